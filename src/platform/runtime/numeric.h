@@ -11,7 +11,7 @@ namespace zarv {
 
 // Rounds half to even and clamps to the range of T; NaN gives 0.
 template <typename T>
-constexpr T CheckedRound(double v) {
+T CheckedRound(double v) {
   static_assert(std::numeric_limits<T>::is_integer);
   if (std::isnan(v)) return T{0};
   constexpr double lo = static_cast<double>(std::numeric_limits<T>::min());
@@ -26,7 +26,7 @@ constexpr T CheckedRound(double v) {
 
 // Truncates (or floors, when floor is true) and clamps to the range of T.
 template <typename T>
-constexpr T CheckedTruncate(double v, bool floor = false) {
+T CheckedTruncate(double v, bool floor = false) {
   static_assert(std::numeric_limits<T>::is_integer);
   if (std::isnan(v)) return T{0};
   double r = floor ? std::floor(v) : std::trunc(v);
