@@ -1,0 +1,103 @@
+#include "platform/runtime/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace zarv {
+
+namespace {
+
+// One converter per direction and thread; opening iconv for every line of a
+// long flight log would dominate the reading time.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+bool IsAscii(std::string_view s) {
+  for (char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Length of the UTF-8 sequence at s[i], 1 for a malformed byte.
+size_t Utf8Len(std::string_view s, size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  size_t n = 1;
+  if (b >= 0xC2 && b <= 0xDF) n = 2;
+  else if (b >= 0xE0 && b <= 0xEF) n = 3;
+  else if (b >= 0xF0 && b <= 0xF4) n = 4;
+  // A broken sequence counts as one character up to its first bad byte.
+  size_t k = 1;
+  while (k < n && i + k < s.size() &&
+         (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) {
+    ++k;
+  }
+  return k;
+}
+
+// Runs the converter over in, calling onBad(offset) for each input position
+// it cannot convert; onBad appends a replacement and returns how many input
+// bytes to skip.
+template <typename OnBad>
+std::string Convert(iconv_t cd, std::string_view in, OnBad onBad) {
+  std::string out;
+  out.reserve(in.size() * 3 / 2 + 8);
+  char buf[4096];
+  size_t pos = 0;
+  while (pos < in.size()) {
+    char* src = const_cast<char*>(in.data() + pos);
+    size_t srcLeft = in.size() - pos;
+    char* dst = buf;
+    size_t dstLeft = sizeof buf;
+    const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    const int err = errno;
+    out.append(buf, static_cast<size_t>(dst - buf));
+    pos = in.size() - srcLeft;
+    if (r != static_cast<size_t>(-1)) break;
+    if (err == E2BIG) continue;
+    // EILSEQ or EINVAL (truncated at the end): replace and go on.
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    pos += onBad(out, pos);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+  if (IsAscii(bytes)) return std::string(bytes);
+  thread_local Converter conv("UTF-8", "CP932");
+  if (!conv.ok()) return std::string(bytes);
+  return Convert(conv.get(), bytes, [](std::string& out, size_t) -> size_t {
+    out += "\xEF\xBF\xBD";  // U+FFFD
+    return 1;
+  });
+}
+
+std::string Utf8ToCp932(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  thread_local Converter conv("CP932", "UTF-8");
+  if (!conv.ok()) return std::string(utf8);
+  return Convert(conv.get(), utf8, [utf8](std::string& out, size_t at) -> size_t {
+    out += '?';
+    return Utf8Len(utf8, at);
+  });
+}
+
+}  // namespace zarv

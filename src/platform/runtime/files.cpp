@@ -1,0 +1,302 @@
+#include "platform/runtime/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <random>
+
+#include "platform/runtime/atomic_file.h"
+
+namespace zarv {
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Case-insensitive (ASCII) glob with "*" and "?". "?" matches one byte,
+// which is one character for the ASCII names the patterns select on.
+bool Match(std::string_view pat, std::string_view name) {
+  size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pat.size() && (pat[p] == '?' || Lower(pat[p]) == Lower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pat.size() && pat[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pat.size() && pat[p] == '*') ++p;
+  return p == pat.size();
+}
+
+// A pattern may list several alternatives separated by ";". "*.*" matches
+// every name, with or without an extension, as on the original platform.
+bool MatchAny(std::string_view patterns, std::string_view name) {
+  if (patterns.empty()) return true;
+  size_t start = 0;
+  while (start <= patterns.size()) {
+    size_t end = patterns.find(';', start);
+    if (end == std::string_view::npos) end = patterns.size();
+    std::string_view one = patterns.substr(start, end - start);
+    while (!one.empty() && one.front() == ' ') one.remove_prefix(1);
+    while (!one.empty() && one.back() == ' ') one.remove_suffix(1);
+    if (one == "*.*" || Match(one, name)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool CaseInsensitiveLess(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const char x = Lower(a[i]), y = Lower(b[i]);
+    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+// Names in dir whose type test passes. Hidden names (leading ".") are left
+// out: they are our own temporary files or not the user's business.
+std::vector<std::string> ListEntries(const std::string& dir, bool wantDirs,
+                                     std::string_view pattern) {
+  std::vector<std::string> names;
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return names;
+  while (dirent* e = readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.empty() || name[0] == '.') continue;
+    struct stat st{};
+    if (stat(JoinPath(dir, name).c_str(), &st) != 0) continue;
+    if (wantDirs ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode)) continue;
+    if (!wantDirs && !MatchAny(pattern, name)) continue;
+    names.push_back(name);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end(), CaseInsensitiveLess);
+  return names;
+}
+
+std::mutex g_folderMutex;
+std::string g_programFolderOverride;
+
+std::string DirName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+// ---- temporary files beside their target -------------------------------
+
+int CreateTempBeside(const std::string& target, std::string& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  static thread_local std::mt19937 rng(std::random_device{}() ^
+                                       static_cast<unsigned>(getpid()));
+  const std::string dir = DirName(target);
+  const std::string base = BaseName(target);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x%04x.tmp", static_cast<unsigned>(rng()),
+                  counter.fetch_add(1) & 0xFFFFu);
+    tempPath = JoinPath(dir, "." + base + suffix);
+    const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) break;
+  }
+  tempPath.clear();
+  return -1;
+}
+
+bool WriteAllFd(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t w = write(fd, bytes.data() + done, bytes.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(w);
+  }
+  return true;
+}
+
+bool CommitTemp(int fd, const std::string& tempPath, const std::string& target) {
+  bool ok = fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    unlink(tempPath.c_str());
+    return false;
+  }
+  // Make the rename itself durable; failure here does not undo the write.
+  const int dfd = open(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}
+
+void DiscardTemp(int fd, const std::string& tempPath) {
+  if (fd >= 0) close(fd);
+  if (!tempPath.empty()) unlink(tempPath.c_str());
+}
+
+// ---- public functions ---------------------------------------------------
+
+bool FileExists(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirExists(const std::string& path) {
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::vector<std::string> ListFiles(const std::string& dir, std::string_view pattern) {
+  return ListEntries(dir, false, pattern);
+}
+
+std::vector<std::string> ListDirs(const std::string& dir) { return ListEntries(dir, true, {}); }
+
+bool MakeDir(const std::string& path) {
+  if (path.empty()) return false;
+  if (DirExists(path)) return true;
+  const std::string parent = DirName(path);
+  if (parent != path && parent != "." && parent != "/" && !DirExists(parent)) {
+    if (!MakeDir(parent)) return false;
+  }
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  return DirExists(path);
+}
+
+bool MoveFile(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // File system without no-replace renames: test, then rename.
+  struct stat st{};
+  if (lstat(to.c_str(), &st) == 0) return false;
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool DeleteFile(const std::string& path) {
+  struct stat st{};
+  if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return unlink(path.c_str()) == 0;
+}
+
+int64_t FileLength(const std::string& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+std::optional<DateTime> FileModTime(const std::string& path) {
+  struct stat st{};
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  std::tm tm{};
+  const std::time_t t = st.st_mtime;
+  if (!localtime_r(&t, &tm)) return std::nullopt;
+  return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+std::string ReadAllBytes(const std::string& path, bool* ok) {
+  std::string data;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  bool good = fd >= 0;
+  if (good) {
+    struct stat st{};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) good = false;
+    char buf[65536];
+    while (good) {
+      const ssize_t r = read(fd, buf, sizeof buf);
+      if (r < 0) {
+        if (errno == EINTR) continue;
+        good = false;
+      } else if (r == 0) {
+        break;
+      } else {
+        data.append(buf, static_cast<size_t>(r));
+      }
+    }
+    close(fd);
+  }
+  if (!good) data.clear();
+  if (ok) *ok = good;
+  return data;
+}
+
+bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
+  std::string temp;
+  const int fd = CreateTempBeside(path, temp);
+  if (fd < 0) return false;
+  if (!WriteAllFd(fd, bytes)) {
+    DiscardTemp(fd, temp);
+    return false;
+  }
+  return CommitTemp(fd, temp, path);
+}
+
+std::string ProgramFolder() {
+  {
+    std::lock_guard<std::mutex> lock(g_folderMutex);
+    if (!g_programFolderOverride.empty()) return g_programFolderOverride;
+  }
+  static const std::string exeFolder = [] {
+    char buf[4096];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string(".");
+    return DirName(std::string(buf, static_cast<size_t>(n)));
+  }();
+  return exeFolder;
+}
+
+void SetProgramFolder(const std::string& path) {
+  std::lock_guard<std::mutex> lock(g_folderMutex);
+  g_programFolderOverride = path;
+  while (g_programFolderOverride.size() > 1 && g_programFolderOverride.back() == '/') {
+    g_programFolderOverride.pop_back();
+  }
+}
+
+std::string JoinPath(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  if (b.front() == '/') return b;
+  if (a.back() == '/') return a + b;
+  return a + "/" + b;
+}
+
+std::string ProgramPath(std::string_view windowsStyleRelative) {
+  std::string rel(windowsStyleRelative);
+  std::replace(rel.begin(), rel.end(), '\\', '/');
+  size_t start = rel.find_first_not_of('/');
+  rel = start == std::string::npos ? std::string() : rel.substr(start);
+  return JoinPath(ProgramFolder(), rel);
+}
+
+}  // namespace zarv

@@ -1,0 +1,49 @@
+// Files and folders. Paths are UTF-8. All data files live below the program
+// folder (the folder of the executable).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/runtime/clock.h"
+
+namespace zarv {
+
+bool FileExists(const std::string& path);  // a regular file
+bool DirExists(const std::string& path);
+// Names (not paths) of regular files in dir matching pattern ("*.brd", "*",
+// "a?c.txt", "*.*" for all, "*.csv;*.brd" for either; case-insensitive),
+// sorted case-insensitively as a file list shows them. Hidden names (leading
+// ".", such as half-written temporary files) are left out. Empty when dir is
+// missing.
+std::vector<std::string> ListFiles(const std::string& dir, std::string_view pattern = "*");
+// Names of sub-folders of dir (without "." and ".."), same order.
+std::vector<std::string> ListDirs(const std::string& dir);
+// Creates the folder (and missing parents). True when it exists afterwards.
+bool MakeDir(const std::string& path);
+// Renames; fails when the target already exists.
+bool MoveFile(const std::string& from, const std::string& to);
+bool DeleteFile(const std::string& path);
+// Size in bytes; -1 when missing.
+int64_t FileLength(const std::string& path);
+// Local modification time.
+std::optional<DateTime> FileModTime(const std::string& path);
+// Whole file; "" with *ok=false when it cannot be read.
+std::string ReadAllBytes(const std::string& path, bool* ok = nullptr);
+// Writes to a temporary file in the same folder, syncs, renames over path.
+// On failure path is left as it was.
+bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
+
+// Folder of the running executable (no trailing slash).
+std::string ProgramFolder();
+// Overrides ProgramFolder (tests); "" restores the real one.
+void SetProgramFolder(const std::string& path);
+// a + "/" + b, without doubling the slash; b absolute returns b.
+std::string JoinPath(const std::string& a, const std::string& b);
+// "\Temp\set.ini" or "Temp\set.ini" -> ProgramFolder()/Temp/set.ini.
+std::string ProgramPath(std::string_view windowsStyleRelative);
+
+}  // namespace zarv

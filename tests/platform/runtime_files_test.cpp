@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/runtime/files.h"
+#include "runtime_tempdir.h"
+
+namespace zarv {
+namespace {
+
+using zarv::testing::TempDir;
+
+TEST(RuntimeFiles, ListFilesFiltersAndSortsLikeAFileList) {
+  TempDir dir;
+  for (const char* name : {"b.brd", "MardenⅡ.brd", "a.BRD", "Zed.brd", "c.csv", "brd", ".hidden.brd"}) {
+    ASSERT_TRUE(AtomicWriteBytes(dir / name, "x"));
+  }
+  ASSERT_TRUE(MakeDir(dir / "sub.brd"));
+  EXPECT_EQ(ListFiles(dir.path(), "*.brd"),
+            (std::vector<std::string>{"a.BRD", "b.brd", "MardenⅡ.brd", "Zed.brd"}));
+  EXPECT_EQ(ListFiles(dir.path(), "*.CSV"), std::vector<std::string>{"c.csv"});
+  EXPECT_EQ(ListFiles(dir.path(), "?.*").size(), 3u);
+  EXPECT_EQ(ListFiles(dir.path(), "*.*").size(), 6u);
+  EXPECT_EQ(ListFiles(dir.path(), "*.csv;*.BRD").size(), 5u);
+  EXPECT_TRUE(ListFiles(dir / "missing", "*").empty());
+}
+
+TEST(RuntimeFiles, ListDirsAndMakeDir) {
+  TempDir dir;
+  EXPECT_TRUE(MakeDir(dir / "Temp"));
+  EXPECT_TRUE(MakeDir(dir / "Temp"));  // already there
+  EXPECT_TRUE(MakeDir(dir / "FlightData/Marden/old"));
+  EXPECT_TRUE(MakeDir(dir / "data"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "file", ""));
+  EXPECT_FALSE(MakeDir(dir / "file"));
+  EXPECT_EQ(ListDirs(dir.path()), (std::vector<std::string>{"data", "FlightData", "Temp"}));
+  EXPECT_TRUE(DirExists(dir / "FlightData/Marden/old"));
+  EXPECT_FALSE(FileExists(dir / "Temp"));
+}
+
+TEST(RuntimeFiles, MoveDeleteLengthAndTime) {
+  TempDir dir;
+  ASSERT_TRUE(AtomicWriteBytes(dir / "a.csv", "12345"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "b.csv", "1"));
+  EXPECT_EQ(FileLength(dir / "a.csv"), 5);
+  EXPECT_EQ(FileLength(dir / "none"), -1);
+  EXPECT_EQ(FileLength(dir.path()), -1);
+
+  EXPECT_FALSE(MoveFile(dir / "a.csv", dir / "b.csv"));  // target exists
+  EXPECT_EQ(FileLength(dir / "b.csv"), 1);
+  EXPECT_TRUE(MoveFile(dir / "a.csv", dir / "c.csv"));
+  EXPECT_FALSE(FileExists(dir / "a.csv"));
+  EXPECT_EQ(ReadAllBytes(dir / "c.csv"), "12345");
+
+  EXPECT_TRUE(DeleteFile(dir / "c.csv"));
+  EXPECT_FALSE(DeleteFile(dir / "c.csv"));
+  EXPECT_FALSE(DeleteFile(dir.path()));
+
+  const auto t = FileModTime(dir / "b.csv");
+  ASSERT_TRUE(t.has_value());
+  EXPECT_GE(t->year, 2000);
+  EXPECT_FALSE(FileModTime(dir / "none").has_value());
+
+  bool ok = true;
+  EXPECT_EQ(ReadAllBytes(dir / "none", &ok), "");
+  EXPECT_FALSE(ok);
+}
+
+TEST(RuntimeFiles, AtomicWriteReplacesAndKeepsOldOnFailure) {
+  TempDir dir;
+  const std::string path = dir / "set.ini";
+  ASSERT_TRUE(AtomicWriteBytes(path, "first"));
+  ASSERT_TRUE(AtomicWriteBytes(path, "second"));
+  EXPECT_EQ(ReadAllBytes(path), "second");
+  // A folder that cannot be written (skipped for users that bypass rights).
+  if (geteuid() != 0) {
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_FALSE(AtomicWriteBytes(path, "third"));
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(ReadAllBytes(path), "second");
+  }
+  EXPECT_FALSE(AtomicWriteBytes(dir / "missing/set.ini", "x"));
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"set.ini"});
+}
+
+TEST(RuntimeFiles, ProgramPaths) {
+  EXPECT_FALSE(ProgramFolder().empty());
+  EXPECT_TRUE(DirExists(ProgramFolder()));
+  SetProgramFolder("/opt/zarv/");
+  EXPECT_EQ(ProgramFolder(), "/opt/zarv");
+  EXPECT_EQ(ProgramPath("\\Temp\\set.ini"), "/opt/zarv/Temp/set.ini");
+  EXPECT_EQ(ProgramPath("Temp\\joy.ini"), "/opt/zarv/Temp/joy.ini");
+  EXPECT_EQ(ProgramPath("\\MardenⅡ.brd"), "/opt/zarv/MardenⅡ.brd");
+  SetProgramFolder("");
+  EXPECT_NE(ProgramFolder(), "/opt/zarv");
+
+  EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(JoinPath("/a", "/b"), "/b");
+  EXPECT_EQ(JoinPath("", "b"), "b");
+  EXPECT_EQ(JoinPath("/a", ""), "/a");
+}
+
+}  // namespace
+}  // namespace zarv

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/runtime/files.h"
+#include "platform/runtime/textfile.h"
+#include "runtime_tempdir.h"
+
+namespace zarv {
+namespace {
+
+using zarv::testing::TempDir;
+
+// Lowers the file-size limit for the scope so that writes fail; works even
+// when the tests run with rights that ignore folder permissions.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    old_handler_ = signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit lim = old_;
+    lim.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &lim);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit old_{};
+  sighandler_t old_handler_;
+};
+
+TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
+  TempDir dir;
+  const std::string path = dir / "file.dat";
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
+  files.Print(1, "MardenⅡ");
+  files.Print(1, "");
+  files.PrintNumber(1, 180);
+  files.PrintNumber(1, -0.25);
+  files.PrintNumber(1, 0.5);
+  EXPECT_TRUE(files.Close(1));
+  EXPECT_EQ(ReadAllBytes(path), "Marden\x87\x55\r\n\r\n 180\r\n-.25\r\n .5\r\n");
+}
+
+TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
+  TempDir dir;
+  const std::string path = dir / "mixed.txt";
+  ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\r\n\xCB\xDF\xAF\xC1"));
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Input));
+  std::vector<std::string> lines;
+  while (!files.Eof(1)) lines.push_back(files.LineInput(1));
+  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "ﾋﾟｯﾁ"}));
+  // Past the end: empty lines, no failure, still at the end.
+  EXPECT_EQ(files.LineInput(1), "");
+  EXPECT_EQ(files.LineInput(1), "");
+  EXPECT_TRUE(files.Eof(1));
+  files.CloseAll();
+  EXPECT_FALSE(files.IsOpen(1));
+  EXPECT_EQ(files.LineInput(1), "");
+  EXPECT_TRUE(files.Eof(1));
+}
+
+TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
+  TempDir dir;
+  const std::string path = dir / "set.ini";
+  ASSERT_TRUE(WriteTextLines(path, {" 3", "風速", ""}));
+  EXPECT_EQ(ReadAllBytes(path), " 3\r\n\x95\x97\x91\xAC\r\n\r\n");
+  bool ok = false;
+  EXPECT_EQ(ReadTextLines(path, &ok), (std::vector<std::string>{" 3", "風速", ""}));
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(ReadTextLines(dir / "missing.ini", &ok).empty());
+  EXPECT_FALSE(ok);
+}
+
+TEST(RuntimeTextFile, OpenFailuresAreReported) {
+  TempDir dir;
+  FileTable files;
+  EXPECT_FALSE(files.Open(1, dir / "missing.dat", OpenMode::Input));
+  EXPECT_FALSE(files.Open(2, dir / "no/such/folder/x.dat", OpenMode::Output));
+  EXPECT_FALSE(files.IsOpen(1));
+  EXPECT_FALSE(files.IsOpen(2));
+  files.Print(2, "ignored");  // not open: nothing happens
+  EXPECT_TRUE(files.CloseAll());
+}
+
+TEST(RuntimeTextFile, OutputReplacesOnlyAtClose) {
+  TempDir dir;
+  const std::string path = dir / "record.dat";
+  ASSERT_TRUE(WriteTextLines(path, {"old"}));
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
+  files.Print(1, "new");
+  // Until the close the old content is what other readers see.
+  EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"old"});
+  EXPECT_TRUE(files.CloseAll());
+  EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"new"});
+  // No temporary file stays behind.
+  EXPECT_EQ(ListFiles(dir.path(), "*"), std::vector<std::string>{"record.dat"});
+  EXPECT_EQ(FileLength(dir / ".record.dat"), -1);
+}
+
+TEST(RuntimeTextFile, AppendKeepsOldContent) {
+  TempDir dir;
+  const std::string path = dir / "log.txt";
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Append));  // creates a new file
+  files.Print(1, "one");
+  ASSERT_TRUE(files.Close(1));
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Append));
+  files.Print(1, "two");
+  ASSERT_TRUE(files.Close(1));
+  EXPECT_EQ(ReadAllBytes(path), "one\r\ntwo\r\n");
+}
+
+TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
+  TempDir dir;
+  const std::string path = dir / "before.csv";
+  ASSERT_TRUE(WriteTextLines(path, {"old", "content"}));
+  const std::string before = ReadAllBytes(path);
+  {
+    FileTable files;
+    ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
+    const std::string row(100, 'x');
+    {
+      FileSizeLimit limit(4096);
+      for (int i = 0; i < 2000; ++i) files.Print(1, row);
+      EXPECT_FALSE(files.Close(1));
+    }
+  }
+  EXPECT_EQ(ReadAllBytes(path), before);
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"before.csv"});
+
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_FALSE(AtomicWriteBytes(path, std::string(100000, 'y')));
+  }
+  EXPECT_EQ(ReadAllBytes(path), before);
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"before.csv"});
+}
+
+TEST(RuntimeTextFile, BinaryReadsBlocks) {
+  TempDir dir;
+  const std::string path = dir / "soundn.wav";
+  std::string data;
+  for (int i = 0; i < 2500; ++i) data += static_cast<char>(i % 256);
+  ASSERT_TRUE(AtomicWriteBytes(path, data));
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, path, OpenMode::Binary));
+  std::string back;
+  while (!files.Eof(1)) back += files.ReadBlock(1, 1024);
+  EXPECT_EQ(back, data);
+  EXPECT_EQ(files.ReadBlock(1, 1024), "");
+}
+
+TEST(RuntimeTextFile, ReopeningANumberCommitsTheFirstFile) {
+  TempDir dir;
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, dir / "a.txt", OpenMode::Output));
+  files.Print(1, "a");
+  ASSERT_TRUE(files.Open(1, dir / "b.txt", OpenMode::Output));
+  files.Print(1, "b");
+  files.CloseAll();
+  EXPECT_EQ(ReadAllBytes(dir / "a.txt"), "a\r\n");
+  EXPECT_EQ(ReadAllBytes(dir / "b.txt"), "b\r\n");
+}
+
+}  // namespace
+}  // namespace zarv
