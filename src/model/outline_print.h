@@ -1,0 +1,17 @@
+// Plain-text dump of an outline for the developer probe and for comparing
+// builds: one line per grid point, pivot and hinge value.
+#pragma once
+
+#include <ostream>
+
+#include "model/outline.h"
+
+namespace zarv::model {
+
+// "GridName s p x y z" for every point of the FrontFuselage, RearFuselage,
+// Wing, Tail and Nacelle grids (station-major), then "Pivot Name x y z" for
+// the 14 pivots in record order, then "Name value" for TailplaneHingeY,
+// TailplaneHingeZ, FinHingeX and FinHingeY. Numbers as "%.17g".
+void PrintOutline(std::ostream& out, const AirframeOutline& outline);
+
+}  // namespace zarv::model
