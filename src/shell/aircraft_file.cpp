@@ -1,0 +1,203 @@
+#include "shell/aircraft_file.h"
+
+#include <cmath>
+
+#include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
+
+namespace zarv::shell {
+
+namespace {
+
+constexpr double kDegPerRad = 57.3;
+constexpr double kFullTurn = 6.2831852;
+
+}  // namespace
+
+double FieldValue(std::string_view line) { return Val(line); }
+
+double PairSecondValue(std::string_view line) {
+  // Only the first 20 characters count; the text after the first "/" among
+  // them (further "/" included) is the second number.
+  const std::string head = Left(line, 20);
+  const int slash = InStr(head, "/");
+  if (slash == 0) return 0;
+  return Val(Mid(head, slash + 1));
+}
+
+void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out) {
+  AircraftData a;  // every value starts from what an empty file gives
+  a.AircraftLines.fill(std::string());
+  a.AircraftTag = lines.empty() ? std::string() : lines[0];
+
+  std::array<double, kAircraftFieldCount> v{};
+  std::array<double, kAircraftFieldCount> second{};
+  for (int i = 0; i < kAircraftFieldCount; ++i) {
+    const size_t lineIndex = static_cast<size_t>(i) + 1;
+    if (lineIndex >= lines.size()) break;
+    a.AircraftLines[i] = lines[lineIndex];
+    v[i] = FieldValue(a.AircraftLines[i]);
+    second[i] = PairSecondValue(a.AircraftLines[i]);
+  }
+  const auto& t = a.AircraftLines;
+
+  a.AircraftName = t[0];
+  a.PilotWeight = v[1];
+  a.WingWeight = v[2];
+  a.TailWeight = v[3];
+  a.RearFuselageWeight = v[4];
+  a.OverallLength = v[5];
+  a.TailplaneArm = v[6];
+  a.FinArm = v[7];
+  a.RearFuselageStiffness = v[8] * kDegPerRad;
+  a.WingDeflection = v[9];
+  a.ParasiteDragArea = v[10];
+  a.WingSpan = v[11];
+  a.WingArea = v[12];
+  a.TipWashout = v[13] / kDegPerRad;
+  a.WingIncidence = v[14];
+  a.FlapMax = second[14];
+  a.InnerDihedral = v[15] / kDegPerRad;
+  a.InnerSweep = second[15] / kDegPerRad;
+  a.InnerTaper = v[16];
+  a.OuterDihedral = v[17] / kDegPerRad;
+  a.OuterSweep = second[17] / kDegPerRad;
+  a.OuterTaper = v[18];
+  a.TipLength = v[19];
+  a.TipDihedral = v[20] / kDegPerRad;
+  a.TipSweep = second[20] / kDegPerRad;
+  a.TipTaper = v[21];
+  a.TailplaneArea = v[22];
+  a.TailplaneIncidence = v[23];
+  a.FinArea = v[24];
+  a.FinTilt = v[25] / kDegPerRad;
+  a.FinHalfSpacing = v[26] / 2;
+  a.CgPosition = v[27] / 100;
+  a.TailEndHeight = v[28];
+  a.WingHeight = v[29];
+  a.LaunchHeight = v[30];
+  a.WingAirfoil = t[31];
+  a.TailAirfoil = t[32];
+  a.FinFixed = CInt(v[33]);
+  a.TailplaneFixed = CInt(v[34]);
+  a.EngineCount = CInt(v[35]);
+  if (a.EngineCount > 0) {
+    a.FuelCapacity = v[36];
+  } else {
+    a.FuelCapacity = 0;
+    a.AircraftLines[36] = " 0";  // writers then write a zero fuel line
+  }
+  a.EngineFamily = t[37];
+  a.EngineModel = t[38];
+
+  const double packed = v[39];
+  double roll = Int(packed / 10) / 100;
+  double pitch = packed - 1000 * roll;
+  a.RollRatio = roll > 3 ? 3 : (roll < 0 ? 0 : roll);
+  a.PitchRatio = pitch > 3 ? 3 : (pitch < 0 ? 0 : pitch);
+
+  a.SurfaceRate = v[40] > 240 ? 240.0 : v[40];
+  a.PitchResponse = v[41];
+  a.PitchDamping = v[42];
+  a.Reserved43 = t[43];
+  a.Reserved44 = t[44];
+  const double launchSpeed = v[45] < 1 ? 1.0 : v[45];
+  a.WindSpeed = v[46] < 0 ? 0 : v[46];
+  a.LaunchHeading = v[47] / kDegPerRad;
+  if (a.LaunchHeading == 0) a.LaunchHeading = kFullTurn;
+  a.LaunchBank = v[48] / kDegPerRad;
+  if (std::fabs(a.LaunchBank) > 1.0) a.LaunchBank = 0;
+  a.LaunchPitch = v[49] / kDegPerRad;
+  if (a.LaunchPitch > 12.5 / kDegPerRad) a.LaunchPitch = 12.5 / kDegPerRad;
+  if (a.LaunchPitch < -15 / kDegPerRad) a.LaunchPitch = -15 / kDegPerRad;
+  a.WindDirection = v[50] / kDegPerRad;
+  if (a.WindDirection == 0) a.WindDirection = kFullTurn;
+  a.SurfacePressure = v[51] == 0 ? 1013 : v[51];
+  a.SurfaceTemperature = v[52];
+  a.TailHoldFlag = CInt(v[53]);
+
+  a.EyeHeight = a.OverallLength / 24;
+  a.LaunchSpeed = launchSpeed;
+  if (a.LaunchSpeed <= 10 && a.WingSpan > 5) a.EyeHeight = 0.3;
+  a.GearPosition = a.LaunchSpeed > 10 ? second[28] : 0;
+
+  out = std::move(a);
+}
+
+bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error) {
+  bool ok = false;
+  std::vector<std::string> lines;
+  if (FileExists(path)) lines = ReadTextLines(path, &ok);
+  if (!ok || lines.empty()) {
+    out.Reset();
+    if (error) *error = ok ? "empty file: " + path : "cannot read: " + path;
+    return false;
+  }
+  ParseAircraftLines(lines, out);
+  return true;
+}
+
+std::vector<std::string> AircraftFileLines(const AircraftData& a) {
+  std::vector<std::string> lines;
+  lines.reserve(kAircraftLineCount);
+  lines.push_back(a.AircraftTag);
+  for (const auto& line : a.AircraftLines) lines.push_back(Trim(line));
+  return lines;
+}
+
+bool SaveAircraftData(const std::string& path, const AircraftData& a) {
+  return WriteTextLines(path, AircraftFileLines(a));
+}
+
+std::string HandOverPath() { return ProgramPath("\\Temp\\file.dat"); }
+
+bool SaveHandOverFile(const AircraftData& a) { return SaveAircraftData(HandOverPath(), a); }
+
+namespace {
+// Leading blank for non-negative values, as the back-to-platform form writes.
+// (Built by appending: "literal" + string trips a false -Wrestrict in GCC 12.)
+std::string Blank(const std::string& text) { return std::string(1, ' ').append(text); }
+std::string SignedForm(double v, std::string_view picture) {
+  return v < 0 ? Format(v, picture) : Blank(Format(v, picture));
+}
+}  // namespace
+
+void StoreEditorFields(AircraftData& a) {
+  auto& l = a.AircraftLines;
+  l[39] = Format(ControlRatioPacked(a), "0.00");
+  l[40] = Format(a.SurfaceRate, "#0");
+  l[41] = Format(a.PitchResponse, "#0.0");
+  l[42] = Format(a.PitchDamping, "#0.0");
+  l[43] = "20";
+  l[44] = "1.6";
+  l[45] = Format(a.LaunchSpeed, "##0.00");
+  l[46] = Format(a.WindSpeed, "#0.0");
+  l[47] = Format(a.LaunchHeading * kDegPerRad, "##0");
+  l[48] = Format(a.LaunchBank * kDegPerRad, "##0");
+  l[49] = Format(a.LaunchPitch * kDegPerRad, "#0,0");
+  l[50] = Format(a.WindDirection * kDegPerRad, "##0");
+  l[51] = Format(a.SurfacePressure, "###0");
+  l[52] = Format(a.SurfaceTemperature, "#0.0");
+  l[53] = Format(a.TailHoldFlag, "0");
+}
+
+void StoreLaunchFields(AircraftData& a) {
+  auto& l = a.AircraftLines;
+  l[39] = Blank(Format(ControlRatioPacked(a), "0.00"));
+  l[40] = Blank(Format(a.SurfaceRate, "0.00"));
+  l[41] = Blank(Format(a.PitchResponse, "#0.0"));
+  l[42] = Blank(Format(a.PitchDamping, "#0.0"));
+  l[45] = Blank(Format(a.LaunchSpeed, "##0.00"));
+  l[46] = Blank(Format(a.WindSpeed, "#0.0"));
+  l[47] = Blank(Format(a.LaunchHeading * kDegPerRad, "##0"));
+  l[48] = SignedForm(a.LaunchBank * kDegPerRad, "##0");
+  l[49] = SignedForm(a.LaunchPitch * kDegPerRad, "##0");
+  l[50] = Blank(Format(a.WindDirection * kDegPerRad, "##0"));
+  l[51] = Blank(Format(a.SurfacePressure, "###0"));
+  l[52] = SignedForm(a.SurfaceTemperature, "##0");
+  l[53] = Blank(Format(a.TailHoldFlag, "##0"));
+}
+
+}  // namespace zarv::shell

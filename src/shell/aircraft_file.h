@@ -1,0 +1,48 @@
+// Aircraft files (*.brd) and the hand-over file Temp/file.dat: 55 lines of
+// cp932 text with CR LF, line 1 the tag, lines 2..55 fields 0..53.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/aircraft_data.h"
+
+namespace zarv::shell {
+
+// Reads the file into out (every field, conversions and corrections applied;
+// fields past the end of a short file read as empty text). False, with out
+// holding the defaults, when the file cannot be read or holds no line at all.
+// The reader leaves the flight state alone: a caller that needs TrackAngle
+// set to the current heading does that itself.
+bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error = nullptr);
+
+// Parses the lines of a file already in memory (same rules as above).
+void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out);
+
+// Writes the tag and the 54 field texts of AircraftLines, each trimmed of
+// blanks: the form of the hand-over file and of a saved aircraft file.
+// Atomic. False when the file could not be written (the old one is kept).
+bool SaveAircraftData(const std::string& path, const AircraftData& a);
+
+// The 55 lines SaveAircraftData writes.
+std::vector<std::string> AircraftFileLines(const AircraftData& a);
+
+// Hand-over file: ProgramPath("\Temp\file.dat").
+std::string HandOverPath();
+bool SaveHandOverFile(const AircraftData& a);
+
+// Editor form: fields 39..53 of a.AircraftLines are set from the live values
+// in the editor's pictures; 43 and 44 become "20" and "1.6".
+void StoreEditorFields(AircraftData& a);
+
+// Back-to-platform form: fields 39..42 and 45..53 of a.AircraftLines are set
+// from the live values (leading-blank forms), 43 and 44 keep their texts.
+void StoreLaunchFields(AircraftData& a);
+
+// Numeric value of a field line and the second value of a pair field ("a/b":
+// the text after the first "/" among the first 20 characters).
+double FieldValue(std::string_view line);
+double PairSecondValue(std::string_view line);
+
+}  // namespace zarv::shell

@@ -1,0 +1,104 @@
+#include "shell/hangar.h"
+
+#include <filesystem>
+
+#include "platform/runtime/files.h"
+#include "platform/runtime/text.h"
+#include "shell/aircraft_file.h"
+
+namespace zarv::shell {
+
+namespace {
+
+std::string FolderWithSeparator(const std::string& folder) {
+  if (!folder.empty() && folder.back() == '/') return folder;
+  return folder + "/";
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  const auto na = std::filesystem::weakly_canonical(a, ec);
+  const auto nb = std::filesystem::weakly_canonical(b, ec);
+  return !ec && na == nb;
+}
+
+}  // namespace
+
+bool SelectAircraft(const std::string& folder, const std::string& name,
+                    const std::vector<std::string>& listed, AircraftData& a, Settings& s,
+                    ShellState& sh, std::string* message) {
+  sh.SelectedFileName = name;
+  s.HangarDir = FolderWithSeparator(folder);
+  bool found = false;
+  for (const auto& entry : listed) found = found || entry == name;
+  if (!found || name.empty()) {
+    if (message) *message = kChooseAircraftMessage;
+    return false;
+  }
+  const std::string path = JoinPath(folder, name);
+  AircraftData loaded;
+  if (!LoadAircraftData(path, loaded)) {
+    if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + path;
+    return false;
+  }
+  if (!SaveHandOverFile(loaded)) {
+    if (message) *message = kHandOverWriteFailedMessage;
+    return false;
+  }
+  s.AircraftFilePath = path;
+  s.AircraftFileName = name;
+  a = std::move(loaded);
+  return true;
+}
+
+RegistrationCheck CheckRegistrationName(const std::string& folder, const std::string& name) {
+  const std::string trimmed = Trim(name);
+  if (trimmed.empty() || name == "*.brd") return RegistrationCheck::Invalid;
+  // A plain file name only: no way out of the shown folder.
+  if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
+      name.find("..") != std::string::npos || name.find('*') != std::string::npos ||
+      name.find('?') != std::string::npos)
+    return RegistrationCheck::Invalid;
+  const std::string target = JoinPath(folder, name);
+  if (SamePath(target, HandOverPath())) return RegistrationCheck::Invalid;
+  if (DirExists(target)) return RegistrationCheck::Invalid;
+  return FileExists(target) ? RegistrationCheck::Exists : RegistrationCheck::New;
+}
+
+std::string OverwriteQuestion(const std::string& folder, const std::string& name) {
+  return FolderWithSeparator(folder) + name + "\r\nこのファイルは存在します。\r\n上書きしますか？";
+}
+
+bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
+                      std::string* message) {
+  bool ok = false;
+  const std::string bytes = ReadAllBytes(HandOverPath(), &ok);
+  if (!ok || bytes.empty()) {
+    if (message) *message = kUnreadableAircraftMessage;
+    return false;
+  }
+  // The lines as they are (cp932 bytes untouched), each ending in CR LF.
+  std::string out;
+  int lines = 0;
+  size_t at = 0;
+  while (at < bytes.size() && lines < kAircraftLineCount) {
+    size_t end = bytes.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = bytes.size();
+    out.append(bytes, at, end - at).append("\r\n");
+    ++lines;
+    at = end;
+    if (at < bytes.size() && bytes[at] == '\r') ++at;
+    if (at < bytes.size() && bytes[at] == '\n') ++at;
+  }
+  const std::string target = JoinPath(folder, name);
+  if (!AtomicWriteBytes(target, out)) {
+    if (message) *message = std::string("ファイルを書き込めません。\r\n") + target;
+    return false;
+  }
+  s.AircraftFileName = name;
+  s.AircraftFilePath = target;
+  return true;
+}
+
+}  // namespace zarv::shell

@@ -1,0 +1,42 @@
+// What the hangar's OK does, without the screen: choosing an aircraft file
+// (it becomes the hand-over file) and registering the current aircraft under
+// a new name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/aircraft_data.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::shell {
+
+inline constexpr const char* kChooseAircraftMessage = "機体を選んで下さい。";
+inline constexpr const char* kInvalidFileNameMessage = "ファイル名が無効です。";
+inline constexpr const char* kUnreadableAircraftMessage = "機体ファイルを読み込めません。";
+inline constexpr const char* kHandOverWriteFailedMessage =
+    "機体データを書き込めません。\r\nTemp フォルダーを確認して下さい。";
+
+// Select mode. folder is the shown hangar folder, name the name box, listed
+// the files of the list. On success the aircraft is in a, the hand-over file
+// is written and the settings point at the file; otherwise *message says why.
+bool SelectAircraft(const std::string& folder, const std::string& name,
+                    const std::vector<std::string>& listed, AircraftData& a, Settings& s,
+                    ShellState& sh, std::string* message);
+
+enum class RegistrationCheck { Invalid, Exists, New };
+// The name must be a plain file name (not "*.brd", empty, a path or ".."),
+// and not the hand-over file itself. Exists is looked up on disk.
+RegistrationCheck CheckRegistrationName(const std::string& folder, const std::string& name);
+
+// The overwrite question for an existing file.
+std::string OverwriteQuestion(const std::string& folder, const std::string& name);
+
+// Copies the hand-over file (its first 55 lines, read whole first) into
+// folder/name and points the settings at it. False with *message when the
+// hand-over file cannot be read or the file cannot be written.
+bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
+                      std::string* message);
+
+}  // namespace zarv::shell

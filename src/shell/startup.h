@@ -1,0 +1,87 @@
+// Start-up work that needs no screen: folders, settings, the transition
+// sound, the ranking list, the first-run samples and hangar sorting, the
+// notes and help contents files, the sky bands and the bitmap cache tests.
+// The drawing of the cached art belongs to the flight view; it is called
+// through StartupHooks, which that code fills in.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::shell {
+
+struct StartupHooks {
+  // Instrument-panel faces and masks for the three sizes (Temp/Panel*.bmp, Mask*.bmp, graph*.bmp).
+  std::function<void()> DrawPanelArt;
+  // Grey gradient of 20 x ScreenScale lines saved as Temp/zarv.bmp.
+  std::function<void()> DrawGradient;
+  // Sky backgrounds from the sky bands (Temp/Back*.bmp, CBack*.bmp).
+  std::function<void()> DrawSkyBackgrounds;
+  // Plays a wave image from memory and returns when it has ended.
+  std::function<void(const std::string& waveImage)> PlaySoundFromMemory;
+};
+StartupHooks& Hooks();
+
+// Shown when the program lies in the root folder; the program then ends.
+extern const char* const kRootFolderMessage;
+// Shown when start mode 3 finds no hand-over file; the start goes on as a normal start.
+extern const char* const kMissingHandOverMessage;
+
+bool IsRootFolder(const std::string& folder);
+// A program folder ending in "Testlab" is a developer's working copy.
+bool IsDeveloperFolder(const std::string& folder);
+
+// The 28 lines of Zarv.cnt and the 70 lines of Readme.txt (heading ends with buildDate).
+const std::vector<std::string>& HelpContentsLines();
+std::vector<std::string> ReadmeLines(const std::string& buildDate);
+
+// Date of the executable as "yyyy年mm月dd日" (the build date when there is none).
+std::string ProgramBuildDate();
+
+// Reads Temp/record.dat into slots 1..20; missing lines read as empty.
+void ReadRankingFile(const std::string& path, RankingLines& ranking);
+
+// Writes the samples, then moves up to 51 aircraft files of folder into the
+// hangar folder their tag names (a file whose target exists stays put).
+// Returns the hangar folder to open by default ("\Data", "\JcData", ...).
+std::string SortAircraftIntoHangars(const std::string& folder);
+
+// Screen scale of a screen-size choice (other values: 1.0).
+double ScreenScaleFor(int screenSizeChoice);
+
+// Cache tests of the start sequence. tempFolder is the folder of the bitmaps.
+bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
+                        const std::string& tempFolder);
+bool NeedPanelArt(const Settings& s, double lengthNow, const std::string& tempFolder);
+// Low 16 bits of a byte length, read as signed (as the settings keep it).
+int16_t Low16(long long length);
+
+// Text of the waiting screen of start mode 3 (and records the size change).
+std::string WaitingScreenText(Settings& s);
+
+// What the environment set-up found; the screens act on it.
+struct StartupOutcome {
+  bool refused = false;          // root folder: show kRootFolderMessage and end
+  bool firstRun = false;         // Temp was missing
+  bool handOverMissing = false;  // mode 3 without Temp/file.dat: show kMissingHandOverMessage
+  bool sortedHangars = false;
+  bool wroteReadme = false;
+  bool wroteHelpContents = false;
+};
+
+// The set-up of the start screen's load, in its order, for the program
+// folder ProgramFolder(): folders, help contents, settings (defaults with the
+// window centred on a screen of the given size in twips), transition sound,
+// ranking list, on a normal start the samples, hangar sorting and notes, and
+// last the gradient bitmap's length and the screen scale.
+StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips);
+
+// The art part of the start sequence: sky bands, sky backgrounds and panel
+// art when their caches need it, then the stored gradient length.
+void PrepareScreenArt();
+
+}  // namespace zarv::shell

@@ -1,0 +1,128 @@
+#include "shell/settings.h"
+
+#include "platform/runtime/cp932.h"
+#include "shell_fixture.h"
+
+namespace zarv::shell {
+namespace {
+
+using testing::ProgramFolderTest;
+
+TEST(Settings, StartModeLineValidity) {
+  struct Case { const char* line; bool valid; int mode; };
+  for (const Case& c : {Case{" 3", true, 3}, Case{"3.0", true, 3}, Case{"", true, 0},
+                        Case{"abc", true, 0}, Case{"true", true, 0}, Case{" 0", true, 0},
+                        Case{" 2", true, 2}, Case{"1.5", true, 2}, Case{" 4", false, 0},
+                        Case{"0003", false, 0}, Case{"True", false, 0}, Case{"3.4", false, 0},
+                        Case{"-1", false, 0}, Case{"-.4", true, 0}}) {
+    int16_t mode = 99;
+    const bool valid = AcceptStartModeLine(c.line, &mode);
+    EXPECT_EQ(valid, c.valid) << '"' << c.line << '"';
+    if (valid) {
+      EXPECT_EQ(mode, c.mode) << '"' << c.line << '"';
+    }
+  }
+}
+
+TEST(Settings, RejectedFileGivesDefaultsAndReadsNothingMore) {
+  Settings s;
+  s.ShowObjects = 1;
+  s.SimSpeedNormal = false;
+  std::vector<std::string> lines(37, " 1");
+  lines[0] = " 4";
+  lines[23] = "False";
+  EXPECT_FALSE(ParseSettingsLines(lines, s));
+  EXPECT_EQ(s.ExitMode, 0);
+  EXPECT_EQ(s.ShowObjects, 0);
+  EXPECT_EQ(s.NoticeSkip, 0);
+  EXPECT_TRUE(s.SimSpeedNormal);
+  EXPECT_FALSE(s.FrameRate20);
+}
+
+TEST(Settings, ShortFileIsReadAsFarAsItGoes) {
+  Settings s;
+  s.ScreenSizeChoice = 2;
+  s.ProgramFolder = "old";
+  ASSERT_TRUE(ParseSettingsLines({" 2", "Marden７", " 123.45m", "/x/Data/a.brd", "/x/Data", "a.brd"}, s));
+  EXPECT_EQ(s.ExitMode, 2);
+  EXPECT_EQ(s.LastFlightAircraft, "Marden７");
+  EXPECT_EQ(s.AircraftFileName, "a.brd");
+  EXPECT_EQ(s.ScreenSizeChoice, 0);
+  EXPECT_EQ(s.ProgramFolder, "");
+  EXPECT_TRUE(s.SimSpeedNormal);
+  EXPECT_FALSE(s.VortexLinesSelected);
+
+  ASSERT_TRUE(ParseSettingsLines({" 1", "only two"}, s));  // ends before line 6: empty texts
+  EXPECT_EQ(s.ExitMode, 1);
+  EXPECT_EQ(s.HangarDir, "");
+  ASSERT_TRUE(ParseSettingsLines({}, s));  // an empty file: first line empty
+  EXPECT_EQ(s.ExitMode, 0);
+}
+
+TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
+  Settings s;
+  s.ExitMode = 3;
+  s.LastFlightAircraft = "MardenⅡ";
+  s.LastFlightDistanceText = "123.45m";
+  s.AircraftFilePath = folder_ + "/Data/MardenⅡ.brd";
+  s.HangarDir = folder_ + "/Data/";
+  s.AircraftFileName = "MardenⅡ.brd";
+  s.ShowObjects = 1;
+  s.SoundOn = 1;
+  s.NoticeSkip = 1;
+  s.ChartSeriesFlags[1] = 1;
+  s.ChartSeriesFlags[7] = 1;
+  s.SimSpeedNormal = false;
+  s.FrameRate20 = true;
+  s.VortexLinesSelected = true;
+  s.ReplayZoomIndex = -2;
+  s.GradientBitmapLength = 1078;
+  s.ProgramFolder = folder_;
+  s.ReplayCameraX = 0.5;
+  s.ReplayCameraY = -120.25;
+  s.ScreenSizeChoice = 1;
+  s.CachedScreenSizeChoice = 2;
+  s.WindowCentreX = 7680;
+  s.WindowCentreY = 5760;
+
+  const std::string path = Path("set.ini");
+  ASSERT_TRUE(SaveSettings(path, s));
+  const std::string bytes = Bytes(path);
+  const auto lines = ReadTextLines(path);
+  ASSERT_EQ(lines.size(), 37u);
+  EXPECT_EQ(lines[0], " 3");
+  EXPECT_EQ(lines[6], " 1");
+  EXPECT_EQ(lines[7], " 0");
+  EXPECT_EQ(lines[23], "False");
+  EXPECT_EQ(lines[24], "True");
+  EXPECT_EQ(lines[27], "-2");
+  EXPECT_EQ(lines[30], " .5");
+  EXPECT_EQ(lines[31], "-120.25");
+  EXPECT_EQ(lines[35], " 7680");
+  EXPECT_NE(bytes.find("Marden\x87\x55\r\n"), std::string::npos);
+
+  Settings r;
+  ASSERT_TRUE(LoadSettings(path, r));
+  ASSERT_TRUE(SaveSettings(path, r));
+  EXPECT_EQ(Bytes(path), bytes);
+  EXPECT_EQ(r.WindowCentreX, 7680);
+  EXPECT_EQ(r.ReplayCameraY, -120.25);
+  EXPECT_EQ(r.ChartSeriesFlags[7], 1);
+  EXPECT_FALSE(r.SimSpeedNormal);
+  EXPECT_TRUE(r.FrameRate20);
+  EXPECT_EQ(r.AircraftFileName, "MardenⅡ.brd");
+}
+
+TEST(Settings, OutOfRangeNumbersAreClampedNotWrapped) {
+  std::vector<std::string> lines(37, "0");
+  lines[0] = "0";
+  lines[28] = "70000";        // a bitmap length beyond 16 bits
+  lines[35] = "9999999999";   // beyond 32 bits
+  Settings s;
+  ASSERT_TRUE(ParseSettingsLines(lines, s));
+  EXPECT_EQ(s.GradientBitmapLength, 32767);
+  EXPECT_EQ(s.WindowCentreX, 2147483647);
+}
+
+}  // namespace
+}  // namespace zarv::shell

@@ -1,0 +1,223 @@
+#include "shell/startup.h"
+
+#include "platform/runtime/cp932.h"
+#include "platform/runtime/text.h"
+#include "shell/aircraft_file.h"
+#include "shell/samples.h"
+#include "shell_fixture.h"
+
+namespace zarv::shell {
+namespace {
+
+using testing::ProgramFolderTest;
+
+constexpr int kScreenW = 1024 * 15, kScreenH = 768 * 15;
+
+TEST_F(ProgramFolderTest, FirstStartInAnEmptyFolderPreparesEverything) {
+  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_FALSE(out.refused);
+  EXPECT_TRUE(out.firstRun);
+  EXPECT_TRUE(out.sortedHangars);
+  EXPECT_TRUE(DirExists(Path("Temp")));
+  EXPECT_TRUE(DirExists(Path("FlightData")));
+  EXPECT_FALSE(Exists(Path("Zarv.cnt")));  // no help file
+  EXPECT_EQ(Shell().NoticeNextPressed, 0);
+  EXPECT_EQ(Shell().HangarFolderDefault, "\\Data");
+  EXPECT_FALSE(SettingsValid());
+  EXPECT_EQ(CurrentSettings().WindowCentreX, 512 * 15);
+  EXPECT_EQ(CurrentSettings().WindowCentreY, 384 * 15);
+  for (const auto& sample : SampleAircraftList()) {
+    EXPECT_FALSE(Exists(Path(sample.FileName))) << sample.FileName;
+    EXPECT_TRUE(Exists(Path("Data/" + sample.FileName))) << sample.FileName;
+  }
+  // The notes: 70 lines, 13 empty, heading ending in the build date, cp932.
+  const auto readme = ReadTextLines(Path("Readme.txt"));
+  ASSERT_EQ(readme.size(), 70u);
+  EXPECT_EQ(std::count(readme.begin(), readme.end(), std::string()), 13);
+  EXPECT_EQ(Right(readme[0], 1), "日");
+  EXPECT_EQ(Right(readme[0], 11), ProgramBuildDate());
+  std::string expected;
+  for (const auto& line : ReadmeLines(ProgramBuildDate())) expected += line + "\r\n";
+  EXPECT_EQ(Bytes(Path("Readme.txt")), Utf8ToCp932(expected));
+
+  // A second start finds Temp and Data: nothing is sorted again.
+  WriteBytes(Path("Extra.brd"), "JcD\r\nExtra\r\n");
+  Shell().Reset();
+  const StartupOutcome again = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_FALSE(again.firstRun);
+  EXPECT_FALSE(again.sortedHangars);
+  EXPECT_EQ(Shell().NoticeNextPressed, 1);
+  EXPECT_EQ(Shell().HangarFolderDefault, "\\Data");
+  EXPECT_TRUE(Exists(Path("Extra.brd")));
+}
+
+TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
+  WriteBytes(Path("Zarv.hlp"), "help");
+  WriteBytes(Path("Jet.brd"), "JcD\r\nJet\r\n");
+  WriteBytes(Path("Odd.brd"), "X\r\nOdd\r\n");
+  // The user's own file already in the hangar under a sample's name stays.
+  ASSERT_TRUE(MakeDir(Path("JfData")));
+  WriteBytes(Path("Prop.brd"), "JfD\r\nnew\r\n");
+  WriteBytes(Path("JfData/Prop.brd"), "JfD\r\nmine\r\n");
+
+  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_TRUE(out.wroteHelpContents);
+  const auto cnt = ReadTextLines(Path("Zarv.cnt"));
+  ASSERT_EQ(cnt.size(), 28u);
+  EXPECT_EQ(cnt[0], ": Base ZARV.hlp");
+  EXPECT_EQ(cnt[22], "3 機体データの変更､作成 = IDH_Datainput");
+
+  EXPECT_TRUE(Exists(Path("JcData/Jet.brd")));
+  EXPECT_TRUE(Exists(Path("Data/Odd.brd")));
+  EXPECT_EQ(Bytes(Path("JfData/Prop.brd")), "JfD\r\nmine\r\n");
+  EXPECT_EQ(Bytes(Path("Prop.brd")), "JfD\r\nnew\r\n");
+  // Files are taken in name order: Prop (JfD) comes after Jet (JcD).
+  EXPECT_EQ(Shell().HangarFolderDefault, "\\JfData");
+}
+
+TEST_F(ProgramFolderTest, RankingIsReadOnlyWithAcceptedSettings) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(Path("Data")));
+  WriteBytes(Path("Temp/record.dat"), Utf8ToCp932("812.5 MardenⅡ\r\n640 Marden98\r\n"));  // short file
+  WriteBytes(Path("Temp/set.ini"), " 2\r\n");
+  PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_TRUE(SettingsValid());
+  EXPECT_EQ(CurrentSettings().ExitMode, 2);
+  EXPECT_EQ(Ranking().RecordLines[1], "812.5 MardenⅡ");
+  EXPECT_EQ(Ranking().RecordLines[2], "640 Marden98");
+  EXPECT_EQ(Ranking().RecordLines[20], "");
+  EXPECT_FALSE(Exists(Path("Readme.txt")));  // not a normal start
+
+  Ranking().Reset();
+  WriteBytes(Path("Temp/set.ini"), " 9\r\n");
+  PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_FALSE(SettingsValid());
+  EXPECT_EQ(CurrentSettings().ExitMode, 0);
+  EXPECT_EQ(Ranking().RecordLines[1], "");
+}
+
+TEST_F(ProgramFolderTest, StartModeThreeWithoutHandOverFileFallsBackToANormalStart) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  WriteBytes(Path("Temp/set.ini"), " 3\r\n");
+  WriteBytes(Path("soundn.wav"), std::string("RIFF\0\0 \x01 ", 10));
+  int played = 0;
+  Hooks().PlaySoundFromMemory = [&](const std::string&) { ++played; };
+  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_TRUE(out.handOverMissing);
+  EXPECT_EQ(CurrentSettings().ExitMode, 0);
+  EXPECT_EQ(played, 1);
+  EXPECT_TRUE(Exists(Path("Data/MardenⅡ.brd")));
+
+  // With the hand-over file the mode stays and no sound is played.
+  WriteBytes(Path("Temp/file.dat"), "D\r\nX\r\n");
+  WriteBytes(Path("Temp/set.ini"), " 3\r\n");
+  played = 0;
+  Shell().Reset();
+  EXPECT_FALSE(PrepareEnvironment(kScreenW, kScreenH).handOverMissing);
+  EXPECT_EQ(CurrentSettings().ExitMode, 3);
+  EXPECT_EQ(played, 0);
+  EXPECT_TRUE(Shell().TransitionSound.empty());
+}
+
+TEST_F(ProgramFolderTest, TransitionSoundIsKeptByteForByte) {
+  std::string wave("  RIFF\0\x01\x02 data \0\0  ", 20);
+  for (int i = 0; i < 3000; ++i) wave += static_cast<char>(i * 7);
+  wave += "   ";
+  WriteBytes(Path("soundn.wav"), wave);
+  std::string heard;
+  Hooks().PlaySoundFromMemory = [&](const std::string& image) { heard = image; };
+  PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_EQ(Shell().TransitionSound, wave);
+  EXPECT_EQ(heard, wave);
+}
+
+TEST_F(ProgramFolderTest, ArtHooksRunWhenTheirCachesNeedThem) {
+  int gradient = 0, sky = 0, panel = 0;
+  Hooks().DrawGradient = [&] {
+    ++gradient;
+    WriteBytes(Path("Temp/zarv.bmp"), std::string(1078, 'g'));
+  };
+  Hooks().DrawSkyBackgrounds = [&] { ++sky; };
+  Hooks().DrawPanelArt = [&] { ++panel; };
+  PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_EQ(Shell().GradientBitmapLengthNow, 1078);
+  PrepareScreenArt();
+  EXPECT_EQ(gradient, 1);
+  EXPECT_EQ(sky, 1);    // stored length 0 differs by more than 1
+  EXPECT_EQ(panel, 1);  // no panel, mask or logos
+  EXPECT_EQ(CurrentSettings().GradientBitmapLength, 1078);
+  EXPECT_EQ(Sky().SkyBandColour[1], 16578780);  // computed bands (length >= 1000)
+}
+
+TEST_F(ProgramFolderTest, CacheTests) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  const std::string temp = Path("Temp");
+  Settings s;
+  s.ScreenSizeChoice = 1;
+  s.GradientBitmapLength = 1000;
+  WriteBytes(Path("Temp/Back1.bmp"), "b");
+  EXPECT_FALSE(NeedSkyBackgrounds(s, 1001, false, temp));  // differs by exactly 1
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 1002, false, temp));
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 1000, true, temp));  // developer mode
+  s.ScreenSizeChoice = 2;
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 1000, false, temp));  // Back2 missing
+  s.ScreenSizeChoice = 5;
+  EXPECT_FALSE(NeedSkyBackgrounds(s, 1000, false, temp));  // only the length test
+
+  s.ScreenSizeChoice = 1;
+  WriteBytes(Path("Temp/Panel1.bmp"), "p");
+  WriteBytes(Path("Temp/Mask1.bmp"), "m");
+  for (int i = 1; i <= 40; ++i) WriteBytes(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
+  EXPECT_TRUE(NeedPanelArt(s, 1000, temp));  // logo41 missing
+  WriteBytes(Path("Temp/logo41.bmp"), "l");
+  EXPECT_FALSE(NeedPanelArt(s, 1000, temp));
+  EXPECT_TRUE(NeedPanelArt(s, 999, temp));  // stored length larger by 1
+  std::filesystem::remove(Path("Temp/Mask1.bmp"));
+  EXPECT_TRUE(NeedPanelArt(s, 1000, temp));
+
+  EXPECT_EQ(Low16(1078), 1078);
+  EXPECT_EQ(Low16(40000), -25536);
+  EXPECT_EQ(Low16(70000), 4464);
+}
+
+TEST(Startup, SkyBands) {
+  SkyBands fixed;
+  BuildSkyBands(999, 1.0, fixed);
+  EXPECT_EQ(fixed.SkyBandColour[1], 0xFFFFFF);
+  EXPECT_EQ(fixed.SkyBandColour[19], 0x7F5C00);
+  EXPECT_EQ(fixed.SkyBandColour[23], 0x4F3B00);
+  EXPECT_EQ(fixed.SkyBandColour[24], 0);
+  EXPECT_EQ(fixed.SkyBandEdge[1], 4);
+  EXPECT_EQ(fixed.SkyBandEdge[2], 9);
+  EXPECT_EQ(fixed.SkyBandEdge[24], 1571);
+  EXPECT_EQ(fixed.SkyBandEdge[25], 0);  // the fixed table has 24 edges
+
+  SkyBands computed;
+  BuildSkyBands(1000, 1.6, computed);
+  EXPECT_EQ(computed.SkyBandColour[1], 16578780);
+  EXPECT_EQ(computed.SkyBandColour[20], 10758400);  // red 0.03 rounds to 0
+  EXPECT_EQ(computed.SkyBandColour[21], 10354688);
+  EXPECT_EQ(computed.SkyBandColour[30], 0);
+  EXPECT_EQ(computed.SkyBandEdge[24], 2510);
+}
+
+TEST(Startup, FoldersAndScales) {
+  EXPECT_TRUE(IsRootFolder("/"));
+  EXPECT_TRUE(IsRootFolder(""));
+  EXPECT_FALSE(IsRootFolder("/opt/zarv"));
+  EXPECT_TRUE(IsDeveloperFolder("/home/x/Testlab"));
+  EXPECT_FALSE(IsDeveloperFolder("/home/x/Testlab2"));
+  EXPECT_EQ(ScreenScaleFor(0), 1.0);
+  EXPECT_EQ(ScreenScaleFor(1), 1.25);
+  EXPECT_EQ(ScreenScaleFor(2), 1.6);
+  EXPECT_EQ(ScreenScaleFor(7), 1.0);
+
+  Settings s;
+  s.ScreenSizeChoice = 1;
+  EXPECT_EQ(WaitingScreenText(s), "画面サイズの変更を行っています。");
+  EXPECT_EQ(s.CachedScreenSizeChoice, 1);
+  EXPECT_EQ(WaitingScreenText(s), "機体外形の再計算を行っています。");
+}
+
+}  // namespace
+}  // namespace zarv::shell
