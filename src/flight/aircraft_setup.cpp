@@ -1,0 +1,257 @@
+#include "flight/aircraft_setup.h"
+
+#include <cmath>
+
+#include "model/fairing_outline.h"
+#include "model/pod_outline.h"
+
+namespace zarv::flight {
+namespace {
+
+struct Template {
+  double Chordwise[8];
+  double Thickness[8];
+};
+
+void FillTemplate(model::SectionTemplateData& t, const Template& src, double thicknessScale) {
+  for (int p = 0; p < 8; ++p) {
+    t.Chordwise[p] = src.Chordwise[p];
+    t.Thickness[p] = src.Thickness[p] * thicknessScale;
+  }
+}
+
+// Scans one grid for the smallest slope from the main contact to a point
+// behind it.
+template <typename Grid>
+void ScanContactSlope(const Grid& ys, const Grid& zs, int stations, int points, double gearPosition,
+                      double gearHeight, double& slope) {
+  for (int st = 0; st < stations; ++st) {
+    for (int p = 0; p < points; ++p) {
+      const double d = gearPosition - ys(st, p);
+      if (d > 0 && (gearHeight + zs(st, p)) / d < slope) slope = (gearHeight + zs(st, p)) / d;
+    }
+  }
+}
+
+}  // namespace
+
+model::OutlineBuilder SelectOutlineBuilder(const shell::AircraftData& a, const FlightState& s) {
+  return model::ChooseOutlineBuilder(a, s.EngineDiameter, s.WingRootOffset);
+}
+
+void RunOutlineBuilder(model::OutlineBuilder builder, const shell::AircraftData& a, FlightState& s,
+                       model::AirframeOutline& o) {
+  switch (builder) {
+    case model::OutlineBuilder::Pod: model::BuildPodOutline(a, s, o); break;
+    case model::OutlineBuilder::SlicedFairing: model::BuildSlicedFairingOutline(a, s, o); break;
+    case model::OutlineBuilder::None: break;
+    case model::OutlineBuilder::SingleFinJet: model::BuildSingleFinJetOutline(a, s, o); break;
+    case model::OutlineBuilder::UnderwingNacelle: model::BuildUnderwingNacelleOutline(a, s, o); break;
+    case model::OutlineBuilder::NarrowNacelle: model::BuildNarrowNacelleOutline(a, s, o); break;
+    case model::OutlineBuilder::WideNacelle: model::BuildWideNacelleOutline(a, s, o); break;
+  }
+}
+
+model::OutlineBuilder PrepareAircraftForFlight(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o) {
+  const bool powered = a.LaunchSpeed > 10;
+  s.CourseOffsetX = 14000000;
+
+  // Fuselage height and half width.
+  s.DragAreaLength = 1.35 * std::pow(a.ParasiteDragArea, 0.6);
+  s.BodyHeight = s.DragAreaLength;
+  if (s.BodyHeight > a.OverallLength / 7) s.BodyHeight = a.OverallLength / 7;
+  if (s.BodyHeight < a.OverallLength / 13.5) s.BodyHeight = a.OverallLength / 13.5;
+  if (s.DryMass > 35 && s.BodyHeight < 0.72) s.BodyHeight = 0.72;
+  s.BodyHalfWidth = (powered && s.DryMass < 19000) ? 0.4 * s.BodyHeight : 0.5 * s.BodyHeight;
+
+  // Centre section.
+  if (s.WingRootOffset < s.BodyHalfWidth) s.WingRootOffset = s.BodyHalfWidth;
+  const double e = s.EngineDiameter * 1.05 * a.EngineCount / 2;
+  if (e + 0.4 > s.WingRootOffset && a.EngineCount > 0) s.WingRootOffset = e;
+  if (a.FinHalfSpacing > 1.0) s.WingRootOffset = a.FinHalfSpacing;
+
+  if (s.BodyHeight < a.WingHeight) s.BodyHeight = a.WingHeight > 1.3 ? 1.3 : a.WingHeight;
+
+  s.MeanChord = a.WingArea / a.WingSpan;
+
+  // Tail sizes. A surface of zero area gets zero chord; its sweep offset is
+  // then 0 instead of 0/0.
+  const auto ratio = [](double n, double d) { return d != 0 ? n / d : 0.0; };
+  if (a.FinHalfSpacing < 1) {
+    if (a.LaunchSpeed < 10) {
+      s.FinChord = a.TailEndHeight > 1 ? std::sqrt(a.FinArea / 3) : std::sqrt(a.FinArea / 2);
+      s.FinSweepOffset = 0;
+      s.TailChord = std::sqrt(a.TailplaneArea / 6);
+      s.TailplaneSweepOffset = 0;
+    } else {
+      s.FinChord = std::sqrt(a.FinArea / 2);
+      s.FinSweepOffset = ratio(a.FinArea / 2, s.FinChord) * 1.2;
+      s.TailChord = std::sqrt(a.TailplaneArea / 3);
+      s.TailplaneSweepOffset = ratio(a.TailplaneArea / 2, s.TailChord) * 0.9 * 0.75;
+    }
+  } else {
+    s.FinChord = 0.8 * std::sqrt(a.FinArea / 2);
+    s.FinSweepOffset = s.FinChord * 0.9 * 0.75;
+    if (a.LaunchSpeed < 10) {
+      s.TailChord = a.TailplaneArea / 2.9;
+      s.TailplaneSweepOffset = 0;
+    } else {
+      s.TailChord = std::sqrt(a.TailplaneArea / std::pow(s.GeometricAspectRatio, 0.8) / 0.9);
+      s.TailplaneSweepOffset = ratio(std::cos(a.OuterSweep) * a.TailplaneArea / 2, s.TailChord);
+    }
+  }
+
+  // Rearmost tail point.
+  if (a.LaunchSpeed < 10) {
+    const double f = 0.75 * s.FinChord + a.FinArm;
+    const double t = 0.75 * s.TailChord + a.TailplaneArm;
+    s.TailPointArm = t < f ? f - 0.35 * s.FinSweepOffset : t - 0.35 * s.TailplaneSweepOffset;
+  } else {
+    const double f = 0.45 * s.FinChord + a.FinArm + s.FinSweepOffset;
+    const double t = 0.45 * s.TailChord + a.TailplaneArm + s.TailplaneSweepOffset;
+    s.TailPointArm = t < f ? a.FinArm - 0.35 * s.FinSweepOffset + 0.45 * s.FinChord
+                           : a.TailplaneArm + 0.65 * s.TailplaneSweepOffset + 0.45 * s.TailChord;
+  }
+
+  const double k = (a.WingSpan / 2 - s.WingRootOffset - a.TipLength) / 2;
+  s.InnerSweepOffset = -std::tan(a.InnerSweep) * k;
+  s.OuterSweepOffset = -std::tan(a.OuterSweep) * k;
+  s.TipSweepOffset = -std::tan(a.TipSweep) * a.TipLength;
+
+  // Wing outline grid, from three section templates.
+  const double w = a.TipWashout;
+  const double sw = std::sin(w);
+  const Template t1{{-0.75, -0.45, 0.03, 0.17, 0.25, 0.17, 0.03, -0.45},
+                    {0, 0.085, 0.12, 0.075, 0.03, 0, 0, 0}};
+  const Template t2{{-0.75, -0.45, 0.03, 0.18, 0.25, 0.18, 0.2, -0.45},
+                    {0, 0.085, 0.12, 0.075, 0.03, 0, 0, 0}};
+  const Template t3{{-0.75, -0.45, 0.03 - 2 * sw, 0.2, 0.25, 0.2, -0.45, -0.45},
+                    {0, 0.085, 0.12, 0.075 - sw / 2, 0.03 - sw / 2, -sw / 2, 0, 0}};
+  const double thick = s.WingProfileDrag * 80;
+  model::SectionTemplateData& tpl = o.SectionTemplate;
+  const double c = s.MeanChord;
+  const double H = a.WingHeight;
+  const double r = s.RootChordRatio;
+
+  FillTemplate(tpl, t1, thick);
+  for (int p = 0; p < 8; ++p) {
+    const double ch = tpl.Chordwise[p];
+    const double th = tpl.Thickness[p];
+    double x, y, z;
+    if (a.LaunchSpeed < 10) {
+      x = a.WingHeight > s.BodyHeight ? 0.001 : 1.5 * s.BodyHalfWidth;
+      y = c * ch * r;
+      z = c * th * r + H + std::sin(s.WingRootAngle) * y;
+    } else if (a.FinHalfSpacing > 1 && a.CgPosition > 0.27) {
+      s.RootChordFactor = ((a.OverallLength - s.TailPointArm) * 0.57 + r * c * 0.75) / c;
+      s.RootExtension = (s.RootChordFactor * c - r * c) * 0.75;
+      x = s.BodyHalfWidth;
+      y = c * ch * s.RootChordFactor + s.RootExtension;
+      z = c * th * s.RootChordFactor + H;
+    } else if (a.FinHalfSpacing > 1) {
+      s.RootChordFactor = ((a.OverallLength - s.TailPointArm) * 0.36 + r * c * 0.75) / c;
+      s.RootExtension = (s.RootChordFactor * c - r * c) * 0.75;
+      x = s.WingRootOffset - 0.4;
+      y = ch > 0 ? 1.03 * (s.RootExtension + c * ch * r) : c * ch * r;
+      z = 1.03 * c * th * r + H;
+    } else {
+      x = s.WingRootOffset;
+      y = c * ch * r;
+      z = c * th * r + H;
+    }
+    o.WingX(0, p) = x;
+    o.WingY(0, p) = y;
+    o.WingZ(0, p) = z;
+    for (int st = 1; st <= 2; ++st) {
+      o.WingX(st, p) = s.WingRootOffset;
+      o.WingY(st, p) = c * ch * r;
+      o.WingZ(st, p) = c * th * r + H;
+    }
+    o.WingX(3, p) = s.WingRootOffset + k * std::cos(a.InnerDihedral);
+    o.WingY(3, p) = c * ch * a.InnerTaper + s.InnerSweepOffset;
+    o.WingZ(3, p) = H + k * std::sin(a.InnerDihedral) + c * th * a.InnerTaper;
+  }
+
+  const bool moreTemplates = s.LeadingEdgeFlaps == 0;
+  if (moreTemplates) FillTemplate(tpl, t2, thick);
+  for (int p = 0; p < 8; ++p) {
+    const double ch = tpl.Chordwise[p];
+    const double th = tpl.Thickness[p];
+    o.WingX(4, p) = s.WingRootOffset + k * std::cos(a.InnerDihedral);
+    o.WingY(4, p) = c * ch * a.InnerTaper + s.InnerSweepOffset;
+    o.WingZ(4, p) = H + k * std::sin(a.InnerDihedral) + c * th * a.InnerTaper;
+  }
+
+  if (moreTemplates) FillTemplate(tpl, t3, thick);
+  const double sweeps = s.InnerSweepOffset + s.OuterSweepOffset + s.TipSweepOffset;
+  for (int p = 0; p < 8; ++p) {
+    const double ch = tpl.Chordwise[p];
+    const double th = tpl.Thickness[p];
+    const double x5 = o.WingX(3, p) + k * std::cos(a.OuterDihedral);
+    const double z5 = H + k * std::sin(a.InnerDihedral) + k * std::sin(a.OuterDihedral);
+    for (int st = 5; st <= 6; ++st) {
+      o.WingX(st, p) = x5;
+      o.WingY(st, p) = c * ch * a.OuterTaper + s.InnerSweepOffset + s.OuterSweepOffset;
+      o.WingZ(st, p) = z5 + c * th * a.OuterTaper;
+    }
+    const double z7 = z5 + a.TipLength * std::sin(a.TipDihedral);
+    o.WingX(7, p) = x5 + a.TipLength * std::cos(a.TipDihedral);
+    o.WingY(7, p) = c * ch * a.TipTaper + sweeps;
+    o.WingZ(7, p) = z7 + c * th * a.TipTaper;
+    o.WingX(8, p) = o.WingX(7, p) + 0.03;
+    o.WingY(8, p) = c * tpl.Chordwise[5] * a.TipTaper + sweeps + 0.001 * ch;
+    o.WingZ(8, p) = z7 + 0.001 * th;
+  }
+
+  const model::OutlineBuilder builder = SelectOutlineBuilder(a, s);
+  RunOutlineBuilder(builder, a, s, o);
+
+  a.EyeHeight = 0.7 * s.BodyHeight;
+  s.TailPointArm = std::fabs(s.TailPointArm);
+  if (powered && s.EngineRating >= 9000 && a.FinHalfSpacing < 1.0) a.FinHalfSpacing = 0;
+
+  const double b = a.WingSpan;
+  s.DihedralRise = (a.TipLength * a.TipLength * 0.3 * a.TipDihedral +
+                    (b / 4 - s.WingRootOffset) * (b / 4 - s.WingRootOffset) * 3 * a.InnerDihedral +
+                    (b / 4 - a.TipLength) * (b / 4 - a.TipLength) * 1.4 * a.OuterDihedral) /
+                   (b / 2);
+  s.TailEndArm = 0.75 * s.TailChord + a.FinArm;
+
+  if (a.TipDihedral == 0) a.TipDihedral = a.OuterDihedral;
+  const double lift = 2 * (a.WingHeight - a.EyeHeight) / b;
+  a.InnerDihedral += lift;
+  a.OuterDihedral += lift;
+  a.TipDihedral += lift;
+  s.InitialInnerWingDeflection = a.InnerDihedral + std::atan(4 * 0.25 * a.WingDeflection / b);
+  s.InitialOuterWingDeflection = a.OuterDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
+  s.InitialWingTipDeflection = a.TipDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
+
+  s.BodySideArea = powered ? a.OverallLength * s.BodyHeight : 2.5 * s.BodyHeight;
+
+  // Gear contact: for a powered aircraft the gear length plus half the
+  // fuselage's height range.
+  s.GearHeight = powered ? a.TailEndHeight + (o.OutlineZMax - o.OutlineZMin) / 2 : 0.1;
+  a.GearPosition = a.GearPosition + (s.CgChordFraction - 0.25) * s.MeanChord;
+  if (!powered && b > 8) {
+    a.GearPosition = -(a.TailplaneArm - (s.CgChordFraction - 0.25) * s.MeanChord) / 800;
+  }
+
+  double slope = 2.0;
+  ScanContactSlope(o.FrontFuselageY, o.FrontFuselageZ, 10, 8, a.GearPosition, s.GearHeight, slope);
+  ScanContactSlope(o.RearFuselageY, o.RearFuselageZ, 5, 8, a.GearPosition, s.GearHeight, slope);
+  ScanContactSlope(o.TailY, o.TailZ, 12, 6, a.GearPosition, s.GearHeight, slope);
+  ScanContactSlope(o.NacelleY, o.NacelleZ, 12, 12, a.GearPosition, s.GearHeight, slope);
+  s.GroundPitchLimit = std::atan(slope);
+  if (s.GroundPitchLimit > 0.3) s.GroundPitchLimit = 0.3;
+
+  // The tailplane's height under the line from the wing, for the chart's
+  // wake gap: wing height less the hinge height.
+  s.TailWakeBase = a.WingHeight - o.TailplaneHingeZ;
+
+  s.EarthRadius = 6378140;
+  s.EarthGm = 1e24 * (6.67 / 1e11 * 5.981);
+  s.Gravity = s.EarthGm / (s.EarthRadius * s.EarthRadius);
+  return builder;
+}
+
+}  // namespace zarv::flight

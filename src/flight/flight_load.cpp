@@ -1,0 +1,279 @@
+#include "flight/flight_load.h"
+
+#include <cmath>
+
+#include "flight/aircraft_setup.h"
+#include "flight/airfoils.h"
+#include "flight/engines.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/numeric.h"
+
+namespace zarv::flight {
+namespace {
+
+// Half-width of the wing's centre section as the set-up first takes it.
+double InitialCentreHalfSpan(const shell::AircraftData& a) {
+  if (a.WingSpan < 3 && a.FinHalfSpacing == 0) return 0.05;
+  if (a.WingSpan < 10 && a.FinHalfSpacing == 0) return 0.4;
+  if (a.LaunchSpeed < 10) return (std::fabs(a.InnerDihedral) > 0 && a.WingHeight > 1.2) ? 0.2 : 1.5;
+  return a.FinHalfSpacing;
+}
+
+// Root chord / mean chord that makes the planform's area the wing area
+// (tapers as read, relative to the root chord).
+double RootChordRatioOf(const shell::AircraftData& a, double centreHalfSpan) {
+  const double b = a.WingSpan;
+  const double t = a.TipLength;
+  const double c = centreHalfSpan;
+  const double span = b / 2 - t - c;
+  const double half = c + span * (1 + a.InnerTaper) / 4 + span * (a.InnerTaper + a.OuterTaper) / 4 +
+                      t * (a.OuterTaper + a.TipTaper) / 2;
+  return b / (2 * half);
+}
+
+std::string Refusal(const std::string& field, const std::string& problem) {
+  return "機体データの「" + field + "」" + problem + "ため、この機体では飛行できません。";
+}
+
+}  // namespace
+
+std::string CheckAircraftForFlight(const shell::AircraftData& a) {
+  const bool powered = a.LaunchSpeed > 10;
+  if (!(a.WingSpan > 0)) return Refusal("主翼幅(ｍ)", "が 0 以下の");
+  if (!(a.WingArea > 0)) return Refusal("主翼面積(㎡)", "が 0 以下の");
+  const std::string pilot = powered ? "前部胴体重量(kg)" : "パイロット重量(kg)";
+  if (a.PilotWeight == 0) return Refusal(pilot, "が 0 の");
+  const double dryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  if (!(dryMass > 0)) return Refusal(pilot + "・主翼重量・尾翼重量・後部胴体重量", "の合計が 0 以下の");
+  if (!(dryMass + a.FuelCapacity > 0)) return Refusal("Fuel(kg)", "を加えた総重量が 0 以下の");
+  if (a.TailplaneArea != 0 && a.TailplaneArm == 0) {
+    return Refusal("水平尾翼モーメントアーム(ｍ)", "が 0 で水平尾翼面積が 0 でない");
+  }
+  if (a.FinArea != 0 && a.FinArm == 0) {
+    return Refusal("垂直尾翼モーメントアーム(ｍ)", "が 0 で垂直尾翼面積が 0 でない");
+  }
+  const double r = RootChordRatioOf(a, InitialCentreHalfSpan(a));
+  if (!std::isfinite(r) || r <= 0) return Refusal("内翼テーパー比・外翼テーパー比・翼端部長さ", "から翼弦が求まらない");
+  if (a.InnerTaper * r == 0) return Refusal("内翼テーパー比", "が 0 の");
+  if (a.OuterTaper * r == 0) return Refusal("外翼テーパー比", "が 0 の");
+  return {};
+}
+
+void ClampSurfaceConditions(shell::AircraftData& a) {
+  if (!(a.SurfaceTemperature >= -20)) a.SurfaceTemperature = std::isnan(a.SurfaceTemperature) ? 15 : -20;
+  if (a.SurfaceTemperature > 50) a.SurfaceTemperature = 50;
+  if (!(a.SurfacePressure >= 700)) a.SurfacePressure = std::isnan(a.SurfacePressure) ? 1013 : 700;
+  if (a.SurfacePressure > 1050) a.SurfacePressure = 1050;
+}
+
+FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o,
+                                         ModelEvaluation& chart) {
+  FlightLoadResult result;
+  result.RefusalMessage = CheckAircraftForFlight(a);
+  if (!result.RefusalMessage.empty()) {
+    result.Accepted = false;
+    return result;
+  }
+  ClampSurfaceConditions(a);
+
+  // Launch attitude.
+  s.BankAngle = a.LaunchBank;
+  s.Heading = a.LaunchHeading;
+  s.PitchAngle = a.LaunchPitch;
+
+  // The screen's set-up: masses, engine and airfoils, centre section, chords.
+  s.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  LookUpEngine(s, a);
+  const AirfoilLookup airfoils = SetAirfoilCoefficients(s, a);
+  if (!airfoils.WingFound) result.Notices.push_back("主翼翼型「" + a.WingAirfoil + "」は翼型表にありません。");
+  if (!airfoils.TailFound) result.Notices.push_back("水平尾翼翼型「" + a.TailAirfoil + "」は翼型表にありません。");
+  if (s.WingProfileDrag < 0.0001) s.WingProfileDrag = 0.0001;
+  double width = s.WingDragRise;
+  if (width < 1) width = 1;
+  const double y = 5 / (width * width);
+  s.WingDragRiseLimit = y * 100;
+  s.WingDragRise = y * s.WingProfileDrag * 90;
+  s.RatedRpm = s.GearRatio * s.RatedRpm / 60;
+  if (s.Throttle > 0 && a.LaunchHeight > 0) s.Throttle = 0.096;
+  s.WingRootOffset = InitialCentreHalfSpan(a);
+  s.RootChordRatio = RootChordRatioOf(a, s.WingRootOffset);
+  a.InnerTaper *= s.RootChordRatio;
+  a.OuterTaper *= s.RootChordRatio;
+  if (a.TipLength == 0) {
+    a.TipTaper = a.OuterTaper;
+  } else {
+    a.TipTaper *= s.RootChordRatio;
+  }
+  if (a.LaunchSpeed > 10) {
+    if (a.LaunchHeight <= 7.5) {
+      a.LaunchHeight = 0;
+    } else if (a.LaunchHeight <= 50) {
+      a.LaunchHeight = 15;
+    }
+  }
+
+  // Engine and record state.
+  a.FlapMax = a.FlapMax / 300;
+  s.EngineSpeedRatio = std::sqrt(s.Throttle);
+  s.AfterburnerLevel = 1.0;
+  s.Thrust = 0;
+  s.FlightTime = 0;
+
+  // Airfoils in working form.
+  s.WingLiftOffset = s.WingLiftOffset / 6.28;
+  s.WingAngleOffset = -0.3 * s.WingLiftOffset;
+  s.WingAngleOffsetNow = s.WingAngleOffset;
+  s.WingLiftOffset = 1.3 * s.WingLiftOffset;
+  s.WingLiftOffsetNow = s.WingLiftOffset;
+  s.WingMinDragAngle = s.WingMinDragAngle / 57.3;
+  s.MaxAngleOfAttack = s.MaxAngleOfAttack / 57.3;
+  s.TailLiftOffset = s.TailLiftOffset / 6.28;
+  s.TailAngleOffset = -0.3 * s.TailLiftOffset;
+  s.TailLiftOffset = 1.3 * s.TailLiftOffset;
+  s.DensityRatio = 1.0;
+
+  // Dihedral terms (the dihedrals as read), atmosphere start values.
+  const double b = a.WingSpan;
+  const double area = a.WingArea;
+  const double rise = 2 * a.WingHeight / b;
+  s.InnerDihedralSin = std::sin(a.InnerDihedral - rise);
+  s.InnerDihedralCos = std::cos(a.InnerDihedral - rise);
+  s.OuterDihedralSin = std::sin(a.OuterDihedral - rise);
+  s.OuterDihedralCos = std::cos(a.OuterDihedral - rise);
+  s.TipDihedralSin = std::sin(a.TipDihedral - rise);
+  s.TipDihedralCos = std::cos(a.TipDihedral - rise);
+  s.StepsPerSecond = 24;
+  s.AirTemperature = 280;
+  s.AirDensity = 354.025 / 306 * 1025 / 1013;
+
+  // Wing panels.
+  const double chord = area / b;
+  const double h = s.WingRootOffset;
+  const double r = s.RootChordRatio;
+  const double t = a.TipLength;
+  const double p = (b / 2 - t - h) / 2;
+  const double li = a.InnerTaper, lo = a.OuterTaper, lt = a.TipTaper;
+  s.CentrePanelArea = chord * r * 2 * h;
+  s.InnerPanelArea = (li + r) * chord / 2 * p;
+  s.OuterPanelArea = (lo + li) * chord / 2 * p;
+  s.TipPanelArea = (lt + lo) * chord / 2 * t;
+  s.InnerPanelSpanPos = (li / (6 * r) + 1.0 / 3) * p + h;
+  s.OuterPanelSpanPos = (lo / (6 * li) + 1.0 / 3) * p + p + h;
+  s.TipPanelSpanPos = (lt / (6 * lo) + 1.0 / 3) * t + b / 2 - t;
+  s.InnerPanelSweepOffset = (s.InnerPanelSpanPos - h) * std::tan(a.InnerSweep);
+  s.OuterPanelSweepOffset = (s.OuterPanelSpanPos - h - p) * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep);
+  s.TipPanelSweepOffset = p * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep) +
+                          (s.TipPanelSpanPos - (b / 2 - t)) * std::tan(a.TipSweep);
+
+  // Masses and the pilot position for a quarter-chord centre of gravity.
+  s.FuelQuantity = a.FuelCapacity;
+  s.HalfWashout = a.TipWashout / 2;
+  s.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  s.InitialDryMass = s.DryMass;
+  s.Mass = s.DryMass + a.FuelCapacity;
+  s.StructureMoment = (b / 2 - 3) * a.WingWeight / b * s.InnerPanelSweepOffset +
+                      0.4 * a.WingWeight * s.OuterPanelSweepOffset + a.TailplaneArm * a.RearFuselageWeight / 2 +
+                      a.TailplaneArm * a.TailWeight;
+  const double acOffset = (2 * s.InnerPanelArea * s.InnerPanelSweepOffset +
+                           2 * s.OuterPanelArea * s.OuterPanelSweepOffset +
+                           2 * s.TipPanelArea * s.TipPanelSweepOffset) /
+                          area;
+  s.CgChordFraction = acOffset / chord + a.CgPosition;
+  s.PilotArm = (-s.StructureMoment - chord * (0.25 - s.CgChordFraction) * s.DryMass) / a.PilotWeight;
+  s.TrimPosition = s.PilotArm;
+  s.ElevatorCommand = 0;
+  s.ElevatorAngle = s.ElevatorDemand = a.TailplaneIncidence / 57.3;
+  s.WingIncidenceRad = a.WingIncidence / 57.3;
+  s.RudderAngle = 0;
+  s.TrackAngle = s.Heading;
+  s.Altitude = a.LaunchHeight;
+  s.RollRate = 0;
+  s.TakeoffRunAcceleration = -50;
+  s.InnerSweepCos = std::cos(a.InnerSweep);
+  s.OuterSweepCos = std::cos(a.OuterSweep);
+  s.TipSweepCos = std::cos(a.TipSweep);
+  s.SweepAreaFactor = (s.CentrePanelArea + 2 * s.InnerSweepCos * s.InnerPanelArea +
+                       2 * s.OuterSweepCos * s.OuterPanelArea + 2 * s.TipSweepCos * s.TipPanelArea) /
+                      area;
+  s.GeometricAspectRatio = b * b / area;
+  s.AileronAngle = 0;
+  if (a.FuelCapacity == 0) {
+    s.TrimCentre = s.TrimPosition = s.PilotArm;
+    s.TrimStep = a.TailplaneArea == 0 ? 0.01 : 0.02;
+    s.TrimMax = s.PilotArm + 15 * s.TrimStep;
+    s.TrimMin = s.PilotArm - 7 * s.TrimStep;
+  } else {
+    s.TrimCentre = s.TrimPosition = (s.CgChordFraction - 0.25) * chord;
+    s.TrimStep = chord / 100 * s.Mass / a.FuelCapacity;
+    s.TrimMax = s.TrimCentre + 10 * s.TrimStep;
+    s.TrimMin = s.TrimCentre - 10 * s.TrimStep;
+  }
+  s.StartRadius = 10 - 1.25 * a.LaunchSpeed;
+  if (s.StartRadius < 0.001) s.StartRadius = 0.001;
+  s.AirSpeed = 0.01;
+  s.Heading = s.TrackAngle;
+  s.TimeMark = 0;
+  s.WingAcOffset = acOffset;
+
+  // Derived airframe quantities and the outline.
+  result.Builder = PrepareAircraftForFlight(a, s, o);
+
+  s.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
+  s.PassesThisSecond = 0;
+  if (a.SurfaceRate == 0) {
+    a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3;
+    if (a.SurfaceRate > 60) a.SurfaceRate = 60;
+  }
+
+  const double ar = s.GeometricAspectRatio;
+  s.EffectiveAspectRatio = b * b / area;
+  s.DynamicPressure = 0.001;
+  s.TotalDragArea = 0.001;
+  s.EyeAltitude = a.LaunchSpeed > 10 ? 2.0 : s.DihedralRise + s.Altitude - a.EyeHeight;
+  s.EffectiveAspectRatio = ar;
+  for (int i = 1; i <= kWingPanelCount; ++i) {
+    s.Panels[i].PanelAspectRatio = ar;
+    s.Panels[i].PanelLiftSlope = 1.0;
+  }
+  s.LiftSlope = 1.0;
+  s.TailLiftSlope = 1.0;
+  s.ReynoldsFactor = 1.0;
+  s.TailReynoldsFactor = 1.0;
+  s.MachFactor = 1.0;
+  s.MachFactorTransonic = 1.0;
+  s.LiftSlopeMachFactor = 1.0;
+  s.PassCount = 0;
+  s.DisplayDivisor = 4;
+
+  // Centre of gravity along the body axis; the light aircraft's term in the
+  // pitch sine sees the sine as it stands before the launch attitude is set.
+  if (a.LaunchSpeed <= 10) {
+    s.CgX = (((s.DragAreaLength / 2 - s.DihedralRise) * s.PitchSin + s.TrimCentre) * a.PilotWeight +
+             s.StructureMoment) /
+            s.Mass;
+  } else {
+    s.CgX = (s.PilotArm * a.PilotWeight + s.StructureMoment + s.TrimCentre * s.FuelQuantity) / s.Mass;
+  }
+
+  // Attitude terms of the launch attitude.
+  const double st = std::sin(s.PitchAngle), ct = std::cos(s.PitchAngle);
+  const double sp = std::sin(s.Heading), cp = std::cos(s.Heading);
+  const double sb = std::sin(s.BankAngle), cb = std::cos(s.BankAngle);
+  s.PitchSin = st;
+  s.PitchCos = ct;
+  s.HeadingSin = sp;
+  s.HeadingCos = cp;
+  s.ViewRollSin = sb;
+  s.ViewRollCos = cb;
+  s.NoseVector = {sp * ct, cp * ct, st};
+  s.TopVector = {cp * ct * sb - sp * st * cb, -sp * ct * sb - cp * st * cb, cb * ct};
+
+  // The aircraft chart's hidden load: the model evaluation and the limits.
+  EvaluateAircraftModel(s, a, o, chart);
+  SetFlightLimits(s, chart);
+
+  s.InitialDihedrals = {a.InnerDihedral, a.OuterDihedral, a.TipDihedral};
+  return result;
+}
+
+}  // namespace zarv::flight

@@ -1,0 +1,283 @@
+// The flight's shared state: per-flight values derived at load from the
+// aircraft record, and the dynamic state the flight loop's stages meet in.
+// One program-wide instance (State()); stages take a reference so that tests
+// can use their own. Every field starts at its load-time value; Reset() puts
+// them all back.
+//
+// Units: SI inside (m, m/s, kg, N, s), angles in radians unless noted.
+// Panel numbering, used by every per-panel table: 0 centre section,
+// 1 left inner, 2 right inner, 3 left outer, 4 right outer, 5 left tip,
+// 6 right tip.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zarv::flight {
+
+// One piece of the wing's strip model, kept from step to step.
+struct WingPanel {
+  double PanelAirspeed = 0;     // local airspeed, m/s
+  double PanelPressure = 0;     // local dynamic pressure, Pa
+  double Angle = 0;             // local angle of attack
+  double RawLift = 0;           // lift coefficient before the stall (later / LiftFactor)
+  double StalledLift = 0;       // after the soft stall; after rotation the lift area
+  double Drag = 0;              // drag term; after rotation the drag area
+  double PanelLiftCoeff = 0;    // force area along the body normal
+  double PanelDragCoeff = 0;    // force area along the body axis
+  // Refreshed once per drawn frame.
+  double PanelHeight = 0;       // smoothed height above the water, m
+  double PanelAspectRatio = 0;  // with ground effect
+  double PanelLiftSlope = 1.0;  // lift-slope factor
+};
+
+inline constexpr int kWingPanelCount = 6;  // panels 1..6; index 0 is the centre
+
+struct FlightState {
+  // ---------------------------------------------------------------- timing
+  double FlightTime = 0;          // s since launch
+  int16_t StepsPerSecond = 24;    // 24 at load, 40 from the first second on
+  int16_t StepCounter = 0;        // 0..3000
+  int32_t DisplayDivisor = 4;
+  int32_t PassCount = 0;
+  int16_t PassesThisSecond = 0;
+  int32_t TimeMark = 0;           // clock seconds at load, then ms of the loop
+  double StopSpeed = 0.3;         // m/s
+
+  // ------------------------------------------------------ position, motion
+  double PosX = 0, PosY = 0;      // m east, north
+  double Altitude = 0;            // m above the water; -2000 = cancelled
+  double VelX = 0, VelY = 0, VelZ = 0;
+  double GroundSpeed = 0;
+  double InertialSpeed = 0;
+  double AirSpeed = 0.01;
+  double Distance = 0;
+  double CourseDistance = 0;
+  double StartRadius = 0.001;     // m, start point from the origin
+
+  // -------------------------------------------------------------- attitude
+  double PitchAngle = 0, PitchSin = 0, PitchCos = 1.0;
+  double BankAngle = 0, ViewRollSin = 0, ViewRollCos = 1.0;
+  double Heading = 0, HeadingSin = 0, HeadingCos = 1.0;
+  double TrackAngle = 0;
+  double PathAngle = 0;
+  double PitchRate = 0, YawRate = 0, RollRate = 0;
+  // Body axes in world axes (x east, y north, z up), kept by the attitude
+  // step; the load builds them from the launch attitude.
+  std::array<double, 3> NoseVector{0, 1.0, 0};
+  std::array<double, 3> TopVector{0, 0, 1.0};
+
+  // -------------------------------------------------------------- air data
+  double AngleOfAttack = 0;
+  double Sideslip = 0;
+  double PrevSideslip = 0;
+  double TotalIncidence = 0;      // angle between relative wind and body axis
+  double BodyAirX = 0.0001;       // relative wind along the body axis / AirSpeed
+  double BodyAirY = 0;            // sideways
+  double BodyAirZ = 0;            // along the body normal
+  double NormalLoad = 0;          // m/s^2
+  double SupportAccel = 0;        // m/s^2 from deck, gear or water; 0 airborne
+  double DynamicPressure = 0.001; // Pa
+  double TotalDragArea = 0.001;
+
+  // ------------------------------------------------------------ atmosphere
+  double AirTemperature = 280;    // K
+  double DensityRatio = 1.0;      // pressure at altitude / 1013 hPa
+  double AirDensity = 354.025 / 306 * 1025 / 1013;
+  double MachSquared = 0;
+  int16_t SkinTemperature = 0;    // K
+
+  // ------------------------------------------------------------------ wind
+  double WindAtAltitude = 0;      // m/s, lagged
+  float WindChangeRate = 0;       // m/s per s, within +-9
+  double EyeAltitude = 0;         // wind reference height set at load, m
+  double UpdraftStrength = 5;     // m/s at the column's centre
+  int32_t UpdraftRadius = 500;    // m
+  double VerticalWind = 0;        // m/s at the point last evaluated
+  double TailUpdraft = 0;
+
+  // --------------------------------------------------------------- masses
+  double DryMass = 0;             // kg
+  double InitialDryMass = 0;
+  double Mass = 0;
+  double FuelQuantity = 0;
+  double PitchInertia = 100, RollInertia = 100, YawInertia = 100;
+  double ApparentMass = 0.1;
+  double CgX = 0;                 // m, centre of gravity along the body axis
+  double CentreOfGravity = 0;     // % of the mean chord
+  double CentreOfPressure = 0;    // % of the mean chord
+  double CgChordFraction = 0;     // centre of gravity / mean chord
+  double StructureMoment = 0;     // kg m, airframe about the reference
+  double PilotArm = 0;            // m, pilot position for a quarter-chord CG
+  double TrimPosition = 0;        // m, trim the keys set
+  double TrimCentre = 0;          // m, trim the loop follows
+  double TrimStep = 0, TrimMax = 0, TrimMin = 0;
+  double WingAcOffset = 0;        // m, area-weighted sweep offset (wing reference)
+
+  // ------------------------------------------------------- wing geometry
+  double GeometricAspectRatio = 0;  // WingSpan^2 / WingArea
+  double RootChordRatio = 0;        // root chord / mean chord (set-up)
+  double CentrePanelArea = 0;       // whole centre section, m^2
+  double InnerPanelArea = 0, OuterPanelArea = 0, TipPanelArea = 0;  // per side
+  double InnerPanelSpanPos = 0, OuterPanelSpanPos = 0, TipPanelSpanPos = 0;
+  double InnerPanelSweepOffset = 0, OuterPanelSweepOffset = 0, TipPanelSweepOffset = 0;
+  double InnerSweepCos = 1.0, OuterSweepCos = 1.0, TipSweepCos = 1.0;
+  double SweepAreaFactor = 1.0;     // (centre + sum of 2 x panel x cos) / area
+  double InnerDihedralSin = 0, InnerDihedralCos = 1.0;
+  double OuterDihedralSin = 0, OuterDihedralCos = 1.0;
+  double TipDihedralSin = 0, TipDihedralCos = 1.0;
+  double WingIncidenceRad = 0;
+  double HalfWashout = 0;
+  std::array<double, 3> InitialDihedrals{};  // inner, outer, tip after set-up
+
+  // -------------------------------------- per-flight set-up (airframe)
+  double CourseOffsetX = 0;
+  double DragAreaLength = 0;      // 1.35 x ParasiteDragArea^0.6
+  double BodyHeight = 0, BodyHalfWidth = 0;
+  double WingRootOffset = 0;      // half-span of the centre section
+  double MeanChord = 0;
+  double FinChord = 0, FinSweepOffset = 0;
+  double TailChord = 0, TailplaneSweepOffset = 0;
+  double TailPointArm = 0;
+  double InnerSweepOffset = 0, OuterSweepOffset = 0, TipSweepOffset = 0;
+  double RootChordFactor = 0;     // root section of a powered twin-fin aircraft
+  double RootExtension = 0;
+  double DihedralRise = 0;
+  double TailEndArm = 0;
+  double BodySideArea = 0;
+  double GearHeight = 0;
+  double GroundPitchLimit = 0;
+  double TailWakeBase = 0;        // wing height less the tailplane hinge height
+  double EarthRadius = 6378140;
+  double EarthGm = 0;
+  double Gravity = 9.8;
+  // Initial deflected panel angles, element 0 of the recorded channels.
+  double InitialInnerWingDeflection = 0;
+  double InitialOuterWingDeflection = 0;
+  double InitialWingTipDeflection = 0;
+
+  // ----------------------------------------------------- engine catalogue
+  std::string EngineType;          // "pist", "jet", "roket"; else no engine
+  double EngineRating = 0;         // W (pist) or N
+  double RatedFuelFlow = 0;        // kg/s at rating after the look-up
+  double FlowFactor = 0;
+  double SlipstreamSpeed = 0;
+  double PropellerAngle = 0;
+  double PropellerDiameter = 0;
+  double EngineDiameter = 0;
+  double RatedRpm = 0;             // rev/s of the propeller after the set-up
+  double GearRatio = 0;
+  int16_t ConstantSpeedProp = 0;
+  double BoostFactor1 = 0, BoostFactor2 = 0, BoostFactor3 = 0, TurboBoostFactor = 0;
+  int16_t ManifoldPressureMax = 0;
+  int16_t EngineNoiseLevel = 0;
+  double AfterburnerMax = 0;
+  int16_t TvcCapability = 0;
+  int16_t TvcOn = 0;
+  double Throttle = 0;
+  double EngineSpeedRatio = 0;
+  double RotorSpeedRatio = 0;
+  double MinPropellerPitch = 0, MaxPropellerPitch = 0;
+  double PropellerDiscArea = 0;
+  double GovernorSetting = 0;
+  double GovernorMinimum = 0;
+  double NozzlePosition = 0;
+  double InletPressureRatio = 0, InletTemperature = 0, ChargeDensityRatio = 0, StageFactor = 0;
+  double AfterburnerLevel = 1.0;
+  double Thrust = 0;
+
+  // ------------------------------------------------------------ airfoils
+  double WingProfileDrag = 0;      // floored at 0.0001
+  double WingLiftOffset = 0;       // working form: 1.3 x Cl0 / 6.28
+  double WingAngleOffset = 0;      // -0.3 x Cl0 / 6.28
+  double WingLiftOffsetNow = 0;    // as moved by the leading-edge flaps
+  double WingAngleOffsetNow = 0;
+  double WingPitchMoment = 0;      // section pitching-moment coefficient
+  double WingMinDragAngle = 0;     // rad in working form
+  double WingDragRise = 0;
+  double WingDragRiseLimit = 0;
+  double MaxAngleOfAttack = 0;     // rad in working form
+  int16_t LeadingEdgeFlaps = 0;
+  double TailProfileDrag = 0;
+  double TailLiftOffset = 0;
+  double TailAngleOffset = 0;
+  double TailMinDragAngle = 0;     // as stored in the table
+  double TailDragRise = 0;
+  double TailDragRiseLimit = 0;
+  double PistonTorqueFactor = 0;
+
+  // ------------------------------------------------- flight limits (chart)
+  double MinAngleOfAttack = 0;
+  double GroundAngleLimit = 0;
+  double InnerStallRatio = 0;     // CL / unstalled CL of the inner panel
+  double TailWakeGap = 0;         // m, tailplane below the wing's wake line
+
+  // ------------------------------------------ compressibility (the panel)
+  double MachIndex = 0;
+  double LiftSlopeMachFactor = 1.0;
+  double MachFactor = 1.0;
+  double MachFactorTransonic = 1.0;
+  double MachSpanTerm = 0;
+
+  // ------------------------------------------- coefficients (refreshed)
+  double TailHeight = 0;
+  double TailAspectRatio = 0;
+  double EffectiveAspectRatio = 0;
+  double LiftSlope = 1.0;
+  double TailLiftSlope = 1.0;
+  double ReynoldsFactor = 1.0;
+  double TailReynoldsFactor = 1.0;
+  double LowSpeedLimit = 0;
+  double StallExponent = 0, StallCoefficient = 0;
+  double TailStallExponent = 0, TailStallCoefficient = 0;
+
+  // --------------------------------------------------------------- wing
+  std::array<WingPanel, kWingPanelCount + 1> Panels{};  // [0] centre section
+  double WingRootAngle = 0;
+  double CentreLiftArea = 0;
+  double CentreDrag = 0;
+  double WingLift = 0;            // m^2, total lift area
+  double WingDrag = 0;
+  double StallRatio = 1.0;
+  double RollDamperScale = 0;
+  double AileronLift = 0;
+  double PitchRateAngle = 0;
+
+  // ------------------------------------------- tail, fin, body, totals
+  double WakeFactor = 0;
+  double TailFlowAngle = 0, FinFlowAngle = 0;
+  double TailAngle = 0;
+  double TailDynamicPressure = 0, SideDynamicPressure = 0;
+  double FinAngle = 0;
+  double ElevatorSlipstreamArea = 0, FinSideTerm2 = 0;
+  double TailplaneLiftArea = 0, TailDragArea = 0, TailLiftArea = 0;
+  double FinShield = 1.0;
+  double FinSideTerm = 0, FinSideArea = 0, FinDragArea = 0;
+  double DihedralSideTerm = 0, BodySideTerm = 0;
+  double TotalSideArea = 0, TotalLiftArea = 0, DragArea = 0;
+  double WingMomentTerm = 0;      // N m, the wing's pitching moment
+
+  // ----------------------------------------- surfaces, bending, controls
+  double ElevatorAngle = 0, RudderAngle = 0, AileronAngle = 0;
+  double ElevatorDemand = 0;
+  double ElevatorCommand = 0;
+  double ElevatorInput = 0;
+  double FlapAngle = 0;
+  double GearValue = 0;
+  double RearFuselageBend = 0, RearFuselageBendRate = 0;
+  double RearFuselageSideBend = 0, RearFuselageSideBendRate = 0;
+  double InnerDihedralLoaded = 0, OuterDihedralLoaded = 0, TipDihedralLoaded = 0;
+  double TakeoffRunAcceleration = -50;
+
+  // --- written/read by the powered outline builders ---
+
+  // --- written/read by the light outline builders ---
+
+  void Reset() { *this = FlightState{}; }
+};
+
+// The program-wide flight state.
+FlightState& State();
+
+}  // namespace zarv::flight

@@ -1,0 +1,20 @@
+// Name/value listing of the flight state and the aircraft record, for the
+// developer probe and for comparing two set-ups line by line.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+// A number as the listings write it: 17 significant digits.
+std::string ListingNumber(double v);
+
+// "Name value" per field; array elements as "Name(i) value".
+void ListFlightState(std::ostream& out, const FlightState& s);
+void ListAircraftData(std::ostream& out, const shell::AircraftData& a);
+
+}  // namespace zarv::flight

@@ -1,0 +1,46 @@
+#include "flight/wind.h"
+
+#include <cmath>
+
+#include "flight/guarded_math.h"
+
+namespace zarv::flight {
+namespace {
+constexpr double kUpdraftCentreX = -113;
+constexpr double kUpdraftCentreY = 625;
+}  // namespace
+
+void UpdateWind(FlightState& s, const shell::AircraftData& a) {
+  const double h = s.DihedralRise + s.Altitude;
+  double target = a.WindSpeed + 0.005;
+  if (h > 0 && s.CourseDistance > 0) {
+    target = (a.WindSpeed + 0.005) * std::pow(h / (a.EyeHeight + s.EyeAltitude + 0.001), 0.22);
+  }
+  double rate = (target - s.WindAtAltitude) / 2;
+  if (std::fabs(rate) > 9) rate = 9.0 * (rate > 0 ? 1 : -1);
+  s.WindChangeRate = static_cast<float>(rate);
+  s.WindAtAltitude += s.WindChangeRate / static_cast<double>(s.StepsPerSecond);
+  // Exactly at -1 m the bound has no value; there it does not apply.
+  if (s.Altitude + 1 != 0) {
+    const double bound = a.WindSpeed * 20000 / (s.Altitude + 1);
+    if (s.WindAtAltitude > bound) s.WindAtAltitude = bound;
+  }
+}
+
+void UpdateUpdraftStrength(FlightState& s) {
+  const double h = s.DihedralRise + s.Altitude;
+  s.UpdraftStrength = h > 300 ? 5 : (1 - std::cos(kPi * h / 300)) * 10 / 2;
+}
+
+double UpdraftSpeedAt(const FlightState& s, double x, double y) {
+  const double r = std::sqrt(Sq(x - kUpdraftCentreX) + Sq(y - kUpdraftCentreY));
+  if (r < s.UpdraftRadius) return (s.UpdraftStrength / 2) * (std::cos(kPi * r / s.UpdraftRadius) + 1);
+  return 0;
+}
+
+double EvaluateUpdraft(FlightState& s, double x, double y) {
+  s.VerticalWind = UpdraftSpeedAt(s, x, y);
+  return s.VerticalWind;
+}
+
+}  // namespace zarv::flight

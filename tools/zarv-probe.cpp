@@ -1,0 +1,60 @@
+// Developer probe: loads an aircraft file, runs the flight screen's load-time
+// set-up and prints what it derived.
+//   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
+//   zarv-probe outline FILE  the airframe outline after the set-up
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "flight/flight_load.h"
+#include "flight/flight_state.h"
+#include "flight/model_evaluation.h"
+#include "flight/state_listing.h"
+#include "model/outline.h"
+#include "model/outline_print.h"
+#include "shell/aircraft_data.h"
+#include "shell/aircraft_file.h"
+
+namespace {
+
+int Usage() {
+  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return Usage();
+  const std::string mode = argv[1];
+  if (mode != "setup" && mode != "outline") return Usage();
+
+  zarv::shell::AircraftData aircraft;
+  std::string error;
+  if (!zarv::shell::LoadAircraftData(argv[2], aircraft, &error)) {
+    std::cerr << "zarv-probe: " << argv[2] << ": " << (error.empty() ? "cannot read" : error) << '\n';
+    return 1;
+  }
+  zarv::flight::FlightState state;
+  zarv::model::AirframeOutline outline;
+  zarv::flight::ModelEvaluation chart;
+  const zarv::flight::FlightLoadResult result =
+      zarv::flight::PrepareFlightScreenLoad(aircraft, state, outline, chart);
+  if (!result.Accepted) {
+    std::cerr << "zarv-probe: " << result.RefusalMessage << '\n';
+    return 1;
+  }
+  for (const std::string& notice : result.Notices) std::cerr << "zarv-probe: " << notice << '\n';
+
+  if (mode == "setup") {
+    zarv::flight::ListFlightState(std::cout, state);
+    zarv::flight::ListAircraftData(std::cout, aircraft);
+    std::cout << "MaxLiftAngle " << zarv::flight::ListingNumber(chart.MaxLiftAngle) << '\n';
+    std::cout << "LiftAtBestGlide " << zarv::flight::ListingNumber(chart.LiftAtBestGlide) << '\n';
+    std::cout << "ReferenceSpeed " << zarv::flight::ListingNumber(chart.ReferenceSpeed) << '\n';
+    std::cout << "TailAngleFactor " << zarv::flight::ListingNumber(chart.TailAngleFactor) << '\n';
+  } else {
+    zarv::model::PrintOutline(std::cout, outline);
+  }
+  return 0;
+}
