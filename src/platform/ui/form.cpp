@@ -1,0 +1,601 @@
+#include "platform/ui/form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "platform/ui/app.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/surface_qt.h"
+#include "platform/ui/timer.h"
+
+namespace zarv {
+
+namespace {
+
+struct FormsState {
+  std::vector<Form*> all;
+  Form* active = nullptr;
+  std::vector<Form*> history;  // activation order, most recent last
+  bool syncQueued = false;
+  bool quitQueued = false;
+  std::function<int(const Menu&)> menuResponder;
+};
+
+FormsState& Forms() {
+  static FormsState* state = new FormsState;  // outlives every form
+  return *state;
+}
+
+void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
+
+}  // namespace
+
+// ------------------------------------------------------------- bookkeeping
+
+const std::vector<Form*>& AllForms() { return Forms().all; }
+Form* ActiveFormNow() { return Forms().active; }
+
+void ActivateForm(Form* f) {
+  FormsState& st = Forms();
+  if (f == st.active) return;
+  if (f && (!f->Loaded() || !f->Visible())) return;
+  Form* old = st.active;
+  st.active = f;
+  if (f) {
+    Erase(st.history, f);
+    st.history.push_back(f);
+  }
+  if (old && old->Loaded()) Fire(old->OnDeactivate);
+  // The Deactivate handler may have activated yet another form.
+  if (f && st.active == f && f->Loaded()) Fire(f->OnActivate);
+}
+
+void ActivatePrevious(Form* gone) {
+  FormsState& st = Forms();
+  Erase(st.history, gone);
+  if (st.active != gone) return;
+  st.active = nullptr;
+  for (auto it = st.history.rbegin(); it != st.history.rend(); ++it) {
+    Form* f = *it;
+    if (f->Loaded() && f->Visible() && f->WindowState() != vbMinimized) {
+      f->impl().widget->raise();
+      f->impl().widget->activateWindow();
+      ActivateForm(f);
+      return;
+    }
+  }
+}
+
+void SyncActiveSoon() {
+  FormsState& st = Forms();
+  if (st.syncQueued) return;
+  st.syncQueued = true;
+  QTimer::singleShot(0, qApp, [] {
+    Forms().syncQueued = false;
+    QWidget* w = QApplication::activeWindow();
+    if (!w) return;
+    Form* f = FormAt(w);
+    if (f && f->Loaded() && f->Visible()) ActivateForm(f);
+  });
+}
+
+void QuitCheckSoon() {
+  FormsState& st = Forms();
+  if (st.quitQueued) return;
+  st.quitQueued = true;
+  QTimer::singleShot(0, qApp, [] {
+    Forms().quitQueued = false;
+    for (Form* f : Forms().all) {
+      if (f->Loaded()) return;
+    }
+    QCoreApplication::quit();  // only acts while Application::Run's loop runs
+  });
+}
+
+void TeardownAllForms() {
+  for (Form* f : std::vector<Form*>(Forms().all)) {
+    Form::Impl& d = f->impl();
+    if (!d.loaded) continue;
+    d.loaded = false;
+    d.Teardown();
+  }
+  Forms().active = nullptr;
+  Forms().history.clear();
+}
+
+void SetPopupMenuResponder(std::function<int(const Menu&)> responder) {
+  Forms().menuResponder = std::move(responder);
+}
+
+int Menu::AddItem(const std::string& caption) {
+  items_.push_back(Item{caption});
+  return static_cast<int>(items_.size()) - 1;
+}
+
+// ------------------------------------------------------------- FormWidget
+
+FormWidget::FormWidget(Form::Impl* d) : QWidget(nullptr), d_(d) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void FormWidget::paintEvent(QPaintEvent*) {
+  if (!d_->s.autoRedraw && d_->self->OnPaint && !d_->inPaint) {
+    d_->inPaint = true;
+    Fire(d_->self->OnPaint);
+    d_->inPaint = false;
+  }
+  QPainter p(this);
+  const QImage& img = SurfaceImage(d_->canvas);
+  p.drawImage(0, 0, img);
+  // Beyond the image (a window larger than its canvas for a moment).
+  if (img.width() < width()) p.fillRect(img.width(), 0, width() - img.width(), height(), QColorOf(d_->s.back));
+  if (img.height() < height()) p.fillRect(0, img.height(), width(), height() - img.height(), QColorOf(d_->s.back));
+}
+
+void FormWidget::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (d_->applyingGeometry) return;
+  d_->SyncCanvas();
+  if (!isMinimized() && isVisible()) {
+    // A size the user or the window system chose.
+    d_->s.width = width() * kTwipsPerPixel;
+    d_->s.height = height() * kTwipsPerPixel;
+  }
+  if (d_->loaded) d_->ReportResize();
+}
+
+void FormWidget::moveEvent(QMoveEvent* e) {
+  QWidget::moveEvent(e);
+  if (d_->applyingGeometry || !isVisible()) return;
+  d_->s.left = x() * kTwipsPerPixel;
+  d_->s.top = y() * kTwipsPerPixel;
+  d_->s.positioned = true;
+}
+
+void FormWidget::closeEvent(QCloseEvent* e) {
+  // The close box: QueryUnload(vbFormControlMenu), then Unload.
+  e->ignore();
+  if (d_->loaded) d_->DoUnload(vbFormControlMenu);
+}
+
+void FormWidget::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() == QEvent::WindowStateChange) {
+    const Qt::WindowStates st = windowState();
+    const int state = (st & Qt::WindowMinimized) ? vbMinimized : (st & Qt::WindowMaximized) ? vbMaximized : vbNormal;
+    if (state != d_->s.windowState) {
+      d_->s.windowState = state;
+      if (d_->loaded) d_->ReportResize(true);
+    }
+  }
+}
+
+bool FormWidget::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) SyncActiveSoon();
+  return QWidget::event(e);
+}
+
+// ------------------------------------------------------------- Form::Impl
+
+Form::Impl::Impl(Form* f) : self(f), widget(nullptr), canvas(320, 240, ResolveColor(vbButtonFace)) {
+  widget = new FormWidget(this);
+  widget->setAttribute(Qt::WA_DeleteOnClose, false);
+  canvas.SetChangedCallback([this] {
+    if (!inPaint) widget->update();
+  });
+  ApplyGeometry();
+}
+
+Form::Impl::~Impl() {
+  canvas.SetChangedCallback(nullptr);
+  delete widget;
+}
+
+int Form::Impl::ClientW() const { return std::max(1, RoundPx(s.width / kTwipsPerPixel)); }
+int Form::Impl::ClientH() const { return std::max(1, RoundPx(s.height / kTwipsPerPixel)); }
+
+void Form::Impl::ApplyGeometry() {
+  applyingGeometry = true;
+  const bool fixed = s.borderStyle != vbSizable && s.borderStyle != vbSizableToolWindow;
+  if (s.windowState == vbNormal || !widget->isVisible()) {
+    if (fixed) {
+      widget->setFixedSize(ClientW(), ClientH());
+    } else {
+      widget->setMinimumSize(0, 0);
+      widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      widget->resize(ClientW(), ClientH());
+    }
+    if (s.positioned) widget->move(RoundPx(s.left / kTwipsPerPixel), RoundPx(s.top / kTwipsPerPixel));
+  }
+  applyingGeometry = false;
+  SyncCanvas();
+  if (loaded) ReportResize();
+}
+
+void Form::Impl::ApplyWindowFlags() {
+  Qt::WindowFlags flags = Qt::Window;
+  switch (s.borderStyle) {
+    case vbBSNone:
+      flags |= Qt::FramelessWindowHint;
+      break;
+    case vbFixedToolWindow:
+    case vbSizableToolWindow:
+      flags |= Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+      break;
+    case vbFixedSingle:
+    case vbFixedDialog:
+      flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+               Qt::WindowMinimizeButtonHint;
+      break;
+    default:
+      break;
+  }
+  const bool wasVisible = widget->isVisible();
+  widget->setWindowFlags(flags);  // hides the window
+  if (wasVisible) widget->show();
+  ApplyGeometry();
+}
+
+void Form::Impl::SyncCanvas() {
+  const int w = widget->isVisible() && s.windowState != vbNormal ? widget->width() : ClientW();
+  const int h = widget->isVisible() && s.windowState != vbNormal ? widget->height() : ClientH();
+  if (w > 0 && h > 0 && (w != canvas.Width() || h != canvas.Height())) canvas.Resize(w, h);
+}
+
+void Form::Impl::ReportResize(bool force) {
+  const int w = self->ScaleWidth() > 0 ? RoundPx(self->ScaleWidth()) : 0;
+  const int h = self->ScaleHeight() > 0 ? RoundPx(self->ScaleHeight()) : 0;
+  if (!force && resizeReported && w == lastW && h == lastH) return;
+  resizeReported = true;
+  lastW = w;
+  lastH = h;
+  Fire(self->OnResize);
+}
+
+void Form::Impl::ShowWindow() {
+  if (!s.positioned) {
+    // Centred on the screen, as a new window of the runtime is.
+    s.left = std::max(0.0, (Screen().Width() - s.width) / 2);
+    s.top = std::max(0.0, (Screen().Height() - s.height) / 2);
+    s.positioned = true;
+    ApplyGeometry();
+  }
+  switch (s.windowState) {
+    case vbMinimized:
+      widget->showMinimized();
+      break;
+    case vbMaximized:
+      widget->showMaximized();
+      break;
+    default:
+      widget->show();
+      break;
+  }
+}
+
+void Form::Impl::HideWindow() {
+  widget->hide();
+  widget->setWindowModality(Qt::NonModal);
+}
+
+void Form::Impl::SaveDesign() {
+  design = s;
+  canvasDesign.Save(canvas);
+  for (Control* c : controls) c->SaveDesign();
+  for (TimerControl* t : timers) TimerSaveDesign(*t);
+}
+
+void Form::Impl::RestoreDesign() {
+  if (!design) return;
+  s = *design;
+  widget->setWindowTitle(QStr(s.caption));
+  widget->setEnabled(s.enabled);
+  ApplyPointer(widget, s.mousePointer);
+  ApplyWindowFlags();
+  canvasDesign.Restore(canvas, ClientW(), ClientH());
+  for (Control* c : std::vector<Control*>(controls)) c->RestoreDesign();
+  for (TimerControl* t : timers) TimerRestoreDesign(*t);
+  resizeReported = false;
+}
+
+void Form::Impl::Teardown() {
+  for (TimerControl* t : timers) TimerFormLoaded(*t, false);
+  if (shown) {
+    shown = false;
+    HideWindow();
+  }
+  ActivatePrevious(self);
+  focusControl = nullptr;
+  // Elements created at run time go first, then everything is reset.
+  for (auto& [id, hook] : std::map<int, std::function<void()>>(unloadHooks)) {
+    if (hook) hook();
+  }
+  RestoreDesign();
+}
+
+bool Form::Impl::DoUnload(int mode) {
+  if (!loaded || unloading) return true;
+  unloading = true;
+  int cancel = 0;
+  Fire(self->OnQueryUnload, cancel, mode);
+  if (cancel == 0 && loaded) Fire(self->OnUnload, cancel);
+  unloading = false;
+  if (cancel != 0) return false;
+  if (!loaded) return true;  // End ran inside a handler
+  loaded = false;
+  Teardown();
+  QuitCheckSoon();
+  return true;
+}
+
+// ------------------------------------------------------------- Form
+
+Form::Form() {
+  EnsureQtApp();
+  impl_ = std::make_unique<Impl>(this);
+  core_->self = this;
+  core_->form = this;
+  core_->client = impl_->widget;
+  RegisterFormWidget(impl_->widget, this);
+  Forms().all.push_back(this);
+}
+
+Form::~Form() {
+  FormsState& st = Forms();
+  Erase(st.all, this);
+  Erase(st.history, this);
+  if (st.active == this) st.active = nullptr;
+  UnregisterWidget(impl_->widget);
+}
+
+void Form::Load() {
+  Impl& d = *impl_;
+  if (d.loaded) return;
+  if (!d.design) d.SaveDesign();
+  d.loaded = true;
+  d.resizeReported = false;
+  for (TimerControl* t : d.timers) TimerFormLoaded(*t, true);
+  Fire(OnLoad);
+}
+
+void Form::Show(bool modal) {
+  Impl& d = *impl_;
+  if (Ended()) return;
+  if (!d.loaded) {
+    Load();
+    if (!d.loaded) return;  // the Load handler unloaded it
+    if (d.shown) return;    // the Load handler showed it already
+  }
+  const bool wasShown = d.shown;
+  if (modal && !wasShown) d.widget->setWindowModality(Qt::ApplicationModal);
+  if (!wasShown) {
+    d.shown = true;
+    d.ReportResize(true);
+    if (!d.loaded || !d.shown) return;
+    d.ShowWindow();
+  }
+  d.widget->raise();
+  d.widget->activateWindow();
+  ActivateForm(this);
+  if (!modal) return;
+  while (d.loaded && d.shown && !Ended()) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  }
+  if (d.loaded) d.widget->setWindowModality(Qt::NonModal);
+}
+
+void Form::Hide() {
+  Impl& d = *impl_;
+  if (!d.loaded) Load();
+  if (!d.shown) return;
+  d.shown = false;
+  d.HideWindow();
+  ActivatePrevious(this);
+}
+
+bool Form::Unload() { return impl_->DoUnload(vbFormCode); }
+bool Form::Loaded() const { return impl_->loaded; }
+bool Form::Visible() const { return impl_->shown; }
+void Form::SetVisible(bool on) {
+  if (on) {
+    Show();
+  } else {
+    Hide();
+  }
+}
+
+const std::string& Form::Caption() const { return impl_->s.caption; }
+void Form::SetCaption(const std::string& text) {
+  impl_->s.caption = text;
+  impl_->widget->setWindowTitle(QStr(text));
+}
+
+double Form::Left() const { return impl_->s.left; }
+double Form::Top() const { return impl_->s.top; }
+double Form::Width() const { return impl_->s.width; }
+double Form::Height() const { return impl_->s.height; }
+void Form::SetLeft(double twips) {
+  impl_->s.left = twips;
+  impl_->s.positioned = true;
+  impl_->ApplyGeometry();
+}
+void Form::SetTop(double twips) {
+  impl_->s.top = twips;
+  impl_->s.positioned = true;
+  impl_->ApplyGeometry();
+}
+void Form::SetWidth(double twips) {
+  impl_->s.width = std::max(0.0, twips);
+  impl_->ApplyGeometry();
+}
+void Form::SetHeight(double twips) {
+  impl_->s.height = std::max(0.0, twips);
+  impl_->ApplyGeometry();
+}
+void Form::Move(double left, double top, double width, double height) {
+  Impl& d = *impl_;
+  d.s.left = left;
+  d.s.top = top;
+  d.s.positioned = true;
+  d.s.width = std::max(0.0, width);
+  d.s.height = std::max(0.0, height);
+  d.ApplyGeometry();
+}
+
+double Form::ScaleWidth() const {
+  const Impl& d = *impl_;
+  if (d.s.windowState == vbMinimized) return 0;
+  if (d.s.windowState == vbMaximized && d.widget->isVisible()) return d.widget->width();
+  return d.ClientW();
+}
+double Form::ScaleHeight() const {
+  const Impl& d = *impl_;
+  if (d.s.windowState == vbMinimized) return 0;
+  if (d.s.windowState == vbMaximized && d.widget->isVisible()) return d.widget->height();
+  return d.ClientH();
+}
+
+int Form::WindowState() const { return impl_->s.windowState; }
+void Form::SetWindowState(int state) {
+  Impl& d = *impl_;
+  if (state < vbNormal || state > vbMaximized) return;
+  d.s.windowState = state;
+  if (d.shown) {
+    d.ShowWindow();
+  }
+  if (state == vbNormal) d.ApplyGeometry();
+  d.SyncCanvas();
+  if (d.loaded) d.ReportResize(true);
+  if (state == vbMinimized && Forms().active == this) ActivatePrevious(this);
+}
+
+int Form::MousePointer() const { return impl_->s.mousePointer; }
+void Form::SetMousePointer(int pointer) {
+  impl_->s.mousePointer = pointer;
+  ApplyPointer(impl_->widget, pointer);
+}
+
+int Form::BorderStyle() const { return impl_->s.borderStyle; }
+void Form::SetBorderStyle(int style) {
+  if (style < vbBSNone || style > vbSizableToolWindow) return;
+  impl_->s.borderStyle = style;
+  impl_->ApplyWindowFlags();
+}
+
+bool Form::KeyPreview() const { return impl_->s.keyPreview; }
+void Form::SetKeyPreview(bool on) { impl_->s.keyPreview = on; }
+int Form::HelpContextID() const { return impl_->s.help; }
+void Form::SetHelpContextID(int topic) { impl_->s.help = topic; }
+bool Form::Enabled() const { return impl_->s.enabled; }
+void Form::SetEnabled(bool on) {
+  impl_->s.enabled = on;
+  impl_->widget->setEnabled(on);
+}
+Color Form::BackColor() const { return impl_->s.back; }
+void Form::SetBackColor(Color c) {
+  impl_->s.back = c;
+  impl_->canvas.SetBackColor(ResolveColor(c));
+}
+bool Form::AutoRedraw() const { return impl_->s.autoRedraw; }
+void Form::SetAutoRedraw(bool on) { impl_->s.autoRedraw = on; }
+
+Surface& Form::Canvas() { return impl_->canvas; }
+const Surface& Form::Canvas() const { return impl_->canvas; }
+
+Control* Form::ActiveControl() const {
+  QWidget* fw = impl_->widget->focusWidget();
+  return fw ? ControlAt(fw) : nullptr;
+}
+
+void Form::SetFocus() {
+  Impl& d = *impl_;
+  if (!d.shown) return;
+  d.widget->raise();
+  d.widget->activateWindow();
+  ActivateForm(this);
+}
+
+void Form::ZOrder(int position) {
+  if (position == vbSendToBack) {
+    impl_->widget->lower();
+  } else {
+    impl_->widget->raise();
+  }
+}
+
+void Form::Refresh() { impl_->widget->repaint(); }
+
+void Form::PopupMenu(Menu& menu) {
+  int chosen = -1;
+  if (Forms().menuResponder) {
+    chosen = Forms().menuResponder(menu);
+  } else {
+    QMenu qmenu(impl_->widget);
+    for (int i = 0; i < menu.Count(); ++i) {
+      const Menu::Item& item = menu[i];
+      if (!item.visible) continue;
+      if (item.caption == "-") {
+        qmenu.addSeparator();
+        continue;
+      }
+      QAction* a = qmenu.addAction(QStr(item.caption));
+      a->setCheckable(item.checked);
+      a->setChecked(item.checked);
+      a->setEnabled(item.enabled);
+      a->setData(i);
+    }
+    DispatchScope scope;  // the menu's loop runs inside the caller's handler
+    QAction* a = qmenu.exec(QCursor::pos());
+    if (a) chosen = a->data().toInt();
+  }
+  if (chosen >= 0 && chosen < menu.Count() && menu[chosen].enabled && menu[chosen].visible) {
+    Fire(menu.OnClick, chosen);
+  }
+}
+
+// ------------------------------------------------------------- internals
+
+void FormAddControl(Form& f, Control* c) { f.impl().controls.push_back(c); }
+void FormRemoveControl(Form& f, Control* c) {
+  Form::Impl& d = f.impl();
+  d.controls.erase(std::remove(d.controls.begin(), d.controls.end(), c), d.controls.end());
+  if (d.defaultButton == c) d.defaultButton = nullptr;
+  if (d.cancelButton == c) d.cancelButton = nullptr;
+  if (d.focusControl == c) d.focusControl = nullptr;
+}
+void FormAddTimer(Form& f, TimerControl* t) { f.impl().timers.push_back(t); }
+void FormRemoveTimer(Form& f, TimerControl* t) {
+  auto& v = f.impl().timers;
+  v.erase(std::remove(v.begin(), v.end(), t), v.end());
+}
+bool FormIsLoaded(const Form& f) { return f.impl().loaded; }
+Control* FormDefaultButton(Form& f) { return f.impl().defaultButton; }
+Control* FormCancelButton(Form& f) { return f.impl().cancelButton; }
+void FormSetDefaultButton(Form& f, Control* c) { f.impl().defaultButton = c; }
+void FormSetCancelButton(Form& f, Control* c) { f.impl().cancelButton = c; }
+
+namespace detail {
+
+UnloadHook::UnloadHook(Form& form, std::function<void()> onUnload) : form_(&form) {
+  Form::Impl& d = form.impl();
+  id_ = d.nextHook++;
+  d.unloadHooks.emplace(id_, std::move(onUnload));
+}
+
+UnloadHook::~UnloadHook() { form_->impl().unloadHooks.erase(id_); }
+
+}  // namespace detail
+
+}  // namespace zarv

@@ -1,0 +1,109 @@
+// Internal to src/platform/ui: the window behind a Form and the form's
+// state.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/control_qt.h"
+#include "platform/ui/form.h"
+#include "platform/ui/surface.h"
+
+namespace zarv {
+
+class FormWidget : public QWidget {
+ public:
+  explicit FormWidget(Form::Impl* d);
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  bool event(QEvent* e) override;
+
+ private:
+  Form::Impl* d_;
+};
+
+struct Form::Impl {
+  explicit Impl(Form* f);
+  ~Impl();
+
+  Form* self;
+  FormWidget* widget;
+  Surface canvas;
+
+  struct State {
+    std::string caption;
+    double left = 0, top = 0, width = 4800, height = 3600;  // twips
+    bool positioned = false;  // Left/Top were set (else centred at first show)
+    int windowState = 0;
+    int mousePointer = 0;
+    int borderStyle = 2;
+    int help = 0;
+    bool keyPreview = false;
+    bool enabled = true;
+    bool autoRedraw = false;
+    Color back = vbButtonFace;
+  };
+  State s;
+  std::optional<State> design;
+  CanvasDesign canvasDesign;
+
+  bool loaded = false;
+  bool shown = false;  // the Visible property
+  bool unloading = false;
+  bool resizeReported = false;
+  int lastW = -1, lastH = -1;  // client size last reported with Resize
+  bool inPaint = false;
+  int pressed = 0;  // mouse buttons pressed on the form itself
+  bool applyingGeometry = false;
+
+  std::vector<Control*> controls;
+  std::vector<TimerControl*> timers;
+  std::map<int, std::function<void()>> unloadHooks;
+  int nextHook = 1;
+  Control* defaultButton = nullptr;
+  Control* cancelButton = nullptr;
+  Control* focusControl = nullptr;  // for GotFocus/LostFocus
+
+  int ClientW() const;
+  int ClientH() const;
+  void ApplyGeometry();
+  void ApplyWindowFlags();
+  void SyncCanvas();
+  // Raises Resize when the client size differs from the last one reported.
+  void ReportResize(bool force = false);
+  void ShowWindow();
+  void HideWindow();
+  bool DoUnload(int mode);
+  // Hides, stops timers and puts everything back to the design state.
+  void Teardown();
+  void SaveDesign();
+  void RestoreDesign();
+};
+
+// Program-wide form bookkeeping.
+void ActivateForm(Form* f);
+// After the active form was hidden or unloaded: activate the one before it.
+void ActivatePrevious(Form* gone);
+// Queues a look at the window system's active window (after activation
+// events, so that only the final state counts).
+void SyncActiveSoon();
+Form* ActiveFormNow();
+const std::vector<Form*>& AllForms();
+// Quits the event loop of Application::Run when no form is loaded.
+void QuitCheckSoon();
+// End with a test hook: every form unloaded without events.
+void TeardownAllForms();
+// Opens help for the form (F1).
+void HelpForForm(Form& f);
+
+}  // namespace zarv

@@ -1,0 +1,33 @@
+// PrintForm: the form's client area, controls included, on paper at its
+// size on the screen.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace zarv {
+
+class Form;
+
+struct PrintJob {
+  std::string caption;      // the form's caption (the print job's name)
+  int width = 0;            // image size in pixels
+  int height = 0;
+  bool toPdf = false;       // no printer: written to pdfPath
+  std::string pdfPath;
+};
+
+// Prints through the print dialog; where no printer is installed the page
+// goes to a PDF file "printNNN.pdf" (first free number) in the program
+// folder instead. False when the dialog was cancelled or printing failed.
+bool PrintForm(Form& form);
+// The PDF file the last print wrote ("" when it went to a printer).
+const std::string& LastPrintFile();
+
+// Test hook: decides instead of the print dialog (true prints, false
+// cancels). nullptr restores the dialog.
+void SetPrintDialogResponder(std::function<bool(const PrintJob&)> responder);
+// Test hook: print to the PDF file even when printers exist.
+void SetPrintToPdf(bool on);
+
+}  // namespace zarv
