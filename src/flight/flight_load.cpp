@@ -80,6 +80,7 @@ FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s,
   s.BankAngle = a.LaunchBank;
   s.Heading = a.LaunchHeading;
   s.PitchAngle = a.LaunchPitch;
+  s.WindDirectionAtLoad = a.WindDirection;
 
   // The screen's set-up: masses, engine and airfoils, centre section, chords.
   s.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;

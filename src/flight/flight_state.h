@@ -89,6 +89,7 @@ struct FlightState {
   int16_t SkinTemperature = 0;    // K
 
   // ------------------------------------------------------------------ wind
+  double WindDirectionAtLoad = 0; // rad, the wind direction the flight started with
   double WindAtAltitude = 0;      // m/s, lagged
   float WindChangeRate = 0;       // m/s per s, within +-9
   double EyeAltitude = 0;         // wind reference height set at load, m
@@ -273,6 +274,109 @@ struct FlightState {
   // --- written/read by the powered outline builders ---
 
   // --- written/read by the light outline builders ---
+
+  // --- flight loop, dynamics and controls ---
+  // Loop bookkeeping (the flight loop and its pacing).
+  bool FlightEnded = false;        // an end test fired; the loop leaves at the next pass head
+  bool FlightEndShown = false;     // the screen's end-of-flight display state
+  bool AfterLoopDone = false;      // the after-loop steps ran (once per flight, nested runs too)
+  int16_t EndCause = 0;            // FlightEndCause of the end test that fired
+  uint32_t ScreenColour = 0x800000;  // &H800000 in flight, &H80 at a flying-start touch-down
+  int16_t SpeedMode = 1;           // 1 paced to real time, 0 fastest, 3 the x1/3 choice
+  int16_t StepsSinceTrigger = 0;   // steps since the last gun burst, 0..3266
+  int64_t BusyMs = 0, WaitMs = 0;  // since the last once-per-second update
+  uint64_t LastTick = 0, NextFrameTime = 0;  // ms of the monotonic clock
+  double FrameRate = 0;            // "Frm/Sec": times faster than real time; 0 until measured
+  double WatchdogMark = 0;         // s (monotonic) when the rest watchdog was last not armed
+  int16_t SoundRefresh = 0;        // 1 = run the sound stretch on the next pass
+  bool OnPlatform = false;         // this step's translation ran on the platform
+  int32_t ViewCentreX = 0, ViewCentreY = 0;  // pixels
+  int16_t ViewCentreBaseY = 0;
+  double ViewHeading = 0, ViewDepression = 0;
+  double ViewHeadingSin = 0, ViewHeadingCos = 1.0, ViewDepressionSin = 0, ViewDepressionCos = 1.0;
+  double EyeX = 0, EyeY = 0, EyeZ = 0;  // m, world
+  double ViewZoom = 1.0;
+
+  // What the instrument panel keeps for the flight model.
+  int16_t PanelPhase = 0;
+  int32_t EngineShakeCounter = 0;  // +1 per panel update (widened: long flights)
+  double FuelFlow = 0;             // kg/s of the last burn
+  double DragAcceleration = 0;     // m/s^2, drag / (mass + apparent mass)
+  double WingMassShare = 0;        // 0.7 x WingWeight / Mass
+  double InnerPanelBend = 0, OuterPanelBend = 0, TipPanelBend = 0;  // m of WingDeflection
+
+  // The pilot's controls, written by keys, mouse and joystick.
+  double PixelsPerRadian = 573;
+  int16_t MouseSteering = 1;
+  int16_t StickPitch = 0;          // pixels x ScreenScale
+  double StickLateral = 0;
+  int16_t SteeringPointerX = 0, SteeringPointerY = 0;
+  double RudderCommand = 0;
+  int16_t PitchHoldOn = 0, CasOn = 0, BrakeOn = 0;
+  double PitchHoldAngle = 0;
+  int16_t FlapNotch = 0;           // 0..3
+  double WheelBrakeSetting = 0;    // 0 released, 0.15 light, 0.5 powered
+  uint32_t JoyXpos = 0, JoyYpos = 0, JoyZpos = 0, JoyButtons = 0;  // the last joystick poll
+  int32_t JoyAxisPresentX = 0, JoyAxisPresentY = 0, JoyAxisPresentZ = 0;
+  int16_t JoyOffsetX = 0, JoyOffsetY = 0;
+  int16_t ThrottleAxisValue = 0;   // 0..256
+  int32_t JoyThrottleLatch = 0;
+  int32_t ThrottleDetent = 10;     // element 15 of the joystick button map
+
+  // Sounds and the gun's marks the sound step reads.
+  std::string LoopSound, BurnSound;  // full paths; empty when not found
+  double TriggerTime = 0, LastHitTime = 0, HitSoundTime = 0;  // s (monotonic)
+  int16_t HitFlag = 0, HitSoundPlaying = 0;
+  double WindNoiseLevel = 0;       // 0..1, set by the wind sound
+
+  // Rigid body: moments, rates and attitude.
+  double RollAccel = 0, PitchAccel = 0, YawAccel = 0;  // rad/s^2
+  double CouplingAngle = 0;        // Atn(YawRate / RollRate)
+  std::array<double, 3> NoseVectorRate{}, TopVectorRate{};
+  // Translation and air data.
+  double TurnRate = 0;
+  double PathAngleSin = 0, PathAngleCos = 1.0, PathAngleRate = 0;
+  double LongAccel = 0;
+  double ForceHeading = 0;
+  double AirVelX = 0, AirVelY = 0, AirVelZ = 0;
+  double AirPathSin = 0, AirPathCos = 1.0, AirDirX = 0, AirDirY = 0;
+  double AirPathAngle = 0, AirTrackAngle = 0;
+  double DriftAngle = 0;
+  double HeadingValue = 0;
+  double AoaText = 0;              // WingIncidenceRad + AngleOfAttack as its 15-digit text holds it
+  // Launch run and platform.
+  double LaunchTime = 0;
+  std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
+  // Ground and water contact.
+  double GearExtension = 0;
+  double RunFactorLagged = 0;
+  double GearDepthLeft = 0, GearDepthRight = 0;
+  double TailContactAccel = 0;
+  double BodyBottomHeight = 0, WaterCheckHeight = 0;
+  double TipContactYawRate = 0, TipContactRollRate = 0;
+  // Mass properties, loads and bending.
+  double YawDamperGain = 0;
+  double LiftVerticalForce = 0, LiftLateralForce = 0;
+  double LiftAccel = 0, SideAccel = 0;
+  double SideLoadRatio = 0;
+  double LowFlightDistance = 0;
+  double WingBend = 0;
+  double RearFuselageBendAccel = 0, RearFuselageSideBendAccel = 0;
+  // Surfaces, augmentation and control law.
+  double RudderDemand = 0, AileronDemand = 0;
+  double FlapTarget = 0;
+  double NozzlePitchCommand = 0, NozzlePitch = 0, NozzleYaw = 0;
+  double TrimTailAngle = 0;        // rad; also the load's angle of attack of the automatic trim
+  double CasPitchMoment = 0, CasRollMoment = 0;  // N m
+  int32_t CasYawMoment = 0;
+  double LiftOffSpeed = 0;
+  double AfterburnerOpeningLag = 0;  // %, for the record
+  int16_t AfterburnerLit = 0;
+  // Propulsion.
+  double PowerAvailable = 0, PowerBalance = 0;
+  double AxialInflowSpeed = 0, TipMachSquared = 0, CompressibilityFactor = 1.0;
+  double GrossThrust = 0;
+  double PFactorMoment = 0, PropellerTorqueMoment = 0, PropellerSideMoment = 0;
 
   void Reset() { *this = FlightState{}; }
 };

@@ -77,9 +77,8 @@ void CanvasDesign::Save(Surface& s) {
   italic = s.FontItalic();
   transparent = s.FontTransparent();
   picture.reset();
-  // A picture set while the screen was built comes back at every load (the
-  // image as it was then stands for it).
-  if (s.HasPicture()) picture = SurfaceImage(s).copy();
+  // A picture set while the screen was built comes back at every load.
+  if (const QImage* pic = SurfacePicture(s)) picture = *pic;
 }
 
 void CanvasDesign::Restore(Surface& s, int width, int height) const {
@@ -188,6 +187,7 @@ Control::Control(Container& parent) : impl_(std::make_unique<Impl>()) {
 
 Control::~Control() {
   FormRemoveControl(*impl_->form, this);
+  if (ProcessExiting()) return;
   if (QWidget* w = impl_->widget.data()) {
     UnregisterWidget(w);
     for (QObject* o : w->findChildren<QObject*>()) QObject::disconnect(o, nullptr, nullptr, nullptr);

@@ -36,6 +36,10 @@ int RoundPx(double v);
 // Creates the QApplication (when there is none) and installs the event
 // filter of the forms runtime.
 void EnsureQtApp();
+// True once the process has begun to end (past main): objects destroyed then
+// leave their windows and timers alone, as the toolkit's per-thread data is
+// already gone.
+bool ProcessExiting();
 
 // ---- handler dispatch ----
 // Counts the handlers on the stack; objects given to DestroyWhenIdle die

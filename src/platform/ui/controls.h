@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "platform/ui/control.h"
+#include "platform/ui/surface.h"
 
 namespace zarv {
 
-class Surface;
 
 class Label : public Control {
  public:
@@ -186,7 +186,7 @@ class ListControl : public Control {
   // AddItem item [, index]: at the end, or before entry index.
   void AddItem(const std::string& item, int index = -1);
   void RemoveItem(int index);
-  void Clear();
+  virtual void Clear();
   int ListCount() const;
   // List(i): "" outside 0 .. ListCount - 1.
   std::string List(int index) const;
@@ -222,6 +222,7 @@ class ComboBox : public ListControl {
   // vbComboDropDown (0, editable, default) or vbComboDropDownList (2).
   int Style() const;
   void SetStyle(int style);
+  void Clear() override;
   // The edit text (style 0) or the selected entry (style 2). In style 2
   // setting a text selects the equal entry (raising Click); other texts are
   // ignored.

@@ -239,8 +239,33 @@ void StopMousePropagation(QWidget* w) {
   }
 }
 
+namespace {
+bool g_exiting = false;
+// The main thread's thread-local objects die before the static ones: this
+// one marks the moment.
+struct ExitSentinel {
+  bool armed = true;
+  ~ExitSentinel() { g_exiting = armed; }
+};
+thread_local ExitSentinel t_sentinel;
+}  // namespace
+
+bool ProcessExiting() { return g_exiting; }
+
 void EnsureQtApp() {
-  EnsureGuiApplication();
+  if (!t_sentinel.armed) t_sentinel.armed = true;  // constructs it on this thread
+  if (QCoreApplication::instance() == nullptr) {
+    // Without a display there is nothing else to draw on.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "zarv";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: screens live until the process ends, and windows
+    // cannot be destroyed any more once the exit handlers run.
+    new QApplication(argc, argv);
+  }
   static RuntimeFilter* filter = nullptr;
   if (!filter) {
     filter = new RuntimeFilter(qApp);

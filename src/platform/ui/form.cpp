@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -38,6 +39,13 @@ FormsState& Forms() {
 
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
 
+// Brings a window to the front (the off-screen platform has no stacking).
+void Raise(QWidget* w) {
+  static const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+  if (!offscreen) w->raise();
+  w->activateWindow();
+}
+
 }  // namespace
 
 // ------------------------------------------------------------- bookkeeping
@@ -68,8 +76,7 @@ void ActivatePrevious(Form* gone) {
   for (auto it = st.history.rbegin(); it != st.history.rend(); ++it) {
     Form* f = *it;
     if (f->Loaded() && f->Visible() && f->WindowState() != vbMinimized) {
-      f->impl().widget->raise();
-      f->impl().widget->activateWindow();
+      Raise(f->impl().widget);
       ActivateForm(f);
       return;
     }
@@ -200,7 +207,7 @@ Form::Impl::Impl(Form* f) : self(f), widget(nullptr), canvas(320, 240, ResolveCo
 
 Form::Impl::~Impl() {
   canvas.SetChangedCallback(nullptr);
-  delete widget;
+  if (!ProcessExiting()) delete widget;
 }
 
 int Form::Impl::ClientW() const { return std::max(1, RoundPx(s.width / kTwipsPerPixel)); }
@@ -353,6 +360,7 @@ Form::Form() {
 }
 
 Form::~Form() {
+  if (ProcessExiting()) return;  // screens kept to the end: nothing to tidy
   FormsState& st = Forms();
   Erase(st.all, this);
   Erase(st.history, this);
@@ -386,8 +394,7 @@ void Form::Show(bool modal) {
     if (!d.loaded || !d.shown) return;
     d.ShowWindow();
   }
-  d.widget->raise();
-  d.widget->activateWindow();
+  Raise(d.widget);
   ActivateForm(this);
   if (!modal) return;
   while (d.loaded && d.shown && !Ended()) {
@@ -522,8 +529,7 @@ Control* Form::ActiveControl() const {
 void Form::SetFocus() {
   Impl& d = *impl_;
   if (!d.shown) return;
-  d.widget->raise();
-  d.widget->activateWindow();
+  Raise(d.widget);
   ActivateForm(this);
 }
 
@@ -531,7 +537,7 @@ void Form::ZOrder(int position) {
   if (position == vbSendToBack) {
     impl_->widget->lower();
   } else {
-    impl_->widget->raise();
+    Raise(impl_->widget);
   }
 }
 

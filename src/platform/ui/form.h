@@ -31,11 +31,11 @@
 #include <vector>
 
 #include "platform/ui/control.h"
+#include "platform/ui/surface.h"
 #include "platform/ui/events.h"
 
 namespace zarv {
 
-class Surface;
 
 // A pop-up menu for Form::PopupMenu.
 class Menu {

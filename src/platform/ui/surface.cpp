@@ -190,7 +190,7 @@ void Surface::Impl::Dot(int x, int y, uint32_t argb, int width) {
   }
   // A round dot of the pen's diameter centred on the pixel.
   const int x0 = x - width / 2, y0 = y - width / 2;
-  const double c = (width - 1) / 2.0, r2 = width * width / 4.0;
+  const double c = (width - 1) / 2.0, r2 = double(width) * width / 4.0;
   const int ya = std::max(y0, 0), yb = std::min(y0 + width, H());
   const int xa = std::max(x0, 0), xb = std::min(x0 + width, W());
   for (int py = ya; py < yb; ++py) {
@@ -420,7 +420,8 @@ bool Surface::FontTransparent() const { return impl_->fontTransparent; }
 void Surface::SetFontTransparent(bool on) { impl_->fontTransparent = on; }
 
 void Surface::SetPicture(const Surface& picture, bool autoSize) {
-  QImage pic = SurfaceImage(picture).copy();
+  QImage pic = SurfaceImage(picture).convertToFormat(QImage::Format_RGB32);
+  if (pic.isNull()) return;
   Impl& d = *impl_;
   d.End();
   d.picture = std::move(pic);

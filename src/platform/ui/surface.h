@@ -32,6 +32,7 @@ class Surface {
   // that the image has at most kMaxPixels pixels.
   explicit Surface(int width = 1, int height = 1, Color back = vbWhite);
   ~Surface();
+  // A moved-from surface may only be assigned to or destroyed.
   Surface(Surface&&) noexcept;
   Surface& operator=(Surface&&) noexcept;
   Surface(const Surface&) = delete;
@@ -123,9 +124,10 @@ class Surface {
               std::optional<double> start = std::nullopt,
               std::optional<double> end = std::nullopt, double aspect = 1.0);
 
-  // Print text; — the text's top-left corner at (CurrentX, CurrentY) in
-  // ForeColor; CurrentX advances by TextWidth(text). A line break ("\r\n" or
-  // "\n") inside the text starts a new line at x = 0.
+  // Print text; (with the semicolon): the text's top-left corner at
+  // (CurrentX, CurrentY), in ForeColor and the current font; CurrentX
+  // advances by TextWidth(text). A line break ("\r\n" or "\n") inside the
+  // text starts a new line at x = 0.
   void Print(const std::string& text);
   // Print text (without ';'): as Print, then CurrentX = 0 and CurrentY moves
   // down one line.

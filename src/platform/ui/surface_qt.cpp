@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <memory>
+
 #include "platform/ui/fonts.h"
 #include "platform/ui/surface_impl.h"
 
@@ -22,6 +24,10 @@ const QImage& SurfaceImage(const Surface& s) {
 
 void NotifySurfaceChanged(Surface& s) { s.impl().Changed(); }
 
+const QImage* SurfacePicture(const Surface& s) {
+  return s.impl().picture ? &*s.impl().picture : nullptr;
+}
+
 void EnsureGuiApplication() {
   if (QCoreApplication::instance() != nullptr) return;
   // Without a display there is nothing else to draw on.
@@ -31,9 +37,8 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "zarv";
   static char* argv[] = {name, nullptr};
-  // Never destroyed: it must outlive every surface and widget.
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
+  // Destroyed at exit, which also releases the font configuration.
+  static std::unique_ptr<QApplication> app(new QApplication(argc, argv));
 }
 
 QFont MakeFont(const std::string& name, double points, bool bold, bool italic) {

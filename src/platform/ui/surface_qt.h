@@ -13,12 +13,14 @@
 namespace zarv {
 
 // The persistent image (Format_RGB32). Any painting in progress is finished
-// first, so the image is complete. Writing into it directly is allowed;
-// call NotifySurfaceChanged afterwards. Do not keep the reference across a
-// Resize or a LoadBmp.
+// first, so the image is complete. Writing into it (or assigning another
+// image of the same format) is allowed; call NotifySurfaceChanged
+// afterwards. Do not keep the reference across a Resize or a LoadBmp.
 QImage& SurfaceImage(Surface& s);
 const QImage& SurfaceImage(const Surface& s);
 void NotifySurfaceChanged(Surface& s);
+// The background picture set with SetPicture/LoadPicture, or nullptr.
+const QImage* SurfacePicture(const Surface& s);
 
 // Creates a QApplication (so fonts work) when no application object exists
 // yet; does nothing otherwise. The forms layer normally owns the

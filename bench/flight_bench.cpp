@@ -1,0 +1,60 @@
+// The flight model's per-step aerodynamics and the aircraft chart's sweep.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "flight/flight_load.h"
+#include "flight/model_evaluation.h"
+#include "flight/tail.h"
+#include "flight/wing.h"
+#include "shell/aircraft_file.h"
+#include "shell/samples.h"
+
+namespace {
+
+struct LoadedSample {
+  zarv::shell::AircraftData a;
+  zarv::flight::FlightState s;
+  zarv::model::AirframeOutline o;
+  zarv::flight::ModelEvaluation chart;
+  LoadedSample() {
+    zarv::shell::ParseAircraftLines(zarv::shell::SampleAircraftList().front().Lines, a);
+    zarv::flight::PrepareFlightScreenLoad(a, s, o, chart);
+    // In the air, gliding.
+    const double alpha = 0.08;
+    s.FlightTime = 10;
+    s.AirSpeed = 9;
+    s.AngleOfAttack = alpha;
+    s.Sideslip = 0.01;
+    s.TotalIncidence = std::hypot(alpha, 0.01);
+    s.BodyAirX = std::cos(alpha);
+    s.BodyAirY = -0.01;
+    s.BodyAirZ = -std::sin(alpha);
+    s.RollRate = 0.05;
+    s.YawRate = 0.02;
+    s.PitchRate = 0.01;
+    s.Distance = 100;
+    s.CourseDistance = 100;
+  }
+};
+
+void BM_AerodynamicPass(benchmark::State& state) {
+  LoadedSample m;
+  for (auto _ : state) {
+    zarv::flight::UpdateWingAerodynamics(m.s, m.a);
+    zarv::flight::UpdateTailAndTotals(m.s, m.a, m.o);
+    benchmark::DoNotOptimize(m.s.DragArea);
+  }
+}
+BENCHMARK(BM_AerodynamicPass);
+
+void BM_WholeAircraftEvaluation(benchmark::State& state) {
+  LoadedSample m;
+  for (auto _ : state) {
+    zarv::flight::EvaluateAircraftModel(m.s, m.a, m.o, m.chart);
+    benchmark::DoNotOptimize(m.chart.MaxLiftAngle);
+  }
+}
+BENCHMARK(BM_WholeAircraftEvaluation);
+
+}  // namespace

@@ -1,0 +1,15 @@
+// The pitch control law of the control augmentation: from the demanded
+// angle of attack in ElevatorInput to the tailplane command, with the
+// angle-of-attack limiter, ground-clearance bounds, pitch-rate damping, the
+// balancing tail angle and, for a rocket in thin air, the attitude thrusters.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flight {
+
+void StepControlLaws(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell);
+
+}  // namespace zarv::flight

@@ -1,0 +1,25 @@
+// Control surfaces and trims: the direct path from the pilot's demands to
+// the surface demands, and the common chain that limits them and moves the
+// surfaces at their rates: the balance mass, the automatic leading-edge
+// flap, the tailplane, the afterburner opening, thrust vectoring, fin,
+// flaps and ailerons.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+// The key handlers' limit of the held commands (tail trim, rudder).
+void LimitControlDeflections(FlightState& s, const shell::AircraftData& a);
+
+// True when the control augmentation forms the demands this step.
+bool UsesControlAugmentation(const FlightState& s, const shell::AircraftData& a);
+
+// The direct path (augmentation off).
+void ApplyDirectControl(FlightState& s, const shell::AircraftData& a);
+
+// The common chain, both paths.
+void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a);
+
+}  // namespace zarv::flight

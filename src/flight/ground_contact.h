@@ -1,0 +1,39 @@
+// Contact with the lake surface: the landing gear (spring, damping, brakes,
+// roll moment), tail and nose contact, the drags of hull, wing and wing ends
+// in the water, the surface translation that replaces free flight while the
+// aircraft is carried, the tail-strike bounce, a dipped wing end, and the
+// stop of all motion 20 m under the surface.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+// An aircraft standing on its gear keeps a minimal ground speed.
+void ApplyStandingFloor(FlightState& s);
+
+// The wheel-brake lag, the gear extension and the gear, brake, tail and nose
+// loads on PitchAccel, RollAccel and YawAccel (SupportAccel is the gear's
+// upward acceleration afterwards). Runs after the pitch and yaw
+// accelerations while the aircraft moves.
+void ApplyGroundContactLoads(FlightState& s, const shell::AircraftData& a);
+
+// The water drags subtracted from LongAccel.
+void ApplyWaterDrag(FlightState& s, const shell::AircraftData& a);
+
+// Motion while carried by the surface: along the track, hull buoyancy.
+// Water drag never reverses the aircraft within a step.
+void TranslateOnSurface(FlightState& s, const shell::AircraftData& a);
+
+// Below 20 m under the surface every velocity is 0.
+void StopBelowSurface(FlightState& s);
+
+// A tail that strikes the surface bounces the nose down.
+void BounceTailStrike(FlightState& s, const shell::AircraftData& a);
+
+// Heights of the six panel ends; a wing end in the water imposes yaw and
+// roll rates on the next step.
+void CheckWingEnds(FlightState& s, const shell::AircraftData& a);
+
+}  // namespace zarv::flight

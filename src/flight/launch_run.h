@@ -1,0 +1,35 @@
+// The launch run: the aircraft on the raised platform (the pilot running a
+// light aircraft down the sloping deck, a powered aircraft accelerated along
+// it), the holds of the rates while on it, the launch time mark, and the
+// holds of a start from the water surface.
+#pragma once
+
+#include "flight/flight_record.h"
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+// LaunchTime: the last flight time at which the aircraft was still at the
+// start, to 0.05 s.
+void MarkLaunchTime(FlightState& s, const shell::AircraftData& a);
+
+// The brakes hold the aircraft straight; on the platform the rates are held
+// at 0 and the path and pitch at the deck's.
+void HoldRatesOnPlatform(FlightState& s, const shell::AircraftData& a);
+
+// The platform test of the translation step.
+bool IsOnPlatform(const FlightState& s, const shell::AircraftData& a);
+
+// The run along the deck (replaces the free-flight and surface translation
+// while IsOnPlatform holds). A run stopped before it began resets the record
+// index.
+void RunOnPlatform(FlightState& s, FlightRecord& r, const shell::AircraftData& a);
+
+// A start from the surface keeps its heading for 3 s and its pitch for 0.5 s.
+void HoldSurfaceStart(FlightState& s, const shell::AircraftData& a);
+
+// ... and stays on the surface for its first second.
+void HoldSurfaceStartSpeed(FlightState& s, const shell::AircraftData& a);
+
+}  // namespace zarv::flight

@@ -1,0 +1,22 @@
+// The loop's input and sound step: the steering pointer (mouse, or the
+// joystick read as a virtual pointer) into the stick, the joystick's third
+// axis as throttle and afterburner, the joystick buttons and poll, and which
+// sound plays when.
+#pragma once
+
+#include "flight/flight_record.h"
+#include "flight/flight_seams.h"
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flight {
+
+void ProcessLoopInput(FlightState& s, FlightRecord& r, const shell::AircraftData& a, const shell::Settings& settings,
+                      const shell::ShellState& shell, FlightSeams& seams);
+
+// The lateral stick's dead zone and gearing (screen pixels x scale).
+double ShapeLateralStick(double x, double scale);
+
+}  // namespace zarv::flight

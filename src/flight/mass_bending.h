@@ -1,0 +1,37 @@
+// Mass properties, airframe bending and the position update: the inertias
+// and the yaw-damper gain, the lift and side force as accelerations and
+// loads, the horizontal position and the flight distances, the bending of
+// the wing, the rear fuselage and the fin boom, the loaded dihedral, the
+// altitude (pinned to the sloping deck on the platform) and the step count.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+inline constexpr int16_t kStepCounterWrap = 3000;
+
+// The three moments of inertia and the yaw-damper gain.
+void UpdateInertias(FlightState& s, const shell::AircraftData& a);
+
+// Lift and side force resolved with the bank; accelerations and loads.
+void UpdateLoads(FlightState& s);
+
+// PosX, PosY, the ground track flown low, Distance and CourseDistance.
+void UpdatePosition(FlightState& s, const shell::AircraftData& a);
+
+// Wing bend and rear-fuselage bend in pitch and sideways (integrated for
+// soft light aircraft, static otherwise), once the flight has begun.
+void BendAirframe(FlightState& s, const shell::AircraftData& a);
+
+// The dihedral of the three panel groups with the wing's bend.
+void UpdateLoadedDihedral(FlightState& s, const shell::AircraftData& a);
+
+// Altitude from the climb rate, or the deck's height on the platform.
+void UpdateAltitude(FlightState& s, const shell::AircraftData& a);
+
+// StepCounter +1 (0 after 3000), and held at 0 while the aircraft is down.
+void AdvanceStepCounter(FlightState& s, const shell::AircraftData& a);
+
+}  // namespace zarv::flight

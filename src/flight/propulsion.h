@@ -1,0 +1,19 @@
+// Propulsion by engine family: a piston engine driving a propeller (also the
+// pedalling pilot and small model motors), a jet with spool lag, ram drag
+// and afterburner, or a rocket with a thrust lag and a fuel reserve.
+// Fuel is burnt by the instrument panel, not here.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+void UpdatePropulsion(FlightState& s, const shell::AircraftData& a);
+
+// The three families, for tests.
+void RunPistonEngine(FlightState& s, const shell::AircraftData& a);
+void RunJetEngine(FlightState& s);
+void RunRocketEngine(FlightState& s);
+
+}  // namespace zarv::flight

@@ -1,0 +1,43 @@
+// Translational motion in free flight and the air data: climb rate and
+// horizontal velocity from thrust, drag, lift, side force and gravity (with
+// the Earth's curvature and rotation), the ground track and path angle, and,
+// after the attitude step, airspeed, angle of attack, sideslip and gravity.
+#pragma once
+
+#include "flight/flight_state.h"
+#include "shell/aircraft_data.h"
+
+namespace zarv::flight {
+
+// Rate of the path angle from the forces; 0 while the aircraft is carried.
+void ComputePathAngleRate(FlightState& s);
+
+// LongAccel, the acceleration along the track (the water drags come after),
+// and DragAcceleration.
+void ComputeLongAccel(FlightState& s);
+
+// VelZ from the forces, gravity and the Earth's curvature.
+void UpdateVerticalVelocity(FlightState& s);
+
+// True when the surface translation carries the aircraft this step.
+bool UsesSurfaceTranslation(const FlightState& s, const shell::AircraftData& a);
+
+// VelX, VelY, TrackAngle, GroundSpeed and TurnRate in free flight.
+void TranslateInFreeFlight(FlightState& s);
+
+// PathAngle (not on the platform), then the path and bank sines.
+void UpdatePathAngle(FlightState& s);
+void UpdatePathSines(FlightState& s);
+
+// The air-relative velocity and the flow angles in body axes, the drift and
+// the copies kept for the next step.
+void UpdateAirData(FlightState& s, const shell::AircraftData& a);
+
+// InertialSpeed and the local gravity.
+void UpdateInertialSpeedAndGravity(FlightState& s);
+
+// A number as the runtime's Str prints it (15 significant digits) and reads
+// it back.
+double ThroughText(double v);
+
+}  // namespace zarv::flight

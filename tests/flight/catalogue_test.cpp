@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "flight/airfoils.h"
+#include "flight/engines.h"
+
+namespace zarv::flight {
+namespace {
+
+shell::AircraftData Powered(const std::string& model, int count) {
+  shell::AircraftData a;
+  a.LaunchSpeed = 100;
+  a.EngineModel = model;
+  a.EngineCount = static_cast<int16_t>(count);
+  a.WingArea = 30;
+  return a;
+}
+
+TEST(EngineCatalogue, JetDesignPointDividesTheRatedFigures) {
+  FlightState s;
+  shell::AircraftData a = Powered("JT8D-9", 2);
+  LookUpEngine(s, a);
+  EXPECT_EQ(s.EngineType, "jet");
+  // Worked by hand from a jet speed of 148 m/s.
+  EXPECT_NEAR(s.InletPressureRatio, 0.8684686274509804, 1e-15);
+  EXPECT_NEAR(s.InletTemperature, 276.62642814280485, 1e-12);
+  EXPECT_NEAR(s.ChargeDensityRatio, 0.9041759544997691, 1e-15);
+  EXPECT_DOUBLE_EQ(s.StageFactor, s.ChargeDensityRatio);
+  EXPECT_NEAR(s.EngineRating, 142560.74756081443, 1e-8);
+  EXPECT_NEAR(s.FlowFactor, 320.73403252626986, 1e-10);
+  EXPECT_NEAR(s.RatedFuelFlow, 2.376012459346907, 1e-12);
+  EXPECT_DOUBLE_EQ(s.GearRatio, 1.0);
+  EXPECT_DOUBLE_EQ(s.RatedRpm, 10000);
+  EXPECT_EQ(s.ManifoldPressureMax, 30);
+  // Jet rows come after the propeller figures: those stay 0.
+  EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 0);
+  EXPECT_DOUBLE_EQ(s.GovernorMinimum, 0);
+}
+
+TEST(EngineCatalogue, PistonRowsAndLadders) {
+  FlightState s;
+  shell::AircraftData a = Powered("O-200", 1);
+  LookUpEngine(s, a);
+  EXPECT_EQ(s.EngineType, "pist");
+  EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 57.3);  // truncated, not rounded
+  EXPECT_DOUBLE_EQ(s.MinPropellerPitch, 2.3);
+  EXPECT_NEAR(s.PropellerDiscArea, 1.955, 1e-3);
+  EXPECT_NEAR(s.RatedFuelFlow, 0.3 / 1000 * 73600 / 3600, 1e-15);
+  EXPECT_DOUBLE_EQ(s.GovernorMinimum, 1000.0 / 2750);
+
+  FlightState v;
+  shell::AircraftData merlin = Powered("RR V1650-7", 1);
+  LookUpEngine(v, merlin);
+  EXPECT_DOUBLE_EQ(v.BoostFactor1, std::exp(6000 * 0.8 / 1.8 / 7600));
+  EXPECT_DOUBLE_EQ(v.BoostFactor2, std::exp(6000.0 / 7600));
+  EXPECT_DOUBLE_EQ(v.BoostFactor3, std::exp(6000.0 / 7600));
+
+  FlightState m;
+  shell::AircraftData marin = Powered("Racing Marin", 1);
+  LookUpEngine(m, marin);
+  EXPECT_DOUBLE_EQ(m.BoostFactor1, std::exp(2100.0 / 7600));
+  EXPECT_DOUBLE_EQ(m.BoostFactor3, m.BoostFactor1);
+
+  // The full-width name matches exactly.
+  FlightState z;
+  shell::AircraftData zero = Powered("栄２１", 2);
+  LookUpEngine(z, zero);
+  EXPECT_EQ(z.EngineType, "pist");
+  EXPECT_DOUBLE_EQ(z.EngineRating, 1664000);
+  EXPECT_DOUBLE_EQ(z.EngineDiameter, 1.13);
+}
+
+TEST(EngineCatalogue, HumanPowerAndClassTest) {
+  FlightState s;
+  shell::AircraftData a = Powered("JT8D-9", 1);
+  a.LaunchSpeed = 6;  // a light aircraft always pedals
+  LookUpEngine(s, a);
+  EXPECT_EQ(a.EngineModel, "NO");
+  EXPECT_DOUBLE_EQ(s.EngineRating, 300);
+  EXPECT_DOUBLE_EQ(s.PropellerDiameter, 3.2);
+  EXPECT_DOUBLE_EQ(s.RatedRpm, 100);
+
+  FlightState model;
+  a.WingArea = 0.3;  // exactly 0.3 m^2 is the small-model row
+  model.DryMass = 4;
+  LookUpEngine(model, a);
+  EXPECT_DOUBLE_EQ(model.EngineRating, 36);
+  EXPECT_DOUBLE_EQ(model.PropellerDiameter, 0.32);
+  EXPECT_DOUBLE_EQ(model.GearRatio, 3.0);
+
+  // Products are full width: no 16-bit wrap.
+  FlightState t;
+  shell::AircraftData twin = Powered("TFE1042-70", 2);
+  LookUpEngine(t, twin);
+  EXPECT_NEAR(t.EngineRating * t.ChargeDensityRatio, 53560, 1e-9);
+
+  FlightState u;
+  shell::AircraftData unknown = Powered("RB168-Mk202", 2);
+  LookUpEngine(u, unknown);
+  EXPECT_EQ(u.EngineType, "");
+  EXPECT_DOUBLE_EQ(u.EngineRating, 0);
+
+  FlightState v;
+  shell::AircraftData tvc = Powered("F119-PW100", 2);
+  LookUpEngine(v, tvc);
+  EXPECT_EQ(v.TvcOn, 1);
+}
+
+struct AirfoilCase {
+  const char* Wing;
+  double TailplaneArm, CgPosition, FinHalfSpacing;
+  const char* Engine;
+  int Tvc;
+  double DryMass;
+  double ExpectedDegrees;
+};
+
+TEST(Airfoils, MaximumAngleRulesInOrder) {
+  const AirfoilCase cases[] = {
+      // Leading-edge flap wing: layout rule, then the F119 raise, then the
+      // single-fin cap, then the engine rules.
+      {"NACA64A105LE?", 5, 0.3, 2, "F119-PW100", 1, 10000, 60},
+      {"NACA64A105LE?", 5, 0.3, 2, "AL-31F", 1, 10000, 35},
+      {"NACA64A105LE?", 5, 0.3, 2, "AL-31F", 0, 10000, 30},
+      {"NACA64A105LE?", 5, 0.3, 0.9, "F119-PW100", 1, 10000, 25},
+      {"NACA64A105LE?", -3, -0.1, 2, "F119-PW100", 1, 10000, 20},
+      {"NACA64A105LE?", -3, 0.1, 2, "F119-PW100", 1, 10000, 60},
+      {"NACA64A510?", 5, 0.3, 2, "AL-31F", 0, 10000, 25},
+      {"NACA64A510?", 5, 0.3, 0, "O-200", 0, 1000, 18},
+      {"NACA64A105LE?", 5, 0.3, 0, "SSME", 0, 19000, 25},
+      {"NACA64A105LE?", 5, 0.3, 0, "SSME", 0, 19000.1, 50},
+      {"naca0012", 5, 0.3, 2, "AL-31F", 0, 1000, 0},
+  };
+  for (const AirfoilCase& c : cases) {
+    FlightState s;
+    shell::AircraftData a = Powered(c.Engine, 1);
+    a.WingAirfoil = c.Wing;
+    a.TailAirfoil = "NACA0012";
+    a.TailplaneArm = c.TailplaneArm;
+    a.CgPosition = c.CgPosition;
+    a.FinHalfSpacing = c.FinHalfSpacing;
+    s.DryMass = c.DryMass;
+    LookUpEngine(s, a);
+    s.TvcCapability = static_cast<int16_t>(c.Tvc);
+    SetAirfoilCoefficients(s, a);
+    EXPECT_DOUBLE_EQ(s.MaxAngleOfAttack, c.ExpectedDegrees) << c.Wing << " " << c.Engine;
+  }
+}
+
+TEST(Airfoils, PistonTorqueAndTailplaneSign) {
+  FlightState s;
+  shell::AircraftData a = Powered("O-200", 1);
+  a.WingAirfoil = "NACA4412";
+  a.TailAirfoil = "NACA4412";
+  a.TailplaneArm = 4;
+  LookUpEngine(s, a);
+  const AirfoilLookup found = SetAirfoilCoefficients(s, a);
+  EXPECT_TRUE(found.WingFound && found.TailFound);
+  EXPECT_DOUBLE_EQ(s.PistonTorqueFactor, 73600 / (2750 * 6.28) / 2);
+  // Behind the wing: camber turned over and W forced to 1.
+  EXPECT_DOUBLE_EQ(s.TailLiftOffset, -0.4);
+  EXPECT_DOUBLE_EQ(s.TailDragRiseLimit, 500);
+  EXPECT_DOUBLE_EQ(s.TailDragRise, 450 * 0.0115);
+  EXPECT_DOUBLE_EQ(s.WingMinDragAngle, 0.8);  // the wing row differs from the tail row
+  EXPECT_DOUBLE_EQ(s.TailMinDragAngle, 0);
+
+  // A canard keeps its camber and its width factor.
+  FlightState c;
+  a.TailplaneArm = -2;
+  SetAirfoilCoefficients(c, a);
+  EXPECT_DOUBLE_EQ(c.TailLiftOffset, 0.4);
+  EXPECT_DOUBLE_EQ(c.TailDragRiseLimit, 500 / 12.25);
+
+  // Unknown names: profile drag 1, the rest untouched; reported to the caller.
+  FlightState u;
+  a.WingAirfoil = "NACA4412 ";
+  a.TailAirfoil = "AG-160-21?";  // a wing-only row
+  const AirfoilLookup missing = SetAirfoilCoefficients(u, a);
+  EXPECT_FALSE(missing.WingFound);
+  EXPECT_FALSE(missing.TailFound);
+  EXPECT_DOUBLE_EQ(u.WingProfileDrag, 1.0);
+  EXPECT_DOUBLE_EQ(u.TailProfileDrag, 1.0);
+  EXPECT_DOUBLE_EQ(u.WingLiftOffset, 0);
+}
+
+}  // namespace
+}  // namespace zarv::flight

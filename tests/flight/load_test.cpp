@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "flight/aircraft_setup.h"
+#include "flight/flight_load.h"
+#include "flight/state_listing.h"
+#include "shell/samples.h"
+#include "shell/aircraft_file.h"
+
+namespace zarv::flight {
+namespace {
+
+// The sample "Marden７" as its file holds it.
+shell::AircraftData Marden7() {
+  const std::vector<std::string> lines = {
+      "D",      "Marden７", "58",     "36",     "2.5",    "3.89",     "4.98",    "3.107",  "3.182",
+      "17",     ".7",       ".025",   "19.2",   "19.8",   "1",        "3",       "5.5/.52", ".75",
+      "5.5/.52", ".5",      ".3",     "50/50",  ".1",     "2.16",     "-3",      "1.2",    "0",
+      "2.7",    "33",       ".73",    ".45",    "10.7",   "NACA4412", "NACA0009", "0",      "0",
+      "0",      "0",        "",       "",       "500.67", "8",        "0.0",     "0.0",    "20",
+      "1.6",    "5.80",     "1.0",    "315",    "-9",     "-15.0",    "90",      "1013",   "31.0",
+      "1"};
+  shell::AircraftData a;
+  shell::ParseAircraftLines(lines, a);
+  return a;
+}
+
+struct Loaded {
+  shell::AircraftData a;
+  FlightState s;
+  model::AirframeOutline o;
+  ModelEvaluation chart;
+  FlightLoadResult result;
+  explicit Loaded(shell::AircraftData data) : a(std::move(data)) {
+    result = PrepareFlightScreenLoad(a, s, o, chart);
+  }
+};
+
+// Values worked by hand from the load, set-up and per-flight set-up rules.
+TEST(FlightLoad, Marden7WingMassAndTrim) {
+  Loaded m(Marden7());
+  ASSERT_TRUE(m.result.Accepted);
+  EXPECT_TRUE(m.result.Notices.empty());
+  const FlightState& s = m.s;
+  const double tol = 1e-12;
+  EXPECT_DOUBLE_EQ(s.DryMass, 100.39);
+  // Centre half-span 1.5 m (twin fins, light, low wing); root chord ratio
+  // 19.2 / (2 x 7.44).
+  EXPECT_NEAR(s.RootChordRatio, 19.2 / 14.88, tol);
+  EXPECT_NEAR(m.a.InnerTaper, 0.75 * 19.2 / 14.88, tol);
+  EXPECT_NEAR(m.a.TipTaper, 0.1 * 19.2 / 14.88, tol);
+  EXPECT_NEAR(s.CentrePanelArea, 3.9919354838709675, tol);
+  EXPECT_NEAR(s.InnerPanelArea, 4.540826612903224, tol);
+  EXPECT_NEAR(s.OuterPanelArea, 3.2434475806451606, tol);
+  EXPECT_NEAR(s.TipPanelArea, 0.11975806451612903, tol);
+  // The planform adds up to the wing area.
+  EXPECT_NEAR(s.CentrePanelArea + 2 * (s.InnerPanelArea + s.OuterPanelArea + s.TipPanelArea), 19.8, 1e-12);
+  EXPECT_NEAR(s.InnerPanelSpanPos, 3.2875, tol);
+  EXPECT_NEAR(s.OuterPanelSpanPos, 7.133333333333333, tol);
+  EXPECT_NEAR(s.TipPanelSpanPos, 9.41, tol);
+  EXPECT_NEAR(s.OuterPanelSweepOffset, 0.05112414925738708, tol);
+  EXPECT_NEAR(s.SweepAreaFactor, 0.9956471001877217, tol);
+  EXPECT_NEAR(s.StructureMoment, 14.747551061354311, tol);
+  EXPECT_NEAR(s.CgChordFraction, 0.3558247843293285, tol);
+  EXPECT_NEAR(s.PilotArm, -0.06537601330939408, tol);
+  EXPECT_NEAR(s.TrimMax, s.PilotArm + 0.3, tol);
+  EXPECT_NEAR(s.TrimMin, s.PilotArm - 0.14, tol);
+  EXPECT_NEAR(s.CgX, 0.10913180883962004, tol);
+  EXPECT_NEAR(s.WingAcOffset, 0.026631808839619985, tol);
+  // Pedal power, working airfoils.
+  EXPECT_EQ(m.a.EngineModel, "NO");
+  EXPECT_DOUBLE_EQ(s.EngineRating, 300);
+  EXPECT_DOUBLE_EQ(s.RatedRpm, 100.0 / 60);
+  EXPECT_NEAR(s.WingLiftOffset, 1.3 * 0.4 / 6.28, tol);
+  EXPECT_NEAR(s.WingAngleOffset, -0.3 * 0.4 / 6.28, tol);
+  EXPECT_NEAR(s.WingDragRiseLimit, 500 / 12.25, tol);
+  EXPECT_NEAR(s.WingDragRise, 5 / 12.25 * 0.0115 * 90, tol);
+  EXPECT_NEAR(s.WingMinDragAngle, 0.8 / 57.3, tol);
+  EXPECT_NEAR(s.TailDragRise, 5 * 0.0085 * 90, tol);
+  // Start values.
+  EXPECT_DOUBLE_EQ(s.AirDensity, 354.025 / 306 * 1025 / 1013);
+  EXPECT_DOUBLE_EQ(s.Altitude, 10.7);
+  EXPECT_DOUBLE_EQ(s.ElevatorAngle, -3 / 57.3);
+  EXPECT_DOUBLE_EQ(s.StartRadius, 10 - 1.25 * 5.8);
+  EXPECT_DOUBLE_EQ(m.a.FlapMax, 0);
+  EXPECT_DOUBLE_EQ(m.a.SurfaceRate, 8);
+  EXPECT_EQ(s.StepsPerSecond, 24);
+  EXPECT_NEAR(s.NoseVector[2], std::sin(-15 / 57.3), tol);
+}
+
+TEST(FlightLoad, Marden7AirframeSetUp) {
+  Loaded m(Marden7());
+  const FlightState& s = m.s;
+  const double tol = 1e-12;
+  EXPECT_EQ(m.result.Builder, model::OutlineBuilder::Pod);
+  EXPECT_DOUBLE_EQ(s.BodyHeight, 0.72);  // raised for more than 35 kg
+  EXPECT_DOUBLE_EQ(s.BodyHalfWidth, 0.36);
+  EXPECT_DOUBLE_EQ(s.WingRootOffset, 1.35);  // the twin fins' half spacing
+  EXPECT_NEAR(s.MeanChord, 19.8 / 19.2, tol);
+  EXPECT_NEAR(s.FinChord, 0.8 * std::sqrt(0.6), tol);
+  EXPECT_NEAR(s.TailChord, 2.16 / 2.9, tol);
+  EXPECT_NEAR(s.TailPointArm, 3.6656206896551726, tol);
+  EXPECT_NEAR(s.DihedralRise, 0.642936027486911, tol);
+  EXPECT_DOUBLE_EQ(m.a.EyeHeight, 0.504);
+  const double lift = 2 * (0.45 - 0.504) / 19.2;
+  EXPECT_NEAR(m.a.InnerDihedral, 5.5 / 57.3 + lift, tol);
+  EXPECT_NEAR(m.a.TipDihedral, 50 / 57.3 + lift, tol);
+  EXPECT_NEAR(s.InitialInnerWingDeflection, m.a.InnerDihedral + std::atan(0.7 / 19.2), tol);
+  EXPECT_NEAR(m.a.GearPosition, -0.0037473352389504754, tol);
+  EXPECT_DOUBLE_EQ(s.GearHeight, 0.1);
+  EXPECT_NEAR(s.BodySideArea, 1.8, tol);
+  EXPECT_NEAR(s.EyeAltitude, 10.83893602748691, tol);
+  EXPECT_NEAR(s.Gravity, 9.8064, 1e-4);
+  EXPECT_GT(s.GroundPitchLimit, 0);
+  EXPECT_LE(s.GroundPitchLimit, 0.3);
+  // Wing root station, light aircraft: 1.5 body half widths out.
+  EXPECT_DOUBLE_EQ(m.o.WingX(1, 0), 1.35);
+  EXPECT_NEAR(m.o.WingY(1, 0), -0.75 * s.MeanChord * s.RootChordRatio, tol);
+}
+
+TEST(FlightLoad, Marden7ChartAndLimits) {
+  Loaded m(Marden7());
+  const FlightState& s = m.s;
+  const double tol = 1e-12;
+  EXPECT_NEAR(m.chart.ReferenceSpeed, 11.63160728198899, 1e-11);
+  EXPECT_NEAR(s.EffectiveAspectRatio, 20.025104190227363, tol);
+  EXPECT_NEAR(s.LiftSlope, 0.8941117105335932, tol);
+  EXPECT_NEAR(s.TailLiftSlope, 0.6240916826297443, tol);
+  EXPECT_NEAR(s.TailReynoldsFactor, 1.3629804347947587, tol);
+  EXPECT_DOUBLE_EQ(s.ReynoldsFactor, 1.0);
+  EXPECT_DOUBLE_EQ(s.MachFactor, 1.0);
+  // The pedalled aircraft's 18 degrees lies above 0.9 x the angle of the
+  // largest lift, so it comes down to that.
+  EXPECT_NEAR(s.MaxAngleOfAttack, 0.9 * m.chart.MaxLiftAngle, tol);
+  EXPECT_NEAR(s.MinAngleOfAttack, -s.MaxAngleOfAttack - 0.04, tol);
+  EXPECT_DOUBLE_EQ(s.GroundAngleLimit, 0.45);
+  EXPECT_DOUBLE_EQ(s.WingLiftOffsetNow, s.WingLiftOffset);
+  // The sweep leaves the angle of its last step: 35.5 deg less the incidence.
+  EXPECT_NEAR(s.AngleOfAttack, 35.5 * 3.141592 / 180 - 3 / 57.3, 1e-12);
+}
+
+TEST(FlightLoad, EverySampleLoadsWithFiniteValues) {
+  for (const shell::SampleAircraft& sample : shell::SampleAircraftList()) {
+    shell::AircraftData a;
+    shell::ParseAircraftLines(sample.Lines, a);
+    Loaded m(a);
+    ASSERT_TRUE(m.result.Accepted) << sample.FileName;
+    EXPECT_TRUE(m.result.Notices.empty()) << sample.FileName;
+    std::ostringstream listing;
+    ListFlightState(listing, m.s);
+    std::istringstream lines(listing.str());
+    std::string line;
+    while (std::getline(lines, line)) {
+      const std::size_t blank = line.find(' ');
+      const std::string value = line.substr(blank + 1);
+      char* end = nullptr;
+      const double v = std::strtod(value.c_str(), &end);
+      if (end == value.c_str()) continue;  // a text field
+      EXPECT_TRUE(std::isfinite(v)) << sample.FileName << " " << line;
+    }
+    EXPECT_EQ(m.result.Builder,
+              m.a.WingHeight < 0.9 ? model::OutlineBuilder::Pod : model::OutlineBuilder::SlicedFairing);
+    if (m.a.TipLength == 0) {
+      EXPECT_DOUBLE_EQ(m.a.TipTaper, m.a.OuterTaper);
+    }
+    if (sample.FileName == "MardenⅡ.brd") {
+      EXPECT_DOUBLE_EQ(m.a.SurfaceRate, 60);  // default, capped
+    }
+  }
+}
+
+TEST(FlightLoad, RefusesDataThatWouldDivideByZero) {
+  struct Case {
+    void (*Break)(shell::AircraftData&);
+    const char* Field;
+  };
+  const Case cases[] = {
+      {[](shell::AircraftData& a) { a.WingSpan = 0; }, "主翼幅"},
+      {[](shell::AircraftData& a) { a.WingArea = 0; }, "主翼面積"},
+      {[](shell::AircraftData& a) { a.PilotWeight = 0; }, "パイロット重量"},
+      {[](shell::AircraftData& a) { a.TailplaneArm = 0; }, "水平尾翼モーメントアーム"},
+      {[](shell::AircraftData& a) { a.FinArm = 0; }, "垂直尾翼モーメントアーム"},
+      {[](shell::AircraftData& a) { a.InnerTaper = 0; }, "内翼テーパー比"},
+      {[](shell::AircraftData& a) { a.OuterTaper = 0; }, "外翼テーパー比"},
+  };
+  for (const Case& c : cases) {
+    shell::AircraftData a = Marden7();
+    c.Break(a);
+    const shell::AircraftData before = a;
+    Loaded m(a);
+    EXPECT_FALSE(m.result.Accepted) << c.Field;
+    EXPECT_NE(m.result.RefusalMessage.find(c.Field), std::string::npos) << m.result.RefusalMessage;
+    EXPECT_EQ(m.a.InnerTaper, before.InnerTaper);  // nothing changed
+  }
+  // Without a tailplane a zero arm is fine.
+  shell::AircraftData tailless = Marden7();
+  tailless.TailplaneArea = 0;
+  tailless.TailplaneArm = 0;
+  Loaded t(tailless);
+  EXPECT_TRUE(t.result.Accepted);
+  EXPECT_TRUE(std::isfinite(t.s.TailWakeGap));
+}
+
+TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
+  shell::AircraftData a = Marden7();
+  a.SurfaceTemperature = -300;
+  a.SurfacePressure = 5000;
+  a.WingAirfoil = "NACA9999";
+  Loaded m(a);
+  ASSERT_TRUE(m.result.Accepted);
+  EXPECT_DOUBLE_EQ(m.a.SurfaceTemperature, -20);
+  EXPECT_DOUBLE_EQ(m.a.SurfacePressure, 1050);
+  ASSERT_EQ(m.result.Notices.size(), 1u);
+  EXPECT_NE(m.result.Notices[0].find("NACA9999"), std::string::npos);
+  EXPECT_DOUBLE_EQ(m.s.WingProfileDrag, 1.0);
+  EXPECT_TRUE(std::isfinite(m.s.LiftSlope));
+}
+
+TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
+  shell::AircraftData a = Marden7();
+  a.LaunchSpeed = 12;
+  a.EngineModel = "O-200";
+  a.EngineCount = 1;
+  a.FuelCapacity = 50;
+  for (auto [height, expected] : {std::pair{5.0, 0.0}, {30.0, 15.0}, {60.0, 60.0}}) {
+    shell::AircraftData p = a;
+    p.LaunchHeight = height;
+    Loaded m(p);
+    ASSERT_TRUE(m.result.Accepted);
+    EXPECT_DOUBLE_EQ(m.a.LaunchHeight, expected);
+    EXPECT_DOUBLE_EQ(m.s.Altitude, expected);
+    EXPECT_DOUBLE_EQ(m.s.StartRadius, 0.001);
+    EXPECT_DOUBLE_EQ(m.s.EyeAltitude, 2.0);
+    EXPECT_EQ(m.result.Builder, model::OutlineBuilder::None);
+    // Piston: 18 deg, unless the chart's largest lift comes earlier.
+    EXPECT_DOUBLE_EQ(m.s.MaxAngleOfAttack, std::min(18 / 57.3, 0.9 * m.chart.MaxLiftAngle));
+  }
+}
+
+TEST(OutlineBuilderChoice, FirstMatchingRow) {
+  shell::AircraftData a;
+  FlightState s;
+  a.LaunchSpeed = 6;
+  a.WingHeight = 0.89;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::Pod);
+  a.WingHeight = 0.9;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::SlicedFairing);
+  a.LaunchSpeed = 10;  // the powered rows start at 10 here
+  a.EngineCount = 1;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::None);
+  a.EngineCount = 2;
+  a.FinHalfSpacing = 1.0;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::SingleFinJet);
+  a.FinHalfSpacing = 2;
+  a.CgPosition = 0.26;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::UnderwingNacelle);
+  a.CgPosition = 0.27;
+  s.EngineDiameter = 1.0;
+  s.WingRootOffset = 2.0;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::NarrowNacelle);
+  s.WingRootOffset = 1.45;
+  EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::WideNacelle);
+}
+
+}  // namespace
+}  // namespace zarv::flight

@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "model/polygon_build.h"
+#include "model/tail_triangulate.h"
+#include "polygon_test_airframe.h"
+
+namespace zarv::model {
+namespace {
+
+using testing::CompanionScene;
+
+// Every list position and group appears once in the drawing orders, and the
+// groups cover the list without gaps.
+void ExpectConsistent(const PolygonList& list) {
+  ASSERT_GE(list.PolyCount, 1);
+  ASSERT_GE(list.GroupCount, 0);
+  EXPECT_EQ(list.GroupLastPoly[0], 0);
+  if (list.GroupCount > 0) {
+    EXPECT_EQ(list.GroupLastPoly[static_cast<std::size_t>(list.GroupCount)], list.PolyCount - 1);
+  }
+  for (int g = 1; g <= list.GroupCount; ++g) {
+    EXPECT_GE(list.GroupLastPoly[static_cast<std::size_t>(g)],
+              list.GroupLastPoly[static_cast<std::size_t>(g - 1)]);
+  }
+  std::set<int> polys, groups;
+  for (int n = 1; n < list.PolyCount; ++n) polys.insert(list.PolyDrawOrder[static_cast<std::size_t>(n)]);
+  for (int n = 1; n <= list.GroupCount; ++n) groups.insert(list.GroupDrawOrder[static_cast<std::size_t>(n)]);
+  EXPECT_EQ(static_cast<int>(polys.size()), list.PolyCount - 1);
+  EXPECT_EQ(static_cast<int>(groups.size()), list.GroupCount);
+  if (!polys.empty()) {
+    EXPECT_EQ(*polys.begin(), 1);
+    EXPECT_EQ(*polys.rbegin(), list.PolyCount - 1);
+  }
+}
+
+BuildSettings SettingsFor(const CompanionScene& f, DrawMode mode) {
+  BuildSettings b;
+  b.Mapping = {mode, f.Settings.ViewCentreX, f.Settings.ViewCentreY, f.Settings.ScreenScale};
+  b.CompanionSampleCount = f.Companion->CompanionSampleCount;
+  b.LaunchSpeed = f.Settings.LaunchSpeed;
+  b.ViewHeading = f.Settings.ViewHeading;
+  b.ViewDepression = f.Settings.ViewDepression;
+  b.Shading = f.Settings.Shading;
+  return b;
+}
+
+// The companion placed 40 m ahead, seen from the side, with the prism.
+struct PlacedScene : CompanionScene {
+  PlacedScene() : CompanionScene(0, 40, 50, 90, 0, 0, 50) {
+    PlaceCompanion(*Companion, Settings, *Scene, Projection);
+    ProjectPrisms(Prisms, Settings.ViewCentreX, Settings.ViewCentreY, *Scene, Projection);
+  }
+  void Build(const BuildSettings& b) { BuildAircraftPolygons(b, Prisms, *Scene, Projection, *List); }
+};
+
+TEST(PolygonBuild, PrismAloneInTheCockpitView) {
+  PlacedScene f;
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionSampleCount = 0;
+  b.ShowObjects = 1;
+  f.Build(b);
+  // Four walls of two triangles and a roof of two, five groups.
+  EXPECT_EQ(f.List->PolyCount, 11);
+  EXPECT_EQ(f.List->GroupCount, 5);
+  ExpectConsistent(*f.List);
+  // The second triangle of each wall lies 1 mm farther and is drawn first.
+  for (int wall = 0; wall < 4; ++wall) {
+    const auto a = static_cast<std::size_t>(1 + 2 * wall);
+    EXPECT_EQ(f.List->PolyDepth[a + 1], f.List->PolyDepth[a] + 0.001);
+    const auto& order = f.List->PolyDrawOrder;
+    const auto posA = std::find(order.begin() + 1, order.begin() + 11, a) - order.begin();
+    const auto posB = std::find(order.begin() + 1, order.begin() + 11, a + 1) - order.begin();
+    EXPECT_LT(posB, posA);
+  }
+
+  // Objects off: nothing to draw; the previous groups and orders stay.
+  const auto orderBefore = f.List->GroupDrawOrder;
+  b.ShowObjects = 0;
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 1);
+  EXPECT_EQ(f.List->GroupCount, 5);
+  EXPECT_EQ(f.List->GroupDrawOrder, orderBefore);
+}
+
+TEST(PolygonBuild, AircraftGroupsAndTrailInTheReplay) {
+  PlacedScene f;
+  auto b = SettingsFor(f, DrawMode::Replay);
+  b.LaunchSpeed = 8;
+  f.Build(b);
+  // 24 aircraft groups, 51 trail segments, 5 prism groups.
+  EXPECT_EQ(f.List->GroupCount, 24 + 51 + 5);
+  ExpectConsistent(*f.List);
+  const int aircraftEnd = f.List->GroupLastPoly[24];
+  for (int n = aircraftEnd + 1; n <= aircraftEnd + 51; ++n) {
+    const auto k = static_cast<std::size_t>(n);
+    EXPECT_EQ(f.List->PolyVertexCount[k], 2);
+    EXPECT_EQ(f.List->PolyAzimuth[k], 0.0);
+    EXPECT_EQ(f.List->PolyColour[k], PolygonList::kDefaultColour);
+  }
+  EXPECT_EQ(f.List->PolyCount - 1, aircraftEnd + 51 + 10);
+
+  // Wing-tip lines (or a powered aircraft): two lines of 25, 25 and 26 not joined.
+  f.Scene->ReplayTrail[25] = {100, 100, 1.0};
+  f.Scene->ReplayTrail[26] = {200, 200, 1.0};
+  b.VortexLinesSelected = true;
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, 24 + 50 + 5);
+  for (int n = aircraftEnd + 1; n <= aircraftEnd + 50; ++n) {
+    const auto k = static_cast<std::size_t>(n);
+    EXPECT_FALSE(f.List->PolyScreenX[k][0] == 100 && f.List->PolyScreenX[k][1] == 200);
+  }
+  b.VortexLinesSelected = false;
+  b.LaunchSpeed = 10;
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, 24 + 50 + 5);
+}
+
+TEST(PolygonBuild, CockpitViewDrawsOnlyAPlacedCompanion) {
+  PlacedScene f;
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionPlaced = true;
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, 24 + 5);
+  ExpectConsistent(*f.List);
+
+  // A short companion is never placed: its grids are old and stay out.
+  b.CompanionPlaced = false;
+  b.CompanionSampleCount = 5;
+  b.ShowObjects = 1;
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 11);
+  EXPECT_EQ(f.List->GroupCount, 5);
+}
+
+TEST(PolygonBuild, TailAndFinsAlwaysAddOneHundredTrianglesInSixGroups) {
+  for (const bool collapsed : {false, true}) {
+    PlacedScene f;
+    if (collapsed) f.Scene->TailView = TailViewGrid{};  // every point coincides
+    f.List->ClearForBuild();
+    f.List->GroupCount = 1;
+    PartBuildContext c{*f.List, *f.Scene, f.Projection,
+                       {DrawMode::Flight, 512, 384, 1.6}};
+    AddLeftTailplanePolygons(c);
+    EXPECT_EQ(f.List->PolyCount, 25);
+    AddRightTailplanePolygons(c);
+    AddFinPolygons1(c);
+    AddFinPolygons2(c);
+    EXPECT_EQ(f.List->PolyCount, 101) << collapsed;
+    EXPECT_EQ(f.List->GroupCount, 7) << collapsed;
+    // A fin's end cap is a group of exactly two fan triangles.
+    EXPECT_EQ(f.List->GroupLastPoly[4] - f.List->GroupLastPoly[3], 2);
+    EXPECT_EQ(f.List->GroupLastPoly[6] - f.List->GroupLastPoly[5], 2);
+  }
+}
+
+TEST(PolygonBuild, EmptyOutlineStillClosesEveryGroup) {
+  // An outline of zeros: every body and nacelle edge is degenerate; the wing
+  // is never tested and gives 80 triangles a side; the tail its 100.
+  PlacedScene f;
+  f.Companion->Outline = flightscreen::CompanionOutline{};
+  PlaceCompanion(*f.Companion, f.Settings, *f.Scene, f.Projection);
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionPlaced = true;
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, 24 + 5);
+  EXPECT_EQ(f.List->PolyCount - 1, 160 + 100 + 10);
+  ExpectConsistent(*f.List);
+}
+
+TEST(PolygonBuild, NozzleCellsAreMarked) {
+  // Heading north: no ring edge lies along the line of sight's Y axis.
+  CompanionScene f(0, 40, 50, 0, 0, 0, 50);
+  PlaceCompanion(*f.Companion, f.Settings, *f.Scene, f.Projection);
+  f.Scene->AfterburnerGlow = 0.5;
+  const auto b = SettingsFor(f, DrawMode::Flight);
+  // The shading turns the marks into colours; read them straight after the
+  // nacelle builder.
+  f.List->ClearForBuild();
+  f.List->GroupCount = 1;
+  PartBuildContext c{*f.List, *f.Scene, f.Projection, b.Mapping};
+  AddLeftNacellePolygons(c);
+  // 11 columns of 12 cells, 2 triangles each; column 0 first, column 11 last.
+  ASSERT_EQ(f.List->PolyCount - 1, 11 * 24);
+  EXPECT_EQ(f.List->PolyColour[1], 0);
+  EXPECT_EQ(f.List->PolyGlow[1], 0.0f);
+  EXPECT_EQ(f.List->PolyColour[25], PolygonList::kDefaultColour);
+  const auto col10 = static_cast<std::size_t>(9 * 24 + 1);
+  EXPECT_EQ(f.List->PolyColour[col10], PolygonList::kDefaultColour);
+  EXPECT_EQ(f.List->PolyGlow[col10], 0.5f);
+  EXPECT_EQ(f.List->PolyColour[col10 + 24], 0);
+  EXPECT_EQ(f.List->PolyGlow[col10 + 24], 0.5f);
+  EXPECT_EQ(f.List->GroupCount, 3);
+}
+
+TEST(PolygonBuild, CapacitiesStopAppending) {
+  // Every prism table slot in use, and an index beyond the table.
+  PlacedScene f;
+  for (int i = 0; i < SceneryPrismSet::kMaxPrisms; ++i) {
+    SceneryPrism& p = f.Prisms.Prisms[static_cast<std::size_t>(i)];
+    p = f.Prisms.Prisms[0];
+    p.PointCount = 20;  // more corners than a prism holds
+    for (int j = 0; j < 8; ++j) {
+      p.X[static_cast<std::size_t>(j)] = 20 * std::sin(j * 0.785) + i;
+      p.Y[static_cast<std::size_t>(j)] = 300 + 20 * std::cos(j * 0.785);
+    }
+  }
+  f.Prisms.LastPrismIndex = 40;
+  ProjectPrisms(f.Prisms, 512, 384, *f.Scene, f.Projection);
+  auto b = SettingsFor(f, DrawMode::Replay);
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, PolygonList::kMaxGroups);
+  ExpectConsistent(*f.List);
+
+  // The polygon table: one open group takes at most 2000 polygons.
+  f.List->ClearForBuild();
+  f.List->GroupCount = 1;
+  const ViewPoint p{0, 10, 0, 1, 1, 10, 0, 0};
+  int appended = 0;
+  for (int i = 0; i < 2100; ++i) appended += EmitTriangle(*f.List, p, p, p) > 0;
+  EXPECT_EQ(appended, 2000);
+  EXPECT_EQ(f.List->PolyCount, 2001);
+  EXPECT_TRUE(f.List->CloseGroup(10));
+  EXPECT_EQ(f.List->GroupLastPoly[1], 2000);
+}
+
+TEST(PolygonBuild, SmallPrismsAndNoZoomNeverDivide) {
+  PlacedScene f;
+  f.Prisms.Prisms[0].PointCount = 2;  // a wall there and back, no roof
+  ProjectPrisms(f.Prisms, 512, 384, *f.Scene, f.Projection);
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionSampleCount = 0;
+  b.ShowObjects = 1;
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 5);
+  EXPECT_EQ(f.List->GroupCount, 2);
+  for (int g = 1; g <= 2; ++g) EXPECT_TRUE(std::isfinite(f.List->GroupDistance[static_cast<std::size_t>(g)]));
+
+  f.Prisms.Prisms[0].PointCount = 0;
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 1);
+  EXPECT_EQ(f.List->GroupCount, 0);
+
+  // Zoom 0: no view limit, the walls keep their screen points.
+  f.Prisms.Prisms[0].PointCount = 4;
+  f.Projection.View.ViewZoom = 0;
+  ProjectPrisms(f.Prisms, 512, 384, *f.Scene, f.Projection);
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 11);
+  for (int n = 1; n < 11; ++n) {
+    const auto k = static_cast<std::size_t>(n);
+    EXPECT_FALSE(f.List->PolyScreenX[k][0] == 0 && f.List->PolyScreenY[k][0] == 0);
+  }
+}
+
+TEST(PolygonBuild, PrismWallsOutOfSightAreMarked) {
+  // The eye between the prism's corners: walls behind it or at the side
+  // are put out of view.
+  PlacedScene f;
+  testing::LookFrom(f.Projection, 0, 470, 20, 0, 0, 1.6);
+  ProjectPrisms(f.Prisms, 512, 384, *f.Scene, f.Projection);
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionSampleCount = 0;
+  b.ShowObjects = 1;
+  f.Build(b);
+  ASSERT_EQ(f.List->PolyCount, 11);
+  int hidden = 0;
+  for (int n = 1; n <= 8; ++n) {
+    const auto k = static_cast<std::size_t>(n);
+    if (std::abs(f.List->PolyAzimuth[k]) >= 2) {
+      ++hidden;
+      EXPECT_EQ(f.List->PolyScreenX[k], (PolygonList::ScreenVertices{0, 0, 0}));
+      EXPECT_EQ(f.List->PolyColour[k], 0);
+    }
+  }
+  EXPECT_GT(hidden, 0);
+  // A wall reaching behind the eye would be smeared across the view; only
+  // walls wholly in front keep a colour.
+  for (int n = 1; n < 11; ++n) {
+    const auto k = static_cast<std::size_t>(n);
+    if (f.List->PolyColour[k] == 0) continue;
+    for (int v = 0; v < 3; ++v) {
+      EXPECT_LT(std::abs(f.List->PolyScreenX[k][static_cast<std::size_t>(v)] - 512), 901 * 1.6);
+      EXPECT_LT(std::abs(f.List->PolyScreenY[k][static_cast<std::size_t>(v)] - 384), 901 * 1.6);
+    }
+  }
+}
+
+TEST(PolygonBuild, FinPivotFollowsTheCallersScreenMapping) {
+  int32_t x = 0, y = 0;
+  MapToScreen({DrawMode::Flight, 320, 240, 1.0}, 2.0, 10.5, -3.5, x, y);
+  EXPECT_EQ(x, 330);  // halves to even, zoom ignored
+  EXPECT_EQ(y, 236);
+  MapToScreen({DrawMode::Replay, 320, 240, 1.25}, 2.0, 10, -5, x, y);
+  EXPECT_EQ(x, 340);
+  EXPECT_EQ(y, 290);
+  MapToScreen({DrawMode::Replay, 320, 240, 1.0}, 1e300, 10, -5, x, y);
+  EXPECT_EQ(x, INT32_MAX);
+  EXPECT_EQ(y, INT32_MIN);
+}
+
+}  // namespace
+}  // namespace zarv::model

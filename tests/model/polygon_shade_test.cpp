@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "model/polygon_shade.h"
+#include "model/triangulate.h"
+#include "polygon_test_airframe.h"
+
+namespace zarv::model {
+namespace {
+
+constexpr int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+
+TEST(PolygonShade, ColoursOfKnownNormals) {
+  const ShadingInputs in = testing::StandardShading();
+  const int32_t grey = PolygonList::kDefaultColour;
+  EXPECT_EQ(ShadeColour(in, 0, 0, 1, grey, 0), 0xCFCFA2);
+  EXPECT_EQ(ShadeColour(in, 0, 0, -1, grey, 0), Rgb(90, 114, 114));
+  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(70, 89, 89));
+  // Nozzle interiors: a fixed dark colour, or the glow (clipped at 255).
+  EXPECT_EQ(ShadeColour(in, 0, 0, 1, 0, 0), 0x3B4033);
+  EXPECT_EQ(ShadeColour(in, 0, 0, 1, 0, 1.0f), Rgb(255, 255, 237));
+  EXPECT_EQ(ShadeColour(in, 0, 0, 1, 0, 0.5f), Rgb(166, 166, 148));
+}
+
+TEST(PolygonShade, HeatingGlowOnlyAboveSevenHundredKelvin) {
+  ShadingInputs in = testing::StandardShading();
+  // Flying north; a face turned north meets the airflow head on.
+  in.AirflowHeadingSin = 0;
+  in.AirflowHeadingCos = 1;
+  in.AirflowElevationSin = 0;
+  in.AirflowElevationCos = 1;
+  const int32_t grey = PolygonList::kDefaultColour;
+  in.SkinTemperature = 700;
+  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(70, 89, 89));
+  in.SkinTemperature = 790;
+  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(115, 99, 94));
+  in.SkinTemperature = 2000;
+  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(255, 233, 161));
+  // A face turned away from the airflow stays cool.
+  EXPECT_EQ(ShadeColour(in, 0, -1, 0, grey, 0), ShadeColour(testing::StandardShading(), 0, -1, 0, grey, 0));
+}
+
+// A list with one triangle whose vertices are given eye-relative.
+struct OneTriangle {
+  std::unique_ptr<PolygonList> List = std::make_unique<PolygonList>();
+  OneTriangle(ViewPoint a, ViewPoint b, ViewPoint c) {
+    List->ClearForBuild();
+    List->GroupCount = 1;
+    EmitTriangle(*List, a, b, c);
+    List->CloseGroup(1);
+  }
+  int32_t Shade(double viewHeading = 0, double viewDepression = 0) {
+    ShadePolygons(testing::StandardShading(), viewHeading, viewDepression, *List);
+    return List->PolyColour[1];
+  }
+};
+
+ViewPoint At(double x, double y, double z, double azimuth = 0, double depression = 0) {
+  return {x, y, z, 100, 100, std::sqrt(x * x + y * y + z * z), azimuth, depression};
+}
+
+TEST(PolygonShade, FacingCullAndLeftOutPolygons) {
+  // Upright wall 10 m north, its face turned south towards the eye.
+  const ViewPoint a = At(0, 10, 1), b = At(1, 10, 0), c = At(-1, 10, 0);
+  EXPECT_NE(OneTriangle(a, b, c).Shade(), 0);
+  // The same wall wound the other way faces away.
+  EXPECT_EQ(OneTriangle(a, c, b).Shade(), 0);
+  // Two equal vertices: no normal.
+  EXPECT_EQ(OneTriangle(a, a, c).Shade(), 0);
+  // Screen point (0, 0) at vertex 0 marks a polygon left out.
+  ViewPoint out = a;
+  out.ScreenX = out.ScreenY = 0;
+  EXPECT_EQ(OneTriangle(out, b, c).Shade(), 0);
+}
+
+TEST(PolygonShade, AngularCullKeepsExactlyOnePointFive) {
+  const ViewPoint a = At(0, 10, 1), b = At(1, 10, 0), c = At(-1, 10, 0);
+  OneTriangle t(a, b, c);
+  t.List->PolyAzimuth[1] = 1.5;
+  EXPECT_NE(t.Shade(), 0);
+  t.List->PolyColour[1] = PolygonList::kDefaultColour;
+  t.List->PolyAzimuth[1] = 1.5000001;
+  EXPECT_EQ(t.Shade(), 0);
+  t.List->PolyColour[1] = PolygonList::kDefaultColour;
+  t.List->PolyAzimuth[1] = 0;
+  t.List->PolyDepression[1] = -1.5000001;
+  EXPECT_EQ(t.Shade(), 0);
+}
+
+TEST(PolygonShade, TriangleReachingBehindTheEyeIsNeverPainted) {
+  // Two corners ahead, one behind: the mean angles look harmless, but the
+  // behind corner's screen point is thrown across the view.
+  const ViewPoint a = At(0, 10, 1, 0, -0.1);
+  const ViewPoint b = At(1, 10, 0, 0.1, 0);
+  const ViewPoint behind = At(-1, -10, 0, -3.1415926, 0);
+  OneTriangle t(a, b, behind);
+  EXPECT_LT(std::abs(t.List->PolyAzimuth[1]), 1.5);
+  EXPECT_EQ(t.Shade(), 0);
+  // A point on the far side with elevation thrown instead.
+  const ViewPoint over = At(-1, -10, 5, 0, -3.1415926);
+  EXPECT_EQ(OneTriangle(a, b, over).Shade(), 0);
+}
+
+TEST(PolygonShade, TrailSegmentsKeepTheirGrey) {
+  OneTriangle t(At(0, 10, 1), At(1, 10, 0), At(-1, 10, 0));
+  t.List->PolyVertexCount[1] = 2;
+  t.List->PolyVertX[1] = {};  // no view-space vertices
+  EXPECT_EQ(t.Shade(), PolygonList::kDefaultColour);
+}
+
+TEST(PolygonOrder, FartherGroupsFirstTiesToTheLowerNumber) {
+  auto list = std::make_unique<PolygonList>();
+  list->ClearForBuild();
+  list->GroupCount = 1;
+  const ViewPoint p = At(0, 10, 0);
+  // Group 1: depths 5, 7, 7; group 2: empty; group 3: 1; group 4: 2, 9.
+  const double groupDistance[] = {20, 50, 20, 30};
+  const std::vector<std::vector<double>> depths = {{5, 7, 7}, {}, {1}, {2, 9}};
+  for (std::size_t g = 0; g < 4; ++g) {
+    for (const double d : depths[g]) {
+      const int n = EmitTriangle(*list, p, p, p);
+      list->PolyDepth[static_cast<std::size_t>(n)] = d;
+    }
+    list->CloseGroup(groupDistance[g]);
+  }
+  list->GroupCount = static_cast<int16_t>(list->GroupCount - 1);
+  OrderPolygons(*list);
+  const std::vector<int> groups(list->GroupDrawOrder.begin() + 1, list->GroupDrawOrder.begin() + 5);
+  EXPECT_EQ(groups, (std::vector<int>{2, 4, 1, 3}));
+  const std::vector<int> polys(list->PolyDrawOrder.begin() + 1, list->PolyDrawOrder.begin() + 7);
+  EXPECT_EQ(polys, (std::vector<int>{6, 5, 2, 3, 1, 4}));
+}
+
+TEST(PolygonOrder, UndefinedKeysStillGiveAPermutation) {
+  auto list = std::make_unique<PolygonList>();
+  list->ClearForBuild();
+  list->GroupCount = 1;
+  const ViewPoint p = At(0, 10, 0);
+  for (int i = 0; i < 40; ++i) {
+    const int n = EmitTriangle(*list, p, p, p);
+    list->PolyDepth[static_cast<std::size_t>(n)] = i % 3 == 0 ? std::nan("") : i;
+    if (i % 10 == 9) list->CloseGroup(i % 20 == 9 ? std::nan("") : i);
+  }
+  list->GroupCount = static_cast<int16_t>(list->GroupCount - 1);
+  OrderPolygons(*list);
+  std::vector<int> polys(list->PolyDrawOrder.begin() + 1, list->PolyDrawOrder.begin() + 41);
+  std::sort(polys.begin(), polys.end());
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(polys[static_cast<std::size_t>(i)], i + 1);
+}
+
+}  // namespace
+}  // namespace zarv::model

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/polygon_build.h"
+#include "polygon_test_airframe.h"
+
+namespace zarv::model {
+namespace {
+
+using testing::CompanionScene;
+
+// The companion at the origin with zero attitude, so that eye-relative view
+// points are body points less the eye. Eye abeam at (eyeX, 0, 0.5).
+struct AbeamScene : CompanionScene {
+  explicit AbeamScene(double eyeX) : CompanionScene(0, 0, 0, 0, 0, 0, 0.5) {
+    testing::LookFrom(Projection, eyeX, 0, 0.5, eyeX > 0 ? 3 * 1.5707963 : 1.5707963, 0, 1.6);
+    Settings.ViewHeading = eyeX > 0 ? 3 * 1.5707963 : 1.5707963;
+  }
+  void Build() {
+    ASSERT_TRUE(PlaceCompanion(*Companion, Settings, *Scene, Projection));
+    BuildSettings b;
+    b.Mapping = {DrawMode::Flight, 512, 384, 1.6};
+    b.CompanionPlaced = true;
+    b.CompanionSampleCount = Companion->CompanionSampleCount;
+    b.ViewHeading = Settings.ViewHeading;
+    b.Shading = Settings.Shading;
+    Prisms.LastPrismIndex = -1;
+    BuildAircraftPolygons(b, Prisms, *Scene, Projection, *List);
+  }
+  // Triangles of groups first..last.
+  int Count(int first, int last) const {
+    return List->GroupLastPoly[static_cast<std::size_t>(last)] -
+           List->GroupLastPoly[static_cast<std::size_t>(first - 1)];
+  }
+  int Slot(int group) const { return List->GroupLastPoly[static_cast<std::size_t>(group - 1)] + 1; }
+};
+
+struct Normal {
+  double X, Y, Z;
+};
+
+Normal NormalOf(const PolygonList& l, int slot) {
+  const auto n = static_cast<std::size_t>(slot);
+  const auto &x = l.PolyVertX[n], &y = l.PolyVertY[n], &z = l.PolyVertZ[n];
+  const double e1x = x[1] - x[2], e1y = y[1] - y[2], e1z = z[1] - z[2];
+  const double e2x = x[0] - x[1], e2y = y[0] - y[1], e2z = z[0] - z[1];
+  const double nx = e1y * e2z - e1z * e2y, ny = e1z * e2x - e1x * e2z, nz = e1x * e2y - e1y * e2x;
+  const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
+  return len > 0 ? Normal{nx / len, ny / len, nz / len} : Normal{0, 0, 0};
+}
+
+TEST(PolygonTriangulate, MirroredGridsWindOutwardAndCullTheirBackFaces) {
+  for (const double eyeX : {30.0, -30.0}) {
+    AbeamScene f(eyeX);
+    f.Build();
+    ASSERT_EQ(f.List->GroupCount, 24);
+    // Groups 1-8: body and rear body about the centre line; 9-10 the left
+    // nacelle, 11-12 the right one.
+    struct Part {
+      int First, Last;
+      double AxisX, AxisZ;
+    };
+    const Part parts[] = {{1, 8, 0, testing::kBodyAxisZ},
+                          {9, 10, -testing::kNacelleX, testing::kNacelleZ},
+                          {11, 12, testing::kNacelleX, testing::kNacelleZ}};
+    int towards = 0, away = 0;
+    for (const Part& part : parts) {
+      for (int n = f.Slot(part.First); n <= f.List->GroupLastPoly[static_cast<std::size_t>(part.Last)]; ++n) {
+        const auto k = static_cast<std::size_t>(n);
+        const Normal nv = NormalOf(*f.List, n);
+        const double cx = (f.List->PolyVertX[k][0] + f.List->PolyVertX[k][1] + f.List->PolyVertX[k][2]) / 3 + eyeX;
+        const double cz = (f.List->PolyVertZ[k][0] + f.List->PolyVertZ[k][1] + f.List->PolyVertZ[k][2]) / 3 + 0.5;
+        // Left grids (X negated) and right grids alike point out of the body.
+        EXPECT_GT(nv.X * (cx - part.AxisX) + nv.Z * (cz - part.AxisZ), 0) << "slot " << n;
+        // Side walls turned to the eye are drawn, those turned away are not.
+        const double toEye = eyeX > 0 ? nv.X : -nv.X;
+        if (toEye > 0.9) {
+          EXPECT_NE(f.List->PolyColour[k], 0) << "slot " << n;
+          ++towards;
+        } else if (toEye < -0.9) {
+          EXPECT_EQ(f.List->PolyColour[k], 0) << "slot " << n;
+          ++away;
+        }
+      }
+    }
+    EXPECT_GT(towards, 20);
+    EXPECT_GT(away, 20);
+  }
+}
+
+TEST(PolygonTriangulate, FrontFuselageGivesWayToTheWingRoot) {
+  AbeamScene plain(30);
+  plain.Build();
+  const int normal = plain.Count(1, 1);
+  // Degenerate row 3 (points 3 and 4 coincide) leaves 6 cells of 4 per column.
+  EXPECT_EQ(normal, 9 * 6 * 4);
+
+  AbeamScene f(30);
+  auto& o = f.Companion->Outline;
+  // Body point (5, 1) on the wing root's point 1: row 1 of column 5 makes
+  // way for row 2, which is drawn once.
+  o.FrontFuselageX(5, 1) = o.WingX(0, 1);
+  o.FrontFuselageY(5, 1) = o.WingY(0, 1);
+  o.FrontFuselageZ(5, 1) = o.WingZ(0, 1);
+  f.Build();
+  EXPECT_EQ(f.Count(1, 1), normal - 4);
+  // At row 6 the cap keeps the cell.
+  AbeamScene g(30);
+  auto& og = g.Companion->Outline;
+  og.FrontFuselageX(5, 6) = og.WingX(0, 4);
+  og.FrontFuselageY(5, 6) = og.WingY(0, 4);
+  og.FrontFuselageZ(5, 6) = og.WingZ(0, 4);
+  g.Build();
+  EXPECT_EQ(g.Count(1, 1), normal);
+  EXPECT_EQ(g.Count(1, 1) % 2, 0);
+}
+
+TEST(PolygonTriangulate, RearBodyRingsAndWingJunction) {
+  AbeamScene body(30);
+  body.Build();
+  // One body on the centre plane: open half rings, degenerate row 3 dropped.
+  EXPECT_EQ(body.Count(3, 5), 4 * 6 * 2);
+  EXPECT_EQ(body.Count(6, 8), 4 * 6 * 2);
+
+  // The boom meets the wing: columns 0 and 1 stop after row 4.
+  AbeamScene junction(30);
+  auto& oj = junction.Companion->Outline;
+  oj.RearFuselageX(1, 0) = oj.WingX(1, 1);
+  oj.RearFuselageY(1, 0) = oj.WingY(1, 1);
+  oj.RearFuselageZ(1, 0) = oj.WingZ(1, 1);
+  junction.Build();
+  // The moved point also changes which ring closes: two booms now.
+  EXPECT_EQ(junction.Count(6, 6) + junction.Count(7, 7), 2 * 4 * 2);
+
+  // Two booms: closed full rings of 8 cells.
+  AbeamScene booms(30);
+  auto& ob = booms.Companion->Outline;
+  for (int s = 0; s < 5; ++s) {
+    for (int p = 0; p < 8; ++p) {
+      const double a = (22.5 + 45 * p) / 57.3;
+      ob.RearFuselageX(s, p) = 0.8 + 0.1 * std::sin(a);
+      ob.RearFuselageZ(s, p) = 0.5 + 0.1 * std::cos(a);
+    }
+  }
+  booms.Build();
+  EXPECT_EQ(booms.Count(3, 5), 64);
+  EXPECT_EQ(booms.Count(6, 8), 64);
+}
+
+TEST(PolygonTriangulate, NacelleSkipRulesDropTheSameCellsOnBothSides) {
+  AbeamScene plain(30);
+  plain.Build();
+  EXPECT_EQ(plain.Count(9, 10), 11 * 12 * 2);
+  EXPECT_EQ(plain.Count(11, 12), 11 * 12 * 2);
+
+  AbeamScene f(30);
+  auto& o = f.Companion->Outline;
+  // The aft nacelle's last point on the wing root's trailing edge.
+  o.NacelleX(7, 11) = o.WingX(0, 0);
+  o.NacelleY(7, 11) = o.WingY(0, 0);
+  o.NacelleZ(7, 11) = o.WingZ(0, 0);
+  // And a point level with the body side.
+  o.NacelleZ(4, 8) = o.FrontFuselageZ(7, 5);
+  f.Build();
+  // Row 11 of columns 3-5 (6 triangles) and row 8 of columns 4-5 (4).
+  EXPECT_EQ(f.Count(9, 10), 11 * 12 * 2 - 6 - 4);
+  EXPECT_EQ(f.Count(11, 12), 11 * 12 * 2 - 6 - 4);
+}
+
+TEST(PolygonTriangulate, GroupDistancesComeFromTheReferencePoints) {
+  AbeamScene f(30);
+  f.Build();
+  const PartReference& r = f.Scene->Reference;
+  auto distance = [](double x, double y, double z) {
+    return std::sqrt((x - 30) * (x - 30) + y * y + (z - 0.5) * (z - 0.5));
+  };
+  const auto& d = f.List->GroupDistance;
+  EXPECT_DOUBLE_EQ(d[1], distance(r.FrontFuselage[0].X, r.FrontFuselage[0].Y, r.FrontFuselage[0].Z));
+  // Left halves take the point mirrored.
+  EXPECT_DOUBLE_EQ(d[13], distance(-r.Wing[0].X, r.Wing[0].Y, r.Wing[0].Z));
+  EXPECT_DOUBLE_EQ(d[16], distance(r.Wing[0].X, r.Wing[0].Y, r.Wing[0].Z));
+  EXPECT_DOUBLE_EQ(d[19], distance(-r.Tailplane.X, r.Tailplane.Y, r.Tailplane.Z));
+  EXPECT_DOUBLE_EQ(d[20], distance(r.Tailplane.X, r.Tailplane.Y, r.Tailplane.Z));
+  // A fin's band from fin point 1, its end cap from point 3 (not the apex).
+  EXPECT_DOUBLE_EQ(d[21], distance(-r.Fins[0].X, r.Fins[0].Y, r.Fins[0].Z));
+  EXPECT_DOUBLE_EQ(d[22], distance(-r.Fins[2].X, r.Fins[2].Y, r.Fins[2].Z));
+  EXPECT_DOUBLE_EQ(d[24], distance(r.Fins[2].X, r.Fins[2].Y, r.Fins[2].Z));
+}
+
+}  // namespace
+}  // namespace zarv::model

@@ -1,0 +1,279 @@
+// Loading, showing, unloading and the event loop: the order of the form
+// events, cancelled and self-unloads, the reset at unload, modal forms,
+// nested yields with timers, End and Restart.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "forms_testing.h"
+#include "platform/runtime/files.h"
+#include "platform/ui/app.h"
+#include "platform/ui/control_qt.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/restart.h"
+#include "platform/ui/timer.h"
+
+namespace zarv {
+namespace {
+
+using testing::EnsureApp;
+using testing::Pump;
+using testing::PumpUntil;
+
+class LogForm : public Form {
+ public:
+  explicit LogForm(std::string name) : name_(std::move(name)) {
+    SetCaption(name_);
+    SetWidth(200 * kTwipsPerPixel);
+    SetHeight(100 * kTwipsPerPixel);
+    Label1.SetCaption("design");
+    Check1.SetValue(1);
+    OnLoad = [this] { Log("Load"); };
+    OnActivate = [this] { Log("Activate"); };
+    OnDeactivate = [this] { Log("Deactivate"); };
+    OnResize = [this] { Log("Resize"); };
+    OnQueryUnload = [this](int& cancel, int mode) {
+      Log("QueryUnload" + std::to_string(mode));
+      if (cancelQuery) cancel = 1;
+    };
+    OnUnload = [this](int& cancel) {
+      Log("Unload");
+      if (cancelUnload) cancel = 1;
+    };
+  }
+  void Log(const std::string& e) { events.push_back(name_ + "." + e); }
+
+  Label Label1{*this};
+  CheckBox Check1{*this};
+  ControlArray<Label> Cells{*this};
+  TimerControl Timer1{*this};
+  std::vector<std::string> events;
+  bool cancelQuery = false;
+  bool cancelUnload = false;
+
+ private:
+  std::string name_;
+};
+
+class FormsLifecycle : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureApp(); }
+};
+
+TEST_F(FormsLifecycle, EventsComeInTheRuntimesOrder) {
+  LogForm a("A"), b("B");
+  a.Show();
+  EXPECT_EQ(a.events, (std::vector<std::string>{"A.Load", "A.Resize", "A.Activate"}));
+  EXPECT_TRUE(a.Loaded());
+  EXPECT_TRUE(a.Visible());
+  EXPECT_EQ(Screen().ActiveForm(), &a);
+
+  a.events.clear();
+  b.Show();
+  EXPECT_EQ(a.events, std::vector<std::string>{"A.Deactivate"});
+  EXPECT_EQ(b.events, (std::vector<std::string>{"B.Load", "B.Resize", "B.Activate"}));
+
+  // Size changes of a loaded form raise Resize, unchanged sizes do not.
+  b.events.clear();
+  b.SetWidth(300 * kTwipsPerPixel);
+  b.SetWidth(300 * kTwipsPerPixel);
+  EXPECT_EQ(b.events, std::vector<std::string>{"B.Resize"});
+  EXPECT_DOUBLE_EQ(b.ScaleWidth(), 300);
+  EXPECT_DOUBLE_EQ(b.Canvas().Width(), 300);
+
+  // Unloading the active form hands the activation back, without a
+  // Deactivate for the form that goes.
+  a.events.clear();
+  b.events.clear();
+  EXPECT_TRUE(b.Unload());
+  EXPECT_EQ(b.events, (std::vector<std::string>{"B.QueryUnload1", "B.Unload"}));
+  EXPECT_EQ(a.events, std::vector<std::string>{"A.Activate"});
+  EXPECT_FALSE(b.Loaded());
+  EXPECT_FALSE(b.Visible());
+  DoEvents();  // window-system activation must not change the outcome
+  EXPECT_EQ(Screen().ActiveForm(), &a);
+  a.Unload();
+}
+
+TEST_F(FormsLifecycle, UnloadCanBeCancelledAndResetsTheForm) {
+  LogForm f("F");
+  f.Show();
+  f.cancelQuery = true;
+  EXPECT_FALSE(f.Unload());
+  f.cancelQuery = false;
+  f.cancelUnload = true;
+  EXPECT_FALSE(f.Unload());
+  EXPECT_TRUE(f.Loaded());
+  EXPECT_TRUE(f.Visible());
+  f.cancelUnload = false;
+
+  // Everything set after the first load goes back to the design state.
+  f.SetCaption("changed");
+  f.SetWidth(500 * kTwipsPerPixel);
+  f.SetKeyPreview(true);
+  f.Label1.SetCaption("changed");
+  f.Check1.SetValue(0);
+  f.Canvas().Line(0, 0, 10, 10, vbRed, LineBox::BF);
+  Label& extra = f.Cells.Load(3);
+  extra.SetCaption("cell 3");
+  EXPECT_EQ(f.Cells.Count(), 2);
+  EXPECT_FALSE(extra.Visible());  // new elements start hidden
+
+  EXPECT_TRUE(f.Unload());
+  EXPECT_EQ(f.Caption(), "F");
+  EXPECT_DOUBLE_EQ(f.Width(), 200 * kTwipsPerPixel);
+  EXPECT_FALSE(f.KeyPreview());
+  EXPECT_EQ(f.Label1.Caption(), "design");
+  EXPECT_EQ(f.Check1.Value(), 1);
+  EXPECT_EQ(f.Cells.Count(), 1);
+  EXPECT_FALSE(f.Cells.Exists(3));
+  EXPECT_NE(f.Canvas().Point(5, 5), vbRed);
+
+  f.events.clear();
+  f.Load();
+  EXPECT_EQ(f.events, std::vector<std::string>{"F.Load"});
+  f.Unload();
+}
+
+TEST_F(FormsLifecycle, AFormUnloadsItselfFromItsOwnHandlers) {
+  LogForm f("F");
+  CommandButton close(f);
+  int clicks = 0;
+  close.OnClick = [&] {
+    ++clicks;
+    f.Unload();
+    // The handler goes on with the form unloaded but still there.
+    f.Label1.SetCaption("after unload");
+  };
+  f.Cells.OnEach([&](Label& cell, int i) {
+    cell.OnClick = [&f, &cell, i] {
+      f.Unload();  // destroys the run-time element whose handler this is
+      cell.SetTag("still alive " + std::to_string(i));
+    };
+  });
+  f.Show();
+  close.SetValue(true);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(f.Loaded());
+
+  f.Show();
+  EXPECT_TRUE(f.Loaded());
+  Label& cell = f.Cells.Load(2);
+  cell.SetVisible(true);
+  Fire(cell.OnClick);  // the element outlives its own handler
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_FALSE(f.Cells.Exists(2));
+  f.Show();
+  EXPECT_TRUE(f.Loaded());
+  f.Unload();
+}
+
+TEST_F(FormsLifecycle, TimersFireInNestedYieldsAndStopWithTheForm) {
+  LogForm f("F");
+  f.Timer1.SetInterval(5);
+  int ticks = 0;
+  int nested = 0;
+  f.Timer1.OnTimer = [&] { ++ticks; };
+  CommandButton go(f);
+  go.OnClick = [&] {
+    // A long task inside a handler keeps the program alive with DoEvents.
+    ++nested;
+    PumpUntil([&] { return ticks >= 3; });
+  };
+  f.Show();
+  go.SetValue(true);
+  EXPECT_GE(ticks, 3);
+
+  // A timer is not re-entered while its handler yields.
+  int depth = 0, maxDepth = 0;
+  f.Timer1.OnTimer = [&] {
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    ++ticks;
+    Pump(20);
+    --depth;
+  };
+  ticks = 0;
+  PumpUntil([&] { return ticks >= 2; });
+  EXPECT_EQ(maxDepth, 1);
+
+  f.Timer1.OnTimer = [&] { ++ticks; };
+  f.Unload();
+  ticks = 0;
+  Pump(30);
+  EXPECT_EQ(ticks, 0);
+  // Disabled timers and interval 0 do not run either.
+  f.Load();
+  f.Timer1.SetEnabled(false);
+  Pump(30);
+  EXPECT_EQ(ticks, 0);
+  f.Timer1.SetEnabled(true);
+  f.Timer1.SetInterval(0);
+  Pump(30);
+  EXPECT_EQ(ticks, 0);
+  f.Unload();
+}
+
+TEST_F(FormsLifecycle, ModalShowWaitsUntilTheFormGoes) {
+  LogForm owner("O"), dialog("D");
+  owner.Show();
+  dialog.Timer1.SetInterval(10);
+  int ticks = 0;
+  dialog.Timer1.OnTimer = [&] {
+    if (++ticks == 3) dialog.Hide();
+  };
+  dialog.Show(true);
+  EXPECT_EQ(ticks, 3);
+  EXPECT_TRUE(dialog.Loaded());
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_EQ(Screen().ActiveForm(), &owner);
+
+  dialog.Timer1.OnTimer = [&] { dialog.Unload(); };
+  dialog.Show(true);
+  EXPECT_FALSE(dialog.Loaded());
+  owner.Unload();
+}
+
+TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
+  LogForm f("F");
+  int hooked = 0;
+  SetEndHook([&] { ++hooked; });
+  f.Timer1.SetInterval(5);
+  f.Timer1.OnTimer = [&] { End(); };
+  f.Show(true);  // End inside the modal wait ends it
+  EXPECT_EQ(hooked, 1);
+  EXPECT_TRUE(Ended());
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_TRUE(f.events.back() != "F.Unload");  // no unload handlers at End
+  ResetEnded();
+
+  // Restart starts the program's own executable in the program folder.
+  std::vector<std::string> started;
+  SetProcessStarter([&](const std::string& exe, const std::string& dir) {
+    started = {exe, dir};
+    return true;
+  });
+  EXPECT_TRUE(Restart());
+  ASSERT_EQ(started.size(), 2u);
+  EXPECT_EQ(started[0], OwnExecutable());
+  EXPECT_EQ(started[1], ProgramFolder());
+  EXPECT_EQ(hooked, 2);
+  ResetEnded();
+
+  // A start that fails ends nothing; developer mode starts nothing.
+  SetProcessStarter([](const std::string&, const std::string&) { return false; });
+  EXPECT_FALSE(Restart());
+  EXPECT_EQ(hooked, 2);
+  SetDeveloperMode(true);
+  EXPECT_TRUE(Restart());
+  EXPECT_EQ(hooked, 3);
+  SetDeveloperMode(false);
+  SetProcessStarter(nullptr);
+  SetEndHook(nullptr);
+  ResetEnded();
+}
+
+}  // namespace
+}  // namespace zarv

@@ -1,0 +1,34 @@
+// Helpers of the forms tests: the application object, pumping events until
+// a condition holds, and resetting the program-wide hooks.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <functional>
+
+#include "platform/ui/app.h"
+#include "platform/ui/msgbox.h"
+
+namespace zarv::testing {
+
+inline void EnsureApp() { Application::Ensure(); }
+
+// Lets events through until cond holds or ms milliseconds have passed.
+inline bool PumpUntil(const std::function<bool()>& cond, int ms = 2000) {
+  QElapsedTimer t;
+  t.start();
+  while (!cond()) {
+    if (t.elapsed() > ms) return false;
+    DoEvents();
+  }
+  return true;
+}
+
+inline void Pump(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) DoEvents();
+}
+
+}  // namespace zarv::testing
