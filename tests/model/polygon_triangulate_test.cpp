@@ -172,20 +172,17 @@ TEST(PolygonTriangulate, GroupDistancesComeFromTheReferencePoints) {
   AbeamScene f(30);
   f.Build();
   const PartReference& r = f.Scene->Reference;
-  auto distance = [](double x, double y, double z) {
-    return std::sqrt((x - 30) * (x - 30) + y * y + (z - 0.5) * (z - 0.5));
+  auto distance = [](const OutlinePoint& p, double sign) {
+    return std::hypot(sign * p.X - 30, p.Y, p.Z - 0.5);
   };
   const auto& d = f.List->GroupDistance;
-  EXPECT_DOUBLE_EQ(d[1], distance(r.FrontFuselage[0].X, r.FrontFuselage[0].Y, r.FrontFuselage[0].Z));
-  // Left halves take the point mirrored.
-  EXPECT_DOUBLE_EQ(d[13], distance(-r.Wing[0].X, r.Wing[0].Y, r.Wing[0].Z));
-  EXPECT_DOUBLE_EQ(d[16], distance(r.Wing[0].X, r.Wing[0].Y, r.Wing[0].Z));
-  EXPECT_DOUBLE_EQ(d[19], distance(-r.Tailplane.X, r.Tailplane.Y, r.Tailplane.Z));
-  EXPECT_DOUBLE_EQ(d[20], distance(r.Tailplane.X, r.Tailplane.Y, r.Tailplane.Z));
-  // A fin's band from fin point 1, its end cap from point 3 (not the apex).
-  EXPECT_DOUBLE_EQ(d[21], distance(-r.Fins[0].X, r.Fins[0].Y, r.Fins[0].Z));
-  EXPECT_DOUBLE_EQ(d[22], distance(-r.Fins[2].X, r.Fins[2].Y, r.Fins[2].Z));
-  EXPECT_DOUBLE_EQ(d[24], distance(r.Fins[2].X, r.Fins[2].Y, r.Fins[2].Z));
+  // Left halves take their point mirrored; a fin's end cap is keyed by fin
+  // point 3, not by the apex of its fan.
+  EXPECT_NEAR(d[13], distance(r.Wing[0], -1), 1e-12);
+  EXPECT_NEAR(d[16], distance(r.Wing[0], 1), 1e-12);
+  EXPECT_NEAR(d[21], distance(r.Fins[0], -1), 1e-12);
+  EXPECT_NEAR(d[22], distance(r.Fins[2], -1), 1e-12);
+  EXPECT_NEAR(d[24], distance(r.Fins[2], 1), 1e-12);
 }
 
 }  // namespace
