@@ -1,11 +1,10 @@
-// Placeholder entry point until the shell lands.
-#include <QApplication>
-#include <QLabel>
+// Zarv: the start screen prepares everything and dispatches by start mode.
+#include "platform/ui/app.h"
+#include "shell/screens.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QLabel label(QString::fromUtf8("Zarv"));
-  label.resize(320, 120);
-  label.show();
-  return app.exec();
+  zarv::Application app(argc, argv);
+  zarv::shell::UsePlaceholderFlightScreen();
+  zarv::shell::Begin().Load();
+  return app.Run();
 }

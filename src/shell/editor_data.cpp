@@ -25,16 +25,20 @@ const Row kRows[kEditorRows] = {
     {"後部胴体重量(kg)", "後部胴体の重量です。機体の慣性モーメントを決定する要素になります｡"},
     {"全長 (ｍ)", ""},
     {"水平尾翼モーメントアーム(ｍ)",
-     "機体中心線上の翼断面形の２５％位置からの距離を入力して下さい｡ただし､無尾翼の場合でも0は入力しないで下さい。"},
-    {"垂直尾翼モーメントアーム(ｍ)", "機体中心線上の翼断面形の２５％位置からの距離を入力して下さい｡"},
+     "機体中心線上の翼断面形の２５％位置からの距離を入力して下さい｡ただし､無尾翼の場合でも0は入力し"
+     "ないで下さい。"},
+    {"垂直尾翼モーメントアーム(ｍ)",
+     "機体中心線上の翼断面形の２５％位置からの距離を入力して下さい｡"},
     {"後部胴体剛性(Ｎ/Deg)",
-     "後部胴体の剛性です。水平尾翼取付部で後部胴体の構造線を一度（Deg）曲げる力(Newton）を入力して下さい。"},
+     "後部胴体の剛性です。水平尾翼取付部で後部胴体の構造線を一度（Deg）曲げる力("
+     "Newton）を入力して下さい。"},
     {"巡航時(１Ｇ)の主翼のたわみ(ｍ)", "主翼端の巡航時（１Ｇ）のたわみ量を入力して下さい。"},
     {"風防及び有害抵抗", "翼以外の抵抗です。"},
     {"主翼幅(ｍ)", "主翼幅です。"},
     {"主翼面積(㎡)", "主翼面積です。"},
     {"主翼端捻り下げ角(deg)",
-     "主翼端の捻り下げの角度です。捻り下げの角度は主翼長の半分までが0度で､それから翼端に向かって斬増し翼端でこの角度になるようになっています｡ご了承ください｡"},
+     "主翼端の捻り下げの角度です。捻り下げの角度は主翼長の半分までが0度で､それから翼端に向かって斬"
+     "増し翼端でこの角度になるようになっています｡ご了承ください｡"},
     {"主翼取り付け角(deg)", "主翼取り付け角です。"},
     {"内翼上反角(deg)/内翼後退角(deg)", ""},
     {"内翼テーパー比", ""},
@@ -45,7 +49,8 @@ const Row kRows[kEditorRows] = {
     {"翼端部テーパー比", ""},
     {"水平尾翼面積(㎡)", "水平尾翼面積です。"},
     {"水平尾翼取り付け角(deg)",
-     "設計上の水平尾翼取り付け角です。そのため、静止時は後部胴体の剛性のため垂れ下がるようになります。"},
+     "設計上の水平尾翼取り付け角です。そのため、静止時は後部胴体の剛性のため垂れ下がるようになりま"
+     "す。"},
     {"垂直尾翼面積(㎡)", "垂直尾翼面積です。"},
     {"垂直尾翼傾き角(deg)", "垂直尾翼が２枚の時の垂直からの傾きです。"},
     {"垂直尾翼が二枚のときの間隔(ｍ)",
@@ -85,7 +90,8 @@ std::vector<std::string> WingAirfoilList(const std::string& selectedFileName, in
   std::vector<std::string> l(std::begin(kCommonAirfoils), std::end(kCommonAirfoils));
   if (selectedFileName == "Nuvel2000.brd") l.push_back("AG-160-21?");
   if (engineCount > 0)
-    for (const char* s : {"NACA64A710?", "NACA64A210?", "NACA64A205?", "NACA64A005?", "NACA64A105LE?"})
+    for (const char* s :
+         {"NACA64A710?", "NACA64A210?", "NACA64A205?", "NACA64A005?", "NACA64A105LE?"})
       l.push_back(s);
   return l;
 }
@@ -105,23 +111,22 @@ const std::vector<std::string>& EngineFamilyList() {
 
 std::vector<std::string> EngineModelsFor(const std::string& family) {
   if (family == "Piston")
-    return {"O-200", "RR V1650-7", "Racing Marin", "栄２１", "PW R2800-18", "PW R2800-63",
-            "PW R4360-63", "M-14P"};
+    return {"O-200",       "RR V1650-7",  "Racing Marin", "栄２１",
+            "PW R2800-18", "PW R2800-63", "PW R4360-63",  "M-14P"};
   if (family == "Turbofan") return {"JT8D-9", "F3-IHI30", "PW4052", "PW4090"};
   if (family == "Aug fan(USA)")
     return {"F100-PW100", "F119-PW100", "F404-GE400", "F404-GE402", "F110-GE129", "TFE1042-70"};
   if (family == "Aug fan")
     return {"AL-31F", "AL-37FU", "RD-33", "TF40-IHI801", "RB168-Mk202", "RM8B", "FNX-5011B"};
-  if (family == "Turbojet")
-    return {"J79-GE17", "J79-GE8A", "J85-GE21", "Olympus", "LMDPS", "SSME"};
+  if (family == "Turbojet") return {"J79-GE17", "J79-GE8A", "J85-GE21", "Olympus", "LMDPS", "SSME"};
   return {};
 }
 
 bool ReadEditorEntries(const std::string& path, EditorEntries& e) {
   e = EditorEntries{};
   bool ok = false;
-  const std::vector<std::string> lines = FileExists(path) ? ReadTextLines(path, &ok)
-                                                          : std::vector<std::string>{};
+  const std::vector<std::string> lines =
+      FileExists(path) ? ReadTextLines(path, &ok) : std::vector<std::string>{};
   if (!ok || lines.empty()) return false;
   auto field = [&](int i) -> std::string {
     const size_t at = static_cast<size_t>(i) + 1;

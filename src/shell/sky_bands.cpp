@@ -17,10 +17,10 @@ void BuildSkyBands(double gradientBitmapLengthNow, double screenScale, SkyBands&
   };
   if (gradientBitmapLengthNow < 1000) {
     static constexpr int32_t kFixed[31] = {
-        0,         0xFFFFFF, 0xFFFFFF, 0xFFF0DF, 0xFFF0DF, 0xFFE6AF, 0xFFE6AF, 0xFFDC8F,
-        0xFFDC8F,  0xFFCD5F, 0xFFCD5F, 0xFFC33F, 0xFFC33F, 0xFFB40F, 0xFFB40F, 0xFF8800,
-        0xFF8800,  0x7F5C00, 0x7F5C00, 0x7F5C00, 0x4F3B00, 0x4F3B00, 0x4F3B00, 0x4F3B00,
-        0,         0,        0,        0,        0,        0,        0};
+        0,        0xFFFFFF, 0xFFFFFF, 0xFFF0DF, 0xFFF0DF, 0xFFE6AF, 0xFFE6AF, 0xFFDC8F,
+        0xFFDC8F, 0xFFCD5F, 0xFFCD5F, 0xFFC33F, 0xFFC33F, 0xFFB40F, 0xFFB40F, 0xFF8800,
+        0xFF8800, 0x7F5C00, 0x7F5C00, 0x7F5C00, 0x4F3B00, 0x4F3B00, 0x4F3B00, 0x4F3B00,
+        0,        0,        0,        0,        0,        0,        0};
     for (int k = 1; k <= 30; ++k) sky.SkyBandColour[k] = kFixed[k];
     for (int k = 1; k <= 24; ++k) edge(k);
     return;
@@ -29,9 +29,18 @@ void BuildSkyBands(double gradientBitmapLengthNow, double screenScale, SkyBands&
     sky.SkyRed = static_cast<float>(1 - k / 21.0);
     sky.SkyGreen = static_cast<float>(1 - k / 21.0);
     sky.SkyBlue = static_cast<float>(1 - k / 30.0);
-    if (sky.SkyRed < 0) sky.SkyRed = 0; else sky.SkyRed = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyRed), 3));
-    if (sky.SkyGreen < 0) sky.SkyGreen = 0; else sky.SkyGreen = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyGreen), 0.6));
-    if (sky.SkyBlue < 0) sky.SkyBlue = 0; else sky.SkyBlue = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyBlue), 0.4));
+    if (sky.SkyRed < 0)
+      sky.SkyRed = 0;
+    else
+      sky.SkyRed = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyRed), 3));
+    if (sky.SkyGreen < 0)
+      sky.SkyGreen = 0;
+    else
+      sky.SkyGreen = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyGreen), 0.6));
+    if (sky.SkyBlue < 0)
+      sky.SkyBlue = 0;
+    else
+      sky.SkyBlue = static_cast<float>(255 * std::pow(static_cast<double>(sky.SkyBlue), 0.4));
     edge(k);
     sky.SkyBandColour[k] = Rgb(CLng(sky.SkyRed), CLng(sky.SkyGreen), CLng(sky.SkyBlue));
   }

@@ -143,7 +143,8 @@ std::vector<std::string> ReadmeLines(const std::string& buildDate) {
 }
 
 std::string ProgramBuildDate() {
-  if (auto t = FileModTime(JoinPath(ProgramFolder(), "zarv"))) return FormatDate(*t, "yyyy年mm月dd日");
+  if (auto t = FileModTime(JoinPath(ProgramFolder(), "zarv")))
+    return FormatDate(*t, "yyyy年mm月dd日");
   // No executable beside the data (tests, tools): the compiler's date.
   static const char* const kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
   const char* d = __DATE__;  // "Mmm dd yyyy"
@@ -186,9 +187,12 @@ std::string SortAircraftIntoHangars(const std::string& folder) {
 
 double ScreenScaleFor(int screenSizeChoice) {
   switch (screenSizeChoice) {
-    case 1: return 1.25;
-    case 2: return 1.6;
-    default: return 1.0;
+    case 1:
+      return 1.25;
+    case 2:
+      return 1.6;
+    default:
+      return 1.0;
   }
 }
 
@@ -204,7 +208,8 @@ bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
                         const std::string& tempFolder) {
   if (std::fabs(s.GradientBitmapLength - lengthNow) > 1 || developerMode) return true;
   std::string n;
-  return SizeSuffixed(s.ScreenSizeChoice, &n) && !FileExists(JoinPath(tempFolder, "Back" + n + ".bmp"));
+  return SizeSuffixed(s.ScreenSizeChoice, &n) &&
+         !FileExists(JoinPath(tempFolder, "Back" + n + ".bmp"));
 }
 
 bool NeedPanelArt(const Settings& s, double lengthNow, const std::string& tempFolder) {
@@ -257,7 +262,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
   sh.NoticeNextPressed = out.firstRun ? 0 : 1;
   if (out.firstRun) {
     MakeDir(temp);
-    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP"}) {
+    // The help file under its old names, or the help text the help window reads.
+    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP", "zarv-help.txt"}) {
       if (FileExists(JoinPath(folder, help))) {
         out.wroteHelpContents = WriteTextLines(ProgramPath("\\Zarv.cnt"), HelpContentsLines());
         break;
@@ -298,7 +304,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
       sh.HangarFolderDefault = "\\Data";
     }
     if (!sh.DeveloperMode)
-      out.wroteReadme = WriteTextLines(JoinPath(folder, "Readme.txt"), ReadmeLines(sh.ProgramFileDate));
+      out.wroteReadme =
+          WriteTextLines(JoinPath(folder, "Readme.txt"), ReadmeLines(sh.ProgramFileDate));
   }
 
   if (Hooks().DrawGradient) Hooks().DrawGradient();

@@ -50,6 +50,29 @@ TEST_F(FormsDialogs, MessageBoxesAreAnsweredAndRecorded) {
   EXPECT_EQ(MessageBoxCalls()[1].title, "Zarv");  // the default title
 }
 
+TEST_F(FormsDialogs, PopupMenuRaisesTheChosenItem) {
+  Form f;
+  Menu menu;
+  menu.AddItem("ヘルプ");
+  menu.AddItem("-");
+  const int quit = menu.AddItem("終了");
+  std::vector<int> chosen;
+  menu.OnClick = [&](int i) { chosen.push_back(i); };
+  int answer = quit;
+  SetPopupMenuResponder([&](const Menu& m) {
+    EXPECT_EQ(m.Count(), 3);
+    return answer;
+  });
+  f.PopupMenu(menu);
+  answer = -1;  // dismissed
+  f.PopupMenu(menu);
+  menu[quit].enabled = false;
+  answer = quit;  // a disabled item cannot be chosen
+  f.PopupMenu(menu);
+  EXPECT_EQ(chosen, std::vector<int>{quit});
+  SetPopupMenuResponder(nullptr);
+}
+
 TEST_F(FormsDialogs, HelpTopicsFromTheHelpText) {
   const auto topics = ParseHelpText(
       "\xEF\xBB\xBF; comment\r\n[1] 概要\r\n\r\n本文1\r\n二行目\r\n\r\n[20]機体選択\n;注\n本文20\n[x] not a topic\n");

@@ -97,6 +97,22 @@ TEST_F(FormsLifecycle, EventsComeInTheRuntimesOrder) {
   a.Unload();
 }
 
+TEST_F(FormsLifecycle, WindowsAreCentredAndMeasuredInTwips) {
+  for (auto [w, h] : {std::pair{640, 480}, std::pair{800, 600}, std::pair{1024, 768}}) {
+    Screen().SetSizeOverride(w, h);
+    EXPECT_DOUBLE_EQ(Screen().Width(), w * 15.0);
+    LogForm f("F");  // 200 x 100 pixels
+    f.Show();
+    EXPECT_DOUBLE_EQ(f.Left(), (w - 200) / 2 * 15.0);
+    EXPECT_DOUBLE_EQ(f.Top(), (h - 100) / 2 * 15.0);
+    f.Move(30, 45, 3000, 1500);
+    EXPECT_DOUBLE_EQ(f.ScaleWidth(), 200);
+    EXPECT_DOUBLE_EQ(f.ScaleHeight(), 100);
+    f.Unload();
+  }
+  Screen().SetSizeOverride(0, 0);
+}
+
 TEST_F(FormsLifecycle, UnloadCanBeCancelledAndResetsTheForm) {
   LogForm f("F");
   f.Show();

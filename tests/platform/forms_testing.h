@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "platform/ui/app.h"
-#include "platform/ui/msgbox.h"
 
 namespace zarv::testing {
 

@@ -1,8 +1,9 @@
+#include "shell/aircraft_file.h"
+
 #include <cmath>
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
-#include "shell/aircraft_file.h"
 #include "shell/samples.h"
 #include "shell_fixture.h"
 
@@ -17,9 +18,9 @@ constexpr double kDeg = 57.3;
 std::vector<std::string> BaseLines() {
   std::vector<std::string> l = {"D", "Test"};
   for (int i = 1; i <= 30; ++i) l.push_back(std::to_string(i));
-  for (const char* s : {"NACA4412", "NACA0009", "0", "0", "0", "0", "", "", "460.90", "60",
-                        "0.0", "0.0", "20", "1.6", "5.80", "1.0", "315", "-9", "-15.0", "90",
-                        "1013", "31.0", "1"})
+  for (const char* s : {"NACA4412", "NACA0009", "0",     "0",   "0",    "0",    "",     "",
+                        "460.90",   "60",       "0.0",   "0.0", "20",   "1.6",  "5.80", "1.0",
+                        "315",      "-9",       "-15.0", "90",  "1013", "31.0", "1"})
     l.push_back(s);
   return l;
 }
@@ -33,12 +34,34 @@ AircraftData ParseWith(std::initializer_list<std::pair<int, std::string>> fields
 
 TEST_F(ProgramFolderTest, SampleFilesAreByteExactCp932) {
   ASSERT_TRUE(WriteSampleAircraft(folder_));
-  const char* lines[] = {"D", "Marden\x87\x55", "65", "40", "4", "7", "6.2", "4.5", "4.2", "30",
-                         ".4", ".15", "17.6", "19.6", "0", "6", "1/.52", ".8", "18/.52", ".5",
-                         ".6", "50/45", ".1", "1.62", "-1", "1.51", "0", "2.7", "30", "1.1", ".9",
-                         "10.5", "NACA4415", "NACA0009", "1", "1", "0", "0", "", "", "00.00", "0",
-                         "0.0", "0.0", "20", "1.6", "5.50", "1.5", "290", "-6", "0.0", "315",
-                         "1013", "33.0", "1"};
+  const char* lines[] = {"D",        "Marden\x87\x55",
+                         "65",       "40",
+                         "4",        "7",
+                         "6.2",      "4.5",
+                         "4.2",      "30",
+                         ".4",       ".15",
+                         "17.6",     "19.6",
+                         "0",        "6",
+                         "1/.52",    ".8",
+                         "18/.52",   ".5",
+                         ".6",       "50/45",
+                         ".1",       "1.62",
+                         "-1",       "1.51",
+                         "0",        "2.7",
+                         "30",       "1.1",
+                         ".9",       "10.5",
+                         "NACA4415", "NACA0009",
+                         "1",        "1",
+                         "0",        "0",
+                         "",         "",
+                         "00.00",    "0",
+                         "0.0",      "0.0",
+                         "20",       "1.6",
+                         "5.50",     "1.5",
+                         "290",      "-6",
+                         "0.0",      "315",
+                         "1013",     "33.0",
+                         "1"};
   std::string expected;
   for (const char* l : lines) expected += std::string(l) + "\r\n";
   EXPECT_EQ(Bytes(Path("MardenⅡ.brd")), expected);
@@ -135,7 +158,7 @@ TEST(AircraftFile, FieldConversionsAndCorrections) {
   EXPECT_EQ(a.AircraftLines[36], " 0");
   a = ParseWith({{35, "2"}, {36, "500"}});
   EXPECT_EQ(a.FuelCapacity, 500);
-  EXPECT_EQ(ParseWith({{35, "2.5"}}).EngineCount, 2);       // ties to even
+  EXPECT_EQ(ParseWith({{35, "2.5"}}).EngineCount, 2);        // ties to even
   EXPECT_EQ(ParseWith({{35, "99999"}}).EngineCount, 32767);  // clamped, no overflow
 
   a = ParseWith({{11, "5"}, {5, "4.8"}});
@@ -143,7 +166,10 @@ TEST(AircraftFile, FieldConversionsAndCorrections) {
 }
 
 TEST(AircraftFile, PackedControlRatios) {
-  struct Case { const char* text; double roll, pitch; };
+  struct Case {
+    const char* text;
+    double roll, pitch;
+  };
   for (const Case& c : {Case{"00.00", 0, 0}, Case{"500.67", 0.5, 0.67}, Case{"3003", 3, 3},
                         Case{"4500", 3, 0}, Case{"460.90", 0.46, 0.9}, Case{"-5", 0, 3}}) {
     auto a = ParseWith({{39, c.text}});
@@ -188,12 +214,59 @@ TEST(AircraftFile, ShortOrEmptyFilesReadAsDefaults) {
 TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   // Distinct values in every field, blanks around some to see the trim.
   std::vector<std::string> l = {"JcD", " Jet Ⅱ "};
-  const char* fields[] = {
-      "1.5", "2.25", "3", "4", "15.5", " 6.5 ", "7.25", "80", ".9", ".11", "12.5", "30",
-      "-2", "2.5/35", "4/20", ".7", "3/25", ".45", "1.2", "-5/40", ".3", "4.4", "-1.5", "3.3",
-      "7", "3", "28", "1.9/2.1", ".6", "100", "NACA64A105LE?", "NACA64A005?", "1", "0", "2",
-      "4500", "Aug fan(USA)", "F119-PW100", "1230.45", "120", "1.5", "2.5", "17", "0.5", "150.00",
-      "12.5", "90", "-30", "-10", "45", "990", "-5", "1"};
+  const char* fields[] = {"1.5",
+                          "2.25",
+                          "3",
+                          "4",
+                          "15.5",
+                          " 6.5 ",
+                          "7.25",
+                          "80",
+                          ".9",
+                          ".11",
+                          "12.5",
+                          "30",
+                          "-2",
+                          "2.5/35",
+                          "4/20",
+                          ".7",
+                          "3/25",
+                          ".45",
+                          "1.2",
+                          "-5/40",
+                          ".3",
+                          "4.4",
+                          "-1.5",
+                          "3.3",
+                          "7",
+                          "3",
+                          "28",
+                          "1.9/2.1",
+                          ".6",
+                          "100",
+                          "NACA64A105LE?",
+                          "NACA64A005?",
+                          "1",
+                          "0",
+                          "2",
+                          "4500",
+                          "Aug fan(USA)",
+                          "F119-PW100",
+                          "1230.45",
+                          "120",
+                          "1.5",
+                          "2.5",
+                          "17",
+                          "0.5",
+                          "150.00",
+                          "12.5",
+                          "90",
+                          "-30",
+                          "-10",
+                          "45",
+                          "990",
+                          "-5",
+                          "1"};
   for (const char* f : fields) l.push_back(f);
   ASSERT_EQ(l.size(), 55u);
   AircraftData a;
@@ -207,24 +280,55 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   EXPECT_EQ(a.AircraftLines[6], " 6.5 ");
   EXPECT_EQ(b.AircraftLines[6], "6.5");
   EXPECT_EQ(b.OverallLength, a.OverallLength);
-  const double AircraftData::*reals[] = {
-      &AircraftData::PilotWeight, &AircraftData::WingWeight, &AircraftData::TailWeight,
-      &AircraftData::RearFuselageWeight, &AircraftData::TailplaneArm, &AircraftData::FinArm,
-      &AircraftData::RearFuselageStiffness, &AircraftData::WingDeflection,
-      &AircraftData::ParasiteDragArea, &AircraftData::WingSpan, &AircraftData::WingArea,
-      &AircraftData::TipWashout, &AircraftData::WingIncidence, &AircraftData::FlapMax,
-      &AircraftData::InnerDihedral, &AircraftData::InnerSweep, &AircraftData::InnerTaper,
-      &AircraftData::OuterDihedral, &AircraftData::OuterSweep, &AircraftData::OuterTaper,
-      &AircraftData::TipLength, &AircraftData::TipDihedral, &AircraftData::TipSweep,
-      &AircraftData::TipTaper, &AircraftData::TailplaneArea, &AircraftData::TailplaneIncidence,
-      &AircraftData::FinArea, &AircraftData::FinTilt, &AircraftData::FinHalfSpacing,
-      &AircraftData::CgPosition, &AircraftData::TailEndHeight, &AircraftData::GearPosition,
-      &AircraftData::WingHeight, &AircraftData::LaunchHeight, &AircraftData::FuelCapacity,
-      &AircraftData::RollRatio, &AircraftData::PitchRatio, &AircraftData::SurfaceRate,
-      &AircraftData::PitchResponse, &AircraftData::PitchDamping, &AircraftData::LaunchSpeed,
-      &AircraftData::WindSpeed, &AircraftData::LaunchHeading, &AircraftData::LaunchBank,
-      &AircraftData::LaunchPitch, &AircraftData::WindDirection, &AircraftData::SurfacePressure,
-      &AircraftData::SurfaceTemperature, &AircraftData::EyeHeight};
+  const double AircraftData::*reals[] = {&AircraftData::PilotWeight,
+                                         &AircraftData::WingWeight,
+                                         &AircraftData::TailWeight,
+                                         &AircraftData::RearFuselageWeight,
+                                         &AircraftData::TailplaneArm,
+                                         &AircraftData::FinArm,
+                                         &AircraftData::RearFuselageStiffness,
+                                         &AircraftData::WingDeflection,
+                                         &AircraftData::ParasiteDragArea,
+                                         &AircraftData::WingSpan,
+                                         &AircraftData::WingArea,
+                                         &AircraftData::TipWashout,
+                                         &AircraftData::WingIncidence,
+                                         &AircraftData::FlapMax,
+                                         &AircraftData::InnerDihedral,
+                                         &AircraftData::InnerSweep,
+                                         &AircraftData::InnerTaper,
+                                         &AircraftData::OuterDihedral,
+                                         &AircraftData::OuterSweep,
+                                         &AircraftData::OuterTaper,
+                                         &AircraftData::TipLength,
+                                         &AircraftData::TipDihedral,
+                                         &AircraftData::TipSweep,
+                                         &AircraftData::TipTaper,
+                                         &AircraftData::TailplaneArea,
+                                         &AircraftData::TailplaneIncidence,
+                                         &AircraftData::FinArea,
+                                         &AircraftData::FinTilt,
+                                         &AircraftData::FinHalfSpacing,
+                                         &AircraftData::CgPosition,
+                                         &AircraftData::TailEndHeight,
+                                         &AircraftData::GearPosition,
+                                         &AircraftData::WingHeight,
+                                         &AircraftData::LaunchHeight,
+                                         &AircraftData::FuelCapacity,
+                                         &AircraftData::RollRatio,
+                                         &AircraftData::PitchRatio,
+                                         &AircraftData::SurfaceRate,
+                                         &AircraftData::PitchResponse,
+                                         &AircraftData::PitchDamping,
+                                         &AircraftData::LaunchSpeed,
+                                         &AircraftData::WindSpeed,
+                                         &AircraftData::LaunchHeading,
+                                         &AircraftData::LaunchBank,
+                                         &AircraftData::LaunchPitch,
+                                         &AircraftData::WindDirection,
+                                         &AircraftData::SurfacePressure,
+                                         &AircraftData::SurfaceTemperature,
+                                         &AircraftData::EyeHeight};
   for (size_t i = 0; i < std::size(reals); ++i) {
     EXPECT_EQ(a.*reals[i], b.*reals[i]) << "real #" << i;
     EXPECT_NE(a.*reals[i], 0) << "real #" << i << " should be a distinct non-zero value";
@@ -245,7 +349,10 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   // (to the decimals they show).
   for (bool editor : {true, false}) {
     AircraftData c = b;
-    if (editor) StoreEditorFields(c); else StoreLaunchFields(c);
+    if (editor)
+      StoreEditorFields(c);
+    else
+      StoreLaunchFields(c);
     ASSERT_TRUE(SaveAircraftData(Path("forms.brd"), c));
     AircraftData d;
     ASSERT_TRUE(LoadAircraftData(Path("forms.brd"), d));

@@ -9,12 +9,16 @@ namespace {
 using testing::ProgramFolderTest;
 
 TEST(Settings, StartModeLineValidity) {
-  struct Case { const char* line; bool valid; int mode; };
-  for (const Case& c : {Case{" 3", true, 3}, Case{"3.0", true, 3}, Case{"", true, 0},
-                        Case{"abc", true, 0}, Case{"true", true, 0}, Case{" 0", true, 0},
-                        Case{" 2", true, 2}, Case{"1.5", true, 2}, Case{" 4", false, 0},
-                        Case{"0003", false, 0}, Case{"True", false, 0}, Case{"3.4", false, 0},
-                        Case{"-1", false, 0}, Case{"-.4", true, 0}}) {
+  struct Case {
+    const char* line;
+    bool valid;
+    int mode;
+  };
+  for (const Case& c :
+       {Case{" 3", true, 3}, Case{"3.0", true, 3}, Case{"", true, 0}, Case{"abc", true, 0},
+        Case{"true", true, 0}, Case{" 0", true, 0}, Case{" 2", true, 2}, Case{"1.5", true, 2},
+        Case{" 4", false, 0}, Case{"0003", false, 0}, Case{"True", false, 0}, Case{"3.4", false, 0},
+        Case{"-1", false, 0}, Case{"-.4", true, 0}}) {
     int16_t mode = 99;
     const bool valid = AcceptStartModeLine(c.line, &mode);
     EXPECT_EQ(valid, c.valid) << '"' << c.line << '"';
@@ -43,7 +47,8 @@ TEST(Settings, ShortFileIsReadAsFarAsItGoes) {
   Settings s;
   s.ScreenSizeChoice = 2;
   s.ProgramFolder = "old";
-  ASSERT_TRUE(ParseSettingsLines({" 2", "Marden７", " 123.45m", "/x/Data/a.brd", "/x/Data", "a.brd"}, s));
+  ASSERT_TRUE(
+      ParseSettingsLines({" 2", "Marden７", " 123.45m", "/x/Data/a.brd", "/x/Data", "a.brd"}, s));
   EXPECT_EQ(s.ExitMode, 2);
   EXPECT_EQ(s.LastFlightAircraft, "Marden７");
   EXPECT_EQ(s.AircraftFileName, "a.brd");
@@ -116,8 +121,8 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
 TEST(Settings, OutOfRangeNumbersAreClampedNotWrapped) {
   std::vector<std::string> lines(37, "0");
   lines[0] = "0";
-  lines[28] = "70000";        // a bitmap length beyond 16 bits
-  lines[35] = "9999999999";   // beyond 32 bits
+  lines[28] = "70000";       // a bitmap length beyond 16 bits
+  lines[35] = "9999999999";  // beyond 32 bits
   Settings s;
   ASSERT_TRUE(ParseSettingsLines(lines, s));
   EXPECT_EQ(s.GradientBitmapLength, 32767);

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,12 @@ class ProgramFolderTest : public ::testing::Test {
   static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
   static void WriteBytes(const std::string& path, const std::string& bytes) {
     ASSERT_TRUE(AtomicWriteBytes(path, bytes));
+  }
+  // Without the sync of an atomic write: for the many small files of a test.
+  static void WriteQuick(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    ASSERT_TRUE(out.good());
   }
 
   std::string folder_;

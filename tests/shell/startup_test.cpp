@@ -78,7 +78,8 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
 TEST_F(ProgramFolderTest, RankingIsReadOnlyWithAcceptedSettings) {
   ASSERT_TRUE(MakeDir(Path("Temp")));
   ASSERT_TRUE(MakeDir(Path("Data")));
-  WriteBytes(Path("Temp/record.dat"), Utf8ToCp932("812.5 MardenⅡ\r\n640 Marden98\r\n"));  // short file
+  WriteBytes(Path("Temp/record.dat"),
+             Utf8ToCp932("812.5 MardenⅡ\r\n640 Marden98\r\n"));  // short file
   WriteBytes(Path("Temp/set.ini"), " 2\r\n");
   PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_TRUE(SettingsValid());
@@ -167,7 +168,7 @@ TEST_F(ProgramFolderTest, CacheTests) {
   s.ScreenSizeChoice = 1;
   WriteBytes(Path("Temp/Panel1.bmp"), "p");
   WriteBytes(Path("Temp/Mask1.bmp"), "m");
-  for (int i = 1; i <= 40; ++i) WriteBytes(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
+  for (int i = 1; i <= 40; ++i) WriteQuick(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
   EXPECT_TRUE(NeedPanelArt(s, 1000, temp));  // logo41 missing
   WriteBytes(Path("Temp/logo41.bmp"), "l");
   EXPECT_FALSE(NeedPanelArt(s, 1000, temp));

@@ -6,8 +6,11 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <cstdlib>
 
+#include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/events.h"
 #include "platform/ui/form.h"
@@ -37,6 +40,10 @@ struct Application::Impl {
 };
 
 Application::Application(int& argc, char** argv) : impl_(std::make_unique<Impl>()) {
+  // The program works in its own folder: folder lists start there and bare
+  // file names are found there.
+  std::error_code ec;
+  std::filesystem::current_path(ProgramFolder(), ec);
   if (QCoreApplication::instance() == nullptr) impl_->owned = new QApplication(argc, argv);
   EnsureQtApp();
   QCoreApplication::setApplicationName(QStringLiteral("Zarv"));

@@ -14,6 +14,7 @@ class Control;
 // (Form also creates one on demand, for tests).
 class Application {
  public:
+  // Also makes the program folder (ProgramFolder()) the working folder.
   Application(int& argc, char** argv);
   ~Application();
   Application(const Application&) = delete;

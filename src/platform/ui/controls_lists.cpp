@@ -441,9 +441,9 @@ struct DirListBox::Data {
   QListWidget* list = nullptr;
   bool updating = false;
 
-  int RowOf(int index) const {
-    return index >= 0 ? static_cast<int>(ancestors.size()) + index : static_cast<int>(ancestors.size()) + index;
-  }
+  // Rows: the ancestors from the root down to the folder (ListIndex -n .. -1),
+  // then the sub-folders (0 ..).
+  int RowOf(int index) const { return static_cast<int>(ancestors.size()) + index; }
   void ShowSelection() {
     updating = true;
     list->setCurrentRow(RowOf(s.listIndex));

@@ -62,7 +62,9 @@ int ButtonsOf(Qt::MouseButtons b) {
 
 bool HandleMouse(QWidget* w, QMouseEvent* e) {
   Form* form = FormAt(w);
-  if (!form || !form->Loaded()) return false;
+  if (!form) return false;
+  // Input still queued for a form that went away acts no more.
+  if (!form->Loaded() || !form->Visible()) return true;
   Control* c = ControlAt(w);
   QWidget* origin = c ? c->impl().MouseOrigin() : form->impl().widget;
   if (!origin) return false;
@@ -162,7 +164,11 @@ class RuntimeFilter : public QObject {
 
  private:
   static void HandleFocus(QWidget* w, QFocusEvent* e) {
-    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    // A window losing the activation keeps its focused control: switching
+    // windows raises no LostFocus/GotFocus (coming back finds no change).
+    if (e->type() == QEvent::FocusOut &&
+        (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason))
+      return;
     Form* form = FormAt(w);
     if (!form || !form->Loaded()) return;
     Form::Impl& d = form->impl();
@@ -284,7 +290,8 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   QWidget* first = window->focusWidget();
   if (w != (first ? first : window)) return false;
   Form* form = FormAt(w);
-  if (!form || !form->Loaded() || !form->Enabled()) return false;
+  if (!form) return false;
+  if (!form->Loaded() || !form->Visible() || !form->Enabled()) return true;
   Control* c = ControlAt(w);
   const unsigned mods = static_cast<unsigned>(e->modifiers().toInt());
   const int vk = VirtualKeyFromQt(e->key(), mods);

@@ -1,0 +1,89 @@
+// Accessors of the shell's screens and what they share.
+#include <cmath>
+
+#include "platform/runtime/numeric.h"
+#include "platform/ui/app.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/restart.h"
+#include "shell/flight_screen_link.h"
+#include "shell/screen_util.h"
+#include "shell/screens.h"
+#include "shell/shell_state.h"
+
+namespace zarv::shell {
+
+FlightScreenLink& FlightScreen() {
+  static FlightScreenLink link;
+  return link;
+}
+
+BeginForm& Begin() {
+  static BeginForm form;
+  return form;
+}
+NoticeForm& Notice() {
+  static NoticeForm form;
+  return form;
+}
+ChoiceForm& Choice() {
+  static ChoiceForm form;
+  return form;
+}
+ProcessForm& Process() {
+  static ProcessForm form;
+  return form;
+}
+WriteForm& Write_() {
+  static WriteForm form;
+  return form;
+}
+PlaceholderFlightForm& PlaceholderFlight() {
+  static PlaceholderFlightForm form;
+  return form;
+}
+
+void RestartProgram() {
+  SetDeveloperMode(Shell().DeveloperMode);
+  if (!Restart()) {
+    MsgBox("プログラムを再起動できませんでした。\r\nもう一度起動して下さい。", vbExclamation,
+           Shell().AppName);
+    End();
+  }
+}
+
+void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
+  double left = centreX - form.Width() / 2;
+  double top = centreY - form.Height() / 2;
+  form.SetLeft(left < 0 ? 0 : left);
+  form.SetTop(top < 0 ? 0 : top);
+}
+
+void KeepSavedSize(Form& form, int slot, bool normalOnly) {
+  ShellState& sh = Shell();
+  if (normalOnly && form.WindowState() != vbNormal) return;
+  const int16_t w = sh.FormSavedWidth[static_cast<size_t>(slot)];
+  const int16_t h = sh.FormSavedHeight[static_cast<size_t>(slot)];
+  if (w < 1 || h < 1) return;
+  if (form.Width() != w) form.SetWidth(w);
+  if (form.Height() != h) form.SetHeight(h);
+}
+
+void SaveFormSize(Form& form, int slot) {
+  Shell().FormSavedWidth[static_cast<size_t>(slot)] = CInt(form.Width());
+  Shell().FormSavedHeight[static_cast<size_t>(slot)] = CInt(form.Height());
+}
+
+void DrawRaisedBorder(Form& form, int width) {
+  Surface& s = form.Canvas();
+  const double w = form.ScaleWidth(), h = form.ScaleHeight();
+  s.SetDrawWidth(width);
+  s.Line(2, h - 2, 2, 2, vbWhite);
+  s.LineTo(w - 2, 2, vbWhite);
+  s.Line(3, h - 2, w - 2, h - 2, vbButtonShadow);
+  s.LineTo(w - 2, 3, vbButtonShadow);
+  s.SetDrawWidth(1);
+  s.PSet(2, h - 3, vbWhite);
+  s.PSet(w - 3, 2, vbWhite);
+}
+
+}  // namespace zarv::shell

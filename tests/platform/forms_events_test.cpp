@@ -1,0 +1,195 @@
+// Input as the user makes it: mouse sequences, the close box, focus, keys
+// on a form without controls, and a long task with a progress label that
+// yields from its Change handler while a cancel button is pressed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+#include "forms_testing.h"
+#include "platform/ui/control_qt.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/keys.h"
+
+namespace zarv {
+namespace {
+
+using testing::EnsureApp;
+
+void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton b, bool post = false) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b);
+  auto* e = new QMouseEvent(type, QPointF(at), QPointF(w->mapToGlobal(at)), b, held, Qt::NoModifier);
+  if (post) {
+    QCoreApplication::postEvent(w, e);
+  } else {
+    QApplication::sendEvent(w, e);
+    delete e;
+  }
+}
+
+class FormsEvents : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureApp(); }
+};
+
+TEST_F(FormsEvents, MouseSequencesOnLabelsPicturesAndTheForm) {
+  Form f;
+  Label label(f);
+  label.Move(10, 10, 80, 20);
+  PictureBox pic(f);
+  pic.Move(100, 10, 50, 50);
+  std::vector<std::string> log;
+  auto logMouse = [&](const std::string& what) {
+    return [&log, what](int b, int, double x, double y) {
+      log.push_back(what + " " + std::to_string(b) + " " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+    };
+  };
+  label.OnMouseDown = logMouse("label down");
+  label.OnMouseUp = logMouse("label up");
+  label.OnClick = [&] { log.push_back("label click"); };
+  label.OnDblClick = [&] { log.push_back("label dblclick"); };
+  f.OnMouseDown = logMouse("form down");
+  f.OnClick = [&] { log.push_back("form click"); };
+  f.Show();
+
+  QWidget* lw = label.impl().widget;
+  Mouse(lw, QEvent::MouseButtonPress, QPoint(5, 6), Qt::LeftButton);
+  Mouse(lw, QEvent::MouseButtonRelease, QPoint(5, 6), Qt::LeftButton);
+  Mouse(lw, QEvent::MouseButtonDblClick, QPoint(5, 6), Qt::LeftButton);
+  Mouse(lw, QEvent::MouseButtonRelease, QPoint(5, 6), Qt::LeftButton);
+  EXPECT_EQ(log, (std::vector<std::string>{"label down 1 5,6", "label up 1 5,6", "label click", "label dblclick",
+                                           "label up 1 5,6"}));
+
+  // A right button is no click; nothing travels on to the form.
+  log.clear();
+  Mouse(lw, QEvent::MouseButtonPress, QPoint(5, 6), Qt::RightButton);
+  Mouse(lw, QEvent::MouseButtonRelease, QPoint(5, 6), Qt::RightButton);
+  EXPECT_EQ(log, (std::vector<std::string>{"label down 2 5,6", "label up 2 5,6"}));
+
+  // Released outside: no click. The form's own area reports form coordinates.
+  log.clear();
+  Mouse(lw, QEvent::MouseButtonPress, QPoint(5, 6), Qt::LeftButton);
+  Mouse(lw, QEvent::MouseButtonRelease, QPoint(200, 6), Qt::LeftButton);
+  QWidget* fw = f.impl().widget;
+  Mouse(fw, QEvent::MouseButtonPress, QPoint(170, 90), Qt::LeftButton);
+  Mouse(fw, QEvent::MouseButtonRelease, QPoint(170, 90), Qt::LeftButton);
+  EXPECT_EQ(log, (std::vector<std::string>{"label down 1 5,6", "label up 1 200,6", "form down 1 170,90",
+                                           "form click"}));
+  f.Unload();
+}
+
+TEST_F(FormsEvents, CloseBoxAsksQueryUnloadWithItsMode) {
+  Form f;
+  std::vector<int> modes;
+  bool keep = true;
+  f.OnQueryUnload = [&](int& cancel, int mode) {
+    modes.push_back(mode);
+    if (keep) cancel = 1;
+  };
+  f.Show();
+  QCloseEvent close1;
+  QApplication::sendEvent(f.impl().widget, &close1);
+  EXPECT_TRUE(f.Loaded());
+  EXPECT_TRUE(f.Visible());
+  keep = false;
+  QCloseEvent close2;
+  QApplication::sendEvent(f.impl().widget, &close2);
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_EQ(modes, (std::vector<int>{vbFormControlMenu, vbFormControlMenu}));
+}
+
+TEST_F(FormsEvents, FocusMovesAndKeysOfAFormWithoutControls) {
+  Form f;
+  TextBox a(f), b(f);
+  b.SetTop(40);
+  std::vector<std::string> log;
+  a.OnGotFocus = [&] { log.push_back("a got"); };
+  a.OnLostFocus = [&] { log.push_back("a lost"); };
+  b.OnGotFocus = [&] { log.push_back("b got"); };
+  f.Show();
+  ASSERT_TRUE(testing::PumpUntil([&] { return QApplication::activeWindow() == f.impl().widget; }));
+  a.SetFocus();
+  b.SetFocus();
+  EXPECT_EQ(f.ActiveControl(), &b);
+  EXPECT_TRUE(b.HasFocus());
+  EXPECT_EQ(log, (std::vector<std::string>{"a got", "a lost", "b got"}));
+  f.Unload();
+
+  // A form with nothing to focus takes the keys itself.
+  Form bare;
+  Label l(bare);
+  std::vector<int> codes;
+  bare.OnKeyDown = [&](int& k, int) { codes.push_back(k); };
+  bare.OnKeyPress = [&](int& a) { codes.push_back(-a); };
+  bare.Show();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Period, Qt::NoModifier, ".");
+  QApplication::sendEvent(bare.impl().widget, &press);
+  EXPECT_EQ(codes, (std::vector<int>{vbKeyPeriod, -'.'}));
+  bare.Unload();
+}
+
+TEST_F(FormsEvents, ProgressLabelYieldsAndTheCancelActsOnMouseDown) {
+  // The pattern of the long tasks: a loop sets the progress text, the
+  // label's Change handler lets events through, and pressing the cancel
+  // button's mouse button (before it is released) stops the loop.
+  Form dialog;
+  Label progress(dialog);
+  CommandButton cancel(dialog);
+  cancel.Move(75, 100, 90, 25);
+  int rows = 1000;
+  int cancelClicks = 0;
+  std::vector<int> bars;
+  progress.OnChange = [&] {
+    bars.push_back(static_cast<int>(std::stod(progress.Caption())));
+    DoEvents();
+  };
+  cancel.OnMouseDown = [&](int, int, double, double) {
+    rows = 0;
+    dialog.Unload();
+  };
+  cancel.OnClick = [&] { ++cancelClicks; };
+  dialog.Show();
+  int done = 0;
+  for (int i = 0; i < rows; ++i) {
+    ++done;
+    if (i % 10 == 0) progress.SetCaption(std::to_string(i / 10) + "％完了しました");
+    if (i == 305) {
+      QWidget* w = cancel.impl().widget;
+      Mouse(w, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, true);
+      Mouse(w, QEvent::MouseButtonRelease, QPoint(10, 10), Qt::LeftButton, true);
+    }
+  }
+  EXPECT_EQ(done, 311);  // stopped at the next yield after the press
+  EXPECT_EQ(bars.back(), 31);
+  EXPECT_FALSE(dialog.Loaded());
+  EXPECT_EQ(cancelClicks, 0);  // the form went before the button came up
+}
+
+TEST_F(FormsEvents, OptionButtonsOfAControlArrayExcludeEachOther) {
+  Form f;
+  Frame frame(f);
+  ControlArray<OptionButton> sizes(frame);
+  std::vector<int> clicked;
+  sizes.OnEach([&](OptionButton& o, int i) { o.OnClick = [&clicked, i] { clicked.push_back(i); }; });
+  sizes[0].SetValue(true);
+  sizes.Load(1);
+  sizes.Load(2);
+  EXPECT_FALSE(sizes[1].Value());  // copies do not take the choice
+  sizes[2].SetValue(true);
+  EXPECT_FALSE(sizes[0].Value());
+  sizes[1].SetValue(true);
+  EXPECT_FALSE(sizes[2].Value());
+  EXPECT_EQ(clicked, (std::vector<int>{0, 2, 1}));
+}
+
+}  // namespace
+}  // namespace zarv

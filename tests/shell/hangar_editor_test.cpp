@@ -1,0 +1,209 @@
+#include "platform/runtime/cp932.h"
+#include "platform/runtime/text.h"
+#include "shell/aircraft_file.h"
+#include "shell/editor_data.h"
+#include "shell/hangar.h"
+#include "shell/progress.h"
+#include "shell/samples.h"
+#include "shell_fixture.h"
+
+namespace zarv::shell {
+namespace {
+
+using testing::ProgramFolderTest;
+
+class HangarTest : public ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ASSERT_TRUE(MakeDir(Path("Temp")));
+    ASSERT_TRUE(MakeDir(Path("Data")));
+    ASSERT_TRUE(WriteSampleAircraft(Path("Data")));
+  }
+};
+
+TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
+  // A listed file with blanks around its fields.
+  std::vector<std::string> lines = SampleAircraftList()[1].Lines;
+  lines[3] = "  40  ";
+  ASSERT_TRUE(WriteTextLines(Path("Data/Padded.brd"), lines));
+  const auto listed = ListFiles(Path("Data"), "*.brd");
+  std::string message;
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "Padded.brd", listed, Aircraft(), CurrentSettings(),
+                             Shell(), &message));
+  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "Padded.brd");
+  EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/Padded.brd"));
+  EXPECT_EQ(CurrentSettings().HangarDir, Path("Data/"));
+  lines[3] = "40";
+  std::string expected;
+  for (const auto& l : lines) expected += l + "\r\n";
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), Utf8ToCp932(expected));
+
+  for (const char* bad : {"*.brd", "", "Missing.brd"}) {
+    EXPECT_FALSE(SelectAircraft(Path("Data"), bad, listed, Aircraft(), CurrentSettings(), Shell(),
+                                &message));
+    EXPECT_EQ(message, kChooseAircraftMessage);
+    EXPECT_EQ(Shell().SelectedFileName, bad);
+  }
+  // A listed but empty file is refused rather than flown as a zero aircraft.
+  WriteBytes(Path("Data/Empty.brd"), "");
+  EXPECT_FALSE(SelectAircraft(Path("Data"), "Empty.brd", ListFiles(Path("Data"), "*.brd"),
+                              Aircraft(), CurrentSettings(), Shell(), &message));
+  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+}
+
+TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
+  const std::string data = Path("Data");
+  EXPECT_EQ(CheckRegistrationName(data, "*.brd"), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, ""), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "  "), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "../x.brd"), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "sub/x.brd"), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "a\\b.brd"), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, ".."), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(Path("Temp"), "file.dat"), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "MardenⅡ.brd"), RegistrationCheck::Exists);
+  EXPECT_EQ(CheckRegistrationName(data, "New.brd"), RegistrationCheck::New);
+  // Existence is checked on disk, however long the list.
+  for (int i = 0; i < 120; ++i)
+    WriteQuick(Path("Data/a" + std::to_string(100 + i) + ".brd"), "D\r\n");
+  EXPECT_EQ(CheckRegistrationName(data, "a219.brd"), RegistrationCheck::Exists);
+  EXPECT_EQ(OverwriteQuestion(data, "x.brd"),
+            data + "/x.brd\r\nこのファイルは存在します。\r\n上書きしますか？");
+
+  std::string message;
+  // No hand-over file: nothing is written.
+  EXPECT_FALSE(RegisterAircraft(data, "New.brd", CurrentSettings(), &message));
+  EXPECT_FALSE(Exists(Path("Data/New.brd")));
+
+  // All 55 lines copied unchanged, bytes included; lines past 55 dropped.
+  std::string handOver;
+  for (const auto& l : SampleAircraftList()[3].Lines) handOver += Utf8ToCp932(l) + "\r\n";
+  handOver[handOver.size() - 3] = '\xFF';  // a byte that is no cp932 character
+  WriteBytes(Path("Temp/file.dat"), handOver + "extra\r\n");
+  ASSERT_TRUE(RegisterAircraft(data, "Mine", CurrentSettings(), &message)) << message;
+  EXPECT_EQ(Bytes(Path("Data/Mine")), handOver);
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "Mine");
+  EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/Mine"));
+}
+
+TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
+  // A light aircraft: the hand-over file of MardenⅡ.
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[1].Lines));
+  ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), Aircraft()));
+  EditorEntries e;
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  EXPECT_EQ(e.Name, "MardenⅡ");
+  EXPECT_EQ(e.Numbers[14], "1/.52");
+  EXPECT_EQ(e.FinMoves, 0);  // field 33 "1": the fin does not move
+  EXPECT_EQ(e.EngineCountText, "0");
+  EXPECT_EQ(e.EngineCountRead, 0);
+  EXPECT_EQ(EditorRowCaption(14, 5.5, 0), "主翼取り付け角(deg)");
+  EXPECT_EQ(EditorRowCaption(1, 5.5, 0), "パイロット重量(kg)");
+  EXPECT_EQ(WingAirfoilList("MardenⅡ.brd", 0).size(), 8u);
+  EXPECT_EQ(WingAirfoilList("Nuvel2000.brd", 0).size(), 9u);
+  EXPECT_EQ(EditorRowTooltip(3).substr(EditorRowTooltip(3).size() - 2), " \"");
+
+  // Saving without changes writes the same values, the live launch fields in
+  // the editor's forms, to Temp/file.dat.
+  ASSERT_TRUE(SaveEditorEntries(e, Aircraft()));
+  const auto saved = ReadTextLines(Path("Temp/file.dat"));
+  ASSERT_EQ(saved.size(), 55u);
+  EXPECT_EQ(saved[34], " 1");
+  EXPECT_EQ(saved[36], "0");
+  EXPECT_EQ(saved[38], "");
+  EXPECT_EQ(saved[40], "0.00");
+  EXPECT_EQ(saved[44], "20");
+  EXPECT_EQ(saved[46], "5.50");
+  EXPECT_EQ(saved[48], "290");
+  EXPECT_EQ(saved[53], "33.0");
+  AircraftData again;
+  ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), again));
+  EXPECT_EQ(again.WingSpan, Aircraft().WingSpan);
+  EXPECT_EQ(again.InnerSweep, Aircraft().InnerSweep);
+  EXPECT_EQ(again.FinFixed, 1);
+  EXPECT_FALSE(Exists(Path("temp/file.dat")));
+
+  // A powered aircraft with two engines.
+  EXPECT_EQ(EditorRowCaption(1, 10, 2), "前部胴体重量(kg)");
+  EXPECT_EQ(EditorRowCaption(28, 10, 2), "尾端の機体最下面からの高さ(ｍ)");
+  EXPECT_EQ(EditorRowCaption(28, 10.5, 2), "降着装置長さ(ｍ)/前後位置（ｍ）");
+  EXPECT_EQ(EditorRowCaption(14, 200, 2), "主翼取り付け角(deg)/最大ﾌﾗｯﾌﾟ角(deg)");
+  EXPECT_EQ(WingAirfoilList("", 2).size(), 13u);
+  EXPECT_EQ(TailAirfoilList(2).size(), 11u);
+  EXPECT_EQ(EngineModelsFor("Turbojet").front(), "J79-GE17");
+  EXPECT_EQ(EngineModelsFor("Turbojet").back(), "SSME");
+  EXPECT_TRUE(EngineModelsFor("Rocket").empty());
+}
+
+TEST_F(HangarTest, EditorCheckBoxesAndKeptTexts) {
+  auto lines = SampleAircraftList()[1].Lines;
+  lines[32] = "MyFoil";  // not in the list: kept
+  lines[34] = "0";       // field 33: fin moves
+  lines[35] = "1.9";     // field 34: 1 - 1.9 would be -1
+  lines[36] = "2";
+  lines[37] = "4500";
+  lines[38] = "Custom";
+  lines[39] = "X-1";
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), lines));
+  EditorEntries e;
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  EXPECT_EQ(e.WingAirfoil, "MyFoil");
+  EXPECT_EQ(e.FinMoves, 1);
+  EXPECT_EQ(e.TailplaneMoves, 0);
+  EXPECT_EQ(e.EngineCountText, "2");
+  EXPECT_EQ(e.EngineCountRead, 1);
+  EXPECT_EQ(e.FuelText, "4500");
+  EXPECT_EQ(e.EngineFamily, "Custom");
+  EXPECT_EQ(e.EngineModel, "X-1");
+  for (const char* v : {"5", "-1"}) {
+    lines[34] = v;
+    ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), lines));
+    ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+    EXPECT_EQ(e.FinMoves, 0) << v;
+  }
+  EXPECT_FALSE(ReadEditorEntries(Path("Temp/none.dat"), e));
+}
+
+TEST_F(HangarTest, EditorRefusesValuesThatDivideByZero) {
+  EditorEntries e;
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  EXPECT_EQ(CheckEditorEntries(e, 5.8, 0), "");
+  struct Case {
+    int row;
+    const char* value;
+    double launchSpeed;
+    const char* named;
+  };
+  for (const Case& c :
+       {Case{11, "0", 5.8, "主翼幅(ｍ)"}, Case{12, " 0 ", 5.8, "主翼面積(㎡)"},
+        Case{12, "abc", 5.8, "主翼面積(㎡)"}, Case{6, "0", 5.8, "水平尾翼モーメントアーム(ｍ)"},
+        Case{7, "0", 5.8, "垂直尾翼モーメントアーム(ｍ)"}, Case{1, "0", 5.8, "パイロット重量(kg)"},
+        Case{22, "0", 150, "水平尾翼面積(㎡)"}, Case{24, "0", 150, "垂直尾翼面積(㎡)"}}) {
+    EditorEntries bad = e;
+    bad.Numbers[static_cast<size_t>(c.row) - 1] = c.value;
+    const std::string message = CheckEditorEntries(bad, c.launchSpeed, 0);
+    EXPECT_NE(message.find(c.named), std::string::npos) << c.row << ": " << message;
+  }
+  // A light aircraft without a tailplane needs no tailplane arm check.
+  EditorEntries tailless = e;
+  tailless.Numbers[21] = "0";
+  EXPECT_EQ(CheckEditorEntries(tailless, 5.8, 0), "");
+}
+
+TEST(Progress, TextAndBar) {
+  EXPECT_EQ(ProgressText(37, 200, 3.7, true), "19％完了しました\r\nあと17秒かかります");
+  EXPECT_EQ(ProgressText(37, 200, 3.7, false), "19％完了しました");
+  EXPECT_EQ(ProgressText(0, 200, 0, true), "0％完了しました");
+  EXPECT_EQ(ProgressText(5, 0, 1, false), "0％完了しました");
+  EXPECT_EQ(ProgressBarWidth("50％完了しました"), 90);
+  EXPECT_EQ(ProgressBarWidth("100％完了しました"), 180);
+  EXPECT_EQ(ProgressBarWidth("250"), 180);
+  EXPECT_EQ(ProgressBarWidth("完了"), 0);
+  EXPECT_EQ(ProgressBarWidth("-5"), 0);
+}
+
+}  // namespace
+}  // namespace zarv::shell

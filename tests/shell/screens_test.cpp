@@ -1,0 +1,328 @@
+// The shell's screens offscreen: start modes, notice screen, hangar, editor
+// and progress dialog, with a hand-driven clock and answered message boxes.
+#include "shell/screens.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
+#include "platform/ui/app.h"
+#include "platform/ui/help.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/restart.h"
+#include "shell/aircraft_file.h"
+#include "shell/flight_screen_link.h"
+#include "shell/progress.h"
+#include "shell/samples.h"
+#include "shell_fixture.h"
+
+namespace zarv::shell {
+namespace {
+
+using testing::ProgramFolderTest;
+
+class ScreensTest : public ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    Application::Ensure();
+    Screen().SetSizeOverride(1024, 768);
+    SetClockSource(&clock_);
+    ResetEnded();
+    SetEndHook([this] { ++ends_; });
+    SetProcessStarter([this](const std::string&, const std::string&) {
+      ++restarts_;
+      return true;
+    });
+    ClearMessageBoxCalls();
+    SetMessageBoxResponder(
+        [this](const MsgBoxCall& call) { return (call.style & 7) == vbYesNo ? answer_ : vbOK; });
+    UsePlaceholderFlightScreen();
+  }
+  void TearDown() override {
+    for (Form* f : std::initializer_list<Form*>{&Process(), &Write_(), &PlaceholderFlight(),
+                                                &Choice(), &Notice(), &Begin()})
+      if (f->Loaded()) f->Unload();
+    CloseHelp();
+    SetMessageBoxResponder(nullptr);
+    SetProcessStarter(nullptr);
+    SetEndHook(nullptr);
+    ResetEnded();
+    ResetClockSource();
+    Screen().SetSizeOverride(0, 0);
+    FlightScreen() = FlightScreenLink{};
+    ProgramFolderTest::TearDown();
+  }
+
+  // Lets events run (the forms' timers tick in real time) until done() or a second passes.
+  template <class F>
+  bool PumpUntil(F done, int ms = 1500) {
+    for (int waited = 0; waited < ms; waited += 5) {
+      DoEvents();
+      if (done()) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+  }
+  void Pump(int ms) {
+    PumpUntil([] { return false; }, ms);
+  }
+  void WriteSettings(std::vector<std::string> lines) {
+    ASSERT_TRUE(MakeDir(Path("Temp")));
+    ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), lines));
+  }
+  void PrepareFolders() {
+    ASSERT_TRUE(MakeDir(Path("Temp")));
+    ASSERT_TRUE(MakeDir(Path("Data")));
+    ASSERT_TRUE(WriteSampleAircraft(Path("Data")));
+  }
+  // Start mode 3 with a sample as the hand-over file: the flight screen shows it.
+  void StartFlying(int sample) {
+    PrepareFolders();
+    ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"),
+                               SampleAircraftList()[static_cast<size_t>(sample)].Lines));
+    std::vector<std::string> settings(37, " 0");
+    settings[0] = " 3";
+    settings[4] = Path("Data");
+    settings[5] = SampleAircraftList()[static_cast<size_t>(sample)].FileName;
+    settings[23] = "True";
+    ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
+    Begin().Load();
+    ASSERT_TRUE(PumpUntil([] { return PlaceholderFlight().Visible(); }));
+  }
+  void Key(Form& form, int code) {
+    int k = code;
+    form.OnKeyDown(k, 0);
+  }
+
+  ManualClock clock_{1000000};
+  int ends_ = 0;
+  int restarts_ = 0;
+  int answer_ = vbYes;
+};
+
+TEST_F(ScreensTest, FirstStartEndToEnd) {
+  Begin().Load();
+  EXPECT_TRUE(Begin().Visible());  // the splash
+  Pump(400);
+  EXPECT_FALSE(Notice().Loaded());  // two seconds have not passed on the clock
+  EXPECT_TRUE(Begin().Loaded());
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); }));
+  EXPECT_FALSE(Begin().Loaded());
+  EXPECT_EQ(Exists(Path("Data/Marden7.brd")), true);
+  // First run: the notes show at once; the first 次へ opens the help.
+  EXPECT_NE(Notice().Text1.Text().find("Zarv"), std::string::npos);
+  Notice().Command1.SetValue(true);
+  EXPECT_NE(HelpWindowTopic(), -1);
+  EXPECT_FALSE(Choice().Loaded());
+  Notice().Command1.SetValue(true);
+  ASSERT_TRUE(Choice().Visible());
+  EXPECT_FALSE(Notice().Loaded());
+  EXPECT_EQ(ends_, 0);
+  EXPECT_EQ(Choice().Dir1.Path(), Path("Data"));
+
+  // OK without a choice is refused; a listed file goes to the flight screen.
+  Choice().Command2.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "機体を選んで下さい。");
+  Choice().Text1.SetText("Marden7.brd");
+  Choice().Command2.SetValue(true);
+  ASSERT_TRUE(PlaceholderFlight().Visible());
+  EXPECT_FALSE(Choice().Loaded());
+  EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "Marden７");
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat")).size(), 55u);
+  EXPECT_EQ(ends_, 0);
+
+  // F10: settings saved with start mode 2, the program restarts.
+  Key(PlaceholderFlight(), 121);
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 2");
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[5], "Marden7.brd");
+  EXPECT_TRUE(Exists(Path("Temp/file.dat")));
+}
+
+TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 1";
+  settings[13] = " 1";  // NoticeSkip
+  WriteSettings(settings);
+  Begin().Load();
+  EXPECT_FALSE(Begin().Visible());
+  ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); }));  // without waiting for the clock
+  EXPECT_EQ(Notice().Check1.Value(), vbChecked);
+  EXPECT_FALSE(Begin().Loaded());
+  EXPECT_FALSE(Exists(Path("Readme.txt")));
+  // Closing the notice screen ends the program, settings saved.
+  Notice().Command3.SetValue(true);
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[13], " 1");
+}
+
+TEST_F(ScreensTest, StartModeZeroWithTheSkipBoxGoesToTheHangar) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[13] = " 1";
+  WriteSettings(settings);
+  Begin().Load();
+  EXPECT_TRUE(Begin().Visible());
+  Pump(300);
+  clock_.Advance(2500);
+  ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
+  EXPECT_TRUE(Notice().Loaded());
+  EXPECT_FALSE(Notice().Visible());
+  // F12 in the hangar at start-up quits with start mode 0.
+  Key(Choice(), 123);
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 0");
+}
+
+TEST_F(ScreensTest, StartModeTwoOpensTheHangarAfterTheWait) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 2";
+  settings[4] = Path("Data");
+  WriteSettings(settings);
+  Begin().Load();
+  EXPECT_FALSE(Begin().Visible());
+  Pump(300);
+  EXPECT_FALSE(Choice().Loaded());
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
+  EXPECT_FALSE(Notice().Loaded());
+  EXPECT_EQ(Choice().Dir1.Path(), Path("Data"));
+  // 戻る restarts into the notice screen.
+  Choice().Command4.SetValue(true);
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 1");
+}
+
+TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {
+  StartFlying(1);
+  EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "MardenⅡ");
+  EXPECT_FALSE(Begin().Loaded());
+  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+  // Back to the platform rewrites the hand-over file and restarts into mode 3.
+  Aircraft().LaunchBank = -12 / 57.3;
+  Key(PlaceholderFlight(), 120);
+  EXPECT_EQ(restarts_, 1);
+  const auto lines = ReadTextLines(Path("Temp/file.dat"));
+  ASSERT_EQ(lines.size(), 55u);
+  EXPECT_EQ(lines[1], "MardenⅡ");
+  EXPECT_EQ(lines[49], "-12");
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
+}
+
+TEST_F(ScreensTest, StartModeThreeWithoutHandOverFileStartsNormally) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 3";
+  WriteSettings(settings);
+  Begin().Load();
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, kMissingHandOverMessage);
+  Pump(300);
+  clock_.Advance(2500);
+  ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); }));
+  EXPECT_FALSE(PlaceholderFlight().Loaded());
+}
+
+TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
+  StartFlying(3);
+  Key(PlaceholderFlight(), 119);  // F8
+  ASSERT_TRUE(Choice().Visible());
+  EXPECT_EQ(Choice().Caption(), "機体の登録");
+  EXPECT_EQ(Choice().Command2.Caption(), "登　録");
+  EXPECT_EQ(Choice().Dir1.Path(), Path("Data"));
+
+  for (const char* bad : {"../x.brd", "*.brd", ""}) {
+    ClearMessageBoxCalls();
+    Choice().Text1.SetText(bad);
+    Choice().Command2.SetValue(true);
+    ASSERT_EQ(MessageBoxCalls().size(), 1u) << bad;
+    EXPECT_EQ(MessageBoxCalls()[0].prompt, "ファイル名が無効です。");
+  }
+  EXPECT_FALSE(Exists(Path("x.brd")));
+
+  const std::string before = Bytes(Path("Data/MardenⅡ.brd"));
+  ClearMessageBoxCalls();
+  answer_ = vbNo;
+  Choice().Text1.SetText("MardenⅡ.brd");
+  Choice().Command2.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbYesNo + vbQuestion);
+  EXPECT_EQ(Bytes(Path("Data/MardenⅡ.brd")), before);
+  EXPECT_TRUE(Choice().Loaded());
+
+  answer_ = vbYes;
+  Choice().Command2.SetValue(true);
+  EXPECT_EQ(Bytes(Path("Data/MardenⅡ.brd")), Bytes(Path("Temp/file.dat")));
+  EXPECT_FALSE(Choice().Loaded());
+  EXPECT_EQ(PlaceholderFlight().Caption(), "ZarvMardenⅡ.brd");
+  EXPECT_EQ(ends_, 0);
+}
+
+TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
+  StartFlying(0);
+  Key(PlaceholderFlight(), 118);  // F7
+  ASSERT_TRUE(Write_().Visible());
+  WriteForm& w = Write_();
+  EXPECT_EQ(w.Caption(), "Zarvデータ入力画面");
+  EXPECT_EQ(w.Text2.Text(), "Marden７");
+  EXPECT_EQ(w.Text1(14).Text(), "5.5/.52");
+  EXPECT_EQ(w.Text1(29).Text(), "10.7");
+  EXPECT_EQ(w.Label1.Caption().substr(0, std::string("パイロット重量(kg)").size()),
+            "パイロット重量(kg)");
+  EXPECT_EQ(w.Combo1.ListCount(), 8);
+  EXPECT_EQ(w.Combo1.Text(), "NACA4412");
+  EXPECT_EQ(w.Check1.Value(), vbChecked);  // field 33 "0": the fin moves
+  EXPECT_FALSE(w.Text3.Visible());
+
+  w.Text1(10).SetText("0");
+  ClearMessageBoxCalls();
+  w.Command1.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(restarts_, 0);
+
+  w.Text1(10).SetText(" 20 ");
+  w.Text2.SetText("Marden７改");
+  w.Command1.SetValue(true);
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(restarts_, 1);
+  const auto lines = ReadTextLines(Path("Temp/file.dat"));
+  ASSERT_EQ(lines.size(), 55u);
+  EXPECT_EQ(lines[1], "Marden７改");
+  EXPECT_EQ(lines[12], "20");
+  EXPECT_EQ(lines[16], "5.5/.52");
+  EXPECT_EQ(lines[40], "500.67");
+  EXPECT_EQ(lines[50], "-15");
+  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
+}
+
+TEST_F(ScreensTest, ProgressDialog) {
+  int cancels = 0;
+  FlightScreen().CancelLongTasks = [&] { ++cancels; };
+  ProcessForm& p = Process();
+  p.Show();
+  p.Label2.SetCaption("飛行記録の読み込み");
+  p.Label1.SetCaption(ProgressText(37, 200, 3.7, true));
+  EXPECT_EQ(p.Label1.Caption(), "19％完了しました\r\nあと17秒かかります");
+  EXPECT_EQ(p.BarWidth(), 34);
+  p.Label1.SetCaption("5％完了しました");
+  EXPECT_EQ(p.BarWidth(), 34);  // the bar only grows
+  Shell().LogCaller = 2;
+  Key(p, 121);
+  EXPECT_TRUE(p.Loaded());  // F10 ignored for the replay's file selector
+  Shell().LogCaller = 0;
+  Key(p, 121);
+  EXPECT_FALSE(p.Loaded());
+  EXPECT_EQ(Shell().ScreenMode, 3);
+  EXPECT_EQ(cancels, 1);
+}
+
+}  // namespace
+}  // namespace zarv::shell
