@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/light_outline_parts.h"
+#include "model/outline_build_parts.h"
 
 namespace zarv::model {
 
@@ -86,13 +87,13 @@ void WriteBoom(const shell::AircraftData& a, const flight::FlightState& fs,
   // Ring 0 bends forward onto the rear edge of slice 1: each point's Y is
   // taken at its own X on the line from slice 1's rear point to its point 1.
   for (int p = 0; p < 8; ++p) {
-    const double phi = light_outline::HalfRingAngle(p);
+    const double phi = outline_build::HalfRingAngle(p);
     o.RearFuselageX(0, p) = r * std::sin(phi);
     o.RearFuselageZ(0, p) = r * std::cos(phi) + zc;
     o.RearFuselageY(0, p) = y1 + GuardedRatio(o.RearFuselageX(0, p), o.FrontFuselageX(1, 1)) *
                                      (o.FrontFuselageY(1, 1) - y1);
   }
-  light_outline::WriteHalfRing(o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ, 1, r, r, zc,
+  outline_build::WriteHalfRing(o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ, 1, r, r, zc,
                                o.FrontFuselageY(2, 0));
 
   const double yr = o.FrontFuselageY(9, 0);
@@ -103,7 +104,7 @@ void WriteBoom(const shell::AircraftData& a, const flight::FlightState& fs,
   const double radii[3] = {0.05, 0.05, 0.001};
   for (int i = 0; i < 3; ++i) {
     const int s = i + 2;
-    light_outline::WriteHalfRing(o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ, s, radii[i],
+    outline_build::WriteHalfRing(o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ, s, radii[i],
                                  radii[i], centre(ys[i]), ys[i]);
   }
 }
@@ -172,7 +173,7 @@ void WritePivots(const shell::AircraftData& a, AirframeOutline& o) {
 
 void BuildSlicedFairingOutline(const shell::AircraftData& a, flight::FlightState& fs,
                                AirframeOutline& o) {
-  light_outline::ClearForLightBuild(o);
+  outline_build::ClearForBuild(o);
 
   WriteFairing(a, fs, o);
 

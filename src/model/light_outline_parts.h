@@ -1,62 +1,17 @@
 // Pieces shared by the two light-aircraft outline builders (pod body and
-// sliced fairing): the half ring, the six-point tail section, the straight
-// and tapered tailplanes, the central fin and the fresh-build clearing.
-// Internal to the builders.
+// sliced fairing): the six-point tail section, the straight and tapered
+// tailplanes and the central fin. Internal to the builders.
 #pragma once
 
-#include <cmath>
+#include <cstddef>
 
 #include "model/outline.h"
 
 namespace zarv::model::light_outline {
 
-// Ring angle of point p of a half ring: 0, 30, 60, 90, 90, 120, 150, 180
-// degrees (points 3 and 4 share the side). Degrees go to radians by 57.3.
-inline double HalfRingAngle(int p) {
-  const int index = p < 4 ? p : p - 1;
-  return 30.0 * index / 57.3;
-}
-
-// Station s of a half-ring grid: half-width w, half-height h, centre height z.
-template <int S, int P>
-void WriteHalfRing(OutlineGrid<S, P>& x, OutlineGrid<S, P>& y, OutlineGrid<S, P>& z, int s,
-                   double w, double h, double zc, double ys) {
-  for (int p = 0; p < 8; ++p) {
-    const double a = HalfRingAngle(p);
-    x(s, p) = w * std::sin(a);
-    y(s, p) = ys;
-    z(s, p) = h * std::cos(a) + zc;
-  }
-}
-
 // num / den, or 0 when den is 0: the builders' ratios that a degenerate
 // aircraft would otherwise turn into inf or NaN.
 inline double GuardedRatio(double num, double den) { return den != 0.0 ? num / den : 0.0; }
-
-// A builder starts from the zero outline of a fresh program, except for what
-// the flight set-up has just written: the wing grid and the section template
-// (whose elements 6 and 7 the pod builder keeps).
-inline void ClearForLightBuild(AirframeOutline& o) {
-  o.FrontFuselageX.Clear();
-  o.FrontFuselageY.Clear();
-  o.FrontFuselageZ.Clear();
-  o.RearFuselageX.Clear();
-  o.RearFuselageY.Clear();
-  o.RearFuselageZ.Clear();
-  o.TailX.Clear();
-  o.TailY.Clear();
-  o.TailZ.Clear();
-  o.NacelleX.Clear();
-  o.NacelleY.Clear();
-  o.NacelleZ.Clear();
-  o.PartPivots = PartPivotSet{};
-  o.TailplaneHingeY = 0.0;
-  o.TailplaneHingeZ = 0.0;
-  o.FinHingeX = 0.0;
-  o.FinHingeY = 0.0;
-  o.OutlineZMax = 0.0;
-  o.OutlineZMin = 0.0;
-}
 
 // Points 0-5 of the template become the closed tail section (0 trailing
 // edge, 3 leading edge); elements 6 and 7 keep what they held.

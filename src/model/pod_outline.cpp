@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "model/light_outline_parts.h"
+#include "model/outline_build_parts.h"
 
 namespace zarv::model {
 
 namespace {
 
 using light_outline::GuardedRatio;
-using light_outline::WriteHalfRing;
+using outline_build::WriteHalfRing;
 
 void FrontRing(AirframeOutline& o, int s, double w, double h, double z, double y) {
   WriteHalfRing(o.FrontFuselageX, o.FrontFuselageY, o.FrontFuselageZ, s, w, h, z, y);
@@ -165,40 +166,6 @@ void BuildTwinBoomTail(const shell::AircraftData& a, const flight::FlightState& 
   o.FinHingeY = -a.FinArm;
 }
 
-// Fits the wing root section into the body rings of stations 4 to 8, or,
-// for a wing on top of the body, the root onto the rings.
-void FitWingRoot(AirframeOutline& o) {
-  if (o.FrontFuselageZ(5, 2) < o.WingZ(0, 5)) {
-    for (int p = 0; p <= 4; ++p) o.WingX(0, p) = 0.0;
-    for (int p = 5; p <= 7; ++p) {
-      o.WingX(0, p) = o.FrontFuselageX(p, 1);
-      o.FrontFuselageY(p, 1) = o.WingY(0, p);
-      o.FrontFuselageZ(p, 1) = o.WingZ(0, p);
-    }
-    return;
-  }
-  int upper = 3;
-  int lower = 4;
-  if (o.FrontFuselageZ(5, 2) < o.WingZ(0, 2)) {
-    upper = 2;
-    lower = 3;
-  } else if (o.WingZ(0, 6) < o.FrontFuselageZ(5, 5)) {
-    upper = 4;
-    lower = 5;
-  }
-  static constexpr int kUpperRoot[5] = {4, 3, 2, 1, 0};
-  static constexpr int kLowerRoot[5] = {4, 5, 6, 7, 0};
-  for (int i = 0; i < 5; ++i) {
-    const int s = 4 + i;
-    o.FrontFuselageX(s, upper) = o.WingX(0, kUpperRoot[i]);
-    o.FrontFuselageY(s, upper) = o.WingY(0, kUpperRoot[i]);
-    o.FrontFuselageZ(s, upper) = o.WingZ(0, kUpperRoot[i]);
-    o.FrontFuselageX(s, lower) = o.WingX(0, kLowerRoot[i]);
-    o.FrontFuselageY(s, lower) = o.WingY(0, kLowerRoot[i]);
-    o.FrontFuselageZ(s, lower) = o.WingZ(0, kLowerRoot[i]);
-  }
-}
-
 void WritePivots(const shell::AircraftData& a, const flight::FlightState& fs,
                  AirframeOutline& o) {
   PartPivotSet& v = o.PartPivots;
@@ -227,7 +194,7 @@ void WritePivots(const shell::AircraftData& a, const flight::FlightState& fs,
 
 void BuildPodOutline(const shell::AircraftData& a, flight::FlightState& fs,
                      AirframeOutline& o) {
-  light_outline::ClearForLightBuild(o);
+  outline_build::ClearForBuild(o);
 
   const double H = fs.BodyHeight;
   const double W = fs.BodyHalfWidth;
@@ -256,7 +223,8 @@ void BuildPodOutline(const shell::AircraftData& a, flight::FlightState& fs,
     BuildTwinBoomTail(a, fs, o);
   }
 
-  if (fs.BodyHeight >= a.WingHeight) FitWingRoot(o);
+  // The wing root fits into body stations 4 to 8.
+  if (fs.BodyHeight >= a.WingHeight) outline_build::FitWingRootToBody(o, 4);
 
   WritePivots(a, fs, o);
 }

@@ -46,28 +46,6 @@ PoweredInputs GatherInputs(const shell::AircraftData& a, const flight::FlightSta
   return in;
 }
 
-void ClearForBuild(AirframeOutline& o) {
-  o.FrontFuselageX.Clear();
-  o.FrontFuselageY.Clear();
-  o.FrontFuselageZ.Clear();
-  o.RearFuselageX.Clear();
-  o.RearFuselageY.Clear();
-  o.RearFuselageZ.Clear();
-  o.TailX.Clear();
-  o.TailY.Clear();
-  o.TailZ.Clear();
-  o.NacelleX.Clear();
-  o.NacelleY.Clear();
-  o.NacelleZ.Clear();
-  o.PartPivots = PartPivotSet{};
-  o.TailplaneHingeY = 0;
-  o.TailplaneHingeZ = 0;
-  o.FinHingeX = 0;
-  o.FinHingeY = 0;
-  o.OutlineZMax = 0;
-  o.OutlineZMin = 0;
-}
-
 void WriteTailSection(AirframeOutline& o, double tailFactor) {
   for (int i = 0; i < 6; ++i) {
     o.SectionTemplate.Chordwise[i] = kTailChordwise[i];

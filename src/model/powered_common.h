@@ -7,6 +7,7 @@
 
 #include "flight/flight_state.h"
 #include "model/outline.h"
+#include "model/outline_build_parts.h"
 #include "shell/aircraft_data.h"
 
 namespace zarv::model::powered {
@@ -16,8 +17,6 @@ inline constexpr double kDegPerRad = 57.3;
 
 // Point p of a 12-point nacelle ring, from straight up towards outboard.
 inline double RingAngle(int p) { return (30 * p + 15) / kDegPerRad; }
-// Point p of an 8-point half ring: 0, 30, 60, 90, 90, 120, 150, 180 degrees.
-inline double HalfRingAngle(int p) { return 30 * (p < 4 ? p : p - 1) / kDegPerRad; }
 
 // za + (x - xa)(zb - za) / (xb - xa). Two stations at one position give the
 // value of the station nearer to x (the first on a tie) instead of 0/0.
@@ -79,11 +78,6 @@ struct PoweredInputs {
 
 PoweredInputs GatherInputs(const shell::AircraftData& aircraft, const flight::FlightState& state);
 
-// Clears every part of the outline a builder owns (all but the wing grid the
-// set-up has built and the section template), so that no cell of an earlier
-// build survives.
-void ClearForBuild(AirframeOutline& outline);
-
 // Writes the tail section into SectionTemplate points 0 to 5 and scales its
 // thickness by the tail airfoil; points 6 and 7 keep what they held.
 void WriteTailSection(AirframeOutline& outline, double tailFactor);
@@ -91,5 +85,23 @@ void WriteTailSection(AirframeOutline& outline, double tailFactor);
 // Tailplane rows 0 to 5 (X absolute, Y and Z from the tailplane hinge) with
 // roots at X = +-rootX.
 void BuildTailplaneRows(AirframeOutline& outline, double rootX, const PoweredInputs& in);
+
+// Widens zmin .. zmax to every height of the grid.
+template <typename Grid>
+void ScanZ(const Grid& z, double& zmax, double& zmin) {
+  for (int i = 0; i < Grid::kCells; ++i) {
+    if (z[i] > zmax) zmax = z[i];
+    if (z[i] < zmin) zmin = z[i];
+  }
+}
+
+// Moves a grid dy forward and dz down.
+template <typename Grid>
+void Shift(Grid& y, Grid& z, double dy, double dz) {
+  for (int i = 0; i < Grid::kCells; ++i) {
+    z[i] = z[i] - dz;
+    y[i] = y[i] + dy;
+  }
+}
 
 }  // namespace zarv::model::powered

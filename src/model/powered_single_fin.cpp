@@ -10,43 +10,18 @@ namespace zarv::model {
 
 namespace {
 
-using powered::HalfRingAngle;
-using powered::kDegPerRad;
+using outline_build::WriteHalfRing;
 using powered::PoweredInputs;
 using powered::RingAngle;
-
-template <typename Grid>
-void HalfRing(Grid& X, Grid& Y, Grid& Z, int s, double y, double w, double h, double z0) {
-  for (int p = 0; p < 8; ++p) {
-    const double a = HalfRingAngle(p);
-    X(s, p) = w * std::sin(a);
-    Y(s, p) = y;
-    Z(s, p) = z0 + h * std::cos(a);
-  }
-}
-
-template <typename Grid>
-void ScanZ(const Grid& z, double& zmax, double& zmin) {
-  for (int i = 0; i < Grid::kCells; ++i) {
-    if (z[i] > zmax) zmax = z[i];
-    if (z[i] < zmin) zmin = z[i];
-  }
-}
-
-template <typename Grid>
-void Shift(Grid& y, Grid& z, double dy, double dz) {
-  for (int i = 0; i < Grid::kCells; ++i) {
-    z[i] = z[i] - dz;
-    y[i] = y[i] + dy;
-  }
-}
+using powered::ScanZ;
+using powered::Shift;
 
 }  // namespace
 
 void BuildSingleFinJetOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
                               AirframeOutline& o) {
   const PoweredInputs in = powered::GatherInputs(aircraft, state);
-  powered::ClearForBuild(o);
+  outline_build::ClearForBuild(o);
 
   auto& FX = o.FrontFuselageX;
   auto& FY = o.FrontFuselageY;
@@ -76,56 +51,30 @@ void BuildSingleFinJetOutline(const shell::AircraftData& aircraft, flight::Fligh
   // Front fuselage: the nose swells over 1.6 body heights, then a constant
   // section runs along the wing root.
   const double y0 = L - D;
-  HalfRing(FX, FY, FZ, 0, y0, 0.001, 0.001, 0.3 * H);
-  HalfRing(FX, FY, FZ, 1, y0 - 0.25 * H, 0.35 * B, 0.35 * H / 2, 0.35 * H);
-  HalfRing(FX, FY, FZ, 2, y0 - 0.6 * H, 0.63 * B, 0.63 * H / 2, 0.4 * H);
-  HalfRing(FX, FY, FZ, 3, y0 - 1.05 * H, 0.85 * B, 0.85 * H / 2, 0.45 * H);
-  HalfRing(FX, FY, FZ, 4, y0 - 1.6 * H, B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 5, (FY(4, 0) + WY(0, 4)) / 2, B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 6, WY(0, 4), B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 7, WY(0, 3), B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 8, WY(0, 2), B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 9, WY(0, 1), B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 10, WY(0, 0), B, H / 2, 0.5 * H);
-  HalfRing(FX, FY, FZ, 11, WY(0, 0) - 0.3 * (D + WY(0, 0)), B, H / 2, 0.5 * H);
+  WriteHalfRing(FX, FY, FZ, 0, 0.001, 0.001, 0.3 * H, y0);
+  WriteHalfRing(FX, FY, FZ, 1, 0.35 * B, 0.35 * H / 2, 0.35 * H, y0 - 0.25 * H);
+  WriteHalfRing(FX, FY, FZ, 2, 0.63 * B, 0.63 * H / 2, 0.4 * H, y0 - 0.6 * H);
+  WriteHalfRing(FX, FY, FZ, 3, 0.85 * B, 0.85 * H / 2, 0.45 * H, y0 - 1.05 * H);
+  WriteHalfRing(FX, FY, FZ, 4, B, H / 2, 0.5 * H, y0 - 1.6 * H);
+  WriteHalfRing(FX, FY, FZ, 5, B, H / 2, 0.5 * H, (FY(4, 0) + WY(0, 4)) / 2);
+  WriteHalfRing(FX, FY, FZ, 6, B, H / 2, 0.5 * H, WY(0, 4));
+  WriteHalfRing(FX, FY, FZ, 7, B, H / 2, 0.5 * H, WY(0, 3));
+  WriteHalfRing(FX, FY, FZ, 8, B, H / 2, 0.5 * H, WY(0, 2));
+  WriteHalfRing(FX, FY, FZ, 9, B, H / 2, 0.5 * H, WY(0, 1));
+  WriteHalfRing(FX, FY, FZ, 10, B, H / 2, 0.5 * H, WY(0, 0));
+  WriteHalfRing(FX, FY, FZ, 11, B, H / 2, 0.5 * H, WY(0, 0) - 0.3 * (D + WY(0, 0)));
 
-  // Wing-root junction: stitch the fuselage stations along the root to the
-  // root section where the wing meets the body.
-  if (in.BodyHeight >= in.WingHeight) {
-    const double zu = FZ(7, 2);
-    const double zl = FZ(7, 5);
-    auto pin = [&](int s, int p, int q) {
-      FX(s, p) = WX(0, q);
-      FY(s, p) = WY(0, q);
-      FZ(s, p) = WZ(0, q);
-    };
-    auto pinPair = [&](int u, int v) {
-      static constexpr int kU[5] = {4, 3, 2, 1, 0};
-      static constexpr int kV[5] = {4, 5, 6, 7, 0};
-      for (int k = 0; k < 5; ++k) {
-        pin(6 + k, u, kU[k]);
-        pin(6 + k, v, kV[k]);
-      }
-    };
-    if (zu < WZ(0, 5)) {
-      // Wing above the body.
-      for (int q = 0; q <= 4; ++q) WX(0, q) = 0;
-      for (int p = 5; p <= 7; ++p) {
-        WX(0, p) = FX(p, 1);
-        FY(p, 1) = WY(0, p);
-        FZ(p, 1) = WZ(0, p);
-      }
-    } else if (zu < WZ(0, 2)) {
-      pinPair(2, 3);
-    } else if (WZ(0, 6) < zl) {
-      pinPair(4, 5);
-      FX(5, 4) = (FX(5, 4) + WX(0, 4)) / 2;
-      FY(5, 4) = (FY(5, 4) + WY(0, 4)) / 2;
-      FZ(5, 4) = (FZ(5, 4) + WZ(0, 4)) / 2;
-      pin(7, 6, 5);
-    } else {
-      pinPair(3, 4);
-    }
+  // Wing-root junction: the fuselage stations along the root take the root
+  // section where the wing meets the body.
+  if (in.BodyHeight >= in.WingHeight && outline_build::FitWingRootToBody(o, 6) == 5) {
+    // A low wing: station 5's side point goes half-way to the leading edge
+    // and point 6 of station 7 onto the root's lower surface.
+    FX(5, 4) = (FX(5, 4) + WX(0, 4)) / 2;
+    FY(5, 4) = (FY(5, 4) + WY(0, 4)) / 2;
+    FZ(5, 4) = (FZ(5, 4) + WZ(0, 4)) / 2;
+    FX(7, 6) = WX(0, 5);
+    FY(7, 6) = WY(0, 5);
+    FZ(7, 6) = WZ(0, 5);
   }
 
   // Tail cone keeping the fuselage's top line.
@@ -140,9 +89,9 @@ void BuildSingleFinJetOutline(const shell::AircraftData& aircraft, flight::Fligh
   for (int k = 0; k < 3; ++k) {
     const double h = cone[k][1] * H / 2;
     z0 = H - h;
-    HalfRing(RX, RY, RZ, 1 + k, yte - cone[k][0] * (D + yte), cone[k][1] * B, h, z0);
+    WriteHalfRing(RX, RY, RZ, 1 + k, cone[k][1] * B, h, z0, yte - cone[k][0] * (D + yte));
   }
-  HalfRing(RX, RY, RZ, 4, -D, 0.001, 0.001, z0);
+  WriteHalfRing(RX, RY, RZ, 4, 0.001, 0.001, z0, -D);
 
   powered::WriteTailSection(o, in.TailFactor);
   const bool tailplane = !(in.EngineType == "roket" || in.AspectRatio >= 2.5);

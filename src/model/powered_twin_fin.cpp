@@ -13,12 +13,14 @@ namespace zarv::model {
 
 namespace {
 
-using powered::HalfRingAngle;
+using outline_build::HalfRingAngle;
 using powered::Interpolate;
 using powered::kDegPerRad;
 using powered::PoweredInputs;
 using powered::RingAngle;
 using powered::SafeRatio;
+using powered::ScanZ;
+using powered::Shift;
 
 enum class Layout { WingRoot, Wide, Narrow };
 
@@ -650,22 +652,6 @@ void BuildTwinFinTail(AirframeOutline& o, const PoweredInputs& in) {
 
 // ---------------------------------------------------------------- stage 5
 
-template <typename Grid>
-void ScanZ(const Grid& z, double& zmax, double& zmin) {
-  for (int i = 0; i < Grid::kCells; ++i) {
-    if (z[i] > zmax) zmax = z[i];
-    if (z[i] < zmin) zmin = z[i];
-  }
-}
-
-template <typename Grid>
-void Shift(Grid& y, Grid& z, double dy, double dz) {
-  for (int i = 0; i < Grid::kCells; ++i) {
-    z[i] = z[i] - dz;
-    y[i] = y[i] + dy;
-  }
-}
-
 void FinishTwinFinOutline(AirframeOutline& o, const PoweredInputs& in, Layout layout) {
   o.OutlineZMax = 0.0;
   o.OutlineZMin = 3.0;
@@ -750,7 +736,7 @@ void FinishTwinFinOutline(AirframeOutline& o, const PoweredInputs& in, Layout la
 void BuildTwinFin(const shell::AircraftData& aircraft, const flight::FlightState& state,
                   AirframeOutline& o, Layout layout) {
   const PoweredInputs in = powered::GatherInputs(aircraft, state);
-  powered::ClearForBuild(o);
+  outline_build::ClearForBuild(o);
   if (layout == Layout::WingRoot) {
     BuildWingRootNacelle(o, in);
     BuildWingRootFrontFuselage(o, in);

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "platform/runtime/utf8.h"
+
 namespace zarv {
 
 namespace {
@@ -33,22 +35,6 @@ bool IsAscii(std::string_view s) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   }
   return true;
-}
-
-// Length of the UTF-8 sequence at s[i], 1 for a malformed byte.
-size_t Utf8Len(std::string_view s, size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  size_t n = 1;
-  if (b >= 0xC2 && b <= 0xDF) n = 2;
-  else if (b >= 0xE0 && b <= 0xEF) n = 3;
-  else if (b >= 0xF0 && b <= 0xF4) n = 4;
-  // A broken sequence counts as one character up to its first bad byte.
-  size_t k = 1;
-  while (k < n && i + k < s.size() &&
-         (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) {
-    ++k;
-  }
-  return k;
 }
 
 // Runs the converter over in, calling onBad(offset) for each input position
@@ -96,7 +82,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
   if (!conv.ok()) return std::string(utf8);
   return Convert(conv.get(), utf8, [utf8](std::string& out, size_t at) -> size_t {
     out += '?';
-    return Utf8Len(utf8, at);
+    return Utf8CharLen(utf8, at);
   });
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/utf8.h"
 
 namespace zarv {
 
@@ -16,31 +17,30 @@ namespace {
 bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Byte length of the UTF-8 character starting at s[i]. A byte that does not
-// start a well-formed sequence counts as one character on its own.
-size_t CharLen(std::string_view s, size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  size_t n = 1;
-  if (b >= 0xC2 && b <= 0xDF) n = 2;
-  else if (b >= 0xE0 && b <= 0xEF) n = 3;
-  else if (b >= 0xF0 && b <= 0xF4) n = 4;
-  // A broken sequence counts as one character up to its first bad byte.
-  size_t k = 1;
-  while (k < n && i + k < s.size() &&
-         (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) {
-    ++k;
-  }
-  return k;
-}
-
 // Byte offset of character index ci (0-based); s.size() when past the end.
 size_t ByteOffset(std::string_view s, int ci) {
   size_t i = 0;
   while (ci > 0 && i < s.size()) {
-    i += CharLen(s, i);
+    i += Utf8CharLen(s, i);
     --ci;
   }
   return i;
+}
+
+// The literal at pic[i] of a format picture: a "quoted" run, a character
+// escaped by a backslash, or one character as it stands. Moves i past it.
+std::string TakeLiteral(std::string_view pic, size_t& i) {
+  if (pic[i] == '"') {
+    size_t end = pic.find('"', i + 1);
+    if (end == std::string_view::npos) end = pic.size();
+    std::string text(pic.substr(i + 1, end - i - 1));
+    i = end < pic.size() ? end + 1 : end;
+    return text;
+  }
+  const size_t start = pic[i] == '\\' && i + 1 < pic.size() ? i + 1 : i;
+  const size_t n = Utf8CharLen(pic, start);
+  i = start + n;
+  return std::string(pic.substr(start, n));
 }
 
 // Text of v in %G form with the given significant digits, as Str prints it.
@@ -132,19 +132,8 @@ std::vector<PicToken> ParsePicture(std::string_view pic) {
     } else if (c == ',') {
       out.push_back({PicToken::Comma, c, {}});
       ++i;
-    } else if (c == '"') {
-      size_t end = pic.find('"', i + 1);
-      if (end == std::string_view::npos) end = pic.size();
-      out.push_back({PicToken::Literal, 0, std::string(pic.substr(i + 1, end - i - 1))});
-      i = end < pic.size() ? end + 1 : end;
-    } else if (c == '\\' && i + 1 < pic.size()) {
-      const size_t n = CharLen(pic, i + 1);
-      out.push_back({PicToken::Literal, 0, std::string(pic.substr(i + 1, n))});
-      i += 1 + n;
     } else {
-      const size_t n = CharLen(pic, i);
-      out.push_back({PicToken::Literal, 0, std::string(pic.substr(i, n))});
-      i += n;
+      out.push_back({PicToken::Literal, 0, TakeLiteral(pic, i)});
     }
   }
   return out;
@@ -359,19 +348,8 @@ std::string FormatDate(const DateTime& t, std::string_view pic) {
       while (j < pic.size() && (pic[j] == c)) ++j;
       toks.push_back({lc, static_cast<int>(j - i), {}});
       i = j;
-    } else if (c == '"') {
-      size_t end = pic.find('"', i + 1);
-      if (end == std::string_view::npos) end = pic.size();
-      toks.push_back({0, 0, std::string(pic.substr(i + 1, end - i - 1))});
-      i = end < pic.size() ? end + 1 : end;
-    } else if (c == '\\' && i + 1 < pic.size()) {
-      const size_t n = CharLen(pic, i + 1);
-      toks.push_back({0, 0, std::string(pic.substr(i + 1, n))});
-      i += 1 + n;
     } else {
-      const size_t n = CharLen(pic, i);
-      toks.push_back({0, 0, std::string(pic.substr(i, n))});
-      i += n;
+      toks.push_back({0, 0, TakeLiteral(pic, i)});
     }
   }
   std::string out;
@@ -432,7 +410,7 @@ std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
 
 int Len(std::string_view s) {
   int n = 0;
-  for (size_t i = 0; i < s.size(); i += CharLen(s, i)) ++n;
+  for (size_t i = 0; i < s.size(); i += Utf8CharLen(s, i)) ++n;
   return n;
 }
 
@@ -470,7 +448,7 @@ int InStr(int start, std::string_view s, std::string_view find) {
   // Search character by character so a match never starts inside a
   // character (matters only for malformed UTF-8).
   int pos = start;
-  for (size_t i = b; i < s.size(); i += CharLen(s, i), ++pos) {
+  for (size_t i = b; i < s.size(); i += Utf8CharLen(s, i), ++pos) {
     if (s.substr(i, find.size()) == find) return pos;
   }
   return 0;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSize>
 
 #include <algorithm>
 #include <optional>
@@ -30,6 +31,12 @@ Qt::Alignment HorizontalAlignment(int alignment) {
     case vbCenter: return Qt::AlignHCenter;
     default: return Qt::AlignLeft;
   }
+}
+
+// Check and option buttons: the box on the left (vbLeftJustify) or on the
+// right (vbRightJustify) of the caption.
+Qt::LayoutDirection BoxSide(int alignment) {
+  return alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight;
 }
 
 // Windows-classic sunken border, 2 pixels wide.
@@ -295,12 +302,12 @@ void CheckBox::SetValue(int value) {
 int CheckBox::Alignment() const { return d_->s.alignment; }
 void CheckBox::SetAlignment(int alignment) {
   d_->s.alignment = alignment;
-  d_->box->setLayoutDirection(alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight);
+  d_->box->setLayoutDirection(BoxSide(alignment));
 }
 void CheckBox::ApplyAll() {
   Control::ApplyAll();
   d_->box->setText(ButtonText(d_->s.caption));
-  d_->box->setLayoutDirection(d_->s.alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight);
+  d_->box->setLayoutDirection(BoxSide(d_->s.alignment));
   d_->ShowValue();
 }
 void CheckBox::SaveDesign() {
@@ -372,12 +379,12 @@ void OptionButton::SetValue(bool on) {
 int OptionButton::Alignment() const { return d_->s.alignment; }
 void OptionButton::SetAlignment(int alignment) {
   d_->s.alignment = alignment;
-  d_->radio->setLayoutDirection(alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight);
+  d_->radio->setLayoutDirection(BoxSide(alignment));
 }
 void OptionButton::ApplyAll() {
   Control::ApplyAll();
   d_->radio->setText(ButtonText(d_->s.caption));
-  d_->radio->setLayoutDirection(d_->s.alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight);
+  d_->radio->setLayoutDirection(BoxSide(d_->s.alignment));
   d_->ShowValue();
 }
 void OptionButton::SaveDesign() {
@@ -814,6 +821,18 @@ struct PictureBox::Data {
   PictureWidget* w = nullptr;
   bool syncing = false;
   int lastW = -1, lastH = -1;
+
+  int Border() const { return s.borderStyle == 1 ? 2 : 0; }
+  // The client area of a box of the given outer size, at least 1 x 1.
+  QSize ClientSize(double width, double height) const {
+    return {std::max(1, RoundPx(width) - 2 * Border()), std::max(1, RoundPx(height) - 2 * Border())};
+  }
+  // Resizes the image without taking it for a new picture.
+  void ResizeCanvas(const QSize& size) {
+    syncing = true;
+    canvas.Resize(size.width(), size.height());
+    syncing = false;
+  }
 };
 
 void PictureWidget::paintEvent(QPaintEvent*) {
@@ -842,18 +861,14 @@ PictureBox::PictureBox(Container& parent) : Control(parent), d_(std::make_unique
   c.s.height = 97;
   c.onGeometry = [this] {
     // The image follows the client area, also while the box is hidden.
-    const int b = d_->s.borderStyle == 1 ? 2 : 0;
-    const int cw = std::max(1, RoundPx(impl().s.width) - 2 * b);
-    const int ch = std::max(1, RoundPx(impl().s.height) - 2 * b);
-    if (cw != d_->canvas.Width() || ch != d_->canvas.Height()) {
-      d_->syncing = true;
-      d_->canvas.Resize(cw, ch);
-      d_->syncing = false;
+    const QSize client = d_->ClientSize(impl().s.width, impl().s.height);
+    if (client.width() != d_->canvas.Width() || client.height() != d_->canvas.Height()) {
+      d_->ResizeCanvas(client);
     }
-    if (cw != d_->lastW || ch != d_->lastH) {
+    if (client.width() != d_->lastW || client.height() != d_->lastH) {
       const bool first = d_->lastW < 0;
-      d_->lastW = cw;
-      d_->lastH = ch;
+      d_->lastW = client.width();
+      d_->lastH = client.height();
       if (!first) Fire(OnResize);
     }
   };
@@ -869,19 +884,15 @@ PictureBox::PictureBox(Container& parent) : Control(parent), d_(std::make_unique
     d_->canvas.SetFontItalic(f.italic);
   };
   d_->canvas.SetChangedCallback([this] {
-    const int b = d_->s.borderStyle == 1 ? 2 : 0;
-    const int cw = std::max(1, RoundPx(impl().s.width) - 2 * b);
-    const int ch = std::max(1, RoundPx(impl().s.height) - 2 * b);
-    if (!d_->syncing && (d_->canvas.Width() != cw || d_->canvas.Height() != ch)) {
+    const QSize client = d_->ClientSize(impl().s.width, impl().s.height);
+    if (!d_->syncing && (d_->canvas.Width() != client.width() || d_->canvas.Height() != client.height())) {
       if (d_->s.autoSize) {
         // A picture with AutoSize: the box takes its size.
-        impl().s.width = d_->canvas.Width() + 2 * b;
-        impl().s.height = d_->canvas.Height() + 2 * b;
+        impl().s.width = d_->canvas.Width() + 2 * d_->Border();
+        impl().s.height = d_->canvas.Height() + 2 * d_->Border();
         impl().ApplyGeometry();
       } else {
-        d_->syncing = true;
-        d_->canvas.Resize(cw, ch);
-        d_->syncing = false;
+        d_->ResizeCanvas(client);
       }
     }
     if (!d_->w->inPaint) d_->w->update();
@@ -910,7 +921,7 @@ void PictureBox::SetBorderStyle(int style) {
 }
 
 void PictureBox::ApplyAll() {
-  const int b = d_->s.borderStyle == 1 ? 2 : 0;
+  const int b = d_->Border();
   d_->w->border = b;
   core_->originX = b;
   core_->originY = b;

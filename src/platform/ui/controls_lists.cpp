@@ -34,6 +34,16 @@ std::string WorkingFolder() {
   return ec ? std::string("/") : NormalisePath(p.generic_string());
 }
 
+// Makes row the current one; a negative row leaves none current or selected.
+void SelectRow(QListWidget* list, int row) {
+  if (row < 0) {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  } else {
+    list->setCurrentRow(row);
+  }
+}
+
 class Combo : public QComboBox {
  public:
   std::function<void()> dropDown;
@@ -278,12 +288,7 @@ void ListBox::ShowSelection() {
   auto* list = static_cast<QListWidget*>(impl().widget.data());
   Data& d = data();
   d.updating = true;
-  if (d.s.listIndex < 0) {
-    list->setCurrentRow(-1);
-    list->clearSelection();
-  } else {
-    list->setCurrentRow(d.s.listIndex);
-  }
+  SelectRow(list, d.s.listIndex);
   d.updating = false;
 }
 
@@ -321,12 +326,7 @@ struct FileListBox::Data {
 
   void ShowSelection() {
     updating = true;
-    if (s.listIndex < 0) {
-      list->setCurrentRow(-1);
-      list->clearSelection();
-    } else {
-      list->setCurrentRow(s.listIndex);
-    }
+    SelectRow(list, s.listIndex);
     updating = false;
   }
 };

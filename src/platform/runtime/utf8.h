@@ -1,0 +1,23 @@
+// Stepping through UTF-8 text character by character.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace zarv {
+
+// Byte length of the UTF-8 character starting at s[i] (i < s.size()). A
+// broken sequence counts as one character up to its first bad byte, so a
+// stray byte is a character of its own.
+inline std::size_t Utf8CharLen(std::string_view s, std::size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::size_t n = 1;
+  if (b >= 0xC2 && b <= 0xDF) n = 2;
+  else if (b >= 0xE0 && b <= 0xEF) n = 3;
+  else if (b >= 0xF0 && b <= 0xF4) n = 4;
+  std::size_t k = 1;
+  while (k < n && i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80) ++k;
+  return k;
+}
+
+}  // namespace zarv
