@@ -25,6 +25,7 @@ struct LoadedSample {
     s.FlightTime = 10;
     s.AirSpeed = 9;
     s.AngleOfAttack = alpha;
+    s.AoaText = s.WingIncidenceRad + alpha;  // as the air-data step leaves it
     s.Sideslip = 0.01;
     s.TotalIncidence = std::hypot(alpha, 0.01);
     s.BodyAirX = std::cos(alpha);

@@ -64,10 +64,11 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
   UpdateWind(s, a);
   UpdateUpdraftStrength(s);
 
-  // 7. Centre section.
+  // 7. Centre section. The root angle takes incidence + angle of attack as
+  // the air-data step kept them (its text form), not as they stand now.
   s.PitchRateAngle = ((s.WingAcOffset - s.CgX - chord / 2) * s.PitchRate) / v;
   if (std::fabs(s.PitchRateAngle) > 1.56) s.PitchRateAngle = 1.56 * (s.PitchRateAngle > 0 ? 1 : -1);
-  s.WingRootAngle = (s.WingIncidenceRad + alpha) + s.PitchRateAngle;
+  s.WingRootAngle = s.AoaText + s.PitchRateAngle;
 
   // 8. Panel angles.
   const double arFactor = std::pow(s.EffectiveAspectRatio / s.GeometricAspectRatio, 0.3) * beta * std::cos(alpha);
@@ -183,7 +184,8 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
     panel.Drag = -sd * gr.DihedralCos * lift * gr.Area + cd * dr;
     panel.PanelLiftCoeff = ca * panel.StalledLift + sa * panel.Drag;
     panel.PanelDragCoeff = -sa * panel.StalledLift + ca * panel.Drag;
-    if (i >= 3 && panel.Drag > 2 * gr.Area) panel.Drag = 2 * gr.Area;
+    // Outer and tip drag within +-2 x area, the coefficients formed first.
+    if (i >= 3 && std::fabs(panel.Drag) > 2 * gr.Area) panel.Drag = 2 * gr.Area * (panel.Drag > 0 ? 1 : -1);
   }
 
   // 19. Totals.

@@ -66,6 +66,7 @@ struct PlainWing {
     s.BodyAirX = std::cos(alpha) * std::cos(beta);
     s.BodyAirY = -std::sin(beta);
     s.BodyAirZ = -std::sin(alpha) * std::cos(beta);
+    s.AoaText = s.WingIncidenceRad + alpha;  // as the air-data step keeps it
   }
   void Wing() { UpdateWingAerodynamics(s, a); }
   void Tail() { UpdateTailAndTotals(s, a, o); }
@@ -138,6 +139,37 @@ TEST(WingStrips, FlowFromBehindAndDegenerateAir) {
   EXPECT_TRUE(std::isfinite(column.s.Panels[1].Angle));
   EXPECT_TRUE(std::isfinite(column.s.WingLift));
   EXPECT_GT(column.s.Panels[1].PanelPressure, 0);  // the updraft's own pressure
+}
+
+TEST(WingStrips, RootAngleAndDragLimitsFollowTheirSteps) {
+  // The root angle is the air-data step's incidence + angle of attack, even
+  // when the angle has moved since.
+  PlainWing w;
+  w.s.AoaText = 0.12;
+  w.Wing();
+  EXPECT_DOUBLE_EQ(w.s.WingRootAngle, 0.12);
+  EXPECT_NEAR(w.s.CentreLiftArea, 1 * 3.14 * std::sin(0.24), 1e-15);
+
+  // A roll rate of -V/y puts the left outer panel at 45 deg while the
+  // aircraft flies level (rotation angle 45 deg less the washout). With
+  // 0.3 of flap its lift tilts the drag far forward: the coefficients take
+  // the full value, the drag itself is limited to -2 x area.
+  PlainWing r(0);
+  r.s.RollRate = -10.0 / 3;
+  r.s.FlapAngle = 0.3;
+  r.Wing();
+  const WingPanel& outer = r.s.Panels[3];
+  const double angle = std::atan(1.0) - 0.02;
+  EXPECT_NEAR(outer.Angle, angle, 1e-14);
+  const double lift = 6.28 * (std::sin(2 * angle) / 2 + 0.3);
+  const double profile = 0.01;  // no drag rise, stall or Reynolds effect in the plain wing
+  const double dragBefore =
+      (lift * lift / 3.14 / 10 + profile) * 1.5 + (std::cos(1.5 * angle - 3.1415926) + 1) / 2 * 1.5 * 0.2;
+  const double delta = angle + 0.02;
+  const double dragAfter = -std::sin(delta) * lift * 1.5 + std::cos(delta) * dragBefore;
+  ASSERT_LT(dragAfter, -3);
+  EXPECT_NEAR(outer.PanelDragCoeff, dragAfter, 1e-12);
+  EXPECT_DOUBLE_EQ(outer.Drag, -3);
 }
 
 TEST(WingStrips, FlyingStartSilencesInnerPanelsAtFirst) {
