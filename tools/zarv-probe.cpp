@@ -9,6 +9,7 @@
 #include "flight/flight_load.h"
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
+#include "flight/probe_fly.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -18,13 +19,18 @@
 namespace {
 
 int Usage() {
-  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n";
+  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
+               "       zarv-probe fly FILE [--seconds T]\n";
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "fly") == 0) {
+    const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
+    return status == 2 ? Usage() : status;
+  }
   if (argc != 3) return Usage();
   const std::string mode = argv[1];
   if (mode != "setup" && mode != "outline") return Usage();

@@ -62,7 +62,8 @@ void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, cons
 
   if (powered) {
     const auto damper = [&](double p) {
-      return 30 * (p * s.RollInertia / std::pow(q, 0.8) / s.RollDamperScale) / std::pow(a.WingSpan, 3);
+      // No damper before the wing has first set its scale.
+      return 30 * GuardedDiv(p * s.RollInertia / std::pow(q, 0.8), s.RollDamperScale) / std::pow(a.WingSpan, 3);
     };
     if (s.StickLateral == 0) {
       s.AileronDemand = damper(-s.RollRate);

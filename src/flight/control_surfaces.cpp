@@ -144,7 +144,7 @@ void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a) {
 
   // Flaps: notches 0, 1/4, 1/2 and full.
   s.FlapTarget = s.FlapNotch == 3 ? a.FlapMax : s.FlapNotch / 4.0 * a.FlapMax;
-  Follow(s.FlapAngle, s.FlapTarget, 0.15 / std::pow(a.WingArea, 0.3) / n);
+  if (s.FlapAngle != s.FlapTarget) Follow(s.FlapAngle, s.FlapTarget, 0.15 / std::pow(a.WingArea, 0.3) / n);
 
   // Ailerons.
   s.AileronDemand = SignLimited(s.AileronDemand, 0.8);

@@ -26,7 +26,7 @@ void ApplyGearModel(FlightState& s, const shell::AircraftData& a) {
   }
 
   const bool wheels = (s.EngineType == "pist" && s.DryMass < 800) || s.GearExtension > 0 ||
-                      (a.LaunchSpeed <= 10 && a.LaunchHeight == 0);
+                      (a.LaunchSpeed <= 10 && a.LaunchHeight == 0);  // fixed gear, gear down, light surface start
   if (!wheels) {
     s.SupportAccel = 0;
     return;

@@ -177,18 +177,22 @@ void IntegrateAttitudeVectors(FlightState& s, const shell::AircraftData& a) {
     }
   }
 
-  const double h = s.Heading, pa = s.PitchAngle;
+  s.HeadingSin = std::sin(s.Heading);
+  s.HeadingCos = std::cos(s.Heading);
+  s.PitchSin = std::sin(s.PitchAngle);
+  s.PitchCos = std::cos(s.PitchAngle);
   const double tx = s.TopVector[0], ty = s.TopVector[1], tz = s.TopVector[2];
-  const double aa = std::sin(-h) * ty + std::cos(-h) * tx;
-  const double f = std::cos(-h) * ty - std::sin(-h) * tx;
-  const double c = std::sin(-pa) * f + std::cos(-pa) * tz;
+  const double aa = -s.HeadingSin * ty + s.HeadingCos * tx;
+  const double f = s.HeadingCos * ty + s.HeadingSin * tx;
+  const double c = -s.PitchSin * f + s.PitchCos * tz;
   if (std::fabs(aa) < 0.2) {
     s.BankAngle = AtnRatio(aa, c);
     if (c < 0) s.BankAngle += aa > 0 ? kPi : -kPi;
   } else {
     s.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
   }
-  RefreshAttitudeSines(s);
+  s.ViewRollSin = std::sin(s.BankAngle);
+  s.ViewRollCos = std::cos(s.BankAngle);
 }
 
 void IntegrateAttitudeAngles(FlightState& s) {

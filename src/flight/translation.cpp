@@ -8,8 +8,31 @@
 
 namespace zarv::flight {
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace
+
 double ThroughText(double v) {
-  if (!std::isfinite(v)) return v;
+  if (v == 0 || !std::isfinite(v)) return v;
+  // Scaled to 15 integer digits, the value rounds to the digits the text
+  // keeps, and one exact division gives what reading the text back gives.
+  // The scaling is off by at most 1/16 of a unit, so only values whose
+  // fraction lies that close to a half take the long way through the text.
+  const double ax = std::fabs(v);
+  if (ax >= 1e-8 && ax < 1e14) {
+    // The power of ten that brings the value to 15 integer digits.
+    int k = 22;
+    while (k > 0 && ax * kPowersOfTen[k] >= 1e15) --k;
+    const double p = kPowersOfTen[k];
+    const double y = v * p;
+    const double ay = std::fabs(y);
+    if (ay >= 1e14 && ay < 1e15 && std::fabs(std::fabs(y - std::trunc(y)) - 0.5) > 0.07) {
+      return std::nearbyint(y) / p;
+    }
+  }
   char buf[40];
   const auto written = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
   double back = v;
@@ -53,13 +76,14 @@ void TranslateInFreeFlight(FlightState& s) {
   const double along = -s.AirPathCos * d / m - s.AirPathSin * s.LiftAccel * s.Mass / m;
   const double curvature = Sq(s.GroundSpeed + 500) * s.AirPathSin / (s.EarthRadius + s.Altitude);
   const double thrust = s.PitchCos * s.Thrust / m;
+  const double sf = std::sin(f), cf = std::cos(f);
 
-  s.VelX += along * std::sin(f) * dt;
-  s.VelX -= curvature * std::sin(f) * dt;
-  s.VelX += (thrust * std::sin(s.Heading) + s.SideAccel * std::sin(f + kPi / 2)) * dt;
-  s.VelY += along * std::cos(f) * dt;
-  s.VelY -= curvature * std::cos(f) * dt;
-  s.VelY += (thrust * std::cos(s.Heading) + s.SideAccel * std::cos(f + kPi / 2)) * dt;
+  s.VelX += along * sf * dt;
+  s.VelX -= curvature * sf * dt;
+  s.VelX += (thrust * s.HeadingSin + s.SideAccel * std::sin(f + kPi / 2)) * dt;
+  s.VelY += along * cf * dt;
+  s.VelY -= curvature * cf * dt;
+  s.VelY += (thrust * s.HeadingCos + s.SideAccel * std::cos(f + kPi / 2)) * dt;
 
   s.TrackAngle = std::atan(s.VelX / (s.VelY + 0.0001));
   if (s.VelY < 0) {
@@ -83,6 +107,7 @@ void UpdatePathSines(FlightState& s) {
 }
 
 void UpdateAirData(FlightState& s, const shell::AircraftData& a) {
+  // Reads the attitude sines as the attitude step leaves them.
   s.AirVelX = s.WindAtAltitude * std::sin(a.WindDirection) + s.VelX;
   s.AirVelY = s.WindAtAltitude * std::cos(a.WindDirection) + s.VelY;
   s.AirVelZ = s.VelZ - s.VerticalWind;
@@ -105,14 +130,17 @@ void UpdateAirData(FlightState& s, const shell::AircraftData& a) {
     }
   }
 
-  // The relative wind in body axes: heading, then pitch, then bank.
-  const double h = s.Heading, p = s.PitchAngle, b = s.BankAngle;
-  const double y1 = s.AirDirY * std::sin(-h) + s.AirDirX * std::cos(-h);
-  const double x1 = s.AirDirY * std::cos(-h) - s.AirDirX * std::sin(-h);
-  const double z1 = s.AirPathSin * std::cos(-p) + std::sin(-p) * x1;
-  const double x2 = std::cos(-p) * x1 - s.AirPathSin * std::sin(-p) + 0.0001;
-  const double y2 = std::cos(-b) * y1 + std::sin(-b) * z1;
-  const double z2 = std::cos(-b) * z1 - std::sin(-b) * y1;
+  // The relative wind in body axes: heading, then pitch, then bank (the
+  // attitude step has just refreshed their sines).
+  const double sh = -s.HeadingSin, ch = s.HeadingCos;
+  const double sp = -s.PitchSin, cp = s.PitchCos;
+  const double sb = -s.ViewRollSin, cb = s.ViewRollCos;
+  const double y1 = s.AirDirY * sh + s.AirDirX * ch;
+  const double x1 = s.AirDirY * ch - s.AirDirX * sh;
+  const double z1 = s.AirPathSin * cp + sp * x1;
+  const double x2 = cp * x1 - s.AirPathSin * sp + 0.0001;
+  const double y2 = cb * y1 + sb * z1;
+  const double z2 = cb * z1 - sb * y1;
   s.BodyAirX = x2;
   s.BodyAirY = y2;
   s.BodyAirZ = z2;

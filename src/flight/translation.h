@@ -40,4 +40,5 @@ void UpdateInertialSpeedAndGravity(FlightState& s);
 // it back.
 double ThroughText(double v);
 
+
 }  // namespace zarv::flight

@@ -1,0 +1,63 @@
+// The flight loop: one pass per simulation step of 1/StepsPerSecond s. Each
+// pass tests the end of the flight, keeps the counters, records a sample on
+// every second step, runs the flight model's stages in a fixed order (they
+// meet only through the flight state), and on display steps paces to real
+// time, draws and yields through the seams. RunFlight runs passes until the
+// flight ends; it may be entered again from its own yield (the charts and
+// the replay resume a flight that way).
+#pragma once
+
+#include <cstdint>
+
+#include "flight/flight_record.h"
+#include "flight/flight_seams.h"
+#include "flight/flight_state.h"
+#include "model/outline.h"
+#include "shell/aircraft_data.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flight {
+
+enum class FlightEndCause : int16_t {
+  None = 0,
+  Water = 1,      // came to rest in the water, or a flying start touched down
+  Cancel = 2,     // the cancel command set the sentinel altitude
+  Watchdog = 3,   // crept along far out for a minute
+  NonFinite = 4,  // the state held NaN or infinity; ended as a cancel
+};
+
+inline constexpr double kCancelAltitude = -2000;
+
+// The structs one flight works on.
+struct FlightLoop {
+  FlightState& State;
+  FlightRecord& Record;
+  shell::AircraftData& Aircraft;
+  const model::AirframeOutline& Outline;
+  const shell::ShellState& Shell;
+  const shell::Settings& Settings;
+  FlightSeams& Seams;
+};
+
+// The start of every run, nested or not.
+void BeginFlightRun(FlightLoop& f);
+
+// One pass. False at the loop head once the flight has ended (nothing done).
+bool RunFlightPass(FlightLoop& f);
+
+// After the loop: once per flight, however many runs were nested.
+void FinishFlightRun(FlightLoop& f);
+
+void RunFlight(FlightLoop& f);
+
+// The end tests of the pass head; true when the flight has ended.
+bool TestEndOfFlight(FlightState& s, const shell::AircraftData& a);
+
+// False when a quantity the stages integrate is NaN or infinite.
+bool FlightStateIsFinite(const FlightState& s);
+
+// The rest watchdog of display steps.
+void CheckRestWatchdog(FlightState& s);
+
+}  // namespace zarv::flight

@@ -1,0 +1,72 @@
+#include "flight/headless_flight.h"
+
+#include "flight/flight_commands.h"
+#include "flight/flight_load.h"
+
+namespace zarv::flight {
+
+HeadlessFlight::HeadlessFlight(const shell::AircraftData& aircraft, double takeoffAt)
+    : Aircraft(aircraft), takeoffAt_(takeoffAt) {
+  SetClockSource(&Clock);
+  const FlightLoadResult load = PrepareFlightScreenLoad(Aircraft, State, Outline, Chart);
+  accepted_ = load.Accepted;
+  refusal_ = load.RefusalMessage;
+  if (!accepted_) return;
+  ApplyFlightStartState(State, Aircraft, Shell);
+
+  // Real time runs with the simulation: one drawn frame's worth per yield.
+  Seams.Headless = true;
+  Seams.DoEvents = [this] {
+    Clock.Advance(static_cast<uint64_t>(1000 / State.StepsPerSecond * State.DisplayDivisor));
+    if (!TakeoffPressed && State.FlightTime >= takeoffAt_ - 1e-9) {
+      TakeoffPressed = true;
+      ApplyTakeoffCommand(State, Record, Aircraft);
+    }
+  };
+  Seams.ShowMessage = [this](const std::string& text) { Message = text; };
+}
+
+HeadlessFlight::~HeadlessFlight() { ResetClockSource(); }
+
+bool HeadlessFlight::WillRecord() const {
+  return !State.FlightEnded && State.StepCounter % 2 == 0 && Record.RecordCount >= 0 &&
+         Record.RecordCount < kRecordCapacity && FlightStateIsFinite(State);
+}
+
+bool HeadlessFlight::Step() {
+  if (!accepted_ || finished_) return false;
+  SetClockSource(&Clock);  // another flight may have taken the clock meanwhile
+  FlightLoop loop = Loop();
+  if (!started_) {
+    started_ = true;
+    BeginFlightRun(loop);
+  }
+  if (RunFlightPass(loop)) {
+    ++Passes;
+    return true;
+  }
+  FinishFlightRun(loop);
+  finished_ = true;
+  return false;
+}
+
+std::string HeadlessFlight::EndWord() const {
+  if (!State.FlightEnded) return "";
+  switch (static_cast<FlightEndCause>(State.EndCause)) {
+    case FlightEndCause::Cancel: return "cancel";
+    case FlightEndCause::Watchdog: return "watchdog";
+    case FlightEndCause::NonFinite: return "nonfinite";
+    case FlightEndCause::Water:
+    case FlightEndCause::None: break;
+  }
+  return "water";
+}
+
+std::string HeadlessFlight::Fly(double seconds) {
+  while (Step()) {
+    if (seconds > 0 && State.FlightTime >= seconds - 1e-9) return "limit";
+  }
+  return EndWord();
+}
+
+}  // namespace zarv::flight

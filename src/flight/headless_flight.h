@@ -1,0 +1,75 @@
+// A flight with no screen: the flight screen's load-time set-up and start
+// state, then the flight loop's passes with the seams left empty, on a
+// manual clock that runs with the simulation (so the rest watchdog and the
+// once-per-second update see simulated time and every run is repeatable).
+// The take-off key is pressed once at a chosen flight time, as a pilot
+// starting the flight would. For the probe tool, tests and benchmarks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "flight/flight_loop.h"
+#include "flight/flight_record.h"
+#include "flight/flight_seams.h"
+#include "flight/flight_state.h"
+#include "flight/model_evaluation.h"
+#include "model/outline.h"
+#include "platform/runtime/clock.h"
+#include "shell/aircraft_data.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flight {
+
+class HeadlessFlight {
+ public:
+  // Installs the manual clock (each step takes it again; destruction puts the
+  // system clock back) and loads the aircraft.
+  explicit HeadlessFlight(const shell::AircraftData& aircraft, double takeoffAt = 0.5);
+  ~HeadlessFlight();
+  HeadlessFlight(const HeadlessFlight&) = delete;
+  HeadlessFlight& operator=(const HeadlessFlight&) = delete;
+
+  bool Accepted() const { return accepted_; }
+  const std::string& RefusalMessage() const { return refusal_; }
+
+  // One pass (the run's start before the first). False once the flight has
+  // ended; the after-loop steps have then run.
+  bool Step();
+
+  // Passes until the flight ends or FlightTime reaches `seconds` (no limit
+  // when <= 0). Returns the end: "water", "cancel", "watchdog", "nonfinite"
+  // or "limit".
+  std::string Fly(double seconds);
+
+  // True when the recorder will write a sample on the next pass.
+  bool WillRecord() const;
+
+  // The end word of a finished flight ("" while it runs).
+  std::string EndWord() const;
+
+  FlightLoop Loop() { return FlightLoop{State, Record, Aircraft, Outline, Shell, Settings, Seams}; }
+
+  shell::AircraftData Aircraft;
+  FlightState State;
+  FlightRecord Record;
+  model::AirframeOutline Outline;
+  ModelEvaluation Chart;
+  shell::ShellState Shell;
+  shell::Settings Settings;
+  FlightSeams Seams;
+  ManualClock Clock{10000};
+  int64_t Passes = 0;
+  bool TakeoffPressed = false;
+  std::string Message;  // a message the flight showed
+
+ private:
+  bool accepted_ = false;
+  bool started_ = false;
+  bool finished_ = false;
+  double takeoffAt_;
+  std::string refusal_;
+};
+
+}  // namespace zarv::flight

@@ -1,0 +1,79 @@
+#include "flight/probe_fly.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "flight/headless_flight.h"
+#include "shell/aircraft_file.h"
+
+namespace zarv::flight {
+namespace {
+
+std::string Number(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  return buf;
+}
+
+std::string Fixed(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.3f", v);
+  return buf;
+}
+
+void WriteRow(std::ostream& out, const FlightState& s) {
+  out << Number(s.FlightTime) << ',' << Number(s.PosX) << ',' << Number(s.PosY) << ',' << Number(s.Altitude) << ','
+      << Number(s.AirSpeed) << ',' << Number(s.AngleOfAttack) << ',' << Number(s.PitchAngle) << ','
+      << Number(s.BankAngle) << ',' << Number(s.Heading) << ',' << Number(s.Distance) << ','
+      << Number(s.FuelQuantity) << '\n';
+}
+
+}  // namespace
+
+int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err) {
+  shell::AircraftData aircraft;
+  std::string error;
+  if (!shell::LoadAircraftData(path, aircraft, &error)) {
+    err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
+    return 1;
+  }
+  auto flight = std::make_unique<HeadlessFlight>(aircraft);
+  if (!flight->Accepted()) {
+    err << "zarv-probe: " << flight->RefusalMessage() << '\n';
+    return 1;
+  }
+  out << "time,PosX,PosY,Altitude,AirSpeed,AngleOfAttack,PitchAngle,BankAngle,Heading,Distance,FuelQuantity\n";
+  std::string end;
+  for (;;) {
+    // The recorder stores the state as the previous pass left it.
+    if (flight->WillRecord()) WriteRow(out, flight->State);
+    if (!flight->Step()) {
+      end = flight->EndWord();
+      break;
+    }
+    if (seconds > 0 && flight->State.FlightTime >= seconds - 1e-9) {  // the summed step drifts
+      end = "limit";
+      break;
+    }
+  }
+  if (!flight->Message.empty()) err << "zarv-probe: " << flight->Message << '\n';
+  out << "result distance=" << Fixed(flight->State.Distance) << " time=" << Fixed(flight->State.FlightTime)
+      << " steps=" << flight->Passes << " end=" << end << '\n';
+  return 0;
+}
+
+int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc != 1 && argc != 3) return 2;
+  double seconds = 0;
+  if (argc == 3) {
+    if (std::strcmp(argv[1], "--seconds") != 0) return 2;
+    const char* text = argv[2];
+    const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
+    if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
+  }
+  return RunFlyProbe(argv[0], seconds, out, err);
+}
+
+}  // namespace zarv::flight

@@ -1,0 +1,21 @@
+// The probe's "fly" command: flies an aircraft file with no screen and
+// prints the recorded samples and the result.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace zarv::flight {
+
+// Flies aircraft file `path` from its launch conditions, pressing the
+// take-off key at 0.5 s, until the flight ends or FlightTime reaches
+// `seconds` (no limit when <= 0). Writes the CSV header, one row per recorded
+// sample and the "result" line to out; problems go to err. Returns the
+// process exit status.
+int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err);
+
+// Parses "fly FILE [--seconds T]" (args without the program name and the
+// command word) and runs it; 2 on a usage error.
+int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+}  // namespace zarv::flight

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "flight/flight_loop.h"
+#include "flight/headless_flight.h"
+#include "flight/rotation_dynamics.h"
+#include "flight/loop_fixture.h"
+
+namespace zarv::flight {
+namespace {
+
+using testing::Engine;
+
+// What must hold after every pass of a flight.
+struct StepChecker {
+  explicit StepChecker(const HeadlessFlight& f) : f_(f), before_(f.State) {}
+
+  void Check() {
+    const FlightState& s = f_.State;
+    const shell::AircraftData& a = f_.Aircraft;
+    ASSERT_TRUE(FlightStateIsFinite(s)) << Where();
+    for (double v : {s.NormalLoad, s.DynamicPressure, s.WingLift, s.WingDrag, s.DragArea, s.TotalLiftArea,
+                     s.TotalSideArea, s.CgX, s.PitchInertia, s.RollInertia, s.YawInertia, s.LiftAccel, s.SideAccel,
+                     s.WindAtAltitude, s.AirDensity, s.MachSquared, s.WingBend, s.RearFuselageBend,
+                     s.InnerDihedralLoaded, s.TipDihedralLoaded, s.SupportAccel, s.ElevatorInput, s.TrimTailAngle,
+                     s.TopVector[0], s.TopVector[1], s.TopVector[2], s.AoaText}) {
+      ASSERT_TRUE(std::isfinite(v)) << Where();
+    }
+    for (const WingPanel& p : s.Panels) {
+      ASSERT_TRUE(std::isfinite(p.PanelLiftCoeff) && std::isfinite(p.PanelDragCoeff)) << Where();
+    }
+    EXPECT_LE(std::fabs(s.RollRate), kRollRateLimit) << Where();
+    EXPECT_LE(std::fabs(s.PitchRate), kPitchRateLimit) << Where();
+    EXPECT_LE(std::fabs(s.YawRate), kYawRateLimit) << Where();
+    const auto& n = s.NoseVector;
+    EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-9) << Where();
+    EXPECT_GE(s.Heading, 0) << Where();
+    EXPECT_LE(s.Heading, 6.2831852 + 1e-9) << Where();
+    EXPECT_GT(s.PitchAngle, -3.1415927) << Where();
+    EXPECT_LE(s.PitchAngle, 3.1415927) << Where();
+
+    // Surfaces move at their rates and stay within their limits.
+    const double n40 = s.StepsPerSecond;
+    const double eps = 1e-12;
+    EXPECT_LE(std::fabs(s.ElevatorAngle - before_.ElevatorAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.RudderAngle - before_.RudderAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.AileronAngle - before_.AileronAngle), a.SurfaceRate / 30 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.FlapAngle - before_.FlapAngle), 0.15 / std::pow(a.WingArea, 0.3) / n40 + eps) << Where();
+    EXPECT_LE(s.ElevatorInput, 0.4) << Where();
+    EXPECT_LE(std::fabs(s.RudderAngle), 0.1745 + eps) << Where();
+    EXPECT_LE(std::fabs(s.AileronAngle), 0.8 + eps) << Where();
+    EXPECT_LE(std::fabs(s.NozzlePitch), 0.25) << Where();
+    EXPECT_GE(s.FlapAngle, 0) << Where();
+    EXPECT_LE(s.FlapAngle, a.FlapMax + eps) << Where();
+    EXPECT_GE(s.FuelQuantity, 0) << Where();
+    EXPECT_GE(s.TrimCentre, s.TrimMin - eps) << Where();
+    EXPECT_LE(s.TrimCentre, s.TrimMax + eps) << Where();
+    before_ = s;
+  }
+
+  std::string Where() const { return f_.Aircraft.AircraftName + " pass " + std::to_string(f_.Passes); }
+
+  const HeadlessFlight& f_;
+  FlightState before_;
+};
+
+void FlyChecked(const shell::AircraftData& aircraft, double limit, const std::string& wantEnd) {
+  auto f = std::make_unique<HeadlessFlight>(aircraft);
+  ASSERT_TRUE(f->Accepted()) << f->RefusalMessage();
+  StepChecker check(*f);
+  std::string end;
+  while (f->Step()) {
+    check.Check();
+    if (::testing::Test::HasFatalFailure() || ::testing::Test::HasFailure()) return;
+    if (f->State.FlightTime >= limit) {
+      end = "limit";
+      break;
+    }
+  }
+  if (end.empty()) end = f->EndWord();
+  EXPECT_EQ(end, wantEnd) << aircraft.AircraftName << " at " << f->State.FlightTime << " s, "
+                          << f->State.Distance << " m";
+  // A flight that reached the water ended at rest in it (or touched down
+  // with a flying start), and went past the platform edge.
+  if (end == "water") {
+    EXPECT_LT(f->State.Altitude, 0);
+    EXPECT_GT(f->State.Distance, 0);
+    if (aircraft.LaunchSpeed <= 10) {
+      EXPECT_LT(f->State.GroundSpeed, f->State.StopSpeed);
+    }
+  }
+}
+
+TEST(FlightLoopInvariants, EverySampleAircraftFliesToTheWater) {
+  for (const std::string& name : testing::SampleNames()) {
+    SCOPED_TRACE(name);
+    FlyChecked(testing::Sample(name), 900, "water");
+  }
+}
+
+TEST(FlightLoopInvariants, PoweredAircraftFlyWithoutInput) {
+  FlyChecked(testing::Powered(Engine::Piston), 900, "water");
+  FlyChecked(testing::Powered(Engine::Jet), 900, "water");
+  FlyChecked(testing::Powered(Engine::Rocket), 900, "water");
+}
+
+}  // namespace
+}  // namespace zarv::flight
