@@ -1,8 +1,11 @@
 #include "flight/coefficients.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "flight/guarded_math.h"
+#include "flight/memo_math.h"
 
 namespace zarv::flight {
 namespace {
@@ -38,12 +41,12 @@ void RefreshAeroCoefficients(FlightState& s, const shell::AircraftData& a) {
       const double h = p[i].PanelHeight;
       if (h > 1) {
         const double g = GroundEffectG(h, a.WingSpan);
-        p[i].PanelAspectRatio = std::pow(groupCos[(i - 1) / 2], 0.2) * ar * (g + 1) / g;
+        p[i].PanelAspectRatio = MemoPow(s.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * ar * (g + 1) / g;
       }
     }
     if (s.TailHeight > 1) {
       const double g = GroundEffectG(s.TailHeight, 3);
-      s.TailAspectRatio = std::pow(s.SweepAreaFactor, 0.2) * 4 * (g + 1) / g;
+      s.TailAspectRatio = MemoPow(s.TailSweepPow, s.SweepAreaFactor, 0.2) * 4 * (g + 1) / g;
     }
     double h = a.WingHeight + s.Altitude;
     if (h <= 1) h = 1;
@@ -55,14 +58,21 @@ void RefreshAeroCoefficients(FlightState& s, const shell::AircraftData& a) {
       s.EffectiveAspectRatio = ar * s.LiftSlopeMachFactor;
     }
     for (int i = 1; i <= kWingPanelCount; ++i) {
-      p[i].PanelAspectRatio = std::pow(groupCos[(i - 1) / 2], 0.2) * s.EffectiveAspectRatio;
+      p[i].PanelAspectRatio = MemoPow(s.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * s.EffectiveAspectRatio;
     }
-    s.TailAspectRatio = std::pow(s.SweepAreaFactor, 0.2) * 4;
+    s.TailAspectRatio = MemoPow(s.TailSweepPow, s.SweepAreaFactor, 0.2) * 4;
   }
 
   const double lf = s.LiftSlopeMachFactor;
   s.LiftSlope = LiftSlopeFactor(lf, s.EffectiveAspectRatio);
-  for (int i = 1; i <= kWingPanelCount; ++i) p[i].PanelLiftSlope = LiftSlopeFactor(lf, p[i].PanelAspectRatio);
+  // A panel level with its neighbour has its aspect ratio and so its slope.
+  for (int i = 1; i <= kWingPanelCount; ++i) {
+    const double panelAr = p[i].PanelAspectRatio;
+    p[i].PanelLiftSlope = i % 2 == 0 && std::bit_cast<std::uint64_t>(panelAr) ==
+                                            std::bit_cast<std::uint64_t>(p[i - 1].PanelAspectRatio)
+                              ? p[i - 1].PanelLiftSlope
+                              : LiftSlopeFactor(lf, panelAr);
+  }
   s.TailLiftSlope = LiftSlopeFactor(lf, s.TailAspectRatio);
 
   const double ve = std::sqrt(2 * s.DynamicPressure / 1.225);

@@ -219,7 +219,7 @@ FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s,
   // Derived airframe quantities and the outline.
   result.Builder = PrepareAircraftForFlight(a, s, o);
 
-  s.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
+  s.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
   s.PassesThisSecond = 0;
   if (a.SurfaceRate == 0) {
     a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3;

@@ -68,8 +68,8 @@ void RunStartUpActions(const FlightState& s, FlightSeams& seams) {
 // figure of how much faster than real time the simulation could run.
 void UpdateOncePerSecond(FlightState& s) {
   const uint64_t now = timeGetTime();
-  if (static_cast<int64_t>(now) <= static_cast<int64_t>(s.TimeMark) + 1000) return;
-  s.TimeMark = static_cast<decltype(s.TimeMark)>(now);
+  if (static_cast<int64_t>(now) <= s.TimeMark + 1000) return;
+  s.TimeMark = static_cast<int64_t>(now);
   s.StepsPerSecond = 40;
   if (s.BusyMs != s.WaitMs) {
     s.FrameRate = (s.PassesThisSecond / 40.0) * static_cast<double>(s.BusyMs) /

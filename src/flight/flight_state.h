@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "flight/memo_math.h"
+
 namespace zarv::flight {
 
 // One piece of the wing's strip model, kept from step to step.
@@ -41,8 +43,8 @@ struct FlightState {
   int16_t StepCounter = 0;        // 0..3000
   int32_t DisplayDivisor = 4;
   int32_t PassCount = 0;
-  int16_t PassesThisSecond = 0;
-  int32_t TimeMark = 0;           // clock seconds at load, then ms of the loop
+  int32_t PassesThisSecond = 0;
+  int64_t TimeMark = 0;           // clock seconds at load, then ms of the loop (64-bit: ms pass 2^31 in 24 days)
   double StopSpeed = 0.3;         // m/s
 
   // ------------------------------------------------------ position, motion
@@ -377,6 +379,15 @@ struct FlightState {
   double AxialInflowSpeed = 0, TipMachSquared = 0, CompressibilityFactor = 1.0;
   double GrossThrust = 0;
   double PFactorMoment = 0, PropellerTorqueMoment = 0, PropellerSideMoment = 0;
+
+  // ------------------- memoised functions (speed only, never read as state)
+  PowMemo SideslipShareArPow;                               // (effective / geometric AR)^0.3
+  std::array<PowMemo, kWingPanelCount + 1> InducedArPow{};  // per panel, (AR x area factor / AR)^0.2
+  std::array<PowMemo, kWingPanelCount + 1> PanelSweepPow{}; // per panel, sweep cos^0.2
+  PowMemo TailSweepPow;                                     // SweepAreaFactor^0.2
+  PowMemo BoostStage2Pow, BoostStage3Pow;                   // boost factors^0.87
+  SinCosMemo BankSinCos;                                    // BankAngle
+  SinCosMemo WindDirectionSinCos;                           // the aircraft's wind direction
 
   void Reset() { *this = FlightState{}; }
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/memo_math.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -47,8 +48,8 @@ void RunPistonEngine(FlightState& s, const shell::AircraftData& a) {
     double speed = std::min(t / r, full);
     const double b = std::min(t / r / s.BoostFactor2 * s.BoostFactor1, full);
     const double c = std::min(t / r / s.BoostFactor3 * s.BoostFactor1, full);
-    const double stage2 = std::pow(s.BoostFactor2, 0.87) / s.BoostFactor1;
-    const double stage3 = std::pow(s.BoostFactor3, 0.87) / s.BoostFactor1;
+    const double stage2 = MemoPow(s.BoostStage2Pow, s.BoostFactor2, 0.87) / s.BoostFactor1;
+    const double stage3 = MemoPow(s.BoostStage3Pow, s.BoostFactor3, 0.87) / s.BoostFactor1;
     if (power(speed) < power(b) * stage2) {
       speed = b;
       s.StageFactor = stage2;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/memo_math.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -19,8 +20,9 @@ void RefreshAttitudeSines(FlightState& s) {
   s.PitchCos = std::cos(s.PitchAngle);
   s.HeadingSin = std::sin(s.Heading);
   s.HeadingCos = std::cos(s.Heading);
-  s.ViewRollSin = std::sin(s.BankAngle);
-  s.ViewRollCos = std::cos(s.BankAngle);
+  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
+  s.ViewRollSin = bank.Sin;
+  s.ViewRollCos = bank.Cos;
 }
 
 // Divides v by its length; a vector of no length (or not finite) keeps its
@@ -191,8 +193,9 @@ void IntegrateAttitudeVectors(FlightState& s, const shell::AircraftData& a) {
   } else {
     s.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
   }
-  s.ViewRollSin = std::sin(s.BankAngle);
-  s.ViewRollCos = std::cos(s.BankAngle);
+  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
+  s.ViewRollSin = bank.Sin;
+  s.ViewRollCos = bank.Cos;
 }
 
 void IntegrateAttitudeAngles(FlightState& s) {

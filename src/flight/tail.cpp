@@ -15,6 +15,8 @@ void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const mod
   const double q = s.DynamicPressure;
   const double ca = std::cos(alpha);
   const double sa = std::sin(alpha);
+  const double cosBeta = std::cos(beta);
+  const double sinBeta = std::sin(beta);
   const double lf = s.LiftSlopeMachFactor;
   const double eff = s.SweepAreaFactor;
 
@@ -38,7 +40,7 @@ void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const mod
 
   // 3. Sideways flow at the tailplane and at the fin.
   const auto sideFlow = [&](double arm) {
-    const double yaw = (s.RearFuselageSideBendRate / 2 + s.YawRate) * std::cos(beta) * (arm - s.CgX) / v;
+    const double yaw = (s.RearFuselageSideBendRate / 2 + s.YawRate) * cosBeta * (arm - s.CgX) / v;
     return FlowAngle(s.BodyAirY - GuardedDiv(yaw, ca), s.BodyAirX);
   };
   s.TailFlowAngle = sideFlow(a.TailplaneArm);
@@ -80,13 +82,16 @@ void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const mod
   const double offset = s.TailAngleOffset;
   const double c = std::cos(s.TailFlowAngle) * lf * eff * 6.28 *
                    (s.TailLiftSlope * std::sin(2 * (offset + t)) / 2 + s.TailLiftOffset);
-  s.TailplaneLiftArea =
-      Sgn(ca) * a.TailplaneArea * c /
-      (1 + s.TailStallCoefficient *
-               std::pow(std::fabs(std::sqrt(eff) * (s.TailLiftSlope * t + offset)), s.TailStallExponent));
+  // With no sweep (area factor 1) the drag's stall power is the lift's.
+  const double liftStallArg = std::fabs(std::sqrt(eff) * (s.TailLiftSlope * t + offset));
+  const double liftStallPow = std::pow(liftStallArg, s.TailStallExponent);
+  s.TailplaneLiftArea = Sgn(ca) * a.TailplaneArea * c / (1 + s.TailStallCoefficient * liftStallPow);
+  const double dragStallArg = std::fabs(s.TailLiftSlope * t + offset);
+  const double dragStallPow =
+      dragStallArg == liftStallArg ? liftStallPow : std::pow(dragStallArg, s.TailStallExponent);
   const double dt = t - s.TailMinDragAngle;
   const double tailDrag =
-      (1 - 1 / (1 + s.TailStallCoefficient * std::pow(std::fabs(s.TailLiftSlope * t + offset), s.TailStallExponent))) *
+      (1 - 1 / (1 + s.TailStallCoefficient * dragStallPow)) *
           std::pow(std::fabs(std::sin(offset + t)), s.TailReynoldsFactor) +
       (5 * Sq(std::sin(t)) + dt * dt * s.TailDragRise / (1 + std::pow(std::fabs(dt), 3.5) * s.TailDragRiseLimit) +
        s.TailProfileDrag) /
@@ -111,13 +116,16 @@ void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const mod
   // 13. Fin forces.
   const double fa = s.FinAngle;
   const double sdq = s.SideDynamicPressure;
+  const double sinFa = std::sin(fa);
   s.FinSideTerm = GuardedDiv(s.FinShield * sdq, q) * a.FinArea * 4.5 * lf * std::sin(2 * fa) / 2 /
                   (1 + std::pow(std::fabs(fa), 4) * 200);
-  s.FinDragArea = GuardedDiv((5 * Sq(std::sin(fa)) + Sq(std::sin(fa)) / 2 + 0.009 * s.MachFactor) * a.FinArea * sdq, q);
+  s.FinDragArea = GuardedDiv((5 * Sq(sinFa) + Sq(sinFa) / 2 + 0.009 * s.MachFactor) * a.FinArea * sdq, q);
   const double e = fa - beta;
-  s.FinSideArea = GuardedDiv(std::cos(e) * s.FinSideTerm * sdq + s.FinDragArea * std::sin(e) * sdq, q);
-  s.FinDragArea = std::cos(e) * s.FinDragArea + s.FinSideTerm * std::sin(e);
-  s.FinSideTerm = std::cos(beta) * s.FinSideArea + s.FinDragArea * std::sin(beta);
+  const double cosE = std::cos(e);
+  const double sinE = std::sin(e);
+  s.FinSideArea = GuardedDiv(cosE * s.FinSideTerm * sdq + s.FinDragArea * sinE * sdq, q);
+  s.FinDragArea = cosE * s.FinDragArea + s.FinSideTerm * sinE;
+  s.FinSideTerm = cosBeta * s.FinSideArea + s.FinDragArea * sinBeta;
 
   // 14-16. Side forces.
   const auto& p = s.Panels;
@@ -129,7 +137,7 @@ void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const mod
     dihedral += GuardedDiv((l.PanelPressure * l.PanelLiftCoeff - rt.PanelPressure * rt.PanelLiftCoeff) * dSin[k], q);
   }
   s.DihedralSideTerm = dihedral;
-  s.BodySideTerm = s.BodySideArea * std::sin(beta) * ca;
+  s.BodySideTerm = s.BodySideArea * sinBeta * ca;
   s.TotalSideArea = s.FinSideTerm2 + s.FinSideArea + s.DihedralSideTerm + s.BodySideTerm;
   if (a.LaunchSpeed <= 10) s.BodySideTerm = -s.BodySideTerm;
 

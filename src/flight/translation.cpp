@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/memo_math.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -102,14 +103,16 @@ void UpdatePathAngle(FlightState& s) {
 void UpdatePathSines(FlightState& s) {
   s.PathAngleSin = std::sin(s.PathAngle);
   s.PathAngleCos = std::cos(s.PathAngle);
-  s.ViewRollSin = std::sin(s.BankAngle);
-  s.ViewRollCos = std::cos(s.BankAngle);
+  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
+  s.ViewRollSin = bank.Sin;
+  s.ViewRollCos = bank.Cos;
 }
 
 void UpdateAirData(FlightState& s, const shell::AircraftData& a) {
   // Reads the attitude sines as the attitude step leaves them.
-  s.AirVelX = s.WindAtAltitude * std::sin(a.WindDirection) + s.VelX;
-  s.AirVelY = s.WindAtAltitude * std::cos(a.WindDirection) + s.VelY;
+  const SinCosMemo& wind = MemoSinCos(s.WindDirectionSinCos, a.WindDirection);
+  s.AirVelX = s.WindAtAltitude * wind.Sin + s.VelX;
+  s.AirVelY = s.WindAtAltitude * wind.Cos + s.VelY;
   s.AirVelZ = s.VelZ - s.VerticalWind;
   s.AirSpeed = std::sqrt(s.AirVelZ * s.AirVelZ + s.AirVelX * s.AirVelX + s.AirVelY * s.AirVelY);
   if (s.AirSpeed < 0.1) s.AirSpeed = 0.1;

@@ -20,8 +20,10 @@ void UpdateWind(FlightState& s, const shell::AircraftData& a) {
   if (std::fabs(rate) > 9) rate = 9.0 * (rate > 0 ? 1 : -1);
   s.WindChangeRate = static_cast<float>(rate);
   s.WindAtAltitude += s.WindChangeRate / static_cast<double>(s.StepsPerSecond);
-  // Exactly at -1 m the bound has no value; there it does not apply.
-  if (s.Altitude + 1 != 0) {
+  // The bound holds only above the water: below it the divisor reaches 0 at
+  // -1 m and turns negative beyond, which would reverse the wind (at the
+  // cancel sentinel -2000 m, for one).
+  if (s.Altitude > 0) {
     const double bound = a.WindSpeed * 20000 / (s.Altitude + 1);
     if (s.WindAtAltitude > bound) s.WindAtAltitude = bound;
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/memo_math.h"
 #include "flight/wind.h"
 
 namespace zarv::flight {
@@ -28,6 +29,10 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
   const double alpha = s.AngleOfAttack;
   const double beta = s.Sideslip;
   const double chord = a.WingArea / a.WingSpan;
+  // Each sine and cosine of an unchanging argument is taken once a step.
+  const double cosAlpha = std::cos(alpha);
+  const double sinAlpha = std::sin(alpha);
+  const double cosBeta = std::cos(beta);
 
   const Group g[3] = {
       {s.InnerPanelSpanPos, s.InnerPanelSweepOffset, s.InnerPanelArea, a.InnerSweep, s.InnerSweepCos,
@@ -71,7 +76,14 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
   s.WingRootAngle = s.AoaText + s.PitchRateAngle;
 
   // 8. Panel angles.
-  const double arFactor = std::pow(s.EffectiveAspectRatio / s.GeometricAspectRatio, 0.3) * beta * std::cos(alpha);
+  const double arFactor =
+      MemoPow(s.SideslipShareArPow, s.EffectiveAspectRatio / s.GeometricAspectRatio, 0.3) * beta * cosAlpha;
+  double headingSin[2], headingCos[2];
+  for (int side = 0; side < 2; ++side) {
+    const double heading = side == 0 ? s.Heading - 1.57 : s.Heading + 1.57;
+    headingSin[side] = std::sin(heading);
+    headingCos[side] = std::cos(heading);
+  }
   for (int k = 0; k < 3; ++k) {
     const double y = g[k].Station;
     s.PitchRateAngle = ((g[k].Offset + s.WingAcOffset - s.CgX - chord / 2) * s.PitchRate) / v;
@@ -81,8 +93,7 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
     for (int side = 0; side < 2; ++side) {
       WingPanel& panel = p[2 * k + 1 + side];
       const bool left = side == 0;
-      const double heading = left ? s.Heading - 1.57 : s.Heading + 1.57;
-      const double u = EvaluateUpdraft(s, s.PosX + y * std::sin(heading), s.PosY + y * std::cos(heading));
+      const double u = EvaluateUpdraft(s, s.PosX + y * headingSin[side], s.PosY + y * headingCos[side]);
       const double a0 = left ? FlowAngle(s.RollRate * y / v + flowZ, s.YawRate * y / v + s.BodyAirX)
                              : FlowAngle(flowZ - s.RollRate * y / v, s.BodyAirX - s.YawRate * y / v);
       // A panel standing still in the air feels no updraft angle.
@@ -107,12 +118,13 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
   const double lf = s.LiftSlopeMachFactor;
   const double fNow = s.WingAngleOffsetNow;
   const double zeroLift = s.WingLiftOffsetNow;
-  const double cl0Plain =
-      Sq(std::cos(beta)) * 6.28 * (s.LiftSlope * std::sin(2 * (s.WingRootAngle + fNow)) / 2 + zeroLift);
-  const double cl0 = Sq(std::cos(beta)) * lf * 6.28 *
-                     (s.LiftSlope * std::sin(2 * (s.WingRootAngle + fNow)) / 2 + zeroLift);
-  const double s0 =
-      1 + s.StallCoefficient * std::pow(std::fabs(s.WingRootAngle * s.LiftSlope + fNow), s.StallExponent);
+  const double rootCurve = std::sin(2 * (s.WingRootAngle + fNow));
+  const double cl0Plain = Sq(cosBeta) * 6.28 * (s.LiftSlope * rootCurve / 2 + zeroLift);
+  const double cl0 = Sq(cosBeta) * lf * 6.28 * (s.LiftSlope * rootCurve / 2 + zeroLift);
+  // The centre's drag takes the same stall power (slope x angle + offset).
+  const double rootStallArg = std::fabs(s.WingRootAngle * s.LiftSlope + fNow);
+  const double rootStallPow = std::pow(rootStallArg, s.StallExponent);
+  const double s0 = 1 + s.StallCoefficient * rootStallPow;
   const double centreCl = cl0 / s0;
   s.StallRatio = centreCl <= 0.001 ? 1 : s0;
   p[0].Angle = s.WingRootAngle;
@@ -121,57 +133,62 @@ void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
 
   // 12-13. Panel lift and soft stall.
   double plain[kWingPanelCount + 1] = {cl0Plain};
+  double stallArg[kWingPanelCount + 1] = {rootStallArg};
+  double stallPow[kWingPanelCount + 1] = {rootStallPow};
   for (int k = 0; k < 3; ++k) {
     const double f = k == 2 ? s.WingAngleOffset : fNow;
     for (int side = 0; side < 2; ++side) {
       const int i = 2 * k + 1 + side;
       WingPanel& panel = p[i];
       const bool left = side == 0;
-      const double sweep = left ? g[k].Sweep - beta * std::cos(alpha) : g[k].Sweep + beta * std::cos(alpha);
+      const double sweep = left ? g[k].Sweep - beta * cosAlpha : g[k].Sweep + beta * cosAlpha;
       double extra = 0;
       if (k == 0) extra = s.FlapAngle;
       if (k == 1) extra = left ? s.FlapAngle + s.AileronLift : s.FlapAngle - s.AileronLift;
       const double curve = panel.PanelLiftSlope * std::sin(2 * (panel.Angle + f)) / 2 + extra + zeroLift;
-      plain[i] = Sq(std::cos(sweep)) * 6.28 * curve;
-      panel.RawLift = Sq(std::cos(sweep)) * lf * 6.28 * curve;
-      panel.StalledLift =
-          panel.RawLift / (1 + s.StallCoefficient * std::pow(std::fabs(std::sqrt(g[k].SweepCos) *
-                                                                       (panel.PanelLiftSlope * panel.Angle + f)),
-                                                             s.StallExponent));
+      const double cosSweep = std::cos(sweep);
+      plain[i] = Sq(cosSweep) * 6.28 * curve;
+      panel.RawLift = Sq(cosSweep) * lf * 6.28 * curve;
+      stallArg[i] = std::fabs(std::sqrt(g[k].SweepCos) * (panel.PanelLiftSlope * panel.Angle + f));
+      stallPow[i] = std::pow(stallArg[i], s.StallExponent);
+      panel.StalledLift = panel.RawLift / (1 + s.StallCoefficient * stallPow[i]);
     }
   }
 
   // 14. Lift coefficients without the lift factor, for the induced drag.
   for (int i = 0; i <= kWingPanelCount; ++i) p[i].RawLift = lf != 0 ? p[i].RawLift / lf : plain[i];
 
-  // 15. Drag.
-  const auto drag = [&](double angle, double slope, double ar, double area, double cosSweep, double rawLift) {
-    const double postStall =
-        (1 - 1 / (1 + s.StallCoefficient * std::pow(std::fabs(slope * angle + fNow), s.StallExponent))) *
-        std::pow(std::fabs(std::sin(angle + fNow)), s.ReynoldsFactor);
+  // 15. Drag. Where a panel's stall power had the same operand (an unswept
+  // panel at the current offset) it is not taken again.
+  const auto drag = [&](int i, double angle, double slope, double ar, double area, double cosSweep, double rawLift) {
+    const double stallArgHere = std::fabs(slope * angle + fNow);
+    const double stallPowHere =
+        stallArgHere == stallArg[i] ? stallPow[i] : std::pow(stallArgHere, s.StallExponent);
+    const double postStall = (1 - 1 / (1 + s.StallCoefficient * stallPowHere)) *
+                             std::pow(std::fabs(std::sin(angle + fNow)), s.ReynoldsFactor);
     const double d = angle - s.WingMinDragAngle;
     const double profile =
         (d * d * s.WingDragRise / (1 + std::pow(std::fabs(d), 3.5) * s.WingDragRiseLimit) + s.WingProfileDrag) /
         s.ReynoldsFactor;
     const double total = postStall + profile;
     double result = (Sq(rawLift / cosSweep) / 3.14 / ar +
-                     std::pow(s.GeometricAspectRatio * s.SweepAreaFactor / ar, 0.2) * total) *
+                     MemoPow(s.InducedArPow[i], s.GeometricAspectRatio * s.SweepAreaFactor / ar, 0.2) * total) *
                     area * s.MachFactor;
     return result + (std::cos(1.5 * angle - kPi) + 1) / 2 * area * 0.2;
   };
-  s.CentreDrag = drag(s.WingRootAngle, s.LiftSlope, s.EffectiveAspectRatio, s.CentrePanelArea, 1.0, p[0].RawLift);
+  s.CentreDrag = drag(0, s.WingRootAngle, s.LiftSlope, s.EffectiveAspectRatio, s.CentrePanelArea, 1.0, p[0].RawLift);
   p[0].Drag = s.CentreDrag;
   for (int i = 1; i <= kWingPanelCount; ++i) {
     const Group& gr = g[(i - 1) / 2];
-    p[i].Drag = drag(p[i].Angle, p[i].PanelLiftSlope, p[i].PanelAspectRatio, gr.Area, gr.SweepCos, p[i].RawLift);
+    p[i].Drag = drag(i, p[i].Angle, p[i].PanelLiftSlope, p[i].PanelAspectRatio, gr.Area, gr.SweepCos, p[i].RawLift);
   }
 
   // 16. Centre lift area.
   s.CentreLiftArea = s.CentrePanelArea * centreCl;
 
   // 17-18. Into wind axes, then body axes.
-  const double ca = std::cos(alpha);
-  const double sa = std::sin(alpha);
+  const double ca = cosAlpha;
+  const double sa = sinAlpha;
   for (int i = 1; i <= kWingPanelCount; ++i) {
     const Group& gr = g[(i - 1) / 2];
     WingPanel& panel = p[i];

@@ -314,7 +314,7 @@ TEST(WindAndUpdraft, ProfileAndColumn) {
   // No wind: the bound is 0.
   a.WindSpeed = 0;
   s.WindAtAltitude = 1;
-  s.Altitude = 0;
+  s.Altitude = 1;
   UpdateWind(s, a);
   EXPECT_DOUBLE_EQ(s.WindAtAltitude, 0);
 
@@ -327,6 +327,34 @@ TEST(WindAndUpdraft, ProfileAndColumn) {
   EXPECT_DOUBLE_EQ(UpdraftSpeedAt(s, -113, 625), 5);
   EXPECT_NEAR(UpdraftSpeedAt(s, -113 + 250, 625), 2.5, 1e-6);
   EXPECT_DOUBLE_EQ(UpdraftSpeedAt(s, -113, 625 + 500), 0);
+}
+
+// The bound (wind x 20000 / (height + 1)) holds only above the water. At and
+// below it the wind keeps its lagged value: no division by zero at -1 m, no
+// reversed wind at the cancel sentinel, no cap just above the surface.
+TEST(WindAndUpdraft, BoundOnlyAboveTheWater) {
+  const auto windAt = [](double altitude, double wind) {
+    FlightState s;
+    shell::AircraftData a;
+    a.WindSpeed = 0.0001;
+    a.EyeHeight = 0.5;
+    s.StepsPerSecond = 40;
+    s.EyeAltitude = 10;
+    s.CourseDistance = 1;
+    s.Altitude = altitude;
+    s.WindAtAltitude = wind;
+    UpdateWind(s, a);
+    return s;
+  };
+  // Above: a tiny wind at 19 m caps a strong one at 0.0001 x 20000 / 20.
+  EXPECT_DOUBLE_EQ(windAt(19, 5).WindAtAltitude, 0.1);
+  for (const double below : {0.0, -0.5, -1.0, -2000.0}) {
+    const FlightState s = windAt(below, 5);
+    const double lagged = 5 + s.WindChangeRate / 40.0;
+    EXPECT_DOUBLE_EQ(s.WindAtAltitude, lagged) << below;
+    EXPECT_GT(s.WindAtAltitude, 4) << below;
+    EXPECT_TRUE(std::isfinite(s.WindAtAltitude)) << below;
+  }
 }
 
 }  // namespace

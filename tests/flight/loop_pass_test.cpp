@@ -270,6 +270,21 @@ TEST(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   ResetClockSource();
 }
 
+// The monotonic clock passes 2^31 ms after 24 days up: the second's mark and
+// pass count must not wrap, or every pass would start a new second.
+TEST(FlightLoopPacing, OncePerSecondUpdateHoldsPastTwentyFourDaysOfClock) {
+  HeadlessFlight f(testing::Sample("Marden７"));
+  for (int i = 0; i < 60; ++i) ASSERT_TRUE(f.Step());
+  f.Clock.Advance(3'000'000'000);  // about 35 days
+  ASSERT_TRUE(f.Step());
+  const int64_t mark = f.State.TimeMark;
+  EXPECT_EQ(mark, static_cast<int64_t>(timeGetTime()));
+  EXPECT_GT(mark, int64_t{1} << 31);
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(f.Step());
+  EXPECT_EQ(f.State.TimeMark, mark);
+  EXPECT_EQ(f.State.PassesThisSecond, 10);
+}
+
 }  // namespace
 }  // namespace zarv::flight
 
