@@ -151,6 +151,14 @@ bool SaveAircraftData(const std::string& path, const AircraftData& a) {
   return WriteTextLines(path, AircraftFileLines(a));
 }
 
+bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a) {
+  std::vector<std::string> lines;
+  lines.reserve(kAircraftLineCount);
+  lines.push_back(a.AircraftTag);
+  lines.insert(lines.end(), a.AircraftLines.begin(), a.AircraftLines.end());
+  return WriteTextLines(path, lines);
+}
+
 std::string HandOverPath() { return ProgramPath("\\Temp\\file.dat"); }
 
 bool SaveHandOverFile(const AircraftData& a) { return SaveAircraftData(HandOverPath(), a); }

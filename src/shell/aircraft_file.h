@@ -28,6 +28,11 @@ bool SaveAircraftData(const std::string& path, const AircraftData& a);
 // The 55 lines SaveAircraftData writes.
 std::vector<std::string> AircraftFileLines(const AircraftData& a);
 
+// Writes the tag and the 54 field texts exactly as held, blanks included:
+// the form of the back-to-platform rewrite, whose launch fields
+// (StoreLaunchFields) begin with a blank. Atomic.
+bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a);
+
 // Hand-over file: ProgramPath("\Temp\file.dat").
 std::string HandOverPath();
 bool SaveHandOverFile(const AircraftData& a);

@@ -101,7 +101,7 @@ void PlaceholderFlightForm::BackToPlatform() {
       a.AircraftLines[static_cast<size_t>(i)] = handOver.AircraftLines[static_cast<size_t>(i)];
   }
   StoreLaunchFields(a);
-  SaveHandOverFile(a);
+  SaveAircraftDataAsHeld(HandOverPath(), a);  // keeps the launch fields' leading blanks
   CurrentSettings().ExitMode = 3;
   Unload();
 }

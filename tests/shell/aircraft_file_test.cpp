@@ -349,11 +349,17 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   // (to the decimals they show).
   for (bool editor : {true, false}) {
     AircraftData c = b;
-    if (editor)
+    if (editor) {
       StoreEditorFields(c);
-    else
+      ASSERT_TRUE(SaveAircraftData(Path("forms.brd"), c));
+    } else {
       StoreLaunchFields(c);
-    ASSERT_TRUE(SaveAircraftData(Path("forms.brd"), c));
+      ASSERT_TRUE(SaveAircraftDataAsHeld(Path("forms.brd"), c));
+      const auto raw = ReadTextLines(Path("forms.brd"));
+      ASSERT_EQ(raw.size(), 55u);
+      EXPECT_EQ(raw[40], " 1230.45");  // written as held, leading blank kept
+      EXPECT_EQ(raw[47], " 12.5");
+    }
     AircraftData d;
     ASSERT_TRUE(LoadAircraftData(Path("forms.brd"), d));
     EXPECT_DOUBLE_EQ(d.RollRatio, b.RollRatio);

@@ -212,6 +212,16 @@ TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {
   ASSERT_EQ(lines.size(), 55u);
   EXPECT_EQ(lines[1], "MardenⅡ");
   EXPECT_EQ(lines[49], "-12");
+  // The launch fields keep the leading blank of their written form.
+  EXPECT_EQ(lines[40], " 0.00");  // packed control ratios
+  EXPECT_EQ(lines[41], " 0.00");  // surface rate
+  EXPECT_EQ(lines[46], " 5.50");
+  EXPECT_EQ(lines[47], " 1.5");
+  EXPECT_EQ(lines[48], " 290");
+  EXPECT_EQ(lines[51], " 315");
+  EXPECT_EQ(lines[52], " 1013");
+  EXPECT_EQ(lines[53], " 33");
+  EXPECT_EQ(lines[54], " 1");
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
 }
 
