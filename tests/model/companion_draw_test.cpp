@@ -185,6 +185,40 @@ TEST(CompanionDraw, ControlSurfacesMove) {
   EXPECT_EQ(f.Scene->NacelleRightView(10, 2).ViewZ, o.NacelleZ(10, 2));
 }
 
+TEST(CompanionDraw, TailSurfacesTurnAboutTheirHinges) {
+  AtOrigin f;
+  auto& o = f.Companion->Outline;
+  auto& pv = o.Pivots;
+  pv.FinHingeX = 0.2;
+  f.Now().CompanionElevator = 10;
+  f.Now().CompanionRudder = 10;
+  f.Place();
+  // The elevator adds both products in both lines: the trailing edge
+  // (Y -0.45, Z 0 about the hinge) goes to Z = sin e * -0.45 + hinge Z.
+  const double e = 10 / 57.3;
+  EXPECT_NEAR(f.Scene->TailView(4, 0).ViewZ, std::sin(e) * -0.45 + pv.TailplaneHingeZ, 1e-12);
+  EXPECT_NEAR(f.Scene->TailView(4, 1).ViewY,
+              std::cos(e) * -0.15 + std::sin(e) * 0.03 + pv.TailplaneHingeY, 1e-12);
+  // Whole fin: every point turns and the hinge X is added.
+  const double r = 10 / 57.3;
+  EXPECT_NEAR(f.Scene->TailView(7, 3).ViewX, o.TailX(7, 3) + std::sin(r) * o.TailY(7, 3) + 0.2, 1e-12);
+
+  // The first fin standing beyond 1 m: still whole without a tailplane, otherwise
+  // only the trailing edge swings and the hinge X stays out.
+  for (int s = 6; s <= 11; ++s) {
+    for (int p = 0; p < 6; ++p) o.TailX(s, p) += 2.5;
+  }
+  f.Settings.TailplaneArea = 0;
+  f.Place();
+  EXPECT_NEAR(f.Scene->TailView(7, 3).ViewX, o.TailX(7, 3) + std::sin(r) * o.TailY(7, 3) + 0.2, 1e-12);
+  f.Settings.TailplaneArea = 1;
+  f.Place();
+  const double c = o.TailY(7, 0) - o.TailY(7, 1);
+  EXPECT_NEAR(f.Scene->TailView(7, 0).ViewX, o.TailX(7, 0) + c * std::sin(10 / 25.0), 1e-12);
+  EXPECT_NEAR(f.Scene->TailView(7, 0).ViewY, o.TailY(7, 1) + c * std::cos(10 / 25.0) + pv.FinHingeY, 1e-12);
+  EXPECT_EQ(f.Scene->TailView(7, 3).ViewX, o.TailX(7, 3));
+}
+
 TEST(CompanionData, RecordIndexBeyondTheRecordHoldsTheLastSample) {
   AtOrigin f;
   f.Companion->Samples.back().CompanionHeading = 90;

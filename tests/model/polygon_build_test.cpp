@@ -5,6 +5,7 @@
 
 #include "model/polygon_build.h"
 #include "model/tail_triangulate.h"
+#include "platform/runtime/numeric.h"
 #include "polygon_test_airframe.h"
 
 namespace zarv::model {
@@ -270,6 +271,69 @@ TEST(PolygonBuild, PrismWallsOutOfSightAreMarked) {
       EXPECT_LT(std::abs(f.List->PolyScreenX[k][static_cast<std::size_t>(v)] - 512), 901 * 1.6);
       EXPECT_LT(std::abs(f.List->PolyScreenY[k][static_cast<std::size_t>(v)] - 384), 901 * 1.6);
     }
+  }
+}
+
+TEST(PolygonBuild, PrismWallAcrossTheBackOfTheView) {
+  // Corners set by hand: bottom azimuths 0.1, 0.3, 0.2, then a jump to the
+  // far side; tops 0.1 rad higher.
+  PlacedScene f;
+  const double az[4] = {0.1, 0.3, 0.2, 0.2 + 3.1415926};
+  for (std::size_t j = 0; j < 4; ++j) {
+    f.Scene->PrismBottom[0][j] = {1, 50, 0, 600, 400, 50.0 + j, az[j], 0.05};
+    f.Scene->PrismTop[0][j] = {1, 50, 10, 600, 300, 51.0 + j, az[j], -0.05};
+  }
+  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionSampleCount = 0;
+  b.ShowObjects = 1;
+  f.Build(b);
+  ASSERT_EQ(f.List->PolyCount, 11);
+  const PolygonList& l = *f.List;
+  // Wall 1 (corners 0 and 1): the plain mean of its four corners.
+  EXPECT_DOUBLE_EQ(l.PolyAzimuth[3], (0.3 + 0.1 + 0.3 + 0.1) / 4);
+  EXPECT_DOUBLE_EQ(l.PolyDepth[3], (51.0 + 50.0 + 52.0 + 51.0) / 4);
+  EXPECT_EQ(l.PolyDepression[3], 0.0);
+  // Walls 0 and 3 join corner 3: a difference of exactly 3.1415926 already
+  // puts the wall at the back, out of sight.
+  for (const std::size_t k : {1u, 2u, 7u, 8u}) {
+    EXPECT_EQ(l.PolyAzimuth[k], 3.1415926);
+    EXPECT_EQ(l.PolyScreenX[k][0], 0);
+    EXPECT_EQ(l.PolyColour[k], 0);
+  }
+  // The roof takes plain means, with no test for the back of the view.
+  EXPECT_DOUBLE_EQ(l.PolyAzimuth[10], (0.1 + 0.2 + 0.2 + 3.1415926) / 3);
+  EXPECT_DOUBLE_EQ(l.GroupDistance[5], (51.0 + 52.0 + 53.0 + 51.0 + 53.0 + 54.0) / 6);
+}
+
+TEST(PolygonBuild, FinApexFollowsTheCallersScreenMapping) {
+  PlacedScene f;
+  f.Projection.View.ViewZoom = 2;
+  // Where the first fin's apex (mirrored) projects.
+  const OutlinePoint apex = f.Scene->Reference.Fins[1];
+  ProjectionRecords& pr = f.Projection;
+  pr.Work = {-apex.X, apex.Y, apex.Z};
+  pr.Rotate();
+  pr.Work = {pr.Work.X + f.Scene->ModelPosX, pr.Work.Y + f.Scene->ModelPosY, pr.Work.Z + f.Scene->ModelPosZ};
+  pr.Project();
+  const ProjectionResult at = pr.Result;
+  for (const DrawMode mode : {DrawMode::Flight, DrawMode::Replay}) {
+    f.List->ClearForBuild();
+    f.List->GroupCount = 1;
+    PartBuildContext c{*f.List, *f.Scene, f.Projection, {mode, 512, 300, 1.6}};
+    AddFinPolygons1(c);
+    // Slots 25 and 26 are the fan; its apex is vertex 0 of both.
+    for (const std::size_t k : {25u, 26u}) {
+      if (mode == DrawMode::Flight) {
+        EXPECT_EQ(f.List->PolyScreenX[k][0], CLng(512 + at.ProjX));
+        EXPECT_EQ(f.List->PolyScreenY[k][0], CLng(300 + at.ProjY));
+      } else {
+        EXPECT_EQ(f.List->PolyScreenX[k][0], CLng(2 * at.ProjX + 512));
+        EXPECT_EQ(f.List->PolyScreenY[k][0], CLng(2 * at.ProjY + 240 * 1.6));
+      }
+      EXPECT_EQ(f.List->PolyDepth[k], (at.ProjDistance + f.Scene->TailView(8, k - 23).Distance +
+                                       f.Scene->TailView(8, k - 22).Distance) / 3);
+    }
+    EXPECT_NE(f.List->PolyScreenX[25][0], 0);
   }
 }
 
