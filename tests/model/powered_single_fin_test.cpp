@@ -70,6 +70,34 @@ TEST(SingleFinJetOutline, SideJunctionPinsTheRootSection) {
   }
 }
 
+TEST(SingleFinJetOutline, LowWingJoinsTheLowerShoulder) {
+  PoweredAircraft a = MakeAircraft(Config::SingleFin);
+  a.aircraft.WingHeight = 0.1;  // root below the lower shoulder of station 7
+  test::FillWingGrid(a);
+  const AirframeOutline wing = a.outline;
+  BuildSingleFinJetOutline(a.aircraft, a.state, a.outline);
+  const AirframeOutline& o = a.outline;
+  const Frame f = FrameOf(a);
+  const int pairs[5][3] = {{6, 4, 4}, {7, 3, 5}, {8, 2, 6}, {9, 1, 7}, {10, 0, 0}};
+  for (const auto& st : pairs) {
+    EXPECT_EQ(o.FrontFuselageZ(st[0], 4), o.WingZ(0, st[1])) << st[0];
+    EXPECT_EQ(o.FrontFuselageY(st[0], 5), o.WingY(0, st[2])) << st[0];
+    EXPECT_EQ(o.FrontFuselageX(st[0], 5), o.WingX(0, st[2])) << st[0];
+  }
+  // Station 5's side point goes half-way to the root's leading edge.
+  const double H = a.state.BodyHeight;
+  const double y5 = (a.aircraft.OverallLength - a.state.TailPointArm - 1.6 * H + wing.WingY(0, 4)) / 2;
+  EXPECT_NEAR(o.FrontFuselageY(5, 4) - f.dy, (y5 + wing.WingY(0, 4)) / 2, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(5, 4) + f.zmid,
+              (0.5 * H + H / 2 * std::cos(90 / 57.3) + wing.WingZ(0, 4)) / 2, kTol);
+  EXPECT_NEAR(o.FrontFuselageX(5, 4), (a.state.BodyHalfWidth * std::sin(90 / 57.3) + wing.WingX(0, 4)) / 2,
+              kTol);
+  // Point 6 of station 7 meets the root's first lower-surface point too.
+  EXPECT_EQ(o.FrontFuselageY(7, 6), o.WingY(0, 5));
+  EXPECT_EQ(o.FrontFuselageZ(7, 6), o.WingZ(0, 5));
+  EXPECT_EQ(o.FrontFuselageX(7, 6), o.WingX(0, 5));
+}
+
 TEST(SingleFinJetOutline, WingAboveTheBody) {
   PoweredAircraft a = MakeAircraft(Config::SingleFin);
   a.aircraft.WingHeight = 1.4;  // on top of a 1.4 m body

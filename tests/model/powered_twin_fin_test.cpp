@@ -28,7 +28,9 @@ RingFit FitRing(const AirframeOutline& o, int s) {
   return {(x0 + x6) / 2, (z0 + z6) / 2 + ZMid(o), std::hypot(x0 - x6, z0 - z6) / 2};
 }
 
-TEST(WingRootNacelleOutline, WorkedExample) {
+// Engine 1 m, wing root at 1.2 m, body side 0.5 m, tail end 6 m back, root
+// aft upper point at 1.2 m height, root leading edge at Y = 0.6.
+PoweredAircraft WorkedWingRoot() {
   PoweredAircraft a = MakeAircraft(Config::WingRoot);
   a.aircraft.FinHalfSpacing = 1.6;
   a.state.WingRootOffset = 1.6;
@@ -40,6 +42,11 @@ TEST(WingRootNacelleOutline, WorkedExample) {
   a.outline.WingZ(0, 1) = 1.2;
   a.outline.WingY(0, 4) = 0.6;
   BuildUnderwingNacelleOutline(a.aircraft, a.state, a.outline);
+  return a;
+}
+
+TEST(WingRootNacelleOutline, WorkedExample) {
+  const PoweredAircraft a = WorkedWingRoot();
   const AirframeOutline& o = a.outline;
   const double zm = ZMid(o);
 
@@ -78,6 +85,46 @@ TEST(WingRootNacelleOutline, WorkedExample) {
   // Lower inboard points meet the fuselage bottom.
   EXPECT_EQ(o.NacelleZ(4, 8), o.FrontFuselageZ(7, 5));
   EXPECT_EQ(o.NacelleZ(5, 8), o.FrontFuselageZ(8, 5));
+}
+
+// The front fuselage of the worked example (H = 1.4), heights from the nacelle's lower
+// inboard point of station 6: Zr = 0.575 + 0.525 cos(255 / 57.3).
+TEST(WingRootNacelleOutline, FrontFuselageOnTheNacelle) {
+  const PoweredAircraft a = WorkedWingRoot();
+  const AirframeOutline& o = a.outline;
+  const double zm = ZMid(o);
+  const double zr = 0.575 + 0.525 * std::cos(255 / 57.3);
+  ASSERT_NEAR(o.NacelleZ(6, 8) + zm, zr, kTol);
+  // Nose tip at 16 - 6 = 10; the nose stations fill 10 down to Yj = -0.3.
+  EXPECT_NEAR(o.FrontFuselageY(0, 5), 10, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(0, 0) + zm, zr + 0.014 + 0.001, kTol);
+  EXPECT_NEAR(o.FrontFuselageY(1, 0), -0.3 + 0.91 * 10.3, kTol);
+  EXPECT_NEAR(o.FrontFuselageY(6, 7), -0.3 + 0.15 * 10.3, kTol);
+  // Flat-sided station 3: bottom 0.13 H under Zr, 1.03 H tall, side 0.442.
+  EXPECT_NEAR(o.FrontFuselageZ(3, 0) + zm, zr - 0.182 + 1.442, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(3, 7) + zm, zr - 0.182, 1e-6);
+  EXPECT_NEAR(o.FrontFuselageZ(3, 3) - o.FrontFuselageZ(3, 4), 0.442, kTol);
+  EXPECT_NEAR(o.FrontFuselageX(3, 4), 0.5 * std::sin(90 / 57.3), kTol);
+  // Junction station 7 on the intake rear (a = 0.5 at Y = -0.3).
+  const double zn = o.NacelleZ(4, 9);
+  EXPECT_NEAR(o.FrontFuselageY(7, 2), -0.3, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(7, 0), zn + 0.25, kTol);
+  EXPECT_EQ(o.FrontFuselageZ(7, 3), zn);  // raised to the nacelle point
+  EXPECT_NEAR(o.FrontFuselageZ(7, 6) + zm, zr - 0.084, kTol);
+  EXPECT_EQ(o.FrontFuselageX(7, 7), 0.0);
+  // Centre body: station 8 at the nacelle's flat top (1.2 m), bottom 0.014
+  // under Zr; its side at the nacelle's inboard top corner, 1.2 - 0.97.
+  EXPECT_NEAR(o.FrontFuselageX(8, 0), 0.001 + 0.001 * std::sin(90 / 57.3), kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(8, 2) + zm, 1.2, 1e-6);
+  EXPECT_NEAR(o.FrontFuselageX(8, 4), 0.23, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(8, 5) + zm, zr - 0.014, kTol);
+  EXPECT_EQ(o.FrontFuselageX(9, 5), o.NacelleX(6, 9));
+  EXPECT_NEAR(o.FrontFuselageZ(9, 7) + zm, zr, kTol);
+  // Tail station flat at the boom's inboard point; side points at Y -4.2.
+  for (int p = 0; p < 8; ++p) EXPECT_EQ(o.FrontFuselageZ(11, p), o.NacelleZ(8, 9)) << p;
+  EXPECT_NEAR(o.FrontFuselageY(11, 3), -4.2, kTol);
+  EXPECT_NEAR(o.FrontFuselageY(11, 5), -4.7, kTol);
+  EXPECT_NEAR(o.FrontFuselageX(11, 1), 0.7 * o.NacelleX(7, 9) + 0.001 * std::sin(30 / 57.3), kTol);
 }
 
 TEST(WingRootNacelleOutline, CrestRowAndKeelJoin) {
@@ -154,6 +201,48 @@ TEST(TwinBoomNacelleOutline, NarrowIsTheWideMovedInboard) {
   const double H = wide.state.BodyHeight;
   EXPECT_NEAR(n.WingZ(0, 6) - (n.FrontFuselageZ(0, 0) - 0.001), (std::sin(1.5) / 4 - 0.14) * H, kTol);
   EXPECT_NEAR(w.WingZ(0, 6) - (w.FrontFuselageZ(0, 0) - 0.001), (std::sin(1.5) / 2 - 0.14) * H, kTol);
+}
+
+TEST(TwinBoomOutline, FrontFuselageClosingStationAndWaist) {
+  PoweredAircraft a = MakeAircraft(Config::Wide);
+  BuildWideNacelleOutline(a.aircraft, a.state, a.outline);
+  const AirframeOutline& o = a.outline;
+  const double W = a.state.BodyHalfWidth;
+  // Station 8's upper half from the root's aft upper point (X = W there).
+  EXPECT_NEAR(o.FrontFuselageX(8, 2), 0.72 * W * std::sin(60 / 57.3), kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(8, 0) - o.WingZ(0, 1), W / 2, kTol);
+  EXPECT_NEAR(o.FrontFuselageZ(8, 7) - o.WingZ(0, 7), -0.2, kTol);
+  // Waist point 3 of station 7: X and Y of root point 2, height of point 1.
+  EXPECT_EQ(o.FrontFuselageX(7, 3), o.WingX(0, 2));
+  EXPECT_EQ(o.FrontFuselageY(7, 3), o.WingY(0, 2));
+  EXPECT_EQ(o.FrontFuselageZ(7, 3), o.WingZ(0, 1));
+  EXPECT_EQ(o.FrontFuselageZ(6, 5), o.WingZ(0, 5));
+  // Closing station flat at the boom's inboard height, out to the boom.
+  for (int p = 0; p < 8; ++p) EXPECT_EQ(o.FrontFuselageZ(11, p), o.NacelleZ(8, 9)) << p;
+  EXPECT_EQ(o.FrontFuselageY(11, 4), o.NacelleY(8, 0));
+  EXPECT_NEAR(o.FrontFuselageY(11, 6), o.NacelleY(8, 0) - 0.5, kTol);
+  EXPECT_NEAR(o.FrontFuselageX(11, 3), o.NacelleX(7, 9) + 0.001 * std::sin(90 / 57.3), kTol);
+}
+
+TEST(TwinBoomOutline, NarrowKeelBodyIsAnOctagonBehindTheWing) {
+  PoweredAircraft a = MakeAircraft(Config::Narrow);  // S = 2, D = 1
+  BuildNarrowNacelleOutline(a.aircraft, a.state, a.outline);
+  const AirframeOutline& o = a.outline;
+  const double dY = (a.state.CgChordFraction - 0.25) * a.state.MeanChord;
+  const double zt = o.WingZ(1, 0);  // raised trailing edge; keel 0.5 below
+  EXPECT_NEAR(o.RearFuselageY(3, 5) - dY, 1.3 - a.state.TailPointArm, kTol);
+  const double xs[8] = {1.95, 2, 2, 1.95, 1.65, 1.6, 1.6, 1.75};
+  const double zs[8] = {-0.2, -0.25, -0.53, -0.58, -0.58, -0.53, -0.35, -0.2};
+  for (int p = 0; p < 8; ++p) {
+    EXPECT_NEAR(o.RearFuselageX(3, p), xs[p], kTol) << p;
+    EXPECT_NEAR(o.RearFuselageZ(3, p) - zt, zs[p], kTol) << p;
+  }
+  // A point at the leading edge of station 1, inboard, at the lower surface.
+  EXPECT_NEAR(o.RearFuselageX(0, 4), 1.6, kTol);
+  EXPECT_EQ(o.RearFuselageY(0, 4), o.WingY(1, 4));
+  EXPECT_EQ(o.RearFuselageZ(0, 4), o.WingZ(1, 6));
+  EXPECT_NEAR(o.RearFuselageZ(2, 2) - zt, -0.45, kTol);
+  EXPECT_NEAR(o.RearFuselageX(2, 3), 1.95, kTol);
 }
 
 // The tail of the worked example: b = e = 2, tailplane 6 m2 of chord 1.5
