@@ -273,7 +273,11 @@ FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s,
   EvaluateAircraftModel(s, a, o, chart);
   SetFlightLimits(s, chart);
 
-  s.InitialDihedrals = {a.InnerDihedral, a.OuterDihedral, a.TipDihedral};
+  // The loaded dihedrals start at the static ones, so the first pass's wing
+  // and wing-end check see the real dihedral.
+  s.InnerDihedralLoaded = a.InnerDihedral;
+  s.OuterDihedralLoaded = a.OuterDihedral;
+  s.TipDihedralLoaded = a.TipDihedral;
   return result;
 }
 

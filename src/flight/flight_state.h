@@ -132,7 +132,6 @@ struct FlightState {
   double TipDihedralSin = 0, TipDihedralCos = 1.0;
   double WingIncidenceRad = 0;
   double HalfWashout = 0;
-  std::array<double, 3> InitialDihedrals{};  // inner, outer, tip after set-up
 
   // -------------------------------------- per-flight set-up (airframe)
   double CourseOffsetX = 0;

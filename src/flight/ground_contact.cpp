@@ -46,8 +46,8 @@ void ApplyGearModel(FlightState& s, const shell::AircraftData& a) {
         s.GroundSpeed -= (9.8 - s.NormalLoad) * (s.RunFactorLagged + 0.25) * dt;
       }
       if (s.FlightTime < 3) depth -= s.VelZ * 0.3;
-      const double damping = 20 / std::sqrt(s.DryMass);
-      depth -= std::fabs(s.VelZ) < 1 ? s.VelZ * damping : Sgn(s.VelZ) * damping;
+      const double root = std::sqrt(s.DryMass);
+      depth -= std::fabs(s.VelZ) < 1 ? s.VelZ * 20 / root : Sgn(s.VelZ) * 20 / root;
     } else {
       s.GroundSpeed -= (s.Gravity - s.NormalLoad) * s.RunFactorLagged * dt;
       depth -= s.VelZ * 0.3;

@@ -10,8 +10,9 @@ namespace {
 
 double Limited(double v, double limit) { return std::fabs(v) > limit ? limit * Sgn(v) : v; }
 
-// One explicit Euler step of a bending mode with its limits.
-void IntegrateBend(double accel, double& rate, double& bend, double n) {
+// One explicit Euler step of a bending mode with its limits (the kept
+// acceleration is the limited one).
+void IntegrateBend(double& accel, double& rate, double& bend, double n) {
   accel = Limited(accel, 1);
   rate = Limited(rate + accel / n, 1);
   bend = Limited(bend + rate / n, 0.3);
@@ -23,14 +24,14 @@ void UpdateInertias(FlightState& s, const shell::AircraftData& a) {
   const double c = a.WingArea / a.WingSpan;
   const double x = s.CgX;
   const double l = a.OverallLength;
-  const double wing = a.WingWeight * (Sq(0.3 * c) + 0.45 * x * x + 0.4 * Sq(s.InnerPanelSweepOffset - x) +
+  const double wing = a.WingWeight * (Sq(0.3 * c) + 0.45 * Sq(x) + 0.4 * Sq(s.InnerPanelSweepOffset - x) +
                                       0.15 * Sq(s.OuterPanelSweepOffset - x));
   const double pilot = a.PilotWeight * (Sq(s.BodyHeight / 2) + l * l / 40 + Sq(s.PilotArm - x));
   const double rear = a.RearFuselageWeight * Sq((a.TailplaneArm - x) / 2);
   const double tail = a.TailWeight * Sq(a.TailplaneArm - x);
   const double wingSpan = a.WingWeight * (0.35 * Sq(s.WingRootOffset / 2) + 0.35 * Sq(s.InnerPanelSpanPos) +
                                           0.25 * Sq(s.OuterPanelSpanPos));
-  s.PitchInertia = wing + s.ApparentMass * l * l / 4 + pilot + rear + tail + s.DryMass * l * l / 32;
+  s.PitchInertia = wing + s.ApparentMass * Sq(l) / 4 + pilot + rear + tail + s.DryMass * Sq(l) / 32;
   s.RollInertia = wingSpan + Sq(s.BodyHeight / 4) * (a.RearFuselageWeight + a.PilotWeight) +
                   Sq(a.WingSpan / 4) * s.ApparentMass + a.WingSpan * a.WingSpan * s.DryMass / 32;
   s.YawInertia = pilot + wingSpan + rear + tail + Sq(a.WingSpan / 4) * s.ApparentMass + l * l * s.DryMass / 32;

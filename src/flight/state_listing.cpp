@@ -121,7 +121,6 @@ void ListFlightState(std::ostream& out, const FlightState& s) {
   num("TipDihedralCos", -1, static_cast<double>(s.TipDihedralCos));
   num("WingIncidenceRad", -1, static_cast<double>(s.WingIncidenceRad));
   num("HalfWashout", -1, static_cast<double>(s.HalfWashout));
-  for (int i = 0; i < 3; ++i) num("InitialDihedrals", i, s.InitialDihedrals[static_cast<std::size_t>(i)]);
   num("CourseOffsetX", -1, static_cast<double>(s.CourseOffsetX));
   num("DragAreaLength", -1, static_cast<double>(s.DragAreaLength));
   num("BodyHeight", -1, static_cast<double>(s.BodyHeight));

@@ -76,15 +76,14 @@ void TranslateInFreeFlight(FlightState& s) {
   const double f = s.ForceHeading;
   const double along = -s.AirPathCos * d / m - s.AirPathSin * s.LiftAccel * s.Mass / m;
   const double curvature = Sq(s.GroundSpeed + 500) * s.AirPathSin / (s.EarthRadius + s.Altitude);
-  const double thrust = s.PitchCos * s.Thrust / m;
   const double sf = std::sin(f), cf = std::cos(f);
 
   s.VelX += along * sf * dt;
   s.VelX -= curvature * sf * dt;
-  s.VelX += (thrust * s.HeadingSin + s.SideAccel * std::sin(f + kPi / 2)) * dt;
+  s.VelX += (s.PitchCos * s.HeadingSin * s.Thrust / m + s.SideAccel * std::sin(f + kPi / 2)) * dt;
   s.VelY += along * cf * dt;
   s.VelY -= curvature * cf * dt;
-  s.VelY += (thrust * s.HeadingCos + s.SideAccel * std::cos(f + kPi / 2)) * dt;
+  s.VelY += (s.PitchCos * s.HeadingCos * s.Thrust / m + s.SideAccel * std::cos(f + kPi / 2)) * dt;
 
   s.TrackAngle = std::atan(s.VelX / (s.VelY + 0.0001));
   if (s.VelY < 0) {

@@ -112,6 +112,10 @@ TEST(FlightLoad, Marden7AirframeSetUp) {
   EXPECT_NEAR(m.a.InnerDihedral, 5.5 / 57.3 + lift, tol);
   EXPECT_NEAR(m.a.TipDihedral, 50 / 57.3 + lift, tol);
   EXPECT_NEAR(s.InitialInnerWingDeflection, m.a.InnerDihedral + std::atan(0.7 / 19.2), tol);
+  // The first pass's wing must see the static dihedrals, not zero.
+  EXPECT_EQ(s.InnerDihedralLoaded, m.a.InnerDihedral);
+  EXPECT_EQ(s.OuterDihedralLoaded, m.a.OuterDihedral);
+  EXPECT_EQ(s.TipDihedralLoaded, m.a.TipDihedral);
   EXPECT_NEAR(m.a.GearPosition, -0.0037473352389504754, tol);
   EXPECT_DOUBLE_EQ(s.GearHeight, 0.1);
   EXPECT_NEAR(s.BodySideArea, 1.8, tol);
