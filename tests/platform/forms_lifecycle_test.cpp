@@ -8,12 +8,14 @@
 
 #include "forms_testing.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 #include "platform/ui/control_qt.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/restart.h"
 #include "platform/ui/timer.h"
+#include "runtime_tempdir.h"
 
 namespace zarv {
 namespace {
@@ -253,28 +255,42 @@ TEST_F(FormsLifecycle, ModalShowWaitsUntilTheFormGoes) {
 }
 
 TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
+  testing::TempDir tmp;
+  const std::string handOver = tmp / "file.dat";
   LogForm f("F");
   int hooked = 0;
   SetEndHook([&] { ++hooked; });
   f.Timer1.SetInterval(5);
-  f.Timer1.OnTimer = [&] { End(); };
+  f.Timer1.OnTimer = [&] {
+    ASSERT_TRUE(Files().Open(1, handOver, OpenMode::Output));
+    Files().Print(1, "written before End");
+    End();
+  };
   f.Show(true);  // End inside the modal wait ends it
   EXPECT_EQ(hooked, 1);
   EXPECT_TRUE(Ended());
   EXPECT_FALSE(f.Loaded());
   EXPECT_TRUE(f.events.back() != "F.Unload");  // no unload handlers at End
+  EXPECT_FALSE(Files().IsOpen(1));
+  EXPECT_EQ(ReadAllBytes(handOver), "written before End\r\n");
   ResetEnded();
 
-  // Restart starts the program's own executable in the program folder.
+  // Restart starts the program's own executable in the program folder, and
+  // the new process already finds what this one wrote.
   std::vector<std::string> started;
+  std::string seenByNewProcess;
   SetProcessStarter([&](const std::string& exe, const std::string& dir) {
     started = {exe, dir};
+    seenByNewProcess = ReadAllBytes(handOver);
     return true;
   });
+  ASSERT_TRUE(Files().Open(1, handOver, OpenMode::Output));
+  Files().Print(1, "MardenⅡ");
   EXPECT_TRUE(Restart());
   ASSERT_EQ(started.size(), 2u);
   EXPECT_EQ(started[0], OwnExecutable());
   EXPECT_EQ(started[1], ProgramFolder());
+  EXPECT_EQ(seenByNewProcess, "Marden\x87\x55\r\n");
   EXPECT_EQ(hooked, 2);
   ResetEnded();
 

@@ -162,6 +162,70 @@ TEST(RuntimeFormat, ConformanceTable) {
   }
 }
 
+// The pictures of the program's screens and files, with what they show.
+TEST(RuntimeFormat, PicturesOfScreensAndFiles) {
+  struct Case {
+    double value;
+    const char* picture;
+    const char* text;
+  };
+  const Case cases[] = {
+      // Readouts at rest.
+      {0, "###0", "0"},
+      {0, "0.000", "0.000"},
+      {0, "#0.00", "0.00"},
+      {0, "#0.0", "0.0"},
+      {0, "##0.0", "0.0"},
+      {0, "#####0", "0"},
+      {1500, "###0", "1500"},
+      {0.12345, "#0.0000", "0.1235"},
+      {0.0125, "#0.000", "0.013"},
+      {1.23456, "0.0000", "1.2346"},
+      {12.25, "###0.0", "12.3"},
+      {-12.25, "##0.00", "-12.25"},
+      {1013, "##00", "1013"},
+      {5, "##00", "05"},
+      {19.5, "#00", "20"},
+      {3, "#00", "03"},
+      {30, "00", "30"},
+      {7, "0000", "0007"},
+      {123456, "#####0", "123456"},
+      // Signed angles: the sign takes the place of the blank the caller adds.
+      {-5.3, "00.0", "-05.3"},
+      {5.3, "00.0", "05.3"},
+      {-5.3, "000.0", "-005.3"},
+      // Headings: north as 000, 6.2831852 rad as 360.
+      {0, "000", "000"},
+      {6.2831852 * 57.3, "##0", "360"},
+      // Chart labels and written values with letters.
+      {0, "000S", "000S"},
+      {80.0 / 16, "000S", "005S"},
+      {160.0 / 16, "000S", "010S"},
+      {120 / 2.4, "000m", "050m"},
+      {0.04, "0.0kg", "0.0kg"},
+      // The editor's and the hand-over file's forms.
+      {460.9, "0.00", "460.90"},
+      {20, " ##0.00", " 20.00"},
+      {1.6, " #0.0", " 1.6"},
+      {1013, " ###0", " 1013"},
+      {90, " ##0", " 90"},
+      {0, " ##0", " 0"},
+      {12.5, "#0,0", "13"},
+      {-15, "#0,0", "-15"},
+      // Mean chord, wing loading and result distances.
+      {0.8, "#.000", ".800"},
+      {1.25, "#.000", "1.250"},
+      {0.5, "##.00", ".50"},
+      {123.456, "###.#0", "123.46"},
+      {0.5, "###.#0", ".50"},
+      {0.96, "##.0", "1.0"},
+      {12.3, "###.00", "12.30"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Format(c.value, c.picture), c.text) << c.value << " \"" << c.picture << '"';
+  }
+}
+
 TEST(RuntimeFormat, ExtremeValuesStaySafe) {
   EXPECT_EQ(Format(1e300, "0").size(), 301u);
   EXPECT_EQ(Format(1e-300, "0.00"), "0.00");

@@ -94,7 +94,7 @@ DateTime Now() { return Source().LocalNow(); }
 std::string DateText() {
   const DateTime t = Now();
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", t.year, t.month, t.day);
+  std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", t.month, t.day, t.year);
   return buf;
 }
 

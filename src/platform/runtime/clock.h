@@ -52,7 +52,8 @@ uint64_t timeGetTime();
 double Timer();
 // Local date and time.
 DateTime Now();
-// "yyyy/mm/dd" and "hh:mm:ss" of Now().
+// The runtime's Date$ and Time$: "mm-dd-yyyy" and "hh:mm:ss" (24-hour) of
+// Now(), as flight results and ranking lines carry them.
 std::string DateText();
 std::string TimeText();
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 
 namespace zarv {
@@ -40,6 +41,9 @@ std::string OwnExecutable() {
 
 bool Restart() {
   RestartState& st = State();
+  // Files written just before the restart (the hand-over file) are only
+  // committed at Close: the new process must find them complete.
+  Files().CloseAll();
   if (!st.developer) {
     const std::string exe = OwnExecutable();
     const std::string dir = ProgramFolder();

@@ -6,10 +6,11 @@
 
 namespace zarv {
 
-// Starts the program's own executable as a new process, in the program
-// folder, and ends this one (End: open files are closed). In developer mode
-// it only ends. When the new process cannot be started nothing ends and
-// false is returned, so the caller can tell the user (and then end).
+// Closes every open file (committing what was written), starts the
+// program's own executable as a new process in the program folder, and ends
+// this one (End). In developer mode it only ends. When the new process
+// cannot be started nothing ends and false is returned, so the caller can
+// tell the user (and then end).
 bool Restart();
 
 // The executable of this process (for the restart).
