@@ -60,6 +60,7 @@ PlaceholderFlightForm::PlaceholderFlightForm() {
 
 void PlaceholderFlightForm::Form_Load() {
   g_flightLoaded = true;
+  SetHelpContextID(30);
   ShellState& sh = Shell();
   Settings& s = CurrentSettings();
   s.ExitMode = 0;  // closing the window ends the program
