@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "flight/guarded_math.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -10,7 +11,7 @@ double BalancingTailAngle(const FlightState& s, const shell::AircraftData& a) {
   const double q = s.DynamicPressure;
   const double m = (s.WingAcOffset - s.CgX) * (-s.WingLift) - s.WingMomentTerm / q;
   const double l = a.TailplaneArm - s.CgX;
-  const double k = a.TailplaneArea * s.TailLiftSlope * s.SweepAreaFactor * s.SweepAreaFactor * 6.28;
+  const double k = a.TailplaneArea * s.TailLiftSlope * Sq(s.SweepAreaFactor) * 6.28;
   return (m - l * k * s.AngleOfAttack) / (l * k);
 }
 

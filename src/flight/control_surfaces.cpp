@@ -68,7 +68,7 @@ void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a) {
     const double w = s.AoaText;
     if (w > 0) {
       s.WingAngleOffsetNow = s.WingAngleOffset - w;
-      const double floor = -0.2 * s.SweepAreaFactor * s.SweepAreaFactor;
+      const double floor = -0.2 * Sq(s.SweepAreaFactor);
       if (s.WingAngleOffsetNow < floor) s.WingAngleOffsetNow = floor;
     }
     s.WingLiftOffsetNow = s.WingLiftOffset - (s.WingAngleOffsetNow - s.WingAngleOffset) * s.LiftSlope;
@@ -96,7 +96,8 @@ void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a) {
   double x = s.NozzlePosition;
   const double minimum = GuardedDiv(1, s.AfterburnerMax);
   if (s.AfterburnerLevel > 1) {
-    x = (GuardedDiv(s.EngineSpeedRatio, s.PropellerAngle) * s.AfterburnerLevel * minimum + n * x) / (n + 1);
+    x = (GuardedDiv(GuardedDiv(s.EngineSpeedRatio, s.PropellerAngle) * s.AfterburnerLevel, s.AfterburnerMax) + n * x) /
+        (n + 1);
   } else if (s.Throttle > 0.1) {
     x = (n * x + minimum) / (n + 1);
   } else {

@@ -15,7 +15,7 @@ double FuelFlowOf(FlightState& s) {
     const double p = s.PropellerAngle;
     // The dry flow at this thrust; the supersonic flow falls with the ram.
     const double f0 = GuardedDiv(s.Thrust, s.EngineRating) * s.EngineRating / s.FlowFactor * p * s.AfterburnerLevel;
-    const double b = std::pow(s.AfterburnerLevel, 3.3) * s.RatedFuelFlow * p * p * p * s.ChargeDensityRatio;
+    const double b = std::pow(s.AfterburnerLevel, 3.3) * s.RatedFuelFlow * std::pow(p, 3) * s.ChargeDensityRatio;
     if (s.MachSquared <= 1) return b;
     if (f0 == 0 || !std::isfinite(f0)) return 0;  // no thrust: no flow
     const double v2 = s.AirSpeed * s.AirSpeed;

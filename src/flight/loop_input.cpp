@@ -119,7 +119,7 @@ double ShapeLateralStick(double x, double scale) {
     x = 0;
   } else if (ax < 15 * scale) {
     const double u = x / (5 * scale) - sign;
-    x = sign * 1.25 * scale * u * u;
+    x = sign * 1.25 * scale * (u * u);
   } else {
     x = x - sign * 10 * scale;
   }

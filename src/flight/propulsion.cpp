@@ -31,7 +31,7 @@ double InletPressure(const FlightState& s, double jetTerm, double floorDivisor) 
 // Slipstream through a propeller of pitch `pitch` turning at ratio n.
 double Slipstream(const FlightState& s, double pitch, double n, double va) {
   const double k = s.FlowFactor;
-  return std::sqrt(k * Sq(pitch * s.RatedRpm * n) + (1 - k) * va * va);
+  return std::sqrt(k * Sq(pitch * s.RatedRpm * n) + (1 - k) * (va * va));
 }
 
 }  // namespace
@@ -48,15 +48,15 @@ void RunPistonEngine(FlightState& s, const shell::AircraftData& a) {
     double speed = std::min(t / r, full);
     const double b = std::min(t / r / s.BoostFactor2 * s.BoostFactor1, full);
     const double c = std::min(t / r / s.BoostFactor3 * s.BoostFactor1, full);
-    const double stage2 = MemoPow(s.BoostStage2Pow, s.BoostFactor2, 0.87) / s.BoostFactor1;
-    const double stage3 = MemoPow(s.BoostStage3Pow, s.BoostFactor3, 0.87) / s.BoostFactor1;
-    if (power(speed) < power(b) * stage2) {
+    const double boost2 = MemoPow(s.BoostStage2Pow, s.BoostFactor2, 0.87);
+    const double boost3 = MemoPow(s.BoostStage3Pow, s.BoostFactor3, 0.87);
+    if (power(speed) < power(b) * boost2 / s.BoostFactor1) {
       speed = b;
-      s.StageFactor = stage2;
+      s.StageFactor = boost2 / s.BoostFactor1;
     }
-    if (power(speed) < power(c) * stage3) {
+    if (power(speed) < power(c) * boost3 / s.BoostFactor1) {
       speed = c;
-      s.StageFactor = stage3;
+      s.StageFactor = boost3 / s.BoostFactor1;
     }
     s.EngineSpeedRatio = std::sqrt(speed);
     if (1 / r > s.BoostFactor3 && s.TurboBoostFactor > 1) {
@@ -98,9 +98,10 @@ void RunPistonEngine(FlightState& s, const shell::AircraftData& a) {
     // The two half discs meet the flow at different blade angles.
     const double d = s.PropellerDiameter;
     const double alpha = s.AngleOfAttack;
-    const double shift = kPi * d * std::tan(alpha) - d * std::sin(alpha);
-    const double v1 = Slipstream(s, pitch + shift, n, va);
-    const double v2 = Slipstream(s, pitch - shift, n, va);
+    const double blade = kPi * d * std::tan(alpha);
+    const double lean = d * std::sin(alpha);
+    const double v1 = Slipstream(s, pitch + blade - lean, n, va);
+    const double v2 = Slipstream(s, pitch - blade + lean, n, va);
     const double t1 = 2 * s.PropellerDiscArea * s.AirDensity * v1 * (v1 - va);
     const double t2 = 2 * s.PropellerDiscArea * s.AirDensity * v2 * (v2 - va);
     s.PFactorMoment = (t1 - t2) * d / 2;
@@ -118,7 +119,7 @@ void RunPistonEngine(FlightState& s, const shell::AircraftData& a) {
     if (s.PowerBalance > 0) p += 0.005;
     if (n / g > 1) p += 0.01;
     if ((p - 0.01) / p > n / g) p -= 0.01;
-    s.PropellerAngle = std::clamp(p, s.MinPropellerPitch, s.MaxPropellerPitch);
+    s.PropellerAngle = std::min(std::max(p, s.MinPropellerPitch), s.MaxPropellerPitch);  // no UB if the range is empty
   }
 }
 
@@ -143,7 +144,7 @@ void RunJetEngine(FlightState& s) {
   } else {
     s.GrossThrust = p * p * s.ChargeDensityRatio * s.EngineRating / s.AfterburnerMax / s.NozzlePosition;
   }
-  const double ram = vj * p > v ? 0.4 * v * v * s.ChargeDensityRatio / vj * s.FlowFactor
+  const double ram = vj * p > v ? 0.4 * (v * v) * s.ChargeDensityRatio / vj * s.FlowFactor
                                 : (v - 0.6 * vj * p) * s.ChargeDensityRatio * s.FlowFactor * p;
   s.Thrust = s.GrossThrust - ram;
   s.RotorSpeedRatio = std::pow(p, 0.35);
