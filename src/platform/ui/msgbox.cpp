@@ -62,8 +62,8 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
   }
   const std::vector<ButtonSpec> specs = ButtonsOf(style);
   std::vector<QPushButton*> buttons;
-  for (const ButtonSpec& spec : specs) {
-    buttons.push_back(box.addButton(QString::fromUtf8(spec.text), QMessageBox::ActionRole));
+  for (const ButtonSpec& button : specs) {
+    buttons.push_back(box.addButton(QString::fromUtf8(button.text), QMessageBox::ActionRole));
   }
   const size_t def = static_cast<size_t>((style >> 8) & 3);
   box.setDefaultButton(buttons[def < buttons.size() ? def : 0]);
@@ -79,8 +79,8 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
   }
   // Closed without a button (no escape button): the first choice that
   // changes nothing.
-  for (const ButtonSpec& spec : specs) {
-    if (spec.result == vbCancel || spec.result == vbNo) return spec.result;
+  for (const ButtonSpec& button : specs) {
+    if (button.result == vbCancel || button.result == vbNo) return button.result;
   }
   return specs.front().result;
 }
