@@ -15,7 +15,6 @@ namespace zarv::shell {
 
 namespace {
 constexpr int kKeyF7 = 118, kKeyF8 = 119, kKeyF9 = 120, kKeyF10 = 121, kKeyF12 = 123;
-bool g_flightLoaded = false;
 }  // namespace
 
 PlaceholderFlightForm::PlaceholderFlightForm() {
@@ -59,7 +58,7 @@ PlaceholderFlightForm::PlaceholderFlightForm() {
 }
 
 void PlaceholderFlightForm::Form_Load() {
-  g_flightLoaded = true;
+  flightLoaded_ = true;
   SetHelpContextID(30);
   ShellState& sh = Shell();
   Settings& s = CurrentSettings();
@@ -116,7 +115,7 @@ void PlaceholderFlightForm::Form_Unload(int& /*cancel*/) {
        std::initializer_list<Form*>{&Begin(), &Notice(), &Choice(), &Write_(), &Process()})
     if (f->Loaded()) f->Unload();
   if (s.ExitMode < 2) DeleteFile(HandOverPath());
-  g_flightLoaded = false;
+  flightLoaded_ = false;
   Shell().FormActiveFlags[kSlotFlightFrame] = 0;
   if (s.ExitMode == 2 || s.ExitMode == 3) {
     RestartProgram();
@@ -131,7 +130,7 @@ void UsePlaceholderFlightScreen() {
   link.Unload = [] {
     if (PlaceholderFlight().Loaded()) PlaceholderFlight().Unload();
   };
-  link.Loaded = [] { return g_flightLoaded; };
+  link.Loaded = [] { return PlaceholderFlight().FlightLoaded(); };
   link.SetCaption = [](const std::string& caption) { PlaceholderFlight().SetCaption(caption); };
   link.Position = [] {
     return std::make_pair(PlaceholderFlight().Left(), PlaceholderFlight().Top());

@@ -149,9 +149,14 @@ class PlaceholderFlightForm : public Form {
   void RegisterAircraft();  // F8
   void BackToPlatform();    // Esc, F9
 
+  // True from the start of the load until the unload, as the shell's
+  // screens expect of the flight screen.
+  bool FlightLoaded() const { return flightLoaded_; }
+
  private:
   void Form_Load();
   void Form_Unload(int& cancel);
+  bool flightLoaded_ = false;
 };
 
 BeginForm& Begin();
