@@ -43,53 +43,27 @@ enum class Engine { Piston, Jet, Rocket };
 inline shell::AircraftData Powered(Engine engine, double height = 300) {
   std::vector<std::string> l = shell::SampleAircraftList().front().Lines;
   const bool piston = engine == Engine::Piston;
-  SetField(l, 0, piston ? "Test piston" : engine == Engine::Jet ? "Test jet" : "Test rocket");
-  SetField(l, 1, piston ? "300" : "3000");   // front fuselage
-  SetField(l, 2, piston ? "200" : "1500");   // wing
-  SetField(l, 3, piston ? "30" : "300");     // tail
-  SetField(l, 4, piston ? "60" : "800");     // rear fuselage
-  SetField(l, 5, piston ? "7.5" : "14");     // length
-  SetField(l, 6, piston ? "4.5" : "6");      // tailplane arm
-  SetField(l, 7, piston ? "4.8" : "6.5");    // fin arm
-  SetField(l, 8, "20000");                   // stiffness
-  SetField(l, 9, ".1");                      // wing deflection
-  SetField(l, 10, piston ? ".6" : "1.5");    // parasite drag area
-  SetField(l, 11, piston ? "11" : "9");      // span
-  SetField(l, 12, piston ? "16.2" : "25");   // area
-  SetField(l, 13, "1");
-  SetField(l, 14, "1.5/30");                 // incidence / flap maximum
-  SetField(l, 15, "3/0");
-  SetField(l, 16, ".8");
-  SetField(l, 17, "3/.3");
-  SetField(l, 18, ".6");
-  SetField(l, 19, ".5");
-  SetField(l, 20, "3/.3");
-  SetField(l, 21, ".5");
-  SetField(l, 22, piston ? "3" : "6");       // tailplane area
-  SetField(l, 23, "-1");
-  SetField(l, 24, piston ? "1.5" : "5");     // fin area
-  SetField(l, 25, "0");
-  SetField(l, 26, "0");
-  SetField(l, 27, "27");
-  SetField(l, 28, "1.5/0.3");                // gear length / position
-  SetField(l, 29, ".6");
+  const bool jet = engine == Engine::Jet;
+  // Field: piston value, jet and rocket value.
+  const struct { int Field; const char *Piston, *Jet; } fields[] = {
+      {1, "300", "3000"}, {2, "200", "1500"}, {3, "30", "300"}, {4, "60", "800"},  // masses
+      {5, "7.5", "14"},   {6, "4.5", "6"},    {7, "4.8", "6.5"},                     // length, arms
+      {8, "20000", "20000"}, {9, ".1", ".1"}, {10, ".6", "1.5"},                    // stiffness, drag
+      {11, "11", "9"},    {12, "16.2", "25"}, {13, "1", "1"},  {14, "1.5/30", "1.5/30"},
+      {15, "3/0", "3/0"}, {16, ".8", ".8"},   {17, "3/.3", "3/.3"}, {18, ".6", ".6"},
+      {19, ".5", ".5"},   {20, "3/.3", "3/.3"}, {21, ".5", ".5"}, {22, "3", "6"},
+      {23, "-1", "-1"},   {24, "1.5", "5"},   {25, "0", "0"},  {26, "0", "0"},
+      {27, "27", "27"},   {28, "1.5/0.3", "1.5/0.3"}, {29, ".6", ".6"},
+      {33, "0", "0"},     {34, "0", "0"},     {36, "100", "2000"},  // fuel
+      {40, "30", "30"},   {41, "1", "1"},     {42, "1", "1"},  {45, "50", "150"},  // launch speed
+      {46, "0", "0"},     {47, "90", "90"},   {48, "0", "0"},  {49, "0", "0"},
+      {50, "90", "90"},   {53, "0", "0"}};
+  for (const auto& f : fields) SetField(l, f.Field, piston ? f.Piston : f.Jet);
+  SetField(l, 0, piston ? "Test piston" : jet ? "Test jet" : "Test rocket");
   SetField(l, 30, std::to_string(height));
-  SetField(l, 33, "0");
-  SetField(l, 34, "0");
-  SetField(l, 35, piston ? "1" : engine == Engine::Jet ? "2" : "1");
-  SetField(l, 36, piston ? "100" : "2000");  // fuel
-  SetField(l, 37, piston ? "pist" : engine == Engine::Jet ? "jet" : "roket");
-  SetField(l, 38, piston ? "O-200" : engine == Engine::Jet ? "J85-GE21" : "LMDPS");
-  SetField(l, 40, "30");
-  SetField(l, 41, "1");
-  SetField(l, 42, "1");
-  SetField(l, 45, piston ? "50" : "150");    // launch speed
-  SetField(l, 46, "0");
-  SetField(l, 47, "90");
-  SetField(l, 48, "0");
-  SetField(l, 49, "0");
-  SetField(l, 50, "90");
-  SetField(l, 53, "0");
+  SetField(l, 35, jet ? "2" : "1");
+  SetField(l, 37, piston ? "pist" : jet ? "jet" : "roket");
+  SetField(l, 38, piston ? "O-200" : jet ? "J85-GE21" : "LMDPS");
   return FromLines(l);
 }
 

@@ -25,17 +25,6 @@ TEST(PolygonShade, ColoursOfKnownNormals) {
   EXPECT_EQ(ShadeColour(in, 0, 0, 1, 0, 0.5f), Rgb(166, 166, 148));
 }
 
-TEST(PolygonShade, HeatingGlowAboveSevenHundredKelvin) {
-  ShadingInputs in = testing::StandardShading();
-  in.AirflowHeadingCos = in.AirflowElevationCos = 1;  // flying north
-  const int32_t grey = PolygonList::kDefaultColour;
-  in.SkinTemperature = 700;
-  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(70, 89, 89));
-  in.SkinTemperature = 790;  // +90 K: red +45, green +10, blue +5
-  EXPECT_EQ(ShadeColour(in, 0, 1, 0, grey, 0), Rgb(115, 99, 94));
-  EXPECT_EQ(ShadeColour(in, 0, -1, 0, grey, 0), ShadeColour(testing::StandardShading(), 0, -1, 0, grey, 0));
-}
-
 // A list with one triangle whose vertices are given eye-relative.
 struct OneTriangle {
   std::unique_ptr<PolygonList> List = std::make_unique<PolygonList>();

@@ -89,12 +89,16 @@ TEST(PolygonTriangulate, MirroredGridsWindOutwardAndCullTheirBackFaces) {
   }
 }
 
-TEST(PolygonTriangulate, FrontFuselageGivesWayToTheWingRoot) {
+TEST(PolygonTriangulate, CellCountsAndSkipRules) {
   AbeamScene plain(30);
   plain.Build();
-  const int normal = plain.Count(1, 1);
-  // Degenerate row 3 (points 3 and 4 coincide) leaves 6 cells of 4 per column.
-  EXPECT_EQ(normal, 9 * 6 * 4);
+  // Degenerate row 3 (points 3 and 4 coincide) leaves 6 cells of 4 per
+  // column of the front body, open half rings of the rear body; the nacelles
+  // are whole.
+  EXPECT_EQ(plain.Count(1, 1), 9 * 6 * 4);
+  EXPECT_EQ(plain.Count(3, 5), 4 * 6 * 2);
+  EXPECT_EQ(plain.Count(9, 10), 11 * 12 * 2);
+  EXPECT_EQ(plain.Count(11, 12), 11 * 12 * 2);
 
   AbeamScene f(30);
   auto& o = f.Companion->Outline;
@@ -103,86 +107,25 @@ TEST(PolygonTriangulate, FrontFuselageGivesWayToTheWingRoot) {
   o.FrontFuselageX(5, 1) = o.WingX(0, 1);
   o.FrontFuselageY(5, 1) = o.WingY(0, 1);
   o.FrontFuselageZ(5, 1) = o.WingZ(0, 1);
-  f.Build();
-  EXPECT_EQ(f.Count(1, 1), normal - 4);
-  // At row 6 the cap keeps the cell.
-  AbeamScene g(30);
-  auto& og = g.Companion->Outline;
-  og.FrontFuselageX(5, 6) = og.WingX(0, 4);
-  og.FrontFuselageY(5, 6) = og.WingY(0, 4);
-  og.FrontFuselageZ(5, 6) = og.WingZ(0, 4);
-  g.Build();
-  EXPECT_EQ(g.Count(1, 1), normal);
-  EXPECT_EQ(g.Count(1, 1) % 2, 0);
-}
-
-TEST(PolygonTriangulate, RearBodyRingsAndWingJunction) {
-  AbeamScene body(30);
-  body.Build();
-  // One body on the centre plane: open half rings, degenerate row 3 dropped.
-  EXPECT_EQ(body.Count(3, 5), 4 * 6 * 2);
-  EXPECT_EQ(body.Count(6, 8), 4 * 6 * 2);
-
-  // The boom meets the wing: columns 0 and 1 stop after row 4.
-  AbeamScene junction(30);
-  auto& oj = junction.Companion->Outline;
-  oj.RearFuselageX(1, 0) = oj.WingX(1, 1);
-  oj.RearFuselageY(1, 0) = oj.WingY(1, 1);
-  oj.RearFuselageZ(1, 0) = oj.WingZ(1, 1);
-  junction.Build();
-  // The moved point also changes which ring closes: two booms now.
-  EXPECT_EQ(junction.Count(6, 6) + junction.Count(7, 7), 2 * 4 * 2);
-
-  // Two booms: closed full rings of 8 cells.
-  AbeamScene booms(30);
-  auto& ob = booms.Companion->Outline;
-  for (int s = 0; s < 5; ++s) {
-    for (int p = 0; p < 8; ++p) {
-      const double a = (22.5 + 45 * p) / 57.3;
-      ob.RearFuselageX(s, p) = 0.8 + 0.1 * std::sin(a);
-      ob.RearFuselageZ(s, p) = 0.5 + 0.1 * std::cos(a);
-    }
-  }
-  booms.Build();
-  EXPECT_EQ(booms.Count(3, 5), 64);
-  EXPECT_EQ(booms.Count(6, 8), 64);
-}
-
-TEST(PolygonTriangulate, NacelleSkipRulesDropTheSameCellsOnBothSides) {
-  AbeamScene plain(30);
-  plain.Build();
-  EXPECT_EQ(plain.Count(9, 10), 11 * 12 * 2);
-  EXPECT_EQ(plain.Count(11, 12), 11 * 12 * 2);
-
-  AbeamScene f(30);
-  auto& o = f.Companion->Outline;
-  // The aft nacelle's last point on the wing root's trailing edge.
+  // The aft nacelle's last point on the wing root's trailing edge, and a
+  // point level with the body side: both sides drop row 11 of columns 3-5
+  // (6 triangles) and row 8 of columns 4-5 (4).
   o.NacelleX(7, 11) = o.WingX(0, 0);
   o.NacelleY(7, 11) = o.WingY(0, 0);
   o.NacelleZ(7, 11) = o.WingZ(0, 0);
-  // And a point level with the body side.
   o.NacelleZ(4, 8) = o.FrontFuselageZ(7, 5);
   f.Build();
-  // Row 11 of columns 3-5 (6 triangles) and row 8 of columns 4-5 (4).
+  EXPECT_EQ(f.Count(1, 1), 9 * 6 * 4 - 4);
   EXPECT_EQ(f.Count(9, 10), 11 * 12 * 2 - 6 - 4);
   EXPECT_EQ(f.Count(11, 12), 11 * 12 * 2 - 6 - 4);
 }
 
-TEST(PolygonTriangulate, GroupDistancesComeFromTheReferencePoints) {
+TEST(PolygonTriangulate, LeftHalvesTakeTheirDistanceMirrored) {
   AbeamScene f(30);
   f.Build();
-  const PartReference& r = f.Scene->Reference;
-  auto distance = [](const OutlinePoint& p, double sign) {
-    return std::hypot(sign * p.X - 30, p.Y, p.Z - 0.5);
-  };
-  const auto& d = f.List->GroupDistance;
-  // Left halves take their point mirrored; a fin's end cap is keyed by fin
-  // point 3, not by the apex of its fan.
-  EXPECT_NEAR(d[13], distance(r.Wing[0], -1), 1e-12);
-  EXPECT_NEAR(d[16], distance(r.Wing[0], 1), 1e-12);
-  EXPECT_NEAR(d[21], distance(r.Fins[0], -1), 1e-12);
-  EXPECT_NEAR(d[22], distance(r.Fins[2], -1), 1e-12);
-  EXPECT_NEAR(d[24], distance(r.Fins[2], 1), 1e-12);
+  const OutlinePoint& w = f.Scene->Reference.Wing[0];
+  EXPECT_NEAR(f.List->GroupDistance[13], std::hypot(-w.X - 30, w.Y, w.Z - 0.5), 1e-12);
+  EXPECT_NEAR(f.List->GroupDistance[16], std::hypot(w.X - 30, w.Y, w.Z - 0.5), 1e-12);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Synthetic powered aircraft for the outline builder tests: the aircraft
-// record, the set-up's derived values and a wing grid laid out the way the
-// flight set-up lays it out.
+// Synthetic aircraft for the outline builder tests: the aircraft record, the
+// set-up's derived values and a wing grid laid out the way the flight set-up
+// lays it out, for a hand-sized light aircraft and for powered ones.
 #pragma once
 
 #include <cmath>
@@ -11,6 +11,67 @@
 
 namespace zarv::model::test {
 
+// Wing section of the flight set-up, thickness already scaled.
+inline constexpr double kWingChord[8] = {-0.75, -0.45, 0.03, 0.17, 0.25, 0.17, 0.03, -0.45};
+inline constexpr double kWingThick[8] = {0, 0.085, 0.12, 0.075, 0.03, 0, 0, 0};
+
+// Every cell, pivot and hinge of the outline is a number.
+inline bool OutlineFinite(const AirframeOutline& o) {
+  bool ok = true;
+  const auto grid = [&ok](const auto& g) {
+    for (double v : g.Cells) ok = ok && std::isfinite(v);
+  };
+  grid(o.FrontFuselageX), grid(o.FrontFuselageY), grid(o.FrontFuselageZ);
+  grid(o.RearFuselageX), grid(o.RearFuselageY), grid(o.RearFuselageZ);
+  grid(o.WingX), grid(o.WingY), grid(o.WingZ), grid(o.TailX), grid(o.TailY), grid(o.TailZ);
+  grid(o.NacelleX), grid(o.NacelleY), grid(o.NacelleZ);
+  for (int i = 0; i < PartPivotSet::kCount; ++i) {
+    const OutlinePoint& v = o.PartPivots[i];
+    ok = ok && std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z);
+  }
+  for (double v : {o.TailplaneHingeY, o.TailplaneHingeZ, o.FinHingeX, o.FinHingeY, o.OutlineZMax, o.OutlineZMin}) {
+    ok = ok && std::isfinite(v);
+  }
+  return ok;
+}
+
+// A light aircraft (root chord 1 m, lower surface at the wing height,
+// stations 3 to 8 every 1.5 m outboard) for the pod and fairing builders.
+struct LightAircraft {
+  shell::AircraftData Data;
+  flight::FlightState State;
+  AirframeOutline Outline;
+
+  LightAircraft() {
+    Data.OverallLength = 6.0;
+    Data.TailplaneArm = 3.5;
+    Data.FinArm = 3.6;
+    Data.TailplaneArea = 1.5;
+    Data.FinArea = 0.8;
+    Data.TailEndHeight = 0.8;
+    Data.WingHeight = 0.5;
+    State.BodyHeight = 0.72;
+    State.BodyHalfWidth = 0.36;
+    State.MeanChord = 1.0;
+    State.TailChord = 0.5;
+    State.FinChord = std::sqrt(0.4);
+    State.TailPointArm = 4.0;
+    State.TailProfileDrag = 0.0085;
+  }
+
+  void LayWing() {
+    const double rootX = Data.WingHeight > State.BodyHeight ? 0.001 : 1.5 * State.BodyHalfWidth;
+    for (int s = 0; s < 9; ++s) {
+      for (int p = 0; p < 8; ++p) {
+        Outline.WingX(s, p) = s == 0 ? rootX : 0.6 + (s < 3 ? 0 : 1.5 * (s - 2));
+        Outline.WingY(s, p) = kWingChord[p];
+        Outline.WingZ(s, p) = kWingThick[p] * 0.8 + Data.WingHeight;
+        Outline.SectionTemplate.Chordwise[static_cast<std::size_t>(p)] = kWingChord[p];
+      }
+    }
+  }
+};
+
 struct PoweredAircraft {
   shell::AircraftData aircraft;
   flight::FlightState state;
@@ -18,30 +79,21 @@ struct PoweredAircraft {
   double rootChordRatio = 1.2;
 };
 
-// Wing section of the flight set-up, thickness already scaled.
-inline void FillWingSection(AirframeOutline& o) {
-  const double ch[8] = {-0.75, -0.45, 0.03, 0.17, 0.25, 0.17, 0.03, -0.45};
-  const double th[8] = {0, 0.085, 0.12, 0.075, 0.03, 0, 0, 0};
-  for (int p = 0; p < 8; ++p) {
-    o.SectionTemplate.Chordwise[p] = ch[p];
-    o.SectionTemplate.Thickness[p] = th[p];
-  }
-}
-
 // Wing grid: root station by configuration, stations 1 and 2 at the centre
 // section's half-span, then a straight tapered panel out to the tip.
 inline void FillWingGrid(PoweredAircraft& a) {
   const auto& ac = a.aircraft;
   const auto& s = a.state;
   auto& o = a.outline;
-  FillWingSection(o);
   const double c = s.MeanChord;
   const double r = a.rootChordRatio;
   const double H = ac.WingHeight;
   const double half = ac.WingSpan / 2;
   for (int p = 0; p < 8; ++p) {
-    const double ch = o.SectionTemplate.Chordwise[p];
-    const double th = o.SectionTemplate.Thickness[p];
+    const double ch = kWingChord[p];
+    const double th = kWingThick[p];
+    o.SectionTemplate.Chordwise[static_cast<std::size_t>(p)] = ch;
+    o.SectionTemplate.Thickness[static_cast<std::size_t>(p)] = th;
     if (ac.FinHalfSpacing > 1 && ac.CgPosition > 0.27) {
       const double f = ((ac.OverallLength - s.TailPointArm) * 0.57 + r * c * 0.75) / c;
       const double ext = (f * c - r * c) * 0.75;
