@@ -45,6 +45,10 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
     return 1;
   }
   out << "time,PosX,PosY,Altitude,AirSpeed,AngleOfAttack,PitchAngle,BankAngle,Heading,Distance,FuelQuantity\n";
+  // A powered aircraft left idling on the lake never ends by itself; without
+  // a limit of its own the probe still stops, after a day of simulated time.
+  constexpr double kDefaultLimit = 86400;
+  const double limit = seconds > 0 ? seconds : kDefaultLimit;
   std::string end;
   for (;;) {
     // The recorder stores the state as the previous pass left it.
@@ -53,7 +57,7 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
       end = flight->EndWord();
       break;
     }
-    if (seconds > 0 && flight->State.FlightTime >= seconds - 1e-9) {  // the summed step drifts
+    if (flight->State.FlightTime >= limit - 1e-9) {  // the summed step drifts
       end = "limit";
       break;
     }
