@@ -7,18 +7,18 @@
 #include "flight/model_evaluation.h"
 #include "flight/tail.h"
 #include "flight/wing.h"
-#include "shell/aircraft_file.h"
-#include "shell/samples.h"
+#include "aircraft/aircraft_file.h"
+#include "aircraft/samples.h"
 
 namespace {
 
 struct LoadedSample {
-  zarv::shell::AircraftData a;
+  zarv::aircraft::AircraftData a;
   zarv::flight::FlightState s;
   zarv::model::AirframeOutline o;
   zarv::flight::ModelEvaluation chart;
   LoadedSample() {
-    zarv::shell::ParseAircraftLines(zarv::shell::SampleAircraftList().front().Lines, a);
+    zarv::aircraft::ParseAircraftLines(zarv::aircraft::SampleAircraftList().front().Lines, a);
     zarv::flight::PrepareFlightScreenLoad(a, s, o, chart);
     // In the air, gliding.
     const double alpha = 0.08;

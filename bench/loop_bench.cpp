@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "flight/headless_flight.h"
-#include "shell/aircraft_file.h"
-#include "shell/samples.h"
+#include "aircraft/aircraft_file.h"
+#include "aircraft/samples.h"
 
 namespace {
 
 using zarv::flight::HeadlessFlight;
 
 // A light piston aircraft launched at 1000 m: it glides well past 200 s.
-zarv::shell::AircraftData PistonAircraft() {
-  std::vector<std::string> l = zarv::shell::SampleAircraftList().front().Lines;
+zarv::aircraft::AircraftData PistonAircraft() {
+  std::vector<std::string> l = zarv::aircraft::SampleAircraftList().front().Lines;
   const std::vector<std::pair<int, std::string>> fields = {
       {1, "300"},   {2, "200"},   {3, "30"},     {4, "60"},     {5, "7.5"},   {6, "4.5"},   {7, "4.8"},
       {8, "20000"}, {9, ".1"},    {10, ".6"},    {11, "11"},    {12, "16.2"}, {14, "1.5/30"}, {15, "3/0"},
@@ -26,13 +26,13 @@ zarv::shell::AircraftData PistonAircraft() {
       {41, "1"},    {42, "1"},    {45, "50"},    {46, "0"},     {47, "90"},   {48, "0"},    {49, "0"},
       {50, "90"},   {53, "0"}};
   for (const auto& [field, text] : fields) l[static_cast<std::size_t>(field) + 1] = text;
-  zarv::shell::AircraftData a;
-  zarv::shell::ParseAircraftLines(l, a);
+  zarv::aircraft::AircraftData a;
+  zarv::aircraft::ParseAircraftLines(l, a);
   return a;
 }
 
 void BM_FlightPass(benchmark::State& state) {
-  const zarv::shell::AircraftData aircraft = PistonAircraft();
+  const zarv::aircraft::AircraftData aircraft = PistonAircraft();
   auto flight = std::make_unique<HeadlessFlight>(aircraft);
   for (auto _ : state) {
     if (!flight->Step()) {
@@ -46,7 +46,7 @@ void BM_FlightPass(benchmark::State& state) {
 BENCHMARK(BM_FlightPass);
 
 void BM_Flight200Seconds(benchmark::State& state) {
-  const zarv::shell::AircraftData aircraft = PistonAircraft();
+  const zarv::aircraft::AircraftData aircraft = PistonAircraft();
   std::string end;
   for (auto _ : state) {
     state.PauseTiming();

@@ -3,14 +3,15 @@
 // painting it on a 1024 x 768 view.
 #include <benchmark/benchmark.h>
 
-#include "../tests/model/polygon_test_airframe.h"
-#include "model/companion_draw.h"
 #include "model/polygon_build.h"
+#include "view/companion_scene.h"
 
 namespace {
 
 using zarv::Surface;
 using namespace zarv::model;
+using namespace zarv::view;
+namespace testing = zarv::view::testing;
 
 // 60 m ahead and a little below, banked and turning: most faces in view.
 testing::CompanionScene MakeScene() {

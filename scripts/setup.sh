@@ -18,7 +18,7 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
 fi
 
+# Configured every time, so that options given now (warnings as errors in
+# CI, say) are never silently kept from an earlier configuration.
 build="$1"; shift
-if [ ! -f "$build/build.ninja" ]; then
-  cmake -S . -B "$build" -G Ninja "$@"
-fi
+cmake -S . -B "$build" -G Ninja "$@" >/dev/null

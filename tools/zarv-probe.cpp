@@ -9,12 +9,12 @@
 #include "flight/flight_load.h"
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
-#include "flight/probe_fly.h"
+#include "probe/probe_fly.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
-#include "shell/aircraft_data.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_data.h"
+#include "aircraft/aircraft_file.h"
 
 namespace {
 
@@ -35,9 +35,9 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   if (mode != "setup" && mode != "outline") return Usage();
 
-  zarv::shell::AircraftData aircraft;
+  zarv::aircraft::AircraftData aircraft;
   std::string error;
-  if (!zarv::shell::LoadAircraftData(argv[2], aircraft, &error)) {
+  if (!zarv::aircraft::LoadAircraftData(argv[2], aircraft, &error)) {
     std::cerr << "zarv-probe: " << argv[2] << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }

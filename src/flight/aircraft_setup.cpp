@@ -35,24 +35,46 @@ void ScanContactSlope(const Grid& ys, const Grid& zs, int stations, int points, 
 
 }  // namespace
 
-model::OutlineBuilder SelectOutlineBuilder(const shell::AircraftData& a, const FlightState& s) {
+model::OutlineBuilder SelectOutlineBuilder(const aircraft::AircraftData& a, const FlightState& s) {
   return model::ChooseOutlineBuilder(a, s.EngineDiameter, s.WingRootOffset);
 }
 
-void RunOutlineBuilder(model::OutlineBuilder builder, const shell::AircraftData& a, FlightState& s,
+// The sizes the outline builders read, all gathered here.
+model::OutlineInputs OutlineInputsFrom(const FlightState& s) {
+  model::OutlineInputs in;
+  in.BodyHeight = s.BodyHeight;
+  in.BodyHalfWidth = s.BodyHalfWidth;
+  in.MeanChord = s.MeanChord;
+  in.CgChordFraction = s.CgChordFraction;
+  in.GeometricAspectRatio = s.GeometricAspectRatio;
+  in.WingRootOffset = s.WingRootOffset;
+  in.RootExtension = s.RootExtension;
+  in.TailChord = s.TailChord;
+  in.TailplaneSweepOffset = s.TailplaneSweepOffset;
+  in.FinChord = s.FinChord;
+  in.FinSweepOffset = s.FinSweepOffset;
+  in.TailPointArm = s.TailPointArm;
+  in.TailProfileDrag = s.TailProfileDrag;
+  in.EngineDiameter = s.EngineDiameter;
+  in.EngineType = s.EngineType;
+  return in;
+}
+
+void RunOutlineBuilder(model::OutlineBuilder builder, const aircraft::AircraftData& a, const FlightState& s,
                        model::AirframeOutline& o) {
+  const model::OutlineInputs in = OutlineInputsFrom(s);
   switch (builder) {
-    case model::OutlineBuilder::Pod: model::BuildPodOutline(a, s, o); break;
-    case model::OutlineBuilder::SlicedFairing: model::BuildSlicedFairingOutline(a, s, o); break;
+    case model::OutlineBuilder::Pod: model::BuildPodOutline(a, in, o); break;
+    case model::OutlineBuilder::SlicedFairing: model::BuildSlicedFairingOutline(a, in, o); break;
     case model::OutlineBuilder::None: break;
-    case model::OutlineBuilder::SingleFinJet: model::BuildSingleFinJetOutline(a, s, o); break;
-    case model::OutlineBuilder::UnderwingNacelle: model::BuildUnderwingNacelleOutline(a, s, o); break;
-    case model::OutlineBuilder::NarrowNacelle: model::BuildNarrowNacelleOutline(a, s, o); break;
-    case model::OutlineBuilder::WideNacelle: model::BuildWideNacelleOutline(a, s, o); break;
+    case model::OutlineBuilder::SingleFinJet: model::BuildSingleFinJetOutline(a, in, o); break;
+    case model::OutlineBuilder::UnderwingNacelle: model::BuildUnderwingNacelleOutline(a, in, o); break;
+    case model::OutlineBuilder::NarrowNacelle: model::BuildNarrowNacelleOutline(a, in, o); break;
+    case model::OutlineBuilder::WideNacelle: model::BuildWideNacelleOutline(a, in, o); break;
   }
 }
 
-model::OutlineBuilder PrepareAircraftForFlight(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o) {
+model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o) {
   const bool powered = a.LaunchSpeed > 10;
   s.CourseOffsetX = 14000000;
 

@@ -4,8 +4,9 @@
 
 #include "flight/flight_state.h"
 #include "model/outline.h"
+#include "model/outline_inputs.h"
 #include "model/powered_outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -13,15 +14,18 @@ namespace zarv::flight {
 // wing, mass and trim values. Changes some aircraft values in place (the
 // dihedrals, GearPosition, EyeHeight, FinHalfSpacing), so running it twice
 // on one record applies those corrections twice. Returns the builder it ran.
-model::OutlineBuilder PrepareAircraftForFlight(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o);
+model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o);
 
 // The builder chosen for the aircraft as it stands at that point of the
 // set-up (the centre-section half-span of the set-up decides between the two
 // twin-boom layouts).
-model::OutlineBuilder SelectOutlineBuilder(const shell::AircraftData& a, const FlightState& s);
+model::OutlineBuilder SelectOutlineBuilder(const aircraft::AircraftData& a, const FlightState& s);
 
 // Runs the chosen builder (None leaves the outline as it is).
-void RunOutlineBuilder(model::OutlineBuilder builder, const shell::AircraftData& a, FlightState& s,
+// The derived sizes the outline builders read.
+model::OutlineInputs OutlineInputsFrom(const FlightState& s);
+
+void RunOutlineBuilder(model::OutlineBuilder builder, const aircraft::AircraftData& a, const FlightState& s,
                        model::AirframeOutline& o);
 
 }  // namespace zarv::flight

@@ -46,7 +46,7 @@ constexpr TailRow kTailRows[] = {
 
 }  // namespace
 
-AirfoilLookup SetAirfoilCoefficients(FlightState& s, const shell::AircraftData& a) {
+AirfoilLookup SetAirfoilCoefficients(FlightState& s, const aircraft::AircraftData& a) {
   AirfoilLookup found;
   s.WingProfileDrag = 1.0;
   s.TailProfileDrag = 1.0;

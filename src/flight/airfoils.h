@@ -3,7 +3,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -15,6 +15,6 @@ struct AirfoilLookup {
 // Table values as stored (degrees, width factors, Cl0); the flight screen's
 // set-up and load turn them into their working form. Reads the engine
 // values, so it runs after LookUpEngine. Names are compared exactly.
-AirfoilLookup SetAirfoilCoefficients(FlightState& s, const shell::AircraftData& a);
+AirfoilLookup SetAirfoilCoefficients(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

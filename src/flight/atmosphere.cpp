@@ -6,7 +6,7 @@
 
 namespace zarv::flight {
 
-void UpdateAtmosphere(FlightState& s, const shell::AircraftData& a) {
+void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a) {
   const double h = s.Altitude;
   const double ts = a.SurfaceTemperature;
   const double surfaceRatio = a.SurfacePressure / 1013;

@@ -2,13 +2,13 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // Air temperature, pressure ratio, density (only once FlightTime > 1 s),
 // Mach number squared and skin temperature at the current altitude and
 // airspeed, from the surface conditions of the flight. Called once per pass.
-void UpdateAtmosphere(FlightState& s, const shell::AircraftData& a);
+void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -15,7 +15,7 @@ double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x
 
 }  // namespace
 
-void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell) {
+void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
   const bool powered = a.LaunchSpeed > 10;
   const double q = s.DynamicPressure;
   const double m2 = s.MachSquared;
@@ -54,7 +54,7 @@ void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, cons
   }
   if (std::fabs(s.RollRate) > 1 && s.ElevatorInput < 0) s.ElevatorInput = 0;  // no push while rolling fast
 
-  StepControlLaws(s, a, shell);
+  StepControlLaws(s, a, options);
 
   if (a.LaunchPitch > 0.174 && s.WheelBrakeSetting > 0.1 && s.SupportAccel > 0 && 0.9 * s.LiftOffSpeed > s.AirSpeed) {
     s.ElevatorInput = -Sgn(a.TailplaneArm) * (s.PitchAngle + 0.05);  // hold the attitude on the ground run
@@ -68,7 +68,7 @@ void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, cons
     if (s.StickLateral == 0) {
       s.AileronDemand = damper(-s.RollRate);
     } else {
-      s.AileronDemand = -s.StickLateral * a.RollRatio / shell.ScreenScale / 125;
+      s.AileronDemand = -s.StickLateral * a.RollRatio / options.ScreenScale / 125;
       if (Sgn(-s.StickLateral) != Sgn(s.RollRate)) s.AileronDemand -= damper(s.RollRate);
     }
   }
@@ -76,7 +76,7 @@ void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, cons
   s.RudderDemand = -s.RudderCommand + s.YawDamperGain * (3 * (1.25 * s.RudderCommand + s.Sideslip) + 0.3 * s.YawRate);
 }
 
-void FormReactionControl(FlightState& s, const shell::ShellState& shell) {
+void FormReactionControl(FlightState& s, const FlightOptions& options) {
   const bool thinAir = s.EngineType == "roket" && s.AirDensity < 0.01225;
   const bool active =
       thinAir && (s.DynamicPressure < 3000 || std::fabs(s.ElevatorInput - s.AngleOfAttack) > 0.05);
@@ -89,10 +89,10 @@ void FormReactionControl(FlightState& s, const shell::ShellState& shell) {
   s.ElevatorInput = SignLimited(s.ElevatorInput, 0.2);
   s.CasPitchMoment = std::sqrt(s.PitchInertia) * s.ElevatorInput / 2 * 30000;
   s.CasYawMoment = 0;
-  s.CasRollMoment = std::sqrt(s.RollInertia) * (-s.StickLateral / shell.ScreenScale / 250) * 30000;
+  s.CasRollMoment = std::sqrt(s.RollInertia) * (-s.StickLateral / options.ScreenScale / 250) * 30000;
 }
 
-void HoldBank(FlightState& s, const shell::AircraftData& a) {
+void HoldBank(FlightState& s, const aircraft::AircraftData& a) {
   if (s.BrakeOn != 1) return;
   if (a.LaunchSpeed > 10) {
     if (!(std::cos(s.AngleOfAttack) > 0.2 && s.AirSpeed > 20)) return;

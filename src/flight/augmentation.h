@@ -4,21 +4,21 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
 // The augmentation path: the pilot's demand becomes an angle of attack,
 // bounded by the trim for the load limits and turned into a tailplane
 // command by the control law; roll and yaw dampers.
-void ApplyControlAugmentation(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell);
+void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options);
 
 // Reaction control of a rocket in thin air, direct path only.
-void FormReactionControl(FlightState& s, const shell::ShellState& shell);
+void FormReactionControl(FlightState& s, const FlightOptions& options);
 
 // Wings-level hold.
-void HoldBank(FlightState& s, const shell::AircraftData& a);
+void HoldBank(FlightState& s, const aircraft::AircraftData& a);
 
 // Every step, after the bank hold.
 void LimitReactionMoments(FlightState& s);

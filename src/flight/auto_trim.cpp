@@ -7,7 +7,7 @@
 
 namespace zarv::flight {
 
-double BalancingTailAngle(const FlightState& s, const shell::AircraftData& a) {
+double BalancingTailAngle(const FlightState& s, const aircraft::AircraftData& a) {
   const double q = s.DynamicPressure;
   const double m = (s.WingAcOffset - s.CgX) * (-s.WingLift) - s.WingMomentTerm / q;
   const double l = a.TailplaneArm - s.CgX;
@@ -15,7 +15,7 @@ double BalancingTailAngle(const FlightState& s, const shell::AircraftData& a) {
   return (m - l * k * s.AngleOfAttack) / (l * k);
 }
 
-void TrimTailForBalance(FlightState& s, const shell::AircraftData& a, double accel) {
+void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double accel) {
   if (a.TailplaneArea > 0) s.TrimTailAngle = BalancingTailAngle(s, a);
   const double limit = std::fabs(s.MinAngleOfAttack);
   if (limit < std::fabs(s.TrimTailAngle)) s.TrimTailAngle = Sgn(s.TrimTailAngle) * limit;

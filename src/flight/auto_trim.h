@@ -3,17 +3,17 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // Leaves the answer (rad) in TrimTailAngle. accel in m/s^2; callers pass it
 // only with DynamicPressure > 0.
-void TrimTailForBalance(FlightState& s, const shell::AircraftData& a, double accel);
+void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double accel);
 
 // The tailplane angle that balances the wing's pitching moment at the
 // current angle of attack (the first half of the trim; the control law
 // uses it as well).
-double BalancingTailAngle(const FlightState& s, const shell::AircraftData& a);
+double BalancingTailAngle(const FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

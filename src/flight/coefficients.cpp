@@ -21,7 +21,7 @@ double LiftSlopeFactor(double liftFactor, double aspectRatio) {
   return f < 0.65 ? 0.65 : f;
 }
 
-void RefreshAeroCoefficients(FlightState& s, const shell::AircraftData& a) {
+void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a) {
   auto& p = s.Panels;
   const double groupCos[3] = {s.InnerSweepCos, s.OuterSweepCos, s.TipSweepCos};
   const double ar = s.GeometricAspectRatio;

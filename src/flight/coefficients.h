@@ -4,11 +4,11 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
-void RefreshAeroCoefficients(FlightState& s, const shell::AircraftData& a);
+void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a);
 
 // The lift-slope factor of a surface of aspect ratio ar (with the lift
 // factor applied), at least 0.65.

@@ -13,7 +13,7 @@ namespace {
 double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x) * limit : x; }
 
 // Pitch, roll and yaw thrusters of a rocket in air thinner than 0.01225.
-void SetThrusterMoments(FlightState& s, const shell::ShellState& shell, double& e) {
+void SetThrusterMoments(FlightState& s, const FlightOptions& options, double& e) {
   const double q = s.DynamicPressure;
   const double alpha = s.AngleOfAttack;
   if (q >= 4000) {
@@ -37,7 +37,7 @@ void SetThrusterMoments(FlightState& s, const shell::ShellState& shell, double& 
   if (s.FinShield < 0.2 || q < 3000) {
     const double r = std::sqrt(s.RollInertia);
     if (s.BrakeOn < 1) {
-      s.CasRollMoment = (-s.StickLateral / shell.ScreenScale / 250 - 4 * s.RollRate) * r * 10000;
+      s.CasRollMoment = (-s.StickLateral / options.ScreenScale / 250 - 4 * s.RollRate) * r * 10000;
     } else if (std::fabs(s.BankAngle) < kPi / 2) {
       s.CasRollMoment = (0.0005 - s.BankAngle - 4 * s.RollRate) * r * 10000;  // wings level, upright
     } else {
@@ -56,7 +56,7 @@ void SetThrusterMoments(FlightState& s, const shell::ShellState& shell, double& 
 
 }  // namespace
 
-void StepControlLaws(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell) {
+void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
   double e = s.ElevatorInput;
   const double alpha = s.AngleOfAttack;
   const double q = s.DynamicPressure;
@@ -69,7 +69,7 @@ void StepControlLaws(FlightState& s, const shell::AircraftData& a, const shell::
   if (s.MachSquared < 2.4 && e > s.MaxAngleOfAttack) e = s.MaxAngleOfAttack;
 
   if (s.EngineType == "roket" && s.AirDensity < 0.01225) {
-    SetThrusterMoments(s, shell, e);
+    SetThrusterMoments(s, options, e);
   } else {
     s.CasPitchMoment = 0;
     s.CasRollMoment = 0;

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
-void StepControlLaws(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell);
+void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options);
 
 }  // namespace zarv::flight

@@ -23,20 +23,20 @@ double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x
 
 }  // namespace
 
-void LimitControlDeflections(FlightState& s, const shell::AircraftData& a) {
+void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
   if (tail * s.ElevatorCommand > 0.1745) s.ElevatorCommand = 10.0 * tail / 57.3;
   if (tail * s.ElevatorCommand < -0.2617) s.ElevatorCommand = -15.0 * tail / 57.3;
   if (std::fabs(s.RudderCommand) > 0.1745) s.RudderCommand = Sgn(s.RudderCommand) * 0.1745;
 }
 
-bool UsesControlAugmentation(const FlightState& s, const shell::AircraftData& a) {
+bool UsesControlAugmentation(const FlightState& s, const aircraft::AircraftData& a) {
   if (s.CasOn != 1) return false;
   if (a.LaunchSpeed > 10) return s.DynamicPressure > 0;
   return s.FlightTime > 3.5 && s.Distance > 1;
 }
 
-void ApplyDirectControl(FlightState& s, const shell::AircraftData& a) {
+void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
   const bool powered = a.LaunchSpeed > 10;
   if (!powered && s.PitchHoldOn == 1) {
@@ -50,7 +50,7 @@ void ApplyDirectControl(FlightState& s, const shell::AircraftData& a) {
   s.NozzlePitchCommand = -tail * s.ElevatorInput;
 }
 
-void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a) {
+void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   const double n = s.StepsPerSecond;
   const int tail = Sgn(a.TailplaneArm);
   const double incidence = a.TailplaneIncidence / 57.3;

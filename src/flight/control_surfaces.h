@@ -6,20 +6,20 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // The key handlers' limit of the held commands (tail trim, rudder).
-void LimitControlDeflections(FlightState& s, const shell::AircraftData& a);
+void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a);
 
 // True when the control augmentation forms the demands this step.
-bool UsesControlAugmentation(const FlightState& s, const shell::AircraftData& a);
+bool UsesControlAugmentation(const FlightState& s, const aircraft::AircraftData& a);
 
 // The direct path (augmentation off).
-void ApplyDirectControl(FlightState& s, const shell::AircraftData& a);
+void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a);
 
 // The common chain, both paths.
-void DriveControlSurfaces(FlightState& s, const shell::AircraftData& a);
+void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -83,7 +83,7 @@ bool IsCatalogueEngine(const std::string& model) {
   return false;
 }
 
-void LookUpEngine(FlightState& s, shell::AircraftData& a) {
+void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   s.AfterburnerMax = 1.0;
   s.GearRatio = 1.0;
   // Character count, not bytes: "栄２１" is three characters.

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -12,7 +12,7 @@ namespace zarv::flight {
 // wing of 0.3 m^2 or less). An unknown model leaves EngineType empty: the
 // aircraft flies without an engine. Reads DryMass, so it runs after the
 // set-up has summed it.
-void LookUpEngine(FlightState& s, shell::AircraftData& a);
+void LookUpEngine(FlightState& s, aircraft::AircraftData& a);
 
 // True when the catalogue has a row of this name (the "NO" entry included).
 bool IsCatalogueEngine(const std::string& model);

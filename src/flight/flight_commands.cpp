@@ -6,7 +6,7 @@
 
 namespace zarv::flight {
 
-bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const shell::AircraftData& a) {
+bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
   const bool powered = a.LaunchSpeed > 10;
   s.WheelBrakeSetting = s.WheelBrakeSetting < 0.1 ? (powered ? 0.5 : 0.15) : 0.0;
   const bool start = (s.WheelBrakeSetting == 0 && s.SupportAccel > 0) || (a.LaunchHeight > 0 && s.GroundSpeed < 0.001);
@@ -28,12 +28,12 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const shell::AircraftD
   return true;
 }
 
-void ToggleGear(FlightState& s, const shell::AircraftData& a) {
+void ToggleGear(FlightState& s, const aircraft::AircraftData& a) {
   if (s.EngineType == "pist" && s.DryMass < 800) return;
   s.GearValue = s.GearValue == 0 ? 2 * std::sqrt(s.DryMass) / 100 / a.ParasiteDragArea : 0.0;
 }
 
-void FlapDown(FlightState& s, const shell::AircraftData& a) {
+void FlapDown(FlightState& s, const aircraft::AircraftData& a) {
   if (a.FlapMax > 0 && s.FlapNotch < 3) ++s.FlapNotch;
 }
 
@@ -41,7 +41,7 @@ void FlapUp(FlightState& s) {
   if (s.FlapNotch > 0) --s.FlapNotch;
 }
 
-void ToggleFuelDump(FlightState& s, const shell::AircraftData& a) {
+void ToggleFuelDump(FlightState& s, const aircraft::AircraftData& a) {
   const double c = a.FuelCapacity;
   if (s.FuelQuantity > 0.6 * c) {
     s.FuelQuantity = 0.6 * c;
@@ -54,8 +54,8 @@ void ToggleFuelDump(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void ApplyFlightStartState(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell) {
-  const double scale = shell.ScreenScale;
+void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
+  const double scale = options.ScreenScale;
   s.PixelsPerRadian = 573 * scale;
   s.MouseSteering = 1;
 

@@ -12,7 +12,7 @@ namespace zarv::flight {
 namespace {
 
 // Half-width of the wing's centre section as the set-up first takes it.
-double InitialCentreHalfSpan(const shell::AircraftData& a) {
+double InitialCentreHalfSpan(const aircraft::AircraftData& a) {
   if (a.WingSpan < 3 && a.FinHalfSpacing == 0) return 0.05;
   if (a.WingSpan < 10 && a.FinHalfSpacing == 0) return 0.4;
   if (a.LaunchSpeed < 10) return (std::fabs(a.InnerDihedral) > 0 && a.WingHeight > 1.2) ? 0.2 : 1.5;
@@ -21,7 +21,7 @@ double InitialCentreHalfSpan(const shell::AircraftData& a) {
 
 // Root chord / mean chord that makes the planform's area the wing area
 // (tapers as read, relative to the root chord).
-double RootChordRatioOf(const shell::AircraftData& a, double centreHalfSpan) {
+double RootChordRatioOf(const aircraft::AircraftData& a, double centreHalfSpan) {
   const double b = a.WingSpan;
   const double t = a.TipLength;
   const double c = centreHalfSpan;
@@ -37,7 +37,7 @@ std::string Refusal(const std::string& field, const std::string& problem) {
 
 }  // namespace
 
-std::string CheckAircraftForFlight(const shell::AircraftData& a) {
+std::string CheckAircraftForFlight(const aircraft::AircraftData& a) {
   const bool powered = a.LaunchSpeed > 10;
   if (!(a.WingSpan > 0)) return Refusal("主翼幅(ｍ)", "が 0 以下の");
   if (!(a.WingArea > 0)) return Refusal("主翼面積(㎡)", "が 0 以下の");
@@ -59,14 +59,14 @@ std::string CheckAircraftForFlight(const shell::AircraftData& a) {
   return {};
 }
 
-void ClampSurfaceConditions(shell::AircraftData& a) {
+void ClampSurfaceConditions(aircraft::AircraftData& a) {
   if (!(a.SurfaceTemperature >= -20)) a.SurfaceTemperature = std::isnan(a.SurfaceTemperature) ? 15 : -20;
   if (a.SurfaceTemperature > 50) a.SurfaceTemperature = 50;
   if (!(a.SurfacePressure >= 700)) a.SurfacePressure = std::isnan(a.SurfacePressure) ? 1013 : 700;
   if (a.SurfacePressure > 1050) a.SurfacePressure = 1050;
 }
 
-FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o,
+FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o,
                                          ModelEvaluation& chart) {
   FlightLoadResult result;
   result.RefusalMessage = CheckAircraftForFlight(a);

@@ -12,7 +12,7 @@
 #include "flight/model_evaluation.h"
 #include "model/outline.h"
 #include "model/powered_outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -28,11 +28,11 @@ struct FlightLoadResult {
 
 // The message for an aircraft whose data would divide by zero in the set-up
 // or the aerodynamics; empty when it can be flown.
-std::string CheckAircraftForFlight(const shell::AircraftData& a);
+std::string CheckAircraftForFlight(const aircraft::AircraftData& a);
 
 // Surface temperature and pressure brought into the range the condition
 // controls offer (-20..50 C, 700..1050 hPa).
-void ClampSurfaceConditions(shell::AircraftData& a);
+void ClampSurfaceConditions(aircraft::AircraftData& a);
 
 // The load's set-up of one flight. Expects a freshly reset flight state and
 // outline (the program runs one flight per start); changes the aircraft
@@ -40,7 +40,7 @@ void ClampSurfaceConditions(shell::AircraftData& a);
 // taper ratios, launch height of a powered aircraft, dihedrals, gear
 // position, eye height, flap maximum / 300, control-surface rate). The
 // chart instance keeps what the aircraft chart keeps between its loads.
-FlightLoadResult PrepareFlightScreenLoad(shell::AircraftData& a, FlightState& s, model::AirframeOutline& o,
+FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o,
                                          ModelEvaluation& chart);
 
 }  // namespace zarv::flight

@@ -95,10 +95,10 @@ void AddSupportThrust(FlightState& s) {
 
 // Display steps: the pointer, the head-up display and the slowly changing
 // aerodynamic coefficients.
-void RunDisplayStepWork(FlightState& s, const shell::AircraftData& a, const shell::Settings& settings,
+void RunDisplayStepWork(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options,
                         FlightSeams& seams) {
   if (s.StepCounter % s.DisplayDivisor != 0) return;
-  if (seams.SetPointerShape) seams.SetPointerShape(s.MouseSteering == 1 && settings.JoystickOn == 0 ? 2 : 1);
+  if (seams.SetPointerShape) seams.SetPointerShape(s.MouseSteering == 1 && options.JoystickOn == 0 ? 2 : 1);
   Call(seams.DrawHeadUpDisplay);
   RefreshAeroCoefficients(s, a);
 }
@@ -108,14 +108,14 @@ void UpdateCompanionAndRounds(FlightSeams& seams) {
   Call(seams.UpdateGunRounds);
 }
 
-void UpdateAirAndExhaust(FlightState& s, const shell::AircraftData& a, FlightSeams& seams) {
+void UpdateAirAndExhaust(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
   UpdateAtmosphere(s, a);
   Call(seams.UpdateExhaustAndEngineSound);
 }
 
 // The panel on every second drawn frame and on the first steps after the
 // step counter wraps.
-void UpdateInstrumentPanel(FlightState& s, const shell::AircraftData& a, FlightSeams& seams) {
+void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
   if (s.StepCounter % (2 * s.DisplayDivisor) != 0 && s.StepCounter >= 5) return;
   if (seams.DrawInstrumentPanel) {
     seams.DrawInstrumentPanel();
@@ -124,11 +124,11 @@ void UpdateInstrumentPanel(FlightState& s, const shell::AircraftData& a, FlightS
   }
 }
 
-void SetDisplayDivisor(FlightState& s, const shell::Settings& settings) {
+void SetDisplayDivisor(FlightState& s, const FlightOptions& options) {
   if (s.SpeedMode < 1) {
     s.DisplayDivisor = 36;
   } else {
-    s.DisplayDivisor = settings.FrameRate20 ? 2 : 4;
+    s.DisplayDivisor = options.FrameRate20 ? 2 : 4;
   }
 }
 
@@ -173,7 +173,7 @@ void PaceToRealTime(FlightState& s, FlightSeams& seams) {
 }
 
 // The view's direction and the pilot's eye in the world.
-void SetViewAndEye(FlightState& s, const shell::AircraftData& a, const model::AirframeOutline& o) {
+void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
   s.ViewHeading = s.Heading;
   s.ViewDepression = -s.PitchAngle;
   s.ViewHeadingSin = std::sin(-s.ViewHeading);
@@ -212,7 +212,7 @@ bool FlightStateIsFinite(const FlightState& s) {
   return sum == 0;
 }
 
-bool TestEndOfFlight(FlightState& s, const shell::AircraftData& a) {
+bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a) {
   const bool wasEnded = s.FlightEnded;
   if (a.LaunchSpeed > 10 && s.Altitude < 0) {
     s.FlightEndShown = true;
@@ -247,7 +247,7 @@ void BeginFlightRun(FlightLoop& f) {
   s.FlightEnded = false;
   s.BusyMs = 1000;
   s.SoundRefresh = 1;
-  const double scale = f.Shell.ScreenScale;
+  const double scale = f.Options.ScreenScale;
   s.ViewCentreY = CLng(f.Aircraft.LaunchPitch > 9 / 57.3 ? s.ViewCentreBaseY - 50 * scale
                                                          : s.ViewCentreBaseY - 108 * scale);
 }
@@ -255,9 +255,8 @@ void BeginFlightRun(FlightLoop& f) {
 bool RunFlightPass(FlightLoop& f) {
   FlightState& s = f.State;
   FlightRecord& r = f.Record;
-  const shell::AircraftData& a = f.Aircraft;
-  const shell::ShellState& shell = f.Shell;
-  const shell::Settings& settings = f.Settings;
+  const aircraft::AircraftData& a = f.Aircraft;
+  const FlightOptions& options = f.Options;
   FlightSeams& seams = f.Seams;
 
   // Loop head and end tests. A pass on which a test fires still runs to its
@@ -272,7 +271,7 @@ bool RunFlightPass(FlightLoop& f) {
   AdvanceLoopCounters(s);
   RunStartUpActions(s, seams);
   UpdateOncePerSecond(s);
-  RecordFlightSample(s, r, a, shell);
+  RecordFlightSample(s, r, a, options);
 
   // Rigid body: moments, rates, translation, attitude, air data, pilot.
   UpdateCentreOfGravity(s, a);
@@ -310,14 +309,14 @@ bool RunFlightPass(FlightLoop& f) {
   UpdateAirData(s, a);
   HoldSurfaceStartSpeed(s, a);
   UpdateInertialSpeedAndGravity(s);
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
 
   // Control surfaces, trims and augmentation.
   if (UsesControlAugmentation(s, a)) {
-    ApplyControlAugmentation(s, a, shell);
+    ApplyControlAugmentation(s, a, options);
   } else {
     ApplyDirectControl(s, a);
-    FormReactionControl(s, shell);
+    FormReactionControl(s, options);
   }
   HoldBank(s, a);
   LimitReactionMoments(s);
@@ -336,14 +335,14 @@ bool RunFlightPass(FlightLoop& f) {
   UpdateAltitude(s, a);
   AdvanceStepCounter(s, a);
 
-  ProcessLoopInput(s, r, a, settings, shell, seams);
+  ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
   AddSupportThrust(s);
-  RunDisplayStepWork(s, a, settings, seams);
+  RunDisplayStepWork(s, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s, a, seams);
   UpdateInstrumentPanel(s, a, seams);
-  SetDisplayDivisor(s, settings);
+  SetDisplayDivisor(s, options);
 
   if (!IsDisplayStep(s)) return true;
   PaceToRealTime(s, seams);

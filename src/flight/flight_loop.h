@@ -13,9 +13,8 @@
 #include "flight/flight_seams.h"
 #include "flight/flight_state.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
@@ -33,10 +32,9 @@ inline constexpr double kCancelAltitude = -2000;
 struct FlightLoop {
   FlightState& State;
   FlightRecord& Record;
-  shell::AircraftData& Aircraft;
+  aircraft::AircraftData& Aircraft;
   const model::AirframeOutline& Outline;
-  const shell::ShellState& Shell;
-  const shell::Settings& Settings;
+  const FlightOptions& Options;  // the caller keeps its activity flags current
   FlightSeams& Seams;
 };
 
@@ -52,7 +50,7 @@ void FinishFlightRun(FlightLoop& f);
 void RunFlight(FlightLoop& f);
 
 // The end tests of the pass head; true when the flight has ended.
-bool TestEndOfFlight(FlightState& s, const shell::AircraftData& a);
+bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a);
 
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);

@@ -39,10 +39,10 @@ void AdvanceRecordIndex(FlightRecord& r) {
   if (r.RecordCount > kRecordWrapAt) r.RecordCount = kRecordWrapTo;
 }
 
-void RecordFlightSample(FlightState& s, FlightRecord& r, const shell::AircraftData& a,
-                        const shell::ShellState& shell) {
+void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a,
+                        const FlightOptions& options) {
   if (s.StepCounter % 2 != 0) return;
-  const bool chartsOpen = shell.FormActiveFlags[shell::kSlotFlightData] != 0;
+  const bool chartsOpen = options.FlightDataChartsActive != 0;
   if (chartsOpen || r.RecordCount < 0 || r.RecordCount >= kRecordCapacity) {
     AdvanceRecordIndex(r);
     return;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
@@ -87,7 +87,7 @@ void AdvanceRecordIndex(FlightRecord& r);
 // The recorder's step of the flight loop: on even step counts writes the
 // sample at RecordCount (unless the flight-data charts are open or the index
 // is still negative) and advances the index.
-void RecordFlightSample(FlightState& s, FlightRecord& r, const shell::AircraftData& a,
-                        const shell::ShellState& shell);
+void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a,
+                        const FlightOptions& options);
 
 }  // namespace zarv::flight

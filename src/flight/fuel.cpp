@@ -43,7 +43,7 @@ void BurnFuel(FlightState& s) {
   }
 }
 
-void UpdateBendShares(FlightState& s, const shell::AircraftData& a) {
+void UpdateBendShares(FlightState& s, const aircraft::AircraftData& a) {
   s.WingMassShare = 0.7 * a.WingWeight / s.Mass;
   const double half = a.WingSpan / 2;
   const double c = s.WingRootOffset;
@@ -56,7 +56,7 @@ void UpdateBendShares(FlightState& s, const shell::AircraftData& a) {
   s.TipPanelBend = d - s.OuterPanelBend - s.InnerPanelBend;
 }
 
-void UpdateInstrumentPanelPhysics(FlightState& s, const shell::AircraftData& a) {
+void UpdateInstrumentPanelPhysics(FlightState& s, const aircraft::AircraftData& a) {
   if (s.EngineShakeCounter < INT32_MAX) ++s.EngineShakeCounter;
   if (s.PanelPhase < INT16_MAX) ++s.PanelPhase;
   if (s.Altitude <= -10) return;

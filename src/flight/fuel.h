@@ -6,7 +6,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -17,12 +17,12 @@ void BurnFuel(FlightState& s);
 
 // The shares of the wing's 1-g deflection taken by the inner, outer and tip
 // panels, and the wing's share of the mass.
-void UpdateBendShares(FlightState& s, const shell::AircraftData& a);
+void UpdateBendShares(FlightState& s, const aircraft::AircraftData& a);
 
 // One panel update without drawing: counts the update and the engine shake,
 // and runs the phase due (all phases while the aircraft rests in the water):
 // phase 1 the option refresh's bend shares, phase 4 the Mach factors and the
 // fuel burn.
-void UpdateInstrumentPanelPhysics(FlightState& s, const shell::AircraftData& a);
+void UpdateInstrumentPanelPhysics(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -10,7 +10,7 @@ namespace {
 
 // The gear, brake and reaction part of the contact loads, from the gear's
 // depth onwards.
-void ApplyGearModel(FlightState& s, const shell::AircraftData& a) {
+void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   const double dt = 1.0 / s.StepsPerSecond;
   // Depth of the gear below the surface, then the deeper side.
   double depth = s.GearHeight * std::cos(s.PitchAngle) - a.GearPosition * std::sin(s.PitchAngle) - s.Altitude + 0.075;
@@ -94,7 +94,7 @@ void ApplyStandingFloor(FlightState& s) {
   if (s.Altitude < s.GearHeight + 0.1 && s.GroundSpeed < 0.0001) s.GroundSpeed = 0.0001;
 }
 
-void ApplyGroundContactLoads(FlightState& s, const shell::AircraftData& a) {
+void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
   const double dt = 1.0 / s.StepsPerSecond;
   // The brake releases five times faster than it applies.
   if (s.WheelBrakeSetting < s.RunFactorLagged) {
@@ -117,7 +117,7 @@ void ApplyGroundContactLoads(FlightState& s, const shell::AircraftData& a) {
   ApplyGearModel(s, a);
 }
 
-void ApplyWaterDrag(FlightState& s, const shell::AircraftData& a) {
+void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a) {
   if (a.LaunchSpeed < 10) {
     const double chord = s.MeanChord;
     s.BodyBottomHeight =
@@ -144,7 +144,7 @@ void ApplyWaterDrag(FlightState& s, const shell::AircraftData& a) {
   if (p[1].PanelHeight < 0.05 && p[3].PanelHeight < 0.05) s.LongAccel -= w * 5;
 }
 
-void TranslateOnSurface(FlightState& s, const shell::AircraftData& a) {
+void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   const double dt = 1.0 / s.StepsPerSecond;
   const double m = s.Mass + s.ApparentMass;
   const double before = s.GroundSpeed;
@@ -184,7 +184,7 @@ void StopBelowSurface(FlightState& s) {
   }
 }
 
-void BounceTailStrike(FlightState& s, const shell::AircraftData& a) {
+void BounceTailStrike(FlightState& s, const aircraft::AircraftData& a) {
   if (a.LaunchPitch < 0.174 || s.GearValue == 0) {
     if (s.Altitude < a.OverallLength / 2 &&
         s.PitchAngle > s.GroundPitchLimit - (s.GearHeight - s.Altitude) / (s.TailPointArm + a.GearPosition)) {
@@ -193,7 +193,7 @@ void BounceTailStrike(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void CheckWingEnds(FlightState& s, const shell::AircraftData& a) {
+void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a) {
   s.TipContactYawRate = 0;
   s.TipContactRollRate = 0;
   auto& p = s.Panels;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -17,23 +17,23 @@ void ApplyStandingFloor(FlightState& s);
 // loads on PitchAccel, RollAccel and YawAccel (SupportAccel is the gear's
 // upward acceleration afterwards). Runs after the pitch and yaw
 // accelerations while the aircraft moves.
-void ApplyGroundContactLoads(FlightState& s, const shell::AircraftData& a);
+void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a);
 
 // The water drags subtracted from LongAccel.
-void ApplyWaterDrag(FlightState& s, const shell::AircraftData& a);
+void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a);
 
 // Motion while carried by the surface: along the track, hull buoyancy.
 // Water drag never reverses the aircraft within a step.
-void TranslateOnSurface(FlightState& s, const shell::AircraftData& a);
+void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a);
 
 // Below 20 m under the surface every velocity is 0.
 void StopBelowSurface(FlightState& s);
 
 // A tail that strikes the surface bounces the nose down.
-void BounceTailStrike(FlightState& s, const shell::AircraftData& a);
+void BounceTailStrike(FlightState& s, const aircraft::AircraftData& a);
 
 // Heights of the six panel ends; a wing end in the water imposes yaw and
 // roll rates on the next step.
-void CheckWingEnds(FlightState& s, const shell::AircraftData& a);
+void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -5,14 +5,14 @@
 
 namespace zarv::flight {
 
-HeadlessFlight::HeadlessFlight(const shell::AircraftData& aircraft, double takeoffAt)
+HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt)
     : Aircraft(aircraft), takeoffAt_(takeoffAt) {
   SetClockSource(&Clock);
   const FlightLoadResult load = PrepareFlightScreenLoad(Aircraft, State, Outline, Chart);
   accepted_ = load.Accepted;
   refusal_ = load.RefusalMessage;
   if (!accepted_) return;
-  ApplyFlightStartState(State, Aircraft, Shell);
+  ApplyFlightStartState(State, Aircraft, Options);
 
   // Real time runs with the simulation: one drawn frame's worth per yield.
   Seams.Headless = true;

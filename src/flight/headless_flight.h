@@ -16,9 +16,8 @@
 #include "flight/model_evaluation.h"
 #include "model/outline.h"
 #include "platform/runtime/clock.h"
-#include "shell/aircraft_data.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
@@ -26,7 +25,7 @@ class HeadlessFlight {
  public:
   // Installs the manual clock (each step takes it again; destruction puts the
   // system clock back) and loads the aircraft.
-  explicit HeadlessFlight(const shell::AircraftData& aircraft, double takeoffAt = 0.5);
+  explicit HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt = 0.5);
   ~HeadlessFlight();
   HeadlessFlight(const HeadlessFlight&) = delete;
   HeadlessFlight& operator=(const HeadlessFlight&) = delete;
@@ -49,15 +48,14 @@ class HeadlessFlight {
   // The end word of a finished flight ("" while it runs).
   std::string EndWord() const;
 
-  FlightLoop Loop() { return FlightLoop{State, Record, Aircraft, Outline, Shell, Settings, Seams}; }
+  FlightLoop Loop() { return FlightLoop{State, Record, Aircraft, Outline, Options, Seams}; }
 
-  shell::AircraftData Aircraft;
+  aircraft::AircraftData Aircraft;
   FlightState State;
   FlightRecord Record;
   model::AirframeOutline Outline;
   ModelEvaluation Chart;
-  shell::ShellState Shell;
-  shell::Settings Settings;
+  FlightOptions Options;
   FlightSeams Seams;
   ManualClock Clock{10000};
   int64_t Passes = 0;

@@ -7,14 +7,14 @@
 
 namespace zarv::flight {
 
-void MarkLaunchTime(FlightState& s, const shell::AircraftData& a) {
+void MarkLaunchTime(FlightState& s, const aircraft::AircraftData& a) {
   const bool atStart = (a.LaunchHeight > 0 && s.CourseDistance < 0) ||
                        (s.GroundSpeed < 1 && s.WheelBrakeSetting > 0.1 && s.FlightTime < 100) ||
                        (s.GroundSpeed < 1 && s.CourseDistance < 0);
   if (atStart) s.LaunchTime = Int(s.FlightTime * 20 + 0.5) / 20;
 }
 
-void HoldRatesOnPlatform(FlightState& s, const shell::AircraftData& a) {
+void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
   if (s.GroundSpeed < 0.01 && s.WheelBrakeSetting > 0) s.YawRate = 0;
   if (s.CourseDistance < 0) {
     s.YawRate = 0;
@@ -32,11 +32,11 @@ void HoldRatesOnPlatform(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-bool IsOnPlatform(const FlightState& s, const shell::AircraftData& a) {
+bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a) {
   return s.CourseDistance < 0 && a.LaunchHeight > 1 && (s.LiftAccel < s.Gravity + 10 || s.GroundSpeed < 0.5);
 }
 
-void RunOnPlatform(FlightState& s, FlightRecord& r, const shell::AircraftData& a) {
+void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
   const double dt = 1.0 / s.StepsPerSecond;
   s.SupportAccel = s.Gravity - s.Mass * s.NormalLoad / s.DryMass;
 
@@ -96,7 +96,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const shell::AircraftData& a
   s.VelY = std::cos(s.TrackAngle) * s.GroundSpeed;
 }
 
-void HoldSurfaceStart(FlightState& s, const shell::AircraftData& a) {
+void HoldSurfaceStart(FlightState& s, const aircraft::AircraftData& a) {
   if (a.LaunchHeight == 0 && s.FlightTime < 3) {
     s.Heading = a.LaunchHeading;
     if (s.FlightTime < 0.5) {
@@ -106,7 +106,7 @@ void HoldSurfaceStart(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void HoldSurfaceStartSpeed(FlightState& s, const shell::AircraftData& a) {
+void HoldSurfaceStartSpeed(FlightState& s, const aircraft::AircraftData& a) {
   if (a.LaunchHeight == 0 && s.FlightTime < 1) {
     s.VelZ = 0;
     s.GroundSpeed = 0.0001;

@@ -6,30 +6,30 @@
 
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s.
-void MarkLaunchTime(FlightState& s, const shell::AircraftData& a);
+void MarkLaunchTime(FlightState& s, const aircraft::AircraftData& a);
 
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
-void HoldRatesOnPlatform(FlightState& s, const shell::AircraftData& a);
+void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a);
 
 // The platform test of the translation step.
-bool IsOnPlatform(const FlightState& s, const shell::AircraftData& a);
+bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a);
 
 // The run along the deck (replaces the free-flight and surface translation
 // while IsOnPlatform holds). A run stopped before it began resets the record
 // index.
-void RunOnPlatform(FlightState& s, FlightRecord& r, const shell::AircraftData& a);
+void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a);
 
 // A start from the surface keeps its heading for 3 s and its pitch for 0.5 s.
-void HoldSurfaceStart(FlightState& s, const shell::AircraftData& a);
+void HoldSurfaceStart(FlightState& s, const aircraft::AircraftData& a);
 
 // ... and stays on the surface for its first second.
-void HoldSurfaceStartSpeed(FlightState& s, const shell::AircraftData& a);
+void HoldSurfaceStartSpeed(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/devices/sound.h"
+#include "platform/runtime/sound_flags.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 
@@ -19,8 +19,8 @@ void Play(FlightSeams& seams, const std::string& path, unsigned flags) {
 
 // Stick from the joystick, read as a pointer around the view centre, and
 // the throttle lever on its third axis.
-void ReadJoystick(FlightState& s, const shell::AircraftData& a, const shell::ShellState& shell) {
-  const double sc = shell.ScreenScale;
+void ReadJoystick(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
+  const double sc = options.ScreenScale;
   const bool powered = a.LaunchSpeed > 10;
   if (s.JoyXpos != 0) s.JoyAxisPresentX = 1;
   if (s.JoyYpos != 0) s.JoyAxisPresentY = 1;
@@ -31,7 +31,7 @@ void ReadJoystick(FlightState& s, const shell::AircraftData& a, const shell::She
   const double pitch = static_cast<double>(s.SteeringPointerY) - s.JoyOffsetY - s.ViewCentreY;
   s.StickPitch = a.TailplaneFixed == 0 ? CInt(pitch) : CInt(1.4 * pitch);
 
-  const bool deviceDialog = shell.FormActiveFlags[shell::kSlotDevice] != 0;
+  const bool deviceDialog = options.DeviceDialogActive != 0;
   if (!deviceDialog) {
     s.ThrottleAxisValue = CInt((s.JoyAxisPresentZ + 1 - s.JoyZpos / 32767.0) * 128);
     if (s.StepCounter % s.DisplayDivisor == 0 && powered) {
@@ -78,10 +78,9 @@ void ReadJoystick(FlightState& s, const shell::AircraftData& a, const shell::She
 
 // Which of the few sounds plays: the hit sound after a hit, the wind loop
 // again after a burst or the hit sound, and the levels.
-void RunSoundStep(FlightState& s, FlightRecord& r, const shell::AircraftData& a, const shell::Settings& settings,
-                  const shell::ShellState& shell, FlightSeams& seams) {
-  const bool formActive = shell.FormActiveFlags[shell::kSlotFlightFrame] == 1;
-  if (!formActive || settings.SoundOn != 1 || a.LaunchSpeed <= 10) {
+void RunSoundStep(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {
+  const bool formActive = options.FlightScreenActive == 1;
+  if (!formActive || options.SoundOn != 1 || a.LaunchSpeed <= 10) {
     Call(seams.UpdateWindSound);
     return;
   }
@@ -127,15 +126,14 @@ double ShapeLateralStick(double x, double scale) {
   return x;
 }
 
-void ProcessLoopInput(FlightState& s, FlightRecord& r, const shell::AircraftData& a, const shell::Settings& settings,
-                      const shell::ShellState& shell, FlightSeams& seams) {
-  const double sc = shell.ScreenScale;
+void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {
+  const double sc = options.ScreenScale;
   const bool light = a.LaunchSpeed <= 10;
   if (light ? (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed) : s.Altitude < 0) s.StepCounter = 0;
 
   if (s.MouseSteering != 1) {
     if (seams.SetPointerShape) seams.SetPointerShape(1);
-  } else if (settings.JoystickOn == 0) {
+  } else if (options.JoystickOn == 0) {
     s.StickPitch = CInt(static_cast<double>(s.ViewCentreY) - s.SteeringPointerY);
     s.StickLateral = static_cast<double>(s.ViewCentreX) - s.SteeringPointerX;
     // Take-off dead zone around the launch-pitch mark.
@@ -148,14 +146,14 @@ void ProcessLoopInput(FlightState& s, FlightRecord& r, const shell::AircraftData
       if (s.StickPitch < bottom) s.StickPitch = bottom;
     }
   } else {
-    ReadJoystick(s, a, shell);
+    ReadJoystick(s, a, options);
   }
 
-  if (s.JoyButtons != 0 && settings.JoystickOn == 1) Call(seams.DispatchJoystickButtons);
-  if (settings.JoystickOn != 0) Call(seams.PollJoystick);
+  if (s.JoyButtons != 0 && options.JoystickOn == 1) Call(seams.DispatchJoystickButtons);
+  if (options.JoystickOn != 0) Call(seams.PollJoystick);
 
   if (s.StepCounter % (2 * s.DisplayDivisor) == 0 || s.SoundRefresh == 1) {
-    RunSoundStep(s, r, a, settings, shell, seams);
+    RunSoundStep(s, r, a, options, seams);
   }
 }
 

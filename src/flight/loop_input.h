@@ -7,14 +7,12 @@
 #include "flight/flight_record.h"
 #include "flight/flight_seams.h"
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
-void ProcessLoopInput(FlightState& s, FlightRecord& r, const shell::AircraftData& a, const shell::Settings& settings,
-                      const shell::ShellState& shell, FlightSeams& seams);
+void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams);
 
 // The lateral stick's dead zone and gearing (screen pixels x scale).
 double ShapeLateralStick(double x, double scale);

@@ -20,7 +20,7 @@ void IntegrateBend(double& accel, double& rate, double& bend, double n) {
 
 }  // namespace
 
-void UpdateInertias(FlightState& s, const shell::AircraftData& a) {
+void UpdateInertias(FlightState& s, const aircraft::AircraftData& a) {
   const double c = a.WingArea / a.WingSpan;
   const double x = s.CgX;
   const double l = a.OverallLength;
@@ -50,7 +50,7 @@ void UpdateLoads(FlightState& s) {
   s.SideLoadRatio = -s.TotalSideArea / (m * s.SupportAccel / q + s.TotalLiftArea + 0.0001);
 }
 
-void UpdatePosition(FlightState& s, const shell::AircraftData& a) {
+void UpdatePosition(FlightState& s, const aircraft::AircraftData& a) {
   const double n = s.StepsPerSecond;
   s.PosX += s.VelX / n;
   s.PosY += s.VelY / n;
@@ -65,7 +65,7 @@ void UpdatePosition(FlightState& s, const shell::AircraftData& a) {
                          : std::sqrt(Sq(s.CourseOffsetX + s.PosX) + Sq(s.PosY - 300)) - 10;
 }
 
-void BendAirframe(FlightState& s, const shell::AircraftData& a) {
+void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
   if (!((s.FlightTime > 0 && a.LaunchHeight > 0) || s.FlightTime > 0.1)) return;
   const double n = s.StepsPerSecond;
   const double q = s.DynamicPressure;
@@ -124,7 +124,7 @@ void BendAirframe(FlightState& s, const shell::AircraftData& a) {
   if (a.TailplaneArea == 0) s.RearFuselageBend = 0;
 }
 
-void UpdateLoadedDihedral(FlightState& s, const shell::AircraftData& a) {
+void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a) {
   if (!(a.WingDeflection > 0)) {
     // A wing that does not bend keeps its static dihedral.
     s.InnerDihedralLoaded = a.InnerDihedral;
@@ -143,7 +143,7 @@ void UpdateLoadedDihedral(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void UpdateAltitude(FlightState& s, const shell::AircraftData& a) {
+void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Distance <= 0 && s.Altitude >= 6 && s.Altitude <= 13 && a.LaunchHeight >= 1) {
     // The deck falls 6 % towards the edge.
     s.Altitude = a.LaunchSpeed < 10 ? a.LaunchHeight - 0.06 * s.Distance : a.LaunchHeight;
@@ -152,7 +152,7 @@ void UpdateAltitude(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void AdvanceStepCounter(FlightState& s, const shell::AircraftData& a) {
+void AdvanceStepCounter(FlightState& s, const aircraft::AircraftData& a) {
   ++s.StepCounter;
   if (s.StepCounter > kStepCounterWrap) s.StepCounter = 0;
   const bool down = a.LaunchSpeed <= 10 ? (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed) : s.Altitude < 0;

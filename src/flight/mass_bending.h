@@ -6,32 +6,32 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 inline constexpr int16_t kStepCounterWrap = 3000;
 
 // The three moments of inertia and the yaw-damper gain.
-void UpdateInertias(FlightState& s, const shell::AircraftData& a);
+void UpdateInertias(FlightState& s, const aircraft::AircraftData& a);
 
 // Lift and side force resolved with the bank; accelerations and loads.
 void UpdateLoads(FlightState& s);
 
 // PosX, PosY, the ground track flown low, Distance and CourseDistance.
-void UpdatePosition(FlightState& s, const shell::AircraftData& a);
+void UpdatePosition(FlightState& s, const aircraft::AircraftData& a);
 
 // Wing bend and rear-fuselage bend in pitch and sideways (integrated for
 // soft light aircraft, static otherwise), once the flight has begun.
-void BendAirframe(FlightState& s, const shell::AircraftData& a);
+void BendAirframe(FlightState& s, const aircraft::AircraftData& a);
 
 // The dihedral of the three panel groups with the wing's bend.
-void UpdateLoadedDihedral(FlightState& s, const shell::AircraftData& a);
+void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a);
 
 // Altitude from the climb rate, or the deck's height on the platform.
-void UpdateAltitude(FlightState& s, const shell::AircraftData& a);
+void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a);
 
 // StepCounter +1 (0 after 3000), and held at 0 while the aircraft is down.
-void AdvanceStepCounter(FlightState& s, const shell::AircraftData& a);
+void AdvanceStepCounter(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -26,7 +26,7 @@ ModelEvaluation& AircraftChartEvaluation() {
   return instance;
 }
 
-void EvaluateAircraftModel(FlightState& s, const shell::AircraftData& a, const model::AirframeOutline& o,
+void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                            ModelEvaluation& chart) {
   const bool light = a.LaunchSpeed <= 10;
   const double area = a.WingArea;

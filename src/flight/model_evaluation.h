@@ -7,7 +7,7 @@
 
 #include "flight/flight_state.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -41,7 +41,7 @@ struct ModelEvaluation {
 
 // The sweep. Writes the reference-condition factors and the last step's
 // working values into the flight state (the flight computes them afresh).
-void EvaluateAircraftModel(FlightState& s, const shell::AircraftData& a, const model::AirframeOutline& o,
+void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                            ModelEvaluation& chart);
 
 // The closing steps of the chart's load: GroundAngleLimit, the lowered

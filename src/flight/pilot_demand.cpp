@@ -6,8 +6,7 @@
 
 namespace zarv::flight {
 
-void FormPilotDemand(FlightState& s, const shell::AircraftData& a, const shell::Settings& settings,
-                     const shell::ShellState& shell) {
+void FormPilotDemand(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
   const int tail = Sgn(a.TailplaneArm);
   const double ppr = s.PixelsPerRadian;
   const double e0 = tail * (a.TailplaneIncidence / 57.3 + s.ElevatorCommand);
@@ -16,9 +15,9 @@ void FormPilotDemand(FlightState& s, const shell::AircraftData& a, const shell::
   if (s.MouseSteering == 1) {
     if (a.TailplaneFixed != 0 && !(a.TailplaneFixed == 1 && s.PitchHoldOn == 1)) {
       // Weight shift: the stick moves the pilot; the incidence keeps its sign.
-      s.TrimPosition = s.PilotArm - s.StickPitch / shell.ScreenScale / 800;
+      s.TrimPosition = s.PilotArm - s.StickPitch / options.ScreenScale / 800;
       s.ElevatorDemand = tail * s.ElevatorCommand + a.TailplaneIncidence / 57.3;
-    } else if (settings.JoystickOn > 0 || (light && s.PitchHoldOn != 1)) {
+    } else if (options.JoystickOn > 0 || (light && s.PitchHoldOn != 1)) {
       s.ElevatorDemand = e0 + s.StickPitch * a.PitchRatio / ppr;
     } else {
       s.ElevatorDemand = s.StickPitch / ppr;

@@ -4,13 +4,11 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
-#include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_options.h"
 
 namespace zarv::flight {
 
-void FormPilotDemand(FlightState& s, const shell::AircraftData& a, const shell::Settings& settings,
-                     const shell::ShellState& shell);
+void FormPilotDemand(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options);
 
 }  // namespace zarv::flight

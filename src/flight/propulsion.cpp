@@ -36,7 +36,7 @@ double Slipstream(const FlightState& s, double pitch, double n, double va) {
 
 }  // namespace
 
-void RunPistonEngine(FlightState& s, const shell::AircraftData& a) {
+void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
   double n = s.RotorSpeedRatio;
   if (s.DensityRatio > 0) {
     // Boost stage: the stage that gives the most power at this height.
@@ -162,7 +162,7 @@ void RunRocketEngine(FlightState& s) {
   s.GrossThrust = s.Thrust;
 }
 
-void UpdatePropulsion(FlightState& s, const shell::AircraftData& a) {
+void UpdatePropulsion(FlightState& s, const aircraft::AircraftData& a) {
   if (s.EngineType == "pist") {
     if (s.Throttle > 0.05) {
       RunPistonEngine(s, a);

@@ -5,14 +5,14 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
-void UpdatePropulsion(FlightState& s, const shell::AircraftData& a);
+void UpdatePropulsion(FlightState& s, const aircraft::AircraftData& a);
 
 // The three families, for tests.
-void RunPistonEngine(FlightState& s, const shell::AircraftData& a);
+void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a);
 void RunJetEngine(FlightState& s);
 void RunRocketEngine(FlightState& s);
 

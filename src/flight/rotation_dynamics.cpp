@@ -38,7 +38,7 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
 
 }  // namespace
 
-void UpdateCentreOfGravity(FlightState& s, const shell::AircraftData& a) {
+void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a) {
   if (a.LaunchSpeed > 10) {
     s.CgX = (s.PilotArm * a.PilotWeight + s.StructureMoment + s.FuelQuantity * s.TrimCentre) / s.Mass;
   } else {
@@ -47,7 +47,7 @@ void UpdateCentreOfGravity(FlightState& s, const shell::AircraftData& a) {
   }
 }
 
-void ComputeRollAcceleration(FlightState& s, const shell::AircraftData& a) {
+void ComputeRollAcceleration(FlightState& s, const aircraft::AircraftData& a) {
   const double r1 = s.InnerPanelSpanPos, r2 = s.OuterPanelSpanPos, r3 = s.TipPanelSpanPos;
   const double t2 = s.OuterDihedralSin, t3 = s.TipDihedralSin;
   const double d1 = PanelLift(s, 1) - PanelLift(s, 2);
@@ -63,7 +63,7 @@ void ComputeRollAcceleration(FlightState& s, const shell::AircraftData& a) {
   s.RollAccel = m / s.RollInertia;
 }
 
-void ComputePitchYawAcceleration(FlightState& s, const shell::AircraftData& a) {
+void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a) {
   const double q = s.DynamicPressure;
   const double pi = s.PitchInertia;
   const double cg = s.CgX;
@@ -141,7 +141,7 @@ void UpdateBodyRates(FlightState& s) {
   s.RollRate = Limited(s.RollRate, kRollRateLimit);
 }
 
-void IntegrateAttitudeVectors(FlightState& s, const shell::AircraftData& a) {
+void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a) {
   const double dt = 1.0 / s.StepsPerSecond;
   const double cp = s.PitchCos, sp = s.PitchSin;
   const double ch = s.HeadingCos, sh = s.HeadingSin;
@@ -214,7 +214,7 @@ void IntegrateAttitudeAngles(FlightState& s) {
   s.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
 }
 
-void PropagateAttitude(FlightState& s, const shell::AircraftData& a) {
+void PropagateAttitude(FlightState& s, const aircraft::AircraftData& a) {
   if (s.CourseDistance > 0 && s.TailContactAccel <= 0 && (s.FlightTime > 0.1 || a.LaunchHeight == 0)) {
     IntegrateAttitudeVectors(s, a);
   } else {

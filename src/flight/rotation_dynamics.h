@@ -5,7 +5,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -15,15 +15,15 @@ inline constexpr double kYawRateLimit = 13;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
 // the pitch).
-void UpdateCentreOfGravity(FlightState& s, const shell::AircraftData& a);
+void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a);
 
 // RollAccel from the panel lifts, the fin, the engine and the augmentation,
 // with aerodynamic roll damping.
-void ComputeRollAcceleration(FlightState& s, const shell::AircraftData& a);
+void ComputeRollAcceleration(FlightState& s, const aircraft::AircraftData& a);
 
 // PitchAccel and YawAccel with damping and the roll-yaw coupling. The flight
 // step runs it only while the aircraft moves (|GroundSpeed| > 1e-5).
-void ComputePitchYawAcceleration(FlightState& s, const shell::AircraftData& a);
+void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a);
 
 // Rates from the accelerations (or the rates a wing end in the water
 // imposes), limited to 13, 4 and 13 rad/s.
@@ -31,10 +31,10 @@ void UpdateBodyRates(FlightState& s);
 
 // Attitude from the rates: the vector integrator once clear of the platform,
 // the angle integrator otherwise.
-void PropagateAttitude(FlightState& s, const shell::AircraftData& a);
+void PropagateAttitude(FlightState& s, const aircraft::AircraftData& a);
 
 // Both integrators, for tests.
-void IntegrateAttitudeVectors(FlightState& s, const shell::AircraftData& a);
+void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a);
 void IntegrateAttitudeAngles(FlightState& s);
 
 }  // namespace zarv::flight

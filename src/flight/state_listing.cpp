@@ -423,7 +423,7 @@ void ListFlightState(std::ostream& out, const FlightState& s) {
   num("PropellerSideMoment", -1, static_cast<double>(s.PropellerSideMoment));
 }
 
-void ListAircraftData(std::ostream& out, const shell::AircraftData& a) {
+void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a) {
   const auto num = [&](const char* name, double v) { out << name << ' ' << ListingNumber(v) << '\n'; };
   const auto text = [&](const char* name, const std::string& v) { out << name << ' ' << v << '\n'; };
   text("AircraftTag", a.AircraftTag);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -15,6 +15,6 @@ std::string ListingNumber(double v);
 
 // "Name value" per field; array elements as "Name(i) value".
 void ListFlightState(std::ostream& out, const FlightState& s);
-void ListAircraftData(std::ostream& out, const shell::AircraftData& a);
+void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -8,7 +8,7 @@
 
 namespace zarv::flight {
 
-void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const model::AirframeOutline& o) {
+void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
   const double alpha = s.AngleOfAttack;
   const double beta = s.Sideslip;
   const double v = s.AirSpeed;

@@ -5,10 +5,10 @@
 
 #include "flight/flight_state.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
-void UpdateTailAndTotals(FlightState& s, const shell::AircraftData& a, const model::AirframeOutline& o);
+void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o);
 
 }  // namespace zarv::flight

@@ -62,7 +62,7 @@ void UpdateVerticalVelocity(FlightState& s) {
   s.VelZ += Sq(s.GroundSpeed + 500) / (s.EarthRadius + s.Altitude) * dt;
 }
 
-bool UsesSurfaceTranslation(const FlightState& s, const shell::AircraftData& a) {
+bool UsesSurfaceTranslation(const FlightState& s, const aircraft::AircraftData& a) {
   return s.SupportAccel > 0 || s.Altitude < 1 || (a.LaunchHeight > 1 && s.CourseDistance <= 0);
 }
 
@@ -107,7 +107,7 @@ void UpdatePathSines(FlightState& s) {
   s.ViewRollCos = bank.Cos;
 }
 
-void UpdateAirData(FlightState& s, const shell::AircraftData& a) {
+void UpdateAirData(FlightState& s, const aircraft::AircraftData& a) {
   // Reads the attitude sines as the attitude step leaves them.
   const SinCosMemo& wind = MemoSinCos(s.WindDirectionSinCos, a.WindDirection);
   s.AirVelX = s.WindAtAltitude * wind.Sin + s.VelX;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
@@ -20,7 +20,7 @@ void ComputeLongAccel(FlightState& s);
 void UpdateVerticalVelocity(FlightState& s);
 
 // True when the surface translation carries the aircraft this step.
-bool UsesSurfaceTranslation(const FlightState& s, const shell::AircraftData& a);
+bool UsesSurfaceTranslation(const FlightState& s, const aircraft::AircraftData& a);
 
 // VelX, VelY, TrackAngle, GroundSpeed and TurnRate in free flight.
 void TranslateInFreeFlight(FlightState& s);
@@ -31,7 +31,7 @@ void UpdatePathSines(FlightState& s);
 
 // The air-relative velocity and the flow angles in body axes, the drift and
 // the copies kept for the next step.
-void UpdateAirData(FlightState& s, const shell::AircraftData& a);
+void UpdateAirData(FlightState& s, const aircraft::AircraftData& a);
 
 // InertialSpeed and the local gravity.
 void UpdateInertialSpeedAndGravity(FlightState& s);

@@ -10,7 +10,7 @@ constexpr double kUpdraftCentreX = -113;
 constexpr double kUpdraftCentreY = 625;
 }  // namespace
 
-void UpdateWind(FlightState& s, const shell::AircraftData& a) {
+void UpdateWind(FlightState& s, const aircraft::AircraftData& a) {
   const double h = s.DihedralRise + s.Altitude;
   double target = a.WindSpeed + 0.005;
   if (h > 0 && s.CourseDistance > 0) {

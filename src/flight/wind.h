@@ -2,12 +2,12 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // Lagged horizontal wind at the wing's height (power law 0.22), once per step.
-void UpdateWind(FlightState& s, const shell::AircraftData& a);
+void UpdateWind(FlightState& s, const aircraft::AircraftData& a);
 
 // Peak speed of the column by the wing's height, once per step after the wind.
 void UpdateUpdraftStrength(FlightState& s);

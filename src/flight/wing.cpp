@@ -22,7 +22,7 @@ struct Group {
 
 }  // namespace
 
-void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a) {
+void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   auto& p = s.Panels;
   const double v = s.AirSpeed;
   const double rho = s.AirDensity;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "flight/flight_state.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::flight {
 
 // Also advances the wind and the updraft strength (one step of each).
-void UpdateWingAerodynamics(FlightState& s, const shell::AircraftData& a);
+void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

@@ -29,7 +29,7 @@ constexpr Slice kSlices[11] = {
     {2.1, 1.125, 0.1},    {1.5, 1.125, 0.04},   {0.02, 0.615, 0.0},
 };
 
-void WriteFairing(const shell::AircraftData& a, const flight::FlightState& fs,
+void WriteFairing(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                   AirframeOutline& o) {
   SectionTemplateData& t = o.SectionTemplate;
   for (std::size_t p = 0; p < 8; ++p) {
@@ -42,7 +42,7 @@ void WriteFairing(const shell::AircraftData& a, const flight::FlightState& fs,
   // lower surface from leading edge to trailing edge while its points run
   // from rear to front (kept as the original draws it).
   const double cr = o.WingY(0, 4) - o.WingY(0, 0);
-  const double r = fs.RootExtension;
+  const double r = sizes.RootExtension;
   for (int p = 0; p < 8; ++p) {
     o.FrontFuselageX(0, p) = cr * t.Thickness[static_cast<std::size_t>(p)];
     o.FrontFuselageY(0, p) = cr * t.Chordwise[static_cast<std::size_t>(p)] + r;
@@ -72,13 +72,13 @@ void WriteFairing(const shell::AircraftData& a, const flight::FlightState& fs,
 
 // Boom of a single fin with a tailplane: two rings hanging from the back of
 // the fairing, then rings down a straight line to the tail end.
-void WriteBoom(const shell::AircraftData& a, const flight::FlightState& fs,
+void WriteBoom(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                AirframeOutline& o) {
-  const double d = fs.BodyHeight;
-  const double e = fs.TailPointArm;
+  const double d = sizes.BodyHeight;
+  const double e = sizes.TailPointArm;
   const double ht = a.TailEndHeight;
-  const double cf = fs.FinChord;
-  const double wf = fs.FinSweepOffset;
+  const double cf = sizes.FinChord;
+  const double wf = sizes.FinSweepOffset;
   const double lf = a.FinArm;
 
   const double r = o.FrontFuselageX(2, 1);
@@ -111,11 +111,11 @@ void WriteBoom(const shell::AircraftData& a, const flight::FlightState& fs,
 
 // Twin fins: +X fin 6-8, -X fin 9-11, each AF / 2 in area, leaning out by the
 // fin tilt, standing on boom ring 3 (zero: this layout builds no boom).
-void WriteTwinFins(const shell::AircraftData& a, const flight::FlightState& fs,
+void WriteTwinFins(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                    AirframeOutline& o) {
   const double e = a.FinHalfSpacing;
-  const double cf = fs.FinChord;
-  const double wf = fs.FinSweepOffset;
+  const double cf = sizes.FinChord;
+  const double wf = sizes.FinSweepOffset;
   const double h2 = GuardedRatio(a.FinArea, cf) / 2;
   const double z0 = o.RearFuselageZ(3, 0);
   const double st = std::sin(a.FinTilt);
@@ -146,7 +146,7 @@ void WriteTwinFins(const shell::AircraftData& a, const flight::FlightState& fs,
   }
 }
 
-void WritePivots(const shell::AircraftData& a, AirframeOutline& o) {
+void WritePivots(const aircraft::AircraftData& a, AirframeOutline& o) {
   PartPivotSet& v = o.PartPivots;
   const double e = a.FinHalfSpacing;
   const double wy = o.WingY(1, 6);
@@ -171,39 +171,39 @@ void WritePivots(const shell::AircraftData& a, AirframeOutline& o) {
 
 }  // namespace
 
-void BuildSlicedFairingOutline(const shell::AircraftData& a, flight::FlightState& fs,
+void BuildSlicedFairingOutline(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                                AirframeOutline& o) {
   outline_build::ClearForBuild(o);
 
-  WriteFairing(a, fs, o);
+  WriteFairing(a, sizes, o);
 
   SectionTemplateData& t = o.SectionTemplate;
   light_outline::WriteTailSection(t);
-  const double k = fs.TailProfileDrag;
+  const double k = sizes.TailProfileDrag;
   for (double& th : t.Thickness) th = k * th * 100;
 
   const double area = a.TailplaneArea;
-  const double ct = fs.TailChord;
-  const double cf = fs.FinChord;
+  const double ct = sizes.TailChord;
+  const double cf = sizes.FinChord;
   const double ht = a.TailEndHeight;
 
   if (a.FinHalfSpacing >= 1.0) {
     if (area > 0) light_outline::WriteStraightTailplane(o, a.FinHalfSpacing, ct);
     o.TailplaneHingeY = -a.TailplaneArm;
     o.TailplaneHingeZ = ht;
-    WriteTwinFins(a, fs, o);
+    WriteTwinFins(a, sizes, o);
     o.FinHingeX = 0.0;
     o.FinHingeY = -a.FinArm;
   } else {
     if (area > 0) {
-      WriteBoom(a, fs, o);
+      WriteBoom(a, sizes, o);
       light_outline::WriteTaperedTailplane(o, GuardedRatio(area, ct) / 2, ct,
-                                           fs.TailplaneSweepOffset);
+                                           sizes.TailplaneSweepOffset);
     }
     o.TailplaneHingeY = -a.TailplaneArm;
     o.TailplaneHingeZ = ht + 0.1;
     const bool tall = ht > 1.0;
-    light_outline::WriteCentralFin(o, tall, GuardedRatio(a.FinArea, cf), cf, fs.FinSweepOffset,
+    light_outline::WriteCentralFin(o, tall, GuardedRatio(a.FinArea, cf), cf, sizes.FinSweepOffset,
                                    ht);
     o.FinHingeX = tall ? 0.2 : 0.0;
     o.FinHingeY = -a.FinArm;

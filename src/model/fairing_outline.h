@@ -3,15 +3,15 @@
 // a tailplane, the tail surfaces and the part reference points.
 #pragma once
 
-#include "flight/flight_state.h"
+#include "model/outline_inputs.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::model {
 
 // Reads the aircraft record, the set-up's derived sizes and the wing grid the
 // set-up has written; fills the rest of the outline (never the wing grid).
-void BuildSlicedFairingOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildSlicedFairingOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                                AirframeOutline& outline);
 
 }  // namespace zarv::model

@@ -33,10 +33,10 @@ void BoomFullRing(AirframeOutline& o, int s, double w, double h, double xc, doub
 
 // Body stations 7 to 11 and the boom of a single central boom, then the
 // tapered tailplane, its hinge and the central fin.
-void BuildCentralTail(const shell::AircraftData& a, const flight::FlightState& fs,
+void BuildCentralTail(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                       AirframeOutline& o, double yn) {
-  const double H = fs.BodyHeight;
-  const double W = fs.BodyHalfWidth;
+  const double H = sizes.BodyHeight;
+  const double W = sizes.BodyHalfWidth;
   const double yr0 = o.WingY(0, 0);
   const double back = 1.3 * yn + yr0;
   FrontRing(o, 7, W, H / 2, 0.5 * H, o.WingY(0, 1));
@@ -45,11 +45,11 @@ void BuildCentralTail(const shell::AircraftData& a, const flight::FlightState& f
   FrontRing(o, 10, 0.45 * W, 0.2, H - 0.2, yr0 - 0.375 * back);
   FrontRing(o, 11, 0.3 * W, 0.15, H - 0.15, yr0 - 0.5 * back);
 
-  const double ct = fs.TailChord;
-  const double et = fs.TailplaneSweepOffset;
-  const double cf = fs.FinChord;
-  const double ef = fs.FinSweepOffset;
-  const double d = fs.TailPointArm;
+  const double ct = sizes.TailChord;
+  const double et = sizes.TailplaneSweepOffset;
+  const double cf = sizes.FinChord;
+  const double ef = sizes.FinSweepOffset;
+  const double d = sizes.TailPointArm;
   const double e = a.TailEndHeight;
 
   if (a.TailplaneArea > 0) {
@@ -82,11 +82,11 @@ void BuildCentralTail(const shell::AircraftData& a, const flight::FlightState& f
 
 // Body stations 7 to 11 with flat rear sides, the right boom, the straight
 // tailplane between the booms, its hinge and the two tilted fins.
-void BuildTwinBoomTail(const shell::AircraftData& a, const flight::FlightState& fs,
+void BuildTwinBoomTail(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                        AirframeOutline& o) {
-  const double H = fs.BodyHeight;
-  const double W = fs.BodyHalfWidth;
-  const double cbar = fs.MeanChord;
+  const double H = sizes.BodyHeight;
+  const double W = sizes.BodyHalfWidth;
+  const double cbar = sizes.MeanChord;
   const double yr0 = o.WingY(0, 0);
   const auto flatSides = [&](int s, double x) {
     o.FrontFuselageX(s, 3) = x;
@@ -102,10 +102,10 @@ void BuildTwinBoomTail(const shell::AircraftData& a, const flight::FlightState& 
   FrontRing(o, 11, 0.001, 0.001, 0.3 * H, -2 * cbar);
 
   const double hs = a.FinHalfSpacing;
-  const double ct = fs.TailChord;
-  const double cf = fs.FinChord;
-  const double ef = fs.FinSweepOffset;
-  const double d = fs.TailPointArm;
+  const double ct = sizes.TailChord;
+  const double cf = sizes.FinChord;
+  const double ef = sizes.FinSweepOffset;
+  const double d = sizes.TailPointArm;
   const double e = a.TailEndHeight;
 
   if (a.TailplaneArea > 0) {
@@ -166,7 +166,7 @@ void BuildTwinBoomTail(const shell::AircraftData& a, const flight::FlightState& 
   o.FinHingeY = -a.FinArm;
 }
 
-void WritePivots(const shell::AircraftData& a, const flight::FlightState& fs,
+void WritePivots(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                  AirframeOutline& o) {
   PartPivotSet& v = o.PartPivots;
   const double hs = a.FinHalfSpacing;
@@ -174,7 +174,7 @@ void WritePivots(const shell::AircraftData& a, const flight::FlightState& fs,
   const double wz = o.WingZ(1, 6);
   v.FinPivot2 = {o.TailX(11, 3), o.TailY(11, 3) + o.FinHingeY, o.TailZ(11, 3)};
   v.ForeFrontFuselagePivot = {0.0, wy, wz};
-  v.AftFrontFuselagePivot = {0.0, -0.75 * fs.MeanChord, wz};
+  v.AftFrontFuselagePivot = {0.0, -0.75 * sizes.MeanChord, wz};
   v.CentreWingPivot = {(o.WingX(1, 6) + o.WingX(0, 6)) / 2, wy, wz};
   v.InnerWingPivot = {(o.WingX(3, 6) + o.WingX(2, 6)) / 2, wy, wz};
   v.OuterWingPivot = {(o.WingX(8, 6) + o.WingX(4, 6)) / 2, wy, wz};
@@ -192,13 +192,13 @@ void WritePivots(const shell::AircraftData& a, const flight::FlightState& fs,
 
 }  // namespace
 
-void BuildPodOutline(const shell::AircraftData& a, flight::FlightState& fs,
+void BuildPodOutline(const aircraft::AircraftData& a, const OutlineInputs& sizes,
                      AirframeOutline& o) {
   outline_build::ClearForBuild(o);
 
-  const double H = fs.BodyHeight;
-  const double W = fs.BodyHalfWidth;
-  const double yn = a.OverallLength - fs.TailPointArm;  // the nose
+  const double H = sizes.BodyHeight;
+  const double W = sizes.BodyHalfWidth;
+  const double yn = a.OverallLength - sizes.TailPointArm;  // the nose
 
   // Nose to the wing's trailing edge.
   const double yr2 = o.WingY(0, 2);
@@ -214,19 +214,19 @@ void BuildPodOutline(const shell::AircraftData& a, flight::FlightState& fs,
   FrontRing(o, 6, W, H * 1.0 / 2, 0.5 * H, yr2);
 
   light_outline::WriteTailSection(o.SectionTemplate);
-  const double scale = fs.TailProfileDrag * 100;
+  const double scale = sizes.TailProfileDrag * 100;
   for (double& th : o.SectionTemplate.Thickness) th = th * scale;
 
   if (a.FinHalfSpacing < 1.0) {
-    BuildCentralTail(a, fs, o, yn);
+    BuildCentralTail(a, sizes, o, yn);
   } else {
-    BuildTwinBoomTail(a, fs, o);
+    BuildTwinBoomTail(a, sizes, o);
   }
 
   // The wing root fits into body stations 4 to 8.
-  if (fs.BodyHeight >= a.WingHeight) outline_build::FitWingRootToBody(o, 4);
+  if (sizes.BodyHeight >= a.WingHeight) outline_build::FitWingRootToBody(o, 4);
 
-  WritePivots(a, fs, o);
+  WritePivots(a, sizes, o);
 }
 
 }  // namespace zarv::model

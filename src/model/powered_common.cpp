@@ -9,7 +9,7 @@ namespace zarv::model {
 
 namespace powered {
 
-PoweredInputs GatherInputs(const shell::AircraftData& a, const flight::FlightState& s) {
+PoweredInputs GatherInputs(const aircraft::AircraftData& a, const OutlineInputs& s) {
   PoweredInputs in;
   in.OverallLength = a.OverallLength;
   in.TailplaneArm = a.TailplaneArm;
@@ -93,7 +93,7 @@ void BuildTailplaneRows(AirframeOutline& o, double b, const PoweredInputs& in) {
 
 }  // namespace powered
 
-OutlineBuilder ChooseOutlineBuilder(const shell::AircraftData& a, double engineDiameter,
+OutlineBuilder ChooseOutlineBuilder(const aircraft::AircraftData& a, double engineDiameter,
                                     double wingRootOffset) {
   if (a.LaunchSpeed < 10) return a.WingHeight < 0.9 ? OutlineBuilder::Pod : OutlineBuilder::SlicedFairing;
   if (a.EngineCount <= 1) return OutlineBuilder::None;

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <string>
 
-#include "flight/flight_state.h"
+#include "model/outline_inputs.h"
 #include "model/outline.h"
 #include "model/outline_build_parts.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::model::powered {
 
@@ -76,7 +76,7 @@ struct PoweredInputs {
   double FinSweep = 0;
 };
 
-PoweredInputs GatherInputs(const shell::AircraftData& aircraft, const flight::FlightState& state);
+PoweredInputs GatherInputs(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes);
 
 // Writes the tail section into SectionTemplate points 0 to 5 and scales its
 // thickness by the tail airfoil; points 6 and 7 keep what they held.

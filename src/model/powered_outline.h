@@ -6,24 +6,24 @@
 // centred on the centre of gravity and on the middle of its height range.
 #pragma once
 
-#include "flight/flight_state.h"
+#include "model/outline_inputs.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::model {
 
 // Twin fins more than 2 m apart, centre of gravity ahead of 27 % chord: the
 // nacelles fill the gap between the body side and the wing root.
-void BuildUnderwingNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildUnderwingNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                                   AirframeOutline& outline);
 // Twin fins, nacelles running aft as booms that reach out to the fin plane.
-void BuildWideNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildWideNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                              AirframeOutline& outline);
 // As the wide layout with the booms 0.4 m further inboard.
-void BuildNarrowNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildNarrowNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                                AirframeOutline& outline);
 // One fin, or two fins at most 2 m apart drawn as one on the centre plane.
-void BuildSingleFinJetOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildSingleFinJetOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                               AirframeOutline& outline);
 
 enum class OutlineBuilder {
@@ -39,7 +39,7 @@ enum class OutlineBuilder {
 // Which builder the flight set-up runs for an aircraft. wingRootOffset is the
 // set-up's centre-section half-span (the fin half-spacing whenever a twin-fin
 // builder is reached).
-OutlineBuilder ChooseOutlineBuilder(const shell::AircraftData& aircraft, double engineDiameter,
+OutlineBuilder ChooseOutlineBuilder(const aircraft::AircraftData& aircraft, double engineDiameter,
                                     double wingRootOffset);
 
 }  // namespace zarv::model

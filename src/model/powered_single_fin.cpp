@@ -18,9 +18,9 @@ using powered::Shift;
 
 }  // namespace
 
-void BuildSingleFinJetOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildSingleFinJetOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                               AirframeOutline& o) {
-  const PoweredInputs in = powered::GatherInputs(aircraft, state);
+  const PoweredInputs in = powered::GatherInputs(aircraft, sizes);
   outline_build::ClearForBuild(o);
 
   auto& FX = o.FrontFuselageX;

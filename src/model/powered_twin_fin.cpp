@@ -733,9 +733,9 @@ void FinishTwinFinOutline(AirframeOutline& o, const PoweredInputs& in, Layout la
   pv.TailplanePivot = {TX(3, 0) + 0.3, yr, zr};
 }
 
-void BuildTwinFin(const shell::AircraftData& aircraft, const flight::FlightState& state,
+void BuildTwinFin(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                   AirframeOutline& o, Layout layout) {
-  const PoweredInputs in = powered::GatherInputs(aircraft, state);
+  const PoweredInputs in = powered::GatherInputs(aircraft, sizes);
   outline_build::ClearForBuild(o);
   if (layout == Layout::WingRoot) {
     BuildWingRootNacelle(o, in);
@@ -751,19 +751,19 @@ void BuildTwinFin(const shell::AircraftData& aircraft, const flight::FlightState
 
 }  // namespace
 
-void BuildUnderwingNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildUnderwingNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                                   AirframeOutline& outline) {
-  BuildTwinFin(aircraft, state, outline, Layout::WingRoot);
+  BuildTwinFin(aircraft, sizes, outline, Layout::WingRoot);
 }
 
-void BuildWideNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildWideNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                              AirframeOutline& outline) {
-  BuildTwinFin(aircraft, state, outline, Layout::Wide);
+  BuildTwinFin(aircraft, sizes, outline, Layout::Wide);
 }
 
-void BuildNarrowNacelleOutline(const shell::AircraftData& aircraft, flight::FlightState& state,
+void BuildNarrowNacelleOutline(const aircraft::AircraftData& aircraft, const OutlineInputs& sizes,
                                AirframeOutline& outline) {
-  BuildTwinFin(aircraft, state, outline, Layout::Narrow);
+  BuildTwinFin(aircraft, sizes, outline, Layout::Narrow);
 }
 
 }  // namespace zarv::model

@@ -4,7 +4,7 @@
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
 #include "shell/screens.h"
@@ -154,7 +154,7 @@ void BeginForm::Label1_Click() {
   if (startMode_ == 3) {
     sh.SelectedFileName = s.AircraftFileName;
     std::string error;
-    if (!LoadAircraftData(HandOverPath(), Aircraft(), &error)) {
+    if (!aircraft::LoadAircraftData(aircraft::HandOverPath(), aircraft::Aircraft(), &error)) {
       // The file vanished after the set-up looked: go on as a normal start.
       MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
       s.ExitMode = startMode_ = 0;

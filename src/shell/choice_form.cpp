@@ -175,7 +175,7 @@ void ChoiceForm::SelectOk() {
   std::vector<std::string> listed;
   for (int i = 0; i < File1.ListCount(); ++i) listed.push_back(File1.List(i));
   std::string message;
-  if (!SelectAircraft(Dir1.Path(), Text1.Text(), listed, Aircraft(), CurrentSettings(), sh,
+  if (!SelectAircraft(Dir1.Path(), Text1.Text(), listed, aircraft::Aircraft(), CurrentSettings(), sh,
                       &message)) {
     Ask(message, vbExclamation);
     SetMousePointer(vbDefault);

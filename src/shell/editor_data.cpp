@@ -4,7 +4,7 @@
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/settings.h"
 
 namespace zarv::shell {
@@ -170,10 +170,10 @@ std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int e
   return {};
 }
 
-std::vector<std::string> EditorFileLines(const EditorEntries& e, AircraftData& a) {
-  StoreEditorFields(a);
+std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a) {
+  aircraft::StoreEditorFields(a);
   std::vector<std::string> l;
-  l.reserve(kAircraftLineCount);
+  l.reserve(aircraft::kAircraftLineCount);
   l.push_back(a.AircraftTag);
   l.push_back(e.Name);
   for (const auto& n : e.Numbers) l.push_back(Trim(n));
@@ -189,8 +189,8 @@ std::vector<std::string> EditorFileLines(const EditorEntries& e, AircraftData& a
   return l;
 }
 
-bool SaveEditorEntries(const EditorEntries& e, AircraftData& a) {
-  return WriteTextLines(HandOverPath(), EditorFileLines(e, a));
+bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a) {
+  return WriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a));
 }
 
 }  // namespace zarv::shell

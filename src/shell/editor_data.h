@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::shell {
 
@@ -44,8 +44,8 @@ std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int e
 
 // The 55 lines the editor saves: tag, its entries (trimmed where the layout
 // says so), and fields 39..53 formatted from the live values in a.
-std::vector<std::string> EditorFileLines(const EditorEntries& e, AircraftData& a);
+std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a);
 // Writes them to the hand-over file (atomically).
-bool SaveEditorEntries(const EditorEntries& e, AircraftData& a);
+bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a);
 
 }  // namespace zarv::shell

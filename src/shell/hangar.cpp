@@ -4,7 +4,7 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 
 namespace zarv::shell {
 
@@ -26,7 +26,7 @@ bool SamePath(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool SelectAircraft(const std::string& folder, const std::string& name,
-                    const std::vector<std::string>& listed, AircraftData& a, Settings& s,
+                    const std::vector<std::string>& listed, aircraft::AircraftData& a, Settings& s,
                     ShellState& sh, std::string* message) {
   sh.SelectedFileName = name;
   s.HangarDir = FolderWithSeparator(folder);
@@ -37,12 +37,12 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     return false;
   }
   const std::string path = JoinPath(folder, name);
-  AircraftData loaded;
-  if (!LoadAircraftData(path, loaded)) {
+  aircraft::AircraftData loaded;
+  if (!aircraft::LoadAircraftData(path, loaded)) {
     if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + path;
     return false;
   }
-  if (!SaveHandOverFile(loaded)) {
+  if (!aircraft::SaveHandOverFile(loaded)) {
     if (message) *message = kHandOverWriteFailedMessage;
     return false;
   }
@@ -61,7 +61,7 @@ RegistrationCheck CheckRegistrationName(const std::string& folder, const std::st
       name.find('?') != std::string::npos)
     return RegistrationCheck::Invalid;
   const std::string target = JoinPath(folder, name);
-  if (SamePath(target, HandOverPath())) return RegistrationCheck::Invalid;
+  if (SamePath(target, aircraft::HandOverPath())) return RegistrationCheck::Invalid;
   if (DirExists(target)) return RegistrationCheck::Invalid;
   return FileExists(target) ? RegistrationCheck::Exists : RegistrationCheck::New;
 }
@@ -73,7 +73,7 @@ std::string OverwriteQuestion(const std::string& folder, const std::string& name
 bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
                       std::string* message) {
   bool ok = false;
-  const std::string bytes = ReadAllBytes(HandOverPath(), &ok);
+  const std::string bytes = ReadAllBytes(aircraft::HandOverPath(), &ok);
   if (!ok || bytes.empty()) {
     if (message) *message = kUnreadableAircraftMessage;
     return false;
@@ -82,7 +82,7 @@ bool RegisterAircraft(const std::string& folder, const std::string& name, Settin
   std::string out;
   int lines = 0;
   size_t at = 0;
-  while (at < bytes.size() && lines < kAircraftLineCount) {
+  while (at < bytes.size() && lines < aircraft::kAircraftLineCount) {
     size_t end = bytes.find_first_of("\r\n", at);
     if (end == std::string::npos) end = bytes.size();
     out.append(bytes, at, end - at).append("\r\n");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
@@ -22,7 +22,7 @@ inline constexpr const char* kHandOverWriteFailedMessage =
 // the files of the list. On success the aircraft is in a, the hand-over file
 // is written and the settings point at the file; otherwise *message says why.
 bool SelectAircraft(const std::string& folder, const std::string& name,
-                    const std::vector<std::string>& listed, AircraftData& a, Settings& s,
+                    const std::vector<std::string>& listed, aircraft::AircraftData& a, Settings& s,
                     ShellState& sh, std::string* message);
 
 enum class RegistrationCheck { Invalid, Exists, New };

@@ -4,7 +4,7 @@
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 #include "platform/ui/keys.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
 #include "shell/screens.h"
@@ -68,7 +68,7 @@ void PlaceholderFlightForm::Form_Load() {
   SetWidth(640 * sh.ScreenScale * kTwipsPerPixel);
   SetHeight(480 * sh.ScreenScale * kTwipsPerPixel);
   CentreOnWindowCentre(*this, s.WindowCentreX, s.WindowCentreY);
-  Label1.SetCaption(Aircraft().AircraftName);
+  Label1.SetCaption(aircraft::Aircraft().AircraftName);
   if (Begin().Loaded() && !Begin().Unloading()) Begin().Unload();
   if (Choice().Loaded()) Choice().Unload();
   if (Notice().Loaded()) Notice().Unload();
@@ -93,15 +93,15 @@ void PlaceholderFlightForm::RegisterAircraft() {
 }
 
 void PlaceholderFlightForm::BackToPlatform() {
-  AircraftData& a = Aircraft();
-  AircraftData handOver;
-  if (LoadAircraftData(HandOverPath(), handOver)) {
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  aircraft::AircraftData handOver;
+  if (aircraft::LoadAircraftData(aircraft::HandOverPath(), handOver)) {
     a.AircraftTag = handOver.AircraftTag;
     for (int i = 0; i <= 38; ++i)
       a.AircraftLines[static_cast<size_t>(i)] = handOver.AircraftLines[static_cast<size_t>(i)];
   }
-  StoreLaunchFields(a);
-  SaveAircraftDataAsHeld(HandOverPath(), a);  // keeps the launch fields' leading blanks
+  aircraft::StoreLaunchFields(a);
+  aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);  // keeps the launch fields' leading blanks
   CurrentSettings().ExitMode = 3;
   Unload();
 }
@@ -114,7 +114,7 @@ void PlaceholderFlightForm::Form_Unload(int& /*cancel*/) {
   for (Form* f :
        std::initializer_list<Form*>{&Begin(), &Notice(), &Choice(), &Write_(), &Process()})
     if (f->Loaded()) f->Unload();
-  if (s.ExitMode < 2) DeleteFile(HandOverPath());
+  if (s.ExitMode < 2) DeleteFile(aircraft::HandOverPath());
   flightLoaded_ = false;
   Shell().FormActiveFlags[kSlotFlightFrame] = 0;
   if (s.ExitMode == 2 || s.ExitMode == 3) {

@@ -9,8 +9,8 @@
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
-#include "shell/aircraft_file.h"
-#include "shell/samples.h"
+#include "aircraft/aircraft_file.h"
+#include "aircraft/samples.h"
 #include "shell/sky_bands.h"
 
 namespace zarv::shell {
@@ -165,7 +165,7 @@ void ReadRankingFile(const std::string& path, RankingLines& ranking) {
 }
 
 std::string SortAircraftIntoHangars(const std::string& folder) {
-  WriteSampleAircraft(folder);
+  aircraft::WriteSampleAircraft(folder);
   std::string hangarDefault;
   const std::vector<std::string> names = ListFiles(folder, "*.brd");
   for (size_t i = 0; i < names.size() && i <= 50; ++i) {
@@ -280,7 +280,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
     s.WindowCentreX = CLng(screenWidthTwips / 2.0);
     s.WindowCentreY = CLng(screenHeightTwips / 2.0);
   }
-  if (s.ExitMode == 3 && !FileExists(HandOverPath())) {
+  if (s.ExitMode == 3 && !FileExists(aircraft::HandOverPath())) {
     out.handOverMissing = true;
     s.ExitMode = 0;
   }

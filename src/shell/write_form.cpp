@@ -6,7 +6,7 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/editor_data.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
@@ -120,7 +120,7 @@ WriteForm::WriteForm() {
 
 void WriteForm::Form_Load() {
   ShellState& sh = Shell();
-  AircraftData& a = Aircraft();
+  aircraft::AircraftData& a = aircraft::Aircraft();
   fieldIndex_ = 0;
   SetWidth(kTwipsPerPixel * 640 / sh.FontScale);
   SetHeight(kTwipsPerPixel * 480 / sh.FontScale);
@@ -196,7 +196,7 @@ void WriteForm::Form_Load() {
   Label6.SetCaption("Fuel(kg)");
 
   EditorEntries e;
-  if (!ReadEditorEntries(HandOverPath(), e)) {
+  if (!ReadEditorEntries(aircraft::HandOverPath(), e)) {
     MsgBox("機体データ(Temp\\file.dat)を読み込めません。", vbExclamation, sh.AppName);
     Unload();
     return;
@@ -228,12 +228,12 @@ void WriteForm::Form_Load() {
 }
 
 void WriteForm::Label1_Click() {
-  Aircraft().EngineFamily = Combo3.Text();
-  Fill(Combo4, EngineModelsFor(Aircraft().EngineFamily));
+  aircraft::Aircraft().EngineFamily = Combo3.Text();
+  Fill(Combo4, EngineModelsFor(aircraft::Aircraft().EngineFamily));
 }
 
 void WriteForm::Combo4_DropDown() {
-  AircraftData& a = Aircraft();
+  aircraft::AircraftData& a = aircraft::Aircraft();
   Label1_Click();
   bool found = false;
   for (int i = 0; i < Combo4.ListCount(); ++i) {
@@ -269,7 +269,7 @@ void WriteForm::Command6_Click() {
 
 void WriteForm::Command1_Click() {
   ShellState& sh = Shell();
-  AircraftData& a = Aircraft();
+  aircraft::AircraftData& a = aircraft::Aircraft();
   EditorEntries e;
   e.Name = Text2.Text();
   for (int i = 0; i < kEditorRows; ++i) e.Numbers[static_cast<size_t>(i)] = Trim(Text1(i).Text());

@@ -14,7 +14,7 @@ namespace {
 // stall, unit lift slopes and factors, 2 % and 4 % washout, far from the
 // updraft column.
 struct PlainWing {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s;
   model::AirframeOutline o;
   PlainWing(double alpha = 0.1) {
@@ -241,7 +241,7 @@ TEST(Coefficients, GroundEffectLiftSlopeAndReynolds) {
 
 TEST(WindAndUpdraft, ProfileAndColumn) {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   a.WindSpeed = 3;
   a.EyeHeight = 0.5;
   s.StepsPerSecond = 40;
@@ -265,7 +265,7 @@ TEST(WindAndUpdraft, ProfileAndColumn) {
 TEST(WindAndUpdraft, BoundOnlyAboveTheWater) {
   const auto windAt = [](double altitude, double wind) {
     FlightState s;
-    shell::AircraftData a;
+    aircraft::AircraftData a;
     a.WindSpeed = 0.0001;
     a.EyeHeight = 0.5;
     s.StepsPerSecond = 40;

@@ -10,7 +10,7 @@ namespace {
 
 struct Air {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   Air(double ts = 15, double ps = 1013) {
     a.SurfaceTemperature = ts;
     a.SurfacePressure = ps;

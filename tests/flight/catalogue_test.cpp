@@ -8,8 +8,8 @@
 namespace zarv::flight {
 namespace {
 
-shell::AircraftData Powered(const std::string& model, int count) {
-  shell::AircraftData a;
+aircraft::AircraftData Powered(const std::string& model, int count) {
+  aircraft::AircraftData a;
   a.LaunchSpeed = 100;
   a.EngineModel = model;
   a.EngineCount = static_cast<int16_t>(count);
@@ -19,7 +19,7 @@ shell::AircraftData Powered(const std::string& model, int count) {
 
 TEST(EngineCatalogue, JetDesignPointDividesTheRatedFigures) {
   FlightState s;
-  shell::AircraftData a = Powered("JT8D-9", 2);
+  aircraft::AircraftData a = Powered("JT8D-9", 2);
   LookUpEngine(s, a);
   EXPECT_EQ(s.EngineType, "jet");
   // Worked by hand from a jet speed of 148 m/s.
@@ -40,7 +40,7 @@ TEST(EngineCatalogue, JetDesignPointDividesTheRatedFigures) {
 
 TEST(EngineCatalogue, PistonRowsAndLadders) {
   FlightState s;
-  shell::AircraftData a = Powered("O-200", 1);
+  aircraft::AircraftData a = Powered("O-200", 1);
   LookUpEngine(s, a);
   EXPECT_EQ(s.EngineType, "pist");
   EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 57.3);  // truncated, not rounded
@@ -48,21 +48,21 @@ TEST(EngineCatalogue, PistonRowsAndLadders) {
   EXPECT_DOUBLE_EQ(s.GovernorMinimum, 1000.0 / 2750);
 
   FlightState v;
-  shell::AircraftData merlin = Powered("RR V1650-7", 1);
+  aircraft::AircraftData merlin = Powered("RR V1650-7", 1);
   LookUpEngine(v, merlin);
   EXPECT_DOUBLE_EQ(v.BoostFactor1, std::exp(6000 * 0.8 / 1.8 / 7600));
   EXPECT_DOUBLE_EQ(v.BoostFactor3, std::exp(6000.0 / 7600));
 
   // The full-width name matches exactly.
   FlightState z;
-  shell::AircraftData zero = Powered("栄２１", 2);
+  aircraft::AircraftData zero = Powered("栄２１", 2);
   LookUpEngine(z, zero);
   EXPECT_DOUBLE_EQ(z.EngineRating, 1664000);
 }
 
 TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
   FlightState s;
-  shell::AircraftData a = Powered("JT8D-9", 1);
+  aircraft::AircraftData a = Powered("JT8D-9", 1);
   a.LaunchSpeed = 6;  // a light aircraft always pedals
   LookUpEngine(s, a);
   EXPECT_EQ(a.EngineModel, "NO");
@@ -77,12 +77,12 @@ TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
 
   // Products are full width: no 16-bit wrap.
   FlightState t;
-  shell::AircraftData twin = Powered("TFE1042-70", 2);
+  aircraft::AircraftData twin = Powered("TFE1042-70", 2);
   LookUpEngine(t, twin);
   EXPECT_NEAR(t.EngineRating * t.ChargeDensityRatio, 53560, 1e-9);
 
   FlightState u;
-  shell::AircraftData unknown = Powered("RB168-Mk202", 2);
+  aircraft::AircraftData unknown = Powered("RB168-Mk202", 2);
   LookUpEngine(u, unknown);
   EXPECT_EQ(u.EngineType, "");
   EXPECT_DOUBLE_EQ(u.EngineRating, 0);
@@ -115,7 +115,7 @@ TEST(Airfoils, MaximumAngleRulesInOrder) {
   };
   for (const AirfoilCase& c : cases) {
     FlightState s;
-    shell::AircraftData a = Powered(c.Engine, 1);
+    aircraft::AircraftData a = Powered(c.Engine, 1);
     a.WingAirfoil = c.Wing;
     a.TailAirfoil = "NACA0012";
     a.TailplaneArm = c.TailplaneArm;
@@ -131,7 +131,7 @@ TEST(Airfoils, MaximumAngleRulesInOrder) {
 
 TEST(Airfoils, PistonTorqueTailplaneSignAndUnknownNames) {
   FlightState s;
-  shell::AircraftData a = Powered("O-200", 1);
+  aircraft::AircraftData a = Powered("O-200", 1);
   a.WingAirfoil = "NACA4412";
   a.TailAirfoil = "NACA4412";
   a.TailplaneArm = 4;

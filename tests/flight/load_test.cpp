@@ -14,15 +14,15 @@
 namespace zarv::flight {
 namespace {
 
-shell::AircraftData Marden7() { return testing::Sample("Marden７"); }
+aircraft::AircraftData Marden7() { return testing::Sample("Marden７"); }
 
 struct Loaded {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s;
   model::AirframeOutline o;
   ModelEvaluation chart;
   FlightLoadResult result;
-  explicit Loaded(shell::AircraftData data) : a(std::move(data)) {
+  explicit Loaded(aircraft::AircraftData data) : a(std::move(data)) {
     result = PrepareFlightScreenLoad(a, s, o, chart);
   }
 };
@@ -124,7 +124,7 @@ TEST(FlightLoad, Marden7ChartAndLimits) {
 }
 
 TEST(FlightLoad, EverySampleLoadsWithFiniteValues) {
-  for (const shell::SampleAircraft& sample : shell::SampleAircraftList()) {
+  for (const aircraft::SampleAircraft& sample : aircraft::SampleAircraftList()) {
     Loaded m(testing::FromLines(sample.Lines));
     ASSERT_TRUE(m.result.Accepted) << sample.FileName;
     EXPECT_TRUE(m.result.Notices.empty()) << sample.FileName;
@@ -150,29 +150,29 @@ TEST(FlightLoad, EverySampleLoadsWithFiniteValues) {
 
 TEST(FlightLoad, RefusesDataThatWouldDivideByZero) {
   struct Case {
-    void (*Break)(shell::AircraftData&);
+    void (*Break)(aircraft::AircraftData&);
     const char* Field;
   };
   const Case cases[] = {
-      {[](shell::AircraftData& a) { a.WingSpan = 0; }, "主翼幅"},
-      {[](shell::AircraftData& a) { a.WingArea = 0; }, "主翼面積"},
-      {[](shell::AircraftData& a) { a.PilotWeight = 0; }, "パイロット重量"},
-      {[](shell::AircraftData& a) { a.TailplaneArm = 0; }, "水平尾翼モーメントアーム"},
-      {[](shell::AircraftData& a) { a.FinArm = 0; }, "垂直尾翼モーメントアーム"},
-      {[](shell::AircraftData& a) { a.InnerTaper = 0; }, "内翼テーパー比"},
-      {[](shell::AircraftData& a) { a.OuterTaper = 0; }, "外翼テーパー比"},
+      {[](aircraft::AircraftData& a) { a.WingSpan = 0; }, "主翼幅"},
+      {[](aircraft::AircraftData& a) { a.WingArea = 0; }, "主翼面積"},
+      {[](aircraft::AircraftData& a) { a.PilotWeight = 0; }, "パイロット重量"},
+      {[](aircraft::AircraftData& a) { a.TailplaneArm = 0; }, "水平尾翼モーメントアーム"},
+      {[](aircraft::AircraftData& a) { a.FinArm = 0; }, "垂直尾翼モーメントアーム"},
+      {[](aircraft::AircraftData& a) { a.InnerTaper = 0; }, "内翼テーパー比"},
+      {[](aircraft::AircraftData& a) { a.OuterTaper = 0; }, "外翼テーパー比"},
   };
   for (const Case& c : cases) {
-    shell::AircraftData a = Marden7();
+    aircraft::AircraftData a = Marden7();
     c.Break(a);
-    const shell::AircraftData before = a;
+    const aircraft::AircraftData before = a;
     Loaded m(a);
     EXPECT_FALSE(m.result.Accepted) << c.Field;
     EXPECT_NE(m.result.RefusalMessage.find(c.Field), std::string::npos) << m.result.RefusalMessage;
     EXPECT_EQ(m.a.InnerTaper, before.InnerTaper);  // nothing changed
   }
   // Without a tailplane a zero arm is fine.
-  shell::AircraftData tailless = Marden7();
+  aircraft::AircraftData tailless = Marden7();
   tailless.TailplaneArea = 0;
   tailless.TailplaneArm = 0;
   Loaded t(tailless);
@@ -181,7 +181,7 @@ TEST(FlightLoad, RefusesDataThatWouldDivideByZero) {
 }
 
 TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
-  shell::AircraftData a = Marden7();
+  aircraft::AircraftData a = Marden7();
   a.SurfaceTemperature = -300;
   a.SurfacePressure = 5000;
   a.WingAirfoil = "NACA9999";
@@ -196,13 +196,13 @@ TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
 }
 
 TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
-  shell::AircraftData a = Marden7();
+  aircraft::AircraftData a = Marden7();
   a.LaunchSpeed = 12;
   a.EngineModel = "O-200";
   a.EngineCount = 1;
   a.FuelCapacity = 50;
   for (auto [height, expected] : {std::pair{5.0, 0.0}, {30.0, 15.0}, {60.0, 60.0}}) {
-    shell::AircraftData p = a;
+    aircraft::AircraftData p = a;
     p.LaunchHeight = height;
     Loaded m(p);
     ASSERT_TRUE(m.result.Accepted);
@@ -219,7 +219,7 @@ TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
 // The choice table itself is the model's; the set-up hands it the engine
 // diameter and centre half-span it has worked out.
 TEST(OutlineBuilderChoice, TakesTheSetUpsEngineAndCentreSection) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s;
   a.LaunchSpeed = 100;
   a.EngineCount = 2;

@@ -18,7 +18,7 @@ namespace {
 // The surface chain at 40 steps a second and 40 degrees a second.
 struct Chain {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   Chain() {
     a.SurfaceRate = 40;
     a.WingArea = 16;
@@ -63,7 +63,7 @@ TEST(ControlSurfaces, RatesLimitsAndNotches) {
 
 TEST(ControlSurfaces, LimitsOfTheHeldCommands) {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   s.ElevatorCommand = 1;
   a.TailplaneArm = 3;
   LimitControlDeflections(s, a);
@@ -111,9 +111,8 @@ TEST(ControlSurfaces, RampHoldAndThrustVectoring) {
 
 TEST(PilotDemand, MouseSteeringWeightShiftAndLiftOffSpeed) {
   FlightState s;
-  shell::AircraftData a;
-  shell::Settings settings;
-  shell::ShellState shell;
+  aircraft::AircraftData a;
+  FlightOptions options;
   a.TailplaneArm = 3;
   a.TailplaneIncidence = 1;
   a.PitchRatio = 2;
@@ -123,12 +122,12 @@ TEST(PilotDemand, MouseSteeringWeightShiftAndLiftOffSpeed) {
   s.StickPitch = 50;
   const double trim = 1 / 57.3 + 0.01;
   a.LaunchSpeed = 10;  // light, no hold: the stick geared by PitchRatio
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
   EXPECT_NEAR(s.ElevatorDemand, trim + 100 / 573.0, 1e-15);
   s.PitchHoldOn = 1;
   a.LaunchSpeed = 10.5;  // powered in hold: stick plus trim, rudder untouched
   s.RudderDemand = 0.3;
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
   EXPECT_NEAR(s.ElevatorDemand, trim + 50 / 573.0, 1e-15);
   EXPECT_EQ(s.RudderDemand, 0.3);
 
@@ -138,7 +137,7 @@ TEST(PilotDemand, MouseSteeringWeightShiftAndLiftOffSpeed) {
   a.TailplaneIncidence = 2;
   s.PilotArm = 0.3;
   s.StickPitch = 100;
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
   EXPECT_NEAR(s.TrimPosition, 0.3 - 0.125, 1e-15);
   EXPECT_NEAR(s.ElevatorDemand, 2 / 57.3 - 0.01, 1e-15);
 
@@ -149,17 +148,17 @@ TEST(PilotDemand, MouseSteeringWeightShiftAndLiftOffSpeed) {
   s.AirDensity = 1.2;
   s.GroundPitchLimit = 0.1;
   const double v = std::sqrt(100 * 19.6 / 10 / 6.28 / 0.1 / 1.2);
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
   EXPECT_NEAR(s.LiftOffSpeed, v, 1e-12);
   s.FlapAngle = -1;
-  FormPilotDemand(s, a, settings, shell);
+  FormPilotDemand(s, a, options);
   EXPECT_EQ(s.LiftOffSpeed, v);
 }
 
 // A tailed aircraft in level flight, the numbers chosen for hand working.
 struct TrimCase {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   TrimCase() {
     a.TailplaneArea = 2;
     a.TailplaneArm = 4;
@@ -187,8 +186,8 @@ struct TrimCase {
 // the angle-of-attack demand is what the pitch hold left in ElevatorDemand.
 struct HoldCase {
   FlightState s;
-  shell::AircraftData a;
-  shell::ShellState shell;
+  aircraft::AircraftData a;
+  FlightOptions options;
   HoldCase() {
     a.LaunchSpeed = 200;
     a.WingArea = 20;
@@ -205,7 +204,7 @@ struct HoldCase {
   }
   double Demand(double m2) {
     s.MachSquared = m2;
-    ApplyControlAugmentation(s, a, shell);
+    ApplyControlAugmentation(s, a, options);
     return s.ElevatorDemand;
   }
 };
@@ -246,23 +245,23 @@ TEST(ControlAugmentation, GroundRunAttitudeAndRollDamper) {
   c.s.PitchAngle = 0.12;
   c.s.RollRate = 0.2;
   c.s.RollInertia = 2000;
-  ApplyControlAugmentation(c.s, c.a, c.shell);
+  ApplyControlAugmentation(c.s, c.a, c.options);
   EXPECT_EQ(c.s.ElevatorInput, -1 * (0.12 + 0.05));  // 0.05 rad below the launch pitch
   const double damper = 30 * (0.2 * 2000 / std::pow(200.0, 0.8)) / 1000;
   EXPECT_NEAR(c.s.AileronDemand, -damper, 1e-15);
   // Stick against the roll: the damper adds; with the roll it does not.
   c.s.StickLateral = 50;
-  ApplyControlAugmentation(c.s, c.a, c.shell);
+  ApplyControlAugmentation(c.s, c.a, c.options);
   EXPECT_NEAR(c.s.AileronDemand, -0.6 - damper, 1e-15);
   c.s.StickLateral = -50;
-  ApplyControlAugmentation(c.s, c.a, c.shell);
+  ApplyControlAugmentation(c.s, c.a, c.options);
   EXPECT_NEAR(c.s.AileronDemand, 0.6, 1e-15);
 }
 
 TEST(ControlAugmentation, LoadLimitsAndRollingPush) {
   // A jet at 3000 Pa, a hard pull and a push while rolling fast; the demand
   // is read as it reaches the control law.
-  shell::ShellState shell;
+  FlightOptions options;
   TrimCase pull, push;
   for (TrimCase* c : {&pull, &push}) {
     c->a.LaunchSpeed = 100;
@@ -285,12 +284,12 @@ TEST(ControlAugmentation, LoadLimitsAndRollingPush) {
   ASSERT_GT(probe.TrimTailAngle, 0);
   ASSERT_LT(probe.TrimTailAngle, 1.0);
   pull.s.ElevatorDemand = -1.0;
-  ApplyControlAugmentation(pull.s, pull.a, shell);
+  ApplyControlAugmentation(pull.s, pull.a, options);
   EXPECT_NEAR(reaching(pull.s), probe.TrimTailAngle, 1e-9);
   // Rolling faster than 1 rad/s a push becomes 0.
   push.s.ElevatorDemand = 0.2;
   push.s.RollRate = 1.5;
-  ApplyControlAugmentation(push.s, push.a, shell);
+  ApplyControlAugmentation(push.s, push.a, options);
   EXPECT_NEAR(reaching(push.s), 0, 1e-9);
 }
 
@@ -339,8 +338,8 @@ TEST(AutomaticTrim, WithoutTailplaneTheLimitActsOnTheLastAngle) {
 // q = 1000, pitch inertia 250, no tail balance, no damping.
 struct LawCase {
   FlightState s;
-  shell::AircraftData a;
-  shell::ShellState shell;
+  aircraft::AircraftData a;
+  FlightOptions options;
   LawCase() {
     a.TailplaneArm = 4;
     a.PitchResponse = 1;
@@ -356,7 +355,7 @@ struct LawCase {
   }
   double Run(double demand) {
     s.ElevatorInput = demand;
-    StepControlLaws(s, a, shell);
+    StepControlLaws(s, a, options);
     return s.ElevatorInput;
   }
 };
@@ -455,7 +454,7 @@ TEST(LoopInput, LateralStickShaping) {
 
 TEST(FlightCommands, FuelDumpHalvesDownToATenth) {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   s.EngineType = "jet";
   a.FuelCapacity = 1000;
   s.FuelQuantity = 600;

@@ -23,8 +23,8 @@ FlightState Flying() {
   return s;
 }
 
-shell::AircraftData Glider() {
-  shell::AircraftData a;
+aircraft::AircraftData Glider() {
+  aircraft::AircraftData a;
   a.WingSpan = 20;
   a.WingArea = 20;
   a.WingWeight = 40;
@@ -44,7 +44,7 @@ shell::AircraftData Glider() {
 }
 
 TEST(Attitude, HeadingOfANoseVectorAlongAnAxis) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s = Flying();
   s.NoseVector = {1, 0, 0};
   IntegrateAttitudeVectors(s, a);
@@ -84,7 +84,7 @@ TEST(Attitude, TipContactRatesAreLimited) {
 }
 
 TEST(Attitude, CouplingAngleWithoutRoll) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   a.OverallLength = 5;
   a.WingArea = 10;
   a.WingSpan = 10;
@@ -100,7 +100,7 @@ TEST(Attitude, CouplingAngleWithoutRoll) {
 }
 
 TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s = Flying();
   s.VelX = 0.05;
   UpdateAirData(s, a);
@@ -131,7 +131,7 @@ TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
 TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   // Only the wing's chord term and the pilot's height term: (0.3 c)^2 with
   // c = 1 and (H / 2)^2 with H = 2, not 0.3 c^2 or H^2 / 2.
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   a.WingWeight = 10;
   a.WingArea = a.WingSpan = 10;
   a.PilotWeight = 1;
@@ -153,7 +153,7 @@ TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
 }
 
 TEST(MassAndBending, StiffAndSoftRearFuselage) {
-  shell::AircraftData a = Glider();
+  aircraft::AircraftData a = Glider();
   FlightState s = Flying();
   s.Mass = s.DryMass = s.InitialDryMass = 107;
   s.AirSpeed = 10;
@@ -186,7 +186,7 @@ TEST(MassAndBending, StiffAndSoftRearFuselage) {
 // A soft boom without a tailplane: nothing recomputes its acceleration, so
 // the one kept is the limited one, and only the rate damping adds to it.
 TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
-  shell::AircraftData a = Glider();
+  aircraft::AircraftData a = Glider();
   a.TailplaneArea = 0;
   a.FinArea = 0;
   FlightState s = Flying();
@@ -207,7 +207,7 @@ TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
 }
 
 TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
-  shell::AircraftData a = Glider();
+  aircraft::AircraftData a = Glider();
   a.LaunchSpeed = 8;
   FlightState s = Flying();
   s.CourseDistance = -5;
@@ -225,7 +225,7 @@ TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
 }
 
 TEST(GroundContact, WingEndsInTheWater) {
-  shell::AircraftData a = Glider();
+  aircraft::AircraftData a = Glider();
   a.WingHeight = 0.2;
   FlightState s = Flying();
   s.Altitude = 0.5;
@@ -264,7 +264,7 @@ FlightState OnTheGear(double depth, double groundSpeed) {
 }
 
 TEST(GroundContact, GearSpringDampingAndTooDeep) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   a.LaunchSpeed = 60;
   a.LaunchHeight = 300;
   a.ParasiteDragArea = 1;
@@ -286,7 +286,7 @@ TEST(GroundContact, GearSpringDampingAndTooDeep) {
 }
 
 TEST(GroundContact, WaterDragNeverDrivesBackwards) {
-  shell::AircraftData a = Glider();
+  aircraft::AircraftData a = Glider();
   FlightState s = Flying();
   s.Mass = 107;
   s.GroundSpeed = 2;

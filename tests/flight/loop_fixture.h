@@ -5,30 +5,30 @@
 #include <string>
 #include <vector>
 
-#include "shell/aircraft_data.h"
-#include "shell/aircraft_file.h"
-#include "shell/samples.h"
+#include "aircraft/aircraft_data.h"
+#include "aircraft/aircraft_file.h"
+#include "aircraft/samples.h"
 
 namespace zarv::flight::testing {
 
 inline std::vector<std::string> SampleLines(const std::string& name) {
-  for (const shell::SampleAircraft& s : shell::SampleAircraftList()) {
+  for (const aircraft::SampleAircraft& s : aircraft::SampleAircraftList()) {
     if (s.Lines.size() > 1 && s.Lines[1] == name) return s.Lines;
   }
   return {};
 }
 
-inline shell::AircraftData FromLines(const std::vector<std::string>& lines) {
-  shell::AircraftData a;
-  shell::ParseAircraftLines(lines, a);
+inline aircraft::AircraftData FromLines(const std::vector<std::string>& lines) {
+  aircraft::AircraftData a;
+  aircraft::ParseAircraftLines(lines, a);
   return a;
 }
 
-inline shell::AircraftData Sample(const std::string& name) { return FromLines(SampleLines(name)); }
+inline aircraft::AircraftData Sample(const std::string& name) { return FromLines(SampleLines(name)); }
 
 inline std::vector<std::string> SampleNames() {
   std::vector<std::string> names;
-  for (const shell::SampleAircraft& s : shell::SampleAircraftList()) names.push_back(s.Lines[1]);
+  for (const aircraft::SampleAircraft& s : aircraft::SampleAircraftList()) names.push_back(s.Lines[1]);
   return names;
 }
 
@@ -40,8 +40,8 @@ inline void SetField(std::vector<std::string>& lines, int field, const std::stri
 enum class Engine { Piston, Jet, Rocket };
 
 // A powered aircraft with a flying start at `height` m.
-inline shell::AircraftData Powered(Engine engine, double height = 300) {
-  std::vector<std::string> l = shell::SampleAircraftList().front().Lines;
+inline aircraft::AircraftData Powered(Engine engine, double height = 300) {
+  std::vector<std::string> l = aircraft::SampleAircraftList().front().Lines;
   const bool piston = engine == Engine::Piston;
   const bool jet = engine == Engine::Jet;
   // Field: piston value, jet and rocket value.

@@ -20,7 +20,7 @@ struct StepChecker {
 
   void Check() {
     const FlightState& s = f_.State;
-    const shell::AircraftData& a = f_.Aircraft;
+    const aircraft::AircraftData& a = f_.Aircraft;
     ASSERT_TRUE(FlightStateIsFinite(s)) << Where();
     for (double v : {s.NormalLoad, s.DynamicPressure, s.WingLift, s.WingDrag, s.DragArea, s.TotalLiftArea,
                      s.TotalSideArea, s.CgX, s.PitchInertia, s.RollInertia, s.YawInertia, s.LiftAccel, s.SideAccel,
@@ -67,7 +67,7 @@ struct StepChecker {
   FlightState before_;
 };
 
-void FlyChecked(const shell::AircraftData& aircraft, double limit, const std::string& wantEnd) {
+void FlyChecked(const aircraft::AircraftData& aircraft, double limit, const std::string& wantEnd) {
   auto f = std::make_unique<HeadlessFlight>(aircraft);
   ASSERT_TRUE(f->Accepted()) << f->RefusalMessage();
   StepChecker check(*f);

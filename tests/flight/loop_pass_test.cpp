@@ -18,7 +18,7 @@ using testing::Engine;
 
 constexpr double kDt = 1.0 / 40;
 
-std::unique_ptr<HeadlessFlight> FlyTo(const shell::AircraftData& a, double seconds) {
+std::unique_ptr<HeadlessFlight> FlyTo(const aircraft::AircraftData& a, double seconds) {
   auto f = std::make_unique<HeadlessFlight>(a);
   EXPECT_TRUE(f->Accepted());
   while (f->State.FlightTime < seconds && f->Step()) {
@@ -43,7 +43,7 @@ TEST(FlightLoopPass, SubStepsRunInTheirOrder) {
   const bool records = b.StepCounter % 2 == 0;
   ASSERT_TRUE(f->Step());
   const FlightState& s = f->State;
-  const shell::AircraftData& a = f->Aircraft;
+  const aircraft::AircraftData& a = f->Aircraft;
 
   // The recorder stores the state the previous pass left.
   if (records) {
@@ -145,8 +145,8 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   FlightRecord& r = f->Record;
   s.StepCounter = 2;
   r.RecordCount = 59999;
-  RecordFlightSample(s, r, f->Aircraft, f->Shell);
-  RecordFlightSample(s, r, f->Aircraft, f->Shell);
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, 30000);
   EXPECT_EQ(r.Samples[60000].Height, Int(s.Altitude * 1000 + 0.5) / 1000);
   EXPECT_EQ(r.Samples[60000].Time, r.Samples[59999].Time);
@@ -154,17 +154,17 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   // Odd steps record nothing; open charts and negative indices skip the write
   // but still advance.
   s.StepCounter = 3;
-  RecordFlightSample(s, r, f->Aircraft, f->Shell);
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, 30000);
   s.StepCounter = 4;
-  shell::ShellState charts;
-  charts.FormActiveFlags[shell::kSlotFlightData] = 1;
+  FlightOptions charts;
+  charts.FlightDataChartsActive = 1;
   r.Samples[30000] = FlightSample{};
   RecordFlightSample(s, r, f->Aircraft, charts);
   EXPECT_EQ(r.RecordCount, 30001);
   EXPECT_EQ(r.Samples[30000].Height, 0);
   r.RecordCount = -2;
-  RecordFlightSample(s, r, f->Aircraft, f->Shell);
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, -1);
 }
 

@@ -8,7 +8,7 @@ namespace zarv::flight {
 namespace {
 
 struct Chart {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s;
   model::AirframeOutline o;
   ModelEvaluation chart;

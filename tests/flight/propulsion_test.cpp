@@ -12,7 +12,7 @@ namespace {
 // A piston engine at sea level, quantities chosen for hand working.
 struct Piston {
   FlightState s;
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   Piston() {
     s.EngineType = "pist";
     s.EngineRating = 100000;
@@ -53,7 +53,7 @@ TEST(Propulsion, PistonStepByHand) {
 }
 
 TEST(Propulsion, IdlePedalAndOverspeed) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   FlightState s;
   s.StepsPerSecond = 40;
   s.CourseDistance = 100;
@@ -139,7 +139,7 @@ TEST(Propulsion, RocketReserveAndLag) {
 }
 
 TEST(InstrumentPanel, FuelBurnsOncePerFourthUpdate) {
-  shell::AircraftData a;
+  aircraft::AircraftData a;
   a.WingSpan = 20;
   a.WingDeflection = 0.5;
   a.WingWeight = 40;

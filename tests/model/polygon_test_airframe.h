@@ -1,4 +1,4 @@
-// A complete hand-made airframe for the polygon model's tests and benchmark:
+// A complete hand-made airframe for the polygon model's tests and benchmarks:
 // a round body on the centre plane, a tapered wing, twin fins, a tailplane
 // and two nacelles, so that every part builder has triangles to cut. Also
 // the view set-ups the tests look at it from.
@@ -8,8 +8,8 @@
 #include <cmath>
 #include <memory>
 
-#include "flightscreen/companion_data.h"
-#include "model/companion_draw.h"
+#include "model/companion_outline.h"
+#include "model/polygon_build.h"
 #include "model/polygon_list.h"
 #include "model/rotation.h"
 
@@ -31,8 +31,8 @@ inline constexpr double kFinX = 1.0;          // twin fins at +-kFinX
 inline double FrontRadius(int s) { return 0.05 + 0.35 * std::min(1.0, s / 4.0); }
 inline double RearRadius(int s) { return 0.4 - 0.07 * s; }
 
-inline flightscreen::CompanionOutline MakeTestAirframe() {
-  flightscreen::CompanionOutline o;
+inline CompanionOutline MakeTestAirframe() {
+  CompanionOutline o;
   for (int s = 0; s < 12; ++s) {
     for (int p = 0; p < 8; ++p) {
       const double a = kRingDegrees[p] / 57.3;
@@ -145,64 +145,5 @@ inline ShadingInputs StandardShading() {
   in.SetSun(180 / 57.3, 70 / 57.3);
   return in;
 }
-
-// Everything one cockpit-view frame works on, on the heap (the records are
-// large).
-struct CompanionScene {
-  std::unique_ptr<flightscreen::CompanionData> Companion =
-      std::make_unique<flightscreen::CompanionData>();
-  std::unique_ptr<ModelScene> Scene = std::make_unique<ModelScene>();
-  std::unique_ptr<PolygonList> List = std::make_unique<PolygonList>();
-  ProjectionRecords Projection;
-  SceneryPrismSet Prisms = MakeTestPrisms();
-  CompanionDrawSettings Settings;
-  CompanionReadout Readout;
-
-  // A 1024 x 768 view (scale 1.6); the companion, with 1000 samples, at
-  // (east, north, height) with the given attitude in degrees, and the eye
-  // at (0, 0, eyeHeight) looking along viewHeading / viewDepression.
-  CompanionScene(double east, double north, double height, double headingDeg, double pitchDeg,
-                 double bankDeg, double eyeHeight, double viewHeading = 0,
-                 double viewDepression = 0) {
-    Companion->Outline = MakeTestAirframe();
-    Companion->CompanionSampleCount = 1000;
-    Companion->CompanionPositionEast = east;
-    Companion->CompanionPositionNorth = north;
-    Companion->CompanionPositionHeight = height;
-    for (int i = 0; i <= 20; ++i) {
-      auto& s = Companion->Samples[static_cast<std::size_t>(i)];
-      s.CompanionHeading = headingDeg;
-      s.CompanionPitch = pitchDeg;
-      s.CompanionBank = bankDeg;
-      s.CompanionNozzle = 100;
-    }
-    Scene->Reference = PartReferenceFromPivots(Companion->Outline.Pivots.Points);
-    LookFrom(Projection, 0, 0, eyeHeight, viewHeading, viewDepression, 1.6);
-    Settings.RecordCount = 5;
-    Settings.LaunchSpeed = 8;
-    Settings.TailplaneArea = 1.0;
-    Settings.ViewCentreX = 512;
-    Settings.ViewCentreY = 384;
-    Settings.ScreenScale = 1.6;
-    Settings.ViewHeading = viewHeading;
-    Settings.ViewDepression = viewDepression;
-    Settings.Shading = StandardShading();
-  }
-
-  void Draw(Surface& picture) {
-    DrawAircraftModel(*Companion, Settings, Prisms, *Scene, Projection, *List, Readout, picture);
-  }
-
-  // Screen point of a body-frame point of the companion as drawn now.
-  PointI ScreenOf(double x, double y, double z) {
-    ViewPoint v;
-    const ScreenMapping m{DrawMode::Flight, Settings.ViewCentreX, Settings.ViewCentreY,
-                          Settings.ScreenScale};
-    PlaceOutlinePoint(Projection, m, Companion->CompanionPositionEast,
-                      Companion->CompanionPositionNorth, Companion->CompanionPositionHeight, x, y,
-                      z, v);
-    return {v.ScreenX, v.ScreenY};
-  }
-};
 
 }  // namespace zarv::model::testing

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "flight/flight_state.h"
+#include "model/outline_inputs.h"
 #include "model/outline.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
 namespace zarv::model::test {
 
@@ -38,8 +38,8 @@ inline bool OutlineFinite(const AirframeOutline& o) {
 // A light aircraft (root chord 1 m, lower surface at the wing height,
 // stations 3 to 8 every 1.5 m outboard) for the pod and fairing builders.
 struct LightAircraft {
-  shell::AircraftData Data;
-  flight::FlightState State;
+  aircraft::AircraftData Data;
+  OutlineInputs State;
   AirframeOutline Outline;
 
   LightAircraft() {
@@ -73,8 +73,8 @@ struct LightAircraft {
 };
 
 struct PoweredAircraft {
-  shell::AircraftData aircraft;
-  flight::FlightState state;
+  aircraft::AircraftData aircraft;
+  OutlineInputs state;
   AirframeOutline outline;
   double rootChordRatio = 1.2;
 };

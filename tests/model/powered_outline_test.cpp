@@ -42,7 +42,7 @@ TEST(OutlineBuilderChoice, FirstMatchingRowAtItsBoundaries) {
       {100, 0.5, 2, 2.0, 0.3, 1.46, OutlineBuilder::NarrowNacelle},
   };
   for (const Row& r : rows) {
-    shell::AircraftData a;
+    aircraft::AircraftData a;
     a.LaunchSpeed = r.LaunchSpeed;
     a.WingHeight = r.WingHeight;
     a.EngineCount = static_cast<int16_t>(r.Engines);
@@ -276,7 +276,7 @@ TEST(SingleFinJetOutline, TailplaneLeftOutForRocketsAndLowAspectRatio) {
   }
 }
 
-using Builder = void (*)(const shell::AircraftData&, flight::FlightState&, AirframeOutline&);
+using Builder = void (*)(const aircraft::AircraftData&, const OutlineInputs&, AirframeOutline&);
 
 struct Case {
   const char* name;

@@ -1,10 +1,10 @@
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 
 #include <cmath>
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
-#include "shell/samples.h"
+#include "aircraft/samples.h"
 #include "shell_fixture.h"
 
 namespace zarv::shell {
@@ -24,16 +24,16 @@ std::vector<std::string> BaseLines() {
     l.push_back(s);
   return l;
 }
-AircraftData ParseWith(std::initializer_list<std::pair<int, std::string>> fields) {
+aircraft::AircraftData ParseWith(std::initializer_list<std::pair<int, std::string>> fields) {
   auto l = BaseLines();
   for (const auto& [field, text] : fields) l[static_cast<size_t>(field) + 1] = text;
-  AircraftData a;
-  ParseAircraftLines(l, a);
+  aircraft::AircraftData a;
+  aircraft::ParseAircraftLines(l, a);
   return a;
 }
 
 TEST_F(ProgramFolderTest, SampleFilesAreByteExactCp932) {
-  ASSERT_TRUE(WriteSampleAircraft(folder_));
+  ASSERT_TRUE(aircraft::WriteSampleAircraft(folder_));
   const char* lines[] = {"D",        "Marden\x87\x55",
                          "65",       "40",
                          "4",        "7",
@@ -67,27 +67,27 @@ TEST_F(ProgramFolderTest, SampleFilesAreByteExactCp932) {
   EXPECT_EQ(Bytes(Path("MardenⅡ.brd")), expected);
   EXPECT_EQ(Utf8ToCp932("Marden７"), "Marden\x82\x56");
 
-  for (const auto& sample : SampleAircraftList()) {
+  for (const auto& sample : aircraft::SampleAircraftList()) {
     const std::string bytes = Bytes(Path(sample.FileName));
     size_t crlf = 0;
     for (size_t at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at + 2))
       ++crlf;
     EXPECT_EQ(crlf, 55u) << sample.FileName;
-    AircraftData a;
-    ASSERT_TRUE(LoadAircraftData(Path(sample.FileName), a)) << sample.FileName;
+    aircraft::AircraftData a;
+    ASSERT_TRUE(aircraft::LoadAircraftData(Path(sample.FileName), a)) << sample.FileName;
     EXPECT_FALSE(a.IsPowered()) << sample.FileName;
     EXPECT_EQ(a.AircraftTag, "D");
   }
-  EXPECT_EQ(SampleAircraftList().size(), 7u);
+  EXPECT_EQ(aircraft::SampleAircraftList().size(), 7u);
 }
 
 TEST_F(ProgramFolderTest, SamplesReadWithTheirConversions) {
-  ASSERT_TRUE(WriteSampleAircraft(folder_));
-  AircraftData m7, m2, sz, un;
-  ASSERT_TRUE(LoadAircraftData(Path("Marden7.brd"), m7));
-  ASSERT_TRUE(LoadAircraftData(Path("MardenⅡ.brd"), m2));
-  ASSERT_TRUE(LoadAircraftData(Path("Super ZarvⅣ.brd"), sz));
-  ASSERT_TRUE(LoadAircraftData(Path("Ultra Nuvel.brd"), un));
+  ASSERT_TRUE(aircraft::WriteSampleAircraft(folder_));
+  aircraft::AircraftData m7, m2, sz, un;
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Marden7.brd"), m7));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("MardenⅡ.brd"), m2));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Super ZarvⅣ.brd"), sz));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Ultra Nuvel.brd"), un));
   EXPECT_EQ(m7.AircraftName, "Marden７");
   EXPECT_DOUBLE_EQ(m7.LaunchPitch, -15 / kDeg);
   EXPECT_DOUBLE_EQ(m7.RollRatio, 0.5);
@@ -114,16 +114,16 @@ TEST_F(ProgramFolderTest, SamplesReadWithTheirConversions) {
 }
 
 TEST(AircraftFile, PairFieldsTakeTheTextAfterTheFirstSlashWithin20Characters) {
-  EXPECT_DOUBLE_EQ(FieldValue("5.5/.52"), 5.5);
-  EXPECT_DOUBLE_EQ(PairSecondValue("5.5/.52"), 0.52);
-  EXPECT_EQ(PairSecondValue("3/0"), 0);
-  EXPECT_EQ(PairSecondValue("4"), 0);
-  EXPECT_DOUBLE_EQ(PairSecondValue("1234567890123456789/5"), 0);  // "/" is character 20
-  EXPECT_DOUBLE_EQ(PairSecondValue("123456789012345678/5"), 5);   // character 19
-  EXPECT_DOUBLE_EQ(PairSecondValue("1/23456789012345678901"), 234567890123456789.0);
-  EXPECT_DOUBLE_EQ(PairSecondValue("1/2/3"), 2);
+  EXPECT_DOUBLE_EQ(aircraft::FieldValue("5.5/.52"), 5.5);
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("5.5/.52"), 0.52);
+  EXPECT_EQ(aircraft::PairSecondValue("3/0"), 0);
+  EXPECT_EQ(aircraft::PairSecondValue("4"), 0);
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("1234567890123456789/5"), 0);  // "/" is character 20
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("123456789012345678/5"), 5);   // character 19
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("1/23456789012345678901"), 234567890123456789.0);
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("1/2/3"), 2);
   // Characters, not bytes: a full-width digit before the slash still counts as one.
-  EXPECT_DOUBLE_EQ(PairSecondValue("１２３４５６７８９０１２３４５６７８/7"), 7);
+  EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("１２３４５６７８９０１２３４５６７８/7"), 7);
 }
 
 TEST(AircraftFile, FieldConversionsAndCorrections) {
@@ -178,23 +178,23 @@ TEST(AircraftFile, PackedControlRatios) {
   }
   // Saving and reading again never drifts a ratio (0.29 x 100 is just under 29).
   for (double roll : {0.29, 0.57, 0.58, 1.13, 2.01}) {
-    AircraftData a;
+    aircraft::AircraftData a;
     a.RollRatio = roll;
     a.PitchRatio = 0.9;
-    StoreEditorFields(a);
+    aircraft::StoreEditorFields(a);
     auto b = ParseWith({{39, a.AircraftLines[39]}});
     EXPECT_DOUBLE_EQ(b.RollRatio, roll) << a.AircraftLines[39];
     EXPECT_NEAR(b.PitchRatio, 0.9, 1e-9);
   }
-  AircraftData a;
+  aircraft::AircraftData a;
   a.RollRatio = 0.46;
   a.PitchRatio = 0.9;
-  EXPECT_EQ(Format(ControlRatioPacked(a), "0.00"), "460.90");
+  EXPECT_EQ(Format(aircraft::ControlRatioPacked(a), "0.00"), "460.90");
 }
 
 TEST(AircraftFile, ShortOrEmptyFilesReadAsDefaults) {
-  AircraftData a;
-  ParseAircraftLines({"D", "Stub"}, a);
+  aircraft::AircraftData a;
+  aircraft::ParseAircraftLines({"D", "Stub"}, a);
   EXPECT_EQ(a.AircraftName, "Stub");
   EXPECT_EQ(a.LaunchSpeed, 1.0);
   EXPECT_EQ(a.SurfacePressure, 1013);
@@ -205,7 +205,7 @@ TEST(AircraftFile, ShortOrEmptyFilesReadAsDefaults) {
 
   std::string error;
   a.AircraftName = "left over";
-  EXPECT_FALSE(LoadAircraftData("/nonexistent/x.brd", a, &error));
+  EXPECT_FALSE(aircraft::LoadAircraftData("/nonexistent/x.brd", a, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(a.AircraftName, "");
   EXPECT_EQ(a.LaunchSpeed, 1.0);
@@ -269,66 +269,66 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
                           "1"};
   for (const char* f : fields) l.push_back(f);
   ASSERT_EQ(l.size(), 55u);
-  AircraftData a;
-  ParseAircraftLines(l, a);
-  ASSERT_TRUE(SaveAircraftData(Path("round.brd"), a));
-  AircraftData b;
-  ASSERT_TRUE(LoadAircraftData(Path("round.brd"), b));
+  aircraft::AircraftData a;
+  aircraft::ParseAircraftLines(l, a);
+  ASSERT_TRUE(aircraft::SaveAircraftData(Path("round.brd"), a));
+  aircraft::AircraftData b;
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("round.brd"), b));
 
   EXPECT_EQ(b.AircraftTag, "JcD");
   EXPECT_EQ(b.AircraftName, "Jet Ⅱ");  // written trimmed
   EXPECT_EQ(a.AircraftLines[6], " 6.5 ");
   EXPECT_EQ(b.AircraftLines[6], "6.5");
   EXPECT_EQ(b.OverallLength, a.OverallLength);
-  const double AircraftData::*reals[] = {&AircraftData::PilotWeight,
-                                         &AircraftData::WingWeight,
-                                         &AircraftData::TailWeight,
-                                         &AircraftData::RearFuselageWeight,
-                                         &AircraftData::TailplaneArm,
-                                         &AircraftData::FinArm,
-                                         &AircraftData::RearFuselageStiffness,
-                                         &AircraftData::WingDeflection,
-                                         &AircraftData::ParasiteDragArea,
-                                         &AircraftData::WingSpan,
-                                         &AircraftData::WingArea,
-                                         &AircraftData::TipWashout,
-                                         &AircraftData::WingIncidence,
-                                         &AircraftData::FlapMax,
-                                         &AircraftData::InnerDihedral,
-                                         &AircraftData::InnerSweep,
-                                         &AircraftData::InnerTaper,
-                                         &AircraftData::OuterDihedral,
-                                         &AircraftData::OuterSweep,
-                                         &AircraftData::OuterTaper,
-                                         &AircraftData::TipLength,
-                                         &AircraftData::TipDihedral,
-                                         &AircraftData::TipSweep,
-                                         &AircraftData::TipTaper,
-                                         &AircraftData::TailplaneArea,
-                                         &AircraftData::TailplaneIncidence,
-                                         &AircraftData::FinArea,
-                                         &AircraftData::FinTilt,
-                                         &AircraftData::FinHalfSpacing,
-                                         &AircraftData::CgPosition,
-                                         &AircraftData::TailEndHeight,
-                                         &AircraftData::GearPosition,
-                                         &AircraftData::WingHeight,
-                                         &AircraftData::LaunchHeight,
-                                         &AircraftData::FuelCapacity,
-                                         &AircraftData::RollRatio,
-                                         &AircraftData::PitchRatio,
-                                         &AircraftData::SurfaceRate,
-                                         &AircraftData::PitchResponse,
-                                         &AircraftData::PitchDamping,
-                                         &AircraftData::LaunchSpeed,
-                                         &AircraftData::WindSpeed,
-                                         &AircraftData::LaunchHeading,
-                                         &AircraftData::LaunchBank,
-                                         &AircraftData::LaunchPitch,
-                                         &AircraftData::WindDirection,
-                                         &AircraftData::SurfacePressure,
-                                         &AircraftData::SurfaceTemperature,
-                                         &AircraftData::EyeHeight};
+  const double aircraft::AircraftData::*reals[] = {&aircraft::AircraftData::PilotWeight,
+                                         &aircraft::AircraftData::WingWeight,
+                                         &aircraft::AircraftData::TailWeight,
+                                         &aircraft::AircraftData::RearFuselageWeight,
+                                         &aircraft::AircraftData::TailplaneArm,
+                                         &aircraft::AircraftData::FinArm,
+                                         &aircraft::AircraftData::RearFuselageStiffness,
+                                         &aircraft::AircraftData::WingDeflection,
+                                         &aircraft::AircraftData::ParasiteDragArea,
+                                         &aircraft::AircraftData::WingSpan,
+                                         &aircraft::AircraftData::WingArea,
+                                         &aircraft::AircraftData::TipWashout,
+                                         &aircraft::AircraftData::WingIncidence,
+                                         &aircraft::AircraftData::FlapMax,
+                                         &aircraft::AircraftData::InnerDihedral,
+                                         &aircraft::AircraftData::InnerSweep,
+                                         &aircraft::AircraftData::InnerTaper,
+                                         &aircraft::AircraftData::OuterDihedral,
+                                         &aircraft::AircraftData::OuterSweep,
+                                         &aircraft::AircraftData::OuterTaper,
+                                         &aircraft::AircraftData::TipLength,
+                                         &aircraft::AircraftData::TipDihedral,
+                                         &aircraft::AircraftData::TipSweep,
+                                         &aircraft::AircraftData::TipTaper,
+                                         &aircraft::AircraftData::TailplaneArea,
+                                         &aircraft::AircraftData::TailplaneIncidence,
+                                         &aircraft::AircraftData::FinArea,
+                                         &aircraft::AircraftData::FinTilt,
+                                         &aircraft::AircraftData::FinHalfSpacing,
+                                         &aircraft::AircraftData::CgPosition,
+                                         &aircraft::AircraftData::TailEndHeight,
+                                         &aircraft::AircraftData::GearPosition,
+                                         &aircraft::AircraftData::WingHeight,
+                                         &aircraft::AircraftData::LaunchHeight,
+                                         &aircraft::AircraftData::FuelCapacity,
+                                         &aircraft::AircraftData::RollRatio,
+                                         &aircraft::AircraftData::PitchRatio,
+                                         &aircraft::AircraftData::SurfaceRate,
+                                         &aircraft::AircraftData::PitchResponse,
+                                         &aircraft::AircraftData::PitchDamping,
+                                         &aircraft::AircraftData::LaunchSpeed,
+                                         &aircraft::AircraftData::WindSpeed,
+                                         &aircraft::AircraftData::LaunchHeading,
+                                         &aircraft::AircraftData::LaunchBank,
+                                         &aircraft::AircraftData::LaunchPitch,
+                                         &aircraft::AircraftData::WindDirection,
+                                         &aircraft::AircraftData::SurfacePressure,
+                                         &aircraft::AircraftData::SurfaceTemperature,
+                                         &aircraft::AircraftData::EyeHeight};
   for (size_t i = 0; i < std::size(reals); ++i) {
     EXPECT_EQ(a.*reals[i], b.*reals[i]) << "real #" << i;
     EXPECT_NE(a.*reals[i], 0) << "real #" << i << " should be a distinct non-zero value";
@@ -348,20 +348,20 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   // The editor's and the platform's written forms read back to the same values
   // (to the decimals they show).
   for (bool editor : {true, false}) {
-    AircraftData c = b;
+    aircraft::AircraftData c = b;
     if (editor) {
-      StoreEditorFields(c);
-      ASSERT_TRUE(SaveAircraftData(Path("forms.brd"), c));
+      aircraft::StoreEditorFields(c);
+      ASSERT_TRUE(aircraft::SaveAircraftData(Path("forms.brd"), c));
     } else {
-      StoreLaunchFields(c);
-      ASSERT_TRUE(SaveAircraftDataAsHeld(Path("forms.brd"), c));
+      aircraft::StoreLaunchFields(c);
+      ASSERT_TRUE(aircraft::SaveAircraftDataAsHeld(Path("forms.brd"), c));
       const auto raw = ReadTextLines(Path("forms.brd"));
       ASSERT_EQ(raw.size(), 55u);
       EXPECT_EQ(raw[40], " 1230.45");  // written as held, leading blank kept
       EXPECT_EQ(raw[47], " 12.5");
     }
-    AircraftData d;
-    ASSERT_TRUE(LoadAircraftData(Path("forms.brd"), d));
+    aircraft::AircraftData d;
+    ASSERT_TRUE(aircraft::LoadAircraftData(Path("forms.brd"), d));
     EXPECT_DOUBLE_EQ(d.RollRatio, b.RollRatio);
     EXPECT_NEAR(d.PitchRatio, b.PitchRatio, 1e-9);
     EXPECT_EQ(d.SurfaceRate, 120);
@@ -378,7 +378,7 @@ TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
 }
 
 TEST(AircraftFile, WrittenFormsOfTheLaunchFields) {
-  AircraftData a;
+  aircraft::AircraftData a;
   a.RollRatio = 0.46;
   a.PitchRatio = 0.9;
   a.SurfaceRate = 60;
@@ -392,7 +392,7 @@ TEST(AircraftFile, WrittenFormsOfTheLaunchFields) {
   a.SurfaceTemperature = -3.4;
   a.TailHoldFlag = 1;
   a.Reserved43 = a.AircraftLines[43] = "x";
-  StoreEditorFields(a);
+  aircraft::StoreEditorFields(a);
   const auto& e = a.AircraftLines;
   EXPECT_EQ(e[39], "460.90");
   EXPECT_EQ(e[40], "60");
@@ -409,7 +409,7 @@ TEST(AircraftFile, WrittenFormsOfTheLaunchFields) {
   EXPECT_EQ(e[53], "1");
 
   a.AircraftLines[43] = "x";
-  StoreLaunchFields(a);
+  aircraft::StoreLaunchFields(a);
   EXPECT_EQ(e[39], " 460.90");
   EXPECT_EQ(e[40], " 60.00");
   EXPECT_EQ(e[43], "x");

@@ -1,10 +1,10 @@
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/editor_data.h"
 #include "shell/hangar.h"
 #include "shell/progress.h"
-#include "shell/samples.h"
+#include "aircraft/samples.h"
 #include "shell_fixture.h"
 
 namespace zarv::shell {
@@ -18,20 +18,20 @@ class HangarTest : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     ASSERT_TRUE(MakeDir(Path("Temp")));
     ASSERT_TRUE(MakeDir(Path("Data")));
-    ASSERT_TRUE(WriteSampleAircraft(Path("Data")));
+    ASSERT_TRUE(aircraft::WriteSampleAircraft(Path("Data")));
   }
 };
 
 TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   // A listed file with blanks around its fields.
-  std::vector<std::string> lines = SampleAircraftList()[1].Lines;
+  std::vector<std::string> lines = aircraft::SampleAircraftList()[1].Lines;
   lines[3] = "  40  ";
   ASSERT_TRUE(WriteTextLines(Path("Data/Padded.brd"), lines));
   const auto listed = ListFiles(Path("Data"), "*.brd");
   std::string message;
-  ASSERT_TRUE(SelectAircraft(Path("Data"), "Padded.brd", listed, Aircraft(), CurrentSettings(),
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "Padded.brd", listed, aircraft::Aircraft(), CurrentSettings(),
                              Shell(), &message));
-  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
   EXPECT_EQ(CurrentSettings().AircraftFileName, "Padded.brd");
   EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/Padded.brd"));
   EXPECT_EQ(CurrentSettings().HangarDir, Path("Data/"));
@@ -41,7 +41,7 @@ TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   EXPECT_EQ(Bytes(Path("Temp/file.dat")), Utf8ToCp932(expected));
 
   for (const char* bad : {"*.brd", "", "Missing.brd"}) {
-    EXPECT_FALSE(SelectAircraft(Path("Data"), bad, listed, Aircraft(), CurrentSettings(), Shell(),
+    EXPECT_FALSE(SelectAircraft(Path("Data"), bad, listed, aircraft::Aircraft(), CurrentSettings(), Shell(),
                                 &message));
     EXPECT_EQ(message, kChooseAircraftMessage);
     EXPECT_EQ(Shell().SelectedFileName, bad);
@@ -49,8 +49,8 @@ TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   // A listed but empty file is refused rather than flown as a zero aircraft.
   WriteBytes(Path("Data/Empty.brd"), "");
   EXPECT_FALSE(SelectAircraft(Path("Data"), "Empty.brd", ListFiles(Path("Data"), "*.brd"),
-                              Aircraft(), CurrentSettings(), Shell(), &message));
-  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+                              aircraft::Aircraft(), CurrentSettings(), Shell(), &message));
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
 }
 
 TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
@@ -79,7 +79,7 @@ TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
 
   // All 55 lines copied unchanged, bytes included; lines past 55 dropped.
   std::string handOver;
-  for (const auto& l : SampleAircraftList()[3].Lines) handOver += Utf8ToCp932(l) + "\r\n";
+  for (const auto& l : aircraft::SampleAircraftList()[3].Lines) handOver += Utf8ToCp932(l) + "\r\n";
   handOver[handOver.size() - 3] = '\xFF';  // a byte that is no cp932 character
   WriteBytes(Path("Temp/file.dat"), handOver + "extra\r\n");
   ASSERT_TRUE(RegisterAircraft(data, "Mine", CurrentSettings(), &message)) << message;
@@ -90,8 +90,8 @@ TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
 
 TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
   // A light aircraft: the hand-over file of MardenⅡ.
-  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[1].Lines));
-  ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), Aircraft()));
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[1].Lines));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), aircraft::Aircraft()));
   EditorEntries e;
   ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
   EXPECT_EQ(e.Name, "MardenⅡ");
@@ -107,7 +107,7 @@ TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
 
   // Saving without changes writes the same values, the live launch fields in
   // the editor's forms, to Temp/file.dat.
-  ASSERT_TRUE(SaveEditorEntries(e, Aircraft()));
+  ASSERT_TRUE(SaveEditorEntries(e, aircraft::Aircraft()));
   const auto saved = ReadTextLines(Path("Temp/file.dat"));
   ASSERT_EQ(saved.size(), 55u);
   EXPECT_EQ(saved[34], " 1");
@@ -118,10 +118,10 @@ TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
   EXPECT_EQ(saved[46], "5.50");
   EXPECT_EQ(saved[48], "290");
   EXPECT_EQ(saved[53], "33.0");
-  AircraftData again;
-  ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), again));
-  EXPECT_EQ(again.WingSpan, Aircraft().WingSpan);
-  EXPECT_EQ(again.InnerSweep, Aircraft().InnerSweep);
+  aircraft::AircraftData again;
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), again));
+  EXPECT_EQ(again.WingSpan, aircraft::Aircraft().WingSpan);
+  EXPECT_EQ(again.InnerSweep, aircraft::Aircraft().InnerSweep);
   EXPECT_EQ(again.FinFixed, 1);
   EXPECT_FALSE(Exists(Path("temp/file.dat")));
 
@@ -138,7 +138,7 @@ TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
 }
 
 TEST_F(HangarTest, EditorCheckBoxesAndKeptTexts) {
-  auto lines = SampleAircraftList()[1].Lines;
+  auto lines = aircraft::SampleAircraftList()[1].Lines;
   lines[32] = "MyFoil";  // not in the list: kept
   lines[34] = "0";       // field 33: fin moves
   lines[35] = "1.9";     // field 34: 1 - 1.9 would be -1
@@ -168,7 +168,7 @@ TEST_F(HangarTest, EditorCheckBoxesAndKeptTexts) {
 
 TEST_F(HangarTest, EditorRefusesValuesThatDivideByZero) {
   EditorEntries e;
-  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[0].Lines));
   ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
   EXPECT_EQ(CheckEditorEntries(e, 5.8, 0), "");
   struct Case {

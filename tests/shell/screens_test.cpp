@@ -11,10 +11,10 @@
 #include "platform/ui/help.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/restart.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
-#include "shell/samples.h"
+#include "aircraft/samples.h"
 #include "shell_fixture.h"
 
 namespace zarv::shell {
@@ -75,17 +75,17 @@ class ScreensTest : public ProgramFolderTest {
   void PrepareFolders() {
     ASSERT_TRUE(MakeDir(Path("Temp")));
     ASSERT_TRUE(MakeDir(Path("Data")));
-    ASSERT_TRUE(WriteSampleAircraft(Path("Data")));
+    ASSERT_TRUE(aircraft::WriteSampleAircraft(Path("Data")));
   }
   // Start mode 3 with a sample as the hand-over file: the flight screen shows it.
   void StartFlying(int sample) {
     PrepareFolders();
     ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"),
-                               SampleAircraftList()[static_cast<size_t>(sample)].Lines));
+                               aircraft::SampleAircraftList()[static_cast<size_t>(sample)].Lines));
     std::vector<std::string> settings(37, " 0");
     settings[0] = " 3";
     settings[4] = Path("Data");
-    settings[5] = SampleAircraftList()[static_cast<size_t>(sample)].FileName;
+    settings[5] = aircraft::SampleAircraftList()[static_cast<size_t>(sample)].FileName;
     settings[23] = "True";
     ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
     Begin().Load();
@@ -203,9 +203,9 @@ TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {
   StartFlying(1);
   EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "MardenⅡ");
   EXPECT_FALSE(Begin().Loaded());
-  EXPECT_EQ(Aircraft().AircraftName, "MardenⅡ");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
   // Back to the platform rewrites the hand-over file and restarts into mode 3.
-  Aircraft().LaunchBank = -12 / 57.3;
+  aircraft::Aircraft().LaunchBank = -12 / 57.3;
   Key(PlaceholderFlight(), 120);
   EXPECT_EQ(restarts_, 1);
   const auto lines = ReadTextLines(Path("Temp/file.dat"));

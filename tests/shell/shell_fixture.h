@@ -11,7 +11,7 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sky_bands.h"
@@ -27,7 +27,7 @@ class ProgramFolderTest : public ::testing::Test {
     ASSERT_NE(p, nullptr);
     folder_ = p;
     SetProgramFolder(folder_);
-    Aircraft().Reset();
+    aircraft::Aircraft().Reset();
     CurrentSettings().Reset();
     SettingsValid() = false;
     Shell().Reset();

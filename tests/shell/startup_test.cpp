@@ -2,8 +2,8 @@
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
-#include "shell/aircraft_file.h"
-#include "shell/samples.h"
+#include "aircraft/aircraft_file.h"
+#include "aircraft/samples.h"
 #include "shell_fixture.h"
 
 namespace zarv::shell {
@@ -26,7 +26,7 @@ TEST_F(ProgramFolderTest, FirstStartInAnEmptyFolderPreparesEverything) {
   EXPECT_FALSE(SettingsValid());
   EXPECT_EQ(CurrentSettings().WindowCentreX, 512 * 15);
   EXPECT_EQ(CurrentSettings().WindowCentreY, 384 * 15);
-  for (const auto& sample : SampleAircraftList()) {
+  for (const auto& sample : aircraft::SampleAircraftList()) {
     EXPECT_FALSE(Exists(Path(sample.FileName))) << sample.FileName;
     EXPECT_TRUE(Exists(Path("Data/" + sample.FileName))) << sample.FileName;
   }

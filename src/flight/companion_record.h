@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/outline.h"
+#include "model/companion_outline.h"
 
-namespace zarv::flightscreen {
+namespace zarv::flight {
 
 // One recorded sample, as the flight log stores it (angles in degrees,
 // positions in metres).
@@ -31,52 +31,6 @@ struct CompanionSample {
   double CompanionTipDeflection = 0.0;
 };
 
-// The companion's reference points and hinge axes (body frame, metres).
-struct CompanionPivots {
-  model::PartPivotSet Points;  // in the flight log's order
-  double TailplaneHingeY = 0.0;
-  double TailplaneHingeZ = 0.0;
-  double FinHingeX = 0.0;
-  double FinHingeY = 0.0;
-};
-
-// The companion's outline, laid out as the own aircraft's: tailplane Y and Z
-// relative to its hinge, fin X and Y relative to the fin hinge.
-struct CompanionOutline {
-  model::FrontFuselageGrid FrontFuselageX, FrontFuselageY, FrontFuselageZ;
-  model::RearFuselageGrid RearFuselageX, RearFuselageY, RearFuselageZ;
-  model::WingGrid WingX, WingY, WingZ;
-  model::TailGrid TailX, TailY, TailZ;
-  model::NacelleGrid NacelleX, NacelleY, NacelleZ;
-  CompanionPivots Pivots;
-};
-
-// The same grids, pivots and hinges as an own outline holds them.
-inline CompanionOutline CompanionOutlineFrom(const model::AirframeOutline& o) {
-  CompanionOutline c;
-  c.FrontFuselageX = o.FrontFuselageX;
-  c.FrontFuselageY = o.FrontFuselageY;
-  c.FrontFuselageZ = o.FrontFuselageZ;
-  c.RearFuselageX = o.RearFuselageX;
-  c.RearFuselageY = o.RearFuselageY;
-  c.RearFuselageZ = o.RearFuselageZ;
-  c.WingX = o.WingX;
-  c.WingY = o.WingY;
-  c.WingZ = o.WingZ;
-  c.TailX = o.TailX;
-  c.TailY = o.TailY;
-  c.TailZ = o.TailZ;
-  c.NacelleX = o.NacelleX;
-  c.NacelleY = o.NacelleY;
-  c.NacelleZ = o.NacelleZ;
-  c.Pivots.Points = o.PartPivots;
-  c.Pivots.TailplaneHingeY = o.TailplaneHingeY;
-  c.Pivots.TailplaneHingeZ = o.TailplaneHingeZ;
-  c.Pivots.FinHingeX = o.FinHingeX;
-  c.Pivots.FinHingeY = o.FinHingeY;
-  return c;
-}
-
 struct CompanionData {
   static constexpr int kSampleCapacity = 60004;  // indices 0..60003
 
@@ -91,7 +45,7 @@ struct CompanionData {
   double CompanionPositionEast = 0.0;
   double CompanionPositionNorth = 0.0;
   double CompanionPositionHeight = 0.0;
-  CompanionOutline Outline;
+  model::CompanionOutline Outline;
 
   // The row for a record index; an index past the record holds at the last
   // row, where the loader keeps the final position.
@@ -106,7 +60,7 @@ struct CompanionData {
     std::fill(Samples.begin(), Samples.end(), CompanionSample{});
     CompanionSampleCount = 0;
     CompanionPositionEast = CompanionPositionNorth = CompanionPositionHeight = 0.0;
-    Outline = CompanionOutline{};
+    Outline = model::CompanionOutline{};
   }
 };
 
@@ -116,4 +70,4 @@ inline CompanionData& Companion() {
   return companion;
 }
 
-}  // namespace zarv::flightscreen
+}  // namespace zarv::flight

@@ -1,4 +1,4 @@
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 
 #include <cmath>
 
@@ -7,7 +7,7 @@
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 
-namespace zarv::shell {
+namespace zarv::aircraft {
 
 namespace {
 
@@ -208,4 +208,4 @@ void StoreLaunchFields(AircraftData& a) {
   l[53] = Blank(Format(a.TailHoldFlag, "##0"));
 }
 
-}  // namespace zarv::shell
+}  // namespace zarv::aircraft

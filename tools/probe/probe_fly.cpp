@@ -1,4 +1,4 @@
-#include "flight/probe_fly.h"
+#include "probe/probe_fly.h"
 
 #include <charconv>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "flight/headless_flight.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 
 namespace zarv::flight {
 namespace {
@@ -33,9 +33,9 @@ void WriteRow(std::ostream& out, const FlightState& s) {
 }  // namespace
 
 int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err) {
-  shell::AircraftData aircraft;
+  aircraft::AircraftData aircraft;
   std::string error;
-  if (!shell::LoadAircraftData(path, aircraft, &error)) {
+  if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
     err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace zarv::shell {
+namespace zarv::aircraft {
 
 struct SampleAircraft {
   std::string FileName;            // e.g. "MardenⅡ.brd"
@@ -17,4 +17,4 @@ const std::vector<SampleAircraft>& SampleAircraftList();
 // False when any file could not be written.
 bool WriteSampleAircraft(const std::string& folder);
 
-}  // namespace zarv::shell
+}  // namespace zarv::aircraft

@@ -1,17 +1,19 @@
-#include "model/companion_draw.h"
+#include "view/companion_draw.h"
 
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/runtime/numeric.h"
 
-namespace zarv::model {
+namespace zarv::view {
+
+using namespace zarv::model;
 
 namespace {
 
-using flightscreen::CompanionData;
-using flightscreen::CompanionOutline;
-using flightscreen::CompanionSample;
+using flight::CompanionData;
+using model::CompanionOutline;
+using flight::CompanionSample;
 
 // Every grid point goes through this one sequence, so that outline points
 // shared by two parts land on exactly equal view coordinates (the junction
@@ -256,4 +258,4 @@ void DrawAircraftModel(const CompanionData& companion, const CompanionDrawSettin
   PaintPolygonList(list, settings, readout, picture);
 }
 
-}  // namespace zarv::model
+}  // namespace zarv::view

@@ -7,14 +7,22 @@
 #include <array>
 #include <cstdint>
 
-#include "flightscreen/companion_data.h"
+#include "flight/companion_record.h"
 #include "model/polygon_build.h"
 #include "model/polygon_list.h"
 #include "model/rotation.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/surface.h"
 
-namespace zarv::model {
+namespace zarv::view {
+
+using model::ModelScene;
+using model::PolygonList;
+using model::ProjectionRecords;
+using model::SceneryPrismSet;
+using model::ScreenMapping;
+using model::ShadingInputs;
+using model::ViewPoint;
 
 struct CompanionDrawSettings {
   int32_t RecordCount = 0;  // the live flight's sample index
@@ -53,7 +61,7 @@ void PlaceOutlinePoint(ProjectionRecords& projection, const ScreenMapping& mappi
 // and sets the attitude, the model position and the afterburner glow.
 // Only with more than 10 samples and a record index of 1 or more; returns
 // whether the companion was placed (otherwise nothing is written).
-bool PlaceCompanion(const flightscreen::CompanionData& companion,
+bool PlaceCompanion(const flight::CompanionData& companion,
                     const CompanionDrawSettings& settings, ModelScene& scene,
                     ProjectionRecords& projection);
 
@@ -70,9 +78,9 @@ void PaintPolygonList(PolygonList& list, const CompanionDrawSettings& settings,
 // One frame of the companion and the scenery prisms. Does nothing visible
 // without a companion of more than 10 samples unless the objects option is
 // on, nor before the first recorded sample.
-void DrawAircraftModel(const flightscreen::CompanionData& companion,
+void DrawAircraftModel(const flight::CompanionData& companion,
                        const CompanionDrawSettings& settings, const SceneryPrismSet& prisms,
                        ModelScene& scene, ProjectionRecords& projection, PolygonList& list,
                        CompanionReadout& readout, Surface& picture);
 
-}  // namespace zarv::model
+}  // namespace zarv::view

@@ -5,12 +5,14 @@
 
 #include "model/polygon_build.h"
 #include "model/tail_triangulate.h"
-#include "polygon_test_airframe.h"
+#include "view/companion_scene.h"
 
-namespace zarv::model {
+namespace zarv::view {
 namespace {
 
 using testing::CompanionScene;
+using namespace zarv::model;
+using namespace zarv::model::testing;
 
 // Every list position and group appears once in the drawing orders, and the
 // groups cover the list without gaps.
@@ -126,7 +128,7 @@ TEST(PolygonBuild, EmptyOutlineStillClosesEveryGroup) {
   // An outline of zeros: every body and nacelle edge is degenerate; the wing
   // is never tested and gives 80 triangles a side; the tail its 100.
   PlacedScene f;
-  f.Companion->Outline = flightscreen::CompanionOutline{};
+  f.Companion->Outline = model::CompanionOutline{};
   PlaceCompanion(*f.Companion, f.Settings, *f.Scene, f.Projection);
   auto b = SettingsFor(f, DrawMode::Flight);
   b.CompanionPlaced = true;
@@ -221,4 +223,4 @@ TEST(PolygonBuild, ScreenMappingOfFlightAndReplay) {
 }
 
 }  // namespace
-}  // namespace zarv::model
+}  // namespace zarv::view

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "model/polygon_build.h"
-#include "polygon_test_airframe.h"
+#include "view/companion_scene.h"
 
-namespace zarv::model {
+namespace zarv::view {
 namespace {
 
 using testing::CompanionScene;
+using namespace zarv::model;
+using namespace zarv::model::testing;
 
 // The companion at the origin with zero attitude, so that eye-relative view
 // points are body points less the eye. Eye abeam at (eyeX, 0, 0.5).
@@ -129,4 +131,4 @@ TEST(PolygonTriangulate, LeftHalvesTakeTheirDistanceMirrored) {
 }
 
 }  // namespace
-}  // namespace zarv::model
+}  // namespace zarv::view

@@ -13,7 +13,7 @@
 
 #include "platform/runtime/numeric.h"
 
-namespace zarv::shell {
+namespace zarv::aircraft {
 
 inline constexpr int kAircraftFieldCount = 54;  // fields 0..53, lines 2..55
 inline constexpr int kAircraftLineCount = 55;   // tag line + fields
@@ -108,4 +108,4 @@ inline AircraftData& Aircraft() {
   return instance;
 }
 
-}  // namespace zarv::shell
+}  // namespace zarv::aircraft

@@ -1,9 +1,9 @@
-#include "shell/samples.h"
+#include "aircraft/samples.h"
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 
-namespace zarv::shell {
+namespace zarv::aircraft {
 
 const std::vector<SampleAircraft>& SampleAircraftList() {
   static const std::vector<SampleAircraft> kSamples = {
@@ -68,4 +68,4 @@ bool WriteSampleAircraft(const std::string& folder) {
   return ok;
 }
 
-}  // namespace zarv::shell
+}  // namespace zarv::aircraft

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/aircraft_data.h"
+#include "aircraft/aircraft_data.h"
 
-namespace zarv::shell {
+namespace zarv::aircraft {
 
 // Reads the file into out (every field, conversions and corrections applied;
 // fields past the end of a short file read as empty text). False, with out
@@ -50,4 +50,4 @@ void StoreLaunchFields(AircraftData& a);
 double FieldValue(std::string_view line);
 double PairSecondValue(std::string_view line);
 
-}  // namespace zarv::shell
+}  // namespace zarv::aircraft

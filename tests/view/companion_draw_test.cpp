@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "model/companion_draw.h"
-#include "polygon_test_airframe.h"
+#include "view/companion_draw.h"
+#include "view/companion_scene.h"
 
-namespace zarv::model {
+namespace zarv::view {
 namespace {
 
 using testing::CompanionScene;
@@ -109,7 +109,7 @@ TEST(CompanionDraw, EyeInsideTheCompanionPaintsNoSmears) {
 // points themselves.
 struct AtOrigin : CompanionScene {
   AtOrigin() : CompanionScene(0, 0, 0, 0, 0, 0, 0) {}
-  flightscreen::CompanionSample& Now() { return Companion->Samples[5]; }
+  flight::CompanionSample& Now() { return Companion->Samples[5]; }
   void Place() { ASSERT_TRUE(PlaceCompanion(*Companion, Settings, *Scene, Projection)); }
 };
 
@@ -128,4 +128,4 @@ TEST(CompanionData, RecordIndexBeyondTheRecordHoldsTheLastSample) {
 }
 
 }  // namespace
-}  // namespace zarv::model
+}  // namespace zarv::view
