@@ -15,6 +15,15 @@
 
 namespace zarv::aircraft {
 
+// The aircraft class by launch speed (m/s): a light aircraft, launched from
+// the platform, has 10 or less; a powered one, with a flying start, more.
+// Some steps compare strictly below 10 (or at least 10) instead, which
+// differs only for a launch at exactly 10 m/s; each keeps its own boundary.
+inline bool LaunchAtMost10(double launchSpeed) { return launchSpeed <= 10; }   // light
+inline bool LaunchAbove10(double launchSpeed) { return launchSpeed > 10; }     // powered
+inline bool LaunchBelow10(double launchSpeed) { return launchSpeed < 10; }
+inline bool LaunchAtLeast10(double launchSpeed) { return launchSpeed >= 10; }
+
 inline constexpr int kAircraftFieldCount = 54;  // fields 0..53, lines 2..55
 inline constexpr int kAircraftLineCount = 55;   // tag line + fields
 
@@ -92,7 +101,7 @@ struct AircraftData {
   void Reset() { *this = AircraftData{}; }
 
   // Light aircraft (human-powered or glider) vs powered with a flying start.
-  bool IsPowered() const { return LaunchSpeed > 10; }
+  bool IsPowered() const { return LaunchAbove10(LaunchSpeed); }
 };
 
 // Field 39 as stored: (RollRatio in hundredths) x 10 + PitchRatio. The roll

@@ -120,8 +120,8 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
 
   a.EyeHeight = a.OverallLength / 24;
   a.LaunchSpeed = launchSpeed;
-  if (a.LaunchSpeed <= 10 && a.WingSpan > 5) a.EyeHeight = 0.3;
-  a.GearPosition = a.LaunchSpeed > 10 ? second[28] : 0;
+  if (LaunchAtMost10(a.LaunchSpeed) && a.WingSpan > 5) a.EyeHeight = 0.3;
+  a.GearPosition = LaunchAbove10(a.LaunchSpeed) ? second[28] : 0;
 
   out = std::move(a);
 }

@@ -75,7 +75,7 @@ void RunOutlineBuilder(model::OutlineBuilder builder, const aircraft::AircraftDa
 }
 
 model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o) {
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   s.CourseOffsetX = 14000000;
 
   // Fuselage height and half width.
@@ -100,7 +100,7 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
   // then 0 instead of 0/0.
   const auto ratio = [](double n, double d) { return d != 0 ? n / d : 0.0; };
   if (a.FinHalfSpacing < 1) {
-    if (a.LaunchSpeed < 10) {
+    if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
       s.FinChord = a.TailEndHeight > 1 ? std::sqrt(a.FinArea / 3) : std::sqrt(a.FinArea / 2);
       s.FinSweepOffset = 0;
       s.TailChord = std::sqrt(a.TailplaneArea / 6);
@@ -114,7 +114,7 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
   } else {
     s.FinChord = 0.8 * std::sqrt(a.FinArea / 2);
     s.FinSweepOffset = s.FinChord * 0.9 * 0.75;
-    if (a.LaunchSpeed < 10) {
+    if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
       s.TailChord = a.TailplaneArea / 2.9;
       s.TailplaneSweepOffset = 0;
     } else {
@@ -124,7 +124,7 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
   }
 
   // Rearmost tail point.
-  if (a.LaunchSpeed < 10) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
     const double f = 0.75 * s.FinChord + a.FinArm;
     const double t = 0.75 * s.TailChord + a.TailplaneArm;
     s.TailPointArm = t < f ? f - 0.35 * s.FinSweepOffset : t - 0.35 * s.TailplaneSweepOffset;
@@ -160,7 +160,7 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
     const double ch = tpl.Chordwise[p];
     const double th = tpl.Thickness[p];
     double x, y, z;
-    if (a.LaunchSpeed < 10) {
+    if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
       x = a.WingHeight > s.BodyHeight ? 0.001 : 1.5 * s.BodyHalfWidth;
       y = c * ch * r;
       z = c * th * r + H + std::sin(s.WingRootAngle) * y;

@@ -80,10 +80,10 @@ AirfoilLookup SetAirfoilCoefficients(FlightState& s, const aircraft::AircraftDat
   }
 
   if (a.FinHalfSpacing < 1 && s.MaxAngleOfAttack > 25) s.MaxAngleOfAttack = 25;
-  if (s.EngineType == "pist") {
+  if (s.EngineType == aircraft::EngineKind::Piston) {
     s.MaxAngleOfAttack = 18;
     s.PistonTorqueFactor = s.EngineRating / (s.RatedRpm * 6.28) / 2;
-  } else if (s.EngineType == "roket" && s.DryMass > 19000) {
+  } else if (s.EngineType == aircraft::EngineKind::Rocket && s.DryMass > 19000) {
     s.MaxAngleOfAttack = 50;
   }
 

@@ -55,7 +55,7 @@ void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a) {
   double skin;
   if (s.MachSquared <= 1) {
     skin = t;
-  } else if (s.AirDensity < 0.1 && a.LaunchSpeed > 10) {
+  } else if (s.AirDensity < 0.1 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
     skin = t * (1 + 0.22 * (s.MachSquared - 1) * std::pow(s.AirDensity / 0.1, 0.45));
   } else {
     skin = t * (1 + 0.22 * (s.MachSquared - 1));

@@ -16,7 +16,7 @@ double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x
 }  // namespace
 
 void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   const double q = s.DynamicPressure;
   const double m2 = s.MachSquared;
 
@@ -25,7 +25,7 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
 
   if (s.ViewRollCos > 0 && s.PitchHoldOn == 1) {
     s.ElevatorInput = (powered ? s.PitchHoldAngle : s.ElevatorInput) - s.AirPathAngle;
-    if (s.EngineType == "roket" && q > 150) {
+    if (s.EngineType == aircraft::EngineKind::Rocket && q > 150) {
       // Climb schedule of a rocket by Mach number.
       if (m2 > 292) {
         s.ElevatorInput = s.PitchHoldAngle - s.AirPathAngle;
@@ -77,7 +77,7 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
 }
 
 void FormReactionControl(FlightState& s, const FlightOptions& options) {
-  const bool thinAir = s.EngineType == "roket" && s.AirDensity < 0.01225;
+  const bool thinAir = s.EngineType == aircraft::EngineKind::Rocket && s.AirDensity < 0.01225;
   const bool active =
       thinAir && (s.DynamicPressure < 3000 || std::fabs(s.ElevatorInput - s.AngleOfAttack) > 0.05);
   if (!active || s.DynamicPressure >= 300) {
@@ -94,7 +94,7 @@ void FormReactionControl(FlightState& s, const FlightOptions& options) {
 
 void HoldBank(FlightState& s, const aircraft::AircraftData& a) {
   if (s.BrakeOn != 1) return;
-  if (a.LaunchSpeed > 10) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     if (!(std::cos(s.AngleOfAttack) > 0.2 && s.AirSpeed > 20)) return;
     s.AileronDemand = 0;
     // Levels the wings; past 90 degrees the error fades to 0 at inverted flight.

@@ -68,7 +68,7 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
   }
   if (s.MachSquared < 2.4 && e > s.MaxAngleOfAttack) e = s.MaxAngleOfAttack;
 
-  if (s.EngineType == "roket" && s.AirDensity < 0.01225) {
+  if (s.EngineType == aircraft::EngineKind::Rocket && s.AirDensity < 0.01225) {
     SetThrusterMoments(s, options, e);
   } else {
     s.CasPitchMoment = 0;
@@ -114,7 +114,7 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
   if (std::fabs(alpha + e) > s.GroundAngleLimit && s.SupportAccel > 0.0001 && s.Altitude < 5) {
     e = Sgn(alpha + e) * s.GroundAngleLimit - alpha;
   }
-  if (s.EngineType == "roket" && q < 4000) e = q * q * e / 4000 / 4000;
+  if (s.EngineType == aircraft::EngineKind::Rocket && q < 4000) e = q * q * e / 4000 / 4000;
   s.ElevatorInput = e;
 }
 

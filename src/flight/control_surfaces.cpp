@@ -32,13 +32,13 @@ void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
 
 bool UsesControlAugmentation(const FlightState& s, const aircraft::AircraftData& a) {
   if (s.CasOn != 1) return false;
-  if (a.LaunchSpeed > 10) return s.DynamicPressure > 0;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) return s.DynamicPressure > 0;
   return s.FlightTime > 3.5 && s.Distance > 1;
 }
 
 void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (!powered && s.PitchHoldOn == 1) {
     s.TrimPosition = s.TrimCentre = s.PilotArm;
     s.ElevatorInput = a.TailplaneIncidence / 57.3;
@@ -80,13 +80,13 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   // Tailplane.
   if (a.LaunchPitch > 0.1745 && s.FlightTime < 3 && a.TailplaneArm > 0) s.ElevatorInput = -0.3;  // ramp hold
   if (a.TailplaneFixed == 1 && s.PitchHoldOn == 1) s.ElevatorInput = tail * incidence;
-  if (s.EngineType == "roket") {
+  if (s.EngineType == aircraft::EngineKind::Rocket) {
     s.ElevatorInput = SignLimited(s.ElevatorInput, 1);
   } else if (s.ElevatorInput < s.MinAngleOfAttack) {
     s.ElevatorInput = s.MinAngleOfAttack;
   }
   if (s.ElevatorInput > 0.4) s.ElevatorInput = 0.4;
-  if (a.LaunchSpeed <= 10 && s.PitchHoldOn == 1) s.ElevatorAngle = s.ElevatorInput;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.PitchHoldOn == 1) s.ElevatorAngle = s.ElevatorInput;
   double d = s.ElevatorInput - s.ElevatorAngle;
   const double tailStep = a.SurfaceRate / 57.3 / n;
   if (std::fabs(d) > tailStep) d = Sgn(d) * tailStep;
@@ -140,7 +140,7 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   // dynamic pressure.
   if (std::fabs(s.RudderDemand) >= 0.1745) s.RudderDemand = Sgn(s.RudderDemand) * 0.1745;
   const double finRate =
-      (a.LaunchSpeed > 10 && s.DynamicPressure < 1500) ? a.SurfaceRate / 3 / 57.3 : a.SurfaceRate / 57.3;
+      (aircraft::LaunchAbove10(a.LaunchSpeed) && s.DynamicPressure < 1500) ? a.SurfaceRate / 3 / 57.3 : a.SurfaceRate / 57.3;
   Follow(s.RudderAngle, s.RudderDemand, finRate / n);
 
   // Flaps: notches 0, 1/4, 1/2 and full.

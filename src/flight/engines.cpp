@@ -89,12 +89,12 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   // Character count, not bytes: "栄２１" is three characters.
   std::size_t chars = 0;
   for (unsigned char c : a.EngineModel) chars += (c & 0xC0) != 0x80;
-  if (chars < 2 || a.LaunchSpeed < 10) a.EngineModel = "NO";
+  if (chars < 2 || aircraft::LaunchBelow10(a.LaunchSpeed)) a.EngineModel = "NO";
   const double count = a.EngineCount;
 
   for (const PistonRow& r : kPistonRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = "pist";
+    s.EngineType = aircraft::EngineKind::Piston;
     s.EngineRating = r.Rating * count;
     s.PropellerDiameter = r.PropellerDiameter;
     s.FlowFactor = r.FlowFactor;
@@ -116,7 +116,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   }
 
   if (a.EngineModel == "NO") {
-    s.EngineType = "pist";
+    s.EngineType = aircraft::EngineKind::Piston;
     s.ConstantSpeedProp = 0;
     s.EngineNoiseLevel = 64;
     s.BoostFactor1 = 1.0;
@@ -158,7 +158,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   s.GovernorSetting = 1.0;
   if (s.RatedRpm > 0) s.GovernorMinimum = 1000 / s.RatedRpm;
 
-  if (s.EngineType == "pist") {
+  if (s.EngineType == aircraft::EngineKind::Piston) {
     s.BoostFactor1 = std::exp(s.BoostFactor1 / 7600);
     s.BoostFactor2 = std::exp(s.BoostFactor2 / 7600);
     s.BoostFactor3 = std::exp(s.BoostFactor3 / 7600);
@@ -167,7 +167,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
 
   for (const JetRow& r : kJetRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = "jet";
+    s.EngineType = aircraft::EngineKind::Jet;
     s.EngineRating = r.Thrust * count;
     s.FlowFactor = r.AirFlow * count;
     s.RatedFuelFlow = r.FuelFlow;
@@ -182,7 +182,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   }
   for (const RocketRow& r : kRocketRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = "roket";
+    s.EngineType = aircraft::EngineKind::Rocket;
     s.EngineRating = r.Thrust * count;
     s.FlowFactor = r.FlowFactor * count;
     s.RatedFuelFlow = r.FuelFlow;
@@ -197,7 +197,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
 
   s.RatedFuelFlow = s.RatedFuelFlow * s.EngineRating / 3600;
 
-  if (s.EngineType == "jet") {
+  if (s.EngineType == aircraft::EngineKind::Jet) {
     s.GearRatio = 1.0;
     s.RatedRpm = 10000;
     s.ManifoldPressureMax = CInt(29.92);
@@ -211,7 +211,7 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
     s.EngineRating = s.EngineRating / s.ChargeDensityRatio;
   }
   s.NozzlePosition = 1.0;
-  if (s.EngineType == "roket") {
+  if (s.EngineType == aircraft::EngineKind::Rocket) {
     s.RatedRpm = 10000;
     s.GearRatio = 1.0;
   }

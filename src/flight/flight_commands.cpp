@@ -7,7 +7,7 @@
 namespace zarv::flight {
 
 bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   s.WheelBrakeSetting = s.WheelBrakeSetting < 0.1 ? (powered ? 0.5 : 0.15) : 0.0;
   const bool start = (s.WheelBrakeSetting == 0 && s.SupportAccel > 0) || (a.LaunchHeight > 0 && s.GroundSpeed < 0.001);
   if (!start) return false;
@@ -29,7 +29,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
 }
 
 void ToggleGear(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.EngineType == "pist" && s.DryMass < 800) return;
+  if (s.EngineType == aircraft::EngineKind::Piston && s.DryMass < 800) return;
   s.GearValue = s.GearValue == 0 ? 2 * std::sqrt(s.DryMass) / 100 / a.ParasiteDragArea : 0.0;
 }
 
@@ -49,7 +49,7 @@ void ToggleFuelDump(FlightState& s, const aircraft::AircraftData& a) {
     s.FuelQuantity = 0.3 * c;
   } else if (s.FuelQuantity > 0.1 * c) {
     s.FuelQuantity = 0.1 * c;
-  } else if (s.EngineType == "roket" && s.FuelQuantity > 0.07 * s.DryMass) {
+  } else if (s.EngineType == aircraft::EngineKind::Rocket && s.FuelQuantity > 0.07 * s.DryMass) {
     s.FuelQuantity = 0.07 * s.DryMass;
   }
 }
@@ -60,15 +60,15 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   s.MouseSteering = 1;
 
   // Engine flags and the start state of the companion loader's closing steps.
-  if (s.EngineType == "jet" || s.EngineType == "roket") s.CasOn = 1;
+  if (s.EngineType == aircraft::EngineKind::Jet || s.EngineType == aircraft::EngineKind::Rocket) s.CasOn = 1;
   if (s.DryMass > 800 && a.LaunchHeight < 30) s.GearValue = std::sqrt(s.DryMass) / 100 * 6 / a.ParasiteDragArea;
-  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || a.LaunchSpeed > 10)) {
+  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
     s.GearExtension = s.GearValue;
     s.PosX = s.PosY = 20;
     s.GroundSpeed = 0.001;
     s.TakeoffRunAcceleration = 0;
     s.WheelBrakeSetting = 0.5;
-    if (a.LaunchPitch < 0.174 && a.LaunchSpeed > 10) {
+    if (a.LaunchPitch < 0.174 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
       s.Altitude = s.GearHeight + 1.6;
       s.BankAngle = 0.1;
     } else {
@@ -87,11 +87,11 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   // line, StartRadius from the origin (behind it for a fast aircraft).
   s.StartRadius = 10 - 1.25 * a.LaunchSpeed;
   if (s.StartRadius < -9.9) s.StartRadius = -9.9;
-  if (!(s.EngineType == "roket" && a.LaunchHeight >= 80000) && a.LaunchHeight < 120000) {
+  if (!(s.EngineType == aircraft::EngineKind::Rocket && a.LaunchHeight >= 80000) && a.LaunchHeight < 120000) {
     s.PosX = s.StartRadius * std::sin(s.Heading);
     s.PosY = s.StartRadius * std::cos(s.Heading);
   }
-  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || a.LaunchSpeed > 10)) {
+  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
     s.PosX = 70;
     s.PosY = 80;
   }

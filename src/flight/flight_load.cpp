@@ -15,7 +15,7 @@ namespace {
 double InitialCentreHalfSpan(const aircraft::AircraftData& a) {
   if (a.WingSpan < 3 && a.FinHalfSpacing == 0) return 0.05;
   if (a.WingSpan < 10 && a.FinHalfSpacing == 0) return 0.4;
-  if (a.LaunchSpeed < 10) return (std::fabs(a.InnerDihedral) > 0 && a.WingHeight > 1.2) ? 0.2 : 1.5;
+  if (aircraft::LaunchBelow10(a.LaunchSpeed)) return (std::fabs(a.InnerDihedral) > 0 && a.WingHeight > 1.2) ? 0.2 : 1.5;
   return a.FinHalfSpacing;
 }
 
@@ -38,7 +38,7 @@ std::string Refusal(const std::string& field, const std::string& problem) {
 }  // namespace
 
 std::string CheckAircraftForFlight(const aircraft::AircraftData& a) {
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (!(a.WingSpan > 0)) return Refusal("主翼幅(ｍ)", "が 0 以下の");
   if (!(a.WingArea > 0)) return Refusal("主翼面積(㎡)", "が 0 以下の");
   const std::string pilot = powered ? "前部胴体重量(kg)" : "パイロット重量(kg)";
@@ -105,7 +105,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   } else {
     a.TipTaper *= s.RootChordRatio;
   }
-  if (a.LaunchSpeed > 10) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     if (a.LaunchHeight <= 7.5) {
       a.LaunchHeight = 0;
     } else if (a.LaunchHeight <= 50) {
@@ -230,7 +230,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.EffectiveAspectRatio = b * b / area;
   s.DynamicPressure = 0.001;
   s.TotalDragArea = 0.001;
-  s.EyeAltitude = a.LaunchSpeed > 10 ? 2.0 : s.DihedralRise + s.Altitude - a.EyeHeight;
+  s.EyeAltitude = aircraft::LaunchAbove10(a.LaunchSpeed) ? 2.0 : s.DihedralRise + s.Altitude - a.EyeHeight;
   s.EffectiveAspectRatio = ar;
   for (int i = 1; i <= kWingPanelCount; ++i) {
     s.Panels[i].PanelAspectRatio = ar;
@@ -248,7 +248,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   // Centre of gravity along the body axis; the light aircraft's term in the
   // pitch sine sees the sine as it stands before the launch attitude is set.
-  if (a.LaunchSpeed <= 10) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     s.CgX = (((s.DragAreaLength / 2 - s.DihedralRise) * s.PitchSin + s.TrimCentre) * a.PilotWeight +
              s.StructureMoment) /
             s.Mass;

@@ -85,7 +85,7 @@ void AdvanceFlightTime(FlightState& s) { s.FlightTime += 1.0 / s.StepsPerSecond;
 // nothing resets the thrust each step, so there it is set, not added: it
 // would otherwise grow without bound while the aircraft rolls.
 void AddSupportThrust(FlightState& s) {
-  const bool engine = s.EngineType == "pist" || s.EngineType == "jet" || s.EngineType == "roket";
+  const bool engine = aircraft::HasEngine(s.EngineType);
   if (!engine) {
     s.Thrust = s.SupportAccel > 0 ? s.Mass * 0.001 : 0.0;
   } else if (s.SupportAccel > 0) {
@@ -114,14 +114,12 @@ void UpdateAirAndExhaust(FlightState& s, const aircraft::AircraftData& a, Flight
 }
 
 // The panel on every second drawn frame and on the first steps after the
-// step counter wraps.
+// step counter wraps: its physics (bend shares, compressibility, fuel burn,
+// engine shake), then its drawing.
 void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
   if (s.StepCounter % (2 * s.DisplayDivisor) != 0 && s.StepCounter >= 5) return;
-  if (seams.DrawInstrumentPanel) {
-    seams.DrawInstrumentPanel();
-  } else {
-    UpdateInstrumentPanelPhysics(s, a);
-  }
+  UpdateInstrumentPanelPhysics(s, a);
+  Call(seams.DrawInstrumentPanel);
 }
 
 void SetDisplayDivisor(FlightState& s, const FlightOptions& options) {
@@ -182,7 +180,7 @@ void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model:
   s.ViewDepressionCos = std::cos(s.ViewDepression);
 
   model::WorkPoint eye;
-  if (a.LaunchSpeed < 10 && a.WingHeight >= 0.9) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.WingHeight >= 0.9) {
     eye = {0, 0.8, a.WingHeight - 0.2};
   } else {
     eye = {0, o.FrontFuselageY(4, 0), o.FrontFuselageZ(4, 0) - 0.4};
@@ -214,7 +212,7 @@ bool FlightStateIsFinite(const FlightState& s) {
 
 bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a) {
   const bool wasEnded = s.FlightEnded;
-  if (a.LaunchSpeed > 10 && s.Altitude < 0) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Altitude < 0) {
     s.FlightEndShown = true;
     s.FlightEnded = true;
     if (s.Altitude > -50) s.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel

@@ -47,7 +47,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
     AdvanceRecordIndex(r);
     return;
   }
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   FlightSample& x = r.Samples[static_cast<std::size_t>(r.RecordCount)];
 
   x.Time = static_cast<float>(Int(s.FlightTime * 20 + 0.2) / 20);
@@ -63,7 +63,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   x.Airspeed = To(s.AirSpeed, 100);
   x.HeadingDeg = DegTo(s.Heading, 100);
   x.WindNoiseVolume = s.WindNoiseLevel;
-  if (s.CourseDistance < 0 && a.LaunchSpeed <= 10) {
+  if (s.CourseDistance < 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     x.WindNoiseVolume = x.WindNoiseVolume * s.GroundSpeed / a.LaunchSpeed;
   }
   x.CentreOfGravityPct = To(s.CentreOfGravity, 10);
@@ -76,7 +76,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   if (powered) {
     x.AileronDeg = IntOf(s.AileronAngle * 57.3 / 2 + 0.5);
     const double aspect = a.WingSpan * a.WingSpan / a.WingArea;
-    if (s.EngineType == "roket" && aspect < 2.5) {
+    if (s.EngineType == aircraft::EngineKind::Rocket && aspect < 2.5) {
       x.FlapSetting = CInt(To(s.ElevatorInput * 57.3 / 3, 100));
     } else {
       x.FlapSetting = IntOf(s.FlapAngle * 300 + 0.5);
@@ -99,7 +99,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   if (s.Distance > 0 || a.LaunchHeight < 1) {
     x.Bank = DegTo(s.BankAngle, 10);
     x.Pitch = DegTo(s.PitchAngle, 10);
-  } else if (a.LaunchHeight > 10.2 && a.LaunchSpeed <= 10) {
+  } else if (a.LaunchHeight > 10.2 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     // On a high platform the launch attitude is blended in with speed and
     // shaken by the pilot's run.
     x.Bank = DegTo((s.InertialSpeed / a.LaunchSpeed) * a.LaunchBank -

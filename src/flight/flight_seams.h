@@ -1,7 +1,8 @@
 // What the flight loop calls outside the flight model: drawing, sounds,
 // devices, event yielding and the post-flight step. The flight screen fills
 // these with its own routines; an empty hook is skipped, so a default
-// FlightSeams flies headless (the panel then does only its physics).
+// FlightSeams flies headless. The hooks only draw, play sounds, poll devices
+// and yield: the loop runs every piece of physics itself.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,8 @@ struct FlightSeams {
   std::function<void()> UpdateCompanion;       // the companion's position at RecordCount
   std::function<void()> UpdateGunRounds;       // every step, after the companion
   std::function<void()> UpdateExhaustAndEngineSound;  // every pass
-  // Draws the panel and calls the flight model's panel work itself; when
-  // empty the loop runs UpdateInstrumentPanelPhysics.
+  // Draws the panel after the loop ran its physics (UpdateInstrumentPanelPhysics):
+  // PanelPhase is then the phase just run, 1..3, or 0 after the fourth.
   std::function<void()> DrawInstrumentPanel;
   std::function<void()> DrawFlightFrame;       // display steps above -15 m
   std::function<void()> DoEvents;              // yield to pending events (display steps)

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "aircraft/engine_kind.h"
 #include "flight/memo_math.h"
 
 namespace zarv::flight {
@@ -160,7 +161,7 @@ struct FlightState {
   double InitialWingTipDeflection = 0;
 
   // ----------------------------------------------------- engine catalogue
-  std::string EngineType;          // "pist", "jet", "roket"; else no engine
+  aircraft::EngineKind EngineType = aircraft::EngineKind::None;  // from the catalogue at load
   double EngineRating = 0;         // W (pist) or N
   double RatedFuelFlow = 0;        // kg/s at rating after the look-up
   double FlowFactor = 0;

@@ -10,7 +10,7 @@ namespace zarv::flight {
 namespace {
 
 double FuelFlowOf(FlightState& s) {
-  if (s.EngineType == "jet") {
+  if (s.EngineType == aircraft::EngineKind::Jet) {
     if (s.AfterburnerLevel < 1) s.AfterburnerLevel = 1.0;
     const double p = s.PropellerAngle;
     // The dry flow at this thrust; the supersonic flow falls with the ram.
@@ -21,7 +21,7 @@ double FuelFlowOf(FlightState& s) {
     const double v2 = s.AirSpeed * s.AirSpeed;
     return b * (f0 - std::pow(v2 - v2 / s.MachSquared, 0.8) * p * s.FlowFactor / 2) / f0;
   }
-  if (s.EngineType == "roket") return s.RatedFuelFlow * s.RotorSpeedRatio;
+  if (s.EngineType == aircraft::EngineKind::Rocket) return s.RatedFuelFlow * s.RotorSpeedRatio;
   return s.EngineSpeedRatio * s.EngineSpeedRatio * s.ChargeDensityRatio * 1.225 * s.RatedFuelFlow * s.RotorSpeedRatio;
 }
 
@@ -30,7 +30,7 @@ double FuelFlowOf(FlightState& s) {
 void BurnFuel(FlightState& s) {
   s.FuelFlow = FuelFlowOf(s);
   s.FuelQuantity = s.FuelQuantity - s.FuelFlow * 8 * s.DisplayDivisor / s.StepsPerSecond;
-  if (s.EngineType == "roket" && s.DragAcceleration > 30) {
+  if (s.EngineType == aircraft::EngineKind::Rocket && s.DragAcceleration > 30) {
     s.Throttle -= 0.05;
     if (s.Throttle < 0) s.Throttle = 0;
   }

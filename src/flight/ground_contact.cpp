@@ -25,8 +25,8 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
     if (a.LaunchHeight == 0 && s.FlightTime < 0.5) s.RollAccel = 0;
   }
 
-  const bool wheels = (s.EngineType == "pist" && s.DryMass < 800) || s.GearExtension > 0 ||
-                      (a.LaunchSpeed <= 10 && a.LaunchHeight == 0);  // fixed gear, gear down, light surface start
+  const bool wheels = (s.EngineType == aircraft::EngineKind::Piston && s.DryMass < 800) || s.GearExtension > 0 ||
+                      (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight == 0);  // fixed gear, gear down, light surface start
   if (!wheels) {
     s.SupportAccel = 0;
     return;
@@ -39,7 +39,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   } else if (depth >= 0.5 && (depth >= 2 || s.GroundSpeed >= 5)) {
     s.SupportAccel = 0;  // too deep: no spring, but the brakes still act
   } else {
-    if (a.LaunchSpeed > 10) {
+    if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       if (s.GroundSpeed > 1) {
         s.GroundSpeed -= (0.25 / (s.GroundSpeed * s.GroundSpeed) + 1) * s.RunFactorLagged * (s.Gravity - s.NormalLoad) * dt;
       } else {
@@ -67,7 +67,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   s.PitchAccel += (s.PitchSin * 0.5 * s.GearHeight + s.PitchCos * a.GearPosition) * s.SupportAccel * s.Mass /
                   s.PitchInertia;
 
-  if (a.LaunchPitch >= 0.174 && a.LaunchSpeed > 10) {
+  if (a.LaunchPitch >= 0.174 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
     // Tail wheel.
     s.TailContactAccel = -(((s.Altitude - s.GearHeight) / a.OverallLength) * 2.5 + (a.LaunchPitch - s.PitchAngle));
     if (s.TailContactAccel > 0) {
@@ -109,7 +109,7 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
     s.GearExtension = s.GearValue;
   }
 
-  const bool gear = (a.LaunchSpeed >= 10 && s.GearValue > 0) || (a.LaunchSpeed < 10 && a.LaunchHeight == 0);
+  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.GearValue > 0) || (aircraft::LaunchBelow10(a.LaunchSpeed) && a.LaunchHeight == 0);
   if (!gear) {
     s.SupportAccel = 0;
     return;
@@ -118,7 +118,7 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
 }
 
 void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchSpeed < 10) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
     const double chord = s.MeanChord;
     s.BodyBottomHeight =
         s.PitchAngle < 0 ? s.Altitude - std::fabs(s.PitchSin) * 0.25 * chord * s.RootChordRatio : s.Altitude;
@@ -162,12 +162,12 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
                      s.Mass;
     s.VelZ += s.SupportAccel * dt;
   }
-  if (a.LaunchSpeed <= 10 && a.LaunchHeight > 0) s.SupportAccel = 0;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.SupportAccel = 0;
   s.VelX = std::sin(s.TrackAngle) * s.GroundSpeed;
   s.VelY = std::cos(s.TrackAngle) * s.GroundSpeed;
   if (s.CourseDistance > 0) {
-    s.TurnRate = (s.SupportAccel > 0 && a.LaunchSpeed > 10) ? 0.0 : GuardedDiv(s.SideAccel, s.GroundSpeed);
-    if (s.SupportAccel > 0 && a.LaunchSpeed <= 10) {
+    s.TurnRate = (s.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.SideAccel, s.GroundSpeed);
+    if (s.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
       s.TrackAngle = s.Heading;
       s.TurnRate = 0;
     } else {

@@ -22,7 +22,7 @@ void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
     s.RollRate = 0;
     if (s.EngineRating < 9000 && a.LaunchHeight > 0 && s.LiftAccel < s.Gravity) {
       s.PathAngle = -0.06;
-    } else if (a.LaunchSpeed > 10) {
+    } else if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       s.PathAngle = 0;
     }
     if (s.GroundSpeed > 0.2) {
@@ -40,7 +40,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
   const double dt = 1.0 / s.StepsPerSecond;
   s.SupportAccel = s.Gravity - s.Mass * s.NormalLoad / s.DryMass;
 
-  if (a.LaunchSpeed < 10 && a.PilotWeight > 30 && a.LaunchHeight > 1) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.PilotWeight > 30 && a.LaunchHeight > 1) {
     // The pilot runs down the deck, which falls 6 % towards the edge.
     s.PathAngle = -0.06;
     s.VelZ = s.GroundSpeed > 0 ? s.PathAngleSin / s.PathAngleCos * s.GroundSpeed : 0.0;

@@ -21,7 +21,7 @@ void Play(FlightSeams& seams, const std::string& path, unsigned flags) {
 // the throttle lever on its third axis.
 void ReadJoystick(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
   const double sc = options.ScreenScale;
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (s.JoyXpos != 0) s.JoyAxisPresentX = 1;
   if (s.JoyYpos != 0) s.JoyAxisPresentY = 1;
   if (s.JoyZpos != 0) s.JoyAxisPresentZ = 1;
@@ -50,7 +50,7 @@ void ReadJoystick(FlightState& s, const aircraft::AircraftData& a, const FlightO
         } else {
           s.Throttle = v / 245 + 0.05;
         }
-        if (s.EngineType == "roket") {
+        if (s.EngineType == aircraft::EngineKind::Rocket) {
           s.Throttle -= 0.07;
           if (s.Throttle > 1) {
             s.Throttle = 1;
@@ -80,7 +80,7 @@ void ReadJoystick(FlightState& s, const aircraft::AircraftData& a, const FlightO
 // again after a burst or the hit sound, and the levels.
 void RunSoundStep(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {
   const bool formActive = options.FlightScreenActive == 1;
-  if (!formActive || options.SoundOn != 1 || a.LaunchSpeed <= 10) {
+  if (!formActive || options.SoundOn != 1 || aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     Call(seams.UpdateWindSound);
     return;
   }
@@ -128,7 +128,7 @@ double ShapeLateralStick(double x, double scale) {
 
 void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {
   const double sc = options.ScreenScale;
-  const bool light = a.LaunchSpeed <= 10;
+  const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   if (light ? (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed) : s.Altitude < 0) s.StepCounter = 0;
 
   if (s.MouseSteering != 1) {

@@ -69,7 +69,7 @@ void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
   if (!((s.FlightTime > 0 && a.LaunchHeight > 0) || s.FlightTime > 0.1)) return;
   const double n = s.StepsPerSecond;
   const double q = s.DynamicPressure;
-  const bool light = a.LaunchSpeed <= 10;
+  const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
 
   // Wing.
   if (s.AirSpeed > 0.1) {
@@ -146,7 +146,7 @@ void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a) {
 void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Distance <= 0 && s.Altitude >= 6 && s.Altitude <= 13 && a.LaunchHeight >= 1) {
     // The deck falls 6 % towards the edge.
-    s.Altitude = a.LaunchSpeed < 10 ? a.LaunchHeight - 0.06 * s.Distance : a.LaunchHeight;
+    s.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * s.Distance : a.LaunchHeight;
   } else {
     s.Altitude += s.VelZ / s.StepsPerSecond;
   }
@@ -155,7 +155,7 @@ void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a) {
 void AdvanceStepCounter(FlightState& s, const aircraft::AircraftData& a) {
   ++s.StepCounter;
   if (s.StepCounter > kStepCounterWrap) s.StepCounter = 0;
-  const bool down = a.LaunchSpeed <= 10 ? (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed) : s.Altitude < 0;
+  const bool down = aircraft::LaunchAtMost10(a.LaunchSpeed) ? (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed) : s.Altitude < 0;
   if (down) s.StepCounter = 0;
 }
 

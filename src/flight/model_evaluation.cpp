@@ -28,7 +28,7 @@ ModelEvaluation& AircraftChartEvaluation() {
 
 void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                            ModelEvaluation& chart) {
-  const bool light = a.LaunchSpeed <= 10;
+  const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   const double area = a.WingArea;
   const double span = a.WingSpan;
   const double ar = s.GeometricAspectRatio;
@@ -199,7 +199,7 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
 
 void SetFlightLimits(FlightState& s, const ModelEvaluation& chart) {
   s.GroundAngleLimit = 0.45;
-  if (s.EngineType != "roket" && s.MaxAngleOfAttack / 0.9 > chart.MaxLiftAngle) {
+  if (s.EngineType != aircraft::EngineKind::Rocket && s.MaxAngleOfAttack / 0.9 > chart.MaxLiftAngle) {
     s.MaxAngleOfAttack = 0.9 * chart.MaxLiftAngle;
   }
   s.MinAngleOfAttack = -s.MaxAngleOfAttack - 0.04;

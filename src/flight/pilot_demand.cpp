@@ -10,7 +10,7 @@ void FormPilotDemand(FlightState& s, const aircraft::AircraftData& a, const Flig
   const int tail = Sgn(a.TailplaneArm);
   const double ppr = s.PixelsPerRadian;
   const double e0 = tail * (a.TailplaneIncidence / 57.3 + s.ElevatorCommand);
-  const bool light = a.LaunchSpeed <= 10;
+  const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
 
   if (s.MouseSteering == 1) {
     if (a.TailplaneFixed != 0 && !(a.TailplaneFixed == 1 && s.PitchHoldOn == 1)) {

@@ -94,7 +94,7 @@ void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
   if (s.SlipstreamSpeed > 5000) s.SlipstreamSpeed = 5000;
   s.Thrust = 2 * s.PropellerDiscArea * s.AirDensity * s.SlipstreamSpeed * (s.SlipstreamSpeed - va);
 
-  if (a.TailHoldFlag > 0 && a.LaunchSpeed > 10) {
+  if (a.TailHoldFlag > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
     // The two half discs meet the flow at different blade angles.
     const double d = s.PropellerDiameter;
     const double alpha = s.AngleOfAttack;
@@ -163,16 +163,16 @@ void RunRocketEngine(FlightState& s) {
 }
 
 void UpdatePropulsion(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.EngineType == "pist") {
+  if (s.EngineType == aircraft::EngineKind::Piston) {
     if (s.Throttle > 0.05) {
       RunPistonEngine(s, a);
     } else {
       s.Thrust = 0;
       s.SlipstreamSpeed = s.AirSpeed;
     }
-  } else if (s.EngineType == "jet") {
+  } else if (s.EngineType == aircraft::EngineKind::Jet) {
     RunJetEngine(s);
-  } else if (s.EngineType == "roket") {
+  } else if (s.EngineType == aircraft::EngineKind::Rocket) {
     RunRocketEngine(s);
   }
 }

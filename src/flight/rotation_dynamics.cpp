@@ -39,7 +39,7 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
 }  // namespace
 
 void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchSpeed > 10) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     s.CgX = (s.PilotArm * a.PilotWeight + s.StructureMoment + s.FuelQuantity * s.TrimCentre) / s.Mass;
   } else {
     s.CgX = (((s.BodyHeight / 2 - s.DihedralRise) * s.PitchSin + s.TrimCentre) * a.PilotWeight + s.StructureMoment) /
@@ -70,7 +70,7 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
 
   // Base pitch term: a light aircraft clear of the platform feels its tail
   // through the flexible rear fuselage.
-  if (a.LaunchSpeed <= 10 && s.CourseDistance >= a.OverallLength) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.CourseDistance >= a.OverallLength) {
     const int sign = -(Sgn(a.TailplaneArea) * Sgn(a.TailplaneArm));
     s.PitchAccel = sign * (cg - a.TailplaneArm) *
                    (a.RearFuselageStiffness * s.RearFuselageBend -
@@ -88,7 +88,7 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
   for (int k = 0; k < 3; ++k) {
     s.PitchAccel -= (PanelLift(s, 2 * k + 1) + PanelLift(s, 2 * k + 2)) * (offsets[k] - cg) / pi;
   }
-  if (a.LaunchSpeed > 10) s.PitchAccel -= s.GearHeight * 0.8 * s.GearExtension * q / pi;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) s.PitchAccel -= s.GearHeight * 0.8 * s.GearExtension * q / pi;
 
   // Yaw from the panels' drag and tilted lift, the fin, the body and engines.
   const double sb = std::sin(s.Sideslip), cb = std::cos(s.Sideslip);

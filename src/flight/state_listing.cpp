@@ -149,7 +149,7 @@ void ListFlightState(std::ostream& out, const FlightState& s) {
   num("InitialInnerWingDeflection", -1, static_cast<double>(s.InitialInnerWingDeflection));
   num("InitialOuterWingDeflection", -1, static_cast<double>(s.InitialOuterWingDeflection));
   num("InitialWingTipDeflection", -1, static_cast<double>(s.InitialWingTipDeflection));
-  text("EngineType", s.EngineType);
+  text("EngineType", std::string(aircraft::EngineKindText(s.EngineType)));
   num("EngineRating", -1, static_cast<double>(s.EngineRating));
   num("RatedFuelFlow", -1, static_cast<double>(s.RatedFuelFlow));
   num("FlowFactor", -1, static_cast<double>(s.FlowFactor));

@@ -23,7 +23,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   // 1. Wing wake over the tailplane (light aircraft). Without a hinge point
   // or a tail arm there is no wake geometry and so no wake.
   s.WakeFactor = 0;
-  if (a.LaunchSpeed <= 10 && o.TailplaneHingeY != 0 && a.TailplaneArm != 0) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && o.TailplaneHingeY != 0 && a.TailplaneArm != 0) {
     const double hy = o.TailplaneHingeY;
     const double e0 = -std::atan(o.TailplaneHingeZ / hy);
     const double d = std::atan(std::tan(alpha) + a.WingHeight / hy) - e0;
@@ -69,7 +69,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.SideDynamicPressure = (v * v + v2) * s.AirDensity / 2;
 
   // 8. Propeller slipstream over the tail.
-  if (s.EngineType == "pist" && s.Throttle > 0.1 && s.Distance > 0 && s.GroundSpeed > 1) {
+  if (s.EngineType == aircraft::EngineKind::Piston && s.Throttle > 0.1 && s.Distance > 0 && s.GroundSpeed > 1) {
     const double slip = Sq(2 * s.SlipstreamSpeed / v - 2);
     s.ElevatorSlipstreamArea = slip * a.TailplaneArea * 6.28 * s.TailLiftSlope * eff * s.ElevatorAngle;
     s.FinSideTerm2 = slip * (s.RearFuselageSideBend + s.RudderAngle) * a.FinArea * 5;
@@ -100,7 +100,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.TailLiftArea = GuardedDiv((ca * s.TailplaneLiftArea + s.TailDragArea * sa) * s.TailDynamicPressure, q);
 
   // 12. Fin in the shadow of wing and fuselage (powered aircraft).
-  if (a.LaunchSpeed < 10) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
     s.FinShield = 1;
   } else {
     const double kDen = ((a.FinHalfSpacing + 1) * a.FinArm / a.WingArea) * a.WingSpan;
@@ -139,7 +139,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.DihedralSideTerm = dihedral;
   s.BodySideTerm = s.BodySideArea * sinBeta * ca;
   s.TotalSideArea = s.FinSideTerm2 + s.FinSideArea + s.DihedralSideTerm + s.BodySideTerm;
-  if (a.LaunchSpeed <= 10) s.BodySideTerm = -s.BodySideTerm;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed)) s.BodySideTerm = -s.BodySideTerm;
 
   // 17-18. Lift and drag totals.
   s.TotalLiftArea = s.TailplaneLiftArea + s.WingLift + s.ElevatorSlipstreamArea;
@@ -148,13 +148,13 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
                 s.FinDragArea + s.TailDragArea) /
                    s.ReynoldsFactor +
                s.WingDrag;
-  if (a.LaunchSpeed > 10) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     s.DragArea = s.DragArea + GuardedDiv(Sq(sa) * a.ParasiteDragArea * a.OverallLength, s.BodyHeight);
   }
   if (s.Altitude > 130000) s.DragArea = a.WingArea / 3;
 
   // 19. Centre of gravity, % of the mean chord.
-  const double x = a.LaunchSpeed > 10
+  const double x = aircraft::LaunchAbove10(a.LaunchSpeed)
                        ? (s.PilotArm * a.PilotWeight + s.StructureMoment + s.FuelQuantity * s.TrimCentre) / s.Mass
                        : (a.PilotWeight * s.TrimCentre + s.StructureMoment) / s.DryMass;
   s.CentreOfGravity = ((x - s.WingAcOffset) / a.WingArea) * a.WingSpan * 100 + 25;

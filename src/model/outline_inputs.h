@@ -2,7 +2,7 @@
 // record. The flight set-up computes them and fills this in one place.
 #pragma once
 
-#include <string>
+#include "aircraft/engine_kind.h"
 
 namespace zarv::model {
 
@@ -18,7 +18,7 @@ struct OutlineInputs {
   double TailPointArm = 0;
   double TailProfileDrag = 0;                // thickness scale of the tail airfoil
   double EngineDiameter = 0;
-  std::string EngineType;                    // "pist", "jet", "roket", or none
+  aircraft::EngineKind EngineType = aircraft::EngineKind::None;
 };
 
 }  // namespace zarv::model

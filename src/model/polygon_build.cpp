@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "aircraft/aircraft_data.h"
 #include "model/tail_triangulate.h"
 #include "model/triangulate.h"
 
@@ -116,7 +117,7 @@ void AddTrailSegment(const ModelScene& sc, int a, PolygonList& list) {
 }
 
 void AddTrail(const BuildSettings& s, const ModelScene& sc, PolygonList& list) {
-  if (s.LaunchSpeed < 10 && !s.VortexLinesSelected) {
+  if (aircraft::LaunchBelow10(s.LaunchSpeed) && !s.VortexLinesSelected) {
     for (int a = 0; a <= 50; ++a) AddTrailSegment(sc, a, list);
   } else {
     // Two wing-tip lines; points 25 and 26 are not joined.

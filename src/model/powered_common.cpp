@@ -95,7 +95,7 @@ void BuildTailplaneRows(AirframeOutline& o, double b, const PoweredInputs& in) {
 
 OutlineBuilder ChooseOutlineBuilder(const aircraft::AircraftData& a, double engineDiameter,
                                     double wingRootOffset) {
-  if (a.LaunchSpeed < 10) return a.WingHeight < 0.9 ? OutlineBuilder::Pod : OutlineBuilder::SlicedFairing;
+  if (aircraft::LaunchBelow10(a.LaunchSpeed)) return a.WingHeight < 0.9 ? OutlineBuilder::Pod : OutlineBuilder::SlicedFairing;
   if (a.EngineCount <= 1) return OutlineBuilder::None;
   if (a.FinHalfSpacing <= 1.0) return OutlineBuilder::SingleFinJet;
   if (a.CgPosition < 0.27) return OutlineBuilder::UnderwingNacelle;

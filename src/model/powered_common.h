@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/outline_inputs.h"
+#include "aircraft/engine_kind.h"
 #include "model/outline.h"
 #include "model/outline_build_parts.h"
 #include "aircraft/aircraft_data.h"
@@ -66,7 +67,7 @@ struct PoweredInputs {
   double CgChordFraction = 0;
   double AspectRatio = 0;
   double TailFactor = 0;       // thickness scale of the tail airfoil
-  std::string EngineType;
+  aircraft::EngineKind EngineType = aircraft::EngineKind::None;
 
   double TailChord = 0;
   double TailplaneSpan = 0;    // TailplaneArea / TailChord

@@ -94,7 +94,7 @@ void BuildSingleFinJetOutline(const aircraft::AircraftData& aircraft, const Outl
   WriteHalfRing(RX, RY, RZ, 4, 0.001, 0.001, z0, -D);
 
   powered::WriteTailSection(o, in.TailFactor);
-  const bool tailplane = !(in.EngineType == "roket" || in.AspectRatio >= 2.5);
+  const bool tailplane = !(in.EngineType == aircraft::EngineKind::Rocket || in.AspectRatio >= 2.5);
   if (tailplane) powered::BuildTailplaneRows(o, in.WingRootOffset, in);
 
   // One fin on the centre plane; the second fin's rows collapse onto its root.

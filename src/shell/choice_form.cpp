@@ -17,7 +17,6 @@ namespace zarv::shell {
 
 namespace {
 constexpr int kHelpTopic = 20;
-constexpr int kKeyF12 = 123;
 
 // "\Data" -> ProgramFolder()/Data
 std::string HangarFolderPath(const std::string& windowsStyle) {
@@ -75,7 +74,7 @@ ChoiceForm::ChoiceForm() {
     if (Shell().ScreenMode == kScreenModeRegister && !asking_ && Loaded()) Unload();
   };
   OnKeyDown = [this](int& keyCode, int) {
-    if (keyCode == kKeyF12) {
+    if (keyCode == vbKeyF12) {
       CurrentSettings().ExitMode = 0;
       Unload();
     }

@@ -14,7 +14,6 @@
 namespace zarv::shell {
 
 namespace {
-constexpr int kKeyF7 = 118, kKeyF8 = 119, kKeyF9 = 120, kKeyF10 = 121, kKeyF12 = 123;
 }  // namespace
 
 PlaceholderFlightForm::PlaceholderFlightForm() {
@@ -35,19 +34,19 @@ PlaceholderFlightForm::PlaceholderFlightForm() {
   OnDeactivate = [] { Shell().FormActiveFlags[kSlotFlightFrame] = 0; };
   OnKeyDown = [this](int& keyCode, int) {
     switch (keyCode) {
-      case kKeyF10:
+      case vbKeyF10:
         ChangeAircraft();
         break;
-      case kKeyF12:
+      case vbKeyF12:
         Quit();
         break;
-      case kKeyF7:
+      case vbKeyF7:
         EditAircraft();
         break;
-      case kKeyF8:
+      case vbKeyF8:
         RegisterAircraft();
         break;
-      case kKeyF9:
+      case vbKeyF9:
       case vbKeyEscape:
         BackToPlatform();
         break;

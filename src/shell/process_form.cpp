@@ -1,6 +1,7 @@
 // The progress dialog of long tasks: title, progress text and a bar that
 // only grows; cancel, and F10 / F12 queued for the task.
 #include "platform/runtime/numeric.h"
+#include "platform/ui/keys.h"
 #include "platform/ui/app.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
@@ -12,7 +13,6 @@
 namespace zarv::shell {
 
 namespace {
-constexpr int kKeyF9 = 120, kKeyF10 = 121, kKeyF12 = 123;
 }  // namespace
 
 ProcessForm::ProcessForm() {
@@ -28,12 +28,12 @@ ProcessForm::ProcessForm() {
   Command1.OnMouseDown = [this](int, int, double, double) { Command1_Click(); };
   OnResize = [this] { KeepSavedSize(*this, kSlotProcess, false); };
   OnKeyDown = [this](int& keyCode, int) {
-    if (keyCode == kKeyF9) {
+    if (keyCode == vbKeyF9) {
       Command1_Click();
-    } else if (Shell().LogCaller == 0 && keyCode == kKeyF10) {
+    } else if (Shell().LogCaller == 0 && keyCode == vbKeyF10) {
       Command1_Click();
       Shell().ScreenMode = kScreenModeChangeAircraft;
-    } else if (Shell().LogCaller == 0 && keyCode == kKeyF12) {
+    } else if (Shell().LogCaller == 0 && keyCode == vbKeyF12) {
       Command1_Click();
       Shell().ScreenMode = kScreenModeQuit;
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "aircraft/aircraft_data.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::view {
@@ -110,7 +111,7 @@ void PlaceTail(const CompanionOutline& o, const CompanionSample& smp,
   // A light aircraft's all-moving fin turns whole; otherwise only the
   // rudder's trailing-edge point moves.
   const bool wholeFin =
-      settings.LaunchSpeed <= 10 && (o.TailX(6, 0) <= 1.0 || settings.TailplaneArea <= 0);
+      aircraft::LaunchAtMost10(settings.LaunchSpeed) && (o.TailX(6, 0) <= 1.0 || settings.TailplaneArea <= 0);
   const double r = wholeFin ? smp.CompanionRudder / 57.3 : smp.CompanionRudder / 25.0;
   const double cr = std::cos(r), sr = std::sin(r);
   for (int s = 6; s <= 11; ++s) {

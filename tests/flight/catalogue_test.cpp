@@ -21,7 +21,7 @@ TEST(EngineCatalogue, JetDesignPointDividesTheRatedFigures) {
   FlightState s;
   aircraft::AircraftData a = Powered("JT8D-9", 2);
   LookUpEngine(s, a);
-  EXPECT_EQ(s.EngineType, "jet");
+  EXPECT_EQ(s.EngineType, aircraft::EngineKind::Jet);
   // Worked by hand from a jet speed of 148 m/s.
   EXPECT_NEAR(s.InletPressureRatio, 0.8684686274509804, 1e-15);
   EXPECT_NEAR(s.InletTemperature, 276.62642814280485, 1e-12);
@@ -42,7 +42,7 @@ TEST(EngineCatalogue, PistonRowsAndLadders) {
   FlightState s;
   aircraft::AircraftData a = Powered("O-200", 1);
   LookUpEngine(s, a);
-  EXPECT_EQ(s.EngineType, "pist");
+  EXPECT_EQ(s.EngineType, aircraft::EngineKind::Piston);
   EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 57.3);  // truncated, not rounded
   EXPECT_NEAR(s.PropellerDiscArea, 1.955, 1e-3);
   EXPECT_DOUBLE_EQ(s.GovernorMinimum, 1000.0 / 2750);
@@ -84,7 +84,7 @@ TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
   FlightState u;
   aircraft::AircraftData unknown = Powered("RB168-Mk202", 2);
   LookUpEngine(u, unknown);
-  EXPECT_EQ(u.EngineType, "");
+  EXPECT_EQ(u.EngineType, aircraft::EngineKind::None);
   EXPECT_DOUBLE_EQ(u.EngineRating, 0);
 }
 

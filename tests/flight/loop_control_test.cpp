@@ -192,7 +192,7 @@ struct HoldCase {
     a.LaunchSpeed = 200;
     a.WingArea = 20;
     a.WingSpan = 10;
-    s.EngineType = "roket";
+    s.EngineType = aircraft::EngineKind::Rocket;
     s.PitchHoldOn = 1;
     s.PitchHoldAngle = 0.5;
     s.AirPathAngle = 0.1;
@@ -234,7 +234,7 @@ TEST(ControlAugmentation, RocketClimbSchedule) {
 TEST(ControlAugmentation, GroundRunAttitudeAndRollDamper) {
   HoldCase c;
   c.s.PitchHoldOn = 0;
-  c.s.EngineType = "jet";
+  c.s.EngineType = aircraft::EngineKind::Jet;
   c.s.AirSpeed = 20;
   c.s.LiftOffSpeed = 30;  // 0.9 x 30 > 20: still running
   c.s.WheelBrakeSetting = 0.5;
@@ -271,7 +271,7 @@ TEST(ControlAugmentation, LoadLimitsAndRollingPush) {
     c->s.EngineNoiseLevel = 64;
     c->s.Mass = 2000;
     c->s.AirSpeed = 70;
-    c->s.EngineType = "jet";
+    c->s.EngineType = aircraft::EngineKind::Jet;
     c->s.MaxAngleOfAttack = 5;
     c->s.PitchInertia = 1e9;
   }
@@ -351,7 +351,7 @@ struct LawCase {
     s.MaxAngleOfAttack = 1.0;
     s.GroundAngleLimit = 0.45;
     s.Altitude = 100;
-    s.EngineType = "jet";
+    s.EngineType = aircraft::EngineKind::Jet;
   }
   double Run(double demand) {
     s.ElevatorInput = demand;
@@ -408,7 +408,7 @@ TEST(ControlLaw, GroundAirSpeedAndRocketFade) {
   EXPECT_EQ(ground.Run(0.15), -0.15);  // stick centred: straight to the tail
 
   LawCase rocket;
-  rocket.s.EngineType = "roket";
+  rocket.s.EngineType = aircraft::EngineKind::Rocket;
   rocket.s.DynamicPressure = 2000;
   rocket.s.PitchInertia = 500;  // keeps the unfaded output -E
   EXPECT_NEAR(rocket.Run(0.2), -0.2 / 4, 1e-15);
@@ -416,7 +416,7 @@ TEST(ControlLaw, GroundAirSpeedAndRocketFade) {
 
 TEST(ControlLaw, RocketThrustersInThinAir) {
   LawCase c;
-  c.s.EngineType = "roket";
+  c.s.EngineType = aircraft::EngineKind::Rocket;
   c.s.AirDensity = 0.012;
   c.s.DynamicPressure = 3999;
   c.s.PitchInertia = 400;
@@ -455,7 +455,7 @@ TEST(LoopInput, LateralStickShaping) {
 TEST(FlightCommands, FuelDumpHalvesDownToATenth) {
   FlightState s;
   aircraft::AircraftData a;
-  s.EngineType = "jet";
+  s.EngineType = aircraft::EngineKind::Jet;
   a.FuelCapacity = 1000;
   s.FuelQuantity = 600;
   ToggleFuelDump(s, a);

@@ -252,7 +252,7 @@ TEST(GroundContact, WingEndsInTheWater) {
 // A powered aircraft on its gear, level.
 FlightState OnTheGear(double depth, double groundSpeed) {
   FlightState s = Flying();
-  s.EngineType = "jet";
+  s.EngineType = aircraft::EngineKind::Jet;
   s.GearValue = s.GearExtension = 1;
   s.GearHeight = 1;
   s.RollInertia = s.PitchInertia = 3000;

@@ -88,7 +88,7 @@ void FlyChecked(const aircraft::AircraftData& aircraft, double limit, const std:
   if (end == "water") {
     EXPECT_LT(f->State.Altitude, 0);
     EXPECT_GT(f->State.Distance, 0);
-    if (aircraft.LaunchSpeed <= 10) {
+    if (aircraft::LaunchAtMost10(aircraft.LaunchSpeed)) {
       EXPECT_LT(f->State.GroundSpeed, f->State.StopSpeed);
     }
   }

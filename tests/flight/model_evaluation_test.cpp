@@ -121,7 +121,7 @@ TEST(FlightLimits, LoweredMaximumAndMinimum) {
   EXPECT_DOUBLE_EQ(wide.MinAngleOfAttack, -0.6);
 
   FlightState rocket;
-  rocket.EngineType = "roket";
+  rocket.EngineType = aircraft::EngineKind::Rocket;
   rocket.MaxAngleOfAttack = 50 / 57.3;
   chart.MaxLiftAngle = 0.3;
   SetFlightLimits(rocket, chart);

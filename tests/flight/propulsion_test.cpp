@@ -14,7 +14,7 @@ struct Piston {
   FlightState s;
   aircraft::AircraftData a;
   Piston() {
-    s.EngineType = "pist";
+    s.EngineType = aircraft::EngineKind::Piston;
     s.EngineRating = 100000;
     s.Throttle = 1;
     s.GovernorSetting = 1;
@@ -57,7 +57,7 @@ TEST(Propulsion, IdlePedalAndOverspeed) {
   FlightState s;
   s.StepsPerSecond = 40;
   s.CourseDistance = 100;
-  s.EngineType = "pist";
+  s.EngineType = aircraft::EngineKind::Piston;
   s.Throttle = 0.05;
   s.AirSpeed = 7;
   s.Thrust = 50;
@@ -88,7 +88,7 @@ TEST(Propulsion, IdlePedalAndOverspeed) {
 
 TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
   FlightState j;
-  j.EngineType = "jet";
+  j.EngineType = aircraft::EngineKind::Jet;
   j.EngineRating = 50000;
   j.AfterburnerMax = 1.6;
   j.AfterburnerLevel = 1;
@@ -119,7 +119,7 @@ TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
 TEST(Propulsion, RocketReserveAndLag) {
   FlightState s;
   s.StepsPerSecond = 40;
-  s.EngineType = "roket";
+  s.EngineType = aircraft::EngineKind::Rocket;
   s.DensityRatio = 1;
   s.AirTemperature = 288;
   s.EngineRating = 1000;
@@ -147,7 +147,7 @@ TEST(InstrumentPanel, FuelBurnsOncePerFourthUpdate) {
   s.StepsPerSecond = 40;
   s.Mass = 100;
   s.Altitude = 100;
-  s.EngineType = "roket";
+  s.EngineType = aircraft::EngineKind::Rocket;
   s.RatedFuelFlow = 1;
   s.RotorSpeedRatio = 0.5;
   s.FuelQuantity = 10;
@@ -175,7 +175,7 @@ TEST(InstrumentPanel, JetFuelFlowAndRocketPullCut) {
   // The flow takes the cube of the spool value: 0.5^3 = 0.125.
   FlightState s;
   s.StepsPerSecond = 40;
-  s.EngineType = "jet";
+  s.EngineType = aircraft::EngineKind::Jet;
   s.AfterburnerLevel = 0.5;
   s.RatedFuelFlow = 2;
   s.PropellerAngle = 0.5;
@@ -188,7 +188,7 @@ TEST(InstrumentPanel, JetFuelFlowAndRocketPullCut) {
 
   FlightState r;
   r.StepsPerSecond = 40;
-  r.EngineType = "roket";
+  r.EngineType = aircraft::EngineKind::Rocket;
   r.DragAcceleration = 31;
   r.Throttle = 0.03;
   r.FuelQuantity = 100;

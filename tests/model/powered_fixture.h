@@ -173,7 +173,7 @@ inline PoweredAircraft MakeAircraft(Config config) {
   s.EngineDiameter = config == Config::Narrow ? 1.0 : 1.6;
   s.CgChordFraction = 0.3;
   s.TailProfileDrag = 0.0115;
-  s.EngineType = "jet";
+  s.EngineType = aircraft::EngineKind::Jet;
   DeriveSetup(a);
   FillWingGrid(a);
   return a;

@@ -255,14 +255,14 @@ TEST(SingleFinJetOutline, RootJunctionByWingHeight) {
 
 TEST(SingleFinJetOutline, TailplaneLeftOutForRocketsAndLowAspectRatio) {
   for (const auto& [type, aspect, built] :
-       {std::tuple{"jet", 4.8, false}, std::tuple{"roket", 2.49, false}, std::tuple{"jet", 2.5, false},
-        std::tuple{"jet", 2.49, true}}) {
+       {std::tuple{aircraft::EngineKind::Jet, 4.8, false}, std::tuple{aircraft::EngineKind::Rocket, 2.49, false},
+        std::tuple{aircraft::EngineKind::Jet, 2.5, false}, std::tuple{aircraft::EngineKind::Jet, 2.49, true}}) {
     PoweredAircraft a = MakeAircraft(Config::SingleFin);
     a.state.GeometricAspectRatio = aspect;
     a.state.EngineType = type;
     BuildSingleFinJetOutline(a.aircraft, a.state, a.outline);
     const AirframeOutline& o = a.outline;
-    SCOPED_TRACE(type);
+    SCOPED_TRACE(std::string(aircraft::EngineKindText(type)));
     SCOPED_TRACE(aspect);
     if (built) {
       EXPECT_EQ(o.TailX(3, 0), a.state.WingRootOffset);
@@ -382,7 +382,7 @@ TEST(PoweredOutlineInvariants, DegenerateTailsStayFinite) {
 
 TEST(PoweredOutlineInvariants, RebuildLeavesNothingOfAnEarlierBuild) {
   PoweredAircraft fresh = MakeAircraft(Config::SingleFin);
-  fresh.state.EngineType = "roket";  // no tailplane rows
+  fresh.state.EngineType = aircraft::EngineKind::Rocket;  // no tailplane rows
   PoweredAircraft reused = fresh;
   BuildSingleFinJetOutline(fresh.aircraft, fresh.state, fresh.outline);
 
