@@ -22,20 +22,20 @@ struct LoadedSample {
     zarv::flight::PrepareFlightScreenLoad(a, s, o, chart);
     // In the air, gliding.
     const double alpha = 0.08;
-    s.FlightTime = 10;
-    s.AirSpeed = 9;
-    s.AngleOfAttack = alpha;
-    s.AoaText = s.WingIncidenceRad + alpha;  // as the air-data step leaves it
-    s.Sideslip = 0.01;
-    s.TotalIncidence = std::hypot(alpha, 0.01);
-    s.BodyAirX = std::cos(alpha);
-    s.BodyAirY = -0.01;
-    s.BodyAirZ = -std::sin(alpha);
-    s.RollRate = 0.05;
-    s.YawRate = 0.02;
-    s.PitchRate = 0.01;
-    s.Distance = 100;
-    s.CourseDistance = 100;
+    s.Loop.FlightTime = 10;
+    s.Body.AirSpeed = 9;
+    s.Air.AngleOfAttack = alpha;
+    s.Air.AoaText = s.Setup.WingIncidenceRad + alpha;  // as the air-data step leaves it
+    s.Air.Sideslip = 0.01;
+    s.Air.TotalIncidence = std::hypot(alpha, 0.01);
+    s.Air.BodyAirX = std::cos(alpha);
+    s.Air.BodyAirY = -0.01;
+    s.Air.BodyAirZ = -std::sin(alpha);
+    s.Body.RollRate = 0.05;
+    s.Body.YawRate = 0.02;
+    s.Body.PitchRate = 0.01;
+    s.Body.Distance = 100;
+    s.Body.CourseDistance = 100;
   }
 };
 
@@ -44,7 +44,7 @@ void BM_AerodynamicPass(benchmark::State& state) {
   for (auto _ : state) {
     zarv::flight::UpdateWingAerodynamics(m.s, m.a);
     zarv::flight::UpdateTailAndTotals(m.s, m.a, m.o);
-    benchmark::DoNotOptimize(m.s.DragArea);
+    benchmark::DoNotOptimize(m.s.Tail.DragArea);
   }
 }
 BENCHMARK(BM_AerodynamicPass);

@@ -40,7 +40,7 @@ void BM_Flight200Seconds(benchmark::State& state) {
     auto flight = std::make_unique<HeadlessFlight>(aircraft);
     state.ResumeTiming();
     end = flight->Fly(200);
-    benchmark::DoNotOptimize(flight->State.PosX);
+    benchmark::DoNotOptimize(flight->State.Body.PosX);
     state.PauseTiming();
     flight.reset();
     state.ResumeTiming();

@@ -36,27 +36,27 @@ void ScanContactSlope(const Grid& ys, const Grid& zs, int stations, int points, 
 }  // namespace
 
 model::OutlineBuilder SelectOutlineBuilder(const aircraft::AircraftData& a, const FlightState& s) {
-  return model::ChooseOutlineBuilder(a, s.EngineDiameter, s.WingRootOffset);
+  return model::ChooseOutlineBuilder(a, s.Engine.EngineDiameter, s.Setup.WingRootOffset);
 }
 
 // The sizes the outline builders read, all gathered here.
 model::OutlineInputs OutlineInputsFrom(const FlightState& s) {
   model::OutlineInputs in;
-  in.BodyHeight = s.BodyHeight;
-  in.BodyHalfWidth = s.BodyHalfWidth;
-  in.MeanChord = s.MeanChord;
-  in.CgChordFraction = s.CgChordFraction;
-  in.GeometricAspectRatio = s.GeometricAspectRatio;
-  in.WingRootOffset = s.WingRootOffset;
-  in.RootExtension = s.RootExtension;
-  in.TailChord = s.TailChord;
-  in.TailplaneSweepOffset = s.TailplaneSweepOffset;
-  in.FinChord = s.FinChord;
-  in.FinSweepOffset = s.FinSweepOffset;
-  in.TailPointArm = s.TailPointArm;
-  in.TailProfileDrag = s.TailProfileDrag;
-  in.EngineDiameter = s.EngineDiameter;
-  in.EngineType = s.EngineType;
+  in.BodyHeight = s.Setup.BodyHeight;
+  in.BodyHalfWidth = s.Setup.BodyHalfWidth;
+  in.MeanChord = s.Setup.MeanChord;
+  in.CgChordFraction = s.Masses.CgChordFraction;
+  in.GeometricAspectRatio = s.Setup.GeometricAspectRatio;
+  in.WingRootOffset = s.Setup.WingRootOffset;
+  in.RootExtension = s.Setup.RootExtension;
+  in.TailChord = s.Setup.TailChord;
+  in.TailplaneSweepOffset = s.Setup.TailplaneSweepOffset;
+  in.FinChord = s.Setup.FinChord;
+  in.FinSweepOffset = s.Setup.FinSweepOffset;
+  in.TailPointArm = s.Setup.TailPointArm;
+  in.TailProfileDrag = s.Airfoils.TailProfileDrag;
+  in.EngineDiameter = s.Engine.EngineDiameter;
+  in.EngineType = s.Engine.EngineType;
   return in;
 }
 
@@ -76,69 +76,69 @@ void RunOutlineBuilder(model::OutlineBuilder builder, const aircraft::AircraftDa
 
 model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o) {
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
-  s.CourseOffsetX = 14000000;
+  s.Setup.CourseOffsetX = 14000000;
 
   // Fuselage height and half width.
-  s.DragAreaLength = 1.35 * std::pow(a.ParasiteDragArea, 0.6);
-  s.BodyHeight = s.DragAreaLength;
-  if (s.BodyHeight > a.OverallLength / 7) s.BodyHeight = a.OverallLength / 7;
-  if (s.BodyHeight < a.OverallLength / 13.5) s.BodyHeight = a.OverallLength / 13.5;
-  if (s.DryMass > 35 && s.BodyHeight < 0.72) s.BodyHeight = 0.72;
-  s.BodyHalfWidth = (powered && s.DryMass < 19000) ? 0.4 * s.BodyHeight : 0.5 * s.BodyHeight;
+  s.Setup.DragAreaLength = 1.35 * std::pow(a.ParasiteDragArea, 0.6);
+  s.Setup.BodyHeight = s.Setup.DragAreaLength;
+  if (s.Setup.BodyHeight > a.OverallLength / 7) s.Setup.BodyHeight = a.OverallLength / 7;
+  if (s.Setup.BodyHeight < a.OverallLength / 13.5) s.Setup.BodyHeight = a.OverallLength / 13.5;
+  if (s.Masses.DryMass > 35 && s.Setup.BodyHeight < 0.72) s.Setup.BodyHeight = 0.72;
+  s.Setup.BodyHalfWidth = (powered && s.Masses.DryMass < 19000) ? 0.4 * s.Setup.BodyHeight : 0.5 * s.Setup.BodyHeight;
 
   // Centre section.
-  if (s.WingRootOffset < s.BodyHalfWidth) s.WingRootOffset = s.BodyHalfWidth;
-  const double e = s.EngineDiameter * 1.05 * a.EngineCount / 2;
-  if (e + 0.4 > s.WingRootOffset && a.EngineCount > 0) s.WingRootOffset = e;
-  if (a.FinHalfSpacing > 1.0) s.WingRootOffset = a.FinHalfSpacing;
+  if (s.Setup.WingRootOffset < s.Setup.BodyHalfWidth) s.Setup.WingRootOffset = s.Setup.BodyHalfWidth;
+  const double e = s.Engine.EngineDiameter * 1.05 * a.EngineCount / 2;
+  if (e + 0.4 > s.Setup.WingRootOffset && a.EngineCount > 0) s.Setup.WingRootOffset = e;
+  if (a.FinHalfSpacing > 1.0) s.Setup.WingRootOffset = a.FinHalfSpacing;
 
-  if (s.BodyHeight < a.WingHeight) s.BodyHeight = a.WingHeight > 1.3 ? 1.3 : a.WingHeight;
+  if (s.Setup.BodyHeight < a.WingHeight) s.Setup.BodyHeight = a.WingHeight > 1.3 ? 1.3 : a.WingHeight;
 
-  s.MeanChord = a.WingArea / a.WingSpan;
+  s.Setup.MeanChord = a.WingArea / a.WingSpan;
 
   // Tail sizes. A surface of zero area gets zero chord; its sweep offset is
   // then 0 instead of 0/0.
   const auto ratio = [](double n, double d) { return d != 0 ? n / d : 0.0; };
   if (a.FinHalfSpacing < 1) {
     if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-      s.FinChord = a.TailEndHeight > 1 ? std::sqrt(a.FinArea / 3) : std::sqrt(a.FinArea / 2);
-      s.FinSweepOffset = 0;
-      s.TailChord = std::sqrt(a.TailplaneArea / 6);
-      s.TailplaneSweepOffset = 0;
+      s.Setup.FinChord = a.TailEndHeight > 1 ? std::sqrt(a.FinArea / 3) : std::sqrt(a.FinArea / 2);
+      s.Setup.FinSweepOffset = 0;
+      s.Setup.TailChord = std::sqrt(a.TailplaneArea / 6);
+      s.Setup.TailplaneSweepOffset = 0;
     } else {
-      s.FinChord = std::sqrt(a.FinArea / 2);
-      s.FinSweepOffset = ratio(a.FinArea / 2, s.FinChord) * 1.2;
-      s.TailChord = std::sqrt(a.TailplaneArea / 3);
-      s.TailplaneSweepOffset = ratio(a.TailplaneArea / 2, s.TailChord) * 0.9 * 0.75;
+      s.Setup.FinChord = std::sqrt(a.FinArea / 2);
+      s.Setup.FinSweepOffset = ratio(a.FinArea / 2, s.Setup.FinChord) * 1.2;
+      s.Setup.TailChord = std::sqrt(a.TailplaneArea / 3);
+      s.Setup.TailplaneSweepOffset = ratio(a.TailplaneArea / 2, s.Setup.TailChord) * 0.9 * 0.75;
     }
   } else {
-    s.FinChord = 0.8 * std::sqrt(a.FinArea / 2);
-    s.FinSweepOffset = s.FinChord * 0.9 * 0.75;
+    s.Setup.FinChord = 0.8 * std::sqrt(a.FinArea / 2);
+    s.Setup.FinSweepOffset = s.Setup.FinChord * 0.9 * 0.75;
     if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-      s.TailChord = a.TailplaneArea / 2.9;
-      s.TailplaneSweepOffset = 0;
+      s.Setup.TailChord = a.TailplaneArea / 2.9;
+      s.Setup.TailplaneSweepOffset = 0;
     } else {
-      s.TailChord = std::sqrt(a.TailplaneArea / std::pow(s.GeometricAspectRatio, 0.8) / 0.9);
-      s.TailplaneSweepOffset = ratio(std::cos(a.OuterSweep) * a.TailplaneArea / 2, s.TailChord);
+      s.Setup.TailChord = std::sqrt(a.TailplaneArea / std::pow(s.Setup.GeometricAspectRatio, 0.8) / 0.9);
+      s.Setup.TailplaneSweepOffset = ratio(std::cos(a.OuterSweep) * a.TailplaneArea / 2, s.Setup.TailChord);
     }
   }
 
   // Rearmost tail point.
   if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-    const double f = 0.75 * s.FinChord + a.FinArm;
-    const double t = 0.75 * s.TailChord + a.TailplaneArm;
-    s.TailPointArm = t < f ? f - 0.35 * s.FinSweepOffset : t - 0.35 * s.TailplaneSweepOffset;
+    const double f = 0.75 * s.Setup.FinChord + a.FinArm;
+    const double t = 0.75 * s.Setup.TailChord + a.TailplaneArm;
+    s.Setup.TailPointArm = t < f ? f - 0.35 * s.Setup.FinSweepOffset : t - 0.35 * s.Setup.TailplaneSweepOffset;
   } else {
-    const double f = 0.45 * s.FinChord + a.FinArm + s.FinSweepOffset;
-    const double t = 0.45 * s.TailChord + a.TailplaneArm + s.TailplaneSweepOffset;
-    s.TailPointArm = t < f ? a.FinArm - 0.35 * s.FinSweepOffset + 0.45 * s.FinChord
-                           : a.TailplaneArm + 0.65 * s.TailplaneSweepOffset + 0.45 * s.TailChord;
+    const double f = 0.45 * s.Setup.FinChord + a.FinArm + s.Setup.FinSweepOffset;
+    const double t = 0.45 * s.Setup.TailChord + a.TailplaneArm + s.Setup.TailplaneSweepOffset;
+    s.Setup.TailPointArm = t < f ? a.FinArm - 0.35 * s.Setup.FinSweepOffset + 0.45 * s.Setup.FinChord
+                           : a.TailplaneArm + 0.65 * s.Setup.TailplaneSweepOffset + 0.45 * s.Setup.TailChord;
   }
 
-  const double k = (a.WingSpan / 2 - s.WingRootOffset - a.TipLength) / 2;
-  s.InnerSweepOffset = -std::tan(a.InnerSweep) * k;
-  s.OuterSweepOffset = -std::tan(a.OuterSweep) * k;
-  s.TipSweepOffset = -std::tan(a.TipSweep) * a.TipLength;
+  const double k = (a.WingSpan / 2 - s.Setup.WingRootOffset - a.TipLength) / 2;
+  s.Setup.InnerSweepOffset = -std::tan(a.InnerSweep) * k;
+  s.Setup.OuterSweepOffset = -std::tan(a.OuterSweep) * k;
+  s.Setup.TipSweepOffset = -std::tan(a.TipSweep) * a.TipLength;
 
   // Wing outline grid, from three section templates.
   const double w = a.TipWashout;
@@ -149,11 +149,11 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
                     {0, 0.085, 0.12, 0.075, 0.03, 0, 0, 0}};
   const Template t3{{-0.75, -0.45, 0.03 - 2 * sw, 0.2, 0.25, 0.2, -0.45, -0.45},
                     {0, 0.085, 0.12, 0.075 - sw / 2, 0.03 - sw / 2, -sw / 2, 0, 0}};
-  const double thick = s.WingProfileDrag * 80;
+  const double thick = s.Airfoils.WingProfileDrag * 80;
   model::SectionTemplateData& tpl = o.SectionTemplate;
-  const double c = s.MeanChord;
+  const double c = s.Setup.MeanChord;
   const double H = a.WingHeight;
-  const double r = s.RootChordRatio;
+  const double r = s.Setup.RootChordRatio;
 
   FillTemplate(tpl, t1, thick);
   for (int p = 0; p < 8; ++p) {
@@ -161,23 +161,23 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
     const double th = tpl.Thickness[p];
     double x, y, z;
     if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-      x = a.WingHeight > s.BodyHeight ? 0.001 : 1.5 * s.BodyHalfWidth;
+      x = a.WingHeight > s.Setup.BodyHeight ? 0.001 : 1.5 * s.Setup.BodyHalfWidth;
       y = c * ch * r;
-      z = c * th * r + H + std::sin(s.WingRootAngle) * y;
+      z = c * th * r + H + std::sin(s.Wing.WingRootAngle) * y;
     } else if (a.FinHalfSpacing > 1 && a.CgPosition > 0.27) {
-      s.RootChordFactor = ((a.OverallLength - s.TailPointArm) * 0.57 + r * c * 0.75) / c;
-      s.RootExtension = (s.RootChordFactor * c - r * c) * 0.75;
-      x = s.BodyHalfWidth;
-      y = c * ch * s.RootChordFactor + s.RootExtension;
-      z = c * th * s.RootChordFactor + H;
+      s.Setup.RootChordFactor = ((a.OverallLength - s.Setup.TailPointArm) * 0.57 + r * c * 0.75) / c;
+      s.Setup.RootExtension = (s.Setup.RootChordFactor * c - r * c) * 0.75;
+      x = s.Setup.BodyHalfWidth;
+      y = c * ch * s.Setup.RootChordFactor + s.Setup.RootExtension;
+      z = c * th * s.Setup.RootChordFactor + H;
     } else if (a.FinHalfSpacing > 1) {
-      s.RootChordFactor = ((a.OverallLength - s.TailPointArm) * 0.36 + r * c * 0.75) / c;
-      s.RootExtension = (s.RootChordFactor * c - r * c) * 0.75;
-      x = s.WingRootOffset - 0.4;
-      y = ch > 0 ? 1.03 * (s.RootExtension + c * ch * r) : c * ch * r;
+      s.Setup.RootChordFactor = ((a.OverallLength - s.Setup.TailPointArm) * 0.36 + r * c * 0.75) / c;
+      s.Setup.RootExtension = (s.Setup.RootChordFactor * c - r * c) * 0.75;
+      x = s.Setup.WingRootOffset - 0.4;
+      y = ch > 0 ? 1.03 * (s.Setup.RootExtension + c * ch * r) : c * ch * r;
       z = 1.03 * c * th * r + H;
     } else {
-      x = s.WingRootOffset;
+      x = s.Setup.WingRootOffset;
       y = c * ch * r;
       z = c * th * r + H;
     }
@@ -185,27 +185,27 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
     o.WingY(0, p) = y;
     o.WingZ(0, p) = z;
     for (int st = 1; st <= 2; ++st) {
-      o.WingX(st, p) = s.WingRootOffset;
+      o.WingX(st, p) = s.Setup.WingRootOffset;
       o.WingY(st, p) = c * ch * r;
       o.WingZ(st, p) = c * th * r + H;
     }
-    o.WingX(3, p) = s.WingRootOffset + k * std::cos(a.InnerDihedral);
-    o.WingY(3, p) = c * ch * a.InnerTaper + s.InnerSweepOffset;
+    o.WingX(3, p) = s.Setup.WingRootOffset + k * std::cos(a.InnerDihedral);
+    o.WingY(3, p) = c * ch * a.InnerTaper + s.Setup.InnerSweepOffset;
     o.WingZ(3, p) = H + k * std::sin(a.InnerDihedral) + c * th * a.InnerTaper;
   }
 
-  const bool moreTemplates = s.LeadingEdgeFlaps == 0;
+  const bool moreTemplates = s.Airfoils.LeadingEdgeFlaps == 0;
   if (moreTemplates) FillTemplate(tpl, t2, thick);
   for (int p = 0; p < 8; ++p) {
     const double ch = tpl.Chordwise[p];
     const double th = tpl.Thickness[p];
-    o.WingX(4, p) = s.WingRootOffset + k * std::cos(a.InnerDihedral);
-    o.WingY(4, p) = c * ch * a.InnerTaper + s.InnerSweepOffset;
+    o.WingX(4, p) = s.Setup.WingRootOffset + k * std::cos(a.InnerDihedral);
+    o.WingY(4, p) = c * ch * a.InnerTaper + s.Setup.InnerSweepOffset;
     o.WingZ(4, p) = H + k * std::sin(a.InnerDihedral) + c * th * a.InnerTaper;
   }
 
   if (moreTemplates) FillTemplate(tpl, t3, thick);
-  const double sweeps = s.InnerSweepOffset + s.OuterSweepOffset + s.TipSweepOffset;
+  const double sweeps = s.Setup.InnerSweepOffset + s.Setup.OuterSweepOffset + s.Setup.TipSweepOffset;
   for (int p = 0; p < 8; ++p) {
     const double ch = tpl.Chordwise[p];
     const double th = tpl.Thickness[p];
@@ -213,7 +213,7 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
     const double z5 = H + k * std::sin(a.InnerDihedral) + k * std::sin(a.OuterDihedral);
     for (int st = 5; st <= 6; ++st) {
       o.WingX(st, p) = x5;
-      o.WingY(st, p) = c * ch * a.OuterTaper + s.InnerSweepOffset + s.OuterSweepOffset;
+      o.WingY(st, p) = c * ch * a.OuterTaper + s.Setup.InnerSweepOffset + s.Setup.OuterSweepOffset;
       o.WingZ(st, p) = z5 + c * th * a.OuterTaper;
     }
     const double z7 = z5 + a.TipLength * std::sin(a.TipDihedral);
@@ -228,51 +228,51 @@ model::OutlineBuilder PrepareAircraftForFlight(aircraft::AircraftData& a, Flight
   const model::OutlineBuilder builder = SelectOutlineBuilder(a, s);
   RunOutlineBuilder(builder, a, s, o);
 
-  a.EyeHeight = 0.7 * s.BodyHeight;
-  s.TailPointArm = std::fabs(s.TailPointArm);
-  if (powered && s.EngineRating >= 9000 && a.FinHalfSpacing < 1.0) a.FinHalfSpacing = 0;
+  a.EyeHeight = 0.7 * s.Setup.BodyHeight;
+  s.Setup.TailPointArm = std::fabs(s.Setup.TailPointArm);
+  if (powered && s.Engine.EngineRating >= 9000 && a.FinHalfSpacing < 1.0) a.FinHalfSpacing = 0;
 
   const double b = a.WingSpan;
-  s.DihedralRise = (a.TipLength * a.TipLength * 0.3 * a.TipDihedral +
-                    (b / 4 - s.WingRootOffset) * (b / 4 - s.WingRootOffset) * 3 * a.InnerDihedral +
+  s.Setup.DihedralRise = (a.TipLength * a.TipLength * 0.3 * a.TipDihedral +
+                    (b / 4 - s.Setup.WingRootOffset) * (b / 4 - s.Setup.WingRootOffset) * 3 * a.InnerDihedral +
                     (b / 4 - a.TipLength) * (b / 4 - a.TipLength) * 1.4 * a.OuterDihedral) /
                    (b / 2);
-  s.TailEndArm = 0.75 * s.TailChord + a.FinArm;
+  s.Setup.TailEndArm = 0.75 * s.Setup.TailChord + a.FinArm;
 
   if (a.TipDihedral == 0) a.TipDihedral = a.OuterDihedral;
   const double lift = 2 * (a.WingHeight - a.EyeHeight) / b;
   a.InnerDihedral += lift;
   a.OuterDihedral += lift;
   a.TipDihedral += lift;
-  s.InitialInnerWingDeflection = a.InnerDihedral + std::atan(4 * 0.25 * a.WingDeflection / b);
-  s.InitialOuterWingDeflection = a.OuterDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
-  s.InitialWingTipDeflection = a.TipDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
+  s.Setup.InitialInnerWingDeflection = a.InnerDihedral + std::atan(4 * 0.25 * a.WingDeflection / b);
+  s.Setup.InitialOuterWingDeflection = a.OuterDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
+  s.Setup.InitialWingTipDeflection = a.TipDihedral + std::atan(4 * 0.75 * a.WingDeflection / b);
 
-  s.BodySideArea = powered ? a.OverallLength * s.BodyHeight : 2.5 * s.BodyHeight;
+  s.Setup.BodySideArea = powered ? a.OverallLength * s.Setup.BodyHeight : 2.5 * s.Setup.BodyHeight;
 
   // Gear contact: for a powered aircraft the gear length plus half the
   // fuselage's height range.
-  s.GearHeight = powered ? a.TailEndHeight + (o.OutlineZMax - o.OutlineZMin) / 2 : 0.1;
-  a.GearPosition = a.GearPosition + (s.CgChordFraction - 0.25) * s.MeanChord;
+  s.Setup.GearHeight = powered ? a.TailEndHeight + (o.OutlineZMax - o.OutlineZMin) / 2 : 0.1;
+  a.GearPosition = a.GearPosition + (s.Masses.CgChordFraction - 0.25) * s.Setup.MeanChord;
   if (!powered && b > 8) {
-    a.GearPosition = -(a.TailplaneArm - (s.CgChordFraction - 0.25) * s.MeanChord) / 800;
+    a.GearPosition = -(a.TailplaneArm - (s.Masses.CgChordFraction - 0.25) * s.Setup.MeanChord) / 800;
   }
 
   double slope = 2.0;
-  ScanContactSlope(o.FrontFuselageY, o.FrontFuselageZ, 10, 8, a.GearPosition, s.GearHeight, slope);
-  ScanContactSlope(o.RearFuselageY, o.RearFuselageZ, 5, 8, a.GearPosition, s.GearHeight, slope);
-  ScanContactSlope(o.TailY, o.TailZ, 12, 6, a.GearPosition, s.GearHeight, slope);
-  ScanContactSlope(o.NacelleY, o.NacelleZ, 12, 12, a.GearPosition, s.GearHeight, slope);
-  s.GroundPitchLimit = std::atan(slope);
-  if (s.GroundPitchLimit > 0.3) s.GroundPitchLimit = 0.3;
+  ScanContactSlope(o.FrontFuselageY, o.FrontFuselageZ, 10, 8, a.GearPosition, s.Setup.GearHeight, slope);
+  ScanContactSlope(o.RearFuselageY, o.RearFuselageZ, 5, 8, a.GearPosition, s.Setup.GearHeight, slope);
+  ScanContactSlope(o.TailY, o.TailZ, 12, 6, a.GearPosition, s.Setup.GearHeight, slope);
+  ScanContactSlope(o.NacelleY, o.NacelleZ, 12, 12, a.GearPosition, s.Setup.GearHeight, slope);
+  s.Setup.GroundPitchLimit = std::atan(slope);
+  if (s.Setup.GroundPitchLimit > 0.3) s.Setup.GroundPitchLimit = 0.3;
 
   // The tailplane's height under the line from the wing, for the chart's
   // wake gap: wing height less the hinge height.
-  s.TailWakeBase = a.WingHeight - o.TailplaneHingeZ;
+  s.Setup.TailWakeBase = a.WingHeight - o.TailplaneHingeZ;
 
-  s.EarthRadius = 6378140;
-  s.EarthGm = 1e24 * (6.67 / 1e11 * 5.981);
-  s.Gravity = s.EarthGm / (s.EarthRadius * s.EarthRadius);
+  s.Setup.EarthRadius = 6378140;
+  s.Setup.EarthGm = 1e24 * (6.67 / 1e11 * 5.981);
+  s.Setup.Gravity = s.Setup.EarthGm / (s.Setup.EarthRadius * s.Setup.EarthRadius);
   return builder;
 }
 

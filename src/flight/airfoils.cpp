@@ -48,62 +48,62 @@ constexpr TailRow kTailRows[] = {
 
 AirfoilLookup SetAirfoilCoefficients(FlightState& s, const aircraft::AircraftData& a) {
   AirfoilLookup found;
-  s.WingProfileDrag = 1.0;
-  s.TailProfileDrag = 1.0;
+  s.Airfoils.WingProfileDrag = 1.0;
+  s.Airfoils.TailProfileDrag = 1.0;
 
   for (const WingRow& row : kWingRows) {
     if (a.WingAirfoil != row.Name) continue;
-    s.WingProfileDrag = row.ProfileDrag;
-    s.WingLiftOffset = row.LiftOffset;
-    s.WingPitchMoment = row.PitchMoment;
-    s.WingMinDragAngle = row.MinDragAngle;
-    s.WingDragRise = row.DragRise;
-    s.MaxAngleOfAttack = row.MaxAngle;
+    s.Airfoils.WingProfileDrag = row.ProfileDrag;
+    s.Airfoils.WingLiftOffset = row.LiftOffset;
+    s.Airfoils.WingPitchMoment = row.PitchMoment;
+    s.Airfoils.WingMinDragAngle = row.MinDragAngle;
+    s.Airfoils.WingDragRise = row.DragRise;
+    s.Airfoils.MaxAngleOfAttack = row.MaxAngle;
     found.WingFound = true;
   }
   if (a.WingAirfoil == kLeadingEdgeFlapAirfoil) {
-    s.WingProfileDrag = 0.005;
-    s.WingLiftOffset = 0.05;
-    s.WingPitchMoment = 0.01;
-    s.WingMinDragAngle = 0.5;
-    s.WingDragRise = 1.0;
-    s.LeadingEdgeFlaps = 1;
+    s.Airfoils.WingProfileDrag = 0.005;
+    s.Airfoils.WingLiftOffset = 0.05;
+    s.Airfoils.WingPitchMoment = 0.01;
+    s.Airfoils.WingMinDragAngle = 0.5;
+    s.Airfoils.WingDragRise = 1.0;
+    s.Airfoils.LeadingEdgeFlaps = 1;
     double angle;
     if (a.TailplaneArm > 0) {
-      angle = s.TvcCapability == 1 ? 35 : 30;
+      angle = s.Engine.TvcCapability == 1 ? 35 : 30;
     } else {
       angle = a.CgPosition < 0 ? 20 : 30;
     }
     if (a.EngineModel == "F119-PW100" && angle >= 30) angle = 60;
-    s.MaxAngleOfAttack = angle;
+    s.Airfoils.MaxAngleOfAttack = angle;
     found.WingFound = true;
   }
 
-  if (a.FinHalfSpacing < 1 && s.MaxAngleOfAttack > 25) s.MaxAngleOfAttack = 25;
-  if (s.EngineType == aircraft::EngineKind::Piston) {
-    s.MaxAngleOfAttack = 18;
-    s.PistonTorqueFactor = s.EngineRating / (s.RatedRpm * 6.28) / 2;
-  } else if (s.EngineType == aircraft::EngineKind::Rocket && s.DryMass > 19000) {
-    s.MaxAngleOfAttack = 50;
+  if (a.FinHalfSpacing < 1 && s.Airfoils.MaxAngleOfAttack > 25) s.Airfoils.MaxAngleOfAttack = 25;
+  if (s.Engine.EngineType == aircraft::EngineKind::Piston) {
+    s.Airfoils.MaxAngleOfAttack = 18;
+    s.Airfoils.PistonTorqueFactor = s.Engine.EngineRating / (s.Engine.RatedRpm * 6.28) / 2;
+  } else if (s.Engine.EngineType == aircraft::EngineKind::Rocket && s.Masses.DryMass > 19000) {
+    s.Airfoils.MaxAngleOfAttack = 50;
   }
 
   for (const TailRow& row : kTailRows) {
     if (a.TailAirfoil != row.Name) continue;
-    s.TailProfileDrag = row.ProfileDrag;
-    s.TailLiftOffset = row.LiftOffset;
-    s.TailMinDragAngle = row.MinDragAngle;
-    s.TailDragRise = row.DragRise;
+    s.Airfoils.TailProfileDrag = row.ProfileDrag;
+    s.Airfoils.TailLiftOffset = row.LiftOffset;
+    s.Airfoils.TailMinDragAngle = row.MinDragAngle;
+    s.Airfoils.TailDragRise = row.DragRise;
     found.TailFound = true;
   }
 
   // A tailplane behind the wing flies its camber upside down; a canard keeps it.
   const int sign = Sgn(a.TailplaneArm);
-  s.TailLiftOffset = sign == 0 ? 0.0 : -sign * s.TailLiftOffset;
-  double w = -sign * s.TailDragRise;
+  s.Airfoils.TailLiftOffset = sign == 0 ? 0.0 : -sign * s.Airfoils.TailLiftOffset;
+  double w = -sign * s.Airfoils.TailDragRise;
   if (w < 1) w = 1;
   const double y = 5 / (w * w);
-  s.TailDragRiseLimit = y * 100;
-  s.TailDragRise = y * s.TailProfileDrag * 90;
+  s.Airfoils.TailDragRiseLimit = y * 100;
+  s.Airfoils.TailDragRise = y * s.Airfoils.TailProfileDrag * 90;
   return found;
 }
 

@@ -8,31 +8,31 @@
 namespace zarv::flight {
 
 double BalancingTailAngle(const FlightState& s, const aircraft::AircraftData& a) {
-  const double q = s.DynamicPressure;
-  const double m = (s.WingAcOffset - s.CgX) * (-s.WingLift) - s.WingMomentTerm / q;
-  const double l = a.TailplaneArm - s.CgX;
-  const double k = a.TailplaneArea * s.TailLiftSlope * Sq(s.SweepAreaFactor) * 6.28;
-  return (m - l * k * s.AngleOfAttack) / (l * k);
+  const double q = s.Air.DynamicPressure;
+  const double m = (s.Masses.WingAcOffset - s.Masses.CgX) * (-s.Wing.WingLift) - s.Tail.WingMomentTerm / q;
+  const double l = a.TailplaneArm - s.Masses.CgX;
+  const double k = a.TailplaneArea * s.Aero.TailLiftSlope * Sq(s.Setup.SweepAreaFactor) * 6.28;
+  return (m - l * k * s.Air.AngleOfAttack) / (l * k);
 }
 
 void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double accel) {
-  if (a.TailplaneArea > 0) s.TrimTailAngle = BalancingTailAngle(s, a);
-  const double limit = std::fabs(s.MinAngleOfAttack);
-  if (limit < std::fabs(s.TrimTailAngle)) s.TrimTailAngle = Sgn(s.TrimTailAngle) * limit;
+  if (a.TailplaneArea > 0) s.Controls.TrimTailAngle = BalancingTailAngle(s, a);
+  const double limit = std::fabs(s.Setup.MinAngleOfAttack);
+  if (limit < std::fabs(s.Controls.TrimTailAngle)) s.Controls.TrimTailAngle = Sgn(s.Controls.TrimTailAngle) * limit;
 
-  const double q = s.DynamicPressure;
+  const double q = s.Air.DynamicPressure;
   const double tailLift =
-      (s.TrimTailAngle + s.AngleOfAttack) * 6.28 * s.SweepAreaFactor * s.TailLiftSlope * a.TailplaneArea * q;
-  const double offsets = s.WingAngleOffsetNow + s.WingLiftOffsetNow + s.FlapTarget + s.WingIncidenceRad - s.HalfWashout;
-  double f = s.Mass * accel;
-  f = f / s.LiftSlopeMachFactor;
+      (s.Controls.TrimTailAngle + s.Air.AngleOfAttack) * 6.28 * s.Setup.SweepAreaFactor * s.Aero.TailLiftSlope * a.TailplaneArea * q;
+  const double offsets = s.Airfoils.WingAngleOffsetNow + s.Airfoils.WingLiftOffsetNow + s.Controls.FlapTarget + s.Setup.WingIncidenceRad - s.Setup.HalfWashout;
+  double f = s.Masses.Mass * accel;
+  f = f / s.Aero.LiftSlopeMachFactor;
   f = f - tailLift;
-  f = f / s.LiftSlope;
+  f = f / s.Aero.LiftSlope;
   f = f / a.WingArea;
   f = f / q;
   f = f / 6.28;
-  f = f / s.SweepAreaFactor;
-  s.TrimTailAngle = f - offsets;
+  f = f / s.Setup.SweepAreaFactor;
+  s.Controls.TrimTailAngle = f - offsets;
 }
 
 }  // namespace zarv::flight

@@ -22,49 +22,49 @@ double LiftSlopeFactor(double liftFactor, double aspectRatio) {
 }
 
 void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a) {
-  auto& p = s.Panels;
-  const double groupCos[3] = {s.InnerSweepCos, s.OuterSweepCos, s.TipSweepCos};
-  const double ar = s.GeometricAspectRatio;
+  auto& p = s.Wing.Panels;
+  const double groupCos[3] = {s.Setup.InnerSweepCos, s.Setup.OuterSweepCos, s.Setup.TipSweepCos};
+  const double ar = s.Setup.GeometricAspectRatio;
 
-  if (s.Altitude < 2000) {
+  if (s.Body.Altitude < 2000) {
     // Outer and tip panels first, each from its inboard neighbour as it stands.
     p[3].PanelHeight = (p[3].PanelHeight + p[1].PanelHeight) / 2;
     p[4].PanelHeight = (p[4].PanelHeight + p[2].PanelHeight) / 2;
     p[5].PanelHeight = (p[5].PanelHeight + p[3].PanelHeight) / 2;
     p[6].PanelHeight = (p[6].PanelHeight + p[4].PanelHeight) / 2;
-    const double bankRise = 1.5 * std::sin(s.BankAngle);
-    p[1].PanelHeight = (p[1].PanelHeight + s.Altitude + a.WingHeight + bankRise) / 2;
-    p[2].PanelHeight = (p[2].PanelHeight + s.Altitude + a.WingHeight - bankRise) / 2;
-    s.TailHeight = s.Altitude - (a.TailplaneArm - s.CgX) * s.PitchSin;
+    const double bankRise = 1.5 * std::sin(s.Body.BankAngle);
+    p[1].PanelHeight = (p[1].PanelHeight + s.Body.Altitude + a.WingHeight + bankRise) / 2;
+    p[2].PanelHeight = (p[2].PanelHeight + s.Body.Altitude + a.WingHeight - bankRise) / 2;
+    s.Aero.TailHeight = s.Body.Altitude - (a.TailplaneArm - s.Masses.CgX) * s.Body.PitchSin;
 
     for (int i = 1; i <= kWingPanelCount; ++i) {
       const double h = p[i].PanelHeight;
       if (h > 1) {
         const double g = GroundEffectG(h, a.WingSpan);
-        p[i].PanelAspectRatio = MemoPow(s.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * ar * (g + 1) / g;
+        p[i].PanelAspectRatio = MemoPow(s.Memo.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * ar * (g + 1) / g;
       }
     }
-    if (s.TailHeight > 1) {
-      const double g = GroundEffectG(s.TailHeight, 3);
-      s.TailAspectRatio = MemoPow(s.TailSweepPow, s.SweepAreaFactor, 0.2) * 4 * (g + 1) / g;
+    if (s.Aero.TailHeight > 1) {
+      const double g = GroundEffectG(s.Aero.TailHeight, 3);
+      s.Aero.TailAspectRatio = MemoPow(s.Memo.TailSweepPow, s.Setup.SweepAreaFactor, 0.2) * 4 * (g + 1) / g;
     }
-    double h = a.WingHeight + s.Altitude;
+    double h = a.WingHeight + s.Body.Altitude;
     if (h <= 1) h = 1;
     const double g = GroundEffectG(h, a.WingSpan);
-    s.EffectiveAspectRatio = (g + 1) * ar / g;
+    s.Aero.EffectiveAspectRatio = (g + 1) * ar / g;
   } else {
-    s.EffectiveAspectRatio = ar;
-    if (0.02 < s.LiftSlopeMachFactor && s.LiftSlopeMachFactor < 1) {
-      s.EffectiveAspectRatio = ar * s.LiftSlopeMachFactor;
+    s.Aero.EffectiveAspectRatio = ar;
+    if (0.02 < s.Aero.LiftSlopeMachFactor && s.Aero.LiftSlopeMachFactor < 1) {
+      s.Aero.EffectiveAspectRatio = ar * s.Aero.LiftSlopeMachFactor;
     }
     for (int i = 1; i <= kWingPanelCount; ++i) {
-      p[i].PanelAspectRatio = MemoPow(s.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * s.EffectiveAspectRatio;
+      p[i].PanelAspectRatio = MemoPow(s.Memo.PanelSweepPow[i], groupCos[(i - 1) / 2], 0.2) * s.Aero.EffectiveAspectRatio;
     }
-    s.TailAspectRatio = MemoPow(s.TailSweepPow, s.SweepAreaFactor, 0.2) * 4;
+    s.Aero.TailAspectRatio = MemoPow(s.Memo.TailSweepPow, s.Setup.SweepAreaFactor, 0.2) * 4;
   }
 
-  const double lf = s.LiftSlopeMachFactor;
-  s.LiftSlope = LiftSlopeFactor(lf, s.EffectiveAspectRatio);
+  const double lf = s.Aero.LiftSlopeMachFactor;
+  s.Aero.LiftSlope = LiftSlopeFactor(lf, s.Aero.EffectiveAspectRatio);
   // A panel level with its neighbour has its aspect ratio and so its slope.
   for (int i = 1; i <= kWingPanelCount; ++i) {
     const double panelAr = p[i].PanelAspectRatio;
@@ -73,39 +73,39 @@ void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a) {
                               ? p[i - 1].PanelLiftSlope
                               : LiftSlopeFactor(lf, panelAr);
   }
-  s.TailLiftSlope = LiftSlopeFactor(lf, s.TailAspectRatio);
+  s.Aero.TailLiftSlope = LiftSlopeFactor(lf, s.Aero.TailAspectRatio);
 
-  const double ve = std::sqrt(2 * s.DynamicPressure / 1.225);
+  const double ve = std::sqrt(2 * s.Air.DynamicPressure / 1.225);
   const double nu = 1.7932e-5 / 1.225;
   const double chord = a.WingArea / a.WingSpan;
-  if (s.AirDensity > 0 && s.DryMass > 2) {
+  if (s.Air.AirDensity > 0 && s.Masses.DryMass > 2) {
     if (ve > 7) {
-      s.ReynoldsFactor = 1.8 - 1.0 / ReynoldsTerm(ve * chord / nu);
+      s.Aero.ReynoldsFactor = 1.8 - 1.0 / ReynoldsTerm(ve * chord / nu);
     } else {
-      s.ReynoldsFactor = 1.8 - 0.9 / ReynoldsTerm(7 * chord / nu);
+      s.Aero.ReynoldsFactor = 1.8 - 0.9 / ReynoldsTerm(7 * chord / nu);
     }
-    const double ret = (ve > 7 ? ve : 7) * s.TailChord / nu;
-    s.TailReynoldsFactor = 1.8 - 1.1 / ReynoldsTerm(ret);
+    const double ret = (ve > 7 ? ve : 7) * s.Setup.TailChord / nu;
+    s.Aero.TailReynoldsFactor = 1.8 - 1.1 / ReynoldsTerm(ret);
   } else {
-    s.ReynoldsFactor = 1.8;
-    s.TailReynoldsFactor = 1.8;
+    s.Aero.ReynoldsFactor = 1.8;
+    s.Aero.TailReynoldsFactor = 1.8;
   }
-  if (a.TailplaneArea <= 0 || s.AirDensity <= 0) s.TailReynoldsFactor = 1;
+  if (a.TailplaneArea <= 0 || s.Air.AirDensity <= 0) s.Aero.TailReynoldsFactor = 1;
 
-  s.LowSpeedLimit = (ar * 4 / s.EffectiveAspectRatio) * chord;
-  if (s.AirSpeed < s.LowSpeedLimit) {
-    s.LiftSlopeMachFactor = std::sin((ve / s.LowSpeedLimit) * kPi / 2);
+  s.Aero.LowSpeedLimit = (ar * 4 / s.Aero.EffectiveAspectRatio) * chord;
+  if (s.Body.AirSpeed < s.Aero.LowSpeedLimit) {
+    s.Aero.LiftSlopeMachFactor = std::sin((ve / s.Aero.LowSpeedLimit) * kPi / 2);
   }
 
-  const double m = std::fabs(0.85 * s.WingAngleOffset + 0.15 * s.WingAngleOffsetNow) / 5 + s.WingProfileDrag;
-  s.StallExponent = std::pow(s.ReynoldsFactor, 0.7) * (Sq(s.LiftSlope) * 0.5 / std::sqrt(m));
-  s.StallCoefficient = std::pow(s.ReynoldsFactor, 4) *
-                       (std::pow(s.LiftSlope, 11 * std::sqrt(s.ReynoldsFactor)) * 8e-6 / std::pow(m, 4));
+  const double m = std::fabs(0.85 * s.Airfoils.WingAngleOffset + 0.15 * s.Airfoils.WingAngleOffsetNow) / 5 + s.Airfoils.WingProfileDrag;
+  s.Aero.StallExponent = std::pow(s.Aero.ReynoldsFactor, 0.7) * (Sq(s.Aero.LiftSlope) * 0.5 / std::sqrt(m));
+  s.Aero.StallCoefficient = std::pow(s.Aero.ReynoldsFactor, 4) *
+                       (std::pow(s.Aero.LiftSlope, 11 * std::sqrt(s.Aero.ReynoldsFactor)) * 8e-6 / std::pow(m, 4));
 
-  const double mt = std::fabs(s.TailAngleOffset) / 5 + s.TailProfileDrag;
-  s.TailStallExponent = std::pow(s.TailReynoldsFactor, 0.7) * (Sq(s.TailLiftSlope) * 0.5 / std::sqrt(mt));
-  s.TailStallCoefficient = std::pow(s.TailReynoldsFactor, 4) *
-                           (std::pow(s.TailLiftSlope, 11 * std::sqrt(s.TailReynoldsFactor)) * 8e-6 / std::pow(mt, 4));
+  const double mt = std::fabs(s.Airfoils.TailAngleOffset) / 5 + s.Airfoils.TailProfileDrag;
+  s.Aero.TailStallExponent = std::pow(s.Aero.TailReynoldsFactor, 0.7) * (Sq(s.Aero.TailLiftSlope) * 0.5 / std::sqrt(mt));
+  s.Aero.TailStallCoefficient = std::pow(s.Aero.TailReynoldsFactor, 4) *
+                           (std::pow(s.Aero.TailLiftSlope, 11 * std::sqrt(s.Aero.TailReynoldsFactor)) * 8e-6 / std::pow(mt, 4));
 }
 
 }  // namespace zarv::flight

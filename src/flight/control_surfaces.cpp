@@ -25,80 +25,80 @@ double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x
 
 void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
-  if (tail * s.ElevatorCommand > 0.1745) s.ElevatorCommand = 10.0 * tail / 57.3;
-  if (tail * s.ElevatorCommand < -0.2617) s.ElevatorCommand = -15.0 * tail / 57.3;
-  if (std::fabs(s.RudderCommand) > 0.1745) s.RudderCommand = Sgn(s.RudderCommand) * 0.1745;
+  if (tail * s.Controls.ElevatorCommand > 0.1745) s.Controls.ElevatorCommand = 10.0 * tail / 57.3;
+  if (tail * s.Controls.ElevatorCommand < -0.2617) s.Controls.ElevatorCommand = -15.0 * tail / 57.3;
+  if (std::fabs(s.Pilot.RudderCommand) > 0.1745) s.Pilot.RudderCommand = Sgn(s.Pilot.RudderCommand) * 0.1745;
 }
 
 bool UsesControlAugmentation(const FlightState& s, const aircraft::AircraftData& a) {
-  if (s.CasOn != 1) return false;
-  if (aircraft::LaunchAbove10(a.LaunchSpeed)) return s.DynamicPressure > 0;
-  return s.FlightTime > 3.5 && s.Distance > 1;
+  if (s.Pilot.CasOn != 1) return false;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) return s.Air.DynamicPressure > 0;
+  return s.Loop.FlightTime > 3.5 && s.Body.Distance > 1;
 }
 
 void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
-  if (!powered && s.PitchHoldOn == 1) {
-    s.TrimPosition = s.TrimCentre = s.PilotArm;
-    s.ElevatorInput = a.TailplaneIncidence / 57.3;
+  if (!powered && s.Pilot.PitchHoldOn == 1) {
+    s.Masses.TrimPosition = s.Masses.TrimCentre = s.Masses.PilotArm;
+    s.Controls.ElevatorInput = a.TailplaneIncidence / 57.3;
   } else {
-    s.ElevatorInput = tail * s.ElevatorDemand;
+    s.Controls.ElevatorInput = tail * s.Controls.ElevatorDemand;
   }
-  if (a.FinFixed != 0 || powered) s.RudderDemand = s.RudderCommand;
-  s.AileronDemand = (powered && s.StickLateral != 0) ? -4 * s.StickLateral / s.PixelsPerRadian : 0.0;
-  s.NozzlePitchCommand = -tail * s.ElevatorInput;
+  if (a.FinFixed != 0 || powered) s.Controls.RudderDemand = s.Pilot.RudderCommand;
+  s.Controls.AileronDemand = (powered && s.Pilot.StickLateral != 0) ? -4 * s.Pilot.StickLateral / s.Pilot.PixelsPerRadian : 0.0;
+  s.Controls.NozzlePitchCommand = -tail * s.Controls.ElevatorInput;
 }
 
 void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
-  const double n = s.StepsPerSecond;
+  const double n = s.Loop.StepsPerSecond;
   const int tail = Sgn(a.TailplaneArm);
   const double incidence = a.TailplaneIncidence / 57.3;
 
   // Balance mass: the pilot shifts (or the fuel is pumped) at 0.3 m/s.
-  Follow(s.TrimCentre, s.TrimPosition, 0.3 / n);
-  if (s.TrimCentre < s.TrimMin) {
-    s.TrimCentre = s.TrimMin;
-  } else if (s.TrimCentre > s.TrimMax) {
-    s.TrimCentre = s.TrimMax;
+  Follow(s.Masses.TrimCentre, s.Masses.TrimPosition, 0.3 / n);
+  if (s.Masses.TrimCentre < s.Masses.TrimMin) {
+    s.Masses.TrimCentre = s.Masses.TrimMin;
+  } else if (s.Masses.TrimCentre > s.Masses.TrimMax) {
+    s.Masses.TrimCentre = s.Masses.TrimMax;
   }
 
   // Automatic leading-edge flap.
-  if (s.LeadingEdgeFlaps == 1) {
-    const double w = s.AoaText;
+  if (s.Airfoils.LeadingEdgeFlaps == 1) {
+    const double w = s.Air.AoaText;
     if (w > 0) {
-      s.WingAngleOffsetNow = s.WingAngleOffset - w;
-      const double floor = -0.2 * Sq(s.SweepAreaFactor);
-      if (s.WingAngleOffsetNow < floor) s.WingAngleOffsetNow = floor;
+      s.Airfoils.WingAngleOffsetNow = s.Airfoils.WingAngleOffset - w;
+      const double floor = -0.2 * Sq(s.Setup.SweepAreaFactor);
+      if (s.Airfoils.WingAngleOffsetNow < floor) s.Airfoils.WingAngleOffsetNow = floor;
     }
-    s.WingLiftOffsetNow = s.WingLiftOffset - (s.WingAngleOffsetNow - s.WingAngleOffset) * s.LiftSlope;
+    s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset - (s.Airfoils.WingAngleOffsetNow - s.Airfoils.WingAngleOffset) * s.Aero.LiftSlope;
   } else {
-    s.WingAngleOffsetNow = s.WingAngleOffset;
-    s.WingLiftOffsetNow = s.WingLiftOffset;
+    s.Airfoils.WingAngleOffsetNow = s.Airfoils.WingAngleOffset;
+    s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset;
   }
 
   // Tailplane.
-  if (a.LaunchPitch > 0.1745 && s.FlightTime < 3 && a.TailplaneArm > 0) s.ElevatorInput = -0.3;  // ramp hold
-  if (a.TailplaneFixed == 1 && s.PitchHoldOn == 1) s.ElevatorInput = tail * incidence;
-  if (s.EngineType == aircraft::EngineKind::Rocket) {
-    s.ElevatorInput = SignLimited(s.ElevatorInput, 1);
-  } else if (s.ElevatorInput < s.MinAngleOfAttack) {
-    s.ElevatorInput = s.MinAngleOfAttack;
+  if (a.LaunchPitch > 0.1745 && s.Loop.FlightTime < 3 && a.TailplaneArm > 0) s.Controls.ElevatorInput = -0.3;  // ramp hold
+  if (a.TailplaneFixed == 1 && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorInput = tail * incidence;
+  if (s.Engine.EngineType == aircraft::EngineKind::Rocket) {
+    s.Controls.ElevatorInput = SignLimited(s.Controls.ElevatorInput, 1);
+  } else if (s.Controls.ElevatorInput < s.Setup.MinAngleOfAttack) {
+    s.Controls.ElevatorInput = s.Setup.MinAngleOfAttack;
   }
-  if (s.ElevatorInput > 0.4) s.ElevatorInput = 0.4;
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.PitchHoldOn == 1) s.ElevatorAngle = s.ElevatorInput;
-  double d = s.ElevatorInput - s.ElevatorAngle;
+  if (s.Controls.ElevatorInput > 0.4) s.Controls.ElevatorInput = 0.4;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorAngle = s.Controls.ElevatorInput;
+  double d = s.Controls.ElevatorInput - s.Controls.ElevatorAngle;
   const double tailStep = a.SurfaceRate / 57.3 / n;
   if (std::fabs(d) > tailStep) d = Sgn(d) * tailStep;
-  s.ElevatorAngle += d;
+  s.Controls.ElevatorAngle += d;
 
   // Afterburner opening: a first-order lag of about a second.
-  double x = s.NozzlePosition;
-  const double minimum = GuardedDiv(1, s.AfterburnerMax);
-  if (s.AfterburnerLevel > 1) {
-    x = (GuardedDiv(GuardedDiv(s.EngineSpeedRatio, s.PropellerAngle) * s.AfterburnerLevel, s.AfterburnerMax) + n * x) /
+  double x = s.Engine.NozzlePosition;
+  const double minimum = GuardedDiv(1, s.Engine.AfterburnerMax);
+  if (s.Engine.AfterburnerLevel > 1) {
+    x = (GuardedDiv(GuardedDiv(s.Engine.EngineSpeedRatio, s.Engine.PropellerAngle) * s.Engine.AfterburnerLevel, s.Engine.AfterburnerMax) + n * x) /
         (n + 1);
-  } else if (s.Throttle > 0.1) {
+  } else if (s.Engine.Throttle > 0.1) {
     x = (n * x + minimum) / (n + 1);
   } else {
     x = (n * x + 1) / (n + 1);
@@ -108,48 +108,48 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   } else if (x > 1) {
     x = 1;
   }
-  s.NozzlePosition = x;
+  s.Engine.NozzlePosition = x;
 
   // Thrust vectoring.
-  if (s.TvcOn == 0) {
-    s.NozzlePitch = 0;
-    s.NozzleYaw = 0;
+  if (s.Engine.TvcOn == 0) {
+    s.Controls.NozzlePitch = 0;
+    s.Controls.NozzleYaw = 0;
   } else {
-    if (s.SupportAccel > 0 && s.StickPitch == 0) {
-      s.NozzlePitch = (s.PitchAngle - a.LaunchPitch) + s.PitchRate;  // holds the launch attitude on the run
-      s.NozzleYaw = 0;
-    } else if (s.CasOn != 0 && s.DynamicPressure >= 100) {
-      const double g = 3 * s.NozzlePitchCommand;
-      if (0.6 / n > std::fabs(g - s.NozzlePitch) / (s.DynamicPressure / 2000 + 0.5)) {
-        s.NozzlePitch = g;
+    if (s.Air.SupportAccel > 0 && s.Pilot.StickPitch == 0) {
+      s.Controls.NozzlePitch = (s.Body.PitchAngle - a.LaunchPitch) + s.Body.PitchRate;  // holds the launch attitude on the run
+      s.Controls.NozzleYaw = 0;
+    } else if (s.Pilot.CasOn != 0 && s.Air.DynamicPressure >= 100) {
+      const double g = 3 * s.Controls.NozzlePitchCommand;
+      if (0.6 / n > std::fabs(g - s.Controls.NozzlePitch) / (s.Air.DynamicPressure / 2000 + 0.5)) {
+        s.Controls.NozzlePitch = g;
       } else {
-        s.NozzlePitch += Sgn(g - s.NozzlePitch) * 0.6 / n;
+        s.Controls.NozzlePitch += Sgn(g - s.Controls.NozzlePitch) * 0.6 / n;
       }
     } else {
-      const double g = tail * s.ElevatorAngle;
-      if (0.5 / n > std::fabs(g - s.NozzlePitch)) {
-        s.NozzlePitch = g;
+      const double g = tail * s.Controls.ElevatorAngle;
+      if (0.5 / n > std::fabs(g - s.Controls.NozzlePitch)) {
+        s.Controls.NozzlePitch = g;
       } else {
-        s.NozzlePitch += Sgn(g - s.NozzlePitch) * 0.6 / n;
+        s.Controls.NozzlePitch += Sgn(g - s.Controls.NozzlePitch) * 0.6 / n;
       }
     }
-    s.NozzlePitch = SignLimited(s.NozzlePitch, 0.25);
+    s.Controls.NozzlePitch = SignLimited(s.Controls.NozzlePitch, 0.25);
   }
 
   // Fin: a powered aircraft's rudder moves at a third of its rate at low
   // dynamic pressure.
-  if (std::fabs(s.RudderDemand) >= 0.1745) s.RudderDemand = Sgn(s.RudderDemand) * 0.1745;
+  if (std::fabs(s.Controls.RudderDemand) >= 0.1745) s.Controls.RudderDemand = Sgn(s.Controls.RudderDemand) * 0.1745;
   const double finRate =
-      (aircraft::LaunchAbove10(a.LaunchSpeed) && s.DynamicPressure < 1500) ? a.SurfaceRate / 3 / 57.3 : a.SurfaceRate / 57.3;
-  Follow(s.RudderAngle, s.RudderDemand, finRate / n);
+      (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Air.DynamicPressure < 1500) ? a.SurfaceRate / 3 / 57.3 : a.SurfaceRate / 57.3;
+  Follow(s.Controls.RudderAngle, s.Controls.RudderDemand, finRate / n);
 
   // Flaps: notches 0, 1/4, 1/2 and full.
-  s.FlapTarget = s.FlapNotch == 3 ? a.FlapMax : s.FlapNotch / 4.0 * a.FlapMax;
-  if (s.FlapAngle != s.FlapTarget) Follow(s.FlapAngle, s.FlapTarget, 0.15 / std::pow(a.WingArea, 0.3) / n);
+  s.Controls.FlapTarget = s.Pilot.FlapNotch == 3 ? a.FlapMax : s.Pilot.FlapNotch / 4.0 * a.FlapMax;
+  if (s.Controls.FlapAngle != s.Controls.FlapTarget) Follow(s.Controls.FlapAngle, s.Controls.FlapTarget, 0.15 / std::pow(a.WingArea, 0.3) / n);
 
   // Ailerons.
-  s.AileronDemand = SignLimited(s.AileronDemand, 0.8);
-  Follow(s.AileronAngle, s.AileronDemand, a.SurfaceRate / 30 / n);
+  s.Controls.AileronDemand = SignLimited(s.Controls.AileronDemand, 0.8);
+  Follow(s.Controls.AileronAngle, s.Controls.AileronDemand, a.SurfaceRate / 30 / n);
 }
 
 }  // namespace zarv::flight

@@ -84,8 +84,8 @@ bool IsCatalogueEngine(const std::string& model) {
 }
 
 void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
-  s.AfterburnerMax = 1.0;
-  s.GearRatio = 1.0;
+  s.Engine.AfterburnerMax = 1.0;
+  s.Engine.GearRatio = 1.0;
   // Character count, not bytes: "栄２１" is three characters.
   std::size_t chars = 0;
   for (unsigned char c : a.EngineModel) chars += (c & 0xC0) != 0x80;
@@ -94,128 +94,128 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
 
   for (const PistonRow& r : kPistonRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = aircraft::EngineKind::Piston;
-    s.EngineRating = r.Rating * count;
-    s.PropellerDiameter = r.PropellerDiameter;
-    s.FlowFactor = r.FlowFactor;
-    s.SlipstreamSpeed = r.SlipstreamSpeed;
-    s.PropellerAngle = r.PropellerAngle;
-    s.RatedRpm = r.RatedRpm;
-    s.GearRatio = r.GearRatio;
-    s.ConstantSpeedProp = r.ConstantSpeedProp;
-    s.BoostFactor1 = r.Boost1;
-    s.BoostFactor2 = r.Boost2;
-    s.TurboBoostFactor = r.Turbo;
-    s.ManifoldPressureMax = r.ManifoldPressureMax;
-    s.EngineNoiseLevel = r.NoiseLevel;
-    if (r.EngineDiameter != 0) s.EngineDiameter = r.EngineDiameter;
-    s.RatedFuelFlow = 0.3;
-    s.RotorSpeedRatio = 0.3;
-    s.Throttle = 0.096;
-    s.EngineSpeedRatio = 1.0;
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.EngineRating = r.Rating * count;
+    s.Engine.PropellerDiameter = r.PropellerDiameter;
+    s.Engine.FlowFactor = r.FlowFactor;
+    s.Engine.SlipstreamSpeed = r.SlipstreamSpeed;
+    s.Engine.PropellerAngle = r.PropellerAngle;
+    s.Engine.RatedRpm = r.RatedRpm;
+    s.Engine.GearRatio = r.GearRatio;
+    s.Engine.ConstantSpeedProp = r.ConstantSpeedProp;
+    s.Engine.BoostFactor1 = r.Boost1;
+    s.Engine.BoostFactor2 = r.Boost2;
+    s.Engine.TurboBoostFactor = r.Turbo;
+    s.Engine.ManifoldPressureMax = r.ManifoldPressureMax;
+    s.Engine.EngineNoiseLevel = r.NoiseLevel;
+    if (r.EngineDiameter != 0) s.Engine.EngineDiameter = r.EngineDiameter;
+    s.Engine.RatedFuelFlow = 0.3;
+    s.Engine.RotorSpeedRatio = 0.3;
+    s.Engine.Throttle = 0.096;
+    s.Engine.EngineSpeedRatio = 1.0;
   }
 
   if (a.EngineModel == "NO") {
-    s.EngineType = aircraft::EngineKind::Piston;
-    s.ConstantSpeedProp = 0;
-    s.EngineNoiseLevel = 64;
-    s.BoostFactor1 = 1.0;
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.ConstantSpeedProp = 0;
+    s.Engine.EngineNoiseLevel = 64;
+    s.Engine.BoostFactor1 = 1.0;
     if (a.WingArea > 0.3) {
-      s.EngineRating = 300;
-      s.PropellerDiameter = 3.2;
-      s.FlowFactor = 0.1;
-      s.SlipstreamSpeed = 0.02;
-      s.PropellerAngle = 6.0;
-      s.RatedRpm = 100;
-      s.GearRatio = 1.0;
+      s.Engine.EngineRating = 300;
+      s.Engine.PropellerDiameter = 3.2;
+      s.Engine.FlowFactor = 0.1;
+      s.Engine.SlipstreamSpeed = 0.02;
+      s.Engine.PropellerAngle = 6.0;
+      s.Engine.RatedRpm = 100;
+      s.Engine.GearRatio = 1.0;
     } else {
-      s.EngineRating = 9 * s.DryMass;
-      s.PropellerDiameter = 0.16 * std::sqrt(s.DryMass);
-      s.FlowFactor = 0.04;
-      s.SlipstreamSpeed = 0.02;
-      s.PropellerAngle = 0.3;
-      s.RatedRpm = 12000;
-      s.GearRatio = 3.0;
+      s.Engine.EngineRating = 9 * s.Masses.DryMass;
+      s.Engine.PropellerDiameter = 0.16 * std::sqrt(s.Masses.DryMass);
+      s.Engine.FlowFactor = 0.04;
+      s.Engine.SlipstreamSpeed = 0.02;
+      s.Engine.PropellerAngle = 0.3;
+      s.Engine.RatedRpm = 12000;
+      s.Engine.GearRatio = 3.0;
     }
   }
 
   // Every aircraft, whatever matched so far.
-  s.MaxPropellerPitch = Int(std::tan(85 / 57.3) * kPi * s.PropellerDiameter * 10) / 10;
-  s.MinPropellerPitch = Int(std::tan(25 / 57.3) * kPi * s.PropellerDiameter * 10) / 10;
-  s.RatedFuelFlow = s.RatedFuelFlow / 1000;
-  s.PropellerDiscArea =
-      kPi * (s.PropellerDiameter * s.PropellerDiameter -
-             (s.PropellerDiameter / 6) * (s.PropellerDiameter / 6)) / 4;
-  if (s.BoostFactor3 > 0) {
-    s.BoostFactor2 = s.BoostFactor3 * 1.8 / 2.8;
-    s.BoostFactor1 = s.BoostFactor2 * 0.8 / 1.8;
-  } else if (s.BoostFactor2 > 0) {
-    s.BoostFactor3 = s.BoostFactor2;
-    s.BoostFactor1 = s.BoostFactor2 * 0.8 / 1.8;
+  s.Engine.MaxPropellerPitch = Int(std::tan(85 / 57.3) * kPi * s.Engine.PropellerDiameter * 10) / 10;
+  s.Engine.MinPropellerPitch = Int(std::tan(25 / 57.3) * kPi * s.Engine.PropellerDiameter * 10) / 10;
+  s.Engine.RatedFuelFlow = s.Engine.RatedFuelFlow / 1000;
+  s.Engine.PropellerDiscArea =
+      kPi * (s.Engine.PropellerDiameter * s.Engine.PropellerDiameter -
+             (s.Engine.PropellerDiameter / 6) * (s.Engine.PropellerDiameter / 6)) / 4;
+  if (s.Engine.BoostFactor3 > 0) {
+    s.Engine.BoostFactor2 = s.Engine.BoostFactor3 * 1.8 / 2.8;
+    s.Engine.BoostFactor1 = s.Engine.BoostFactor2 * 0.8 / 1.8;
+  } else if (s.Engine.BoostFactor2 > 0) {
+    s.Engine.BoostFactor3 = s.Engine.BoostFactor2;
+    s.Engine.BoostFactor1 = s.Engine.BoostFactor2 * 0.8 / 1.8;
   } else {
-    s.BoostFactor2 = s.BoostFactor3 = s.BoostFactor1;
+    s.Engine.BoostFactor2 = s.Engine.BoostFactor3 = s.Engine.BoostFactor1;
   }
-  s.GovernorSetting = 1.0;
-  if (s.RatedRpm > 0) s.GovernorMinimum = 1000 / s.RatedRpm;
+  s.Engine.GovernorSetting = 1.0;
+  if (s.Engine.RatedRpm > 0) s.Engine.GovernorMinimum = 1000 / s.Engine.RatedRpm;
 
-  if (s.EngineType == aircraft::EngineKind::Piston) {
-    s.BoostFactor1 = std::exp(s.BoostFactor1 / 7600);
-    s.BoostFactor2 = std::exp(s.BoostFactor2 / 7600);
-    s.BoostFactor3 = std::exp(s.BoostFactor3 / 7600);
-    s.TurboBoostFactor = std::exp(s.TurboBoostFactor / 7600);
+  if (s.Engine.EngineType == aircraft::EngineKind::Piston) {
+    s.Engine.BoostFactor1 = std::exp(s.Engine.BoostFactor1 / 7600);
+    s.Engine.BoostFactor2 = std::exp(s.Engine.BoostFactor2 / 7600);
+    s.Engine.BoostFactor3 = std::exp(s.Engine.BoostFactor3 / 7600);
+    s.Engine.TurboBoostFactor = std::exp(s.Engine.TurboBoostFactor / 7600);
   }
 
   for (const JetRow& r : kJetRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = aircraft::EngineKind::Jet;
-    s.EngineRating = r.Thrust * count;
-    s.FlowFactor = r.AirFlow * count;
-    s.RatedFuelFlow = r.FuelFlow;
-    s.SlipstreamSpeed = r.JetSpeed;
-    s.AfterburnerMax = r.AfterburnerMax;
-    s.TvcCapability = r.Tvc;
-    s.EngineNoiseLevel = r.NoiseLevel;
-    if (r.EngineDiameter != 0) s.EngineDiameter = r.EngineDiameter;
-    s.PropellerAngle = 0.5;
-    s.Throttle = 0.096;
-    s.EngineSpeedRatio = 1.0;
+    s.Engine.EngineType = aircraft::EngineKind::Jet;
+    s.Engine.EngineRating = r.Thrust * count;
+    s.Engine.FlowFactor = r.AirFlow * count;
+    s.Engine.RatedFuelFlow = r.FuelFlow;
+    s.Engine.SlipstreamSpeed = r.JetSpeed;
+    s.Engine.AfterburnerMax = r.AfterburnerMax;
+    s.Engine.TvcCapability = r.Tvc;
+    s.Engine.EngineNoiseLevel = r.NoiseLevel;
+    if (r.EngineDiameter != 0) s.Engine.EngineDiameter = r.EngineDiameter;
+    s.Engine.PropellerAngle = 0.5;
+    s.Engine.Throttle = 0.096;
+    s.Engine.EngineSpeedRatio = 1.0;
   }
   for (const RocketRow& r : kRocketRows) {
     if (a.EngineModel != r.Name) continue;
-    s.EngineType = aircraft::EngineKind::Rocket;
-    s.EngineRating = r.Thrust * count;
-    s.FlowFactor = r.FlowFactor * count;
-    s.RatedFuelFlow = r.FuelFlow;
-    s.SlipstreamSpeed = r.ExhaustSpeed;
-    s.EngineNoiseLevel = r.NoiseLevel;
-    s.EngineDiameter = r.EngineDiameter;
-    s.PropellerAngle = 0.5;
-    s.Throttle = 0;
-    s.EngineSpeedRatio = 0;
-    s.AfterburnerMax = 1.0;
+    s.Engine.EngineType = aircraft::EngineKind::Rocket;
+    s.Engine.EngineRating = r.Thrust * count;
+    s.Engine.FlowFactor = r.FlowFactor * count;
+    s.Engine.RatedFuelFlow = r.FuelFlow;
+    s.Engine.SlipstreamSpeed = r.ExhaustSpeed;
+    s.Engine.EngineNoiseLevel = r.NoiseLevel;
+    s.Engine.EngineDiameter = r.EngineDiameter;
+    s.Engine.PropellerAngle = 0.5;
+    s.Engine.Throttle = 0;
+    s.Engine.EngineSpeedRatio = 0;
+    s.Engine.AfterburnerMax = 1.0;
   }
 
-  s.RatedFuelFlow = s.RatedFuelFlow * s.EngineRating / 3600;
+  s.Engine.RatedFuelFlow = s.Engine.RatedFuelFlow * s.Engine.EngineRating / 3600;
 
-  if (s.EngineType == aircraft::EngineKind::Jet) {
-    s.GearRatio = 1.0;
-    s.RatedRpm = 10000;
-    s.ManifoldPressureMax = CInt(29.92);
+  if (s.Engine.EngineType == aircraft::EngineKind::Jet) {
+    s.Engine.GearRatio = 1.0;
+    s.Engine.RatedRpm = 10000;
+    s.Engine.ManifoldPressureMax = CInt(29.92);
     // Design point of the exhaust: the rated figures hold at the design jet speed.
-    s.InletPressureRatio = 1 - (s.SlipstreamSpeed * s.SlipstreamSpeed * 1.225 / 2) / 102000;
-    s.InletTemperature = std::pow(s.InletPressureRatio, 0.4 / 1.4) * 288;
-    s.ChargeDensityRatio = s.InletPressureRatio / s.InletTemperature * 288;
-    s.StageFactor = s.ChargeDensityRatio;
-    s.RatedFuelFlow = s.RatedFuelFlow / s.ChargeDensityRatio;
-    s.FlowFactor = s.FlowFactor / s.ChargeDensityRatio;
-    s.EngineRating = s.EngineRating / s.ChargeDensityRatio;
+    s.Engine.InletPressureRatio = 1 - (s.Engine.SlipstreamSpeed * s.Engine.SlipstreamSpeed * 1.225 / 2) / 102000;
+    s.Engine.InletTemperature = std::pow(s.Engine.InletPressureRatio, 0.4 / 1.4) * 288;
+    s.Engine.ChargeDensityRatio = s.Engine.InletPressureRatio / s.Engine.InletTemperature * 288;
+    s.Engine.StageFactor = s.Engine.ChargeDensityRatio;
+    s.Engine.RatedFuelFlow = s.Engine.RatedFuelFlow / s.Engine.ChargeDensityRatio;
+    s.Engine.FlowFactor = s.Engine.FlowFactor / s.Engine.ChargeDensityRatio;
+    s.Engine.EngineRating = s.Engine.EngineRating / s.Engine.ChargeDensityRatio;
   }
-  s.NozzlePosition = 1.0;
-  if (s.EngineType == aircraft::EngineKind::Rocket) {
-    s.RatedRpm = 10000;
-    s.GearRatio = 1.0;
+  s.Engine.NozzlePosition = 1.0;
+  if (s.Engine.EngineType == aircraft::EngineKind::Rocket) {
+    s.Engine.RatedRpm = 10000;
+    s.Engine.GearRatio = 1.0;
   }
-  if (s.TvcCapability == 1) s.TvcOn = 1;
+  if (s.Engine.TvcCapability == 1) s.Engine.TvcOn = 1;
 }
 
 }  // namespace zarv::flight

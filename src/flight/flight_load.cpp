@@ -77,33 +77,33 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   ClampSurfaceConditions(a);
 
   // Launch attitude.
-  s.BankAngle = a.LaunchBank;
-  s.Heading = a.LaunchHeading;
-  s.PitchAngle = a.LaunchPitch;
-  s.WindDirectionAtLoad = a.WindDirection;
+  s.Body.BankAngle = a.LaunchBank;
+  s.Body.Heading = a.LaunchHeading;
+  s.Body.PitchAngle = a.LaunchPitch;
+  s.Air.WindDirectionAtLoad = a.WindDirection;
 
   // The screen's set-up: masses, engine and airfoils, centre section, chords.
-  s.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  s.Masses.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
   LookUpEngine(s, a);
   const AirfoilLookup airfoils = SetAirfoilCoefficients(s, a);
   if (!airfoils.WingFound) result.Notices.push_back("主翼翼型「" + a.WingAirfoil + "」は翼型表にありません。");
   if (!airfoils.TailFound) result.Notices.push_back("水平尾翼翼型「" + a.TailAirfoil + "」は翼型表にありません。");
-  if (s.WingProfileDrag < 0.0001) s.WingProfileDrag = 0.0001;
-  double width = s.WingDragRise;
+  if (s.Airfoils.WingProfileDrag < 0.0001) s.Airfoils.WingProfileDrag = 0.0001;
+  double width = s.Airfoils.WingDragRise;
   if (width < 1) width = 1;
   const double y = 5 / (width * width);
-  s.WingDragRiseLimit = y * 100;
-  s.WingDragRise = y * s.WingProfileDrag * 90;
-  s.RatedRpm = s.GearRatio * s.RatedRpm / 60;
-  if (s.Throttle > 0 && a.LaunchHeight > 0) s.Throttle = 0.096;
-  s.WingRootOffset = InitialCentreHalfSpan(a);
-  s.RootChordRatio = RootChordRatioOf(a, s.WingRootOffset);
-  a.InnerTaper *= s.RootChordRatio;
-  a.OuterTaper *= s.RootChordRatio;
+  s.Airfoils.WingDragRiseLimit = y * 100;
+  s.Airfoils.WingDragRise = y * s.Airfoils.WingProfileDrag * 90;
+  s.Engine.RatedRpm = s.Engine.GearRatio * s.Engine.RatedRpm / 60;
+  if (s.Engine.Throttle > 0 && a.LaunchHeight > 0) s.Engine.Throttle = 0.096;
+  s.Setup.WingRootOffset = InitialCentreHalfSpan(a);
+  s.Setup.RootChordRatio = RootChordRatioOf(a, s.Setup.WingRootOffset);
+  a.InnerTaper *= s.Setup.RootChordRatio;
+  a.OuterTaper *= s.Setup.RootChordRatio;
   if (a.TipLength == 0) {
     a.TipTaper = a.OuterTaper;
   } else {
-    a.TipTaper *= s.RootChordRatio;
+    a.TipTaper *= s.Setup.RootChordRatio;
   }
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     if (a.LaunchHeight <= 7.5) {
@@ -115,159 +115,159 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   // Engine and record state.
   a.FlapMax = a.FlapMax / 300;
-  s.EngineSpeedRatio = std::sqrt(s.Throttle);
-  s.AfterburnerLevel = 1.0;
-  s.Thrust = 0;
-  s.FlightTime = 0;
+  s.Engine.EngineSpeedRatio = std::sqrt(s.Engine.Throttle);
+  s.Engine.AfterburnerLevel = 1.0;
+  s.Engine.Thrust = 0;
+  s.Loop.FlightTime = 0;
 
   // Airfoils in working form.
-  s.WingLiftOffset = s.WingLiftOffset / 6.28;
-  s.WingAngleOffset = -0.3 * s.WingLiftOffset;
-  s.WingAngleOffsetNow = s.WingAngleOffset;
-  s.WingLiftOffset = 1.3 * s.WingLiftOffset;
-  s.WingLiftOffsetNow = s.WingLiftOffset;
-  s.WingMinDragAngle = s.WingMinDragAngle / 57.3;
-  s.MaxAngleOfAttack = s.MaxAngleOfAttack / 57.3;
-  s.TailLiftOffset = s.TailLiftOffset / 6.28;
-  s.TailAngleOffset = -0.3 * s.TailLiftOffset;
-  s.TailLiftOffset = 1.3 * s.TailLiftOffset;
-  s.DensityRatio = 1.0;
+  s.Airfoils.WingLiftOffset = s.Airfoils.WingLiftOffset / 6.28;
+  s.Airfoils.WingAngleOffset = -0.3 * s.Airfoils.WingLiftOffset;
+  s.Airfoils.WingAngleOffsetNow = s.Airfoils.WingAngleOffset;
+  s.Airfoils.WingLiftOffset = 1.3 * s.Airfoils.WingLiftOffset;
+  s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset;
+  s.Airfoils.WingMinDragAngle = s.Airfoils.WingMinDragAngle / 57.3;
+  s.Airfoils.MaxAngleOfAttack = s.Airfoils.MaxAngleOfAttack / 57.3;
+  s.Airfoils.TailLiftOffset = s.Airfoils.TailLiftOffset / 6.28;
+  s.Airfoils.TailAngleOffset = -0.3 * s.Airfoils.TailLiftOffset;
+  s.Airfoils.TailLiftOffset = 1.3 * s.Airfoils.TailLiftOffset;
+  s.Air.DensityRatio = 1.0;
 
   // Dihedral terms (the dihedrals as read), atmosphere start values.
   const double b = a.WingSpan;
   const double area = a.WingArea;
   const double rise = 2 * a.WingHeight / b;
-  s.InnerDihedralSin = std::sin(a.InnerDihedral - rise);
-  s.InnerDihedralCos = std::cos(a.InnerDihedral - rise);
-  s.OuterDihedralSin = std::sin(a.OuterDihedral - rise);
-  s.OuterDihedralCos = std::cos(a.OuterDihedral - rise);
-  s.TipDihedralSin = std::sin(a.TipDihedral - rise);
-  s.TipDihedralCos = std::cos(a.TipDihedral - rise);
-  s.StepsPerSecond = 24;
-  s.AirTemperature = 280;
-  s.AirDensity = 354.025 / 306 * 1025 / 1013;
+  s.Setup.InnerDihedralSin = std::sin(a.InnerDihedral - rise);
+  s.Setup.InnerDihedralCos = std::cos(a.InnerDihedral - rise);
+  s.Setup.OuterDihedralSin = std::sin(a.OuterDihedral - rise);
+  s.Setup.OuterDihedralCos = std::cos(a.OuterDihedral - rise);
+  s.Setup.TipDihedralSin = std::sin(a.TipDihedral - rise);
+  s.Setup.TipDihedralCos = std::cos(a.TipDihedral - rise);
+  s.Loop.StepsPerSecond = 24;
+  s.Air.AirTemperature = 280;
+  s.Air.AirDensity = 354.025 / 306 * 1025 / 1013;
 
   // Wing panels.
   const double chord = area / b;
-  const double h = s.WingRootOffset;
-  const double r = s.RootChordRatio;
+  const double h = s.Setup.WingRootOffset;
+  const double r = s.Setup.RootChordRatio;
   const double t = a.TipLength;
   const double p = (b / 2 - t - h) / 2;
   const double li = a.InnerTaper, lo = a.OuterTaper, lt = a.TipTaper;
-  s.CentrePanelArea = chord * r * 2 * h;
-  s.InnerPanelArea = (li + r) * chord / 2 * p;
-  s.OuterPanelArea = (lo + li) * chord / 2 * p;
-  s.TipPanelArea = (lt + lo) * chord / 2 * t;
-  s.InnerPanelSpanPos = (li / (6 * r) + 1.0 / 3) * p + h;
-  s.OuterPanelSpanPos = (lo / (6 * li) + 1.0 / 3) * p + p + h;
-  s.TipPanelSpanPos = (lt / (6 * lo) + 1.0 / 3) * t + b / 2 - t;
-  s.InnerPanelSweepOffset = (s.InnerPanelSpanPos - h) * std::tan(a.InnerSweep);
-  s.OuterPanelSweepOffset = (s.OuterPanelSpanPos - h - p) * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep);
-  s.TipPanelSweepOffset = p * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep) +
-                          (s.TipPanelSpanPos - (b / 2 - t)) * std::tan(a.TipSweep);
+  s.Setup.CentrePanelArea = chord * r * 2 * h;
+  s.Setup.InnerPanelArea = (li + r) * chord / 2 * p;
+  s.Setup.OuterPanelArea = (lo + li) * chord / 2 * p;
+  s.Setup.TipPanelArea = (lt + lo) * chord / 2 * t;
+  s.Setup.InnerPanelSpanPos = (li / (6 * r) + 1.0 / 3) * p + h;
+  s.Setup.OuterPanelSpanPos = (lo / (6 * li) + 1.0 / 3) * p + p + h;
+  s.Setup.TipPanelSpanPos = (lt / (6 * lo) + 1.0 / 3) * t + b / 2 - t;
+  s.Setup.InnerPanelSweepOffset = (s.Setup.InnerPanelSpanPos - h) * std::tan(a.InnerSweep);
+  s.Setup.OuterPanelSweepOffset = (s.Setup.OuterPanelSpanPos - h - p) * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep);
+  s.Setup.TipPanelSweepOffset = p * std::tan(a.OuterSweep) + p * std::tan(a.InnerSweep) +
+                          (s.Setup.TipPanelSpanPos - (b / 2 - t)) * std::tan(a.TipSweep);
 
   // Masses and the pilot position for a quarter-chord centre of gravity.
-  s.FuelQuantity = a.FuelCapacity;
-  s.HalfWashout = a.TipWashout / 2;
-  s.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
-  s.InitialDryMass = s.DryMass;
-  s.Mass = s.DryMass + a.FuelCapacity;
-  s.StructureMoment = (b / 2 - 3) * a.WingWeight / b * s.InnerPanelSweepOffset +
-                      0.4 * a.WingWeight * s.OuterPanelSweepOffset + a.TailplaneArm * a.RearFuselageWeight / 2 +
+  s.Masses.FuelQuantity = a.FuelCapacity;
+  s.Setup.HalfWashout = a.TipWashout / 2;
+  s.Masses.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  s.Masses.InitialDryMass = s.Masses.DryMass;
+  s.Masses.Mass = s.Masses.DryMass + a.FuelCapacity;
+  s.Masses.StructureMoment = (b / 2 - 3) * a.WingWeight / b * s.Setup.InnerPanelSweepOffset +
+                      0.4 * a.WingWeight * s.Setup.OuterPanelSweepOffset + a.TailplaneArm * a.RearFuselageWeight / 2 +
                       a.TailplaneArm * a.TailWeight;
-  const double acOffset = (2 * s.InnerPanelArea * s.InnerPanelSweepOffset +
-                           2 * s.OuterPanelArea * s.OuterPanelSweepOffset +
-                           2 * s.TipPanelArea * s.TipPanelSweepOffset) /
+  const double acOffset = (2 * s.Setup.InnerPanelArea * s.Setup.InnerPanelSweepOffset +
+                           2 * s.Setup.OuterPanelArea * s.Setup.OuterPanelSweepOffset +
+                           2 * s.Setup.TipPanelArea * s.Setup.TipPanelSweepOffset) /
                           area;
-  s.CgChordFraction = acOffset / chord + a.CgPosition;
-  s.PilotArm = (-s.StructureMoment - chord * (0.25 - s.CgChordFraction) * s.DryMass) / a.PilotWeight;
-  s.TrimPosition = s.PilotArm;
-  s.ElevatorCommand = 0;
-  s.ElevatorAngle = s.ElevatorDemand = a.TailplaneIncidence / 57.3;
-  s.WingIncidenceRad = a.WingIncidence / 57.3;
-  s.RudderAngle = 0;
-  s.TrackAngle = s.Heading;
-  s.Altitude = a.LaunchHeight;
-  s.RollRate = 0;
-  s.TakeoffRunAcceleration = -50;
-  s.InnerSweepCos = std::cos(a.InnerSweep);
-  s.OuterSweepCos = std::cos(a.OuterSweep);
-  s.TipSweepCos = std::cos(a.TipSweep);
-  s.SweepAreaFactor = (s.CentrePanelArea + 2 * s.InnerSweepCos * s.InnerPanelArea +
-                       2 * s.OuterSweepCos * s.OuterPanelArea + 2 * s.TipSweepCos * s.TipPanelArea) /
+  s.Masses.CgChordFraction = acOffset / chord + a.CgPosition;
+  s.Masses.PilotArm = (-s.Masses.StructureMoment - chord * (0.25 - s.Masses.CgChordFraction) * s.Masses.DryMass) / a.PilotWeight;
+  s.Masses.TrimPosition = s.Masses.PilotArm;
+  s.Controls.ElevatorCommand = 0;
+  s.Controls.ElevatorAngle = s.Controls.ElevatorDemand = a.TailplaneIncidence / 57.3;
+  s.Setup.WingIncidenceRad = a.WingIncidence / 57.3;
+  s.Controls.RudderAngle = 0;
+  s.Body.TrackAngle = s.Body.Heading;
+  s.Body.Altitude = a.LaunchHeight;
+  s.Body.RollRate = 0;
+  s.Pilot.TakeoffRunAcceleration = -50;
+  s.Setup.InnerSweepCos = std::cos(a.InnerSweep);
+  s.Setup.OuterSweepCos = std::cos(a.OuterSweep);
+  s.Setup.TipSweepCos = std::cos(a.TipSweep);
+  s.Setup.SweepAreaFactor = (s.Setup.CentrePanelArea + 2 * s.Setup.InnerSweepCos * s.Setup.InnerPanelArea +
+                       2 * s.Setup.OuterSweepCos * s.Setup.OuterPanelArea + 2 * s.Setup.TipSweepCos * s.Setup.TipPanelArea) /
                       area;
-  s.GeometricAspectRatio = b * b / area;
-  s.AileronAngle = 0;
+  s.Setup.GeometricAspectRatio = b * b / area;
+  s.Controls.AileronAngle = 0;
   if (a.FuelCapacity == 0) {
-    s.TrimCentre = s.TrimPosition = s.PilotArm;
-    s.TrimStep = a.TailplaneArea == 0 ? 0.01 : 0.02;
-    s.TrimMax = s.PilotArm + 15 * s.TrimStep;
-    s.TrimMin = s.PilotArm - 7 * s.TrimStep;
+    s.Masses.TrimCentre = s.Masses.TrimPosition = s.Masses.PilotArm;
+    s.Masses.TrimStep = a.TailplaneArea == 0 ? 0.01 : 0.02;
+    s.Masses.TrimMax = s.Masses.PilotArm + 15 * s.Masses.TrimStep;
+    s.Masses.TrimMin = s.Masses.PilotArm - 7 * s.Masses.TrimStep;
   } else {
-    s.TrimCentre = s.TrimPosition = (s.CgChordFraction - 0.25) * chord;
-    s.TrimStep = chord / 100 * s.Mass / a.FuelCapacity;
-    s.TrimMax = s.TrimCentre + 10 * s.TrimStep;
-    s.TrimMin = s.TrimCentre - 10 * s.TrimStep;
+    s.Masses.TrimCentre = s.Masses.TrimPosition = (s.Masses.CgChordFraction - 0.25) * chord;
+    s.Masses.TrimStep = chord / 100 * s.Masses.Mass / a.FuelCapacity;
+    s.Masses.TrimMax = s.Masses.TrimCentre + 10 * s.Masses.TrimStep;
+    s.Masses.TrimMin = s.Masses.TrimCentre - 10 * s.Masses.TrimStep;
   }
-  s.StartRadius = 10 - 1.25 * a.LaunchSpeed;
-  if (s.StartRadius < 0.001) s.StartRadius = 0.001;
-  s.AirSpeed = 0.01;
-  s.Heading = s.TrackAngle;
-  s.TimeMark = 0;
-  s.WingAcOffset = acOffset;
+  s.Body.StartRadius = 10 - 1.25 * a.LaunchSpeed;
+  if (s.Body.StartRadius < 0.001) s.Body.StartRadius = 0.001;
+  s.Body.AirSpeed = 0.01;
+  s.Body.Heading = s.Body.TrackAngle;
+  s.Loop.TimeMark = 0;
+  s.Masses.WingAcOffset = acOffset;
 
   // Derived airframe quantities and the outline.
   result.Builder = PrepareAircraftForFlight(a, s, o);
 
-  s.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
-  s.PassesThisSecond = 0;
+  s.Loop.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
+  s.Loop.PassesThisSecond = 0;
   if (a.SurfaceRate == 0) {
     a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3;
     if (a.SurfaceRate > 60) a.SurfaceRate = 60;
   }
 
-  const double ar = s.GeometricAspectRatio;
-  s.EffectiveAspectRatio = b * b / area;
-  s.DynamicPressure = 0.001;
-  s.TotalDragArea = 0.001;
-  s.EyeAltitude = aircraft::LaunchAbove10(a.LaunchSpeed) ? 2.0 : s.DihedralRise + s.Altitude - a.EyeHeight;
-  s.EffectiveAspectRatio = ar;
+  const double ar = s.Setup.GeometricAspectRatio;
+  s.Aero.EffectiveAspectRatio = b * b / area;
+  s.Air.DynamicPressure = 0.001;
+  s.Air.TotalDragArea = 0.001;
+  s.Air.EyeAltitude = aircraft::LaunchAbove10(a.LaunchSpeed) ? 2.0 : s.Setup.DihedralRise + s.Body.Altitude - a.EyeHeight;
+  s.Aero.EffectiveAspectRatio = ar;
   for (int i = 1; i <= kWingPanelCount; ++i) {
-    s.Panels[i].PanelAspectRatio = ar;
-    s.Panels[i].PanelLiftSlope = 1.0;
+    s.Wing.Panels[i].PanelAspectRatio = ar;
+    s.Wing.Panels[i].PanelLiftSlope = 1.0;
   }
-  s.LiftSlope = 1.0;
-  s.TailLiftSlope = 1.0;
-  s.ReynoldsFactor = 1.0;
-  s.TailReynoldsFactor = 1.0;
-  s.MachFactor = 1.0;
-  s.MachFactorTransonic = 1.0;
-  s.LiftSlopeMachFactor = 1.0;
-  s.PassCount = 0;
-  s.DisplayDivisor = 4;
+  s.Aero.LiftSlope = 1.0;
+  s.Aero.TailLiftSlope = 1.0;
+  s.Aero.ReynoldsFactor = 1.0;
+  s.Aero.TailReynoldsFactor = 1.0;
+  s.Aero.MachFactor = 1.0;
+  s.Aero.MachFactorTransonic = 1.0;
+  s.Aero.LiftSlopeMachFactor = 1.0;
+  s.Loop.PassCount = 0;
+  s.Loop.DisplayDivisor = 4;
 
   // Centre of gravity along the body axis; the light aircraft's term in the
   // pitch sine sees the sine as it stands before the launch attitude is set.
   if (aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-    s.CgX = (((s.DragAreaLength / 2 - s.DihedralRise) * s.PitchSin + s.TrimCentre) * a.PilotWeight +
-             s.StructureMoment) /
-            s.Mass;
+    s.Masses.CgX = (((s.Setup.DragAreaLength / 2 - s.Setup.DihedralRise) * s.Body.PitchSin + s.Masses.TrimCentre) * a.PilotWeight +
+             s.Masses.StructureMoment) /
+            s.Masses.Mass;
   } else {
-    s.CgX = (s.PilotArm * a.PilotWeight + s.StructureMoment + s.TrimCentre * s.FuelQuantity) / s.Mass;
+    s.Masses.CgX = (s.Masses.PilotArm * a.PilotWeight + s.Masses.StructureMoment + s.Masses.TrimCentre * s.Masses.FuelQuantity) / s.Masses.Mass;
   }
 
   // Attitude terms of the launch attitude.
-  const double st = std::sin(s.PitchAngle), ct = std::cos(s.PitchAngle);
-  const double sp = std::sin(s.Heading), cp = std::cos(s.Heading);
-  const double sb = std::sin(s.BankAngle), cb = std::cos(s.BankAngle);
-  s.PitchSin = st;
-  s.PitchCos = ct;
-  s.HeadingSin = sp;
-  s.HeadingCos = cp;
-  s.ViewRollSin = sb;
-  s.ViewRollCos = cb;
-  s.NoseVector = {sp * ct, cp * ct, st};
-  s.TopVector = {cp * ct * sb - sp * st * cb, -sp * ct * sb - cp * st * cb, cb * ct};
+  const double st = std::sin(s.Body.PitchAngle), ct = std::cos(s.Body.PitchAngle);
+  const double sp = std::sin(s.Body.Heading), cp = std::cos(s.Body.Heading);
+  const double sb = std::sin(s.Body.BankAngle), cb = std::cos(s.Body.BankAngle);
+  s.Body.PitchSin = st;
+  s.Body.PitchCos = ct;
+  s.Body.HeadingSin = sp;
+  s.Body.HeadingCos = cp;
+  s.Body.ViewRollSin = sb;
+  s.Body.ViewRollCos = cb;
+  s.Body.NoseVector = {sp * ct, cp * ct, st};
+  s.Body.TopVector = {cp * ct * sb - sp * st * cb, -sp * ct * sb - cp * st * cb, cb * ct};
 
   // The aircraft chart's hidden load: the model evaluation and the limits.
   EvaluateAircraftModel(s, a, o, chart);
@@ -275,9 +275,9 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   // The loaded dihedrals start at the static ones, so the first pass's wing
   // and wing-end check see the real dihedral.
-  s.InnerDihedralLoaded = a.InnerDihedral;
-  s.OuterDihedralLoaded = a.OuterDihedral;
-  s.TipDihedralLoaded = a.TipDihedral;
+  s.Controls.InnerDihedralLoaded = a.InnerDihedral;
+  s.Controls.OuterDihedralLoaded = a.OuterDihedral;
+  s.Controls.TipDihedralLoaded = a.TipDihedral;
   return result;
 }
 

@@ -41,55 +41,55 @@ void CountUp(T& counter) {
 // A NaN or infinity would fly on for ever: the flight ends as a cancel.
 void EndOnNonFiniteState(FlightLoop& f) {
   FlightState& s = f.State;
-  s.Altitude = kCancelAltitude;
-  s.GroundSpeed = 0;
-  s.VelX = s.VelY = s.VelZ = 0;
-  s.EndCause = static_cast<int16_t>(FlightEndCause::NonFinite);
-  s.FlightEnded = true;
-  s.FlightEndShown = true;
+  s.Body.Altitude = kCancelAltitude;
+  s.Body.GroundSpeed = 0;
+  s.Body.VelX = s.Body.VelY = s.Body.VelZ = 0;
+  s.Loop.EndCause = static_cast<int16_t>(FlightEndCause::NonFinite);
+  s.Loop.FlightEnded = true;
+  s.Loop.FlightEndShown = true;
   if (f.Seams.ShowMessage) f.Seams.ShowMessage("計算が発散したため、飛行を中止しました。");
 }
 
 void AdvanceLoopCounters(FlightState& s) {
-  CountUp(s.PassCount);
-  CountUp(s.PassesThisSecond);
-  ++s.StepsSinceTrigger;
-  if (s.StepsSinceTrigger > kTriggerCountWrap) s.StepsSinceTrigger = 0;
+  CountUp(s.Loop.PassCount);
+  CountUp(s.Loop.PassesThisSecond);
+  ++s.Loop.StepsSinceTrigger;
+  if (s.Loop.StepsSinceTrigger > kTriggerCountWrap) s.Loop.StepsSinceTrigger = 0;
 }
 
 // Pass 5: the wind sound levels; pass 25: the settings are saved (once per
 // flight, nested runs included).
 void RunStartUpActions(const FlightState& s, FlightSeams& seams) {
-  if (s.PassCount == 5) Call(seams.UpdateWindSound);
-  if (s.PassCount == 25) Call(seams.SaveSettings);
+  if (s.Loop.PassCount == 5) Call(seams.UpdateWindSound);
+  if (s.Loop.PassCount == 25) Call(seams.SaveSettings);
 }
 
 // Once a second of real time: 40 steps per second from then on, and the
 // figure of how much faster than real time the simulation could run.
 void UpdateOncePerSecond(FlightState& s) {
   const uint64_t now = timeGetTime();
-  if (static_cast<int64_t>(now) <= s.TimeMark + 1000) return;
-  s.TimeMark = static_cast<int64_t>(now);
-  s.StepsPerSecond = 40;
-  if (s.BusyMs != s.WaitMs) {
-    s.FrameRate = (s.PassesThisSecond / 40.0) * static_cast<double>(s.BusyMs) /
-                  static_cast<double>(s.BusyMs - s.WaitMs);
+  if (static_cast<int64_t>(now) <= s.Loop.TimeMark + 1000) return;
+  s.Loop.TimeMark = static_cast<int64_t>(now);
+  s.Loop.StepsPerSecond = 40;
+  if (s.Loop.BusyMs != s.Loop.WaitMs) {
+    s.Loop.FrameRate = (s.Loop.PassesThisSecond / 40.0) * static_cast<double>(s.Loop.BusyMs) /
+                  static_cast<double>(s.Loop.BusyMs - s.Loop.WaitMs);
   }
-  s.WaitMs = s.BusyMs = 0;
-  s.PassesThisSecond = 0;
+  s.Loop.WaitMs = s.Loop.BusyMs = 0;
+  s.Loop.PassesThisSecond = 0;
 }
 
-void AdvanceFlightTime(FlightState& s) { s.FlightTime += 1.0 / s.StepsPerSecond; }
+void AdvanceFlightTime(FlightState& s) { s.Loop.FlightTime += 1.0 / s.Loop.StepsPerSecond; }
 
 // A small push while the surface carries the aircraft. Without an engine
 // nothing resets the thrust each step, so there it is set, not added: it
 // would otherwise grow without bound while the aircraft rolls.
 void AddSupportThrust(FlightState& s) {
-  const bool engine = aircraft::HasEngine(s.EngineType);
+  const bool engine = aircraft::HasEngine(s.Engine.EngineType);
   if (!engine) {
-    s.Thrust = s.SupportAccel > 0 ? s.Mass * 0.001 : 0.0;
-  } else if (s.SupportAccel > 0) {
-    s.Thrust += s.Mass * 0.001;
+    s.Engine.Thrust = s.Air.SupportAccel > 0 ? s.Masses.Mass * 0.001 : 0.0;
+  } else if (s.Air.SupportAccel > 0) {
+    s.Engine.Thrust += s.Masses.Mass * 0.001;
   }
 }
 
@@ -97,8 +97,8 @@ void AddSupportThrust(FlightState& s) {
 // aerodynamic coefficients.
 void RunDisplayStepWork(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options,
                         FlightSeams& seams) {
-  if (s.StepCounter % s.DisplayDivisor != 0) return;
-  if (seams.SetPointerShape) seams.SetPointerShape(s.MouseSteering == 1 && options.JoystickOn == 0 ? 2 : 1);
+  if (s.Loop.StepCounter % s.Loop.DisplayDivisor != 0) return;
+  if (seams.SetPointerShape) seams.SetPointerShape(s.Pilot.MouseSteering == 1 && options.JoystickOn == 0 ? 2 : 1);
   Call(seams.DrawHeadUpDisplay);
   RefreshAeroCoefficients(s, a);
 }
@@ -117,22 +117,22 @@ void UpdateAirAndExhaust(FlightState& s, const aircraft::AircraftData& a, Flight
 // step counter wraps: its physics (bend shares, compressibility, fuel burn,
 // engine shake), then its drawing.
 void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
-  if (s.StepCounter % (2 * s.DisplayDivisor) != 0 && s.StepCounter >= 5) return;
+  if (s.Loop.StepCounter % (2 * s.Loop.DisplayDivisor) != 0 && s.Loop.StepCounter >= 5) return;
   UpdateInstrumentPanelPhysics(s, a);
   Call(seams.DrawInstrumentPanel);
 }
 
 void SetDisplayDivisor(FlightState& s, const FlightOptions& options) {
-  if (s.SpeedMode < 1) {
-    s.DisplayDivisor = 36;
+  if (s.Loop.SpeedMode < 1) {
+    s.Loop.DisplayDivisor = 36;
   } else {
-    s.DisplayDivisor = options.FrameRate20 ? 2 : 4;
+    s.Loop.DisplayDivisor = options.FrameRate20 ? 2 : 4;
   }
 }
 
 // A display step, or the last pass of an aircraft at rest in the water.
 bool IsDisplayStep(const FlightState& s) {
-  return s.StepCounter % s.DisplayDivisor == 0 || (s.Altitude < 0 && s.GroundSpeed < s.StopSpeed);
+  return s.Loop.StepCounter % s.Loop.DisplayDivisor == 0 || (s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed);
 }
 
 void WaitOnPlatformClock(uint64_t deadline) {
@@ -150,34 +150,34 @@ void WaitOnPlatformClock(uint64_t deadline) {
 // Waits until real time has caught up with the frame's deadline. A frame
 // that took longer than its period is not made up later.
 void PaceToRealTime(FlightState& s, FlightSeams& seams) {
-  if (s.SpeedMode < 1 || seams.Headless) {
-    s.WaitMs = 0;
+  if (s.Loop.SpeedMode < 1 || seams.Headless) {
+    s.Loop.WaitMs = 0;
     return;
   }
   uint64_t now = timeGetTime();
-  s.BusyMs += static_cast<int64_t>(now - s.LastTick);
-  s.LastTick = now;
-  if (now < s.NextFrameTime) {
+  s.Loop.BusyMs += static_cast<int64_t>(now - s.Loop.LastTick);
+  s.Loop.LastTick = now;
+  if (now < s.Loop.NextFrameTime) {
     if (seams.WaitUntil) {
-      seams.WaitUntil(s.NextFrameTime);
+      seams.WaitUntil(s.Loop.NextFrameTime);
     } else {
-      WaitOnPlatformClock(s.NextFrameTime);
+      WaitOnPlatformClock(s.Loop.NextFrameTime);
     }
     now = timeGetTime();
   }
-  s.WaitMs += static_cast<int64_t>(now - s.LastTick);
-  s.NextFrameTime = now + static_cast<uint64_t>(CLng(1000.0 / s.StepsPerSecond * s.DisplayDivisor));
-  if (s.WaitMs > s.BusyMs - 1) s.WaitMs = s.BusyMs - 1;
+  s.Loop.WaitMs += static_cast<int64_t>(now - s.Loop.LastTick);
+  s.Loop.NextFrameTime = now + static_cast<uint64_t>(CLng(1000.0 / s.Loop.StepsPerSecond * s.Loop.DisplayDivisor));
+  if (s.Loop.WaitMs > s.Loop.BusyMs - 1) s.Loop.WaitMs = s.Loop.BusyMs - 1;
 }
 
 // The view's direction and the pilot's eye in the world.
 void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
-  s.ViewHeading = s.Heading;
-  s.ViewDepression = -s.PitchAngle;
-  s.ViewHeadingSin = std::sin(-s.ViewHeading);
-  s.ViewHeadingCos = std::cos(-s.ViewHeading);
-  s.ViewDepressionSin = std::sin(s.ViewDepression);
-  s.ViewDepressionCos = std::cos(s.ViewDepression);
+  s.View.ViewHeading = s.Body.Heading;
+  s.View.ViewDepression = -s.Body.PitchAngle;
+  s.View.ViewHeadingSin = std::sin(-s.View.ViewHeading);
+  s.View.ViewHeadingCos = std::cos(-s.View.ViewHeading);
+  s.View.ViewDepressionSin = std::sin(s.View.ViewDepression);
+  s.View.ViewDepressionCos = std::cos(s.View.ViewDepression);
 
   model::WorkPoint eye;
   if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.WingHeight >= 0.9) {
@@ -185,13 +185,13 @@ void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model:
   } else {
     eye = {0, o.FrontFuselageY(4, 0), o.FrontFuselageZ(4, 0) - 0.4};
   }
-  const model::AttitudeRotation attitude{std::sin(s.BankAngle), std::cos(s.BankAngle), std::sin(s.PitchAngle),
-                                         std::cos(s.PitchAngle), std::sin(s.Heading),   std::cos(s.Heading)};
+  const model::AttitudeRotation attitude{std::sin(s.Body.BankAngle), std::cos(s.Body.BankAngle), std::sin(s.Body.PitchAngle),
+                                         std::cos(s.Body.PitchAngle), std::sin(s.Body.Heading),   std::cos(s.Body.Heading)};
   model::RotatePointByAttitude(attitude, eye);
-  s.EyeX = s.PosX + eye.X;
-  s.EyeY = s.PosY + eye.Y;
-  s.EyeZ = s.Altitude + eye.Z;
-  s.ViewZoom = 1.0;
+  s.View.EyeX = s.Body.PosX + eye.X;
+  s.View.EyeY = s.Body.PosY + eye.Y;
+  s.View.EyeZ = s.Body.Altitude + eye.Z;
+  s.View.ViewZoom = 1.0;
 }
 
 }  // namespace
@@ -200,9 +200,9 @@ bool FlightStateIsFinite(const FlightState& s) {
   // A fault anywhere in a stage reaches the integrated quantities within the
   // pass: the rates, velocities, attitude and position.
   const double values[] = {
-      s.PosX,       s.PosY,     s.Altitude,   s.VelX,      s.VelY,        s.VelZ,     s.GroundSpeed,
-      s.AirSpeed,   s.PitchRate, s.RollRate,  s.YawRate,   s.PitchAngle,  s.BankAngle, s.Heading,
-      s.Thrust,     s.FuelQuantity, s.ElevatorAngle, s.RudderAngle, s.AileronAngle, s.FlightTime,
+      s.Body.PosX,       s.Body.PosY,     s.Body.Altitude,   s.Body.VelX,      s.Body.VelY,        s.Body.VelZ,     s.Body.GroundSpeed,
+      s.Body.AirSpeed,   s.Body.PitchRate, s.Body.RollRate,  s.Body.YawRate,   s.Body.PitchAngle,  s.Body.BankAngle, s.Body.Heading,
+      s.Engine.Thrust,     s.Masses.FuelQuantity, s.Controls.ElevatorAngle, s.Controls.RudderAngle, s.Controls.AileronAngle, s.Loop.FlightTime,
   };
   // Anything times 0 is 0, except NaN and infinity.
   double sum = 0;
@@ -211,43 +211,43 @@ bool FlightStateIsFinite(const FlightState& s) {
 }
 
 bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a) {
-  const bool wasEnded = s.FlightEnded;
-  if (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Altitude < 0) {
-    s.FlightEndShown = true;
-    s.FlightEnded = true;
-    if (s.Altitude > -50) s.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
+  const bool wasEnded = s.Loop.FlightEnded;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Body.Altitude < 0) {
+    s.Loop.FlightEndShown = true;
+    s.Loop.FlightEnded = true;
+    if (s.Body.Altitude > -50) s.View.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
   }
-  if (s.Distance > 0 && s.GroundSpeed < s.StopSpeed && s.Altitude < 0) {
-    s.FlightEnded = true;
-    s.FlightEndShown = true;
+  if (s.Body.Distance > 0 && s.Body.GroundSpeed < s.Loop.StopSpeed && s.Body.Altitude < 0) {
+    s.Loop.FlightEnded = true;
+    s.Loop.FlightEndShown = true;
   }
-  if (s.FlightEnded && !wasEnded && s.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
-    s.EndCause = static_cast<int16_t>(s.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
+  if (s.Loop.FlightEnded && !wasEnded && s.Loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
+    s.Loop.EndCause = static_cast<int16_t>(s.Body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
   }
-  return s.FlightEnded;
+  return s.Loop.FlightEnded;
 }
 
 void CheckRestWatchdog(FlightState& s) {
   const double now = Timer();
-  if (s.GroundSpeed <= 1 && s.Distance >= 200 && s.CourseDistance >= 0) {
-    if (now > s.WatchdogMark + 60 && s.FlightTime > 100) {
-      s.Altitude = kCancelAltitude;
-      s.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
+  if (s.Body.GroundSpeed <= 1 && s.Body.Distance >= 200 && s.Body.CourseDistance >= 0) {
+    if (now > s.Loop.WatchdogMark + 60 && s.Loop.FlightTime > 100) {
+      s.Body.Altitude = kCancelAltitude;
+      s.Loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
     }
   } else {
-    s.WatchdogMark = now;
+    s.Loop.WatchdogMark = now;
   }
 }
 
 void BeginFlightRun(FlightLoop& f) {
   FlightState& s = f.State;
-  s.ScreenColour = 0x800000;
-  s.FlightEnded = false;
-  s.BusyMs = 1000;
-  s.SoundRefresh = 1;
+  s.View.ScreenColour = 0x800000;
+  s.Loop.FlightEnded = false;
+  s.Loop.BusyMs = 1000;
+  s.Sound.SoundRefresh = 1;
   const double scale = f.Options.ScreenScale;
-  s.ViewCentreY = CLng(f.Aircraft.LaunchPitch > 9 / 57.3 ? s.ViewCentreBaseY - 50 * scale
-                                                         : s.ViewCentreBaseY - 108 * scale);
+  s.View.ViewCentreY = CLng(f.Aircraft.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * scale
+                                                         : s.View.ViewCentreBaseY - 108 * scale);
 }
 
 bool RunFlightPass(FlightLoop& f) {
@@ -259,7 +259,7 @@ bool RunFlightPass(FlightLoop& f) {
 
   // Loop head and end tests. A pass on which a test fires still runs to its
   // end; the loop is left at the next head.
-  if (s.FlightEnded) return false;
+  if (s.Loop.FlightEnded) return false;
   if (!FlightStateIsFinite(s)) {
     EndOnNonFiniteState(f);
     return false;
@@ -277,7 +277,7 @@ bool RunFlightPass(FlightLoop& f) {
   AdvanceFlightTime(s);
   ComputeRollAcceleration(s, a);
   MarkLaunchTime(s, a);
-  if (std::fabs(s.GroundSpeed) > 1e-5) {
+  if (std::fabs(s.Body.GroundSpeed) > 1e-5) {
     ComputePitchYawAcceleration(s, a);
     ApplyGroundContactLoads(s, a);
   }
@@ -286,8 +286,8 @@ bool RunFlightPass(FlightLoop& f) {
   HoldRatesOnPlatform(s, a);
   ComputeLongAccel(s);
   ApplyWaterDrag(s, a);
-  s.OnPlatform = IsOnPlatform(s, a);
-  if (s.OnPlatform) {
+  s.Body.OnPlatform = IsOnPlatform(s, a);
+  if (s.Body.OnPlatform) {
     RunOnPlatform(s, r, a);
   } else {
     UpdateVerticalVelocity(s);
@@ -345,7 +345,7 @@ bool RunFlightPass(FlightLoop& f) {
   if (!IsDisplayStep(s)) return true;
   PaceToRealTime(s, seams);
   SetViewAndEye(s, a, f.Outline);
-  if (s.Altitude > -15) Call(seams.DrawFlightFrame);
+  if (s.Body.Altitude > -15) Call(seams.DrawFlightFrame);
   CheckRestWatchdog(s);
   Call(seams.DoEvents);
   return true;
@@ -353,11 +353,11 @@ bool RunFlightPass(FlightLoop& f) {
 
 void FinishFlightRun(FlightLoop& f) {
   FlightState& s = f.State;
-  if (s.AfterLoopDone || !s.FlightEnded) return;
-  s.AfterLoopDone = true;
+  if (s.Loop.AfterLoopDone || !s.Loop.FlightEnded) return;
+  s.Loop.AfterLoopDone = true;
   --f.Record.RecordCount;  // points at the last sample written
   Call(f.Seams.StopSoundAndRestoreVolume);
-  if (s.Altitude < 0) Call(f.Seams.EndFlight);
+  if (s.Body.Altitude < 0) Call(f.Seams.EndFlight);
 }
 
 void RunFlight(FlightLoop& f) {

@@ -41,7 +41,7 @@ void AdvanceRecordIndex(FlightRecord& r) {
 
 void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a,
                         const FlightOptions& options) {
-  if (s.StepCounter % 2 != 0) return;
+  if (s.Loop.StepCounter % 2 != 0) return;
   const bool chartsOpen = options.FlightDataChartsActive != 0;
   if (chartsOpen || r.RecordCount < 0 || r.RecordCount >= kRecordCapacity) {
     AdvanceRecordIndex(r);
@@ -50,73 +50,73 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   FlightSample& x = r.Samples[static_cast<std::size_t>(r.RecordCount)];
 
-  x.Time = static_cast<float>(Int(s.FlightTime * 20 + 0.2) / 20);
-  x.DistanceFlown = To(s.Distance, 1000);
-  x.Height = To(s.Altitude, 1000);
-  x.PathAngleDeg = DegTo(s.PathAngle, 100);
-  x.LoadFactor = powered ? Int((s.SupportAccel + s.NormalLoad) / 0.098 + 0.5) / 100
-                         : Int(s.NormalLoad / 0.0098 + 0.5) / 1000;
-  x.WingAngleOfAttack = DegTo(powered ? s.AngleOfAttack : s.WingIncidenceRad + s.AngleOfAttack, 100);
-  x.SideslipAngle = DegTo(s.PrevSideslip, 100);
-  x.LiftCoefficient = To(s.WingLift / a.WingArea, 1000);
-  x.TailplaneLift = To(s.DynamicPressure * s.TailplaneLiftArea, 10000);
-  x.Airspeed = To(s.AirSpeed, 100);
-  x.HeadingDeg = DegTo(s.Heading, 100);
-  x.WindNoiseVolume = s.WindNoiseLevel;
-  if (s.CourseDistance < 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-    x.WindNoiseVolume = x.WindNoiseVolume * s.GroundSpeed / a.LaunchSpeed;
+  x.Time = static_cast<float>(Int(s.Loop.FlightTime * 20 + 0.2) / 20);
+  x.DistanceFlown = To(s.Body.Distance, 1000);
+  x.Height = To(s.Body.Altitude, 1000);
+  x.PathAngleDeg = DegTo(s.Body.PathAngle, 100);
+  x.LoadFactor = powered ? Int((s.Air.SupportAccel + s.Air.NormalLoad) / 0.098 + 0.5) / 100
+                         : Int(s.Air.NormalLoad / 0.0098 + 0.5) / 1000;
+  x.WingAngleOfAttack = DegTo(powered ? s.Air.AngleOfAttack : s.Setup.WingIncidenceRad + s.Air.AngleOfAttack, 100);
+  x.SideslipAngle = DegTo(s.Air.PrevSideslip, 100);
+  x.LiftCoefficient = To(s.Wing.WingLift / a.WingArea, 1000);
+  x.TailplaneLift = To(s.Air.DynamicPressure * s.Tail.TailplaneLiftArea, 10000);
+  x.Airspeed = To(s.Body.AirSpeed, 100);
+  x.HeadingDeg = DegTo(s.Body.Heading, 100);
+  x.WindNoiseVolume = s.Sound.WindNoiseLevel;
+  if (s.Body.CourseDistance < 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
+    x.WindNoiseVolume = x.WindNoiseVolume * s.Body.GroundSpeed / a.LaunchSpeed;
   }
-  x.CentreOfGravityPct = To(s.CentreOfGravity, 10);
-  x.PressureCentre = To(s.CentreOfPressure, 10);
-  x.TailplaneAngle = DegTo(s.RearFuselageBend + s.ElevatorAngle, 100);
-  x.TailplaneControl = DegTo(s.ElevatorInput, 100);
-  x.FinAngle = DegTo(s.RearFuselageSideBend + s.RudderAngle, 100);
-  x.RecordedWindSpeed = Int(s.WindAtAltitude * 100) / 100;
+  x.CentreOfGravityPct = To(s.Masses.CentreOfGravity, 10);
+  x.PressureCentre = To(s.Masses.CentreOfPressure, 10);
+  x.TailplaneAngle = DegTo(s.Controls.RearFuselageBend + s.Controls.ElevatorAngle, 100);
+  x.TailplaneControl = DegTo(s.Controls.ElevatorInput, 100);
+  x.FinAngle = DegTo(s.Controls.RearFuselageSideBend + s.Controls.RudderAngle, 100);
+  x.RecordedWindSpeed = Int(s.Air.WindAtAltitude * 100) / 100;
 
   if (powered) {
-    x.AileronDeg = IntOf(s.AileronAngle * 57.3 / 2 + 0.5);
+    x.AileronDeg = IntOf(s.Controls.AileronAngle * 57.3 / 2 + 0.5);
     const double aspect = a.WingSpan * a.WingSpan / a.WingArea;
-    if (s.EngineType == aircraft::EngineKind::Rocket && aspect < 2.5) {
-      x.FlapSetting = CInt(To(s.ElevatorInput * 57.3 / 3, 100));
+    if (s.Engine.EngineType == aircraft::EngineKind::Rocket && aspect < 2.5) {
+      x.FlapSetting = CInt(To(s.Controls.ElevatorInput * 57.3 / 3, 100));
     } else {
-      x.FlapSetting = IntOf(s.FlapAngle * 300 + 0.5);
+      x.FlapSetting = IntOf(s.Controls.FlapAngle * 300 + 0.5);
     }
-    x.LeadingEdgeFlapAngle = IntOf((s.WingAngleOffsetNow - s.WingAngleOffset) * 80 + 0.5);
-    x.NozzleOpening = s.NozzlePosition < 0.73 ? int16_t{73} : IntOf(s.NozzlePosition * 100 + 0.5);
-    x.NozzleAngle = IntOf(s.NozzlePitch * 57.3 + 0.5);
+    x.LeadingEdgeFlapAngle = IntOf((s.Airfoils.WingAngleOffsetNow - s.Airfoils.WingAngleOffset) * 80 + 0.5);
+    x.NozzleOpening = s.Engine.NozzlePosition < 0.73 ? int16_t{73} : IntOf(s.Engine.NozzlePosition * 100 + 0.5);
+    x.NozzleAngle = IntOf(s.Controls.NozzlePitch * 57.3 + 0.5);
     // The afterburner opening follows with a lag of about a third of a second.
     const double target =
-        ((std::pow(s.RotorSpeedRatio, 5) * 0.06 + s.AfterburnerLevel - 1) / (s.AfterburnerMax - 0.94)) * 100;
-    s.AfterburnerOpeningLag += (target - s.AfterburnerOpeningLag) * 3 / s.StepsPerSecond;
-    x.AfterburnerOpening = s.AfterburnerOpeningLag > 0 ? CInt(s.AfterburnerOpeningLag) : int16_t{0};
-    if (s.AfterburnerLit == 0 && s.AfterburnerLevel > (s.AfterburnerMax - 1) * 0.667 + 1) {
-      s.AfterburnerOpeningLag = -3;
-      s.AfterburnerLit = 1;
+        ((std::pow(s.Engine.RotorSpeedRatio, 5) * 0.06 + s.Engine.AfterburnerLevel - 1) / (s.Engine.AfterburnerMax - 0.94)) * 100;
+    s.Controls.AfterburnerOpeningLag += (target - s.Controls.AfterburnerOpeningLag) * 3 / s.Loop.StepsPerSecond;
+    x.AfterburnerOpening = s.Controls.AfterburnerOpeningLag > 0 ? CInt(s.Controls.AfterburnerOpeningLag) : int16_t{0};
+    if (s.Controls.AfterburnerLit == 0 && s.Engine.AfterburnerLevel > (s.Engine.AfterburnerMax - 1) * 0.667 + 1) {
+      s.Controls.AfterburnerOpeningLag = -3;
+      s.Controls.AfterburnerLit = 1;
     }
-    x.AirframeTemperature = s.SkinTemperature;
+    x.AirframeTemperature = s.Air.SkinTemperature;
   }
 
-  if (s.Distance > 0 || a.LaunchHeight < 1) {
-    x.Bank = DegTo(s.BankAngle, 10);
-    x.Pitch = DegTo(s.PitchAngle, 10);
+  if (s.Body.Distance > 0 || a.LaunchHeight < 1) {
+    x.Bank = DegTo(s.Body.BankAngle, 10);
+    x.Pitch = DegTo(s.Body.PitchAngle, 10);
   } else if (a.LaunchHeight > 10.2 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     // On a high platform the launch attitude is blended in with speed and
     // shaken by the pilot's run.
-    x.Bank = DegTo((s.InertialSpeed / a.LaunchSpeed) * a.LaunchBank -
-                       std::sqrt(std::fabs(s.InertialSpeed)) * std::sin(3 * s.CourseDistance) / 150,
+    x.Bank = DegTo((s.Body.InertialSpeed / a.LaunchSpeed) * a.LaunchBank -
+                       std::sqrt(std::fabs(s.Body.InertialSpeed)) * std::sin(3 * s.Body.CourseDistance) / 150,
                    10);
-    x.Pitch = DegTo(s.InertialSpeed * std::sin(6 * s.CourseDistance) / 300 + a.LaunchPitch, 10);
+    x.Pitch = DegTo(s.Body.InertialSpeed * std::sin(6 * s.Body.CourseDistance) / 300 + a.LaunchPitch, 10);
   } else {
-    x.Bank = DegTo((s.InertialSpeed / a.LaunchSpeed) * a.LaunchBank, 100);
+    x.Bank = DegTo((s.Body.InertialSpeed / a.LaunchSpeed) * a.LaunchBank, 100);
     x.Pitch = DegTo(a.LaunchPitch, 100);
   }
-  x.PitchRateDeg = DegTo(s.PitchRate, 100);
-  x.East = To(s.PosX, 1000);
-  x.North = To(s.PosY, 1000);
-  x.Track = DegTo(s.TrackAngle, 100);
-  x.InnerWingDeflection = DegTo(s.InnerDihedralLoaded - a.InnerDihedral, 100);
-  x.OuterWingDeflection = DegTo(s.OuterDihedralLoaded - a.OuterDihedral, 100);
-  x.WingTipDeflection = DegTo(s.TipDihedralLoaded - a.TipDihedral, 100);
+  x.PitchRateDeg = DegTo(s.Body.PitchRate, 100);
+  x.East = To(s.Body.PosX, 1000);
+  x.North = To(s.Body.PosY, 1000);
+  x.Track = DegTo(s.Body.TrackAngle, 100);
+  x.InnerWingDeflection = DegTo(s.Controls.InnerDihedralLoaded - a.InnerDihedral, 100);
+  x.OuterWingDeflection = DegTo(s.Controls.OuterDihedralLoaded - a.OuterDihedral, 100);
+  x.WingTipDeflection = DegTo(s.Controls.TipDihedralLoaded - a.TipDihedral, 100);
 
   AdvanceRecordIndex(r);
 }

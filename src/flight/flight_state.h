@@ -37,89 +37,9 @@ struct WingPanel {
 
 inline constexpr int kWingPanelCount = 6;  // panels 1..6; index 0 is the centre
 
-struct FlightState {
-  // ---------------------------------------------------------------- timing
-  double FlightTime = 0;          // s since launch
-  int16_t StepsPerSecond = 24;    // 24 at load, 40 from the first second on
-  int16_t StepCounter = 0;        // 0..3000
-  int32_t DisplayDivisor = 4;
-  int32_t PassCount = 0;
-  int32_t PassesThisSecond = 0;
-  int64_t TimeMark = 0;           // clock seconds at load, then ms of the loop (64-bit: ms pass 2^31 in 24 days)
-  double StopSpeed = 0.3;         // m/s
-
-  // ------------------------------------------------------ position, motion
-  double PosX = 0, PosY = 0;      // m east, north
-  double Altitude = 0;            // m above the water; -2000 = cancelled
-  double VelX = 0, VelY = 0, VelZ = 0;
-  double GroundSpeed = 0;
-  double InertialSpeed = 0;
-  double AirSpeed = 0.01;
-  double Distance = 0;
-  double CourseDistance = 0;
-  double StartRadius = 0.001;     // m, start point from the origin
-
-  // -------------------------------------------------------------- attitude
-  double PitchAngle = 0, PitchSin = 0, PitchCos = 1.0;
-  double BankAngle = 0, ViewRollSin = 0, ViewRollCos = 1.0;
-  double Heading = 0, HeadingSin = 0, HeadingCos = 1.0;
-  double TrackAngle = 0;
-  double PathAngle = 0;
-  double PitchRate = 0, YawRate = 0, RollRate = 0;
-  // Body axes in world axes (x east, y north, z up), kept by the attitude
-  // step; the load builds them from the launch attitude.
-  std::array<double, 3> NoseVector{0, 1.0, 0};
-  std::array<double, 3> TopVector{0, 0, 1.0};
-
-  // -------------------------------------------------------------- air data
-  double AngleOfAttack = 0;
-  double Sideslip = 0;
-  double PrevSideslip = 0;
-  double TotalIncidence = 0;      // angle between relative wind and body axis
-  double BodyAirX = 0.0001;       // relative wind along the body axis / AirSpeed
-  double BodyAirY = 0;            // sideways
-  double BodyAirZ = 0;            // along the body normal
-  double NormalLoad = 0;          // m/s^2
-  double SupportAccel = 0;        // m/s^2 from deck, gear or water; 0 airborne
-  double DynamicPressure = 0.001; // Pa
-  double TotalDragArea = 0.001;
-
-  // ------------------------------------------------------------ atmosphere
-  double AirTemperature = 280;    // K
-  double DensityRatio = 1.0;      // pressure at altitude / 1013 hPa
-  double AirDensity = 354.025 / 306 * 1025 / 1013;
-  double MachSquared = 0;
-  int16_t SkinTemperature = 0;    // K
-
-  // ------------------------------------------------------------------ wind
-  double WindDirectionAtLoad = 0; // rad, the wind direction the flight started with
-  double WindAtAltitude = 0;      // m/s, lagged
-  float WindChangeRate = 0;       // m/s per s, within +-9
-  double EyeAltitude = 0;         // wind reference height set at load, m
-  double UpdraftStrength = 5;     // m/s at the column's centre
-  int32_t UpdraftRadius = 500;    // m
-  double VerticalWind = 0;        // m/s at the point last evaluated
-  double TailUpdraft = 0;
-
-  // --------------------------------------------------------------- masses
-  double DryMass = 0;             // kg
-  double InitialDryMass = 0;
-  double Mass = 0;
-  double FuelQuantity = 0;
-  double PitchInertia = 100, RollInertia = 100, YawInertia = 100;
-  double ApparentMass = 0.1;
-  double CgX = 0;                 // m, centre of gravity along the body axis
-  double CentreOfGravity = 0;     // % of the mean chord
-  double CentreOfPressure = 0;    // % of the mean chord
-  double CgChordFraction = 0;     // centre of gravity / mean chord
-  double StructureMoment = 0;     // kg m, airframe about the reference
-  double PilotArm = 0;            // m, pilot position for a quarter-chord CG
-  double TrimPosition = 0;        // m, trim the keys set
-  double TrimCentre = 0;          // m, trim the loop follows
-  double TrimStep = 0, TrimMax = 0, TrimMin = 0;
-  double WingAcOffset = 0;        // m, area-weighted sweep offset (wing reference)
-
-  // ------------------------------------------------------- wing geometry
+// Per-flight constants the set-up derives from the aircraft record: wing
+// geometry, airframe sizes, flight limits.
+struct SetUpConstants {
   double GeometricAspectRatio = 0;  // WingSpan^2 / WingArea
   double RootChordRatio = 0;        // root chord / mean chord (set-up)
   double CentrePanelArea = 0;       // whole centre section, m^2
@@ -133,8 +53,6 @@ struct FlightState {
   double TipDihedralSin = 0, TipDihedralCos = 1.0;
   double WingIncidenceRad = 0;
   double HalfWashout = 0;
-
-  // -------------------------------------- per-flight set-up (airframe)
   double CourseOffsetX = 0;
   double DragAreaLength = 0;      // 1.35 x ParasiteDragArea^0.6
   double BodyHeight = 0, BodyHalfWidth = 0;
@@ -159,8 +77,38 @@ struct FlightState {
   double InitialInnerWingDeflection = 0;
   double InitialOuterWingDeflection = 0;
   double InitialWingTipDeflection = 0;
+  double MinAngleOfAttack = 0;
+  double GroundAngleLimit = 0;
+  double InnerStallRatio = 0;     // CL / unstalled CL of the inner panel
+  double TailWakeGap = 0;         // m, tailplane below the wing's wake line
+};
 
-  // ----------------------------------------------------- engine catalogue
+// The wing and tail sections from the airfoil tables (the "Now" values move
+// with the leading-edge flaps).
+struct AirfoilConstants {
+  double WingProfileDrag = 0;      // floored at 0.0001
+  double WingLiftOffset = 0;       // working form: 1.3 x Cl0 / 6.28
+  double WingAngleOffset = 0;      // -0.3 x Cl0 / 6.28
+  double WingLiftOffsetNow = 0;    // as moved by the leading-edge flaps
+  double WingAngleOffsetNow = 0;
+  double WingPitchMoment = 0;      // section pitching-moment coefficient
+  double WingMinDragAngle = 0;     // rad in working form
+  double WingDragRise = 0;
+  double WingDragRiseLimit = 0;
+  double MaxAngleOfAttack = 0;     // rad in working form
+  int16_t LeadingEdgeFlaps = 0;
+  double TailProfileDrag = 0;
+  double TailLiftOffset = 0;
+  double TailAngleOffset = 0;
+  double TailMinDragAngle = 0;     // as stored in the table
+  double TailDragRise = 0;
+  double TailDragRiseLimit = 0;
+  double PistonTorqueFactor = 0;
+};
+
+// The engine catalogue's values for this aircraft and the engine's running
+// state.
+struct EngineState {
   aircraft::EngineKind EngineType = aircraft::EngineKind::None;  // from the catalogue at load
   double EngineRating = 0;         // W (pist) or N
   double RatedFuelFlow = 0;        // kg/s at rating after the look-up
@@ -189,53 +137,125 @@ struct FlightState {
   double InletPressureRatio = 0, InletTemperature = 0, ChargeDensityRatio = 0, StageFactor = 0;
   double AfterburnerLevel = 1.0;
   double Thrust = 0;
+  // Propulsion.
+  double PowerAvailable = 0, PowerBalance = 0;
+  double AxialInflowSpeed = 0, TipMachSquared = 0, CompressibilityFactor = 1.0;
+  double GrossThrust = 0;
+  double PFactorMoment = 0, PropellerTorqueMoment = 0, PropellerSideMoment = 0;
+};
 
-  // ------------------------------------------------------------ airfoils
-  double WingProfileDrag = 0;      // floored at 0.0001
-  double WingLiftOffset = 0;       // working form: 1.3 x Cl0 / 6.28
-  double WingAngleOffset = 0;      // -0.3 x Cl0 / 6.28
-  double WingLiftOffsetNow = 0;    // as moved by the leading-edge flaps
-  double WingAngleOffsetNow = 0;
-  double WingPitchMoment = 0;      // section pitching-moment coefficient
-  double WingMinDragAngle = 0;     // rad in working form
-  double WingDragRise = 0;
-  double WingDragRiseLimit = 0;
-  double MaxAngleOfAttack = 0;     // rad in working form
-  int16_t LeadingEdgeFlaps = 0;
-  double TailProfileDrag = 0;
-  double TailLiftOffset = 0;
-  double TailAngleOffset = 0;
-  double TailMinDragAngle = 0;     // as stored in the table
-  double TailDragRise = 0;
-  double TailDragRiseLimit = 0;
-  double PistonTorqueFactor = 0;
+// Masses, fuel, inertias, centre of gravity and trim.
+struct MassProperties {
+  double DryMass = 0;             // kg
+  double InitialDryMass = 0;
+  double Mass = 0;
+  double FuelQuantity = 0;
+  double PitchInertia = 100, RollInertia = 100, YawInertia = 100;
+  double ApparentMass = 0.1;
+  double CgX = 0;                 // m, centre of gravity along the body axis
+  double CentreOfGravity = 0;     // % of the mean chord
+  double CentreOfPressure = 0;    // % of the mean chord
+  double CgChordFraction = 0;     // centre of gravity / mean chord
+  double StructureMoment = 0;     // kg m, airframe about the reference
+  double PilotArm = 0;            // m, pilot position for a quarter-chord CG
+  double TrimPosition = 0;        // m, trim the keys set
+  double TrimCentre = 0;          // m, trim the loop follows
+  double TrimStep = 0, TrimMax = 0, TrimMin = 0;
+  double WingAcOffset = 0;        // m, area-weighted sweep offset (wing reference)
+};
 
-  // ------------------------------------------------- flight limits (chart)
-  double MinAngleOfAttack = 0;
-  double GroundAngleLimit = 0;
-  double InnerStallRatio = 0;     // CL / unstalled CL of the inner panel
-  double TailWakeGap = 0;         // m, tailplane below the wing's wake line
+// The flight loop's counters, pacing and end state.
+struct LoopTiming {
+  double FlightTime = 0;          // s since launch
+  int16_t StepsPerSecond = 24;    // 24 at load, 40 from the first second on
+  int16_t StepCounter = 0;        // 0..3000
+  int32_t DisplayDivisor = 4;
+  int32_t PassCount = 0;
+  int32_t PassesThisSecond = 0;
+  int64_t TimeMark = 0;           // clock seconds at load, then ms of the loop (64-bit: ms pass 2^31 in 24 days)
+  double StopSpeed = 0.3;         // m/s
+  // Loop bookkeeping (the flight loop and its pacing).
+  bool FlightEnded = false;        // an end test fired; the loop leaves at the next pass head
+  bool FlightEndShown = false;     // the screen's end-of-flight display state
+  bool AfterLoopDone = false;      // the after-loop steps ran (once per flight, nested runs too)
+  int16_t EndCause = 0;            // FlightEndCause of the end test that fired
+  int16_t SpeedMode = 1;           // 1 paced to real time, 0 fastest, 3 the x1/3 choice
+  int16_t StepsSinceTrigger = 0;   // steps since the last gun burst, 0..3266
+  int64_t BusyMs = 0, WaitMs = 0;  // since the last once-per-second update
+  uint64_t LastTick = 0, NextFrameTime = 0;  // ms of the monotonic clock
+  double FrameRate = 0;            // "Frm/Sec": times faster than real time; 0 until measured
+  double WatchdogMark = 0;         // s (monotonic) when the rest watchdog was last not armed
+};
 
-  // ------------------------------------------ compressibility (the panel)
-  double MachIndex = 0;
-  double LiftSlopeMachFactor = 1.0;
-  double MachFactor = 1.0;
-  double MachFactorTransonic = 1.0;
-  double MachSpanTerm = 0;
+// Position, velocity, attitude and their rates.
+struct BodyMotion {
+  double PosX = 0, PosY = 0;      // m east, north
+  double Altitude = 0;            // m above the water; -2000 = cancelled
+  double VelX = 0, VelY = 0, VelZ = 0;
+  double GroundSpeed = 0;
+  double InertialSpeed = 0;
+  double AirSpeed = 0.01;
+  double Distance = 0;
+  double CourseDistance = 0;
+  double StartRadius = 0.001;     // m, start point from the origin
+  double PitchAngle = 0, PitchSin = 0, PitchCos = 1.0;
+  double BankAngle = 0, ViewRollSin = 0, ViewRollCos = 1.0;
+  double Heading = 0, HeadingSin = 0, HeadingCos = 1.0;
+  double TrackAngle = 0;
+  double PathAngle = 0;
+  double PitchRate = 0, YawRate = 0, RollRate = 0;
+  // Body axes in world axes (x east, y north, z up), kept by the attitude
+  // step; the load builds them from the launch attitude.
+  std::array<double, 3> NoseVector{0, 1.0, 0};
+  std::array<double, 3> TopVector{0, 0, 1.0};
+  bool OnPlatform = false;         // this step's translation ran on the platform
+  // Rigid body: moments, rates and attitude.
+  double RollAccel = 0, PitchAccel = 0, YawAccel = 0;  // rad/s^2
+  double CouplingAngle = 0;        // Atn(YawRate / RollRate)
+  std::array<double, 3> NoseVectorRate{}, TopVectorRate{};
+  // Translation and air data.
+  double TurnRate = 0;
+  double PathAngleSin = 0, PathAngleCos = 1.0, PathAngleRate = 0;
+  double LongAccel = 0;
+  double ForceHeading = 0;
+  double AirVelX = 0, AirVelY = 0, AirVelZ = 0;
+};
 
-  // ------------------------------------------- coefficients (refreshed)
-  double TailHeight = 0;
-  double TailAspectRatio = 0;
-  double EffectiveAspectRatio = 0;
-  double LiftSlope = 1.0;
-  double TailLiftSlope = 1.0;
-  double ReynoldsFactor = 1.0;
-  double TailReynoldsFactor = 1.0;
-  double LowSpeedLimit = 0;
-  double StallExponent = 0, StallCoefficient = 0;
-  double TailStallExponent = 0, TailStallCoefficient = 0;
+// Air data, atmosphere and wind at the aircraft.
+struct AirData {
+  double AngleOfAttack = 0;
+  double Sideslip = 0;
+  double PrevSideslip = 0;
+  double TotalIncidence = 0;      // angle between relative wind and body axis
+  double BodyAirX = 0.0001;       // relative wind along the body axis / AirSpeed
+  double BodyAirY = 0;            // sideways
+  double BodyAirZ = 0;            // along the body normal
+  double NormalLoad = 0;          // m/s^2
+  double SupportAccel = 0;        // m/s^2 from deck, gear or water; 0 airborne
+  double DynamicPressure = 0.001; // Pa
+  double TotalDragArea = 0.001;
+  double AirTemperature = 280;    // K
+  double DensityRatio = 1.0;      // pressure at altitude / 1013 hPa
+  double AirDensity = 354.025 / 306 * 1025 / 1013;
+  double MachSquared = 0;
+  int16_t SkinTemperature = 0;    // K
+  double WindDirectionAtLoad = 0; // rad, the wind direction the flight started with
+  double WindAtAltitude = 0;      // m/s, lagged
+  float WindChangeRate = 0;       // m/s per s, within +-9
+  double EyeAltitude = 0;         // wind reference height set at load, m
+  double UpdraftStrength = 5;     // m/s at the column's centre
+  int32_t UpdraftRadius = 500;    // m
+  double VerticalWind = 0;        // m/s at the point last evaluated
+  double TailUpdraft = 0;
+  double AirPathSin = 0, AirPathCos = 1.0, AirDirX = 0, AirDirY = 0;
+  double AirPathAngle = 0, AirTrackAngle = 0;
+  double DriftAngle = 0;
+  double HeadingValue = 0;
+  double AoaText = 0;              // WingIncidenceRad + AngleOfAttack as its 15-digit text holds it
+};
 
-  // --------------------------------------------------------------- wing
+// The wing's strip model and its totals.
+struct WingState {
   std::array<WingPanel, kWingPanelCount + 1> Panels{};  // [0] centre section
   double WingRootAngle = 0;
   double CentreLiftArea = 0;
@@ -246,8 +266,30 @@ struct FlightState {
   double RollDamperScale = 0;
   double AileronLift = 0;
   double PitchRateAngle = 0;
+};
 
-  // ------------------------------------------- tail, fin, body, totals
+// Slowly changing aerodynamic coefficients (refreshed on drawn frames) and
+// the compressibility factors.
+struct AeroCoefficients {
+  double MachIndex = 0;
+  double LiftSlopeMachFactor = 1.0;
+  double MachFactor = 1.0;
+  double MachFactorTransonic = 1.0;
+  double MachSpanTerm = 0;
+  double TailHeight = 0;
+  double TailAspectRatio = 0;
+  double EffectiveAspectRatio = 0;
+  double LiftSlope = 1.0;
+  double TailLiftSlope = 1.0;
+  double ReynoldsFactor = 1.0;
+  double TailReynoldsFactor = 1.0;
+  double LowSpeedLimit = 0;
+  double StallExponent = 0, StallCoefficient = 0;
+  double TailStallExponent = 0, TailStallCoefficient = 0;
+};
+
+// Tail, fin and body forces and the totals.
+struct TailState {
   double WakeFactor = 0;
   double TailFlowAngle = 0, FinFlowAngle = 0;
   double TailAngle = 0;
@@ -260,8 +302,10 @@ struct FlightState {
   double DihedralSideTerm = 0, BodySideTerm = 0;
   double TotalSideArea = 0, TotalLiftArea = 0, DragArea = 0;
   double WingMomentTerm = 0;      // N m, the wing's pitching moment
+};
 
-  // ----------------------------------------- surfaces, bending, controls
+// Control surfaces, augmentation and the control laws.
+struct ControlState {
   double ElevatorAngle = 0, RudderAngle = 0, AileronAngle = 0;
   double ElevatorDemand = 0;
   double ElevatorCommand = 0;
@@ -271,34 +315,46 @@ struct FlightState {
   double RearFuselageBend = 0, RearFuselageBendRate = 0;
   double RearFuselageSideBend = 0, RearFuselageSideBendRate = 0;
   double InnerDihedralLoaded = 0, OuterDihedralLoaded = 0, TipDihedralLoaded = 0;
-  double TakeoffRunAcceleration = -50;
+  // Mass properties, loads and bending.
+  double YawDamperGain = 0;
+  // Surfaces, augmentation and control law.
+  double RudderDemand = 0, AileronDemand = 0;
+  double FlapTarget = 0;
+  double NozzlePitchCommand = 0, NozzlePitch = 0, NozzleYaw = 0;
+  double TrimTailAngle = 0;        // rad; also the load's angle of attack of the automatic trim
+  double CasPitchMoment = 0, CasRollMoment = 0;  // N m
+  int32_t CasYawMoment = 0;
+  double LiftOffSpeed = 0;
+  double AfterburnerOpeningLag = 0;  // %, for the record
+  int16_t AfterburnerLit = 0;
+};
 
-  // --- written/read by the powered outline builders ---
+// Loads and the airframe's bending.
+struct LoadState {
+  double LiftVerticalForce = 0, LiftLateralForce = 0;
+  double LiftAccel = 0, SideAccel = 0;
+  double SideLoadRatio = 0;
+  double LowFlightDistance = 0;
+  double WingBend = 0;
+  double RearFuselageBendAccel = 0, RearFuselageSideBendAccel = 0;
+};
 
-  // --- written/read by the light outline builders ---
+// Launch run, platform and contact with the deck, gear and water.
+struct GroundState {
+  // Launch run and platform.
+  double LaunchTime = 0;
+  std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
+  // Ground and water contact.
+  double GearExtension = 0;
+  double RunFactorLagged = 0;
+  double GearDepthLeft = 0, GearDepthRight = 0;
+  double TailContactAccel = 0;
+  double BodyBottomHeight = 0, WaterCheckHeight = 0;
+  double TipContactYawRate = 0, TipContactRollRate = 0;
+};
 
-  // --- flight loop, dynamics and controls ---
-  // Loop bookkeeping (the flight loop and its pacing).
-  bool FlightEnded = false;        // an end test fired; the loop leaves at the next pass head
-  bool FlightEndShown = false;     // the screen's end-of-flight display state
-  bool AfterLoopDone = false;      // the after-loop steps ran (once per flight, nested runs too)
-  int16_t EndCause = 0;            // FlightEndCause of the end test that fired
-  uint32_t ScreenColour = 0x800000;  // &H800000 in flight, &H80 at a flying-start touch-down
-  int16_t SpeedMode = 1;           // 1 paced to real time, 0 fastest, 3 the x1/3 choice
-  int16_t StepsSinceTrigger = 0;   // steps since the last gun burst, 0..3266
-  int64_t BusyMs = 0, WaitMs = 0;  // since the last once-per-second update
-  uint64_t LastTick = 0, NextFrameTime = 0;  // ms of the monotonic clock
-  double FrameRate = 0;            // "Frm/Sec": times faster than real time; 0 until measured
-  double WatchdogMark = 0;         // s (monotonic) when the rest watchdog was last not armed
-  int16_t SoundRefresh = 0;        // 1 = run the sound stretch on the next pass
-  bool OnPlatform = false;         // this step's translation ran on the platform
-  int32_t ViewCentreX = 0, ViewCentreY = 0;  // pixels
-  int16_t ViewCentreBaseY = 0;
-  double ViewHeading = 0, ViewDepression = 0;
-  double ViewHeadingSin = 0, ViewHeadingCos = 1.0, ViewDepressionSin = 0, ViewDepressionCos = 1.0;
-  double EyeX = 0, EyeY = 0, EyeZ = 0;  // m, world
-  double ViewZoom = 1.0;
-
+// What the instrument panel's physics keeps for the flight model.
+struct InstrumentState {
   // What the instrument panel keeps for the flight model.
   int16_t PanelPhase = 0;
   int32_t EngineShakeCounter = 0;  // +1 per panel update (widened: long flights)
@@ -306,7 +362,11 @@ struct FlightState {
   double DragAcceleration = 0;     // m/s^2, drag / (mass + apparent mass)
   double WingMassShare = 0;        // 0.7 x WingWeight / Mass
   double InnerPanelBend = 0, OuterPanelBend = 0, TipPanelBend = 0;  // m of WingDeflection
+};
 
+// The pilot's controls, written by keys, mouse and joystick.
+struct PilotControls {
+  double TakeoffRunAcceleration = -50;
   // The pilot's controls, written by keys, mouse and joystick.
   double PixelsPerRadian = 573;
   int16_t MouseSteering = 1;
@@ -324,63 +384,31 @@ struct FlightState {
   int16_t ThrottleAxisValue = 0;   // 0..256
   int32_t JoyThrottleLatch = 0;
   int32_t ThrottleDetent = 10;     // element 15 of the joystick button map
+};
 
+// The cockpit view's line of sight, eye and screen colour.
+struct ViewState {
+  uint32_t ScreenColour = 0x800000;  // &H800000 in flight, &H80 at a flying-start touch-down
+  int32_t ViewCentreX = 0, ViewCentreY = 0;  // pixels
+  int16_t ViewCentreBaseY = 0;
+  double ViewHeading = 0, ViewDepression = 0;
+  double ViewHeadingSin = 0, ViewHeadingCos = 1.0, ViewDepressionSin = 0, ViewDepressionCos = 1.0;
+  double EyeX = 0, EyeY = 0, EyeZ = 0;  // m, world
+  double ViewZoom = 1.0;
+};
+
+// Sounds and the gun's marks the sound step reads.
+struct SoundState {
+  int16_t SoundRefresh = 0;        // 1 = run the sound stretch on the next pass
   // Sounds and the gun's marks the sound step reads.
   std::string LoopSound, BurnSound;  // full paths; empty when not found
   double TriggerTime = 0, LastHitTime = 0, HitSoundTime = 0;  // s (monotonic)
   int16_t HitFlag = 0, HitSoundPlaying = 0;
   double WindNoiseLevel = 0;       // 0..1, set by the wind sound
+};
 
-  // Rigid body: moments, rates and attitude.
-  double RollAccel = 0, PitchAccel = 0, YawAccel = 0;  // rad/s^2
-  double CouplingAngle = 0;        // Atn(YawRate / RollRate)
-  std::array<double, 3> NoseVectorRate{}, TopVectorRate{};
-  // Translation and air data.
-  double TurnRate = 0;
-  double PathAngleSin = 0, PathAngleCos = 1.0, PathAngleRate = 0;
-  double LongAccel = 0;
-  double ForceHeading = 0;
-  double AirVelX = 0, AirVelY = 0, AirVelZ = 0;
-  double AirPathSin = 0, AirPathCos = 1.0, AirDirX = 0, AirDirY = 0;
-  double AirPathAngle = 0, AirTrackAngle = 0;
-  double DriftAngle = 0;
-  double HeadingValue = 0;
-  double AoaText = 0;              // WingIncidenceRad + AngleOfAttack as its 15-digit text holds it
-  // Launch run and platform.
-  double LaunchTime = 0;
-  std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
-  // Ground and water contact.
-  double GearExtension = 0;
-  double RunFactorLagged = 0;
-  double GearDepthLeft = 0, GearDepthRight = 0;
-  double TailContactAccel = 0;
-  double BodyBottomHeight = 0, WaterCheckHeight = 0;
-  double TipContactYawRate = 0, TipContactRollRate = 0;
-  // Mass properties, loads and bending.
-  double YawDamperGain = 0;
-  double LiftVerticalForce = 0, LiftLateralForce = 0;
-  double LiftAccel = 0, SideAccel = 0;
-  double SideLoadRatio = 0;
-  double LowFlightDistance = 0;
-  double WingBend = 0;
-  double RearFuselageBendAccel = 0, RearFuselageSideBendAccel = 0;
-  // Surfaces, augmentation and control law.
-  double RudderDemand = 0, AileronDemand = 0;
-  double FlapTarget = 0;
-  double NozzlePitchCommand = 0, NozzlePitch = 0, NozzleYaw = 0;
-  double TrimTailAngle = 0;        // rad; also the load's angle of attack of the automatic trim
-  double CasPitchMoment = 0, CasRollMoment = 0;  // N m
-  int32_t CasYawMoment = 0;
-  double LiftOffSpeed = 0;
-  double AfterburnerOpeningLag = 0;  // %, for the record
-  int16_t AfterburnerLit = 0;
-  // Propulsion.
-  double PowerAvailable = 0, PowerBalance = 0;
-  double AxialInflowSpeed = 0, TipMachSquared = 0, CompressibilityFactor = 1.0;
-  double GrossThrust = 0;
-  double PFactorMoment = 0, PropellerTorqueMoment = 0, PropellerSideMoment = 0;
-
-  // ------------------- memoised functions (speed only, never read as state)
+// Memoised functions (speed only, never read as state).
+struct MemoTables {
   PowMemo SideslipShareArPow;                               // (effective / geometric AR)^0.3
   std::array<PowMemo, kWingPanelCount + 1> InducedArPow{};  // per panel, (AR x area factor / AR)^0.2
   std::array<PowMemo, kWingPanelCount + 1> PanelSweepPow{}; // per panel, sweep cos^0.2
@@ -388,6 +416,29 @@ struct FlightState {
   PowMemo BoostStage2Pow, BoostStage3Pow;                   // boost factors^0.87
   SinCosMemo BankSinCos;                                    // BankAngle
   SinCosMemo WindDirectionSinCos;                           // the aircraft's wind direction
+};
+
+// The flight's shared state, one struct per concern, so that a stage's
+// signature shows what it touches.
+struct FlightState {
+  SetUpConstants Setup;
+  AirfoilConstants Airfoils;
+  EngineState Engine;
+  MassProperties Masses;
+  LoopTiming Loop;
+  BodyMotion Body;
+  AirData Air;
+  WingState Wing;
+  AeroCoefficients Aero;
+  TailState Tail;
+  ControlState Controls;
+  LoadState Loads;
+  GroundState Ground;
+  InstrumentState Instruments;
+  PilotControls Pilot;
+  ViewState View;
+  SoundState Sound;
+  MemoTables Memo;
 
   void Reset() { *this = FlightState{}; }
 };

@@ -10,62 +10,62 @@ namespace zarv::flight {
 namespace {
 
 double FuelFlowOf(FlightState& s) {
-  if (s.EngineType == aircraft::EngineKind::Jet) {
-    if (s.AfterburnerLevel < 1) s.AfterburnerLevel = 1.0;
-    const double p = s.PropellerAngle;
+  if (s.Engine.EngineType == aircraft::EngineKind::Jet) {
+    if (s.Engine.AfterburnerLevel < 1) s.Engine.AfterburnerLevel = 1.0;
+    const double p = s.Engine.PropellerAngle;
     // The dry flow at this thrust; the supersonic flow falls with the ram.
-    const double f0 = GuardedDiv(s.Thrust, s.EngineRating) * s.EngineRating / s.FlowFactor * p * s.AfterburnerLevel;
-    const double b = std::pow(s.AfterburnerLevel, 3.3) * s.RatedFuelFlow * std::pow(p, 3) * s.ChargeDensityRatio;
-    if (s.MachSquared <= 1) return b;
+    const double f0 = GuardedDiv(s.Engine.Thrust, s.Engine.EngineRating) * s.Engine.EngineRating / s.Engine.FlowFactor * p * s.Engine.AfterburnerLevel;
+    const double b = std::pow(s.Engine.AfterburnerLevel, 3.3) * s.Engine.RatedFuelFlow * std::pow(p, 3) * s.Engine.ChargeDensityRatio;
+    if (s.Air.MachSquared <= 1) return b;
     if (f0 == 0 || !std::isfinite(f0)) return 0;  // no thrust: no flow
-    const double v2 = s.AirSpeed * s.AirSpeed;
-    return b * (f0 - std::pow(v2 - v2 / s.MachSquared, 0.8) * p * s.FlowFactor / 2) / f0;
+    const double v2 = s.Body.AirSpeed * s.Body.AirSpeed;
+    return b * (f0 - std::pow(v2 - v2 / s.Air.MachSquared, 0.8) * p * s.Engine.FlowFactor / 2) / f0;
   }
-  if (s.EngineType == aircraft::EngineKind::Rocket) return s.RatedFuelFlow * s.RotorSpeedRatio;
-  return s.EngineSpeedRatio * s.EngineSpeedRatio * s.ChargeDensityRatio * 1.225 * s.RatedFuelFlow * s.RotorSpeedRatio;
+  if (s.Engine.EngineType == aircraft::EngineKind::Rocket) return s.Engine.RatedFuelFlow * s.Engine.RotorSpeedRatio;
+  return s.Engine.EngineSpeedRatio * s.Engine.EngineSpeedRatio * s.Engine.ChargeDensityRatio * 1.225 * s.Engine.RatedFuelFlow * s.Engine.RotorSpeedRatio;
 }
 
 }  // namespace
 
 void BurnFuel(FlightState& s) {
-  s.FuelFlow = FuelFlowOf(s);
-  s.FuelQuantity = s.FuelQuantity - s.FuelFlow * 8 * s.DisplayDivisor / s.StepsPerSecond;
-  if (s.EngineType == aircraft::EngineKind::Rocket && s.DragAcceleration > 30) {
-    s.Throttle -= 0.05;
-    if (s.Throttle < 0) s.Throttle = 0;
+  s.Instruments.FuelFlow = FuelFlowOf(s);
+  s.Masses.FuelQuantity = s.Masses.FuelQuantity - s.Instruments.FuelFlow * 8 * s.Loop.DisplayDivisor / s.Loop.StepsPerSecond;
+  if (s.Engine.EngineType == aircraft::EngineKind::Rocket && s.Instruments.DragAcceleration > 30) {
+    s.Engine.Throttle -= 0.05;
+    if (s.Engine.Throttle < 0) s.Engine.Throttle = 0;
   }
-  if (s.FuelQuantity < 0) {
-    s.EngineSpeedRatio = 0;
-    s.Throttle = 0;
-    s.AfterburnerLevel = 1.0;
-    s.FuelQuantity = 0;
-    s.EngineShakeCounter = 0;
+  if (s.Masses.FuelQuantity < 0) {
+    s.Engine.EngineSpeedRatio = 0;
+    s.Engine.Throttle = 0;
+    s.Engine.AfterburnerLevel = 1.0;
+    s.Masses.FuelQuantity = 0;
+    s.Instruments.EngineShakeCounter = 0;
   }
 }
 
 void UpdateBendShares(FlightState& s, const aircraft::AircraftData& a) {
-  s.WingMassShare = 0.7 * a.WingWeight / s.Mass;
+  s.Instruments.WingMassShare = 0.7 * a.WingWeight / s.Masses.Mass;
   const double half = a.WingSpan / 2;
-  const double c = s.WingRootOffset;
+  const double c = s.Setup.WingRootOffset;
   const double l = a.TipLength;
   const double d = a.WingDeflection;
   const double e1 = (c + (half - c - l) / 2) / half;
-  s.InnerPanelBend = std::pow(e1, 1.7) * d;
+  s.Instruments.InnerPanelBend = std::pow(e1, 1.7) * d;
   const double e2 = (half - l) / half;
-  s.OuterPanelBend = std::pow(e2, 1.7) * d - s.InnerPanelBend;
-  s.TipPanelBend = d - s.OuterPanelBend - s.InnerPanelBend;
+  s.Instruments.OuterPanelBend = std::pow(e2, 1.7) * d - s.Instruments.InnerPanelBend;
+  s.Instruments.TipPanelBend = d - s.Instruments.OuterPanelBend - s.Instruments.InnerPanelBend;
 }
 
 void UpdateInstrumentPanelPhysics(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.EngineShakeCounter < INT32_MAX) ++s.EngineShakeCounter;
-  if (s.PanelPhase < INT16_MAX) ++s.PanelPhase;
-  if (s.Altitude <= -10) return;
-  const bool all = s.Altitude < 0 && s.GroundSpeed < s.StopSpeed;
-  if (s.PanelPhase == 1 || all) UpdateBendShares(s, a);
-  if (s.PanelPhase == 4 || all) {
+  if (s.Instruments.EngineShakeCounter < INT32_MAX) ++s.Instruments.EngineShakeCounter;
+  if (s.Instruments.PanelPhase < INT16_MAX) ++s.Instruments.PanelPhase;
+  if (s.Body.Altitude <= -10) return;
+  const bool all = s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed;
+  if (s.Instruments.PanelPhase == 1 || all) UpdateBendShares(s, a);
+  if (s.Instruments.PanelPhase == 4 || all) {
     UpdateCompressibilityFactors(s);
     BurnFuel(s);
-    s.PanelPhase = 0;
+    s.Instruments.PanelPhase = 0;
   }
 }
 

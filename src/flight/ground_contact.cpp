@@ -11,107 +11,107 @@ namespace {
 // The gear, brake and reaction part of the contact loads, from the gear's
 // depth onwards.
 void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.StepsPerSecond;
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
   // Depth of the gear below the surface, then the deeper side.
-  double depth = s.GearHeight * std::cos(s.PitchAngle) - a.GearPosition * std::sin(s.PitchAngle) - s.Altitude + 0.075;
-  s.GearDepthLeft = depth - (s.GearHeight + 1) * s.ViewRollSin;
-  s.GearDepthRight = depth + (s.GearHeight + 1) * s.ViewRollSin;
-  if (s.GearDepthLeft < 0) s.GearDepthLeft = 0;
-  if (s.GearDepthRight < 0) s.GearDepthRight = 0;
-  depth = s.GearDepthRight > s.GearDepthLeft ? s.GearDepthRight : s.GearDepthLeft;
-  if (s.GearDepthLeft > 0 || s.GearDepthRight > 0) {
-    const double k = s.RollInertia < 2000 ? 7.0 : 68.5 / std::pow(s.RollInertia, 0.3);
-    s.RollAccel += (s.GearDepthLeft - s.GearDepthRight - s.RollRate) * (s.GearHeight + 0.25) * k / 2;
-    if (a.LaunchHeight == 0 && s.FlightTime < 0.5) s.RollAccel = 0;
+  double depth = s.Setup.GearHeight * std::cos(s.Body.PitchAngle) - a.GearPosition * std::sin(s.Body.PitchAngle) - s.Body.Altitude + 0.075;
+  s.Ground.GearDepthLeft = depth - (s.Setup.GearHeight + 1) * s.Body.ViewRollSin;
+  s.Ground.GearDepthRight = depth + (s.Setup.GearHeight + 1) * s.Body.ViewRollSin;
+  if (s.Ground.GearDepthLeft < 0) s.Ground.GearDepthLeft = 0;
+  if (s.Ground.GearDepthRight < 0) s.Ground.GearDepthRight = 0;
+  depth = s.Ground.GearDepthRight > s.Ground.GearDepthLeft ? s.Ground.GearDepthRight : s.Ground.GearDepthLeft;
+  if (s.Ground.GearDepthLeft > 0 || s.Ground.GearDepthRight > 0) {
+    const double k = s.Masses.RollInertia < 2000 ? 7.0 : 68.5 / std::pow(s.Masses.RollInertia, 0.3);
+    s.Body.RollAccel += (s.Ground.GearDepthLeft - s.Ground.GearDepthRight - s.Body.RollRate) * (s.Setup.GearHeight + 0.25) * k / 2;
+    if (a.LaunchHeight == 0 && s.Loop.FlightTime < 0.5) s.Body.RollAccel = 0;
   }
 
-  const bool wheels = (s.EngineType == aircraft::EngineKind::Piston && s.DryMass < 800) || s.GearExtension > 0 ||
+  const bool wheels = (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Masses.DryMass < 800) || s.Ground.GearExtension > 0 ||
                       (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight == 0);  // fixed gear, gear down, light surface start
   if (!wheels) {
-    s.SupportAccel = 0;
+    s.Air.SupportAccel = 0;
     return;
   }
 
   bool brake = true;
   if (depth <= 0) {
-    s.SupportAccel = 0;
+    s.Air.SupportAccel = 0;
     brake = false;
-  } else if (depth >= 0.5 && (depth >= 2 || s.GroundSpeed >= 5)) {
-    s.SupportAccel = 0;  // too deep: no spring, but the brakes still act
+  } else if (depth >= 0.5 && (depth >= 2 || s.Body.GroundSpeed >= 5)) {
+    s.Air.SupportAccel = 0;  // too deep: no spring, but the brakes still act
   } else {
     if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-      if (s.GroundSpeed > 1) {
-        s.GroundSpeed -= (0.25 / (s.GroundSpeed * s.GroundSpeed) + 1) * s.RunFactorLagged * (s.Gravity - s.NormalLoad) * dt;
+      if (s.Body.GroundSpeed > 1) {
+        s.Body.GroundSpeed -= (0.25 / (s.Body.GroundSpeed * s.Body.GroundSpeed) + 1) * s.Ground.RunFactorLagged * (s.Setup.Gravity - s.Air.NormalLoad) * dt;
       } else {
-        s.GroundSpeed -= (9.8 - s.NormalLoad) * (s.RunFactorLagged + 0.25) * dt;
+        s.Body.GroundSpeed -= (9.8 - s.Air.NormalLoad) * (s.Ground.RunFactorLagged + 0.25) * dt;
       }
-      if (s.FlightTime < 3) depth -= s.VelZ * 0.3;
-      const double root = std::sqrt(s.DryMass);
-      depth -= std::fabs(s.VelZ) < 1 ? s.VelZ * 20 / root : Sgn(s.VelZ) * 20 / root;
+      if (s.Loop.FlightTime < 3) depth -= s.Body.VelZ * 0.3;
+      const double root = std::sqrt(s.Masses.DryMass);
+      depth -= std::fabs(s.Body.VelZ) < 1 ? s.Body.VelZ * 20 / root : Sgn(s.Body.VelZ) * 20 / root;
     } else {
-      s.GroundSpeed -= (s.Gravity - s.NormalLoad) * s.RunFactorLagged * dt;
-      depth -= s.VelZ * 0.3;
+      s.Body.GroundSpeed -= (s.Setup.Gravity - s.Air.NormalLoad) * s.Ground.RunFactorLagged * dt;
+      depth -= s.Body.VelZ * 0.3;
     }
-    s.SupportAccel = depth * 100;
-    s.VelZ += s.SupportAccel * dt;
-    if (s.GroundSpeed < 0.0001) s.GroundSpeed = 0.0001;
+    s.Air.SupportAccel = depth * 100;
+    s.Body.VelZ += s.Air.SupportAccel * dt;
+    if (s.Body.GroundSpeed < 0.0001) s.Body.GroundSpeed = 0.0001;
   }
 
   if (brake) {
-    if (s.GroundSpeed < 0.02) {
-      s.PitchAccel -= s.Thrust * s.Altitude / s.PitchInertia;  // the brakes hold the thrust
+    if (s.Body.GroundSpeed < 0.02) {
+      s.Body.PitchAccel -= s.Engine.Thrust * s.Body.Altitude / s.Masses.PitchInertia;  // the brakes hold the thrust
     } else {
-      s.PitchAccel -= s.Mass * s.RunFactorLagged * (s.Gravity - s.NormalLoad) * s.Altitude / s.PitchInertia;
+      s.Body.PitchAccel -= s.Masses.Mass * s.Ground.RunFactorLagged * (s.Setup.Gravity - s.Air.NormalLoad) * s.Body.Altitude / s.Masses.PitchInertia;
     }
   }
-  s.PitchAccel += (s.PitchSin * 0.5 * s.GearHeight + s.PitchCos * a.GearPosition) * s.SupportAccel * s.Mass /
-                  s.PitchInertia;
+  s.Body.PitchAccel += (s.Body.PitchSin * 0.5 * s.Setup.GearHeight + s.Body.PitchCos * a.GearPosition) * s.Air.SupportAccel * s.Masses.Mass /
+                  s.Masses.PitchInertia;
 
   if (a.LaunchPitch >= 0.174 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
     // Tail wheel.
-    s.TailContactAccel = -(((s.Altitude - s.GearHeight) / a.OverallLength) * 2.5 + (a.LaunchPitch - s.PitchAngle));
-    if (s.TailContactAccel > 0) {
-      s.PitchAccel -= s.TailContactAccel * 10 * s.Mass / std::pow(s.PitchInertia, 0.7);
-      if (s.PitchRate < 0) s.PitchAccel -= s.PitchRate * 6;
+    s.Ground.TailContactAccel = -(((s.Body.Altitude - s.Setup.GearHeight) / a.OverallLength) * 2.5 + (a.LaunchPitch - s.Body.PitchAngle));
+    if (s.Ground.TailContactAccel > 0) {
+      s.Body.PitchAccel -= s.Ground.TailContactAccel * 10 * s.Masses.Mass / std::pow(s.Masses.PitchInertia, 0.7);
+      if (s.Body.PitchRate < 0) s.Body.PitchAccel -= s.Body.PitchRate * 6;
     }
-  } else if (s.Altitude - s.PitchSin * a.GearPosition < s.GearHeight + 0.1) {
+  } else if (s.Body.Altitude - s.Body.PitchSin * a.GearPosition < s.Setup.GearHeight + 0.1) {
     // Nose wheel, skid or tail end on the surface.
-    s.TailContactAccel = ((a.LaunchPitch - s.PitchAngle) * 33 * a.OverallLength - s.Gravity * a.GearPosition) * s.Mass /
-                         s.PitchInertia;
-    if (s.TailContactAccel > 0) {
-      s.PitchAccel += s.TailContactAccel;
-      if (s.PitchRate < 0) s.PitchAccel -= s.PitchRate * 6;
+    s.Ground.TailContactAccel = ((a.LaunchPitch - s.Body.PitchAngle) * 33 * a.OverallLength - s.Setup.Gravity * a.GearPosition) * s.Masses.Mass /
+                         s.Masses.PitchInertia;
+    if (s.Ground.TailContactAccel > 0) {
+      s.Body.PitchAccel += s.Ground.TailContactAccel;
+      if (s.Body.PitchRate < 0) s.Body.PitchAccel -= s.Body.PitchRate * 6;
     }
-    s.TrackAngle = s.Heading;
-    s.YawRate = 0;
-    s.YawAccel = 0;
+    s.Body.TrackAngle = s.Body.Heading;
+    s.Body.YawRate = 0;
+    s.Body.YawAccel = 0;
   }
 }
 
 }  // namespace
 
 void ApplyStandingFloor(FlightState& s) {
-  if (s.Altitude < s.GearHeight + 0.1 && s.GroundSpeed < 0.0001) s.GroundSpeed = 0.0001;
+  if (s.Body.Altitude < s.Setup.GearHeight + 0.1 && s.Body.GroundSpeed < 0.0001) s.Body.GroundSpeed = 0.0001;
 }
 
 void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.StepsPerSecond;
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
   // The brake releases five times faster than it applies.
-  if (s.WheelBrakeSetting < s.RunFactorLagged) {
-    s.RunFactorLagged += (s.WheelBrakeSetting - s.RunFactorLagged) * dt * 5;
+  if (s.Pilot.WheelBrakeSetting < s.Ground.RunFactorLagged) {
+    s.Ground.RunFactorLagged += (s.Pilot.WheelBrakeSetting - s.Ground.RunFactorLagged) * dt * 5;
   } else {
-    s.RunFactorLagged += (s.WheelBrakeSetting - s.RunFactorLagged) * dt;
+    s.Ground.RunFactorLagged += (s.Pilot.WheelBrakeSetting - s.Ground.RunFactorLagged) * dt;
   }
-  s.GearExtension += Sgn(s.GearValue - s.GearExtension) * a.ParasiteDragArea * dt * 3.5;
-  if (s.GearExtension < 0) {
-    s.GearExtension = 0;
-  } else if (s.GearExtension > s.GearValue && s.GearValue > 0) {
-    s.GearExtension = s.GearValue;
+  s.Ground.GearExtension += Sgn(s.Controls.GearValue - s.Ground.GearExtension) * a.ParasiteDragArea * dt * 3.5;
+  if (s.Ground.GearExtension < 0) {
+    s.Ground.GearExtension = 0;
+  } else if (s.Ground.GearExtension > s.Controls.GearValue && s.Controls.GearValue > 0) {
+    s.Ground.GearExtension = s.Controls.GearValue;
   }
 
-  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.GearValue > 0) || (aircraft::LaunchBelow10(a.LaunchSpeed) && a.LaunchHeight == 0);
+  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.Controls.GearValue > 0) || (aircraft::LaunchBelow10(a.LaunchSpeed) && a.LaunchHeight == 0);
   if (!gear) {
-    s.SupportAccel = 0;
+    s.Air.SupportAccel = 0;
     return;
   }
   ApplyGearModel(s, a);
@@ -119,93 +119,93 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
 
 void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a) {
   if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-    const double chord = s.MeanChord;
-    s.BodyBottomHeight =
-        s.PitchAngle < 0 ? s.Altitude - std::fabs(s.PitchSin) * 0.25 * chord * s.RootChordRatio : s.Altitude;
-    const double k = s.PitchAngle < 0
-                         ? s.OuterSweepOffset + s.InnerSweepOffset + s.TipSweepOffset + 0.2 * chord * a.TipTaper
-                         : s.RootChordRatio * chord;
-    s.WaterCheckHeight = k * s.PitchSin + s.Altitude + a.WingHeight * s.PitchCos;
-    if (s.WaterCheckHeight < -0.05) s.LongAccel -= 5;
-    if (s.BodyBottomHeight < 0) {
-      const double w = s.GroundSpeed * s.GroundSpeed / s.Mass;
-      const double d2 = s.BodyBottomHeight * s.BodyBottomHeight;
+    const double chord = s.Setup.MeanChord;
+    s.Ground.BodyBottomHeight =
+        s.Body.PitchAngle < 0 ? s.Body.Altitude - std::fabs(s.Body.PitchSin) * 0.25 * chord * s.Setup.RootChordRatio : s.Body.Altitude;
+    const double k = s.Body.PitchAngle < 0
+                         ? s.Setup.OuterSweepOffset + s.Setup.InnerSweepOffset + s.Setup.TipSweepOffset + 0.2 * chord * a.TipTaper
+                         : s.Setup.RootChordRatio * chord;
+    s.Ground.WaterCheckHeight = k * s.Body.PitchSin + s.Body.Altitude + a.WingHeight * s.Body.PitchCos;
+    if (s.Ground.WaterCheckHeight < -0.05) s.Body.LongAccel -= 5;
+    if (s.Ground.BodyBottomHeight < 0) {
+      const double w = s.Body.GroundSpeed * s.Body.GroundSpeed / s.Masses.Mass;
+      const double d2 = s.Ground.BodyBottomHeight * s.Ground.BodyBottomHeight;
       if (a.WingHeight < 0.1) {
-        s.LongAccel = s.LongAccel - d2 * w * 60000 - 1;
+        s.Body.LongAccel = s.Body.LongAccel - d2 * w * 60000 - 1;
       } else {
-        s.LongAccel = s.LongAccel - d2 * (0.1 / a.WingHeight) * w * 300000 - 2;
+        s.Body.LongAccel = s.Body.LongAccel - d2 * (0.1 / a.WingHeight) * w * 300000 - 2;
       }
     }
   }
-  const double w = s.GroundSpeed * s.GroundSpeed / s.Mass;
-  const auto& p = s.Panels;
-  if (a.WingHeight * s.ViewRollCos + s.Altitude - 1.5 * std::fabs(s.ViewRollSin) < 0) s.LongAccel -= w * 10;
-  if (p[2].PanelHeight < 0.05 && p[4].PanelHeight < 0.05) s.LongAccel -= w * 5;
-  if (p[1].PanelHeight < 0.05 && p[3].PanelHeight < 0.05) s.LongAccel -= w * 5;
+  const double w = s.Body.GroundSpeed * s.Body.GroundSpeed / s.Masses.Mass;
+  const auto& p = s.Wing.Panels;
+  if (a.WingHeight * s.Body.ViewRollCos + s.Body.Altitude - 1.5 * std::fabs(s.Body.ViewRollSin) < 0) s.Body.LongAccel -= w * 10;
+  if (p[2].PanelHeight < 0.05 && p[4].PanelHeight < 0.05) s.Body.LongAccel -= w * 5;
+  if (p[1].PanelHeight < 0.05 && p[3].PanelHeight < 0.05) s.Body.LongAccel -= w * 5;
 }
 
 void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  const double m = s.Mass + s.ApparentMass;
-  const double before = s.GroundSpeed;
-  s.GroundSpeed += (s.PitchCos * s.Thrust / m + s.LongAccel -
-                    Sq(s.GroundSpeed + 500) * s.AirPathSin / (s.EarthRadius + s.Altitude)) *
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  const double m = s.Masses.Mass + s.Masses.ApparentMass;
+  const double before = s.Body.GroundSpeed;
+  s.Body.GroundSpeed += (s.Body.PitchCos * s.Engine.Thrust / m + s.Body.LongAccel -
+                    Sq(s.Body.GroundSpeed + 500) * s.Air.AirPathSin / (s.Setup.EarthRadius + s.Body.Altitude)) *
                    dt;
   // The drags bring the aircraft to rest; they never drive it backwards.
-  if (s.GroundSpeed < 0 && before >= 0) s.GroundSpeed = 0;
+  if (s.Body.GroundSpeed < 0 && before >= 0) s.Body.GroundSpeed = 0;
 
-  if (s.BodyBottomHeight < 0) {
-    double t = std::fabs(0.5 * s.BodyBottomHeight);
+  if (s.Ground.BodyBottomHeight < 0) {
+    double t = std::fabs(0.5 * s.Ground.BodyBottomHeight);
     if (a.WingHeight >= 0.1) t *= 0.1 / a.WingHeight;
-    s.SupportAccel = (t * a.OverallLength / 15 * 4000 * s.Gravity -
-                      std::fabs(s.BodyBottomHeight) * std::fabs(s.VelZ) * s.VelZ * 200) /
-                     s.Mass;
-    s.VelZ += s.SupportAccel * dt;
+    s.Air.SupportAccel = (t * a.OverallLength / 15 * 4000 * s.Setup.Gravity -
+                      std::fabs(s.Ground.BodyBottomHeight) * std::fabs(s.Body.VelZ) * s.Body.VelZ * 200) /
+                     s.Masses.Mass;
+    s.Body.VelZ += s.Air.SupportAccel * dt;
   }
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.SupportAccel = 0;
-  s.VelX = std::sin(s.TrackAngle) * s.GroundSpeed;
-  s.VelY = std::cos(s.TrackAngle) * s.GroundSpeed;
-  if (s.CourseDistance > 0) {
-    s.TurnRate = (s.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.SideAccel, s.GroundSpeed);
-    if (s.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-      s.TrackAngle = s.Heading;
-      s.TurnRate = 0;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.Air.SupportAccel = 0;
+  s.Body.VelX = std::sin(s.Body.TrackAngle) * s.Body.GroundSpeed;
+  s.Body.VelY = std::cos(s.Body.TrackAngle) * s.Body.GroundSpeed;
+  if (s.Body.CourseDistance > 0) {
+    s.Body.TurnRate = (s.Air.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.Loads.SideAccel, s.Body.GroundSpeed);
+    if (s.Air.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
+      s.Body.TrackAngle = s.Body.Heading;
+      s.Body.TurnRate = 0;
     } else {
-      s.TrackAngle += s.TurnRate * dt;
+      s.Body.TrackAngle += s.Body.TurnRate * dt;
     }
   }
 }
 
 void StopBelowSurface(FlightState& s) {
-  if (s.Altitude < -20) {
-    s.VelX = 0;
-    s.VelY = 0;
-    s.VelZ = 0;
+  if (s.Body.Altitude < -20) {
+    s.Body.VelX = 0;
+    s.Body.VelY = 0;
+    s.Body.VelZ = 0;
   }
 }
 
 void BounceTailStrike(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchPitch < 0.174 || s.GearValue == 0) {
-    if (s.Altitude < a.OverallLength / 2 &&
-        s.PitchAngle > s.GroundPitchLimit - (s.GearHeight - s.Altitude) / (s.TailPointArm + a.GearPosition)) {
-      s.PitchRate = -std::fabs(s.PitchRate) * 0.7;
+  if (a.LaunchPitch < 0.174 || s.Controls.GearValue == 0) {
+    if (s.Body.Altitude < a.OverallLength / 2 &&
+        s.Body.PitchAngle > s.Setup.GroundPitchLimit - (s.Setup.GearHeight - s.Body.Altitude) / (s.Setup.TailPointArm + a.GearPosition)) {
+      s.Body.PitchRate = -std::fabs(s.Body.PitchRate) * 0.7;
     }
   }
 }
 
 void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a) {
-  s.TipContactYawRate = 0;
-  s.TipContactRollRate = 0;
-  auto& p = s.Panels;
-  const double span = (a.WingSpan * 0.5 - s.WingRootOffset - a.TipLength) / 2;
-  const double h0 = a.WingHeight * s.ViewRollCos + s.Altitude;
-  const double b = s.BankAngle;
-  p[1].PanelHeight = h0 + s.WingRootOffset * s.ViewRollSin + span * std::sin(b + s.InnerDihedralLoaded);
-  p[3].PanelHeight = p[1].PanelHeight + span * std::sin(b + s.OuterDihedralLoaded);
-  p[5].PanelHeight = p[3].PanelHeight + a.TipLength * std::sin(b + s.TipDihedralLoaded);
-  p[2].PanelHeight = h0 - s.WingRootOffset * s.ViewRollSin + span * std::sin(s.InnerDihedralLoaded - b);
-  p[4].PanelHeight = p[2].PanelHeight + span * std::sin(s.OuterDihedralLoaded - b);
-  p[6].PanelHeight = p[4].PanelHeight + a.TipLength * std::sin(s.TipDihedralLoaded - b);
+  s.Ground.TipContactYawRate = 0;
+  s.Ground.TipContactRollRate = 0;
+  auto& p = s.Wing.Panels;
+  const double span = (a.WingSpan * 0.5 - s.Setup.WingRootOffset - a.TipLength) / 2;
+  const double h0 = a.WingHeight * s.Body.ViewRollCos + s.Body.Altitude;
+  const double b = s.Body.BankAngle;
+  p[1].PanelHeight = h0 + s.Setup.WingRootOffset * s.Body.ViewRollSin + span * std::sin(b + s.Controls.InnerDihedralLoaded);
+  p[3].PanelHeight = p[1].PanelHeight + span * std::sin(b + s.Controls.OuterDihedralLoaded);
+  p[5].PanelHeight = p[3].PanelHeight + a.TipLength * std::sin(b + s.Controls.TipDihedralLoaded);
+  p[2].PanelHeight = h0 - s.Setup.WingRootOffset * s.Body.ViewRollSin + span * std::sin(s.Controls.InnerDihedralLoaded - b);
+  p[4].PanelHeight = p[2].PanelHeight + span * std::sin(s.Controls.OuterDihedralLoaded - b);
+  p[6].PanelHeight = p[4].PanelHeight + a.TipLength * std::sin(s.Controls.TipDihedralLoaded - b);
 
   // The first end of each wing in the water (inner, outer, tip) drags that
   // wing back; the right wing wins when both touch.
@@ -215,10 +215,10 @@ void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a) {
       WingPanel& panel = p[2 * k + 1 + side];
       if (panel.PanelHeight < -0.1) {
         panel.PanelHeight = -0.1;
-        if (s.Altitude > 0) {
+        if (s.Body.Altitude > 0) {
           const double f = k == 0 ? 4.0 : 2.0;
-          s.TipContactYawRate = sign * s.GroundSpeed / a.WingSpan * f;
-          s.TipContactRollRate = -sign * s.VelZ / a.WingSpan * f;
+          s.Ground.TipContactYawRate = sign * s.Body.GroundSpeed / a.WingSpan * f;
+          s.Ground.TipContactRollRate = -sign * s.Body.VelZ / a.WingSpan * f;
         }
         break;
       }

@@ -17,8 +17,8 @@ HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double ta
   // Real time runs with the simulation: one drawn frame's worth per yield.
   Seams.Headless = true;
   Seams.DoEvents = [this] {
-    Clock.Advance(static_cast<uint64_t>(1000 / State.StepsPerSecond * State.DisplayDivisor));
-    if (!TakeoffPressed && State.FlightTime >= takeoffAt_ - 1e-9) {
+    Clock.Advance(static_cast<uint64_t>(1000 / State.Loop.StepsPerSecond * State.Loop.DisplayDivisor));
+    if (!TakeoffPressed && State.Loop.FlightTime >= takeoffAt_ - 1e-9) {
       TakeoffPressed = true;
       ApplyTakeoffCommand(State, Record, Aircraft);
     }
@@ -29,7 +29,7 @@ HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double ta
 HeadlessFlight::~HeadlessFlight() { ResetClockSource(); }
 
 bool HeadlessFlight::WillRecord() const {
-  return !State.FlightEnded && State.StepCounter % 2 == 0 && Record.RecordCount >= 0 &&
+  return !State.Loop.FlightEnded && State.Loop.StepCounter % 2 == 0 && Record.RecordCount >= 0 &&
          Record.RecordCount < kRecordCapacity && FlightStateIsFinite(State);
 }
 
@@ -51,8 +51,8 @@ bool HeadlessFlight::Step() {
 }
 
 std::string HeadlessFlight::EndWord() const {
-  if (!State.FlightEnded) return "";
-  switch (static_cast<FlightEndCause>(State.EndCause)) {
+  if (!State.Loop.FlightEnded) return "";
+  switch (static_cast<FlightEndCause>(State.Loop.EndCause)) {
     case FlightEndCause::Cancel: return "cancel";
     case FlightEndCause::Watchdog: return "watchdog";
     case FlightEndCause::NonFinite: return "nonfinite";
@@ -64,7 +64,7 @@ std::string HeadlessFlight::EndWord() const {
 
 std::string HeadlessFlight::Fly(double seconds) {
   while (Step()) {
-    if (seconds > 0 && State.FlightTime >= seconds - 1e-9) return "limit";
+    if (seconds > 0 && State.Loop.FlightTime >= seconds - 1e-9) return "limit";
   }
   return EndWord();
 }

@@ -8,108 +8,108 @@
 namespace zarv::flight {
 
 void MarkLaunchTime(FlightState& s, const aircraft::AircraftData& a) {
-  const bool atStart = (a.LaunchHeight > 0 && s.CourseDistance < 0) ||
-                       (s.GroundSpeed < 1 && s.WheelBrakeSetting > 0.1 && s.FlightTime < 100) ||
-                       (s.GroundSpeed < 1 && s.CourseDistance < 0);
-  if (atStart) s.LaunchTime = Int(s.FlightTime * 20 + 0.5) / 20;
+  const bool atStart = (a.LaunchHeight > 0 && s.Body.CourseDistance < 0) ||
+                       (s.Body.GroundSpeed < 1 && s.Pilot.WheelBrakeSetting > 0.1 && s.Loop.FlightTime < 100) ||
+                       (s.Body.GroundSpeed < 1 && s.Body.CourseDistance < 0);
+  if (atStart) s.Ground.LaunchTime = Int(s.Loop.FlightTime * 20 + 0.5) / 20;
 }
 
 void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.GroundSpeed < 0.01 && s.WheelBrakeSetting > 0) s.YawRate = 0;
-  if (s.CourseDistance < 0) {
-    s.YawRate = 0;
-    s.PitchRate = 0;
-    s.RollRate = 0;
-    if (s.EngineRating < 9000 && a.LaunchHeight > 0 && s.LiftAccel < s.Gravity) {
-      s.PathAngle = -0.06;
+  if (s.Body.GroundSpeed < 0.01 && s.Pilot.WheelBrakeSetting > 0) s.Body.YawRate = 0;
+  if (s.Body.CourseDistance < 0) {
+    s.Body.YawRate = 0;
+    s.Body.PitchRate = 0;
+    s.Body.RollRate = 0;
+    if (s.Engine.EngineRating < 9000 && a.LaunchHeight > 0 && s.Loads.LiftAccel < s.Setup.Gravity) {
+      s.Body.PathAngle = -0.06;
     } else if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-      s.PathAngle = 0;
+      s.Body.PathAngle = 0;
     }
-    if (s.GroundSpeed > 0.2) {
-      s.PitchAngle = a.LaunchPitch;
-      s.PitchRate = 0;
+    if (s.Body.GroundSpeed > 0.2) {
+      s.Body.PitchAngle = a.LaunchPitch;
+      s.Body.PitchRate = 0;
     }
   }
 }
 
 bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a) {
-  return s.CourseDistance < 0 && a.LaunchHeight > 1 && (s.LiftAccel < s.Gravity + 10 || s.GroundSpeed < 0.5);
+  return s.Body.CourseDistance < 0 && a.LaunchHeight > 1 && (s.Loads.LiftAccel < s.Setup.Gravity + 10 || s.Body.GroundSpeed < 0.5);
 }
 
 void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  s.SupportAccel = s.Gravity - s.Mass * s.NormalLoad / s.DryMass;
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  s.Air.SupportAccel = s.Setup.Gravity - s.Masses.Mass * s.Air.NormalLoad / s.Masses.DryMass;
 
   if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.PilotWeight > 30 && a.LaunchHeight > 1) {
     // The pilot runs down the deck, which falls 6 % towards the edge.
-    s.PathAngle = -0.06;
-    s.VelZ = s.GroundSpeed > 0 ? s.PathAngleSin / s.PathAngleCos * s.GroundSpeed : 0.0;
-    s.PitchAngle = a.LaunchPitch;
-    s.BankAngle = a.LaunchBank;
-    s.Heading = a.LaunchHeading;
-    if (s.GroundSpeed > 0.1 && a.LaunchHeight > 10.2) {
+    s.Body.PathAngle = -0.06;
+    s.Body.VelZ = s.Body.GroundSpeed > 0 ? s.Body.PathAngleSin / s.Body.PathAngleCos * s.Body.GroundSpeed : 0.0;
+    s.Body.PitchAngle = a.LaunchPitch;
+    s.Body.BankAngle = a.LaunchBank;
+    s.Body.Heading = a.LaunchHeading;
+    if (s.Body.GroundSpeed > 0.1 && a.LaunchHeight > 10.2) {
       // The gait: the nose bobs twice as often as the wings sway.
-      s.PitchAngle = a.LaunchPitch + s.InertialSpeed * std::sin(s.Distance / a.LaunchSpeed * 12 * kPi) / 300;
-      s.BankAngle =
-          a.LaunchBank - std::sqrt(std::fabs(s.InertialSpeed)) * std::sin(s.Distance / a.LaunchSpeed * 6 * kPi) / 90;
+      s.Body.PitchAngle = a.LaunchPitch + s.Body.InertialSpeed * std::sin(s.Body.Distance / a.LaunchSpeed * 12 * kPi) / 300;
+      s.Body.BankAngle =
+          a.LaunchBank - std::sqrt(std::fabs(s.Body.InertialSpeed)) * std::sin(s.Body.Distance / a.LaunchSpeed * 6 * kPi) / 90;
     }
   } else {
-    s.PitchAngle = a.LaunchPitch;
-    if (s.GroundSpeed < 0.1) {
+    s.Body.PitchAngle = a.LaunchPitch;
+    if (s.Body.GroundSpeed < 0.1) {
       // The engine shakes the aircraft while it stands.
-      s.PitchAngle += s.Thrust * std::sin(s.EngineShakeCounter / 24.0 * 3.14 / s.StepsPerSecond) / s.Mass / 50;
+      s.Body.PitchAngle += s.Engine.Thrust * std::sin(s.Instruments.EngineShakeCounter / 24.0 * 3.14 / s.Loop.StepsPerSecond) / s.Masses.Mass / 50;
     }
-    s.Heading = a.LaunchHeading;
-    s.VelZ = 0;
-    s.BankAngle = 0;
+    s.Body.Heading = a.LaunchHeading;
+    s.Body.VelZ = 0;
+    s.Body.BankAngle = 0;
   }
-  s.TrackAngle = s.Heading;
+  s.Body.TrackAngle = s.Body.Heading;
 
-  if (s.TakeoffRunAcceleration > 0) {
-    s.GroundSpeed += s.TakeoffRunAcceleration * dt;
-    if (s.GroundSpeed < 1e-5) {
-      s.GroundSpeed = 1e-5;
+  if (s.Pilot.TakeoffRunAcceleration > 0) {
+    s.Body.GroundSpeed += s.Pilot.TakeoffRunAcceleration * dt;
+    if (s.Body.GroundSpeed < 1e-5) {
+      s.Body.GroundSpeed = 1e-5;
       r.RecordCount = 0;
     }
   } else {
-    s.GroundSpeed = 1e-5;
+    s.Body.GroundSpeed = 1e-5;
   }
-  if (s.GroundSpeed > a.LaunchSpeed) s.GroundSpeed = a.LaunchSpeed;
+  if (s.Body.GroundSpeed > a.LaunchSpeed) s.Body.GroundSpeed = a.LaunchSpeed;
 
   // Outline of the deck for the scenery.
-  const double h = s.Heading;
-  s.PlatformOutlineX[1] = 5 * std::sin(h + 9.4247778 / 2);
-  s.PlatformOutlineY[1] = 5 * std::cos(h + 9.4247778 / 2);
-  s.PlatformOutlineX[2] = 11.18 * std::sin(h + 5.8196);
-  s.PlatformOutlineY[2] = 11.18 * std::cos(h + 5.8196);
-  s.PlatformOutlineX[3] = 11.18 * std::sin(h + 0.4636);
-  s.PlatformOutlineY[3] = 11.18 * std::cos(h + 0.4636);
-  s.PlatformOutlineX[4] = 5 * std::sin(h + kPi / 2);
-  s.PlatformOutlineY[4] = 5 * std::cos(h + kPi / 2);
+  const double h = s.Body.Heading;
+  s.Ground.PlatformOutlineX[1] = 5 * std::sin(h + 9.4247778 / 2);
+  s.Ground.PlatformOutlineY[1] = 5 * std::cos(h + 9.4247778 / 2);
+  s.Ground.PlatformOutlineX[2] = 11.18 * std::sin(h + 5.8196);
+  s.Ground.PlatformOutlineY[2] = 11.18 * std::cos(h + 5.8196);
+  s.Ground.PlatformOutlineX[3] = 11.18 * std::sin(h + 0.4636);
+  s.Ground.PlatformOutlineY[3] = 11.18 * std::cos(h + 0.4636);
+  s.Ground.PlatformOutlineX[4] = 5 * std::sin(h + kPi / 2);
+  s.Ground.PlatformOutlineY[4] = 5 * std::cos(h + kPi / 2);
 
-  if (a.LaunchHeight > 0 && a.LaunchHeight < 120000 && s.InertialSpeed <= 0) {
-    s.InertialSpeed = 0;
-    s.PosX = s.StartRadius * std::sin(s.Heading);
-    s.PosY = s.StartRadius * std::cos(s.Heading);
+  if (a.LaunchHeight > 0 && a.LaunchHeight < 120000 && s.Body.InertialSpeed <= 0) {
+    s.Body.InertialSpeed = 0;
+    s.Body.PosX = s.Body.StartRadius * std::sin(s.Body.Heading);
+    s.Body.PosY = s.Body.StartRadius * std::cos(s.Body.Heading);
   }
-  s.VelX = std::sin(s.TrackAngle) * s.GroundSpeed;
-  s.VelY = std::cos(s.TrackAngle) * s.GroundSpeed;
+  s.Body.VelX = std::sin(s.Body.TrackAngle) * s.Body.GroundSpeed;
+  s.Body.VelY = std::cos(s.Body.TrackAngle) * s.Body.GroundSpeed;
 }
 
 void HoldSurfaceStart(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchHeight == 0 && s.FlightTime < 3) {
-    s.Heading = a.LaunchHeading;
-    if (s.FlightTime < 0.5) {
-      s.PitchAngle = a.LaunchPitch;
-      s.PitchRate = 0;
+  if (a.LaunchHeight == 0 && s.Loop.FlightTime < 3) {
+    s.Body.Heading = a.LaunchHeading;
+    if (s.Loop.FlightTime < 0.5) {
+      s.Body.PitchAngle = a.LaunchPitch;
+      s.Body.PitchRate = 0;
     }
   }
 }
 
 void HoldSurfaceStartSpeed(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchHeight == 0 && s.FlightTime < 1) {
-    s.VelZ = 0;
-    s.GroundSpeed = 0.0001;
+  if (a.LaunchHeight == 0 && s.Loop.FlightTime < 1) {
+    s.Body.VelZ = 0;
+    s.Body.GroundSpeed = 0.0001;
   }
 }
 

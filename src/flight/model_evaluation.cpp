@@ -31,13 +31,13 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   const double area = a.WingArea;
   const double span = a.WingSpan;
-  const double ar = s.GeometricAspectRatio;
-  const double msc = s.SweepAreaFactor;
+  const double ar = s.Setup.GeometricAspectRatio;
+  const double msc = s.Setup.SweepAreaFactor;
 
   // Reference conditions, at sea-level density.
-  const double m = s.DryMass + a.FuelCapacity / 2;
+  const double m = s.Masses.DryMass + a.FuelCapacity / 2;
   const double w = 2 * (m / area) / 1.225;
-  const double v = s.AfterburnerMax > 1 ? std::sqrt(w * 88) : std::sqrt(w * s.Gravity / 0.6);
+  const double v = s.Engine.AfterburnerMax > 1 ? std::sqrt(w * 88) : std::sqrt(w * s.Setup.Gravity / 0.6);
   chart.ReferenceSpeed = v;
   double kRe = 1.0;
   double kM = 1.0;
@@ -47,84 +47,84 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
     kRe = ReynoldsFactorOf(re, 1);
     const double mach = v / 331;
     kM = 6.28 / (std::pow(mach, 1.4) + 6.28);
-    const double qm = mach * mach * s.TipSweepCos;
+    const double qm = mach * mach * s.Setup.TipSweepCos;
     kL = 0.902 / (0.05 * qm + 1) + 0.1 * std::pow(qm - 1, 2) / (std::pow(std::fabs(qm - 1), 3) + 0.02041);
   }
-  s.ReynoldsFactor = kRe;
-  s.MachFactor = kM;
-  s.LiftSlopeMachFactor = kL;
+  s.Aero.ReynoldsFactor = kRe;
+  s.Aero.MachFactor = kM;
+  s.Aero.LiftSlopeMachFactor = kL;
 
   double effAr;
   if (light) {
     const double g = 33 * std::pow(5 / span, 1.5);
-    effAr = std::pow(s.TipSweepCos, 0.3) * ar * (g + 1) / g;
+    effAr = std::pow(s.Setup.TipSweepCos, 0.3) * ar * (g + 1) / g;
   } else {
-    effAr = std::pow(s.TipSweepCos, 0.3) * ar;
+    effAr = std::pow(s.Setup.TipSweepCos, 0.3) * ar;
   }
-  s.EffectiveAspectRatio = effAr;
+  s.Aero.EffectiveAspectRatio = effAr;
   const double aW = std::pow(std::pow(2.3, -1 / (effAr * kL + 2.3)), 3);
   const double aT = std::pow(std::pow(2.3, -1 / 5.3), 3);
-  s.LiftSlope = aW;
-  s.TailLiftSlope = aT;
+  s.Aero.LiftSlope = aW;
+  s.Aero.TailLiftSlope = aT;
   double kRt;
   if (light) {
-    const double rt = (area * v / span) / ((1.7932 / 1e5) / s.AirDensity);
+    const double rt = (area * v / span) / ((1.7932 / 1e5) / s.Air.AirDensity);
     kRt = ReynoldsFactorOf(rt, 0.93);
   } else {
     kRt = 0.9 * kRe;
   }
-  s.TailReynoldsFactor = kRt;
+  s.Aero.TailReynoldsFactor = kRt;
   chart.BestLiftToDrag = 0;
   chart.MaxWingLift = -30000;
 
   // The tail's stall shape is the same at every step.
-  const StallShape tail = Shape(kRt, aT, std::fabs(s.TailAngleOffset) / 5 + s.TailProfileDrag);
-  s.TailStallExponent = tail.Exponent;
-  s.TailStallCoefficient = tail.Factor;
+  const StallShape tail = Shape(kRt, aT, std::fabs(s.Airfoils.TailAngleOffset) / 5 + s.Airfoils.TailProfileDrag);
+  s.Aero.TailStallExponent = tail.Exponent;
+  s.Aero.TailStallCoefficient = tail.Factor;
 
-  const double twist[3] = {0, s.HalfWashout, a.TipWashout};
-  const double sweepCos[3] = {s.InnerSweepCos, s.OuterSweepCos, s.TipSweepCos};
-  const double groupArea[3] = {2 * s.InnerPanelArea + s.CentrePanelArea, 2 * s.OuterPanelArea, 2 * s.TipPanelArea};
+  const double twist[3] = {0, s.Setup.HalfWashout, a.TipWashout};
+  const double sweepCos[3] = {s.Setup.InnerSweepCos, s.Setup.OuterSweepCos, s.Setup.TipSweepCos};
+  const double groupArea[3] = {2 * s.Setup.InnerPanelArea + s.Setup.CentrePanelArea, 2 * s.Setup.OuterPanelArea, 2 * s.Setup.TipPanelArea};
   const double mscSq = msc * msc;
   const double mscRoot = std::pow(msc, 0.5);
   const double kPiChart = 3.141592;
 
   for (int i = 0; i < kChartSteps; ++i) {
-    const double alpha = light ? ((i - 40) / 10.0) * kPiChart / 180 - s.WingIncidenceRad
+    const double alpha = light ? ((i - 40) / 10.0) * kPiChart / 180 - s.Setup.WingIncidenceRad
                                : ((i - 60) / 4.0) * kPiChart / 180;
-    s.AngleOfAttack = alpha;
-    const double aw = alpha + s.WingIncidenceRad;
+    s.Air.AngleOfAttack = alpha;
+    const double aw = alpha + s.Setup.WingIncidenceRad;
 
     // Leading-edge flaps.
-    double delta = s.WingAngleOffset;
-    if (s.LeadingEdgeFlaps == 1) {
+    double delta = s.Airfoils.WingAngleOffset;
+    if (s.Airfoils.LeadingEdgeFlaps == 1) {
       if (aw > 0) {
-        delta = s.WingAngleOffset - aw;
+        delta = s.Airfoils.WingAngleOffset - aw;
         if (delta < -0.2 * mscSq) delta = -0.2 * mscSq;
       }
-      s.WingLiftOffsetNow = s.WingLiftOffset - (delta - s.WingAngleOffset) * aW;
+      s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset - (delta - s.Airfoils.WingAngleOffset) * aW;
     } else {
-      s.WingLiftOffsetNow = s.WingLiftOffset;
+      s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset;
     }
     chart.LeadingEdgeFlapDeflection = delta;
 
     const StallShape wing =
-        Shape(kRe, aW, std::fabs(0.85 * s.WingAngleOffset + 0.15 * delta) / 5 + s.WingProfileDrag);
-    s.StallExponent = wing.Exponent;
-    s.StallCoefficient = wing.Factor;
+        Shape(kRe, aW, std::fabs(0.85 * s.Airfoils.WingAngleOffset + 0.15 * delta) / 5 + s.Airfoils.WingProfileDrag);
+    s.Aero.StallExponent = wing.Exponent;
+    s.Aero.StallCoefficient = wing.Factor;
 
     double liftSum = 0;
     double wingDrag = 0;
     for (int k = 0; k < 3; ++k) {
       const double ap = aw - twist[k];
-      const double cu = mscSq * 6.28 * (aW * std::sin(2 * (ap + delta)) / 2 + s.WingLiftOffsetNow);
+      const double cu = mscSq * 6.28 * (aW * std::sin(2 * (ap + delta)) / 2 + s.Airfoils.WingLiftOffsetNow);
       const double cl = cu / (1 + wing.Factor * std::pow(std::fabs(mscRoot * (ap * aW + delta)), wing.Exponent));
-      if (k == 0 && std::fabs(cu) > 0) s.InnerStallRatio = cl / cu;
+      if (k == 0 && std::fabs(cu) > 0) s.Setup.InnerStallRatio = cl / cu;
       const double sep = (1 - 1 / (1 + wing.Factor * std::pow(std::fabs(ap * aW + delta), wing.Exponent))) *
                          std::pow(std::fabs(std::sin(ap + delta)), kRe);
-      const double d = ap - s.WingMinDragAngle;
+      const double d = ap - s.Airfoils.WingMinDragAngle;
       const double profile =
-          ((d * d * s.WingDragRise / (1 + std::pow(std::fabs(d), 3.5) * s.WingDragRiseLimit) + s.WingProfileDrag) /
+          ((d * d * s.Airfoils.WingDragRise / (1 + std::pow(std::fabs(d), 3.5) * s.Airfoils.WingDragRiseLimit) + s.Airfoils.WingProfileDrag) /
                kRe +
            sep) *
           kM;
@@ -134,13 +134,13 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
     }
     const double lw = liftSum;
 
-    s.TailWakeGap = -o.TailplaneHingeY * std::tan(alpha) + s.TailWakeBase;
+    s.Setup.TailWakeGap = -o.TailplaneHingeY * std::tan(alpha) + s.Setup.TailWakeBase;
 
     const double kDen = ((a.FinHalfSpacing + 1) * a.FinArm / area) * span;
     if (alpha > 0 && kDen != 0 && alpha < kPi / (9 / kDen)) {
-      s.FinShield = (1 + std::cos(9 / kDen * alpha)) / 2;
+      s.Tail.FinShield = (1 + std::cos(9 / kDen * alpha)) / 2;
     } else {
-      s.FinShield = alpha > 0 ? 0.0 : 1.0;
+      s.Tail.FinShield = alpha > 0 ? 0.0 : 1.0;
     }
 
     if (static_cast<float>(lw) > chart.MaxWingLift) {
@@ -149,17 +149,17 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
     }
 
     // A tailplane at the centre of gravity gives no factor; the last one stays.
-    if (a.TailplaneArea > 0 && alpha < 0.087 && s.CgX != a.TailplaneArm) {
-      chart.TailAngleFactor = (-area / a.TailplaneArea) * (s.CgX - s.WingAcOffset) / (s.CgX - a.TailplaneArm);
+    if (a.TailplaneArea > 0 && alpha < 0.087 && s.Masses.CgX != a.TailplaneArm) {
+      chart.TailAngleFactor = (-area / a.TailplaneArea) * (s.Masses.CgX - s.Masses.WingAcOffset) / (s.Masses.CgX - a.TailplaneArm);
     }
 
-    const double drag = wingDrag + ((s.TailProfileDrag * a.TailplaneArea + a.FinArea * 0.009) / kRt) * kM +
+    const double drag = wingDrag + ((s.Airfoils.TailProfileDrag * a.TailplaneArea + a.FinArea * 0.009) / kRt) * kM +
                         (a.ParasiteDragArea / kRe) * kM;
     double lt = 0;
     if (a.TailplaneArea > 0) {
       lt = mscSq * a.TailplaneArea * 6.28 *
-           (aT * std::sin(2 * (alpha * chart.TailAngleFactor + s.TailAngleOffset)) / 2 + s.TailLiftOffset) /
-           (1 + tail.Factor * std::pow(std::fabs(std::pow(s.TipSweepCos, 0.5) * (alpha * aT + s.TailAngleOffset)),
+           (aT * std::sin(2 * (alpha * chart.TailAngleFactor + s.Airfoils.TailAngleOffset)) / 2 + s.Airfoils.TailLiftOffset) /
+           (1 + tail.Factor * std::pow(std::fabs(std::pow(s.Setup.TipSweepCos, 0.5) * (alpha * aT + s.Airfoils.TailAngleOffset)),
                                        tail.Exponent));
     }
     const double total = lw + lt;
@@ -168,7 +168,7 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
       chart.LiftAtBestGlide = total;
     }
     if (total != 0 && drag > 0) {
-      const double range = std::sqrt(std::fabs(s.DryMass / total)) * total / drag;
+      const double range = std::sqrt(std::fabs(s.Masses.DryMass / total)) * total / drag;
       if (range > chart.BestRangeValue && a.EngineCount > 1) {
         chart.BestRangeValue = range;
         chart.LiftAtBestGlide = lw;
@@ -176,15 +176,15 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
     }
 
     // Second pass without the leading-edge flap effect.
-    const StallShape plain = Shape(kRe, aW, std::fabs(s.WingAngleOffset) / 5 + s.WingProfileDrag);
-    s.StallExponent = plain.Exponent;
-    s.StallCoefficient = plain.Factor;
+    const StallShape plain = Shape(kRe, aW, std::fabs(s.Airfoils.WingAngleOffset) / 5 + s.Airfoils.WingProfileDrag);
+    s.Aero.StallExponent = plain.Exponent;
+    s.Aero.StallCoefficient = plain.Factor;
     double plainSum = 0;
     for (int k = 0; k < 3; ++k) {
       const double ap = aw - twist[k];
-      const double cu = mscSq * 6.28 * (aW * std::sin(2 * (ap + s.WingAngleOffset)) / 2 + s.WingLiftOffset);
+      const double cu = mscSq * 6.28 * (aW * std::sin(2 * (ap + s.Airfoils.WingAngleOffset)) / 2 + s.Airfoils.WingLiftOffset);
       const double cl =
-          cu / (1 + plain.Factor * std::pow(std::fabs(mscRoot * (ap * aW + s.WingAngleOffset)), plain.Exponent));
+          cu / (1 + plain.Factor * std::pow(std::fabs(mscRoot * (ap * aW + s.Airfoils.WingAngleOffset)), plain.Exponent));
       plainSum += groupArea[k] * cl;
     }
 
@@ -198,13 +198,13 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
 }
 
 void SetFlightLimits(FlightState& s, const ModelEvaluation& chart) {
-  s.GroundAngleLimit = 0.45;
-  if (s.EngineType != aircraft::EngineKind::Rocket && s.MaxAngleOfAttack / 0.9 > chart.MaxLiftAngle) {
-    s.MaxAngleOfAttack = 0.9 * chart.MaxLiftAngle;
+  s.Setup.GroundAngleLimit = 0.45;
+  if (s.Engine.EngineType != aircraft::EngineKind::Rocket && s.Airfoils.MaxAngleOfAttack / 0.9 > chart.MaxLiftAngle) {
+    s.Airfoils.MaxAngleOfAttack = 0.9 * chart.MaxLiftAngle;
   }
-  s.MinAngleOfAttack = -s.MaxAngleOfAttack - 0.04;
-  if (-0.6 > s.MinAngleOfAttack) s.MinAngleOfAttack = -0.6;
-  s.WingLiftOffsetNow = s.WingLiftOffset;
+  s.Setup.MinAngleOfAttack = -s.Airfoils.MaxAngleOfAttack - 0.04;
+  if (-0.6 > s.Setup.MinAngleOfAttack) s.Setup.MinAngleOfAttack = -0.6;
+  s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset;
 }
 
 }  // namespace zarv::flight

@@ -10,19 +10,19 @@ namespace zarv::flight {
 namespace {
 
 // Normal and longitudinal force of panel i (N).
-double PanelLift(const FlightState& s, int i) { return s.Panels[i].PanelLiftCoeff * s.Panels[i].PanelPressure; }
-double PanelDrag(const FlightState& s, int i) { return s.Panels[i].PanelDragCoeff * s.Panels[i].PanelPressure; }
+double PanelLift(const FlightState& s, int i) { return s.Wing.Panels[i].PanelLiftCoeff * s.Wing.Panels[i].PanelPressure; }
+double PanelDrag(const FlightState& s, int i) { return s.Wing.Panels[i].PanelDragCoeff * s.Wing.Panels[i].PanelPressure; }
 
 double Limited(double v, double limit) { return std::fabs(v) > limit ? limit * Sgn(v) : v; }
 
 void RefreshAttitudeSines(FlightState& s) {
-  s.PitchSin = std::sin(s.PitchAngle);
-  s.PitchCos = std::cos(s.PitchAngle);
-  s.HeadingSin = std::sin(s.Heading);
-  s.HeadingCos = std::cos(s.Heading);
-  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
-  s.ViewRollSin = bank.Sin;
-  s.ViewRollCos = bank.Cos;
+  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
+  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
+  s.Body.HeadingSin = std::sin(s.Body.Heading);
+  s.Body.HeadingCos = std::cos(s.Body.Heading);
+  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
+  s.Body.ViewRollSin = bank.Sin;
+  s.Body.ViewRollCos = bank.Cos;
 }
 
 // Divides v by its length; a vector of no length (or not finite) keeps its
@@ -40,58 +40,58 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
 
 void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a) {
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-    s.CgX = (s.PilotArm * a.PilotWeight + s.StructureMoment + s.FuelQuantity * s.TrimCentre) / s.Mass;
+    s.Masses.CgX = (s.Masses.PilotArm * a.PilotWeight + s.Masses.StructureMoment + s.Masses.FuelQuantity * s.Masses.TrimCentre) / s.Masses.Mass;
   } else {
-    s.CgX = (((s.BodyHeight / 2 - s.DihedralRise) * s.PitchSin + s.TrimCentre) * a.PilotWeight + s.StructureMoment) /
-            s.Mass;
+    s.Masses.CgX = (((s.Setup.BodyHeight / 2 - s.Setup.DihedralRise) * s.Body.PitchSin + s.Masses.TrimCentre) * a.PilotWeight + s.Masses.StructureMoment) /
+            s.Masses.Mass;
   }
 }
 
 void ComputeRollAcceleration(FlightState& s, const aircraft::AircraftData& a) {
-  const double r1 = s.InnerPanelSpanPos, r2 = s.OuterPanelSpanPos, r3 = s.TipPanelSpanPos;
-  const double t2 = s.OuterDihedralSin, t3 = s.TipDihedralSin;
+  const double r1 = s.Setup.InnerPanelSpanPos, r2 = s.Setup.OuterPanelSpanPos, r3 = s.Setup.TipPanelSpanPos;
+  const double t2 = s.Setup.OuterDihedralSin, t3 = s.Setup.TipDihedralSin;
   const double d1 = PanelLift(s, 1) - PanelLift(s, 2);
   const double d2 = PanelLift(s, 3) - PanelLift(s, 4);
   const double d3 = PanelLift(s, 5) - PanelLift(s, 6);
   double m = r1 * d1 + r2 * d2 + r3 * d3;
   m += t2 * r2 * d2;
   m += t3 * r3 * d3;
-  m += std::sqrt(a.FinArea) * s.FinSideTerm;
-  m += s.PropellerTorqueMoment;
-  m += s.CasRollMoment;
-  m -= std::fabs(s.RollRate) * s.AirDensity * a.WingArea * s.RollRate;
-  s.RollAccel = m / s.RollInertia;
+  m += std::sqrt(a.FinArea) * s.Tail.FinSideTerm;
+  m += s.Engine.PropellerTorqueMoment;
+  m += s.Controls.CasRollMoment;
+  m -= std::fabs(s.Body.RollRate) * s.Air.AirDensity * a.WingArea * s.Body.RollRate;
+  s.Body.RollAccel = m / s.Masses.RollInertia;
 }
 
 void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a) {
-  const double q = s.DynamicPressure;
-  const double pi = s.PitchInertia;
-  const double cg = s.CgX;
+  const double q = s.Air.DynamicPressure;
+  const double pi = s.Masses.PitchInertia;
+  const double cg = s.Masses.CgX;
 
   // Base pitch term: a light aircraft clear of the platform feels its tail
   // through the flexible rear fuselage.
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.CourseDistance >= a.OverallLength) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Body.CourseDistance >= a.OverallLength) {
     const int sign = -(Sgn(a.TailplaneArea) * Sgn(a.TailplaneArm));
-    s.PitchAccel = sign * (cg - a.TailplaneArm) *
-                   (a.RearFuselageStiffness * s.RearFuselageBend -
-                    Sgn(a.TailplaneArm) * a.TailWeight * (s.SupportAccel + s.NormalLoad)) /
+    s.Body.PitchAccel = sign * (cg - a.TailplaneArm) *
+                   (a.RearFuselageStiffness * s.Controls.RearFuselageBend -
+                    Sgn(a.TailplaneArm) * a.TailWeight * (s.Air.SupportAccel + s.Air.NormalLoad)) /
                    pi;
   } else {
-    s.PitchAccel = ((cg - a.TailplaneArm) * s.TailLiftArea * q - s.GrossThrust * s.NozzlePitch * s.TailPointArm * 0.8 +
-                    s.CasPitchMoment) /
+    s.Body.PitchAccel = ((cg - a.TailplaneArm) * s.Tail.TailLiftArea * q - s.Engine.GrossThrust * s.Controls.NozzlePitch * s.Setup.TailPointArm * 0.8 +
+                    s.Controls.CasPitchMoment) /
                    pi;
   }
-  s.PitchAccel -= (q * s.CentreLiftArea * (0 - cg) + s.WingMomentTerm) / pi;
-  const double stations[3] = {s.InnerPanelSpanPos, s.OuterPanelSpanPos, s.TipPanelSpanPos};
-  const double offsets[3] = {s.InnerPanelSweepOffset, s.OuterPanelSweepOffset, s.TipPanelSweepOffset};
-  const double dihedralSin[3] = {s.InnerDihedralSin, s.OuterDihedralSin, s.TipDihedralSin};
+  s.Body.PitchAccel -= (q * s.Wing.CentreLiftArea * (0 - cg) + s.Tail.WingMomentTerm) / pi;
+  const double stations[3] = {s.Setup.InnerPanelSpanPos, s.Setup.OuterPanelSpanPos, s.Setup.TipPanelSpanPos};
+  const double offsets[3] = {s.Setup.InnerPanelSweepOffset, s.Setup.OuterPanelSweepOffset, s.Setup.TipPanelSweepOffset};
+  const double dihedralSin[3] = {s.Setup.InnerDihedralSin, s.Setup.OuterDihedralSin, s.Setup.TipDihedralSin};
   for (int k = 0; k < 3; ++k) {
-    s.PitchAccel -= (PanelLift(s, 2 * k + 1) + PanelLift(s, 2 * k + 2)) * (offsets[k] - cg) / pi;
+    s.Body.PitchAccel -= (PanelLift(s, 2 * k + 1) + PanelLift(s, 2 * k + 2)) * (offsets[k] - cg) / pi;
   }
-  if (aircraft::LaunchAbove10(a.LaunchSpeed)) s.PitchAccel -= s.GearHeight * 0.8 * s.GearExtension * q / pi;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) s.Body.PitchAccel -= s.Setup.GearHeight * 0.8 * s.Ground.GearExtension * q / pi;
 
   // Yaw from the panels' drag and tilted lift, the fin, the body and engines.
-  const double sb = std::sin(s.Sideslip), cb = std::cos(s.Sideslip);
+  const double sb = std::sin(s.Air.Sideslip), cb = std::cos(s.Air.Sideslip);
   double yaw = 0;
   for (int k = 0; k < 3; ++k) {
     const double r = stations[k];
@@ -99,123 +99,123 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
     yaw += (r * cb - x * sb) * PanelDrag(s, 2 * k + 2) - (x * sb + r * cb) * PanelDrag(s, 2 * k + 1) +
            dihedralSin[k] * x * (PanelLift(s, 2 * k + 2) - PanelLift(s, 2 * k + 1));
   }
-  s.YawAccel = yaw / s.YawInertia;
-  s.YawAccel += ((s.FinSideTerm2 + s.FinSideTerm) * q * (cg - a.FinArm) -
-                 (-0.75 * s.MeanChord * s.RootChordRatio - cg) * (s.BodySideTerm / 3) * q + s.PFactorMoment +
-                 s.CasYawMoment + s.GrossThrust * s.NozzleYaw * s.TailPointArm * 0.8) /
-                s.YawInertia;
+  s.Body.YawAccel = yaw / s.Masses.YawInertia;
+  s.Body.YawAccel += ((s.Tail.FinSideTerm2 + s.Tail.FinSideTerm) * q * (cg - a.FinArm) -
+                 (-0.75 * s.Setup.MeanChord * s.Setup.RootChordRatio - cg) * (s.Tail.BodySideTerm / 3) * q + s.Engine.PFactorMoment +
+                 s.Controls.CasYawMoment + s.Engine.GrossThrust * s.Controls.NozzleYaw * s.Setup.TailPointArm * 0.8) /
+                s.Masses.YawInertia;
 
   // Damping.
   const double l = a.OverallLength;
-  s.PitchAccel += s.AirDensity *
-                  ((l / 2) * (l / 2) * (l - 2 * s.TailPointArm) * 4 * s.BodyHalfWidth * std::sin(s.AngleOfAttack) +
-                   (s.MeanChord * s.MeanChord * a.WingArea + 2 * l * l * l * s.BodyHalfWidth) *
-                       (-10 * std::fabs(s.PitchRate) * s.PitchRate)) /
+  s.Body.PitchAccel += s.Air.AirDensity *
+                  ((l / 2) * (l / 2) * (l - 2 * s.Setup.TailPointArm) * 4 * s.Setup.BodyHalfWidth * std::sin(s.Air.AngleOfAttack) +
+                   (s.Setup.MeanChord * s.Setup.MeanChord * a.WingArea + 2 * l * l * l * s.Setup.BodyHalfWidth) *
+                       (-10 * std::fabs(s.Body.PitchRate) * s.Body.PitchRate)) /
                   pi;
-  s.YawAccel += s.AirDensity * (l * l * l * s.BodyHeight + s.MeanChord * s.MeanChord * s.MeanChord * a.WingSpan / 20) *
-                (-1 * std::fabs(s.YawRate) * s.YawRate) / s.YawInertia;
+  s.Body.YawAccel += s.Air.AirDensity * (l * l * l * s.Setup.BodyHeight + s.Setup.MeanChord * s.Setup.MeanChord * s.Setup.MeanChord * a.WingSpan / 20) *
+                (-1 * std::fabs(s.Body.YawRate) * s.Body.YawRate) / s.Masses.YawInertia;
 
   // Roll and yaw together pitch the aircraft (inertia coupling).
-  s.CouplingAngle = s.RollRate == 0 ? kPi / 2 : std::atan(s.YawRate / s.RollRate);
-  const double sa = std::sin(2 * s.CouplingAngle);
-  const double p2 = s.RollRate * s.RollRate * sa;
-  const double r2 = s.YawRate * s.YawRate * sa;
-  s.PitchAccel += Sgn(sa) * std::sqrt(p2 * p2 + r2 * r2) / 6;
-  if (s.AirSpeed < 1) s.PitchAccel = 0;
+  s.Body.CouplingAngle = s.Body.RollRate == 0 ? kPi / 2 : std::atan(s.Body.YawRate / s.Body.RollRate);
+  const double sa = std::sin(2 * s.Body.CouplingAngle);
+  const double p2 = s.Body.RollRate * s.Body.RollRate * sa;
+  const double r2 = s.Body.YawRate * s.Body.YawRate * sa;
+  s.Body.PitchAccel += Sgn(sa) * std::sqrt(p2 * p2 + r2 * r2) / 6;
+  if (s.Body.AirSpeed < 1) s.Body.PitchAccel = 0;
 }
 
 void UpdateBodyRates(FlightState& s) {
-  if (s.TipContactYawRate != 0) {
-    s.PitchRate = s.TipContactYawRate * s.ViewRollSin;
-    s.YawRate = s.ViewRollCos * s.TipContactYawRate;
-    s.RollRate = -s.ViewRollCos * s.TipContactRollRate;
-    s.TurnRate = s.DriftAngle * 15;
+  if (s.Ground.TipContactYawRate != 0) {
+    s.Body.PitchRate = s.Ground.TipContactYawRate * s.Body.ViewRollSin;
+    s.Body.YawRate = s.Body.ViewRollCos * s.Ground.TipContactYawRate;
+    s.Body.RollRate = -s.Body.ViewRollCos * s.Ground.TipContactRollRate;
+    s.Body.TurnRate = s.Air.DriftAngle * 15;
   } else {
-    const double dt = 1.0 / s.StepsPerSecond;
-    s.YawRate += s.YawAccel * dt;
-    s.PitchRate += s.PitchAccel * dt;
-    s.RollRate += s.RollAccel * dt;
+    const double dt = 1.0 / s.Loop.StepsPerSecond;
+    s.Body.YawRate += s.Body.YawAccel * dt;
+    s.Body.PitchRate += s.Body.PitchAccel * dt;
+    s.Body.RollRate += s.Body.RollAccel * dt;
   }
-  s.YawRate = Limited(s.YawRate, kYawRateLimit);
-  s.PitchRate = Limited(s.PitchRate, kPitchRateLimit);
-  s.RollRate = Limited(s.RollRate, kRollRateLimit);
+  s.Body.YawRate = Limited(s.Body.YawRate, kYawRateLimit);
+  s.Body.PitchRate = Limited(s.Body.PitchRate, kPitchRateLimit);
+  s.Body.RollRate = Limited(s.Body.RollRate, kRollRateLimit);
 }
 
 void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  const double cp = s.PitchCos, sp = s.PitchSin;
-  const double ch = s.HeadingCos, sh = s.HeadingSin;
-  const double cb = s.ViewRollCos, sb = s.ViewRollSin;
-  const double p = s.RollRate, q = s.PitchRate, r = s.YawRate;
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  const double cp = s.Body.PitchCos, sp = s.Body.PitchSin;
+  const double ch = s.Body.HeadingCos, sh = s.Body.HeadingSin;
+  const double cb = s.Body.ViewRollCos, sb = s.Body.ViewRollSin;
+  const double p = s.Body.RollRate, q = s.Body.PitchRate, r = s.Body.YawRate;
 
-  const std::array<double, 3> nose0 = s.NoseVector;
-  if (s.CourseDistance <= s.TailEndArm - 1.5 && a.TailHoldFlag != 0) {
+  const std::array<double, 3> nose0 = s.Body.NoseVector;
+  if (s.Body.CourseDistance <= s.Setup.TailEndArm - 1.5 && a.TailHoldFlag != 0) {
     // The tail end rests on the sloping deck.
-    s.NoseVector[2] =
-        std::sin(a.LaunchPitch) - ((a.LaunchHeight - s.CourseDistance * 0.06) - s.Altitude) / s.TailEndArm;
+    s.Body.NoseVector[2] =
+        std::sin(a.LaunchPitch) - ((a.LaunchHeight - s.Body.CourseDistance * 0.06) - s.Body.Altitude) / s.Setup.TailEndArm;
   } else {
-    s.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
+    s.Body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
                         q * (-cb * sp * ch - sh * sb) + r * (-sh * cb + ch * sb * sp), q * (cb * cp) + r * (-cp * sb)};
-    for (int i = 0; i < 3; ++i) s.NoseVector[i] += s.NoseVectorRate[i] * dt;
+    for (int i = 0; i < 3; ++i) s.Body.NoseVector[i] += s.Body.NoseVectorRate[i] * dt;
   }
-  Normalise(s.NoseVector, nose0);
+  Normalise(s.Body.NoseVector, nose0);
 
-  const std::array<double, 3> top0 = s.TopVector;
-  s.TopVectorRate = {p * (sp * sb * sh + cb * ch) - q * (sh * cp), p * (sp * sb * ch - cb * sh) - q * (ch * cp),
+  const std::array<double, 3> top0 = s.Body.TopVector;
+  s.Body.TopVectorRate = {p * (sp * sb * sh + cb * ch) - q * (sh * cp), p * (sp * sb * ch - cb * sh) - q * (ch * cp),
                      p * (-sb * cp) - q * sp};
-  for (int i = 0; i < 3; ++i) s.TopVector[i] += s.TopVectorRate[i] * dt;
-  Normalise(s.TopVector, top0);
+  for (int i = 0; i < 3; ++i) s.Body.TopVector[i] += s.Body.TopVectorRate[i] * dt;
+  Normalise(s.Body.TopVector, top0);
 
-  const double nx = s.NoseVector[0], ny = s.NoseVector[1], nz = s.NoseVector[2];
-  s.PitchAngle = AtnRatio(nz, std::sqrt(nx * nx + ny * ny));
+  const double nx = s.Body.NoseVector[0], ny = s.Body.NoseVector[1], nz = s.Body.NoseVector[2];
+  s.Body.PitchAngle = AtnRatio(nz, std::sqrt(nx * nx + ny * ny));
   if (ny == 0) {
-    s.Heading = kPi - Sgn(nx) * kPi / 2;
+    s.Body.Heading = kPi - Sgn(nx) * kPi / 2;
   } else {
-    s.Heading = std::atan(nx / ny);
+    s.Body.Heading = std::atan(nx / ny);
     if (ny < 0) {
-      s.Heading += kPi;
+      s.Body.Heading += kPi;
     } else if (nx < 0) {
-      s.Heading += 6.2831852;
+      s.Body.Heading += 6.2831852;
     }
   }
 
-  s.HeadingSin = std::sin(s.Heading);
-  s.HeadingCos = std::cos(s.Heading);
-  s.PitchSin = std::sin(s.PitchAngle);
-  s.PitchCos = std::cos(s.PitchAngle);
-  const double tx = s.TopVector[0], ty = s.TopVector[1], tz = s.TopVector[2];
-  const double aa = -s.HeadingSin * ty + s.HeadingCos * tx;
-  const double f = s.HeadingCos * ty + s.HeadingSin * tx;
-  const double c = -s.PitchSin * f + s.PitchCos * tz;
+  s.Body.HeadingSin = std::sin(s.Body.Heading);
+  s.Body.HeadingCos = std::cos(s.Body.Heading);
+  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
+  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
+  const double tx = s.Body.TopVector[0], ty = s.Body.TopVector[1], tz = s.Body.TopVector[2];
+  const double aa = -s.Body.HeadingSin * ty + s.Body.HeadingCos * tx;
+  const double f = s.Body.HeadingCos * ty + s.Body.HeadingSin * tx;
+  const double c = -s.Body.PitchSin * f + s.Body.PitchCos * tz;
   if (std::fabs(aa) < 0.2) {
-    s.BankAngle = AtnRatio(aa, c);
-    if (c < 0) s.BankAngle += aa > 0 ? kPi : -kPi;
+    s.Body.BankAngle = AtnRatio(aa, c);
+    if (c < 0) s.Body.BankAngle += aa > 0 ? kPi : -kPi;
   } else {
-    s.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
+    s.Body.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
   }
-  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
-  s.ViewRollSin = bank.Sin;
-  s.ViewRollCos = bank.Cos;
+  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
+  s.Body.ViewRollSin = bank.Sin;
+  s.Body.ViewRollCos = bank.Cos;
 }
 
 void IntegrateAttitudeAngles(FlightState& s) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  s.PitchAngle += s.PitchRate * dt;
-  s.BankAngle += s.RollRate * dt;
-  s.Heading += s.YawRate * dt;
-  s.PitchAngle -= 2 * kPi * Int(s.PitchAngle / kPi / 2);
-  if (s.PitchAngle > kPi) s.PitchAngle -= 6.2831852;
-  s.Heading -= 2 * kPi * Int(s.Heading / kPi / 2);
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  s.Body.PitchAngle += s.Body.PitchRate * dt;
+  s.Body.BankAngle += s.Body.RollRate * dt;
+  s.Body.Heading += s.Body.YawRate * dt;
+  s.Body.PitchAngle -= 2 * kPi * Int(s.Body.PitchAngle / kPi / 2);
+  if (s.Body.PitchAngle > kPi) s.Body.PitchAngle -= 6.2831852;
+  s.Body.Heading -= 2 * kPi * Int(s.Body.Heading / kPi / 2);
   RefreshAttitudeSines(s);
-  const double cp = s.PitchCos, sp = s.PitchSin;
-  const double ch = s.HeadingCos, sh = s.HeadingSin;
-  const double cb = s.ViewRollCos, sb = s.ViewRollSin;
-  s.NoseVector = {sh * cp, ch * cp, sp};
-  s.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
+  const double cp = s.Body.PitchCos, sp = s.Body.PitchSin;
+  const double ch = s.Body.HeadingCos, sh = s.Body.HeadingSin;
+  const double cb = s.Body.ViewRollCos, sb = s.Body.ViewRollSin;
+  s.Body.NoseVector = {sh * cp, ch * cp, sp};
+  s.Body.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
 }
 
 void PropagateAttitude(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.CourseDistance > 0 && s.TailContactAccel <= 0 && (s.FlightTime > 0.1 || a.LaunchHeight == 0)) {
+  if (s.Body.CourseDistance > 0 && s.Ground.TailContactAccel <= 0 && (s.Loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
     IntegrateAttitudeVectors(s, a);
   } else {
     IntegrateAttitudeAngles(s);

@@ -42,131 +42,131 @@ double ThroughText(double v) {
 }
 
 void ComputePathAngleRate(FlightState& s) {
-  s.PathAngleRate =
-      s.SupportAccel <= 0 ? (s.NormalLoad - s.ViewRollCos * s.Gravity * s.PathAngleCos) / s.AirSpeed : 0.0;
+  s.Body.PathAngleRate =
+      s.Air.SupportAccel <= 0 ? (s.Air.NormalLoad - s.Body.ViewRollCos * s.Setup.Gravity * s.Body.PathAngleCos) / s.Body.AirSpeed : 0.0;
 }
 
 void ComputeLongAccel(FlightState& s) {
-  const double m = s.Mass + s.ApparentMass;
-  const double d = s.DragArea * s.DynamicPressure;
-  s.LongAccel = -std::cos(s.Sideslip) * s.AirPathCos * d / m - s.AirPathSin * s.LiftAccel * s.Mass / m;
-  s.DragAcceleration = d / m;
+  const double m = s.Masses.Mass + s.Masses.ApparentMass;
+  const double d = s.Tail.DragArea * s.Air.DynamicPressure;
+  s.Body.LongAccel = -std::cos(s.Air.Sideslip) * s.Air.AirPathCos * d / m - s.Air.AirPathSin * s.Loads.LiftAccel * s.Masses.Mass / m;
+  s.Instruments.DragAcceleration = d / m;
 }
 
 void UpdateVerticalVelocity(FlightState& s) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  const double m = s.Mass + s.ApparentMass;
-  const double d = s.DragArea * s.DynamicPressure;
-  s.VelZ += ((s.PitchSin * s.Thrust - s.AirPathSin * d) / m + (s.AirPathCos * s.LiftAccel - s.Gravity) * s.Mass / m) *
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  const double m = s.Masses.Mass + s.Masses.ApparentMass;
+  const double d = s.Tail.DragArea * s.Air.DynamicPressure;
+  s.Body.VelZ += ((s.Body.PitchSin * s.Engine.Thrust - s.Air.AirPathSin * d) / m + (s.Air.AirPathCos * s.Loads.LiftAccel - s.Setup.Gravity) * s.Masses.Mass / m) *
             dt;
-  s.VelZ += Sq(s.GroundSpeed + 500) / (s.EarthRadius + s.Altitude) * dt;
+  s.Body.VelZ += Sq(s.Body.GroundSpeed + 500) / (s.Setup.EarthRadius + s.Body.Altitude) * dt;
 }
 
 bool UsesSurfaceTranslation(const FlightState& s, const aircraft::AircraftData& a) {
-  return s.SupportAccel > 0 || s.Altitude < 1 || (a.LaunchHeight > 1 && s.CourseDistance <= 0);
+  return s.Air.SupportAccel > 0 || s.Body.Altitude < 1 || (a.LaunchHeight > 1 && s.Body.CourseDistance <= 0);
 }
 
 void TranslateInFreeFlight(FlightState& s) {
-  const double dt = 1.0 / s.StepsPerSecond;
-  const double m = s.Mass + s.ApparentMass;
-  const double d = s.DragArea * s.DynamicPressure;
+  const double dt = 1.0 / s.Loop.StepsPerSecond;
+  const double m = s.Masses.Mass + s.Masses.ApparentMass;
+  const double d = s.Tail.DragArea * s.Air.DynamicPressure;
   // Flying steeply with the nose into the flow, drag and lift act along the
   // nose's heading rather than the air track.
-  s.ForceHeading = (std::cos(s.TotalIncidence) > 0 && std::cos(s.AirPathAngle) < 0.7) ? s.Heading : s.AirTrackAngle;
-  const double f = s.ForceHeading;
-  const double along = -s.AirPathCos * d / m - s.AirPathSin * s.LiftAccel * s.Mass / m;
-  const double curvature = Sq(s.GroundSpeed + 500) * s.AirPathSin / (s.EarthRadius + s.Altitude);
+  s.Body.ForceHeading = (std::cos(s.Air.TotalIncidence) > 0 && std::cos(s.Air.AirPathAngle) < 0.7) ? s.Body.Heading : s.Air.AirTrackAngle;
+  const double f = s.Body.ForceHeading;
+  const double along = -s.Air.AirPathCos * d / m - s.Air.AirPathSin * s.Loads.LiftAccel * s.Masses.Mass / m;
+  const double curvature = Sq(s.Body.GroundSpeed + 500) * s.Air.AirPathSin / (s.Setup.EarthRadius + s.Body.Altitude);
   const double sf = std::sin(f), cf = std::cos(f);
 
-  s.VelX += along * sf * dt;
-  s.VelX -= curvature * sf * dt;
-  s.VelX += (s.PitchCos * s.HeadingSin * s.Thrust / m + s.SideAccel * std::sin(f + kPi / 2)) * dt;
-  s.VelY += along * cf * dt;
-  s.VelY -= curvature * cf * dt;
-  s.VelY += (s.PitchCos * s.HeadingCos * s.Thrust / m + s.SideAccel * std::cos(f + kPi / 2)) * dt;
+  s.Body.VelX += along * sf * dt;
+  s.Body.VelX -= curvature * sf * dt;
+  s.Body.VelX += (s.Body.PitchCos * s.Body.HeadingSin * s.Engine.Thrust / m + s.Loads.SideAccel * std::sin(f + kPi / 2)) * dt;
+  s.Body.VelY += along * cf * dt;
+  s.Body.VelY -= curvature * cf * dt;
+  s.Body.VelY += (s.Body.PitchCos * s.Body.HeadingCos * s.Engine.Thrust / m + s.Loads.SideAccel * std::cos(f + kPi / 2)) * dt;
 
-  s.TrackAngle = std::atan(s.VelX / (s.VelY + 0.0001));
-  if (s.VelY < 0) {
-    s.TrackAngle += kPi;
-  } else if (s.VelX < 0) {
-    s.TrackAngle += 6.2831852;
+  s.Body.TrackAngle = std::atan(s.Body.VelX / (s.Body.VelY + 0.0001));
+  if (s.Body.VelY < 0) {
+    s.Body.TrackAngle += kPi;
+  } else if (s.Body.VelX < 0) {
+    s.Body.TrackAngle += 6.2831852;
   }
-  s.GroundSpeed = std::sqrt(s.VelX * s.VelX + s.VelY * s.VelY);
-  s.TurnRate = s.SideAccel / (s.GroundSpeed + 0.0001);
+  s.Body.GroundSpeed = std::sqrt(s.Body.VelX * s.Body.VelX + s.Body.VelY * s.Body.VelY);
+  s.Body.TurnRate = s.Loads.SideAccel / (s.Body.GroundSpeed + 0.0001);
 }
 
 void UpdatePathAngle(FlightState& s) {
-  if (s.GroundSpeed != 0) s.PathAngle = std::atan(s.VelZ / s.GroundSpeed);
+  if (s.Body.GroundSpeed != 0) s.Body.PathAngle = std::atan(s.Body.VelZ / s.Body.GroundSpeed);
 }
 
 void UpdatePathSines(FlightState& s) {
-  s.PathAngleSin = std::sin(s.PathAngle);
-  s.PathAngleCos = std::cos(s.PathAngle);
-  const SinCosMemo& bank = MemoSinCos(s.BankSinCos, s.BankAngle);
-  s.ViewRollSin = bank.Sin;
-  s.ViewRollCos = bank.Cos;
+  s.Body.PathAngleSin = std::sin(s.Body.PathAngle);
+  s.Body.PathAngleCos = std::cos(s.Body.PathAngle);
+  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
+  s.Body.ViewRollSin = bank.Sin;
+  s.Body.ViewRollCos = bank.Cos;
 }
 
 void UpdateAirData(FlightState& s, const aircraft::AircraftData& a) {
   // Reads the attitude sines as the attitude step leaves them.
-  const SinCosMemo& wind = MemoSinCos(s.WindDirectionSinCos, a.WindDirection);
-  s.AirVelX = s.WindAtAltitude * wind.Sin + s.VelX;
-  s.AirVelY = s.WindAtAltitude * wind.Cos + s.VelY;
-  s.AirVelZ = s.VelZ - s.VerticalWind;
-  s.AirSpeed = std::sqrt(s.AirVelZ * s.AirVelZ + s.AirVelX * s.AirVelX + s.AirVelY * s.AirVelY);
-  if (s.AirSpeed < 0.1) s.AirSpeed = 0.1;
-  const double v = s.AirSpeed;
-  s.AirPathSin = s.AirVelZ / v;
-  s.AirPathCos = std::sqrt(s.AirVelX * s.AirVelX + s.AirVelY * s.AirVelY) / v;
-  s.AirDirX = s.AirVelX / v;
-  s.AirDirY = s.AirVelY / v;
-  s.AirPathAngle = std::atan(s.AirPathSin / (std::fabs(s.AirPathCos) + 0.0001));
-  if (std::fabs(s.AirVelY) < 0.001) {
-    s.AirTrackAngle = kPi - Sgn(s.AirVelX) * kPi / 2;
+  const SinCosMemo& wind = MemoSinCos(s.Memo.WindDirectionSinCos, a.WindDirection);
+  s.Body.AirVelX = s.Air.WindAtAltitude * wind.Sin + s.Body.VelX;
+  s.Body.AirVelY = s.Air.WindAtAltitude * wind.Cos + s.Body.VelY;
+  s.Body.AirVelZ = s.Body.VelZ - s.Air.VerticalWind;
+  s.Body.AirSpeed = std::sqrt(s.Body.AirVelZ * s.Body.AirVelZ + s.Body.AirVelX * s.Body.AirVelX + s.Body.AirVelY * s.Body.AirVelY);
+  if (s.Body.AirSpeed < 0.1) s.Body.AirSpeed = 0.1;
+  const double v = s.Body.AirSpeed;
+  s.Air.AirPathSin = s.Body.AirVelZ / v;
+  s.Air.AirPathCos = std::sqrt(s.Body.AirVelX * s.Body.AirVelX + s.Body.AirVelY * s.Body.AirVelY) / v;
+  s.Air.AirDirX = s.Body.AirVelX / v;
+  s.Air.AirDirY = s.Body.AirVelY / v;
+  s.Air.AirPathAngle = std::atan(s.Air.AirPathSin / (std::fabs(s.Air.AirPathCos) + 0.0001));
+  if (std::fabs(s.Body.AirVelY) < 0.001) {
+    s.Air.AirTrackAngle = kPi - Sgn(s.Body.AirVelX) * kPi / 2;
   } else {
-    s.AirTrackAngle = std::atan(s.AirVelX / s.AirVelY);
-    if (s.AirVelY < 0) {
-      s.AirTrackAngle += kPi;
-    } else if (s.AirVelX < 0) {
-      s.AirTrackAngle += 6.2831852;
+    s.Air.AirTrackAngle = std::atan(s.Body.AirVelX / s.Body.AirVelY);
+    if (s.Body.AirVelY < 0) {
+      s.Air.AirTrackAngle += kPi;
+    } else if (s.Body.AirVelX < 0) {
+      s.Air.AirTrackAngle += 6.2831852;
     }
   }
 
   // The relative wind in body axes: heading, then pitch, then bank (the
   // attitude step has just refreshed their sines).
-  const double sh = -s.HeadingSin, ch = s.HeadingCos;
-  const double sp = -s.PitchSin, cp = s.PitchCos;
-  const double sb = -s.ViewRollSin, cb = s.ViewRollCos;
-  const double y1 = s.AirDirY * sh + s.AirDirX * ch;
-  const double x1 = s.AirDirY * ch - s.AirDirX * sh;
-  const double z1 = s.AirPathSin * cp + sp * x1;
-  const double x2 = cp * x1 - s.AirPathSin * sp + 0.0001;
+  const double sh = -s.Body.HeadingSin, ch = s.Body.HeadingCos;
+  const double sp = -s.Body.PitchSin, cp = s.Body.PitchCos;
+  const double sb = -s.Body.ViewRollSin, cb = s.Body.ViewRollCos;
+  const double y1 = s.Air.AirDirY * sh + s.Air.AirDirX * ch;
+  const double x1 = s.Air.AirDirY * ch - s.Air.AirDirX * sh;
+  const double z1 = s.Air.AirPathSin * cp + sp * x1;
+  const double x2 = cp * x1 - s.Air.AirPathSin * sp + 0.0001;
   const double y2 = cb * y1 + sb * z1;
   const double z2 = cb * z1 - sb * y1;
-  s.BodyAirX = x2;
-  s.BodyAirY = y2;
-  s.BodyAirZ = z2;
+  s.Air.BodyAirX = x2;
+  s.Air.BodyAirY = y2;
+  s.Air.BodyAirZ = z2;
 
-  s.AngleOfAttack = -AtnRatio(z2, x2);
-  if (x2 < 0) s.AngleOfAttack += z2 < 0 ? kPi : -kPi;
-  s.Sideslip = -AtnRatio(y2, x2);
-  if (x2 < 0) s.Sideslip += y2 < 0 ? kPi : -kPi;
-  s.TotalIncidence = -AtnRatio(std::sqrt(y2 * y2 + z2 * z2), x2);
-  if (x2 < 0) s.TotalIncidence += kPi;
+  s.Air.AngleOfAttack = -AtnRatio(z2, x2);
+  if (x2 < 0) s.Air.AngleOfAttack += z2 < 0 ? kPi : -kPi;
+  s.Air.Sideslip = -AtnRatio(y2, x2);
+  if (x2 < 0) s.Air.Sideslip += y2 < 0 ? kPi : -kPi;
+  s.Air.TotalIncidence = -AtnRatio(std::sqrt(y2 * y2 + z2 * z2), x2);
+  if (x2 < 0) s.Air.TotalIncidence += kPi;
 
-  double d = s.Heading - s.TrackAngle;
+  double d = s.Body.Heading - s.Body.TrackAngle;
   d = d - 2 * kPi * Int(d / kPi / 2);
   if (d > kPi) d -= 6.2831852;
-  s.DriftAngle = d;
+  s.Air.DriftAngle = d;
 
-  s.HeadingValue = s.Heading;
-  s.PrevSideslip = s.Sideslip;
-  s.AoaText = ThroughText(s.WingIncidenceRad + s.AngleOfAttack);
+  s.Air.HeadingValue = s.Body.Heading;
+  s.Air.PrevSideslip = s.Air.Sideslip;
+  s.Air.AoaText = ThroughText(s.Setup.WingIncidenceRad + s.Air.AngleOfAttack);
 }
 
 void UpdateInertialSpeedAndGravity(FlightState& s) {
-  s.InertialSpeed = std::sqrt(s.GroundSpeed * s.GroundSpeed + s.VelZ * s.VelZ);
-  s.Gravity = s.EarthGm / Sq(s.EarthRadius + s.Altitude);
+  s.Body.InertialSpeed = std::sqrt(s.Body.GroundSpeed * s.Body.GroundSpeed + s.Body.VelZ * s.Body.VelZ);
+  s.Setup.Gravity = s.Setup.EarthGm / Sq(s.Setup.EarthRadius + s.Body.Altitude);
 }
 
 }  // namespace zarv::flight

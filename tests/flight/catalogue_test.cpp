@@ -21,43 +21,43 @@ TEST(EngineCatalogue, JetDesignPointDividesTheRatedFigures) {
   FlightState s;
   aircraft::AircraftData a = Powered("JT8D-9", 2);
   LookUpEngine(s, a);
-  EXPECT_EQ(s.EngineType, aircraft::EngineKind::Jet);
+  EXPECT_EQ(s.Engine.EngineType, aircraft::EngineKind::Jet);
   // Worked by hand from a jet speed of 148 m/s.
-  EXPECT_NEAR(s.InletPressureRatio, 0.8684686274509804, 1e-15);
-  EXPECT_NEAR(s.InletTemperature, 276.62642814280485, 1e-12);
-  EXPECT_NEAR(s.ChargeDensityRatio, 0.9041759544997691, 1e-15);
-  EXPECT_DOUBLE_EQ(s.StageFactor, s.ChargeDensityRatio);
-  EXPECT_NEAR(s.EngineRating, 142560.74756081443, 1e-8);
-  EXPECT_NEAR(s.FlowFactor, 320.73403252626986, 1e-10);
-  EXPECT_NEAR(s.RatedFuelFlow, 2.376012459346907, 1e-12);
-  EXPECT_DOUBLE_EQ(s.GearRatio, 1.0);
-  EXPECT_DOUBLE_EQ(s.RatedRpm, 10000);
-  EXPECT_EQ(s.ManifoldPressureMax, 30);
+  EXPECT_NEAR(s.Engine.InletPressureRatio, 0.8684686274509804, 1e-15);
+  EXPECT_NEAR(s.Engine.InletTemperature, 276.62642814280485, 1e-12);
+  EXPECT_NEAR(s.Engine.ChargeDensityRatio, 0.9041759544997691, 1e-15);
+  EXPECT_DOUBLE_EQ(s.Engine.StageFactor, s.Engine.ChargeDensityRatio);
+  EXPECT_NEAR(s.Engine.EngineRating, 142560.74756081443, 1e-8);
+  EXPECT_NEAR(s.Engine.FlowFactor, 320.73403252626986, 1e-10);
+  EXPECT_NEAR(s.Engine.RatedFuelFlow, 2.376012459346907, 1e-12);
+  EXPECT_DOUBLE_EQ(s.Engine.GearRatio, 1.0);
+  EXPECT_DOUBLE_EQ(s.Engine.RatedRpm, 10000);
+  EXPECT_EQ(s.Engine.ManifoldPressureMax, 30);
   // Jet rows come after the propeller figures: those stay 0.
-  EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 0);
-  EXPECT_DOUBLE_EQ(s.GovernorMinimum, 0);
+  EXPECT_DOUBLE_EQ(s.Engine.MaxPropellerPitch, 0);
+  EXPECT_DOUBLE_EQ(s.Engine.GovernorMinimum, 0);
 }
 
 TEST(EngineCatalogue, PistonRowsAndLadders) {
   FlightState s;
   aircraft::AircraftData a = Powered("O-200", 1);
   LookUpEngine(s, a);
-  EXPECT_EQ(s.EngineType, aircraft::EngineKind::Piston);
-  EXPECT_DOUBLE_EQ(s.MaxPropellerPitch, 57.3);  // truncated, not rounded
-  EXPECT_NEAR(s.PropellerDiscArea, 1.955, 1e-3);
-  EXPECT_DOUBLE_EQ(s.GovernorMinimum, 1000.0 / 2750);
+  EXPECT_EQ(s.Engine.EngineType, aircraft::EngineKind::Piston);
+  EXPECT_DOUBLE_EQ(s.Engine.MaxPropellerPitch, 57.3);  // truncated, not rounded
+  EXPECT_NEAR(s.Engine.PropellerDiscArea, 1.955, 1e-3);
+  EXPECT_DOUBLE_EQ(s.Engine.GovernorMinimum, 1000.0 / 2750);
 
   FlightState v;
   aircraft::AircraftData merlin = Powered("RR V1650-7", 1);
   LookUpEngine(v, merlin);
-  EXPECT_DOUBLE_EQ(v.BoostFactor1, std::exp(6000 * 0.8 / 1.8 / 7600));
-  EXPECT_DOUBLE_EQ(v.BoostFactor3, std::exp(6000.0 / 7600));
+  EXPECT_DOUBLE_EQ(v.Engine.BoostFactor1, std::exp(6000 * 0.8 / 1.8 / 7600));
+  EXPECT_DOUBLE_EQ(v.Engine.BoostFactor3, std::exp(6000.0 / 7600));
 
   // The full-width name matches exactly.
   FlightState z;
   aircraft::AircraftData zero = Powered("栄２１", 2);
   LookUpEngine(z, zero);
-  EXPECT_DOUBLE_EQ(z.EngineRating, 1664000);
+  EXPECT_DOUBLE_EQ(z.Engine.EngineRating, 1664000);
 }
 
 TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
@@ -66,26 +66,26 @@ TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
   a.LaunchSpeed = 6;  // a light aircraft always pedals
   LookUpEngine(s, a);
   EXPECT_EQ(a.EngineModel, "NO");
-  EXPECT_DOUBLE_EQ(s.EngineRating, 300);
-  EXPECT_DOUBLE_EQ(s.PropellerDiameter, 3.2);
+  EXPECT_DOUBLE_EQ(s.Engine.EngineRating, 300);
+  EXPECT_DOUBLE_EQ(s.Engine.PropellerDiameter, 3.2);
 
   FlightState model;
   a.WingArea = 0.3;  // exactly 0.3 m^2 is the small-model row
-  model.DryMass = 4;
+  model.Masses.DryMass = 4;
   LookUpEngine(model, a);
-  EXPECT_DOUBLE_EQ(model.EngineRating, 36);
+  EXPECT_DOUBLE_EQ(model.Engine.EngineRating, 36);
 
   // Products are full width: no 16-bit wrap.
   FlightState t;
   aircraft::AircraftData twin = Powered("TFE1042-70", 2);
   LookUpEngine(t, twin);
-  EXPECT_NEAR(t.EngineRating * t.ChargeDensityRatio, 53560, 1e-9);
+  EXPECT_NEAR(t.Engine.EngineRating * t.Engine.ChargeDensityRatio, 53560, 1e-9);
 
   FlightState u;
   aircraft::AircraftData unknown = Powered("RB168-Mk202", 2);
   LookUpEngine(u, unknown);
-  EXPECT_EQ(u.EngineType, aircraft::EngineKind::None);
-  EXPECT_DOUBLE_EQ(u.EngineRating, 0);
+  EXPECT_EQ(u.Engine.EngineType, aircraft::EngineKind::None);
+  EXPECT_DOUBLE_EQ(u.Engine.EngineRating, 0);
 }
 
 struct AirfoilCase {
@@ -121,11 +121,11 @@ TEST(Airfoils, MaximumAngleRulesInOrder) {
     a.TailplaneArm = c.TailplaneArm;
     a.CgPosition = c.CgPosition;
     a.FinHalfSpacing = c.FinHalfSpacing;
-    s.DryMass = c.DryMass;
+    s.Masses.DryMass = c.DryMass;
     LookUpEngine(s, a);
-    s.TvcCapability = static_cast<int16_t>(c.Tvc);
+    s.Engine.TvcCapability = static_cast<int16_t>(c.Tvc);
     SetAirfoilCoefficients(s, a);
-    EXPECT_DOUBLE_EQ(s.MaxAngleOfAttack, c.ExpectedDegrees) << c.Wing << " " << c.Engine;
+    EXPECT_DOUBLE_EQ(s.Airfoils.MaxAngleOfAttack, c.ExpectedDegrees) << c.Wing << " " << c.Engine;
   }
 }
 
@@ -138,15 +138,15 @@ TEST(Airfoils, PistonTorqueTailplaneSignAndUnknownNames) {
   LookUpEngine(s, a);
   const AirfoilLookup found = SetAirfoilCoefficients(s, a);
   EXPECT_TRUE(found.WingFound && found.TailFound);
-  EXPECT_DOUBLE_EQ(s.PistonTorqueFactor, 73600 / (2750 * 6.28) / 2);
+  EXPECT_DOUBLE_EQ(s.Airfoils.PistonTorqueFactor, 73600 / (2750 * 6.28) / 2);
   // Behind the wing: camber turned over and W forced to 1; a canard keeps both.
-  EXPECT_DOUBLE_EQ(s.TailLiftOffset, -0.4);
-  EXPECT_DOUBLE_EQ(s.TailDragRiseLimit, 500);
+  EXPECT_DOUBLE_EQ(s.Airfoils.TailLiftOffset, -0.4);
+  EXPECT_DOUBLE_EQ(s.Airfoils.TailDragRiseLimit, 500);
   FlightState c;
   a.TailplaneArm = -2;
   SetAirfoilCoefficients(c, a);
-  EXPECT_DOUBLE_EQ(c.TailLiftOffset, 0.4);
-  EXPECT_DOUBLE_EQ(c.TailDragRiseLimit, 500 / 12.25);
+  EXPECT_DOUBLE_EQ(c.Airfoils.TailLiftOffset, 0.4);
+  EXPECT_DOUBLE_EQ(c.Airfoils.TailDragRiseLimit, 500 / 12.25);
 
   // Unknown names (a wing-only row for the tail): profile drag 1, reported.
   FlightState u;
@@ -155,8 +155,8 @@ TEST(Airfoils, PistonTorqueTailplaneSignAndUnknownNames) {
   const AirfoilLookup missing = SetAirfoilCoefficients(u, a);
   EXPECT_FALSE(missing.WingFound);
   EXPECT_FALSE(missing.TailFound);
-  EXPECT_DOUBLE_EQ(u.WingProfileDrag, 1.0);
-  EXPECT_DOUBLE_EQ(u.TailProfileDrag, 1.0);
+  EXPECT_DOUBLE_EQ(u.Airfoils.WingProfileDrag, 1.0);
+  EXPECT_DOUBLE_EQ(u.Airfoils.TailProfileDrag, 1.0);
 }
 
 }  // namespace

@@ -34,43 +34,43 @@ TEST(FlightLoad, Marden7WingMassAndTrim) {
   EXPECT_TRUE(m.result.Notices.empty());
   const FlightState& s = m.s;
   const double tol = 1e-12;
-  EXPECT_DOUBLE_EQ(s.DryMass, 100.39);
+  EXPECT_DOUBLE_EQ(s.Masses.DryMass, 100.39);
   // Centre half-span 1.5 m (twin fins, light, low wing); root chord ratio
   // 19.2 / (2 x 7.44).
-  EXPECT_NEAR(s.RootChordRatio, 19.2 / 14.88, tol);
+  EXPECT_NEAR(s.Setup.RootChordRatio, 19.2 / 14.88, tol);
   EXPECT_NEAR(m.a.InnerTaper, 0.75 * 19.2 / 14.88, tol);
-  EXPECT_NEAR(s.CentrePanelArea, 3.9919354838709675, tol);
-  EXPECT_NEAR(s.InnerPanelArea, 4.540826612903224, tol);
-  EXPECT_NEAR(s.TipPanelArea, 0.11975806451612903, tol);
+  EXPECT_NEAR(s.Setup.CentrePanelArea, 3.9919354838709675, tol);
+  EXPECT_NEAR(s.Setup.InnerPanelArea, 4.540826612903224, tol);
+  EXPECT_NEAR(s.Setup.TipPanelArea, 0.11975806451612903, tol);
   // The planform adds up to the wing area.
-  EXPECT_NEAR(s.CentrePanelArea + 2 * (s.InnerPanelArea + s.OuterPanelArea + s.TipPanelArea), 19.8, 1e-12);
-  EXPECT_NEAR(s.InnerPanelSpanPos, 3.2875, tol);
-  EXPECT_NEAR(s.OuterPanelSpanPos, 7.133333333333333, tol);
-  EXPECT_NEAR(s.TipPanelSpanPos, 9.41, tol);
-  EXPECT_NEAR(s.OuterPanelSweepOffset, 0.05112414925738708, tol);
-  EXPECT_NEAR(s.SweepAreaFactor, 0.9956471001877217, tol);
-  EXPECT_NEAR(s.StructureMoment, 14.747551061354311, tol);
-  EXPECT_NEAR(s.CgChordFraction, 0.3558247843293285, tol);
-  EXPECT_NEAR(s.PilotArm, -0.06537601330939408, tol);
-  EXPECT_NEAR(s.TrimMin, s.PilotArm - 0.14, tol);
-  EXPECT_NEAR(s.CgX, 0.10913180883962004, tol);
-  EXPECT_NEAR(s.WingAcOffset, 0.026631808839619985, tol);
+  EXPECT_NEAR(s.Setup.CentrePanelArea + 2 * (s.Setup.InnerPanelArea + s.Setup.OuterPanelArea + s.Setup.TipPanelArea), 19.8, 1e-12);
+  EXPECT_NEAR(s.Setup.InnerPanelSpanPos, 3.2875, tol);
+  EXPECT_NEAR(s.Setup.OuterPanelSpanPos, 7.133333333333333, tol);
+  EXPECT_NEAR(s.Setup.TipPanelSpanPos, 9.41, tol);
+  EXPECT_NEAR(s.Setup.OuterPanelSweepOffset, 0.05112414925738708, tol);
+  EXPECT_NEAR(s.Setup.SweepAreaFactor, 0.9956471001877217, tol);
+  EXPECT_NEAR(s.Masses.StructureMoment, 14.747551061354311, tol);
+  EXPECT_NEAR(s.Masses.CgChordFraction, 0.3558247843293285, tol);
+  EXPECT_NEAR(s.Masses.PilotArm, -0.06537601330939408, tol);
+  EXPECT_NEAR(s.Masses.TrimMin, s.Masses.PilotArm - 0.14, tol);
+  EXPECT_NEAR(s.Masses.CgX, 0.10913180883962004, tol);
+  EXPECT_NEAR(s.Masses.WingAcOffset, 0.026631808839619985, tol);
   // Pedal power, working airfoils.
   EXPECT_EQ(m.a.EngineModel, "NO");
-  EXPECT_DOUBLE_EQ(s.EngineRating, 300);
-  EXPECT_DOUBLE_EQ(s.RatedRpm, 100.0 / 60);
-  EXPECT_NEAR(s.WingLiftOffset, 1.3 * 0.4 / 6.28, tol);
-  EXPECT_NEAR(s.WingAngleOffset, -0.3 * 0.4 / 6.28, tol);
-  EXPECT_NEAR(s.WingDragRise, 5 / 12.25 * 0.0115 * 90, tol);
-  EXPECT_NEAR(s.TailDragRise, 5 * 0.0085 * 90, tol);
+  EXPECT_DOUBLE_EQ(s.Engine.EngineRating, 300);
+  EXPECT_DOUBLE_EQ(s.Engine.RatedRpm, 100.0 / 60);
+  EXPECT_NEAR(s.Airfoils.WingLiftOffset, 1.3 * 0.4 / 6.28, tol);
+  EXPECT_NEAR(s.Airfoils.WingAngleOffset, -0.3 * 0.4 / 6.28, tol);
+  EXPECT_NEAR(s.Airfoils.WingDragRise, 5 / 12.25 * 0.0115 * 90, tol);
+  EXPECT_NEAR(s.Airfoils.TailDragRise, 5 * 0.0085 * 90, tol);
   // Start values.
-  EXPECT_DOUBLE_EQ(s.AirDensity, 354.025 / 306 * 1025 / 1013);
-  EXPECT_DOUBLE_EQ(s.Altitude, 10.7);
-  EXPECT_DOUBLE_EQ(s.ElevatorAngle, -3 / 57.3);
-  EXPECT_DOUBLE_EQ(s.StartRadius, 10 - 1.25 * 5.8);
+  EXPECT_DOUBLE_EQ(s.Air.AirDensity, 354.025 / 306 * 1025 / 1013);
+  EXPECT_DOUBLE_EQ(s.Body.Altitude, 10.7);
+  EXPECT_DOUBLE_EQ(s.Controls.ElevatorAngle, -3 / 57.3);
+  EXPECT_DOUBLE_EQ(s.Body.StartRadius, 10 - 1.25 * 5.8);
   EXPECT_DOUBLE_EQ(m.a.SurfaceRate, 8);
-  EXPECT_EQ(s.StepsPerSecond, 24);
-  EXPECT_NEAR(s.NoseVector[2], std::sin(-15 / 57.3), tol);
+  EXPECT_EQ(s.Loop.StepsPerSecond, 24);
+  EXPECT_NEAR(s.Body.NoseVector[2], std::sin(-15 / 57.3), tol);
 }
 
 TEST(FlightLoad, Marden7AirframeSetUp) {
@@ -78,30 +78,30 @@ TEST(FlightLoad, Marden7AirframeSetUp) {
   const FlightState& s = m.s;
   const double tol = 1e-12;
   EXPECT_EQ(m.result.Builder, model::OutlineBuilder::Pod);
-  EXPECT_DOUBLE_EQ(s.BodyHeight, 0.72);  // raised for more than 35 kg
-  EXPECT_DOUBLE_EQ(s.BodyHalfWidth, 0.36);
-  EXPECT_DOUBLE_EQ(s.WingRootOffset, 1.35);  // the twin fins' half spacing
-  EXPECT_NEAR(s.MeanChord, 19.8 / 19.2, tol);
-  EXPECT_NEAR(s.FinChord, 0.8 * std::sqrt(0.6), tol);
-  EXPECT_NEAR(s.TailChord, 2.16 / 2.9, tol);
-  EXPECT_NEAR(s.TailPointArm, 3.6656206896551726, tol);
-  EXPECT_NEAR(s.DihedralRise, 0.642936027486911, tol);
+  EXPECT_DOUBLE_EQ(s.Setup.BodyHeight, 0.72);  // raised for more than 35 kg
+  EXPECT_DOUBLE_EQ(s.Setup.BodyHalfWidth, 0.36);
+  EXPECT_DOUBLE_EQ(s.Setup.WingRootOffset, 1.35);  // the twin fins' half spacing
+  EXPECT_NEAR(s.Setup.MeanChord, 19.8 / 19.2, tol);
+  EXPECT_NEAR(s.Setup.FinChord, 0.8 * std::sqrt(0.6), tol);
+  EXPECT_NEAR(s.Setup.TailChord, 2.16 / 2.9, tol);
+  EXPECT_NEAR(s.Setup.TailPointArm, 3.6656206896551726, tol);
+  EXPECT_NEAR(s.Setup.DihedralRise, 0.642936027486911, tol);
   EXPECT_DOUBLE_EQ(m.a.EyeHeight, 0.504);
   const double lift = 2 * (0.45 - 0.504) / 19.2;
   EXPECT_NEAR(m.a.InnerDihedral, 5.5 / 57.3 + lift, tol);
-  EXPECT_NEAR(s.InitialInnerWingDeflection, m.a.InnerDihedral + std::atan(0.7 / 19.2), tol);
+  EXPECT_NEAR(s.Setup.InitialInnerWingDeflection, m.a.InnerDihedral + std::atan(0.7 / 19.2), tol);
   // The first pass's wing must see the static dihedrals, not zero.
-  EXPECT_EQ(s.InnerDihedralLoaded, m.a.InnerDihedral);
-  EXPECT_EQ(s.OuterDihedralLoaded, m.a.OuterDihedral);
-  EXPECT_EQ(s.TipDihedralLoaded, m.a.TipDihedral);
+  EXPECT_EQ(s.Controls.InnerDihedralLoaded, m.a.InnerDihedral);
+  EXPECT_EQ(s.Controls.OuterDihedralLoaded, m.a.OuterDihedral);
+  EXPECT_EQ(s.Controls.TipDihedralLoaded, m.a.TipDihedral);
   EXPECT_NEAR(m.a.GearPosition, -0.0037473352389504754, tol);
-  EXPECT_DOUBLE_EQ(s.GearHeight, 0.1);
-  EXPECT_NEAR(s.BodySideArea, 1.8, tol);
-  EXPECT_NEAR(s.EyeAltitude, 10.83893602748691, tol);
-  EXPECT_NEAR(s.Gravity, 9.8064, 1e-4);
+  EXPECT_DOUBLE_EQ(s.Setup.GearHeight, 0.1);
+  EXPECT_NEAR(s.Setup.BodySideArea, 1.8, tol);
+  EXPECT_NEAR(s.Air.EyeAltitude, 10.83893602748691, tol);
+  EXPECT_NEAR(s.Setup.Gravity, 9.8064, 1e-4);
   // Wing root station, light aircraft: 1.5 body half widths out.
   EXPECT_DOUBLE_EQ(m.o.WingX(1, 0), 1.35);
-  EXPECT_NEAR(m.o.WingY(1, 0), -0.75 * s.MeanChord * s.RootChordRatio, tol);
+  EXPECT_NEAR(m.o.WingY(1, 0), -0.75 * s.Setup.MeanChord * s.Setup.RootChordRatio, tol);
 }
 
 TEST(FlightLoad, Marden7ChartAndLimits) {
@@ -109,18 +109,18 @@ TEST(FlightLoad, Marden7ChartAndLimits) {
   const FlightState& s = m.s;
   const double tol = 1e-12;
   EXPECT_NEAR(m.chart.ReferenceSpeed, 11.63160728198899, 1e-11);
-  EXPECT_NEAR(s.EffectiveAspectRatio, 20.025104190227363, tol);
-  EXPECT_NEAR(s.LiftSlope, 0.8941117105335932, tol);
-  EXPECT_NEAR(s.TailLiftSlope, 0.6240916826297443, tol);
-  EXPECT_NEAR(s.TailReynoldsFactor, 1.3629804347947587, tol);
+  EXPECT_NEAR(s.Aero.EffectiveAspectRatio, 20.025104190227363, tol);
+  EXPECT_NEAR(s.Aero.LiftSlope, 0.8941117105335932, tol);
+  EXPECT_NEAR(s.Aero.TailLiftSlope, 0.6240916826297443, tol);
+  EXPECT_NEAR(s.Aero.TailReynoldsFactor, 1.3629804347947587, tol);
   // The pedalled aircraft's 18 degrees lies above 0.9 x the angle of the
   // largest lift, so it comes down to that.
-  EXPECT_NEAR(s.MaxAngleOfAttack, 0.9 * m.chart.MaxLiftAngle, tol);
-  EXPECT_NEAR(s.MinAngleOfAttack, -s.MaxAngleOfAttack - 0.04, tol);
-  EXPECT_DOUBLE_EQ(s.GroundAngleLimit, 0.45);
-  EXPECT_DOUBLE_EQ(s.WingLiftOffsetNow, s.WingLiftOffset);
+  EXPECT_NEAR(s.Airfoils.MaxAngleOfAttack, 0.9 * m.chart.MaxLiftAngle, tol);
+  EXPECT_NEAR(s.Setup.MinAngleOfAttack, -s.Airfoils.MaxAngleOfAttack - 0.04, tol);
+  EXPECT_DOUBLE_EQ(s.Setup.GroundAngleLimit, 0.45);
+  EXPECT_DOUBLE_EQ(s.Airfoils.WingLiftOffsetNow, s.Airfoils.WingLiftOffset);
   // The sweep leaves the angle of its last step: 35.5 deg less the incidence.
-  EXPECT_NEAR(s.AngleOfAttack, 35.5 * 3.141592 / 180 - 3 / 57.3, 1e-12);
+  EXPECT_NEAR(s.Air.AngleOfAttack, 35.5 * 3.141592 / 180 - 3 / 57.3, 1e-12);
 }
 
 TEST(FlightLoad, EverySampleLoadsWithFiniteValues) {
@@ -177,7 +177,7 @@ TEST(FlightLoad, RefusesDataThatWouldDivideByZero) {
   tailless.TailplaneArm = 0;
   Loaded t(tailless);
   EXPECT_TRUE(t.result.Accepted);
-  EXPECT_TRUE(std::isfinite(t.s.TailWakeGap));
+  EXPECT_TRUE(std::isfinite(t.s.Setup.TailWakeGap));
 }
 
 TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
@@ -191,8 +191,8 @@ TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
   EXPECT_DOUBLE_EQ(m.a.SurfacePressure, 1050);
   ASSERT_EQ(m.result.Notices.size(), 1u);
   EXPECT_NE(m.result.Notices[0].find("NACA9999"), std::string::npos);
-  EXPECT_DOUBLE_EQ(m.s.WingProfileDrag, 1.0);
-  EXPECT_TRUE(std::isfinite(m.s.LiftSlope));
+  EXPECT_DOUBLE_EQ(m.s.Airfoils.WingProfileDrag, 1.0);
+  EXPECT_TRUE(std::isfinite(m.s.Aero.LiftSlope));
 }
 
 TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
@@ -207,12 +207,12 @@ TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
     Loaded m(p);
     ASSERT_TRUE(m.result.Accepted);
     EXPECT_DOUBLE_EQ(m.a.LaunchHeight, expected);
-    EXPECT_DOUBLE_EQ(m.s.Altitude, expected);
-    EXPECT_DOUBLE_EQ(m.s.StartRadius, 0.001);
-    EXPECT_DOUBLE_EQ(m.s.EyeAltitude, 2.0);
+    EXPECT_DOUBLE_EQ(m.s.Body.Altitude, expected);
+    EXPECT_DOUBLE_EQ(m.s.Body.StartRadius, 0.001);
+    EXPECT_DOUBLE_EQ(m.s.Air.EyeAltitude, 2.0);
     EXPECT_EQ(m.result.Builder, model::OutlineBuilder::None);
     // Piston: 18 deg, unless the chart's largest lift comes earlier.
-    EXPECT_DOUBLE_EQ(m.s.MaxAngleOfAttack, std::min(18 / 57.3, 0.9 * m.chart.MaxLiftAngle));
+    EXPECT_DOUBLE_EQ(m.s.Airfoils.MaxAngleOfAttack, std::min(18 / 57.3, 0.9 * m.chart.MaxLiftAngle));
   }
 }
 
@@ -225,10 +225,10 @@ TEST(OutlineBuilderChoice, TakesTheSetUpsEngineAndCentreSection) {
   a.EngineCount = 2;
   a.FinHalfSpacing = 2;
   a.CgPosition = 0.3;
-  s.EngineDiameter = 1.0;
-  s.WingRootOffset = 2.0;
+  s.Engine.EngineDiameter = 1.0;
+  s.Setup.WingRootOffset = 2.0;
   EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::NarrowNacelle);
-  s.WingRootOffset = 1.45;
+  s.Setup.WingRootOffset = 1.45;
   EXPECT_EQ(SelectOutlineBuilder(a, s), model::OutlineBuilder::WideNacelle);
 }
 

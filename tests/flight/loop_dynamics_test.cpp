@@ -17,9 +17,9 @@ constexpr double kPiT = 3.1415926;
 
 FlightState Flying() {
   FlightState s;
-  s.StepsPerSecond = 40;
-  s.CourseDistance = 100;
-  s.FlightTime = 5;
+  s.Loop.StepsPerSecond = 40;
+  s.Body.CourseDistance = 100;
+  s.Loop.FlightTime = 5;
   return s;
 }
 
@@ -46,41 +46,41 @@ aircraft::AircraftData Glider() {
 TEST(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   aircraft::AircraftData a;
   FlightState s = Flying();
-  s.NoseVector = {1, 0, 0};
+  s.Body.NoseVector = {1, 0, 0};
   IntegrateAttitudeVectors(s, a);
-  EXPECT_EQ(s.Heading, kPiT / 2);
-  s.NoseVector = {-1, 0, 0};
+  EXPECT_EQ(s.Body.Heading, kPiT / 2);
+  s.Body.NoseVector = {-1, 0, 0};
   IntegrateAttitudeVectors(s, a);
-  EXPECT_EQ(s.Heading, 3 * kPiT / 2);
-  s.NoseVector = {0, 0, 1};  // straight up: no division by the horizontal part
+  EXPECT_EQ(s.Body.Heading, 3 * kPiT / 2);
+  s.Body.NoseVector = {0, 0, 1};  // straight up: no division by the horizontal part
   IntegrateAttitudeVectors(s, a);
-  EXPECT_EQ(s.Heading, kPiT);
-  EXPECT_NEAR(s.PitchAngle, std::acos(-1) / 2, 1e-15);
+  EXPECT_EQ(s.Body.Heading, kPiT);
+  EXPECT_NEAR(s.Body.PitchAngle, std::acos(-1) / 2, 1e-15);
 }
 
 TEST(Attitude, AngleIntegratorBringsAnglesIntoRange) {
   FlightState s = Flying();
-  s.PitchAngle = 3.2;
-  s.Heading = -0.1;
+  s.Body.PitchAngle = 3.2;
+  s.Body.Heading = -0.1;
   IntegrateAttitudeAngles(s);
-  EXPECT_EQ(s.PitchAngle, 3.2 - 6.2831852);
-  EXPECT_NEAR(s.Heading, -0.1 + 6.2831852, 1e-15);
+  EXPECT_EQ(s.Body.PitchAngle, 3.2 - 6.2831852);
+  EXPECT_NEAR(s.Body.Heading, -0.1 + 6.2831852, 1e-15);
 }
 
 // Rates imposed by a wing end in the water obey the same limits as the rest.
 TEST(Attitude, TipContactRatesAreLimited) {
   FlightState s = Flying();
-  s.TipContactYawRate = -50;
-  s.TipContactRollRate = 50;
-  s.ViewRollSin = 0.5;
-  s.ViewRollCos = std::sqrt(0.75);
-  s.DriftAngle = 0.1;
-  s.PitchAccel = -1000;
+  s.Ground.TipContactYawRate = -50;
+  s.Ground.TipContactRollRate = 50;
+  s.Body.ViewRollSin = 0.5;
+  s.Body.ViewRollCos = std::sqrt(0.75);
+  s.Air.DriftAngle = 0.1;
+  s.Body.PitchAccel = -1000;
   UpdateBodyRates(s);
-  EXPECT_EQ(s.PitchRate, -4);
-  EXPECT_EQ(s.YawRate, -13);
-  EXPECT_EQ(s.RollRate, -13);
-  EXPECT_NEAR(s.TurnRate, 1.5, 1e-15);
+  EXPECT_EQ(s.Body.PitchRate, -4);
+  EXPECT_EQ(s.Body.YawRate, -13);
+  EXPECT_EQ(s.Body.RollRate, -13);
+  EXPECT_NEAR(s.Body.TurnRate, 1.5, 1e-15);
 }
 
 TEST(Attitude, CouplingAngleWithoutRoll) {
@@ -89,39 +89,39 @@ TEST(Attitude, CouplingAngleWithoutRoll) {
   a.WingArea = 10;
   a.WingSpan = 10;
   FlightState s = Flying();
-  s.AirSpeed = 10;
-  s.YawRate = 2;
+  s.Body.AirSpeed = 10;
+  s.Body.YawRate = 2;
   ComputePitchYawAcceleration(s, a);
-  EXPECT_EQ(s.CouplingAngle, kPiT / 2);
+  EXPECT_EQ(s.Body.CouplingAngle, kPiT / 2);
   // Below 1 m/s of airspeed there is no pitch acceleration.
-  s.AirSpeed = 0.5;
+  s.Body.AirSpeed = 0.5;
   ComputePitchYawAcceleration(s, a);
-  EXPECT_EQ(s.PitchAccel, 0);
+  EXPECT_EQ(s.Body.PitchAccel, 0);
 }
 
 TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   aircraft::AircraftData a;
   FlightState s = Flying();
-  s.VelX = 0.05;
+  s.Body.VelX = 0.05;
   UpdateAirData(s, a);
-  EXPECT_EQ(s.AirSpeed, 0.1);
+  EXPECT_EQ(s.Body.AirSpeed, 0.1);
 
   // Flying backwards and sinking: the flow comes from behind and below.
-  s.VelX = 0;
-  s.VelY = -10;
-  s.VelZ = -3;
-  s.Heading = 0;
+  s.Body.VelX = 0;
+  s.Body.VelY = -10;
+  s.Body.VelZ = -3;
+  s.Body.Heading = 0;
   UpdateAirData(s, a);
-  EXPECT_GT(s.AngleOfAttack, std::acos(-1) / 2);
-  EXPECT_LT(s.AngleOfAttack, std::acos(-1));
-  EXPECT_EQ(s.AirTrackAngle, kPiT);
+  EXPECT_GT(s.Air.AngleOfAttack, std::acos(-1) / 2);
+  EXPECT_LT(s.Air.AngleOfAttack, std::acos(-1));
+  EXPECT_EQ(s.Air.AirTrackAngle, kPiT);
 
   // Climbing vertically: the path angle approaches pi/2 but never reaches it.
-  s.VelY = 0;
-  s.VelZ = 50;
+  s.Body.VelY = 0;
+  s.Body.VelZ = 50;
   UpdateAirData(s, a);
-  EXPECT_LT(s.AirPathAngle, std::acos(-1) / 2);
-  EXPECT_GT(s.AirPathAngle, 1.57);
+  EXPECT_LT(s.Air.AirPathAngle, std::acos(-1) / 2);
+  EXPECT_GT(s.Air.AirPathAngle, 1.57);
 
   // The wing angle goes through Str's 15 significant digits.
   EXPECT_EQ(ThroughText(0.1 + 0.2), 0.3);
@@ -138,49 +138,49 @@ TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   a.FinArea = 1;
   a.FinArm = 4;
   FlightState s = Flying();
-  s.BodyHeight = 2;
-  s.DynamicPressure = 1000;
+  s.Setup.BodyHeight = 2;
+  s.Air.DynamicPressure = 1000;
   UpdateInertias(s, a);
-  EXPECT_NEAR(s.PitchInertia, 10 * 0.09 + 1, 1e-15);
+  EXPECT_NEAR(s.Masses.PitchInertia, 10 * 0.09 + 1, 1e-15);
   // Below 1500 Pa the yaw damper takes 1500; above, the pressure.
-  const double floor = s.YawDamperGain;
-  s.DynamicPressure = 1500;
+  const double floor = s.Controls.YawDamperGain;
+  s.Air.DynamicPressure = 1500;
   UpdateInertias(s, a);
-  EXPECT_EQ(s.YawDamperGain, floor);
-  s.DynamicPressure = 3000;
+  EXPECT_EQ(s.Controls.YawDamperGain, floor);
+  s.Air.DynamicPressure = 3000;
   UpdateInertias(s, a);
-  EXPECT_EQ(s.YawDamperGain, floor / 2);
+  EXPECT_EQ(s.Controls.YawDamperGain, floor / 2);
 }
 
 TEST(MassAndBending, StiffAndSoftRearFuselage) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
-  s.Mass = s.DryMass = s.InitialDryMass = 107;
-  s.AirSpeed = 10;
-  s.DynamicPressure = 60;
-  s.AirDensity = 1.2;
-  s.NormalLoad = 9.8;
+  s.Masses.Mass = s.Masses.DryMass = s.Masses.InitialDryMass = 107;
+  s.Body.AirSpeed = 10;
+  s.Air.DynamicPressure = 60;
+  s.Air.AirDensity = 1.2;
+  s.Air.NormalLoad = 9.8;
   // Soft: 100 / 3 / 4 < 1000. Driven hard, it stays within 0.3 rad and 1 rad/s.
-  s.TailLiftArea = -50;
+  s.Tail.TailLiftArea = -50;
   for (int i = 0; i < 400; ++i) {
     BendAirframe(s, a);
-    ASSERT_LE(std::fabs(s.RearFuselageBend), 0.3);
-    ASSERT_LE(std::fabs(s.RearFuselageBendRate), 1);
+    ASSERT_LE(std::fabs(s.Controls.RearFuselageBend), 0.3);
+    ASSERT_LE(std::fabs(s.Controls.RearFuselageBendRate), 1);
   }
-  EXPECT_EQ(std::fabs(s.RearFuselageBend), 0.3);
+  EXPECT_EQ(std::fabs(s.Controls.RearFuselageBend), 0.3);
 
   // Stiff: the static deflection, rate 0, every step.
   a.RearFuselageStiffness = 20000;
-  s.TailLiftArea = -0.5;
+  s.Tail.TailLiftArea = -0.5;
   BendAirframe(s, a);
-  EXPECT_EQ(s.RearFuselageBendRate, 0);
-  EXPECT_NEAR(s.RearFuselageBend, (0.5 * 60 + 9.8 * 3) / 20000, 1e-15);
+  EXPECT_EQ(s.Controls.RearFuselageBendRate, 0);
+  EXPECT_NEAR(s.Controls.RearFuselageBend, (0.5 * 60 + 9.8 * 3) / 20000, 1e-15);
 
   // At rest the wing bend decays.
-  s.WingBend = 0.4;
-  s.AirSpeed = 0.1;
+  s.Loads.WingBend = 0.4;
+  s.Body.AirSpeed = 0.1;
   BendAirframe(s, a);
-  EXPECT_NEAR(s.WingBend, 0.3, 1e-15);
+  EXPECT_NEAR(s.Loads.WingBend, 0.3, 1e-15);
 }
 
 // A soft boom without a tailplane: nothing recomputes its acceleration, so
@@ -190,76 +190,76 @@ TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
   a.TailplaneArea = 0;
   a.FinArea = 0;
   FlightState s = Flying();
-  s.Mass = s.DryMass = s.InitialDryMass = 107;
-  s.AirSpeed = 8;
-  s.DynamicPressure = 40;
-  s.RearFuselageBendAccel = 0.9;
-  s.RearFuselageBendRate = -0.5;
+  s.Masses.Mass = s.Masses.DryMass = s.Masses.InitialDryMass = 107;
+  s.Body.AirSpeed = 8;
+  s.Air.DynamicPressure = 40;
+  s.Loads.RearFuselageBendAccel = 0.9;
+  s.Controls.RearFuselageBendRate = -0.5;
   BendAirframe(s, a);
   // 0.9 - 5 x (-0.5) = 3.4, limited to 1; the rate takes 1 / 40.
-  EXPECT_EQ(s.RearFuselageBendAccel, 1);
-  EXPECT_EQ(s.RearFuselageBendRate, -0.5 + 1.0 / 40);
-  EXPECT_EQ(s.RearFuselageBend, 0);  // no tailplane: no pitch bend
+  EXPECT_EQ(s.Loads.RearFuselageBendAccel, 1);
+  EXPECT_EQ(s.Controls.RearFuselageBendRate, -0.5 + 1.0 / 40);
+  EXPECT_EQ(s.Controls.RearFuselageBend, 0);  // no tailplane: no pitch bend
   BendAirframe(s, a);
   // 1 - 5 x (-0.475) = 3.375, limited to 1 again.
-  EXPECT_EQ(s.RearFuselageBendAccel, 1);
-  EXPECT_EQ(s.RearFuselageBendRate, -0.5 + 1.0 / 40 + 1.0 / 40);
+  EXPECT_EQ(s.Loads.RearFuselageBendAccel, 1);
+  EXPECT_EQ(s.Controls.RearFuselageBendRate, -0.5 + 1.0 / 40 + 1.0 / 40);
 }
 
 TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
   aircraft::AircraftData a = Glider();
   a.LaunchSpeed = 8;
   FlightState s = Flying();
-  s.CourseDistance = -5;
-  s.FlightTime = 1.2374;
+  s.Body.CourseDistance = -5;
+  s.Loop.FlightTime = 1.2374;
   MarkLaunchTime(s, a);
-  EXPECT_EQ(s.LaunchTime, 1.25);
+  EXPECT_EQ(s.Ground.LaunchTime, 1.25);
   // The platform is 10 m high, not above 10.2: no gait.
   FlightRecord& r = Record();
-  s.Mass = s.DryMass = 107;
-  s.TakeoffRunAcceleration = 8 / 2.4;
-  s.GroundSpeed = 0.01;
+  s.Masses.Mass = s.Masses.DryMass = 107;
+  s.Pilot.TakeoffRunAcceleration = 8 / 2.4;
+  s.Body.GroundSpeed = 0.01;
   for (int i = 0; i < 10; ++i) RunOnPlatform(s, r, a);
-  EXPECT_EQ(s.PitchAngle, a.LaunchPitch);
-  EXPECT_EQ(s.BankAngle, a.LaunchBank);
+  EXPECT_EQ(s.Body.PitchAngle, a.LaunchPitch);
+  EXPECT_EQ(s.Body.BankAngle, a.LaunchBank);
 }
 
 TEST(GroundContact, WingEndsInTheWater) {
   aircraft::AircraftData a = Glider();
   a.WingHeight = 0.2;
   FlightState s = Flying();
-  s.Altitude = 0.5;
-  s.GroundSpeed = 10;
-  s.VelZ = -1;
-  s.BankAngle = -0.2;  // left wing down: its inner end dips first
-  s.ViewRollSin = std::sin(-0.2);
-  s.ViewRollCos = std::cos(-0.2);
-  s.WingRootOffset = 1;
+  s.Body.Altitude = 0.5;
+  s.Body.GroundSpeed = 10;
+  s.Body.VelZ = -1;
+  s.Body.BankAngle = -0.2;  // left wing down: its inner end dips first
+  s.Body.ViewRollSin = std::sin(-0.2);
+  s.Body.ViewRollCos = std::cos(-0.2);
+  s.Setup.WingRootOffset = 1;
   CheckWingEnds(s, a);
-  ASSERT_EQ(s.Panels[1].PanelHeight, -0.1);
-  EXPECT_EQ(s.TipContactYawRate, -10.0 / 20 * 4);
-  EXPECT_EQ(s.TipContactRollRate, -1.0 / 20 * 4);
+  ASSERT_EQ(s.Wing.Panels[1].PanelHeight, -0.1);
+  EXPECT_EQ(s.Ground.TipContactYawRate, -10.0 / 20 * 4);
+  EXPECT_EQ(s.Ground.TipContactRollRate, -1.0 / 20 * 4);
   // Wings level and low: both wings touch, the right one wins.
-  s.BankAngle = 0;
-  s.ViewRollSin = 0;
-  s.ViewRollCos = 1;
-  s.Altitude = 0.1;
-  s.InnerDihedralLoaded = s.OuterDihedralLoaded = s.TipDihedralLoaded = -0.1;
+  s.Body.BankAngle = 0;
+  s.Body.ViewRollSin = 0;
+  s.Body.ViewRollCos = 1;
+  s.Body.Altitude = 0.1;
+  s.Controls.InnerDihedralLoaded = s.Controls.OuterDihedralLoaded = s.Controls.TipDihedralLoaded = -0.1;
   CheckWingEnds(s, a);
-  EXPECT_EQ(s.TipContactYawRate, 10.0 / 20 * 4);
+  EXPECT_EQ(s.Ground.TipContactYawRate, 10.0 / 20 * 4);
 }
 
 // A powered aircraft on its gear, level.
 FlightState OnTheGear(double depth, double groundSpeed) {
   FlightState s = Flying();
-  s.EngineType = aircraft::EngineKind::Jet;
-  s.GearValue = s.GearExtension = 1;
-  s.GearHeight = 1;
-  s.RollInertia = s.PitchInertia = 3000;
-  s.Mass = s.DryMass = 900;
-  s.PitchCos = 1;
-  s.Altitude = 1.0 + 0.075 - depth;
-  s.GroundSpeed = groundSpeed;
+  s.Engine.EngineType = aircraft::EngineKind::Jet;
+  s.Controls.GearValue = s.Ground.GearExtension = 1;
+  s.Setup.GearHeight = 1;
+  s.Masses.RollInertia = s.Masses.PitchInertia = 3000;
+  s.Masses.Mass = s.Masses.DryMass = 900;
+  s.Body.PitchCos = 1;
+  s.Body.Altitude = 1.0 + 0.075 - depth;
+  s.Body.GroundSpeed = groundSpeed;
   return s;
 }
 
@@ -271,30 +271,30 @@ TEST(GroundContact, GearSpringDampingAndTooDeep) {
   a.OverallLength = 10;
   // 0.1 m deep and sinking at 0.3 m/s: the depth less VelZ x 20 / sqrt(mass).
   FlightState s = OnTheGear(0.1, 0.5);
-  s.VelZ = 0.3;
+  s.Body.VelZ = 0.3;
   ApplyGroundContactLoads(s, a);
-  EXPECT_NEAR(s.SupportAccel, (0.1 - 0.3 * 20 / 30) * 100, 1e-12);
+  EXPECT_NEAR(s.Air.SupportAccel, (0.1 - 0.3 * 20 / 30) * 100, 1e-12);
 
   // 0.6 m deep at 6 m/s: no support, but a rolling moment and the brake.
   FlightState d = OnTheGear(0.6, 6);
-  d.ViewRollSin = 0.1;
-  d.RunFactorLagged = d.WheelBrakeSetting = 0.5;
+  d.Body.ViewRollSin = 0.1;
+  d.Ground.RunFactorLagged = d.Pilot.WheelBrakeSetting = 0.5;
   ApplyGroundContactLoads(d, a);
-  EXPECT_EQ(d.SupportAccel, 0);
-  EXPECT_LT(d.RollAccel, 0);
-  EXPECT_NEAR(d.PitchAccel, -900 * 0.5 * 9.8 * d.Altitude / 3000, 1e-12);
+  EXPECT_EQ(d.Air.SupportAccel, 0);
+  EXPECT_LT(d.Body.RollAccel, 0);
+  EXPECT_NEAR(d.Body.PitchAccel, -900 * 0.5 * 9.8 * d.Body.Altitude / 3000, 1e-12);
 }
 
 TEST(GroundContact, WaterDragNeverDrivesBackwards) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
-  s.Mass = 107;
-  s.GroundSpeed = 2;
-  s.LongAccel = -1000;
-  s.TrackAngle = 1;
+  s.Masses.Mass = 107;
+  s.Body.GroundSpeed = 2;
+  s.Body.LongAccel = -1000;
+  s.Body.TrackAngle = 1;
   TranslateOnSurface(s, a);
-  EXPECT_EQ(s.GroundSpeed, 0);
-  EXPECT_EQ(s.VelX, 0);
+  EXPECT_EQ(s.Body.GroundSpeed, 0);
+  EXPECT_EQ(s.Body.VelX, 0);
 }
 
 }  // namespace

@@ -22,42 +22,42 @@ struct StepChecker {
     const FlightState& s = f_.State;
     const aircraft::AircraftData& a = f_.Aircraft;
     ASSERT_TRUE(FlightStateIsFinite(s)) << Where();
-    for (double v : {s.NormalLoad, s.DynamicPressure, s.WingLift, s.WingDrag, s.DragArea, s.TotalLiftArea,
-                     s.TotalSideArea, s.CgX, s.PitchInertia, s.RollInertia, s.YawInertia, s.LiftAccel, s.SideAccel,
-                     s.WindAtAltitude, s.AirDensity, s.MachSquared, s.WingBend, s.RearFuselageBend,
-                     s.InnerDihedralLoaded, s.TipDihedralLoaded, s.SupportAccel, s.ElevatorInput, s.TrimTailAngle,
-                     s.TopVector[0], s.TopVector[1], s.TopVector[2], s.AoaText}) {
+    for (double v : {s.Air.NormalLoad, s.Air.DynamicPressure, s.Wing.WingLift, s.Wing.WingDrag, s.Tail.DragArea, s.Tail.TotalLiftArea,
+                     s.Tail.TotalSideArea, s.Masses.CgX, s.Masses.PitchInertia, s.Masses.RollInertia, s.Masses.YawInertia, s.Loads.LiftAccel, s.Loads.SideAccel,
+                     s.Air.WindAtAltitude, s.Air.AirDensity, s.Air.MachSquared, s.Loads.WingBend, s.Controls.RearFuselageBend,
+                     s.Controls.InnerDihedralLoaded, s.Controls.TipDihedralLoaded, s.Air.SupportAccel, s.Controls.ElevatorInput, s.Controls.TrimTailAngle,
+                     s.Body.TopVector[0], s.Body.TopVector[1], s.Body.TopVector[2], s.Air.AoaText}) {
       ASSERT_TRUE(std::isfinite(v)) << Where();
     }
-    for (const WingPanel& p : s.Panels) {
+    for (const WingPanel& p : s.Wing.Panels) {
       ASSERT_TRUE(std::isfinite(p.PanelLiftCoeff) && std::isfinite(p.PanelDragCoeff)) << Where();
     }
-    EXPECT_LE(std::fabs(s.RollRate), kRollRateLimit) << Where();
-    EXPECT_LE(std::fabs(s.PitchRate), kPitchRateLimit) << Where();
-    EXPECT_LE(std::fabs(s.YawRate), kYawRateLimit) << Where();
-    const auto& n = s.NoseVector;
+    EXPECT_LE(std::fabs(s.Body.RollRate), kRollRateLimit) << Where();
+    EXPECT_LE(std::fabs(s.Body.PitchRate), kPitchRateLimit) << Where();
+    EXPECT_LE(std::fabs(s.Body.YawRate), kYawRateLimit) << Where();
+    const auto& n = s.Body.NoseVector;
     EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-9) << Where();
-    EXPECT_GE(s.Heading, 0) << Where();
-    EXPECT_LE(s.Heading, 6.2831852 + 1e-9) << Where();
-    EXPECT_GT(s.PitchAngle, -3.1415927) << Where();
-    EXPECT_LE(s.PitchAngle, 3.1415927) << Where();
+    EXPECT_GE(s.Body.Heading, 0) << Where();
+    EXPECT_LE(s.Body.Heading, 6.2831852 + 1e-9) << Where();
+    EXPECT_GT(s.Body.PitchAngle, -3.1415927) << Where();
+    EXPECT_LE(s.Body.PitchAngle, 3.1415927) << Where();
 
     // Surfaces move at their rates and stay within their limits.
-    const double n40 = s.StepsPerSecond;
+    const double n40 = s.Loop.StepsPerSecond;
     const double eps = 1e-12;
-    EXPECT_LE(std::fabs(s.ElevatorAngle - before_.ElevatorAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
-    EXPECT_LE(std::fabs(s.RudderAngle - before_.RudderAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
-    EXPECT_LE(std::fabs(s.AileronAngle - before_.AileronAngle), a.SurfaceRate / 30 / n40 + eps) << Where();
-    EXPECT_LE(std::fabs(s.FlapAngle - before_.FlapAngle), 0.15 / std::pow(a.WingArea, 0.3) / n40 + eps) << Where();
-    EXPECT_LE(s.ElevatorInput, 0.4) << Where();
-    EXPECT_LE(std::fabs(s.RudderAngle), 0.1745 + eps) << Where();
-    EXPECT_LE(std::fabs(s.AileronAngle), 0.8 + eps) << Where();
-    EXPECT_LE(std::fabs(s.NozzlePitch), 0.25) << Where();
-    EXPECT_GE(s.FlapAngle, 0) << Where();
-    EXPECT_LE(s.FlapAngle, a.FlapMax + eps) << Where();
-    EXPECT_GE(s.FuelQuantity, 0) << Where();
-    EXPECT_GE(s.TrimCentre, s.TrimMin - eps) << Where();
-    EXPECT_LE(s.TrimCentre, s.TrimMax + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.ElevatorAngle - before_.Controls.ElevatorAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.RudderAngle - before_.Controls.RudderAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.AileronAngle - before_.Controls.AileronAngle), a.SurfaceRate / 30 / n40 + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.FlapAngle - before_.Controls.FlapAngle), 0.15 / std::pow(a.WingArea, 0.3) / n40 + eps) << Where();
+    EXPECT_LE(s.Controls.ElevatorInput, 0.4) << Where();
+    EXPECT_LE(std::fabs(s.Controls.RudderAngle), 0.1745 + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.AileronAngle), 0.8 + eps) << Where();
+    EXPECT_LE(std::fabs(s.Controls.NozzlePitch), 0.25) << Where();
+    EXPECT_GE(s.Controls.FlapAngle, 0) << Where();
+    EXPECT_LE(s.Controls.FlapAngle, a.FlapMax + eps) << Where();
+    EXPECT_GE(s.Masses.FuelQuantity, 0) << Where();
+    EXPECT_GE(s.Masses.TrimCentre, s.Masses.TrimMin - eps) << Where();
+    EXPECT_LE(s.Masses.TrimCentre, s.Masses.TrimMax + eps) << Where();
     before_ = s;
   }
 
@@ -75,21 +75,21 @@ void FlyChecked(const aircraft::AircraftData& aircraft, double limit, const std:
   while (f->Step()) {
     check.Check();
     if (::testing::Test::HasFatalFailure() || ::testing::Test::HasFailure()) return;
-    if (f->State.FlightTime >= limit) {
+    if (f->State.Loop.FlightTime >= limit) {
       end = "limit";
       break;
     }
   }
   if (end.empty()) end = f->EndWord();
-  EXPECT_EQ(end, wantEnd) << aircraft.AircraftName << " at " << f->State.FlightTime << " s, "
-                          << f->State.Distance << " m";
+  EXPECT_EQ(end, wantEnd) << aircraft.AircraftName << " at " << f->State.Loop.FlightTime << " s, "
+                          << f->State.Body.Distance << " m";
   // A flight that reached the water ended at rest in it (or touched down
   // with a flying start), and went past the platform edge.
   if (end == "water") {
-    EXPECT_LT(f->State.Altitude, 0);
-    EXPECT_GT(f->State.Distance, 0);
+    EXPECT_LT(f->State.Body.Altitude, 0);
+    EXPECT_GT(f->State.Body.Distance, 0);
     if (aircraft::LaunchAtMost10(aircraft.LaunchSpeed)) {
-      EXPECT_LT(f->State.GroundSpeed, f->State.StopSpeed);
+      EXPECT_LT(f->State.Body.GroundSpeed, f->State.Loop.StopSpeed);
     }
   }
 }

@@ -23,25 +23,25 @@ struct Chart {
     a.LaunchSpeed = powered ? 100 : 6;
     a.FuelCapacity = powered ? 1000 : 0;
     a.EngineCount = powered ? 2 : 0;
-    s.DryMass = powered ? 5000 : 100;
-    s.Gravity = 9.8;
-    s.AfterburnerMax = 1;
-    s.GeometricAspectRatio = 5;
-    s.SweepAreaFactor = 0.95;
-    s.InnerSweepCos = s.OuterSweepCos = 0.95;
-    s.TipSweepCos = 0.9;
-    s.CentrePanelArea = 2;
-    s.InnerPanelArea = 4;
-    s.OuterPanelArea = 3;
-    s.TipPanelArea = 2;
-    s.WingProfileDrag = 0.01;
-    s.WingDragRise = 2;
-    s.WingDragRiseLimit = 40;
-    s.WingLiftOffset = 1.3 * 0.4 / 6.28;
-    s.WingAngleOffset = -0.3 * 0.4 / 6.28;
-    s.TailProfileDrag = 0.0085;
-    s.AirDensity = 1.2;
-    s.CgX = 0.1;
+    s.Masses.DryMass = powered ? 5000 : 100;
+    s.Setup.Gravity = 9.8;
+    s.Engine.AfterburnerMax = 1;
+    s.Setup.GeometricAspectRatio = 5;
+    s.Setup.SweepAreaFactor = 0.95;
+    s.Setup.InnerSweepCos = s.Setup.OuterSweepCos = 0.95;
+    s.Setup.TipSweepCos = 0.9;
+    s.Setup.CentrePanelArea = 2;
+    s.Setup.InnerPanelArea = 4;
+    s.Setup.OuterPanelArea = 3;
+    s.Setup.TipPanelArea = 2;
+    s.Airfoils.WingProfileDrag = 0.01;
+    s.Airfoils.WingDragRise = 2;
+    s.Airfoils.WingDragRiseLimit = 40;
+    s.Airfoils.WingLiftOffset = 1.3 * 0.4 / 6.28;
+    s.Airfoils.WingAngleOffset = -0.3 * 0.4 / 6.28;
+    s.Airfoils.TailProfileDrag = 0.0085;
+    s.Air.AirDensity = 1.2;
+    s.Masses.CgX = 0.1;
     o.TailplaneHingeY = -5;
   }
   void Run() {
@@ -55,16 +55,16 @@ TEST(ModelEvaluation, ReferenceConditionsOfALightAircraft) {
   c.Run();
   // Lift coefficient 0.6 at sea level: V = sqrt(2 (m / S) / 1.225 x g / 0.6).
   EXPECT_NEAR(c.chart.ReferenceSpeed, std::sqrt(2 * (100.0 / 20) / 1.225 * 9.8 / 0.6), 1e-12);
-  EXPECT_DOUBLE_EQ(c.s.ReynoldsFactor, 1.0);
-  EXPECT_DOUBLE_EQ(c.s.MachFactor, 1.0);
-  EXPECT_DOUBLE_EQ(c.s.LiftSlopeMachFactor, 1.0);
+  EXPECT_DOUBLE_EQ(c.s.Aero.ReynoldsFactor, 1.0);
+  EXPECT_DOUBLE_EQ(c.s.Aero.MachFactor, 1.0);
+  EXPECT_DOUBLE_EQ(c.s.Aero.LiftSlopeMachFactor, 1.0);
   const double g = 33 * std::pow(5.0 / 10, 1.5);
-  EXPECT_NEAR(c.s.EffectiveAspectRatio, std::pow(0.9, 0.3) * 5 * (g + 1) / g, 1e-12);
-  EXPECT_NEAR(c.s.TailLiftSlope, 0.624, 1e-3);
+  EXPECT_NEAR(c.s.Aero.EffectiveAspectRatio, std::pow(0.9, 0.3) * 5 * (g + 1) / g, 1e-12);
+  EXPECT_NEAR(c.s.Aero.TailLiftSlope, 0.624, 1e-3);
   // The sweep's last angle: 35.5 deg of wing angle.
-  EXPECT_NEAR(c.s.AngleOfAttack, 35.5 * 3.141592 / 180, 1e-12);
+  EXPECT_NEAR(c.s.Air.AngleOfAttack, 35.5 * 3.141592 / 180, 1e-12);
   // K = 9 / ((1 x 5 / 20) x 10): the fin still partly clear at the last angle.
-  EXPECT_NEAR(c.s.FinShield, (1 + std::cos(3.6 * 35.5 * 3.141592 / 180)) / 2, 1e-12);
+  EXPECT_NEAR(c.s.Tail.FinShield, (1 + std::cos(3.6 * 35.5 * 3.141592 / 180)) / 2, 1e-12);
   // The light sweep's largest lift lies inside its range, not at an end.
   EXPECT_GT(c.chart.MaxLiftAngle, 0.1);
   EXPECT_LT(c.chart.MaxLiftAngle, 0.6);
@@ -73,59 +73,59 @@ TEST(ModelEvaluation, ReferenceConditionsOfALightAircraft) {
 
 TEST(ModelEvaluation, ReferenceConditionsOfAPoweredAircraft) {
   Chart c(true);
-  c.s.AfterburnerMax = 1.5;
+  c.s.Engine.AfterburnerMax = 1.5;
   c.Run();
   const double v = std::sqrt(2 * (5500.0 / 20) / 1.225 * 88);
   EXPECT_NEAR(c.chart.ReferenceSpeed, v, 1e-12);
   const double re = (20 * v / 10) / ((1.7932 / 1e5) / 1.225);
-  EXPECT_NEAR(c.s.ReynoldsFactor, 1.8 - 1 / (3 * std::pow(re / 1e6, 4) + 1), 1e-12);
-  EXPECT_NEAR(c.s.MachFactor, 6.28 / (std::pow(v / 331, 1.4) + 6.28), 1e-12);
-  EXPECT_NEAR(c.s.TailReynoldsFactor, 0.9 * c.s.ReynoldsFactor, 1e-15);
-  EXPECT_NEAR(c.s.EffectiveAspectRatio, std::pow(0.9, 0.3) * 5, 1e-12);
-  EXPECT_NEAR(c.s.AngleOfAttack, 83.75 * 3.141592 / 180, 1e-12);
+  EXPECT_NEAR(c.s.Aero.ReynoldsFactor, 1.8 - 1 / (3 * std::pow(re / 1e6, 4) + 1), 1e-12);
+  EXPECT_NEAR(c.s.Aero.MachFactor, 6.28 / (std::pow(v / 331, 1.4) + 6.28), 1e-12);
+  EXPECT_NEAR(c.s.Aero.TailReynoldsFactor, 0.9 * c.s.Aero.ReynoldsFactor, 1e-15);
+  EXPECT_NEAR(c.s.Aero.EffectiveAspectRatio, std::pow(0.9, 0.3) * 5, 1e-12);
+  EXPECT_NEAR(c.s.Air.AngleOfAttack, 83.75 * 3.141592 / 180, 1e-12);
 }
 
 TEST(ModelEvaluation, LeadingEdgeFlapsAndTheirReset) {
   Chart c(true);
-  c.s.LeadingEdgeFlaps = 1;
+  c.s.Airfoils.LeadingEdgeFlaps = 1;
   EvaluateAircraftModel(c.s, c.a, c.o, c.chart);
   // At the last angle the flap offset has reached its floor.
   EXPECT_NEAR(c.chart.LeadingEdgeFlapDeflection, -0.2 * 0.95 * 0.95, 1e-15);
-  EXPECT_GT(c.s.WingLiftOffsetNow, c.s.WingLiftOffset);
+  EXPECT_GT(c.s.Airfoils.WingLiftOffsetNow, c.s.Airfoils.WingLiftOffset);
   // Curves with and without the flap effect part above zero wing angle only.
   const ChartPoint& low = c.chart.Points[0];
   EXPECT_DOUBLE_EQ(low.WingLift, low.WingLiftPlain);
   EXPECT_NE(c.chart.Points[kChartSteps - 1].WingLift, c.chart.Points[kChartSteps - 1].WingLiftPlain);
   SetFlightLimits(c.s, c.chart);
-  EXPECT_DOUBLE_EQ(c.s.WingLiftOffsetNow, c.s.WingLiftOffset);
+  EXPECT_DOUBLE_EQ(c.s.Airfoils.WingLiftOffsetNow, c.s.Airfoils.WingLiftOffset);
 }
 
 TEST(FlightLimits, LoweredMaximumAndMinimum) {
   FlightState s;
   ModelEvaluation chart;
   chart.MaxLiftAngle = 0.3;
-  s.MaxAngleOfAttack = 0.3;
+  s.Airfoils.MaxAngleOfAttack = 0.3;
   SetFlightLimits(s, chart);
-  EXPECT_NEAR(s.MaxAngleOfAttack, 0.27, 1e-15);
-  EXPECT_NEAR(s.MinAngleOfAttack, -0.31, 1e-15);
-  EXPECT_DOUBLE_EQ(s.GroundAngleLimit, 0.45);
+  EXPECT_NEAR(s.Airfoils.MaxAngleOfAttack, 0.27, 1e-15);
+  EXPECT_NEAR(s.Setup.MinAngleOfAttack, -0.31, 1e-15);
+  EXPECT_DOUBLE_EQ(s.Setup.GroundAngleLimit, 0.45);
   // Repeating the load leaves the same limits.
   SetFlightLimits(s, chart);
-  EXPECT_NEAR(s.MaxAngleOfAttack, 0.27, 1e-15);
+  EXPECT_NEAR(s.Airfoils.MaxAngleOfAttack, 0.27, 1e-15);
 
   FlightState wide;
   chart.MaxLiftAngle = 1.0;
-  wide.MaxAngleOfAttack = 0.7;
+  wide.Airfoils.MaxAngleOfAttack = 0.7;
   SetFlightLimits(wide, chart);
-  EXPECT_DOUBLE_EQ(wide.MaxAngleOfAttack, 0.7);
-  EXPECT_DOUBLE_EQ(wide.MinAngleOfAttack, -0.6);
+  EXPECT_DOUBLE_EQ(wide.Airfoils.MaxAngleOfAttack, 0.7);
+  EXPECT_DOUBLE_EQ(wide.Setup.MinAngleOfAttack, -0.6);
 
   FlightState rocket;
-  rocket.EngineType = aircraft::EngineKind::Rocket;
-  rocket.MaxAngleOfAttack = 50 / 57.3;
+  rocket.Engine.EngineType = aircraft::EngineKind::Rocket;
+  rocket.Airfoils.MaxAngleOfAttack = 50 / 57.3;
   chart.MaxLiftAngle = 0.3;
   SetFlightLimits(rocket, chart);
-  EXPECT_DOUBLE_EQ(rocket.MaxAngleOfAttack, 50 / 57.3);
+  EXPECT_DOUBLE_EQ(rocket.Airfoils.MaxAngleOfAttack, 50 / 57.3);
 }
 
 // The chart keeps its best range from the first load: on a second one the

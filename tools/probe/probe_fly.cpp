@@ -24,10 +24,10 @@ std::string Fixed(double v) {
 }
 
 void WriteRow(std::ostream& out, const FlightState& s) {
-  out << Number(s.FlightTime) << ',' << Number(s.PosX) << ',' << Number(s.PosY) << ',' << Number(s.Altitude) << ','
-      << Number(s.AirSpeed) << ',' << Number(s.AngleOfAttack) << ',' << Number(s.PitchAngle) << ','
-      << Number(s.BankAngle) << ',' << Number(s.Heading) << ',' << Number(s.Distance) << ','
-      << Number(s.FuelQuantity) << '\n';
+  out << Number(s.Loop.FlightTime) << ',' << Number(s.Body.PosX) << ',' << Number(s.Body.PosY) << ',' << Number(s.Body.Altitude) << ','
+      << Number(s.Body.AirSpeed) << ',' << Number(s.Air.AngleOfAttack) << ',' << Number(s.Body.PitchAngle) << ','
+      << Number(s.Body.BankAngle) << ',' << Number(s.Body.Heading) << ',' << Number(s.Body.Distance) << ','
+      << Number(s.Masses.FuelQuantity) << '\n';
 }
 
 }  // namespace
@@ -57,13 +57,13 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
       end = flight->EndWord();
       break;
     }
-    if (flight->State.FlightTime >= limit - 1e-9) {  // the summed step drifts
+    if (flight->State.Loop.FlightTime >= limit - 1e-9) {  // the summed step drifts
       end = "limit";
       break;
     }
   }
   if (!flight->Message.empty()) err << "zarv-probe: " << flight->Message << '\n';
-  out << "result distance=" << Fixed(flight->State.Distance) << " time=" << Fixed(flight->State.FlightTime)
+  out << "result distance=" << Fixed(flight->State.Body.Distance) << " time=" << Fixed(flight->State.Loop.FlightTime)
       << " steps=" << flight->Passes << " end=" << end << '\n';
   return 0;
 }
