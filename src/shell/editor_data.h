@@ -38,8 +38,10 @@ struct EditorEntries {
 // 0 <= v < 2, and then stays 0 or 1. False when the file cannot be read.
 bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 
-// The first entry that would make the flight model divide by zero, as a
-// message naming its row; "" when the entries can be flown.
+// The first entry that is not a number (two numbers joined by "/" where the
+// row's caption asks for two), then the first that would make the flight
+// model divide by zero, as a message naming its row; "" when the entries can
+// be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
 // The 55 lines the editor saves: tag, its entries (trimmed where the layout
