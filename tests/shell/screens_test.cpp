@@ -256,6 +256,16 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   }
   EXPECT_FALSE(Exists(Path("x.brd")));
 
+  // Dots inside a name are an ordinary name.
+  ClearMessageBoxCalls();
+  Choice().Text1.SetText("my..plane.brd");
+  Choice().Command2.SetValue(true);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(Bytes(Path("Data/my..plane.brd")), Bytes(Path("Temp/file.dat")));
+  EXPECT_FALSE(Choice().Loaded());
+  Key(PlaceholderFlight(), 119);  // F8 again
+  ASSERT_TRUE(Choice().Visible());
+
   const std::string before = Bytes(Path("Data/MardenⅡ.brd"));
   ClearMessageBoxCalls();
   answer_ = vbNo;
@@ -297,6 +307,20 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
   EXPECT_TRUE(w.Loaded());
   EXPECT_EQ(restarts_, 0);
+
+  // Text that is no number is refused by its row, and nothing is written.
+  const std::string handOver = Bytes(Path("Temp/file.dat"));
+  w.Text1(10).SetText("20");
+  w.Text1(4).SetText("xyz");
+  ClearMessageBoxCalls();
+  w.Command1.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "「全長 (ｍ)」には数値を入力して下さい。");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbExclamation);
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(restarts_, 0);
+  w.Text1(4).SetText("3.89");
 
   w.Text1(10).SetText(" 20 ");
   w.Text2.SetText("Marden７改");
