@@ -141,7 +141,16 @@ TEST_F(FormsDialogs, PrintFormWritesAPdfWithoutAPrinter) {
   EXPECT_EQ(LastPrintFile(), JoinPath(dir_.path(), "print001.pdf"));
   SetPrintDialogResponder([](const PrintJob&) { return false; });
   EXPECT_FALSE(PrintForm(f));
+  EXPECT_TRUE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
   EXPECT_FALSE(FileExists(JoinPath(dir_.path(), "print002.pdf")));
+  // A file that cannot be written is a failure, not a cancel.
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  SetProgramFolder(JoinPath(dir_.path(), "missing"));
+  EXPECT_FALSE(PrintForm(f));
+  EXPECT_FALSE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
+  SetProgramFolder(dir_.path());
   f.Unload();
 }
 

@@ -10,8 +10,10 @@
 #include "platform/ui/app.h"
 #include "platform/ui/help.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
 #include "platform/ui/restart.h"
 #include "shell/aircraft_file.h"
+#include "shell/editor_data.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
 #include "shell/samples.h"
@@ -45,6 +47,8 @@ class ScreensTest : public ProgramFolderTest {
                                                 &Choice(), &Notice(), &Begin()})
       if (f->Loaded()) f->Unload();
     CloseHelp();
+    SetPrintDialogResponder(nullptr);
+    SetPrintToPdf(false);
     SetMessageBoxResponder(nullptr);
     SetProcessStarter(nullptr);
     SetEndHook(nullptr);
@@ -307,6 +311,25 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
   EXPECT_TRUE(w.Loaded());
   EXPECT_EQ(restarts_, 0);
+
+  // Without a printer the page goes to a file, and the user is told where.
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([&w](const PrintJob&) {
+    EXPECT_FALSE(w.Command1.Visible());  // the buttons stay off the page
+    return true;
+  });
+  ClearMessageBoxCalls();
+  w.Command6.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            std::string(kPrintedToFileMessage) + "\r\n" + Path("print000.pdf"));
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbInformation);
+  EXPECT_TRUE(Exists(Path("print000.pdf")));
+  EXPECT_TRUE(w.Command1.Visible());
+  SetPrintDialogResponder([](const PrintJob&) { return false; });
+  ClearMessageBoxCalls();
+  w.Command6.SetValue(true);
+  EXPECT_TRUE(MessageBoxCalls().empty());  // a cancel needs no word
 
   // Text that is no number is refused by its row, and nothing is written.
   const std::string handOver = Bytes(Path("Temp/file.dat"));
