@@ -2,12 +2,17 @@
 // and progress dialog, with a hand-driven clock and answered message boxes.
 #include "shell/screens.h"
 
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
 #include <chrono>
 #include <thread>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
 #include "platform/ui/app.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
@@ -95,6 +100,7 @@ class ScreensTest : public ProgramFolderTest {
     Begin().Load();
     ASSERT_TRUE(PumpUntil([] { return PlaceholderFlight().Visible(); }));
   }
+  static QImage Shot(Form& form) { return form.impl().widget->grab().toImage(); }
   void Key(Form& form, int code) {
     int k = code;
     form.OnKeyDown(k, 0);
@@ -145,6 +151,30 @@ TEST_F(ScreensTest, FirstStartEndToEnd) {
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 2");
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[5], "Marden7.brd");
   EXPECT_TRUE(Exists(Path("Temp/file.dat")));
+}
+
+// Nothing covers the drawn border of the splash or the waiting screen.
+TEST_F(ScreensTest, SplashBorderIsItsDrawing) {
+  Begin().Load();
+  ASSERT_TRUE(Begin().Visible());
+  const QImage splash = Shot(Begin());
+  for (int y = 4; y < 60; y += 5) EXPECT_EQ(splash.pixel(2, y), qRgb(255, 255, 255)) << y;
+  for (int x = 4; x < 120; x += 5) EXPECT_EQ(splash.pixel(x, 2), qRgb(255, 255, 255)) << x;
+  EXPECT_EQ(splash.pixel(30, 10), splash.pixel(300, 60));  // the face inside
+}
+
+TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
+  PrepareFolders();
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 3";
+  ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
+  Begin().Load();
+  ASSERT_TRUE(Begin().Visible());
+  const QImage waiting = Shot(Begin());
+  for (int y = 0; y < 30; y += 3)
+    for (int x = 0; x < 100; x += 3)
+      ASSERT_EQ(waiting.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
 }
 
 TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
