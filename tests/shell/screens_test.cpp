@@ -2,8 +2,11 @@
 // and progress dialog, with a hand-driven clock and answered message boxes.
 #include "shell/screens.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPixmap>
+#include <QRawFont>
 #include <QWidget>
 
 #include <chrono>
@@ -175,6 +178,32 @@ TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
   for (int y = 0; y < 30; y += 3)
     for (int x = 0; x < 100; x += 3)
       ASSERT_EQ(waiting.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
+}
+
+// The hangar's captions are drawn whole, and its lists draw file names with
+// the IPA faces alone (no other face stands in for a character).
+TEST_F(ScreensTest, HangarCaptionsAndListsInTheirFaces) {
+  PrepareFolders();
+  CurrentSettings().HangarDir = Path("Data");
+  Choice().Load();
+  ASSERT_TRUE(Choice().Visible());
+  ChoiceForm& c = Choice();
+  for (Label* l : {&c.Label4, &c.Label2}) {
+    const QWidget* w = l->impl().widget;
+    EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(QString::fromStdString(l->Caption())),
+              w->width())
+        << l->Caption();
+  }
+  ASSERT_GT(c.File1.ListCount(), 0);
+  for (const QWidget* w : {c.File1.impl().widget.data(), c.Dir1.impl().widget.data()}) {
+    const QFontInfo face(w->font());
+    EXPECT_TRUE(face.family().startsWith(QStringLiteral("IPA"))) << face.family().toStdString();
+  }
+  const QRawFont raw = QRawFont::fromFont(c.File1.impl().widget->font());
+  for (int i = 0; i < c.File1.ListCount(); ++i) {
+    for (QChar ch : QString::fromStdString(c.File1.List(i)))
+      EXPECT_TRUE(raw.supportsCharacter(ch)) << c.File1.List(i);
+  }
 }
 
 TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
