@@ -99,7 +99,7 @@ WriteForm::WriteForm() {
   };
   Command1.OnClick = [this] { Command1_Click(); };
   Command2.OnClick = [this] { Unload(); };
-  Command3.OnClick = [] { ShowHelp(kHelpTopic); };
+  Command3.OnClick = [this] { ShowHelp(kHelpTopic, this); };
   Command6.OnClick = [this] { Command6_Click(); };
   Check2.OnClick = [this] {
     if (Check2.Value() == vbChecked) Check1.SetValue(vbChecked);

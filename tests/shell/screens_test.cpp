@@ -4,8 +4,10 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QRect>
 #include <QRawFont>
 #include <QWidget>
 
@@ -204,6 +206,39 @@ TEST_F(ScreensTest, HangarCaptionsAndListsInTheirFaces) {
     for (QChar ch : QString::fromStdString(c.File1.List(i)))
       EXPECT_TRUE(raw.supportsCharacter(ch)) << c.File1.List(i);
   }
+}
+
+// Help opens beside the screen that asked, never over its boxes.
+TEST_F(ScreensTest, HelpOpensBesideTheScreenThatAsked) {
+  auto helpWindow = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w->windowTitle() == QStringLiteral("Zarv ヘルプ")) return w;
+    return static_cast<QWidget*>(nullptr);
+  };
+  auto rectOf = [](const Form& f) {
+    return QRect(int(f.Left() / kTwipsPerPixel), int(f.Top() / kTwipsPerPixel),
+                 int(f.Width() / kTwipsPerPixel), int(f.Height() / kTwipsPerPixel));
+  };
+  PrepareFolders();
+  ASSERT_TRUE(AtomicWriteBytes(Path("zarv-help.txt"),
+                               ReadAllBytes(ZARV_SOURCE_DIR "/assets/help/zarv-help.txt")));
+  Notice().Load();
+  Notice().Command2.SetValue(true);  // the notes make the window tall
+  ASSERT_TRUE(Notice().Visible());
+  Notice().Command4.SetValue(true);
+  EXPECT_EQ(HelpWindowTopic(), 1);
+  ASSERT_NE(helpWindow(), nullptr);
+  EXPECT_FALSE(helpWindow()->geometry().intersects(rectOf(Notice())));
+  CloseHelp();
+
+  CurrentSettings().HangarDir = Path("Data");
+  Choice().Load();
+  ASSERT_TRUE(Choice().Visible());
+  HelpForForm(Choice());  // what F1 does
+  EXPECT_EQ(HelpWindowTopic(), 20);
+  ASSERT_NE(helpWindow(), nullptr);
+  EXPECT_FALSE(helpWindow()->geometry().intersects(rectOf(Choice())));
+  EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(helpWindow()->geometry()));
 }
 
 TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
