@@ -15,7 +15,7 @@ inline constexpr int kEditorRows = 30;
 
 // Printing the editor: no printer, so the page went to the file named after it.
 inline constexpr const char* kPrintedToFileMessage =
-    "プリンターが見つからないため、印刷する画面を次のファイルに保存しました。";
+    "プリンターが見つからないため、次のファイルに保存しました。";
 inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
 
 // Caption of row 1..30 for the current aircraft (its launch speed and engine count).
