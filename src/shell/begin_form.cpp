@@ -20,6 +20,9 @@ constexpr double kMinimumSplashSeconds = 2.0;
 }  // namespace
 
 BeginForm::BeginForm() {
+  // The start sequence is this label's click procedure; the label itself is
+  // never seen, or it would cover the drawn border.
+  Label1.SetVisible(false);
   OnLoad = [this] { Form_Load(); };
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
   Timer1.OnTimer = [this] { Timer1_Timer(); };

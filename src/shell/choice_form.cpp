@@ -30,7 +30,9 @@ ChoiceForm::ChoiceForm() {
   SetWidth(441 * kTwipsPerPixel);
   SetHeight(226 * kTwipsPerPixel);
   SetKeyPreview(true);
-  Label4.Move(24, 8, 97, 17);
+  // As wide as the name box below it: the caption needs more than 97
+  // pixels in the installed face.
+  Label4.Move(24, 8, 169, 17);
   Label4.SetCaption("機体ファイル名：");
   Text1.Move(24, 24, 169, 22);
   Text1.SetText("*.brd");

@@ -153,7 +153,38 @@ bool ReadEditorEntries(const std::string& path, EditorEntries& e) {
   return true;
 }
 
+namespace {
+
+// The text as Val reads it, with nothing after the number but blanks; in a
+// row that holds two values, also two numbers joined by "/".
+bool IsNumberEntry(std::string_view text, bool pair) {
+  const size_t n = ValLength(text);
+  if (n == 0) return false;
+  const std::string_view rest = text.substr(n);
+  if (Trim(rest).empty()) return true;
+  if (!pair || rest.front() != '/') return false;
+  const std::string_view second = rest.substr(1);
+  const size_t m = ValLength(second);
+  return m > 0 && Trim(second.substr(m)).empty();
+}
+
+std::string NumberExpected(const std::string& caption) {
+  return "「" + caption + "」には数値を入力して下さい。";
+}
+
+}  // namespace
+
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount) {
+  // Text the readers would silently take as 0 is refused before anything is written.
+  for (int row = 1; row <= kEditorRows; ++row) {
+    const std::string caption = EditorRowCaption(row, launchSpeed, engineCount);
+    const bool pair = caption.find('/') != std::string::npos;
+    if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], pair))
+      return NumberExpected(caption);
+  }
+  if (!IsNumberEntry(e.EngineCountText, false)) return NumberExpected("Engines");
+  if (!IsNumberEntry(e.FuelText, false)) return NumberExpected("Fuel(kg)");
+
   auto value = [&](int row) { return Val(Trim(e.Numbers[static_cast<size_t>(row) - 1])); };
   auto refuse = [&](int row) {
     return "「" + EditorRowCaption(row, launchSpeed, engineCount) + "」に 0 は入力できません。";

@@ -13,6 +13,11 @@ namespace zarv::shell {
 
 inline constexpr int kEditorRows = 30;
 
+// Printing the editor: no printer, so the page went to the file named after it.
+inline constexpr const char* kPrintedToFileMessage =
+    "プリンターが見つからないため、次のファイルに保存しました。";
+inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
+
 // Caption of row 1..30 for the current aircraft (its launch speed and engine count).
 std::string EditorRowCaption(int row, double launchSpeed, int engineCount);
 // Tooltip of row 1..30 ("" for none).
@@ -38,8 +43,10 @@ struct EditorEntries {
 // 0 <= v < 2, and then stays 0 or 1. False when the file cannot be read.
 bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 
-// The first entry that would make the flight model divide by zero, as a
-// message naming its row; "" when the entries can be flown.
+// The first entry that is not a number (two numbers joined by "/" where the
+// row's caption asks for two), then the first that would make the flight
+// model divide by zero, as a message naming its row; "" when the entries can
+// be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
 // The 55 lines the editor saves: tag, its entries (trimmed where the layout

@@ -23,6 +23,18 @@ bool SamePath(const std::string& a, const std::string& b) {
   return !ec && na == nb;
 }
 
+// Some component of name, between "/" or "\\", is ".." (blanks around it
+// count for nothing).
+bool IsParentComponent(const std::string& name) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = name.find_first_of("/\\", start);
+    if (Trim(std::string_view(name).substr(start, end - start)) == "..") return true;
+    if (end == std::string::npos) return false;
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 bool SelectAircraft(const std::string& folder, const std::string& name,
@@ -55,10 +67,9 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
 RegistrationCheck CheckRegistrationName(const std::string& folder, const std::string& name) {
   const std::string trimmed = Trim(name);
   if (trimmed.empty() || name == "*.brd") return RegistrationCheck::Invalid;
-  // A plain file name only: no way out of the shown folder.
-  if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
-      name.find("..") != std::string::npos || name.find('*') != std::string::npos ||
-      name.find('?') != std::string::npos)
+  // A plain file name only: no way out of the shown folder. ".." inside a
+  // name ("my..plane.brd") is harmless; as a whole component it is not.
+  if (name.find_first_of("/\\*?") != std::string::npos || IsParentComponent(name))
     return RegistrationCheck::Invalid;
   const std::string target = JoinPath(folder, name);
   if (SamePath(target, aircraft::HandOverPath())) return RegistrationCheck::Invalid;

@@ -26,7 +26,8 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
                     ShellState& sh, std::string* message);
 
 enum class RegistrationCheck { Invalid, Exists, New };
-// The name must be a plain file name (not "*.brd", empty, a path or ".."),
+// The name must be a plain file name (not "*.brd", empty, a path, a folder,
+// ".." or a pattern; ".." inside a longer name is fine),
 // and not the hand-over file itself. Exists is looked up on disk.
 RegistrationCheck CheckRegistrationName(const std::string& folder, const std::string& name);
 

@@ -127,7 +127,7 @@ void NoticeForm::Command2_Click() {
   DrawBorder();
 }
 
-void NoticeForm::Command4_Click() { ShowHelp(kHelpTopic); }
+void NoticeForm::Command4_Click() { ShowHelp(kHelpTopic, this); }
 
 void NoticeForm::Form_Unload(int& /*cancel*/) {
   SaveSettings(SettingsPath(), CurrentSettings());

@@ -99,7 +99,7 @@ WriteForm::WriteForm() {
   };
   Command1.OnClick = [this] { Command1_Click(); };
   Command2.OnClick = [this] { Unload(); };
-  Command3.OnClick = [] { ShowHelp(kHelpTopic); };
+  Command3.OnClick = [this] { ShowHelp(kHelpTopic, this); };
   Command6.OnClick = [this] { Command6_Click(); };
   Check2.OnClick = [this] {
     if (Check2.Value() == vbChecked) Check1.SetValue(vbChecked);
@@ -263,8 +263,15 @@ void WriteForm::Timer1_Timer() {
 
 void WriteForm::Command6_Click() {
   for (CommandButton* b : {&Command1, &Command2, &Command3, &Command6}) b->SetVisible(false);
-  PrintForm(*this);
+  const bool printed = PrintForm(*this);
   for (CommandButton* b : {&Command1, &Command2, &Command3, &Command6}) b->SetVisible(true);
+  // Without a printer the page becomes a file; the user must learn where.
+  if (!LastPrintFile().empty()) {
+    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + LastPrintFile(), vbInformation,
+           Shell().AppName);
+  } else if (!printed && !LastPrintCancelled()) {
+    MsgBox(kPrintFailedMessage, vbExclamation, Shell().AppName);
+  }
 }
 
 void WriteForm::Command1_Click() {

@@ -1,6 +1,14 @@
 // Message boxes, the help window with F1 and SendKeys, printing a form.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRect>
+#include <QWidget>
+
 #include <string>
 #include <vector>
 
@@ -86,6 +94,84 @@ TEST_F(FormsDialogs, HelpTopicsFromTheHelpText) {
   EXPECT_TRUE(ParseHelpText("no topics here").empty());
 }
 
+TEST_F(FormsDialogs, HelpParagraphsFlowAndListLinesStay) {
+  EXPECT_EQ(ReflowHelpText("人力飛行機や\nグライダーの\n飛行距離"), "人力飛行機やグライダーの飛行距離");
+  EXPECT_EQ(ReflowHelpText("Zarv flies\ngliders. \nF1 opens"), "Zarv flies gliders. F1 opens");
+  EXPECT_EQ(ReflowHelpText("一\n\n\n二\r\n三"), "一\n\n二三");
+  EXPECT_EQ(ReflowHelpText("キー:\n・Esc\n・F12：終了\n  字下げ\n続き"),
+            "キー:\n・Esc\n・F12：終了\n  字下げ続き");
+  EXPECT_EQ(ReflowHelpText(""), "");
+}
+
+TEST_F(FormsDialogs, HelpGoesBesideTheFormThatAsked) {
+  const PixelRect screen{0, 0, 1024, 768};
+  auto apart = [](const PixelRect& a, const PixelRect& b) {
+    return a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
+  };
+  auto inside = [&](const PixelRect& r) {
+    return r.x >= 0 && r.y >= 0 && r.x + r.w <= screen.w && r.y + r.h <= screen.h;
+  };
+  // A small centred window (the hangar), one in a corner (the editor over
+  // the flight screen), a tall centred one (the notice with its notes).
+  for (const PixelRect form : {PixelRect{292, 271, 441, 226}, PixelRect{0, 0, 640, 480},
+                               PixelRect{248, 144, 527, 480}, PixelRect{600, 300, 300, 200}}) {
+    const PixelRect at = PlaceHelpBeside(form, screen);
+    EXPECT_TRUE(apart(at, form)) << form.x << "," << form.y << " -> " << at.x << "," << at.y;
+    EXPECT_TRUE(inside(at)) << at.x << "," << at.y << " " << at.w << "x" << at.h;
+    EXPECT_GE(at.w, 400);
+    EXPECT_GE(at.h, 140);
+  }
+  // No room on any side: on the screen still, over as little of the form as it can.
+  const PixelRect full = PlaceHelpBeside({10, 10, 1004, 748}, screen);
+  EXPECT_TRUE(inside(full));
+  EXPECT_EQ(full.h, 140);
+  EXPECT_EQ(full.y + full.h, 768);
+}
+
+TEST_F(FormsDialogs, HelpWindowListsTitlesAndClosesByEscOrItsButton) {
+  ASSERT_TRUE(AtomicWriteBytes(HelpFilePath(), "[1] 概要\n全般\n[20] MardenⅡの選択\n格納庫\n"));
+  Form f;
+  f.SetWidth(300 * kTwipsPerPixel);
+  f.SetHeight(200 * kTwipsPerPixel);
+  f.SetLeft(50 * kTwipsPerPixel);
+  f.SetTop(40 * kTwipsPerPixel);
+  f.Show();
+  auto window = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->windowTitle() == QStringLiteral("Zarv ヘルプ")) return w;
+    return static_cast<QWidget*>(nullptr);
+  };
+  ShowHelp(20, &f);
+  QWidget* help = window();
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(HelpWindowTopic(), 20);
+  // Beside the form (50, 40, 300 x 200), not over it.
+  const QRect at = help->geometry();
+  EXPECT_FALSE(at.intersects(QRect(50, 40, 300, 200)))
+      << at.x() << "," << at.y() << " " << at.width() << "x" << at.height();
+  auto* list = help->findChild<QListWidget*>();
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("概要"));
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("MardenⅡの選択"));
+  EXPECT_TRUE(QFontInfo(list->font()).family().startsWith(QStringLiteral("IPA")));
+
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(list, &esc);
+  EXPECT_EQ(HelpWindowTopic(), -1);
+
+  ShowHelp(1, &f);
+  EXPECT_EQ(HelpWindowTopic(), 1);
+  QPushButton* close = nullptr;
+  for (QPushButton* b : help->findChildren<QPushButton*>())
+    if (b->text() == QStringLiteral("閉じる")) close = b;
+  ASSERT_NE(close, nullptr);
+  close->click();
+  EXPECT_EQ(HelpWindowTopic(), -1);
+  CloseHelp();
+  f.Unload();
+}
+
 TEST_F(FormsDialogs, F1SentToTheProgramOpensTheActiveFormsTopic) {
   ASSERT_TRUE(AtomicWriteBytes(HelpFilePath(), "[1] 概要\n全般\n[20] 機体選択\n格納庫\n"));
   Form f;
@@ -141,7 +227,16 @@ TEST_F(FormsDialogs, PrintFormWritesAPdfWithoutAPrinter) {
   EXPECT_EQ(LastPrintFile(), JoinPath(dir_.path(), "print001.pdf"));
   SetPrintDialogResponder([](const PrintJob&) { return false; });
   EXPECT_FALSE(PrintForm(f));
+  EXPECT_TRUE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
   EXPECT_FALSE(FileExists(JoinPath(dir_.path(), "print002.pdf")));
+  // A file that cannot be written is a failure, not a cancel.
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  SetProgramFolder(JoinPath(dir_.path(), "missing"));
+  EXPECT_FALSE(PrintForm(f));
+  EXPECT_FALSE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
+  SetProgramFolder(dir_.path());
   f.Unload();
 }
 

@@ -63,6 +63,22 @@ TEST(RuntimeVal, OverflowClampsInsteadOfInfinity) {
   EXPECT_EQ(Val(std::string(400, '9')), DBL_MAX);
 }
 
+// Where Val's reading stops: what a number box may hold beyond its number.
+TEST(RuntimeVal, LengthOfTheNumberRead) {
+  EXPECT_EQ(ValLength(""), 0u);
+  EXPECT_EQ(ValLength("abc"), 0u);
+  EXPECT_EQ(ValLength("-"), 0u);
+  EXPECT_EQ(ValLength(" . "), 0u);
+  EXPECT_EQ(ValLength("12"), 2u);
+  EXPECT_EQ(ValLength(" 1 2 "), 5u);
+  EXPECT_EQ(ValLength("-.5x"), 3u);
+  EXPECT_EQ(ValLength("5.5/.52"), 3u);
+  EXPECT_EQ(ValLength("1E5kg"), 3u);
+  EXPECT_EQ(ValLength("1D+2"), 4u);
+  EXPECT_EQ(ValLength("1E"), 1u);  // no exponent digits: the E is not read
+  EXPECT_EQ(ValLength("2e-x"), 1u);
+}
+
 TEST(RuntimeStr, ConformanceTable) {
   struct Case {
     double value;

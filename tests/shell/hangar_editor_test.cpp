@@ -62,6 +62,13 @@ TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
   EXPECT_EQ(CheckRegistrationName(data, "sub/x.brd"), RegistrationCheck::Invalid);
   EXPECT_EQ(CheckRegistrationName(data, "a\\b.brd"), RegistrationCheck::Invalid);
   EXPECT_EQ(CheckRegistrationName(data, ".."), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, " .. "), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "."), RegistrationCheck::Invalid);
+  EXPECT_EQ(CheckRegistrationName(data, "a?.brd"), RegistrationCheck::Invalid);
+  // ".." is refused only as a whole component, not inside a name.
+  EXPECT_EQ(CheckRegistrationName(data, "my..plane.brd"), RegistrationCheck::New);
+  EXPECT_EQ(CheckRegistrationName(data, "..plane"), RegistrationCheck::New);
+  EXPECT_EQ(CheckRegistrationName(data, "plane.."), RegistrationCheck::New);
   EXPECT_EQ(CheckRegistrationName(Path("Temp"), "file.dat"), RegistrationCheck::Invalid);
   EXPECT_EQ(CheckRegistrationName(data, "MardenⅡ.brd"), RegistrationCheck::Exists);
   EXPECT_EQ(CheckRegistrationName(data, "New.brd"), RegistrationCheck::New);
@@ -191,6 +198,64 @@ TEST_F(HangarTest, EditorRefusesValuesThatDivideByZero) {
   EditorEntries tailless = e;
   tailless.Numbers[21] = "0";
   EXPECT_EQ(CheckEditorEntries(tailless, 5.8, 0), "");
+}
+
+TEST_F(HangarTest, EditorRefusesTextThatIsNoNumber) {
+  // Every sample as it stands is accepted.
+  for (const auto& sample : SampleAircraftList()) {
+    ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), sample.Lines));
+    AircraftData a;
+    ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), a));
+    EditorEntries e;
+    ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+    EXPECT_EQ(CheckEditorEntries(e, a.LaunchSpeed, a.EngineCount), "") << sample.FileName;
+  }
+
+  EditorEntries e;
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  const std::string pilotNumber = "「パイロット重量(kg)」には数値を入力して下さい。";
+  struct Case {
+    int row;
+    const char* text;
+    const char* message;  // "" = accepted
+  };
+  for (const Case& c : {
+           Case{1, "abc", pilotNumber.c_str()},
+           Case{1, "", pilotNumber.c_str()},
+           Case{1, "  ", pilotNumber.c_str()},
+           Case{1, "６０", pilotNumber.c_str()},  // full-width digits read as nothing
+           Case{1, "60kg", pilotNumber.c_str()},
+           Case{1, "60/5", pilotNumber.c_str()},  // one value only in this row
+           Case{5, "xyz", "「全長 (ｍ)」には数値を入力して下さい。"},
+           Case{15, "5/", "「内翼上反角(deg)/内翼後退角(deg)」には数値を入力して下さい。"},
+           Case{15, "5/x", "「内翼上反角(deg)/内翼後退角(deg)」には数値を入力して下さい。"},
+           Case{15, "/5", "「内翼上反角(deg)/内翼後退角(deg)」には数値を入力して下さい。"},
+           Case{1, " 6 0 ", ""},  // the runtime reads blanks within a number
+           Case{1, "-1.5E1", ""},
+           Case{5, " 2.5 ", ""},
+           Case{15, "5.5 / .52", ""},
+           Case{15, "-3", ""},
+           Case{1, "0", "「パイロット重量(kg)」に 0 は入力できません。"},
+       }) {
+    EditorEntries bad = e;
+    bad.Numbers[static_cast<size_t>(c.row) - 1] = c.text;
+    EXPECT_EQ(CheckEditorEntries(bad, 5.8, 0), c.message) << c.row << " '" << c.text << "'";
+  }
+
+  // Rows whose captions change with the aircraft take two values only then.
+  EditorEntries pair = e;
+  pair.Numbers[13] = "2/30";
+  pair.Numbers[27] = ".8/1.2";
+  EXPECT_EQ(CheckEditorEntries(pair, 150, 1), "");
+  EXPECT_EQ(CheckEditorEntries(pair, 5.8, 0), "「主翼取り付け角(deg)」には数値を入力して下さい。");
+
+  EditorEntries engines = e;
+  engines.EngineCountText = "two";
+  EXPECT_EQ(CheckEditorEntries(engines, 150, 2), "「Engines」には数値を入力して下さい。");
+  engines.EngineCountText = "2";
+  engines.FuelText = "";
+  EXPECT_EQ(CheckEditorEntries(engines, 150, 2), "「Fuel(kg)」には数値を入力して下さい。");
 }
 
 TEST(Progress, TextAndBar) {

@@ -2,16 +2,28 @@
 // and progress dialog, with a hand-driven clock and answered message boxes.
 #include "shell/screens.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QRect>
+#include <QRawFont>
+#include <QWidget>
+
 #include <chrono>
 #include <thread>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
 #include "platform/ui/app.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
 #include "platform/ui/restart.h"
-#include "aircraft/aircraft_file.h"
+#include "shell/aircraft_file.h"
+#include "shell/editor_data.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
 #include "aircraft/samples.h"
@@ -45,6 +57,8 @@ class ScreensTest : public ProgramFolderTest {
                                                 &Choice(), &Notice(), &Begin()})
       if (f->Loaded()) f->Unload();
     CloseHelp();
+    SetPrintDialogResponder(nullptr);
+    SetPrintToPdf(false);
     SetMessageBoxResponder(nullptr);
     SetProcessStarter(nullptr);
     SetEndHook(nullptr);
@@ -91,6 +105,7 @@ class ScreensTest : public ProgramFolderTest {
     Begin().Load();
     ASSERT_TRUE(PumpUntil([] { return PlaceholderFlight().Visible(); }));
   }
+  static QImage Shot(Form& form) { return form.impl().widget->grab().toImage(); }
   void Key(Form& form, int code) {
     int k = code;
     form.OnKeyDown(k, 0);
@@ -141,6 +156,89 @@ TEST_F(ScreensTest, FirstStartEndToEnd) {
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 2");
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[5], "Marden7.brd");
   EXPECT_TRUE(Exists(Path("Temp/file.dat")));
+}
+
+// Nothing covers the drawn border of the splash or the waiting screen.
+TEST_F(ScreensTest, SplashBorderIsItsDrawing) {
+  Begin().Load();
+  ASSERT_TRUE(Begin().Visible());
+  const QImage splash = Shot(Begin());
+  for (int y = 4; y < 60; y += 5) EXPECT_EQ(splash.pixel(2, y), qRgb(255, 255, 255)) << y;
+  for (int x = 4; x < 120; x += 5) EXPECT_EQ(splash.pixel(x, 2), qRgb(255, 255, 255)) << x;
+  EXPECT_EQ(splash.pixel(30, 10), splash.pixel(300, 60));  // the face inside
+}
+
+TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
+  PrepareFolders();
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 3";
+  ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
+  Begin().Load();
+  ASSERT_TRUE(Begin().Visible());
+  const QImage waiting = Shot(Begin());
+  for (int y = 0; y < 30; y += 3)
+    for (int x = 0; x < 100; x += 3)
+      ASSERT_EQ(waiting.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
+}
+
+// The hangar's captions are drawn whole, and its lists draw file names with
+// the IPA faces alone (no other face stands in for a character).
+TEST_F(ScreensTest, HangarCaptionsAndListsInTheirFaces) {
+  PrepareFolders();
+  CurrentSettings().HangarDir = Path("Data");
+  Choice().Load();
+  ASSERT_TRUE(Choice().Visible());
+  ChoiceForm& c = Choice();
+  for (Label* l : {&c.Label4, &c.Label2}) {
+    const QWidget* w = l->impl().widget;
+    EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(QString::fromStdString(l->Caption())),
+              w->width())
+        << l->Caption();
+  }
+  ASSERT_GT(c.File1.ListCount(), 0);
+  for (const QWidget* w : {c.File1.impl().widget.data(), c.Dir1.impl().widget.data()}) {
+    const QFontInfo face(w->font());
+    EXPECT_TRUE(face.family().startsWith(QStringLiteral("IPA"))) << face.family().toStdString();
+  }
+  const QRawFont raw = QRawFont::fromFont(c.File1.impl().widget->font());
+  for (int i = 0; i < c.File1.ListCount(); ++i) {
+    for (QChar ch : QString::fromStdString(c.File1.List(i)))
+      EXPECT_TRUE(raw.supportsCharacter(ch)) << c.File1.List(i);
+  }
+}
+
+// Help opens beside the screen that asked, never over its boxes.
+TEST_F(ScreensTest, HelpOpensBesideTheScreenThatAsked) {
+  auto helpWindow = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w->windowTitle() == QStringLiteral("Zarv ヘルプ")) return w;
+    return static_cast<QWidget*>(nullptr);
+  };
+  auto rectOf = [](const Form& f) {
+    return QRect(int(f.Left() / kTwipsPerPixel), int(f.Top() / kTwipsPerPixel),
+                 int(f.Width() / kTwipsPerPixel), int(f.Height() / kTwipsPerPixel));
+  };
+  PrepareFolders();
+  ASSERT_TRUE(AtomicWriteBytes(Path("zarv-help.txt"),
+                               ReadAllBytes(ZARV_SOURCE_DIR "/assets/help/zarv-help.txt")));
+  Notice().Load();
+  Notice().Command2.SetValue(true);  // the notes make the window tall
+  ASSERT_TRUE(Notice().Visible());
+  Notice().Command4.SetValue(true);
+  EXPECT_EQ(HelpWindowTopic(), 1);
+  ASSERT_NE(helpWindow(), nullptr);
+  EXPECT_FALSE(helpWindow()->geometry().intersects(rectOf(Notice())));
+  CloseHelp();
+
+  CurrentSettings().HangarDir = Path("Data");
+  Choice().Load();
+  ASSERT_TRUE(Choice().Visible());
+  HelpForForm(Choice());  // what F1 does
+  EXPECT_EQ(HelpWindowTopic(), 20);
+  ASSERT_NE(helpWindow(), nullptr);
+  EXPECT_FALSE(helpWindow()->geometry().intersects(rectOf(Choice())));
+  EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(helpWindow()->geometry()));
 }
 
 TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
@@ -256,6 +354,16 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   }
   EXPECT_FALSE(Exists(Path("x.brd")));
 
+  // Dots inside a name are an ordinary name.
+  ClearMessageBoxCalls();
+  Choice().Text1.SetText("my..plane.brd");
+  Choice().Command2.SetValue(true);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(Bytes(Path("Data/my..plane.brd")), Bytes(Path("Temp/file.dat")));
+  EXPECT_FALSE(Choice().Loaded());
+  Key(PlaceholderFlight(), 119);  // F8 again
+  ASSERT_TRUE(Choice().Visible());
+
   const std::string before = Bytes(Path("Data/MardenⅡ.brd"));
   ClearMessageBoxCalls();
   answer_ = vbNo;
@@ -297,6 +405,39 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
   EXPECT_TRUE(w.Loaded());
   EXPECT_EQ(restarts_, 0);
+
+  // Without a printer the page goes to a file, and the user is told where.
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([&w](const PrintJob&) {
+    EXPECT_FALSE(w.Command1.Visible());  // the buttons stay off the page
+    return true;
+  });
+  ClearMessageBoxCalls();
+  w.Command6.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            std::string(kPrintedToFileMessage) + "\r\n" + Path("print000.pdf"));
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbInformation);
+  EXPECT_TRUE(Exists(Path("print000.pdf")));
+  EXPECT_TRUE(w.Command1.Visible());
+  SetPrintDialogResponder([](const PrintJob&) { return false; });
+  ClearMessageBoxCalls();
+  w.Command6.SetValue(true);
+  EXPECT_TRUE(MessageBoxCalls().empty());  // a cancel needs no word
+
+  // Text that is no number is refused by its row, and nothing is written.
+  const std::string handOver = Bytes(Path("Temp/file.dat"));
+  w.Text1(10).SetText("20");
+  w.Text1(4).SetText("xyz");
+  ClearMessageBoxCalls();
+  w.Command1.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "「全長 (ｍ)」には数値を入力して下さい。");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbExclamation);
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(restarts_, 0);
+  w.Text1(4).SetText("3.89");
 
   w.Text1(10).SetText(" 20 ");
   w.Text2.SetText("Marden７改");

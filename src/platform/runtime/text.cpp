@@ -147,8 +147,11 @@ std::string Pad2(int v) {
 
 }  // namespace
 
-double Val(std::string_view s) {
-  std::string num;
+namespace {
+
+// Scans the leading number as Val reads it into num (a from_chars form).
+// Returns the bytes it took, 0 when there is no digit.
+size_t ScanVal(std::string_view s, std::string& num) {
   size_t i = 0;
   auto skip = [&] {
     while (i < s.size() && IsValBlank(s[i])) ++i;
@@ -172,7 +175,7 @@ double Val(std::string_view s) {
       anyDigit = true;
     }
   }
-  if (!anyDigit) return 0.0;
+  if (!anyDigit) return 0;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
     size_t j = i + 1;
     while (j < s.size() && IsValBlank(s[j])) ++j;
@@ -188,8 +191,24 @@ double Val(std::string_view s) {
       }
       ++j;
     }
-    if (expDigit) num += ex;
+    if (expDigit) {
+      num += ex;
+      i = j;
+    }
   }
+  return i;
+}
+
+}  // namespace
+
+size_t ValLength(std::string_view s) {
+  std::string num;
+  return ScanVal(s, num);
+}
+
+double Val(std::string_view s) {
+  std::string num;
+  if (ScanVal(s, num) == 0) return 0.0;
   double v = 0;
   const char* b = num.data();
   const char* e = num.data() + num.size();

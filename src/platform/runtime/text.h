@@ -3,6 +3,7 @@
 // lengths count characters (code points), not bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ struct DateTime;
 // there is none. The decimal point is always ".", whatever the locale.
 // A value beyond the double range gives +-DBL_MAX instead of infinity.
 double Val(std::string_view s);
+// Bytes of s that Val's reading takes (blanks within and after the number
+// included); 0 when s does not begin with a number.
+size_t ValLength(std::string_view s);
 
 // Number as the runtime prints it: a leading blank when not negative, at most
 // 15 significant digits, no leading zero before the point (" .5", "-.25",

@@ -2,19 +2,24 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/runtime/files.h"
+#include "platform/ui/app.h"
 #include "platform/ui/control_qt.h"
 #include "platform/ui/form.h"
 #include "platform/ui/form_qt.h"
+#include "platform/ui/surface_qt.h"
 
 namespace zarv {
 
@@ -38,37 +43,64 @@ bool TopicHeader(std::string_view line, int* id, std::string* title) {
   return true;
 }
 
+// A line that keeps its own line inside a paragraph: a list item or an
+// indented line.
+bool StartsOwnLine(std::string_view line) {
+  return line.substr(0, 3) == "・" || line.substr(0, 3) == "\xE3\x80\x80" ||
+         (!line.empty() && (line[0] == '-' || line[0] == ' ' || line[0] == '\t'));
+}
+
+bool IsLatin(char c) { return static_cast<unsigned char>(c) < 0x80 && c != ' ' && c != '\t'; }
+
+constexpr int kHelpWidth = 560;
+constexpr int kHelpHeight = 400;
+constexpr int kHelpMinWidth = 400;
+constexpr int kHelpMinHeight = 140;
+constexpr int kHelpGap = 4;
+
 class HelpWindow : public QWidget {
  public:
   HelpWindow() {
     setWindowTitle(QStringLiteral("Zarv ヘルプ"));
-    resize(640, 440);
+    // The faces of the rest of the program, for the list as for the text.
+    setFont(MakeFont("ＭＳ Ｐゴシック", 11));
+    resize(kHelpWidth, kHelpHeight);
     list_ = new QListWidget;
-    list_->setMaximumWidth(220);
+    list_->setMaximumWidth(170);
     text_ = new QPlainTextEdit;
     text_->setReadOnly(true);
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     title_ = new QLabel;
-    QFont bold = title_->font();
+    QFont bold = font();
     bold.setBold(true);
     title_->setFont(bold);
+    close_ = new QPushButton(QStringLiteral("閉じる"));
+    close_->setAutoDefault(false);
     auto* right = new QVBoxLayout;
     right->addWidget(title_);
-    right->addWidget(text_);
+    right->addWidget(text_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(close_);
+    right->addLayout(buttons);
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(list_);
     layout->addLayout(right, 1);
     QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
       if (row >= 0 && row < static_cast<int>(topics_.size())) ShowTopic(topics_[static_cast<size_t>(row)]);
     });
+    QObject::connect(close_, &QPushButton::clicked, this, [this] { Close(); });
   }
 
-  void Open(int topic) {
+  void Open(int topic, const Form* beside) {
     bool ok = false;
     const std::string bytes = ReadAllBytes(HelpFilePath(), &ok);
     topics_ = ok ? ParseHelpText(bytes) : std::vector<HelpTopic>();
     list_->blockSignals(true);
     list_->clear();
-    for (const HelpTopic& t : topics_) list_->addItem(QString::number(t.id) + QStringLiteral("  ") + QStr(t.title));
+    for (const HelpTopic& t : topics_) list_->addItem(QStr(t.title));
     list_->blockSignals(false);
     if (topics_.empty()) {
       shown_ = 0;
@@ -85,23 +117,51 @@ class HelpWindow : public QWidget {
       list_->setCurrentRow(static_cast<int>(row));  // shows it
       ShowTopic(topics_[row]);
     }
+    asker_ = beside ? beside->impl().widget : nullptr;
+    if (beside) {
+      const PixelRect screen{0, 0, Screen().PixelWidth(), Screen().PixelHeight()};
+      const PixelRect form{RoundPx(beside->Left() / kTwipsPerPixel),
+                           RoundPx(beside->Top() / kTwipsPerPixel),
+                           RoundPx(beside->Width() / kTwipsPerPixel),
+                           RoundPx(beside->Height() / kTwipsPerPixel)};
+      const PixelRect at = PlaceHelpBeside(form, screen);
+      setGeometry(at.x, at.y, at.w, at.h);
+    }
     show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
     activateWindow();
+    list_->setFocus();
   }
 
   int Shown() const { return isVisible() ? shown_ : -1; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (e->key() == Qt::Key_Escape) {
+      Close();
+      return;
+    }
+    QWidget::keyPressEvent(e);
+  }
+
  private:
+  void Close() {
+    hide();
+    // Back to the screen that asked, which the user was on.
+    if (asker_ && asker_->isVisible()) asker_->activateWindow();
+  }
+
   void ShowTopic(const HelpTopic& t) {
     shown_ = t.id;
     title_->setText(QStr(t.title));
-    text_->setPlainText(QStr(t.text));
+    text_->setPlainText(QStr(ReflowHelpText(t.text)));
   }
 
   QListWidget* list_;
   QPlainTextEdit* text_;
   QLabel* title_;
+  QPushButton* close_;
+  QPointer<QWidget> asker_;
   std::vector<HelpTopic> topics_;
   int shown_ = -1;
 };
@@ -142,12 +202,93 @@ std::vector<HelpTopic> ParseHelpText(std::string_view utf8) {
   return topics;
 }
 
+std::string ReflowHelpText(std::string_view text) {
+  std::string out;
+  bool inParagraph = false;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const bool blank = line.find_first_not_of(" \t") == std::string_view::npos;
+    if (blank) {
+      inParagraph = false;
+    } else if (!inParagraph) {
+      if (!out.empty()) out += "\n\n";
+      out += line;
+      inParagraph = true;
+    } else if (StartsOwnLine(line)) {
+      out += '\n';
+      out += line;
+    } else {
+      while (!out.empty() && out.back() == ' ') out.pop_back();
+      if (!out.empty() && IsLatin(out.back()) && IsLatin(line.front())) out += ' ';
+      out += line;
+    }
+    if (end == text.size()) break;
+    pos = end + 1;
+  }
+  return out;
+}
+
+PixelRect PlaceHelpBeside(const PixelRect& form, const PixelRect& screen) {
+  enum Side { Right, Left, Below, Above };
+  const int formRight = form.x + form.w, formBottom = form.y + form.h;
+  const int screenRight = screen.x + screen.w, screenBottom = screen.y + screen.h;
+  const PixelRect room[4] = {
+      {formRight + kHelpGap, screen.y, screenRight - formRight - kHelpGap, screen.h},
+      {screen.x, screen.y, form.x - kHelpGap - screen.x, screen.h},
+      {screen.x, formBottom + kHelpGap, screen.w, screenBottom - formBottom - kHelpGap},
+      {screen.x, screen.y, screen.w, form.y - kHelpGap - screen.y},
+  };
+  int best = -1;
+  long long bestArea = -1;
+  bool bestFits = false;
+  for (int side = 0; side < 4; ++side) {
+    const int w = std::clamp(room[side].w, 0, kHelpWidth);
+    const int h = std::clamp(room[side].h, 0, kHelpHeight);
+    const bool fits = w >= kHelpMinWidth && h >= kHelpMinHeight;
+    const long long area = static_cast<long long>(w) * h;
+    if ((fits && !bestFits) || (fits == bestFits && area > bestArea)) {
+      best = side;
+      bestArea = area;
+      bestFits = fits;
+    }
+  }
+  const PixelRect& r = room[best];
+  PixelRect at;
+  at.w = std::min(std::clamp(r.w, kHelpMinWidth, kHelpWidth), screen.w);
+  at.h = std::min(std::clamp(r.h, kHelpMinHeight, kHelpHeight), screen.h);
+  // Against the form where the room allows, else against the screen's edge.
+  switch (best) {
+    case Right:
+      at.x = std::min(r.x, screenRight - at.w);
+      break;
+    case Left:
+      at.x = std::max(screen.x, form.x - kHelpGap - at.w);
+      break;
+    case Below:
+      at.y = std::min(r.y, screenBottom - at.h);
+      break;
+    default:
+      at.y = std::max(screen.y, form.y - kHelpGap - at.h);
+      break;
+  }
+  if (best == Right || best == Left)
+    at.y = std::clamp(form.y, screen.y, screenBottom - at.h);
+  else
+    at.x = std::clamp(form.x + (form.w - at.w) / 2, screen.x, screenRight - at.w);
+  return at;
+}
+
 std::string HelpFilePath() { return JoinPath(ProgramFolder(), "zarv-help.txt"); }
 
-void ShowHelp(int topic) {
+void ShowHelp(int topic, const Form* beside) {
   EnsureQtApp();
+  if (!beside) beside = Screen().ActiveForm();
   if (!Window()) Window() = new HelpWindow;
-  Window()->Open(topic);
+  Window()->Open(topic, beside);
 }
 
 int HelpWindowTopic() { return Window() ? Window()->Shown() : -1; }
@@ -157,6 +298,6 @@ void CloseHelp() {
   delete Window().data();
 }
 
-void HelpForForm(Form& f) { ShowHelp(f.HelpContextID()); }
+void HelpForForm(Form& f) { ShowHelp(f.HelpContextID(), &f); }
 
 }  // namespace zarv
