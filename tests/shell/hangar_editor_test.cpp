@@ -202,17 +202,17 @@ TEST_F(HangarTest, EditorRefusesValuesThatDivideByZero) {
 
 TEST_F(HangarTest, EditorRefusesTextThatIsNoNumber) {
   // Every sample as it stands is accepted.
-  for (const auto& sample : SampleAircraftList()) {
+  for (const auto& sample : aircraft::SampleAircraftList()) {
     ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), sample.Lines));
-    AircraftData a;
-    ASSERT_TRUE(LoadAircraftData(Path("Temp/file.dat"), a));
+    aircraft::AircraftData a;
+    ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), a));
     EditorEntries e;
     ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
     EXPECT_EQ(CheckEditorEntries(e, a.LaunchSpeed, a.EngineCount), "") << sample.FileName;
   }
 
   EditorEntries e;
-  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[0].Lines));
   ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
   const std::string pilotNumber = "「パイロット重量(kg)」には数値を入力して下さい。";
   struct Case {

@@ -22,7 +22,7 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
 #include "platform/ui/restart.h"
-#include "shell/aircraft_file.h"
+#include "aircraft/aircraft_file.h"
 #include "shell/editor_data.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
@@ -170,7 +170,7 @@ TEST_F(ScreensTest, SplashBorderIsItsDrawing) {
 
 TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
   PrepareFolders();
-  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[0].Lines));
   std::vector<std::string> settings(37, " 0");
   settings[0] = " 3";
   ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
