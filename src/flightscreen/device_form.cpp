@@ -51,6 +51,7 @@ DeviceForm& Device() {
 DeviceForm::DeviceForm() {
   SetBorderStyle(vbFixedDialog);
   List1.Move(kListLeft, kListTop, kListWidth, 54);
+  List1.SetRowHeight(kRowPitch);
   Text1(0).Move(kBoxLeft, kListTop + 1, kBoxWidth, kBoxHeight);
   Text1(0).SetBackColor(vbWhite);
   Text1(0).SetForeColor(vbBlack);
