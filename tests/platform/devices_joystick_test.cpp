@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/devices/joystick.h"
+#include "platform/devices/joystick_axis.h"
 
 namespace zarv {
 namespace {
@@ -59,7 +60,7 @@ TEST_F(DevicesJoystick, MapsAxesAndButtonsAndFollowsPlugging) {
   ASSERT_EQ(joyGetPos(0, &info), JOYERR_NOERROR);  // picked up after a failed poll
   EXPECT_EQ(info.wXpos, 0u);
   EXPECT_EQ(info.wYpos, 65535u);
-  EXPECT_EQ(info.wZpos, 32768u);
+  EXPECT_EQ(info.wZpos, kJoyAxisCentre);  // at rest
   EXPECT_EQ(info.wButtons, 0x809u);
 
   SDL_JoystickSetVirtualButton(js, 0, SDL_RELEASED);
@@ -74,13 +75,44 @@ TEST_F(DevicesJoystick, MapsAxesAndButtonsAndFollowsPlugging) {
   EXPECT_EQ(info.wXpos, 49152u);
   EXPECT_EQ(info.wButtons, 0x808u);
 
-  // A stick without a throttle axis reads Z as 0.
+  // A stick without a throttle axis reads Z as 0; one without any axis
+  // rests in the centre.
   js = Attach(2, 4);
   ASSERT_NE(js, nullptr) << SDL_GetError();
   ASSERT_EQ(joyGetPos(0, &info), JOYERR_NOERROR);
+  EXPECT_EQ(info.wXpos, kJoyAxisCentre);
   EXPECT_EQ(info.wZpos, 0u);
   EXPECT_EQ(info.wButtons, 0u);
   Detach(js);
+  js = Attach(0, 1);
+  ASSERT_NE(js, nullptr) << SDL_GetError();
+  ASSERT_EQ(joyGetPos(0, &info), JOYERR_NOERROR);
+  EXPECT_EQ(info.wXpos, kJoyAxisCentre);
+  EXPECT_EQ(info.wYpos, kJoyAxisCentre);
+  Detach(js);
+}
+
+// The flight loop centres an axis by subtracting 32767 and reads the lever
+// from 0..65535: the ends and the rest position must land exactly there.
+TEST(JoystickAxisScaling, EndsCentreAndOrder) {
+  EXPECT_EQ(ScaleJoystickAxis(-32768), 0u);
+  EXPECT_EQ(ScaleJoystickAxis(0), 32767u);
+  EXPECT_EQ(ScaleJoystickAxis(32767), 65535u);
+  EXPECT_EQ(ScaleJoystickAxis(-1), 32766u);
+  EXPECT_EQ(ScaleJoystickAxis(1), 32768u);
+  EXPECT_EQ(ScaleJoystickAxis(-16384), 16384u);
+  EXPECT_EQ(ScaleJoystickAxis(16384), 49152u);
+  // Outside the raw range: held at the ends.
+  EXPECT_EQ(ScaleJoystickAxis(-40000), 0u);
+  EXPECT_EQ(ScaleJoystickAxis(40000), 65535u);
+  // Never falling over the whole raw range, and no step above two.
+  uint32_t last = ScaleJoystickAxis(-32768);
+  for (int32_t raw = -32767; raw <= 32767; ++raw) {
+    const uint32_t v = ScaleJoystickAxis(raw);
+    ASSERT_GE(v, last) << raw;
+    ASSERT_LE(v - last, 2u) << raw;
+    last = v;
+  }
 }
 
 }  // namespace

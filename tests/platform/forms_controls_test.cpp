@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
@@ -292,6 +293,24 @@ TEST_F(FormsControls, ListsComboBoxesAndTheirIndexes) {
 
   EXPECT_EQ(f.Drive1.Drive(), "/");
   EXPECT_EQ(f.Drive1.ListCount(), 1);
+}
+
+// Screens line boxes up with list rows: a set row height is the row pitch,
+// also for rows added later.
+TEST_F(FormsControls, ListBoxRowHeight) {
+  EveryControlForm f;
+  f.List1.Move(0, 0, 120, 200);
+  f.List1.AddItem("a");
+  f.List1.SetRowHeight(15);
+  f.List1.AddItem("b");
+  f.List1.AddItem("c");
+  f.Show();
+  auto* list = static_cast<QListWidget*>(f.List1.impl().widget.data());
+  const QRect first = list->visualItemRect(list->item(0));
+  const QRect third = list->visualItemRect(list->item(2));
+  EXPECT_EQ(first.height(), 15);
+  EXPECT_EQ(third.top() - first.top(), 30);
+  f.Unload();
 }
 
 TEST_F(FormsControls, FileAndFolderLists) {

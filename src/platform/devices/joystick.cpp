@@ -1,5 +1,7 @@
 #include "platform/devices/joystick.h"
 
+#include "platform/devices/joystick_axis.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -36,7 +38,7 @@ bool EnsureSubsystemLocked(JoystickState& s) {
 }
 
 uint32_t AxisPosition(SDL_Joystick* joystick, int axis) {
-  return uint32_t(int32_t(SDL_JoystickGetAxis(joystick, axis)) + 32768);
+  return ScaleJoystickAxis(SDL_JoystickGetAxis(joystick, axis));
 }
 
 }  // namespace
@@ -63,8 +65,8 @@ unsigned joyGetPos(unsigned id, JOYINFO* info) {
   const int buttonCount = std::min(SDL_JoystickNumButtons(joystick), 32);
   for (int i = 0; i < buttonCount; ++i)
     if (SDL_JoystickGetButton(joystick, i)) buttons |= uint32_t(1) << i;
-  info->wXpos = axes > 0 ? AxisPosition(joystick, 0) : 32768;
-  info->wYpos = axes > 1 ? AxisPosition(joystick, 1) : 32768;
+  info->wXpos = axes > 0 ? AxisPosition(joystick, 0) : kJoyAxisCentre;
+  info->wYpos = axes > 1 ? AxisPosition(joystick, 1) : kJoyAxisCentre;
   info->wZpos = axes > 2 ? AxisPosition(joystick, 2) : 0;
   info->wButtons = buttons;
   return JOYERR_NOERROR;

@@ -6,7 +6,8 @@
 
 namespace zarv {
 
-// Axes run 0..65535 (centre 32768); button i of the device sets bit i.
+// Axes run 0..65535 with the rest position at 32767 (joystick_axis.h);
+// button i of the device sets bit i.
 struct JOYINFO {
   uint32_t wXpos = 0;
   uint32_t wYpos = 0;

@@ -258,6 +258,11 @@ class ListBox : public ListControl {
   // First entry shown at the top.
   int TopIndex() const;
   void SetTopIndex(int index);
+  // Pixels from one row to the next; 0 (default) leaves it to the style.
+  // The runtime's rows are as high as the font, which screens that line
+  // other controls up with the rows rely on.
+  int RowHeight() const;
+  void SetRowHeight(int pixels);
 
  protected:
   void ShowList() override;

@@ -61,6 +61,7 @@ struct ListControl::Data {
   struct S {
     std::vector<std::string> items;
     int listIndex = -1;
+    int rowHeight = 0;  // list boxes: pixels per row, 0 = the style's own
   };
   S s;
   std::optional<S> design;
@@ -279,9 +280,19 @@ void ListBox::ShowList() {
   Data& d = data();
   d.updating = true;
   list->clear();
-  for (const auto& item : d.s.items) list->addItem(QStr(item));
+  for (const auto& item : d.s.items) {
+    auto* row = new QListWidgetItem(QStr(item));
+    if (d.s.rowHeight > 0) row->setSizeHint(QSize(0, d.s.rowHeight));
+    list->addItem(row);
+  }
   d.updating = false;
   ShowSelection();
+}
+
+int ListBox::RowHeight() const { return data().s.rowHeight; }
+void ListBox::SetRowHeight(int pixels) {
+  data().s.rowHeight = std::max(pixels, 0);
+  ShowList();
 }
 
 void ListBox::ShowSelection() {

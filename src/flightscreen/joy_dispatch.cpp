@@ -1,0 +1,113 @@
+#include <cmath>
+
+#include "flight/companion_record.h"
+#include "flightscreen/joystick_link.h"
+#include "platform/devices/joystick.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/numeric.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+// Trim steps are a third of a degree; the setting is first snapped to the
+// step grid.
+constexpr double kTrimStepsPerRadian = 171.9;
+
+double StepTrim(double setting, int steps) {
+  return (std::floor(setting * kTrimStepsPerRadian + 0.5) + steps) / kTrimStepsPerRadian;
+}
+
+void Call(const std::function<void()>& command) {
+  if (command) command();
+}
+
+// The guard compares in single precision, as the interval clock is kept.
+bool After(double now, double mark, double wait) {
+  return static_cast<float>(now) > static_cast<float>(mark + wait);
+}
+
+}  // namespace
+
+JoystickLink& Joystick() {
+  static JoystickLink link;
+  return link;
+}
+
+void DispatchJoyButtons(const JoyDispatchContext& c) {
+  const double now = Timer();
+  if (!After(now, c.UiDeadline, 0.3) || !After(now, c.TaskStartTime, 1.0) || c.DeviceDialogActive) return;
+
+  flight::FlightState& s = c.State;
+  const aircraft::AircraftData& a = c.Aircraft;
+  const bool powered = a.LaunchSpeed > 10;
+  const int arm = Sgn(a.TailplaneArm);
+  const auto held = static_cast<int32_t>(c.State.JoyButtons);
+  auto acts = [&](int function) {
+    const int32_t mask = c.Map.Entries[static_cast<size_t>(function)];
+    return mask != 0 && mask == held;
+  };
+
+  if (acts(kJoyTakeoff)) Call(c.Commands.TakeoffCommand);
+  if (acts(kJoySteeringOrGun)) {
+    if (!powered) {
+      if (s.MouseSteering == 0) {
+        s.MouseSteering = 1;
+      } else {
+        s.MouseSteering = 0;
+        s.RudderDemand = 0;
+      }
+    } else if (c.CompanionSampleCount > 0) {
+      Call(c.Commands.FireGunBurst);
+    }
+  }
+  if (acts(kJoyBrakeHold)) s.BrakeOn = s.BrakeOn == 0 ? 1 : 0;
+  if (acts(kJoyTrimNoseUp)) s.ElevatorCommand = StepTrim(s.ElevatorCommand, -arm);
+  if (acts(kJoyTrimNoseDown)) s.ElevatorCommand = StepTrim(s.ElevatorCommand, arm);
+  if (acts(kJoyFinTrimLeft)) s.RudderCommand = StepTrim(s.RudderCommand, 1);
+  if (acts(kJoyFinTrimRight)) s.RudderCommand = StepTrim(s.RudderCommand, -1);
+  if (powered) {
+    if (acts(kJoyGear)) Call(c.Commands.ToggleGear);
+    if (acts(kJoyFlapsUp)) Call(c.Commands.FlapUp);
+    if (acts(kJoyFlapsDown)) Call(c.Commands.FlapDown);
+    if (acts(kJoyFuelDump)) Call(c.Commands.ToggleFuelDump);
+    if (acts(kJoyTvc)) {
+      if (s.TvcOn == 0) {
+        if (s.TvcCapability > 0) s.TvcOn = 1;
+      } else if (s.TvcOn == 1) {
+        s.TvcOn = 0;
+      }
+    }
+  }
+  c.UiDeadline = static_cast<float>(now);
+}
+
+void DispatchJoystickButtons() {
+  JoystickLink& link = Joystick();
+  const shell::ShellState& sh = shell::Shell();
+  const JoyDispatchContext c{flight::State(),
+                             aircraft::Aircraft(),
+                             JoyMap(),
+                             flight::Companion().CompanionSampleCount,
+                             link.Deadline(),
+                             sh.TaskStartTime,
+                             sh.FormActiveFlags[shell::kSlotDevice] != 0,
+                             link.Commands};
+  DispatchJoyButtons(c);
+}
+
+void PollJoystick(flight::FlightState& s) {
+  JOYINFO info{s.JoyXpos, s.JoyYpos, s.JoyZpos, s.JoyButtons};
+  joyGetPos(0, &info);
+  s.JoyXpos = info.wXpos;
+  s.JoyYpos = info.wYpos;
+  s.JoyZpos = info.wZpos;
+  s.JoyButtons = info.wButtons;
+}
+
+void FillJoystickSeams(flight::FlightSeams& seams) {
+  seams.PollJoystick = [] { PollJoystick(flight::State()); };
+  seams.DispatchJoystickButtons = [] { DispatchJoystickButtons(); };
+}
+
+}  // namespace zarv::flightscreen
