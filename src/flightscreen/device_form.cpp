@@ -97,7 +97,7 @@ void DeviceForm::Form_Load() {
   } else {
     joystickBox_ = link.Options != nullptr ? link.Options->JoystickOn : 0;
   }
-  pcas_ = s.EngineRating >= kPcasRating;
+  pcas_ = s.Engine.EngineRating >= kPcasRating;
   gaugeLeft_ = 0;
   leverFraction_ = 0;
   lever_ = static_cast<int16_t>(std::clamp(JoyMap().Detent(), 0, 256));
@@ -149,10 +149,10 @@ void DeviceForm::Form_Load() {
   Label1.SetCaption(
       "  マウスで項目をクリックしてボタンを押して下さい\r\n"
       "  現在押されているボタンのコードは下の数字です");
-  Label2.SetCaption(s.AfterburnerMax > 1
+  Label2.SetCaption(s.Engine.AfterburnerMax > 1
                         ? "  ﾐﾘﾀﾘｰ推力のｽﾛｯﾄﾙ位置(中間の引っ掛かり)にしてから完了ボタンを押して下さい"
                         : "");
-  if (joystickBox_ > 0 && a.LaunchSpeed > 10 && pcas_) {
+  if (joystickBox_ > 0 && aircraft::LaunchAbove10(a.LaunchSpeed) && pcas_) {
     gaugeLeft_ = CheckedRound<int>(Text1(0).Left() + 2 * Text1(0).Width());
   }
   StackLowerControls();
@@ -166,7 +166,7 @@ void DeviceForm::BuildLayout() {
   const aircraft::AircraftData& a = aircraft::Aircraft();
   const flight::FlightState& s = flight::State();
   const bool joystick = joystickBox_ > 0;
-  const std::string rollOrFin = a.LaunchSpeed > 10 ? kRollRatioRow : kFinRatioRow;
+  const std::string rollOrFin = aircraft::LaunchAbove10(a.LaunchSpeed) ? kRollRatioRow : kFinRatioRow;
 
   std::vector<std::string> functions;
   std::vector<std::string> values;
@@ -184,7 +184,7 @@ void DeviceForm::BuildLayout() {
                  "Flaps Up",
                  "Flaps Down",
                  "Fuel Dump"};
-    if (s.TvcCapability >= 2) functions.emplace_back("TVC on/off");
+    if (s.Engine.TvcCapability >= 2) functions.emplace_back("TVC on/off");
     values = {kPitchRatioRow, kRollRatioRow, kSurfaceRateRow, kPitchResponseRow, kPitchDampingRow};
   } else if (joystick) {
     layout_ = DeviceLayout::JoystickRatios;
@@ -217,7 +217,7 @@ void DeviceForm::BuildLayout() {
   // afterburner shows no code for the thrust-vector row.
   for (int i = 0; i < kJoyFunctionCount; ++i) {
     bool shown = i < functionRows_;
-    if (layout_ == DeviceLayout::JoystickPcas && i == kJoyTvc && s.AfterburnerMax <= 1) shown = false;
+    if (layout_ == DeviceLayout::JoystickPcas && i == kJoyTvc && s.Engine.AfterburnerMax <= 1) shown = false;
     Text1(i).SetVisible(shown);
   }
   const bool assigning = joystick;
@@ -332,14 +332,14 @@ void DeviceForm::Timer1_Timer() {
   if (joystickBox_ > 0) {
     flight::FlightState& s = flight::State();
     PollJoystick(s);
-    const uint32_t mask = s.JoyButtons;
+    const uint32_t mask = s.Pilot.JoyButtons;
     Text2.SetText(Str(static_cast<double>(mask)));
     // The mask is taken whole: a chord of buttons is one code.
     if (mask != 0 && IsFunctionRow(List1.ListIndex())) Text1(List1.ListIndex()).SetText(std::to_string(mask));
     if (pcas_) {
-      const uint32_t z = s.JoyZpos;
+      const uint32_t z = s.Pilot.JoyZpos;
       if (z > 5) {
-        s.JoyAxisPresentZ = 1;
+        s.Pilot.JoyAxisPresentZ = 1;
         lever_ = CInt((2 - z / 32767.0) * 128);
       } else {
         lever_ = 256;
@@ -348,7 +348,7 @@ void DeviceForm::Timer1_Timer() {
     } else {
       lever_ = static_cast<int16_t>(std::clamp(JoyMap().Detent(), 0, 256));
     }
-    if (s.JoyYpos != 0) s.JoyAxisPresentY = 1;
+    if (s.Pilot.JoyYpos != 0) s.Pilot.JoyAxisPresentY = 1;
   }
   ShowReadout();
 }
@@ -356,8 +356,8 @@ void DeviceForm::Timer1_Timer() {
 void DeviceForm::ShowReadout() {
   const aircraft::AircraftData& a = aircraft::Aircraft();
   const flight::FlightState& s = flight::State();
-  std::string text = Format(Sgn(a.TailplaneArm) * s.ElevatorDemand * 57.3, "0.0") + "°\r\n";
-  if (a.FinFixed == 0 && a.LaunchSpeed <= 10) text += Format(s.RudderAngle * 57.3, "0.0");
+  std::string text = Format(Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand * 57.3, "0.0") + "°\r\n";
+  if (a.FinFixed == 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) text += Format(s.Controls.RudderAngle * 57.3, "0.0");
   Label3.SetCaption(text);
 }
 
@@ -399,9 +399,9 @@ void DeviceForm::Command1_Click() {
   if (joystickBox_ >= 1) {
     JoyButtonMap& map = JoyMap();
     for (int i = 0; i < kJoyFunctionCount; ++i) map.Entries[static_cast<size_t>(i)] = CLng(Val(Text1(i).Text()));
-    if (s.AfterburnerMax > 1) map.SetDetent(lever_);
+    if (s.Engine.AfterburnerMax > 1) map.SetDetent(lever_);
     WriteJoyFile(JoyFilePath(), map);
-    s.ThrottleDetent = map.Detent();
+    s.Pilot.ThrottleDetent = map.Detent();
   }
   a.SurfaceRate = surfaceRateEdit_;
   a.PitchResponse = pitchResponseEdit_;

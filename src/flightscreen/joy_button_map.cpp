@@ -49,7 +49,7 @@ bool WriteJoyFile(const std::string& path, JoyButtonMap& map) {
 
 void LoadJoyButtonMap(flight::FlightState& s) {
   ReadJoyFile(JoyFilePath(), JoyMap());
-  s.ThrottleDetent = JoyMap().Detent();
+  s.Pilot.ThrottleDetent = JoyMap().Detent();
 }
 
 }  // namespace zarv::flightscreen

@@ -40,9 +40,9 @@ void DispatchJoyButtons(const JoyDispatchContext& c) {
 
   flight::FlightState& s = c.State;
   const aircraft::AircraftData& a = c.Aircraft;
-  const bool powered = a.LaunchSpeed > 10;
+  const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   const int arm = Sgn(a.TailplaneArm);
-  const auto held = static_cast<int32_t>(c.State.JoyButtons);
+  const auto held = static_cast<int32_t>(c.State.Pilot.JoyButtons);
   auto acts = [&](int function) {
     const int32_t mask = c.Map.Entries[static_cast<size_t>(function)];
     return mask != 0 && mask == held;
@@ -51,31 +51,31 @@ void DispatchJoyButtons(const JoyDispatchContext& c) {
   if (acts(kJoyTakeoff)) Call(c.Commands.TakeoffCommand);
   if (acts(kJoySteeringOrGun)) {
     if (!powered) {
-      if (s.MouseSteering == 0) {
-        s.MouseSteering = 1;
+      if (s.Pilot.MouseSteering == 0) {
+        s.Pilot.MouseSteering = 1;
       } else {
-        s.MouseSteering = 0;
-        s.RudderDemand = 0;
+        s.Pilot.MouseSteering = 0;
+        s.Controls.RudderDemand = 0;
       }
     } else if (c.CompanionSampleCount > 0) {
       Call(c.Commands.FireGunBurst);
     }
   }
-  if (acts(kJoyBrakeHold)) s.BrakeOn = s.BrakeOn == 0 ? 1 : 0;
-  if (acts(kJoyTrimNoseUp)) s.ElevatorCommand = StepTrim(s.ElevatorCommand, -arm);
-  if (acts(kJoyTrimNoseDown)) s.ElevatorCommand = StepTrim(s.ElevatorCommand, arm);
-  if (acts(kJoyFinTrimLeft)) s.RudderCommand = StepTrim(s.RudderCommand, 1);
-  if (acts(kJoyFinTrimRight)) s.RudderCommand = StepTrim(s.RudderCommand, -1);
+  if (acts(kJoyBrakeHold)) s.Pilot.BrakeOn = s.Pilot.BrakeOn == 0 ? 1 : 0;
+  if (acts(kJoyTrimNoseUp)) s.Controls.ElevatorCommand = StepTrim(s.Controls.ElevatorCommand, -arm);
+  if (acts(kJoyTrimNoseDown)) s.Controls.ElevatorCommand = StepTrim(s.Controls.ElevatorCommand, arm);
+  if (acts(kJoyFinTrimLeft)) s.Pilot.RudderCommand = StepTrim(s.Pilot.RudderCommand, 1);
+  if (acts(kJoyFinTrimRight)) s.Pilot.RudderCommand = StepTrim(s.Pilot.RudderCommand, -1);
   if (powered) {
     if (acts(kJoyGear)) Call(c.Commands.ToggleGear);
     if (acts(kJoyFlapsUp)) Call(c.Commands.FlapUp);
     if (acts(kJoyFlapsDown)) Call(c.Commands.FlapDown);
     if (acts(kJoyFuelDump)) Call(c.Commands.ToggleFuelDump);
     if (acts(kJoyTvc)) {
-      if (s.TvcOn == 0) {
-        if (s.TvcCapability > 0) s.TvcOn = 1;
-      } else if (s.TvcOn == 1) {
-        s.TvcOn = 0;
+      if (s.Engine.TvcOn == 0) {
+        if (s.Engine.TvcCapability > 0) s.Engine.TvcOn = 1;
+      } else if (s.Engine.TvcOn == 1) {
+        s.Engine.TvcOn = 0;
       }
     }
   }
@@ -97,12 +97,12 @@ void DispatchJoystickButtons() {
 }
 
 void PollJoystick(flight::FlightState& s) {
-  JOYINFO info{s.JoyXpos, s.JoyYpos, s.JoyZpos, s.JoyButtons};
+  JOYINFO info{s.Pilot.JoyXpos, s.Pilot.JoyYpos, s.Pilot.JoyZpos, s.Pilot.JoyButtons};
   joyGetPos(0, &info);
-  s.JoyXpos = info.wXpos;
-  s.JoyYpos = info.wYpos;
-  s.JoyZpos = info.wZpos;
-  s.JoyButtons = info.wButtons;
+  s.Pilot.JoyXpos = info.wXpos;
+  s.Pilot.JoyYpos = info.wYpos;
+  s.Pilot.JoyZpos = info.wZpos;
+  s.Pilot.JoyButtons = info.wButtons;
 }
 
 void FillJoystickSeams(flight::FlightSeams& seams) {

@@ -60,7 +60,7 @@ struct JoyDispatchContext {
 };
 
 // Carries out the functions whose mask equals the buttons held now
-// (State.JoyButtons), at most once every 0.3 s, not within 1 s of a task's
+// (State.Pilot.JoyButtons), at most once every 0.3 s, not within 1 s of a task's
 // start and not while the device dialog is active. Times are Timer().
 void DispatchJoyButtons(const JoyDispatchContext& c);
 

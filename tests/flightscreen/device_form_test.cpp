@@ -28,14 +28,14 @@ class DeviceDialogTest : public testing::JoystickTest {
   // A jet: powered, PCAS, with afterburner and thrust vectoring.
   static void Fighter() {
     flight::FlightState& s = flight::State();
-    s.EngineRating = 9000;
-    s.AfterburnerMax = 2.5;
-    s.TvcCapability = 2;
+    s.Engine.EngineRating = 9000;
+    s.Engine.AfterburnerMax = 2.5;
+    s.Engine.TvcCapability = 2;
     aircraft::Aircraft().LaunchSpeed = 100;
   }
   static void Glider() {
-    flight::State().EngineRating = 0;
-    flight::State().AfterburnerMax = 1;
+    flight::State().Engine.EngineRating = 0;
+    flight::State().Engine.AfterburnerMax = 1;
     aircraft::Aircraft().LaunchSpeed = 8;
   }
   DeviceForm& Open() {
@@ -54,7 +54,7 @@ class DeviceDialogTest : public testing::JoystickTest {
 
 TEST_F(DeviceDialogTest, LayoutsFollowTheJoystickBoxAndTheEngineRating) {
   Fighter();
-  flight::State().EngineRating = 8999.9;
+  flight::State().Engine.EngineRating = 8999.9;
   aircraft::Aircraft().LaunchHeight = 1;
   DeviceForm& d = Open();
   EXPECT_EQ(d.Layout(), DeviceLayout::JoystickRatios);
@@ -65,7 +65,7 @@ TEST_F(DeviceDialogTest, LayoutsFollowTheJoystickBoxAndTheEngineRating) {
   d.Unload();
   aircraft::Aircraft().LaunchHeight = 0.5;
 
-  flight::State().EngineRating = 9000;
+  flight::State().Engine.EngineRating = 9000;
   Open();
   EXPECT_EQ(d.Layout(), DeviceLayout::JoystickPcas);
   EXPECT_EQ(d.Caption(), "ｼﾞｮｲｽﾃｨｯｸのボタン、ＰＣＡＳの設定");
@@ -80,7 +80,7 @@ TEST_F(DeviceDialogTest, LayoutsFollowTheJoystickBoxAndTheEngineRating) {
   d.Unload();
 
   // No thrust vectoring worth a row, a companion loaded: eleven rows, the gun.
-  flight::State().TvcCapability = 1;
+  flight::State().Engine.TvcCapability = 1;
   flight::Companion().CompanionSampleCount = 300;
   Open();
   EXPECT_EQ(d.FunctionRowCount(), 11);
@@ -150,7 +150,7 @@ TEST_F(DeviceDialogTest, DoneStoresMapLeverAndEditsAndWritesTheFile) {
   SetAxis(2, 0);  // lever at mid travel: reading 128
   Tick();
   EXPECT_EQ(d.Lever(), 128);
-  EXPECT_EQ(flight::State().JoyAxisPresentZ, 1);
+  EXPECT_EQ(flight::State().Pilot.JoyAxisPresentZ, 1);
   EXPECT_NEAR(d.LeverFraction(), (128 / 245.0 + 0.05 - 0.1) / 0.9, 1e-12);
   d.VScroll3.SetValue(10);  // 200 deg/s on a PCAS aircraft
   d.Command1.SetValue(true);
@@ -158,7 +158,7 @@ TEST_F(DeviceDialogTest, DoneStoresMapLeverAndEditsAndWritesTheFile) {
   EXPECT_FALSE(d.Loaded());
   EXPECT_EQ(JoyMap().Entries[kJoyGear], 32);
   EXPECT_EQ(JoyMap().Detent(), 128);
-  EXPECT_EQ(flight::State().ThrottleDetent, 128);
+  EXPECT_EQ(flight::State().Pilot.ThrottleDetent, 128);
   EXPECT_EQ(aircraft::Aircraft().SurfaceRate, 200);
   EXPECT_EQ(options_.JoystickOn, 1);
   JoyButtonMap stored;
@@ -173,13 +173,13 @@ TEST_F(DeviceDialogTest, DoneStoresMapLeverAndEditsAndWritesTheFile) {
   EXPECT_EQ(d.Lever(), 0);
   d.Command1.SetValue(true);
   EXPECT_EQ(JoyMap().Detent(), 10);
-  EXPECT_EQ(flight::State().ThrottleDetent, 10);
+  EXPECT_EQ(flight::State().Pilot.ThrottleDetent, 10);
 }
 
 TEST_F(DeviceDialogTest, WithoutAfterburnerTheDetentStaysAsItWas) {
   if (!Plug()) GTEST_SKIP() << "no virtual joystick (or a real one is plugged in)";
   Fighter();
-  flight::State().AfterburnerMax = 1;
+  flight::State().Engine.AfterburnerMax = 1;
   JoyMap().SetDetent(150);
   DeviceForm& d = Open();
   EXPECT_EQ(d.Label2.Caption(), "");
@@ -297,8 +297,8 @@ TEST_F(DeviceDialogTest, ClosesWhenAnotherWindowTakesTheFocus) {
 TEST_F(DeviceDialogTest, ReadoutShowsTheElevatorAndTheFinOfALightAircraft) {
   Glider();
   aircraft::Aircraft().TailplaneArm = -1.5;  // canard: the sign turns
-  flight::State().ElevatorDemand = 0.1;
-  flight::State().RudderAngle = -0.05;
+  flight::State().Controls.ElevatorDemand = 0.1;
+  flight::State().Controls.RudderAngle = -0.05;
   DeviceForm& d = Open();
   Tick();
   EXPECT_EQ(d.Label3.Caption(), "-5.7°\r\n-2.9");

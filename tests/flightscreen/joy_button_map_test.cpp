@@ -131,14 +131,14 @@ TEST_F(JoyFileTest, SetUpHandsTheDetentToTheFlightLoop) {
   flight::FlightState& s = flight::State();
   LoadJoyButtonMap(s);
   EXPECT_EQ(JoyMap().Entries[kJoyTakeoff], 1);
-  EXPECT_EQ(s.ThrottleDetent, 140);
+  EXPECT_EQ(s.Pilot.ThrottleDetent, 140);
 
   // Without a file: the start detent.
   std::filesystem::remove(JoyFile());
   JoyMap().Reset();
-  s.ThrottleDetent = 0;
+  s.Pilot.ThrottleDetent = 0;
   LoadJoyButtonMap(s);
-  EXPECT_EQ(s.ThrottleDetent, 10);
+  EXPECT_EQ(s.Pilot.ThrottleDetent, 10);
 }
 
 }  // namespace

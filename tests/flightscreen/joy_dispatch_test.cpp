@@ -30,7 +30,7 @@ class JoyDispatchTest : public testing::JoystickTest {
   // One press, past the guard.
   void Press(uint32_t buttons) {
     clock_.Advance(1000);
-    flight::State().JoyButtons = buttons;
+    flight::State().Pilot.JoyButtons = buttons;
     DispatchJoystickButtons();
   }
   void MapAll() {
@@ -45,46 +45,46 @@ TEST_F(JoyDispatchTest, EachButtonItsFunctionOnAPoweredAircraft) {
   MapAll();
   flight::FlightState& s = flight::State();
   flight::Companion().CompanionSampleCount = 500;
-  s.TvcCapability = 1;
+  s.Engine.TvcCapability = 1;
   for (int i : {0, 1, 7, 8, 9, 10}) Press(1u << i);
   EXPECT_EQ(calls_, (std::vector<std::string>{"takeoff", "gun", "gear", "flapup", "flapdown", "dump"}));
 
   Press(1u << kJoyBrakeHold);
-  EXPECT_EQ(s.BrakeOn, 1);
+  EXPECT_EQ(s.Pilot.BrakeOn, 1);
   Press(1u << kJoyBrakeHold);
-  EXPECT_EQ(s.BrakeOn, 0);
+  EXPECT_EQ(s.Pilot.BrakeOn, 0);
   Press(1u << kJoyTvc);
-  EXPECT_EQ(s.TvcOn, 1);
+  EXPECT_EQ(s.Engine.TvcOn, 1);
   Press(1u << kJoyTvc);
-  EXPECT_EQ(s.TvcOn, 0);
-  s.TvcCapability = 0;
+  EXPECT_EQ(s.Engine.TvcOn, 0);
+  s.Engine.TvcCapability = 0;
   Press(1u << kJoyTvc);
-  EXPECT_EQ(s.TvcOn, 0);  // nothing to switch on
+  EXPECT_EQ(s.Engine.TvcOn, 0);  // nothing to switch on
 
   // Without a companion the steering button does nothing on a powered aircraft.
   flight::Companion().CompanionSampleCount = 0;
   calls_.clear();
-  const int16_t steering = s.MouseSteering;
+  const int16_t steering = s.Pilot.MouseSteering;
   Press(1u << kJoySteeringOrGun);
   EXPECT_TRUE(calls_.empty());
-  EXPECT_EQ(s.MouseSteering, steering);
+  EXPECT_EQ(s.Pilot.MouseSteering, steering);
 }
 
 TEST_F(JoyDispatchTest, LightAircraftSteeringToggleAndNoSystemCommands) {
   MapAll();
   aircraft::Aircraft().LaunchSpeed = 8;
   flight::FlightState& s = flight::State();
-  s.TvcCapability = 1;
-  s.MouseSteering = 1;
-  s.RudderDemand = 0.1;
+  s.Engine.TvcCapability = 1;
+  s.Pilot.MouseSteering = 1;
+  s.Controls.RudderDemand = 0.1;
   Press(1u << kJoySteeringOrGun);
-  EXPECT_EQ(s.MouseSteering, 0);
-  EXPECT_EQ(s.RudderDemand, 0);
+  EXPECT_EQ(s.Pilot.MouseSteering, 0);
+  EXPECT_EQ(s.Controls.RudderDemand, 0);
   Press(1u << kJoySteeringOrGun);
-  EXPECT_EQ(s.MouseSteering, 1);
+  EXPECT_EQ(s.Pilot.MouseSteering, 1);
   for (int i = kJoyGear; i <= kJoyTvc; ++i) Press(1u << i);
   EXPECT_TRUE(calls_.empty());
-  EXPECT_EQ(s.TvcOn, 0);
+  EXPECT_EQ(s.Engine.TvcOn, 0);
 }
 
 TEST_F(JoyDispatchTest, ChordsMatchWholeAndSharedMasksBothAct) {
@@ -93,15 +93,15 @@ TEST_F(JoyDispatchTest, ChordsMatchWholeAndSharedMasksBothAct) {
   JoyMap().Entries[kJoyGear] = 3;
   Press(3);
   EXPECT_EQ(calls_, std::vector<std::string>{"gear"});
-  EXPECT_EQ(flight::State().BrakeOn, 0);
+  EXPECT_EQ(flight::State().Pilot.BrakeOn, 0);
 
   // Trim up and down on one button: snapped to the step grid, then back.
   JoyMap().Entries[kJoyTrimNoseUp] = 4;
   JoyMap().Entries[kJoyTrimNoseDown] = 4;
   flight::FlightState& s = flight::State();
-  s.ElevatorCommand = 10.2 / 171.9;
+  s.Controls.ElevatorCommand = 10.2 / 171.9;
   Press(4);
-  EXPECT_DOUBLE_EQ(s.ElevatorCommand, 10 / 171.9);
+  EXPECT_DOUBLE_EQ(s.Controls.ElevatorCommand, 10 / 171.9);
 }
 
 TEST_F(JoyDispatchTest, TrimStepsFollowTheTailplaneSide) {
@@ -111,24 +111,24 @@ TEST_F(JoyDispatchTest, TrimStepsFollowTheTailplaneSide) {
   JoyMap().Entries[kJoyFinTrimRight] = 8;
   flight::FlightState& s = flight::State();
   Press(1);
-  EXPECT_DOUBLE_EQ(s.ElevatorCommand, -1 / 171.9);  // tailplane behind the wing
+  EXPECT_DOUBLE_EQ(s.Controls.ElevatorCommand, -1 / 171.9);  // tailplane behind the wing
   Press(2);
   Press(2);
-  EXPECT_DOUBLE_EQ(s.ElevatorCommand, 1 / 171.9);
+  EXPECT_DOUBLE_EQ(s.Controls.ElevatorCommand, 1 / 171.9);
   aircraft::Aircraft().TailplaneArm = -2;  // canard
-  s.ElevatorCommand = 0;
+  s.Controls.ElevatorCommand = 0;
   Press(1);
-  EXPECT_DOUBLE_EQ(s.ElevatorCommand, 1 / 171.9);
+  EXPECT_DOUBLE_EQ(s.Controls.ElevatorCommand, 1 / 171.9);
   Press(4);
-  EXPECT_DOUBLE_EQ(s.RudderCommand, 1 / 171.9);
+  EXPECT_DOUBLE_EQ(s.Pilot.RudderCommand, 1 / 171.9);
   Press(8);
   Press(8);
-  EXPECT_DOUBLE_EQ(s.RudderCommand, -1 / 171.9);
+  EXPECT_DOUBLE_EQ(s.Pilot.RudderCommand, -1 / 171.9);
 }
 
 TEST_F(JoyDispatchTest, HeldButtonRepeatsEveryThreeTenthsOfASecond) {
   JoyMap().Entries[kJoyTakeoff] = 1;
-  flight::State().JoyButtons = 1;
+  flight::State().Pilot.JoyButtons = 1;
   // The flight loop calls on every step while the button is down: 1 s at 40 steps/s.
   for (int step = 0; step < 40; ++step) {
     DispatchJoystickButtons();
@@ -141,7 +141,7 @@ TEST_F(JoyDispatchTest, GuardsHoldEverythingOff) {
   JoyMap().Entries[kJoyTakeoff] = 1;
   // A take-off command from the keyboard 0.2 s ago.
   deadline_ = Timer() - 0.2;
-  flight::State().JoyButtons = 1;
+  flight::State().Pilot.JoyButtons = 1;
   DispatchJoystickButtons();
   EXPECT_TRUE(calls_.empty());
   // A long task started half a second ago.
@@ -166,8 +166,8 @@ TEST_F(JoyDispatchTest, NoButtonChangesOnlyTheDeadline) {
   Press(0);
   EXPECT_TRUE(calls_.empty());
   EXPECT_FLOAT_EQ(static_cast<float>(deadline_), static_cast<float>(Timer()));
-  EXPECT_EQ(flight::State().BrakeOn, 0);
-  EXPECT_EQ(flight::State().ElevatorCommand, 0);
+  EXPECT_EQ(flight::State().Pilot.BrakeOn, 0);
+  EXPECT_EQ(flight::State().Controls.ElevatorCommand, 0);
 }
 
 TEST_F(JoyDispatchTest, WallClockJumpsDoNotHoldTheGuard) {
@@ -195,10 +195,10 @@ TEST_F(JoyDispatchTest, SeamsPollAndDispatchThroughTheFlightState) {
   SetAxis(2, 32767);
   Hold(1u << 4);
   seams.PollJoystick();
-  EXPECT_EQ(s.JoyXpos, 0u);
-  EXPECT_EQ(s.JoyYpos, 32767u);
-  EXPECT_EQ(s.JoyZpos, 65535u);
-  EXPECT_EQ(s.JoyButtons, 16u);
+  EXPECT_EQ(s.Pilot.JoyXpos, 0u);
+  EXPECT_EQ(s.Pilot.JoyYpos, 32767u);
+  EXPECT_EQ(s.Pilot.JoyZpos, 65535u);
+  EXPECT_EQ(s.Pilot.JoyButtons, 16u);
   clock_.Advance(1000);
   seams.DispatchJoystickButtons();
   EXPECT_EQ(calls_, std::vector<std::string>{"gear"});
@@ -206,8 +206,8 @@ TEST_F(JoyDispatchTest, SeamsPollAndDispatchThroughTheFlightState) {
   // Pulled out: the record keeps its last reading.
   Unplug();
   seams.PollJoystick();
-  EXPECT_EQ(s.JoyZpos, 65535u);
-  EXPECT_EQ(s.JoyButtons, 16u);
+  EXPECT_EQ(s.Pilot.JoyZpos, 65535u);
+  EXPECT_EQ(s.Pilot.JoyButtons, 16u);
 }
 
 }  // namespace
