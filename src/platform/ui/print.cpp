@@ -22,6 +22,7 @@ struct PrintState {
   std::function<bool(const PrintJob&)> responder;
   bool forcePdf = false;
   std::string lastFile;
+  bool cancelled = false;
 };
 
 PrintState& State() {
@@ -44,6 +45,7 @@ std::string FreePdfName() {
 bool PrintForm(Form& form) {
   PrintState& st = State();
   st.lastFile.clear();
+  st.cancelled = false;
   // The client area with its controls, as it looks now.
   QWidget* w = form.impl().widget;
   const QImage image = w->grab().toImage();
@@ -62,11 +64,17 @@ bool PrintForm(Form& form) {
     printer.setOutputFileName(QStr(job.pdfPath));
   }
   if (st.responder) {
-    if (!st.responder(job)) return false;
+    if (!st.responder(job)) {
+      st.cancelled = true;
+      return false;
+    }
   } else if (!job.toPdf) {
     QPrintDialog dialog(&printer, w);
     DispatchScope scope;
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (dialog.exec() != QDialog::Accepted) {
+      st.cancelled = true;
+      return false;
+    }
   }
 
   QPainter p;
@@ -84,6 +92,7 @@ bool PrintForm(Form& form) {
 }
 
 const std::string& LastPrintFile() { return State().lastFile; }
+bool LastPrintCancelled() { return State().cancelled; }
 
 void SetPrintDialogResponder(std::function<bool(const PrintJob&)> responder) {
   State().responder = std::move(responder);
