@@ -11,7 +11,8 @@
 //                             already evaluated the aircraft chart and set the
 //                             flight limits): loads the aircraft chart without
 //                             showing it, drawn from that evaluation
-//   UnloadCharts()            its unload
+//   UnloadCharts()            its unload (a chart that is printing closes
+//                             when its print has ended)
 // The screens read the program-wide aircraft, flight state and outline, and
 // the flight screen's position through shell::FlightScreen().Position.
 #pragma once
