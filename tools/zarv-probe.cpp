@@ -2,6 +2,7 @@
 // set-up and prints what it derived.
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
+//   zarv-probe chart FILE [--airfoil NAME]  the characteristic charts as CSV
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -9,6 +10,7 @@
 #include "flight/flight_load.h"
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
+#include "probe/probe_chart.h"
 #include "probe/probe_fly.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
@@ -20,7 +22,8 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n";
+               "       zarv-probe fly FILE [--seconds T]\n"
+               "       zarv-probe chart FILE [--airfoil NAME]\n";
   return 2;
 }
 
@@ -29,6 +32,10 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "fly") == 0) {
     const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
+    return status == 2 ? Usage() : status;
+  }
+  if (argc >= 3 && std::strcmp(argv[1], "chart") == 0) {
+    const int status = zarv::flight::ChartCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
   if (argc != 3) return Usage();

@@ -4,6 +4,7 @@
 
 #include "flight/aircraft_setup.h"
 #include "flight/airfoils.h"
+#include "flight/characteristic_charts.h"
 #include "flight/engines.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
@@ -269,9 +270,9 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Body.NoseVector = {sp * ct, cp * ct, st};
   s.Body.TopVector = {cp * ct * sb - sp * st * cb, -sp * ct * sb - cp * st * cb, cb * ct};
 
-  // The aircraft chart's hidden load: the model evaluation and the limits.
-  EvaluateAircraftModel(s, a, o, chart);
-  SetFlightLimits(s, chart);
+  // The aircraft chart's hidden load: the model evaluation, the summary and
+  // the limits.
+  LoadAircraftChartValues(s, a, o, chart);
 
   // The loaded dihedrals start at the static ones, so the first pass's wing
   // and wing-end check see the real dihedral.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "flight/flight_state.h"
 #include "model/outline.h"
@@ -19,6 +20,7 @@ struct ChartPoint {
   double TailLift = 0;
   double Drag = 0;           // drag sum
   double WingLiftPlain = 0;  // wing lift sum without the leading-edge flap effect
+  double InnerStallRatio = 0;  // the inner panel's CL / unstalled CL at the step
 };
 
 inline constexpr int kChartSteps = 396;
@@ -35,6 +37,8 @@ struct ModelEvaluation {
   double BestRangeValue = 0;
   double BestLiftToDrag = 0;
   std::array<ChartPoint, kChartSteps> Points{};
+  // The summary under the chart as its label shows it (CR LF line ends).
+  std::string SummaryText;
 
   void Reset() { *this = ModelEvaluation{}; }
 };

@@ -23,7 +23,8 @@ struct PrintJob {
 bool PrintForm(Form& form);
 // The PDF file the last print wrote ("" when it went to a printer).
 const std::string& LastPrintFile();
-// True when the last print ended by the user's cancel, not by a failure.
+// True when the last PrintForm returned false because the user cancelled,
+// not because printing failed.
 bool LastPrintCancelled();
 
 // Test hook: decides instead of the print dialog (true prints, false

@@ -1,0 +1,253 @@
+#include "charts/charts.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/forms_testing.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
+#include "aircraft/aircraft_file.h"
+#include "flight/characteristic_charts.h"
+#include "flight/flight_load.h"
+#include "shell/flight_screen_link.h"
+#include "shell/shell_state.h"
+
+namespace zarv::charts {
+namespace {
+
+constexpr Color kLift = 0xAA0000;
+constexpr Color kDrag = 0x2222AA;
+
+// Another window the user can click.
+class OtherForm : public Form {};
+
+class ChartsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zarv::testing::EnsureApp();
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-charts-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    folder_ = tmpl;
+    SetProgramFolder(folder_);
+    shell::Shell().Reset();
+    ClearMessageBoxCalls();
+    SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
+    shell::FlightScreen().Position = [] { return std::pair<double, double>(300, 450); };
+    LoadAircraft("TestPiston.brd");
+  }
+  void TearDown() override {
+    SetPrintDialogResponder(nullptr);
+    SetPrintToPdf(false);
+    UnloadCharts();
+    if (other_.Loaded()) other_.Unload();
+    SetMessageBoxResponder(nullptr);
+    shell::FlightScreen() = shell::FlightScreenLink{};
+    SetProgramFolder("");
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+
+  // The flight screen's load of an aircraft file, without its chart form.
+  static void LoadAircraft(const std::string& name) {
+    aircraft::Aircraft().Reset();
+    flight::State().Reset();
+    model::Outline() = model::AirframeOutline{};
+    flight::AircraftChartEvaluation().Reset();
+    const std::string path = std::string(ZARV_SOURCE_DIR) + "/tests/data/aircraft/" + name;
+    ASSERT_TRUE(aircraft::LoadAircraftData(path, aircraft::Aircraft(), nullptr));
+    ASSERT_TRUE(flight::PrepareFlightScreenLoad(aircraft::Aircraft(), flight::State(), model::Outline(),
+                                                flight::AircraftChartEvaluation())
+                    .Accepted);
+  }
+
+  static Color LiftPixelColour(Form& f, int step) {
+    const flight::AircraftChartRow row =
+        flight::AircraftChartRowAt(flight::AircraftChartEvaluation(), step, flight::State(), aircraft::Aircraft());
+    return f.Canvas().Point(62 + step, CheckedRound<int>(360 - row.LiftCoefficient * 160));
+  }
+
+  std::string folder_;
+  OtherForm other_;
+};
+
+TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
+  // The flight screen's load lowered the piston aircraft's trim limit once.
+  const double limit = flight::State().MaxAngleOfAttack;
+  LoadAircraftChartHidden();
+  PlaneCharactorForm& f = Plane_Charactor();
+  ASSERT_TRUE(f.Loaded());
+  EXPECT_FALSE(f.Visible());
+  EXPECT_DOUBLE_EQ(flight::State().MaxAngleOfAttack, limit);
+  EXPECT_EQ(f.Label2.Caption(), flight::AircraftChartEvaluation().SummaryText);
+  EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 18.0"), std::string::npos);
+  EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().AircraftName);
+  EXPECT_EQ(f.Label2.Top() + f.Label2.Height(), f.ScaleHeight());
+  EXPECT_EQ(LiftPixelColour(f, 150), kLift);
+
+  // F4 shows the chart drawn at that load.
+  OpenAircraftChart();
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotPlaneCharactor], 1);
+  EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 18.0"), std::string::npos);
+  EXPECT_DOUBLE_EQ(f.Left(), 300);
+  EXPECT_DOUBLE_EQ(f.Top(), 450);
+
+  // Closed and opened again: drawn anew, with the limit the first load lowered.
+  flight::State().PassesThisSecond = 7;
+  f.Command1.OnClick();
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotPlaneCharactor], 0);
+  EXPECT_EQ(flight::State().PassesThisSecond, 0);
+  OpenAircraftChart();
+  EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 16.4  Max Lift AOA 18.3  Max Operation AOA 16.4"),
+            std::string::npos);
+  EXPECT_DOUBLE_EQ(flight::State().MaxAngleOfAttack, limit);
+  EXPECT_EQ(LiftPixelColour(f, 150), kLift);
+}
+
+TEST_F(ChartsTest, LegendsAndAxisFollowTheAircraft) {
+  OpenAircraftChart();
+  PlaneCharactorForm& f = Plane_Charactor();
+  // A powered aircraft with an engine: the drag legend goes out of view, the
+  // lift-to-drag legend sits on its curve at step 100.
+  EXPECT_DOUBLE_EQ(f.Label4.Left(), 1000);
+  const auto ld = flight::AircraftChartRowAt(flight::AircraftChartEvaluation(), 100, flight::State(),
+                                             aircraft::Aircraft());
+  ASSERT_TRUE(ld.LiftToDrag);
+  EXPECT_DOUBLE_EQ(f.Label5.Top() + f.Label5.Height(), 360 - *ld.LiftToDrag * 8);
+  UnloadCharts();
+
+  // A glider: the drag is drawn ten times enlarged and its legend stays.
+  LoadAircraft("Marden7.brd");
+  OpenAircraftChart();
+  EXPECT_DOUBLE_EQ(f.Label4.Left(), 247);
+  const flight::ChartPoint& p = flight::AircraftChartEvaluation().Points[185];
+  EXPECT_DOUBLE_EQ(f.Label4.Top(), 360 - p.Drag / aircraft::Aircraft().WingArea * 1600);
+  const int dragY = CheckedRound<int>(360 - p.Drag / aircraft::Aircraft().WingArea * 1600);
+  EXPECT_EQ(f.Canvas().Point(62 + 185, dragY), kDrag);
+  // Resizing snaps back to 510 x 480 pixels.
+  f.SetWidth(300 * shell::Shell().TwipsPerPixel);
+  EXPECT_DOUBLE_EQ(f.Width(), 510 * shell::Shell().TwipsPerPixel);
+  EXPECT_DOUBLE_EQ(f.ScaleHeight(), 480);
+}
+
+TEST_F(ChartsTest, AirfoilChartDrawsTheWingSection) {
+  OpenAirfoilChart();
+  WingCharactorForm& f = Wing_Charactor();
+  ASSERT_TRUE(f.Visible());
+  EXPECT_EQ(f.Caption(), "翼型特性");
+  EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().WingAirfoil);
+  flight::FlightState copy = flight::State();
+  flight::AirfoilChart chart;
+  flight::EvaluateAirfoilChart(copy, flight::kAirfoilChartSpeedChord, chart);
+  for (int i : {0, 100, 200, 460}) {
+    const auto& p = chart.Points[static_cast<size_t>(i)];
+    EXPECT_EQ(f.Canvas().Point(32 + i, CheckedRound<int>(440 - 200 * p.Lift)), kLift) << i;
+  }
+  EXPECT_DOUBLE_EQ(f.Label2.Top(), 440 - 200 * chart.Points[200].Lift);
+  // The load leaves the chart's working values in the flight state.
+  EXPECT_DOUBLE_EQ(flight::State().ReynoldsFactor, chart.ReynoldsFactor);
+  EXPECT_DOUBLE_EQ(flight::State().AngleOfAttack, 22 * 3.141592 / 180);
+}
+
+TEST_F(ChartsTest, DeactivationClosesButWaitsForAPrint) {
+  OpenAirfoilChart();
+  WingCharactorForm& f = Wing_Charactor();
+  other_.Show();
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotWingCharactor], 0);
+
+  // The user clicks another window while the print runs: the print finishes
+  // with the buttons hidden, then the chart closes.
+  other_.Unload();
+  OpenAirfoilChart();
+  bool loadedDuringPrint = false, buttonsHidden = false;
+  SetPrintDialogResponder([&](const PrintJob&) {
+    other_.Show();
+    loadedDuringPrint = f.Loaded();
+    buttonsHidden = !f.Frame1.Visible();
+    return false;  // cancelled by the user: no message
+  });
+  int f3 = 114, shift = 0;
+  f.OnKeyDown(f3, shift);
+  EXPECT_TRUE(loadedDuringPrint);
+  EXPECT_TRUE(buttonsHidden);
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_TRUE(MessageBoxCalls().empty());
+
+  // Back in front before the print ended: the chart stays.
+  other_.Unload();
+  OpenAircraftChart();
+  PlaneCharactorForm& plane = Plane_Charactor();
+  SetPrintDialogResponder([&](const PrintJob&) {
+    other_.Show();
+    plane.Show();
+    return false;
+  });
+  plane.Command2_Click();
+  EXPECT_TRUE(plane.Loaded());
+  EXPECT_TRUE(plane.Frame1.Visible());
+}
+
+TEST_F(ChartsTest, FailedPrintSaysSo) {
+  OpenAircraftChart();
+  PlaneCharactorForm& f = Plane_Charactor();
+  // The PDF cannot be written into a folder that is gone.
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  SetProgramFolder(folder_ + "/gone");
+  f.Command2_Click();
+  SetProgramFolder(folder_);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "印刷できませんでした。");
+  EXPECT_TRUE(f.Loaded());
+
+  // A print that works says nothing.
+  ClearMessageBoxCalls();
+  f.Command2_Click();
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_FALSE(LastPrintFile().empty());
+}
+
+// Both screens as the user sees them; with ZARV_CHART_SHOTS set the images
+// are also written there.
+TEST_F(ChartsTest, ShownWindowsCarryCurvesAndButtons) {
+  const char* shots = std::getenv("ZARV_CHART_SHOTS");
+  for (const char* name : {"TestPiston.brd", "Marden7.brd"}) {
+    for (double scale : {1.0, 1.25, 1.6}) {
+      UnloadCharts();
+      shell::Shell().ScreenScale = scale;
+      LoadAircraft(name);
+      LoadAircraftChartHidden();
+      OpenAircraftChart();
+      OpenAirfoilChart();  // closes the aircraft chart
+      EXPECT_FALSE(Plane_Charactor().Loaded());
+      const QImage wing = Wing_Charactor().impl().widget->grab().toImage();
+      OpenAircraftChart();
+      const QImage plane = Plane_Charactor().impl().widget->grab().toImage();
+      ASSERT_EQ(plane.width(), 510);
+      ASSERT_EQ(plane.height(), 480);
+      // The buttons cover the top-left corner; the curves show through the labels.
+      EXPECT_NE(plane.pixel(45, 12) & 0xFFFFFF, 0xFFFFFFu);
+      EXPECT_NE(wing.pixel(45, 12) & 0xFFFFFF, 0xFFFFFFu);
+      if (shots) {
+        const std::string stem = std::string(shots) + "/" + std::filesystem::path(name).stem().string() + "-" +
+                                 std::to_string(static_cast<int>(scale * 100));
+        wing.save(QString::fromStdString(stem + "-airfoil.png"));
+        plane.save(QString::fromStdString(stem + "-aircraft.png"));
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zarv::charts
