@@ -108,8 +108,8 @@ void ChartForm::Form_Unload(int& cancel) {
     return;
   }
   flight::FlightState& s = flight::State();
-  s.PassesThisSecond = 0;
-  s.TimeMark = CheckedRound<int64_t>(Timer());
+  s.Loop.PassesThisSecond = 0;
+  s.Loop.TimeMark = CheckedRound<int64_t>(Timer());
   shell::Shell().FormActiveFlags[static_cast<size_t>(slot_)] = 0;
 }
 

@@ -74,7 +74,7 @@ void PlaneCharactorForm::Form_Load() {
 
 void PlaneCharactorForm::DrawGrid() {
   Surface& c = Canvas();
-  const double rating = flight::State().EngineRating;
+  const double rating = flight::State().Engine.EngineRating;
   for (int k = 0; k <= 21; ++k) {
     c.Line(62 + 20 * k, 40, 62 + 20 * k, 360, vbBlack);
     if (k <= 20) {
@@ -138,7 +138,7 @@ void PlaneCharactorForm::DrawCurves() {
       Label3.SetTop(plainY - Label3.Height());
       Label4.SetLeft(247);
       Label4.SetTop(360 - (p.Drag / a.WingArea) * 1600);
-      if (a.LaunchSpeed > 10) Label4.SetLeft(1000);
+      if (aircraft::LaunchAbove10(a.LaunchSpeed)) Label4.SetLeft(1000);
     }
   }
 }

@@ -43,36 +43,36 @@ std::string BestGlideSpeedText(double dryMass, double liftAtBestGlide) {
 int AircraftChartAxisNumber(int k, double engineRating) { return engineRating < 9000 ? 2 * k - 2 : 5 * k - 10; }
 
 void FinishAircraftChartLoad(FlightState& s, const aircraft::AircraftData& a, ModelEvaluation& chart) {
-  s.GroundAngleLimit = 0.45;
+  s.Setup.GroundAngleLimit = 0.45;
 
-  const double m = s.DryMass, f = a.FuelCapacity, area = a.WingArea;
+  const double m = s.Masses.DryMass, f = a.FuelCapacity, area = a.WingArea;
   const TailVolumes volumes = VolumesOf(a);
   std::string text;
-  if (s.EngineRating < 10) {
+  if (s.Engine.EngineRating < 10) {
     text = "  総重量   " + Format(m, "#0") + "Kg" + kLineEnd;
     text += "   翼面荷重 " + Format((f + m) / area, "##.00") + "kg/㎡";
-    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.GeometricAspectRatio, "#0.000");
+    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.Setup.GeometricAspectRatio, "#0.000");
     text += "  平均空力翼弦  " + Format(area / a.WingSpan, "#.000") + "ｍ" + kLineEnd;
   } else {
-    const double powerToWeight = s.EngineType == "jet"
-                                     ? std::sqrt(s.InletPressureRatio) * s.AfterburnerMax * s.EngineRating / 9.8 / (f + m)
-                                     : (s.EngineRating / 1000) / (f + m);
+    const double powerToWeight = s.Engine.EngineType == aircraft::EngineKind::Jet
+                                     ? std::sqrt(s.Engine.InletPressureRatio) * s.Engine.AfterburnerMax * s.Engine.EngineRating / 9.8 / (f + m)
+                                     : (s.Engine.EngineRating / 1000) / (f + m);
     text = "  総重量   " + Format(f + m, "#0") + "Kg   " + Format(m, "#0") + "Kg ";
     text += " 出力重量比 " + Format(powerToWeight, "#0.000") + kLineEnd;
     text += "   翼面荷重 " + Format((f + m) / area, "##.00") + "kg/㎡";
-    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.GeometricAspectRatio, "#0.000");
+    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.Setup.GeometricAspectRatio, "#0.000");
   }
   text += TailVolumeText(volumes);
-  if (s.EngineRating < 9000) {
+  if (s.Engine.EngineRating < 9000) {
     text += "   最適滑空速度  " + BestGlideSpeedText(m, chart.LiftAtBestGlide) + " ｍ/ｓ(ｈ=５ｍ)";
   } else {
-    text += "Max Trim AOA " + Format(s.MaxAngleOfAttack * 57.3, "0.0") + "  Max Lift AOA " +
+    text += "Max Trim AOA " + Format(s.Airfoils.MaxAngleOfAttack * 57.3, "0.0") + "  Max Lift AOA " +
             Format(chart.MaxLiftAngle * 57.3, "0.0");
   }
 
   // The limits; SetFlightLimits repeats the ground angle limit.
   SetFlightLimits(s, chart);
-  if (s.EngineRating >= 9000) text += "  Max Operation AOA " + Format(s.MaxAngleOfAttack * 57.3, "0.0");
+  if (s.Engine.EngineRating >= 9000) text += "  Max Operation AOA " + Format(s.Airfoils.MaxAngleOfAttack * 57.3, "0.0");
   chart.SummaryText = text;
 }
 
@@ -93,7 +93,7 @@ AircraftChartRow AircraftChartRowAt(const ModelEvaluation& chart, int step, cons
   if (lift > 0) {
     row.DragCoefficient = p.Drag / a.WingArea;
     row.LiftToDrag = lift / p.Drag;
-    if (a.EngineCount > 0) row.RangeValue = std::sqrt(s.DryMass / lift / 1000) * (lift / p.Drag);
+    if (a.EngineCount > 0) row.RangeValue = std::sqrt(s.Masses.DryMass / lift / 1000) * (lift / p.Drag);
   }
   if (a.TailplaneArea > 0) row.TailLiftCoefficient = p.TailLift / a.TailplaneArea;
   return row;
@@ -117,27 +117,27 @@ void EvaluateAirfoilChart(FlightState& s, double speedChord, AirfoilChart& chart
   const double nu = (1.7932 / 1e5) / 1.225;
   const double re = speedChord / nu;
   const double kRe = 1.8 - 1.1 / (3 * std::pow(re / 1e6, 4) + 1);
-  const double q = std::fabs(s.WingAngleOffset) / 5 + s.WingProfileDrag;
+  const double q = std::fabs(s.Airfoils.WingAngleOffset) / 5 + s.Airfoils.WingProfileDrag;
   const double exponent = 0.5 / std::pow(q, 0.5) * std::pow(kRe, 0.7);
   const double factor = 8e-06 / std::pow(q, 4) * std::pow(kRe, 4);
   chart.ReynoldsNumber = re;
   chart.ReynoldsFactor = kRe;
   chart.StallExponent = exponent;
   chart.StallFactor = factor;
-  s.ReynoldsFactor = kRe;
-  s.StallExponent = exponent;
-  s.StallCoefficient = factor;
+  s.Aero.ReynoldsFactor = kRe;
+  s.Aero.StallExponent = exponent;
+  s.Aero.StallCoefficient = factor;
 
-  const double a0 = s.WingAngleOffset;
-  const double ad = s.WingMinDragAngle;
+  const double a0 = s.Airfoils.WingAngleOffset;
+  const double ad = s.Airfoils.WingMinDragAngle;
   for (int i = 0; i < kAirfoilChartSteps; ++i) {
     const double alpha = ((i - 20) / 20.0) * 3.141592 / 180;
-    s.AngleOfAttack = alpha;
+    s.Air.AngleOfAttack = alpha;
     const double divisor = 1 + factor * std::pow(std::fabs(alpha + a0), exponent);
-    const double lift = 6.28 * (std::sin(2 * (alpha + a0)) / 2 + s.WingLiftOffset) / divisor;
+    const double lift = 6.28 * (std::sin(2 * (alpha + a0)) / 2 + s.Airfoils.WingLiftOffset) / divisor;
     const double d = alpha - ad;
-    const double drag = (s.WingDragRise * (d * d) / (1 + s.WingDragRiseLimit * std::pow(std::fabs(d), 3.5)) +
-                         std::pow(std::fabs(std::sin(alpha - a0)), kRe) * (1 - 1 / divisor) + s.WingProfileDrag) /
+    const double drag = (s.Airfoils.WingDragRise * (d * d) / (1 + s.Airfoils.WingDragRiseLimit * std::pow(std::fabs(d), 3.5)) +
+                         std::pow(std::fabs(std::sin(alpha - a0)), kRe) * (1 - 1 / divisor) + s.Airfoils.WingProfileDrag) /
                         kRe;
     chart.Points[static_cast<std::size_t>(i)] = {alpha, lift, drag};
   }

@@ -194,7 +194,7 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
     pt.TailLift = lt;
     pt.Drag = drag;
     pt.WingLiftPlain = plainSum;
-    pt.InnerStallRatio = s.InnerStallRatio;
+    pt.InnerStallRatio = s.Setup.InnerStallRatio;
   }
 }
 

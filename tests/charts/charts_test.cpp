@@ -81,12 +81,12 @@ class ChartsTest : public ::testing::Test {
 
 TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   // The flight screen's load lowered the piston aircraft's trim limit once.
-  const double limit = flight::State().MaxAngleOfAttack;
+  const double limit = flight::State().Airfoils.MaxAngleOfAttack;
   LoadAircraftChartHidden();
   PlaneCharactorForm& f = Plane_Charactor();
   ASSERT_TRUE(f.Loaded());
   EXPECT_FALSE(f.Visible());
-  EXPECT_DOUBLE_EQ(flight::State().MaxAngleOfAttack, limit);
+  EXPECT_DOUBLE_EQ(flight::State().Airfoils.MaxAngleOfAttack, limit);
   EXPECT_EQ(f.Label2.Caption(), flight::AircraftChartEvaluation().SummaryText);
   EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 18.0"), std::string::npos);
   EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().AircraftName);
@@ -102,15 +102,15 @@ TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   EXPECT_DOUBLE_EQ(f.Top(), 450);
 
   // Closed and opened again: drawn anew, with the limit the first load lowered.
-  flight::State().PassesThisSecond = 7;
+  flight::State().Loop.PassesThisSecond = 7;
   f.Command1.OnClick();
   EXPECT_FALSE(f.Loaded());
   EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotPlaneCharactor], 0);
-  EXPECT_EQ(flight::State().PassesThisSecond, 0);
+  EXPECT_EQ(flight::State().Loop.PassesThisSecond, 0);
   OpenAircraftChart();
   EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 16.4  Max Lift AOA 18.3  Max Operation AOA 16.4"),
             std::string::npos);
-  EXPECT_DOUBLE_EQ(flight::State().MaxAngleOfAttack, limit);
+  EXPECT_DOUBLE_EQ(flight::State().Airfoils.MaxAngleOfAttack, limit);
   EXPECT_EQ(LiftPixelColour(f, 150), kLift);
 }
 
@@ -155,8 +155,8 @@ TEST_F(ChartsTest, AirfoilChartDrawsTheWingSection) {
   }
   EXPECT_DOUBLE_EQ(f.Label2.Top(), 440 - 200 * chart.Points[200].Lift);
   // The load leaves the chart's working values in the flight state.
-  EXPECT_DOUBLE_EQ(flight::State().ReynoldsFactor, chart.ReynoldsFactor);
-  EXPECT_DOUBLE_EQ(flight::State().AngleOfAttack, 22 * 3.141592 / 180);
+  EXPECT_DOUBLE_EQ(flight::State().Aero.ReynoldsFactor, chart.ReynoldsFactor);
+  EXPECT_DOUBLE_EQ(flight::State().Air.AngleOfAttack, 22 * 3.141592 / 180);
 }
 
 TEST_F(ChartsTest, DeactivationClosesButWaitsForAPrint) {

@@ -24,10 +24,10 @@ struct LightSummary {
     a.TailplaneArm = 5;
     a.FinArea = 1;
     a.FinArm = 4;
-    s.DryMass = 100;
-    s.GeometricAspectRatio = 31.25;
-    s.EngineRating = 0;
-    s.MaxAngleOfAttack = 0.3;
+    s.Masses.DryMass = 100;
+    s.Setup.GeometricAspectRatio = 31.25;
+    s.Engine.EngineRating = 0;
+    s.Airfoils.MaxAngleOfAttack = 0.3;
     chart.MaxLiftAngle = 0.3;
     chart.LiftAtBestGlide = 19.6;  // best glide sqrt(2 x 9.8 x 100 / 19.6) = 10 m/s
   }
@@ -44,9 +44,9 @@ TEST(AircraftSummary, LightLayoutWorkedByHand) {
             "   垂尾静ﾎﾞﾘｭｰﾑ  0.008   垂尾動ﾎﾞﾘｭｰﾑ  0.001\r\n"
             "   最適滑空速度  10.0000 ｍ/ｓ(ｈ=５ｍ)");
   // The limits follow the summary.
-  EXPECT_NEAR(c.s.MaxAngleOfAttack, 0.27, 1e-15);
-  EXPECT_NEAR(c.s.MinAngleOfAttack, -0.31, 1e-15);
-  EXPECT_DOUBLE_EQ(c.s.GroundAngleLimit, 0.45);
+  EXPECT_NEAR(c.s.Airfoils.MaxAngleOfAttack, 0.27, 1e-15);
+  EXPECT_NEAR(c.s.Setup.MinAngleOfAttack, -0.31, 1e-15);
+  EXPECT_DOUBLE_EQ(c.s.Setup.GroundAngleLimit, 0.45);
 }
 
 TEST(AircraftSummary, PoweredLayoutWorkedByHand) {
@@ -60,11 +60,11 @@ TEST(AircraftSummary, PoweredLayoutWorkedByHand) {
   a.FinArm = 4;
   a.FuelCapacity = 200;
   FlightState s;
-  s.DryMass = 1000;
-  s.GeometricAspectRatio = 4;
-  s.EngineType = "pist";
-  s.EngineRating = 150000;
-  s.MaxAngleOfAttack = 0.3;
+  s.Masses.DryMass = 1000;
+  s.Setup.GeometricAspectRatio = 4;
+  s.Engine.EngineType = aircraft::EngineKind::Piston;
+  s.Engine.EngineRating = 150000;
+  s.Airfoils.MaxAngleOfAttack = 0.3;
   ModelEvaluation chart;
   chart.MaxLiftAngle = 0.3;
   FinishAircraftChartLoad(s, a, chart);
@@ -81,18 +81,18 @@ TEST(AircraftSummary, PoweredLayoutWorkedByHand) {
 
   // A jet's figure is its full-afterburner thrust over the full weight:
   // sqrt(0.81) x 1.5 x 98000 N / 9.8 / 1200 kg.
-  s.EngineType = "jet";
-  s.EngineRating = 98000;
-  s.InletPressureRatio = 0.81;
-  s.AfterburnerMax = 1.5;
+  s.Engine.EngineType = aircraft::EngineKind::Jet;
+  s.Engine.EngineRating = 98000;
+  s.Engine.InletPressureRatio = 0.81;
+  s.Engine.AfterburnerMax = 1.5;
   FinishAircraftChartLoad(s, a, chart);
   EXPECT_EQ(SummaryLines(chart.SummaryText).front(), "  総重量   1200Kg   1000Kg  出力重量比 11.250");
 }
 
 TEST(AircraftSummary, LayoutsSwitchOnTheRating) {
   LightSummary c;
-  c.s.EngineType = "pist";
-  c.s.EngineRating = 10;  // the powered layout, still with the glide speed
+  c.s.Engine.EngineType = aircraft::EngineKind::Piston;
+  c.s.Engine.EngineRating = 10;  // the powered layout, still with the glide speed
   FinishAircraftChartLoad(c.s, c.a, c.chart);
   std::vector<std::string> lines = SummaryLines(c.chart.SummaryText);
   ASSERT_EQ(lines.size(), 4u);
@@ -100,8 +100,8 @@ TEST(AircraftSummary, LayoutsSwitchOnTheRating) {
   EXPECT_EQ(lines[3], "   最適滑空速度  10.0000 ｍ/ｓ(ｈ=５ｍ)");
 
   LightSummary at9000;
-  at9000.s.EngineType = "pist";
-  at9000.s.EngineRating = 9000;
+  at9000.s.Engine.EngineType = aircraft::EngineKind::Piston;
+  at9000.s.Engine.EngineRating = 9000;
   FinishAircraftChartLoad(at9000.s, at9000.a, at9000.chart);
   lines = SummaryLines(at9000.chart.SummaryText);
   EXPECT_EQ(lines.back(), "Max Trim AOA 17.2  Max Lift AOA 17.2  Max Operation AOA 15.5");
@@ -157,7 +157,7 @@ TEST(AircraftChartRows, FollowTheModelEvaluation) {
       EXPECT_DOUBLE_EQ(*row.LiftToDrag, lift / p.Drag);
       EXPECT_DOUBLE_EQ(*row.DragCoefficient, p.Drag / piston.a.WingArea);
       ASSERT_TRUE(row.RangeValue.has_value());  // the piston aircraft has an engine
-      EXPECT_DOUBLE_EQ(*row.RangeValue, std::sqrt(piston.s.DryMass / lift / 1000) * lift / p.Drag);
+      EXPECT_DOUBLE_EQ(*row.RangeValue, std::sqrt(piston.s.Masses.DryMass / lift / 1000) * lift / p.Drag);
     }
   }
   EXPECT_GE(plotted, 4);
@@ -168,7 +168,7 @@ TEST(AircraftChartRows, FollowTheModelEvaluation) {
   LoadedAircraft glider("Marden7.brd");
   const AircraftChartRow row = AircraftChartRowAt(glider.chart, 100, glider.s, glider.a);
   EXPECT_FALSE(row.RangeValue.has_value());
-  EXPECT_DOUBLE_EQ(row.AngleOfAttack, 6 * 3.141592 / 180 - glider.s.WingIncidenceRad);
+  EXPECT_DOUBLE_EQ(row.AngleOfAttack, 6 * 3.141592 / 180 - glider.s.Setup.WingIncidenceRad);
 }
 
 TEST(AircraftChartRows, AircraftWithoutFinArmOrTailStayFinite) {
@@ -190,23 +190,23 @@ TEST(AircraftChartRows, AircraftWithoutFinArmOrTailStayFinite) {
   EXPECT_EQ(bare.chart.SummaryText.find("nan"), std::string::npos);
   EXPECT_EQ(bare.chart.SummaryText.find("Inf"), std::string::npos);
   EXPECT_NE(bare.chart.SummaryText.find("   水尾静ﾎﾞﾘｭｰﾑ  0.000   水尾動ﾎﾞﾘｭｰﾑ  0.000"), std::string::npos);
-  EXPECT_TRUE(std::isfinite(bare.s.MaxAngleOfAttack));
-  EXPECT_TRUE(std::isfinite(bare.s.MinAngleOfAttack));
+  EXPECT_TRUE(std::isfinite(bare.s.Airfoils.MaxAngleOfAttack));
+  EXPECT_TRUE(std::isfinite(bare.s.Setup.MinAngleOfAttack));
 }
 
 TEST(AirfoilChart, SymmetricSectionAndChartWorkingValues) {
   FlightState s;
-  s.WingProfileDrag = 0.01;
-  s.WingDragRise = 2;
-  s.WingDragRiseLimit = 40;
+  s.Airfoils.WingProfileDrag = 0.01;
+  s.Airfoils.WingDragRise = 2;
+  s.Airfoils.WingDragRiseLimit = 40;
   AirfoilChart chart;
   EvaluateAirfoilChart(s, kAirfoilChartSpeedChord, chart);
   EXPECT_NEAR(chart.ReynoldsNumber, 150290, 1);
   EXPECT_NEAR(chart.ReynoldsFactor, 0.7017, 1e-4);
-  EXPECT_DOUBLE_EQ(s.ReynoldsFactor, chart.ReynoldsFactor);
-  EXPECT_DOUBLE_EQ(s.StallExponent, chart.StallExponent);
-  EXPECT_DOUBLE_EQ(s.StallCoefficient, chart.StallFactor);
-  EXPECT_DOUBLE_EQ(s.AngleOfAttack, 22 * 3.141592 / 180);
+  EXPECT_DOUBLE_EQ(s.Aero.ReynoldsFactor, chart.ReynoldsFactor);
+  EXPECT_DOUBLE_EQ(s.Aero.StallExponent, chart.StallExponent);
+  EXPECT_DOUBLE_EQ(s.Aero.StallCoefficient, chart.StallFactor);
+  EXPECT_DOUBLE_EQ(s.Air.AngleOfAttack, 22 * 3.141592 / 180);
   // Zero lift at zero angle; the drag there is the profile drag raised by
   // the low Reynolds number.
   EXPECT_EQ(chart.Points[20].Lift, 0);
