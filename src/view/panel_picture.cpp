@@ -10,6 +10,7 @@ bool PreparePanel(PanelView& v, PanelSurfaces& p, const flight::FlightState& s, 
   const bool mask = LoadPanelMask(p, v.Screen, o.ScreenScale);
   DrawSpeedTape(p.SpeedTape, v.Screen.FontScale);
   MakeBallImage(p.Ball);
+  p.Trace.SetForeColor(vbWhite);
   return face && mask;
 }
 

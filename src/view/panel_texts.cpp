@@ -30,7 +30,7 @@ std::string LightDistanceText(double distance) {
 double HomeBearing(double posX, double posY) {
   // The origin seen from the aircraft; atan2 also holds on the start line
   // (PosY = 0), where a plain arctangent of PosX / PosY divides by zero.
-  double b = std::atan2(-posX, -posY);
+  double b = std::atan2(0.0 - posX, 0.0 - posY);  // +0 at the origin itself
   if (!std::isfinite(b)) return 0;
   if (b < 0) b += 2 * std::numbers::pi;
   if (b >= 2 * std::numbers::pi) b = 0;
