@@ -12,6 +12,7 @@
 #include "flight/model_evaluation.h"
 #include "probe/probe_chart.h"
 #include "probe/probe_fly.h"
+#include "probe/probe_panel.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -23,7 +24,7 @@ namespace {
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
                "       zarv-probe fly FILE [--seconds T]\n"
-               "       zarv-probe chart FILE [--airfoil NAME]\n";
+               "       zarv-probe panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp\n";
   return 2;
 }
 
@@ -34,8 +35,8 @@ int main(int argc, char** argv) {
     const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
-  if (argc >= 3 && std::strcmp(argv[1], "chart") == 0) {
-    const int status = zarv::flight::ChartCommand(argc - 2, argv + 2, std::cout, std::cerr);
+  if (argc >= 3 && std::strcmp(argv[1], "panel") == 0) {
+    const int status = zarv::view::PanelCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
   if (argc != 3) return Usage();

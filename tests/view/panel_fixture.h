@@ -1,0 +1,82 @@
+// A flight state, aircraft and panel pictures for the panel tests, with
+// plain stand-in panel art written to a temporary program folder.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/ui/bmp.h"
+#include "view/head_up_display.h"
+#include "view/instrument_panel.h"
+
+namespace zarv::view::testing {
+
+inline constexpr Color kPanelGrey = 0x404040;
+
+// Grey panel from (10, 20) to (530, 219) design px; the mask black there.
+inline std::string WriteStandInArt(double S, int choice) {
+  const auto folder = std::filesystem::temp_directory_path() / ("zarv-panel-test-" + std::to_string(choice));
+  std::filesystem::create_directories(folder / "Temp");
+  const int w = CheckedRound<int>(540 * S), h = CheckedRound<int>(220 * S);
+  Surface face(w, h, vbBlack), mask(w, h, vbWhite);
+  face.Line(10 * S, 20 * S, 530 * S, 219 * S, kPanelGrey, LineBox::BF);
+  mask.Line(10 * S, 20 * S, 530 * S, 219 * S, vbBlack, LineBox::BF);
+  const std::string n = std::to_string(choice);
+  SaveBmp(face, (folder / "Temp" / ("Panel" + n + ".bmp")).string());
+  SaveBmp(mask, (folder / "Temp" / ("Mask" + n + ".bmp")).string());
+  return folder.string();
+}
+
+struct PanelFixture {
+  flight::FlightState s;
+  aircraft::AircraftData a;
+  flight::FlightOptions o;
+  std::unique_ptr<PanelView> v = std::make_unique<PanelView>();
+  std::unique_ptr<PanelSurfaces> p = std::make_unique<PanelSurfaces>();
+
+  // A piston aircraft (M-14P like) on a flying start, at scale 1.
+  PanelFixture() {
+    a.LaunchSpeed = 60;
+    a.EngineCount = 1;
+    a.FuelCapacity = 200;
+    a.FlapMax = 20;
+    a.SurfacePressure = 1013;
+    a.TailplaneArm = 4;
+    s.EngineType = "pist";
+    s.EngineRating = 261000;
+    s.RatedRpm = 2800.0 / 60;
+    s.GearRatio = 1.0;
+    s.ManifoldPressureMax = 29;
+    s.RatedFuelFlow = 0.02;
+    s.FuelQuantity = 100;
+    s.Altitude = 500;
+    s.AirSpeed = 50;
+    s.GroundSpeed = 50;
+    s.StepsPerSecond = 40;
+    s.Mass = s.DryMass = 1000;
+  }
+  void Compose(double scale = 1.0, int choice = 0) {
+    o.ScreenScale = scale;
+    v->Screen.ScreenSizeChoice = static_cast<int16_t>(choice);
+    v->Screen.ProgramFolder = WriteStandInArt(scale, choice);
+    ComposePanelFace(*p, v->Screen, s, a, scale);
+    LoadPanelMask(*p, v->Screen, scale);
+    DrawSpeedTape(p->SpeedTape, 1.0);
+    MakeBallImage(p->Ball);
+  }
+  void Jet() {
+    s.EngineType = "jet";
+    s.EngineRating = 60000;
+    s.RatedRpm = 10000.0 / 60;
+  }
+  void Light() {
+    a.LaunchSpeed = 5;
+    a.EngineCount = 0;
+    a.FuelCapacity = 0;
+    s.EngineType = "pist";
+    s.EngineRating = 300;
+  }
+};
+
+}  // namespace zarv::view::testing
