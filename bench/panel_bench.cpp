@@ -23,9 +23,9 @@ void BM_HeadUpDisplay(benchmark::State& st) {
   PanelFixture f;
   f.Jet();
   f.o.ScreenScale = 1.6;
-  f.s.ViewCentreX = 512;
-  f.s.ViewCentreY = 400;
-  f.s.PixelsPerRadian = 573 * 1.6;
+  f.s.View.ViewCentreX = 512;
+  f.s.View.ViewCentreY = 400;
+  f.s.Pilot.PixelsPerRadian = 573 * 1.6;
   f.v->HudHeadingText = "090";
   f.v->HudSpeedText = " 350";
   f.v->HudAltitudeText = " 12000";

@@ -21,23 +21,37 @@
 
 namespace {
 
+using CommandFunction = int (*)(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// The commands that parse their own arguments ("fly FILE ..."); each returns
+// 2 on a usage error.
+struct Command {
+  const char* Name;
+  CommandFunction Run;
+  const char* Usage;
+};
+
+const Command kCommands[] = {
+    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T]"},
+    {"chart", zarv::flight::ChartCommand, "chart FILE [--airfoil NAME]"},
+    {"panel", zarv::view::PanelCommand,
+     "panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
+};
+
 int Usage() {
-  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n"
-               "       zarv-probe panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp\n";
+  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n";
+  for (const Command& c : kCommands) std::cerr << "       zarv-probe " << c.Usage << '\n';
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 3 && std::strcmp(argv[1], "fly") == 0) {
-    const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
-    return status == 2 ? Usage() : status;
-  }
-  if (argc >= 3 && std::strcmp(argv[1], "panel") == 0) {
-    const int status = zarv::view::PanelCommand(argc - 2, argv + 2, std::cout, std::cerr);
-    return status == 2 ? Usage() : status;
+  for (const Command& c : kCommands) {
+    if (argc >= 3 && std::strcmp(argv[1], c.Name) == 0) {
+      const int status = c.Run(argc - 2, argv + 2, std::cout, std::cerr);
+      return status == 2 ? Usage() : status;
+    }
   }
   if (argc != 3) return Usage();
   const std::string mode = argv[1];

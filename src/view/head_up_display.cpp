@@ -25,32 +25,32 @@ void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const fligh
                        double now) {
   const HudInputs& in = h.In;
   const double S = o.ScreenScale;
-  const double cx = s.ViewCentreX, cy = s.ViewCentreY;
-  const double P = s.PixelsPerRadian;
-  const bool jetOrRocket = s.EngineType == "jet" || s.EngineType == "roket";
+  const double cx = s.View.ViewCentreX, cy = s.View.ViewCentreY;
+  const double P = s.Pilot.PixelsPerRadian;
+  const bool jetOrRocket = s.Engine.EngineType == aircraft::EngineKind::Jet || s.Engine.EngineType == aircraft::EngineKind::Rocket;
 
   const float t = static_cast<float>(now);
   const double blink = 2.0 * t - Int(2.0 * t);
-  if ((jetOrRocket || s.DryMass > 800) && blink < 0.5 && s.GearValue == 0 && s.Altitude < 304.8 && s.VelZ < 0 &&
-      s.ViewRollCos > 0.85) {
+  if ((jetOrRocket || s.Masses.DryMass > 800) && blink < 0.5 && s.Controls.GearValue == 0 && s.Body.Altitude < 304.8 && s.Body.VelZ < 0 &&
+      s.Body.ViewRollCos > 0.85) {
     view.SetForeColor(kRed);
     PrintAt(view, 380 * S, 230 * S, "Gear");
   }
   view.SetForeColor(in.WireframeView != 0 ? 0x00FF00 : 0x00CC00);
 
   if (in.ShowVelocityVector == 1) {
-    if (std::fabs(s.AngleOfAttack) < 2) {
-      h.VelocityMarkX = Nearest16(cx - P * s.Sideslip);
-      h.VelocityMarkY = Nearest16(cy + P * s.AngleOfAttack);
+    if (std::fabs(s.Air.AngleOfAttack) < 2) {
+      h.VelocityMarkX = Nearest16(cx - P * s.Air.Sideslip);
+      h.VelocityMarkY = Nearest16(cy + P * s.Air.AngleOfAttack);
     }
-    const double c = s.ViewRollCos, n = s.ViewRollSin;
+    const double c = s.Body.ViewRollCos, n = s.Body.ViewRollSin;
     const double mx = h.VelocityMarkX, my = h.VelocityMarkY;
     auto line = [&](double x1, double y1, double x2, double y2) {
       view.Line(Nearest16(x1), Nearest16(y1), Nearest16(x2), Nearest16(y2));
     };
     line(mx + 10 * S * c, my - 10 * S * n, mx - 10 * S * c, my + 10 * S * n);
     line(mx, my, mx - 10 * S * n, my - 10 * S * c);
-    if (a.LaunchSpeed > 10) {
+    if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       line(cx + 20 * S * c, cy - 20 * S * n, cx + 60 * S * c, cy - 60 * S * n);
       line(cx - 20 * S * c, cy + 20 * S * n, cx - 60 * S * c, cy + 60 * S * n);
     }
@@ -74,20 +74,20 @@ void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const fligh
     }
     // Only after a burst: the clock counts from the program's start, so an
     // empty burst time would show the cue at the start of every flight.
-    if (s.TriggerTime > 0 && t < s.TriggerTime + 2) {
+    if (s.Sound.TriggerTime > 0 && t < s.Sound.TriggerTime + 2) {
       view.Line(cx - 50 * S, cy - 30 * S, cx + 50 * S, cy + 30 * S);
       view.Line(cx - 50 * S, cy + 30 * S, cx + 50 * S, cy - 30 * S);
     }
-    const bool sight = s.DryMass > 1000 && s.DryMass < 19000 && panel.Screen.Record != nullptr &&
+    const bool sight = s.Masses.DryMass > 1000 && s.Masses.DryMass < 19000 && panel.Screen.Record != nullptr &&
                        panel.Screen.Record->RecordCount > 20 && in.CompanionSampleCount > 0;
     if (sight) {
-      const double v = s.AirSpeed + panel.MuzzleSpeed;
+      const double v = s.Body.AirSpeed + panel.MuzzleSpeed;
       const double d = in.CameraDistance;
       const double lead = d < 2500 ? 1.2 * d / v : 2500 / v;
-      h.GunSightX = NextGunSight(h.GunSightX, cx, cx - P * s.YawRate * lead, S);
-      h.GunSightY = NextGunSight(h.GunSightY, cy, cy + P * s.PitchRate * lead, S);
+      h.GunSightX = NextGunSight(h.GunSightX, cx, cx - P * s.Body.YawRate * lead, S);
+      h.GunSightY = NextGunSight(h.GunSightY, cy, cy + P * s.Body.PitchRate * lead, S);
     }
-    if (a.LaunchSpeed > 10) {
+    if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       auto mark = [&](double mean, double centre) {
         const int16_t g = Nearest16(mean);
         if (std::fabs(g - centre) <= 90 * S) return g;
@@ -100,7 +100,7 @@ void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const fligh
     view.SetFillStyle(vbFSTransparent);
     if (!in.EditorActive && o.FlightDataChartsActive == 0) {
       view.Circle(h.VelocityMarkX, h.VelocityMarkY, 6 * S);
-      if (in.CompanionSampleCount > 0 && s.EngineRating >= 9000) {
+      if (in.CompanionSampleCount > 0 && s.Engine.EngineRating >= 9000) {
         view.LineStep(h.TargetMarkX - 7 * S, h.TargetMarkY - 7 * S + in.ViewShake, 14 * S, 14 * S, std::nullopt,
                       LineBox::B);
       }

@@ -40,7 +40,7 @@ struct HeadUpDisplayView {
 };
 
 // Draws into the view picture. `now` is the clock in seconds (the blink and
-// the firing cue; s.TriggerTime is the last burst on the same clock).
+// the firing cue; s.Sound.TriggerTime is the last burst on the same clock).
 void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const flight::FlightState& s,
                        const aircraft::AircraftData& a, const flight::FlightOptions& o, Surface& view,
                        double now);

@@ -66,9 +66,9 @@ class FaceDrawer {
 };
 
 void DrawEngineSpeedScale(FaceDrawer& d, const flight::FlightState& s) {
-  const bool jet = s.EngineType == "jet";
-  const double gear = s.GearRatio != 0 ? s.GearRatio : 1.0;
-  const double maxRpm = s.RatedRpm * 60 / gear;
+  const bool jet = s.Engine.EngineType == aircraft::EngineKind::Jet;
+  const double gear = s.Engine.GearRatio != 0 ? s.Engine.GearRatio : 1.0;
+  const double maxRpm = s.Engine.RatedRpm * 60 / gear;
   const bool percent = jet || maxRpm > 10000;
   const int first = jet ? 30 : 0;
   const int last = jet ? 110 : Px((maxRpm + 500) / 100);
@@ -93,7 +93,7 @@ void DrawEngineSpeedScale(FaceDrawer& d, const flight::FlightState& s) {
     d.TextPx(x, y, Format(i, "#0"));
   }
   d.Font(8);
-  if (s.EngineType == "pist") {
+  if (s.Engine.EngineType == aircraft::EngineKind::Piston) {
     d.Text(343, 203, "X100RPM");
   } else {
     d.Text(348, 199, "RPM%");
@@ -102,14 +102,14 @@ void DrawEngineSpeedScale(FaceDrawer& d, const flight::FlightState& s) {
 
 void DrawManifoldScale(FaceDrawer& d, const flight::FlightState& s) {
   d.Font(8);
-  const int16_t r = CheckedRound<int16_t>(static_cast<double>(s.ManifoldPressureMax) + 10);
+  const int16_t r = CheckedRound<int16_t>(static_cast<double>(s.Engine.ManifoldPressureMax) + 10);
   if (r <= 0) return;
   const int last = Px(r / 5.0);
   for (int i = 0; i <= last; ++i) {
     const double a = 3.5 * (5.0 * i) / r + 1.392;
     d.Tick(260, 200, a, i % 2 == 0 ? 7 : 3);
     if (i % 2 != 0) continue;
-    if (s.ManifoldPressureMax >= 40 && i % 4 != 0) continue;
+    if (s.Engine.ManifoldPressureMax >= 40 && i % 4 != 0) continue;
     d.TextPx(Px((256 - 27 * std::sin(a)) * d.s_), Px((194 + 27 * std::cos(a)) * d.s_), Format(5 * i, "#0"));
   }
 }
@@ -142,8 +142,8 @@ void DrawClimbRateDial(FaceDrawer& d) {
 bool ComposePanelFace(PanelSurfaces& p, const PanelScreen& screen, const flight::FlightState& s,
                       const aircraft::AircraftData& a, double scale) {
   const double S = scale;
-  const bool light = a.LaunchSpeed <= 10;
-  const bool realEngine = s.EngineRating >= 9000;
+  const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
+  const bool realEngine = s.Engine.EngineRating >= 9000;
 
   Surface& f = p.Face;
   f = Surface(Px(730 * S), Px(220 * S), vbBlack);
@@ -181,14 +181,14 @@ bool ComposePanelFace(PanelSurfaces& p, const PanelScreen& screen, const flight:
   f.SetDrawWidth(2);
   if (realEngine) {
     d.Text(244, 200, "ＭＡＮ");
-    const int n = s.TvcCapability > 0 ? 3 : 2;
+    const int n = s.Engine.TvcCapability > 0 ? 3 : 2;
     for (int i = 0; i <= n; ++i) d.ColumnWindow(35, i);
     for (int i = 0; i <= 2; ++i) d.ColumnWindow(75, i);
     d.Text(445, 151, "X1000");
     d.Text(447, 178, "ft/min");
   } else {
     d.SingleWindow();
-    if (a.LaunchSpeed > 10) {
+    if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       d.Text(365, 81, "上昇率");
       d.Font(11);
       d.Text(370, 105, "m/s");
@@ -196,7 +196,7 @@ bool ComposePanelFace(PanelSurfaces& p, const PanelScreen& screen, const flight:
     }
   }
 
-  if ((s.EngineType == "jet" && a.LaunchSpeed > 10) || s.EngineType == "roket") {
+  if ((s.Engine.EngineType == aircraft::EngineKind::Jet && aircraft::LaunchAbove10(a.LaunchSpeed)) || s.Engine.EngineType == aircraft::EngineKind::Rocket) {
     d.Text(150, 113, "ﾉｯﾄ");
   } else if (realEngine) {
     d.Text(150, 98, "ノット");

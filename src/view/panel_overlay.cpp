@@ -17,10 +17,10 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(241 * S), p.Mask, 0, 0, SRCAND);
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(240 * S), p.Face, 0, 0, SRCPAINT);
   }
-  if (v.Screen.ShowPylonOrHangMeter == 1 && a.LaunchSpeed <= 10 && s.Altitude > -1) {
+  if (v.Screen.ShowPylonOrHangMeter == 1 && aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Body.Altitude > -1) {
     v.FrameToggle = v.FrameToggle == 1 ? -1 : 1;
     frame.SetDrawWidth(2);
-    frame.LineStep(120 * S + 3, top - 145 * S + 145 - 7.2 * s.AirSpeed * (1 + v.FrameToggle / 40.0), 24, 0, kRed);
+    frame.LineStep(120 * S + 3, top - 145 * S + 145 - 7.2 * s.Body.AirSpeed * (1 + v.FrameToggle / 40.0), 24, 0, kRed);
     BitBlt(frame, Px(120 * S), Px(top - 145 * S), 30, 160, p.SpeedTape, 0, 0, SRCAND);
     frame.SetDrawWidth(1);
   }
@@ -29,8 +29,8 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
   const double rc = std::floor(270 * S + 0.5);
   f.SetDrawWidth(1);
   BlackBox(f, rc - 32, 50 * S + 1, 64, 10 * S - 3);
-  const int xc = Nearest16(rc - 171.9 * s.RudderCommand);
-  const double xa = std::fabs(s.RudderAngle) * 57.3 < 10 ? rc - 171.9 * s.RudderAngle : rc - 30 * Sgn(s.RudderAngle);
+  const int xc = Nearest16(rc - 171.9 * s.Pilot.RudderCommand);
+  const double xa = std::fabs(s.Controls.RudderAngle) * 57.3 < 10 ? rc - 171.9 * s.Controls.RudderAngle : rc - 30 * Sgn(s.Controls.RudderAngle);
   f.LineStep(xc, 50 * S + 1, 0, 10 * S - 3, kLampOn);
   f.LineStep(xa, 50 * S + 1, 0, 10 * S - 3, kRed);
 
@@ -42,21 +42,21 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
     return static_cast<double>(Nearest16(112 * S + 171.9 * t * angle));
   };
   f.Line(265 * S + 1, 112 * S - 46, 275 * S - 2, 112 * S + 32, vbBlack, LineBox::BF);
-  const double yc = 112 * S + 3 * t * a.TailplaneIncidence + 171.9 * s.ElevatorCommand;
-  const double ya = trackY(t * s.ElevatorAngle * 57.3, s.ElevatorAngle);
+  const double yc = 112 * S + 3 * t * a.TailplaneIncidence + 171.9 * s.Controls.ElevatorCommand;
+  const double ya = trackY(t * s.Controls.ElevatorAngle * 57.3, s.Controls.ElevatorAngle);
   f.Line(265 * S + 1, yc, 275 * S - 1, yc, kLampOn);
   f.Line(265 * S + 1, ya, 275 * S - 1, ya, kRed);
-  if (s.TvcOn > 0) {
-    const double y = trackY(s.NozzlePitch * 57.3, s.NozzlePitch);
+  if (s.Engine.TvcOn > 0) {
+    const double y = trackY(s.Controls.NozzlePitch * 57.3, s.Controls.NozzlePitch);
     f.Line(265 * S + 1, y, 275 * S - 1, y, kOrange);
   }
 
   f.SetDrawWidth(1);
   BlackBox(f, 270 * S - 35, 40 * S - 1, 70, -12);
-  if (std::fabs(s.NormalLoad) > 1) {
-    const int sps = s.StepsPerSecond;
+  if (std::fabs(s.Air.NormalLoad) > 1) {
+    const int sps = s.Loop.StepsPerSecond;
     const int16_t held = CheckedRound<int16_t>(static_cast<double>(sps) * v.BallOffset);
-    const double target = s.Distance > 0 ? 171.9 * s.SideLoadRatio : -171.9 * s.BankAngle;
+    const double target = s.Body.Distance > 0 ? 171.9 * s.Loads.SideLoadRatio : -171.9 * s.Body.BankAngle;
     v.BallOffset = Nearest16((held + target) / (sps + 1));
     if (std::abs(v.BallOffset) > 30) v.BallOffset = static_cast<int16_t>(30 * Sgn(v.BallOffset));
   }

@@ -50,8 +50,8 @@ TEST(PanelNeedles, AirspeedHandsPointAtTheirMarks) {
 
   PanelFixture f;
   f.Compose();
-  f.s.AirDensity = 1.107 * 1.107;  // indicated = true airspeed
-  f.s.AirSpeed = 3.1415926 / 2 / 0.122;
+  f.s.Air.AirDensity = 1.107 * 1.107;  // indicated = true airspeed
+  f.s.Body.AirSpeed = 3.1415926 / 2 / 0.122;
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.p->Face.Point(190, 100), kOrange);
 }
@@ -62,29 +62,29 @@ TEST(PanelNeedles, EngineDialsMeetTheFaceTicks) {
   EXPECT_NEAR(TachometerAngle(f.s, 1.0), 3.5 * 2800 / 3300 + 1.392, 1e-12);
   EXPECT_NEAR(TachometerAngle(f.s, 0.0), 1.392, 1e-12);
   // 20 inHg of 29 (scale to 39): the tick of i = 4.
-  f.s.EngineSpeedRatio = 1.0;
-  f.s.ChargeDensityRatio = 20.0 / 29;
+  f.s.Engine.EngineSpeedRatio = 1.0;
+  f.s.Engine.ChargeDensityRatio = 20.0 / 29;
   EXPECT_NEAR(ManifoldAngle(f.s), 3.5 * 20 / 39 + 1.392, 1e-12);
   f.Jet();
   // 110 % spool is the last tick of the percent scale.
   EXPECT_NEAR(TachometerAngle(f.s, 1.1), 7.0 * 110 / 110 - 2.108, 1e-12);
   // A jet's thrust dial reads the thrust fraction on the 30 inHg scale.
-  f.s.ManifoldPressureMax = 30;
-  f.s.Thrust = 30000;
+  f.s.Engine.ManifoldPressureMax = 30;
+  f.s.Engine.Thrust = 30000;
   EXPECT_NEAR(ManifoldAngle(f.s), 0.5 * 3.5 * 30 / 40 + 1.392, 1e-12);
 }
 
 TEST(PanelNeedles, AltimeterAtOneThousandFeetAndParked) {
   PanelFixture f;
   f.Compose();
-  f.s.Altitude = 304.8;  // long hand one full turn: upright
+  f.s.Body.Altitude = 304.8;  // long hand one full turn: upright
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.p->Face.Point(380, 70), kOrange);
   EXPECT_NEAR(f.v->AltimeterHand[2], std::sin(2 * 3.1415926 / 10) * 25, 1e-9);  // short hand 36 degrees
 
   // No surface pressure: no logarithm, all hands upright.
   f.a.SurfacePressure = 0;
-  f.s.Altitude = 1234;
+  f.s.Body.Altitude = 1234;
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.v->AltimeterHand[0], 0);
   EXPECT_EQ(f.v->AltimeterHand[1], -34);
@@ -95,7 +95,7 @@ TEST(PanelNeedles, LightAircraftWithEngineShowsTheLightAltimeter) {
   PanelFixture f;
   f.a.LaunchSpeed = 10;  // both altimeters apply; the light one is drawn last
   f.Compose();
-  f.s.Altitude = 2.5;  // a quarter turn of the 10 m hand
+  f.s.Body.Altitude = 2.5;  // a quarter turn of the 10 m hand
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);  // phase 1: vertical speed
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);  // phase 2: altitude hands
   EXPECT_EQ(f.p->Face.Point(410, 100), kOrange);
@@ -142,37 +142,37 @@ TEST(PanelTexts, HomeBearingOnAndOffTheStartLine) {
 TEST(FlightDataListing, FuelFlowRangeAndPropellerGuards) {
   PanelFixture f;
   // A jet beyond its rating: no negative flow is shown.
-  f.s.FuelFlow = -0.5;
+  f.s.Instruments.FuelFlow = -0.5;
   EXPECT_EQ(ShownFuelFlow(f.s), 0);
-  f.s.FuelFlow = 0.5;
-  f.s.RatedFuelFlow = 0;
+  f.s.Instruments.FuelFlow = 0.5;
+  f.s.Engine.RatedFuelFlow = 0;
   EXPECT_EQ(ShownFuelFlow(f.s), 0);
-  f.s.RatedFuelFlow = 0.02;
+  f.s.Engine.RatedFuelFlow = 0.02;
   EXPECT_EQ(ShownFuelFlow(f.s), 0.5);
 
   f.v->Pages.Page3Visible = true;
-  f.s.FuelFlow = 0.05;
-  f.s.PropellerDiameter = 0;  // no propeller: no division by zero
-  f.s.PropellerAngle = 2;
+  f.s.Instruments.FuelFlow = 0.05;
+  f.s.Engine.PropellerDiameter = 0;  // no propeller: no division by zero
+  f.s.Engine.PropellerAngle = 2;
   WriteListingPage3(*f.v, f.s, f.a);
   EXPECT_EQ(f.v->Pages.Page3[5], "      ぺラ角=0.0°");
   EXPECT_EQ(f.v->Pages.Page3[2], "　Fuel Flow=396lb/h");
   EXPECT_NE(f.v->Pages.Page3[0].find("nm"), std::string::npos);
-  f.s.FuelFlow = 0.1;  // "lb/h" only below 0.1 kg/s
+  f.s.Instruments.FuelFlow = 0.1;  // "lb/h" only below 0.1 kg/s
   WriteListingPage3(*f.v, f.s, f.a);
   EXPECT_EQ(f.v->Pages.Page3[2], "　Fuel Flow=793");
-  f.s.PropellerDiameter = 2;
+  f.s.Engine.PropellerDiameter = 2;
   WriteListingPage3(*f.v, f.s, f.a);
   EXPECT_EQ(f.v->Pages.Page3[5], "      ぺラ角=" + Format(std::atan(2 / 3.1415926 / 2 / 0.7) * 57.3, "#0.0") + "°");
 
   // Slower than 0.1 degree per second: no turn radius.
   f.v->Pages.Page2Visible = true;
-  f.s.TurnRate = 0.00017;
-  f.s.InertialSpeed = 50;
-  f.s.Altitude = 500;
+  f.s.Body.TurnRate = 0.00017;
+  f.s.Body.InertialSpeed = 50;
+  f.s.Body.Altitude = 500;
   WriteListingPages(*f.v, f.s, false);
   EXPECT_EQ(f.v->Pages.Page2[2], "    旋回半径=0ｍ");
-  f.s.TurnRate = 0.1;
+  f.s.Body.TurnRate = 0.1;
   WriteListingPages(*f.v, f.s, false);
   EXPECT_EQ(f.v->Pages.Page2[2], "    旋回半径=500ｍ");
 }
@@ -182,20 +182,20 @@ TEST(FlightDataListing, FuelFlowRangeAndPropellerGuards) {
 TEST(PanelPhases, DeepWaterReturnsAndRestingRunsAllPhases) {
   PanelFixture f;
   f.Compose();
-  f.s.Altitude = -10;
+  f.s.Body.Altitude = -10;
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.v->Phase, 1);
   EXPECT_TRUE(f.v->HudHeadingText.empty());
-  f.s.Altitude = -1;
-  f.s.GroundSpeed = 0.1;
+  f.s.Body.Altitude = -1;
+  f.s.Body.GroundSpeed = 0.1;
   f.v->Pages.Page1Visible = false;
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.v->Phase, 0);
   EXPECT_EQ(f.v->HudHeadingText, "000");
   EXPECT_FALSE(f.v->Pages.Page1[0].empty());  // written although hidden
   // In flight one phase per call, back to 0 after the fourth.
-  f.s.Altitude = 500;
-  f.s.GroundSpeed = 50;
+  f.s.Body.Altitude = 500;
+  f.s.Body.GroundSpeed = 50;
   for (int i = 1; i <= 3; ++i) {
     DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
     EXPECT_EQ(f.v->Phase, i);
@@ -208,11 +208,11 @@ TEST(StatusLamps, OnAndOffAtTheirThresholds) {
   PanelFixture f;
   f.Compose();
   Surface& face = f.p->Face;
-  f.s.BrakeOn = 1;
+  f.s.Pilot.BrakeOn = 1;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_GT(CountIn(face, 35, 176, 0x00CC00), 20);
-  f.s.BrakeOn = 0;
-  f.s.WheelBrakeSetting = 0.5;
+  f.s.Pilot.BrakeOn = 0;
+  f.s.Pilot.WheelBrakeSetting = 0.5;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_EQ(CountIn(face, 35, 176, 0x00CC00), 0);
   EXPECT_GT(CountIn(face, 35, 176, 0x999999), 20);
@@ -220,16 +220,16 @@ TEST(StatusLamps, OnAndOffAtTheirThresholds) {
   EXPECT_EQ(CountIn(face, 35, 194, 0x999999), 0);  // no thrust-vector lamp without the capability
 
   // The gear lamp blinks while the gear moves, and is steady at its ends.
-  f.s.GearValue = 1;
-  f.s.GearExtension = 0.5;
+  f.s.Controls.GearValue = 1;
+  f.s.Ground.GearExtension = 0.5;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   const Color first = f.v->GearLampColour;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_NE(f.v->GearLampColour, first);
-  f.s.GearExtension = 1;
+  f.s.Ground.GearExtension = 1;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_EQ(f.v->GearLampColour, 0x00CC00u);
-  f.s.GearValue = f.s.GearExtension = 0;
+  f.s.Controls.GearValue = f.s.Ground.GearExtension = 0;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_EQ(f.v->GearLampColour, 0x999999u);
 
@@ -237,7 +237,7 @@ TEST(StatusLamps, OnAndOffAtTheirThresholds) {
   PanelFixture g;
   g.Light();
   g.Compose();
-  g.s.BrakeOn = 1;
+  g.s.Pilot.BrakeOn = 1;
   const Color gearSpot = g.p->Face.Point(62, 148);
   DrawStatusLamps(*g.v, g.s, 1.0, g.p->Face);
   EXPECT_GT(CountIn(g.p->Face, 75, 140, 0x00CC00), 20);
@@ -262,10 +262,10 @@ TEST(EngineGauges, FuelBarAndPowerCurveGuards) {
     h.a.SurfacePressure = pressure;
     h.Compose();
     h.p->Trace.SetForeColor(vbWhite);
-    h.s.Throttle = 1.0;
-    h.s.Thrust = 1000;
-    h.s.SlipstreamSpeed = 60;
-    h.s.CompressibilityFactor = 1.0;
+    h.s.Engine.Throttle = 1.0;
+    h.s.Engine.Thrust = 1000;
+    h.s.Engine.SlipstreamSpeed = 60;
+    h.s.Engine.CompressibilityFactor = 1.0;
     for (int i = 0; i < 3; ++i) DrawInstrumentPanel(*h.v, h.s, h.a, h.o, *h.p);
     EXPECT_EQ(AnyPixel(h.p->Trace, vbBlack), pressure > 0) << pressure;
   }
@@ -306,12 +306,12 @@ TEST(PanelOverlay, BallFollowsWithLagAndStops) {
   PanelFixture f;
   f.Compose();
   Surface frame(640, 500, 0);
-  f.s.NormalLoad = 9.8;
-  f.s.Distance = 100;
-  f.s.SideLoadRatio = 0.1;  // target 17.2 px: a centred ball stays
+  f.s.Air.NormalLoad = 9.8;
+  f.s.Body.Distance = 100;
+  f.s.Loads.SideLoadRatio = 0.1;  // target 17.2 px: a centred ball stays
   DrawPanelMeters(*f.v, f.s, f.a, f.o, *f.p, frame);
   EXPECT_EQ(f.v->BallOffset, 0);
-  f.s.SideLoadRatio = 0.5;
+  f.s.Loads.SideLoadRatio = 0.5;
   for (int i = 0; i < 400; ++i) DrawPanelMeters(*f.v, f.s, f.a, f.o, *f.p, frame);
   EXPECT_EQ(f.v->BallOffset, 30);
 }
@@ -333,11 +333,11 @@ TEST(HeadUpDisplay, GunSightClampsBeforeNarrowing) {
 TEST(HeadUpDisplay, GearWarningAndCountersFollowTheirConditions) {
   PanelFixture f;
   f.Jet();
-  f.s.ViewCentreX = 320;
-  f.s.ViewCentreY = 240;
-  f.s.Altitude = 200;
-  f.s.VelZ = -1;
-  f.s.ViewRollCos = 0.94;  // 20 degrees of bank
+  f.s.View.ViewCentreX = 320;
+  f.s.View.ViewCentreY = 240;
+  f.s.Body.Altitude = 200;
+  f.s.Body.VelZ = -1;
+  f.s.Body.ViewRollCos = 0.94;  // 20 degrees of bank
   HeadUpDisplayView h;
   Surface view(640, 480, 0);
   view.SetFontSize(9);
@@ -351,11 +351,11 @@ TEST(HeadUpDisplay, GearWarningAndCountersFollowTheirConditions) {
   };
   EXPECT_TRUE(redAt(100.1));
   EXPECT_FALSE(redAt(100.3));  // the off half of the blink
-  f.s.ViewRollCos = 0.82;      // 35 degrees
+  f.s.Body.ViewRollCos = 0.82;      // 35 degrees
   EXPECT_FALSE(redAt(100.1));
 
   // A burst of ten counts down one shot per drawn frame (two calls).
-  f.s.ViewRollCos = 1;
+  f.s.Body.ViewRollCos = 1;
   h.In.CompanionSampleCount = 100;
   h.In.ShotsFiredTarget = 10;
   h.In.CameraDistance = 1000;

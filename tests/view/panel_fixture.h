@@ -43,18 +43,18 @@ struct PanelFixture {
     a.FlapMax = 20;
     a.SurfacePressure = 1013;
     a.TailplaneArm = 4;
-    s.EngineType = "pist";
-    s.EngineRating = 261000;
-    s.RatedRpm = 2800.0 / 60;
-    s.GearRatio = 1.0;
-    s.ManifoldPressureMax = 29;
-    s.RatedFuelFlow = 0.02;
-    s.FuelQuantity = 100;
-    s.Altitude = 500;
-    s.AirSpeed = 50;
-    s.GroundSpeed = 50;
-    s.StepsPerSecond = 40;
-    s.Mass = s.DryMass = 1000;
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.EngineRating = 261000;
+    s.Engine.RatedRpm = 2800.0 / 60;
+    s.Engine.GearRatio = 1.0;
+    s.Engine.ManifoldPressureMax = 29;
+    s.Engine.RatedFuelFlow = 0.02;
+    s.Masses.FuelQuantity = 100;
+    s.Body.Altitude = 500;
+    s.Body.AirSpeed = 50;
+    s.Body.GroundSpeed = 50;
+    s.Loop.StepsPerSecond = 40;
+    s.Masses.Mass = s.Masses.DryMass = 1000;
   }
   void Compose(double scale = 1.0, int choice = 0) {
     o.ScreenScale = scale;
@@ -66,16 +66,16 @@ struct PanelFixture {
     MakeBallImage(p->Ball);
   }
   void Jet() {
-    s.EngineType = "jet";
-    s.EngineRating = 60000;
-    s.RatedRpm = 10000.0 / 60;
+    s.Engine.EngineType = aircraft::EngineKind::Jet;
+    s.Engine.EngineRating = 60000;
+    s.Engine.RatedRpm = 10000.0 / 60;
   }
   void Light() {
     a.LaunchSpeed = 5;
     a.EngineCount = 0;
     a.FuelCapacity = 0;
-    s.EngineType = "pist";
-    s.EngineRating = 300;
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.EngineRating = 300;
   }
 };
 

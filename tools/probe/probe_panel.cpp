@@ -37,21 +37,21 @@ void WriteStandInArt(const std::string& folder, int sizeChoice, double S) {
 }
 
 bool SetField(flight::FlightState& s, const std::string& name, double v) {
-  if (name == "Throttle") s.Throttle = v;
-  else if (name == "GearValue") s.GearValue = v;
-  else if (name == "GearExtension") s.GearExtension = v;
-  else if (name == "CasOn") s.CasOn = CInt(v);
-  else if (name == "BrakeOn") s.BrakeOn = CInt(v);
-  else if (name == "PitchHoldOn") s.PitchHoldOn = CInt(v);
-  else if (name == "FlapAngle") s.FlapAngle = v;
-  else if (name == "FuelQuantity") s.FuelQuantity = v;
-  else if (name == "Altitude") s.Altitude = v;
-  else if (name == "VelZ") s.VelZ = v;
-  else if (name == "AirSpeed") s.AirSpeed = v;
-  else if (name == "Heading") s.Heading = v;
-  else if (name == "BankAngle") s.BankAngle = v;
-  else if (name == "RudderCommand") s.RudderCommand = v;
-  else if (name == "ElevatorCommand") s.ElevatorCommand = v;
+  if (name == "Throttle") s.Engine.Throttle = v;
+  else if (name == "GearValue") s.Controls.GearValue = v;
+  else if (name == "GearExtension") s.Ground.GearExtension = v;
+  else if (name == "CasOn") s.Pilot.CasOn = CInt(v);
+  else if (name == "BrakeOn") s.Pilot.BrakeOn = CInt(v);
+  else if (name == "PitchHoldOn") s.Pilot.PitchHoldOn = CInt(v);
+  else if (name == "FlapAngle") s.Controls.FlapAngle = v;
+  else if (name == "FuelQuantity") s.Masses.FuelQuantity = v;
+  else if (name == "Altitude") s.Body.Altitude = v;
+  else if (name == "VelZ") s.Body.VelZ = v;
+  else if (name == "AirSpeed") s.Body.AirSpeed = v;
+  else if (name == "Heading") s.Body.Heading = v;
+  else if (name == "BankAngle") s.Body.BankAngle = v;
+  else if (name == "RudderCommand") s.Pilot.RudderCommand = v;
+  else if (name == "ElevatorCommand") s.Controls.ElevatorCommand = v;
   else return false;
   return true;
 }
@@ -106,8 +106,8 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       return 2;
     }
   }
-  s.ViewRollSin = std::sin(s.BankAngle);
-  s.ViewRollCos = std::cos(s.BankAngle);
+  s.Body.ViewRollSin = std::sin(s.Body.BankAngle);
+  s.Body.ViewRollCos = std::cos(s.Body.BankAngle);
   flight::FlightOptions options = flight->Options;
   options.ScreenScale = S;
 
@@ -130,17 +130,17 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const int w = CheckedRound<int>(640 * S), h = CheckedRound<int>(500 * S);  // room for the whole panel
   Surface frame(w, h, 0xFFC080);
   view->Screen.PanelTop = PanelTopFor(h, flight->Aircraft, S);
-  s.ViewCentreX = w / 2;
-  s.ViewCentreY = CheckedRound<int32_t>(view->Screen.PanelTop - 50 * S);
-  s.PixelsPerRadian = 573 * S;
-  frame.Line(0, s.ViewCentreY, w, h, 0x806020, LineBox::BF);  // a plain lake below the horizon
+  s.View.ViewCentreX = w / 2;
+  s.View.ViewCentreY = CheckedRound<int32_t>(view->Screen.PanelTop - 50 * S);
+  s.Pilot.PixelsPerRadian = 573 * S;
+  frame.Line(0, s.View.ViewCentreY, w, h, 0x806020, LineBox::BF);  // a plain lake below the horizon
   HeadUpDisplayView hud;
   DrawPanelAndHeadUpDisplay(*view, hud, s, flight->Aircraft, options, *surfaces, frame, 1000.25);
   if (!SaveBmp(frame, picture)) {
     err << "zarv-probe: cannot write " << picture << '\n';
     return 1;
   }
-  out << "end " << end << " time " << Format(s.FlightTime, "0.00") << " s\n";
+  out << "end " << end << " time " << Format(s.Loop.FlightTime, "0.00") << " s\n";
   for (const auto& line : view->Pages.Page1) out << line << '\n';
   for (const auto& line : view->Pages.Page2) out << line << '\n';
   for (const auto& line : view->Pages.Page3) out << line << '\n';
