@@ -1,6 +1,7 @@
 #include "probe/probe_fly.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -50,12 +51,21 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
   constexpr double kDefaultLimit = 86400;
   const double limit = seconds > 0 ? seconds : kDefaultLimit;
   std::string end;
+  // A pass starts by testing the state for NaN and infinity: once it has run,
+  // the state it started from was finite. That one is reported when the
+  // flight ends on a non-finite state.
+  double lastDistance = flight->State.Distance, lastTime = flight->State.FlightTime;
   for (;;) {
     // The recorder stores the state as the previous pass left it.
     if (flight->WillRecord()) WriteRow(out, flight->State);
+    const double distance = flight->State.Distance, time = flight->State.FlightTime;
     if (!flight->Step()) {
       end = flight->EndWord();
       break;
+    }
+    if (std::isfinite(distance) && std::isfinite(time)) {
+      lastDistance = distance;
+      lastTime = time;
     }
     if (flight->State.FlightTime >= limit - 1e-9) {  // the summed step drifts
       end = "limit";
@@ -63,7 +73,9 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
     }
   }
   if (!flight->Message.empty()) err << "zarv-probe: " << flight->Message << '\n';
-  out << "result distance=" << Fixed(flight->State.Distance) << " time=" << Fixed(flight->State.FlightTime)
+  const bool finite = end != "nonfinite";
+  out << "result distance=" << Fixed(finite ? flight->State.Distance : lastDistance)
+      << " time=" << Fixed(finite ? flight->State.FlightTime : lastTime)
       << " steps=" << flight->Passes << " end=" << end << '\n';
   return 0;
 }
