@@ -1,14 +1,10 @@
 #include "flight/state_listing.h"
 
-#include <cstdio>
+#include "platform/runtime/number_text.h"
 
 namespace zarv::flight {
 
-std::string ListingNumber(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
+std::string ListingNumber(double v) { return NumberText(v); }
 
 void ListFlightState(std::ostream& out, const FlightState& s) {
   const auto num = [&](const char* name, int index, double v) {

@@ -4,19 +4,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "flight/headless_flight.h"
 #include "aircraft/aircraft_file.h"
+#include "platform/runtime/number_text.h"
 
 namespace zarv::flight {
 namespace {
-
-std::string Number(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
 
 std::string Fixed(double v) {
   char buf[64];
@@ -24,11 +20,18 @@ std::string Fixed(double v) {
   return buf;
 }
 
+// One row, built whole and written at once: rows are most of a long flight's output.
 void WriteRow(std::ostream& out, const FlightState& s) {
-  out << Number(s.FlightTime) << ',' << Number(s.PosX) << ',' << Number(s.PosY) << ',' << Number(s.Altitude) << ','
-      << Number(s.AirSpeed) << ',' << Number(s.AngleOfAttack) << ',' << Number(s.PitchAngle) << ','
-      << Number(s.BankAngle) << ',' << Number(s.Heading) << ',' << Number(s.Distance) << ','
-      << Number(s.FuelQuantity) << '\n';
+  const double values[] = {s.FlightTime, s.PosX,      s.PosY,       s.Altitude,     s.AirSpeed, s.AngleOfAttack,
+                           s.PitchAngle, s.BankAngle, s.Heading,    s.Distance,     s.FuelQuantity};
+  char row[std::size(values) * (kNumberTextMax + 1)];
+  char* p = row;
+  for (double v : values) {
+    p = AppendNumberText(p, v);
+    *p++ = ',';
+  }
+  p[-1] = '\n';
+  out.write(row, p - row);
 }
 
 }  // namespace
