@@ -1,8 +1,10 @@
 #include "flight/flight_load.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
 #include <sstream>
+#include <string_view>
 
 #include "flight/aircraft_setup.h"
 #include "flight/airfoils.h"
@@ -41,16 +43,22 @@ std::string Refusal(const std::string& field, const std::string& problem) {
 
 // Name of the first quantity in a "Name value..." listing with a NaN or an
 // infinity among its numbers; "" when all are finite. Texts are skipped.
-std::string FirstNonFiniteInListing(const std::string& listing) {
-  std::istringstream in(listing);
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream tokens(line);
-    std::string name, token;
-    tokens >> name;
-    while (tokens >> token) {
-      char* end = nullptr;
-      const double v = std::strtod(token.c_str(), &end);
-      if (end == token.c_str() + token.size() && !std::isfinite(v)) return name;
+std::string FirstNonFiniteInListing(std::string_view listing) {
+  while (!listing.empty()) {
+    const size_t eol = std::min(listing.find('\n'), listing.size());
+    std::string_view line = listing.substr(0, eol);
+    listing.remove_prefix(std::min(eol + 1, listing.size()));
+    const size_t blank = std::min(line.find(' '), line.size());
+    const std::string_view name = line.substr(0, blank);
+    line.remove_prefix(blank);
+    while (!line.empty()) {
+      line.remove_prefix(1);
+      const size_t next = std::min(line.find(' '), line.size());
+      const std::string_view token = line.substr(0, next);
+      line.remove_prefix(next);
+      double v = 0;
+      const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
+      if (r.ec == std::errc() && r.ptr == token.data() + token.size() && !std::isfinite(v)) return std::string(name);
     }
   }
   return {};
