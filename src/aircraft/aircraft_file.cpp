@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "aircraft/field_ranges.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -132,10 +133,23 @@ bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* e
   if (FileExists(path)) lines = ReadTextLines(path, &ok);
   if (!ok || lines.empty()) {
     out.Reset();
-    if (error) *error = ok ? "empty file: " + path : "cannot read: " + path;
+    if (error) *error = ok ? "ファイルが空です。" : "ファイルを読み込めません。";
     return false;
   }
-  ParseAircraftLines(lines, out);
+  return ReadAircraftLines(lines, out, error);
+}
+
+bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out, std::string* error) {
+  std::string refusal = CheckAircraftFileFormat(lines);
+  if (refusal.empty()) {
+    ParseAircraftLines(lines, out);
+    refusal = CheckFieldRanges(out.AircraftLines);
+  }
+  if (!refusal.empty()) {
+    out.Reset();
+    if (error) *error = refusal;
+    return false;
+  }
   return true;
 }
 

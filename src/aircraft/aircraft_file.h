@@ -12,13 +12,21 @@ namespace zarv::aircraft {
 
 // Reads the file into out (every field, conversions and corrections applied;
 // fields past the end of a short file read as empty text). False, with out
-// holding the defaults, when the file cannot be read or holds no line at all.
+// holding the defaults and error saying why, when the file cannot be read, is
+// not an aircraft file (no hangar tag, far too few lines) or holds a value
+// outside its field's range (field_ranges.h).
 // The reader leaves the flight state alone: a caller that needs TrackAngle
 // set to the current heading does that itself.
 bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error = nullptr);
 
-// Parses the lines of a file already in memory (same rules as above).
+// Parses the lines of a file already in memory (the reading rules above,
+// without the format and range checks).
 void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out);
+
+// The whole reading of lines already in memory: the format check, the
+// parse and the range check. False, with out reset and error set, on a
+// refusal.
+bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out, std::string* error = nullptr);
 
 // Writes the tag and the 54 field texts of AircraftLines, each trimmed of
 // blanks: the form of the hand-over file and of a saved aircraft file.

@@ -1,11 +1,17 @@
 #include "flight/flight_load.h"
 
 #include <cmath>
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+#include <string_view>
 
 #include "flight/aircraft_setup.h"
 #include "flight/airfoils.h"
 #include "flight/characteristic_charts.h"
 #include "flight/engines.h"
+#include "flight/state_listing.h"
+#include "model/outline_print.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 
@@ -36,7 +42,44 @@ std::string Refusal(const std::string& field, const std::string& problem) {
   return "機体データの「" + field + "」" + problem + "ため、この機体では飛行できません。";
 }
 
+// Name of the first quantity in a "Name value..." listing with a NaN or an
+// infinity among its numbers; "" when all are finite. Texts are skipped.
+std::string FirstNonFiniteInListing(std::string_view listing) {
+  while (!listing.empty()) {
+    const size_t eol = std::min(listing.find('\n'), listing.size());
+    std::string_view line = listing.substr(0, eol);
+    listing.remove_prefix(std::min(eol + 1, listing.size()));
+    const size_t blank = std::min(line.find(' '), line.size());
+    const std::string_view name = line.substr(0, blank);
+    line.remove_prefix(blank);
+    while (!line.empty()) {
+      line.remove_prefix(1);
+      const size_t next = std::min(line.find(' '), line.size());
+      const std::string_view token = line.substr(0, next);
+      line.remove_prefix(next);
+      double v = 0;
+      const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
+      if (r.ec == std::errc() && r.ptr == token.data() + token.size() && !std::isfinite(v)) return std::string(name);
+    }
+  }
+  return {};
+}
+
 }  // namespace
+
+std::string CheckDerivedQuantities(const FlightState& s, const model::AirframeOutline& o,
+                                   const ModelEvaluation& chart) {
+  std::ostringstream listing;
+  ListFlightState(listing, s);
+  model::PrintOutline(listing, o);
+  listing << "MaxLiftAngle " << ListingNumber(chart.MaxLiftAngle) << '\n'
+          << "LiftAtBestGlide " << ListingNumber(chart.LiftAtBestGlide) << '\n'
+          << "ReferenceSpeed " << ListingNumber(chart.ReferenceSpeed) << '\n'
+          << "TailAngleFactor " << ListingNumber(chart.TailAngleFactor) << '\n';
+  const std::string name = FirstNonFiniteInListing(listing.str());
+  if (name.empty()) return {};
+  return "機体データから求めた「" + name + "」が有限の値にならないため、この機体では飛行できません。";
+}
 
 std::string CheckAircraftForFlight(const aircraft::AircraftData& a) {
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
@@ -52,6 +95,9 @@ std::string CheckAircraftForFlight(const aircraft::AircraftData& a) {
   }
   if (a.FinArea != 0 && a.FinArm == 0) {
     return Refusal("垂直尾翼モーメントアーム(ｍ)", "が 0 で垂直尾翼面積が 0 でない");
+  }
+  if (!(a.WingSpan / 2 - InitialCentreHalfSpan(a) - a.TipLength > 0)) {
+    return Refusal("主翼幅(ｍ)", "が中央部と翼端部の幅に足りない");
   }
   const double r = RootChordRatioOf(a, InitialCentreHalfSpan(a));
   if (!std::isfinite(r) || r <= 0) return Refusal("内翼テーパー比・外翼テーパー比・翼端部長さ", "から翼弦が求まらない");
@@ -86,6 +132,13 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   // The screen's set-up: masses, engine and airfoils, centre section, chords.
   s.Masses.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
   LookUpEngine(s, a);
+  if (!(s.Engine.EngineRating > 0)) {
+    // Thrust is taken per unit of rating: an engine without one divides by 0.
+    result.Accepted = false;
+    result.RefusalMessage = a.EngineCount < 1 ? Refusal("Engines", "が 0 の")
+                                              : "エンジン「" + a.EngineModel + "」がエンジン表にないため、この機体では飛行できません。";
+    return result;
+  }
   const AirfoilLookup airfoils = SetAirfoilCoefficients(s, a);
   if (!airfoils.WingFound) result.Notices.push_back("主翼翼型「" + a.WingAirfoil + "」は翼型表にありません。");
   if (!airfoils.TailFound) result.Notices.push_back("水平尾翼翼型「" + a.TailAirfoil + "」は翼型表にありません。");
@@ -219,6 +272,12 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   // Derived airframe quantities and the outline.
   result.Builder = PrepareAircraftForFlight(a, s, o);
+  if (!(a.WingSpan / 2 - s.Setup.WingRootOffset - a.TipLength > 0)) {
+    // The centre section widened to the body, the engines or the fins.
+    result.Accepted = false;
+    result.RefusalMessage = Refusal("主翼幅(ｍ)", "が胴体・エンジン・垂直尾翼の間隔と翼端部の幅に足りない");
+    return result;
+  }
 
   s.Loop.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
   s.Loop.PassesThisSecond = 0;
@@ -279,6 +338,11 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Controls.InnerDihedralLoaded = a.InnerDihedral;
   s.Controls.OuterDihedralLoaded = a.OuterDihedral;
   s.Controls.TipDihedralLoaded = a.TipDihedral;
+
+  // What the field ranges let through must still give a finite set-up:
+  // refuse here rather than stop the flight at its first pass.
+  result.RefusalMessage = CheckDerivedQuantities(s, o, chart);
+  result.Accepted = result.RefusalMessage.empty();
   return result;
 }
 

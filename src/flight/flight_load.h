@@ -17,8 +17,9 @@
 namespace zarv::flight {
 
 struct FlightLoadResult {
-  // False: the aircraft cannot be flown; nothing was changed and
-  // RefusalMessage names the field at fault.
+  // False: the aircraft cannot be flown and RefusalMessage says why: a
+  // field at fault (nothing was changed then), or a quantity of the set-up
+  // that came out NaN or infinite (the state and outline are then spoilt).
   bool Accepted = true;
   std::string RefusalMessage;
   // Things the user is told once (an airfoil name the tables do not know).
@@ -29,6 +30,12 @@ struct FlightLoadResult {
 // The message for an aircraft whose data would divide by zero in the set-up
 // or the aerodynamics; empty when it can be flown.
 std::string CheckAircraftForFlight(const aircraft::AircraftData& a);
+
+// The message for a set-up whose flight state, outline or chart values hold
+// a NaN or an infinity, naming the first such quantity; "" when all are
+// finite.
+std::string CheckDerivedQuantities(const FlightState& s, const model::AirframeOutline& o,
+                                   const ModelEvaluation& chart);
 
 // Surface temperature and pressure brought into the range the condition
 // controls offer (-20..50 C, 700..1050 hPa).

@@ -19,7 +19,8 @@ int16_t IntOf(double v) { return CheckedTruncate<int16_t>(v, true); }
 }  // namespace
 
 void FlightRecord::Reset() {
-  std::fill(Samples.begin(), Samples.end(), FlightSample{});
+  std::fill(Samples.begin(), Samples.begin() + RowsInUse, FlightSample{});
+  RowsInUse = 0;
   RecordCount = -2;
   RecordSampleCount = 1.0;
   LogRowCount = 0;
@@ -48,7 +49,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
     return;
   }
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
-  FlightSample& x = r.Samples[static_cast<std::size_t>(r.RecordCount)];
+  FlightSample& x = r.Row(r.RecordCount);
 
   x.Time = static_cast<float>(Int(s.Loop.FlightTime * 20 + 0.2) / 20);
   x.DistanceFlown = To(s.Body.Distance, 1000);

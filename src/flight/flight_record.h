@@ -7,6 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "flight/flight_state.h"
@@ -63,8 +66,38 @@ inline constexpr int32_t kRecordWrapAt = 60000;    // the last row the recorder 
 inline constexpr int32_t kRecordWrapTo = 30000;
 inline constexpr int kMarkCount = 31;              // burst and sound marks 0..30
 
+// Storage handed out already zeroed (all-zero bytes are FlightSample{}), so a
+// new record costs nothing until its rows are written: a calloc this large
+// comes straight from the system's zero pages.
+template <class T>
+struct ZeroedAllocator {
+  using value_type = T;
+  ZeroedAllocator() = default;
+  template <class U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    void* p = std::calloc(n, sizeof(T));
+    if (p == nullptr) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+  // Value-initialising a row leaves the zeros as they are.
+  template <class U>
+  void construct(U*) noexcept {}
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <class U>
+  bool operator==(const ZeroedAllocator<U>&) const noexcept { return true; }
+};
+
 struct FlightRecord {
-  std::vector<FlightSample> Samples = std::vector<FlightSample>(kRecordCapacity);
+  std::vector<FlightSample, ZeroedAllocator<FlightSample>> Samples =
+      std::vector<FlightSample, ZeroedAllocator<FlightSample>>(kRecordCapacity);
+  // Rows at and above this index were never written since the last reset:
+  // Reset clears only the rows below. Writers go through Row().
+  int32_t RowsInUse = 0;
   int32_t RecordCount = -2;        // index of the next sample to write
   double RecordSampleCount = 1.0;  // samples the charts and the replay use
   int32_t LogRowCount = 0;         // last row of a log being written or read
@@ -74,6 +107,13 @@ struct FlightRecord {
   int16_t SoundStartCount = 0;     // last used index of SoundStartSamples
   std::array<int32_t, kMarkCount> SoundStartSamples{};
 
+  // Row i for writing (0 <= i < kRecordCapacity); marks it for the reset.
+  FlightSample& Row(int32_t i) {
+    if (i >= RowsInUse) RowsInUse = i + 1;
+    return Samples[static_cast<std::size_t>(i)];
+  }
+
+  // Back to load-time values: every row FlightSample{} and the counters as new.
   void Reset();
 };
 

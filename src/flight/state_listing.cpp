@@ -1,18 +1,14 @@
 #include "flight/state_listing.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "flight/state_fields.h"
+#include "platform/runtime/number_text.h"
 
 namespace zarv::flight {
 
-std::string ListingNumber(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
+std::string ListingNumber(double v) { return NumberText(v); }
 
 namespace {
 

@@ -10,7 +10,8 @@
 
 namespace zarv::flight {
 
-// A number as the listings write it: 17 significant digits.
+// A number as the listings write it: the shortest text that reads back
+// to the same double.
 std::string ListingNumber(double v);
 
 // "Name value" per field; array elements as "Name(i) value".

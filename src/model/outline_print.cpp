@@ -1,18 +1,15 @@
 #include "model/outline_print.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
+
+#include "platform/runtime/number_text.h"
 
 namespace zarv::model {
 
 namespace {
 
-std::string Num(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
+std::string Num(double v) { return NumberText(v); }
 
 template <int S, int P>
 void PrintGrid(std::ostream& out, const char* name, const OutlineGrid<S, P>& x,

@@ -11,7 +11,8 @@ namespace zarv::model {
 // "GridName s p x y z" for every point of the FrontFuselage, RearFuselage,
 // Wing, Tail and Nacelle grids (station-major), then "Pivot Name x y z" for
 // the 14 pivots in record order, then "Name value" for TailplaneHingeY,
-// TailplaneHingeZ, FinHingeX and FinHingeY. Numbers as "%.17g".
+// TailplaneHingeZ, FinHingeX and FinHingeY. Numbers in their shortest
+// exact form.
 void PrintOutline(std::ostream& out, const AirframeOutline& outline);
 
 }  // namespace zarv::model

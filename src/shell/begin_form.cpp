@@ -1,6 +1,7 @@
 // The start screen: environment set-up, splash or waiting screen, and the
 // dispatch to the next screen by start mode.
 #include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
@@ -158,8 +159,10 @@ void BeginForm::Label1_Click() {
     sh.SelectedFileName = s.AircraftFileName;
     std::string error;
     if (!aircraft::LoadAircraftData(aircraft::HandOverPath(), aircraft::Aircraft(), &error)) {
-      // The file vanished after the set-up looked: go on as a normal start.
-      MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
+      // The file vanished after the set-up looked, or holds an aircraft that
+      // cannot be flown: go on as a normal start.
+      const bool refused = FileExists(aircraft::HandOverPath());
+      MsgBox(refused ? "Temp\\file.dat: " + error : std::string(kMissingHandOverMessage), vbExclamation, sh.AppName);
       s.ExitMode = startMode_ = 0;
       return;
     }

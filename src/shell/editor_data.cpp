@@ -5,6 +5,7 @@
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 #include "aircraft/aircraft_file.h"
+#include "aircraft/field_ranges.h"
 #include "shell/settings.h"
 
 namespace zarv::shell {
@@ -199,6 +200,19 @@ std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int e
   if (value(6) == 0 && value(22) != 0) return refuse(6);
   if (value(7) == 0 && value(24) != 0) return refuse(7);
   return {};
+}
+
+std::string CheckEditorRanges(const EditorEntries& e, double launchSpeed) {
+  const bool powered = launchSpeed > 10;
+  for (int row = 1; row <= kEditorRows; ++row) {
+    std::string message = aircraft::CheckFieldRange(row, Trim(e.Numbers[static_cast<size_t>(row) - 1]), powered);
+    if (!message.empty()) return message;
+  }
+  std::string message = aircraft::CheckFieldRange(35, Trim(e.EngineCountText), powered);
+  if (message.empty() && Val(Trim(e.EngineCountText)) > 0.5) {
+    message = aircraft::CheckFieldRange(36, Trim(e.FuelText), powered);
+  }
+  return message;
 }
 
 std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a) {

@@ -49,6 +49,10 @@ bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 // be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
+// The first entry whose value lies outside the range an aircraft file may
+// hold, with the message the reader would give; "" when all are inside.
+std::string CheckEditorRanges(const EditorEntries& e, double launchSpeed);
+
 // The 55 lines the editor saves: tag, its entries (trimmed where the layout
 // says so), and fields 39..53 formatted from the live values in a.
 std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a);

@@ -50,8 +50,9 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
   }
   const std::string path = JoinPath(folder, name);
   aircraft::AircraftData loaded;
-  if (!aircraft::LoadAircraftData(path, loaded)) {
-    if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + path;
+  std::string why;
+  if (!aircraft::LoadAircraftData(path, loaded, &why)) {
+    if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + path + "\r\n" + why;
     return false;
   }
   if (!aircraft::SaveHandOverFile(loaded)) {

@@ -294,6 +294,11 @@ void WriteForm::Command1_Click() {
     MsgBox(refusal, vbExclamation, sh.AppName);
     return;
   }
+  const std::string outOfRange = CheckEditorRanges(e, a.LaunchSpeed);
+  if (!outOfRange.empty()) {
+    MsgBox(outOfRange, vbExclamation, sh.AppName);
+    return;
+  }
   if (!SaveEditorEntries(e, a)) {
     MsgBox("機体データを保存できません。\r\nTemp フォルダーを確認して下さい。", vbExclamation,
            sh.AppName);

@@ -180,6 +180,44 @@ TEST(FlightLoad, RefusesDataThatWouldDivideByZero) {
   EXPECT_TRUE(std::isfinite(t.s.Setup.TailWakeGap));
 }
 
+TEST(FlightLoad, RefusesWhatWouldFlyIntoNaNAtOnce) {
+  // A wing too short for its centre section: panels of negative span.
+  aircraft::AircraftData stub = Marden7();
+  stub.WingSpan = 2;
+  Loaded s(stub);
+  EXPECT_FALSE(s.result.Accepted);
+  EXPECT_NE(s.result.RefusalMessage.find("主翼幅"), std::string::npos) << s.result.RefusalMessage;
+
+  // An engine model with no engine, or one the catalogue lacks: no rating
+  // to take the thrust per unit of.
+  aircraft::AircraftData none = testing::Powered(testing::Engine::Piston);
+  none.EngineCount = 0;
+  Loaded n(none);
+  EXPECT_FALSE(n.result.Accepted);
+  EXPECT_NE(n.result.RefusalMessage.find("Engines"), std::string::npos) << n.result.RefusalMessage;
+  aircraft::AircraftData unknown = testing::Powered(testing::Engine::Jet);
+  unknown.EngineModel = "XJ-1";
+  Loaded u(unknown);
+  EXPECT_FALSE(u.result.Accepted);
+  EXPECT_NE(u.result.RefusalMessage.find("XJ-1"), std::string::npos) << u.result.RefusalMessage;
+}
+
+TEST(FlightLoad, NamesTheFirstQuantityOfTheSetUpThatIsNotFinite) {
+  Loaded m(Marden7());
+  ASSERT_TRUE(m.result.Accepted);
+  EXPECT_EQ(CheckDerivedQuantities(m.s, m.o, m.chart), "");
+
+  FlightState s = m.s;
+  s.Setup.TailChord = std::nan("");
+  EXPECT_NE(CheckDerivedQuantities(s, m.o, m.chart).find("「TailChord」"), std::string::npos);
+  model::AirframeOutline o = m.o;
+  o.FinHingeX = -HUGE_VAL;
+  EXPECT_NE(CheckDerivedQuantities(m.s, o, m.chart).find("「FinHingeX」"), std::string::npos);
+  ModelEvaluation chart = m.chart;
+  chart.ReferenceSpeed = HUGE_VAL;
+  EXPECT_NE(CheckDerivedQuantities(m.s, m.o, chart).find("「ReferenceSpeed」"), std::string::npos);
+}
+
 TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
   aircraft::AircraftData a = Marden7();
   a.SurfaceTemperature = -300;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -166,6 +167,36 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   r.RecordCount = -2;
   RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, -1);
+}
+
+TEST(FlightRecord, ASecondFlightAfterALongOneSeesNoStaleSample) {
+  // A new record reads as cleared throughout.
+  FlightRecord fresh;
+  EXPECT_EQ(fresh.RowsInUse, 0);
+  ASSERT_TRUE(std::all_of(fresh.Samples.begin(), fresh.Samples.end(),
+                          [](const FlightSample& x) { return x == FlightSample{}; }));
+
+  auto first = FlyTo(testing::Powered(testing::Engine::Jet), 60);
+  FlightRecord reused = std::move(first->Record);
+  ASSERT_GT(reused.RecordCount, 1000);
+  EXPECT_GE(reused.RowsInUse, reused.RecordCount);
+  reused.RecordCount = 40;
+  reused.LogRowCount = 7;
+  reused.Reset();
+  EXPECT_EQ(reused.RecordCount, -2);
+  EXPECT_EQ(reused.LogRowCount, 0);
+  EXPECT_EQ(reused.RowsInUse, 0);
+
+  // The short flight on the reset record keeps exactly what it does on a new one.
+  HeadlessFlight second(testing::Sample("Marden７"));
+  second.Record = std::move(reused);
+  HeadlessFlight alone(testing::Sample("Marden７"));
+  ASSERT_EQ(second.Fly(0), "water");
+  ASSERT_EQ(alone.Fly(0), "water");
+  ASSERT_EQ(second.Record.RecordCount, alone.Record.RecordCount);
+  for (size_t i = 0; i < second.Record.Samples.size(); ++i) {
+    ASSERT_TRUE(second.Record.Samples[i] == alone.Record.Samples[i]) << "sample " << i;
+  }
 }
 
 TEST(FlightRecord, TimeStepsBy5HundredthsDespiteTheSummedStep) {

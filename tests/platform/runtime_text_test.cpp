@@ -3,16 +3,34 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/number_text.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/random.h"
 #include "platform/runtime/text.h"
 
 namespace zarv {
 namespace {
+
+TEST(NumberText, ShortestFormReadsBackExactly) {
+  EXPECT_EQ(NumberText(0.1), "0.1");
+  EXPECT_EQ(NumberText(-2.5), "-2.5");
+  EXPECT_EQ(NumberText(7), "7");
+  EXPECT_EQ(NumberText(-0.0), "-0");
+  EXPECT_EQ(NumberText(1e300), "1e+300");
+  EXPECT_EQ(NumberText(HUGE_VAL), "inf");
+  EXPECT_EQ(NumberText(-HUGE_VAL), "-inf");
+  EXPECT_EQ(NumberText(std::nan("")), "nan");
+  for (double v : {1.0 / 3, 0.1 + 0.2, 6378140.0 * 1.0000001, DBL_MIN, DBL_TRUE_MIN, -DBL_MAX, 354.025 / 306 * 1025 / 1013}) {
+    const std::string text = NumberText(v);
+    ASSERT_LT(text.size(), static_cast<size_t>(kNumberTextMax));
+    EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+  }
+}
 
 TEST(RuntimeVal, ConformanceTable) {
   struct Case {

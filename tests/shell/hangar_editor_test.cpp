@@ -258,6 +258,43 @@ TEST_F(HangarTest, EditorRefusesTextThatIsNoNumber) {
   EXPECT_EQ(CheckEditorEntries(engines, 150, 2), "「Fuel(kg)」には数値を入力して下さい。");
 }
 
+TEST_F(HangarTest, EditorRefusesWhatTheReaderWouldRefuseWithTheSameMessage) {
+  EditorEntries e;
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  ASSERT_TRUE(aircraft::ReadAircraftLines(aircraft::SampleAircraftList()[0].Lines, a));
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[0].Lines));
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  EXPECT_EQ(CheckEditorRanges(e, a.LaunchSpeed), "");
+
+  struct Case {
+    int row;  // 31 = engine count box, 32 = fuel box
+    const char* value;
+  };
+  for (const Case& c : {Case{10, "-0.001"}, Case{24, "-1"}, Case{2, "1e308"}, Case{16, "-1"}, Case{11, "0.5"},
+                        Case{15, "5/95"}, Case{31, "-1"}}) {
+    EditorEntries bad = e;
+    if (c.row == 31) {
+      bad.EngineCountText = c.value;
+    } else {
+      bad.Numbers[static_cast<size_t>(c.row) - 1] = c.value;
+    }
+    const std::string message = CheckEditorRanges(bad, a.LaunchSpeed);
+    ASSERT_FALSE(message.empty()) << c.row;
+    // What the editor would write is refused by the reader with these words.
+    std::vector<std::string> lines = EditorFileLines(bad, a);
+    std::string error;
+    aircraft::AircraftData reread;
+    EXPECT_FALSE(aircraft::ReadAircraftLines(lines, reread, &error)) << c.row;
+    EXPECT_EQ(error, message);
+  }
+  // Fuel counts only with an engine, as the reader takes it.
+  EditorEntries fuel = e;
+  fuel.FuelText = "-5";
+  EXPECT_EQ(CheckEditorRanges(fuel, a.LaunchSpeed), "");
+  fuel.EngineCountText = "1";
+  EXPECT_NE(CheckEditorRanges(fuel, a.LaunchSpeed).find("Fuel(kg)"), std::string::npos);
+}
+
 TEST(Progress, TextAndBar) {
   EXPECT_EQ(ProgressText(37, 200, 3.7, true), "19％完了しました\r\nあと17秒かかります");
   EXPECT_EQ(ProgressText(37, 200, 3.7, false), "19％完了しました");

@@ -1,21 +1,18 @@
 #include "probe/probe_fly.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "flight/headless_flight.h"
 #include "aircraft/aircraft_file.h"
+#include "platform/runtime/number_text.h"
 
 namespace zarv::flight {
 namespace {
-
-std::string Number(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
-}
 
 std::string Fixed(double v) {
   char buf[64];
@@ -23,11 +20,18 @@ std::string Fixed(double v) {
   return buf;
 }
 
+// One row, built whole and written at once: rows are most of a long flight's output.
 void WriteRow(std::ostream& out, const FlightState& s) {
-  out << Number(s.Loop.FlightTime) << ',' << Number(s.Body.PosX) << ',' << Number(s.Body.PosY) << ',' << Number(s.Body.Altitude) << ','
-      << Number(s.Body.AirSpeed) << ',' << Number(s.Air.AngleOfAttack) << ',' << Number(s.Body.PitchAngle) << ','
-      << Number(s.Body.BankAngle) << ',' << Number(s.Body.Heading) << ',' << Number(s.Body.Distance) << ','
-      << Number(s.Masses.FuelQuantity) << '\n';
+  const double values[] = {s.Loop.FlightTime, s.Body.PosX,      s.Body.PosY,       s.Body.Altitude,     s.Body.AirSpeed, s.Air.AngleOfAttack,
+                           s.Body.PitchAngle, s.Body.BankAngle, s.Body.Heading,    s.Body.Distance,     s.Masses.FuelQuantity};
+  char row[std::size(values) * (kNumberTextMax + 1)];
+  char* p = row;
+  for (double v : values) {
+    p = AppendNumberText(p, v);
+    *p++ = ',';
+  }
+  p[-1] = '\n';
+  out.write(row, p - row);
 }
 
 }  // namespace
@@ -50,12 +54,21 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
   constexpr double kDefaultLimit = 86400;
   const double limit = seconds > 0 ? seconds : kDefaultLimit;
   std::string end;
+  // A pass starts by testing the state for NaN and infinity: once it has run,
+  // the state it started from was finite. That one is reported when the
+  // flight ends on a non-finite state.
+  double lastDistance = flight->State.Body.Distance, lastTime = flight->State.Loop.FlightTime;
   for (;;) {
     // The recorder stores the state as the previous pass left it.
     if (flight->WillRecord()) WriteRow(out, flight->State);
+    const double distance = flight->State.Body.Distance, time = flight->State.Loop.FlightTime;
     if (!flight->Step()) {
       end = flight->EndWord();
       break;
+    }
+    if (std::isfinite(distance) && std::isfinite(time)) {
+      lastDistance = distance;
+      lastTime = time;
     }
     if (flight->State.Loop.FlightTime >= limit - 1e-9) {  // the summed step drifts
       end = "limit";
@@ -63,7 +76,9 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
     }
   }
   if (!flight->Message.empty()) err << "zarv-probe: " << flight->Message << '\n';
-  out << "result distance=" << Fixed(flight->State.Body.Distance) << " time=" << Fixed(flight->State.Loop.FlightTime)
+  const bool finite = end != "nonfinite";
+  out << "result distance=" << Fixed(finite ? flight->State.Body.Distance : lastDistance)
+      << " time=" << Fixed(finite ? flight->State.Loop.FlightTime : lastTime)
       << " steps=" << flight->Passes << " end=" << end << '\n';
   return 0;
 }

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "aircraft/aircraft_file.h"
+#include "aircraft/field_ranges.h"
+#include "aircraft/samples.h"
+
+namespace zarv::aircraft {
+namespace {
+
+std::vector<std::string> Sample(size_t i) { return SampleAircraftList()[i].Lines; }
+
+TEST(FieldRanges, EverySampleAircraftLoads) {
+  for (const SampleAircraft& s : SampleAircraftList()) {
+    AircraftData a;
+    std::string error;
+    EXPECT_TRUE(ReadAircraftLines(s.Lines, a, &error)) << s.FileName << ": " << error;
+  }
+}
+
+TEST(FieldRanges, ValuesTheSetUpCannotTakeAreRefusedNamingFieldAndRange) {
+  struct Case {
+    int field;
+    const char* text;
+    const char* named;
+    const char* range;
+  };
+  for (const Case& c : {
+           Case{10, "-0.001", "「風防及び有害抵抗」の値 -0.001 は範囲外です。", "0 より大きく 10000 以下"},
+           Case{24, "-1", "「垂直尾翼面積(㎡)」", "0 以上 10000 以下"},
+           Case{22, "-1", "「水平尾翼面積(㎡)」", "0 以上"},
+           Case{2, "1e308", "「主翼及び風防重量(kg)」の値 1e+308", "0 以上 1000000 以下"},
+           Case{2, "1e999", "「主翼及び風防重量(kg)」", "1000000 以下"},  // the reader saturates
+           Case{16, "-1", "「内翼テーパー比」", "0.05 以上 5 以下"},
+           Case{11, "0.5", "「主翼幅(ｍ)」", "1 以上"},
+           Case{15, "5/95", "「内翼後退角(deg)」の値 95", "-80 以上 80 以下"},
+           Case{53, "40000", "「Check8」", "-32768 以上 32767 以下"},
+           Case{45, "9000", "「発進速度」", "5000 以下"},
+       }) {
+    std::vector<std::string> lines = Sample(0);
+    lines[static_cast<size_t>(c.field) + 1] = c.text;
+    AircraftData a;
+    a.AircraftName = "left over";
+    std::string error;
+    EXPECT_FALSE(ReadAircraftLines(lines, a, &error)) << c.field;
+    EXPECT_NE(error.find(c.named), std::string::npos) << error;
+    EXPECT_NE(error.find(c.range), std::string::npos) << error;
+    EXPECT_EQ(a.AircraftName, "");
+  }
+}
+
+TEST(FieldRanges, CorrectedValuesAndUncheckedCasesStillLoad) {
+  // Values the reader corrects by itself are no reason to refuse.
+  for (const auto& [field, text] : std::vector<std::pair<int, const char*>>{
+           {45, "-3"}, {46, "-5"}, {40, "300"}, {48, "58"}, {49, "-20"}, {51, "0"}, {39, "4500"}}) {
+    std::vector<std::string> lines = Sample(1);
+    lines[static_cast<size_t>(field) + 1] = text;
+    AircraftData a;
+    std::string error;
+    EXPECT_TRUE(ReadAircraftLines(lines, a, &error)) << field << ": " << error;
+  }
+  // A gear position is read only for a powered aircraft; fuel only with an engine.
+  std::vector<std::string> lines = Sample(1);
+  lines[29] = "1/5000";
+  lines[37] = "-100";
+  AircraftData a;
+  EXPECT_TRUE(ReadAircraftLines(lines, a));
+  lines[46] = "150";
+  std::string error;
+  EXPECT_FALSE(ReadAircraftLines(lines, a, &error));
+  EXPECT_NE(error.find("前後位置"), std::string::npos) << error;
+  EXPECT_EQ(CheckFieldRange(1, "0", true).find("「前部胴体重量(kg)」"), 0u);
+}
+
+TEST(FieldRanges, FilesThatAreNoAircraftFilesSaySo) {
+  std::string error;
+  AircraftData a;
+  std::vector<std::string> junk = {"\x89PNG\x1a", std::string(300, '\x7f'), "3.5"};
+  EXPECT_FALSE(ReadAircraftLines(junk, a, &error));
+  EXPECT_EQ(error.find("機体ファイルではありません"), 0u) << error;
+
+  std::vector<std::string> shortFile = Sample(2);
+  shortFile.resize(kAircraftMinimumLines - 1);
+  EXPECT_FALSE(ReadAircraftLines(shortFile, a, &error));
+  EXPECT_NE(error.find("31 行しかありません"), std::string::npos) << error;
+  shortFile = Sample(2);
+  shortFile.resize(kAircraftMinimumLines);
+  EXPECT_TRUE(ReadAircraftLines(shortFile, a, &error)) << error;
+
+  for (const char* tag : {"D", "PfD", "PcD", "JfD", "JcD", " D "}) EXPECT_TRUE(IsHangarTag(tag)) << tag;
+  for (const char* tag : {"", "d", "X", "Data", "DD"}) EXPECT_FALSE(IsHangarTag(tag)) << tag;
+}
+
+}  // namespace
+}  // namespace zarv::aircraft
