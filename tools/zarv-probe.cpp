@@ -2,6 +2,7 @@
 // set-up and prints what it derived.
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
+//   zarv-probe frame FILE ... --out X.bmp  one cockpit-view frame as a bitmap
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
 #include "probe/probe_fly.h"
+#include "probe/probe_frame.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -20,7 +22,9 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n";
+               "       zarv-probe fly FILE [--seconds T]\n"
+               "       zarv-probe frame FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...]"
+               " --out PICTURE.bmp\n";
   return 2;
 }
 
@@ -29,6 +33,10 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "fly") == 0) {
     const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
+    return status == 2 ? Usage() : status;
+  }
+  if (argc >= 3 && std::strcmp(argv[1], "frame") == 0) {
+    const int status = zarv::view::FrameCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
   if (argc != 3) return Usage();

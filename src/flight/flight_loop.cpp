@@ -172,7 +172,8 @@ void PaceToRealTime(FlightState& s, FlightSeams& seams) {
   if (s.WaitMs > s.BusyMs - 1) s.WaitMs = s.BusyMs - 1;
 }
 
-// The view's direction and the pilot's eye in the world.
+}  // namespace
+
 void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
   s.ViewHeading = s.Heading;
   s.ViewDepression = -s.PitchAngle;
@@ -195,8 +196,6 @@ void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model:
   s.EyeZ = s.Altitude + eye.Z;
   s.ViewZoom = 1.0;
 }
-
-}  // namespace
 
 bool FlightStateIsFinite(const FlightState& s) {
   // A fault anywhere in a stage reaches the integrated quantities within the

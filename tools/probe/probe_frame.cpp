@@ -1,0 +1,164 @@
+#include "probe/probe_frame.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "aircraft/aircraft_file.h"
+#include "flight/flight_loop.h"
+#include "flight/headless_flight.h"
+#include "platform/runtime/files.h"
+#include "platform/ui/bmp.h"
+#include "shell/sky_bands.h"
+#include "view/cockpit_view.h"
+
+namespace zarv::view {
+
+namespace {
+
+using Setter = std::function<void(flight::FlightState&, double)>;
+
+// The state values a frame can be posed with, by their listed names.
+const std::map<std::string, Setter>& Setters() {
+  using S = flight::FlightState;
+  static const std::map<std::string, Setter> kSetters = {
+      {"PitchAngle", [](S& s, double v) { s.PitchAngle = v; }},
+      {"BankAngle", [](S& s, double v) { s.BankAngle = v; }},
+      {"Heading", [](S& s, double v) { s.Heading = v; }},
+      {"TrackAngle", [](S& s, double v) { s.TrackAngle = v; }},
+      {"Altitude", [](S& s, double v) { s.Altitude = v; }},
+      {"PosX", [](S& s, double v) { s.PosX = v; }},
+      {"PosY", [](S& s, double v) { s.PosY = v; }},
+      {"Distance", [](S& s, double v) { s.Distance = v; }},
+      {"CourseDistance", [](S& s, double v) { s.CourseDistance = v; }},
+      {"GroundSpeed", [](S& s, double v) { s.GroundSpeed = v; }},
+      {"LowFlightDistance", [](S& s, double v) { s.LowFlightDistance = v; }},
+      {"FlightTime", [](S& s, double v) { s.FlightTime = v; }},
+      {"LaunchTime", [](S& s, double v) { s.LaunchTime = v; }},
+      {"NormalLoad", [](S& s, double v) { s.NormalLoad = v; }},
+      {"DynamicPressure", [](S& s, double v) { s.DynamicPressure = v; }},
+      {"StallRatio", [](S& s, double v) { s.StallRatio = v; }},
+      {"SupportAccel", [](S& s, double v) { s.SupportAccel = v; }},
+      {"SkinTemperature", [](S& s, double v) { s.SkinTemperature = static_cast<int16_t>(v); }},
+      {"SpeedMode", [](S& s, double v) { s.SpeedMode = static_cast<int16_t>(v); }},
+      {"FrameRate", [](S& s, double v) { s.FrameRate = v; }},
+  };
+  return kSetters;
+}
+
+bool ParseNumber(const char* text, double& v) {
+  const auto parsed = std::from_chars(text, text + std::strlen(text), v);
+  return parsed.ec == std::errc() && *parsed.ptr == '\0' && std::isfinite(v);
+}
+
+bool Finite(std::initializer_list<double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc < 1) return 2;
+  const std::string path = argv[0];
+  double seconds = 0;
+  int size = 640;
+  std::string picture;
+  std::vector<std::pair<std::string, double>> sets;
+  for (int i = 1; i < argc; i += 2) {
+    if (i + 1 >= argc) return 2;
+    const std::string opt = argv[i];
+    const char* value = argv[i + 1];
+    if (opt == "--seconds") {
+      if (!ParseNumber(value, seconds) || seconds < 0) return 2;
+    } else if (opt == "--size") {
+      double v = 0;
+      if (!ParseNumber(value, v) || (v != 640 && v != 800 && v != 1024)) return 2;
+      size = static_cast<int>(v);
+    } else if (opt == "--set") {
+      const char* eq = std::strchr(value, '=');
+      double v = 0;
+      if (eq == nullptr || !ParseNumber(eq + 1, v)) return 2;
+      const std::string name(value, eq);
+      if (Setters().count(name) == 0) {
+        err << "zarv-probe: --set: unknown name " << name << '\n';
+        return 2;
+      }
+      sets.emplace_back(name, v);
+    } else if (opt == "--out") {
+      picture = value;
+    } else {
+      return 2;
+    }
+  }
+  if (picture.empty()) return 2;
+  const double scale = size == 1024 ? 1.6 : (size == 800 ? 1.25 : 1.0);
+
+  aircraft::AircraftData aircraft;
+  std::string error;
+  if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
+    err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
+    return 1;
+  }
+  flight::HeadlessFlight f(aircraft, 0.5, scale);
+  if (!f.Accepted()) {
+    err << "zarv-probe: " << f.RefusalMessage() << '\n';
+    return 1;
+  }
+  if (seconds > 0) f.Fly(seconds);
+  flight::FlightState& s = f.State;
+  for (const auto& [name, v] : sets) Setters().at(name)(s, v);
+  // What the display step derives from the pose.
+  s.PitchSin = std::sin(s.PitchAngle);
+  s.PitchCos = std::cos(s.PitchAngle);
+  s.ViewRollSin = std::sin(s.BankAngle);
+  s.ViewRollCos = std::cos(s.BankAngle);
+  s.HeadingSin = std::sin(s.Heading);
+  s.HeadingCos = std::cos(s.Heading);
+  s.HeadingValue = s.Heading;
+  flight::SetViewAndEye(s, f.Aircraft, f.Outline);
+  if (!flight::FlightStateIsFinite(s) ||
+      !Finite({s.EyeX, s.EyeY, s.EyeZ, s.PitchSin, s.ViewRollSin, s.Distance})) {
+    err << "zarv-probe: the flight state is not finite\n";
+    return 1;
+  }
+
+  shell::SkyBands bands;
+  shell::BuildSkyBands(2000, scale, bands);
+  SkyTables sky;
+  for (std::size_t i = 0; i < 31; ++i) {
+    sky.SkyColourTable[i] = static_cast<Color>(bands.SkyBandColour[i]);
+    sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
+  }
+
+  CockpitView view;
+  std::string folder = picture;
+  const auto slash = folder.find_last_of('/');
+  folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash);
+  InitCockpitView(view, scale, 1.0, s, f.Aircraft, folder);
+  FrameInputs in;
+  in.Sky = &sky;
+  in.ShowObjects = 1;
+  in.ShowPylonOrHangMeter = 1;
+  in.SurfaceColour = f.Aircraft.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
+  in.RecordCount = f.Record.RecordCount;
+  Surface target(static_cast<int>(std::lround(640 * scale)), static_cast<int>(std::lround(480 * scale)),
+                 vbBlack);
+  DrawCockpitFrame(view, s, f.Aircraft, in, target);
+  if (!SaveBmp(target, picture)) {
+    err << "zarv-probe: cannot write " << picture << '\n';
+    return 1;
+  }
+  out << "frame " << target.Width() << "x" << target.Height() << " t=" << s.FlightTime
+      << " alt=" << s.Altitude << " dist=" << s.Distance << '\n';
+  return 0;
+}
+
+}  // namespace zarv::view
