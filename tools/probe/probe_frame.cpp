@@ -112,7 +112,13 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "zarv-probe: " << f.RefusalMessage() << '\n';
     return 1;
   }
-  if (seconds > 0) f.Fly(seconds);
+  // Without a time, one pass: the start of the run places the aircraft on
+  // its deck (or in the air) with the distances worked out.
+  if (seconds > 0) {
+    f.Fly(seconds);
+  } else {
+    f.Step();
+  }
   flight::FlightState& s = f.State;
   for (const auto& [name, v] : sets) Setters().at(name)(s, v);
   // What the display step derives from the pose.
