@@ -158,6 +158,17 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   Surface target(static_cast<int>(std::lround(640 * scale)), static_cast<int>(std::lround(480 * scale)),
                  vbBlack);
   DrawCockpitFrame(view, s, f.Aircraft, in, target);
+  // Every real the frame worked with must have stayed a number.
+  bool finite = Finite({view.ClipRatio1, view.ClipRatio2, view.ClipSlopeX, view.ClipOffsetX,
+                        view.ClipSlopeZ, view.ClipOffsetZ, view.Deck.PlatformRefX,
+                        view.Deck.PlatformRefY, view.ElapsedTime});
+  for (std::size_t k = 0; k < view.PylonAzimuth.size(); ++k)
+    finite = finite && Finite({view.PylonAzimuth[k], view.PylonWidth[k]});
+  for (double r : view.ShotRadius) finite = finite && std::isfinite(r);
+  if (!finite) {
+    err << "zarv-probe: a frame value is not finite\n";
+    return 1;
+  }
   if (!SaveBmp(target, picture)) {
     err << "zarv-probe: cannot write " << picture << '\n';
     return 1;
