@@ -434,7 +434,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
                  Format(static_cast<double>(s.StepsPerSecond) / std::max(s.DisplayDivisor, 1), "##0") +
                  "Frm/Sec " + Format(s.FrameRate, "##.00");
   pic.Print(v.StatusLine);
-  pic.SetFontSize(v.FontScale * 11 * sc);
+  pic.SetFontSize(v.FontScale * 11);
   pic.SetFontBold(true);
 
   // 19, 20. The form's drawing state, then the one copy.
