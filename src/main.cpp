@@ -1,9 +1,49 @@
 // Zarv: the start screen prepares everything and dispatches by start mode.
+#include "platform/runtime/files.h"
 #include "platform/ui/app.h"
 #include "shell/screens.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/sky_bands.h"
+#include "shell/startup.h"
+#include "view/screen_art.h"
+
+namespace {
+
+zarv::view::SkyTables CurrentSkyTables() {
+  const zarv::shell::SkyBands& bands = zarv::shell::Sky();
+  zarv::view::SkyTables sky;
+  for (std::size_t i = 0; i < sky.SkyColourTable.size(); ++i) {
+    sky.SkyColourTable[i] = static_cast<zarv::Color>(bands.SkyBandColour[i]);
+    sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
+  }
+  return sky;
+}
+
+// The shell's start-up calls the cached art through its hooks; the drawing
+// lives with the flight view, which the shell does not link.
+void InstallScreenArtHooks() {
+  using namespace zarv;
+  shell::StartupHooks& hooks = shell::Hooks();
+  hooks.DrawGradient = [] { view::SaveGradientProbe(ProgramPath("\\Temp")); };
+  hooks.DrawSkyBackgrounds = [] {
+    const shell::ShellState& sh = shell::Shell();
+    view::SaveSkyBackgrounds(ProgramPath("\\Temp"), sh.ScreenScale,
+                             shell::CurrentSettings().ScreenSizeChoice, sh.GradientBitmapLengthNow,
+                             CurrentSkyTables());
+  };
+  hooks.DrawPanelArt = [] {
+    const shell::ShellState& sh = shell::Shell();
+    view::SavePanelArt(ProgramPath("\\Temp"), sh.ScreenScale, sh.FontScale,
+                       shell::CurrentSettings().ScreenSizeChoice, sh.DeveloperMode);
+  };
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   zarv::Application app(argc, argv);
+  InstallScreenArtHooks();
   zarv::shell::UsePlaceholderFlightScreen();
   zarv::shell::Begin().Load();
   return app.Run();

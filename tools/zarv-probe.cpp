@@ -3,6 +3,7 @@
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
 //   zarv-probe chart FILE [--airfoil NAME]  the characteristic charts as CSV
+//   zarv-probe frame FILE ... --out X.bmp  one cockpit-view frame as a bitmap
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "probe/probe_chart.h"
 #include "probe/probe_fly.h"
 #include "probe/probe_panel.h"
+#include "probe/probe_frame.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -36,6 +38,8 @@ const Command kCommands[] = {
     {"chart", zarv::flight::ChartCommand, "chart FILE [--airfoil NAME]"},
     {"panel", zarv::view::PanelCommand,
      "panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
+    {"frame", zarv::view::FrameCommand,
+     "frame FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
 };
 
 int Usage() {

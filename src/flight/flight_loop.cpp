@@ -170,7 +170,8 @@ void PaceToRealTime(FlightState& s, FlightSeams& seams) {
   if (s.Loop.WaitMs > s.Loop.BusyMs - 1) s.Loop.WaitMs = s.Loop.BusyMs - 1;
 }
 
-// The view's direction and the pilot's eye in the world.
+}  // namespace
+
 void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
   s.View.ViewHeading = s.Body.Heading;
   s.View.ViewDepression = -s.Body.PitchAngle;
@@ -193,8 +194,6 @@ void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model:
   s.View.EyeZ = s.Body.Altitude + eye.Z;
   s.View.ViewZoom = 1.0;
 }
-
-}  // namespace
 
 bool FlightStateIsFinite(const FlightState& s) {
   // A fault anywhere in a stage reaches the integrated quantities within the

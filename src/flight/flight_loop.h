@@ -52,6 +52,10 @@ void RunFlight(FlightLoop& f);
 // The end tests of the pass head; true when the flight has ended.
 bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a);
 
+// The view's direction (ViewHeading, ViewDepression and their sines and
+// cosines) and the pilot's eye in the world, as each display step sets them.
+void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o);
+
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);
 

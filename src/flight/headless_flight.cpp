@@ -5,9 +5,11 @@
 
 namespace zarv::flight {
 
-HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt)
+HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt,
+                               double screenScale)
     : Aircraft(aircraft), takeoffAt_(takeoffAt) {
   SetClockSource(&Clock);
+  Options.ScreenScale = screenScale;
   const FlightLoadResult load = PrepareFlightScreenLoad(Aircraft, State, Outline, Chart);
   accepted_ = load.Accepted;
   refusal_ = load.RefusalMessage;

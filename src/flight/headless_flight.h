@@ -24,8 +24,10 @@ namespace zarv::flight {
 class HeadlessFlight {
  public:
   // Installs the manual clock (each step takes it again; destruction puts the
-  // system clock back) and loads the aircraft.
-  explicit HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt = 0.5);
+  // system clock back) and loads the aircraft for a screen of screenScale
+  // (1.0, 1.25 or 1.6: the view's pixels per radian and centre follow it).
+  explicit HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt = 0.5,
+                          double screenScale = 1.0);
   ~HeadlessFlight();
   HeadlessFlight(const HeadlessFlight&) = delete;
   HeadlessFlight& operator=(const HeadlessFlight&) = delete;

@@ -15,11 +15,11 @@
 namespace zarv::shell {
 
 struct StartupHooks {
-  // Instrument-panel faces and masks for the three sizes (Temp/Panel*.bmp, Mask*.bmp, graph*.bmp).
+  // Instrument-panel face and mask of the current size (Temp/PanelN.bmp, MaskN.bmp; graph*.bmp in developer mode).
   std::function<void()> DrawPanelArt;
   // Grey gradient of 20 x ScreenScale lines saved as Temp/zarv.bmp.
   std::function<void()> DrawGradient;
-  // Sky backgrounds from the sky bands (Temp/Back*.bmp, CBack*.bmp).
+  // Sky backgrounds of the current size (Temp/BackN.bmp, CBackN.bmp).
   std::function<void()> DrawSkyBackgrounds;
   // Plays a wave image from memory and returns when it has ended.
   std::function<void(const std::string& waveImage)> PlaySoundFromMemory;

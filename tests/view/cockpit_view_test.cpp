@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/ui/bmp.h"
+#include "view/cockpit_view.h"
+#include "view/view_fixture.h"
+
+namespace zarv::view {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Frame, ElapsedTimeCaption) {
+  EXPECT_EQ(ElapsedTimeCaption(12.34), "経過時間 12.3Sec   ");
+  EXPECT_EQ(ElapsedTimeCaption(60.0), "経過時間 60.0Sec   ");
+  EXPECT_EQ(ElapsedTimeCaption(61.0), "経過時間 00:01:01.0   ");
+  EXPECT_EQ(ElapsedTimeCaption(3661.5), "経過時間 01:01:01.5   ");
+  // Rounded to tenths before the split: never a 60th second.
+  EXPECT_EQ(ElapsedTimeCaption(119.96), "経過時間 00:02:00.0   ");
+  EXPECT_EQ(ElapsedTimeCaption(3599.97), "経過時間 01:00:00.0   ");
+}
+
+TEST(Frame, HeatTintColour) {
+  EXPECT_EQ(HeatTint(700), 0u);
+  EXPECT_EQ(HeatTint(1200), RGB(128, 0, 64));  // half: 127.5 and 63.5 to even
+  EXPECT_EQ(HeatTint(1700), RGB(255, 0, 127));
+  EXPECT_EQ(HeatTint(2500), RGB(255, 0, 127));
+}
+
+// A frame's worth of state: level at 100 m, heading north, light aircraft.
+struct FrameFixture {
+  SkyTables Sky = testing::FixedSky();
+  flight::FlightState S;
+  aircraft::AircraftData A;
+  CockpitView View;
+  FrameInputs In;
+  fs::path Folder;
+
+  explicit FrameFixture(double scale = 1.0, const std::string& name = "frame") {
+    Folder = fs::temp_directory_path() / ("zarv_view_" + name + std::to_string(::getpid()));
+    fs::remove_all(Folder);
+    fs::create_directories(Folder);
+    A.LaunchSpeed = 8;
+    A.LaunchHeight = 10;
+    A.EyeHeight = 0.5;
+    S.Pilot.PixelsPerRadian = 573 * scale;
+    S.View.ViewCentreX = static_cast<int32_t>(std::lround(320 * scale));
+    S.View.ViewCentreY = static_cast<int32_t>(std::lround(240 * scale));
+    S.Body.Altitude = 100;
+    S.View.EyeZ = 100.5;
+    S.Body.Distance = 200;
+    S.Body.CourseDistance = 200;
+    S.Loop.StepsPerSecond = 40;
+    S.Loop.DisplayDivisor = 2;
+    InitCockpitView(View, scale, 1.0, S, A, Folder.string());
+    In.Sky = &Sky;
+  }
+  ~FrameFixture() { fs::remove_all(Folder); }
+  void Draw(Surface& target) { DrawCockpitFrame(View, S, A, In, target); }
+};
+
+TEST(Frame, ComposesAtEachScreenSize) {
+  for (double scale : {1.0, 1.25, 1.6}) {
+    FrameFixture f(scale);
+    EXPECT_EQ(f.View.Picture1.Width(), static_cast<int>(std::nearbyint(642 * scale)));
+    const int w = static_cast<int>(std::lround(640 * scale)), h = static_cast<int>(std::lround(480 * scale));
+    Surface target(w, h, vbBlack);
+    std::vector<std::string> calls;
+    f.View.Hooks.DrawPanelMeters = [&](Surface&) { calls.push_back("panel"); };
+    f.View.Hooks.DrawHeadUpDisplay = [&](Surface&) { calls.push_back("hud"); };
+    f.Draw(target);
+    EXPECT_EQ(calls, (std::vector<std::string>{"panel", "hud"}));
+    const int cy = f.S.View.ViewCentreY;
+    EXPECT_EQ(target.Point(w / 2, cy - 2), f.Sky.SkyColourTable[1]) << scale;
+    EXPECT_EQ(target.Point(w / 2, h - 2), f.In.SurfaceColour) << scale;
+    EXPECT_EQ(target.Point(2, 0), f.Sky.SkyColourTable[14]) << scale;
+  }
+}
+
+TEST(Frame, HotAirframeTintsTheView) {
+  FrameFixture f;
+  f.S.Air.SkinTemperature = 1700;
+  Surface target(640, 480, vbBlack);
+  f.Draw(target);
+  const Color sky = f.Sky.SkyColourTable[14];
+  EXPECT_EQ(target.Point(2, 0), sky | RGB(255, 0, 127));
+  f.In.WireframeView = 1;  // no tint over the wireframe view
+  f.Draw(target);
+  EXPECT_EQ(target.Point(2, 0), vbBlack);
+}
+
+TEST(Frame, ScreenshotsTakeTheNextFreeNumber) {
+  FrameFixture f(1.0, "shots");
+  for (const char* name : {"cam000.bmp", "cam001.bmp", "cam003.bmp"})
+    std::ofstream(f.Folder / name) << "x";
+  f.View.ScreenshotCounter = 0;
+  Surface target(640, 480, vbBlack);
+  f.View.ScreenshotRequest = 1;
+  f.Draw(target);
+  EXPECT_TRUE(fs::exists(f.Folder / "cam002.bmp"));
+  EXPECT_EQ(f.View.ScreenshotRequest, 0);
+  f.View.ScreenshotRequest = 1;
+  f.Draw(target);
+  EXPECT_TRUE(fs::exists(f.Folder / "cam004.bmp"));  // 003 is kept
+  EXPECT_EQ(fs::file_size(f.Folder / "cam003.bmp"), 1u);
+  EXPECT_EQ(f.View.ScreenshotCounter, 5);
+  // No request: nothing new.
+  f.Draw(target);
+  EXPECT_FALSE(fs::exists(f.Folder / "cam005.bmp"));
+  Surface shot;
+  ASSERT_TRUE(LoadBmp(shot, (f.Folder / "cam004.bmp").string()));
+  EXPECT_EQ(shot.Width(), 642);
+  // The load starts the counter at the lowest free number.
+  EXPECT_EQ(NextFreeScreenshot(f.Folder.string(), 0), 5);
+  EXPECT_EQ(ScreenshotName(7), "cam007.bmp");
+}
+
+TEST(Frame, ShoreSegmentAheadAndBehind) {
+  FrameFixture f;
+  f.S.View.EyeX = 0;
+  f.S.View.EyeY = 0;
+  f.S.View.EyeZ = 10;
+  f.S.Body.PitchCos = 1;
+  ProjectShoreSegment(f.View, f.S, 1.0, 6, -10, 100, 0, 10, 100, 0);
+  const double az = std::atan(0.1) * 573;
+  // Equal depth: the left end (x = -10) stays first.
+  EXPECT_NEAR(f.View.Lines.X1[6], 320 - az, 0.5);
+  EXPECT_NEAR(f.View.Lines.X2[6], 320 + az, 0.5);
+  EXPECT_NEAR(f.View.Lines.Y1[6], 240 + az, 0.5);
+  // Wholly behind the eye: collapsed onto the view centre.
+  ProjectShoreSegment(f.View, f.S, 1.0, 7, -10, -100, 0, 10, -100, 0);
+  EXPECT_EQ(f.View.Lines.X1[7], 320);
+  EXPECT_EQ(f.View.Lines.Y2[7], 240);
+  // An end exactly at the eye's depth does not divide by zero.
+  ProjectShoreSegment(f.View, f.S, 1.0, 8, 5, 0, 0, 10, 100, 0);
+  EXPECT_TRUE(std::isfinite(f.View.ClipRatio2));
+  EXPECT_LT(std::abs(f.View.Lines.X1[8] - 320), 2000);
+}
+
+// The small course: the start line is y = -340 m.
+TEST(Frame, RaceTimesAppendLapAfterLap) {
+  FrameFixture f;
+  f.S.Engine.EngineType = aircraft::EngineKind::Piston;
+  f.S.Engine.EngineRating = 100000;
+  f.S.Body.TrackAngle = 0;
+  f.S.Body.GroundSpeed = 100;
+  f.S.View.EyeY = -340;
+  f.S.View.EyeX = 500;
+  f.S.Loop.FlightTime = 12.35;
+  f.View.PylonAzimuth[0] = 2;  // the start pylon is behind
+  UpdatePylonRace(f.View, f.S, f.A, 0.5);
+  EXPECT_EQ(f.View.RaceText, "  12.35Sec\r\n");
+  EXPECT_EQ(f.View.NextPylon, 1);
+  f.View.NextPylon = 0;
+  f.View.PylonAzimuth[0] = 2;
+  f.S.Loop.FlightTime = 112.35;
+  UpdatePylonRace(f.View, f.S, f.A, 0.5);
+  EXPECT_EQ(f.View.RaceText, "  12.35Sec\r\n 100.00Sec  111.89mph\r\n");
+  EXPECT_EQ(f.View.PylonCrossings, 2);
+  // Flying east past the start: counted neither as a time nor a crossing.
+  f.View.NextPylon = 0;
+  f.View.PylonAzimuth[0] = 2;
+  f.S.Body.TrackAngle = 3.1415926 / 2;
+  UpdatePylonRace(f.View, f.S, f.A, 0.5);
+  EXPECT_EQ(f.View.PylonCrossings, 2);
+  EXPECT_EQ(f.View.NextPylon, 1);
+}
+
+TEST(Frame, PylonRightBelowTheEyeKeepsTheWidthBounded) {
+  FrameFixture f;
+  f.S.Engine.EngineType = aircraft::EngineKind::Jet;
+  const auto& g = f.View.Scene;
+  f.S.View.EyeX = g.SceneryX[30] + 1e-9;
+  f.S.View.EyeY = g.SceneryY[30];
+  f.S.Body.Altitude = 5;
+  f.View.NextPylon = 0;
+  UpdatePylonRace(f.View, f.S, f.A, 0.5);
+  EXPECT_LE(f.View.PylonWidth[1], 32000);
+  f.S.View.EyeX = g.SceneryX[30];  // exactly above: skipped this frame
+  f.View.PylonWidth[1] = 7;
+  UpdatePylonRace(f.View, f.S, f.A, 0.5);
+  EXPECT_EQ(f.View.PylonWidth[1], 7);
+  // Drawing that pylon wide open keeps the pen in range.
+  f.View.PylonAzimuth[1] = 0;
+  f.View.PylonWidth[1] = 40;
+  f.A.LaunchSpeed = 50;
+  f.In.ShowPylonOrHangMeter = 1;
+  Surface target(640, 480, vbBlack);
+  f.Draw(target);
+  EXPECT_EQ(f.View.Picture1.DrawWidth(), 1);
+}
+
+TEST(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
+  FrameFixture f;
+  f.S.Loop.SpeedMode = 1;
+  f.S.Air.NormalLoad = 9.8 * 8;
+  f.S.Wing.StallRatio = 5;
+  f.S.Body.CourseDistance = 100;
+  EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 2);  // toggled frame, limited to 2
+  EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 0);  // the other frame
+  f.S.Body.CourseDistance = -3;
+  EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 0);
+  f.S.Loop.SpeedMode = 0;  // other modes: never toggled
+  f.S.Body.CourseDistance = 100;
+  EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 0);
+  EXPECT_EQ(f.View.FrameToggle, 0);
+}
+
+TEST(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
+  FrameFixture f;
+  flight::GunRounds rounds;
+  f.In.Rounds = &rounds;
+  f.In.RecordCount = 100;
+  f.In.ClockSeconds = 1001;
+  f.S.Sound.TriggerTime = 1000;
+  f.S.Loop.StepsSinceTrigger = 40;
+  for (std::size_t i = 0; i < 10; ++i) {
+    rounds.ShotScreenX[i] = static_cast<int16_t>(100 + 40 * i);
+    rounds.ShotScreenY[i] = 200;
+    rounds.ShotVelY[i] = 800;
+    rounds.ShotDistance[i] = 50;
+  }
+  rounds.ShotDistance[9] = 3;  // too near the eye
+  // Round 8 has stopped (hit) just now: its radius is below zero.
+  rounds.ShotVelY[8] = 0;
+  rounds.ShotTime[8] = 1001;
+  f.View.Picture1.SetFillStyle(vbFSSolid);
+  f.View.Picture1.Cls();
+  EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 8);
+  EXPECT_NEAR(f.View.ShotRadius[0], 3.0, 1e-9);  // 150 / 50 px
+  EXPECT_GT(f.View.ShotRadius[8], 0);
+  EXPECT_EQ(f.View.Picture1.Point(100, 200), Color{0x0080FF});
+  EXPECT_NE(f.View.Picture1.Point(420, 200), Color{0x0080FF});
+  // Two seconds after the burst and no hit: none.
+  f.In.ClockSeconds = 1002.5;
+  EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 0);
+}
+
+TEST(Scene, CourseAndPylonHeightsByAircraft) {
+  SceneGeometry g;
+  InitSceneGeometry(999, 8, 0, g);
+  EXPECT_DOUBLE_EQ(g.SceneryX[31], -1742 + 850);  // small course
+  EXPECT_DOUBLE_EQ(g.SceneryY[38], 535 - 340);
+  EXPECT_DOUBLE_EQ(g.SceneryZ[29], 8.0);          // light, no engine
+  EXPECT_DOUBLE_EQ(g.SceneryZ[38], 15.0);
+  InitSceneGeometry(1000, 10.9, 1, g);
+  EXPECT_DOUBLE_EQ(g.SceneryX[31], -2071 + 850);  // large course
+  EXPECT_DOUBLE_EQ(g.SceneryZ[29], 40.0);
+  EXPECT_DOUBLE_EQ(g.SceneryZ[38], 40.0);
+  EXPECT_NEAR(std::hypot(g.SceneryX[5] - g.SceneryX[25], g.SceneryY[5] - g.SceneryY[25]), 7.08, 0.01);
+  EXPECT_EQ(g.Prisms.Count(), 1);
+  EXPECT_DOUBLE_EQ(g.Prisms.Prisms[0].TopZ, 40);
+}
+
+}  // namespace
+}  // namespace zarv::view
