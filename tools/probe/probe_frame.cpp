@@ -3,8 +3,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +18,8 @@
 #include "platform/ui/bmp.h"
 #include "shell/sky_bands.h"
 #include "view/cockpit_view.h"
+#include "view/panel_picture.h"
+#include "view/screen_art.h"
 
 namespace zarv::view {
 
@@ -157,6 +161,35 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   in.RecordCount = f.Record.RecordCount;
   Surface target(static_cast<int>(std::lround(640 * scale)), static_cast<int>(std::lround(480 * scale)),
                  vbBlack);
+
+  // The panel and the head-up display over the view, from the cached art
+  // drawn as the start-up draws it, in a folder of the probe's own.
+  const std::string artFolder =
+      (std::filesystem::temp_directory_path() / ("zarv-probe-frame-" + std::to_string(size))).string();
+  std::filesystem::create_directories(artFolder + "/Temp");
+  DrawCachedScreenArt(scale, artFolder + "/Temp", sky);
+  flight::FlightOptions options = f.Options;
+  options.ScreenScale = scale;
+  auto panel = std::make_unique<PanelView>();
+  panel->Screen.ProgramFolder = artFolder;
+  panel->Screen.ScreenSizeChoice = static_cast<int16_t>(SizeChoiceOf(scale));
+  panel->Screen.ShowPylonOrHangMeter = 1;
+  panel->Screen.Record = &f.Record;
+  auto surfaces = std::make_unique<PanelSurfaces>();
+  if (!PreparePanel(*panel, *surfaces, s, f.Aircraft, options)) {
+    err << "zarv-probe: panel art missing in " << artFolder << "/Temp\n";
+  }
+  panel->Screen.PanelTop = PanelTopFor(target.Height(), f.Aircraft, scale);
+  for (int phase = 0; phase < 4; ++phase) DrawInstrumentPanel(*panel, s, f.Aircraft, options, *surfaces);
+  HeadUpDisplayView hud;
+  view.Hooks.DrawPanelMeters = [&](Surface& picture) {
+    picture.SetFontName("ＭＳ Ｐゴシック");
+    picture.SetFontSize(9 * scale * panel->Screen.FontScale);
+    DrawPanelMeters(*panel, s, f.Aircraft, options, *surfaces, picture);
+  };
+  view.Hooks.DrawHeadUpDisplay = [&](Surface& picture) {
+    DrawHeadUpDisplay(hud, *panel, s, f.Aircraft, options, picture, s.Loop.FlightTime);
+  };
   DrawCockpitFrame(view, s, f.Aircraft, in, target);
   // Every real the frame worked with must have stayed a number.
   bool finite = Finite({view.ClipRatio1, view.ClipRatio2, view.ClipSlopeX, view.ClipOffsetX,
