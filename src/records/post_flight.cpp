@@ -48,6 +48,28 @@ std::string PilotNamePrompt(double distance, int place) {
   return "記録  " + Format(distance, "##0.00") + "ｍ\r\nこの記録は" + Str(place) + "位に相当します\r\n名前を入力してください";
 }
 
+FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r, const aircraft::AircraftData& a,
+                                 const std::string& dateTime) {
+  if (s.Altitude < -1000) s.FlightTime = s.FlightTime - 0.1;
+  const FlightResult result =
+      ComposeFlightResult(s.Distance, a.AircraftName, a.LaunchHeading, a.WindSpeed, s.FlightTime, s.LaunchTime,
+                          dateTime.empty() ? FlightDateTimeNow() : dateTime);
+  r.RecordCount = r.RecordCount + 1;  // the loop took one off when it ended
+  return result;
+}
+
+bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
+                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
+                        const FlightResult& result, const LongTaskHooks& hooks) {
+  LogWriteInputs log;
+  log.FlightSummary = result.FlightSummary;
+  log.Altitude = s.Altitude;
+  log.LaunchTime = s.LaunchTime;
+  log.LaunchSpeed = a.LaunchSpeed;
+  log.EngineCount = a.EngineCount;
+  return WriteFlightLog(path, log, r, outline, hooks);
+}
+
 PostFlightState& PostFlight() {
   static PostFlightState instance;
   return instance;
@@ -63,20 +85,9 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
   const aircraft::AircraftData& a = in.Aircraft;
 
   Call(screen.ShowWritingMenu);
-  if (s.Altitude < -1000) s.FlightTime = s.FlightTime - 0.1;
-  out.Result = ComposeFlightResult(s.Distance, a.AircraftName, a.LaunchHeading, a.WindSpeed, s.FlightTime,
-                                   s.LaunchTime, in.DateTime.empty() ? FlightDateTimeNow() : in.DateTime);
-  r.RecordCount = r.RecordCount + 1;
-
-  LogWriteInputs log;
-  log.FlightSummary = out.Result.FlightSummary;
-  log.Altitude = s.Altitude;
-  log.LaunchTime = s.LaunchTime;
-  log.LaunchSpeed = a.LaunchSpeed;
-  log.EngineCount = a.EngineCount;
-  out.LogWritten = WriteFlightLog(in.WorkingCopy, log, r, in.Outline, screen.Progress);
-  const int16_t place = CheckRanking(in.Ranking, {s.Distance, a.LaunchSpeed, a.WingSpan, s.Throttle});
-  (void)place;
+  out.Result = PrepareFlightResult(s, r, a, in.DateTime);
+  out.LogWritten = WritePostFlightLog(in.WorkingCopy, s, r, a, in.Outline, out.Result, screen.Progress);
+  CheckRanking(in.Ranking, {s.Distance, a.LaunchSpeed, a.WingSpan, s.Throttle});
 
   const int16_t rank = in.Ranking.NewRecordRank;
   if (rank >= 1 && rank <= kRankingPlaces && s.PitchHoldOn == 0 && s.Altitude > -10) {

@@ -43,6 +43,16 @@ int PostFlightDelayMs(bool soundOn, double altitude, int engineCount);
 // True when EndFlight starts the end sound.
 bool PlaysEndSound(bool soundOn, double altitude, int engineCount);
 
+// The first steps of the post-flight processing: a cancelled flight's time
+// lowered by 0.1 s, the result texts (dateTime empty: now), RecordCount back
+// to the count of samples.
+FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r, const aircraft::AircraftData& a,
+                                 const std::string& dateTime = {});
+// Writes the flight's log to path (the working copy) as the processing does.
+bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
+                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
+                        const FlightResult& result, const LongTaskHooks& hooks = {});
+
 // What the post-flight processing works on.
 struct PostFlightInputs {
   flight::FlightState& State;
