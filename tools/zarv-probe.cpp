@@ -2,6 +2,8 @@
 // set-up and prints what it derived.
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
+//   zarv-probe fly FILE [--seconds T] [--log OUT.csv]  a headless flight (and its log)
+//   zarv-probe log FILE.csv  a flight log as the program reads it, "Name value"
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -10,6 +12,7 @@
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
 #include "probe/probe_fly.h"
+#include "probe/probe_log.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -20,7 +23,8 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n";
+               "       zarv-probe fly FILE [--seconds T] [--log OUT.csv]\n"
+               "       zarv-probe log FILE.csv\n";
   return 2;
 }
 
@@ -31,6 +35,7 @@ int main(int argc, char** argv) {
     const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
+  if (argc == 3 && std::strcmp(argv[1], "log") == 0) return zarv::flight::LogCommand(argv[2], std::cout, std::cerr);
   if (argc != 3) return Usage();
   const std::string mode = argv[1];
   if (mode != "setup" && mode != "outline") return Usage();
