@@ -51,11 +51,17 @@ const std::vector<std::string>& Columns(bool powered, bool units) {
   return (powered ? kPowered : kLight)[units ? 1 : 0];
 }
 
-void AppendHeaderLine(std::string& out, const std::vector<std::string>& entries) {
+// The writer composes the file's cp932 bytes directly: only the fixed
+// texts need converting, the rows are ASCII.
+std::string Enc(std::string_view text, bool cp932) { return cp932 ? Utf8ToCp932(text) : std::string(text); }
+
+void AppendHeaderLine(std::string& out, const std::vector<std::string>& entries, bool cp932) {
+  std::string line;
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (i) out += ',';
-    out += entries[i];
+    if (i) line += ',';
+    line += entries[i];
   }
+  out += Enc(line, cp932);
   out += "\r\n";
 }
 
@@ -107,7 +113,9 @@ void AppendRow(std::string& out, const FlightSample& x, bool powered) {
 }
 
 template <typename Grid>
-void AppendGrid(std::string& out, const char* label, const Grid& gx, const Grid& gy, const Grid& gz) {
+void AppendGrid(std::string& out, const char* utf8Label, const Grid& gx, const Grid& gy, const Grid& gz,
+                bool cp932) {
+  const std::string label = Enc(utf8Label, cp932);
   for (int s = 0; s < Grid::kStations; ++s) {
     for (int p = 0; p < Grid::kPoints; ++p) {
       out += label;
@@ -121,9 +129,9 @@ void AppendGrid(std::string& out, const char* label, const Grid& gx, const Grid&
   }
 }
 
-void AppendPivots(std::string& out, const model::PartPivotSet& pivots, int from, int to) {
+void AppendPivots(std::string& out, const model::PartPivotSet& pivots, int from, int to, bool cp932) {
   for (int k = from; k <= to; ++k) {
-    out += model::kPartPivotLabels[static_cast<size_t>(k)];
+    out += Enc(model::kPartPivotLabels[static_cast<size_t>(k)], cp932);
     out += ',';
     const model::OutlinePoint& q = pivots[k];
     for (double v : {q.X, q.Y, q.Z}) {
@@ -134,24 +142,25 @@ void AppendPivots(std::string& out, const model::PartPivotSet& pivots, int from,
   }
 }
 
-void AppendCoordinateBlock(std::string& out, const model::AirframeOutline& o) {
-  out += kCoordinateTitle;
+void AppendCoordinateBlock(std::string& out, const model::AirframeOutline& o, bool cp932) {
+  out += Enc(kCoordinateTitle, cp932);
   out += "\r\n";
-  AppendGrid(out, "前部胴体", o.FrontFuselageX, o.FrontFuselageY, o.FrontFuselageZ);
-  AppendPivots(out, o.PartPivots, 0, 1);
-  AppendGrid(out, "後部胴体", o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ);
-  AppendPivots(out, o.PartPivots, 2, 4);
-  AppendGrid(out, "主翼", o.WingX, o.WingY, o.WingZ);
-  AppendPivots(out, o.PartPivots, 5, 7);
-  AppendGrid(out, "尾翼", o.TailX, o.TailY, o.TailZ);
-  AppendPivots(out, o.PartPivots, 8, 11);
-  AppendGrid(out, "予備", o.NacelleX, o.NacelleY, o.NacelleZ);
-  AppendPivots(out, o.PartPivots, 12, 13);
-  out += "水平尾翼回転軸YZ座標,";
+  AppendGrid(out, "前部胴体", o.FrontFuselageX, o.FrontFuselageY, o.FrontFuselageZ, cp932);
+  AppendPivots(out, o.PartPivots, 0, 1, cp932);
+  AppendGrid(out, "後部胴体", o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ, cp932);
+  AppendPivots(out, o.PartPivots, 2, 4, cp932);
+  AppendGrid(out, "主翼", o.WingX, o.WingY, o.WingZ, cp932);
+  AppendPivots(out, o.PartPivots, 5, 7, cp932);
+  AppendGrid(out, "尾翼", o.TailX, o.TailY, o.TailZ, cp932);
+  AppendPivots(out, o.PartPivots, 8, 11, cp932);
+  AppendGrid(out, "予備", o.NacelleX, o.NacelleY, o.NacelleZ, cp932);
+  AppendPivots(out, o.PartPivots, 12, 13, cp932);
+  out += Enc("水平尾翼回転軸YZ座標,", cp932);
   AppendFixed(out, o.TailplaneHingeY, 3);
   out += ',';
   AppendFixed(out, o.TailplaneHingeZ, 3);
-  out += "\r\n垂直尾翼回転軸XY座標,";
+  out += "\r\n";
+  out += Enc("垂直尾翼回転軸XY座標,", cp932);
   AppendFixed(out, o.FinHingeX, 3);
   out += ',';
   AppendFixed(out, o.FinHingeY, 3);
@@ -217,16 +226,19 @@ void ComputeTipTrail(FlightSample& x, const model::AirframeOutline& o) {
   x.TipBHeight = Int((b.Z + x.Height) * 100) / 100;
 }
 
-std::string ComposeFlightLog(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
-                             const LongTaskHooks& hooks) {
+
+namespace {
+
+std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
+                    const LongTaskHooks& hooks, bool cp932) {
   if (in.Altitude < -1000) r.RecordCount -= 2;
   const bool powered = in.LaunchSpeed > 10;
   std::string out;
   out.reserve(r.RecordCount > 3 ? static_cast<size_t>(r.RecordCount) * (powered ? 220 : 190) + 60000 : 60000);
-  out += in.FlightSummary;
+  out += Enc(in.FlightSummary, cp932);
   out += "\r\n";
   out += Str(r.RecordCount);
-  out += kCountText;
+  out += Enc(kCountText, cp932);
   out += "\r\n";
 
   r.LogRowCount = r.RecordCount;
@@ -239,8 +251,8 @@ std::string ComposeFlightLog(const LogWriteInputs& in, FlightRecord& r, const mo
       FlightSample& x = r.Samples[static_cast<size_t>(i)];
       x.Bank = NormaliseBank(x.Bank);
       if (i == 0) {
-        AppendHeaderLine(out, Columns(powered, false));
-        AppendHeaderLine(out, Columns(powered, true));
+        AppendHeaderLine(out, Columns(powered, false), cp932);
+        AppendHeaderLine(out, Columns(powered, true), cp932);
       }
       x.Time = static_cast<float>(x.Time - in.LaunchTime);
       ComputeTipTrail(x, outline);
@@ -274,23 +286,35 @@ std::string ComposeFlightLog(const LogWriteInputs& in, FlightRecord& r, const mo
       out += "\r\n";
     }
   }
-  AppendCoordinateBlock(out, outline);
+  AppendCoordinateBlock(out, outline, cp932);
   Call(hooks.Close);
   return out;
 }
 
-bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, FlightRecord& r,
-                    const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
-  const std::string text = ComposeFlightLog(in, r, outline, hooks);
-  return AtomicWriteBytes(path, Utf8ToCp932(text));
+}  // namespace
+
+std::string ComposeFlightLog(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
+                             const LongTaskHooks& hooks) {
+  return Compose(in, r, outline, hooks, false);
 }
 
-LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, FlightRecord& r,
-                                const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
+bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, FlightRecord& r,
+                    const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
+  return AtomicWriteBytes(path, Compose(in, r, outline, hooks, true));
+}
+
+namespace {
+
+// Reads the log's text: UTF-8, or the file's cp932 bytes as they are (the
+// rows are ASCII, and no cp932 trail byte is a digit, sign, point or comma,
+// so the numbers parse the same either way; only the summary is converted).
+LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in, FlightRecord& r,
+                      const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
   LogReadResult result;
   result.Opened = true;
   LineCursor lines(text);
-  result.FlightSummary = std::string(lines.Next());
+  const std::string_view summary = lines.Next();
+  result.FlightSummary = cp932 ? Cp932ToUtf8(summary) : std::string(summary);
   const double count = LineValue(lines.Next());
   r.RecordSampleCount = count;
   // A count beyond what the record holds would send the charts and the
@@ -390,12 +414,19 @@ LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in
   return result;
 }
 
+}  // namespace
+
+LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, FlightRecord& r,
+                                const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
+  return ReadLog(text, false, in, r, outline, hooks);
+}
+
 LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, FlightRecord& r,
                             const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
   bool ok = false;
   const std::string bytes = ReadAllBytes(path, &ok);
   if (!ok) return {};
-  return ReadFlightLogText(Cp932ToUtf8(bytes), in, r, outline, hooks);
+  return ReadLog(bytes, true, in, r, outline, hooks);
 }
 
 }  // namespace zarv::records

@@ -16,15 +16,38 @@ void AppendFixed(std::string& out, double v, int decimals) {
   const double a = std::fabs(v);
   char digits[48];
   int count = 0;  // digits of the rounded value a x 10^decimals
-  if (a != 0) {
+  unsigned long long m = 0;
+  int k = 0;
+  if (a != 0 && decimals <= 3 && ShortDecimal(a, m, k)) {
+    // a = m / 10^k exactly in its 15-digit form: round that at `decimals`.
+    for (; k < decimals; ++k) m *= 10;
+    if (k > decimals) {
+      unsigned long long div = 1;
+      for (int i = decimals; i < k; ++i) div *= 10;
+      const unsigned long long rest = m % div;
+      m = m / div + (rest * 2 >= div ? 1 : 0);
+    }
+    char rev[24];
+    int n = 0;
+    for (; m > 0; m /= 10) rev[n++] = static_cast<char>('0' + m % 10);
+    for (int i = n - 1; i >= 0; --i) digits[count++] = rev[i];
+  } else if (a != 0) {
+    // The 15-digit decimal form: the shortest digits that read back as a
+    // when there are no more than 15 of them (then they are its rounding),
+    // else the digits printed with that precision.
     char buf[48];
-    const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
-    // buf: d.ddddddddddddddE+xx
-    char sig[16];
+    auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
+    char sig[24];
     int n = 0;
     const char* p = buf;
     for (; p != res.ptr && *p != 'e'; ++p)
       if (*p != '.') sig[n++] = *p;
+    if (n > 15 || a < 1e-300) {
+      res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+      n = 0;
+      for (p = buf; p != res.ptr && *p != 'e'; ++p)
+        if (*p != '.') sig[n++] = *p;
+    }
     int exp10 = 0;
     std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exp10);
     const int keep = exp10 + 1 + decimals;
