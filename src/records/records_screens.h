@@ -7,6 +7,8 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/timer.h"
+#include "records/post_flight.h"
 
 namespace zarv::records {
 
@@ -54,5 +56,10 @@ class NameEntryPanel {
   void DrawPanel();
   std::string entryText_;
 };
+
+// The post-flight timer's work: the timer is disabled before anything else,
+// so that its tick cannot run again while the log writer yields to events;
+// then the post-flight processing.
+PostFlightOutcome OnPostFlightTimer(TimerControl& timer, PostFlightInputs& in, const PostFlightScreen& screen);
 
 }  // namespace zarv::records

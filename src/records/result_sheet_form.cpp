@@ -138,4 +138,9 @@ void NameEntryPanel::Command10_Click() {
   Close();
 }
 
+PostFlightOutcome OnPostFlightTimer(TimerControl& timer, PostFlightInputs& in, const PostFlightScreen& screen) {
+  timer.SetEnabled(false);
+  return RunPostFlight(in, screen);
+}
+
 }  // namespace zarv::records

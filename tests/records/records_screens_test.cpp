@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <memory>
 
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
@@ -90,6 +91,36 @@ TEST_F(RecordsScreens, ClosingOrAnEmptyNameOpensNoWindow) {
   host.Panel.Command10.SetValue(true);
   EXPECT_EQ(Ranking().RecordLines[3], "150.00m by X  ");
   EXPECT_FALSE(ResultSheet().Loaded());
+}
+
+TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
+  TimerControl timer1{host};
+  timer1.SetInterval(100);
+  timer1.SetEnabled(true);
+  int ticks = 0;
+  timer1.OnTimer = [&] { ++ticks; };
+  auto record = std::make_unique<flight::FlightRecord>();
+  record->RecordCount = 40;
+  flight::FlightState state;
+  state.Altitude = -0.2;
+  aircraft::AircraftData aircraft;
+  model::AirframeOutline outline;
+  RankingState ranking;
+  PostFlight().Reset();
+  PostFlightInputs in{state, *record, aircraft, outline, ranking, "X.csv", "/nonexistent/before.csv",
+                      "/nonexistent", "d"};
+  PostFlightScreen screen;
+  bool enabledDuringWork = true;
+  // The writer yields on every row: the timer must not fire meanwhile.
+  screen.Progress.DoEvents = [&] {
+    enabledDuringWork = enabledDuringWork && timer1.Enabled();
+    DoEvents();
+  };
+  OnPostFlightTimer(timer1, in, screen);
+  EXPECT_FALSE(enabledDuringWork);
+  EXPECT_FALSE(timer1.Enabled());
+  EXPECT_EQ(ticks, 0);
+  PostFlight().Reset();
 }
 
 }  // namespace
