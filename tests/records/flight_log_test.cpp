@@ -253,39 +253,20 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
   auto written = TimedRecord(n, 1.0f);
   for (int32_t i = 0; i <= n; ++i) {
     FlightSample& x = written->Samples[static_cast<size_t>(i)];
-    x.DistanceFlown = val(0.001);
-    x.Height = val(0.001);
-    x.Airspeed = val(0.01);
-    x.RecordedWindSpeed = val(0.01);
-    x.Pitch = val(0.1);
-    x.PitchRateDeg = val(0.01);
-    x.WingAngleOfAttack = val(0.01);
-    x.SideslipAngle = val(0.01);
-    x.PathAngleDeg = val(0.01);
-    x.LoadFactor = val(0.001);
-    x.LiftCoefficient = val(0.001);
-    x.TailplaneLift = val(0.0001);
-    x.TailplaneAngle = val(0.01);
-    x.TailplaneControl = val(0.01);
-    x.FinAngle = val(0.01);
-    x.AileronDeg = static_cast<int16_t>(d(gen) % 30);
-    x.FlapSetting = static_cast<int16_t>(d(gen) % 40);
-    x.LeadingEdgeFlapAngle = static_cast<int16_t>(d(gen) % 20);
-    x.NozzleOpening = static_cast<int16_t>(d(gen) % 100);
-    x.NozzleAngle = static_cast<int16_t>(d(gen) % 20);
-    x.AfterburnerOpening = static_cast<int16_t>(d(gen) % 100);
-    x.AirframeTemperature = static_cast<int16_t>(d(gen) % 400);
-    x.CentreOfGravityPct = val(0.1);
-    x.PressureCentre = val(0.1);
-    x.HeadingDeg = val(0.01);
-    x.Bank = val(0.001);
-    x.Track = val(0.01);
-    x.InnerWingDeflection = val(0.01);
-    x.OuterWingDeflection = val(0.01);
-    x.WingTipDeflection = val(0.01);
-    x.East = val(0.001);
-    x.North = val(0.001);
+    // Each column at the step the recorder stores it with.
+    const std::pair<double*, double> columns[] = {
+        {&x.DistanceFlown, 0.001}, {&x.Height, 0.001}, {&x.Airspeed, 0.01}, {&x.RecordedWindSpeed, 0.01},
+        {&x.Pitch, 0.1}, {&x.PitchRateDeg, 0.01}, {&x.WingAngleOfAttack, 0.01}, {&x.SideslipAngle, 0.01},
+        {&x.PathAngleDeg, 0.01}, {&x.LoadFactor, 0.001}, {&x.LiftCoefficient, 0.001}, {&x.TailplaneLift, 0.0001},
+        {&x.TailplaneAngle, 0.01}, {&x.TailplaneControl, 0.01}, {&x.FinAngle, 0.01}, {&x.CentreOfGravityPct, 0.1},
+        {&x.PressureCentre, 0.1}, {&x.HeadingDeg, 0.01}, {&x.Bank, 0.001}, {&x.Track, 0.01},
+        {&x.InnerWingDeflection, 0.01}, {&x.OuterWingDeflection, 0.01}, {&x.WingTipDeflection, 0.01},
+        {&x.East, 0.001}, {&x.North, 0.001}};
+    for (const auto& [field, step] : columns) *field = val(step);
     x.WindNoiseVolume = std::fabs(val(0.00001));
+    for (int16_t* f : {&x.AileronDeg, &x.FlapSetting, &x.LeadingEdgeFlapAngle, &x.NozzleOpening, &x.NozzleAngle,
+                       &x.AfterburnerOpening, &x.AirframeTemperature})
+      *f = static_cast<int16_t>(d(gen) % 400);
   }
   written->LaunchMarkTenths = 35;
   written->LaunchMarkSamples = {11, 22, 33, 44, 55};
