@@ -1,6 +1,7 @@
 // Zarv: the start screen prepares everything and dispatches by start mode.
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
+#include "records/ranking.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   zarv::Application app(argc, argv);
   InstallScreenArtHooks();
   zarv::shell::UsePlaceholderFlightScreen();
+  zarv::records::ConnectRankingToShell();
   zarv::shell::Begin().Load();
   return app.Run();
 }

@@ -4,6 +4,8 @@
 //   zarv-probe outline FILE  the airframe outline after the set-up
 //   zarv-probe chart FILE [--airfoil NAME]  the characteristic charts as CSV
 //   zarv-probe frame FILE ... --out X.bmp  one cockpit-view frame as a bitmap
+//   zarv-probe fly FILE [--seconds T] [--log OUT.csv]  a headless flight (and its log)
+//   zarv-probe log FILE.csv  a flight log as the program reads it, "Name value"
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -15,6 +17,7 @@
 #include "probe/probe_fly.h"
 #include "probe/probe_panel.h"
 #include "probe/probe_frame.h"
+#include "probe/probe_log.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -34,7 +37,12 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T]"},
+    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T] [--log OUT.csv]"},
+    {"log",
+     [](int argc, char** argv, std::ostream& out, std::ostream& err) {
+       return argc == 1 ? zarv::flight::LogCommand(argv[0], out, err) : 2;
+     },
+     "log FILE.csv"},
     {"chart", zarv::flight::ChartCommand, "chart FILE [--airfoil NAME]"},
     {"panel", zarv::view::PanelCommand,
      "panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},

@@ -108,8 +108,7 @@ void PlaceholderFlightForm::BackToPlatform() {
 void PlaceholderFlightForm::Form_Unload(int& /*cancel*/) {
   Settings& s = CurrentSettings();
   SaveSettings(SettingsPath(), s);
-  std::vector<std::string> ranking(Ranking().RecordLines.begin() + 1, Ranking().RecordLines.end());
-  WriteTextLines(ProgramPath("\\Temp\\record.dat"), ranking);
+  if (RankingFile().Write) RankingFile().Write();
   for (Form* f :
        std::initializer_list<Form*>{&Begin(), &Notice(), &Choice(), &Write_(), &Process()})
     if (f->Loaded()) f->Unload();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zarv::shell {
@@ -64,16 +65,16 @@ inline ShellState& Shell() {
   return instance;
 }
 
-// The ranking list read at start from Temp/record.dat, best first, slots
-// 1..20 (slot 0 unused). The flight records own and rewrite it; the start-up
-// only fills it.
-struct RankingLines {
-  std::array<std::string, 21> RecordLines{};
-  void Reset() { *this = RankingLines{}; }
+// The ranking file belongs to the flight records, a layer above the shell:
+// the start-up reads it and the flight screen's unload writes it through
+// these hooks, which that layer fills (empty hooks do nothing).
+struct RankingFileHooks {
+  std::function<void()> Read;
+  std::function<bool()> Write;
 };
 
-inline RankingLines& Ranking() {
-  static RankingLines instance;
+inline RankingFileHooks& RankingFile() {
+  static RankingFileHooks instance;
   return instance;
 }
 

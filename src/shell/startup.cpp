@@ -155,15 +155,6 @@ std::string ProgramBuildDate() {
   return FormatDate(t, "yyyy年mm月dd日");
 }
 
-void ReadRankingFile(const std::string& path, RankingLines& ranking) {
-  bool ok = false;
-  const std::vector<std::string> lines = ReadTextLines(path, &ok);
-  for (int i = 1; i <= 20; ++i) {
-    const size_t at = static_cast<size_t>(i) - 1;
-    ranking.RecordLines[i] = ok && at < lines.size() ? lines[at] : std::string();
-  }
-}
-
 std::string SortAircraftIntoHangars(const std::string& folder) {
   aircraft::WriteSampleAircraft(folder);
   std::string hangarDefault;
@@ -293,8 +284,9 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
       Hooks().PlaySoundFromMemory(sh.TransitionSound);
   }
 
-  const std::string rankingPath = ProgramPath("\\Temp\\record.dat");
-  if (SettingsValid() && FileExists(rankingPath)) ReadRankingFile(rankingPath, Ranking());
+  // Read whatever the settings file held: an invalid settings file must not
+  // lose the ranking (the unload writes the list back).
+  if (RankingFile().Read) RankingFile().Read();
 
   if (s.ExitMode == 0) {
     if (!DirExists(ProgramPath("\\Data"))) {

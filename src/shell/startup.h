@@ -42,9 +42,6 @@ std::vector<std::string> ReadmeLines(const std::string& buildDate);
 // Date of the executable as "yyyy年mm月dd日" (the build date when there is none).
 std::string ProgramBuildDate();
 
-// Reads Temp/record.dat into slots 1..20; missing lines read as empty.
-void ReadRankingFile(const std::string& path, RankingLines& ranking);
-
 // Writes the samples, then moves up to 51 aircraft files of folder into the
 // hangar folder their tag names (a file whose target exists stays put).
 // Returns the hangar folder to open by default ("\Data", "\JcData", ...).

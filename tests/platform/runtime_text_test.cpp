@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -371,6 +372,36 @@ TEST(RuntimeStrings, InStrAndCaseAndTrim) {
   EXPECT_EQ(RTrim("  a "), "  a");
   EXPECT_EQ(Trim("   "), "");
   EXPECT_EQ(Trim("\ta\t"), "\ta\t");  // only blanks, as the runtime does
+}
+
+
+// Str takes a quick path for values whose shortest digits are few; it must
+// print exactly what printing with the full precision prints.
+TEST(Str, QuickPathMatchesPrintingWithPrecision) {
+  auto reference = [](double v, int digits) {
+    if (v == 0) return std::string(" 0");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*G", digits, std::fabs(v));
+    std::string body = buf;
+    if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
+    return (v < 0 ? "-" : " ") + body;
+  };
+  uint64_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return seed >> 11;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const double mag = std::pow(10.0, static_cast<double>(next() % 4000) / 100.0 - 20.0);
+    const double steps[] = {1, 10, 100, 1000, 10000, 1e7};
+    const double step = steps[next() % 6];
+    double v = (i % 2 ? -1 : 1) * mag * static_cast<double>(next() % 100000) / 100000.0;
+    if (i % 3 == 0) v = std::round(v * step) / step;
+    ASSERT_EQ(Str(v), reference(v, 15)) << v;
+    ASSERT_EQ(StrSingle(v), reference(v, 7)) << v;
+  }
+  for (double v : {1e15, 999999999999999.0, 1e-4, 1e-5, 0.5, 123456789012345.0, 1e300, 5e-324, 0.1, 1.0 / 3})
+    EXPECT_EQ(Str(v), reference(v, 15)) << v;
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class ProgramFolderTest : public ::testing::Test {
     CurrentSettings().Reset();
     SettingsValid() = false;
     Shell().Reset();
-    Ranking().Reset();
+    RankingFile() = RankingFileHooks{};
     Sky().Reset();
     Hooks() = StartupHooks{};
   }

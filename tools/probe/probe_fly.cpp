@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "flight/headless_flight.h"
+#include "probe/probe_log.h"
 #include "aircraft/aircraft_file.h"
 #include "platform/runtime/number_text.h"
 
@@ -36,7 +37,8 @@ void WriteRow(std::ostream& out, const FlightState& s) {
 
 }  // namespace
 
-int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err) {
+int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
+                const std::string& logPath) {
   aircraft::AircraftData aircraft;
   std::string error;
   if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
@@ -80,19 +82,27 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
   out << "result distance=" << Fixed(finite ? flight->State.Body.Distance : lastDistance)
       << " time=" << Fixed(finite ? flight->State.Loop.FlightTime : lastTime)
       << " steps=" << flight->Passes << " end=" << end << '\n';
+  if (!logPath.empty()) return WriteProbeLog(*flight, logPath, err);
   return 0;
 }
 
 int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc != 1 && argc != 3) return 2;
+  if (argc < 1) return 2;
   double seconds = 0;
-  if (argc == 3) {
-    if (std::strcmp(argv[1], "--seconds") != 0) return 2;
-    const char* text = argv[2];
-    const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
-    if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
+  std::string logPath;
+  for (int i = 1; i < argc; i += 2) {
+    if (i + 1 >= argc) return 2;
+    if (std::strcmp(argv[i], "--seconds") == 0) {
+      const char* text = argv[i + 1];
+      const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
+      if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
+    } else if (std::strcmp(argv[i], "--log") == 0) {
+      logPath = argv[i + 1];
+    } else {
+      return 2;
+    }
   }
-  return RunFlyProbe(argv[0], seconds, out, err);
+  return RunFlyProbe(argv[0], seconds, out, err, logPath);
 }
 
 }  // namespace zarv::flight

@@ -11,10 +11,12 @@ namespace zarv::flight {
 // take-off key at 0.5 s, until the flight ends or FlightTime reaches
 // `seconds` (no limit when <= 0). Writes the CSV header, one row per recorded
 // sample and the "result" line to out; problems go to err. Returns the
-// process exit status.
-int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err);
+// process exit status. With a logPath the flight log that the post-flight
+// processing would file is written there.
+int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
+                const std::string& logPath = {});
 
-// Parses "fly FILE [--seconds T]" (args without the program name and the
+// Parses "fly FILE [--seconds T] [--log OUT.csv]" (args without the program name and the
 // command word) and runs it; 2 on a usage error.
 int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 

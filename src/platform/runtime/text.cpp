@@ -44,15 +44,90 @@ std::string TakeLiteral(std::string_view pic, size_t& i) {
 }
 
 // Text of v in %G form with the given significant digits, as Str prints it.
+constexpr double kPow10[] = {1, 10, 100, 1000, 1e4, 1e5, 1e6, 1e7};
+
+std::string StrDigitsSlow(double v, int digits) {
+  // to_chars with a precision prints as %G does (lower-case exponent).
+  char buf[64];
+  buf[0] = v < 0 ? '-' : ' ';
+  char* first = buf + 1;
+  const auto res = std::to_chars(first, buf + sizeof buf, std::fabs(v), std::chars_format::general, digits);
+  char* end = res.ptr;
+  for (char* c = first; c != end; ++c)
+    if (*c == 'e') *c = 'E';
+  if (end - first > 1 && first[0] == '0' && first[1] == '.') {
+    first[0] = buf[0];
+    return std::string(first, end);
+  }
+  return std::string(buf, end);
+}
+
 std::string StrDigits(double v, int digits) {
   if (std::isnan(v)) return "NaN";
   if (std::isinf(v)) return v > 0 ? " Inf" : "-Inf";
   if (v == 0) return " 0";
+  unsigned long long m = 0;
+  int k = 0;
+  if (digits == 15 && std::fabs(v) >= 1e-4 && ShortDecimal(v, m, k)) {
+    // The shortest digits, below 1E+15: the 15-digit form, printed plainly.
+    char digitsOf[24];
+    int n = 0;
+    for (unsigned long long x = m; x > 0; x /= 10) digitsOf[n++] = static_cast<char>('0' + x % 10);
+    while (n <= k) digitsOf[n++] = '0';  // at least one digit before the point
+    char buf[48];
+    int at = 0;
+    buf[at++] = v < 0 ? '-' : ' ';
+    const bool belowOne = n == k + 1 && digitsOf[n - 1] == '0';
+    for (int i = n - 1; i >= k; --i)
+      if (!belowOne) buf[at++] = digitsOf[i];
+    if (k > 0) {
+      buf[at++] = '.';
+      for (int i = k - 1; i >= 0; --i) buf[at++] = digitsOf[i];
+    }
+    return std::string(buf, static_cast<size_t>(at));
+  }
+  // The shortest digits that read back as v are the rounding to `digits`
+  // significant digits whenever there are no more of them than that (the
+  // grid of such decimals is far coarser than the doubles'). Much faster
+  // than printing with a precision; the flight log prints millions.
+  char sci[40];
+  const auto res = std::to_chars(sci, sci + sizeof sci, std::fabs(v), std::chars_format::scientific);
+  char mant[24];
+  int n = 0;
+  const char* p = sci;
+  for (; p != res.ptr && *p != 'e'; ++p)
+    if (*p != '.') mant[n++] = *p;
+  // (Subnormal values are too coarse for that.)
+  if (n > digits || p == res.ptr || std::fabs(v) < DBL_MIN) return StrDigitsSlow(v, digits);
+  int exp10 = 0;
+  std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exp10);
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*G", digits, std::fabs(v));
-  std::string body = buf;
-  if (body.size() > 1 && body[0] == '0' && body[1] == '.') body.erase(0, 1);
-  return (v < 0 ? "-" : " ") + body;
+  int at = 0;
+  buf[at++] = v < 0 ? '-' : ' ';
+  if (exp10 < -4 || exp10 >= digits) {
+    buf[at++] = mant[0];
+    if (n > 1) {
+      buf[at++] = '.';
+      for (int i = 1; i < n; ++i) buf[at++] = mant[i];
+    }
+    buf[at++] = 'E';
+    buf[at++] = exp10 < 0 ? '-' : '+';
+    const int e = exp10 < 0 ? -exp10 : exp10;
+    if (e >= 100) buf[at++] = static_cast<char>('0' + e / 100);
+    buf[at++] = static_cast<char>('0' + e / 10 % 10);
+    buf[at++] = static_cast<char>('0' + e % 10);
+  } else if (exp10 >= 0) {
+    for (int i = 0; i <= exp10; ++i) buf[at++] = i < n ? mant[i] : '0';
+    if (n > exp10 + 1) {
+      buf[at++] = '.';
+      for (int i = exp10 + 1; i < n; ++i) buf[at++] = mant[i];
+    }
+  } else {
+    buf[at++] = '.';  // no digit before the point below 1
+    for (int i = 0; i < -exp10 - 1; ++i) buf[at++] = '0';
+    for (int i = 0; i < n; ++i) buf[at++] = mant[i];
+  }
+  return std::string(buf, static_cast<size_t>(at));
 }
 
 // |v| as decimal digits rounded half away from zero to `decimals` places.
@@ -223,6 +298,21 @@ double Val(std::string_view s) {
   }
   if (res.ec != std::errc()) return 0.0;
   return v;
+}
+
+bool ShortDecimal(double v, unsigned long long& m, int& k) {
+  const double a = std::fabs(v);
+  if (!(a < 1e15)) return false;
+  for (k = 0; k <= 7; ++k) {
+    const double p = a * kPow10[k];
+    if (p >= 1e15) return false;
+    if (p == std::floor(p) && p / kPow10[k] == a) {
+      m = static_cast<unsigned long long>(p);
+      for (; k > 0 && m % 10 == 0; --k) m /= 10;
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string Str(double v) { return StrDigits(v, 15); }

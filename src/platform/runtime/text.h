@@ -29,6 +29,11 @@ std::string Str(double v);
 // Str form of a single-precision value: at most 7 significant digits.
 std::string StrSingle(double v);
 
+// |v| as m / 10^k with at most 7 decimals and m below 1E+15, when that
+// decimal reads back as |v| (the fewest decimals that do); false otherwise.
+// The quick path of the number printers.
+bool ShortDecimal(double v, unsigned long long& m, int& k);
+
 // Number through a picture: "#" optional digit, "0" forced digit, "." decimal
 // point, "," thousands grouping (anywhere among the integer digits), other
 // characters and "quoted" or \escaped text copied literally. Rounds halves

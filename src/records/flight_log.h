@@ -1,0 +1,86 @@
+// The flight-log CSV file: the writer that turns the record of the flight
+// just ended into the log, and the reader that fills a record from a stored
+// log (for the charts, the replay and the companion). Plain C++: the progress
+// dialog and event yielding come in through LongTaskHooks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "flight/flight_record.h"
+#include "model/outline.h"
+
+namespace zarv::records {
+
+// What a long task shows and does while it runs; empty hooks are skipped.
+struct LongTaskHooks {
+  std::function<void(const std::string&)> SetTitle;  // progress dialog title
+  std::function<void(const std::string&)> SetText;   // progress text (redraws the bar, yields)
+  std::function<void()> DoEvents;                    // once per row
+  std::function<void()> Close;                       // unload the progress dialog
+  // After the writer's row loop: carries out a request made in the dialog
+  // (change the aircraft, quit).
+  std::function<void()> AfterRows;
+  // Monotonic seconds (defaults to the runtime's Timer()).
+  std::function<double()> Seconds;
+};
+
+// What the writer needs besides the record and the outline.
+struct LogWriteInputs {
+  std::string FlightSummary;  // line 1
+  double Altitude = 0;        // below -1000: cancelled, the last two samples are dropped
+  double LaunchTime = 0;
+  double LaunchSpeed = 0;     // above 10: the powered layout
+  int EngineCount = 0;        // above 0: the engine trailer
+};
+
+// The log text (UTF-8, CR LF line ends) of the record's rows 0..RecordCount.
+// Changes the record as the program's writer does: RecordCount (cancelled),
+// Time shifted by the launch time, Bank brought into -180..180, the wing-tip
+// trail points filled, LogRowCount set (0 after a cancel through the hooks).
+std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
+                             const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// Composes the log and writes it (cp932) to path atomically. False when the
+// file could not be written; an old file of that name is then left as it was.
+bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, flight::FlightRecord& r,
+                    const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// How to read a log: the layout follows the current aircraft's class.
+struct LogReadInputs {
+  double LaunchSpeed = 0;  // above 10: the powered layout
+  int EngineCount = 0;     // above 0: the engine trailer is read
+};
+
+struct LogReadResult {
+  bool Opened = false;
+  std::string FlightSummary;  // line 1
+  int32_t RowsRead = 0;       // data rows found in the file
+};
+
+// Reads a stored log into r (rows, marks, RecordSampleCount, LogRowCount).
+// Rows the file lacks keep what r held; a count larger than the record can
+// hold is cut to the record's last row.
+LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, flight::FlightRecord& r,
+                            const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+// The same from the log's UTF-8 text.
+LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, flight::FlightRecord& r,
+                                const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// Brings a bank angle into -180..180; exactly +-180 stays. Not finite: unchanged.
+double NormaliseBank(double degrees);
+
+// The world wing-tip trail points of sample i from its attitude, position
+// and wing deflections.
+void ComputeTipTrail(flight::FlightSample& x, const model::AirframeOutline& outline);
+
+// Column names and units of a layout (UTF-8), in file order.
+const std::vector<std::string>& LogColumnNames(bool powered);
+const std::vector<std::string>& LogColumnUnits(bool powered);
+
+inline constexpr const char* kCoordinateTitle = "機体各部の座標";
+inline constexpr const char* kWriteProgressTitle = "飛行記録ﾌｧｲﾙを作成しています";
+
+}  // namespace zarv::records

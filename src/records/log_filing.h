@@ -1,0 +1,44 @@
+// Filing the working copy of a new flight log under FlightData: each
+// aircraft keeps at most ten logs, numbered from 0 without gaps, the newest
+// with the highest number.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zarv::records {
+
+// The aircraft file's name less its four-character extension, then ".csv".
+std::string LogSuffixFor(const std::string& aircraftFileName);
+
+// True when fileName is one or more digits followed by exactly suffix. Only
+// such files are this aircraft's logs: "0XMarden7.csv" is not a log of
+// "Marden7.brd".
+bool IsLogOf(const std::string& fileName, const std::string& suffix);
+
+// This aircraft's logs in folder, in the folder list's order (by name).
+std::vector<std::string> AircraftLogs(const std::string& folder, const std::string& suffix);
+
+// The file operations filing uses; tests put failing ones in.
+struct FileOps {
+  std::function<bool(const std::string& from, const std::string& to)> Move;  // fails when `to` exists
+  std::function<bool(const std::string& path)> Delete;
+};
+FileOps RuntimeFileOps();
+
+struct FilingResult {
+  bool Filed = false;       // the working copy became FiledName
+  bool Discarded = false;   // too short or cancelled: the working copy was deleted
+  std::string FiledName;    // e.g. "3Marden7.csv"
+  std::string Problem;      // a message for the user when filing failed
+};
+
+// Files workingCopy into folder as the aircraft's newest log, or deletes it
+// when logRowCount <= 3. When a rename or delete fails filing stops there,
+// nothing is overwritten and the working copy is kept.
+FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
+                           int32_t logRowCount, const FileOps& ops = RuntimeFileOps());
+
+}  // namespace zarv::records

@@ -1,0 +1,82 @@
+#include "records/ranking.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "aircraft/aircraft_data.h"
+#include "platform/runtime/cp932.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
+#include "shell/shell_state.h"
+
+namespace zarv::records {
+
+RankingState& Ranking() {
+  static RankingState instance;
+  return instance;
+}
+
+std::string RankingPath() { return ProgramPath("\\Temp\\record.dat"); }
+
+void ReadRankingFile(const std::string& path, RankingState& ranking) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    ranking.File = RankingState::FileState::Absent;
+    return;
+  }
+  bool ok = false;
+  const std::vector<std::string> lines = FileExists(path) ? ReadTextLines(path, &ok) : std::vector<std::string>{};
+  for (int i = 1; i <= kRankingPlaces; ++i) {
+    const size_t at = static_cast<size_t>(i) - 1;
+    ranking.RecordLines[static_cast<size_t>(i)] = ok && at < lines.size() ? lines[at] : std::string();
+  }
+  ranking.File = ok ? RankingState::FileState::Read : RankingState::FileState::Unreadable;
+}
+
+bool WriteRankingFile(const std::string& path, const RankingState& ranking) {
+  if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
+    return false;
+  const std::vector<std::string> lines(ranking.RecordLines.begin() + 1, ranking.RecordLines.end());
+  return WriteTextLines(path, lines);
+}
+
+double RankingValue(const std::string& line) { return Val(line); }
+
+int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& f) {
+  const bool qualifies = f.Distance > RankingValue(ranking.RecordLines[kRankingPlaces]) && aircraft::LaunchBelow10(f.LaunchSpeed) &&
+                         f.WingSpan > 10 && f.WingSpan < 24 && f.Distance > 100 && f.Throttle == 0;
+  if (!qualifies) return 0;
+  for (int k = 1; k <= kRankingPlaces; ++k)
+    if (RankingValue(ranking.RecordLines[static_cast<size_t>(k)]) < f.Distance) return static_cast<int16_t>(k);
+  return 0;
+}
+
+int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight) {
+  const int16_t place = RankingPlace(ranking, flight);
+  if (place > 0) ranking.NewRecordRank = place;
+  return place;
+}
+
+std::string PilotNameProblem(const std::string& name) {
+  if (name.find_first_of("\r\n") != std::string::npos) return "名前に改行は使えません。";
+  return {};
+}
+
+std::string StorableName(const std::string& name) { return Cp932ToUtf8(Utf8ToCp932(name)); }
+
+bool InsertRankingEntry(RankingState& ranking, int place, const std::string& entryText, const std::string& name) {
+  if (place < 1 || place > kRankingPlaces || !PilotNameProblem(name).empty()) return false;
+  for (int k = kRankingPlaces; k > place; --k)
+    ranking.RecordLines[static_cast<size_t>(k)] = ranking.RecordLines[static_cast<size_t>(k) - 1];
+  ranking.RecordLines[static_cast<size_t>(place)] = StorableName(entryText + name);
+  return true;
+}
+
+void ConnectRankingToShell() {
+  shell::RankingFileHooks& hooks = shell::RankingFile();
+  hooks.Read = [] { ReadRankingFile(RankingPath(), Ranking()); };
+  hooks.Write = [] { return WriteRankingFile(RankingPath(), Ranking()); };
+}
+
+}  // namespace zarv::records

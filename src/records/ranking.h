@@ -1,0 +1,75 @@
+// The ranking of the 20 best platform flights: the lines in memory, the
+// ranking file Temp/record.dat, which flights qualify and where they go.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zarv::records {
+
+inline constexpr int kRankingPlaces = 20;
+
+struct RankingState {
+  // Places 1..20, best first (slot 0 unused); an empty line is a free place.
+  std::array<std::string, kRankingPlaces + 1> RecordLines{};
+  int16_t NewRecordRank = 0;  // the place the last flight earned
+  // What the start found of the ranking file. The list is written back only
+  // over a file that was read, or where there was none.
+  enum class FileState : int8_t { NotLookedAt, Absent, Read, Unreadable };
+  FileState File = FileState::NotLookedAt;
+
+  void Reset() { *this = RankingState{}; }
+};
+
+// The program-wide ranking.
+RankingState& Ranking();
+
+// "\Temp\record.dat" below the program folder.
+std::string RankingPath();
+
+// Reads the ranking file when it exists (whatever the settings file said).
+// A short file leaves the missing places empty. A file that exists but cannot
+// be read leaves the list empty and forbids writing it back.
+void ReadRankingFile(const std::string& path, RankingState& ranking);
+// Writes the 20 lines atomically (cp932, CR LF). Refused (false) unless the
+// start read the file or found none; false too when the write failed, the
+// old file then being intact. A refused or failed write keeps the state.
+bool WriteRankingFile(const std::string& path, const RankingState& ranking);
+
+// The distance a ranking line stands for: its leading number (0 when none).
+double RankingValue(const std::string& line);
+
+struct RankingCandidate {
+  double Distance = 0;     // m
+  double LaunchSpeed = 0;  // m/s
+  double WingSpan = 0;     // m
+  double Throttle = 0;
+};
+
+// The place (1..20) the flight earns, or 0: a platform flight (launch speed
+// below 10 m/s) of an aircraft of 10..24 m span (both strict), with the
+// throttle closed, of more than 100 m and more than the 20th place; it goes
+// below every line of equal distance.
+int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& flight);
+
+// The ranking check: sets NewRecordRank when the flight qualifies (leaves it
+// otherwise) and returns the place or 0.
+int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight);
+
+// Checks a typed pilot name: empty text when it can go in, else the message
+// to show (a line break cannot be part of a ranking line).
+std::string PilotNameProblem(const std::string& name);
+// The name as the ranking file can hold it: characters cp932 lacks become "?".
+std::string StorableName(const std::string& name);
+
+// Inserts entryText + name at place (1..20); the lines below move down and
+// the old 20th place is dropped. False (nothing changed) for a place out of
+// range or a name with a line break.
+bool InsertRankingEntry(RankingState& ranking, int place, const std::string& entryText, const std::string& name);
+
+// Fills the shell's ranking-file hooks (start-up reading, the placeholder
+// flight screen's writing) with this subsystem's file code.
+void ConnectRankingToShell();
+
+}  // namespace zarv::records

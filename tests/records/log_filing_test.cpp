@@ -1,0 +1,127 @@
+// Filing a new log among an aircraft's ten, beside other aircraft's logs,
+// and what is left when a rename or delete fails.
+#include <gtest/gtest.h>
+
+#include "platform/runtime/files.h"
+#include "records/log_filing.h"
+#include "records_fixture.h"
+
+namespace zarv::records {
+namespace {
+
+using testing::Bytes;
+using testing::WriteBytes;
+using zarv::testing::TempDir;
+
+class FilingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(MakeDir(data));
+    WriteBytes(working, "new");
+  }
+  void Log(const std::string& name) { WriteBytes(data + "/" + name, name); }
+  std::vector<std::string> Names() { return ListFiles(data, "*"); }
+
+  TempDir dir;
+  std::string data = dir / "FlightData";
+  std::string working = dir / "before.csv";
+  const std::string suffix = LogSuffixFor("Marden7.brd");
+};
+
+TEST_F(FilingTest, OnlyDigitsFollowedByTheSuffixAreThisAircraftsLogs) {
+  EXPECT_EQ(suffix, "Marden7.csv");
+  EXPECT_TRUE(IsLogOf("0Marden7.csv", suffix));
+  EXPECT_TRUE(IsLogOf("12Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("0XMarden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("0marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("0Marden7.csv.bak", suffix));
+}
+
+TEST_F(FilingTest, FirstLogAndGapsClosed) {
+  FilingResult r = FileFlightLog(data, suffix, working, 100);
+  EXPECT_TRUE(r.Filed);
+  EXPECT_EQ(r.FiledName, "0Marden7.csv");
+  EXPECT_FALSE(FileExists(working));
+
+  // Logs 0, 1, 3 and 4: 3 and 4 become 2 and 3, the new one is 4.
+  for (const char* n : {"1Marden7.csv", "3Marden7.csv", "4Marden7.csv"}) Log(n);
+  WriteBytes(working, "newer");
+  r = FileFlightLog(data, suffix, working, 100);
+  EXPECT_EQ(r.FiledName, "4Marden7.csv");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"0Marden7.csv", "1Marden7.csv", "2Marden7.csv", "3Marden7.csv",
+                                                "4Marden7.csv"}));
+  EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "3Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/4Marden7.csv"), "newer");
+}
+
+TEST_F(FilingTest, TenLogsBesideOtherAircraftsLogs) {
+  for (int k = 0; k <= 9; ++k) Log(std::to_string(k) + "Marden7.csv");
+  for (const char* n : {"0XMarden7.csv", "5XMarden7.csv", "0Marden.csv", "3Marden98.csv"}) Log(n);
+  const FilingResult r = FileFlightLog(data, suffix, working, 100);
+  EXPECT_EQ(r.FiledName, "9Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/0Marden7.csv"), "1Marden7.csv");  // the oldest went
+  EXPECT_EQ(Bytes(data + "/8Marden7.csv"), "9Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/9Marden7.csv"), "new");
+  // The other aircraft's logs are untouched.
+  for (const char* n : {"0XMarden7.csv", "5XMarden7.csv", "0Marden.csv", "3Marden98.csv"})
+    EXPECT_EQ(Bytes(data + "/" + n), n);
+  EXPECT_EQ(Names().size(), 14u);
+}
+
+TEST_F(FilingTest, NumbersOrderedByValueNotByName) {
+  // "10" lists before "2" by name; gaps are still closed in number order.
+  for (const char* n : {"0Marden7.csv", "2Marden7.csv", "10Marden7.csv"}) Log(n);
+  const FilingResult r = FileFlightLog(data, suffix, working, 100);
+  EXPECT_EQ(r.FiledName, "3Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/1Marden7.csv"), "2Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "10Marden7.csv");
+}
+
+TEST_F(FilingTest, ShortOrCancelledLogsAreDeleted) {
+  Log("0Marden7.csv");
+  const FilingResult r = FileFlightLog(data, suffix, working, 3);
+  EXPECT_TRUE(r.Discarded);
+  EXPECT_FALSE(r.Filed);
+  EXPECT_FALSE(FileExists(working));
+  EXPECT_EQ(Names(), std::vector<std::string>{"0Marden7.csv"});
+}
+
+TEST_F(FilingTest, AFailingFolderKeepsTheWorkingCopyAndTheOldLogs) {
+  for (int k = 0; k <= 9; ++k) Log(std::to_string(k) + "Marden7.csv");
+  FileOps readOnly{[](const std::string&, const std::string&) { return false; },
+                   [](const std::string&) { return false; }};
+  FilingResult r = FileFlightLog(data, suffix, working, 100);  // fills the folder once, for real
+  ASSERT_TRUE(r.Filed);
+  WriteBytes(working, "later");
+  r = FileFlightLog(data, suffix, working, 100, readOnly);
+  EXPECT_FALSE(r.Filed);
+  EXPECT_FALSE(r.Problem.empty());
+  EXPECT_EQ(Bytes(working), "later");
+  EXPECT_EQ(Names().size(), 10u);
+  EXPECT_EQ(Bytes(data + "/9Marden7.csv"), "new");
+
+  // A rename that fails half way: what was moved stays consistent, nothing
+  // is overwritten and the working copy is kept.
+  int moves = 0;
+  FileOps flaky = RuntimeFileOps();
+  auto realMove = flaky.Move;
+  flaky.Move = [&](const std::string& a, const std::string& b) { return ++moves < 4 && realMove(a, b); };
+  r = FileFlightLog(data, suffix, working, 100, flaky);
+  EXPECT_FALSE(r.Filed);
+  EXPECT_EQ(Bytes(working), "later");
+  EXPECT_EQ(Names().size(), 9u);  // the oldest was dropped, as filing does
+}
+
+TEST_F(FilingTest, ARenameTargetInTheWayIsNotOverwritten) {
+  // A hand-placed "01" log holds the value 1 beside "1": neither is lost.
+  for (const char* n : {"0Marden7.csv", "01Marden7.csv", "1Marden7.csv", "5Marden7.csv"}) Log(n);
+  const FilingResult r = FileFlightLog(data, suffix, working, 100);
+  EXPECT_TRUE(r.Filed);
+  EXPECT_EQ(Names().size(), 5u);
+  EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "5Marden7.csv");
+  EXPECT_EQ(Bytes(data + "/3Marden7.csv"), "new");
+}
+
+}  // namespace
+}  // namespace zarv::records

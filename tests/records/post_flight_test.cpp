@@ -1,0 +1,142 @@
+// A whole flight's end: a headless flight flown to the water, then the
+// post-flight processing in a scratch program folder: result, log filed and
+// readable, ranking place offered.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "aircraft/aircraft_file.h"
+#include "flight/headless_flight.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/text.h"
+#include "records/post_flight.h"
+#include "records_fixture.h"
+
+namespace zarv::records {
+namespace {
+
+using zarv::testing::TempDir;
+
+const std::string kAircraftDir = std::string(ZARV_SOURCE_DIR) + "/tests/data/aircraft/";
+
+std::unique_ptr<flight::HeadlessFlight> Flown(const std::string& file) {
+  aircraft::AircraftData a;
+  EXPECT_TRUE(aircraft::LoadAircraftData(kAircraftDir + file, a));
+  auto f = std::make_unique<flight::HeadlessFlight>(a);
+  EXPECT_TRUE(f->Accepted());
+  EXPECT_EQ(f->Fly(0), "water");
+  return f;
+}
+
+TEST(PostFlight, ResultTextsAndTimer) {
+  const FlightResult r = ComposeFlightResult(201.368, "Super ZarvⅣ", 1.5708, 2.25, 23.35, 0.5,
+                                             "07-04-2026   12:00:00");
+  EXPECT_EQ(r.FlightSummary, "201.37m by Super ZarvⅣ  90Deg  wind2.3m/s  22.8sec 07-04-2026   12:00:00");
+  EXPECT_EQ(r.RecordEntryText, "201.37m by Super ZarvⅣ 07-04-2026   12:00:00  ");
+  EXPECT_EQ(ComposeFlightResult(-1, "A", -0.1, 0, 0.05, 0, "d").FlightSummary,
+            "-1.00m by A -6Deg  wind.0m/s  .0sec d");
+  EXPECT_EQ(PostFlightDelayMs(true, -0.5, 1), 720);
+  EXPECT_EQ(PostFlightDelayMs(false, -0.5, 1), 100);
+  EXPECT_EQ(PostFlightDelayMs(true, -2000, 1), 100);  // cancelled: no end sound
+  EXPECT_EQ(PostFlightDelayMs(true, -0.5, 0), 100);
+}
+
+class PostFlightRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFolder(dir.path());
+    ASSERT_TRUE(MakeDir(dir / "Temp"));
+    PostFlight().Reset();
+  }
+  void TearDown() override {
+    PostFlight().Reset();
+    SetProgramFolder("");
+  }
+  PostFlightOutcome Run(flight::HeadlessFlight& f, const std::string& suffix, RankingState& ranking,
+                        PostFlightScreen screen = {}) {
+    EndFlightRecordSteps(f.State, f.Record, f.Aircraft);
+    PostFlightInputs in{f.State, f.Record, f.Aircraft, f.Outline, ranking, suffix,
+                        ProgramPath("\\Temp\\before.csv"), ProgramPath("\\FlightData"), "07-04-2026   12:00:00"};
+    return RunPostFlight(in, screen);
+  }
+  TempDir dir;
+};
+
+TEST_F(PostFlightRun, AQualifyingGliderFlightIsFiledAndOfferedAPlace) {
+  auto f = Flown("Super ZarvⅣ.brd");
+  RankingState ranking;
+  ranking.RecordLines[1] = "150.00m by Other";
+  std::string prompt;
+  int menus = 0;
+  PostFlightScreen screen;
+  screen.AskPilotName = [&](const std::string& p) { prompt = p; };
+  screen.ShowWritingMenu = [&] { ++menus; };
+  screen.ShowPostFlightMenu = [&] { ++menus; };
+  const int32_t recorded = f->Record.RecordCount + 1;
+  const PostFlightOutcome out = Run(*f, "Super ZarvⅣ.csv", ranking, screen);
+  ASSERT_TRUE(out.Ran);
+  EXPECT_EQ(menus, 2);
+  EXPECT_TRUE(out.LogWritten);
+  EXPECT_EQ(out.Filing.FiledName, "0Super ZarvⅣ.csv");
+  EXPECT_FALSE(FileExists(ProgramPath("\\Temp\\before.csv")));
+  EXPECT_EQ(f->Record.RecordCount, recorded);
+  EXPECT_EQ(out.Rank, 1);
+  EXPECT_EQ(prompt, PilotNamePrompt(f->State.Body.Distance, 1));
+  EXPECT_EQ(out.Result.FlightSummary.substr(0, 6), Format(f->State.Body.Distance, "###.#0").substr(0, 6));
+
+  // The filed log reads back into a fresh record with every row.
+  auto back = std::make_unique<flight::FlightRecord>();
+  const LogReadResult read = ReadFlightLog(ProgramPath("\\FlightData\\0Super ZarvⅣ.csv"),
+                                           {f->Aircraft.LaunchSpeed, f->Aircraft.EngineCount}, *back, f->Outline);
+  EXPECT_EQ(read.FlightSummary, out.Result.FlightSummary);
+  EXPECT_EQ(read.RowsRead, recorded + 1);
+  EXPECT_EQ(back->LogRowCount, recorded);
+  EXPECT_EQ(back->Samples[100].DistanceFlown, f->Record.Samples[100].DistanceFlown);
+
+  // The name goes in at the place offered, the other entry moves down.
+  bool open = false;
+  EXPECT_TRUE(EnterPilotName(ranking, out.Result.RecordEntryText, "Hanako", open).empty());
+  EXPECT_EQ(ranking.RecordLines[1], out.Result.RecordEntryText + "Hanako");
+  EXPECT_EQ(ranking.RecordLines[2], "150.00m by Other");
+
+  // The timer firing again does nothing.
+  EXPECT_FALSE(Run(*f, "Super ZarvⅣ.csv", ranking).Ran);
+}
+
+TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {
+  auto f = Flown("Marden7.brd");
+  f->State.Body.Altitude = -2000;  // as the cancel leaves it
+  f->Record.RecordCount = 4;  // 5 samples, two dropped by the cancel
+  const double time = f->State.Loop.FlightTime;
+  RankingState ranking;
+  bool asked = false;
+  PostFlightScreen screen;
+  screen.AskPilotName = [&](const std::string&) { asked = true; };
+  const PostFlightOutcome out = Run(*f, "Marden7.csv", ranking, screen);
+  EXPECT_FALSE(asked);
+  EXPECT_DOUBLE_EQ(f->State.Loop.FlightTime, time - 0.1);
+  EXPECT_TRUE(out.Filing.Discarded);
+  EXPECT_FALSE(FileExists(ProgramPath("\\Temp\\before.csv")));
+  EXPECT_TRUE(ListFiles(ProgramPath("\\FlightData"), "*").empty());
+}
+
+TEST_F(PostFlightRun, AFailedLogWriteFilesNothingAndSaysSo) {
+  auto f = Flown("Marden7.brd");
+  ASSERT_TRUE(MakeDir(dir / "FlightData"));
+  testing::WriteBytes(dir / "FlightData/0Marden7.csv", "old");
+  RankingState ranking;
+  std::string message;
+  PostFlightScreen screen;
+  screen.ShowMessage = [&](const std::string& m) { message = m; };
+  EndFlightRecordSteps(f->State, f->Record, f->Aircraft);
+  PostFlightInputs in{f->State, f->Record, f->Aircraft, f->Outline, ranking, "Marden7.csv",
+                      dir / "NoSuchFolder/before.csv", dir / "FlightData", "d"};
+  const PostFlightOutcome out = RunPostFlight(in, screen);
+  EXPECT_FALSE(out.LogWritten);
+  EXPECT_FALSE(message.empty());
+  EXPECT_EQ(ListFiles(dir / "FlightData", "*"), std::vector<std::string>{"0Marden7.csv"});
+  EXPECT_EQ(testing::Bytes(dir / "FlightData/0Marden7.csv"), "old");
+}
+
+}  // namespace
+}  // namespace zarv::records

@@ -1,0 +1,179 @@
+// The ranking: which flights qualify, where they go, the pilot's name, and
+// the ranking file (read whenever present, never written over one that was
+// not read, replaced atomically).
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "platform/runtime/files.h"
+#include "platform/runtime/text.h"
+#include "records/post_flight.h"
+#include "records/ranking.h"
+#include "records_fixture.h"
+#include "shell/shell_state.h"
+
+namespace zarv::records {
+namespace {
+
+using testing::Bytes;
+using testing::WriteBytes;
+using zarv::testing::TempDir;
+
+RankingState Filled(std::initializer_list<double> distances) {
+  RankingState r;
+  int k = 1;
+  for (double d : distances) r.RecordLines[static_cast<size_t>(k++)] = Format(d, "###.#0") + "m by X";
+  return r;
+}
+
+RankingCandidate Glider(double distance) { return {distance, 7, 20, 0}; }
+
+TEST(Ranking, WhichFlightsQualify) {
+  const RankingState empty;
+  EXPECT_EQ(RankingPlace(empty, Glider(100.01)), 1);
+  EXPECT_EQ(RankingPlace(empty, Glider(100)), 0);                 // more than 100 m, strictly
+  EXPECT_EQ(RankingPlace(empty, {150, 10, 20, 0}), 0);           // launched at 10 m/s: not a platform flight
+  EXPECT_EQ(RankingPlace(empty, {150, 9.99, 20, 0}), 1);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 10, 0}), 0);            // span 10 m and 24 m excluded
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 24, 0}), 0);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 23.99, 0}), 1);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 20, 0.01}), 0);         // throttle left open
+  RankingState full = Filled({900, 800, 700, 600, 500, 450, 440, 430, 420, 410, 400, 390, 380, 370, 360, 350,
+                              340, 330, 320, 310});
+  EXPECT_EQ(RankingPlace(full, Glider(310)), 0);  // equal to the 20th: no place
+  EXPECT_EQ(RankingPlace(full, Glider(310.01)), 20);
+}
+
+TEST(Ranking, InsertionTopMiddleBottomAndTies) {
+  RankingState r = Filled({500, 400, 300});
+  EXPECT_EQ(RankingPlace(r, Glider(600)), 1);
+  EXPECT_EQ(RankingPlace(r, Glider(400)), 3);  // an equal distance goes below
+  EXPECT_EQ(RankingPlace(r, Glider(350)), 3);
+  EXPECT_EQ(RankingPlace(r, Glider(200)), 4);  // the first free place
+
+  ASSERT_EQ(CheckRanking(r, Glider(400)), 3);
+  EXPECT_EQ(r.NewRecordRank, 3);
+  EXPECT_EQ(CheckRanking(r, Glider(50)), 0);
+  EXPECT_EQ(r.NewRecordRank, 3);  // a flight that does not qualify leaves it
+  ASSERT_TRUE(InsertRankingEntry(r, 3, "400.00m by Y 01-02-2026   03:04:05  ", "Taro"));
+  EXPECT_EQ(r.RecordLines[2], "400.00m by X");
+  EXPECT_EQ(r.RecordLines[3], "400.00m by Y 01-02-2026   03:04:05  Taro");
+  EXPECT_EQ(r.RecordLines[4], "300.00m by X");
+  EXPECT_EQ(r.RecordLines[5], "");
+
+  RankingState full = Filled({20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1});
+  ASSERT_TRUE(InsertRankingEntry(full, 1, "top ", "A"));
+  EXPECT_EQ(full.RecordLines[1], "top A");
+  EXPECT_EQ(full.RecordLines[20], "2.00m by X");  // the old 20th is gone
+  ASSERT_TRUE(InsertRankingEntry(full, 20, "last ", ""));
+  EXPECT_EQ(full.RecordLines[19], "3.00m by X");
+  EXPECT_EQ(full.RecordLines[20], "last ");
+  EXPECT_FALSE(InsertRankingEntry(full, 21, "x", ""));
+  EXPECT_FALSE(InsertRankingEntry(full, 0, "x", ""));
+}
+
+TEST(Ranking, PilotNames) {
+  RankingState r;
+  r.NewRecordRank = 1;
+  bool open = true;
+  // A line break would split the line into two places: refused, nothing changes.
+  EXPECT_FALSE(EnterPilotName(r, "150.00m by X  ", "Ta\r\nro", open).empty());
+  EXPECT_FALSE(EnterPilotName(r, "150.00m by X  ", "Ta\nro", open).empty());
+  EXPECT_EQ(r.RecordLines[1], "");
+  // Commas stay part of the line; characters cp932 lacks become "?".
+  EXPECT_TRUE(EnterPilotName(r, "150.00m by X  ", "山田, 太郎 😀", open).empty());
+  EXPECT_TRUE(open);
+  EXPECT_EQ(r.RecordLines[1], "150.00m by X  山田, 太郎 ?");
+  EXPECT_EQ(RankingValue(r.RecordLines[1]), 150);
+  // An empty name inserts the line and opens no window.
+  r.NewRecordRank = 2;
+  EXPECT_TRUE(EnterPilotName(r, "120.00m by X  ", "", open).empty());
+  EXPECT_FALSE(open);
+  EXPECT_EQ(r.RecordLines[2], "120.00m by X  ");
+
+  EXPECT_EQ(PilotNamePrompt(123.456, 3), "記録  123.46ｍ\r\nこの記録は 3位に相当します\r\n名前を入力してください");
+  const std::string list = RankingListText(r);
+  EXPECT_EQ(list.substr(0, list.find("\r\n")), "01位  150.00m by X  山田, 太郎 ?");
+  EXPECT_NE(list.find("\r\n20位  \r\n"), std::string::npos);
+}
+
+class RankingFileTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  std::string path = dir / "record.dat";
+};
+
+TEST_F(RankingFileTest, FileBytesAndShortFiles) {
+  RankingState r;
+  ReadRankingFile(path, r);  // none yet: created as usual
+  r.RecordLines[1] = "812.50m by MardenⅡ 07-04-2026   12:00:00  太郎";
+  ASSERT_TRUE(WriteRankingFile(path, r));
+  std::string expected = Utf8ToCp932(r.RecordLines[1]) + "\r\n";
+  for (int k = 2; k <= 20; ++k) expected += "\r\n";
+  EXPECT_EQ(Bytes(path), expected);
+
+  WriteBytes(path, Utf8ToCp932("812.5 MardenⅡ\r\n640 Marden98\r\n"));  // short file
+  RankingState back;
+  ReadRankingFile(path, back);
+  EXPECT_EQ(back.RecordLines[1], "812.5 MardenⅡ");
+  EXPECT_EQ(back.RecordLines[2], "640 Marden98");
+  EXPECT_EQ(back.RecordLines[20], "");
+  EXPECT_TRUE(WriteRankingFile(path, back));
+}
+
+TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {
+  RankingState never;  // the start never looked: no write
+  WriteBytes(path, "900 best\r\n");
+  EXPECT_FALSE(WriteRankingFile(path, never));
+  EXPECT_EQ(Bytes(path), "900 best\r\n");
+
+  // Something there that cannot be read as the ranking.
+  const std::string odd = dir / "odd.dat";
+  ASSERT_TRUE(MakeDir(odd));
+  RankingState r;
+  ReadRankingFile(odd, r);
+  EXPECT_EQ(r.File, RankingState::FileState::Unreadable);
+  EXPECT_FALSE(WriteRankingFile(odd, r));
+}
+
+TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {
+  WriteBytes(path, "900 best\r\n");
+  RankingState r;
+  ReadRankingFile(path, r);
+  r.RecordLines[2] = std::string(4000, 'x');
+  // A full disk: the file size limit makes every write past it fail.
+  struct sigaction ignore {}, old {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &old);
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit tight = saved;
+  tight.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &tight);
+  const bool written = WriteRankingFile(path, r);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  sigaction(SIGXFSZ, &old, nullptr);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(Bytes(path), "900 best\r\n");
+  EXPECT_EQ(ListFiles(dir.path(), "*"), std::vector<std::string>{"record.dat"});
+}
+
+TEST_F(RankingFileTest, ShellHooksReadAndWriteTheProgramsFile) {
+  SetProgramFolder(dir.path());
+  ASSERT_TRUE(MakeDir(dir / "Temp"));
+  WriteBytes(dir / "Temp/record.dat", "700 kept\r\n");
+  Ranking().Reset();
+  ConnectRankingToShell();
+  shell::RankingFile().Read();
+  EXPECT_EQ(Ranking().RecordLines[1], "700 kept");
+  Ranking().RecordLines[2] = "600 new";
+  EXPECT_TRUE(shell::RankingFile().Write());
+  EXPECT_EQ(Bytes(dir / "Temp/record.dat").substr(0, 19), "700 kept\r\n600 new\r\n");
+  shell::RankingFile() = shell::RankingFileHooks{};
+  Ranking().Reset();
+  SetProgramFolder("");
+}
+
+}  // namespace
+}  // namespace zarv::records

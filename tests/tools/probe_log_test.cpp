@@ -1,0 +1,89 @@
+// The probe's log seams: a headless flight's log as the post-flight
+// processing writes it, read back with the program's reader.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kAircraft = fs::path(ZARV_SOURCE_DIR) / "tests" / "data" / "aircraft";
+
+std::string Probe(const std::string& args) {
+  std::string out;
+  if (FILE* p = popen((std::string(ZARV_PROBE) + " " + args + " 2>/dev/null").c_str(), "r")) {
+    char buf[65536];
+    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    pclose(p);
+  }
+  return out;
+}
+
+std::map<std::string, std::string> Fields(const std::string& text) {
+  std::map<std::string, std::string> m;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    const size_t blank = line.find(' ');
+    if (blank != std::string::npos) m[line.substr(0, blank)] = line.substr(blank + 1);
+  }
+  return m;
+}
+
+std::string Bytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Case {
+  const char* file;
+  const char* layout;
+  bool trailer;
+};
+
+class ProbeLog : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ProbeLog, FlightLogWrittenAndReadBack) {
+  const Case c = GetParam();
+  const fs::path out = fs::temp_directory_path() / (std::string("zarv-probe-log-") + c.layout + ".csv");
+  const std::string fly = Probe("fly '" + (kAircraft / c.file).string() + "' --log '" + out.string() + "'");
+  ASSERT_NE(fly.find("end=water"), std::string::npos);
+  const std::string bytes = Bytes(out);
+  ASSERT_FALSE(bytes.empty());
+  // Every line ends in CR LF; no bare LF.
+  size_t lf = 0, crlf = 0;
+  for (size_t i = 0; i < bytes.size(); ++i)
+    if (bytes[i] == '\n') ++lf, crlf += i > 0 && bytes[i - 1] == '\r';
+  EXPECT_EQ(lf, crlf);
+  // cp932: the count line's text is 0x83 0x66 ("デ") ..., never UTF-8 bytes.
+  EXPECT_NE(bytes.find(",'=\x83\x66\x81\x5B\x83\x5E\x8D\x73\x90\x94\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.find("\xE3\x83"), std::string::npos);
+
+  const auto f = Fields(Probe("log '" + out.string() + "'"));
+  EXPECT_EQ(f.at("Layout"), c.layout);
+  EXPECT_EQ(std::stoi(f.at("RowCount")), std::stoi(f.at("LogRowCount")) + 1);
+  EXPECT_EQ(f.count("LaunchMarkTenths"), c.trailer ? 1u : 0u);
+  EXPECT_EQ(f.at("DateTime"), f.at("DateTime").substr(0, 10) + "   " + f.at("DateTime").substr(13));
+  // The distance of the summary is the flight's result.
+  const size_t at = fly.find("distance=");
+  EXPECT_NEAR(std::stod(f.at("Distance")), std::stod(fly.substr(at + 9)), 0.006);
+  EXPECT_TRUE(f.count("last.風切り音"));
+  fs::remove(out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,
+                         ::testing::Values(Case{"Marden7.brd", "light", false}, Case{"TestJet.brd", "powered", true}),
+                         [](const auto& info) { return std::string(info.param.layout); });
+
+TEST(ProbeLogCommand, MissingFileFails) {
+  EXPECT_EQ(Probe("log /nonexistent.csv"), "");
+}
+
+}  // namespace

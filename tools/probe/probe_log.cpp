@@ -1,0 +1,137 @@
+#include "probe/probe_log.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/runtime/cp932.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/text.h"
+#include "records/flight_log.h"
+#include "records/post_flight.h"
+
+namespace zarv::flight {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    at = end + 1;
+  }
+  return lines;
+}
+
+// The values of a sample in the log's column order (the time as the log has it).
+std::vector<std::string> RowValues(const FlightSample& x, bool powered) {
+  std::vector<double> v = {x.Time, x.DistanceFlown, x.Height, x.Airspeed, x.RecordedWindSpeed, x.Pitch,
+                           x.PitchRateDeg, x.WingAngleOfAttack, x.SideslipAngle, x.PathAngleDeg, x.LoadFactor,
+                           x.LiftCoefficient, x.TailplaneLift, x.TailplaneAngle, x.TailplaneControl, x.FinAngle};
+  if (powered) {
+    for (double p : {double(x.AileronDeg), double(x.FlapSetting), double(x.LeadingEdgeFlapAngle),
+                     double(x.NozzleOpening), double(x.NozzleAngle), double(x.AfterburnerOpening),
+                     double(x.AirframeTemperature)})
+      v.push_back(p);
+  }
+  for (double p : {x.CentreOfGravityPct, x.PressureCentre, x.HeadingDeg, x.Bank, x.Track, x.InnerWingDeflection,
+                   x.OuterWingDeflection, x.WingTipDeflection, x.East, x.North, x.WindNoiseVolume, double(x.Time)})
+    v.push_back(p);
+  std::vector<std::string> out;
+  for (double p : v) out.push_back(Trim(Str(p)));
+  out.front() = Trim(StrSingle(x.Time));  // single precision, as the record keeps it
+  out.back() = out.front();
+  return out;
+}
+
+}  // namespace
+
+int WriteProbeLog(HeadlessFlight& flight, const std::string& path, std::ostream& err) {
+  if (!(flight.State.Body.Altitude < 0)) {
+    err << "zarv-probe: no log: the flight has not ended\n";
+    return 1;
+  }
+  // As the flight screen: the end steps at once, then the post-flight
+  // processing's texts and log (the date from the flight's own clock).
+  records::EndFlightRecordSteps(flight.State, flight.Record, flight.Aircraft);
+  const records::FlightResult result = records::PrepareFlightResult(flight.State, flight.Record, flight.Aircraft);
+  if (!records::WritePostFlightLog(path, flight.State, flight.Record, flight.Aircraft, flight.Outline, result)) {
+    err << "zarv-probe: " << path << ": cannot write\n";
+    return 1;
+  }
+  if (flight.Record.LogRowCount <= 3) {
+    DeleteFile(path);
+    err << "zarv-probe: no log: the flight recorded " << flight.Record.LogRowCount + 1 << " samples or fewer\n";
+    return 1;
+  }
+  return 0;
+}
+
+int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
+  bool ok = false;
+  const std::string text = Cp932ToUtf8(ReadAllBytes(path, &ok));
+  if (!ok) {
+    err << "zarv-probe: " << path << ": cannot read\n";
+    return 1;
+  }
+  // The program reads a log with the current aircraft's layout; here the
+  // layout is taken from the log itself: its name line and whether an
+  // engine trailer follows the rows.
+  const std::vector<std::string> lines = Lines(text);
+  const bool powered = lines.size() > 2 && records::LogColumnNames(true).size() ==
+                                               static_cast<size_t>(std::count(lines[2].begin(), lines[2].end(), ',') + 1);
+  auto record = std::make_unique<FlightRecord>();
+  const records::LogReadResult probe = records::ReadFlightLogText(text, {powered ? 60.0 : 1.0, 0}, *record, {});
+  const size_t afterRows = (probe.RowsRead > 0 ? 4 : 2) + static_cast<size_t>(probe.RowsRead);
+  const int engines = afterRows < lines.size() && lines[afterRows] != records::kCoordinateTitle ? 1 : 0;
+  record = std::make_unique<FlightRecord>();
+  const records::LogReadResult read = records::ReadFlightLogText(text, {powered ? 60.0 : 1.0, engines}, *record, {});
+
+  const std::string& s = read.FlightSummary;
+  out << "Summary " << s << '\n';
+  out << "Distance " << Trim(Str(Val(s))) << '\n';
+  // The summary's fields: distance "m by " name " " heading "Deg  wind" wind
+  // "m/s  " time "sec " date and time.
+  const size_t by = s.find("m by ");
+  const size_t deg = s.rfind("Deg  wind");
+  const size_t ms = s.find("m/s  ", deg == std::string::npos ? 0 : deg);
+  const size_t sec = s.find("sec ", ms == std::string::npos ? 0 : ms);
+  if (by != std::string::npos && deg != std::string::npos && deg > by && ms != std::string::npos &&
+      sec != std::string::npos) {
+    const std::string middle = s.substr(by + 5, deg - by - 5);
+    size_t h = middle.size();
+    while (h > 0 && ((middle[h - 1] >= '0' && middle[h - 1] <= '9') || middle[h - 1] == '-')) --h;
+    out << "AircraftName " << RTrim(middle.substr(0, h)) << '\n';
+    out << "Heading " << middle.substr(h) << '\n';
+    out << "Wind " << s.substr(deg + 9, ms - deg - 9) << '\n';
+    out << "Time " << Trim(s.substr(ms + 5, sec - ms - 5)) << '\n';
+    out << "DateTime " << s.substr(sec + 4) << '\n';
+  }
+  out << "Layout " << (powered ? "powered" : "light") << '\n';
+  out << "RowCount " << read.RowsRead << '\n';
+  out << "LogRowCount " << record->LogRowCount << '\n';
+  if (engines) {
+    out << "LaunchMarkTenths " << Trim(StrSingle(record->LaunchMarkTenths)) << '\n';
+    out << "SoundStartCount " << record->SoundStartCount << '\n';
+  }
+  if (read.RowsRead > 0) {
+    const std::vector<std::string>& names = records::LogColumnNames(powered);
+    const size_t last = static_cast<size_t>(read.RowsRead - 1);
+    // The reader clears the last row's main columns (as the program does); the
+    // last row is printed as the file holds it, read the same way.
+    auto lastRecord = std::make_unique<FlightRecord>();
+    std::string lastOnly = lines[0] + "\r\n 4\r\n" + lines[2] + "\r\n" + lines[3] + "\r\n" + lines[4 + last] + "\r\n";
+    records::ReadFlightLogText(lastOnly, {powered ? 60.0 : 1.0, 0}, *lastRecord, {});
+    const std::vector<std::string> first = RowValues(record->Samples[0], powered);
+    const std::vector<std::string> final = RowValues(lastRecord->Samples[0], powered);
+    for (size_t k = 0; k + 1 < names.size(); ++k) out << "first." << names[k] << ' ' << first[k] << '\n';
+    for (size_t k = 0; k + 1 < names.size(); ++k) out << "last." << names[k] << ' ' << final[k] << '\n';
+  }
+  return 0;
+}
+
+}  // namespace zarv::flight
