@@ -10,6 +10,7 @@
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
 #include "probe/probe_fly.h"
+#include "probe/probe_replay.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -20,7 +21,8 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n";
+               "       zarv-probe fly FILE [--seconds T]\n"
+               "       zarv-probe replay FILE --seconds T --frame N [--size 640|800|1024] --out PICTURE.bmp\n";
   return 2;
 }
 
@@ -29,6 +31,10 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "fly") == 0) {
     const int status = zarv::flight::FlyCommand(argc - 2, argv + 2, std::cout, std::cerr);
+    return status == 2 ? Usage() : status;
+  }
+  if (argc >= 3 && std::strcmp(argv[1], "replay") == 0) {
+    const int status = zarv::replay::ReplayCommand(argc - 2, argv + 2, std::cout, std::cerr);
     return status == 2 ? Usage() : status;
   }
   if (argc != 3) return Usage();
