@@ -224,6 +224,10 @@ int CameraHeightRows(bool powered);
 // The default camera height index from the launch height.
 int16_t DefaultCameraIndex(bool powered, double launchHeight);
 
+// The shadow's colour at height z (m): black on the water, lighter up to
+// 10 m; black outlines over the wireframe background.
+Color ShadowColour(double z, bool wireframe);
+
 // Sample index of a fractional position: nearest, halves to even.
 int32_t Whole(double x);
 

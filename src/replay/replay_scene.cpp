@@ -26,6 +26,13 @@ constexpr GridPoint kTail34[4] = {{3, 3, 0}, {3, 4, 0}, {3, 4, 3}, {3, 3, 3}};
 
 }  // namespace
 
+Color ShadowColour(double z, bool wireframe) {
+  if (!(z > 0) || wireframe) return 0;
+  // Each component in single precision, then rounded.
+  const auto f = [&](int k) { return static_cast<int>(CLng(static_cast<float>(z * k / 10))); };
+  return RGB(f(34), f(170), f(187));
+}
+
 void ReplayPlayer::Shadow(Surface& picture) {
   const model::ModelScene& sc = model::Scene();
   model::ProjectionRecords& pr = model::Projection();
@@ -61,11 +68,7 @@ void ReplayPlayer::Shadow(Surface& picture) {
     build(4, kTail12, 4, false);
     build(5, kTail34, 4, false);
   }
-  Color colour = 0;
-  if (z > 0 && !wire) {
-    const auto f = [&](int k) { return static_cast<int>(CLng(static_cast<float>(z * k / 10))); };
-    colour = RGB(f(34), f(170), f(187));
-  }
+  const Color colour = ShadowColour(z, wire);
   picture.SetDrawWidth(2);
   picture.SetFillColor(colour);
   picture.SetForeColor(colour);
