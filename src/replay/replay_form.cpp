@@ -319,8 +319,13 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
     if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
     if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
   }
-  if (link_.FlightScreen != nullptr && !link_.FlightScreen->Visible() && shell::Shell().LogCaller == 0) {
-    link_.FlightScreen->Unload();
+  Form* flightScreen = link_.FlightScreen;
+  // The player ends here but stays alive: a handler further up the stack
+  // may still hold it. What it referred to belongs to the opener.
+  retired_ = std::move(player_);
+  link_ = ReplayLink{};
+  if (flightScreen != nullptr && !flightScreen->Visible() && shell::Shell().LogCaller == 0) {
+    flightScreen->Unload();
   }
   unloading_ = false;
 }
@@ -339,6 +344,8 @@ void ReplayForm::RunLoop() {
     } else {
       while (timeGetTime() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    // A handler may have closed or unloaded the replay meanwhile.
+    if (!player_ || player_->State.Position <= 0) break;
     const uint64_t now = timeGetTime();
     loop.WaitMs = loop.WaitMs + static_cast<int64_t>(now - start);
     shell::Shell().ScreenMode = 0;

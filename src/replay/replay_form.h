@@ -122,6 +122,7 @@ class ReplayForm : public Form {
 
   ReplayLink link_;
   std::unique_ptr<ReplayPlayer> player_;
+  std::unique_ptr<ReplayPlayer> retired_;  // the player of the last unloaded opening
   bool running_ = false;
   bool unloading_ = false;
   bool openLogRequested_ = false;
