@@ -18,6 +18,7 @@
 #include "probe/probe_panel.h"
 #include "probe/probe_frame.h"
 #include "probe/probe_log.h"
+#include "probe/probe_replay.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -46,6 +47,8 @@ const Command kCommands[] = {
     {"chart", zarv::flight::ChartCommand, "chart FILE [--airfoil NAME]"},
     {"panel", zarv::view::PanelCommand,
      "panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
+    {"replay", zarv::replay::ReplayCommand,
+     "replay FILE.brd|LOG.csv [--seconds T] --frame N [--size 640|800|1024] [--vortex] [--wireframe] --out PICTURE.bmp"},
     {"frame", zarv::view::FrameCommand,
      "frame FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
 };

@@ -1,0 +1,189 @@
+// Opening and playback: the start values, the default camera, the record's
+// ends, the speeds and the frame-rate measurement.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "replay/replay_fixture.h"
+
+namespace zarv::replay {
+namespace {
+
+using testing::ReplayFixture;
+
+TEST(ReplayOpening, ShortRecordDefaultCameraPlatformAndHeading) {
+  ReplayFixture f(2);
+  f.Flight.Body.Heading = 1.25;
+  ReplayPlayer& p = f.Open(0.5, 0.5, 0);  // within 1 m of the origin, index 0: unset
+  EXPECT_EQ(f.Record.RecordSampleCount, 3.0);
+  EXPECT_EQ(p.State.Position, 1.0);
+  EXPECT_EQ(p.State.Speed, 0.0);
+  EXPECT_EQ(p.State.ViewZoom, 1.0);
+  // Launched due north: the camera 2.66 m left and 8.60 m ahead.
+  EXPECT_NEAR(p.State.CameraX, -2.66, 0.005);
+  EXPECT_NEAR(p.State.CameraY, 8.60, 0.005);
+  EXPECT_EQ(p.State.CameraHeightIndex, 5);
+  const double corners[][2] = {{-5, 0}, {-5, 10}, {5, 10}, {5, 0}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(p.Scenery.X[static_cast<std::size_t>(i + 1)], corners[i][0], 0.002) << i;
+    EXPECT_NEAR(p.Scenery.Y[static_cast<std::size_t>(i + 1)], corners[i][1], 0.002) << i;
+  }
+  // The sample after the last one shown is put on the water.
+  EXPECT_EQ(f.Record.Samples[3].Height, 0.0);
+  // The recorded heading stands for the replay; the flight gets its own back.
+  EXPECT_EQ(f.Flight.Body.Heading, 0.0);
+  p.Close();
+  EXPECT_EQ(f.Flight.Body.Heading, 1.25);
+}
+
+TEST(ReplayOpening, SavedCameraKeptAndDefaultIndexBands) {
+  ReplayFixture f;
+  ReplayPlayer& p = f.Open(0.5, 0.5, 2);
+  EXPECT_EQ(p.State.CameraX, 0.5);
+  EXPECT_EQ(p.State.CameraHeightIndex, 2);
+  EXPECT_EQ(DefaultCameraIndex(false, 1.5), 1);
+  EXPECT_EQ(DefaultCameraIndex(false, 1.49), 0);
+  EXPECT_EQ(DefaultCameraIndex(false, 10), 5);
+  EXPECT_EQ(DefaultCameraIndex(false, 45), 9);
+  EXPECT_EQ(DefaultCameraIndex(true, 3), 1);
+  EXPECT_EQ(DefaultCameraIndex(true, 10), 2);
+  EXPECT_EQ(DefaultCameraIndex(true, 250), 3);
+}
+
+TEST(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
+  ReplayFixture f(10);
+  const auto capacity = static_cast<double>(f.Record.Samples.size());
+  f.Record.RecordSampleCount = capacity + 50;
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  EXPECT_EQ(f.Record.RecordSampleCount, capacity - 1);
+  EXPECT_EQ(f.Record.Samples.back().Height, 0.0);
+  EXPECT_EQ(p.LastSample(), static_cast<int32_t>(capacity) - 2);
+  // Every index is held inside the samples that exist.
+  EXPECT_EQ(p.Clamp(-7), 0);
+  EXPECT_EQ(p.Clamp(1000000), p.LastSample());
+}
+
+TEST(ReplayPlayback, DrawnSampleRoundsHalvesToEven) {
+  ReplayFixture f;
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  p.State.Position = 2.5;
+  p.LookupSample();
+  EXPECT_EQ(p.State.Sample, 2);
+  p.State.Position = 3.5;
+  p.LookupSample();
+  EXPECT_EQ(p.State.Sample, 4);
+}
+
+TEST(ReplayPlayback, SpeedLimitsAtTheEndsOfTheRecord) {
+  ReplayFixture f(400);
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  p.State.Fps = 20;
+  p.State.Speed = 1;
+  for (int i = 0; i < 20; ++i) p.Advance();
+  EXPECT_NEAR(p.State.Position, 21.0, 1e-3);  // one real second, twenty samples
+  p.State.Speed = 80;
+  for (int i = 0; i < 10; ++i) p.Advance();
+  EXPECT_EQ(p.State.Position, 399.0);
+  EXPECT_EQ(p.State.Speed, 0.0);
+  p.State.Speed = -80;
+  for (int i = 0; i < 10; ++i) p.Advance();
+  EXPECT_EQ(p.State.Position, 1.0);
+  EXPECT_EQ(p.State.Speed, 0.0);
+  // Stepping: forward past the end is caught by the next advance; back
+  // stops at 1 and from 1.5 goes to 0.5, which the advance puts back.
+  p.State.Position = 399;
+  p.StepForward();
+  p.Advance();
+  EXPECT_EQ(p.State.Position, 399.0);
+  p.State.Position = 1.0;
+  p.StepBack();
+  EXPECT_EQ(p.State.Position, 1.0);
+  p.State.Position = 1.5;
+  p.State.Speed = 1;
+  p.StepBack();
+  EXPECT_EQ(p.State.Position, 0.5);
+  EXPECT_EQ(p.State.Speed, 0.0);
+  p.Advance();
+  EXPECT_EQ(p.State.Position, 1.0);
+}
+
+TEST(ReplayPlayback, FastForwardBeforeTheFirstMeasurementUsesTheNominalRate) {
+  ReplayFixture f(400);
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  ASSERT_EQ(p.State.Fps, 0);
+  p.State.Speed = 8;
+  p.Advance();
+  EXPECT_NEAR(p.State.Position, 1 + 8.0, 1e-3);
+  EXPECT_EQ(p.State.Speed, 8.0);
+}
+
+TEST(ReplayPlayback, FrameRateIsNeverMeasuredOverNoTime) {
+  ReplayFixture f;
+  f.Flight.Loop.StepCounter = 7;  // left so by the flight
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  p.MeasureFrameRate(0);  // the opening's own millisecond
+  EXPECT_EQ(p.State.Fps, 0);
+  p.MeasureFrameRate(250);
+  EXPECT_EQ(p.State.Fps, 20);
+  EXPECT_EQ(f.Flight.Loop.StepCounter, 0);
+  // Five frames later, 100 ms apart: 10 frames per second.
+  for (int i = 0; i < 5; ++i) p.Advance();
+  p.MeasureFrameRate(750);
+  EXPECT_EQ(p.State.Fps, 10);
+}
+
+TEST(ReplayPlayback, FastWindTogglesWithDebounce) {
+  auto presses = [](int samples, int sign) {
+    ReplayFixture f(samples);
+    ReplayPlayer& p = f.Open(5, 5, 1);
+    int clicks = 0;
+    p.Sounds.PlayTransition = [&] { ++clicks; };
+    p.Play();
+    std::vector<double> speeds;
+    for (int i = 0; i < 3; ++i) {
+      p.FastWind(sign, 1000 + 200 * static_cast<uint64_t>(i));
+      speeds.push_back(p.State.Speed);
+    }
+    // A press within 0.1 s of the last one is ignored.
+    p.FastWind(sign, 1000 + 200 * 2 + 50);
+    speeds.push_back(p.State.Speed);
+    speeds.push_back(clicks);
+    return speeds;
+  };
+  EXPECT_EQ(presses(301, +1), (std::vector<double>{8, 80, 8, 8, 2}));
+  EXPECT_EQ(presses(300, +1), (std::vector<double>{8, 8, 8, 8, 1}));
+  EXPECT_EQ(presses(301, -1), (std::vector<double>{-8, -80, -8, -8, 2}));
+}
+
+TEST(ReplayPlayback, SoundLevelsAndMarks) {
+  ReplayFixture f(400);
+  ReplayPlayer& p = f.Open(0, 0, 1);
+  std::vector<uint32_t> volumes;
+  std::vector<std::string> played;
+  p.Sounds.SoundOn = 1;
+  p.Sounds.BaseWaveVolume = 40000;
+  p.Sounds.LoopSound = "wind";
+  p.Sounds.LaunchSound = "shoot";
+  p.Sounds.SetWaveVolume = [&](uint32_t v) { volumes.push_back(v); };
+  p.Sounds.PlaySound = [&](const std::string& s, unsigned) { played.push_back(s); };
+  f.Record.LaunchMarkTenths = 10;
+  f.Record.LaunchMarkSamples[1] = 30;
+  p.State.Position = 33;
+  p.State.Sample = 33;
+  p.SoundStep();  // paused: both channels all but silent
+  ASSERT_EQ(volumes.size(), 1u);
+  EXPECT_EQ(volumes[0], 0x00010001u);
+  EXPECT_EQ(played, std::vector<std::string>{"shoot"});
+  p.SoundStep();  // the mark plays once
+  EXPECT_EQ(played.size(), 1u);
+  p.State.Position = 38;
+  p.SoundStep();  // past the mark the wind comes back
+  EXPECT_EQ(played, (std::vector<std::string>{"shoot", "wind"}));
+  // Switched off: nothing is touched.
+  p.Sounds.SoundOn = 0;
+  p.SoundStep();
+  EXPECT_EQ(volumes.size(), 3u);
+}
+
+}  // namespace
+}  // namespace zarv::replay

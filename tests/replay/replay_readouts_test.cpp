@@ -1,0 +1,138 @@
+// Readout texts of the drawn sample for a light and a jet aircraft, the
+// shadow colour by height and the camera map's click-to-position.
+#include <gtest/gtest.h>
+
+#include "platform/runtime/text.h"
+#include "replay/camera_map.h"
+#include "replay/replay_fixture.h"
+
+namespace zarv::replay {
+namespace {
+
+using testing::ReplayFixture;
+
+// Runs the seven readout groups on the given position.
+void RunGroups(ReplayFixture& f, double position) {
+  f.Player->State.ReadoutCycle = 0;
+  f.Aim(position);
+  for (int i = 0; i < 7; ++i) f.Player->Readouts();
+}
+
+TEST(ReplayReadouts, LightAircraft) {
+  ReplayFixture f(400, 5);
+  f.Aircraft.TailEndArm = 4;
+  f.Aircraft.TailEndHeight = 0.5;
+  f.Aircraft.LaunchHeight = 11;
+  for (int i = 0; i < 400; ++i) {
+    flight::FlightSample& s = f.Record.Samples[static_cast<std::size_t>(i)];
+    s.Height = 10 + 0.05 * i;         // climbing 1 m/s
+    s.Airspeed = 8 + 0.098 * i;       // 0.98 m/s over ten samples
+    s.Pitch = -12.3;
+    s.WingAngleOfAttack = 61;
+    s.DistanceFlown = 1.5;
+    s.Track = 2 * i;
+    s.HeadingDeg = 370;
+  }
+  f.Open(5, 5, 1);
+  RunGroups(f, 100);
+  const auto& L = f.Player->State.Labels;
+  EXPECT_EQ(L[3], "Time 5.0Sec");
+  EXPECT_EQ(L[2], "Zoom 1.00   ");
+  EXPECT_EQ(L[4], "Spd 17.8m/s");
+  EXPECT_EQ(L[10], "Alt 15.00m");
+  EXPECT_EQ(L[7], "Ptc -12°");
+  EXPECT_EQ(L[8], "AOA 61ﾟ");
+  EXPECT_EQ(L[1], "0Frm/Sec");
+  EXPECT_EQ(L[6], "Hdg 10°");
+  EXPECT_EQ(L[5], "Dist 1.5");
+  EXPECT_EQ(L[9], "Clm 1.0m/s");
+  EXPECT_EQ(L[11], "Acc 196gal");
+  EXPECT_EQ(L[12], "G 1.000G");
+  EXPECT_EQ(L[15], "Turn 40.0ﾟ/s");
+  EXPECT_TRUE(f.Player->State.ReadoutBarVisible);
+  // Over the platform's last 10 m on an 11 m platform the tail-end height shows.
+  ASSERT_EQ(L[18].rfind("尾端高さ", 0), 0u);
+
+  // Early in the record: climb and turn read 0, the acceleration is kept.
+  RunGroups(f, 5);
+  EXPECT_EQ(L[9], "Clm 0m/s");
+  EXPECT_EQ(L[15], "Turn 0.0ﾟ/s");
+  EXPECT_EQ(L[11], "Acc 196gal");
+}
+
+TEST(ReplayReadouts, JetAircraft) {
+  ReplayFixture f(400, 150);
+  f.Aircraft.EngineType = aircraft::EngineKind::Jet;
+  f.Aircraft.LaunchHeight = 11000;
+  for (int i = 0; i < 400; ++i) {
+    flight::FlightSample& s = f.Record.Samples[static_cast<std::size_t>(i)];
+    s.Height = 11000 + 0.05 * i;
+    s.Airspeed = 148.5 + 0.098 * i;
+    s.Pitch = -9.9;
+    s.LoadFactor = i % 2 == 0 ? 1.0 : 2.0;
+  }
+  ReplayPlayer& p = f.Open(5, 5, 3);
+  EXPECT_EQ(p.State.Labels[11], "GH 0.00G");
+  EXPECT_EQ(p.State.Labels[12], "GV 0.0G");
+  RunGroups(f, 100);
+  const auto& L = p.State.Labels;
+  EXPECT_EQ(L[4], "TAS " + Format(158.3 * 3.6 / 1.852, "##0.0") + "kt");
+  EXPECT_EQ(L[10], "Alt " + Format(11005 / 0.3048, "###0") + "ft");
+  EXPECT_EQ(L[7], "Ptc -9.9°");
+  // Above 11000 m the air is taken at 216.5 K: 297 m/s.
+  EXPECT_EQ(L[5], "Mah " + Format(158.3 / 297, "#0.000"));
+  EXPECT_EQ(L[9], "Clm 1m/s");
+  EXPECT_EQ(L[11], "Acc0.20G");
+  EXPECT_EQ(L[12], "G 1.5G");
+  EXPECT_EQ(L[18], "");
+}
+
+TEST(ReplayReadouts, LaunchSpeedOfExactlyTen) {
+  ReplayFixture f(400, 10);
+  f.Open(5, 5, 1);
+  RunGroups(f, 50);
+  EXPECT_EQ(f.Player->State.Labels[4].rfind("TAS ", 0), 0u);
+  EXPECT_EQ(f.Player->State.Labels[10], "Alt 10.00m");
+  EXPECT_EQ(f.Player->State.Labels[11].rfind("Acc ", 0), 0u);
+}
+
+TEST(ReplayShadow, ColourByHeight) {
+  EXPECT_EQ(ShadowColour(9.9, false), RGB(34, 168, 185));
+  EXPECT_EQ(ShadowColour(5, false), RGB(17, 85, 94));
+  EXPECT_EQ(ShadowColour(0, false), RGB(0, 0, 0));
+  EXPECT_EQ(ShadowColour(-1, false), RGB(0, 0, 0));
+  EXPECT_EQ(ShadowColour(5, true), RGB(0, 0, 0));
+}
+
+TEST(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
+  ReplayFixture light;
+  ReplayPlayer& p = light.Open(0, 0, 1);
+  p.State.CameraX = 0;
+  p.State.CameraY = 0;
+  Surface map(400, 380);
+  const PointI cross = DrawCameraMap(p, map);
+  EXPECT_EQ(cross.x, 270);
+  EXPECT_EQ(cross.y, 250);
+  PlaceCameraFromMap(p, 280, 240);
+  EXPECT_EQ(p.State.CameraX, 20.0);
+  EXPECT_EQ(p.State.CameraY, 20.0);
+  EXPECT_EQ(p.State.ViewZoom, 0.9);
+  // Flight-path samples at or above 1 m are cyan: sample 100 is 50 m north.
+  EXPECT_EQ(map.Point(270, 225), RGB(0, 255, 255));
+  light.Record.Samples[100].Height = 0.99;
+  DrawCameraMap(p, map);
+  EXPECT_EQ(map.Point(270, 225), RGB(255, 0, 0));
+  p.State.CameraX = -12.6;
+  p.State.CameraY = 5;
+  const std::string text = CameraMapReadout(p, 270, 250);
+  EXPECT_EQ(text.rfind("  ｶﾒﾗ位置   x = -0013 y = 0005\n\r  ﾎﾟｲﾝﾀ位置  x = 0000 y = 0000", 0), 0u) << text;
+
+  ReplayFixture powered(400, 50);
+  ReplayPlayer& q = powered.Open(0, 0, 1);
+  PlaceCameraFromMap(q, 310, 190);
+  EXPECT_EQ(q.State.CameraX, 300.0);
+  EXPECT_EQ(q.State.CameraY, 300.0);
+}
+
+}  // namespace
+}  // namespace zarv::replay

@@ -1,0 +1,183 @@
+// The replay screen's loop: frames drawn off-screen on a hand-driven clock,
+// another log taken up by the one running loop, closing back to the
+// flight screen, guarded unloads and a frame without the sky bitmap.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
+#include "platform/ui/app.h"
+#include "platform/ui/keys.h"
+#include "replay/replay_fixture.h"
+#include "replay/replay_form.h"
+#include "shell/shell_state.h"
+
+namespace zarv::replay {
+namespace {
+
+using testing::ReplayFixture;
+
+class ReplayScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application::Ensure();
+    SetClockSource(&clock_);
+    shell::Shell().Reset();
+  }
+  void TearDown() override {
+    Vedeo().Unload();
+    flightScreen_.Unload();
+    ResetClockSource();
+  }
+
+  // A link over the fixture whose wait runs `frame` once per frame.
+  ReplayLink Link(ReplayFixture& f, std::function<void(int)> frame) {
+    ReplayLink link;
+    link.Record = &f.Record;
+    link.Outline = &f.Outline;
+    link.Flight = &f.Flight;
+    aircraft_.LaunchSpeed = 5;
+    aircraft_.LaunchHeight = 10;
+    aircraft_.WingSpan = 10;
+    aircraft_.OverallLength = 5;
+    link.Aircraft = &aircraft_;
+    link.Settings = &settings_;
+    link.FlightScreen = &flightScreen_;
+    link.WaitUntil = [this, frame](uint64_t deadline) {
+      const uint64_t now = clock_.MonotonicMs();
+      if (deadline > now) clock_.Advance(deadline - now);
+      frame(frames_++);
+    };
+    return link;
+  }
+
+  ManualClock clock_{100000};
+  aircraft::AircraftData aircraft_;
+  shell::Settings settings_;
+  Form flightScreen_;
+  int frames_ = 0;
+};
+
+TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
+  ReplayFixture f(400);
+  f.Flight.Body.Heading = 2.0;
+  f.Flight.Body.Altitude = 50;  // still flying
+  flightScreen_.Show();
+  double positionAtClose = 0;
+  uint32_t volume = 1;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 0) {
+      EXPECT_FALSE(flightScreen_.Visible());
+    }
+    if (frame == 8) {
+      int key = vbKeyReturn;
+      v.Form_KeyDown(key, 0);  // after the first measurement: plays
+    }
+    if (frame == 30) {
+      positionAtClose = v.Player()->State.Position;
+      int key = vbKeyEscape;
+      v.Form_KeyDown(key, 0);
+    }
+  });
+  link.Sounds.SetWaveVolume = [&](uint32_t v) { volume = v; };
+  OpenReplay(link);
+  // 21 frames of 50 ms at speed 1 is about 21 samples.
+  EXPECT_NEAR(positionAtClose, 1 + 21, 2);
+  EXPECT_EQ(frames_, 31);
+  EXPECT_TRUE(flightScreen_.Visible());
+  EXPECT_FALSE(Vedeo().Visible());
+  EXPECT_EQ(volume, 0u);  // the flight goes on: its own sound sets the volume
+  // The camera choices went to the settings.
+  EXPECT_EQ(settings_.ReplayCameraHeightIndex, 5);
+  // The form keeps the recorded heading until it is unloaded.
+  EXPECT_EQ(f.Flight.Body.Heading, 0.0);
+  Vedeo().Unload();
+  EXPECT_EQ(f.Flight.Body.Heading, 2.0);
+  EXPECT_TRUE(flightScreen_.Loaded());
+}
+
+TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
+  ReplayFixture f(400);
+  int opened = 0;
+  int depth = 0, maxDepth = 0;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 3) {
+      int key = vbKeyF3;
+      v.Form_KeyDown(key, 0);
+    }
+    if (frame == 5) {
+      EXPECT_EQ(v.Player()->Record.RecordSampleCount, 50.0);
+    }
+    if (frame == 6) v.Command1_Click();
+  });
+  link.OpenLog = [&](flight::FlightRecord& r) {
+    ++opened;
+    ++depth;
+    maxDepth = std::max(maxDepth, depth);
+    r.RecordSampleCount = 50;
+    --depth;
+    return true;
+  };
+  OpenReplay(link);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(maxDepth, 1);
+  EXPECT_EQ(frames_, 7);
+  EXPECT_FALSE(Vedeo().Running());
+}
+
+TEST_F(ReplayScreen, WithoutALogPickerTheMenuBarSaysSo) {
+  ReplayFixture f(100);
+  ReplayLink link = Link(f, [&](int frame) {
+    if (frame == 1) Vedeo().Command8_Click();
+    if (frame == 3) Vedeo().Command1_Click();
+  });
+  OpenReplay(link);
+  EXPECT_NE(Vedeo().Label16.Caption().find("まだ"), std::string::npos);
+}
+
+TEST_F(ReplayScreen, UnloadsReachingEachOtherEnd) {
+  ReplayFixture f(100);
+  int flightUnloads = 0;
+  flightScreen_.OnUnload = [&](int&) {
+    ++flightUnloads;
+    Vedeo().Unload();
+  };
+  ReplayLink link = Link(f, [&](int frame) {
+    // Unloading the replay while the flight screen is hidden unloads the
+    // flight screen, whose own unload unloads the replay again.
+    if (frame == 2) Vedeo().Unload();
+  });
+  flightScreen_.Show();
+  OpenReplay(link);
+  EXPECT_FALSE(Vedeo().Running());
+  EXPECT_FALSE(flightScreen_.Loaded());
+  EXPECT_EQ(flightUnloads, 1);
+  EXPECT_EQ(Vedeo().Player(), nullptr);
+  flightScreen_.OnUnload = nullptr;
+}
+
+TEST_F(ReplayScreen, MissingSkyBitmapGivesAPlainBackground) {
+  ReplayFixture f(100);
+  ReplayLink link = Link(f, [&](int frame) {
+    if (frame == 2) Vedeo().Command1_Click();
+  });
+  settings_.ScreenSizeChoice = 0;  // no Temp/Back0.bmp below an empty folder
+  const auto folder = std::filesystem::temp_directory_path() / "zarv_replay_no_background";
+  std::filesystem::create_directories(folder);
+  SetProgramFolder(folder.string());
+  OpenReplay(link);
+  SetProgramFolder("");
+  EXPECT_FALSE(Vedeo().BackgroundLoaded);
+  const Color sky = Vedeo().Picture7.Point(5, 5);
+  const Color water = Vedeo().Picture7.Point(5, 470);
+  EXPECT_NE(sky, water);
+  EXPECT_NE(sky, RGB(0, 0, 128));
+}
+
+}  // namespace
+}  // namespace zarv::replay

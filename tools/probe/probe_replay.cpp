@@ -1,0 +1,155 @@
+#include "probe/probe_replay.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "aircraft/aircraft_file.h"
+#include "flight/headless_flight.h"
+#include "model/polygon_list.h"
+#include "model/rotation.h"
+#include "platform/ui/bmp.h"
+#include "replay/replay_player.h"
+
+namespace zarv::replay {
+namespace {
+
+bool ParseNumber(const char* text, double& v) {
+  const auto r = std::from_chars(text, text + std::strlen(text), v);
+  return r.ec == std::errc() && *r.ptr == '\0';
+}
+
+// The lake's shore, the platform corners and a pole course, as the
+// cockpit view lays them out, with its one scenery prism.
+ReplayScenery ProbeScenery() {
+  ReplayScenery s;
+  const double pts[][3] = {
+      {127, -93, 0},      {1.2, -6.9, 10.6},  {-6.9, -2.1, 10},    {-1.3, 6.9, 10},     {6.9, 2.1, 10.6},
+      {132.3, -88.3, 0},  {250, 100, 0},      {95, 165, 0},        {75, 165, 0},        {13, 385, 0},
+      {-113, 640, 0},     {7800, 18600, 0},   {7100, 18500, 0},    {1, 21000, 0},       {-1800, 31800, 0},
+      {-16800, 21000, 0}, {-13800, 9000, 0},  {-24000, -6800, 0},  {-24000, -12000, 0}, {-29000, -22500, 0},
+      {-26800, -29200, 0}, {-22800, -16700, 0}, {-10000, -9300, 0}, {-3000, -3200, 0},  {-1, -297, 0},
+      {127, -93, 0},      {15, 458, 0},       {0, 450, 0},         {-15, 480, 0},       {-350, -340, 40},
+      {-350, 195, 15},    {-892, 598, 15},    {-1433, 285, 15},    {-1433, -965, 15},   {-892, -1278, 15},
+      {-350, -965, 15},   {-350, -340, 15},   {0, 0, 15}};
+  for (std::size_t i = 0; i < std::size(pts); ++i) {
+    s.X[i] = pts[i][0];
+    s.Y[i] = pts[i][1];
+    s.Z[i] = pts[i][2];
+  }
+  model::SceneryPrism& p = s.Prisms.Prisms[0];
+  p.X = {15, 0, -15, 0};
+  p.Y = {458, 450, 480, 488};
+  p.BottomZ = 0;
+  p.TopZ = 40;
+  p.PointCount = 4;
+  s.Prisms.LastPrismIndex = 0;
+  return s;
+}
+
+// The wing tips' world positions, as the flight-log writer fills them.
+void FillWingTips(flight::FlightRecord& r, const model::AirframeOutline& o) {
+  const int32_t n = std::min<int32_t>(static_cast<int32_t>(r.RecordSampleCount) + 1,
+                                      static_cast<int32_t>(r.Samples.size()));
+  for (int32_t i = 0; i < n; ++i) {
+    flight::FlightSample& s = r.Samples[static_cast<std::size_t>(i)];
+    model::AttitudeRotation a;
+    a.BankSin = std::sin(s.Bank / 57.3);
+    a.BankCos = std::cos(s.Bank / 57.3);
+    a.PitchSin = std::sin(s.Pitch / 57.3);
+    a.PitchCos = std::cos(s.Pitch / 57.3);
+    a.HeadingSin = std::sin(s.HeadingDeg / 57.3);
+    a.HeadingCos = std::cos(s.HeadingDeg / 57.3);
+    model::WorkPoint p{o.WingX(7, 0), o.WingY(7, 0), o.WingZ(7, 0)};
+    model::RotatePointByAttitude(a, p);
+    s.TipAEast = p.X + s.East;
+    s.TipANorth = p.Y + s.North;
+    s.TipAHeight = p.Z + s.Height;
+    p = {-o.WingX(7, 0), o.WingY(7, 0), o.WingZ(7, 0)};
+    model::RotatePointByAttitude(a, p);
+    s.TipBEast = p.X + s.East;
+    s.TipBNorth = p.Y + s.North;
+    s.TipBHeight = p.Z + s.Height;
+  }
+}
+
+}  // namespace
+
+int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  if (argc < 1) return 2;
+  const std::string path = argv[0];
+  double seconds = 0, frame = -1, size = 640;
+  bool vortex = false, wire = false;
+  std::string picture;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (a == "--vortex") {
+      vortex = true;
+    } else if (a == "--wireframe") {
+      wire = true;
+    } else if (a == "--seconds" && hasValue) {
+      if (!ParseNumber(argv[++i], seconds) || !(seconds > 0)) return 2;
+    } else if (a == "--frame" && hasValue) {
+      if (!ParseNumber(argv[++i], frame) || !(frame >= 0)) return 2;
+    } else if (a == "--size" && hasValue) {
+      if (!ParseNumber(argv[++i], size) || (size != 640 && size != 800 && size != 1024)) return 2;
+    } else if (a == "--out" && hasValue) {
+      picture = argv[++i];
+    } else {
+      return 2;
+    }
+  }
+  if (!(seconds > 0) || frame < 0 || picture.empty()) return 2;
+
+  aircraft::AircraftData aircraft;
+  std::string error;
+  if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
+    err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
+    return 1;
+  }
+  auto flight = std::make_unique<flight::HeadlessFlight>(aircraft);
+  if (!flight->Accepted()) {
+    err << "zarv-probe: " << flight->RefusalMessage() << '\n';
+    return 1;
+  }
+  const std::string end = flight->Fly(seconds);
+  flight::FlightRecord& record = flight->Record;
+  record.RecordSampleCount = std::max(record.RecordCount, 0);
+  FillWingTips(record, flight->Outline);
+
+  const double scale = size == 640 ? 1.0 : (size == 800 ? 1.25 : 1.6);
+  const ReplayGeometry geometry = ReplayGeometry::ForScale(scale);
+  model::Scene().Reset();
+  model::Polygons().Reset();
+  model::Projection().Reset();
+  ReplayPlayer player(record, flight->Outline, flight->State, ReplayAircraft::From(flight->Aircraft, flight->State),
+                      ProbeScenery(), geometry);
+  player.State.VortexLines = vortex;
+  player.State.WireframeBackground = wire ? 1 : 0;
+  const uint64_t t0 = 1000;
+  player.Open(t0);
+  Surface frameSurface(geometry.FrameWidth(), geometry.FrameHeight(), RGB(0, 0, 128));
+  // The first frame works out the zoom the next ones draw with; seven fill
+  // every readout.
+  for (int k = 0; k < 7; ++k) {
+    player.State.Position = frame;
+    player.State.Speed = 0;
+    player.DrawFrame(t0 + 1000 + 50 * static_cast<uint64_t>(k), frameSurface, nullptr);
+  }
+  if (!SaveBmp(frameSurface, picture)) {
+    err << "zarv-probe: cannot write " << picture << '\n';
+    return 1;
+  }
+  out << "samples " << player.Record.RecordSampleCount << " sample " << player.State.Sample << " end " << end
+      << " zoom " << player.State.ViewZoom << " height " << model::Scene().ModelPosZ << " polygons "
+      << player.PolygonsPainted << '\n';
+  for (int i = 1; i <= 18; ++i) {
+    if (!player.State.Labels[static_cast<std::size_t>(i)].empty()) out << "Label" << i << ' ' << player.State.Labels[static_cast<std::size_t>(i)] << '\n';
+  }
+  return 0;
+}
+
+}  // namespace zarv::replay
