@@ -8,6 +8,7 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flight/headless_flight.h"
+#include "records/flight_log.h"
 #include "model/polygon_list.h"
 #include "model/rotation.h"
 #include "platform/ui/bmp.h"
@@ -82,7 +83,7 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const std::string path = argv[0];
   double seconds = 0, frame = -1, size = 640;
   bool vortex = false, wire = false;
-  std::string picture;
+  std::string picture, aircraftPath;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -98,16 +99,23 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       if (!ParseNumber(argv[++i], size) || (size != 640 && size != 800 && size != 1024)) return 2;
     } else if (a == "--out" && hasValue) {
       picture = argv[++i];
+    } else if (a == "--aircraft" && hasValue) {
+      aircraftPath = argv[++i];
     } else {
       return 2;
     }
   }
-  if (!(seconds > 0) || frame < 0 || picture.empty()) return 2;
+  // A stored log is replayed with the aircraft that flew it, as the
+  // program replays a log with the current aircraft.
+  const bool log = path.size() > 4 && path.compare(path.size() - 4, 4, ".csv") == 0;
+  if (log ? aircraftPath.empty() : !(seconds > 0)) return 2;
+  if (frame < 0 || picture.empty()) return 2;
+  if (!log) aircraftPath = path;
 
   aircraft::AircraftData aircraft;
   std::string error;
-  if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
-    err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
+  if (!aircraft::LoadAircraftData(aircraftPath, aircraft, &error)) {
+    err << "zarv-probe: " << aircraftPath << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }
   auto flight = std::make_unique<flight::HeadlessFlight>(aircraft);
@@ -115,10 +123,21 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
     err << "zarv-probe: " << flight->RefusalMessage() << '\n';
     return 1;
   }
-  const std::string end = flight->Fly(seconds);
+  std::string end = "log";
   flight::FlightRecord& record = flight->Record;
-  record.RecordSampleCount = std::max(record.RecordCount, 0);
-  FillWingTips(record, flight->Outline);
+  if (log) {
+    const records::LogReadResult read = records::ReadFlightLog(
+        path, records::LogReadInputs{aircraft.LaunchSpeed, static_cast<int>(aircraft.EngineCount)}, record,
+        flight->Outline);
+    if (!read.Opened) {
+      err << "zarv-probe: " << path << ": cannot read\n";
+      return 1;
+    }
+  } else {
+    end = flight->Fly(seconds);
+    record.RecordSampleCount = std::max(record.RecordCount, 0);
+    FillWingTips(record, flight->Outline);
+  }
 
   const double scale = size == 640 ? 1.0 : (size == 800 ? 1.25 : 1.6);
   const ReplayGeometry geometry = ReplayGeometry::ForScale(scale);
