@@ -20,7 +20,7 @@ namespace {
 
 int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T]\n";
+               "       zarv-probe fly FILE [--seconds T] [--keys SCRIPT]\n";
   return 2;
 }
 

@@ -8,8 +8,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "flight/flight_keys.h"
 #include "flight/flight_loop.h"
+#include "flight/key_script.h"
 #include "flight/flight_record.h"
 #include "flight/flight_seams.h"
 #include "flight/flight_state.h"
@@ -26,6 +29,9 @@ class HeadlessFlight {
   // Installs the manual clock (each step takes it again; destruction puts the
   // system clock back) and loads the aircraft.
   explicit HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt = 0.5);
+  // Flies by a key script instead of the single take-off key: the keys go
+  // through the flight screen's key handlers.
+  HeadlessFlight(const aircraft::AircraftData& aircraft, std::vector<ScriptedKey> keys);
   ~HeadlessFlight();
   HeadlessFlight(const HeadlessFlight&) = delete;
   HeadlessFlight& operator=(const HeadlessFlight&) = delete;
@@ -60,6 +66,8 @@ class HeadlessFlight {
   ManualClock Clock{10000};
   int64_t Passes = 0;
   bool TakeoffPressed = false;
+  KeyboardState Keyboard;
+  KeyCommands Commands;
   std::string Message;  // a message the flight showed
 
  private:
@@ -67,6 +75,10 @@ class HeadlessFlight {
   bool started_ = false;
   bool finished_ = false;
   double takeoffAt_;
+  std::vector<ScriptedKey> script_;
+  uint64_t startMs_ = 0;
+  double keysDoneTo_ = -1;  // s: the script has been delivered up to here
+  void DeliverScriptedKeys();
   std::string refusal_;
 };
 

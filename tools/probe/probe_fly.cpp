@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "flight/headless_flight.h"
 #include "aircraft/aircraft_file.h"
@@ -32,14 +34,15 @@ void WriteRow(std::ostream& out, const FlightState& s) {
 
 }  // namespace
 
-int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err) {
+int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
+                const std::vector<ScriptedKey>* keys) {
   aircraft::AircraftData aircraft;
   std::string error;
   if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
     err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }
-  auto flight = std::make_unique<HeadlessFlight>(aircraft);
+  auto flight = keys ? std::make_unique<HeadlessFlight>(aircraft, *keys) : std::make_unique<HeadlessFlight>(aircraft);
   if (!flight->Accepted()) {
     err << "zarv-probe: " << flight->RefusalMessage() << '\n';
     return 1;
@@ -69,15 +72,26 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
 }
 
 int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc != 1 && argc != 3) return 2;
+  if (argc < 1 || argc % 2 != 1) return 2;
   double seconds = 0;
-  if (argc == 3) {
-    if (std::strcmp(argv[1], "--seconds") != 0) return 2;
-    const char* text = argv[2];
-    const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
-    if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
+  std::optional<std::vector<ScriptedKey>> keys;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--seconds") == 0) {
+      const char* text = argv[i + 1];
+      const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
+      if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
+    } else if (std::strcmp(argv[i], "--keys") == 0) {
+      std::string error;
+      keys = ParseKeyScript(argv[i + 1], &error);
+      if (!keys) {
+        err << "zarv-probe: --keys: " << error << '\n';
+        return 2;
+      }
+    } else {
+      return 2;
+    }
   }
-  return RunFlyProbe(argv[0], seconds, out, err);
+  return RunFlyProbe(argv[0], seconds, out, err, keys ? &*keys : nullptr);
 }
 
 }  // namespace zarv::flight

@@ -1,0 +1,88 @@
+#include "flightscreen/unload_fields.h"
+
+#include <algorithm>
+
+#include "aircraft/aircraft_file.h"
+#include "platform/runtime/numeric.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+constexpr double kDeg = 57.3;
+
+struct Shown {
+  int field;
+  double value;
+  const char* picture;
+};
+
+}  // namespace
+
+std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool* ok) {
+  bool read = false;
+  std::vector<std::string> lines = ReadTextLines(path, &read);
+  if (ok) *ok = read;
+  if (!read) return {};
+  // A first line longer than three characters is no tag: the fields start there.
+  size_t first = !lines.empty() && Len(lines[0]) <= 3 ? 1 : 0;
+  std::vector<std::string> fields;
+  for (size_t i = first; i < lines.size() && static_cast<int>(fields.size()) < count; ++i) fields.push_back(lines[i]);
+  return fields;
+}
+
+bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::vector<std::string>& handOverFields,
+                         const aircraft::AircraftData& a) {
+  const int common = static_cast<int>(std::min(fileFields.size(), handOverFields.size()));
+  for (int i = 0; i <= 38 && i < common; ++i)
+    if (Trim(fileFields[static_cast<size_t>(i)]) != Trim(handOverFields[static_cast<size_t>(i)])) return true;
+  if (static_cast<int>(fileFields.size()) > 39 && aircraft::ControlRatioPacked(a) != Val(fileFields[39])) return true;
+  if (static_cast<int>(fileFields.size()) > 40 && Int(a.SurfaceRate + 0.5) != Val(fileFields[40])) return true;
+  if (static_cast<int>(fileFields.size()) > 41 && Format(a.PitchResponse, "##0.0") != Trim(fileFields[41])) return true;
+  if (static_cast<int>(fileFields.size()) > 42 && Format(a.PitchDamping, "##0.0") != Trim(fileFields[42])) return true;
+  return false;
+}
+
+bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a) {
+  const Shown shown[] = {
+      {45, a.LaunchSpeed, "##0.00"},          {46, a.WindSpeed, "#0.0"},
+      {47, a.LaunchHeading * kDeg, "##0"},    {48, a.LaunchBank * kDeg, "##0"},
+      {49, a.LaunchPitch * kDeg, "#0.0"},     {50, a.WindDirection * kDeg, "##0"},
+      {51, a.SurfacePressure, "###0"},        {52, a.SurfaceTemperature, "#0.0"},
+      {53, static_cast<double>(a.TailHoldFlag), "##0"},
+  };
+  for (const Shown& f : shown) {
+    if (f.field >= static_cast<int>(fileFields.size())) break;
+    const std::string line = fileFields[static_cast<size_t>(f.field)];
+    if (Format(f.value, f.picture) != Format(Val(line), f.picture)) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields,
+                                      const std::vector<std::string>& handOverFields, const aircraft::AircraftData& a,
+                                      bool saveData, bool saveLaunch) {
+  std::vector<std::string> out(aircraft::kAircraftFieldCount);
+  for (int i = 0; i < aircraft::kAircraftFieldCount; ++i) {
+    out[static_cast<size_t>(i)] =
+        i < static_cast<int>(fileFields.size()) ? fileFields[static_cast<size_t>(i)] : a.AircraftLines[static_cast<size_t>(i)];
+  }
+  if (saveData) {
+    for (int i = 0; i <= 38; ++i)
+      if (i < static_cast<int>(handOverFields.size())) out[static_cast<size_t>(i)] = handOverFields[static_cast<size_t>(i)];
+    out[39] = Format(aircraft::ControlRatioPacked(a), "0.00") + " ";
+    out[40] = Format(a.SurfaceRate, "#0") + " ";
+    out[41] = Format(a.PitchResponse, "#0.0") + " ";
+    out[42] = Format(a.PitchDamping, "#0.0") + " ";
+  }
+  if (saveLaunch) {
+    aircraft::AircraftData copy = a;
+    aircraft::StoreLaunchFields(copy);
+    for (int i = 45; i <= 53; ++i) out[static_cast<size_t>(i)] = copy.AircraftLines[static_cast<size_t>(i)];
+  }
+  for (std::string& line : out) line = Trim(line);
+  return out;
+}
+
+}  // namespace zarv::flightscreen
