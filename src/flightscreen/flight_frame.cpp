@@ -160,10 +160,10 @@ FlightFrame::FlightFrame() {
 
 void FlightFrame::Form_Load() {
   Timer2.SetEnabled(false);
+  screen_.Reset();
+  loaded_ = true;  // before the hangar goes: it ends the program when no flight screen is loaded
   if (shell::Notice().Loaded()) shell::Notice().Unload();
   if (shell::Choice().Loaded()) shell::Choice().Unload();
-  screen_.Reset();
-  loaded_ = true;
   FlightState& s = S();
   aircraft::AircraftData& a = A();
   s.Reset();

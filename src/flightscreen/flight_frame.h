@@ -125,6 +125,7 @@ class FlightFrame : public Form {
   void LoadStartDuties();   // menu, start state, wind sound
   void FillSeams();
   void FillMenu(int phase);
+  double MenuRowPixels() const;
   void HideMenuAndConditions();
   void AskSaveQuestions();
   void WriteHandOverFile();

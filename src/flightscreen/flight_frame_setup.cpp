@@ -103,7 +103,7 @@ void FlightFrame::SetUpScreen() {
 
   // The condition frame: three horizontal bars left, five vertical ones,
   // then the display options.
-  Frame1.Move(45 * sc, 23 - 10 * sc + 10 * sc, 560 * sc, 190 * sc);
+  Frame1.Move(45 * sc, 23 - 10 * sc + 10 * sc, 560 * sc, 236 * sc);
   Frame1.SetCaption("発進条件");
   const double x0 = 10 * sc;
   HScroll1.Move(x0, 20 * sc, 150 * sc, 16);
@@ -139,12 +139,12 @@ void FlightFrame::SetUpScreen() {
   Frame5.SetCaption("");
   Option1.Move(4, 6, 150 * sc - 8, 17);
   Option2.Move(4, 24, 150 * sc - 8, 17);
-  Frame7.Move(240 * sc, 164 * sc, 155 * sc, 44);
+  Frame7.Move(400 * sc, 186 * sc, 155 * sc, 44);
   Frame7.SetCaption("");
   Option6.Move(4, 6, 150 * sc - 8, 17);
   Option7.Move(4, 24, 150 * sc - 8, 17);
   for (OptionButton* o : {&Option1, &Option2, &Option6, &Option7}) Font(*o, kGothic, 10);
-  Command1.Move(x0 + 160 * sc, 164 * sc, 70 * sc, 22);
+  Command1.Move(x0 + 160 * sc, 186 * sc, 70 * sc, 22);
   Command1.SetVisible(false);  // the device dialog comes with the joystick map
   Command13.SetVisible(false);
 
@@ -244,12 +244,20 @@ void FlightFrame::SetUpScreen() {
   settingUp_ = false;
 }
 
+double FlightFrame::MenuRowPixels() const {
+  // The rows are as high as a line of the list's font.
+  Surface probe(4, 4);
+  probe.SetFontName(List1.FontName());
+  probe.SetFontSize(List1.FontSize());
+  return std::max(probe.TextHeight("メ"), 8.0);
+}
+
 void FlightFrame::FillMenu(int phase) {
   const MenuEntries m = MenuFor(static_cast<MenuPhase>(phase));
   List1.Clear();
   for (const std::string& e : m.Entries) List1.AddItem(e);
   screen_.Keys.MenuItemCount = m.Count;
-  List1.SetHeight(16 * static_cast<double>(m.Entries.size()) + 6);
+  List1.SetHeight((MenuRowPixels() + 1.5) * static_cast<double>(m.Entries.size()) + 8);
 }
 
 // ---------------------------------------------------------------- menu
@@ -274,7 +282,7 @@ void FlightFrame::Label21_Close() {
 }
 
 void FlightFrame::List1_MouseMove(double y) {
-  const int16_t row = HoveredMenuRow(y, screen_.Keys.MenuItemCount, List1.ListCount());
+  const int16_t row = HoveredMenuRow(y, MenuRowPixels(), screen_.Keys.MenuItemCount, List1.ListCount());
   screen_.HoveredMenuIndex = row;
   if (row == screen_.Keys.MenuItemCount - 1) List1.SetListIndex(-1);
   List1.SetListIndex(row);

@@ -41,8 +41,9 @@ MenuEntries MenuFor(MenuPhase phase) {
            phase == kMenuAfterFlight ? kToPlatform : kCancelFlight, kChange, "", kQuit}};
 }
 
-int16_t HoveredMenuRow(double y, int16_t menuItemCount, int listCount) {
-  int row = CInt(std::clamp(y / 15.6 - 0.5, -1000.0, 1000.0));
+int16_t HoveredMenuRow(double y, double rowHeight, int16_t menuItemCount, int listCount) {
+  if (!(rowHeight > 0)) rowHeight = 15.6;
+  int row = CInt(std::clamp(y / rowHeight - 0.5, -1000.0, 1000.0));
   if (row > menuItemCount) row = menuItemCount;
   return static_cast<int16_t>(std::clamp(row, 0, std::max(listCount - 1, 0)));
 }

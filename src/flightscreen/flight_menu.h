@@ -17,9 +17,10 @@ struct MenuEntries {
 
 MenuEntries MenuFor(MenuPhase phase);
 
-// The row under the pointer at y pixels from the list's top (15.6 pixels a
-// row), kept within the list's rows.
-int16_t HoveredMenuRow(double y, int16_t menuItemCount, int listCount);
+// The row under the pointer at y pixels from the list's top, with rows
+// rowHeight pixels high (15.6 in the screen's design; the list measures its
+// own font), kept within the list's rows.
+int16_t HoveredMenuRow(double y, double rowHeight, int16_t menuItemCount, int listCount);
 
 enum class MenuCommand {
   None, Help, Ranking, AirfoilChart, AircraftChart, FlightData, Replay, Editor, Registration,
