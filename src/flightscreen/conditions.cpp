@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -169,6 +170,36 @@ BarPositions BarsForConditions(const aircraft::AircraftData& a, double engineRat
   if (a.LaunchHeading < 6.2831852) b.Heading = CInt(Wrapped(a.LaunchHeading) * 11.459);
   if (a.WindDirection < 6.2831852) b.WindDirection = CInt(Wrapped(a.WindDirection) * 11.459);
   return b;
+}
+
+}  // namespace zarv::flightscreen
+
+namespace zarv::flightscreen {
+
+aircraft::AircraftData SyncedThroughBars(const aircraft::AircraftData& from, const flight::FlightState& state) {
+  aircraft::AircraftData a = from;
+  flight::FlightState s = state;
+  auto record = std::make_unique<flight::FlightRecord>();
+  // Stored start positions of the bars; a bar set to the value it holds
+  // raises no change.
+  int speed = 36, wind = 8, pressure = 350, temperature = 0, bank = 0, heading = 0, direction = 0;
+  const int pitchBar = PitchBarFor(a.LaunchPitch);
+  if (pitchBar != 45) ApplyPitchBar(pitchBar, a);
+  const BarPositions p = BarsForConditions(a, s.EngineRating);
+  if (p.Speed != speed) ApplyLaunchSpeedBar(speed = p.Speed, a, s, *record);
+  if (p.Wind != wind) ApplyWindSpeedBar(wind = p.Wind, a);
+  if (p.Pressure != pressure) ApplyPressureBar(pressure = p.Pressure, a);
+  if (p.Temperature != temperature) ApplyTemperatureBar(temperature = p.Temperature, a);
+  if (p.Bank != bank) ApplyBankBar(bank = p.Bank, a);
+  if (p.Heading) {
+    heading = WrapDirectionBar(*p.Heading);
+    ApplyHeadingBar(heading, a, s, *record);
+  }
+  if (p.WindDirection) {
+    direction = WrapDirectionBar(*p.WindDirection);
+    ApplyWindDirectionBar(direction, a);
+  }
+  return a;
 }
 
 }  // namespace zarv::flightscreen

@@ -41,6 +41,11 @@ struct BarPositions {
 };
 BarPositions BarsForConditions(const aircraft::AircraftData& a, double engineRating);
 
+// The conditions as the screen's load leaves them after the bars have been
+// brought into line (bars at their stored start positions; a bar moved by
+// the synchronisation writes its own, coarser value back).
+aircraft::AircraftData SyncedThroughBars(const aircraft::AircraftData& a, const flight::FlightState& s);
+
 // The captions the set-up shows before any bar moves.
 std::string SpeedCaption(const aircraft::AircraftData& a);
 std::string WindSpeedCaption(const aircraft::AircraftData& a);  // one line, "m/s" or "kt"

@@ -716,7 +716,7 @@ void FlightFrame::AskSaveQuestions() {
                       Sh().AppName) == vbYes;
   }
   if (a.WindDirection == 0) a.WindDirection = 6.2831852;
-  if (LaunchConditionsChanged(fileFields, a)) {
+  if (LaunchConditionsChanged(fileFields, a, S())) {
     saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
                         Sh().AppName) == vbYes;
   }

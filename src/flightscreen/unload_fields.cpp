@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "aircraft/aircraft_file.h"
+#include "flightscreen/conditions.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
@@ -44,18 +45,40 @@ bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::
   return false;
 }
 
-bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a) {
-  const Shown shown[] = {
+namespace {
+
+std::vector<Shown> ShownLaunchValues(const aircraft::AircraftData& a) {
+  return {
       {45, a.LaunchSpeed, "##0.00"},          {46, a.WindSpeed, "#0.0"},
       {47, a.LaunchHeading * kDeg, "##0"},    {48, a.LaunchBank * kDeg, "##0"},
       {49, a.LaunchPitch * kDeg, "#0.0"},     {50, a.WindDirection * kDeg, "##0"},
       {51, a.SurfacePressure, "###0"},        {52, a.SurfaceTemperature, "#0.0"},
       {53, static_cast<double>(a.TailHoldFlag), "##0"},
   };
-  for (const Shown& f : shown) {
-    if (f.field >= static_cast<int>(fileFields.size())) break;
-    const std::string line = fileFields[static_cast<size_t>(f.field)];
-    if (Format(f.value, f.picture) != Format(Val(line), f.picture)) return true;
+}
+
+}  // namespace
+
+bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a,
+                             const flight::FlightState& s) {
+  const int n = static_cast<int>(fileFields.size());
+  auto value = [&](int field, double fallback) { return field < n ? Val(fileFields[static_cast<size_t>(field)]) : fallback; };
+  aircraft::AircraftData fromFile = a;
+  fromFile.LaunchSpeed = value(45, a.LaunchSpeed);
+  fromFile.WindSpeed = value(46, a.WindSpeed);
+  fromFile.LaunchHeading = value(47, a.LaunchHeading * kDeg) / kDeg;
+  fromFile.LaunchBank = value(48, a.LaunchBank * kDeg) / kDeg;
+  fromFile.LaunchPitch = value(49, a.LaunchPitch * kDeg) / kDeg;
+  fromFile.WindDirection = value(50, a.WindDirection * kDeg) / kDeg;
+  fromFile.SurfacePressure = value(51, a.SurfacePressure);
+  fromFile.SurfaceTemperature = value(52, a.SurfaceTemperature);
+  fromFile.TailHoldFlag = static_cast<int16_t>(value(53, a.TailHoldFlag));
+  fromFile = SyncedThroughBars(fromFile, s);
+  if (fromFile.WindDirection == 0) fromFile.WindDirection = 6.2831852;
+  const std::vector<Shown> now = ShownLaunchValues(a), file = ShownLaunchValues(fromFile);
+  for (size_t i = 0; i < now.size(); ++i) {
+    if (now[i].field >= n) break;
+    if (Format(now[i].value, now[i].picture) != Format(file[i].value, file[i].picture)) return true;
   }
   return false;
 }

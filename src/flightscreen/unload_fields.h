@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "aircraft/aircraft_data.h"
+#include "flight/flight_state.h"
 
 namespace zarv::flightscreen {
 
@@ -19,9 +20,12 @@ std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool
 bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::vector<std::string>& handOverFields,
                          const aircraft::AircraftData& a);
 
-// Fields 45..53 against the live launch and weather conditions, each at the
-// precision the screen shows it (so "-10" in the file equals -10.0 shown).
-bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a);
+// Fields 45..53 against the live launch and weather conditions. The file's
+// values are first taken through the condition bars as the screen's load
+// takes them, and both are compared at the precision the screen shows, so
+// conditions the user did not touch never count as changed.
+bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a,
+                             const flight::FlightState& s);
 
 // The 54 field lines to write back: the aircraft file's own, with the
 // edited aircraft data (fields 0..42) and the launch conditions (45..53)
