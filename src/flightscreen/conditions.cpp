@@ -180,25 +180,17 @@ aircraft::AircraftData SyncedThroughBars(const aircraft::AircraftData& from, con
   aircraft::AircraftData a = from;
   flight::FlightState s = state;
   auto record = std::make_unique<flight::FlightRecord>();
-  // Stored start positions of the bars; a bar set to the value it holds
-  // raises no change.
-  int speed = 36, wind = 8, pressure = 350, temperature = 0, bank = 0, heading = 0, direction = 0;
-  const int pitchBar = PitchBarFor(a.LaunchPitch);
-  if (pitchBar != 45) ApplyPitchBar(pitchBar, a);
+  // Every bar's handler runs, also for a bar already at its place (as the
+  // screen's load does).
+  ApplyPitchBar(PitchBarFor(a.LaunchPitch), a);
   const BarPositions p = BarsForConditions(a, s.EngineRating);
-  if (p.Speed != speed) ApplyLaunchSpeedBar(speed = p.Speed, a, s, *record);
-  if (p.Wind != wind) ApplyWindSpeedBar(wind = p.Wind, a);
-  if (p.Pressure != pressure) ApplyPressureBar(pressure = p.Pressure, a);
-  if (p.Temperature != temperature) ApplyTemperatureBar(temperature = p.Temperature, a);
-  if (p.Bank != bank) ApplyBankBar(bank = p.Bank, a);
-  if (p.Heading) {
-    heading = WrapDirectionBar(*p.Heading);
-    ApplyHeadingBar(heading, a, s, *record);
-  }
-  if (p.WindDirection) {
-    direction = WrapDirectionBar(*p.WindDirection);
-    ApplyWindDirectionBar(direction, a);
-  }
+  ApplyLaunchSpeedBar(p.Speed, a, s, *record);
+  ApplyWindSpeedBar(p.Wind, a);
+  ApplyPressureBar(p.Pressure, a);
+  ApplyTemperatureBar(p.Temperature, a);
+  ApplyBankBar(p.Bank, a);
+  if (p.Heading) ApplyHeadingBar(WrapDirectionBar(*p.Heading), a, s, *record);
+  if (p.WindDirection) ApplyWindDirectionBar(WrapDirectionBar(*p.WindDirection), a);
   return a;
 }
 

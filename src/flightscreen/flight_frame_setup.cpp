@@ -456,22 +456,27 @@ void FlightFrame::ConditionBarChanged(int bar) {
       Label13.SetCaption(ApplyTemperatureBar(VScroll5.Value(), a));
       break;
     case 11: {
+      // The other bars follow the conditions; each bar's handler runs also
+      // when the bar already stands where it belongs, so values read from a
+      // file come onto the bars' steps (a light aircraft's strong wind
+      // becomes calm).
       const std::string pitch = ApplyPitchBar(VScroll1.Value(), a);
       const BarPositions p = BarsForConditions(a, s.EngineRating);
-      VScroll2.SetValue(p.Speed);
-      if (!p.SpeedCaption.empty()) Label7.SetCaption(p.SpeedCaption);
-      VScroll3.SetValue(p.Wind);
-      VScroll4.SetValue(p.Pressure);
-      VScroll5.SetValue(p.Temperature);
-      HScroll1.SetValue(p.Bank);
-      if (p.Heading) {
-        HScroll2.SetValue(*p.Heading);
-        ConditionBarChanged(2);
-      }
-      if (p.WindDirection) {
-        HScroll3.SetValue(*p.WindDirection);
-        ConditionBarChanged(3);
-      }
+      auto place = [this](ScrollBar& b, int value, int handler) {
+        if (b.Value() != value) {
+          b.SetValue(value);
+        } else {
+          ConditionBarChanged(handler);
+        }
+      };
+      place(VScroll2, p.Speed, 12);
+      if (!p.SpeedCaption.empty() && p.Speed != 0) Label7.SetCaption(SpeedCaption(a));
+      place(VScroll3, p.Wind, 13);
+      place(VScroll4, p.Pressure, 14);
+      place(VScroll5, p.Temperature, 15);
+      place(HScroll1, p.Bank, 1);
+      if (p.Heading) place(HScroll2, *p.Heading, 2);
+      if (p.WindDirection) place(HScroll3, *p.WindDirection, 3);
       Label5.SetCaption(pitch);
       break;
     }

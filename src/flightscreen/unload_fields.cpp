@@ -38,10 +38,16 @@ bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::
   const int common = static_cast<int>(std::min(fileFields.size(), handOverFields.size()));
   for (int i = 0; i <= 38 && i < common; ++i)
     if (Trim(fileFields[static_cast<size_t>(i)]) != Trim(handOverFields[static_cast<size_t>(i)])) return true;
-  if (static_cast<int>(fileFields.size()) > 39 && aircraft::ControlRatioPacked(a) != Val(fileFields[39])) return true;
-  if (static_cast<int>(fileFields.size()) > 40 && Int(a.SurfaceRate + 0.5) != Val(fileFields[40])) return true;
-  if (static_cast<int>(fileFields.size()) > 41 && Format(a.PitchResponse, "##0.0") != Trim(fileFields[41])) return true;
-  if (static_cast<int>(fileFields.size()) > 42 && Format(a.PitchDamping, "##0.0") != Trim(fileFields[42])) return true;
+  // The control settings at the precision the file keeps them, so a file
+  // line "1" equals 1.0.
+  const Shown controls[] = {{39, aircraft::ControlRatioPacked(a), "0.00"},
+                            {40, Int(a.SurfaceRate + 0.5), "0"},
+                            {41, a.PitchResponse, "##0.0"},
+                            {42, a.PitchDamping, "##0.0"}};
+  for (const Shown& c : controls) {
+    if (c.field >= static_cast<int>(fileFields.size())) break;
+    if (Format(c.value, c.picture) != Format(Val(fileFields[static_cast<size_t>(c.field)]), c.picture)) return true;
+  }
   return false;
 }
 
