@@ -381,7 +381,7 @@ void FlightFrame::DrawFrame() {
   const std::string speed = light ? Format(s.AirSpeed, "#0.0") + "m/s" : Format(s.AirSpeed * 1.95, "##0") + "kt";
   const std::string height = light ? Format(s.Altitude, "#0.0") + "m" : Format(s.Altitude / 0.3048, "###0") + "ft";
   c.PrintLine("速度 " + speed + "  高度 " + height + "  距離 " + Format(s.Distance, "###0.0") + "m  時間 " +
-              Format(s.FlightTime, "##0.0") + "s");
+              Format(s.FlightTime, "##0.0") + "s  余裕 ×" + Format(s.FrameRate, "0.0"));
   if (screen_.Keys.ScreenshotRequest == 1) {
     SaveBmp(c, JoinPath(ProgramFolder(), "cam" + Format(screen_.ScreenshotCounter, "000") + ".bmp"));
     ++screen_.ScreenshotCounter;
