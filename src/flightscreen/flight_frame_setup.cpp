@@ -144,8 +144,7 @@ void FlightFrame::SetUpScreen() {
   Option6.Move(4, 6, 150 * sc - 8, 17);
   Option7.Move(4, 24, 150 * sc - 8, 17);
   for (OptionButton* o : {&Option1, &Option2, &Option6, &Option7}) Font(*o, kGothic, 10);
-  Command1.Move(x0 + 160 * sc, 186 * sc, 70 * sc, 22);
-  Command1.SetVisible(false);  // the device dialog comes with the joystick map
+  Command1.Move(x0 + 160 * sc, 186 * sc, 220 * sc, 24);
   Command13.SetVisible(false);
 
   // The option panel.

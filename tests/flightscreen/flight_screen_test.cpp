@@ -188,3 +188,51 @@ TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
 
 }  // namespace
 }  // namespace zarv::flightscreen
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+
+TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  f.Timer2_Timer();  // the loop, paced without waiting on the hand-driven clock
+  const flight::FlightState& s = flight::State();
+  EXPECT_TRUE(s.FlightEnded);
+  EXPECT_GT(s.Distance, 10);
+  EXPECT_LT(s.Altitude, 0);
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);  // the after-flight menu
+  EXPECT_EQ(f.List1.List(8), "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9");
+  EXPECT_TRUE(f.Timer3.Enabled());
+  EXPECT_TRUE(f.FlightLoaded());  // the screen stays usable
+}
+
+TEST_F(FlightScreenTest, QuitDuringTheFlightEndsTheLoopFirstAndUnloadsOnce) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  flight::FlightSeams& seams = f.Screen().Seams;
+  auto yield = seams.DoEvents;
+  bool pressed = false;
+  seams.DoEvents = [&] {
+    yield();
+    if (!pressed && flight::State().FlightTime > 2) {
+      pressed = true;
+      Key(123);  // F12 while the loop runs
+      EXPECT_TRUE(f.FlightLoaded());  // not yet: the loop ends first
+    }
+  };
+  f.Timer2_Timer();
+  EXPECT_TRUE(pressed);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(Val(Lines(shell::SettingsPath())[0]), 0);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
