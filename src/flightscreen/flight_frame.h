@@ -126,7 +126,6 @@ class FlightFrame : public Form {
   void FillSeams();
   void FillMenu(int phase);
   double MenuRowPixels() const;
-  void HideMenuAndConditions();
   void AskSaveQuestions();
   void WriteHandOverFile();
   void SetLastFlightStrings();

@@ -373,7 +373,7 @@ void FlightFrame::Form_MouseMove(double x, double y) {
   }
   if (s.StepCounter % 12 == 0) {
     if (!s.FlightEnded && s.TimeMark > 0) List1.SetVisible(false);
-    Frame1.SetVisible(Frame1.Visible() && false);
+    Frame1.SetVisible(false);
     if (Timer() - screen_.Keys.UiDeadline > 0.6 && Picture7.Visible()) Command17_Click();
   }
 }
