@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh build -DCMAKE_BUILD_TYPE=Release
-cmake --build build --target zarv
+cmake --build build --target zarv zarv_sounds
 exec build/zarv

@@ -1,4 +1,5 @@
 // Zarv: the start screen prepares everything and dispatches by start mode.
+#include "flightscreen/flight_frame.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
 #include "records/ranking.h"
@@ -45,7 +46,7 @@ void InstallScreenArtHooks() {
 int main(int argc, char** argv) {
   zarv::Application app(argc, argv);
   InstallScreenArtHooks();
-  zarv::shell::UsePlaceholderFlightScreen();
+  zarv::flightscreen::UseFlightScreen();
   zarv::records::ConnectRankingToShell();
   zarv::shell::Begin().Load();
   return app.Run();

@@ -38,7 +38,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T] [--log OUT.csv]"},
+    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT]"},
     {"log",
      [](int argc, char** argv, std::ostream& out, std::ostream& err) {
        return argc == 1 ? zarv::flight::LogCommand(argv[0], out, err) : 2;

@@ -20,12 +20,39 @@ HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double ta
   Seams.Headless = true;
   Seams.DoEvents = [this] {
     Clock.Advance(static_cast<uint64_t>(1000 / State.Loop.StepsPerSecond * State.Loop.DisplayDivisor));
-    if (!TakeoffPressed && State.Loop.FlightTime >= takeoffAt_ - 1e-9) {
+    if (!TakeoffPressed && takeoffAt_ >= 0 && State.Loop.FlightTime >= takeoffAt_ - 1e-9) {
       TakeoffPressed = true;
       ApplyTakeoffCommand(State, Record, Aircraft);
     }
   };
   Seams.ShowMessage = [this](const std::string& text) { Message = text; };
+
+  Keyboard.ScreenScale = Options.ScreenScale;
+  Commands.Takeoff = [this] { RunTakeoffCommand(State, Record, Aircraft, Keyboard, Timer()); };
+  Commands.CancelOrPlatform = [this] {
+    if (State.Body.Distance > 0 && Keyboard.MenuItemCount < 8) State.Body.Altitude = kCancelAltitude;
+  };
+  startMs_ = Clock.MonotonicMs();
+}
+
+HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, std::vector<ScriptedKey> keys)
+    : HeadlessFlight(aircraft, -1.0) {
+  TakeoffPressed = true;
+  script_ = std::move(keys);
+  if (!accepted_) return;
+  Seams.DoEvents = [this] {
+    Clock.Advance(static_cast<uint64_t>(1000 / State.Loop.StepsPerSecond * State.Loop.DisplayDivisor));
+    DeliverScriptedKeys();
+  };
+}
+
+void HeadlessFlight::DeliverScriptedKeys() {
+  const double now = static_cast<double>(Clock.MonotonicMs() - startMs_) / 1000.0;
+  for (const ScriptedKey& k : KeysDue(script_, keysDoneTo_, now)) {
+    if (k.KeyCode != 0) FlightKeyDown(k.KeyCode, State, Aircraft, Keyboard, Commands);
+    if (k.KeyAscii != 0) FlightKeyPress(k.KeyAscii, State, Aircraft, Keyboard, Commands);
+  }
+  keysDoneTo_ = now;
 }
 
 HeadlessFlight::~HeadlessFlight() { ResetClockSource(); }

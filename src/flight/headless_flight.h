@@ -8,8 +8,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "flight/flight_keys.h"
 #include "flight/flight_loop.h"
+#include "flight/key_script.h"
 #include "flight/flight_record.h"
 #include "flight/flight_seams.h"
 #include "flight/flight_state.h"
@@ -28,6 +31,9 @@ class HeadlessFlight {
   // (1.0, 1.25 or 1.6: the view's pixels per radian and centre follow it).
   explicit HeadlessFlight(const aircraft::AircraftData& aircraft, double takeoffAt = 0.5,
                           double screenScale = 1.0);
+  // Flies by a key script instead of the single take-off key: the keys go
+  // through the flight screen's key handlers.
+  HeadlessFlight(const aircraft::AircraftData& aircraft, std::vector<ScriptedKey> keys);
   ~HeadlessFlight();
   HeadlessFlight(const HeadlessFlight&) = delete;
   HeadlessFlight& operator=(const HeadlessFlight&) = delete;
@@ -62,6 +68,8 @@ class HeadlessFlight {
   ManualClock Clock{10000};
   int64_t Passes = 0;
   bool TakeoffPressed = false;
+  KeyboardState Keyboard;
+  KeyCommands Commands;
   std::string Message;  // a message the flight showed
 
  private:
@@ -69,6 +77,10 @@ class HeadlessFlight {
   bool started_ = false;
   bool finished_ = false;
   double takeoffAt_;
+  std::vector<ScriptedKey> script_;
+  uint64_t startMs_ = 0;
+  double keysDoneTo_ = -1;  // s: the script has been delivered up to here
+  void DeliverScriptedKeys();
   std::string refusal_;
 };
 

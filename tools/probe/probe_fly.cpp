@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "flight/headless_flight.h"
 #include "probe/probe_log.h"
@@ -38,14 +40,14 @@ void WriteRow(std::ostream& out, const FlightState& s) {
 }  // namespace
 
 int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
-                const std::string& logPath) {
+                const std::string& logPath, const std::vector<ScriptedKey>* keys) {
   aircraft::AircraftData aircraft;
   std::string error;
   if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
     err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }
-  auto flight = std::make_unique<HeadlessFlight>(aircraft);
+  auto flight = keys ? std::make_unique<HeadlessFlight>(aircraft, *keys) : std::make_unique<HeadlessFlight>(aircraft);
   if (!flight->Accepted()) {
     err << "zarv-probe: " << flight->RefusalMessage() << '\n';
     return 1;
@@ -87,22 +89,29 @@ int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std:
 }
 
 int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
-  if (argc < 1) return 2;
+  if (argc < 1 || argc % 2 != 1) return 2;
   double seconds = 0;
   std::string logPath;
-  for (int i = 1; i < argc; i += 2) {
-    if (i + 1 >= argc) return 2;
+  std::optional<std::vector<ScriptedKey>> keys;
+  for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--seconds") == 0) {
       const char* text = argv[i + 1];
       const auto parsed = std::from_chars(text, text + std::strlen(text), seconds);
       if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
     } else if (std::strcmp(argv[i], "--log") == 0) {
       logPath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--keys") == 0) {
+      std::string error;
+      keys = ParseKeyScript(argv[i + 1], &error);
+      if (!keys) {
+        err << "zarv-probe: --keys: " << error << '\n';
+        return 2;
+      }
     } else {
       return 2;
     }
   }
-  return RunFlyProbe(argv[0], seconds, out, err, logPath);
+  return RunFlyProbe(argv[0], seconds, out, err, logPath, keys ? &*keys : nullptr);
 }
 
 }  // namespace zarv::flight

@@ -4,6 +4,9 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "flight/key_script.h"
 
 namespace zarv::flight {
 
@@ -12,11 +15,12 @@ namespace zarv::flight {
 // `seconds` (no limit when <= 0). Writes the CSV header, one row per recorded
 // sample and the "result" line to out; problems go to err. Returns the
 // process exit status. With a logPath the flight log that the post-flight
-// processing would file is written there.
+// processing would file is written there; with keys, the flight is flown by
+// that key script instead of the single take-off key.
 int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
-                const std::string& logPath = {});
+                const std::string& logPath = {}, const std::vector<ScriptedKey>* keys = nullptr);
 
-// Parses "fly FILE [--seconds T] [--log OUT.csv]" (args without the program name and the
+// Parses "fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT]" (args without the program name and the
 // command word) and runs it; 2 on a usage error.
 int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 

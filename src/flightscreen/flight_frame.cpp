@@ -1,0 +1,776 @@
+#include "flightscreen/flight_frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "aircraft/aircraft_file.h"
+#include "flight/control_surfaces.h"
+#include "flight/flight_commands.h"
+#include "flight/flight_load.h"
+#include "flight/flight_record.h"
+#include "flight/flight_sound.h"
+#include "flight/fuel.h"
+#include "flight/model_evaluation.h"
+#include "flightscreen/conditions.h"
+#include "flightscreen/flight_menu.h"
+#include "flightscreen/joystick_link.h"
+#include "flightscreen/unload_fields.h"
+#include "model/outline.h"
+#include "platform/devices/sound.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
+#include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
+#include "platform/ui/app.h"
+#include "platform/ui/bmp.h"
+#include "platform/ui/colors.h"
+#include "platform/ui/gdi.h"
+#include "platform/ui/keys.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/restart.h"
+#include "shell/flight_screen_link.h"
+#include "shell/screen_util.h"
+#include "shell/screens.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using flight::FlightState;
+
+bool g_headlessPacing = false;
+
+flight::FlightState& S() { return flight::State(); }
+flight::FlightRecord& R() { return flight::Record(); }
+aircraft::AircraftData& A() { return aircraft::Aircraft(); }
+shell::Settings& Set() { return shell::CurrentSettings(); }
+shell::ShellState& Sh() { return shell::Shell(); }
+
+bool Light() { return aircraft::LaunchAtMost10(A().LaunchSpeed); }
+
+}  // namespace
+
+void FlightFrame::SetHeadlessPacing(bool on) { g_headlessPacing = on; }
+
+FlightFrame::FlightFrame() {
+  SetBorderStyle(vbFixedSingle);
+  SetKeyPreview(true);
+  SetBackColor(RGB(0, 0, 0));
+  Timer1.SetEnabled(false);
+  Timer2.SetEnabled(false);
+  Timer2.SetInterval(200);
+  Timer3.SetEnabled(false);
+  Timer3.SetInterval(100);
+  HScroll1.SetMax(kBankBarMax);
+  HScroll2.SetMax(kDirectionBarMax);
+  HScroll3.SetMax(kDirectionBarMax);
+  VScroll1.SetMax(kPitchBarMax);
+  VScroll1.SetValue(45);
+  VScroll2.SetMax(kSpeedBarMax);
+  VScroll2.SetValue(36);
+  VScroll3.SetMax(kWindBarMax);
+  VScroll3.SetValue(8);
+  VScroll4.SetMax(kPressureBarMax);
+  VScroll4.SetValue(350);
+  VScroll5.SetMin(kTemperatureBarMin);
+  VScroll5.SetMax(kTemperatureBarMax);
+  Picture7.SetVisible(false);
+  Picture6.SetVisible(false);
+  Picture14.SetVisible(false);
+  List1.SetVisible(false);
+  Text13.SetVisible(false);
+  Text13.SetMultiLine(true);
+  Text13.SetLocked(true);
+  Frame3.SetVisible(false);
+  Frame4.SetVisible(false);
+
+  OnLoad = [this] { Form_Load(); };
+  OnUnload = [this](int& cancel) { Form_Unload(cancel); };
+  OnQueryUnload = [this](int& cancel, int mode) {
+    // The close box while the loop runs: the loop ends first, then the quit.
+    if (mode == vbFormControlMenu && screen_.LoopDepth > 0) {
+      cancel = 1;
+      screen_.PendingExit = 0;
+      S().Loop.FlightEnded = true;
+    }
+  };
+  OnActivate = [this] { Form_Activate(); };
+  OnDeactivate = [this] { Form_Deactivate(); };
+  OnResize = [this] { Form_Resize(); };
+  OnKeyDown = [this](int& key, int shift) { Form_KeyDown(key, shift); };
+  OnKeyPress = [this](int& ascii) { Form_KeyPress(ascii); };
+  OnClick = [] {
+    if (Sh().FormActiveFlags[shell::kSlotProcess] > 0) shell::Process().ZOrder();
+  };
+  OnDblClick = [this] {
+    if (S().Body.Altitude < 0) Command11_Click();
+  };
+  // The view covers the form: its mouse is the form's.
+  Picture1.OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
+  Picture1.OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
+  Picture1.OnDblClick = [this] {
+    if (S().Body.Altitude < 0) Command11_Click();
+  };
+  OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
+  OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
+  Label16.OnMouseDown = [this](int, int, double, double) { Label16_Open(); };
+  Label16.OnMouseMove = [this](int, int, double, double) { Label16_Open(); };
+  Label21.OnMouseMove = [this](int, int, double, double) { Label21_Close(); };
+  List1.OnMouseMove = [this](int, int, double, double y) { List1_MouseMove(y); };
+  List1.OnMouseDown = [this](int, int, double, double) { List1_MouseDown(); };
+  Timer2.OnTimer = [this] { Timer2_Timer(); };
+  Timer3.OnTimer = [this] { Timer3_Timer(); };
+  Command14.OnClick = [this] { Command14_Click(); };
+  Command16.OnClick = [this] { Command16_Click(); };
+  Command17.OnClick = [this] { Command17_Click(); };
+  Command1.OnClick = [this] {
+    Picture7.SetVisible(false);
+    List1.SetVisible(false);
+    OpenDeviceDialog();
+  };
+  Command13.OnClick = [] {
+    Sh().ScreenMode = shell::kScreenModeRegister;
+    shell::Choice().Load();
+  };
+  Picture7.OnClick = [this] { OptionPanel_Show(); };
+  Check3.OnClick = [this] {
+    if (Check3.Value() == 1 && Check4.Value() == 1) Check4.SetValue(0);
+  };
+  Check4.OnClick = [this] {
+    if (Check3.Value() == 1 && Check4.Value() == 1) Check3.SetValue(0);
+  };
+  Check6.OnClick = [this] { Check6_Click(); };
+  Check9.OnClick = [this] { Set().WireframeView = static_cast<int16_t>(Check9.Value()); };
+  Option1.OnClick = [this] { RestartFrameRateCount(); };
+  Option2.OnClick = [this] { RestartFrameRateCount(); };
+  HScroll1.OnChange = [this] { ConditionBarChanged(1); };
+  HScroll2.OnChange = [this] { ConditionBarChanged(2); };
+  HScroll3.OnChange = [this] { ConditionBarChanged(3); };
+  VScroll1.OnChange = [this] { ConditionBarChanged(11); };
+  VScroll2.OnChange = [this] { ConditionBarChanged(12); };
+  VScroll3.OnChange = [this] { ConditionBarChanged(13); };
+  VScroll4.OnChange = [this] { ConditionBarChanged(14); };
+  VScroll5.OnChange = [this] { ConditionBarChanged(15); };
+  Picture14.OnClick = [this] { DrawBallPicture(); };
+}
+
+// ------------------------------------------------------------------ load
+
+void FlightFrame::Form_Load() {
+  Timer2.SetEnabled(false);
+  screen_.Reset();
+  loaded_ = true;  // before the hangar goes: it ends the program when no flight screen is loaded
+  if (shell::Notice().Loaded()) shell::Notice().Unload();
+  if (shell::Choice().Loaded()) shell::Choice().Unload();
+  FlightState& s = S();
+  aircraft::AircraftData& a = A();
+  s.Reset();
+  R().Reset();
+  model::Outline().Reset();
+  flight::AircraftChartEvaluation().Reset();
+
+  // Window, sized for the chosen screen and centred where it was.
+  const double scale = Sh().ScreenScale;
+  SetWindowState(vbNormal);
+  SetCaption(Sh().AppName + Set().AircraftFileName);
+  SetHelpContextID(30);
+  Sh().FormSavedWidth[shell::kSlotFlightFrame] = CInt(640 * scale * kTwipsPerPixel);
+  Sh().FormSavedHeight[shell::kSlotFlightFrame] = CInt(480 * scale * kTwipsPerPixel);
+  SetWidth(640 * scale * kTwipsPerPixel);
+  SetHeight(480 * scale * kTwipsPerPixel);
+  shell::CentreOnWindowCentre(*this, Set().WindowCentreX, Set().WindowCentreY);
+
+  // The per-flight set-up of the flight model (engine, airfoils, wing,
+  // masses, trim range, outline).
+  const flight::FlightLoadResult load =
+      flight::PrepareFlightScreenLoad(a, s, model::Outline(), flight::AircraftChartEvaluation());
+  if (!load.Accepted) {
+    MsgBox(load.RefusalMessage, vbExclamation, Sh().AppName);
+    Set().ExitMode = 2;  // back to the hangar to choose another
+    Show();
+    Unload();
+    return;
+  }
+  for (const std::string& notice : load.Notices) MsgBox(notice, vbInformation, Sh().AppName);
+
+  // Wave volume: the user's level is the ceiling of every level set later.
+  waveOutGetVolume(WAVE_MAPPER, &screen_.SavedWaveVolume);
+  if (screen_.SavedWaveVolume != 0) {
+    screen_.LeftChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume & 0xFFFF);
+    screen_.RightChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume >> 16);
+    screen_.BaseVolume = CLng((screen_.LeftChannelVolume + screen_.RightChannelVolume) / 2.0);
+  }
+  if (Set().SoundOn == 1) waveOutSetVolume(WAVE_MAPPER, 0);
+  screen_.LeftChannelVolume = screen_.RightChannelVolume = 0;
+
+  screen_.Options.ScreenScale = scale;
+  screen_.Keys.ScreenScale = scale;
+  screen_.Keys.DeveloperMode = DeveloperMode();
+  screen_.Options.FlightScreenActive = 1;
+  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+
+  SetUpScreen();
+  if (shell::Begin().Loaded() && !shell::Begin().Unloading()) shell::Begin().Unload();
+  DrawBallPicture();
+  screen_.WindDirectionAtLoad = a.WindDirection;
+  Sh().TransitionSound.clear();
+
+  // Sounds: wind from the program folder, else the sound folder, which is
+  // a "PData" beside a program folder named "Zarv", else the parent.
+  const std::string program = ProgramFolder();
+  std::string soundFolder = program;
+  if (program.size() > 4 && program.substr(program.size() - 4) == "Zarv") {
+    const std::string parent = program.substr(0, program.size() - 5);
+    soundFolder = parent;
+    const std::vector<std::string> dirs = ListDirs(parent);
+    for (size_t i = 0; i < dirs.size() && i < 6; ++i)
+      if (dirs[i] == "PData") soundFolder = JoinPath(parent, "PData");
+  }
+  if (FileExists(JoinPath(program, "wind.wav"))) {
+    s.Sound.LoopSound = JoinPath(program, "wind.wav");
+  } else if (FileExists(JoinPath(soundFolder, "wind.wav"))) {
+    s.Sound.LoopSound = JoinPath(soundFolder, "wind.wav");
+  }
+  if (FileExists(JoinPath(soundFolder, "shoot.wav"))) screen_.ShootSound = JoinPath(soundFolder, "shoot.wav");
+  if (FileExists(JoinPath(soundFolder, "burn.wav"))) s.Sound.BurnSound = JoinPath(soundFolder, "burn.wav");
+  while (screen_.ScreenshotCounter < 999 &&
+         FileExists(JoinPath(program, "cam" + Format(screen_.ScreenshotCounter, "000") + ".bmp")))
+    ++screen_.ScreenshotCounter;
+
+  // The start state and the rest of the load's duties.
+  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3, 60.0);
+  flight::ApplyFlightStartState(s, a, screen_.Options);
+  LoadStartDuties();
+  Timer1.SetEnabled(false);
+  const int pitchBar = PitchBarFor(a.LaunchPitch);
+  if (VScroll1.Value() != pitchBar) {
+    VScroll1.SetValue(pitchBar);
+  } else {
+    ConditionBarChanged(11);  // the bars follow the aircraft's conditions also then
+  }
+  s.Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
+  s.Loop.PassesThisSecond = 0;
+  screen_.TaskStartTime = screen_.Keys.UiDeadline = Timer();
+  Check8.SetValue(a.TailHoldFlag != 0 ? 1 : 0);
+  FillSeams();
+  Show();
+  ZOrder();
+  DrawFrame();
+  Timer2.SetEnabled(true);
+}
+
+void FlightFrame::LoadStartDuties() {
+  // A change or quit asked for in the progress dialog of the companion load.
+  if (Sh().ScreenMode == shell::kScreenModeChangeAircraft) {
+    Sh().ScreenMode = 0;
+    Command3_Click();
+    return;
+  }
+  if (Sh().ScreenMode == shell::kScreenModeQuit) {
+    Sh().ScreenMode = 0;
+    QuitCommand();
+    return;
+  }
+  Sh().ScreenMode = 0;
+  FillMenu(kMenuBeforeLaunch);
+  if (Set().SoundOn == 1) {
+    PlayLoopSound();
+  } else {
+    StopSound(SND_ASYNC | SND_MEMORY);
+  }
+}
+
+void FlightFrame::FillSeams() {
+  flight::FlightSeams& seams = screen_.Seams;
+  seams = flight::FlightSeams{};
+  seams.Headless = g_headlessPacing;
+  seams.UpdateWindSound = [this] { UpdateWindSound(); };
+  seams.SaveSettings = [this] { SaveSettingsNow(); };
+  seams.SetPointerShape = [this](int shape) { SetMousePointer(shape == 2 ? vbCrosshair : vbArrow); };
+  seams.DrawHeadUpDisplay = [this] { DrawHeadUp(); };
+  seams.DrawInstrumentPanel = [this] { DrawPanel(); };
+  seams.DrawFlightFrame = [this] { DrawFrame(); };
+  seams.DoEvents = [this] {
+    DoEvents();
+    screen_.Options.FlightScreenActive = Sh().FormActiveFlags[shell::kSlotFlightFrame];
+    screen_.Options.FlightDataChartsActive = Sh().FormActiveFlags[shell::kSlotFlightData];
+    screen_.Options.DeviceDialogActive = Sh().FormActiveFlags[shell::kSlotDevice];
+  };
+  seams.PlaySound = [](const std::string& file, unsigned flags) { sndPlaySoundA(file, flags); };
+  seams.StopSoundAndRestoreVolume = [this] {
+    StopSound(SND_MEMORY);
+    RestoreVolume();
+  };
+  seams.ShowMessage = [](const std::string& text) { MsgBox(text, vbExclamation, Sh().AppName); };
+  seams.EndFlight = [this] { RunPostFlight(); };
+  // The joystick's poll and button dispatch come with the device dialog;
+  // the companion and the gun rounds with the companion flight.
+}
+
+// ----------------------------------------------------------- the run
+
+void FlightFrame::Timer2_Timer() {
+  Timer2.SetEnabled(false);
+  ++screen_.LoopDepth;
+  flight::FlightLoop loop{S(), R(), A(), model::Outline(), screen_.Options, screen_.Seams};
+  flight::RunFlight(loop);
+  --screen_.LoopDepth;
+  if (screen_.LoopDepth == 0) CarryOutPendingExit();
+}
+
+void FlightFrame::CarryOutPendingExit() {
+  if (screen_.PendingExit < 0 || !loaded_) return;
+  const int16_t mode = screen_.PendingExit;
+  screen_.PendingExit = -1;
+  Set().ExitMode = mode;
+  Unload();
+}
+
+void FlightFrame::RunPostFlight() {
+  // The flight's results, ranking and log come with the records; until then
+  // the screen stays usable: the after-flight menu and the live view.
+  FillMenu(kMenuAfterFlight);
+  Timer3.SetEnabled(true);
+}
+
+void FlightFrame::Timer3_Timer() {
+  if (Sh().FormActiveFlags[shell::kSlotFlightFrame] != 1) return;
+  FlightState& s = S();
+  s.View.ViewHeading = s.Body.Heading;
+  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
+  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
+  s.Body.ViewRollSin = std::sin(s.Body.BankAngle);
+  s.Body.ViewRollCos = std::cos(s.Body.BankAngle);
+  ReadDisplayOptions();
+  DrawFrame();
+}
+
+// ------------------------------------------------------------ drawing
+
+void FlightFrame::DrawFrame() {
+  // Stand-in for the cockpit view: sky, water and the horizon at the
+  // aircraft's pitch and bank, with the few numbers a pilot needs.
+  const FlightState& s = S();
+  Surface& c = Picture1.Canvas();
+  const double w = c.Width(), h = c.Height();
+  const double cx = w / 2, cy = s.View.ViewCentreY > 0 ? s.View.ViewCentreY : h / 2;
+  c.Line(0, 0, w, h, RGB(120, 170, 230), LineBox::BF);
+  const double k = s.Pilot.PixelsPerRadian;
+  const double sinB = std::sin(s.Body.BankAngle), cosB = std::cos(s.Body.BankAngle);
+  const double drop = s.Body.PitchAngle * k;  // nose up puts the horizon below the centre
+  const double far = 4 * (w + h);
+  auto at = [&](double along, double down) {
+    return PointI{static_cast<int>(cx + along * cosB - down * sinB), static_cast<int>(cy + drop + along * sinB + down * cosB)};
+  };
+  const std::vector<PointI> water = {at(-far, 0), at(far, 0), at(far, far), at(-far, far)};
+  c.SetFillStyle(0);
+  c.SetFillColor(RGB(40, 90, 140));
+  c.SetForeColor(RGB(255, 255, 255));
+  Polygon(c, water);
+  c.SetFillStyle(1);
+  c.Line(cx - 30, cy, cx - 8, cy, RGB(255, 255, 0));
+  c.Line(cx + 8, cy, cx + 30, cy, RGB(255, 255, 0));
+  c.SetForeColor(RGB(0, 0, 0));
+  c.SetFontName("ＭＳ ゴシック");
+  c.SetFontSize(11 * Sh().FontScale * Sh().ScreenScale);
+  c.SetCurrentX(10);
+  c.SetCurrentY(h - 60 * Sh().ScreenScale);
+  const bool light = Light();
+  const std::string speed = light ? Format(s.Body.AirSpeed, "#0.0") + "m/s" : Format(s.Body.AirSpeed * 1.95, "##0") + "kt";
+  const std::string height = light ? Format(s.Body.Altitude, "#0.0") + "m" : Format(s.Body.Altitude / 0.3048, "###0") + "ft";
+  c.PrintLine("速度 " + speed + "  高度 " + height + "  距離 " + Format(s.Body.Distance, "###0.0") + "m  時間 " +
+              Format(s.Loop.FlightTime, "##0.0") + "s  余裕 ×" + Format(s.Loop.FrameRate, "0.0"));
+  if (screen_.Keys.ScreenshotRequest == 1) {
+    SaveBmp(c, JoinPath(ProgramFolder(), "cam" + Format(screen_.ScreenshotCounter, "000") + ".bmp"));
+    ++screen_.ScreenshotCounter;
+    screen_.Keys.ScreenshotRequest = 0;
+  }
+  Picture1.Refresh();
+}
+
+void FlightFrame::DrawPanel() {
+  // The panel's drawing comes with the instrument panel; the flight model's
+  // share of the panel update runs here until the loop calls it itself.
+  flight::UpdateInstrumentPanelPhysics(S(), A());
+  screen_.MuzzleSpeed = S().Engine.EngineType == aircraft::EngineKind::Piston ? 600 : 1100;
+  ReadDisplayOptions();
+  if (Sh().ScreenMode == shell::kScreenModeChangeAircraft) Command3_Click();
+}
+
+void FlightFrame::DrawHeadUp() {
+  // The head-up display comes with the instrument panel.
+}
+
+void FlightFrame::DrawBallPicture() {
+  Picture14.Move(0, 0, 13, 13);
+  Surface& c = Picture14.Canvas();
+  c.SetFillStyle(0);
+  const struct {
+    int x, y, r;
+    Color colour;
+  } balls[] = {{5, 5, 5, 0x808080}, {4, 4, 3, 0xC0C0C0}, {3, 3, 1, 0xE0E0E0}};
+  for (const auto& b : balls) {
+    c.SetFillColor(b.colour);
+    c.Circle(b.x, b.y, b.r, b.colour);
+  }
+}
+
+// --------------------------------------------------------- sounds
+
+void FlightFrame::PlayLoopSound() { sndPlaySoundA(S().Sound.LoopSound, SND_ASYNC | SND_LOOP); }
+
+void FlightFrame::StopSound(unsigned flags) { sndPlaySoundA(Sh().TransitionSound, flags | SND_MEMORY); }
+
+void FlightFrame::RestoreVolume() { waveOutSetVolume(WAVE_MAPPER, screen_.SavedWaveVolume); }
+
+void FlightFrame::SetWave(int32_t left, int32_t right) {
+  waveOutSetVolume(WAVE_MAPPER, flight::PackWaveVolume(left, right));
+}
+
+void FlightFrame::UpdateWindSound() {
+  const flight::WindSoundLevels l = flight::ComputeWindSound(S(), A(), screen_.BaseVolume);
+  screen_.LeftChannelVolume = l.Left;
+  screen_.RightChannelVolume = l.Right;
+  screen_.SoundVolumeRatio = l.Ratio;
+  S().Sound.WindNoiseLevel = l.Ratio;
+  if (l.EngineLevelSet) {
+    screen_.EngineSoundLevel = l.EngineLevel;
+    screen_.SoundPanSine = l.PanSine;
+  }
+  if (Set().SoundOn == 1) SetWave(l.Left, l.Right);
+}
+
+// ------------------------------------------------------- settings
+
+void FlightFrame::ApplyOptionBoxesToSettings() {
+  // What the boxes hold is the user's choice, also while the flags are held
+  // at 0 for the first passes of the flight.
+  shell::Settings& st = Set();
+  st.ShowObjects = static_cast<int16_t>(Check1.Value());
+  st.ShowVelocityVector = static_cast<int16_t>(Check2.Value());
+  st.ShowDataBox = static_cast<int16_t>(Check3.Value());
+  st.ShowInstrumentPanel = static_cast<int16_t>(Check4.Value());
+  st.ShowPylonOrHangMeter = static_cast<int16_t>(Check5.Value());
+  st.JoystickOn = static_cast<int16_t>(Check6.Value());
+  st.SoundOn = static_cast<int16_t>(Check7.Value());
+}
+
+void FlightFrame::SaveSettingsNow() {
+  shell::Settings held = Set();
+  ApplyOptionBoxesToSettings();
+  shell::Settings toSave = Set();
+  Set() = held;  // the flags stay as the flight holds them
+  shell::SaveSettings(shell::SettingsPath(), toSave);
+}
+
+void FlightFrame::RestartFrameRateCount() {
+  S().Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
+  S().Loop.PassesThisSecond = 0;
+}
+
+void FlightFrame::ReadDisplayOptions() {
+  FlightState& s = S();
+  aircraft::AircraftData& a = A();
+  shell::Settings& st = Set();
+  const double t = static_cast<double>(timeGetTime()) / 1000;
+  s.Instruments.WingMassShare = 0.7 * a.WingWeight / s.Masses.Mass;
+  const double b = a.WingSpan, c = s.Setup.WingRootOffset, l = a.TipLength, d = a.WingDeflection;
+  const double e1 = (c + (b / 2 - c - l) / 2) / (b / 2);
+  s.Instruments.InnerPanelBend = std::pow(e1, 1.7) * d;
+  const double e2 = (b / 2 - l) / (b / 2);
+  s.Instruments.OuterPanelBend = std::pow(e2, 1.7) * d - s.Instruments.InnerPanelBend;
+  s.Instruments.TipPanelBend = d - s.Instruments.OuterPanelBend - s.Instruments.InnerPanelBend;
+  st.WindowCentreX = CLng(Left() + Width() / 2);
+  st.WindowCentreY = CLng(Top() + Height() / 2);
+  if (Sh().FormActiveFlags[shell::kSlotDevice] == 1) Picture6.SetVisible(false);
+  struct Box {
+    CheckBox& box;
+    int16_t& flag;
+    int threshold;
+  } boxes[] = {{Check1, st.ShowObjects, 30},
+               {Check2, st.ShowVelocityVector, 40},
+               {Check3, st.ShowDataBox, 60},
+               {Check4, st.ShowInstrumentPanel, 60},
+               {Check5, st.ShowPylonOrHangMeter, 50}};
+  for (Box& box : boxes) {
+    if (box.flag != box.box.Value() && s.Loop.PassCount > box.threshold) {
+      s.Loop.PassesThisSecond = 0;
+      s.Loop.TimeMark = CLng(t);
+      box.flag = static_cast<int16_t>(box.box.Value());
+    }
+  }
+  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * Sh().ScreenScale
+                                                : s.View.ViewCentreBaseY - 108 * Sh().ScreenScale);
+  if (s.Loop.FlightTime > 1) {
+    if (st.SoundOn != Check7.Value()) {
+      st.SoundOn = static_cast<int16_t>(Check7.Value());
+      if (s.Body.Altitude > -0.3 && st.SoundOn == 1) {
+        PlayLoopSound();
+      } else {
+        RestoreVolume();
+        StopSound(SND_MEMORY);
+      }
+    }
+    if (st.JoystickOn != Check6.Value()) st.JoystickOn = static_cast<int16_t>(Check6.Value());
+  }
+  a.TailHoldFlag = static_cast<int16_t>(Check8.Value());
+  st.SimSpeedNormal = Option1.Value();
+  st.FrameRate20 = Option7.Value();
+  screen_.Keys.SimSpeedNormal = st.SimSpeedNormal;
+  s.Loop.SpeedMode = st.SimSpeedNormal ? 1 : (aircraft::LaunchAbove10(a.LaunchSpeed) ? 0 : 3);
+  if (s.Body.Altitude < 600 && s.Loop.SpeedMode <= 1) s.Loop.SpeedMode = 1;
+  const int mode = screen_.Keys.InfoPanelMode;
+  if (mode == 0) {
+    Frame3.SetVisible(false);
+    Frame4.SetVisible(false);
+    Text13.SetVisible(false);
+  } else if (mode == 1 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
+    Frame3.SetVisible(false);
+    Frame4.SetVisible(false);
+    Text13.SetVisible(true);
+  } else if (mode == 1) {
+    Frame3.SetVisible(true);
+    Frame4.SetVisible(false);
+    if (screen_.Keys.DeveloperMode) Text13.SetVisible(true);
+  } else {
+    Frame3.SetVisible(true);
+    Frame4.SetVisible(true);
+    Text13.SetVisible(true);
+  }
+  bool otherActive = false;
+  for (int slot = 5; slot <= 15; ++slot)
+    if (Sh().FormActiveFlags[static_cast<size_t>(slot)] > 0) otherActive = true;
+  Picture8.SetEnabled(!otherActive);
+  screen_.Options.SoundOn = st.SoundOn;
+  screen_.Options.JoystickOn = st.JoystickOn;
+  screen_.Options.FrameRate20 = st.FrameRate20;
+}
+
+// ----------------------------------------------------------- window
+
+void FlightFrame::Form_Activate() {
+  FlightState& s = S();
+  if (Set().SoundOn == 1) {
+    waveOutSetVolume(WAVE_MAPPER, 0);
+    if (Sh().FormActiveFlags[shell::kSlotFlightData] == 0 && s.Body.Altitude > 0) PlayLoopSound();
+  }
+  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+  screen_.Options.FlightScreenActive = 1;
+}
+
+void FlightFrame::Form_Deactivate() {
+  StopSound(SND_ASYNC);
+  RestoreVolume();
+  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+  screen_.Options.FlightScreenActive = 0;
+}
+
+void FlightFrame::Form_Resize() {
+  if (!loaded_) return;
+  const auto& sh = Sh();
+  if (WindowState() != vbNormal || sh.FormSavedWidth[shell::kSlotFlightFrame] < 1 ||
+      sh.FormSavedHeight[shell::kSlotFlightFrame] < 1) {
+    StopSound(SND_MEMORY);
+    RestoreVolume();
+    Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+    return;
+  }
+  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+}
+
+// ------------------------------------------------------------- keys
+
+void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
+  flight::KeyCommands c;
+  c.Takeoff = [this] { Command14_Click(); };
+  c.Ranking = [this] { ShowNotAvailable(); };
+  c.AirfoilChart = [this] { ShowNotAvailable(); };
+  c.AircraftChart = [this] { ShowNotAvailable(); };
+  c.FlightData = [this] { ShowNotAvailable(); };
+  c.Replay = [this] {
+    ShowNotAvailable();
+    List1.SetListIndex(-1);
+  };
+  c.Editor = [] {
+    shell::Write_().Show();
+    shell::Write_().ZOrder();
+  };
+  c.Registration = [] {
+    Sh().ScreenMode = shell::kScreenModeRegister;
+    shell::Choice().Load();
+  };
+  c.CancelOrPlatform = [this] { Command11_Click(); };
+  c.ChangeAircraft = [this] { Command3_Click(); };
+  c.Minimise = [this] { SetWindowState(vbMinimized); };
+  c.EndNow = [] { End(); };
+  c.Quit = [this] { QuitCommand(); };
+  c.HideResultPanel = [this] { Picture6.SetVisible(false); };
+  c.SpeedOptionChanged = [this](bool normal) {
+    Option1.SetValue(normal);
+    Option2.SetValue(!normal);
+  };
+  c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
+  screen_.Keys.ResultPanelVisible = Picture6.Visible();
+  const int key = keyCode;
+  flight::FlightKeyDown(key, S(), A(), screen_.Keys, c);
+  if (screen_.Keys.DeveloperMode) Text13.SetText(Format(key, "##0"));
+  // The keys that fly must not also move a focused bar or press a button.
+  if (key == vbKeyUp || key == vbKeyDown || key == vbKeyLeft || key == vbKeyRight || key == vbKeyReturn ||
+      key == vbKeySpace)
+    keyCode = 0;
+}
+
+void FlightFrame::Form_KeyPress(int& keyAscii) {
+  flight::KeyCommands c;
+  c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
+  flight::FlightKeyPress(keyAscii, S(), A(), screen_.Keys, c);
+}
+
+// ----------------------------------------------------------- commands
+
+void FlightFrame::Command14_Click() {
+  const flight::TakeoffOutcome outcome = flight::RunTakeoffCommand(S(), R(), A(), screen_.Keys, Timer());
+  if (outcome == flight::TakeoffOutcome::Ignored) return;
+  if (outcome == flight::TakeoffOutcome::Started) FillMenu(kMenuInFlight);
+  Frame1.SetVisible(false);
+  List1.SetVisible(false);
+}
+
+void FlightFrame::SetLastFlightStrings() {
+  shell::Settings& st = Set();
+  if (st.LastFlightAircraft.empty()) st.LastFlightAircraft = " ";
+  if (st.LastFlightDistanceText.empty()) st.LastFlightDistanceText = " ";
+  if (S().Body.Altitude < 0.1) {
+    st.LastFlightAircraft = A().AircraftName;
+    st.LastFlightDistanceText = Format(S().Body.Distance, "###.00") + "m";
+  }
+}
+
+void FlightFrame::WriteHandOverFile() {
+  aircraft::AircraftData& a = A();
+  const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39);
+  bool ok = false;
+  const std::vector<std::string> lines = ReadTextLines(aircraft::HandOverPath(), &ok);
+  if (ok && !lines.empty() && Len(lines[0]) <= 3) a.AircraftTag = lines[0];
+  for (size_t i = 0; i < handOver.size() && i <= 38; ++i) a.AircraftLines[i] = handOver[i];
+  aircraft::StoreLaunchFields(a);
+  aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);
+}
+
+void FlightFrame::Command11_Click() {
+  if (!(Timer() - screen_.TaskStartTime > 2)) return;
+  FlightState& s = S();
+  if (s.Body.Distance > 0 && screen_.Keys.MenuItemCount < 8) {
+    s.Body.Altitude = flight::kCancelAltitude;
+    StopSound(SND_MEMORY);
+    return;
+  }
+  WriteHandOverFile();
+  SetLastFlightStrings();
+  if (screen_.LoopDepth > 0) {
+    screen_.PendingExit = 3;
+    s.Loop.FlightEnded = true;  // the loop ends first, then the restart
+    return;
+  }
+  Set().ExitMode = 3;
+  Unload();
+}
+
+void FlightFrame::Command3_Click() {
+  SetLastFlightStrings();
+  if (screen_.LoopDepth > 0) {
+    screen_.PendingExit = 2;
+    S().Loop.FlightEnded = true;
+    return;
+  }
+  Set().ExitMode = 2;
+  Unload();
+}
+
+void FlightFrame::QuitCommand() {
+  if (screen_.LoopDepth > 0) {
+    screen_.PendingExit = 0;
+    S().Loop.FlightEnded = true;
+    return;
+  }
+  Set().ExitMode = 0;
+  Unload();
+}
+
+void FlightFrame::ShowNotAvailable() { MsgBox(kNotAvailableMessage, vbInformation, Sh().AppName); }
+
+// --------------------------------------------------------------- unload
+
+void FlightFrame::AskSaveQuestions() {
+  aircraft::AircraftData& a = A();
+  const std::string path = Set().AircraftFilePath;
+  bool fileOk = false, handOverOk = false;
+  const std::vector<std::string> fileFields = ReadFieldLines(path, 53, &fileOk);
+  const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39, &handOverOk);
+  if (!fileOk || !handOverOk) return;  // nothing to compare with
+  bool saveData = false, saveLaunch = false;
+  if (AircraftDataChanged(fileFields, handOver, a)) {
+    saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
+                      Sh().AppName) == vbYes;
+  }
+  if (a.WindDirection == 0) a.WindDirection = 6.2831852;
+  if (LaunchConditionsChanged(fileFields, a, S())) {
+    saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
+                        Sh().AppName) == vbYes;
+  }
+  if (!saveData && !saveLaunch) return;
+  std::vector<std::string> lines{a.AircraftTag};
+  for (const std::string& f : FieldsToSave(fileFields, handOver, a, saveData, saveLaunch)) lines.push_back(f);
+  WriteTextLines(path, lines);
+}
+
+void FlightFrame::Form_Unload(int& /*cancel*/) {
+  screen_.Unloading = true;
+  Timer1.SetEnabled(false);
+  Timer2.SetEnabled(false);
+  Timer3.SetEnabled(false);
+  StopSound(SND_MEMORY);
+  RestoreVolume();
+  SaveSettingsNow();
+  if (shell::RankingFile().Write) shell::RankingFile().Write();
+  const int16_t mode = Set().ExitMode;
+  if (mode == 0 || mode == 2) AskSaveQuestions();
+  for (Form* f : std::initializer_list<Form*>{&shell::Begin(), &shell::Notice(), &shell::Choice(), &shell::Write_(),
+                                              &shell::Process()})
+    if (f->Loaded()) f->Unload();
+  if (mode < 2) DeleteFile(aircraft::HandOverPath());
+  loaded_ = false;
+  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+  if (mode == 2 || mode == 3) {
+    shell::RestartProgram();
+  } else {
+    End();
+  }
+}
+
+FlightFrame& FlightScreenForm() {
+  static FlightFrame* form = new FlightFrame();  // persistent, as every form
+  return *form;
+}
+
+void UseFlightScreen() {
+  shell::FlightScreenLink& link = shell::FlightScreen();
+  link.Show = [] { FlightScreenForm().Show(); };
+  link.Unload = [] {
+    if (FlightScreenForm().Loaded()) FlightScreenForm().Unload();
+  };
+  link.Loaded = [] { return FlightScreenForm().FlightLoaded(); };
+  link.SetCaption = [](const std::string& caption) { FlightScreenForm().SetCaption(caption); };
+  link.Position = [] { return std::make_pair(FlightScreenForm().Left(), FlightScreenForm().Top()); };
+  link.MoveTo = [](double left, double top) {
+    FlightScreenForm().SetLeft(left);
+    FlightScreenForm().SetTop(top);
+  };
+  link.ProgressAnchor = nullptr;
+  link.CancelLongTasks = nullptr;
+}
+
+}  // namespace zarv::flightscreen

@@ -1,0 +1,165 @@
+// The flight screen: the cockpit view with the condition bars, the display
+// options, the pop-up menu and the option panel; it loads the aircraft,
+// starts the flight loop and fills its seams, turns keys and mouse into
+// control state, and ends the run through the restart cycle.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "flight/flight_keys.h"
+#include "flight/flight_loop.h"
+#include "flight/flight_options.h"
+#include "flight/flight_seams.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/timer.h"
+
+namespace zarv::flightscreen {
+
+// What the flight screen keeps besides the flight state, for one run.
+struct FlightScreenState {
+  flight::KeyboardState Keys;
+  flight::FlightOptions Options;
+  flight::FlightSeams Seams;
+  uint32_t SavedWaveVolume = 0;
+  int32_t BaseVolume = 0;
+  int32_t LeftChannelVolume = 0, RightChannelVolume = 0;
+  double SoundVolumeRatio = 0, EngineSoundLevel = 0, SoundPanSine = 0;
+  std::string ShootSound;
+  int16_t ScreenshotCounter = 0;
+  double WindDirectionAtLoad = 0;
+  double TaskStartTime = 0;       // Timer s of the load or the current long task
+  int16_t HoveredMenuIndex = 0;
+  std::string LogSuffix;
+  std::string KeyHelpText;
+  int LoopDepth = 0;              // RunFlight calls on the stack
+  int16_t PendingExit = -1;       // ExitMode of a change or quit held until the loop has ended
+  bool Unloading = false;
+  double MuzzleSpeed = 1100;
+
+  void Reset() { *this = FlightScreenState{}; }
+};
+
+class FlightFrame : public Form {
+ public:
+  FlightFrame();
+
+  PictureBox Picture1{*this};  // the cockpit view
+  PictureBox Picture8{*this};  // the top strip
+  Label Label16{Picture8};     // メニュー
+  Label Label21{Picture8};     // closes the menu
+  Label Label14{Picture8};
+  Label Label15{Picture8};
+  Label Label24{Picture8};
+  ListBox List1{*this};        // the pop-up menu
+
+  Frame Frame1{*this};         // launch and weather conditions, display options
+  HScrollBar HScroll1{Frame1}, HScroll2{Frame1}, HScroll3{Frame1};
+  VScrollBar VScroll1{Frame1}, VScroll2{Frame1}, VScroll3{Frame1}, VScroll4{Frame1}, VScroll5{Frame1};
+  Label Label1{Frame1}, Label2{Frame1}, Label3{Frame1}, Label4{Frame1}, Label5{Frame1}, Label6{Frame1},
+      Label7{Frame1}, Label8{Frame1}, Label9{Frame1}, Label10{Frame1}, Label11{Frame1}, Label12{Frame1},
+      Label13{Frame1};
+  CheckBox Check8{Frame1};
+  CheckBox Check1{Frame1}, Check2{Frame1}, Check3{Frame1}, Check4{Frame1}, Check5{Frame1}, Check6{Frame1},
+      Check9{Frame1};
+  Frame Frame5{static_cast<Container&>(Frame1)};        // simulation speed
+  OptionButton Option1{Frame5}, Option2{Frame5};
+  Frame Frame7{static_cast<Container&>(Frame1)};        // frame rate
+  OptionButton Option6{Frame7}, Option7{Frame7};
+  CommandButton Command1{Frame1};  // device settings
+  CommandButton Command13{Frame1}; // registration
+
+  PictureBox Picture7{*this};  // the option panel
+  CheckBox Check7{Picture7};   // sound
+  Frame Frame6{Picture7};      // screen size
+  OptionButton Option3{Frame6}, Option4{Frame6}, Option5{Frame6};
+  CommandButton Command16{Frame6}, Command17{Frame6};
+
+  TextBox Text13{*this};       // key help
+  Frame Frame3{*this};         // information columns (the panel drawing fills them)
+  Frame Frame4{*this};
+  PictureBox Picture6{*this};  // the ranking name-entry panel
+  PictureBox Picture14{*this}; // the balance ball
+  CommandButton Command14{*this};  // take-off
+
+  TimerControl Timer1{*this};  // post-flight
+  TimerControl Timer2{*this};  // starts the flight loop after the load
+  TimerControl Timer3{*this};  // keeps the view live after the flight
+
+  FlightScreenState& Screen() { return screen_; }
+  bool FlightLoaded() const { return loaded_; }
+
+  // The screen's commands (also reached by keys and the menu).
+  void Command14_Click();  // take-off run / wheel brake
+  void Command11_Click();  // cancel the flight / back to the platform
+  void Command3_Click();   // change the aircraft
+  void QuitCommand();      // F12
+  void ReadDisplayOptions();
+  void Form_KeyDown(int& keyCode, int shift);
+  void Form_KeyPress(int& keyAscii);
+  void Form_MouseDown(int button, double x, double y);
+  void Form_MouseMove(double x, double y);
+  void List1_MouseMove(double y);
+  void List1_MouseDown();
+  void Label16_Open();
+  void Label21_Close();
+  void Timer2_Timer();
+
+  // One place for each drawing the view and panel issues provide.
+  void DrawFrame();
+  void DrawPanel();
+  void DrawHeadUp();
+  // The post-flight processing that the records issue provides.
+  void RunPostFlight();
+
+  // Tests: the flight loop paces without waiting and real time is the clock's.
+  static void SetHeadlessPacing(bool on);
+
+ private:
+  void Form_Load();
+  void Form_Unload(int& cancel);
+  void SetUpScreen();       // layout, captions, options
+  void DrawBallPicture();
+  void LoadStartDuties();   // menu, start state, wind sound
+  void FillSeams();
+  void FillMenu(int phase);
+  double MenuRowPixels() const;
+  void AskSaveQuestions();
+  void WriteHandOverFile();
+  void SetLastFlightStrings();
+  void UpdateWindSound();
+  void SaveSettingsNow();
+  void ApplyOptionBoxesToSettings();
+  void OptionPanel_Show();
+  void Command16_Click();
+  void Command17_Click();
+  void Check6_Click();
+  void RestartFrameRateCount();
+  void PlayLoopSound();
+  void StopSound(unsigned flags);
+  void RestoreVolume();
+  void SetWave(int32_t left, int32_t right);
+  void ShowNotAvailable();
+  void Timer3_Timer();
+  void Form_Activate();
+  void Form_Deactivate();
+  void Form_Resize();
+  void CarryOutPendingExit();
+  void ConditionBarChanged(int bar);
+
+  FlightScreenState screen_;
+  bool loaded_ = false;
+  bool settingUp_ = false;
+};
+
+FlightFrame& FlightScreenForm();
+
+// Points the shell's flight-screen link at this screen.
+void UseFlightScreen();
+
+// The Japanese message of commands whose screens do not exist yet.
+inline constexpr const char* kNotAvailableMessage = "この機能はまだ使えません。";
+
+}  // namespace zarv::flightscreen

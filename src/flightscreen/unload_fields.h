@@ -1,0 +1,37 @@
+// The flight screen's unload: which aircraft-file fields differ from what
+// the user flew with, and the lines the aircraft file is rewritten with
+// after the save questions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_state.h"
+
+namespace zarv::flightscreen {
+
+// The field lines of an aircraft or hand-over file (tag line skipped when
+// it is one; at most `count` fields). Empty when the file cannot be read.
+std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool* ok = nullptr);
+
+// Fields 0..38 against the hand-over file, 39..42 against the live control
+// settings.
+bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::vector<std::string>& handOverFields,
+                         const aircraft::AircraftData& a);
+
+// Fields 45..53 against the live launch and weather conditions. The file's
+// values are first taken through the condition bars as the screen's load
+// takes them, and both are compared at the precision the screen shows, so
+// conditions the user did not touch never count as changed.
+bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a,
+                             const flight::FlightState& s);
+
+// The 54 field lines to write back: the aircraft file's own, with the
+// edited aircraft data (fields 0..42) and the launch conditions (45..53)
+// where the user said Yes. A "No" keeps the file's lines as they are.
+std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields,
+                                      const std::vector<std::string>& handOverFields, const aircraft::AircraftData& a,
+                                      bool saveData, bool saveLaunch);
+
+}  // namespace zarv::flightscreen

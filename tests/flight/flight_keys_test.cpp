@@ -1,0 +1,312 @@
+// The pilot's keys, the take-off command, key scripts and the sound level.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "flight/flight_keys.h"
+#include "flight/flight_sound.h"
+#include "flight/headless_flight.h"
+#include "flight/key_script.h"
+#include "flight/loop_fixture.h"
+
+namespace zarv::flight {
+namespace {
+
+constexpr int kUp = 38, kDown = 40, kLeft = 37, kEsc = 27, kF2 = 113, kF9 = 120;
+
+struct Keys {
+  FlightState s;
+  aircraft::AircraftData a;
+  KeyboardState k;
+  KeyCommands c;
+  int ranking = 0, cancels = 0, panelHides = 0;
+  bool speedOption = true;
+  Keys() {
+    a.LaunchSpeed = 5;
+    a.TailplaneArm = 3;
+    c.Ranking = [this] { ++ranking; };
+    c.CancelOrPlatform = [this] { ++cancels; };
+    c.HideResultPanel = [this] { ++panelHides; };
+    c.SpeedOptionChanged = [this](bool on) { speedOption = on; };
+  }
+  void Down(int key) { FlightKeyDown(key, s, a, k, c); }
+  void Press(char ch) { FlightKeyPress(ch, s, a, k, c); }
+  void MakeJet() {
+    a.LaunchSpeed = 150;
+    s.Engine.EngineType = aircraft::EngineKind::Jet;
+    s.Engine.AfterburnerMax = 2.5;
+    s.Masses.FuelQuantity = 100;
+  }
+};
+
+TEST(FlightKeys, ThrottleAndAfterburnerSteps) {
+  Keys t;
+  t.MakeJet();
+  t.s.Engine.Throttle = 0.95;
+  t.s.Engine.AfterburnerLevel = 2.0;
+  t.Down('A');  // reaches full throttle and lowers the afterburner in the same press
+  EXPECT_DOUBLE_EQ(t.s.Engine.Throttle, 1.0);
+  EXPECT_DOUBLE_EQ(t.s.Engine.AfterburnerLevel, 1.5);
+  t.Down('Q');
+  t.Down('Q');
+  t.Down('Q');
+  EXPECT_DOUBLE_EQ(t.s.Engine.AfterburnerLevel, 2.5);  // at most the maximum
+  t.Down('Z');
+  EXPECT_DOUBLE_EQ(t.s.Engine.AfterburnerLevel, 1.0);
+  EXPECT_NEAR(t.s.Engine.Throttle, 0.95, 1e-12);
+  for (int i = 0; i < 30; ++i) t.Down('Z');
+  EXPECT_DOUBLE_EQ(t.s.Engine.Throttle, 0.1);  // a jet with fuel keeps 10 %
+
+  t.s.Masses.FuelQuantity = 0;
+  t.Down('A');
+  EXPECT_DOUBLE_EQ(t.s.Engine.Throttle, 0.1);  // no fuel: throttle keys do nothing
+
+  Keys rocket;
+  rocket.MakeJet();
+  rocket.s.Engine.EngineType = aircraft::EngineKind::Rocket;
+  rocket.s.Engine.Throttle = 0.05;
+  rocket.Down('Z');
+  rocket.Down('Z');
+  EXPECT_DOUBLE_EQ(rocket.s.Engine.Throttle, 0.0);
+
+  Keys stopped;
+  stopped.MakeJet();
+  stopped.s.Engine.Throttle = 0;  // an engine stopped for lack of fuel stays stopped
+  stopped.Down('A');
+  EXPECT_DOUBLE_EQ(stopped.s.Engine.Throttle, 0.0);
+}
+
+TEST(FlightKeys, GovernorStepsForPiston) {
+  Keys t;
+  t.MakeJet();
+  t.s.Engine.EngineType = aircraft::EngineKind::Piston;
+  t.s.Engine.Throttle = 0.5;
+  t.s.Engine.GearRatio = 1;
+  t.s.Engine.RatedRpm = 1.66667 * 10;  // a step of 0.1
+  t.s.Engine.GovernorSetting = 0.95;
+  t.s.Engine.GovernorMinimum = 0.3;
+  t.Down('W');
+  EXPECT_DOUBLE_EQ(t.s.Engine.GovernorSetting, 1.0);
+  for (int i = 0; i < 10; ++i) t.Down('S');
+  EXPECT_DOUBLE_EQ(t.s.Engine.GovernorSetting, 0.3);
+}
+
+TEST(FlightKeys, ElevatorAndRudderSteps) {
+  Keys t;
+  t.s.Controls.ElevatorCommand = 0.4 / 171.9;  // between two steps: snapped, then stepped
+  t.Down(kUp);
+  EXPECT_NEAR(t.s.Controls.ElevatorCommand, 1 / 171.9, 1e-15);
+  t.Down(kDown);
+  t.Down(kDown);
+  EXPECT_NEAR(t.s.Controls.ElevatorCommand, -1 / 171.9, 1e-15);
+  for (int i = 0; i < 100; ++i) t.Down(kUp);
+  EXPECT_NEAR(t.s.Controls.ElevatorCommand, 10 / 57.3, 1e-12);  // limited to 10 degrees up
+
+  Keys canard;
+  canard.a.TailplaneArm = -2;
+  canard.Down(kUp);  // the tail sign: Up lowers the command of a foreplane
+  EXPECT_NEAR(canard.s.Controls.ElevatorCommand, -1 / 171.9, 1e-15);
+
+  t.Down(kLeft);
+  EXPECT_NEAR(t.s.Pilot.RudderCommand, 1 / 171.9, 1e-15);
+  t.Down(kKeyComma);  // ten degrees, just over the limit
+  EXPECT_NEAR(t.s.Pilot.RudderCommand, 0.1745, 1e-15);
+  t.Down(kKeyPeriod);
+  EXPECT_NEAR(t.s.Pilot.RudderCommand, 0.0, 1e-15);
+  t.Down(kKeyPeriod);
+  EXPECT_NEAR(t.s.Pilot.RudderCommand, -0.1745, 1e-15);
+}
+
+TEST(FlightKeys, Switches) {
+  Keys light;
+  light.Down('P');  // a light aircraft holds pitch without CAS
+  EXPECT_EQ(light.s.Pilot.PitchHoldOn, 1);
+  light.Down('C');
+  EXPECT_EQ(light.a.TailplaneFixed, 1);
+  light.Down('C');
+  EXPECT_EQ(light.a.TailplaneFixed, 0);
+  light.Down('O');
+  EXPECT_EQ(light.k.InfoPanelMode, 1);
+  light.Down('O');
+  EXPECT_EQ(light.k.InfoPanelMode, 0);  // light aircraft: 1 -> 0
+  light.a.FinFixed = 1;
+  light.Down('B');
+  EXPECT_EQ(light.s.Pilot.BrakeOn, 0);  // a fixed fin cannot set the brake hold
+  light.Down('V');
+  EXPECT_EQ(light.s.Engine.TvcOn, 0);  // no thrust vectoring
+
+  Keys jet;
+  jet.MakeJet();
+  jet.Down('P');
+  EXPECT_EQ(jet.s.Pilot.PitchHoldOn, 0);  // powered without CAS ignores P
+  jet.s.Engine.EngineRating = 9000;
+  jet.Down('I');
+  jet.Down('P');
+  EXPECT_EQ(jet.s.Pilot.PitchHoldOn, 1);
+  jet.Down('I');  // CAS off ends the pitch hold of a PCAS aircraft
+  EXPECT_EQ(jet.s.Pilot.PitchHoldOn, 0);
+  jet.Down('C');
+  EXPECT_EQ(jet.a.TailplaneFixed, 0);
+  for (int i = 0; i < 3; ++i) jet.Down('O');
+  EXPECT_EQ(jet.k.InfoPanelMode, 0);  // powered: 0 -> 1 -> 2 -> 0
+  jet.Down('T');
+  EXPECT_FALSE(jet.k.SimSpeedNormal);
+  EXPECT_FALSE(jet.speedOption);
+}
+
+TEST(FlightKeys, ScreenCommandsByPhase) {
+  Keys t;
+  t.k.MenuItemCount = 6;  // in flight
+  t.Down(kF2);
+  EXPECT_EQ(t.ranking, 0);
+  t.k.MenuItemCount = 11;
+  t.Down(kF2);
+  EXPECT_EQ(t.ranking, 1);
+  t.k.ResultPanelVisible = true;
+  t.Down(kEsc);  // first only hides the result panel
+  EXPECT_EQ(t.cancels, 0);
+  EXPECT_EQ(t.panelHides, 1);
+  t.Down(kEsc);
+  t.Down(kF9);
+  EXPECT_EQ(t.cancels, 2);
+  t.Down('L');
+  EXPECT_EQ(t.k.ScreenshotRequest, 1);
+}
+
+TEST(FlightKeys, TrimStickAndSteeringSwitch) {
+  Keys t;
+  t.s.Masses.PilotArm = 0.1;
+  t.s.Masses.TrimStep = 0.02;
+  t.s.Masses.TrimMin = 0.1 - 7 * 0.02;
+  t.s.Masses.TrimMax = 0.1 + 15 * 0.02;
+  t.s.Masses.TrimPosition = 0.1 + 0.013;  // off the grid
+  t.Press('-');
+  EXPECT_NEAR(t.s.Masses.TrimPosition, 0.1, 1e-12);  // grid point below the nearest one
+  t.s.Masses.TrimPosition = 0.1 + 0.013;
+  t.Press('0');
+  EXPECT_NEAR(t.s.Masses.TrimPosition, 0.1 + 0.033, 1e-12);  // "0" keeps the offset
+  for (int i = 0; i < 30; ++i) t.Press('0');
+  EXPECT_DOUBLE_EQ(t.s.Masses.TrimPosition, t.s.Masses.TrimMax);
+
+  t.s.Pilot.MouseSteering = 1;
+  t.Press('8');
+  EXPECT_EQ(t.s.Pilot.StickPitch, 0);  // the mouse steers: no stick keys
+  t.Press(';');
+  EXPECT_EQ(t.s.Pilot.MouseSteering, 0);
+  // Standing light aircraft: stick, tail demand and trim back to balance.
+  EXPECT_DOUBLE_EQ(t.s.Masses.TrimPosition, t.s.Masses.PilotArm);
+  EXPECT_DOUBLE_EQ(t.s.Masses.TrimCentre, t.s.Masses.PilotArm);
+  t.Press('8');
+  EXPECT_EQ(t.s.Pilot.StickPitch, CInt(1 / 57.3 * t.s.Pilot.PixelsPerRadian));
+  for (int i = 0; i < 20; ++i) t.Press('4');
+  EXPECT_DOUBLE_EQ(t.s.Pilot.StickLateral, 100);
+  t.Press('+');
+  EXPECT_EQ(t.s.Pilot.MouseSteering, 1);
+  EXPECT_DOUBLE_EQ(t.s.Pilot.StickLateral, 0);
+}
+
+TEST(FlightKeys, TakeoffSequence) {
+  FlightState s;
+  auto r = std::make_unique<FlightRecord>();
+  aircraft::AircraftData a;
+  a.LaunchSpeed = 6;
+  a.LaunchHeight = 10;
+  KeyboardState k;
+  k.UiDeadline = 100;
+  s.Body.CourseDistance = -5;
+  EXPECT_EQ(RunTakeoffCommand(s, *r, a, k, 100.05), TakeoffOutcome::Ignored);  // within 0.1 s of the last
+  EXPECT_EQ(RunTakeoffCommand(s, *r, a, k, 100.2), TakeoffOutcome::Started);
+  EXPECT_EQ(k.MenuItemCount, 6);
+  EXPECT_DOUBLE_EQ(s.Pilot.WheelBrakeSetting, 0);
+  EXPECT_DOUBLE_EQ(s.Pilot.TakeoffRunAcceleration, 6 / 2.4);
+  EXPECT_EQ(r->RecordCount, 0);
+  EXPECT_DOUBLE_EQ(s.Loop.FlightTime, 0.1);
+
+  // A powered aircraft standing on its gear: Enter releases the brake and
+  // starts the run; a second Enter sets the brake without a new start.
+  FlightState g;
+  aircraft::AircraftData p;
+  p.LaunchSpeed = 50;
+  KeyboardState gk;
+  g.Pilot.WheelBrakeSetting = 0.5;
+  g.Air.SupportAccel = 9.8;
+  EXPECT_EQ(RunTakeoffCommand(g, *r, p, gk, 10), TakeoffOutcome::Started);
+  EXPECT_DOUBLE_EQ(g.Pilot.TakeoffRunAcceleration, 50.0 * 50 / 20);
+  gk.MenuItemCount = 11;
+  EXPECT_EQ(RunTakeoffCommand(g, *r, p, gk, 11), TakeoffOutcome::Toggled);
+  EXPECT_DOUBLE_EQ(g.Pilot.WheelBrakeSetting, 0.5);
+  EXPECT_EQ(gk.MenuItemCount, 11);
+}
+
+TEST(KeyScript, ParsesAndRepeatsHeldKeys) {
+  std::string error;
+  const auto keys = ParseKeyScript("0.5:Return,2+0.2:Up,3:a,4:F10,5:8", &error);
+  ASSERT_TRUE(keys) << error;
+  ASSERT_EQ(keys->size(), 5u);
+  EXPECT_EQ((*keys)[0].KeyCode, 13);
+  EXPECT_EQ((*keys)[1].KeyCode, 38);
+  EXPECT_DOUBLE_EQ((*keys)[1].Hold, 0.2);
+  EXPECT_EQ((*keys)[2].KeyCode, 'A');
+  EXPECT_EQ((*keys)[2].KeyAscii, 'a');
+  EXPECT_EQ((*keys)[3].KeyCode, 121);
+  EXPECT_EQ((*keys)[4].KeyAscii, '8');
+  EXPECT_EQ(KeysDue(*keys, 1.9, 2.3).size(), 5u);  // the held Up at 2.0, 2.05 ... 2.2
+  EXPECT_EQ(KeysDue(*keys, -1, 0.5).size(), 1u);
+  for (const char* bad : {"1:Nope", "x:A", "1+:A", "1A", "-1:A", "1:F13"}) EXPECT_FALSE(ParseKeyScript(bad)) << bad;
+}
+
+TEST(KeyScript, HeadlessFlightGoesThroughTheKeys) {
+  const aircraft::AircraftData a = testing::Sample("Marden７");
+  HeadlessFlight waits(a, *ParseKeyScript("1:A"));
+  EXPECT_EQ(waits.Fly(5), "limit");
+  EXPECT_LT(waits.State.Body.Distance, 0);  // no take-off key: still on the platform
+
+  HeadlessFlight flies(a, *ParseKeyScript("0.5:Return,4:F9"));
+  EXPECT_EQ(flies.Fly(0), "cancel");  // F9 past the edge cancels the flight
+  EXPECT_GT(flies.State.Body.Distance, 0);
+  EXPECT_EQ(flies.Keyboard.MenuItemCount, 6);
+}
+
+TEST(WindSound, LevelsOnWaterAndInFlight) {
+  FlightState s;
+  aircraft::AircraftData a;
+  s.Body.Altitude = -0.1;
+  s.Body.AirSpeed = 4;
+  WindSoundLevels l = ComputeWindSound(s, a, 40000);
+  EXPECT_DOUBLE_EQ(l.Ratio, 0.5);
+  EXPECT_EQ(l.Left, 20000);
+  EXPECT_EQ(l.Right, 20000);
+  EXPECT_FALSE(l.EngineLevelSet);
+  s.Body.AirSpeed = 9;
+  l = ComputeWindSound(s, a, 40000);
+  EXPECT_DOUBLE_EQ(l.Ratio, 1.0);
+  EXPECT_EQ(l.Left, 40000);
+
+  // A jet slipping to the right: the low half gets 1 + sin(beta).
+  a.LaunchSpeed = 150;
+  a.EngineCount = 1;
+  a.ParasiteDragArea = 0.5;
+  s.Engine.EngineType = aircraft::EngineKind::Jet;
+  s.Body.Altitude = 1000;
+  s.Body.AirSpeed = 150;
+  s.Air.DynamicPressure = 10000;
+  s.Air.TotalDragArea = 1;
+  s.Masses.DryMass = 5000;
+  s.Engine.EngineRating = 50000;
+  s.Engine.AfterburnerMax = 1;
+  s.Engine.Thrust = 20000;
+  s.Engine.EngineNoiseLevel = 88;
+  s.Air.Sideslip = 0.2;
+  l = ComputeWindSound(s, a, 30000);
+  EXPECT_GT(l.Left, l.Right);
+  EXPECT_LE(l.Left, 30000);
+  EXPECT_GT(l.EngineLevel, 0);
+  EXPECT_NEAR(l.PanSine, std::sin(0.2), 1e-15);
+
+  EXPECT_EQ(PackWaveVolume(70000, -5), 65535u);
+  EXPECT_EQ(PackWaveVolume(1, 2), 2u * 65536 + 1);
+}
+
+}  // namespace
+}  // namespace zarv::flight

@@ -1,0 +1,160 @@
+// The condition bars, the unload's field comparison, the menu and the
+// set-up's derived values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "aircraft/aircraft_file.h"
+#include "flight/flight_record.h"
+#include "flight/loop_fixture.h"
+#include "flightscreen/conditions.h"
+#include "flightscreen/flight_menu.h"
+#include "flightscreen/screen_setup.h"
+#include "flightscreen/unload_fields.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+struct Bars {
+  aircraft::AircraftData a;
+  flight::FlightState s;
+  std::unique_ptr<flight::FlightRecord> r = std::make_unique<flight::FlightRecord>();
+};
+
+TEST(ConditionBars, WrapClampAndUnits) {
+  EXPECT_EQ(WrapDirectionBar(73), 1);
+  EXPECT_EQ(WrapDirectionBar(0), 72);
+  EXPECT_EQ(WrapDirectionBar(36), 36);
+
+  Bars b;
+  b.a.LaunchSpeed = 5;
+  EXPECT_EQ(ApplyWindDirectionBar(72, b.a), "風向方位 000°");  // a full turn is north, 0
+  EXPECT_EQ(b.a.WindDirection, 0);
+  EXPECT_EQ(ApplyLaunchSpeedBar(70, b.a, b.s, *b.r), "1.0\r\nm/s");
+  EXPECT_DOUBLE_EQ(b.s.Body.StartRadius, 8.75);
+  EXPECT_EQ(ApplyTemperatureBar(-100, b.a), "50.0\r\n℃");
+  EXPECT_EQ(ApplyPressureBar(350, b.a), "700\r\nhPa");
+  EXPECT_EQ(ApplyBankBar(15, b.a), "バンク角 -5°");
+
+  Bars p;
+  p.a.LaunchSpeed = 50;
+  p.a.LaunchHeight = 300;
+  EXPECT_EQ(ApplyLaunchSpeedBar(70, p.a, p.s, *p.r), "50\r\nkt");
+  EXPECT_NEAR(p.a.LaunchSpeed, 25.64, 0.01);
+  EXPECT_DOUBLE_EQ(p.s.Body.StartRadius, -9.9);
+  p.s.Body.Heading = 1.0;
+  ApplyHeadingBar(18, p.a, p.s, *p.r);  // 90 degrees: the start on the course line
+  EXPECT_NEAR(p.s.Body.PosX, -9.9, 1e-9);
+  EXPECT_DOUBLE_EQ(p.r->Samples[10].East, p.s.Body.PosX);
+
+  Bars orbit;
+  orbit.a.LaunchSpeed = 50;
+  orbit.a.LaunchHeight = 200000;
+  orbit.s.Setup.EarthGm = 6.67e-11 * 5.981e24;
+  ApplyLaunchSpeedBar(0, orbit.a, orbit.s, *orbit.r);
+  EXPECT_NEAR(orbit.a.LaunchSpeed,
+              std::sqrt(orbit.s.Setup.EarthGm / (6378140 + 200000.0)) - 500 - std::pow(200000.0, 1.06) / 7700, 1e-6);
+}
+
+TEST(ConditionBars, SynchronisationFromFileValues) {
+  aircraft::AircraftData a;
+  a.LaunchSpeed = 5;
+  a.WindSpeed = 5;  // too strong for a light aircraft: calm
+  a.LaunchBank = 0.5;
+  a.LaunchHeading = 6.2831852;  // north as the file stores it: the bar stays
+  a.SurfacePressure = 1013;
+  BarPositions p = BarsForConditions(a, 0);
+  EXPECT_EQ(p.Wind, 8);
+  EXPECT_EQ(p.Bank, 40);
+  EXPECT_FALSE(p.Heading.has_value());
+  EXPECT_EQ(p.Pressure, 37);
+  a.LaunchSpeed = 0.5;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, 70);  // below the class minimum: slowest
+  EXPECT_EQ(PitchBarFor(-10 / 57.3), 45);
+
+  const aircraft::AircraftData light = SyncedThroughBars(a, flight::FlightState{});
+  EXPECT_EQ(light.WindSpeed, 0);  // the wind bar's change sets the calm
+}
+
+TEST(UnloadFields, UntouchedConditionsAskNothing) {
+  const std::vector<std::string> jet = aircraft::AircraftFileLines(flight::testing::Powered(flight::testing::Engine::Jet));
+  const std::vector<std::string> fields(jet.begin() + 1, jet.end());
+  aircraft::AircraftData a;
+  aircraft::ParseAircraftLines(jet, a);
+  flight::FlightState s;
+  // The screen's bars took the speed to 290 kt, the pitch to half degrees.
+  aircraft::AircraftData flown = SyncedThroughBars(a, s);
+  EXPECT_NE(flown.LaunchSpeed, a.LaunchSpeed);
+  EXPECT_FALSE(LaunchConditionsChanged(fields, flown, s));
+  flown.WindDirection = 0;  // moved to north: written as 360
+  flown.WindDirection = 6.2831852;
+  EXPECT_TRUE(LaunchConditionsChanged(fields, flown, s));
+  flown = SyncedThroughBars(a, s);
+  flown.SurfaceTemperature = 20;
+  EXPECT_TRUE(LaunchConditionsChanged(fields, flown, s));
+
+  EXPECT_FALSE(AircraftDataChanged(fields, fields, a));
+  std::vector<std::string> edited = fields;
+  edited[37] = "F404";
+  EXPECT_TRUE(AircraftDataChanged(fields, edited, a));
+  a.PitchDamping += 1;
+  EXPECT_TRUE(AircraftDataChanged(fields, fields, a));
+}
+
+TEST(UnloadFields, SavedLinesFollowTheAnswers) {
+  std::vector<std::string> file(54, "1");
+  file[53] = "0";
+  std::vector<std::string> handOver(39, "2");
+  aircraft::AircraftData a;
+  a.LaunchBank = -5 / 57.3;
+  a.SurfaceTemperature = -3;
+  a.TailHoldFlag = 1;
+  std::vector<std::string> out = FieldsToSave(file, handOver, a, true, false);
+  EXPECT_EQ(out[0], "2");
+  EXPECT_EQ(out[38], "2");
+  EXPECT_EQ(out[48], "1");  // No to the conditions: the file's lines
+  EXPECT_EQ(out[53], "0");
+  out = FieldsToSave(file, handOver, a, false, true);
+  EXPECT_EQ(out[0], "1");
+  EXPECT_EQ(out[48], "-5");
+  EXPECT_EQ(out[52], "-3");
+  EXPECT_EQ(out[53], "1");
+}
+
+TEST(FlightMenu, PhasesRowsAndCommands) {
+  EXPECT_EQ(MenuFor(kMenuBeforeLaunch).Count, 11);
+  EXPECT_EQ(MenuFor(kMenuBeforeLaunch).Entries.size(), 12u);
+  EXPECT_EQ(MenuFor(kMenuAfterFlight).Entries[8], "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9");
+  EXPECT_EQ(MenuFor(kMenuInFlight).Count, 6);
+  EXPECT_EQ(MenuFor(kMenuCompanionLoad).Entries[0], "随伴ﾓｰﾄﾞ解除 Esc or F9");
+  EXPECT_EQ(HoveredMenuRow(1000, 15.6, 11, 12), 11);
+  EXPECT_EQ(HoveredMenuRow(1000, 15.6, 6, 7), 6);
+  EXPECT_EQ(HoveredMenuRow(-30, 15.6, 11, 12), 0);
+  EXPECT_EQ(HoveredMenuRow(40, 15.6, 11, 12), 2);
+  EXPECT_EQ(CommandForEntry(" Zarv の終了      F12"), MenuCommand::Quit);
+  EXPECT_EQ(CommandForEntry("機体の交換        F10"), MenuCommand::ChangeAircraft);
+  EXPECT_EQ(CommandForEntry("機体の交換         F10"), MenuCommand::None);  // the companion menu's entry
+  EXPECT_EQ(CommandForEntry(""), MenuCommand::None);
+}
+
+TEST(ScreenSetUp, TagsSuffixHelpAndSizes) {
+  EXPECT_EQ(HangarTag("JfD", false, aircraft::EngineKind::Jet, 5000), "JfD");
+  EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Jet, 5000), "D");
+  EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Rocket, 9000), "JcD");
+  EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Piston, 12000), "PcD");
+  EXPECT_EQ(HangarTag("JfD", true, aircraft::EngineKind::None, 0), "D");
+  EXPECT_EQ(LogSuffixFor("Marden7.brd"), "Marden7.csv");
+  EXPECT_EQ(LogSuffixFor("ab"), "ab.csv");
+  const std::string piston = KeyHelpText(1, aircraft::EngineKind::Piston, 0);
+  EXPECT_EQ(piston.find("Qキー"), std::string::npos);
+  EXPECT_NE(piston.find("Wキー：調速機 ｱｯﾌﾟ\r\nSキー：調速機 ﾀﾞｳﾝ\r\n"), std::string::npos);
+  const std::string tvc = KeyHelpText(2, aircraft::EngineKind::Jet, 1);
+  EXPECT_EQ(tvc.rfind("Vキー：TVC On/ Off "), tvc.size() - std::string("Vキー：TVC On/ Off ").size());
+  EXPECT_EQ(AllowedScreenSize(2, 640), 0);
+  EXPECT_EQ(AllowedScreenSize(2, 800), 1);
+  EXPECT_EQ(AllowedScreenSize(2, 1024), 2);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen

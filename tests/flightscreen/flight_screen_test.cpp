@@ -1,0 +1,238 @@
+// The flight screen as a user meets it: set-up per class and size, keys,
+// the take-off, the option round trip through a restart, and the unload's
+// save questions.
+#include "flightscreen/flight_screen_fixture.h"
+
+#include "flight/flight_record.h"
+#include "platform/runtime/text.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+using flight::testing::Engine;
+
+std::vector<std::string> JetLines() {
+  return aircraft::AircraftFileLines(flight::testing::Powered(Engine::Jet));
+}
+
+TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
+  const double scales[] = {1.0, 1.25, 1.6};
+  for (int size = 0; size < 3; ++size) {
+    Open(flight::testing::SampleLines("Marden７"), size);
+    FlightFrame& f = FlightScreenForm();
+    const double s = scales[size];
+    EXPECT_DOUBLE_EQ(f.ScaleWidth(), 640 * s) << size;
+    EXPECT_DOUBLE_EQ(f.Picture1.Width(), 642 * s);
+    EXPECT_DOUBLE_EQ(f.Frame1.Left(), 45 * s);
+    EXPECT_DOUBLE_EQ(f.Command14.Top(), 480 * s);  // below the visible view
+    EXPECT_EQ(f.Check5.Caption(), "ﾊﾝｸﾞ用ﾒｰﾀｰの表示");
+    EXPECT_EQ(f.Option2.Caption(), "ｼﾐｭﾚｰﾄｽﾋﾟｰﾄﾞ×1/3");
+    EXPECT_EQ(f.Label7.Caption(), "5.8\r\nm/s");
+    EXPECT_EQ(f.Check8.Caption(), "尾端ホールド");
+    EXPECT_EQ(f.List1.ListCount(), 12);
+    EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+    EXPECT_EQ(f.Screen().LogSuffix, "Plane.csv");
+    EXPECT_TRUE(f.Visible());
+    f.Unload();
+  }
+
+  Open(JetLines(), 2);
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(f.Check5.Caption(), "パイロンの表示");
+  EXPECT_EQ(f.Option2.Caption(), "ｼﾐｭﾚｰﾄｽﾋﾟｰﾄﾞ最高速");
+  EXPECT_FALSE(f.Check8.Enabled());
+  EXPECT_EQ(f.Label7.Caption(), "290\r\nkt");  // 150 m/s on the bar's 5-knot grid
+  EXPECT_EQ(aircraft::Aircraft().AircraftTag, "D");
+  EXPECT_EQ(flight::State().Pilot.CasOn, 1);  // jets start with CAS
+  EXPECT_NE(f.Screen().KeyHelpText.find("Qキー：After Burnerｱｯﾌﾟ"), std::string::npos);
+}
+
+TEST_F(FlightScreenTest, TakeoffKeySwitchesToTheFlightMenu) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Key(13);  // within 0.1 s of the load: ignored
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+  Advance(200);
+  Key(13);
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 6);
+  EXPECT_EQ(f.List1.ListCount(), 7);
+  EXPECT_EQ(f.List1.List(3), "飛行のｷｬﾝｾﾙ Esc or F9");
+  EXPECT_FALSE(f.Frame1.Visible());
+  EXPECT_GT(flight::State().Pilot.TakeoffRunAcceleration, 0);
+  Key(113);  // F2 in flight does nothing
+  EXPECT_TRUE(MessageBoxCalls().empty());
+}
+
+TEST_F(FlightScreenTest, OptionsSurviveARestartBeforeTheLaunch) {
+  shell::Settings& s = shell::CurrentSettings();
+  s.ShowObjects = 1;
+  s.ShowDataBox = 1;
+  s.SoundOn = 1;
+  s.SimSpeedNormal = false;
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(f.Check1.Value(), 1);
+  EXPECT_EQ(f.Check3.Value(), 1);
+  EXPECT_EQ(s.ShowObjects, 0);  // held at 0 for the first passes of the flight
+  EXPECT_EQ(s.SoundOn, 0);
+  EXPECT_TRUE(f.Option2.Value());
+
+  Key(27);  // Esc within 2 s of the load does nothing
+  EXPECT_EQ(restarts_, 0);
+  Advance(2500);
+  Key(27);  // back to the platform: a new run with the same aircraft
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_FALSE(f.FlightLoaded());
+  const std::vector<std::string> saved = Lines(shell::SettingsPath());
+  ASSERT_GE(saved.size(), 25u);
+  EXPECT_EQ(Val(saved[0]), 3);  // straight into the flight screen
+  EXPECT_EQ(Val(saved[6]), 1);  // ShowObjects
+  EXPECT_EQ(Val(saved[8]), 1);  // ShowDataBox
+  EXPECT_EQ(Val(saved[12]), 1); // SoundOn
+  EXPECT_EQ(Trim(saved[23]), "False");
+  EXPECT_TRUE(MessageBoxCalls().empty());  // the platform command asks nothing
+  EXPECT_TRUE(FileExists(aircraft::HandOverPath()));
+}
+
+TEST_F(FlightScreenTest, QuitAsksOnlyAboutWhatChanged) {
+  Open(JetLines());
+  Advance(3000);
+  Key(123);  // F12, nothing touched
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(ends_, 1);
+  EXPECT_FALSE(FileExists(aircraft::HandOverPath()));
+
+  // The wind direction changed, answered No: the file keeps its launch lines.
+  const std::vector<std::string> before = JetLines();
+  Open(before);
+  answer_ = vbNo;
+  FlightScreenForm().HScroll3.SetValue(36);  // 180 degrees
+  Advance(3000);
+  Key(123);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_NE(MessageBoxCalls()[0].prompt.find("発進条件が変更されています"), std::string::npos);
+  EXPECT_EQ(Lines(Path("Data/Plane.brd")), before);
+
+  // Answered Yes: the launch lines are saved.
+  ClearMessageBoxCalls();
+  Open(before);
+  answer_ = vbYes;
+  FlightScreenForm().HScroll3.SetValue(36);
+  Advance(3000);
+  Key(121);  // F10: change the aircraft, also with the questions
+  EXPECT_EQ(MessageBoxCalls().size(), 1u);
+  const std::vector<std::string> after = Lines(Path("Data/Plane.brd"));
+  ASSERT_EQ(after.size(), 55u);
+  EXPECT_EQ(after[51], "180");  // field 50
+  EXPECT_EQ(after[50], "0");    // field 49, a level start
+  EXPECT_EQ(restarts_, 1);
+}
+
+TEST_F(FlightScreenTest, EditedAircraftDataAsksTheDataQuestion) {
+  std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
+  Open(lines);
+  // The editor wrote another engine model into the hand-over file.
+  std::vector<std::string> edited = lines;
+  edited[38] = "O-200";
+  ASSERT_TRUE(WriteTextLines(aircraft::HandOverPath(), edited));
+  Advance(3000);
+  Key(123);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_NE(MessageBoxCalls()[0].prompt.find("機体データが変更されています"), std::string::npos);
+  EXPECT_EQ(Lines(Path("Data/Plane.brd"))[38], "O-200");
+}
+
+TEST_F(FlightScreenTest, MenuHoverAndChoice) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  f.Label16_Open();
+  EXPECT_TRUE(f.List1.Visible());
+  f.List1_MouseMove(5000);  // far below the last entry: the quit entry
+  EXPECT_EQ(f.List1.ListIndex(), 11);
+  f.List1_MouseMove(-50);
+  EXPECT_EQ(f.List1.ListIndex(), 0);
+  f.List1.SetListIndex(10);  // the separator: the menu opens again
+  f.List1_MouseDown();
+  EXPECT_TRUE(f.List1.Visible());
+  f.List1.SetListIndex(1);  // the ranking does not exist yet: a message
+  f.List1_MouseDown();
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, kNotAvailableMessage);
+  shell::Shell().FormActiveFlags[12] = 1;  // the ranking window keeps the menu shut
+  f.List1.SetVisible(false);
+  f.Label16_Open();
+  EXPECT_FALSE(f.List1.Visible());
+  shell::Shell().FormActiveFlags[12] = 0;
+}
+
+TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
+  shell::CurrentSettings().ShowObjects = 1;
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  s.Loop.PassCount = 30;
+  f.ReadDisplayOptions();
+  EXPECT_EQ(shell::CurrentSettings().ShowObjects, 0);
+  s.Loop.PassCount = 31;
+  f.ReadDisplayOptions();
+  EXPECT_EQ(shell::CurrentSettings().ShowObjects, 1);
+  f.Check3.SetValue(1);
+  f.Check4.SetValue(1);  // the data box and the panel are never both on
+  EXPECT_EQ(f.Check3.Value(), 0);
+  f.Option2.SetValue(true);
+  s.Body.Altitude = 10;
+  f.ReadDisplayOptions();
+  EXPECT_EQ(s.Loop.SpeedMode, 3);  // a light aircraft's x1/3
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+
+TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  f.Timer2_Timer();  // the loop, paced without waiting on the hand-driven clock
+  const flight::FlightState& s = flight::State();
+  EXPECT_TRUE(s.Loop.FlightEnded);
+  EXPECT_GT(s.Body.Distance, 10);
+  EXPECT_LT(s.Body.Altitude, 0);
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);  // the after-flight menu
+  EXPECT_EQ(f.List1.List(8), "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9");
+  EXPECT_TRUE(f.Timer3.Enabled());
+  EXPECT_TRUE(f.FlightLoaded());  // the screen stays usable
+}
+
+TEST_F(FlightScreenTest, QuitDuringTheFlightEndsTheLoopFirstAndUnloadsOnce) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  flight::FlightSeams& seams = f.Screen().Seams;
+  auto yield = seams.DoEvents;
+  bool pressed = false;
+  seams.DoEvents = [&] {
+    yield();
+    if (!pressed && flight::State().Loop.FlightTime > 2) {
+      pressed = true;
+      Key(123);  // F12 while the loop runs
+      EXPECT_TRUE(f.FlightLoaded());  // not yet: the loop ends first
+    }
+  };
+  f.Timer2_Timer();
+  EXPECT_TRUE(pressed);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(Val(Lines(shell::SettingsPath())[0]), 0);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
