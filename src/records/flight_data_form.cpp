@@ -180,10 +180,9 @@ void FlightDataForm::SetUpScreen() {
   const double t0 = n > 0 ? r.Samples[0].Time : 0;
   const double d = n > 0 ? r.Samples[static_cast<size_t>(n - 1)].DistanceFlown : 0;
   const CanvasWidths cw = ChartCanvasWidths(n, t0, d, light_);
+  // The drawings clear the canvases themselves.
   timeCanvas_.Resize(cw.Time, kChartHeight);
-  timeCanvas_.Cls();
   distanceCanvas_.Resize(light_ ? cw.Distance : 16, light_ ? kChartHeight : 16);
-  distanceCanvas_.Cls();
   for (Surface* s : {&timeCanvas_, &distanceCanvas_}) {
     s->SetFontName("ＭＳ ゴシック");
     s->SetFontSize(9);
