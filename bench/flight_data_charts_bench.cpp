@@ -1,0 +1,43 @@
+// Opening the flight-data charts of a full record: canvases, both drawings
+// and the first viewport copy.
+#include <benchmark/benchmark.h>
+
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_record.h"
+#include "platform/ui/app.h"
+#include "records/flight_data_form.h"
+
+namespace {
+
+void FillFullRecord(zarv::flight::FlightRecord& r) {
+  for (int i = 0; i < zarv::flight::kRecordCapacity; ++i) {
+    zarv::flight::FlightSample& x = r.Samples[static_cast<size_t>(i)];
+    x.Time = static_cast<float>(i / 20.0);
+    x.DistanceFlown = i * 0.4;
+    x.Height = 5 + 3 * std::sin(i / 300.0);
+    x.Airspeed = 8 + std::cos(i / 200.0);
+    x.LiftCoefficient = 0.9;
+    x.Pitch = 3 * std::sin(i / 50.0);
+    x.CentreOfGravityPct = 30;
+    x.PressureCentre = 35;
+  }
+  r.RecordCount = zarv::flight::kRecordCapacity;
+}
+
+void BM_OpenFullRecordCharts(benchmark::State& state) {
+  zarv::Application::Ensure();
+  zarv::aircraft::Aircraft().LaunchSpeed = state.range(0) ? 50 : 8;
+  FillFullRecord(zarv::flight::Record());
+  zarv::records::FlightDataForm& f = zarv::records::Flight_Data();
+  for (auto _ : state) {
+    zarv::records::OpenFlightData();
+    f.Timer1_Timer();
+    benchmark::DoNotOptimize(f.Picture4.Canvas().Point(10, 10));
+    state.PauseTiming();
+    zarv::records::CloseFlightData();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenFullRecordCharts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

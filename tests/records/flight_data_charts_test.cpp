@@ -1,0 +1,97 @@
+// Pixels of the plotted curves at worked points.
+#include <gtest/gtest.h>
+
+#include "platform/ui/app.h"
+#include "records/flight_data_charts.h"
+#include "records_fixture.h"
+
+namespace zarv::records {
+namespace {
+
+class ChartPixels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application::Ensure();
+    DrawTimeTile(timeTile);
+    DrawDistanceTile(distanceTile);
+    record = testing::SteadyRecord(400);
+    in.Record = record.get();
+    in.SampleCount = 400;
+  }
+  Surface timeTile, distanceTile;
+  Surface canvas{kMinCanvasWidth, kChartHeight};
+  std::unique_ptr<flight::FlightRecord> record;
+  ChartInputs in;
+};
+
+constexpr Color kAltitude = kSeriesColours[0];
+constexpr Color kPitch = kSeriesColours[5];
+
+TEST_F(ChartPixels, TimeChartStartsAtTheSixthSampleAndHoldsTheScale) {
+  DrawChartByTime(canvas, timeTile, in, false);
+  // 5 m at 6 px per metre: row 60. Sample 6 lies at x = 25 + 16 x 0.3 = 30;
+  // samples 0 to 5 are not drawn.
+  EXPECT_EQ(canvas.Point(30, 60), kAltitude);
+  EXPECT_EQ(canvas.Point(100, 60), kAltitude);
+  EXPECT_NE(canvas.Point(27, 60), kAltitude);
+  // Lift 1 at 60 px per unit: row 30; airspeed 8 m/s: row 42.
+  EXPECT_EQ(canvas.Point(100, 30), kSeriesColours[2]);
+  EXPECT_EQ(canvas.Point(100, 42), kSeriesColours[1]);
+  // Centre of gravity 30 %: row 190; of pressure 35 %: row 170.
+  EXPECT_EQ(canvas.Point(100, 190), kSeriesColours[4]);
+  EXPECT_EQ(canvas.Point(100, 170), kSeriesColours[3]);
+  // An unticked bottom series is not drawn; the tick marks are black.
+  EXPECT_NE(canvas.Point(100, 310), kPitch);
+  EXPECT_EQ(canvas.Point(25 + 80, 250), vbBlack);
+}
+
+TEST_F(ChartPixels, TickingABottomSeriesRedrawsOnlyTheBottomBand) {
+  DrawChartByTime(canvas, timeTile, in, false);
+  in.SeriesFlags[1] = 1;
+  in.Record = nullptr;  // nothing at all: the top band must be left alone
+  DrawChartByTime(canvas, timeTile, in, true);
+  EXPECT_EQ(canvas.Point(100, 60), kAltitude);
+  in.Record = record.get();
+  DrawChartByTime(canvas, timeTile, in, true);
+  // Pitch 5 degrees at 4 px per degree: row 310.
+  EXPECT_EQ(canvas.Point(100, 310), kPitch);
+  // A powered aircraft draws it at 1 px per degree and leaves the tail lift out.
+  in.Light = false;
+  in.SeriesFlags[6] = 1;
+  record->Samples[200].TailplaneLift = 10;
+  DrawChartByTime(canvas, timeTile, in, false);
+  EXPECT_EQ(canvas.Point(100, 325), kPitch);
+  EXPECT_NE(canvas.Point(25 + 160, 290), kSeriesColours[10]);
+}
+
+TEST_F(ChartPixels, DistanceChartBeginsAtColumn30AndStopsLinesAt985) {
+  DrawChartByDistance(canvas, distanceTile, in);
+  // 0.5 m per sample at 2.4 px per metre: sample 3 at x = 33.6 -> 34.
+  EXPECT_EQ(canvas.Point(33, 60), kAltitude);
+  EXPECT_NE(canvas.Point(20, 60), kAltitude);
+  // A powered aircraft has no distance chart.
+  Surface untouched(50, 50);
+  in.Light = false;
+  DrawChartByDistance(untouched, distanceTile, in);
+  EXPECT_EQ(untouched.Point(30, 30), vbWhite);
+}
+
+TEST_F(ChartPixels, MarkersAndEmptyRecords) {
+  // The filled black triangle of the pilot series: its tip row and base.
+  Surface s(20, 20);
+  DrawMarker(s, Series::PilotCg, 10, 10);
+  EXPECT_EQ(s.Point(10, 7), vbBlack);
+  EXPECT_EQ(s.Point(10, 11), vbBlack);
+  EXPECT_EQ(s.Point(10, 15), vbWhite);
+  // After a filled marker the fill is transparent again.
+  EXPECT_EQ(s.FillStyle(), vbFSTransparent);
+  // No samples, or a count beyond the record: nothing breaks.
+  in.SampleCount = 0;
+  DrawChartByTime(canvas, timeTile, in, false);
+  EXPECT_NE(canvas.Point(100, 60), kAltitude);
+  in.SampleCount = 1e12;
+  EXPECT_EQ(DrawableSamples(in), flight::kRecordCapacity);
+}
+
+}  // namespace
+}  // namespace zarv::records

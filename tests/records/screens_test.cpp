@@ -1,0 +1,215 @@
+// The chart screen and the log picker on the off-screen platform.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "aircraft/aircraft_data.h"
+#include "flight/flight_record.h"
+#include "flight/flight_state.h"
+#include "platform/runtime/files.h"
+#include "platform/ui/app.h"
+#include "platform/ui/keys.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
+#include "platform/runtime_tempdir.h"
+#include "records/flight_data_form.h"
+#include "records/log_picker.h"
+#include "records_fixture.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+namespace zarv::records {
+namespace {
+
+class Screens : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application::Ensure();
+    SetProgramFolder(dir.path());
+    MakeDir(dir / "FlightData");
+    shell::Shell().Reset();
+    shell::CurrentSettings().Reset();
+    FlightDataKept().Reset();
+    aircraft::Aircraft().Reset();
+    aircraft::Aircraft().LaunchSpeed = 8;  // light
+    flight::State().Engine.EngineRating = 0;
+    FlightDataHost().Reset();
+    FlightDataHost().ShowFlightScreen = [this] { ++flightShown; };
+    FlightDataHost().HideFlightScreen = [this] { ++flightHidden; };
+    LogPickerHost().Reset();
+    LogPickerHost().LogSuffix = [] { return std::string("Marden7.csv"); };
+    SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
+    ClearMessageBoxCalls();
+    flight::Record().Reset();
+    auto steady = testing::SteadyRecord(400);
+    flight::Record().Samples = steady->Samples;
+    flight::Record().RecordCount = 400;
+  }
+  void TearDown() override {
+    CloseFlightData();
+    if (File_Select().Loaded()) File_Select().Unload();
+    SetMessageBoxResponder(nullptr);
+    SetProgramFolder("");
+  }
+  void Touch(const std::string& name, const std::string& firstLine) {
+    std::ofstream(dir / ("FlightData/" + name)) << firstLine << "\r\n 3,'=x\r\n";
+  }
+  zarv::testing::TempDir dir;
+  int flightShown = 0, flightHidden = 0;
+};
+
+TEST_F(Screens, LightAircraftOpensOnDistanceAndLeftClickSwaps) {
+  OpenFlightData();
+  FlightDataForm& f = Flight_Data();
+  ASSERT_TRUE(f.Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightData], 1);
+  EXPECT_EQ(flight::Record().RecordSampleCount, 400);
+  f.Timer1_Timer();
+  EXPECT_TRUE(f.Drawn());
+  EXPECT_TRUE(f.DistanceChosen());
+  EXPECT_GE(flightHidden, 1);
+  // The viewport shows the distance chart: altitude 5 m at row 60, x = 33.
+  EXPECT_EQ(f.Picture4.Canvas().Point(33, 60), kSeriesColours[0]);
+  f.Picture4_MouseDown(vbRightButton);
+  EXPECT_TRUE(f.DistanceChosen());
+  f.Picture4_MouseDown(vbLeftButton);
+  EXPECT_FALSE(f.DistanceChosen());
+  EXPECT_EQ(f.Picture4.Canvas().Point(30, 60), kSeriesColours[0]);
+  // Scrolling to the end shows the canvas's right end and is remembered.
+  f.HScroll1.SetValue(f.HScroll1.Max());
+  EXPECT_EQ(FlightDataKept().ScrollPosition, f.HScroll1.Max());
+}
+
+TEST_F(Screens, PoweredAircraftShowsTimeChartAndTicksAfterOpeningRedraw) {
+  aircraft::Aircraft().LaunchSpeed = 50;
+  OpenFlightData();
+  FlightDataForm& f = Flight_Data();
+  // Ticked straight away (within 0.3 s of the load): nothing drawn yet.
+  f.Check1.SetValue(vbChecked);
+  EXPECT_EQ(shell::CurrentSettings().ChartSeriesFlags[1], 1);
+  EXPECT_FALSE(f.Drawn());
+  f.Timer1_Timer();
+  EXPECT_FALSE(f.DistanceChosen());
+  f.Picture4_MouseDown(vbLeftButton);
+  EXPECT_FALSE(f.DistanceChosen());
+  // Pitch 5 at 1 px per degree (the flag was stored before the drawing).
+  EXPECT_EQ(f.TimeCanvas().Point(100, 325), kSeriesColours[5]);
+}
+
+TEST_F(Screens, HideAndCloseBringTheFlightScreenBack) {
+  OpenFlightData();
+  FlightDataForm& f = Flight_Data();
+  int key = vbKeyF2;
+  f.OnKeyDown(key, 0);
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightData], 0);
+  EXPECT_EQ(flightShown, 1);
+  // The waiting opener returns once the charts close: here the user closes
+  // them while the first drawing runs.
+  FlightDataHost().HideFlightScreen = [] { Flight_Data().Unload(); };
+  ShowFlightDataAndWait();
+  EXPECT_FALSE(f.Loaded());
+  EXPECT_EQ(flightShown, 2);
+}
+
+TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  OpenFlightData();
+  Flight_Data().Timer1_Timer();
+  Flight_Data().Command1_Click();
+  EXPECT_FALSE(LastPrintFile().empty());
+  EXPECT_TRUE(FileExists(LastPrintFile()));
+  EXPECT_TRUE(Flight_Data().HScroll1.Visible());
+  SetPrintDialogResponder(nullptr);
+  SetPrintToPdf(false);
+}
+
+TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
+  EXPECT_TRUE(IsAircraftLogName("3Marden7.csv", "Marden7.csv"));
+  EXPECT_TRUE(IsAircraftLogName("12Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsAircraftLogName("Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsAircraftLogName("3xMarden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsAircraftLogName("3Marden7.CSV", "Marden7.csv"));
+  EXPECT_FALSE(IsAircraftLogName("3Other.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsAircraftLogName("3Marden7.csv", ""));
+  Touch("3Marden7.csv", "  153.25m by Marden7");
+  Touch("1Marden7.csv", "  80.5m by Marden7");
+  Touch("3Other.csv", "  99m by Other");
+  Touch("x3Marden7.csv", "  99m by Marden7");
+  const std::vector<LogListing> logs = ListAircraftLogs(dir / "FlightData", "Marden7.csv");
+  ASSERT_EQ(logs.size(), 2u);
+  EXPECT_EQ(logs[0].Name, "1Marden7.csv");
+  EXPECT_EQ(logs[1].Name, "3Marden7.csv");
+  EXPECT_EQ(logs[1].Row.substr(16), " 153m");
+  EXPECT_EQ(LogListRow(DateTime{2024, 7, 15, 14, 5, 0}, " 153.4m by X"), "2024/07/15 14:05 153m");
+
+  OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
+  FileSelectForm& p = File_Select();
+  EXPECT_EQ(p.List1.ListCount(), 2);
+  EXPECT_EQ(p.List2.List(1).substr(16), " 153m");
+  p.List1.SetListIndex(1);
+  EXPECT_EQ(p.Text1.Text(), "3Marden7.csv");
+  EXPECT_EQ(p.Label1.Caption(), "  153.25m by Marden7");
+  p.Text1.SetText("9Marden7.csv");
+  EXPECT_EQ(p.Label1.Caption(), "");
+}
+
+TEST_F(Screens, PickerChecksTheNameAndReadsIntoTheChartsOwnRecord) {
+  Touch("3Marden7.csv", "  153.25m by Marden7");
+  int reads = 0;
+  LogPickerHost().ReadLog = [&reads](const std::string&, flight::FlightRecord& r, std::string*) {
+    ++reads;
+    auto steady = testing::SteadyRecord(100, 2);
+    r.Samples = steady->Samples;
+    r.RecordSampleCount = 100;
+    return true;
+  };
+  OpenFlightData();
+  FlightDataForm& f = Flight_Data();
+  f.Timer1_Timer();
+  f.Command4_Click();
+  EXPECT_EQ(shell::Shell().LogCaller, kLogCallerCharts);
+  EXPECT_FALSE(f.Label10.Enabled());
+  FileSelectForm& p = File_Select();
+  ASSERT_TRUE(p.Loaded());
+  p.Text1.SetText("abc");
+  p.Command2_Click();
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, kChooseFileMessage);
+  p.Text1.SetText("7Marden7.csv");
+  p.Command2_Click();
+  ASSERT_EQ(MessageBoxCalls().size(), 2u);
+  EXPECT_EQ(MessageBoxCalls()[1].prompt, std::string(kNoSuchFileMessage) + "7Marden7.csv");
+  EXPECT_EQ(reads, 0);
+  p.Text1.SetText("3Marden7.csv");
+  p.Command2_Click();
+  EXPECT_EQ(reads, 1);
+  EXPECT_FALSE(p.Loaded());
+  // The charts stay open on the log; the flight's record is untouched.
+  EXPECT_TRUE(f.Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightData], 1);
+  EXPECT_EQ(f.Source(), &f.LogRecord());
+  EXPECT_EQ(f.Label1.Caption(), "  153.25m by Marden7");
+  EXPECT_EQ(flight::Record().RecordSampleCount, 400);
+  EXPECT_EQ(flight::Record().Samples[10].Height, 5);
+  EXPECT_TRUE(f.Label10.Enabled());
+  f.Timer1_Timer();
+  EXPECT_EQ(f.DistanceCanvas().Point(33, 78), kSeriesColours[0]);  // 2 m: row 78
+  // A reader that fails leaves the picker open with its message.
+  LogPickerHost().ReadLog = [](const std::string&, flight::FlightRecord&, std::string* e) {
+    *e = "壊れています";
+    return false;
+  };
+  f.Command4_Click();
+  p.Text1.SetText("3Marden7.csv");
+  p.Command2_Click();
+  EXPECT_EQ(MessageBoxCalls().back().prompt, "壊れています");
+  EXPECT_TRUE(p.Loaded());
+  p.Command4.OnClick();
+  EXPECT_EQ(shell::Shell().LogCaller, kLogCallerNone);
+}
+
+}  // namespace
+}  // namespace zarv::records
