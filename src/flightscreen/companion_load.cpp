@@ -172,22 +172,22 @@ std::vector<std::string> SplitLogLine(const std::string& line, int maxFields, in
   std::size_t pos = 0;  // byte offset of the next character
   int chars = 0;
   int j = 0;
-  const auto next = [&]() -> std::string {
-    if (pos >= line.size()) return {};
-    const std::size_t len = Utf8CharLen(line, pos);
-    std::string c = line.substr(pos, len);
+  // The next character's bytes (none past the line's end).
+  const auto next = [&](std::size_t& at, std::size_t& len) {
+    at = pos;
+    len = pos < line.size() ? Utf8CharLen(line, pos) : 0;
     pos += len;
-    return c;
   };
   while (j < maxFields - 1 && chars < maxChars) {
     ++chars;
-    std::string c = next();
-    if (c == ",") {
+    std::size_t at = 0, len = 0;
+    next(at, len);
+    if (len == 1 && line[at] == ',') {
       ++j;
       ++chars;
-      c = next();
+      next(at, len);
     }
-    fields[static_cast<std::size_t>(j)] += c;
+    fields[static_cast<std::size_t>(j)].append(line, at, len);
   }
   return fields;
 }
