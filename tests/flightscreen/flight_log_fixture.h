@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,12 +69,13 @@ struct TestLog {
   bool Trailer = true;         // the engine trailer after the rows
   bool OutlineBlock = true;
   model::AirframeOutline Outline = TestOutline();
+  std::function<double(int column, int row)> Value = ColumnValue;
 
   int Fields() const { return Powered ? 35 : 28; }
 
   std::string Row(int row) const {
     std::string line = Format(row * 0.05, "0.00") + ",";
-    for (int c = 2; c < Fields(); ++c) line += Str(ColumnValue(c, row)) + ",";
+    for (int c = 2; c < Fields(); ++c) line += Str(Value(c, row)) + ",";
     return line + Format(row * 0.05, "0.00") + ",";
   }
 
