@@ -23,7 +23,6 @@ struct BenchFrame {
   testing::CompanionScene Companion{10, 60, 45, 60, 5, 20, 50, 0, 0.05};
   flight::FlightState S;
   aircraft::AircraftData A;
-  flight::GunRounds Rounds;
   CockpitView View;
   FrameInputs In;
   Surface Target{1024, 768, vbBlack};
@@ -54,17 +53,16 @@ struct BenchFrame {
     S.Loop.DisplayDivisor = 2;
     InitCockpitView(View, 1.6, 1.0, S, A, std::filesystem::temp_directory_path().string());
     for (std::size_t i = 0; i < 10; ++i) {
-      Rounds.ShotScreenX[i] = static_cast<int16_t>(400 + 20 * i);
-      Rounds.ShotScreenY[i] = static_cast<int16_t>(250 + 5 * i);
-      Rounds.ShotVelY[i] = 900;
-      Rounds.ShotDistance[i] = static_cast<int16_t>(20 + 10 * i);
+      S.Gun.RoundScreenX[i] = static_cast<int16_t>(400 + 20 * i);
+      S.Gun.RoundScreenY[i] = static_cast<int16_t>(250 + 5 * i);
+      S.Gun.RoundVelY[i] = 900;
+      S.Gun.RoundDistance[i] = static_cast<int16_t>(20 + 10 * i);
     }
     In.Sky = &Sky;
     In.ShowObjects = 1;
     In.ShowPylonOrHangMeter = 1;
-    In.RecordCount = 5;
+    In.RecordCount = 6;  // rounds fly once more than five samples are recorded
     In.ClockSeconds = 101;
-    In.Rounds = &Rounds;
     In.Companion = Companion.Companion.get();
   }
 };

@@ -407,6 +407,25 @@ struct SoundState {
   double WindNoiseLevel = 0;       // 0..1, set by the wind sound
 };
 
+// The ten rounds of the gun's current burst. The burst's time and step
+// count are Sound.TriggerTime and Loop.StepsSinceTrigger; the hit times and
+// HitFlag are in Sound.
+inline constexpr int kGunRounds = 10;
+inline constexpr int kMuzzleA = kGunRounds;      // entry of the left (or only) gun
+inline constexpr int kMuzzleB = kGunRounds + 1;  // entry of the right gun
+
+struct GunState {
+  // World position (m east, north, height above the water); the two entries
+  // after the rounds hold this step's muzzle points.
+  std::array<double, kGunRounds + 2> RoundX{}, RoundY{}, RoundZ{};
+  std::array<double, kGunRounds> RoundVelX{}, RoundVelY{}, RoundVelZ{};  // m/s; 0 after a hit
+  std::array<double, kGunRounds> RoundHitTime{};  // s (monotonic)
+  std::array<int16_t, kGunRounds> RoundScreenX{}, RoundScreenY{};  // pixels, rounds in flight
+  std::array<int16_t, kGunRounds> RoundDistance{};  // m from the eye, rounded
+  double MuzzleSpeed = 0;          // m/s: 600 piston engines, else 1100
+  int16_t HitCount = 0;            // hits this flight, never more than the rounds fired
+};
+
 // Memoised functions (speed only, never read as state).
 struct MemoTables {
   PowMemo SideslipShareArPow;                               // (effective / geometric AR)^0.3
@@ -438,6 +457,7 @@ struct FlightState {
   PilotControls Pilot;
   ViewState View;
   SoundState Sound;
+  GunState Gun;
   MemoTables Memo;
 
   void Reset() { *this = FlightState{}; }

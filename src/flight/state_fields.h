@@ -334,6 +334,18 @@ void ForEachStateField(S& s, V&& v) {
   v("HitFlag", s.Sound.HitFlag);
   v("HitSoundPlaying", s.Sound.HitSoundPlaying);
   v("WindNoiseLevel", s.Sound.WindNoiseLevel);
+  v("RoundX", s.Gun.RoundX);
+  v("RoundY", s.Gun.RoundY);
+  v("RoundZ", s.Gun.RoundZ);
+  v("RoundVelX", s.Gun.RoundVelX);
+  v("RoundVelY", s.Gun.RoundVelY);
+  v("RoundVelZ", s.Gun.RoundVelZ);
+  v("RoundHitTime", s.Gun.RoundHitTime);
+  v("RoundScreenX", s.Gun.RoundScreenX);
+  v("RoundScreenY", s.Gun.RoundScreenY);
+  v("RoundDistance", s.Gun.RoundDistance);
+  v("MuzzleSpeed", s.Gun.MuzzleSpeed);
+  v("HitCount", s.Gun.HitCount);
   v("RollAccel", s.Body.RollAccel);
   v("PitchAccel", s.Body.PitchAccel);
   v("YawAccel", s.Body.YawAccel);

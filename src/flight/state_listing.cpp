@@ -29,9 +29,9 @@ struct ListingVisitor {
   void operator()(const char* name, aircraft::EngineKind v) {
     out << name << ' ' << aircraft::EngineKindText(v) << '\n';
   }
-  template <std::size_t N>
-  void operator()(const char* name, const std::array<double, N>& v) {
-    for (std::size_t i = 0; i < N; ++i) Line(name, static_cast<int>(i), v[i]);
+  template <class T, std::size_t N>
+  void operator()(const char* name, const std::array<T, N>& v) {
+    for (std::size_t i = 0; i < N; ++i) Line(name, static_cast<int>(i), static_cast<double>(v[i]));
   }
   void operator()(const char*, const std::array<WingPanel, kWingPanelCount + 1>& panels) {
     for (int i = 0; i <= kWingPanelCount; ++i) {

@@ -244,34 +244,32 @@ int16_t ComputeViewShake(CockpitView& v, const flight::FlightState& s,
 }
 
 int DrawGunRounds(CockpitView& v, const flight::FlightState& s, const FrameInputs& in) {
-  if (in.Rounds == nullptr) return 0;
   // The gun's marks in the flight state: the burst clock is TriggerTime,
-  // the burst's step count StepsSinceTrigger, the hit clock LastHitTime.
+  // the burst's step count StepsSinceTrigger, the hit clock LastHitTime; the
+  // rounds are the state's gun group (a round's hit time is RoundHitTime).
   const double now = in.ClockSeconds;
-  const bool burst = now > s.Sound.TriggerTime && now < s.Sound.TriggerTime + 2 && in.RecordCount > 5;
-  const bool hit = s.Sound.HitFlag == 1 && now < s.Sound.LastHitTime + 4;
-  if (!burst && !hit) return 0;
+  if (!flight::GunRoundsActive(s, in.RecordCount, now)) return 0;
   Surface& pic = v.Picture1;
   pic.SetFillColor(0x0080FF);
-  const flight::GunRounds& r = *in.Rounds;
+  const flight::GunState& r = s.Gun;
   int drawn = 0;
-  for (std::size_t i = 0; i < flight::GunRounds::kCount; ++i) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(flight::kGunRounds); ++i) {
     const double speed =
-        std::sqrt(r.ShotVelY[i] * r.ShotVelY[i] + r.ShotVelX[i] * r.ShotVelX[i] + r.ShotVelZ[i] * r.ShotVelZ[i]);
+        std::sqrt(r.RoundVelY[i] * r.RoundVelY[i] + r.RoundVelX[i] * r.RoundVelX[i] + r.RoundVelZ[i] * r.RoundVelZ[i]);
     if (!(speed < 100 || s.Loop.StepsSinceTrigger > 2 * static_cast<int>(i))) continue;
-    if (r.ShotDistance[i] <= 4) continue;
+    if (r.RoundDistance[i] <= 4) continue;
     double radius;
     if (speed < 100) {
-      const double age = now - r.ShotTime[i];
+      const double age = now - r.RoundHitTime[i];
       const double r0 = 10 * age / (3 * std::pow(std::fabs(age), 3) + 1);
-      radius = (r0 - 0.36) * s.Pilot.PixelsPerRadian * v.ScreenScale / (r.ShotDistance[i] + 1);
+      radius = (r0 - 0.36) * s.Pilot.PixelsPerRadian * v.ScreenScale / (r.RoundDistance[i] + 1);
     } else {
-      radius = v.ScreenScale * 150 / r.ShotDistance[i];
+      radius = v.ScreenScale * 150 / r.RoundDistance[i];
     }
     v.ShotRadius[i] = std::fabs(radius);
     // A shrunk (zero or negative) radius draws nothing.
     if (!(radius > 0.175)) continue;
-    const double x = r.ShotScreenX[i], y = r.ShotScreenY[i];
+    const double x = r.RoundScreenX[i], y = r.RoundScreenY[i];
     if (radius <= 0.35) {
       pic.PSet(x, y, Color{0x00FFFF});
     } else if (radius <= 0.7) {

@@ -52,7 +52,6 @@ struct FrameInputs {
   // The clock of the flight state's gun marks (TriggerTime, LastHitTime) and
   // of the rounds' ShotTime, in seconds.
   double ClockSeconds = 0.0;
-  const flight::GunRounds* Rounds = nullptr;            // none: no rounds drawn
   const flight::CompanionData* Companion = nullptr;     // none: prism only
 };
 
@@ -86,7 +85,7 @@ struct CockpitView {
   std::string RaceText;  // shown in the race timing box
   std::array<double, kCourseSlots> PylonAzimuth{}, PylonWidth{};
 
-  std::array<double, flight::GunRounds::kCount> ShotRadius{};
+  std::array<double, flight::kGunRounds> ShotRadius{};
   int16_t FrameToggle = 0;
   int16_t ViewShake = 0;
   double ElapsedTime = 0.0;

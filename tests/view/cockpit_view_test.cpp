@@ -213,22 +213,21 @@ TEST(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
 
 TEST(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
   FrameFixture f;
-  flight::GunRounds rounds;
-  f.In.Rounds = &rounds;
+  flight::GunState& rounds = f.S.Gun;
   f.In.RecordCount = 100;
   f.In.ClockSeconds = 1001;
   f.S.Sound.TriggerTime = 1000;
   f.S.Loop.StepsSinceTrigger = 40;
   for (std::size_t i = 0; i < 10; ++i) {
-    rounds.ShotScreenX[i] = static_cast<int16_t>(100 + 40 * i);
-    rounds.ShotScreenY[i] = 200;
-    rounds.ShotVelY[i] = 800;
-    rounds.ShotDistance[i] = 50;
+    rounds.RoundScreenX[i] = static_cast<int16_t>(100 + 40 * i);
+    rounds.RoundScreenY[i] = 200;
+    rounds.RoundVelY[i] = 800;
+    rounds.RoundDistance[i] = 50;
   }
-  rounds.ShotDistance[9] = 3;  // too near the eye
+  rounds.RoundDistance[9] = 3;  // too near the eye
   // Round 8 has stopped (hit) just now: its radius is below zero.
-  rounds.ShotVelY[8] = 0;
-  rounds.ShotTime[8] = 1001;
+  rounds.RoundVelY[8] = 0;
+  rounds.RoundHitTime[8] = 1001;
   f.View.Picture1.SetFillStyle(vbFSSolid);
   f.View.Picture1.Cls();
   EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 8);
