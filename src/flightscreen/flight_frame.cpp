@@ -123,6 +123,7 @@ FlightFrame::FlightFrame() {
   List1.OnMouseDown = [this](int, int, double, double) { List1_MouseDown(); };
   Timer2.OnTimer = [this] { Timer2_Timer(); };
   Timer3.OnTimer = [this] { Timer3_Timer(); };
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
   Command14.OnClick = [this] { Command14_Click(); };
   Command16.OnClick = [this] { Command16_Click(); };
   Command17.OnClick = [this] { Command17_Click(); };
@@ -195,6 +196,7 @@ void FlightFrame::Form_Load() {
     return;
   }
   for (const std::string& notice : load.Notices) MsgBox(notice, vbInformation, Sh().AppName);
+  LoadRecordsScreens();
 
   // Wave volume: the user's level is the ceiling of every level set later.
   waveOutGetVolume(WAVE_MAPPER, &screen_.SavedWaveVolume);
@@ -327,13 +329,6 @@ void FlightFrame::CarryOutPendingExit() {
   screen_.PendingExit = -1;
   Set().ExitMode = mode;
   Unload();
-}
-
-void FlightFrame::RunPostFlight() {
-  // The flight's results, ranking and log come with the records; until then
-  // the screen stays usable: the after-flight menu and the live view.
-  FillMenu(kMenuAfterFlight);
-  Timer3.SetEnabled(true);
 }
 
 void FlightFrame::Timer3_Timer() {
@@ -586,12 +581,12 @@ void FlightFrame::Form_Resize() {
 void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
   flight::KeyCommands c;
   c.Takeoff = [this] { Command14_Click(); };
-  c.Ranking = [this] { ShowNotAvailable(); };
-  c.AirfoilChart = [this] { ShowNotAvailable(); };
-  c.AircraftChart = [this] { ShowNotAvailable(); };
-  c.FlightData = [this] { ShowNotAvailable(); };
+  c.Ranking = [this] { Command9_Click(); };
+  c.AirfoilChart = [this] { Command4_Click(); };
+  c.AircraftChart = [this] { Command7_Click(); };
+  c.FlightData = [this] { Command5_Click(); };
   c.Replay = [this] {
-    ShowNotAvailable();
+    Command6_Click();
     List1.SetListIndex(-1);
   };
   c.Editor = [] {
@@ -700,8 +695,6 @@ void FlightFrame::QuitCommand() {
   Unload();
 }
 
-void FlightFrame::ShowNotAvailable() { MsgBox(kNotAvailableMessage, vbInformation, Sh().AppName); }
-
 // --------------------------------------------------------------- unload
 
 void FlightFrame::AskSaveQuestions() {
@@ -735,6 +728,7 @@ void FlightFrame::Form_Unload(int& /*cancel*/) {
   StopSound(SND_MEMORY);
   RestoreVolume();
   SaveSettingsNow();
+  UnloadRecordsScreens();
   if (shell::RankingFile().Write) shell::RankingFile().Write();
   const int16_t mode = Set().ExitMode;
   if (mode == 0 || mode == 2) AskSaveQuestions();

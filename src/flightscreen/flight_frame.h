@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "flight/flight_keys.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
+#include "records/records_screens.h"
+#include "replay/replay_form.h"
 
 namespace zarv::flightscreen {
 
@@ -80,7 +83,8 @@ class FlightFrame : public Form {
   TextBox Text13{*this};       // key help
   Frame Frame3{*this};         // information columns (the panel drawing fills them)
   Frame Frame4{*this};
-  PictureBox Picture6{*this};  // the ranking name-entry panel
+  records::NameEntryPanel NameEntry{*this};  // the ranking name-entry panel
+  PictureBox& Picture6 = NameEntry.Picture6;
   PictureBox Picture14{*this}; // the balance ball
   CommandButton Command14{*this};  // take-off
 
@@ -106,6 +110,14 @@ class FlightFrame : public Form {
   void Label16_Open();
   void Label21_Close();
   void Timer2_Timer();
+  // The records' and replay's screens (menu entries and F2 to F6).
+  void Command9_Click();   // ranking
+  void Command4_Click();   // airfoil chart
+  void Command7_Click();   // aircraft chart
+  void Command5_Click();   // flight-data charts; a flight interrupted in the air goes on
+  void Command6_Click();   // replay; likewise
+  void Timer1_Timer();     // post-flight: result, log, ranking place, filing
+  const records::PostFlightOutcome& LastPostFlight() const { return postFlight_; }
 
   // One place for each drawing the view and panel issues provide.
   void DrawFrame();
@@ -141,7 +153,10 @@ class FlightFrame : public Form {
   void StopSound(unsigned flags);
   void RestoreVolume();
   void SetWave(int32_t left, int32_t right);
-  void ShowNotAvailable();
+  void LoadRecordsScreens();    // the load's share of the records' and charts' screens
+  void UnloadRecordsScreens();  // and the unload's
+  void ResumeFlightInAir();     // RunFlight again after a screen interrupted the flight
+  void FillReplayLink(replay::ReplayLink& link);
   void Timer3_Timer();
   void Form_Activate();
   void Form_Deactivate();
@@ -152,14 +167,16 @@ class FlightFrame : public Form {
   FlightScreenState screen_;
   bool loaded_ = false;
   bool settingUp_ = false;
+  // The records' side of the run.
+  records::PostFlightOutcome postFlight_;
+  std::string flightSummary_;
+  std::unique_ptr<flight::FlightRecord> replayLog_;  // logs opened from the replay
+  bool quitAfterReplay_ = false;
 };
 
 FlightFrame& FlightScreenForm();
 
 // Points the shell's flight-screen link at this screen.
 void UseFlightScreen();
-
-// The Japanese message of commands whose screens do not exist yet.
-inline constexpr const char* kNotAvailableMessage = "この機能はまだ使えません。";
 
 }  // namespace zarv::flightscreen

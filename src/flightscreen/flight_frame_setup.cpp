@@ -10,6 +10,7 @@
 #include "flightscreen/flight_frame.h"
 #include "flightscreen/flight_menu.h"
 #include "flightscreen/screen_setup.h"
+#include "records/log_filing.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -88,7 +89,7 @@ void FlightFrame::SetUpScreen() {
   Command14.Move(0, 480 * sc, 60, 20);
   Command14.SetCaption("発進");
   Command14.SetTabStop(false);
-  screen_.LogSuffix = LogSuffixFor(st.AircraftFileName);
+  screen_.LogSuffix = records::LogSuffixFor(st.AircraftFileName);
 
   Command1.SetFontName(kGothic);
   Command1.SetFontSize(9 * fs);
@@ -296,13 +297,19 @@ void FlightFrame::List1_MouseDown() {
       SendKeys("{F1}");
       break;
     case MenuCommand::Ranking:
+      Command9_Click();
+      break;
     case MenuCommand::AirfoilChart:
+      Command4_Click();
+      break;
     case MenuCommand::AircraftChart:
+      Command7_Click();
+      break;
     case MenuCommand::FlightData:
-      ShowNotAvailable();
+      Command5_Click();
       break;
     case MenuCommand::Replay:
-      ShowNotAvailable();
+      Command6_Click();
       List1.SetListIndex(-1);
       break;
     case MenuCommand::Editor:
@@ -328,6 +335,8 @@ void FlightFrame::List1_MouseDown() {
   if (text.empty()) {
     List1.SetListIndex(-1);
     List1.SetVisible(true);
+  } else {
+    flight::Record().LogRowCount = 0;  // a choice ends a log write in progress
   }
 }
 

@@ -13,12 +13,6 @@ std::string HangarTag(const std::string& tag, bool light, aircraft::EngineKind e
   return tag;
 }
 
-std::string LogSuffixFor(const std::string& aircraftFileName) {
-  // A name without a four-character extension keeps what it has.
-  const int keep = Len(aircraftFileName) - 4;
-  return (keep > 0 ? Left(aircraftFileName, keep) : aircraftFileName) + ".csv";
-}
-
 std::string KeyHelpText(double afterburnerMax, aircraft::EngineKind engineType, int16_t tvcCapability) {
   const std::string crlf = "\r\n";
   std::string t;

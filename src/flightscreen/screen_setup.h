@@ -1,6 +1,6 @@
 // Values the flight screen's set-up derives from the aircraft and the
-// settings: the hangar tag, the log name suffix, the key help and the
-// screen sizes the display allows.
+// settings: the hangar tag, the key help and the screen sizes the display
+// allows.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,6 @@ namespace zarv::flightscreen {
 
 // The hangar tag ("D", "PcD", "JcD") of an aircraft.
 std::string HangarTag(const std::string& tag, bool light, aircraft::EngineKind engineType, double engineRating);
-
-// The aircraft file's name less its extension, followed by ".csv".
-std::string LogSuffixFor(const std::string& aircraftFileName);
 
 std::string KeyHelpText(double afterburnerMax, aircraft::EngineKind engineType, int16_t tvcCapability);
 

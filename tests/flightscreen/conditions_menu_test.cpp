@@ -138,14 +138,12 @@ TEST(FlightMenu, PhasesRowsAndCommands) {
   EXPECT_EQ(CommandForEntry(""), MenuCommand::None);
 }
 
-TEST(ScreenSetUp, TagsSuffixHelpAndSizes) {
+TEST(ScreenSetUp, TagsHelpAndSizes) {
   EXPECT_EQ(HangarTag("JfD", false, aircraft::EngineKind::Jet, 5000), "JfD");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Jet, 5000), "D");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Rocket, 9000), "JcD");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Piston, 12000), "PcD");
   EXPECT_EQ(HangarTag("JfD", true, aircraft::EngineKind::None, 0), "D");
-  EXPECT_EQ(LogSuffixFor("Marden7.brd"), "Marden7.csv");
-  EXPECT_EQ(LogSuffixFor("ab"), "ab.csv");
   const std::string piston = KeyHelpText(1, aircraft::EngineKind::Piston, 0);
   EXPECT_EQ(piston.find("Qキー"), std::string::npos);
   EXPECT_NE(piston.find("Wキー：調速機 ｱｯﾌﾟ\r\nSキー：調速機 ﾀﾞｳﾝ\r\n"), std::string::npos);

@@ -5,6 +5,7 @@
 
 #include "flight/flight_record.h"
 #include "platform/runtime/text.h"
+#include "records/records_screens.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -155,15 +156,16 @@ TEST_F(FlightScreenTest, MenuHoverAndChoice) {
   f.List1.SetListIndex(10);  // the separator: the menu opens again
   f.List1_MouseDown();
   EXPECT_TRUE(f.List1.Visible());
-  f.List1.SetListIndex(1);  // the ranking does not exist yet: a message
+  f.List1.SetListIndex(1);  // the ranking window
   f.List1_MouseDown();
-  ASSERT_EQ(MessageBoxCalls().size(), 1u);
-  EXPECT_EQ(MessageBoxCalls()[0].prompt, kNotAvailableMessage);
+  EXPECT_TRUE(records::ResultSheet().Visible());
+  EXPECT_TRUE(MessageBoxCalls().empty());
   shell::Shell().FormActiveFlags[12] = 1;  // the ranking window keeps the menu shut
   f.List1.SetVisible(false);
   f.Label16_Open();
   EXPECT_FALSE(f.List1.Visible());
-  shell::Shell().FormActiveFlags[12] = 0;
+  records::ResultSheet().Unload();
+  EXPECT_EQ(shell::Shell().FormActiveFlags[12], 0);
 }
 
 TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
@@ -204,6 +206,9 @@ TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
   EXPECT_TRUE(s.Loop.FlightEnded);
   EXPECT_GT(s.Body.Distance, 10);
   EXPECT_LT(s.Body.Altitude, 0);
+  EXPECT_TRUE(f.Timer1.Enabled());  // the post-flight processing follows
+  f.Timer1_Timer();
+  EXPECT_FALSE(f.Timer1.Enabled());
   EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);  // the after-flight menu
   EXPECT_EQ(f.List1.List(8), "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9");
   EXPECT_TRUE(f.Timer3.Enabled());

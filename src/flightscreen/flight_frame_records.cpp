@@ -1,0 +1,303 @@
+// The flight screen's side of what is kept of a flight: the end of the
+// flight (result, log, ranking place, filing), the ranking window, the
+// characteristic charts, the flight-data charts and the replay.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "aircraft/aircraft_data.h"
+#include "charts/charts.h"
+#include "flight/companion_record.h"
+#include "flight/flight_loop.h"
+#include "flight/flight_record.h"
+#include "flight/flight_state.h"
+#include "flightscreen/flight_frame.h"
+#include "flightscreen/flight_menu.h"
+#include "model/outline.h"
+#include "platform/devices/sound.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
+#include "platform/ui/app.h"
+#include "platform/ui/msgbox.h"
+#include "records/flight_data_form.h"
+#include "records/flight_log.h"
+#include "records/log_filing.h"
+#include "records/log_picker.h"
+#include "records/post_flight.h"
+#include "records/ranking.h"
+#include "records/records_screens.h"
+#include "replay/replay_form.h"
+#include "shell/flight_screen_link.h"
+#include "shell/screens.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "view/scenery.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+flight::FlightState& S() { return flight::State(); }
+flight::FlightRecord& R() { return flight::Record(); }
+aircraft::AircraftData& A() { return aircraft::Aircraft(); }
+shell::Settings& Set() { return shell::CurrentSettings(); }
+shell::ShellState& Sh() { return shell::Shell(); }
+
+// The progress dialog of the log writer and reader.
+records::LongTaskHooks ProgressHooks() {
+  records::LongTaskHooks h;
+  h.SetTitle = [](const std::string& title) {
+    shell::ProcessForm& p = shell::Process();
+    if (!p.Loaded() || !p.Visible()) p.Show();
+    p.Label2.SetCaption(title);
+  };
+  h.SetText = [](const std::string& text) {
+    if (shell::Process().Loaded()) shell::Process().Label1.SetCaption(text);
+    DoEvents();
+  };
+  h.DoEvents = [] { DoEvents(); };
+  h.Close = [] {
+    if (shell::Process().Loaded()) shell::Process().Unload();
+  };
+  return h;
+}
+
+}  // namespace
+
+// ------------------------------------------------------ load and unload
+
+void FlightFrame::LoadRecordsScreens() {
+  records::PostFlight().Reset();  // one flight per load
+  postFlight_ = records::PostFlightOutcome{};
+  flightSummary_.clear();
+  quitAfterReplay_ = false;
+  // The load has just evaluated the aircraft chart: it is drawn from that.
+  charts::LoadAircraftChartHidden();
+  NameEntry.Layout(Sh().AppName, Sh().FontScale);
+
+  records::ResultSheetForm& sheet = records::ResultSheet();
+  sheet.Anchor = [this] { return std::make_pair(Left(), Top()); };
+  sheet.OnClosed = [this] { RestartFrameRateCount(); };
+
+  records::FlightDataLink& host = records::FlightDataHost();
+  host.HideFlightScreen = [this] { Hide(); };
+  host.ShowFlightScreen = [this] {
+    if (loaded_) Show();
+  };
+  host.SetFlightScreenAutoRedraw = [this](bool on) { SetAutoRedraw(on); };
+  host.SetFlightScreenMousePointer = [this](int pointer) { SetMousePointer(pointer); };
+  host.SetFlightScreenTop = [this](double top) { SetTop(top); };
+  host.FlightSummary = [this] { return flightSummary_; };
+  host.PlayTransitionSound = [this] {
+    StopSound(SND_MEMORY);
+    RestoreVolume();
+  };
+
+  // Stored logs are read with the current aircraft's layout.
+  records::LogPickerLink& picker = records::LogPickerHost();
+  picker.ReadLog = [](const std::string& path, flight::FlightRecord& record, std::string*) {
+    const aircraft::AircraftData& a = A();
+    return records::ReadFlightLog(path, records::LogReadInputs{a.LaunchSpeed, a.EngineCount}, record,
+                                  model::Outline(), ProgressHooks())
+        .Opened;
+  };
+  picker.LogSuffix = [] { return records::LogSuffixFor(Set().AircraftFileName); };
+
+  shell::FlightScreenLink& link = shell::FlightScreen();
+  if (!link.CancelLongTasks) {
+    link.CancelLongTasks = [] {
+      flight::Record().LogRowCount = 0;
+      flight::Companion().CompanionSampleCount = 0;
+    };
+  }
+}
+
+void FlightFrame::UnloadRecordsScreens() {
+  NameEntry.Close();
+  records::CloseFlightData();
+  charts::UnloadCharts();
+  if (records::File_Select().Loaded()) records::File_Select().Unload();
+  if (records::ResultSheet().Loaded()) records::ResultSheet().Unload();
+  // A closed replay keeps its window loaded; its unload brings a hidden
+  // flight screen down with it, so it goes only while this one shows.
+  replay::ReplayForm& v = replay::Vedeo();
+  if (v.Loaded() && !v.Running() && Visible()) v.Unload();
+}
+
+// ------------------------------------------------------- end of flight
+
+void FlightFrame::RunPostFlight() {
+  if (Timer1.Enabled()) return;  // armed already by a nested loop
+  flight::FlightState& s = S();
+  const aircraft::AircraftData& a = A();
+  const bool soundOn = Set().SoundOn == 1;
+  if (soundOn) {
+    RestoreVolume();
+    if (records::PlaysEndSound(true, s.Body.Altitude, a.EngineCount)) sndPlaySoundA(s.Sound.BurnSound, SND_ASYNC);
+  }
+  records::EndFlightRecordSteps(s, R(), a);
+  records::CloseFlightData();
+  Check7.SetEnabled(true);
+  Timer1.SetInterval(records::PostFlightDelayMs(soundOn, s.Body.Altitude, a.EngineCount));
+  Timer1.SetEnabled(true);
+}
+
+void FlightFrame::Timer1_Timer() {
+  StopSound(SND_MEMORY);
+  RestoreVolume();
+  screen_.TaskStartTime = Timer();
+  flight::FlightState& s = S();
+  std::string prompt;
+  records::PostFlightInputs in{s,
+                               R(),
+                               A(),
+                               model::Outline(),
+                               records::Ranking(),
+                               records::LogSuffixFor(Set().AircraftFileName),
+                               ProgramPath("\\Temp\\before.csv"),
+                               ProgramPath("\\FlightData"),
+                               ""};
+  records::PostFlightScreen ps;
+  ps.ShowWritingMenu = [this] {
+    FillMenu(kMenuWritingLog);
+    List1.SetLeft(0);
+    List1.SetVisible(false);
+    SetMousePointer(vbHourglass);
+  };
+  ps.Progress = ProgressHooks();
+  // F10 or F12 in the progress dialog: carried out once the log is filed.
+  ps.Progress.AfterRows = [this] {
+    const int16_t mode = Sh().ScreenMode;
+    Sh().ScreenMode = shell::kScreenModeNone;
+    if (mode == shell::kScreenModeChangeAircraft) Command3_Click();
+    if (mode == shell::kScreenModeQuit) QuitCommand();
+  };
+  ps.AskPilotName = [&prompt](const std::string& text) { prompt = text; };
+  ps.ShowMessage = [](const std::string& message) { MsgBox(message, vbExclamation, Sh().AppName); };
+  ps.ShowPostFlightMenu = [this] {
+    FillMenu(kMenuAfterFlight);
+    SetMousePointer(vbDefault);
+  };
+  // The writer yields to events: a change or quit asked for meanwhile
+  // waits, as it does while the flight loop runs.
+  ++screen_.LoopDepth;
+  const records::PostFlightOutcome out = records::OnPostFlightTimer(Timer1, in, ps);
+  --screen_.LoopDepth;
+  if (out.Ran) {
+    postFlight_ = out;
+    flightSummary_ = out.Result.FlightSummary;
+  }
+  if (!prompt.empty() && loaded_) NameEntry.Offer(prompt, out.Result.RecordEntryText);
+  Timer1.SetEnabled(false);
+  s.Body.ViewRollSin = std::sin(s.Body.BankAngle);
+  s.Body.ViewRollCos = std::cos(s.Body.BankAngle);
+  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
+  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
+  Timer3.SetEnabled(true);
+  if (screen_.LoopDepth == 0) CarryOutPendingExit();
+}
+
+// ------------------------------------------------------------ commands
+
+void FlightFrame::Command9_Click() { records::ResultSheet().Show(); }
+
+void FlightFrame::Command4_Click() { charts::OpenAirfoilChart(); }
+
+void FlightFrame::Command7_Click() { charts::OpenAircraftChart(); }
+
+void FlightFrame::ResumeFlightInAir() {
+  // An exit asked for meanwhile lets the suspended loop end instead.
+  if (!loaded_ || screen_.Unloading || screen_.PendingExit >= 0) return;
+  if (!(S().Body.Altitude > 0)) return;
+  SetAutoRedraw(false);
+  ++screen_.LoopDepth;
+  flight::FlightLoop loop{S(), R(), A(), model::Outline(), screen_.Options, screen_.Seams};
+  flight::RunFlight(loop);
+  --screen_.LoopDepth;
+  if (screen_.LoopDepth == 0) CarryOutPendingExit();
+}
+
+void FlightFrame::Command5_Click() {
+  SetMousePointer(vbHourglass);
+  const bool panelOpen = NameEntry.IsOpen();
+  Picture6.SetVisible(false);
+  SetAutoRedraw(true);
+  records::ShowFlightDataAndWait();
+  if (panelOpen && loaded_) Picture6.SetVisible(true);
+  screen_.Options.FlightDataChartsActive = Sh().FormActiveFlags[shell::kSlotFlightData];
+  ResumeFlightInAir();
+}
+
+void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
+  flight::FlightState& s = S();
+  link.Outline = &model::Outline();
+  link.Flight = &s;
+  link.Aircraft = &A();
+  // The same scene as the cockpit view's, the deck turned with the heading.
+  view::SceneGeometry scene;
+  view::InitSceneGeometry(s.Masses.DryMass, A().LaunchSpeed, A().EngineCount, scene);
+  view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
+  for (std::size_t i = 0; i < replay::ReplayScenery::kPoints; ++i) {
+    link.Scenery.X[i] = scene.SceneryX[i];
+    link.Scenery.Y[i] = scene.SceneryY[i];
+    link.Scenery.Z[i] = scene.SceneryZ[i];
+  }
+  link.Scenery.Prisms = scene.Prisms;
+  link.Settings = &Set();
+  replay::ReplaySounds& sounds = link.Sounds;
+  sounds.SoundOn = Set().SoundOn;
+  sounds.LoopSound = s.Sound.LoopSound;
+  sounds.LaunchSound = screen_.ShootSound;
+  sounds.BurnSound = s.Sound.BurnSound;
+  sounds.BaseWaveVolume = screen_.BaseVolume;
+  sounds.CompanionSampleCount = flight::Companion().CompanionSampleCount;
+  sounds.SetWaveVolume = [](uint32_t volume) { waveOutSetVolume(WAVE_MAPPER, volume); };
+  sounds.PlaySound = [](const std::string& file, unsigned flags) { sndPlaySoundA(file, flags); };
+  sounds.PlayTransition = [this] { StopSound(SND_MEMORY); };
+  link.SavedWaveVolume = static_cast<int32_t>(screen_.SavedWaveVolume);
+  link.FlightScreen = this;
+  link.FlightScreenKeepsDrawing = [this] { return AutoRedraw(); };
+  // A stored log goes into a record of its own: the flight's record must
+  // survive a flight that goes on after the replay. The picker is modeless;
+  // its OK hands the log to the running replay (or opens one).
+  link.OpenLog = [this](flight::FlightRecord&) {
+    if (!replayLog_) replayLog_ = std::make_unique<flight::FlightRecord>();
+    records::OpenLogPicker(records::kLogCallerReplay, *replayLog_, [this](const std::string& summary) {
+      replay::ReplayLink next;
+      FillReplayLink(next);
+      next.Record = replayLog_.get();
+      next.Summary = summary;
+      replay::OpenReplay(next);
+    });
+    return false;
+  };
+  link.QuitProgram = [this] {
+    quitAfterReplay_ = true;
+    replay::Vedeo().Command1_Click();
+  };
+}
+
+void FlightFrame::Command6_Click() {
+  flight::FlightRecord& r = R();
+  r.RecordSampleCount = std::max(r.RecordCount, 0);
+  screen_.Keys.UiDeadline = Timer();
+  SetAutoRedraw(true);
+  // The trail of the wing tips: the log writer fills it at the end of the
+  // flight, a replay during the flight needs it now.
+  const int32_t last = std::min<int32_t>(static_cast<int32_t>(r.RecordSampleCount),
+                                         static_cast<int32_t>(r.Samples.size()) - 1);
+  for (int32_t i = 0; i <= last; ++i) records::ComputeTipTrail(r.Samples[static_cast<std::size_t>(i)], model::Outline());
+  replay::ReplayLink link;
+  FillReplayLink(link);
+  link.Record = &r;
+  link.Summary = flightSummary_;
+  quitAfterReplay_ = false;
+  replay::OpenReplay(link);
+  if (quitAfterReplay_) {
+    quitAfterReplay_ = false;
+    QuitCommand();
+    return;
+  }
+  ResumeFlightInAir();
+}
+
+}  // namespace zarv::flightscreen
