@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -128,6 +129,8 @@ class FlightFrame : public Form {
 
   // Tests: the flight loop paces without waiting and real time is the clock's.
   static void SetHeadlessPacing(bool on);
+  // Tests: how the replay waits for its next frame (empty: real time).
+  static void SetReplayWait(std::function<void(uint64_t deadlineMs)> wait);
 
  private:
   void Form_Load();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "aircraft/aircraft_data.h"
 #include "charts/charts.h"
@@ -42,6 +43,11 @@ aircraft::AircraftData& A() { return aircraft::Aircraft(); }
 shell::Settings& Set() { return shell::CurrentSettings(); }
 shell::ShellState& Sh() { return shell::Shell(); }
 
+std::function<void(uint64_t)>& ReplayWait() {
+  static std::function<void(uint64_t)> wait;
+  return wait;
+}
+
 // The progress dialog of the log writer and reader.
 records::LongTaskHooks ProgressHooks() {
   records::LongTaskHooks h;
@@ -62,6 +68,8 @@ records::LongTaskHooks ProgressHooks() {
 }
 
 }  // namespace
+
+void FlightFrame::SetReplayWait(std::function<void(uint64_t)> wait) { ReplayWait() = std::move(wait); }
 
 // ------------------------------------------------------ load and unload
 
@@ -256,6 +264,7 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.SavedWaveVolume = static_cast<int32_t>(screen_.SavedWaveVolume);
   link.FlightScreen = this;
   link.FlightScreenKeepsDrawing = [this] { return AutoRedraw(); };
+  link.WaitUntil = ReplayWait();
   // A stored log goes into a record of its own: the flight's record must
   // survive a flight that goes on after the replay. The picker is modeless;
   // its OK hands the log to the running replay (or opens one).

@@ -1,0 +1,269 @@
+// The flight screen with the records' and replay's screens wired in: the end
+// of a flight (result, log, ranking place), the ranking window, the charts,
+// and the flight-data charts and replay opened during a flight, which then
+// goes on.
+#include "flightscreen/flight_screen_fixture.h"
+
+#include "charts/charts.h"
+#include "flight/flight_record.h"
+#include "platform/runtime/text.h"
+#include "platform/ui/keys.h"
+#include "records/flight_data_form.h"
+#include "records/flight_log.h"
+#include "records/log_picker.h"
+#include "records/post_flight.h"
+#include "records/records_screens.h"
+#include "replay/replay_form.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+class FlightRecordsTest : public testing::FlightScreenTest {
+ protected:
+  void SetUp() override {
+    FlightScreenTest::SetUp();
+    // The replay's frames come as fast as the test takes them; `onFrame`
+    // acts at frame n.
+    FlightFrame::SetReplayWait([this](uint64_t deadline) {
+      const uint64_t now = timeGetTime();
+      if (deadline > now) Advance(static_cast<int>(deadline - now));
+      ++frames_;
+      if (onFrame_) onFrame_(frames_);
+    });
+  }
+  void TearDown() override {
+    FlightFrame::SetReplayWait(nullptr);
+    if (records::ResultSheet().Loaded()) records::ResultSheet().Unload();
+    if (records::File_Select().Loaded()) records::File_Select().Unload();
+    if (replay::Vedeo().Loaded()) replay::Vedeo().Unload();
+    records::CloseFlightData();
+    FlightScreenTest::TearDown();
+  }
+
+  // Loads Marden７ and takes off; `during` runs once, at the loop's first
+  // yield after 2 s of flight (and `awayFrom` m beyond the platform's edge).
+  void Fly(std::function<void()> during = nullptr, double awayFrom = -1e9) {
+    Open(flight::testing::SampleLines("Marden７"));
+    FlightFrame& f = FlightScreenForm();
+    Advance(200);
+    Key(vbKeyReturn);
+    flight::FlightSeams& seams = f.Screen().Seams;
+    auto yield = seams.DoEvents;
+    seams.DoEvents = [this, yield, during, awayFrom, &f] {
+      yield();
+      maxDepth_ = std::max(maxDepth_, f.Screen().LoopDepth);
+      const flight::FlightState& s = flight::State();
+      if (during && !acted_ && s.Loop.FlightTime > 2 && s.Body.Distance > awayFrom) {
+        acted_ = true;
+        during();
+      }
+    };
+    f.Timer2_Timer();
+  }
+
+  int frames_ = 0;
+  std::function<void(int)> onFrame_;
+  bool acted_ = false;
+  int maxDepth_ = 0;
+};
+
+TEST_F(FlightRecordsTest, AFlightToTheWaterEndsWithItsResultAPlaceAndAFiledLog) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  ASSERT_LT(s.Body.Altitude, 0);
+  s.Body.Distance = 150;  // as far as a place needs (over 100 m)
+  ASSERT_TRUE(f.Timer1.Enabled());
+  EXPECT_EQ(f.Timer1.Interval(), 100);  // no end sound with the sound off
+  EXPECT_TRUE(f.Check7.Enabled());
+  f.Timer1_Timer();
+  const records::PostFlightOutcome& out = f.LastPostFlight();
+  ASSERT_TRUE(out.Ran);
+  EXPECT_TRUE(out.LogWritten);
+  EXPECT_EQ(out.Filing.FiledName, "0Plane.csv");
+  EXPECT_FALSE(FileExists(Path("Temp/before.csv")));
+  const std::vector<std::string> log = Lines(Path("FlightData/0Plane.csv"));
+  ASSERT_GT(log.size(), 10u);
+  EXPECT_EQ(log[0], out.Result.FlightSummary);
+  EXPECT_EQ(Val(log[0]), Val(Format(s.Body.Distance, "###.#0")));
+  EXPECT_EQ(f.MousePointer(), vbDefault);
+
+  // The empty ranking: the first place is offered.
+  EXPECT_EQ(out.Rank, 1);
+  ASSERT_TRUE(f.Picture6.Visible());
+  EXPECT_EQ(f.NameEntry.Label20.Caption(), records::PilotNamePrompt(s.Body.Distance, 1));
+  f.NameEntry.Text1.SetText("Hanako");
+  f.NameEntry.Command10_Click();
+  EXPECT_FALSE(f.Picture6.Visible());
+  EXPECT_EQ(records::Ranking().RecordLines[1], out.Result.RecordEntryText + "Hanako");
+  EXPECT_TRUE(records::ResultSheet().Visible());
+  records::ResultSheet().Unload();
+  Key(vbKeyF2);
+  EXPECT_TRUE(records::ResultSheet().Visible());
+  EXPECT_NE(records::ResultSheet().Label1.Caption().find("01位  " + out.Result.RecordEntryText + "Hanako"),
+            std::string::npos);
+  records::ResultSheet().Unload();
+
+  // The flight-data charts after the flight show its record and result;
+  // the flight does not start again.
+  const flight::FlightRecord* shown = nullptr;
+  std::string summary;
+  auto hide = records::FlightDataHost().HideFlightScreen;
+  records::FlightDataHost().HideFlightScreen = [&] {
+    hide();
+    shown = records::Flight_Data().Source();
+    summary = records::Flight_Data().Label1.Caption();
+    records::Flight_Data().Unload();
+  };
+  Key(vbKeyF5);
+  EXPECT_EQ(shown, &flight::Record());
+  EXPECT_EQ(summary, out.Result.FlightSummary);
+  EXPECT_EQ(f.Screen().LoopDepth, 0);
+  EXPECT_TRUE(f.Visible());
+
+  // A second timer tick (the writer yields to events) files nothing more.
+  f.Timer1_Timer();
+  EXPECT_FALSE(FileExists(Path("FlightData/1Plane.csv")));
+}
+
+TEST_F(FlightRecordsTest, ACancelledFlightIsFiledButNeverRanked) {
+  Fly([this] {
+    Advance(2100);  // the cancel waits 2 s after the load
+    Key(vbKeyEscape);
+  }, 5);
+  FlightFrame& f = FlightScreenForm();
+  flight::State().Body.Distance = 150;  // far enough for a place, were it not cancelled
+  EXPECT_EQ(flight::State().Body.Altitude, flight::kCancelAltitude);
+  ASSERT_TRUE(f.Timer1.Enabled());
+  EXPECT_EQ(f.Timer1.Interval(), 100);
+  f.Timer1_Timer();
+  EXPECT_EQ(f.LastPostFlight().Rank, 0);
+  EXPECT_FALSE(f.Picture6.Visible());
+  EXPECT_TRUE(FileExists(Path("FlightData/0Plane.csv")));
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+}
+
+TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
+  double heightAtCharts = 0;
+  int32_t recordedAtCharts = -1;
+  double chartSamples = -1;
+  Fly([&] {
+    auto hide = records::FlightDataHost().HideFlightScreen;
+    records::FlightDataHost().HideFlightScreen = [&, hide] {
+      hide();
+      heightAtCharts = flight::State().Body.Altitude;
+      recordedAtCharts = flight::Record().RecordCount;
+      chartSamples = flight::Record().RecordSampleCount;
+      records::Flight_Data().Unload();
+    };
+    Key(vbKeyF5);
+  });
+  FlightFrame& f = FlightScreenForm();
+  const flight::FlightState& s = flight::State();
+  EXPECT_GT(heightAtCharts, 0);
+  EXPECT_EQ(chartSamples, recordedAtCharts);  // the samples recorded so far
+  EXPECT_EQ(maxDepth_, 2);                    // the flight went on in a second loop
+  EXPECT_LT(s.Body.Altitude, 0);              // to the water
+  EXPECT_GT(s.Body.Distance, 10);
+  EXPECT_TRUE(f.Timer1.Enabled());
+  EXPECT_EQ(f.Screen().LoopDepth, 0);
+  EXPECT_EQ(f.Screen().Options.FlightDataChartsActive, 0);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_FALSE(f.AutoRedraw());
+}
+
+TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrails) {
+  double trailAt10 = 0;
+  onFrame_ = [&](int frame) {
+    if (frame == 1) trailAt10 = replay::Vedeo().Player()->Record.Samples[10].TipAEast;
+    if (frame == 3) replay::Vedeo().Command1_Click();
+  };
+  Fly([this] { Key(vbKeyF6); });
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(frames_, 3);
+  flight::FlightSample tip = flight::Record().Samples[10];
+  records::ComputeTipTrail(tip, model::Outline());
+  EXPECT_NE(trailAt10, 0);
+  EXPECT_EQ(trailAt10, tip.TipAEast);
+  EXPECT_EQ(maxDepth_, 2);
+  EXPECT_LT(flight::State().Body.Altitude, 0);
+  EXPECT_TRUE(f.Timer1.Enabled());
+  EXPECT_FALSE(replay::Vedeo().Running());
+  EXPECT_TRUE(f.Visible());
+}
+
+TEST_F(FlightRecordsTest, QuitInTheReplayDuringTheFlightEndsTheRunOnce) {
+  onFrame_ = [](int frame) {
+    if (frame == 2) {
+      int key = vbKeyF12;
+      replay::Vedeo().Form_KeyDown(key, 0);
+    }
+  };
+  Fly([this] { Key(vbKeyF6); });
+  EXPECT_EQ(frames_, 2);
+  EXPECT_EQ(maxDepth_, 1);  // the flight did not go on
+  EXPECT_FALSE(FlightScreenForm().FlightLoaded());
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(restarts_, 0);
+}
+
+TEST_F(FlightRecordsTest, ALogOpenedInTheReplayPlaysFromItsOwnRecord) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();
+  f.NameEntry.Close();
+  ASSERT_TRUE(FileExists(Path("FlightData/0Plane.csv")));
+  const flight::FlightSample sample50 = flight::Record().Samples[50];
+  const int32_t flightRows = flight::Record().RecordCount;
+  const flight::FlightRecord* played = nullptr;
+  std::string listed, summary;
+  onFrame_ = [&](int frame) {
+    replay::ReplayForm& v = replay::Vedeo();
+    if (frame == 1) v.Command8_Click();
+    if (frame == 2) {
+      records::FileSelectForm& picker = records::File_Select();
+      EXPECT_TRUE(picker.Visible());
+      listed = picker.List1.ListCount() > 0 ? picker.List1.List(0) : "";
+      picker.Text1.SetText("0Plane.csv");
+      picker.Command2_Click();
+    }
+    if (frame == 4) {
+      played = &v.Player()->Record;
+      summary = v.Label16.Caption();
+      v.Command1_Click();
+    }
+  };
+  Key(vbKeyF6);
+  EXPECT_EQ(listed, "0Plane.csv");
+  ASSERT_NE(played, nullptr);
+  EXPECT_NE(played, &flight::Record());
+  EXPECT_EQ(summary, f.LastPostFlight().Result.FlightSummary);
+  EXPECT_EQ(played->RecordSampleCount, flight::Record().LogRowCount);
+  // The flight's own record is kept.
+  EXPECT_EQ(flight::Record().RecordCount, flightRows);
+  EXPECT_TRUE(flight::Record().Samples[50] == sample50);
+  EXPECT_EQ(f.Screen().LoopDepth, 0);
+  EXPECT_EQ(frames_, 4);
+}
+
+TEST_F(FlightRecordsTest, ChartsAndThePickerAreWiredAtTheLoadAndGoAtTheUnload) {
+  Open(flight::testing::SampleLines("Marden７"));
+  EXPECT_TRUE(charts::Plane_Charactor().Loaded());
+  EXPECT_FALSE(charts::Plane_Charactor().Visible());
+  Key(vbKeyF3);
+  EXPECT_TRUE(charts::Wing_Charactor().Visible());
+  Key(vbKeyF4);
+  EXPECT_TRUE(charts::Plane_Charactor().Visible());
+  ASSERT_TRUE(records::LogPickerHost().LogSuffix);
+  EXPECT_EQ(records::LogPickerHost().LogSuffix(), "Plane.csv");
+  auto record = std::make_unique<flight::FlightRecord>();
+  std::string error;
+  ASSERT_TRUE(records::LogPickerHost().ReadLog);
+  EXPECT_FALSE(records::LogPickerHost().ReadLog(Path("FlightData/none.csv"), *record, &error));
+  Key(vbKeyF12);
+  EXPECT_FALSE(charts::Wing_Charactor().Loaded());
+  EXPECT_FALSE(charts::Plane_Charactor().Loaded());
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
