@@ -627,6 +627,9 @@ void FlightFrame::Form_KeyPress(int& keyAscii) {
 // ----------------------------------------------------------- commands
 
 void FlightFrame::Command14_Click() {
+  // Down in the water the flight is over: a click or Enter there would
+  // start a run again over its record and take the after-flight menu away.
+  if (S().Body.Altitude < 0) return;
   const flight::TakeoffOutcome outcome = flight::RunTakeoffCommand(S(), R(), A(), screen_.Keys, Timer());
   if (outcome == flight::TakeoffOutcome::Ignored) return;
   if (outcome == flight::TakeoffOutcome::Started) FillMenu(kMenuInFlight);

@@ -267,3 +267,36 @@ TEST_F(FlightRecordsTest, ChartsAndThePickerAreWiredAtTheLoadAndGoAtTheUnload) {
 
 }  // namespace
 }  // namespace zarv::flightscreen
+
+namespace zarv::flightscreen {
+namespace {
+
+TEST_F(FlightRecordsTest, AfterTheFlightTheChartsEnterAndClicksLeaveItsRecordAlone) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();
+  f.NameEntry.Close();
+  const double time = flight::State().Loop.FlightTime, distance = flight::State().Body.Distance;
+  const int32_t rows = flight::Record().RecordCount;
+  // Enter and a click in the water start nothing: the record stays the
+  // flight's and the menu the after-flight one.
+  Advance(1000);
+  Key(vbKeyReturn);
+  Advance(1000);
+  f.Form_MouseDown(vbLeftButton, 300, 300);
+  EXPECT_EQ(flight::Record().RecordCount, rows);
+  EXPECT_EQ(flight::State().Loop.FlightTime, time);
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+  Key(vbKeyF3);
+  EXPECT_TRUE(charts::Wing_Charactor().Visible());
+  EXPECT_EQ(flight::State().Loop.FlightTime, time);
+  EXPECT_EQ(flight::State().Body.Distance, distance);
+  EXPECT_EQ(flight::Record().RecordCount, rows);
+  Key(vbKeyF4);
+  EXPECT_TRUE(charts::Plane_Charactor().Visible());
+  EXPECT_EQ(flight::State().Loop.FlightTime, time);
+  EXPECT_EQ(flight::Record().RecordCount, rows);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
