@@ -345,7 +345,10 @@ void FlightFrame::LoadCompanion() {
     if (shell::Process().Loaded()) shell::Process().Unload();
   };
   const CompanionLoadResult result = LoadCompanionFlight(progress);
-  if (result.FileTaken) List1.SetVisible(true);
+  if (result.FileTaken) {
+    List1.SetVisible(true);
+    List1.ZOrder();
+  }
 }
 
 void FlightFrame::FireGun() {
