@@ -12,7 +12,9 @@
 #include "flight/flight_sound.h"
 #include "flight/fuel.h"
 #include "flight/model_evaluation.h"
+#include "flightscreen/companion_load.h"
 #include "flightscreen/conditions.h"
+#include "flightscreen/gun_burst.h"
 #include "flightscreen/flight_menu.h"
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/unload_fields.h"
@@ -35,6 +37,8 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/sky_bands.h"
+#include "view/panel_picture.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -48,8 +52,6 @@ flight::FlightRecord& R() { return flight::Record(); }
 aircraft::AircraftData& A() { return aircraft::Aircraft(); }
 shell::Settings& Set() { return shell::CurrentSettings(); }
 shell::ShellState& Sh() { return shell::Shell(); }
-
-bool Light() { return aircraft::LaunchAtMost10(A().LaunchSpeed); }
 
 }  // namespace
 
@@ -156,6 +158,8 @@ FlightFrame::FlightFrame() {
   VScroll4.OnChange = [this] { ConditionBarChanged(14); };
   VScroll5.OnChange = [this] { ConditionBarChanged(15); };
   Picture14.OnClick = [this] { DrawBallPicture(); };
+  // A click on the bank caption runs the joystick's buttons as held now.
+  Label1.OnClick = [] { DispatchJoystickButtons(); };
 }
 
 // ------------------------------------------------------------------ load
@@ -238,13 +242,13 @@ void FlightFrame::Form_Load() {
   }
   if (FileExists(JoinPath(soundFolder, "shoot.wav"))) screen_.ShootSound = JoinPath(soundFolder, "shoot.wav");
   if (FileExists(JoinPath(soundFolder, "burn.wav"))) s.Sound.BurnSound = JoinPath(soundFolder, "burn.wav");
-  while (screen_.ScreenshotCounter < 999 &&
-         FileExists(JoinPath(program, "cam" + Format(screen_.ScreenshotCounter, "000") + ".bmp")))
-    ++screen_.ScreenshotCounter;
 
   // The start state and the rest of the load's duties.
   if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3, 60.0);
   flight::ApplyFlightStartState(s, a, screen_.Options);
+  InitDrawing();
+  FillJoystickLink();
+  LoadCompanion();
   LoadStartDuties();
   Timer1.SetEnabled(false);
   const int pitchBar = PitchBarFor(a.LaunchPitch);
@@ -255,7 +259,7 @@ void FlightFrame::Form_Load() {
   }
   s.Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
   s.Loop.PassesThisSecond = 0;
-  screen_.TaskStartTime = screen_.Keys.UiDeadline = Timer();
+  screen_.TaskStartTime = screen_.Keys.UiDeadline = Sh().TaskStartTime = Timer();
   Check8.SetValue(a.TailHoldFlag != 0 ? 1 : 0);
   FillSeams();
   Show();
@@ -308,8 +312,59 @@ void FlightFrame::FillSeams() {
   };
   seams.ShowMessage = [](const std::string& text) { MsgBox(text, vbExclamation, Sh().AppName); };
   seams.EndFlight = [this] { RunPostFlight(); };
-  // The joystick's poll and button dispatch come with the device dialog;
-  // the companion and the gun rounds with the companion flight.
+  FillJoystickSeams(seams);
+  ConnectCompanionSeams(seams, {&S(), &R(), &flight::Companion(), &model::Outline(), &drawing_->View.Projection.View,
+                                &screen_.Options.SoundOn, [this] {
+                                  screen_.LeftChannelVolume = screen_.RightChannelVolume = screen_.BaseVolume;
+                                  screen_.SoundVolumeRatio = screen_.BaseVolume != 0 ? 1.0 : 0.0;
+                                  SetWave(screen_.LeftChannelVolume, screen_.RightChannelVolume);
+                                }});
+}
+
+void FlightFrame::FillJoystickLink() {
+  JoystickLink& link = Joystick();
+  link.Reset();
+  link.Options = &screen_.Options;
+  link.UiDeadline = &screen_.Keys.UiDeadline;
+  link.Commands.TakeoffCommand = [this] { Command14_Click(); };
+  link.Commands.FireGunBurst = [this] { FireGun(); };
+  link.Commands.ToggleGear = [] { flight::ToggleGear(S(), A()); };
+  link.Commands.FlapUp = [] { flight::FlapUp(S()); };
+  link.Commands.FlapDown = [] { flight::FlapDown(S(), A()); };
+  link.Commands.ToggleFuelDump = [] { flight::ToggleFuelDump(S(), A()); };
+  link.JoystickBoxValue = [this] { return Check6.Value(); };
+  link.FlightScreenTopLeft = [this] { return std::make_pair(Left(), Top()); };
+}
+
+void FlightFrame::LoadCompanion() {
+  // The first flight log in the program folder flies beside this flight;
+  // the progress dialog shows the reading and can cancel it.
+  CompanionLoadProgress progress;
+  progress.SetTitle = [](const std::string& text) { shell::Process().Label2.SetCaption(text); };
+  progress.SetText = [](const std::string& text) { shell::Process().Label1.SetCaption(text); };
+  progress.Yield = [] { DoEvents(); };
+  progress.Close = [] {
+    if (shell::Process().Loaded()) shell::Process().Unload();
+  };
+  const CompanionLoadResult result = LoadCompanionFlight(progress);
+  if (result.FileTaken) {
+    List1.SetVisible(true);
+    List1.ZOrder();
+  }
+}
+
+void FlightFrame::FireGun() {
+  GunBurstContext c{S(), R(), flight::Companion().CompanionSampleCount, Picture7.Visible(),
+                    drawing_->Hud.In.ShotsFiredTarget, {}};
+  c.Sound.ShootSound = screen_.ShootSound;
+  c.Sound.SoundOn = Set().SoundOn;
+  c.Sound.BaseVolume = screen_.BaseVolume;
+  c.Sound.LeftChannelVolume = &screen_.LeftChannelVolume;
+  c.Sound.RightChannelVolume = &screen_.RightChannelVolume;
+  c.Sound.SoundVolumeRatio = &screen_.SoundVolumeRatio;
+  c.Sound.Play = [](const std::string& file, unsigned flags) { sndPlaySoundA(file, flags); };
+  c.Sound.SetWaveVolume = [](uint32_t volume) { waveOutSetVolume(WAVE_MAPPER, volume); };
+  FireGunBurst(c, Timer());
 }
 
 // ----------------------------------------------------------- the run
@@ -345,58 +400,99 @@ void FlightFrame::Timer3_Timer() {
 
 // ------------------------------------------------------------ drawing
 
-void FlightFrame::DrawFrame() {
-  // Stand-in for the cockpit view: sky, water and the horizon at the
-  // aircraft's pitch and bank, with the few numbers a pilot needs.
+void FlightFrame::InitDrawing() {
+  // The view, the panel face and mask, the speed tape and the ball, for this
+  // aircraft at this size; the hooks draw the panel and the head-up display
+  // into each frame before it is copied to the screen.
+  drawing_ = std::make_unique<CockpitDrawing>();
+  CockpitDrawing& d = *drawing_;
   const FlightState& s = S();
-  Surface& c = Picture1.Canvas();
-  const double w = c.Width(), h = c.Height();
-  const double cx = w / 2, cy = s.View.ViewCentreY > 0 ? s.View.ViewCentreY : h / 2;
-  c.Line(0, 0, w, h, RGB(120, 170, 230), LineBox::BF);
-  const double k = s.Pilot.PixelsPerRadian;
-  const double sinB = std::sin(s.Body.BankAngle), cosB = std::cos(s.Body.BankAngle);
-  const double drop = s.Body.PitchAngle * k;  // nose up puts the horizon below the centre
-  const double far = 4 * (w + h);
-  auto at = [&](double along, double down) {
-    return PointI{static_cast<int>(cx + along * cosB - down * sinB), static_cast<int>(cy + drop + along * sinB + down * cosB)};
-  };
-  const std::vector<PointI> water = {at(-far, 0), at(far, 0), at(far, far), at(-far, far)};
-  c.SetFillStyle(0);
-  c.SetFillColor(RGB(40, 90, 140));
-  c.SetForeColor(RGB(255, 255, 255));
-  Polygon(c, water);
-  c.SetFillStyle(1);
-  c.Line(cx - 30, cy, cx - 8, cy, RGB(255, 255, 0));
-  c.Line(cx + 8, cy, cx + 30, cy, RGB(255, 255, 0));
-  c.SetForeColor(RGB(0, 0, 0));
-  c.SetFontName("ＭＳ ゴシック");
-  c.SetFontSize(11 * Sh().FontScale * Sh().ScreenScale);
-  c.SetCurrentX(10);
-  c.SetCurrentY(h - 60 * Sh().ScreenScale);
-  const bool light = Light();
-  const std::string speed = light ? Format(s.Body.AirSpeed, "#0.0") + "m/s" : Format(s.Body.AirSpeed * 1.95, "##0") + "kt";
-  const std::string height = light ? Format(s.Body.Altitude, "#0.0") + "m" : Format(s.Body.Altitude / 0.3048, "###0") + "ft";
-  c.PrintLine("速度 " + speed + "  高度 " + height + "  距離 " + Format(s.Body.Distance, "###0.0") + "m  時間 " +
-              Format(s.Loop.FlightTime, "##0.0") + "s  余裕 ×" + Format(s.Loop.FrameRate, "0.0"));
-  if (screen_.Keys.ScreenshotRequest == 1) {
-    SaveBmp(c, JoinPath(ProgramFolder(), "cam" + Format(screen_.ScreenshotCounter, "000") + ".bmp"));
-    ++screen_.ScreenshotCounter;
-    screen_.Keys.ScreenshotRequest = 0;
+  const aircraft::AircraftData& a = A();
+  const double scale = Sh().ScreenScale, fontScale = Sh().FontScale;
+  const shell::SkyBands& bands = shell::Sky();
+  for (size_t i = 0; i < d.Sky.SkyColourTable.size(); ++i) {
+    d.Sky.SkyColourTable[i] = static_cast<Color>(bands.SkyBandColour[i]);
+    d.Sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
   }
+  view::InitCockpitView(d.View, scale, fontScale, s, a, ProgramFolder());
+
+  view::PanelScreen& ps = d.Panel.Screen;
+  ps.FontScale = fontScale;
+  ps.ScreenSizeChoice = Set().ScreenSizeChoice;
+  ps.ProgramFolder = ProgramFolder();
+  ps.DeveloperMode = screen_.Keys.DeveloperMode;
+  ps.Record = &R();
+  ps.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
+  ps.RequestAircraftSwap = [this] { Command3_Click(); };
+  d.PanelReady = view::PreparePanel(d.Panel, d.Surfaces, s, a, screen_.Options);
+  // The panel stands on the bottom of the drawing area.
+  ps.PanelTop = view::PanelTopFor(static_cast<int>(ScaleHeight()), a, scale);
+
+  d.View.Hooks.DrawPanelMeters = [this](Surface& picture) {
+    CockpitDrawing& dr = *drawing_;
+    picture.SetFontName("ＭＳ Ｐゴシック");
+    picture.SetFontSize(9 * Sh().ScreenScale * Sh().FontScale);
+    view::DrawPanelMeters(dr.Panel, S(), A(), screen_.Options, dr.Surfaces, picture);
+  };
+  d.View.Hooks.DrawHeadUpDisplay = [this](Surface& picture) {
+    CockpitDrawing& dr = *drawing_;
+    const shell::Settings& st = Set();
+    FillHudInputs(dr.Hud.In, dr.View, S(), flight::Companion(), st.ShowVelocityVector, st.WireframeView,
+                  Sh().FormActiveFlags[shell::kSlotWrite] != 0);
+    picture.SetFontName("ＭＳ ゴシック");
+    picture.SetFontSize(11 * Sh().FontScale * Sh().ScreenScale);
+    // The record keeps the shots fired; the display counts them up.
+    dr.Hud.ShotsFired = R().LaunchMarkTenths;
+    view::DrawHeadUpDisplay(dr.Hud, dr.Panel, S(), A(), screen_.Options, picture, Timer());
+    R().LaunchMarkTenths = dr.Hud.ShotsFired;
+    dr.Panel.FrameToggle = 0;  // as the frame leaves it after the overlay
+  };
+}
+
+void FlightFrame::DrawFrame() {
+  CockpitDrawing& d = *drawing_;
+  const shell::Settings& st = Set();
+  d.Panel.Screen.ShowInstrumentPanel = st.ShowInstrumentPanel;
+  d.Panel.Screen.ShowPylonOrHangMeter = st.ShowPylonOrHangMeter;
+  d.Panel.Screen.ScreenMode = Sh().ScreenMode;
+  view::FrameInputs in;
+  in.Sky = &d.Sky;
+  in.ShowObjects = st.ShowObjects;
+  in.ShowPylonOrHangMeter = st.ShowPylonOrHangMeter;
+  in.ShowVelocityVector = st.ShowVelocityVector;
+  in.WireframeView = st.WireframeView;
+  in.SurfaceColour = A().LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
+  in.RecordCount = R().RecordCount;
+  in.ClockSeconds = Timer();
+  in.Companion = &flight::Companion();
+  if (screen_.Keys.ScreenshotRequest == 1) d.View.ScreenshotRequest = 1;
+  screen_.Keys.ScreenshotRequest = 0;
+  view::DrawCockpitFrame(d.View, S(), A(), in, Picture1.Canvas());
+  ShowFrameCaptions();
   Picture1.Refresh();
 }
 
+void FlightFrame::ShowFrameCaptions() {
+  // The elapsed time in the top strip, the frame rate after it, and the
+  // race's lap times in the key-help box once a pylon has been passed.
+  const CockpitDrawing& d = *drawing_;
+  if (Label24.Caption() != d.View.ElapsedCaption) Label24.SetCaption(d.View.ElapsedCaption);
+  if (!d.Panel.FrameRateText.empty() && Label15.Caption() != d.Panel.FrameRateText) {
+    Label15.SetCaption(d.Panel.FrameRateText);
+    Label15.SetLeft(Label24.Left() + Label24.Width());
+  }
+  if (!d.View.RaceText.empty() && Text13.Text() != d.View.RaceText) Text13.SetText(d.View.RaceText);
+}
+
 void FlightFrame::DrawPanel() {
-  // The panel's drawing comes with the instrument panel; the flight model's
-  // share of the panel update runs here until the loop calls it itself.
-  flight::UpdateInstrumentPanelPhysics(S(), A());
-  screen_.MuzzleSpeed = S().Engine.EngineType == aircraft::EngineKind::Piston ? 600 : 1100;
-  ReadDisplayOptions();
-  if (Sh().ScreenMode == shell::kScreenModeChangeAircraft) Command3_Click();
+  // The loop has run the panel's physics; this is its drawing.
+  CockpitDrawing& d = *drawing_;
+  d.Panel.Screen.ScreenMode = Sh().ScreenMode;
+  view::DrawInstrumentPanel(d.Panel, S(), A(), screen_.Options, d.Surfaces);
 }
 
 void FlightFrame::DrawHeadUp() {
-  // The head-up display comes with the instrument panel.
+  // The head-up display is drawn into each frame by the view's hook.
 }
 
 void FlightFrame::DrawBallPicture() {
@@ -571,9 +667,11 @@ void FlightFrame::Form_Resize() {
     StopSound(SND_MEMORY);
     RestoreVolume();
     Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+    screen_.Options.FlightScreenActive = 0;
     return;
   }
   Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+  screen_.Options.FlightScreenActive = 1;
 }
 
 // ------------------------------------------------------------- keys
@@ -639,8 +737,8 @@ void FlightFrame::Command14_Click() {
 
 void FlightFrame::SetLastFlightStrings() {
   shell::Settings& st = Set();
-  if (st.LastFlightAircraft.empty()) st.LastFlightAircraft = " ";
-  if (st.LastFlightDistanceText.empty()) st.LastFlightDistanceText = " ";
+  if (st.LastFlightAircraft.empty()) st.LastFlightAircraft.assign(1, ' ');
+  if (st.LastFlightDistanceText.empty()) st.LastFlightDistanceText.assign(1, ' ');
   if (S().Body.Altitude < 0.1) {
     st.LastFlightAircraft = A().AircraftName;
     st.LastFlightDistanceText = Format(S().Body.Distance, "###.00") + "m";
@@ -766,8 +864,15 @@ void UseFlightScreen() {
     FlightScreenForm().SetLeft(left);
     FlightScreenForm().SetTop(top);
   };
-  link.ProgressAnchor = nullptr;
-  link.CancelLongTasks = nullptr;
+  // The progress dialog opens where the name-entry panel sits.
+  link.ProgressAnchor = [] {
+    FlightFrame& f = FlightScreenForm();
+    return std::make_pair(f.Left() + f.Picture6.Left() * kTwipsPerPixel, f.Top() + f.Picture6.Top() * kTwipsPerPixel);
+  };
+  link.CancelLongTasks = [] {
+    R().LogRowCount = 0;
+    flight::Companion().CompanionSampleCount = 0;
+  };
 }
 
 }  // namespace zarv::flightscreen

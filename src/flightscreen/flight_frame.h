@@ -14,6 +14,7 @@
 #include "flight/flight_loop.h"
 #include "flight/flight_options.h"
 #include "flight/flight_seams.h"
+#include "flightscreen/cockpit_drawing.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -32,7 +33,6 @@ struct FlightScreenState {
   int32_t LeftChannelVolume = 0, RightChannelVolume = 0;
   double SoundVolumeRatio = 0, EngineSoundLevel = 0, SoundPanSine = 0;
   std::string ShootSound;
-  int16_t ScreenshotCounter = 0;
   double WindDirectionAtLoad = 0;
   double TaskStartTime = 0;       // Timer s of the load or the current long task
   int16_t HoveredMenuIndex = 0;
@@ -41,7 +41,6 @@ struct FlightScreenState {
   int LoopDepth = 0;              // RunFlight calls on the stack
   int16_t PendingExit = -1;       // ExitMode of a change or quit held until the loop has ended
   bool Unloading = false;
-  double MuzzleSpeed = 1100;
 
   void Reset() { *this = FlightScreenState{}; }
 };
@@ -124,6 +123,9 @@ class FlightFrame : public Form {
   void DrawFrame();
   void DrawPanel();
   void DrawHeadUp();
+  // The gun: a powered aircraft's left click and the joystick's fire button.
+  void FireGun();
+  CockpitDrawing& Drawing() { return *drawing_; }
   // The post-flight processing that the records issue provides.
   void RunPostFlight();
 
@@ -167,7 +169,13 @@ class FlightFrame : public Form {
   void CarryOutPendingExit();
   void ConditionBarChanged(int bar);
 
+  void InitDrawing();
+  void LoadCompanion();
+  void FillJoystickLink();
+  void ShowFrameCaptions();
+
   FlightScreenState screen_;
+  std::unique_ptr<CockpitDrawing> drawing_ = std::make_unique<CockpitDrawing>();
   bool loaded_ = false;
   bool settingUp_ = false;
   // The records' side of the run.

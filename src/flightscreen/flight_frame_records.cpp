@@ -240,9 +240,8 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.Outline = &model::Outline();
   link.Flight = &s;
   link.Aircraft = &A();
-  // The same scene as the cockpit view's, the deck turned with the heading.
-  view::SceneGeometry scene;
-  view::InitSceneGeometry(s.Masses.DryMass, A().LaunchSpeed, A().EngineCount, scene);
+  // The cockpit view's scene, the deck turned with the heading.
+  view::SceneGeometry scene = drawing_->View.Scene;
   view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
   for (std::size_t i = 0; i < replay::ReplayScenery::kPoints; ++i) {
     link.Scenery.X[i] = scene.SceneryX[i];

@@ -4,11 +4,13 @@
 #include <cmath>
 
 #include "aircraft/aircraft_data.h"
+#include "flight/companion_record.h"
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "flightscreen/conditions.h"
 #include "flightscreen/flight_frame.h"
 #include "flightscreen/flight_menu.h"
+#include "flightscreen/joystick_link.h"
 #include "flightscreen/screen_setup.h"
 #include "records/log_filing.h"
 #include "platform/runtime/clock.h"
@@ -62,10 +64,10 @@ void FlightFrame::SetUpScreen() {
   Picture1.SetAutoRedraw(true);
   Picture6.Move(formW / 2 - 120, 225 * sc - 18 * sc / fs - 65, 240, 130);
 
-  // The throttle detent (joystick file line 16); the loop divides by it.
-  const std::vector<std::string> joy = ReadTextLines(ProgramPath("\\Temp\\joy.ini"));
-  if (joy.size() >= 16) s.Pilot.ThrottleDetent = CLng(std::clamp(Val(joy[15]), -1e9, 1e9));
-  if (s.Pilot.ThrottleDetent < 10) s.Pilot.ThrottleDetent = 10;
+  // The joystick's button map and throttle detent (the loop divides by
+  // it), then one poll so the first pass reads a real position.
+  LoadJoyButtonMap(s);
+  PollJoystick(s);
 
   // The top strip with the menu label.
   Picture8.Move(0, 0, formW, 23);
@@ -76,15 +78,32 @@ void FlightFrame::SetUpScreen() {
   Label16.SetCaption("メニュー");
   Font(Label16, kGothic, 13 * fs);
   Label16.Move(4, 3, 80, 18);
-  Label21.SetCaption("");
   Font(Label21, kGothic, 13 * fs);
-  Label21.Move(90, 0, formW - 90, 21);
   Label21.SetBackStyle(vbTransparent);
-  Label14.SetCaption("");
+  // The title row: the menu, the launch conditions, the aircraft's name,
+  // then the elapsed time and the frame rate, which the frames keep up.
+  Label21.SetCaption("発進条件");
+  Label21.SetAutoSize(true);
+  Label21.SetLeft(Label16.Width() + 10);
+  Label21.SetTop(1);
+  Label14.SetCaption(a.AircraftName);
+  Font(Label14, kGothic, 11 * fs);
+  Label14.SetAutoSize(true);
+  Label14.SetLeft(Label21.Left() + Label21.Width() + 10);
+  Label14.SetTop(1);
   Label24.SetCaption("");
-  Label14.SetVisible(false);
-  Label15.SetVisible(false);
-  Label24.SetVisible(false);
+  Font(Label24, kPGothic, 11 * fs);
+  Label24.SetAutoSize(true);
+  Label24.SetLeft(Label14.Left() + Label14.Width() + 20);
+  Label24.SetTop(2);
+  Font(Label15, kGothic, 11 * fs);
+  Label15.SetAutoSize(true);
+  Label15.SetLeft(Label24.Left() + Label24.Width());
+  Label15.SetTop(2);
+  for (Label* l : {&Label14, &Label15, &Label24}) {
+    l->SetBackStyle(vbTransparent);
+    l->SetVisible(true);
+  }
 
   Command14.Move(0, 480 * sc, 60, 20);
   Command14.SetCaption("発進");
@@ -349,9 +368,13 @@ void FlightFrame::Form_MouseDown(int button, double x, double y) {
   const double now = Timer();
   if (!(static_cast<float>(now) > static_cast<float>(screen_.Keys.UiDeadline + 0.2)) || s.Loop.TimeMark <= 0) return;
   if (button == vbLeftButton && Set().JoystickOn == 0) {
-    // The gun needs a companion flight; without one a powered aircraft's
-    // click does nothing.
-    if (aircraft::LaunchAtMost10(A().LaunchSpeed)) Command14_Click();
+    // A powered aircraft's click is the trigger, once a companion is there
+    // to fire at.
+    if (aircraft::LaunchAtMost10(A().LaunchSpeed)) {
+      Command14_Click();
+    } else if (flight::Companion().CompanionSampleCount > 0) {
+      FireGun();
+    }
     screen_.Keys.UiDeadline = Timer();
     if (s.Body.GroundSpeed > 0.2 && s.Body.Altitude > 0) {
       Picture7.SetVisible(false);

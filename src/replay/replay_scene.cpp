@@ -24,6 +24,16 @@ constexpr GridPoint kRearOutline[6] = {{2, 0, 6}, {2, 0, 3}, {2, 1, 3}, {2, 2, 3
 constexpr GridPoint kTail12[4] = {{3, 1, 0}, {3, 2, 0}, {3, 2, 3}, {3, 1, 3}};
 constexpr GridPoint kTail34[4] = {{3, 3, 0}, {3, 4, 0}, {3, 4, 3}, {3, 3, 3}};
 
+// A marker pole in view, its width by distance, at most 100 pixels.
+void DrawPole(Surface& picture, const PoleView& pole, double zoom, double pixelsPerRadian) {
+  if (std::abs(pole.Azimuth) >= 1.5 / zoom || std::abs(pole.Elevation) >= 1.5 / zoom) return;
+  double w = 2 / pole.Distance * pixelsPerRadian * zoom + 1;
+  if (!(w <= 100)) w = 100;
+  picture.SetDrawWidth(CLng(w));
+  picture.Line(pole.FootX, pole.FootY, pole.TopX, pole.TopY, RGB(255, 255, 128));
+  picture.SetDrawWidth(1);
+}
+
 }  // namespace
 
 Color ShadowColour(double z, bool wireframe) {
@@ -139,13 +149,7 @@ void ReplayPlayer::PolesFar(Surface& picture) {
   }
   for (const PoleView& pole : Poles) {
     if (pole.Distance > State.CameraDistance) {
-      const double zoom = State.ViewZoom > 0 ? State.ViewZoom : 1.0;
-      if (std::abs(pole.Azimuth) >= 1.5 / zoom || std::abs(pole.Elevation) >= 1.5 / zoom) continue;
-      double w = 2 / pole.Distance * Geometry.PixelsPerRadian * zoom + 1;
-      if (!(w <= 100)) w = 100;
-      picture.SetDrawWidth(CLng(w));
-      picture.Line(pole.FootX, pole.FootY, pole.TopX, pole.TopY, RGB(255, 255, 128));
-      picture.SetDrawWidth(1);
+      DrawPole(picture, pole, State.ViewZoom > 0 ? State.ViewZoom : 1.0, Geometry.PixelsPerRadian);
     }
   }
 }
@@ -156,12 +160,7 @@ void ReplayPlayer::PolesNear(Surface& picture) {
   const double cosine = model::Projection().View.ViewDepressionCos;
   for (const PoleView& pole : Poles) {
     if (!(pole.Distance < State.CameraDistance / cosine)) continue;
-    if (std::abs(pole.Azimuth) >= 1.5 / zoom || std::abs(pole.Elevation) >= 1.5 / zoom) continue;
-    double w = 2 / pole.Distance * Geometry.PixelsPerRadian * zoom + 1;
-    if (!(w <= 100)) w = 100;
-    picture.SetDrawWidth(CLng(w));
-    picture.Line(pole.FootX, pole.FootY, pole.TopX, pole.TopY, RGB(255, 255, 128));
-    picture.SetDrawWidth(1);
+    DrawPole(picture, pole, zoom, Geometry.PixelsPerRadian);
   }
 }
 

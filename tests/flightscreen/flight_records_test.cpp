@@ -14,6 +14,7 @@
 #include "records/post_flight.h"
 #include "records/records_screens.h"
 #include "replay/replay_form.h"
+#include "view/scenery.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -174,8 +175,12 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
 
 TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrails) {
   double trailAt10 = 0;
+  replay::ReplayScenery scenery;
   onFrame_ = [&](int frame) {
-    if (frame == 1) trailAt10 = replay::Vedeo().Player()->Record.Samples[10].TipAEast;
+    if (frame == 1) {
+      trailAt10 = replay::Vedeo().Player()->Record.Samples[10].TipAEast;
+      scenery = replay::Vedeo().Player()->Scenery;
+    }
     if (frame == 3) replay::Vedeo().Command1_Click();
   };
   Fly([this] { Key(vbKeyF6); });
@@ -185,6 +190,15 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrail
   records::ComputeTipTrail(tip, model::Outline());
   EXPECT_NE(trailAt10, 0);
   EXPECT_EQ(trailAt10, tip.TipAEast);
+  // The cockpit view's scene: shore, course poles and the prism.
+  view::SceneGeometry scene;
+  view::InitSceneGeometry(flight::State().Masses.DryMass, aircraft::Aircraft().LaunchSpeed,
+                          aircraft::Aircraft().EngineCount, scene);
+  for (int i : {view::kShoreFirst, view::kShoreLast, view::kCourseFirst, view::kCourseFirst + 8}) {
+    EXPECT_EQ(scenery.X[static_cast<size_t>(i)], scene.SceneryX[static_cast<size_t>(i)]) << i;
+    EXPECT_EQ(scenery.Y[static_cast<size_t>(i)], scene.SceneryY[static_cast<size_t>(i)]) << i;
+  }
+  EXPECT_EQ(scenery.Prisms.LastPrismIndex, scene.Prisms.LastPrismIndex);
   EXPECT_EQ(maxDepth_, 2);
   EXPECT_LT(flight::State().Body.Altitude, 0);
   EXPECT_TRUE(f.Timer1.Enabled());

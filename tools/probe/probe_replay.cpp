@@ -54,26 +54,7 @@ ReplayScenery ProbeScenery() {
 void FillWingTips(flight::FlightRecord& r, const model::AirframeOutline& o) {
   const int32_t n = std::min<int32_t>(static_cast<int32_t>(r.RecordSampleCount) + 1,
                                       static_cast<int32_t>(r.Samples.size()));
-  for (int32_t i = 0; i < n; ++i) {
-    flight::FlightSample& s = r.Samples[static_cast<std::size_t>(i)];
-    model::AttitudeRotation a;
-    a.BankSin = std::sin(s.Bank / 57.3);
-    a.BankCos = std::cos(s.Bank / 57.3);
-    a.PitchSin = std::sin(s.Pitch / 57.3);
-    a.PitchCos = std::cos(s.Pitch / 57.3);
-    a.HeadingSin = std::sin(s.HeadingDeg / 57.3);
-    a.HeadingCos = std::cos(s.HeadingDeg / 57.3);
-    model::WorkPoint p{o.WingX(7, 0), o.WingY(7, 0), o.WingZ(7, 0)};
-    model::RotatePointByAttitude(a, p);
-    s.TipAEast = p.X + s.East;
-    s.TipANorth = p.Y + s.North;
-    s.TipAHeight = p.Z + s.Height;
-    p = {-o.WingX(7, 0), o.WingY(7, 0), o.WingZ(7, 0)};
-    model::RotatePointByAttitude(a, p);
-    s.TipBEast = p.X + s.East;
-    s.TipBNorth = p.Y + s.North;
-    s.TipBHeight = p.Z + s.Height;
-  }
+  for (int32_t i = 0; i < n; ++i) records::ComputeTipTrail(r.Row(i), o);
 }
 
 }  // namespace

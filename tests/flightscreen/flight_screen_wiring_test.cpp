@@ -1,0 +1,205 @@
+// The flight screen with its cockpit view, panel, companion, gun and
+// joystick wired in: where the panel stands, what a frame shows, the
+// companion read at the load and fired at, and the activity flags the loop
+// reads staying equal to the shell's.
+#include "flightscreen/flight_log_fixture.h"
+#include "flightscreen/flight_screen_fixture.h"
+
+#include "flight/companion_record.h"
+#include "flight/flight_record.h"
+#include "flightscreen/joystick_link.h"
+#include "platform/ui/keys.h"
+#include "platform/runtime/text.h"
+#include "view/screen_art.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using flight::testing::Engine;
+using testing::FlightScreenTest;
+
+class FlightScreenWiringTest : public FlightScreenTest {
+ protected:
+  // The panel art the start-up caches for the size.
+  void CacheArt(int size) {
+    const double scales[] = {1.0, 1.25, 1.6};
+    ASSERT_TRUE(view::SavePanelArt(Path("Temp"), scales[size], 1.0, size, false));
+  }
+  void OpenJet(int size = 0) {
+    CacheArt(size);
+    Open(aircraft::AircraftFileLines(flight::testing::Powered(Engine::Jet)), size);
+  }
+  // A powered aircraft's log in the program folder: the companion.
+  void PutCompanionLog() {
+    testing::TestLog log;
+    log.Powered = true;
+    log.LastRow = 400;
+    ASSERT_TRUE(log.WriteTo(Path("1Companion.csv")));
+  }
+};
+
+TEST_F(FlightScreenWiringTest, PanelStandsOnTheBottomOfTheDrawingAreaAtEverySize) {
+  const double scales[] = {1.0, 1.25, 1.6};
+  for (int size = 0; size < 3; ++size) {
+    const double sc = scales[size];
+    OpenJet(size);
+    FlightFrame& f = FlightScreenForm();
+    CockpitDrawing& d = f.Drawing();
+    EXPECT_TRUE(d.PanelReady) << size;
+    EXPECT_DOUBLE_EQ(f.ScaleHeight(), 480 * sc);
+    EXPECT_EQ(d.Panel.Screen.PanelTop, CLng(480 * sc - 210 * sc)) << size;
+    // The view centre is placed from the same row.
+    EXPECT_EQ(flight::State().View.ViewCentreBaseY, d.Panel.Screen.PanelTop) << size;
+    f.Unload();
+  }
+  CacheArt(0);
+  Open(flight::testing::SampleLines("Marden７"));
+  EXPECT_EQ(FlightScreenForm().Drawing().Panel.Screen.PanelTop, 480 - 155);  // no engine: a lower panel
+}
+
+TEST_F(FlightScreenWiringTest, FrameShowsThePanelAndTheElapsedTime) {
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  shell::CurrentSettings().ShowInstrumentPanel = 1;
+  f.DrawFrame();
+  CockpitDrawing& d = f.Drawing();
+  // Below the panel's top edge the view shows the face (the test's sky,
+  // without the start-up's colour bands, is black).
+  Surface& view = f.Picture1.Canvas();
+  const int top = d.Panel.Screen.PanelTop;
+  auto panelPixels = [&] {
+    int n = 0;
+    for (int y = top + 20; y < 480; y += 10)
+      for (int x = 120; x < 520; x += 10)
+        if (view.Point(x, y) != 0) ++n;
+    return n;
+  };
+  EXPECT_GT(panelPixels(), 19 * 40 / 3);  // the dials themselves are black
+  EXPECT_EQ(f.Label24.Caption().rfind("経過時間 ", 0), 0u);
+  EXPECT_TRUE(f.Label24.Visible());
+  EXPECT_EQ(f.Label14.Caption(), aircraft::Aircraft().AircraftName);
+  EXPECT_GE(f.Label24.Left(), f.Label14.Left() + f.Label14.Width() + 20);
+
+  // Without the panel option the view is not covered.
+  shell::CurrentSettings().ShowInstrumentPanel = 0;
+  f.DrawFrame();
+  EXPECT_LT(panelPixels(), 19 * 40 / 10);
+}
+
+TEST_F(FlightScreenWiringTest, FlightDrawsTheRealPanelThroughTheLoopToTheWater) {
+  CacheArt(0);
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  int frames = 0;
+  auto draw = f.Screen().Seams.DrawFlightFrame;
+  f.Screen().Seams.DrawFlightFrame = [&] {
+    draw();
+    ++frames;
+  };
+  f.Timer2_Timer();
+  EXPECT_TRUE(flight::State().Loop.FlightEnded);
+  EXPECT_GT(frames, 20);
+  EXPECT_GT(f.Drawing().Panel.Phase + f.Drawing().Panel.FrameRateText.size(), 0u);  // the panel ran
+  EXPECT_FALSE(f.Label15.Caption().empty());  // the frame-rate figure
+}
+
+TEST_F(FlightScreenWiringTest, CompanionIsReadAtTheLoadAndTheClickFiresAtIt) {
+  PutCompanionLog();
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(flight::Companion().CompanionSampleCount, 400);
+  EXPECT_TRUE(f.List1.Visible());  // the menu shows when a log was taken
+  EXPECT_FALSE(shell::Process().Loaded());  // the progress dialog has gone
+  flight::FlightSeams& seams = f.Screen().Seams;
+  EXPECT_TRUE(seams.UpdateCompanion && seams.UpdateGunRounds);
+
+  // In flight past the platform, steering with the mouse: a left click fires.
+  flight::FlightState& s = flight::State();
+  s.Body.Distance = 500;
+  s.Body.Altitude = 300;
+  s.Pilot.MouseSteering = 1;
+  s.Loop.TimeMark = 5;
+  flight::Record().RecordCount = 77;
+  Advance(3000);
+  f.Form_MouseDown(vbLeftButton, 300, 200);
+  EXPECT_FLOAT_EQ(static_cast<float>(s.Sound.TriggerTime), static_cast<float>(Timer()));
+  EXPECT_EQ(s.Loop.StepsSinceTrigger, 0);
+  EXPECT_EQ(f.Drawing().Hud.In.ShotsFiredTarget, 10);
+  EXPECT_EQ(flight::Record().LaunchMarkSamples[1], 77);
+
+  // The display counts the shots up into the record, half a shot a frame.
+  shell::CurrentSettings().ShowVelocityVector = 1;
+  for (int i = 0; i < 30; ++i) f.DrawFrame();
+  EXPECT_FLOAT_EQ(flight::Record().LaunchMarkTenths, 10);
+
+  // The joystick's fire button reaches the same burst.
+  EXPECT_TRUE(Joystick().Commands.FireGunBurst);
+  Advance(2500);
+  Joystick().Commands.FireGunBurst();
+  EXPECT_EQ(f.Drawing().Hud.In.ShotsFiredTarget, 20);
+}
+
+TEST_F(FlightScreenWiringTest, PoweredClickWithoutCompanionDoesNothingAndCancelDropsTheCompanion) {
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(flight::Companion().CompanionSampleCount, 0);
+  flight::FlightState& s = flight::State();
+  s.Body.Distance = 500;
+  s.Body.Altitude = 300;
+  s.Pilot.MouseSteering = 0;
+  s.Loop.TimeMark = 5;
+  Advance(3000);
+  f.Form_MouseDown(vbLeftButton, 300, 200);
+  EXPECT_EQ(s.Sound.TriggerTime, 0);
+  EXPECT_EQ(s.Pilot.MouseSteering, 0);
+
+  // The progress dialog's cancel.
+  flight::Companion().CompanionSampleCount = 300;
+  flight::Record().LogRowCount = 300;
+  ASSERT_TRUE(shell::FlightScreen().CancelLongTasks);
+  shell::FlightScreen().CancelLongTasks();
+  EXPECT_EQ(flight::Companion().CompanionSampleCount, 0);
+  EXPECT_EQ(flight::Record().LogRowCount, 0);
+}
+
+TEST_F(FlightScreenWiringTest, JoystickLinkAndActivityFlagsFollowTheShell) {
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  JoystickLink& link = Joystick();
+  flight::FlightOptions& o = f.Screen().Options;
+  EXPECT_EQ(link.Options, &o);
+  EXPECT_EQ(&link.Deadline(), &f.Screen().Keys.UiDeadline);
+  EXPECT_TRUE(f.Screen().Seams.PollJoystick && f.Screen().Seams.DispatchJoystickButtons);
+  for (auto* c : {&link.Commands.TakeoffCommand, &link.Commands.ToggleGear, &link.Commands.FlapUp,
+                  &link.Commands.FlapDown, &link.Commands.ToggleFuelDump})
+    EXPECT_TRUE(*c);
+  const auto& flags = shell::Shell().FormActiveFlags;
+  auto same = [&] {
+    EXPECT_EQ(o.FlightScreenActive, flags[shell::kSlotFlightFrame]);
+    EXPECT_EQ(o.DeviceDialogActive, flags[shell::kSlotDevice]);
+  };
+  same();
+  f.OnDeactivate();
+  same();
+  f.OnActivate();
+  same();
+  f.SetWindowState(vbMinimized);
+  f.OnResize();
+  same();
+  f.SetWindowState(vbNormal);
+  f.OnResize();
+  same();
+  OpenDeviceDialog();
+  EXPECT_EQ(o.DeviceDialogActive, 1);
+  same();
+
+  // The flap button through a click on the bank caption.
+  flight::State().Pilot.JoyButtons = 0;
+  f.Label1.OnClick();
+  EXPECT_GT(link.Deadline(), 0);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
