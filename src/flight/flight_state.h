@@ -238,7 +238,7 @@ struct AirData {
   double BodyAirZ = 0;            // along the body normal
   double NormalLoad = 0;          // m/s^2
   double SupportAccel = 0;        // m/s^2 from deck, gear or water; 0 airborne
-  double DynamicPressure = 0.001; // Pa
+  double DynamicPressure = 0.001; // Pa, over the wing: its panels' area-weighted mean
   double TotalDragArea = 0.001;
   double AirTemperature = 280;    // K
   double DensityRatio = 1.0;      // pressure at altitude / 1013 hPa

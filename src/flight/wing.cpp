@@ -43,8 +43,8 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
        s.Setup.TipDihedralSin, s.Setup.TipDihedralCos, s.Controls.TipDihedralLoaded, a.TipWashout},
   };
 
-  // 1-4. Dynamic pressures.
-  s.Air.DynamicPressure = rho == 0 ? 0.01 : rho * v * v / 2;
+  // 1-4. Dynamic pressures; the wing's is the panels' area-weighted mean.
+  const double freeStream = rho == 0 ? 0.01 : rho * v * v / 2;
   if (s.Air.TotalIncidence != 0) {
     const double ca = std::cos(alpha / s.Air.TotalIncidence);
     const double cb = std::cos(beta / s.Air.TotalIncidence);
@@ -56,7 +56,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   }
   for (int i = 1; i <= kWingPanelCount; ++i) p[i].PanelPressure = Sq(p[i].PanelAirspeed) * rho / 2;
   s.Air.DynamicPressure = ((p[1].PanelPressure + p[2].PanelPressure) * s.Setup.InnerPanelArea +
-                       s.Setup.CentrePanelArea * s.Air.DynamicPressure +
+                       s.Setup.CentrePanelArea * freeStream +
                        (p[3].PanelPressure + p[4].PanelPressure) * s.Setup.OuterPanelArea +
                        (p[5].PanelPressure + p[6].PanelPressure) * s.Setup.TipPanelArea) /
                       a.WingArea;
