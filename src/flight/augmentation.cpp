@@ -35,10 +35,10 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
         s.Controls.ElevatorInput = (3 - m2) / 2 * (-14.5 / 57.3) - s.Air.AirPathAngle;
       } else {
         s.Controls.ElevatorInput = -14.5 / 57.3 - s.Air.AirPathAngle;
-        s.Controls.TrimTailAngle = (s.Controls.TrimTailAngle - 3 * s.Air.AirPathAngle) * (450 - s.Body.Altitude) / 450;
-        if (s.Controls.ElevatorInput < s.Controls.TrimTailAngle) s.Controls.ElevatorInput = s.Controls.TrimTailAngle;
+        s.Controls.TrimAngleOfAttack = (s.Controls.TrimAngleOfAttack - 3 * s.Air.AirPathAngle) * (450 - s.Body.Altitude) / 450;
+        if (s.Controls.ElevatorInput < s.Controls.TrimAngleOfAttack) s.Controls.ElevatorInput = s.Controls.TrimAngleOfAttack;
         TrimTailForBalance(s, a, 22.5);
-        if (s.Controls.ElevatorInput > s.Controls.TrimTailAngle) s.Controls.ElevatorInput = s.Controls.TrimTailAngle;
+        if (s.Controls.ElevatorInput > s.Controls.TrimAngleOfAttack) s.Controls.ElevatorInput = s.Controls.TrimAngleOfAttack;
       }
     }
     if (s.Body.Altitude < 20 && s.Ground.GearExtension == 0) ToggleGear(s, a);  // the gear goes down
@@ -48,9 +48,9 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
   // Load limits: pulling to the engine's figure, pushing to -45 m/s^2.
   if (powered && q > 2000 && m2 < 9) {
     TrimTailForBalance(s, a, s.Engine.EngineNoiseLevel);
-    if (s.Controls.ElevatorInput > s.Controls.TrimTailAngle && s.Controls.TrimTailAngle > 0) s.Controls.ElevatorInput = s.Controls.TrimTailAngle;
+    if (s.Controls.ElevatorInput > s.Controls.TrimAngleOfAttack && s.Controls.TrimAngleOfAttack > 0) s.Controls.ElevatorInput = s.Controls.TrimAngleOfAttack;
     TrimTailForBalance(s, a, -45);
-    if (s.Controls.ElevatorInput < s.Controls.TrimTailAngle && s.Controls.TrimTailAngle < 0) s.Controls.ElevatorInput = s.Controls.TrimTailAngle;
+    if (s.Controls.ElevatorInput < s.Controls.TrimAngleOfAttack && s.Controls.TrimAngleOfAttack < 0) s.Controls.ElevatorInput = s.Controls.TrimAngleOfAttack;
   }
   if (std::fabs(s.Body.RollRate) > 1 && s.Controls.ElevatorInput < 0) s.Controls.ElevatorInput = 0;  // no push while rolling fast
 

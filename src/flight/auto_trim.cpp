@@ -16,13 +16,15 @@ double BalancingTailAngle(const FlightState& s, const aircraft::AircraftData& a)
 }
 
 void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double accel) {
-  if (a.TailplaneArea > 0) s.Controls.TrimTailAngle = BalancingTailAngle(s, a);
+  // Without a tailplane the last trim angle stands in; the tail's zero area
+  // takes it out of the sum.
+  double tail = a.TailplaneArea > 0 ? BalancingTailAngle(s, a) : s.Controls.TrimAngleOfAttack;
   const double limit = std::fabs(s.Setup.MinAngleOfAttack);
-  if (limit < std::fabs(s.Controls.TrimTailAngle)) s.Controls.TrimTailAngle = Sgn(s.Controls.TrimTailAngle) * limit;
+  if (limit < std::fabs(tail)) tail = Sgn(tail) * limit;
 
   const double q = s.Air.DynamicPressure;
   const double tailLift =
-      (s.Controls.TrimTailAngle + s.Air.AngleOfAttack) * 6.28 * s.Setup.SweepAreaFactor * s.Aero.TailLiftSlope * a.TailplaneArea * q;
+      (tail + s.Air.AngleOfAttack) * 6.28 * s.Setup.SweepAreaFactor * s.Aero.TailLiftSlope * a.TailplaneArea * q;
   const double offsets = s.Airfoils.WingAngleOffsetNow + s.Airfoils.WingLiftOffsetNow + s.Controls.FlapTarget + s.Setup.WingIncidenceRad - s.Setup.HalfWashout;
   double f = s.Masses.Mass * accel;
   f = f / s.Aero.LiftSlopeMachFactor;
@@ -32,7 +34,7 @@ void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double 
   f = f / q;
   f = f / 6.28;
   f = f / s.Setup.SweepAreaFactor;
-  s.Controls.TrimTailAngle = f - offsets;
+  s.Controls.TrimAngleOfAttack = f - offsets;
 }
 
 }  // namespace zarv::flight

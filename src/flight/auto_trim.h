@@ -7,7 +7,7 @@
 
 namespace zarv::flight {
 
-// Leaves the answer (rad) in TrimTailAngle. accel in m/s^2; callers pass it
+// Leaves the answer (rad) in TrimAngleOfAttack. accel in m/s^2; callers pass it
 // only with DynamicPressure > 0.
 void TrimTailForBalance(FlightState& s, const aircraft::AircraftData& a, double accel);
 

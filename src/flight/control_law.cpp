@@ -100,15 +100,19 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
   s.Controls.ElevatorDemand = SignLimited(err / q * std::min(s.Masses.PitchInertia, 100000.0) * 4, 0.3);
   s.Controls.NozzlePitchCommand = -err * s.Masses.PitchInertia / (s.Engine.GrossThrust + 1) * 5;
 
+  // Without a tailplane the command trims to the automatic trim's angle of
+  // attack, as the augmentation left it.
+  double trim = s.Controls.TrimAngleOfAttack;
   if (a.TailplaneArea > 0) {
     s.Controls.TrimTailAngle = BalancingTailAngle(s, a);
     const double w = std::sin(2.5 * s.Body.CouplingAngle);
     const double p2 = s.Body.RollRate * s.Body.RollRate * w;
     const double r2 = s.Body.YawRate * s.Body.YawRate * w;
     s.Controls.TrimTailAngle += 3 * Sgn(w) * std::sqrt(p2 * p2 + r2 * r2) / a.TailplaneArea / a.TailplaneArm;
+    trim = s.Controls.TrimTailAngle;
   }
 
-  e = -tail * s.Controls.ElevatorDemand * Sgn(std::cos(alpha)) + s.Controls.TrimTailAngle;
+  e = -tail * s.Controls.ElevatorDemand * Sgn(std::cos(alpha)) + trim;
 
   // Keep the tailplane from stalling near the ground.
   if (std::fabs(alpha + e) > s.Setup.GroundAngleLimit && s.Air.SupportAccel > 0.0001 && s.Body.Altitude < 5) {

@@ -21,18 +21,24 @@ namespace zarv::flight {
 
 // One piece of the wing's strip model, kept from step to step.
 struct WingPanel {
-  double PanelAirspeed = 0;     // local airspeed, m/s
-  double PanelPressure = 0;     // local dynamic pressure, Pa
-  double Angle = 0;             // local angle of attack
-  double RawLift = 0;           // lift coefficient before the stall (later / LiftFactor)
-  double StalledLift = 0;       // after the soft stall; after rotation the lift area
-  double Drag = 0;              // drag term; after rotation the drag area
-  double PanelLiftCoeff = 0;    // force area along the body normal
-  double PanelDragCoeff = 0;    // force area along the body axis
+  double PanelAirspeed = 0;       // local airspeed, m/s
+  double PanelPressure = 0;       // local dynamic pressure, Pa
+  double Angle = 0;               // local angle of attack
+  double RawLift = 0;             // lift coefficient before the stall, with the Mach lift factor
+  double IncompressibleLift = 0;  // the same without the Mach lift factor, for the induced drag
+  double StalledLift = 0;         // lift coefficient after the soft stall
+  double Drag = 0;                // drag area in the panel's own flow, m^2
+  // Panels 1..6 turned into the aircraft's wind axes, the lift through the
+  // dihedral; the outer and tip drag limited to 2 x area. (The centre's are
+  // Wing.CentreLiftArea and Wing.CentreDrag.)
+  double PanelLiftArea = 0;       // m^2
+  double PanelDragArea = 0;       // m^2
+  double PanelLiftCoeff = 0;      // force area along the body normal
+  double PanelDragCoeff = 0;      // force area along the body axis
   // Refreshed once per drawn frame.
-  double PanelHeight = 0;       // smoothed height above the water, m
-  double PanelAspectRatio = 0;  // with ground effect
-  double PanelLiftSlope = 1.0;  // lift-slope factor
+  double PanelHeight = 0;         // smoothed height above the water, m
+  double PanelAspectRatio = 0;    // with ground effect
+  double PanelLiftSlope = 1.0;    // lift-slope factor
 };
 
 inline constexpr int kWingPanelCount = 6;  // panels 1..6; index 0 is the centre
@@ -232,7 +238,7 @@ struct AirData {
   double BodyAirZ = 0;            // along the body normal
   double NormalLoad = 0;          // m/s^2
   double SupportAccel = 0;        // m/s^2 from deck, gear or water; 0 airborne
-  double DynamicPressure = 0.001; // Pa
+  double DynamicPressure = 0.001; // Pa, over the wing: its panels' area-weighted mean
   double TotalDragArea = 0.001;
   double AirTemperature = 280;    // K
   double DensityRatio = 1.0;      // pressure at altitude / 1013 hPa
@@ -321,7 +327,8 @@ struct ControlState {
   double RudderDemand = 0, AileronDemand = 0;
   double FlapTarget = 0;
   double NozzlePitchCommand = 0, NozzlePitch = 0, NozzleYaw = 0;
-  double TrimTailAngle = 0;        // rad; also the load's angle of attack of the automatic trim
+  double TrimTailAngle = 0;        // rad, the control law's balancing tailplane angle (with a tailplane)
+  double TrimAngleOfAttack = 0;    // rad, the automatic trim's angle of attack for the wanted load
   double CasPitchMoment = 0, CasRollMoment = 0;  // N m
   int32_t CasYawMoment = 0;
   double LiftOffSpeed = 0;

@@ -399,6 +399,7 @@ void ForEachStateField(S& s, V&& v) {
   v("NozzlePitch", s.Controls.NozzlePitch);
   v("NozzleYaw", s.Controls.NozzleYaw);
   v("TrimTailAngle", s.Controls.TrimTailAngle);
+  v("TrimAngleOfAttack", s.Controls.TrimAngleOfAttack);
   v("CasPitchMoment", s.Controls.CasPitchMoment);
   v("CasRollMoment", s.Controls.CasRollMoment);
   v("CasYawMoment", s.Controls.CasYawMoment);

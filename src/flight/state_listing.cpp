@@ -40,8 +40,11 @@ struct ListingVisitor {
       Line("PanelPressure", i, w.PanelPressure);
       Line("Angle", i, w.Angle);
       Line("RawLift", i, w.RawLift);
+      Line("IncompressibleLift", i, w.IncompressibleLift);
       Line("StalledLift", i, w.StalledLift);
       Line("Drag", i, w.Drag);
+      Line("PanelLiftArea", i, w.PanelLiftArea);
+      Line("PanelDragArea", i, w.PanelDragArea);
       Line("PanelLiftCoeff", i, w.PanelLiftCoeff);
       Line("PanelDragCoeff", i, w.PanelDragCoeff);
       Line("PanelHeight", i, w.PanelHeight);

@@ -43,8 +43,8 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
        s.Setup.TipDihedralSin, s.Setup.TipDihedralCos, s.Controls.TipDihedralLoaded, a.TipWashout},
   };
 
-  // 1-4. Dynamic pressures.
-  s.Air.DynamicPressure = rho == 0 ? 0.01 : rho * v * v / 2;
+  // 1-4. Dynamic pressures; the wing's is the panels' area-weighted mean.
+  const double freeStream = rho == 0 ? 0.01 : rho * v * v / 2;
   if (s.Air.TotalIncidence != 0) {
     const double ca = std::cos(alpha / s.Air.TotalIncidence);
     const double cb = std::cos(beta / s.Air.TotalIncidence);
@@ -56,7 +56,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   }
   for (int i = 1; i <= kWingPanelCount; ++i) p[i].PanelPressure = Sq(p[i].PanelAirspeed) * rho / 2;
   s.Air.DynamicPressure = ((p[1].PanelPressure + p[2].PanelPressure) * s.Setup.InnerPanelArea +
-                       s.Setup.CentrePanelArea * s.Air.DynamicPressure +
+                       s.Setup.CentrePanelArea * freeStream +
                        (p[3].PanelPressure + p[4].PanelPressure) * s.Setup.OuterPanelArea +
                        (p[5].PanelPressure + p[6].PanelPressure) * s.Setup.TipPanelArea) /
                       a.WingArea;
@@ -156,11 +156,11 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   }
 
   // 14. Lift coefficients without the lift factor, for the induced drag.
-  for (int i = 0; i <= kWingPanelCount; ++i) p[i].RawLift = lf != 0 ? p[i].RawLift / lf : plain[i];
+  for (int i = 0; i <= kWingPanelCount; ++i) p[i].IncompressibleLift = lf != 0 ? p[i].RawLift / lf : plain[i];
 
   // 15. Drag. Where a panel's stall power had the same operand (an unswept
   // panel at the current offset) it is not taken again.
-  const auto drag = [&](int i, double angle, double slope, double ar, double area, double cosSweep, double rawLift) {
+  const auto drag = [&](int i, double angle, double slope, double ar, double area, double cosSweep, double liftCoeff) {
     const double stallArgHere = std::fabs(slope * angle + fNow);
     const double stallPowHere =
         stallArgHere == stallArg[i] ? stallPow[i] : std::pow(stallArgHere, s.Aero.StallExponent);
@@ -171,16 +171,16 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
         (d * d * s.Airfoils.WingDragRise / (1 + std::pow(std::fabs(d), 3.5) * s.Airfoils.WingDragRiseLimit) + s.Airfoils.WingProfileDrag) /
         s.Aero.ReynoldsFactor;
     const double total = postStall + profile;
-    double result = (Sq(rawLift / cosSweep) / 3.14 / ar +
+    double result = (Sq(liftCoeff / cosSweep) / 3.14 / ar +
                      MemoPow(s.Memo.InducedArPow[i], s.Setup.GeometricAspectRatio * s.Setup.SweepAreaFactor / ar, 0.2) * total) *
                     area * s.Aero.MachFactor;
     return result + (std::cos(1.5 * angle - kPi) + 1) / 2 * area * 0.2;
   };
-  s.Wing.CentreDrag = drag(0, s.Wing.WingRootAngle, s.Aero.LiftSlope, s.Aero.EffectiveAspectRatio, s.Setup.CentrePanelArea, 1.0, p[0].RawLift);
+  s.Wing.CentreDrag = drag(0, s.Wing.WingRootAngle, s.Aero.LiftSlope, s.Aero.EffectiveAspectRatio, s.Setup.CentrePanelArea, 1.0, p[0].IncompressibleLift);
   p[0].Drag = s.Wing.CentreDrag;
   for (int i = 1; i <= kWingPanelCount; ++i) {
     const Group& gr = g[(i - 1) / 2];
-    p[i].Drag = drag(i, p[i].Angle, p[i].PanelLiftSlope, p[i].PanelAspectRatio, gr.Area, gr.SweepCos, p[i].RawLift);
+    p[i].Drag = drag(i, p[i].Angle, p[i].PanelLiftSlope, p[i].PanelAspectRatio, gr.Area, gr.SweepCos, p[i].IncompressibleLift);
   }
 
   // 16. Centre lift area.
@@ -197,20 +197,20 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     const double sd = std::sin(delta);
     const double lift = panel.StalledLift;
     const double dr = panel.Drag;
-    panel.StalledLift = cd * gr.DihedralCos * lift * gr.Area + sd * dr;
-    panel.Drag = -sd * gr.DihedralCos * lift * gr.Area + cd * dr;
-    panel.PanelLiftCoeff = ca * panel.StalledLift + sa * panel.Drag;
-    panel.PanelDragCoeff = -sa * panel.StalledLift + ca * panel.Drag;
+    panel.PanelLiftArea = cd * gr.DihedralCos * lift * gr.Area + sd * dr;
+    panel.PanelDragArea = -sd * gr.DihedralCos * lift * gr.Area + cd * dr;
+    panel.PanelLiftCoeff = ca * panel.PanelLiftArea + sa * panel.PanelDragArea;
+    panel.PanelDragCoeff = -sa * panel.PanelLiftArea + ca * panel.PanelDragArea;
     // Outer and tip drag within +-2 x area, the coefficients formed first.
-    if (i >= 3 && std::fabs(panel.Drag) > 2 * gr.Area) panel.Drag = 2 * gr.Area * (panel.Drag > 0 ? 1 : -1);
+    if (i >= 3 && std::fabs(panel.PanelDragArea) > 2 * gr.Area) panel.PanelDragArea = 2 * gr.Area * (panel.PanelDragArea > 0 ? 1 : -1);
   }
 
   // 19. Totals.
   double liftSum = 0;
   double dragSum = 0;
   for (int i = 1; i <= kWingPanelCount; ++i) {
-    liftSum += GuardedDiv(p[i].PanelPressure * p[i].StalledLift, s.Air.DynamicPressure);
-    dragSum += GuardedDiv(p[i].PanelPressure * p[i].Drag, s.Air.DynamicPressure);
+    liftSum += GuardedDiv(p[i].PanelPressure * p[i].PanelLiftArea, s.Air.DynamicPressure);
+    dragSum += GuardedDiv(p[i].PanelPressure * p[i].PanelDragArea, s.Air.DynamicPressure);
   }
   s.Wing.WingLift = liftSum + s.Wing.CentreLiftArea;
   s.Wing.WingDrag = dragSum + s.Wing.CentreDrag;

@@ -89,9 +89,26 @@ TEST(WingStrips, LevelFlightWorkedByHand) {
   EXPECT_DOUBLE_EQ(s.Wing.StallRatio, 1.0);
   // Symmetric flight: left and right panels alike.
   for (int i = 1; i <= 5; i += 2) {
-    EXPECT_DOUBLE_EQ(s.Wing.Panels[i].StalledLift, s.Wing.Panels[i + 1].StalledLift);
-    EXPECT_DOUBLE_EQ(s.Wing.Panels[i].Drag, s.Wing.Panels[i + 1].Drag);
+    EXPECT_DOUBLE_EQ(s.Wing.Panels[i].PanelLiftArea, s.Wing.Panels[i + 1].PanelLiftArea);
+    EXPECT_DOUBLE_EQ(s.Wing.Panels[i].PanelDragArea, s.Wing.Panels[i + 1].PanelDragArea);
   }
+}
+
+TEST(WingStrips, MachLiftFactorScalesTheLiftButNotTheInducedDrag) {
+  PlainWing plain, fast;
+  fast.s.Aero.LiftSlopeMachFactor = 0.8;
+  plain.Wing();
+  fast.Wing();
+  for (int i = 0; i <= kWingPanelCount; ++i) {
+    const WingPanel& p = plain.s.Wing.Panels[i];
+    const WingPanel& f = fast.s.Wing.Panels[i];
+    EXPECT_NEAR(f.RawLift, 0.8 * p.RawLift, 1e-14) << i;
+    EXPECT_NEAR(f.StalledLift, 0.8 * p.StalledLift, 1e-14) << i;
+    EXPECT_NEAR(f.IncompressibleLift, p.IncompressibleLift, 1e-14) << i;
+    EXPECT_NEAR(f.Drag, p.Drag, 1e-14) << i;
+  }
+  EXPECT_NEAR(fast.s.Wing.CentreLiftArea, 0.8 * plain.s.Wing.CentreLiftArea, 1e-14);
+  EXPECT_LT(fast.s.Wing.WingLift, plain.s.Wing.WingLift);
 }
 
 TEST(WingStrips, RollRateSlowsTheRisingWing) {
@@ -156,7 +173,7 @@ TEST(WingStrips, RootAngleAndDragLimitsFollowTheirSteps) {
   r.Wing();
   EXPECT_NEAR(r.s.Wing.Panels[3].Angle, std::atan(1.0) - 0.02, 1e-14);
   EXPECT_LT(r.s.Wing.Panels[3].PanelDragCoeff, -3);
-  EXPECT_DOUBLE_EQ(r.s.Wing.Panels[3].Drag, -3);
+  EXPECT_DOUBLE_EQ(r.s.Wing.Panels[3].PanelDragArea, -3);
 }
 
 TEST(Tail, AngleReductionAndDragFarAboveTheAir) {

@@ -281,11 +281,11 @@ TEST(ControlAugmentation, LoadLimitsAndRollingPush) {
   // The pull stops at the trim angle for the load limit.
   FlightState probe = pull.s;
   TrimTailForBalance(probe, pull.a, 64);
-  ASSERT_GT(probe.Controls.TrimTailAngle, 0);
-  ASSERT_LT(probe.Controls.TrimTailAngle, 1.0);
+  ASSERT_GT(probe.Controls.TrimAngleOfAttack, 0);
+  ASSERT_LT(probe.Controls.TrimAngleOfAttack, 1.0);
   pull.s.Controls.ElevatorDemand = -1.0;
   ApplyControlAugmentation(pull.s, pull.a, options);
-  EXPECT_NEAR(reaching(pull.s), probe.Controls.TrimTailAngle, 1e-9);
+  EXPECT_NEAR(reaching(pull.s), probe.Controls.TrimAngleOfAttack, 1e-9);
   // Rolling faster than 1 rad/s a push becomes 0.
   push.s.Controls.ElevatorDemand = 0.2;
   push.s.Body.RollRate = 1.5;
@@ -313,11 +313,11 @@ TEST(AutomaticTrim, AngleOfAttackForALoadByHand) {
   EXPECT_NEAR(tail, -0.0318535, 1e-6);
   const double x = (tail + 0.05) * 6.28 * 0.9 * 2 * 1000;
   const double want = (980 - x) / 0.9 / 20 / 1000 / 6.28 - 0.10;
-  EXPECT_NEAR(c.s.Controls.TrimTailAngle, want, 1e-15);
+  EXPECT_NEAR(c.s.Controls.TrimAngleOfAttack, want, 1e-15);
 
   // Twice the acceleration: the step is Mass a / (slope area q 6.28).
   TrimTailForBalance(c.s, c.a, 19.6);
-  EXPECT_NEAR(c.s.Controls.TrimTailAngle - want, 980 / (0.9 * 20 * 1000 * 6.28), 1e-12);
+  EXPECT_NEAR(c.s.Controls.TrimAngleOfAttack - want, 980 / (0.9 * 20 * 1000 * 6.28), 1e-12);
 
   // A swept tail works with the squared sweep factor.
   c.s.Setup.SweepAreaFactor = 0.98;
@@ -328,10 +328,10 @@ TEST(AutomaticTrim, AngleOfAttackForALoadByHand) {
 TEST(AutomaticTrim, WithoutTailplaneTheLimitActsOnTheLastAngle) {
   TrimCase c;
   c.a.TailplaneArea = 0;
-  c.s.Controls.TrimTailAngle = 0.5;
+  c.s.Controls.TrimAngleOfAttack = 0.5;
   TrimTailForBalance(c.s, c.a, -45);
   // The tail carries nothing; the wing alone gives the push.
-  EXPECT_NEAR(c.s.Controls.TrimTailAngle, -4500 / 0.9 / 20 / 1000 / 6.28 - 0.10, 1e-12);
+  EXPECT_NEAR(c.s.Controls.TrimAngleOfAttack, -4500 / 0.9 / 20 / 1000 / 6.28 - 0.10, 1e-12);
 }
 
 // Inputs for which the control law's output is minus its bounded demand:
@@ -379,6 +379,23 @@ TEST(ControlLaw, DemandBoundsByHand) {
   EXPECT_NEAR(c.Run(0.25), -0.2, 1e-15);
   c.s.Air.MachSquared = 2.4;
   EXPECT_NEAR(c.Run(0.25), -0.25, 1e-15);
+}
+
+TEST(ControlLaw, TrimsToTheTailBalanceOrWithoutATailToTheTrimAngle) {
+  // Without a tailplane the automatic trim's angle of attack is the trim.
+  LawCase tailless;
+  tailless.s.Controls.TrimAngleOfAttack = 0.05;
+  EXPECT_NEAR(tailless.Run(0.25), -0.25 + 0.05, 1e-15);
+
+  // With one, the tail angle that balances the wing's moment, and only that:
+  // M = 300 / 1000, l k = 4 x 2 x 6.28.
+  LawCase tailed;
+  tailed.a.TailplaneArea = 2;
+  tailed.s.Tail.WingMomentTerm = -300;
+  tailed.s.Controls.TrimAngleOfAttack = 0.05;
+  const double balance = 0.3 / (4 * 2 * 6.28);
+  EXPECT_NEAR(tailed.Run(0.25), -0.25 + balance, 1e-15);
+  EXPECT_NEAR(tailed.s.Controls.TrimTailAngle, balance, 1e-15);
 }
 
 TEST(ControlLaw, RateDampingAndInertiaCap) {

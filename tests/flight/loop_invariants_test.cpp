@@ -25,7 +25,7 @@ struct StepChecker {
     for (double v : {s.Air.NormalLoad, s.Air.DynamicPressure, s.Wing.WingLift, s.Wing.WingDrag, s.Tail.DragArea, s.Tail.TotalLiftArea,
                      s.Tail.TotalSideArea, s.Masses.CgX, s.Masses.PitchInertia, s.Masses.RollInertia, s.Masses.YawInertia, s.Loads.LiftAccel, s.Loads.SideAccel,
                      s.Air.WindAtAltitude, s.Air.AirDensity, s.Air.MachSquared, s.Loads.WingBend, s.Controls.RearFuselageBend,
-                     s.Controls.InnerDihedralLoaded, s.Controls.TipDihedralLoaded, s.Air.SupportAccel, s.Controls.ElevatorInput, s.Controls.TrimTailAngle,
+                     s.Controls.InnerDihedralLoaded, s.Controls.TipDihedralLoaded, s.Air.SupportAccel, s.Controls.ElevatorInput, s.Controls.TrimTailAngle, s.Controls.TrimAngleOfAttack,
                      s.Body.TopVector[0], s.Body.TopVector[1], s.Body.TopVector[2], s.Air.AoaText}) {
       ASSERT_TRUE(std::isfinite(v)) << Where();
     }
