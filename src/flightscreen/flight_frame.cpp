@@ -216,7 +216,8 @@ void FlightFrame::Form_Load() {
 
   screen_.Options.ScreenScale = scale;
   screen_.Keys.ScreenScale = scale;
-  screen_.Keys.DeveloperMode = DeveloperMode();
+  // The start-up folder decides it; the runtime's own flag is only set for a restart.
+  screen_.Keys.DeveloperMode = Sh().DeveloperMode;
   screen_.Options.FlightScreenActive = 1;
   Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
 
@@ -505,7 +506,9 @@ void FlightFrame::ShowFlightDataPages() {
   auto fill = [](ControlArray<TextBox>& boxes, const auto& lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
       TextBox& t = boxes[static_cast<int>(i)];
-      if (t.Text() != lines[i]) t.SetText(lines[i]);
+      if (t.Text() == lines[i]) continue;
+      t.SetText(lines[i]);
+      t.SetSelStart(0);  // a line a little too long keeps its label in sight
     }
   };
   if (Text15.Count() > 9) fill(Text15, pages.Page1);

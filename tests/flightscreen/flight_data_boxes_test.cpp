@@ -17,10 +17,6 @@ using testing::FlightScreenTest;
 
 class FlightDataBoxesTest : public FlightScreenTest {
  protected:
-  void TearDown() override {
-    SetDeveloperMode(false);
-    FlightScreenTest::TearDown();
-  }
   void OpenLight(int size = 0) { Open(flight::testing::SampleLines("Marden７"), size); }
   void OpenJet() {
     ASSERT_TRUE(view::SavePanelArt(Path("Temp"), 1.0, 1.0, 0, false));
@@ -124,7 +120,7 @@ TEST_F(FlightDataBoxesTest, ShownByTheDataBoxOptionAndTheInformationMode) {
 
   // A powered aircraft in developer mode: key help, then both columns with
   // the traces, which give way to the open menu.
-  SetDeveloperMode(true);
+  shell::Shell().DeveloperMode = true;  // started from a developer's folder
   OpenJet();
   FlightFrame& g = FlightScreenForm();
   g.List1.SetVisible(false);
@@ -181,7 +177,7 @@ TEST_F(FlightDataBoxesTest, HiddenBoxesAreNotWrittenInTheAir) {
 }
 
 TEST_F(FlightDataBoxesTest, DeveloperModeShowsTheDiagnosticsAndTheTraces) {
-  SetDeveloperMode(true);
+  shell::Shell().DeveloperMode = true;  // started from a developer's folder
   OpenJet();
   FlightFrame& f = FlightScreenForm();
   f.List1.SetVisible(false);
