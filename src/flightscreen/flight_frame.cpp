@@ -88,6 +88,8 @@ FlightFrame::FlightFrame() {
   Text13.SetLocked(true);
   Frame3.SetVisible(false);
   Frame4.SetVisible(false);
+  Picture9.SetVisible(false);
+  Picture13.SetVisible(false);
 
   OnLoad = [this] { Form_Load(); };
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
@@ -214,7 +216,8 @@ void FlightFrame::Form_Load() {
 
   screen_.Options.ScreenScale = scale;
   screen_.Keys.ScreenScale = scale;
-  screen_.Keys.DeveloperMode = DeveloperMode();
+  // The start-up folder decides it; the runtime's own flag is only set for a restart.
+  screen_.Keys.DeveloperMode = Sh().DeveloperMode;
   screen_.Options.FlightScreenActive = 1;
   Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
 
@@ -488,7 +491,40 @@ void FlightFrame::DrawPanel() {
   // The loop has run the panel's physics; this is its drawing.
   CockpitDrawing& d = *drawing_;
   d.Panel.Screen.ScreenMode = Sh().ScreenMode;
+  view::FlightDataPages& pages = d.Panel.Pages;
+  pages.Page1Visible = Picture9.Visible();
+  pages.Page2Visible = Frame3.Visible();
+  pages.Page3Visible = Frame4.Visible();
   view::DrawInstrumentPanel(d.Panel, S(), A(), screen_.Options, d.Surfaces);
+  ShowFlightDataPages();
+}
+
+void FlightFrame::ShowFlightDataPages() {
+  // The boxes keep what they were given last; the pages hold the same.
+  CockpitDrawing& d = *drawing_;
+  view::FlightDataPages& pages = d.Panel.Pages;
+  auto fill = [](ControlArray<TextBox>& boxes, const auto& lines) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+      TextBox& t = boxes[static_cast<int>(i)];
+      if (t.Text() == lines[i]) continue;
+      t.SetText(lines[i]);
+      t.SetSelStart(0);  // a line a little too long keeps its label in sight
+    }
+  };
+  if (Text15.Count() > 9) fill(Text15, pages.Page1);
+  if (Text11.Count() > 8) fill(Text11, pages.Page2);
+  if (Text12.Count() > 7) fill(Text12, pages.Page3);
+  // The diagnostics replace the key help; taken once, so a block that was
+  // not written again leaves what another writer put there.
+  if (!pages.Diagnostics.empty()) {
+    Text13.SetText(pages.Diagnostics);
+    pages.Diagnostics.clear();
+  }
+  if (Picture13.Visible()) {
+    BitBlt(Picture13.Canvas(), 0, 0, CInt(Picture13.ScaleWidth()), CInt(Picture13.ScaleHeight()), d.Surfaces.Trace, 0,
+           0, SRCCOPY);
+    Picture13.Refresh();
+  }
 }
 
 void FlightFrame::DrawHeadUp() {
@@ -593,6 +629,7 @@ void FlightFrame::ReadDisplayOptions() {
       box.flag = static_cast<int16_t>(box.box.Value());
     }
   }
+  Picture9.SetVisible(st.ShowDataBox == 1);
   s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * Sh().ScreenScale
                                                 : s.View.ViewCentreBaseY - 108 * Sh().ScreenScale);
   if (s.Loop.FlightTime > 1) {
@@ -618,19 +655,29 @@ void FlightFrame::ReadDisplayOptions() {
     Frame3.SetVisible(false);
     Frame4.SetVisible(false);
     Text13.SetVisible(false);
+    Picture13.SetVisible(false);
   } else if (mode == 1 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
     Frame3.SetVisible(false);
     Frame4.SetVisible(false);
     Text13.SetVisible(true);
+    Picture13.SetVisible(false);
   } else if (mode == 1) {
     Frame3.SetVisible(true);
     Frame4.SetVisible(false);
     if (screen_.Keys.DeveloperMode) Text13.SetVisible(true);
+    Picture13.SetVisible(false);
   } else {
     Frame3.SetVisible(true);
     Frame4.SetVisible(true);
     Text13.SetVisible(true);
+    // The traces would cover the menu's top rows.
+    Picture13.SetVisible(screen_.Keys.DeveloperMode && !List1.Visible());
   }
+  // The panel fills a page only while its box shows (or the aircraft rests).
+  view::FlightDataPages& pages = drawing_->Panel.Pages;
+  pages.Page1Visible = Picture9.Visible();
+  pages.Page2Visible = Frame3.Visible();
+  pages.Page3Visible = Frame4.Visible();
   bool otherActive = false;
   for (int slot = 5; slot <= 15; ++slot)
     if (Sh().FormActiveFlags[static_cast<size_t>(slot)] > 0) otherActive = true;

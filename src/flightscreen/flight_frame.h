@@ -83,6 +83,11 @@ class FlightFrame : public Form {
   TextBox Text13{*this};       // key help
   Frame Frame3{*this};         // information columns (the panel drawing fills them)
   Frame Frame4{*this};
+  ControlArray<TextBox> Text11{Frame3};  // flight data, second page
+  ControlArray<TextBox> Text12{Frame4};  // flight data, third page
+  PictureBox Picture9{*this};  // the data box
+  ControlArray<TextBox> Text15{Picture9};  // flight data, first page
+  PictureBox Picture13{*this}; // the panel's trace plots
   records::NameEntryPanel NameEntry{*this};  // the ranking name-entry panel
   PictureBox& Picture6 = NameEntry.Picture6;
   PictureBox Picture14{*this}; // the balance ball
@@ -173,6 +178,8 @@ class FlightFrame : public Form {
   void LoadCompanion();
   void FillJoystickLink();
   void ShowFrameCaptions();
+  void SetUpDataBoxes();
+  void ShowFlightDataPages();  // the panel's pages and traces into their boxes
 
   FlightScreenState screen_;
   std::unique_ptr<CockpitDrawing> drawing_ = std::make_unique<CockpitDrawing>();

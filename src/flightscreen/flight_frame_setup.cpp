@@ -189,9 +189,8 @@ void FlightFrame::SetUpScreen() {
   Font(Command17, kPGothic, 11 * fs);
   Command16.SetToolTipText("画面ｻｲｽﾞを変更する場合ｸﾘｯｸして下さい");
 
-  // Information frames and the key help.
-  Frame4.Move(formW - 150, 95 * sc, 150, 112);
-  Frame3.Move(formW - 150, 95 * sc + 115, 150, 128);
+  // The data box, the information columns, the trace picture and the key help.
+  SetUpDataBoxes();
   Text13.Move(0, 210 * sc, 160, 138);
   Font(Text13, kGothic, 10 * fs);
   Canvas().SetFontName(kGothic);
@@ -263,6 +262,68 @@ void FlightFrame::SetUpScreen() {
   settingUp_ = false;
 }
 
+void FlightFrame::SetUpDataBoxes() {
+  const double sc = Sh().ScreenScale, fs = Sh().FontScale;
+  const double formW = 640 * sc;
+  constexpr Color kBoxGrey = 0xC0C0C0;
+  auto lineBox = [&](TextBox& t, double size) {
+    Font(t, kGothic, size);
+    t.SetBackColor(kBoxGrey);
+    t.SetBorderStyle(0);
+    t.SetLocked(true);     // shown, never typed into
+    t.SetTabStop(false);   // the keys stay with the flight
+    t.SetText("");
+    t.SetVisible(true);
+  };
+
+  Picture13.Move(0, 208 * sc - 152, 200, 150);
+  Picture13.SetBackColor(vbBlack);
+
+  // Element 0 of each array is the design's; the rest are made here once
+  // per load (the unload drops them).
+  for (int i = 1; i <= 11; ++i) Text15.Load(i);
+  for (int i = 1; i <= 8; ++i) Text11.Load(i);
+  for (int i = 1; i <= 7; ++i) Text12.Load(i);
+
+  // The data box: two columns of six lines where the panel would stand.
+  Picture9.Move(150 * sc, 360 * sc, 350 * sc, 105 * sc);
+  Picture9.SetBackColor(kBoxGrey);
+  Surface& box = Picture9.Canvas();
+  const double bw = Picture9.ScaleWidth() - 1, bh = Picture9.ScaleHeight() - 1;
+  box.Line(0, 0, bw, 0, 0x808080);
+  box.Line(0, 0, 0, bh, 0x808080);
+  box.Line(0, bh, bw, bh, vbWhite);
+  box.Line(bw, 0, bw, bh + 1, vbWhite);
+  for (int i = 0; i <= 11; ++i) {
+    TextBox& t = Text15[i];
+    lineBox(t, 12 * fs * sc);
+    const int column = i / 6;
+    t.Move((column * 170 + 5) * sc, ((i - column * 6) * 16 + 5) * sc, 170 * sc, 16 * sc);
+  }
+
+  // The information columns, right-aligned to the view's edge. They are as
+  // wide as their longest line in the font this system has.
+  Surface probe(4, 4);
+  probe.SetFontName(kGothic);
+  probe.SetFontSize(10 * fs);
+  const double columnW = std::max(150.0, std::ceil(probe.TextWidth("航続可能距離=99999nm") + 6));
+  for (int i = 0; i <= 8; ++i) {
+    lineBox(Text11[i], 10 * fs);
+    Text11[i].Move(0, 14 * i, columnW, 14);
+  }
+  for (int i = 0; i <= 7; ++i) {
+    lineBox(Text12[i], 10 * fs);
+    Text12[i].Move(0, 14 * i, columnW, 14);
+  }
+  for (Frame* f : {&Frame3, &Frame4}) {
+    f->SetCaption("");
+    f->SetBorderStyle(0);
+    f->SetBackColor(kBoxGrey);
+  }
+  Frame4.Move(formW - columnW, 95 * sc, columnW, 112);
+  Frame3.Move(formW - columnW, 95 * sc + 115, columnW, 128);
+}
+
 double FlightFrame::MenuRowPixels() const {
   // The rows are as high as a line of the list's font.
   Surface probe(4, 4);
@@ -283,6 +344,7 @@ void FlightFrame::FillMenu(int phase) {
 
 void FlightFrame::Label16_Open() {
   Picture7.SetVisible(false);
+  Picture13.SetVisible(false);
   Frame1.SetVisible(false);
   if (!MenuBlocked()) {
     List1.SetVisible(true);
