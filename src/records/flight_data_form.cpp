@@ -30,6 +30,16 @@ void Call(const std::function<void()>& f) {
   if (f) f();
 }
 
+// A canvas of another size is made afresh: the drawings clear it anyway, and
+// a resize would first fill the new image and copy the old picture into it.
+void SizeCanvas(Surface& c, int width, int height) {
+  if (c.Width() == width && c.Height() == height) return;
+  c = Surface();  // the old image goes before the new one is made
+  c = Surface(width, height);
+  c.SetFontName("ＭＳ ゴシック");
+  c.SetFontSize(9);
+}
+
 }  // namespace
 
 FlightDataLink& FlightDataHost() {
@@ -180,9 +190,12 @@ void FlightDataForm::SetUpScreen() {
   const double t0 = n > 0 ? r.Samples[0].Time : 0;
   const double d = n > 0 ? r.Samples[static_cast<size_t>(n - 1)].DistanceFlown : 0;
   const CanvasWidths cw = ChartCanvasWidths(n, t0, d, light_);
-  // The drawings clear the canvases themselves.
-  timeCanvas_.Resize(cw.Time, kChartHeight);
-  distanceCanvas_.Resize(light_ ? cw.Distance : 16, light_ ? kChartHeight : 16);
+  // The drawings clear the canvases themselves. A light aircraft opens on
+  // the distance chart: its time canvas is sized when that chart is drawn.
+  timeWidth_ = cw.Time;
+  timeChartDrawn_ = false;
+  if (!light_) SizeCanvas(timeCanvas_, cw.Time, kChartHeight);
+  SizeCanvas(distanceCanvas_, light_ ? cw.Distance : 16, light_ ? kChartHeight : 16);
   for (Surface* s : {&timeCanvas_, &distanceCanvas_}) {
     s->SetFontName("ＭＳ ゴシック");
     s->SetFontSize(9);
@@ -266,10 +279,23 @@ void FlightDataForm::SetUpScreen() {
 
 void FlightDataForm::Draw(bool bottomOnly) {
   FlightDataLink& host = FlightDataHost();
-  ChartInputs in = Inputs();
-  const int32_t n = DrawableSamples(in);
+  const int32_t n = DrawableSamples(Inputs());
   Call(host.PlayTransitionSound);
-  DrawChartByDistance(distanceCanvas_, distanceTile_, in);
+  DrawChartByDistance(distanceCanvas_, distanceTile_, Inputs());
+  // The time chart of a light aircraft is not on screen at first: it waits
+  // until the first picture is up (or until it is asked for).
+  if (!light_ || timeChartDrawn_) DrawTimeChart(bottomOnly && timeChartDrawn_);
+  Call(host.HideFlightScreen);
+  if (!light_ && n > 0 && progressOpen_) {
+    shell::Process().Unload();
+    ZOrder(vbBringToFront);
+  }
+  progressOpen_ = false;
+}
+
+void FlightDataForm::DrawTimeChart(bool bottomOnly) {
+  ChartInputs in = Inputs();
+  SizeCanvas(timeCanvas_, timeWidth_, kChartHeight);
   const double start = Timer();
   shell::Shell().TaskStartTime = start;
   progressOpen_ = false;
@@ -288,16 +314,20 @@ void FlightDataForm::Draw(bool bottomOnly) {
     p.Label1.SetCaption(text);
   };
   DrawChartByTime(timeCanvas_, timeTile_, in, bottomOnly);
-  Call(host.HideFlightScreen);
-  if (!light_ && n > 0 && progressOpen_) {
-    shell::Process().Unload();
-    ZOrder(vbBringToFront);
-  }
-  progressOpen_ = false;
+  timeChartDrawn_ = true;
+}
+
+void FlightDataForm::EnsureTimeChart() {
+  if (!timeChartDrawn_) DrawTimeChart(false);
 }
 
 void FlightDataForm::Timer1_Timer() {
   Timer1.SetEnabled(false);
+  if (drawn_) {
+    // The second round: the chart that is not on screen.
+    EnsureTimeChart();
+    return;
+  }
   Draw(false);
   Label10.SetEnabled(true);
   if (light_) {
@@ -309,11 +339,16 @@ void FlightDataForm::Timer1_Timer() {
   drawn_ = true;
   HScroll1.SetValue(FitScrollValue(FlightDataKept().ScrollPosition, HScroll1.Max()));
   Blit();
+  if (!timeChartDrawn_) {
+    Timer1.SetInterval(50);
+    Timer1.SetEnabled(true);
+  }
 }
 
 void FlightDataForm::Blit() {
   Surface& v = Picture4.Canvas();
   v.Line(0, 0, 490, 430, vbWhite, LineBox::BF);
+  if (!distanceChosen_) EnsureTimeChart();
   const Surface& src = distanceChosen_ ? distanceCanvas_ : timeCanvas_;
   const int vw = v.Width();
   const int x = ViewportOffset(src.Width(), vw, HScroll1.Value(), HScroll1.Max());

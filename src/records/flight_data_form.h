@@ -74,7 +74,8 @@ class FlightDataForm : public Form {
   // Shows the charts of `record` (the flight's, or a stored log's).
   void ShowRecord(const flight::FlightRecord& record, const std::string& summary);
 
-  // The first drawing (the timer's; tests call it directly).
+  // The first drawing (the timer's; tests call it directly): the chart on
+  // screen; a second round draws the other one.
   void Timer1_Timer();
   void Command1_Click();  // print
   void Command3_Click();  // hide
@@ -97,6 +98,8 @@ class FlightDataForm : public Form {
   void Form_Unload(int& cancel);
   void CheckClick(int n);
   void Draw(bool bottomOnly);
+  void DrawTimeChart(bool bottomOnly);
+  void EnsureTimeChart();
   void Blit();
   void RunMenuRow(int row);
   void SetUpScreen();
@@ -110,6 +113,8 @@ class FlightDataForm : public Form {
   bool light_ = true;
   bool distanceChosen_ = false;
   bool drawn_ = false;
+  bool timeChartDrawn_ = false;
+  int timeWidth_ = kMinCanvasWidth;
   bool progressOpen_ = false;
   double openTime_ = 0;
 };

@@ -107,8 +107,9 @@ void ReplayForm::Open(const ReplayLink& link) {
 }
 
 void ReplayForm::StartPlayer(uint64_t now) {
-  const bool reopen = player_ != nullptr && &player_->Record == link_.Record;
-  if (reopen) player_->Close();
+  // The player before gives the flight its values back first, so that the
+  // new one keeps the flight's own.
+  if (player_) player_->Close(now);
   const ReplayAircraft aircraft = ReplayAircraft::From(*link_.Aircraft, *link_.Flight);
   const ReplayGeometry geometry = ReplayGeometry::ForScale(shell::Shell().ScreenScale);
   player_ = std::make_unique<ReplayPlayer>(*link_.Record, *link_.Outline, *link_.Flight, aircraft,
@@ -315,7 +316,7 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
   unloading_ = true;
   if (player_) {
     player_->State.Position = 0;
-    player_->Close();
+    player_->Close(timeGetTime());
     if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
     if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
   }
@@ -368,6 +369,8 @@ void ReplayForm::RunLoop() {
       }
     }
   }
+  // Closed: the flight goes on with its own values (see ReplayPlayer::Close).
+  if (player_) player_->Close(timeGetTime());
   running_ = false;
 }
 

@@ -119,6 +119,8 @@ void ReplayPlayer::ResetCamera() {
 void ReplayPlayer::Open(uint64_t nowMs) {
   ReplayState& st = State;
   st.SavedHeading = Flight.Body.Heading;
+  kept_ = {Flight.Loop.StepCounter, Flight.Loop.FrameRate, Flight.Air.SkinTemperature, Flight.Air.DriftAngle};
+  open_ = true;
   st.OpenTimeMs = nowMs;
   if (Record.RecordSampleCount < 3) {
     st.Summary.clear();
@@ -165,7 +167,22 @@ void ReplayPlayer::Open(uint64_t nowMs) {
   st.FlightSoundStarted = 0;
 }
 
-void ReplayPlayer::Close() { Flight.Body.Heading = State.SavedHeading; }
+void ReplayPlayer::Close(uint64_t nowMs) {
+  if (!open_) return;
+  open_ = false;
+  Flight.Body.Heading = State.SavedHeading;
+  flight::LoopTiming& loop = Flight.Loop;
+  loop.StepCounter = kept_.StepCounter;
+  loop.FrameRate = kept_.FrameRate;
+  Flight.Air.SkinTemperature = kept_.SkinTemperature;
+  Flight.Air.DriftAngle = kept_.DriftAngle;
+  // The replay added its waits up without end and left its own frame marks:
+  // the flight's next once-a-second figure counts from here.
+  loop.TimeMark = static_cast<int64_t>(nowMs);
+  loop.PassesThisSecond = 0;
+  loop.WaitMs = loop.BusyMs = 0;
+  loop.LastTick = loop.NextFrameTime = nowMs;
+}
 
 // ------------------------------------------------------------ the frame
 

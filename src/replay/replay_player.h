@@ -124,7 +124,7 @@ struct ReplayState {
   int16_t ScreenshotRequest = 0;
   int16_t ScreenshotCounter = 0;
 
-  // The heading of the flight, given back when the replay unloads.
+  // The heading of the flight, given back when the replay ends.
   double SavedHeading = 0.0;
   std::string Summary;  // the menu bar's summary line
 
@@ -147,8 +147,11 @@ class ReplayPlayer {
   // samples, places the default camera when none is set, turns the platform
   // to the recorded heading and sets the start values (paused on sample 1).
   void Open(uint64_t nowMs);
-  // Gives the flight its heading back (the screen's unload).
-  void Close();
+  // The end of the replay, once: the flight gets back its heading, step
+  // counter, frame-rate figure, skin temperature and drift angle, and its
+  // once-a-second count starts afresh at nowMs. The replay's frames use
+  // these for their own ends; a flight that goes on must not inherit them.
+  void Close(uint64_t nowMs);
 
   // One frame into `picture` (660 x 480 x scale); `background` is the sky
   // bitmap, or nullptr for a plain one. nowMs is the end of the frame's wait.
@@ -216,6 +219,16 @@ class ReplayPlayer {
 
  private:
   double RecordedHeading() const;  // nose heading of sample 5, rad
+
+  // What the flight had before the replay borrowed it.
+  struct FlightValues {
+    int16_t StepCounter = 0;
+    double FrameRate = 0.0;
+    int16_t SkinTemperature = 0;
+    double DriftAngle = 0.0;
+  };
+  FlightValues kept_;
+  bool open_ = false;
 };
 
 // Camera-height table (m) of the aircraft class; the index is clamped.

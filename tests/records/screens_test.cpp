@@ -81,6 +81,52 @@ TEST_F(Screens, LightAircraftOpensOnDistanceAndLeftClickSwaps) {
   EXPECT_EQ(FlightDataKept().ScrollPosition, f.HScroll1.Max());
 }
 
+// The time chart of a light aircraft comes after the first picture: drawn
+// by the timer's second round or when it is asked for, it must be the chart
+// a drawing at once gives, with the series ticked meanwhile.
+TEST_F(Screens, LightAircraftTimeChartDrawnLaterIsTheWholeChart) {
+  auto reference = [] {
+    const aircraft::AircraftData& a = aircraft::Aircraft();
+    const flight::FlightState& s = flight::State();
+    ChartInputs in;
+    in.Record = &flight::Record();
+    in.SampleCount = flight::Record().RecordSampleCount;
+    in.Light = true;
+    in.EngineRating = s.Engine.EngineRating;
+    in.SeriesFlags = shell::CurrentSettings().ChartSeriesFlags;
+    in.Pilot = {a.WingArea, a.WingSpan, s.Masses.Mass, s.Masses.StructureMoment, a.PilotWeight};
+    Surface tile, canvas(Flight_Data().TimeCanvas().Width(), kChartHeight);
+    canvas.SetFontName("ＭＳ ゴシック");
+    canvas.SetFontSize(9);
+    DrawTimeTile(tile);
+    DrawChartByTime(canvas, tile, in, false);
+    return canvas;
+  };
+  auto sameAs = [](const Surface& got, const Surface& want) {
+    if (got.Width() != want.Width() || got.Height() != want.Height()) return false;
+    for (int y = 0; y < want.Height(); ++y)
+      for (int x = 0; x < want.Width(); ++x)
+        if (got.Point(x, y) != want.Point(x, y)) return false;
+    return true;
+  };
+  FlightDataForm& f = Flight_Data();
+  for (bool byClick : {false, true}) {
+    SCOPED_TRACE(byClick ? "asked for" : "second round");
+    shell::CurrentSettings().ChartSeriesFlags[1] = static_cast<int16_t>(byClick ? 1 : 0);
+    OpenFlightData();
+    f.Timer1_Timer();
+    ASSERT_TRUE(f.DistanceChosen());
+    if (byClick) {
+      f.Picture4_MouseDown(vbLeftButton);
+      EXPECT_EQ(f.Picture4.Canvas().Point(30, 60), kSeriesColours[0]);
+    } else {
+      f.Timer1_Timer();
+    }
+    EXPECT_TRUE(sameAs(f.TimeCanvas(), reference()));
+    CloseFlightData();
+  }
+}
+
 TEST_F(Screens, PoweredAircraftShowsTimeChartAndTicksAfterOpeningRedraw) {
   aircraft::Aircraft().LaunchSpeed = 50;
   OpenFlightData();

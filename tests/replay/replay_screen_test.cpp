@@ -65,6 +65,8 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   ReplayFixture f(400);
   f.Flight.Body.Heading = 2.0;
   f.Flight.Body.Altitude = 50;  // still flying
+  f.Flight.Loop.FrameRate = 1.5;
+  f.Flight.Loop.StepCounter = 77;
   flightScreen_.Show();
   double positionAtClose = 0;
   uint32_t volume = 1;
@@ -93,10 +95,16 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   EXPECT_EQ(volume, 0u);  // the flight goes on: its own sound sets the volume
   // The camera choices went to the settings.
   EXPECT_EQ(settings_.ReplayCameraHeightIndex, 5);
-  // The form keeps the recorded heading until it is unloaded.
-  EXPECT_EQ(f.Flight.Body.Heading, 0.0);
-  Vedeo().Unload();
+  // The flight goes on with its own heading and frame-rate figure; the
+  // later unload leaves what the flight has made of them alone.
   EXPECT_EQ(f.Flight.Body.Heading, 2.0);
+  EXPECT_EQ(f.Flight.Loop.FrameRate, 1.5);
+  EXPECT_EQ(f.Flight.Loop.StepCounter, 77);
+  EXPECT_EQ(f.Flight.Loop.TimeMark, static_cast<int64_t>(clock_.MonotonicMs()));
+  EXPECT_EQ(f.Flight.Loop.WaitMs, 0);
+  f.Flight.Body.Heading = 2.5;
+  Vedeo().Unload();
+  EXPECT_EQ(f.Flight.Body.Heading, 2.5);
   EXPECT_TRUE(flightScreen_.Loaded());
 }
 
