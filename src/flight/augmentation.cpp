@@ -57,7 +57,7 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
   StepControlLaws(s, a, options);
 
   if (a.LaunchPitch > 0.174 && s.Pilot.WheelBrakeSetting > 0.1 && s.Air.SupportAccel > 0 && 0.9 * s.Controls.LiftOffSpeed > s.Body.AirSpeed) {
-    s.Controls.ElevatorInput = -Sgn(a.TailplaneArm) * (s.Body.PitchAngle + 0.05);  // hold the attitude on the ground run
+    s.Controls.TailplaneCommand = -Sgn(a.TailplaneArm) * (s.Body.PitchAngle + 0.05);  // hold the attitude on the ground run
   }
 
   if (powered) {
@@ -79,15 +79,15 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
 void FormReactionControl(FlightState& s, const FlightOptions& options) {
   const bool thinAir = s.Engine.EngineType == aircraft::EngineKind::Rocket && s.Air.AirDensity < 0.01225;
   const bool active =
-      thinAir && (s.Air.DynamicPressure < 3000 || std::fabs(s.Controls.ElevatorInput - s.Air.AngleOfAttack) > 0.05);
+      thinAir && (s.Air.DynamicPressure < 3000 || std::fabs(s.Controls.TailplaneCommand - s.Air.AngleOfAttack) > 0.05);
   if (!active || s.Air.DynamicPressure >= 300) {
     s.Controls.CasPitchMoment = 0;
     s.Controls.CasRollMoment = 0;
     s.Controls.CasYawMoment = 0;
     return;
   }
-  s.Controls.ElevatorInput = SignLimited(s.Controls.ElevatorInput, 0.2);
-  s.Controls.CasPitchMoment = std::sqrt(s.Masses.PitchInertia) * s.Controls.ElevatorInput / 2 * 30000;
+  s.Controls.TailplaneCommand = SignLimited(s.Controls.TailplaneCommand, 0.2);
+  s.Controls.CasPitchMoment = std::sqrt(s.Masses.PitchInertia) * s.Controls.TailplaneCommand / 2 * 30000;
   s.Controls.CasYawMoment = 0;
   s.Controls.CasRollMoment = std::sqrt(s.Masses.RollInertia) * (-s.Pilot.StickLateral / options.ScreenScale / 250) * 30000;
 }

@@ -63,7 +63,7 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
   const int tail = Sgn(a.TailplaneArm);
 
   if (s.Body.AirSpeed <= 0) {
-    s.Controls.ElevatorInput = 0;
+    s.Controls.TailplaneCommand = 0;
     return;
   }
   if (s.Air.MachSquared < 2.4 && e > s.Airfoils.MaxAngleOfAttack) e = s.Airfoils.MaxAngleOfAttack;
@@ -78,7 +78,7 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
 
   // On the ground with the stick centred the demand goes straight to the tail.
   if (s.Air.SupportAccel < 0 || (s.Air.SupportAccel > 0 && s.Pilot.StickPitch == 0)) {
-    s.Controls.ElevatorInput = -tail * e;
+    s.Controls.TailplaneCommand = -tail * e;
     return;
   }
 
@@ -119,7 +119,7 @@ void StepControlLaws(FlightState& s, const aircraft::AircraftData& a, const Flig
     e = Sgn(alpha + e) * s.Setup.GroundAngleLimit - alpha;
   }
   if (s.Engine.EngineType == aircraft::EngineKind::Rocket && q < 4000) e = q * q * e / 4000 / 4000;
-  s.Controls.ElevatorInput = e;
+  s.Controls.TailplaneCommand = e;
 }
 
 }  // namespace zarv::flight

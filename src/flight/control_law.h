@@ -1,5 +1,5 @@
 // The pitch control law of the control augmentation: from the demanded
-// angle of attack in ElevatorInput to the tailplane command, with the
+// angle of attack in ElevatorInput to the TailplaneCommand, with the
 // angle-of-attack limiter, ground-clearance bounds, pitch-rate damping, the
 // balancing tail angle and, for a rocket in thin air, the attitude thrusters.
 #pragma once

@@ -41,13 +41,13 @@ void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a) {
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (!powered && s.Pilot.PitchHoldOn == 1) {
     s.Masses.TrimPosition = s.Masses.TrimCentre = s.Masses.PilotArm;
-    s.Controls.ElevatorInput = a.TailplaneIncidence / 57.3;
+    s.Controls.TailplaneCommand = a.TailplaneIncidence / 57.3;
   } else {
-    s.Controls.ElevatorInput = tail * s.Controls.ElevatorDemand;
+    s.Controls.TailplaneCommand = tail * s.Controls.ElevatorDemand;
   }
   if (a.FinFixed != 0 || powered) s.Controls.RudderDemand = s.Pilot.RudderCommand;
   s.Controls.AileronDemand = (powered && s.Pilot.StickLateral != 0) ? -4 * s.Pilot.StickLateral / s.Pilot.PixelsPerRadian : 0.0;
-  s.Controls.NozzlePitchCommand = -tail * s.Controls.ElevatorInput;
+  s.Controls.NozzlePitchCommand = -tail * s.Controls.TailplaneCommand;
 }
 
 void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
@@ -78,16 +78,16 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   }
 
   // Tailplane.
-  if (a.LaunchPitch > 0.1745 && s.Loop.FlightTime < 3 && a.TailplaneArm > 0) s.Controls.ElevatorInput = -0.3;  // ramp hold
-  if (a.TailplaneFixed == 1 && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorInput = tail * incidence;
+  if (a.LaunchPitch > 0.1745 && s.Loop.FlightTime < 3 && a.TailplaneArm > 0) s.Controls.TailplaneCommand = -0.3;  // ramp hold
+  if (a.TailplaneFixed == 1 && s.Pilot.PitchHoldOn == 1) s.Controls.TailplaneCommand = tail * incidence;
   if (s.Engine.EngineType == aircraft::EngineKind::Rocket) {
-    s.Controls.ElevatorInput = SignLimited(s.Controls.ElevatorInput, 1);
-  } else if (s.Controls.ElevatorInput < s.Setup.MinAngleOfAttack) {
-    s.Controls.ElevatorInput = s.Setup.MinAngleOfAttack;
+    s.Controls.TailplaneCommand = SignLimited(s.Controls.TailplaneCommand, 1);
+  } else if (s.Controls.TailplaneCommand < s.Setup.MinAngleOfAttack) {
+    s.Controls.TailplaneCommand = s.Setup.MinAngleOfAttack;
   }
-  if (s.Controls.ElevatorInput > 0.4) s.Controls.ElevatorInput = 0.4;
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorAngle = s.Controls.ElevatorInput;
-  double d = s.Controls.ElevatorInput - s.Controls.ElevatorAngle;
+  if (s.Controls.TailplaneCommand > 0.4) s.Controls.TailplaneCommand = 0.4;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorAngle = s.Controls.TailplaneCommand;
+  double d = s.Controls.TailplaneCommand - s.Controls.ElevatorAngle;
   const double tailStep = a.SurfaceRate / 57.3 / n;
   if (std::fabs(d) > tailStep) d = Sgn(d) * tailStep;
   s.Controls.ElevatorAngle += d;

@@ -70,7 +70,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   x.CentreOfGravityPct = To(s.Masses.CentreOfGravity, 10);
   x.PressureCentre = To(s.Masses.CentreOfPressure, 10);
   x.TailplaneAngle = DegTo(s.Controls.RearFuselageBend + s.Controls.ElevatorAngle, 100);
-  x.TailplaneControl = DegTo(s.Controls.ElevatorInput, 100);
+  x.TailplaneControl = DegTo(s.Controls.TailplaneCommand, 100);
   x.FinAngle = DegTo(s.Controls.RearFuselageSideBend + s.Controls.RudderAngle, 100);
   x.RecordedWindSpeed = Int(s.Air.WindAtAltitude * 100) / 100;
 
@@ -78,7 +78,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
     x.AileronDeg = IntOf(s.Controls.AileronAngle * 57.3 / 2 + 0.5);
     const double aspect = a.WingSpan * a.WingSpan / a.WingArea;
     if (s.Engine.EngineType == aircraft::EngineKind::Rocket && aspect < 2.5) {
-      x.FlapSetting = CInt(To(s.Controls.ElevatorInput * 57.3 / 3, 100));
+      x.FlapSetting = CInt(To(s.Controls.TailplaneCommand * 57.3 / 3, 100));
     } else {
       x.FlapSetting = IntOf(s.Controls.FlapAngle * 300 + 0.5);
     }

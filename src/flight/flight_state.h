@@ -178,7 +178,12 @@ struct LoopTiming {
   int32_t DisplayDivisor = 4;
   int32_t PassCount = 0;
   int32_t PassesThisSecond = 0;
-  int64_t TimeMark = 0;           // clock seconds at load, then ms of the loop (64-bit: ms pass 2^31 in 24 days)
+  // ms of the loop's last once-a-second update (64-bit: ms pass 2^31 in 24
+  // days). The load and the screens that hold the loop up write clock
+  // seconds instead, so the next pass starts a new second at once; the
+  // flight screen reads it as "the loop has been started". Both stay in one
+  // field: the update would have to know which was written last.
+  int64_t TimeMark = 0;
   double StopSpeed = 0.3;         // m/s
   // Loop bookkeeping (the flight loop and its pacing).
   bool FlightEnded = false;        // an end test fired; the loop leaves at the next pass head
@@ -271,7 +276,7 @@ struct WingState {
   double StallRatio = 1.0;
   double RollDamperScale = 0;
   double AileronLift = 0;
-  double PitchRateAngle = 0;
+  double PitchRateAngle = 0;      // rad, the centre section's flow angle from the pitch rate
 };
 
 // Slowly changing aerodynamic coefficients (refreshed on drawn frames) and
@@ -304,18 +309,33 @@ struct TailState {
   double ElevatorSlipstreamArea = 0, FinSideTerm2 = 0;
   double TailplaneLiftArea = 0, TailDragArea = 0, TailLiftArea = 0;
   double FinShield = 1.0;
+  double TailPitchRateAngle = 0;  // rad, the flow angle the pitch rate adds at the tailplane (less the wake's)
+  // The fin's side and drag areas in its own flow, and the side area turned
+  // into the aircraft's wind axes.
   double FinSideTerm = 0, FinSideArea = 0, FinDragArea = 0;
+  double FinWindDragArea = 0;     // m^2, the fin's drag area in the wind axes (into DragArea)
+  // m^2, the fin's side area across the body, for the roll and yaw moments.
+  // A soft rear fuselage passes the fin's force on through its bend: there
+  // the bending stage puts its spring force here in its place.
+  double FinBodySideArea = 0;
   double DihedralSideTerm = 0, BodySideTerm = 0;
-  double TotalSideArea = 0, TotalLiftArea = 0, DragArea = 0;
+  // m^2; the bending stage renews it through the bent rear fuselage, as for
+  // FinBodySideArea (read by the loads before that).
+  double TotalSideArea = 0;
+  double TotalLiftArea = 0, DragArea = 0;
   double WingMomentTerm = 0;      // N m, the wing's pitching moment
 };
 
 // Control surfaces, augmentation and the control laws.
 struct ControlState {
   double ElevatorAngle = 0, RudderAngle = 0, AileronAngle = 0;
+  // rad. The pilot's demand; the augmentation leaves its angle-of-attack
+  // demand (negated) here and the control law its bounded demand. One field:
+  // the device dialog shows whichever was written last.
   double ElevatorDemand = 0;
   double ElevatorCommand = 0;
-  double ElevatorInput = 0;
+  double ElevatorInput = 0;        // rad, the angle of attack the augmentation asks of the control law
+  double TailplaneCommand = 0;     // rad, the tailplane angle the surface drive follows
   double FlapAngle = 0;
   double GearValue = 0;
   double RearFuselageBend = 0, RearFuselageBendRate = 0;

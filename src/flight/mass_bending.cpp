@@ -114,8 +114,8 @@ void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
                               (std::fabs(a.TailplaneArm) + 0.001);
   if (sideSoftness < 1000 && light && a.TailplaneArm > 0 && s.Masses.Mass > 20) {
     IntegrateBend(s.Loads.RearFuselageSideBendAccel, s.Controls.RearFuselageSideBendRate, s.Controls.RearFuselageSideBend, n);
-    s.Tail.FinSideTerm = -GuardedDiv(s.Controls.RearFuselageSideBend * a.RearFuselageStiffness, q);
-    s.Tail.TotalSideArea = s.Tail.DihedralSideTerm + s.Tail.FinSideTerm + s.Tail.BodySideTerm;
+    s.Tail.FinBodySideArea = -GuardedDiv(s.Controls.RearFuselageSideBend * a.RearFuselageStiffness, q);
+    s.Tail.TotalSideArea = s.Tail.DihedralSideTerm + s.Tail.FinBodySideArea + s.Tail.BodySideTerm;
   } else {
     s.Controls.RearFuselageSideBend = 0;
     s.Controls.RearFuselageSideBendRate = 0;

@@ -56,7 +56,7 @@ void ComputeRollAcceleration(FlightState& s, const aircraft::AircraftData& a) {
   double m = r1 * d1 + r2 * d2 + r3 * d3;
   m += t2 * r2 * d2;
   m += t3 * r3 * d3;
-  m += std::sqrt(a.FinArea) * s.Tail.FinSideTerm;
+  m += std::sqrt(a.FinArea) * s.Tail.FinBodySideArea;
   m += s.Engine.PropellerTorqueMoment;
   m += s.Controls.CasRollMoment;
   m -= std::fabs(s.Body.RollRate) * s.Air.AirDensity * a.WingArea * s.Body.RollRate;
@@ -100,7 +100,7 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
            dihedralSin[k] * x * (PanelLift(s, 2 * k + 2) - PanelLift(s, 2 * k + 1));
   }
   s.Body.YawAccel = yaw / s.Masses.YawInertia;
-  s.Body.YawAccel += ((s.Tail.FinSideTerm2 + s.Tail.FinSideTerm) * q * (cg - a.FinArm) -
+  s.Body.YawAccel += ((s.Tail.FinSideTerm2 + s.Tail.FinBodySideArea) * q * (cg - a.FinArm) -
                  (-0.75 * s.Setup.MeanChord * s.Setup.RootChordRatio - cg) * (s.Tail.BodySideTerm / 3) * q + s.Engine.PFactorMoment +
                  s.Controls.CasYawMoment + s.Engine.GrossThrust * s.Controls.NozzleYaw * s.Setup.TailPointArm * 0.8) /
                 s.Masses.YawInertia;

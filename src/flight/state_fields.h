@@ -240,9 +240,12 @@ void ForEachStateField(S& s, V&& v) {
   v("TailDragArea", s.Tail.TailDragArea);
   v("TailLiftArea", s.Tail.TailLiftArea);
   v("FinShield", s.Tail.FinShield);
+  v("TailPitchRateAngle", s.Tail.TailPitchRateAngle);
   v("FinSideTerm", s.Tail.FinSideTerm);
   v("FinSideArea", s.Tail.FinSideArea);
   v("FinDragArea", s.Tail.FinDragArea);
+  v("FinWindDragArea", s.Tail.FinWindDragArea);
+  v("FinBodySideArea", s.Tail.FinBodySideArea);
   v("DihedralSideTerm", s.Tail.DihedralSideTerm);
   v("BodySideTerm", s.Tail.BodySideTerm);
   v("TotalSideArea", s.Tail.TotalSideArea);
@@ -255,6 +258,7 @@ void ForEachStateField(S& s, V&& v) {
   v("ElevatorDemand", s.Controls.ElevatorDemand);
   v("ElevatorCommand", s.Controls.ElevatorCommand);
   v("ElevatorInput", s.Controls.ElevatorInput);
+  v("TailplaneCommand", s.Controls.TailplaneCommand);
   v("FlapAngle", s.Controls.FlapAngle);
   v("GearValue", s.Controls.GearValue);
   v("RearFuselageBend", s.Controls.RearFuselageBend);

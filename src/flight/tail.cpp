@@ -34,7 +34,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   }
 
   // 2. Pitch-rate angle at the tailplane.
-  s.Wing.PitchRateAngle =
+  s.Tail.TailPitchRateAngle =
       std::atan(ca * ((a.TailplaneArm - s.Masses.CgX) * s.Body.PitchRate + a.TailplaneArm * s.Controls.RearFuselageBendRate / 2) / v) -
       alpha * s.Tail.WakeFactor;
 
@@ -53,7 +53,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
 
   // 5. Tailplane angle of attack, reduced into (-pi, pi].
   double t = (s.Controls.RearFuselageBend + s.Controls.ElevatorAngle) -
-             AtnRatio((s.Air.BodyAirZ - s.Wing.PitchRateAngle) - s.Body.ViewRollCos * s.Air.TailUpdraft / v, s.Air.BodyAirX);
+             AtnRatio((s.Air.BodyAirZ - s.Tail.TailPitchRateAngle) - s.Body.ViewRollCos * s.Air.TailUpdraft / v, s.Air.BodyAirX);
   t = t - 2 * kPi * Int(t / kPi / 2);
   if (t > kPi) t = t - 6.2831852;
   s.Tail.TailAngle = t;
@@ -124,8 +124,8 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   const double cosE = std::cos(e);
   const double sinE = std::sin(e);
   s.Tail.FinSideArea = GuardedDiv(cosE * s.Tail.FinSideTerm * sdq + s.Tail.FinDragArea * sinE * sdq, q);
-  s.Tail.FinDragArea = cosE * s.Tail.FinDragArea + s.Tail.FinSideTerm * sinE;
-  s.Tail.FinSideTerm = cosBeta * s.Tail.FinSideArea + s.Tail.FinDragArea * sinBeta;
+  s.Tail.FinWindDragArea = cosE * s.Tail.FinDragArea + s.Tail.FinSideTerm * sinE;
+  s.Tail.FinBodySideArea = cosBeta * s.Tail.FinSideArea + s.Tail.FinWindDragArea * sinBeta;
 
   // 14-16. Side forces.
   const auto& p = s.Wing.Panels;
@@ -145,7 +145,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.Tail.TotalLiftArea = s.Tail.TailplaneLiftArea + s.Wing.WingLift + s.Tail.ElevatorSlipstreamArea;
   s.Tail.TotalLiftArea = s.Tail.TotalLiftArea + GuardedDiv(s.Engine.Thrust * sa, q);
   s.Tail.DragArea = (Sq(s.Tail.BodySideTerm) / 3.14 + (s.Controls.GearValue + 1) * a.ParasiteDragArea * s.Aero.MachFactorTransonic +
-                s.Tail.FinDragArea + s.Tail.TailDragArea) /
+                s.Tail.FinWindDragArea + s.Tail.TailDragArea) /
                    s.Aero.ReynoldsFactor +
                s.Wing.WingDrag;
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {

@@ -86,10 +86,10 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   }
   for (int k = 0; k < 3; ++k) {
     const double y = g[k].Station;
-    s.Wing.PitchRateAngle = ((g[k].Offset + s.Masses.WingAcOffset - s.Masses.CgX - chord / 2) * s.Body.PitchRate) / v;
-    if (k == 0 && std::fabs(s.Wing.PitchRateAngle) > 1.56) s.Wing.PitchRateAngle = 1.56 * (s.Wing.PitchRateAngle > 0 ? 1 : -1);
+    double pitchRateAngle = ((g[k].Offset + s.Masses.WingAcOffset - s.Masses.CgX - chord / 2) * s.Body.PitchRate) / v;
+    if (k == 0 && std::fabs(pitchRateAngle) > 1.56) pitchRateAngle = 1.56 * (pitchRateAngle > 0 ? 1 : -1);
     const double sideSlipShare = arFactor * g[k].Loaded;
-    const double flowZ = s.Air.BodyAirZ - s.Wing.PitchRateAngle;
+    const double flowZ = s.Air.BodyAirZ - pitchRateAngle;
     for (int side = 0; side < 2; ++side) {
       WingPanel& panel = p[2 * k + 1 + side];
       const bool left = side == 0;

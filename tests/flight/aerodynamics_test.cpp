@@ -217,6 +217,25 @@ TEST(Tail, NoTailplaneStaysFinite) {
   EXPECT_TRUE(std::isfinite(w.s.Tail.DragArea));
 }
 
+// With the rudder over, the fin's flow and the aircraft's wind axes differ:
+// the drag total takes the fin's drag turned into the wind axes, and without
+// sideslip its side area across the body is the wind-axis one.
+TEST(Tail, FinForcesTurnIntoTheAircraftsAxes) {
+  PlainWing fin(0.05), bare(0.05);
+  bare.a.FinArea = 0;
+  for (PlainWing* w : {&fin, &bare}) {
+    w->s.Controls.RudderAngle = 0.15;
+    w->Wing();
+    w->Tail();
+  }
+  const TailState& t = fin.s.Tail;
+  ASSERT_GT(std::fabs(t.FinSideTerm), 0.01);
+  EXPECT_GT(std::fabs(t.FinWindDragArea - t.FinDragArea), 0.01);
+  EXPECT_NEAR(t.DragArea - bare.s.Tail.DragArea, t.FinWindDragArea, 1e-12);
+  EXPECT_EQ(t.FinBodySideArea, t.FinSideArea);
+  EXPECT_NE(t.FinBodySideArea, t.FinSideTerm);
+}
+
 TEST(Tail, WakeCoversTheTailplaneOfALightAircraft) {
   PlainWing w(0.15);
   w.a.WingHeight = 0.5;

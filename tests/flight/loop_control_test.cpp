@@ -37,12 +37,12 @@ struct Chain {
 TEST(ControlSurfaces, RatesLimitsAndNotches) {
   Chain c;
   const double step = 40 / 57.3 / 40;
-  c.s.Controls.ElevatorInput = step;  // exactly one step away: reached
+  c.s.Controls.TailplaneCommand = step;  // exactly one step away: reached
   c.Step();
   EXPECT_EQ(c.s.Controls.ElevatorAngle, step);
-  c.s.Controls.ElevatorInput = 0.5;  // limited to 0.4, moved one step
+  c.s.Controls.TailplaneCommand = 0.5;  // limited to 0.4, moved one step
   c.Step();
-  EXPECT_EQ(c.s.Controls.ElevatorInput, 0.4);
+  EXPECT_EQ(c.s.Controls.TailplaneCommand, 0.4);
   EXPECT_EQ(c.s.Controls.ElevatorAngle, 2 * step);
   c.s.Pilot.FlapNotch = 2;  // of 3
   c.Step(200);
@@ -83,10 +83,10 @@ TEST(ControlSurfaces, RampHoldAndThrustVectoring) {
   // Steep ramp, first 3 s, tailplane behind: the tail is held at -0.3.
   Chain c;
   c.a.LaunchPitch = 0.2;
-  c.s.Controls.ElevatorInput = 0.1;
+  c.s.Controls.TailplaneCommand = 0.1;
   c.s.Loop.FlightTime = 2.9;
   c.Step();
-  EXPECT_EQ(c.s.Controls.ElevatorInput, -0.3);
+  EXPECT_EQ(c.s.Controls.TailplaneCommand, -0.3);
 
   // Thrust vectoring holds the launch attitude on the ground run and is
   // capped at 0.25 when augmented.
@@ -246,7 +246,7 @@ TEST(ControlAugmentation, GroundRunAttitudeAndRollDamper) {
   c.s.Body.RollRate = 0.2;
   c.s.Masses.RollInertia = 2000;
   ApplyControlAugmentation(c.s, c.a, c.options);
-  EXPECT_EQ(c.s.Controls.ElevatorInput, -1 * (0.12 + 0.05));  // 0.05 rad below the launch pitch
+  EXPECT_EQ(c.s.Controls.TailplaneCommand, -1 * (0.12 + 0.05));  // 0.05 rad below the launch pitch
   const double damper = 30 * (0.2 * 2000 / std::pow(200.0, 0.8)) / 1000;
   EXPECT_NEAR(c.s.Controls.AileronDemand, -damper, 1e-15);
   // Stick against the roll: the damper adds; with the roll it does not.
@@ -356,7 +356,7 @@ struct LawCase {
   double Run(double demand) {
     s.Controls.ElevatorInput = demand;
     StepControlLaws(s, a, options);
-    return s.Controls.ElevatorInput;
+    return s.Controls.TailplaneCommand;
   }
 };
 
@@ -379,6 +379,26 @@ TEST(ControlLaw, DemandBoundsByHand) {
   EXPECT_NEAR(c.Run(0.25), -0.2, 1e-15);
   c.s.Air.MachSquared = 2.4;
   EXPECT_NEAR(c.Run(0.25), -0.25, 1e-15);
+}
+
+// The law writes its command on every way out and leaves the demand it was
+// given; last pass's command plays no part.
+TEST(ControlLaw, DemandAndCommandAreKeptApart) {
+  LawCase c;
+  c.s.Controls.TailplaneCommand = 0.7;
+  EXPECT_NEAR(c.Run(0.25), -0.25, 1e-15);
+  EXPECT_EQ(c.s.Controls.ElevatorInput, 0.25);
+
+  LawCase ground;
+  ground.s.Air.SupportAccel = 9;
+  ground.s.Controls.TailplaneCommand = 0.7;
+  EXPECT_EQ(ground.Run(0.15), -0.15);
+  EXPECT_EQ(ground.s.Controls.ElevatorInput, 0.15);
+
+  LawCase still;
+  still.s.Body.AirSpeed = 0;
+  still.s.Controls.TailplaneCommand = 0.7;
+  EXPECT_EQ(still.Run(0.2), 0);
 }
 
 TEST(ControlLaw, TrimsToTheTailBalanceOrWithoutATailToTheTrimAngle) {

@@ -183,6 +183,43 @@ TEST(MassAndBending, StiffAndSoftRearFuselage) {
   EXPECT_NEAR(s.Loads.WingBend, 0.3, 1e-15);
 }
 
+// The roll and yaw take the fin's side area across the body; a boom soft
+// sideways passes it on through its bend instead, and the side total with it.
+TEST(MassAndBending, FinSideForceReachesTheBodyThroughASoftBoom) {
+  aircraft::AircraftData a = Glider();
+  FlightState s = Flying();
+  s.Masses.Mass = s.Masses.DryMass = s.Masses.InitialDryMass = 107;
+  s.Masses.RollInertia = 500;
+  s.Body.AirSpeed = 10;
+  s.Air.DynamicPressure = 60;
+  s.Tail.FinSideTerm = 0.25;  // in the fin's own flow
+  s.Tail.FinBodySideArea = 0.5;
+  ComputeRollAcceleration(s, a);
+  const double roll = s.Body.RollAccel;
+  s.Tail.FinSideTerm = -3;
+  ComputeRollAcceleration(s, a);
+  EXPECT_EQ(s.Body.RollAccel, roll);
+  s.Tail.FinBodySideArea = 1.5;
+  ComputeRollAcceleration(s, a);
+  EXPECT_NEAR(s.Body.RollAccel - roll, 1.0 / 500, 1e-15);  // sqrt(FinArea) = 1
+
+  // Soft sideways: 30 x 100 / 3 / 4 < 1000.
+  s.Controls.RearFuselageSideBend = 0.01;
+  s.Tail.DihedralSideTerm = 0.2;
+  s.Tail.BodySideTerm = 0.1;
+  BendAirframe(s, a);
+  const double spring = -s.Controls.RearFuselageSideBend * a.RearFuselageStiffness / 60;
+  EXPECT_NEAR(s.Tail.FinBodySideArea, spring, 1e-15);
+  EXPECT_NEAR(s.Tail.TotalSideArea, 0.2 + spring + 0.1, 1e-15);
+  EXPECT_EQ(s.Tail.FinSideTerm, -3);
+
+  // Stiff: the aerodynamic side area stands.
+  a.RearFuselageStiffness = 20000;
+  s.Tail.FinBodySideArea = 0.5;
+  BendAirframe(s, a);
+  EXPECT_EQ(s.Tail.FinBodySideArea, 0.5);
+}
+
 // A soft boom without a tailplane: nothing recomputes its acceleration, so
 // the one kept is the limited one, and only the rate damping adds to it.
 TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {

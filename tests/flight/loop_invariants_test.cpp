@@ -25,7 +25,7 @@ struct StepChecker {
     for (double v : {s.Air.NormalLoad, s.Air.DynamicPressure, s.Wing.WingLift, s.Wing.WingDrag, s.Tail.DragArea, s.Tail.TotalLiftArea,
                      s.Tail.TotalSideArea, s.Masses.CgX, s.Masses.PitchInertia, s.Masses.RollInertia, s.Masses.YawInertia, s.Loads.LiftAccel, s.Loads.SideAccel,
                      s.Air.WindAtAltitude, s.Air.AirDensity, s.Air.MachSquared, s.Loads.WingBend, s.Controls.RearFuselageBend,
-                     s.Controls.InnerDihedralLoaded, s.Controls.TipDihedralLoaded, s.Air.SupportAccel, s.Controls.ElevatorInput, s.Controls.TrimTailAngle, s.Controls.TrimAngleOfAttack,
+                     s.Controls.InnerDihedralLoaded, s.Controls.TipDihedralLoaded, s.Air.SupportAccel, s.Controls.ElevatorInput, s.Controls.TailplaneCommand, s.Controls.TrimTailAngle, s.Controls.TrimAngleOfAttack,
                      s.Body.TopVector[0], s.Body.TopVector[1], s.Body.TopVector[2], s.Air.AoaText}) {
       ASSERT_TRUE(std::isfinite(v)) << Where();
     }
@@ -49,7 +49,7 @@ struct StepChecker {
     EXPECT_LE(std::fabs(s.Controls.RudderAngle - before_.Controls.RudderAngle), a.SurfaceRate / 57.3 / n40 + eps) << Where();
     EXPECT_LE(std::fabs(s.Controls.AileronAngle - before_.Controls.AileronAngle), a.SurfaceRate / 30 / n40 + eps) << Where();
     EXPECT_LE(std::fabs(s.Controls.FlapAngle - before_.Controls.FlapAngle), 0.15 / std::pow(a.WingArea, 0.3) / n40 + eps) << Where();
-    EXPECT_LE(s.Controls.ElevatorInput, 0.4) << Where();
+    EXPECT_LE(s.Controls.TailplaneCommand, 0.4) << Where();
     EXPECT_LE(std::fabs(s.Controls.RudderAngle), 0.1745 + eps) << Where();
     EXPECT_LE(std::fabs(s.Controls.AileronAngle), 0.8 + eps) << Where();
     EXPECT_LE(std::fabs(s.Controls.NozzlePitch), 0.25) << Where();

@@ -88,9 +88,9 @@ TEST(FlightLoopPass, SubStepsRunInTheirOrder) {
   EXPECT_EQ(s.Air.AoaText, ThroughText(s.Setup.WingIncidenceRad + s.Air.AngleOfAttack));
 
   // The pilot's demand of this pass drives the tailplane of this pass.
-  EXPECT_EQ(s.Controls.ElevatorInput, Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand);
+  EXPECT_EQ(s.Controls.TailplaneCommand, Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand);
   const double step = a.SurfaceRate / 57.3 / 40;
-  EXPECT_EQ(s.Controls.ElevatorAngle, b.Controls.ElevatorAngle + Limited(s.Controls.ElevatorInput - b.Controls.ElevatorAngle, step));
+  EXPECT_EQ(s.Controls.ElevatorAngle, b.Controls.ElevatorAngle + Limited(s.Controls.TailplaneCommand - b.Controls.ElevatorAngle, step));
 
   // The loads take this pass's aerodynamics; position and height the new
   // velocities.
