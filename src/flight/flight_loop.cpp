@@ -50,46 +50,46 @@ void EndOnNonFiniteState(FlightLoop& f) {
   if (f.Seams.ShowMessage) f.Seams.ShowMessage("計算が発散したため、飛行を中止しました。");
 }
 
-void AdvanceLoopCounters(FlightState& s) {
-  CountUp(s.Loop.PassCount);
-  CountUp(s.Loop.PassesThisSecond);
-  ++s.Loop.StepsSinceTrigger;
-  if (s.Loop.StepsSinceTrigger > kTriggerCountWrap) s.Loop.StepsSinceTrigger = 0;
+void AdvanceLoopCounters(LoopTiming& loop) {
+  CountUp(loop.PassCount);
+  CountUp(loop.PassesThisSecond);
+  ++loop.StepsSinceTrigger;
+  if (loop.StepsSinceTrigger > kTriggerCountWrap) loop.StepsSinceTrigger = 0;
 }
 
 // Pass 5: the wind sound levels; pass 25: the settings are saved (once per
 // flight, nested runs included).
-void RunStartUpActions(const FlightState& s, FlightSeams& seams) {
-  if (s.Loop.PassCount == 5) Call(seams.UpdateWindSound);
-  if (s.Loop.PassCount == 25) Call(seams.SaveSettings);
+void RunStartUpActions(const LoopTiming& loop, FlightSeams& seams) {
+  if (loop.PassCount == 5) Call(seams.UpdateWindSound);
+  if (loop.PassCount == 25) Call(seams.SaveSettings);
 }
 
 // Once a second of real time: 40 steps per second from then on, and the
 // figure of how much faster than real time the simulation could run.
-void UpdateOncePerSecond(FlightState& s) {
+void UpdateOncePerSecond(LoopTiming& loop) {
   const uint64_t now = timeGetTime();
-  if (static_cast<int64_t>(now) <= s.Loop.TimeMark + 1000) return;
-  s.Loop.TimeMark = static_cast<int64_t>(now);
-  s.Loop.StepsPerSecond = 40;
-  if (s.Loop.BusyMs != s.Loop.WaitMs) {
-    s.Loop.FrameRate = (s.Loop.PassesThisSecond / 40.0) * static_cast<double>(s.Loop.BusyMs) /
-                  static_cast<double>(s.Loop.BusyMs - s.Loop.WaitMs);
+  if (static_cast<int64_t>(now) <= loop.TimeMark + 1000) return;
+  loop.TimeMark = static_cast<int64_t>(now);
+  loop.StepsPerSecond = 40;
+  if (loop.BusyMs != loop.WaitMs) {
+    loop.FrameRate = (loop.PassesThisSecond / 40.0) * static_cast<double>(loop.BusyMs) /
+                     static_cast<double>(loop.BusyMs - loop.WaitMs);
   }
-  s.Loop.WaitMs = s.Loop.BusyMs = 0;
-  s.Loop.PassesThisSecond = 0;
+  loop.WaitMs = loop.BusyMs = 0;
+  loop.PassesThisSecond = 0;
 }
 
-void AdvanceFlightTime(FlightState& s) { s.Loop.FlightTime += 1.0 / s.Loop.StepsPerSecond; }
+void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPerSecond; }
 
 // A small push while the surface carries the aircraft. Without an engine
 // nothing resets the thrust each step, so there it is set, not added: it
 // would otherwise grow without bound while the aircraft rolls.
-void AddSupportThrust(FlightState& s) {
-  const bool engine = aircraft::HasEngine(s.Engine.EngineType);
-  if (!engine) {
-    s.Engine.Thrust = s.Air.SupportAccel > 0 ? s.Masses.Mass * 0.001 : 0.0;
-  } else if (s.Air.SupportAccel > 0) {
-    s.Engine.Thrust += s.Masses.Mass * 0.001;
+void AddSupportThrust(const MassProperties& masses, const AirData& air, EngineState& engine) {
+  const bool hasEngine = aircraft::HasEngine(engine.EngineType);
+  if (!hasEngine) {
+    engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
+  } else if (air.SupportAccel > 0) {
+    engine.Thrust += masses.Mass * 0.001;
   }
 }
 
@@ -122,17 +122,17 @@ void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, Flig
   Call(seams.DrawInstrumentPanel);
 }
 
-void SetDisplayDivisor(FlightState& s, const FlightOptions& options) {
-  if (s.Loop.SpeedMode < 1) {
-    s.Loop.DisplayDivisor = 36;
+void SetDisplayDivisor(const FlightOptions& options, LoopTiming& loop) {
+  if (loop.SpeedMode < 1) {
+    loop.DisplayDivisor = 36;
   } else {
-    s.Loop.DisplayDivisor = options.FrameRate20 ? 2 : 4;
+    loop.DisplayDivisor = options.FrameRate20 ? 2 : 4;
   }
 }
 
 // A display step, or the last pass of an aircraft at rest in the water.
-bool IsDisplayStep(const FlightState& s) {
-  return s.Loop.StepCounter % s.Loop.DisplayDivisor == 0 || (s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed);
+bool IsDisplayStep(const LoopTiming& loop, const BodyMotion& body) {
+  return loop.StepCounter % loop.DisplayDivisor == 0 || (body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed);
 }
 
 void WaitOnPlatformClock(uint64_t deadline) {
@@ -149,36 +149,36 @@ void WaitOnPlatformClock(uint64_t deadline) {
 
 // Waits until real time has caught up with the frame's deadline. A frame
 // that took longer than its period is not made up later.
-void PaceToRealTime(FlightState& s, FlightSeams& seams) {
-  if (s.Loop.SpeedMode < 1 || seams.Headless) {
-    s.Loop.WaitMs = 0;
+void PaceToRealTime(FlightSeams& seams, LoopTiming& loop) {
+  if (loop.SpeedMode < 1 || seams.Headless) {
+    loop.WaitMs = 0;
     return;
   }
   uint64_t now = timeGetTime();
-  s.Loop.BusyMs += static_cast<int64_t>(now - s.Loop.LastTick);
-  s.Loop.LastTick = now;
-  if (now < s.Loop.NextFrameTime) {
+  loop.BusyMs += static_cast<int64_t>(now - loop.LastTick);
+  loop.LastTick = now;
+  if (now < loop.NextFrameTime) {
     if (seams.WaitUntil) {
-      seams.WaitUntil(s.Loop.NextFrameTime);
+      seams.WaitUntil(loop.NextFrameTime);
     } else {
-      WaitOnPlatformClock(s.Loop.NextFrameTime);
+      WaitOnPlatformClock(loop.NextFrameTime);
     }
     now = timeGetTime();
   }
-  s.Loop.WaitMs += static_cast<int64_t>(now - s.Loop.LastTick);
-  s.Loop.NextFrameTime = now + static_cast<uint64_t>(CLng(1000.0 / s.Loop.StepsPerSecond * s.Loop.DisplayDivisor));
-  if (s.Loop.WaitMs > s.Loop.BusyMs - 1) s.Loop.WaitMs = s.Loop.BusyMs - 1;
+  loop.WaitMs += static_cast<int64_t>(now - loop.LastTick);
+  loop.NextFrameTime = now + static_cast<uint64_t>(CLng(1000.0 / loop.StepsPerSecond * loop.DisplayDivisor));
+  if (loop.WaitMs > loop.BusyMs - 1) loop.WaitMs = loop.BusyMs - 1;
 }
 
 }  // namespace
 
-void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o) {
-  s.View.ViewHeading = s.Body.Heading;
-  s.View.ViewDepression = -s.Body.PitchAngle;
-  s.View.ViewHeadingSin = std::sin(-s.View.ViewHeading);
-  s.View.ViewHeadingCos = std::cos(-s.View.ViewHeading);
-  s.View.ViewDepressionSin = std::sin(s.View.ViewDepression);
-  s.View.ViewDepressionCos = std::cos(s.View.ViewDepression);
+void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o, ViewState& view) {
+  view.ViewHeading = body.Heading;
+  view.ViewDepression = -body.PitchAngle;
+  view.ViewHeadingSin = std::sin(-view.ViewHeading);
+  view.ViewHeadingCos = std::cos(-view.ViewHeading);
+  view.ViewDepressionSin = std::sin(view.ViewDepression);
+  view.ViewDepressionCos = std::cos(view.ViewDepression);
 
   model::WorkPoint eye;
   if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.WingHeight >= 0.9) {
@@ -186,13 +186,13 @@ void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model:
   } else {
     eye = {0, o.FrontFuselageY(4, 0), o.FrontFuselageZ(4, 0) - 0.4};
   }
-  const model::AttitudeRotation attitude{std::sin(s.Body.BankAngle), std::cos(s.Body.BankAngle), std::sin(s.Body.PitchAngle),
-                                         std::cos(s.Body.PitchAngle), std::sin(s.Body.Heading),   std::cos(s.Body.Heading)};
+  const model::AttitudeRotation attitude{std::sin(body.BankAngle), std::cos(body.BankAngle), std::sin(body.PitchAngle),
+                                         std::cos(body.PitchAngle), std::sin(body.Heading),   std::cos(body.Heading)};
   model::RotatePointByAttitude(attitude, eye);
-  s.View.EyeX = s.Body.PosX + eye.X;
-  s.View.EyeY = s.Body.PosY + eye.Y;
-  s.View.EyeZ = s.Body.Altitude + eye.Z;
-  s.View.ViewZoom = 1.0;
+  view.EyeX = body.PosX + eye.X;
+  view.EyeY = body.PosY + eye.Y;
+  view.EyeZ = body.Altitude + eye.Z;
+  view.ViewZoom = 1.0;
 }
 
 bool FlightStateIsFinite(const FlightState& s) {
@@ -209,32 +209,32 @@ bool FlightStateIsFinite(const FlightState& s) {
   return sum == 0;
 }
 
-bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a) {
-  const bool wasEnded = s.Loop.FlightEnded;
-  if (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Body.Altitude < 0) {
-    s.Loop.FlightEndShown = true;
-    s.Loop.FlightEnded = true;
-    if (s.Body.Altitude > -50) s.View.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
+bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop, ViewState& view) {
+  const bool wasEnded = loop.FlightEnded;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed) && body.Altitude < 0) {
+    loop.FlightEndShown = true;
+    loop.FlightEnded = true;
+    if (body.Altitude > -50) view.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
   }
-  if (s.Body.Distance > 0 && s.Body.GroundSpeed < s.Loop.StopSpeed && s.Body.Altitude < 0) {
-    s.Loop.FlightEnded = true;
-    s.Loop.FlightEndShown = true;
+  if (body.Distance > 0 && body.GroundSpeed < loop.StopSpeed && body.Altitude < 0) {
+    loop.FlightEnded = true;
+    loop.FlightEndShown = true;
   }
-  if (s.Loop.FlightEnded && !wasEnded && s.Loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
-    s.Loop.EndCause = static_cast<int16_t>(s.Body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
+  if (loop.FlightEnded && !wasEnded && loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
+    loop.EndCause = static_cast<int16_t>(body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
   }
-  return s.Loop.FlightEnded;
+  return loop.FlightEnded;
 }
 
-void CheckRestWatchdog(FlightState& s) {
+void CheckRestWatchdog(LoopTiming& loop, BodyMotion& body) {
   const double now = Timer();
-  if (s.Body.GroundSpeed <= 1 && s.Body.Distance >= 200 && s.Body.CourseDistance >= 0) {
-    if (now > s.Loop.WatchdogMark + 60 && s.Loop.FlightTime > 100) {
-      s.Body.Altitude = kCancelAltitude;
-      s.Loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
+  if (body.GroundSpeed <= 1 && body.Distance >= 200 && body.CourseDistance >= 0) {
+    if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
+      body.Altitude = kCancelAltitude;
+      loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
     }
   } else {
-    s.Loop.WatchdogMark = now;
+    loop.WatchdogMark = now;
   }
 }
 
@@ -263,17 +263,17 @@ bool RunFlightPass(FlightLoop& f) {
     EndOnNonFiniteState(f);
     return false;
   }
-  TestEndOfFlight(s, a);
+  TestEndOfFlight(s.Body, a, s.Loop, s.View);
 
-  AdvanceLoopCounters(s);
-  RunStartUpActions(s, seams);
-  UpdateOncePerSecond(s);
+  AdvanceLoopCounters(s.Loop);
+  RunStartUpActions(s.Loop, seams);
+  UpdateOncePerSecond(s.Loop);
   RecordFlightSample(s, r, a, options);
 
   // Rigid body: moments, rates, translation, attitude, air data, pilot.
   UpdateCentreOfGravity(s, a);
   ApplyStandingFloor(s);
-  AdvanceFlightTime(s);
+  AdvanceFlightTime(s.Loop);
   ComputeRollAcceleration(s, a);
   MarkLaunchTime(s, a);
   if (std::fabs(s.Body.GroundSpeed) > 1e-5) {
@@ -334,18 +334,18 @@ bool RunFlightPass(FlightLoop& f) {
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
-  AddSupportThrust(s);
+  AddSupportThrust(s.Masses, s.Air, s.Engine);
   RunDisplayStepWork(s, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s, a, seams);
   UpdateInstrumentPanel(s, a, seams);
-  SetDisplayDivisor(s, options);
+  SetDisplayDivisor(options, s.Loop);
 
-  if (!IsDisplayStep(s)) return true;
-  PaceToRealTime(s, seams);
-  SetViewAndEye(s, a, f.Outline);
+  if (!IsDisplayStep(s.Loop, s.Body)) return true;
+  PaceToRealTime(seams, s.Loop);
+  SetViewAndEye(s.Body, a, f.Outline, s.View);
   if (s.Body.Altitude > -15) Call(seams.DrawFlightFrame);
-  CheckRestWatchdog(s);
+  CheckRestWatchdog(s.Loop, s.Body);
   Call(seams.DoEvents);
   return true;
 }

@@ -50,16 +50,16 @@ void FinishFlightRun(FlightLoop& f);
 void RunFlight(FlightLoop& f);
 
 // The end tests of the pass head; true when the flight has ended.
-bool TestEndOfFlight(FlightState& s, const aircraft::AircraftData& a);
+bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop, ViewState& view);
 
 // The view's direction (ViewHeading, ViewDepression and their sines and
 // cosines) and the pilot's eye in the world, as each display step sets them.
-void SetViewAndEye(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o);
+void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o, ViewState& view);
 
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);
 
 // The rest watchdog of display steps.
-void CheckRestWatchdog(FlightState& s);
+void CheckRestWatchdog(LoopTiming& loop, BodyMotion& body);
 
 }  // namespace zarv::flight

@@ -271,14 +271,14 @@ TEST(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   s.Body.Distance = s.Body.CourseDistance = 250;
   s.Loop.FlightTime = 150;
   s.Body.Altitude = 0.5;
-  CheckRestWatchdog(s);
+  CheckRestWatchdog(s.Loop, s.Body);
   EXPECT_EQ(s.Loop.WatchdogMark, 100.0);
   s.Body.GroundSpeed = 0.8;
   clock.Advance(59000);
-  CheckRestWatchdog(s);
+  CheckRestWatchdog(s.Loop, s.Body);
   EXPECT_EQ(s.Body.Altitude, 0.5);
   clock.Advance(1500);
-  CheckRestWatchdog(s);
+  CheckRestWatchdog(s.Loop, s.Body);
   EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
   EXPECT_EQ(s.Loop.EndCause, static_cast<int16_t>(FlightEndCause::Watchdog));
 
@@ -286,12 +286,12 @@ TEST(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   FlightState early = s;
   early.Body.Altitude = 0.5;
   early.Loop.FlightTime = 100;
-  CheckRestWatchdog(early);
+  CheckRestWatchdog(early.Loop, early.Body);
   EXPECT_EQ(early.Body.Altitude, 0.5);
   early.Loop.FlightTime = 150;
   early.Body.CourseDistance = -1;
   clock.Advance(100000);
-  CheckRestWatchdog(early);
+  CheckRestWatchdog(early.Loop, early.Body);
   EXPECT_EQ(early.Body.Altitude, 0.5);
   EXPECT_EQ(early.Loop.WatchdogMark, 260.5);
   ResetClockSource();

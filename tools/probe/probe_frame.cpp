@@ -133,7 +133,7 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   s.Body.HeadingSin = std::sin(s.Body.Heading);
   s.Body.HeadingCos = std::cos(s.Body.Heading);
   s.Air.HeadingValue = s.Body.Heading;
-  flight::SetViewAndEye(s, f.Aircraft, f.Outline);
+  flight::SetViewAndEye(s.Body, f.Aircraft, f.Outline, s.View);
   if (!flight::FlightStateIsFinite(s) ||
       !Finite({s.View.EyeX, s.View.EyeY, s.View.EyeZ, s.Body.PitchSin, s.Body.ViewRollSin, s.Body.Distance})) {
     err << "zarv-probe: the flight state is not finite\n";
