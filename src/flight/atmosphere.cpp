@@ -6,8 +6,8 @@
 
 namespace zarv::flight {
 
-void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a) {
-  const double h = s.Body.Altitude;
+void UpdateAtmosphere(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a, AirData& air) {
+  const double h = body.Altitude;
   const double ts = a.SurfaceTemperature;
   const double surfaceRatio = a.SurfacePressure / 1013;
 
@@ -25,7 +25,7 @@ void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a) {
     t = 353 - (h - 60000) * 0.0065;
     if (t < 240) t = 240;
   }
-  s.Air.AirTemperature = t;
+  air.AirTemperature = t;
 
   // Pressure ratio; its breaks lie at 11 010 m and 32 010 m.
   double r;
@@ -38,31 +38,31 @@ void UpdateAtmosphere(FlightState& s, const aircraft::AircraftData& a) {
   } else {
     r = 0.00818 * std::pow(0.5, (h - 32010) / 7100) * surfaceRatio;
   }
-  s.Air.DensityRatio = r;
+  air.DensityRatio = r;
 
   // The density keeps the load's value through the first second.
-  if (s.Loop.FlightTime > 1.0) {
+  if (loop.FlightTime > 1.0) {
     if (h < 32000) {
-      s.Air.AirDensity = r * 288 / t * 1.225;
+      air.AirDensity = r * 288 / t * 1.225;
     } else {
-      s.Air.AirDensity = r * 288 / 216 * 1.225;
+      air.AirDensity = r * 288 / 216 * 1.225;
     }
   }
 
-  const double v = s.Body.AirSpeed;
-  s.Air.MachSquared = v * v / (t * 88209 / 216.5);
+  const double v = body.AirSpeed;
+  air.MachSquared = v * v / (t * 88209 / 216.5);
 
   double skin;
-  if (s.Air.MachSquared <= 1) {
+  if (air.MachSquared <= 1) {
     skin = t;
-  } else if (s.Air.AirDensity < 0.1 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
-    skin = t * (1 + 0.22 * (s.Air.MachSquared - 1) * std::pow(s.Air.AirDensity / 0.1, 0.45));
+  } else if (air.AirDensity < 0.1 && aircraft::LaunchAbove10(a.LaunchSpeed)) {
+    skin = t * (1 + 0.22 * (air.MachSquared - 1) * std::pow(air.AirDensity / 0.1, 0.45));
   } else {
-    skin = t * (1 + 0.22 * (s.Air.MachSquared - 1));
+    skin = t * (1 + 0.22 * (air.MachSquared - 1));
   }
   // Beyond the 16-bit range (a rocket far past Mach 10 in dense air) the
   // reading saturates at 32767 K rather than wrapping.
-  s.Air.SkinTemperature = CInt(skin);
+  air.SkinTemperature = CInt(skin);
 }
 
 }  // namespace zarv::flight

@@ -109,11 +109,11 @@ void HoldBank(FlightState& s, const aircraft::AircraftData& a) {
   }
 }
 
-void LimitReactionMoments(FlightState& s) {
-  s.Controls.CasPitchMoment = SignLimited(Int(s.Controls.CasPitchMoment), 200000);
-  if (s.Controls.CasYawMoment > 200000) s.Controls.CasYawMoment = 200000;
-  if (s.Controls.CasYawMoment < -200000) s.Controls.CasYawMoment = -200000;
-  s.Controls.CasRollMoment = SignLimited(Int(5 * s.Controls.CasRollMoment) / 5, 40000);
+void LimitReactionMoments(ControlState& controls) {
+  controls.CasPitchMoment = SignLimited(Int(controls.CasPitchMoment), 200000);
+  if (controls.CasYawMoment > 200000) controls.CasYawMoment = 200000;
+  if (controls.CasYawMoment < -200000) controls.CasYawMoment = -200000;
+  controls.CasRollMoment = SignLimited(Int(5 * controls.CasRollMoment) / 5, 40000);
 }
 
 }  // namespace zarv::flight

@@ -21,6 +21,6 @@ void FormReactionControl(FlightState& s, const FlightOptions& options);
 void HoldBank(FlightState& s, const aircraft::AircraftData& a);
 
 // Every step, after the bank hold.
-void LimitReactionMoments(FlightState& s);
+void LimitReactionMoments(ControlState& controls);
 
 }  // namespace zarv::flight

@@ -30,24 +30,24 @@ void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
   if (std::fabs(s.Pilot.RudderCommand) > 0.1745) s.Pilot.RudderCommand = Sgn(s.Pilot.RudderCommand) * 0.1745;
 }
 
-bool UsesControlAugmentation(const FlightState& s, const aircraft::AircraftData& a) {
-  if (s.Pilot.CasOn != 1) return false;
-  if (aircraft::LaunchAbove10(a.LaunchSpeed)) return s.Air.DynamicPressure > 0;
-  return s.Loop.FlightTime > 3.5 && s.Body.Distance > 1;
+bool UsesControlAugmentation(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a) {
+  if (pilot.CasOn != 1) return false;
+  if (aircraft::LaunchAbove10(a.LaunchSpeed)) return air.DynamicPressure > 0;
+  return loop.FlightTime > 3.5 && body.Distance > 1;
 }
 
-void ApplyDirectControl(FlightState& s, const aircraft::AircraftData& a) {
+void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls) {
   const int tail = Sgn(a.TailplaneArm);
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
-  if (!powered && s.Pilot.PitchHoldOn == 1) {
-    s.Masses.TrimPosition = s.Masses.TrimCentre = s.Masses.PilotArm;
-    s.Controls.TailplaneCommand = a.TailplaneIncidence / 57.3;
+  if (!powered && pilot.PitchHoldOn == 1) {
+    masses.TrimPosition = masses.TrimCentre = masses.PilotArm;
+    controls.TailplaneCommand = a.TailplaneIncidence / 57.3;
   } else {
-    s.Controls.TailplaneCommand = tail * s.Controls.ElevatorDemand;
+    controls.TailplaneCommand = tail * controls.ElevatorDemand;
   }
-  if (a.FinFixed != 0 || powered) s.Controls.RudderDemand = s.Pilot.RudderCommand;
-  s.Controls.AileronDemand = (powered && s.Pilot.StickLateral != 0) ? -4 * s.Pilot.StickLateral / s.Pilot.PixelsPerRadian : 0.0;
-  s.Controls.NozzlePitchCommand = -tail * s.Controls.TailplaneCommand;
+  if (a.FinFixed != 0 || powered) controls.RudderDemand = pilot.RudderCommand;
+  controls.AileronDemand = (powered && pilot.StickLateral != 0) ? -4 * pilot.StickLateral / pilot.PixelsPerRadian : 0.0;
+  controls.NozzlePitchCommand = -tail * controls.TailplaneCommand;
 }
 
 void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {

@@ -109,7 +109,7 @@ void UpdateCompanionAndRounds(FlightSeams& seams) {
 }
 
 void UpdateAirAndExhaust(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
-  UpdateAtmosphere(s, a);
+  UpdateAtmosphere(s.Loop, s.Body, a, s.Air);
   Call(seams.UpdateExhaustAndEngineSound);
 }
 
@@ -271,52 +271,52 @@ bool RunFlightPass(FlightLoop& f) {
   RecordFlightSample(s, r, a, options);
 
   // Rigid body: moments, rates, translation, attitude, air data, pilot.
-  UpdateCentreOfGravity(s, a);
-  ApplyStandingFloor(s);
+  UpdateCentreOfGravity(s.Setup, s.Body, a, s.Masses);
+  ApplyStandingFloor(s.Setup, s.Body);
   AdvanceFlightTime(s.Loop);
   ComputeRollAcceleration(s, a);
-  MarkLaunchTime(s, a);
+  MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
   if (std::fabs(s.Body.GroundSpeed) > 1e-5) {
     ComputePitchYawAcceleration(s, a);
     ApplyGroundContactLoads(s, a);
   }
-  UpdateBodyRates(s);
-  ComputePathAngleRate(s);
+  UpdateBodyRates(s.Loop, s.Air, s.Ground, s.Body);
+  ComputePathAngleRate(s.Setup, s.Air, s.Body);
   HoldRatesOnPlatform(s, a);
   ComputeLongAccel(s);
   ApplyWaterDrag(s, a);
-  s.Body.OnPlatform = IsOnPlatform(s, a);
+  s.Body.OnPlatform = IsOnPlatform(s.Setup, s.Body, s.Loads, a);
   if (s.Body.OnPlatform) {
     RunOnPlatform(s, r, a);
   } else {
     UpdateVerticalVelocity(s);
-    if (UsesSurfaceTranslation(s, a)) {
+    if (UsesSurfaceTranslation(s.Body, s.Air, a)) {
       TranslateOnSurface(s, a);
     } else {
       TranslateInFreeFlight(s);
     }
-    UpdatePathAngle(s);
+    UpdatePathAngle(s.Body);
   }
-  StopBelowSurface(s);
-  UpdatePathSines(s);
-  HoldSurfaceStart(s, a);
-  BounceTailStrike(s, a);
+  StopBelowSurface(s.Body);
+  UpdatePathSines(s.Body, s.Memo);
+  HoldSurfaceStart(s.Loop, a, s.Body);
+  BounceTailStrike(s.Setup, s.Controls, a, s.Body);
   CheckWingEnds(s, a);
   PropagateAttitude(s, a);
-  UpdateAirData(s, a);
-  HoldSurfaceStartSpeed(s, a);
-  UpdateInertialSpeedAndGravity(s);
+  UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
+  HoldSurfaceStartSpeed(s.Loop, a, s.Body);
+  UpdateInertialSpeedAndGravity(s.Setup, s.Body);
   FormPilotDemand(s, a, options);
 
   // Control surfaces, trims and augmentation.
-  if (UsesControlAugmentation(s, a)) {
+  if (UsesControlAugmentation(s.Loop, s.Body, s.Air, s.Pilot, a)) {
     ApplyControlAugmentation(s, a, options);
   } else {
-    ApplyDirectControl(s, a);
+    ApplyDirectControl(s.Pilot, a, s.Masses, s.Controls);
     FormReactionControl(s, options);
   }
   HoldBank(s, a);
-  LimitReactionMoments(s);
+  LimitReactionMoments(s.Controls);
   DriveControlSurfaces(s, a);
 
   // Aerodynamics (the wing advances the wind and the updraft).
@@ -324,13 +324,13 @@ bool RunFlightPass(FlightLoop& f) {
   UpdateTailAndTotals(s, a, f.Outline);
 
   // Mass properties, bending, position.
-  UpdateInertias(s, a);
+  UpdateInertias(s.Setup, s.Air, a, s.Masses, s.Controls);
   UpdateLoads(s);
-  UpdatePosition(s, a);
+  UpdatePosition(s.Setup, s.Loop, a, s.Body, s.Loads);
   BendAirframe(s, a);
   UpdateLoadedDihedral(s, a);
-  UpdateAltitude(s, a);
-  AdvanceStepCounter(s, a);
+  UpdateAltitude(s.Loop, a, s.Body);
+  AdvanceStepCounter(s.Body, a, s.Loop);
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);

@@ -90,8 +90,8 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
 
 }  // namespace
 
-void ApplyStandingFloor(FlightState& s) {
-  if (s.Body.Altitude < s.Setup.GearHeight + 0.1 && s.Body.GroundSpeed < 0.0001) s.Body.GroundSpeed = 0.0001;
+void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body) {
+  if (body.Altitude < setup.GearHeight + 0.1 && body.GroundSpeed < 0.0001) body.GroundSpeed = 0.0001;
 }
 
 void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
@@ -176,19 +176,19 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   }
 }
 
-void StopBelowSurface(FlightState& s) {
-  if (s.Body.Altitude < -20) {
-    s.Body.VelX = 0;
-    s.Body.VelY = 0;
-    s.Body.VelZ = 0;
+void StopBelowSurface(BodyMotion& body) {
+  if (body.Altitude < -20) {
+    body.VelX = 0;
+    body.VelY = 0;
+    body.VelZ = 0;
   }
 }
 
-void BounceTailStrike(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchPitch < 0.174 || s.Controls.GearValue == 0) {
-    if (s.Body.Altitude < a.OverallLength / 2 &&
-        s.Body.PitchAngle > s.Setup.GroundPitchLimit - (s.Setup.GearHeight - s.Body.Altitude) / (s.Setup.TailPointArm + a.GearPosition)) {
-      s.Body.PitchRate = -std::fabs(s.Body.PitchRate) * 0.7;
+void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls, const aircraft::AircraftData& a, BodyMotion& body) {
+  if (a.LaunchPitch < 0.174 || controls.GearValue == 0) {
+    if (body.Altitude < a.OverallLength / 2 &&
+        body.PitchAngle > setup.GroundPitchLimit - (setup.GearHeight - body.Altitude) / (setup.TailPointArm + a.GearPosition)) {
+      body.PitchRate = -std::fabs(body.PitchRate) * 0.7;
     }
   }
 }

@@ -11,7 +11,7 @@
 namespace zarv::flight {
 
 // An aircraft standing on its gear keeps a minimal ground speed.
-void ApplyStandingFloor(FlightState& s);
+void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body);
 
 // The wheel-brake lag, the gear extension and the gear, brake, tail and nose
 // loads on PitchAccel, RollAccel and YawAccel (SupportAccel is the gear's
@@ -27,10 +27,10 @@ void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a);
 void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a);
 
 // Below 20 m under the surface every velocity is 0.
-void StopBelowSurface(FlightState& s);
+void StopBelowSurface(BodyMotion& body);
 
 // A tail that strikes the surface bounces the nose down.
-void BounceTailStrike(FlightState& s, const aircraft::AircraftData& a);
+void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls, const aircraft::AircraftData& a, BodyMotion& body);
 
 // Heights of the six panel ends; a wing end in the water imposes yaw and
 // roll rates on the next step.

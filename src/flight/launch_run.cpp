@@ -7,11 +7,11 @@
 
 namespace zarv::flight {
 
-void MarkLaunchTime(FlightState& s, const aircraft::AircraftData& a) {
-  const bool atStart = (a.LaunchHeight > 0 && s.Body.CourseDistance < 0) ||
-                       (s.Body.GroundSpeed < 1 && s.Pilot.WheelBrakeSetting > 0.1 && s.Loop.FlightTime < 100) ||
-                       (s.Body.GroundSpeed < 1 && s.Body.CourseDistance < 0);
-  if (atStart) s.Ground.LaunchTime = Int(s.Loop.FlightTime * 20 + 0.5) / 20;
+void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot, const aircraft::AircraftData& a, GroundState& ground) {
+  const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
+                       (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
+                       (body.GroundSpeed < 1 && body.CourseDistance < 0);
+  if (atStart) ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
 }
 
 void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
@@ -32,8 +32,8 @@ void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
   }
 }
 
-bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a) {
-  return s.Body.CourseDistance < 0 && a.LaunchHeight > 1 && (s.Loads.LiftAccel < s.Setup.Gravity + 10 || s.Body.GroundSpeed < 0.5);
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads, const aircraft::AircraftData& a) {
+  return body.CourseDistance < 0 && a.LaunchHeight > 1 && (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 
 void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
@@ -96,20 +96,20 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
   s.Body.VelY = std::cos(s.Body.TrackAngle) * s.Body.GroundSpeed;
 }
 
-void HoldSurfaceStart(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchHeight == 0 && s.Loop.FlightTime < 3) {
-    s.Body.Heading = a.LaunchHeading;
-    if (s.Loop.FlightTime < 0.5) {
-      s.Body.PitchAngle = a.LaunchPitch;
-      s.Body.PitchRate = 0;
+void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
+  if (a.LaunchHeight == 0 && loop.FlightTime < 3) {
+    body.Heading = a.LaunchHeading;
+    if (loop.FlightTime < 0.5) {
+      body.PitchAngle = a.LaunchPitch;
+      body.PitchRate = 0;
     }
   }
 }
 
-void HoldSurfaceStartSpeed(FlightState& s, const aircraft::AircraftData& a) {
-  if (a.LaunchHeight == 0 && s.Loop.FlightTime < 1) {
-    s.Body.VelZ = 0;
-    s.Body.GroundSpeed = 0.0001;
+void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
+  if (a.LaunchHeight == 0 && loop.FlightTime < 1) {
+    body.VelZ = 0;
+    body.GroundSpeed = 0.0001;
   }
 }
 

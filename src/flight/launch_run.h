@@ -12,14 +12,14 @@ namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s.
-void MarkLaunchTime(FlightState& s, const aircraft::AircraftData& a);
+void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot, const aircraft::AircraftData& a, GroundState& ground);
 
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
 void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a);
 
 // The platform test of the translation step.
-bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a);
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads, const aircraft::AircraftData& a);
 
 // The run along the deck (replaces the free-flight and surface translation
 // while IsOnPlatform holds). A run stopped before it began resets the record
@@ -27,9 +27,9 @@ bool IsOnPlatform(const FlightState& s, const aircraft::AircraftData& a);
 void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a);
 
 // A start from the surface keeps its heading for 3 s and its pitch for 0.5 s.
-void HoldSurfaceStart(FlightState& s, const aircraft::AircraftData& a);
+void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
 // ... and stays on the surface for its first second.
-void HoldSurfaceStartSpeed(FlightState& s, const aircraft::AircraftData& a);
+void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
 }  // namespace zarv::flight

@@ -20,23 +20,23 @@ void IntegrateBend(double& accel, double& rate, double& bend, double n) {
 
 }  // namespace
 
-void UpdateInertias(FlightState& s, const aircraft::AircraftData& a) {
+void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls) {
   const double c = a.WingArea / a.WingSpan;
-  const double x = s.Masses.CgX;
+  const double x = masses.CgX;
   const double l = a.OverallLength;
-  const double wing = a.WingWeight * (Sq(0.3 * c) + 0.45 * Sq(x) + 0.4 * Sq(s.Setup.InnerPanelSweepOffset - x) +
-                                      0.15 * Sq(s.Setup.OuterPanelSweepOffset - x));
-  const double pilot = a.PilotWeight * (Sq(s.Setup.BodyHeight / 2) + l * l / 40 + Sq(s.Masses.PilotArm - x));
+  const double wing = a.WingWeight * (Sq(0.3 * c) + 0.45 * Sq(x) + 0.4 * Sq(setup.InnerPanelSweepOffset - x) +
+                                      0.15 * Sq(setup.OuterPanelSweepOffset - x));
+  const double pilot = a.PilotWeight * (Sq(setup.BodyHeight / 2) + l * l / 40 + Sq(masses.PilotArm - x));
   const double rear = a.RearFuselageWeight * Sq((a.TailplaneArm - x) / 2);
   const double tail = a.TailWeight * Sq(a.TailplaneArm - x);
-  const double wingSpan = a.WingWeight * (0.35 * Sq(s.Setup.WingRootOffset / 2) + 0.35 * Sq(s.Setup.InnerPanelSpanPos) +
-                                          0.25 * Sq(s.Setup.OuterPanelSpanPos));
-  s.Masses.PitchInertia = wing + s.Masses.ApparentMass * Sq(l) / 4 + pilot + rear + tail + s.Masses.DryMass * Sq(l) / 32;
-  s.Masses.RollInertia = wingSpan + Sq(s.Setup.BodyHeight / 4) * (a.RearFuselageWeight + a.PilotWeight) +
-                  Sq(a.WingSpan / 4) * s.Masses.ApparentMass + a.WingSpan * a.WingSpan * s.Masses.DryMass / 32;
-  s.Masses.YawInertia = pilot + wingSpan + rear + tail + Sq(a.WingSpan / 4) * s.Masses.ApparentMass + l * l * s.Masses.DryMass / 32;
-  const double q = s.Air.DynamicPressure > 1500 ? s.Air.DynamicPressure : 1500.0;
-  s.Controls.YawDamperGain = GuardedDiv(GuardedDiv(s.Masses.YawInertia, a.FinArea), a.FinArm) / q * 15;
+  const double wingSpan = a.WingWeight * (0.35 * Sq(setup.WingRootOffset / 2) + 0.35 * Sq(setup.InnerPanelSpanPos) +
+                                          0.25 * Sq(setup.OuterPanelSpanPos));
+  masses.PitchInertia = wing + masses.ApparentMass * Sq(l) / 4 + pilot + rear + tail + masses.DryMass * Sq(l) / 32;
+  masses.RollInertia = wingSpan + Sq(setup.BodyHeight / 4) * (a.RearFuselageWeight + a.PilotWeight) +
+                  Sq(a.WingSpan / 4) * masses.ApparentMass + a.WingSpan * a.WingSpan * masses.DryMass / 32;
+  masses.YawInertia = pilot + wingSpan + rear + tail + Sq(a.WingSpan / 4) * masses.ApparentMass + l * l * masses.DryMass / 32;
+  const double q = air.DynamicPressure > 1500 ? air.DynamicPressure : 1500.0;
+  controls.YawDamperGain = GuardedDiv(GuardedDiv(masses.YawInertia, a.FinArea), a.FinArm) / q * 15;
 }
 
 void UpdateLoads(FlightState& s) {
@@ -50,19 +50,19 @@ void UpdateLoads(FlightState& s) {
   s.Loads.SideLoadRatio = -s.Tail.TotalSideArea / (m * s.Air.SupportAccel / q + s.Tail.TotalLiftArea + 0.0001);
 }
 
-void UpdatePosition(FlightState& s, const aircraft::AircraftData& a) {
-  const double n = s.Loop.StepsPerSecond;
-  s.Body.PosX += s.Body.VelX / n;
-  s.Body.PosY += s.Body.VelY / n;
-  if (s.Body.Altitude < 213) {
-    s.Loads.LowFlightDistance += s.Body.GroundSpeed / n;
+void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, LoadState& loads) {
+  const double n = loop.StepsPerSecond;
+  body.PosX += body.VelX / n;
+  body.PosY += body.VelY / n;
+  if (body.Altitude < 213) {
+    loads.LowFlightDistance += body.GroundSpeed / n;
   } else {
-    s.Loads.LowFlightDistance = 0;
+    loads.LowFlightDistance = 0;
   }
-  s.Body.Distance = std::sqrt(s.Body.PosX * s.Body.PosX + s.Body.PosY * s.Body.PosY) - 10;
-  s.Body.CourseDistance = a.LaunchHeight < 120000
-                         ? s.Body.Distance
-                         : std::sqrt(Sq(s.Setup.CourseOffsetX + s.Body.PosX) + Sq(s.Body.PosY - 300)) - 10;
+  body.Distance = std::sqrt(body.PosX * body.PosX + body.PosY * body.PosY) - 10;
+  body.CourseDistance = a.LaunchHeight < 120000
+                         ? body.Distance
+                         : std::sqrt(Sq(setup.CourseOffsetX + body.PosX) + Sq(body.PosY - 300)) - 10;
 }
 
 void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
@@ -143,20 +143,20 @@ void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a) {
   }
 }
 
-void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.Body.Distance <= 0 && s.Body.Altitude >= 6 && s.Body.Altitude <= 13 && a.LaunchHeight >= 1) {
+void UpdateAltitude(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
+  if (body.Distance <= 0 && body.Altitude >= 6 && body.Altitude <= 13 && a.LaunchHeight >= 1) {
     // The deck falls 6 % towards the edge.
-    s.Body.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * s.Body.Distance : a.LaunchHeight;
+    body.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * body.Distance : a.LaunchHeight;
   } else {
-    s.Body.Altitude += s.Body.VelZ / s.Loop.StepsPerSecond;
+    body.Altitude += body.VelZ / loop.StepsPerSecond;
   }
 }
 
-void AdvanceStepCounter(FlightState& s, const aircraft::AircraftData& a) {
-  ++s.Loop.StepCounter;
-  if (s.Loop.StepCounter > kStepCounterWrap) s.Loop.StepCounter = 0;
-  const bool down = aircraft::LaunchAtMost10(a.LaunchSpeed) ? (s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed) : s.Body.Altitude < 0;
-  if (down) s.Loop.StepCounter = 0;
+void AdvanceStepCounter(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop) {
+  ++loop.StepCounter;
+  if (loop.StepCounter > kStepCounterWrap) loop.StepCounter = 0;
+  const bool down = aircraft::LaunchAtMost10(a.LaunchSpeed) ? (body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed) : body.Altitude < 0;
+  if (down) loop.StepCounter = 0;
 }
 
 }  // namespace zarv::flight

@@ -13,13 +13,13 @@ namespace zarv::flight {
 inline constexpr int16_t kStepCounterWrap = 3000;
 
 // The three moments of inertia and the yaw-damper gain.
-void UpdateInertias(FlightState& s, const aircraft::AircraftData& a);
+void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls);
 
 // Lift and side force resolved with the bank; accelerations and loads.
 void UpdateLoads(FlightState& s);
 
 // PosX, PosY, the ground track flown low, Distance and CourseDistance.
-void UpdatePosition(FlightState& s, const aircraft::AircraftData& a);
+void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, LoadState& loads);
 
 // Wing bend and rear-fuselage bend in pitch and sideways (integrated for
 // soft light aircraft, static otherwise), once the flight has begun.
@@ -29,9 +29,9 @@ void BendAirframe(FlightState& s, const aircraft::AircraftData& a);
 void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a);
 
 // Altitude from the climb rate, or the deck's height on the platform.
-void UpdateAltitude(FlightState& s, const aircraft::AircraftData& a);
+void UpdateAltitude(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
 // StepCounter +1 (0 after 3000), and held at 0 while the aircraft is down.
-void AdvanceStepCounter(FlightState& s, const aircraft::AircraftData& a);
+void AdvanceStepCounter(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop);
 
 }  // namespace zarv::flight

@@ -38,12 +38,12 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
 
 }  // namespace
 
-void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a) {
+void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body, const aircraft::AircraftData& a, MassProperties& masses) {
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-    s.Masses.CgX = (s.Masses.PilotArm * a.PilotWeight + s.Masses.StructureMoment + s.Masses.FuelQuantity * s.Masses.TrimCentre) / s.Masses.Mass;
+    masses.CgX = (masses.PilotArm * a.PilotWeight + masses.StructureMoment + masses.FuelQuantity * masses.TrimCentre) / masses.Mass;
   } else {
-    s.Masses.CgX = (((s.Setup.BodyHeight / 2 - s.Setup.DihedralRise) * s.Body.PitchSin + s.Masses.TrimCentre) * a.PilotWeight + s.Masses.StructureMoment) /
-            s.Masses.Mass;
+    masses.CgX = (((setup.BodyHeight / 2 - setup.DihedralRise) * body.PitchSin + masses.TrimCentre) * a.PilotWeight + masses.StructureMoment) /
+            masses.Mass;
   }
 }
 
@@ -124,21 +124,21 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
   if (s.Body.AirSpeed < 1) s.Body.PitchAccel = 0;
 }
 
-void UpdateBodyRates(FlightState& s) {
-  if (s.Ground.TipContactYawRate != 0) {
-    s.Body.PitchRate = s.Ground.TipContactYawRate * s.Body.ViewRollSin;
-    s.Body.YawRate = s.Body.ViewRollCos * s.Ground.TipContactYawRate;
-    s.Body.RollRate = -s.Body.ViewRollCos * s.Ground.TipContactRollRate;
-    s.Body.TurnRate = s.Air.DriftAngle * 15;
+void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundState& ground, BodyMotion& body) {
+  if (ground.TipContactYawRate != 0) {
+    body.PitchRate = ground.TipContactYawRate * body.ViewRollSin;
+    body.YawRate = body.ViewRollCos * ground.TipContactYawRate;
+    body.RollRate = -body.ViewRollCos * ground.TipContactRollRate;
+    body.TurnRate = air.DriftAngle * 15;
   } else {
-    const double dt = 1.0 / s.Loop.StepsPerSecond;
-    s.Body.YawRate += s.Body.YawAccel * dt;
-    s.Body.PitchRate += s.Body.PitchAccel * dt;
-    s.Body.RollRate += s.Body.RollAccel * dt;
+    const double dt = 1.0 / loop.StepsPerSecond;
+    body.YawRate += body.YawAccel * dt;
+    body.PitchRate += body.PitchAccel * dt;
+    body.RollRate += body.RollAccel * dt;
   }
-  s.Body.YawRate = Limited(s.Body.YawRate, kYawRateLimit);
-  s.Body.PitchRate = Limited(s.Body.PitchRate, kPitchRateLimit);
-  s.Body.RollRate = Limited(s.Body.RollRate, kRollRateLimit);
+  body.YawRate = Limited(body.YawRate, kYawRateLimit);
+  body.PitchRate = Limited(body.PitchRate, kPitchRateLimit);
+  body.RollRate = Limited(body.RollRate, kRollRateLimit);
 }
 
 void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a) {

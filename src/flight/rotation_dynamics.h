@@ -15,7 +15,7 @@ inline constexpr double kYawRateLimit = 13;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
 // the pitch).
-void UpdateCentreOfGravity(FlightState& s, const aircraft::AircraftData& a);
+void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body, const aircraft::AircraftData& a, MassProperties& masses);
 
 // RollAccel from the panel lifts, the fin, the engine and the augmentation,
 // with aerodynamic roll damping.
@@ -27,7 +27,7 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
 
 // Rates from the accelerations (or the rates a wing end in the water
 // imposes), limited to 13, 4 and 13 rad/s.
-void UpdateBodyRates(FlightState& s);
+void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundState& ground, BodyMotion& body);
 
 // Attitude from the rates: the vector integrator once clear of the platform,
 // the angle integrator otherwise.

@@ -41,9 +41,9 @@ double ThroughText(double v) {
   return back;
 }
 
-void ComputePathAngleRate(FlightState& s) {
-  s.Body.PathAngleRate =
-      s.Air.SupportAccel <= 0 ? (s.Air.NormalLoad - s.Body.ViewRollCos * s.Setup.Gravity * s.Body.PathAngleCos) / s.Body.AirSpeed : 0.0;
+void ComputePathAngleRate(const SetUpConstants& setup, const AirData& air, BodyMotion& body) {
+  body.PathAngleRate =
+      air.SupportAccel <= 0 ? (air.NormalLoad - body.ViewRollCos * setup.Gravity * body.PathAngleCos) / body.AirSpeed : 0.0;
 }
 
 void ComputeLongAccel(FlightState& s) {
@@ -62,8 +62,8 @@ void UpdateVerticalVelocity(FlightState& s) {
   s.Body.VelZ += Sq(s.Body.GroundSpeed + 500) / (s.Setup.EarthRadius + s.Body.Altitude) * dt;
 }
 
-bool UsesSurfaceTranslation(const FlightState& s, const aircraft::AircraftData& a) {
-  return s.Air.SupportAccel > 0 || s.Body.Altitude < 1 || (a.LaunchHeight > 1 && s.Body.CourseDistance <= 0);
+bool UsesSurfaceTranslation(const BodyMotion& body, const AirData& air, const aircraft::AircraftData& a) {
+  return air.SupportAccel > 0 || body.Altitude < 1 || (a.LaunchHeight > 1 && body.CourseDistance <= 0);
 }
 
 void TranslateInFreeFlight(FlightState& s) {
@@ -95,78 +95,78 @@ void TranslateInFreeFlight(FlightState& s) {
   s.Body.TurnRate = s.Loads.SideAccel / (s.Body.GroundSpeed + 0.0001);
 }
 
-void UpdatePathAngle(FlightState& s) {
-  if (s.Body.GroundSpeed != 0) s.Body.PathAngle = std::atan(s.Body.VelZ / s.Body.GroundSpeed);
+void UpdatePathAngle(BodyMotion& body) {
+  if (body.GroundSpeed != 0) body.PathAngle = std::atan(body.VelZ / body.GroundSpeed);
 }
 
-void UpdatePathSines(FlightState& s) {
-  s.Body.PathAngleSin = std::sin(s.Body.PathAngle);
-  s.Body.PathAngleCos = std::cos(s.Body.PathAngle);
-  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
-  s.Body.ViewRollSin = bank.Sin;
-  s.Body.ViewRollCos = bank.Cos;
+void UpdatePathSines(BodyMotion& body, MemoTables& memo) {
+  body.PathAngleSin = std::sin(body.PathAngle);
+  body.PathAngleCos = std::cos(body.PathAngle);
+  const SinCosMemo& bank = MemoSinCos(memo.BankSinCos, body.BankAngle);
+  body.ViewRollSin = bank.Sin;
+  body.ViewRollCos = bank.Cos;
 }
 
-void UpdateAirData(FlightState& s, const aircraft::AircraftData& a) {
+void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body, AirData& air, MemoTables& memo) {
   // Reads the attitude sines as the attitude step leaves them.
-  const SinCosMemo& wind = MemoSinCos(s.Memo.WindDirectionSinCos, a.WindDirection);
-  s.Body.AirVelX = s.Air.WindAtAltitude * wind.Sin + s.Body.VelX;
-  s.Body.AirVelY = s.Air.WindAtAltitude * wind.Cos + s.Body.VelY;
-  s.Body.AirVelZ = s.Body.VelZ - s.Air.VerticalWind;
-  s.Body.AirSpeed = std::sqrt(s.Body.AirVelZ * s.Body.AirVelZ + s.Body.AirVelX * s.Body.AirVelX + s.Body.AirVelY * s.Body.AirVelY);
-  if (s.Body.AirSpeed < 0.1) s.Body.AirSpeed = 0.1;
-  const double v = s.Body.AirSpeed;
-  s.Air.AirPathSin = s.Body.AirVelZ / v;
-  s.Air.AirPathCos = std::sqrt(s.Body.AirVelX * s.Body.AirVelX + s.Body.AirVelY * s.Body.AirVelY) / v;
-  s.Air.AirDirX = s.Body.AirVelX / v;
-  s.Air.AirDirY = s.Body.AirVelY / v;
-  s.Air.AirPathAngle = std::atan(s.Air.AirPathSin / (std::fabs(s.Air.AirPathCos) + 0.0001));
-  if (std::fabs(s.Body.AirVelY) < 0.001) {
-    s.Air.AirTrackAngle = kPi - Sgn(s.Body.AirVelX) * kPi / 2;
+  const SinCosMemo& wind = MemoSinCos(memo.WindDirectionSinCos, a.WindDirection);
+  body.AirVelX = air.WindAtAltitude * wind.Sin + body.VelX;
+  body.AirVelY = air.WindAtAltitude * wind.Cos + body.VelY;
+  body.AirVelZ = body.VelZ - air.VerticalWind;
+  body.AirSpeed = std::sqrt(body.AirVelZ * body.AirVelZ + body.AirVelX * body.AirVelX + body.AirVelY * body.AirVelY);
+  if (body.AirSpeed < 0.1) body.AirSpeed = 0.1;
+  const double v = body.AirSpeed;
+  air.AirPathSin = body.AirVelZ / v;
+  air.AirPathCos = std::sqrt(body.AirVelX * body.AirVelX + body.AirVelY * body.AirVelY) / v;
+  air.AirDirX = body.AirVelX / v;
+  air.AirDirY = body.AirVelY / v;
+  air.AirPathAngle = std::atan(air.AirPathSin / (std::fabs(air.AirPathCos) + 0.0001));
+  if (std::fabs(body.AirVelY) < 0.001) {
+    air.AirTrackAngle = kPi - Sgn(body.AirVelX) * kPi / 2;
   } else {
-    s.Air.AirTrackAngle = std::atan(s.Body.AirVelX / s.Body.AirVelY);
-    if (s.Body.AirVelY < 0) {
-      s.Air.AirTrackAngle += kPi;
-    } else if (s.Body.AirVelX < 0) {
-      s.Air.AirTrackAngle += 6.2831852;
+    air.AirTrackAngle = std::atan(body.AirVelX / body.AirVelY);
+    if (body.AirVelY < 0) {
+      air.AirTrackAngle += kPi;
+    } else if (body.AirVelX < 0) {
+      air.AirTrackAngle += 6.2831852;
     }
   }
 
   // The relative wind in body axes: heading, then pitch, then bank (the
   // attitude step has just refreshed their sines).
-  const double sh = -s.Body.HeadingSin, ch = s.Body.HeadingCos;
-  const double sp = -s.Body.PitchSin, cp = s.Body.PitchCos;
-  const double sb = -s.Body.ViewRollSin, cb = s.Body.ViewRollCos;
-  const double y1 = s.Air.AirDirY * sh + s.Air.AirDirX * ch;
-  const double x1 = s.Air.AirDirY * ch - s.Air.AirDirX * sh;
-  const double z1 = s.Air.AirPathSin * cp + sp * x1;
-  const double x2 = cp * x1 - s.Air.AirPathSin * sp + 0.0001;
+  const double sh = -body.HeadingSin, ch = body.HeadingCos;
+  const double sp = -body.PitchSin, cp = body.PitchCos;
+  const double sb = -body.ViewRollSin, cb = body.ViewRollCos;
+  const double y1 = air.AirDirY * sh + air.AirDirX * ch;
+  const double x1 = air.AirDirY * ch - air.AirDirX * sh;
+  const double z1 = air.AirPathSin * cp + sp * x1;
+  const double x2 = cp * x1 - air.AirPathSin * sp + 0.0001;
   const double y2 = cb * y1 + sb * z1;
   const double z2 = cb * z1 - sb * y1;
-  s.Air.BodyAirX = x2;
-  s.Air.BodyAirY = y2;
-  s.Air.BodyAirZ = z2;
+  air.BodyAirX = x2;
+  air.BodyAirY = y2;
+  air.BodyAirZ = z2;
 
-  s.Air.AngleOfAttack = -AtnRatio(z2, x2);
-  if (x2 < 0) s.Air.AngleOfAttack += z2 < 0 ? kPi : -kPi;
-  s.Air.Sideslip = -AtnRatio(y2, x2);
-  if (x2 < 0) s.Air.Sideslip += y2 < 0 ? kPi : -kPi;
-  s.Air.TotalIncidence = -AtnRatio(std::sqrt(y2 * y2 + z2 * z2), x2);
-  if (x2 < 0) s.Air.TotalIncidence += kPi;
+  air.AngleOfAttack = -AtnRatio(z2, x2);
+  if (x2 < 0) air.AngleOfAttack += z2 < 0 ? kPi : -kPi;
+  air.Sideslip = -AtnRatio(y2, x2);
+  if (x2 < 0) air.Sideslip += y2 < 0 ? kPi : -kPi;
+  air.TotalIncidence = -AtnRatio(std::sqrt(y2 * y2 + z2 * z2), x2);
+  if (x2 < 0) air.TotalIncidence += kPi;
 
-  double d = s.Body.Heading - s.Body.TrackAngle;
+  double d = body.Heading - body.TrackAngle;
   d = d - 2 * kPi * Int(d / kPi / 2);
   if (d > kPi) d -= 6.2831852;
-  s.Air.DriftAngle = d;
+  air.DriftAngle = d;
 
-  s.Air.HeadingValue = s.Body.Heading;
-  s.Air.PrevSideslip = s.Air.Sideslip;
-  s.Air.AoaText = ThroughText(s.Setup.WingIncidenceRad + s.Air.AngleOfAttack);
+  air.HeadingValue = body.Heading;
+  air.PrevSideslip = air.Sideslip;
+  air.AoaText = ThroughText(setup.WingIncidenceRad + air.AngleOfAttack);
 }
 
-void UpdateInertialSpeedAndGravity(FlightState& s) {
-  s.Body.InertialSpeed = std::sqrt(s.Body.GroundSpeed * s.Body.GroundSpeed + s.Body.VelZ * s.Body.VelZ);
-  s.Setup.Gravity = s.Setup.EarthGm / Sq(s.Setup.EarthRadius + s.Body.Altitude);
+void UpdateInertialSpeedAndGravity(SetUpConstants& setup, BodyMotion& body) {
+  body.InertialSpeed = std::sqrt(body.GroundSpeed * body.GroundSpeed + body.VelZ * body.VelZ);
+  setup.Gravity = setup.EarthGm / Sq(setup.EarthRadius + body.Altitude);
 }
 
 }  // namespace zarv::flight

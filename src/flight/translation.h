@@ -10,7 +10,7 @@
 namespace zarv::flight {
 
 // Rate of the path angle from the forces; 0 while the aircraft is carried.
-void ComputePathAngleRate(FlightState& s);
+void ComputePathAngleRate(const SetUpConstants& setup, const AirData& air, BodyMotion& body);
 
 // LongAccel, the acceleration along the track (the water drags come after),
 // and DragAcceleration.
@@ -20,21 +20,21 @@ void ComputeLongAccel(FlightState& s);
 void UpdateVerticalVelocity(FlightState& s);
 
 // True when the surface translation carries the aircraft this step.
-bool UsesSurfaceTranslation(const FlightState& s, const aircraft::AircraftData& a);
+bool UsesSurfaceTranslation(const BodyMotion& body, const AirData& air, const aircraft::AircraftData& a);
 
 // VelX, VelY, TrackAngle, GroundSpeed and TurnRate in free flight.
 void TranslateInFreeFlight(FlightState& s);
 
 // PathAngle (not on the platform), then the path and bank sines.
-void UpdatePathAngle(FlightState& s);
-void UpdatePathSines(FlightState& s);
+void UpdatePathAngle(BodyMotion& body);
+void UpdatePathSines(BodyMotion& body, MemoTables& memo);
 
 // The air-relative velocity and the flow angles in body axes, the drift and
 // the copies kept for the next step.
-void UpdateAirData(FlightState& s, const aircraft::AircraftData& a);
+void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body, AirData& air, MemoTables& memo);
 
 // InertialSpeed and the local gravity.
-void UpdateInertialSpeedAndGravity(FlightState& s);
+void UpdateInertialSpeedAndGravity(SetUpConstants& setup, BodyMotion& body);
 
 // A number as the runtime's Str prints it (15 significant digits) and reads
 // it back.

@@ -19,7 +19,7 @@ struct Air {
   const FlightState& At(double h, double v = 0) {
     s.Body.Altitude = h;
     s.Body.AirSpeed = v;
-    UpdateAtmosphere(s, a);
+    UpdateAtmosphere(s.Loop, s.Body, a, s.Air);
     return s;
   }
 };

@@ -298,7 +298,7 @@ TEST(ReactionControl, MomentLimits) {
   s.Controls.CasPitchMoment = 250000.7;
   s.Controls.CasYawMoment = -300000;
   s.Controls.CasRollMoment = -90000;
-  LimitReactionMoments(s);
+  LimitReactionMoments(s.Controls);
   EXPECT_EQ(s.Controls.CasPitchMoment, 200000);
   EXPECT_EQ(s.Controls.CasYawMoment, -200000);
   EXPECT_EQ(s.Controls.CasRollMoment, -40000);

@@ -76,7 +76,7 @@ TEST(Attitude, TipContactRatesAreLimited) {
   s.Body.ViewRollCos = std::sqrt(0.75);
   s.Air.DriftAngle = 0.1;
   s.Body.PitchAccel = -1000;
-  UpdateBodyRates(s);
+  UpdateBodyRates(s.Loop, s.Air, s.Ground, s.Body);
   EXPECT_EQ(s.Body.PitchRate, -4);
   EXPECT_EQ(s.Body.YawRate, -13);
   EXPECT_EQ(s.Body.RollRate, -13);
@@ -103,7 +103,7 @@ TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   aircraft::AircraftData a;
   FlightState s = Flying();
   s.Body.VelX = 0.05;
-  UpdateAirData(s, a);
+  UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
   EXPECT_EQ(s.Body.AirSpeed, 0.1);
 
   // Flying backwards and sinking: the flow comes from behind and below.
@@ -111,7 +111,7 @@ TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   s.Body.VelY = -10;
   s.Body.VelZ = -3;
   s.Body.Heading = 0;
-  UpdateAirData(s, a);
+  UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
   EXPECT_GT(s.Air.AngleOfAttack, std::acos(-1) / 2);
   EXPECT_LT(s.Air.AngleOfAttack, std::acos(-1));
   EXPECT_EQ(s.Air.AirTrackAngle, kPiT);
@@ -119,7 +119,7 @@ TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   // Climbing vertically: the path angle approaches pi/2 but never reaches it.
   s.Body.VelY = 0;
   s.Body.VelZ = 50;
-  UpdateAirData(s, a);
+  UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
   EXPECT_LT(s.Air.AirPathAngle, std::acos(-1) / 2);
   EXPECT_GT(s.Air.AirPathAngle, 1.57);
 
@@ -140,15 +140,15 @@ TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   FlightState s = Flying();
   s.Setup.BodyHeight = 2;
   s.Air.DynamicPressure = 1000;
-  UpdateInertias(s, a);
+  UpdateInertias(s.Setup, s.Air, a, s.Masses, s.Controls);
   EXPECT_NEAR(s.Masses.PitchInertia, 10 * 0.09 + 1, 1e-15);
   // Below 1500 Pa the yaw damper takes 1500; above, the pressure.
   const double floor = s.Controls.YawDamperGain;
   s.Air.DynamicPressure = 1500;
-  UpdateInertias(s, a);
+  UpdateInertias(s.Setup, s.Air, a, s.Masses, s.Controls);
   EXPECT_EQ(s.Controls.YawDamperGain, floor);
   s.Air.DynamicPressure = 3000;
-  UpdateInertias(s, a);
+  UpdateInertias(s.Setup, s.Air, a, s.Masses, s.Controls);
   EXPECT_EQ(s.Controls.YawDamperGain, floor / 2);
 }
 
@@ -249,7 +249,7 @@ TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
   FlightState s = Flying();
   s.Body.CourseDistance = -5;
   s.Loop.FlightTime = 1.2374;
-  MarkLaunchTime(s, a);
+  MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
   EXPECT_EQ(s.Ground.LaunchTime, 1.25);
   // The platform is 10 m high, not above 10.2: no gait.
   FlightRecord& r = Record();
