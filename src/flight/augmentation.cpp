@@ -76,36 +76,36 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
   s.Controls.RudderDemand = -s.Pilot.RudderCommand + s.Controls.YawDamperGain * (3 * (1.25 * s.Pilot.RudderCommand + s.Air.Sideslip) + 0.3 * s.Body.YawRate);
 }
 
-void FormReactionControl(FlightState& s, const FlightOptions& options) {
-  const bool thinAir = s.Engine.EngineType == aircraft::EngineKind::Rocket && s.Air.AirDensity < 0.01225;
+void FormReactionControl(const EngineState& engine, const MassProperties& masses, const AirData& air, const PilotControls& pilot, const FlightOptions& options, ControlState& controls) {
+  const bool thinAir = engine.EngineType == aircraft::EngineKind::Rocket && air.AirDensity < 0.01225;
   const bool active =
-      thinAir && (s.Air.DynamicPressure < 3000 || std::fabs(s.Controls.TailplaneCommand - s.Air.AngleOfAttack) > 0.05);
-  if (!active || s.Air.DynamicPressure >= 300) {
-    s.Controls.CasPitchMoment = 0;
-    s.Controls.CasRollMoment = 0;
-    s.Controls.CasYawMoment = 0;
+      thinAir && (air.DynamicPressure < 3000 || std::fabs(controls.TailplaneCommand - air.AngleOfAttack) > 0.05);
+  if (!active || air.DynamicPressure >= 300) {
+    controls.CasPitchMoment = 0;
+    controls.CasRollMoment = 0;
+    controls.CasYawMoment = 0;
     return;
   }
-  s.Controls.TailplaneCommand = SignLimited(s.Controls.TailplaneCommand, 0.2);
-  s.Controls.CasPitchMoment = std::sqrt(s.Masses.PitchInertia) * s.Controls.TailplaneCommand / 2 * 30000;
-  s.Controls.CasYawMoment = 0;
-  s.Controls.CasRollMoment = std::sqrt(s.Masses.RollInertia) * (-s.Pilot.StickLateral / options.ScreenScale / 250) * 30000;
+  controls.TailplaneCommand = SignLimited(controls.TailplaneCommand, 0.2);
+  controls.CasPitchMoment = std::sqrt(masses.PitchInertia) * controls.TailplaneCommand / 2 * 30000;
+  controls.CasYawMoment = 0;
+  controls.CasRollMoment = std::sqrt(masses.RollInertia) * (-pilot.StickLateral / options.ScreenScale / 250) * 30000;
 }
 
-void HoldBank(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.Pilot.BrakeOn != 1) return;
+void HoldBank(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a, ControlState& controls) {
+  if (pilot.BrakeOn != 1) return;
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-    if (!(std::cos(s.Air.AngleOfAttack) > 0.2 && s.Body.AirSpeed > 20)) return;
-    s.Controls.AileronDemand = 0;
+    if (!(std::cos(air.AngleOfAttack) > 0.2 && body.AirSpeed > 20)) return;
+    controls.AileronDemand = 0;
     // Levels the wings; past 90 degrees the error fades to 0 at inverted flight.
-    const double e = std::fabs(s.Body.BankAngle) < 1.57 ? -s.Body.BankAngle
-                                                    : -Sgn(s.Body.ViewRollSin) * (kPi - std::fabs(s.Body.BankAngle));
-    const double w = s.Air.AoaText;
-    s.Controls.AileronDemand = (20 * e / std::sqrt(a.WingWeight) - (w * w + 1) * s.Body.RollRate / 9) * std::cos(s.Air.AngleOfAttack) /
-                      a.WingArea * a.WingWeight / s.Air.DynamicPressure * 5000;
-    s.Controls.AileronDemand = SignLimited(s.Controls.AileronDemand, 0.4);
-  } else if (s.Loop.FlightTime > 3) {
-    s.Controls.RudderDemand = SignLimited(5 * (s.Body.BankAngle + 0.5 * s.Body.RollRate), 0.087);
+    const double e = std::fabs(body.BankAngle) < 1.57 ? -body.BankAngle
+                                                    : -Sgn(body.ViewRollSin) * (kPi - std::fabs(body.BankAngle));
+    const double w = air.AoaText;
+    controls.AileronDemand = (20 * e / std::sqrt(a.WingWeight) - (w * w + 1) * body.RollRate / 9) * std::cos(air.AngleOfAttack) /
+                      a.WingArea * a.WingWeight / air.DynamicPressure * 5000;
+    controls.AileronDemand = SignLimited(controls.AileronDemand, 0.4);
+  } else if (loop.FlightTime > 3) {
+    controls.RudderDemand = SignLimited(5 * (body.BankAngle + 0.5 * body.RollRate), 0.087);
   }
 }
 

@@ -108,8 +108,8 @@ void UpdateCompanionAndRounds(FlightSeams& seams) {
   Call(seams.UpdateGunRounds);
 }
 
-void UpdateAirAndExhaust(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
-  UpdateAtmosphere(s.Loop, s.Body, a, s.Air);
+void UpdateAirAndExhaust(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a, FlightSeams& seams, AirData& air) {
+  UpdateAtmosphere(loop, body, a, air);
   Call(seams.UpdateExhaustAndEngineSound);
 }
 
@@ -282,9 +282,9 @@ bool RunFlightPass(FlightLoop& f) {
   }
   UpdateBodyRates(s.Loop, s.Air, s.Ground, s.Body);
   ComputePathAngleRate(s.Setup, s.Air, s.Body);
-  HoldRatesOnPlatform(s, a);
+  HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, a, s.Body);
   ComputeLongAccel(s);
-  ApplyWaterDrag(s, a);
+  ApplyWaterDrag(s.Setup, s.Masses, s.Wing, a, s.Body, s.Ground);
   s.Body.OnPlatform = IsOnPlatform(s.Setup, s.Body, s.Loads, a);
   if (s.Body.OnPlatform) {
     RunOnPlatform(s, r, a);
@@ -301,8 +301,8 @@ bool RunFlightPass(FlightLoop& f) {
   UpdatePathSines(s.Body, s.Memo);
   HoldSurfaceStart(s.Loop, a, s.Body);
   BounceTailStrike(s.Setup, s.Controls, a, s.Body);
-  CheckWingEnds(s, a);
-  PropagateAttitude(s, a);
+  CheckWingEnds(s.Setup, s.Body, s.Controls, a, s.Wing, s.Ground);
+  PropagateAttitude(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
   HoldSurfaceStartSpeed(s.Loop, a, s.Body);
   UpdateInertialSpeedAndGravity(s.Setup, s.Body);
@@ -313,9 +313,9 @@ bool RunFlightPass(FlightLoop& f) {
     ApplyControlAugmentation(s, a, options);
   } else {
     ApplyDirectControl(s.Pilot, a, s.Masses, s.Controls);
-    FormReactionControl(s, options);
+    FormReactionControl(s.Engine, s.Masses, s.Air, s.Pilot, options, s.Controls);
   }
-  HoldBank(s, a);
+  HoldBank(s.Loop, s.Body, s.Air, s.Pilot, a, s.Controls);
   LimitReactionMoments(s.Controls);
   DriveControlSurfaces(s, a);
 
@@ -325,10 +325,10 @@ bool RunFlightPass(FlightLoop& f) {
 
   // Mass properties, bending, position.
   UpdateInertias(s.Setup, s.Air, a, s.Masses, s.Controls);
-  UpdateLoads(s);
+  UpdateLoads(s.Masses, s.Body, s.Tail, s.Air, s.Loads);
   UpdatePosition(s.Setup, s.Loop, a, s.Body, s.Loads);
   BendAirframe(s, a);
-  UpdateLoadedDihedral(s, a);
+  UpdateLoadedDihedral(s.Setup, s.Masses, s.Loads, s.Instruments, a, s.Controls);
   UpdateAltitude(s.Loop, a, s.Body);
   AdvanceStepCounter(s.Body, a, s.Loop);
 
@@ -337,7 +337,7 @@ bool RunFlightPass(FlightLoop& f) {
   AddSupportThrust(s.Masses, s.Air, s.Engine);
   RunDisplayStepWork(s, a, options, seams);
   UpdateCompanionAndRounds(seams);
-  UpdateAirAndExhaust(s, a, seams);
+  UpdateAirAndExhaust(s.Loop, s.Body, a, seams, s.Air);
   UpdateInstrumentPanel(s, a, seams);
   SetDisplayDivisor(options, s.Loop);
 

@@ -117,31 +117,31 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
   ApplyGearModel(s, a);
 }
 
-void ApplyWaterDrag(FlightState& s, const aircraft::AircraftData& a) {
+void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing, const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground) {
   if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
-    const double chord = s.Setup.MeanChord;
-    s.Ground.BodyBottomHeight =
-        s.Body.PitchAngle < 0 ? s.Body.Altitude - std::fabs(s.Body.PitchSin) * 0.25 * chord * s.Setup.RootChordRatio : s.Body.Altitude;
-    const double k = s.Body.PitchAngle < 0
-                         ? s.Setup.OuterSweepOffset + s.Setup.InnerSweepOffset + s.Setup.TipSweepOffset + 0.2 * chord * a.TipTaper
-                         : s.Setup.RootChordRatio * chord;
-    s.Ground.WaterCheckHeight = k * s.Body.PitchSin + s.Body.Altitude + a.WingHeight * s.Body.PitchCos;
-    if (s.Ground.WaterCheckHeight < -0.05) s.Body.LongAccel -= 5;
-    if (s.Ground.BodyBottomHeight < 0) {
-      const double w = s.Body.GroundSpeed * s.Body.GroundSpeed / s.Masses.Mass;
-      const double d2 = s.Ground.BodyBottomHeight * s.Ground.BodyBottomHeight;
+    const double chord = setup.MeanChord;
+    ground.BodyBottomHeight =
+        body.PitchAngle < 0 ? body.Altitude - std::fabs(body.PitchSin) * 0.25 * chord * setup.RootChordRatio : body.Altitude;
+    const double k = body.PitchAngle < 0
+                         ? setup.OuterSweepOffset + setup.InnerSweepOffset + setup.TipSweepOffset + 0.2 * chord * a.TipTaper
+                         : setup.RootChordRatio * chord;
+    ground.WaterCheckHeight = k * body.PitchSin + body.Altitude + a.WingHeight * body.PitchCos;
+    if (ground.WaterCheckHeight < -0.05) body.LongAccel -= 5;
+    if (ground.BodyBottomHeight < 0) {
+      const double w = body.GroundSpeed * body.GroundSpeed / masses.Mass;
+      const double d2 = ground.BodyBottomHeight * ground.BodyBottomHeight;
       if (a.WingHeight < 0.1) {
-        s.Body.LongAccel = s.Body.LongAccel - d2 * w * 60000 - 1;
+        body.LongAccel = body.LongAccel - d2 * w * 60000 - 1;
       } else {
-        s.Body.LongAccel = s.Body.LongAccel - d2 * (0.1 / a.WingHeight) * w * 300000 - 2;
+        body.LongAccel = body.LongAccel - d2 * (0.1 / a.WingHeight) * w * 300000 - 2;
       }
     }
   }
-  const double w = s.Body.GroundSpeed * s.Body.GroundSpeed / s.Masses.Mass;
-  const auto& p = s.Wing.Panels;
-  if (a.WingHeight * s.Body.ViewRollCos + s.Body.Altitude - 1.5 * std::fabs(s.Body.ViewRollSin) < 0) s.Body.LongAccel -= w * 10;
-  if (p[2].PanelHeight < 0.05 && p[4].PanelHeight < 0.05) s.Body.LongAccel -= w * 5;
-  if (p[1].PanelHeight < 0.05 && p[3].PanelHeight < 0.05) s.Body.LongAccel -= w * 5;
+  const double w = body.GroundSpeed * body.GroundSpeed / masses.Mass;
+  const auto& p = wing.Panels;
+  if (a.WingHeight * body.ViewRollCos + body.Altitude - 1.5 * std::fabs(body.ViewRollSin) < 0) body.LongAccel -= w * 10;
+  if (p[2].PanelHeight < 0.05 && p[4].PanelHeight < 0.05) body.LongAccel -= w * 5;
+  if (p[1].PanelHeight < 0.05 && p[3].PanelHeight < 0.05) body.LongAccel -= w * 5;
 }
 
 void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
@@ -193,19 +193,19 @@ void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls,
   }
 }
 
-void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a) {
-  s.Ground.TipContactYawRate = 0;
-  s.Ground.TipContactRollRate = 0;
-  auto& p = s.Wing.Panels;
-  const double span = (a.WingSpan * 0.5 - s.Setup.WingRootOffset - a.TipLength) / 2;
-  const double h0 = a.WingHeight * s.Body.ViewRollCos + s.Body.Altitude;
-  const double b = s.Body.BankAngle;
-  p[1].PanelHeight = h0 + s.Setup.WingRootOffset * s.Body.ViewRollSin + span * std::sin(b + s.Controls.InnerDihedralLoaded);
-  p[3].PanelHeight = p[1].PanelHeight + span * std::sin(b + s.Controls.OuterDihedralLoaded);
-  p[5].PanelHeight = p[3].PanelHeight + a.TipLength * std::sin(b + s.Controls.TipDihedralLoaded);
-  p[2].PanelHeight = h0 - s.Setup.WingRootOffset * s.Body.ViewRollSin + span * std::sin(s.Controls.InnerDihedralLoaded - b);
-  p[4].PanelHeight = p[2].PanelHeight + span * std::sin(s.Controls.OuterDihedralLoaded - b);
-  p[6].PanelHeight = p[4].PanelHeight + a.TipLength * std::sin(s.Controls.TipDihedralLoaded - b);
+void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const ControlState& controls, const aircraft::AircraftData& a, WingState& wing, GroundState& ground) {
+  ground.TipContactYawRate = 0;
+  ground.TipContactRollRate = 0;
+  auto& p = wing.Panels;
+  const double span = (a.WingSpan * 0.5 - setup.WingRootOffset - a.TipLength) / 2;
+  const double h0 = a.WingHeight * body.ViewRollCos + body.Altitude;
+  const double b = body.BankAngle;
+  p[1].PanelHeight = h0 + setup.WingRootOffset * body.ViewRollSin + span * std::sin(b + controls.InnerDihedralLoaded);
+  p[3].PanelHeight = p[1].PanelHeight + span * std::sin(b + controls.OuterDihedralLoaded);
+  p[5].PanelHeight = p[3].PanelHeight + a.TipLength * std::sin(b + controls.TipDihedralLoaded);
+  p[2].PanelHeight = h0 - setup.WingRootOffset * body.ViewRollSin + span * std::sin(controls.InnerDihedralLoaded - b);
+  p[4].PanelHeight = p[2].PanelHeight + span * std::sin(controls.OuterDihedralLoaded - b);
+  p[6].PanelHeight = p[4].PanelHeight + a.TipLength * std::sin(controls.TipDihedralLoaded - b);
 
   // The first end of each wing in the water (inner, outer, tip) drags that
   // wing back; the right wing wins when both touch.
@@ -215,10 +215,10 @@ void CheckWingEnds(FlightState& s, const aircraft::AircraftData& a) {
       WingPanel& panel = p[2 * k + 1 + side];
       if (panel.PanelHeight < -0.1) {
         panel.PanelHeight = -0.1;
-        if (s.Body.Altitude > 0) {
+        if (body.Altitude > 0) {
           const double f = k == 0 ? 4.0 : 2.0;
-          s.Ground.TipContactYawRate = sign * s.Body.GroundSpeed / a.WingSpan * f;
-          s.Ground.TipContactRollRate = -sign * s.Body.VelZ / a.WingSpan * f;
+          ground.TipContactYawRate = sign * body.GroundSpeed / a.WingSpan * f;
+          ground.TipContactRollRate = -sign * body.VelZ / a.WingSpan * f;
         }
         break;
       }

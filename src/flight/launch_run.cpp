@@ -14,20 +14,20 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
   if (atStart) ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
 }
 
-void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.Body.GroundSpeed < 0.01 && s.Pilot.WheelBrakeSetting > 0) s.Body.YawRate = 0;
-  if (s.Body.CourseDistance < 0) {
-    s.Body.YawRate = 0;
-    s.Body.PitchRate = 0;
-    s.Body.RollRate = 0;
-    if (s.Engine.EngineRating < 9000 && a.LaunchHeight > 0 && s.Loads.LiftAccel < s.Setup.Gravity) {
-      s.Body.PathAngle = -0.06;
+void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads, const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body) {
+  if (body.GroundSpeed < 0.01 && pilot.WheelBrakeSetting > 0) body.YawRate = 0;
+  if (body.CourseDistance < 0) {
+    body.YawRate = 0;
+    body.PitchRate = 0;
+    body.RollRate = 0;
+    if (engine.EngineRating < 9000 && a.LaunchHeight > 0 && loads.LiftAccel < setup.Gravity) {
+      body.PathAngle = -0.06;
     } else if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-      s.Body.PathAngle = 0;
+      body.PathAngle = 0;
     }
-    if (s.Body.GroundSpeed > 0.2) {
-      s.Body.PitchAngle = a.LaunchPitch;
-      s.Body.PitchRate = 0;
+    if (body.GroundSpeed > 0.2) {
+      body.PitchAngle = a.LaunchPitch;
+      body.PitchRate = 0;
     }
   }
 }

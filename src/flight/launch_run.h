@@ -16,7 +16,7 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
 
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
-void HoldRatesOnPlatform(FlightState& s, const aircraft::AircraftData& a);
+void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads, const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body);
 
 // The platform test of the translation step.
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads, const aircraft::AircraftData& a);

@@ -39,15 +39,15 @@ void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircr
   controls.YawDamperGain = GuardedDiv(GuardedDiv(masses.YawInertia, a.FinArea), a.FinArm) / q * 15;
 }
 
-void UpdateLoads(FlightState& s) {
-  const double q = s.Air.DynamicPressure;
-  const double m = s.Masses.Mass + s.Masses.ApparentMass;
-  s.Loads.LiftVerticalForce = s.Tail.TotalLiftArea * q * s.Body.ViewRollCos - s.Tail.TotalSideArea * s.Tail.SideDynamicPressure * s.Body.ViewRollSin;
-  s.Loads.LiftLateralForce = s.Tail.TotalLiftArea * q * s.Body.ViewRollSin + s.Tail.TotalSideArea * s.Tail.SideDynamicPressure * s.Body.ViewRollCos;
-  s.Loads.LiftAccel = (s.Masses.ApparentMass * 9.8 + s.Loads.LiftVerticalForce) / m;
-  s.Loads.SideAccel = s.Loads.LiftLateralForce / m;
-  s.Air.NormalLoad = (s.Tail.TotalLiftArea + s.Tail.TailplaneLiftArea) * q / (s.Masses.FuelQuantity + s.Masses.DryMass);
-  s.Loads.SideLoadRatio = -s.Tail.TotalSideArea / (m * s.Air.SupportAccel / q + s.Tail.TotalLiftArea + 0.0001);
+void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const TailState& tail, AirData& air, LoadState& loads) {
+  const double q = air.DynamicPressure;
+  const double m = masses.Mass + masses.ApparentMass;
+  loads.LiftVerticalForce = tail.TotalLiftArea * q * body.ViewRollCos - tail.TotalSideArea * tail.SideDynamicPressure * body.ViewRollSin;
+  loads.LiftLateralForce = tail.TotalLiftArea * q * body.ViewRollSin + tail.TotalSideArea * tail.SideDynamicPressure * body.ViewRollCos;
+  loads.LiftAccel = (masses.ApparentMass * 9.8 + loads.LiftVerticalForce) / m;
+  loads.SideAccel = loads.LiftLateralForce / m;
+  air.NormalLoad = (tail.TotalLiftArea + tail.TailplaneLiftArea) * q / (masses.FuelQuantity + masses.DryMass);
+  loads.SideLoadRatio = -tail.TotalSideArea / (m * air.SupportAccel / q + tail.TotalLiftArea + 0.0001);
 }
 
 void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, LoadState& loads) {
@@ -124,22 +124,22 @@ void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
   if (a.TailplaneArea == 0) s.Controls.RearFuselageBend = 0;
 }
 
-void UpdateLoadedDihedral(FlightState& s, const aircraft::AircraftData& a) {
+void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& masses, const LoadState& loads, const InstrumentState& instruments, const aircraft::AircraftData& a, ControlState& controls) {
   if (!(a.WingDeflection > 0)) {
     // A wing that does not bend keeps its static dihedral.
-    s.Controls.InnerDihedralLoaded = a.InnerDihedral;
-    s.Controls.OuterDihedralLoaded = a.OuterDihedral;
-    s.Controls.TipDihedralLoaded = a.TipDihedral;
+    controls.InnerDihedralLoaded = a.InnerDihedral;
+    controls.OuterDihedralLoaded = a.OuterDihedral;
+    controls.TipDihedralLoaded = a.TipDihedral;
     return;
   }
-  const double h = a.WingSpan / 2 - a.TipLength - s.Setup.WingRootOffset;
+  const double h = a.WingSpan / 2 - a.TipLength - setup.WingRootOffset;
   const double l = h / 2;
-  const double k = s.Loads.WingBend / a.WingDeflection * s.Masses.Mass / s.Masses.DryMass;
-  s.Controls.InnerDihedralLoaded = k * std::atan((s.Instruments.InnerPanelBend / l) / (1 - Sq(s.Instruments.InnerPanelBend / h / 2))) + a.InnerDihedral;
-  s.Controls.OuterDihedralLoaded = k * std::atan((s.Instruments.OuterPanelBend / l) / (1 - Sq(s.Instruments.OuterPanelBend / h / 2))) + a.OuterDihedral;
+  const double k = loads.WingBend / a.WingDeflection * masses.Mass / masses.DryMass;
+  controls.InnerDihedralLoaded = k * std::atan((instruments.InnerPanelBend / l) / (1 - Sq(instruments.InnerPanelBend / h / 2))) + a.InnerDihedral;
+  controls.OuterDihedralLoaded = k * std::atan((instruments.OuterPanelBend / l) / (1 - Sq(instruments.OuterPanelBend / h / 2))) + a.OuterDihedral;
   if (a.TipLength > 0) {
-    s.Controls.TipDihedralLoaded =
-        k * std::atan((s.Instruments.TipPanelBend / a.TipLength) / (1 - s.Instruments.TipPanelBend / a.TipLength)) + a.TipDihedral;
+    controls.TipDihedralLoaded =
+        k * std::atan((instruments.TipPanelBend / a.TipLength) / (1 - instruments.TipPanelBend / a.TipLength)) + a.TipDihedral;
   }
 }
 

@@ -15,14 +15,14 @@ double PanelDrag(const FlightState& s, int i) { return s.Wing.Panels[i].PanelDra
 
 double Limited(double v, double limit) { return std::fabs(v) > limit ? limit * Sgn(v) : v; }
 
-void RefreshAttitudeSines(FlightState& s) {
-  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
-  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
-  s.Body.HeadingSin = std::sin(s.Body.Heading);
-  s.Body.HeadingCos = std::cos(s.Body.Heading);
-  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
-  s.Body.ViewRollSin = bank.Sin;
-  s.Body.ViewRollCos = bank.Cos;
+void RefreshAttitudeSines(BodyMotion& body, MemoTables& memo) {
+  body.PitchSin = std::sin(body.PitchAngle);
+  body.PitchCos = std::cos(body.PitchAngle);
+  body.HeadingSin = std::sin(body.Heading);
+  body.HeadingCos = std::cos(body.Heading);
+  const SinCosMemo& bank = MemoSinCos(memo.BankSinCos, body.BankAngle);
+  body.ViewRollSin = bank.Sin;
+  body.ViewRollCos = bank.Cos;
 }
 
 // Divides v by its length; a vector of no length (or not finite) keeps its
@@ -141,84 +141,84 @@ void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundSta
   body.RollRate = Limited(body.RollRate, kRollRateLimit);
 }
 
-void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a) {
-  const double dt = 1.0 / s.Loop.StepsPerSecond;
-  const double cp = s.Body.PitchCos, sp = s.Body.PitchSin;
-  const double ch = s.Body.HeadingCos, sh = s.Body.HeadingSin;
-  const double cb = s.Body.ViewRollCos, sb = s.Body.ViewRollSin;
-  const double p = s.Body.RollRate, q = s.Body.PitchRate, r = s.Body.YawRate;
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
+  const double dt = 1.0 / loop.StepsPerSecond;
+  const double cp = body.PitchCos, sp = body.PitchSin;
+  const double ch = body.HeadingCos, sh = body.HeadingSin;
+  const double cb = body.ViewRollCos, sb = body.ViewRollSin;
+  const double p = body.RollRate, q = body.PitchRate, r = body.YawRate;
 
-  const std::array<double, 3> nose0 = s.Body.NoseVector;
-  if (s.Body.CourseDistance <= s.Setup.TailEndArm - 1.5 && a.TailHoldFlag != 0) {
+  const std::array<double, 3> nose0 = body.NoseVector;
+  if (body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0) {
     // The tail end rests on the sloping deck.
-    s.Body.NoseVector[2] =
-        std::sin(a.LaunchPitch) - ((a.LaunchHeight - s.Body.CourseDistance * 0.06) - s.Body.Altitude) / s.Setup.TailEndArm;
+    body.NoseVector[2] =
+        std::sin(a.LaunchPitch) - ((a.LaunchHeight - body.CourseDistance * 0.06) - body.Altitude) / setup.TailEndArm;
   } else {
-    s.Body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
+    body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
                         q * (-cb * sp * ch - sh * sb) + r * (-sh * cb + ch * sb * sp), q * (cb * cp) + r * (-cp * sb)};
-    for (int i = 0; i < 3; ++i) s.Body.NoseVector[i] += s.Body.NoseVectorRate[i] * dt;
+    for (int i = 0; i < 3; ++i) body.NoseVector[i] += body.NoseVectorRate[i] * dt;
   }
-  Normalise(s.Body.NoseVector, nose0);
+  Normalise(body.NoseVector, nose0);
 
-  const std::array<double, 3> top0 = s.Body.TopVector;
-  s.Body.TopVectorRate = {p * (sp * sb * sh + cb * ch) - q * (sh * cp), p * (sp * sb * ch - cb * sh) - q * (ch * cp),
+  const std::array<double, 3> top0 = body.TopVector;
+  body.TopVectorRate = {p * (sp * sb * sh + cb * ch) - q * (sh * cp), p * (sp * sb * ch - cb * sh) - q * (ch * cp),
                      p * (-sb * cp) - q * sp};
-  for (int i = 0; i < 3; ++i) s.Body.TopVector[i] += s.Body.TopVectorRate[i] * dt;
-  Normalise(s.Body.TopVector, top0);
+  for (int i = 0; i < 3; ++i) body.TopVector[i] += body.TopVectorRate[i] * dt;
+  Normalise(body.TopVector, top0);
 
-  const double nx = s.Body.NoseVector[0], ny = s.Body.NoseVector[1], nz = s.Body.NoseVector[2];
-  s.Body.PitchAngle = AtnRatio(nz, std::sqrt(nx * nx + ny * ny));
+  const double nx = body.NoseVector[0], ny = body.NoseVector[1], nz = body.NoseVector[2];
+  body.PitchAngle = AtnRatio(nz, std::sqrt(nx * nx + ny * ny));
   if (ny == 0) {
-    s.Body.Heading = kPi - Sgn(nx) * kPi / 2;
+    body.Heading = kPi - Sgn(nx) * kPi / 2;
   } else {
-    s.Body.Heading = std::atan(nx / ny);
+    body.Heading = std::atan(nx / ny);
     if (ny < 0) {
-      s.Body.Heading += kPi;
+      body.Heading += kPi;
     } else if (nx < 0) {
-      s.Body.Heading += 6.2831852;
+      body.Heading += 6.2831852;
     }
   }
 
-  s.Body.HeadingSin = std::sin(s.Body.Heading);
-  s.Body.HeadingCos = std::cos(s.Body.Heading);
-  s.Body.PitchSin = std::sin(s.Body.PitchAngle);
-  s.Body.PitchCos = std::cos(s.Body.PitchAngle);
-  const double tx = s.Body.TopVector[0], ty = s.Body.TopVector[1], tz = s.Body.TopVector[2];
-  const double aa = -s.Body.HeadingSin * ty + s.Body.HeadingCos * tx;
-  const double f = s.Body.HeadingCos * ty + s.Body.HeadingSin * tx;
-  const double c = -s.Body.PitchSin * f + s.Body.PitchCos * tz;
+  body.HeadingSin = std::sin(body.Heading);
+  body.HeadingCos = std::cos(body.Heading);
+  body.PitchSin = std::sin(body.PitchAngle);
+  body.PitchCos = std::cos(body.PitchAngle);
+  const double tx = body.TopVector[0], ty = body.TopVector[1], tz = body.TopVector[2];
+  const double aa = -body.HeadingSin * ty + body.HeadingCos * tx;
+  const double f = body.HeadingCos * ty + body.HeadingSin * tx;
+  const double c = -body.PitchSin * f + body.PitchCos * tz;
   if (std::fabs(aa) < 0.2) {
-    s.Body.BankAngle = AtnRatio(aa, c);
-    if (c < 0) s.Body.BankAngle += aa > 0 ? kPi : -kPi;
+    body.BankAngle = AtnRatio(aa, c);
+    if (c < 0) body.BankAngle += aa > 0 ? kPi : -kPi;
   } else {
-    s.Body.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
+    body.BankAngle = Sgn(aa) * kPi / 2 - std::atan(c / aa);
   }
-  const SinCosMemo& bank = MemoSinCos(s.Memo.BankSinCos, s.Body.BankAngle);
-  s.Body.ViewRollSin = bank.Sin;
-  s.Body.ViewRollCos = bank.Cos;
+  const SinCosMemo& bank = MemoSinCos(memo.BankSinCos, body.BankAngle);
+  body.ViewRollSin = bank.Sin;
+  body.ViewRollCos = bank.Cos;
 }
 
-void IntegrateAttitudeAngles(FlightState& s) {
-  const double dt = 1.0 / s.Loop.StepsPerSecond;
-  s.Body.PitchAngle += s.Body.PitchRate * dt;
-  s.Body.BankAngle += s.Body.RollRate * dt;
-  s.Body.Heading += s.Body.YawRate * dt;
-  s.Body.PitchAngle -= 2 * kPi * Int(s.Body.PitchAngle / kPi / 2);
-  if (s.Body.PitchAngle > kPi) s.Body.PitchAngle -= 6.2831852;
-  s.Body.Heading -= 2 * kPi * Int(s.Body.Heading / kPi / 2);
-  RefreshAttitudeSines(s);
-  const double cp = s.Body.PitchCos, sp = s.Body.PitchSin;
-  const double ch = s.Body.HeadingCos, sh = s.Body.HeadingSin;
-  const double cb = s.Body.ViewRollCos, sb = s.Body.ViewRollSin;
-  s.Body.NoseVector = {sh * cp, ch * cp, sp};
-  s.Body.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
+void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTables& memo) {
+  const double dt = 1.0 / loop.StepsPerSecond;
+  body.PitchAngle += body.PitchRate * dt;
+  body.BankAngle += body.RollRate * dt;
+  body.Heading += body.YawRate * dt;
+  body.PitchAngle -= 2 * kPi * Int(body.PitchAngle / kPi / 2);
+  if (body.PitchAngle > kPi) body.PitchAngle -= 6.2831852;
+  body.Heading -= 2 * kPi * Int(body.Heading / kPi / 2);
+  RefreshAttitudeSines(body, memo);
+  const double cp = body.PitchCos, sp = body.PitchSin;
+  const double ch = body.HeadingCos, sh = body.HeadingSin;
+  const double cb = body.ViewRollCos, sb = body.ViewRollSin;
+  body.NoseVector = {sh * cp, ch * cp, sp};
+  body.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
 }
 
-void PropagateAttitude(FlightState& s, const aircraft::AircraftData& a) {
-  if (s.Body.CourseDistance > 0 && s.Ground.TailContactAccel <= 0 && (s.Loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
-    IntegrateAttitudeVectors(s, a);
+void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
+  if (body.CourseDistance > 0 && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
+    IntegrateAttitudeVectors(setup, loop, a, body, memo);
   } else {
-    IntegrateAttitudeAngles(s);
+    IntegrateAttitudeAngles(loop, body, memo);
   }
 }
 

@@ -31,10 +31,10 @@ void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundSta
 
 // Attitude from the rates: the vector integrator once clear of the platform,
 // the angle integrator otherwise.
-void PropagateAttitude(FlightState& s, const aircraft::AircraftData& a);
+void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
 
 // Both integrators, for tests.
-void IntegrateAttitudeVectors(FlightState& s, const aircraft::AircraftData& a);
-void IntegrateAttitudeAngles(FlightState& s);
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
+void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTables& memo);
 
 }  // namespace zarv::flight

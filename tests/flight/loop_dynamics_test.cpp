@@ -47,13 +47,13 @@ TEST(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   aircraft::AircraftData a;
   FlightState s = Flying();
   s.Body.NoseVector = {1, 0, 0};
-  IntegrateAttitudeVectors(s, a);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, kPiT / 2);
   s.Body.NoseVector = {-1, 0, 0};
-  IntegrateAttitudeVectors(s, a);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, 3 * kPiT / 2);
   s.Body.NoseVector = {0, 0, 1};  // straight up: no division by the horizontal part
-  IntegrateAttitudeVectors(s, a);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, kPiT);
   EXPECT_NEAR(s.Body.PitchAngle, std::acos(-1) / 2, 1e-15);
 }
@@ -62,7 +62,7 @@ TEST(Attitude, AngleIntegratorBringsAnglesIntoRange) {
   FlightState s = Flying();
   s.Body.PitchAngle = 3.2;
   s.Body.Heading = -0.1;
-  IntegrateAttitudeAngles(s);
+  IntegrateAttitudeAngles(s.Loop, s.Body, s.Memo);
   EXPECT_EQ(s.Body.PitchAngle, 3.2 - 6.2831852);
   EXPECT_NEAR(s.Body.Heading, -0.1 + 6.2831852, 1e-15);
 }
@@ -272,7 +272,7 @@ TEST(GroundContact, WingEndsInTheWater) {
   s.Body.ViewRollSin = std::sin(-0.2);
   s.Body.ViewRollCos = std::cos(-0.2);
   s.Setup.WingRootOffset = 1;
-  CheckWingEnds(s, a);
+  CheckWingEnds(s.Setup, s.Body, s.Controls, a, s.Wing, s.Ground);
   ASSERT_EQ(s.Wing.Panels[1].PanelHeight, -0.1);
   EXPECT_EQ(s.Ground.TipContactYawRate, -10.0 / 20 * 4);
   EXPECT_EQ(s.Ground.TipContactRollRate, -1.0 / 20 * 4);
@@ -282,7 +282,7 @@ TEST(GroundContact, WingEndsInTheWater) {
   s.Body.ViewRollCos = 1;
   s.Body.Altitude = 0.1;
   s.Controls.InnerDihedralLoaded = s.Controls.OuterDihedralLoaded = s.Controls.TipDihedralLoaded = -0.1;
-  CheckWingEnds(s, a);
+  CheckWingEnds(s.Setup, s.Body, s.Controls, a, s.Wing, s.Ground);
   EXPECT_EQ(s.Ground.TipContactYawRate, 10.0 / 20 * 4);
 }
 
