@@ -6,7 +6,8 @@
 
 namespace zarv::flight {
 
-void UpdateAtmosphere(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a, AirData& air) {
+void UpdateAtmosphere(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a,
+                      AirData& air) {
   const double h = body.Altitude;
   const double ts = a.SurfaceTemperature;
   const double surfaceRatio = a.SurfacePressure / 1013;

@@ -76,7 +76,8 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
   s.Controls.RudderDemand = -s.Pilot.RudderCommand + s.Controls.YawDamperGain * (3 * (1.25 * s.Pilot.RudderCommand + s.Air.Sideslip) + 0.3 * s.Body.YawRate);
 }
 
-void FormReactionControl(const EngineState& engine, const MassProperties& masses, const AirData& air, const PilotControls& pilot, const FlightOptions& options, ControlState& controls) {
+void FormReactionControl(const EngineState& engine, const MassProperties& masses, const AirData& air,
+                         const PilotControls& pilot, const FlightOptions& options, ControlState& controls) {
   const bool thinAir = engine.EngineType == aircraft::EngineKind::Rocket && air.AirDensity < 0.01225;
   const bool active =
       thinAir && (air.DynamicPressure < 3000 || std::fabs(controls.TailplaneCommand - air.AngleOfAttack) > 0.05);
@@ -92,7 +93,8 @@ void FormReactionControl(const EngineState& engine, const MassProperties& masses
   controls.CasRollMoment = std::sqrt(masses.RollInertia) * (-pilot.StickLateral / options.ScreenScale / 250) * 30000;
 }
 
-void HoldBank(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a, ControlState& controls) {
+void HoldBank(const LoopTiming& loop, const BodyMotion& body, const AirData& air,
+              const PilotControls& pilot, const aircraft::AircraftData& a, ControlState& controls) {
   if (pilot.BrakeOn != 1) return;
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     if (!(std::cos(air.AngleOfAttack) > 0.2 && body.AirSpeed > 20)) return;

@@ -15,10 +15,12 @@ namespace zarv::flight {
 void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options);
 
 // Reaction control of a rocket in thin air, direct path only.
-void FormReactionControl(const EngineState& engine, const MassProperties& masses, const AirData& air, const PilotControls& pilot, const FlightOptions& options, ControlState& controls);
+void FormReactionControl(const EngineState& engine, const MassProperties& masses, const AirData& air,
+                         const PilotControls& pilot, const FlightOptions& options, ControlState& controls);
 
 // Wings-level hold.
-void HoldBank(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a, ControlState& controls);
+void HoldBank(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot,
+              const aircraft::AircraftData& a, ControlState& controls);
 
 // Every step, after the bank hold.
 void LimitReactionMoments(ControlState& controls);

@@ -30,13 +30,15 @@ void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
   if (std::fabs(s.Pilot.RudderCommand) > 0.1745) s.Pilot.RudderCommand = Sgn(s.Pilot.RudderCommand) * 0.1745;
 }
 
-bool UsesControlAugmentation(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a) {
+bool UsesControlAugmentation(const LoopTiming& loop, const BodyMotion& body, const AirData& air,
+                             const PilotControls& pilot, const aircraft::AircraftData& a) {
   if (pilot.CasOn != 1) return false;
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) return air.DynamicPressure > 0;
   return loop.FlightTime > 3.5 && body.Distance > 1;
 }
 
-void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls) {
+void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData& a, MassProperties& masses,
+                        ControlState& controls) {
   const int tail = Sgn(a.TailplaneArm);
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (!powered && pilot.PitchHoldOn == 1) {

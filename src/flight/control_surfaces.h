@@ -14,10 +14,12 @@ namespace zarv::flight {
 void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a);
 
 // True when the control augmentation forms the demands this step.
-bool UsesControlAugmentation(const LoopTiming& loop, const BodyMotion& body, const AirData& air, const PilotControls& pilot, const aircraft::AircraftData& a);
+bool UsesControlAugmentation(const LoopTiming& loop, const BodyMotion& body, const AirData& air,
+                             const PilotControls& pilot, const aircraft::AircraftData& a);
 
 // The direct path (augmentation off).
-void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls);
+void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData& a, MassProperties& masses,
+                        ControlState& controls);
 
 // The common chain, both paths.
 void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a);

@@ -108,7 +108,8 @@ void UpdateCompanionAndRounds(FlightSeams& seams) {
   Call(seams.UpdateGunRounds);
 }
 
-void UpdateAirAndExhaust(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a, FlightSeams& seams, AirData& air) {
+void UpdateAirAndExhaust(const LoopTiming& loop, const BodyMotion& body, const aircraft::AircraftData& a,
+                         FlightSeams& seams, AirData& air) {
   UpdateAtmosphere(loop, body, a, air);
   Call(seams.UpdateExhaustAndEngineSound);
 }
@@ -172,7 +173,8 @@ void PaceToRealTime(FlightSeams& seams, LoopTiming& loop) {
 
 }  // namespace
 
-void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o, ViewState& view) {
+void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
+                   ViewState& view) {
   view.ViewHeading = body.Heading;
   view.ViewDepression = -body.PitchAngle;
   view.ViewHeadingSin = std::sin(-view.ViewHeading);
@@ -209,7 +211,8 @@ bool FlightStateIsFinite(const FlightState& s) {
   return sum == 0;
 }
 
-bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop, ViewState& view) {
+bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop,
+                     ViewState& view) {
   const bool wasEnded = loop.FlightEnded;
   if (aircraft::LaunchAbove10(a.LaunchSpeed) && body.Altitude < 0) {
     loop.FlightEndShown = true;

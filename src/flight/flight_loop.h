@@ -50,11 +50,13 @@ void FinishFlightRun(FlightLoop& f);
 void RunFlight(FlightLoop& f);
 
 // The end tests of the pass head; true when the flight has ended.
-bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop, ViewState& view);
+bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop,
+                     ViewState& view);
 
 // The view's direction (ViewHeading, ViewDepression and their sines and
 // cosines) and the pilot's eye in the world, as each display step sets them.
-void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o, ViewState& view);
+void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
+                   ViewState& view);
 
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);

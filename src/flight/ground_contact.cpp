@@ -117,7 +117,8 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
   ApplyGearModel(s, a);
 }
 
-void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing, const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground) {
+void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing,
+                    const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground) {
   if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
     const double chord = setup.MeanChord;
     ground.BodyBottomHeight =
@@ -184,7 +185,8 @@ void StopBelowSurface(BodyMotion& body) {
   }
 }
 
-void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls, const aircraft::AircraftData& a, BodyMotion& body) {
+void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls,
+                      const aircraft::AircraftData& a, BodyMotion& body) {
   if (a.LaunchPitch < 0.174 || controls.GearValue == 0) {
     if (body.Altitude < a.OverallLength / 2 &&
         body.PitchAngle > setup.GroundPitchLimit - (setup.GearHeight - body.Altitude) / (setup.TailPointArm + a.GearPosition)) {
@@ -193,7 +195,8 @@ void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls,
   }
 }
 
-void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const ControlState& controls, const aircraft::AircraftData& a, WingState& wing, GroundState& ground) {
+void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const ControlState& controls,
+                   const aircraft::AircraftData& a, WingState& wing, GroundState& ground) {
   ground.TipContactYawRate = 0;
   ground.TipContactRollRate = 0;
   auto& p = wing.Panels;

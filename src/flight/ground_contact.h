@@ -20,7 +20,8 @@ void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body);
 void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a);
 
 // The water drags subtracted from LongAccel.
-void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing, const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground);
+void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing,
+                    const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground);
 
 // Motion while carried by the surface: along the track, hull buoyancy.
 // Water drag never reverses the aircraft within a step.
@@ -30,10 +31,12 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a);
 void StopBelowSurface(BodyMotion& body);
 
 // A tail that strikes the surface bounces the nose down.
-void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls, const aircraft::AircraftData& a, BodyMotion& body);
+void BounceTailStrike(const SetUpConstants& setup, const ControlState& controls,
+                      const aircraft::AircraftData& a, BodyMotion& body);
 
 // Heights of the six panel ends; a wing end in the water imposes yaw and
 // roll rates on the next step.
-void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const ControlState& controls, const aircraft::AircraftData& a, WingState& wing, GroundState& ground);
+void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const ControlState& controls,
+                   const aircraft::AircraftData& a, WingState& wing, GroundState& ground);
 
 }  // namespace zarv::flight

@@ -7,14 +7,16 @@
 
 namespace zarv::flight {
 
-void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot, const aircraft::AircraftData& a, GroundState& ground) {
+void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
+                    const aircraft::AircraftData& a, GroundState& ground) {
   const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
   if (atStart) ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
 }
 
-void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads, const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body) {
+void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
+                         const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body) {
   if (body.GroundSpeed < 0.01 && pilot.WheelBrakeSetting > 0) body.YawRate = 0;
   if (body.CourseDistance < 0) {
     body.YawRate = 0;
@@ -32,7 +34,8 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
   }
 }
 
-bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads, const aircraft::AircraftData& a) {
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
+                  const aircraft::AircraftData& a) {
   return body.CourseDistance < 0 && a.LaunchHeight > 1 && (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 

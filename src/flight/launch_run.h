@@ -12,14 +12,17 @@ namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s.
-void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot, const aircraft::AircraftData& a, GroundState& ground);
+void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
+                    const aircraft::AircraftData& a, GroundState& ground);
 
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
-void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads, const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body);
+void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
+                         const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body);
 
 // The platform test of the translation step.
-bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads, const aircraft::AircraftData& a);
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
+                  const aircraft::AircraftData& a);
 
 // The run along the deck (replaces the free-flight and surface translation
 // while IsOnPlatform holds). A run stopped before it began resets the record

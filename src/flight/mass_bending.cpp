@@ -20,7 +20,8 @@ void IntegrateBend(double& accel, double& rate, double& bend, double n) {
 
 }  // namespace
 
-void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls) {
+void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a,
+                    MassProperties& masses, ControlState& controls) {
   const double c = a.WingArea / a.WingSpan;
   const double x = masses.CgX;
   const double l = a.OverallLength;
@@ -39,7 +40,8 @@ void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircr
   controls.YawDamperGain = GuardedDiv(GuardedDiv(masses.YawInertia, a.FinArea), a.FinArm) / q * 15;
 }
 
-void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const TailState& tail, AirData& air, LoadState& loads) {
+void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const TailState& tail, AirData& air,
+                 LoadState& loads) {
   const double q = air.DynamicPressure;
   const double m = masses.Mass + masses.ApparentMass;
   loads.LiftVerticalForce = tail.TotalLiftArea * q * body.ViewRollCos - tail.TotalSideArea * tail.SideDynamicPressure * body.ViewRollSin;
@@ -50,7 +52,8 @@ void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const Tai
   loads.SideLoadRatio = -tail.TotalSideArea / (m * air.SupportAccel / q + tail.TotalLiftArea + 0.0001);
 }
 
-void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, LoadState& loads) {
+void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a,
+                    BodyMotion& body, LoadState& loads) {
   const double n = loop.StepsPerSecond;
   body.PosX += body.VelX / n;
   body.PosY += body.VelY / n;
@@ -124,7 +127,9 @@ void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
   if (a.TailplaneArea == 0) s.Controls.RearFuselageBend = 0;
 }
 
-void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& masses, const LoadState& loads, const InstrumentState& instruments, const aircraft::AircraftData& a, ControlState& controls) {
+void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& masses, const LoadState& loads,
+                          const InstrumentState& instruments, const aircraft::AircraftData& a,
+                          ControlState& controls) {
   if (!(a.WingDeflection > 0)) {
     // A wing that does not bend keeps its static dihedral.
     controls.InnerDihedralLoaded = a.InnerDihedral;

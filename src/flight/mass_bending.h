@@ -13,20 +13,25 @@ namespace zarv::flight {
 inline constexpr int16_t kStepCounterWrap = 3000;
 
 // The three moments of inertia and the yaw-damper gain.
-void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a, MassProperties& masses, ControlState& controls);
+void UpdateInertias(const SetUpConstants& setup, const AirData& air, const aircraft::AircraftData& a,
+                    MassProperties& masses, ControlState& controls);
 
 // Lift and side force resolved with the bank; accelerations and loads.
-void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const TailState& tail, AirData& air, LoadState& loads);
+void UpdateLoads(const MassProperties& masses, const BodyMotion& body, const TailState& tail, AirData& air,
+                 LoadState& loads);
 
 // PosX, PosY, the ground track flown low, Distance and CourseDistance.
-void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, LoadState& loads);
+void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a,
+                    BodyMotion& body, LoadState& loads);
 
 // Wing bend and rear-fuselage bend in pitch and sideways (integrated for
 // soft light aircraft, static otherwise), once the flight has begun.
 void BendAirframe(FlightState& s, const aircraft::AircraftData& a);
 
 // The dihedral of the three panel groups with the wing's bend.
-void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& masses, const LoadState& loads, const InstrumentState& instruments, const aircraft::AircraftData& a, ControlState& controls);
+void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& masses, const LoadState& loads,
+                          const InstrumentState& instruments, const aircraft::AircraftData& a,
+                          ControlState& controls);
 
 // Altitude from the climb rate, or the deck's height on the platform.
 void UpdateAltitude(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);

@@ -38,7 +38,8 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
 
 }  // namespace
 
-void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body, const aircraft::AircraftData& a, MassProperties& masses) {
+void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body,
+                           const aircraft::AircraftData& a, MassProperties& masses) {
   if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
     masses.CgX = (masses.PilotArm * a.PilotWeight + masses.StructureMoment + masses.FuelQuantity * masses.TrimCentre) / masses.Mass;
   } else {
@@ -124,7 +125,8 @@ void ComputePitchYawAcceleration(FlightState& s, const aircraft::AircraftData& a
   if (s.Body.AirSpeed < 1) s.Body.PitchAccel = 0;
 }
 
-void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundState& ground, BodyMotion& body) {
+void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundState& ground,
+                     BodyMotion& body) {
   if (ground.TipContactYawRate != 0) {
     body.PitchRate = ground.TipContactYawRate * body.ViewRollSin;
     body.YawRate = body.ViewRollCos * ground.TipContactYawRate;
@@ -141,7 +143,8 @@ void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundSta
   body.RollRate = Limited(body.RollRate, kRollRateLimit);
 }
 
-void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop,
+                              const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
   const double dt = 1.0 / loop.StepsPerSecond;
   const double cp = body.PitchCos, sp = body.PitchSin;
   const double ch = body.HeadingCos, sh = body.HeadingSin;
@@ -214,7 +217,8 @@ void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTable
   body.TopVector = {ch * cp * sb - sp * sh * cb, -sh * cp * sb - sp * ch * cb, cb * cp};
 }
 
-void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
+void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                       const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
   if (body.CourseDistance > 0 && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
     IntegrateAttitudeVectors(setup, loop, a, body, memo);
   } else {

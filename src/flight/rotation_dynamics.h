@@ -15,7 +15,8 @@ inline constexpr double kYawRateLimit = 13;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
 // the pitch).
-void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body, const aircraft::AircraftData& a, MassProperties& masses);
+void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body,
+                           const aircraft::AircraftData& a, MassProperties& masses);
 
 // RollAccel from the panel lifts, the fin, the engine and the augmentation,
 // with aerodynamic roll damping.
@@ -31,10 +32,12 @@ void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundSta
 
 // Attitude from the rates: the vector integrator once clear of the platform,
 // the angle integrator otherwise.
-void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
+void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                       const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
 
 // Both integrators, for tests.
-void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop,
+                              const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
 void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTables& memo);
 
 }  // namespace zarv::flight

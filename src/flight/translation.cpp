@@ -107,7 +107,8 @@ void UpdatePathSines(BodyMotion& body, MemoTables& memo) {
   body.ViewRollCos = bank.Cos;
 }
 
-void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body, AirData& air, MemoTables& memo) {
+void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body,
+                   AirData& air, MemoTables& memo) {
   // Reads the attitude sines as the attitude step leaves them.
   const SinCosMemo& wind = MemoSinCos(memo.WindDirectionSinCos, a.WindDirection);
   body.AirVelX = air.WindAtAltitude * wind.Sin + body.VelX;

@@ -31,7 +31,8 @@ void UpdatePathSines(BodyMotion& body, MemoTables& memo);
 
 // The air-relative velocity and the flow angles in body axes, the drift and
 // the copies kept for the next step.
-void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body, AirData& air, MemoTables& memo);
+void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a, BodyMotion& body,
+                   AirData& air, MemoTables& memo);
 
 // InertialSpeed and the local gravity.
 void UpdateInertialSpeedAndGravity(SetUpConstants& setup, BodyMotion& body);
