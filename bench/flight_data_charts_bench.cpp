@@ -12,7 +12,7 @@ namespace {
 
 void FillFullRecord(zarv::flight::FlightRecord& r) {
   for (int i = 0; i < zarv::flight::kRecordCapacity; ++i) {
-    zarv::flight::FlightSample& x = r.Samples[static_cast<size_t>(i)];
+    zarv::flight::FlightSample& x = r.Row(i);
     x.Time = static_cast<float>(i / 20.0);
     x.DistanceFlown = i * 0.4;
     x.Height = 5 + 3 * std::sin(i / 300.0);

@@ -26,7 +26,7 @@ using zarv::flight::FlightSample;
 void Fill(FlightRecord& r, int32_t last, bool powered) {
   auto to = [](double v, double k) { return std::floor(v * k + 0.5) / k; };
   for (int32_t i = 0; i <= last; ++i) {
-    FlightSample& x = r.Samples[static_cast<size_t>(i)];
+    FlightSample& x = r.Row(i);
     const double t = i * 0.05;
     x.Time = static_cast<float>(t);
     x.DistanceFlown = to(t * 7.3, 1000);

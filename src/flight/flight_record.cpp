@@ -19,7 +19,7 @@ int16_t IntOf(double v) { return CheckedTruncate<int16_t>(v, true); }
 }  // namespace
 
 void FlightRecord::Reset() {
-  std::fill(Samples.begin(), Samples.begin() + RowsInUse, FlightSample{});
+  std::fill(Samples.rows_.begin(), Samples.rows_.begin() + RowsInUse, FlightSample{});
   RowsInUse = 0;
   RecordCount = -2;
   RecordSampleCount = 1.0;

@@ -92,11 +92,25 @@ struct ZeroedAllocator {
   bool operator==(const ZeroedAllocator<U>&) const noexcept { return true; }
 };
 
-struct FlightRecord {
-  std::vector<FlightSample, ZeroedAllocator<FlightSample>> Samples =
+// The record's rows, read-only: every write goes through FlightRecord::Row,
+// which keeps the mark that lets a reset clear only the rows written.
+class SampleRows {
+ public:
+  const FlightSample& operator[](std::size_t i) const { return rows_[i]; }
+  std::size_t size() const { return rows_.size(); }
+  auto begin() const { return rows_.begin(); }
+  auto end() const { return rows_.end(); }
+
+ private:
+  friend struct FlightRecord;
+  std::vector<FlightSample, ZeroedAllocator<FlightSample>> rows_ =
       std::vector<FlightSample, ZeroedAllocator<FlightSample>>(kRecordCapacity);
+};
+
+struct FlightRecord {
+  SampleRows Samples;
   // Rows at and above this index were never written since the last reset:
-  // Reset clears only the rows below. Writers go through Row().
+  // Reset clears only the rows below.
   int32_t RowsInUse = 0;
   int32_t RecordCount = -2;        // index of the next sample to write
   double RecordSampleCount = 1.0;  // samples the charts and the replay use
@@ -110,7 +124,7 @@ struct FlightRecord {
   // Row i for writing (0 <= i < kRecordCapacity); marks it for the reset.
   FlightSample& Row(int32_t i) {
     if (i >= RowsInUse) RowsInUse = i + 1;
-    return Samples[static_cast<std::size_t>(i)];
+    return Samples.rows_[static_cast<std::size_t>(i)];
   }
 
   // Back to load-time values: every row FlightSample{} and the counters as new.

@@ -71,8 +71,8 @@ std::string ApplyHeadingBar(int v, aircraft::AircraftData& a, flight::FlightStat
   s.Body.Heading = s.Body.TrackAngle = a.LaunchHeading;
   if (a.LaunchHeight > 0 && a.LaunchHeight < 120000) PlaceOnCourseLine(s);
   for (int i = 0; i <= 10; ++i) {
-    r.Samples[static_cast<size_t>(i)].East = s.Body.PosX;
-    r.Samples[static_cast<size_t>(i)].North = s.Body.PosY;
+    r.Row(i).East = s.Body.PosX;
+    r.Row(i).North = s.Body.PosY;
   }
   return HeadingCaption(a);
 }

@@ -293,7 +293,7 @@ void FlightFrame::Command6_Click() {
   // flight, a replay during the flight needs it now.
   const int32_t last = std::min<int32_t>(static_cast<int32_t>(r.RecordSampleCount),
                                          static_cast<int32_t>(r.Samples.size()) - 1);
-  for (int32_t i = 0; i <= last; ++i) records::ComputeTipTrail(r.Samples[static_cast<std::size_t>(i)], model::Outline());
+  for (int32_t i = 0; i <= last; ++i) records::ComputeTipTrail(r.Row(i), model::Outline());
   replay::ReplayLink link;
   FillReplayLink(link);
   link.Record = &r;

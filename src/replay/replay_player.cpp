@@ -138,7 +138,7 @@ void ReplayPlayer::Open(uint64_t nowMs) {
   Flight.Body.Heading = h;
   const int32_t n = CLng(Record.RecordSampleCount);
   if (n >= 0 && n < static_cast<int64_t>(Record.Samples.size())) {
-    Record.Samples[static_cast<std::size_t>(n)].Height = 0.0;
+    Record.Row(n).Height = 0.0;
   }
 
   // The platform deck, 10 m by 10 m, along the recorded heading.

@@ -160,7 +160,7 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   s.Loop.StepCounter = 4;
   FlightOptions charts;
   charts.FlightDataChartsActive = 1;
-  r.Samples[30000] = FlightSample{};
+  r.Row(30000) = FlightSample{};
   RecordFlightSample(s, r, f->Aircraft, charts);
   EXPECT_EQ(r.RecordCount, 30001);
   EXPECT_EQ(r.Samples[30000].Height, 0);

@@ -65,7 +65,7 @@ class CompanionFromWriter : public ::testing::Test {
   // Writes a flight of rows 0..lastRow as the post-flight processing does.
   void WriteFlight(int lastRow, bool powered) {
     auto flown = std::make_unique<flight::FlightRecord>();
-    for (int i = 0; i <= lastRow; ++i) FillRow(flown->Samples[static_cast<std::size_t>(i)], i);
+    for (int i = 0; i <= lastRow; ++i) FillRow(flown->Row(i), i);
     flown->RecordCount = lastRow;
     records::LogWriteInputs w;
     w.FlightSummary = " 123.40m by Test  90Deg  wind 1.0m/s  12.3sec 01-02-2024   10:11:12";

@@ -58,7 +58,7 @@ TEST_F(ChartPixels, TickingABottomSeriesRedrawsOnlyTheBottomBand) {
   // A powered aircraft draws it at 1 px per degree and leaves the tail lift out.
   in.Light = false;
   in.SeriesFlags[6] = 1;
-  record->Samples[200].TailplaneLift = 10;
+  record->Row(200).TailplaneLift = 10;
   DrawChartByTime(canvas, timeTile, in, false);
   EXPECT_EQ(canvas.Point(100, 325), kPitch);
   EXPECT_NE(canvas.Point(25 + 160, 290), kSeriesColours[10]);

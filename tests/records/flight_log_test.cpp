@@ -42,8 +42,8 @@ model::AirframeOutline HandOutline() {
 
 TEST(FlightLogWriter, LightAircraftLogByteForByte) {
   auto r = TimedRecord(4, 0.5f);
-  r->Samples[0].Time = 0;  // before the launch: negative log time
-  FlightSample& x = r->Samples[1];
+  r->Row(0).Time = 0;  // before the launch: negative log time
+  FlightSample& x = r->Row(1);
   x.DistanceFlown = 12.345;
   x.Height = 30.5;
   x.Airspeed = 0.25;
@@ -63,10 +63,10 @@ TEST(FlightLogWriter, LightAircraftLogByteForByte) {
   x.East = -3.25;
   x.North = 1234.5;
   x.WindNoiseVolume = 0.35;
-  r->Samples[2].Bank = 540;
-  r->Samples[3].Bank = -180;
-  r->Samples[4].Bank = -540;
-  r->Samples[1].AileronDeg = 7;  // a powered field: not in a light log
+  r->Row(2).Bank = 540;
+  r->Row(3).Bank = -180;
+  r->Row(4).Bank = -540;
+  r->Row(1).AileronDeg = 7;  // a powered field: not in a light log
 
   LogWriteInputs in;
   in.FlightSummary = "123.45m by Test ﾃｽﾄ  0Deg  wind 1.0m/s   7.2sec 07-04-2026   12:00:00";
@@ -124,7 +124,7 @@ TEST(FlightLogWriter, LightAircraftLogByteForByte) {
 
 TEST(FlightLogWriter, PoweredAircraftLogWithEngineTrailer) {
   auto r = TimedRecord(4);
-  FlightSample& x = r->Samples[2];
+  FlightSample& x = r->Row(2);
   x.AileronDeg = -3;
   x.FlapSetting = 10;
   x.NozzleOpening = 73;
@@ -252,7 +252,7 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
   const int32_t n = 250;
   auto written = TimedRecord(n, 1.0f);
   for (int32_t i = 0; i <= n; ++i) {
-    FlightSample& x = written->Samples[static_cast<size_t>(i)];
+    FlightSample& x = written->Row(i);
     // Each column at the step the recorder stores it with.
     const std::pair<double*, double> columns[] = {
         {&x.DistanceFlown, 0.001}, {&x.Height, 0.001}, {&x.Airspeed, 0.01}, {&x.RecordedWindSpeed, 0.01},
@@ -288,8 +288,8 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
   ASSERT_TRUE(WriteFlightLog(path, in, *written, outline));
 
   auto read = std::make_unique<FlightRecord>();
-  read->Samples[n + 1].DistanceFlown = 77;  // past the rows: cleared
-  read->Samples[20000].DistanceFlown = 77;  // past 13503: kept
+  read->Row(n + 1).DistanceFlown = 77;  // past the rows: cleared
+  read->Row(20000).DistanceFlown = 77;  // past 13503: kept
   const LogReadResult result = ReadFlightLog(path, {in.LaunchSpeed, in.EngineCount}, *read, outline);
   ASSERT_TRUE(result.Opened);
   EXPECT_EQ(result.FlightSummary, in.FlightSummary);
@@ -344,7 +344,7 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   // A log cut off after two rows (a cancelled writer): rows past the end
   // keep what the record held.
   auto r = std::make_unique<FlightRecord>();
-  r->Samples[3].Pitch = 5;
+  r->Row(3).Pitch = 5;
   LogReadResult res = ReadFlightLogText(
       "s\r\n 40,'=データ行数\r\n" + units + "0.00, 1, 2.349,\r\n0.05, 2, -12.345,,,,,,,,,,,,,,,,,,,,,,,, .35,\r\n", light,
       *r, {});
@@ -356,8 +356,8 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   EXPECT_EQ(r->Samples[3].Pitch, 5);
   // A count of 3 or less reads no rows and clears from it on.
   r = std::make_unique<FlightRecord>();
-  r->Samples[2].Pitch = 5;
-  r->Samples[3].Pitch = 6;
+  r->Row(2).Pitch = 5;
+  r->Row(3).Pitch = 6;
   res = ReadFlightLogText("s\r\n 3,'=データ行数\r\n0\r\n", light, *r, {});
   EXPECT_EQ(res.RowsRead, 0);
   EXPECT_EQ(r->RecordSampleCount, 3);

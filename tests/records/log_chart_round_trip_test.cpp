@@ -21,7 +21,7 @@ namespace {
 std::unique_ptr<flight::FlightRecord> VariedFlight(int lastRow) {
   auto r = std::make_unique<flight::FlightRecord>();
   for (int i = 0; i <= lastRow; ++i) {
-    flight::FlightSample& x = r->Samples[static_cast<size_t>(i)];
+    flight::FlightSample& x = r->Row(i);
     const double q = std::round(8 * std::sin(i / 37.0)) / 8;
     x.Time = static_cast<float>(i / 20.0);
     x.DistanceFlown = i * 0.5;

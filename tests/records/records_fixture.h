@@ -50,7 +50,7 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
 inline std::unique_ptr<flight::FlightRecord> TimedRecord(int32_t lastRow, float t0 = 0) {
   auto r = std::make_unique<flight::FlightRecord>();
   r->RecordCount = lastRow;
-  for (int32_t i = 0; i <= lastRow; ++i) r->Samples[static_cast<size_t>(i)].Time = t0 + 0.05f * static_cast<float>(i);
+  for (int32_t i = 0; i <= lastRow; ++i) r->Row(i).Time = t0 + 0.05f * static_cast<float>(i);
   return r;
 }
 
@@ -60,7 +60,7 @@ inline std::unique_ptr<flight::FlightRecord> SteadyRecord(int n, double height =
                                                          double lift = 1.0) {
   auto r = std::make_unique<flight::FlightRecord>();
   for (int i = 0; i < n; ++i) {
-    flight::FlightSample& x = r->Samples[static_cast<size_t>(i)];
+    flight::FlightSample& x = r->Row(i);
     x.Time = static_cast<float>(i / 20.0);
     x.DistanceFlown = i * 0.5;
     x.Height = height;

@@ -17,8 +17,8 @@ TEST(ReplayCamera, BearingToTheAircraftByQuadrant) {
   f.Camera(0, 0, 0);
   p.State.CameraHeight = 10;  // level with the aircraft
   auto bearing = [&](double east, double north) {
-    f.Record.Samples[50].East = east;
-    f.Record.Samples[50].North = north;
+    f.Record.Row(50).East = east;
+    f.Record.Row(50).North = north;
     f.Aim(50);
     return p.State.ViewHeading;
   };
@@ -34,8 +34,8 @@ TEST(ReplayCamera, DepressionDistanceAndHorizonForAWorkedPosition) {
   f.Aircraft.BodyHeight = 1.0;
   ReplayPlayer& p = f.Open();
   f.Camera(0, 0, 0);  // light index 0: 1 m camera
-  for (auto& s : f.Record.Samples) s.Height = 31.5;
-  f.Record.Samples[100].North = 30;
+  for (int32_t i = 0; i < flight::kRecordCapacity; ++i) f.Record.Row(i).Height = 31.5;
+  f.Record.Row(100).North = 30;
   f.Aim(100);
   // 30 m away, 31 m above the camera's 1 m (half the body height taken off).
   const double dep = std::atan((1 - 31.5 - 0.5) / 30);
@@ -75,8 +75,8 @@ TEST(ReplayCamera, AutomaticAndManualZoom) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open();
   f.Camera(0, 0, 0);
-  for (auto& s : f.Record.Samples) s.Height = 1;  // level with the 1 m camera
-  f.Record.Samples[10].North = 100;
+  for (int32_t i = 0; i < flight::kRecordCapacity; ++i) f.Record.Row(i).Height = 1;  // level with the 1 m camera
+  f.Record.Row(10).North = 100;
   f.Aim(10);
   p.ZoomStep(1000);
   const double base = 2 * std::pow(100.0, 0.85) / 10;
@@ -89,7 +89,7 @@ TEST(ReplayCamera, AutomaticAndManualZoom) {
   EXPECT_EQ(p.State.ViewZoom, 1.0);
   // One metre away the base is raised to 1.
   p.State.AutoZoomOffset = 0;
-  f.Record.Samples[10].North = 1;
+  f.Record.Row(10).North = 1;
   f.Aim(10);
   p.ZoomStep(1000);
   EXPECT_EQ(p.State.ViewZoom, 1.0);
@@ -113,7 +113,7 @@ TEST(ReplayCamera, AModelOfNoSizeGetsAFiniteZoom) {
   f.Aircraft.WingSpan = 0;
   ReplayPlayer& p = f.Open();
   f.Camera(0, 0, 0);
-  f.Record.Samples[10].North = 100;
+  f.Record.Row(10).North = 100;
   f.Aim(10);
   p.ZoomStep(1000);
   EXPECT_TRUE(std::isfinite(p.State.ViewZoom));

@@ -33,7 +33,7 @@ struct ReplayFixture {
     Aircraft.SurfaceTemperature = 15;
     Record.RecordSampleCount = samples;
     for (int i = 0; i < samples; ++i) {
-      flight::FlightSample& s = Record.Samples[static_cast<std::size_t>(i)];
+      flight::FlightSample& s = Record.Row(i);
       s.Time = static_cast<float>(i * 0.05);
       s.North = i * 0.5;  // 10 m/s due north
       s.Height = 10;

@@ -46,12 +46,12 @@ TEST(ReplayModel, AileronsMoveTheTrailingEdgesOppositeWays) {
   ModelFixture f(50);
   const model::ModelScene& sc = f.Placed(10);
   const double rightZ = sc.WingRightView(4, 0).ViewZ, leftZ = sc.WingLeftView(4, 0).ViewZ;
-  f.Record.Samples[10].AileronDeg = 10;
+  f.Record.Row(10).AileronDeg = 10;
   f.Placed(10);
   EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ - rightZ, std::sin(10 / 57.0), 1e-9);
   EXPECT_NEAR(sc.WingLeftView(4, 0).ViewZ - leftZ, -std::sin(10 / 57.0), 1e-9);
   // The flaps (stations 2, 3) do not move with the ailerons.
-  f.Record.Samples[10].AileronDeg = 0;
+  f.Record.Row(10).AileronDeg = 0;
   f.Placed(10);
   EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ, rightZ, 1e-12);
 }
@@ -64,7 +64,7 @@ TEST(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
     EXPECT_NEAR(sc.NacelleRightView(10, p).ViewZ, sc.NacelleRightView(10, 0).ViewZ, 1e-12);
   }
   // Fully open, the ring has its stored radius.
-  f.Record.Samples[10].NozzleOpening = 100;
+  f.Record.Row(10).NozzleOpening = 100;
   f.Placed(10);
   EXPECT_NEAR(sc.NacelleRightView(10, 0).ViewZ - sc.NacelleRightView(10, 6).ViewZ, 2 * 0.3 * std::cos(15 / 57.3),
               1e-3);
@@ -73,12 +73,12 @@ TEST(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
 TEST(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
   // Powered: only the trailing edge turns, by FinAngle / 25.
   ModelFixture powered(50);
-  powered.Record.Samples[10].FinAngle = 10;
+  powered.Record.Row(10).FinAngle = 10;
   const model::ModelScene& sc = powered.Placed(10);
   EXPECT_NEAR(sc.TailView(6, 0).ViewX - sc.TailView(6, 1).ViewX, -0.5 * std::sin(0.4), 1e-9);
   // Light with a single fin: the whole fin turns by FinAngle / 57.0 about its hinge.
   ModelFixture light(5);
-  light.Record.Samples[10].FinAngle = 10;
+  light.Record.Row(10).FinAngle = 10;
   const model::ModelScene& lc = light.Placed(10);
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
 }

@@ -52,7 +52,7 @@ TEST(ReplayOpening, TheFlightGetsItsOwnLoopValuesBack) {
   f.Flight.Air.SkinTemperature = 290;
   f.Flight.Air.DriftAngle = 0.25;
   f.Flight.Body.Heading = 1.0;
-  for (int i = 0; i < 400; ++i) f.Record.Samples[static_cast<std::size_t>(i)].AirframeTemperature = 900;
+  for (int i = 0; i < 400; ++i) f.Record.Row(i).AirframeTemperature = 900;
   ReplayPlayer& p = f.Open(5, 5, 1);
   EXPECT_EQ(loop.PassesThisSecond, 0);
   Surface picture(660, 480);
@@ -109,7 +109,7 @@ TEST(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
   f.Record.RecordSampleCount = capacity + 50;
   ReplayPlayer& p = f.Open(5, 5, 1);
   EXPECT_EQ(f.Record.RecordSampleCount, capacity - 1);
-  EXPECT_EQ(f.Record.Samples.back().Height, 0.0);
+  EXPECT_EQ(f.Record.Samples[f.Record.Samples.size() - 1].Height, 0.0);
   EXPECT_EQ(p.LastSample(), static_cast<int32_t>(capacity) - 2);
   // Every index is held inside the samples that exist.
   EXPECT_EQ(p.Clamp(-7), 0);

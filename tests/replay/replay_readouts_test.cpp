@@ -24,7 +24,7 @@ TEST(ReplayReadouts, LightAircraft) {
   f.Aircraft.TailEndHeight = 0.5;
   f.Aircraft.LaunchHeight = 11;
   for (int i = 0; i < 400; ++i) {
-    flight::FlightSample& s = f.Record.Samples[static_cast<std::size_t>(i)];
+    flight::FlightSample& s = f.Record.Row(i);
     s.Height = 10 + 0.05 * i;         // climbing 1 m/s
     s.Airspeed = 8 + 0.098 * i;       // 0.98 m/s over ten samples
     s.Pitch = -12.3;
@@ -65,7 +65,7 @@ TEST(ReplayReadouts, JetAircraft) {
   f.Aircraft.EngineType = aircraft::EngineKind::Jet;
   f.Aircraft.LaunchHeight = 11000;
   for (int i = 0; i < 400; ++i) {
-    flight::FlightSample& s = f.Record.Samples[static_cast<std::size_t>(i)];
+    flight::FlightSample& s = f.Record.Row(i);
     s.Height = 11000 + 0.05 * i;
     s.Airspeed = 148.5 + 0.098 * i;
     s.Pitch = -9.9;
@@ -119,7 +119,7 @@ TEST(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
   EXPECT_EQ(p.State.ViewZoom, 0.9);
   // Flight-path samples at or above 1 m are cyan: sample 100 is 50 m north.
   EXPECT_EQ(map.Point(270, 225), RGB(0, 255, 255));
-  light.Record.Samples[100].Height = 0.99;
+  light.Record.Row(100).Height = 0.99;
   DrawCameraMap(p, map);
   EXPECT_EQ(map.Point(270, 225), RGB(255, 0, 0));
   p.State.CameraX = -12.6;
