@@ -12,15 +12,7 @@
 
 namespace {
 
-zarv::view::SkyTables CurrentSkyTables() {
-  const zarv::shell::SkyBands& bands = zarv::shell::Sky();
-  zarv::view::SkyTables sky;
-  for (std::size_t i = 0; i < sky.SkyColourTable.size(); ++i) {
-    sky.SkyColourTable[i] = static_cast<zarv::Color>(bands.SkyBandColour[i]);
-    sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
-  }
-  return sky;
-}
+zarv::view::SkyTables CurrentSkyTables() { return zarv::view::SkyTablesFrom(zarv::shell::Sky()); }
 
 // The shell's start-up calls the cached art through its hooks; the drawing
 // lives with the flight view, which the shell does not link.

@@ -412,11 +412,7 @@ void FlightFrame::InitDrawing() {
   const FlightState& s = S();
   const aircraft::AircraftData& a = A();
   const double scale = Sh().ScreenScale, fontScale = Sh().FontScale;
-  const shell::SkyBands& bands = shell::Sky();
-  for (size_t i = 0; i < d.Sky.SkyColourTable.size(); ++i) {
-    d.Sky.SkyColourTable[i] = static_cast<Color>(bands.SkyBandColour[i]);
-    d.Sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
-  }
+  d.Sky = view::SkyTablesFrom(shell::Sky());
   view::InitCockpitView(d.View, scale, fontScale, s, a, ProgramFolder());
 
   view::PanelScreen& ps = d.Panel.Screen;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/ui/gdi.h"
@@ -17,6 +18,18 @@ struct SkyTables {
   std::array<Color, 31> SkyColourTable{};      // 0xBBGGRR, 1..30 (0 holds black)
   std::array<int16_t, 31> HorizonBandOffset{};  // px, cumulative; entry 0 is 0
 };
+
+// The tables from the sky bands the start-up works out (the shell's
+// SkyBandColour and SkyBandEdge); the view does not link the shell.
+template <class Bands>
+SkyTables SkyTablesFrom(const Bands& bands) {
+  SkyTables sky;
+  for (std::size_t i = 0; i < sky.SkyColourTable.size(); ++i) {
+    sky.SkyColourTable[i] = static_cast<Color>(bands.SkyBandColour[i]);
+    sky.HorizonBandOffset[i] = static_cast<int16_t>(bands.SkyBandEdge[i]);
+  }
+  return sky;
+}
 
 // Where the view looks from and how it is turned, for one frame.
 struct ViewGeometry {

@@ -142,11 +142,7 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
   shell::SkyBands bands;
   shell::BuildSkyBands(2000, scale, bands);
-  SkyTables sky;
-  for (std::size_t i = 0; i < 31; ++i) {
-    sky.SkyColourTable[i] = static_cast<Color>(bands.SkyBandColour[i]);
-    sky.HorizonBandOffset[i] = bands.SkyBandEdge[i];
-  }
+  const SkyTables sky = SkyTablesFrom(bands);
 
   CockpitView view;
   std::string folder = picture;
