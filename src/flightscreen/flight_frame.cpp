@@ -429,8 +429,6 @@ void FlightFrame::InitDrawing() {
 
   d.View.Hooks.DrawPanelMeters = [this](Surface& picture) {
     CockpitDrawing& dr = *drawing_;
-    picture.SetFontName("ＭＳ Ｐゴシック");
-    picture.SetFontSize(9 * Sh().ScreenScale * Sh().FontScale);
     view::DrawPanelMeters(dr.Panel, S(), A(), screen_.Options, dr.Surfaces, picture);
   };
   d.View.Hooks.DrawHeadUpDisplay = [this](Surface& picture) {
@@ -438,8 +436,6 @@ void FlightFrame::InitDrawing() {
     const shell::Settings& st = Set();
     FillHudInputs(dr.Hud.In, dr.View, S(), flight::Companion(), st.ShowVelocityVector, st.WireframeView,
                   Sh().FormActiveFlags[shell::kSlotWrite] != 0);
-    picture.SetFontName("ＭＳ ゴシック");
-    picture.SetFontSize(11 * Sh().FontScale * Sh().ScreenScale);
     // The record keeps the shots fired; the display counts them up.
     dr.Hud.ShotsFired = R().LaunchMarkTenths;
     view::DrawHeadUpDisplay(dr.Hud, dr.Panel, S(), A(), screen_.Options, picture, Timer());

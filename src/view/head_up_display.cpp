@@ -23,6 +23,9 @@ int16_t NextGunSight(int16_t previous, double centre, double aim, double scale) 
 void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const flight::FlightState& s,
                        const aircraft::AircraftData& a, const flight::FlightOptions& o, Surface& view,
                        double now) {
+  // The frame leaves its own font on the view picture: set the display's.
+  view.SetFontName("ＭＳ ゴシック");
+  view.SetFontSize(11 * panel.Screen.FontScale * o.ScreenScale);
   const HudInputs& in = h.In;
   const double S = o.ScreenScale;
   const double cx = s.View.ViewCentreX, cy = s.View.ViewCentreY;

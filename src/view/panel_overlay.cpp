@@ -12,6 +12,8 @@ using namespace panel;
 void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft::AircraftData& a,
                      const flight::FlightOptions& o, PanelSurfaces& p, Surface& frame) {
   const double S = o.ScreenScale;
+  frame.SetFontName("ＭＳ Ｐゴシック");
+  frame.SetFontSize(9 * S * v.Screen.FontScale);
   const int top = v.Screen.PanelTop;
   if (v.Screen.ShowInstrumentPanel == 1) {
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(241 * S), p.Mask, 0, 0, SRCAND);

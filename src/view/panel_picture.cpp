@@ -22,8 +22,6 @@ void DrawPanelAndHeadUpDisplay(PanelView& v, HeadUpDisplayView& h, const flight:
                                const aircraft::AircraftData& a, const flight::FlightOptions& o,
                                PanelSurfaces& p, Surface& frame, double now) {
   for (int i = 0; i < 4; ++i) DrawInstrumentPanel(v, s, a, o, p);
-  frame.SetFontName("ＭＳ Ｐゴシック");
-  frame.SetFontSize(9 * o.ScreenScale * v.Screen.FontScale);
   DrawPanelMeters(v, s, a, o, p, frame);
   DrawHeadUpDisplay(h, v, s, a, o, frame, now);
   v.FrameToggle = 0;  // as the frame leaves it after the overlay

@@ -179,8 +179,6 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   for (int phase = 0; phase < 4; ++phase) DrawInstrumentPanel(*panel, s, f.Aircraft, options, *surfaces);
   HeadUpDisplayView hud;
   view.Hooks.DrawPanelMeters = [&](Surface& picture) {
-    picture.SetFontName("ＭＳ Ｐゴシック");
-    picture.SetFontSize(9 * scale * panel->Screen.FontScale);
     DrawPanelMeters(*panel, s, f.Aircraft, options, *surfaces, picture);
   };
   view.Hooks.DrawHeadUpDisplay = [&](Surface& picture) {
