@@ -1,6 +1,5 @@
 #include "records/log_picker.h"
 
-#include <cctype>
 
 #include "flight/flight_state.h"
 #include "platform/runtime/files.h"
@@ -10,6 +9,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
+#include "records/log_filing.h"
 #include "shell/shell_state.h"
 
 namespace zarv::records {
@@ -21,15 +21,6 @@ const char* const kUnreadableMessage = "フライトデータを読み込めま�
 LogPickerLink& LogPickerHost() {
   static LogPickerLink link;
   return link;
-}
-
-bool IsAircraftLogName(const std::string& name, const std::string& logSuffix) {
-  if (logSuffix.empty() || name.size() <= logSuffix.size()) return false;
-  const size_t digits = name.size() - logSuffix.size();
-  if (name.compare(digits, std::string::npos, logSuffix) != 0) return false;
-  for (size_t i = 0; i < digits; ++i)
-    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
-  return true;
 }
 
 std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
@@ -44,8 +35,8 @@ std::string FirstLine(const std::string& path) {
 
 std::vector<LogListing> ListAircraftLogs(const std::string& folder, const std::string& logSuffix) {
   std::vector<LogListing> out;
-  for (const std::string& name : ListFiles(folder, "*.csv")) {
-    if (!IsAircraftLogName(name, logSuffix)) continue;
+  // The filing's own rule: digits followed by exactly this aircraft's suffix.
+  for (const std::string& name : AircraftLogs(folder, logSuffix)) {
     const std::string path = JoinPath(folder, name);
     const DateTime t = FileModTime(path).value_or(DateTime{});
     out.push_back({name, LogListRow(t, FirstLine(path))});

@@ -43,9 +43,6 @@ struct LogPickerLink {
 };
 LogPickerLink& LogPickerHost();
 
-// True when name is one or more digits followed by exactly logSuffix.
-bool IsAircraftLogName(const std::string& name, const std::string& logSuffix);
-
 struct LogListing {
   std::string Name;  // file name
   std::string Row;   // "2024/07/15 14:05 153m"

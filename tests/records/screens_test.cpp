@@ -14,6 +14,7 @@
 #include "platform/ui/print.h"
 #include "platform/runtime_tempdir.h"
 #include "records/flight_data_form.h"
+#include "records/log_filing.h"
 #include "records/log_picker.h"
 #include "records_fixture.h"
 #include "shell/settings.h"
@@ -173,13 +174,13 @@ TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
 }
 
 TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
-  EXPECT_TRUE(IsAircraftLogName("3Marden7.csv", "Marden7.csv"));
-  EXPECT_TRUE(IsAircraftLogName("12Marden7.csv", "Marden7.csv"));
-  EXPECT_FALSE(IsAircraftLogName("Marden7.csv", "Marden7.csv"));
-  EXPECT_FALSE(IsAircraftLogName("3xMarden7.csv", "Marden7.csv"));
-  EXPECT_FALSE(IsAircraftLogName("3Marden7.CSV", "Marden7.csv"));
-  EXPECT_FALSE(IsAircraftLogName("3Other.csv", "Marden7.csv"));
-  EXPECT_FALSE(IsAircraftLogName("3Marden7.csv", ""));
+  EXPECT_TRUE(IsLogOf("3Marden7.csv", "Marden7.csv"));
+  EXPECT_TRUE(IsLogOf("12Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("3xMarden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("3Marden7.CSV", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("3Other.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("3Marden7.csv", ""));
   Touch("3Marden7.csv", "  153.25m by Marden7");
   Touch("1Marden7.csv", "  80.5m by Marden7");
   Touch("3Other.csv", "  99m by Other");
