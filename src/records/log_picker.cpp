@@ -1,6 +1,5 @@
 #include "records/log_picker.h"
 
-
 #include "flight/flight_state.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
