@@ -48,20 +48,8 @@ void FillRow(flight::FlightSample& x, int i) {
   x.North = 22 + v;
 }
 
-class CompanionFromWriter : public ::testing::Test {
+class CompanionFromWriter : public testing::CompanionFolderTest {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-cw-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    folder_ = tmpl;
-    SetClockSource(&clock_);
-  }
-  void TearDown() override {
-    ResetClockSource();
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-
   // Writes a flight of rows 0..lastRow as the post-flight processing does.
   void WriteFlight(int lastRow, bool powered) {
     auto flown = std::make_unique<flight::FlightRecord>();
@@ -75,17 +63,7 @@ class CompanionFromWriter : public ::testing::Test {
     ASSERT_TRUE(records::WriteFlightLog(folder_ + "/0Flown.csv", w, *flown, outline_));
   }
 
-  CompanionLoadResult Load() {
-    return LoadCompanionFlight(folder_, *record_, *companion_, reference_, taskStart_, CompanionLoadProgress{});
-  }
-
-  std::string folder_;
-  ManualClock clock_{5000};
   const model::AirframeOutline outline_ = testing::TestOutline();
-  std::unique_ptr<flight::FlightRecord> record_ = std::make_unique<flight::FlightRecord>();
-  std::unique_ptr<flight::CompanionData> companion_ = std::make_unique<flight::CompanionData>();
-  model::PartReference reference_;
-  double taskStart_ = -1;
 };
 
 TEST_F(CompanionFromWriter, LightAndPoweredLogsFlyAsTheyWereFlown) {

@@ -122,12 +122,7 @@ TEST(UnloadFields, SavedLinesFollowTheAnswers) {
   EXPECT_EQ(out[53], "1");
 }
 
-TEST(FlightMenu, PhasesRowsAndCommands) {
-  EXPECT_EQ(MenuFor(kMenuBeforeLaunch).Count, 11);
-  EXPECT_EQ(MenuFor(kMenuBeforeLaunch).Entries.size(), 12u);
-  EXPECT_EQ(MenuFor(kMenuAfterFlight).Entries[8], "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9");
-  EXPECT_EQ(MenuFor(kMenuInFlight).Count, 6);
-  EXPECT_EQ(MenuFor(kMenuCompanionLoad).Entries[0], "随伴ﾓｰﾄﾞ解除 Esc or F9");
+TEST(FlightMenu, HoveredRowAndCommands) {
   EXPECT_EQ(HoveredMenuRow(1000, 15.6, 11, 12), 11);
   EXPECT_EQ(HoveredMenuRow(1000, 15.6, 6, 7), 6);
   EXPECT_EQ(HoveredMenuRow(-30, 15.6, 11, 12), 0);

@@ -73,7 +73,6 @@ TEST_F(DeviceDialogTest, LayoutsFollowTheJoystickBoxAndTheEngineRating) {
   EXPECT_EQ(d.List1.List(1), "Joy <-> Key Change");
   EXPECT_EQ(d.List1.List(11), "TVC on/off");
   EXPECT_EQ(d.List1.List(12), "ﾋﾟｯﾁ動作比率");
-  EXPECT_EQ(d.List1.Height(), 18 * 15);
   EXPECT_TRUE(d.Text1(11).Visible());
   EXPECT_TRUE(d.VScroll5.Visible());
   EXPECT_GT(d.GaugeLeft(), 0);

@@ -4,14 +4,24 @@
 // data row is known from its column and row (ColumnValue).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "flight/companion_record.h"
+#include "flight/flight_record.h"
+#include "flightscreen/companion_load.h"
 #include "model/outline.h"
+#include "model/polygon_list.h"
+#include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 
@@ -142,6 +152,38 @@ struct TestLog {
   }
 
   bool WriteTo(const std::string& path) const { return WriteTextLines(path, Lines()); }
+};
+
+// A scratch folder to put logs in, a hand-driven clock, and the record,
+// companion and part references the companion loader fills.
+class CompanionFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-cmp-XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    folder_ = tmpl;
+    SetClockSource(&clock_);
+  }
+  void TearDown() override {
+    ResetClockSource();
+    SetProgramFolder("");
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+  CompanionLoadResult Load() {
+    return LoadCompanionFlight(folder_, *record_, *companion_, reference_, taskStart_, progress_);
+  }
+
+  std::string folder_;
+  ManualClock clock_{5000};
+  std::unique_ptr<flight::FlightRecord> record_ = std::make_unique<flight::FlightRecord>();
+  std::unique_ptr<flight::CompanionData> companion_ = std::make_unique<flight::CompanionData>();
+  model::PartReference reference_;
+  double taskStart_ = -1;
+  CompanionLoadProgress progress_;
 };
 
 }  // namespace zarv::flightscreen::testing

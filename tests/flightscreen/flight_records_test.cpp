@@ -279,12 +279,6 @@ TEST_F(FlightRecordsTest, ChartsAndThePickerAreWiredAtTheLoadAndGoAtTheUnload) {
   EXPECT_FALSE(charts::Plane_Charactor().Loaded());
 }
 
-}  // namespace
-}  // namespace zarv::flightscreen
-
-namespace zarv::flightscreen {
-namespace {
-
 TEST_F(FlightRecordsTest, AfterTheFlightTheChartsEnterAndClicksLeaveItsRecordAlone) {
   Fly();
   FlightFrame& f = FlightScreenForm();
