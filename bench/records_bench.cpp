@@ -13,8 +13,8 @@
 #include "model/outline.h"
 #include "aircraft/aircraft_data.h"
 #include "platform/runtime/files.h"
-#include "records/flight_log.h"
-#include "records/post_flight.h"
+#include "logbook/flight_log.h"
+#include "logbook/post_flight.h"
 
 namespace {
 

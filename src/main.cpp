@@ -2,7 +2,7 @@
 #include "flightscreen/flight_frame.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
-#include "records/ranking.h"
+#include "records/ranking_link.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"

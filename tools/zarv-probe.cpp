@@ -3,9 +3,12 @@
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
 //   zarv-probe chart FILE [--airfoil NAME]  the characteristic charts as CSV
-//   zarv-probe frame FILE ... --out X.bmp  one cockpit-view frame as a bitmap
 //   zarv-probe fly FILE [--seconds T] [--log OUT.csv]  a headless flight (and its log)
 //   zarv-probe log FILE.csv  a flight log as the program reads it, "Name value"
+//   zarv-probe frame|panel|replay ...  pictures, drawn by zarv-probe-draw
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -13,12 +16,11 @@
 #include "flight/flight_load.h"
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
+#include "platform/runtime/files.h"
 #include "probe/probe_chart.h"
+#include "probe/probe_commands.h"
 #include "probe/probe_fly.h"
-#include "probe/probe_panel.h"
-#include "probe/probe_frame.h"
 #include "probe/probe_log.h"
-#include "probe/probe_replay.h"
 #include "flight/state_listing.h"
 #include "model/outline.h"
 #include "model/outline_print.h"
@@ -27,50 +29,40 @@
 
 namespace {
 
-using CommandFunction = int (*)(int argc, char** argv, std::ostream& out, std::ostream& err);
-
-// The commands that parse their own arguments ("fly FILE ..."); each returns
-// 2 on a usage error.
-struct Command {
-  const char* Name;
-  CommandFunction Run;
-  const char* Usage;
-};
-
-const Command kCommands[] = {
-    {"fly", zarv::flight::FlyCommand, "fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT]"},
+const zarv::probe::Command kCommands[] = {
+    {"fly", zarv::flight::FlyCommand},
     {"log",
      [](int argc, char** argv, std::ostream& out, std::ostream& err) {
        return argc == 1 ? zarv::flight::LogCommand(argv[0], out, err) : 2;
-     },
-     "log FILE.csv"},
-    {"chart", zarv::flight::ChartCommand, "chart FILE [--airfoil NAME]"},
-    {"panel", zarv::view::PanelCommand,
-     "panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
-    {"replay", zarv::replay::ReplayCommand,
-     "replay FILE.brd|LOG.csv [--seconds T] --frame N [--size 640|800|1024] [--vortex] [--wireframe] --out PICTURE.bmp"},
-    {"frame", zarv::view::FrameCommand,
-     "frame FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out PICTURE.bmp"},
+     }},
+    {"chart", zarv::flight::ChartCommand},
 };
 
-int Usage() {
-  std::cerr << "usage: zarv-probe setup FILE\n       zarv-probe outline FILE\n";
-  for (const Command& c : kCommands) std::cerr << "       zarv-probe " << c.Usage << '\n';
-  return 2;
+// The drawing commands live in zarv-probe-draw beside this program, which
+// links the screens; this one links none of them, so that a batch of
+// headless flights loads no Qt, SDL or OpenGL.
+bool IsDrawingCommand(const char* name) {
+  for (const char* drawing : {"frame", "panel", "replay"})
+    if (std::strcmp(name, drawing) == 0) return true;
+  return false;
+}
+
+int RunDrawingProbe(char** argv) {
+  const std::string path = zarv::JoinPath(zarv::ProgramFolder(), "zarv-probe-draw");
+  argv[0] = const_cast<char*>(path.c_str());
+  execv(path.c_str(), argv);
+  std::cerr << "zarv-probe: " << path << ": " << std::strerror(errno) << '\n';
+  return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (const Command& c : kCommands) {
-    if (argc >= 3 && std::strcmp(argv[1], c.Name) == 0) {
-      const int status = c.Run(argc - 2, argv + 2, std::cout, std::cerr);
-      return status == 2 ? Usage() : status;
-    }
-  }
-  if (argc != 3) return Usage();
+  if (argc >= 2 && IsDrawingCommand(argv[1])) return RunDrawingProbe(argv);
+  if (const int status = zarv::probe::RunCommand(kCommands, argc, argv); status >= 0) return status;
+  if (argc != 3) return zarv::probe::Usage();
   const std::string mode = argv[1];
-  if (mode != "setup" && mode != "outline") return Usage();
+  if (mode != "setup" && mode != "outline") return zarv::probe::Usage();
 
   zarv::aircraft::AircraftData aircraft;
   std::string error;

@@ -1,16 +1,15 @@
 #include "flight/flight_load.h"
 
 #include <cmath>
-#include <algorithm>
-#include <charconv>
-#include <sstream>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "flight/aircraft_setup.h"
 #include "flight/airfoils.h"
 #include "flight/characteristic_charts.h"
 #include "flight/engines.h"
-#include "flight/state_listing.h"
+#include "flight/state_fields.h"
 #include "model/outline_print.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
@@ -42,41 +41,26 @@ std::string Refusal(const std::string& field, const std::string& problem) {
   return "機体データの「" + field + "」" + problem + "ため、この機体では飛行できません。";
 }
 
-// Name of the first quantity in a "Name value..." listing with a NaN or an
-// infinity among its numbers; "" when all are finite. Texts are skipped.
-std::string FirstNonFiniteInListing(std::string_view listing) {
-  while (!listing.empty()) {
-    const size_t eol = std::min(listing.find('\n'), listing.size());
-    std::string_view line = listing.substr(0, eol);
-    listing.remove_prefix(std::min(eol + 1, listing.size()));
-    const size_t blank = std::min(line.find(' '), line.size());
-    const std::string_view name = line.substr(0, blank);
-    line.remove_prefix(blank);
-    while (!line.empty()) {
-      line.remove_prefix(1);
-      const size_t next = std::min(line.find(' '), line.size());
-      const std::string_view token = line.substr(0, next);
-      line.remove_prefix(next);
-      double v = 0;
-      const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
-      if (r.ec == std::errc() && r.ptr == token.data() + token.size() && !std::isfinite(v)) return std::string(name);
-    }
-  }
-  return {};
-}
-
 }  // namespace
 
+// The quantities are named as the probe's set-up listing names them; texts are skipped.
 std::string CheckDerivedQuantities(const FlightState& s, const model::AirframeOutline& o,
                                    const ModelEvaluation& chart) {
-  std::ostringstream listing;
-  ListFlightState(listing, s);
-  model::PrintOutline(listing, o);
-  listing << "MaxLiftAngle " << ListingNumber(chart.MaxLiftAngle) << '\n'
-          << "LiftAtBestGlide " << ListingNumber(chart.LiftAtBestGlide) << '\n'
-          << "ReferenceSpeed " << ListingNumber(chart.ReferenceSpeed) << '\n'
-          << "TailAngleFactor " << ListingNumber(chart.TailAngleFactor) << '\n';
-  const std::string name = FirstNonFiniteInListing(listing.str());
+  std::string name;
+  ForEachStateValue(
+      s,
+      [&](const char* field, int index, double v) {
+        if (!name.empty() || std::isfinite(v)) return;
+        name = index < 0 ? std::string(field) : std::string(field).append("(").append(std::to_string(index)).append(")");
+      },
+      [](const char*, std::string_view) {});
+  if (name.empty()) name = model::FirstNonFiniteLine(o);
+  const std::pair<const char*, double> chartValues[] = {{"MaxLiftAngle", chart.MaxLiftAngle},
+                                                        {"LiftAtBestGlide", chart.LiftAtBestGlide},
+                                                        {"ReferenceSpeed", chart.ReferenceSpeed},
+                                                        {"TailAngleFactor", chart.TailAngleFactor}};
+  for (const auto& [field, v] : chartValues)
+    if (name.empty() && !std::isfinite(v)) name = field;
   if (name.empty()) return {};
   return "機体データから求めた「" + name + "」が有限の値にならないため、この機体では飛行できません。";
 }

@@ -4,6 +4,11 @@
 // every field of flight_state.h is in it.
 #pragma once
 
+#include <array>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
 #include "flight/flight_state.h"
 
 namespace zarv::flight {
@@ -419,6 +424,44 @@ void ForEachStateField(S& s, V&& v) {
   v("PFactorMoment", s.Engine.PFactorMoment);
   v("PropellerTorqueMoment", s.Engine.PropellerTorqueMoment);
   v("PropellerSideMoment", s.Engine.PropellerSideMoment);
+}
+
+// The state's values in listing order: number(name, index, value) for every
+// number (index -1 for a plain field, the element for an array, the panel for
+// the wing panels' fields), text(name, text) for the texts (the engine kind
+// as its word). Integers and enums go as numbers.
+template <class N, class T>
+void ForEachStateValue(const FlightState& s, N&& number, T&& text) {
+  ForEachStateField(s, [&](const char* name, const auto& v) {
+    using V = std::decay_t<decltype(v)>;
+    if constexpr (std::is_same_v<V, std::string>) {
+      text(name, std::string_view(v));
+    } else if constexpr (std::is_same_v<V, aircraft::EngineKind>) {
+      text(name, aircraft::EngineKindText(v));
+    } else if constexpr (std::is_same_v<V, std::array<WingPanel, kWingPanelCount + 1>>) {
+      for (int i = 0; i <= kWingPanelCount; ++i) {
+        const WingPanel& w = v[static_cast<std::size_t>(i)];
+        number("PanelAirspeed", i, w.PanelAirspeed);
+        number("PanelPressure", i, w.PanelPressure);
+        number("Angle", i, w.Angle);
+        number("RawLift", i, w.RawLift);
+        number("IncompressibleLift", i, w.IncompressibleLift);
+        number("StalledLift", i, w.StalledLift);
+        number("Drag", i, w.Drag);
+        number("PanelLiftArea", i, w.PanelLiftArea);
+        number("PanelDragArea", i, w.PanelDragArea);
+        number("PanelLiftCoeff", i, w.PanelLiftCoeff);
+        number("PanelDragCoeff", i, w.PanelDragCoeff);
+        number("PanelHeight", i, w.PanelHeight);
+        number("PanelAspectRatio", i, w.PanelAspectRatio);
+        number("PanelLiftSlope", i, w.PanelLiftSlope);
+      }
+    } else if constexpr (requires { std::tuple_size<V>::value; }) {
+      for (std::size_t i = 0; i < v.size(); ++i) number(name, static_cast<int>(i), static_cast<double>(v[i]));
+    } else {
+      number(name, -1, static_cast<double>(v));
+    }
+  });
 }
 
 }  // namespace zarv::flight

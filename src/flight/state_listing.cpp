@@ -1,7 +1,7 @@
 #include "flight/state_listing.h"
 
-#include <array>
 #include <string>
+#include <string_view>
 
 #include "flight/state_fields.h"
 #include "platform/runtime/number_text.h"
@@ -10,53 +10,17 @@ namespace zarv::flight {
 
 std::string ListingNumber(double v) { return NumberText(v); }
 
-namespace {
-
-// Prints one field: numbers (and enums) as "Name value", arrays element by
-// element as "Name(i) value", the wing panels field by field per panel.
-struct ListingVisitor {
-  std::ostream& out;
-  void Line(const char* name, int index, double v) {
-    out << name;
-    if (index >= 0) out << '(' << index << ')';
-    out << ' ' << ListingNumber(v) << '\n';
-  }
-  template <class T>
-  void operator()(const char* name, const T& v) {
-    Line(name, -1, static_cast<double>(v));
-  }
-  void operator()(const char* name, const std::string& v) { out << name << ' ' << v << '\n'; }
-  void operator()(const char* name, aircraft::EngineKind v) {
-    out << name << ' ' << aircraft::EngineKindText(v) << '\n';
-  }
-  template <class T, std::size_t N>
-  void operator()(const char* name, const std::array<T, N>& v) {
-    for (std::size_t i = 0; i < N; ++i) Line(name, static_cast<int>(i), static_cast<double>(v[i]));
-  }
-  void operator()(const char*, const std::array<WingPanel, kWingPanelCount + 1>& panels) {
-    for (int i = 0; i <= kWingPanelCount; ++i) {
-      const WingPanel& w = panels[static_cast<std::size_t>(i)];
-      Line("PanelAirspeed", i, w.PanelAirspeed);
-      Line("PanelPressure", i, w.PanelPressure);
-      Line("Angle", i, w.Angle);
-      Line("RawLift", i, w.RawLift);
-      Line("IncompressibleLift", i, w.IncompressibleLift);
-      Line("StalledLift", i, w.StalledLift);
-      Line("Drag", i, w.Drag);
-      Line("PanelLiftArea", i, w.PanelLiftArea);
-      Line("PanelDragArea", i, w.PanelDragArea);
-      Line("PanelLiftCoeff", i, w.PanelLiftCoeff);
-      Line("PanelDragCoeff", i, w.PanelDragCoeff);
-      Line("PanelHeight", i, w.PanelHeight);
-      Line("PanelAspectRatio", i, w.PanelAspectRatio);
-      Line("PanelLiftSlope", i, w.PanelLiftSlope);
-    }
-  }
-};
-
-}  // namespace
-
-void ListFlightState(std::ostream& out, const FlightState& s) { ForEachStateField(s, ListingVisitor{out}); }
+// Numbers as "Name value" or "Name(i) value", texts as "Name text".
+void ListFlightState(std::ostream& out, const FlightState& s) {
+  ForEachStateValue(
+      s,
+      [&](const char* name, int index, double v) {
+        out << name;
+        if (index >= 0) out << '(' << index << ')';
+        out << ' ' << ListingNumber(v) << '\n';
+      },
+      [&](const char* name, std::string_view text) { out << name << ' ' << text << '\n'; });
+}
 
 void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a) {
   const auto num = [&](const char* name, double v) { out << name << ' ' << ListingNumber(v) << '\n'; };

@@ -12,7 +12,7 @@
 #include "flightscreen/flight_menu.h"
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/screen_setup.h"
-#include "records/log_filing.h"
+#include "logbook/log_filing.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"

@@ -1,6 +1,7 @@
 #include "model/outline_print.h"
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "platform/runtime/number_text.h"
@@ -30,23 +31,56 @@ constexpr std::array<const char*, PartPivotSet::kCount> kPivotNames = {
     "NacellePivot1",          "NacellePivot2",
 };
 
+// The grids and the hinge values in printing order.
+template <class F>
+void ForEachGrid(const AirframeOutline& o, F&& f) {
+  f("FrontFuselage", o.FrontFuselageX, o.FrontFuselageY, o.FrontFuselageZ);
+  f("RearFuselage", o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ);
+  f("Wing", o.WingX, o.WingY, o.WingZ);
+  f("Tail", o.TailX, o.TailY, o.TailZ);
+  f("Nacelle", o.NacelleX, o.NacelleY, o.NacelleZ);
+}
+
+template <class F>
+void ForEachHinge(const AirframeOutline& o, F&& f) {
+  f("TailplaneHingeY", o.TailplaneHingeY);
+  f("TailplaneHingeZ", o.TailplaneHingeZ);
+  f("FinHingeX", o.FinHingeX);
+  f("FinHingeY", o.FinHingeY);
+}
+
+template <int S, int P>
+bool Finite(const OutlineGrid<S, P>& g) {
+  for (double v : g.Cells)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 }  // namespace
 
 void PrintOutline(std::ostream& out, const AirframeOutline& o) {
-  PrintGrid(out, "FrontFuselage", o.FrontFuselageX, o.FrontFuselageY, o.FrontFuselageZ);
-  PrintGrid(out, "RearFuselage", o.RearFuselageX, o.RearFuselageY, o.RearFuselageZ);
-  PrintGrid(out, "Wing", o.WingX, o.WingY, o.WingZ);
-  PrintGrid(out, "Tail", o.TailX, o.TailY, o.TailZ);
-  PrintGrid(out, "Nacelle", o.NacelleX, o.NacelleY, o.NacelleZ);
+  ForEachGrid(o, [&](const char* name, const auto& x, const auto& y, const auto& z) { PrintGrid(out, name, x, y, z); });
   for (int i = 0; i < PartPivotSet::kCount; ++i) {
     const OutlinePoint& v = o.PartPivots[i];
     out << "Pivot " << kPivotNames[static_cast<std::size_t>(i)] << ' ' << Num(v.X) << ' '
         << Num(v.Y) << ' ' << Num(v.Z) << '\n';
   }
-  out << "TailplaneHingeY " << Num(o.TailplaneHingeY) << '\n';
-  out << "TailplaneHingeZ " << Num(o.TailplaneHingeZ) << '\n';
-  out << "FinHingeX " << Num(o.FinHingeX) << '\n';
-  out << "FinHingeY " << Num(o.FinHingeY) << '\n';
+  ForEachHinge(o, [&](const char* name, double v) { out << name << ' ' << Num(v) << '\n'; });
+}
+
+std::string_view FirstNonFiniteLine(const AirframeOutline& o) {
+  std::string_view first;
+  ForEachGrid(o, [&](const char* name, const auto& x, const auto& y, const auto& z) {
+    if (first.empty() && !(Finite(x) && Finite(y) && Finite(z))) first = name;
+  });
+  for (int i = 0; i < PartPivotSet::kCount && first.empty(); ++i) {
+    const OutlinePoint& v = o.PartPivots[i];
+    if (!(std::isfinite(v.X) && std::isfinite(v.Y) && std::isfinite(v.Z))) first = "Pivot";
+  }
+  ForEachHinge(o, [&](const char* name, double v) {
+    if (first.empty() && !std::isfinite(v)) first = name;
+  });
+  return first;
 }
 
 }  // namespace zarv::model

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string_view>
 
 #include "model/outline.h"
 
@@ -14,5 +15,9 @@ namespace zarv::model {
 // TailplaneHingeZ, FinHingeX and FinHingeY. Numbers in their shortest
 // exact form.
 void PrintOutline(std::ostream& out, const AirframeOutline& outline);
+
+// The first word of the first line PrintOutline writes with a NaN or an
+// infinity in it ("Wing", "Pivot", "FinHingeX"); empty when all are finite.
+std::string_view FirstNonFiniteLine(const AirframeOutline& outline);
 
 }  // namespace zarv::model

@@ -1,6 +1,7 @@
 #include "records/log_picker.h"
 
 #include "flight/flight_state.h"
+#include "logbook/log_filing.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -8,7 +9,6 @@
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
-#include "records/log_filing.h"
 #include "shell/shell_state.h"
 
 namespace zarv::records {

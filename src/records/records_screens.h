@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "logbook/post_flight.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
-#include "records/post_flight.h"
 
 namespace zarv::records {
 

@@ -1,8 +1,8 @@
 // The ranking window and the name-entry panel.
+#include "logbook/post_flight.h"
+#include "logbook/ranking.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/msgbox.h"
-#include "records/post_flight.h"
-#include "records/ranking.h"
 #include "records/records_screens.h"
 #include "shell/screen_util.h"
 #include "shell/shell_state.h"

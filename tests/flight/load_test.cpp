@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "flight/aircraft_setup.h"
 #include "flight/flight_load.h"
@@ -207,15 +208,33 @@ TEST(FlightLoad, NamesTheFirstQuantityOfTheSetUpThatIsNotFinite) {
   ASSERT_TRUE(m.result.Accepted);
   EXPECT_EQ(CheckDerivedQuantities(m.s, m.o, m.chart), "");
 
+  const double nan = std::nan(""), inf = HUGE_VAL;
+  using Spoil = void (*)(FlightState&, model::AirframeOutline&, ModelEvaluation&, double nan, double inf);
+  const std::pair<const char*, Spoil> cases[] = {
+      {"TailChord", [](auto& s, auto&, auto&, double nan, double) { s.Setup.TailChord = nan; }},
+      {"NoseVector(2)", [](auto& s, auto&, auto&, double, double inf) { s.Body.NoseVector[2] = -inf; }},
+      {"PanelLiftSlope(6)", [](auto& s, auto&, auto&, double nan, double) { s.Wing.Panels[6].PanelLiftSlope = nan; }},
+      {"Wing", [](auto&, auto& o, auto&, double, double inf) { o.WingZ(3, 2) = inf; }},
+      {"Pivot", [](auto&, auto& o, auto&, double nan, double) { o.PartPivots[5].Y = nan; }},
+      {"FinHingeX", [](auto&, auto& o, auto&, double, double inf) { o.FinHingeX = -inf; }},
+      {"ReferenceSpeed", [](auto&, auto&, auto& c, double, double inf) { c.ReferenceSpeed = inf; }},
+      // The state before the outline, the outline before the chart values.
+      {"Altitude",
+       [](auto& s, auto& o, auto& c, double nan, double) { s.Body.Altitude = o.WingX[0] = c.MaxLiftAngle = nan; }},
+      {"Tail", [](auto&, auto& o, auto& c, double nan, double) { o.TailY[7] = o.FinHingeY = c.TailAngleFactor = nan; }},
+  };
+  for (const auto& [name, spoil] : cases) {
+    FlightState s = m.s;
+    model::AirframeOutline o = m.o;
+    ModelEvaluation chart = m.chart;
+    spoil(s, o, chart, nan, inf);
+    EXPECT_NE(CheckDerivedQuantities(s, o, chart).find(std::string("「") + name + "」"), std::string::npos) << name;
+  }
+
+  // A text is no number, whatever words it holds.
   FlightState s = m.s;
-  s.Setup.TailChord = std::nan("");
-  EXPECT_NE(CheckDerivedQuantities(s, m.o, m.chart).find("「TailChord」"), std::string::npos);
-  model::AirframeOutline o = m.o;
-  o.FinHingeX = -HUGE_VAL;
-  EXPECT_NE(CheckDerivedQuantities(m.s, o, m.chart).find("「FinHingeX」"), std::string::npos);
-  ModelEvaluation chart = m.chart;
-  chart.ReferenceSpeed = HUGE_VAL;
-  EXPECT_NE(CheckDerivedQuantities(m.s, m.o, chart).find("「ReferenceSpeed」"), std::string::npos);
+  s.Sound.LoopSound = "/home/pilot/zarv nan inf/wind.wav";
+  EXPECT_EQ(CheckDerivedQuantities(s, m.o, m.chart), "");
 }
 
 TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {

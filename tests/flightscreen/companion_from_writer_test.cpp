@@ -12,10 +12,10 @@
 #include "flight/flight_record.h"
 #include "flightscreen/companion_load.h"
 #include "flightscreen/flight_log_fixture.h"
+#include "logbook/flight_log.h"
 #include "model/polygon_list.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
-#include "records/flight_log.h"
 
 namespace zarv::flightscreen {
 namespace {

@@ -15,7 +15,7 @@
 #include "flight/flight_state.h"
 #include "flight/loop_fixture.h"
 #include "flightscreen/flight_frame.h"
-#include "records/ranking.h"
+#include "logbook/ranking.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"

@@ -1,9 +1,9 @@
 // Pixels of the plotted curves at worked points.
 #include <gtest/gtest.h>
 
+#include "logbook/records_fixture.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
-#include "records_fixture.h"
 
 namespace zarv::records {
 namespace {

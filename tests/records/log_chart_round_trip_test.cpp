@@ -7,10 +7,10 @@
 #include <cmath>
 
 #include "flight/flight_record.h"
+#include "logbook/flight_log.h"
+#include "logbook/records_fixture.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
-#include "records/flight_log.h"
-#include "records_fixture.h"
 
 namespace zarv::records {
 namespace {

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "logbook/ranking.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
-#include "records/ranking.h"
 #include "records/records_screens.h"
 #include "shell/shell_state.h"
 

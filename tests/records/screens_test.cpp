@@ -14,9 +14,9 @@
 #include "platform/ui/print.h"
 #include "platform/runtime_tempdir.h"
 #include "records/flight_data_form.h"
-#include "records/log_filing.h"
+#include "logbook/log_filing.h"
 #include "records/log_picker.h"
-#include "records_fixture.h"
+#include "logbook/records_fixture.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 

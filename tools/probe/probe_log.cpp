@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
+#include "logbook/flight_log.h"
+#include "logbook/post_flight.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
-#include "records/flight_log.h"
-#include "records/post_flight.h"
 
 namespace zarv::flight {
 namespace {

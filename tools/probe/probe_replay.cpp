@@ -8,7 +8,7 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flight/headless_flight.h"
-#include "records/flight_log.h"
+#include "logbook/flight_log.h"
 #include "model/polygon_list.h"
 #include "model/rotation.h"
 #include "platform/ui/bmp.h"

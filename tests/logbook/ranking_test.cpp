@@ -6,12 +6,11 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "logbook/post_flight.h"
+#include "logbook/ranking.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
-#include "records/post_flight.h"
-#include "records/ranking.h"
 #include "records_fixture.h"
-#include "shell/shell_state.h"
 
 namespace zarv::records {
 namespace {
@@ -157,22 +156,6 @@ TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {
   EXPECT_FALSE(written);
   EXPECT_EQ(Bytes(path), "900 best\r\n");
   EXPECT_EQ(ListFiles(dir.path(), "*"), std::vector<std::string>{"record.dat"});
-}
-
-TEST_F(RankingFileTest, ShellHooksReadAndWriteTheProgramsFile) {
-  SetProgramFolder(dir.path());
-  ASSERT_TRUE(MakeDir(dir / "Temp"));
-  WriteBytes(dir / "Temp/record.dat", "700 kept\r\n");
-  Ranking().Reset();
-  ConnectRankingToShell();
-  shell::RankingFile().Read();
-  EXPECT_EQ(Ranking().RecordLines[1], "700 kept");
-  Ranking().RecordLines[2] = "600 new";
-  EXPECT_TRUE(shell::RankingFile().Write());
-  EXPECT_EQ(Bytes(dir / "Temp/record.dat").substr(0, 19), "700 kept\r\n600 new\r\n");
-  shell::RankingFile() = shell::RankingFileHooks{};
-  Ranking().Reset();
-  SetProgramFolder("");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "records/post_flight.h"
+#include "logbook/post_flight.h"
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"

@@ -7,9 +7,9 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flight/headless_flight.h"
+#include "logbook/post_flight.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
-#include "records/post_flight.h"
 #include "records_fixture.h"
 
 namespace zarv::records {

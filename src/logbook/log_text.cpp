@@ -1,4 +1,4 @@
-#include "records/log_text.h"
+#include "logbook/log_text.h"
 
 #include <charconv>
 #include <cmath>

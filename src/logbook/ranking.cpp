@@ -1,4 +1,4 @@
-#include "records/ranking.h"
+#include "logbook/ranking.h"
 
 #include <filesystem>
 #include <vector>
@@ -8,7 +8,6 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
-#include "shell/shell_state.h"
 
 namespace zarv::records {
 
@@ -71,12 +70,6 @@ bool InsertRankingEntry(RankingState& ranking, int place, const std::string& ent
     ranking.RecordLines[static_cast<size_t>(k)] = ranking.RecordLines[static_cast<size_t>(k) - 1];
   ranking.RecordLines[static_cast<size_t>(place)] = StorableName(entryText + name);
   return true;
-}
-
-void ConnectRankingToShell() {
-  shell::RankingFileHooks& hooks = shell::RankingFile();
-  hooks.Read = [] { ReadRankingFile(RankingPath(), Ranking()); };
-  hooks.Write = [] { return WriteRankingFile(RankingPath(), Ranking()); };
 }
 
 }  // namespace zarv::records

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
+#include "logbook/flight_log.h"
+#include "logbook/log_text.h"
 #include "platform/runtime/text.h"
-#include "records/flight_log.h"
-#include "records/log_text.h"
 #include "records_fixture.h"
 
 namespace zarv::records {

@@ -2,8 +2,8 @@
 // and what is left when a rename or delete fails.
 #include <gtest/gtest.h>
 
+#include "logbook/log_filing.h"
 #include "platform/runtime/files.h"
-#include "records/log_filing.h"
 #include "records_fixture.h"
 
 namespace zarv::records {

@@ -1,16 +1,16 @@
-#include "records/flight_log.h"
+#include "logbook/flight_log.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string_view>
 
+#include "logbook/log_text.h"
 #include "model/rotation.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
-#include "records/log_text.h"
 
 namespace zarv::records {
 

@@ -1,4 +1,4 @@
-#include "records/log_filing.h"
+#include "logbook/log_filing.h"
 
 #include <algorithm>
 #include <cmath>

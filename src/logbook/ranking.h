@@ -68,8 +68,4 @@ std::string StorableName(const std::string& name);
 // range or a name with a line break.
 bool InsertRankingEntry(RankingState& ranking, int place, const std::string& entryText, const std::string& name);
 
-// Fills the shell's ranking-file hooks (start-up reading, the placeholder
-// flight screen's writing) with this subsystem's file code.
-void ConnectRankingToShell();
-
 }  // namespace zarv::records

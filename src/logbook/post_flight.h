@@ -12,10 +12,10 @@
 #include "aircraft/aircraft_data.h"
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
+#include "logbook/flight_log.h"
+#include "logbook/log_filing.h"
+#include "logbook/ranking.h"
 #include "model/outline.h"
-#include "records/flight_log.h"
-#include "records/log_filing.h"
-#include "records/ranking.h"
 
 namespace zarv::records {
 
