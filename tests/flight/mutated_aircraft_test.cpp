@@ -140,5 +140,32 @@ TEST(MutatedAircraftFiles, AreRefusedWithAMessageOrFlyFinite) {
   EXPECT_GT(flown, 100);
 }
 
+
+// A file cut short is read as far as it goes: it is refused only for a value
+// it lacks that the flight cannot do without (the masses, the length, the
+// rear fuselage's stiffness, the drag area, the wing's span, area and
+// tapers: everything through line 20), named in the message; any longer
+// stub flies.
+TEST(MutatedAircraftFiles, ShortFilesAreRefusedByAMissingFieldOrFly) {
+  for (const std::vector<std::string>& base : BaseFiles()) {
+    for (size_t n = 1; n <= base.size(); ++n) {
+      SCOPED_TRACE(base[1] + " cut to " + std::to_string(n) + " lines");
+      const std::vector<std::string> lines(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(n));
+      aircraft::AircraftData a;
+      std::string error;
+      const bool read = aircraft::ReadAircraftLines(lines, a, &error);
+      EXPECT_EQ(read, n > 19) << error;
+      if (!read) {
+        EXPECT_NE(error.find("」の値がありません。"), std::string::npos) << error;
+        continue;
+      }
+      auto flight = std::make_unique<HeadlessFlight>(a);
+      ASSERT_TRUE(flight->Accepted()) << flight->RefusalMessage();
+      EXPECT_NE(flight->Fly(10), "nonfinite");
+      EXPECT_TRUE(std::isfinite(flight->State.Body.Distance));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zarv::flight
