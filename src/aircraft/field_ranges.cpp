@@ -166,7 +166,7 @@ std::string CheckAircraftFileFormat(const std::vector<std::string>& lines) {
       return "機体ファイルではありません（" + std::to_string(i + 1) + " 行目に文字でないデータがあります）。";
     }
   }
-  // Fuel is read only with an engine, the gear position only when powered.
+  // Fuel is read only with an engine; the class names some of the fields.
   const auto field = [&](int i) { return static_cast<size_t>(i) + 1 < count ? lines[static_cast<size_t>(i) + 1] : ""; };
   const bool powered = FieldValue(field(45)) > 10;
   const bool engines = FieldValue(field(35)) > 0.5;

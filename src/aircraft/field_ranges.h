@@ -22,9 +22,9 @@ std::string CheckAircraftFileFormat(const std::vector<std::string>& lines);
 // The message for field `field` (0..53) holding `text` when its value (or the
 // second value of a pair field) lies outside the allowed range, or when the
 // text is blank (a short file reads missing fields as "") and 0 lies outside;
-// "" when it is inside or the field has no range. `powered` is the aircraft class (launch
-// speed above 10 m/s): it names fields 1, 2 and 28 and decides whether the
-// gear position of field 28 is read at all.
+// "" when it is inside or the field has no range. `powered` is the aircraft
+// class (launch speed above 10 m/s): it names fields 1, 2 and 28 and decides
+// whether the gear position of field 28 is read at all.
 std::string CheckFieldRange(int field, std::string_view text, bool powered);
 
 // The first field of 1..53 out of range, as above; "" when all are inside.

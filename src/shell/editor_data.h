@@ -44,9 +44,9 @@ struct EditorEntries {
 bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 
 // The first entry that is not a number (in the pair rows 14, 15, 17, 20 and
-// 28, whatever their captions, not one number or two joined by "/"), then the first that would make the flight model
-// divide by zero, as a message naming its row; "" when the entries can be
-// flown.
+// 28, whatever their captions, not one number or two joined by "/"), then
+// the first that would make the flight model divide by zero, as a message
+// naming its row; "" when the entries can be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
 // The first entry whose value lies outside the range an aircraft file may
