@@ -11,10 +11,11 @@
 namespace zarv::aircraft {
 
 // Reads the file into out (every field, conversions and corrections applied;
-// fields past the end of a short file read as empty text). False, with out
-// holding the defaults and error saying why, when the file cannot be read, is
-// not an aircraft file (no hangar tag, far too few lines) or holds a value
-// outside its field's range (field_ranges.h).
+// the tag as written, whatever it is; fields past the end of a short file
+// read as empty text). False, with out holding the defaults and error saying
+// why, when the file cannot be read, is no aircraft file at all (bytes that
+// are no text, a numeric field that holds no number) or holds or lacks a
+// value its field's range does not allow (field_ranges.h).
 // The reader leaves the flight state alone: a caller that needs TrackAngle
 // set to the current heading does that itself.
 bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error = nullptr);

@@ -1,5 +1,6 @@
 #include "aircraft/field_ranges.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -63,7 +64,7 @@ const std::array<Range, kAircraftFieldCount> kFirst = {{
     {"垂直尾翼が二枚のときの間隔(ｍ)", 0, kLength},             // 26
     {"重心位置(%)", -100, 200},                                // 27
     {"尾端の機体最下面からの高さ(ｍ)", -100, 100},              // 28
-    {"主翼取り付け高さ(ｍ)", 0.01, 100},                       // 29
+    {"主翼取り付け高さ(ｍ)", 0, 100},                          // 29 0: the wing at the body bottom
     {"プラットホーム端での機体最下面高度(ｍ)", 0, 1.0e6},       // 30
     {nullptr, 0, 0},                                           // 31 wing airfoil
     {nullptr, 0, 0},                                           // 32 tail airfoil
@@ -122,7 +123,10 @@ std::string Number(double v) {
   return std::string(buf, r.ptr);
 }
 
-std::string Check(const std::string& caption, const Range& r, double v) {
+// Blanks only: what a short file gives for the fields it never reached.
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+std::string Check(const std::string& caption, const Range& r, double v, bool missing = false) {
   const bool low = !std::isnan(r.Min) && (r.AboveMin ? !(v > r.Min) : !(v >= r.Min));
   const bool high = !std::isnan(r.Max) && !(v <= r.Max);
   if (!low && !high) return {};
@@ -134,23 +138,43 @@ std::string Check(const std::string& caption, const Range& r, double v) {
   } else {
     allowed = Number(r.Min) + (r.AboveMin ? " より大きく " : " 以上 ") + Number(r.Max) + " 以下";
   }
+  if (missing) return "「" + caption + "」の値がありません。" + allowed + "の値が必要です。";
   return "「" + caption + "」の値 " + Number(v) + " は範囲外です。" + allowed + "にして下さい。";
+}
+
+// The fields the reader takes a number from (43 and 44 are kept as text).
+bool IsNumericField(int field) {
+  return (field >= 1 && field <= 30) || (field >= 33 && field <= 36) || (field >= 39 && field <= 42) ||
+         (field >= 45 && field <= 53);
+}
+
+// Bytes no text file holds: control characters other than the tab.
+bool HoldsNonText(std::string_view line) {
+  for (const char c : line) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && b != '\t') || b == 0x7F) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
-bool IsHangarTag(std::string_view tag) {
-  const std::string t = Trim(tag);
-  return t == "D" || t == "PfD" || t == "PcD" || t == "JfD" || t == "JcD";
-}
-
 std::string CheckAircraftFileFormat(const std::vector<std::string>& lines) {
-  if (lines.empty() || !IsHangarTag(lines[0])) {
-    return "機体ファイルではありません（1 行目に格納庫の記号 D、PfD、PcD、JfD、JcD がありません）。";
+  const size_t count = std::min(lines.size(), static_cast<size_t>(kAircraftLineCount));
+  for (size_t i = 0; i < count; ++i) {
+    if (HoldsNonText(lines[i])) {
+      return "機体ファイルではありません（" + std::to_string(i + 1) + " 行目に文字でないデータがあります）。";
+    }
   }
-  if (lines.size() < static_cast<size_t>(kAircraftMinimumLines)) {
-    return "機体ファイルではありません（" + std::to_string(lines.size()) + " 行しかありません。少なくとも " +
-           std::to_string(kAircraftMinimumLines) + " 行が必要です）。";
+  // Fuel is read only with an engine; the class names some of the fields.
+  const auto field = [&](int i) { return static_cast<size_t>(i) + 1 < count ? lines[static_cast<size_t>(i) + 1] : ""; };
+  const bool powered = FieldValue(field(45)) > 10;
+  const bool engines = FieldValue(field(35)) > 0.5;
+  for (int i = 1; static_cast<size_t>(i) + 1 < count; ++i) {
+    const std::string& text = lines[static_cast<size_t>(i) + 1];
+    if (!IsNumericField(i) || (i == 36 && !engines) || IsBlank(text) || ValLength(text) > 0) continue;
+    return "機体ファイルではありません（" + std::to_string(i + 2) + " 行目の「" +
+           Caption(i, kFirst[static_cast<size_t>(i)], powered) + "」が数値ではありません）。";
   }
   return {};
 }
@@ -159,7 +183,7 @@ std::string CheckFieldRange(int field, std::string_view text, bool powered) {
   if (field < 0 || field >= kAircraftFieldCount) return {};
   const Range& first = kFirst[static_cast<size_t>(field)];
   if (first.Caption == nullptr) return {};
-  std::string message = Check(Caption(field, first, powered), first, FieldValue(text));
+  std::string message = Check(Caption(field, first, powered), first, FieldValue(text), IsBlank(text));
   if (!message.empty()) return message;
   const Range* second = SecondRange(field);
   if (second == nullptr || (field == 28 && !powered)) return {};

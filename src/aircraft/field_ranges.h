@@ -13,21 +13,18 @@
 
 namespace zarv::aircraft {
 
-// Lines a file must have to be taken for an aircraft file at all: the tag and
-// every airframe field up to the launch height.
-inline constexpr int kAircraftMinimumLines = 32;
-
-// True for the tags that name a hangar ("D", "PfD", "PcD", "JfD", "JcD").
-bool IsHangarTag(std::string_view tag);
-
-// "" when the lines look like an aircraft file, else why they do not.
+// "" when the lines the reader takes (the first 55) could be an aircraft file,
+// else why they are none: bytes that are no text, or a numeric field whose
+// text begins with no number. The tag and the length are no reason: any tag
+// only names a folder, and a short file is read as far as it goes.
 std::string CheckAircraftFileFormat(const std::vector<std::string>& lines);
 
 // The message for field `field` (0..53) holding `text` when its value (or the
-// second value of a pair field) lies outside the allowed range; "" when it is
-// inside or the field has no range. `powered` is the aircraft class (launch
-// speed above 10 m/s): it names fields 1, 2 and 28 and decides whether the
-// gear position of field 28 is read at all.
+// second value of a pair field) lies outside the allowed range, or when the
+// text is blank (a short file reads missing fields as "") and 0 lies outside;
+// "" when it is inside or the field has no range. `powered` is the aircraft
+// class (launch speed above 10 m/s): it names fields 1, 2 and 28 and decides
+// whether the gear position of field 28 is read at all.
 std::string CheckFieldRange(int field, std::string_view text, bool powered);
 
 // The first field of 1..53 out of range, as above; "" when all are inside.

@@ -46,21 +46,25 @@ void BeginForm::Form_Load() {
   sh.FontScale = 1.0;
   SetCaption(sh.AppName);
 
-  const StartupOutcome out = PrepareEnvironment(CLng(Screen().Width()), CLng(Screen().Height()));
+  // On a normal start the splash is up before the hangars are sorted.
+  const StartupOutcome out =
+      PrepareEnvironment(CLng(Screen().Width()), CLng(Screen().Height()), [&](const StartupOutcome& sofar) {
+        // Start mode 3 without its hand-over file goes on as this normal start.
+        if (sofar.handOverMissing) MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
+        DrawSplash();
+        Show();
+        Refresh();
+        DoEvents();  // mapped and painted before the sorting holds the thread
+      });
   if (out.refused) {
     MsgBox(kRootFolderMessage, vbExclamation, sh.AppName);
     End();
     return;
   }
-  if (out.handOverMissing) MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
   // The flight screen's load resets ExitMode, so the dispatch keeps its own copy.
   startMode_ = s.ExitMode;
 
-  if (s.ExitMode == 0) {
-    DrawSplash();
-    Show();
-    Refresh();
-  } else if (s.ExitMode == 3) {
+  if (s.ExitMode == 3) {
     DrawWaitingScreen();
     Show();
     Refresh();

@@ -169,6 +169,10 @@ bool IsNumberEntry(std::string_view text, bool pair) {
   return m > 0 && Trim(second.substr(m)).empty();
 }
 
+// The rows of the file's pair fields, whatever a row's caption says for the
+// current aircraft.
+bool IsPairRow(int row) { return row == 14 || row == 15 || row == 17 || row == 20 || row == 28; }
+
 std::string NumberExpected(const std::string& caption) {
   return "「" + caption + "」には数値を入力して下さい。";
 }
@@ -178,10 +182,8 @@ std::string NumberExpected(const std::string& caption) {
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount) {
   // Text the readers would silently take as 0 is refused before anything is written.
   for (int row = 1; row <= kEditorRows; ++row) {
-    const std::string caption = EditorRowCaption(row, launchSpeed, engineCount);
-    const bool pair = caption.find('/') != std::string::npos;
-    if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], pair))
-      return NumberExpected(caption);
+    if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], IsPairRow(row)))
+      return NumberExpected(EditorRowCaption(row, launchSpeed, engineCount));
   }
   if (!IsNumberEntry(e.EngineCountText, false)) return NumberExpected("Engines");
   if (!IsNumberEntry(e.FuelText, false)) return NumberExpected("Fuel(kg)");

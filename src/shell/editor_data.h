@@ -43,10 +43,10 @@ struct EditorEntries {
 // 0 <= v < 2, and then stays 0 or 1. False when the file cannot be read.
 bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 
-// The first entry that is not a number (two numbers joined by "/" where the
-// row's caption asks for two), then the first that would make the flight
-// model divide by zero, as a message naming its row; "" when the entries can
-// be flown.
+// The first entry that is not a number (in the pair rows 14, 15, 17, 20 and
+// 28, whatever their captions, not one number or two joined by "/"), then
+// the first that would make the flight model divide by zero, as a message
+// naming its row; "" when the entries can be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
 // The first entry whose value lies outside the range an aircraft file may

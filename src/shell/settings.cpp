@@ -22,10 +22,8 @@ bool AcceptStartModeLine(const std::string& line, int16_t* exitMode) {
   }
   const double v = Val(line);
   if (Len(line) > 3 || v > 3) return false;
-  const int16_t mode = CInt(v);
-  // A mode below 0 would send every later start nowhere; treat it as invalid.
-  if (mode < 0) return false;
-  *exitMode = mode;
+  // A mode below 0 is kept as read; the start-up starts it as mode 0.
+  *exitMode = CInt(v);
   return true;
 }
 

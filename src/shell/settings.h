@@ -57,7 +57,8 @@ inline bool& SettingsValid() {
   return valid;
 }
 
-// Line 1 test: at most 3 characters and a start mode 0..3, or exactly "true".
+// Line 1 test: at most 3 characters and a value up to 3 (rounded; negative
+// values stay as read), or exactly "true".
 bool AcceptStartModeLine(const std::string& line, int16_t* exitMode);
 
 // Reads the lines into s. An accepted file fills every line it holds (lines

@@ -228,7 +228,8 @@ std::string WaitingScreenText(Settings& s) {
   return "機体外形の再計算を行っています。";
 }
 
-StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
+StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
+                                  const std::function<void(const StartupOutcome&)>& showSplash) {
   StartupOutcome out;
   ShellState& sh = Shell();
   Settings& s = CurrentSettings();
@@ -271,6 +272,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
     s.WindowCentreX = CLng(screenWidthTwips / 2.0);
     s.WindowCentreY = CLng(screenHeightTwips / 2.0);
   }
+  // A start mode that names no screen would leave the program without one.
+  if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
   if (s.ExitMode == 3 && !FileExists(aircraft::HandOverPath())) {
     out.handOverMissing = true;
     s.ExitMode = 0;
@@ -289,6 +292,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips) {
   if (RankingFile().Read) RankingFile().Read();
 
   if (s.ExitMode == 0) {
+    // The user sees the splash while the hangars are sorted.
+    if (showSplash) showSplash(out);
     if (!DirExists(ProgramPath("\\Data"))) {
       sh.HangarFolderDefault = SortAircraftIntoHangars(folder);
       out.sortedHangars = true;

@@ -72,10 +72,13 @@ struct StartupOutcome {
 
 // The set-up of the start screen's load, in its order, for the program
 // folder ProgramFolder(): folders, help contents, settings (defaults with the
-// window centred on a screen of the given size in twips), transition sound,
-// ranking list, on a normal start the samples, hangar sorting and notes, and
-// last the gradient bitmap's length and the screen scale.
-StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips);
+// window centred on a screen of the given size in twips; a start mode that
+// names no screen becomes 0), transition sound, ranking list, on a normal
+// start the splash (showSplash, given what was found so far), the samples,
+// hangar sorting and notes, and last the gradient bitmap's length and the
+// screen scale.
+StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
+                                  const std::function<void(const StartupOutcome&)>& showSplash = {});
 
 // The art part of the start sequence: sky bands, sky backgrounds and panel
 // art when their caches need it, then the stored gradient length.

@@ -109,8 +109,9 @@ WriteForm::WriteForm() {
   Combo4.OnDropDown = [this] { Combo4_DropDown(); };
   Timer1.OnTimer = [this] { Timer1_Timer(); };
   Text1.OnEach([this](TextBox& box, int i) {
+    // The current box follows clicks and Up/Down only: Timer1 puts the focus
+    // back on it when Tab moves it to another number box.
     box.OnClick = [this, i] { fieldIndex_ = i; };
-    box.OnGotFocus = [this, i] { fieldIndex_ = i; };
     box.OnKeyDown = [this](int& keyCode, int) {
       if (keyCode == vbKeyUp && fieldIndex_ >= 1) --fieldIndex_;
       if (keyCode == vbKeyDown && fieldIndex_ < kEditorRows - 1) ++fieldIndex_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -74,23 +75,44 @@ TEST(FieldRanges, CorrectedValuesAndUncheckedCasesStillLoad) {
   EXPECT_EQ(CheckFieldRange(1, "0", true).find("「前部胴体重量(kg)」"), 0u);
 }
 
-TEST(FieldRanges, FilesThatAreNoAircraftFilesSaySo) {
-  std::string error;
-  AircraftData a;
-  std::vector<std::string> junk = {"\x89PNG\x1a", std::string(300, '\x7f'), "3.5"};
-  EXPECT_FALSE(ReadAircraftLines(junk, a, &error));
-  EXPECT_EQ(error.find("機体ファイルではありません"), 0u) << error;
-
-  std::vector<std::string> shortFile = Sample(2);
-  shortFile.resize(kAircraftMinimumLines - 1);
-  EXPECT_FALSE(ReadAircraftLines(shortFile, a, &error));
-  EXPECT_NE(error.find("31 行しかありません"), std::string::npos) << error;
-  shortFile = Sample(2);
-  shortFile.resize(kAircraftMinimumLines);
-  EXPECT_TRUE(ReadAircraftLines(shortFile, a, &error)) << error;
-
-  for (const char* tag : {"D", "PfD", "PcD", "JfD", "JcD", " D "}) EXPECT_TRUE(IsHangarTag(tag)) << tag;
-  for (const char* tag : {"", "d", "X", "Data", "DD"}) EXPECT_FALSE(IsHangarTag(tag)) << tag;
+TEST(FieldRanges, AnyTagIsReadButNoTextOrNoNumberIsNoAircraftFile) {
+  struct Case {
+    int line;  // 1-based; 0 = the whole file becomes junk
+    const char* text;
+    const char* refusal;  // "" = read
+  };
+  for (const Case& c : {
+           Case{1, "X", ""},
+           Case{1, "", ""},
+           Case{1, "Jet", ""},
+           Case{0, "", "機体ファイルではありません（1 行目に文字でないデータがあります）。"},
+           Case{2, "Mard\x01en", "機体ファイルではありません（2 行目に文字でないデータがあります）。"},
+           Case{7, "abc", "機体ファイルではありません（7 行目の「全長 (ｍ)」が数値ではありません）。"},
+           Case{17, "/.52", "機体ファイルではありません（17 行目の「内翼上反角(deg)」が数値ではありません）。"},
+           Case{54, "nan", "機体ファイルではありません（54 行目の「気   温」が数値ではありません）。"},
+           Case{7, "\t", "「全長 (ｍ)」の値がありません。0 より大きく 1000 以下の値が必要です。"},
+           Case{12, "", "「風防及び有害抵抗」の値がありません。0 より大きく 10000 以下の値が必要です。"},
+           Case{15, " ", ""},        // a blank whose 0 the range allows
+           Case{17, "5.5/x", ""},    // the second value of a pair reads as 0
+           Case{38, "full", ""},     // fuel is not read without an engine
+           Case{45, "abc", ""},      // kept as text
+           Case{56, "\x1a", ""},     // past the lines the reader takes
+       }) {
+    std::vector<std::string> lines = Sample(0);
+    if (c.line == 0) {
+      lines.assign(40, "\x89PNG\x1a");
+    } else {
+      lines.resize(std::max(lines.size(), static_cast<size_t>(c.line)));
+      lines[static_cast<size_t>(c.line) - 1] = c.text;
+    }
+    AircraftData a;
+    std::string error;
+    EXPECT_EQ(ReadAircraftLines(lines, a, &error), std::string(c.refusal).empty()) << c.line << " " << error;
+    EXPECT_EQ(error, c.refusal) << c.line;
+    if (c.line == 1) {
+      EXPECT_EQ(a.AircraftTag, c.text);
+    }
+  }
 }
 
 }  // namespace

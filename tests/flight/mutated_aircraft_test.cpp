@@ -140,5 +140,33 @@ TEST(MutatedAircraftFiles, AreRefusedWithAMessageOrFlyFinite) {
   EXPECT_GT(flown, 100);
 }
 
+
+// A copy under a tag that names no hangar, cut short, is read as far as it
+// goes: it is refused only for a value it lacks that the flight cannot do
+// without (the masses, the length, the rear fuselage's stiffness, the drag
+// area, the wing's span, area and tapers: everything through line 20), named
+// in the message; any longer stub, and the whole copy, flies.
+TEST(MutatedAircraftFiles, ShortFilesAreRefusedByAMissingFieldOrFly) {
+  for (const std::vector<std::string>& base : BaseFiles()) {
+    for (size_t n = 1; n <= base.size(); ++n) {
+      SCOPED_TRACE(base[1] + " cut to " + std::to_string(n) + " lines");
+      std::vector<std::string> lines(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(n));
+      lines.front().assign(1, 'X');  // (not = "X": a false -Wrestrict in GCC 12)
+      aircraft::AircraftData a;
+      std::string error;
+      const bool read = aircraft::ReadAircraftLines(lines, a, &error);
+      EXPECT_EQ(read, n > 19) << error;
+      if (!read) {
+        EXPECT_NE(error.find("」の値がありません。"), std::string::npos) << error;
+        continue;
+      }
+      auto flight = std::make_unique<HeadlessFlight>(a);
+      ASSERT_TRUE(flight->Accepted()) << flight->RefusalMessage();
+      EXPECT_NE(flight->Fly(10), "nonfinite");
+      EXPECT_TRUE(std::isfinite(flight->State.Body.Distance));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zarv::flight

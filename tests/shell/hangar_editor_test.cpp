@@ -243,12 +243,12 @@ TEST_F(HangarTest, EditorRefusesTextThatIsNoNumber) {
     EXPECT_EQ(CheckEditorEntries(bad, 5.8, 0), c.message) << c.row << " '" << c.text << "'";
   }
 
-  // Rows whose captions change with the aircraft take two values only then.
+  // The pair rows take two values whatever their captions.
   EditorEntries pair = e;
   pair.Numbers[13] = "2/30";
   pair.Numbers[27] = ".8/1.2";
   EXPECT_EQ(CheckEditorEntries(pair, 150, 1), "");
-  EXPECT_EQ(CheckEditorEntries(pair, 5.8, 0), "「主翼取り付け角(deg)」には数値を入力して下さい。");
+  EXPECT_EQ(CheckEditorEntries(pair, 5.8, 0), "");
 
   EditorEntries engines = e;
   engines.EngineCountText = "two";

@@ -19,9 +19,11 @@
 #include "platform/ui/app.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
+#include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
 #include "platform/ui/restart.h"
+#include "platform/ui/sendkeys.h"
 #include "aircraft/aircraft_file.h"
 #include "shell/editor_data.h"
 #include "shell/flight_screen_link.h"
@@ -452,6 +454,69 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_EQ(lines[40], "500.67");
   EXPECT_EQ(lines[50], "-15");
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
+}
+
+// The editor on the hand-over file alone: pair rows take "a/b" whatever
+// their captions, and the current box follows clicks and Up/Down only.
+TEST_F(ScreensTest, EditorPairRowsAndItsCurrentBox) {
+  PrepareFolders();
+  std::vector<std::string> lines = aircraft::SampleAircraftList()[0].Lines;  // Marden７, light
+  auto openEditor = [&] {
+    ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), lines));
+    ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), aircraft::Aircraft()));
+    Write_().Show();
+    ASSERT_TRUE(Write_().Visible());
+  };
+  auto save = [&] {
+    ClearMessageBoxCalls();
+    Write_().Command1.SetValue(true);
+    return MessageBoxCalls().empty() ? std::string() : MessageBoxCalls()[0].prompt;
+  };
+  const std::string handOver = Path("Temp/file.dat");
+
+  // A number box in a row of one value refuses a pair, its "/" in the caption notwithstanding.
+  openEditor();
+  WriteForm& w = Write_();
+  w.Text1(7).SetText("17/3");
+  EXPECT_EQ(save(), "「後部胴体剛性(Ｎ/Deg)」には数値を入力して下さい。");
+  w.Text1(7).SetText("17");
+  w.Text1(13).SetText("3/x");
+  EXPECT_EQ(save(), "「主翼取り付け角(deg)」には数値を入力して下さい。");
+  w.Text1(13).SetText("3/0");
+  w.Text1(27).SetText(".73/0");
+  EXPECT_EQ(save(), "");
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(ReadTextLines(handOver)[15], "3/0");
+  EXPECT_EQ(ReadTextLines(handOver)[29], ".73/0");
+
+  // A pair held by the file survives a save without changes.
+  lines[15] = "4/0";
+  openEditor();
+  EXPECT_EQ(w.Text1(13).Text(), "4/0");
+  EXPECT_EQ(save(), "");
+  EXPECT_EQ(ReadTextLines(handOver)[15], "4/0");
+
+  // Tab from one number box to another is undone; a click or Down moves the
+  // current box; Tab out of the column stays.
+  openEditor();
+  auto focusOn = [&](Control& c) { return PumpUntil([&] { return w.ActiveControl() == &c; }); };
+  w.Text1(5).SetFocus();
+  w.Text1(5).OnClick();
+  ASSERT_TRUE(focusOn(w.Text1(5)));
+  ASSERT_TRUE(SendKeys("{TAB}", true));
+  Pump(100);
+  EXPECT_EQ(w.ActiveControl(), &w.Text1(5));
+  int down = vbKeyDown;
+  w.Text1(5).OnKeyDown(down, 0);
+  EXPECT_TRUE(focusOn(w.Text1(6)));
+  EXPECT_EQ(w.EditorFieldIndex(), 6);
+  w.Text1(0).SetFocus();
+  w.Text1(0).OnClick();
+  ASSERT_TRUE(focusOn(w.Text1(0)));
+  ASSERT_TRUE(SendKeys("{TAB}", true));  // the first box is the column's way out
+  Pump(100);
+  EXPECT_NE(w.ActiveControl(), &w.Text1(0));
+  EXPECT_EQ(w.EditorFieldIndex(), 0);
 }
 
 TEST_F(ScreensTest, ProgressDialog) {

@@ -18,7 +18,7 @@ TEST(Settings, StartModeLineValidity) {
        {Case{" 3", true, 3}, Case{"3.0", true, 3}, Case{"", true, 0}, Case{"abc", true, 0},
         Case{"true", true, 0}, Case{" 0", true, 0}, Case{" 2", true, 2}, Case{"1.5", true, 2},
         Case{" 4", false, 0}, Case{"0003", false, 0}, Case{"True", false, 0}, Case{"3.4", false, 0},
-        Case{"-1", false, 0}, Case{"-.4", true, 0}}) {
+        Case{"-1", true, -1}, Case{"-99", true, -99}, Case{"-.4", true, 0}}) {
     int16_t mode = 99;
     const bool valid = AcceptStartModeLine(c.line, &mode);
     EXPECT_EQ(valid, c.valid) << '"' << c.line << '"';

@@ -4,6 +4,7 @@
 #include "platform/runtime/text.h"
 #include "aircraft/aircraft_file.h"
 #include "aircraft/samples.h"
+#include "shell/hangar.h"
 #include "shell_fixture.h"
 
 namespace zarv::shell {
@@ -119,6 +120,58 @@ TEST_F(ProgramFolderTest, StartModeThreeWithoutHandOverFileFallsBackToANormalSta
   EXPECT_EQ(CurrentSettings().ExitMode, 3);
   EXPECT_EQ(played, 0);
   EXPECT_TRUE(Shell().TransitionSound.empty());
+}
+
+// A start mode below 0 keeps the settings file valid and starts normally.
+TEST_F(ProgramFolderTest, NegativeStartModeKeepsTheOptionsAndStartsNormally) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = "-1";
+  settings[6] = " 1";  // ShowObjects
+  ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
+  int splashes = 0;
+  PrepareEnvironment(kScreenW, kScreenH, [&](const StartupOutcome&) { ++splashes; });
+  EXPECT_TRUE(SettingsValid());
+  EXPECT_EQ(CurrentSettings().ShowObjects, 1);
+  EXPECT_EQ(CurrentSettings().ExitMode, 0);
+  EXPECT_EQ(splashes, 1);
+  EXPECT_TRUE(Exists(Path("Readme.txt")));
+}
+
+// The splash is up before the samples are written, the hangars sorted and
+// the notes rewritten; only a normal start shows it.
+TEST_F(ProgramFolderTest, SplashComesBeforeTheSortingAndTheNotes) {
+  WriteBytes(Path("Mine.brd"), "D\r\nMine\r\n");
+  std::vector<bool> seen;
+  auto splash = [&](const StartupOutcome&) {
+    seen = {DirExists(Path("Temp")), Exists(Path("Mine.brd")), Exists(Path("Marden7.brd")),
+            DirExists(Path("Data")), Exists(Path("Readme.txt"))};
+  };
+  PrepareEnvironment(kScreenW, kScreenH, splash);
+  EXPECT_EQ(seen, (std::vector<bool>{true, true, false, false, false}));
+  EXPECT_TRUE(Exists(Path("Data/Mine.brd")));
+
+  seen.clear();
+  WriteBytes(Path("Temp/set.ini"), " 2\r\n");
+  PrepareEnvironment(kScreenW, kScreenH, splash);
+  EXPECT_TRUE(seen.empty());
+}
+
+// A copy of a sample under a tag that names no hangar goes to Data, and the
+// hangar reads it with its tag as written.
+TEST_F(ProgramFolderTest, ACopyTaggedXIsSortedIntoDataAndChosen) {
+  std::vector<std::string> copy = aircraft::SampleAircraftList()[0].Lines;
+  copy[0] = "X";
+  ASSERT_TRUE(WriteTextLines(Path("Copy.brd"), copy));
+  PrepareEnvironment(kScreenW, kScreenH);
+  ASSERT_TRUE(Exists(Path("Data/Copy.brd")));
+  std::string message;
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "Copy.brd", ListFiles(Path("Data"), "*.brd"), aircraft::Aircraft(),
+                             CurrentSettings(), Shell(), &message))
+      << message;
+  EXPECT_EQ(aircraft::Aircraft().AircraftTag, "X");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Marden７");
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat")), copy);
 }
 
 TEST_F(ProgramFolderTest, TransitionSoundIsKeptByteForByte) {
