@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/devices/sound.h"
+#include "platform/wave_image.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -23,28 +24,6 @@ uint32_t MixerVolume() {
   uint32_t v = 0;
   waveOutGetVolume(WAVE_MAPPER, &v);
   return v;
-}
-
-// A 16-bit mono square wave of the given amplitude: every sample that
-// reaches the output is the amplitude times the channel's gain.
-void WriteSquareWave(const std::string& path, int amplitude, int frames) {
-  auto put = [](std::string& s, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  std::string w = "RIFF";
-  put(w, 36 + 2 * static_cast<uint32_t>(frames), 4);
-  w += "WAVEfmt ";
-  put(w, 16, 4);
-  put(w, 1, 2);
-  put(w, 1, 2);
-  put(w, 22050, 4);
-  put(w, 44100, 4);
-  put(w, 2, 2);
-  put(w, 16, 2);
-  w += "data";
-  put(w, 2 * static_cast<uint32_t>(frames), 4);
-  for (int i = 0; i < frames; ++i) put(w, static_cast<uint32_t>((i / 25) % 2 ? amplitude : -amplitude), 2);
-  std::ofstream(path, std::ios::binary) << w;
 }
 
 class FlightSoundTest : public FlightScreenTest {
@@ -147,17 +126,23 @@ TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {
 TEST_F(FlightSoundTest, WindLoopIsHeardLouderInFlightThanOnThePlatform) {
   const std::string raw = Path("out.raw");
   const int amplitude = 20000;
-  WriteSquareWave(Path("wind.wav"), amplitude, 11025);
-  ShutdownSound();
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-  struct RestoreDriver {
-    ~RestoreDriver() {
+  std::ofstream(Path("wind.wav"), std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 11025, .value = amplitude});
+  struct DiskDriver {
+    std::string before;
+    explicit DiskDriver(const std::string& file) {
+      if (const char* d = std::getenv("SDL_AUDIODRIVER")) before = d;
+      ShutdownSound();  // the next sound opens the device anew
+      setenv("SDL_AUDIODRIVER", "disk", 1);
+      setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    }
+    ~DiskDriver() {
       ShutdownSound();
-      setenv("SDL_AUDIODRIVER", "dummy", 1);
+      if (before.empty()) unsetenv("SDL_AUDIODRIVER");
+      else setenv("SDL_AUDIODRIVER", before.c_str(), 1);
       unsetenv("SDL_DISKAUDIOFILE");
     }
-  } restore;
+  } driver(raw);
 
   OpenMarden(1);
   FlightFrame& f = FlightScreenForm();
@@ -169,9 +154,10 @@ TEST_F(FlightSoundTest, WindLoopIsHeardLouderInFlightThanOnThePlatform) {
   };
   auto listen = [&] {
     Window w;
-    w.from = fileSize() + 8192;  // past what was mixed before the pause
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    w.to = fileSize();
+    w.from = fileSize() + 16384;  // past what was mixed before the pause
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((w.to = fileSize()) < w.from + 32768 && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return w;
   };
   Window platform, flying;

@@ -18,26 +18,13 @@
 #include <string>
 #include <thread>
 
+#include "platform/wave_image.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// A 16-bit mono square wave at 22050 frames per second.
-std::string SquareWave(int amplitude, int frames) {
-  auto put = [](std::string& s, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  std::string w = "RIFF";
-  put(w, 36 + 2 * static_cast<uint32_t>(frames), 4);
-  w += "WAVEfmt ";
-  for (auto [v, n] : {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {22050u, 4}, {44100u, 4}, {2u, 2}, {16u, 2}}) put(w, v, n);
-  w += "data";
-  put(w, 2 * static_cast<uint32_t>(frames), 4);
-  for (int i = 0; i < frames; ++i) put(w, static_cast<uint32_t>((i / 25) % 2 ? amplitude : -amplitude), 2);
-  return w;
-}
-
-// Output frames whose left sample is the wave at full volume.
+// Output frames whose left sample is the sound at full volume.
 size_t FullVolumeFrames(const fs::path& raw, int amplitude) {
   std::ifstream in(raw, std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -45,7 +32,7 @@ size_t FullVolumeFrames(const fs::path& raw, int amplitude) {
   for (size_t i = 0; i + 4 <= bytes.size(); i += 4) {
     int16_t left = 0;
     std::memcpy(&left, bytes.data() + i, 2);
-    if (std::abs(std::abs(left) - amplitude) <= amplitude / 50) ++n;
+    if (std::abs(left - amplitude) <= amplitude / 50) ++n;
   }
   return n;
 }
@@ -58,7 +45,8 @@ TEST(ProgramSound, StartUpPlaysTheTransitionSound) {
   const fs::path exe = dir / "zarv";
   fs::copy_file(ZARV_PROGRAM, exe);
   const int amplitude = 12000, frames = 4410;  // 0.2 s
-  std::ofstream(dir / "soundn.wav", std::ios::binary) << SquareWave(amplitude, frames);
+  std::ofstream(dir / "soundn.wav", std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = frames, .value = amplitude});
   const fs::path raw = dir / "out.raw";
 
   const pid_t pid = fork();
