@@ -1,5 +1,6 @@
 // Zarv: the start screen prepares everything and dispatches by start mode.
 #include "flightscreen/flight_frame.h"
+#include "platform/devices/sound.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
 #include "records/ranking_link.h"
@@ -33,11 +34,19 @@ void InstallScreenArtHooks() {
   };
 }
 
+// The start-up plays the transition sound from memory and waits for its end.
+void InstallStartupSoundHook() {
+  zarv::shell::Hooks().PlaySoundFromMemory = [](const std::string& image) {
+    zarv::sndPlaySoundA(image, zarv::SND_MEMORY);
+  };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   zarv::Application app(argc, argv);
   InstallScreenArtHooks();
+  InstallStartupSoundHook();
   zarv::flightscreen::UseFlightScreen();
   zarv::records::ConnectRankingToShell();
   zarv::shell::Begin().Load();

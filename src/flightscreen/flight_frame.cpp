@@ -179,6 +179,18 @@ void FlightFrame::Form_Load() {
   model::Outline().Reset();
   flight::AircraftChartEvaluation().Reset();
 
+  // Wave volume: the user's level is the ceiling of every level set later,
+  // and the one given back when the screen goes. Read before anything here
+  // (the window's own events among them) can set it.
+  waveOutGetVolume(WAVE_MAPPER, &screen_.SavedWaveVolume);
+  if (screen_.SavedWaveVolume != 0) {
+    screen_.LeftChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume & 0xFFFF);
+    screen_.RightChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume >> 16);
+    screen_.BaseVolume = CLng((screen_.LeftChannelVolume + screen_.RightChannelVolume) / 2.0);
+  }
+  if (Set().SoundOn == 1) waveOutSetVolume(WAVE_MAPPER, 0);
+  screen_.LeftChannelVolume = screen_.RightChannelVolume = 0;
+
   // Window, sized for the chosen screen and centred where it was.
   const double scale = Sh().ScreenScale;
   SetWindowState(vbNormal);
@@ -203,16 +215,6 @@ void FlightFrame::Form_Load() {
   }
   for (const std::string& notice : load.Notices) MsgBox(notice, vbInformation, Sh().AppName);
   LoadRecordsScreens();
-
-  // Wave volume: the user's level is the ceiling of every level set later.
-  waveOutGetVolume(WAVE_MAPPER, &screen_.SavedWaveVolume);
-  if (screen_.SavedWaveVolume != 0) {
-    screen_.LeftChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume & 0xFFFF);
-    screen_.RightChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume >> 16);
-    screen_.BaseVolume = CLng((screen_.LeftChannelVolume + screen_.RightChannelVolume) / 2.0);
-  }
-  if (Set().SoundOn == 1) waveOutSetVolume(WAVE_MAPPER, 0);
-  screen_.LeftChannelVolume = screen_.RightChannelVolume = 0;
 
   screen_.Options.ScreenScale = scale;
   screen_.Keys.ScreenScale = scale;
@@ -711,6 +713,14 @@ void FlightFrame::Form_Resize() {
   }
   Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
   screen_.Options.FlightScreenActive = 1;
+  shell::KeepSavedSize(*this, shell::kSlotFlightFrame, false);  // the window keeps its size
+  const FlightState& s = S();
+  if (s.Loop.FlightTime > 1 && s.Body.Altitude > 0 && Set().SoundOn == 1) {
+    waveOutSetVolume(WAVE_MAPPER, 0);  // the loop sets the level on its next sound step
+    PlayLoopSound();
+  } else {
+    StopSound(SND_ASYNC | SND_MEMORY);
+  }
 }
 
 // ------------------------------------------------------------- keys

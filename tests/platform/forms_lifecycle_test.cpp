@@ -81,6 +81,7 @@ TEST_F(FormsLifecycle, EventsComeInTheRuntimesOrder) {
   b.events.clear();
   b.SetWidth(300 * kTwipsPerPixel);
   b.SetWidth(300 * kTwipsPerPixel);
+  b.SetWindowState(vbNormal);  // the state it has already
   EXPECT_EQ(b.events, std::vector<std::string>{"B.Resize"});
   EXPECT_DOUBLE_EQ(b.ScaleWidth(), 300);
   EXPECT_DOUBLE_EQ(b.Canvas().Width(), 300);
@@ -97,6 +98,18 @@ TEST_F(FormsLifecycle, EventsComeInTheRuntimesOrder) {
   DoEvents();  // window-system activation must not change the outcome
   EXPECT_EQ(Screen().ActiveForm(), &a);
   a.Unload();
+}
+
+TEST_F(FormsLifecycle, LoadHandlerRestatingStateAndSizeRaisesNoResize) {
+  LogForm f("F");
+  f.OnLoad = [&f] {
+    f.Log("Load");
+    f.SetWindowState(vbNormal);
+    f.SetWidth(f.Width());
+  };
+  f.Show();
+  EXPECT_EQ(f.events, (std::vector<std::string>{"F.Load", "F.Resize", "F.Activate"}));
+  f.Unload();
 }
 
 TEST_F(FormsLifecycle, WindowsAreCentredAndMeasuredInTwips) {

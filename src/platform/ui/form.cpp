@@ -373,7 +373,11 @@ void Form::Load() {
   if (d.loaded) return;
   if (!d.design) d.SaveDesign();
   d.loaded = true;
-  d.resizeReported = false;
+  // The size at load is the one Resize compares with: setting it again in
+  // the Load handler is no change (the first showing still raises Resize).
+  d.resizeReported = true;
+  d.lastW = ScaleWidth() > 0 ? RoundPx(ScaleWidth()) : 0;
+  d.lastH = ScaleHeight() > 0 ? RoundPx(ScaleHeight()) : 0;
   for (TimerControl* t : d.timers) TimerFormLoaded(*t, true);
   Fire(OnLoad);
 }
@@ -478,13 +482,15 @@ int Form::WindowState() const { return impl_->s.windowState; }
 void Form::SetWindowState(int state) {
   Impl& d = *impl_;
   if (state < vbNormal || state > vbMaximized) return;
+  // The same state again changes nothing and raises no Resize.
+  const bool changed = state != d.s.windowState;
   d.s.windowState = state;
   if (d.shown) {
     d.ShowWindow();
   }
   if (state == vbNormal) d.ApplyGeometry();
   d.SyncCanvas();
-  if (d.loaded) d.ReportResize(true);
+  if (d.loaded && changed) d.ReportResize(true);
   if (state == vbMinimized && Forms().active == this) ActivatePrevious(this);
 }
 

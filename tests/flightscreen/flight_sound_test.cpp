@@ -1,0 +1,204 @@
+// The flight screen's sound: the user's volume taken at the load and given
+// back at the unload, the window's events, the wind level that follows the
+// airspeed, and the wind loop heard through SDL's disk driver.
+#include "flightscreen/flight_screen_fixture.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "platform/devices/sound.h"
+#include "platform/wave_image.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+
+uint32_t MixerVolume() {
+  uint32_t v = 0;
+  waveOutGetVolume(WAVE_MAPPER, &v);
+  return v;
+}
+
+class FlightSoundTest : public FlightScreenTest {
+ protected:
+  void TearDown() override {
+    FlightScreenTest::TearDown();
+    ShutdownSound();  // the full volume of a new process for the next test
+  }
+  void OpenMarden(int16_t soundOn) {
+    shell::CurrentSettings().SoundOn = soundOn;
+    Open(flight::testing::SampleLines("Marden７"));
+  }
+};
+
+TEST_F(FlightSoundTest, LoadTakesTheUsersVolumeAndUnloadGivesItBack) {
+  const struct {
+    int16_t soundOn;
+    uint32_t user;
+    int32_t base;
+    uint32_t afterLoad;
+  } cases[] = {
+      {1, 0x80004000u, 24576, 0},            // sound on: muted until the loop sets the level
+      {0, 0x80004000u, 24576, 0x80004000u},  // sound off: never touched
+      {1, 0xFFFFFFFFu, 65535, 0},
+      {1, 0, 0, 0},                          // a silent user stays silent
+  };
+  for (const auto& c : cases) {
+    waveOutSetVolume(WAVE_MAPPER, c.user);
+    OpenMarden(c.soundOn);
+    FlightFrame& f = FlightScreenForm();
+    EXPECT_EQ(f.Screen().SavedWaveVolume, c.user);
+    EXPECT_EQ(f.Screen().BaseVolume, c.base);
+    EXPECT_EQ(MixerVolume(), c.afterLoad);
+    waveOutSetVolume(WAVE_MAPPER, 0x1234);  // a level set in flight
+    f.Unload();
+    EXPECT_EQ(MixerVolume(), c.user) << c.soundOn << " " << c.user;
+  }
+}
+
+TEST_F(FlightSoundTest, WindowEventsKeepTheSizeAndHandTheVolumeBack) {
+  const uint32_t user = 0xC0008000u;
+  waveOutSetVolume(WAVE_MAPPER, user);
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  const double width = f.Width();
+  flight::FlightState& s = flight::State();
+
+  // On the platform a resize in the normal state leaves the volume alone.
+  waveOutSetVolume(WAVE_MAPPER, 0x100);
+  f.SetWidth(width + 300);
+  EXPECT_EQ(f.Width(), width);  // forced back
+  EXPECT_EQ(MixerVolume(), 0x100u);
+
+  // Minimised: the user's volume; back in the normal state in flight: muted
+  // for the loop to raise again.
+  s.Loop.FlightTime = 5;
+  s.Body.Altitude = 20;
+  shell::CurrentSettings().SoundOn = 1;  // the option box's value, taken back in flight
+  f.SetWindowState(vbMinimized);
+  EXPECT_EQ(MixerVolume(), user);
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 0);
+  f.SetWindowState(vbNormal);
+  EXPECT_EQ(MixerVolume(), 0u);
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 1);
+}
+
+TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {
+  waveOutSetVolume(WAVE_MAPPER, 0xFFFFFFFFu);
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  struct Heard {
+    double airspeed;
+    uint32_t level;
+  };
+  std::vector<Heard> heard;
+  auto draw = f.Screen().Seams.DrawFlightFrame;
+  f.Screen().Seams.DrawFlightFrame = [&] {
+    draw();
+    const flight::FlightState& s = flight::State();
+    if (s.Body.Altitude > 0.5 && s.Body.Distance > 0) heard.push_back({s.Body.AirSpeed, MixerVolume() & 0xFFFF});
+  };
+  Advance(200);
+  Key(13);
+  f.Timer2_Timer();
+  ASSERT_GT(heard.size(), 20u);
+  std::sort(heard.begin(), heard.end(), [](const Heard& a, const Heard& b) { return a.airspeed < b.airspeed; });
+  const size_t third = heard.size() / 3;
+  double slow = 0, fast = 0;
+  for (size_t i = 0; i < third; ++i) {
+    slow += heard[i].level;
+    fast += heard[heard.size() - 1 - i].level;
+  }
+  EXPECT_GT(fast, 2 * slow);
+  EXPECT_GT(fast / static_cast<double>(third), 1000);  // audible, not a trace
+  EXPECT_EQ(MixerVolume(), 0xFFFFFFFFu);  // the end of the flight gave the volume back
+}
+
+// The flight screen played through SDL's disk driver: what would reach the
+// speaker is the wind loop, faint on the platform and loud in flight.
+TEST_F(FlightSoundTest, WindLoopIsHeardLouderInFlightThanOnThePlatform) {
+  const std::string raw = Path("out.raw");
+  const int amplitude = 20000;
+  std::ofstream(Path("wind.wav"), std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 11025, .value = amplitude});
+  struct DiskDriver {
+    std::string before;
+    explicit DiskDriver(const std::string& file) {
+      if (const char* d = std::getenv("SDL_AUDIODRIVER")) before = d;
+      ShutdownSound();  // the next sound opens the device anew
+      setenv("SDL_AUDIODRIVER", "disk", 1);
+      setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    }
+    ~DiskDriver() {
+      ShutdownSound();
+      if (before.empty()) unsetenv("SDL_AUDIODRIVER");
+      else setenv("SDL_AUDIODRIVER", before.c_str(), 1);
+      unsetenv("SDL_DISKAUDIOFILE");
+    }
+  } driver(raw);
+
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  // Listening pauses the loop in a frame for a moment of real time; the
+  // bytes the driver wrote meanwhile carry the level the loop had set.
+  auto fileSize = [&] { return static_cast<size_t>(std::filesystem::file_size(raw)); };
+  struct Window {
+    size_t from = 0, to = 0;
+  };
+  auto listen = [&] {
+    Window w;
+    w.from = fileSize() + 16384;  // past what was mixed before the pause
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((w.to = fileSize()) < w.from + 32768 && std::chrono::steady_clock::now() < until)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return w;
+  };
+  Window platform, flying;
+  auto draw = f.Screen().Seams.DrawFlightFrame;
+  f.Screen().Seams.DrawFlightFrame = [&] {
+    draw();
+    flight::FlightState& s = flight::State();
+    // The sound option takes effect after the first second on the platform.
+    if (platform.to == 0 && s.Loop.FlightTime > 1.5) {
+      platform = listen();
+      Advance(200);
+      Key(13);
+    } else if (flying.to == 0 && s.Body.Distance > 0 && s.Body.AirSpeed > 7 && s.Body.Altitude > 1) {
+      flying = listen();
+      s.Loop.FlightEnded = true;
+    }
+  };
+  f.Timer2_Timer();
+  f.Unload();
+  ShutdownSound();  // closes the file
+
+  std::ifstream in(raw, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto rms = [&](const Window& w) {
+    double sum = 0;
+    size_t n = 0;
+    for (size_t i = w.from & ~size_t{3}; i + 2 <= std::min(w.to, bytes.size()); i += 2, ++n) {
+      int16_t sample = 0;
+      std::memcpy(&sample, bytes.data() + i, 2);
+      sum += static_cast<double>(sample) * sample;
+    }
+    return n > 0 ? std::sqrt(sum / static_cast<double>(n)) : -1.0;
+  };
+  ASSERT_GT(platform.to, platform.from);
+  ASSERT_GT(flying.to, flying.from);
+  const double quiet = rms(platform), loud = rms(flying);
+  EXPECT_GT(quiet, 0);
+  EXPECT_LT(quiet, amplitude * 0.02);
+  EXPECT_GT(loud, amplitude * 0.05);
+  EXPECT_GT(loud, 10 * quiet);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
