@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "platform/runtime/numeric.h"
+#include "platform/ui/fonts.h"
 #include "platform/ui/surface_impl.h"
 #include "platform/ui/surface_qt.h"
 
@@ -361,9 +362,58 @@ const QFont& Surface::Impl::Font() {
     EnsureGuiApplication();
     font = MakeFont(fontName, fontSize, fontBold, fontItalic);
     metrics = std::make_unique<QFontMetricsF>(font);
+    const std::string ascii = AsciiFamilyFor(fontName);
+    asciiFont.reset();
+    asciiMetrics.reset();
+    if (!ascii.empty()) {
+      asciiFont = MakeFont(ascii, fontSize, fontBold, fontItalic);
+      asciiMetrics = std::make_unique<QFontMetricsF>(*asciiFont);
+    }
     fontDirty = false;
   }
   return font;
+}
+
+namespace {
+
+// Splits line into runs of ASCII and of other characters and calls
+// f(run, ascii) for each in order.
+template <class F>
+void ForEachRun(const QString& line, F&& f) {
+  qsizetype start = 0;
+  for (qsizetype i = 1; i <= line.size(); ++i) {
+    const bool before = line[i - 1].unicode() < 0x80;
+    if (i == line.size() || (line[i].unicode() < 0x80) != before) {
+      f(line.mid(start, i - start), before);
+      start = i;
+    }
+  }
+}
+
+}  // namespace
+
+double Surface::Impl::LineAdvance(const QString& line) {
+  const QFontMetricsF& fm = Metrics();
+  if (!asciiFont) return fm.horizontalAdvance(line);
+  double w = 0;
+  ForEachRun(line, [&](const QString& run, bool ascii) {
+    w += (ascii ? *asciiMetrics : fm).horizontalAdvance(run);
+  });
+  return w;
+}
+
+void Surface::Impl::DrawLine(QPainter& p, double x, double y, const QString& line) {
+  Font();
+  if (!asciiFont) {
+    p.setFont(font);
+    p.drawText(QPointF(x, y), line);
+    return;
+  }
+  ForEachRun(line, [&](const QString& run, bool ascii) {
+    p.setFont(ascii ? *asciiFont : font);
+    p.drawText(QPointF(x, y), run);
+    x += (ascii ? *asciiMetrics : *metrics).horizontalAdvance(run);
+  });
 }
 
 const QFontMetricsF& Surface::Impl::Metrics() {
@@ -632,16 +682,15 @@ void Surface::Print(const std::string& text) {
       d.curY += lineHeight;
     }
     const QString line = Q(lines[i]);
-    const double width = std::round(fm.horizontalAdvance(line));
+    const double width = std::round(d.LineAdvance(line));
     const int x = CheckedRound<int>(PixelCoord(d.curX));
     const int y = CheckedRound<int>(PixelCoord(d.curY));
     if (!line.isEmpty() && x < d.W() && y < d.H() && x + width > 0 && y + lineHeight > 0) {
       QPainter& p = d.P();
       if (!d.fontTransparent)
         p.fillRect(QRectF(x, y, width, lineHeight), ToQColor(d.back));
-      p.setFont(d.font);
       p.setPen(ToQColor(d.fore));
-      p.drawText(QPointF(x, y + ascent), line);
+      d.DrawLine(p, x, y + ascent, line);
       drawn = true;
     }
     d.curX += width;
@@ -656,10 +705,8 @@ void Surface::PrintLine(const std::string& text) {
 }
 
 double Surface::TextWidth(const std::string& text) const {
-  const QFontMetricsF& fm = impl_->Metrics();
   double width = 0;
-  for (const std::string& line : SplitLines(text))
-    width = std::max(width, std::round(fm.horizontalAdvance(Q(line))));
+  for (const std::string& line : SplitLines(text)) width = std::max(width, std::round(impl_->LineAdvance(Q(line))));
   return width;
 }
 

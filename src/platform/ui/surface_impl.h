@@ -57,6 +57,9 @@ struct Surface::Impl {
   bool fontDirty = true;
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
+  // The ASCII characters' face where it differs (AsciiFamilyFor), else null.
+  std::optional<QFont> asciiFont;
+  std::unique_ptr<QFontMetricsF> asciiMetrics;
 
   std::vector<double> crossings;  // scratch of ScanFill
 
@@ -97,6 +100,10 @@ struct Surface::Impl {
 
   const QFont& Font();
   const QFontMetricsF& Metrics();
+  // Width of one line of text in the current font (unrounded), and drawing
+  // it with its left end at x and its baseline at y.
+  double LineAdvance(const QString& line);
+  void DrawLine(QPainter& p, double x, double y, const QString& line);
 };
 
 // Rounds a coordinate to a whole pixel, halves to even, keeping it a
