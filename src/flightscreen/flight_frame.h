@@ -147,7 +147,6 @@ class FlightFrame : public Form {
   void LoadStartDuties();   // menu, start state, wind sound
   void FillSeams();
   void FillMenu(int phase);
-  double MenuRowPixels() const;
   void AskSaveQuestions();
   void WriteHandOverFile();
   void SetLastFlightStrings();

@@ -255,7 +255,13 @@ void FlightFrame::SetUpScreen() {
   screen_.KeyHelpText = KeyHelpText(s.Engine.AfterburnerMax, s.Engine.EngineType, s.Engine.TvcCapability);
   Text13.SetText(screen_.KeyHelpText);
   a.AircraftTag = HangarTag(a.AircraftTag, light, s.Engine.EngineType, s.Engine.EngineRating);
-  List1.Move(0, 23, 190, 16 * 12 + 6);
+  // The first set-up puts the menu under the strip with the companion
+  // menu; a later one (the list already there) leaves the menu as it is.
+  if (List1.Top() != Picture8.Height()) {
+    List1.Move(0, Picture8.Height(), 185, 78);
+    List1.SetRowHeight(kMenuRowPitch);
+    FillMenu(kMenuCompanionLoad);
+  }
   screen_.Options.SoundOn = st.SoundOn;
   screen_.Options.JoystickOn = st.JoystickOn;
   screen_.Options.FrameRate20 = st.FrameRate20;
@@ -324,20 +330,13 @@ void FlightFrame::SetUpDataBoxes() {
   Frame3.Move(formW - columnW, 95 * sc + 115, columnW, 128);
 }
 
-double FlightFrame::MenuRowPixels() const {
-  // The rows are as high as a line of the list's font.
-  Surface probe(4, 4);
-  probe.SetFontName(List1.FontName());
-  probe.SetFontSize(List1.FontSize());
-  return std::max(probe.TextHeight("メ"), 8.0);
-}
-
 void FlightFrame::FillMenu(int phase) {
   const MenuEntries m = MenuFor(static_cast<MenuPhase>(phase));
   List1.Clear();
   for (const std::string& e : m.Entries) List1.AddItem(e);
   screen_.Keys.MenuItemCount = m.Count;
-  List1.SetHeight((MenuRowPixels() + 1.5) * static_cast<double>(m.Entries.size()) + 8);
+  List1.SetHeight(m.ListHeight);
+  if (m.ListWidth > 0) List1.SetWidth(m.ListWidth);
 }
 
 // ---------------------------------------------------------------- menu
@@ -363,7 +362,7 @@ void FlightFrame::Label21_Close() {
 }
 
 void FlightFrame::List1_MouseMove(double y) {
-  const int16_t row = HoveredMenuRow(y, MenuRowPixels(), screen_.Keys.MenuItemCount, List1.ListCount());
+  const int16_t row = HoveredMenuRow(y, screen_.Keys.MenuItemCount, List1.ListCount());
   screen_.HoveredMenuIndex = row;
   if (row == screen_.Keys.MenuItemCount - 1) List1.SetListIndex(-1);
   List1.SetListIndex(row);

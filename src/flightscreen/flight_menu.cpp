@@ -25,25 +25,29 @@ const char* const kQuit = " Zarv の終了      F12";
 }  // namespace
 
 MenuEntries MenuFor(MenuPhase phase) {
+  // Heights of 5, 8 and 13 rows. The eleven-command list gets its 13 rows
+  // already before the launch: it would hide most of its entries behind a
+  // scroll bar in the 5 rows of the companion menu before it.
   switch (phase) {
     case kMenuCompanionLoad:
-      return {4, {"随伴ﾓｰﾄﾞ解除 Esc or F9", "機体の交換         F10", "", " Zarv の終了       F12"}};
+      return {4, {"随伴ﾓｰﾄﾞ解除 Esc or F9", "機体の交換         F10", "", " Zarv の終了       F12"}, 78};
     case kMenuWritingLog:
-      return {4, {"ﾌｧｲﾙ作成解除 Esc or F9", "選択画面に戻る     F10", "", " Zarv の終了       F12"}};
+      return {4, {"ﾌｧｲﾙ作成解除 Esc or F9", "選択画面に戻る     F10", "", " Zarv の終了       F12"}, 78};
     case kMenuInFlight:
-      return {6, {kHelp, kFlightData, kReplay, kCancelFlight, kChange, "", kQuit}};
+      return {6, {kHelp, kFlightData, kReplay, kCancelFlight, kChange, "", kQuit}, 124.8};
     case kMenuBeforeLaunch:
     case kMenuAfterFlight:
       break;
   }
   return {11,
           {kHelp, kRanking, kAirfoil, kAircraftChart, kFlightData, kReplay, kEditor, kRegister,
-           phase == kMenuAfterFlight ? kToPlatform : kCancelFlight, kChange, "", kQuit}};
+           phase == kMenuAfterFlight ? kToPlatform : kCancelFlight, kChange, "", kQuit},
+          202.8,
+          phase == kMenuBeforeLaunch ? 202.8 : 0.0};
 }
 
-int16_t HoveredMenuRow(double y, double rowHeight, int16_t menuItemCount, int listCount) {
-  if (!(rowHeight > 0)) rowHeight = 15.6;
-  int row = CInt(std::clamp(y / rowHeight - 0.5, -1000.0, 1000.0));
+int16_t HoveredMenuRow(double y, int16_t menuItemCount, int listCount) {
+  int row = CInt(std::clamp(y / kMenuRowPitch - 0.5, -1000.0, 1000.0));
   if (row > menuItemCount) row = menuItemCount;
   return static_cast<int16_t>(std::clamp(row, 0, std::max(listCount - 1, 0)));
 }

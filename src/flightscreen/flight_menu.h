@@ -13,14 +13,18 @@ enum MenuPhase { kMenuCompanionLoad, kMenuBeforeLaunch, kMenuInFlight, kMenuWrit
 struct MenuEntries {
   int16_t Count = 0;                 // command entries (MenuItemCount)
   std::vector<std::string> Entries;  // with the empty separator before the last
+  double ListHeight = 0;             // pixels, a whole number of rows
+  double ListWidth = 0;              // pixels; 0 keeps the list's width
 };
 
 MenuEntries MenuFor(MenuPhase phase);
 
-// The row under the pointer at y pixels from the list's top, with rows
-// rowHeight pixels high (15.6 in the screen's design; the list measures its
-// own font), kept within the list's rows.
-int16_t HoveredMenuRow(double y, double rowHeight, int16_t menuItemCount, int listCount);
+// Pixels from one menu row to the next.
+inline constexpr double kMenuRowPitch = 15.6;
+
+// The row under the pointer at y pixels from the list's first row, kept
+// within the list's rows.
+int16_t HoveredMenuRow(double y, int16_t menuItemCount, int listCount);
 
 enum class MenuCommand {
   None, Help, Ranking, AirfoilChart, AircraftChart, FlightData, Replay, Editor, Registration,

@@ -24,6 +24,7 @@ namespace {
 
 constexpr int kSlot = shell::kSlotFlightData;
 const char* const kMenuRows[] = {"ﾌｧｲﾙを開く F3", "印   刷    F6", "", "ｷｬﾝｾﾙ     Esc"};
+constexpr double kMenuRowPitch = 15.6;
 const char* const kDrawingTitle = "飛行記録グラフを描いています";
 
 void Call(const std::function<void()>& f) {
@@ -41,6 +42,8 @@ void SizeCanvas(Surface& c, int width, int height) {
 }
 
 }  // namespace
+
+int MenuRowAt(double y) { return CInt(std::clamp(y / kMenuRowPitch - 0.5, -1.0, 3.0)); }
 
 FlightDataLink& FlightDataHost() {
   static FlightDataLink link;
@@ -86,9 +89,7 @@ FlightDataForm::FlightDataForm() {
   Label1.OnMouseMove = hideMenu;
   Picture4.OnMouseMove = hideMenu;
   Label10.OnMouseMove = [this](int, int, double, double) { List1.SetVisible(true); };
-  List1.OnMouseMove = [this](int, int, double, double y) {
-    List1.SetListIndex(std::min(3, CheckedTruncate<int>(y / 15.6 - 0.5, true)));
-  };
+  List1.OnMouseMove = [this](int, int, double, double y) { List1.SetListIndex(MenuRowAt(y)); };
   List1.OnMouseDown = [this](int, int, double, double) { RunMenuRow(List1.ListIndex()); };
   Command1.OnClick = [this] { Command1_Click(); };
   Command3.OnClick = [this] { Command3_Click(); };
@@ -175,8 +176,8 @@ void FlightDataForm::SetUpScreen() {
   List1.SetFontSize(13 * sh.FontScale);
   List1.Clear();
   for (const char* row : kMenuRows) List1.AddItem(row);
-  List1.SetRowHeight(16);
-  List1.Move(20, 125, 77, 4 * 16 + 4);
+  List1.SetRowHeight(kMenuRowPitch);
+  List1.Move(20, 125, 77, 5 * kMenuRowPitch);
   List1.SetVisible(false);
   List1.ZOrder(vbBringToFront);
   Frame1.Move(0, 480, 300, 30);

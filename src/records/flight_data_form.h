@@ -54,6 +54,10 @@ struct FlightDataMemory {
 };
 FlightDataMemory& FlightDataKept();
 
+// The pop-up menu's row under the pointer at y pixels below its first
+// row's top: rows 15.6 pixels apart, the nearest one, at most the last (3).
+int MenuRowAt(double y);
+
 class FlightDataForm : public Form {
  public:
   FlightDataForm();

@@ -28,6 +28,7 @@ const char* const kMenuClose = "ｷｬﾝｾﾙ Esc or F9";
 const char* const kNoLogPicker = "ﾌｧｲﾙを開く機能はまだ使えません";
 
 // Readout cells: label number and width of the 640 x 480 design.
+constexpr double kMenuRowPitch = 15.6;  // pixels from one menu row to the next
 constexpr int kRow1[][2] = {{1, 80}, {2, 100}, {3, 120}, {4, 130}, {5, 90}, {6, 85}};
 constexpr int kRow2[][2] = {{7, 85}, {8, 80}, {9, 95}, {10, 100}, {11, 90}, {12, 70}, {15, 115}};
 
@@ -79,7 +80,7 @@ ReplayForm::ReplayForm() : Picture7(660, 480, RGB(0, 0, 128)), Picture6(1, 1, RG
   Label14.OnDblClick = [this] { Command1_Click(); };
   Label16.OnDblClick = [this] { Command1_Click(); };
   List1.OnMouseMove = [this](int, int, double, double y) {
-    int index = CInt(y / 15.6 - 0.5);
+    int index = CInt(y / kMenuRowPitch - 0.5);
     if (index > 4) index = 4;
     if (index >= 0) List1.SetListIndex(index);
   };
@@ -276,6 +277,7 @@ void ReplayForm::Layout() {
   List1.SetFontName("ＭＳ ゴシック");
   List1.SetFontSize(12 * fs);
   List1.Move(0, 23, 135, 87);
+  List1.SetRowHeight(kMenuRowPitch);
   List1.SetVisible(false);
 
   // Readout cells: row 1 from 5 x scale, row 2 from 5 pixels.

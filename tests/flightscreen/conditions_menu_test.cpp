@@ -123,10 +123,10 @@ TEST(UnloadFields, SavedLinesFollowTheAnswers) {
 }
 
 TEST(FlightMenu, HoveredRowAndCommands) {
-  EXPECT_EQ(HoveredMenuRow(1000, 15.6, 11, 12), 11);
-  EXPECT_EQ(HoveredMenuRow(1000, 15.6, 6, 7), 6);
-  EXPECT_EQ(HoveredMenuRow(-30, 15.6, 11, 12), 0);
-  EXPECT_EQ(HoveredMenuRow(40, 15.6, 11, 12), 2);
+  EXPECT_EQ(HoveredMenuRow(1000, 11, 12), 11);
+  EXPECT_EQ(HoveredMenuRow(1000, 6, 7), 6);
+  EXPECT_EQ(HoveredMenuRow(-30, 11, 12), 0);
+  EXPECT_EQ(HoveredMenuRow(40, 11, 12), 2);
   EXPECT_EQ(CommandForEntry(" Zarv の終了      F12"), MenuCommand::Quit);
   EXPECT_EQ(CommandForEntry("機体の交換        F10"), MenuCommand::ChangeAircraft);
   EXPECT_EQ(CommandForEntry("機体の交換         F10"), MenuCommand::None);  // the companion menu's entry

@@ -3,8 +3,13 @@
 // save questions.
 #include "flightscreen/flight_screen_fixture.h"
 
+#include <QApplication>
+#include <QListWidget>
+#include <QScrollBar>
+
 #include "flight/flight_record.h"
 #include "platform/runtime/text.h"
+#include "platform/ui/control_qt.h"
 #include "records/records_screens.h"
 
 namespace zarv::flightscreen {
@@ -136,6 +141,33 @@ TEST_F(FlightScreenTest, EditedAircraftDataAsksTheDataQuestion) {
   ASSERT_EQ(MessageBoxCalls().size(), 1u);
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("機体データが変更されています"), std::string::npos);
   EXPECT_EQ(Lines(Path("Data/Plane.brd"))[38], "O-200");
+}
+
+// The menu shows all its rows, none cut off and no scroll bar, and the
+// pointer over any pixel of a row highlights that row, before the launch
+// and in flight.
+TEST_F(FlightScreenTest, MenuRowsAreWholeAndTheHoveredRowIsUnderThePointer) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  auto* list = static_cast<QListWidget*>(f.List1.impl().widget.data());
+  for (int phase = 0; phase < 2; ++phase) {
+    if (phase == 1) {
+      Advance(200);
+      Key(13);  // the launch: the in-flight menu
+      ASSERT_EQ(f.List1.ListCount(), 7);
+    }
+    f.Label16_Open();
+    QApplication::processEvents();
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible()) << phase;
+    for (int row = 0; row < f.List1.ListCount(); ++row) {
+      const QRect r = list->visualItemRect(list->item(row));
+      EXPECT_LE(r.bottom(), list->viewport()->height() - 1) << phase << " " << row;
+      for (int y = r.top(); y <= r.bottom(); ++y) {
+        f.List1_MouseMove(y + 0.5);  // the list gives the pointer at its pixel's centre
+        EXPECT_EQ(f.List1.ListIndex(), row) << phase << " y " << y;
+      }
+    }
+  }
 }
 
 TEST_F(FlightScreenTest, MenuHoverAndChoice) {

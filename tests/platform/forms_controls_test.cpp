@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <string>
@@ -16,6 +18,7 @@
 
 #include "forms_testing.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
 #include "platform/ui/control_qt.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/controls.h"
@@ -103,6 +106,18 @@ TEST_F(FormsControls, DefaultAndCancelButtonsAnswerEnterAndEsc) {
   Key(f, Qt::Key_Escape, "\x1b");
   EXPECT_EQ(f.log, (std::vector<std::string>{"Ok", "Cancel"}));
   EXPECT_EQ(keyDowns, 0);  // the buttons take these keys
+
+  // Esc presses a hidden cancel button too, but not a disabled one.
+  f.log.clear();
+  f.CancelButton.SetVisible(false);
+  Key(f, Qt::Key_Escape, "\x1b");
+  EXPECT_EQ(f.log, std::vector<std::string>{"Cancel"});
+  f.CancelButton.SetEnabled(false);
+  Key(f, Qt::Key_Escape, "\x1b");
+  EXPECT_EQ(f.log, std::vector<std::string>{"Cancel"});
+  f.CancelButton.SetEnabled(true);
+  f.CancelButton.SetVisible(true);
+  keyDowns = 0;
 
   // Enter on a focused button presses that button.
   f.log.clear();
@@ -295,21 +310,28 @@ TEST_F(FormsControls, ListsComboBoxesAndTheirIndexes) {
   EXPECT_EQ(f.Drive1.ListCount(), 1);
 }
 
-// Screens line boxes up with list rows: a set row height is the row pitch,
-// also for rows added later.
-TEST_F(FormsControls, ListBoxRowHeight) {
+// Menus lay their rows 15.6 pixels apart and pick the row under the pointer
+// by y / 15.6 - 0.5 to the nearest: every pixel of the list's inside must
+// give the row drawn there, also for rows added after the pitch was set.
+TEST_F(FormsControls, ListRowsAtAPitchMatchTheRowUnderThePointer) {
   EveryControlForm f;
-  f.List1.Move(0, 0, 120, 200);
+  f.List1.Move(0, 0, 135, 87);
   f.List1.AddItem("a");
-  f.List1.SetRowHeight(15);
-  f.List1.AddItem("b");
-  f.List1.AddItem("c");
+  f.List1.SetRowHeight(15.6);
+  for (const char* s : {"b", "", "d", "e"}) f.List1.AddItem(s);
   f.Show();
   auto* list = static_cast<QListWidget*>(f.List1.impl().widget.data());
-  const QRect first = list->visualItemRect(list->item(0));
-  const QRect third = list->visualItemRect(list->item(2));
-  EXPECT_EQ(first.height(), 15);
-  EXPECT_EQ(third.top() - first.top(), 30);
+  EXPECT_FALSE(list->verticalScrollBar()->isVisible());  // five rows fit 87 pixels
+  double seenY = -1;
+  f.List1.OnMouseMove = [&](int, int, double, double y) { seenY = y; };
+  QWidget* inside = list->viewport();
+  for (int y = 0; y < 78; ++y) {
+    const QPoint at(40, y);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(inside->mapToGlobal(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(inside, &move);
+    EXPECT_EQ(CInt(seenY / 15.6 - 0.5), list->indexAt(at).row()) << "y " << y;
+  }
   f.Unload();
 }
 
@@ -414,6 +436,18 @@ TEST_F(FormsControls, LabelAutoSizeAndControlArrays) {
   f.Label1.SetCaption("ABCDABCD");
   EXPECT_GT(f.Label1.Width(), w4 * 1.5);
   EXPECT_GE(f.Label1.Height(), 14);
+
+  // A CR LF pair in either order breaks the line once.
+  const struct {
+    const char* caption;
+    const char* shown;
+  } breaks[] = {{"a\r\nb", "a\nb"}, {"a\n\rb", "a\nb"}, {"a\rb", "a\nb"},
+                {"a\r\n\r\nb", "a\n\nb"}, {"a\n\r\nb", "a\n\nb"}};
+  auto* label = static_cast<QLabel*>(f.Label1.impl().widget.data());
+  for (const auto& b : breaks) {
+    f.Label1.SetCaption(b.caption);
+    EXPECT_EQ(label->text().toStdString(), b.shown) << b.caption;
+  }
 
   ControlArray<TextBox> boxes(f);
   boxes[0].SetFontSize(10);

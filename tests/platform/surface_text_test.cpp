@@ -1,6 +1,7 @@
 // Print, TextWidth/TextHeight and the Japanese font mapping.
 #include <gtest/gtest.h>
 
+#include "platform/runtime/numeric.h"
 #include "platform/ui/fonts.h"
 #include "platform/ui/surface.h"
 
@@ -49,6 +50,21 @@ TEST(SurfaceText, PrintAdvancesByTextWidthAndPrintLineStartsANewLine) {
   s.Print("ab\r\nc");
   EXPECT_EQ(s.CurrentY(), 5 + 2 * h);
   EXPECT_EQ(s.CurrentX(), s.TextWidth("c"));
+}
+
+// Readout windows are drawn for letters and digits of half an em in the
+// proportional Gothic; its kana stay proportional, and a mixed line draws
+// as wide as it measures.
+TEST(SurfaceText, ProportionalGothicLettersAreHalfAnEm) {
+  Surface s(200, 40, vbWhite);
+  s.SetFontName("ＭＳ Ｐゴシック");
+  s.SetFontSize(9);  // 12 px
+  EXPECT_EQ(s.TextWidth("1013hPa"), 7 * 6);
+  EXPECT_LT(s.TextWidth("を"), 12);
+  s.Print("重心33.0%");
+  EXPECT_EQ(s.CurrentX(), s.TextWidth("重心") + 5 * 6);
+  for (int y = 0; y < s.Height(); ++y)
+    for (int x = CheckedRound<int>(s.CurrentX()) + 1; x < s.Width(); ++x) ASSERT_EQ(s.Point(x, y), vbWhite);
 }
 
 TEST(SurfaceText, JapaneseRendersInTheFixedPitchGothic) {

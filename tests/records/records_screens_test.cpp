@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "logbook/ranking.h"
 #include "platform/ui/app.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/msgbox.h"
 #include "records/records_screens.h"
 #include "shell/shell_state.h"
@@ -78,6 +80,12 @@ TEST_F(RecordsScreens, NameEntryInsertsTheEntryAndOpensTheRanking) {
   EXPECT_EQ(ResultSheet().Caption(), "Zarv順位");
   EXPECT_EQ(ResultSheet().Label1.Caption().substr(0, 14), "01位  412.30m");
   Shot("ranking");
+
+  // Esc closes it through its hidden cancel button.
+  QWidget* window = ResultSheet().impl().widget;
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, "\x1b");
+  QApplication::sendEvent(window->focusWidget() ? window->focusWidget() : window, &esc);
+  EXPECT_FALSE(ResultSheet().Loaded());
 }
 
 TEST_F(RecordsScreens, ClosingOrAnEmptyNameOpensNoWindow) {

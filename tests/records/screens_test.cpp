@@ -8,6 +8,7 @@
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
@@ -158,6 +159,15 @@ TEST_F(Screens, HideAndCloseBringTheFlightScreenBack) {
   ShowFlightDataAndWait();
   EXPECT_FALSE(f.Loaded());
   EXPECT_EQ(flightShown, 2);
+}
+
+// The pointer anywhere on a row of the pop-up menu (at its pixel's centre,
+// as lists give it) picks that row, also over its upper half; below the
+// rows, the last one.
+TEST(FlightDataMenu, RowUnderThePointer) {
+  for (int row = 0; row < 4; ++row)
+    for (int y = CInt(15.6 * row); y < CInt(15.6 * (row + 1)); ++y) EXPECT_EQ(MenuRowAt(y + 0.5), row) << y;
+  EXPECT_EQ(MenuRowAt(300), 3);
 }
 
 TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {

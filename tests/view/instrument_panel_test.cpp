@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/runtime/text.h"
+#include "platform/ui/gdi.h"
 #include "view/flight_data_listing.h"
 #include "view/head_up_display.h"
 #include "view/instrument_panel.h"
@@ -135,6 +136,37 @@ TEST(PanelTexts, HomeBearingOnAndOffTheStartLine) {
   const double b = HomeBearing(1e-12, -100);
   EXPECT_GE(b, 0);
   EXPECT_LT(b, 2 * 3.141592653589793);
+}
+
+// The pressure, centre-of-gravity and altitude readouts of a light aircraft
+// end inside their windows at every screen size: the panel's face right of
+// each window stays as it was.
+TEST(PanelTexts, ReadoutsStayInsideTheirWindows) {
+  const struct {
+    double S;
+    int choice;
+  } sizes[] = {{1.0, 0}, {1.25, 1}, {1.6, 2}};
+  for (const auto& z : sizes) {
+    PanelFixture f;
+    f.Light();
+    f.Compose(z.S, z.choice);
+    Surface before(f.p->Face.Width(), f.p->Face.Height());
+    BitBlt(before, 0, 0, before.Width(), before.Height(), f.p->Face, 0, 0, SRCCOPY);
+    f.s.Body.Altitude = 12.34;
+    f.s.Body.GroundSpeed = 10;
+    f.s.Masses.CentreOfGravity = 33;
+    f.s.Masses.CentreOfPressure = 30.5;
+    for (int call = 0; call < 4; ++call) DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+    // Window right edges (design px) and the rows of their texts.
+    const struct {
+      double right, top, bottom;
+    } windows[] = {{108, 106, 130}, {327, 65, 120}, {472, 105, 118}};
+    for (const auto& w : windows) {
+      for (int y = CheckedRound<int>(w.top * z.S); y < CheckedRound<int>(w.bottom * z.S); ++y)
+        for (int x = CheckedRound<int>(w.right * z.S) + 2; x < CheckedRound<int>(w.right * z.S) + 12; ++x)
+          ASSERT_EQ(f.p->Face.Point(x, y), before.Point(x, y)) << "scale " << z.S << " at " << x << "," << y;
+    }
+  }
 }
 
 // ---------------------------------------------------------------- listing

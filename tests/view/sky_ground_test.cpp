@@ -136,6 +136,48 @@ TEST(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
   EXPECT_EQ(f.At(300, 240), f.Table(4));  // 20 px left: band 4 (15..22)
 }
 
+// The bands are rounded and clipped one by one, so neighbours do not share
+// their edges exactly; filled polygons must still leave no sky or lake
+// pixel between them (no seam), whatever the bank. (The ends of the bands
+// are cut on the slant just outside the view, which can leave the sky
+// showing at its edges: those are the bands' own shape, not seams.)
+TEST(Horizon, BandsLeaveNoSeamsWhenBanked) {
+  const struct {
+    double bank, altitude, scale;
+  } cases[] = {{0.5, 0, 1.0},  {0.5, 20000, 1.0}, {-0.3, 0, 1.0},  {0.2, 40000, 1.25},
+               {1.0, 10000, 1.6}, {1.3, 0, 1.0},  {-2.0, 30000, 1.0}, {2.9, 0, 1.25}};
+  for (const auto& c : cases) {
+    SkyTables sky = FixedSky(c.scale);
+    for (int i = 0; i < 31; ++i) sky.SkyColourTable[static_cast<std::size_t>(i)] = Color(0x010000 * (i + 1));
+    HorizonState state;
+    const int w = static_cast<int>(std::lround(640 * c.scale)), h = static_cast<int>(std::lround(480 * c.scale));
+    Surface picture(w, h, kBackground);
+    HorizonInputs in;
+    in.View = Attitude(0.02, c.bank, c.scale);
+    in.Altitude = c.altitude;
+    in.LaunchSpeed = 8;
+    in.SurfaceColour = kLake;
+    in.Sky = &sky;
+    DrawHorizonAndGround(in, state, picture);
+    // Between the horizon (where zero-wide bands stroke the line) and the
+    // last band, whose colour is the sky's.
+    const int k = state.ShadeIndex;
+    const double up = sky.HorizonBandOffset[13] * (17.0 - k) / 17, down = sky.HorizonBandOffset[14] * k / 20.0;
+    const Color skyColour = sky.SkyColourTable[static_cast<std::size_t>(14 + k)];
+    const int inset = static_cast<int>(60 * c.scale);
+    int seams = 0;
+    for (int y = inset; y < h - inset; ++y) {
+      for (int x = inset; x < w - inset; ++x) {
+        // Distance towards the sky from the horizon line.
+        const double d = -(x - state.HorizonRefX) * in.View.ViewRollSin - (y - state.HorizonRefY) * in.View.ViewRollCos;
+        const Color p = picture.Point(x, y);
+        if ((d > 2 && d < up - 2 && p == skyColour) || (d < -2 && d > -down + 2 && p == kLake)) ++seams;
+      }
+    }
+    EXPECT_EQ(seams, 0) << "bank " << c.bank << " altitude " << c.altitude << " scale " << c.scale;
+  }
+}
+
 TEST(Horizon, FarPitchIsLimitedAroundTheCentre) {
   int16_t x = 0, y = 0;
   ViewGeometry v = Attitude(2.5, 0);  // 1432 px below the centre

@@ -19,9 +19,20 @@ namespace zarv {
 // ------------------------------------------------------------- helpers
 
 QString DisplayText(const std::string& s) {
-  QString t = QStr(s);
-  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  t.replace(QChar('\r'), QChar('\n'));
+  // CR LF, LF CR, a lone CR and a lone LF each break the line once.
+  const QString in = QStr(s);
+  QString t;
+  t.reserve(in.size());
+  for (qsizetype i = 0; i < in.size(); ++i) {
+    const QChar c = in[i];
+    if (c != QChar('\r') && c != QChar('\n')) {
+      t.append(c);
+      continue;
+    }
+    t.append(QChar('\n'));
+    const QChar pair = c == QChar('\r') ? QChar('\n') : QChar('\r');
+    if (i + 1 < in.size() && in[i + 1] == pair) ++i;
+  }
   return t;
 }
 

@@ -120,7 +120,7 @@ struct Control::Impl {
   bool passiveMouse = false;  // the widget does nothing with the mouse itself
   bool synthClick = false;    // Click/DblClick come from the mouse events
   int pressed = 0;            // buttons pressed on the control (synthClick)
-  int mouseDx = 0, mouseDy = 0;  // subtracted from mouse coordinates
+  double mouseDx = 0, mouseDy = 0;  // subtracted from mouse coordinates
   // Called after the geometry, colours or font were applied.
   std::function<void()> onGeometry, onColors, onFont;
 

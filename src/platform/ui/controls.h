@@ -258,11 +258,15 @@ class ListBox : public ListControl {
   // First entry shown at the top.
   int TopIndex() const;
   void SetTopIndex(int index);
-  // Pixels from one row to the next; 0 (default) leaves it to the style.
-  // The runtime's rows are as high as the font, which screens that line
-  // other controls up with the rows rely on.
-  int RowHeight() const;
-  void SetRowHeight(int pixels);
+  // Pixels from one row to the next, also a fraction: row k starts
+  // round(k x pitch) pixels below the top of the list's inside. 0 (default)
+  // leaves it to the style. Screens that pick the row under the pointer by
+  // a pitch, or line other controls up with the rows, rely on it. The mouse
+  // events of a list give the pointer from the top left of its inside, at
+  // the centre of the pixel it is on (y + 0.5), so that such a formula
+  // picks the row drawn under the pointer.
+  double RowHeight() const;
+  void SetRowHeight(double pixels);
 
  protected:
   void ShowList() override;

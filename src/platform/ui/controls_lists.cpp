@@ -61,7 +61,7 @@ struct ListControl::Data {
   struct S {
     std::vector<std::string> items;
     int listIndex = -1;
-    int rowHeight = 0;  // list boxes: pixels per row, 0 = the style's own
+    double rowHeight = 0;  // list boxes: pixels from row to row, 0 = the style's own
   };
   S s;
   std::optional<S> design;
@@ -260,12 +260,19 @@ void ComboBox::CopyPropertiesFrom(const Control& other) {
 ListBox::ListBox(Container& parent) : ListControl(parent) {
   auto* list = new QListWidget;
   list->setSelectionMode(QAbstractItemView::SingleSelection);
+  // As the runtime's lists: a long entry is cut at the right edge, with no
+  // ellipsis and no horizontal scroll bar.
+  list->setTextElideMode(Qt::ElideNone);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Impl& c = impl();
   c.s.width = 121;
   c.s.height = 97;
   c.s.back = vbWindowBackground;
   c.s.fore = vbWindowText;
   c.Attach(list, ControlKind::ListBox);
+  // The pointer from the first row's top, at the centre of its pixel.
+  c.mouseOrigin = list->viewport();
+  c.mouseDx = c.mouseDy = -0.5;
   QObject::connect(list, &QListWidget::currentRowChanged, list, [this](int row) {
     if (data().updating || row == data().s.listIndex) return;
     data().s.listIndex = row;
@@ -280,18 +287,26 @@ void ListBox::ShowList() {
   Data& d = data();
   d.updating = true;
   list->clear();
+  const double pitch = d.s.rowHeight;
+  int top = 0;
   for (const auto& item : d.s.items) {
     auto* row = new QListWidgetItem(QStr(item));
-    if (d.s.rowHeight > 0) row->setSizeHint(QSize(0, d.s.rowHeight));
+    if (pitch > 0) {
+      // Rows whole pixels high, each starting where k x pitch rounds to.
+      const int next = RoundPx(pitch * (list->count() + 1));
+      row->setSizeHint(QSize(0, next - top));
+      top = next;
+    }
     list->addItem(row);
   }
   d.updating = false;
   ShowSelection();
 }
 
-int ListBox::RowHeight() const { return data().s.rowHeight; }
-void ListBox::SetRowHeight(int pixels) {
-  data().s.rowHeight = std::max(pixels, 0);
+double ListBox::RowHeight() const { return data().s.rowHeight; }
+void ListBox::SetRowHeight(double pixels) {
+  // At most a screen high: rows beyond that are of no use and the sums stay small.
+  data().s.rowHeight = pixels > 0 ? std::min(pixels, 4096.0) : 0.0;
   ShowList();
 }
 

@@ -320,9 +320,11 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
       return true;
     }
   }
+  // A hidden cancel button still answers Esc (a window may hide its only
+  // way out and keep the key); a disabled one does not.
   if (vk == vbKeyEscape) {
     Control* cancel = FormCancelButton(*form);
-    if (cancel && cancel->Enabled() && cancel->impl().widget && cancel->impl().widget->isVisible()) {
+    if (cancel && cancel->Enabled() && cancel->impl().widget && cancel->impl().widget->isEnabled()) {
       PressButton(*static_cast<CommandButton*>(cancel));
       return true;
     }

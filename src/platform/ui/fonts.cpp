@@ -33,6 +33,13 @@ std::string FontFamilyFor(const std::string& name) {
   return "IPAPGothic";
 }
 
+std::string AsciiFamilyFor(const std::string& name) {
+  const std::string family = FontFamilyFor(name);
+  if (family == "IPAPGothic") return "IPAGothic";
+  if (family == "IPAPMincho") return "IPAMincho";
+  return {};
+}
+
 int FontPixelSize(double points) {
   if (!(points > 0)) return 1;  // also NaN
   int px = CheckedTruncate<int>(points * 96.0 / 72.0 + 0.5, true);

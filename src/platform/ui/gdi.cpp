@@ -70,7 +70,11 @@ bool Polygon(Surface& s, const PointI* points, int count) {
     for (int i = 0; i < count; ++i) pts.push_back({double(points[i].x), double(points[i].y)});
     const std::optional<Color> brush =
         d.fillStyle == vbFSSolid ? std::optional<Color>(d.fill) : std::nullopt;
-    d.Shape(pts, true, d.fore, brush);
+    // Outlined in its own fill colour the polygon is one solid shape: it
+    // covers every pixel it touches, so that neighbours whose shared edge
+    // was rounded apart by a pixel (the sky's bands) leave no gap between them.
+    const bool solid = brush && ToArgb(*brush) == ToArgb(d.fore);
+    d.Shape(pts, true, d.fore, brush, solid);
   }
   d.Changed();
   return true;

@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "platform/runtime/numeric.h"
+#include "platform/ui/fonts.h"
 #include "platform/ui/surface_impl.h"
 #include "platform/ui/surface_qt.h"
 
@@ -245,7 +246,7 @@ void Surface::Impl::Stroke(double x1, double y1, double x2, double y2, Color c, 
 }
 
 void Surface::Impl::Shape(const std::vector<PointD>& pts, bool closed, std::optional<Color> pen,
-                          std::optional<Color> brush) {
+                          std::optional<Color> brush, bool touching) {
   if (pts.size() < 2) return;
   for (const PointD& p : pts)
     if (AnyNaN({p.x, p.y})) return;
@@ -271,9 +272,9 @@ void Surface::Impl::Shape(const std::vector<PointD>& pts, bool closed, std::opti
   if (hasBrush) {
     const double m = w + 2;
     if (safe) {
-      ScanFill(q, ToArgb(brushColor));
+      ScanFill(q, ToArgb(brushColor), touching);
     } else {
-      ScanFill(ClipPolygon(q, -m, -m, W() + m, H() + m), ToArgb(brushColor));
+      ScanFill(ClipPolygon(q, -m, -m, W() + m, H() + m), ToArgb(brushColor), touching);
     }
   }
   if (!hasPen) return;
@@ -299,23 +300,47 @@ void Surface::Impl::Shape(const std::vector<PointD>& pts, bool closed, std::opti
   }
 }
 
-void Surface::Impl::ScanFill(const std::vector<PointD>& pts, uint32_t argb) {
+void Surface::Impl::ScanFill(const std::vector<PointD>& pts, uint32_t argb, bool touching) {
   if (pts.size() < 3) return;
+  if (touching) {
+    // Each edge: per pixel row, the pixels under the part of the edge that
+    // runs through the row's strip.
+    for (size_t i = 0; i < pts.size(); ++i) {
+      const PointD& a = pts[i];
+      const PointD& b = pts[(i + 1) % pts.size()];
+      const int ya = std::max(0, CheckedTruncate<int>(std::floor(std::min(a.y, b.y) + 0.5)));
+      const int yb = std::min(H() - 1, CheckedTruncate<int>(std::floor(std::max(a.y, b.y) + 0.5)));
+      for (int y = ya; y <= yb; ++y) {
+        double x0 = a.x, x1 = b.x;
+        if (a.y != b.y) {
+          const double t0 = std::clamp((y - 0.5 - a.y) / (b.y - a.y), 0.0, 1.0);
+          const double t1 = std::clamp((y + 0.5 - a.y) / (b.y - a.y), 0.0, 1.0);
+          x0 = a.x + t0 * (b.x - a.x);
+          x1 = a.x + t1 * (b.x - a.x);
+        }
+        if (x0 > x1) std::swap(x0, x1);
+        FillRect(CheckedTruncate<int>(std::floor(x0 + 0.5)), y, CheckedTruncate<int>(std::floor(x1 + 0.5)), y, argb);
+      }
+    }
+  }
   double minY = pts[0].y, maxY = pts[0].y;
   for (const PointD& p : pts) {
     minY = std::min(minY, p.y);
     maxY = std::max(maxY, p.y);
   }
-  // A pixel is inside when its centre is (alternate rule).
+  // Pixel (x, y) is the point (x, y), as for the outline: a pixel is filled
+  // when that point lies inside or on an edge (alternate rule). Sampling
+  // anywhere else would shift the fill against the border the pen draws,
+  // and polygons that share an edge would leave gaps between them.
   const int width = W();
-  const int y0 = std::max(0, CheckedTruncate<int>(std::ceil(minY - 0.5)));
-  const int y1 = std::min(H() - 1, CheckedTruncate<int>(std::floor(maxY - 0.5)));
+  const int y0 = std::max(0, CheckedTruncate<int>(std::ceil(minY)));
+  const int y1 = std::min(H() - 1, CheckedTruncate<int>(std::floor(maxY)));
   if (y0 > y1) return;
   uint32_t* bits = reinterpret_cast<uint32_t*>(img.bits());
   const qsizetype stride = img.bytesPerLine() / 4;
   std::vector<double>& xs = crossings;
   for (int y = y0; y <= y1; ++y) {
-    const double sy = y + 0.5;
+    const double sy = y;
     xs.clear();
     for (size_t i = 0; i < pts.size(); ++i) {
       const PointD& a = pts[i];
@@ -325,8 +350,8 @@ void Surface::Impl::ScanFill(const std::vector<PointD>& pts, uint32_t argb) {
     std::sort(xs.begin(), xs.end());
     uint32_t* row = bits + y * stride;
     for (size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const int xa = std::max(0, CheckedTruncate<int>(std::ceil(xs[i] - 0.5)));
-      const int xb = std::min(width - 1, CheckedTruncate<int>(std::ceil(xs[i + 1] - 0.5)) - 1);
+      const int xa = std::max(0, CheckedTruncate<int>(std::ceil(xs[i])));
+      const int xb = std::min(width - 1, CheckedTruncate<int>(std::floor(xs[i + 1])));
       if (xa <= xb) std::fill(row + xa, row + xb + 1, argb);
     }
   }
@@ -337,9 +362,58 @@ const QFont& Surface::Impl::Font() {
     EnsureGuiApplication();
     font = MakeFont(fontName, fontSize, fontBold, fontItalic);
     metrics = std::make_unique<QFontMetricsF>(font);
+    const std::string ascii = AsciiFamilyFor(fontName);
+    asciiFont.reset();
+    asciiMetrics.reset();
+    if (!ascii.empty()) {
+      asciiFont = MakeFont(ascii, fontSize, fontBold, fontItalic);
+      asciiMetrics = std::make_unique<QFontMetricsF>(*asciiFont);
+    }
     fontDirty = false;
   }
   return font;
+}
+
+namespace {
+
+// Splits line into runs of ASCII and of other characters and calls
+// f(run, ascii) for each in order.
+template <class F>
+void ForEachRun(const QString& line, F&& f) {
+  qsizetype start = 0;
+  for (qsizetype i = 1; i <= line.size(); ++i) {
+    const bool before = line[i - 1].unicode() < 0x80;
+    if (i == line.size() || (line[i].unicode() < 0x80) != before) {
+      f(line.mid(start, i - start), before);
+      start = i;
+    }
+  }
+}
+
+}  // namespace
+
+double Surface::Impl::LineAdvance(const QString& line) {
+  const QFontMetricsF& fm = Metrics();
+  if (!asciiFont) return fm.horizontalAdvance(line);
+  double w = 0;
+  ForEachRun(line, [&](const QString& run, bool ascii) {
+    w += (ascii ? *asciiMetrics : fm).horizontalAdvance(run);
+  });
+  return w;
+}
+
+void Surface::Impl::DrawLine(QPainter& p, double x, double y, const QString& line) {
+  Font();
+  if (!asciiFont) {
+    p.setFont(font);
+    p.drawText(QPointF(x, y), line);
+    return;
+  }
+  ForEachRun(line, [&](const QString& run, bool ascii) {
+    p.setFont(ascii ? *asciiFont : font);
+    p.drawText(QPointF(x, y), run);
+    x += (ascii ? *asciiMetrics : *metrics).horizontalAdvance(run);
+  });
 }
 
 const QFontMetricsF& Surface::Impl::Metrics() {
@@ -608,16 +682,15 @@ void Surface::Print(const std::string& text) {
       d.curY += lineHeight;
     }
     const QString line = Q(lines[i]);
-    const double width = std::round(fm.horizontalAdvance(line));
+    const double width = std::round(d.LineAdvance(line));
     const int x = CheckedRound<int>(PixelCoord(d.curX));
     const int y = CheckedRound<int>(PixelCoord(d.curY));
     if (!line.isEmpty() && x < d.W() && y < d.H() && x + width > 0 && y + lineHeight > 0) {
       QPainter& p = d.P();
       if (!d.fontTransparent)
         p.fillRect(QRectF(x, y, width, lineHeight), ToQColor(d.back));
-      p.setFont(d.font);
       p.setPen(ToQColor(d.fore));
-      p.drawText(QPointF(x, y + ascent), line);
+      d.DrawLine(p, x, y + ascent, line);
       drawn = true;
     }
     d.curX += width;
@@ -632,10 +705,8 @@ void Surface::PrintLine(const std::string& text) {
 }
 
 double Surface::TextWidth(const std::string& text) const {
-  const QFontMetricsF& fm = impl_->Metrics();
   double width = 0;
-  for (const std::string& line : SplitLines(text))
-    width = std::max(width, std::round(fm.horizontalAdvance(Q(line))));
+  for (const std::string& line : SplitLines(text)) width = std::max(width, std::round(impl_->LineAdvance(Q(line))));
   return width;
 }
 

@@ -57,6 +57,9 @@ struct Surface::Impl {
   bool fontDirty = true;
   QFont font;
   std::unique_ptr<QFontMetricsF> metrics;
+  // The ASCII characters' face where it differs (AsciiFamilyFor), else null.
+  std::optional<QFont> asciiFont;
+  std::unique_ptr<QFontMetricsF> asciiMetrics;
 
   std::vector<double> crossings;  // scratch of ScanFill
 
@@ -85,15 +88,22 @@ struct Surface::Impl {
   // (x2, y2) is drawn too (width 1 only; wider lines have round ends).
   void Stroke(double x1, double y1, double x2, double y2, Color c, bool includeLast);
   // A closed polygon (or an open polyline when closed is false) filled with
-  // brush (when set) and outlined with the pen (when set).
+  // brush (when set) and outlined with the pen (when set). touching: the
+  // brush covers every pixel the polygon touches (see ScanFill).
   void Shape(const std::vector<PointD>& pts, bool closed, std::optional<Color> pen,
-             std::optional<Color> brush);
+             std::optional<Color> brush, bool touching = false);
 
-  // Fills the polygon through pts (alternate rule, pixel centres inside).
-  void ScanFill(const std::vector<PointD>& pts, uint32_t argb);
+  // Fills the polygon through pts (alternate rule): the pixels whose point
+  // (x, y) lies inside or on an edge, and with touching also every pixel
+  // whose square [x - 0.5, x + 0.5) x [y - 0.5, y + 0.5) an edge crosses.
+  void ScanFill(const std::vector<PointD>& pts, uint32_t argb, bool touching = false);
 
   const QFont& Font();
   const QFontMetricsF& Metrics();
+  // Width of one line of text in the current font (unrounded), and drawing
+  // it with its left end at x and its baseline at y.
+  double LineAdvance(const QString& line);
+  void DrawLine(QPainter& p, double x, double y, const QString& line);
 };
 
 // Rounds a coordinate to a whole pixel, halves to even, keeping it a
