@@ -8,6 +8,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
+#include "records/flight_log.h"
 #include "records/log_filing.h"
 #include "shell/shell_state.h"
 
@@ -28,7 +29,7 @@ std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
 
 std::string FirstLine(const std::string& path) {
   bool ok = false;
-  std::vector<std::string> lines = ReadTextLines(path, &ok);
+  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxLogFileBytes);
   return ok && !lines.empty() ? lines.front() : std::string();
 }
 

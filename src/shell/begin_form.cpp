@@ -53,6 +53,7 @@ void BeginForm::Form_Load() {
     return;
   }
   if (out.handOverMissing) MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
+  for (const std::string& notice : out.notices) MsgBox(notice, vbExclamation, sh.AppName);
   // The flight screen's load resets ExitMode, so the dispatch keeps its own copy.
   startMode_ = s.ExitMode;
 

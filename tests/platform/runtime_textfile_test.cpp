@@ -52,17 +52,17 @@ TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
 TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
   TempDir dir;
   const std::string path = dir / "mixed.txt";
-  ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\r\n\xCB\xDF\xAF\xC1"));
+  ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\rempty\r\n\xCB\xDF\xAF\xC1"));
   FileTable files;
   ASSERT_TRUE(files.Open(1, path, OpenMode::Input));
   std::vector<std::string> lines;
   while (!files.Eof(1)) lines.push_back(files.LineInput(1));
-  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "ﾋﾟｯﾁ"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "empty", "ﾋﾟｯﾁ"}));
   // Past the end: empty lines, no failure, still at the end.
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_TRUE(files.Eof(1));
-  files.CloseAll();
+  EXPECT_TRUE(files.CloseAll());
   EXPECT_FALSE(files.IsOpen(1));
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_TRUE(files.Eof(1));
@@ -167,7 +167,7 @@ TEST(RuntimeTextFile, ReopeningANumberCommitsTheFirstFile) {
   files.Print(1, "a");
   ASSERT_TRUE(files.Open(1, dir / "b.txt", OpenMode::Output));
   files.Print(1, "b");
-  files.CloseAll();
+  EXPECT_TRUE(files.CloseAll());
   EXPECT_EQ(ReadAllBytes(dir / "a.txt"), "a\r\n");
   EXPECT_EQ(ReadAllBytes(dir / "b.txt"), "b\r\n");
 }

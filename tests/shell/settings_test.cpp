@@ -80,8 +80,8 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   s.SimSpeedNormal = false;
   s.FrameRate20 = true;
   s.VortexLinesSelected = true;
-  s.ReplayZoomIndex = -2;
-  s.GradientBitmapLength = 1078;
+  s.ReplayZoomIndex = 4;
+  s.GradientBitmapLength = -2;
   s.ProgramFolder = folder_;
   s.ReplayCameraX = 0.5;
   s.ReplayCameraY = -120.25;
@@ -100,7 +100,8 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(lines[7], " 0");
   EXPECT_EQ(lines[23], "False");
   EXPECT_EQ(lines[24], "True");
-  EXPECT_EQ(lines[27], "-2");
+  EXPECT_EQ(lines[27], " 4");
+  EXPECT_EQ(lines[28], "-2");
   EXPECT_EQ(lines[30], " .5");
   EXPECT_EQ(lines[31], "-120.25");
   EXPECT_EQ(lines[35], " 7680");
@@ -118,15 +119,39 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(r.AircraftFileName, "MardenⅡ.brd");
 }
 
-TEST(Settings, OutOfRangeNumbersAreClampedNotWrapped) {
-  std::vector<std::string> lines(37, "0");
-  lines[0] = "0";
-  lines[28] = "70000";       // a bitmap length beyond 16 bits
-  lines[35] = "9999999999";  // beyond 32 bits
-  Settings s;
-  ASSERT_TRUE(ParseSettingsLines(lines, s));
-  EXPECT_EQ(s.GradientBitmapLength, 32767);
-  EXPECT_EQ(s.WindowCentreX, 2147483647);
+// A value no screen offers reads as its default; numbers beyond their type
+// are clamped, not wrapped.
+TEST(Settings, OutOfRangeValuesFallBackOrClamp) {
+  const struct {
+    int line;
+    const char* text;
+    double want;
+  } cases[] = {
+      {7, "2", 0},         {13, "-1", 0},          {14, "1", 1},          {22, "5", 0},
+      {23, "1", 1},        {28, "11", 0},          {28, "10", 10},        {28, "-1", 0},
+      {33, "14", 0},       {33, "13", 13},         {31, "1000001", 0},    {31, "-1000000", -1e6},
+      {32, "1e308", 0},    {32, "-1E+999", 0},     {34, "3", 0},          {34, "2", 2},
+      {34, "-1", 0},       {29, "70000", 32767},   {36, "9999999999", 2147483647},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines(37, "0");
+    lines[static_cast<size_t>(c.line) - 1] = c.text;
+    Settings s;
+    ASSERT_TRUE(ParseSettingsLines(lines, s));
+    const double got = c.line == 7    ? s.ShowObjects
+                       : c.line == 13 ? s.SoundOn
+                       : c.line == 14 ? s.NoticeSkip
+                       : c.line == 22 ? s.ChartSeriesFlags[7]
+                       : c.line == 23 ? s.WireframeBackground
+                       : c.line == 28 ? s.ReplayZoomIndex
+                       : c.line == 29 ? s.GradientBitmapLength
+                       : c.line == 31 ? s.ReplayCameraX
+                       : c.line == 32 ? s.ReplayCameraY
+                       : c.line == 33 ? s.ReplayCameraHeightIndex
+                       : c.line == 34 ? s.ScreenSizeChoice
+                                      : s.WindowCentreX;
+    EXPECT_EQ(got, c.want) << "line " << c.line << " " << c.text;
+  }
 }
 
 }  // namespace

@@ -59,6 +59,8 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   ASSERT_TRUE(MakeDir(Path("JfData")));
   WriteBytes(Path("Prop.brd"), "JfD\r\nnew\r\n");
   WriteBytes(Path("JfData/Prop.brd"), "JfD\r\nmine\r\n");
+  // The user's own aircraft under a sample's name: the sample never replaces it.
+  WriteBytes(Path("Marden7.brd"), "D\r\nmine\r\n");
 
   const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_TRUE(out.wroteHelpContents);
@@ -71,6 +73,9 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   EXPECT_TRUE(Exists(Path("Data/Odd.brd")));
   EXPECT_EQ(Bytes(Path("JfData/Prop.brd")), "JfD\r\nmine\r\n");
   EXPECT_EQ(Bytes(Path("Prop.brd")), "JfD\r\nnew\r\n");
+  EXPECT_EQ(Bytes(Path("Data/Marden7.brd")), "D\r\nmine\r\n");
+  EXPECT_FALSE(Exists(Path("Marden7.brd")));
+  EXPECT_TRUE(Exists(Path("Data/MardenⅡ.brd")));
   // Files are taken in name order: Prop (JfD) comes after Jet (JcD).
   EXPECT_EQ(Shell().HangarFolderDefault, "\\JfData");
 }
