@@ -68,6 +68,30 @@ TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
   EXPECT_TRUE(files.Eof(1));
 }
 
+// A line end is the longest of CR CR LF, CR LF, LF CR, CR and LF: doubled
+// line ends of a damaged file keep the lines, CR LF CR LF stays one empty line.
+TEST(RuntimeTextFile, LineEndsOfDamagedFilesKeepTheLines) {
+  const struct {
+    std::string_view text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\r\nb\r\r\n", {"a", "b"}},
+      {"a\n\rb\n\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\r\r\n\r\r\nb", {"a", "", "b"}},
+      {"a\n\r\n\rb", {"a", "", "b"}},
+      {"a\rb\r\rc\r", {"a", "b", "", "c"}},
+      {"a\n\nb", {"a", "", "b"}},
+      {"\r\n", {""}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < c.text.size()) lines.emplace_back(NextTextLine(c.text, at));
+    EXPECT_EQ(lines, c.lines) << ::testing::PrintToString(std::string(c.text));
+  }
+}
+
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
   TempDir dir;
   const std::string path = dir / "set.ini";
