@@ -29,6 +29,17 @@ class SaveFailureTest : public FlightScreenTest {
     std::filesystem::remove(Path(relative));
     ASSERT_TRUE(MakeDir(Path(relative) + "/in the way"));
   }
+  // The flight screen on an aircraft file that reads but cannot be
+  // replaced, with a launch condition changed. Its name leaves no room for
+  // the temporary file beside it (for any user, whatever the rights).
+  std::string OpenUnwritableAircraft() {
+    Open(lines_);
+    const std::string unwritable = Path("Data/" + std::string(240, 'p') + ".brd");
+    EXPECT_TRUE(MoveFile(Path("Data/Plane.brd"), unwritable));
+    shell::CurrentSettings().AircraftFilePath = unwritable;
+    FlightScreenForm().HScroll3.SetValue(36);
+    return unwritable;
+  }
   std::vector<std::string> Prompts() const {
     std::vector<std::string> prompts;
     for (const MsgBoxCall& call : MessageBoxCalls()) prompts.push_back(call.prompt);
@@ -36,18 +47,12 @@ class SaveFailureTest : public FlightScreenTest {
   }
 
   int goOn_ = vbNo;
+  const std::vector<std::string> lines_ = flight::testing::SampleLines("Marden７");
 };
 
 TEST_F(SaveFailureTest, AnAircraftFileThatCannotBeSavedLetsTheUserStay) {
-  const std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
-  Open(lines);
-  // A name the file system takes but leaves no room for the temporary file
-  // beside it: the file reads, and cannot be replaced (for any user).
-  const std::string unwritable = Path("Data/" + std::string(240, 'p') + ".brd");
-  ASSERT_TRUE(MoveFile(Path("Data/Plane.brd"), unwritable));
-  shell::CurrentSettings().AircraftFilePath = unwritable;
+  const std::string unwritable = OpenUnwritableAircraft();
   FlightFrame& f = FlightScreenForm();
-  f.HScroll3.SetValue(36);  // a launch condition changed
   Advance(3000);
 
   Key(123);  // F12, "Yes, save", then No: stay
@@ -60,7 +65,7 @@ TEST_F(SaveFailureTest, AnAircraftFileThatCannotBeSavedLetsTheUserStay) {
   EXPECT_EQ(ends_, 0);
   EXPECT_TRUE(FileExists(aircraft::HandOverPath()));
   EXPECT_TRUE(f.Timer2.Enabled());  // the flight can still start
-  EXPECT_EQ(Lines(unwritable), lines);
+  EXPECT_EQ(Lines(unwritable), lines_);
 
   // F10 asks again and, answered Yes, changes the aircraft without the save.
   ClearMessageBoxCalls();
@@ -70,17 +75,12 @@ TEST_F(SaveFailureTest, AnAircraftFileThatCannotBeSavedLetsTheUserStay) {
   EXPECT_NE(MessageBoxCalls()[1].prompt.find("保存せずに機体を交換しますか。"), std::string::npos);
   EXPECT_FALSE(f.FlightLoaded());
   EXPECT_EQ(restarts_, 1);
-  EXPECT_EQ(Lines(unwritable), lines);
+  EXPECT_EQ(Lines(unwritable), lines_);
 }
 
 TEST_F(SaveFailureTest, AQuitInTheAirThatStaysEndsTheFlightAsACancelledOne) {
-  const std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
-  Open(lines);
-  const std::string unwritable = Path("Data/" + std::string(240, 'p') + ".brd");
-  ASSERT_TRUE(MoveFile(Path("Data/Plane.brd"), unwritable));
-  shell::CurrentSettings().AircraftFilePath = unwritable;
+  OpenUnwritableAircraft();
   FlightFrame& f = FlightScreenForm();
-  f.HScroll3.SetValue(36);
   Advance(200);
   Key(13);
   flight::FlightSeams& seams = f.Screen().Seams;
