@@ -887,10 +887,13 @@ void FlightFrame::Form_Unload(int& cancel) {
     Timer1.SetEnabled(timers[0]);
     Timer2.SetEnabled(timers[1]);
     Timer3.SetEnabled(timers[2]);
-    // A quit in the air has ended the loop: the flight ends as a cancelled one.
-    if (S().Loop.AfterLoopDone && !(S().Body.Altitude < 0) && !postFlight_.Ran) {
-      S().Body.Altitude = flight::kCancelAltitude;
-      RunPostFlight();
+    // An exit asked for while the loop ran has ended it short of the water:
+    // the after-loop steps are undone and the run goes on where it stopped.
+    flight::FlightState& s = S();
+    if (s.Loop.AfterLoopDone && !(s.Body.Altitude < 0)) {
+      s.Loop.AfterLoopDone = false;
+      ++R().RecordCount;
+      Timer2.SetEnabled(true);
     }
     return;
   }

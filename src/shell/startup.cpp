@@ -227,7 +227,7 @@ std::string SetAsideUnreadableSettings(const std::string& path) {
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
   const std::string aside = MoveToFreeName(path, folder, "set-unreadable", ".ini");
   std::string notice = "設定ファイルを読み込めませんでした。\r\n" + path + "\r\n";
-  if (!aside.empty()) notice += "このファイルは " + aside + " に名前を変えて残しました。\r\n";
+  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + aside + "\r\n";
   return notice + "初期設定で起動します。";
 }
 
