@@ -46,7 +46,7 @@ std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
 // Composes the log and writes it (cp932) to path atomically. False when the
 // file could not be written; an old file of that name is then left as it was.
 [[nodiscard]] bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, flight::FlightRecord& r,
-                    const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+                                  const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
 
 // A log of the longest flight is some 15 MB: a file far larger is no log.
 inline constexpr int64_t kMaxLogFileBytes = int64_t{64} << 20;

@@ -50,8 +50,8 @@ FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r
                                  const std::string& dateTime = {});
 // Writes the flight's log to path (the working copy) as the processing does.
 [[nodiscard]] bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
-                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
-                        const FlightResult& result, const LongTaskHooks& hooks = {});
+                                      const aircraft::AircraftData& a, const model::AirframeOutline& outline,
+                                      const FlightResult& result, const LongTaskHooks& hooks = {});
 
 // What the post-flight processing works on.
 struct PostFlightInputs {
