@@ -19,18 +19,19 @@ zarv::view::SkyTables CurrentSkyTables() { return zarv::view::SkyTablesFrom(zarv
 // lives with the flight view, which the shell does not link.
 void InstallScreenArtHooks() {
   using namespace zarv;
+  // Caches: one that could not be written is drawn again at the next start.
   shell::StartupHooks& hooks = shell::Hooks();
-  hooks.DrawGradient = [] { view::SaveGradientProbe(ProgramPath("\\Temp")); };
+  hooks.DrawGradient = [] { static_cast<void>(view::SaveGradientProbe(ProgramPath("\\Temp"))); };
   hooks.DrawSkyBackgrounds = [] {
     const shell::ShellState& sh = shell::Shell();
-    view::SaveSkyBackgrounds(ProgramPath("\\Temp"), sh.ScreenScale,
-                             shell::CurrentSettings().ScreenSizeChoice, sh.GradientBitmapLengthNow,
-                             CurrentSkyTables());
+    static_cast<void>(view::SaveSkyBackgrounds(ProgramPath("\\Temp"), sh.ScreenScale,
+                                               shell::CurrentSettings().ScreenSizeChoice,
+                                               sh.GradientBitmapLengthNow, CurrentSkyTables()));
   };
   hooks.DrawPanelArt = [] {
     const shell::ShellState& sh = shell::Shell();
-    view::SavePanelArt(ProgramPath("\\Temp"), sh.ScreenScale, sh.FontScale,
-                       shell::CurrentSettings().ScreenSizeChoice, sh.DeveloperMode);
+    static_cast<void>(view::SavePanelArt(ProgramPath("\\Temp"), sh.ScreenScale, sh.FontScale,
+                                         shell::CurrentSettings().ScreenSizeChoice, sh.DeveloperMode));
   };
 }
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
   InstallStartupSoundHook();
   zarv::flightscreen::UseFlightScreen();
   zarv::records::ConnectRankingToShell();
+  zarv::records::ConnectLeftoverLogToShell();
   zarv::shell::Begin().Load();
   return app.Run();
 }

@@ -130,7 +130,7 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
 bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error) {
   bool ok = false;
   std::vector<std::string> lines;
-  if (FileExists(path)) lines = ReadTextLines(path, &ok);
+  if (FileExists(path)) lines = ReadTextLines(path, &ok, kMaxAircraftFileBytes);
   if (!ok || lines.empty()) {
     out.Reset();
     if (error) *error = ok ? "ファイルが空です。" : "ファイルを読み込めません。";

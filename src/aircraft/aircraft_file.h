@@ -2,6 +2,7 @@
 // cp932 text with CR LF, line 1 the tag, lines 2..55 fields 0..53.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,9 @@
 #include "aircraft/aircraft_data.h"
 
 namespace zarv::aircraft {
+
+// 55 short lines: a file far larger is no aircraft file, and is not read.
+inline constexpr int64_t kMaxAircraftFileBytes = 64 * 1024;
 
 // Reads the file into out (every field, conversions and corrections applied;
 // the tag as written, whatever it is; fields past the end of a short file
@@ -32,7 +36,7 @@ bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out,
 // Writes the tag and the 54 field texts of AircraftLines, each trimmed of
 // blanks: the form of the hand-over file and of a saved aircraft file.
 // Atomic. False when the file could not be written (the old one is kept).
-bool SaveAircraftData(const std::string& path, const AircraftData& a);
+[[nodiscard]] bool SaveAircraftData(const std::string& path, const AircraftData& a);
 
 // The 55 lines SaveAircraftData writes.
 std::vector<std::string> AircraftFileLines(const AircraftData& a);
@@ -40,11 +44,11 @@ std::vector<std::string> AircraftFileLines(const AircraftData& a);
 // Writes the tag and the 54 field texts exactly as held, blanks included:
 // the form of the back-to-platform rewrite, whose launch fields
 // (StoreLaunchFields) begin with a blank. Atomic.
-bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a);
+[[nodiscard]] bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a);
 
 // Hand-over file: ProgramPath("\Temp\file.dat").
 std::string HandOverPath();
-bool SaveHandOverFile(const AircraftData& a);
+[[nodiscard]] bool SaveHandOverFile(const AircraftData& a);
 
 // Editor form: fields 39..53 of a.AircraftLines are set from the live values
 // in the editor's pictures; 43 and 44 become "20" and "1.6".

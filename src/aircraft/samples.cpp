@@ -63,8 +63,13 @@ const std::vector<SampleAircraft>& SampleAircraftList() {
 
 bool WriteSampleAircraft(const std::string& folder) {
   bool ok = true;
-  for (const auto& sample : SampleAircraftList())
-    ok = WriteTextLines(JoinPath(folder, sample.FileName), sample.Lines) && ok;
+  for (const auto& sample : SampleAircraftList()) {
+    const std::string path = JoinPath(folder, sample.FileName);
+    // A file of that name is the user's own aircraft (or anything else of
+    // theirs): it is never written over.
+    if (PathExists(path)) continue;
+    ok = WriteTextLines(path, sample.Lines) && ok;
+  }
   return ok;
 }
 

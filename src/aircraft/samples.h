@@ -13,8 +13,9 @@ struct SampleAircraft {
 
 const std::vector<SampleAircraft>& SampleAircraftList();
 
-// Writes every sample into folder (replacing files of the same name).
-// False when any file could not be written.
-bool WriteSampleAircraft(const std::string& folder);
+// Writes every sample into folder where no file of its name exists: a
+// user's own aircraft of that name stays as it is. False when any sample
+// could not be written.
+[[nodiscard]] bool WriteSampleAircraft(const std::string& folder);
 
 }  // namespace zarv::aircraft

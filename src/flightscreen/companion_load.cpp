@@ -11,6 +11,8 @@
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 #include "platform/runtime/utf8.h"
+#include "logbook/flight_log.h"
+#include "logbook/log_text.h"
 #include "shell/shell_state.h"
 
 namespace zarv::flightscreen {
@@ -50,7 +52,7 @@ int CommaCount(const std::string& line) {
 }
 
 double Field(const std::vector<std::string>& f, int column) {
-  return Val(f[static_cast<std::size_t>(column - 1)]);
+  return records::LogValue(Val(f[static_cast<std::size_t>(column - 1)]));
 }
 
 int16_t Field16(const std::vector<std::string>& f, int column) { return CInt(Field(f, column)); }
@@ -212,7 +214,7 @@ CompanionLoadResult LoadCompanionFlight(const std::string& programFolder,
   if (names.empty() || Len(names.front()) < kMinFileNameLength) return result;
   result.FileTaken = true;
   result.FileName = names.front();
-  LineReader in(ReadTextLines(JoinPath(programFolder, names.front())));
+  LineReader in(ReadTextLines(JoinPath(programFolder, names.front()), nullptr, records::kMaxLogFileBytes));
 
   in.Read();  // the flight summary
   const int32_t promised = CLng(Val(in.Read()));

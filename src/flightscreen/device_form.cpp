@@ -11,6 +11,7 @@
 #include "flightscreen/joystick_link.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "shell/screen_util.h"
 #include "shell/shell_state.h"
 
 namespace zarv::flightscreen {
@@ -400,7 +401,7 @@ void DeviceForm::Command1_Click() {
     JoyButtonMap& map = JoyMap();
     for (int i = 0; i < kJoyFunctionCount; ++i) map.Entries[static_cast<size_t>(i)] = CLng(Val(Text1(i).Text()));
     if (s.Engine.AfterburnerMax > 1) map.SetDetent(lever_);
-    WriteJoyFile(JoyFilePath(), map);
+    if (!WriteJoyFile(JoyFilePath(), map)) shell::ReportNotSaved("ジョイスティックの設定", JoyFilePath());
     s.Pilot.ThrottleDetent = map.Detent();
   }
   a.SurfaceRate = surfaceRateEdit_;

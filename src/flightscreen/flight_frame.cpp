@@ -32,6 +32,7 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/restart.h"
+#include "logbook/ranking.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
 #include "shell/screens.h"
@@ -299,7 +300,9 @@ void FlightFrame::FillSeams() {
   seams = flight::FlightSeams{};
   seams.Headless = g_headlessPacing;
   seams.UpdateWindSound = [this] { UpdateWindSound(); };
-  seams.SaveSettings = [this] { SaveSettingsNow(); };
+  // No box may open in flight: the unload writes the file again and says so
+  // when that fails too.
+  seams.SaveSettings = [this] { static_cast<void>(SaveSettingsNow()); };
   seams.SetPointerShape = [this](int shape) { SetMousePointer(shape == 2 ? vbCrosshair : vbArrow); };
   seams.DrawHeadUpDisplay = [this] { DrawHeadUp(); };
   seams.DrawInstrumentPanel = [this] { DrawPanel(); };
@@ -579,12 +582,12 @@ void FlightFrame::ApplyOptionBoxesToSettings() {
   st.SoundOn = static_cast<int16_t>(Check7.Value());
 }
 
-void FlightFrame::SaveSettingsNow() {
+bool FlightFrame::SaveSettingsNow() {
   shell::Settings held = Set();
   ApplyOptionBoxesToSettings();
   shell::Settings toSave = Set();
   Set() = held;  // the flags stay as the flight holds them
-  shell::SaveSettings(shell::SettingsPath(), toSave);
+  return shell::SaveSettings(shell::SettingsPath(), toSave);
 }
 
 void FlightFrame::RestartFrameRateCount() {
@@ -794,7 +797,7 @@ void FlightFrame::SetLastFlightStrings() {
   }
 }
 
-void FlightFrame::WriteHandOverFile() {
+bool FlightFrame::WriteHandOverFile() {
   aircraft::AircraftData& a = A();
   const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39);
   bool ok = false;
@@ -802,7 +805,7 @@ void FlightFrame::WriteHandOverFile() {
   if (ok && !lines.empty() && Len(lines[0]) <= 3) a.AircraftTag = lines[0];
   for (size_t i = 0; i < handOver.size() && i <= 38; ++i) a.AircraftLines[i] = handOver[i];
   aircraft::StoreLaunchFields(a);
-  aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);
+  return aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);
 }
 
 void FlightFrame::Command11_Click() {
@@ -813,7 +816,8 @@ void FlightFrame::Command11_Click() {
     StopSound(SND_MEMORY);
     return;
   }
-  WriteHandOverFile();
+  // The next flight then starts with the conditions the file still holds.
+  if (!WriteHandOverFile()) shell::ReportNotSaved("機体データ", aircraft::HandOverPath());
   SetLastFlightStrings();
   if (screen_.LoopDepth > 0) {
     screen_.PendingExit = 3;
@@ -847,13 +851,13 @@ void FlightFrame::QuitCommand() {
 
 // --------------------------------------------------------------- unload
 
-void FlightFrame::AskSaveQuestions() {
+bool FlightFrame::AskSaveQuestions() {
   aircraft::AircraftData& a = A();
   const std::string path = Set().AircraftFilePath;
   bool fileOk = false, handOverOk = false;
   const std::vector<std::string> fileFields = ReadFieldLines(path, 53, &fileOk);
   const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39, &handOverOk);
-  if (!fileOk || !handOverOk) return;  // nothing to compare with
+  if (!fileOk || !handOverOk) return true;  // nothing to compare with
   bool saveData = false, saveLaunch = false;
   if (AircraftDataChanged(fileFields, handOver, a)) {
     saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
@@ -864,24 +868,45 @@ void FlightFrame::AskSaveQuestions() {
     saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
                         Sh().AppName) == vbYes;
   }
-  if (!saveData && !saveLaunch) return;
+  if (!saveData && !saveLaunch) return true;
   std::vector<std::string> lines{a.AircraftTag};
   for (const std::string& f : FieldsToSave(fileFields, handOver, a, saveData, saveLaunch)) lines.push_back(f);
-  WriteTextLines(path, lines);
+  if (WriteTextLines(path, lines)) return true;
+  // The old file is intact; the changes live only in this run.
+  const std::string goOn = Set().ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
+  return MsgBox(path + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
+                vbYesNo + vbExclamation + vbDefaultButton2, Sh().AppName) == vbYes;
 }
 
-void FlightFrame::Form_Unload(int& /*cancel*/) {
+void FlightFrame::Form_Unload(int& cancel) {
   screen_.Unloading = true;
+  const bool timers[] = {Timer1.Enabled(), Timer2.Enabled(), Timer3.Enabled()};
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
   Timer3.SetEnabled(false);
   StopSound(SND_MEMORY);
   RestoreVolume();
-  SaveSettingsNow();
+  if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
   UnloadRecordsScreens();
-  if (shell::RankingFile().Write) shell::RankingFile().Write();
+  if (shell::RankingFile().Write && !shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
   const int16_t mode = Set().ExitMode;
-  if (mode == 0 || mode == 2) AskSaveQuestions();
+  if ((mode == 0 || mode == 2) && !AskSaveQuestions()) {
+    // The user stays with the unsaved changes: the screen goes on.
+    cancel = 1;
+    screen_.Unloading = false;
+    Timer1.SetEnabled(timers[0]);
+    Timer2.SetEnabled(timers[1]);
+    Timer3.SetEnabled(timers[2]);
+    // An exit asked for while the loop ran has ended it short of the water:
+    // the after-loop steps are undone and the run goes on where it stopped.
+    flight::FlightState& s = S();
+    if (s.Loop.AfterLoopDone && !(s.Body.Altitude < 0)) {
+      s.Loop.AfterLoopDone = false;
+      ++R().RecordCount;
+      Timer2.SetEnabled(true);
+    }
+    return;
+  }
   for (Form* f : std::initializer_list<Form*>{&shell::Begin(), &shell::Notice(), &shell::Choice(), &shell::Write_(),
                                               &shell::Process()})
     if (f->Loaded()) f->Unload();

@@ -147,11 +147,12 @@ class FlightFrame : public Form {
   void LoadStartDuties();   // menu, start state, wind sound
   void FillSeams();
   void FillMenu(int phase);
-  void AskSaveQuestions();
-  void WriteHandOverFile();
+  // False when the user chose to stay after the aircraft file could not be saved.
+  bool AskSaveQuestions();
+  bool WriteHandOverFile();
   void SetLastFlightStrings();
   void UpdateWindSound();
-  void SaveSettingsNow();
+  bool SaveSettingsNow();
   void ApplyOptionBoxesToSettings();
   void OptionPanel_Show();
   void Command16_Click();

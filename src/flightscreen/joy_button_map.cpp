@@ -21,12 +21,12 @@ void JoyButtonMap::SetDetent(int32_t lever) { Entries[kJoyDetentEntry] = SafeDet
 std::string JoyFilePath() { return ProgramPath("\\Temp\\joy.ini"); }
 
 bool ReadJoyFile(const std::string& path, JoyButtonMap& map) {
-  if (!FileExists(path)) {
+  if (!PathExists(path)) {
     map.SetDetent(map.Detent());
     return false;
   }
   bool ok = false;
-  const std::vector<std::string> lines = ReadTextLines(path, &ok);
+  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxJoyFileBytes);
   JoyButtonMap read;
   if (ok) {
     const size_t n = std::min(lines.size(), static_cast<size_t>(kJoyMapSize));

@@ -54,10 +54,13 @@ int32_t SafeDetent(int32_t detent);
 
 // Temp/joy.ini below the program folder.
 std::string JoyFilePath();
+// Sixteen short lines: a file far larger is no joystick file.
+inline constexpr int64_t kMaxJoyFileBytes = 4 * 1024;
 
 // Reads the map: one entry a line, at most 16 lines, each read leniently
 // (0 when a line holds no number). Entries the file does not reach take
-// their start values; an unreadable file gives all start values. A missing
+// their start values; an unreadable file (also one larger than
+// kMaxJoyFileBytes, or no regular file) gives all start values. A missing
 // file leaves the map as it is and returns false. The detent comes out at
 // 10 or more in every case.
 bool ReadJoyFile(const std::string& path, JoyButtonMap& map);
@@ -65,7 +68,7 @@ bool ReadJoyFile(const std::string& path, JoyButtonMap& map);
 // Writes the 16 lines (" 1", " 0", ..., CR LF each) in place of any earlier
 // file, through a temporary file. The detent is raised first. False when the
 // file could not be written; an earlier file then stays as it was.
-bool WriteJoyFile(const std::string& path, JoyButtonMap& map);
+[[nodiscard]] bool WriteJoyFile(const std::string& path, JoyButtonMap& map);
 
 // The flight screen's set-up: reads the file into the program-wide map and
 // hands the detent to the flight loop.

@@ -23,7 +23,7 @@ struct Shown {
 
 std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool* ok) {
   bool read = false;
-  std::vector<std::string> lines = ReadTextLines(path, &read);
+  std::vector<std::string> lines = ReadTextLines(path, &read, aircraft::kMaxAircraftFileBytes);
   if (ok) *ok = read;
   if (!read) return {};
   // A first line longer than three characters is no tag: the fields start there.

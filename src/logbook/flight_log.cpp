@@ -11,6 +11,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
 
 namespace zarv::records {
 
@@ -167,20 +168,15 @@ void AppendCoordinateBlock(std::string& out, const model::AirframeOutline& o, bo
   out += "\r\n";
 }
 
-// Text lines with their CR LF (or LF) line ends taken off.
+// Text lines with their line ends taken off (the text files' own rule).
 class LineCursor {
  public:
   explicit LineCursor(std::string_view text) : text_(text) {}
   bool AtEnd() const { return pos_ >= text_.size(); }
-  std::string_view Next() {
-    if (AtEnd()) return {};
-    const size_t start = pos_;
-    size_t end = start;
-    while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-    pos_ = end;
-    if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-    return text_.substr(start, end - start);
+  std::string_view Next() { return NextTextLine(text_, pos_); }
+  std::string_view Peek() const {
+    size_t at = pos_;
+    return NextTextLine(text_, at);
   }
 
  private:
@@ -188,7 +184,7 @@ class LineCursor {
   size_t pos_ = 0;
 };
 
-double LineValue(std::string_view line) { return Val(line); }
+double LineValue(std::string_view line) { return LogValue(Val(line)); }
 
 }  // namespace
 
@@ -327,13 +323,17 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
   const double start = Now(hooks);
 
   std::string_view fields[35];
-  for (int32_t i = 0; i <= bound; ++i) {
+  bool rowsEnded = false;
+  for (int32_t i = 0; i <= bound && !rowsEnded; ++i) {
     if (r.LogRowCount >= 4 && !lines.AtEnd()) {
       if (i == 0) {
         lines.Next();
         lines.Next();
       }
-      if (!lines.AtEnd()) {
+      // The rows end early at the end of the file and at the first line
+      // without a comma: the trailer or the outline title of a cancelled log.
+      rowsEnded = lines.AtEnd() || lines.Peek().find(',') == std::string_view::npos;
+      if (!rowsEnded) {
         const std::string_view row = lines.Next();
         ++result.RowsRead;
         for (auto& f : fields) f = {};
@@ -347,7 +347,7 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
         }
         double v[35];
         for (int k = 0; k <= lastField; ++k)
-          v[k] = FieldValue(fields[k].data(), fields[k].data() + fields[k].size());
+          v[k] = LogValue(FieldValue(fields[k].data(), fields[k].data() + fields[k].size()));
         FlightSample& x = r.Row(i);
         x.Time = static_cast<float>(v[0]);
         double* head[] = {&x.DistanceFlown, &x.Height, &x.Airspeed, &x.RecordedWindSpeed, &x.Pitch,
@@ -382,6 +382,9 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
     if (lines.AtEnd()) break;
   }
   Call(hooks.Close);
+  // Only the rows the file held count: rows past them still hold what the
+  // record held before (another log). A cancel has zeroed the count.
+  r.LogRowCount = std::max(0, std::min(r.LogRowCount, result.RowsRead - 1));
 
   if (r.LogRowCount > 3 && in.EngineCount > 0) {
     auto next = [&lines](double& value) {
@@ -424,7 +427,7 @@ LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in
 LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, FlightRecord& r,
                             const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
   bool ok = false;
-  const std::string bytes = ReadAllBytes(path, &ok);
+  const std::string bytes = ReadAllBytes(path, &ok, kMaxLogFileBytes);
   if (!ok) return {};
   return ReadLog(bytes, true, in, r, outline, hooks);
 }

@@ -45,8 +45,11 @@ std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
 
 // Composes the log and writes it (cp932) to path atomically. False when the
 // file could not be written; an old file of that name is then left as it was.
-bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, flight::FlightRecord& r,
-                    const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+[[nodiscard]] bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, flight::FlightRecord& r,
+                                  const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// A log of the longest flight is some 15 MB: a file far larger is no log.
+inline constexpr int64_t kMaxLogFileBytes = int64_t{64} << 20;
 
 // How to read a log: the layout follows the current aircraft's class.
 struct LogReadInputs {
@@ -61,8 +64,12 @@ struct LogReadResult {
 };
 
 // Reads a stored log into r (rows, marks, RecordSampleCount, LogRowCount).
-// Rows the file lacks keep what r held; a count larger than the record can
-// hold is cut to the record's last row.
+// The rows end where the file's rows end (at its end or at the first line
+// without a comma), and LogRowCount and RecordSampleCount are the last row
+// read, whatever the count line promised; rows past it keep what r held. A
+// count larger than the record can hold is cut to the record's last row.
+// Numbers are taken through LogValue. A file larger than kMaxLogFileBytes or
+// no regular file is not read.
 LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, flight::FlightRecord& r,
                             const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
 // The same from the log's UTF-8 text.

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
+#include "model/outline.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "logbook/flight_log.h"
 
 namespace zarv::records {
 
@@ -48,8 +51,10 @@ FileOps RuntimeFileOps() {
           [](const std::string& path) { return DeleteFile(path); }};
 }
 
-FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
-                           int32_t logRowCount, const FileOps& ops) {
+namespace {
+
+FilingResult FileInto(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
+                      int32_t logRowCount, const FileOps& ops) {
   if (logRowCount <= 3) {
     FilingResult r;
     r.Discarded = ops.Delete(workingCopy) || !Exists(workingCopy);
@@ -88,6 +93,40 @@ FilingResult FileFlightLog(const std::string& folder, const std::string& suffix,
   r.Filed = true;
   r.FiledName = nameOf(n + 1);
   return r;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
+                           int32_t logRowCount, const FileOps& ops) {
+  FilingResult r = FileInto(folder, suffix, workingCopy, logRowCount, ops);
+  // The renames survive a power cut only once the folders are synced.
+  SyncDir(folder);
+  SyncDir(FolderOf(workingCopy));
+  return r;
+}
+
+std::string FileLeftoverLog(const std::string& workingCopy, const std::string& folder,
+                            const std::string& aircraftFileName, const FileOps& ops) {
+  if (!FileExists(workingCopy)) return {};
+  const std::string suffix = LogSuffixFor(aircraftFileName);
+  if (Len(aircraftFileName) > 4) {
+    auto record = std::make_unique<flight::FlightRecord>();
+    const LogReadResult read = ReadFlightLog(workingCopy, {}, *record, model::AirframeOutline{});
+    if (read.Opened) {
+      MakeDir(folder);
+      const FilingResult filed = FileFlightLog(folder, suffix, workingCopy, record->LogRowCount, ops);
+      if (filed.Filed || filed.Discarded) return {};
+    }
+  }
+  const std::string kept = MoveToFreeName(workingCopy, FolderOf(workingCopy), "before", ".csv");
+  return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + (kept.empty() ? workingCopy : kept) +
+         " に残してあります。";
 }
 
 }  // namespace zarv::records

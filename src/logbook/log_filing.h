@@ -37,8 +37,19 @@ struct FilingResult {
 
 // Files workingCopy into folder as the aircraft's newest log, or deletes it
 // when logRowCount <= 3. When a rename or delete fails filing stops there,
-// nothing is overwritten and the working copy is kept.
+// nothing is overwritten and the working copy is kept. The folders are
+// synced afterwards.
 FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
                            int32_t logRowCount, const FileOps& ops = RuntimeFileOps());
+
+// A log that an earlier run left in workingCopy (it was killed before the
+// filing, or the filing failed) is filed into folder as the newest log of
+// the aircraft file named, by the same rule (a log of at most four rows is
+// deleted). One that cannot be filed, or whose aircraft is not known, goes
+// to a free name beside the working copy ("before1.csv", ...), so that the
+// next flight cannot write over it. Returns the message for the user, empty
+// when the log was filed or there was none.
+std::string FileLeftoverLog(const std::string& workingCopy, const std::string& folder,
+                            const std::string& aircraftFileName, const FileOps& ops = RuntimeFileOps());
 
 }  // namespace zarv::records

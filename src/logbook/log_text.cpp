@@ -1,5 +1,6 @@
 #include "logbook/log_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -112,6 +113,11 @@ double FieldValue(const char* begin, const char* end) {
     if (res.ec == std::errc() && res.ptr == end) return v;
   }
   return Val(std::string_view(begin, static_cast<size_t>(end - begin)));
+}
+
+double LogValue(double v) {
+  if (std::isnan(v)) return 0;
+  return std::clamp(v, -kLogValueLimit, kLogValueLimit);
 }
 
 }  // namespace zarv::records

@@ -19,4 +19,10 @@ void AppendStr(std::string& out, double v);
 // for the plain numbers the writer produces.
 double FieldValue(const char* begin, const char* end);
 
+// A number read from a log, made one the screens can show and compute with:
+// NaN becomes 0, magnitudes beyond kLogValueLimit (inf, 1e400, no flight's
+// value) become the limit, so no readout shows "Inf" or "NaN".
+inline constexpr double kLogValueLimit = 1e9;
+double LogValue(double v);
+
 }  // namespace zarv::records

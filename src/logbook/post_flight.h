@@ -49,9 +49,9 @@ bool PlaysEndSound(bool soundOn, double altitude, int engineCount);
 FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r, const aircraft::AircraftData& a,
                                  const std::string& dateTime = {});
 // Writes the flight's log to path (the working copy) as the processing does.
-bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
-                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
-                        const FlightResult& result, const LongTaskHooks& hooks = {});
+[[nodiscard]] bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
+                                      const aircraft::AircraftData& a, const model::AirframeOutline& outline,
+                                      const FlightResult& result, const LongTaskHooks& hooks = {});
 
 // What the post-flight processing works on.
 struct PostFlightInputs {

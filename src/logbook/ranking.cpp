@@ -25,7 +25,7 @@ void ReadRankingFile(const std::string& path, RankingState& ranking) {
     return;
   }
   bool ok = false;
-  const std::vector<std::string> lines = FileExists(path) ? ReadTextLines(path, &ok) : std::vector<std::string>{};
+  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxRankingFileBytes);
   for (int i = 1; i <= kRankingPlaces; ++i) {
     const size_t at = static_cast<size_t>(i) - 1;
     ranking.RecordLines[static_cast<size_t>(i)] = ok && at < lines.size() ? lines[at] : std::string();

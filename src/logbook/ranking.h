@@ -27,15 +27,18 @@ RankingState& Ranking();
 
 // "\Temp\record.dat" below the program folder.
 std::string RankingPath();
+// Twenty lines of a few dozen bytes: a file far larger is no ranking file.
+inline constexpr int64_t kMaxRankingFileBytes = 64 * 1024;
 
 // Reads the ranking file when it exists (whatever the settings file said).
 // A short file leaves the missing places empty. A file that exists but cannot
-// be read leaves the list empty and forbids writing it back.
+// be read (also one larger than kMaxRankingFileBytes, or no regular file)
+// leaves the list empty and forbids writing it back.
 void ReadRankingFile(const std::string& path, RankingState& ranking);
 // Writes the 20 lines atomically (cp932, CR LF). Refused (false) unless the
 // start read the file or found none; false too when the write failed, the
 // old file then being intact. A refused or failed write keeps the state.
-bool WriteRankingFile(const std::string& path, const RankingState& ranking);
+[[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking);
 
 // The distance a ranking line stands for: its leading number (0 when none).
 double RankingValue(const std::string& line);

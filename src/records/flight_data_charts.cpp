@@ -156,6 +156,11 @@ void Ring(Surface& c, int x, int y, Color colour, bool filled) {
 }  // namespace
 
 void DrawMarker(Surface& c, Series series, double x, double y) {
+  // Far off the canvas, with room for the marker's few pixels: the integer
+  // corners below must not overflow.
+  constexpr double kFarOff = 1e6;
+  x = std::clamp(x, -kFarOff, kFarOff);
+  y = std::clamp(y, -kFarOff, kFarOff);
   const Color colour = kSeriesColours[static_cast<int>(series)];
   switch (SeriesMarker(series)) {
     case Marker::Circle:

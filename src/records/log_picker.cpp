@@ -9,6 +9,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
+#include "logbook/flight_log.h"
 #include "shell/shell_state.h"
 
 namespace zarv::records {
@@ -28,7 +29,7 @@ std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
 
 std::string FirstLine(const std::string& path) {
   bool ok = false;
-  std::vector<std::string> lines = ReadTextLines(path, &ok);
+  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxLogFileBytes);
   return ok && !lines.empty() ? lines.front() : std::string();
 }
 

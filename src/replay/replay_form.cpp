@@ -1,6 +1,8 @@
 #include "replay/replay_form.h"
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "platform/ui/sendkeys.h"
 #include "replay/camera_map.h"
 #include "shell/shell_state.h"
+#include "view/cockpit_view.h"
 
 namespace zarv::replay {
 
@@ -356,8 +359,11 @@ void ReplayForm::RunLoop() {
     ShowFrame();
     ReplayState& st = player_->State;
     if (st.ScreenshotRequest == 1) {
-      SaveBmp(Picture7, ProgramPath("\\cam" + Format(st.ScreenshotCounter, "000") + ".bmp"));
-      ++st.ScreenshotCounter;
+      // The next free number: never over a screenshot taken before.
+      const int32_t n = view::NextFreeScreenshot(ProgramFolder(), st.ScreenshotCounter);
+      // A picture that cannot be written is simply missing; the replay goes on.
+      static_cast<void>(SaveBmp(Picture7, JoinPath(ProgramFolder(), view::ScreenshotName(n))));
+      st.ScreenshotCounter = static_cast<int16_t>(std::min<int32_t>(n + 1, INT16_MAX));
     }
     st.ScreenshotRequest = 0;
     DoEvents();

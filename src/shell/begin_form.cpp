@@ -46,11 +46,19 @@ void BeginForm::Form_Load() {
   sh.FontScale = 1.0;
   SetCaption(sh.AppName);
 
+  // What the user must know of the start-up (settings set aside, a leftover
+  // log), said once: before the splash on a normal start, else after it.
+  bool noticesShown = false;
+  const auto showNotices = [&](const StartupOutcome& o) {
+    noticesShown = true;
+    for (const std::string& notice : o.notices) MsgBox(notice, vbExclamation, sh.AppName);
+  };
   // On a normal start the splash is up before the hangars are sorted.
   const StartupOutcome out =
       PrepareEnvironment(CLng(Screen().Width()), CLng(Screen().Height()), [&](const StartupOutcome& sofar) {
         // Start mode 3 without its hand-over file goes on as this normal start.
         if (sofar.handOverMissing) MsgBox(kMissingHandOverMessage, vbExclamation, sh.AppName);
+        showNotices(sofar);
         DrawSplash();
         Show();
         Refresh();
@@ -61,6 +69,7 @@ void BeginForm::Form_Load() {
     End();
     return;
   }
+  if (!noticesShown) showNotices(out);
   // The flight screen's load resets ExitMode, so the dispatch keeps its own copy.
   startMode_ = s.ExitMode;
 

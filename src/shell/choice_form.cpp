@@ -214,7 +214,7 @@ void ChoiceForm::RegisterOk() {
 
 void ChoiceForm::Command4_Click() {
   CurrentSettings().ExitMode = 1;
-  SaveSettings(SettingsPath(), CurrentSettings());
+  SaveSettingsOrReport();
   RestartProgram();
 }
 
@@ -225,7 +225,7 @@ void ChoiceForm::Form_Unload(int& /*cancel*/) {
   if (Shell().ScreenMode < kScreenModeRegister && !flying) {
     // Closed at start-up without an aircraft: the program ends.
     CurrentSettings().ExitMode = 0;
-    SaveSettings(SettingsPath(), CurrentSettings());
+    SaveSettingsOrReport();
     End();
   }
 }

@@ -57,6 +57,6 @@ std::string CheckEditorRanges(const EditorEntries& e, double launchSpeed);
 // says so), and fields 39..53 formatted from the live values in a.
 std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a);
 // Writes them to the hand-over file (atomically).
-bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a);
+[[nodiscard]] bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a);
 
 }  // namespace zarv::shell

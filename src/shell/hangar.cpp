@@ -4,6 +4,7 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
 #include "aircraft/aircraft_file.h"
 
 namespace zarv::shell {
@@ -85,7 +86,7 @@ std::string OverwriteQuestion(const std::string& folder, const std::string& name
 bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
                       std::string* message) {
   bool ok = false;
-  const std::string bytes = ReadAllBytes(aircraft::HandOverPath(), &ok);
+  const std::string bytes = ReadAllBytes(aircraft::HandOverPath(), &ok, aircraft::kMaxAircraftFileBytes);
   if (!ok || bytes.empty()) {
     if (message) *message = kUnreadableAircraftMessage;
     return false;
@@ -95,13 +96,8 @@ bool RegisterAircraft(const std::string& folder, const std::string& name, Settin
   int lines = 0;
   size_t at = 0;
   while (at < bytes.size() && lines < aircraft::kAircraftLineCount) {
-    size_t end = bytes.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = bytes.size();
-    out.append(bytes, at, end - at).append("\r\n");
+    out.append(NextTextLine(bytes, at)).append("\r\n");
     ++lines;
-    at = end;
-    if (at < bytes.size() && bytes[at] == '\r') ++at;
-    if (at < bytes.size() && bytes[at] == '\n') ++at;
   }
   const std::string target = JoinPath(folder, name);
   if (!AtomicWriteBytes(target, out)) {

@@ -130,7 +130,7 @@ void NoticeForm::Command2_Click() {
 void NoticeForm::Command4_Click() { ShowHelp(kHelpTopic, this); }
 
 void NoticeForm::Form_Unload(int& /*cancel*/) {
-  SaveSettings(SettingsPath(), CurrentSettings());
+  SaveSettingsOrReport();
   Shell().FormActiveFlags[kSlotNotice] = 0;
   if (Shell().NoticePassed == 0) {
     if (FlightScreen().Unload && FlightScreen().Loaded && FlightScreen().Loaded())

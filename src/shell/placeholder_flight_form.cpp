@@ -100,15 +100,17 @@ void PlaceholderFlightForm::BackToPlatform() {
       a.AircraftLines[static_cast<size_t>(i)] = handOver.AircraftLines[static_cast<size_t>(i)];
   }
   aircraft::StoreLaunchFields(a);
-  aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);  // keeps the launch fields' leading blanks
+  // As held: keeps the launch fields' leading blanks.
+  if (!aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a))
+    ReportNotSaved("機体データ", aircraft::HandOverPath());
   CurrentSettings().ExitMode = 3;
   Unload();
 }
 
 void PlaceholderFlightForm::Form_Unload(int& /*cancel*/) {
   Settings& s = CurrentSettings();
-  SaveSettings(SettingsPath(), s);
-  if (RankingFile().Write) RankingFile().Write();
+  SaveSettingsOrReport();
+  if (RankingFile().Write && !RankingFile().Write()) ReportNotSaved("順位", ProgramPath("\\Temp\\record.dat"));
   for (Form* f :
        std::initializer_list<Form*>{&Begin(), &Notice(), &Choice(), &Write_(), &Process()})
     if (f->Loaded()) f->Unload();

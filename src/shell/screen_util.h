@@ -2,14 +2,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/ui/form.h"
 #include "platform/ui/surface.h"
 
 namespace zarv::shell {
 
-// Left = centreX - width / 2, Top = centreY - height / 2 (twips), never negative.
+// Left = centreX - width / 2, Top = centreY - height / 2 (twips), never
+// negative; a place on none of the screens centres the window on the screen.
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY);
+// Tells the user what was not saved, and where: "<what>を保存できませんでした。"
+// and the file's path.
+void ReportNotSaved(const std::string& what, const std::string& path);
+// Writes the program's settings to the settings file; a failure is reported.
+bool SaveSettingsOrReport();
 // Puts the window back to the size saved for its slot (when one is saved).
 void KeepSavedSize(Form& form, int slot, bool normalOnly);
 void SaveFormSize(Form& form, int slot);

@@ -8,6 +8,7 @@
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
 #include "shell/screens.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 
 namespace zarv::shell {
@@ -52,10 +53,25 @@ void RestartProgram() {
 }
 
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
+  // A centre kept from another screen layout, or an edited settings file.
+  if (!Screen().OnAScreen(centreX, centreY)) {
+    centreX = CLng(Screen().Width() / 2);
+    centreY = CLng(Screen().Height() / 2);
+  }
   double left = centreX - form.Width() / 2;
   double top = centreY - form.Height() / 2;
   form.SetLeft(left < 0 ? 0 : left);
   form.SetTop(top < 0 ? 0 : top);
+}
+
+void ReportNotSaved(const std::string& what, const std::string& path) {
+  MsgBox(what + "を保存できませんでした。\r\n" + path, vbExclamation, Shell().AppName);
+}
+
+bool SaveSettingsOrReport() {
+  if (SaveSettings(SettingsPath(), CurrentSettings())) return true;
+  ReportNotSaved("設定", SettingsPath());
+  return false;
 }
 
 void KeepSavedSize(Form& form, int slot, bool normalOnly) {

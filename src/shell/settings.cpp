@@ -1,5 +1,7 @@
 #include "shell/settings.h"
 
+#include <cmath>
+
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -51,43 +53,54 @@ bool ParseSettingsLines(const std::vector<std::string>& lines, Settings& s) {
   };
   auto i16 = [&](int n) { return CInt(Val(line(n))); };
   auto present = [&](int n) { return static_cast<size_t>(n) <= lines.size(); };
+  // An edited or damaged file must not take a screen out of reach.
+  auto step = [&](int n, int16_t last) {
+    const int16_t v = i16(n);
+    return v >= 0 && v <= last ? v : int16_t{0};
+  };
+  auto checkBox = [&](int n) { return step(n, 1); };
+  auto offset = [&](int n) {
+    const double v = Val(line(n));
+    return std::fabs(v) <= kMaxReplayCameraOffset ? v : 0.0;  // NaN fails too
+  };
 
   s.LastFlightAircraft = line(2);
   s.LastFlightDistanceText = line(3);
   s.AircraftFilePath = line(4);
   s.HangarDir = line(5);
   s.AircraftFileName = line(6);
-  s.ShowObjects = i16(7);
-  s.ShowVelocityVector = i16(8);
-  s.ShowDataBox = i16(9);
-  s.ShowInstrumentPanel = i16(10);
-  s.ShowPylonOrHangMeter = i16(11);
-  s.JoystickOn = i16(12);
-  s.SoundOn = i16(13);
-  s.NoticeSkip = i16(14);
-  s.WireframeView = i16(15);
-  for (int k = 1; k <= 7; ++k) s.ChartSeriesFlags[k] = i16(15 + k);
-  s.WireframeBackground = i16(23);
+  s.ShowObjects = checkBox(7);
+  s.ShowVelocityVector = checkBox(8);
+  s.ShowDataBox = checkBox(9);
+  s.ShowInstrumentPanel = checkBox(10);
+  s.ShowPylonOrHangMeter = checkBox(11);
+  s.JoystickOn = checkBox(12);
+  s.SoundOn = checkBox(13);
+  s.NoticeSkip = checkBox(14);
+  s.WireframeView = checkBox(15);
+  for (int k = 1; k <= 7; ++k) s.ChartSeriesFlags[k] = checkBox(15 + k);
+  s.WireframeBackground = checkBox(23);
   if (present(24)) s.SimSpeedNormal = OptionValue(line(24), true);
   if (present(25)) s.FrameRate20 = OptionValue(line(25), false);
   if (present(26)) s.ManualZoomSelected = OptionValue(line(26), false);
   if (present(27)) s.VortexLinesSelected = OptionValue(line(27), false);
-  s.ReplayZoomIndex = i16(28);
+  s.ReplayZoomIndex = step(28, kMaxReplayZoomIndex);
   s.GradientBitmapLength = i16(29);
   s.ProgramFolder = line(30);
-  s.ReplayCameraX = Val(line(31));
-  s.ReplayCameraY = Val(line(32));
-  s.ReplayCameraHeightIndex = i16(33);
-  s.ScreenSizeChoice = i16(34);
+  s.ReplayCameraX = offset(31);
+  s.ReplayCameraY = offset(32);
+  s.ReplayCameraHeightIndex = step(33, kMaxReplayCameraHeightIndex);
+  s.ScreenSizeChoice = step(34, kMaxScreenSizeChoice);
   s.CachedScreenSizeChoice = i16(35);
   s.WindowCentreX = CLng(Val(line(36)));
   s.WindowCentreY = CLng(Val(line(37)));
   return true;
 }
 
-bool LoadSettings(const std::string& path, Settings& s) {
+bool LoadSettings(const std::string& path, Settings& s, bool* readable) {
   bool ok = false;
-  std::vector<std::string> lines = ReadTextLines(path, &ok);
+  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxSettingsFileBytes);
+  if (readable) *readable = ok;
   if (!ok) {
     s.Reset();
     return false;

@@ -10,6 +10,13 @@
 namespace zarv::shell {
 
 inline constexpr int kSettingsLineCount = 37;
+// A settings file is a few hundred bytes: anything far larger is not one.
+inline constexpr int64_t kMaxSettingsFileBytes = 64 * 1024;
+// What the screens offer; a value read outside falls back to its default.
+inline constexpr int16_t kMaxScreenSizeChoice = 2;
+inline constexpr int16_t kMaxReplayZoomIndex = 10;
+inline constexpr int16_t kMaxReplayCameraHeightIndex = 13;
+inline constexpr double kMaxReplayCameraOffset = 1e6;  // m from the platform
 
 struct Settings {
   int16_t ExitMode = 0;                 // 1: 0 normal, 1 notice, 2 hangar, 3 flight
@@ -62,14 +69,20 @@ inline bool& SettingsValid() {
 bool AcceptStartModeLine(const std::string& line, int16_t* exitMode);
 
 // Reads the lines into s. An accepted file fills every line it holds (lines
-// it lacks read as 0, empty text or the option defaults). A rejected line 1
-// leaves s at its defaults. Returns whether the file was accepted.
+// it lacks read as 0, empty text or the option defaults; a check box other
+// than 0 or 1, a screen size, zoom or camera height step the screens do not
+// offer, and a camera place farther than kMaxReplayCameraOffset read as their
+// defaults). A rejected line 1 leaves s at its defaults. Returns whether the
+// file was accepted.
 bool ParseSettingsLines(const std::vector<std::string>& lines, Settings& s);
-bool LoadSettings(const std::string& path, Settings& s);
+// As ParseSettingsLines on the file's lines. *readable is false when the file
+// could not be read at all (missing, no regular file, larger than
+// kMaxSettingsFileBytes, no right to read it).
+bool LoadSettings(const std::string& path, Settings& s, bool* readable = nullptr);
 
 std::vector<std::string> SettingsLines(const Settings& s);
 // Atomic rewrite; false when it could not be written.
-bool SaveSettings(const std::string& path, const Settings& s);
+[[nodiscard]] bool SaveSettings(const std::string& path, const Settings& s);
 
 // ProgramPath("\Temp\set.ini").
 std::string SettingsPath();

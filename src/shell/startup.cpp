@@ -156,13 +156,15 @@ std::string ProgramBuildDate() {
 }
 
 std::string SortAircraftIntoHangars(const std::string& folder) {
-  aircraft::WriteSampleAircraft(folder);
+  // A sample that cannot be written is missing from the hangar; nothing of
+  // the user's is touched either way.
+  static_cast<void>(aircraft::WriteSampleAircraft(folder));
   std::string hangarDefault;
   const std::vector<std::string> names = ListFiles(folder, "*.brd");
   for (size_t i = 0; i < names.size() && i <= 50; ++i) {
     const std::string from = JoinPath(folder, names[i]);
     bool ok = false;
-    const std::vector<std::string> lines = ReadTextLines(from, &ok);
+    const std::vector<std::string> lines = ReadTextLines(from, &ok, aircraft::kMaxAircraftFileBytes);
     const std::string first = ok && !lines.empty() ? lines[0] : std::string();
     const bool powered = first == "PcD" || first == "PfD" || first == "JfD" || first == "JcD";
     const std::string tag = powered ? first : std::string(1, 'D');
@@ -220,6 +222,15 @@ int16_t Low16(long long length) {
   return static_cast<int16_t>(low);
 }
 
+std::string SetAsideUnreadableSettings(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  const std::string aside = MoveToFreeName(path, folder, "set-unreadable", ".ini");
+  std::string notice = "設定ファイルを読み込めませんでした。\r\n" + path + "\r\n";
+  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + aside + "\r\n";
+  return notice + "初期設定で起動します。";
+}
+
 std::string WaitingScreenText(Settings& s) {
   if (s.CachedScreenSizeChoice != s.ScreenSizeChoice) {
     s.CachedScreenSizeChoice = s.ScreenSizeChoice;
@@ -249,6 +260,10 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
     return out;
   }
 
+  // Temporary files of writes that a killed run never finished.
+  RemoveOrphanTemps(folder);
+  for (const std::string& sub : ListDirs(folder)) RemoveOrphanTemps(JoinPath(folder, sub));
+
   const std::string temp = ProgramPath("\\Temp");
   out.firstRun = !DirExists(temp);
   sh.NoticeNextPressed = out.firstRun ? 0 : 1;
@@ -265,7 +280,9 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   if (!DirExists(ProgramPath("\\FlightData"))) MakeDir(ProgramPath("\\FlightData"));
 
   const std::string settingsPath = SettingsPath();
-  SettingsValid() = FileExists(settingsPath) && LoadSettings(settingsPath, s);
+  const bool settingsThere = PathExists(settingsPath);
+  bool readable = true;
+  SettingsValid() = settingsThere && LoadSettings(settingsPath, s, &readable);
   if (!SettingsValid()) {
     // No file, or one whose first line was rejected: the defaults.
     s.Reset();
@@ -274,6 +291,14 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   // A start mode that names no screen would leave the program without one.
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
+  // The settings must still be written (they carry the next start's mode),
+  // but not over a file that may hold the user's settings.
+  if (settingsThere && !readable) out.notices.push_back(SetAsideUnreadableSettings(settingsPath));
+  // Before any screen can change the aircraft the settings name.
+  if (Hooks().FileLeftoverLog) {
+    const std::string notice = Hooks().FileLeftoverLog(s.AircraftFileName);
+    if (!notice.empty()) out.notices.push_back(notice);
+  }
   if (s.ExitMode == 3 && !FileExists(aircraft::HandOverPath())) {
     out.handOverMissing = true;
     s.ExitMode = 0;

@@ -23,6 +23,9 @@ struct StartupHooks {
   std::function<void()> DrawSkyBackgrounds;
   // Plays a wave image from memory and returns when it has ended.
   std::function<void(const std::string& waveImage)> PlaySoundFromMemory;
+  // Files a flight log that an earlier run left in Temp/before.csv as a log
+  // of the aircraft file named; returns what the user must be told, or "".
+  std::function<std::string(const std::string& aircraftFileName)> FileLeftoverLog;
 };
 StartupHooks& Hooks();
 
@@ -57,6 +60,11 @@ bool NeedPanelArt(const Settings& s, double lengthNow, const std::string& tempFo
 // Low 16 bits of a byte length, read as signed (as the settings keep it).
 int16_t Low16(long long length);
 
+// Moves a settings file that exists but cannot be read aside, beside itself,
+// so that the settings written later do not replace it. Returns the notice
+// for the user.
+std::string SetAsideUnreadableSettings(const std::string& path);
+
 // Text of the waiting screen of start mode 3 (and records the size change).
 std::string WaitingScreenText(Settings& s);
 
@@ -68,15 +76,17 @@ struct StartupOutcome {
   bool sortedHangars = false;
   bool wroteReadme = false;
   bool wroteHelpContents = false;
+  std::vector<std::string> notices;  // to show the user, in this order
 };
 
 // The set-up of the start screen's load, in its order, for the program
-// folder ProgramFolder(): folders, help contents, settings (defaults with the
-// window centred on a screen of the given size in twips; a start mode that
-// names no screen becomes 0), transition sound, ranking list, on a normal
-// start the splash (showSplash, given what was found so far), the samples,
-// hangar sorting and notes, and last the gradient bitmap's length and the
-// screen scale.
+// folder ProgramFolder(): the temporary files a killed run left, folders,
+// help contents, settings (defaults with the window centred on a screen of
+// the given size in twips; an unreadable file set aside; a start mode that
+// names no screen becomes 0), a flight log left unfiled, transition sound,
+// ranking list, on a normal start the splash (showSplash, given what was
+// found so far), the samples, hangar sorting and notes, and last the
+// gradient bitmap's length and the screen scale.
 StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
                                   const std::function<void(const StartupOutcome&)>& showSplash = {});
 

@@ -29,13 +29,13 @@ void DrawSkyBackground(Surface& picture, double screenScale, bool smooth, const 
 // Draws and saves the panel face and mask of sizeChoice (0, 1, 2) into
 // tempFolder; in developer mode the chart-paper strips first. False when a
 // file could not be written.
-bool SavePanelArt(const std::string& tempFolder, double screenScale, double fontScale,
-                  int sizeChoice, bool developerMode);
+[[nodiscard]] bool SavePanelArt(const std::string& tempFolder, double screenScale, double fontScale,
+                                int sizeChoice, bool developerMode);
 // Saves zarv.bmp into tempFolder.
-bool SaveGradientProbe(const std::string& tempFolder);
+[[nodiscard]] bool SaveGradientProbe(const std::string& tempFolder);
 // Saves BackN.bmp and CBackN.bmp (no files for another choice).
-bool SaveSkyBackgrounds(const std::string& tempFolder, double screenScale, int sizeChoice,
-                        double gradientLength, const SkyTables& sky);
+[[nodiscard]] bool SaveSkyBackgrounds(const std::string& tempFolder, double screenScale, int sizeChoice,
+                                      double gradientLength, const SkyTables& sky);
 
 // All cached art of one screen size (for the benchmark and tools): the
 // probe, the sky backgrounds and the panel art, into folder.

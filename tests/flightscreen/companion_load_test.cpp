@@ -20,6 +20,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "logbook/log_text.h"
 #include "shell/shell_state.h"
 
 namespace zarv::flightscreen {
@@ -287,7 +288,7 @@ TEST_F(CompanionLoadTest, HugeNumbersAndLongRowsStayInBounds) {
   Load();
   EXPECT_EQ(record_->LogRowCount, 200);
   EXPECT_EQ(companion_->CompanionSampleCount, 200);
-  EXPECT_EQ(At(20).CompanionAltitude, -DBL_MAX);  // row 60, column 3
+  EXPECT_EQ(At(20).CompanionAltitude, -records::kLogValueLimit);  // row 60, column 3
   EXPECT_EQ(At(20).CompanionEast, 0);             // past the first 400 characters
   EXPECT_EQ(At(21).CompanionAltitude, 0);         // row 61: its fields lie past 400 characters
   EXPECT_EQ(At(21).CompanionEast, 0);

@@ -75,7 +75,9 @@ TEST(CompanionView, LoadedJetDrawsAsItsModel) {
   Surface picture(1024, 768, kSky);
   view::DrawAircraftModel(*companion, settings, noPrisms, *scene, projection, *list, readout,
                           picture);
-  if (const char* shot = std::getenv("ZARV_COMPANION_SHOT")) SaveBmp(picture, shot);
+  if (const char* shot = std::getenv("ZARV_COMPANION_SHOT")) {
+    EXPECT_TRUE(SaveBmp(picture, shot));
+  }
 
   EXPECT_GT(list->PolyDrawnCount, 100);
   // Painted around the view centre, where the jet is, and nowhere near the

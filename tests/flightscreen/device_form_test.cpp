@@ -10,6 +10,7 @@
 #include "joystick_fixture.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
+#include "platform/ui/msgbox.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -254,6 +255,21 @@ TEST_F(DeviceDialogTest, DoneWithTheBoxUntickedWritesNoFile) {
   EXPECT_EQ(JoyMap().Entries[kJoyTakeoff], 4);
   EXPECT_DOUBLE_EQ(aircraft::Aircraft().PitchResponse, 2.0);
   EXPECT_EQ(options_.JoystickOn, 0);
+}
+
+TEST_F(DeviceDialogTest, DoneThatCannotWriteTheFileSaysSo) {
+  Glider();
+  JoyMap().Entries[kJoyTakeoff] = 4;
+  ASSERT_TRUE(MakeDir(JoyFile() + "/in the way"));  // nothing can be written there
+  ClearMessageBoxCalls();
+  SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
+  DeviceForm& d = Open();
+  d.Command1.SetValue(true);
+  SetMessageBoxResponder(nullptr);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "ジョイスティックの設定を保存できませんでした。\r\n" + JoyFilePath());
+  EXPECT_FALSE(d.Loaded());
+  EXPECT_EQ(JoyMap().Entries[kJoyTakeoff], 4);  // the map stays in use for this run
 }
 
 TEST_F(DeviceDialogTest, CancelKeepsEverythingAndActiveFlagsFollowTheDialog) {

@@ -3,10 +3,13 @@
 #include "flightscreen/joy_button_map.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "fuzz_damage.h"
 #include "joystick_fixture.h"
 #include "platform/runtime/files.h"
 
@@ -103,6 +106,55 @@ TEST_F(JoyFileTest, BadLinesAndLengths) {
   map.Entries.fill(5);
   ASSERT_TRUE(ReadJoyFile(JoyFile(), map));
   EXPECT_EQ(map.Entries, JoyButtonMap().Entries);
+}
+
+// Doubled line ends must not shift the map: button 2 stays the brake hold,
+// the detent stays on line 16.
+TEST_F(JoyFileTest, DoubledLineEndsKeepTheMapInPlace) {
+  for (const char* end : {"\r\r\n", "\n\r"}) {
+    std::string bytes;
+    for (int i = 0; i < 16; ++i) bytes += std::string(i == 2 ? " 2" : i == 15 ? " 180" : " 0") + end;
+    WriteRaw(bytes);
+    JoyButtonMap map;
+    ASSERT_TRUE(ReadJoyFile(JoyFile(), map));
+    EXPECT_EQ(map.Entries[kJoyBrakeHold], 2);
+    EXPECT_EQ(map.Entries[kJoyTrimNoseDown], 0);
+    EXPECT_EQ(map.Detent(), 180);
+  }
+}
+
+// A FIFO or a huge file in its place: the start values, and no hang.
+TEST_F(JoyFileTest, SpecialAndHugeFilesGiveTheStartValues) {
+  ASSERT_EQ(mkfifo(JoyFile().c_str(), 0600), 0);
+  JoyButtonMap map;
+  map.Entries[kJoyGear] = 64;
+  ReadJoyFile(JoyFile(), map);
+  EXPECT_EQ(map.Entries, JoyButtonMap().Entries);
+  ASSERT_TRUE(DeleteFile(JoyFile()));
+  WriteRaw(" 1\r\n" + std::string(kMaxJoyFileBytes, ' '));
+  map.Entries[kJoyGear] = 64;
+  ReadJoyFile(JoyFile(), map);
+  EXPECT_EQ(map.Entries, JoyButtonMap().Entries);
+}
+
+// Seeded damage: every file reads into a map with a usable detent, and the
+// map written back reads the same.
+TEST_F(JoyFileTest, DamagedFilesReadIntoUsableMaps) {
+  std::string good;
+  for (int i = 0; i < 16; ++i) good += std::string(i == 1 ? " 3" : i == 15 ? " 180" : " 0") + "\r\n";
+  zarv::testing::Damage damage(16);
+  for (int round = 0; round < 2000; ++round) {
+    SCOPED_TRACE(round);
+    std::ofstream(JoyFile(), std::ios::binary | std::ios::trunc) << damage(good);
+    JoyButtonMap map;
+    ASSERT_TRUE(ReadJoyFile(JoyFile(), map));
+    ASSERT_GE(map.Detent(), kMinThrottleDetent);
+    if (round % 50 != 0) continue;
+    ASSERT_TRUE(WriteJoyFile(JoyFile(), map));
+    JoyButtonMap back;
+    ASSERT_TRUE(ReadJoyFile(JoyFile(), back));
+    ASSERT_EQ(back.Entries, map.Entries);
+  }
 }
 
 TEST_F(JoyFileTest, MissingFileKeepsTheMap) {

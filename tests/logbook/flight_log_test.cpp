@@ -341,41 +341,66 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   const std::string units = std::string(kLightNames) + "\r\n" + kLightUnits + "\r\n";
   LogReadInputs light{7, 0};
 
-  // A log cut off after two rows (a cancelled writer): rows past the end
-  // keep what the record held.
+  // Logs that promise more rows than they hold (a cancelled writer, a cut
+  // file): the counts are the rows read, so nothing of the log read before
+  // shows. The rows end at the end of the file or at the first line without
+  // a comma (the trailer, the outline title; outline lines have commas).
+  const std::string rows = "0.00, 1, 2.349,\r\n0.05, 2, -12.345,,,,,,,,,,,,,,,,,,,,,,,, .35,\r\n0.10, 3,\r\n";
+  const struct {
+    std::string after;
+    LogReadInputs in;
+  } cut[] = {{"", light},
+             {"機体各部の座標\r\n前部胴体00,0.120,-1.500,0.850,\r\n", light},
+             {" 12.5\r\n 0\r\n 7\r\n 0\r\n 9\r\n機体各部の座標\r\n", {7, 1}}};
+  for (const auto& c : cut) {
+    auto r = std::make_unique<FlightRecord>();
+    for (int i = 0; i <= 40; ++i) r->Row(i).Pitch = 5;  // the log read before
+    const LogReadResult res = ReadFlightLogText("s\r\n 40,'=データ行数\r\n" + units + rows + c.after, c.in, *r, {});
+    EXPECT_EQ(res.RowsRead, 3);
+    EXPECT_EQ(r->LogRowCount, 2);
+    EXPECT_EQ(r->RecordSampleCount, 2);
+    EXPECT_EQ(r->Samples[0].Height, 2.34);
+    EXPECT_EQ(r->Samples[1].Height, -12.35);
+    EXPECT_DOUBLE_EQ(r->Samples[1].WindNoiseVolume, 0.35);
+    EXPECT_EQ(r->Samples[1].Pitch, 0);
+  }
+  // The trailer after the rows of a cancelled log is read as the trailer.
   auto r = std::make_unique<FlightRecord>();
-  r->Row(3).Pitch = 5;
-  LogReadResult res = ReadFlightLogText(
-      "s\r\n 40,'=データ行数\r\n" + units + "0.00, 1, 2.349,\r\n0.05, 2, -12.345,,,,,,,,,,,,,,,,,,,,,,,, .35,\r\n", light,
-      *r, {});
-  EXPECT_EQ(res.RowsRead, 2);
-  EXPECT_EQ(r->LogRowCount, 40);
-  EXPECT_EQ(r->Samples[0].Height, 2.34);
-  EXPECT_EQ(r->Samples[1].Height, -12.35);
-  EXPECT_DOUBLE_EQ(r->Samples[1].WindNoiseVolume, 0.35);
-  EXPECT_EQ(r->Samples[3].Pitch, 5);
-  // A count of 3 or less reads no rows and clears from it on.
+  LogReadResult res = ReadFlightLogText("s\r\n 40\r\n" + units + rows + "0.15,\r\n0.20,\r\n" + cut[2].after,
+                                        {7, 1}, *r, {});
+  EXPECT_EQ(r->LogRowCount, 4);
+  EXPECT_EQ(r->SoundStartCount, 0);
+  EXPECT_EQ(r->SoundStartSamples[0], 9);
+  // A count of 3 or less reads no rows: nothing of the record shows.
   r = std::make_unique<FlightRecord>();
   r->Row(2).Pitch = 5;
-  r->Row(3).Pitch = 6;
   res = ReadFlightLogText("s\r\n 3,'=データ行数\r\n0\r\n", light, *r, {});
   EXPECT_EQ(res.RowsRead, 0);
-  EXPECT_EQ(r->RecordSampleCount, 3);
-  EXPECT_EQ(r->Samples[2].Pitch, 5);
-  EXPECT_EQ(r->Samples[3].Pitch, 0);
+  EXPECT_EQ(r->RecordSampleCount, 0);
+  EXPECT_EQ(r->Samples[2].Pitch, 0);
 
-  // A count far beyond the record's size is cut to its last row.
+  // Numbers no flight has are read as ones the screens can show.
   r = std::make_unique<FlightRecord>();
-  res = ReadFlightLogText("s\r\n 1E+12\r\n" + units + "0.00,\r\n", light, *r, {});
-  EXPECT_EQ(r->LogRowCount, flight::kRecordCapacity - 1);
-  EXPECT_EQ(res.RowsRead, 1);
+  res = ReadFlightLogText("s\r\n 5\r\n" + units + "0.00,1e400,-1E+999,nan,1e300,\r\n" + rows, light, *r, {});
+  EXPECT_EQ(r->Samples[0].DistanceFlown, kLogValueLimit);
+  EXPECT_EQ(r->Samples[0].Height, -kLogValueLimit);
+  EXPECT_EQ(r->Samples[0].Airspeed, 0);
+  EXPECT_EQ(r->Samples[0].RecordedWindSpeed, kLogValueLimit);
+
+  // A count far beyond the record's size reads the rows there are.
+  r = std::make_unique<FlightRecord>();
+  res = ReadFlightLogText("s\r\n 1E+12\r\n" + units + rows, light, *r, {});
+  EXPECT_EQ(r->LogRowCount, 2);
+  EXPECT_EQ(res.RowsRead, 3);
 
   // Powered integer columns are rounded half to even.
   r = std::make_unique<FlightRecord>();
   std::string row = "0.00";
   for (int k = 1; k <= 15; ++k) row += ",0";
   row += ",12.5,13.5,-2.5,0,0,0,0";
-  res = ReadFlightLogText("s\r\n 4\r\nnames\r\nunits\r\n" + row + ",\r\n", {60, 0}, *r, {});
+  std::string powered = "s\r\n 4\r\nnames\r\nunits\r\n";
+  for (int i = 0; i <= 4; ++i) powered += row + ",\r\n";
+  res = ReadFlightLogText(powered, {60, 0}, *r, {});
   EXPECT_EQ(r->Samples[0].AileronDeg, 12);
   EXPECT_EQ(r->Samples[0].FlapSetting, 14);
   EXPECT_EQ(r->Samples[0].LeadingEdgeFlapAngle, -2);

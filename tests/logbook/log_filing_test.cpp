@@ -2,6 +2,8 @@
 // and what is left when a rename or delete fails.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "logbook/log_filing.h"
 #include "platform/runtime/files.h"
 #include "records_fixture.h"
@@ -121,6 +123,48 @@ TEST_F(FilingTest, ARenameTargetInTheWayIsNotOverwritten) {
   EXPECT_EQ(Names().size(), 5u);
   EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "5Marden7.csv");
   EXPECT_EQ(Bytes(data + "/3Marden7.csv"), "new");
+}
+
+// A log that a killed run (or a failed filing) left in the working copy is
+// filed at the next start under the aircraft the settings name; when that
+// cannot be, it moves to a free name, never to be written over.
+TEST_F(FilingTest, ALeftoverLogIsFiledOrKept) {
+  std::string log = "s\r\n 9,'=データ行数\r\nnames\r\nunits\r\n";
+  for (int i = 0; i <= 9; ++i) log += "0.00,1,\r\n";
+  const std::string shortLog = "s\r\n 3,'=データ行数\r\n機体各部の座標\r\n";
+  FileOps readOnly{[](const std::string&, const std::string&) { return false; },
+                   [](const std::string&) { return false; }};
+  const struct {
+    std::string bytes, aircraft;
+    bool failingFolder;
+    std::string filedAs, keptAs;
+  } cases[] = {
+      {log, "Marden7.brd", false, "2Marden7.csv", ""},
+      {shortLog, "Marden7.brd", false, "", ""},  // as after a flight: deleted
+      {log, "", false, "", "before1.csv"},        // no aircraft known
+      {log, "Marden7.brd", true, "", "before1.csv"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(data);
+    ASSERT_TRUE(MakeDir(data));
+    DeleteFile(dir / "before1.csv");
+    Log("0Marden7.csv");
+    Log("1Marden7.csv");
+    WriteBytes(working, c.bytes);
+    const std::string message =
+        FileLeftoverLog(working, data, c.aircraft, c.failingFolder ? readOnly : RuntimeFileOps());
+    EXPECT_FALSE(FileExists(working));
+    if (!c.filedAs.empty()) {
+      EXPECT_EQ(Bytes(data + "/" + c.filedAs), c.bytes);
+    }
+    EXPECT_EQ(Names().size(), c.filedAs.empty() ? 2u : 3u);
+    EXPECT_EQ(message.empty(), c.keptAs.empty()) << message;
+    if (!c.keptAs.empty()) {
+      EXPECT_EQ(Bytes(dir / c.keptAs), c.bytes);
+      EXPECT_NE(message.find(dir / c.keptAs), std::string::npos) << message;
+    }
+  }
+  EXPECT_EQ(FileLeftoverLog(working, data, "Marden7.brd"), "");  // nothing left over
 }
 
 }  // namespace

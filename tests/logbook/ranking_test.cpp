@@ -5,11 +5,13 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "logbook/post_flight.h"
 #include "logbook/ranking.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
 #include "records_fixture.h"
 
 namespace zarv::records {
@@ -134,6 +136,43 @@ TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {
   ReadRankingFile(odd, r);
   EXPECT_EQ(r.File, RankingState::FileState::Unreadable);
   EXPECT_FALSE(WriteRankingFile(odd, r));
+}
+
+// Line ends doubled on the way (CR CR LF, LF CR) keep all twenty places,
+// the free ones included; the next write puts plain CR LF back.
+TEST_F(RankingFileTest, DoubledLineEndsKeepEveryPlace) {
+  for (const char* end : {"\r\r\n", "\n\r"}) {
+    std::string bytes;
+    for (int k = 1; k <= 20; ++k) bytes += (k == 5 ? std::string() : std::to_string(1000 - k) + " by X") + end;
+    WriteBytes(path, bytes);
+    RankingState r;
+    ReadRankingFile(path, r);
+    EXPECT_EQ(r.RecordLines[5], "");
+    EXPECT_EQ(r.RecordLines[11], "989 by X");
+    EXPECT_EQ(r.RecordLines[20], "980 by X");
+    ASSERT_TRUE(WriteRankingFile(path, r));
+    EXPECT_EQ(ReadTextLines(path).size(), 20u);
+    EXPECT_EQ(Bytes(path).substr(0, 20), "999 by X\r\n998 by X\r\n");
+  }
+}
+
+// A FIFO would hang the start, a huge file cost minutes and gigabytes: such
+// a file is not read and never written over.
+TEST_F(RankingFileTest, SpecialAndHugeFilesAreLeftAlone) {
+  const std::string huge(kMaxRankingFileBytes + 1, 'x');
+  for (bool fifo : {true, false}) {
+    DeleteFile(path);
+    if (fifo) {
+      ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    } else {
+      WriteBytes(path, huge);
+    }
+    RankingState r;
+    ReadRankingFile(path, r);
+    EXPECT_EQ(r.File, RankingState::FileState::Unreadable);
+    EXPECT_FALSE(WriteRankingFile(path, r));
+  }
+  EXPECT_EQ(FileLength(path), static_cast<int64_t>(huge.size()));
 }
 
 TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {

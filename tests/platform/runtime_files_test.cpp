@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/textfile.h"
 #include "runtime_tempdir.h"
 
 namespace zarv {
@@ -84,6 +85,59 @@ TEST(RuntimeFiles, AtomicWriteReplacesAndKeepsOldOnFailure) {
   }
   EXPECT_FALSE(AtomicWriteBytes(dir / "missing/set.ini", "x"));
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"set.ini"});
+}
+
+// Readers take regular files of a sane size only: the open of a FIFO would
+// block for ever, a device never ends.
+TEST(RuntimeFiles, ReadersRefuseSpecialAndOversizedFiles) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(AtomicWriteBytes(dir / "big", std::string(5000, 'x')));
+  const struct {
+    std::string path;
+    int64_t limit;
+    bool readable;
+  } cases[] = {{dir / "fifo", kDefaultReadLimit, false}, {"/dev/zero", kDefaultReadLimit, false},
+               {dir.path(), kDefaultReadLimit, false},   {dir / "big", 4999, false},
+               {dir / "big", 5000, true}};
+  for (const auto& c : cases) {
+    bool ok = !c.readable;
+    const std::string bytes = ReadAllBytes(c.path, &ok, c.limit);
+    EXPECT_EQ(ok, c.readable) << c.path;
+    EXPECT_EQ(bytes.size(), c.readable ? 5000u : 0u) << c.path;
+  }
+}
+
+TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
+  TempDir dir;
+  ASSERT_TRUE(AtomicWriteBytes(dir / "set.ini", "kept"));
+  // Left by a killed writer: nobody holds them.
+  for (const char* name : {".set.ini.0123456789ab.tmp", ".before.csv.deadbeef0001.tmp"})
+    ASSERT_TRUE(AtomicWriteBytes(dir / name, "half"));
+  // Not ours.
+  for (const char* name : {".notes.tmp", ".x.0123456789AB.tmp", "a.0123456789ab.tmp"})
+    ASSERT_TRUE(AtomicWriteBytes(dir / name, "theirs"));
+  // A write in progress.
+  FileTable files;
+  ASSERT_TRUE(files.Open(1, dir / "record.dat", OpenMode::Output));
+  files.Print(1, "line");
+
+  EXPECT_EQ(RemoveOrphanTemps(dir.path()), 2);
+  EXPECT_FALSE(PathExists(dir / ".set.ini.0123456789ab.tmp"));
+  for (const char* name : {".notes.tmp", ".x.0123456789AB.tmp", "a.0123456789ab.tmp", "set.ini"})
+    EXPECT_TRUE(PathExists(dir / name)) << name;
+  EXPECT_TRUE(files.Close(1));
+  EXPECT_EQ(ReadAllBytes(dir / "record.dat"), "line\r\n");
+}
+
+TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {
+  TempDir dir;
+  ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", "new"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "before1.csv", "old"));
+  EXPECT_EQ(MoveToFreeName(dir / "before.csv", dir.path(), "before", ".csv"), dir / "before2.csv");
+  EXPECT_EQ(ReadAllBytes(dir / "before1.csv"), "old");
+  EXPECT_EQ(ReadAllBytes(dir / "before2.csv"), "new");
+  EXPECT_EQ(MoveToFreeName(dir / "gone.csv", dir.path(), "before", ".csv"), "");
 }
 
 TEST(RuntimeFiles, ProgramPaths) {

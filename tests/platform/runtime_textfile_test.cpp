@@ -52,20 +52,44 @@ TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
 TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
   TempDir dir;
   const std::string path = dir / "mixed.txt";
-  ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\r\n\xCB\xDF\xAF\xC1"));
+  ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\rempty\r\n\xCB\xDF\xAF\xC1"));
   FileTable files;
   ASSERT_TRUE(files.Open(1, path, OpenMode::Input));
   std::vector<std::string> lines;
   while (!files.Eof(1)) lines.push_back(files.LineInput(1));
-  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "ﾋﾟｯﾁ"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "empty", "ﾋﾟｯﾁ"}));
   // Past the end: empty lines, no failure, still at the end.
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_TRUE(files.Eof(1));
-  files.CloseAll();
+  EXPECT_TRUE(files.CloseAll());
   EXPECT_FALSE(files.IsOpen(1));
   EXPECT_EQ(files.LineInput(1), "");
   EXPECT_TRUE(files.Eof(1));
+}
+
+// A line end is the longest of CR CR LF, CR LF, LF CR, CR and LF: doubled
+// line ends of a damaged file keep the lines, CR LF CR LF stays one empty line.
+TEST(RuntimeTextFile, LineEndsOfDamagedFilesKeepTheLines) {
+  const struct {
+    std::string_view text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\r\nb\r\r\n", {"a", "b"}},
+      {"a\n\rb\n\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\r\r\n\r\r\nb", {"a", "", "b"}},
+      {"a\n\r\n\rb", {"a", "", "b"}},
+      {"a\rb\r\rc\r", {"a", "b", "", "c"}},
+      {"a\n\nb", {"a", "", "b"}},
+      {"\r\n", {""}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < c.text.size()) lines.emplace_back(NextTextLine(c.text, at));
+    EXPECT_EQ(lines, c.lines) << ::testing::PrintToString(std::string(c.text));
+  }
 }
 
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
@@ -167,7 +191,7 @@ TEST(RuntimeTextFile, ReopeningANumberCommitsTheFirstFile) {
   files.Print(1, "a");
   ASSERT_TRUE(files.Open(1, dir / "b.txt", OpenMode::Output));
   files.Print(1, "b");
-  files.CloseAll();
+  EXPECT_TRUE(files.CloseAll());
   EXPECT_EQ(ReadAllBytes(dir / "a.txt"), "a\r\n");
   EXPECT_EQ(ReadAllBytes(dir / "b.txt"), "b\r\n");
 }

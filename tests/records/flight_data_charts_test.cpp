@@ -1,6 +1,8 @@
 // Pixels of the plotted curves at worked points.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "logbook/records_fixture.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
@@ -85,6 +87,18 @@ TEST_F(ChartPixels, MarkersAndEmptyRecords) {
   EXPECT_EQ(s.Point(10, 15), vbWhite);
   // After a filled marker the fill is transparent again.
   EXPECT_EQ(s.FillStyle(), vbFSTransparent);
+  // Far off the canvas, at the ends of the integer range and beyond: no
+  // marker overflows onto it.
+  Surface blank(20, 20);
+  const double far[] = {1e300, -1e300, 2147483647.0, -2147483648.0, HUGE_VAL, -HUGE_VAL};
+  for (int k = 0; k < kSeriesCount; ++k)
+    for (double x : far)
+      for (double y : {10.0, x}) {
+        DrawMarker(blank, static_cast<Series>(k), x, y);
+        DrawMarker(blank, static_cast<Series>(k), y, x);
+      }
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(blank.Point(x, y), vbWhite) << x << "," << y;
   // No samples, or a count beyond the record: nothing breaks.
   in.SampleCount = 0;
   DrawChartByTime(canvas, timeTile, in, false);

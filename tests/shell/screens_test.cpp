@@ -299,6 +299,43 @@ TEST_F(ScreensTest, StartModeTwoOpensTheHangarAfterTheWait) {
   EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 1");
 }
 
+// The settings carry the next start's mode: a save that fails says so.
+TEST_F(ScreensTest, SettingsThatCannotBeSavedAreReported) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 2";
+  WriteSettings(settings);
+  Begin().Load();
+  Pump(300);
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
+  ASSERT_TRUE(DeleteFile(Path("Temp/set.ini")));
+  ASSERT_TRUE(MakeDir(Path("Temp/set.ini/in the way")));
+  Choice().Command4.SetValue(true);  // 戻る
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "設定を保存できませんでした。\r\n" + Path("Temp/set.ini"));
+  EXPECT_EQ(restarts_, 1);
+}
+
+// A window centre on no screen (an edited file, another monitor layout):
+// the window is placed on the screen.
+TEST_F(ScreensTest, AWindowCentreOffEveryScreenPutsTheWindowOnIt) {
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 2";
+  settings[35] = " 2147483647";
+  settings[36] = "-5000000";
+  WriteSettings(settings);
+  Begin().Load();
+  Pump(300);
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
+  EXPECT_GE(Choice().Left(), 0);
+  EXPECT_LE(Choice().Left() + Choice().Width(), Screen().Width());
+  EXPECT_GE(Choice().Top(), 0);
+  EXPECT_LE(Choice().Top() + Choice().Height(), Screen().Height());
+}
+
 TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {
   StartFlying(1);
   EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "MardenⅡ");

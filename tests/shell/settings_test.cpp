@@ -1,5 +1,9 @@
 #include "shell/settings.h"
 
+#include <cmath>
+#include <fstream>
+
+#include "fuzz_damage.h"
 #include "platform/runtime/cp932.h"
 #include "shell_fixture.h"
 
@@ -80,8 +84,8 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   s.SimSpeedNormal = false;
   s.FrameRate20 = true;
   s.VortexLinesSelected = true;
-  s.ReplayZoomIndex = -2;
-  s.GradientBitmapLength = 1078;
+  s.ReplayZoomIndex = 4;
+  s.GradientBitmapLength = -2;
   s.ProgramFolder = folder_;
   s.ReplayCameraX = 0.5;
   s.ReplayCameraY = -120.25;
@@ -100,7 +104,8 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(lines[7], " 0");
   EXPECT_EQ(lines[23], "False");
   EXPECT_EQ(lines[24], "True");
-  EXPECT_EQ(lines[27], "-2");
+  EXPECT_EQ(lines[27], " 4");
+  EXPECT_EQ(lines[28], "-2");
   EXPECT_EQ(lines[30], " .5");
   EXPECT_EQ(lines[31], "-120.25");
   EXPECT_EQ(lines[35], " 7680");
@@ -118,15 +123,82 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(r.AircraftFileName, "MardenⅡ.brd");
 }
 
-TEST(Settings, OutOfRangeNumbersAreClampedNotWrapped) {
-  std::vector<std::string> lines(37, "0");
-  lines[0] = "0";
-  lines[28] = "70000";       // a bitmap length beyond 16 bits
-  lines[35] = "9999999999";  // beyond 32 bits
-  Settings s;
-  ASSERT_TRUE(ParseSettingsLines(lines, s));
-  EXPECT_EQ(s.GradientBitmapLength, 32767);
-  EXPECT_EQ(s.WindowCentreX, 2147483647);
+// A value no screen offers reads as its default; numbers beyond their type
+// are clamped, not wrapped.
+TEST(Settings, OutOfRangeValuesFallBackOrClamp) {
+  const struct {
+    int line;
+    const char* text;
+    double want;
+  } cases[] = {
+      {7, "2", 0},         {13, "-1", 0},          {14, "1", 1},          {22, "5", 0},
+      {23, "1", 1},        {28, "11", 0},          {28, "10", 10},        {28, "-1", 0},
+      {33, "14", 0},       {33, "13", 13},         {31, "1000001", 0},    {31, "-1000000", -1e6},
+      {32, "1e308", 0},    {32, "-1E+999", 0},     {34, "3", 0},          {34, "2", 2},
+      {34, "-1", 0},       {29, "70000", 32767},   {36, "9999999999", 2147483647},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines(37, "0");
+    lines[static_cast<size_t>(c.line) - 1] = c.text;
+    Settings s;
+    ASSERT_TRUE(ParseSettingsLines(lines, s));
+    const double got = c.line == 7    ? s.ShowObjects
+                       : c.line == 13 ? s.SoundOn
+                       : c.line == 14 ? s.NoticeSkip
+                       : c.line == 22 ? s.ChartSeriesFlags[7]
+                       : c.line == 23 ? s.WireframeBackground
+                       : c.line == 28 ? s.ReplayZoomIndex
+                       : c.line == 29 ? s.GradientBitmapLength
+                       : c.line == 31 ? s.ReplayCameraX
+                       : c.line == 32 ? s.ReplayCameraY
+                       : c.line == 33 ? s.ReplayCameraHeightIndex
+                       : c.line == 34 ? s.ScreenSizeChoice
+                                      : s.WindowCentreX;
+    EXPECT_EQ(got, c.want) << "line " << c.line << " " << c.text;
+  }
+}
+
+// Seeded damage: an accepted file always reads into values the screens
+// offer, and what is written back reads the same.
+TEST_F(ProgramFolderTest, DamagedSettingsFilesReadIntoUsableSettings) {
+  Settings good;
+  good.ExitMode = 2;
+  good.AircraftFilePath = folder_ + "/Data/Marden7.brd";
+  good.ShowObjects = good.SoundOn = 1;
+  good.ReplayZoomIndex = 7;
+  good.ReplayCameraX = -250.5;
+  good.ReplayCameraHeightIndex = 13;
+  good.ScreenSizeChoice = 2;
+  good.WindowCentreX = 7680;
+  std::string text;
+  for (const std::string& line : SettingsLines(good)) text += Utf8ToCp932(line) + "\r\n";
+  const std::string path = Path("set.ini");
+  zarv::testing::Damage damage(37);
+  for (int round = 0; round < 2000; ++round) {
+    SCOPED_TRACE(round);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << damage(text);
+    Settings s;
+    bool readable = false;
+    if (!LoadSettings(path, s, &readable)) continue;
+    ASSERT_TRUE(readable);
+    for (int16_t box : {s.ShowObjects, s.ShowVelocityVector, s.ShowDataBox, s.ShowInstrumentPanel,
+                        s.ShowPylonOrHangMeter, s.JoystickOn, s.SoundOn, s.NoticeSkip, s.WireframeView,
+                        s.WireframeBackground, s.ChartSeriesFlags[1], s.ChartSeriesFlags[7]})
+      ASSERT_TRUE(box == 0 || box == 1);
+    ASSERT_TRUE(s.ScreenSizeChoice >= 0 && s.ScreenSizeChoice <= kMaxScreenSizeChoice);
+    ASSERT_TRUE(s.ReplayZoomIndex >= 0 && s.ReplayZoomIndex <= kMaxReplayZoomIndex);
+    ASSERT_TRUE(s.ReplayCameraHeightIndex >= 0 && s.ReplayCameraHeightIndex <= kMaxReplayCameraHeightIndex);
+    ASSERT_LE(std::fabs(s.ReplayCameraX), kMaxReplayCameraOffset);
+    ASSERT_LE(std::fabs(s.ReplayCameraY), kMaxReplayCameraOffset);
+    if (round % 50 != 0) continue;
+    ASSERT_TRUE(SaveSettings(path, s));
+    Settings back;
+    ASSERT_TRUE(LoadSettings(path, back));
+    // The texts go through cp932 (a byte it lacks comes back as "?").
+    std::vector<std::string> want = SettingsLines(s), got = SettingsLines(back);
+    for (size_t text : {1, 2, 3, 4, 5, 29}) want[text] = got[text] = "";
+    ASSERT_EQ(got, want);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "shell/startup.h"
 
+#include <sys/stat.h>
+
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
 #include "aircraft/aircraft_file.h"
@@ -60,6 +62,8 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   ASSERT_TRUE(MakeDir(Path("JfData")));
   WriteBytes(Path("Prop.brd"), "JfD\r\nnew\r\n");
   WriteBytes(Path("JfData/Prop.brd"), "JfD\r\nmine\r\n");
+  // The user's own aircraft under a sample's name: the sample never replaces it.
+  WriteBytes(Path("Marden7.brd"), "D\r\nmine\r\n");
 
   const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_TRUE(out.wroteHelpContents);
@@ -72,6 +76,9 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   EXPECT_TRUE(Exists(Path("Data/Odd.brd")));
   EXPECT_EQ(Bytes(Path("JfData/Prop.brd")), "JfD\r\nmine\r\n");
   EXPECT_EQ(Bytes(Path("Prop.brd")), "JfD\r\nnew\r\n");
+  EXPECT_EQ(Bytes(Path("Data/Marden7.brd")), "D\r\nmine\r\n");
+  EXPECT_FALSE(Exists(Path("Marden7.brd")));
+  EXPECT_TRUE(Exists(Path("Data/MardenⅡ.brd")));
   // Files are taken in name order: Prop (JfD) comes after Jet (JcD).
   EXPECT_EQ(Shell().HangarFolderDefault, "\\JfData");
 }
@@ -97,6 +104,56 @@ TEST_F(ProgramFolderTest, RankingIsReadWhateverTheSettingsSaid) {
   PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_FALSE(SettingsValid());
   EXPECT_EQ(reads, 2);
+}
+
+// A settings file that exists but cannot be read (a FIFO would hang the
+// start, a huge one is no settings file) is set aside before anything writes
+// the settings, and the user is told; the start goes on with the defaults.
+TEST_F(ProgramFolderTest, UnreadableSettingsAreSetAsideAndReported) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(Path("Data")));
+  const std::string huge = " 2\r\n" + std::string(kMaxSettingsFileBytes, 'x');
+  for (int kind = 0; kind < 2; ++kind) {
+    if (kind == 0) {
+      ASSERT_EQ(mkfifo(Path("Temp/set.ini").c_str(), 0600), 0);
+    } else {
+      WriteBytes(Path("Temp/set.ini"), huge);
+    }
+    const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+    EXPECT_FALSE(SettingsValid());
+    EXPECT_EQ(CurrentSettings().ExitMode, 0);
+    const std::string aside = Path("Temp/set-unreadable" + std::to_string(kind + 1) + ".ini");
+    ASSERT_EQ(out.notices.size(), 1u);
+    EXPECT_NE(out.notices[0].find(aside), std::string::npos) << out.notices[0];
+    EXPECT_FALSE(PathExists(Path("Temp/set.ini")));
+    EXPECT_TRUE(PathExists(aside));
+    ASSERT_TRUE(SaveSettings(SettingsPath(), CurrentSettings()));
+    ASSERT_TRUE(DeleteFile(SettingsPath()));
+  }
+  EXPECT_EQ(Bytes(Path("Temp/set-unreadable2.ini")), huge);
+  // A readable file that is no settings file (line 1 rejected) is no failure.
+  WriteBytes(Path("Temp/set.ini"), " 9\r\n");
+  EXPECT_TRUE(PrepareEnvironment(kScreenW, kScreenH).notices.empty());
+}
+
+// The start removes what a killed write left, and hands a log that a run
+// left unfiled to the records before any screen can change the aircraft.
+TEST_F(ProgramFolderTest, LeftoversOfAKilledRunAreDealtWith) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(Path("Data")));
+  WriteBytes(Path("Temp/.before.csv.0123456789ab.tmp"), "half a log");
+  WriteBytes(Path("Data/.Marden7.brd.0123456789ab.tmp"), "half an aircraft");
+  WriteBytes(Path("Temp/set.ini"), " 2\r\n\r\n\r\n/x/Data/Marden7.brd\r\n/x/Data/\r\nMarden7.brd\r\n");
+  std::string named;
+  Hooks().FileLeftoverLog = [&](const std::string& aircraftFileName) {
+    named = aircraftFileName;
+    return std::string("kept");
+  };
+  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_EQ(named, "Marden7.brd");
+  EXPECT_EQ(out.notices, std::vector<std::string>{"kept"});
+  EXPECT_FALSE(Exists(Path("Temp/.before.csv.0123456789ab.tmp")));
+  EXPECT_FALSE(Exists(Path("Data/.Marden7.brd.0123456789ab.tmp")));
 }
 
 TEST_F(ProgramFolderTest, StartModeThreeWithoutHandOverFileFallsBackToANormalStart) {

@@ -1,6 +1,7 @@
 // The probe's log seams: a headless flight's log as the post-flight
 // processing writes it, read back with the program's reader.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -82,8 +83,25 @@ INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,
                          ::testing::Values(Case{"Marden7.brd", "light", false}, Case{"TestJet.brd", "powered", true}),
                          [](const auto& info) { return std::string(info.param.layout); });
 
-TEST(ProbeLogCommand, MissingFileFails) {
+TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   EXPECT_EQ(Probe("log /nonexistent.csv"), "");
+  const fs::path dir = fs::temp_directory_path() / "zarv-probe-log-odd";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  // A FIFO is refused at once (its open would wait for a writer for ever).
+  ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
+  EXPECT_EQ(Probe("log '" + (dir / "fifo.csv").string() + "'"), "");
+  // CR line ends only: read as the same log, not past the lines there are.
+  const fs::path log = dir / "log.csv";
+  Probe("fly '" + (kAircraft / "Marden7.brd").string() + "' --log '" + log.string() + "'");
+  const auto crLf = Fields(Probe("log '" + log.string() + "'"));
+  std::string bytes = Bytes(log);
+  for (size_t at; (at = bytes.find("\r\n")) != std::string::npos;) bytes.erase(at + 1, 1);
+  std::ofstream(dir / "cr.csv", std::ios::binary) << bytes;
+  const auto cr = Fields(Probe("log '" + (dir / "cr.csv").string() + "'"));
+  ASSERT_TRUE(crLf.count("RowCount"));
+  EXPECT_EQ(cr, crLf);
+  fs::remove_all(dir);
 }
 
 }  // namespace

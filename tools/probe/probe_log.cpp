@@ -9,21 +9,16 @@
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/textfile.h"
 
 namespace zarv::flight {
 namespace {
 
+// The lines as the program's log reader splits them.
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find('\n', at);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    at = end + 1;
-  }
+  while (at < text.size()) lines.emplace_back(NextTextLine(text, at));
   return lines;
 }
 
@@ -73,7 +68,7 @@ int WriteProbeLog(HeadlessFlight& flight, const std::string& path, std::ostream&
 
 int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
   bool ok = false;
-  const std::string text = Cp932ToUtf8(ReadAllBytes(path, &ok));
+  const std::string text = Cp932ToUtf8(ReadAllBytes(path, &ok, records::kMaxLogFileBytes));
   if (!ok) {
     err << "zarv-probe: " << path << ": cannot read\n";
     return 1;
@@ -118,9 +113,9 @@ int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
     out << "LaunchMarkTenths " << Trim(StrSingle(record->LaunchMarkTenths)) << '\n';
     out << "SoundStartCount " << record->SoundStartCount << '\n';
   }
-  if (read.RowsRead > 0) {
+  const size_t last = read.RowsRead > 0 ? static_cast<size_t>(read.RowsRead - 1) : 0;
+  if (read.RowsRead > 0 && 4 + last < lines.size()) {
     const std::vector<std::string>& names = records::LogColumnNames(powered);
-    const size_t last = static_cast<size_t>(read.RowsRead - 1);
     // The reader clears the last row's main columns (as the program does); the
     // last row is printed as the file holds it, read the same way.
     auto lastRecord = std::make_unique<FlightRecord>();

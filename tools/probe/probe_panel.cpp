@@ -32,8 +32,8 @@ void WriteStandInArt(const std::string& folder, int sizeChoice, double S) {
   face.SetFillColor(vbBlack);
   const double dials[6][2] = {{160, 100}, {380, 100}, {160, 200}, {260, 200}, {360, 200}, {460, 170}};
   for (const auto& d : dials) face.Circle(d[0] * S, d[1] * S, 44 * S, 0x808080);
-  SaveBmp(face, temp + "/Panel" + n + ".bmp");
-  SaveBmp(mask, temp + "/Mask" + n + ".bmp");
+  // Without them the panel is drawn on black: the picture still comes out.
+  static_cast<void>(SaveBmp(face, temp + "/Panel" + n + ".bmp") && SaveBmp(mask, temp + "/Mask" + n + ".bmp"));
 }
 
 bool SetField(flight::FlightState& s, const std::string& name, double v) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <fstream>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -22,7 +21,7 @@ using sound_detail::WavePcm;
 
 constexpr int kDeviceRate = 44100;
 constexpr int kBufferFrames = 1024;
-constexpr size_t kMaxFileBytes = 64u << 20;
+constexpr int64_t kMaxFileBytes = int64_t{64} << 20;
 constexpr int kMaxSeconds = 600;  // longer sounds are cut, not converted whole
 constexpr uint32_t kFullVolume = 0xFFFFFFFFu;
 
@@ -126,14 +125,9 @@ std::vector<int16_t> ConvertToDevice(const WavePcm& pcm) {
 }
 
 bool ReadFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size <= 0 || size_t(size) > kMaxFileBytes) return false;
-  in.seekg(0);
-  out.resize(size_t(size));
-  return bool(in.read(out.data(), size));
+  bool ok = false;
+  out = ReadAllBytes(path, &ok, kMaxFileBytes);
+  return ok && !out.empty();
 }
 
 void WaitUntilEnded(SoundDevice& d, uint64_t id, size_t frames) {

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,6 +111,25 @@ std::string BaseName(const std::string& path) {
 
 // ---- temporary files beside their target -------------------------------
 
+namespace {
+// A temporary file of ours: "." + target name + "." + 12 hex digits + ".tmp".
+bool IsTempName(std::string_view name) {
+  constexpr std::string_view kTail = ".tmp";
+  constexpr size_t kHex = 12;
+  if (name.size() < 1 + 1 + 1 + kHex + kTail.size() || name.front() != '.') return false;
+  if (name.substr(name.size() - kTail.size()) != kTail) return false;
+  const size_t dot = name.size() - kTail.size() - kHex - 1;
+  if (name[dot] != '.') return false;
+  for (size_t i = dot + 1; i < dot + 1 + kHex; ++i) {
+    const char c = name[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
+}  // namespace
+
+// The writer holds a lock on its temporary file until the file has its
+// final name, so a temporary file nobody holds is one a killed run left.
 int CreateTempBeside(const std::string& target, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
   static thread_local std::mt19937 rng(std::random_device{}() ^
@@ -122,7 +142,10 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
                   counter.fetch_add(1) & 0xFFFFu);
     tempPath = JoinPath(dir, "." + base + suffix);
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
+    if (fd >= 0) {
+      flock(fd, LOCK_EX | LOCK_NB);
+      return fd;
+    }
     if (errno != EEXIST) break;
   }
   tempPath.clear();
@@ -143,19 +166,13 @@ bool WriteAllFd(int fd, std::string_view bytes) {
 }
 
 bool CommitTemp(int fd, const std::string& tempPath, const std::string& target) {
-  bool ok = fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (ok) ok = rename(tempPath.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    unlink(tempPath.c_str());
-    return false;
-  }
+  // Renamed while still open (and locked): a cleaner never sees it unheld.
+  const bool ok = fsync(fd) == 0 && rename(tempPath.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(tempPath.c_str());
+  close(fd);
+  if (!ok) return false;
   // Make the rename itself durable; failure here does not undo the write.
-  const int dfd = open(DirName(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
-  }
+  SyncDir(DirName(target));
   return true;
 }
 
@@ -174,6 +191,11 @@ bool FileExists(const std::string& path) {
 bool DirExists(const std::string& path) {
   struct stat st{};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st{};
+  return lstat(path.c_str(), &st) == 0;
 }
 
 std::vector<std::string> ListFiles(const std::string& dir, std::string_view pattern) {
@@ -202,6 +224,17 @@ bool MoveFile(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }
 
+std::string MoveToFreeName(const std::string& from, const std::string& dir, const std::string& stem,
+                           const std::string& extension) {
+  for (int n = 1; n <= 999; ++n) {
+    const std::string to = JoinPath(dir, stem + std::to_string(n) + extension);
+    if (PathExists(to)) continue;
+    if (MoveFile(from, to)) return to;
+    if (!PathExists(to)) break;  // not a name clash: no other name will do
+  }
+  return {};
+}
+
 bool DeleteFile(const std::string& path) {
   struct stat st{};
   if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
@@ -224,13 +257,15 @@ std::optional<DateTime> FileModTime(const std::string& path) {
                   tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-std::string ReadAllBytes(const std::string& path, bool* ok) {
+std::string ReadAllBytes(const std::string& path, bool* ok, int64_t maxBytes) {
   std::string data;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that the open of a FIFO returns; the type test follows.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   bool good = fd >= 0;
   if (good) {
     struct stat st{};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) good = false;
+    good = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes;
+    if (good) data.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     while (good) {
       const ssize_t r = read(fd, buf, sizeof buf);
@@ -241,6 +276,8 @@ std::string ReadAllBytes(const std::string& path, bool* ok) {
         break;
       } else {
         data.append(buf, static_cast<size_t>(r));
+        // A file that grows while it is read.
+        if (static_cast<int64_t>(data.size()) > maxBytes) good = false;
       }
     }
     close(fd);
@@ -259,6 +296,35 @@ bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
     return false;
   }
   return CommitTemp(fd, temp, path);
+}
+
+void SyncDir(const std::string& dir) {
+  const int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd < 0) return;
+  fsync(dfd);
+  close(dfd);
+}
+
+int RemoveOrphanTemps(const std::string& dir) {
+  int removed = 0;
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return 0;
+  std::vector<std::string> names;
+  while (dirent* e = readdir(d))
+    if (IsTempName(e->d_name)) names.push_back(e->d_name);
+  closedir(d);
+  for (const std::string& name : names) {
+    const std::string path = JoinPath(dir, name);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    if (fd < 0) continue;
+    struct stat st{};
+    // Taking the lock proves that no writer holds the file any more.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        unlink(path.c_str()) == 0)
+      ++removed;
+    close(fd);
+  }
+  return removed;
 }
 
 std::string ProgramFolder() {

@@ -14,6 +14,8 @@ namespace zarv {
 
 bool FileExists(const std::string& path);  // a regular file
 bool DirExists(const std::string& path);
+// Anything of that name: a file, folder, link (even a dangling one) or FIFO.
+bool PathExists(const std::string& path);
 // Names (not paths) of regular files in dir matching pattern ("*.brd", "*",
 // "a?c.txt", "*.*" for all, "*.csv;*.brd" for either; case-insensitive),
 // sorted case-insensitively as a file list shows them. Hidden names (leading
@@ -26,16 +28,29 @@ std::vector<std::string> ListDirs(const std::string& dir);
 bool MakeDir(const std::string& path);
 // Renames; fails when the target already exists.
 bool MoveFile(const std::string& from, const std::string& to);
+// Moves from into dir under the first free name stem + n + extension
+// (n = 1, 2, ...). Returns the new path, or "" when no move succeeded.
+std::string MoveToFreeName(const std::string& from, const std::string& dir, const std::string& stem,
+                           const std::string& extension);
 bool DeleteFile(const std::string& path);
 // Size in bytes; -1 when missing.
 int64_t FileLength(const std::string& path);
 // Local modification time.
 std::optional<DateTime> FileModTime(const std::string& path);
-// Whole file; "" with *ok=false when it cannot be read.
-std::string ReadAllBytes(const std::string& path, bool* ok = nullptr);
+// What a reader takes at most when it names no limit of its own.
+inline constexpr int64_t kDefaultReadLimit = int64_t{256} << 20;
+// Whole file; "" with *ok=false when it cannot be read, is no regular file
+// (the open of a FIFO would block, a device never ends) or holds more than
+// maxBytes.
+std::string ReadAllBytes(const std::string& path, bool* ok = nullptr, int64_t maxBytes = kDefaultReadLimit);
 // Writes to a temporary file in the same folder, syncs, renames over path.
 // On failure path is left as it was.
-bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
+[[nodiscard]] bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
+// Makes the renames and deletions in dir durable.
+void SyncDir(const std::string& dir);
+// Removes the temporary files of the atomic writer in dir that no running
+// process is writing (left by a run that was killed). Returns how many.
+int RemoveOrphanTemps(const std::string& dir);
 
 // Folder of the running executable (no trailing slash).
 std::string ProgramFolder();

@@ -9,12 +9,7 @@
 
 namespace zarv {
 
-namespace {
-
-constexpr size_t kFlushAt = 64 * 1024;
-
-// Splits off the next line of data at pos: CR LF, LF and CR all end a line.
-std::string_view NextLine(std::string_view data, size_t& pos) {
+std::string_view NextTextLine(std::string_view data, size_t& pos) {
   if (pos >= data.size()) return {};
   const size_t end = data.find_first_of("\r\n", pos);
   if (end == std::string_view::npos) {
@@ -23,10 +18,24 @@ std::string_view NextLine(std::string_view data, size_t& pos) {
     return line;
   }
   std::string_view line = data.substr(pos, end - pos);
-  pos = end + 1;
-  if (data[end] == '\r' && pos < data.size() && data[pos] == '\n') ++pos;
+  auto at = [&](size_t k, char c) { return end + k < data.size() && data[end + k] == c; };
+  size_t endLength = 1;
+  if (data[end] == '\r') {
+    if (at(1, '\r') && at(2, '\n')) {
+      endLength = 3;
+    } else if (at(1, '\n')) {
+      endLength = 2;
+    }
+  } else if (at(1, '\r')) {
+    endLength = 2;
+  }
+  pos = end + endLength;
   return line;
 }
+
+namespace {
+
+constexpr size_t kFlushAt = 64 * 1024;
 
 struct OpenFile {
   OpenMode mode = OpenMode::Input;
@@ -66,10 +75,10 @@ struct FileTable::Impl {
 
 FileTable::FileTable() : impl_(std::make_unique<Impl>()) {}
 
-FileTable::~FileTable() { CloseAll(); }
+FileTable::~FileTable() { static_cast<void>(CloseAll()); }
 
 bool FileTable::Open(int n, const std::string& path, OpenMode mode) {
-  Close(n);
+  if (!Close(n)) return false;  // the earlier file's failure must not pass unseen
   OpenFile f;
   f.mode = mode;
   f.path = path;
@@ -97,7 +106,7 @@ bool FileTable::IsOpen(int n) const { return impl_->files.count(n) != 0; }
 std::string FileTable::LineInput(int n) {
   OpenFile* f = impl_->Find(n);
   if (!f || f->writing()) return {};
-  return Cp932ToUtf8(NextLine(f->data, f->pos));
+  return Cp932ToUtf8(NextTextLine(f->data, f->pos));
 }
 
 void FileTable::Print(int n, std::string_view utf8line) {
@@ -150,13 +159,13 @@ FileTable& Files() {
   return table;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path, bool* ok) {
+std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_t maxBytes) {
   std::vector<std::string> lines;
   bool good = false;
-  const std::string data = ReadAllBytes(path, &good);
+  const std::string data = ReadAllBytes(path, &good, maxBytes);
   if (ok) *ok = good;
   size_t pos = 0;
-  while (pos < data.size()) lines.push_back(Cp932ToUtf8(NextLine(data, pos)));
+  while (pos < data.size()) lines.push_back(Cp932ToUtf8(NextTextLine(data, pos)));
   return lines;
 }
 

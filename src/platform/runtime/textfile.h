@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/runtime/files.h"
 
 namespace zarv {
 
@@ -27,7 +30,7 @@ class FileTable {
   bool Open(int n, const std::string& path, OpenMode mode);
   bool IsOpen(int n) const;
 
-  // Next line without its line end (CR LF, LF or CR), converted from cp932.
+  // Next line without its line end (as NextTextLine), converted from cp932.
   // "" at or past the end.
   std::string LineInput(int n);
   // Writes the line in cp932 followed by CR LF.
@@ -41,9 +44,9 @@ class FileTable {
   std::string ReadBlock(int n, size_t bytes);
   // Closes n; for Output/Append commits the new content. False when the
   // commit failed (the old file is then untouched).
-  bool Close(int n);
+  [[nodiscard]] bool Close(int n);
   // Closes every open file. False when any commit failed.
-  bool CloseAll();
+  [[nodiscard]] bool CloseAll();
 
  private:
   struct Impl;
@@ -53,9 +56,17 @@ class FileTable {
 // The program-wide file table.
 FileTable& Files();
 
-// Every line of a cp932 text file (line ends CR LF, LF or CR).
-std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullptr);
+// The line of data that starts at pos, without its line end; pos moves past
+// the line end. A line end is the longest of CR CR LF, CR LF, LF CR, CR and
+// LF that starts there: a file whose line ends were doubled on the way (CR CR
+// LF, LF CR) keeps its lines, and CR LF CR LF stays one empty line.
+std::string_view NextTextLine(std::string_view data, size_t& pos);
+
+// Every line of a cp932 text file (line ends as NextTextLine). *ok is false
+// when the file cannot be read or holds more than maxBytes (ReadAllBytes).
+std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullptr,
+                                       int64_t maxBytes = kDefaultReadLimit);
 // Writes lines in cp932, each ending in CR LF, atomically.
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace zarv

@@ -72,7 +72,9 @@ int DoEvents() {
 }
 
 void End() {
-  Files().CloseAll();
+  // The program's writers close their files themselves and report failures;
+  // nothing is left here that could still be told.
+  static_cast<void>(Files().CloseAll());
   AppState& st = State();
   if (st.endHook) {
     st.ended = true;
@@ -100,6 +102,20 @@ int ScreenInfo::PixelHeight() const {
   if (State().overrideH > 0) return State().overrideH;
   QScreen* s = QGuiApplication::primaryScreen();
   return s ? s->geometry().height() : 480;
+}
+bool ScreenInfo::OnAScreen(double xTwips, double yTwips) const {
+  const double x = xTwips / TwipsPerPixelX(), y = yTwips / TwipsPerPixelY();
+  auto inside = [x, y](double left, double top, double w, double h) {
+    return x >= left && x < left + w && y >= top && y < top + h;
+  };
+  if (State().overrideW > 0) return inside(0, 0, PixelWidth(), PixelHeight());
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.isEmpty()) return inside(0, 0, PixelWidth(), PixelHeight());
+  for (const QScreen* s : screens) {
+    const QRect g = s->geometry();
+    if (inside(g.x(), g.y(), g.width(), g.height())) return true;
+  }
+  return false;
 }
 double ScreenInfo::Width() const { return PixelWidth() * TwipsPerPixelX(); }
 double ScreenInfo::Height() const { return PixelHeight() * TwipsPerPixelY(); }

@@ -59,6 +59,8 @@ class ScreenInfo {
   double Height() const;
   double TwipsPerPixelX() const { return 15.0; }
   double TwipsPerPixelY() const { return 15.0; }
+  // True when the point (twips) lies on one of the screens.
+  bool OnAScreen(double xTwips, double yTwips) const;
   // The active form (the one last activated that is still shown), or nullptr.
   Form* ActiveForm() const;
   Control* ActiveControl() const;

@@ -11,7 +11,7 @@ namespace zarv {
 // rows padded to 4 bytes) through a temporary file renamed over path.
 // Path is UTF-8. False when the file cannot be written (nothing is left
 // behind then).
-bool SaveBmp(const Surface& s, const std::string& path);
+[[nodiscard]] bool SaveBmp(const Surface& s, const std::string& path);
 
 // Reads a bitmap file (1, 4, 8, 16, 24 or 32 bits per pixel) into s: s takes
 // the bitmap's size and pixels; its drawing state stays. False (and s

@@ -43,7 +43,7 @@ bool Restart() {
   RestartState& st = State();
   // Files written just before the restart (the hand-over file) are only
   // committed at Close: the new process must find them complete.
-  Files().CloseAll();
+  static_cast<void>(Files().CloseAll());
   if (!st.developer) {
     const std::string exe = OwnExecutable();
     const std::string dir = ProgramFolder();

@@ -1,0 +1,156 @@
+// Saves that fail at the flight screen's end: the user is told what was not
+// saved and where, the old files stay as they were, and a failed aircraft
+// file lets the user stay with the changes.
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "flightscreen/flight_screen_fixture.h"
+#include "logbook/log_filing.h"
+#include "logbook/ranking.h"
+#include "records/ranking_link.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+
+class SaveFailureTest : public FlightScreenTest {
+ protected:
+  void SetUp() override {
+    FlightScreenTest::SetUp();
+    SetMessageBoxResponder([this](const MsgBoxCall& call) {
+      if ((call.style & 7) != vbYesNo) return vbOK;
+      return (call.style & 0x70) == vbQuestion ? vbYes : goOn_;
+    });
+  }
+  void TearDown() override {
+    shell::RankingFile() = shell::RankingFileHooks{};
+    FlightScreenTest::TearDown();
+  }
+  // Nothing can be written where a folder stands in the file's place.
+  void Block(const std::string& relative) {
+    std::filesystem::remove(Path(relative));
+    ASSERT_TRUE(MakeDir(Path(relative) + "/in the way"));
+  }
+  // The flight screen on an aircraft file that reads but cannot be
+  // replaced, with a launch condition changed. Its name leaves no room for
+  // the temporary file beside it (for any user, whatever the rights).
+  std::string OpenUnwritableAircraft() {
+    Open(lines_);
+    const std::string unwritable = Path("Data/" + std::string(240, 'p') + ".brd");
+    EXPECT_TRUE(MoveFile(Path("Data/Plane.brd"), unwritable));
+    shell::CurrentSettings().AircraftFilePath = unwritable;
+    FlightScreenForm().HScroll3.SetValue(36);
+    return unwritable;
+  }
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> prompts;
+    for (const MsgBoxCall& call : MessageBoxCalls()) prompts.push_back(call.prompt);
+    return prompts;
+  }
+
+  int goOn_ = vbNo;
+  const std::vector<std::string> lines_ = flight::testing::SampleLines("Marden７");
+};
+
+TEST_F(SaveFailureTest, AnAircraftFileThatCannotBeSavedLetsTheUserStay) {
+  const std::string unwritable = OpenUnwritableAircraft();
+  FlightFrame& f = FlightScreenForm();
+  Advance(3000);
+
+  Key(123);  // F12, "Yes, save", then No: stay
+  ASSERT_EQ(MessageBoxCalls().size(), 2u);
+  const MsgBoxCall& failed = MessageBoxCalls()[1];
+  EXPECT_EQ(failed.prompt, unwritable + "\r\nに機体データを保存できませんでした。\r\n保存せずに終了しますか。");
+  EXPECT_EQ(failed.style & 0x70, vbExclamation);
+  EXPECT_EQ(failed.style & 0x300, vbDefaultButton2);  // Enter stays
+  EXPECT_TRUE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 0);
+  EXPECT_TRUE(FileExists(aircraft::HandOverPath()));
+  EXPECT_TRUE(f.Timer2.Enabled());  // the flight can still start
+  EXPECT_EQ(Lines(unwritable), lines_);
+
+  // F10 asks again and, answered Yes, changes the aircraft without the save.
+  ClearMessageBoxCalls();
+  goOn_ = vbYes;
+  Key(121);
+  ASSERT_EQ(MessageBoxCalls().size(), 2u);
+  EXPECT_NE(MessageBoxCalls()[1].prompt.find("保存せずに機体を交換しますか。"), std::string::npos);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(Lines(unwritable), lines_);
+}
+
+TEST_F(SaveFailureTest, AQuitInTheAirThatStaysFliesOn) {
+  OpenUnwritableAircraft();
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(13);
+  flight::FlightSeams& seams = f.Screen().Seams;
+  auto yield = seams.DoEvents;
+  seams.DoEvents = [&] {
+    yield();
+    if (flight::State().Loop.FlightTime > 2 && MessageBoxCalls().empty()) Key(123);
+  };
+  f.Timer2_Timer();  // the loop ends first, then the unload asks
+  ASSERT_EQ(MessageBoxCalls().size(), 2u);
+  EXPECT_TRUE(f.FlightLoaded());
+  const double distance = flight::State().Body.Distance;
+  EXPECT_GT(flight::State().Body.Altitude, 0);
+  ASSERT_TRUE(f.Timer2.Enabled());
+  f.Timer2_Timer();  // on to the water, and the after-flight processing
+  EXPECT_GT(flight::State().Body.Distance, distance);
+  ASSERT_TRUE(f.Timer1.Enabled());
+  f.Timer1_Timer();
+  EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+  EXPECT_EQ(records::AircraftLogs(Path("FlightData"), "Plane.csv").size(), 1u);
+}
+
+TEST_F(SaveFailureTest, OtherFilesAreWrittenWithoutAQuestionAndAFailureSaysWhere) {
+  Open(flight::testing::SampleLines("Marden７"));
+  records::ConnectRankingToShell();
+  records::Ranking().File = records::RankingState::FileState::Absent;
+  Block("Temp/set.ini");
+  Block("Temp/record.dat");
+  Block("Temp/file.dat");
+  Advance(3000);
+  Key(27);  // back to the platform: the hand-over file, the settings, the ranking
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{
+                           "機体データを保存できませんでした。\r\n" + aircraft::HandOverPath(),
+                           "設定を保存できませんでした。\r\n" + shell::SettingsPath(),
+                           "順位を保存できませんでした。\r\n" + records::RankingPath()}));
+  EXPECT_EQ(restarts_, 1);  // the run still ends as asked
+}
+
+TEST_F(SaveFailureTest, TheSaveInFlightOpensNoBoxTheUnloadReportsIt) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Block("Temp/set.ini");
+  Advance(200);
+  Key(13);
+  f.Timer2_Timer();  // to the water: pass 25 saved the settings, and failed
+  EXPECT_GT(flight::State().Loop.PassCount, 25);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  f.Timer1_Timer();
+  Advance(3000);
+  Key(123);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"設定を保存できませんでした。\r\n" + shell::SettingsPath()});
+  EXPECT_EQ(ends_, 1);
+}
+
+// The settings may name a FIFO as the aircraft file: the quit must not wait
+// for a writer that never comes. Nothing to compare with: no question.
+TEST_F(SaveFailureTest, AnAircraftPathNamingAFifoDoesNotHangTheQuit) {
+  OpenUnwritableAircraft();
+  const std::string fifo = Path("Data/Plane.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  shell::CurrentSettings().AircraftFilePath = fifo;
+  Advance(3000);
+  Key(123);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(ends_, 1);
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
