@@ -115,12 +115,13 @@ void UpdateAirAndExhaust(const LoopTiming& loop, const BodyMotion& body, const a
 }
 
 // The panel on every second drawn frame and on the first steps after the
-// step counter wraps: its physics (bend shares, compressibility, fuel burn,
-// engine shake), then its drawing.
+// step counter wraps: its drawing, then its physics (bend shares,
+// compressibility, fuel burn, engine shake), so that the last listing page
+// shows the flow and fuel of the burn before this one.
 void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
   if (s.Loop.StepCounter % (2 * s.Loop.DisplayDivisor) != 0 && s.Loop.StepCounter >= 5) return;
-  UpdateInstrumentPanelPhysics(s, a);
   Call(seams.DrawInstrumentPanel);
+  UpdateInstrumentPanelPhysics(s, a);
 }
 
 void SetDisplayDivisor(const FlightOptions& options, LoopTiming& loop) {

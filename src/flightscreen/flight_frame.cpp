@@ -485,7 +485,7 @@ void FlightFrame::ShowFrameCaptions() {
 }
 
 void FlightFrame::DrawPanel() {
-  // The loop has run the panel's physics; this is its drawing.
+  // The drawing only: the loop runs the panel's physics after it.
   CockpitDrawing& d = *drawing_;
   d.Panel.Screen.ScreenMode = Sh().ScreenMode;
   view::FlightDataPages& pages = d.Panel.Pages;

@@ -5,7 +5,8 @@
 // The drawing only reads the flight state: the panel's share of the flight
 // model (fuel burn, Mach factors, engine shake) is run by the flight loop
 // itself (flight/fuel.h). The panel keeps its own phase counter, stepped in
-// the same way, so that one panel update draws the phase the physics ran.
+// the same way, so that one panel update draws the phase the physics runs
+// right after it.
 //
 // Layout: every position is designed for a 640 x 480 screen and multiplied
 // by the screen scale S (1.0, 1.25, 1.6); terms written "px" stay unscaled.

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "flight/headless_flight.h"
+#include "flight/loop_fixture.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/gdi.h"
 #include "view/flight_data_listing.h"
@@ -234,6 +236,32 @@ TEST(PanelPhases, DeepWaterReturnsAndRestingRunsAllPhases) {
   }
   DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
   EXPECT_EQ(f.v->Phase, 0);
+}
+
+TEST(PanelPhases, LastPageListsTheFuelOfTheBurnBefore) {
+  // A jet in flight: the fourth phase lists the flow and the fuel as the
+  // third phase saw them; this cycle's burn comes after the listing.
+  flight::HeadlessFlight f(flight::testing::Powered(flight::testing::Engine::Jet));
+  PanelFixture panel;
+  panel.Compose();
+  double fuelAtPhase3 = -1, flowAtPhase3 = -1;
+  int listed = 0;
+  f.Seams.DrawInstrumentPanel = [&] {
+    const int16_t phase = panel.v->Phase + 1;
+    DrawInstrumentPanel(*panel.v, f.State, f.Aircraft, f.Options, *panel.p);
+    if (phase == 3) {
+      fuelAtPhase3 = f.State.Masses.FuelQuantity;
+      flowAtPhase3 = f.State.Instruments.FuelFlow;
+    }
+    if (phase == 4 && fuelAtPhase3 >= 0) {
+      EXPECT_EQ(f.State.Masses.FuelQuantity, fuelAtPhase3);
+      EXPECT_EQ(panel.v->Pages.Page3[2].rfind("　Fuel Flow=" + Format(flowAtPhase3 * 7929.515, "####0"), 0), 0u);
+      ++listed;
+    }
+  };
+  f.Fly(10);
+  EXPECT_GT(listed, 10);
+  EXPECT_LT(f.State.Masses.FuelQuantity, f.Aircraft.FuelCapacity);  // it burnt
 }
 
 TEST(StatusLamps, OnAndOffAtTheirThresholds) {
