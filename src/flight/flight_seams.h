@@ -18,7 +18,7 @@ struct FlightSeams {
   std::function<void()> UpdateWindSound;       // sound levels (WindNoiseLevel); pass 5 and the sound step
   std::function<void()> SaveSettings;          // pass 25: option boxes into the settings, write set.ini
   std::function<void(int)> SetPointerShape;    // 1 arrow, 2 cross-hair
-  std::function<void()> DrawHeadUpDisplay;     // display steps
+  std::function<void()> DrawHeadUpDisplay;     // display steps, after the display's step
   std::function<void()> UpdateCompanion;       // the companion's position at RecordCount
   std::function<void()> UpdateGunRounds;       // every step, after the companion
   std::function<void()> UpdateExhaustAndEngineSound;  // every pass

@@ -527,7 +527,8 @@ void FlightFrame::ShowFlightDataPages() {
 }
 
 void FlightFrame::DrawHeadUp() {
-  // The head-up display is drawn into each frame by the view's hook.
+  // The loop has stepped the display; drawn now it would be covered by the
+  // frame, whose hook draws it again over the finished view.
 }
 
 void FlightFrame::DrawBallPicture() {
