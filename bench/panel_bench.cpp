@@ -29,8 +29,9 @@ void BM_HeadUpDisplay(benchmark::State& st) {
   f.v->HudHeadingText = "090";
   f.v->HudSpeedText = " 350";
   f.v->HudAltitudeText = " 12000";
-  zarv::view::HeadUpDisplayView h;
-  h.In.CompanionSampleCount = 100;
+  f.o.ShowVelocityVector = 1;
+  f.s.HeadUp.CompanionSampleCount = 100;
+  const zarv::view::HudInputs h;
   zarv::Surface view(1024, 768, 0);
   for (auto _ : st) zarv::view::DrawHeadUpDisplay(h, *f.v, f.s, f.a, f.o, view, 50);
 }

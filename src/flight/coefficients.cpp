@@ -1,5 +1,6 @@
 #include "flight/coefficients.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -17,8 +18,11 @@ double ReynoldsTerm(double re) { return 3 * std::pow(re / 1e6, 4) + 1; }
 }  // namespace
 
 double LiftSlopeFactor(double liftFactor, double aspectRatio) {
+  // Bounded above by its value at full speed: a lift factor near -2.3 / AR
+  // would otherwise take it to any size.
   const double f = std::pow(std::pow(2.3, -1 / (liftFactor * aspectRatio + 2.3)), 3);
-  return f < 0.65 ? 0.65 : f;
+  if (f < 0.65) return 0.65;
+  return f > 1 ? 1.0 : f;
 }
 
 void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a) {
@@ -94,7 +98,10 @@ void RefreshAeroCoefficients(FlightState& s, const aircraft::AircraftData& a) {
 
   s.Aero.LowSpeedLimit = (ar * 4 / s.Aero.EffectiveAspectRatio) * chord;
   if (s.Body.AirSpeed < s.Aero.LowSpeedLimit) {
-    s.Aero.LiftSlopeMachFactor = std::sin((ve / s.Aero.LowSpeedLimit) * kPi / 2);
+    // Ve comes from the panels' mean dynamic pressure, which a spinning wing
+    // raises far above the airspeed's: the factor stops at full lift rather
+    // than turning over into negative values.
+    s.Aero.LiftSlopeMachFactor = std::sin(std::min(ve / s.Aero.LowSpeedLimit, 1.0) * kPi / 2);
   }
 
   const double m = std::fabs(0.85 * s.Airfoils.WingAngleOffset + 0.15 * s.Airfoils.WingAngleOffsetNow) / 5 + s.Airfoils.WingProfileDrag;

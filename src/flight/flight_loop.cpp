@@ -11,6 +11,7 @@
 #include "flight/control_surfaces.h"
 #include "flight/fuel.h"
 #include "flight/ground_contact.h"
+#include "flight/head_up.h"
 #include "flight/launch_run.h"
 #include "flight/loop_input.h"
 #include "flight/mass_bending.h"
@@ -93,12 +94,13 @@ void AddSupportThrust(const MassProperties& masses, const AirData& air, EngineSt
   }
 }
 
-// Display steps: the pointer, the head-up display and the slowly changing
-// aerodynamic coefficients.
-void RunDisplayStepWork(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options,
-                        FlightSeams& seams) {
+// Display steps: the pointer, the head-up display (its first of two steps
+// per drawn frame) and the slowly changing aerodynamic coefficients.
+void RunDisplayStepWork(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a,
+                        const FlightOptions& options, FlightSeams& seams) {
   if (s.Loop.StepCounter % s.Loop.DisplayDivisor != 0) return;
   if (seams.SetPointerShape) seams.SetPointerShape(s.Pilot.MouseSteering == 1 && options.JoystickOn == 0 ? 2 : 1);
+  StepHeadUpDisplay(s, r, a, options);
   Call(seams.DrawHeadUpDisplay);
   RefreshAeroCoefficients(s, a);
 }
@@ -115,12 +117,13 @@ void UpdateAirAndExhaust(const LoopTiming& loop, const BodyMotion& body, const a
 }
 
 // The panel on every second drawn frame and on the first steps after the
-// step counter wraps: its physics (bend shares, compressibility, fuel burn,
-// engine shake), then its drawing.
+// step counter wraps: its drawing, then its physics (bend shares,
+// compressibility, fuel burn, engine shake), so that the last listing page
+// shows the flow and fuel of the burn before this one.
 void UpdateInstrumentPanel(FlightState& s, const aircraft::AircraftData& a, FlightSeams& seams) {
   if (s.Loop.StepCounter % (2 * s.Loop.DisplayDivisor) != 0 && s.Loop.StepCounter >= 5) return;
-  UpdateInstrumentPanelPhysics(s, a);
   Call(seams.DrawInstrumentPanel);
+  UpdateInstrumentPanelPhysics(s, a);
 }
 
 void SetDisplayDivisor(const FlightOptions& options, LoopTiming& loop) {
@@ -338,7 +341,7 @@ bool RunFlightPass(FlightLoop& f) {
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
   AddSupportThrust(s.Masses, s.Air, s.Engine);
-  RunDisplayStepWork(s, a, options, seams);
+  RunDisplayStepWork(s, r, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s.Loop, s.Body, a, seams, s.Air);
   UpdateInstrumentPanel(s, a, seams);
@@ -347,7 +350,10 @@ bool RunFlightPass(FlightLoop& f) {
   if (!IsDisplayStep(s.Loop, s.Body)) return true;
   PaceToRealTime(seams, s.Loop);
   SetViewAndEye(s.Body, a, f.Outline, s.View);
-  if (s.Body.Altitude > -15) Call(seams.DrawFlightFrame);
+  if (s.Body.Altitude > -15) {
+    StepHeadUpDisplay(s, r, a, options);  // the frame draws the display again
+    Call(seams.DrawFlightFrame);
+  }
   CheckRestWatchdog(s.Loop, s.Body);
   Call(seams.DoEvents);
   return true;

@@ -13,6 +13,7 @@ struct FlightOptions {
   int16_t JoystickOn = 0;     // 1 = fly with the joystick
   int16_t SoundOn = 0;        // 1 = engine and wind sounds
   bool FrameRate20 = false;   // draw every 2nd step instead of every 4th
+  int16_t ShowVelocityVector = 0;  // 1 = the head-up display's marker, counters and sight
   // Active flags of the screens the loop looks at (1 = active).
   int16_t FlightScreenActive = 0;
   int16_t FlightDataChartsActive = 0;

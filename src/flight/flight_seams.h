@@ -18,12 +18,12 @@ struct FlightSeams {
   std::function<void()> UpdateWindSound;       // sound levels (WindNoiseLevel); pass 5 and the sound step
   std::function<void()> SaveSettings;          // pass 25: option boxes into the settings, write set.ini
   std::function<void(int)> SetPointerShape;    // 1 arrow, 2 cross-hair
-  std::function<void()> DrawHeadUpDisplay;     // display steps
+  std::function<void()> DrawHeadUpDisplay;     // display steps, after the display's step
   std::function<void()> UpdateCompanion;       // the companion's position at RecordCount
   std::function<void()> UpdateGunRounds;       // every step, after the companion
   std::function<void()> UpdateExhaustAndEngineSound;  // every pass
-  // Draws the panel after the loop ran its physics (UpdateInstrumentPanelPhysics):
-  // PanelPhase is then the phase just run, 1..3, or 0 after the fourth.
+  // Draws the panel; the loop runs the panel's physics right after it
+  // (UpdateInstrumentPanelPhysics: the fourth phase's factors and burn).
   std::function<void()> DrawInstrumentPanel;
   std::function<void()> DrawFlightFrame;       // display steps above -15 m
   std::function<void()> DoEvents;              // yield to pending events (display steps)

@@ -453,6 +453,18 @@ struct GunState {
   int16_t HitCount = 0;            // hits this flight, never more than the rounds fired
 };
 
+// The head-up display's marks, stepped by the loop (flight/head_up.h) and
+// read by its drawing, with what the companion's drawing and the gun leave
+// for them. Pixels of the display, not the flight model's state: the state
+// listing leaves them out.
+struct HeadUpState {
+  int16_t VelocityMarkX = 0, VelocityMarkY = 0;  // px, centre of the velocity-vector marker
+  int16_t GunSightX = 0, GunSightY = 0;          // px, the lead-computing sight, smoothed
+  int16_t ShotsFiredTarget = 0;      // shots fired once the current burst is counted up
+  int32_t CompanionSampleCount = 0;  // of the companion flight; 0 none
+  double CameraDistance = 0;         // m, eye to the companion's nearest drawn triangle
+};
+
 // Memoised functions (speed only, never read as state).
 struct MemoTables {
   PowMemo SideslipShareArPow;                               // (effective / geometric AR)^0.3
@@ -485,6 +497,7 @@ struct FlightState {
   ViewState View;
   SoundState Sound;
   GunState Gun;
+  HeadUpState HeadUp;
   MemoTables Memo;
 
   void Reset() { *this = FlightState{}; }

@@ -1,5 +1,6 @@
 #include "flight/fuel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -9,17 +10,27 @@
 namespace zarv::flight {
 namespace {
 
+// The jet's fuel-flow divisor. The engine's air mass flow (tens of kg/s),
+// taken for it, lets the ram term outweigh the thrust from just above Mach 1,
+// so that the flow turned negative and the tank filled; with 1 the
+// supersonic flow starts from the subsonic one at Mach 1 and falls as the
+// ram grows against the thrust.
+constexpr double kJetFuelFlowDivisor = 1.0;
+
 double FuelFlowOf(FlightState& s) {
   if (s.Engine.EngineType == aircraft::EngineKind::Jet) {
     if (s.Engine.AfterburnerLevel < 1) s.Engine.AfterburnerLevel = 1.0;
     const double p = s.Engine.PropellerAngle;
     // The dry flow at this thrust; the supersonic flow falls with the ram.
-    const double f0 = GuardedDiv(s.Engine.Thrust, s.Engine.EngineRating) * s.Engine.EngineRating / s.Engine.FlowFactor * p * s.Engine.AfterburnerLevel;
+    const double f0 = GuardedDiv(s.Engine.Thrust, s.Engine.EngineRating) * s.Engine.EngineRating / kJetFuelFlowDivisor * p *
+                      s.Engine.AfterburnerLevel;
     const double b = std::pow(s.Engine.AfterburnerLevel, 3.3) * s.Engine.RatedFuelFlow * std::pow(p, 3) * s.Engine.ChargeDensityRatio;
     if (s.Air.MachSquared <= 1) return b;
-    if (f0 == 0 || !std::isfinite(f0)) return 0;  // no thrust: no flow
+    if (!(f0 > 0) || !std::isfinite(f0)) return 0;  // no thrust (or less than none): no flow
     const double v2 = s.Body.AirSpeed * s.Body.AirSpeed;
-    return b * (f0 - std::pow(v2 - v2 / s.Air.MachSquared, 0.8) * p * s.Engine.FlowFactor / 2) / f0;
+    const double ram = std::pow(v2 - v2 / s.Air.MachSquared, 0.8) * p * kJetFuelFlowDivisor / 2;
+    // The ram may take the whole flow, never more: a flow never fills the tank.
+    return b * std::max(0.0, (f0 - ram) / f0);
   }
   if (s.Engine.EngineType == aircraft::EngineKind::Rocket) return s.Engine.RatedFuelFlow * s.Engine.RotorSpeedRatio;
   return s.Engine.EngineSpeedRatio * s.Engine.EngineSpeedRatio * s.Engine.ChargeDensityRatio * 1.225 * s.Engine.RatedFuelFlow * s.Engine.RotorSpeedRatio;

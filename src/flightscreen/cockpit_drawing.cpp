@@ -2,14 +2,14 @@
 
 namespace zarv::flightscreen {
 
-void FillHudInputs(view::HudInputs& in, const view::CockpitView& v, const flight::FlightState& s,
-                   const flight::CompanionData& companion, int16_t showVelocityVector, int16_t wireframe,
+void FillHudInputs(view::HudInputs& in, const view::CockpitView& v, flight::FlightState& s,
+                   const flight::FlightRecord& r, const flight::CompanionData& companion, int16_t wireframe,
                    bool editorActive) {
-  in.ShowVelocityVector = showVelocityVector;
+  s.HeadUp.CompanionSampleCount = companion.CompanionSampleCount;
+  s.HeadUp.CameraDistance = v.Readout.CameraDistance;
   in.WireframeView = wireframe;
-  in.CompanionSampleCount = companion.CompanionSampleCount;
-  in.CameraDistance = v.Readout.CameraDistance;
   in.PolygonPoints = v.Readout.PolygonPoints;
+  in.ShotsFired = r.LaunchMarkTenths;
   in.HitCount = s.Gun.HitCount;
   in.ViewShake = v.ViewShake;
   in.EditorActive = editorActive;

@@ -20,15 +20,16 @@ struct CockpitDrawing {
   view::CockpitView View;
   view::PanelView Panel;
   view::PanelSurfaces Surfaces;
-  view::HeadUpDisplayView Hud;
+  view::HudInputs Hud;
   view::SkyTables Sky;
   bool PanelReady = false;  // the cached panel art was found
 };
 
-// The head-up display's inputs of this frame from the view, the companion
-// and the gun. The shot target stays as the gun burst left it.
-void FillHudInputs(view::HudInputs& in, const view::CockpitView& v, const flight::FlightState& s,
-                   const flight::CompanionData& companion, int16_t showVelocityVector, int16_t wireframe,
+// The head-up display's inputs of this frame from the view, the gun and the
+// record; and into the flight state what the companion and its drawing
+// leave for the display's steps.
+void FillHudInputs(view::HudInputs& in, const view::CockpitView& v, flight::FlightState& s,
+                   const flight::FlightRecord& r, const flight::CompanionData& companion, int16_t wireframe,
                    bool editorActive);
 
 }  // namespace zarv::flightscreen

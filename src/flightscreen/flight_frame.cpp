@@ -11,6 +11,7 @@
 #include "flight/flight_record.h"
 #include "flight/flight_sound.h"
 #include "flight/fuel.h"
+#include "flight/head_up.h"
 #include "flight/model_evaluation.h"
 #include "flightscreen/companion_load.h"
 #include "flightscreen/conditions.h"
@@ -363,7 +364,7 @@ void FlightFrame::LoadCompanion() {
 
 void FlightFrame::FireGun() {
   GunBurstContext c{S(), R(), flight::Companion().CompanionSampleCount, Picture7.Visible(),
-                    drawing_->Hud.In.ShotsFiredTarget, {}};
+                    S().HeadUp.ShotsFiredTarget, {}};
   c.Sound.ShootSound = screen_.ShootSound;
   c.Sound.SoundOn = Set().SoundOn;
   c.Sound.BaseVolume = screen_.BaseVolume;
@@ -403,6 +404,7 @@ void FlightFrame::Timer3_Timer() {
   s.Body.ViewRollSin = std::sin(s.Body.BankAngle);
   s.Body.ViewRollCos = std::cos(s.Body.BankAngle);
   ReadDisplayOptions();
+  flight::StepHeadUpDisplay(s, R(), A(), screen_.Options);  // the frame's one drawing of it
   DrawFrame();
 }
 
@@ -428,24 +430,24 @@ void FlightFrame::InitDrawing() {
   ps.Record = &R();
   ps.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
   ps.RequestAircraftSwap = [this] { Command3_Click(); };
+  ps.CloseReplay = [this] { CloseIdleReplay(); };
+  ps.ReadWaveVolume = [this] {
+    waveOutGetVolume(WAVE_MAPPER, &screen_.WaveOutVolume);
+    return screen_.WaveOutVolume;
+  };
   d.PanelReady = view::PreparePanel(d.Panel, d.Surfaces, s, a, screen_.Options);
   // The panel stands on the bottom of the drawing area.
   ps.PanelTop = view::PanelTopFor(static_cast<int>(ScaleHeight()), a, scale);
 
   d.View.Hooks.DrawPanelMeters = [this](Surface& picture) {
     CockpitDrawing& dr = *drawing_;
-    view::DrawPanelMeters(dr.Panel, S(), A(), screen_.Options, dr.Surfaces, picture);
+    view::DrawPanelMeters(dr.Panel, S(), A(), screen_.Options, dr.Surfaces, picture, dr.View.FrameToggle);
   };
   d.View.Hooks.DrawHeadUpDisplay = [this](Surface& picture) {
     CockpitDrawing& dr = *drawing_;
-    const shell::Settings& st = Set();
-    FillHudInputs(dr.Hud.In, dr.View, S(), flight::Companion(), st.ShowVelocityVector, st.WireframeView,
+    FillHudInputs(dr.Hud, dr.View, S(), R(), flight::Companion(), Set().WireframeView,
                   Sh().FormActiveFlags[shell::kSlotWrite] != 0);
-    // The record keeps the shots fired; the display counts them up.
-    dr.Hud.ShotsFired = R().LaunchMarkTenths;
     view::DrawHeadUpDisplay(dr.Hud, dr.Panel, S(), A(), screen_.Options, picture, Timer());
-    R().LaunchMarkTenths = dr.Hud.ShotsFired;
-    dr.Panel.FrameToggle = 0;  // as the frame leaves it after the overlay
   };
 }
 
@@ -485,7 +487,7 @@ void FlightFrame::ShowFrameCaptions() {
 }
 
 void FlightFrame::DrawPanel() {
-  // The loop has run the panel's physics; this is its drawing.
+  // The drawing only: the loop runs the panel's physics after it.
   CockpitDrawing& d = *drawing_;
   d.Panel.Screen.ScreenMode = Sh().ScreenMode;
   view::FlightDataPages& pages = d.Panel.Pages;
@@ -525,7 +527,8 @@ void FlightFrame::ShowFlightDataPages() {
 }
 
 void FlightFrame::DrawHeadUp() {
-  // The head-up display is drawn into each frame by the view's hook.
+  // The loop has stepped the display; drawn now it would be covered by the
+  // frame, whose hook draws it again over the finished view.
 }
 
 void FlightFrame::DrawBallPicture() {
@@ -682,6 +685,7 @@ void FlightFrame::ReadDisplayOptions() {
   screen_.Options.SoundOn = st.SoundOn;
   screen_.Options.JoystickOn = st.JoystickOn;
   screen_.Options.FrameRate20 = st.FrameRate20;
+  screen_.Options.ShowVelocityVector = st.ShowVelocityVector;
 }
 
 // ----------------------------------------------------------- window

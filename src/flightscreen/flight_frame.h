@@ -29,6 +29,7 @@ struct FlightScreenState {
   flight::FlightOptions Options;
   flight::FlightSeams Seams;
   uint32_t SavedWaveVolume = 0;
+  uint32_t WaveOutVolume = 0;     // the wave volume as the developer diagnostics last read it
   int32_t BaseVolume = 0;
   int32_t LeftChannelVolume = 0, RightChannelVolume = 0;
   double SoundVolumeRatio = 0, EngineSoundLevel = 0, SoundPanSine = 0;
@@ -165,6 +166,7 @@ class FlightFrame : public Form {
   void SetWave(int32_t left, int32_t right);
   void LoadRecordsScreens();    // the load's share of the records' and charts' screens
   void UnloadRecordsScreens();  // and the unload's
+  void CloseIdleReplay();       // the replay's window once the replay has closed
   void ResumeFlightInAir();     // RunFlight again after a screen interrupted the flight
   void FillReplayLink(replay::ReplayLink& link);
   void Timer3_Timer();

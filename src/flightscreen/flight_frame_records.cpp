@@ -125,6 +125,10 @@ void FlightFrame::UnloadRecordsScreens() {
   charts::UnloadCharts();
   if (records::File_Select().Loaded()) records::File_Select().Unload();
   if (records::ResultSheet().Loaded()) records::ResultSheet().Unload();
+  CloseIdleReplay();
+}
+
+void FlightFrame::CloseIdleReplay() {
   // A closed replay keeps its window loaded; its unload brings a hidden
   // flight screen down with it, so it goes only while this one shows.
   replay::ReplayForm& v = replay::Vedeo();

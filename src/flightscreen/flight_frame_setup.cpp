@@ -265,6 +265,7 @@ void FlightFrame::SetUpScreen() {
   screen_.Options.SoundOn = st.SoundOn;
   screen_.Options.JoystickOn = st.JoystickOn;
   screen_.Options.FrameRate20 = st.FrameRate20;
+  screen_.Options.ShowVelocityVector = st.ShowVelocityVector;
   settingUp_ = false;
 }
 

@@ -22,7 +22,7 @@ bool InSight(double azimuth, double viewZoom) {
 // point at (0, 0) when it is out of sight. Returns its slot, or 0.
 int AppendPrismTriangle(PolygonList& list, const ViewPoint& a, const ViewPoint& b,
                         const ViewPoint& c, double depth, double azimuth, double depression,
-                        bool visible, bool behindEye) {
+                        bool visible) {
   if (!list.CanAppend()) return 0;
   const int slot = list.PolyCount;
   const auto n = static_cast<std::size_t>(slot);
@@ -43,12 +43,9 @@ int AppendPrismTriangle(PolygonList& list, const ViewPoint& a, const ViewPoint& 
   list.PolyAzimuth[n] = azimuth;
   list.PolyDepression[n] = depression;
   list.PolyVertexCount[n] = 3;
-  list.PolyBehindEye[n] = behindEye;
   ++list.PolyCount;
   return slot;
 }
-
-bool Behind(const ViewPoint& p) { return IsBehindEye(p.Azimuth, p.Depression); }
 
 void AddPrisms(const SceneryPrismSet& prisms, const ModelScene& sc, double viewZoom,
                PolygonList& list) {
@@ -71,10 +68,9 @@ void AddPrisms(const SceneryPrismSet& prisms, const ModelScene& sc, double viewZ
                                  : kBehindEye;
       const double depression = (bj.Depression + bk.Depression + tj.Depression + tk.Depression) / 4;
       const bool visible = InSight(azimuth, viewZoom);
-      const bool behind = Behind(bj) || Behind(bk) || Behind(tj) || Behind(tk);
-      AppendPrismTriangle(list, tk, bk, bj, depth, azimuth, depression, visible, behind);
+      AppendPrismTriangle(list, tk, bk, bj, depth, azimuth, depression, visible);
       // The second half is drawn first, so their shared edge stays covered.
-      AppendPrismTriangle(list, bj, tj, tk, depth + 0.001, azimuth, depression, visible, behind);
+      AppendPrismTriangle(list, bj, tj, tk, depth + 0.001, azimuth, depression, visible);
       list.CloseGroup(depth);
     }
     // Roof: a fan about the first top corner, one group. A roof needs three
@@ -88,7 +84,7 @@ void AddPrisms(const SceneryPrismSet& prisms, const ModelScene& sc, double viewZ
       const double azimuth = (t0.Azimuth + t1.Azimuth + t2.Azimuth) / 3;
       AppendPrismTriangle(list, t0, t1, t2, (t0.Distance + t1.Distance + t2.Distance) / 3, azimuth,
                           (t0.Depression + t1.Depression + t2.Depression) / 3,
-                          InSight(azimuth, viewZoom), Behind(t0) || Behind(t1) || Behind(t2));
+                          InSight(azimuth, viewZoom));
       sum += t0.Distance + t1.Distance + t2.Distance;
     }
     list.CloseGroup(sum / (3 * (n - 2)));
@@ -110,7 +106,6 @@ void AddTrailSegment(const ModelScene& sc, int a, PolygonList& list) {
     list.PolyAzimuth[n] = 0;
     list.PolyDepression[n] = 0;
     list.PolyVertexCount[n] = 2;
-    list.PolyBehindEye[n] = 0;
     ++list.PolyCount;
   }
   list.CloseGroup(depth);

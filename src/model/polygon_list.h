@@ -43,9 +43,6 @@ struct PolygonList {
   // colour, 0 meaning not drawn.
   std::array<int32_t, kSlots> PolyColour{};
   std::array<float, kSlots> PolyGlow{};         // engine glow of nozzle cells
-  // A vertex lies level with or behind the eye: its projected point is
-  // thrown to the far side of the view, so the polygon is never painted.
-  std::array<uint8_t, kSlots> PolyBehindEye{};
   // Positions 1..PolyCount-1: polygon slots in drawing order.
   std::array<int16_t, kSlots> PolyDrawOrder{};
 

@@ -73,10 +73,6 @@ void ShadePolygons(const ShadingInputs& in, double viewHeading, double viewDepre
       continue;
     }
     if (list.PolyVertexCount[n] != 3) continue;  // trail segments keep their grey
-    if (list.PolyBehindEye[n]) {
-      colour = 0;
-      continue;
-    }
     const auto& vx = list.PolyVertX[n];
     const auto& vy = list.PolyVertY[n];
     const auto& vz = list.PolyVertZ[n];

@@ -33,9 +33,9 @@ struct ShadingInputs {
 int32_t ShadeColour(const ShadingInputs& in, double nx, double ny, double nz, int32_t mark,
                     float glow);
 
-// Colours every polygon of the list; 0 for those out of view, turned away,
-// degenerate or reaching behind the eye. viewHeading and viewDepression are
-// the line of sight (radians).
+// Colours every polygon of the list; 0 for those out of view (on their mean
+// angles), turned away, degenerate or left out by the build. viewHeading and
+// viewDepression are the line of sight (radians).
 void ShadePolygons(const ShadingInputs& in, double viewHeading, double viewDepression,
                    PolygonList& list);
 

@@ -128,13 +128,11 @@ int EmitTriangle(PolygonList& list, const ViewPoint& v0, const ViewPoint& v1, co
   list.PolyScreenY[n] = {v0.ScreenY, v1.ScreenY, v2.ScreenY};
   list.PolyDepth[n] = (v0.Distance + v1.Distance + v2.Distance) / 3;
   list.PolyDepression[n] = (v0.Depression + v1.Depression + v2.Depression) / 3;
-  // Plain means: a triangle across the seam behind the eye is caught by
-  // its behind-the-eye mark, not by wrapping the angles.
+  // Plain means: a corner behind the eye, thrown to +-3.1415926, pulls the
+  // mean out of the view unless the rest lies well inside it; such a
+  // triangle is drawn running off the picture.
   list.PolyAzimuth[n] = (v0.Azimuth + v1.Azimuth + v2.Azimuth) / 3;
   list.PolyVertexCount[n] = 3;
-  list.PolyBehindEye[n] = IsBehindEye(v0.Azimuth, v0.Depression) ||
-                          IsBehindEye(v1.Azimuth, v1.Depression) ||
-                          IsBehindEye(v2.Azimuth, v2.Depression);
   ++list.PolyCount;
   return slot;
 }

@@ -29,13 +29,6 @@ void AddRightWingPolygons(PartBuildContext& c);
 
 // ---- shared with the tail builders ----
 
-// A projected point level with or behind the eye has its angles thrown to
-// +-3.1415926.
-inline bool IsBehindEye(double azimuth, double depression) {
-  return !(azimuth < 3.1415926 && azimuth > -3.1415926 && depression < 3.1415926 &&
-           depression > -3.1415926);
-}
-
 // Appends the triangle v0, v1, v2 with its depth and mean angles. Returns
 // its slot, or 0 when the list is full (nothing written).
 int EmitTriangle(PolygonList& list, const ViewPoint& v0, const ViewPoint& v1, const ViewPoint& v2);

@@ -15,38 +15,21 @@
 
 namespace zarv::view {
 
-// What the frame, the companion drawing and the gun leave for the display.
+// What the frame, the companion drawing, the gun and the record leave for
+// the display. Its moving marks and the shots fired are stepped by the
+// flight loop (flight/head_up.h); the display only draws them.
 struct HudInputs {
-  int16_t ShowVelocityVector = 1;
   int16_t WireframeView = 0;
-  int32_t CompanionSampleCount = 0;
-  double CameraDistance = 0;             // m, the companion's nearest polygon
-  std::array<PointI, 3> PolygonPoints{};  // its last painted triangle
-  int16_t ShotsFiredTarget = 0;
+  std::array<PointI, 3> PolygonPoints{};  // the companion's last painted triangle
+  float ShotsFired = 0;                  // the record's rounds fired
   int16_t HitCount = 0;
   int16_t ViewShake = 0;                 // px, as the last frame left it
   bool EditorActive = false;             // the aircraft data editor is open
 };
 
-// Kept between calls; Reset() gives the load-time values.
-struct HeadUpDisplayView {
-  HudInputs In;
-  int16_t VelocityMarkX = 0, VelocityMarkY = 0;
-  int16_t GunSightX = 0, GunSightY = 0;
-  int16_t TargetMarkX = 0, TargetMarkY = 0;
-  float ShotsFired = 0;
-
-  void Reset() { *this = HeadUpDisplayView{}; }
-};
-
 // Draws into the view picture. `now` is the clock in seconds (the blink and
 // the firing cue; s.Sound.TriggerTime is the last burst on the same clock).
-void DrawHeadUpDisplay(HeadUpDisplayView& h, const PanelView& panel, const flight::FlightState& s,
-                       const aircraft::AircraftData& a, const flight::FlightOptions& o, Surface& view,
-                       double now);
-
-// The lead-computing sight's next position: halfway from `previous` towards
-// the aim point, the aim point held within 86 S of the centre.
-int16_t NextGunSight(int16_t previous, double centre, double aim, double scale);
+void DrawHeadUpDisplay(const HudInputs& in, const PanelView& panel, const flight::FlightState& s,
+                       const aircraft::AircraftData& a, const flight::FlightOptions& o, Surface& view, double now);
 
 }  // namespace zarv::view

@@ -3,7 +3,7 @@
 //
 // Engine names of the panel and where the flight state keeps them:
 //   fuel-flow factor        -> RatedFuelFlow (kg/s at rating)
-//   fuel-flow divisor       -> FlowFactor (jet air mass flow)
+//   fuel-flow divisor       -> 1 (flight/fuel.cpp)
 //   spool fraction          -> RotorSpeedRatio
 //   intake density ratio    -> ChargeDensityRatio
 //   propeller gear ratio    -> GearRatio
@@ -365,7 +365,7 @@ double ShaftPowerSample(const FlightState& s, const AircraftData& a) {
 }
 
 double ShownFuelFlow(const FlightState& s) {
-  // A jet beyond its rated point can come out negative: show no flow then.
+  // An engine without a rated flow shows none.
   if (s.Engine.RatedFuelFlow <= 0 || !(s.Instruments.FuelFlow > 0)) return 0;
   return s.Instruments.FuelFlow;
 }

@@ -5,7 +5,8 @@
 // The drawing only reads the flight state: the panel's share of the flight
 // model (fuel burn, Mach factors, engine shake) is run by the flight loop
 // itself (flight/fuel.h). The panel keeps its own phase counter, stepped in
-// the same way, so that one panel update draws the phase the physics ran.
+// the same way, so that one panel update draws the phase the physics runs
+// right after it.
 //
 // Layout: every position is designed for a 640 x 480 screen and multiplied
 // by the screen scale S (1.0, 1.25, 1.6); terms written "px" stay unscaled.
@@ -65,7 +66,7 @@ struct PanelScreen {
   std::function<void()> ReadDisplayOptions;
   std::function<void()> RequestAircraftSwap;
   std::function<void()> CloseReplay;
-  std::function<uint32_t()> ReadWaveVolume;  // developer mode only
+  std::function<uint32_t()> ReadWaveVolume;  // developer mode: the screen keeps what it reads
 };
 
 // What the panel keeps from call to call for one flight. Reset() restores
@@ -81,7 +82,6 @@ struct PanelView {
   double ShaftPowerAverage = 0;
   Color GearLampColour = 0;
   int16_t BallOffset = 0;
-  int16_t FrameToggle = 0;
 
   // Texts and values the panel leaves for the head-up display.
   std::string HudHeadingText, HudSpeedText, HudAltitudeText, HudAlphaText, HudLoadText;
@@ -115,8 +115,10 @@ void DrawInstrumentPanel(PanelView& v, const flight::FlightState& s, const aircr
                          const flight::FlightOptions& o, PanelSurfaces& p);
 
 // ---- per frame: the panel over the view, the hang meter, the mark tracks ----
+// `frameToggle` is the cockpit view's (CockpitView::FrameToggle): the hang
+// meter sets it, and the view's shake turns it over again after this.
 void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft::AircraftData& a,
-                     const flight::FlightOptions& o, PanelSurfaces& p, Surface& frame);
+                     const flight::FlightOptions& o, PanelSurfaces& p, Surface& frame, int16_t& frameToggle);
 
 // The status lamps (also called by DrawInstrumentPanel).
 void DrawStatusLamps(PanelView& v, const flight::FlightState& s, double scale, Surface& face);

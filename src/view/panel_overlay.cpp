@@ -10,7 +10,7 @@ namespace zarv::view {
 using namespace panel;
 
 void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft::AircraftData& a,
-                     const flight::FlightOptions& o, PanelSurfaces& p, Surface& frame) {
+                     const flight::FlightOptions& o, PanelSurfaces& p, Surface& frame, int16_t& frameToggle) {
   const double S = o.ScreenScale;
   frame.SetFontName("ＭＳ Ｐゴシック");
   frame.SetFontSize(9 * S * v.Screen.FontScale);
@@ -20,9 +20,9 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(240 * S), p.Face, 0, 0, SRCPAINT);
   }
   if (v.Screen.ShowPylonOrHangMeter == 1 && aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Body.Altitude > -1) {
-    v.FrameToggle = v.FrameToggle == 1 ? -1 : 1;
+    frameToggle = frameToggle == 1 ? -1 : 1;
     frame.SetDrawWidth(2);
-    frame.LineStep(120 * S + 3, top - 145 * S + 145 - 7.2 * s.Body.AirSpeed * (1 + v.FrameToggle / 40.0), 24, 0, kRed);
+    frame.LineStep(120 * S + 3, top - 145 * S + 145 - 7.2 * s.Body.AirSpeed * (1 + frameToggle / 40.0), 24, 0, kRed);
     BitBlt(frame, Px(120 * S), Px(top - 145 * S), 30, 160, p.SpeedTape, 0, 0, SRCAND);
     frame.SetDrawWidth(1);
   }

@@ -18,13 +18,13 @@ int PanelTopFor(int viewHeight, const aircraft::AircraftData& a, double scale) {
   return panel::Px(viewHeight - (a.EngineCount > 0 ? 210 : 155) * scale);
 }
 
-void DrawPanelAndHeadUpDisplay(PanelView& v, HeadUpDisplayView& h, const flight::FlightState& s,
+void DrawPanelAndHeadUpDisplay(PanelView& v, const HudInputs& h, const flight::FlightState& s,
                                const aircraft::AircraftData& a, const flight::FlightOptions& o,
                                PanelSurfaces& p, Surface& frame, double now) {
   for (int i = 0; i < 4; ++i) DrawInstrumentPanel(v, s, a, o, p);
-  DrawPanelMeters(v, s, a, o, p, frame);
+  int16_t frameToggle = 0;  // as a frame finds it
+  DrawPanelMeters(v, s, a, o, p, frame, frameToggle);
   DrawHeadUpDisplay(h, v, s, a, o, frame, now);
-  v.FrameToggle = 0;  // as the frame leaves it after the overlay
 }
 
 }  // namespace zarv::view

@@ -18,7 +18,7 @@ int PanelTopFor(int viewHeight, const aircraft::AircraftData& a, double scale);
 // Draws the four panel phases of `s`, lays the panel over `frame` and draws
 // the head-up display on top, as the last frame of a flight shows them.
 // Reads the flight state only.
-void DrawPanelAndHeadUpDisplay(PanelView& v, HeadUpDisplayView& h, const flight::FlightState& s,
+void DrawPanelAndHeadUpDisplay(PanelView& v, const HudInputs& h, const flight::FlightState& s,
                                const aircraft::AircraftData& a, const flight::FlightOptions& o,
                                PanelSurfaces& p, Surface& frame, double now);
 

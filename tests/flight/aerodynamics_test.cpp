@@ -264,6 +264,7 @@ TEST(Coefficients, GroundEffectLiftSlopeAndReynolds) {
   EXPECT_DOUBLE_EQ(w.s.Aero.EffectiveAspectRatio, 20);
   EXPECT_NEAR(LiftSlopeFactor(1, 20), 0.894, 1e-3);
   EXPECT_DOUBLE_EQ(LiftSlopeFactor(1, 2), 0.65);  // 0.559 raised
+  EXPECT_DOUBLE_EQ(LiftSlopeFactor(-0.25, 10), 1);  // 2.3^15 without the bound
 
   // Reynolds number 10^6 on the wing (chord 1 m) gives 1.55.
   PlainWing re;

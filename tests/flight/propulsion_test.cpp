@@ -186,6 +186,24 @@ TEST(InstrumentPanel, JetFuelFlowAndRocketPullCut) {
   EXPECT_EQ(s.Engine.AfterburnerLevel, 1);
   EXPECT_EQ(s.Instruments.FuelFlow, 2 * 0.125);
 
+  // Above Mach 1 the ram takes a share of the flow, at most all of it: at
+  // Mach 2 (600 m/s against 300 m/s) it is (600^2 - 300^2)^0.8 x 0.5 / 2 =
+  // 5533.9 against 0.5 x the thrust.
+  s.Air.MachSquared = 4;
+  s.Body.AirSpeed = 600;
+  s.Engine.EngineRating = 30000;
+  s.Engine.FlowFactor = 58;  // the air mass flow, once taken for the divisor
+  const struct {
+    double Thrust, Flow;
+  } supersonic[] = {{20000, 0.25 * (1 - 5533.9 / 10000)}, {5000, 0}, {-3600, 0}};
+  for (const auto& c : supersonic) {
+    s.Engine.Thrust = c.Thrust;
+    s.Masses.FuelQuantity = 100;
+    BurnFuel(s);
+    EXPECT_NEAR(s.Instruments.FuelFlow, c.Flow, 1e-4) << c.Thrust;
+    EXPECT_LE(s.Masses.FuelQuantity, 100) << c.Thrust;
+  }
+
   FlightState r;
   r.Loop.StepsPerSecond = 40;
   r.Engine.EngineType = aircraft::EngineKind::Rocket;

@@ -15,8 +15,8 @@ namespace zarv::flight {
 namespace {
 
 // Field names declared in the flight state's group structs, read from the
-// header itself. The memo tables are no state; WingPanel is listed through
-// the Panels field.
+// header itself. The memo tables are no state, the head-up marks the
+// display's; WingPanel is listed through the Panels field.
 std::set<std::string> DeclaredFields() {
   std::ifstream in(std::string(ZARV_SOURCE_DIR) + "/src/flight/flight_state.h");
   std::stringstream text;
@@ -32,7 +32,9 @@ std::set<std::string> DeclaredFields() {
       continue;
     }
     if (line.rfind("};", 0) == 0) group.clear();
-    if (group.empty() || group == "WingPanel" || group == "FlightState" || group == "MemoTables") continue;
+    if (group.empty() || group == "WingPanel" || group == "FlightState" || group == "MemoTables" ||
+        group == "HeadUpState")
+      continue;
     // "type A = 0, B{1, 2};": drop the comment, template arguments and
     // braced initialisers, then take the name before each "=" or ",".
     std::string code = line.substr(0, line.find("//"));

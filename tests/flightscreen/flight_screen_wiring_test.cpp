@@ -8,6 +8,7 @@
 #include "flight/companion_record.h"
 #include "flight/flight_record.h"
 #include "flightscreen/joystick_link.h"
+#include "platform/devices/sound.h"
 #include "platform/ui/keys.h"
 #include "platform/runtime/text.h"
 #include "view/screen_art.h"
@@ -126,19 +127,29 @@ TEST_F(FlightScreenWiringTest, CompanionIsReadAtTheLoadAndTheClickFiresAtIt) {
   f.Form_MouseDown(vbLeftButton, 300, 200);
   EXPECT_FLOAT_EQ(static_cast<float>(s.Sound.TriggerTime), static_cast<float>(Timer()));
   EXPECT_EQ(s.Loop.StepsSinceTrigger, 0);
-  EXPECT_EQ(f.Drawing().Hud.In.ShotsFiredTarget, 10);
+  EXPECT_EQ(s.HeadUp.ShotsFiredTarget, 10);
   EXPECT_EQ(flight::Record().LaunchMarkSamples[1], 77);
-
-  // The display counts the shots up into the record, half a shot a frame.
-  shell::CurrentSettings().ShowVelocityVector = 1;
-  for (int i = 0; i < 30; ++i) f.DrawFrame();
-  EXPECT_FLOAT_EQ(flight::Record().LaunchMarkTenths, 10);
+  // A frame leaves the companion for the display's steps, which count up.
+  f.DrawFrame();
+  EXPECT_EQ(s.HeadUp.CompanionSampleCount, 400);
 
   // The joystick's fire button reaches the same burst.
   EXPECT_TRUE(Joystick().Commands.FireGunBurst);
   Advance(2500);
   Joystick().Commands.FireGunBurst();
-  EXPECT_EQ(f.Drawing().Hud.In.ShotsFiredTarget, 20);
+  EXPECT_FLOAT_EQ(static_cast<float>(s.Sound.TriggerTime), static_cast<float>(Timer()));
+}
+
+TEST_F(FlightScreenWiringTest, DeveloperDiagnosticsReadTheWaveVolume) {
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  CockpitDrawing& d = f.Drawing();
+  d.Panel.Screen.DeveloperMode = true;
+  f.Frame3.SetVisible(true);  // page 2, and the diagnostics after it
+  waveOutSetVolume(WAVE_MAPPER, 0x40002000);
+  d.Panel.Phase = 2;  // the next update runs the third phase
+  f.DrawPanel();
+  EXPECT_EQ(f.Screen().WaveOutVolume, 0x40002000u);
 }
 
 TEST_F(FlightScreenWiringTest, PoweredClickWithoutCompanionDoesNothingAndCancelDropsTheCompanion) {

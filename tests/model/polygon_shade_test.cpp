@@ -66,18 +66,19 @@ TEST(PolygonShade, AngularCullKeepsExactlyOnePointFive) {
   }
 }
 
-TEST(PolygonShade, TriangleReachingBehindTheEyeIsNeverPainted) {
-  // Two corners ahead, one behind: the mean angles look harmless, but the
-  // behind corner's screen point is thrown across the view.
+TEST(PolygonShade, TriangleReachingBehindTheEyeIsDrawnUnlessItsMeanLeavesTheView) {
+  // Two corners ahead, one behind it with its azimuth thrown to -3.1415926:
+  // the mean stays inside the view and the face is turned to the eye, so it
+  // is drawn, running off the picture.
   const ViewPoint a = At(0, 10, 1, 0, -0.1);
   const ViewPoint b = At(1, 10, 0, 0.1, 0);
-  const ViewPoint behind = At(-1, -10, 0, -3.1415926, 0);
-  OneTriangle t(a, b, behind);
-  EXPECT_LT(std::abs(t.List->PolyAzimuth[1]), 1.5);
-  EXPECT_EQ(t.Shade(), 0);
-  // A point on the far side with elevation thrown instead.
-  const ViewPoint over = At(-1, -10, 5, 0, -3.1415926);
-  EXPECT_EQ(OneTriangle(a, b, over).Shade(), 0);
+  OneTriangle reaching(a, b, At(-1, -10, 0, -3.1415926, 0));
+  EXPECT_LT(std::abs(reaching.List->PolyAzimuth[1]), 1.5);
+  EXPECT_NE(reaching.Shade(), 0);
+  // A corner straight behind the eye has both angles 0.
+  EXPECT_NE(OneTriangle(a, b, At(-1, -10, 0, 0, 0)).Shade(), 0);
+  // Two corners thrown behind pull the mean out of the view: culled.
+  EXPECT_EQ(OneTriangle(a, At(1, -10, 0, 3.1415926, 0), At(-1, -10, 0, 3.1415926, 0)).Shade(), 0);
 }
 
 TEST(PolygonOrder, FartherGroupsFirstTiesToTheLowerNumber) {

@@ -8,6 +8,7 @@
 
 #include "platform/ui/bmp.h"
 #include "view/cockpit_view.h"
+#include "view/instrument_panel.h"
 #include "view/view_fixture.h"
 
 namespace zarv::view {
@@ -209,6 +210,32 @@ TEST(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
   f.S.Body.CourseDistance = 100;
   EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 0);
   EXPECT_EQ(f.View.FrameToggle, 0);
+}
+
+TEST(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
+  FrameFixture f;
+  f.S.Loop.SpeedMode = 1;
+  f.S.Air.NormalLoad = 9.8 * 8;
+  f.S.Wing.StallRatio = 5;
+  PanelView panel;
+  PanelSurfaces surfaces;
+  const flight::FlightOptions o;
+  f.View.Hooks.DrawPanelMeters = [&](Surface& pic) {
+    DrawPanelMeters(panel, f.S, f.A, o, surfaces, pic, f.View.FrameToggle);
+  };
+  Surface target(640, 480, vbBlack);
+  auto shakenFrames = [&] {
+    int shaken = 0;
+    for (int i = 0; i < 4; ++i) {
+      f.Draw(target);
+      shaken += f.View.ViewShake != 0;
+    }
+    return shaken;
+  };
+  panel.Screen.ShowPylonOrHangMeter = 1;
+  EXPECT_EQ(shakenFrames(), 0);
+  panel.Screen.ShowPylonOrHangMeter = 0;  // without the meter every other frame
+  EXPECT_EQ(shakenFrames(), 2);
 }
 
 TEST(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {

@@ -13,6 +13,7 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flight/flight_loop.h"
+#include "flight/head_up.h"
 #include "flight/headless_flight.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/bmp.h"
@@ -177,9 +178,12 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   }
   panel->Screen.PanelTop = PanelTopFor(target.Height(), f.Aircraft, scale);
   for (int phase = 0; phase < 4; ++phase) DrawInstrumentPanel(*panel, s, f.Aircraft, options, *surfaces);
-  HeadUpDisplayView hud;
+  // The display with its marker, stepped twice as a drawn frame steps it.
+  options.ShowVelocityVector = 1;
+  for (int i = 0; i < 2; ++i) flight::StepHeadUpDisplay(s, f.Record, f.Aircraft, options);
+  const HudInputs hud;
   view.Hooks.DrawPanelMeters = [&](Surface& picture) {
-    DrawPanelMeters(*panel, s, f.Aircraft, options, *surfaces, picture);
+    DrawPanelMeters(*panel, s, f.Aircraft, options, *surfaces, picture, view.FrameToggle);
   };
   view.Hooks.DrawHeadUpDisplay = [&](Surface& picture) {
     DrawHeadUpDisplay(hud, *panel, s, f.Aircraft, options, picture, s.Loop.FlightTime);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "aircraft/aircraft_file.h"
+#include "flight/head_up.h"
 #include "flight/headless_flight.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
@@ -134,8 +135,9 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   s.View.ViewCentreY = CheckedRound<int32_t>(view->Screen.PanelTop - 50 * S);
   s.Pilot.PixelsPerRadian = 573 * S;
   frame.Line(0, s.View.ViewCentreY, w, h, 0x806020, LineBox::BF);  // a plain lake below the horizon
-  HeadUpDisplayView hud;
-  DrawPanelAndHeadUpDisplay(*view, hud, s, flight->Aircraft, options, *surfaces, frame, 1000.25);
+  options.ShowVelocityVector = 1;
+  for (int i = 0; i < 2; ++i) flight::StepHeadUpDisplay(s, flight->Record, flight->Aircraft, options);
+  DrawPanelAndHeadUpDisplay(*view, HudInputs{}, s, flight->Aircraft, options, *surfaces, frame, 1000.25);
   if (!SaveBmp(frame, picture)) {
     err << "zarv-probe: cannot write " << picture << '\n';
     return 1;
