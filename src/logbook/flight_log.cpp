@@ -227,17 +227,24 @@ namespace {
 
 std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
                     const LongTaskHooks& hooks, bool cp932) {
-  if (in.Altitude < -1000) r.RecordCount -= 2;
+  // A cancelled flight drops its last two samples; otherwise only a row that
+  // was never recorded stays out.
+  int32_t last = r.RecordCount;
+  if (in.Altitude < -1000) {
+    last = r.RecordCount -= 2;
+  } else if (!in.LastRowRecorded) {
+    --last;
+  }
   const bool powered = aircraft::LaunchAbove10(in.LaunchSpeed);
   std::string out;
-  out.reserve(r.RecordCount > 3 ? static_cast<size_t>(r.RecordCount) * (powered ? 220 : 190) + 60000 : 60000);
+  out.reserve(last > 3 ? static_cast<size_t>(last) * (powered ? 220 : 190) + 60000 : 60000);
   out += Enc(in.FlightSummary, cp932);
   out += "\r\n";
-  out += Str(r.RecordCount);
+  out += Str(last);
   out += Enc(kCountText, cp932);
   out += "\r\n";
 
-  r.LogRowCount = r.RecordCount;
+  r.LogRowCount = last;
   const double start = Now(hooks);
   const int32_t step = ProgressStep(r.LogRowCount);
   if (hooks.SetTitle) hooks.SetTitle(kWriteProgressTitle);
