@@ -14,6 +14,8 @@
 #include "records/log_picker.h"
 #include "records/records_screens.h"
 #include "replay/replay_form.h"
+#include "shell/screens.h"
+#include "shell/shell_state.h"
 #include "view/scenery.h"
 
 namespace zarv::flightscreen {
@@ -142,6 +144,28 @@ TEST_F(FlightRecordsTest, ACancelledFlightIsFiledButNeverRanked) {
   EXPECT_FALSE(f.Picture6.Visible());
   EXPECT_TRUE(FileExists(Path("FlightData/0Plane.csv")));
   EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+}
+
+TEST_F(FlightRecordsTest, F12InTheLogWritersDialogQuitsAlsoAfterALogWasReadIntoTheCharts) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  shell::Shell().LogCaller = records::kLogCallerCharts;
+  // F12 in the progress dialog at the writer's first progress step.
+  shell::ProcessForm& dialog = shell::Process();
+  const auto redraw = dialog.Label1.OnChange;
+  bool pressed = false;
+  dialog.Label1.OnChange = [&] {
+    if (redraw) redraw();
+    if (pressed || !dialog.Loaded()) return;
+    pressed = true;
+    int key = vbKeyF12;
+    dialog.OnKeyDown(key, 0);
+  };
+  f.Timer1_Timer();
+  dialog.Label1.OnChange = redraw;
+  EXPECT_TRUE(pressed);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 1);
 }
 
 TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
