@@ -32,6 +32,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "view/cockpit_view.h"
 #include "view/scenery.h"
 
 namespace zarv::flightscreen {
@@ -288,6 +289,11 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.QuitProgram = [this] {
     quitAfterReplay_ = true;
     replay::Vedeo().Command1_Click();
+  };
+  link.SaveScreenshot = [this](const Surface& picture) {
+    view::CockpitView& v = drawing_->View;
+    const std::string path = view::SaveScreenshot(picture, v.ScreenshotFolder, v.ScreenshotCounter);
+    if (!path.empty()) v.LastScreenshot = path;
   };
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -359,11 +358,15 @@ void ReplayForm::RunLoop() {
     ShowFrame();
     ReplayState& st = player_->State;
     if (st.ScreenshotRequest == 1) {
-      // The next free number: never over a screenshot taken before.
-      const int32_t n = view::NextFreeScreenshot(ProgramFolder(), st.ScreenshotCounter);
-      // A picture that cannot be written is simply missing; the replay goes on.
-      static_cast<void>(SaveBmp(Picture7, JoinPath(ProgramFolder(), view::ScreenshotName(n))));
-      st.ScreenshotCounter = static_cast<int16_t>(std::min<int32_t>(n + 1, INT16_MAX));
+      // The next free number of the cockpit view's counter: never over a
+      // screenshot taken before. A picture that cannot be written is simply
+      // missing; the replay goes on.
+      if (link_.SaveScreenshot) {
+        link_.SaveScreenshot(Picture7);
+      } else {
+        int32_t counter = 0;
+        view::SaveScreenshot(Picture7, ProgramFolder(), counter);
+      }
     }
     st.ScreenshotRequest = 0;
     DoEvents();

@@ -9,6 +9,7 @@
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/text.h"
+#include "platform/ui/bmp.h"
 #include "platform/ui/keys.h"
 #include "records/flight_data_form.h"
 #include "records/log_picker.h"
@@ -282,6 +283,36 @@ TEST_F(FlightRecordsTest, ALogOpenedInTheReplayPlaysFromItsOwnRecord) {
   EXPECT_TRUE(flight::Record().Samples[50] == sample50);
   EXPECT_EQ(f.Screen().LoopDepth, 0);
   EXPECT_EQ(frames_, 4);
+}
+
+TEST_F(FlightRecordsTest, ScreenshotsOfTheReplayAndTheCockpitNeverOverwriteOneAnother) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();
+  f.NameEntry.Close();
+  ASSERT_TRUE(WriteTextLines(Path("cam001.bmp"), {"the user's"}));
+  auto cockpitShot = [&] {
+    Key('L');
+    f.Timer3.OnTimer();
+  };
+  auto replayShot = [&] {
+    frames_ = 0;
+    onFrame_ = [](int frame) {
+      int key = frame == 1 ? 'L' : vbKeyEscape;
+      replay::Vedeo().Form_KeyDown(key, 0);
+    };
+    Key(vbKeyF6);
+  };
+  replayShot();    // cam000
+  cockpitShot();   // cam002: 001 is taken
+  replayShot();    // cam003, in a new replay
+  cockpitShot();   // cam004
+  for (const char* name : {"cam000.bmp", "cam002.bmp", "cam003.bmp", "cam004.bmp"}) {
+    Surface shot(1, 1);
+    EXPECT_TRUE(LoadBmp(shot, Path(name))) << name;
+  }
+  EXPECT_EQ(Lines(Path("cam001.bmp")), std::vector<std::string>{"the user's"});
+  EXPECT_FALSE(FileExists(Path("cam005.bmp")));
 }
 
 TEST_F(FlightRecordsTest, ChartsAndThePickerAreWiredAtTheLoadAndGoAtTheUnload) {
