@@ -235,6 +235,16 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   EXPECT_EQ(p.Label1.Caption(), "  153.25m by Marden7");
   p.Text1.SetText("9Marden7.csv");
   EXPECT_EQ(p.Label1.Caption(), "");
+
+  // Losing the focus brings the picker to the front again.
+  Form other;
+  other.Show();
+  other.SetFocus();
+  DoEvents();
+  ASSERT_EQ(Screen().ActiveForm(), &other);
+  if (p.OnLostFocus) p.OnLostFocus();
+  EXPECT_EQ(Screen().ActiveForm(), &p);
+  other.Unload();
 }
 
 TEST_F(Screens, PickerChecksTheNameAndReadsIntoTheChartsOwnRecord) {
