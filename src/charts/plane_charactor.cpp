@@ -29,10 +29,8 @@ PlaneCharactorForm::PlaneCharactorForm() : ChartForm(shell::kSlotPlaneCharactor,
   Label3.Move(247, 150, 60, 14);
   Label4.Move(247, 300, 80, 14);
   Label5.Move(162, 200, 50, 14);
-  // The powered layout's second line is wider than the window: it wraps
-  // rather than being cut off at the window's edge.
-  Label2.Move(2, 400, 506, 60);
-  Label2.SetWordWrap(true);
+  // The summary sizes itself to its text, on the bottom edge (Form_Load).
+  Label2.SetLeft(2);
   OnLoad = [this] { Form_Load(); };
 }
 

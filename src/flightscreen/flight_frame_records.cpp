@@ -32,6 +32,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "view/cockpit_view.h"
 #include "view/scenery.h"
 
 namespace zarv::flightscreen {
@@ -189,6 +190,9 @@ void FlightFrame::Timer1_Timer() {
     FillMenu(kMenuAfterFlight);
     SetMousePointer(vbDefault);
   };
+  // The writer's progress dialog takes F10 and F12, also after a stored log
+  // was read into the charts during the flight.
+  Sh().LogCaller = records::kLogCallerNone;
   // The writer yields to events: a change or quit asked for meanwhile
   // waits, as it does while the flight loop runs.
   ++screen_.LoopDepth;
@@ -285,6 +289,11 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.QuitProgram = [this] {
     quitAfterReplay_ = true;
     replay::Vedeo().Command1_Click();
+  };
+  link.SaveScreenshot = [this](const Surface& picture) {
+    view::CockpitView& v = drawing_->View;
+    const std::string path = view::SaveScreenshot(picture, v.ScreenshotFolder, v.ScreenshotCounter);
+    if (!path.empty()) v.LastScreenshot = path;
   };
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 
 #include "logbook/log_text.h"
@@ -90,13 +91,16 @@ int MarkBound(double last) {
   return last > kMarkCount - 1 ? kMarkCount - 1 : CheckedRound<int>(last);
 }
 
+// One data row, made in a buffer and appended whole.
 void AppendRow(std::string& out, const FlightSample& x, bool powered) {
-  auto field = [&out](double v) {
-    AppendStr(out, v);
-    out += ',';
+  char row[36 * (kNumberTextRoom + 1) + 2];
+  char* p = PutFixed(row, x.Time, 2);
+  const auto timeLength = p - row;
+  *p++ = ',';
+  auto field = [&p](double v) {
+    p = PutStr(p, v);
+    *p++ = ',';
   };
-  AppendFixed(out, x.Time, 2);
-  out += ',';
   for (double v : {x.DistanceFlown, x.Height, x.Airspeed, x.RecordedWindSpeed, x.Pitch, x.PitchRateDeg,
                    x.WingAngleOfAttack, x.SideslipAngle, x.PathAngleDeg, x.LoadFactor, x.LiftCoefficient,
                    x.TailplaneLift, x.TailplaneAngle, x.TailplaneControl, x.FinAngle})
@@ -109,8 +113,12 @@ void AppendRow(std::string& out, const FlightSample& x, bool powered) {
   for (double v : {x.CentreOfGravityPct, x.PressureCentre, x.HeadingDeg, x.Bank, x.Track, x.InnerWingDeflection,
                    x.OuterWingDeflection, x.WingTipDeflection, x.East, x.North, x.WindNoiseVolume})
     field(v);
-  AppendFixed(out, x.Time, 2);
-  out += ",\r\n";
+  std::memcpy(p, row, static_cast<size_t>(timeLength));  // the time again
+  p += timeLength;
+  *p++ = ',';
+  *p++ = '\r';
+  *p++ = '\n';
+  out.append(row, p);
 }
 
 template <typename Grid>
@@ -227,17 +235,24 @@ namespace {
 
 std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
                     const LongTaskHooks& hooks, bool cp932) {
-  if (in.Altitude < -1000) r.RecordCount -= 2;
+  // A cancelled flight drops its last two samples; otherwise only a row that
+  // was never recorded stays out.
+  int32_t last = r.RecordCount;
+  if (in.Altitude < -1000) {
+    last = r.RecordCount -= 2;
+  } else if (!in.LastRowRecorded) {
+    --last;
+  }
   const bool powered = aircraft::LaunchAbove10(in.LaunchSpeed);
   std::string out;
-  out.reserve(r.RecordCount > 3 ? static_cast<size_t>(r.RecordCount) * (powered ? 220 : 190) + 60000 : 60000);
+  out.reserve(last > 3 ? static_cast<size_t>(last) * (powered ? 220 : 190) + 60000 : 60000);
   out += Enc(in.FlightSummary, cp932);
   out += "\r\n";
-  out += Str(r.RecordCount);
+  out += Str(last);
   out += Enc(kCountText, cp932);
   out += "\r\n";
 
-  r.LogRowCount = r.RecordCount;
+  r.LogRowCount = last;
   const double start = Now(hooks);
   const int32_t step = ProgressStep(r.LogRowCount);
   if (hooks.SetTitle) hooks.SetTitle(kWriteProgressTitle);

@@ -9,11 +9,22 @@
 
 namespace zarv::records {
 
-void AppendFixed(std::string& out, double v, int decimals) {
-  if (!std::isfinite(v) || decimals < 0 || decimals > 6) {
-    out += Format(v, decimals == 3 ? "0.000" : "0.00");
-    return;
-  }
+namespace {
+
+char* Put(char* p, const std::string& text) {
+  for (char c : text) *p++ = c;
+  return p;
+}
+
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+}  // namespace
+
+char* PutFixed(char* p, double v, int decimals) {
+  if (!std::isfinite(v) || decimals < 0 || decimals > 6) return Put(p, Format(v, decimals == 3 ? "0.000" : "0.00"));
   const double a = std::fabs(v);
   char digits[48];
   int count = 0;  // digits of the rounded value a x 10^decimals
@@ -40,22 +51,19 @@ void AppendFixed(std::string& out, double v, int decimals) {
     auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific);
     char sig[24];
     int n = 0;
-    const char* p = buf;
-    for (; p != res.ptr && *p != 'e'; ++p)
-      if (*p != '.') sig[n++] = *p;
+    const char* q = buf;
+    for (; q != res.ptr && *q != 'e'; ++q)
+      if (*q != '.') sig[n++] = *q;
     if (n > 15 || a < 1e-300) {
       res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
       n = 0;
-      for (p = buf; p != res.ptr && *p != 'e'; ++p)
-        if (*p != '.') sig[n++] = *p;
+      for (q = buf; q != res.ptr && *q != 'e'; ++q)
+        if (*q != '.') sig[n++] = *q;
     }
     int exp10 = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exp10);
+    std::from_chars(q + 1 + (q[1] == '+' ? 1 : 0), res.ptr, exp10);
     const int keep = exp10 + 1 + decimals;
-    if (keep > 40) {
-      out += Format(v, decimals == 3 ? "0.000" : "0.00");
-      return;
-    }
+    if (keep > 40) return Put(p, Format(v, decimals == 3 ? "0.000" : "0.00"));
     if (keep >= 0) {
       for (int i = 0; i < keep; ++i) digits[count++] = i < n ? sig[i] : '0';
       if (keep < n && sig[keep] >= '5') {
@@ -74,14 +82,57 @@ void AppendFixed(std::string& out, double v, int decimals) {
   bool zero = true;
   for (int i = 0; i < count; ++i)
     if (digits[i] != '0') zero = false;
-  if (!zero && v < 0) out += '-';
+  if (!zero && v < 0) *p++ = '-';
   // digits hold a x 10^decimals; at least one digit goes before the point.
   const int pad = count < decimals + 1 ? decimals + 1 - count : 0;
   const int total = count + pad;
   for (int i = 0; i < total; ++i) {
-    if (i == total - decimals) out += '.';
-    out += i < pad ? '0' : digits[i - pad];
+    if (i == total - decimals) *p++ = '.';
+    *p++ = i < pad ? '0' : digits[i - pad];
   }
+  return p;
+}
+
+char* PutStr(char* p, double v) {
+  // The record's values are short decimals: their Str form is made here,
+  // digits two at a time; anything else goes through Str itself.
+  unsigned long long m = 0;
+  int k = 0;
+  if (v == 0 || !(std::fabs(v) >= 1e-4) || !ShortDecimal(v, m, k)) return Put(p, Str(v));
+  // m's digits from the right, at least k + 1 of them.
+  char digits[24];
+  int n = 0;
+  while (m >= 100) {
+    const auto r = static_cast<unsigned>(m % 100);
+    m /= 100;
+    digits[n++] = kPairs[2 * r + 1];
+    digits[n++] = kPairs[2 * r];
+  }
+  if (m >= 10) {
+    digits[n++] = kPairs[2 * m + 1];
+    digits[n++] = kPairs[2 * m];
+  } else {
+    digits[n++] = static_cast<char>('0' + m);
+  }
+  while (n <= k) digits[n++] = '0';
+  *p++ = v < 0 ? '-' : ' ';
+  // No digit before the point below 1.
+  if (!(n == k + 1 && digits[n - 1] == '0'))
+    for (int i = n - 1; i >= k; --i) *p++ = digits[i];
+  if (k > 0) {
+    *p++ = '.';
+    for (int i = k - 1; i >= 0; --i) *p++ = digits[i];
+  }
+  return p;
+}
+
+void AppendFixed(std::string& out, double v, int decimals) {
+  if (std::fabs(v) >= 1e40 && std::isfinite(v)) {
+    out += Format(v, decimals == 3 ? "0.000" : "0.00");
+    return;
+  }
+  char buf[kNumberTextRoom];
+  out.append(buf, PutFixed(buf, v, decimals));
 }
 
 std::string FormatFixed(double v, int decimals) {
@@ -90,7 +141,10 @@ std::string FormatFixed(double v, int decimals) {
   return s;
 }
 
-void AppendStr(std::string& out, double v) { out += Str(v); }
+std::string FormatStr(double v) {
+  char buf[kNumberTextRoom];
+  return std::string(buf, PutStr(buf, v));
+}
 
 double FieldValue(const char* begin, const char* end) {
   const char* p = begin;

@@ -67,6 +67,7 @@ bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, f
   log.LaunchTime = s.Ground.LaunchTime;
   log.LaunchSpeed = a.LaunchSpeed;
   log.EngineCount = a.EngineCount;
+  log.LastRowRecorded = r.RecordCount <= r.RecordedThrough;
   return WriteFlightLog(path, log, r, outline, hooks);
 }
 

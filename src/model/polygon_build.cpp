@@ -103,8 +103,10 @@ void AddTrailSegment(const ModelScene& sc, int a, PolygonList& list) {
     list.PolyScreenX[n] = {p0.ScreenX, p1.ScreenX, p1.ScreenX};
     list.PolyScreenY[n] = {p0.ScreenY, p1.ScreenY, p1.ScreenY};
     list.PolyDepth[n] = depth;
-    list.PolyAzimuth[n] = 0;
-    list.PolyDepression[n] = 0;
+    // A segment whose middle is off the view (an end behind the eye) is
+    // not drawn.
+    list.PolyAzimuth[n] = (p0.Azimuth + p1.Azimuth) / 2;
+    list.PolyDepression[n] = (p0.Depression + p1.Depression) / 2;
     list.PolyVertexCount[n] = 2;
     ++list.PolyCount;
   }

@@ -156,7 +156,9 @@ using PrismCorners = std::array<std::array<ViewPoint, SceneryPrism::kMaxPoints>,
 struct TrailPoint {
   int32_t ScreenX = 0;
   int32_t ScreenY = 0;
-  double Distance = 0.0;  // m from the eye
+  double Distance = 0.0;    // m from the eye
+  double Azimuth = 0.0;     // rad off the line of sight (about pi behind the eye)
+  double Depression = 0.0;  // rad below it
 };
 
 // -------------------------------------------------------------- the scene

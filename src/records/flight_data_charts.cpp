@@ -262,12 +262,16 @@ void DrawChartByDistance(Surface& c, const Surface& tile, const ChartInputs& in)
 
   const int32_t n = DrawableSamples(in);
   const std::array<bool, kSeriesCount> on = DrawnSeries(in, false);
+  std::array<bool, kSeriesCount> top{}, bottom{};
+  for (int k = 0; k < kSeriesCount; ++k) (k < kFirstBottomSeries ? top : bottom)[k] = on[k];
   PointState prev, cur;
   for (int32_t i = 0; i < n; ++i) {
     cur.x = DistanceX(in.Record->Samples[static_cast<size_t>(i)].DistanceFlown);
     SampleYs(in, i, on, cur);
+    const bool lines = i >= 2 && cur.x < kMinCanvasWidth;
     const bool markers = i % 20 == 0 || i == n - 1;
-    DrawSegments(c, on, cur, prev, i >= 2 && cur.x < kMinCanvasWidth, markers);
+    DrawSegments(c, top, cur, prev, lines, markers);
+    DrawSegments(c, bottom, cur, prev, lines, markers);
     prev = cur;
   }
 }

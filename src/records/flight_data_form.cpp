@@ -80,6 +80,7 @@ FlightDataForm::FlightDataForm() {
       if (Width() != sh.FormSavedWidth[kSlot]) SetWidth(sh.FormSavedWidth[kSlot]);
       if (Height() != sh.FormSavedHeight[kSlot]) SetHeight(sh.FormSavedHeight[kSlot]);
     }
+    Call(FlightDataHost().PlayTransitionSound);
   };
   for (int n = 0; n < 7; ++n) checks_[static_cast<size_t>(n)]->OnClick = [this, n] { CheckClick(n + 1); };
   HScroll1.OnChange = [this] { HScroll1_Change(); };
@@ -295,6 +296,10 @@ void FlightDataForm::Draw(bool bottomOnly) {
 }
 
 void FlightDataForm::DrawTimeChart(bool bottomOnly) {
+  // The flight loop counts its second afresh; after a long flight the flight
+  // screen's mouse waits until the charts close.
+  flight::FlightState& s = flight::State();
+  s.Loop.TimeMark = s.Loop.FlightTime < 200 ? 20 : 0;
   ChartInputs in = Inputs();
   SizeCanvas(timeCanvas_, timeWidth_, kChartHeight);
   const double start = Timer();

@@ -52,6 +52,7 @@ FileSelectForm::FileSelectForm() {
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
   OnActivate = [] { shell::Shell().FormActiveFlags[shell::kSlotFileSelect] = 1; };
   OnDeactivate = [] { shell::Shell().FormActiveFlags[shell::kSlotFileSelect] = 0; };
+  OnLostFocus = [this] { SetFocus(); };  // back to the front
   Dir1.OnChange = [this] { Dir1_Change(); };
   List1.OnClick = [this] { List1_Click(); };
   List2.OnClick = [this] { List1.SetListIndex(List2.ListIndex()); };

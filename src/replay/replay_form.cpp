@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <thread>
 
@@ -17,6 +16,8 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/sendkeys.h"
 #include "replay/camera_map.h"
+#include "shell/screen_util.h"
+#include "shell/screens.h"
 #include "shell/shell_state.h"
 #include "view/cockpit_view.h"
 
@@ -52,6 +53,11 @@ ReplayForm::ReplayForm() : Picture7(660, 480, RGB(0, 0, 128)), Picture6(1, 1, RG
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
   OnActivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 1; };
   OnDeactivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 0; };
+  // The window keeps the size it opened with; minimised or maximised it is left alone.
+  OnResize = [this] { shell::KeepSavedSize(*this, shell::kSlotVedeo, true); };
+  OnClick = [] {
+    if (shell::Shell().FormActiveFlags[shell::kSlotProcess] > 0) shell::Process().SetFocus();
+  };
   OnKeyDown = [this](int& key, int shift) { Form_KeyDown(key, shift); };
   OnMouseDown = [this](int b, int s, double x, double y) { Form_MouseDown(b, s, x, y); };
   OnMouseMove = [this](int b, int s, double x, double y) { Form_MouseMove(b, s, x, y); };
@@ -155,6 +161,7 @@ void ReplayForm::Form_Load() {
   }
   SetWidth(std::round(640 * s) * tpp);
   SetHeight(std::round(480 * s) * tpp);
+  shell::SaveFormSize(*this, shell::kSlotVedeo);
   Layout();
   Picture7 = Surface(CLng(660 * s), CLng(480 * s), RGB(0, 0, 128));
   BackgroundLoaded = false;
@@ -359,11 +366,15 @@ void ReplayForm::RunLoop() {
     ShowFrame();
     ReplayState& st = player_->State;
     if (st.ScreenshotRequest == 1) {
-      // The next free number: never over a screenshot taken before.
-      const int32_t n = view::NextFreeScreenshot(ProgramFolder(), st.ScreenshotCounter);
-      // A picture that cannot be written is simply missing; the replay goes on.
-      static_cast<void>(SaveBmp(Picture7, JoinPath(ProgramFolder(), view::ScreenshotName(n))));
-      st.ScreenshotCounter = static_cast<int16_t>(std::min<int32_t>(n + 1, INT16_MAX));
+      // The next free number of the cockpit view's counter: never over a
+      // screenshot taken before. A picture that cannot be written is simply
+      // missing; the replay goes on.
+      if (link_.SaveScreenshot) {
+        link_.SaveScreenshot(Picture7);
+      } else {
+        int32_t counter = 0;
+        view::SaveScreenshot(Picture7, ProgramFolder(), counter);
+      }
     }
     st.ScreenshotRequest = 0;
     DoEvents();

@@ -41,6 +41,9 @@ struct ReplayLink {
   std::function<bool(flight::FlightRecord&)> OpenLog;
   // F12: end the program.
   std::function<void()> QuitProgram;
+  // Saves a screenshot numbered with the cockpit view's counter; empty
+  // saves the next free camNNN.bmp in the program folder.
+  std::function<void(const Surface&)> SaveScreenshot;
   // Waits until the monotonic clock reaches the given ms; empty sleeps.
   std::function<void(uint64_t)> WaitUntil;
 };

@@ -398,9 +398,11 @@ void ReplayPlayer::ClickView(double x, double y) {
   }
   const double zoom = st.ViewZoom > 0 ? st.ViewZoom : 1.0;
   const double d = (y - Geometry.CentreY()) / zoom / Geometry.PixelsPerRadian + st.ViewDepression;
+  // A ray past straight down meets the water behind the camera (g below 0).
+  // The camera moves no more than 1,000,000 m either way.
   double g = st.CameraHeight / std::tan(d);
-  // A ray at or above the horizon reaches no nearer ground than the limit.
-  if (!(g <= 1000000) || g < 0) g = 1000000;
+  if (std::isnan(g)) g = 1000000;
+  g = std::clamp(g, -1000000.0, 1000000.0);
   const double a = (x - Geometry.ViewCentreX) / zoom / Geometry.PixelsPerRadian + st.ViewHeading;
   st.CameraX = st.CameraX + g * std::sin(a);
   st.CameraY = st.CameraY + g * std::cos(a);

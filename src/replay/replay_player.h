@@ -120,9 +120,8 @@ struct ReplayState {
   int16_t SoundRefresh = 0;
   int16_t FlightSoundStarted = 0;
 
-  // Screenshots.
+  // A screenshot of the next frame asked for (1).
   int16_t ScreenshotRequest = 0;
-  int16_t ScreenshotCounter = 0;
 
   // The heading of the flight, given back when the replay ends.
   double SavedHeading = 0.0;

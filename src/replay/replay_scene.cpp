@@ -197,6 +197,8 @@ void ReplayPlayer::TrailPoints() {
     model::TrailPoint& t = sc.ReplayTrail[static_cast<std::size_t>(j)];
     model::MapToScreen(mapping, State.ViewZoom, pr.Result.ProjX, pr.Result.ProjY, t.ScreenX, t.ScreenY);
     t.Distance = pr.Result.ProjDistance;
+    t.Azimuth = pr.Result.ProjAzimuth;
+    t.Depression = -pr.Result.ProjElevation;
   }
 }
 

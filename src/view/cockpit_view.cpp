@@ -82,6 +82,13 @@ int32_t NextFreeScreenshot(const std::string& folder, int32_t from) {
   return n;
 }
 
+std::string SaveScreenshot(const Surface& picture, const std::string& folder, int32_t& counter) {
+  counter = NextFreeScreenshot(folder, counter);
+  const std::string path = JoinPath(folder, ScreenshotName(counter));
+  counter += 1;
+  return SaveBmp(picture, path) ? path : std::string();
+}
+
 void InitCockpitView(CockpitView& v, double screenScale, double fontScale,
                      const flight::FlightState& s, const aircraft::AircraftData& a,
                      const std::string& screenshotFolder) {
@@ -408,10 +415,8 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
 
   // 14, 15. Screenshot: the next free number, never over an existing file.
   if (v.ScreenshotRequest == 1) {
-    v.ScreenshotCounter = NextFreeScreenshot(v.ScreenshotFolder, v.ScreenshotCounter);
-    const std::string path = JoinPath(v.ScreenshotFolder, ScreenshotName(v.ScreenshotCounter));
-    if (SaveBmp(pic, path)) v.LastScreenshot = path;
-    v.ScreenshotCounter += 1;
+    const std::string path = SaveScreenshot(pic, v.ScreenshotFolder, v.ScreenshotCounter);
+    if (!path.empty()) v.LastScreenshot = path;
   }
   v.ScreenshotRequest = 0;
 

@@ -134,6 +134,10 @@ Color HeatTint(int16_t skinTemperature);
 // Lowest n >= from with no "camNNN.bmp" in folder, and that file's name.
 int32_t NextFreeScreenshot(const std::string& folder, int32_t from);
 std::string ScreenshotName(int32_t n);
+// Saves picture as the first camNNN.bmp in folder from counter on that does
+// not exist yet, and moves counter past it: the cockpit view and the replay
+// number their screenshots with one counter. The path, "" when not written.
+std::string SaveScreenshot(const Surface& picture, const std::string& folder, int32_t& counter);
 
 // The shore segment from world point p1 to p2 projected into entry i.
 void ProjectShoreSegment(CockpitView& view, const flight::FlightState& s, double screenScale,

@@ -92,6 +92,16 @@ TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().AircraftName);
   EXPECT_EQ(f.Label2.Top() + f.Label2.Height(), f.ScaleHeight());
   EXPECT_EQ(LiftPixelColour(f, 150), kLift);
+  // The summary takes its own size: as high as as many short lines, none
+  // of its lines broken.
+  Label lines(f);
+  lines.SetAutoSize(true);
+  lines.SetFontName(f.Label2.FontName());
+  lines.SetFontSize(f.Label2.FontSize());
+  std::string shortLines = "x";
+  for (size_t at = 0; (at = f.Label2.Caption().find('\n', at)) != std::string::npos; ++at) shortLines += "\r\nx";
+  lines.SetCaption(shortLines);
+  EXPECT_EQ(f.Label2.Height(), lines.Height());
 
   // F4 shows the chart drawn at that load.
   OpenAircraftChart();

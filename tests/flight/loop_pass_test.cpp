@@ -164,6 +164,13 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   RecordFlightSample(s, r, f->Aircraft, charts);
   EXPECT_EQ(r.RecordCount, 30001);
   EXPECT_EQ(r.Samples[30000].Height, 0);
+  // The whole ring counts as recorded; an index set back starts afresh.
+  s.Loop.StepCounter = 6;
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
+  EXPECT_EQ(r.RecordedThrough, 60000);
+  r.RecordCount = 1;
+  RecordFlightSample(s, r, f->Aircraft, f->Options);
+  EXPECT_EQ(r.RecordedThrough, 1);
   r.RecordCount = -2;
   RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, -1);

@@ -9,11 +9,14 @@
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/text.h"
+#include "platform/ui/bmp.h"
 #include "platform/ui/keys.h"
 #include "records/flight_data_form.h"
 #include "records/log_picker.h"
 #include "records/records_screens.h"
 #include "replay/replay_form.h"
+#include "shell/screens.h"
+#include "shell/shell_state.h"
 #include "view/scenery.h"
 
 namespace zarv::flightscreen {
@@ -144,6 +147,28 @@ TEST_F(FlightRecordsTest, ACancelledFlightIsFiledButNeverRanked) {
   EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
 }
 
+TEST_F(FlightRecordsTest, F12InTheLogWritersDialogQuitsAlsoAfterALogWasReadIntoTheCharts) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  shell::Shell().LogCaller = records::kLogCallerCharts;
+  // F12 in the progress dialog at the writer's first progress step.
+  shell::ProcessForm& dialog = shell::Process();
+  const auto redraw = dialog.Label1.OnChange;
+  bool pressed = false;
+  dialog.Label1.OnChange = [&] {
+    if (redraw) redraw();
+    if (pressed || !dialog.Loaded()) return;
+    pressed = true;
+    int key = vbKeyF12;
+    dialog.OnKeyDown(key, 0);
+  };
+  f.Timer1_Timer();
+  dialog.Label1.OnChange = redraw;
+  EXPECT_TRUE(pressed);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 1);
+}
+
 TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
   double heightAtCharts = 0;
   int32_t recordedAtCharts = -1;
@@ -258,6 +283,38 @@ TEST_F(FlightRecordsTest, ALogOpenedInTheReplayPlaysFromItsOwnRecord) {
   EXPECT_TRUE(flight::Record().Samples[50] == sample50);
   EXPECT_EQ(f.Screen().LoopDepth, 0);
   EXPECT_EQ(frames_, 4);
+}
+
+TEST_F(FlightRecordsTest, TheReplayAndTheCockpitNumberScreenshotsWithOneCounter) {
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();
+  f.NameEntry.Close();
+  ASSERT_TRUE(WriteTextLines(Path("cam001.bmp"), {"the user's"}));
+  auto cockpitShot = [&] {
+    Key('L');
+    f.Timer3.OnTimer();
+  };
+  auto replayShot = [&] {
+    frames_ = 0;
+    onFrame_ = [](int frame) {
+      int key = frame == 1 ? 'L' : vbKeyEscape;
+      replay::Vedeo().Form_KeyDown(key, 0);
+    };
+    Key(vbKeyF6);
+  };
+  replayShot();    // cam000
+  cockpitShot();   // cam002: 001 is taken
+  ASSERT_TRUE(DeleteFile(Path("cam000.bmp")));  // the user took it away
+  replayShot();    // cam003 in a new replay: one counter, the shots stay in order
+  cockpitShot();   // cam004
+  for (const char* name : {"cam002.bmp", "cam003.bmp", "cam004.bmp"}) {
+    Surface shot(1, 1);
+    EXPECT_TRUE(LoadBmp(shot, Path(name))) << name;
+  }
+  EXPECT_EQ(Lines(Path("cam001.bmp")), std::vector<std::string>{"the user's"});
+  EXPECT_FALSE(FileExists(Path("cam000.bmp")));
+  EXPECT_FALSE(FileExists(Path("cam005.bmp")));
 }
 
 TEST_F(FlightRecordsTest, ChartsAndThePickerAreWiredAtTheLoadAndGoAtTheUnload) {

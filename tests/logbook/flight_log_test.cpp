@@ -216,18 +216,23 @@ TEST(FlightLogWriter, BankAnglesAreNormalisedByRemainder) {
   EXPECT_TRUE(std::isinf(NormaliseBank(INFINITY)));
 }
 
-TEST(LogText, FixedPatternsMatchTheRuntimeFormat) {
+TEST(LogText, NumberTextsMatchTheRuntimeStrAndFormat) {
   std::mt19937_64 gen(7);
-  std::uniform_real_distribution<double> mag(-7, 6);
-  std::vector<double> values = {0, -0.0, 0.005, -0.005, 0.0005, -0.0004, 2.675, 1.0125, 0.995, 9.9995, -9.995,
-                                123456.785, 1e15, -1e-20};
+  std::uniform_real_distribution<double> mag(-7, 13);
+  std::vector<double> values = {0, -0.0, 0.005, -0.005, 0.0005, -0.0004, 0.0001, 0.00009, 2.675, 1.0125, 0.995,
+                                9.9995, -9.995, 123456.785, 999999999999.999, 1e12, 1e15, -1e-20, 1e300,
+                                std::nan(""), -HUGE_VAL};
   for (int i = 0; i < 20000; ++i) {
     const double v = std::pow(10.0, mag(gen)) * (i % 2 ? -1 : 1);
     values.push_back(v);
-    values.push_back(std::round(v * 1000) / 1000);  // the recorder's steps
+    values.push_back(static_cast<float>(v));
+    for (double step : {1.0, 10.0, 100.0, 1000.0, 10000.0, 1e6, 1e7})
+      values.push_back(std::round(v * step) / step);  // the recorder's steps
     values.push_back(std::round(v * 100) / 100 + 0.005);
   }
   for (double v : values) {
+    ASSERT_EQ(FormatStr(v), Str(v)) << v;
+    if (!(std::fabs(v) < 1e40)) continue;
     ASSERT_EQ(FormatFixed(v, 2), Format(v, "0.00")) << v;
     ASSERT_EQ(FormatFixed(v, 3), Format(v, "0.000")) << v;
   }

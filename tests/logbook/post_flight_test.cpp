@@ -72,25 +72,30 @@ TEST_F(PostFlightRun, AQualifyingGliderFlightIsFiledAndOfferedAPlace) {
   screen.AskPilotName = [&](const std::string& p) { prompt = p; };
   screen.ShowWritingMenu = [&] { ++menus; };
   screen.ShowPostFlightMenu = [&] { ++menus; };
-  const int32_t recorded = f->Record.RecordCount + 1;
+  const int32_t last = f->Record.RecordCount;  // the last sample recorded
   const PostFlightOutcome out = Run(*f, "Super ZarvⅣ.csv", ranking, screen);
   ASSERT_TRUE(out.Ran);
   EXPECT_EQ(menus, 2);
   EXPECT_TRUE(out.LogWritten);
   EXPECT_EQ(out.Filing.FiledName, "0Super ZarvⅣ.csv");
   EXPECT_FALSE(FileExists(ProgramPath("\\Temp\\before.csv")));
-  EXPECT_EQ(f->Record.RecordCount, recorded);
+  EXPECT_EQ(f->Record.RecordCount, last + 1);
   EXPECT_EQ(out.Rank, 1);
   EXPECT_EQ(prompt, PilotNamePrompt(f->State.Body.Distance, 1));
   EXPECT_EQ(out.Result.FlightSummary.substr(0, 6), Format(f->State.Body.Distance, "###.#0").substr(0, 6));
 
-  // The filed log reads back into a fresh record with every row.
+  // The filed log reads back into a fresh record with every row recorded,
+  // and none after them: its last row is the touch-down.
   auto back = std::make_unique<flight::FlightRecord>();
   const LogReadResult read = ReadFlightLog(ProgramPath("\\FlightData\\0Super ZarvⅣ.csv"),
                                            {f->Aircraft.LaunchSpeed, f->Aircraft.EngineCount}, *back, f->Outline);
   EXPECT_EQ(read.FlightSummary, out.Result.FlightSummary);
-  EXPECT_EQ(read.RowsRead, recorded + 1);
-  EXPECT_EQ(back->LogRowCount, recorded);
+  EXPECT_EQ(read.RowsRead, last + 1);
+  EXPECT_EQ(back->LogRowCount, last);
+  for (int32_t i : {100, last}) {
+    EXPECT_EQ(back->Samples[static_cast<size_t>(i)].Time, f->Record.Samples[static_cast<size_t>(i)].Time) << i;
+  }
+  EXPECT_GT(back->Samples[static_cast<size_t>(last)].Time, 20);
   EXPECT_EQ(back->Samples[100].DistanceFlown, f->Record.Samples[100].DistanceFlown);
 
   // The name goes in at the place offered, the other entry moves down.

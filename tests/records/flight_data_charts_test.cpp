@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "logbook/records_fixture.h"
+#include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
 
@@ -76,6 +77,18 @@ TEST_F(ChartPixels, DistanceChartBeginsAtColumn30AndStopsLinesAt985) {
   in.Light = false;
   DrawChartByDistance(untouched, distanceTile, in);
   EXPECT_EQ(untouched.Point(30, 30), vbWhite);
+}
+
+TEST_F(ChartPixels, TheDistanceChartDrawsTheBottomBandOverTheTopOnes) {
+  // An altitude below the water falls into the bottom band (row 330), where
+  // the pitch rate's last segment climbs through the altitude's last marker.
+  for (int i = 0; i < 400; ++i) record->Row(i).Height = -40;
+  record->Row(398).PitchRateDeg = -1;
+  in.SeriesFlags[2] = 1;
+  DrawChartByDistance(canvas, distanceTile, in);
+  const int x = CheckedRound<int>(DistanceX(record->Samples[399].DistanceFlown));
+  EXPECT_EQ(canvas.Point(x - 1, 333), kSeriesColours[6]);  // the line over the ring
+  EXPECT_EQ(canvas.Point(x + 1, 333), kAltitude);          // the ring where no line passes
 }
 
 TEST_F(ChartPixels, MarkersAndEmptyRecords) {

@@ -145,6 +145,30 @@ TEST_F(Screens, PoweredAircraftShowsTimeChartAndTicksAfterOpeningRedraw) {
   EXPECT_EQ(f.TimeCanvas().Point(100, 325), kSeriesColours[5]);
 }
 
+TEST_F(Screens, TheTimeChartRestartsTheFlightsSecondAndAResizeClicks) {
+  aircraft::Aircraft().LaunchSpeed = 50;  // the time chart comes first
+  FlightDataForm& f = Flight_Data();
+  for (const double flown : {199.9, 200.0}) {
+    flight::State().Loop.FlightTime = flown;
+    flight::State().Loop.TimeMark = 12345;
+    OpenFlightData();
+    f.Timer1_Timer();
+    EXPECT_EQ(flight::State().Loop.TimeMark, flown < 200 ? 20 : 0) << flown;
+    CloseFlightData();
+  }
+  int clicks = 0;
+  FlightDataHost().PlayTransitionSound = [&] { ++clicks; };
+  OpenFlightData();
+  const double width = f.Width();
+  clicks = 0;
+  f.SetWidth(width / 2);
+  f.OnResize();
+  EXPECT_EQ(f.Width(), width);
+  EXPECT_GE(clicks, 1);
+  CloseFlightData();
+  FlightDataHost().PlayTransitionSound = nullptr;
+}
+
 TEST_F(Screens, HideAndCloseBringTheFlightScreenBack) {
   OpenFlightData();
   FlightDataForm& f = Flight_Data();
@@ -211,6 +235,16 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   EXPECT_EQ(p.Label1.Caption(), "  153.25m by Marden7");
   p.Text1.SetText("9Marden7.csv");
   EXPECT_EQ(p.Label1.Caption(), "");
+
+  // Losing the focus brings the picker to the front again.
+  Form other;
+  other.Show();
+  other.SetFocus();
+  DoEvents();
+  ASSERT_EQ(Screen().ActiveForm(), &other);
+  if (p.OnLostFocus) p.OnLostFocus();
+  EXPECT_EQ(Screen().ActiveForm(), &p);
+  other.Unload();
 }
 
 TEST_F(Screens, PickerChecksTheNameAndReadsIntoTheChartsOwnRecord) {

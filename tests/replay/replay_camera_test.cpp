@@ -162,12 +162,21 @@ TEST(ReplayCamera, ClickOnTheViewResetsOrMovesTheCamera) {
   p.ClickView(320, 240 + 57.3);
   EXPECT_NEAR(p.State.CameraY - y0, 11 / std::tan(0.1), 1e-9);
   EXPECT_NEAR(p.State.CameraX, x0, 1e-9);
-  // Just below a horizon that lies above the centre: no farther than the limit.
+  // Just below the horizon at a high zoom: no farther than the limit.
   const double x1 = p.State.CameraX, y1 = p.State.CameraY;
-  p.State.ViewDepression = 0.2;
-  p.State.HorizonScreenY = 100;
-  p.ClickView(320, 101);
-  EXPECT_NEAR(std::hypot(p.State.CameraX - x1, p.State.CameraY - y1), 1000000, 1e-3);
+  p.State.ViewZoom = 1000;
+  p.ClickView(320, 241);
+  EXPECT_NEAR(p.State.CameraY - y1, 1000000, 1e-6);
+  EXPECT_NEAR(p.State.CameraX, x1, 1e-6);
+  // Looking steeply down, a ray past straight down meets the water behind
+  // the camera: it moves back, not a million metres ahead.
+  const double y2 = p.State.CameraY;
+  p.State.ViewZoom = 1;
+  p.State.ViewDepression = 1.5;
+  p.State.HorizonScreenY = -620;
+  p.ClickView(320, 240 + 0.2 * 573);
+  EXPECT_NEAR(p.State.CameraY - y2, 11 / std::tan(1.7), 1e-9);
+  EXPECT_LT(p.State.CameraY, y2);
 }
 
 }  // namespace

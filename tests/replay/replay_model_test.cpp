@@ -83,5 +83,29 @@ TEST(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
 }
 
+TEST(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
+  ReplayFixture f;  // due north at 10 m: the path runs over a 6 m camera
+  ReplayPlayer& p = f.Open(0, 100, 3);
+  f.Aim(300);  // the aircraft 50 m beyond the camera, half the path behind it
+  p.PlaceModel();
+  p.TrailPoints();
+  Surface picture(660, 480);
+  p.PaintModel(picture);
+  const model::PolygonList& list = model::Polygons();
+  int drawn = 0, offPicture = 0;
+  for (int m = 1; m < list.PolyCount; ++m) {
+    const auto k = static_cast<std::size_t>(m);
+    if (list.PolyVertexCount[k] != 2 || list.PolyColour[k] == 0) continue;
+    if (std::abs(list.PolyAzimuth[k]) >= 1.5 || std::abs(list.PolyDepression[k]) >= 1.5) continue;
+    ++drawn;
+    for (std::size_t v = 0; v < 2; ++v) {
+      if (std::abs(list.PolyScreenX[k][v] - 320) > 1000 || std::abs(list.PolyScreenY[k][v] - 240) > 1000)
+        ++offPicture;
+    }
+  }
+  EXPECT_GT(drawn, 15);
+  EXPECT_EQ(offPicture, 0);
+}
+
 }  // namespace
 }  // namespace zarv::replay

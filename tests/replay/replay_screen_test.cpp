@@ -13,6 +13,7 @@
 #include "platform/ui/keys.h"
 #include "replay/replay_fixture.h"
 #include "replay/replay_form.h"
+#include "shell/screens.h"
 #include "shell/shell_state.h"
 
 namespace zarv::replay {
@@ -136,6 +137,35 @@ TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
   EXPECT_EQ(maxDepth, 1);
   EXPECT_EQ(frames_, 7);
   EXPECT_FALSE(Vedeo().Running());
+}
+
+TEST_F(ReplayScreen, KeepsItsSizeAndAClickRaisesTheProgressDialog) {
+  ReplayFixture f(100);
+  double width = 0, height = 0, dragged = 0;
+  bool dialogActive = false;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 1) {
+      width = v.Width();
+      height = v.Height();
+      v.SetWidth(width / 2);  // the border dragged
+      v.SetHeight(height / 2);
+      if (v.OnResize) v.OnResize();
+      dragged = v.Width();
+      shell::ProcessForm& dialog = shell::Process();
+      dialog.Show();
+      v.SetFocus();
+      if (v.OnClick) v.OnClick();
+      dialogActive = Screen().ActiveForm() == &dialog;
+      dialog.Unload();
+    }
+    if (frame == 2) v.Command1_Click();
+  });
+  OpenReplay(link);
+  EXPECT_GT(width, 0);
+  EXPECT_EQ(dragged, width);
+  EXPECT_EQ(Vedeo().Height(), height);
+  EXPECT_TRUE(dialogActive);
 }
 
 TEST_F(ReplayScreen, WithoutALogPickerTheMenuBarSaysSo) {

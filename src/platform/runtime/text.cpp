@@ -303,11 +303,28 @@ double Val(std::string_view s) {
 bool ShortDecimal(double v, unsigned long long& m, int& k) {
   const double a = std::fabs(v);
   if (!(a < 1e15)) return false;
+  // Most numbers the program prints have a few decimals. Wherever a x 10^n
+  // stays below 1E+15 (n <= 7), no two decimals of n places read back as
+  // one double; so when the one of 3 (or else 6) places does, its digits
+  // less their trailing zeros are what the search below would find.
+  for (const int n : {3, 6}) {
+    const double p = a * kPow10[n];
+    if (!(p < 1e15)) break;
+    const auto whole = static_cast<unsigned long long>(p);
+    if (static_cast<double>(whole) == p && p / kPow10[n] == a) {
+      m = whole;
+      for (k = n; k > 0 && m % 10 == 0; --k) m /= 10;
+      return true;
+    }
+  }
   for (k = 0; k <= 7; ++k) {
     const double p = a * kPow10[k];
     if (p >= 1e15) return false;
-    if (p == std::floor(p) && p / kPow10[k] == a) {
-      m = static_cast<unsigned long long>(p);
+    // Below 1E+15 the integer conversion is exact when p is whole (and
+    // needs no call into the maths library, as floor does).
+    const auto whole = static_cast<unsigned long long>(p);
+    if (static_cast<double>(whole) == p && p / kPow10[k] == a) {
+      m = whole;
       for (; k > 0 && m % 10 == 0; --k) m /= 10;
       return true;
     }
