@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::aircraft {
 
@@ -112,9 +113,6 @@ inline double ControlRatioPacked(const AircraftData& a) {
 }
 
 // The program-wide aircraft record.
-inline AircraftData& Aircraft() {
-  static AircraftData instance;
-  return instance;
-}
+inline AircraftData& Aircraft() { return ProgramWide<AircraftData>(); }
 
 }  // namespace zarv::aircraft

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
 namespace {
@@ -31,10 +32,7 @@ void FlightRecord::Reset() {
   SoundStartSamples.fill(0);
 }
 
-FlightRecord& Record() {
-  static FlightRecord instance;
-  return instance;
-}
+FlightRecord& Record() { return ProgramWide<FlightRecord>(); }
 
 void AdvanceRecordIndex(FlightRecord& r) {
   ++r.RecordCount;

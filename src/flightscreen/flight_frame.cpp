@@ -24,6 +24,7 @@
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
@@ -47,7 +48,10 @@ namespace {
 
 using flight::FlightState;
 
-bool g_headlessPacing = false;
+// Tests: the flight loop paces without waiting.
+struct HeadlessPacing {
+  bool On = false;
+};
 
 flight::FlightState& S() { return flight::State(); }
 flight::FlightRecord& R() { return flight::Record(); }
@@ -57,7 +61,7 @@ shell::ShellState& Sh() { return shell::Shell(); }
 
 }  // namespace
 
-void FlightFrame::SetHeadlessPacing(bool on) { g_headlessPacing = on; }
+void FlightFrame::SetHeadlessPacing(bool on) { ProgramWide<HeadlessPacing>().On = on; }
 
 FlightFrame::FlightFrame() {
   SetBorderStyle(vbFixedSingle);
@@ -299,7 +303,7 @@ void FlightFrame::LoadStartDuties() {
 void FlightFrame::FillSeams() {
   flight::FlightSeams& seams = screen_.Seams;
   seams = flight::FlightSeams{};
-  seams.Headless = g_headlessPacing;
+  seams.Headless = ProgramWide<HeadlessPacing>().On;
   seams.UpdateWindSound = [this] { UpdateWindSound(); };
   // No box may open in flight: the unload writes the file again and says so
   // when that fails too.

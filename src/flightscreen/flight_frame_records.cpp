@@ -22,6 +22,7 @@
 #include "platform/devices/sound.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
@@ -44,10 +45,10 @@ aircraft::AircraftData& A() { return aircraft::Aircraft(); }
 shell::Settings& Set() { return shell::CurrentSettings(); }
 shell::ShellState& Sh() { return shell::Shell(); }
 
-std::function<void(uint64_t)>& ReplayWait() {
-  static std::function<void(uint64_t)> wait;
-  return wait;
-}
+struct ReplayPacing {
+  std::function<void(uint64_t)> Wait;  // empty: real time
+};
+std::function<void(uint64_t)>& ReplayWait() { return ProgramWide<ReplayPacing>().Wait; }
 
 // The progress dialog of the log writer and reader.
 records::LongTaskHooks ProgressHooks() {

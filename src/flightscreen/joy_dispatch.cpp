@@ -6,6 +6,7 @@
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -29,10 +30,7 @@ bool After(double now, double mark, double wait) {
 
 }  // namespace
 
-JoystickLink& Joystick() {
-  static JoystickLink link;
-  return link;
-}
+JoystickLink& Joystick() { return ProgramWide<JoystickLink>(); }
 
 void DispatchJoyButtons(const JoyDispatchContext& c) {
   const double now = Timer();

@@ -4,6 +4,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::records {
 
@@ -71,10 +72,7 @@ bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, f
   return WriteFlightLog(path, log, r, outline, hooks);
 }
 
-PostFlightState& PostFlight() {
-  static PostFlightState instance;
-  return instance;
-}
+PostFlightState& PostFlight() { return ProgramWide<PostFlightState>(); }
 
 PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& screen) {
   PostFlightOutcome out;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::model {
 
@@ -53,9 +54,6 @@ void ProjectPointToView(const ViewSetup& v, WorkPoint& point, ProjectionResult& 
   r.ProjY = -(v.ViewRollSin * r.ProjAzimuth + v.ViewRollCos * r.ProjElevation) * v.PixelsPerRadian;
 }
 
-ProjectionRecords& Projection() {
-  static ProjectionRecords records;
-  return records;
-}
+ProjectionRecords& Projection() { return ProgramWide<ProjectionRecords>(); }
 
 }  // namespace zarv::model

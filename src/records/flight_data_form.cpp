@@ -18,6 +18,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::records {
 namespace {
@@ -45,15 +46,9 @@ void SizeCanvas(Surface& c, int width, int height) {
 
 int MenuRowAt(double y) { return CInt(std::clamp(y / kMenuRowPitch - 0.5, -1.0, 3.0)); }
 
-FlightDataLink& FlightDataHost() {
-  static FlightDataLink link;
-  return link;
-}
+FlightDataLink& FlightDataHost() { return ProgramWide<FlightDataLink>(); }
 
-FlightDataMemory& FlightDataKept() {
-  static FlightDataMemory memory;
-  return memory;
-}
+FlightDataMemory& FlightDataKept() { return ProgramWide<FlightDataMemory>(); }
 
 FlightDataForm::FlightDataForm() {
   checks_ = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check6, &Check7};

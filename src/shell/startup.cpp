@@ -12,13 +12,11 @@
 #include "aircraft/aircraft_file.h"
 #include "aircraft/samples.h"
 #include "shell/sky_bands.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::shell {
 
-StartupHooks& Hooks() {
-  static StartupHooks hooks;
-  return hooks;
-}
+StartupHooks& Hooks() { return ProgramWide<StartupHooks>(); }
 
 const char* const kRootFolderMessage =
     "  適当なフォルダーを新規作成し、解凍\r\nによって作成されたファイル\r\n"

@@ -4,6 +4,7 @@
 #include "logbook/records_fixture.h"
 #include "platform/runtime/files.h"
 #include "records/ranking_link.h"
+#include "program_test.h"
 #include "shell/shell_state.h"
 
 namespace zarv::records {
@@ -11,10 +12,10 @@ namespace {
 
 using testing::Bytes;
 using testing::WriteBytes;
-using zarv::testing::TempDir;
+using zarv::testing::ScratchFolder;
 
 TEST(RankingLink, ShellHooksReadAndWriteTheProgramsFile) {
-  TempDir dir;
+  ScratchFolder dir;
   SetProgramFolder(dir.path());
   ASSERT_TRUE(MakeDir(dir / "Temp"));
   WriteBytes(dir / "Temp/record.dat", "700 kept\r\n");

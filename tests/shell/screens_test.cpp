@@ -40,35 +40,7 @@ class ScreensTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    Application::Ensure();
-    Screen().SetSizeOverride(1024, 768);
-    SetClockSource(&clock_);
-    ResetEnded();
-    SetEndHook([this] { ++ends_; });
-    SetProcessStarter([this](const std::string&, const std::string&) {
-      ++restarts_;
-      return true;
-    });
-    ClearMessageBoxCalls();
-    SetMessageBoxResponder(
-        [this](const MsgBoxCall& call) { return (call.style & 7) == vbYesNo ? answer_ : vbOK; });
     UsePlaceholderFlightScreen();
-  }
-  void TearDown() override {
-    for (Form* f : std::initializer_list<Form*>{&Process(), &Write_(), &PlaceholderFlight(),
-                                                &Choice(), &Notice(), &Begin()})
-      if (f->Loaded()) f->Unload();
-    CloseHelp();
-    SetPrintDialogResponder(nullptr);
-    SetPrintToPdf(false);
-    SetMessageBoxResponder(nullptr);
-    SetProcessStarter(nullptr);
-    SetEndHook(nullptr);
-    ResetEnded();
-    ResetClockSource();
-    Screen().SetSizeOverride(0, 0);
-    FlightScreen() = FlightScreenLink{};
-    ProgramFolderTest::TearDown();
   }
 
   // Lets events run (the forms' timers tick in real time) until done() or a second passes.
@@ -113,10 +85,6 @@ class ScreensTest : public ProgramFolderTest {
     form.OnKeyDown(k, 0);
   }
 
-  ManualClock clock_{1000000};
-  int ends_ = 0;
-  int restarts_ = 0;
-  int answer_ = vbYes;
 };
 
 TEST_F(ScreensTest, FirstStartEndToEnd) {

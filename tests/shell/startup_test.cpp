@@ -279,7 +279,7 @@ TEST_F(ProgramFolderTest, CacheTests) {
   s.ScreenSizeChoice = 1;
   WriteBytes(Path("Temp/Panel1.bmp"), "p");
   WriteBytes(Path("Temp/Mask1.bmp"), "m");
-  for (int i = 1; i <= 40; ++i) WriteQuick(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
+  for (int i = 1; i <= 40; ++i) WriteBytes(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
   EXPECT_TRUE(NeedPanelArt(s, 1000, temp));  // logo41 missing
   WriteBytes(Path("Temp/logo41.bmp"), "l");
   EXPECT_FALSE(NeedPanelArt(s, 1000, temp));

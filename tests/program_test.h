@@ -1,0 +1,76 @@
+// The start of every test that touches program-wide state or files.
+//
+// ProgramTest resets all program-wide state (ResetProgramState: screens
+// unloaded, every structure back to its load-time values) before and after
+// the test, and gives it a scratch folder of its own as the program folder,
+// removed with everything in it afterwards. Derive a fixture from it:
+//
+//   class HangarTest : public zarv::testing::ProgramTest {};
+//   TEST_F(HangarTest, ...) { WriteBytes(Path("Data/x.brd"), "..."); }
+//
+// ScratchFolder alone serves code that only needs a folder (benchmarks).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
+
+namespace zarv::testing {
+
+// A new folder below the system's temporary folder, removed with everything
+// in it when the object goes.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zarv-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+ private:
+  std::string path_;
+};
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(scratch_.path().empty()) << "no scratch folder";
+    ResetProgramState();
+    SetProgramFolder(folder_);
+  }
+  void TearDown() override { ResetProgramState(); }
+
+  std::string Path(const std::string& relative) const { return scratch_ / relative; }
+  static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // Plain, without the sync of the program's atomic writes: quick for the
+  // many small files of a test.
+  static void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    ASSERT_TRUE(out.good()) << path;
+  }
+
+  ScratchFolder scratch_;
+  const std::string folder_ = scratch_.path();
+};
+
+}  // namespace zarv::testing
