@@ -8,12 +8,12 @@
 //   class HangarTest : public zarv::testing::ProgramTest {};
 //   TEST_F(HangarTest, ...) { WriteBytes(Path("Data/x.brd"), "..."); }
 //
-// ScratchFolder alone serves code that only needs a folder (benchmarks).
+// ScratchFolder (platform/runtime/scratch_folder.h) alone serves code that
+// only needs a folder of its own.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -21,30 +21,9 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
+#include "platform/runtime/scratch_folder.h"
 
 namespace zarv::testing {
-
-// A new folder below the system's temporary folder, removed with everything
-// in it when the object goes.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zarv-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-
- private:
-  std::string path_;
-};
 
 class ProgramTest : public ::testing::Test {
  protected:

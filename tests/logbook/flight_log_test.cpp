@@ -18,7 +18,6 @@ using flight::FlightSample;
 using testing::Bytes;
 using testing::SplitLines;
 using testing::TimedRecord;
-using zarv::testing::ScratchFolder;
 
 const char* const kLightNames =
     "時間,距離,高度,対気速度,風速,ピッチ角,ﾋﾟｯﾁ角速度,主翼迎角,横滑り角,経路角,荷重,揚力係数,水尾揚力,"

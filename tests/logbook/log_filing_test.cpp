@@ -13,7 +13,6 @@ namespace {
 
 using testing::Bytes;
 using testing::WriteBytes;
-using zarv::testing::ScratchFolder;
 
 class FilingTest : public ::testing::Test {
  protected:

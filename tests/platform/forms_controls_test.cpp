@@ -31,7 +31,6 @@ namespace zarv {
 namespace {
 
 using testing::EnsureApp;
-using testing::ScratchFolder;
 
 class EveryControlForm : public Form {
  public:

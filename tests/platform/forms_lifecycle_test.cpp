@@ -271,7 +271,7 @@ TEST_F(FormsLifecycle, ModalShowWaitsUntilTheFormGoes) {
 }
 
 TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
-  testing::ScratchFolder tmp;
+  ScratchFolder tmp;
   const std::string handOver = tmp / "file.dat";
   LogForm f("F");
   int hooked = 0;
@@ -317,10 +317,6 @@ TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
   SetDeveloperMode(true);
   EXPECT_TRUE(Restart());
   EXPECT_EQ(hooked, 3);
-  SetDeveloperMode(false);
-  SetProcessStarter(nullptr);
-  SetEndHook(nullptr);
-  ResetEnded();
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 namespace zarv {
 namespace {
 
-using zarv::testing::ScratchFolder;
 
 TEST(RuntimeFiles, ListFilesFiltersAndSortsLikeAFileList) {
   ScratchFolder dir;

@@ -12,7 +12,6 @@
 namespace zarv {
 namespace {
 
-using zarv::testing::ScratchFolder;
 
 // Lowers the file-size limit for the scope so that writes fail; works even
 // when the tests run with rights that ignore folder permissions.
