@@ -53,6 +53,7 @@ struct BenchFrame {
     S.Loop.StepsPerSecond = 40;
     S.Loop.DisplayDivisor = 2;
     InitCockpitView(View, 1.6, 1.0, S, A, std::filesystem::temp_directory_path().string());
+    View.Hooks.DrawPanelMeters = View.Hooks.DrawHeadUpDisplay = [](Surface&) {};  // the view alone
     for (std::size_t i = 0; i < 10; ++i) {
       S.Gun.RoundScreenX[i] = static_cast<int16_t>(400 + 20 * i);
       S.Gun.RoundScreenY[i] = static_cast<int16_t>(250 + 5 * i);

@@ -10,10 +10,6 @@
 namespace zarv::flight {
 namespace {
 
-void Call(const std::function<void()>& f) {
-  if (f) f();
-}
-
 constexpr int kKeyReturn = 13, kKeySpace = 32, kKeyEscape = 27, kKeyPad5 = 101;
 constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 constexpr double kArrowSteps = 171.9;  // steps per radian: a third of a degree
@@ -48,7 +44,7 @@ void ThrottleKeys(int key, FlightState& s, bool light) {
 void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardState& k, const KeyCommands& c) {
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   k.LastKeyCode = key;
-  if (key == kKeyReturn || key == kKeySpace || (key == kKeyPad5 && s.Body.InertialSpeed < 0.01)) Call(c.Takeoff);
+  if (key == kKeyReturn || key == kKeySpace || (key == kKeyPad5 && s.Body.InertialSpeed < 0.01)) c.Takeoff();
   if (key == 'I') {
     if (s.Pilot.CasOn == 0) {
       s.Pilot.CasOn = 1;
@@ -85,7 +81,7 @@ void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardS
   }
   if (key == 'T') {
     k.SimSpeedNormal = !k.SimSpeedNormal;
-    if (c.SpeedOptionChanged) c.SpeedOptionChanged(k.SimSpeedNormal);
+    c.SpeedOptionChanged(k.SimSpeedNormal);
   }
   const int tail = Sgn(a.TailplaneArm);
   if (key == kKeyUp || key == kKeyDown) {
@@ -98,27 +94,27 @@ void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardS
     s.Pilot.RudderCommand = (Int(s.Pilot.RudderCommand * kCoarseSteps + 0.5) + (key == kKeyComma ? 1 : -1)) / kCoarseSteps;
   LimitControlDeflections(s, a);
   if (k.MenuItemCount > 6) {
-    if (key == kKeyF1 + 1) Call(c.Ranking);
-    if (key == kKeyF1 + 2) Call(c.AirfoilChart);
-    if (key == kKeyF1 + 3) Call(c.AircraftChart);
-    if (key == kKeyF1 + 6) Call(c.Editor);
-    if (key == kKeyF1 + 7) Call(c.Registration);
+    if (key == kKeyF1 + 1) c.Ranking();
+    if (key == kKeyF1 + 2) c.AirfoilChart();
+    if (key == kKeyF1 + 3) c.AircraftChart();
+    if (key == kKeyF1 + 6) c.Editor();
+    if (key == kKeyF1 + 7) c.Registration();
   }
-  if (key == kKeyF1 + 4) Call(c.FlightData);
-  if (key == kKeyF1 + 5) Call(c.Replay);
-  if (key == kKeyF1 + 8) Call(c.CancelOrPlatform);
-  if (key == kKeyF1 + 9) Call(c.ChangeAircraft);
-  if (key == kKeyF1 + 10) Call(k.DeveloperMode ? c.EndNow : c.Minimise);
-  if (key == kKeyF1 + 11) Call(c.Quit);
+  if (key == kKeyF1 + 4) c.FlightData();
+  if (key == kKeyF1 + 5) c.Replay();
+  if (key == kKeyF1 + 8) c.CancelOrPlatform();
+  if (key == kKeyF1 + 9) c.ChangeAircraft();
+  if (key == kKeyF1 + 10) (k.DeveloperMode ? c.EndNow : c.Minimise)();
+  if (key == kKeyF1 + 11) c.Quit();
   if (key == kKeyEscape) {
-    if (!k.ResultPanelVisible) Call(c.CancelOrPlatform);
+    if (!k.ResultPanelVisible) c.CancelOrPlatform();
     if (k.ResultPanelVisible) {
       k.ResultPanelVisible = false;
-      Call(c.HideResultPanel);
+      c.HideResultPanel();
     }
   }
   if (key == 'L') k.ScreenshotRequest = 1;
-  if (s.Body.Altitude < 0) Call(c.ReadDisplayOptions);
+  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
 }
 
 void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, KeyboardState& k,
@@ -159,7 +155,7 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
     }
   }
   if (s.Engine.EngineType == aircraft::EngineKind::Piston) s.Engine.AfterburnerLevel = 1.0;
-  if (s.Body.Altitude < 0) Call(c.ReadDisplayOptions);
+  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
 }
 
 TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, KeyboardState& k,

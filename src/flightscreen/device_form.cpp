@@ -93,24 +93,15 @@ void DeviceForm::Form_Load() {
   surfaceRateEdit_ = a.SurfaceRate;
   pitchResponseEdit_ = a.PitchResponse;
   pitchDampingEdit_ = a.PitchDamping;
-  if (link.JoystickBoxValue) {
-    joystickBox_ = link.JoystickBoxValue();
-  } else {
-    joystickBox_ = link.Options != nullptr ? link.Options->JoystickOn : 0;
-  }
+  joystickBox_ = link.JoystickBoxValue();
   pcas_ = s.Engine.EngineRating >= kPcasRating;
   gaugeLeft_ = 0;
   leverFraction_ = 0;
   lever_ = static_cast<int16_t>(std::clamp(JoyMap().Detent(), 0, 256));
 
-  if (link.FlightScreenTopLeft) {
-    const auto [left, top] = link.FlightScreenTopLeft();
-    SetLeft(left);
-    SetTop(top);
-  } else {
-    SetLeft(0);
-    SetTop(0);
-  }
+  const auto [left, top] = link.FlightScreenTopLeft();
+  SetLeft(left);
+  SetTop(top);
   const std::string font = "ＭＳ Ｐゴシック";
   auto setFont = [&](Control& c, double points) {
     c.SetFontName(font);

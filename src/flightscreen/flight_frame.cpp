@@ -258,7 +258,9 @@ void FlightFrame::Form_Load() {
   if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3, 60.0);
   flight::ApplyFlightStartState(s, a, screen_.Options);
   InitDrawing();
-  FillJoystickLink();
+  FillKeyCommands();
+  Joystick().Options = &screen_.Options;
+  Joystick().UiDeadline = &screen_.Keys.UiDeadline;
   LoadCompanion();
   LoadStartDuties();
   Timer1.SetEnabled(false);
@@ -334,20 +336,6 @@ void FlightFrame::FillSeams() {
                                 }});
 }
 
-void FlightFrame::FillJoystickLink() {
-  JoystickLink& link = Joystick();
-  link.Reset();
-  link.Options = &screen_.Options;
-  link.UiDeadline = &screen_.Keys.UiDeadline;
-  link.Commands.TakeoffCommand = [this] { Command14_Click(); };
-  link.Commands.FireGunBurst = [this] { FireGun(); };
-  link.Commands.ToggleGear = [] { flight::ToggleGear(S(), A()); };
-  link.Commands.FlapUp = [] { flight::FlapUp(S()); };
-  link.Commands.FlapDown = [] { flight::FlapDown(S(), A()); };
-  link.Commands.ToggleFuelDump = [] { flight::ToggleFuelDump(S(), A()); };
-  link.JoystickBoxValue = [this] { return Check6.Value(); };
-  link.FlightScreenTopLeft = [this] { return std::make_pair(Left(), Top()); };
-}
 
 void FlightFrame::LoadCompanion() {
   // The first flight log in the program folder flies beside this flight;
@@ -557,6 +545,11 @@ void FlightFrame::StopSound(unsigned flags) { sndPlaySoundA(Sh().TransitionSound
 
 void FlightFrame::RestoreVolume() { waveOutSetVolume(WAVE_MAPPER, screen_.SavedWaveVolume); }
 
+void FlightFrame::PlayTransitionSound() {
+  StopSound(SND_MEMORY);
+  RestoreVolume();
+}
+
 void FlightFrame::SetWave(int32_t left, int32_t right) {
   waveOutSetVolume(WAVE_MAPPER, flight::PackWaveVolume(left, right));
 }
@@ -736,8 +729,8 @@ void FlightFrame::Form_Resize() {
 
 // ------------------------------------------------------------- keys
 
-void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
-  flight::KeyCommands c;
+void FlightFrame::FillKeyCommands() {
+  flight::KeyCommands& c = screen_.Commands;
   c.Takeoff = [this] { Command14_Click(); };
   c.Ranking = [this] { Command9_Click(); };
   c.AirfoilChart = [this] { Command4_Click(); };
@@ -766,9 +759,12 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
     Option2.SetValue(!normal);
   };
   c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
+}
+
+void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
   screen_.Keys.ResultPanelVisible = Picture6.Visible();
   const int key = keyCode;
-  flight::FlightKeyDown(key, S(), A(), screen_.Keys, c);
+  flight::FlightKeyDown(key, S(), A(), screen_.Keys, screen_.Commands);
   if (screen_.Keys.DeveloperMode) Text13.SetText(Format(key, "##0"));
   // The keys that fly must not also move a focused bar or press a button.
   if (key == vbKeyUp || key == vbKeyDown || key == vbKeyLeft || key == vbKeyRight || key == vbKeyReturn ||
@@ -777,9 +773,7 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
 }
 
 void FlightFrame::Form_KeyPress(int& keyAscii) {
-  flight::KeyCommands c;
-  c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
-  flight::FlightKeyPress(keyAscii, S(), A(), screen_.Keys, c);
+  flight::FlightKeyPress(keyAscii, S(), A(), screen_.Keys, screen_.Commands);
 }
 
 // ----------------------------------------------------------- commands
@@ -896,7 +890,7 @@ void FlightFrame::Form_Unload(int& cancel) {
   RestoreVolume();
   if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
   UnloadRecordsScreens();
-  if (shell::RankingFile().Write && !shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
+  if (!shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
   const int16_t mode = Set().ExitMode;
   if ((mode == 0 || mode == 2) && !AskSaveQuestions()) {
     // The user stays with the unsaved changes: the screen goes on.
@@ -931,30 +925,6 @@ void FlightFrame::Form_Unload(int& cancel) {
 FlightFrame& FlightScreenForm() {
   static FlightFrame* form = new FlightFrame();  // persistent, as every form
   return *form;
-}
-
-void UseFlightScreen() {
-  shell::FlightScreenLink& link = shell::FlightScreen();
-  link.Show = [] { FlightScreenForm().Show(); };
-  link.Unload = [] {
-    if (FlightScreenForm().Loaded()) FlightScreenForm().Unload();
-  };
-  link.Loaded = [] { return FlightScreenForm().FlightLoaded(); };
-  link.SetCaption = [](const std::string& caption) { FlightScreenForm().SetCaption(caption); };
-  link.Position = [] { return std::make_pair(FlightScreenForm().Left(), FlightScreenForm().Top()); };
-  link.MoveTo = [](double left, double top) {
-    FlightScreenForm().SetLeft(left);
-    FlightScreenForm().SetTop(top);
-  };
-  // The progress dialog opens where the name-entry panel sits.
-  link.ProgressAnchor = [] {
-    FlightFrame& f = FlightScreenForm();
-    return std::make_pair(f.Left() + f.Picture6.Left() * kTwipsPerPixel, f.Top() + f.Picture6.Top() * kTwipsPerPixel);
-  };
-  link.CancelLongTasks = [] {
-    R().LogRowCount = 0;
-    flight::Companion().CompanionSampleCount = 0;
-  };
 }
 
 }  // namespace zarv::flightscreen

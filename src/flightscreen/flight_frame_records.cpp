@@ -50,8 +50,9 @@ struct ReplayPacing {
 };
 std::function<void(uint64_t)>& ReplayWait() { return ProgramWide<ReplayPacing>().Wait; }
 
-// The progress dialog of the log writer and reader.
-records::LongTaskHooks ProgressHooks() {
+}  // namespace
+
+records::LongTaskHooks ProgressDialogHooks() {
   records::LongTaskHooks h;
   h.SetTitle = [](const std::string& title) {
     shell::ProcessForm& p = shell::Process();
@@ -69,8 +70,6 @@ records::LongTaskHooks ProgressHooks() {
   return h;
 }
 
-}  // namespace
-
 void FlightFrame::SetReplayWait(std::function<void(uint64_t)> wait) { ReplayWait() = std::move(wait); }
 
 // ------------------------------------------------------ load and unload
@@ -83,42 +82,6 @@ void FlightFrame::LoadRecordsScreens() {
   // The load has just evaluated the aircraft chart: it is drawn from that.
   charts::LoadAircraftChartHidden();
   NameEntry.Layout(Sh().AppName, Sh().FontScale);
-
-  records::ResultSheetForm& sheet = records::ResultSheet();
-  sheet.Anchor = [this] { return std::make_pair(Left(), Top()); };
-  sheet.OnClosed = [this] { RestartFrameRateCount(); };
-
-  records::FlightDataLink& host = records::FlightDataHost();
-  host.HideFlightScreen = [this] { Hide(); };
-  host.ShowFlightScreen = [this] {
-    if (loaded_) Show();
-  };
-  host.SetFlightScreenAutoRedraw = [this](bool on) { SetAutoRedraw(on); };
-  host.SetFlightScreenMousePointer = [this](int pointer) { SetMousePointer(pointer); };
-  host.SetFlightScreenTop = [this](double top) { SetTop(top); };
-  host.FlightSummary = [this] { return flightSummary_; };
-  host.PlayTransitionSound = [this] {
-    StopSound(SND_MEMORY);
-    RestoreVolume();
-  };
-
-  // Stored logs are read with the current aircraft's layout.
-  records::LogPickerLink& picker = records::LogPickerHost();
-  picker.ReadLog = [](const std::string& path, flight::FlightRecord& record, std::string*) {
-    const aircraft::AircraftData& a = A();
-    return records::ReadFlightLog(path, records::LogReadInputs{a.LaunchSpeed, a.EngineCount}, record,
-                                  model::Outline(), ProgressHooks())
-        .Opened;
-  };
-  picker.LogSuffix = [] { return records::LogSuffixFor(Set().AircraftFileName); };
-
-  shell::FlightScreenLink& link = shell::FlightScreen();
-  if (!link.CancelLongTasks) {
-    link.CancelLongTasks = [] {
-      flight::Record().LogRowCount = 0;
-      flight::Companion().CompanionSampleCount = 0;
-    };
-  }
 }
 
 void FlightFrame::UnloadRecordsScreens() {
@@ -177,7 +140,7 @@ void FlightFrame::Timer1_Timer() {
     List1.SetVisible(false);
     SetMousePointer(vbHourglass);
   };
-  ps.Progress = ProgressHooks();
+  ps.Progress = ProgressDialogHooks();
   // F10 or F12 in the progress dialog: carried out once the log is filed.
   ps.Progress.AfterRows = [this] {
     const int16_t mode = Sh().ScreenMode;

@@ -125,7 +125,7 @@ void FileSelectForm::Dir1_Change() {
   Text1.SetText("");
   List1.Clear();
   List2.Clear();
-  const std::string suffix = LogPickerHost().LogSuffix ? LogPickerHost().LogSuffix() : std::string();
+  const std::string suffix = LogPickerHost().LogSuffix();
   for (const LogListing& l : ListAircraftLogs(Dir1.Path(), suffix)) {
     List1.AddItem(l.Name);
     List2.AddItem(l.Row);

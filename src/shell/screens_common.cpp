@@ -36,10 +36,6 @@ WriteForm& Write_() {
   static WriteForm form;
   return form;
 }
-PlaceholderFlightForm& PlaceholderFlight() {
-  static PlaceholderFlightForm form;
-  return form;
-}
 
 void RestartProgram() {
   SetDeveloperMode(Shell().DeveloperMode);

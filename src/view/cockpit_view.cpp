@@ -421,8 +421,8 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   v.ScreenshotRequest = 0;
 
   // 16. The panel overlay and the head-up display.
-  if (v.Hooks.DrawPanelMeters) v.Hooks.DrawPanelMeters(pic);
-  if (v.Hooks.DrawHeadUpDisplay) v.Hooks.DrawHeadUpDisplay(pic);
+  v.Hooks.DrawPanelMeters(pic);
+  v.Hooks.DrawHeadUpDisplay(pic);
 
   // 17. Shake.
   v.ViewShake = ComputeViewShake(v, s, a);

@@ -191,9 +191,9 @@ void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const F
                const AircraftData& a) {
   DrawStatusLamps(v, s, S, f);
   v.FrameRateText = FrameRateText(s.Loop.StepsPerSecond, s.Loop.DisplayDivisor, s.Loop.FrameRate);
-  if (v.Screen.ReadDisplayOptions) v.Screen.ReadDisplayOptions();
-  if (v.Screen.ScreenMode == 3 && v.Screen.RequestAircraftSwap) v.Screen.RequestAircraftSwap();
-  if (v.Screen.CloseReplay) v.Screen.CloseReplay();
+  v.Screen.ReadDisplayOptions();
+  if (v.Screen.ScreenMode == 3) v.Screen.RequestAircraftSwap();
+  v.Screen.CloseReplay();
   v.MuzzleSpeed = s.Engine.EngineType == aircraft::EngineKind::Piston ? 600 : 1100;
   DrawVerticalSpeed(v, f, S, variant, s, a);
   v.HudHeadingText = HeadingText(s.Body.Heading, s.Body.AirSpeed);

@@ -12,6 +12,7 @@
 #include "flight/flight_state.h"
 #include "flight/loop_fixture.h"
 #include "flightscreen/flight_frame.h"
+#include "flightscreen/program_wiring.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 #include "shell/flight_screen_link.h"
@@ -29,7 +30,8 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
     ASSERT_TRUE(MakeDir(folder_ + "/Temp"));
     ASSERT_TRUE(MakeDir(folder_ + "/Data"));
     FlightFrame::SetHeadlessPacing(true);
-    UseFlightScreen();
+    WireProgram();
+    shell::RankingFile().Read();  // as the start-up does: the unload writes it back
   }
 
   // Writes the aircraft file and the hand-over file from `lines` and loads

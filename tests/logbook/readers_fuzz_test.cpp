@@ -16,7 +16,6 @@ namespace zarv::records {
 namespace {
 
 using zarv::testing::Damage;
-using zarv::testing::ScratchFolder;
 
 constexpr int kLogRounds = 2000;
 constexpr int kRankingRounds = 2000;

@@ -32,6 +32,8 @@ class RecordsScreens : public zarv::testing::ProgramTest {
     ProgramTest::SetUp();
     Application::Ensure();
     SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
+    ResultSheetHost().Anchor = [] { return std::make_pair(0.0, 0.0); };
+    ResultSheetHost().OnClosed = [] {};
     host.Move(0, 0, 660 * 15, 480 * 15);
     host.Show();
     host.Panel.Layout("Zarv", 1.0);

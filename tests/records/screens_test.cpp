@@ -18,6 +18,7 @@
 #include "logbook/log_filing.h"
 #include "records/log_picker.h"
 #include "logbook/records_fixture.h"
+#include "shell/flight_screen_link.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
@@ -31,9 +32,18 @@ class Screens : public zarv::testing::ProgramTest {
     Application::Ensure();
     MakeDir(Path("FlightData"));
     aircraft::Aircraft().LaunchSpeed = 8;  // light
-    FlightDataHost().ShowFlightScreen = [this] { ++flightShown; };
-    FlightDataHost().HideFlightScreen = [this] { ++flightHidden; };
+    // The flight screen lives in a later layer: its side of the links.
+    FlightDataLink& host = FlightDataHost();
+    host.ShowFlightScreen = [this] { ++flightShown; };
+    host.HideFlightScreen = [this] { ++flightHidden; };
+    host.SetFlightScreenAutoRedraw = [](bool) {};
+    host.SetFlightScreenMousePointer = [](int) {};
+    host.SetFlightScreenTop = [](double) {};
+    host.FlightSummary = [] { return std::string(); };
+    host.PlayTransitionSound = [] {};
+    shell::FlightScreen().Position = [] { return std::make_pair(0.0, 0.0); };
     LogPickerHost().LogSuffix = [] { return std::string("Marden7.csv"); };
+    LogPickerHost().ReadLog = [](const std::string&, flight::FlightRecord&, std::string*) { return false; };
     SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
     auto steady = testing::SteadyRecord(400);
     flight::Record().Samples = steady->Samples;

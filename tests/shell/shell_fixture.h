@@ -1,10 +1,14 @@
 // The shell's tests start in an empty program folder of their own, with all
-// program-wide state reset.
+// program-wide state reset. The hooks that lead out of the shell go to a
+// later layer; here the cached art, the transition sound and the filing of a
+// leftover log do nothing, the ranking file stays as it is, and the flight
+// screen is a fake.
 #pragma once
 
 #include "aircraft/aircraft_data.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
+#include "fake_flight_screen.h"
 #include "screen_test.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -13,6 +17,20 @@
 
 namespace zarv::shell::testing {
 
-using ProgramFolderTest = zarv::testing::ScreenTest;
+class ProgramFolderTest : public zarv::testing::ScreenTest {
+ protected:
+  void SetUp() override {
+    ScreenTest::SetUp();
+    StartupHooks& art = Hooks();
+    art.DrawPanelArt = art.DrawGradient = art.DrawSkyBackgrounds = [] {};
+    art.PlaySoundFromMemory = [](const std::string&) {};
+    art.FileLeftoverLog = [](const std::string&) { return std::string(); };
+    RankingFile().Read = [] {};
+    RankingFile().Write = [] { return true; };
+    flightScreen_.Wire();
+  }
+
+  FakeFlightScreen flightScreen_;
+};
 
 }  // namespace zarv::shell::testing

@@ -61,6 +61,7 @@ struct FrameFixture {
     S.Loop.StepsPerSecond = 40;
     S.Loop.DisplayDivisor = 2;
     InitCockpitView(View, scale, 1.0, S, A, Folder.string());
+    View.Hooks.DrawPanelMeters = View.Hooks.DrawHeadUpDisplay = [](Surface&) {};
     In.Sky = &Sky;
   }
   void Draw(Surface& target) { DrawCockpitFrame(View, S, A, In, target); }

@@ -38,8 +38,10 @@ struct PanelFixture {
   std::unique_ptr<PanelView> v = std::make_unique<PanelView>();
   std::unique_ptr<PanelSurfaces> p = std::make_unique<PanelSurfaces>();
 
-  // A piston aircraft (M-14P like) on a flying start, at scale 1.
+  // A piston aircraft (M-14P like) on a flying start, at scale 1; the
+  // flight screen's hooks do nothing.
   PanelFixture() {
+    v->Screen.ReadDisplayOptions = v->Screen.RequestAircraftSwap = v->Screen.CloseReplay = [] {};
     a.LaunchSpeed = 60;
     a.EngineCount = 1;
     a.FuelCapacity = 200;

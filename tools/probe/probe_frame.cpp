@@ -173,6 +173,8 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   panel->Screen.ScreenSizeChoice = static_cast<int16_t>(SizeChoiceOf(scale));
   panel->Screen.ShowPylonOrHangMeter = 1;
   panel->Screen.Record = &f.Record;
+  // A picture has no flight screen whose options, aircraft or replay to look after.
+  panel->Screen.ReadDisplayOptions = panel->Screen.RequestAircraftSwap = panel->Screen.CloseReplay = [] {};
   auto surfaces = std::make_unique<PanelSurfaces>();
   if (!PreparePanel(*panel, *surfaces, s, f.Aircraft, options)) {
     err << "zarv-probe: panel art missing in " << artFolder << "/Temp\n";

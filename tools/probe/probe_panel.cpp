@@ -125,6 +125,8 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   view->Screen.ScreenSizeChoice = static_cast<int16_t>(sizeChoice);
   view->Screen.ShowPylonOrHangMeter = 1;
   view->Screen.Record = &flight->Record;
+  // A picture has no flight screen whose options, aircraft or replay to look after.
+  view->Screen.ReadDisplayOptions = view->Screen.RequestAircraftSwap = view->Screen.CloseReplay = [] {};
   view->Pages.Page1Visible = view->Pages.Page2Visible = view->Pages.Page3Visible = true;
   auto surfaces = std::make_unique<PanelSurfaces>();
   if (!PreparePanel(*view, *surfaces, s, flight->Aircraft, options)) {
