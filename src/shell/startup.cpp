@@ -267,8 +267,9 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   sh.NoticeNextPressed = out.firstRun ? 0 : 1;
   if (out.firstRun) {
     MakeDir(temp);
-    // The help file under its old names, or the help text the help window reads.
-    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP", "zarv-help.txt"}) {
+    // The contents file belongs to the help file: without one it is not
+    // written (the help text of the help window needs none).
+    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP"}) {
       if (FileExists(JoinPath(folder, help))) {
         out.wroteHelpContents = WriteTextLines(ProgramPath("\\Zarv.cnt"), HelpContentsLines());
         break;
