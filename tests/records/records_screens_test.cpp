@@ -109,7 +109,6 @@ TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
   aircraft::AircraftData aircraft;
   model::AirframeOutline outline;
   RankingState ranking;
-  PostFlight().Reset();
   PostFlightInputs in{state, *record, aircraft, outline, ranking, "X.csv", "/nonexistent/before.csv",
                       "/nonexistent", "d"};
   PostFlightScreen screen;
@@ -123,7 +122,6 @@ TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
   EXPECT_FALSE(enabledDuringWork);
   EXPECT_FALSE(timer1.Enabled());
   EXPECT_EQ(ticks, 0);
-  PostFlight().Reset();
 }
 
 }  // namespace

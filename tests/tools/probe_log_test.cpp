@@ -87,9 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,
 
 TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   EXPECT_EQ(Probe("log /nonexistent.csv"), "");
-  const fs::path dir = fs::temp_directory_path() / "zarv-probe-log-odd";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
   // A FIFO is refused at once (its open would wait for a writer for ever).
   ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
   EXPECT_EQ(Probe("log '" + (dir / "fifo.csv").string() + "'"), "");
@@ -103,7 +102,6 @@ TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   const auto cr = Fields(Probe("log '" + (dir / "cr.csv").string() + "'"));
   ASSERT_TRUE(crLf.count("RowCount"));
   EXPECT_EQ(cr, crLf);
-  fs::remove_all(dir);
 }
 
 }  // namespace
