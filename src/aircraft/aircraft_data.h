@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/program_state.h"
 
@@ -87,10 +88,10 @@ struct AircraftData {
   std::string Reserved44;             // 44 kept as read
   double LaunchSpeed = 1.0;           // 45 m/s, at least 1; > 10 = powered
   double WindSpeed = 0;               // 46 m/s, not negative
-  double LaunchHeading = 6.2831852;   // 47 rad, 0 reads as a full turn
+  double LaunchHeading = kFullTurn;   // 47 rad, 0 reads as a full turn
   double LaunchBank = 0;              // 48 rad, |x| > 1 reads as 0
   double LaunchPitch = 0;             // 49 rad, -15..12.5 deg
-  double WindDirection = 6.2831852;   // 50 rad, 0 reads as a full turn
+  double WindDirection = kFullTurn;   // 50 rad, 0 reads as a full turn
   double SurfacePressure = 1013;      // 51 hPa, 0 reads as 1013
   double SurfaceTemperature = 0;      // 52 deg C
   int16_t TailHoldFlag = 0;           // 53 flight screen's Check8

@@ -5,6 +5,7 @@
 
 #include "flight/control_surfaces.h"
 #include "flight/flight_commands.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -130,8 +131,8 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
   }
   if (s.Pilot.MouseSteering == 0 && a.TailplaneFixed == 0 && (ch == '8' || ch == '2')) {
     const int tail = Sgn(a.TailplaneArm);
-    const double degrees = Int(s.Pilot.StickPitch / s.Pilot.PixelsPerRadian * 57.3 + 0.5) + (ch == '8' ? tail : -tail);
-    s.Pilot.StickPitch = CInt(degrees / 57.3 * s.Pilot.PixelsPerRadian);
+    const double degrees = Int(s.Pilot.StickPitch / s.Pilot.PixelsPerRadian * kDegreesPerRadian + 0.5) + (ch == '8' ? tail : -tail);
+    s.Pilot.StickPitch = CInt(degrees / kDegreesPerRadian * s.Pilot.PixelsPerRadian);
   }
   if (s.Pilot.MouseSteering == 0 && a.FinFixed == 0) {
     const double step = 10 * k.ScreenScale, limit = 100 * k.ScreenScale;
@@ -149,7 +150,7 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
       s.Controls.RudderDemand = 0;
       if (s.Body.GroundSpeed < s.Loop.StopSpeed && light) {
         s.Pilot.StickPitch = 0;
-        s.Controls.ElevatorDemand = (a.TailplaneIncidence / 57.3 + s.Controls.ElevatorCommand) * Sgn(a.TailplaneArm);
+        s.Controls.ElevatorDemand = (a.TailplaneIncidence / kDegreesPerRadian + s.Controls.ElevatorCommand) * Sgn(a.TailplaneArm);
         s.Masses.TrimPosition = s.Masses.TrimCentre = s.Masses.PilotArm;
       }
     }

@@ -4,6 +4,7 @@
 
 #include "flight/guarded_math.h"
 #include "flight/wind.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -55,7 +56,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   double t = (s.Controls.RearFuselageBend + s.Controls.ElevatorAngle) -
              AtnRatio((s.Air.BodyAirZ - s.Tail.TailPitchRateAngle) - s.Body.ViewRollCos * s.Air.TailUpdraft / v, s.Air.BodyAirX);
   t = t - 2 * kPi * Int(t / kPi / 2);
-  if (t > kPi) t = t - 6.2831852;
+  if (t > kPi) t = t - kFullTurn;
   s.Tail.TailAngle = t;
 
   // 6-7. Local dynamic pressures.

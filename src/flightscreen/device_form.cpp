@@ -9,6 +9,7 @@
 #include "flight/flight_state.h"
 #include "flightscreen/joy_button_map.h"
 #include "flightscreen/joystick_link.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "shell/screen_util.h"
@@ -348,8 +349,8 @@ void DeviceForm::Timer1_Timer() {
 void DeviceForm::ShowReadout() {
   const aircraft::AircraftData& a = aircraft::Aircraft();
   const flight::FlightState& s = flight::State();
-  std::string text = Format(Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand * 57.3, "0.0") + "°\r\n";
-  if (a.FinFixed == 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) text += Format(s.Controls.RudderAngle * 57.3, "0.0");
+  std::string text = Format(Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand * kDegreesPerRadian, "0.0") + "°\r\n";
+  if (a.FinFixed == 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) text += Format(s.Controls.RudderAngle * kDegreesPerRadian, "0.0");
   Label3.SetCaption(text);
 }
 

@@ -21,6 +21,7 @@
 #include "flightscreen/unload_fields.h"
 #include "model/outline.h"
 #include "platform/devices/sound.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -251,7 +252,7 @@ void FlightFrame::Form_Load() {
   if (FileExists(JoinPath(soundFolder, "burn.wav"))) s.Sound.BurnSound = JoinPath(soundFolder, "burn.wav");
 
   // The start state and the rest of the load's duties.
-  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3, 60.0);
+  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian, 60.0);
   flight::ApplyFlightStartState(s, a, screen_.Options);
   InitDrawing();
   FillKeyCommands();
@@ -631,7 +632,7 @@ void FlightFrame::ReadDisplayOptions() {
     }
   }
   Picture9.SetVisible(st.ShowDataBox == 1);
-  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * sh.ScreenScale
+  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / kDegreesPerRadian ? s.View.ViewCentreBaseY - 50 * sh.ScreenScale
                                                 : s.View.ViewCentreBaseY - 108 * sh.ScreenScale);
   if (s.Loop.FlightTime > 1) {
     if (st.SoundOn != Check7.Value()) {
@@ -875,7 +876,7 @@ bool FlightFrame::AskSaveQuestions() {
     saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
                       sh.AppName) == vbYes;
   }
-  if (a.WindDirection == 0) a.WindDirection = 6.2831852;
+  if (a.WindDirection == 0) a.WindDirection = kFullTurn;
   if (LaunchConditionsChanged(fileFields, a, flight::State())) {
     saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
                         sh.AppName) == vbYes;

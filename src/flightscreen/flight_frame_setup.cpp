@@ -13,6 +13,7 @@
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/screen_setup.h"
 #include "logbook/log_filing.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -230,7 +231,7 @@ void FlightFrame::SetUpScreen() {
   screen_.Keys.SimSpeedNormal = st.SimSpeedNormal;
   Label1.SetCaption(BankCaption(a));
   Label2.SetCaption(HeadingCaption(a));
-  Label3.SetCaption("風向方位" + Str(Int(a.WindDirection * 57.3 + 0.5)) + "°");
+  Label3.SetCaption("風向方位" + Str(Int(a.WindDirection * kDegreesPerRadian + 0.5)) + "°");
   Label7.SetCaption(SpeedCaption(a));
   Label11.SetCaption(PressureCaption(a));
   Label13.SetCaption(TemperatureCaption(a));
@@ -246,7 +247,7 @@ void FlightFrame::SetUpScreen() {
   Option3.SetValue(st.ScreenSizeChoice == 0);
   Option4.SetValue(st.ScreenSizeChoice == 1);
   Option5.SetValue(st.ScreenSizeChoice == 2);
-  Label5.SetCaption(Format(a.LaunchPitch * 57.3, "#0.0"));
+  Label5.SetCaption(Format(a.LaunchPitch * kDegreesPerRadian, "#0.0"));
   Label9.SetCaption(WindSpeedCaption(a));
   screen_.KeyHelpText = KeyHelpText(s.Engine.AfterburnerMax, s.Engine.EngineType, s.Engine.TvcCapability);
   Text13.SetText(screen_.KeyHelpText);

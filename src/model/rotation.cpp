@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/program_state.h"
 
@@ -9,7 +10,7 @@ namespace zarv::model {
 
 namespace {
 // Points behind the eye are pushed this far off the line of sight.
-constexpr double kBehindEye = 3.1415926;
+constexpr double kBehindEye = kPi;
 }  // namespace
 
 void RotatePointByAttitude(const AttitudeRotation& a, WorkPoint& point) {

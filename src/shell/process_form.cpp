@@ -12,9 +12,6 @@
 
 namespace zarv::shell {
 
-namespace {
-}  // namespace
-
 ProcessForm::ProcessForm() {
   SetBorderStyle(vbBSNone);
   SetKeyPreview(true);

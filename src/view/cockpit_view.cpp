@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/rotation.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -14,7 +15,6 @@ namespace zarv::view {
 
 namespace {
 
-constexpr double kPi = 3.1415926;
 
 // Atn(a / b), with a zero depth taken as a right angle (0 for a point on
 // the eye) rather than a division by zero.
@@ -206,11 +206,11 @@ void UpdatePylonRace(CockpitView& v, const flight::FlightState& s,
     if (dy < 0) {
       b += kPi;
     } else if (dx < 0) {
-      b += 6.2831852;
+      b += kFullTurn;
     }
     double rel = b - s.Air.HeadingValue;
     rel -= Int(rel / kPi / 2) * 2 * kPi;
-    if (rel > kPi) rel -= 6.2831852;
+    if (rel > kPi) rel -= kFullTurn;
     const double eB = std::atan((-s.Body.Altitude - eyeHeight) / r) - s.Body.PitchAngle;
     const double eT = std::atan((g.SceneryZ[pi] - s.Body.Altitude - eyeHeight) / r) - s.Body.PitchAngle;
     if (std::fabs(rel) < 1.5) {
