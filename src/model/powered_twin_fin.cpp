@@ -1,4 +1,5 @@
-// The three twin-fin builders share five stages run in a fixed order; each
+// The three twin-fin builders share five stages run in a fixed order
+// (nacelles, front fuselage, rear fuselage, tail surfaces, finishing); each
 // stage reads cells the earlier ones wrote. While they build, Y runs forward
 // from the wing root's quarter chord and Z up from the body bottom; the last
 // stage moves the outline onto the centre of gravity and the middle of its
@@ -50,7 +51,7 @@ struct Nacelle {
   }
 };
 
-// ---------------------------------------------------------------- stage 1
+// --------------------------------------------------------- nacelles
 
 // Nacelle in the gap between the body side and the wing root.
 void BuildWingRootNacelle(AirframeOutline& o, const PoweredInputs& in) {
@@ -247,7 +248,7 @@ void BuildTwinBoomNacelle(AirframeOutline& o, const PoweredInputs& in, double b)
   WX(0, 7) = WX(0, 1);
 }
 
-// ---------------------------------------------------------------- stage 2
+// --------------------------------------------------- front fuselage
 
 struct Fuselage {
   AirframeOutline& o;
@@ -456,7 +457,7 @@ void BuildTwinBoomFrontFuselage(AirframeOutline& o, const PoweredInputs& in, dou
   pin(8, 4, 1);
 }
 
-// ---------------------------------------------------------------- stage 3
+// ---------------------------------------------------- rear fuselage
 
 // Keel body under wing station 1 that carries the fin, and its joins.
 void BuildRearFuselage(AirframeOutline& o, const PoweredInputs& in, Layout layout) {
@@ -572,7 +573,7 @@ void BuildRearFuselage(AirframeOutline& o, const PoweredInputs& in, Layout layou
   for (int p = 9; p < 12; ++p) NZ(6, p) = FZ(9, 6);
 }
 
-// ---------------------------------------------------------------- stage 4
+// ---------------------------------------------------- tail surfaces
 
 void BuildTwinFinTail(AirframeOutline& o, const PoweredInputs& in) {
   powered::WriteTailSection(o, in.TailFactor);
@@ -649,7 +650,7 @@ void BuildTwinFinTail(AirframeOutline& o, const PoweredInputs& in) {
   }
 }
 
-// ---------------------------------------------------------------- stage 5
+// ------------------------------ finishing: extent, centring, pivots
 
 void FinishTwinFinOutline(AirframeOutline& o, const PoweredInputs& in, Layout layout) {
   o.OutlineZMax = 0.0;
