@@ -38,7 +38,7 @@ void ResetProgramState() {
       reset();
     }
   }
-  Files().CloseAll();
+  static_cast<void>(Files().CloseAll());  // whatever a run left open goes with it
   ResetClockSource();
   SetProgramFolder("");
 }
