@@ -208,7 +208,8 @@ std::vector<std::string> UnwiredHooks() {
       .Whole(frame);
   const view::PanelScreen& panel = f.Drawing().Panel.Screen;
   check.Set("FlightScreenForm().Drawing().Panel.Screen")("ReadDisplayOptions", panel.ReadDisplayOptions)(
-      "RequestAircraftSwap", panel.RequestAircraftSwap)("CloseReplay", panel.CloseReplay);
+      "RequestAircraftSwap", panel.RequestAircraftSwap)("CloseReplay", panel.CloseReplay)(
+      "ReadWaveVolume", panel.ReadWaveVolume);
   const flight::KeyCommands& keys = f.Screen().Commands;
   check.Set("FlightScreenForm().Screen().Commands")("Takeoff", keys.Takeoff)("Ranking", keys.Ranking)(
       "AirfoilChart", keys.AirfoilChart)("AircraftChart", keys.AircraftChart)("FlightData", keys.FlightData)(

@@ -15,10 +15,12 @@ void WireProgram();
 
 // The hooks left empty, by name ("shell::FlightScreen().Show"); with the
 // flight screen loaded, also those it fills for its flight (cockpit view,
-// panel, keys, replay link). Empty by design and not listed: the flight
-// loop's seams, the progress hooks of the long tasks, the post-flight
-// screen's hooks and the developer-mode ReadWaveVolume, which a headless
-// run leaves empty, and the replay's WaitUntil (empty: real time).
+// panel, keys, replay link). Not listed, since a headless run leaves them
+// empty by design: the flight loop's seams, the progress hooks of the long
+// tasks and the post-flight screen's hooks; nor the replay's WaitUntil
+// (empty: real time). The panel's developer-mode ReadWaveVolume, which a
+// headless picture leaves empty too, is listed for the flight screen, which
+// fills it.
 std::vector<std::string> UnwiredHooks();
 
 }  // namespace zarv::flightscreen
