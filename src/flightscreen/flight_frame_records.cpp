@@ -151,7 +151,7 @@ void FlightFrame::Timer1_Timer() {
   };
   // The writer's progress dialog takes F10 and F12, also after a stored log
   // was read into the charts during the flight.
-  Sh().LogCaller = records::kLogCallerNone;
+  shell::Shell().LogCaller = records::kLogCallerNone;
   // The writer yields to events: a change or quit asked for meanwhile
   // waits, as it does while the flight loop runs.
   ++screen_.LoopDepth;

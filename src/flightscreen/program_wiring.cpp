@@ -148,7 +148,8 @@ class HookCheck {
   // reported too (every std::function has the same size).
   template <class Hooks>
   void Whole(const Hooks&) {
-    if (sizeof(Hooks) != listed_ * sizeof(std::function<void()>)) unwired_.push_back(set_ + ": a hook the check does not list");
+    if (sizeof(Hooks) != listed_ * sizeof(std::function<void()>))
+      unwired_.push_back(set_ + ": a hook the check does not list");
   }
 
  private:
@@ -194,7 +195,8 @@ std::vector<std::string> UnwiredHooks() {
   const JoystickLink& joystick = Joystick();
   const JoyCommands& joy = joystick.Commands;
   check.Set("Joystick().Commands")("TakeoffCommand", joy.TakeoffCommand)("FireGunBurst", joy.FireGunBurst)(
-      "ToggleGear", joy.ToggleGear)("FlapUp", joy.FlapUp)("FlapDown", joy.FlapDown)("ToggleFuelDump", joy.ToggleFuelDump)
+      "ToggleGear", joy.ToggleGear)("FlapUp", joy.FlapUp)("FlapDown", joy.FlapDown)(
+      "ToggleFuelDump", joy.ToggleFuelDump)
       .Whole(joy);
   check.Set("Joystick()")("JoystickBoxValue", joystick.JoystickBoxValue)("FlightScreenTopLeft",
                                                                         joystick.FlightScreenTopLeft);
@@ -221,7 +223,7 @@ std::vector<std::string> UnwiredHooks() {
   replay::ReplayLink link;
   f.FillReplayLink(link);
   check.Set("the flight screen's replay link")("FlightScreenKeepsDrawing", link.FlightScreenKeepsDrawing)(
-      "OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram);
+      "OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram)("SaveScreenshot", link.SaveScreenshot);
   check.Set("the flight screen's replay sounds")("SetWaveVolume", link.Sounds.SetWaveVolume)(
       "PlaySound", link.Sounds.PlaySound)("PlayTransition", link.Sounds.PlayTransition);
   return unwired;

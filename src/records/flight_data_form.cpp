@@ -71,7 +71,7 @@ FlightDataForm::FlightDataForm() {
       if (Width() != sh.FormSavedWidth[kSlot]) SetWidth(sh.FormSavedWidth[kSlot]);
       if (Height() != sh.FormSavedHeight[kSlot]) SetHeight(sh.FormSavedHeight[kSlot]);
     }
-    Call(FlightDataHost().PlayTransitionSound);
+    FlightDataHost().PlayTransitionSound();
   };
   for (int n = 0; n < 7; ++n) checks_[static_cast<size_t>(n)]->OnClick = [this, n] { CheckClick(n + 1); };
   HScroll1.OnChange = [this] { HScroll1_Change(); };

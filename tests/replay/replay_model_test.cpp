@@ -86,7 +86,7 @@ TEST_F(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
 }
 
-TEST(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
+TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
   ReplayFixture f;  // due north at 10 m: the path runs over a 6 m camera
   ReplayPlayer& p = f.Open(0, 100, 3);
   f.Aim(300);  // the aircraft 50 m beyond the camera, half the path behind it

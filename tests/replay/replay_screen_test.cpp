@@ -15,6 +15,7 @@
 #include "program_test.h"
 #include "replay/replay_form.h"
 #include "shell/screens.h"
+#include "shell/flight_screen_link.h"
 #include "shell/shell_state.h"
 
 namespace zarv::replay {
@@ -28,6 +29,8 @@ class ReplayScreen : public zarv::testing::ProgramTest {
     ProgramTest::SetUp();
     Application::Ensure();
     SetClockSource(&clock_);
+    // The progress dialog opens over the flight screen, a later layer's.
+    shell::FlightScreen().ProgressAnchor = [this] { return std::make_pair(flightScreen_.Left(), flightScreen_.Top()); };
   }
 
   // A link over the fixture whose wait runs `frame` once per frame.
