@@ -15,6 +15,7 @@
 #include "platform/runtime/files.h"
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
+#include "platform/runtime/scratch_folder.h"
 
 namespace {
 
@@ -70,7 +71,9 @@ zarv::model::AirframeOutline Wing() {
   return o;
 }
 
-const std::string kLogPath = (fs::temp_directory_path() / "zarv-bench-log.csv").string();
+// A folder of the benchmarks' own, removed at the end.
+const zarv::ScratchFolder kScratch;
+const std::string kLogPath = kScratch / "log.csv";
 
 void BM_WriteFullLog(benchmark::State& state) {
   const bool powered = state.range(0) != 0;
@@ -113,8 +116,8 @@ BENCHMARK(BM_ReadFullLog)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repeti
 // Touch-down to the ranking question: result texts, log, ranking check and
 // filing among ten logs already present.
 void BM_PostFlightFiveMinutes(benchmark::State& state) {
-  const fs::path folder = fs::temp_directory_path() / "zarv-bench-postflight";
-  fs::remove_all(folder);
+  const zarv::ScratchFolder scratch;
+  const fs::path folder = scratch.path();
   fs::create_directories(folder / "Temp");
   fs::create_directories(folder / "FlightData");
   auto source = std::make_unique<FlightRecord>();
@@ -144,7 +147,6 @@ void BM_PostFlightFiveMinutes(benchmark::State& state) {
                                        (folder / "FlightData").string(), "01-01-2026   00:00:00"};
     benchmark::DoNotOptimize(zarv::records::RunPostFlight(in, {}).Rank);
   }
-  fs::remove_all(folder);
 }
 BENCHMARK(BM_PostFlightFiveMinutes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

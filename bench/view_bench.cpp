@@ -11,6 +11,7 @@
 #include "view/companion_scene.h"
 #include "view/screen_art.h"
 #include "view/view_fixture.h"
+#include "platform/runtime/scratch_folder.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ struct BenchFrame {
     S.Loop.StepsPerSecond = 40;
     S.Loop.DisplayDivisor = 2;
     InitCockpitView(View, 1.6, 1.0, S, A, std::filesystem::temp_directory_path().string());
+    View.Hooks.DrawPanelMeters = View.Hooks.DrawHeadUpDisplay = [](Surface&) {};  // the view alone
     for (std::size_t i = 0; i < 10; ++i) {
       S.Gun.RoundScreenX[i] = static_cast<int16_t>(400 + 20 * i);
       S.Gun.RoundScreenY[i] = static_cast<int16_t>(250 + 5 * i);
@@ -93,11 +95,9 @@ void BM_CockpitFrame1024Bare(benchmark::State& state) {
 BENCHMARK(BM_CockpitFrame1024Bare)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_CachedArt1024(benchmark::State& state) {
-  const auto dir = std::filesystem::temp_directory_path() / "zarv_bench_art";
-  std::filesystem::create_directories(dir);
+  const zarv::ScratchFolder dir;
   const SkyTables sky = testing::FixedSky(1.6);
-  for (auto _ : state) DrawCachedScreenArt(1.6, dir.string(), sky);
-  std::filesystem::remove_all(dir);
+  for (auto _ : state) DrawCachedScreenArt(1.6, dir.path(), sky);
 }
 BENCHMARK(BM_CachedArt1024)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

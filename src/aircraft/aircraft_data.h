@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::aircraft {
 
@@ -86,10 +88,10 @@ struct AircraftData {
   std::string Reserved44;             // 44 kept as read
   double LaunchSpeed = 1.0;           // 45 m/s, at least 1; > 10 = powered
   double WindSpeed = 0;               // 46 m/s, not negative
-  double LaunchHeading = 6.2831852;   // 47 rad, 0 reads as a full turn
+  double LaunchHeading = kFullTurn;   // 47 rad, 0 reads as a full turn
   double LaunchBank = 0;              // 48 rad, |x| > 1 reads as 0
   double LaunchPitch = 0;             // 49 rad, -15..12.5 deg
-  double WindDirection = 6.2831852;   // 50 rad, 0 reads as a full turn
+  double WindDirection = kFullTurn;   // 50 rad, 0 reads as a full turn
   double SurfacePressure = 1013;      // 51 hPa, 0 reads as 1013
   double SurfaceTemperature = 0;      // 52 deg C
   int16_t TailHoldFlag = 0;           // 53 flight screen's Check8
@@ -112,9 +114,6 @@ inline double ControlRatioPacked(const AircraftData& a) {
 }
 
 // The program-wide aircraft record.
-inline AircraftData& Aircraft() {
-  static AircraftData instance;
-  return instance;
-}
+inline AircraftData& Aircraft() { return ProgramWide<AircraftData>(); }
 
 }  // namespace zarv::aircraft

@@ -3,19 +3,13 @@
 #include <cmath>
 
 #include "aircraft/field_ranges.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 
 namespace zarv::aircraft {
-
-namespace {
-
-constexpr double kDegPerRad = 57.3;
-constexpr double kFullTurn = 6.2831852;
-
-}  // namespace
 
 double FieldValue(std::string_view line) { return Val(line); }
 
@@ -52,28 +46,28 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
   a.OverallLength = v[5];
   a.TailplaneArm = v[6];
   a.FinArm = v[7];
-  a.RearFuselageStiffness = v[8] * kDegPerRad;
+  a.RearFuselageStiffness = v[8] * kDegreesPerRadian;
   a.WingDeflection = v[9];
   a.ParasiteDragArea = v[10];
   a.WingSpan = v[11];
   a.WingArea = v[12];
-  a.TipWashout = v[13] / kDegPerRad;
+  a.TipWashout = v[13] / kDegreesPerRadian;
   a.WingIncidence = v[14];
   a.FlapMax = second[14];
-  a.InnerDihedral = v[15] / kDegPerRad;
-  a.InnerSweep = second[15] / kDegPerRad;
+  a.InnerDihedral = v[15] / kDegreesPerRadian;
+  a.InnerSweep = second[15] / kDegreesPerRadian;
   a.InnerTaper = v[16];
-  a.OuterDihedral = v[17] / kDegPerRad;
-  a.OuterSweep = second[17] / kDegPerRad;
+  a.OuterDihedral = v[17] / kDegreesPerRadian;
+  a.OuterSweep = second[17] / kDegreesPerRadian;
   a.OuterTaper = v[18];
   a.TipLength = v[19];
-  a.TipDihedral = v[20] / kDegPerRad;
-  a.TipSweep = second[20] / kDegPerRad;
+  a.TipDihedral = v[20] / kDegreesPerRadian;
+  a.TipSweep = second[20] / kDegreesPerRadian;
   a.TipTaper = v[21];
   a.TailplaneArea = v[22];
   a.TailplaneIncidence = v[23];
   a.FinArea = v[24];
-  a.FinTilt = v[25] / kDegPerRad;
+  a.FinTilt = v[25] / kDegreesPerRadian;
   a.FinHalfSpacing = v[26] / 2;
   a.CgPosition = v[27] / 100;
   a.TailEndHeight = v[28];
@@ -106,14 +100,14 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
   a.Reserved44 = t[44];
   const double launchSpeed = v[45] < 1 ? 1.0 : v[45];
   a.WindSpeed = v[46] < 0 ? 0 : v[46];
-  a.LaunchHeading = v[47] / kDegPerRad;
+  a.LaunchHeading = v[47] / kDegreesPerRadian;
   if (a.LaunchHeading == 0) a.LaunchHeading = kFullTurn;
-  a.LaunchBank = v[48] / kDegPerRad;
+  a.LaunchBank = v[48] / kDegreesPerRadian;
   if (std::fabs(a.LaunchBank) > 1.0) a.LaunchBank = 0;
-  a.LaunchPitch = v[49] / kDegPerRad;
-  if (a.LaunchPitch > 12.5 / kDegPerRad) a.LaunchPitch = 12.5 / kDegPerRad;
-  if (a.LaunchPitch < -15 / kDegPerRad) a.LaunchPitch = -15 / kDegPerRad;
-  a.WindDirection = v[50] / kDegPerRad;
+  a.LaunchPitch = v[49] / kDegreesPerRadian;
+  if (a.LaunchPitch > 12.5 / kDegreesPerRadian) a.LaunchPitch = 12.5 / kDegreesPerRadian;
+  if (a.LaunchPitch < -15 / kDegreesPerRadian) a.LaunchPitch = -15 / kDegreesPerRadian;
+  a.WindDirection = v[50] / kDegreesPerRadian;
   if (a.WindDirection == 0) a.WindDirection = kFullTurn;
   a.SurfacePressure = v[51] == 0 ? 1013 : v[51];
   a.SurfaceTemperature = v[52];
@@ -196,10 +190,10 @@ void StoreEditorFields(AircraftData& a) {
   l[44] = "1.6";
   l[45] = Format(a.LaunchSpeed, "##0.00");
   l[46] = Format(a.WindSpeed, "#0.0");
-  l[47] = Format(a.LaunchHeading * kDegPerRad, "##0");
-  l[48] = Format(a.LaunchBank * kDegPerRad, "##0");
-  l[49] = Format(a.LaunchPitch * kDegPerRad, "#0,0");
-  l[50] = Format(a.WindDirection * kDegPerRad, "##0");
+  l[47] = Format(a.LaunchHeading * kDegreesPerRadian, "##0");
+  l[48] = Format(a.LaunchBank * kDegreesPerRadian, "##0");
+  l[49] = Format(a.LaunchPitch * kDegreesPerRadian, "#0,0");
+  l[50] = Format(a.WindDirection * kDegreesPerRadian, "##0");
   l[51] = Format(a.SurfacePressure, "###0");
   l[52] = Format(a.SurfaceTemperature, "#0.0");
   l[53] = Format(a.TailHoldFlag, "0");
@@ -213,10 +207,10 @@ void StoreLaunchFields(AircraftData& a) {
   l[42] = Blank(Format(a.PitchDamping, "#0.0"));
   l[45] = Blank(Format(a.LaunchSpeed, "##0.00"));
   l[46] = Blank(Format(a.WindSpeed, "#0.0"));
-  l[47] = Blank(Format(a.LaunchHeading * kDegPerRad, "##0"));
-  l[48] = SignedForm(a.LaunchBank * kDegPerRad, "##0");
-  l[49] = SignedForm(a.LaunchPitch * kDegPerRad, "##0");
-  l[50] = Blank(Format(a.WindDirection * kDegPerRad, "##0"));
+  l[47] = Blank(Format(a.LaunchHeading * kDegreesPerRadian, "##0"));
+  l[48] = SignedForm(a.LaunchBank * kDegreesPerRadian, "##0");
+  l[49] = SignedForm(a.LaunchPitch * kDegreesPerRadian, "##0");
+  l[50] = Blank(Format(a.WindDirection * kDegreesPerRadian, "##0"));
   l[51] = Blank(Format(a.SurfacePressure, "###0"));
   l[52] = SignedForm(a.SurfaceTemperature, "##0");
   l[53] = Blank(Format(a.TailHoldFlag, "##0"));

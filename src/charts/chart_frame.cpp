@@ -44,11 +44,9 @@ void ChartForm::SetUpFrame(double frameWidth, double frameHeight, bool nudged) {
   SetHeight(480 * tpp);
   SetWidth(510 * tpp);
   shell::SaveFormSize(*this, slot_);
-  if (shell::FlightScreen().Position) {
-    const auto [left, top] = shell::FlightScreen().Position();
-    SetTop(top);
-    SetLeft(left);
-  }
+  const auto [left, top] = shell::FlightScreen().Position();
+  SetTop(top);
+  SetLeft(left);
   Surface& c = Canvas();
   c.SetFontName("ＭＳ ゴシック");
   c.SetFontSize(10 * sh.FontScale);

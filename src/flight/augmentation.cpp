@@ -6,6 +6,7 @@
 #include "flight/control_law.h"
 #include "flight/flight_commands.h"
 #include "flight/guarded_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -32,9 +33,9 @@ void ApplyControlAugmentation(FlightState& s, const aircraft::AircraftData& a, c
       } else if (m2 > 3) {
         s.Controls.ElevatorInput = s.Pilot.PitchHoldAngle * std::sin(std::sqrt(m2 - 3) / 17 * 1.57) - s.Air.AirPathAngle;
       } else if (m2 > 1) {
-        s.Controls.ElevatorInput = (3 - m2) / 2 * (-14.5 / 57.3) - s.Air.AirPathAngle;
+        s.Controls.ElevatorInput = (3 - m2) / 2 * (-14.5 / kDegreesPerRadian) - s.Air.AirPathAngle;
       } else {
-        s.Controls.ElevatorInput = -14.5 / 57.3 - s.Air.AirPathAngle;
+        s.Controls.ElevatorInput = -14.5 / kDegreesPerRadian - s.Air.AirPathAngle;
         s.Controls.TrimAngleOfAttack = (s.Controls.TrimAngleOfAttack - 3 * s.Air.AirPathAngle) * (450 - s.Body.Altitude) / 450;
         if (s.Controls.ElevatorInput < s.Controls.TrimAngleOfAttack) s.Controls.ElevatorInput = s.Controls.TrimAngleOfAttack;
         TrimTailForBalance(s, a, 22.5);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/text.h"
 
 namespace zarv::flight {
@@ -66,13 +67,13 @@ void FinishAircraftChartLoad(FlightState& s, const aircraft::AircraftData& a, Mo
   if (s.Engine.EngineRating < 9000) {
     text += "   最適滑空速度  " + BestGlideSpeedText(m, chart.LiftAtBestGlide) + " ｍ/ｓ(ｈ=５ｍ)";
   } else {
-    text += "Max Trim AOA " + Format(s.Airfoils.MaxAngleOfAttack * 57.3, "0.0") + "  Max Lift AOA " +
-            Format(chart.MaxLiftAngle * 57.3, "0.0");
+    text += "Max Trim AOA " + Format(s.Airfoils.MaxAngleOfAttack * kDegreesPerRadian, "0.0") + "  Max Lift AOA " +
+            Format(chart.MaxLiftAngle * kDegreesPerRadian, "0.0");
   }
 
   // The limits; SetFlightLimits repeats the ground angle limit.
   SetFlightLimits(s, chart);
-  if (s.Engine.EngineRating >= 9000) text += "  Max Operation AOA " + Format(s.Airfoils.MaxAngleOfAttack * 57.3, "0.0");
+  if (s.Engine.EngineRating >= 9000) text += "  Max Operation AOA " + Format(s.Airfoils.MaxAngleOfAttack * kDegreesPerRadian, "0.0");
   chart.SummaryText = text;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/companion_outline.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
 
@@ -65,9 +66,6 @@ struct CompanionData {
 };
 
 // The program-wide companion record.
-inline CompanionData& Companion() {
-  static CompanionData companion;
-  return companion;
-}
+inline CompanionData& Companion() { return ProgramWide<CompanionData>(); }
 
 }  // namespace zarv::flight

@@ -5,6 +5,7 @@
 
 #include "flight/auto_trim.h"
 #include "flight/guarded_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -23,7 +24,7 @@ void SetThrusterMoments(FlightState& s, const FlightOptions& options, double& e)
     if (s.Pilot.PitchHoldOn == 1) {
       if (std::cos(alpha) <= 0 && Sgn(alpha) != Sgn(e)) {
         // Target and attitude lie on either side of +-pi: the short way round.
-        const double d = alpha >= 0 ? (e + 6.2831852) - alpha : e - (alpha + 6.2831852);
+        const double d = alpha >= 0 ? (e + kFullTurn) - alpha : e - (alpha + kFullTurn);
         s.Controls.CasPitchMoment = (4 * d - 2 * s.Body.PitchRate) * p * 30000;
       } else {
         s.Controls.CasPitchMoment = (4 * (e - alpha) - s.Body.PitchRate) * p * 30000;

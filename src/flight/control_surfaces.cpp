@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -25,8 +26,8 @@ double SignLimited(double x, double limit) { return std::fabs(x) > limit ? Sgn(x
 
 void LimitControlDeflections(FlightState& s, const aircraft::AircraftData& a) {
   const int tail = Sgn(a.TailplaneArm);
-  if (tail * s.Controls.ElevatorCommand > 0.1745) s.Controls.ElevatorCommand = 10.0 * tail / 57.3;
-  if (tail * s.Controls.ElevatorCommand < -0.2617) s.Controls.ElevatorCommand = -15.0 * tail / 57.3;
+  if (tail * s.Controls.ElevatorCommand > 0.1745) s.Controls.ElevatorCommand = 10.0 * tail / kDegreesPerRadian;
+  if (tail * s.Controls.ElevatorCommand < -0.2617) s.Controls.ElevatorCommand = -15.0 * tail / kDegreesPerRadian;
   if (std::fabs(s.Pilot.RudderCommand) > 0.1745) s.Pilot.RudderCommand = Sgn(s.Pilot.RudderCommand) * 0.1745;
 }
 
@@ -43,7 +44,7 @@ void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   if (!powered && pilot.PitchHoldOn == 1) {
     masses.TrimPosition = masses.TrimCentre = masses.PilotArm;
-    controls.TailplaneCommand = a.TailplaneIncidence / 57.3;
+    controls.TailplaneCommand = a.TailplaneIncidence / kDegreesPerRadian;
   } else {
     controls.TailplaneCommand = tail * controls.ElevatorDemand;
   }
@@ -55,7 +56,7 @@ void ApplyDirectControl(const PilotControls& pilot, const aircraft::AircraftData
 void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   const double n = s.Loop.StepsPerSecond;
   const int tail = Sgn(a.TailplaneArm);
-  const double incidence = a.TailplaneIncidence / 57.3;
+  const double incidence = a.TailplaneIncidence / kDegreesPerRadian;
 
   // Balance mass: the pilot shifts (or the fuel is pumped) at 0.3 m/s.
   Follow(s.Masses.TrimCentre, s.Masses.TrimPosition, 0.3 / n);
@@ -90,7 +91,7 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Controls.TailplaneCommand > 0.4) s.Controls.TailplaneCommand = 0.4;
   if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Pilot.PitchHoldOn == 1) s.Controls.ElevatorAngle = s.Controls.TailplaneCommand;
   double d = s.Controls.TailplaneCommand - s.Controls.ElevatorAngle;
-  const double tailStep = a.SurfaceRate / 57.3 / n;
+  const double tailStep = a.SurfaceRate / kDegreesPerRadian / n;
   if (std::fabs(d) > tailStep) d = Sgn(d) * tailStep;
   s.Controls.ElevatorAngle += d;
 
@@ -142,7 +143,7 @@ void DriveControlSurfaces(FlightState& s, const aircraft::AircraftData& a) {
   // dynamic pressure.
   if (std::fabs(s.Controls.RudderDemand) >= 0.1745) s.Controls.RudderDemand = Sgn(s.Controls.RudderDemand) * 0.1745;
   const double finRate =
-      (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Air.DynamicPressure < 1500) ? a.SurfaceRate / 3 / 57.3 : a.SurfaceRate / 57.3;
+      (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Air.DynamicPressure < 1500) ? a.SurfaceRate / 3 / kDegreesPerRadian : a.SurfaceRate / kDegreesPerRadian;
   Follow(s.Controls.RudderAngle, s.Controls.RudderDemand, finRate / n);
 
   // Flaps: notches 0, 1/4, 1/2 and full.

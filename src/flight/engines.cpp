@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -71,7 +72,6 @@ constexpr RocketRow kRocketRows[] = {
     {"SSME", 2156000, 15, 0.86, 4200, 35, 2.0},
 };
 
-constexpr double kPi = 3.1415926;
 
 }  // namespace
 
@@ -140,8 +140,8 @@ void LookUpEngine(FlightState& s, aircraft::AircraftData& a) {
   }
 
   // Every aircraft, whatever matched so far.
-  s.Engine.MaxPropellerPitch = Int(std::tan(85 / 57.3) * kPi * s.Engine.PropellerDiameter * 10) / 10;
-  s.Engine.MinPropellerPitch = Int(std::tan(25 / 57.3) * kPi * s.Engine.PropellerDiameter * 10) / 10;
+  s.Engine.MaxPropellerPitch = Int(std::tan(85 / kDegreesPerRadian) * kPi * s.Engine.PropellerDiameter * 10) / 10;
+  s.Engine.MinPropellerPitch = Int(std::tan(25 / kDegreesPerRadian) * kPi * s.Engine.PropellerDiameter * 10) / 10;
   s.Engine.RatedFuelFlow = s.Engine.RatedFuelFlow / 1000;
   s.Engine.PropellerDiscArea =
       kPi * (s.Engine.PropellerDiameter * s.Engine.PropellerDiameter -

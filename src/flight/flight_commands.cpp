@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -99,7 +100,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   // View centre, and the steering pointer resting on it.
   s.View.ViewCentreX = CLng(320 * scale);
   s.View.ViewCentreBaseY = CInt(480 * scale - (a.EngineCount < 1 ? 155 : 210) * scale);
-  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * scale : s.View.ViewCentreBaseY - 108 * scale);
+  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / kDegreesPerRadian ? s.View.ViewCentreBaseY - 50 * scale : s.View.ViewCentreBaseY - 108 * scale);
   s.Pilot.SteeringPointerX = CInt(s.View.ViewCentreX);
   s.Pilot.SteeringPointerY = CInt(s.View.ViewCentreY);
 }

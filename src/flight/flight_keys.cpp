@@ -5,14 +5,11 @@
 
 #include "flight/control_surfaces.h"
 #include "flight/flight_commands.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
 namespace {
-
-void Call(const std::function<void()>& f) {
-  if (f) f();
-}
 
 constexpr int kKeyReturn = 13, kKeySpace = 32, kKeyEscape = 27, kKeyPad5 = 101;
 constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
@@ -48,7 +45,7 @@ void ThrottleKeys(int key, FlightState& s, bool light) {
 void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardState& k, const KeyCommands& c) {
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   k.LastKeyCode = key;
-  if (key == kKeyReturn || key == kKeySpace || (key == kKeyPad5 && s.Body.InertialSpeed < 0.01)) Call(c.Takeoff);
+  if (key == kKeyReturn || key == kKeySpace || (key == kKeyPad5 && s.Body.InertialSpeed < 0.01)) c.Takeoff();
   if (key == 'I') {
     if (s.Pilot.CasOn == 0) {
       s.Pilot.CasOn = 1;
@@ -85,7 +82,7 @@ void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardS
   }
   if (key == 'T') {
     k.SimSpeedNormal = !k.SimSpeedNormal;
-    if (c.SpeedOptionChanged) c.SpeedOptionChanged(k.SimSpeedNormal);
+    c.SpeedOptionChanged(k.SimSpeedNormal);
   }
   const int tail = Sgn(a.TailplaneArm);
   if (key == kKeyUp || key == kKeyDown) {
@@ -98,27 +95,27 @@ void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardS
     s.Pilot.RudderCommand = (Int(s.Pilot.RudderCommand * kCoarseSteps + 0.5) + (key == kKeyComma ? 1 : -1)) / kCoarseSteps;
   LimitControlDeflections(s, a);
   if (k.MenuItemCount > 6) {
-    if (key == kKeyF1 + 1) Call(c.Ranking);
-    if (key == kKeyF1 + 2) Call(c.AirfoilChart);
-    if (key == kKeyF1 + 3) Call(c.AircraftChart);
-    if (key == kKeyF1 + 6) Call(c.Editor);
-    if (key == kKeyF1 + 7) Call(c.Registration);
+    if (key == kKeyF1 + 1) c.Ranking();
+    if (key == kKeyF1 + 2) c.AirfoilChart();
+    if (key == kKeyF1 + 3) c.AircraftChart();
+    if (key == kKeyF1 + 6) c.Editor();
+    if (key == kKeyF1 + 7) c.Registration();
   }
-  if (key == kKeyF1 + 4) Call(c.FlightData);
-  if (key == kKeyF1 + 5) Call(c.Replay);
-  if (key == kKeyF1 + 8) Call(c.CancelOrPlatform);
-  if (key == kKeyF1 + 9) Call(c.ChangeAircraft);
-  if (key == kKeyF1 + 10) Call(k.DeveloperMode ? c.EndNow : c.Minimise);
-  if (key == kKeyF1 + 11) Call(c.Quit);
+  if (key == kKeyF1 + 4) c.FlightData();
+  if (key == kKeyF1 + 5) c.Replay();
+  if (key == kKeyF1 + 8) c.CancelOrPlatform();
+  if (key == kKeyF1 + 9) c.ChangeAircraft();
+  if (key == kKeyF1 + 10) (k.DeveloperMode ? c.EndNow : c.Minimise)();
+  if (key == kKeyF1 + 11) c.Quit();
   if (key == kKeyEscape) {
-    if (!k.ResultPanelVisible) Call(c.CancelOrPlatform);
+    if (!k.ResultPanelVisible) c.CancelOrPlatform();
     if (k.ResultPanelVisible) {
       k.ResultPanelVisible = false;
-      Call(c.HideResultPanel);
+      c.HideResultPanel();
     }
   }
   if (key == 'L') k.ScreenshotRequest = 1;
-  if (s.Body.Altitude < 0) Call(c.ReadDisplayOptions);
+  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
 }
 
 void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, KeyboardState& k,
@@ -134,8 +131,8 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
   }
   if (s.Pilot.MouseSteering == 0 && a.TailplaneFixed == 0 && (ch == '8' || ch == '2')) {
     const int tail = Sgn(a.TailplaneArm);
-    const double degrees = Int(s.Pilot.StickPitch / s.Pilot.PixelsPerRadian * 57.3 + 0.5) + (ch == '8' ? tail : -tail);
-    s.Pilot.StickPitch = CInt(degrees / 57.3 * s.Pilot.PixelsPerRadian);
+    const double degrees = Int(s.Pilot.StickPitch / s.Pilot.PixelsPerRadian * kDegreesPerRadian + 0.5) + (ch == '8' ? tail : -tail);
+    s.Pilot.StickPitch = CInt(degrees / kDegreesPerRadian * s.Pilot.PixelsPerRadian);
   }
   if (s.Pilot.MouseSteering == 0 && a.FinFixed == 0) {
     const double step = 10 * k.ScreenScale, limit = 100 * k.ScreenScale;
@@ -153,13 +150,13 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
       s.Controls.RudderDemand = 0;
       if (s.Body.GroundSpeed < s.Loop.StopSpeed && light) {
         s.Pilot.StickPitch = 0;
-        s.Controls.ElevatorDemand = (a.TailplaneIncidence / 57.3 + s.Controls.ElevatorCommand) * Sgn(a.TailplaneArm);
+        s.Controls.ElevatorDemand = (a.TailplaneIncidence / kDegreesPerRadian + s.Controls.ElevatorCommand) * Sgn(a.TailplaneArm);
         s.Masses.TrimPosition = s.Masses.TrimCentre = s.Masses.PilotArm;
       }
     }
   }
   if (s.Engine.EngineType == aircraft::EngineKind::Piston) s.Engine.AfterburnerLevel = 1.0;
-  if (s.Body.Altitude < 0) Call(c.ReadDisplayOptions);
+  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
 }
 
 TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, KeyboardState& k,

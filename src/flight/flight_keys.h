@@ -29,7 +29,8 @@ struct KeyboardState {
   void Reset() { *this = KeyboardState{}; }
 };
 
-// The screen's commands the keys call; an empty one is skipped.
+// The screen's commands the keys call. A headless flight fills the ones it
+// has no screen for with commands that do nothing.
 struct KeyCommands {
   std::function<void()> Takeoff;          // Enter, Space, pad 5
   std::function<void()> Ranking;          // F2

@@ -11,6 +11,7 @@
 #include "flight/engines.h"
 #include "flight/state_fields.h"
 #include "model/outline_print.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 
@@ -164,8 +165,8 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Airfoils.WingAngleOffsetNow = s.Airfoils.WingAngleOffset;
   s.Airfoils.WingLiftOffset = 1.3 * s.Airfoils.WingLiftOffset;
   s.Airfoils.WingLiftOffsetNow = s.Airfoils.WingLiftOffset;
-  s.Airfoils.WingMinDragAngle = s.Airfoils.WingMinDragAngle / 57.3;
-  s.Airfoils.MaxAngleOfAttack = s.Airfoils.MaxAngleOfAttack / 57.3;
+  s.Airfoils.WingMinDragAngle = s.Airfoils.WingMinDragAngle / kDegreesPerRadian;
+  s.Airfoils.MaxAngleOfAttack = s.Airfoils.MaxAngleOfAttack / kDegreesPerRadian;
   s.Airfoils.TailLiftOffset = s.Airfoils.TailLiftOffset / 6.28;
   s.Airfoils.TailAngleOffset = -0.3 * s.Airfoils.TailLiftOffset;
   s.Airfoils.TailLiftOffset = 1.3 * s.Airfoils.TailLiftOffset;
@@ -221,8 +222,8 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Masses.PilotArm = (-s.Masses.StructureMoment - chord * (0.25 - s.Masses.CgChordFraction) * s.Masses.DryMass) / a.PilotWeight;
   s.Masses.TrimPosition = s.Masses.PilotArm;
   s.Controls.ElevatorCommand = 0;
-  s.Controls.ElevatorAngle = s.Controls.ElevatorDemand = a.TailplaneIncidence / 57.3;
-  s.Setup.WingIncidenceRad = a.WingIncidence / 57.3;
+  s.Controls.ElevatorAngle = s.Controls.ElevatorDemand = a.TailplaneIncidence / kDegreesPerRadian;
+  s.Setup.WingIncidenceRad = a.WingIncidence / kDegreesPerRadian;
   s.Controls.RudderAngle = 0;
   s.Body.TrackAngle = s.Body.Heading;
   s.Body.Altitude = a.LaunchHeight;
@@ -266,7 +267,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Loop.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
   s.Loop.PassesThisSecond = 0;
   if (a.SurfaceRate == 0) {
-    a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3;
+    a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian;
     if (a.SurfaceRate > 60) a.SurfaceRate = 60;
   }
 

@@ -22,6 +22,7 @@
 #include "flight/translation.h"
 #include "flight/wing.h"
 #include "model/rotation.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 
@@ -251,7 +252,7 @@ void BeginFlightRun(FlightLoop& f) {
   s.Loop.BusyMs = 1000;
   s.Sound.SoundRefresh = 1;
   const double scale = f.Options.ScreenScale;
-  s.View.ViewCentreY = CLng(f.Aircraft.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * scale
+  s.View.ViewCentreY = CLng(f.Aircraft.LaunchPitch > 9 / kDegreesPerRadian ? s.View.ViewCentreBaseY - 50 * scale
                                                          : s.View.ViewCentreBaseY - 108 * scale);
 }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
 namespace {
@@ -12,7 +14,7 @@ namespace {
 double To(double value, double k) { return Int(value * k + 0.5) / k; }
 
 // Radians to degrees, to 1/k degree.
-double DegTo(double radians, double k) { return To(radians * 57.3, k); }
+double DegTo(double radians, double k) { return To(radians * kDegreesPerRadian, k); }
 
 int16_t IntOf(double v) { return CheckedTruncate<int16_t>(v, true); }
 
@@ -31,10 +33,7 @@ void FlightRecord::Reset() {
   SoundStartSamples.fill(0);
 }
 
-FlightRecord& Record() {
-  static FlightRecord instance;
-  return instance;
-}
+FlightRecord& Record() { return ProgramWide<FlightRecord>(); }
 
 void AdvanceRecordIndex(FlightRecord& r) {
   ++r.RecordCount;
@@ -81,16 +80,16 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   x.RecordedWindSpeed = Int(s.Air.WindAtAltitude * 100) / 100;
 
   if (powered) {
-    x.AileronDeg = IntOf(s.Controls.AileronAngle * 57.3 / 2 + 0.5);
+    x.AileronDeg = IntOf(s.Controls.AileronAngle * kDegreesPerRadian / 2 + 0.5);
     const double aspect = a.WingSpan * a.WingSpan / a.WingArea;
     if (s.Engine.EngineType == aircraft::EngineKind::Rocket && aspect < 2.5) {
-      x.FlapSetting = CInt(To(s.Controls.TailplaneCommand * 57.3 / 3, 100));
+      x.FlapSetting = CInt(To(s.Controls.TailplaneCommand * kDegreesPerRadian / 3, 100));
     } else {
       x.FlapSetting = IntOf(s.Controls.FlapAngle * 300 + 0.5);
     }
     x.LeadingEdgeFlapAngle = IntOf((s.Airfoils.WingAngleOffsetNow - s.Airfoils.WingAngleOffset) * 80 + 0.5);
     x.NozzleOpening = s.Engine.NozzlePosition < 0.73 ? int16_t{73} : IntOf(s.Engine.NozzlePosition * 100 + 0.5);
-    x.NozzleAngle = IntOf(s.Controls.NozzlePitch * 57.3 + 0.5);
+    x.NozzleAngle = IntOf(s.Controls.NozzlePitch * kDegreesPerRadian + 0.5);
     // The afterburner opening follows with a lag of about a third of a second.
     const double target =
         ((std::pow(s.Engine.RotorSpeedRatio, 5) * 0.06 + s.Engine.AfterburnerLevel - 1) / (s.Engine.AfterburnerMax - 0.94)) * 100;

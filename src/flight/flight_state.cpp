@@ -1,10 +1,8 @@
 #include "flight/flight_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
 
-FlightState& State() {
-  static FlightState instance;
-  return instance;
-}
+FlightState& State() { return ProgramWide<FlightState>(); }
 
 }  // namespace zarv::flight

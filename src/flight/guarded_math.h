@@ -6,9 +6,10 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/runtime/angles.h"
+
 namespace zarv::flight {
 
-inline constexpr double kPi = 3.1415926;  // the constant the formulas are written with
 
 // n / d, or 0 when d is 0.
 inline double GuardedDiv(double n, double d) { return d != 0 ? n / d : 0.0; }

@@ -32,6 +32,13 @@ HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double ta
   Commands.CancelOrPlatform = [this] {
     if (State.Body.Distance > 0 && Keyboard.MenuItemCount < 8) State.Body.Altitude = kCancelAltitude;
   };
+  // The screen's other commands have no screen here.
+  for (std::function<void()>* none :
+       {&Commands.Ranking, &Commands.AirfoilChart, &Commands.AircraftChart, &Commands.FlightData, &Commands.Replay,
+        &Commands.Editor, &Commands.Registration, &Commands.ChangeAircraft, &Commands.Minimise, &Commands.EndNow,
+        &Commands.Quit, &Commands.HideResultPanel, &Commands.ReadDisplayOptions})
+    *none = [] {};
+  Commands.SpeedOptionChanged = [](bool) {};
   startMs_ = Clock.MonotonicMs();
 }
 

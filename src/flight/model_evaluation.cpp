@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
 namespace {
@@ -21,10 +22,7 @@ double ReynoldsFactorOf(double re, double k) { return 1.8 - k / (3 * std::pow(re
 
 }  // namespace
 
-ModelEvaluation& AircraftChartEvaluation() {
-  static ModelEvaluation instance;
-  return instance;
-}
+ModelEvaluation& AircraftChartEvaluation() { return ProgramWide<ModelEvaluation>(); }
 
 void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                            ModelEvaluation& chart) {

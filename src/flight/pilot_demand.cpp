@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -9,14 +10,14 @@ namespace zarv::flight {
 void FormPilotDemand(FlightState& s, const aircraft::AircraftData& a, const FlightOptions& options) {
   const int tail = Sgn(a.TailplaneArm);
   const double ppr = s.Pilot.PixelsPerRadian;
-  const double e0 = tail * (a.TailplaneIncidence / 57.3 + s.Controls.ElevatorCommand);
+  const double e0 = tail * (a.TailplaneIncidence / kDegreesPerRadian + s.Controls.ElevatorCommand);
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
 
   if (s.Pilot.MouseSteering == 1) {
     if (a.TailplaneFixed != 0 && !(a.TailplaneFixed == 1 && s.Pilot.PitchHoldOn == 1)) {
       // Weight shift: the stick moves the pilot; the incidence keeps its sign.
       s.Masses.TrimPosition = s.Masses.PilotArm - s.Pilot.StickPitch / options.ScreenScale / 800;
-      s.Controls.ElevatorDemand = tail * s.Controls.ElevatorCommand + a.TailplaneIncidence / 57.3;
+      s.Controls.ElevatorDemand = tail * s.Controls.ElevatorCommand + a.TailplaneIncidence / kDegreesPerRadian;
     } else if (options.JoystickOn > 0 || (light && s.Pilot.PitchHoldOn != 1)) {
       s.Controls.ElevatorDemand = e0 + s.Pilot.StickPitch * a.PitchRatio / ppr;
     } else {

@@ -4,6 +4,7 @@
 
 #include "flight/guarded_math.h"
 #include "flight/memo_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -178,7 +179,7 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
     if (ny < 0) {
       body.Heading += kPi;
     } else if (nx < 0) {
-      body.Heading += 6.2831852;
+      body.Heading += kFullTurn;
     }
   }
 
@@ -207,7 +208,7 @@ void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTable
   body.BankAngle += body.RollRate * dt;
   body.Heading += body.YawRate * dt;
   body.PitchAngle -= 2 * kPi * Int(body.PitchAngle / kPi / 2);
-  if (body.PitchAngle > kPi) body.PitchAngle -= 6.2831852;
+  if (body.PitchAngle > kPi) body.PitchAngle -= kFullTurn;
   body.Heading -= 2 * kPi * Int(body.Heading / kPi / 2);
   RefreshAttitudeSines(body, memo);
   const double cp = body.PitchCos, sp = body.PitchSin;

@@ -4,6 +4,7 @@
 
 #include "flight/guarded_math.h"
 #include "flight/wind.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -20,7 +21,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   const double lf = s.Aero.LiftSlopeMachFactor;
   const double eff = s.Setup.SweepAreaFactor;
 
-  // 1. Wing wake over the tailplane (light aircraft). Without a hinge point
+  // Wing wake over the tailplane (light aircraft). Without a hinge point
   // or a tail arm there is no wake geometry and so no wake.
   s.Tail.WakeFactor = 0;
   if (aircraft::LaunchAtMost10(a.LaunchSpeed) && o.TailplaneHingeY != 0 && a.TailplaneArm != 0) {
@@ -33,12 +34,12 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
     }
   }
 
-  // 2. Pitch-rate angle at the tailplane.
+  // Pitch-rate angle at the tailplane.
   s.Tail.TailPitchRateAngle =
       std::atan(ca * ((a.TailplaneArm - s.Masses.CgX) * s.Body.PitchRate + a.TailplaneArm * s.Controls.RearFuselageBendRate / 2) / v) -
       alpha * s.Tail.WakeFactor;
 
-  // 3. Sideways flow at the tailplane and at the fin.
+  // Sideways flow at the tailplane and at the fin.
   const auto sideFlow = [&](double arm) {
     const double yaw = (s.Controls.RearFuselageSideBendRate / 2 + s.Body.YawRate) * cosBeta * (arm - s.Masses.CgX) / v;
     return FlowAngle(s.Air.BodyAirY - GuardedDiv(yaw, ca), s.Air.BodyAirX);
@@ -46,19 +47,20 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.Tail.TailFlowAngle = sideFlow(a.TailplaneArm);
   s.Tail.FinFlowAngle = sideFlow(a.FinArm);
 
-  // 4. Updraft at the aircraft, relative to the last wing panel's.
+  // Updraft at the aircraft, relative to the last wing panel's.
   const double here = UpdraftSpeedAt(s, s.Body.PosX, s.Body.PosY);
   const double r = std::sqrt(Sq(s.Body.PosX + 113) + Sq(s.Body.PosY - 625));
   if (r < s.Air.UpdraftRadius) s.Air.TailUpdraft = here - s.Air.VerticalWind;
 
-  // 5. Tailplane angle of attack, reduced into (-pi, pi].
+  // Tailplane angle of attack, reduced into (-pi, pi].
   double t = (s.Controls.RearFuselageBend + s.Controls.ElevatorAngle) -
              AtnRatio((s.Air.BodyAirZ - s.Tail.TailPitchRateAngle) - s.Body.ViewRollCos * s.Air.TailUpdraft / v, s.Air.BodyAirX);
   t = t - 2 * kPi * Int(t / kPi / 2);
-  if (t > kPi) t = t - 6.2831852;
+  if (t > kPi) t = t - kFullTurn;
   s.Tail.TailAngle = t;
 
-  // 6-7. Local dynamic pressures.
+  // Dynamic pressures at the tailplane (with the pitch and bend rates, less
+  // the wake) and at the fin (with the yaw and side-bend rates).
   const double tailArm = a.TailplaneArm - s.Masses.CgX;
   s.Tail.TailDynamicPressure = (Sq(s.Body.PitchRate * sa * tailArm + v) + Sq(s.Controls.RearFuselageBendRate * ca * a.TailplaneArm) +
                            Sq(ca * s.Body.PitchRate * tailArm)) *
@@ -68,7 +70,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   if (v2 > v * v) v2 = v * v;
   s.Tail.SideDynamicPressure = (v * v + v2) * s.Air.AirDensity / 2;
 
-  // 8. Propeller slipstream over the tail.
+  // Propeller slipstream over the tail.
   if (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Engine.Throttle > 0.1 && s.Body.Distance > 0 && s.Body.GroundSpeed > 1) {
     const double slip = Sq(2 * s.Engine.SlipstreamSpeed / v - 2);
     s.Tail.ElevatorSlipstreamArea = slip * a.TailplaneArea * 6.28 * s.Aero.TailLiftSlope * eff * s.Controls.ElevatorAngle;
@@ -78,7 +80,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
     s.Tail.FinSideTerm2 = 0;
   }
 
-  // 9-11. Tailplane lift and drag.
+  // Tailplane lift and drag.
   const double offset = s.Airfoils.TailAngleOffset;
   const double c = std::cos(s.Tail.TailFlowAngle) * lf * eff * 6.28 *
                    (s.Aero.TailLiftSlope * std::sin(2 * (offset + t)) / 2 + s.Airfoils.TailLiftOffset);
@@ -99,7 +101,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.Tail.TailDragArea = (c * c / 3.14 / 4 + tailDrag * s.Aero.MachFactor) * a.TailplaneArea;
   s.Tail.TailLiftArea = GuardedDiv((ca * s.Tail.TailplaneLiftArea + s.Tail.TailDragArea * sa) * s.Tail.TailDynamicPressure, q);
 
-  // 12. Fin in the shadow of wing and fuselage (powered aircraft).
+  // Fin in the shadow of wing and fuselage (powered aircraft).
   if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
     s.Tail.FinShield = 1;
   } else {
@@ -113,7 +115,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
     }
   }
 
-  // 13. Fin forces.
+  // Fin forces.
   const double fa = s.Tail.FinAngle;
   const double sdq = s.Tail.SideDynamicPressure;
   const double sinFa = std::sin(fa);
@@ -127,7 +129,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.Tail.FinWindDragArea = cosE * s.Tail.FinDragArea + s.Tail.FinSideTerm * sinE;
   s.Tail.FinBodySideArea = cosBeta * s.Tail.FinSideArea + s.Tail.FinWindDragArea * sinBeta;
 
-  // 14-16. Side forces.
+  // Side forces.
   const auto& p = s.Wing.Panels;
   const double dSin[3] = {s.Setup.InnerDihedralSin, s.Setup.OuterDihedralSin, s.Setup.TipDihedralSin};
   double dihedral = 0;
@@ -141,7 +143,7 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   s.Tail.TotalSideArea = s.Tail.FinSideTerm2 + s.Tail.FinSideArea + s.Tail.DihedralSideTerm + s.Tail.BodySideTerm;
   if (aircraft::LaunchAtMost10(a.LaunchSpeed)) s.Tail.BodySideTerm = -s.Tail.BodySideTerm;
 
-  // 17-18. Lift and drag totals.
+  // Lift and drag totals.
   s.Tail.TotalLiftArea = s.Tail.TailplaneLiftArea + s.Wing.WingLift + s.Tail.ElevatorSlipstreamArea;
   s.Tail.TotalLiftArea = s.Tail.TotalLiftArea + GuardedDiv(s.Engine.Thrust * sa, q);
   s.Tail.DragArea = (Sq(s.Tail.BodySideTerm) / 3.14 + (s.Controls.GearValue + 1) * a.ParasiteDragArea * s.Aero.MachFactorTransonic +
@@ -153,13 +155,13 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   }
   if (s.Body.Altitude > 130000) s.Tail.DragArea = a.WingArea / 3;
 
-  // 19. Centre of gravity, % of the mean chord.
+  // Centre of gravity, % of the mean chord.
   const double x = aircraft::LaunchAbove10(a.LaunchSpeed)
                        ? (s.Masses.PilotArm * a.PilotWeight + s.Masses.StructureMoment + s.Masses.FuelQuantity * s.Masses.TrimCentre) / s.Masses.Mass
                        : (a.PilotWeight * s.Masses.TrimCentre + s.Masses.StructureMoment) / s.Masses.DryMass;
   s.Masses.CentreOfGravity = ((x - s.Masses.WingAcOffset) / a.WingArea) * a.WingSpan * 100 + 25;
 
-  // 20-21. Wing pitching moment and centre of pressure.
+  // Wing pitching moment and centre of pressure.
   if (s.Wing.StallRatio > 0 && s.Masses.DryMass > 2) {
     s.Tail.WingMomentTerm = (Sgn(a.TailplaneArea) * 0.05 * (s.Aero.EffectiveAspectRatio - s.Setup.GeometricAspectRatio * lf) /
                             s.Aero.EffectiveAspectRatio +

@@ -5,6 +5,7 @@
 
 #include "flight/guarded_math.h"
 #include "flight/memo_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -89,7 +90,7 @@ void TranslateInFreeFlight(FlightState& s) {
   if (s.Body.VelY < 0) {
     s.Body.TrackAngle += kPi;
   } else if (s.Body.VelX < 0) {
-    s.Body.TrackAngle += 6.2831852;
+    s.Body.TrackAngle += kFullTurn;
   }
   s.Body.GroundSpeed = std::sqrt(s.Body.VelX * s.Body.VelX + s.Body.VelY * s.Body.VelY);
   s.Body.TurnRate = s.Loads.SideAccel / (s.Body.GroundSpeed + 0.0001);
@@ -129,7 +130,7 @@ void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a,
     if (body.AirVelY < 0) {
       air.AirTrackAngle += kPi;
     } else if (body.AirVelX < 0) {
-      air.AirTrackAngle += 6.2831852;
+      air.AirTrackAngle += kFullTurn;
     }
   }
 
@@ -157,7 +158,7 @@ void UpdateAirData(const SetUpConstants& setup, const aircraft::AircraftData& a,
 
   double d = body.Heading - body.TrackAngle;
   d = d - 2 * kPi * Int(d / kPi / 2);
-  if (d > kPi) d -= 6.2831852;
+  if (d > kPi) d -= kFullTurn;
   air.DriftAngle = d;
 
   air.HeadingValue = body.Heading;

@@ -43,7 +43,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
        s.Setup.TipDihedralSin, s.Setup.TipDihedralCos, s.Controls.TipDihedralLoaded, a.TipWashout},
   };
 
-  // 1-4. Dynamic pressures; the wing's is the panels' area-weighted mean.
+  // Dynamic pressures; the wing's is the panels' area-weighted mean.
   const double freeStream = rho == 0 ? 0.01 : rho * v * v / 2;
   if (s.Air.TotalIncidence != 0) {
     const double ca = std::cos(alpha / s.Air.TotalIncidence);
@@ -64,18 +64,18 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     for (int i = 1; i <= 4; ++i) p[i].PanelPressure = 0;
   }
 
-  // 6. Air movement.
+  // Wind and updraft at the aircraft; no normal load while it rests.
   if (s.Air.SupportAccel > 0 && s.Body.GroundSpeed < 1) s.Air.NormalLoad = 0;
   UpdateWind(s, a);
   UpdateUpdraftStrength(s);
 
-  // 7. Centre section. The root angle takes incidence + angle of attack as
+  // Centre section. The root angle takes incidence + angle of attack as
   // the air-data step kept them (its text form), not as they stand now.
   s.Wing.PitchRateAngle = ((s.Masses.WingAcOffset - s.Masses.CgX - chord / 2) * s.Body.PitchRate) / v;
   if (std::fabs(s.Wing.PitchRateAngle) > 1.56) s.Wing.PitchRateAngle = 1.56 * (s.Wing.PitchRateAngle > 0 ? 1 : -1);
   s.Wing.WingRootAngle = s.Air.AoaText + s.Wing.PitchRateAngle;
 
-  // 8. Panel angles.
+  // Panel angles.
   const double arFactor =
       MemoPow(s.Memo.SideslipShareArPow, s.Aero.EffectiveAspectRatio / s.Setup.GeometricAspectRatio, 0.3) * beta * cosAlpha;
   double headingSin[2], headingCos[2];
@@ -103,18 +103,18 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     }
   }
 
-  // 9. Aileron.
+  // Aileron lift, weakened by Mach number and wing flex (to 0.08 at least).
   s.Wing.RollDamperScale = 0.3 / (1 + s.Air.MachSquared * 20 * s.Aero.MachFactor * s.Air.DynamicPressure * a.WingDeflection /
                                      a.WingSpan / 1000);
   if (s.Wing.RollDamperScale < 0.08) s.Wing.RollDamperScale = 0.08;
   s.Wing.AileronLift = s.Wing.RollDamperScale * s.Controls.AileronAngle;
 
-  // 10. Apparent mass from the previous step's centre lift.
+  // Apparent mass from the previous step's centre lift.
   s.Masses.ApparentMass = (((s.Wing.StallRatio - 1) + (1 - std::cos(2 * beta))) * s.Wing.CentreLiftArea * 7 + chord) / kPi *
                    a.WingArea * rho;
   s.Masses.Mass = s.Masses.FuelQuantity + s.Masses.DryMass;
 
-  // 11. Centre-section lift.
+  // Centre-section lift.
   const double lf = s.Aero.LiftSlopeMachFactor;
   const double fNow = s.Airfoils.WingAngleOffsetNow;
   const double zeroLift = s.Airfoils.WingLiftOffsetNow;
@@ -131,7 +131,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   p[0].RawLift = cl0;
   p[0].StalledLift = centreCl;
 
-  // 12-13. Panel lift and soft stall.
+  // Panel lift and soft stall.
   double plain[kWingPanelCount + 1] = {cl0Plain};
   double stallArg[kWingPanelCount + 1] = {rootStallArg};
   double stallPow[kWingPanelCount + 1] = {rootStallPow};
@@ -155,10 +155,10 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     }
   }
 
-  // 14. Lift coefficients without the lift factor, for the induced drag.
+  // Lift coefficients without the lift factor, for the induced drag.
   for (int i = 0; i <= kWingPanelCount; ++i) p[i].IncompressibleLift = lf != 0 ? p[i].RawLift / lf : plain[i];
 
-  // 15. Drag. Where a panel's stall power had the same operand (an unswept
+  // Drag. Where a panel's stall power had the same operand (an unswept
   // panel at the current offset) it is not taken again.
   const auto drag = [&](int i, double angle, double slope, double ar, double area, double cosSweep, double liftCoeff) {
     const double stallArgHere = std::fabs(slope * angle + fNow);
@@ -183,10 +183,10 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     p[i].Drag = drag(i, p[i].Angle, p[i].PanelLiftSlope, p[i].PanelAspectRatio, gr.Area, gr.SweepCos, p[i].IncompressibleLift);
   }
 
-  // 16. Centre lift area.
+  // Lift area of the centre section.
   s.Wing.CentreLiftArea = s.Setup.CentrePanelArea * centreCl;
 
-  // 17-18. Into wind axes, then body axes.
+  // Into wind axes, then body axes.
   const double ca = cosAlpha;
   const double sa = sinAlpha;
   for (int i = 1; i <= kWingPanelCount; ++i) {
@@ -205,7 +205,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     if (i >= 3 && std::fabs(panel.PanelDragArea) > 2 * gr.Area) panel.PanelDragArea = 2 * gr.Area * (panel.PanelDragArea > 0 ? 1 : -1);
   }
 
-  // 19. Totals.
+  // The panels' lift and drag summed as force areas, with the centre's lift.
   double liftSum = 0;
   double dragSum = 0;
   for (int i = 1; i <= kWingPanelCount; ++i) {

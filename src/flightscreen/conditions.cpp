@@ -4,14 +4,13 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 
 namespace zarv::flightscreen {
 namespace {
 
-constexpr double kPi = 3.1415926;
-constexpr double kDeg = 57.3;
 const char* const kCrLf = "\r\n";
 
 bool Light(const aircraft::AircraftData& a) { return aircraft::LaunchAtMost10(a.LaunchSpeed); }
@@ -32,15 +31,15 @@ int WrapDirectionBar(int v) {
 }
 
 std::string BankCaption(const aircraft::AircraftData& a) {
-  return "バンク角 " + Format(a.LaunchBank * kDeg, "##0") + "°";
+  return "バンク角 " + Format(a.LaunchBank * kDegreesPerRadian, "##0") + "°";
 }
 
 std::string HeadingCaption(const aircraft::AircraftData& a) {
-  return "機首方位 " + Format(Wrapped(a.LaunchHeading) * kDeg, "000") + "°";
+  return "機首方位 " + Format(Wrapped(a.LaunchHeading) * kDegreesPerRadian, "000") + "°";
 }
 
 std::string WindDirectionCaption(const aircraft::AircraftData& a) {
-  return "風向方位 " + Format(a.WindDirection * kDeg, "000") + "°";
+  return "風向方位 " + Format(a.WindDirection * kDegreesPerRadian, "000") + "°";
 }
 
 std::string SpeedCaption(const aircraft::AircraftData& a) {
@@ -62,7 +61,7 @@ std::string TemperatureCaption(const aircraft::AircraftData& a) {
 }
 
 std::string ApplyBankBar(int v, aircraft::AircraftData& a) {
-  a.LaunchBank = (v - 20) / kDeg;
+  a.LaunchBank = (v - 20) / kDegreesPerRadian;
   return BankCaption(a);
 }
 
@@ -130,7 +129,7 @@ std::string ApplyTemperatureBar(int v, aircraft::AircraftData& a) {
 
 std::string ApplyPitchBar(int v, aircraft::AircraftData& a) {
   a.LaunchPitch = (25 - v) / 114.6;
-  return Format(a.LaunchPitch * kDeg, "#0.0") + kCrLf + "DEG";
+  return Format(a.LaunchPitch * kDegreesPerRadian, "#0.0") + kCrLf + "DEG";
 }
 
 int PitchBarFor(double launchPitch) {
@@ -166,9 +165,9 @@ BarPositions BarsForConditions(const aircraft::AircraftData& a, double engineRat
   b.Wind = std::clamp(b.Wind, 0, kWindBarMax);
   b.Pressure = std::clamp<int>(CInt(1050 - a.SurfacePressure), 0, kPressureBarMax);
   b.Temperature = std::clamp<int>(CInt(-2 * a.SurfaceTemperature), kTemperatureBarMin, kTemperatureBarMax);
-  b.Bank = std::fabs(a.LaunchBank) * kDeg <= 20 ? CInt(a.LaunchBank * kDeg + 20) : (Sgn(a.LaunchBank) + 1) * 20;
-  if (a.LaunchHeading < 6.2831852) b.Heading = CInt(Wrapped(a.LaunchHeading) * 11.459);
-  if (a.WindDirection < 6.2831852) b.WindDirection = CInt(Wrapped(a.WindDirection) * 11.459);
+  b.Bank = std::fabs(a.LaunchBank) * kDegreesPerRadian <= 20 ? CInt(a.LaunchBank * kDegreesPerRadian + 20) : (Sgn(a.LaunchBank) + 1) * 20;
+  if (a.LaunchHeading < kFullTurn) b.Heading = CInt(Wrapped(a.LaunchHeading) * 11.459);
+  if (a.WindDirection < kFullTurn) b.WindDirection = CInt(Wrapped(a.WindDirection) * 11.459);
   return b;
 }
 

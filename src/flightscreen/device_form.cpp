@@ -9,6 +9,7 @@
 #include "flight/flight_state.h"
 #include "flightscreen/joy_button_map.h"
 #include "flightscreen/joystick_link.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "shell/screen_util.h"
@@ -93,24 +94,15 @@ void DeviceForm::Form_Load() {
   surfaceRateEdit_ = a.SurfaceRate;
   pitchResponseEdit_ = a.PitchResponse;
   pitchDampingEdit_ = a.PitchDamping;
-  if (link.JoystickBoxValue) {
-    joystickBox_ = link.JoystickBoxValue();
-  } else {
-    joystickBox_ = link.Options != nullptr ? link.Options->JoystickOn : 0;
-  }
+  joystickBox_ = link.JoystickBoxValue();
   pcas_ = s.Engine.EngineRating >= kPcasRating;
   gaugeLeft_ = 0;
   leverFraction_ = 0;
   lever_ = static_cast<int16_t>(std::clamp(JoyMap().Detent(), 0, 256));
 
-  if (link.FlightScreenTopLeft) {
-    const auto [left, top] = link.FlightScreenTopLeft();
-    SetLeft(left);
-    SetTop(top);
-  } else {
-    SetLeft(0);
-    SetTop(0);
-  }
+  const auto [left, top] = link.FlightScreenTopLeft();
+  SetLeft(left);
+  SetTop(top);
   const std::string font = "ＭＳ Ｐゴシック";
   auto setFont = [&](Control& c, double points) {
     c.SetFontName(font);
@@ -357,8 +349,8 @@ void DeviceForm::Timer1_Timer() {
 void DeviceForm::ShowReadout() {
   const aircraft::AircraftData& a = aircraft::Aircraft();
   const flight::FlightState& s = flight::State();
-  std::string text = Format(Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand * 57.3, "0.0") + "°\r\n";
-  if (a.FinFixed == 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) text += Format(s.Controls.RudderAngle * 57.3, "0.0");
+  std::string text = Format(Sgn(a.TailplaneArm) * s.Controls.ElevatorDemand * kDegreesPerRadian, "0.0") + "°\r\n";
+  if (a.FinFixed == 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) text += Format(s.Controls.RudderAngle * kDegreesPerRadian, "0.0");
   Label3.SetCaption(text);
 }
 

@@ -21,9 +21,11 @@
 #include "flightscreen/unload_fields.h"
 #include "model/outline.h"
 #include "platform/devices/sound.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
@@ -47,17 +49,14 @@ namespace {
 
 using flight::FlightState;
 
-bool g_headlessPacing = false;
-
-flight::FlightState& S() { return flight::State(); }
-flight::FlightRecord& R() { return flight::Record(); }
-aircraft::AircraftData& A() { return aircraft::Aircraft(); }
-shell::Settings& Set() { return shell::CurrentSettings(); }
-shell::ShellState& Sh() { return shell::Shell(); }
+// Tests: the flight loop paces without waiting.
+struct HeadlessPacing {
+  bool On = false;
+};
 
 }  // namespace
 
-void FlightFrame::SetHeadlessPacing(bool on) { g_headlessPacing = on; }
+void FlightFrame::SetHeadlessPacing(bool on) { ProgramWide<HeadlessPacing>().On = on; }
 
 FlightFrame::FlightFrame() {
   SetBorderStyle(vbFixedSingle);
@@ -100,7 +99,7 @@ FlightFrame::FlightFrame() {
     if (mode == vbFormControlMenu && screen_.LoopDepth > 0) {
       cancel = 1;
       screen_.PendingExit = 0;
-      S().Loop.FlightEnded = true;
+      flight::State().Loop.FlightEnded = true;
     }
   };
   OnActivate = [this] { Form_Activate(); };
@@ -109,16 +108,16 @@ FlightFrame::FlightFrame() {
   OnKeyDown = [this](int& key, int shift) { Form_KeyDown(key, shift); };
   OnKeyPress = [this](int& ascii) { Form_KeyPress(ascii); };
   OnClick = [] {
-    if (Sh().FormActiveFlags[shell::kSlotProcess] > 0) shell::Process().ZOrder();
+    if (shell::Shell().FormActiveFlags[shell::kSlotProcess] > 0) shell::Process().ZOrder();
   };
   OnDblClick = [this] {
-    if (S().Body.Altitude < 0) Command11_Click();
+    if (flight::State().Body.Altitude < 0) Command11_Click();
   };
   // The view covers the form: its mouse is the form's.
   Picture1.OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
   Picture1.OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
   Picture1.OnDblClick = [this] {
-    if (S().Body.Altitude < 0) Command11_Click();
+    if (flight::State().Body.Altitude < 0) Command11_Click();
   };
   OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
   OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
@@ -139,7 +138,7 @@ FlightFrame::FlightFrame() {
     OpenDeviceDialog();
   };
   Command13.OnClick = [] {
-    Sh().ScreenMode = shell::kScreenModeRegister;
+    shell::Shell().ScreenMode = shell::kScreenModeRegister;
     shell::Choice().Load();
   };
   Picture7.OnClick = [this] { OptionPanel_Show(); };
@@ -150,7 +149,7 @@ FlightFrame::FlightFrame() {
     if (Check3.Value() == 1 && Check4.Value() == 1) Check3.SetValue(0);
   };
   Check6.OnClick = [this] { Check6_Click(); };
-  Check9.OnClick = [this] { Set().WireframeView = static_cast<int16_t>(Check9.Value()); };
+  Check9.OnClick = [this] { shell::CurrentSettings().WireframeView = static_cast<int16_t>(Check9.Value()); };
   Option1.OnClick = [this] { RestartFrameRateCount(); };
   Option2.OnClick = [this] { RestartFrameRateCount(); };
   HScroll1.OnChange = [this] { ConditionBarChanged(1); };
@@ -169,15 +168,17 @@ FlightFrame::FlightFrame() {
 // ------------------------------------------------------------------ load
 
 void FlightFrame::Form_Load() {
+  shell::Settings& settings = shell::CurrentSettings();
+  shell::ShellState& sh = shell::Shell();
   Timer2.SetEnabled(false);
   screen_.Reset();
   loaded_ = true;  // before the hangar goes: it ends the program when no flight screen is loaded
   if (shell::Notice().Loaded()) shell::Notice().Unload();
   if (shell::Choice().Loaded()) shell::Choice().Unload();
-  FlightState& s = S();
-  aircraft::AircraftData& a = A();
+  FlightState& s = flight::State();
+  aircraft::AircraftData& a = aircraft::Aircraft();
   s.Reset();
-  R().Reset();
+  flight::Record().Reset();
   model::Outline().Reset();
   flight::AircraftChartEvaluation().Reset();
 
@@ -190,46 +191,46 @@ void FlightFrame::Form_Load() {
     screen_.RightChannelVolume = static_cast<int32_t>(screen_.SavedWaveVolume >> 16);
     screen_.BaseVolume = CLng((screen_.LeftChannelVolume + screen_.RightChannelVolume) / 2.0);
   }
-  if (Set().SoundOn == 1) waveOutSetVolume(WAVE_MAPPER, 0);
+  if (settings.SoundOn == 1) waveOutSetVolume(WAVE_MAPPER, 0);
   screen_.LeftChannelVolume = screen_.RightChannelVolume = 0;
 
   // Window, sized for the chosen screen and centred where it was.
-  const double scale = Sh().ScreenScale;
+  const double scale = sh.ScreenScale;
   SetWindowState(vbNormal);
-  SetCaption(Sh().AppName + Set().AircraftFileName);
+  SetCaption(sh.AppName + settings.AircraftFileName);
   SetHelpContextID(30);
-  Sh().FormSavedWidth[shell::kSlotFlightFrame] = CInt(640 * scale * kTwipsPerPixel);
-  Sh().FormSavedHeight[shell::kSlotFlightFrame] = CInt(480 * scale * kTwipsPerPixel);
+  sh.FormSavedWidth[shell::kSlotFlightFrame] = CInt(640 * scale * kTwipsPerPixel);
+  sh.FormSavedHeight[shell::kSlotFlightFrame] = CInt(480 * scale * kTwipsPerPixel);
   SetWidth(640 * scale * kTwipsPerPixel);
   SetHeight(480 * scale * kTwipsPerPixel);
-  shell::CentreOnWindowCentre(*this, Set().WindowCentreX, Set().WindowCentreY);
+  shell::CentreOnWindowCentre(*this, settings.WindowCentreX, settings.WindowCentreY);
 
   // The per-flight set-up of the flight model (engine, airfoils, wing,
   // masses, trim range, outline).
   const flight::FlightLoadResult load =
       flight::PrepareFlightScreenLoad(a, s, model::Outline(), flight::AircraftChartEvaluation());
   if (!load.Accepted) {
-    MsgBox(load.RefusalMessage, vbExclamation, Sh().AppName);
-    Set().ExitMode = 2;  // back to the hangar to choose another
+    MsgBox(load.RefusalMessage, vbExclamation, sh.AppName);
+    settings.ExitMode = 2;  // back to the hangar to choose another
     Show();
     Unload();
     return;
   }
-  for (const std::string& notice : load.Notices) MsgBox(notice, vbInformation, Sh().AppName);
+  for (const std::string& notice : load.Notices) MsgBox(notice, vbInformation, sh.AppName);
   LoadRecordsScreens();
 
   screen_.Options.ScreenScale = scale;
   screen_.Keys.ScreenScale = scale;
   // The start-up folder decides it; the runtime's own flag is only set for a restart.
-  screen_.Keys.DeveloperMode = Sh().DeveloperMode;
+  screen_.Keys.DeveloperMode = sh.DeveloperMode;
   screen_.Options.FlightScreenActive = 1;
-  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+  sh.FormActiveFlags[shell::kSlotFlightFrame] = 1;
 
   SetUpScreen();
   if (shell::Begin().Loaded() && !shell::Begin().Unloading()) shell::Begin().Unload();
   DrawBallPicture();
   screen_.WindDirectionAtLoad = a.WindDirection;
-  Sh().TransitionSound.clear();
+  sh.TransitionSound.clear();
 
   // Sounds: wind from the program folder, else the sound folder, which is
   // a "PData" beside a program folder named "Zarv", else the parent.
@@ -251,10 +252,12 @@ void FlightFrame::Form_Load() {
   if (FileExists(JoinPath(soundFolder, "burn.wav"))) s.Sound.BurnSound = JoinPath(soundFolder, "burn.wav");
 
   // The start state and the rest of the load's duties.
-  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * 57.3, 60.0);
+  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian, 60.0);
   flight::ApplyFlightStartState(s, a, screen_.Options);
   InitDrawing();
-  FillJoystickLink();
+  FillKeyCommands();
+  Joystick().Options = &screen_.Options;
+  Joystick().UiDeadline = &screen_.Keys.UiDeadline;
   LoadCompanion();
   LoadStartDuties();
   Timer1.SetEnabled(false);
@@ -266,7 +269,7 @@ void FlightFrame::Form_Load() {
   }
   s.Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
   s.Loop.PassesThisSecond = 0;
-  screen_.TaskStartTime = screen_.Keys.UiDeadline = Sh().TaskStartTime = Timer();
+  screen_.TaskStartTime = screen_.Keys.UiDeadline = sh.TaskStartTime = Timer();
   Check8.SetValue(a.TailHoldFlag != 0 ? 1 : 0);
   FillSeams();
   Show();
@@ -276,20 +279,21 @@ void FlightFrame::Form_Load() {
 }
 
 void FlightFrame::LoadStartDuties() {
+  shell::ShellState& sh = shell::Shell();
   // A change or quit asked for in the progress dialog of the companion load.
-  if (Sh().ScreenMode == shell::kScreenModeChangeAircraft) {
-    Sh().ScreenMode = 0;
+  if (sh.ScreenMode == shell::kScreenModeChangeAircraft) {
+    sh.ScreenMode = 0;
     Command3_Click();
     return;
   }
-  if (Sh().ScreenMode == shell::kScreenModeQuit) {
-    Sh().ScreenMode = 0;
+  if (sh.ScreenMode == shell::kScreenModeQuit) {
+    sh.ScreenMode = 0;
     QuitCommand();
     return;
   }
-  Sh().ScreenMode = 0;
+  sh.ScreenMode = 0;
   FillMenu(kMenuBeforeLaunch);
-  if (Set().SoundOn == 1) {
+  if (shell::CurrentSettings().SoundOn == 1) {
     PlayLoopSound();
   } else {
     StopSound(SND_ASYNC | SND_MEMORY);
@@ -299,7 +303,7 @@ void FlightFrame::LoadStartDuties() {
 void FlightFrame::FillSeams() {
   flight::FlightSeams& seams = screen_.Seams;
   seams = flight::FlightSeams{};
-  seams.Headless = g_headlessPacing;
+  seams.Headless = ProgramWide<HeadlessPacing>().On;
   seams.UpdateWindSound = [this] { UpdateWindSound(); };
   // No box may open in flight: the unload writes the file again and says so
   // when that fails too.
@@ -310,39 +314,24 @@ void FlightFrame::FillSeams() {
   seams.DrawFlightFrame = [this] { DrawFrame(); };
   seams.DoEvents = [this] {
     DoEvents();
-    screen_.Options.FlightScreenActive = Sh().FormActiveFlags[shell::kSlotFlightFrame];
-    screen_.Options.FlightDataChartsActive = Sh().FormActiveFlags[shell::kSlotFlightData];
-    screen_.Options.DeviceDialogActive = Sh().FormActiveFlags[shell::kSlotDevice];
+    screen_.Options.FlightScreenActive = shell::Shell().FormActiveFlags[shell::kSlotFlightFrame];
+    screen_.Options.FlightDataChartsActive = shell::Shell().FormActiveFlags[shell::kSlotFlightData];
+    screen_.Options.DeviceDialogActive = shell::Shell().FormActiveFlags[shell::kSlotDevice];
   };
   seams.PlaySound = [](const std::string& file, unsigned flags) { sndPlaySoundA(file, flags); };
   seams.StopSoundAndRestoreVolume = [this] {
     StopSound(SND_MEMORY);
     RestoreVolume();
   };
-  seams.ShowMessage = [](const std::string& text) { MsgBox(text, vbExclamation, Sh().AppName); };
+  seams.ShowMessage = [](const std::string& text) { MsgBox(text, vbExclamation, shell::Shell().AppName); };
   seams.EndFlight = [this] { RunPostFlight(); };
   FillJoystickSeams(seams);
-  ConnectCompanionSeams(seams, {&S(), &R(), &flight::Companion(), &model::Outline(), &drawing_->View.Projection.View,
-                                &screen_.Options.SoundOn, [this] {
+  ConnectCompanionSeams(seams, {&flight::State(), &flight::Record(), &flight::Companion(), &model::Outline(),
+                                &drawing_->View.Projection.View, &screen_.Options.SoundOn, [this] {
                                   screen_.LeftChannelVolume = screen_.RightChannelVolume = screen_.BaseVolume;
                                   screen_.SoundVolumeRatio = screen_.BaseVolume != 0 ? 1.0 : 0.0;
                                   SetWave(screen_.LeftChannelVolume, screen_.RightChannelVolume);
                                 }});
-}
-
-void FlightFrame::FillJoystickLink() {
-  JoystickLink& link = Joystick();
-  link.Reset();
-  link.Options = &screen_.Options;
-  link.UiDeadline = &screen_.Keys.UiDeadline;
-  link.Commands.TakeoffCommand = [this] { Command14_Click(); };
-  link.Commands.FireGunBurst = [this] { FireGun(); };
-  link.Commands.ToggleGear = [] { flight::ToggleGear(S(), A()); };
-  link.Commands.FlapUp = [] { flight::FlapUp(S()); };
-  link.Commands.FlapDown = [] { flight::FlapDown(S(), A()); };
-  link.Commands.ToggleFuelDump = [] { flight::ToggleFuelDump(S(), A()); };
-  link.JoystickBoxValue = [this] { return Check6.Value(); };
-  link.FlightScreenTopLeft = [this] { return std::make_pair(Left(), Top()); };
 }
 
 void FlightFrame::LoadCompanion() {
@@ -363,10 +352,10 @@ void FlightFrame::LoadCompanion() {
 }
 
 void FlightFrame::FireGun() {
-  GunBurstContext c{S(), R(), flight::Companion().CompanionSampleCount, Picture7.Visible(),
-                    S().HeadUp.ShotsFiredTarget, {}};
+  GunBurstContext c{flight::State(), flight::Record(), flight::Companion().CompanionSampleCount, Picture7.Visible(),
+                    flight::State().HeadUp.ShotsFiredTarget, {}};
   c.Sound.ShootSound = screen_.ShootSound;
-  c.Sound.SoundOn = Set().SoundOn;
+  c.Sound.SoundOn = shell::CurrentSettings().SoundOn;
   c.Sound.BaseVolume = screen_.BaseVolume;
   c.Sound.LeftChannelVolume = &screen_.LeftChannelVolume;
   c.Sound.RightChannelVolume = &screen_.RightChannelVolume;
@@ -381,7 +370,8 @@ void FlightFrame::FireGun() {
 void FlightFrame::Timer2_Timer() {
   Timer2.SetEnabled(false);
   ++screen_.LoopDepth;
-  flight::FlightLoop loop{S(), R(), A(), model::Outline(), screen_.Options, screen_.Seams};
+  flight::FlightLoop loop{flight::State(),  flight::Record(),  aircraft::Aircraft(),
+                         model::Outline(), screen_.Options, screen_.Seams};
   flight::RunFlight(loop);
   --screen_.LoopDepth;
   if (screen_.LoopDepth == 0) CarryOutPendingExit();
@@ -391,20 +381,21 @@ void FlightFrame::CarryOutPendingExit() {
   if (screen_.PendingExit < 0 || !loaded_) return;
   const int16_t mode = screen_.PendingExit;
   screen_.PendingExit = -1;
-  Set().ExitMode = mode;
+  shell::CurrentSettings().ExitMode = mode;
   Unload();
 }
 
 void FlightFrame::Timer3_Timer() {
-  if (Sh().FormActiveFlags[shell::kSlotFlightFrame] != 1) return;
-  FlightState& s = S();
+  if (shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] != 1) return;
+  FlightState& s = flight::State();
   s.View.ViewHeading = s.Body.Heading;
   s.Body.PitchSin = std::sin(s.Body.PitchAngle);
   s.Body.PitchCos = std::cos(s.Body.PitchAngle);
   s.Body.ViewRollSin = std::sin(s.Body.BankAngle);
   s.Body.ViewRollCos = std::cos(s.Body.BankAngle);
   ReadDisplayOptions();
-  flight::StepHeadUpDisplay(s, R(), A(), screen_.Options);  // the frame's one drawing of it
+  // The frame's one drawing of the head-up display.
+  flight::StepHeadUpDisplay(s, flight::Record(), aircraft::Aircraft(), screen_.Options);
   DrawFrame();
 }
 
@@ -416,18 +407,18 @@ void FlightFrame::InitDrawing() {
   // into each frame before it is copied to the screen.
   drawing_ = std::make_unique<CockpitDrawing>();
   CockpitDrawing& d = *drawing_;
-  const FlightState& s = S();
-  const aircraft::AircraftData& a = A();
-  const double scale = Sh().ScreenScale, fontScale = Sh().FontScale;
+  const FlightState& s = flight::State();
+  const aircraft::AircraftData& a = aircraft::Aircraft();
+  const double scale = shell::Shell().ScreenScale, fontScale = shell::Shell().FontScale;
   d.Sky = view::SkyTablesFrom(shell::Sky());
   view::InitCockpitView(d.View, scale, fontScale, s, a, ProgramFolder());
 
   view::PanelScreen& ps = d.Panel.Screen;
   ps.FontScale = fontScale;
-  ps.ScreenSizeChoice = Set().ScreenSizeChoice;
+  ps.ScreenSizeChoice = shell::CurrentSettings().ScreenSizeChoice;
   ps.ProgramFolder = ProgramFolder();
   ps.DeveloperMode = screen_.Keys.DeveloperMode;
-  ps.Record = &R();
+  ps.Record = &flight::Record();
   ps.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
   ps.RequestAircraftSwap = [this] { Command3_Click(); };
   ps.CloseReplay = [this] { CloseIdleReplay(); };
@@ -441,35 +432,37 @@ void FlightFrame::InitDrawing() {
 
   d.View.Hooks.DrawPanelMeters = [this](Surface& picture) {
     CockpitDrawing& dr = *drawing_;
-    view::DrawPanelMeters(dr.Panel, S(), A(), screen_.Options, dr.Surfaces, picture, dr.View.FrameToggle);
+    view::DrawPanelMeters(dr.Panel, flight::State(), aircraft::Aircraft(), screen_.Options, dr.Surfaces, picture,
+                          dr.View.FrameToggle);
   };
   d.View.Hooks.DrawHeadUpDisplay = [this](Surface& picture) {
     CockpitDrawing& dr = *drawing_;
-    FillHudInputs(dr.Hud, dr.View, S(), R(), flight::Companion(), Set().WireframeView,
-                  Sh().FormActiveFlags[shell::kSlotWrite] != 0);
-    view::DrawHeadUpDisplay(dr.Hud, dr.Panel, S(), A(), screen_.Options, picture, Timer());
+    FillHudInputs(dr.Hud, dr.View, flight::State(), flight::Record(), flight::Companion(),
+                  shell::CurrentSettings().WireframeView, shell::Shell().FormActiveFlags[shell::kSlotWrite] != 0);
+    view::DrawHeadUpDisplay(dr.Hud, dr.Panel, flight::State(), aircraft::Aircraft(), screen_.Options, picture, Timer());
   };
 }
 
 void FlightFrame::DrawFrame() {
+  aircraft::AircraftData& a = aircraft::Aircraft();
   CockpitDrawing& d = *drawing_;
-  const shell::Settings& st = Set();
+  const shell::Settings& st = shell::CurrentSettings();
   d.Panel.Screen.ShowInstrumentPanel = st.ShowInstrumentPanel;
   d.Panel.Screen.ShowPylonOrHangMeter = st.ShowPylonOrHangMeter;
-  d.Panel.Screen.ScreenMode = Sh().ScreenMode;
+  d.Panel.Screen.ScreenMode = shell::Shell().ScreenMode;
   view::FrameInputs in;
   in.Sky = &d.Sky;
   in.ShowObjects = st.ShowObjects;
   in.ShowPylonOrHangMeter = st.ShowPylonOrHangMeter;
   in.ShowVelocityVector = st.ShowVelocityVector;
   in.WireframeView = st.WireframeView;
-  in.SurfaceColour = A().LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
-  in.RecordCount = R().RecordCount;
+  in.SurfaceColour = a.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
+  in.RecordCount = flight::Record().RecordCount;
   in.ClockSeconds = Timer();
   in.Companion = &flight::Companion();
   if (screen_.Keys.ScreenshotRequest == 1) d.View.ScreenshotRequest = 1;
   screen_.Keys.ScreenshotRequest = 0;
-  view::DrawCockpitFrame(d.View, S(), A(), in, Picture1.Canvas());
+  view::DrawCockpitFrame(d.View, flight::State(), a, in, Picture1.Canvas());
   ShowFrameCaptions();
   Picture1.Refresh();
 }
@@ -489,12 +482,12 @@ void FlightFrame::ShowFrameCaptions() {
 void FlightFrame::DrawPanel() {
   // The drawing only: the loop runs the panel's physics after it.
   CockpitDrawing& d = *drawing_;
-  d.Panel.Screen.ScreenMode = Sh().ScreenMode;
+  d.Panel.Screen.ScreenMode = shell::Shell().ScreenMode;
   view::FlightDataPages& pages = d.Panel.Pages;
   pages.Page1Visible = Picture9.Visible();
   pages.Page2Visible = Frame3.Visible();
   pages.Page3Visible = Frame4.Visible();
-  view::DrawInstrumentPanel(d.Panel, S(), A(), screen_.Options, d.Surfaces);
+  view::DrawInstrumentPanel(d.Panel, flight::State(), aircraft::Aircraft(), screen_.Options, d.Surfaces);
   ShowFlightDataPages();
 }
 
@@ -547,27 +540,33 @@ void FlightFrame::DrawBallPicture() {
 
 // --------------------------------------------------------- sounds
 
-void FlightFrame::PlayLoopSound() { sndPlaySoundA(S().Sound.LoopSound, SND_ASYNC | SND_LOOP); }
+void FlightFrame::PlayLoopSound() { sndPlaySoundA(flight::State().Sound.LoopSound, SND_ASYNC | SND_LOOP); }
 
-void FlightFrame::StopSound(unsigned flags) { sndPlaySoundA(Sh().TransitionSound, flags | SND_MEMORY); }
+void FlightFrame::StopSound(unsigned flags) { sndPlaySoundA(shell::Shell().TransitionSound, flags | SND_MEMORY); }
 
 void FlightFrame::RestoreVolume() { waveOutSetVolume(WAVE_MAPPER, screen_.SavedWaveVolume); }
+
+void FlightFrame::PlayTransitionSound() {
+  StopSound(SND_MEMORY);
+  RestoreVolume();
+}
 
 void FlightFrame::SetWave(int32_t left, int32_t right) {
   waveOutSetVolume(WAVE_MAPPER, flight::PackWaveVolume(left, right));
 }
 
 void FlightFrame::UpdateWindSound() {
-  const flight::WindSoundLevels l = flight::ComputeWindSound(S(), A(), screen_.BaseVolume);
+  flight::FlightState& s = flight::State();
+  const flight::WindSoundLevels l = flight::ComputeWindSound(s, aircraft::Aircraft(), screen_.BaseVolume);
   screen_.LeftChannelVolume = l.Left;
   screen_.RightChannelVolume = l.Right;
   screen_.SoundVolumeRatio = l.Ratio;
-  S().Sound.WindNoiseLevel = l.Ratio;
+  s.Sound.WindNoiseLevel = l.Ratio;
   if (l.EngineLevelSet) {
     screen_.EngineSoundLevel = l.EngineLevel;
     screen_.SoundPanSine = l.PanSine;
   }
-  if (Set().SoundOn == 1) SetWave(l.Left, l.Right);
+  if (shell::CurrentSettings().SoundOn == 1) SetWave(l.Left, l.Right);
 }
 
 // ------------------------------------------------------- settings
@@ -575,7 +574,7 @@ void FlightFrame::UpdateWindSound() {
 void FlightFrame::ApplyOptionBoxesToSettings() {
   // What the boxes hold is the user's choice, also while the flags are held
   // at 0 for the first passes of the flight.
-  shell::Settings& st = Set();
+  shell::Settings& st = shell::CurrentSettings();
   st.ShowObjects = static_cast<int16_t>(Check1.Value());
   st.ShowVelocityVector = static_cast<int16_t>(Check2.Value());
   st.ShowDataBox = static_cast<int16_t>(Check3.Value());
@@ -586,22 +585,25 @@ void FlightFrame::ApplyOptionBoxesToSettings() {
 }
 
 bool FlightFrame::SaveSettingsNow() {
-  shell::Settings held = Set();
+  shell::Settings& settings = shell::CurrentSettings();
+  shell::Settings held = settings;
   ApplyOptionBoxesToSettings();
-  shell::Settings toSave = Set();
-  Set() = held;  // the flags stay as the flight holds them
+  shell::Settings toSave = settings;
+  settings = held;  // the flags stay as the flight holds them
   return shell::SaveSettings(shell::SettingsPath(), toSave);
 }
 
 void FlightFrame::RestartFrameRateCount() {
-  S().Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
-  S().Loop.PassesThisSecond = 0;
+  flight::FlightState& s = flight::State();
+  s.Loop.TimeMark = CLng(static_cast<double>(timeGetTime()) / 1000);
+  s.Loop.PassesThisSecond = 0;
 }
 
 void FlightFrame::ReadDisplayOptions() {
-  FlightState& s = S();
-  aircraft::AircraftData& a = A();
-  shell::Settings& st = Set();
+  shell::ShellState& sh = shell::Shell();
+  FlightState& s = flight::State();
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  shell::Settings& st = shell::CurrentSettings();
   const double t = static_cast<double>(timeGetTime()) / 1000;
   s.Instruments.WingMassShare = 0.7 * a.WingWeight / s.Masses.Mass;
   const double b = a.WingSpan, c = s.Setup.WingRootOffset, l = a.TipLength, d = a.WingDeflection;
@@ -612,7 +614,7 @@ void FlightFrame::ReadDisplayOptions() {
   s.Instruments.TipPanelBend = d - s.Instruments.OuterPanelBend - s.Instruments.InnerPanelBend;
   st.WindowCentreX = CLng(Left() + Width() / 2);
   st.WindowCentreY = CLng(Top() + Height() / 2);
-  if (Sh().FormActiveFlags[shell::kSlotDevice] == 1) Picture6.SetVisible(false);
+  if (sh.FormActiveFlags[shell::kSlotDevice] == 1) Picture6.SetVisible(false);
   struct Box {
     CheckBox& box;
     int16_t& flag;
@@ -630,8 +632,8 @@ void FlightFrame::ReadDisplayOptions() {
     }
   }
   Picture9.SetVisible(st.ShowDataBox == 1);
-  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / 57.3 ? s.View.ViewCentreBaseY - 50 * Sh().ScreenScale
-                                                : s.View.ViewCentreBaseY - 108 * Sh().ScreenScale);
+  s.View.ViewCentreY = CLng(a.LaunchPitch > 9 / kDegreesPerRadian ? s.View.ViewCentreBaseY - 50 * sh.ScreenScale
+                                                : s.View.ViewCentreBaseY - 108 * sh.ScreenScale);
   if (s.Loop.FlightTime > 1) {
     if (st.SoundOn != Check7.Value()) {
       st.SoundOn = static_cast<int16_t>(Check7.Value());
@@ -680,7 +682,7 @@ void FlightFrame::ReadDisplayOptions() {
   pages.Page3Visible = Frame4.Visible();
   bool otherActive = false;
   for (int slot = 5; slot <= 15; ++slot)
-    if (Sh().FormActiveFlags[static_cast<size_t>(slot)] > 0) otherActive = true;
+    if (sh.FormActiveFlags[static_cast<size_t>(slot)] > 0) otherActive = true;
   Picture8.SetEnabled(!otherActive);
   screen_.Options.SoundOn = st.SoundOn;
   screen_.Options.JoystickOn = st.JoystickOn;
@@ -691,38 +693,39 @@ void FlightFrame::ReadDisplayOptions() {
 // ----------------------------------------------------------- window
 
 void FlightFrame::Form_Activate() {
-  FlightState& s = S();
-  if (Set().SoundOn == 1) {
+  shell::ShellState& sh = shell::Shell();
+  FlightState& s = flight::State();
+  if (shell::CurrentSettings().SoundOn == 1) {
     waveOutSetVolume(WAVE_MAPPER, 0);
-    if (Sh().FormActiveFlags[shell::kSlotFlightData] == 0 && s.Body.Altitude > 0) PlayLoopSound();
+    if (sh.FormActiveFlags[shell::kSlotFlightData] == 0 && s.Body.Altitude > 0) PlayLoopSound();
   }
-  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+  sh.FormActiveFlags[shell::kSlotFlightFrame] = 1;
   screen_.Options.FlightScreenActive = 1;
 }
 
 void FlightFrame::Form_Deactivate() {
   StopSound(SND_ASYNC);
   RestoreVolume();
-  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+  shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 0;
   screen_.Options.FlightScreenActive = 0;
 }
 
 void FlightFrame::Form_Resize() {
   if (!loaded_) return;
-  const auto& sh = Sh();
+  const auto& sh = shell::Shell();
   if (WindowState() != vbNormal || sh.FormSavedWidth[shell::kSlotFlightFrame] < 1 ||
       sh.FormSavedHeight[shell::kSlotFlightFrame] < 1) {
     StopSound(SND_MEMORY);
     RestoreVolume();
-    Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+    shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 0;
     screen_.Options.FlightScreenActive = 0;
     return;
   }
-  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 1;
+  shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 1;
   screen_.Options.FlightScreenActive = 1;
   shell::KeepSavedSize(*this, shell::kSlotFlightFrame, false);  // the window keeps its size
-  const FlightState& s = S();
-  if (s.Loop.FlightTime > 1 && s.Body.Altitude > 0 && Set().SoundOn == 1) {
+  const FlightState& s = flight::State();
+  if (s.Loop.FlightTime > 1 && s.Body.Altitude > 0 && shell::CurrentSettings().SoundOn == 1) {
     waveOutSetVolume(WAVE_MAPPER, 0);  // the loop sets the level on its next sound step
     PlayLoopSound();
   } else {
@@ -732,8 +735,8 @@ void FlightFrame::Form_Resize() {
 
 // ------------------------------------------------------------- keys
 
-void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
-  flight::KeyCommands c;
+void FlightFrame::FillKeyCommands() {
+  flight::KeyCommands& c = screen_.Commands;
   c.Takeoff = [this] { Command14_Click(); };
   c.Ranking = [this] { Command9_Click(); };
   c.AirfoilChart = [this] { Command4_Click(); };
@@ -748,7 +751,7 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
     shell::Write_().ZOrder();
   };
   c.Registration = [] {
-    Sh().ScreenMode = shell::kScreenModeRegister;
+    shell::Shell().ScreenMode = shell::kScreenModeRegister;
     shell::Choice().Load();
   };
   c.CancelOrPlatform = [this] { Command11_Click(); };
@@ -762,9 +765,12 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
     Option2.SetValue(!normal);
   };
   c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
+}
+
+void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
   screen_.Keys.ResultPanelVisible = Picture6.Visible();
   const int key = keyCode;
-  flight::FlightKeyDown(key, S(), A(), screen_.Keys, c);
+  flight::FlightKeyDown(key, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
   if (screen_.Keys.DeveloperMode) Text13.SetText(Format(key, "##0"));
   // The keys that fly must not also move a focused bar or press a button.
   if (key == vbKeyUp || key == vbKeyDown || key == vbKeyLeft || key == vbKeyRight || key == vbKeyReturn ||
@@ -773,18 +779,18 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
 }
 
 void FlightFrame::Form_KeyPress(int& keyAscii) {
-  flight::KeyCommands c;
-  c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
-  flight::FlightKeyPress(keyAscii, S(), A(), screen_.Keys, c);
+  flight::FlightKeyPress(keyAscii, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
 }
 
 // ----------------------------------------------------------- commands
 
 void FlightFrame::Command14_Click() {
+  flight::FlightState& s = flight::State();
   // Down in the water the flight is over: a click or Enter there would
   // start a run again over its record and take the after-flight menu away.
-  if (S().Body.Altitude < 0) return;
-  const flight::TakeoffOutcome outcome = flight::RunTakeoffCommand(S(), R(), A(), screen_.Keys, Timer());
+  if (s.Body.Altitude < 0) return;
+  const flight::TakeoffOutcome outcome =
+      flight::RunTakeoffCommand(s, flight::Record(), aircraft::Aircraft(), screen_.Keys, Timer());
   if (outcome == flight::TakeoffOutcome::Ignored) return;
   if (outcome == flight::TakeoffOutcome::Started) FillMenu(kMenuInFlight);
   Frame1.SetVisible(false);
@@ -792,17 +798,18 @@ void FlightFrame::Command14_Click() {
 }
 
 void FlightFrame::SetLastFlightStrings() {
-  shell::Settings& st = Set();
+  flight::FlightState& s = flight::State();
+  shell::Settings& st = shell::CurrentSettings();
   if (st.LastFlightAircraft.empty()) st.LastFlightAircraft.assign(1, ' ');
   if (st.LastFlightDistanceText.empty()) st.LastFlightDistanceText.assign(1, ' ');
-  if (S().Body.Altitude < 0.1) {
-    st.LastFlightAircraft = A().AircraftName;
-    st.LastFlightDistanceText = Format(S().Body.Distance, "###.00") + "m";
+  if (s.Body.Altitude < 0.1) {
+    st.LastFlightAircraft = aircraft::Aircraft().AircraftName;
+    st.LastFlightDistanceText = Format(s.Body.Distance, "###.00") + "m";
   }
 }
 
 bool FlightFrame::WriteHandOverFile() {
-  aircraft::AircraftData& a = A();
+  aircraft::AircraftData& a = aircraft::Aircraft();
   const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39);
   bool ok = false;
   const std::vector<std::string> lines = ReadTextLines(aircraft::HandOverPath(), &ok);
@@ -814,7 +821,7 @@ bool FlightFrame::WriteHandOverFile() {
 
 void FlightFrame::Command11_Click() {
   if (!(Timer() - screen_.TaskStartTime > 2)) return;
-  FlightState& s = S();
+  FlightState& s = flight::State();
   if (s.Body.Distance > 0 && screen_.Keys.MenuItemCount < 8) {
     s.Body.Altitude = flight::kCancelAltitude;
     StopSound(SND_MEMORY);
@@ -828,7 +835,7 @@ void FlightFrame::Command11_Click() {
     s.Loop.FlightEnded = true;  // the loop ends first, then the restart
     return;
   }
-  Set().ExitMode = 3;
+  shell::CurrentSettings().ExitMode = 3;
   Unload();
 }
 
@@ -836,28 +843,30 @@ void FlightFrame::Command3_Click() {
   SetLastFlightStrings();
   if (screen_.LoopDepth > 0) {
     screen_.PendingExit = 2;
-    S().Loop.FlightEnded = true;
+    flight::State().Loop.FlightEnded = true;
     return;
   }
-  Set().ExitMode = 2;
+  shell::CurrentSettings().ExitMode = 2;
   Unload();
 }
 
 void FlightFrame::QuitCommand() {
   if (screen_.LoopDepth > 0) {
     screen_.PendingExit = 0;
-    S().Loop.FlightEnded = true;
+    flight::State().Loop.FlightEnded = true;
     return;
   }
-  Set().ExitMode = 0;
+  shell::CurrentSettings().ExitMode = 0;
   Unload();
 }
 
 // --------------------------------------------------------------- unload
 
 bool FlightFrame::AskSaveQuestions() {
-  aircraft::AircraftData& a = A();
-  const std::string path = Set().AircraftFilePath;
+  shell::Settings& settings = shell::CurrentSettings();
+  shell::ShellState& sh = shell::Shell();
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  const std::string path = settings.AircraftFilePath;
   bool fileOk = false, handOverOk = false;
   const std::vector<std::string> fileFields = ReadFieldLines(path, 53, &fileOk);
   const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39, &handOverOk);
@@ -865,21 +874,21 @@ bool FlightFrame::AskSaveQuestions() {
   bool saveData = false, saveLaunch = false;
   if (AircraftDataChanged(fileFields, handOver, a)) {
     saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
-                      Sh().AppName) == vbYes;
+                      sh.AppName) == vbYes;
   }
-  if (a.WindDirection == 0) a.WindDirection = 6.2831852;
-  if (LaunchConditionsChanged(fileFields, a, S())) {
+  if (a.WindDirection == 0) a.WindDirection = kFullTurn;
+  if (LaunchConditionsChanged(fileFields, a, flight::State())) {
     saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
-                        Sh().AppName) == vbYes;
+                        sh.AppName) == vbYes;
   }
   if (!saveData && !saveLaunch) return true;
   std::vector<std::string> lines{a.AircraftTag};
   for (const std::string& f : FieldsToSave(fileFields, handOver, a, saveData, saveLaunch)) lines.push_back(f);
   if (WriteTextLines(path, lines)) return true;
   // The old file is intact; the changes live only in this run.
-  const std::string goOn = Set().ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
+  const std::string goOn = settings.ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
   return MsgBox(path + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
-                vbYesNo + vbExclamation + vbDefaultButton2, Sh().AppName) == vbYes;
+                vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
 }
 
 void FlightFrame::Form_Unload(int& cancel) {
@@ -892,8 +901,8 @@ void FlightFrame::Form_Unload(int& cancel) {
   RestoreVolume();
   if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
   UnloadRecordsScreens();
-  if (shell::RankingFile().Write && !shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
-  const int16_t mode = Set().ExitMode;
+  if (!shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
+  const int16_t mode = shell::CurrentSettings().ExitMode;
   if ((mode == 0 || mode == 2) && !AskSaveQuestions()) {
     // The user stays with the unsaved changes: the screen goes on.
     cancel = 1;
@@ -903,10 +912,10 @@ void FlightFrame::Form_Unload(int& cancel) {
     Timer3.SetEnabled(timers[2]);
     // An exit asked for while the loop ran has ended it short of the water:
     // the after-loop steps are undone and the run goes on where it stopped.
-    flight::FlightState& s = S();
+    flight::FlightState& s = flight::State();
     if (s.Loop.AfterLoopDone && !(s.Body.Altitude < 0)) {
       s.Loop.AfterLoopDone = false;
-      ++R().RecordCount;
+      ++flight::Record().RecordCount;
       Timer2.SetEnabled(true);
     }
     return;
@@ -916,7 +925,7 @@ void FlightFrame::Form_Unload(int& cancel) {
     if (f->Loaded()) f->Unload();
   if (mode < 2) DeleteFile(aircraft::HandOverPath());
   loaded_ = false;
-  Sh().FormActiveFlags[shell::kSlotFlightFrame] = 0;
+  shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 0;
   if (mode == 2 || mode == 3) {
     shell::RestartProgram();
   } else {
@@ -927,30 +936,6 @@ void FlightFrame::Form_Unload(int& cancel) {
 FlightFrame& FlightScreenForm() {
   static FlightFrame* form = new FlightFrame();  // persistent, as every form
   return *form;
-}
-
-void UseFlightScreen() {
-  shell::FlightScreenLink& link = shell::FlightScreen();
-  link.Show = [] { FlightScreenForm().Show(); };
-  link.Unload = [] {
-    if (FlightScreenForm().Loaded()) FlightScreenForm().Unload();
-  };
-  link.Loaded = [] { return FlightScreenForm().FlightLoaded(); };
-  link.SetCaption = [](const std::string& caption) { FlightScreenForm().SetCaption(caption); };
-  link.Position = [] { return std::make_pair(FlightScreenForm().Left(), FlightScreenForm().Top()); };
-  link.MoveTo = [](double left, double top) {
-    FlightScreenForm().SetLeft(left);
-    FlightScreenForm().SetTop(top);
-  };
-  // The progress dialog opens where the name-entry panel sits.
-  link.ProgressAnchor = [] {
-    FlightFrame& f = FlightScreenForm();
-    return std::make_pair(f.Left() + f.Picture6.Left() * kTwipsPerPixel, f.Top() + f.Picture6.Top() * kTwipsPerPixel);
-  };
-  link.CancelLongTasks = [] {
-    R().LogRowCount = 0;
-    flight::Companion().CompanionSampleCount = 0;
-  };
 }
 
 }  // namespace zarv::flightscreen

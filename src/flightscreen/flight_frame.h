@@ -15,6 +15,7 @@
 #include "flight/flight_options.h"
 #include "flight/flight_seams.h"
 #include "flightscreen/cockpit_drawing.h"
+#include "logbook/flight_log.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -26,6 +27,7 @@ namespace zarv::flightscreen {
 // What the flight screen keeps besides the flight state, for one run.
 struct FlightScreenState {
   flight::KeyboardState Keys;
+  flight::KeyCommands Commands;  // what the keys call on this screen
   flight::FlightOptions Options;
   flight::FlightSeams Seams;
   uint32_t SavedWaveVolume = 0;
@@ -124,6 +126,13 @@ class FlightFrame : public Form {
   void Command6_Click();   // replay; likewise
   void Timer1_Timer();     // post-flight: result, log, ranking place, filing
   const records::PostFlightOutcome& LastPostFlight() const { return postFlight_; }
+  // The result line of the last flight ("" until the flight has ended).
+  const std::string& FlightSummary() const { return flightSummary_; }
+  // Stops the sound and puts the user's volume back, as a change of screen does.
+  void PlayTransitionSound();
+  void RestartFrameRateCount();
+  // The link a replay opened from this screen gets.
+  void FillReplayLink(replay::ReplayLink& link);
 
   // One place for each drawing the view and panel issues provide.
   void DrawFrame();
@@ -159,7 +168,6 @@ class FlightFrame : public Form {
   void Command16_Click();
   void Command17_Click();
   void Check6_Click();
-  void RestartFrameRateCount();
   void PlayLoopSound();
   void StopSound(unsigned flags);
   void RestoreVolume();
@@ -168,7 +176,6 @@ class FlightFrame : public Form {
   void UnloadRecordsScreens();  // and the unload's
   void CloseIdleReplay();       // the replay's window once the replay has closed
   void ResumeFlightInAir();     // RunFlight again after a screen interrupted the flight
-  void FillReplayLink(replay::ReplayLink& link);
   void Timer3_Timer();
   void Form_Activate();
   void Form_Deactivate();
@@ -178,7 +185,7 @@ class FlightFrame : public Form {
 
   void InitDrawing();
   void LoadCompanion();
-  void FillJoystickLink();
+  void FillKeyCommands();
   void ShowFrameCaptions();
   void SetUpDataBoxes();
   void ShowFlightDataPages();  // the panel's pages and traces into their boxes
@@ -196,7 +203,7 @@ class FlightFrame : public Form {
 
 FlightFrame& FlightScreenForm();
 
-// Points the shell's flight-screen link at this screen.
-void UseFlightScreen();
+// The progress dialog as the log writer and reader drive it.
+records::LongTaskHooks ProgressDialogHooks();
 
 }  // namespace zarv::flightscreen

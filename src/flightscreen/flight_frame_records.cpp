@@ -22,6 +22,7 @@
 #include "platform/devices/sound.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
@@ -38,19 +39,14 @@
 namespace zarv::flightscreen {
 namespace {
 
-flight::FlightState& S() { return flight::State(); }
-flight::FlightRecord& R() { return flight::Record(); }
-aircraft::AircraftData& A() { return aircraft::Aircraft(); }
-shell::Settings& Set() { return shell::CurrentSettings(); }
-shell::ShellState& Sh() { return shell::Shell(); }
+struct ReplayPacing {
+  std::function<void(uint64_t)> Wait;  // empty: real time
+};
+std::function<void(uint64_t)>& ReplayWait() { return ProgramWide<ReplayPacing>().Wait; }
 
-std::function<void(uint64_t)>& ReplayWait() {
-  static std::function<void(uint64_t)> wait;
-  return wait;
-}
+}  // namespace
 
-// The progress dialog of the log writer and reader.
-records::LongTaskHooks ProgressHooks() {
+records::LongTaskHooks ProgressDialogHooks() {
   records::LongTaskHooks h;
   h.SetTitle = [](const std::string& title) {
     shell::ProcessForm& p = shell::Process();
@@ -68,56 +64,19 @@ records::LongTaskHooks ProgressHooks() {
   return h;
 }
 
-}  // namespace
-
 void FlightFrame::SetReplayWait(std::function<void(uint64_t)> wait) { ReplayWait() = std::move(wait); }
 
 // ------------------------------------------------------ load and unload
 
 void FlightFrame::LoadRecordsScreens() {
+  shell::ShellState& sh = shell::Shell();
   records::PostFlight().Reset();  // one flight per load
   postFlight_ = records::PostFlightOutcome{};
   flightSummary_.clear();
   quitAfterReplay_ = false;
   // The load has just evaluated the aircraft chart: it is drawn from that.
   charts::LoadAircraftChartHidden();
-  NameEntry.Layout(Sh().AppName, Sh().FontScale);
-
-  records::ResultSheetForm& sheet = records::ResultSheet();
-  sheet.Anchor = [this] { return std::make_pair(Left(), Top()); };
-  sheet.OnClosed = [this] { RestartFrameRateCount(); };
-
-  records::FlightDataLink& host = records::FlightDataHost();
-  host.HideFlightScreen = [this] { Hide(); };
-  host.ShowFlightScreen = [this] {
-    if (loaded_) Show();
-  };
-  host.SetFlightScreenAutoRedraw = [this](bool on) { SetAutoRedraw(on); };
-  host.SetFlightScreenMousePointer = [this](int pointer) { SetMousePointer(pointer); };
-  host.SetFlightScreenTop = [this](double top) { SetTop(top); };
-  host.FlightSummary = [this] { return flightSummary_; };
-  host.PlayTransitionSound = [this] {
-    StopSound(SND_MEMORY);
-    RestoreVolume();
-  };
-
-  // Stored logs are read with the current aircraft's layout.
-  records::LogPickerLink& picker = records::LogPickerHost();
-  picker.ReadLog = [](const std::string& path, flight::FlightRecord& record, std::string*) {
-    const aircraft::AircraftData& a = A();
-    return records::ReadFlightLog(path, records::LogReadInputs{a.LaunchSpeed, a.EngineCount}, record,
-                                  model::Outline(), ProgressHooks())
-        .Opened;
-  };
-  picker.LogSuffix = [] { return records::LogSuffixFor(Set().AircraftFileName); };
-
-  shell::FlightScreenLink& link = shell::FlightScreen();
-  if (!link.CancelLongTasks) {
-    link.CancelLongTasks = [] {
-      flight::Record().LogRowCount = 0;
-      flight::Companion().CompanionSampleCount = 0;
-    };
-  }
+  NameEntry.Layout(sh.AppName, sh.FontScale);
 }
 
 void FlightFrame::UnloadRecordsScreens() {
@@ -140,14 +99,14 @@ void FlightFrame::CloseIdleReplay() {
 
 void FlightFrame::RunPostFlight() {
   if (Timer1.Enabled()) return;  // armed already by a nested loop
-  flight::FlightState& s = S();
-  const aircraft::AircraftData& a = A();
-  const bool soundOn = Set().SoundOn == 1;
+  flight::FlightState& s = flight::State();
+  const aircraft::AircraftData& a = aircraft::Aircraft();
+  const bool soundOn = shell::CurrentSettings().SoundOn == 1;
   if (soundOn) {
     RestoreVolume();
     if (records::PlaysEndSound(true, s.Body.Altitude, a.EngineCount)) sndPlaySoundA(s.Sound.BurnSound, SND_ASYNC);
   }
-  records::EndFlightRecordSteps(s, R(), a);
+  records::EndFlightRecordSteps(s, flight::Record(), a);
   records::CloseFlightData();
   Check7.SetEnabled(true);
   Timer1.SetInterval(records::PostFlightDelayMs(soundOn, s.Body.Altitude, a.EngineCount));
@@ -158,14 +117,14 @@ void FlightFrame::Timer1_Timer() {
   StopSound(SND_MEMORY);
   RestoreVolume();
   screen_.TaskStartTime = Timer();
-  flight::FlightState& s = S();
+  flight::FlightState& s = flight::State();
   std::string prompt;
   records::PostFlightInputs in{s,
-                               R(),
-                               A(),
+                               flight::Record(),
+                               aircraft::Aircraft(),
                                model::Outline(),
                                records::Ranking(),
-                               records::LogSuffixFor(Set().AircraftFileName),
+                               records::LogSuffixFor(shell::CurrentSettings().AircraftFileName),
                                ProgramPath("\\Temp\\before.csv"),
                                ProgramPath("\\FlightData"),
                                ""};
@@ -176,23 +135,23 @@ void FlightFrame::Timer1_Timer() {
     List1.SetVisible(false);
     SetMousePointer(vbHourglass);
   };
-  ps.Progress = ProgressHooks();
+  ps.Progress = ProgressDialogHooks();
   // F10 or F12 in the progress dialog: carried out once the log is filed.
   ps.Progress.AfterRows = [this] {
-    const int16_t mode = Sh().ScreenMode;
-    Sh().ScreenMode = shell::kScreenModeNone;
+    const int16_t mode = shell::Shell().ScreenMode;
+    shell::Shell().ScreenMode = shell::kScreenModeNone;
     if (mode == shell::kScreenModeChangeAircraft) Command3_Click();
     if (mode == shell::kScreenModeQuit) QuitCommand();
   };
   ps.AskPilotName = [&prompt](const std::string& text) { prompt = text; };
-  ps.ShowMessage = [](const std::string& message) { MsgBox(message, vbExclamation, Sh().AppName); };
+  ps.ShowMessage = [](const std::string& message) { MsgBox(message, vbExclamation, shell::Shell().AppName); };
   ps.ShowPostFlightMenu = [this] {
     FillMenu(kMenuAfterFlight);
     SetMousePointer(vbDefault);
   };
   // The writer's progress dialog takes F10 and F12, also after a stored log
   // was read into the charts during the flight.
-  Sh().LogCaller = records::kLogCallerNone;
+  shell::Shell().LogCaller = records::kLogCallerNone;
   // The writer yields to events: a change or quit asked for meanwhile
   // waits, as it does while the flight loop runs.
   ++screen_.LoopDepth;
@@ -221,12 +180,13 @@ void FlightFrame::Command4_Click() { charts::OpenAirfoilChart(); }
 void FlightFrame::Command7_Click() { charts::OpenAircraftChart(); }
 
 void FlightFrame::ResumeFlightInAir() {
+  flight::FlightState& s = flight::State();
   // An exit asked for meanwhile lets the suspended loop end instead.
   if (!loaded_ || screen_.Unloading || screen_.PendingExit >= 0) return;
-  if (!(S().Body.Altitude > 0)) return;
+  if (!(s.Body.Altitude > 0)) return;
   SetAutoRedraw(false);
   ++screen_.LoopDepth;
-  flight::FlightLoop loop{S(), R(), A(), model::Outline(), screen_.Options, screen_.Seams};
+  flight::FlightLoop loop{s, flight::Record(), aircraft::Aircraft(), model::Outline(), screen_.Options, screen_.Seams};
   flight::RunFlight(loop);
   --screen_.LoopDepth;
   if (screen_.LoopDepth == 0) CarryOutPendingExit();
@@ -239,15 +199,15 @@ void FlightFrame::Command5_Click() {
   SetAutoRedraw(true);
   records::ShowFlightDataAndWait();
   if (panelOpen && loaded_) Picture6.SetVisible(true);
-  screen_.Options.FlightDataChartsActive = Sh().FormActiveFlags[shell::kSlotFlightData];
+  screen_.Options.FlightDataChartsActive = shell::Shell().FormActiveFlags[shell::kSlotFlightData];
   ResumeFlightInAir();
 }
 
 void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
-  flight::FlightState& s = S();
+  flight::FlightState& s = flight::State();
   link.Outline = &model::Outline();
   link.Flight = &s;
-  link.Aircraft = &A();
+  link.Aircraft = &aircraft::Aircraft();
   // The cockpit view's scene, the deck turned with the heading.
   view::SceneGeometry scene = drawing_->View.Scene;
   view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
@@ -257,9 +217,9 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
     link.Scenery.Z[i] = scene.SceneryZ[i];
   }
   link.Scenery.Prisms = scene.Prisms;
-  link.Settings = &Set();
+  link.Settings = &shell::CurrentSettings();
   replay::ReplaySounds& sounds = link.Sounds;
-  sounds.SoundOn = Set().SoundOn;
+  sounds.SoundOn = shell::CurrentSettings().SoundOn;
   sounds.LoopSound = s.Sound.LoopSound;
   sounds.LaunchSound = screen_.ShootSound;
   sounds.BurnSound = s.Sound.BurnSound;
@@ -298,7 +258,7 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
 }
 
 void FlightFrame::Command6_Click() {
-  flight::FlightRecord& r = R();
+  flight::FlightRecord& r = flight::Record();
   r.RecordSampleCount = std::max(r.RecordCount, 0);
   screen_.Keys.UiDeadline = Timer();
   SetAutoRedraw(true);

@@ -13,6 +13,7 @@
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/screen_setup.h"
 #include "logbook/log_filing.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -28,13 +29,8 @@
 namespace zarv::flightscreen {
 namespace {
 
-flight::FlightState& S() { return flight::State(); }
-aircraft::AircraftData& A() { return aircraft::Aircraft(); }
-shell::Settings& Set() { return shell::CurrentSettings(); }
-shell::ShellState& Sh() { return shell::Shell(); }
-
 bool MenuBlocked() {
-  const auto& f = Sh().FormActiveFlags;
+  const auto& f = shell::Shell().FormActiveFlags;
   for (int slot : {5, 6, 7, 8, 9, 10, 12, 13, 15})
     if (f[static_cast<size_t>(slot)] != 0) return true;
   return false;
@@ -51,11 +47,12 @@ const char* const kPGothic = "ＭＳ Ｐゴシック";
 }  // namespace
 
 void FlightFrame::SetUpScreen() {
+  shell::ShellState& sh = shell::Shell();
   settingUp_ = true;
-  flight::FlightState& s = S();
-  aircraft::AircraftData& a = A();
-  shell::Settings& st = Set();
-  const double sc = Sh().ScreenScale, fs = Sh().FontScale;
+  flight::FlightState& s = flight::State();
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  shell::Settings& st = shell::CurrentSettings();
+  const double sc = sh.ScreenScale, fs = sh.FontScale;
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
   const double formW = 640 * sc;
 
@@ -234,7 +231,7 @@ void FlightFrame::SetUpScreen() {
   screen_.Keys.SimSpeedNormal = st.SimSpeedNormal;
   Label1.SetCaption(BankCaption(a));
   Label2.SetCaption(HeadingCaption(a));
-  Label3.SetCaption("風向方位" + Str(Int(a.WindDirection * 57.3 + 0.5)) + "°");
+  Label3.SetCaption("風向方位" + Str(Int(a.WindDirection * kDegreesPerRadian + 0.5)) + "°");
   Label7.SetCaption(SpeedCaption(a));
   Label11.SetCaption(PressureCaption(a));
   Label13.SetCaption(TemperatureCaption(a));
@@ -250,7 +247,7 @@ void FlightFrame::SetUpScreen() {
   Option3.SetValue(st.ScreenSizeChoice == 0);
   Option4.SetValue(st.ScreenSizeChoice == 1);
   Option5.SetValue(st.ScreenSizeChoice == 2);
-  Label5.SetCaption(Format(a.LaunchPitch * 57.3, "#0.0"));
+  Label5.SetCaption(Format(a.LaunchPitch * kDegreesPerRadian, "#0.0"));
   Label9.SetCaption(WindSpeedCaption(a));
   screen_.KeyHelpText = KeyHelpText(s.Engine.AfterburnerMax, s.Engine.EngineType, s.Engine.TvcCapability);
   Text13.SetText(screen_.KeyHelpText);
@@ -270,7 +267,7 @@ void FlightFrame::SetUpScreen() {
 }
 
 void FlightFrame::SetUpDataBoxes() {
-  const double sc = Sh().ScreenScale, fs = Sh().FontScale;
+  const double sc = shell::Shell().ScreenScale, fs = shell::Shell().FontScale;
   const double formW = 640 * sc;
   constexpr Color kBoxGrey = 0xC0C0C0;
   auto lineBox = [&](TextBox& t, double size) {
@@ -353,10 +350,10 @@ void FlightFrame::Label16_Open() {
 }
 
 void FlightFrame::Label21_Close() {
-  const flight::FlightState& s = S();
+  const flight::FlightState& s = flight::State();
   if (!(s.Loop.TimeMark >= 1 || s.Loop.FlightEnded)) return;
   List1.SetVisible(false);
-  const aircraft::AircraftData& a = A();
+  const aircraft::AircraftData& a = aircraft::Aircraft();
   const bool underWay = (aircraft::LaunchAtMost10(a.LaunchSpeed) || s.Body.GroundSpeed >= 0.1) && s.Body.CourseDistance >= 0 &&
                         (a.LaunchSpeed >= 1.1 || s.Body.GroundSpeed >= 0.1) && !s.Loop.FlightEnded;
   if (!underWay && !MenuBlocked()) Frame1.SetVisible(true);
@@ -398,7 +395,7 @@ void FlightFrame::List1_MouseDown() {
       shell::Write_().ZOrder();
       break;
     case MenuCommand::Registration:
-      Sh().ScreenMode = shell::kScreenModeRegister;
+      shell::Shell().ScreenMode = shell::kScreenModeRegister;
       shell::Choice().Load();
       break;
     case MenuCommand::CancelOrPlatform:
@@ -424,15 +421,16 @@ void FlightFrame::List1_MouseDown() {
 // --------------------------------------------------------------- mouse
 
 void FlightFrame::Form_MouseDown(int button, double x, double y) {
-  Sh().FormActiveFlags[8] = 0;
-  Sh().FormActiveFlags[9] = 0;
-  const flight::FlightState& s = S();
+  shell::ShellState& sh = shell::Shell();
+  sh.FormActiveFlags[8] = 0;
+  sh.FormActiveFlags[9] = 0;
+  const flight::FlightState& s = flight::State();
   const double now = Timer();
   if (!(static_cast<float>(now) > static_cast<float>(screen_.Keys.UiDeadline + 0.2)) || s.Loop.TimeMark <= 0) return;
-  if (button == vbLeftButton && Set().JoystickOn == 0) {
+  if (button == vbLeftButton && shell::CurrentSettings().JoystickOn == 0) {
     // A powered aircraft's click is the trigger, once a companion is there
     // to fire at.
-    if (aircraft::LaunchAtMost10(A().LaunchSpeed)) {
+    if (aircraft::LaunchAtMost10(aircraft::Aircraft().LaunchSpeed)) {
       Command14_Click();
     } else if (flight::Companion().CompanionSampleCount > 0) {
       FireGun();
@@ -443,7 +441,7 @@ void FlightFrame::Form_MouseDown(int button, double x, double y) {
     } else if (s.Body.Altitude > 0) {
       Command17_Click();
     }
-  } else if (button == vbRightButton && Sh().FormActiveFlags[shell::kSlotProcess] == 0 && !Picture7.Visible()) {
+  } else if (button == vbRightButton && sh.FormActiveFlags[shell::kSlotProcess] == 0 && !Picture7.Visible()) {
     double top = y, left = std::max(x, 0.0);
     top = std::min(top, ScaleHeight() - Picture7.Height());
     left = std::min(left, ScaleWidth() - Picture7.Width());
@@ -455,13 +453,13 @@ void FlightFrame::Form_MouseDown(int button, double x, double y) {
 }
 
 void FlightFrame::Form_MouseMove(double x, double y) {
-  flight::FlightState& s = S();
+  flight::FlightState& s = flight::State();
   if (y < 5) {
     Picture8.SetVisible(true);
   } else if (!s.Loop.FlightEnded && !List1.Visible()) {
     Picture8.SetVisible(false);
   }
-  if (s.Body.Altitude > -1 && s.Pilot.MouseSteering == 1 && Set().JoystickOn == 0) {
+  if (s.Body.Altitude > -1 && s.Pilot.MouseSteering == 1 && shell::CurrentSettings().JoystickOn == 0) {
     s.Pilot.SteeringPointerX = CInt(x);
     s.Pilot.SteeringPointerY = CInt(y);
   }
@@ -473,7 +471,7 @@ void FlightFrame::Form_MouseMove(double x, double y) {
 }
 
 void FlightFrame::OptionPanel_Show() {
-  const flight::FlightState& s = S();
+  const flight::FlightState& s = flight::State();
   const bool flying = s.Body.GroundSpeed > 0.2 && s.Body.Altitude > 0;
   for (Control* c : std::initializer_list<Control*>{&Check7, &Option3, &Command16, &Command17}) c->SetEnabled(!flying);
   const int w = zarv::Screen().PixelWidth();
@@ -484,11 +482,12 @@ void FlightFrame::OptionPanel_Show() {
 }
 
 void FlightFrame::Command16_Click() {
+  shell::Settings& settings = shell::CurrentSettings();
   Picture7.SetVisible(false);
   OptionButton* sizes[] = {&Option3, &Option4, &Option5};
   for (int16_t i = 0; i < 3; ++i) {
-    if (sizes[i]->Value() && i != Set().ScreenSizeChoice) {
-      Set().ScreenSizeChoice = i;
+    if (sizes[i]->Value() && i != settings.ScreenSizeChoice) {
+      settings.ScreenSizeChoice = i;
       Command11_Click();
       return;
     }
@@ -497,16 +496,17 @@ void FlightFrame::Command16_Click() {
 
 void FlightFrame::Command17_Click() {
   Picture7.SetVisible(false);
-  const int16_t c = Set().ScreenSizeChoice;
+  const int16_t c = shell::CurrentSettings().ScreenSizeChoice;
   Option3.SetValue(c == 0);
   Option4.SetValue(c == 1);
   Option5.SetValue(c == 2);
 }
 
 void FlightFrame::Check6_Click() {
+  aircraft::AircraftData& a = aircraft::Aircraft();
   if (Check6.Value() == 0) {
-    Command1.SetCaption(S().Engine.EngineRating > 9000 ? "ＰＣＡＳの設定" : "マウス操縦の尾翼動作比率");
-    if (A().TailplaneFixed != 0 && A().FinFixed != 0) Command1.SetEnabled(false);
+    Command1.SetCaption(flight::State().Engine.EngineRating > 9000 ? "ＰＣＡＳの設定" : "マウス操縦の尾翼動作比率");
+    if (a.TailplaneFixed != 0 && a.FinFixed != 0) Command1.SetEnabled(false);
   } else {
     Command1.SetCaption("ｼﾞｮｲｽﾃｨｯｸ操縦の詳細設定");
     Command1.SetEnabled(true);
@@ -517,8 +517,8 @@ void FlightFrame::Check6_Click() {
 
 void FlightFrame::ConditionBarChanged(int bar) {
   if (!loaded_) return;
-  aircraft::AircraftData& a = A();
-  flight::FlightState& s = S();
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  flight::FlightState& s = flight::State();
   flight::FlightRecord& r = flight::Record();
   switch (bar) {
     case 1:

@@ -22,7 +22,7 @@ bool BurstPossible(const GunBurstContext& c, double now) {
 void PlayShot(GunBurstContext& c) {
   GunBurstSound& snd = c.Sound;
   if (!(Len(snd.ShootSound) > 10 && snd.SoundOn == 1 && c.State.Body.Altitude > 0)) return;
-  if (snd.Play) snd.Play(snd.ShootSound, SND_ASYNC);
+  snd.Play(snd.ShootSound, SND_ASYNC);
   if (snd.LeftChannelVolume == nullptr || snd.RightChannelVolume == nullptr) return;
   int32_t& left = *snd.LeftChannelVolume;
   int32_t& right = *snd.RightChannelVolume;
@@ -36,7 +36,7 @@ void PlayShot(GunBurstContext& c) {
     *snd.SoundVolumeRatio = snd.BaseVolume != 0 ? (left + right) / 2.0 / snd.BaseVolume : 0.0;
   left = std::clamp(left, 0, 65535);
   right = std::clamp(right, 0, 65535);
-  if (snd.SetWaveVolume) snd.SetWaveVolume(flight::PackWaveVolume(left, right));
+  snd.SetWaveVolume(flight::PackWaveVolume(left, right));
 }
 
 }  // namespace

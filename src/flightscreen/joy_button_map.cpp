@@ -6,13 +6,11 @@
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flightscreen {
 
-JoyButtonMap& JoyMap() {
-  static JoyButtonMap map;
-  return map;
-}
+JoyButtonMap& JoyMap() { return ProgramWide<JoyButtonMap>(); }
 
 int32_t SafeDetent(int32_t detent) { return std::max(detent, kMinThrottleDetent); }
 

@@ -6,6 +6,7 @@
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -18,10 +19,6 @@ double StepTrim(double setting, int steps) {
   return (std::floor(setting * kTrimStepsPerRadian + 0.5) + steps) / kTrimStepsPerRadian;
 }
 
-void Call(const std::function<void()>& command) {
-  if (command) command();
-}
-
 // The guard compares in single precision, as the interval clock is kept.
 bool After(double now, double mark, double wait) {
   return static_cast<float>(now) > static_cast<float>(mark + wait);
@@ -29,10 +26,7 @@ bool After(double now, double mark, double wait) {
 
 }  // namespace
 
-JoystickLink& Joystick() {
-  static JoystickLink link;
-  return link;
-}
+JoystickLink& Joystick() { return ProgramWide<JoystickLink>(); }
 
 void DispatchJoyButtons(const JoyDispatchContext& c) {
   const double now = Timer();
@@ -48,7 +42,7 @@ void DispatchJoyButtons(const JoyDispatchContext& c) {
     return mask != 0 && mask == held;
   };
 
-  if (acts(kJoyTakeoff)) Call(c.Commands.TakeoffCommand);
+  if (acts(kJoyTakeoff)) c.Commands.TakeoffCommand();
   if (acts(kJoySteeringOrGun)) {
     if (!powered) {
       if (s.Pilot.MouseSteering == 0) {
@@ -58,7 +52,7 @@ void DispatchJoyButtons(const JoyDispatchContext& c) {
         s.Controls.RudderDemand = 0;
       }
     } else if (c.CompanionSampleCount > 0) {
-      Call(c.Commands.FireGunBurst);
+      c.Commands.FireGunBurst();
     }
   }
   if (acts(kJoyBrakeHold)) s.Pilot.BrakeOn = s.Pilot.BrakeOn == 0 ? 1 : 0;
@@ -67,10 +61,10 @@ void DispatchJoyButtons(const JoyDispatchContext& c) {
   if (acts(kJoyFinTrimLeft)) s.Pilot.RudderCommand = StepTrim(s.Pilot.RudderCommand, 1);
   if (acts(kJoyFinTrimRight)) s.Pilot.RudderCommand = StepTrim(s.Pilot.RudderCommand, -1);
   if (powered) {
-    if (acts(kJoyGear)) Call(c.Commands.ToggleGear);
-    if (acts(kJoyFlapsUp)) Call(c.Commands.FlapUp);
-    if (acts(kJoyFlapsDown)) Call(c.Commands.FlapDown);
-    if (acts(kJoyFuelDump)) Call(c.Commands.ToggleFuelDump);
+    if (acts(kJoyGear)) c.Commands.ToggleGear();
+    if (acts(kJoyFlapsUp)) c.Commands.FlapUp();
+    if (acts(kJoyFlapsDown)) c.Commands.FlapDown();
+    if (acts(kJoyFuelDump)) c.Commands.ToggleFuelDump();
     if (acts(kJoyTvc)) {
       if (s.Engine.TvcOn == 0) {
         if (s.Engine.TvcCapability > 0) s.Engine.TvcOn = 1;

@@ -1,6 +1,7 @@
 // What the joystick code needs of the flight screen, and what it gives it:
 // the flight loop's joystick seams, the button dispatcher and the device
-// dialog's opening. The flight screen fills the link when it loads.
+// dialog's opening. The commands and the screen's hooks are wired at
+// start-up; the flight screen points the link at its options when it loads.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,7 @@
 
 namespace zarv::flightscreen {
 
-// The flight-screen commands the buttons carry out. An empty one is skipped.
+// The flight-screen commands the buttons carry out.
 struct JoyCommands {
   std::function<void()> TakeoffCommand;  // take-off run / wheel brake
   std::function<void()> FireGunBurst;

@@ -4,6 +4,7 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flightscreen/conditions.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
@@ -11,7 +12,6 @@
 namespace zarv::flightscreen {
 namespace {
 
-constexpr double kDeg = 57.3;
 
 struct Shown {
   int field;
@@ -56,8 +56,8 @@ namespace {
 std::vector<Shown> ShownLaunchValues(const aircraft::AircraftData& a) {
   return {
       {45, a.LaunchSpeed, "##0.00"},          {46, a.WindSpeed, "#0.0"},
-      {47, a.LaunchHeading * kDeg, "##0"},    {48, a.LaunchBank * kDeg, "##0"},
-      {49, a.LaunchPitch * kDeg, "#0.0"},     {50, a.WindDirection * kDeg, "##0"},
+      {47, a.LaunchHeading * kDegreesPerRadian, "##0"},    {48, a.LaunchBank * kDegreesPerRadian, "##0"},
+      {49, a.LaunchPitch * kDegreesPerRadian, "#0.0"},     {50, a.WindDirection * kDegreesPerRadian, "##0"},
       {51, a.SurfacePressure, "###0"},        {52, a.SurfaceTemperature, "#0.0"},
       {53, static_cast<double>(a.TailHoldFlag), "##0"},
   };
@@ -72,15 +72,15 @@ bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const a
   aircraft::AircraftData fromFile = a;
   fromFile.LaunchSpeed = value(45, a.LaunchSpeed);
   fromFile.WindSpeed = value(46, a.WindSpeed);
-  fromFile.LaunchHeading = value(47, a.LaunchHeading * kDeg) / kDeg;
-  fromFile.LaunchBank = value(48, a.LaunchBank * kDeg) / kDeg;
-  fromFile.LaunchPitch = value(49, a.LaunchPitch * kDeg) / kDeg;
-  fromFile.WindDirection = value(50, a.WindDirection * kDeg) / kDeg;
+  fromFile.LaunchHeading = value(47, a.LaunchHeading * kDegreesPerRadian) / kDegreesPerRadian;
+  fromFile.LaunchBank = value(48, a.LaunchBank * kDegreesPerRadian) / kDegreesPerRadian;
+  fromFile.LaunchPitch = value(49, a.LaunchPitch * kDegreesPerRadian) / kDegreesPerRadian;
+  fromFile.WindDirection = value(50, a.WindDirection * kDegreesPerRadian) / kDegreesPerRadian;
   fromFile.SurfacePressure = value(51, a.SurfacePressure);
   fromFile.SurfaceTemperature = value(52, a.SurfaceTemperature);
   fromFile.TailHoldFlag = static_cast<int16_t>(value(53, a.TailHoldFlag));
   fromFile = SyncedThroughBars(fromFile, s);
-  if (fromFile.WindDirection == 0) fromFile.WindDirection = 6.2831852;
+  if (fromFile.WindDirection == 0) fromFile.WindDirection = kFullTurn;
   const std::vector<Shown> now = ShownLaunchValues(a), file = ShownLaunchValues(fromFile);
   for (size_t i = 0; i < now.size(); ++i) {
     if (now[i].field >= n) break;

@@ -7,6 +7,7 @@
 
 #include "logbook/log_text.h"
 #include "model/rotation.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
@@ -208,15 +209,15 @@ double NormaliseBank(double degrees) {
 
 void ComputeTipTrail(FlightSample& x, const model::AirframeOutline& o) {
   model::AttitudeRotation att;
-  att.BankSin = std::sin(x.Bank / 57.3);
-  att.BankCos = std::cos(x.Bank / 57.3);
-  att.PitchSin = std::sin(x.Pitch / 57.3);
-  att.PitchCos = std::cos(x.Pitch / 57.3);
-  att.HeadingSin = std::sin(x.HeadingDeg / 57.3);
-  att.HeadingCos = std::cos(x.HeadingDeg / 57.3);
-  const double rise = (o.WingX[3] - o.WingX[2]) * std::sin(x.InnerWingDeflection / 57.3) +
-                      (o.WingX[5] - o.WingX[4]) * std::sin(x.OuterWingDeflection / 57.3) +
-                      (o.WingX[7] - o.WingX[6]) * std::sin(x.WingTipDeflection / 57.3);
+  att.BankSin = std::sin(x.Bank / kDegreesPerRadian);
+  att.BankCos = std::cos(x.Bank / kDegreesPerRadian);
+  att.PitchSin = std::sin(x.Pitch / kDegreesPerRadian);
+  att.PitchCos = std::cos(x.Pitch / kDegreesPerRadian);
+  att.HeadingSin = std::sin(x.HeadingDeg / kDegreesPerRadian);
+  att.HeadingCos = std::cos(x.HeadingDeg / kDegreesPerRadian);
+  const double rise = (o.WingX[3] - o.WingX[2]) * std::sin(x.InnerWingDeflection / kDegreesPerRadian) +
+                      (o.WingX[5] - o.WingX[4]) * std::sin(x.OuterWingDeflection / kDegreesPerRadian) +
+                      (o.WingX[7] - o.WingX[6]) * std::sin(x.WingTipDeflection / kDegreesPerRadian);
   const double tipZ = rise + o.WingZ[7];
   model::WorkPoint a{o.WingX[7], o.WingY[7], tipZ};
   model::RotatePointByAttitude(att, a);

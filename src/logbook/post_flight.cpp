@@ -1,9 +1,11 @@
 #include "logbook/post_flight.h"
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::records {
 
@@ -21,7 +23,7 @@ FlightResult ComposeFlightResult(double distance, const std::string& aircraftNam
   FlightResult r;
   r.FlightDateTime = dateTime;
   const std::string distanceText = Format(distance, "###.#0") + "m by " + aircraftName + " ";
-  r.FlightSummary = distanceText + Str(Int(launchHeading * 57.3)) + "Deg  wind" + Format(windSpeed, "##.0") +
+  r.FlightSummary = distanceText + Str(Int(launchHeading * kDegreesPerRadian)) + "Deg  wind" + Format(windSpeed, "##.0") +
                     "m/s  " + Format(flightTime - launchTime - 0.05, "##.0") + "sec " + dateTime;
   r.RecordEntryText = distanceText + dateTime + "  ";
   return r;
@@ -32,7 +34,7 @@ std::string FlightDateTimeNow() { return DateText() + "   " + TimeText(); }
 void EndFlightRecordSteps(flight::FlightState& s, flight::FlightRecord& r, const aircraft::AircraftData& a) {
   s.Loop.StepCounter = 0;
   r.RecordSampleCount = r.RecordCount;
-  r.Row(1).HeadingDeg = a.LaunchHeading * 57.3;
+  r.Row(1).HeadingDeg = a.LaunchHeading * kDegreesPerRadian;
   if (a.LaunchHeight > 5) r.Row(0).Time = 0;
 }
 
@@ -71,10 +73,7 @@ bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, f
   return WriteFlightLog(path, log, r, outline, hooks);
 }
 
-PostFlightState& PostFlight() {
-  static PostFlightState instance;
-  return instance;
-}
+PostFlightState& PostFlight() { return ProgramWide<PostFlightState>(); }
 
 PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& screen) {
   PostFlightOutcome out;

@@ -6,15 +6,13 @@
 #include "aircraft/aircraft_data.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 
 namespace zarv::records {
 
-RankingState& Ranking() {
-  static RankingState instance;
-  return instance;
-}
+RankingState& Ranking() { return ProgramWide<RankingState>(); }
 
 std::string RankingPath() { return ProgramPath("\\Temp\\record.dat"); }
 

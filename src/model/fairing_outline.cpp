@@ -40,7 +40,10 @@ void WriteFairing(const aircraft::AircraftData& a, const OutlineInputs& sizes,
 
   // Slice 0 has the root's chord and place; its heights follow the root's
   // lower surface from leading edge to trailing edge while its points run
-  // from rear to front (kept as the original draws it).
+  // from rear to front, so its rearmost point takes the leading edge's
+  // height. That lower surface is level but for the leading edge: only the
+  // two rearmost points rise a little. The outlines that flight logs carry
+  // (and a companion is drawn from) are built this way, so it stays.
   const double cr = o.WingY(0, 4) - o.WingY(0, 0);
   const double r = sizes.RootExtension;
   for (int p = 0; p < 8; ++p) {

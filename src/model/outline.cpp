@@ -1,4 +1,5 @@
 #include "model/outline.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::model {
 
@@ -35,9 +36,6 @@ const OutlinePoint& PartPivotSet::operator[](int index) const {
 
 void AirframeOutline::Reset() { *this = AirframeOutline{}; }
 
-AirframeOutline& Outline() {
-  static AirframeOutline outline;
-  return outline;
-}
+AirframeOutline& Outline() { return ProgramWide<AirframeOutline>(); }
 
 }  // namespace zarv::model

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/outline.h"
+#include "platform/runtime/angles.h"
 
 namespace zarv::model::outline_build {
 
@@ -39,7 +40,7 @@ inline void ClearForBuild(AirframeOutline& o) {
 // degrees (points 3 and 4 share the side). Degrees go to radians by 57.3.
 inline double HalfRingAngle(int p) {
   const int index = p < 4 ? p : p - 1;
-  return 30.0 * index / 57.3;
+  return 30.0 * index / kDegreesPerRadian;
 }
 
 // Station s of a half-ring grid: half-width w, half-height h, centre height

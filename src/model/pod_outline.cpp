@@ -4,6 +4,7 @@
 
 #include "model/light_outline_parts.h"
 #include "model/outline_build_parts.h"
+#include "platform/runtime/angles.h"
 
 namespace zarv::model {
 
@@ -24,7 +25,7 @@ void BoomHalfRing(AirframeOutline& o, int s, double w, double h, double z, doubl
 void BoomFullRing(AirframeOutline& o, int s, double w, double h, double xc, double z,
                   double y) {
   for (int p = 0; p < 8; ++p) {
-    const double b = (22.5 + 45.0 * p) / 57.3;
+    const double b = (22.5 + 45.0 * p) / kDegreesPerRadian;
     o.RearFuselageX(s, p) = w * std::sin(b) + xc;
     o.RearFuselageY(s, p) = y;
     o.RearFuselageZ(s, p) = h * std::cos(b) + z;
@@ -113,11 +114,11 @@ void BuildTwinBoomTail(const aircraft::AircraftData& a, const OutlineInputs& siz
     // wing station 1; ring 0 lies in the plane of the wing surface there.
     const double wz0 = o.WingZ(1, 0);
     const double wy0 = o.WingY(1, 0);
-    const double hb = ((o.WingZ(1, 1) - wz0) / 2) / std::cos(22.5 / 57.3);
+    const double hb = ((o.WingZ(1, 1) - wz0) / 2) / std::cos(22.5 / kDegreesPerRadian);
     const double zb = wz0 + hb;
     const double slope = GuardedRatio(o.WingY(1, 1) - wy0, o.WingZ(1, 1) - wz0);
     for (int p = 0; p < 8; ++p) {
-      const double b = (22.5 + 45.0 * p) / 57.3;
+      const double b = (22.5 + 45.0 * p) / kDegreesPerRadian;
       o.RearFuselageX(0, p) = 0.05 * std::sin(b) + (hs + 0.03);
       o.RearFuselageZ(0, p) = hb * std::cos(b) + zb;
       o.RearFuselageY(0, p) = wy0 + slope * (o.RearFuselageZ(0, p) - wz0);

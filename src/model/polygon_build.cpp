@@ -5,12 +5,13 @@
 #include "aircraft/aircraft_data.h"
 #include "model/tail_triangulate.h"
 #include "model/triangulate.h"
+#include "platform/runtime/angles.h"
 
 namespace zarv::model {
 
 namespace {
 
-constexpr double kBehindEye = 3.1415926;
+constexpr double kBehindEye = kPi;
 
 // Whether a prism face lies within the part of the view that is drawn.
 // Without a zoom (0 or less) no face is held back.

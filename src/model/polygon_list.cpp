@@ -1,6 +1,7 @@
 #include "model/polygon_list.h"
 
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::model {
 
@@ -23,10 +24,7 @@ void PolygonList::ClearForBuild() {
 
 void PolygonList::Reset() { *this = PolygonList{}; }
 
-PolygonList& Polygons() {
-  static PolygonList list;
-  return list;
-}
+PolygonList& Polygons() { return ProgramWide<PolygonList>(); }
 
 PartReference PartReferenceFromPivots(const PartPivotSet& p) {
   PartReference r;
@@ -52,9 +50,6 @@ void MapToScreen(const ScreenMapping& m, double viewZoom, double projX, double p
 
 void ModelScene::Reset() { *this = ModelScene{}; }
 
-ModelScene& Scene() {
-  static ModelScene scene;
-  return scene;
-}
+ModelScene& Scene() { return ProgramWide<ModelScene>(); }
 
 }  // namespace zarv::model

@@ -10,14 +10,14 @@
 #include "model/outline.h"
 #include "model/outline_build_parts.h"
 #include "aircraft/aircraft_data.h"
+#include "platform/runtime/angles.h"
 
 namespace zarv::model::powered {
 
 // Degrees to radians as the outline has always been drawn (not 180/pi).
-inline constexpr double kDegPerRad = 57.3;
 
 // Point p of a 12-point nacelle ring, from straight up towards outboard.
-inline double RingAngle(int p) { return (30 * p + 15) / kDegPerRad; }
+inline double RingAngle(int p) { return (30 * p + 15) / kDegreesPerRadian; }
 
 // za + (x - xa)(zb - za) / (xb - xa). Two stations at one position give the
 // value of the station nearer to x (the first on a tie) instead of 0/0.
@@ -38,7 +38,7 @@ inline double FiniteOr0(double v) { return std::isfinite(v) ? v : 0.0; }
 
 // A fin tilted further than this from the vertical is drawn at this tilt, so
 // that the 1 / cos and tan of the tilt stay finite.
-inline constexpr double kMaxFinTilt = 80 / kDegPerRad;
+inline constexpr double kMaxFinTilt = 80 / kDegreesPerRadian;
 
 // The six-point tail section, chordwise (forward of the quarter chord) and
 // thickness (before the airfoil scaling).

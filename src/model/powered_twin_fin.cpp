@@ -1,4 +1,5 @@
-// The three twin-fin builders share five stages run in a fixed order; each
+// The three twin-fin builders share five stages run in a fixed order
+// (nacelles, front fuselage, rear fuselage, tail surfaces, finishing); each
 // stage reads cells the earlier ones wrote. While they build, Y runs forward
 // from the wing root's quarter chord and Z up from the body bottom; the last
 // stage moves the outline onto the centre of gravity and the middle of its
@@ -15,7 +16,6 @@ namespace {
 
 using outline_build::HalfRingAngle;
 using powered::Interpolate;
-using powered::kDegPerRad;
 using powered::PoweredInputs;
 using powered::RingAngle;
 using powered::SafeRatio;
@@ -51,7 +51,7 @@ struct Nacelle {
   }
 };
 
-// ---------------------------------------------------------------- stage 1
+// --------------------------------------------------------- nacelles
 
 // Nacelle in the gap between the body side and the wing root.
 void BuildWingRootNacelle(AirframeOutline& o, const PoweredInputs& in) {
@@ -106,7 +106,7 @@ void BuildWingRootNacelle(AirframeOutline& o, const PoweredInputs& in) {
     }
   }
   // Flat top on the wing over a rounded lower half.
-  const double cos15 = std::cos(15 / kDegPerRad);
+  const double cos15 = std::cos(15 / kDegreesPerRadian);
   const double c5 = R - 0.97 * D / 2;
   const double r5 = 0.97 * D / 2 / cos15;
   const double z5 = Zu - 1.15 * D + 0.97 * D / 2;
@@ -140,11 +140,11 @@ void BuildWingRootNacelle(AirframeOutline& o, const PoweredInputs& in) {
   for (int p = 0; p < 12; ++p) {
     n.Ring(8, p, RingAngle(p), 1.05 * D / 2 / cos15, c6, zc, 1.8 * D - T);
     n.Ring(9, p, RingAngle(p), 0.98 * D / 2, c6, zc, 1.55 * D - T);
-    n.Ring(10, p, 30 * p / kDegPerRad, 0.8 * D / 2, c6, zc, 0.95 * D - T);
-    n.Ring(11, p, (30 * p - 15) / kDegPerRad, 0.6 * D / 2, c6, zc, 1.8 * D - T);
+    n.Ring(10, p, 30 * p / kDegreesPerRadian, 0.8 * D / 2, c6, zc, 0.95 * D - T);
+    n.Ring(11, p, (30 * p - 15) / kDegreesPerRadian, 0.6 * D / 2, c6, zc, 1.8 * D - T);
   }
   const double y12 = o.NacelleY(11, 0);
-  for (int p = 0; p < 12; ++p) n.Ring(12, p, (30 * p - 15) / kDegPerRad, 0.001 * D, c6, zc, y12);
+  for (int p = 0; p < 12; ++p) n.Ring(12, p, (30 * p - 15) / kDegreesPerRadian, 0.001 * D, c6, zc, y12);
 }
 
 // Intake under the wing root and a nacelle running aft as a boom.
@@ -196,7 +196,7 @@ void BuildTwinBoomNacelle(AirframeOutline& o, const PoweredInputs& in, double b)
   for (int p = 0; p < 12; ++p) n.Set(4, p, NX(3, p), NY(0, 0), NZ(3, p));
 
   // Under the wing: flat tops on the wing over lower half rings.
-  const double cos15 = std::cos(15 / kDegPerRad);
+  const double cos15 = std::cos(15 / kDegreesPerRadian);
   {
     const double a = (0.9 * D) / 2;
     const double xc = (S - b) - a;
@@ -230,11 +230,11 @@ void BuildTwinBoomNacelle(AirframeOutline& o, const PoweredInputs& in, double b)
   for (int p = 0; p < 12; ++p) {
     n.Ring(8, p, RingAngle(p), ((1.05 * D) / 2) / cos15, xc6, zc, 1.8 * D - T);
     n.Ring(9, p, RingAngle(p), D / 2, xc6, zc, 1.55 * D - T);
-    n.Ring(10, p, 30 * p / kDegPerRad, (0.85 * D) / 2, xc6, zc, 0.8 * D - T);
-    n.Ring(11, p, (30 * p - 15) / kDegPerRad, (0.6 * D) / 2, xc6, zc, 1.8 * D - T);
+    n.Ring(10, p, 30 * p / kDegreesPerRadian, (0.85 * D) / 2, xc6, zc, 0.8 * D - T);
+    n.Ring(11, p, (30 * p - 15) / kDegreesPerRadian, (0.6 * D) / 2, xc6, zc, 1.8 * D - T);
   }
   const double y12 = NY(11, 0);
-  for (int p = 0; p < 12; ++p) n.Ring(12, p, (30 * p - 15) / kDegPerRad, 0.001 * D, xc6, zc, y12);
+  for (int p = 0; p < 12; ++p) n.Ring(12, p, (30 * p - 15) / kDegreesPerRadian, 0.001 * D, xc6, zc, y12);
 
   // Wing root: trailing edge to the nacelle's inboard side, the rest to the
   // body side.
@@ -248,7 +248,7 @@ void BuildTwinBoomNacelle(AirframeOutline& o, const PoweredInputs& in, double b)
   WX(0, 7) = WX(0, 1);
 }
 
-// ---------------------------------------------------------------- stage 2
+// --------------------------------------------------- front fuselage
 
 struct Fuselage {
   AirframeOutline& o;
@@ -326,7 +326,7 @@ void BuildWingRootFrontFuselage(AirframeOutline& o, const PoweredInputs& in) {
     const int ns = 5 + k;
     const double zbot = k == 0 ? Zr - 0.01 * H : Zr;
     const double y = NY(ns, 0);
-    const double t90 = 90 / kDegPerRad;
+    const double t90 = 90 / kDegreesPerRadian;
     for (int p = 0; p < 4; ++p) f.Set(st, p, 0.001 + 0.001 * std::sin(t90), y, NZ(ns, 9) + 0.001 * std::cos(t90));
     f.Set(st, 4, NX(ns, 9), y, NZ(ns, 9));
     f.Set(st, 5, NX(ns, 9), y, zbot);
@@ -420,7 +420,7 @@ void BuildTwinBoomFrontFuselage(AirframeOutline& o, const PoweredInputs& in, dou
   }
   // Two stations at the trailing edge.
   {
-    const double t90 = 90 / kDegPerRad;
+    const double t90 = 90 / kDegreesPerRadian;
     for (int p = 0; p < 4; ++p) f.Set(9, p, 0.001 + 0.001 * std::sin(t90), Yt, WZ(0, 0) + 0.001 * std::cos(t90));
     f.Set(9, 4, WX(0, 0), Yt, WZ(0, 0));
     f.Set(9, 5, WX(0, 0), Yt, Bz);
@@ -457,7 +457,7 @@ void BuildTwinBoomFrontFuselage(AirframeOutline& o, const PoweredInputs& in, dou
   pin(8, 4, 1);
 }
 
-// ---------------------------------------------------------------- stage 3
+// ---------------------------------------------------- rear fuselage
 
 // Keel body under wing station 1 that carries the fin, and its joins.
 void BuildRearFuselage(AirframeOutline& o, const PoweredInputs& in, Layout layout) {
@@ -573,7 +573,7 @@ void BuildRearFuselage(AirframeOutline& o, const PoweredInputs& in, Layout layou
   for (int p = 9; p < 12; ++p) NZ(6, p) = FZ(9, 6);
 }
 
-// ---------------------------------------------------------------- stage 4
+// ---------------------------------------------------- tail surfaces
 
 void BuildTwinFinTail(AirframeOutline& o, const PoweredInputs& in) {
   powered::WriteTailSection(o, in.TailFactor);
@@ -650,7 +650,7 @@ void BuildTwinFinTail(AirframeOutline& o, const PoweredInputs& in) {
   }
 }
 
-// ---------------------------------------------------------------- stage 5
+// ------------------------------ finishing: extent, centring, pivots
 
 void FinishTwinFinOutline(AirframeOutline& o, const PoweredInputs& in, Layout layout) {
   o.OutlineZMax = 0.0;

@@ -2,13 +2,15 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::model {
 
 namespace {
 // Points behind the eye are pushed this far off the line of sight.
-constexpr double kBehindEye = 3.1415926;
+constexpr double kBehindEye = kPi;
 }  // namespace
 
 void RotatePointByAttitude(const AttitudeRotation& a, WorkPoint& point) {
@@ -53,9 +55,6 @@ void ProjectPointToView(const ViewSetup& v, WorkPoint& point, ProjectionResult& 
   r.ProjY = -(v.ViewRollSin * r.ProjAzimuth + v.ViewRollCos * r.ProjElevation) * v.PixelsPerRadian;
 }
 
-ProjectionRecords& Projection() {
-  static ProjectionRecords records;
-  return records;
-}
+ProjectionRecords& Projection() { return ProgramWide<ProjectionRecords>(); }
 
 }  // namespace zarv::model

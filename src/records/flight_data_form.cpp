@@ -18,6 +18,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::records {
 namespace {
@@ -26,10 +27,6 @@ constexpr int kSlot = shell::kSlotFlightData;
 const char* const kMenuRows[] = {"ﾌｧｲﾙを開く F3", "印   刷    F6", "", "ｷｬﾝｾﾙ     Esc"};
 constexpr double kMenuRowPitch = 15.6;
 const char* const kDrawingTitle = "飛行記録グラフを描いています";
-
-void Call(const std::function<void()>& f) {
-  if (f) f();
-}
 
 // A canvas of another size is made afresh: the drawings clear it anyway, and
 // a resize would first fill the new image and copy the old picture into it.
@@ -45,15 +42,9 @@ void SizeCanvas(Surface& c, int width, int height) {
 
 int MenuRowAt(double y) { return CInt(std::clamp(y / kMenuRowPitch - 0.5, -1.0, 3.0)); }
 
-FlightDataLink& FlightDataHost() {
-  static FlightDataLink link;
-  return link;
-}
+FlightDataLink& FlightDataHost() { return ProgramWide<FlightDataLink>(); }
 
-FlightDataMemory& FlightDataKept() {
-  static FlightDataMemory memory;
-  return memory;
-}
+FlightDataMemory& FlightDataKept() { return ProgramWide<FlightDataMemory>(); }
 
 FlightDataForm::FlightDataForm() {
   checks_ = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check6, &Check7};
@@ -80,7 +71,7 @@ FlightDataForm::FlightDataForm() {
       if (Width() != sh.FormSavedWidth[kSlot]) SetWidth(sh.FormSavedWidth[kSlot]);
       if (Height() != sh.FormSavedHeight[kSlot]) SetHeight(sh.FormSavedHeight[kSlot]);
     }
-    Call(FlightDataHost().PlayTransitionSound);
+    FlightDataHost().PlayTransitionSound();
   };
   for (int n = 0; n < 7; ++n) checks_[static_cast<size_t>(n)]->OnClick = [this, n] { CheckClick(n + 1); };
   HScroll1.OnChange = [this] { HScroll1_Change(); };
@@ -136,7 +127,7 @@ void FlightDataForm::SetUpScreen() {
   const double tpp = sh.TwipsPerPixel;
   FlightDataLink& host = FlightDataHost();
   if (source_ == nullptr) source_ = &flight::Record();
-  Call(host.PlayTransitionSound);
+  host.PlayTransitionSound();
   sh.FormActiveFlags[kSlot] = 1;
   SetHelpContextID(170);
   Timer1.SetEnabled(false);
@@ -151,7 +142,7 @@ void FlightDataForm::SetUpScreen() {
     h = 480 * sh.ScreenScale * tpp;
   }
   double flightLeft = 0, flightTop = 0;
-  if (shell::FlightScreen().Position) std::tie(flightLeft, flightTop) = shell::FlightScreen().Position();
+  std::tie(flightLeft, flightTop) = shell::FlightScreen().Position();
   sh.FormSavedWidth[kSlot] = 0;  // free to size
   sh.FormSavedHeight[kSlot] = 0;
   Move(std::max(0.0, flightLeft), flightTop, w, h);
@@ -260,8 +251,8 @@ void FlightDataForm::SetUpScreen() {
   }
   Check7.SetToolTipText("25%ｺｰﾄﾞからの距離mm");
 
-  if (host.SetFlightScreenMousePointer) host.SetFlightScreenMousePointer(vbDefault);
-  if (host.SetFlightScreenAutoRedraw) host.SetFlightScreenAutoRedraw(false);
+  host.SetFlightScreenMousePointer(vbDefault);
+  host.SetFlightScreenAutoRedraw(false);
   openTime_ = Timer();
   Picture3.Move(0, 0, std::max(1.0, ScaleWidth()), 20);
   Surface& strip = Picture3.Canvas();
@@ -282,12 +273,12 @@ void FlightDataForm::SetUpScreen() {
 void FlightDataForm::Draw(bool bottomOnly) {
   FlightDataLink& host = FlightDataHost();
   const int32_t n = DrawableSamples(Inputs());
-  Call(host.PlayTransitionSound);
+  host.PlayTransitionSound();
   DrawChartByDistance(distanceCanvas_, distanceTile_, Inputs());
   // The time chart of a light aircraft is not on screen at first: it waits
   // until the first picture is up (or until it is asked for).
   if (!light_ || timeChartDrawn_) DrawTimeChart(bottomOnly && timeChartDrawn_);
-  Call(host.HideFlightScreen);
+  host.HideFlightScreen();
   if (!light_ && n > 0 && progressOpen_) {
     shell::Process().Unload();
     ZOrder(vbBringToFront);
@@ -415,7 +406,7 @@ void FlightDataForm::Command1_Click() {
   Picture3.SetVisible(false);
   HScroll1.SetVisible(false);
   List1.SetVisible(false);
-  if (host.SetFlightScreenAutoRedraw) host.SetFlightScreenAutoRedraw(true);
+  host.SetFlightScreenAutoRedraw(true);
   Blit();
   const bool printed = PrintForm(*this);
   Picture3.SetVisible(true);
@@ -435,8 +426,8 @@ void FlightDataForm::Command4_Click() {
   OpenLogPicker(kLogCallerCharts, LogRecord(), [this](const std::string& summary) {
     FlightDataLink& host = FlightDataHost();
     File_Select().Hide();
-    if (host.SetFlightScreenMousePointer) host.SetFlightScreenMousePointer(vbHourglass);
-    if (host.SetFlightScreenAutoRedraw) host.SetFlightScreenAutoRedraw(false);
+    host.SetFlightScreenMousePointer(vbHourglass);
+    host.SetFlightScreenAutoRedraw(false);
     ShowRecord(LogRecord(), summary);
   });
 }
@@ -444,18 +435,18 @@ void FlightDataForm::Command4_Click() {
 void FlightDataForm::Form_Unload(int&) {
   shell::ShellState& sh = shell::Shell();
   FlightDataLink& host = FlightDataHost();
-  Call(host.PlayTransitionSound);
+  host.PlayTransitionSound();
   sh.FormSavedWidth[kSlot] = 0;
   sh.FormSavedHeight[kSlot] = 0;
   sh.FormActiveFlags[kSlot] = 0;
-  if (host.SetFlightScreenTop) host.SetFlightScreenTop(Top());
+  host.SetFlightScreenTop(Top());
   flight::FlightState& s = flight::State();
   s.Loop.PassesThisSecond = 0;
   s.Loop.TimeMark = CheckedRound<int64_t>(Timer());
   drawn_ = false;
   source_ = nullptr;
   if (File_Select().Loaded()) File_Select().Unload();
-  Call(host.ShowFlightScreen);
+  host.ShowFlightScreen();
 }
 
 FlightDataForm& Flight_Data() {
@@ -468,7 +459,7 @@ void OpenFlightData() {
   // The samples recorded so far.
   r.RecordSampleCount = std::max<int32_t>(r.RecordCount, 0);
   const FlightDataLink& host = FlightDataHost();
-  Flight_Data().ShowRecord(r, host.FlightSummary ? host.FlightSummary() : std::string());
+  Flight_Data().ShowRecord(r, host.FlightSummary());
 }
 
 void ShowFlightDataAndWait() {

@@ -11,6 +11,7 @@
 #include "records/flight_data_form.h"
 #include "logbook/flight_log.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::records {
 
@@ -18,10 +19,7 @@ const char* const kChooseFileMessage = "ファイルを選んで下さい。";
 const char* const kNoSuchFileMessage = "ファイルが見つかりません：";
 const char* const kUnreadableMessage = "フライトデータを読み込めませんでした。";
 
-LogPickerLink& LogPickerHost() {
-  static LogPickerLink link;
-  return link;
-}
+LogPickerLink& LogPickerHost() { return ProgramWide<LogPickerLink>(); }
 
 std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
   return FormatDate(modified, "yyyy/mm/dd hh:mm") + " " + Format(Val(firstLine), "###0") + "m";
@@ -127,7 +125,7 @@ void FileSelectForm::Dir1_Change() {
   Text1.SetText("");
   List1.Clear();
   List2.Clear();
-  const std::string suffix = LogPickerHost().LogSuffix ? LogPickerHost().LogSuffix() : std::string();
+  const std::string suffix = LogPickerHost().LogSuffix();
   for (const LogListing& l : ListAircraftLogs(Dir1.Path(), suffix)) {
     List1.AddItem(l.Name);
     List2.AddItem(l.Row);

@@ -19,15 +19,20 @@ class ResultSheetForm : public Form {
   ResultSheetForm();
   Label Label1{*this};
   CommandButton Command1{*this};  // ｷｬﾝｾﾙ(Esc), out of sight
-  // Top-left corner in twips (the flight screen's), when set.
-  std::function<std::pair<double, double>()> Anchor;
-  // After the window closed: the flight screen restarts its per-second count.
-  std::function<void()> OnClosed;
 
  private:
   void Form_Load();
 };
 ResultSheetForm& ResultSheet();
+
+// What the ranking window needs of the flight screen.
+struct ResultSheetLink {
+  // Top-left corner in twips (the flight screen's).
+  std::function<std::pair<double, double>()> Anchor;
+  // After the window closed: the flight screen restarts its per-second count.
+  std::function<void()> OnClosed;
+};
+ResultSheetLink& ResultSheetHost();
 
 // The name-entry panel, a picture box on the flight screen (240 x 130 pixels).
 class NameEntryPanel {

@@ -1,6 +1,7 @@
 // The ranking window and the name-entry panel.
 #include "logbook/post_flight.h"
 #include "logbook/ranking.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/msgbox.h"
 #include "records/records_screens.h"
@@ -28,7 +29,7 @@ ResultSheetForm::ResultSheetForm() {
   OnResize = [this] { shell::KeepSavedSize(*this, shell::kSlotResultSheet, false); };
   OnUnload = [this](int&) {
     shell::Shell().FormActiveFlags[shell::kSlotResultSheet] = 0;
-    if (OnClosed) OnClosed();
+    ResultSheetHost().OnClosed();
   };
 }
 
@@ -38,11 +39,9 @@ void ResultSheetForm::Form_Load() {
   SetWidth((kListWidth + 6) * kTpp);
   SetHeight((kListTop + kListHeight + 30) * kTpp);
   shell::SaveFormSize(*this, shell::kSlotResultSheet);
-  if (Anchor) {
-    const auto [left, top] = Anchor();
-    SetLeft(left);
-    SetTop(top);
-  }
+  const auto [left, top] = ResultSheetHost().Anchor();
+  SetLeft(left);
+  SetTop(top);
   Label1.Move(0, kListTop, kListWidth, kListHeight);
   Label1.SetFontName("ＭＳ ゴシック");
   Label1.SetFontSize(12);
@@ -57,6 +56,8 @@ ResultSheetForm& ResultSheet() {
   static ResultSheetForm instance;
   return instance;
 }
+
+ResultSheetLink& ResultSheetHost() { return ProgramWide<ResultSheetLink>(); }
 
 NameEntryPanel::NameEntryPanel(Container& flightScreen) : Picture6(flightScreen) {
   Picture6.SetVisible(false);

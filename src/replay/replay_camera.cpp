@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/gdi.h"
@@ -56,10 +57,10 @@ void ReplayPlayer::CameraStep() {
     double heading;
     if (dy + 0.001 == 0) {
       heading = std::atan2(dx, dy);
-      if (heading < 0) heading += 6.2831852;
+      if (heading < 0) heading += kFullTurn;
     } else {
       const double t = std::atan(dx / (dy + 0.001));
-      heading = dy < 0 ? t + 3.1415926 : (dx < 0 ? t + 6.2831852 : t);
+      heading = dy < 0 ? t + kPi : (dx < 0 ? t + kFullTurn : t);
     }
     st.ViewHeading = heading;
   }
@@ -92,8 +93,8 @@ void ReplayPlayer::CameraStep() {
                                          (sn.East - sm.East) * (sn.East - sm.East)));
     Shading.AirflowElevationSin = std::sin(e);
     Shading.AirflowElevationCos = std::cos(e);
-    Shading.AirflowHeadingSin = std::sin(-sn.Track / 57.3);
-    Shading.AirflowHeadingCos = std::cos(-sn.Track / 57.3);
+    Shading.AirflowHeadingSin = std::sin(-sn.Track / kDegreesPerRadian);
+    Shading.AirflowHeadingCos = std::cos(-sn.Track / kDegreesPerRadian);
   }
 
   // Air temperature and Mach number of the drawn sample.

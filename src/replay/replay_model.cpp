@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "model/polygon_build.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "replay/replay_player.h"
 #include "view/companion_draw.h"
@@ -13,6 +14,12 @@ namespace zarv::replay {
 
 using model::ModelScene;
 using model::ViewPoint;
+
+namespace {
+// The replay turns the model's movable surfaces with degrees per radian of
+// its own, not kDegreesPerRadian.
+constexpr double kSurfaceDegreesPerRadian = 57.0;
+}  // namespace
 
 void ReplayPlayer::PlaceModel() {
   const ReplayState& st = State;
@@ -42,14 +49,14 @@ void ReplayPlayer::PlaceModel() {
 
   // The nozzle exit ring opens, closes and tilts with the recorded nozzle.
   const double r = s.NozzleOpening / 100.0 * std::abs(o.NacelleZ(10, 0) - o.NacelleZ(10, 5)) / 2;
-  const double nu = s.NozzleAngle / 57.3;
+  const double nu = s.NozzleAngle / kDegreesPerRadian;
   const double seg = o.NacelleY(9, 0) - o.NacelleY(10, 0);
   const double cx = (o.NacelleX(10, 3) + o.NacelleX(10, 9)) / 2;
   const double cz = (o.NacelleZ(10, 0) + o.NacelleZ(10, 5)) / 2;
   for (int i = 0; i < 13; ++i) {
     for (int p = 0; p < 12; ++p) {
       if (i == 10) {
-        const double th = 30 * p / 57.3;
+        const double th = 30 * p / kDegreesPerRadian;
         const double y = o.NacelleY(10, p) - r * std::sin(nu) * std::cos(th);
         const double z = cz + r * std::cos(nu) * std::cos(th) - seg * std::sin(nu);
         place(-cx - r * std::sin(th), y, z, sc.NacelleLeftView(i, p));
@@ -63,10 +70,10 @@ void ReplayPlayer::PlaceModel() {
   }
 
   // Wing: bent by the three flex angles, flaps, ailerons and leading-edge
-  // flaps turned (surface angles use 57.0 degrees per radian).
-  const double ail = s.AileronDeg / 57.0;
-  const double flap = -s.FlapSetting / 57.0;
-  const double lef = s.LeadingEdgeFlapAngle / 57.0;
+  // flaps turned.
+  const double ail = s.AileronDeg / kSurfaceDegreesPerRadian;
+  const double flap = -s.FlapSetting / kSurfaceDegreesPerRadian;
+  const double lef = s.LeadingEdgeFlapAngle / kSurfaceDegreesPerRadian;
   for (int i = 0; i < 9; ++i) {
     for (int p = 0; p < 8; ++p) {
       double y = o.WingY(i, p);
@@ -100,7 +107,7 @@ void ReplayPlayer::PlaceModel() {
   }
 
   // Tailplane about its hinge; both sine terms positive as the replay draws it.
-  const double t = s.TailplaneAngle / 57.0;
+  const double t = s.TailplaneAngle / kSurfaceDegreesPerRadian;
   const double c = std::cos(t), sg = std::sin(t);
   for (int i = 0; i <= 5; ++i) {
     for (int p = 0; p < 6; ++p) {
@@ -127,7 +134,7 @@ void ReplayPlayer::PlaceModel() {
       }
     }
   } else {
-    const double rr = At(CheckedTruncate<int32_t>(st.Position, true)).FinAngle / 57.0;
+    const double rr = At(CheckedTruncate<int32_t>(st.Position, true)).FinAngle / kSurfaceDegreesPerRadian;
     for (int i = 6; i <= 11; ++i) {
       for (int p = 0; p < 6; ++p) {
         const double ty = o.TailY(i, p);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/sound_flags.h"
 #include "platform/runtime/text.h"
@@ -85,7 +86,7 @@ ReplayPlayer::ReplayPlayer(flight::FlightRecord& record, const model::AirframeOu
       Flight(flight),
       Aircraft(aircraft),
       Geometry(geometry) {
-  Shading.SetSun(180 / 57.3, 70 / 57.3);
+  Shading.SetSun(180 / kDegreesPerRadian, 70 / kDegreesPerRadian);
 }
 
 // ------------------------------------------------------------ record access
@@ -104,7 +105,7 @@ const flight::FlightSample& ReplayPlayer::At(int64_t index) const {
   return Record.Samples[static_cast<std::size_t>(Clamp(index))];
 }
 
-double ReplayPlayer::RecordedHeading() const { return At(5).HeadingDeg / 57.3; }
+double ReplayPlayer::RecordedHeading() const { return At(5).HeadingDeg / kDegreesPerRadian; }
 
 // ---------------------------------------------------------------- opening
 
@@ -144,7 +145,7 @@ void ReplayPlayer::Open(uint64_t nowMs) {
   // The platform deck, 10 m by 10 m, along the recorded heading.
   const struct { int Point; double R, B; } corners[] = {
       {1, 5.0, h + 9.4247778 / 2}, {2, 11.18, h + 5.8196}, {3, 11.18, h + 0.4636},
-      {4, 5.0, h + 3.1415926 / 2}};
+      {4, 5.0, h + kPi / 2}};
   for (const auto& c : corners) {
     Scenery.X[static_cast<std::size_t>(c.Point)] = c.R * std::sin(c.B);
     Scenery.Y[static_cast<std::size_t>(c.Point)] = c.R * std::cos(c.B);
@@ -249,14 +250,14 @@ void ReplayPlayer::LookupSample() {
   st.CameraDistance = std::sqrt((sc.ModelPosY - st.CameraY) * (sc.ModelPosY - st.CameraY) +
                                 (sc.ModelPosX - st.CameraX) * (sc.ModelPosX - st.CameraX));
   sc.ModelPosZ = s.Height;
-  st.DrawHeading = s.HeadingDeg / 57.3;
-  st.DrawBank = s.Bank / 57.3;
-  st.DrawPitch = s.Pitch / 57.3;
+  st.DrawHeading = s.HeadingDeg / kDegreesPerRadian;
+  st.DrawBank = s.Bank / kDegreesPerRadian;
+  st.DrawPitch = s.Pitch / kDegreesPerRadian;
   st.DrawAirspeed = s.Airspeed;
   const auto& wx = Outline.WingX;
-  st.InnerWingRise = std::sin(s.InnerWingDeflection / 57.3) * (wx(3, 0) - wx(2, 0));
-  st.OuterWingRise = st.InnerWingRise + std::sin(s.OuterWingDeflection / 57.3) * (wx(5, 0) - wx(4, 0));
-  st.TipRise = st.OuterWingRise + std::sin(s.WingTipDeflection / 57.3) * (wx(7, 0) - wx(6, 0));
+  st.InnerWingRise = std::sin(s.InnerWingDeflection / kDegreesPerRadian) * (wx(3, 0) - wx(2, 0));
+  st.OuterWingRise = st.InnerWingRise + std::sin(s.OuterWingDeflection / kDegreesPerRadian) * (wx(5, 0) - wx(4, 0));
+  st.TipRise = st.OuterWingRise + std::sin(s.WingTipDeflection / kDegreesPerRadian) * (wx(7, 0) - wx(6, 0));
   sc.AfterburnerGlow = s.AfterburnerOpening / 100.0;
   Flight.Air.SkinTemperature = s.AirframeTemperature;
   Shading.SkinTemperature = s.AirframeTemperature;
@@ -270,11 +271,11 @@ void ReplayPlayer::SoundStep() {
   const double base = snd.BaseWaveVolume;
   int64_t left = 1, right = 1;
   if (st.Speed == 1) {
-    double x = s.Track / 57.3 - st.ViewHeading;
+    double x = s.Track / kDegreesPerRadian - st.ViewHeading;
     if (x < 0) {
-      x = x + 6.2831852;
-    } else if (x > 6.2831852) {
-      x = x - 6.2831852;
+      x = x + kFullTurn;
+    } else if (x > kFullTurn) {
+      x = x - kFullTurn;
     }
     const double p = 0.9 * std::sin(2 * x);
     const double d = st.CameraDistance;
@@ -287,7 +288,7 @@ void ReplayPlayer::SoundStep() {
       right = std::min(right, cap);
       left = std::min(left, cap);
     } else {
-      const double b = (s.HeadingDeg + 90) / 57.3;
+      const double b = (s.HeadingDeg + 90) / kDegreesPerRadian;
       const double px = s.East + 20 * std::sin(b), py = s.North + 20 * std::cos(b);
       const double d1 = std::hypot(px - st.CameraX, py - st.CameraY);
       const double sp = (d1 + d + 20) / 2;

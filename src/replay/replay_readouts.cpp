@@ -2,6 +2,7 @@
 // in a cycle of seven.
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 #include "replay/replay_player.h"
@@ -29,14 +30,14 @@ void ReplayPlayer::Readouts() {
                                               : "Alt " + Format(sc.ModelPosZ / 0.3048, "###0") + "ft";
       break;
     case 3: {
-      L[7] = "Ptc " + Format(st.DrawPitch * 57.3, st.DrawPitch > -10 / 57.3 ? "##0.0" : "##0") + "°";
+      L[7] = "Ptc " + Format(st.DrawPitch * kDegreesPerRadian, st.DrawPitch > -10 / kDegreesPerRadian ? "##0.0" : "##0") + "°";
       const double aoa = s.WingAngleOfAttack;
       L[8] = "AOA " + Format(aoa, (-10 < aoa && aoa < 60) ? "##0.0" : "###0") + "ﾟ";
       break;
     }
     case 4: {
       L[1] = Format(st.Fps, "#0") + "Frm/Sec";
-      const double h = (st.DrawHeading - 6.2831852 * std::floor(st.DrawHeading / 3.1415926 / 2)) * 57.3;
+      const double h = (st.DrawHeading - kFullTurn * std::floor(st.DrawHeading / kPi / 2)) * kDegreesPerRadian;
       L[6] = "Hdg " + Format(h, "##0") + "°";
       break;
     }

@@ -179,7 +179,7 @@ void BeginForm::Label1_Click() {
       s.ExitMode = startMode_ = 0;
       return;
     }
-    if (FlightScreen().Show) FlightScreen().Show();
+    FlightScreen().Show();
   } else if (startMode_ == 1) {
     Notice().Load();
   }

@@ -182,7 +182,7 @@ void ChoiceForm::SelectOk() {
     SetMousePointer(vbDefault);
     return;
   }
-  if (FlightScreen().Show) FlightScreen().Show();
+  FlightScreen().Show();
 }
 
 void ChoiceForm::RegisterOk() {
@@ -204,7 +204,7 @@ void ChoiceForm::RegisterOk() {
     if (!RegisterAircraft(folder, name, CurrentSettings(), &message)) {
       Ask(message, vbExclamation);
     } else {
-      if (FlightScreen().SetCaption) FlightScreen().SetCaption(sh.AppName + name);
+      FlightScreen().SetCaption(sh.AppName + name);
       File1.Refresh();
       Unload();
     }
@@ -221,7 +221,7 @@ void ChoiceForm::Command4_Click() {
 void ChoiceForm::Form_Unload(int& /*cancel*/) {
   Timer1.SetEnabled(false);
   Shell().FormActiveFlags[kSlotChoice] = 0;
-  const bool flying = FlightScreen().Loaded && FlightScreen().Loaded();
+  const bool flying = FlightScreen().Loaded();
   if (Shell().ScreenMode < kScreenModeRegister && !flying) {
     // Closed at start-up without an aircraft: the program ends.
     CurrentSettings().ExitMode = 0;

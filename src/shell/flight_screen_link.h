@@ -1,6 +1,5 @@
 // How the shell's screens reach the flight screen, which lives in a later
-// layer: the flight screen fills these in when it is built; until then the
-// placeholder flight screen does.
+// layer: the program's wiring fills the link at start-up.
 #pragma once
 
 #include <functional>

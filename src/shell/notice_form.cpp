@@ -133,8 +133,7 @@ void NoticeForm::Form_Unload(int& /*cancel*/) {
   SaveSettingsOrReport();
   Shell().FormActiveFlags[kSlotNotice] = 0;
   if (Shell().NoticePassed == 0) {
-    if (FlightScreen().Unload && FlightScreen().Loaded && FlightScreen().Loaded())
-      FlightScreen().Unload();
+    if (FlightScreen().Loaded()) FlightScreen().Unload();
     End();
   }
 }

@@ -12,9 +12,6 @@
 
 namespace zarv::shell {
 
-namespace {
-}  // namespace
-
 ProcessForm::ProcessForm() {
   SetBorderStyle(vbBSNone);
   SetKeyPreview(true);
@@ -47,13 +44,9 @@ void ProcessForm::Form_Load() {
   SetWidth(240 * sh.TwipsPerPixel);
   SetHeight(130 * sh.TwipsPerPixel);
   SaveFormSize(*this, kSlotProcess);
-  if (FlightScreen().ProgressAnchor) {
-    const auto [left, top] = FlightScreen().ProgressAnchor();
-    SetLeft(left);
-    SetTop(top);
-  } else {
-    CentreOnWindowCentre(*this, CurrentSettings().WindowCentreX, CurrentSettings().WindowCentreY);
-  }
+  const auto [left, top] = FlightScreen().ProgressAnchor();
+  SetLeft(left);
+  SetTop(top);
   for (Control* c : std::initializer_list<Control*>{&Label2, &Label1, &Command1}) {
     c->SetFontName("ＭＳ ゴシック");
     c->SetFontSize(11 * sh.FontScale);
@@ -93,7 +86,7 @@ void ProcessForm::Label1_Change() {
 }
 
 void ProcessForm::Command1_Click() {
-  if (FlightScreen().CancelLongTasks) FlightScreen().CancelLongTasks();
+  FlightScreen().CancelLongTasks();
   Unload();
 }
 

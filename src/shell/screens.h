@@ -134,40 +134,11 @@ class WriteForm : public Form {
   std::string loadedFamily_, loadedModel_;
 };
 
-// Stands in for the flight screen until that screen exists: shows the chosen
-// aircraft and offers the commands that go through the restart cycle.
-class PlaceholderFlightForm : public Form {
- public:
-  PlaceholderFlightForm();
-  Label Label1{*this};
-  Label Label2{*this};
-
-  // The commands of the flight screen.
-  void ChangeAircraft();    // F10
-  void Quit();              // F12
-  void EditAircraft();      // F7
-  void RegisterAircraft();  // F8
-  void BackToPlatform();    // Esc, F9
-
-  // True from the start of the load until the unload, as the shell's
-  // screens expect of the flight screen.
-  bool FlightLoaded() const { return flightLoaded_; }
-
- private:
-  void Form_Load();
-  void Form_Unload(int& cancel);
-  bool flightLoaded_ = false;
-};
-
 BeginForm& Begin();
 NoticeForm& Notice();
 ChoiceForm& Choice();
 ProcessForm& Process();
 WriteForm& Write_();
-PlaceholderFlightForm& PlaceholderFlight();
-
-// Points the flight-screen link at the placeholder flight screen.
-void UsePlaceholderFlightScreen();
 
 // Ends the program through the restart: shows a message when the new
 // process could not be started.

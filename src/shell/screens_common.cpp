@@ -10,13 +10,11 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::shell {
 
-FlightScreenLink& FlightScreen() {
-  static FlightScreenLink link;
-  return link;
-}
+FlightScreenLink& FlightScreen() { return ProgramWide<FlightScreenLink>(); }
 
 BeginForm& Begin() {
   static BeginForm form;
@@ -36,10 +34,6 @@ ProcessForm& Process() {
 }
 WriteForm& Write_() {
   static WriteForm form;
-  return form;
-}
-PlaceholderFlightForm& PlaceholderFlight() {
-  static PlaceholderFlightForm form;
   return form;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "platform/runtime/program_state.h"
 
 namespace zarv::shell {
 
@@ -55,14 +56,11 @@ struct Settings {
 };
 
 // The program-wide settings and whether the last read accepted the file.
-inline Settings& CurrentSettings() {
-  static Settings instance;
-  return instance;
-}
-inline bool& SettingsValid() {
-  static bool valid = false;
-  return valid;
-}
+inline Settings& CurrentSettings() { return ProgramWide<Settings>(); }
+struct SettingsValidity {
+  bool Valid = false;
+};
+inline bool& SettingsValid() { return ProgramWide<SettingsValidity>().Valid; }
 
 // Line 1 test: at most 3 characters and a value up to 3 (rounded; negative
 // values stay as read), or exactly "true".

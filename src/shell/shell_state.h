@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "platform/runtime/program_state.h"
 
 namespace zarv::shell {
 
@@ -60,10 +61,7 @@ struct ShellState {
   void Reset() { *this = ShellState{}; }
 };
 
-inline ShellState& Shell() {
-  static ShellState instance;
-  return instance;
-}
+inline ShellState& Shell() { return ProgramWide<ShellState>(); }
 
 // The ranking file belongs to the flight records, a layer above the shell:
 // the start-up reads it and the flight screen's unload writes it through
@@ -73,9 +71,6 @@ struct RankingFileHooks {
   std::function<bool()> Write;
 };
 
-inline RankingFileHooks& RankingFile() {
-  static RankingFileHooks instance;
-  return instance;
-}
+inline RankingFileHooks& RankingFile() { return ProgramWide<RankingFileHooks>(); }
 
 }  // namespace zarv::shell

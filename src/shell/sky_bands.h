@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/runtime/program_state.h"
+
 namespace zarv::shell {
 
 struct SkyBands {
@@ -15,10 +17,7 @@ struct SkyBands {
   void Reset() { *this = SkyBands{}; }
 };
 
-inline SkyBands& Sky() {
-  static SkyBands instance;
-  return instance;
-}
+inline SkyBands& Sky() { return ProgramWide<SkyBands>(); }
 
 // A gradient bitmap under 1000 bytes means few colours: the fixed table of
 // 24 bands; otherwise 30 computed bands.

@@ -12,13 +12,11 @@
 #include "aircraft/aircraft_file.h"
 #include "aircraft/samples.h"
 #include "shell/sky_bands.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv::shell {
 
-StartupHooks& Hooks() {
-  static StartupHooks hooks;
-  return hooks;
-}
+StartupHooks& Hooks() { return ProgramWide<StartupHooks>(); }
 
 const char* const kRootFolderMessage =
     "  適当なフォルダーを新規作成し、解凍\r\nによって作成されたファイル\r\n"
@@ -269,8 +267,9 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   sh.NoticeNextPressed = out.firstRun ? 0 : 1;
   if (out.firstRun) {
     MakeDir(temp);
-    // The help file under its old names, or the help text the help window reads.
-    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP", "zarv-help.txt"}) {
+    // The contents file belongs to the help file: without one it is not
+    // written (the help text of the help window needs none).
+    for (const char* help : {"Zarv.hlp", "zarv.hlp", "ZARV.HLP"}) {
       if (FileExists(JoinPath(folder, help))) {
         out.wroteHelpContents = WriteTextLines(ProgramPath("\\Zarv.cnt"), HelpContentsLines());
         break;
@@ -295,10 +294,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   // but not over a file that may hold the user's settings.
   if (settingsThere && !readable) out.notices.push_back(SetAsideUnreadableSettings(settingsPath));
   // Before any screen can change the aircraft the settings name.
-  if (Hooks().FileLeftoverLog) {
-    const std::string notice = Hooks().FileLeftoverLog(s.AircraftFileName);
-    if (!notice.empty()) out.notices.push_back(notice);
-  }
+  const std::string leftover = Hooks().FileLeftoverLog(s.AircraftFileName);
+  if (!leftover.empty()) out.notices.push_back(leftover);
   if (s.ExitMode == 3 && !FileExists(aircraft::HandOverPath())) {
     out.handOverMissing = true;
     s.ExitMode = 0;
@@ -308,13 +305,12 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
     bool ok = false;
     sh.TransitionSound = ReadAllBytes(JoinPath(folder, "soundn.wav"), &ok);
     if (!ok) sh.TransitionSound.clear();
-    if (!sh.TransitionSound.empty() && Hooks().PlaySoundFromMemory)
-      Hooks().PlaySoundFromMemory(sh.TransitionSound);
+    if (!sh.TransitionSound.empty()) Hooks().PlaySoundFromMemory(sh.TransitionSound);
   }
 
   // Read whatever the settings file held: an invalid settings file must not
   // lose the ranking (the unload writes the list back).
-  if (RankingFile().Read) RankingFile().Read();
+  RankingFile().Read();
 
   if (s.ExitMode == 0) {
     // The user sees the splash while the hangars are sorted.
@@ -330,7 +326,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
           WriteTextLines(JoinPath(folder, "Readme.txt"), ReadmeLines(sh.ProgramFileDate));
   }
 
-  if (Hooks().DrawGradient) Hooks().DrawGradient();
+  Hooks().DrawGradient();
   const long long length = FileLength(ProgramPath("\\Temp\\zarv.bmp"));
   sh.GradientBitmapLengthNow = length < 0 ? 0 : static_cast<double>(length);
   sh.ScreenScale = ScreenScaleFor(s.ScreenSizeChoice);
@@ -342,11 +338,8 @@ void PrepareScreenArt() {
   Settings& s = CurrentSettings();
   BuildSkyBands(sh.GradientBitmapLengthNow, sh.ScreenScale, Sky());
   const std::string temp = ProgramPath("\\Temp");
-  if (NeedSkyBackgrounds(s, sh.GradientBitmapLengthNow, sh.DeveloperMode, temp) &&
-      Hooks().DrawSkyBackgrounds)
-    Hooks().DrawSkyBackgrounds();
-  if (NeedPanelArt(s, sh.GradientBitmapLengthNow, temp) && Hooks().DrawPanelArt)
-    Hooks().DrawPanelArt();
+  if (NeedSkyBackgrounds(s, sh.GradientBitmapLengthNow, sh.DeveloperMode, temp)) Hooks().DrawSkyBackgrounds();
+  if (NeedPanelArt(s, sh.GradientBitmapLengthNow, temp)) Hooks().DrawPanelArt();
   const long long length = FileLength(ProgramPath("\\Temp\\zarv.bmp"));
   s.GradientBitmapLength = Low16(length < 0 ? 0 : length);
 }

@@ -89,7 +89,7 @@ WriteForm::WriteForm() {
   OnUnload = [this](int&) {
     Timer1.SetEnabled(false);
     Shell().FormActiveFlags[kSlotWrite] = 0;
-    if (FlightScreen().MoveTo) FlightScreen().MoveTo(Left(), Top());
+    FlightScreen().MoveTo(Left(), Top());
   };
   OnActivate = [] { Shell().FormActiveFlags[kSlotWrite] = 1; };
   OnDeactivate = [] { Shell().FormActiveFlags[kSlotWrite] = 0; };
@@ -145,11 +145,9 @@ void WriteForm::Form_Load() {
   Label4.SetCaption("");
   Check1.SetCaption("");
   Check2.SetCaption("");
-  if (FlightScreen().Position) {
-    const auto [left, top] = FlightScreen().Position();
-    SetLeft(left);
-    SetTop(top);
-  }
+  const auto [left, top] = FlightScreen().Position();
+  SetLeft(left);
+  SetTop(top);
   Text1(0).SetTop(5);
   Text1(0).SetHeight(16);
   Label1.SetTop(3);
@@ -308,7 +306,7 @@ void WriteForm::Command1_Click() {
   SetMousePointer(vbHourglass);
   CurrentSettings().ExitMode = 3;
   Unload();
-  if (FlightScreen().Unload) FlightScreen().Unload();
+  FlightScreen().Unload();
 }
 
 }  // namespace zarv::shell

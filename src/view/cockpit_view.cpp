@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/rotation.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -14,7 +15,6 @@ namespace zarv::view {
 
 namespace {
 
-constexpr double kPi = 3.1415926;
 
 // Atn(a / b), with a zero depth taken as a right angle (0 for a point on
 // the eye) rather than a division by zero.
@@ -206,11 +206,11 @@ void UpdatePylonRace(CockpitView& v, const flight::FlightState& s,
     if (dy < 0) {
       b += kPi;
     } else if (dx < 0) {
-      b += 6.2831852;
+      b += kFullTurn;
     }
     double rel = b - s.Air.HeadingValue;
     rel -= Int(rel / kPi / 2) * 2 * kPi;
-    if (rel > kPi) rel -= 6.2831852;
+    if (rel > kPi) rel -= kFullTurn;
     const double eB = std::atan((-s.Body.Altitude - eyeHeight) / r) - s.Body.PitchAngle;
     const double eT = std::atan((g.SceneryZ[pi] - s.Body.Altitude - eyeHeight) / r) - s.Body.PitchAngle;
     if (std::fabs(rel) < 1.5) {
@@ -299,7 +299,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   const ViewGeometry geometry = ViewOf(s, sc);
   SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, v.Scene);
 
-  // 1. Sky, horizon and ground.
+  // Sky, horizon and ground.
   HorizonInputs hi;
   hi.View = geometry;
   hi.Altitude = s.Body.Altitude;
@@ -309,7 +309,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   hi.Sky = in.Sky;
   DrawHorizonAndGround(hi, v.Horizon, pic);
 
-  // 2. The sun, far along its direction.
+  // The sun, far along its direction.
   v.ViewDepression = -s.Body.PitchAngle;
   SetViewProjection(v, s);
   pic.SetFillColor(0x00FFFF);
@@ -319,7 +319,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   pic.Circle(s.View.ViewCentreX + v.Projection.Result.ProjX, s.View.ViewCentreY + v.Projection.Result.ProjY,
              5 * sc, Color{0x00FFFF});
 
-  // 3. Ground lines (a pending screenshot is taken without them).
+  // Ground lines (a pending screenshot is taken without them).
   if (v.ScreenshotRequest == 0) {
     GroundLineInputs gi;
     gi.View = geometry;
@@ -333,11 +333,11 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
     DrawGroundLines(gi, v.Lines, pic);
   }
 
-  // 4, 5. Elapsed time.
+  // Elapsed time.
   v.ElapsedTime = s.Loop.FlightTime - s.Ground.LaunchTime;
   v.ElapsedCaption = ElapsedTimeCaption(v.ElapsedTime);
 
-  // 6. Shore and pylon projection, above -10 m only.
+  // Shore and pylon projection, above -10 m only.
   const bool pylons = in.ShowPylonOrHangMeter == 1 && aircraft::LaunchAbove10(a.LaunchSpeed);
   if (s.Body.Altitude > -10) {
     if (in.ShowObjects == 1) {
@@ -350,7 +350,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
     if (pylons) UpdatePylonRace(v, s, a, a.EyeHeight);
   }
 
-  // 7, 8. Shore lines.
+  // Shore lines.
   const Color shore = in.WireframeView == 0 ? in.Sky->SkyColourTable[5] - 0x200020 : 0x88FF44;
   pic.SetForeColor(shore);
   if (in.WireframeView == 0) pic.SetFillColor(shore);
@@ -359,7 +359,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
       pic.Line(v.Lines.X1[i], v.Lines.Y1[i], v.Lines.X2[i], v.Lines.Y2[i]);
   }
 
-  // 9. Pylons.
+  // Pylons.
   if (pylons) {
     for (int k = v.NextPylon; k <= v.NextPylon + 2; ++k) {
       const auto ki = static_cast<std::size_t>(k);
@@ -372,7 +372,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
     pic.SetDrawWidth(1);
   }
 
-  // 10. Companion and scenery prism.
+  // Companion and scenery prism.
   {
     static const flight::CompanionData kNoCompanion;
     CompanionDrawSettings cs;
@@ -390,7 +390,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
                       v.Projection, *v.PolygonList, v.Readout, pic);
   }
 
-  // 11. Platform deck and lettering.
+  // Platform deck and lettering.
   if (s.Body.Distance < 0) {
     DeckInputs di;
     di.View = geometry;
@@ -403,31 +403,31 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
     DrawLaunchPlatform(di, v.Deck, pic);
   }
 
-  // 12. Rounds of the gun.
+  // Rounds of the gun.
   DrawGunRounds(v, s, in);
 
-  // 13. Heat tint.
+  // Heat tint.
   if (s.Air.SkinTemperature > 700 && in.WireframeView == 0) {
     const int32_t w = CLng(660 * sc), h = CLng(480 * sc);
     v.Picture4.Line(0, 0, w, h, HeatTint(s.Air.SkinTemperature), LineBox::BF);
     BitBlt(pic, 0, 0, w, h, v.Picture4, 0, 0, SRCPAINT);
   }
 
-  // 14, 15. Screenshot: the next free number, never over an existing file.
+  // Screenshot: the next free number, never over an existing file.
   if (v.ScreenshotRequest == 1) {
     const std::string path = SaveScreenshot(pic, v.ScreenshotFolder, v.ScreenshotCounter);
     if (!path.empty()) v.LastScreenshot = path;
   }
   v.ScreenshotRequest = 0;
 
-  // 16. The panel overlay and the head-up display.
-  if (v.Hooks.DrawPanelMeters) v.Hooks.DrawPanelMeters(pic);
-  if (v.Hooks.DrawHeadUpDisplay) v.Hooks.DrawHeadUpDisplay(pic);
+  // The panel overlay and the head-up display.
+  v.Hooks.DrawPanelMeters(pic);
+  v.Hooks.DrawHeadUpDisplay(pic);
 
-  // 17. Shake.
+  // Shake.
   v.ViewShake = ComputeViewShake(v, s, a);
 
-  // 18. Status line.
+  // Status line.
   pic.SetFontSize(v.FontScale * 8);
   pic.SetFontBold(false);
   pic.SetForeColor(0x00FF00);
@@ -440,7 +440,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   pic.SetFontSize(v.FontScale * 11);
   pic.SetFontBold(true);
 
-  // 19, 20. The form's drawing state, then the one copy.
+  // The form's drawing state, then the one copy.
   target.SetForeColor(0x000000);
   if (in.ShowVelocityVector != 0) target.SetFillStyle(vbFSTransparent);
   BitBlt(target, 0, v.ViewShake, CLng(660 * sc), CLng(485 * sc), pic, 0, 0, SRCCOPY);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "aircraft/aircraft_data.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::view {
@@ -15,6 +16,10 @@ namespace {
 using flight::CompanionData;
 using model::CompanionOutline;
 using flight::CompanionSample;
+
+// The companion's flaps and ailerons turn with degrees per radian of their
+// own, not kDegreesPerRadian.
+constexpr double kSurfaceDegreesPerRadian = 57.0;
 
 // Every grid point goes through this one sequence, so that outline points
 // shared by two parts land on exactly equal view coordinates (the junction
@@ -57,7 +62,7 @@ void PlaceNacelles(const CompanionOutline& o, const CompanionSample& smp, const 
       double x = o.NacelleX(s, p);
       double z = o.NacelleZ(s, p);
       if (s == 10) {
-        const double a = 30 * p / 57.3;
+        const double a = 30 * p / kDegreesPerRadian;
         x = o.NacelleX(s, p) + opening * std::sin(a);
         z = o.NacelleZ(s, p) + opening * std::cos(a);
       }
@@ -71,9 +76,9 @@ void PlaceNacelles(const CompanionOutline& o, const CompanionSample& smp, const 
 // about point 7 of their station; the ailerons in opposite senses.
 void PlaceWing(const CompanionOutline& o, const CompanionSample& smp, const Placer& place,
                ModelScene& sc) {
-  const double flap = -smp.CompanionFlap / 57.0;
-  const double aileron = smp.CompanionAileron / 57.0;
-  const double leftAileron = -smp.CompanionAileron / 57.0;
+  const double flap = -smp.CompanionFlap / kSurfaceDegreesPerRadian;
+  const double aileron = smp.CompanionAileron / kSurfaceDegreesPerRadian;
+  const double leftAileron = -smp.CompanionAileron / kSurfaceDegreesPerRadian;
   for (int s = 0; s < 9; ++s) {
     for (int p = 0; p < 8; ++p) {
       const double x = o.WingX(s, p);
@@ -99,7 +104,7 @@ void PlaceWing(const CompanionOutline& o, const CompanionSample& smp, const Plac
 void PlaceTail(const CompanionOutline& o, const CompanionSample& smp,
                const CompanionDrawSettings& settings, const Placer& place, ModelScene& sc) {
   const auto& pv = o.Pivots;
-  const double e = smp.CompanionElevator / 57.3;
+  const double e = smp.CompanionElevator / kDegreesPerRadian;
   const double ce = std::cos(e), se = std::sin(e);
   for (int s = 0; s <= 5; ++s) {
     for (int p = 0; p < 6; ++p) {
@@ -112,7 +117,7 @@ void PlaceTail(const CompanionOutline& o, const CompanionSample& smp,
   // rudder's trailing-edge point moves.
   const bool wholeFin =
       aircraft::LaunchAtMost10(settings.LaunchSpeed) && (o.TailX(6, 0) <= 1.0 || settings.TailplaneArea <= 0);
-  const double r = wholeFin ? smp.CompanionRudder / 57.3 : smp.CompanionRudder / 25.0;
+  const double r = wholeFin ? smp.CompanionRudder / kDegreesPerRadian : smp.CompanionRudder / 25.0;
   const double cr = std::cos(r), sr = std::sin(r);
   for (int s = 6; s <= 11; ++s) {
     for (int p = 0; p < 6; ++p) {
@@ -158,12 +163,12 @@ bool PlaceCompanion(const CompanionData& companion, const CompanionDrawSettings&
   scene.ModelPosY = companion.CompanionPositionNorth;
   scene.ModelPosZ = companion.CompanionPositionHeight;
   AttitudeRotation& a = projection.Attitude;
-  a.HeadingSin = std::sin(smp.CompanionHeading / 57.3);
-  a.HeadingCos = std::cos(smp.CompanionHeading / 57.3);
-  a.BankSin = std::sin(smp.CompanionBank / 57.3);
-  a.BankCos = std::cos(smp.CompanionBank / 57.3);
-  a.PitchSin = std::sin(smp.CompanionPitch / 57.3);
-  a.PitchCos = std::cos(smp.CompanionPitch / 57.3);
+  a.HeadingSin = std::sin(smp.CompanionHeading / kDegreesPerRadian);
+  a.HeadingCos = std::cos(smp.CompanionHeading / kDegreesPerRadian);
+  a.BankSin = std::sin(smp.CompanionBank / kDegreesPerRadian);
+  a.BankCos = std::cos(smp.CompanionBank / kDegreesPerRadian);
+  a.PitchSin = std::sin(smp.CompanionPitch / kDegreesPerRadian);
+  a.PitchCos = std::cos(smp.CompanionPitch / kDegreesPerRadian);
 
   const ScreenMapping mapping{DrawMode::Flight, settings.ViewCentreX, settings.ViewCentreY,
                               settings.ScreenScale};

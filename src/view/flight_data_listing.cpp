@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 
@@ -21,7 +22,7 @@ void WriteDiagnostics(PanelView& v, const flight::FlightState& s) {
   std::string t = " awl2 awl1 awr1 awr2\r\n";
   for (double angle : sections) {
     if (angle >= 0) t += " ";
-    t += Format(angle * 57.3, "00.0");
+    t += Format(angle * kDegreesPerRadian, "00.0");
   }
   t += "\r\n intemp =" + Format(s.Engine.InletTemperature, "#0");
   t += "\r\njoy.wXpos=" + Format(s.Pilot.JoyXpos, "#0");
@@ -43,10 +44,10 @@ void WriteListingPages(PanelView& v, const flight::FlightState& s, bool all) {
     p1[3] = "     C.P     " + Format(s.Masses.CentreOfPressure, "##0.0") + "%";
     p1[4] = "     G.C     " + Format(s.Masses.CentreOfGravity, "##0.0") + "%";
     p1[5] = " Pilot G.C From 25%C";
-    p1[6] = " Pitch Angle " + Format(s.Body.PitchAngle * 57.3, "#0.00") + "°";
-    p1[7] = " Path Angle  " + Format(s.Body.PathAngle * 57.3, "#0.00") + "°";
-    p1[8] = " H.S. Angle " + Format(s.Controls.ElevatorAngle * 57.3, "#0.00") + "°";
-    p1[9] = " V.S. Angle  " + Format(s.Controls.RudderAngle * 57.3, "#0.00") + "°";
+    p1[6] = " Pitch Angle " + Format(s.Body.PitchAngle * kDegreesPerRadian, "#0.00") + "°";
+    p1[7] = " Path Angle  " + Format(s.Body.PathAngle * kDegreesPerRadian, "#0.00") + "°";
+    p1[8] = " H.S. Angle " + Format(s.Controls.ElevatorAngle * kDegreesPerRadian, "#0.00") + "°";
+    p1[9] = " V.S. Angle  " + Format(s.Controls.RudderAngle * kDegreesPerRadian, "#0.00") + "°";
   }
   if (!(v.Pages.Page2Visible || all)) return;
   auto& p2 = v.Pages.Page2;
@@ -59,11 +60,11 @@ void WriteListingPages(PanelView& v, const flight::FlightState& s, bool all) {
     const double turning = Int(std::fabs(s.Body.TurnRate * 573)) >= 1 ? 1.0 : 0.0;
     p2[2] = "    旋回半径=" + Format(turning * s.Body.InertialSpeed / (std::fabs(s.Body.TurnRate) + 0.00001), "####0") + "ｍ";
   }
-  p2[3] = "      旋回率=" + Format(s.Body.TurnRate * 57.3, "##0.0") + "°";
-  p2[4] = "    ピッチ率=" + Format(s.Body.PitchRate * 57.3, "##0.0") + "°";
-  p2[5] = "      ヨー率=" + Format(s.Body.YawRate * 57.3, "##0.0") + "°";
-  p2[6] = "    ロール率=" + Format(s.Body.RollRate * 57.3, "##0.0") + "°";
-  p2[7] = "    横滑り角=" + Format(s.Air.Sideslip * 57.3, "##0.0") + "°";
+  p2[3] = "      旋回率=" + Format(s.Body.TurnRate * kDegreesPerRadian, "##0.0") + "°";
+  p2[4] = "    ピッチ率=" + Format(s.Body.PitchRate * kDegreesPerRadian, "##0.0") + "°";
+  p2[5] = "      ヨー率=" + Format(s.Body.YawRate * kDegreesPerRadian, "##0.0") + "°";
+  p2[6] = "    ロール率=" + Format(s.Body.RollRate * kDegreesPerRadian, "##0.0") + "°";
+  p2[7] = "    横滑り角=" + Format(s.Air.Sideslip * kDegreesPerRadian, "##0.0") + "°";
   p2[8] = "      加速度=" +
           Format((s.Body.PitchCos * s.Engine.Thrust / (s.Masses.Mass + s.Masses.ApparentMass) + s.Body.LongAccel) * 100, "####0") + "gal";
   if (v.Screen.DeveloperMode) WriteDiagnostics(v, s);
@@ -94,7 +95,7 @@ void WriteListingPage3(PanelView& v, const flight::FlightState& s, const aircraf
   if (s.Engine.EngineType == aircraft::EngineKind::Piston) {
     // No propeller diameter, no blade angle to show.
     const double blade = s.Engine.PropellerDiameter > 0
-                             ? std::atan(s.Engine.PropellerAngle / 3.1415926 / s.Engine.PropellerDiameter / 0.7) * 57.3
+                             ? std::atan(s.Engine.PropellerAngle / kPi / s.Engine.PropellerDiameter / 0.7) * kDegreesPerRadian
                              : 0.0;
     p3[5] = "      ぺラ角=" + Format(blade, "#0.0") + "°";
   } else {

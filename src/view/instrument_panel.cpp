@@ -22,6 +22,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/text.h"
 #include "view/flight_data_listing.h"
 #include "view/panel_drawing.h"
@@ -34,7 +35,6 @@ using namespace panel;
 using flight::FlightState;
 using aircraft::AircraftData;
 
-constexpr double kPi = 3.1415926;
 
 double ThrustFraction(const FlightState& s) {
   return s.Engine.EngineRating != 0 ? s.Engine.Thrust / s.Engine.EngineRating : 0.0;
@@ -96,22 +96,22 @@ void DrawEngineAltimeter(PanelView& v, Surface& f, double S, const FlightState& 
       phi = 2 * kPi * h / 30480;
     }
   }
-  const double x0 = 380 + std::sin(phi) * 39, y0 = 100 - std::cos(phi) * 39;
+  const double x0 = kAltitudeDialX + std::sin(phi) * 39, y0 = kAltitudeDialY - std::cos(phi) * 39;
   const PointI tri[3] = {
       {Px(x0 * S), Px(y0 * S)},
       {Px((x0 + 8 * std::sin(phi + 2.5)) * S), Px((y0 - 8 * std::cos(phi + 2.5)) * S)},
       {Px((x0 + 8 * std::sin(phi - 2.5)) * S), Px((y0 - 8 * std::cos(phi - 2.5)) * S)}};
   Polygon(f, tri, 3);
-  Needle(f, S, 380, 100, hand[2], hand[3], kYellow);
-  Needle(f, S, 380, 100, hand[0], hand[1], kOrange);
+  Needle(f, S, kAltitudeDialX, kAltitudeDialY, hand[2], hand[3], kYellow);
+  Needle(f, S, kAltitudeDialX, kAltitudeDialY, hand[0], hand[1], kOrange);
 }
 
 void DrawLightAltimeter(PanelView& v, Surface& f, double S, const FlightState& s) {
   RestoreFace(f, 540 * S, 92 * S, 92 * S, 92 * S, 334 * S, 54 * S);
   const double tl = 2 * kPi * s.Body.Altitude / 10, ts = 2 * kPi * s.Body.Altitude / 100;
   v.AltimeterHand = {std::sin(tl) * 34, -std::cos(tl) * 34, std::sin(ts) * 34, -std::cos(ts) * 34};
-  Needle(f, S, 380, 100, v.AltimeterHand[2], v.AltimeterHand[3], kYellow);
-  Needle(f, S, 380, 100, v.AltimeterHand[0], v.AltimeterHand[1], kOrange);
+  Needle(f, S, kAltitudeDialX, kAltitudeDialY, v.AltimeterHand[2], v.AltimeterHand[3], kYellow);
+  Needle(f, S, kAltitudeDialX, kAltitudeDialY, v.AltimeterHand[0], v.AltimeterHand[1], kOrange);
 }
 
 void DrawEngineDials(Surface& f, double S, const FlightState& s) {
@@ -163,7 +163,7 @@ void DrawVerticalSpeed(PanelView& v, Surface& f, double S, PanelVariant variant,
     } else {
       dx = 10, dy = Nearest16(Sgn(s.Body.VelZ) * -34.1);
     }
-    Needle(f, S, 380, 100, dx, dy, kYellow);
+    Needle(f, S, kAltitudeDialX, kAltitudeDialY, dx, dy, kYellow);
     f.SetDrawWidth(1);
     BlackBox(f, 450 * S, 162 * S, 35 * S, 13 * S);
     PrintAt(f, 452 * S, 164 * S, Format(s.Body.VelZ, "0.0"));
@@ -191,9 +191,9 @@ void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const F
                const AircraftData& a) {
   DrawStatusLamps(v, s, S, f);
   v.FrameRateText = FrameRateText(s.Loop.StepsPerSecond, s.Loop.DisplayDivisor, s.Loop.FrameRate);
-  if (v.Screen.ReadDisplayOptions) v.Screen.ReadDisplayOptions();
-  if (v.Screen.ScreenMode == 3 && v.Screen.RequestAircraftSwap) v.Screen.RequestAircraftSwap();
-  if (v.Screen.CloseReplay) v.Screen.CloseReplay();
+  v.Screen.ReadDisplayOptions();
+  if (v.Screen.ScreenMode == 3) v.Screen.RequestAircraftSwap();
+  v.Screen.CloseReplay();
   v.MuzzleSpeed = s.Engine.EngineType == aircraft::EngineKind::Piston ? 600 : 1100;
   DrawVerticalSpeed(v, f, S, variant, s, a);
   v.HudHeadingText = HeadingText(s.Body.Heading, s.Body.AirSpeed);
@@ -220,7 +220,7 @@ void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const F
     PrintAt(f, 182 * S, 36 * S, PoweredDistanceText(s.Body.Distance));
     PrintAt(f, 182 * S, 46 * S, BearingText(v.HomeBearing));
   } else {
-    v.HudAlphaText = Format((s.Setup.WingIncidenceRad + s.Air.AngleOfAttack) * 57.3, "##0.00") + "α";
+    v.HudAlphaText = Format((s.Setup.WingIncidenceRad + s.Air.AngleOfAttack) * kDegreesPerRadian, "##0.00") + "α";
     if (s.Body.AirSpeed <= 0.1 || s.Masses.DryMass == 0) {
       v.HudLoadText = Format(0, "0.000") + "Ｇ";
     } else {
@@ -282,7 +282,7 @@ void PlotTraces(Surface& trace, const FlightState& s, const AircraftData& a) {
     const double x = s.Loop.FlightTime / 20;
     trace.PSet(x, 150 - s.Body.Altitude / 1400, 0x0000FF);
     trace.PSet(x, 150 - s.Body.AirSpeed / 50, 0x00AA00);
-    trace.PSet(x, 150 - s.Body.PitchAngle * 57.3 * 3, 0xAA0000);
+    trace.PSet(x, 150 - s.Body.PitchAngle * kDegreesPerRadian * 3, 0xAA0000);
     trace.PSet(x, 150 - s.Air.SkinTemperature / 30.0, 0x008080);
   }
 }

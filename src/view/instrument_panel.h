@@ -52,7 +52,8 @@ struct FlightDataPages {
 };
 
 // The screen-side values and hooks the panel reads, set by the flight screen
-// at load (the hooks may stay empty: headless pictures and tests).
+// at load; a headless picture fills the hooks with ones that do nothing.
+// ReadWaveVolume (developer mode only) may stay empty.
 struct PanelScreen {
   double FontScale = 1.0;
   int16_t ScreenSizeChoice = 0;    // 0, 1, 2: 640, 800, 1024 wide

@@ -17,6 +17,10 @@ inline constexpr Color kLampOn = 0x00CC00;
 inline constexpr Color kLampOff = 0x999999;
 inline constexpr Color kRed = 0x0000FF;
 
+// Centre of the dial right of the speed dial (design pixels): the altimeter,
+// whose face also shows a light aircraft's climb rate, or a jet's climb rate.
+inline constexpr double kAltitudeDialX = 380, kAltitudeDialY = 100;
+
 // Whole pixels, halves to even; never undefined for NaN or huge values.
 inline int Px(double v) { return CheckedRound<int32_t>(v); }
 inline int16_t Nearest16(double v) { return CheckedRound<int16_t>(v); }

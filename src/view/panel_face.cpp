@@ -120,13 +120,14 @@ void DrawClimbRateDial(FaceDrawer& d) {
   d.Font(8);
   f.SetFillStyle(vbFSSolid);
   f.SetFillColor(vbBlack);
-  f.Circle(380 * S, 100 * S, 39 * S, vbBlack);
+  const double cx = kAltitudeDialX, cy = kAltitudeDialY;
+  f.Circle(cx * S, cy * S, 39 * S, vbBlack);
   f.SetFillStyle(vbFSTransparent);
   for (int i = -30; i <= 30; ++i) {
     const double a = 0.4 * i / 5;
     const int len = i % 5 == 0 ? 6 : 3;
-    f.Line(Px((380 - 40 * std::cos(a)) * S), Px((100 - 40 * std::sin(a)) * S),
-           Px((380 - (40 - len) * std::cos(a)) * S), Px((100 - (40 - len) * std::sin(a)) * S), vbWhite);
+    f.Line(Px((cx - 40 * std::cos(a)) * S), Px((cy - 40 * std::sin(a)) * S),
+           Px((cx - (40 - len) * std::cos(a)) * S), Px((cy - (40 - len) * std::sin(a)) * S), vbWhite);
     if (i % 5 == 0) {
       d.TextPx(Px((379 - (36 - len) * std::cos(a)) * S), Px((95 - (36 - len) * std::sin(a)) * S),
                Format(std::abs(i) / 5, "#0"));

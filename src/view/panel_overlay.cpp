@@ -2,6 +2,7 @@
 // the mark tracks (rudder, elevator, nozzle, balance ball) in the face.
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "view/instrument_panel.h"
 #include "view/panel_drawing.h"
 
@@ -32,7 +33,7 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
   f.SetDrawWidth(1);
   BlackBox(f, rc - 32, 50 * S + 1, 64, 10 * S - 3);
   const int xc = Nearest16(rc - 171.9 * s.Pilot.RudderCommand);
-  const double xa = std::fabs(s.Controls.RudderAngle) * 57.3 < 10 ? rc - 171.9 * s.Controls.RudderAngle : rc - 30 * Sgn(s.Controls.RudderAngle);
+  const double xa = std::fabs(s.Controls.RudderAngle) * kDegreesPerRadian < 10 ? rc - 171.9 * s.Controls.RudderAngle : rc - 30 * Sgn(s.Controls.RudderAngle);
   f.LineStep(xc, 50 * S + 1, 0, 10 * S - 3, kLampOn);
   f.LineStep(xa, 50 * S + 1, 0, 10 * S - 3, kRed);
 
@@ -45,11 +46,11 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
   };
   f.Line(265 * S + 1, 112 * S - 46, 275 * S - 2, 112 * S + 32, vbBlack, LineBox::BF);
   const double yc = 112 * S + 3 * t * a.TailplaneIncidence + 171.9 * s.Controls.ElevatorCommand;
-  const double ya = trackY(t * s.Controls.ElevatorAngle * 57.3, s.Controls.ElevatorAngle);
+  const double ya = trackY(t * s.Controls.ElevatorAngle * kDegreesPerRadian, s.Controls.ElevatorAngle);
   f.Line(265 * S + 1, yc, 275 * S - 1, yc, kLampOn);
   f.Line(265 * S + 1, ya, 275 * S - 1, ya, kRed);
   if (s.Engine.TvcOn > 0) {
-    const double y = trackY(s.Controls.NozzlePitch * 57.3, s.Controls.NozzlePitch);
+    const double y = trackY(s.Controls.NozzlePitch * kDegreesPerRadian, s.Controls.NozzlePitch);
     f.Line(265 * S + 1, y, 275 * S - 1, y, kOrange);
   }
 

@@ -3,17 +3,15 @@
 #include <cmath>
 #include <numbers>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
 
 namespace zarv::view {
-namespace {
-constexpr double kPi = 3.1415926;
-}
 
 std::string HeadingText(double heading, double airSpeed) {
   if (airSpeed > 3000) return "";
-  return Format((heading - 2 * kPi * Int(heading / (2 * kPi))) * 57.3, "000");
+  return Format((heading - 2 * kPi * Int(heading / (2 * kPi))) * kDegreesPerRadian, "000");
 }
 
 std::string PoweredDistanceText(double distance) {
@@ -37,7 +35,7 @@ double HomeBearing(double posX, double posY) {
   return b;
 }
 
-std::string BearingText(double bearing) { return Str(Int(bearing * 57.3 + 0.5)) + "°"; }
+std::string BearingText(double bearing) { return Str(Int(bearing * kDegreesPerRadian + 0.5)) + "°"; }
 
 std::string SkinTemperatureText(int skinKelvin) { return Str(Int(skinKelvin - 272.5)) + "℃"; }
 
@@ -48,7 +46,7 @@ std::string FrameRateText(int stepsPerSecond, int displayDivisor, double frameRa
 
 std::string AttitudeAngleText(double angle) {
   const double m = std::fabs(angle);
-  return std::string(angle < 0 ? "-" : "+") + Format(m * 57.3, m < 0.174 ? "0.0" : "00") + "°";
+  return std::string(angle < 0 ? "-" : "+") + Format(m * kDegreesPerRadian, m < 0.174 ? "0.0" : "00") + "°";
 }
 
 std::string PoweredLoadText(double loadSum) {
@@ -56,7 +54,7 @@ std::string PoweredLoadText(double loadSum) {
 }
 
 std::string PoweredAlphaText(double angleOfAttack) {
-  return std::string(angleOfAttack < 0 ? "-" : "") + Format(std::fabs(angleOfAttack) * 57.3, "##0.00") + "α";
+  return std::string(angleOfAttack < 0 ? "-" : "") + Format(std::fabs(angleOfAttack) * kDegreesPerRadian, "##0.00") + "α";
 }
 
 }  // namespace zarv::view

@@ -1,3 +1,4 @@
+#include "platform/runtime/angles.h"
 #include "view/scenery.h"
 
 namespace zarv::view {
@@ -35,8 +36,8 @@ constexpr ScenePoint kLargeCourse[10] = {
 }  // namespace
 
 void InitSceneGeometry(double dryMass, double launchSpeed, int engineCount, SceneGeometry& g) {
-  g.SunAzimuth = 180 / 57.3;
-  g.SunElevation = 70 / 57.3;
+  g.SunAzimuth = 180 / kDegreesPerRadian;
+  g.SunElevation = 70 / kDegreesPerRadian;
   g.Shading.SetSun(g.SunAzimuth, g.SunElevation);
 
   model::SceneryPrism& prism = g.Prisms.Prisms[0];

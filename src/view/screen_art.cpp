@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/runtime/angles.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -12,7 +13,6 @@ namespace zarv::view {
 
 namespace {
 
-constexpr double kPi = 3.1415926;
 
 // Single-precision coordinates, as the drawing calls take them.
 double F(double v) { return static_cast<double>(static_cast<float>(v)); }

@@ -5,8 +5,6 @@
 #include <QImage>
 #include <QPixmap>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "platform/forms_testing.h"
@@ -30,30 +28,14 @@ constexpr Color kDrag = 0x2222AA;
 // Another window the user can click.
 class OtherForm : public Form {};
 
-class ChartsTest : public ::testing::Test {
+class ChartsTest : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     zarv::testing::EnsureApp();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-charts-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    folder_ = tmpl;
-    SetProgramFolder(folder_);
-    shell::Shell().Reset();
-    ClearMessageBoxCalls();
     SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
     shell::FlightScreen().Position = [] { return std::pair<double, double>(300, 450); };
     LoadAircraft("TestPiston.brd");
-  }
-  void TearDown() override {
-    SetPrintDialogResponder(nullptr);
-    SetPrintToPdf(false);
-    UnloadCharts();
-    if (other_.Loaded()) other_.Unload();
-    SetMessageBoxResponder(nullptr);
-    shell::FlightScreen() = shell::FlightScreenLink{};
-    SetProgramFolder("");
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
   }
 
   // The flight screen's load of an aircraft file, without its chart form.
@@ -75,7 +57,6 @@ class ChartsTest : public ::testing::Test {
     return f.Canvas().Point(62 + step, CheckedRound<int>(360 - row.LiftCoefficient * 160));
   }
 
-  std::string folder_;
   OtherForm other_;
 };
 

@@ -13,6 +13,7 @@
 #include "model/outline.h"
 #include "model/rotation.h"
 #include "platform/runtime/random.h"
+#include "program_test.h"
 
 namespace zarv::flight {
 namespace {
@@ -22,9 +23,10 @@ constexpr double kStep = 1.0 / 40;
 
 // A piston aircraft flying north level at 50 m/s, 100 m up, a burst just
 // fired, and a companion of 1000 samples (not yet placed).
-class GunRoundsTest : public ::testing::Test {
+class GunRoundsTest : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Randomize(7);
     s_.Engine.EngineType = aircraft::EngineKind::Piston;
     s_.Loop.StepsPerSecond = 40;

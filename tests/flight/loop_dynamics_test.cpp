@@ -9,9 +9,16 @@
 #include "flight/mass_bending.h"
 #include "flight/rotation_dynamics.h"
 #include "flight/translation.h"
+#include "program_test.h"
 
 namespace zarv::flight {
 namespace {
+
+class Attitude : public zarv::testing::ProgramTest {};
+class AirData : public zarv::testing::ProgramTest {};
+class MassAndBending : public zarv::testing::ProgramTest {};
+class LaunchRun : public zarv::testing::ProgramTest {};
+class GroundContact : public zarv::testing::ProgramTest {};
 
 constexpr double kPiT = 3.1415926;
 
@@ -43,7 +50,7 @@ aircraft::AircraftData Glider() {
   return a;
 }
 
-TEST(Attitude, HeadingOfANoseVectorAlongAnAxis) {
+TEST_F(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   aircraft::AircraftData a;
   FlightState s = Flying();
   s.Body.NoseVector = {1, 0, 0};
@@ -58,7 +65,7 @@ TEST(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   EXPECT_NEAR(s.Body.PitchAngle, std::acos(-1) / 2, 1e-15);
 }
 
-TEST(Attitude, AngleIntegratorBringsAnglesIntoRange) {
+TEST_F(Attitude, AngleIntegratorBringsAnglesIntoRange) {
   FlightState s = Flying();
   s.Body.PitchAngle = 3.2;
   s.Body.Heading = -0.1;
@@ -68,7 +75,7 @@ TEST(Attitude, AngleIntegratorBringsAnglesIntoRange) {
 }
 
 // Rates imposed by a wing end in the water obey the same limits as the rest.
-TEST(Attitude, TipContactRatesAreLimited) {
+TEST_F(Attitude, TipContactRatesAreLimited) {
   FlightState s = Flying();
   s.Ground.TipContactYawRate = -50;
   s.Ground.TipContactRollRate = 50;
@@ -83,7 +90,7 @@ TEST(Attitude, TipContactRatesAreLimited) {
   EXPECT_NEAR(s.Body.TurnRate, 1.5, 1e-15);
 }
 
-TEST(Attitude, CouplingAngleWithoutRoll) {
+TEST_F(Attitude, CouplingAngleWithoutRoll) {
   aircraft::AircraftData a;
   a.OverallLength = 5;
   a.WingArea = 10;
@@ -99,7 +106,7 @@ TEST(Attitude, CouplingAngleWithoutRoll) {
   EXPECT_EQ(s.Body.PitchAccel, 0);
 }
 
-TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
+TEST_F(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   aircraft::AircraftData a;
   FlightState s = Flying();
   s.Body.VelX = 0.05;
@@ -128,7 +135,7 @@ TEST(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   EXPECT_EQ(ThroughText(-1.0 / 3), -0.333333333333333);
 }
 
-TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
+TEST_F(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   // Only the wing's chord term and the pilot's height term: (0.3 c)^2 with
   // c = 1 and (H / 2)^2 with H = 2, not 0.3 c^2 or H^2 / 2.
   aircraft::AircraftData a;
@@ -152,7 +159,7 @@ TEST(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   EXPECT_EQ(s.Controls.YawDamperGain, floor / 2);
 }
 
-TEST(MassAndBending, StiffAndSoftRearFuselage) {
+TEST_F(MassAndBending, StiffAndSoftRearFuselage) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
   s.Masses.Mass = s.Masses.DryMass = s.Masses.InitialDryMass = 107;
@@ -185,7 +192,7 @@ TEST(MassAndBending, StiffAndSoftRearFuselage) {
 
 // The roll and yaw take the fin's side area across the body; a boom soft
 // sideways passes it on through its bend instead, and the side total with it.
-TEST(MassAndBending, FinSideForceReachesTheBodyThroughASoftBoom) {
+TEST_F(MassAndBending, FinSideForceReachesTheBodyThroughASoftBoom) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
   s.Masses.Mass = s.Masses.DryMass = s.Masses.InitialDryMass = 107;
@@ -222,7 +229,7 @@ TEST(MassAndBending, FinSideForceReachesTheBodyThroughASoftBoom) {
 
 // A soft boom without a tailplane: nothing recomputes its acceleration, so
 // the one kept is the limited one, and only the rate damping adds to it.
-TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
+TEST_F(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
   aircraft::AircraftData a = Glider();
   a.TailplaneArea = 0;
   a.FinArea = 0;
@@ -243,7 +250,7 @@ TEST(MassAndBending, KeptBendAccelerationIsTheLimitedOne) {
   EXPECT_EQ(s.Controls.RearFuselageBendRate, -0.5 + 1.0 / 40 + 1.0 / 40);
 }
 
-TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
+TEST_F(LaunchRun, TimeMarkAndTheRunnersGait) {
   aircraft::AircraftData a = Glider();
   a.LaunchSpeed = 8;
   FlightState s = Flying();
@@ -261,7 +268,7 @@ TEST(LaunchRun, TimeMarkAndTheRunnersGait) {
   EXPECT_EQ(s.Body.BankAngle, a.LaunchBank);
 }
 
-TEST(GroundContact, WingEndsInTheWater) {
+TEST_F(GroundContact, WingEndsInTheWater) {
   aircraft::AircraftData a = Glider();
   a.WingHeight = 0.2;
   FlightState s = Flying();
@@ -300,7 +307,7 @@ FlightState OnTheGear(double depth, double groundSpeed) {
   return s;
 }
 
-TEST(GroundContact, GearSpringDampingAndTooDeep) {
+TEST_F(GroundContact, GearSpringDampingAndTooDeep) {
   aircraft::AircraftData a;
   a.LaunchSpeed = 60;
   a.LaunchHeight = 300;
@@ -322,7 +329,7 @@ TEST(GroundContact, GearSpringDampingAndTooDeep) {
   EXPECT_NEAR(d.Body.PitchAccel, -900 * 0.5 * 9.8 * d.Body.Altitude / 3000, 1e-12);
 }
 
-TEST(GroundContact, WaterDragNeverDrivesBackwards) {
+TEST_F(GroundContact, WaterDragNeverDrivesBackwards) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
   s.Masses.Mass = 107;

@@ -11,9 +11,15 @@
 #include "flight/loop_fixture.h"
 #include "flight/translation.h"
 #include "platform/runtime/numeric.h"
+#include "program_test.h"
 
 namespace zarv::flight {
 namespace {
+
+class FlightLoopPass : public zarv::testing::ProgramTest {};
+class FlightRecording : public zarv::testing::ProgramTest {};
+class FlightEnd : public zarv::testing::ProgramTest {};
+class FlightLoopPacing : public zarv::testing::ProgramTest {};
 
 using testing::Engine;
 
@@ -31,7 +37,7 @@ double Limited(double v, double limit) { return std::fabs(v) > limit ? limit * S
 
 // One pass of a glider in free flight, worked by hand from the state before
 // it: every relation below holds only when the stages ran in their order.
-TEST(FlightLoopPass, SubStepsRunInTheirOrder) {
+TEST_F(FlightLoopPass, SubStepsRunInTheirOrder) {
   auto f = FlyTo(testing::Sample("Super ZarvⅣ"), 6.0);
   const FlightState b = f->State;
   ASSERT_GT(b.Body.CourseDistance, 10);
@@ -105,7 +111,7 @@ TEST(FlightLoopPass, SubStepsRunInTheirOrder) {
   EXPECT_EQ(s.Air.MachSquared, s.Body.AirSpeed * s.Body.AirSpeed / (s.Air.AirTemperature * 88209 / 216.5));
 }
 
-TEST(FlightLoopPass, Marden7LeavesTheDeckAfter98Steps) {
+TEST_F(FlightLoopPass, Marden7LeavesTheDeckAfter98Steps) {
   HeadlessFlight f(testing::Sample("Marden７"));
   ASSERT_TRUE(f.Accepted());
   while (!f.TakeoffPressed) ASSERT_TRUE(f.Step());
@@ -127,7 +133,7 @@ TEST(FlightLoopPass, Marden7LeavesTheDeckAfter98Steps) {
   EXPECT_NEAR(f.State.Loop.FlightTime, 2.55, 0.03);
 }
 
-TEST(FlightLoopPass, SameInputsGiveTheSameRecord) {
+TEST_F(FlightLoopPass, SameInputsGiveTheSameRecord) {
   auto a = FlyTo(testing::Sample("Marden98"), 1000);
   auto b = FlyTo(testing::Sample("Marden98"), 1000);
   ASSERT_EQ(a->EndWord(), "water");
@@ -140,7 +146,7 @@ TEST(FlightLoopPass, SameInputsGiveTheSameRecord) {
   EXPECT_EQ(a->Passes, b->Passes);
 }
 
-TEST(FlightRecord, WrapsFrom60000To30000) {
+TEST_F(FlightRecording, WrapsFrom60000To30000) {
   auto f = FlyTo(testing::Sample("Marden７"), 3.0);
   FlightState s = f->State;
   FlightRecord& r = f->Record;
@@ -176,7 +182,7 @@ TEST(FlightRecord, WrapsFrom60000To30000) {
   EXPECT_EQ(r.RecordCount, -1);
 }
 
-TEST(FlightRecord, ASecondFlightAfterALongOneSeesNoStaleSample) {
+TEST_F(FlightRecording, ASecondFlightAfterALongOneSeesNoStaleSample) {
   // A new record reads as cleared throughout.
   FlightRecord fresh;
   EXPECT_EQ(fresh.RowsInUse, 0);
@@ -206,7 +212,7 @@ TEST(FlightRecord, ASecondFlightAfterALongOneSeesNoStaleSample) {
   }
 }
 
-TEST(FlightRecord, TimeStepsBy5HundredthsDespiteTheSummedStep) {
+TEST_F(FlightRecording, TimeStepsBy5HundredthsDespiteTheSummedStep) {
   auto f = FlyTo(testing::Sample("Super ZarvⅣ"), 10.0);
   const FlightRecord& r = f->Record;
   for (int32_t i = 1; i < r.RecordCount; ++i) {
@@ -214,7 +220,7 @@ TEST(FlightRecord, TimeStepsBy5HundredthsDespiteTheSummedStep) {
   }
 }
 
-TEST(FlightEnd, NestedRunEndsTheFlightOnce) {
+TEST_F(FlightEnd, NestedRunEndsTheFlightOnce) {
   HeadlessFlight f(testing::Sample("Marden７"));
   int ended = 0;
   f.Seams.EndFlight = [&] { ++ended; };
@@ -238,7 +244,7 @@ TEST(FlightEnd, NestedRunEndsTheFlightOnce) {
   EXPECT_EQ(f.Record.Samples[last + 1].Time, 0.0f);
 }
 
-TEST(FlightEnd, CancelEndsALightAircraftOnceItStops) {
+TEST_F(FlightEnd, CancelEndsALightAircraftOnceItStops) {
   auto f = FlyTo(testing::Sample("Super ZarvⅣ"), 5.0);
   f->State.Body.Altitude = kCancelAltitude;
   int passes = 0;
@@ -247,7 +253,7 @@ TEST(FlightEnd, CancelEndsALightAircraftOnceItStops) {
   EXPECT_GE(f->State.Body.GroundSpeed, 0);
 }
 
-TEST(FlightEnd, FlyingStartEndsOnThePassItIsInTheWater) {
+TEST_F(FlightEnd, FlyingStartEndsOnThePassItIsInTheWater) {
   auto f = FlyTo(testing::Powered(Engine::Piston), 5.0);
   f->State.Body.Altitude = kCancelAltitude;
   int frames = 0;
@@ -259,7 +265,7 @@ TEST(FlightEnd, FlyingStartEndsOnThePassItIsInTheWater) {
   EXPECT_EQ(frames, 0);
 }
 
-TEST(FlightEnd, NonFiniteStateEndsAsACancelWithAMessage) {
+TEST_F(FlightEnd, NonFiniteStateEndsAsACancelWithAMessage) {
   auto f = FlyTo(testing::Sample("Super ZarvⅣ"), 5.0);
   const int32_t count = f->Record.RecordCount;
   f->State.Body.PitchRate = std::nan("");
@@ -270,7 +276,7 @@ TEST(FlightEnd, NonFiniteStateEndsAsACancelWithAMessage) {
   EXPECT_EQ(f->Record.RecordCount, count - 1);
 }
 
-TEST(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
+TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   ManualClock clock(100000);
   SetClockSource(&clock);
   FlightState s;
@@ -301,12 +307,11 @@ TEST(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   CheckRestWatchdog(early.Loop, early.Body);
   EXPECT_EQ(early.Body.Altitude, 0.5);
   EXPECT_EQ(early.Loop.WatchdogMark, 260.5);
-  ResetClockSource();
 }
 
 // The monotonic clock passes 2^31 ms after 24 days up: the second's mark and
 // pass count must not wrap, or every pass would start a new second.
-TEST(FlightLoopPacing, OncePerSecondUpdateHoldsPastTwentyFourDaysOfClock) {
+TEST_F(FlightLoopPacing, OncePerSecondUpdateHoldsPastTwentyFourDaysOfClock) {
   HeadlessFlight f(testing::Sample("Marden７"));
   for (int i = 0; i < 60; ++i) ASSERT_TRUE(f.Step());
   f.Clock.Advance(3'000'000'000);  // about 35 days
@@ -319,7 +324,7 @@ TEST(FlightLoopPacing, OncePerSecondUpdateHoldsPastTwentyFourDaysOfClock) {
   EXPECT_EQ(f.State.Loop.PassesThisSecond, 10);
 }
 
-TEST(FlightLoopPacing, PacedStepsWaitForTheirFrameAndTheFastestModeDoesNot) {
+TEST_F(FlightLoopPacing, PacedStepsWaitForTheirFrameAndTheFastestModeDoesNot) {
   HeadlessFlight f(testing::Sample("Super ZarvⅣ"));
   f.Seams.Headless = false;
   std::vector<uint64_t> deadlines;

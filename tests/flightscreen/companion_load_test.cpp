@@ -107,8 +107,6 @@ TEST_F(CompanionLoadTest, LayoutFollowsTheLogWhateverAircraftIsFlown) {
       EXPECT_EQ(s.CompanionTipDeflection, ColumnValue(poweredLog ? 31 : 24, row));
     }
   }
-  aircraft::Aircraft().Reset();
-  flight::Companion().Reset();
 }
 
 TEST_F(CompanionLoadTest, OutlineBlockAndPartReferencesComeFromTheLog) {

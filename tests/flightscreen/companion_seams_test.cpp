@@ -13,6 +13,7 @@
 #include "model/rotation.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/random.h"
+#include "program_test.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -20,9 +21,10 @@ namespace {
 using flight::CompanionData;
 using flight::testing::Engine;
 
-class JetBurst : public ::testing::Test {
+class JetBurst : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Randomize(3);  // the rounds' scatter
     flight_ = std::make_unique<flight::HeadlessFlight>(flight::testing::Powered(Engine::Jet, 300));
     ASSERT_TRUE(flight_->Accepted());

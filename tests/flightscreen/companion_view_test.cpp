@@ -43,16 +43,14 @@ TEST(CompanionView, LoadedJetDrawsAsItsModel) {
   log.Outline = jet.Outline;
   log.Value = LevelJetEast;
 
-  std::string folder = (std::filesystem::temp_directory_path() / "zarv-cv-XXXXXX").string();
-  ASSERT_NE(mkdtemp(folder.data()), nullptr);
-  ASSERT_TRUE(log.WriteTo(folder + "/1Jet.csv"));
+  const zarv::ScratchFolder folder;
+  ASSERT_TRUE(log.WriteTo(folder / "1Jet.csv"));
   auto record = std::make_unique<flight::FlightRecord>();
   auto companion = std::make_unique<flight::CompanionData>();
   auto scene = std::make_unique<model::ModelScene>();
   auto list = std::make_unique<model::PolygonList>();
   double taskStart = 0;
-  LoadCompanionFlight(folder, *record, *companion, scene->Reference, taskStart, {});
-  std::filesystem::remove_all(folder);
+  LoadCompanionFlight(folder.path(), *record, *companion, scene->Reference, taskStart, {});
   ASSERT_EQ(companion->CompanionSampleCount, 200);
 
   flight::UpdateCompanionPosition(*companion, 5);

@@ -21,6 +21,7 @@ class DeviceDialogTest : public testing::JoystickTest {
     JoystickTest::SetUp();
     Application::Ensure();
     Joystick().JoystickBoxValue = [this] { return box_; };
+    Joystick().FlightScreenTopLeft = [] { return std::make_pair(0.0, 0.0); };
   }
   void TearDown() override {
     if (Device().Loaded()) Device().Unload();

@@ -8,8 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,6 +22,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
+#include "program_test.h"
 
 namespace zarv::flightscreen::testing {
 
@@ -156,28 +155,17 @@ struct TestLog {
 
 // A scratch folder to put logs in, a hand-driven clock, and the record,
 // companion and part references the companion loader fills.
-class CompanionFolderTest : public ::testing::Test {
+class CompanionFolderTest : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-cmp-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    folder_ = tmpl;
+    ProgramTest::SetUp();
     SetClockSource(&clock_);
   }
-  void TearDown() override {
-    ResetClockSource();
-    SetProgramFolder("");
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-
-  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
   CompanionLoadResult Load() {
     return LoadCompanionFlight(folder_, *record_, *companion_, reference_, taskStart_, progress_);
   }
 
-  std::string folder_;
   ManualClock clock_{5000};
   std::unique_ptr<flight::FlightRecord> record_ = std::make_unique<flight::FlightRecord>();
   std::unique_ptr<flight::CompanionData> companion_ = std::make_unique<flight::CompanionData>();

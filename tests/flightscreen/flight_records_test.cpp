@@ -35,14 +35,6 @@ class FlightRecordsTest : public testing::FlightScreenTest {
       if (onFrame_) onFrame_(frames_);
     });
   }
-  void TearDown() override {
-    FlightFrame::SetReplayWait(nullptr);
-    if (records::ResultSheet().Loaded()) records::ResultSheet().Unload();
-    if (records::File_Select().Loaded()) records::File_Select().Unload();
-    if (replay::Vedeo().Loaded()) replay::Vedeo().Unload();
-    records::CloseFlightData();
-    FlightScreenTest::TearDown();
-  }
 
   // Loads Marden７ and takes off; `during` runs once, at the loop's first
   // yield after 2 s of flight (and `awayFrom` m beyond the platform's edge).

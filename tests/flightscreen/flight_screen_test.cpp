@@ -95,6 +95,25 @@ TEST_F(FlightScreenTest, OptionsSurviveARestartBeforeTheLaunch) {
   EXPECT_TRUE(FileExists(aircraft::HandOverPath()));
 }
 
+// Back to the platform hands the aircraft over to the next run: its own
+// lines as the hand-over file held them, the launch conditions as flown now.
+TEST_F(FlightScreenTest, BackToThePlatformRewritesTheHandOverFile) {
+  const std::vector<std::string> sample = flight::testing::SampleLines("MardenⅡ");
+  Open(sample);
+  aircraft::Aircraft().LaunchBank = -12 / 57.3;
+  Advance(2500);
+  Key(120);  // F9
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(Val(Lines(shell::SettingsPath())[0]), 3);
+  const std::vector<std::string> lines = Lines(aircraft::HandOverPath());
+  ASSERT_EQ(lines.size(), 55u);
+  for (size_t i = 0; i <= 38; ++i) EXPECT_EQ(lines[i], sample[i]) << i;
+  // The launch fields keep the leading blank of their written form.
+  const std::pair<size_t, const char*> launch[] = {{40, " 0.00"}, {46, " 5.50"}, {47, " 1.5"},  {48, " 290"},
+                                                   {49, "-12"},   {51, " 315"},  {52, " 1013"}, {53, " 33"}};
+  for (const auto& [i, text] : launch) EXPECT_EQ(lines[i], text) << i;
+}
+
 TEST_F(FlightScreenTest, QuitAsksOnlyAboutWhatChanged) {
   Open(JetLines());
   Advance(3000);

@@ -1,12 +1,10 @@
-// Clean program-wide state for the joystick tests: a scratch program folder,
-// a hand-driven clock, and SDL virtual joysticks to press buttons on.
+// The joystick tests: a scratch program folder, a hand-driven clock, and SDL
+// virtual joysticks to press buttons on.
 #pragma once
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "aircraft/aircraft_data.h"
@@ -18,38 +16,23 @@
 #include "platform/devices/joystick.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
+#include "program_test.h"
 #include "shell/shell_state.h"
 
 namespace zarv::flightscreen::testing {
 
-class JoystickTest : public ::testing::Test {
+class JoystickTest : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-joy-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    folder_ = tmpl;
-    SetProgramFolder(folder_);
+    ProgramTest::SetUp();
     ASSERT_TRUE(MakeDir(folder_ + "/Temp"));
     SetClockSource(&clock_);
     clock_.Advance(100000);  // well past any start-up guard
-    flight::State().Reset();
-    flight::Companion().CompanionSampleCount = 0;
-    aircraft::Aircraft().Reset();
-    shell::Shell().Reset();
-    JoyMap().Reset();
-    Joystick().Reset();
-    options_.Reset();
     Joystick().Options = &options_;
-    ShutdownJoystick();
   }
   void TearDown() override {
     if (stick_ != nullptr) Unplug();
-    ShutdownJoystick();
-    Joystick().Reset();
-    ResetClockSource();
-    SetProgramFolder("");
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    ProgramTest::TearDown();
   }
 
   // Plugs in a virtual game controller; false (test skipped by the caller)
@@ -81,7 +64,6 @@ class JoystickTest : public ::testing::Test {
 
   std::string JoyFile() const { return folder_ + "/Temp/joy.ini"; }
 
-  std::string folder_;
   ManualClock clock_;
   flight::FlightOptions options_;
   SDL_Joystick* stick_ = nullptr;

@@ -8,7 +8,6 @@
 #include "flightscreen/flight_screen_fixture.h"
 #include "logbook/log_filing.h"
 #include "logbook/ranking.h"
-#include "records/ranking_link.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -23,10 +22,6 @@ class SaveFailureTest : public FlightScreenTest {
       if ((call.style & 7) != vbYesNo) return vbOK;
       return (call.style & 0x70) == vbQuestion ? vbYes : goOn_;
     });
-  }
-  void TearDown() override {
-    shell::RankingFile() = shell::RankingFileHooks{};
-    FlightScreenTest::TearDown();
   }
   // Nothing can be written where a folder stands in the file's place.
   void Block(const std::string& relative) {
@@ -109,7 +104,6 @@ TEST_F(SaveFailureTest, AQuitInTheAirThatStaysFliesOn) {
 
 TEST_F(SaveFailureTest, OtherFilesAreWrittenWithoutAQuestionAndAFailureSaysWhere) {
   Open(flight::testing::SampleLines("Marden７"));
-  records::ConnectRankingToShell();
   records::Ranking().File = records::RankingState::FileState::Absent;
   Block("Temp/set.ini");
   Block("Temp/record.dat");

@@ -18,7 +18,6 @@ using flight::FlightSample;
 using testing::Bytes;
 using testing::SplitLines;
 using testing::TimedRecord;
-using zarv::testing::TempDir;
 
 const char* const kLightNames =
     "時間,距離,高度,対気速度,風速,ピッチ角,ﾋﾟｯﾁ角速度,主翼迎角,横滑り角,経路角,荷重,揚力係数,水尾揚力,"
@@ -74,7 +73,7 @@ TEST(FlightLogWriter, LightAircraftLogByteForByte) {
   in.LaunchSpeed = 10;  // exactly 10 m/s is still the light layout
   in.EngineCount = 0;
   const model::AirframeOutline outline = HandOutline();
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "before.csv";
   ASSERT_TRUE(WriteFlightLog(path, in, *r, outline));
 
@@ -288,7 +287,7 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
   in.LaunchTime = 1.0;
   in.LaunchSpeed = powered ? 60 : 7;
   in.EngineCount = 1;
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "log.csv";
   ASSERT_TRUE(WriteFlightLog(path, in, *written, outline));
 

@@ -13,7 +13,6 @@ namespace {
 
 using testing::Bytes;
 using testing::WriteBytes;
-using zarv::testing::TempDir;
 
 class FilingTest : public ::testing::Test {
  protected:
@@ -24,7 +23,7 @@ class FilingTest : public ::testing::Test {
   void Log(const std::string& name) { WriteBytes(data + "/" + name, name); }
   std::vector<std::string> Names() { return ListFiles(data, "*"); }
 
-  TempDir dir;
+  ScratchFolder dir;
   std::string data = dir / "FlightData";
   std::string working = dir / "before.csv";
   const std::string suffix = LogSuffixFor("Marden7.brd");

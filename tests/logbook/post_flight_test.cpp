@@ -15,7 +15,6 @@
 namespace zarv::records {
 namespace {
 
-using zarv::testing::TempDir;
 
 const std::string kAircraftDir = std::string(ZARV_SOURCE_DIR) + "/tests/data/aircraft/";
 
@@ -41,16 +40,11 @@ TEST(PostFlight, ResultTextsAndTimer) {
   EXPECT_EQ(PostFlightDelayMs(true, -0.5, 0), 100);
 }
 
-class PostFlightRun : public ::testing::Test {
+class PostFlightRun : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
-    SetProgramFolder(dir.path());
-    ASSERT_TRUE(MakeDir(dir / "Temp"));
-    PostFlight().Reset();
-  }
-  void TearDown() override {
-    PostFlight().Reset();
-    SetProgramFolder("");
+    ProgramTest::SetUp();
+    ASSERT_TRUE(MakeDir(Path("Temp")));
   }
   PostFlightOutcome Run(flight::HeadlessFlight& f, const std::string& suffix, RankingState& ranking,
                         PostFlightScreen screen = {}) {
@@ -59,7 +53,6 @@ class PostFlightRun : public ::testing::Test {
                         ProgramPath("\\Temp\\before.csv"), ProgramPath("\\FlightData"), "07-04-2026   12:00:00"};
     return RunPostFlight(in, screen);
   }
-  TempDir dir;
 };
 
 TEST_F(PostFlightRun, AQualifyingGliderFlightIsFiledAndOfferedAPlace) {
@@ -127,20 +120,20 @@ TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {
 
 TEST_F(PostFlightRun, AFailedLogWriteFilesNothingAndSaysSo) {
   auto f = Flown("Marden7.brd");
-  ASSERT_TRUE(MakeDir(dir / "FlightData"));
-  testing::WriteBytes(dir / "FlightData/0Marden7.csv", "old");
+  ASSERT_TRUE(MakeDir(Path("FlightData")));
+  WriteBytes(Path("FlightData/0Marden7.csv"), "old");
   RankingState ranking;
   std::string message;
   PostFlightScreen screen;
   screen.ShowMessage = [&](const std::string& m) { message = m; };
   EndFlightRecordSteps(f->State, f->Record, f->Aircraft);
   PostFlightInputs in{f->State, f->Record, f->Aircraft, f->Outline, ranking, "Marden7.csv",
-                      dir / "NoSuchFolder/before.csv", dir / "FlightData", "d"};
+                      Path("NoSuchFolder/before.csv"), Path("FlightData"), "d"};
   const PostFlightOutcome out = RunPostFlight(in, screen);
   EXPECT_FALSE(out.LogWritten);
   EXPECT_FALSE(message.empty());
-  EXPECT_EQ(ListFiles(dir / "FlightData", "*"), std::vector<std::string>{"0Marden7.csv"});
-  EXPECT_EQ(testing::Bytes(dir / "FlightData/0Marden7.csv"), "old");
+  EXPECT_EQ(ListFiles(Path("FlightData"), "*"), std::vector<std::string>{"0Marden7.csv"});
+  EXPECT_EQ(Bytes(Path("FlightData/0Marden7.csv")), "old");
 }
 
 }  // namespace

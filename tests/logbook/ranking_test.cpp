@@ -19,7 +19,6 @@ namespace {
 
 using testing::Bytes;
 using testing::WriteBytes;
-using zarv::testing::TempDir;
 
 RankingState Filled(std::initializer_list<double> distances) {
   RankingState r;
@@ -99,10 +98,9 @@ TEST(Ranking, PilotNames) {
   EXPECT_NE(list.find("\r\n20位  \r\n"), std::string::npos);
 }
 
-class RankingFileTest : public ::testing::Test {
+class RankingFileTest : public zarv::testing::ProgramTest {
  protected:
-  TempDir dir;
-  std::string path = dir / "record.dat";
+  std::string path = Path("record.dat");
 };
 
 TEST_F(RankingFileTest, FileBytesAndShortFiles) {
@@ -130,7 +128,7 @@ TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {
   EXPECT_EQ(Bytes(path), "900 best\r\n");
 
   // Something there that cannot be read as the ranking.
-  const std::string odd = dir / "odd.dat";
+  const std::string odd = Path("odd.dat");
   ASSERT_TRUE(MakeDir(odd));
   RankingState r;
   ReadRankingFile(odd, r);
@@ -194,7 +192,7 @@ TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {
   sigaction(SIGXFSZ, &old, nullptr);
   EXPECT_FALSE(written);
   EXPECT_EQ(Bytes(path), "900 best\r\n");
-  EXPECT_EQ(ListFiles(dir.path(), "*"), std::vector<std::string>{"record.dat"});
+  EXPECT_EQ(ListFiles(folder_, "*"), std::vector<std::string>{"record.dat"});
 }
 
 }  // namespace

@@ -16,7 +16,6 @@ namespace zarv::records {
 namespace {
 
 using zarv::testing::Damage;
-using zarv::testing::TempDir;
 
 constexpr int kLogRounds = 2000;
 constexpr int kRankingRounds = 2000;
@@ -54,7 +53,7 @@ TEST(ReadersFuzz, DamagedLogsReadIntoSaneRecords) {
 }
 
 TEST(ReadersFuzz, DamagedRankingFilesKeepTwentyPlaces) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "record.dat";
   std::string good;
   for (int k = 1; k <= 20; ++k) good += k % 7 == 0 ? "\r\n" : std::to_string(900 - k) + ".50m by Marden  太郎\r\n";

@@ -15,7 +15,7 @@
 #include "model/outline.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/cp932.h"
-#include "../platform/runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv::records::testing {
 

@@ -3,22 +3,23 @@
 
 #include "platform/devices/joystick.h"
 #include "platform/devices/joystick_axis.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
 // Uses SDL virtual joysticks; a real joystick on the machine would take
 // index 0, so the tests then skip.
-class DevicesJoystick : public ::testing::Test {
+class DevicesJoystick : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
-    ShutdownJoystick();
+    ProgramTest::SetUp();
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
     SDL_JoystickUpdate();
     if (SDL_NumJoysticks() > 0) GTEST_SKIP() << "a joystick is connected";
   }
   void TearDown() override {
-    ShutdownJoystick();
+    ProgramTest::TearDown();
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
   // Attaches a virtual joystick and returns an open handle to set its state.

@@ -14,6 +14,7 @@
 #include "platform/devices/sound.h"
 #include "platform/devices/sound_mixer.h"
 #include "platform/runtime/files.h"
+#include "program_test.h"
 #include "wave_image.h"
 
 namespace zarv {
@@ -127,13 +128,14 @@ TEST(DevicesSoundVolume, PacksChannelsAndChecksArguments) {
 }
 
 // Runs with SDL's given audio driver and a scratch folder for wave files.
-class DevicesSound : public ::testing::Test {
+class DevicesSound : public zarv::testing::ProgramTest {
  protected:
-  void SetUp() override { UseDriver("dummy"); }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    UseDriver("dummy");
+  }
   void TearDown() override {
-    ShutdownSound();
-    SetProgramFolder("");
-    std::filesystem::remove_all(dir_);
+    ProgramTest::TearDown();
     if (savedDriver_.empty()) unsetenv("SDL_AUDIODRIVER");
     else setenv("SDL_AUDIODRIVER", savedDriver_.c_str(), 1);
   }
@@ -159,15 +161,13 @@ class DevicesSound : public ::testing::Test {
     return d ? d : "";
   }
   std::string savedDriver_ = SavedDriver();
-  std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-                               ("zarv_sound_" + std::to_string(::getpid()));
+  std::filesystem::path dir_ = folder_;
 };
 
 TEST_F(DevicesSound, OneVoiceLoopsReplacesAndStops) {
   WaveSpec shortLoop;
   shortLoop.frames = 441;  // 20 ms at 22050
   const std::string loopFile = WriteFile("PData/loop.wav", MakeWave(shortLoop));
-  SetProgramFolder(dir_.string());
 
   ASSERT_EQ(sndPlaySoundA("\\PData\\loop.wav", SND_ASYNC | SND_LOOP), 1);
   auto s = CurrentSoundStatus();

@@ -25,13 +25,12 @@
 #include "platform/ui/form.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/surface.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
 using testing::EnsureApp;
-using testing::TempDir;
 
 class EveryControlForm : public Form {
  public:
@@ -91,9 +90,12 @@ void Click(QWidget* w, QPoint at, Qt::MouseButton b = Qt::LeftButton) {
   QApplication::sendEvent(w, &release);
 }
 
-class FormsControls : public ::testing::Test {
+class FormsControls : public zarv::testing::ProgramTest {
  protected:
-  void SetUp() override { EnsureApp(); }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    EnsureApp();
+  }
 };
 
 TEST_F(FormsControls, DefaultAndCancelButtonsAnswerEnterAndEsc) {
@@ -336,7 +338,7 @@ TEST_F(FormsControls, ListRowsAtAPitchMatchTheRowUnderThePointer) {
 }
 
 TEST_F(FormsControls, FileAndFolderLists) {
-  TempDir dir;
+  ScratchFolder dir;
   for (const char* name : {"b.brd", "A.brd", "c.csv"}) ASSERT_TRUE(AtomicWriteBytes(dir / name, "x"));
   ASSERT_TRUE(MakeDir(dir / "Data"));
   ASSERT_TRUE(MakeDir(dir / "data2"));

@@ -21,30 +21,21 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
 #include "platform/ui/sendkeys.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
 using testing::EnsureApp;
 using testing::PumpUntil;
-using testing::TempDir;
+using testing::ProgramTest;
 
-class FormsDialogs : public ::testing::Test {
+class FormsDialogs : public ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     EnsureApp();
-    SetProgramFolder(dir_.path());
-    ClearMessageBoxCalls();
   }
-  void TearDown() override {
-    SetMessageBoxResponder(nullptr);
-    SetPrintDialogResponder(nullptr);
-    SetPrintToPdf(false);
-    CloseHelp();
-    SetProgramFolder("");
-  }
-  TempDir dir_;
 };
 
 TEST_F(FormsDialogs, MessageBoxesAreAnsweredAndRecorded) {
@@ -219,24 +210,24 @@ TEST_F(FormsDialogs, PrintFormWritesAPdfWithoutAPrinter) {
   EXPECT_EQ(jobs[0].width, 200);
   EXPECT_EQ(jobs[0].height, 100);
   EXPECT_TRUE(jobs[0].toPdf);
-  EXPECT_EQ(LastPrintFile(), JoinPath(dir_.path(), "print000.pdf"));
+  EXPECT_EQ(LastPrintFile(), JoinPath(folder_, "print000.pdf"));
   bool ok = false;
   EXPECT_EQ(ReadAllBytes(LastPrintFile(), &ok).substr(0, 5), "%PDF-");
   // The next print takes the next free name; a cancelled one writes nothing.
   ASSERT_TRUE(PrintForm(f));
-  EXPECT_EQ(LastPrintFile(), JoinPath(dir_.path(), "print001.pdf"));
+  EXPECT_EQ(LastPrintFile(), JoinPath(folder_, "print001.pdf"));
   SetPrintDialogResponder([](const PrintJob&) { return false; });
   EXPECT_FALSE(PrintForm(f));
   EXPECT_TRUE(LastPrintCancelled());
   EXPECT_EQ(LastPrintFile(), "");
-  EXPECT_FALSE(FileExists(JoinPath(dir_.path(), "print002.pdf")));
+  EXPECT_FALSE(FileExists(JoinPath(folder_, "print002.pdf")));
   // A file that cannot be written is a failure, not a cancel.
   SetPrintDialogResponder([](const PrintJob&) { return true; });
-  SetProgramFolder(JoinPath(dir_.path(), "missing"));
+  SetProgramFolder(JoinPath(folder_, "missing"));
   EXPECT_FALSE(PrintForm(f));
   EXPECT_FALSE(LastPrintCancelled());
   EXPECT_EQ(LastPrintFile(), "");
-  SetProgramFolder(dir_.path());
+  SetProgramFolder(folder_);
   f.Unload();
 }
 

@@ -36,9 +36,12 @@ void Mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton b, bool pos
   }
 }
 
-class FormsEvents : public ::testing::Test {
+class FormsEvents : public zarv::testing::ProgramTest {
  protected:
-  void SetUp() override { EnsureApp(); }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    EnsureApp();
+  }
 };
 
 TEST_F(FormsEvents, MouseSequencesOnLabelsPicturesAndTheForm) {

@@ -15,7 +15,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/restart.h"
 #include "platform/ui/timer.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
@@ -59,9 +59,12 @@ class LogForm : public Form {
   std::string name_;
 };
 
-class FormsLifecycle : public ::testing::Test {
+class FormsLifecycle : public zarv::testing::ProgramTest {
  protected:
-  void SetUp() override { EnsureApp(); }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    EnsureApp();
+  }
 };
 
 TEST_F(FormsLifecycle, EventsComeInTheRuntimesOrder) {
@@ -268,7 +271,7 @@ TEST_F(FormsLifecycle, ModalShowWaitsUntilTheFormGoes) {
 }
 
 TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
-  testing::TempDir tmp;
+  ScratchFolder tmp;
   const std::string handOver = tmp / "file.dat";
   LogForm f("F");
   int hooked = 0;
@@ -314,10 +317,6 @@ TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
   SetDeveloperMode(true);
   EXPECT_TRUE(Restart());
   EXPECT_EQ(hooked, 3);
-  SetDeveloperMode(false);
-  SetProcessStarter(nullptr);
-  SetEndHook(nullptr);
-  ResetEnded();
 }
 
 }  // namespace

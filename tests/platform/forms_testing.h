@@ -1,5 +1,5 @@
 // Helpers of the forms tests: the application object, pumping events until
-// a condition holds, and resetting the program-wide hooks.
+// a condition holds.
 #pragma once
 
 #include <QCoreApplication>
@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/ui/app.h"
+#include "program_test.h"
 
 namespace zarv::testing {
 

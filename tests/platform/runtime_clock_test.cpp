@@ -2,14 +2,12 @@
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/text.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
-class RuntimeClock : public ::testing::Test {
- protected:
-  void TearDown() override { ResetClockSource(); }
-};
+class RuntimeClock : public zarv::testing::ProgramTest {};
 
 TEST_F(RuntimeClock, ManualClockDrivesEveryReading) {
   ManualClock clock(1000, DateTime{2024, 12, 31, 23, 59, 58});

@@ -7,15 +7,14 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
-using zarv::testing::TempDir;
 
 TEST(RuntimeFiles, ListFilesFiltersAndSortsLikeAFileList) {
-  TempDir dir;
+  ScratchFolder dir;
   for (const char* name : {"b.brd", "MardenⅡ.brd", "a.BRD", "Zed.brd", "c.csv", "brd", ".hidden.brd"}) {
     ASSERT_TRUE(AtomicWriteBytes(dir / name, "x"));
   }
@@ -30,7 +29,7 @@ TEST(RuntimeFiles, ListFilesFiltersAndSortsLikeAFileList) {
 }
 
 TEST(RuntimeFiles, ListDirsAndMakeDir) {
-  TempDir dir;
+  ScratchFolder dir;
   EXPECT_TRUE(MakeDir(dir / "Temp"));
   EXPECT_TRUE(MakeDir(dir / "Temp"));  // already there
   EXPECT_TRUE(MakeDir(dir / "FlightData/Marden/old"));
@@ -43,7 +42,7 @@ TEST(RuntimeFiles, ListDirsAndMakeDir) {
 }
 
 TEST(RuntimeFiles, MoveDeleteLengthAndTime) {
-  TempDir dir;
+  ScratchFolder dir;
   ASSERT_TRUE(AtomicWriteBytes(dir / "a.csv", "12345"));
   ASSERT_TRUE(AtomicWriteBytes(dir / "b.csv", "1"));
   EXPECT_EQ(FileLength(dir / "a.csv"), 5);
@@ -71,7 +70,7 @@ TEST(RuntimeFiles, MoveDeleteLengthAndTime) {
 }
 
 TEST(RuntimeFiles, AtomicWriteReplacesAndKeepsOldOnFailure) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "set.ini";
   ASSERT_TRUE(AtomicWriteBytes(path, "first"));
   ASSERT_TRUE(AtomicWriteBytes(path, "second"));
@@ -90,7 +89,7 @@ TEST(RuntimeFiles, AtomicWriteReplacesAndKeepsOldOnFailure) {
 // Readers take regular files of a sane size only: the open of a FIFO would
 // block for ever, a device never ends.
 TEST(RuntimeFiles, ReadersRefuseSpecialAndOversizedFiles) {
-  TempDir dir;
+  ScratchFolder dir;
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
   ASSERT_TRUE(AtomicWriteBytes(dir / "big", std::string(5000, 'x')));
   const struct {
@@ -109,7 +108,7 @@ TEST(RuntimeFiles, ReadersRefuseSpecialAndOversizedFiles) {
 }
 
 TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
-  TempDir dir;
+  ScratchFolder dir;
   ASSERT_TRUE(AtomicWriteBytes(dir / "set.ini", "kept"));
   // Left by a killed writer: nobody holds them.
   for (const char* name : {".set.ini.0123456789ab.tmp", ".before.csv.deadbeef0001.tmp"})
@@ -131,7 +130,7 @@ TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
 }
 
 TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {
-  TempDir dir;
+  ScratchFolder dir;
   ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", "new"));
   ASSERT_TRUE(AtomicWriteBytes(dir / "before1.csv", "old"));
   EXPECT_EQ(MoveToFreeName(dir / "before.csv", dir.path(), "before", ".csv"), dir / "before2.csv");

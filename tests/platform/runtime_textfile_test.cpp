@@ -7,12 +7,11 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
 
-using zarv::testing::TempDir;
 
 // Lowers the file-size limit for the scope so that writes fail; works even
 // when the tests run with rights that ignore folder permissions.
@@ -36,7 +35,7 @@ class FileSizeLimit {
 };
 
 TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "file.dat";
   FileTable files;
   ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
@@ -50,7 +49,7 @@ TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
 }
 
 TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "mixed.txt";
   ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\rempty\r\n\xCB\xDF\xAF\xC1"));
   FileTable files;
@@ -93,7 +92,7 @@ TEST(RuntimeTextFile, LineEndsOfDamagedFilesKeepTheLines) {
 }
 
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "set.ini";
   ASSERT_TRUE(WriteTextLines(path, {" 3", "風速", ""}));
   EXPECT_EQ(ReadAllBytes(path), " 3\r\n\x95\x97\x91\xAC\r\n\r\n");
@@ -105,7 +104,7 @@ TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
 }
 
 TEST(RuntimeTextFile, OpenFailuresAreReported) {
-  TempDir dir;
+  ScratchFolder dir;
   FileTable files;
   EXPECT_FALSE(files.Open(1, dir / "missing.dat", OpenMode::Input));
   EXPECT_FALSE(files.Open(2, dir / "no/such/folder/x.dat", OpenMode::Output));
@@ -116,7 +115,7 @@ TEST(RuntimeTextFile, OpenFailuresAreReported) {
 }
 
 TEST(RuntimeTextFile, OutputReplacesOnlyAtClose) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "record.dat";
   ASSERT_TRUE(WriteTextLines(path, {"old"}));
   FileTable files;
@@ -132,7 +131,7 @@ TEST(RuntimeTextFile, OutputReplacesOnlyAtClose) {
 }
 
 TEST(RuntimeTextFile, AppendKeepsOldContent) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "log.txt";
   FileTable files;
   ASSERT_TRUE(files.Open(1, path, OpenMode::Append));  // creates a new file
@@ -145,7 +144,7 @@ TEST(RuntimeTextFile, AppendKeepsOldContent) {
 }
 
 TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "before.csv";
   ASSERT_TRUE(WriteTextLines(path, {"old", "content"}));
   const std::string before = ReadAllBytes(path);
@@ -171,7 +170,7 @@ TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
 }
 
 TEST(RuntimeTextFile, BinaryReadsBlocks) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir / "soundn.wav";
   std::string data;
   for (int i = 0; i < 2500; ++i) data += static_cast<char>(i % 256);
@@ -185,7 +184,7 @@ TEST(RuntimeTextFile, BinaryReadsBlocks) {
 }
 
 TEST(RuntimeTextFile, ReopeningANumberCommitsTheFirstFile) {
-  TempDir dir;
+  ScratchFolder dir;
   FileTable files;
   ASSERT_TRUE(files.Open(1, dir / "a.txt", OpenMode::Output));
   files.Print(1, "a");

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/ui/bmp.h"
-#include "runtime_tempdir.h"
+#include "program_test.h"
 
 namespace zarv {
 namespace {
@@ -27,7 +27,7 @@ uint16_t U16(const std::string& b, size_t at) {
 }
 
 TEST(SurfaceBmp, SavesA24BitBottomUpBitmap) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   Surface s(5, 3, vbWhite);
   s.PSet(0, 0, RGB(10, 20, 30));  // top-left
   s.PSet(4, 2, RGB(40, 50, 60));  // bottom-right
@@ -63,7 +63,7 @@ TEST(SurfaceBmp, SavesA24BitBottomUpBitmap) {
 }
 
 TEST(SurfaceBmp, LoadsBackWhatWasSavedAndKeepsStateOnFailure) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   Surface s(7, 4, 0x123456);
   s.Line(0, 1, 7, 1, 0xABCDEF);
   ASSERT_TRUE(SaveBmp(s, dir / "a.bmp"));
@@ -84,7 +84,7 @@ TEST(SurfaceBmp, LoadsBackWhatWasSavedAndKeepsStateOnFailure) {
 }
 
 TEST(SurfaceBmp, Loads8BitPalettedBitmaps) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   // 2 x 2, 8 bits, two palette entries; bottom row index 1, top row index 0.
   std::string b(54 + 8 + 8, '\0');
   auto put32 = [&b](size_t at, uint32_t v) {
@@ -114,7 +114,7 @@ TEST(SurfaceBmp, Loads8BitPalettedBitmaps) {
 }
 
 TEST(SurfaceBmp, LoadPictureBecomesTheBackground) {
-  testing::TempDir dir;
+  ScratchFolder dir;
   Surface pic(30, 50, 0x0000FF);
   ASSERT_TRUE(SaveBmp(pic, dir / "Back0.bmp"));
   Surface box(10, 10, vbBlack);

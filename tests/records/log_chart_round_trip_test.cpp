@@ -77,7 +77,7 @@ TEST(LogChartRoundTrip, TheStoredLogChartsAsTheFlightDid) {
   Application::Ensure();
   for (const double launchSpeed : {8.0, 60.0}) {
     SCOPED_TRACE(launchSpeed);
-    zarv::testing::TempDir dir;
+    zarv::ScratchFolder dir;
     const model::AirframeOutline outline;
     auto flown = VariedFlight(700);
     LogWriteInputs w;

@@ -13,6 +13,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/msgbox.h"
+#include "program_test.h"
 #include "records/records_screens.h"
 #include "shell/shell_state.h"
 
@@ -25,24 +26,18 @@ class HostForm : public Form {
   NameEntryPanel Panel{*this};
 };
 
-class RecordsScreens : public ::testing::Test {
+class RecordsScreens : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Application::Ensure();
-    ClearMessageBoxCalls();
     SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
-    Ranking().Reset();
-    shell::Shell().Reset();
+    ResultSheetHost().Anchor = [] { return std::make_pair(0.0, 0.0); };
+    ResultSheetHost().OnClosed = [] {};
     host.Move(0, 0, 660 * 15, 480 * 15);
     host.Show();
     host.Panel.Layout("Zarv", 1.0);
     host.Panel.Picture6.Move(200, 150, 240, 130);
-  }
-  void TearDown() override {
-    if (ResultSheet().Loaded()) ResultSheet().Unload();
-    host.Unload();
-    SetMessageBoxResponder(nullptr);
-    Ranking().Reset();
   }
   // Saves the top-level windows as PNG when ZARV_SHOTS names a folder.
   void Shot(const std::string& name) {
@@ -114,7 +109,6 @@ TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
   aircraft::AircraftData aircraft;
   model::AirframeOutline outline;
   RankingState ranking;
-  PostFlight().Reset();
   PostFlightInputs in{state, *record, aircraft, outline, ranking, "X.csv", "/nonexistent/before.csv",
                       "/nonexistent", "d"};
   PostFlightScreen screen;
@@ -128,7 +122,6 @@ TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
   EXPECT_FALSE(enabledDuringWork);
   EXPECT_FALSE(timer1.Enabled());
   EXPECT_EQ(ticks, 0);
-  PostFlight().Reset();
 }
 
 }  // namespace

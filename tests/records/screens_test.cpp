@@ -13,51 +13,45 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
-#include "platform/runtime_tempdir.h"
+#include "program_test.h"
 #include "records/flight_data_form.h"
 #include "logbook/log_filing.h"
 #include "records/log_picker.h"
 #include "logbook/records_fixture.h"
+#include "shell/flight_screen_link.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 
 namespace zarv::records {
 namespace {
 
-class Screens : public ::testing::Test {
+class Screens : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Application::Ensure();
-    SetProgramFolder(dir.path());
-    MakeDir(dir / "FlightData");
-    shell::Shell().Reset();
-    shell::CurrentSettings().Reset();
-    FlightDataKept().Reset();
-    aircraft::Aircraft().Reset();
+    MakeDir(Path("FlightData"));
     aircraft::Aircraft().LaunchSpeed = 8;  // light
-    flight::State().Engine.EngineRating = 0;
-    FlightDataHost().Reset();
-    FlightDataHost().ShowFlightScreen = [this] { ++flightShown; };
-    FlightDataHost().HideFlightScreen = [this] { ++flightHidden; };
-    LogPickerHost().Reset();
+    // The flight screen lives in a later layer: its side of the links.
+    FlightDataLink& host = FlightDataHost();
+    host.ShowFlightScreen = [this] { ++flightShown; };
+    host.HideFlightScreen = [this] { ++flightHidden; };
+    host.SetFlightScreenAutoRedraw = [](bool) {};
+    host.SetFlightScreenMousePointer = [](int) {};
+    host.SetFlightScreenTop = [](double) {};
+    host.FlightSummary = [] { return std::string(); };
+    host.PlayTransitionSound = [] {};
+    shell::FlightScreen().Position = [] { return std::make_pair(0.0, 0.0); };
     LogPickerHost().LogSuffix = [] { return std::string("Marden7.csv"); };
+    LogPickerHost().ReadLog = [](const std::string&, flight::FlightRecord&, std::string*) { return false; };
     SetMessageBoxResponder([](const MsgBoxCall&) { return vbOK; });
-    ClearMessageBoxCalls();
-    flight::Record().Reset();
     auto steady = testing::SteadyRecord(400);
     flight::Record().Samples = steady->Samples;
     flight::Record().RecordCount = 400;
   }
-  void TearDown() override {
-    CloseFlightData();
-    if (File_Select().Loaded()) File_Select().Unload();
-    SetMessageBoxResponder(nullptr);
-    SetProgramFolder("");
-  }
   void Touch(const std::string& name, const std::string& firstLine) {
-    std::ofstream(dir / ("FlightData/" + name)) << firstLine << "\r\n 3,'=x\r\n";
+    std::ofstream(Path("FlightData/" + name)) << firstLine << "\r\n 3,'=x\r\n";
   }
-  zarv::testing::TempDir dir;
   int flightShown = 0, flightHidden = 0;
 };
 
@@ -219,7 +213,7 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   Touch("1Marden7.csv", "  80.5m by Marden7");
   Touch("3Other.csv", "  99m by Other");
   Touch("x3Marden7.csv", "  99m by Marden7");
-  const std::vector<LogListing> logs = ListAircraftLogs(dir / "FlightData", "Marden7.csv");
+  const std::vector<LogListing> logs = ListAircraftLogs(Path("FlightData"), "Marden7.csv");
   ASSERT_EQ(logs.size(), 2u);
   EXPECT_EQ(logs[0].Name, "1Marden7.csv");
   EXPECT_EQ(logs[1].Name, "3Marden7.csv");

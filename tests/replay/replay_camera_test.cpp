@@ -5,13 +5,16 @@
 
 #include "platform/runtime/numeric.h"
 #include "replay/replay_fixture.h"
+#include "program_test.h"
 
 namespace zarv::replay {
 namespace {
 
+class ReplayCamera : public zarv::testing::ProgramTest {};
+
 using testing::ReplayFixture;
 
-TEST(ReplayCamera, BearingToTheAircraftByQuadrant) {
+TEST_F(ReplayCamera, BearingToTheAircraftByQuadrant) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open();
   f.Camera(0, 0, 0);
@@ -29,7 +32,7 @@ TEST(ReplayCamera, BearingToTheAircraftByQuadrant) {
   EXPECT_NEAR(bearing(100, 100), std::atan(100 / 100.001), 1e-12);
 }
 
-TEST(ReplayCamera, DepressionDistanceAndHorizonForAWorkedPosition) {
+TEST_F(ReplayCamera, DepressionDistanceAndHorizonForAWorkedPosition) {
   ReplayFixture f;
   f.Aircraft.BodyHeight = 1.0;
   ReplayPlayer& p = f.Open();
@@ -54,7 +57,7 @@ TEST(ReplayCamera, DepressionDistanceAndHorizonForAWorkedPosition) {
   EXPECT_EQ(p.State.HorizonScreenY, -240);
 }
 
-TEST(ReplayCamera, StraightBelowTheModelTheViewKeepsItsAngles) {
+TEST_F(ReplayCamera, StraightBelowTheModelTheViewKeepsItsAngles) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open(0, 50, 3);
   f.Aim(50);  // the model stands at (0, 25): looking south
@@ -71,7 +74,7 @@ TEST(ReplayCamera, StraightBelowTheModelTheViewKeepsItsAngles) {
   EXPECT_NEAR(p.State.ViewHeading, 3.1415926, 1e-6);
 }
 
-TEST(ReplayCamera, AutomaticAndManualZoom) {
+TEST_F(ReplayCamera, AutomaticAndManualZoom) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open();
   f.Camera(0, 0, 0);
@@ -107,7 +110,7 @@ TEST(ReplayCamera, AutomaticAndManualZoom) {
   EXPECT_EQ(p.State.AutoZoomOffset, -1.0);
 }
 
-TEST(ReplayCamera, AModelOfNoSizeGetsAFiniteZoom) {
+TEST_F(ReplayCamera, AModelOfNoSizeGetsAFiniteZoom) {
   ReplayFixture f;
   f.Aircraft.OverallLength = 0;
   f.Aircraft.WingSpan = 0;
@@ -121,7 +124,7 @@ TEST(ReplayCamera, AModelOfNoSizeGetsAFiniteZoom) {
   EXPECT_GT(p.State.ViewZoom, 1.0);
 }
 
-TEST(ReplayCamera, HeightTablesCaptionsAndClampedIndex) {
+TEST_F(ReplayCamera, HeightTablesCaptionsAndClampedIndex) {
   ReplayFixture light;
   ReplayPlayer& p = light.Open(5, 5, 0);
   p.State.CameraHeightIndex = 0;
@@ -146,7 +149,7 @@ TEST(ReplayCamera, HeightTablesCaptionsAndClampedIndex) {
   EXPECT_EQ(q.State.CameraHeightIndex, 13);
 }
 
-TEST(ReplayCamera, ClickOnTheViewResetsOrMovesTheCamera) {
+TEST_F(ReplayCamera, ClickOnTheViewResetsOrMovesTheCamera) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open(40, 40, 2);
   p.State.HorizonScreenY = 200;

@@ -23,9 +23,6 @@ struct ReplayFixture {
   std::unique_ptr<ReplayPlayer> Player;
 
   explicit ReplayFixture(int samples = 400, double launchSpeed = 5) {
-    model::Scene().Reset();
-    model::Polygons().Reset();
-    model::Projection().Reset();
     Aircraft.LaunchSpeed = launchSpeed;
     Aircraft.LaunchHeight = 10;
     Aircraft.OverallLength = 5;

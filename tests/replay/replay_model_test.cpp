@@ -5,9 +5,12 @@
 #include <cmath>
 
 #include "replay/replay_fixture.h"
+#include "program_test.h"
 
 namespace zarv::replay {
 namespace {
+
+class ReplayModel : public zarv::testing::ProgramTest {};
 
 using testing::ReplayFixture;
 
@@ -42,7 +45,7 @@ struct ModelFixture : ReplayFixture {
   }
 };
 
-TEST(ReplayModel, AileronsMoveTheTrailingEdgesOppositeWays) {
+TEST_F(ReplayModel, AileronsMoveTheTrailingEdgesOppositeWays) {
   ModelFixture f(50);
   const model::ModelScene& sc = f.Placed(10);
   const double rightZ = sc.WingRightView(4, 0).ViewZ, leftZ = sc.WingLeftView(4, 0).ViewZ;
@@ -56,7 +59,7 @@ TEST(ReplayModel, AileronsMoveTheTrailingEdgesOppositeWays) {
   EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ, rightZ, 1e-12);
 }
 
-TEST(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
+TEST_F(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
   ModelFixture f(5);
   const model::ModelScene& sc = f.Placed(10);
   for (int p = 1; p < 12; ++p) {
@@ -70,7 +73,7 @@ TEST(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
               1e-3);
 }
 
-TEST(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
+TEST_F(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
   // Powered: only the trailing edge turns, by FinAngle / 25.
   ModelFixture powered(50);
   powered.Record.Row(10).FinAngle = 10;
@@ -83,7 +86,7 @@ TEST(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
 }
 
-TEST(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
+TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
   ReplayFixture f;  // due north at 10 m: the path runs over a 6 m camera
   ReplayPlayer& p = f.Open(0, 100, 3);
   f.Aim(300);  // the aircraft 50 m beyond the camera, half the path behind it

@@ -5,13 +5,17 @@
 #include <cmath>
 
 #include "replay/replay_fixture.h"
+#include "program_test.h"
 
 namespace zarv::replay {
 namespace {
 
+class ReplayOpening : public zarv::testing::ProgramTest {};
+class ReplayPlayback : public zarv::testing::ProgramTest {};
+
 using testing::ReplayFixture;
 
-TEST(ReplayOpening, ShortRecordDefaultCameraPlatformAndHeading) {
+TEST_F(ReplayOpening, ShortRecordDefaultCameraPlatformAndHeading) {
   ReplayFixture f(2);
   f.Flight.Body.Heading = 1.25;
   ReplayPlayer& p = f.Open(0.5, 0.5, 0);  // within 1 m of the origin, index 0: unset
@@ -40,7 +44,7 @@ TEST(ReplayOpening, ShortRecordDefaultCameraPlatformAndHeading) {
 // skin temperature into the flight's state; a flight that goes on after
 // the replay, and its status line, must find the flight's own values, and
 // its next once-a-second figure must count from the end of the replay.
-TEST(ReplayOpening, TheFlightGetsItsOwnLoopValuesBack) {
+TEST_F(ReplayOpening, TheFlightGetsItsOwnLoopValuesBack) {
   ReplayFixture f(400);
   flight::LoopTiming& loop = f.Flight.Loop;
   loop.StepCounter = 1234;
@@ -89,7 +93,7 @@ TEST(ReplayOpening, TheFlightGetsItsOwnLoopValuesBack) {
   EXPECT_EQ(loop.TimeMark, static_cast<int64_t>(now));
 }
 
-TEST(ReplayOpening, SavedCameraKeptAndDefaultIndexBands) {
+TEST_F(ReplayOpening, SavedCameraKeptAndDefaultIndexBands) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open(0.5, 0.5, 2);
   EXPECT_EQ(p.State.CameraX, 0.5);
@@ -103,7 +107,7 @@ TEST(ReplayOpening, SavedCameraKeptAndDefaultIndexBands) {
   EXPECT_EQ(DefaultCameraIndex(true, 250), 3);
 }
 
-TEST(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
+TEST_F(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
   ReplayFixture f(10);
   const auto capacity = static_cast<double>(f.Record.Samples.size());
   f.Record.RecordSampleCount = capacity + 50;
@@ -116,7 +120,7 @@ TEST(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
   EXPECT_EQ(p.Clamp(1000000), p.LastSample());
 }
 
-TEST(ReplayPlayback, DrawnSampleRoundsHalvesToEven) {
+TEST_F(ReplayPlayback, DrawnSampleRoundsHalvesToEven) {
   ReplayFixture f;
   ReplayPlayer& p = f.Open(5, 5, 1);
   p.State.Position = 2.5;
@@ -127,7 +131,7 @@ TEST(ReplayPlayback, DrawnSampleRoundsHalvesToEven) {
   EXPECT_EQ(p.State.Sample, 4);
 }
 
-TEST(ReplayPlayback, SpeedLimitsAtTheEndsOfTheRecord) {
+TEST_F(ReplayPlayback, SpeedLimitsAtTheEndsOfTheRecord) {
   ReplayFixture f(400);
   ReplayPlayer& p = f.Open(5, 5, 1);
   p.State.Fps = 20;
@@ -160,7 +164,7 @@ TEST(ReplayPlayback, SpeedLimitsAtTheEndsOfTheRecord) {
   EXPECT_EQ(p.State.Position, 1.0);
 }
 
-TEST(ReplayPlayback, FastForwardBeforeTheFirstMeasurementUsesTheNominalRate) {
+TEST_F(ReplayPlayback, FastForwardBeforeTheFirstMeasurementUsesTheNominalRate) {
   ReplayFixture f(400);
   ReplayPlayer& p = f.Open(5, 5, 1);
   ASSERT_EQ(p.State.Fps, 0);
@@ -170,7 +174,7 @@ TEST(ReplayPlayback, FastForwardBeforeTheFirstMeasurementUsesTheNominalRate) {
   EXPECT_EQ(p.State.Speed, 8.0);
 }
 
-TEST(ReplayPlayback, FrameRateIsNeverMeasuredOverNoTime) {
+TEST_F(ReplayPlayback, FrameRateIsNeverMeasuredOverNoTime) {
   ReplayFixture f;
   f.Flight.Loop.StepCounter = 7;  // left so by the flight
   ReplayPlayer& p = f.Open(5, 5, 1);
@@ -185,7 +189,7 @@ TEST(ReplayPlayback, FrameRateIsNeverMeasuredOverNoTime) {
   EXPECT_EQ(p.State.Fps, 10);
 }
 
-TEST(ReplayPlayback, FastWindTogglesWithDebounce) {
+TEST_F(ReplayPlayback, FastWindTogglesWithDebounce) {
   auto presses = [](int samples, int sign) {
     ReplayFixture f(samples);
     ReplayPlayer& p = f.Open(5, 5, 1);
@@ -208,7 +212,7 @@ TEST(ReplayPlayback, FastWindTogglesWithDebounce) {
   EXPECT_EQ(presses(301, -1), (std::vector<double>{-8, -80, -8, -8, 2}));
 }
 
-TEST(ReplayPlayback, SoundLevelsAndMarks) {
+TEST_F(ReplayPlayback, SoundLevelsAndMarks) {
   ReplayFixture f(400);
   ReplayPlayer& p = f.Open(0, 0, 1);
   std::vector<uint32_t> volumes;

@@ -5,9 +5,14 @@
 #include "platform/runtime/text.h"
 #include "replay/camera_map.h"
 #include "replay/replay_fixture.h"
+#include "program_test.h"
 
 namespace zarv::replay {
 namespace {
+
+class ReplayReadouts : public zarv::testing::ProgramTest {};
+class ReplayShadow : public zarv::testing::ProgramTest {};
+class ReplayCameraMap : public zarv::testing::ProgramTest {};
 
 using testing::ReplayFixture;
 
@@ -18,7 +23,7 @@ void RunGroups(ReplayFixture& f, double position) {
   for (int i = 0; i < 7; ++i) f.Player->Readouts();
 }
 
-TEST(ReplayReadouts, LightAircraft) {
+TEST_F(ReplayReadouts, LightAircraft) {
   ReplayFixture f(400, 5);
   f.Aircraft.TailEndArm = 4;
   f.Aircraft.TailEndHeight = 0.5;
@@ -60,7 +65,7 @@ TEST(ReplayReadouts, LightAircraft) {
   EXPECT_EQ(L[11], "Acc 196gal");
 }
 
-TEST(ReplayReadouts, JetAircraft) {
+TEST_F(ReplayReadouts, JetAircraft) {
   ReplayFixture f(400, 150);
   f.Aircraft.EngineType = aircraft::EngineKind::Jet;
   f.Aircraft.LaunchHeight = 11000;
@@ -87,7 +92,7 @@ TEST(ReplayReadouts, JetAircraft) {
   EXPECT_EQ(L[18], "");
 }
 
-TEST(ReplayReadouts, LaunchSpeedOfExactlyTen) {
+TEST_F(ReplayReadouts, LaunchSpeedOfExactlyTen) {
   ReplayFixture f(400, 10);
   f.Open(5, 5, 1);
   RunGroups(f, 50);
@@ -96,7 +101,7 @@ TEST(ReplayReadouts, LaunchSpeedOfExactlyTen) {
   EXPECT_EQ(f.Player->State.Labels[11].rfind("Acc ", 0), 0u);
 }
 
-TEST(ReplayShadow, ColourByHeight) {
+TEST_F(ReplayShadow, ColourByHeight) {
   EXPECT_EQ(ShadowColour(9.9, false), RGB(34, 168, 185));
   EXPECT_EQ(ShadowColour(5, false), RGB(17, 85, 94));
   EXPECT_EQ(ShadowColour(0, false), RGB(0, 0, 0));
@@ -104,7 +109,7 @@ TEST(ReplayShadow, ColourByHeight) {
   EXPECT_EQ(ShadowColour(5, true), RGB(0, 0, 0));
 }
 
-TEST(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
+TEST_F(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
   ReplayFixture light;
   ReplayPlayer& p = light.Open(0, 0, 1);
   p.State.CameraX = 0;

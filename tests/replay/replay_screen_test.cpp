@@ -12,8 +12,10 @@
 #include "platform/ui/app.h"
 #include "platform/ui/keys.h"
 #include "replay/replay_fixture.h"
+#include "program_test.h"
 #include "replay/replay_form.h"
 #include "shell/screens.h"
+#include "shell/flight_screen_link.h"
 #include "shell/shell_state.h"
 
 namespace zarv::replay {
@@ -21,17 +23,14 @@ namespace {
 
 using testing::ReplayFixture;
 
-class ReplayScreen : public ::testing::Test {
+class ReplayScreen : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Application::Ensure();
     SetClockSource(&clock_);
-    shell::Shell().Reset();
-  }
-  void TearDown() override {
-    Vedeo().Unload();
-    flightScreen_.Unload();
-    ResetClockSource();
+    // The progress dialog opens over the flight screen, a later layer's.
+    shell::FlightScreen().ProgressAnchor = [this] { return std::make_pair(flightScreen_.Left(), flightScreen_.Top()); };
   }
 
   // A link over the fixture whose wait runs `frame` once per frame.
@@ -204,12 +203,8 @@ TEST_F(ReplayScreen, MissingSkyBitmapGivesAPlainBackground) {
   ReplayLink link = Link(f, [&](int frame) {
     if (frame == 2) Vedeo().Command1_Click();
   });
-  settings_.ScreenSizeChoice = 0;  // no Temp/Back0.bmp below an empty folder
-  const auto folder = std::filesystem::temp_directory_path() / "zarv_replay_no_background";
-  std::filesystem::create_directories(folder);
-  SetProgramFolder(folder.string());
+  settings_.ScreenSizeChoice = 0;  // no Temp/Back0.bmp in the empty program folder
   OpenReplay(link);
-  SetProgramFolder("");
   EXPECT_FALSE(Vedeo().BackgroundLoaded);
   const Color sky = Vedeo().Picture7.Point(5, 5);
   const Color water = Vedeo().Picture7.Point(5, 470);

@@ -74,7 +74,7 @@ TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
   EXPECT_EQ(CheckRegistrationName(data, "New.brd"), RegistrationCheck::New);
   // Existence is checked on disk, however long the list.
   for (int i = 0; i < 120; ++i)
-    WriteQuick(Path("Data/a" + std::to_string(100 + i) + ".brd"), "D\r\n");
+    WriteBytes(Path("Data/a" + std::to_string(100 + i) + ".brd"), "D\r\n");
   EXPECT_EQ(CheckRegistrationName(data, "a219.brd"), RegistrationCheck::Exists);
   EXPECT_EQ(OverwriteQuestion(data, "x.brd"),
             data + "/x.brd\r\nこのファイルは存在します。\r\n上書きしますか？");

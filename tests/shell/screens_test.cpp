@@ -38,39 +38,6 @@ using testing::ProgramFolderTest;
 
 class ScreensTest : public ProgramFolderTest {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    Application::Ensure();
-    Screen().SetSizeOverride(1024, 768);
-    SetClockSource(&clock_);
-    ResetEnded();
-    SetEndHook([this] { ++ends_; });
-    SetProcessStarter([this](const std::string&, const std::string&) {
-      ++restarts_;
-      return true;
-    });
-    ClearMessageBoxCalls();
-    SetMessageBoxResponder(
-        [this](const MsgBoxCall& call) { return (call.style & 7) == vbYesNo ? answer_ : vbOK; });
-    UsePlaceholderFlightScreen();
-  }
-  void TearDown() override {
-    for (Form* f : std::initializer_list<Form*>{&Process(), &Write_(), &PlaceholderFlight(),
-                                                &Choice(), &Notice(), &Begin()})
-      if (f->Loaded()) f->Unload();
-    CloseHelp();
-    SetPrintDialogResponder(nullptr);
-    SetPrintToPdf(false);
-    SetMessageBoxResponder(nullptr);
-    SetProcessStarter(nullptr);
-    SetEndHook(nullptr);
-    ResetEnded();
-    ResetClockSource();
-    Screen().SetSizeOverride(0, 0);
-    FlightScreen() = FlightScreenLink{};
-    ProgramFolderTest::TearDown();
-  }
-
   // Lets events run (the forms' timers tick in real time) until done() or a second passes.
   template <class F>
   bool PumpUntil(F done, int ms = 1500) {
@@ -105,18 +72,19 @@ class ScreensTest : public ProgramFolderTest {
     settings[23] = "True";
     ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), settings));
     Begin().Load();
-    ASSERT_TRUE(PumpUntil([] { return PlaceholderFlight().Visible(); }));
+    ASSERT_TRUE(PumpUntil([this] { return flightScreen_.Shown; }));
   }
   static QImage Shot(Form& form) { return form.impl().widget->grab().toImage(); }
   void Key(Form& form, int code) {
     int k = code;
     form.OnKeyDown(k, 0);
   }
+  // The flight screen's F8: the hangar in registration mode.
+  static void Register() {
+    Shell().ScreenMode = kScreenModeRegister;
+    Choice().Load();
+  }
 
-  ManualClock clock_{1000000};
-  int ends_ = 0;
-  int restarts_ = 0;
-  int answer_ = vbYes;
 };
 
 TEST_F(ScreensTest, FirstStartEndToEnd) {
@@ -146,18 +114,12 @@ TEST_F(ScreensTest, FirstStartEndToEnd) {
   EXPECT_EQ(MessageBoxCalls()[0].prompt, "機体を選んで下さい。");
   Choice().Text1.SetText("Marden7.brd");
   Choice().Command2.SetValue(true);
-  ASSERT_TRUE(PlaceholderFlight().Visible());
+  ASSERT_TRUE(flightScreen_.Shown);
   EXPECT_FALSE(Choice().Loaded());
-  EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "Marden７");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Marden７");
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "Marden7.brd");
   EXPECT_EQ(ReadTextLines(Path("Temp/file.dat")).size(), 55u);
   EXPECT_EQ(ends_, 0);
-
-  // F10: settings saved with start mode 2, the program restarts.
-  Key(PlaceholderFlight(), 121);
-  EXPECT_EQ(restarts_, 1);
-  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 2");
-  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[5], "Marden7.brd");
-  EXPECT_TRUE(Exists(Path("Temp/file.dat")));
 }
 
 // Nothing covers the drawn border of the splash or the waiting screen.
@@ -338,28 +300,8 @@ TEST_F(ScreensTest, AWindowCentreOffEveryScreenPutsTheWindowOnIt) {
 
 TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {
   StartFlying(1);
-  EXPECT_EQ(PlaceholderFlight().Label1.Caption(), "MardenⅡ");
   EXPECT_FALSE(Begin().Loaded());
   EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
-  // Back to the platform rewrites the hand-over file and restarts into mode 3.
-  aircraft::Aircraft().LaunchBank = -12 / 57.3;
-  Key(PlaceholderFlight(), 120);
-  EXPECT_EQ(restarts_, 1);
-  const auto lines = ReadTextLines(Path("Temp/file.dat"));
-  ASSERT_EQ(lines.size(), 55u);
-  EXPECT_EQ(lines[1], "MardenⅡ");
-  EXPECT_EQ(lines[49], "-12");
-  // The launch fields keep the leading blank of their written form.
-  EXPECT_EQ(lines[40], " 0.00");  // packed control ratios
-  EXPECT_EQ(lines[41], " 0.00");  // surface rate
-  EXPECT_EQ(lines[46], " 5.50");
-  EXPECT_EQ(lines[47], " 1.5");
-  EXPECT_EQ(lines[48], " 290");
-  EXPECT_EQ(lines[51], " 315");
-  EXPECT_EQ(lines[52], " 1013");
-  EXPECT_EQ(lines[53], " 33");
-  EXPECT_EQ(lines[54], " 1");
-  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
 }
 
 TEST_F(ScreensTest, StartModeThreeWithoutHandOverFileStartsNormally) {
@@ -373,12 +315,12 @@ TEST_F(ScreensTest, StartModeThreeWithoutHandOverFileStartsNormally) {
   Pump(300);
   clock_.Advance(2500);
   ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); }));
-  EXPECT_FALSE(PlaceholderFlight().Loaded());
+  EXPECT_FALSE(flightScreen_.Shown);
 }
 
 TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   StartFlying(3);
-  Key(PlaceholderFlight(), 119);  // F8
+  Register();
   ASSERT_TRUE(Choice().Visible());
   EXPECT_EQ(Choice().Caption(), "機体の登録");
   EXPECT_EQ(Choice().Command2.Caption(), "登　録");
@@ -400,7 +342,7 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   EXPECT_TRUE(MessageBoxCalls().empty());
   EXPECT_EQ(Bytes(Path("Data/my..plane.brd")), Bytes(Path("Temp/file.dat")));
   EXPECT_FALSE(Choice().Loaded());
-  Key(PlaceholderFlight(), 119);  // F8 again
+  Register();
   ASSERT_TRUE(Choice().Visible());
 
   const std::string before = Bytes(Path("Data/MardenⅡ.brd"));
@@ -417,13 +359,13 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   Choice().Command2.SetValue(true);
   EXPECT_EQ(Bytes(Path("Data/MardenⅡ.brd")), Bytes(Path("Temp/file.dat")));
   EXPECT_FALSE(Choice().Loaded());
-  EXPECT_EQ(PlaceholderFlight().Caption(), "ZarvMardenⅡ.brd");
+  EXPECT_EQ(flightScreen_.Caption, "ZarvMardenⅡ.brd");
   EXPECT_EQ(ends_, 0);
 }
 
 TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   StartFlying(0);
-  Key(PlaceholderFlight(), 118);  // F7
+  Write_().Show();  // the flight screen's F7
   ASSERT_TRUE(Write_().Visible());
   WriteForm& w = Write_();
   EXPECT_EQ(w.Caption(), "Zarvデータ入力画面");
@@ -482,7 +424,9 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   w.Text2.SetText("Marden７改");
   w.Command1.SetValue(true);
   EXPECT_FALSE(w.Loaded());
-  EXPECT_EQ(restarts_, 1);
+  // The flight screen goes, and the next run flies the edited aircraft.
+  EXPECT_EQ(flightScreen_.Unloads, 1);
+  EXPECT_EQ(CurrentSettings().ExitMode, 3);
   const auto lines = ReadTextLines(Path("Temp/file.dat"));
   ASSERT_EQ(lines.size(), 55u);
   EXPECT_EQ(lines[1], "Marden７改");
@@ -490,7 +434,6 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_EQ(lines[16], "5.5/.52");
   EXPECT_EQ(lines[40], "500.67");
   EXPECT_EQ(lines[50], "-15");
-  EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[0], " 3");
 }
 
 // The editor on the hand-over file alone: pair rows take "a/b" whatever
@@ -557,8 +500,6 @@ TEST_F(ScreensTest, EditorPairRowsAndItsCurrentBox) {
 }
 
 TEST_F(ScreensTest, ProgressDialog) {
-  int cancels = 0;
-  FlightScreen().CancelLongTasks = [&] { ++cancels; };
   ProcessForm& p = Process();
   p.Show();
   p.Label2.SetCaption("飛行記録の読み込み");
@@ -574,7 +515,7 @@ TEST_F(ScreensTest, ProgressDialog) {
   Key(p, 121);
   EXPECT_FALSE(p.Loaded());
   EXPECT_EQ(Shell().ScreenMode, 3);
-  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(flightScreen_.Cancels, 1);
 }
 
 }  // namespace

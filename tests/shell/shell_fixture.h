@@ -1,17 +1,15 @@
-// A scratch program folder per test, with every shell structure reset.
+// The shell's tests start in an empty program folder of their own, with all
+// program-wide state reset. The hooks that lead out of the shell go to a
+// later layer; here the cached art, the transition sound and the filing of a
+// leftover log do nothing, the ranking file stays as it is, and the flight
+// screen is a fake.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
+#include "aircraft/aircraft_data.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
-#include "aircraft/aircraft_data.h"
+#include "fake_flight_screen.h"
+#include "screen_test.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sky_bands.h"
@@ -19,43 +17,20 @@
 
 namespace zarv::shell::testing {
 
-class ProgramFolderTest : public ::testing::Test {
+class ProgramFolderTest : public zarv::testing::ScreenTest {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "zarv-shell-XXXXXX").string();
-    char* p = mkdtemp(tmpl.data());
-    ASSERT_NE(p, nullptr);
-    folder_ = p;
-    SetProgramFolder(folder_);
-    aircraft::Aircraft().Reset();
-    CurrentSettings().Reset();
-    SettingsValid() = false;
-    Shell().Reset();
-    RankingFile() = RankingFileHooks{};
-    Sky().Reset();
-    Hooks() = StartupHooks{};
-  }
-  void TearDown() override {
-    Hooks() = StartupHooks{};
-    SetProgramFolder("");
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
+    ScreenTest::SetUp();
+    StartupHooks& art = Hooks();
+    art.DrawPanelArt = art.DrawGradient = art.DrawSkyBackgrounds = [] {};
+    art.PlaySoundFromMemory = [](const std::string&) {};
+    art.FileLeftoverLog = [](const std::string&) { return std::string(); };
+    RankingFile().Read = [] {};
+    RankingFile().Write = [] { return true; };
+    flightScreen_.Wire();
   }
 
-  std::string Path(const std::string& relative) const { return folder_ + "/" + relative; }
-  static std::string Bytes(const std::string& path) { return ReadAllBytes(path); }
-  static bool Exists(const std::string& path) { return std::filesystem::exists(path); }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE(AtomicWriteBytes(path, bytes));
-  }
-  // Without the sync of an atomic write: for the many small files of a test.
-  static void WriteQuick(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-    ASSERT_TRUE(out.good());
-  }
-
-  std::string folder_;
+  FakeFlightScreen flightScreen_;
 };
 
 }  // namespace zarv::shell::testing

@@ -17,13 +17,14 @@ using testing::ProgramFolderTest;
 constexpr int kScreenW = 1024 * 15, kScreenH = 768 * 15;
 
 TEST_F(ProgramFolderTest, FirstStartInAnEmptyFolderPreparesEverything) {
+  WriteBytes(Path("zarv-help.txt"), "[1] Zarv\r\n");  // the help text is no help file
   const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_FALSE(out.refused);
   EXPECT_TRUE(out.firstRun);
   EXPECT_TRUE(out.sortedHangars);
   EXPECT_TRUE(DirExists(Path("Temp")));
   EXPECT_TRUE(DirExists(Path("FlightData")));
-  EXPECT_FALSE(Exists(Path("Zarv.cnt")));  // no help file
+  EXPECT_FALSE(Exists(Path("Zarv.cnt")));
   EXPECT_EQ(Shell().NoticeNextPressed, 0);
   EXPECT_EQ(Shell().HangarFolderDefault, "\\Data");
   EXPECT_FALSE(SettingsValid());
@@ -279,7 +280,7 @@ TEST_F(ProgramFolderTest, CacheTests) {
   s.ScreenSizeChoice = 1;
   WriteBytes(Path("Temp/Panel1.bmp"), "p");
   WriteBytes(Path("Temp/Mask1.bmp"), "m");
-  for (int i = 1; i <= 40; ++i) WriteQuick(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
+  for (int i = 1; i <= 40; ++i) WriteBytes(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
   EXPECT_TRUE(NeedPanelArt(s, 1000, temp));  // logo41 missing
   WriteBytes(Path("Temp/logo41.bmp"), "l");
   EXPECT_FALSE(NeedPanelArt(s, 1000, temp));

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/runtime/scratch_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -53,7 +55,8 @@ class ProbeLog : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ProbeLog, FlightLogWrittenAndReadBack) {
   const Case c = GetParam();
-  const fs::path out = fs::temp_directory_path() / (std::string("zarv-probe-log-") + c.layout + ".csv");
+  const zarv::ScratchFolder scratch;
+  const fs::path out = scratch / (std::string(c.layout) + ".csv");
   const std::string fly = Probe("fly '" + (kAircraft / c.file).string() + "' --log '" + out.string() + "'");
   ASSERT_NE(fly.find("end=water"), std::string::npos);
   const std::string bytes = Bytes(out);
@@ -76,7 +79,6 @@ TEST_P(ProbeLog, FlightLogWrittenAndReadBack) {
   const size_t at = fly.find("distance=");
   EXPECT_NEAR(std::stod(f.at("Distance")), std::stod(fly.substr(at + 9)), 0.006);
   EXPECT_TRUE(f.count("last.風切り音"));
-  fs::remove(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,
@@ -85,9 +87,8 @@ INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,
 
 TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   EXPECT_EQ(Probe("log /nonexistent.csv"), "");
-  const fs::path dir = fs::temp_directory_path() / "zarv-probe-log-odd";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
   // A FIFO is refused at once (its open would wait for a writer for ever).
   ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
   EXPECT_EQ(Probe("log '" + (dir / "fifo.csv").string() + "'"), "");
@@ -101,7 +102,6 @@ TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   const auto cr = Fields(Probe("log '" + (dir / "cr.csv").string() + "'"));
   ASSERT_TRUE(crLf.count("RowCount"));
   EXPECT_EQ(cr, crLf);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/runtime/scratch_folder.h"
 #include "platform/wave_image.h"
 
 namespace {
@@ -38,9 +39,8 @@ size_t FullVolumeFrames(const fs::path& raw, int amplitude) {
 }
 
 TEST(ProgramSound, StartUpPlaysTheTransitionSound) {
-  std::string tmpl = (fs::temp_directory_path() / "zarv-start-XXXXXX").string();
-  ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-  const fs::path dir = tmpl;
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
   // The program keeps its files beside its executable: a copy of its own.
   const fs::path exe = dir / "zarv";
   fs::copy_file(ZARV_PROGRAM, exe);
@@ -82,8 +82,6 @@ TEST(ProgramSound, StartUpPlaysTheTransitionSound) {
   }
   EXPECT_FALSE(exited) << "the program ended by itself, status " << status;
   EXPECT_GE(heard, size_t(frames));
-  std::error_code ec;
-  fs::remove_all(dir, ec);
 }
 
 }  // namespace

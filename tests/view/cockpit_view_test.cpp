@@ -10,13 +10,17 @@
 #include "view/cockpit_view.h"
 #include "view/instrument_panel.h"
 #include "view/view_fixture.h"
+#include "program_test.h"
 
 namespace zarv::view {
 namespace {
 
+class Frame : public zarv::testing::ProgramTest {};
+class Scene : public zarv::testing::ProgramTest {};
+
 namespace fs = std::filesystem;
 
-TEST(Frame, ElapsedTimeCaption) {
+TEST_F(Frame, ElapsedTimeCaption) {
   EXPECT_EQ(ElapsedTimeCaption(12.34), "経過時間 12.3Sec   ");
   EXPECT_EQ(ElapsedTimeCaption(60.0), "経過時間 60.0Sec   ");
   EXPECT_EQ(ElapsedTimeCaption(61.0), "経過時間 00:01:01.0   ");
@@ -26,7 +30,7 @@ TEST(Frame, ElapsedTimeCaption) {
   EXPECT_EQ(ElapsedTimeCaption(3599.97), "経過時間 01:00:00.0   ");
 }
 
-TEST(Frame, HeatTintColour) {
+TEST_F(Frame, HeatTintColour) {
   EXPECT_EQ(HeatTint(700), 0u);
   EXPECT_EQ(HeatTint(1200), RGB(128, 0, 64));  // half: 127.5 and 63.5 to even
   EXPECT_EQ(HeatTint(1700), RGB(255, 0, 127));
@@ -40,12 +44,10 @@ struct FrameFixture {
   aircraft::AircraftData A;
   CockpitView View;
   FrameInputs In;
-  fs::path Folder;
+  zarv::ScratchFolder Scratch;
+  fs::path Folder = Scratch.path();
 
-  explicit FrameFixture(double scale = 1.0, const std::string& name = "frame") {
-    Folder = fs::temp_directory_path() / ("zarv_view_" + name + std::to_string(::getpid()));
-    fs::remove_all(Folder);
-    fs::create_directories(Folder);
+  explicit FrameFixture(double scale = 1.0) {
     A.LaunchSpeed = 8;
     A.LaunchHeight = 10;
     A.EyeHeight = 0.5;
@@ -59,13 +61,13 @@ struct FrameFixture {
     S.Loop.StepsPerSecond = 40;
     S.Loop.DisplayDivisor = 2;
     InitCockpitView(View, scale, 1.0, S, A, Folder.string());
+    View.Hooks.DrawPanelMeters = View.Hooks.DrawHeadUpDisplay = [](Surface&) {};
     In.Sky = &Sky;
   }
-  ~FrameFixture() { fs::remove_all(Folder); }
   void Draw(Surface& target) { DrawCockpitFrame(View, S, A, In, target); }
 };
 
-TEST(Frame, ComposesAtEachScreenSize) {
+TEST_F(Frame, ComposesAtEachScreenSize) {
   for (double scale : {1.0, 1.25, 1.6}) {
     FrameFixture f(scale);
     EXPECT_EQ(f.View.Picture1.Width(), static_cast<int>(std::nearbyint(642 * scale)));
@@ -83,7 +85,7 @@ TEST(Frame, ComposesAtEachScreenSize) {
   }
 }
 
-TEST(Frame, HotAirframeTintsTheView) {
+TEST_F(Frame, HotAirframeTintsTheView) {
   FrameFixture f;
   f.S.Air.SkinTemperature = 1700;
   Surface target(640, 480, vbBlack);
@@ -95,8 +97,8 @@ TEST(Frame, HotAirframeTintsTheView) {
   EXPECT_EQ(target.Point(2, 0), vbBlack);
 }
 
-TEST(Frame, ScreenshotsTakeTheNextFreeNumber) {
-  FrameFixture f(1.0, "shots");
+TEST_F(Frame, ScreenshotsTakeTheNextFreeNumber) {
+  FrameFixture f(1.0);
   for (const char* name : {"cam000.bmp", "cam001.bmp", "cam003.bmp"})
     std::ofstream(f.Folder / name) << "x";
   f.View.ScreenshotCounter = 0;
@@ -121,7 +123,7 @@ TEST(Frame, ScreenshotsTakeTheNextFreeNumber) {
   EXPECT_EQ(ScreenshotName(7), "cam007.bmp");
 }
 
-TEST(Frame, ShoreSegmentAheadAndBehind) {
+TEST_F(Frame, ShoreSegmentAheadAndBehind) {
   FrameFixture f;
   f.S.View.EyeX = 0;
   f.S.View.EyeY = 0;
@@ -144,7 +146,7 @@ TEST(Frame, ShoreSegmentAheadAndBehind) {
 }
 
 // The small course: the start line is y = -340 m.
-TEST(Frame, RaceTimesAppendLapAfterLap) {
+TEST_F(Frame, RaceTimesAppendLapAfterLap) {
   FrameFixture f;
   f.S.Engine.EngineType = aircraft::EngineKind::Piston;
   f.S.Engine.EngineRating = 100000;
@@ -172,7 +174,7 @@ TEST(Frame, RaceTimesAppendLapAfterLap) {
   EXPECT_EQ(f.View.NextPylon, 1);
 }
 
-TEST(Frame, PylonRightBelowTheEyeKeepsTheWidthBounded) {
+TEST_F(Frame, PylonRightBelowTheEyeKeepsTheWidthBounded) {
   FrameFixture f;
   f.S.Engine.EngineType = aircraft::EngineKind::Jet;
   const auto& g = f.View.Scene;
@@ -196,7 +198,7 @@ TEST(Frame, PylonRightBelowTheEyeKeepsTheWidthBounded) {
   EXPECT_EQ(f.View.Picture1.DrawWidth(), 1);
 }
 
-TEST(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
+TEST_F(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
   FrameFixture f;
   f.S.Loop.SpeedMode = 1;
   f.S.Air.NormalLoad = 9.8 * 8;
@@ -212,7 +214,7 @@ TEST(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
   EXPECT_EQ(f.View.FrameToggle, 0);
 }
 
-TEST(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
+TEST_F(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
   FrameFixture f;
   f.S.Loop.SpeedMode = 1;
   f.S.Air.NormalLoad = 9.8 * 8;
@@ -238,7 +240,7 @@ TEST(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
   EXPECT_EQ(shakenFrames(), 2);
 }
 
-TEST(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
+TEST_F(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
   FrameFixture f;
   flight::GunState& rounds = f.S.Gun;
   f.In.RecordCount = 100;
@@ -267,7 +269,7 @@ TEST(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
   EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 0);
 }
 
-TEST(Scene, CourseAndPylonHeightsByAircraft) {
+TEST_F(Scene, CourseAndPylonHeightsByAircraft) {
   // Below a tonne the small course and a light aircraft's low pylons; from
   // a tonne on, with an engine, the large course and tall pylons.
   SceneGeometry g, big;

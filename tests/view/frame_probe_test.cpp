@@ -9,9 +9,12 @@
 
 #include "aircraft/samples.h"
 #include "platform/ui/bmp.h"
+#include "program_test.h"
 
 namespace zarv::view {
 namespace {
+
+class FrameProbe : public zarv::testing::ProgramTest {};
 
 namespace fs = std::filesystem;
 
@@ -27,10 +30,9 @@ int RunProbe(const std::string& args) {
   return std::system(line.c_str());
 }
 
-TEST(FrameProbe, EverySampleAtEverySize) {
-  const fs::path dir = fs::temp_directory_path() / ("zarv_frames_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+TEST_F(FrameProbe, EverySampleAtEverySize) {
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
   ASSERT_TRUE(aircraft::WriteSampleAircraft(dir.string()));
   const struct {
     int Size, W, H;
@@ -58,7 +60,6 @@ TEST(FrameProbe, EverySampleAtEverySize) {
                      Quoted(dir / "posed.bmp")),
             0);
   EXPECT_NE(RunProbe(file + " --set NoSuchField=1 --out " + Quoted(dir / "x.bmp")), 0);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // A flight state, aircraft and panel pictures for the panel tests, with
-// plain stand-in panel art written to a temporary program folder.
+// plain stand-in panel art written to a scratch program folder.
 #pragma once
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/ui/bmp.h"
+#include "program_test.h"
 #include "view/head_up_display.h"
 #include "view/instrument_panel.h"
 
@@ -15,8 +16,8 @@ namespace zarv::view::testing {
 inline constexpr Color kPanelGrey = 0x404040;
 
 // Grey panel from (10, 20) to (530, 219) design px; the mask black there.
-inline std::string WriteStandInArt(double S, int choice) {
-  const auto folder = std::filesystem::temp_directory_path() / ("zarv-panel-test-" + std::to_string(choice));
+inline std::string WriteStandInArt(const std::string& programFolder, double S, int choice) {
+  const std::filesystem::path folder = programFolder;
   std::filesystem::create_directories(folder / "Temp");
   const int w = CheckedRound<int>(540 * S), h = CheckedRound<int>(220 * S);
   Surface face(w, h, vbBlack), mask(w, h, vbWhite);
@@ -30,14 +31,17 @@ inline std::string WriteStandInArt(double S, int choice) {
 }
 
 struct PanelFixture {
+  zarv::ScratchFolder art;
   flight::FlightState s;
   aircraft::AircraftData a;
   flight::FlightOptions o;
   std::unique_ptr<PanelView> v = std::make_unique<PanelView>();
   std::unique_ptr<PanelSurfaces> p = std::make_unique<PanelSurfaces>();
 
-  // A piston aircraft (M-14P like) on a flying start, at scale 1.
+  // A piston aircraft (M-14P like) on a flying start, at scale 1; the
+  // flight screen's hooks do nothing.
   PanelFixture() {
+    v->Screen.ReadDisplayOptions = v->Screen.RequestAircraftSwap = v->Screen.CloseReplay = [] {};
     a.LaunchSpeed = 60;
     a.EngineCount = 1;
     a.FuelCapacity = 200;
@@ -60,7 +64,7 @@ struct PanelFixture {
   void Compose(double scale = 1.0, int choice = 0) {
     o.ScreenScale = scale;
     v->Screen.ScreenSizeChoice = static_cast<int16_t>(choice);
-    v->Screen.ProgramFolder = WriteStandInArt(scale, choice);
+    v->Screen.ProgramFolder = WriteStandInArt(art.path(), scale, choice);
     ComposePanelFace(*p, v->Screen, s, a, scale);
     LoadPanelMask(*p, v->Screen, scale);
     DrawSpeedTape(p->SpeedTape, 1.0);

@@ -6,19 +6,18 @@
 #include "platform/ui/bmp.h"
 #include "view/screen_art.h"
 #include "view/view_fixture.h"
+#include "program_test.h"
 
 namespace zarv::view {
 namespace {
 
+class ScreenArt : public zarv::testing::ProgramTest {};
+
 namespace fs = std::filesystem;
 
 struct TempFolder {
-  fs::path Path = fs::temp_directory_path() / ("zarv_art_" + std::to_string(::getpid()));
-  TempFolder() {
-    fs::remove_all(Path);
-    fs::create_directories(Path);
-  }
-  ~TempFolder() { fs::remove_all(Path); }
+  zarv::ScratchFolder Scratch;
+  fs::path Path = Scratch.path();
   Surface Load(const std::string& name) const {
     Surface s;
     EXPECT_TRUE(LoadBmp(s, (Path / name).string())) << name;
@@ -28,7 +27,7 @@ struct TempFolder {
 
 int Near(double v) { return static_cast<int>(std::nearbyint(v)); }
 
-TEST(ScreenArt, PanelFaceAndMaskAtTheThreeSizes) {
+TEST_F(ScreenArt, PanelFaceAndMaskAtTheThreeSizes) {
   TempFolder t;
   const struct {
     double Scale;
@@ -60,7 +59,7 @@ TEST(ScreenArt, PanelFaceAndMaskAtTheThreeSizes) {
   EXPECT_EQ(t.Load("graph2.bmp").Height(), 430);
 }
 
-TEST(ScreenArt, SkyBackgroundsAndProbe) {
+TEST_F(ScreenArt, SkyBackgroundsAndProbe) {
   TempFolder t;
   const SkyTables sky = testing::FixedSky();
   ASSERT_TRUE(SaveSkyBackgrounds(t.Path.string(), 1.6, 2, 2000, sky));

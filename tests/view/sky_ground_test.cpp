@@ -4,9 +4,12 @@
 
 #include "view/sky_ground.h"
 #include "view/view_fixture.h"
+#include "program_test.h"
 
 namespace zarv::view {
 namespace {
+
+class Horizon : public zarv::testing::ProgramTest {};
 
 using testing::Attitude;
 using testing::FixedSky;
@@ -35,7 +38,7 @@ struct Frame {
 };
 
 // Band edges at 640 x 480: 0 4 9 15 22 30 40 52 66 83 104 129 159 195 238.
-TEST(Horizon, LevelAtTheWater) {
+TEST_F(Horizon, LevelAtTheWater) {
   Frame f;
   f.Draw(0, 0);
   EXPECT_EQ(f.State.HorizonRefX, 320);
@@ -48,13 +51,13 @@ TEST(Horizon, LevelAtTheWater) {
   EXPECT_EQ(f.At(5, 470), kLake);
 }
 
-TEST(Horizon, PoweredAircraftFliesOverOpenSea) {
+TEST_F(Horizon, PoweredAircraftFliesOverOpenSea) {
   Frame f;
   f.Draw(0, 0, 0, 50);
   EXPECT_EQ(f.At(320, 300), f.Table(15));
 }
 
-TEST(Horizon, PitchMovesTheHorizonByTenPixelsPerDegree) {
+TEST_F(Horizon, PitchMovesTheHorizonByTenPixelsPerDegree) {
   Frame f;
   f.Draw(0.1, 0);  // nose up: the horizon drops 57.3 px
   EXPECT_EQ(f.State.HorizonRefY, 297);
@@ -66,7 +69,7 @@ TEST(Horizon, PitchMovesTheHorizonByTenPixelsPerDegree) {
   EXPECT_EQ(f.At(320, 125 - 60), f.Table(8));
 }
 
-TEST(Horizon, RightBankRaisesTheRightSide) {
+TEST_F(Horizon, RightBankRaisesTheRightSide) {
   Frame f;
   const double bank = 30 / 57.2957795;
   f.Draw(0, bank);
@@ -77,7 +80,7 @@ TEST(Horizon, RightBankRaisesTheRightSide) {
   EXPECT_EQ(f.At(120, 400), kLake);
 }
 
-TEST(Horizon, UpsideDownPutsTheSkyBelow) {
+TEST_F(Horizon, UpsideDownPutsTheSkyBelow) {
   Frame f;
   f.Draw(0, 3.1316);  // 0.01 rad short of inverted
   EXPECT_EQ(f.At(320, 100), kLake);
@@ -88,7 +91,7 @@ TEST(Horizon, UpsideDownPutsTheSkyBelow) {
   EXPECT_LT(f.State.HorizonRefY, 240 - 50);
 }
 
-TEST(Horizon, SteepPitchFillsTheViewWithOneColour) {
+TEST_F(Horizon, SteepPitchFillsTheViewWithOneColour) {
   Frame f;
   f.Draw(1.0, 0);
   EXPECT_EQ(f.At(0, 0), f.Table(14));
@@ -100,7 +103,7 @@ TEST(Horizon, SteepPitchFillsTheViewWithOneColour) {
   EXPECT_EQ(f.At(320, 240), kLake);
 }
 
-TEST(Horizon, SkyDarkensWithHeightAndIndexStaysInTheTable) {
+TEST_F(Horizon, SkyDarkensWithHeightAndIndexStaysInTheTable) {
   Frame f;
   f.Draw(0, 0, 30000);  // index 8
   EXPECT_EQ(f.State.ShadeIndex, 8);
@@ -115,7 +118,7 @@ TEST(Horizon, SkyDarkensWithHeightAndIndexStaysInTheTable) {
   EXPECT_EQ(f.At(320, 1), f.Table(13));
 }
 
-TEST(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
+TEST_F(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
   // Level: no cotangent is taken; 90 degrees of bank: no tangent.
   ViewGeometry v = Attitude(0, 0);
   HorizonLine l = HorizonEnds(v, 320, 240);
@@ -141,7 +144,7 @@ TEST(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
 // pixel between them (no seam), whatever the bank. (The ends of the bands
 // are cut on the slant just outside the view, which can leave the sky
 // showing at its edges: those are the bands' own shape, not seams.)
-TEST(Horizon, BandsLeaveNoSeamsWhenBanked) {
+TEST_F(Horizon, BandsLeaveNoSeamsWhenBanked) {
   const struct {
     double bank, altitude, scale;
   } cases[] = {{0.5, 0, 1.0},  {0.5, 20000, 1.0}, {-0.3, 0, 1.0},  {0.2, 40000, 1.25},
@@ -178,7 +181,7 @@ TEST(Horizon, BandsLeaveNoSeamsWhenBanked) {
   }
 }
 
-TEST(Horizon, FarPitchIsLimitedAroundTheCentre) {
+TEST_F(Horizon, FarPitchIsLimitedAroundTheCentre) {
   int16_t x = 0, y = 0;
   ViewGeometry v = Attitude(2.5, 0);  // 1432 px below the centre
   HorizonReference(v, x, y);
@@ -186,7 +189,7 @@ TEST(Horizon, FarPitchIsLimitedAroundTheCentre) {
   EXPECT_EQ(y, 320 - 400);  // cos(pitch) < 0: the sign turns it upwards
 }
 
-TEST(Horizon, WireframeDrawsOnlyTheLine) {
+TEST_F(Horizon, WireframeDrawsOnlyTheLine) {
   Frame f;
   f.Draw(0, 0, 0, 8, 1);
   EXPECT_EQ(f.At(320, 240), Color{0xFF8800});

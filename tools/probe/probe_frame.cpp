@@ -16,6 +16,7 @@
 #include "flight/head_up.h"
 #include "flight/headless_flight.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/scratch_folder.h"
 #include "platform/ui/bmp.h"
 #include "shell/sky_bands.h"
 #include "view/cockpit_view.h"
@@ -161,8 +162,8 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
   // The panel and the head-up display over the view, from the cached art
   // drawn as the start-up draws it, in a folder of the probe's own.
-  const std::string artFolder =
-      (std::filesystem::temp_directory_path() / ("zarv-probe-frame-" + std::to_string(size))).string();
+  const ScratchFolder scratch;
+  const std::string artFolder = scratch.path();
   std::filesystem::create_directories(artFolder + "/Temp");
   DrawCachedScreenArt(scale, artFolder + "/Temp", sky);
   flight::FlightOptions options = f.Options;
@@ -172,6 +173,8 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   panel->Screen.ScreenSizeChoice = static_cast<int16_t>(SizeChoiceOf(scale));
   panel->Screen.ShowPylonOrHangMeter = 1;
   panel->Screen.Record = &f.Record;
+  // A picture has no flight screen whose options, aircraft or replay to look after.
+  panel->Screen.ReadDisplayOptions = panel->Screen.RequestAircraftSwap = panel->Screen.CloseReplay = [] {};
   auto surfaces = std::make_unique<PanelSurfaces>();
   if (!PreparePanel(*panel, *surfaces, s, f.Aircraft, options)) {
     err << "zarv-probe: panel art missing in " << artFolder << "/Temp\n";

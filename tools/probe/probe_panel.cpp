@@ -11,6 +11,7 @@
 #include "aircraft/aircraft_file.h"
 #include "flight/head_up.h"
 #include "flight/headless_flight.h"
+#include "platform/runtime/scratch_folder.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
 #include "view/panel_picture.h"
@@ -114,8 +115,9 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
   const char* art = std::getenv("ZARV_PANEL_ART");  // a program folder with Temp/ art
   std::string folder = art != nullptr ? art : "";
+  const ScratchFolder scratch;  // the stand-in art's, removed at the end
   if (folder.empty()) {
-    folder = (std::filesystem::temp_directory_path() / "zarv-probe-panel").string();
+    folder = scratch.path();
     WriteStandInArt(folder, sizeChoice, S);
   }
   auto view = std::make_unique<PanelView>();
@@ -123,6 +125,8 @@ int PanelCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   view->Screen.ScreenSizeChoice = static_cast<int16_t>(sizeChoice);
   view->Screen.ShowPylonOrHangMeter = 1;
   view->Screen.Record = &flight->Record;
+  // A picture has no flight screen whose options, aircraft or replay to look after.
+  view->Screen.ReadDisplayOptions = view->Screen.RequestAircraftSwap = view->Screen.CloseReplay = [] {};
   view->Pages.Page1Visible = view->Pages.Page2Visible = view->Pages.Page3Visible = true;
   auto surfaces = std::make_unique<PanelSurfaces>();
   if (!PreparePanel(*view, *surfaces, s, flight->Aircraft, options)) {

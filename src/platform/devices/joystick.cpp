@@ -1,6 +1,7 @@
 #include "platform/devices/joystick.h"
 
 #include "platform/devices/joystick_axis.h"
+#include "platform/runtime/program_state.h"
 
 #include <SDL.h>
 
@@ -20,6 +21,7 @@ struct JoystickState {
 
 JoystickState& State() {
   static JoystickState* state = new JoystickState;
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] { ShutdownJoystick(); });
   return *state;
 }
 

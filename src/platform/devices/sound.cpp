@@ -11,6 +11,7 @@
 
 #include "platform/devices/sound_mixer.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv {
 
@@ -42,6 +43,7 @@ struct SoundDevice {
 // Never destroyed: SDL's audio thread may still run while statics go away.
 SoundDevice& Device() {
   static SoundDevice* device = new SoundDevice;
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] { ShutdownSound(); });
   return *device;
 }
 

@@ -45,7 +45,8 @@ bool Match(std::string_view pat, std::string_view name) {
 }
 
 // A pattern may list several alternatives separated by ";". "*.*" matches
-// every name, with or without an extension, as on the original platform.
+// every name, with or without an extension: it is the file lists' "all
+// files", also for files named without a dot.
 bool MatchAny(std::string_view patterns, std::string_view name) {
   if (patterns.empty()) return true;
   size_t start = 0;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/events.h"
 #include "platform/ui/form.h"
@@ -30,6 +31,10 @@ struct AppState {
 
 AppState& State() {
   static AppState* s = new AppState;
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] {
+    Screen().SetMousePointer(0);  // lifts a program-wide pointer
+    *s = AppState{};
+  });
   return *s;
 }
 

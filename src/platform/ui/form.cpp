@@ -13,9 +13,13 @@
 
 #include <algorithm>
 
+#include "platform/runtime/program_state.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form_qt.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
+#include "platform/ui/restart.h"
 #include "platform/ui/surface_qt.h"
 #include "platform/ui/timer.h"
 
@@ -32,9 +36,40 @@ struct FormsState {
   std::function<int(const Menu&)> menuResponder;
 };
 
+void UnloadEveryForm();
+
 FormsState& Forms() {
   static FormsState* state = new FormsState;  // outlives every form
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::Screens, UnloadEveryForm);
   return *state;
+}
+
+// The screens' share of a program reset: every loaded form unloaded through
+// its handlers, as the program itself unloads them, while nothing may end or
+// restart the process or wait for the user. The stand-ins go with the
+// state's share of the reset.
+void UnloadEveryForm() {
+  SetEndHook([] {});
+  SetProcessStarter([](const std::string&, const std::string&) { return true; });
+  SetMessageBoxResponder([](const MsgBoxCall& call) {
+    const int buttons = call.style & 7;
+    return buttons == vbYesNo || buttons == vbYesNoCancel ? vbNo : buttons == vbOKCancel ? vbCancel : vbOK;
+  });
+  SetPrintDialogResponder([](const PrintJob&) { return false; });
+  Forms().menuResponder = [](const Menu&) { return -1; };
+  // An unload may load another form (the start screen opens the next one).
+  for (int round = 0; round < 8; ++round) {
+    bool any = false;
+    for (Form* f : std::vector<Form*>(Forms().all)) {
+      if (!f->Loaded()) continue;
+      any = true;
+      f->Unload();
+    }
+    if (!any) break;
+  }
+  TeardownAllForms();  // what refused to go
+  if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();  // work the forms queued
+  Forms().menuResponder = nullptr;
 }
 
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }

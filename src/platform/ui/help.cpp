@@ -15,6 +15,7 @@
 #include <cctype>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/app.h"
 #include "platform/ui/control_qt.h"
 #include "platform/ui/form.h"
@@ -168,6 +169,7 @@ class HelpWindow : public QWidget {
 
 QPointer<HelpWindow>& Window() {
   static QPointer<HelpWindow> w;
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] { CloseHelp(); });
   return w;
 }
 

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "platform/runtime/program_state.h"
 #include "platform/ui/control_qt.h"
 
 namespace zarv {
@@ -19,6 +20,8 @@ struct MsgBoxState {
 
 MsgBoxState& State() {
   static MsgBoxState* s = new MsgBoxState;
+  [[maybe_unused]] static const bool registered =
+      OnProgramReset(ResetStage::State, [] { *s = MsgBoxState{}; });
   return *s;
 }
 

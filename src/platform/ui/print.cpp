@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/form.h"
 #include "platform/ui/form_qt.h"
 
@@ -27,6 +28,8 @@ struct PrintState {
 
 PrintState& State() {
   static PrintState* s = new PrintState;
+  [[maybe_unused]] static const bool registered =
+      OnProgramReset(ResetStage::State, [] { *s = PrintState{}; });
   return *s;
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 
@@ -22,6 +23,8 @@ struct RestartState {
 
 RestartState& State() {
   static RestartState* s = new RestartState;
+  [[maybe_unused]] static const bool registered =
+      OnProgramReset(ResetStage::State, [] { *s = RestartState{}; });
   return *s;
 }
 

@@ -37,8 +37,9 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "zarv";
   static char* argv[] = {name, nullptr};
-  // Destroyed at exit, which also releases the font configuration.
-  static std::unique_ptr<QApplication> app(new QApplication(argc, argv));
+  // Never destroyed, as the forms' own: once windows have been made, the
+  // toolkit cannot be taken down any more while the exit handlers run.
+  new QApplication(argc, argv);
 }
 
 QFont MakeFont(const std::string& name, double points, bool bold, bool italic) {

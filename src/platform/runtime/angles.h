@@ -1,0 +1,12 @@
+// The angle constants the whole program converts and wraps angles with,
+// with the values it has always used: 57.3 degrees per radian (not 180 / pi)
+// and pi to seven places. Stored files and recorded flights depend on them.
+#pragma once
+
+namespace zarv {
+
+inline constexpr double kDegreesPerRadian = 57.3;
+inline constexpr double kPi = 3.1415926;
+inline constexpr double kFullTurn = 6.2831852;  // 2 x kPi, as written where an angle is brought back into range
+
+}  // namespace zarv

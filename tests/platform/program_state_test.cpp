@@ -1,0 +1,41 @@
+// One reset returns the whole program to a fresh start: the next test sees
+// nothing of the last.
+#include <gtest/gtest.h>
+
+#include "platform/runtime/program_state.h"
+#include "platform/ui/app.h"
+#include "platform/ui/form.h"
+#include "platform/ui/msgbox.h"
+#include "program_test.h"
+
+namespace zarv {
+namespace {
+
+struct Tally {
+  int Value = 7;
+};
+
+class ProgramState : public testing::ProgramTest {};
+
+TEST_F(ProgramState, ResetUnloadsEveryScreenAndRestoresTheState) {
+  Application::Ensure();
+  ProgramWide<Tally>().Value = 3;
+  // A screen whose unload opens the next one, asks the user and ends the
+  // program, as the start screen and the flight screen do.
+  Form first, second;
+  first.OnUnload = [&](int&) {
+    second.Load();
+    MsgBox("?", vbYesNo, "Zarv");
+    End();
+  };
+  first.Load();
+  ResetProgramState();
+  EXPECT_FALSE(first.Loaded());
+  EXPECT_FALSE(second.Loaded());
+  EXPECT_EQ(ProgramWide<Tally>().Value, 7);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_FALSE(Ended());
+}
+
+}  // namespace
+}  // namespace zarv
