@@ -27,7 +27,7 @@ ProcessForm::ProcessForm() {
   OnKeyDown = [this](int& keyCode, int) { CancelKey(keyCode); };  // Esc presses the cancel button first
 }
 
-bool ProcessForm::CancelKey(int keyCode) {
+void ProcessForm::CancelKey(int keyCode) {
   if (keyCode == vbKeyEscape || keyCode == vbKeyF9) {
     Command1_Click();
   } else if (Shell().LogCaller == 0 && keyCode == vbKeyF10) {
@@ -36,10 +36,7 @@ bool ProcessForm::CancelKey(int keyCode) {
   } else if (Shell().LogCaller == 0 && keyCode == vbKeyF12) {
     Command1_Click();
     Shell().ScreenMode = kScreenModeQuit;
-  } else {
-    return false;
   }
-  return true;
 }
 
 void ProcessForm::Form_Load() {
