@@ -214,6 +214,7 @@ CompanionLoadResult LoadCompanionFlight(const std::string& programFolder,
   if (names.empty() || Len(names.front()) < kMinFileNameLength) return result;
   result.FileTaken = true;
   result.FileName = names.front();
+  if (progress.Opened) progress.Opened();
   LineReader in(ReadTextLines(JoinPath(programFolder, names.front()), nullptr, records::kMaxLogFileBytes));
 
   in.Read();  // the flight summary

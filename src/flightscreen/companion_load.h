@@ -40,6 +40,7 @@ inline constexpr int kOutlineBlockLines = 452;
 // The progress dialog as the loader drives it. Empty hooks are skipped (a
 // headless load).
 struct CompanionLoadProgress {
+  std::function<void()> Opened;  // a log was taken, before its rows: the companion menu shows
   std::function<void(const std::string&)> SetTitle;  // the dialog's title caption (shows it)
   std::function<void(const std::string&)> SetText;   // the progress caption (draws the bar)
   std::function<void()> Yield;   // pending events, once per row: the cancel acts here
@@ -47,7 +48,7 @@ struct CompanionLoadProgress {
 };
 
 struct CompanionLoadResult {
-  bool FileTaken = false;  // a log was found and read (the caller shows its menu)
+  bool FileTaken = false;  // a log was found and read
   std::string FileName;
   bool Powered = false;    // the log's layout
 };

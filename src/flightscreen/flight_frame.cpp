@@ -260,6 +260,7 @@ void FlightFrame::Form_Load() {
   Joystick().UiDeadline = &screen_.Keys.UiDeadline;
   LoadCompanion();
   LoadStartDuties();
+  if (!loaded_) return;  // a change or quit asked for during the loading has been carried out
   Timer1.SetEnabled(false);
   const int pitchBar = PitchBarFor(a.LaunchPitch);
   if (VScroll1.Value() != pitchBar) {
@@ -280,18 +281,13 @@ void FlightFrame::Form_Load() {
 
 void FlightFrame::LoadStartDuties() {
   shell::ShellState& sh = shell::Shell();
-  // A change or quit asked for in the progress dialog of the companion load.
-  if (sh.ScreenMode == shell::kScreenModeChangeAircraft) {
-    sh.ScreenMode = 0;
-    Command3_Click();
-    return;
-  }
-  if (sh.ScreenMode == shell::kScreenModeQuit) {
-    sh.ScreenMode = 0;
-    QuitCommand();
-    return;
-  }
+  // A change or quit asked for while the companion loaded; a user who stays
+  // after a failed save goes on to the flight.
+  const int16_t request = sh.ScreenMode;
   sh.ScreenMode = 0;
+  if (request == shell::kScreenModeChangeAircraft) Command3_Click();
+  if (request == shell::kScreenModeQuit) QuitCommand();
+  if (!loaded_) return;
   FillMenu(kMenuBeforeLaunch);
   if (shell::CurrentSettings().SoundOn == 1) {
     PlayLoopSound();
@@ -336,19 +332,21 @@ void FlightFrame::FillSeams() {
 
 void FlightFrame::LoadCompanion() {
   // The first flight log in the program folder flies beside this flight;
-  // the progress dialog shows the reading and can cancel it.
+  // the progress dialog shows the reading and can cancel it, and the
+  // companion menu names its keys meanwhile.
+  const records::LongTaskHooks dialog = ProgressDialogHooks();
   CompanionLoadProgress progress;
-  progress.SetTitle = [](const std::string& text) { shell::Process().Label2.SetCaption(text); };
-  progress.SetText = [](const std::string& text) { shell::Process().Label1.SetCaption(text); };
-  progress.Yield = [] { DoEvents(); };
-  progress.Close = [] {
-    if (shell::Process().Loaded()) shell::Process().Unload();
-  };
-  const CompanionLoadResult result = LoadCompanionFlight(progress);
-  if (result.FileTaken) {
+  progress.Opened = [this] {
     List1.SetVisible(true);
     List1.ZOrder();
-  }
+  };
+  progress.SetTitle = dialog.SetTitle;
+  progress.SetText = dialog.SetText;
+  progress.Yield = [] { DoEvents(); };
+  progress.Close = dialog.Close;
+  screen_.CompanionLoading = true;
+  LoadCompanionFlight(progress);
+  screen_.CompanionLoading = false;
 }
 
 void FlightFrame::FireGun() {
@@ -767,7 +765,18 @@ void FlightFrame::FillKeyCommands() {
   c.ReadDisplayOptions = [this] { ReadDisplayOptions(); };
 }
 
+bool FlightFrame::CompanionLoadKey(int& keyCode) {
+  // While the companion loads the flight has not begun: the screen's keys
+  // are the progress dialog's, as the companion menu names them, and the
+  // flight's keys wait (F1 still opens the help).
+  if (!screen_.CompanionLoading) return false;
+  shell::Process().CancelKey(keyCode);
+  if (keyCode != vbKeyF1) keyCode = 0;
+  return true;
+}
+
 void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
+  if (CompanionLoadKey(keyCode)) return;
   screen_.Keys.ResultPanelVisible = Picture6.Visible();
   const int key = keyCode;
   flight::FlightKeyDown(key, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
@@ -779,6 +788,10 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
 }
 
 void FlightFrame::Form_KeyPress(int& keyAscii) {
+  if (screen_.CompanionLoading) {
+    keyAscii = 0;
+    return;
+  }
   flight::FlightKeyPress(keyAscii, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
 }
 

@@ -43,6 +43,7 @@ struct FlightScreenState {
   std::string KeyHelpText;
   int LoopDepth = 0;              // RunFlight calls on the stack
   int16_t PendingExit = -1;       // ExitMode of a change or quit held until the loop has ended
+  bool CompanionLoading = false;  // the companion flight is being read (its menu and dialog show)
   bool Unloading = false;
 
   void Reset() { *this = FlightScreenState{}; }
@@ -185,6 +186,7 @@ class FlightFrame : public Form {
 
   void InitDrawing();
   void LoadCompanion();
+  bool CompanionLoadKey(int& keyCode);  // true: the key was the loading's
   void FillKeyCommands();
   void ShowFrameCaptions();
   void SetUpDataBoxes();

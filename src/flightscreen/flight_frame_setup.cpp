@@ -21,6 +21,7 @@
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
+#include "platform/ui/keys.h"
 #include "platform/ui/sendkeys.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
@@ -60,17 +61,22 @@ void FlightFrame::SetUpScreen() {
   Picture1.Move(0, 0, 642 * sc, 482 * sc);
   Picture1.SetAutoRedraw(true);
   Picture6.Move(formW / 2 - 120, 225 * sc - 18 * sc / fs - 65, 240, 130);
+  // The screen shows from here on: the companion's loading puts its dialog
+  // and menu on it.
+  Show();
+  ZOrder();
 
   // The joystick's button map and throttle detent (the loop divides by
   // it), then one poll so the first pass reads a real position.
   LoadJoyButtonMap(s);
   PollJoystick(s);
 
-  // The top strip with the menu label.
-  Picture8.Move(0, 0, formW, 23);
+  // The top strip with the menu label, wider than any screen.
+  const double stripW = 1.2 * zarv::Screen().PixelWidth();
+  Picture8.Move(0, 0, stripW, 23);
   Picture8.SetBackColor(RGB(212, 208, 200));
   Picture8.Canvas().SetDrawWidth(2);
-  Picture8.Canvas().Line(0, 22, formW, 22, RGB(128, 128, 128));
+  Picture8.Canvas().Line(0, 22, stripW, 22, RGB(128, 128, 128));
   Picture8.Canvas().SetDrawWidth(1);
   Label16.SetCaption("メニュー");
   Font(Label16, kGothic, 13 * fs);
@@ -120,7 +126,9 @@ void FlightFrame::SetUpScreen() {
 
   // The condition frame: three horizontal bars left, five vertical ones,
   // then the display options.
-  Frame1.Move(45 * sc, 23 - 10 * sc + 10 * sc, 560 * sc, 236 * sc);
+  // The strip covers the frame's top edge and caption (the strip names it).
+  Frame1.Move(45 * sc, Picture8.Height() - 10 * sc, 560 * sc, 236 * sc);
+  Picture8.ZOrder();
   Frame1.SetCaption("発進条件");
   const double x0 = 10 * sc;
   HScroll1.Move(x0, 20 * sc, 150 * sc, 16);
@@ -370,6 +378,12 @@ void FlightFrame::List1_MouseDown() {
   List1.SetVisible(false);
   const int index = List1.ListIndex();
   const std::string text = index >= 0 ? List1.List(index) : std::string();
+  if (screen_.CompanionLoading && !text.empty()) {
+    // The companion menu's entries do what the keys they name do.
+    int key = index == 0 ? vbKeyF9 : index == 1 ? vbKeyF10 : vbKeyF12;
+    CompanionLoadKey(key);
+    return;
+  }
   switch (CommandForEntry(text)) {
     case MenuCommand::Help:
       SendKeys("{F1}");

@@ -24,17 +24,19 @@ ProcessForm::ProcessForm() {
   Command1.OnClick = [this] { Command1_Click(); };
   Command1.OnMouseDown = [this](int, int, double, double) { Command1_Click(); };
   OnResize = [this] { KeepSavedSize(*this, kSlotProcess, false); };
-  OnKeyDown = [this](int& keyCode, int) {
-    if (keyCode == vbKeyF9) {
-      Command1_Click();
-    } else if (Shell().LogCaller == 0 && keyCode == vbKeyF10) {
-      Command1_Click();
-      Shell().ScreenMode = kScreenModeChangeAircraft;
-    } else if (Shell().LogCaller == 0 && keyCode == vbKeyF12) {
-      Command1_Click();
-      Shell().ScreenMode = kScreenModeQuit;
-    }
-  };
+  OnKeyDown = [this](int& keyCode, int) { CancelKey(keyCode); };  // Esc presses the cancel button first
+}
+
+void ProcessForm::CancelKey(int keyCode) {
+  if (keyCode == vbKeyEscape || keyCode == vbKeyF9) {
+    Command1_Click();
+  } else if (Shell().LogCaller == 0 && keyCode == vbKeyF10) {
+    Command1_Click();
+    Shell().ScreenMode = kScreenModeChangeAircraft;
+  } else if (Shell().LogCaller == 0 && keyCode == vbKeyF12) {
+    Command1_Click();
+    Shell().ScreenMode = kScreenModeQuit;
+  }
 }
 
 void ProcessForm::Form_Load() {

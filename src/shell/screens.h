@@ -85,6 +85,10 @@ class ProcessForm : public Form {
   CommandButton Command1{*this};
   // Width of the green bar drawn so far (it only grows).
   int BarWidth() const { return barWidth_; }
+  // The dialog's keys, also as the window under it passes them on: Esc and
+  // F9 cancel; F10 and F12 cancel and ask the task for a change of aircraft
+  // or the end (while LogCaller is 0); other keys do nothing.
+  void CancelKey(int keyCode);
 
  private:
   void Form_Load();

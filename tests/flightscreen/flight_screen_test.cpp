@@ -34,6 +34,11 @@ TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
     EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
     EXPECT_EQ(f.Screen().LogSuffix, "Plane.csv");
     EXPECT_TRUE(f.Visible());
+    // The top strip spans the screen, not only the window, and covers the
+    // condition frame's top edge.
+    EXPECT_GT(f.Picture8.Width(), Screen().PixelWidth()) << size;
+    EXPECT_GT(f.Frame1.Top(), 0) << size;
+    EXPECT_LT(f.Frame1.Top(), f.Picture8.Height()) << size;
     f.Unload();
   }
 
