@@ -375,6 +375,7 @@ struct GroundState {
   double GearExtension = 0;
   double RunFactorLagged = 0;
   double GearDepthLeft = 0, GearDepthRight = 0;
+  double GearContactDepth = 0;  // m, the deeper side; 0 when the gear model does not run
   double TailContactAccel = 0;
   double BodyBottomHeight = 0, WaterCheckHeight = 0;
   double TipContactYawRate = 0, TipContactRollRate = 0;

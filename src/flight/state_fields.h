@@ -386,6 +386,7 @@ void ForEachStateField(S& s, V&& v) {
   v("RunFactorLagged", s.Ground.RunFactorLagged);
   v("GearDepthLeft", s.Ground.GearDepthLeft);
   v("GearDepthRight", s.Ground.GearDepthRight);
+  v("GearContactDepth", s.Ground.GearContactDepth);
   v("TailContactAccel", s.Ground.TailContactAccel);
   v("BodyBottomHeight", s.Ground.BodyBottomHeight);
   v("WaterCheckHeight", s.Ground.WaterCheckHeight);
