@@ -61,6 +61,7 @@ void LoadRound(FlightState& s, int i) {
   g.RoundX[At(i)] = g.RoundX[At(muzzle)];
   g.RoundY[At(i)] = g.RoundY[At(muzzle)];
   g.RoundZ[At(i)] = g.RoundZ[At(muzzle)];
+  g.RoundsToLoad = static_cast<uint16_t>(g.RoundsToLoad & ~(1u << i));
 }
 
 // Gravity, the skip off the water and one step of path; a round covers a
@@ -157,10 +158,9 @@ void UpdateGunRounds(GunRoundsContext& c, double now) {
   const double cz = c.Companion.CompanionPositionHeight;
   const int n = s.Loop.StepsSinceTrigger;
   for (int i = 0; i < kGunRounds; ++i) {
-    if (n <= 2 * i) {
-      LoadRound(s, i);
-      continue;
-    }
+    const bool atGun = n <= 2 * i;
+    if (atGun || (g.RoundsToLoad >> i & 1u) != 0) LoadRound(s, i);
+    if (atGun) continue;
     const double before = companion ? DistanceTo(g, i, cx, cy, cz) : 0.0;
     FlyRound(s, i, n);
     const double v = std::sqrt(g.RoundVelX[At(i)] * g.RoundVelX[At(i)] +

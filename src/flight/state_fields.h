@@ -355,6 +355,7 @@ void ForEachStateField(S& s, V&& v) {
   v("RoundDistance", s.Gun.RoundDistance);
   v("MuzzleSpeed", s.Gun.MuzzleSpeed);
   v("HitCount", s.Gun.HitCount);
+  v("RoundsToLoad", s.Gun.RoundsToLoad);
   v("RollAccel", s.Body.RollAccel);
   v("PitchAccel", s.Body.PitchAccel);
   v("YawAccel", s.Body.YawAccel);
