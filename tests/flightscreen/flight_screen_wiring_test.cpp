@@ -4,8 +4,11 @@
 // reads staying equal to the shell's.
 #include <cmath>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "flightscreen/flight_log_fixture.h"
+#include "flightscreen/joystick_fixture.h"
 #include "flightscreen/flight_screen_fixture.h"
 
 #include "flight/companion_record.h"
@@ -237,6 +240,43 @@ TEST_F(FlightScreenWiringTest, PoweredClickWithoutCompanionDoesNothingAndCancelD
   shell::FlightScreen().CancelLongTasks();
   EXPECT_EQ(flight::Companion().CompanionSampleCount, 0);
   EXPECT_EQ(flight::Record().LogRowCount, 0);
+}
+
+// A stick that rests off its middle steers nothing: its rest is taken at
+// the set-up with the joystick on, and again when the box is ticked.
+TEST_F(FlightScreenWiringTest, JoystickRestIsTheCentreFromTheSetUpAndTheTickedBox) {
+  testing::VirtualJoystick stick;
+  if (!stick.Plug()) GTEST_SKIP() << "no virtual joystick (or a real one is plugged in)";
+  stick.SetAxis(0, 8000);
+  stick.SetAxis(1, 7000);
+  shell::CurrentSettings().JoystickOn = 1;
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  flight::FlightSeams& seams = f.Screen().Seams;
+  const std::function<void()> yield = seams.DoEvents;
+  std::vector<std::pair<double, int>> sticks;  // lateral, pitch once the loop steers by the joystick
+  seams.DoEvents = [&] {
+    Advance(100);
+    yield();
+    if (s.Loop.FlightTime < 1.2) return;
+    sticks.emplace_back(s.Pilot.StickLateral, s.Pilot.StickPitch);
+    if (sticks.size() == 1) {
+      // The pilot moves the stick and ticks the box again.
+      stick.SetAxis(0, -9000);
+      stick.SetAxis(1, -8000);
+      f.Check6.SetValue(0);
+      f.Check6.SetValue(1);
+    } else if (sticks.size() == 3) {
+      s.Loop.FlightEnded = true;
+    }
+  };
+  f.Timer2_Timer();
+  ASSERT_EQ(sticks.size(), 3u);
+  for (const auto& [lateral, pitch] : sticks) {
+    EXPECT_EQ(lateral, 0);
+    EXPECT_EQ(pitch, 0);
+  }
 }
 
 TEST_F(FlightScreenWiringTest, JoystickLinkAndActivityFlagsFollowTheShell) {
