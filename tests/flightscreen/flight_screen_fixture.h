@@ -2,6 +2,9 @@
 // aircraft file and its hand-over copy; the loop paces without waiting.
 #pragma once
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +18,7 @@
 #include "flightscreen/program_wiring.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
+#include "platform/ui/form_qt.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
@@ -58,6 +62,19 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
     FlightScreenForm().OnKeyDown(k, 0);
   }
   void Advance(int ms) { clock_.Advance(static_cast<uint64_t>(ms)); }
+
+  // A key pressed and let go on the form's focused control, as the window
+  // system delivers it; an auto-repeated press comes without its release.
+  static void TypeKey(Form& form, int qtKey, const std::string& text = "", bool autoRepeat = false) {
+    QWidget* window = form.impl().widget;
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    const QString t = QString::fromStdString(text);
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, t, autoRepeat);
+    QApplication::sendEvent(target, &press);
+    if (autoRepeat) return;
+    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, t);
+    QApplication::sendEvent(target, &release);
+  }
 
   static std::vector<std::string> Lines(const std::string& path) { return ReadTextLines(path); }
 };

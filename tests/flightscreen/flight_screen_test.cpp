@@ -238,6 +238,36 @@ TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
   EXPECT_EQ(s.Loop.SpeedMode, 3);  // a light aircraft's x1/3
 }
 
+// The ranking's name box takes what is typed; the letters fly nothing
+// ("Taro" is T the speed, A the throttle, R the flaps, O the panels; "Lola"
+// two screenshots; "Hiro" I the CAS), while Esc still closes the panel.
+TEST_F(FlightScreenTest, NameTypedIntoTheRankingBoxChangesNothingElse) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  s.Body.Altitude = -0.5;  // the flight has ended in the water
+  f.NameEntry.Offer("1位です。名前を入力して下さい。", "entry");
+  const flight::FlightState before = s;
+  for (const char* name : {"Taro", "Lola", "Hiro"}) {
+    for (const char* c = name; *c != 0; ++c) {
+      const char upper = static_cast<char>(*c & ~0x20);
+      TypeKey(f, Qt::Key_A + (upper - 'A'), std::string(1, *c));
+    }
+    TypeKey(f, Qt::Key_Space, " ");
+  }
+  EXPECT_EQ(f.NameEntry.Text1.Text(), "Taro Lola Hiro ");
+  EXPECT_TRUE(f.Option1.Value());  // still x1
+  EXPECT_TRUE(shell::CurrentSettings().SimSpeedNormal);
+  EXPECT_EQ(f.Screen().Keys.ScreenshotRequest, 0);
+  EXPECT_EQ(f.Screen().Keys.InfoPanelMode, 0);
+  EXPECT_EQ(s.Pilot.CasOn, before.Pilot.CasOn);
+  EXPECT_EQ(s.Pilot.FlapNotch, before.Pilot.FlapNotch);
+  EXPECT_EQ(s.Engine.Throttle, before.Engine.Throttle);
+
+  TypeKey(f, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(f.Picture6.Visible());
+}
+
 TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
   Open(flight::testing::SampleLines("Marden７"));
   FlightFrame& f = FlightScreenForm();
