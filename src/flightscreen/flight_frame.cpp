@@ -57,7 +57,7 @@ struct HeadlessPacing {
 // A box the user can type into (the ranking's name box) has the focus.
 bool TypingIntoTextBox(const Form& form) {
   const auto* box = dynamic_cast<const TextBox*>(form.ActiveControl());
-  return box != nullptr && !box->Locked() && box->Enabled();
+  return box != nullptr && !box->Locked() && box->Enabled() && box->Showing();
 }
 
 // Keys that type a character: the blank, letters, digits, the punctuation
@@ -793,6 +793,10 @@ void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
   if (CompanionLoadKey(keyCode)) return;
   // What is typed into the name box is the name, not a flight key.
   if (TypesACharacter(keyCode) && TypingIntoTextBox(*this)) return;
+  if (KeyRepeating() && !flight::KeyDownRepeatsWhenHeld(keyCode)) {
+    keyCode = 0;
+    return;
+  }
   screen_.Keys.ResultPanelVisible = Picture6.Visible();
   const int key = keyCode;
   flight::FlightKeyDown(key, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
@@ -808,7 +812,7 @@ void FlightFrame::Form_KeyPress(int& keyAscii) {
     keyAscii = 0;
     return;
   }
-  if (TypingIntoTextBox(*this)) return;
+  if (TypingIntoTextBox(*this) || (KeyRepeating() && !flight::KeyPressRepeatsWhenHeld(keyAscii))) return;
   flight::FlightKeyPress(keyAscii, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
 }
 

@@ -63,17 +63,18 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
   }
   void Advance(int ms) { clock_.Advance(static_cast<uint64_t>(ms)); }
 
-  // A key pressed and let go on the form's focused control, as the window
-  // system delivers it; an auto-repeated press comes without its release.
-  static void TypeKey(Form& form, int qtKey, const std::string& text = "", bool autoRepeat = false) {
+  // A key event on the form's focused control, as the window system
+  // delivers it; a held key's repeats are presses without releases.
+  static void SendKey(Form& form, QEvent::Type type, int qtKey, const std::string& text, bool autoRepeat = false) {
     QWidget* window = form.impl().widget;
     QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
-    const QString t = QString::fromStdString(text);
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, t, autoRepeat);
-    QApplication::sendEvent(target, &press);
-    if (autoRepeat) return;
-    QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, t);
-    QApplication::sendEvent(target, &release);
+    QKeyEvent e(type, qtKey, Qt::NoModifier, QString::fromStdString(text), autoRepeat);
+    QApplication::sendEvent(target, &e);
+  }
+  // A key pressed and let go.
+  static void TypeKey(Form& form, int qtKey, const std::string& text = "") {
+    SendKey(form, QEvent::KeyPress, qtKey, text);
+    SendKey(form, QEvent::KeyRelease, qtKey, text);
   }
 
   static std::vector<std::string> Lines(const std::string& path) { return ReadTextLines(path); }

@@ -7,9 +7,11 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include "charts/charts.h"
 #include "flight/flight_record.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/control_qt.h"
+#include "platform/ui/print.h"
 #include "records/records_screens.h"
 
 namespace zarv::flightscreen {
@@ -266,6 +268,48 @@ TEST_F(FlightScreenTest, NameTypedIntoTheRankingBoxChangesNothingElse) {
 
   TypeKey(f, Qt::Key_Escape, "\x1b");
   EXPECT_FALSE(f.Picture6.Visible());
+  TypeKey(f, Qt::Key_O, "o");  // the box has gone: the letters fly again
+  EXPECT_EQ(f.Screen().Keys.InfoPanelMode, 1);
+}
+
+// A held F3 opens the airfoil chart once and prints nothing; held on the
+// chart it prints once; a held Esc closes the chart and goes no further.
+// Held steering keys repeat, held switches switch once.
+TEST_F(FlightScreenTest, HeldKeysCommandOnceAndSteerOn) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  charts::WingCharactorForm& chart = charts::Wing_Charactor();
+  int prints = 0;
+  SetPrintDialogResponder([&](const PrintJob&) {
+    ++prints;
+    return false;  // no file needed
+  });
+  auto hold = [&](Form& pressed, Form& repeatsTo, int qtKey, const std::string& text) {
+    SendKey(pressed, QEvent::KeyPress, qtKey, text);
+    for (int i = 0; i < 21; ++i) SendKey(repeatsTo, QEvent::KeyPress, qtKey, text, true);  // a switch back, if repeated
+    SendKey(repeatsTo, QEvent::KeyRelease, qtKey, text);
+  };
+  hold(f, chart, Qt::Key_F3, "");
+  EXPECT_TRUE(chart.Visible());
+  EXPECT_EQ(prints, 0);
+  hold(chart, chart, Qt::Key_F3, "");
+  EXPECT_EQ(prints, 1);
+  hold(chart, f, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(chart.Loaded());
+  EXPECT_TRUE(f.FlightLoaded());  // not sent back to the platform
+  EXPECT_EQ(restarts_, 0);
+  SetPrintDialogResponder(nullptr);
+
+  flight::FlightState& s = flight::State();
+  ASSERT_EQ(s.Pilot.CasOn, 0);
+  hold(f, f, Qt::Key_T, "t");
+  hold(f, f, Qt::Key_I, "i");
+  hold(f, f, Qt::Key_Semicolon, ";");
+  hold(f, f, Qt::Key_Up, "");
+  EXPECT_FALSE(f.Option1.Value());  // x1/3: switched once
+  EXPECT_EQ(s.Pilot.CasOn, 1);
+  EXPECT_EQ(s.Pilot.MouseSteering, 0);
+  EXPECT_NEAR(s.Controls.ElevatorCommand, 22 / 171.9, 1e-9);  // a step a press and a repeat
 }
 
 TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
