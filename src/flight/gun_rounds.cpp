@@ -138,7 +138,11 @@ void UpdateCompanionPosition(CompanionData& companion, int32_t recordCount) {
 bool GunRoundsActive(const FlightState& s, int32_t recordCount, double now) {
   const double burst = s.Sound.TriggerTime;
   if (!(burst > 0)) return false;
-  const bool afterBurst = burst < now && now < burst + kRoundActiveSeconds && recordCount > 5;
+  // From the burst's own clock tick on: the passes that follow a click
+  // within the same millisecond already move the rounds, so that they leave
+  // one every two steps however fast the passes run. The burst's time is
+  // kept in single precision; the tick is compared so.
+  const bool afterBurst = static_cast<float>(now) >= burst && now < burst + kRoundActiveSeconds && recordCount > 5;
   const bool afterHit = now < s.Sound.LastHitTime + kRoundHitActiveSeconds && s.Sound.HitFlag == 1;
   return afterBurst || afterHit;
 }
