@@ -9,8 +9,11 @@
 
 #include "charts/charts.h"
 #include "flight/flight_record.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/control_qt.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/help.h"
 #include "platform/ui/print.h"
 #include "records/records_screens.h"
 
@@ -310,6 +313,21 @@ TEST_F(FlightScreenTest, HeldKeysCommandOnceAndSteerOn) {
   EXPECT_EQ(s.Pilot.CasOn, 1);
   EXPECT_EQ(s.Pilot.MouseSteering, 0);
   EXPECT_NEAR(s.Controls.ElevatorCommand, 22 / 171.9, 1e-9);  // a step a press and a repeat
+}
+
+// F1 on the flight screen opens the help text shipped with the program at
+// a topic that tells a new pilot how to start, steer and go again.
+TEST_F(FlightScreenTest, HelpTellsHowToFly) {
+  WriteBytes(HelpFilePath(), ReadAllBytes(ZARV_SOURCE_DIR "/assets/help/zarv-help.txt"));
+  Open(flight::testing::SampleLines("Marden７"));
+  HelpForForm(FlightScreenForm());
+  ASSERT_EQ(HelpWindowTopic(), 30);
+  std::string text;
+  for (const HelpTopic& topic : ParseHelpText(ReadAllBytes(HelpFilePath())))
+    if (topic.id == 30) text = topic.text;
+  for (const char* told : {"Enter", "↑", "↓", "「;」", "A キー", "F9", "メニュー"})
+    EXPECT_NE(text.find(told), std::string::npos) << told;
+  CloseHelp();
 }
 
 TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {
