@@ -1,6 +1,7 @@
 // The frame both chart screens share.
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
+#include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
 #include "charts/charts.h"
@@ -27,7 +28,7 @@ ChartForm::ChartForm(int slot, int helpTopic, std::string caption)
   Command1.OnClick = [this] { Unload(); };
   Command2.OnClick = [this] { Command2_Click(); };
   OnKeyDown = [this](int& keyCode, int) {
-    if (keyCode == kKeyF3) Command2_Click();
+    if (keyCode == kKeyF3 && !KeyRepeating()) Command2_Click();  // one print a press
   };
   OnActivate = [this] { Form_Activate(); };
   OnDeactivate = [this] { Form_Deactivate(); };

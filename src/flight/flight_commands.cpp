@@ -10,7 +10,10 @@ namespace zarv::flight {
 bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   s.Pilot.WheelBrakeSetting = s.Pilot.WheelBrakeSetting < 0.1 ? (powered ? 0.5 : 0.15) : 0.0;
-  const bool start = (s.Pilot.WheelBrakeSetting == 0 && s.Air.SupportAccel > 0) || (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001);
+  // The gear's depth, not the support: on the platform the support is the
+  // deck's, and releasing the brake there must not start the run again.
+  const bool start = (s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
+                     (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001);
   if (!start) return false;
   if (a.LaunchHeight > 0.001) {
     r.RecordCount = 1;

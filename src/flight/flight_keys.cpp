@@ -159,6 +159,27 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
   if (s.Body.Altitude < 0) c.ReadDisplayOptions();
 }
 
+bool KeyDownRepeatsWhenHeld(int key) {
+  switch (key) {
+    case kKeyLeft:
+    case kKeyUp:
+    case kKeyRight:
+    case kKeyDown:
+    case kKeyComma:
+    case kKeyPeriod:
+    case 'A':
+    case 'Z':
+    case 'Q':
+    case 'W':
+    case 'S':
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool KeyPressRepeatsWhenHeld(int keyAscii) { return keyAscii != ';' && keyAscii != '+'; }
+
 TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, KeyboardState& k,
                                  double now) {
   if (!(static_cast<float>(now) > static_cast<float>(k.UiDeadline + 0.1))) return TakeoffOutcome::Ignored;

@@ -61,6 +61,12 @@ void FlightKeyDown(int keyCode, FlightState& s, aircraft::AircraftData& a, Keybo
 void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, KeyboardState& k,
                     const KeyCommands& c);
 
+// What a held key repeats: the elevator, rudder and throttle keys, and the
+// typed trim and stick keys. Every other command (a screen, a print, a
+// screenshot, leaving, a switch) acts once a press.
+bool KeyDownRepeatsWhenHeld(int keyCode);
+bool KeyPressRepeatsWhenHeld(int keyAscii);
+
 enum class TakeoffOutcome { Ignored, Toggled, Started };
 
 // The take-off command with its 0.1 s repeat guard (now and the deadline in

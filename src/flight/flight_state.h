@@ -375,6 +375,7 @@ struct GroundState {
   double GearExtension = 0;
   double RunFactorLagged = 0;
   double GearDepthLeft = 0, GearDepthRight = 0;
+  double GearContactDepth = 0;  // m, the deeper side; 0 when the gear model does not run
   double TailContactAccel = 0;
   double BodyBottomHeight = 0, WaterCheckHeight = 0;
   double TipContactYawRate = 0, TipContactRollRate = 0;
@@ -451,7 +452,12 @@ struct GunState {
   std::array<int16_t, kGunRounds> RoundDistance{};  // m from the eye, rounded
   double MuzzleSpeed = 0;          // m/s: 600 piston engines, else 1100
   int16_t HitCount = 0;            // hits this flight, never more than the rounds fired
+  // Bit i: round i has not been at its gun since the burst. A burst fired
+  // between two passes meets the rounds with its step count already
+  // advanced; such a round still leaves from the gun.
+  uint16_t RoundsToLoad = 0;
 };
+inline constexpr uint16_t kAllRoundsToLoad = (1u << kGunRounds) - 1;
 
 // The head-up display's marks, stepped by the loop (flight/head_up.h) and
 // read by its drawing, with what the companion's drawing and the gun leave

@@ -19,6 +19,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Ground.GearDepthLeft < 0) s.Ground.GearDepthLeft = 0;
   if (s.Ground.GearDepthRight < 0) s.Ground.GearDepthRight = 0;
   depth = s.Ground.GearDepthRight > s.Ground.GearDepthLeft ? s.Ground.GearDepthRight : s.Ground.GearDepthLeft;
+  s.Ground.GearContactDepth = depth;
   if (s.Ground.GearDepthLeft > 0 || s.Ground.GearDepthRight > 0) {
     const double k = s.Masses.RollInertia < 2000 ? 7.0 : 68.5 / std::pow(s.Masses.RollInertia, 0.3);
     s.Body.RollAccel += (s.Ground.GearDepthLeft - s.Ground.GearDepthRight - s.Body.RollRate) * (s.Setup.GearHeight + 0.25) * k / 2;
@@ -112,6 +113,7 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
   const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.Controls.GearValue > 0) || (aircraft::LaunchBelow10(a.LaunchSpeed) && a.LaunchHeight == 0);
   if (!gear) {
     s.Air.SupportAccel = 0;
+    s.Ground.GearContactDepth = 0;
     return;
   }
   ApplyGearModel(s, a);

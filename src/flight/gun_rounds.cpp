@@ -61,6 +61,7 @@ void LoadRound(FlightState& s, int i) {
   g.RoundX[At(i)] = g.RoundX[At(muzzle)];
   g.RoundY[At(i)] = g.RoundY[At(muzzle)];
   g.RoundZ[At(i)] = g.RoundZ[At(muzzle)];
+  g.RoundsToLoad = static_cast<uint16_t>(g.RoundsToLoad & ~(1u << i));
 }
 
 // Gravity, the skip off the water and one step of path; a round covers a
@@ -137,7 +138,11 @@ void UpdateCompanionPosition(CompanionData& companion, int32_t recordCount) {
 bool GunRoundsActive(const FlightState& s, int32_t recordCount, double now) {
   const double burst = s.Sound.TriggerTime;
   if (!(burst > 0)) return false;
-  const bool afterBurst = burst < now && now < burst + kRoundActiveSeconds && recordCount > 5;
+  // From the burst's own clock tick on: the passes that follow a click
+  // within the same millisecond already move the rounds, so that they leave
+  // one every two steps however fast the passes run. The burst's time is
+  // kept in single precision; the tick is compared so.
+  const bool afterBurst = static_cast<float>(now) >= burst && now < burst + kRoundActiveSeconds && recordCount > 5;
   const bool afterHit = now < s.Sound.LastHitTime + kRoundHitActiveSeconds && s.Sound.HitFlag == 1;
   return afterBurst || afterHit;
 }
@@ -157,10 +162,9 @@ void UpdateGunRounds(GunRoundsContext& c, double now) {
   const double cz = c.Companion.CompanionPositionHeight;
   const int n = s.Loop.StepsSinceTrigger;
   for (int i = 0; i < kGunRounds; ++i) {
-    if (n <= 2 * i) {
-      LoadRound(s, i);
-      continue;
-    }
+    const bool atGun = n <= 2 * i;
+    if (atGun || (g.RoundsToLoad >> i & 1u) != 0) LoadRound(s, i);
+    if (atGun) continue;
     const double before = companion ? DistanceTo(g, i, cx, cy, cz) : 0.0;
     FlyRound(s, i, n);
     const double v = std::sqrt(g.RoundVelX[At(i)] * g.RoundVelX[At(i)] +

@@ -31,8 +31,8 @@ double MuzzleSpeedFor(aircraft::EngineKind engine);
 // once the companion has more than 10 samples and the recording has begun.
 void UpdateCompanionPosition(CompanionData& companion, int32_t recordCount);
 
-// Whether the rounds fly (and are drawn) now: within 2 s of a burst once
-// more than five samples are recorded, or within 4 s of a hit of the
+// Whether the rounds fly (and are drawn) now: from the burst to 2 s after it
+// once more than five samples are recorded, or within 4 s of a hit of the
 // current burst. Nothing is active before the first burst: the monotonic
 // clock starts near 0, so an unset burst time would otherwise look recent.
 bool GunRoundsActive(const FlightState& s, int32_t recordCount, double now);

@@ -9,6 +9,12 @@
 namespace zarv::flight {
 namespace {
 
+// Axis readings run 0..65535 around this; a full deflection moves the
+// virtual pointer 32767 / 340 (sideways) and 32767 / 250 (pitch) pixels.
+constexpr double kAxisCentre = 32767.0;
+constexpr double kAxisUnitsPerPixelX = 340;
+constexpr double kAxisUnitsPerPixelY = 250;
+
 void Call(const std::function<void()>& hook) {
   if (hook) hook();
 }
@@ -25,8 +31,8 @@ void ReadJoystick(FlightState& s, const aircraft::AircraftData& a, const FlightO
   if (s.Pilot.JoyXpos != 0) s.Pilot.JoyAxisPresentX = 1;
   if (s.Pilot.JoyYpos != 0) s.Pilot.JoyAxisPresentY = 1;
   if (s.Pilot.JoyZpos != 0) s.Pilot.JoyAxisPresentZ = 1;
-  s.Pilot.SteeringPointerX = CInt(s.View.ViewCentreX - (s.Pilot.JoyXpos - 32767.0 * s.Pilot.JoyAxisPresentX) * sc / 340);
-  s.Pilot.SteeringPointerY = CInt(s.View.ViewCentreY - (s.Pilot.JoyYpos - 32767.0 * s.Pilot.JoyAxisPresentY) * sc / 250);
+  s.Pilot.SteeringPointerX = CInt(s.View.ViewCentreX - (s.Pilot.JoyXpos - kAxisCentre * s.Pilot.JoyAxisPresentX) * sc / kAxisUnitsPerPixelX);
+  s.Pilot.SteeringPointerY = CInt(s.View.ViewCentreY - (s.Pilot.JoyYpos - kAxisCentre * s.Pilot.JoyAxisPresentY) * sc / kAxisUnitsPerPixelY);
   s.Pilot.StickLateral = ShapeLateralStick(s.Pilot.SteeringPointerX - s.Pilot.JoyOffsetX - s.View.ViewCentreX, sc);
   const double pitch = static_cast<double>(s.Pilot.SteeringPointerY) - s.Pilot.JoyOffsetY - s.View.ViewCentreY;
   s.Pilot.StickPitch = a.TailplaneFixed == 0 ? CInt(pitch) : CInt(1.4 * pitch);
@@ -124,6 +130,13 @@ double ShapeLateralStick(double x, double scale) {
   }
   if (std::fabs(x) > 100 * scale) x = Sgn(x) * 100 * scale;
   return x;
+}
+
+void SetJoystickRest(PilotControls& pilot, double scale) {
+  if (pilot.JoyXpos != 0) pilot.JoyAxisPresentX = 1;
+  if (pilot.JoyYpos != 0) pilot.JoyAxisPresentY = 1;
+  pilot.JoyOffsetX = CInt((kAxisCentre * pilot.JoyAxisPresentX - pilot.JoyXpos) * scale / kAxisUnitsPerPixelX);
+  pilot.JoyOffsetY = CInt((kAxisCentre * pilot.JoyAxisPresentY - pilot.JoyYpos) * scale / kAxisUnitsPerPixelY);
 }
 
 void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {

@@ -17,4 +17,9 @@ void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftD
 // The lateral stick's dead zone and gearing (screen pixels x scale).
 double ShapeLateralStick(double x, double scale);
 
+// Takes the joystick's last poll as the stick's rest: the axes that read
+// non-zero are marked present and the offsets (pointer pixels) are set so
+// that the loop reads that position as the centre.
+void SetJoystickRest(PilotControls& pilot, double scale);
+
 }  // namespace zarv::flight

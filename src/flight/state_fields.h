@@ -355,6 +355,7 @@ void ForEachStateField(S& s, V&& v) {
   v("RoundDistance", s.Gun.RoundDistance);
   v("MuzzleSpeed", s.Gun.MuzzleSpeed);
   v("HitCount", s.Gun.HitCount);
+  v("RoundsToLoad", s.Gun.RoundsToLoad);
   v("RollAccel", s.Body.RollAccel);
   v("PitchAccel", s.Body.PitchAccel);
   v("YawAccel", s.Body.YawAccel);
@@ -386,6 +387,7 @@ void ForEachStateField(S& s, V&& v) {
   v("RunFactorLagged", s.Ground.RunFactorLagged);
   v("GearDepthLeft", s.Ground.GearDepthLeft);
   v("GearDepthRight", s.Ground.GearDepthRight);
+  v("GearContactDepth", s.Ground.GearContactDepth);
   v("TailContactAccel", s.Ground.TailContactAccel);
   v("BodyBottomHeight", s.Ground.BodyBottomHeight);
   v("WaterCheckHeight", s.Ground.WaterCheckHeight);

@@ -54,6 +54,20 @@ struct HeadlessPacing {
   bool On = false;
 };
 
+// A box the user can type into (the ranking's name box) has the focus.
+bool TypingIntoTextBox(const Form& form) {
+  const auto* box = dynamic_cast<const TextBox*>(form.ActiveControl());
+  return box != nullptr && !box->Locked() && box->Enabled() && box->Showing();
+}
+
+// Keys that type a character: the blank, letters, digits, the punctuation
+// keys and the numeric pad's digits and signs.
+bool TypesACharacter(int key) {
+  return key == vbKeySpace || (key >= '0' && key <= '9') || (key >= vbKeyA && key <= vbKeyZ) ||
+         (key >= vbKeyNumpad0 && key <= vbKeyDivide) || (key >= vbKeySemicolon && key <= vbKeyBackquote) ||
+         (key >= vbKeyLBracket && key <= vbKeyQuote);
+}
+
 }  // namespace
 
 void FlightFrame::SetHeadlessPacing(bool on) { ProgramWide<HeadlessPacing>().On = on; }
@@ -777,6 +791,12 @@ bool FlightFrame::CompanionLoadKey(int& keyCode) {
 
 void FlightFrame::Form_KeyDown(int& keyCode, int /*shift*/) {
   if (CompanionLoadKey(keyCode)) return;
+  // What is typed into the name box is the name, not a flight key.
+  if (TypesACharacter(keyCode) && TypingIntoTextBox(*this)) return;
+  if (KeyRepeating() && !flight::KeyDownRepeatsWhenHeld(keyCode)) {
+    keyCode = 0;
+    return;
+  }
   screen_.Keys.ResultPanelVisible = Picture6.Visible();
   const int key = keyCode;
   flight::FlightKeyDown(key, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
@@ -792,6 +812,7 @@ void FlightFrame::Form_KeyPress(int& keyAscii) {
     keyAscii = 0;
     return;
   }
+  if (TypingIntoTextBox(*this) || (KeyRepeating() && !flight::KeyPressRepeatsWhenHeld(keyAscii))) return;
   flight::FlightKeyPress(keyAscii, flight::State(), aircraft::Aircraft(), screen_.Keys, screen_.Commands);
 }
 

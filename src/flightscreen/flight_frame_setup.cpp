@@ -7,6 +7,7 @@
 #include "flight/companion_record.h"
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
+#include "flight/loop_input.h"
 #include "flightscreen/conditions.h"
 #include "flightscreen/flight_frame.h"
 #include "flightscreen/flight_menu.h"
@@ -523,6 +524,11 @@ void FlightFrame::Check6_Click() {
     if (a.TailplaneFixed != 0 && a.FinFixed != 0) Command1.SetEnabled(false);
   } else {
     Command1.SetCaption("ｼﾞｮｲｽﾃｨｯｸ操縦の詳細設定");
+    // Where the stick rests now is its centre: the loop takes the offsets
+    // off its reading, so a stick off the middle does not steer.
+    flight::FlightState& s = flight::State();
+    PollJoystick(s);
+    flight::SetJoystickRest(s.Pilot, shell::Shell().ScreenScale);
     Command1.SetEnabled(true);
   }
 }

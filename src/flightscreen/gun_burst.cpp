@@ -50,6 +50,7 @@ bool FireGunBurst(GunBurstContext& c, double now) {
   s.Sound.HitFlag = 0;
   s.Sound.TriggerTime = static_cast<float>(now);
   s.Loop.StepsSinceTrigger = 0;
+  s.Gun.RoundsToLoad = flight::kAllRoundsToLoad;
   c.ShotCountTarget = CInt(c.Record.LaunchMarkTenths + 10);
   // The burst's mark in the record (the log and the replay show where it
   // was fired) is kept whether or not the shot is heard.

@@ -390,6 +390,7 @@ void FlightDataForm::RunMenuRow(int row) {
 }
 
 void FlightDataForm::Form_KeyDown(int& key) {
+  if (KeyRepeating()) return;  // every key here is a command: once a press
   switch (key) {
     case vbKeyF6: Command1_Click(); break;
     case vbKeyEscape:

@@ -426,6 +426,11 @@ void ReplayForm::Form_KeyDown(int& key, int /*shift*/) {
   Picture1.SetVisible(false);
   if (!player_) return;
   ReplayPlayer& p = *player_;
+  // A held key moves the camera, the zoom and the single steps on; the
+  // other commands act once a press.
+  const bool steps = key == vbKeyInsert || key == vbKeyDelete || key == vbKeyPageUp || key == vbKeyPageDown ||
+                     key == vbKeyLeft || key == vbKeyRight;
+  if (KeyRepeating() && !steps) return;
   switch (key) {
     case vbKeyInsert: p.ChangeCameraHeight(+1); break;
     case vbKeyDelete: p.ChangeCameraHeight(-1); break;

@@ -188,8 +188,10 @@ void ChoiceForm::SelectOk() {
 void ChoiceForm::RegisterOk() {
   ShellState& sh = Shell();
   const std::string folder = Dir1.Path();
-  const std::string name = Text1.Text();
-  const RegistrationCheck check = CheckRegistrationName(folder, name);
+  const std::string typed = Text1.Text();
+  const std::string name = RegistrationFileName(typed);
+  RegistrationCheck check = CheckRegistrationName(folder, typed);
+  if (check != RegistrationCheck::Invalid) check = CheckRegistrationName(folder, name);
   if (check == RegistrationCheck::Invalid) {
     Ask(kInvalidFileNameMessage, vbExclamation);
     sh.FormActiveFlags[kSlotChoice] = 0;

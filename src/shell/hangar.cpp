@@ -79,6 +79,11 @@ RegistrationCheck CheckRegistrationName(const std::string& folder, const std::st
   return FileExists(target) ? RegistrationCheck::Exists : RegistrationCheck::New;
 }
 
+std::string RegistrationFileName(const std::string& name) {
+  if (Trim(name).empty() || !std::filesystem::path(name).extension().empty()) return name;
+  return name + ".brd";
+}
+
 std::string OverwriteQuestion(const std::string& folder, const std::string& name) {
   return FolderWithSeparator(folder) + name + "\r\nこのファイルは存在します。\r\n上書きしますか？";
 }

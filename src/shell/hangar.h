@@ -31,6 +31,10 @@ enum class RegistrationCheck { Invalid, Exists, New };
 // and not the hand-over file itself. Exists is looked up on disk.
 RegistrationCheck CheckRegistrationName(const std::string& folder, const std::string& name);
 
+// The file a registration writes: the name as typed, with ".brd" added when
+// it has none (the hangar lists only aircraft files).
+std::string RegistrationFileName(const std::string& name);
+
 // The overwrite question for an existing file.
 std::string OverwriteQuestion(const std::string& folder, const std::string& name);
 

@@ -230,13 +230,36 @@ TEST(FlightKeys, TakeoffSequence) {
   p.LaunchSpeed = 50;
   KeyboardState gk;
   g.Pilot.WheelBrakeSetting = 0.5;
-  g.Air.SupportAccel = 9.8;
+  g.Ground.GearContactDepth = 0.05;
   EXPECT_EQ(RunTakeoffCommand(g, *r, p, gk, 10), TakeoffOutcome::Started);
   EXPECT_DOUBLE_EQ(g.Pilot.TakeoffRunAcceleration, 50.0 * 50 / 20);
   gk.MenuItemCount = 11;
   EXPECT_EQ(RunTakeoffCommand(g, *r, p, gk, 11), TakeoffOutcome::Toggled);
   EXPECT_DOUBLE_EQ(g.Pilot.WheelBrakeSetting, 0.5);
   EXPECT_EQ(gk.MenuItemCount, 11);
+}
+
+// Through the loop: on the platform the second and third Enter only set
+// and release the brake (which acts on the gear alone), so the flight is
+// the one a single Enter gives; a powered aircraft on its gear starts its
+// run by the brake's release.
+TEST(FlightKeys, TakeoffKeyAgainDuringTheRunKeepsTheRun) {
+  const aircraft::AircraftData light = testing::Sample("Marden７");
+  HeadlessFlight once(light, *ParseKeyScript("0.5:Return"));
+  HeadlessFlight thrice(light, *ParseKeyScript("0.5:Return,1.0:Return,1.5:Return"));
+  EXPECT_EQ(once.Fly(2.5), "limit");
+  EXPECT_EQ(thrice.Fly(2.5), "limit");
+  EXPECT_EQ(thrice.Record.RecordCount, once.Record.RecordCount);
+  EXPECT_EQ(thrice.State.Body.Distance, once.State.Body.Distance);
+  EXPECT_EQ(thrice.State.Body.GroundSpeed, once.State.Body.GroundSpeed);
+
+  HeadlessFlight rolls(testing::Powered(testing::Engine::Jet, 0), *ParseKeyScript("3:Return"));
+  EXPECT_EQ(rolls.Fly(2.9), "limit");  // settled on its gear
+  EXPECT_GT(rolls.State.Ground.GearContactDepth, 0);
+  EXPECT_DOUBLE_EQ(rolls.State.Pilot.WheelBrakeSetting, 0.5);
+  EXPECT_EQ(rolls.Fly(3.5), "limit");
+  EXPECT_DOUBLE_EQ(rolls.State.Pilot.TakeoffRunAcceleration, 150.0 * 150 / 20);
+  EXPECT_EQ(rolls.Keyboard.MenuItemCount, 6);
 }
 
 TEST(KeyScript, ParsesAndRepeatsHeldKeys) {

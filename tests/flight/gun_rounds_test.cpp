@@ -173,7 +173,8 @@ TEST_F(GunRoundsTest, ActiveTwoSecondsAfterABurstOrFourAfterAHit) {
   EXPECT_TRUE(GunRoundsActive(s_, rc, kBurst + 1.9));
   EXPECT_FALSE(GunRoundsActive(s_, rc, kBurst + 2.1));
   EXPECT_FALSE(GunRoundsActive(s_, 5, kBurst + 1.0));  // recording barely begun
-  EXPECT_FALSE(GunRoundsActive(s_, rc, kBurst));
+  EXPECT_TRUE(GunRoundsActive(s_, rc, kBurst));  // the passes in the burst's own clock tick
+  EXPECT_FALSE(GunRoundsActive(s_, rc, kBurst - 0.001));
   s_.Sound.LastHitTime = kBurst + 1.5;
   EXPECT_FALSE(GunRoundsActive(s_, rc, kBurst + 3));  // no hit flagged
   s_.Sound.HitFlag = 1;

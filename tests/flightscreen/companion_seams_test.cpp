@@ -56,6 +56,7 @@ class JetBurst : public zarv::testing::ProgramTest {
   void FireBurst() {
     flight_->State.Sound.TriggerTime = Timer();
     flight_->State.Loop.StepsSinceTrigger = 0;
+    flight_->State.Gun.RoundsToLoad = flight::kAllRoundsToLoad;
     flight_->State.Sound.HitFlag = 0;
     flight_->Record.LaunchMarkTenths += 10;
   }

@@ -2,6 +2,9 @@
 // aircraft file and its hand-over copy; the loop paces without waiting.
 #pragma once
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +18,7 @@
 #include "flightscreen/program_wiring.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
+#include "platform/ui/form_qt.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
@@ -58,6 +62,20 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
     FlightScreenForm().OnKeyDown(k, 0);
   }
   void Advance(int ms) { clock_.Advance(static_cast<uint64_t>(ms)); }
+
+  // A key event on the form's focused control, as the window system
+  // delivers it; a held key's repeats are presses without releases.
+  static void SendKey(Form& form, QEvent::Type type, int qtKey, const std::string& text, bool autoRepeat = false) {
+    QWidget* window = form.impl().widget;
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    QKeyEvent e(type, qtKey, Qt::NoModifier, QString::fromStdString(text), autoRepeat);
+    QApplication::sendEvent(target, &e);
+  }
+  // A key pressed and let go.
+  static void TypeKey(Form& form, int qtKey, const std::string& text = "") {
+    SendKey(form, QEvent::KeyPress, qtKey, text);
+    SendKey(form, QEvent::KeyRelease, qtKey, text);
+  }
 
   static std::vector<std::string> Lines(const std::string& path) { return ReadTextLines(path); }
 };

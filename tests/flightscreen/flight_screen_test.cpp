@@ -7,9 +7,14 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include "charts/charts.h"
 #include "flight/flight_record.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/control_qt.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/help.h"
+#include "platform/ui/print.h"
 #include "records/records_screens.h"
 
 namespace zarv::flightscreen {
@@ -236,6 +241,93 @@ TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
   s.Body.Altitude = 10;
   f.ReadDisplayOptions();
   EXPECT_EQ(s.Loop.SpeedMode, 3);  // a light aircraft's x1/3
+}
+
+// The ranking's name box takes what is typed; the letters fly nothing
+// ("Taro" is T the speed, A the throttle, R the flaps, O the panels; "Lola"
+// two screenshots; "Hiro" I the CAS), while Esc still closes the panel.
+TEST_F(FlightScreenTest, NameTypedIntoTheRankingBoxChangesNothingElse) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  s.Body.Altitude = -0.5;  // the flight has ended in the water
+  f.NameEntry.Offer("1位です。名前を入力して下さい。", "entry");
+  const flight::FlightState before = s;
+  for (const char* name : {"Taro", "Lola", "Hiro"}) {
+    for (const char* c = name; *c != 0; ++c) {
+      const char upper = static_cast<char>(*c & ~0x20);
+      TypeKey(f, Qt::Key_A + (upper - 'A'), std::string(1, *c));
+    }
+    TypeKey(f, Qt::Key_Space, " ");
+  }
+  EXPECT_EQ(f.NameEntry.Text1.Text(), "Taro Lola Hiro ");
+  EXPECT_TRUE(f.Option1.Value());  // still x1
+  EXPECT_TRUE(shell::CurrentSettings().SimSpeedNormal);
+  EXPECT_EQ(f.Screen().Keys.ScreenshotRequest, 0);
+  EXPECT_EQ(f.Screen().Keys.InfoPanelMode, 0);
+  EXPECT_EQ(s.Pilot.CasOn, before.Pilot.CasOn);
+  EXPECT_EQ(s.Pilot.FlapNotch, before.Pilot.FlapNotch);
+  EXPECT_EQ(s.Engine.Throttle, before.Engine.Throttle);
+
+  TypeKey(f, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(f.Picture6.Visible());
+  TypeKey(f, Qt::Key_O, "o");  // the box has gone: the letters fly again
+  EXPECT_EQ(f.Screen().Keys.InfoPanelMode, 1);
+}
+
+// A held F3 opens the airfoil chart once and prints nothing; held on the
+// chart it prints once; a held Esc closes the chart and goes no further.
+// Held steering keys repeat, held switches switch once.
+TEST_F(FlightScreenTest, HeldKeysCommandOnceAndSteerOn) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  charts::WingCharactorForm& chart = charts::Wing_Charactor();
+  int prints = 0;
+  SetPrintDialogResponder([&](const PrintJob&) {
+    ++prints;
+    return false;  // no file needed
+  });
+  auto hold = [&](Form& pressed, Form& repeatsTo, int qtKey, const std::string& text) {
+    SendKey(pressed, QEvent::KeyPress, qtKey, text);
+    for (int i = 0; i < 21; ++i) SendKey(repeatsTo, QEvent::KeyPress, qtKey, text, true);  // a switch back, if repeated
+    SendKey(repeatsTo, QEvent::KeyRelease, qtKey, text);
+  };
+  hold(f, chart, Qt::Key_F3, "");
+  EXPECT_TRUE(chart.Visible());
+  EXPECT_EQ(prints, 0);
+  hold(chart, chart, Qt::Key_F3, "");
+  EXPECT_EQ(prints, 1);
+  hold(chart, f, Qt::Key_Escape, "\x1b");
+  EXPECT_FALSE(chart.Loaded());
+  EXPECT_TRUE(f.FlightLoaded());  // not sent back to the platform
+  EXPECT_EQ(restarts_, 0);
+  SetPrintDialogResponder(nullptr);
+
+  flight::FlightState& s = flight::State();
+  ASSERT_EQ(s.Pilot.CasOn, 0);
+  hold(f, f, Qt::Key_T, "t");
+  hold(f, f, Qt::Key_I, "i");
+  hold(f, f, Qt::Key_Semicolon, ";");
+  hold(f, f, Qt::Key_Up, "");
+  EXPECT_FALSE(f.Option1.Value());  // x1/3: switched once
+  EXPECT_EQ(s.Pilot.CasOn, 1);
+  EXPECT_EQ(s.Pilot.MouseSteering, 0);
+  EXPECT_NEAR(s.Controls.ElevatorCommand, 22 / 171.9, 1e-9);  // a step a press and a repeat
+}
+
+// F1 on the flight screen opens the help text shipped with the program at
+// a topic that tells a new pilot how to start, steer and go again.
+TEST_F(FlightScreenTest, HelpTellsHowToFly) {
+  WriteBytes(HelpFilePath(), ReadAllBytes(ZARV_SOURCE_DIR "/assets/help/zarv-help.txt"));
+  Open(flight::testing::SampleLines("Marden７"));
+  HelpForForm(FlightScreenForm());
+  ASSERT_EQ(HelpWindowTopic(), 30);
+  std::string text;
+  for (const HelpTopic& topic : ParseHelpText(ReadAllBytes(HelpFilePath())))
+    if (topic.id == 30) text = topic.text;
+  for (const char* told : {"Enter", "↑", "↓", "「;」", "A キー", "F9", "メニュー"})
+    EXPECT_NE(text.find(told), std::string::npos) << told;
+  CloseHelp();
 }
 
 TEST_F(FlightScreenTest, AFlightRunsThroughTheScreensSeamsToTheWater) {

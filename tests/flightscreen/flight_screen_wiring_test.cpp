@@ -2,11 +2,19 @@
 // joystick wired in: where the panel stands, what a frame shows, the
 // companion read at the load and fired at, and the activity flags the loop
 // reads staying equal to the shell's.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "flightscreen/flight_log_fixture.h"
+#include "flightscreen/joystick_fixture.h"
 #include "flightscreen/flight_screen_fixture.h"
 
 #include "flight/companion_record.h"
 #include "flight/flight_record.h"
+#include "flightscreen/joy_button_map.h"
 #include "flightscreen/joystick_link.h"
 #include "platform/devices/sound.h"
 #include "platform/ui/keys.h"
@@ -37,7 +45,78 @@ class FlightScreenWiringTest : public FlightScreenTest {
     log.LastRow = 400;
     ASSERT_TRUE(log.WriteTo(Path("1Companion.csv")));
   }
+
+  // Flies the jet with a companion and fires one burst 1.5 s into the
+  // flight, with a left click between two passes of the loop or with the
+  // joystick's fire button, which the loop dispatches inside its pass. Real
+  // time runs msPerPass a pass, or (0) a drawn frame's worth at each yield,
+  // as on a machine whose passes take less than the clock's tick. Counts the
+  // rounds flying ahead of the aircraft 30 steps later; they left one at a
+  // time, so no two are within a step's path of each other.
+  int RoundsOutOfOneBurst(bool joystick, int msPerPass) {
+    shell::CurrentSettings().JoystickOn = joystick ? 1 : 0;
+    JoyMap().Entries[kJoySteeringOrGun] = 2;
+    PutCompanionLog();
+    OpenJet();
+    FlightFrame& f = FlightScreenForm();
+    Advance(200);
+    Key(vbKeyReturn);
+    flight::FlightState& s = flight::State();
+    flight::FlightSeams& seams = f.Screen().Seams;
+    const std::function<void()> companion = seams.UpdateCompanion;
+    seams.UpdateCompanion = [&] {
+      Advance(msPerPass);
+      companion();
+    };
+    const std::function<void()> yield = seams.DoEvents;
+    double firedAt = -1;
+    int out = -1;
+    seams.DoEvents = [&] {
+      if (msPerPass == 0) Advance(100);
+      yield();
+      s.Pilot.JoyButtons = 0;
+      if (firedAt < 0 && s.Loop.FlightTime > 1.5) {
+        firedAt = s.Loop.FlightTime;
+        if (joystick) {
+          s.Pilot.JoyButtons = 2;  // held for one pass; no joystick to poll it back
+        } else {
+          f.Form_MouseDown(vbLeftButton, 300, 200);
+        }
+      }
+      if (out < 0 && s.Sound.TriggerTime > 0 && s.Loop.StepsSinceTrigger >= 30) {
+        out = 0;
+        std::vector<double> ranges;
+        for (int i = 0; i < flight::kGunRounds; ++i) {
+          const double dx = s.Gun.RoundX[i] - s.Body.PosX, dy = s.Gun.RoundY[i] - s.Body.PosY,
+                       dz = s.Gun.RoundZ[i] - s.Body.Altitude;
+          const double ahead = dx * s.Body.VelX + dy * s.Body.VelY + dz * s.Body.VelZ;
+          const double speed = std::hypot(s.Gun.RoundVelX[i], s.Gun.RoundVelY[i], s.Gun.RoundVelZ[i]);
+          if (ahead > 0 && std::hypot(dx, dy, dz) < 1000 && speed > 1000) ++out;
+          ranges.push_back(std::hypot(dx, dy, dz));
+        }
+        std::sort(ranges.begin(), ranges.end());
+        for (size_t i = 1; i < ranges.size(); ++i) EXPECT_GT(ranges[i] - ranges[i - 1], 20) << i;
+        s.Loop.FlightEnded = true;
+      }
+    };
+    f.Timer2_Timer();
+    EXPECT_GT(firedAt, 0);
+    EXPECT_EQ(flight::Record().LaunchMarkSamples[1] > 0, true);  // the burst was fired
+    return out;
+  }
 };
+
+TEST_F(FlightScreenWiringTest, ABurstPutsOutTenRoundsFiredWithTheMouse) {
+  EXPECT_EQ(RoundsOutOfOneBurst(false, 25), 10);
+}
+
+TEST_F(FlightScreenWiringTest, ABurstPutsOutTenRoundsOneByOneWhenThePassesAreQuickerThanTheClock) {
+  EXPECT_EQ(RoundsOutOfOneBurst(false, 0), 10);
+}
+
+TEST_F(FlightScreenWiringTest, ABurstPutsOutTenRoundsFiredWithTheJoystick) {
+  EXPECT_EQ(RoundsOutOfOneBurst(true, 25), 10);
+}
 
 TEST_F(FlightScreenWiringTest, PanelStandsOnTheBottomOfTheDrawingAreaAtEverySize) {
   const double scales[] = {1.0, 1.25, 1.6};
@@ -173,6 +252,43 @@ TEST_F(FlightScreenWiringTest, PoweredClickWithoutCompanionDoesNothingAndCancelD
   shell::FlightScreen().CancelLongTasks();
   EXPECT_EQ(flight::Companion().CompanionSampleCount, 0);
   EXPECT_EQ(flight::Record().LogRowCount, 0);
+}
+
+// A stick that rests off its middle steers nothing: its rest is taken at
+// the set-up with the joystick on, and again when the box is ticked.
+TEST_F(FlightScreenWiringTest, JoystickRestIsTheCentreFromTheSetUpAndTheTickedBox) {
+  testing::VirtualJoystick stick;
+  if (!stick.Plug()) GTEST_SKIP() << "no virtual joystick (or a real one is plugged in)";
+  stick.SetAxis(0, 8000);
+  stick.SetAxis(1, 7000);
+  shell::CurrentSettings().JoystickOn = 1;
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  flight::FlightSeams& seams = f.Screen().Seams;
+  const std::function<void()> yield = seams.DoEvents;
+  std::vector<std::pair<double, int>> sticks;  // lateral, pitch once the loop steers by the joystick
+  seams.DoEvents = [&] {
+    Advance(100);
+    yield();
+    if (s.Loop.FlightTime < 1.2) return;
+    sticks.emplace_back(s.Pilot.StickLateral, s.Pilot.StickPitch);
+    if (sticks.size() == 1) {
+      // The pilot moves the stick and ticks the box again.
+      stick.SetAxis(0, -9000);
+      stick.SetAxis(1, -8000);
+      f.Check6.SetValue(0);
+      f.Check6.SetValue(1);
+    } else if (sticks.size() == 3) {
+      s.Loop.FlightEnded = true;
+    }
+  };
+  f.Timer2_Timer();
+  ASSERT_EQ(sticks.size(), 3u);
+  for (const auto& [lateral, pitch] : sticks) {
+    EXPECT_EQ(lateral, 0);
+    EXPECT_EQ(pitch, 0);
+  }
 }
 
 TEST_F(FlightScreenWiringTest, JoystickLinkAndActivityFlagsFollowTheShell) {

@@ -1,5 +1,5 @@
 // The joystick tests: a scratch program folder, a hand-driven clock, and SDL
-// virtual joysticks to press buttons on.
+// virtual joysticks to press buttons on and move the stick of.
 #pragma once
 
 #include <SDL.h>
@@ -21,22 +21,14 @@
 
 namespace zarv::flightscreen::testing {
 
-class JoystickTest : public zarv::testing::ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    ASSERT_TRUE(MakeDir(folder_ + "/Temp"));
-    SetClockSource(&clock_);
-    clock_.Advance(100000);  // well past any start-up guard
-    Joystick().Options = &options_;
-  }
-  void TearDown() override {
+// An SDL virtual game controller as joystick 0.
+class VirtualJoystick {
+ public:
+  ~VirtualJoystick() {
     if (stick_ != nullptr) Unplug();
-    ProgramTest::TearDown();
   }
-
-  // Plugs in a virtual game controller; false (test skipped by the caller)
-  // when a real device already takes index 0.
+  // False (test skipped by the caller) when a real device already takes
+  // index 0 or there are no virtual joysticks.
   bool Plug(int axes = 3, int buttons = 12) {
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
     SDL_JoystickUpdate();
@@ -55,6 +47,7 @@ class JoystickTest : public zarv::testing::ProgramTest {
     stick_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
   }
+  bool Plugged() const { return stick_ != nullptr; }
   // Buttons by their bit in the joystick record (bit 0 = button 1).
   void Hold(uint32_t mask) {
     for (int i = 0; i < SDL_JoystickNumButtons(stick_); ++i)
@@ -62,11 +55,34 @@ class JoystickTest : public zarv::testing::ProgramTest {
   }
   void SetAxis(int axis, int16_t raw) { SDL_JoystickSetVirtualAxis(stick_, axis, raw); }
 
+ private:
+  SDL_Joystick* stick_ = nullptr;
+};
+
+class JoystickTest : public zarv::testing::ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    ASSERT_TRUE(MakeDir(folder_ + "/Temp"));
+    SetClockSource(&clock_);
+    clock_.Advance(100000);  // well past any start-up guard
+    Joystick().Options = &options_;
+  }
+  void TearDown() override {
+    if (stick_.Plugged()) stick_.Unplug();
+    ProgramTest::TearDown();
+  }
+
+  bool Plug(int axes = 3, int buttons = 12) { return stick_.Plug(axes, buttons); }
+  void Unplug() { stick_.Unplug(); }
+  void Hold(uint32_t mask) { stick_.Hold(mask); }
+  void SetAxis(int axis, int16_t raw) { stick_.SetAxis(axis, raw); }
+
   std::string JoyFile() const { return folder_ + "/Temp/joy.ini"; }
 
   ManualClock clock_;
   flight::FlightOptions options_;
-  SDL_Joystick* stick_ = nullptr;
+  VirtualJoystick stick_;
 };
 
 }  // namespace zarv::flightscreen::testing

@@ -140,6 +140,54 @@ TEST_F(FormsEvents, FocusMovesAndKeysOfAFormWithoutControls) {
   bare.Unload();
 }
 
+// The window system's key events: a press, an auto-repeated press (which
+// comes without a release), a release.
+void SendKey(Form& f, QEvent::Type type, int qtKey, const char* text, bool repeat) {
+  QWidget* window = f.impl().widget;
+  QKeyEvent e(type, qtKey, Qt::NoModifier, QString::fromUtf8(text), repeat);
+  QApplication::sendEvent(window->focusWidget() != nullptr ? window->focusWidget() : window, &e);
+}
+
+// A held key: its repeats are marked for the handlers, press a button once,
+// and reach only the form that took the press, not the one under a dialog
+// that the press closed.
+TEST_F(FormsEvents, HeldKeysRepeatOnlyWhereTheyWerePressed) {
+  Form under;
+  under.SetKeyPreview(true);
+  std::vector<std::string> log;
+  under.OnKeyDown = [&](int& k, int) { log.push_back("under " + std::to_string(k) + (KeyRepeating() ? " held" : "")); };
+  under.Show();
+  SendKey(under, QEvent::KeyPress, Qt::Key_G, "g", false);
+  SendKey(under, QEvent::KeyPress, Qt::Key_G, "g", true);
+  SendKey(under, QEvent::KeyRelease, Qt::Key_G, "g", false);
+  EXPECT_EQ(log, (std::vector<std::string>{"under 71", "under 71 held"}));
+  EXPECT_FALSE(KeyRepeating());
+
+  Form dialog;
+  CommandButton ok(dialog), cancel(dialog);
+  ok.SetDefault(true);
+  cancel.SetCancel(true);
+  int oks = 0;
+  ok.OnClick = [&] { ++oks; };
+  cancel.OnClick = [&] { dialog.Unload(); };
+  dialog.Show();
+  SendKey(dialog, QEvent::KeyPress, Qt::Key_Return, "\r", false);
+  SendKey(dialog, QEvent::KeyPress, Qt::Key_Return, "\r", true);
+  SendKey(dialog, QEvent::KeyPress, Qt::Key_Return, "\r", true);
+  EXPECT_EQ(oks, 1);
+  log.clear();
+  SendKey(dialog, QEvent::KeyPress, Qt::Key_Escape, "\x1b", false);
+  EXPECT_FALSE(dialog.Loaded());
+  // The held Esc's repeats now arrive at the form underneath.
+  SendKey(under, QEvent::KeyPress, Qt::Key_Escape, "\x1b", true);
+  SendKey(under, QEvent::KeyPress, Qt::Key_Escape, "\x1b", true);
+  SendKey(under, QEvent::KeyRelease, Qt::Key_Escape, "\x1b", false);
+  EXPECT_TRUE(log.empty());
+  SendKey(under, QEvent::KeyPress, Qt::Key_Escape, "\x1b", false);
+  EXPECT_EQ(log, (std::vector<std::string>{"under 27"}));
+  under.Unload();
+}
+
 TEST_F(FormsEvents, ProgressLabelYieldsAndTheCancelActsOnMouseDown) {
   // The pattern of the long tasks: a loop sets the progress text, the
   // label's Change handler lets events through, and pressing the cancel

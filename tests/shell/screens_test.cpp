@@ -26,6 +26,7 @@
 #include "platform/ui/sendkeys.h"
 #include "aircraft/aircraft_file.h"
 #include "shell/editor_data.h"
+#include "shell/hangar.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
 #include "aircraft/samples.h"
@@ -345,13 +346,29 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   Register();
   ASSERT_TRUE(Choice().Visible());
 
+  // A name without an extension becomes an aircraft file the hangar lists.
+  Choice().Text1.SetText("テスト機");
+  Choice().Command2.SetValue(true);
+  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(Bytes(Path("Data/テスト機.brd")), Bytes(Path("Temp/file.dat")));
+  EXPECT_FALSE(Exists(Path("Data/テスト機")));
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "テスト機.brd");
+  EXPECT_EQ(flightScreen_.Caption, "Zarvテスト機.brd");
+  Register();
+  ASSERT_TRUE(Choice().Visible());
+  bool listed = false;
+  for (int i = 0; i < Choice().File1.ListCount(); ++i) listed = listed || Choice().File1.List(i) == "テスト機.brd";
+  EXPECT_TRUE(listed);
+
+  // The existence check and the question are about the file written.
   const std::string before = Bytes(Path("Data/MardenⅡ.brd"));
   ClearMessageBoxCalls();
   answer_ = vbNo;
-  Choice().Text1.SetText("MardenⅡ.brd");
+  Choice().Text1.SetText("MardenⅡ");
   Choice().Command2.SetValue(true);
   ASSERT_EQ(MessageBoxCalls().size(), 1u);
   EXPECT_EQ(MessageBoxCalls()[0].style, vbYesNo + vbQuestion);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, OverwriteQuestion(Path("Data"), "MardenⅡ.brd"));
   EXPECT_EQ(Bytes(Path("Data/MardenⅡ.brd")), before);
   EXPECT_TRUE(Choice().Loaded());
 

@@ -237,6 +237,7 @@ void Control::Move(double left, double top, double width, double height) {
 }
 
 bool Control::Visible() const { return impl_->s.visible; }
+bool Control::Showing() const { return impl_->widget != nullptr && impl_->widget->isVisible(); }
 void Control::SetVisible(bool on) {
   impl_->s.visible = on;
   if (impl_->widget) impl_->widget->setVisible(on);

@@ -62,6 +62,8 @@ class Control {
   // The control's own Visible flag (it shows only when its containers do).
   bool Visible() const;
   void SetVisible(bool on);
+  // Whether it shows now: its own flag, its containers' and its form's.
+  bool Showing() const;
   bool Enabled() const;
   void SetEnabled(bool on);
   const std::string& Tag() const;

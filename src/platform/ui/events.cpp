@@ -1,7 +1,7 @@
 // The event side of the forms runtime: which widget belongs to which form
 // and control, the handler depth, and the application-wide filter that
 // turns the toolkit's mouse, key and focus events into the runtime's
-// events (KeyPreview, Default/Cancel buttons, F1 help).
+// events (KeyPreview, Default/Cancel buttons, F1 help, held keys).
 #include <QApplication>
 #include <QHash>
 #include <QKeyEvent>
@@ -27,6 +27,10 @@ struct Registry {
   QHash<QWidget*, Form*> forms;
   int depth = 0;
   std::vector<std::unique_ptr<Control>> graveyard;
+  // The key held down and the form that took its press.
+  int heldKey = 0;
+  Form* heldKeyForm = nullptr;
+  bool repeating = false;  // the key being dispatched is an auto-repeat
 };
 
 Registry& Reg() {
@@ -282,6 +286,25 @@ void EnsureQtApp() {
 
 // ------------------------------------------------------------- keys
 
+namespace {
+
+// Marks the handlers of one key event as those of an auto-repeat (or not),
+// and puts back the mark of an event whose handler yielded to this one.
+class RepeatMark {
+ public:
+  explicit RepeatMark(bool repeating) : saved_(Reg().repeating) { Reg().repeating = repeating; }
+  ~RepeatMark() { Reg().repeating = saved_; }
+  RepeatMark(const RepeatMark&) = delete;
+  RepeatMark& operator=(const RepeatMark&) = delete;
+
+ private:
+  bool saved_;
+};
+
+}  // namespace
+
+bool KeyRepeating() { return Reg().repeating; }
+
 bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   auto* e = static_cast<QKeyEvent*>(ev);
   // Only the first receiver: a key the widget ignores travels up to its
@@ -298,16 +321,30 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   const int shift = ShiftMaskFromQt(mods);
   const bool preview = form->KeyPreview();
 
+  Registry& reg = Reg();
   if (e->type() == QEvent::KeyRelease) {
     if (e->isAutoRepeat() || vk == 0) return false;
+    if (vk == reg.heldKey) reg.heldKey = 0;
     int code = vk;
     if (preview || !c) Fire(form->OnKeyUp, code, shift);
     if (code != 0 && c && form->Loaded()) Fire(c->OnKeyUp, code, shift);
     return code == 0;
   }
 
+  // A held key stays with the form that took its press: when that form has
+  // closed or given the focus to another (an Esc that closed a chart, an F3
+  // that opened one), the repeats go nowhere.
+  const bool repeat = e->isAutoRepeat();
+  if (repeat && (vk != reg.heldKey || form != reg.heldKeyForm)) return true;
+  const bool modifier = vk == vbKeyShift || vk == vbKeyControl || vk == vbKeyMenu;
+  if (!repeat && !modifier) {
+    reg.heldKey = vk;
+    reg.heldKeyForm = form;
+  }
+  const RepeatMark mark(repeat);
+
   // Enter presses the focused button or the default button, Esc the cancel
-  // button; the key then raises nothing else.
+  // button, once a press; the key then raises nothing else.
   if (vk == vbKeyReturn && (shift & (vbCtrlMask | vbAltMask)) == 0) {
     Control* target = nullptr;
     if (c && c->impl().kind == ControlKind::CommandButton) {
@@ -316,7 +353,7 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
       target = def;
     }
     if (target && target->Enabled() && target->impl().widget && target->impl().widget->isVisible()) {
-      PressButton(*static_cast<CommandButton*>(target));
+      if (!repeat) PressButton(*static_cast<CommandButton*>(target));
       return true;
     }
   }
@@ -325,7 +362,7 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   if (vk == vbKeyEscape) {
     Control* cancel = FormCancelButton(*form);
     if (cancel && cancel->Enabled() && cancel->impl().widget && cancel->impl().widget->isEnabled()) {
-      PressButton(*static_cast<CommandButton*>(cancel));
+      if (!repeat) PressButton(*static_cast<CommandButton*>(cancel));
       return true;
     }
   }

@@ -84,6 +84,12 @@ int ShiftMaskFromQt(unsigned modifiers);
 // the numeric-pad codes. Used to send keys to the program itself.
 int QtKeyFromVirtualKey(int vk, bool* keypad = nullptr);
 
+// True while the KeyDown and KeyPress handlers of an auto-repeated key run
+// (the key is held down). Commands that open a screen, print, save, leave or
+// switch something act once a press; steering keys may repeat. The repeats
+// of a key reach only the form that took its press.
+bool KeyRepeating();
+
 // KeyAscii of the character typed (UTF-8): ASCII as is (Enter 13, Esc 27,
 // Backspace 8), half-width katakana as their cp932 byte, other characters
 // as their two-byte cp932 code read as a signed 16-bit number (negative,
