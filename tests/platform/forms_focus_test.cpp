@@ -63,6 +63,8 @@ TEST_F(FormsFocus, KeysReachTheFormOnTopAfterALateActivationOfAClosedDialog) {
   progress.Show();
   testing::PumpUntil([&] { return QApplication::activeWindow() == progress.impl().widget; });
   progress.Unload();
+  // The activation the window manager serves late: the closed window
+  // becomes the toolkit's focus window.
   QWidget* gone = progress.impl().widget;
   gone->show();
   gone->activateWindow();
