@@ -315,7 +315,10 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   Form* form = FormAt(w);
   if (!form) return false;
   if (!form->Loaded() || !form->Visible() || !form->Enabled()) return true;
-  Control* c = ControlAt(w);
+  // A control hidden with the focus still on it (there was nothing else to
+  // take it) acts on no key: the form takes them, as one without controls.
+  const bool hidden = w != window && !w->isVisible();
+  Control* c = hidden ? nullptr : ControlAt(w);
   const unsigned mods = static_cast<unsigned>(e->modifiers().toInt());
   const int vk = VirtualKeyFromQt(e->key(), mods);
   const int shift = ShiftMaskFromQt(mods);
@@ -323,12 +326,12 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
 
   Registry& reg = Reg();
   if (e->type() == QEvent::KeyRelease) {
-    if (e->isAutoRepeat() || vk == 0) return false;
+    if (e->isAutoRepeat() || vk == 0) return hidden;
     if (vk == reg.heldKey) reg.heldKey = 0;
     int code = vk;
     if (preview || !c) Fire(form->OnKeyUp, code, shift);
     if (code != 0 && c && form->Loaded()) Fire(c->OnKeyUp, code, shift);
-    return code == 0;
+    return hidden || code == 0;
   }
 
   // A held key stays with the form that took its press: when that form has
@@ -389,7 +392,7 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
     }
   }
   if (!form->Loaded()) return true;
-  return code == 0 && vk != 0 && ascii == 0;
+  return hidden || (code == 0 && vk != 0 && ascii == 0);
 }
 
 }  // namespace zarv

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -124,6 +125,14 @@ void SyncActiveSoon() {
   st.syncQueued = true;
   QTimer::singleShot(0, qApp, [] {
     Forms().syncQueued = false;
+    if (QWindow* focus = QGuiApplication::focusWindow(); focus && !focus->isVisible()) {
+      // A window manager may serve a window's activation after the window
+      // closed again (a dialog that showed for a moment): the keys would go
+      // to the closed window. The form on top takes them back.
+      Form* top = Forms().active;
+      if (top && top->Loaded() && top->Visible()) Raise(top->impl().widget);
+      return;
+    }
     QWidget* w = QApplication::activeWindow();
     if (!w) return;
     Form* f = FormAt(w);
