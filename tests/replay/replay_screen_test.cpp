@@ -71,7 +71,7 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   uint32_t volume = 1;
   ReplayLink link = Link(f, [&](int frame) {
     ReplayForm& v = Vedeo();
-    if (frame == 0) EXPECT_FALSE(flightScreen_.Visible());
+    EXPECT_TRUE(frame != 0 || !flightScreen_.Visible());
     if (frame == 8) {
       int key = vbKeyReturn;
       v.Form_KeyDown(key, 0);  // after the first measurement: plays
@@ -113,7 +113,7 @@ TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
       int key = vbKeyF3;
       v.Form_KeyDown(key, 0);
     }
-    if (frame == 5) EXPECT_EQ(v.Player()->Record.RecordSampleCount, 50.0);
+    EXPECT_TRUE(frame != 5 || v.Player()->Record.RecordSampleCount == 50.0);
     if (frame == 6) v.Command1_Click();
   });
   link.OpenLog = [&](flight::FlightRecord& r) {
