@@ -28,54 +28,6 @@ TEST_F(ReplayOpening, ShortRecordAndDefaultCamera) {
   EXPECT_EQ(f.Record.Samples[3].Height, 0.0);
 }
 
-// The replay's frames write their own step count, frame rate, waits and
-// skin temperature into the flight's state; a flight that goes on after
-// the replay, and its status line, must find the flight's own values, and
-// its next once-a-second figure must count from the end of the replay.
-TEST_F(ReplayOpening, TheFlightGetsItsOwnLoopValuesBack) {
-  ReplayFixture f(400);
-  flight::LoopTiming& loop = f.Flight.Loop;
-  loop.StepCounter = 1234;
-  loop.FrameRate = 3.5;
-  loop.WaitMs = 300;
-  loop.BusyMs = 700;
-  loop.PassesThisSecond = 17;
-  loop.TimeMark = 5000;
-  f.Flight.Air.SkinTemperature = 290;
-  f.Flight.Air.DriftAngle = 0.25;
-  f.Flight.Body.Heading = 1.0;
-  for (int i = 0; i < 400; ++i) f.Record.Row(i).AirframeTemperature = 900;
-  ReplayPlayer& p = f.Open(5, 5, 1);
-  EXPECT_EQ(loop.PassesThisSecond, 0);
-  Surface picture(660, 480);
-  uint64_t now = 6000;
-  for (int frame = 0; frame < 40; ++frame) {
-    loop.WaitMs += 40;  // as the screen's wait adds it up
-    now += 50;
-    p.DrawFrame(now, picture, nullptr);
-    if (frame == 8) p.Play();
-  }
-  EXPECT_EQ(f.Flight.Air.SkinTemperature, 900);  // the replay did use them
-  p.Close(now);
-  EXPECT_EQ(loop.StepCounter, 1234);
-  EXPECT_EQ(loop.FrameRate, 3.5);
-  EXPECT_EQ(f.Flight.Air.SkinTemperature, 290);
-  EXPECT_EQ(f.Flight.Air.DriftAngle, 0.25);
-  EXPECT_EQ(f.Flight.Body.Heading, 1.0);
-  EXPECT_EQ(loop.TimeMark, static_cast<int64_t>(now));
-  EXPECT_EQ(loop.WaitMs, 0);
-  EXPECT_EQ(loop.PassesThisSecond, 0);
-  EXPECT_EQ(loop.NextFrameTime, now);
-  // Given back once: a flight that has gone on meanwhile keeps its values
-  // when the screen is unloaded later.
-  f.Flight.Body.Heading = 2.0;
-  loop.StepCounter = 40;
-  p.Close(now + 5000);
-  EXPECT_EQ(f.Flight.Body.Heading, 2.0);
-  EXPECT_EQ(loop.StepCounter, 40);
-  EXPECT_EQ(loop.TimeMark, static_cast<int64_t>(now));
-}
-
 TEST_F(ReplayOpening, CountAtTheRecordsCapacityWritesNoSampleBeyondIt) {
   ReplayFixture f(10);
   const auto capacity = static_cast<double>(f.Record.Samples.size());

@@ -66,6 +66,10 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   f.Flight.Body.Heading = 2.0;
   f.Flight.Body.Altitude = 50;  // still flying
   f.Flight.Loop.FrameRate = 1.5;
+  f.Flight.Loop.StepCounter = 77;
+  f.Flight.Loop.BusyMs = 700;
+  f.Flight.Air.SkinTemperature = 290;
+  f.Flight.Air.DriftAngle = 0.25;
   flightScreen_.Show();
   double positionAtClose = 0;
   uint32_t volume = 1;
@@ -92,11 +96,19 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   EXPECT_EQ(volume, 0u);  // the flight goes on: its own sound sets the volume
   // The camera choices went to the settings.
   EXPECT_EQ(settings_.ReplayCameraHeightIndex, 5);
-  // The flight goes on with its own heading and frame-rate figure; the
-  // later unload leaves what the flight has made of them alone.
+  // The replay's frames wrote their own step count, frame rate, waits and
+  // skin temperature into the flight's state; the flight goes on with its
+  // own, and its next once-a-second figure counts from the end of the
+  // replay. The later unload leaves what the flight has made of them alone.
+  const flight::LoopTiming& loop = f.Flight.Loop;
   EXPECT_EQ(f.Flight.Body.Heading, 2.0);
-  EXPECT_EQ(f.Flight.Loop.FrameRate, 1.5);
-  EXPECT_EQ(f.Flight.Loop.TimeMark, static_cast<int64_t>(clock_.MonotonicMs()));
+  EXPECT_EQ(loop.FrameRate, 1.5);
+  EXPECT_EQ(loop.StepCounter, 77);
+  EXPECT_EQ(f.Flight.Air.SkinTemperature, 290);
+  EXPECT_EQ(f.Flight.Air.DriftAngle, 0.25);
+  EXPECT_EQ(loop.TimeMark, static_cast<int64_t>(clock_.MonotonicMs()));
+  EXPECT_EQ(loop.NextFrameTime, clock_.MonotonicMs());
+  EXPECT_EQ(loop.WaitMs + loop.BusyMs + loop.PassesThisSecond, 0);
   f.Flight.Body.Heading = 2.5;
   Vedeo().Unload();
   EXPECT_EQ(f.Flight.Body.Heading, 2.5);
