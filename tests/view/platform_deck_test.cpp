@@ -54,10 +54,11 @@ TEST(Deck, CornersAtTwoDistances) {
     EXPECT_EQ(st.Deck[1].x, 320 - c.halfWidth) << c.distance;
     EXPECT_EQ(st.Deck[0].y, c.edgeY) << c.distance;
     EXPECT_EQ(st.Deck[1].y, c.edgeY) << c.distance;
-    // The sides run down and outwards.
-    EXPECT_LT(st.Deck[2].x, st.Deck[1].x);
-    EXPECT_GT(st.Deck[3].x, st.Deck[0].x);
-    EXPECT_GT(st.Deck[3].y, st.Deck[0].y);
+    // The sides run down and outwards at 1 rad from the vertical, 900 px
+    // long: 757 px out and 486 px down.
+    EXPECT_EQ(st.Deck[2].x - st.Deck[1].x, -757);
+    EXPECT_EQ(st.Deck[3].x - st.Deck[0].x, 757);
+    EXPECT_EQ(st.Deck[3].y - st.Deck[0].y, 486);
     EXPECT_EQ(picture.Point(320, c.edgeY - 3), kWater) << c.distance;
     EXPECT_NE(picture.Point(c.halfWidth / 2 + 320, c.edgeY + 3), kWater) << c.distance;
   }

@@ -81,6 +81,10 @@ TEST_F(Horizon, PixelsByAttitudeAndHeight) {
   Frame f;
   f.Draw(0.1, 3.1316);
   EXPECT_LT(f.State.HorizonRefY, 240 - 50);
+  // Nose up in a 30 degree right bank: 57.3 px down the banked vertical.
+  f.Draw(0.1, 0.5235988);
+  EXPECT_EQ(f.State.HorizonRefX, 320 + 29);
+  EXPECT_EQ(f.State.HorizonRefY, 240 + 50);
 }
 
 TEST_F(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
