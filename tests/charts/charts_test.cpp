@@ -48,12 +48,20 @@ class ChartsTest : public zarv::testing::ProgramTest {
   }
 
   // Pixels of a legend's colour on a chart: its curve is drawn.
-  static int CurvePixels(Form& f, const Label& legend) {
+  static int CurvePixels(Form& f, const Label& legend) { return CurveRows(f, legend).first; }
+  // The count of those pixels and the rows they span.
+  static std::pair<int, int> CurveRows(Form& f, const Label& legend) {
     const Color c = legend.ForeColor();
-    int n = 0;
-    for (int y = 0; y < f.Canvas().Height(); ++y)
-      for (int x = 0; x < f.Canvas().Width(); ++x) n += f.Canvas().Point(x, y) == c;
-    return n;
+    int n = 0, top = f.Canvas().Height(), bottom = 0;
+    for (int y = 0; y < f.Canvas().Height(); ++y) {
+      for (int x = 0; x < f.Canvas().Width(); ++x) {
+        if (f.Canvas().Point(x, y) != c) continue;
+        ++n;
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+    return {n, bottom - top};
   }
 
   OtherForm other_;
@@ -110,7 +118,9 @@ TEST_F(ChartsTest, DragCurveAndLegendOnlyForLightAircraft) {
   LoadAircraft("Marden7.brd");
   OpenAircraftChart();
   EXPECT_LT(f.Label4.Left(), f.ScaleWidth());
-  EXPECT_GT(CurvePixels(f, f.Label4), 100);
+  const auto [pixels, rows] = CurveRows(f, f.Label4);
+  EXPECT_GT(pixels, 100);
+  EXPECT_GT(rows, 200);  // enlarged, it spans most of the chart's height
   // A drag on the border does not resize it.
   const double width = f.Width();
   f.SetWidth(width / 2);
