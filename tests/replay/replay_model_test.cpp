@@ -1,5 +1,5 @@
-// The posed model: control surfaces, nozzle ring and fins as recorded, seen
-// level from the ground camera so that body offsets show as view offsets.
+// The posed model as recorded, seen level from the ground camera so that
+// body offsets show as view offsets, and its trail.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,76 +14,57 @@ class ReplayModel : public zarv::testing::ProgramTest {};
 
 using testing::ReplayFixture;
 
+// A wing of one 1 m chord at each station (trailing edge at Y 0), a fin
+// with its trailing edge 0.5 m behind its hinge and a nozzle ring of radius
+// 0.3 m, 50 m north of an 11 m camera.
 struct ModelFixture : ReplayFixture {
   explicit ModelFixture(double launchSpeed) : ReplayFixture(100, launchSpeed) {
-    // One chord of 1 m at station 4 and 5, trailing edge at Y 0.
     for (int s = 0; s < 9; ++s) {
       for (int p = 0; p < 8; ++p) {
         Outline.WingX(s, p) = 0.5 * s;
         Outline.WingY(s, p) = p / 7.0;
       }
     }
-    // A fin section with its trailing edge 0.5 m behind point 1.
     for (int s = 6; s < 12; ++s) {
       Outline.TailY(s, 0) = -0.5;
-      Outline.TailY(s, 1) = 0;
       Outline.TailZ(s, 0) = 1;
     }
-    // A nozzle ring of radius 0.3 m.
-    for (int p = 0; p < 12; ++p) {
-      const double a = (30 * p + 15) / 57.3;
-      Outline.NacelleX(10, p) = 0.3 * std::sin(a);
-      Outline.NacelleZ(10, p) = 0.3 * std::cos(a);
-    }
+    for (int p = 0; p < 12; ++p) Outline.NacelleZ(10, p) = 0.3 * std::cos((30 * p + 15) / 57.3);
     Open(0, -50, 5);
-    Camera(0, -50, 5);  // 11 m camera, the model 50 m north at 10 m
+    Camera(0, -50, 5);
   }
-  const model::ModelScene& Placed(double position) {
-    Aim(position);
+  const model::ModelScene& Placed() {
+    Aim(10);
     Player->PlaceModel();
     return model::Scene();
   }
 };
 
-TEST_F(ReplayModel, AileronsMoveTheTrailingEdgesOppositeWays) {
-  ModelFixture f(50);
-  const model::ModelScene& sc = f.Placed(10);
-  const double rightZ = sc.WingRightView(4, 0).ViewZ, leftZ = sc.WingLeftView(4, 0).ViewZ;
-  f.Record.Row(10).AileronDeg = 10;
-  f.Placed(10);
-  EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ - rightZ, std::sin(10 / 57.0), 1e-9);
-  EXPECT_NEAR(sc.WingLeftView(4, 0).ViewZ - leftZ, -std::sin(10 / 57.0), 1e-9);
-  // The flaps (stations 2, 3) do not move with the ailerons.
-  f.Record.Row(10).AileronDeg = 0;
-  f.Placed(10);
-  EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ, rightZ, 1e-12);
-}
-
-TEST_F(ReplayModel, LightAircraftNozzleRingCollapsesToItsCentre) {
-  ModelFixture f(5);
-  const model::ModelScene& sc = f.Placed(10);
-  for (int p = 1; p < 12; ++p) {
-    EXPECT_NEAR(sc.NacelleRightView(10, p).ViewX, sc.NacelleRightView(10, 0).ViewX, 1e-12);
-    EXPECT_NEAR(sc.NacelleRightView(10, p).ViewZ, sc.NacelleRightView(10, 0).ViewZ, 1e-12);
-  }
-  // Fully open, the ring has its stored radius.
-  f.Record.Row(10).NozzleOpening = 100;
-  f.Placed(10);
-  EXPECT_NEAR(sc.NacelleRightView(10, 0).ViewZ - sc.NacelleRightView(10, 6).ViewZ, 2 * 0.3 * std::cos(15 / 57.3),
-              1e-3);
-}
-
-TEST_F(ReplayModel, FinsTurnAsRudderOrWholeFinByAircraft) {
-  // Powered: only the trailing edge turns, by FinAngle / 25.
-  ModelFixture powered(50);
-  powered.Record.Row(10).FinAngle = 10;
-  const model::ModelScene& sc = powered.Placed(10);
+TEST_F(ReplayModel, ControlSurfacesAndNozzleAsRecorded) {
+  ModelFixture jet(50);
+  const model::ModelScene& sc = jet.Placed();
+  const double right = sc.WingRightView(4, 0).ViewZ, left = sc.WingLeftView(4, 0).ViewZ;
+  // Ailerons 10 degrees: the 1 m chords' trailing edges 0.174 m up and down.
+  jet.Record.Row(10).AileronDeg = 10;
+  jet.Placed();
+  EXPECT_NEAR(sc.WingRightView(4, 0).ViewZ - right, 0.174, 0.001);
+  EXPECT_NEAR(sc.WingLeftView(4, 0).ViewZ - left, -0.174, 0.001);
+  // Powered: the rudder turns by a 25th of the recorded fin angle.
+  jet.Record.Row(10).FinAngle = 10;
+  jet.Placed();
   EXPECT_NEAR(sc.TailView(6, 0).ViewX - sc.TailView(6, 1).ViewX, -0.5 * std::sin(0.4), 1e-9);
-  // Light with a single fin: the whole fin turns by FinAngle / 57.0 about its hinge.
+  // Fully open, the nozzle ring has its stored radius.
+  jet.Record.Row(10).NozzleOpening = 100;
+  jet.Placed();
+  EXPECT_NEAR(sc.NacelleRightView(10, 0).ViewZ - sc.NacelleRightView(10, 6).ViewZ, 0.6 * std::cos(15 / 57.3), 1e-3);
+
+  // Light with a single fin: the whole fin turns by the angle in degrees;
+  // a closed nozzle ring collapses to its centre.
   ModelFixture light(5);
   light.Record.Row(10).FinAngle = 10;
-  const model::ModelScene& lc = light.Placed(10);
+  const model::ModelScene& lc = light.Placed();
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
+  EXPECT_NEAR(lc.NacelleRightView(10, 3).ViewZ, lc.NacelleRightView(10, 0).ViewZ, 1e-12);
 }
 
 TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
