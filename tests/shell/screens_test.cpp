@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
@@ -12,7 +13,9 @@
 #include <QWidget>
 
 #include <chrono>
+#include <functional>
 #include <thread>
+#include <utility>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
@@ -131,6 +134,49 @@ TEST_F(ScreensTest, SplashBorderIsItsDrawing) {
   for (int y = 4; y < 60; y += 5) EXPECT_EQ(splash.pixel(2, y), qRgb(255, 255, 255)) << y;
   for (int x = 4; x < 120; x += 5) EXPECT_EQ(splash.pixel(x, 2), qRgb(255, 255, 255)) << x;
   EXPECT_EQ(splash.pixel(30, 10), splash.pixel(300, 60));  // the face inside
+}
+
+// A start mode below 0 is a normal start with the options kept: the splash,
+// its text drawn, is on the screen before the samples are written, the
+// hangars sorted and the notes rewritten, and the notice screen follows.
+TEST_F(ScreensTest, SplashIsUpBeforeTheFirstSorting) {
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = "-1";
+  settings[6] = " 1";  // ShowObjects
+  WriteSettings(settings);
+  std::vector<std::string> copy = aircraft::SampleAircraftList()[0].Lines;
+  copy[0] = "X";
+  ASSERT_TRUE(WriteTextLines(Path("Mine.brd"), copy));
+
+  struct ShowSpy : QObject {
+    std::function<void()> onShow;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Show && onShow) std::exchange(onShow, nullptr)();
+      return false;
+    }
+  } spy;
+  std::vector<bool> onShow;  // Data, Mine.brd in place, a sample written, Readme.txt
+  QImage splash;
+  spy.onShow = [&] {
+    onShow = {DirExists(Path("Data")), Exists(Path("Mine.brd")), Exists(Path("Marden7.brd")),
+              Exists(Path("Readme.txt"))};
+    splash = Shot(Begin());
+  };
+  Begin().impl().widget->installEventFilter(&spy);
+  Begin().Load();
+  Begin().impl().widget->removeEventFilter(&spy);
+  EXPECT_EQ(onShow, (std::vector<bool>{false, true, false, false}));
+  ASSERT_FALSE(splash.isNull());
+  int ink = 0;  // dark pixels of the line "環境を整えています…"
+  for (int y = 117; y < 137 && y < splash.height(); ++y)
+    for (int x = 40; x < 330 && x < splash.width(); ++x) ink += qGray(splash.pixel(x, y)) < 96 ? 1 : 0;
+  EXPECT_GT(ink, 200);
+
+  EXPECT_TRUE(Exists(Path("Data/Mine.brd")));
+  EXPECT_EQ(CurrentSettings().ShowObjects, 1);
+  Pump(300);
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); }));
 }
 
 TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
