@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -217,6 +218,37 @@ TEST_F(FlightScreenWiringTest, CompanionIsReadAtTheLoadAndTheClickFiresAtIt) {
   Advance(2500);
   Joystick().Commands.FireGunBurst();
   EXPECT_FLOAT_EQ(static_cast<float>(s.Sound.TriggerTime), static_cast<float>(Timer()));
+}
+
+TEST_F(FlightScreenWiringTest, ABurstCountsDownOneShotPerDrawnFrame) {
+  // The shots left, as each frame of the real screen shows them after a
+  // mouse burst: one a frame, and then the count stands.
+  shell::CurrentSettings().ShowVelocityVector = 1;
+  PutCompanionLog();
+  OpenJet();
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(vbKeyReturn);
+  flight::FlightState& s = flight::State();
+  flight::FlightSeams& seams = f.Screen().Seams;
+  const std::function<void()> yield = seams.DoEvents;
+  seams.DoEvents = [&] {
+    Advance(50);
+    yield();
+    // The options are held off for the first passes of a flight.
+    if (s.Sound.TriggerTime == 0 && s.Loop.FlightTime > 2.5) f.Form_MouseDown(vbLeftButton, 300, 200);
+  };
+  const std::function<void()> draw = seams.DrawFlightFrame;
+  std::vector<std::string> shown;
+  seams.DrawFlightFrame = [&] {
+    draw();
+    if (s.Sound.TriggerTime == 0) return;
+    shown.push_back(Format(300 - flight::Record().LaunchMarkTenths, "000"));
+    if (shown.size() == 11) s.Loop.FlightEnded = true;
+  };
+  f.Timer2_Timer();
+  EXPECT_EQ(shown, (std::vector<std::string>{"299", "298", "297", "296", "295", "294", "293", "292", "291",
+                                             "290", "290"}));
 }
 
 TEST_F(FlightScreenWiringTest, DeveloperDiagnosticsReadTheWaveVolume) {
