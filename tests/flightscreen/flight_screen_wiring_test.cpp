@@ -251,6 +251,35 @@ TEST_F(FlightScreenWiringTest, ABurstCountsDownOneShotPerDrawnFrame) {
                                              "290", "290"}));
 }
 
+TEST_F(FlightScreenWiringTest, HangMeterKeepsALightAircraftsViewStill) {
+  // The meter and the view's shake turn one toggle: with the meter on, a
+  // light aircraft's view never shakes, however hard it pulls, also when the
+  // meter is switched on in flight on either of the view's alternate frames.
+  CacheArt(0);
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  s.Loop.SpeedMode = 1;
+  s.Body.CourseDistance = 50;
+  s.Body.Altitude = 5;
+  s.Air.SupportAccel = 0;  // off the platform
+  s.Air.NormalLoad = 9.8 * 8;
+  auto shakenFrames = [&](int16_t meter, int frames) {
+    shell::CurrentSettings().ShowPylonOrHangMeter = meter;
+    int shaken = 0;
+    for (int i = 0; i < frames; ++i) {
+      f.DrawFrame();
+      shaken += f.Drawing().View.ViewShake != 0;
+    }
+    return shaken;
+  };
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+  EXPECT_EQ(shakenFrames(0, 3), 2);  // without the meter every other frame
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+  EXPECT_EQ(shakenFrames(0, 2), 1);
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+}
+
 TEST_F(FlightScreenWiringTest, DeveloperDiagnosticsReadTheWaveVolume) {
   OpenJet();
   FlightFrame& f = FlightScreenForm();
