@@ -46,6 +46,14 @@ class FlightScreenWiringTest : public FlightScreenTest {
     log.LastRow = 400;
     ASSERT_TRUE(log.WriteTo(Path("1Companion.csv")));
   }
+  // The jet with that companion, its take-off key pressed.
+  FlightFrame& LaunchJetWithCompanion() {
+    PutCompanionLog();
+    OpenJet();
+    Advance(200);
+    Key(vbKeyReturn);
+    return FlightScreenForm();
+  }
 
   // Flies the jet with a companion and fires one burst 1.5 s into the
   // flight, with a left click between two passes of the loop or with the
@@ -57,11 +65,7 @@ class FlightScreenWiringTest : public FlightScreenTest {
   int RoundsOutOfOneBurst(bool joystick, int msPerPass) {
     shell::CurrentSettings().JoystickOn = joystick ? 1 : 0;
     JoyMap().Entries[kJoySteeringOrGun] = 2;
-    PutCompanionLog();
-    OpenJet();
-    FlightFrame& f = FlightScreenForm();
-    Advance(200);
-    Key(vbKeyReturn);
+    FlightFrame& f = LaunchJetWithCompanion();
     flight::FlightState& s = flight::State();
     flight::FlightSeams& seams = f.Screen().Seams;
     const std::function<void()> companion = seams.UpdateCompanion;
@@ -224,11 +228,7 @@ TEST_F(FlightScreenWiringTest, ABurstCountsDownOneShotPerDrawnFrame) {
   // The shots left, as each frame of the real screen shows them after a
   // mouse burst: one a frame, and then the count stands.
   shell::CurrentSettings().ShowVelocityVector = 1;
-  PutCompanionLog();
-  OpenJet();
-  FlightFrame& f = FlightScreenForm();
-  Advance(200);
-  Key(vbKeyReturn);
+  FlightFrame& f = LaunchJetWithCompanion();
   flight::FlightState& s = flight::State();
   flight::FlightSeams& seams = f.Screen().Seams;
   const std::function<void()> yield = seams.DoEvents;
