@@ -83,6 +83,7 @@ struct PanelView {
   double ShaftPowerAverage = 0;
   Color GearLampColour = 0;
   int16_t BallOffset = 0;
+  bool HangMeterShown = false;    // the hang meter was drawn on the last frame
 
   // Texts and values the panel leaves for the head-up display.
   std::string HudHeadingText, HudSpeedText, HudAltitudeText, HudAlphaText, HudLoadText;

@@ -20,13 +20,20 @@ void DrawPanelMeters(PanelView& v, const flight::FlightState& s, const aircraft:
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(241 * S), p.Mask, 0, 0, SRCAND);
     BitBlt(frame, Px(50 * S), top, Px(540 * S), Px(240 * S), p.Face, 0, 0, SRCPAINT);
   }
-  if (v.Screen.ShowPylonOrHangMeter == 1 && aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Body.Altitude > -1) {
+  const bool meter = v.Screen.ShowPylonOrHangMeter == 1 && aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Body.Altitude > -1;
+  if (meter) {
+    // The view's shake turns the toggle back to 0 after each frame the meter
+    // draws, so the meter finds it at 0. A meter switched on in flight may
+    // find the 1 the shake left alone; taken as it stands, it would lock the
+    // view into shaking on every frame.
+    if (!v.HangMeterShown) frameToggle = 0;
     frameToggle = frameToggle == 1 ? -1 : 1;
     frame.SetDrawWidth(2);
     frame.LineStep(120 * S + 3, top - 145 * S + 145 - 7.2 * s.Body.AirSpeed * (1 + frameToggle / 40.0), 24, 0, kRed);
     BitBlt(frame, Px(120 * S), Px(top - 145 * S), 30, 160, p.SpeedTape, 0, 0, SRCAND);
     frame.SetDrawWidth(1);
   }
+  v.HangMeterShown = meter;
 
   Surface& f = p.Face;
   const double rc = std::floor(270 * S + 0.5);

@@ -276,6 +276,32 @@ TEST(Coefficients, GroundEffectLiftSlopeAndReynolds) {
 
 }
 
+TEST(Coefficients, LowSpeedLiftFactorStopsAtFullLift) {
+  // Below the low-speed limit the lift factor is a quarter sine of Ve over
+  // the limit; a spinning wing's mean dynamic pressure gives a Ve far above
+  // the limit, where the factor stays at full lift instead of turning over.
+  PlainWing w;
+  w.s.Body.AirSpeed = 2;
+  RefreshAeroCoefficients(w.s, w.a);
+  const double limit = w.s.Aero.LowSpeedLimit;
+  ASSERT_GT(limit, 2);
+  const struct {
+    double VeOverLimit, Factor;
+  } cases[] = {{0.5, std::sin(0.5 * 3.1415926 / 2)}, {1, 1}, {3, 1}};
+  for (const auto& c : cases) {
+    const double ve = c.VeOverLimit * limit;
+    w.s.Air.DynamicPressure = ve * ve * 1.225 / 2;
+    RefreshAeroCoefficients(w.s, w.a);
+    EXPECT_DOUBLE_EQ(w.s.Aero.LowSpeedLimit, limit);
+    EXPECT_NEAR(w.s.Aero.LiftSlopeMachFactor, c.Factor, 1e-12) << c.VeOverLimit;
+  }
+  // At the limit and above the factor is the compressibility's.
+  w.s.Body.AirSpeed = limit;
+  w.s.Aero.LiftSlopeMachFactor = 0.9;
+  RefreshAeroCoefficients(w.s, w.a);
+  EXPECT_EQ(w.s.Aero.LiftSlopeMachFactor, 0.9);
+}
+
 TEST(WindAndUpdraft, ProfileAndColumn) {
   FlightState s;
   aircraft::AircraftData a;

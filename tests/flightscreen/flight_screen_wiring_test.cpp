@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -45,6 +46,14 @@ class FlightScreenWiringTest : public FlightScreenTest {
     log.LastRow = 400;
     ASSERT_TRUE(log.WriteTo(Path("1Companion.csv")));
   }
+  // The jet with that companion, its take-off key pressed.
+  FlightFrame& LaunchJetWithCompanion() {
+    PutCompanionLog();
+    OpenJet();
+    Advance(200);
+    Key(vbKeyReturn);
+    return FlightScreenForm();
+  }
 
   // Flies the jet with a companion and fires one burst 1.5 s into the
   // flight, with a left click between two passes of the loop or with the
@@ -56,11 +65,7 @@ class FlightScreenWiringTest : public FlightScreenTest {
   int RoundsOutOfOneBurst(bool joystick, int msPerPass) {
     shell::CurrentSettings().JoystickOn = joystick ? 1 : 0;
     JoyMap().Entries[kJoySteeringOrGun] = 2;
-    PutCompanionLog();
-    OpenJet();
-    FlightFrame& f = FlightScreenForm();
-    Advance(200);
-    Key(vbKeyReturn);
+    FlightFrame& f = LaunchJetWithCompanion();
     flight::FlightState& s = flight::State();
     flight::FlightSeams& seams = f.Screen().Seams;
     const std::function<void()> companion = seams.UpdateCompanion;
@@ -217,6 +222,62 @@ TEST_F(FlightScreenWiringTest, CompanionIsReadAtTheLoadAndTheClickFiresAtIt) {
   Advance(2500);
   Joystick().Commands.FireGunBurst();
   EXPECT_FLOAT_EQ(static_cast<float>(s.Sound.TriggerTime), static_cast<float>(Timer()));
+}
+
+TEST_F(FlightScreenWiringTest, ABurstCountsDownOneShotPerDrawnFrame) {
+  // The shots left, as each frame of the real screen shows them after a
+  // mouse burst: one a frame, and then the count stands.
+  shell::CurrentSettings().ShowVelocityVector = 1;
+  FlightFrame& f = LaunchJetWithCompanion();
+  flight::FlightState& s = flight::State();
+  flight::FlightSeams& seams = f.Screen().Seams;
+  const std::function<void()> yield = seams.DoEvents;
+  seams.DoEvents = [&] {
+    Advance(50);
+    yield();
+    // The options are held off for the first passes of a flight.
+    if (s.Sound.TriggerTime == 0 && s.Loop.FlightTime > 2.5) f.Form_MouseDown(vbLeftButton, 300, 200);
+  };
+  const std::function<void()> draw = seams.DrawFlightFrame;
+  std::vector<std::string> shown;
+  seams.DrawFlightFrame = [&] {
+    draw();
+    if (s.Sound.TriggerTime == 0) return;
+    shown.push_back(Format(300 - flight::Record().LaunchMarkTenths, "000"));
+    if (shown.size() == 11) s.Loop.FlightEnded = true;
+  };
+  f.Timer2_Timer();
+  EXPECT_EQ(shown, (std::vector<std::string>{"299", "298", "297", "296", "295", "294", "293", "292", "291",
+                                             "290", "290"}));
+}
+
+TEST_F(FlightScreenWiringTest, HangMeterKeepsALightAircraftsViewStill) {
+  // The meter and the view's shake turn one toggle: with the meter on, a
+  // light aircraft's view never shakes, however hard it pulls, also when the
+  // meter is switched on in flight on either of the view's alternate frames.
+  CacheArt(0);
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  s.Loop.SpeedMode = 1;
+  s.Body.CourseDistance = 50;
+  s.Body.Altitude = 5;
+  s.Air.SupportAccel = 0;  // off the platform
+  s.Air.NormalLoad = 9.8 * 8;
+  auto shakenFrames = [&](int16_t meter, int frames) {
+    shell::CurrentSettings().ShowPylonOrHangMeter = meter;
+    int shaken = 0;
+    for (int i = 0; i < frames; ++i) {
+      f.DrawFrame();
+      shaken += f.Drawing().View.ViewShake != 0;
+    }
+    return shaken;
+  };
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+  EXPECT_EQ(shakenFrames(0, 3), 2);  // without the meter every other frame
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+  EXPECT_EQ(shakenFrames(0, 2), 1);
+  EXPECT_EQ(shakenFrames(1, 4), 0);
 }
 
 TEST_F(FlightScreenWiringTest, DeveloperDiagnosticsReadTheWaveVolume) {

@@ -221,18 +221,20 @@ TEST_F(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
     DrawPanelMeters(panel, f.S, f.A, o, surfaces, pic, f.View.FrameToggle);
   };
   Surface target(640, 480, vbBlack);
-  auto shakenFrames = [&] {
+  auto shakenFrames = [&](int16_t meter, int frames) {
+    panel.Screen.ShowPylonOrHangMeter = meter;
     int shaken = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < frames; ++i) {
       f.Draw(target);
       shaken += f.View.ViewShake != 0;
     }
     return shaken;
   };
-  panel.Screen.ShowPylonOrHangMeter = 1;
-  EXPECT_EQ(shakenFrames(), 0);
-  panel.Screen.ShowPylonOrHangMeter = 0;  // without the meter every other frame
-  EXPECT_EQ(shakenFrames(), 2);
+  EXPECT_EQ(shakenFrames(1, 4), 0);
+  EXPECT_EQ(shakenFrames(0, 3), 2);  // without the meter every other frame
+  // Switched on again where the view left the toggle at 1.
+  EXPECT_EQ(f.View.FrameToggle, 1);
+  EXPECT_EQ(shakenFrames(1, 4), 0);
 }
 
 TEST_F(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {

@@ -169,6 +169,39 @@ TEST(PolygonBuild, PrismWallsBehindTheEyeAreHeldBack) {
   EXPECT_GT(hidden, 0);
 }
 
+TEST(PolygonBuild, PrismFacesReachingBehindTheEyeAreDrawn) {
+  // Right by the prism and looking down, a near face has corners behind the
+  // eye, thrown about 2900 px off the centre (a corner ahead goes at most
+  // 1440 px); it is still painted, running off the view.
+  const struct {
+    const char* Where;
+    double X, Y, Z, Heading, Depression;
+    std::size_t First, Last;  // its triangles in the list
+  } cases[] = {
+      {"3 m off the south-east wall, 4 m below its top", 7.5 + 3 * 0.47, 454 - 3 * 0.88, 36, -0.49, 0.9, 3, 4},
+      {"2 m above the roof", 0, 469, 42, 0, 0.6, 10, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Where);
+    PlacedScene f;
+    testing::LookFrom(f.Projection, c.X, c.Y, c.Z, c.Heading, c.Depression, 1.6);
+    ProjectPrisms(f.Prisms, 512, 384, *f.Scene, f.Projection);
+    auto b = PrismOnly(f);
+    b.ViewHeading = c.Heading;
+    b.ViewDepression = c.Depression;
+    f.Build(b);
+    ASSERT_EQ(f.List->PolyCount, 11);
+    for (std::size_t k = c.First; k <= c.Last; ++k) {
+      int thrown = 0;
+      for (std::size_t v = 0; v < 3; ++v) {
+        thrown += std::abs(f.List->PolyScreenX[k][v] - 512) > 1500 || std::abs(f.List->PolyScreenY[k][v] - 384) > 1500;
+      }
+      EXPECT_GT(thrown, 0) << k;
+      EXPECT_NE(f.List->PolyColour[k], 0) << k;
+    }
+  }
+}
+
 // The replay puts its view centre 240 px down, whatever centre it is given.
 TEST(PolygonBuild, ScreenMappingOfFlightAndReplay) {
   int32_t x = 0, y = 0;
