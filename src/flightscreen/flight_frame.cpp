@@ -20,6 +20,7 @@
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/unload_fields.h"
 #include "model/outline.h"
+#include "platform/devices/joystick.h"
 #include "platform/devices/sound.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
@@ -727,6 +728,7 @@ void FlightFrame::Form_Resize() {
   const auto& sh = shell::Shell();
   if (WindowState() != vbNormal || sh.FormSavedWidth[shell::kSlotFlightFrame] < 1 ||
       sh.FormSavedHeight[shell::kSlotFlightFrame] < 1) {
+    joyReleaseCapture(0);
     StopSound(SND_MEMORY);
     RestoreVolume();
     shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 0;
@@ -931,6 +933,7 @@ void FlightFrame::Form_Unload(int& cancel) {
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
   Timer3.SetEnabled(false);
+  joyReleaseCapture(0);
   StopSound(SND_MEMORY);
   RestoreVolume();
   if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
