@@ -10,16 +10,12 @@
 #include <string>
 
 #include "platform/runtime/scratch_folder.h"
+#include "tools/command_output.h"
 
 namespace {
 
 TEST(ProbeLibraries, TheHeadlessProbeLoadsNoScreenLibrary) {
-  std::string listing;
-  if (FILE* p = popen((std::string("ldd '") + ZARV_PROBE + "' 2>&1").c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) listing.append(buf, n);
-    pclose(p);
-  }
+  const std::string listing = zarv::testing::CommandOutput(std::string("ldd '") + ZARV_PROBE + "' 2>&1");
   ASSERT_NE(listing.find("libc.so"), std::string::npos) << listing;
   for (const char* screen : {"libQt", "libSDL", "libGL", "libEGL", "libOpenGL"})
     EXPECT_EQ(listing.find(screen), std::string::npos) << screen << " in\n" << listing;

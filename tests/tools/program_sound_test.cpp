@@ -26,6 +26,7 @@
 
 #include "platform/runtime/scratch_folder.h"
 #include "platform/wave_image.h"
+#include "tools/command_output.h"
 
 namespace {
 
@@ -139,17 +140,9 @@ void Spawn(Child& child, const std::vector<std::string>& argv,
   _exit(127);
 }
 
-std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-    pclose(p);
-  }
-  return text;
+bool Installed(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0;
 }
-
-bool Installed(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0; }
 
 // A virtual screen: the display ZARV_TEST_DISPLAY names, else the first free
 // one from :90 up, clear of the numbers people pick by hand.
@@ -230,7 +223,8 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
          {"SDL_DISKAUDIOFILE", raw.string()}},
         dir);
   const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
-  const std::string window = Output(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+  const std::string window =
+      zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
   ASSERT_FALSE(window.empty()) << "the flight screen never showed";
 
   // The device writes 44100 stereo 16-bit frames a second as they play.
