@@ -651,6 +651,11 @@ void FlightFrame::ReadDisplayOptions() {
     if (st.SoundOn != Check7.Value()) {
       st.SoundOn = static_cast<int16_t>(Check7.Value());
       if (s.Body.Altitude > -0.3 && st.SoundOn == 1) {
+        // Muted as every other restart of the loop: a window event may have
+        // given the user's volume back meanwhile (the companion's progress
+        // dialog at the load does), and the loop sets the level on its next
+        // sound step.
+        waveOutSetVolume(WAVE_MAPPER, 0);
         PlayLoopSound();
       } else {
         RestoreVolume();

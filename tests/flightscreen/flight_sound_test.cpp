@@ -103,6 +103,28 @@ TEST_F(FlightSoundTest, WindowEventsKeepTheSizeAndHandTheVolumeBack) {
   EXPECT_FALSE(playing());
 }
 
+// The sound switch is held off for the first second of the flight and then
+// taken back from its box; the wind loop it restarts begins muted, also
+// when a window event gave the user's volume back meanwhile (the
+// companion's progress dialog during the load does), and the flight loop
+// raises it.
+TEST_F(FlightSoundTest, TheSoundSwitchRestartsTheWindMuted) {
+  std::ofstream(Path("wind.wav"), std::ios::binary) << zarv::testing::MakeWave({.frames = 2205});
+  const uint32_t user = 0xC0008000u;
+  waveOutSetVolume(WAVE_MAPPER, user);
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  ASSERT_EQ(shell::CurrentSettings().SoundOn, 0);  // held until the flight's first second
+  waveOutSetVolume(WAVE_MAPPER, user);             // as a deactivation leaves it
+  s.Loop.FlightTime = 2;
+  s.Body.Altitude = 20;
+  f.ReadDisplayOptions();
+  EXPECT_EQ(shell::CurrentSettings().SoundOn, 1);
+  EXPECT_TRUE(sound_detail::CurrentSoundStatus().playing && sound_detail::CurrentSoundStatus().looping);
+  EXPECT_EQ(MixerVolume(), 0u);
+}
+
 TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {
   waveOutSetVolume(WAVE_MAPPER, 0xFFFFFFFFu);
   OpenMarden(1);
