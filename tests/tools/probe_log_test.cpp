@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/runtime/scratch_folder.h"
+#include "tools/command_output.h"
 
 namespace {
 
@@ -19,13 +20,7 @@ namespace fs = std::filesystem;
 const fs::path kAircraft = fs::path(ZARV_SOURCE_DIR) / "tests" / "data" / "aircraft";
 
 std::string Probe(const std::string& args) {
-  std::string out;
-  if (FILE* p = popen((std::string(ZARV_PROBE) + " " + args + " 2>/dev/null").c_str(), "r")) {
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
+  return zarv::testing::CommandOutput(std::string(ZARV_PROBE) + " " + args + " 2>/dev/null");
 }
 
 std::map<std::string, std::string> Fields(const std::string& text) {
