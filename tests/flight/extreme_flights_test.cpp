@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "flight/flight_loop.h"
 #include "flight/ground_contact.h"
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
@@ -55,6 +56,31 @@ TEST(ExtremeFlights, ADiveIntoTheLakeStaysInTheWater) {
     EXPECT_EQ(f->EndWord(), "water");
     EXPECT_LT(f->State.Loop.FlightTime - entryTime, 5);
   }
+}
+
+TEST(ExtremeFlights, ADeepStallKeepsItsMass) {
+  // Pitched up hard in calm air, the centre section stalls with negative
+  // lift; the air carried along once cancelled the mass and the next sample
+  // lay 4.5 km under the lake, far out.
+  auto f = Launch({"Marden98", true, "0.5:Return,2:Up,2.1:Up,2.2:Up"});
+  ASSERT_TRUE(f->Accepted());
+  const FlightState& s = f->State;
+  double x = s.Body.PosX, y = s.Body.PosY, z = s.Body.Altitude;
+  bool stalled = false;
+  while (f->Step()) {
+    ASSERT_LT(s.Loop.FlightTime, 300);
+    ASSERT_TRUE(FlightStateIsFinite(s)) << "pass " << f->Passes;
+    ASSERT_GE(s.Masses.ApparentMass, 0) << "pass " << f->Passes;
+    stalled = stalled || s.Wing.StallRatio > 10;
+    // One pass moves the aircraft as its speed does, never by a leap.
+    const double moved = std::hypot(s.Body.PosX - x, s.Body.PosY - y, s.Body.Altitude - z);
+    ASSERT_LT(moved, 3) << "pass " << f->Passes;
+    x = s.Body.PosX, y = s.Body.PosY, z = s.Body.Altitude;
+  }
+  EXPECT_TRUE(stalled);
+  EXPECT_EQ(f->EndWord(), "water");
+  EXPECT_GT(s.Body.Altitude, -20);
+  EXPECT_LT(s.Body.Distance, 300);
 }
 
 TEST(ExtremeFlights, TheHullsDampingStopsASinkAtMost) {
