@@ -236,13 +236,13 @@ namespace {
 
 std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
                     const LongTaskHooks& hooks, bool cp932) {
-  // A cancelled flight drops its last two samples; otherwise only a row that
-  // was never recorded stays out.
+  // A cancelled flight drops its last two samples; otherwise the log ends
+  // with the latest.
   int32_t last = r.RecordCount;
   if (in.Altitude < -1000) {
     last = r.RecordCount -= 2;
-  } else if (!in.LastRowRecorded) {
-    --last;
+  } else if (in.LatestRow >= 0) {
+    last = in.LatestRow;
   }
   const bool powered = aircraft::LaunchAbove10(in.LaunchSpeed);
   std::string out;

@@ -34,13 +34,14 @@ struct LogWriteInputs {
   double LaunchTime = 0;
   double LaunchSpeed = 0;     // above 10: the powered layout
   int EngineCount = 0;        // above 0: the engine trailer
-  // False when row RecordCount was never recorded (a flight that ended in
-  // the water): the log then ends with the row before it.
-  bool LastRowRecorded = true;
+  // The row with the latest sample, which the log ends with; below 0: row
+  // RecordCount. Past it lie a row never filled (a flight that ended in the
+  // water) or, once the recorder's ring has wrapped, samples a lap older.
+  int32_t LatestRow = -1;
 };
 
 // The log text (UTF-8, CR LF line ends) of the record's rows 0..RecordCount
-// (0..RecordCount - 1 when that row was never recorded).
+// (0..LatestRow when that is given).
 // Changes the record as the program's writer does: RecordCount (cancelled),
 // Time shifted by the launch time, Bank brought into -180..180, the wing-tip
 // trail points filled, LogRowCount set (0 after a cancel through the hooks).
