@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flight/flight_record.h"
@@ -80,6 +81,11 @@ LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, fl
 // The same from the log's UTF-8 text.
 LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, flight::FlightRecord& r,
                                 const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// The fields of one data row as the reader takes them (heights and positions
+// to 0.01 m); the powered layout's seven columns only when powered, the
+// wing-tip trail points not at all.
+void ReadLogRow(std::string_view row, bool powered, flight::FlightSample& x);
 
 // Brings a bank angle into -180..180; exactly +-180 stays. Not finite: unchanged.
 double NormaliseBank(double degrees);
