@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "aircraft/aircraft_file.h"
 #include "flight/characteristic_charts.h"
 #include "flight/headless_flight.h"
 #include "flight/loop_fixture.h"
@@ -16,13 +14,6 @@
 
 namespace zarv::flight {
 namespace {
-
-aircraft::AircraftData DataAircraft(const std::string& file) {
-  aircraft::AircraftData a;
-  const std::string path = (std::filesystem::path(ZARV_SOURCE_DIR) / "tests" / "data" / "aircraft" / file).string();
-  EXPECT_TRUE(aircraft::LoadAircraftData(path, a)) << path;
-  return a;
-}
 
 // Every value of the flight state, as text: the numbers bit for bit.
 std::vector<std::string> Values(const FlightState& s) {
@@ -64,7 +55,7 @@ TEST(ChartsDuringAFlight, LeaveTheFlightAsItWouldHaveBeen) {
   const struct {
     aircraft::AircraftData Aircraft;
     double At;
-  } cases[] = {{DataAircraft("TestJet.brd"), 5}, {testing::Sample("Super ZarvⅣ"), 5}, {testing::Sample("Super ZarvⅣ"), 7.3}};
+  } cases[] = {{testing::DataAircraft("TestJet.brd"), 5}, {testing::Sample("Super ZarvⅣ"), 5}, {testing::Sample("Super ZarvⅣ"), 7.3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Aircraft.AircraftName + " at " + std::to_string(c.At));
     auto plain = std::make_unique<HeadlessFlight>(c.Aircraft);

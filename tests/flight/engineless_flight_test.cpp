@@ -4,32 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 #include <string>
 
-#include "aircraft/aircraft_file.h"
 #include "flight/flight_loop.h"
 #include "flight/headless_flight.h"
+#include "flight/loop_fixture.h"
 
 namespace zarv::flight {
 namespace {
 
-aircraft::AircraftData DataAircraft(const std::string& file) {
-  aircraft::AircraftData a;
-  const std::string path = (std::filesystem::path(ZARV_SOURCE_DIR) / "tests" / "data" / "aircraft" / file).string();
-  EXPECT_TRUE(aircraft::LoadAircraftData(path, a)) << path;
-  return a;
-}
-
 TEST(EnginelessAircraft, FlyToTheWaterWithoutThrust) {
-  aircraft::AircraftData unlistedJet = DataAircraft("TestJet.brd");
+  aircraft::AircraftData unlistedJet = testing::DataAircraft("TestJet.brd");
   unlistedJet.EngineModel = "RB168-Mk202";
-  aircraft::AircraftData unlistedRocket = DataAircraft("TestRocket.brd");
+  aircraft::AircraftData unlistedRocket = testing::DataAircraft("TestRocket.brd");
   unlistedRocket.EngineModel = "XR-99";
-  aircraft::AircraftData jetWithout = DataAircraft("TestJet.brd");
+  aircraft::AircraftData jetWithout = testing::DataAircraft("TestJet.brd");
   jetWithout.EngineCount = 0;
-  aircraft::AircraftData pistonWithout = DataAircraft("TestPiston.brd");  // its row divided 0 by 0
+  aircraft::AircraftData pistonWithout = testing::DataAircraft("TestPiston.brd");  // its row divided 0 by 0
   pistonWithout.EngineCount = 0;
   for (const aircraft::AircraftData& a : {unlistedJet, unlistedRocket, jetWithout, pistonWithout}) {
     SCOPED_TRACE(a.EngineModel + " x " + std::to_string(a.EngineCount));
