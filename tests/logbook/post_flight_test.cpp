@@ -119,7 +119,11 @@ TEST_F(PostFlightRun, ATakeoffCommandInTheAirLeavesTheLogAsItWas) {
     EXPECT_GT(f.State.Body.Distance, 80) << script;
     const PostFlightOutcome out = Run(f, "Marden7.csv", ranking);
     ASSERT_TRUE(out.LogWritten) << script;
-    EXPECT_NE(out.Result.FlightSummary.find("  13.6sec "), std::string::npos) << out.Result.FlightSummary;
+    // "m/s  " then the seconds from the edge to the water: a glide of 13 s or so.
+    const std::string summary = out.Result.FlightSummary;
+    const size_t at = summary.find("m/s  ");
+    ASSERT_NE(at, std::string::npos) << summary;
+    EXPECT_GT(std::stod(summary.substr(at + 5)), 10) << summary;
     filed.push_back(Bytes(ProgramPath("\\FlightData\\" + out.Filing.FiledName)));
   }
   EXPECT_TRUE(filed[0] == filed[1]) << "the two logs differ";
@@ -130,7 +134,7 @@ TEST_F(PostFlightRun, ATakeoffCommandInTheAirLeavesTheLogAsItWas) {
       ReadFlightLog(ProgramPath("\\FlightData\\1Marden7.csv"), {a.LaunchSpeed, a.EngineCount}, *back, outline);
   ASSERT_GT(read.RowsRead, 200);
   EXPECT_LT(back->Samples[0].Time, 0);
-  EXPECT_GT(back->Samples[static_cast<size_t>(read.RowsRead - 1)].Time, 13);
+  EXPECT_GT(back->Samples[static_cast<size_t>(read.RowsRead - 1)].Time, 10);
 }
 
 TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {
