@@ -132,7 +132,7 @@ void EvaluateAirfoilChart(FlightState& s, double speedChord, AirfoilChart& chart
   const double a0 = s.Airfoils.WingAngleOffset;
   const double ad = s.Airfoils.WingMinDragAngle;
   for (int i = 0; i < kAirfoilChartSteps; ++i) {
-    const double alpha = ((i - 20) / 20.0) * 3.141592 / 180;
+    const double alpha = ((i - 20) / 20.0) * kChartPi / 180;
     s.Air.AngleOfAttack = alpha;
     const double divisor = 1 + factor * std::pow(std::fabs(alpha + a0), exponent);
     const double lift = 6.28 * (std::sin(2 * (alpha + a0)) / 2 + s.Airfoils.WingLiftOffset) / divisor;
