@@ -135,7 +135,7 @@ void EvaluateAirfoilChart(const FlightState& s, double speedChord, AirfoilChart&
   const double a0 = s.Airfoils.WingAngleOffset;
   const double ad = s.Airfoils.WingMinDragAngle;
   for (int i = 0; i < kAirfoilChartSteps; ++i) {
-    const double alpha = ((i - 20) / 20.0) * 3.141592 / 180;
+    const double alpha = ((i - 20) / 20.0) * kChartPi / 180;
     const double divisor = 1 + factor * std::pow(std::fabs(alpha + a0), exponent);
     const double lift = 6.28 * (std::sin(2 * (alpha + a0)) / 2 + s.Airfoils.WingLiftOffset) / divisor;
     const double d = alpha - ad;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "platform/runtime/angles.h"
 #include "platform/runtime/program_state.h"
 
 namespace zarv::flight {
@@ -85,11 +86,10 @@ void EvaluateAircraftModel(FlightState& s, const aircraft::AircraftData& a, cons
   const double groupArea[3] = {2 * s.Setup.InnerPanelArea + s.Setup.CentrePanelArea, 2 * s.Setup.OuterPanelArea, 2 * s.Setup.TipPanelArea};
   const double mscSq = msc * msc;
   const double mscRoot = std::pow(msc, 0.5);
-  const double kPiChart = 3.141592;
 
   for (int i = 0; i < kChartSteps; ++i) {
-    const double alpha = light ? ((i - 40) / 10.0) * kPiChart / 180 - s.Setup.WingIncidenceRad
-                               : ((i - 60) / 4.0) * kPiChart / 180;
+    const double alpha = light ? ((i - 40) / 10.0) * kChartPi / 180 - s.Setup.WingIncidenceRad
+                               : ((i - 60) / 4.0) * kChartPi / 180;
     s.Air.AngleOfAttack = alpha;
     const double aw = alpha + s.Setup.WingIncidenceRad;
 

@@ -14,8 +14,6 @@
 
 namespace zarv::model::powered {
 
-// Degrees to radians as the outline has always been drawn (not 180/pi).
-
 // Point p of a 12-point nacelle ring, from straight up towards outboard.
 inline double RingAngle(int p) { return (30 * p + 15) / kDegreesPerRadian; }
 

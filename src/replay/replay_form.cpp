@@ -29,7 +29,6 @@ const char* const kMenuHelp = "ヘルプ　     F1";
 const char* const kMenuMap = "ｶﾒﾗ立ち位置  F2";
 const char* const kMenuOpen = "ﾌｧｲﾙを開く   F3";
 const char* const kMenuClose = "ｷｬﾝｾﾙ Esc or F9";
-const char* const kNoLogPicker = "ﾌｧｲﾙを開く機能はまだ使えません";
 
 // Readout cells: label number and width of the 640 x 480 design.
 constexpr double kMenuRowPitch = 15.6;  // pixels from one menu row to the next
@@ -380,9 +379,7 @@ void ReplayForm::RunLoop() {
     DoEvents();
     if (openLogRequested_) {
       openLogRequested_ = false;
-      if (!link_.OpenLog) {
-        Label16.SetCaption(kNoLogPicker);
-      } else if (link_.OpenLog(*link_.Record)) {
+      if (link_.OpenLog(*link_.Record)) {
         // One loop plays the new record: its opening runs again here.
         StartPlayer(timeGetTime());
       }

@@ -37,7 +37,7 @@ struct ReplayLink {
   // makes the close end the flight.
   std::function<bool()> FlightScreenKeepsDrawing;
   // Lets the user pick a stored flight log and reads it into the record;
-  // true when a log was read. Empty until the log picker is wired.
+  // true when a log was read.
   std::function<bool(flight::FlightRecord&)> OpenLog;
   // F12: end the program.
   std::function<void()> QuitProgram;

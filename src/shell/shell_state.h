@@ -65,7 +65,7 @@ inline ShellState& Shell() { return ProgramWide<ShellState>(); }
 
 // The ranking file belongs to the flight records, a layer above the shell:
 // the start-up reads it and the flight screen's unload writes it through
-// these hooks, which that layer fills (empty hooks do nothing).
+// these hooks, which the program's wiring fills.
 struct RankingFileHooks {
   std::function<void()> Read;
   std::function<bool()> Write;

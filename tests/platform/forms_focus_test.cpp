@@ -1,5 +1,6 @@
 // Where the window system's keys land after a dialog that showed for a
-// moment has closed, and while the focused control is hidden.
+// moment has closed, while the focused control is hidden, and on a form
+// loaded again.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -75,6 +76,35 @@ TEST_F(FormsFocus, KeysReachTheFormOnTopAfterALateActivationOfAClosedDialog) {
   PressKey(Qt::Key_PageDown);  // pages no hidden bar
   EXPECT_EQ(keys, (std::vector<int>{vbKeyF2, vbKeyPageDown}));
   EXPECT_EQ(bar.Value(), 50);
+  screen.Unload();
+}
+
+// A form loaded again starts as a fresh one: the button a click focused
+// before the unload (the flight screen's take-off button) does not take the
+// next Enter, which belongs to the form's own keys.
+TEST_F(FormsFocus, AFormLoadedAgainForgetsTheFocusOfItsLastLoad) {
+  Form screen;
+  screen.SetKeyPreview(true);
+  CommandButton takeoff(screen);
+  takeoff.SetTabStop(false);
+  int takeoffs = 0;
+  std::vector<int> keys;
+  takeoff.OnClick = [&] { ++takeoffs; };
+  screen.OnKeyDown = [&](int& k, int) { keys.push_back(k); };
+  screen.Show();
+  takeoff.SetFocus();
+  ASSERT_EQ(screen.ActiveControl(), &takeoff);
+  screen.Unload();
+
+  screen.Show();
+  EXPECT_NE(screen.ActiveControl(), &takeoff);
+  // Where the window system delivers a key: the window's focus, or the window.
+  QWidget* window = screen.impl().widget;
+  QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &press);
+  EXPECT_EQ(takeoffs, 0);
+  EXPECT_EQ(keys, std::vector<int>{vbKeyReturn});
   screen.Unload();
 }
 

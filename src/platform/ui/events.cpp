@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/runtime/program_state.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/form_qt.h"
@@ -35,6 +36,12 @@ struct Registry {
 
 Registry& Reg() {
   static Registry* r = new Registry;
+  // A key held at a reset is let go: its repeats must not act after it.
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] {
+    r->heldKey = 0;
+    r->heldKeyForm = nullptr;
+    r->repeating = false;
+  });
   return *r;
 }
 

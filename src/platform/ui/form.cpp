@@ -369,6 +369,9 @@ void Form::Impl::Teardown() {
   }
   ActivatePrevious(self);
   focusControl = nullptr;
+  // The window keeps its last focused child over a hide: the next load
+  // would hand its keys (Enter on a button) to a control of this one.
+  if (QWidget* focused = widget->focusWidget()) focused->clearFocus();
   // Elements created at run time go first, then everything is reset.
   for (auto& [id, hook] : std::map<int, std::function<void()>>(unloadHooks)) {
     if (hook) hook();
