@@ -11,6 +11,7 @@
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/keys.h"
+#include "list_pointer.h"
 #include "replay/replay_fixture.h"
 #include "program_test.h"
 #include "replay/replay_form.h"
@@ -134,6 +135,35 @@ TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(frames_, 7);
   EXPECT_FALSE(Vedeo().Running());
+}
+
+// The drop-down menu shows its five rows whole in its 87 pixels, the row
+// under the pointer is the one highlighted, and a click runs it: pointing
+// at the top of "ﾌｧｲﾙを開く   F3" opens a log.
+TEST_F(ReplayScreen, MenuRowsAreWholeAndAClickRunsTheRowUnderThePointer) {
+  ReplayFixture f(100);
+  std::string fault = "not shown";
+  int opened = 0;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 1) {
+      v.Label13.OnMouseMove(0, 0, 5, 5);
+      fault = zarv::testing::MenuListFault(v.List1);
+      QListWidget* list = zarv::testing::ListWidgetOf(v.List1);
+      const int top = list->visualItemRect(list->item(2)).top();
+      zarv::testing::SendToList(v.List1, top);
+      zarv::testing::SendToList(v.List1, top, true);
+    }
+    if (frame == 4) v.Command1_Click();
+  });
+  link.OpenLog = [&](flight::FlightRecord& r) {
+    ++opened;
+    r.RecordSampleCount = 50;
+    return true;
+  };
+  OpenReplay(link);
+  EXPECT_EQ(fault, "");
+  EXPECT_EQ(opened, 1);
 }
 
 TEST_F(ReplayScreen, KeepsItsSizeAndAClickRaisesTheProgressDialog) {
