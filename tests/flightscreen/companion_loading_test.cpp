@@ -9,6 +9,7 @@
 #include "flight/companion_record.h"
 #include "flightscreen/flight_log_fixture.h"
 #include "flightscreen/flight_screen_fixture.h"
+#include "list_pointer.h"
 #include "platform/ui/events.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/sendkeys.h"
@@ -64,6 +65,8 @@ TEST_F(CompanionLoadingTest, ScreenDialogAndCompanionMenuShowWhileTheLogIsRead) 
     EXPECT_TRUE(f.List1.Visible());
     EXPECT_EQ(f.Screen().Keys.MenuItemCount, 4);
     EXPECT_EQ(f.List1.List(0), "随伴ﾓｰﾄﾞ解除 Esc or F9");
+    // In its 185 x 78 pixels, whole, the pointed row highlighted.
+    EXPECT_EQ(zarv::testing::MenuListFault(f.List1), "");
   });
   ASSERT_TRUE(ran);
   FlightFrame& f = FlightScreenForm();

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QWidget>
@@ -335,6 +336,61 @@ TEST_F(FormsControls, ListRowsAtAPitchMatchTheRowUnderThePointer) {
     EXPECT_EQ(CInt(seenY / 15.6 - 0.5), list->indexAt(at).row()) << "y " << y;
   }
   f.Unload();
+}
+
+// The menus' fonts are a pixel or two taller than their rows of 15 and 16
+// pixels; the glyphs must still show whole in every row, those that reach
+// the top of the em square ("プ", "随") and those that reach its foot
+// ("翼") alike, in rows of either height.
+TEST_F(FormsControls, ListRowsAtAPitchShowTheirGlyphsWhole) {
+  const std::vector<std::string> flightMenu = {"ヘルプ             F1", "翼型特性           F3",
+                                               "機体の登録         F8", "随伴ﾓｰﾄﾞ解除 Esc or F9",
+                                               "機体データの変更   F7", " Zarv の終了      F12",
+                                               "ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9", "ｶﾒﾗ立ち位置  F2"};
+  const std::vector<std::string> chartMenu = {"ﾌｧｲﾙを開く F3", "印   刷    F6", "", "ｷｬﾝｾﾙ     Esc"};
+  const struct {
+    double points;  // the menus' 12 and 13 points, also with large system fonts (x 0.8)
+    const std::vector<std::string>* rows;
+  } cases[] = {{12, &flightMenu}, {9.6, &flightMenu}, {13, &chartMenu}, {10.4, &chartMenu}};
+  for (const auto& c : cases) {
+    const std::vector<std::string>& rows = *c.rows;
+    for (int shift = 0; shift < 2; ++shift) {  // each text in a row of 16 and in one of 15 pixels
+      EveryControlForm f;
+      f.List1.SetFontName("ＭＳ ゴシック");
+      f.List1.SetFontSize(c.points);
+      f.List1.Move(0, 0, 300, 150);
+      f.List1.SetRowHeight(15.6);
+      if (shift) f.List1.AddItem("");
+      for (const std::string& r : rows) f.List1.AddItem(r);
+      f.Show();
+      auto* list = static_cast<QListWidget*>(f.List1.impl().widget.data());
+      const QImage shown = list->viewport()->grab().toImage();
+      const QRgb back = shown.pixel(shown.width() - 1, shown.height() - 1);
+      QFont font = list->font();
+      font.setStyleStrategy(QFont::NoAntialias);
+      for (int k = shift; k < f.List1.ListCount(); ++k) {
+        const QRect r = list->visualItemRect(list->item(k));
+        ASSERT_EQ(r.top(), CInt(15.6 * k));
+        int inRow = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+          for (int x = 0; x < shown.width(); ++x) inRow += shown.pixel(x, y) != back;
+        // The same text drawn with room all round.
+        QImage free(shown.width(), 60, QImage::Format_RGB32);
+        free.fill(back);
+        {
+          QPainter p(&free);
+          p.setFont(font);
+          p.setPen(list->palette().color(QPalette::Text));
+          p.drawText(QPoint(4, 30), QString::fromStdString(f.List1.List(k)));
+        }
+        int whole = 0;
+        for (int y = 0; y < free.height(); ++y)
+          for (int x = 0; x < free.width(); ++x) whole += free.pixel(x, y) != back;
+        EXPECT_EQ(inRow, whole) << c.points << " pt, row " << k << " " << r.height() << " px high";
+      }
+      f.Unload();
+    }
+  }
 }
 
 TEST_F(FormsControls, FileAndFolderLists) {

@@ -49,6 +49,28 @@ TEST(SurfaceDraw, WideLineCoversItsWidth) {
   EXPECT_EQ(s.Point(20, 20), vbWhite);
 }
 
+// A thin line that runs off the picture lights the pixels it lights on a
+// picture large enough to hold it: cut at the edge it must not tilt.
+TEST(SurfaceDraw, ThinLineOffThePictureKeepsItsPixels) {
+  const struct {
+    double x1, y1, x2, y2;
+  } lines[] = {{-24, 260, 518, -36}, {665, -22, 159, 766}, {-300, 37, 900, 61}, {-14, 267, 806, 469}};
+  for (const auto& l : lines) {
+    Surface small(640, 480);
+    Surface large(1800, 1800);
+    small.Line(l.x1, l.y1, l.x2, l.y2, kRed);
+    large.Line(l.x1 + 600, l.y1 + 600, l.x2 + 600, l.y2 + 600, kRed);
+    int lit = 0;
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        lit += small.Point(x, y) == kRed;
+        ASSERT_EQ(small.Point(x, y), large.Point(x + 600, y + 600)) << l.x1 << "," << l.y1 << " at " << x << "," << y;
+      }
+    }
+    EXPECT_GT(lit, 0);
+  }
+}
+
 TEST(SurfaceDraw, BoxFormsFillPerFillStyleOrWithLineColour) {
   Surface s(60, 30);
   // B, transparent fill: outline only.

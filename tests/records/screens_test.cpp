@@ -13,6 +13,7 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
+#include "list_pointer.h"
 #include "program_test.h"
 #include "records/flight_data_form.h"
 #include "logbook/log_filing.h"
@@ -180,13 +181,28 @@ TEST_F(Screens, HideAndCloseBringTheFlightScreenBack) {
   EXPECT_EQ(flightShown, 2);
 }
 
-// The pointer anywhere on a row of the pop-up menu (at its pixel's centre,
-// as lists give it) picks that row, also over its upper half; below the
-// rows, the last one.
-TEST(FlightDataMenu, RowUnderThePointer) {
-  for (int row = 0; row < 4; ++row)
-    for (int y = CInt(15.6 * row); y < CInt(15.6 * (row + 1)); ++y) EXPECT_EQ(MenuRowAt(y + 0.5), row) << y;
-  EXPECT_EQ(MenuRowAt(300), 3);
+// The pop-up menu shows its four rows whole, the pointer anywhere on a row
+// highlights that row (below them, the last), and a click runs it: over the
+// top of "印   刷    F6" it prints.
+TEST_F(Screens, MenuRowUnderThePointerIsTheOneHighlightedAndRun) {
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  OpenFlightData();
+  FlightDataForm& f = Flight_Data();
+  f.Timer1_Timer();
+  f.Label10.OnMouseMove(0, 0, 5, 5);
+  ASSERT_TRUE(f.List1.Visible());
+  EXPECT_EQ(zarv::testing::MenuListFault(f.List1), "");
+  QListWidget* list = zarv::testing::ListWidgetOf(f.List1);
+  const int top = list->visualItemRect(list->item(1)).top();
+  const std::string printedBefore = LastPrintFile();
+  zarv::testing::SendToList(f.List1, top);
+  zarv::testing::SendToList(f.List1, top, true);
+  EXPECT_NE(LastPrintFile(), printedBefore);
+  EXPECT_TRUE(FileExists(LastPrintFile()));
+  EXPECT_TRUE(f.Loaded());
+  SetPrintDialogResponder(nullptr);
+  SetPrintToPdf(false);
 }
 
 TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {

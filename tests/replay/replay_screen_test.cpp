@@ -11,6 +11,7 @@
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/keys.h"
+#include "list_pointer.h"
 #include "replay/replay_fixture.h"
 #include "program_test.h"
 #include "replay/replay_form.h"
@@ -113,11 +114,24 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   EXPECT_TRUE(flightScreen_.Loaded());
 }
 
+// Another log, chosen from the drop-down menu and then with F3. The menu
+// shows its five rows whole in its 87 pixels, the row under the pointer is
+// the one highlighted, and a click over the top of "ﾌｧｲﾙを開く   F3" runs it.
 TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
   ReplayFixture f(400);
   int opened = 0;
+  std::string menuFault = "not shown";
   ReplayLink link = Link(f, [&](int frame) {
     ReplayForm& v = Vedeo();
+    if (frame == 1) {
+      v.Label13.OnMouseMove(0, 0, 5, 5);
+      menuFault = zarv::testing::MenuListFault(v.List1);
+      QListWidget* list = zarv::testing::ListWidgetOf(v.List1);
+      const int top = list->visualItemRect(list->item(2)).top();
+      zarv::testing::SendToList(v.List1, top);
+      zarv::testing::SendToList(v.List1, top, true);
+    }
+    EXPECT_TRUE(frame != 2 || opened == 1);
     if (frame == 3) {
       int key = vbKeyF3;
       v.Form_KeyDown(key, 0);
@@ -131,7 +145,8 @@ TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
     return true;
   };
   OpenReplay(link);
-  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(menuFault, "");
+  EXPECT_EQ(opened, 2);
   EXPECT_EQ(frames_, 7);
   EXPECT_FALSE(Vedeo().Running());
 }

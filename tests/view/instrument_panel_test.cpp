@@ -145,33 +145,40 @@ TEST(PanelTexts, HomeBearingOnAndOffTheStartLine) {
   EXPECT_LT(b, 2 * 3.141592653589793);
 }
 
-// The pressure, centre-of-gravity and altitude readouts of a light aircraft
-// end inside their windows at every screen size: the panel's face right of
-// each window stays as it was.
+// The pressure, centre-of-gravity and altitude readouts end inside their
+// windows at every screen size, with their longest values: the panel's face
+// right of each window stays as it was.
 TEST(PanelTexts, ReadoutsStayInsideTheirWindows) {
   const struct {
     double S;
     int choice;
   } sizes[] = {{1.0, 0}, {1.25, 1}, {1.6, 2}};
-  for (const auto& z : sizes) {
-    PanelFixture f;
-    f.Light();
-    f.Compose(z.S, z.choice);
-    Surface before(f.p->Face.Width(), f.p->Face.Height());
-    BitBlt(before, 0, 0, before.Width(), before.Height(), f.p->Face, 0, 0, SRCCOPY);
-    f.s.Body.Altitude = 12.34;
-    f.s.Body.GroundSpeed = 10;
-    f.s.Masses.CentreOfGravity = 33;
-    f.s.Masses.CentreOfPressure = 30.5;
-    for (int call = 0; call < 4; ++call) DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
-    // Window right edges (design px) and the rows of their texts.
-    const struct {
-      double right, top, bottom;
-    } windows[] = {{108, 106, 130}, {327, 65, 120}, {472, 105, 118}};
-    for (const auto& w : windows) {
-      for (int y = CheckedRound<int>(w.top * z.S); y < CheckedRound<int>(w.bottom * z.S); ++y)
-        for (int x = CheckedRound<int>(w.right * z.S) + 2; x < CheckedRound<int>(w.right * z.S) + 12; ++x)
-          ASSERT_EQ(f.p->Face.Point(x, y), before.Point(x, y)) << "scale " << z.S << " at " << x << "," << y;
+  const struct {
+    bool light;
+    double altitude, centreOfGravity, centreOfPressure;  // "19.99m", " 1998ft"; "-99.0%"
+  } cases[] = {{true, 19.99, 33, 30.5}, {true, 12.34, -9.5, -99}, {false, 609, 33, -99}};
+  for (const auto& c : cases) {
+    for (const auto& z : sizes) {
+      PanelFixture f;
+      if (c.light) f.Light();
+      f.Compose(z.S, z.choice);
+      Surface before(f.p->Face.Width(), f.p->Face.Height());
+      BitBlt(before, 0, 0, before.Width(), before.Height(), f.p->Face, 0, 0, SRCCOPY);
+      f.s.Body.Altitude = c.altitude;
+      f.s.Body.GroundSpeed = 10;
+      f.s.Masses.CentreOfGravity = c.centreOfGravity;
+      f.s.Masses.CentreOfPressure = c.centreOfPressure;
+      for (int call = 0; call < 4; ++call) DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+      // Window right edges (design px) and the rows of their texts.
+      const struct {
+        double right, top, bottom;
+      } windows[] = {{108, 106, 130}, {327, 65, 120}, {472, 105, 118}};
+      for (const auto& w : windows) {
+        for (int y = CheckedRound<int>(w.top * z.S); y < CheckedRound<int>(w.bottom * z.S); ++y)
+          for (int x = CheckedRound<int>(w.right * z.S) + 2; x < CheckedRound<int>(w.right * z.S) + 12; ++x)
+            ASSERT_EQ(f.p->Face.Point(x, y), before.Point(x, y))
+                << (c.light ? "light" : "powered") << " scale " << z.S << " at " << x << "," << y;
+      }
     }
   }
 }

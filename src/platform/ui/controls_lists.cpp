@@ -1,12 +1,20 @@
 // Combo and list boxes, and the file, folder and drive lists.
+#include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "platform/runtime/files.h"
 #include "platform/ui/controls.h"
@@ -43,6 +51,88 @@ void SelectRow(QListWidget* list, int row) {
     list->setCurrentRow(row);
   }
 }
+
+// Draws the rows of a list with a set pitch. The menus' fonts are a pixel
+// or two taller than their rows of 15 and 16 pixels, and the style centres
+// the text's line (ascent and descent) in the row, which cuts the top off
+// the glyphs that reach the top of the em square ("プ", "随"). Here the em
+// square is centred, a pixel lower where it cannot be exactly, and the text
+// is moved up or down by the pixels its own glyphs would lose at an edge.
+// Drawn without smoothing, as the drawing surfaces draw: smoothed glyphs
+// of a 16-pixel font take 16 rows, too many for a row of 15.
+class PitchRowDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);  // background and selection
+    if (text.isEmpty()) return;
+    QFont font = opt.font;
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics fm(font);
+    const int em = font.pixelSize() > 0 ? font.pixelSize() : fm.height();
+    const QRect& r = opt.rect;
+    int baseline = r.top() + static_cast<int>(std::ceil((r.height() - em) / 2.0)) + fm.ascent();
+    const auto [inkTop, inkBottom] = InkRows(font, text);
+    if (baseline + inkBottom > r.bottom()) baseline = r.bottom() - inkBottom;
+    if (baseline + inkTop < r.top()) baseline = r.top() - inkTop;
+    QPalette::ColorGroup group = QPalette::Normal;
+    if (!(opt.state & QStyle::State_Enabled)) {
+      group = QPalette::Disabled;
+    } else if (!(opt.state & QStyle::State_Active)) {
+      group = QPalette::Inactive;
+    }
+    const bool selected = (opt.state & QStyle::State_Selected) != 0;
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    painter->save();
+    painter->setClipRect(r);
+    painter->setFont(font);
+    painter->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(QPoint(r.left() + margin, baseline), text);
+    painter->restore();
+  }
+
+ private:
+  // The first and last pixel rows the text's glyphs cover, from the
+  // baseline (negative above it); (0, -1) for a text without ink.
+  std::pair<int, int> InkRows(const QFont& font, const QString& text) const {
+    const QString key = font.key() + QChar('\n') + text;
+    if (auto it = ink_.constFind(key); it != ink_.constEnd()) return *it;
+    const QFontMetrics fm(font);
+    const int pad = 4;
+    QImage img(fm.horizontalAdvance(text) + 2 * pad, fm.height() + 2 * pad, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      QPainter p(&img);
+      p.setFont(font);
+      p.setPen(Qt::black);
+      p.drawText(QPoint(pad, pad + fm.ascent()), text);
+    }
+    int top = img.height(), bottom = -1;
+    for (int y = 0; y < img.height(); ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+      for (int x = 0; x < img.width(); ++x) {
+        if (line[x] != qRgb(255, 255, 255)) {
+          top = std::min(top, y);
+          bottom = y;
+          break;
+        }
+      }
+    }
+    const std::pair<int, int> rows =
+        bottom < 0 ? std::pair<int, int>(0, -1) : std::pair<int, int>(top - pad - fm.ascent(), bottom - pad - fm.ascent());
+    if (ink_.size() > 256) ink_.clear();  // the menus' few texts; never grows without end
+    ink_.insert(key, rows);
+    return rows;
+  }
+  mutable QHash<QString, std::pair<int, int>> ink_;
+};
 
 class Combo : public QComboBox {
  public:
@@ -288,6 +378,11 @@ void ListBox::ShowList() {
   d.updating = true;
   list->clear();
   const double pitch = d.s.rowHeight;
+  QAbstractItemDelegate* old = list->itemDelegate();
+  if ((pitch > 0) != (dynamic_cast<PitchRowDelegate*>(old) != nullptr)) {
+    list->setItemDelegate(pitch > 0 ? new PitchRowDelegate(list) : new QStyledItemDelegate(list));
+    delete old;
+  }
   int top = 0;
   for (const auto& item : d.s.items) {
     auto* row = new QListWidgetItem(QStr(item));

@@ -22,6 +22,8 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 // Shapes whose points all lie this close to the image go to Qt as they are;
 // anything farther out is clipped here first.
 constexpr double kQtSafe = 8192;
+// Thin lines up to this long (and this far out) are walked whole.
+constexpr double kLongestWalk = 32768;
 
 QSize ClampSize(int w, int h) {
   w = std::clamp(w, 1, Surface::kMaxSide);
@@ -212,7 +214,13 @@ void Surface::Impl::Stroke(double x1, double y1, double x2, double y2, Color c, 
   y2 = PixelCoord(y2);
   const int w = PenWidth();
   const double m = w + 2;
-  if (!ClipSegment(x1, y1, x2, y2, -m, -m, W() - 1 + m, H() - 1 + m)) return;
+  // A thin line of moderate length is walked from its own end points, the
+  // pixels off the picture skipped: ends cut at the picture's edge and
+  // rounded there would tilt it off its own pixels, and a polygon's outline
+  // off the edge its fill was sampled against.
+  const bool walkWhole = w == 1 && std::max(std::fabs(x2 - x1), std::fabs(y2 - y1)) <= kLongestWalk &&
+                         std::max({std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)}) <= kLongestWalk;
+  if (!walkWhole && !ClipSegment(x1, y1, x2, y2, -m, -m, W() - 1 + m, H() - 1 + m)) return;
   const int ax = CheckedRound<int>(x1), ay = CheckedRound<int>(y1);
   const int bx = CheckedRound<int>(x2), by = CheckedRound<int>(y2);
   if (w > 1) {
