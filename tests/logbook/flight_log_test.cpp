@@ -358,6 +358,45 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(LightAndPowered, FlightLogRoundTrip, ::testing::Bool());
 
+// A log whose line ends were changed on the way (doubled, or one kind only)
+// reads as the log it was: every row, the trailer after them.
+TEST(FlightLogReader, EveryLineEndReadsAsCrLf) {
+  auto written = testing::SteadyRecord(60);
+  written->LaunchMarkTenths = 12;
+  written->SoundStartSamples[0] = 33;
+  LogWriteInputs in;
+  in.FlightSummary = "29.50m by Ends";
+  in.LaunchSpeed = 60;
+  in.EngineCount = 1;
+  const std::string good = ComposeFlightLog(in, *written, HandOutline());
+  auto want = std::make_unique<FlightRecord>();
+  const LogReadResult base = ReadFlightLogText(good, {60, 1}, *want, {});
+  ASSERT_EQ(base.RowsRead, 61);
+  for (const char* end : {"\r\r\n", "\n\r", "\r", "\n"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(end)));
+    std::string text;
+    for (size_t i = 0; i < good.size(); ++i) {
+      if (good.compare(i, 2, "\r\n") == 0) {
+        text += end;
+        ++i;
+      } else {
+        text += good[i];
+      }
+    }
+    auto r = std::make_unique<FlightRecord>();
+    const LogReadResult res = ReadFlightLogText(text, {60, 1}, *r, {});
+    EXPECT_EQ(res.RowsRead, base.RowsRead);
+    EXPECT_EQ(res.FlightSummary, base.FlightSummary);
+    EXPECT_EQ(r->LogRowCount, want->LogRowCount);
+    EXPECT_EQ(r->LaunchMarkTenths, 12);
+    EXPECT_EQ(r->SoundStartSamples[0], 33);
+    for (int i : {0, 30, 58}) {
+      EXPECT_EQ(r->Samples[static_cast<size_t>(i)].DistanceFlown, want->Samples[static_cast<size_t>(i)].DistanceFlown);
+      EXPECT_EQ(r->Samples[static_cast<size_t>(i)].Time, want->Samples[static_cast<size_t>(i)].Time);
+    }
+  }
+}
+
 TEST(FlightLogReader, DamagedAndShortLogs) {
   const std::string units = std::string(kLightNames) + "\r\n" + kLightUnits + "\r\n";
   LogReadInputs light{7, 0};
