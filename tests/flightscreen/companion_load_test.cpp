@@ -21,6 +21,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "logbook/flight_log.h"
 #include "logbook/log_text.h"
 #include "shell/shell_state.h"
 
@@ -233,6 +234,13 @@ TEST_F(CompanionLoadTest, EmptyAndNonLogFilesLoadQuietly) {
   EXPECT_EQ(companion_->CompanionSampleCount, 100);
   EXPECT_EQ(At(10).CompanionEast, 0);
   EXPECT_EQ(At(60003).CompanionAltitude, 0);
+
+  // A file far larger than the longest flight's log is not read.
+  TestLog log;
+  ASSERT_TRUE(log.WriteTo(Path("1Empty.csv")));
+  std::filesystem::resize_file(Path("1Empty.csv"), records::kMaxLogFileBytes + 1);
+  EXPECT_TRUE(Load().FileTaken);
+  EXPECT_EQ(companion_->CompanionSampleCount, 0);
 }
 
 // A log cut off in a row: the cut row is dropped, what came before is kept,

@@ -1,6 +1,8 @@
 // The flight log's bytes worked out by hand for a light and a powered
 // aircraft, and the reader taking back what the writer wrote.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <random>
@@ -465,8 +467,16 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   EXPECT_EQ(r->Samples[0].FlapSetting, 14);
   EXPECT_EQ(r->Samples[0].LeadingEdgeFlapAngle, -2);
 
-  // A missing file reads nothing.
+  // A missing file reads nothing; nor does a FIFO (its open would wait for a
+  // writer) or a file far larger than the longest flight's log.
   EXPECT_FALSE(ReadFlightLog("/nonexistent/x.csv", light, *r, {}).Opened);
+  ScratchFolder dir;
+  ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFlightLog(dir / "fifo.csv", light, *r, {}).Opened);
+  testing::WriteBytes(dir / "huge.csv", "s\r\n 4\r\n" + units + rows);
+  ASSERT_TRUE(ReadFlightLog(dir / "huge.csv", light, *r, {}).Opened);
+  ASSERT_EQ(truncate((dir / "huge.csv").c_str(), kMaxLogFileBytes + 1), 0);
+  EXPECT_FALSE(ReadFlightLog(dir / "huge.csv", light, *r, {}).Opened);
 }
 
 }  // namespace
