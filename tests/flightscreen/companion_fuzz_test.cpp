@@ -24,7 +24,7 @@ using flight::CompanionData;
 using flight::CompanionSample;
 using testing::TestLog;
 
-constexpr int kRounds = 1000;
+constexpr int kRounds = 400;
 
 // Positions may carry the powered log's shift of a few metres.
 bool Sane(double v) { return std::isfinite(v) && std::fabs(v) <= records::kLogValueLimit + 100; }
