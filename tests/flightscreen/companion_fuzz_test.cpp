@@ -112,16 +112,7 @@ TEST_F(CompanionFuzzTest, EveryLineEndReadsAsCrLf) {
   ASSERT_GT(count, 40);
   for (const char* end : {"\r\r\n", "\n\r", "\r", "\n"}) {
     SCOPED_TRACE(::testing::PrintToString(std::string(end)));
-    std::string bytes;
-    for (size_t i = 0; i < good.size(); ++i) {
-      if (good.compare(i, 2, "\r\n") == 0) {
-        bytes += end;
-        ++i;
-      } else {
-        bytes += good[i];
-      }
-    }
-    WriteBytes(Path("1Ends.csv"), bytes);
+    WriteBytes(Path("1Ends.csv"), zarv::testing::WithLineEnds(good, end));
     Load();
     EXPECT_EQ(companion_->CompanionSampleCount, count);
     EXPECT_EQ(companion_->Sample(40).CompanionEast, want.CompanionEast);

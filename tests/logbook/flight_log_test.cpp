@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 
+#include "fuzz_damage.h"
 #include "logbook/flight_log.h"
 #include "logbook/log_text.h"
 #include "platform/runtime/text.h"
@@ -376,17 +377,8 @@ TEST(FlightLogReader, EveryLineEndReadsAsCrLf) {
   ASSERT_EQ(base.RowsRead, 61);
   for (const char* end : {"\r\r\n", "\n\r", "\r", "\n"}) {
     SCOPED_TRACE(::testing::PrintToString(std::string(end)));
-    std::string text;
-    for (size_t i = 0; i < good.size(); ++i) {
-      if (good.compare(i, 2, "\r\n") == 0) {
-        text += end;
-        ++i;
-      } else {
-        text += good[i];
-      }
-    }
     auto r = std::make_unique<FlightRecord>();
-    const LogReadResult res = ReadFlightLogText(text, {60, 1}, *r, {});
+    const LogReadResult res = ReadFlightLogText(zarv::testing::WithLineEnds(good, end), {60, 1}, *r, {});
     EXPECT_EQ(res.RowsRead, base.RowsRead);
     EXPECT_EQ(res.FlightSummary, base.FlightSummary);
     EXPECT_EQ(r->LogRowCount, want->LogRowCount);
