@@ -10,6 +10,21 @@
 
 namespace zarv::testing {
 
+// text with every CR LF changed into end, as a file's line ends get changed
+// on its way (doubled, or one kind only).
+inline std::string WithLineEnds(const std::string& text, std::string_view end) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out.append(end);
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 class Damage {
  public:
   explicit Damage(uint32_t seed) : rng_(seed) {}
@@ -57,17 +72,7 @@ class Damage {
       case 5: {
         // Every line end of the file changed on its way: doubled, or one kind only.
         static constexpr std::string_view kEnds[] = {"\r\r\n", "\n\r", "\r", "\n", "\r\n\r\n"};
-        const std::string_view end = kEnds[Pick(static_cast<int>(std::size(kEnds)))];
-        std::string out;
-        for (size_t i = 0; i < text.size(); ++i) {
-          if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out.append(end);
-            ++i;
-          } else {
-            out += text[i];
-          }
-        }
-        text = out;
+        text = WithLineEnds(text, kEnds[Pick(static_cast<int>(std::size(kEnds)))]);
         break;
       }
       default: {

@@ -106,6 +106,9 @@ void HoldLastSample(CompanionData& companion, int32_t count) {
   }
 }
 
+// A coordinate no airframe has (1E+400) is read as one the drawing can take.
+double OutlineValue(const std::string& field) { return records::LogValue(Val(field)); }
+
 // One outline line: fields 1, 2 and 3 are X, Y and Z (a hinge line has two
 // values in fields 1 and 2).
 std::vector<std::string> NextOutlineLine(LineReader& in) {
@@ -118,9 +121,9 @@ void ReadGrid(LineReader& in, Grid& x, Grid& y, Grid& z) {
     for (int p = 0; p < Grid::kPoints; ++p) {
       if (in.AtEnd()) return;
       const std::vector<std::string> f = NextOutlineLine(in);
-      x(s, p) = Val(f[1]);
-      y(s, p) = Val(f[2]);
-      z(s, p) = Val(f[3]);
+      x(s, p) = OutlineValue(f[1]);
+      y(s, p) = OutlineValue(f[2]);
+      z(s, p) = OutlineValue(f[3]);
     }
   }
 }
@@ -129,15 +132,15 @@ void ReadPivots(LineReader& in, model::PartPivotSet& pivots, int first, int coun
   for (int k = first; k < first + count; ++k) {
     if (in.AtEnd()) return;
     const std::vector<std::string> f = NextOutlineLine(in);
-    pivots[k] = {Val(f[1]), Val(f[2]), Val(f[3])};
+    pivots[k] = {OutlineValue(f[1]), OutlineValue(f[2]), OutlineValue(f[3])};
   }
 }
 
 void ReadHinge(LineReader& in, double& first, double& second) {
   if (in.AtEnd()) return;
   const std::vector<std::string> f = NextOutlineLine(in);
-  first = Val(f[1]);
-  second = Val(f[2]);
+  first = OutlineValue(f[1]);
+  second = OutlineValue(f[2]);
 }
 
 // The coordinate block after its title; a short block leaves zeros.

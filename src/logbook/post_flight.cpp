@@ -100,7 +100,7 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
     out.Filing = FileFlightLog(in.FlightDataDir, in.LogSuffix, in.WorkingCopy, r.LogRowCount);
     if (!out.Filing.Problem.empty() && screen.ShowMessage) screen.ShowMessage(out.Filing.Problem);
   } else if (r.LogRowCount > 3 && screen.ShowMessage) {
-    screen.ShowMessage("飛行記録ﾌｧｲﾙを書き込めませんでした。");
+    screen.ShowMessage("飛行記録ﾌｧｲﾙを書き込めませんでした。\r\n" + in.WorkingCopy);
   }
   Call(screen.ShowPostFlightMenu);
   return out;

@@ -57,7 +57,7 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     return false;
   }
   if (!aircraft::SaveHandOverFile(loaded)) {
-    if (message) *message = kHandOverWriteFailedMessage;
+    if (message) *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + aircraft::HandOverPath();
     return false;
   }
   s.AircraftFilePath = path;

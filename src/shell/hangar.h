@@ -15,8 +15,8 @@ namespace zarv::shell {
 inline constexpr const char* kChooseAircraftMessage = "機体を選んで下さい。";
 inline constexpr const char* kInvalidFileNameMessage = "ファイル名が無効です。";
 inline constexpr const char* kUnreadableAircraftMessage = "機体ファイルを読み込めません。";
-inline constexpr const char* kHandOverWriteFailedMessage =
-    "機体データを書き込めません。\r\nTemp フォルダーを確認して下さい。";
+// Followed by the path of the file that could not be written.
+inline constexpr const char* kHandOverWriteFailedMessage = "機体データを保存できませんでした。";
 
 // Select mode. folder is the shown hangar folder, name the name box, listed
 // the files of the list. On success the aircraft is in a, the hand-over file

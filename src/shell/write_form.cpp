@@ -299,8 +299,7 @@ void WriteForm::Command1_Click() {
     return;
   }
   if (!SaveEditorEntries(e, a)) {
-    MsgBox("機体データを保存できません。\r\nTemp フォルダーを確認して下さい。", vbExclamation,
-           sh.AppName);
+    ReportNotSaved("機体データ", aircraft::HandOverPath());
     return;
   }
   SetMousePointer(vbHourglass);

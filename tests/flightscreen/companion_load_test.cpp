@@ -3,6 +3,7 @@
 // are short, cut off, cancelled, oversized or not logs at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
+#include "logbook/flight_log.h"
 #include "logbook/log_text.h"
 #include "shell/shell_state.h"
 
@@ -232,6 +234,13 @@ TEST_F(CompanionLoadTest, EmptyAndNonLogFilesLoadQuietly) {
   EXPECT_EQ(companion_->CompanionSampleCount, 100);
   EXPECT_EQ(At(10).CompanionEast, 0);
   EXPECT_EQ(At(60003).CompanionAltitude, 0);
+
+  // A file far larger than the longest flight's log is not read.
+  TestLog log;
+  ASSERT_TRUE(log.WriteTo(Path("1Empty.csv")));
+  std::filesystem::resize_file(Path("1Empty.csv"), records::kMaxLogFileBytes + 1);
+  EXPECT_TRUE(Load().FileTaken);
+  EXPECT_EQ(companion_->CompanionSampleCount, 0);
 }
 
 // A log cut off in a row: the cut row is dropped, what came before is kept,
@@ -282,8 +291,18 @@ TEST_F(CompanionLoadTest, HugeNumbersAndLongRowsStayInBounds) {
   // Huge values in a row, and a row far longer than 400 characters.
   lines[4 + 60] = std::string("0.00,1E+300,-1E+999,") + std::string(500, '7') + ",";
   lines[4 + 61] = "0.00," + std::string(450, '1') + "," + log.Row(61).substr(5);
+  // Coordinates no airframe has: read as ones the drawing can take.
+  const size_t title = static_cast<size_t>(std::find(lines.begin(), lines.end(), "機体各部の座標") - lines.begin());
+  ASSERT_LT(title + 1, lines.size());
+  lines[title + 1] = "前部胴体00,1E+400,-1E+999,nan,";
+  lines[lines.size() - 1] = "垂直尾翼回転軸XY座標,1E+400,-1E+400";
   ASSERT_TRUE(WriteTextLines(Path("1Huge.csv"), lines));
   Load();
+  EXPECT_EQ(companion_->Outline.FrontFuselageX(0, 0), records::kLogValueLimit);
+  EXPECT_EQ(companion_->Outline.FrontFuselageY(0, 0), -records::kLogValueLimit);
+  EXPECT_EQ(companion_->Outline.FrontFuselageZ(0, 0), 0);
+  EXPECT_EQ(companion_->Outline.Pivots.FinHingeX, records::kLogValueLimit);
+  EXPECT_EQ(companion_->Outline.Pivots.FinHingeY, -records::kLogValueLimit);
   EXPECT_EQ(record_->LogRowCount, 200);
   EXPECT_EQ(companion_->CompanionSampleCount, 200);
   EXPECT_EQ(At(20).CompanionAltitude, -records::kLogValueLimit);  // row 60, column 3

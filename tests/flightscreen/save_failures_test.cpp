@@ -77,6 +77,25 @@ TEST_F(SaveFailureTest, AnAircraftFileThatCannotBeSavedLetsTheUserStay) {
   EXPECT_EQ(Lines(unwritable), lines_);
 }
 
+// A file the user has made read-only is not replaced by the save: the user
+// is asked, and a quit without the save leaves it as it was.
+TEST_F(SaveFailureTest, AReadOnlyAircraftFileStaysAsItWas) {
+  Open(lines_);
+  const std::string path = Path("Data/Plane.brd");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  FlightScreenForm().HScroll3.SetValue(36);
+  Advance(3000);
+  goOn_ = vbYes;
+  Key(123);  // F12, "Yes, save", then Yes: quit without it
+  ASSERT_EQ(MessageBoxCalls().size(), 2u);
+  EXPECT_EQ(MessageBoxCalls()[1].prompt, path + "\r\nに機体データを保存できませんでした。\r\n保存せずに終了しますか。");
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(Lines(path), lines_);
+  struct stat st{};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
 TEST_F(SaveFailureTest, AQuitInTheAirThatStaysFliesOn) {
   OpenUnwritableAircraft();
   FlightFrame& f = FlightScreenForm();

@@ -1,10 +1,13 @@
 // The flight log's bytes worked out by hand for a light and a powered
 // aircraft, and the reader taking back what the writer wrote.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <random>
 
+#include "fuzz_damage.h"
 #include "logbook/flight_log.h"
 #include "logbook/log_text.h"
 #include "platform/runtime/text.h"
@@ -358,6 +361,36 @@ TEST_P(FlightLogRoundTrip, EveryColumnComesBack) {
 
 INSTANTIATE_TEST_SUITE_P(LightAndPowered, FlightLogRoundTrip, ::testing::Bool());
 
+// A log whose line ends were changed on the way (doubled, or one kind only)
+// reads as the log it was: every row, the trailer after them.
+TEST(FlightLogReader, EveryLineEndReadsAsCrLf) {
+  auto written = testing::SteadyRecord(60);
+  written->LaunchMarkTenths = 12;
+  written->SoundStartSamples[0] = 33;
+  LogWriteInputs in;
+  in.FlightSummary = "29.50m by Ends";
+  in.LaunchSpeed = 60;
+  in.EngineCount = 1;
+  const std::string good = ComposeFlightLog(in, *written, HandOutline());
+  auto want = std::make_unique<FlightRecord>();
+  const LogReadResult base = ReadFlightLogText(good, {60, 1}, *want, {});
+  ASSERT_EQ(base.RowsRead, 61);
+  for (const char* end : {"\r\r\n", "\n\r", "\r", "\n"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(end)));
+    auto r = std::make_unique<FlightRecord>();
+    const LogReadResult res = ReadFlightLogText(zarv::testing::WithLineEnds(good, end), {60, 1}, *r, {});
+    EXPECT_EQ(res.RowsRead, base.RowsRead);
+    EXPECT_EQ(res.FlightSummary, base.FlightSummary);
+    EXPECT_EQ(r->LogRowCount, want->LogRowCount);
+    EXPECT_EQ(r->LaunchMarkTenths, 12);
+    EXPECT_EQ(r->SoundStartSamples[0], 33);
+    for (int i : {0, 30, 58}) {
+      EXPECT_EQ(r->Samples[static_cast<size_t>(i)].DistanceFlown, want->Samples[static_cast<size_t>(i)].DistanceFlown);
+      EXPECT_EQ(r->Samples[static_cast<size_t>(i)].Time, want->Samples[static_cast<size_t>(i)].Time);
+    }
+  }
+}
+
 TEST(FlightLogReader, DamagedAndShortLogs) {
   const std::string units = std::string(kLightNames) + "\r\n" + kLightUnits + "\r\n";
   LogReadInputs light{7, 0};
@@ -426,8 +459,16 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   EXPECT_EQ(r->Samples[0].FlapSetting, 14);
   EXPECT_EQ(r->Samples[0].LeadingEdgeFlapAngle, -2);
 
-  // A missing file reads nothing.
+  // A missing file reads nothing; nor does a FIFO (its open would wait for a
+  // writer) or a file far larger than the longest flight's log.
   EXPECT_FALSE(ReadFlightLog("/nonexistent/x.csv", light, *r, {}).Opened);
+  ScratchFolder dir;
+  ASSERT_EQ(mkfifo((dir / "fifo.csv").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadFlightLog(dir / "fifo.csv", light, *r, {}).Opened);
+  testing::WriteBytes(dir / "huge.csv", "s\r\n 4\r\n" + units + rows);
+  ASSERT_TRUE(ReadFlightLog(dir / "huge.csv", light, *r, {}).Opened);
+  ASSERT_EQ(truncate((dir / "huge.csv").c_str(), kMaxLogFileBytes + 1), 0);
+  EXPECT_FALSE(ReadFlightLog(dir / "huge.csv", light, *r, {}).Opened);
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST_F(PostFlightRun, AFailedLogWriteFilesNothingAndSaysSo) {
                       Path("NoSuchFolder/before.csv"), Path("FlightData"), "d"};
   const PostFlightOutcome out = RunPostFlight(in, screen);
   EXPECT_FALSE(out.LogWritten);
-  EXPECT_FALSE(message.empty());
+  EXPECT_EQ(message, "飛行記録ﾌｧｲﾙを書き込めませんでした。\r\n" + Path("NoSuchFolder/before.csv"));
   EXPECT_EQ(ListFiles(Path("FlightData"), "*"), std::vector<std::string>{"0Marden7.csv"});
   EXPECT_EQ(Bytes(Path("FlightData/0Marden7.csv")), "old");
 }

@@ -86,6 +86,44 @@ TEST(RuntimeFiles, AtomicWriteReplacesAndKeepsOldOnFailure) {
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"set.ini"});
 }
 
+// A rewrite never passes over what the user set: a read-only file stays as
+// it is (a rename would replace it whatever its rights), a file keeps its
+// rights, and a link stays a link to the file it names.
+TEST(RuntimeFiles, RewritesKeepReadOnlyFilesRightsAndLinks) {
+  ScratchFolder dir;
+  auto mode = [](const std::string& path) {
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0 ? st.st_mode : 0u;
+  };
+  const std::string locked = dir / "Marden7.brd";
+  ASSERT_TRUE(AtomicWriteBytes(locked, "mine"));
+  ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+  EXPECT_FALSE(AtomicWriteBytes(locked, "changed"));
+  FileTable files;
+  EXPECT_FALSE(files.Open(1, locked, OpenMode::Output));
+  EXPECT_FALSE(files.Open(1, locked, OpenMode::Append));
+  EXPECT_EQ(ReadAllBytes(locked), "mine");
+  EXPECT_EQ(mode(locked) & 0777, 0444u);
+
+  const std::string own = dir / "set.ini";
+  ASSERT_TRUE(AtomicWriteBytes(own, "first"));
+  ASSERT_EQ(chmod(own.c_str(), 0640), 0);
+  ASSERT_TRUE(AtomicWriteBytes(own, "second"));
+  EXPECT_EQ(mode(own) & 0777, 0640u);
+
+  ASSERT_TRUE(MakeDir(dir / "elsewhere"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "elsewhere/Plane.brd", "old"));
+  ASSERT_EQ(symlink("elsewhere/Plane.brd", (dir / "Plane.brd").c_str()), 0);
+  ASSERT_TRUE(AtomicWriteBytes(dir / "Plane.brd", "new"));
+  ASSERT_TRUE(files.Open(1, dir / "Plane.brd", OpenMode::Append));
+  files.Print(1, "more");
+  ASSERT_TRUE(files.Close(1));
+  EXPECT_TRUE(S_ISLNK(mode(dir / "Plane.brd")));
+  EXPECT_EQ(ReadAllBytes(dir / "elsewhere/Plane.brd"), "newmore\r\n");
+  EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"Marden7.brd", "Plane.brd", "set.ini"}));
+  EXPECT_EQ(ListFiles(dir / "elsewhere"), std::vector<std::string>{"Plane.brd"});
+}
+
 // Readers take regular files of a sane size only: the open of a FIFO would
 // block for ever, a device never ends.
 TEST(RuntimeFiles, ReadersRefuseSpecialAndOversizedFiles) {

@@ -1,5 +1,6 @@
 // Bitmap files: SavePicture's 24-bit layout and LoadPicture.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -79,6 +80,9 @@ TEST(SurfaceBmp, LoadsBackWhatWasSavedAndKeepsStateOnFailure) {
   EXPECT_FALSE(LoadBmp(t, dir / "missing.bmp"));
   std::ofstream(dir / "junk.bmp") << "BM this is not a bitmap";
   EXPECT_FALSE(LoadBmp(t, dir / "junk.bmp"));
+  // A FIFO in a cached bitmap's place: refused at once, not waited on.
+  ASSERT_EQ(mkfifo((dir / "Back0.bmp").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadBmp(t, dir / "Back0.bmp"));
   EXPECT_EQ(t.Width(), 7);
   EXPECT_FALSE(SaveBmp(s, dir / "no-such-folder/x.bmp"));
 }

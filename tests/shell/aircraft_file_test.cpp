@@ -1,5 +1,7 @@
 #include "aircraft/aircraft_file.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 
 #include "platform/runtime/cp932.h"
@@ -209,6 +211,23 @@ TEST(AircraftFile, ShortOrEmptyFilesReadAsDefaults) {
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(a.AircraftName, "");
   EXPECT_EQ(a.LaunchSpeed, 1.0);
+}
+
+// A FIFO would hang the read, a file far larger than any aircraft is none.
+TEST_F(ProgramFolderTest, SpecialAndHugeAircraftFilesAreRefused) {
+  std::string sample;
+  for (const std::string& line : aircraft::SampleAircraftList()[0].Lines) sample += Utf8ToCp932(line) + "\r\n";
+  WriteBytes(Path("Huge.brd"), sample + std::string(aircraft::kMaxAircraftFileBytes, ' '));
+  ASSERT_EQ(mkfifo(Path("Fifo.brd").c_str(), 0600), 0);
+  for (const char* name : {"Huge.brd", "Fifo.brd"}) {
+    aircraft::AircraftData a;
+    std::string error;
+    EXPECT_FALSE(aircraft::LoadAircraftData(Path(name), a, &error)) << name;
+    EXPECT_EQ(error, "ファイルを読み込めません。");
+  }
+  WriteBytes(Path("Plain.brd"), sample);
+  aircraft::AircraftData a;
+  EXPECT_TRUE(aircraft::LoadAircraftData(Path("Plain.brd"), a));
 }
 
 TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
 #include "aircraft/aircraft_file.h"
@@ -51,6 +53,31 @@ TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   EXPECT_FALSE(SelectAircraft(Path("Data"), "Empty.brd", ListFiles(Path("Data"), "*.brd"),
                               aircraft::Aircraft(), CurrentSettings(), Shell(), &message));
   EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
+}
+
+// Files that cannot be written: the user is told which, and nothing that was
+// there changes (the settings still name the aircraft flown before).
+TEST_F(HangarTest, WritesThatFailSayWhereAndChangeNothing) {
+  const auto listed = ListFiles(Path("Data"), "*.brd");
+  std::string message;
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "MardenⅡ.brd", listed, aircraft::Aircraft(), CurrentSettings(),
+                             Shell(), &message));
+  const std::string handOver = Bytes(Path("Temp/file.dat"));
+  ASSERT_EQ(chmod(Path("Temp/file.dat").c_str(), 0444), 0);
+  EXPECT_FALSE(SelectAircraft(Path("Data"), "Marden98.brd", listed, aircraft::Aircraft(), CurrentSettings(),
+                              Shell(), &message));
+  EXPECT_EQ(message, "機体データを保存できませんでした。\r\n" + aircraft::HandOverPath());
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+  EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/MardenⅡ.brd"));
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
+
+  // Registration over a read-only file of the user's.
+  const std::string theirs = Bytes(Path("Data/Marden98.brd"));
+  ASSERT_EQ(chmod(Path("Data/Marden98.brd").c_str(), 0444), 0);
+  EXPECT_FALSE(RegisterAircraft(Path("Data"), "Marden98.brd", CurrentSettings(), &message));
+  EXPECT_EQ(message, "ファイルを書き込めません。\r\n" + Path("Data/Marden98.brd"));
+  EXPECT_EQ(Bytes(Path("Data/Marden98.brd")), theirs);
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "MardenⅡ.brd");
 }
 
 TEST_F(HangarTest, RegistrationRefusalsAndCopy) {

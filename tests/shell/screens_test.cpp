@@ -1,5 +1,7 @@
 // The shell's screens offscreen: start modes, notice screen, hangar, editor
 // and progress dialog, with a hand-driven clock and answered message boxes.
+#include <sys/stat.h>
+
 #include "shell/screens.h"
 
 #include <QFontInfo>
@@ -485,6 +487,19 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
 
   w.Text1(10).SetText(" 20 ");
   w.Text2.SetText("Marden７改");
+  // A hand-over file that cannot be written: the editor says where and stays
+  // with the edits.
+  ASSERT_EQ(chmod(Path("Temp/file.dat").c_str(), 0444), 0);
+  ClearMessageBoxCalls();
+  w.Command1.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, "機体データを保存できませんでした。\r\n" + Path("Temp/file.dat"));
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+  EXPECT_TRUE(w.Loaded());
+  EXPECT_EQ(w.Text2.Text(), "Marden７改");
+  EXPECT_EQ(restarts_ + flightScreen_.Unloads, 0);
+  ASSERT_EQ(chmod(Path("Temp/file.dat").c_str(), 0644), 0);
+
   w.Command1.SetValue(true);
   EXPECT_FALSE(w.Loaded());
   // The flight screen goes, and the next run flies the edited aircraft.

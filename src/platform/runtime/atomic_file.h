@@ -7,8 +7,11 @@
 
 namespace zarv {
 
+// The file a rewrite of path replaces: the file a link leads to, else path.
+std::string ReplacedFile(const std::string& path);
 // Creates a new hidden temporary file in the folder of target; returns its
-// descriptor (and its path in tempPath), or -1.
+// descriptor (and its path in tempPath), or -1, also when target is a file
+// that may not be written.
 int CreateTempBeside(const std::string& target, std::string& tempPath);
 // Writes all bytes; false on any error.
 bool WriteAllFd(int fd, std::string_view bytes);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <mutex>
 #include <random>
 
@@ -129,9 +130,28 @@ bool IsTempName(std::string_view name) {
 }
 }  // namespace
 
+std::string ReplacedFile(const std::string& path) {
+  // A link the user made stays a link: the file it leads to is the one
+  // rewritten (a rename would put a copy in the link's place).
+  struct stat st{};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+  return ec || real.empty() ? path : real.string();
+}
+
 // The writer holds a lock on its temporary file until the file has its
 // final name, so a temporary file nobody holds is one a killed run left.
 int CreateTempBeside(const std::string& target, std::string& tempPath) {
+  // A rename replaces a file whatever its rights: a file the user has made
+  // read-only, or may not write, is refused as a direct write would be.
+  // The new file keeps the old one's rights.
+  struct stat old{};
+  const bool replacing = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  if (replacing && ((old.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
+    tempPath.clear();
+    return -1;
+  }
   static std::atomic<unsigned> counter{0};
   static thread_local std::mt19937 rng(std::random_device{}() ^
                                        static_cast<unsigned>(getpid()));
@@ -145,6 +165,7 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       flock(fd, LOCK_EX | LOCK_NB);
+      if (replacing) fchmod(fd, old.st_mode & 0777);
       return fd;
     }
     if (errno != EEXIST) break;
@@ -289,14 +310,15 @@ std::string ReadAllBytes(const std::string& path, bool* ok, int64_t maxBytes) {
 }
 
 bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
+  const std::string target = ReplacedFile(path);
   std::string temp;
-  const int fd = CreateTempBeside(path, temp);
+  const int fd = CreateTempBeside(target, temp);
   if (fd < 0) return false;
   if (!WriteAllFd(fd, bytes)) {
     DiscardTemp(fd, temp);
     return false;
   }
-  return CommitTemp(fd, temp, path);
+  return CommitTemp(fd, temp, target);
 }
 
 void SyncDir(const std::string& dir) {

@@ -43,8 +43,10 @@ inline constexpr int64_t kDefaultReadLimit = int64_t{256} << 20;
 // (the open of a FIFO would block, a device never ends) or holds more than
 // maxBytes.
 std::string ReadAllBytes(const std::string& path, bool* ok = nullptr, int64_t maxBytes = kDefaultReadLimit);
-// Writes to a temporary file in the same folder, syncs, renames over path.
-// On failure path is left as it was.
+// Writes to a temporary file in the same folder, syncs, renames over path
+// (over the file a link leads to; with the old file's rights). A file that
+// is read-only or that this user may not write is refused. On failure path
+// is left as it was.
 [[nodiscard]] bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
 // Makes the renames and deletions in dir durable.
 void SyncDir(const std::string& dir);

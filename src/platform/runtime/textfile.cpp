@@ -81,19 +81,19 @@ bool FileTable::Open(int n, const std::string& path, OpenMode mode) {
   if (!Close(n)) return false;  // the earlier file's failure must not pass unseen
   OpenFile f;
   f.mode = mode;
-  f.path = path;
+  f.path = mode == OpenMode::Output || mode == OpenMode::Append ? ReplacedFile(path) : path;
   if (mode == OpenMode::Input || mode == OpenMode::Binary) {
     bool ok = false;
     f.data = ReadAllBytes(path, &ok);
     if (!ok) return false;
   } else {
     std::string old;
-    if (mode == OpenMode::Append && FileExists(path)) {
+    if (mode == OpenMode::Append && FileExists(f.path)) {
       bool ok = false;
-      old = ReadAllBytes(path, &ok);
+      old = ReadAllBytes(f.path, &ok);
       if (!ok) return false;  // never replace a file we could not copy
     }
-    f.fd = CreateTempBeside(path, f.tempPath);
+    f.fd = CreateTempBeside(f.path, f.tempPath);
     if (f.fd < 0) return false;
     f.Write(old);
   }

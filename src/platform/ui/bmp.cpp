@@ -56,6 +56,8 @@ bool SaveBmp(const Surface& s, const std::string& path) {
 }
 
 bool LoadBmp(Surface& s, const std::string& path) {
+  // The open of a FIFO would wait for a writer for ever.
+  if (!FileExists(path)) return false;
   QImageReader reader(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())), "bmp");
   reader.setDecideFormatFromContent(false);
   const QSize size = reader.size();
