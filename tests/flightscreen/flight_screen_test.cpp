@@ -44,6 +44,16 @@ TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
     EXPECT_GT(f.Picture8.Width(), Screen().PixelWidth()) << size;
     EXPECT_GT(f.Frame1.Top(), 0) << size;
     EXPECT_LT(f.Frame1.Top(), f.Picture8.Height()) << size;
+    // The title row from the strip's left edge, unscaled: the menu, the
+    // launch conditions, the aircraft's name, then the elapsed time.
+    EXPECT_EQ(f.Label16.Left(), 0);
+    EXPECT_EQ(f.Label16.Top(), 1);
+    EXPECT_EQ(f.Label21.Left(), f.Label16.Width() + 10);
+    EXPECT_EQ(f.Label21.Top(), 1);
+    EXPECT_EQ(f.Label14.Left(), f.Label21.Left() + f.Label21.Width() + 10);
+    EXPECT_EQ(f.Label14.Top(), 1);
+    EXPECT_EQ(f.Label24.Left(), f.Label14.Left() + f.Label14.Width() + 20);
+    EXPECT_EQ(f.Label24.Top(), 2);
     f.Unload();
   }
 
