@@ -290,9 +290,15 @@ TEST_F(FlightScreenTest, PassTwentyFiveSavesTheBoxesWhileTheFlagsWait) {
   EXPECT_EQ(Val(saved[12]), 1);  // SoundOn
   ASSERT_FALSE(seen.empty());
   for (const Seen& v : seen) {
-    if (v.pass <= 30) EXPECT_EQ(v.objects, 0) << v.pass;
-    if (v.pass <= 60) EXPECT_EQ(v.dataBox, 0) << v.pass;
-    if (v.time <= 1) EXPECT_EQ(v.sound, 0) << v.pass;
+    if (v.pass <= 30) {
+      EXPECT_EQ(v.objects, 0) << v.pass;
+    }
+    if (v.pass <= 60) {
+      EXPECT_EQ(v.dataBox, 0) << v.pass;
+    }
+    if (v.time <= 1) {
+      EXPECT_EQ(v.sound, 0) << v.pass;
+    }
   }
   EXPECT_EQ(seen.back().objects, 1);
   EXPECT_EQ(seen.back().dataBox, 1);
