@@ -59,8 +59,8 @@ void PlaneCharactorForm::Form_Load() {
 
   DrawGrid();
   if (!useInPlace_) {
-    flight::LoadAircraftChartValues(flight::State(), aircraft::Aircraft(), model::Outline(),
-                                    flight::AircraftChartEvaluation());
+    flight::ReloadAircraftChartValues(flight::State(), aircraft::Aircraft(), model::Outline(),
+                                      flight::AircraftChartEvaluation());
   }
   useInPlace_ = false;
   DrawCurves();

@@ -83,6 +83,12 @@ void LoadAircraftChartValues(FlightState& s, const aircraft::AircraftData& a, co
   FinishAircraftChartLoad(s, a, chart);
 }
 
+void ReloadAircraftChartValues(const FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
+                               ModelEvaluation& chart) {
+  FlightState copy = s;
+  LoadAircraftChartValues(copy, a, o, chart);
+}
+
 AircraftChartRow AircraftChartRowAt(const ModelEvaluation& chart, int step, const FlightState& s,
                                     const aircraft::AircraftData& a) {
   const ChartPoint& p = chart.Points.at(static_cast<std::size_t>(step));
@@ -114,7 +120,7 @@ std::vector<std::string> SummaryLines(const std::string& text) {
   }
 }
 
-void EvaluateAirfoilChart(FlightState& s, double speedChord, AirfoilChart& chart) {
+void EvaluateAirfoilChart(const FlightState& s, double speedChord, AirfoilChart& chart) {
   const double nu = (1.7932 / 1e5) / 1.225;
   const double re = speedChord / nu;
   const double kRe = 1.8 - 1.1 / (3 * std::pow(re / 1e6, 4) + 1);
@@ -125,15 +131,11 @@ void EvaluateAirfoilChart(FlightState& s, double speedChord, AirfoilChart& chart
   chart.ReynoldsFactor = kRe;
   chart.StallExponent = exponent;
   chart.StallFactor = factor;
-  s.Aero.ReynoldsFactor = kRe;
-  s.Aero.StallExponent = exponent;
-  s.Aero.StallCoefficient = factor;
 
   const double a0 = s.Airfoils.WingAngleOffset;
   const double ad = s.Airfoils.WingMinDragAngle;
   for (int i = 0; i < kAirfoilChartSteps; ++i) {
     const double alpha = ((i - 20) / 20.0) * 3.141592 / 180;
-    s.Air.AngleOfAttack = alpha;
     const double divisor = 1 + factor * std::pow(std::fabs(alpha + a0), exponent);
     const double lift = 6.28 * (std::sin(2 * (alpha + a0)) / 2 + s.Airfoils.WingLiftOffset) / divisor;
     const double d = alpha - ad;

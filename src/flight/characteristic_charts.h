@@ -19,9 +19,18 @@ namespace zarv::flight {
 
 // The aircraft chart's whole load: the sweep, the summary (into
 // chart.SummaryText) and the flight limits. The flight screen's load runs it
-// once; opening the chart again after it was closed runs it again.
+// once on the flight's state, which starts from the values it leaves.
 void LoadAircraftChartValues(FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                              ModelEvaluation& chart);
+
+// The chart opened from the menu, during a flight or after it: the same load
+// on a copy of the flight state. The sweep leaves working values (the angle
+// of attack, the Reynolds, Mach and stall values, ...) that the flight reads
+// before it computes them afresh, so looking at the chart would change the
+// flight; the copy starts from the live values the chart reads (the density,
+// the centre of gravity), so the chart is the same.
+void ReloadAircraftChartValues(const FlightState& s, const aircraft::AircraftData& a, const model::AirframeOutline& o,
+                               ModelEvaluation& chart);
 
 // The summary text and limits that close the load, after the sweep. The
 // "Max Trim AOA" figure is the upper limit as it stands before the load
@@ -80,9 +89,9 @@ struct AirfoilChart {
 inline constexpr double kAirfoilChartSpeedChord = 2.2;
 inline constexpr double kAirfoilDeveloperSpeedChord = 24;
 
-// Sweeps the wing's section in working form at one Reynolds number; leaves
-// ReynoldsFactor, the stall exponent and factor and AngleOfAttack at the
-// chart's values in the flight state (the flight computes them afresh).
-void EvaluateAirfoilChart(FlightState& s, double speedChord, AirfoilChart& chart);
+// Sweeps the wing's section in working form at one Reynolds number. The
+// chart's Reynolds and stall values and angles stay in the chart: a chart
+// opened during a flight leaves the flight as it was.
+void EvaluateAirfoilChart(const FlightState& s, double speedChord, AirfoilChart& chart);
 
 }  // namespace zarv::flight

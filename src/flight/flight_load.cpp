@@ -116,14 +116,9 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   // The screen's set-up: masses, engine and airfoils, centre section, chords.
   s.Masses.DryMass = a.TailWeight + a.WingWeight + a.RearFuselageWeight + a.PilotWeight;
+  // An engine the catalogue does not list, or none at all, gives no rating:
+  // the aircraft flies without thrust.
   LookUpEngine(s, a);
-  if (!(s.Engine.EngineRating > 0)) {
-    // Thrust is taken per unit of rating: an engine without one divides by 0.
-    result.Accepted = false;
-    result.RefusalMessage = a.EngineCount < 1 ? Refusal("Engines", "が 0 の")
-                                              : "エンジン「" + a.EngineModel + "」がエンジン表にないため、この機体では飛行できません。";
-    return result;
-  }
   const AirfoilLookup airfoils = SetAirfoilCoefficients(s, a);
   if (!airfoils.WingFound) result.Notices.push_back("主翼翼型「" + a.WingAirfoil + "」は翼型表にありません。");
   if (!airfoils.TailFound) result.Notices.push_back("水平尾翼翼型「" + a.TailAirfoil + "」は翼型表にありません。");

@@ -84,11 +84,10 @@ void UpdateOncePerSecond(LoopTiming& loop) {
 void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPerSecond; }
 
 // A small push while the surface carries the aircraft. Without an engine
-// nothing resets the thrust each step, so there it is set, not added: it
-// would otherwise grow without bound while the aircraft rolls.
+// to run nothing resets the thrust each step, so there it is set, not added:
+// it would otherwise grow without bound while the aircraft rolls.
 void AddSupportThrust(const MassProperties& masses, const AirData& air, EngineState& engine) {
-  const bool hasEngine = aircraft::HasEngine(engine.EngineType);
-  if (!hasEngine) {
+  if (!HasEngineToRun(engine)) {
     engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
   } else if (air.SupportAccel > 0) {
     engine.Thrust += masses.Mass * 0.001;

@@ -24,7 +24,7 @@ void FlightRecord::Reset() {
   std::fill(Samples.rows_.begin(), Samples.rows_.begin() + RowsInUse, FlightSample{});
   RowsInUse = 0;
   RecordCount = -2;
-  RecordedThrough = LastRecorded = -1;
+  LastRecorded = -1;
   RecordSampleCount = 1.0;
   LogRowCount = 0;
   LaunchMarkTenths = 0;
@@ -50,11 +50,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
   }
   const bool powered = aircraft::LaunchAbove10(a.LaunchSpeed);
   FlightSample& x = r.Row(r.RecordCount);
-  // A row at or below the last one written starts the recording again; the
-  // ring's rows from 30000 on go on with it.
-  const int32_t i = r.RecordCount;
-  r.RecordedThrough = i <= r.LastRecorded && i < kRecordWrapTo ? i : std::max(r.RecordedThrough, i);
-  r.LastRecorded = i;
+  r.LastRecorded = r.RecordCount;
 
   x.Time = static_cast<float>(Int(s.Loop.FlightTime * 20 + 0.2) / 20);
   x.DistanceFlown = To(s.Body.Distance, 1000);

@@ -113,11 +113,10 @@ struct FlightRecord {
   // Reset clears only the rows below.
   int32_t RowsInUse = 0;
   int32_t RecordCount = -2;        // index of the next sample to write
-  // Rows up to RecordedThrough hold samples of the recording under way (all
-  // of the ring once it has wrapped); a row above it was never recorded, or
-  // holds a sample from before the index was last set back (the take-off).
-  int32_t RecordedThrough = -1;
-  int32_t LastRecorded = -1;       // the row the recorder wrote last
+  // The row the recorder wrote last: the latest sample. The row after it was
+  // never filled in a flight that ended in the water, or, once the ring has
+  // wrapped, holds a sample a lap older.
+  int32_t LastRecorded = -1;
   double RecordSampleCount = 1.0;  // samples the charts and the replay use
   int32_t LogRowCount = 0;         // last row of a log being written or read
   // Marks kept with the record for the log's engine trailer and the replay.

@@ -370,6 +370,7 @@ struct LoadState {
 struct GroundState {
   // Launch run and platform.
   double LaunchTime = 0;
+  bool StartLeft = false;  // away from the start and moving: LaunchTime stays
   std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
   // Ground and water contact.
   double GearExtension = 0;

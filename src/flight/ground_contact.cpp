@@ -160,9 +160,15 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Ground.BodyBottomHeight < 0) {
     double t = std::fabs(0.5 * s.Ground.BodyBottomHeight);
     if (a.WingHeight >= 0.1) t *= 0.1 / a.WingHeight;
-    s.Air.SupportAccel = (t * a.OverallLength / 15 * 4000 * s.Setup.Gravity -
-                      std::fabs(s.Ground.BodyBottomHeight) * std::fabs(s.Body.VelZ) * s.Body.VelZ * 200) /
-                     s.Masses.Mass;
+    const double buoyancy = t * a.OverallLength / 15 * 4000 * s.Setup.Gravity;
+    const double damping = std::fabs(s.Ground.BodyBottomHeight) * std::fabs(s.Body.VelZ) * s.Body.VelZ * 200;
+    s.Air.SupportAccel = (buoyancy - damping) / s.Masses.Mass;
+    if (std::fabs(damping / s.Masses.Mass * dt) > std::fabs(s.Body.VelZ)) {
+      // The hull's damping grows with the square of the sink rate: in one
+      // explicit step of a fast dive it would throw the hull back out faster
+      // than it went in. It stops the hull at most.
+      s.Air.SupportAccel = buoyancy / s.Masses.Mass - s.Body.VelZ / dt;
+    }
     s.Body.VelZ += s.Air.SupportAccel * dt;
   }
   if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.Air.SupportAccel = 0;

@@ -24,7 +24,8 @@ void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, c
                     const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground);
 
 // Motion while carried by the surface: along the track, hull buoyancy.
-// Water drag never reverses the aircraft within a step.
+// Water drag never reverses the aircraft within a step, nor does the hull's
+// damping its sink rate.
 void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a);
 
 // Below 20 m under the surface every velocity is 0.

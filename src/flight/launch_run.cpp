@@ -9,10 +9,18 @@ namespace zarv::flight {
 
 void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
                     const aircraft::AircraftData& a, GroundState& ground) {
+  // Once the aircraft is under way the mark stays: a brake set in the air
+  // (the take-off command toggles it) and a stall or the water's drag below
+  // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
+  if (ground.StartLeft) return;
   const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
-  if (atStart) ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
+  if (atStart) {
+    ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
+  } else if (body.GroundSpeed >= 1) {
+    ground.StartLeft = true;
+  }
 }
 
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,

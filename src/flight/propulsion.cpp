@@ -162,7 +162,14 @@ void RunRocketEngine(FlightState& s) {
   s.Engine.GrossThrust = s.Engine.Thrust;
 }
 
+bool HasEngineToRun(const EngineState& engine) {
+  return aircraft::HasEngine(engine.EngineType) && engine.EngineRating != 0;
+}
+
 void UpdatePropulsion(FlightState& s, const aircraft::AircraftData& a) {
+  // The families take the thrust per unit of rating: with no engines there
+  // is none to take (the piston's power balance would divide 0 by 0).
+  if (!HasEngineToRun(s.Engine)) return;
   if (s.Engine.EngineType == aircraft::EngineKind::Piston) {
     if (s.Engine.Throttle > 0.05) {
       RunPistonEngine(s, a);

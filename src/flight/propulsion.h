@@ -9,7 +9,13 @@
 
 namespace zarv::flight {
 
+// Runs the engine of its family; an aircraft without one to run leaves the
+// engine state as it is.
 void UpdatePropulsion(FlightState& s, const aircraft::AircraftData& a);
+
+// False for a model the catalogue does not list (no family) and for an
+// engine count of 0 (no rated power): such an aircraft flies without thrust.
+bool HasEngineToRun(const EngineState& engine);
 
 // The three families, for tests.
 void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a);

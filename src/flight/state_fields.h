@@ -381,6 +381,7 @@ void ForEachStateField(S& s, V&& v) {
   v("HeadingValue", s.Air.HeadingValue);
   v("AoaText", s.Air.AoaText);
   v("LaunchTime", s.Ground.LaunchTime);
+  v("StartLeft", s.Ground.StartLeft);
   v("PlatformOutlineX", s.Ground.PlatformOutlineX);
   v("PlatformOutlineY", s.Ground.PlatformOutlineY);
   v("GearExtension", s.Ground.GearExtension);

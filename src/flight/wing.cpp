@@ -109,9 +109,12 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Wing.RollDamperScale < 0.08) s.Wing.RollDamperScale = 0.08;
   s.Wing.AileronLift = s.Wing.RollDamperScale * s.Controls.AileronAngle;
 
-  // Apparent mass from the previous step's centre lift.
+  // Apparent mass from the previous step's centre lift. A deeply stalled
+  // centre section with negative lift would make it negative, as large as
+  // the mass itself; the air carried along never makes the aircraft lighter.
   s.Masses.ApparentMass = (((s.Wing.StallRatio - 1) + (1 - std::cos(2 * beta))) * s.Wing.CentreLiftArea * 7 + chord) / kPi *
                    a.WingArea * rho;
+  if (s.Masses.ApparentMass < 0) s.Masses.ApparentMass = 0;
   s.Masses.Mass = s.Masses.FuelQuantity + s.Masses.DryMass;
 
   // Centre-section lift.

@@ -20,6 +20,7 @@
 #include "flightscreen/joystick_link.h"
 #include "flightscreen/unload_fields.h"
 #include "model/outline.h"
+#include "platform/devices/joystick.h"
 #include "platform/devices/sound.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
@@ -650,6 +651,11 @@ void FlightFrame::ReadDisplayOptions() {
     if (st.SoundOn != Check7.Value()) {
       st.SoundOn = static_cast<int16_t>(Check7.Value());
       if (s.Body.Altitude > -0.3 && st.SoundOn == 1) {
+        // Muted as every other restart of the loop: a window event may have
+        // given the user's volume back meanwhile (the companion's progress
+        // dialog at the load does), and the loop sets the level on its next
+        // sound step.
+        waveOutSetVolume(WAVE_MAPPER, 0);
         PlayLoopSound();
       } else {
         RestoreVolume();
@@ -727,6 +733,7 @@ void FlightFrame::Form_Resize() {
   const auto& sh = shell::Shell();
   if (WindowState() != vbNormal || sh.FormSavedWidth[shell::kSlotFlightFrame] < 1 ||
       sh.FormSavedHeight[shell::kSlotFlightFrame] < 1) {
+    joyReleaseCapture(0);
     StopSound(SND_MEMORY);
     RestoreVolume();
     shell::Shell().FormActiveFlags[shell::kSlotFlightFrame] = 0;
@@ -931,6 +938,7 @@ void FlightFrame::Form_Unload(int& cancel) {
   Timer1.SetEnabled(false);
   Timer2.SetEnabled(false);
   Timer3.SetEnabled(false);
+  joyReleaseCapture(0);
   StopSound(SND_MEMORY);
   RestoreVolume();
   if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());

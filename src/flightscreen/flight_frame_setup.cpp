@@ -22,7 +22,6 @@
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
-#include "platform/ui/keys.h"
 #include "platform/ui/sendkeys.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
@@ -379,12 +378,6 @@ void FlightFrame::List1_MouseDown() {
   List1.SetVisible(false);
   const int index = List1.ListIndex();
   const std::string text = index >= 0 ? List1.List(index) : std::string();
-  if (screen_.CompanionLoading && !text.empty()) {
-    // The companion menu's entries do what the keys they name do.
-    int key = index == 0 ? vbKeyF9 : index == 1 ? vbKeyF10 : vbKeyF12;
-    CompanionLoadKey(key);
-    return;
-  }
   switch (CommandForEntry(text)) {
     case MenuCommand::Help:
       SendKeys("{F1}");
@@ -429,7 +422,9 @@ void FlightFrame::List1_MouseDown() {
     List1.SetListIndex(-1);
     List1.SetVisible(true);
   } else {
-    flight::Record().LogRowCount = 0;  // a choice ends a log write in progress
+    // A choice ends a log write or the companion's reading in progress: the
+    // four-entry menus only name their keys.
+    flight::Record().LogRowCount = 0;
   }
 }
 

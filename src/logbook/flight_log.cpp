@@ -236,13 +236,13 @@ namespace {
 
 std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
                     const LongTaskHooks& hooks, bool cp932) {
-  // A cancelled flight drops its last two samples; otherwise only a row that
-  // was never recorded stays out.
+  // A cancelled flight drops its last two samples; otherwise the log ends
+  // with the latest.
   int32_t last = r.RecordCount;
   if (in.Altitude < -1000) {
     last = r.RecordCount -= 2;
-  } else if (!in.LastRowRecorded) {
-    --last;
+  } else if (in.LatestRow >= 0) {
+    last = in.LatestRow;
   }
   const bool powered = aircraft::LaunchAbove10(in.LaunchSpeed);
   std::string out;
@@ -315,6 +315,40 @@ bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, FlightRec
   return AtomicWriteBytes(path, Compose(in, r, outline, hooks, true));
 }
 
+void ReadLogRow(std::string_view row, bool powered, FlightSample& x) {
+  const int lastField = powered ? 33 : 26;
+  std::string_view fields[35];
+  size_t at = 0;
+  for (int k = 0; k <= lastField && at <= row.size(); ++k) {
+    const size_t comma = row.find(',', at);
+    const size_t end = comma == std::string_view::npos ? row.size() : comma;
+    fields[k] = row.substr(at, end - at);
+    if (comma == std::string_view::npos) break;
+    at = comma + 1;
+  }
+  double v[35];
+  for (int k = 0; k <= lastField; ++k) v[k] = LogValue(FieldValue(fields[k].data(), fields[k].data() + fields[k].size()));
+  x.Time = static_cast<float>(v[0]);
+  double* head[] = {&x.DistanceFlown, &x.Height, &x.Airspeed, &x.RecordedWindSpeed, &x.Pitch,
+                    &x.PitchRateDeg, &x.WingAngleOfAttack, &x.SideslipAngle, &x.PathAngleDeg,
+                    &x.LoadFactor, &x.LiftCoefficient, &x.TailplaneLift, &x.TailplaneAngle,
+                    &x.TailplaneControl, &x.FinAngle};
+  for (int k = 0; k < 15; ++k) *head[k] = v[k + 1];
+  int k = 16;
+  if (powered) {
+    for (int16_t* f : {&x.AileronDeg, &x.FlapSetting, &x.LeadingEdgeFlapAngle, &x.NozzleOpening,
+                       &x.NozzleAngle, &x.AfterburnerOpening, &x.AirframeTemperature})
+      *f = CInt(v[k++]);
+  }
+  for (double* f : {&x.CentreOfGravityPct, &x.PressureCentre, &x.HeadingDeg, &x.Bank, &x.Track,
+                    &x.InnerWingDeflection, &x.OuterWingDeflection, &x.WingTipDeflection, &x.East,
+                    &x.North, &x.WindNoiseVolume})
+    *f = v[k++];
+  x.Height = Int(x.Height * 100) / 100;
+  x.East = Int(x.East * 100) / 100;
+  x.North = Int(x.North * 100) / 100;
+}
+
 namespace {
 
 // Reads the log's text: UTF-8, or the file's cp932 bytes as they are (the
@@ -334,11 +368,9 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
   r.LogRowCount = std::min<int32_t>(CLng(count), kRecordCapacity - 1);
   const int32_t bound = r.LogRowCount;
   const bool powered = aircraft::LaunchAbove10(in.LaunchSpeed);
-  const int lastField = powered ? 33 : 26;
   const int32_t step = ProgressStep(r.LogRowCount);
   const double start = Now(hooks);
 
-  std::string_view fields[35];
   bool rowsEnded = false;
   for (int32_t i = 0; i <= bound && !rowsEnded; ++i) {
     if (r.LogRowCount >= 4 && !lines.AtEnd()) {
@@ -352,38 +384,8 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
       if (!rowsEnded) {
         const std::string_view row = lines.Next();
         ++result.RowsRead;
-        for (auto& f : fields) f = {};
-        size_t at = 0;
-        for (int k = 0; k <= lastField && at <= row.size(); ++k) {
-          const size_t comma = row.find(',', at);
-          const size_t end = comma == std::string_view::npos ? row.size() : comma;
-          fields[k] = row.substr(at, end - at);
-          if (comma == std::string_view::npos) break;
-          at = comma + 1;
-        }
-        double v[35];
-        for (int k = 0; k <= lastField; ++k)
-          v[k] = LogValue(FieldValue(fields[k].data(), fields[k].data() + fields[k].size()));
         FlightSample& x = r.Row(i);
-        x.Time = static_cast<float>(v[0]);
-        double* head[] = {&x.DistanceFlown, &x.Height, &x.Airspeed, &x.RecordedWindSpeed, &x.Pitch,
-                          &x.PitchRateDeg, &x.WingAngleOfAttack, &x.SideslipAngle, &x.PathAngleDeg,
-                          &x.LoadFactor, &x.LiftCoefficient, &x.TailplaneLift, &x.TailplaneAngle,
-                          &x.TailplaneControl, &x.FinAngle};
-        for (int k = 0; k < 15; ++k) *head[k] = v[k + 1];
-        int k = 16;
-        if (powered) {
-          for (int16_t* f : {&x.AileronDeg, &x.FlapSetting, &x.LeadingEdgeFlapAngle, &x.NozzleOpening,
-                             &x.NozzleAngle, &x.AfterburnerOpening, &x.AirframeTemperature})
-            *f = CInt(v[k++]);
-        }
-        for (double* f : {&x.CentreOfGravityPct, &x.PressureCentre, &x.HeadingDeg, &x.Bank, &x.Track,
-                          &x.InnerWingDeflection, &x.OuterWingDeflection, &x.WingTipDeflection, &x.East,
-                          &x.North, &x.WindNoiseVolume})
-          *f = v[k++];
-        x.Height = Int(x.Height * 100) / 100;
-        x.East = Int(x.East * 100) / 100;
-        x.North = Int(x.North * 100) / 100;
+        ReadLogRow(row, powered, x);
         ComputeTipTrail(x, outline);
       }
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flight/flight_record.h"
@@ -34,13 +35,14 @@ struct LogWriteInputs {
   double LaunchTime = 0;
   double LaunchSpeed = 0;     // above 10: the powered layout
   int EngineCount = 0;        // above 0: the engine trailer
-  // False when row RecordCount was never recorded (a flight that ended in
-  // the water): the log then ends with the row before it.
-  bool LastRowRecorded = true;
+  // The row with the latest sample, which the log ends with; below 0: row
+  // RecordCount. Past it lie a row never filled (a flight that ended in the
+  // water) or, once the recorder's ring has wrapped, samples a lap older.
+  int32_t LatestRow = -1;
 };
 
 // The log text (UTF-8, CR LF line ends) of the record's rows 0..RecordCount
-// (0..RecordCount - 1 when that row was never recorded).
+// (0..LatestRow when that is given).
 // Changes the record as the program's writer does: RecordCount (cancelled),
 // Time shifted by the launch time, Bank brought into -180..180, the wing-tip
 // trail points filled, LogRowCount set (0 after a cancel through the hooks).
@@ -79,6 +81,11 @@ LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, fl
 // The same from the log's UTF-8 text.
 LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, flight::FlightRecord& r,
                                 const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
+// The fields of one data row as the reader takes them (heights and positions
+// to 0.01 m); the powered layout's seven columns only when powered, the
+// wing-tip trail points not at all.
+void ReadLogRow(std::string_view row, bool powered, flight::FlightSample& x);
 
 // Brings a bank angle into -180..180; exactly +-180 stays. Not finite: unchanged.
 double NormaliseBank(double degrees);

@@ -69,7 +69,7 @@ bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, f
   log.LaunchTime = s.Ground.LaunchTime;
   log.LaunchSpeed = a.LaunchSpeed;
   log.EngineCount = a.EngineCount;
-  log.LastRowRecorded = r.RecordCount <= r.RecordedThrough;
+  log.LatestRow = r.LastRecorded;
   return WriteFlightLog(path, log, r, outline, hooks);
 }
 

@@ -127,16 +127,35 @@ TEST_F(ChartsTest, DragCurveAndLegendOnlyForLightAircraft) {
   EXPECT_DOUBLE_EQ(f.Width(), width);
 }
 
-TEST_F(ChartsTest, AirfoilChartLeavesItsWorkingValuesInTheFlight) {
+TEST_F(ChartsTest, ChartsLeaveTheFlightsWorkingValuesAlone) {
+  // The flight computes these afresh only on its next steps: a chart that
+  // left its own values in them would change the flight.
+  flight::FlightState& s = flight::State();
+  s.Air.AngleOfAttack = 0.05;
+  s.Aero.ReynoldsFactor = 1.2;
+  s.Aero.StallExponent = 0.9;
+  s.Aero.LiftSlope = 0.8;
+  s.Air.AirDensity = 1.1;  // read by the chart, as the flight has it
+  const flight::FlightState before = s;
   OpenAirfoilChart();
-  WingCharactorForm& f = Wing_Charactor();
-  ASSERT_TRUE(f.Visible());
-  EXPECT_GT(CurvePixels(f, f.Label2), 100);
-  flight::FlightState copy = flight::State();
-  flight::AirfoilChart chart;
-  flight::EvaluateAirfoilChart(copy, flight::kAirfoilChartSpeedChord, chart);
-  EXPECT_DOUBLE_EQ(flight::State().Aero.ReynoldsFactor, chart.ReynoldsFactor);
-  EXPECT_DOUBLE_EQ(flight::State().Air.AngleOfAttack, 22 * 3.141592 / 180);
+  WingCharactorForm& w = Wing_Charactor();
+  ASSERT_TRUE(w.Visible());
+  EXPECT_GT(CurvePixels(w, w.Label2), 100);
+  UnloadCharts();
+  flight::ModelEvaluation onFlight = flight::AircraftChartEvaluation();
+  flight::FlightState copy = before;
+  flight::LoadAircraftChartValues(copy, aircraft::Aircraft(), model::Outline(), onFlight);
+  OpenAircraftChart();
+  PlaneCharactorForm& p = Plane_Charactor();
+  ASSERT_TRUE(p.Visible());
+  EXPECT_GT(CurvePixels(p, p.Label3), 100);
+  EXPECT_EQ(s.Air.AngleOfAttack, before.Air.AngleOfAttack);
+  EXPECT_EQ(s.Aero.ReynoldsFactor, before.Aero.ReynoldsFactor);
+  EXPECT_EQ(s.Aero.StallExponent, before.Aero.StallExponent);
+  EXPECT_EQ(s.Aero.LiftSlope, before.Aero.LiftSlope);
+  // The chart drawn is the one the load makes on the flight's own values.
+  EXPECT_EQ(p.Label2.Caption(), onFlight.SummaryText);
+  EXPECT_EQ(flight::AircraftChartEvaluation().Points[150].Drag, onFlight.Points[150].Drag);
 }
 
 TEST_F(ChartsTest, DeactivationClosesButWaitsForAPrint) {

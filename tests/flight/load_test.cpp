@@ -188,19 +188,26 @@ TEST(FlightLoad, RefusesWhatWouldFlyIntoNaNAtOnce) {
   Loaded s(stub);
   EXPECT_FALSE(s.result.Accepted);
   EXPECT_NE(s.result.RefusalMessage.find("主翼幅"), std::string::npos) << s.result.RefusalMessage;
+}
 
-  // An engine model with no engine, or one the catalogue lacks: no rating
-  // to take the thrust per unit of.
+TEST(FlightLoad, AnAircraftWithoutAnEngineToRunLoadsAsAGlider) {
+  // No engines, or a model the catalogue lacks: no rated power, a finite
+  // set-up, and the glider's summary.
   aircraft::AircraftData none = testing::Powered(testing::Engine::Piston);
   none.EngineCount = 0;
   Loaded n(none);
-  EXPECT_FALSE(n.result.Accepted);
-  EXPECT_NE(n.result.RefusalMessage.find("Engines"), std::string::npos) << n.result.RefusalMessage;
+  ASSERT_TRUE(n.result.Accepted) << n.result.RefusalMessage;
+  EXPECT_EQ(n.s.Engine.EngineType, aircraft::EngineKind::Piston);
+  EXPECT_EQ(n.s.Engine.EngineRating, 0);
+  EXPECT_EQ(CheckDerivedQuantities(n.s, n.o, n.chart), "");
+  EXPECT_NE(n.chart.SummaryText.find("最適滑空速度"), std::string::npos);
   aircraft::AircraftData unknown = testing::Powered(testing::Engine::Jet);
-  unknown.EngineModel = "XJ-1";
+  unknown.EngineModel = "RB168-Mk202";  // offered by the editor, not in the catalogue
   Loaded u(unknown);
-  EXPECT_FALSE(u.result.Accepted);
-  EXPECT_NE(u.result.RefusalMessage.find("XJ-1"), std::string::npos) << u.result.RefusalMessage;
+  ASSERT_TRUE(u.result.Accepted) << u.result.RefusalMessage;
+  EXPECT_EQ(u.s.Engine.EngineType, aircraft::EngineKind::None);
+  EXPECT_EQ(u.s.Engine.EngineRating, 0);
+  EXPECT_EQ(CheckDerivedQuantities(u.s, u.o, u.chart), "");
 }
 
 TEST(FlightLoad, NamesTheFirstQuantityOfTheSetUpThatIsNotFinite) {

@@ -268,6 +268,36 @@ TEST_F(LaunchRun, TimeMarkAndTheRunnersGait) {
   EXPECT_EQ(s.Body.BankAngle, a.LaunchBank);
 }
 
+// The mark follows the aircraft while it is at the start, and stays once it
+// has left at 1 m/s or more, whatever brings a start condition back later.
+TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
+  aircraft::AircraftData a = Glider();
+  FlightState s = Flying();
+  auto mark = [&](double time, double courseDistance, double groundSpeed, double brake) {
+    s.Loop.FlightTime = time;
+    s.Body.CourseDistance = courseDistance;
+    s.Body.GroundSpeed = groundSpeed;
+    s.Pilot.WheelBrakeSetting = brake;
+    MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+    return s.Ground.LaunchTime;
+  };
+  EXPECT_EQ(mark(2.5, -0.1, 5.8, 0), 2.5);  // the last step on the deck
+  EXPECT_EQ(mark(2.55, 0.2, 5.8, 0), 2.5);  // over the water
+  EXPECT_EQ(mark(15.2, 80, 0.4, 0.15), 2.5);  // braked in the air, stalled or slowed by the water
+  EXPECT_EQ(mark(30, -3, 6, 0), 2.5);  // back over the deck
+
+  // A start from the surface: released, then braked again before it rolls
+  // at 1 m/s, it is still at the start; rolling faster, it has left it.
+  a.LaunchHeight = 0;
+  a.LaunchSpeed = 50;
+  s = Flying();
+  EXPECT_EQ(mark(1, 96, 0.001, 0.5), 1);
+  EXPECT_EQ(mark(1.5, 96, 0.5, 0), 1);
+  EXPECT_EQ(mark(1.6, 96, 0.6, 0.5), 1.6);
+  EXPECT_EQ(mark(2, 96, 1.5, 0), 1.6);
+  EXPECT_EQ(mark(40, 500, 0.5, 0.5), 1.6);  // landed and braked to a stop
+}
+
 TEST_F(GroundContact, WingEndsInTheWater) {
   aircraft::AircraftData a = Glider();
   a.WingHeight = 0.2;

@@ -26,6 +26,16 @@ inline aircraft::AircraftData FromLines(const std::vector<std::string>& lines) {
 
 inline aircraft::AircraftData Sample(const std::string& name) { return FromLines(SampleLines(name)); }
 
+#ifdef ZARV_SOURCE_DIR  // the test programs; the benchmarks know no source folder
+// An aircraft file of tests/data/aircraft as the program reads it (an empty
+// record, which no flight accepts, when it cannot be read).
+inline aircraft::AircraftData DataAircraft(const std::string& file) {
+  aircraft::AircraftData a;
+  if (!aircraft::LoadAircraftData(std::string(ZARV_SOURCE_DIR) + "/tests/data/aircraft/" + file, a)) return {};
+  return a;
+}
+#endif
+
 inline std::vector<std::string> SampleNames() {
   std::vector<std::string> names;
   for (const aircraft::SampleAircraft& s : aircraft::SampleAircraftList()) names.push_back(s.Lines[1]);

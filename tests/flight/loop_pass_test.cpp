@@ -170,13 +170,15 @@ TEST_F(FlightRecording, WrapsFrom60000To30000) {
   RecordFlightSample(s, r, f->Aircraft, charts);
   EXPECT_EQ(r.RecordCount, 30001);
   EXPECT_EQ(r.Samples[30000].Height, 0);
-  // The whole ring counts as recorded; an index set back starts afresh.
+  // The latest sample is the row written last, in the ring too (the skipped
+  // row 30000 was none); an index set back starts afresh.
+  EXPECT_EQ(r.LastRecorded, 60000);
   s.Loop.StepCounter = 6;
   RecordFlightSample(s, r, f->Aircraft, f->Options);
-  EXPECT_EQ(r.RecordedThrough, 60000);
+  EXPECT_EQ(r.LastRecorded, 30001);
   r.RecordCount = 1;
   RecordFlightSample(s, r, f->Aircraft, f->Options);
-  EXPECT_EQ(r.RecordedThrough, 1);
+  EXPECT_EQ(r.LastRecorded, 1);
   r.RecordCount = -2;
   RecordFlightSample(s, r, f->Aircraft, f->Options);
   EXPECT_EQ(r.RecordCount, -1);

@@ -58,6 +58,7 @@ TEST(Propulsion, IdlePedalAndOverspeed) {
   s.Loop.StepsPerSecond = 40;
   s.Body.CourseDistance = 100;
   s.Engine.EngineType = aircraft::EngineKind::Piston;
+  s.Engine.EngineRating = 300;
   s.Engine.Throttle = 0.05;
   s.Body.AirSpeed = 7;
   s.Engine.Thrust = 50;

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/devices/sound.h"
+#include "platform/devices/sound_mixer.h"
 #include "platform/wave_image.h"
 
 namespace zarv::flightscreen {
@@ -64,6 +65,9 @@ TEST_F(FlightSoundTest, LoadTakesTheUsersVolumeAndUnloadGivesItBack) {
 }
 
 TEST_F(FlightSoundTest, WindowEventsKeepTheSizeAndHandTheVolumeBack) {
+  std::ofstream(Path("wind.wav"), std::ios::binary) << zarv::testing::MakeWave({.frames = 2205});
+  auto playing = [] { return sound_detail::CurrentSoundStatus().playing; };
+  auto looping = [] { return sound_detail::CurrentSoundStatus().looping; };
   const uint32_t user = 0xC0008000u;
   waveOutSetVolume(WAVE_MAPPER, user);
   OpenMarden(1);
@@ -71,23 +75,54 @@ TEST_F(FlightSoundTest, WindowEventsKeepTheSizeAndHandTheVolumeBack) {
   const double width = f.Width();
   flight::FlightState& s = flight::State();
 
-  // On the platform a resize in the normal state leaves the volume alone.
+  // In flight a resize (re)starts the wind loop, muted for the loop to raise;
+  // minimised: silence at the user's volume; back in the normal state: the
+  // wind loop again.
+  s.Loop.FlightTime = 5;
+  s.Body.Altitude = 20;
+  shell::CurrentSettings().SoundOn = 1;  // the option box's value, taken back in flight
+  f.SetWidth(width + 300);
+  EXPECT_EQ(MixerVolume(), 0u);
+  EXPECT_TRUE(playing() && looping());
+  f.SetWindowState(vbMinimized);
+  EXPECT_EQ(MixerVolume(), user);
+  EXPECT_FALSE(playing());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 0);
+  f.SetWindowState(vbNormal);
+  EXPECT_EQ(MixerVolume(), 0u);
+  EXPECT_TRUE(playing() && looping());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 1);
+
+  // On the platform a resize keeps the size and the volume and stops the
+  // sound.
+  s.Loop.FlightTime = 0;
   waveOutSetVolume(WAVE_MAPPER, 0x100);
   f.SetWidth(width + 300);
   EXPECT_EQ(f.Width(), width);  // forced back
   EXPECT_EQ(MixerVolume(), 0x100u);
+  EXPECT_FALSE(playing());
+}
 
-  // Minimised: the user's volume; back in the normal state in flight: muted
-  // for the loop to raise again.
-  s.Loop.FlightTime = 5;
+// The sound switch is held off for the first second of the flight and then
+// taken back from its box; the wind loop it restarts begins muted, also
+// when a window event gave the user's volume back meanwhile (the
+// companion's progress dialog during the load does), and the flight loop
+// raises it.
+TEST_F(FlightSoundTest, TheSoundSwitchRestartsTheWindMuted) {
+  std::ofstream(Path("wind.wav"), std::ios::binary) << zarv::testing::MakeWave({.frames = 2205});
+  const uint32_t user = 0xC0008000u;
+  waveOutSetVolume(WAVE_MAPPER, user);
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  flight::FlightState& s = flight::State();
+  ASSERT_EQ(shell::CurrentSettings().SoundOn, 0);  // held until the flight's first second
+  waveOutSetVolume(WAVE_MAPPER, user);             // as a deactivation leaves it
+  s.Loop.FlightTime = 2;
   s.Body.Altitude = 20;
-  shell::CurrentSettings().SoundOn = 1;  // the option box's value, taken back in flight
-  f.SetWindowState(vbMinimized);
-  EXPECT_EQ(MixerVolume(), user);
-  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 0);
-  f.SetWindowState(vbNormal);
+  f.ReadDisplayOptions();
+  EXPECT_EQ(shell::CurrentSettings().SoundOn, 1);
+  EXPECT_TRUE(sound_detail::CurrentSoundStatus().playing && sound_detail::CurrentSoundStatus().looping);
   EXPECT_EQ(MixerVolume(), 0u);
-  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotFlightFrame], 1);
 }
 
 TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {

@@ -188,6 +188,23 @@ TEST(FlightLogWriter, ShortCancelledAndOutOfRangeCases) {
   EXPECT_EQ(lines[1], " 4,'=データ行数");
   EXPECT_EQ(lines.size(), 2u + 2u + 5u + (2u + 31u + 1u + 31u) + 453u);
 
+  // A touch-down whose row RecordCount was never recorded ends with the
+  // latest row, the one before it: four recorded samples make a log of
+  // n = 3, which is not filed.
+  r = TimedRecord(4);
+  in.LatestRow = 3;
+  lines = SplitLines(ComposeFlightLog(in, *r, {}));
+  EXPECT_EQ(lines[1], " 3,'=データ行数");
+  EXPECT_EQ(lines[2], " 0");
+  EXPECT_EQ(r->LogRowCount, 3);
+  r = TimedRecord(5);
+  in.LatestRow = 4;
+  lines = SplitLines(ComposeFlightLog(in, *r, {}));
+  EXPECT_EQ(lines[1], " 4,'=データ行数");
+  EXPECT_EQ(lines[8].substr(0, 5), "0.20,");  // rows 0..4, then the trailer
+  EXPECT_EQ(lines[9], " 0");
+  in.LatestRow = -1;
+
   // The progress dialog's cancel zeroes the count: the loop ends after the
   // current row and the rest is still written.
   r = TimedRecord(100);

@@ -7,6 +7,7 @@
 
 #include "aircraft/aircraft_file.h"
 #include "flight/headless_flight.h"
+#include "flight/key_script.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
@@ -99,6 +100,41 @@ TEST_F(PostFlightRun, AQualifyingGliderFlightIsFiledAndOfferedAPlace) {
 
   // The timer firing again does nothing.
   EXPECT_FALSE(Run(*f, "Super ZarvⅣ.csv", ranking).Ran);
+}
+
+// The left button is the take-off command: pressed again in the air it only
+// sets the brake. The stalled glide that follows falls below 1 m/s and ends
+// slowly in the water; its log and result must be those of the same flight
+// without the press, not times counted back from the end.
+TEST_F(PostFlightRun, ATakeoffCommandInTheAirLeavesTheLogAsItWas) {
+  aircraft::AircraftData a;
+  ASSERT_TRUE(aircraft::LoadAircraftData(kAircraftDir + "Marden7.brd", a));
+  RankingState ranking;
+  std::vector<std::string> filed;
+  for (const char* script : {"0.5:Return,2+4:Down", "0.5:Return,1.5:Return,2+4:Down"}) {
+    ResetProgramState();  // every flight is a run of its own
+    SetProgramFolder(folder_);
+    flight::HeadlessFlight f(a, *flight::ParseKeyScript(script));
+    ASSERT_EQ(f.Fly(0), "water") << script;
+    EXPECT_GT(f.State.Body.Distance, 80) << script;
+    const PostFlightOutcome out = Run(f, "Marden7.csv", ranking);
+    ASSERT_TRUE(out.LogWritten) << script;
+    // "m/s  " then the seconds from the edge to the water: a glide of 13 s or so.
+    const std::string summary = out.Result.FlightSummary;
+    const size_t at = summary.find("m/s  ");
+    ASSERT_NE(at, std::string::npos) << summary;
+    EXPECT_GT(std::stod(summary.substr(at + 5)), 10) << summary;
+    filed.push_back(Bytes(ProgramPath("\\FlightData\\" + out.Filing.FiledName)));
+  }
+  EXPECT_TRUE(filed[0] == filed[1]) << "the two logs differ";
+  // Rows from before the edge to the touch-down, not ending at 0.
+  auto back = std::make_unique<flight::FlightRecord>();
+  model::AirframeOutline outline;
+  const LogReadResult read =
+      ReadFlightLog(ProgramPath("\\FlightData\\1Marden7.csv"), {a.LaunchSpeed, a.EngineCount}, *back, outline);
+  ASSERT_GT(read.RowsRead, 200);
+  EXPECT_LT(back->Samples[0].Time, 0);
+  EXPECT_GT(back->Samples[static_cast<size_t>(read.RowsRead - 1)].Time, 10);
 }
 
 TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {

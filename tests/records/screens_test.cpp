@@ -21,6 +21,7 @@
 #include "shell/flight_screen_link.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace zarv::records {
 namespace {
@@ -239,6 +240,29 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   if (p.OnLostFocus) p.OnLostFocus();
   EXPECT_EQ(Screen().ActiveForm(), &p);
   other.Unload();
+}
+
+TEST_F(Screens, StartedFromADevelopersFolderThePickerListsTheLogsOfTheZarvFolderBesideIt) {
+  for (const char* folder : {"Testlab", "Testlab/FlightData", "Zarv", "Zarv/FlightData"})
+    ASSERT_TRUE(MakeDir(Path(folder)));
+  std::ofstream(Path("Testlab/FlightData/1Marden7.csv")) << "  12m by Marden7\r\n";
+  std::ofstream(Path("Zarv/FlightData/2Marden7.csv")) << "  34m by Marden7\r\n";
+  SetProgramFolder(Path("Testlab"));
+  shell::StartupHooks& art = shell::Hooks();
+  art.DrawPanelArt = art.DrawGradient = art.DrawSkyBackgrounds = [] {};
+  art.PlaySoundFromMemory = [](const std::string&) {};
+  art.FileLeftoverLog = [](const std::string&) { return std::string(); };
+  shell::RankingFile().Read = [] {};
+  shell::RankingFile().Write = [] { return true; };
+  ASSERT_FALSE(shell::PrepareEnvironment(1024 * 15, 768 * 15).refused);
+  EXPECT_TRUE(shell::Shell().DeveloperMode);
+
+  OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
+  FileSelectForm& p = File_Select();
+  ASSERT_EQ(p.List1.ListCount(), 1);
+  EXPECT_EQ(p.List1.List(0), "2Marden7.csv");
+  EXPECT_EQ(p.List2.List(0).substr(16), " 34m");
+  p.Unload();
 }
 
 TEST_F(Screens, PickerChecksTheNameAndReadsIntoTheChartsOwnRecord) {

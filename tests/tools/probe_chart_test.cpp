@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "tools/command_output.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<std::string> ProbeLines(const std::string& args, int* status = nullptr) {
   const std::string line = std::string(ZARV_PROBE) + " chart " + args + " 2>/dev/null";
-  std::string out;
-  int rc = -1;
-  if (FILE* p = popen(line.c_str(), "r")) {
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    rc = pclose(p);
-  }
-  if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  const std::string out = zarv::testing::CommandOutput(line, status);
   std::vector<std::string> lines;
   std::istringstream in(out);
   for (std::string l; std::getline(in, l);) lines.push_back(l);

@@ -9,8 +9,10 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/scratch_folder.h"
+#include "tools/command_output.h"
 
 namespace {
 
@@ -19,13 +21,7 @@ namespace fs = std::filesystem;
 const fs::path kAircraft = fs::path(ZARV_SOURCE_DIR) / "tests" / "data" / "aircraft";
 
 std::string Probe(const std::string& args) {
-  std::string out;
-  if (FILE* p = popen((std::string(ZARV_PROBE) + " " + args + " 2>/dev/null").c_str(), "r")) {
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
+  return zarv::testing::CommandOutput(std::string(ZARV_PROBE) + " " + args + " 2>/dev/null");
 }
 
 std::map<std::string, std::string> Fields(const std::string& text) {
@@ -78,7 +74,27 @@ TEST_P(ProbeLog, FlightLogWrittenAndReadBack) {
   // The distance of the summary is the flight's result.
   const size_t at = fly.find("distance=");
   EXPECT_NEAR(std::stod(f.at("Distance")), std::stod(fly.substr(at + 9)), 0.006);
-  EXPECT_TRUE(f.count("last.風切り音"));
+
+  // The last row as the file holds it (not as the reader leaves it, cleared).
+  std::vector<std::string> rows;
+  for (size_t at = 0, end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+    rows.push_back(bytes.substr(at, end - at));
+  const size_t last = 4 + static_cast<size_t>(std::stoi(f.at("LogRowCount")));
+  ASSERT_LT(last, rows.size());
+  std::vector<double> file;
+  for (size_t at = 0, comma; (comma = rows[last].find(',', at)) != std::string::npos; at = comma + 1)
+    file.push_back(std::stod(rows[last].substr(at, comma - at)));
+  ASSERT_EQ(file.size(), std::string(c.layout) == "light" ? 28u : 35u);
+  EXPECT_EQ(std::stod(f.at("last.時間")), file[0]);
+  EXPECT_EQ(std::stod(f.at("last.距離")), file[1]);
+  EXPECT_NE(file[1], 0);
+  EXPECT_NEAR(std::stod(f.at("last.高度")), file[2], 0.01);  // the reader keeps heights to 0.01 m
+  EXPECT_EQ(std::stod(f.at("last.対気速度")), file[3]);
+  EXPECT_EQ(std::stod(f.at("last.風切り音")), file[file.size() - 2]);
+  // The flight's end: the log's last row is its touch-down, at most a
+  // sample's flight (0.05 s, two passes) before the result.
+  EXPECT_NEAR(file[1], std::stod(fly.substr(at + 9)), file[3] * 0.05);
+  EXPECT_LT(file[2], 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Aircraft, ProbeLog,

@@ -1,5 +1,6 @@
-// The program itself, started from a scratch folder with no screen and SDL's
-// disk audio driver: the transition sound is heard at start-up.
+// The program itself, started from a scratch folder with SDL's disk audio
+// driver: the transition sound is heard at start-up, and on a virtual screen
+// with keys typed as a pilot would, the wind of a flight.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -8,8 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,9 +21,12 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/runtime/scratch_folder.h"
 #include "platform/wave_image.h"
+#include "tools/command_output.h"
 
 namespace {
 
@@ -82,6 +89,175 @@ TEST(ProgramSound, StartUpPlaysTheTransitionSound) {
   }
   EXPECT_FALSE(exited) << "the program ended by itself, status " << status;
   EXPECT_GE(heard, size_t(frames));
+}
+
+// A process of the test's own, stopped when the object goes.
+struct Child {
+  pid_t pid = -1;
+  Child() = default;
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  ~Child() { Stop(); }
+  bool Running() {
+    if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == pid) pid = -1;  // ended by itself
+    return pid > 0;
+  }
+  // Asked first: a display server takes its lock file with it.
+  void Stop() {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (waitpid(pid, nullptr, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    pid = -1;
+  }
+};
+
+// Starts argv in dir with the given variables set (an empty value unsets),
+// its output thrown away.
+void Spawn(Child& child, const std::vector<std::string>& argv,
+           const std::vector<std::pair<std::string, std::string>>& env, const fs::path& dir) {
+  child.pid = fork();
+  if (child.pid != 0) return;
+  for (const auto& [name, value] : env) {
+    if (value.empty()) unsetenv(name.c_str());
+    else setenv(name.c_str(), value.c_str(), 1);
+  }
+  if (chdir(dir.c_str()) != 0) _exit(127);
+  const int null = open("/dev/null", O_WRONLY);
+  dup2(null, 1);
+  dup2(null, 2);
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  execvp(args[0], args.data());
+  _exit(127);
+}
+
+bool Installed(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0;
+}
+
+// A virtual screen: the display ZARV_TEST_DISPLAY names, else the first free
+// one from :90 up, clear of the numbers people pick by hand.
+int StartVirtualScreen(Child& server) {
+  std::vector<int> numbers;
+  if (const char* d = std::getenv("ZARV_TEST_DISPLAY")) numbers.push_back(std::atoi(d));
+  else
+    for (int n = 90; n < 130; ++n) numbers.push_back(n);
+  for (int n : numbers) {
+    const std::string number = std::to_string(n);
+    if (fs::exists("/tmp/.X" + number + "-lock")) continue;
+    Spawn(server, {"Xvfb", std::string(1, ':').append(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
+          "/");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (server.Running() && std::chrono::steady_clock::now() < deadline) {
+      if (fs::exists("/tmp/.X11-unix/X" + number)) return n;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    server.Stop();
+  }
+  return -1;
+}
+
+// The louder channel's RMS over the stereo 16-bit frames of bytes [from, to).
+double Rms(const std::string& bytes, size_t from, size_t to) {
+  double left = 0, right = 0;
+  size_t n = 0;
+  for (size_t i = from & ~size_t{3}; i + 4 <= std::min(to, bytes.size()); i += 4, ++n) {
+    int16_t l = 0, r = 0;
+    std::memcpy(&l, bytes.data() + i, 2);
+    std::memcpy(&r, bytes.data() + i + 2, 2);
+    left += double(l) * l;
+    right += double(r) * r;
+  }
+  return n > 0 ? std::sqrt(std::max(left, right) / double(n)) : -1.0;
+}
+
+size_t FileSize(const fs::path& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  return ec ? 0 : size_t(size);
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A glider flown in the program: straight into the flight screen with the
+// sound on, a moment on the platform, then the launch key. What reaches the
+// speaker is the wind loop, faint on the platform and loud in the air.
+TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
+  ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
+  const fs::path exe = dir / "zarv";
+  fs::copy_file(ZARV_PROGRAM, exe);
+  const int amplitude = 20000;
+  std::ofstream(dir / "wind.wav", std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = amplitude});
+  fs::create_directory(dir / "Temp");
+  fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
+  {
+    // Start mode 3 (straight into a flight), the aircraft's file, sound on.
+    std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
+    set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
+    for (int line = 7; line <= 12; ++line) set << " 0\r\n";
+    set << " 1\r\n";
+  }
+  const fs::path raw = dir / "out.raw";
+
+  Child server, program;
+  const int display = StartVirtualScreen(server);
+  ASSERT_GE(display, 0) << "no virtual screen could be started";
+  const std::string screen = std::string(1, ':').append(std::to_string(display));
+  Spawn(program, {exe.string()},
+        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
+         {"SDL_DISKAUDIOFILE", raw.string()}},
+        dir);
+  const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
+  const std::string window =
+      zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+  ASSERT_FALSE(window.empty()) << "the flight screen never showed";
+
+  // The device writes 44100 stereo 16-bit frames a second as they play.
+  constexpr size_t kSecond = 44100 * 4;
+  auto waitFor = [&](size_t bytes) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (FileSize(raw) < bytes && program.Running() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return FileSize(raw) >= bytes;
+  };
+  // On the platform: a second of sound, once the loop has set the level.
+  ASSERT_TRUE(waitFor(FileSize(raw) + 3 * kSecond / 2));
+  const size_t platformFrom = FileSize(raw);
+  ASSERT_TRUE(waitFor(platformFrom + kSecond));
+  const size_t platformTo = FileSize(raw);
+
+  // Keyboard steering (the glider flies trimmed), then the launch key, typed
+  // with the pointer over the view.
+  const std::string keys = xdotool + "mousemove --window " + window.substr(0, window.find('\n')) +
+                           " 320 160 key semicolon Return >/dev/null 2>&1";
+  ASSERT_EQ(std::system(keys.c_str()), 0);
+  // The run along the platform, then the glide: the loudest half second.
+  const size_t launch = FileSize(raw);
+  double loudest = 0;
+  for (size_t from = launch; from < launch + 20 * kSecond && loudest < amplitude * 0.1; from += kSecond / 2) {
+    if (!waitFor(from + kSecond / 2)) break;
+    loudest = std::max(loudest, Rms(ReadAll(raw), from, from + kSecond / 2));
+  }
+  const double quiet = Rms(ReadAll(raw), platformFrom, platformTo);
+  EXPECT_GT(quiet, 0) << "no wind on the platform";
+  EXPECT_LT(quiet, amplitude * 0.02);
+  EXPECT_GT(loudest, amplitude * 0.05) << "no wind in the air";
+  EXPECT_GT(loudest, 10 * quiet);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/command_output.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,14 +26,7 @@ const fs::path kData = fs::path(ZARV_SOURCE_DIR) / "tests" / "data";
 const std::map<std::string, std::string> kRenamed = {};
 
 std::string RunProbe(const std::string& command, const fs::path& file) {
-  const std::string line = std::string(ZARV_PROBE) + " " + command + " '" + file.string() + "' 2>/dev/null";
-  std::string out;
-  if (FILE* p = popen(line.c_str(), "r")) {
-    char buf[65536];
-    for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-  }
-  return out;
+  return zarv::testing::CommandOutput(std::string(ZARV_PROBE) + " " + command + " '" + file.string() + "' 2>/dev/null");
 }
 
 std::string ReadFile(const fs::path& path) {

@@ -118,11 +118,10 @@ int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& names = records::LogColumnNames(powered);
     // The reader clears the last row's main columns (as the program does); the
     // last row is printed as the file holds it, read the same way.
-    auto lastRecord = std::make_unique<FlightRecord>();
-    std::string lastOnly = lines[0] + "\r\n 4\r\n" + lines[2] + "\r\n" + lines[3] + "\r\n" + lines[4 + last] + "\r\n";
-    records::ReadFlightLogText(lastOnly, {powered ? 60.0 : 1.0, 0}, *lastRecord, {});
+    FlightSample lastRow;
+    records::ReadLogRow(lines[4 + last], powered, lastRow);
     const std::vector<std::string> first = RowValues(record->Samples[0], powered);
-    const std::vector<std::string> final = RowValues(lastRecord->Samples[0], powered);
+    const std::vector<std::string> final = RowValues(lastRow, powered);
     for (size_t k = 0; k + 1 < names.size(); ++k) out << "first." << names[k] << ' ' << first[k] << '\n';
     for (size_t k = 0; k + 1 < names.size(); ++k) out << "last." << names[k] << ' ' << final[k] << '\n';
   }

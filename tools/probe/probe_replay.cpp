@@ -11,6 +11,7 @@
 #include "logbook/flight_log.h"
 #include "model/polygon_list.h"
 #include "model/rotation.h"
+#include "platform/runtime/numeric.h"
 #include "platform/ui/bmp.h"
 #include "replay/replay_player.h"
 
@@ -64,6 +65,10 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const std::string path = argv[0];
   double seconds = 0, frame = -1, size = 640;
   bool vortex = false, wire = false;
+  // A camera of one's own: east, north and height index; none puts it where
+  // the replay's opening does.
+  double camera[3] = {0, 0, 0};
+  bool placed = false;
   std::string picture, aircraftPath;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -80,6 +85,17 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       if (!ParseNumber(argv[++i], size) || (size != 640 && size != 800 && size != 1024)) return 2;
     } else if (a == "--out" && hasValue) {
       picture = argv[++i];
+    } else if (a == "--camera" && hasValue) {
+      // EAST,NORTH,HEIGHTINDEX
+      const std::string v = argv[++i];
+      std::size_t from = 0;
+      for (int k = 0; k < 3; ++k) {
+        const std::size_t comma = k < 2 ? v.find(',', from) : v.size();
+        if (comma == std::string::npos || !ParseNumber(v.substr(from, comma - from).c_str(), camera[k])) return 2;
+        from = comma + 1;
+      }
+      if (camera[2] != std::floor(camera[2]) || camera[2] < 0 || camera[2] > 13) return 2;
+      placed = true;
     } else if (a == "--aircraft" && hasValue) {
       aircraftPath = argv[++i];
     } else {
@@ -129,6 +145,11 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
                       ProbeScenery(), geometry);
   player.State.VortexLines = vortex;
   player.State.WireframeBackground = wire ? 1 : 0;
+  if (placed) {
+    player.State.CameraX = camera[0];
+    player.State.CameraY = camera[1];
+    player.State.CameraHeightIndex = CInt(camera[2]);
+  }
   const uint64_t t0 = 1000;
   player.Open(t0);
   Surface frameSurface(geometry.FrameWidth(), geometry.FrameHeight(), RGB(0, 0, 128));

@@ -7,8 +7,9 @@
 namespace zarv::replay {
 
 // Parses "replay FILE.brd --seconds T --frame N [--size 640|800|1024]
-// [--vortex] [--wireframe] --out PICTURE.bmp" (args without the program name
-// and the command word) and runs it; 2 on a usage error.
+// [--vortex] [--wireframe] [--camera EAST,NORTH,HEIGHTINDEX] --out PICTURE.bmp"
+// (args without the program name and the command word) and runs it; 2 on a
+// usage error.
 int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace zarv::replay
