@@ -943,7 +943,15 @@ void FlightFrame::Form_Unload(int& cancel) {
   RestoreVolume();
   if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
   UnloadRecordsScreens();
-  if (!shell::RankingFile().Write()) shell::ReportNotSaved("順位", records::RankingPath());
+  if (!shell::RankingFile().Write()) {
+    // Not written over a file the start could not read: that is the cause.
+    const std::string unread = records::RankingFileNotice(records::Ranking(), records::RankingPath());
+    if (unread.empty()) {
+      shell::ReportNotSaved("順位", records::RankingPath());
+    } else {
+      MsgBox(unread, vbExclamation, shell::Shell().AppName);
+    }
+  }
   const int16_t mode = shell::CurrentSettings().ExitMode;
   if ((mode == 0 || mode == 2) && !AskSaveQuestions()) {
     // The user stays with the unsaved changes: the screen goes on.

@@ -80,7 +80,7 @@ void FlightFrame::SetUpScreen() {
   Picture8.Canvas().SetDrawWidth(1);
   Label16.SetCaption("メニュー");
   Font(Label16, kGothic, 13 * fs);
-  Label16.Move(4, 3, 80, 18);
+  Label16.Move(0, 1, 80, 18);
   Font(Label21, kGothic, 13 * fs);
   Label21.SetBackStyle(vbTransparent);
   // The title row: the menu, the launch conditions, the aircraft's name,

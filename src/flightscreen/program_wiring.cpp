@@ -58,7 +58,10 @@ void WireProgram() {
   // The ranking file belongs to the records: read at start-up, written by
   // the flight screen's unload.
   shell::RankingFileHooks& ranking = shell::RankingFile();
-  ranking.Read = [] { records::ReadRankingFile(records::RankingPath(), records::Ranking()); };
+  ranking.Read = [] {
+    records::ReadRankingFile(records::RankingPath(), records::Ranking());
+    return records::RankingFileNotice(records::Ranking(), records::RankingPath());
+  };
   ranking.Write = [] { return records::WriteRankingFile(records::RankingPath(), records::Ranking()); };
 
   // The shell's screens (hangar, editor, notice, progress dialog, charts'

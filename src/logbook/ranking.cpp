@@ -38,6 +38,11 @@ bool WriteRankingFile(const std::string& path, const RankingState& ranking) {
   return WriteTextLines(path, lines);
 }
 
+std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {
+  if (ranking.File != RankingState::FileState::Unreadable) return {};
+  return "順位ファイルを読み込めませんでした。\r\n" + path + "\r\nこのファイルはそのまま残し、順位は保存しません。";
+}
+
 double RankingValue(const std::string& line) { return Val(line); }
 
 int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& f) {

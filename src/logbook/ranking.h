@@ -39,6 +39,9 @@ void ReadRankingFile(const std::string& path, RankingState& ranking);
 // start read the file or found none; false too when the write failed, the
 // old file then being intact. A refused or failed write keeps the state.
 [[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking);
+// What the user is told, at the start and again at the unload, of a ranking
+// file that was there but could not be read; empty for any other.
+std::string RankingFileNotice(const RankingState& ranking, const std::string& path);
 
 // The distance a ranking line stands for: its leading number (0 when none).
 double RankingValue(const std::string& line);

@@ -21,9 +21,23 @@ bool SamePoint(const ViewPoint& a, const ViewPoint& b) {
   return a.ViewX == b.ViewX && a.ViewY == b.ViewY && a.ViewZ == b.ViewZ;
 }
 
-// A section edge too short across to show (its depth along Y is ignored).
+// A section edge too short to show. Its length in space, not across one
+// pair of world axes: at an east or west heading a flat section's edges run
+// along Y, and the model would lose faces by heading.
 bool DegenerateEdge(const ViewPoint& a, const ViewPoint& b) {
-  return !(std::abs(a.ViewX - b.ViewX) > 0.002 || std::abs(a.ViewZ - b.ViewZ) > 0.002);
+  const double dx = a.ViewX - b.ViewX, dy = a.ViewY - b.ViewY, dz = a.ViewZ - b.ViewZ;
+  return !(std::sqrt(dx * dx + dy * dy + dz * dz) > 0.002);
+}
+
+// Whether two points of the drawn aircraft lie apart across it, along its
+// own span axis (the projection records hold its attitude; their work point
+// is scratch).
+bool SpanwiseApart(ProjectionRecords& pr, const ViewPoint& a, const ViewPoint& b) {
+  pr.Work = {1, 0, 0};
+  pr.Rotate();
+  const WorkPoint& span = pr.Work;
+  const double across = (a.ViewX - b.ViewX) * span.X + (a.ViewY - b.ViewY) * span.Y + (a.ViewZ - b.ViewZ) * span.Z;
+  return std::abs(across) > 1e-6;
 }
 
 void ApplyMarks(PolygonList& list, int slot, const CellMarks& marks) {
@@ -156,9 +170,11 @@ void AddFrontFuselagePolygons(PartBuildContext& c) {
   const FrontFuselageView& right = sc.FrontFuselageRightView;
   const WingView& wing = sc.WingLeftView;
   // Row 4 of the rear columns gives way to row 5 unless the wing root or a
-  // nacelle already closes the side there.
-  const bool sideGap = wing(0, 0).ViewX != left(9, 4).ViewX &&
-                       sc.NacelleLeftView(0, 0).ViewX != sc.NacelleLeftView(11, 0).ViewX;
+  // nacelle already closes the side there. Sides are compared across the
+  // aircraft, not along a world axis, so the model is the same at every
+  // heading.
+  const bool sideGap = SpanwiseApart(c.Projection, wing(0, 0), left(9, 4)) &&
+                       SpanwiseApart(c.Projection, sc.NacelleLeftView(0, 0), sc.NacelleLeftView(11, 0));
   for (int s = 0; s <= 10; ++s) {
     for (int p = 0; p <= 6; ++p) {
       const ViewPoint& pt = left(s, p);

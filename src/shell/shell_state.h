@@ -67,7 +67,7 @@ inline ShellState& Shell() { return ProgramWide<ShellState>(); }
 // the start-up reads it and the flight screen's unload writes it through
 // these hooks, which the program's wiring fills.
 struct RankingFileHooks {
-  std::function<void()> Read;
+  std::function<std::string()> Read;  // what the user must be told, or ""
   std::function<bool()> Write;
 };
 

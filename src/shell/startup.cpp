@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
@@ -310,7 +311,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
 
   // Read whatever the settings file held: an invalid settings file must not
   // lose the ranking (the unload writes the list back).
-  RankingFile().Read();
+  if (std::string notice = RankingFile().Read(); !notice.empty()) out.notices.push_back(std::move(notice));
 
   if (s.ExitMode == 0) {
     // The user sees the splash while the hangars are sorted.

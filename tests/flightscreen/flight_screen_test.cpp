@@ -40,6 +40,16 @@ TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
     EXPECT_GT(f.Picture8.Width(), Screen().PixelWidth()) << size;
     EXPECT_GT(f.Frame1.Top(), 0) << size;
     EXPECT_LT(f.Frame1.Top(), f.Picture8.Height()) << size;
+    // The title row from the strip's left edge, unscaled: the menu, the
+    // launch conditions, the aircraft's name, then the elapsed time.
+    EXPECT_EQ(f.Label16.Left(), 0);
+    EXPECT_EQ(f.Label16.Top(), 1);
+    EXPECT_EQ(f.Label21.Left(), f.Label16.Width() + 10);
+    EXPECT_EQ(f.Label21.Top(), 1);
+    EXPECT_EQ(f.Label14.Left(), f.Label21.Left() + f.Label21.Width() + 10);
+    EXPECT_EQ(f.Label14.Top(), 1);
+    EXPECT_EQ(f.Label24.Left(), f.Label14.Left() + f.Label14.Width() + 20);
+    EXPECT_EQ(f.Label24.Top(), 2);
     f.Unload();
   }
 
@@ -225,6 +235,58 @@ TEST_F(FlightScreenTest, DisplayOptionsFollowTheBoxesAtTheirPasses) {
   s.Body.Altitude = 10;
   f.ReadDisplayOptions();
   EXPECT_EQ(s.Loop.SpeedMode, 3);  // a light aircraft's x1/3
+}
+
+// Pass 25 files the boxes as the user left them, while the flags the flight
+// reads wait: each display from its own pass on, so that the first passes
+// measure the frame rate without them, and the sound until the first second
+// has flown, when taking the box over is what starts the wind loop.
+TEST_F(FlightScreenTest, PassTwentyFiveSavesTheBoxesWhileTheFlagsWait) {
+  shell::Settings& st = shell::CurrentSettings();
+  st.ShowObjects = st.ShowDataBox = st.SoundOn = 1;
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  const flight::FlightState& s = flight::State();
+  struct Seen {
+    int32_t pass;
+    double time;
+    int16_t objects, dataBox, sound;
+  };
+  std::vector<Seen> seen;
+  const auto look = [&] { seen.push_back({s.Loop.PassCount, s.Loop.FlightTime, st.ShowObjects, st.ShowDataBox, st.SoundOn}); };
+  std::vector<std::string> saved;
+  auto save = f.Screen().Seams.SaveSettings;
+  f.Screen().Seams.SaveSettings = [&] {
+    save();
+    saved = Lines(shell::SettingsPath());
+    look();
+  };
+  auto panel = f.Screen().Seams.DrawInstrumentPanel;
+  f.Screen().Seams.DrawInstrumentPanel = [&] {
+    panel();
+    look();
+    if (s.Loop.PassCount > 150) flight::State().Loop.FlightEnded = true;
+  };
+  f.Timer2_Timer();  // on the platform, paced on the hand-driven clock
+  ASSERT_GE(saved.size(), 13u);
+  EXPECT_EQ(Val(saved[6]), 1);   // ShowObjects
+  EXPECT_EQ(Val(saved[8]), 1);   // ShowDataBox
+  EXPECT_EQ(Val(saved[12]), 1);  // SoundOn
+  ASSERT_FALSE(seen.empty());
+  for (const Seen& v : seen) {
+    if (v.pass <= 30) {
+      EXPECT_EQ(v.objects, 0) << v.pass;
+    }
+    if (v.pass <= 60) {
+      EXPECT_EQ(v.dataBox, 0) << v.pass;
+    }
+    if (v.time <= 1) {
+      EXPECT_EQ(v.sound, 0) << v.pass;
+    }
+  }
+  EXPECT_EQ(seen.back().objects, 1);
+  EXPECT_EQ(seen.back().dataBox, 1);
+  EXPECT_EQ(seen.back().sound, 1);
 }
 
 // The ranking's name box takes what is typed; the letters fly nothing

@@ -2,6 +2,8 @@
 // is filled at start-up, and one left empty is named, not skipped.
 #include "flightscreen/program_wiring.h"
 
+#include <filesystem>
+
 #include "flight/loop_fixture.h"
 #include "flightscreen/flight_screen_fixture.h"
 #include "flightscreen/joystick_link.h"
@@ -47,6 +49,41 @@ TEST_F(ProgramWiring, RankingHooksReadAndWriteTheProgramsFile) {
   records::Ranking().RecordLines[2] = "600 new";
   EXPECT_TRUE(shell::RankingFile().Write());
   EXPECT_EQ(Bytes(Path("Temp/record.dat")).substr(0, 19), "700 kept\r\n600 new\r\n");
+}
+
+// A ranking file the start cannot read (far too large for one, or no file
+// at all) is kept as it is; the user hears why at the start and again at the
+// quit, not that the ranking could not be saved.
+TEST_F(ProgramWiring, AnUnreadableRankingIsSaidAtTheStartAndTheQuitAndKept) {
+  const std::string path = records::RankingPath();
+  const std::string huge(records::kMaxRankingFileBytes + 1, '9');
+  for (const bool folder : {false, true}) {
+    if (folder) {
+      ASSERT_TRUE(DeleteFile(path));
+      ASSERT_TRUE(MakeDir(path));
+    } else {
+      WriteBytes(path, huge);
+    }
+    const std::string notice = shell::RankingFile().Read();
+    EXPECT_NE(notice.find("順位ファイルを読み込めませんでした"), std::string::npos) << notice;
+    EXPECT_NE(notice.find(path), std::string::npos) << notice;
+    Open(flight::testing::SampleLines("Marden７"));
+    ClearMessageBoxCalls();
+    FlightScreenForm().Unload();  // quit
+    std::vector<std::string> said;
+    for (const MsgBoxCall& call : MessageBoxCalls()) said.push_back(call.prompt);
+    EXPECT_EQ(said, std::vector<std::string>{notice}) << folder;
+    if (folder) {
+      EXPECT_TRUE(DirExists(path));
+    } else {
+      EXPECT_EQ(Bytes(path), huge);
+    }
+  }
+  // A readable file, or none, is nothing to tell.
+  std::filesystem::remove(path);
+  EXPECT_EQ(shell::RankingFile().Read(), "");
+  WriteBytes(path, "700 kept\r\n");
+  EXPECT_EQ(shell::RankingFile().Read(), "");
 }
 
 }  // namespace

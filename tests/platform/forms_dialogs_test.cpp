@@ -5,8 +5,10 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRect>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -16,6 +18,7 @@
 #include "platform/runtime/files.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
@@ -47,6 +50,35 @@ TEST_F(FormsDialogs, MessageBoxesAreAnsweredAndRecorded) {
   EXPECT_EQ(MessageBoxCalls()[0].style, 48);
   EXPECT_EQ(MessageBoxCalls()[1].style, 36);
   EXPECT_EQ(MessageBoxCalls()[1].title, "Zarv");  // the default title
+}
+
+// A message box is owned by the form on top, which it opens over and is
+// raised with: the form shown last, or after that one is hidden the one
+// before it, whatever window the window system still calls active.
+TEST_F(FormsDialogs, AMessageBoxBelongsToTheFormOnTop) {
+  Form first, second;
+  first.Show();
+  second.Show();
+  QWidget other;  // a window that is no form, active last
+  other.show();
+  other.activateWindow();
+  PumpUntil([&] { return QApplication::activeWindow() == &other; }, 500);
+  const auto ownerOfTheNextBox = [] {
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      owner = box->parentWidget();
+      box->buttons().front()->click();
+    });
+    EXPECT_EQ(MsgBox("飛行記録ﾌｧｲﾙを整理できませんでした。", vbExclamation), vbOK);
+    return owner;
+  };
+  EXPECT_EQ(ownerOfTheNextBox(), second.impl().widget);
+  second.Hide();
+  EXPECT_EQ(ownerOfTheNextBox(), first.impl().widget);
+  first.Unload();
+  second.Unload();
 }
 
 TEST_F(FormsDialogs, PopupMenuRaisesTheChosenItem) {

@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "flight/flight_load.h"
+#include "flight/loop_fixture.h"
 #include "replay/replay_fixture.h"
 #include "program_test.h"
 
@@ -89,6 +94,83 @@ TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
   }
   EXPECT_GT(drawn, 15);
   EXPECT_EQ(offPicture, 0);
+}
+
+// The outline the flight set-up builds for an aircraft.
+model::AirframeOutline OutlineOf(aircraft::AircraftData a) {
+  auto s = std::make_unique<flight::FlightState>();
+  auto chart = std::make_unique<flight::ModelEvaluation>();
+  model::AirframeOutline o;
+  EXPECT_TRUE(flight::PrepareFlightScreenLoad(a, *s, o, *chart).Accepted);
+  return o;
+}
+
+// A twin jet with 1.18 m engines: fin spacing and centre of gravity choose
+// between one fin, nacelles at the wing roots and wide or narrow booms.
+model::AirframeOutline TwinJetOutline(double finSpacing, double cgPosition) {
+  aircraft::AircraftData a = flight::testing::Powered(flight::testing::Engine::Jet);
+  a.FinHalfSpacing = finSpacing / 2;
+  a.CgPosition = cgPosition;
+  a.EngineModel = "F110-GE129";
+  return OutlineOf(a);
+}
+
+// Which triangles the model is made of: how many each part group holds.
+std::vector<int> TrianglesOf(const model::AirframeOutline& outline, double launchSpeed, double headingDeg,
+                             double pitchDeg, double bankDeg) {
+  ReplayFixture f(100, launchSpeed);
+  f.Outline = outline;
+  for (int i = 0; i < 100; ++i) {
+    flight::FlightSample& s = f.Record.Row(i);
+    s.HeadingDeg = headingDeg;
+    s.Pitch = pitchDeg;
+    s.Bank = bankDeg;
+    s.NozzleOpening = 100;
+  }
+  f.Open(0, -50, 5);
+  f.Camera(-30, -40, 5);
+  f.Aim(10);
+  f.Player->PlaceModel();
+  Surface picture(660, 480);
+  f.Player->PaintModel(picture);
+  const model::PolygonList& list = model::Polygons();
+  std::vector<int> counts;
+  for (int g = 1; g <= list.GroupCount; ++g)
+    counts.push_back(list.GroupLastPoly[static_cast<std::size_t>(g)] - list.GroupLastPoly[static_cast<std::size_t>(g) - 1]);
+  return counts;
+}
+
+// A face too small to show is one whose edge is short in space, wherever
+// the aircraft points: east and west a flat section's edges lie along the
+// north axis, and the model must not lose them there.
+TEST_F(ReplayModel, TheModelIsMadeOfTheSameTrianglesAtEveryHeading) {
+  struct Layout {
+    std::string name;
+    model::AirframeOutline outline;
+    double launchSpeed;
+  };
+  std::vector<Layout> layouts = {{"one fin", TwinJetOutline(0, 0.27), 150},
+                                 {"wing-root nacelles", TwinJetOutline(5, 0.2), 150},
+                                 {"wide booms", TwinJetOutline(2.6, 0.3), 150},
+                                 {"narrow booms", TwinJetOutline(6, 0.3), 150}};
+  for (const std::string& name : flight::testing::SampleNames()) {
+    const aircraft::AircraftData a = flight::testing::Sample(name);
+    layouts.push_back({name, OutlineOf(a), a.LaunchSpeed});
+  }
+  for (const Layout& l : layouts) {
+    // Level, and climbing in a bank.
+    for (const double attitude : {0.0, 1.0}) {
+      const double pitch = 7 * attitude, bank = -25 * attitude;
+      const std::vector<int> north = TrianglesOf(l.outline, l.launchSpeed, 0, pitch, bank);
+      int total = 0;
+      for (int n : north) total += n;
+      EXPECT_GT(total, 150) << l.name;
+      for (const double heading : {45.0, 90.0, 180.0, 270.0}) {
+        EXPECT_EQ(TrianglesOf(l.outline, l.launchSpeed, heading, pitch, bank), north)
+            << l.name << " at " << heading << (attitude > 0 ? ", climbing in a bank" : ", level");
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class ProgramFolderTest : public zarv::testing::ScreenTest {
     art.DrawPanelArt = art.DrawGradient = art.DrawSkyBackgrounds = [] {};
     art.PlaySoundFromMemory = [](const std::string&) {};
     art.FileLeftoverLog = [](const std::string&) { return std::string(); };
-    RankingFile().Read = [] {};
+    RankingFile().Read = [] { return std::string(); };
     RankingFile().Write = [] { return true; };
     flightScreen_.Wire();
   }

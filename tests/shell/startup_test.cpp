@@ -89,22 +89,28 @@ TEST_F(ProgramFolderTest, RankingIsReadWhateverTheSettingsSaid) {
   ASSERT_TRUE(MakeDir(Path("Data")));
   int reads = 0;
   bool settingsReadFirst = false;
+  std::string notice;
   RankingFile().Read = [&] {
     ++reads;
     settingsReadFirst = CurrentSettings().ExitMode == 2;
+    return notice;
   };
   WriteBytes(Path("Temp/set.ini"), " 2\r\n");
-  PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_TRUE(PrepareEnvironment(kScreenW, kScreenH).notices.empty());
   EXPECT_TRUE(SettingsValid());
   EXPECT_EQ(reads, 1);
   EXPECT_TRUE(settingsReadFirst);
+  // What the reader has to say of the file is said at the start.
+  notice = "unreadable";
+  EXPECT_EQ(PrepareEnvironment(kScreenW, kScreenH).notices, std::vector<std::string>{"unreadable"});
+  notice.clear();
   EXPECT_FALSE(Exists(Path("Readme.txt")));  // not a normal start
 
   // A rejected settings file must not cost the ranking.
   WriteBytes(Path("Temp/set.ini"), " 9\r\n");
   PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_FALSE(SettingsValid());
-  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(reads, 3);
 }
 
 // A settings file that exists but cannot be read (a FIFO would hang the

@@ -75,11 +75,19 @@ void UnloadEveryForm() {
 
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
 
-// Brings a window to the front (the off-screen platform has no stacking).
+// Brings a window to the front (the off-screen platform has no stacking),
+// then the windows it owns (a message box) above it again: without a window
+// manager nothing else keeps them there. The last of these keeps the keys.
 void Raise(QWidget* w) {
   static const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+  QWidget* keys = w;
   if (!offscreen) w->raise();
-  w->activateWindow();
+  for (QWidget* owned : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!owned->isWindow() || !owned->isVisible()) continue;
+    if (!offscreen) owned->raise();
+    keys = owned;
+  }
+  keys->activateWindow();
 }
 
 }  // namespace
@@ -88,6 +96,17 @@ void Raise(QWidget* w) {
 
 const std::vector<Form*>& AllForms() { return Forms().all; }
 Form* ActiveFormNow() { return Forms().active; }
+
+Form* TopForm() {
+  const FormsState& st = Forms();
+  const auto shows = [](const Form* f) {
+    return f != nullptr && f->Loaded() && f->Visible() && f->WindowState() != vbMinimized;
+  };
+  if (shows(st.active)) return st.active;
+  for (auto it = st.history.rbegin(); it != st.history.rend(); ++it)
+    if (shows(*it)) return *it;
+  return nullptr;
+}
 
 void ActivateForm(Form* f) {
   FormsState& st = Forms();

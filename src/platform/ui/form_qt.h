@@ -98,6 +98,9 @@ void ActivatePrevious(Form* gone);
 // events, so that only the final state counts).
 void SyncActiveSoon();
 Form* ActiveFormNow();
+// The form on top: the active one, else the last activated that still shows
+// (not minimised); nullptr when none shows.
+Form* TopForm();
 const std::vector<Form*>& AllForms();
 // Quits the event loop of Application::Run when no form is loaded.
 void QuitCheckSoon();

@@ -8,6 +8,7 @@
 
 #include "platform/runtime/program_state.h"
 #include "platform/ui/control_qt.h"
+#include "platform/ui/form_qt.h"
 
 namespace zarv {
 
@@ -53,7 +54,10 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
   }
 
   EnsureQtApp();
-  QMessageBox box(QApplication::activeWindow());
+  // Owned by the form on top, so that it opens above that form and stays
+  // there; the window system's active window may be one just hidden.
+  Form* top = TopForm();
+  QMessageBox box(top != nullptr ? top->impl().widget : QApplication::activeWindow());
   box.setWindowTitle(QStr(call.title));
   box.setText(DisplayText(prompt));
   switch (style & 0x70) {
