@@ -47,6 +47,9 @@ class ReplayScreen : public zarv::testing::ProgramTest {
     link.Aircraft = &aircraft_;
     link.Settings = &settings_;
     link.FlightScreen = &flightScreen_;
+    link.FlightScreenKeepsDrawing = [] { return true; };
+    link.OpenLog = [](flight::FlightRecord&) { return false; };
+    link.QuitProgram = [] {};
     link.WaitUntil = [this, frame](uint64_t deadline) {
       const uint64_t now = clock_.MonotonicMs();
       if (deadline > now) clock_.Advance(deadline - now);
