@@ -15,6 +15,7 @@ namespace {
 constexpr Color kLift = 0xAA0000;
 constexpr Color kDrag = 0x2222AA;
 constexpr Color kLiftToDrag = 0xAA00;
+constexpr Color kLiftToDragLegend = 0x8800;  // darker than its curve
 constexpr Color kPurple = 0x880088;
 constexpr Color kTailLift = 0x888888;
 }  // namespace
@@ -55,7 +56,7 @@ void PlaneCharactorForm::Form_Load() {
   Label5.SetCaption("揚抗比");
   Label3.SetForeColor(kLift);
   Label4.SetForeColor(kDrag);
-  Label5.SetForeColor(kLiftToDrag);
+  Label5.SetForeColor(kLiftToDragLegend);
 
   DrawGrid();
   if (!useInPlace_) {

@@ -21,7 +21,8 @@ struct FlightSeams {
   std::function<void()> DrawHeadUpDisplay;     // display steps, after the display's step
   std::function<void()> UpdateCompanion;       // the companion's position at RecordCount
   std::function<void()> UpdateGunRounds;       // every step, after the companion
-  std::function<void()> UpdateExhaustAndEngineSound;  // every pass
+  // Every pass. The flight screen draws no exhaust puffs and leaves it empty.
+  std::function<void()> UpdateExhaustAndEngineSound;
   // Draws the panel; the loop runs the panel's physics right after it
   // (UpdateInstrumentPanelPhysics: the fourth phase's factors and burn).
   std::function<void()> DrawInstrumentPanel;

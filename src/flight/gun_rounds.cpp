@@ -108,7 +108,7 @@ void ScoreHit(GunRoundsContext& c, int i, double now) {
   // While the hit sound of an earlier hit plays, its time and level stand.
   if (s.Sound.HitSoundPlaying != 0) return;
   s.Sound.HitSoundTime = s.Sound.LastHitTime;
-  if (c.SoundOn == 1 && c.SetHitVolume) c.SetHitVolume();
+  if (c.SoundOn == 1) c.SetHitVolume();
 }
 
 void ProjectRound(GunRoundsContext& c, int i) {

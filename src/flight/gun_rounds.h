@@ -46,7 +46,8 @@ struct GunRoundsContext {
   const model::ViewSetup& View;        // the cockpit view's projection, as last drawn
   int16_t SoundOn = 0;
   // With the sound on, at a hit while no hit sound plays: both channels to
-  // the full base level and the wave volume set. Skipped when empty.
+  // the full base level and the wave volume set. Required: the flight screen
+  // gives it, checked when it has set itself up.
   std::function<void()> SetHitVolume;
 };
 

@@ -82,8 +82,8 @@ std::vector<std::string> SplitLogLine(const std::string& line, int maxFields, in
 
 // Fills the flight loop's UpdateCompanion and UpdateGunRounds hooks with the
 // companion and the gun on the given records. The view setup is read at each
-// step (the cockpit view's projection as last drawn); setHitVolume is the
-// sound's level change at a hit (may be empty).
+// step (the cockpit view's projection as last drawn); SetHitVolume is the
+// sound's level change at a hit, called whenever the sound is on.
 struct CompanionSeamLinks {
   flight::FlightState* State = nullptr;
   flight::FlightRecord* Record = nullptr;

@@ -18,6 +18,7 @@
 #include "flightscreen/gun_burst.h"
 #include "flightscreen/flight_menu.h"
 #include "flightscreen/joystick_link.h"
+#include "flightscreen/program_wiring.h"
 #include "flightscreen/unload_fields.h"
 #include "model/outline.h"
 #include "platform/devices/joystick.h"
@@ -288,6 +289,9 @@ void FlightFrame::Form_Load() {
   screen_.TaskStartTime = screen_.Keys.UiDeadline = sh.TaskStartTime = Timer();
   Check8.SetValue(a.TailHoldFlag != 0 ? 1 : 0);
   FillSeams();
+  // Every hook of this flight is filled now: one left empty is a fault of
+  // the build, found before the flight can meet it.
+  CheckFlightScreenWiring();
   Show();
   ZOrder();
   DrawFrame();
@@ -337,12 +341,16 @@ void FlightFrame::FillSeams() {
   seams.ShowMessage = [](const std::string& text) { MsgBox(text, vbExclamation, shell::Shell().AppName); };
   seams.EndFlight = [this] { RunPostFlight(); };
   FillJoystickSeams(seams);
-  ConnectCompanionSeams(seams, {&flight::State(), &flight::Record(), &flight::Companion(), &model::Outline(),
-                                &drawing_->View.Projection.View, &screen_.Options.SoundOn, [this] {
-                                  screen_.LeftChannelVolume = screen_.RightChannelVolume = screen_.BaseVolume;
-                                  screen_.SoundVolumeRatio = screen_.BaseVolume != 0 ? 1.0 : 0.0;
-                                  SetWave(screen_.LeftChannelVolume, screen_.RightChannelVolume);
-                                }});
+  ConnectCompanionSeams(seams, CompanionLinks());
+}
+
+CompanionSeamLinks FlightFrame::CompanionLinks() {
+  return {&flight::State(), &flight::Record(), &flight::Companion(), &model::Outline(),
+          &drawing_->View.Projection.View, &screen_.Options.SoundOn, [this] {
+            screen_.LeftChannelVolume = screen_.RightChannelVolume = screen_.BaseVolume;
+            screen_.SoundVolumeRatio = screen_.BaseVolume != 0 ? 1.0 : 0.0;
+            SetWave(screen_.LeftChannelVolume, screen_.RightChannelVolume);
+          }};
 }
 
 void FlightFrame::LoadCompanion() {

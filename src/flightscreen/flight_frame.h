@@ -15,6 +15,7 @@
 #include "flight/flight_options.h"
 #include "flight/flight_seams.h"
 #include "flightscreen/cockpit_drawing.h"
+#include "flightscreen/companion_load.h"
 #include "logbook/flight_log.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -134,6 +135,11 @@ class FlightFrame : public Form {
   void RestartFrameRateCount();
   // The link a replay opened from this screen gets.
   void FillReplayLink(replay::ReplayLink& link);
+  // What the post-flight processing calls on this screen; its OK of the name
+  // entry reads `prompt`.
+  records::PostFlightScreen PostFlightScreenHooks(std::string& prompt);
+  // The companion's and the gun's links into this screen's flight.
+  CompanionSeamLinks CompanionLinks();
 
   // One place for each drawing the view and panel issues provide.
   void DrawFrame();

@@ -97,6 +97,31 @@ void FlightFrame::CloseIdleReplay() {
 
 // ------------------------------------------------------- end of flight
 
+records::PostFlightScreen FlightFrame::PostFlightScreenHooks(std::string& prompt) {
+  records::PostFlightScreen ps;
+  ps.ShowWritingMenu = [this] {
+    FillMenu(kMenuWritingLog);
+    List1.SetLeft(0);
+    List1.SetVisible(false);
+    SetMousePointer(vbHourglass);
+  };
+  ps.Progress = ProgressDialogHooks();
+  // F10 or F12 in the progress dialog: carried out once the log is filed.
+  ps.Progress.AfterRows = [this] {
+    const int16_t mode = shell::Shell().ScreenMode;
+    shell::Shell().ScreenMode = shell::kScreenModeNone;
+    if (mode == shell::kScreenModeChangeAircraft) Command3_Click();
+    if (mode == shell::kScreenModeQuit) QuitCommand();
+  };
+  ps.AskPilotName = [&prompt](const std::string& text) { prompt = text; };
+  ps.ShowMessage = [](const std::string& message) { MsgBox(message, vbExclamation, shell::Shell().AppName); };
+  ps.ShowPostFlightMenu = [this] {
+    FillMenu(kMenuAfterFlight);
+    SetMousePointer(vbDefault);
+  };
+  return ps;
+}
+
 void FlightFrame::RunPostFlight() {
   if (Timer1.Enabled()) return;  // armed already by a nested loop
   flight::FlightState& s = flight::State();
@@ -128,27 +153,7 @@ void FlightFrame::Timer1_Timer() {
                                ProgramPath("\\Temp\\before.csv"),
                                ProgramPath("\\FlightData"),
                                ""};
-  records::PostFlightScreen ps;
-  ps.ShowWritingMenu = [this] {
-    FillMenu(kMenuWritingLog);
-    List1.SetLeft(0);
-    List1.SetVisible(false);
-    SetMousePointer(vbHourglass);
-  };
-  ps.Progress = ProgressDialogHooks();
-  // F10 or F12 in the progress dialog: carried out once the log is filed.
-  ps.Progress.AfterRows = [this] {
-    const int16_t mode = shell::Shell().ScreenMode;
-    shell::Shell().ScreenMode = shell::kScreenModeNone;
-    if (mode == shell::kScreenModeChangeAircraft) Command3_Click();
-    if (mode == shell::kScreenModeQuit) QuitCommand();
-  };
-  ps.AskPilotName = [&prompt](const std::string& text) { prompt = text; };
-  ps.ShowMessage = [](const std::string& message) { MsgBox(message, vbExclamation, shell::Shell().AppName); };
-  ps.ShowPostFlightMenu = [this] {
-    FillMenu(kMenuAfterFlight);
-    SetMousePointer(vbDefault);
-  };
+  const records::PostFlightScreen ps = PostFlightScreenHooks(prompt);
   // The writer's progress dialog takes F10 and F12, also after a stored log
   // was read into the charts during the flight.
   shell::Shell().LogCaller = records::kLogCallerNone;

@@ -1,6 +1,10 @@
 #include "flightscreen/program_wiring.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#include <type_traits>
 #include <utility>
 
 #include "aircraft/aircraft_data.h"
@@ -8,14 +12,17 @@
 #include "flight/flight_commands.h"
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
+#include "flightscreen/companion_load.h"
 #include "flightscreen/flight_frame.h"
 #include "flightscreen/joystick_link.h"
 #include "logbook/flight_log.h"
+#include "logbook/post_flight.h"
 #include "logbook/log_filing.h"
 #include "logbook/ranking.h"
 #include "model/outline.h"
 #include "platform/devices/sound.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/ui/control.h"
 #include "records/flight_data_form.h"
 #include "records/log_picker.h"
@@ -131,6 +138,22 @@ void WireProgram() {
 
 namespace {
 
+// Stands for any member in a brace initialiser, to count a set's members.
+struct AnyMember {
+  template <class T>
+  operator T() const;  // never called: only the initialiser's form is tested
+};
+
+// The number of data members of an aggregate.
+template <class T, class... Members>
+constexpr std::size_t MemberCount() {
+  if constexpr (requires { T{Members{}..., AnyMember{}}; }) {
+    return MemberCount<T, Members..., AnyMember>();
+  } else {
+    return sizeof...(Members);
+  }
+}
+
 // Walks one set of hooks by name and notes the empty ones.
 class HookCheck {
  public:
@@ -147,12 +170,19 @@ class HookCheck {
     if (!hook) unwired_.push_back(set_ + "." + name);
     return *this;
   }
-  // For a set made of hooks only: one added to it but not to this check is
-  // reported too (every std::function has the same size).
+  // A hook the set may leave empty by design (its comment says what an
+  // empty one means): listed, not required.
+  HookCheck& Optional(const char*) {
+    ++listed_;
+    return *this;
+  }
+  // One added to the set but not to this check is reported too: the set
+  // has as many members as the check lists hooks, and the members named in
+  // `values`, which are no hooks.
   template <class Hooks>
-  void Whole(const Hooks&) {
-    if (sizeof(Hooks) != listed_ * sizeof(std::function<void()>))
-      unwired_.push_back(set_ + ": a hook the check does not list");
+  void Whole(const Hooks&, std::initializer_list<const char*> values = {}) {
+    static_assert(std::is_aggregate_v<Hooks>, "a hook set is a plain struct");
+    if (MemberCount<Hooks>() != listed_ + values.size()) unwired_.push_back(set_ + ": a hook the check does not list");
   }
 
  private:
@@ -202,11 +232,21 @@ std::vector<std::string> UnwiredHooks() {
       "ToggleFuelDump", joy.ToggleFuelDump)
       .Whole(joy);
   check.Set("Joystick()")("JoystickBoxValue", joystick.JoystickBoxValue)("FlightScreenTopLeft",
-                                                                        joystick.FlightScreenTopLeft);
+                                                                        joystick.FlightScreenTopLeft)
+      .Whole(joystick, {"Options", "UiDeadline", "OwnUiDeadline", "Commands"});
 
-  // What the flight screen fills for each flight.
   FlightFrame& f = FlightScreenForm();
-  if (!f.FlightLoaded()) return unwired;
+  if (f.FlightLoaded()) {
+    const std::vector<std::string> flight = UnwiredFlightHooks(f);
+    unwired.insert(unwired.end(), flight.begin(), flight.end());
+  }
+  return unwired;
+}
+
+std::vector<std::string> UnwiredFlightHooks(FlightFrame& f) {
+  std::vector<std::string> unwired;
+  HookCheck check(unwired);
+
   const view::FrameHooks& frame = f.Drawing().View.Hooks;
   check.Set("FlightScreenForm().Drawing().View.Hooks")("DrawPanelMeters", frame.DrawPanelMeters)(
       "DrawHeadUpDisplay", frame.DrawHeadUpDisplay)
@@ -214,7 +254,9 @@ std::vector<std::string> UnwiredHooks() {
   const view::PanelScreen& panel = f.Drawing().Panel.Screen;
   check.Set("FlightScreenForm().Drawing().Panel.Screen")("ReadDisplayOptions", panel.ReadDisplayOptions)(
       "RequestAircraftSwap", panel.RequestAircraftSwap)("CloseReplay", panel.CloseReplay)(
-      "ReadWaveVolume", panel.ReadWaveVolume);
+      "ReadWaveVolume", panel.ReadWaveVolume)
+      .Whole(panel, {"FontScale", "ScreenSizeChoice", "ProgramFolder", "DeveloperMode", "ScreenMode",
+                     "ShowInstrumentPanel", "ShowPylonOrHangMeter", "PanelTop", "Record"});
   const flight::KeyCommands& keys = f.Screen().Commands;
   check.Set("FlightScreenForm().Screen().Commands")("Takeoff", keys.Takeoff)("Ranking", keys.Ranking)(
       "AirfoilChart", keys.AirfoilChart)("AircraftChart", keys.AircraftChart)("FlightData", keys.FlightData)(
@@ -223,13 +265,68 @@ std::vector<std::string> UnwiredHooks() {
       "EndNow", keys.EndNow)("Quit", keys.Quit)("HideResultPanel", keys.HideResultPanel)(
       "SpeedOptionChanged", keys.SpeedOptionChanged)("ReadDisplayOptions", keys.ReadDisplayOptions)
       .Whole(keys);
+  // The flight loop skips an empty seam so that it flies headless; the
+  // flight screen fills every one but the pacing wait and the exhaust.
+  const flight::FlightSeams& seams = f.Screen().Seams;
+  check.Set("FlightScreenForm().Screen().Seams")("UpdateWindSound", seams.UpdateWindSound)(
+      "SaveSettings", seams.SaveSettings)("SetPointerShape", seams.SetPointerShape)(
+      "DrawHeadUpDisplay", seams.DrawHeadUpDisplay)("UpdateCompanion", seams.UpdateCompanion)(
+      "UpdateGunRounds", seams.UpdateGunRounds)
+      .Optional("UpdateExhaustAndEngineSound")("DrawInstrumentPanel", seams.DrawInstrumentPanel)("DrawFlightFrame", seams.DrawFlightFrame)(
+      "DoEvents", seams.DoEvents)
+      .Optional("WaitUntil")("PlaySound", seams.PlaySound)("StopSoundAndRestoreVolume",
+                                                             seams.StopSoundAndRestoreVolume)(
+          "PollJoystick", seams.PollJoystick)("DispatchJoystickButtons", seams.DispatchJoystickButtons)(
+          "ShowMessage", seams.ShowMessage)("EndFlight", seams.EndFlight)
+      .Whole(seams, {"Headless"});
+  const CompanionSeamLinks companion = f.CompanionLinks();
+  check.Set("the flight screen's companion links")("SetHitVolume", companion.SetHitVolume)
+      .Whole(companion, {"State", "Record", "Companion", "Outline", "View", "SoundOn"});
+
+  // The post-flight processing and the long tasks' progress dialog skip an
+  // empty hook, for a headless log; the flight screen fills them.
+  const records::LongTaskHooks dialog = ProgressDialogHooks();
+  check.Set("ProgressDialogHooks()")("SetTitle", dialog.SetTitle)("SetText", dialog.SetText)(
+      "DoEvents", dialog.DoEvents)("Close", dialog.Close)
+      .Optional("AfterRows")
+      .Optional("Seconds")
+      .Whole(dialog);
+  std::string prompt;
+  const records::PostFlightScreen post = f.PostFlightScreenHooks(prompt);
+  check.Set("the flight screen's post-flight hooks")("ShowWritingMenu", post.ShowWritingMenu)(
+      "AskPilotName", post.AskPilotName)("ShowMessage", post.ShowMessage)("ShowPostFlightMenu",
+                                                                            post.ShowPostFlightMenu)
+      .Whole(post, {"Progress"});
+  check.Set("the flight screen's post-flight progress")("AfterRows", post.Progress.AfterRows);
+
   replay::ReplayLink link;
   f.FillReplayLink(link);
   check.Set("the flight screen's replay link")("FlightScreenKeepsDrawing", link.FlightScreenKeepsDrawing)(
-      "OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram)("SaveScreenshot", link.SaveScreenshot);
+      "OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram)("SaveScreenshot", link.SaveScreenshot)
+      .Optional("WaitUntil")
+      .Whole(link, {"Record", "Outline", "Flight", "Aircraft", "Scenery", "Settings", "Sounds", "Summary",
+                    "SavedWaveVolume", "FlightScreen"});
   check.Set("the flight screen's replay sounds")("SetWaveVolume", link.Sounds.SetWaveVolume)(
-      "PlaySound", link.Sounds.PlaySound)("PlayTransition", link.Sounds.PlayTransition);
+      "PlaySound", link.Sounds.PlaySound)("PlayTransition", link.Sounds.PlayTransition)
+      .Whole(link.Sounds, {"SoundOn", "LoopSound", "LaunchSound", "BurnSound", "BaseWaveVolume",
+                           "CompanionSampleCount"});
   return unwired;
 }
+
+void EndForUnwiredHooks(const std::vector<std::string>& unwired) {
+  if (unwired.empty()) return;
+  for (const std::string& hook : unwired) std::fprintf(stderr, "zarv: hook not wired: %s\n", hook.c_str());
+  UnwiredHookStop& stop = ProgramWide<UnwiredHookStop>();
+  if (stop.Instead) {
+    stop.Instead(unwired);
+    return;
+  }
+  std::fflush(stderr);
+  // A fault of the build, not of the user's files: nothing of the run is
+  // worth keeping, and the screens are in no state to close in order.
+  std::_Exit(kUnwiredHookExitCode);
+}
+
+void CheckFlightScreenWiring() { EndForUnwiredHooks(UnwiredHooks()); }
 
 }  // namespace zarv::flightscreen

@@ -11,6 +11,9 @@ namespace zarv::records {
 
 namespace {
 
+// Without the flight screen (the probe's and the tests' flights) the
+// screen's hooks stay empty by design and are skipped; the flight screen
+// fills every one, checked when it has set itself up.
 void Call(const std::function<void()>& f) {
   if (f) f();
 }

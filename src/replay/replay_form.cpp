@@ -448,7 +448,7 @@ void ReplayForm::Form_KeyDown(int& key, int /*shift*/) {
       p.ChangeZoom(key == vbKeyPageUp ? +1 : -1);
       break;
     case vbKeyF12:
-      if (link_.QuitProgram) link_.QuitProgram();
+      link_.QuitProgram();
       break;
     case 'L': p.State.ScreenshotRequest = 1; break;
     default: break;
@@ -489,7 +489,7 @@ void ReplayForm::Command1_Click() {
   if (!player_) return;
   ReplayPlayer& p = *player_;
   p.State.Position = 0;
-  const bool kept = link_.FlightScreenKeepsDrawing ? link_.FlightScreenKeepsDrawing() : true;
+  const bool kept = link_.FlightScreenKeepsDrawing();
   if (!kept && p.Aircraft.LaunchHeight == 0) p.Flight.Body.Altitude = -10000;
   model::PolygonList& list = model::Polygons();
   for (int m = 0; m <= 1000; ++m) {

@@ -33,6 +33,8 @@ struct ReplayLink {
   std::string Summary;                              // the flight's one-line result
   int32_t SavedWaveVolume = 0;                      // volume given back on closing
   Form* FlightScreen = nullptr;                     // hidden while the replay runs
+  // The opener fills the hooks (the flight screen's are checked when it has
+  // set itself up); an empty one is only allowed where its comment says so.
   // The flight screen's drawing-kept switch; off with a launch height of 0
   // makes the close end the flight.
   std::function<bool()> FlightScreenKeepsDrawing;

@@ -66,7 +66,9 @@ struct ReplayGeometry {
   double CentreY() const { return 240 * ScreenScale; }
 };
 
-// Sounds of the replay. Empty hooks are skipped (headless, tests).
+// Sounds of the replay. Empty hooks are skipped: the probe's pictures are
+// silent by design. The flight screen fills all three, checked when it has
+// set itself up.
 struct ReplaySounds {
   int16_t SoundOn = 0;
   std::string LoopSound, LaunchSound, BurnSound;  // wind (looped), launch, flight sound

@@ -8,6 +8,7 @@
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
 #include "platform/ui/gdi.h"
+#include "view/panel_drawing.h"
 
 namespace zarv::view {
 
@@ -100,7 +101,9 @@ void DrawPanelFace(Surface& p, double s, double fontScale) {
   // Dial bezels and faces.
   p.SetFillColor(vbBlack);
   p.SetDrawWidth(2);
-  const double dials[5][2] = {{160, 100}, {380, 100}, {260, 200}, {360, 200}, {460, 170}};
+  using panel::kAltitudeDialX;
+  using panel::kAltitudeDialY;
+  const double dials[5][2] = {{160, 100}, {kAltitudeDialX, kAltitudeDialY}, {260, 200}, {360, 200}, {460, 170}};
   for (int i = 0; i <= 720; ++i) {
     const double a = i / 360.0 * 3.14;
     const int32_t v = CLng(((std::cos((i - 90) / 360.0 * 3.14) + 1) / 2) * 180 + 50);
@@ -131,7 +134,7 @@ void DrawPanelFace(Surface& p, double s, double fontScale) {
     PrintAt(p, capX * s, capY * s, caption);
   };
   roundDial(160, 100, 158, 94, "計器速度", 136, 87);
-  roundDial(380, 100, 378, 94, "高度", 370, 87);
+  roundDial(kAltitudeDialX, kAltitudeDialY, kAltitudeDialX - 2, kAltitudeDialY - 6, "高度", 370, 87);
 
   // Climb dial.
   p.SetFontSize(8 * s * fontScale);

@@ -9,6 +9,7 @@
 
 #include "platform/forms_testing.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/numeric.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
@@ -20,6 +21,11 @@
 
 namespace zarv::charts {
 namespace {
+
+// The charts' colours, &HBBGGRR.
+constexpr Color kLift = 0xAA0000;
+constexpr Color kDrag = 0x2222AA;
+constexpr Color kLiftToDragLegend = 0x008800;
 
 // Another window the user can click.
 class OtherForm : public Form {};
@@ -47,11 +53,10 @@ class ChartsTest : public zarv::testing::ProgramTest {
                     .Accepted);
   }
 
-  // Pixels of a legend's colour on a chart: its curve is drawn.
-  static int CurvePixels(Form& f, const Label& legend) { return CurveRows(f, legend).first; }
+  // Pixels of a curve's colour on a chart: the curve is drawn.
+  static int CurvePixels(Form& f, Color c) { return CurveRows(f, c).first; }
   // The count of those pixels and the rows they span.
-  static std::pair<int, int> CurveRows(Form& f, const Label& legend) {
-    const Color c = legend.ForeColor();
+  static std::pair<int, int> CurveRows(Form& f, Color c) {
     int n = 0, top = f.Canvas().Height(), bottom = 0;
     for (int y = 0; y < f.Canvas().Height(); ++y) {
       for (int x = 0; x < f.Canvas().Width(); ++x) {
@@ -62,6 +67,14 @@ class ChartsTest : public zarv::testing::ProgramTest {
       }
     }
     return {n, bottom - top};
+  }
+
+  // The aircraft chart's point of the lift coefficient at sweep step i:
+  // one pixel a step from x 62, 160 pixels a unit up from y 360.
+  static Color LiftPixelColour(Form& f, int step) {
+    const flight::AircraftChartRow row =
+        flight::AircraftChartRowAt(flight::AircraftChartEvaluation(), step, flight::State(), aircraft::Aircraft());
+    return f.Canvas().Point(62 + step, CheckedRound<int>(360 - row.LiftCoefficient * 160));
   }
 
   OtherForm other_;
@@ -77,7 +90,15 @@ TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   EXPECT_DOUBLE_EQ(flight::State().Airfoils.MaxAngleOfAttack, limit);
   EXPECT_EQ(f.Label2.Caption(), flight::AircraftChartEvaluation().SummaryText);
   EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 18.0"), std::string::npos);
-  EXPECT_GT(CurvePixels(f, f.Label3), 100);
+  EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().AircraftName);
+  // The summary stands on the bottom edge.
+  EXPECT_EQ(f.Label2.Top() + f.Label2.Height(), f.ScaleHeight());
+  // The lift curve and the legends in their colours.
+  EXPECT_GT(CurvePixels(f, kLift), 100);
+  EXPECT_EQ(LiftPixelColour(f, 150), kLift);
+  EXPECT_EQ(f.Label3.ForeColor(), kLift);
+  EXPECT_EQ(f.Label4.ForeColor(), kDrag);
+  EXPECT_EQ(f.Label5.ForeColor(), kLiftToDragLegend);
   // The summary takes its own size: as high as as many short lines, none
   // of its lines broken.
   Label lines(f);
@@ -94,6 +115,9 @@ TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   EXPECT_TRUE(f.Visible());
   EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotPlaneCharactor], 1);
   EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 18.0"), std::string::npos);
+  // Over the flight screen's top-left corner, which stands at (300, 450).
+  EXPECT_DOUBLE_EQ(f.Left(), 300);
+  EXPECT_DOUBLE_EQ(f.Top(), 450);
 
   // Closed and opened again: drawn anew, with the limit the first load lowered.
   flight::State().Loop.PassesThisSecond = 7;
@@ -105,26 +129,63 @@ TEST_F(ChartsTest, HiddenLoadShowsTheFlightLoadsEvaluationAndReopeningRedraws) {
   EXPECT_NE(f.Label2.Caption().find("Max Trim AOA 16.4  Max Lift AOA 18.3  Max Operation AOA 16.4"),
             std::string::npos);
   EXPECT_DOUBLE_EQ(flight::State().Airfoils.MaxAngleOfAttack, limit);
-  EXPECT_GT(CurvePixels(f, f.Label3), 100);
+  EXPECT_EQ(LiftPixelColour(f, 150), kLift);
 }
 
 TEST_F(ChartsTest, DragCurveAndLegendOnlyForLightAircraft) {
-  // Powered: the drag legend is put out of the window.
+  // Powered: the drag legend is put out of the window, at 1000; the
+  // lift-to-drag legend stands on its curve at step 100 (8 pixels a unit).
   OpenAircraftChart();
   PlaneCharactorForm& f = Plane_Charactor();
+  EXPECT_DOUBLE_EQ(f.Label4.Left(), 1000);
   EXPECT_GE(f.Label4.Left(), f.ScaleWidth());
+  const auto ld = flight::AircraftChartRowAt(flight::AircraftChartEvaluation(), 100, flight::State(),
+                                             aircraft::Aircraft());
+  ASSERT_TRUE(ld.LiftToDrag);
+  EXPECT_DOUBLE_EQ(f.Label5.Left(), 162);
+  EXPECT_DOUBLE_EQ(f.Label5.Top() + f.Label5.Height(), 360 - *ld.LiftToDrag * 8);
   UnloadCharts();
-  // A glider: its drag, ten times enlarged, and the legend in view.
+  // A glider: its drag ten times enlarged (1600 pixels a unit), the legend
+  // in view at step 185 of the sweep.
   LoadAircraft("Marden7.brd");
   OpenAircraftChart();
-  EXPECT_LT(f.Label4.Left(), f.ScaleWidth());
-  const auto [pixels, rows] = CurveRows(f, f.Label4);
+  EXPECT_DOUBLE_EQ(f.Label4.Left(), 247);
+  EXPECT_DOUBLE_EQ(f.Label3.Left(), 247);
+  const flight::ChartPoint& p = flight::AircraftChartEvaluation().Points[185];
+  const double dragY = 360 - p.Drag / aircraft::Aircraft().WingArea * 1600;
+  EXPECT_DOUBLE_EQ(f.Label4.Top(), dragY);
+  EXPECT_EQ(f.Canvas().Point(62 + 185, CheckedRound<int>(dragY)), kDrag);
+  const auto [pixels, rows] = CurveRows(f, kDrag);
   EXPECT_GT(pixels, 100);
   EXPECT_GT(rows, 200);  // enlarged, it spans most of the chart's height
-  // A drag on the border does not resize it.
-  const double width = f.Width();
-  f.SetWidth(width / 2);
-  EXPECT_DOUBLE_EQ(f.Width(), width);
+  // A drag on the border snaps back to 510 x 480 pixels.
+  f.SetWidth(300 * shell::Shell().TwipsPerPixel);
+  EXPECT_DOUBLE_EQ(f.Width(), 510 * shell::Shell().TwipsPerPixel);
+  EXPECT_DOUBLE_EQ(f.ScaleHeight(), 480);
+}
+
+// The airfoil chart: lift from x 32 (-1 degree) at 20 pixels a degree, 200
+// pixels a unit up from y 440; the legends on their curves at 9 degrees.
+TEST_F(ChartsTest, AirfoilChartDrawsTheWingSection) {
+  OpenAirfoilChart();
+  WingCharactorForm& f = Wing_Charactor();
+  ASSERT_TRUE(f.Visible());
+  EXPECT_EQ(f.Caption(), "翼型特性");
+  EXPECT_EQ(f.Label1.Caption(), aircraft::Aircraft().WingAirfoil);
+  EXPECT_EQ(f.Label2.ForeColor(), kLift);
+  EXPECT_EQ(f.Label3.ForeColor(), kDrag);
+  flight::AirfoilChart chart;
+  flight::EvaluateAirfoilChart(flight::State(), flight::kAirfoilChartSpeedChord, chart);
+  for (int i : {0, 100, 200, 460}) {
+    const auto& p = chart.Points[static_cast<size_t>(i)];
+    EXPECT_EQ(f.Canvas().Point(32 + i, CheckedRound<int>(440 - 200 * p.Lift)), kLift) << i;
+  }
+  const auto& nine = chart.Points[200];
+  EXPECT_EQ(f.Canvas().Point(32 + 200, CheckedRound<int>(440 - 2000 * nine.Drag)), kDrag);
+  EXPECT_DOUBLE_EQ(f.Label2.Left(), 232);
+  EXPECT_DOUBLE_EQ(f.Label2.Top(), 440 - 200 * nine.Lift);
+  EXPECT_DOUBLE_EQ(f.Label3.Left(), 232);
+  EXPECT_DOUBLE_EQ(f.Label3.Top(), 440 - 2000 * nine.Drag);
 }
 
 TEST_F(ChartsTest, ChartsLeaveTheFlightsWorkingValuesAlone) {
@@ -140,7 +201,7 @@ TEST_F(ChartsTest, ChartsLeaveTheFlightsWorkingValuesAlone) {
   OpenAirfoilChart();
   WingCharactorForm& w = Wing_Charactor();
   ASSERT_TRUE(w.Visible());
-  EXPECT_GT(CurvePixels(w, w.Label2), 100);
+  EXPECT_GT(CurvePixels(w, kLift), 100);
   UnloadCharts();
   flight::ModelEvaluation onFlight = flight::AircraftChartEvaluation();
   flight::FlightState copy = before;
@@ -148,7 +209,7 @@ TEST_F(ChartsTest, ChartsLeaveTheFlightsWorkingValuesAlone) {
   OpenAircraftChart();
   PlaneCharactorForm& p = Plane_Charactor();
   ASSERT_TRUE(p.Visible());
-  EXPECT_GT(CurvePixels(p, p.Label3), 100);
+  EXPECT_GT(CurvePixels(p, kLift), 100);
   EXPECT_EQ(s.Air.AngleOfAttack, before.Air.AngleOfAttack);
   EXPECT_EQ(s.Aero.ReynoldsFactor, before.Aero.ReynoldsFactor);
   EXPECT_EQ(s.Aero.StallExponent, before.Aero.StallExponent);

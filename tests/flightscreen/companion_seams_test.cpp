@@ -33,7 +33,7 @@ class JetBurst : public zarv::testing::ProgramTest {
     view_.ViewHeadingCos = view_.ViewDepressionCos = view_.ViewRollCos = 1;
     view_.PixelsPerRadian = 573;
     ConnectCompanionSeams(flight_->Seams, {&flight_->State, &flight_->Record, companion_.get(),
-                                           &flight_->Outline, &view_, &soundOn_, nullptr});
+                                           &flight_->Outline, &view_, &soundOn_, [] {}});
   }
 
   // Parks the companion `range` m from the aircraft along the path its

@@ -17,6 +17,7 @@
 #include "flightscreen/flight_frame.h"
 #include "flightscreen/program_wiring.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/program_state.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/form_qt.h"
 #include "shell/flight_screen_link.h"
@@ -35,6 +36,11 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
     ASSERT_TRUE(MakeDir(folder_ + "/Data"));
     FlightFrame::SetHeadlessPacing(true);
     WireProgram();
+    // A hook the set-up finds empty would end the program: here it fails
+    // the test, whose flight screen goes on.
+    ProgramWide<UnwiredHookStop>().Instead = [](const std::vector<std::string>& names) {
+      for (const std::string& name : names) ADD_FAILURE() << "hook not wired at the set-up: " << name;
+    };
     shell::RankingFile().Read();  // as the start-up does: the unload writes it back
   }
 

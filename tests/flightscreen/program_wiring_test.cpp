@@ -8,6 +8,7 @@
 #include "flightscreen/flight_screen_fixture.h"
 #include "flightscreen/joystick_link.h"
 #include "logbook/ranking.h"
+#include "platform/runtime/program_state.h"
 #include "shell/flight_screen_link.h"
 #include "shell/shell_state.h"
 
@@ -34,10 +35,22 @@ TEST_F(ProgramWiring, EveryHookIsWiredAlsoThoseOfALoadedFlightScreen) {
 TEST_F(ProgramWiring, AHookLeftUnwiredIsNamed) {
   shell::FlightScreen().MoveTo = nullptr;
   Joystick().Commands.FlapUp = nullptr;
-  EXPECT_EQ(UnwiredHooks(), (std::vector<std::string>{"shell::FlightScreen().MoveTo", "Joystick().Commands.FlapUp"}));
+  const std::vector<std::string> named{"shell::FlightScreen().MoveTo", "Joystick().Commands.FlapUp"};
+  EXPECT_EQ(UnwiredHooks(), named);
+  // The flight screen's set-up checks them all again, with its own.
+  std::vector<std::vector<std::string>> stops;
+  ProgramWide<UnwiredHookStop>().Instead = [&](const std::vector<std::string>& names) { stops.push_back(names); };
   Open(flight::testing::SampleLines("Marden７"));
-  FlightScreenForm().Drawing().Panel.Screen.CloseReplay = nullptr;
-  EXPECT_EQ(UnwiredHooks().back(), "FlightScreenForm().Drawing().Panel.Screen.CloseReplay");
+  EXPECT_EQ(stops, std::vector<std::vector<std::string>>{named});
+  FlightFrame& f = FlightScreenForm();
+  f.Drawing().Panel.Screen.CloseReplay = nullptr;
+  f.Screen().Seams.DrawFlightFrame = nullptr;
+  f.Screen().Commands.Replay = nullptr;
+  EXPECT_EQ(UnwiredFlightHooks(f),
+            (std::vector<std::string>{"FlightScreenForm().Drawing().Panel.Screen.CloseReplay",
+                                      "FlightScreenForm().Screen().Commands.Replay",
+                                      "FlightScreenForm().Screen().Seams.DrawFlightFrame"}));
+  EXPECT_EQ(UnwiredHooks().back(), "FlightScreenForm().Screen().Seams.DrawFlightFrame");
 }
 
 // The ranking file is read at start-up and written at the unload by the

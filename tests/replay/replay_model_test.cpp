@@ -69,7 +69,10 @@ TEST_F(ReplayModel, ControlSurfacesAndNozzleAsRecorded) {
   light.Record.Row(10).FinAngle = 10;
   const model::ModelScene& lc = light.Placed();
   EXPECT_NEAR(lc.TailView(6, 0).ViewX - lc.TailView(6, 1).ViewX, -0.5 * std::sin(10 / 57.0), 1e-9);
-  EXPECT_NEAR(lc.NacelleRightView(10, 3).ViewZ, lc.NacelleRightView(10, 0).ViewZ, 1e-12);
+  for (int p = 1; p < 12; ++p) {
+    EXPECT_NEAR(lc.NacelleRightView(10, p).ViewX, lc.NacelleRightView(10, 0).ViewX, 1e-12) << p;
+    EXPECT_NEAR(lc.NacelleRightView(10, p).ViewZ, lc.NacelleRightView(10, 0).ViewZ, 1e-12) << p;
+  }
 }
 
 TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {

@@ -45,6 +45,7 @@ TEST_F(ReplayReadouts, LightAircraft) {
   EXPECT_EQ(L[10], "Alt 15.00m");
   EXPECT_EQ(L[7], "Ptc -12°");
   EXPECT_EQ(L[8], "AOA 61ﾟ");
+  EXPECT_EQ(L[1], "0Frm/Sec");  // not measured yet
   EXPECT_EQ(L[6], "Hdg 10°");
   EXPECT_EQ(L[5], "Dist 1.5");
   EXPECT_EQ(L[9], "Clm 1.0m/s");
@@ -53,6 +54,7 @@ TEST_F(ReplayReadouts, LightAircraft) {
   EXPECT_EQ(L[15], "Turn 40.0ﾟ/s");
   // Over the platform's last 10 m on an 11 m platform the tail-end height shows.
   ASSERT_EQ(L[18].rfind("尾端高さ", 0), 0u);
+  EXPECT_TRUE(f.Player->State.ReadoutBarVisible);
 
   // Early in the record: climb and turn read 0, the acceleration is kept.
   RunGroups(f, 5);
@@ -82,6 +84,7 @@ TEST_F(ReplayReadouts, JetAircraft) {
   EXPECT_EQ(L[7], "Ptc -9.9°");
   // Above 11000 m the air is taken at 216.5 K: 297 m/s.
   EXPECT_EQ(L[5], "Mah 0.533");
+  EXPECT_EQ(L[9], "Clm 1m/s");  // 1 m/s without a decimal
   EXPECT_EQ(L[11], "Acc0.20G");
   EXPECT_EQ(L[12], "G 1.5G");
   EXPECT_EQ(L[18], "");
@@ -97,11 +100,15 @@ TEST_F(ReplayReadouts, LaunchSpeedOfExactlyTen) {
   EXPECT_EQ(f.Player->State.Labels[11].rfind("Acc ", 0), 0u);
 }
 
-// On the water and in the wireframe view the shadow is black.
-TEST_F(ReplayReadouts, ShadowOnlyAboveTheWaterAndNotInWireframe) {
-  EXPECT_NE(ShadowColour(5, false), 0u);
-  EXPECT_EQ(ShadowColour(0, false), 0u);
-  EXPECT_EQ(ShadowColour(5, true), 0u);
+// The shadow grows lighter with height towards red 34, green 170, blue 187
+// at 10 m (9.9 m: 33.66, 168.3, 185.13; 5 m: 17, 85, 93.5 to even); on the
+// water and in the wireframe view it is black.
+TEST_F(ReplayReadouts, ShadowColourByHeight) {
+  EXPECT_EQ(ShadowColour(9.9, false), RGB(34, 168, 185));
+  EXPECT_EQ(ShadowColour(5, false), RGB(17, 85, 94));
+  EXPECT_EQ(ShadowColour(0, false), RGB(0, 0, 0));
+  EXPECT_EQ(ShadowColour(-1, false), RGB(0, 0, 0));
+  EXPECT_EQ(ShadowColour(5, true), RGB(0, 0, 0));
 }
 
 TEST_F(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
@@ -115,6 +122,14 @@ TEST_F(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
   EXPECT_EQ(p.State.CameraX, 20.0);
   EXPECT_EQ(p.State.CameraY, 20.0);
   EXPECT_EQ(p.State.ViewZoom, 0.9);
+  // Flight-path samples at or above 1 m are cyan, below it red: sample 100
+  // is 50 m north of the camera, 25 pixels above the cross.
+  p.State.CameraX = p.State.CameraY = 0;
+  DrawCameraMap(p, map);
+  EXPECT_EQ(map.Point(cross.x, cross.y - 25), RGB(0, 255, 255));
+  light.Record.Row(100).Height = 0.99;
+  DrawCameraMap(p, map);
+  EXPECT_EQ(map.Point(cross.x, cross.y - 25), RGB(255, 0, 0));
   p.State.CameraX = -12.6;
   p.State.CameraY = 5;
   const std::string text = CameraMapReadout(p, cross.x, cross.y);

@@ -47,6 +47,9 @@ class ReplayScreen : public zarv::testing::ProgramTest {
     link.Aircraft = &aircraft_;
     link.Settings = &settings_;
     link.FlightScreen = &flightScreen_;
+    link.FlightScreenKeepsDrawing = [] { return true; };
+    link.OpenLog = [](flight::FlightRecord&) { return false; };
+    link.QuitProgram = [] {};
     link.WaitUntil = [this, frame](uint64_t deadline) {
       const uint64_t now = clock_.MonotonicMs();
       if (deadline > now) clock_.Advance(deadline - now);
@@ -71,11 +74,18 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   f.Flight.Loop.BusyMs = 700;
   f.Flight.Air.SkinTemperature = 290;
   flightScreen_.Show();
+  for (int i = 0; i < 400; ++i) f.Record.Row(i).AirframeTemperature = 900;
   double positionAtClose = 0;
   uint32_t volume = 1;
+  int64_t timeMarkInReplay = 0;
+  int16_t skinInReplay = 0;
   ReplayLink link = Link(f, [&](int frame) {
     ReplayForm& v = Vedeo();
     EXPECT_TRUE(frame != 0 || !flightScreen_.Visible());
+    if (frame == 20) {
+      timeMarkInReplay = f.Flight.Loop.TimeMark;
+      skinInReplay = f.Flight.Air.SkinTemperature;
+    }
     if (frame == 8) {
       int key = vbKeyReturn;
       v.Form_KeyDown(key, 0);  // after the first measurement: plays
@@ -91,6 +101,9 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   // 21 frames of 50 ms at speed 1 is about 21 samples.
   EXPECT_NEAR(positionAtClose, 1 + 21, 2);
   EXPECT_EQ(frames_, 31);
+  // The replay's frames used the flight's loop values as their own.
+  EXPECT_EQ(timeMarkInReplay, 20);
+  EXPECT_EQ(skinInReplay, 900);
   EXPECT_TRUE(flightScreen_.Visible());
   EXPECT_FALSE(Vedeo().Visible());
   EXPECT_EQ(volume, 0u);  // the flight goes on: its own sound sets the volume
@@ -107,7 +120,10 @@ TEST_F(ReplayScreen, PlaysAndClosesBackToTheFlight) {
   EXPECT_EQ(f.Flight.Air.SkinTemperature, 290);
   EXPECT_EQ(loop.TimeMark, static_cast<int64_t>(clock_.MonotonicMs()));
   EXPECT_EQ(loop.NextFrameTime, clock_.MonotonicMs());
-  EXPECT_EQ(loop.WaitMs + loop.BusyMs + loop.PassesThisSecond, 0);
+  EXPECT_EQ(loop.LastTick, clock_.MonotonicMs());
+  EXPECT_EQ(loop.WaitMs, 0);
+  EXPECT_EQ(loop.BusyMs, 0);
+  EXPECT_EQ(loop.PassesThisSecond, 0);
   f.Flight.Body.Heading = 2.5;
   Vedeo().Unload();
   EXPECT_EQ(f.Flight.Body.Heading, 2.5);

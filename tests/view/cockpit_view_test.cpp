@@ -116,6 +116,36 @@ TEST_F(Frame, ScreenshotsTakeTheNextFreeNumber) {
   EXPECT_EQ(shot.Width(), f.View.Picture1.Width());
   // The load starts the counter at the lowest free number.
   EXPECT_EQ(NextFreeScreenshot(f.Folder.string(), 0), 5);
+  EXPECT_EQ(ScreenshotName(7), "cam007.bmp");
+  EXPECT_EQ(ScreenshotName(1234), "cam1234.bmp");
+}
+
+// The shore lines follow the objects option: off, neither projected nor
+// drawn; on, projected and drawn in the sky's fifth shade less 0x200020;
+// at 2, drawn where they were last projected.
+TEST_F(Frame, ShoreLinesFollowTheObjectsOption) {
+  FrameFixture f;
+  Surface target(640, 480, vbBlack);
+  const Color shore = f.Sky.SkyColourTable[5] - 0x200020;
+  auto count = [&] {
+    int n = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) n += target.Point(x, y) == shore;
+    return n;
+  };
+  f.In.ShowObjects = 0;
+  f.Draw(target);
+  EXPECT_EQ(count(), 0);
+  for (std::size_t i = 6; i <= 25; ++i) EXPECT_EQ(f.View.Lines.X1[i] | f.View.Lines.Y1[i], 0) << i;
+  f.In.ShowObjects = 1;
+  f.Draw(target);
+  EXPECT_GT(count(), 20);
+  const auto projected = f.View.Lines;
+  f.In.ShowObjects = 2;
+  f.S.Body.Heading = 1.0;  // turned: the lines stay where they were
+  f.Draw(target);
+  EXPECT_GT(count(), 20);
+  for (std::size_t i = 6; i <= 25; ++i) EXPECT_EQ(f.View.Lines.X1[i], projected.X1[i]) << i;
 }
 
 TEST_F(Frame, ShoreSegmentAheadAndBehind) {
@@ -274,6 +304,17 @@ TEST_F(Scene, CourseAndPylonHeightsByAircraft) {
   InitSceneGeometry(1000, 10.9, 1, big);
   EXPECT_GT(g.SceneryX[31], big.SceneryX[31]);
   EXPECT_LT(g.SceneryZ[29], big.SceneryZ[29]);
+  // Pylon 31 and the start pylon as stored, after the shift of 850 m east
+  // and 340 m south; 8 m pylons for an engineless aircraft below 11 m/s.
+  EXPECT_EQ(std::make_pair(g.SceneryX[31], g.SceneryY[31]), std::make_pair(-892.0, 598.0));
+  EXPECT_EQ(std::make_pair(big.SceneryX[31], big.SceneryY[31]), std::make_pair(-1221.0, 786.0));
+  EXPECT_EQ(g.SceneryZ[29], 8.0);
+  EXPECT_EQ(big.SceneryZ[29], 40.0);
+  EXPECT_EQ(big.SceneryZ[31], 15.0);
+  // The shore's ends, points 5 and 25, lie 7.08 m apart: it is not closed.
+  EXPECT_NEAR(std::hypot(big.SceneryX[5] - big.SceneryX[25], big.SceneryY[5] - big.SceneryY[25]), 7.08, 0.01);
+  // One prism.
+  EXPECT_EQ(big.Prisms.Count(), 1);
 }
 
 }  // namespace

@@ -29,12 +29,13 @@ TEST(GroundLines, LightAircraftOneMetreUp) {
   ScreenLines lines;
   Surface picture(640, 480, vbBlack);
   EXPECT_EQ(DrawGroundLines(Inputs(1, 8), lines, picture), 6);
-  EXPECT_EQ(lines.Y1[0], 240 + 229);
-  EXPECT_EQ(lines.X1[0], 320 + 206);
+  // The six lines 6 m apart, 3.76 to 33.76 m out: rows and right ends.
+  const int rows[] = {469, 328, 295, 280, 271, 265}, rightEnds[] = {526, 399, 369, 356, 348, 343};
   for (std::size_t k = 0; k < 6; ++k) {
+    EXPECT_EQ(lines.Y1[k], rows[k]) << k;
     EXPECT_EQ(lines.Y1[k], lines.Y2[k]) << k;  // level: across the view
+    EXPECT_EQ(lines.X1[k], rightEnds[k]) << k;
     EXPECT_EQ(lines.X1[k] + lines.X2[k], 640) << k;
-    EXPECT_TRUE(k == 0 || lines.Y1[k] < lines.Y1[k - 1]) << k;  // farther, nearer the horizon
   }
   EXPECT_EQ(picture.Point(320, lines.Y1[0]), vbWhite);
   // Four metres on, the set has moved 4 m nearer (the second line 5.76 m

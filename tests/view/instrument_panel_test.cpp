@@ -20,11 +20,22 @@ using testing::PanelFixture;
 
 constexpr Color kOrange = 0x0088FF;  // long hands
 constexpr Color kYellow = 0x00FFFF;  // short hands, engine needles, fuel bar
+constexpr Color kLampOn = 0x00CC00;
+constexpr Color kLampOff = 0x999999;
 
 int CountColour(const Surface& s, Color c) {
   int n = 0;
   for (int y = 0; y < s.Height(); ++y)
     for (int x = 0; x < s.Width(); ++x) n += s.Point(x, y) == c;
+  return n;
+}
+
+// Pixels of one colour in a lamp's box, 30 x 10 from its corner (the label
+// covers part of it).
+int CountIn(const Surface& s, int x, int y, Color c) {
+  int n = 0;
+  for (int j = y; j < y + 10; ++j)
+    for (int i = x; i < x + 30; ++i) n += s.Point(i, j) == c;
   return n;
 }
 
@@ -93,6 +104,8 @@ TEST(PanelNeedles, AltimeterHands) {
   const auto& h = f.v->AltimeterHand;
   EXPECT_NEAR(HandDegrees(h[0], h[1]), 0, 0.1);
   EXPECT_NEAR(HandDegrees(h[2], h[3]), 36, 0.1);
+  // Upright from the dial's centre at (380, 100): the long hand's tip.
+  EXPECT_EQ(f.p->Face.Point(380, 70), kOrange);
   // No surface pressure: no logarithm, all hands upright.
   f.a.SurfacePressure = 0;
   f.s.Body.Altitude = 1234;
@@ -108,6 +121,8 @@ TEST(PanelNeedles, AltimeterHands) {
   g.s.Body.Altitude = 2.5;
   for (int phase = 1; phase <= 2; ++phase) DrawInstrumentPanel(*g.v, g.s, g.a, g.o, *g.p);
   EXPECT_NEAR(HandDegrees(g.v->AltimeterHand[0], g.v->AltimeterHand[1]), 90, 0.1);
+  EXPECT_EQ(g.p->Face.Point(410, 100), kOrange);  // pointing right of (380, 100)
+  EXPECT_NE(g.p->Face.Point(380, 70), kOrange);
 }
 
 // ---------------------------------------------------------------- texts
@@ -278,7 +293,8 @@ TEST(StatusLamps, EachSwitchLightsItsLampAndTheGearLampBlinksWhileMoving) {
   // Down and locked: steady, in the lamps' on colour.
   f.s.Controls.GearValue = f.s.Ground.GearExtension = 1;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
-  const Color on = f.v->GearLampColour;
+  const Color on = kLampOn;
+  EXPECT_EQ(f.v->GearLampColour, on);
   DrawStatusLamps(*f.v, f.s, 1.0, face);
   EXPECT_EQ(f.v->GearLampColour, on);
   f.s.Ground.GearExtension = 0.5;
@@ -288,7 +304,7 @@ TEST(StatusLamps, EachSwitchLightsItsLampAndTheGearLampBlinksWhileMoving) {
   EXPECT_NE(f.v->GearLampColour, first);
   f.s.Controls.GearValue = f.s.Ground.GearExtension = 0;
   DrawStatusLamps(*f.v, f.s, 1.0, face);
-  EXPECT_NE(f.v->GearLampColour, on);
+  EXPECT_EQ(f.v->GearLampColour, kLampOff);
   EXPECT_EQ(CountColour(face, on), 0);
   for (auto set : {+[](flight::FlightState& s, int v) { s.Pilot.BrakeOn = static_cast<int16_t>(v); },
                    +[](flight::FlightState& s, int v) { s.Pilot.WheelBrakeSetting = 0.5 * v; },
@@ -306,6 +322,59 @@ TEST(StatusLamps, EachSwitchLightsItsLampAndTheGearLampBlinksWhileMoving) {
   EXPECT_EQ(CountColour(face, on), 0);
 }
 
+// Each lamp in its box, green when on and grey when off: gear and take-off
+// run in the top row, CAS and the brake in the left column, pitch hold right
+// of the brake; the thrust-vector lamp only with the capability. A light
+// aircraft has the brake lamp alone, where the take-off lamp stands.
+TEST(StatusLamps, EachLampInItsPlace) {
+  PanelFixture f;
+  f.Compose();
+  Surface& face = f.p->Face;
+  const struct {
+    const char* lamp;
+    int x, y;
+    void (*set)(flight::FlightState&, int);
+  } lamps[] = {
+      {"take-off run", 75, 140, [](flight::FlightState& s, int v) { s.Pilot.WheelBrakeSetting = 0.5 * v; }},
+      {"CAS", 35, 158, [](flight::FlightState& s, int v) { s.Pilot.CasOn = static_cast<int16_t>(v); }},
+      {"brake", 35, 176, [](flight::FlightState& s, int v) { s.Pilot.BrakeOn = static_cast<int16_t>(v); }},
+      {"pitch hold", 75, 176, [](flight::FlightState& s, int v) { s.Pilot.PitchHoldOn = static_cast<int16_t>(v); }},
+  };
+  for (const auto& l : lamps) {
+    l.set(f.s, 1);
+    DrawStatusLamps(*f.v, f.s, 1.0, face);
+    for (const auto& other : lamps) {
+      EXPECT_EQ(CountIn(face, other.x, other.y, kLampOn) > 20, &other == &l) << l.lamp << " on, " << other.lamp;
+      EXPECT_EQ(CountIn(face, other.x, other.y, kLampOff) > 20, &other != &l) << l.lamp << " on, " << other.lamp;
+    }
+    l.set(f.s, 0);
+  }
+  // The gear: grey up, green down and locked.
+  DrawStatusLamps(*f.v, f.s, 1.0, face);
+  EXPECT_GT(CountIn(face, 35, 140, kLampOff), 20);
+  f.s.Controls.GearValue = f.s.Ground.GearExtension = 1;
+  DrawStatusLamps(*f.v, f.s, 1.0, face);
+  EXPECT_GT(CountIn(face, 35, 140, kLampOn), 20);
+  // No thrust-vector lamp without the capability; with it, grey or green.
+  EXPECT_EQ(CountIn(face, 35, 194, kLampOff) + CountIn(face, 35, 194, kLampOn), 0);
+  f.s.Engine.TvcCapability = 1;
+  DrawStatusLamps(*f.v, f.s, 1.0, face);
+  EXPECT_GT(CountIn(face, 35, 194, kLampOff), 20);
+  f.s.Engine.TvcOn = 1;
+  DrawStatusLamps(*f.v, f.s, 1.0, face);
+  EXPECT_GT(CountIn(face, 35, 194, kLampOn), 20);
+
+  PanelFixture g;
+  g.Light();
+  g.Compose();
+  g.s.Pilot.BrakeOn = 1;
+  const Color gearSpot = g.p->Face.Point(62, 148);
+  DrawStatusLamps(*g.v, g.s, 1.0, g.p->Face);
+  EXPECT_GT(CountIn(g.p->Face, 75, 140, kLampOn), 20);
+  EXPECT_EQ(g.p->Face.Point(62, 148), gearSpot);
+  EXPECT_EQ(CountIn(g.p->Face, 35, 176, kLampOn), 0);
+}
+
 TEST(EngineGauges, FuelBarAndPowerCurveGuards) {
   // No tank: no bar (and no division by its size).
   int yellow[2] = {};
@@ -317,6 +386,12 @@ TEST(EngineGauges, FuelBarAndPowerCurveGuards) {
     yellow[capacity > 0] = CountColour(f.p->Face, kYellow);
   }
   EXPECT_GT(yellow[1], yellow[0] + 100);
+  // Half a tank: the bar from x 120 to 160, rows 163 to 167.
+  PanelFixture half;  // 100 kg of 200
+  half.Compose();
+  for (int i = 0; i < 2; ++i) DrawInstrumentPanel(*half.v, half.s, half.a, half.o, *half.p);
+  EXPECT_EQ(half.p->Face.Point(130, 165), kYellow);
+  EXPECT_NE(half.p->Face.Point(170, 165), kYellow);
 
   // The full-throttle power point, and none without a surface pressure.
   for (double pressure : {0.0, 1013.0}) {
@@ -395,7 +470,12 @@ TEST(HeadUpDisplay, GearWarningFollowsItsConditions) {
   auto redAt = [&](double now) {
     view.Cls();
     DrawHeadUpDisplay(h, *f.v, f.s, f.a, f.o, view, now);
-    return CountColour(view, 0x0000FF) > 0;
+    // "Gear" printed at (380, 230).
+    int red = 0;
+    for (int y = 225; y < 250; ++y)
+      for (int x = 375; x < 420; ++x) red += view.Point(x, y) == 0x0000FF;
+    EXPECT_EQ(red > 0, CountColour(view, 0x0000FF) > 0) << "red elsewhere in the view";
+    return red > 0;
   };
   EXPECT_TRUE(redAt(100.1));
   EXPECT_FALSE(redAt(100.3));  // the off half of the blink

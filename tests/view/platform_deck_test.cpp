@@ -95,15 +95,34 @@ TEST(Deck, NoDeckForPoweredOrSurfaceStarts) {
 }
 
 // Each letter's outline fits its 60 x 60 cell, and a counter (the hole of
-// an A, B, O, R or D) follows its letter's outline in the same cell.
+// an A, B, O, R or D) follows its letter's outline in the same cell: 19
+// polygons of 3 to 12 corners, one red outline in each of the 12 cells and
+// 7 counters in the deck's colour.
 TEST(Deck, LetteringFitsItsCells) {
   const auto& polys = DeckLettering();
+  ASSERT_EQ(polys.size(), 19u);
+  EXPECT_EQ(polys[0].Fill, kLetteringColour);
+  int counters = 0;
   for (std::size_t i = 0; i < polys.size(); ++i) {
     const LetteringPolygon& p = polys[i];
+    EXPECT_GE(p.Count, 3) << i;
+    EXPECT_LE(p.Count, 12) << i;
     for (int j = 0; j < p.Count; ++j)
       for (int16_t v : p.Points[static_cast<std::size_t>(j)]) EXPECT_TRUE(v >= 0 && v <= 60) << i;
-    EXPECT_TRUE(p.Fill != kDeckColour || p.CellOffset == polys[i - 1].CellOffset) << i;
+    EXPECT_TRUE(p.Fill == kDeckColour || p.Fill == kLetteringColour) << i;
+    if (p.Fill == kDeckColour) {
+      ++counters;
+      EXPECT_TRUE(i > 0 && p.CellOffset == polys[i - 1].CellOffset) << i;
+    }
   }
+  EXPECT_EQ(counters, 7);
+  for (int o : {100, 165, 235, 295, 365, 435, 504, 575, 645, 695, 758, 800}) {
+    int outlines = 0;
+    for (const auto& p : polys) outlines += p.CellOffset == o && p.Fill == kLetteringColour;
+    EXPECT_EQ(outlines, 1) << o;
+  }
+  EXPECT_EQ(kLetteringColour, Color{0x0000FF});  // red
+  EXPECT_EQ(kDeckColour, Color{0x00AAAA});
 }
 
 }  // namespace

@@ -64,24 +64,61 @@ TEST(PolygonBuild, PrismWallsAndTrails) {
   // triangle of each wall lies 1 mm farther and is drawn first.
   EXPECT_EQ(f.List->PolyCount, 11);
   EXPECT_EQ(f.List->GroupCount, 5);
+  ExpectConsistent(*f.List);
   const auto& order = f.List->PolyDrawOrder;
   for (std::size_t a = 1; a < 9; a += 2) {
     EXPECT_EQ(f.List->PolyDepth[a + 1], f.List->PolyDepth[a] + 0.001);
     EXPECT_LT(std::find(order.begin() + 1, order.begin() + 11, a + 1), std::find(order.begin() + 1, order.begin() + 11, a));
   }
+  // Objects off, no companion: nothing to draw.
+  auto b = PrismOnly(f);
+  b.ShowObjects = 0;
+  f.Build(b);
+  EXPECT_EQ(f.List->PolyCount, 1);
+  // The companion placed: its 24 groups and the prism's 5.
+  b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionPlaced = true;
+  f.Build(b);
+  EXPECT_EQ(f.List->GroupCount, 24 + 5);
+  ExpectConsistent(*f.List);
   // A companion not placed this frame stays out.
-  auto b = SettingsFor(f, DrawMode::Flight);
+  b.CompanionPlaced = false;
   b.ShowObjects = 1;
   f.Build(b);
   EXPECT_EQ(f.List->GroupCount, 5);
-  // The replay's trail: 51 segments, or two wing-tip lines of 25.
+  // The replay's trail: 51 segments of two grey points, or two wing-tip
+  // lines of 25.
   b = SettingsFor(f, DrawMode::Replay);
   f.Build(b);
   EXPECT_EQ(f.List->GroupCount, 24 + 51 + 5);
   ExpectConsistent(*f.List);
+  const auto segment = static_cast<std::size_t>(f.List->GroupLastPoly[24] + 1);
+  EXPECT_EQ(f.List->PolyVertexCount[segment], 2);
+  EXPECT_EQ(f.List->PolyColour[segment], RGB(170, 170, 170));
   b.VortexLinesSelected = true;
   f.Build(b);
   EXPECT_EQ(f.List->GroupCount, 24 + 50 + 5);
+}
+
+// The tailplane halves and the two fins: 100 triangles in 6 groups, each
+// fin's end cap a fan of two, whether or not their points coincide.
+TEST(PolygonBuild, TailAndFinsAlwaysAddOneHundredTrianglesInSixGroups) {
+  for (const bool collapsed : {false, true}) {
+    PlacedScene f;
+    if (collapsed) f.Scene->TailView = TailViewGrid{};  // every point coincides
+    f.List->ClearForBuild();
+    f.List->GroupCount = 1;
+    PartBuildContext c{*f.List, *f.Scene, f.Projection, {DrawMode::Flight, 512, 384, 1.6}};
+    AddLeftTailplanePolygons(c);
+    EXPECT_EQ(f.List->PolyCount, 25);
+    AddRightTailplanePolygons(c);
+    AddFinPolygons1(c);
+    AddFinPolygons2(c);
+    EXPECT_EQ(f.List->PolyCount, 101) << collapsed;
+    EXPECT_EQ(f.List->GroupCount, 7) << collapsed;
+    EXPECT_EQ(f.List->GroupLastPoly[4] - f.List->GroupLastPoly[3], 2);
+    EXPECT_EQ(f.List->GroupLastPoly[6] - f.List->GroupLastPoly[5], 2);
+  }
 }
 
 TEST(PolygonBuild, EmptyOutlineStillClosesEveryGroup) {
@@ -308,6 +345,13 @@ TEST(PolygonTriangulate, CellsWhereOutlinesMeetAreSkipped) {
   o.NacelleZ(7, 11) = o.WingZ(0, 0);
   o.NacelleZ(4, 8) = o.FrontFuselageZ(7, 5);
   f.Build();
+  // Degenerate row 3 (points 3 and 4 coincide) leaves 6 cells of 4 triangles
+  // per column of the front body and open half rings of the rear body; the
+  // nacelles are whole.
+  EXPECT_EQ(plain.Count(1, 1), 9 * 6 * 4);
+  EXPECT_EQ(plain.Count(3, 5), 4 * 6 * 2);
+  EXPECT_EQ(plain.Count(9, 10), 11 * 12 * 2);
+  EXPECT_EQ(plain.Count(11, 12), 11 * 12 * 2);
   EXPECT_EQ(f.Count(1, 1), plain.Count(1, 1) - 4);
   EXPECT_EQ(f.Count(9, 10), plain.Count(9, 10) - 6 - 4);
   EXPECT_EQ(f.Count(11, 12), plain.Count(11, 12) - 6 - 4);

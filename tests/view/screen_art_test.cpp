@@ -50,6 +50,16 @@ TEST_F(ScreenArt, PanelFaceAndMaskAtTheThreeSizes) {
     }
     EXPECT_GT(black, seeThrough) << scale;
     EXPECT_LT(specks, seeThrough / 100) << scale;
+    // Above the arched rim: black face, white mask; the rim's top lies 2 px
+    // below the picture's top in the middle. Under the panel the mask is
+    // black and the face's body grey.
+    const auto at = [scale](double v) { return static_cast<int>(std::nearbyint(v * scale)); };
+    EXPECT_EQ(face.Point(5, 5), vbBlack) << scale;
+    EXPECT_EQ(mask.Point(5, 5), vbWhite) << scale;
+    EXPECT_EQ(mask.Point(at(270), 0), vbWhite) << scale;
+    EXPECT_EQ(mask.Point(at(270), at(10)), vbBlack) << scale;
+    EXPECT_EQ(mask.Point(at(100), at(210)), vbBlack) << scale;
+    EXPECT_EQ(face.Point(at(100), at(210)), Color{0x999999}) << scale;
   }
   // Only the current size's pair; chart paper in developer mode only.
   EXPECT_FALSE(fs::exists(t.Path / "graph1.bmp"));
@@ -63,9 +73,14 @@ TEST_F(ScreenArt, SkyBackgroundsAndProbe) {
   ASSERT_TRUE(SaveSkyBackgrounds(t.Path.string(), 1.6, 2, 2000, sky));
   Surface back = t.Load("Back2.bmp");
   Surface cback = t.Load("CBack2.bmp");
-  // One sky over the lake and over the grey ground.
-  EXPECT_EQ(back.Point(10, 10), cback.Point(10, 10));
-  EXPECT_NE(back.Point(10, back.Height() - 10), cback.Point(10, back.Height() - 10));
+  // One sky over the lake and over the grey ground, the horizon at 1120:
+  // the 45th band's colour fills the top; the lowest band ends 3 px above
+  // the lake, over a strip of white.
+  EXPECT_EQ(back.Point(10, 10), Color{0xC1890C});
+  EXPECT_EQ(cback.Point(10, 10), Color{0xC1890C});
+  EXPECT_EQ(back.Point(10, 1118), vbWhite);
+  EXPECT_EQ(back.Point(10, 1500), Color{0xBBAA22});
+  EXPECT_EQ(cback.Point(10, 1500), Color{0x888888});
   // Few colours: 14 bands of the fixed table reaching down to the horizon.
   ASSERT_TRUE(SaveSkyBackgrounds(t.Path.string(), 1.0, 0, 500, sky));
   Surface banded = t.Load("Back0.bmp");

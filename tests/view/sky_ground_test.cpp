@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "view/sky_ground.h"
@@ -89,8 +90,11 @@ TEST_F(Horizon, PixelsByAttitudeAndHeight) {
 
 TEST_F(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
   // Level: no cotangent is taken; 90 degrees of bank: no tangent.
+  // The ends lie 10 px beyond the picture's edges.
   ViewGeometry v = Attitude(0, 0);
   HorizonLine l = HorizonEnds(v, 320, 240);
+  EXPECT_EQ(l.P1.x, -10);
+  EXPECT_EQ(l.P2.x, 650);
   EXPECT_EQ(l.P1.y, 240);
   EXPECT_EQ(l.P2.y, 240);
   v.ViewRollSin = 1;
@@ -98,6 +102,8 @@ TEST_F(Horizon, LevelAndKnifeEdgeEndsAreFinite) {
   l = HorizonEnds(v, 320, 240);
   EXPECT_EQ(l.P1.x, 320);
   EXPECT_EQ(l.P2.x, 320);
+  EXPECT_EQ(std::min(l.P1.y, l.P2.y), -10);
+  EXPECT_EQ(std::max(l.P1.y, l.P2.y), 490);
 }
 
 // The bands are rounded and clipped one by one, so neighbours do not share
@@ -144,17 +150,18 @@ TEST_F(Horizon, BandsLeaveNoSeamsWhenBanked) {
 
 TEST_F(Horizon, FarPitchIsLimitedAroundTheCentre) {
   int16_t x = 0, y = 0;
-  ViewGeometry v = Attitude(2.5, 0);  // 1432 px below the centre
+  ViewGeometry v = Attitude(2.5, 0);  // 1432 px from the centre
   HorizonReference(v, x, y);
   EXPECT_EQ(x, 320);
-  EXPECT_LT(y, 240);  // cos(pitch) < 0: the sign turns it upwards
-  EXPECT_GT(y, -1432 + 240);
+  // cos(pitch) < 0: the sign turns it upwards; more than 1000 px from 320,
+  // it is held 400 px from 320.
+  EXPECT_EQ(y, 320 - 400);
 }
 
 TEST_F(Horizon, WireframeDrawsOnlyTheLine) {
   Frame f;
   f.Draw(0, 0, 0, 8, 1);
-  EXPECT_NE(f.Picture.Point(320, 240), kBackground);
+  EXPECT_EQ(f.Picture.Point(320, 240), Color{0xFF8800});  // light blue
   EXPECT_EQ(f.Picture.Point(320, 100), kBackground);
   EXPECT_EQ(f.Picture.Point(320, 300), kBackground);
   EXPECT_EQ(f.Picture.FillStyle(), vbFSTransparent);

@@ -141,6 +141,8 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   model::Scene().Reset();
   model::Polygons().Reset();
   model::Projection().Reset();
+  // A picture has no sound: the player's sound hooks stay empty by design,
+  // and it skips them.
   ReplayPlayer player(record, flight->Outline, flight->State, ReplayAircraft::From(flight->Aircraft, flight->State),
                       ProbeScenery(), geometry);
   player.State.VortexLines = vortex;
