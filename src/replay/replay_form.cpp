@@ -50,6 +50,14 @@ ReplayForm::ReplayForm() : Picture7(660, 480, RGB(0, 0, 128)), Picture6(1, 1, RG
   }
   OnLoad = [this] { Form_Load(); };
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
+  // The close box closes as Esc does, back to the flight screen the replay
+  // hid; an unload would take that screen, and a flight waiting in the air,
+  // down with it.
+  OnQueryUnload = [this](int& cancel, int mode) {
+    if (mode != vbFormControlMenu || !player_) return;
+    cancel = 1;
+    Command1_Click();
+  };
   OnActivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 1; };
   OnDeactivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 0; };
   // The window keeps the size it opened with; minimised or maximised it is left alone.
