@@ -336,8 +336,12 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
   if (player_) {
     player_->State.Position = 0;
     player_->Close(timeGetTime());
-    if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
-    if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
+    // A replay closed before has handed the sound back with its close: what
+    // plays now is the flight screen's, a flight's wind loop in the air.
+    if (running_) {
+      if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
+      if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
+    }
   }
   Form* flightScreen = link_.FlightScreen;
   // The player ends here but stays alive: a handler further up the stack
