@@ -77,6 +77,16 @@ class FlightRecordsTest : public testing::FlightScreenTest {
     out.FlightTime = flight::State().Loop.FlightTime;
     return out;
   }
+  // The flight just flown, sample by sample as `plain` and to its end.
+  static void ExpectFlownAs(const Flown& plain) {
+    const Flown flown = Recorded();
+    EXPECT_EQ(flown.FlightTime, plain.FlightTime);
+    EXPECT_EQ(flown.Distance, plain.Distance);
+    ASSERT_EQ(flown.Samples.size(), plain.Samples.size());
+    for (size_t i = 0; i < plain.Samples.size(); ++i) {
+      ASSERT_TRUE(flown.Samples[i] == plain.Samples[i]) << "sample " << i;
+    }
+  }
   // The next flight on a freshly loaded flight screen.
   void Reopen() {
     ASSERT_TRUE(FlightScreenForm().Unload());
@@ -294,13 +304,7 @@ TEST_F(FlightRecordsTest, AFlightThatWaitedForTheReplayOrTheChartsFliesOnAsIfNev
     EXPECT_EQ(frames_, 30);
     EXPECT_GT(heightAtReplay, 0);
     EXPECT_EQ(maxDepth_, 2);
-    const Flown resumed = Recorded();
-    EXPECT_EQ(resumed.FlightTime, plain.FlightTime);
-    EXPECT_EQ(resumed.Distance, plain.Distance);
-    ASSERT_EQ(resumed.Samples.size(), plain.Samples.size());
-    for (size_t i = 0; i < plain.Samples.size(); ++i) {
-      ASSERT_TRUE(resumed.Samples[i] == plain.Samples[i]) << "sample " << i;
-    }
+    ExpectFlownAs(plain);
     EXPECT_TRUE(FlightScreenForm().Timer1.Enabled());
     EXPECT_TRUE(FlightScreenForm().Visible());
   }
@@ -318,13 +322,7 @@ TEST_F(FlightRecordsTest, AFlightThatWaitedForTheReplayOrTheChartsFliesOnAsIfNev
     Key(vbKeyF5);
   });
   EXPECT_EQ(maxDepth_, 2);
-  const Flown resumed = Recorded();
-  EXPECT_EQ(resumed.FlightTime, plain.FlightTime);
-  EXPECT_EQ(resumed.Distance, plain.Distance);
-  ASSERT_EQ(resumed.Samples.size(), plain.Samples.size());
-  for (size_t i = 0; i < plain.Samples.size(); ++i) {
-    ASSERT_TRUE(resumed.Samples[i] == plain.Samples[i]) << "sample " << i;
-  }
+  ExpectFlownAs(plain);
 }
 
 // The replay window's close box, in the air and after the flight: back to
