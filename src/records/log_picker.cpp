@@ -1,5 +1,7 @@
 #include "records/log_picker.h"
 
+#include <algorithm>
+
 #include "flight/flight_state.h"
 #include "logbook/log_filing.h"
 #include "platform/runtime/files.h"
@@ -23,8 +25,11 @@ const char* const kUnreadableMessage = "フライトデータを読み込めま�
 LogPickerLink& LogPickerHost() { return ProgramWide<LogPickerLink>(); }
 
 std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
-  // A damaged summary ("1e400") shows a number of the width the row has.
-  return FormatDate(modified, "yyyy/mm/dd hh:mm") + " " + Format(LogValue(Val(firstLine)), "###0") + "m";
+  // No flight comes near ten thousand kilometres: a damaged summary
+  // ("1e400") shows the most the row has room for.
+  constexpr double kMostListed = 9999999;
+  const double distance = std::clamp(LogValue(Val(firstLine)), -kMostListed, kMostListed);
+  return FormatDate(modified, "yyyy/mm/dd hh:mm") + " " + Format(distance, "###0") + "m";
 }
 
 // Only the first line is read: the listing reads it for every log.

@@ -130,9 +130,13 @@ TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRe
     Choose(folder, "Plane.brd");
     Advance(2500);
     Key(vbKeyF9);  // the restart into the flight screen
+    shell::Settings saved;
+    ASSERT_TRUE(shell::LoadSettings(shell::SettingsPath(), saved));
+    EXPECT_EQ(saved.ProgramFolder, Path(program));
 
     NextRun();
     EXPECT_EQ(shell::CurrentSettings().AircraftFilePath, path);
+    EXPECT_EQ(shell::CurrentSettings().HangarDir, folder + "/");
     FlightScreenForm().HScroll3.SetValue(36);
     const int ends = ends_;
     Quit(vbYes);
