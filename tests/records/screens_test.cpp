@@ -284,7 +284,9 @@ TEST_F(Screens, AFileOfLineEndsNamedLikeALogIsListedAndRefusedQuickly) {
   EXPECT_EQ(MessageBoxCalls()[0].prompt, kUnreadableMessage);
   EXPECT_TRUE(p.Loaded());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
-  EXPECT_LT(zarv::testing::PeakResidentKiB() - peak, 16 * 1024);
+  // The picker's first showing takes some MB of its own; the file's 64
+  // million lines would take GB.
+  EXPECT_LT(zarv::testing::PeakResidentKiB() - peak, 64 * 1024);
   p.Unload();
 }
 
