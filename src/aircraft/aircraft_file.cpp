@@ -124,7 +124,7 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
 bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* error) {
   bool ok = false;
   std::vector<std::string> lines;
-  if (FileExists(path)) lines = ReadTextLines(path, &ok, kMaxAircraftFileBytes);
+  if (FileExists(path)) lines = ReadTextLines(path, &ok, kMaxAircraftFileBytes, kAircraftLineCount);
   if (!ok || lines.empty()) {
     out.Reset();
     if (error) *error = ok ? "ファイルが空です。" : "ファイルを読み込めません。";

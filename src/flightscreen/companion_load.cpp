@@ -6,6 +6,7 @@
 #include "flight/gun_rounds.h"
 #include "model/polygon_list.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -33,23 +34,17 @@ constexpr const char* kOutlineTitle = "機体各部の座標";
 // log's at i - 40; the larger bound keeps the row count sane for either.
 constexpr int32_t kMaxRowIndex = CompanionData::kSampleCapacity - 1 + kLightFirstRow;
 
-// The log's lines, read one after the other; nothing past the last.
+// The log's lines as text, read one after the other; nothing past the last.
 class LineReader {
  public:
-  explicit LineReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  bool AtEnd() const { return next_ >= lines_.size(); }
-  bool IsLast() const { return next_ == lines_.size(); }  // after reading: that was the last line
-  const std::string& Peek() const { return lines_[next_]; }
-  std::string Read() { return AtEnd() ? std::string() : lines_[next_++]; }
+  explicit LineReader(const std::string& path) : in_(path, records::kMaxLogFileBytes) {}
+  bool AtEnd() { return in_.AtEnd(); }
+  std::string_view Peek() { return in_.Peek(); }
+  std::string Read() { return FileLineToUtf8(in_.Next()); }
 
  private:
-  std::vector<std::string> lines_;
-  std::size_t next_ = 0;
+  TextLineReader in_;
 };
-
-int CommaCount(const std::string& line) {
-  return static_cast<int>(std::count(line.begin(), line.end(), ','));
-}
 
 double Field(const std::vector<std::string>& f, int column) {
   return records::LogValue(Val(f[static_cast<std::size_t>(column - 1)]));
@@ -218,7 +213,7 @@ CompanionLoadResult LoadCompanionFlight(const std::string& programFolder,
   result.FileTaken = true;
   result.FileName = names.front();
   if (progress.Opened) progress.Opened();
-  LineReader in(ReadTextLines(JoinPath(programFolder, names.front()), nullptr, records::kMaxLogFileBytes));
+  LineReader in(JoinPath(programFolder, names.front()));
 
   in.Read();  // the flight summary
   const int32_t promised = CLng(Val(in.Read()));
@@ -227,25 +222,25 @@ CompanionLoadResult LoadCompanionFlight(const std::string& programFolder,
   const int32_t step = std::max<int32_t>(10, CheckedTruncate<int32_t>(record.LogRowCount / 20.0, true));
   if (progress.SetTitle) progress.SetTitle("随伴ﾓｰﾄﾞに必要なﾌｧｲﾙを読み込んでいます。");
 
-  int fieldsPerRow = kLightLogFields;
+  int wholeRow = records::kLightLogFields;
   for (int32_t i = 0; i <= record.LogRowCount; ++i) {
     if (record.LogRowCount >= 4) {
       if (i == 0) {
-        result.Powered = CommaCount(in.Read()) + 1 >= kPoweredLogFields;
-        fieldsPerRow = result.Powered ? kPoweredLogFields : kLightLogFields;
+        wholeRow = records::LogLayoutFields(in.Read());
+        result.Powered = wholeRow == records::kPoweredLogFields;
         in.Read();  // units
       }
       // The data end early at the end of the file, at the trailer or the
       // outline title of a cancelled log, and at a row cut off by the end
       // of the file.
-      const bool endOfData = in.AtEnd() || CommaCount(in.Peek()) == 0;
+      const bool endOfData = in.AtEnd() || in.Peek().find(',') == std::string_view::npos;
       const int32_t index = result.Powered ? i - 1 : i - kLightFirstRow;
       if (endOfData || index >= CompanionData::kSampleCapacity) {
         record.LogRowCount = i - 1;
         break;
       }
       const std::string row = in.Read();
-      if (in.IsLast() && CommaCount(row) < fieldsPerRow) {
+      if (records::LogRowFields(row) < wholeRow && in.AtEnd()) {
         record.LogRowCount = i - 1;
         break;
       }

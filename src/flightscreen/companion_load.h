@@ -14,7 +14,9 @@
 // Reading stops at the end of the file, at the record's capacity, and at the
 // first line that cannot be a data row (one without a comma: the engine
 // trailer or the outline title of a log whose writer was cancelled); a last
-// row cut off by the end of the file is dropped. What was read is kept.
+// row cut off by the end of the file (records::LogRowFields) is dropped, as
+// the log reader drops it. What was read is kept. The file is read a block
+// at a time, only as far as needed.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +34,6 @@
 
 namespace zarv::flightscreen {
 
-inline constexpr int kLightLogFields = 28;    // fields of a light aircraft's data row
-inline constexpr int kPoweredLogFields = 35;  // fields of a powered aircraft's data row
 inline constexpr int kLightFirstRow = 40;     // the first row a light log's companion uses
 inline constexpr int kOutlineBlockLines = 452;
 

@@ -859,11 +859,9 @@ void FlightFrame::SetLastFlightStrings() {
 
 bool FlightFrame::WriteHandOverFile() {
   aircraft::AircraftData& a = aircraft::Aircraft();
-  const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39);
-  bool ok = false;
-  const std::vector<std::string> lines = ReadTextLines(aircraft::HandOverPath(), &ok);
-  if (ok && !lines.empty() && Len(lines[0]) <= 3) a.AircraftTag = lines[0];
-  for (size_t i = 0; i < handOver.size() && i <= 38; ++i) a.AircraftLines[i] = handOver[i];
+  const AircraftFileText handOver = ReadAircraftFileText(aircraft::HandOverPath(), 39);
+  if (handOver.HasTag) a.AircraftTag = handOver.Tag;
+  for (size_t i = 0; i < handOver.Fields.size(); ++i) a.AircraftLines[i] = handOver.Fields[i];
   aircraft::StoreLaunchFields(a);
   return aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);
 }
@@ -916,26 +914,34 @@ bool FlightFrame::AskSaveQuestions() {
   shell::ShellState& sh = shell::Shell();
   aircraft::AircraftData& a = aircraft::Aircraft();
   const std::string path = settings.AircraftFilePath;
-  bool fileOk = false, handOverOk = false;
-  const std::vector<std::string> fileFields = ReadFieldLines(path, 53, &fileOk);
-  const std::vector<std::string> handOver = ReadFieldLines(aircraft::HandOverPath(), 39, &handOverOk);
-  if (!fileOk || !handOverOk) return true;  // nothing to compare with
+  const std::string goOn = settings.ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
+  const AircraftFileText file = ReadAircraftFileText(path, 53);
+  if (!file.Read) {
+    // Nothing to compare with and nowhere to save: the user must know, and
+    // may stay to register the aircraft under another name.
+    const std::string what = PathExists(path) ? "機体ファイルを読み込めません。" : "機体ファイルが見つかりません。";
+    return MsgBox(what + "\r\n" + path + "\r\n機体データと発進条件の変更は保存できません。\r\n" + goOn,
+                  vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
+  }
+  AircraftFileText handOver = ReadAircraftFileText(aircraft::HandOverPath(), 39);
+  // Gone since the start: it held then what the aircraft's lines hold now.
+  if (!handOver.Read) handOver.Fields.assign(a.AircraftLines.begin(), a.AircraftLines.begin() + 39);
   bool saveData = false, saveLaunch = false;
-  if (AircraftDataChanged(fileFields, handOver, a)) {
+  if (AircraftDataChanged(file.Fields, handOver.Fields, a)) {
     saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
                       sh.AppName) == vbYes;
   }
   if (a.WindDirection == 0) a.WindDirection = kFullTurn;
-  if (LaunchConditionsChanged(fileFields, a, flight::State())) {
+  if (LaunchConditionsChanged(file.Fields, a, flight::State())) {
     saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
                         sh.AppName) == vbYes;
   }
   if (!saveData && !saveLaunch) return true;
-  std::vector<std::string> lines{a.AircraftTag};
-  for (const std::string& f : FieldsToSave(fileFields, handOver, a, saveData, saveLaunch)) lines.push_back(f);
+  // The questions were about the fields: the tag line stays as the file has it.
+  std::vector<std::string> lines{file.HasTag ? file.Tag : a.AircraftTag};
+  for (const std::string& f : FieldsToSave(file.Fields, handOver.Fields, a, saveData, saveLaunch)) lines.push_back(f);
   if (WriteTextLines(path, lines)) return true;
   // The old file is intact; the changes live only in this run.
-  const std::string goOn = settings.ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
   return MsgBox(path + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
                 vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
 }

@@ -66,8 +66,10 @@ void FlightFrame::SetUpScreen() {
   Show();
   ZOrder();
 
-  // The joystick's button map and throttle detent (the loop divides by
-  // it), then one poll so the first pass reads a real position.
+  // The program folder as this screen sees it, kept in the settings; then
+  // the joystick's button map and throttle detent (the loop divides by
+  // it), and one poll so the first pass reads a real position.
+  st.ProgramFolder = ProgramFolder();
   LoadJoyButtonMap(s);
   PollJoystick(s);
 

@@ -24,7 +24,7 @@ bool ReadJoyFile(const std::string& path, JoyButtonMap& map) {
     return false;
   }
   bool ok = false;
-  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxJoyFileBytes);
+  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxJoyFileBytes, kJoyMapSize);
   JoyButtonMap read;
   if (ok) {
     const size_t n = std::min(lines.size(), static_cast<size_t>(kJoyMapSize));

@@ -21,16 +21,15 @@ struct Shown {
 
 }  // namespace
 
-std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool* ok) {
-  bool read = false;
-  std::vector<std::string> lines = ReadTextLines(path, &read, aircraft::kMaxAircraftFileBytes);
-  if (ok) *ok = read;
-  if (!read) return {};
-  // A first line longer than three characters is no tag: the fields start there.
-  size_t first = !lines.empty() && Len(lines[0]) <= 3 ? 1 : 0;
-  std::vector<std::string> fields;
-  for (size_t i = first; i < lines.size() && static_cast<int>(fields.size()) < count; ++i) fields.push_back(lines[i]);
-  return fields;
+AircraftFileText ReadAircraftFileText(const std::string& path, int count) {
+  AircraftFileText text;
+  std::vector<std::string> lines =
+      ReadTextLines(path, &text.Read, aircraft::kMaxAircraftFileBytes, static_cast<size_t>(count) + 1);
+  if (lines.empty()) return text;
+  text.HasTag = true;
+  text.Tag = std::move(lines.front());
+  text.Fields.assign(std::make_move_iterator(lines.begin() + 1), std::make_move_iterator(lines.end()));
+  return text;
 }
 
 bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::vector<std::string>& handOverFields,

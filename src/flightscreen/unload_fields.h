@@ -11,9 +11,16 @@
 
 namespace zarv::flightscreen {
 
-// The field lines of an aircraft or hand-over file (tag line skipped when
-// it is one; at most `count` fields). Empty when the file cannot be read.
-std::vector<std::string> ReadFieldLines(const std::string& path, int count, bool* ok = nullptr);
+// An aircraft or hand-over file as the unload and the back-to-platform
+// command read it: line 1 is the tag whatever it holds (a tag of any
+// length, an editor's byte-order mark dropped), then at most `count` fields.
+struct AircraftFileText {
+  bool Read = false;    // false: missing or unreadable; no tag, no fields
+  bool HasTag = false;  // the file has a line 1
+  std::string Tag;
+  std::vector<std::string> Fields;
+};
+AircraftFileText ReadAircraftFileText(const std::string& path, int count);
 
 // Fields 0..38 against the hand-over file, 39..42 against the live control
 // settings.

@@ -180,22 +180,6 @@ void AppendCoordinateBlock(std::string& out, const model::AirframeOutline& o, bo
   out += "\r\n";
 }
 
-// Text lines with their line ends taken off (the text files' own rule).
-class LineCursor {
- public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
-  bool AtEnd() const { return pos_ >= text_.size(); }
-  std::string_view Next() { return NextTextLine(text_, pos_); }
-  std::string_view Peek() const {
-    size_t at = pos_;
-    return NextTextLine(text_, at);
-  }
-
- private:
-  std::string_view text_;
-  size_t pos_ = 0;
-};
-
 double LineValue(std::string_view line) { return LogValue(Val(line)); }
 
 }  // namespace
@@ -357,14 +341,17 @@ namespace {
 // Reads the log's text: UTF-8, or the file's cp932 bytes as they are (the
 // rows are ASCII, and no cp932 trail byte is a digit, sign, point or comma,
 // so the numbers parse the same either way; only the summary is converted).
-LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in, FlightRecord& r,
+LogReadResult ReadLog(TextLineReader& lines, bool cp932, const LogReadInputs& in, FlightRecord& r,
                       const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
   LogReadResult result;
+  const std::string summary = cp932 ? FileLineToUtf8(lines.Next()) : std::string(lines.Next());
+  const std::string_view countLine = lines.Next();
+  // A file without a count where the log has it is no log: the record the
+  // caller shows stays as it is.
+  if (ValLength(countLine) == 0) return result;
   result.Opened = true;
-  LineCursor lines(text);
-  const std::string_view summary = lines.Next();
-  result.FlightSummary = cp932 ? Cp932ToUtf8(summary) : std::string(summary);
-  const double count = LineValue(lines.Next());
+  result.FlightSummary = summary;
+  const double count = LineValue(countLine);
   r.RecordSampleCount = count;
   // A count beyond what the record holds would send the charts and the
   // replay past its end: it is cut to the last row.
@@ -374,18 +361,26 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
   const int32_t step = ProgressStep(r.LogRowCount);
   const double start = Now(hooks);
 
+  int wholeRow = kLightLogFields;
   bool rowsEnded = false;
   for (int32_t i = 0; i <= bound && !rowsEnded; ++i) {
     if (r.LogRowCount >= 4 && !lines.AtEnd()) {
       if (i == 0) {
-        lines.Next();
+        wholeRow = LogLayoutFields(lines.Next());
         lines.Next();
       }
       // The rows end early at the end of the file and at the first line
       // without a comma: the trailer or the outline title of a cancelled log.
       rowsEnded = lines.AtEnd() || lines.Peek().find(',') == std::string_view::npos;
       if (!rowsEnded) {
-        const std::string_view row = lines.Next();
+        std::string_view row = lines.Next();
+        std::string shortRow;
+        if (LogRowFields(row) < wholeRow) {
+          // Cut off by the end of the file: no sample.
+          shortRow.assign(row);
+          if (lines.AtEnd()) break;
+          row = shortRow;
+        }
         ++result.RowsRead;
         FlightSample& x = r.Row(i);
         ReadLogRow(row, powered, x);
@@ -440,17 +435,29 @@ LogReadResult ReadLog(std::string_view text, bool cp932, const LogReadInputs& in
 
 }  // namespace
 
+int LogRowFields(std::string_view row) {
+  const auto commas = static_cast<int>(std::count(row.begin(), row.end(), ','));
+  const bool endsInComma = !row.empty() && row.back() == ',';
+  return endsInComma ? commas : commas + 1;
+}
+
+int LogLayoutFields(std::string_view nameLine) {
+  // The names have no comma after the last one.
+  const auto names = static_cast<int>(std::count(nameLine.begin(), nameLine.end(), ',')) + 1;
+  return names >= kPoweredLogFields ? kPoweredLogFields : kLightLogFields;
+}
+
 LogReadResult ReadFlightLogText(const std::string& text, const LogReadInputs& in, FlightRecord& r,
                                 const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
-  return ReadLog(text, false, in, r, outline, hooks);
+  TextLineReader lines(text);
+  return ReadLog(lines, false, in, r, outline, hooks);
 }
 
 LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, FlightRecord& r,
                             const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
-  bool ok = false;
-  const std::string bytes = ReadAllBytes(path, &ok, kMaxLogFileBytes);
-  if (!ok) return {};
-  return ReadLog(bytes, true, in, r, outline, hooks);
+  TextLineReader lines(path, kMaxLogFileBytes);
+  if (!lines.Ok()) return {};
+  return ReadLog(lines, true, in, r, outline, hooks);
 }
 
 }  // namespace zarv::records

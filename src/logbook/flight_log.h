@@ -57,6 +57,17 @@ std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
 // A log of the longest flight is some 15 MB: a file far larger is no log.
 inline constexpr int64_t kMaxLogFileBytes = int64_t{64} << 20;
 
+// Fields of a whole data row, each followed by a comma: a light aircraft's
+// layout and a powered aircraft's.
+inline constexpr int kLightLogFields = 28;
+inline constexpr int kPoweredLogFields = 35;
+// The fields a data row holds: the texts between its commas, not counting
+// the empty text after the comma that ends a whole row. A row cut off by
+// the end of its file holds fewer than its layout has, and is no sample.
+int LogRowFields(std::string_view row);
+// The fields a whole row of the log holds, by its column-name line.
+int LogLayoutFields(std::string_view nameLine);
+
 // How to read a log: the layout follows the current aircraft's class.
 struct LogReadInputs {
   double LaunchSpeed = 0;  // above 10: the powered layout
@@ -70,12 +81,17 @@ struct LogReadResult {
 };
 
 // Reads a stored log into r (rows, marks, RecordSampleCount, LogRowCount).
-// The rows end where the file's rows end (at its end or at the first line
-// without a comma), and LogRowCount and RecordSampleCount are the last row
-// read, whatever the count line promised; rows past it keep what r held. A
-// count larger than the record can hold is cut to the record's last row.
-// Numbers are taken through LogValue. A file larger than kMaxLogFileBytes or
-// no regular file is not read.
+// The rows end where the file's rows end: at its end or at the first line
+// without a comma (the trailer, the outline title); a last row cut off by
+// the end of the file (fewer LogRowFields than the log's own column-name
+// line has, LogLayoutFields) is no sample. LogRowCount and
+// RecordSampleCount are the last row read, whatever the count line
+// promised; rows past it keep what r held. A count larger than the record
+// can hold is cut to the record's last row. Numbers are taken through
+// LogValue. A file larger than kMaxLogFileBytes, no regular file, and a
+// file whose second line holds no count (no log) are not read (Opened
+// false, r untouched). The file is read a block at a time and only as far
+// as the rows and the trailer go.
 LogReadResult ReadFlightLog(const std::string& path, const LogReadInputs& in, flight::FlightRecord& r,
                             const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
 // The same from the log's UTF-8 text.

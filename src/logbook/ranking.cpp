@@ -23,7 +23,7 @@ void ReadRankingFile(const std::string& path, RankingState& ranking) {
     return;
   }
   bool ok = false;
-  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxRankingFileBytes);
+  const std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxRankingFileBytes, kRankingPlaces);
   for (int i = 1; i <= kRankingPlaces; ++i) {
     const size_t at = static_cast<size_t>(i) - 1;
     ranking.RecordLines[static_cast<size_t>(i)] = ok && at < lines.size() ? lines[at] : std::string();

@@ -1,5 +1,7 @@
 #include "records/log_picker.h"
 
+#include <algorithm>
+
 #include "flight/flight_state.h"
 #include "logbook/log_filing.h"
 #include "platform/runtime/files.h"
@@ -10,6 +12,7 @@
 #include "platform/ui/msgbox.h"
 #include "records/flight_data_form.h"
 #include "logbook/flight_log.h"
+#include "logbook/log_text.h"
 #include "shell/shell_state.h"
 #include "platform/runtime/program_state.h"
 
@@ -22,14 +25,15 @@ const char* const kUnreadableMessage = "フライトデータを読み込めま�
 LogPickerLink& LogPickerHost() { return ProgramWide<LogPickerLink>(); }
 
 std::string LogListRow(const DateTime& modified, const std::string& firstLine) {
-  return FormatDate(modified, "yyyy/mm/dd hh:mm") + " " + Format(Val(firstLine), "###0") + "m";
+  // No flight comes near ten thousand kilometres: a damaged summary
+  // ("1e400") shows the most the row has room for.
+  constexpr double kMostListed = 9999999;
+  const double distance = std::clamp(LogValue(Val(firstLine)), -kMostListed, kMostListed);
+  return FormatDate(modified, "yyyy/mm/dd hh:mm") + " " + Format(distance, "###0") + "m";
 }
 
-std::string FirstLine(const std::string& path) {
-  bool ok = false;
-  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxLogFileBytes);
-  return ok && !lines.empty() ? lines.front() : std::string();
-}
+// Only the first line is read: the listing reads it for every log.
+std::string FirstLine(const std::string& path) { return FirstTextLine(path, kMaxLogFileBytes); }
 
 std::vector<LogListing> ListAircraftLogs(const std::string& folder, const std::string& logSuffix) {
   std::vector<LogListing> out;

@@ -204,6 +204,10 @@ void ReplayForm::Layout() {
   Label13.Move(0, 2, 97, 17);
   Label14.SetCaption("操作");
   Label14.Move(96, 2, 57, 17);
+  // The summary is one line: at 640 it is wider than the bar, and a box
+  // of one line's height would show the wrapped rest as a cut strip.
+  Label16.SetWordWrap(false);
+  Label16.SetAutoSize(true);
   Label16.Move(168, 2, cw - 168, 16);
   for (Label* l : {&Label13, &Label14}) {
     l->SetFontName("ＭＳ ゴシック");

@@ -127,7 +127,8 @@ bool ReadEditorEntries(const std::string& path, EditorEntries& e) {
   e = EditorEntries{};
   bool ok = false;
   const std::vector<std::string> lines =
-      FileExists(path) ? ReadTextLines(path, &ok, aircraft::kMaxAircraftFileBytes) : std::vector<std::string>{};
+      FileExists(path) ? ReadTextLines(path, &ok, aircraft::kMaxAircraftFileBytes, aircraft::kAircraftLineCount)
+                       : std::vector<std::string>{};
   if (!ok || lines.empty()) return false;
   auto field = [&](int i) -> std::string {
     const size_t at = static_cast<size_t>(i) + 1;

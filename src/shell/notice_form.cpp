@@ -16,6 +16,9 @@ namespace {
 constexpr double kTpp = kTwipsPerPixel;
 constexpr double kInnerWidthTwips = 7905;
 constexpr int kHelpTopic = 1;
+// More than the text box is meant to show; a file of nothing but line ends
+// is not turned into millions of lines.
+constexpr size_t kMaxReadmeLines = 10000;
 }  // namespace
 
 NoticeForm::NoticeForm() {
@@ -116,7 +119,7 @@ void NoticeForm::Command2_Click() {
   const std::string path = JoinPath(ProgramFolder(), "Readme.txt");
   if (FileExists(path)) {
     std::string text;
-    for (const auto& line : ReadTextLines(path)) text += line + "\r\n";
+    for (const auto& line : ReadTextLines(path, nullptr, kDefaultReadLimit, kMaxReadmeLines)) text += line + "\r\n";
     Text1.SetText(text);
   }
   sh.FormSavedHeight[kSlotNotice] = CInt(480 * sh.ScreenScale * kTpp);

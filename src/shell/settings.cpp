@@ -99,7 +99,7 @@ bool ParseSettingsLines(const std::vector<std::string>& lines, Settings& s) {
 
 bool LoadSettings(const std::string& path, Settings& s, bool* readable) {
   bool ok = false;
-  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxSettingsFileBytes);
+  std::vector<std::string> lines = ReadTextLines(path, &ok, kMaxSettingsFileBytes, kSettingsLineCount);
   if (readable) *readable = ok;
   if (!ok) {
     s.Reset();
@@ -141,7 +141,9 @@ std::vector<std::string> SettingsLines(const Settings& s) {
 }
 
 bool SaveSettings(const std::string& path, const Settings& s) {
-  return WriteTextLines(path, SettingsLines(s));
+  // A path cp932 cannot hold (a folder named "josé") must come back as it
+  // was after the restart: that line is written in UTF-8, marked.
+  return WriteTextLines(path, SettingsLines(s), UnheldText::MarkedUtf8);
 }
 
 }  // namespace zarv::shell

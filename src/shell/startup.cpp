@@ -162,9 +162,7 @@ std::string SortAircraftIntoHangars(const std::string& folder) {
   const std::vector<std::string> names = ListFiles(folder, "*.brd");
   for (size_t i = 0; i < names.size() && i <= 50; ++i) {
     const std::string from = JoinPath(folder, names[i]);
-    bool ok = false;
-    const std::vector<std::string> lines = ReadTextLines(from, &ok, aircraft::kMaxAircraftFileBytes);
-    const std::string first = ok && !lines.empty() ? lines[0] : std::string();
+    const std::string first = FirstTextLine(from, aircraft::kMaxAircraftFileBytes);
     const bool powered = first == "PcD" || first == "PfD" || first == "JfD" || first == "JcD";
     const std::string tag = powered ? first : std::string(1, 'D');
     const std::string hangar = JoinPath(folder, tag + "ata");

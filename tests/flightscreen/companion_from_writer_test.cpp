@@ -15,6 +15,7 @@
 #include "logbook/flight_log.h"
 #include "model/polygon_list.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flightscreen {
@@ -106,6 +107,32 @@ TEST_F(CompanionFromWriter, LightAndPoweredLogsFlyAsTheyWereFlown) {
     for (int k = 0; k < model::PartPivotSet::kCount; ++k)
       EXPECT_NEAR(companion_->Outline.Pivots.Points[k].Z, want.Pivots.Points[k].Z, 1e-9) << k;
     EXPECT_NEAR(companion_->Outline.Pivots.FinHingeY, outline_.FinHingeY, 1e-9);
+  }
+}
+
+// A log cut off inside its last row: the companion and the log reader of
+// the charts and the replay both end at the whole row before it.
+TEST_F(CompanionFromWriter, ALogCutInItsLastRowEndsAtTheSameRowInBothReaders) {
+  const std::string path = folder_ + "/0Flown.csv";
+  for (const bool powered : {false, true}) {
+    SCOPED_TRACE(powered ? "powered" : "light");
+    std::filesystem::remove(path);
+    WriteFlight(600, powered);
+    std::string bytes = ReadAllBytes(path);
+    const size_t last = bytes.rfind("\r\n30.00,");
+    ASSERT_NE(last, std::string::npos);
+    bytes.resize(last + 2 + 60);
+    ASSERT_TRUE(AtomicWriteBytes(path, bytes));
+    ASSERT_TRUE(Load().FileTaken);
+    auto charted = std::make_unique<flight::FlightRecord>();
+    ASSERT_TRUE(records::ReadFlightLog(path, {powered ? 60.0 : 8.0, 0}, *charted, outline_).Opened);
+    EXPECT_EQ(charted->LogRowCount, 599);
+    EXPECT_EQ(companion_->CompanionSampleCount, 599);
+    flight::FlightSample x;
+    FillRow(x, 599);
+    EXPECT_EQ(charted->Samples[599].Track, x.Track);
+    EXPECT_EQ(companion_->Samples[static_cast<std::size_t>(599 - (powered ? 1 : kLightFirstRow))].CompanionTipDeflection,
+              x.WingTipDeflection);
   }
 }
 

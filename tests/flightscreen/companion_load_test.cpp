@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,6 +24,7 @@
 #include "platform/runtime/text.h"
 #include "logbook/flight_log.h"
 #include "logbook/log_text.h"
+#include "memory_bounds.h"
 #include "shell/shell_state.h"
 
 namespace zarv::flightscreen {
@@ -241,6 +243,18 @@ TEST_F(CompanionLoadTest, EmptyAndNonLogFilesLoadQuietly) {
   std::filesystem::resize_file(Path("1Empty.csv"), records::kMaxLogFileBytes + 1);
   EXPECT_TRUE(Load().FileTaken);
   EXPECT_EQ(companion_->CompanionSampleCount, 0);
+}
+
+// 64 MiB of CR bytes as the companion file: no companion, at once, and
+// without holding the file's 64 million lines.
+TEST_F(CompanionLoadTest, AFileOfLineEndsLoadsNoCompanionQuickly) {
+  zarv::testing::WriteRepeatedByte(Path("1Ends.csv"), '\r', 64);
+  const long peak = zarv::testing::PeakResidentKiB();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(Load().FileTaken);
+  EXPECT_EQ(companion_->CompanionSampleCount, 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(zarv::testing::PeakResidentKiB() - peak, 16 * 1024);
 }
 
 // A log cut off in a row: the cut row is dropped, what came before is kept,

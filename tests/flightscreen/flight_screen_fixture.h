@@ -53,6 +53,13 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
     s.AircraftFilePath = Path("Data/Plane.brd");
     s.AircraftFileName = "Plane.brd";
     s.HangarDir = Path("Data");
+    OpenHandedOver(size);
+  }
+
+  // Loads the flight screen at screen size `size` on the hand-over file as it
+  // stands, for the aircraft file the settings name.
+  void OpenHandedOver(int size = 0) {
+    shell::Settings& s = shell::CurrentSettings();
     s.ScreenSizeChoice = static_cast<int16_t>(size);
     s.WindowCentreX = 7680;
     s.WindowCentreY = 5760;

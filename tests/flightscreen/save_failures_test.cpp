@@ -153,15 +153,17 @@ TEST_F(SaveFailureTest, TheSaveInFlightOpensNoBoxTheUnloadReportsIt) {
 }
 
 // The settings may name a FIFO as the aircraft file: the quit must not wait
-// for a writer that never comes. Nothing to compare with: no question.
+// for a writer that never comes. Nothing to compare with: the user is told.
 TEST_F(SaveFailureTest, AnAircraftPathNamingAFifoDoesNotHangTheQuit) {
   OpenUnwritableAircraft();
   const std::string fifo = Path("Data/Plane.fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   shell::CurrentSettings().AircraftFilePath = fifo;
   Advance(3000);
+  goOn_ = vbYes;
   Key(123);
-  EXPECT_TRUE(MessageBoxCalls().empty());
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"機体ファイルを読み込めません。\r\n" + fifo +
+                                                "\r\n機体データと発進条件の変更は保存できません。\r\n保存せずに終了しますか。"});
   EXPECT_EQ(ends_, 1);
 }
 

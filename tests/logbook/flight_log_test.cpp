@@ -391,6 +391,45 @@ TEST(FlightLogReader, EveryLineEndReadsAsCrLf) {
   }
 }
 
+// A log cut off inside its last row: that row lacks the fields its layout
+// has and is no sample, in either layout; the rows before it are read
+// whole. A short row with lines after it is still read.
+TEST(FlightLogReader, ARowCutOffByTheEndOfTheLogIsNoSample) {
+  for (const bool powered : {false, true}) {
+    SCOPED_TRACE(powered ? "powered" : "light");
+    auto written = testing::SteadyRecord(61);
+    for (int i = 0; i <= 60; ++i) {
+      written->Row(i).Track = 303.99;
+      written->Row(i).WingTipDeflection = 8.7;
+    }
+    written->RecordCount = 60;
+    LogWriteInputs in;
+    in.FlightSummary = "29.50m by Cut";
+    in.LaunchSpeed = powered ? 60 : 7;
+    const std::string log = ComposeFlightLog(in, *written, HandOutline());
+    const size_t lastRow = log.rfind("\r\n3.00,");
+    ASSERT_NE(lastRow, std::string::npos);
+    const size_t track = log.find(", 303.99,", lastRow);
+    ASSERT_NE(track, std::string::npos);
+    const std::string cut = log.substr(0, track + 4);  // "..., 30"
+    for (const std::string& text : {cut, cut + "\r\n"}) {
+      auto r = std::make_unique<FlightRecord>();
+      const LogReadResult res = ReadFlightLogText(text, {in.LaunchSpeed, 0}, *r, {});
+      EXPECT_EQ(res.RowsRead, 60);
+      EXPECT_EQ(r->LogRowCount, 59);
+      EXPECT_EQ(r->Samples[59].Track, 303.99);
+      EXPECT_EQ(r->Samples[59].WingTipDeflection, 8.7);
+      EXPECT_EQ(r->Samples[58].DistanceFlown, 29);
+    }
+    auto r = std::make_unique<FlightRecord>();
+    const std::string inner = cut + "\r\n" + log.substr(lastRow + 2);
+    EXPECT_EQ(ReadFlightLogText(inner, {in.LaunchSpeed, 0}, *r, {}).RowsRead, 61);
+  }
+  EXPECT_EQ(LogRowFields("0.00, 1, 2,"), 3);
+  EXPECT_EQ(LogRowFields("0.00, 1, 2"), 3);
+  EXPECT_EQ(LogRowFields(""), 1);
+}
+
 TEST(FlightLogReader, DamagedAndShortLogs) {
   const std::string units = std::string(kLightNames) + "\r\n" + kLightUnits + "\r\n";
   LogReadInputs light{7, 0};
@@ -399,7 +438,8 @@ TEST(FlightLogReader, DamagedAndShortLogs) {
   // file): the counts are the rows read, so nothing of the log read before
   // shows. The rows end at the end of the file or at the first line without
   // a comma (the trailer, the outline title; outline lines have commas).
-  const std::string rows = "0.00, 1, 2.349,\r\n0.05, 2, -12.345,,,,,,,,,,,,,,,,,,,,,,,, .35,\r\n0.10, 3,\r\n";
+  const std::string rows = "0.00, 1, 2.349,\r\n0.05, 2, -12.345,,,,,,,,,,,,,,,,,,,,,,,, .35,\r\n0.10, 3," +
+                           std::string(26, ',') + "\r\n";
   const struct {
     std::string after;
     LogReadInputs in;

@@ -129,7 +129,7 @@ TEST_F(FilingTest, ARenameTargetInTheWayIsNotOverwritten) {
 // cannot be, it moves to a free name, never to be written over.
 TEST_F(FilingTest, ALeftoverLogIsFiledOrKept) {
   std::string log = "s\r\n 9,'=データ行数\r\nnames\r\nunits\r\n";
-  for (int i = 0; i <= 9; ++i) log += "0.00,1,\r\n";
+  for (int i = 0; i <= 9; ++i) log += "0.00,1," + std::string(26, ',') + "\r\n";
   const std::string shortLog = "s\r\n 3,'=データ行数\r\n機体各部の座標\r\n";
   FileOps readOnly{[](const std::string&, const std::string&) { return false; },
                    [](const std::string&) { return false; }};

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fuzz_damage.h"
+#include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
 #include "logbook/flight_log.h"
 #include "logbook/log_text.h"
@@ -38,8 +39,16 @@ TEST(ReadersFuzz, DamagedLogsReadIntoSaneRecords) {
   for (int round = 0; round < kLogRounds; ++round) {
     const int layout = round % 2;
     // The record holds the previous log's rows: nothing of them may count.
-    const LogReadResult res = ReadFlightLogText(damage(logs[layout]), {layout ? 60.0 : 7.0, layout}, *r, {});
+    const std::string text = damage(logs[layout]);
+    const LogReadResult res = ReadFlightLogText(text, {layout ? 60.0 : 7.0, layout}, *r, {});
     SCOPED_TRACE(round);
+    if (!res.Opened) {
+      // Refused only when line 2 holds no count; the record stays as it was.
+      size_t at = 0;
+      NextTextLine(text, at);
+      ASSERT_EQ(ValLength(NextTextLine(text, at)), 0u);
+      continue;
+    }
     ASSERT_EQ(r->RecordSampleCount, r->LogRowCount);
     ASSERT_GE(r->LogRowCount, 0);
     ASSERT_LE(r->LogRowCount, std::max(res.RowsRead - 1, 0));

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <chrono>
+#include <random>
+
+#include "memory_bounds.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 #include "program_test.h"
@@ -89,6 +94,107 @@ TEST(RuntimeTextFile, LineEndsOfDamagedFilesKeepTheLines) {
     while (at < c.text.size()) lines.emplace_back(NextTextLine(c.text, at));
     EXPECT_EQ(lines, c.lines) << ::testing::PrintToString(std::string(c.text));
   }
+}
+
+std::vector<std::string> SplitterLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < text.size()) lines.emplace_back(NextTextLine(text, at));
+  return lines;
+}
+
+std::vector<std::string> ReaderLines(TextLineReader& in) {
+  std::vector<std::string> lines;
+  while (!in.AtEnd()) {
+    const std::string peeked(in.Peek());
+    lines.emplace_back(in.Next());
+    EXPECT_EQ(lines.back(), peeked);
+  }
+  return lines;
+}
+
+// The block reader splits a file as the splitter splits it in memory, also
+// where a line end lies across the edge of a block.
+TEST(RuntimeTextFile, TheLineReaderSplitsAsTheSplitterAcrossItsBlocks) {
+  ScratchFolder dir;
+  const std::string path = dir / "lines.txt";
+  std::vector<std::string> texts;
+  for (const char* end : {"\r\r\n", "\r\n", "\n\r", "\r", "\n", "\r\n\r\n"})
+    for (size_t before = 65530; before <= 65536; ++before) texts.push_back(std::string(before, 'x') + end + "y\r");
+  std::mt19937 rng(38);
+  const char* pieces[] = {"a", "bc,", "\r", "\n", "\r\n", "\r\r\n", "\n\r", "d"};
+  for (int round = 0; round < 4; ++round) {
+    std::string text;
+    while (text.size() < 300000) text += pieces[rng() % std::size(pieces)];
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    ASSERT_TRUE(AtomicWriteBytes(path, text));
+    TextLineReader file(path, kDefaultReadLimit);
+    ASSERT_TRUE(file.Ok());
+    const std::vector<std::string> want = SplitterLines(text);
+    ASSERT_EQ(ReaderLines(file), want) << text.size();
+    TextLineReader memory(text);
+    ASSERT_EQ(ReaderLines(memory), want);
+    EXPECT_EQ(file.Next(), "");  // past the end
+  }
+
+  // A line longer than the reader holds keeps its first bytes; the next
+  // line follows it.
+  ASSERT_TRUE(AtomicWriteBytes(path, std::string(150000, 'a') + "\r\nxy\n" + std::string(70000, 'b')));
+  TextLineReader cut(path, kDefaultReadLimit, 10);
+  EXPECT_EQ(ReaderLines(cut), (std::vector<std::string>{"aaaaaaaaaa", "xy", "bbbbbbbbbb"}));
+
+  // What ReadAllBytes refuses, the reader refuses.
+  EXPECT_FALSE(TextLineReader(dir / "missing.txt", kDefaultReadLimit).Ok());
+  EXPECT_FALSE(TextLineReader(dir.path(), kDefaultReadLimit).Ok());
+  TextLineReader large(path, 1000);
+  EXPECT_FALSE(large.Ok());
+  EXPECT_TRUE(large.AtEnd());
+}
+
+// 64 MiB of CR bytes are 64 million empty lines: a reader that needs the
+// first lines reads them and no more.
+TEST(RuntimeTextFile, AFileOfLineEndsCostsOnlyTheLinesRead) {
+  ScratchFolder dir;
+  const std::string path = dir / "cr.txt";
+  testing::WriteRepeatedByte(path, '\r', 64);
+  const long peak = testing::PeakResidentKiB();
+  const auto start = std::chrono::steady_clock::now();
+  bool ok = false;
+  EXPECT_EQ(ReadTextLines(path, &ok, int64_t{64} << 20, 37), std::vector<std::string>(37));
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(FirstTextLine(path, int64_t{64} << 20, &ok), "");
+  EXPECT_TRUE(ok);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  EXPECT_LT(testing::PeakResidentKiB() - peak, 16 * 1024);
+}
+
+// An editor's byte-order mark is dropped; a file it begins that is UTF-8
+// throughout reads as UTF-8; a line marked as UTF-8 reads as its UTF-8.
+TEST(RuntimeTextFile, ByteOrderMarksAndLinesMarkedAsUtf8) {
+  ScratchFolder dir;
+  const std::string path = dir / "Plane.brd";
+  const std::string mark(kUtf8Mark);
+  const std::vector<std::string> want = {"D", "MardenⅡ", "/home/josé"};
+  for (const std::string& bytes : {mark + "D\r\nMarden\x87\x55\r\n" + mark + "/home/josé\r\n",
+                                   mark + "D\r\nMardenⅡ\r\n/home/josé\r\n",
+                                   "D\r\nMarden\x87\x55\r\n" + mark + "/home/josé\r\n"}) {
+    ASSERT_TRUE(AtomicWriteBytes(path, bytes));
+    EXPECT_EQ(ReadTextLines(path), want) << bytes;
+    EXPECT_EQ(ReadTextLines(path, nullptr, kDefaultReadLimit, 2), std::vector<std::string>(want.begin(), want.begin() + 2));
+    EXPECT_EQ(FirstTextLine(path, kDefaultReadLimit), "D");
+  }
+
+  // Written marked, a line cp932 cannot hold comes back exactly; every line
+  // cp932 holds keeps its cp932 bytes.
+  const std::vector<std::string> lines = {"/home/太郎/Data", "/home/josé/Data", "Müller", "MardenⅡ", "", "a😀b"};
+  ASSERT_TRUE(WriteTextLines(path, lines, UnheldText::MarkedUtf8));
+  EXPECT_EQ(ReadAllBytes(path), "/home/\x91\xBE\x98\x59/Data\r\n" + mark + "/home/josé/Data\r\n" + mark +
+                                    "Müller\r\nMarden\x87\x55\r\n\r\n" + mark + "a😀b\r\n");
+  EXPECT_EQ(ReadTextLines(path), lines);
+  ASSERT_TRUE(WriteTextLines(path, lines));
+  EXPECT_EQ(ReadTextLines(path)[1], "/home/jos?/Data");
 }
 
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {

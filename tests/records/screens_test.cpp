@@ -1,6 +1,7 @@
 // The chart screen and the log picker on the off-screen platform.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -14,8 +15,10 @@
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
 #include "list_pointer.h"
+#include "memory_bounds.h"
 #include "program_test.h"
 #include "records/flight_data_form.h"
+#include "logbook/flight_log.h"
 #include "logbook/log_filing.h"
 #include "records/log_picker.h"
 #include "logbook/records_fixture.h"
@@ -256,6 +259,35 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   if (p.OnLostFocus) p.OnLostFocus();
   EXPECT_EQ(Screen().ActiveForm(), &p);
   other.Unload();
+}
+
+// 64 MiB of CR bytes named like a log: listed from its first line alone and
+// refused when opened, quickly and holding little; a damaged summary shows
+// a distance of the width a row has.
+TEST_F(Screens, AFileOfLineEndsNamedLikeALogIsListedAndRefusedQuickly) {
+  zarv::testing::WriteRepeatedByte(Path("FlightData/2Marden7.csv"), '\r', 64);
+  Touch("1Marden7.csv", "1e400m by Marden7");
+  LogPickerHost().ReadLog = [](const std::string& path, flight::FlightRecord& r, std::string*) {
+    return ReadFlightLog(path, {8, 0}, r, {}).Opened;
+  };
+  const long peak = zarv::testing::PeakResidentKiB();
+  const auto start = std::chrono::steady_clock::now();
+  OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
+  FileSelectForm& p = File_Select();
+  ASSERT_EQ(p.List1.ListCount(), 2);
+  EXPECT_EQ(p.List2.List(0).substr(16), " 9999999m");
+  EXPECT_EQ(p.List2.List(1).substr(16), " 0m");
+  p.List1.SetListIndex(1);
+  EXPECT_EQ(p.Label1.Caption(), "");
+  p.Command2_Click();
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, kUnreadableMessage);
+  EXPECT_TRUE(p.Loaded());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  // The picker's first showing takes some MB of its own; the file's 64
+  // million lines would take GB.
+  EXPECT_LT(zarv::testing::PeakResidentKiB() - peak, 64 * 1024);
+  p.Unload();
 }
 
 TEST_F(Screens, StartedFromADevelopersFolderThePickerListsTheLogsOfTheZarvFolderBesideIt) {

@@ -196,6 +196,23 @@ TEST_F(ReplayScreen, KeepsItsSizeAndAClickRaisesTheProgressDialog) {
   EXPECT_TRUE(dialogActive);
 }
 
+TEST_F(ReplayScreen, TheSummaryStaysOneLineWiderThanTheBar) {
+  ReplayFixture f(100);
+  shell::Shell().ScreenScale = 1.0;
+  const std::string summary = "1234.56m by Super ZarvⅣ.brd 270Deg  wind12.0m/s  133.7sec 12-07-2026   10:12:33";
+  double labelHeight = 0, labelWidth = 0;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    labelHeight = v.Label16.Height();
+    labelWidth = v.Label16.Width();
+    if (frame == 1) v.Command1_Click();
+  });
+  link.Summary = summary;
+  OpenReplay(link);
+  EXPECT_LE(labelHeight, 16);
+  EXPECT_GT(labelWidth, 640 - 168);
+}
+
 TEST_F(ReplayScreen, UnloadsReachingEachOtherEnd) {
   ReplayFixture f(100);
   int flightUnloads = 0;

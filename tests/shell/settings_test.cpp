@@ -123,6 +123,36 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(r.AircraftFileName, "MardenⅡ.brd");
 }
 
+// Paths of folders whose names cp932 cannot hold come back exactly after the
+// restart; every path cp932 holds keeps its cp932 bytes as before.
+TEST_F(ProgramFolderTest, PathsCp932CannotHoldReadBackExactly) {
+  for (const std::string folder : {"/home/josé/Zarv", "/srv/Müller/Zarv", "/home/太郎/Zarv"}) {
+    SCOPED_TRACE(folder);
+    Settings s;
+    s.ExitMode = 3;
+    s.LastFlightAircraft = "Flügel";
+    s.AircraftFilePath = folder + "/Flügel é/Plane.brd";
+    s.HangarDir = folder + "/Flügel é/";
+    s.AircraftFileName = "Plane.brd";
+    s.ProgramFolder = folder;
+    const std::string path = Path("set.ini");
+    ASSERT_TRUE(SaveSettings(path, s));
+    Settings r;
+    ASSERT_TRUE(LoadSettings(path, r));
+    EXPECT_EQ(r.ExitMode, 3);
+    EXPECT_EQ(r.LastFlightAircraft, "Flügel");
+    EXPECT_EQ(r.AircraftFilePath, s.AircraftFilePath);
+    EXPECT_EQ(r.HangarDir, s.HangarDir);
+    EXPECT_EQ(r.AircraftFileName, "Plane.brd");
+    EXPECT_EQ(r.ProgramFolder, folder);
+  }
+  const std::string path = Path("set.ini");
+  Settings s;
+  s.AircraftFilePath = "/home/太郎/Zarv/Data/MardenⅡ.brd";
+  ASSERT_TRUE(SaveSettings(path, s));
+  EXPECT_NE(Bytes(path).find("\r\n/home/\x91\xBE\x98\x59/Zarv/Data/Marden\x87\x55.brd\r\n"), std::string::npos);
+}
+
 // A value no screen offers reads as its default; numbers beyond their type
 // are clamped, not wrapped.
 TEST(Settings, OutOfRangeValuesFallBackOrClamp) {

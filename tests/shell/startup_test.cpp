@@ -59,6 +59,7 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   WriteBytes(Path("Zarv.hlp"), "help");
   WriteBytes(Path("Jet.brd"), "JcD\r\nJet\r\n");
   WriteBytes(Path("Odd.brd"), "X\r\nOdd\r\n");
+  WriteBytes(Path("Marked.brd"), "\xEF\xBB\xBFJcD\r\nMarked\r\n");  // an editor's byte-order mark
   // The user's own file already in the hangar under a sample's name stays.
   ASSERT_TRUE(MakeDir(Path("JfData")));
   WriteBytes(Path("Prop.brd"), "JfD\r\nnew\r\n");
@@ -75,6 +76,7 @@ TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
 
   EXPECT_TRUE(Exists(Path("JcData/Jet.brd")));
   EXPECT_TRUE(Exists(Path("Data/Odd.brd")));
+  EXPECT_TRUE(Exists(Path("JcData/Marked.brd")));
   EXPECT_EQ(Bytes(Path("JfData/Prop.brd")), "JfD\r\nmine\r\n");
   EXPECT_EQ(Bytes(Path("Prop.brd")), "JfD\r\nnew\r\n");
   EXPECT_EQ(Bytes(Path("Data/Marden7.brd")), "D\r\nmine\r\n");

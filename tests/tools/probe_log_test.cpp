@@ -1,7 +1,13 @@
 // The probe's log seams: a headless flight's log as the post-flight
 // processing writes it, read back with the program's reader.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +18,7 @@
 #include <vector>
 
 #include "platform/runtime/scratch_folder.h"
+#include "memory_bounds.h"
 #include "tools/command_output.h"
 
 namespace {
@@ -39,6 +46,31 @@ std::string Bytes(const fs::path& p) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// The probe run with its output thrown away: how it ended, its peak
+// resident size and its time. The peak counts the pages the child had from
+// this process before it started the probe: compare two runs.
+struct ProbeUse {
+  int status = -1;
+  long peakKiB = 0;
+  std::chrono::duration<double> time{};
+};
+ProbeUse RunProbe(const std::string& command, const std::string& file) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    execl(ZARV_PROBE, ZARV_PROBE, command.c_str(), file.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ProbeUse use;
+  rusage r{};
+  if (pid > 0 && wait4(pid, &use.status, 0, &r) == pid) use.peakKiB = r.ru_maxrss;
+  use.time = std::chrono::steady_clock::now() - start;
+  return use;
 }
 
 struct Case {
@@ -118,6 +150,15 @@ TEST(ProbeLogCommand, MissingSpecialAndDamagedFiles) {
   const auto cr = Fields(Probe("log '" + (dir / "cr.csv").string() + "'"));
   ASSERT_TRUE(crLf.count("RowCount"));
   EXPECT_EQ(cr, crLf);
+
+  // 64 MiB of CR bytes are no log: refused at once, in a few MB more than
+  // the refusal of a missing file takes.
+  zarv::testing::WriteRepeatedByte(dir / "ends.csv", '\r', 64);
+  const ProbeUse missing = RunProbe("log", (dir / "missing.csv").string());
+  const ProbeUse use = RunProbe("log", (dir / "ends.csv").string());
+  EXPECT_TRUE(WIFEXITED(use.status) && WEXITSTATUS(use.status) == 1);
+  EXPECT_LT(use.peakKiB - missing.peakKiB, 16 * 1024);
+  EXPECT_LT(use.time.count(), 1.0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "logbook/flight_log.h"
@@ -14,12 +15,19 @@
 namespace zarv::flight {
 namespace {
 
-// The lines as the program's log reader splits them.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < text.size()) lines.emplace_back(NextTextLine(text, at));
-  return lines;
+// The lines at the given indices (the program's line ends, the text
+// decoded), or nothing past the end. The file is read only as far as the
+// last of them.
+std::vector<std::optional<std::string>> LinesAt(const std::string& path, const std::vector<size_t>& at) {
+  std::vector<std::optional<std::string>> found(at.size());
+  const size_t last = at.empty() ? 0 : *std::max_element(at.begin(), at.end());
+  TextLineReader in(path, records::kMaxLogFileBytes);
+  for (size_t i = 0; i <= last && !in.AtEnd(); ++i) {
+    const std::string_view line = in.Next();
+    for (size_t k = 0; k < at.size(); ++k)
+      if (at[k] == i) found[k] = FileLineToUtf8(line);
+  }
+  return found;
 }
 
 // The values of a sample in the log's column order (the time as the log has it).
@@ -67,24 +75,28 @@ int WriteProbeLog(HeadlessFlight& flight, const std::string& path, std::ostream&
 }
 
 int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
-  bool ok = false;
-  const std::string text = Cp932ToUtf8(ReadAllBytes(path, &ok, records::kMaxLogFileBytes));
-  if (!ok) {
+  if (!TextLineReader(path, records::kMaxLogFileBytes).Ok()) {
     err << "zarv-probe: " << path << ": cannot read\n";
     return 1;
   }
   // The program reads a log with the current aircraft's layout; here the
   // layout is taken from the log itself: its name line and whether an
   // engine trailer follows the rows.
-  const std::vector<std::string> lines = Lines(text);
-  const bool powered = lines.size() > 2 && records::LogColumnNames(true).size() ==
-                                               static_cast<size_t>(std::count(lines[2].begin(), lines[2].end(), ',') + 1);
+  const std::optional<std::string> names = LinesAt(path, {2}).front();
+  const bool powered = names && records::LogColumnNames(true).size() ==
+                                    static_cast<size_t>(std::count(names->begin(), names->end(), ',') + 1);
   auto record = std::make_unique<FlightRecord>();
-  const records::LogReadResult probe = records::ReadFlightLogText(text, {powered ? 60.0 : 1.0, 0}, *record, {});
-  const size_t afterRows = (probe.RowsRead > 0 ? 4 : 2) + static_cast<size_t>(probe.RowsRead);
-  const int engines = afterRows < lines.size() && lines[afterRows] != records::kCoordinateTitle ? 1 : 0;
+  const records::LogReadResult probe = records::ReadFlightLog(path, {powered ? 60.0 : 1.0, 0}, *record, {});
+  if (!probe.Opened) {
+    err << "zarv-probe: " << path << ": no flight log (no row count on line 2)\n";
+    return 1;
+  }
+  const size_t rowsFrom = probe.RowsRead > 0 ? 4 : 2;
+  const size_t last = probe.RowsRead > 0 ? rowsFrom + static_cast<size_t>(probe.RowsRead) - 1 : 0;
+  const std::vector<std::optional<std::string>> around = LinesAt(path, {last, rowsFrom + static_cast<size_t>(probe.RowsRead)});
+  const int engines = around[1] && *around[1] != records::kCoordinateTitle ? 1 : 0;
   record = std::make_unique<FlightRecord>();
-  const records::LogReadResult read = records::ReadFlightLogText(text, {powered ? 60.0 : 1.0, engines}, *record, {});
+  const records::LogReadResult read = records::ReadFlightLog(path, {powered ? 60.0 : 1.0, engines}, *record, {});
 
   const std::string& s = read.FlightSummary;
   out << "Summary " << s << '\n';
@@ -113,17 +125,16 @@ int LogCommand(const std::string& path, std::ostream& out, std::ostream& err) {
     out << "LaunchMarkTenths " << Trim(StrSingle(record->LaunchMarkTenths)) << '\n';
     out << "SoundStartCount " << record->SoundStartCount << '\n';
   }
-  const size_t last = read.RowsRead > 0 ? static_cast<size_t>(read.RowsRead - 1) : 0;
-  if (read.RowsRead > 0 && 4 + last < lines.size()) {
-    const std::vector<std::string>& names = records::LogColumnNames(powered);
+  if (read.RowsRead > 0 && around[0]) {
+    const std::vector<std::string>& columns = records::LogColumnNames(powered);
     // The reader clears the last row's main columns (as the program does); the
     // last row is printed as the file holds it, read the same way.
     FlightSample lastRow;
-    records::ReadLogRow(lines[4 + last], powered, lastRow);
+    records::ReadLogRow(*around[0], powered, lastRow);
     const std::vector<std::string> first = RowValues(record->Samples[0], powered);
     const std::vector<std::string> final = RowValues(lastRow, powered);
-    for (size_t k = 0; k + 1 < names.size(); ++k) out << "first." << names[k] << ' ' << first[k] << '\n';
-    for (size_t k = 0; k + 1 < names.size(); ++k) out << "last." << names[k] << ' ' << final[k] << '\n';
+    for (size_t k = 0; k + 1 < columns.size(); ++k) out << "first." << columns[k] << ' ' << first[k] << '\n';
+    for (size_t k = 0; k + 1 < columns.size(); ++k) out << "last." << columns[k] << ' ' << final[k] << '\n';
   }
   return 0;
 }

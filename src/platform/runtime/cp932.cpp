@@ -86,4 +86,18 @@ std::string Utf8ToCp932(std::string_view utf8) {
   });
 }
 
+std::string Utf8ToCp932Exact(std::string_view utf8) {
+  std::string bytes = Utf8ToCp932(utf8);
+  if (Cp932ToUtf8(bytes) == utf8) return bytes;
+  bytes.assign(kUtf8Mark);
+  bytes.append(utf8);
+  return bytes;
+}
+
+std::string FileLineToUtf8(std::string_view bytes) {
+  if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return Cp932ToUtf8(bytes);
+  const std::string_view rest = bytes.substr(kUtf8Mark.size());
+  return IsValidUtf8(rest) ? std::string(rest) : Cp932ToUtf8(rest);
+}
+
 }  // namespace zarv

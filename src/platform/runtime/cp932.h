@@ -12,4 +12,17 @@ std::string Cp932ToUtf8(std::string_view bytes);
 // Characters cp932 cannot hold are written as "?". Invalid UTF-8 too.
 std::string Utf8ToCp932(std::string_view utf8);
 
+// The UTF-8 byte-order mark. No cp932 text begins with these bytes (0xEF
+// 0xBB is no cp932 character), so before a line of a cp932 file it can only
+// mean that the line is UTF-8.
+inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+// A line's bytes for a cp932 file that must give the text back exactly: the
+// cp932 bytes when cp932 holds the text (they read back the same), else the
+// mark followed by the UTF-8 text.
+std::string Utf8ToCp932Exact(std::string_view utf8);
+// The text of a line of a cp932 file: after the mark, the UTF-8 that
+// follows it (an editor's mark before cp932 text is dropped); any other line
+// is cp932.
+std::string FileLineToUtf8(std::string_view bytes);
+
 }  // namespace zarv

@@ -279,20 +279,37 @@ std::optional<DateTime> FileModTime(const std::string& path) {
                   tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-std::string ReadAllBytes(const std::string& path, bool* ok, int64_t maxBytes) {
-  std::string data;
+int OpenForReading(const std::string& path, int64_t maxBytes, int64_t* size) {
   // Non-blocking, so that the open of a FIFO returns; the type test follows.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return -1;
+  struct stat st{};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
+    close(fd);
+    return -1;
+  }
+  if (size) *size = static_cast<int64_t>(st.st_size);
+  return fd;
+}
+
+long ReadSome(int fd, char* buf, size_t n) {
+  for (;;) {
+    const ssize_t r = read(fd, buf, n);
+    if (r >= 0 || errno != EINTR) return static_cast<long>(r);
+  }
+}
+
+std::string ReadAllBytes(const std::string& path, bool* ok, int64_t maxBytes) {
+  std::string data;
+  int64_t size = 0;
+  const int fd = OpenForReading(path, maxBytes, &size);
   bool good = fd >= 0;
   if (good) {
-    struct stat st{};
-    good = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= maxBytes;
-    if (good) data.reserve(static_cast<size_t>(st.st_size));
+    data.reserve(static_cast<size_t>(size));
     char buf[65536];
     while (good) {
-      const ssize_t r = read(fd, buf, sizeof buf);
+      const long r = ReadSome(fd, buf, sizeof buf);
       if (r < 0) {
-        if (errno == EINTR) continue;
         good = false;
       } else if (r == 0) {
         break;

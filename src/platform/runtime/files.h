@@ -43,6 +43,12 @@ inline constexpr int64_t kDefaultReadLimit = int64_t{256} << 20;
 // (the open of a FIFO would block, a device never ends) or holds more than
 // maxBytes.
 std::string ReadAllBytes(const std::string& path, bool* ok = nullptr, int64_t maxBytes = kDefaultReadLimit);
+// The file opened for reading as ReadAllBytes takes it (a regular file of at
+// most maxBytes); -1 otherwise. The caller closes it.
+int OpenForReading(const std::string& path, int64_t maxBytes, int64_t* size = nullptr);
+// read() of up to n bytes into buf, again after an interruption: the count,
+// 0 at the end, -1 on an error.
+long ReadSome(int fd, char* buf, size_t n);
 // Writes to a temporary file in the same folder, syncs, renames over path
 // (over the file a link leads to; with the old file's rights). A file that
 // is read-only or that this user may not write is refused. On failure path

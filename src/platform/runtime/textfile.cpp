@@ -1,13 +1,34 @@
 #include "platform/runtime/textfile.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <map>
 
 #include "platform/runtime/atomic_file.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/runtime/utf8.h"
 
 namespace zarv {
+
+namespace {
+
+// Length of the line end at data[end] (a CR or LF): the longest of CR CR LF,
+// CR LF, LF CR, CR and LF.
+size_t LineEndLength(std::string_view data, size_t end) {
+  auto at = [&](size_t k, char c) { return end + k < data.size() && data[end + k] == c; };
+  if (data[end] == '\r') {
+    if (at(1, '\r') && at(2, '\n')) return 3;
+    return at(1, '\n') ? 2 : 1;
+  }
+  return at(1, '\r') ? 2 : 1;
+}
+
+constexpr size_t kReadBlock = 64 * 1024;
+
+}  // namespace
 
 std::string_view NextTextLine(std::string_view data, size_t& pos) {
   if (pos >= data.size()) return {};
@@ -18,19 +39,99 @@ std::string_view NextTextLine(std::string_view data, size_t& pos) {
     return line;
   }
   std::string_view line = data.substr(pos, end - pos);
-  auto at = [&](size_t k, char c) { return end + k < data.size() && data[end + k] == c; };
-  size_t endLength = 1;
-  if (data[end] == '\r') {
-    if (at(1, '\r') && at(2, '\n')) {
-      endLength = 3;
-    } else if (at(1, '\n')) {
-      endLength = 2;
-    }
-  } else if (at(1, '\r')) {
-    endLength = 2;
-  }
-  pos = end + endLength;
+  pos = end + LineEndLength(data, end);
   return line;
+}
+
+TextLineReader::TextLineReader(const std::string& path, int64_t maxBytes, size_t maxLineBytes)
+    : maxBytes_(maxBytes), maxLine_(maxLineBytes) {
+  fd_ = OpenForReading(path, maxBytes);
+  ok_ = fd_ >= 0;
+  eof_ = !ok_;
+}
+
+TextLineReader::TextLineReader(std::string_view text) : data_(text) {}
+
+TextLineReader::~TextLineReader() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::string_view TextLineReader::Peek() {
+  if (!Locate()) return {};
+  return data_.substr(pos_, lineEnd_ - pos_);
+}
+
+std::string_view TextLineReader::Next() {
+  if (!Locate()) return {};
+  const std::string_view line = data_.substr(pos_, lineEnd_ - pos_);
+  pos_ = next_;
+  located_ = false;
+  return line;
+}
+
+bool TextLineReader::Locate() {
+  if (located_) return true;
+  size_t from = pos_;
+  for (;;) {
+    const size_t end = data_.find_first_of("\r\n", from);
+    // A line end is known once the two bytes after its first are in.
+    if (end != std::string_view::npos && (eof_ || end + 2 < data_.size())) {
+      lineEnd_ = end;
+      next_ = end + LineEndLength(data_, end);
+      located_ = true;
+      return true;
+    }
+    if (eof_) {
+      if (pos_ >= data_.size()) return false;
+      lineEnd_ = next_ = data_.size();
+      located_ = true;
+      return true;
+    }
+    if (end == std::string_view::npos) {
+      from = data_.size();
+      if (from - pos_ > maxLine_) {
+        buf_.resize(pos_ + maxLine_);
+        from = buf_.size();
+        skipping_ = true;
+      }
+    } else {
+      from = end;
+    }
+    from -= pos_;  // Fill moves the line to the start of the buffer
+    Fill();
+    from = std::min(from, data_.size());
+  }
+}
+
+void TextLineReader::Fill() {
+  buf_.erase(0, pos_);
+  pos_ = 0;
+  for (;;) {
+    const size_t had = buf_.size();
+    buf_.resize(had + kReadBlock);
+    const long got = ReadSome(fd_, buf_.data() + had, kReadBlock);
+    buf_.resize(had + static_cast<size_t>(std::max(got, 0L)));
+    readBytes_ += std::max(got, 0L);
+    if (got <= 0 || readBytes_ > maxBytes_) {
+      // The end, a failed read, or a file that grew past its limit.
+      if (got < 0 || readBytes_ > maxBytes_) ok_ = false;
+      eof_ = true;
+      close(fd_);
+      fd_ = -1;
+      break;
+    }
+    if (!skipping_) break;
+    // The rest of an overlong line is dropped up to its line end.
+    const size_t end = buf_.find_first_of("\r\n", had);
+    if (end == std::string::npos) {
+      buf_.resize(had);
+      continue;
+    }
+    buf_.erase(had, end - had);
+    skipping_ = false;
+    break;
+  }
+  data_ = buf_;
 }
 
 namespace {
@@ -159,20 +260,41 @@ FileTable& Files() {
   return table;
 }
 
-std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_t maxBytes) {
+namespace {
+bool StartsWithMark(std::string_view s) { return s.substr(0, kUtf8Mark.size()) == kUtf8Mark; }
+}  // namespace
+
+std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_t maxBytes, size_t maxLines) {
+  TextLineReader in(path, maxBytes);
+  std::vector<std::string> raw;
+  while (raw.size() < maxLines && !in.AtEnd()) raw.emplace_back(in.Next());
+  if (ok) *ok = in.Ok();
+  if (!in.Ok()) return {};
+  const bool utf8 = !raw.empty() && StartsWithMark(raw.front()) &&
+                    std::all_of(raw.begin(), raw.end(), [](const std::string& l) { return IsValidUtf8(l); });
   std::vector<std::string> lines;
-  bool good = false;
-  const std::string data = ReadAllBytes(path, &good, maxBytes);
-  if (ok) *ok = good;
-  size_t pos = 0;
-  while (pos < data.size()) lines.push_back(Cp932ToUtf8(NextTextLine(data, pos)));
+  lines.reserve(raw.size());
+  for (const std::string& line : raw) {
+    if (!utf8) {
+      lines.push_back(FileLineToUtf8(line));
+    } else {
+      lines.push_back(StartsWithMark(line) ? line.substr(kUtf8Mark.size()) : line);
+    }
+  }
   return lines;
 }
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok) {
+  TextLineReader in(path, maxBytes);
+  const std::string line = in.AtEnd() ? std::string() : FileLineToUtf8(in.Next());
+  if (ok) *ok = in.Ok();
+  return in.Ok() ? line : std::string();
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, UnheldText unheld) {
   std::string bytes;
   for (const std::string& line : lines) {
-    bytes += Utf8ToCp932(line);
+    bytes += unheld == UnheldText::MarkedUtf8 ? Utf8ToCp932Exact(line) : Utf8ToCp932(line);
     bytes += "\r\n";
   }
   return AtomicWriteBytes(path, bytes);

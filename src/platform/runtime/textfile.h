@@ -62,11 +62,69 @@ FileTable& Files();
 // LF, LF CR) keeps its lines, and CR LF CR LF stays one empty line.
 std::string_view NextTextLine(std::string_view data, size_t& pos);
 
-// Every line of a cp932 text file (line ends as NextTextLine). *ok is false
-// when the file cannot be read or holds more than maxBytes (ReadAllBytes).
+// A line longer than this is no line of any of the program's files.
+inline constexpr size_t kMaxTextLineBytes = 64 * 1024;
+
+// The lines of a text file read a block at a time: the reader holds a block
+// and the line it is on, never the whole file, so a file of nothing but line
+// ends costs no more than any other. Lines are the file's bytes without
+// their line ends (NextTextLine's rule); a line longer than maxLineBytes
+// keeps its first maxLineBytes bytes.
+class TextLineReader {
+ public:
+  // The file taken as ReadAllBytes takes it: a regular file of at most
+  // maxBytes, else Ok() is false and there are no lines.
+  TextLineReader(const std::string& path, int64_t maxBytes, size_t maxLineBytes = kMaxTextLineBytes);
+  // Text in memory, which must outlive the reader.
+  explicit TextLineReader(std::string_view text);
+  ~TextLineReader();
+  TextLineReader(const TextLineReader&) = delete;
+  TextLineReader& operator=(const TextLineReader&) = delete;
+
+  // False when the file could not be opened or a read failed (what was read
+  // before the failure stays readable).
+  bool Ok() const { return ok_; }
+  bool AtEnd() { return !Locate(); }
+  // The next line ("" at the end), left for Next / taken. The view holds
+  // until the reader is used again.
+  std::string_view Peek();
+  std::string_view Next();
+
+ private:
+  bool Locate();
+  void Fill();
+
+  int fd_ = -1;
+  int64_t maxBytes_ = 0;
+  int64_t readBytes_ = 0;
+  size_t maxLine_ = kMaxTextLineBytes;
+  std::string buf_;
+  std::string_view data_;  // buf_, or the text in memory
+  size_t pos_ = 0;         // start of the next line in data_
+  size_t lineEnd_ = 0, next_ = 0;
+  bool located_ = false;   // lineEnd_ and next_ belong to the line at pos_
+  bool eof_ = true;
+  bool skipping_ = false;  // dropping the rest of an overlong line
+  bool ok_ = true;
+};
+
+// The first maxLines lines of a cp932 text file (line ends as
+// NextTextLine; the rest of the file is not read). *ok is false when the file
+// cannot be read or holds more than maxBytes (ReadAllBytes). A line marked as
+// UTF-8 (kUtf8Mark) reads as its UTF-8; a file that begins with the mark and
+// is UTF-8 throughout, as an editor may save it, reads as UTF-8. The mark
+// never reaches the text.
 std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullptr,
-                                       int64_t maxBytes = kDefaultReadLimit);
+                                       int64_t maxBytes = kDefaultReadLimit, size_t maxLines = SIZE_MAX);
+// The first line alone, read as ReadTextLines reads it; "" when the file
+// cannot be read or is empty.
+std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = nullptr);
+
+// How a line that cp932 cannot hold is written: "?" for what cp932 lacks,
+// or marked and in UTF-8 (Utf8ToCp932Exact), so that it reads back exactly.
+enum class UnheldText { QuestionMarks, MarkedUtf8 };
 // Writes lines in cp932, each ending in CR LF, atomically.
-[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                                  UnheldText unheld = UnheldText::QuestionMarks);
 
 }  // namespace zarv

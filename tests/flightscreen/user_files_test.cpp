@@ -1,0 +1,181 @@
+// Aircraft files and folders as users make them, through the hangar, the
+// restart into the flight screen and its end: a tag longer than three
+// characters, an editor's byte-order mark, folder names cp932 cannot hold.
+#include "flightscreen/flight_screen_fixture.h"
+
+#include "platform/runtime/cp932.h"
+#include "platform/ui/keys.h"
+#include "shell/hangar.h"
+
+namespace zarv::flightscreen {
+namespace {
+
+using testing::FlightScreenTest;
+
+class UserFilesTest : public FlightScreenTest {
+ protected:
+  // The hangar's OK on folder/name: the hand-over file and the settings,
+  // then the flight screen.
+  void Choose(const std::string& folder, const std::string& name) {
+    std::string message;
+    ASSERT_TRUE(shell::SelectAircraft(folder, name, {name}, aircraft::Aircraft(), shell::CurrentSettings(),
+                                      shell::Shell(), &message))
+        << message;
+    OpenHandedOver();
+  }
+  // The run after a restart: nothing of the last run but its files.
+  void NextRun() {
+    shell::CurrentSettings().Reset();
+    aircraft::Aircraft().Reset();
+    ASSERT_TRUE(shell::LoadSettings(shell::SettingsPath(), shell::CurrentSettings()));
+    ASSERT_EQ(shell::CurrentSettings().ExitMode, 3);
+    OpenHandedOver();
+  }
+  void Quit(int answer) {
+    answer_ = answer;
+    Advance(3000);
+    Key(vbKeyF12);
+  }
+  std::vector<std::string> Prompts() const {
+    std::vector<std::string> prompts;
+    for (const MsgBoxCall& call : MessageBoxCalls()) prompts.push_back(call.prompt);
+    return prompts;
+  }
+  static std::string Cp932Lines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += Utf8ToCp932(line) + "\r\n";
+    return bytes;
+  }
+
+  // MardenⅡ with a surface rate of its own: the load's default for a rate
+  // of 0 would itself be a change the quit offers to save.
+  static std::vector<std::string> Sample() {
+    std::vector<std::string> lines = flight::testing::SampleLines("MardenⅡ");
+    lines[41] = "60";
+    return lines;
+  }
+  const std::vector<std::string> sample_ = Sample();
+};
+
+TEST_F(UserFilesTest, ALongTagOrAByteOrderMarkKeepsTheAircraftFileThroughF9AndF12) {
+  std::vector<std::string> longTag = sample_;
+  longTag[0] = "Data";
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string tag;
+  } files[] = {{"a four-character tag", Cp932Lines(longTag), "Data"},
+               {"a byte-order mark", std::string(kUtf8Mark) + Cp932Lines(sample_), "D"}};
+  const std::string path = Path("Data/Plane.brd");
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.what);
+    ClearMessageBoxCalls();
+    WriteBytes(path, file.bytes);
+    Choose(Path("Data"), "Plane.brd");
+
+    // F9: the hand-over file holds the tag on line 1, the fields below it,
+    // and the next start takes it.
+    const int restarts = restarts_;
+    Advance(2500);
+    Key(vbKeyF9);
+    ASSERT_EQ(restarts_, restarts + 1);
+    const std::vector<std::string> handedOver = Lines(aircraft::HandOverPath());
+    ASSERT_EQ(handedOver.size(), 55u);
+    EXPECT_EQ(handedOver[0], file.tag);
+    for (size_t i = 1; i <= 39; ++i) EXPECT_EQ(handedOver[i], sample_[i]) << i;
+    aircraft::AircraftData next;
+    std::string why;
+    EXPECT_TRUE(aircraft::LoadAircraftData(aircraft::HandOverPath(), next, &why)) << why;
+    EXPECT_EQ(next.AircraftName, "MardenⅡ");
+
+    // F12 with nothing changed asks nothing and leaves the file as it was.
+    NextRun();
+    Quit(vbYes);
+    EXPECT_EQ(Prompts(), std::vector<std::string>{});
+    EXPECT_EQ(Bytes(path), file.bytes);
+
+    // A launch condition changed: No keeps the file byte for byte; Yes
+    // saves the launch lines and keeps the tag and the aircraft's fields.
+    for (const int answer : {vbNo, vbYes}) {
+      ClearMessageBoxCalls();
+      Choose(Path("Data"), "Plane.brd");
+      FlightScreenForm().HScroll3.SetValue(36);  // wind from 180 degrees
+      Quit(answer);
+      ASSERT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+    }
+    const std::vector<std::string> saved = Lines(path);
+    ASSERT_EQ(saved.size(), 55u);
+    EXPECT_EQ(saved[0], file.tag);
+    for (size_t i = 1; i <= 46; ++i) EXPECT_EQ(saved[i], sample_[i]) << i;
+    EXPECT_EQ(saved[51], "180");
+    EXPECT_TRUE(aircraft::LoadAircraftData(path, next, &why)) << why;
+  }
+}
+
+// A program folder and an aircraft folder whose names cp932 cannot hold:
+// the settings bring the aircraft file's path back exactly after the
+// restart, so that the quit asks about the changed launch conditions and
+// saves them there.
+TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRestart) {
+  const std::pair<const char*, const char*> folders[] = {{"josé", "Jeté"}, {"Müller", "Flügel"}};
+  for (const auto& [program, hangar] : folders) {
+    SCOPED_TRACE(program);
+    ClearMessageBoxCalls();
+    SetProgramFolder(Path(program));
+    ASSERT_TRUE(MakeDir(Path(program) + "/Temp"));
+    const std::string folder = Path(program) + "/" + hangar;
+    ASSERT_TRUE(MakeDir(folder));
+    const std::string path = folder + "/Plane.brd";
+    ASSERT_TRUE(WriteTextLines(path, sample_));
+    Choose(folder, "Plane.brd");
+    Advance(2500);
+    Key(vbKeyF9);  // the restart into the flight screen
+    shell::Settings saved;
+    ASSERT_TRUE(shell::LoadSettings(shell::SettingsPath(), saved));
+    EXPECT_EQ(saved.ProgramFolder, Path(program));
+
+    NextRun();
+    EXPECT_EQ(shell::CurrentSettings().AircraftFilePath, path);
+    EXPECT_EQ(shell::CurrentSettings().HangarDir, folder + "/");
+    FlightScreenForm().HScroll3.SetValue(36);
+    const int ends = ends_;
+    Quit(vbYes);
+    EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+    EXPECT_EQ(Lines(path)[51], "180");
+    EXPECT_EQ(ends_, ends + 1);
+  }
+}
+
+// An aircraft file gone since the start is named, and the user may stay;
+// a hand-over file gone since the start holds what the run read from it.
+TEST_F(UserFilesTest, FilesGoneSinceTheStartAreNotPassedOverInSilence) {
+  const std::string path = Path("Data/Plane.brd");
+  Open(sample_);
+  ASSERT_TRUE(DeleteFile(path));
+  FlightScreenForm().HScroll3.SetValue(36);
+  Quit(vbNo);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"機体ファイルが見つかりません。\r\n" + path +
+                                                "\r\n機体データと発進条件の変更は保存できません。\r\n保存せずに終了しますか。"});
+  EXPECT_EQ(ends_, 0);
+  EXPECT_TRUE(FlightScreenForm().FlightLoaded());
+  Quit(vbYes);
+  EXPECT_EQ(ends_, 1);
+
+  // The editor's engine model, in the hand-over file this run started from.
+  ClearMessageBoxCalls();
+  std::vector<std::string> edited = sample_;
+  edited[39] = "O-200";
+  ASSERT_TRUE(WriteTextLines(path, sample_));
+  ASSERT_TRUE(WriteTextLines(aircraft::HandOverPath(), edited));
+  OpenHandedOver();
+  ASSERT_TRUE(DeleteFile(aircraft::HandOverPath()));
+  FlightScreenForm().HScroll3.SetValue(36);
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{path + "\r\nは機体データが変更されています。保存しますか。",
+                                                 path + "\r\nは発進条件が変更されています。保存しますか。"}));
+  EXPECT_EQ(Lines(path)[39], "O-200");
+  EXPECT_EQ(Lines(path)[51], "180");
+}
+
+}  // namespace
+}  // namespace zarv::flightscreen
