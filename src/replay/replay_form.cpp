@@ -50,6 +50,14 @@ ReplayForm::ReplayForm() : Picture7(660, 480, RGB(0, 0, 128)), Picture6(1, 1, RG
   }
   OnLoad = [this] { Form_Load(); };
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
+  // The close box closes as Esc does, back to the flight screen the replay
+  // hid; an unload would take that screen, and a flight waiting in the air,
+  // down with it.
+  OnQueryUnload = [this](int& cancel, int mode) {
+    if (mode != vbFormControlMenu || !player_) return;
+    cancel = 1;
+    Command1_Click();
+  };
   OnActivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 1; };
   OnDeactivate = [] { shell::Shell().FormActiveFlags[shell::kSlotVedeo] = 0; };
   // The window keeps the size it opened with; minimised or maximised it is left alone.
@@ -332,8 +340,12 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
   if (player_) {
     player_->State.Position = 0;
     player_->Close(timeGetTime());
-    if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
-    if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
+    // A replay closed before has handed the sound back with its close: what
+    // plays now is the flight screen's, a flight's wind loop in the air.
+    if (running_) {
+      if (player_->Sounds.PlayTransition) player_->Sounds.PlayTransition();
+      if (player_->Sounds.SetWaveVolume) player_->Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
+    }
   }
   Form* flightScreen = link_.FlightScreen;
   // The player ends here but stays alive: a handler further up the stack

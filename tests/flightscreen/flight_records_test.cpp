@@ -4,6 +4,8 @@
 // goes on.
 #include "flightscreen/flight_screen_fixture.h"
 
+#include <QCloseEvent>
+
 #include "charts/charts.h"
 #include "flight/flight_record.h"
 #include "logbook/flight_log.h"
@@ -55,6 +57,43 @@ class FlightRecordsTest : public testing::FlightScreenTest {
       }
     };
     f.Timer2_Timer();
+  }
+
+  // What the flight recorded up to its end, without the wing-tip trails
+  // (the replay fills them early), and where it ended.
+  struct Flown {
+    std::vector<flight::FlightSample> Samples;
+    double Distance = 0, FlightTime = 0;
+  };
+  static Flown Recorded() {
+    const flight::FlightRecord& r = flight::Record();
+    Flown out;
+    for (int32_t i = 0; i <= r.RecordCount; ++i) {
+      flight::FlightSample s = r.Samples[static_cast<size_t>(i)];
+      s.TipAEast = s.TipANorth = s.TipAHeight = s.TipBEast = s.TipBNorth = s.TipBHeight = 0;
+      out.Samples.push_back(s);
+    }
+    out.Distance = flight::State().Body.Distance;
+    out.FlightTime = flight::State().Loop.FlightTime;
+    return out;
+  }
+  // The flight just flown, sample by sample as `plain` and to its end.
+  static void ExpectFlownAs(const Flown& plain) {
+    const Flown flown = Recorded();
+    EXPECT_EQ(flown.FlightTime, plain.FlightTime);
+    EXPECT_EQ(flown.Distance, plain.Distance);
+    ASSERT_EQ(flown.Samples.size(), plain.Samples.size());
+    for (size_t i = 0; i < plain.Samples.size(); ++i) {
+      ASSERT_TRUE(flown.Samples[i] == plain.Samples[i]) << "sample " << i;
+    }
+  }
+  // The next flight on a freshly loaded flight screen.
+  void Reopen() {
+    ASSERT_TRUE(FlightScreenForm().Unload());
+    acted_ = false;
+    maxDepth_ = 0;
+    frames_ = 0;
+    onFrame_ = nullptr;
   }
 
   int frames_ = 0;
@@ -221,6 +260,107 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrail
   EXPECT_TRUE(f.Timer1.Enabled());
   EXPECT_FALSE(replay::Vedeo().Loaded());  // the panel's next first phase closed its window
   EXPECT_TRUE(f.Visible());
+}
+
+// The replay (played, or closed at once, by Esc, F9 or its menu) and the
+// flight-data charts, opened in the air: the flight waits and then flies the
+// very flight it would have flown, sample by sample, to the same end.
+TEST_F(FlightRecordsTest, AFlightThatWaitedForTheReplayOrTheChartsFliesOnAsIfNeverStopped) {
+  Fly();
+  const Flown plain = Recorded();
+  ASSERT_LT(flight::State().Body.Altitude, 0);
+  ASSERT_GT(plain.Samples.size(), 100u);
+
+  auto key = [](int code) {
+    return [code] {
+      int k = code;
+      replay::Vedeo().Form_KeyDown(k, 0);
+    };
+  };
+  auto menuClose = [] {
+    replay::ReplayForm& v = replay::Vedeo();
+    v.List1.SetListIndex(4);
+    v.List1_MouseDown();
+  };
+  struct Way {
+    const char* Name;
+    int PlayAt;  // 0: never played
+    std::function<void()> Close;
+  };
+  const Way ways[] = {{"Esc after playing", 8, key(vbKeyEscape)},
+                      {"F9 after playing", 8, key(vbKeyF9)},
+                      {"Esc at once", 0, key(vbKeyEscape)},
+                      {"the menu's close", 8, menuClose}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.Name);
+    Reopen();
+    double heightAtReplay = 0;
+    onFrame_ = [&](int frame) {
+      if (frame == 1) heightAtReplay = flight::State().Body.Altitude;
+      if (frame == way.PlayAt) key(vbKeyReturn)();
+      if (frame == 30) way.Close();
+    };
+    Fly([this] { Key(vbKeyF6); });
+    EXPECT_EQ(frames_, 30);
+    EXPECT_GT(heightAtReplay, 0);
+    EXPECT_EQ(maxDepth_, 2);
+    ExpectFlownAs(plain);
+    EXPECT_TRUE(FlightScreenForm().Timer1.Enabled());
+    EXPECT_TRUE(FlightScreenForm().Visible());
+  }
+
+  SCOPED_TRACE("the flight-data charts");
+  Reopen();
+  Fly([&] {
+    auto hide = records::FlightDataHost().HideFlightScreen;
+    records::FlightDataHost().HideFlightScreen = [&, hide] {
+      hide();
+      Advance(3000);  // a while with the charts
+      int k = vbKeyEscape;
+      records::Flight_Data().OnKeyDown(k, 0);
+    };
+    Key(vbKeyF5);
+  });
+  EXPECT_EQ(maxDepth_, 2);
+  ExpectFlownAs(plain);
+}
+
+// The replay window's close box, in the air and after the flight: back to
+// the flight screen, whose flight goes on; the program neither ends nor
+// starts anew.
+TEST_F(FlightRecordsTest, TheReplaysCloseBoxGoesBackToTheFlight) {
+  auto closeBox = [] {
+    QCloseEvent close;
+    QApplication::sendEvent(replay::Vedeo().impl().widget, &close);
+  };
+  onFrame_ = [&](int frame) {
+    if (frame == 3) closeBox();
+  };
+  Fly([this] { Key(vbKeyF6); });
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_EQ(frames_, 3);
+  ASSERT_TRUE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 0);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(maxDepth_, 2);
+  EXPECT_LT(flight::State().Body.Altitude, 0);
+  EXPECT_GT(flight::State().Body.Distance, 10);
+  EXPECT_TRUE(f.Timer1.Enabled());
+  EXPECT_TRUE(f.Visible());
+  EXPECT_FALSE(replay::Vedeo().Visible());
+
+  f.Timer1_Timer();
+  f.NameEntry.Close();
+  onFrame_ = [&](int frame) {
+    if (frame == 5) closeBox();
+  };
+  Key(vbKeyF6);
+  EXPECT_EQ(frames_, 5);
+  EXPECT_TRUE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 0);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_EQ(f.Screen().LoopDepth, 0);
 }
 
 TEST_F(FlightRecordsTest, QuitInTheReplayDuringTheFlightEndsTheRunOnce) {

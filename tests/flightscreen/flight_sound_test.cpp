@@ -14,7 +14,9 @@
 
 #include "platform/devices/sound.h"
 #include "platform/devices/sound_mixer.h"
+#include "platform/ui/keys.h"
 #include "platform/wave_image.h"
+#include "replay/replay_form.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -123,6 +125,44 @@ TEST_F(FlightSoundTest, TheSoundSwitchRestartsTheWindMuted) {
   EXPECT_EQ(shell::CurrentSettings().SoundOn, 1);
   EXPECT_TRUE(sound_detail::CurrentSoundStatus().playing && sound_detail::CurrentSoundStatus().looping);
   EXPECT_EQ(MixerVolume(), 0u);
+}
+
+// The replay opened in the air, played and closed: the flight goes on with
+// its wind loop, also once the panel has unloaded the closed replay.
+TEST_F(FlightSoundTest, TheWindGoesOnWithTheFlightAfterTheReplay) {
+  std::ofstream(Path("wind.wav"), std::ios::binary) << zarv::testing::MakeWave({.frames = 2205});
+  int frames = 0;
+  FlightFrame::SetReplayWait([&](uint64_t deadline) {
+    const uint64_t now = timeGetTime();
+    if (deadline > now) Advance(static_cast<int>(deadline - now));
+    ++frames;
+    int key = frames == 8 ? vbKeyReturn : frames == 20 ? vbKeyEscape : 0;
+    if (key != 0) replay::Vedeo().Form_KeyDown(key, 0);
+  });
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  Advance(200);
+  Key(vbKeyReturn);
+  bool opened = false;
+  int heard = 0, silent = 0;
+  auto yield = f.Screen().Seams.DoEvents;
+  f.Screen().Seams.DoEvents = [&] {
+    yield();
+    const flight::FlightState& s = flight::State();
+    if (!opened && s.Loop.FlightTime > 2) {
+      opened = true;
+      ASSERT_TRUE(sound_detail::CurrentSoundStatus().looping);
+      Key(vbKeyF6);
+    } else if (opened && s.Body.Altitude > 0 && !replay::Vedeo().Loaded()) {
+      const sound_detail::SoundStatus now = sound_detail::CurrentSoundStatus();
+      ++(now.playing && now.looping ? heard : silent);
+    }
+  };
+  f.Timer2_Timer();
+  EXPECT_EQ(frames, 20);
+  EXPECT_GT(heard, 5);
+  EXPECT_EQ(silent, 0);
+  EXPECT_LT(flight::State().Body.Altitude, 0);
 }
 
 TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {
