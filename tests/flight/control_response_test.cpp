@@ -324,6 +324,25 @@ TEST(ControlResponse, JoystickAxesRollPitchAndThrottleTheirWay) {
   EXPECT_GT(lever.f->State.Body.InertialSpeed, p.Body.InertialSpeed + 0.5);
 }
 
+// The mouse pointer is the stick while mouse steering is on: left of the
+// view's centre rolls left, above it lowers the nose.
+TEST(ControlResponse, MousePointerRollsAndPitchesTheirWay) {
+  auto f = std::make_unique<Paired>(Jet());
+  f->To(1);
+  f->Both("I");
+  f->To(1.5);
+  PilotControls& pointer = f->moved->State.Pilot;
+  const ViewState& view = f->moved->State.View;
+  pointer.SteeringPointerX = static_cast<int16_t>(view.ViewCentreX - 30);  // 20 px after the shaping
+  pointer.SteeringPointerY = static_cast<int16_t>(view.ViewCentreY - 10);
+  f->To(2);
+  EXPECT_NEAR(f->M().Controls.AileronAngle, -4 * 20 / 573.0, 1e-12);
+  EXPECT_NEAR(f->M().Controls.ElevatorAngle - f->P().Controls.ElevatorAngle, 10 / 573.0, 1e-9);
+  f->To(3);
+  EXPECT_LT(f->M().Body.BankAngle, f->P().Body.BankAngle - 0.1);
+  EXPECT_LT(f->M().Body.PitchAngle, f->P().Body.PitchAngle - 0.01);
+}
+
 // A light aircraft steers with the fin alone: "4" turns it left by the
 // rudder, "6" right.
 TEST(ControlResponse, StickKeysYawALightAircraftByItsFin) {
