@@ -13,3 +13,9 @@ for f in aircraft/*.brd; do
   "$probe" outline "$f" > "reference/$stem.outline"
   "$probe" fly "$f" > "reference/$stem.fly"
 done
+for k in reference/steered/*.keys; do
+  stem="$(basename "$k" .keys)"
+  # The options are words without blanks or quotes.
+  # shellcheck disable=SC2046
+  "$probe" fly "aircraft/$stem.brd" $(cat "$k") > "reference/steered/$stem.fly"
+done

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/coefficients.h"
+#include "flight/rotation_dynamics.h"
 #include "flight/tail.h"
 #include "flight/wind.h"
 #include "flight/wing.h"
@@ -128,6 +129,49 @@ TEST(WingStrips, RollRateSlowsTheRisingWing) {
   EXPECT_DOUBLE_EQ(s.Wing.Panels[6].PanelAirspeed, 10.9);
 }
 
+// A positive aileron angle (stick to the right) lifts the left outer panel
+// and lowers the right one by the same amount: 0.3 x angle added to and
+// taken from the lift term, 6.28 x 0.3 x 0.1 on each side here. The roll it
+// gives is to the right (right wing down), about r q area dCL / inertia.
+TEST(WingStrips, AileronLiftsTheLeftOuterPanelAndRollsRight) {
+  PlainWing level, rolled;
+  rolled.s.Controls.AileronAngle = 0.1;
+  level.Wing();
+  rolled.Wing();
+  const auto& p = rolled.s.Wing.Panels;
+  const auto& l = level.s.Wing.Panels;
+  EXPECT_DOUBLE_EQ(rolled.s.Wing.AileronLift, 0.03);
+  EXPECT_NEAR(p[3].RawLift - l[3].RawLift, 6.28 * 0.03, 1e-14);
+  EXPECT_NEAR(p[4].RawLift - l[4].RawLift, -6.28 * 0.03, 1e-14);
+  for (int i : {1, 2, 5, 6}) EXPECT_DOUBLE_EQ(p[i].RawLift, l[i].RawLift) << i;
+  EXPECT_NEAR(rolled.s.Wing.WingLift, level.s.Wing.WingLift, 1e-12);
+
+  rolled.s.Masses.RollInertia = 100;
+  ComputeRollAcceleration(rolled.s, rolled.a);
+  const double byHand = 3 * 60 * std::cos(0.1) * 1.5 * (2 * 6.28 * 0.03) / 100;  // 1.01
+  EXPECT_GT(rolled.s.Body.RollAccel, 0);
+  EXPECT_NEAR(rolled.s.Body.RollAccel, byHand, 0.02 * byHand);
+}
+
+// Flaps add their angle to the lift term of the inner and outer panels on
+// both sides, not to the tips, and pitch the wing nose down by flap / 5.
+TEST(WingStrips, FlapsLiftBothWingsAlikeAndPitchTheNoseDown) {
+  PlainWing clean, flapped;
+  flapped.s.Controls.FlapAngle = 0.1;
+  for (PlainWing* w : {&clean, &flapped}) {
+    w->Wing();
+    w->Tail();
+  }
+  const auto& p = flapped.s.Wing.Panels;
+  const auto& c = clean.s.Wing.Panels;
+  for (int i = 1; i <= 4; ++i) EXPECT_NEAR(p[i].RawLift - c[i].RawLift, 6.28 * 0.1, 1e-14) << i;
+  for (int i : {5, 6}) EXPECT_DOUBLE_EQ(p[i].RawLift, c[i].RawLift) << i;
+  EXPECT_DOUBLE_EQ(p[3].RawLift, p[4].RawLift);
+  // Lift areas: 2 x (2 + 1.5) m^2 x 0.628.
+  EXPECT_NEAR(flapped.s.Wing.WingLift - clean.s.Wing.WingLift, 7 * 0.628, 1e-12);
+  EXPECT_NEAR(flapped.s.Tail.WingMomentTerm - clean.s.Tail.WingMomentTerm, 0.1 / 5 * 10 * 60, 1e-9);
+}
+
 TEST(WingStrips, FlowFromBehindAndDegenerateAir) {
   PlainWing w;
   w.SetFlow(3.0, 0);  // nearly backwards: BodyAirX < 0
@@ -234,6 +278,24 @@ TEST(Tail, FinForcesTurnIntoTheAircraftsAxes) {
   EXPECT_NEAR(t.DragArea - bare.s.Tail.DragArea, t.FinWindDragArea, 1e-12);
   EXPECT_EQ(t.FinBodySideArea, t.FinSideArea);
   EXPECT_NE(t.FinBodySideArea, t.FinSideTerm);
+}
+
+// Rudder to the left (a positive angle) pushes the fin to the right: the
+// fin's side area is 0.8 m^2 x 4.5 x sin(2 x 0.05) / 2 / (1 + 200 x 0.05^4)
+// and, the fin 4 m behind the centre of gravity, the nose yaws left.
+TEST(Tail, RudderToTheLeftYawsTheNoseLeft) {
+  PlainWing w(0.05);
+  w.s.Controls.RudderAngle = 0.05;
+  w.Wing();
+  w.Tail();
+  const double side = 0.8 * 4.5 * std::sin(0.1) / 2 / (1 + 200 * std::pow(0.05, 4));
+  EXPECT_NEAR(w.s.Tail.FinSideTerm, side, 1e-12);
+  EXPECT_NEAR(w.s.Tail.FinBodySideArea, side, 0.02 * side);
+  w.s.Masses.YawInertia = 100;
+  ComputePitchYawAcceleration(w.s, w.a);
+  const double byHand = side * 60 * (0 - 4) / 100;  // -0.43 rad/s^2
+  EXPECT_LT(w.s.Body.YawAccel, 0);
+  EXPECT_NEAR(w.s.Body.YawAccel, byHand, 0.02 * std::fabs(byHand));
 }
 
 TEST(Tail, WakeCoversTheTailplaneOfALightAircraft) {

@@ -160,4 +160,27 @@ TEST(ReferenceFlights, SetUpListingsOutlinesAndFlightsAreUnchanged) {
   }
 }
 
+// Flights steered by a key script: stick, rudder and the other controls
+// move the aircraft, so that a change of their way or size shows here.
+// reference/steered/NAME.keys holds the probe's flight options for
+// aircraft/NAME.brd, reference/steered/NAME.fly the listing they give.
+TEST(ReferenceFlights, SteeredFlightsAreUnchanged) {
+  std::vector<fs::path> scripts;
+  for (const auto& e : fs::directory_iterator(kData / "reference" / "steered")) {
+    if (e.path().extension() == ".keys") scripts.push_back(e.path());
+  }
+  std::sort(scripts.begin(), scripts.end());
+  ASSERT_GE(scripts.size(), 2u);
+  for (const fs::path& script : scripts) {
+    const std::string stem = script.stem().string();
+    std::string options = ReadFile(script);
+    while (!options.empty() && (options.back() == '\n' || options.back() == '\r')) options.pop_back();
+    ASSERT_EQ(options.find('\''), std::string::npos) << stem;
+    const fs::path aircraft = kData / "aircraft" / (stem + ".brd");
+    const std::string got = zarv::testing::CommandOutput(std::string(ZARV_PROBE) + " fly '" + aircraft.string() + "' " +
+                                                         options + " 2>/dev/null");
+    ExpectSameLines(stem + " steered fly", ReadFile(script.parent_path() / (stem + ".fly")), got);
+  }
+}
+
 }  // namespace
