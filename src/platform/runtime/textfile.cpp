@@ -291,6 +291,7 @@ std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok) {
   return in.Ok() ? line : std::string();
 }
 
+namespace {
 std::string TextLinesBytes(const std::vector<std::string>& lines) {
   std::vector<std::string> written;
   written.reserve(lines.size());
@@ -308,6 +309,7 @@ std::string TextLinesBytes(const std::vector<std::string>& lines) {
   for (const std::string& line : written) bytes.append(line).append("\r\n");
   return bytes;
 }
+}  // namespace
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
   return AtomicWriteBytes(path, TextLinesBytes(lines));

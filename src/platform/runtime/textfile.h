@@ -121,11 +121,9 @@ std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullp
 // cannot be read or is empty.
 std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = nullptr);
 
-// The bytes of lines for a cp932 file, each ending in CR LF, that
-// ReadTextLines gives back exactly: a line cp932 holds is its cp932 bytes,
-// any other is marked and in UTF-8 (Utf8ToCp932Exact).
-std::string TextLinesBytes(const std::vector<std::string>& lines);
-// Writes TextLinesBytes(lines) atomically.
+// Writes lines for a cp932 file, each ending in CR LF, atomically, so that
+// ReadTextLines gives them back exactly: a line cp932 holds is its cp932
+// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact).
 [[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace zarv
