@@ -140,7 +140,7 @@ TEST(RuntimeFiles, RewritesKeepOwnerAndGroup) {
   };
   const std::string path = dir / "record.dat";
   ASSERT_TRUE(AtomicWriteBytes(path, "old"));
-  ASSERT_EQ(chown(path.c_str(), 4321, 8765), 0);
+  if (chown(path.c_str(), 4321, 8765) != 0) GTEST_SKIP() << "files cannot be given away here";
   ASSERT_EQ(chmod(path.c_str(), 0664), 0);
   ASSERT_TRUE(AtomicWriteBytes(path, "new"));
   EXPECT_EQ(owner(path), std::make_pair(uid_t{4321}, gid_t{8765}));
@@ -153,12 +153,14 @@ TEST(RuntimeFiles, RewritesKeepOwnerAndGroup) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     const gid_t shared = 8765;
-    const bool dropped = setgroups(1, &shared) == 0 && setgid(1111) == 0 && setuid(2222) == 0;
-    _exit(dropped && AtomicWriteBytes(path, "theirs") ? 0 : 1);
+    if (setgroups(1, &shared) != 0 || setgid(1111) != 0 || setuid(2222) != 0) _exit(2);
+    _exit(AtomicWriteBytes(path, "theirs") ? 0 : 1);
   }
   int status = -1;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no other user can be taken on here";
+  ASSERT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(ReadAllBytes(path), "theirs");
   EXPECT_EQ(owner(path), std::make_pair(uid_t{2222}, gid_t{8765}));
   struct stat st{};
