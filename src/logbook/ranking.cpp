@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "aircraft/aircraft_data.h"
-#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
@@ -65,13 +64,11 @@ std::string PilotNameProblem(const std::string& name) {
   return {};
 }
 
-std::string StorableName(const std::string& name) { return Cp932ToUtf8(Utf8ToCp932(name)); }
-
 bool InsertRankingEntry(RankingState& ranking, int place, const std::string& entryText, const std::string& name) {
   if (place < 1 || place > kRankingPlaces || !PilotNameProblem(name).empty()) return false;
   for (int k = kRankingPlaces; k > place; --k)
     ranking.RecordLines[static_cast<size_t>(k)] = ranking.RecordLines[static_cast<size_t>(k) - 1];
-  ranking.RecordLines[static_cast<size_t>(place)] = StorableName(entryText + name);
+  ranking.RecordLines[static_cast<size_t>(place)] = entryText + name;
   return true;
 }
 

@@ -66,8 +66,6 @@ int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight);
 // Checks a typed pilot name: empty text when it can go in, else the message
 // to show (a line break cannot be part of a ranking line).
 std::string PilotNameProblem(const std::string& name);
-// The name as the ranking file can hold it: characters cp932 lacks become "?".
-std::string StorableName(const std::string& name);
 
 // Inserts entryText + name at place (1..20); the lines below move down and
 // the old 20th place is dropped. False (nothing changed) for a place out of

@@ -65,7 +65,7 @@ void BeginForm::Form_Load() {
         DoEvents();  // mapped and painted before the sorting holds the thread
       });
   if (out.refused) {
-    MsgBox(kRootFolderMessage, vbExclamation, sh.AppName);
+    MsgBox(out.refusal, vbExclamation, sh.AppName);
     End();
     return;
   }

@@ -141,9 +141,9 @@ std::vector<std::string> SettingsLines(const Settings& s) {
 }
 
 bool SaveSettings(const std::string& path, const Settings& s) {
-  // A path cp932 cannot hold (a folder named "josé") must come back as it
-  // was after the restart: that line is written in UTF-8, marked.
-  return WriteTextLines(path, SettingsLines(s), UnheldText::MarkedUtf8);
+  // A path cp932 cannot hold (a folder named "josé") comes back as it was
+  // after the restart: the writer marks that line and writes it in UTF-8.
+  return WriteTextLines(path, SettingsLines(s));
 }
 
 }  // namespace zarv::shell

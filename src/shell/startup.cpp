@@ -29,6 +29,11 @@ bool IsRootFolder(const std::string& folder) {
   return folder.empty() || folder == "/" || folder.back() == '/' || folder.back() == '\\';
 }
 
+std::string LineBreakFolderMessage(const std::string& folder) {
+  return "プログラムのフォルダー名に改行が含まれています。\r\n「" + folder +
+         "」\r\n改行を含まない名前のフォルダーに移してから起動して下さい。";
+}
+
 bool IsDeveloperFolder(const std::string& folder) { return Right(folder, 7) == "Testlab"; }
 
 const std::vector<std::string>& HelpContentsLines() {
@@ -254,6 +259,14 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   if (IsRootFolder(folder)) {
     out.refused = true;
+    out.refusal = kRootFolderMessage;
+    return out;
+  }
+  // The settings keep the folder's path one line a value: a line break in it
+  // would shift every later line.
+  if (folder.find_first_of("\r\n") != std::string::npos) {
+    out.refused = true;
+    out.refusal = LineBreakFolderMessage(folder);
     return out;
   }
 

@@ -35,6 +35,8 @@ extern const char* const kRootFolderMessage;
 extern const char* const kMissingHandOverMessage;
 
 bool IsRootFolder(const std::string& folder);
+// Shown when the program folder's path holds a line break; the program then ends.
+std::string LineBreakFolderMessage(const std::string& folder);
 // A program folder ending in "Testlab" is a developer's working copy.
 bool IsDeveloperFolder(const std::string& folder);
 
@@ -70,7 +72,8 @@ std::string WaitingScreenText(Settings& s);
 
 // What the environment set-up found; the screens act on it.
 struct StartupOutcome {
-  bool refused = false;          // root folder: show kRootFolderMessage and end
+  bool refused = false;          // root folder or a line break in its path: show refusal and end
+  std::string refusal;
   bool firstRun = false;         // Temp was missing
   bool handOverMissing = false;  // mode 3 without Temp/file.dat: show kMissingHandOverMessage
   bool sortedHangars = false;

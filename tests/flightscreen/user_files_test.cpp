@@ -3,6 +3,7 @@
 // characters, an editor's byte-order mark, folder names cp932 cannot hold.
 #include "flightscreen/flight_screen_fixture.h"
 
+#include "logbook/ranking.h"
 #include "platform/runtime/cp932.h"
 #include "platform/ui/keys.h"
 #include "shell/hangar.h"
@@ -144,6 +145,50 @@ TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRe
     EXPECT_EQ(Lines(path)[51], "180");
     EXPECT_EQ(ends_, ends + 1);
   }
+}
+
+// An aircraft name and a ranking line cp932 cannot hold, read from lines
+// marked as UTF-8, pass through the hand-over file, the restart, the
+// registration and the quit exactly: the quit asks nothing about what the
+// user did not change, and what it saves keeps them.
+TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
+  const std::string mark(kUtf8Mark);
+  std::vector<std::string> plane = sample_;
+  plane[1] = "Café Ⅳ";
+  std::string bytes = Utf8ToCp932(plane[0]) + "\r\n" + mark + plane[1] + "\r\n";
+  for (size_t i = 2; i < plane.size(); ++i) bytes += Utf8ToCp932(plane[i]) + "\r\n";
+  const std::string path = Path("Data/Plane.brd");
+  WriteBytes(path, bytes);
+  std::string ranking = mark + "812.50m by Café Ⅳ 07-04-2026   12:00:00  José Müller\r\n";
+  for (int k = 2; k <= 20; ++k) ranking += "\r\n";
+  WriteBytes(records::RankingPath(), ranking);
+  shell::RankingFile().Read();
+
+  Choose(Path("Data"), "Plane.brd");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Café Ⅳ");
+  Advance(2500);
+  Key(vbKeyF9);
+  EXPECT_EQ(Lines(aircraft::HandOverPath())[1], "Café Ⅳ");
+  NextRun();
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Café Ⅳ");
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{});
+  EXPECT_EQ(Bytes(path), bytes);
+  EXPECT_EQ(Bytes(records::RankingPath()), ranking);
+
+  // The registration's copy of the hand-over file keeps the name; a launch
+  // condition saved keeps the name as the file has it.
+  ClearMessageBoxCalls();
+  Choose(Path("Data"), "Plane.brd");
+  shell::Settings copied;
+  std::string message;
+  ASSERT_TRUE(shell::RegisterAircraft(Path("Data"), "Copy.brd", copied, &message)) << message;
+  EXPECT_EQ(Lines(Path("Data/Copy.brd"))[1], "Café Ⅳ");
+  FlightScreenForm().HScroll3.SetValue(36);
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+  EXPECT_EQ(Lines(path)[1], "Café Ⅳ");
+  EXPECT_EQ(Lines(path)[51], "180");
 }
 
 // An aircraft file gone since the start is named, and the user may stay;

@@ -9,6 +9,7 @@
 
 #include "logbook/post_flight.h"
 #include "logbook/ranking.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
@@ -81,10 +82,11 @@ TEST(Ranking, PilotNames) {
   EXPECT_FALSE(EnterPilotName(r, "150.00m by X  ", "Ta\r\nro", open).empty());
   EXPECT_FALSE(EnterPilotName(r, "150.00m by X  ", "Ta\nro", open).empty());
   EXPECT_EQ(r.RecordLines[1], "");
-  // Commas stay part of the line; characters cp932 lacks become "?".
+  // Commas stay part of the line; the name is kept as typed, characters
+  // cp932 lacks too.
   EXPECT_TRUE(EnterPilotName(r, "150.00m by X  ", "山田, 太郎 😀", open).empty());
   EXPECT_TRUE(open);
-  EXPECT_EQ(r.RecordLines[1], "150.00m by X  山田, 太郎 ?");
+  EXPECT_EQ(r.RecordLines[1], "150.00m by X  山田, 太郎 😀");
   EXPECT_EQ(RankingValue(r.RecordLines[1]), 150);
   // An empty name inserts the line and opens no window.
   r.NewRecordRank = 2;
@@ -94,7 +96,7 @@ TEST(Ranking, PilotNames) {
 
   EXPECT_EQ(PilotNamePrompt(123.456, 3), "記録  123.46ｍ\r\nこの記録は 3位に相当します\r\n名前を入力してください");
   const std::string list = RankingListText(r);
-  EXPECT_EQ(list.substr(0, list.find("\r\n")), "01位  150.00m by X  山田, 太郎 ?");
+  EXPECT_EQ(list.substr(0, list.find("\r\n")), "01位  150.00m by X  山田, 太郎 😀");
   EXPECT_NE(list.find("\r\n20位  \r\n"), std::string::npos);
 }
 
@@ -119,6 +121,32 @@ TEST_F(RankingFileTest, FileBytesAndShortFiles) {
   EXPECT_EQ(back.RecordLines[2], "640 Marden98");
   EXPECT_EQ(back.RecordLines[20], "");
   EXPECT_TRUE(WriteRankingFile(path, back));
+}
+
+// Names cp932 cannot hold, read from a line marked as UTF-8 or typed after
+// a flight, come back exactly at the next start; the lines cp932 holds keep
+// their bytes.
+TEST_F(RankingFileTest, NamesCp932CannotHoldComeBackExactly) {
+  const std::string mark(kUtf8Mark);
+  const std::string marked = mark + "812.50m by X 07-04-2026   12:00:00  José Müller\r\n";
+  std::string bytes = marked + Utf8ToCp932("640.00m by MardenⅡ 07-04-2026   12:30:00  太郎") + "\r\n";
+  for (int k = 3; k <= 20; ++k) bytes += "\r\n";
+  WriteBytes(path, bytes);
+  RankingState r;
+  ReadRankingFile(path, r);
+  EXPECT_EQ(r.RecordLines[1], "812.50m by X 07-04-2026   12:00:00  José Müller");
+  EXPECT_EQ(r.RecordLines[2], "640.00m by MardenⅡ 07-04-2026   12:30:00  太郎");
+  ASSERT_TRUE(WriteRankingFile(path, r));
+  EXPECT_EQ(Bytes(path), bytes);
+
+  r.NewRecordRank = 2;
+  bool open = false;
+  ASSERT_EQ(EnterPilotName(r, "700.00m by X 07-04-2026   13:00:00  ", "José Tarō", open), "");
+  ASSERT_TRUE(WriteRankingFile(path, r));
+  RankingState next;
+  ReadRankingFile(path, next);
+  EXPECT_EQ(next.RecordLines, r.RecordLines);
+  EXPECT_EQ(next.RecordLines[2], "700.00m by X 07-04-2026   13:00:00  José Tarō");
 }
 
 TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/runtime/files.h"
@@ -122,6 +125,47 @@ TEST(RuntimeFiles, RewritesKeepReadOnlyFilesRightsAndLinks) {
   EXPECT_EQ(ReadAllBytes(dir / "elsewhere/Plane.brd"), "newmore\r\n");
   EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"Marden7.brd", "Plane.brd", "set.ini"}));
   EXPECT_EQ(ListFiles(dir / "elsewhere"), std::vector<std::string>{"Plane.brd"});
+}
+
+// In a folder a group shares, a save keeps the file's owner and group, so
+// the others keep their access. Handing files to others needs root.
+TEST(RuntimeFiles, RewritesKeepOwnerAndGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs the right to give files away";
+  ScratchFolder dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+  auto owner = [](const std::string& path) {
+    struct stat st{};
+    EXPECT_EQ(stat(path.c_str(), &st), 0);
+    return std::make_pair(st.st_uid, st.st_gid);
+  };
+  const std::string path = dir / "record.dat";
+  ASSERT_TRUE(AtomicWriteBytes(path, "old"));
+  if (chown(path.c_str(), 4321, 8765) != 0) GTEST_SKIP() << "files cannot be given away here";
+  ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+  ASSERT_TRUE(AtomicWriteBytes(path, "new"));
+  EXPECT_EQ(owner(path), std::make_pair(uid_t{4321}, gid_t{8765}));
+  ASSERT_TRUE(WriteTextLines(path, {"lines"}));
+  EXPECT_EQ(owner(path), std::make_pair(uid_t{4321}, gid_t{8765}));
+
+  // Another member of the group saves: the file becomes theirs (only root
+  // may give a file away) but stays in the group.
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    const gid_t shared = 8765;
+    if (setgroups(1, &shared) != 0 || setgid(1111) != 0 || setuid(2222) != 0) _exit(2);
+    _exit(AtomicWriteBytes(path, "theirs") ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no other user can be taken on here";
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadAllBytes(path), "theirs");
+  EXPECT_EQ(owner(path), std::make_pair(uid_t{2222}, gid_t{8765}));
+  struct stat st{};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0664u);
 }
 
 // Readers take regular files of a sane size only: the open of a FIFO would

@@ -186,15 +186,34 @@ TEST(RuntimeTextFile, ByteOrderMarksAndLinesMarkedAsUtf8) {
     EXPECT_EQ(FirstTextLine(path, kDefaultReadLimit), "D");
   }
 
-  // Written marked, a line cp932 cannot hold comes back exactly; every line
-  // cp932 holds keeps its cp932 bytes.
+  // Written, a line cp932 cannot hold is marked and comes back exactly;
+  // every line cp932 holds keeps its cp932 bytes.
   const std::vector<std::string> lines = {"/home/太郎/Data", "/home/josé/Data", "Müller", "MardenⅡ", "", "a😀b"};
-  ASSERT_TRUE(WriteTextLines(path, lines, UnheldText::MarkedUtf8));
+  ASSERT_TRUE(WriteTextLines(path, lines));
   EXPECT_EQ(ReadAllBytes(path), "/home/\x91\xBE\x98\x59/Data\r\n" + mark + "/home/josé/Data\r\n" + mark +
                                     "Müller\r\nMarden\x87\x55\r\n\r\n" + mark + "a😀b\r\n");
   EXPECT_EQ(ReadTextLines(path), lines);
+  EXPECT_EQ(ReadTextLines(path)[1], "/home/josé/Data");
+}
+
+// Marked first, a file whose other lines all pass for UTF-8 would read as
+// UTF-8 throughout: a cp932 line whose bytes are other UTF-8 (a kanji
+// before a half-width kana: "燿ｱ" is E0 A0 B1, UTF-8 for U+0831) goes
+// marked so that it too comes back; lines that read the same either way
+// keep their bytes.
+TEST(RuntimeTextFile, LinesThatPassForUtf8AfterAMarkedFirstLineComeBack) {
+  ScratchFolder dir;
+  const std::string path = dir / "record.dat";
+  const std::string mark(kUtf8Mark);
+  ASSERT_EQ(Utf8ToCp932("燿ｱ"), "\xE0\xA0\xB1");
+  const std::vector<std::string> lines = {"812.50m by X  José Müller", "640.00m by X  燿ｱ", "", "500 by X"};
   ASSERT_TRUE(WriteTextLines(path, lines));
-  EXPECT_EQ(ReadTextLines(path)[1], "/home/jos?/Data");
+  EXPECT_EQ(ReadTextLines(path), lines);
+  EXPECT_EQ(ReadAllBytes(path), mark + lines[0] + "\r\n" + mark + lines[1] + "\r\n\r\n500 by X\r\n");
+  // Without a marked line before it, the same line keeps its cp932 bytes.
+  ASSERT_TRUE(WriteTextLines(path, {"812.50m", lines[1]}));
+  EXPECT_EQ(ReadAllBytes(path), "812.50m\r\n640.00m by X  \xE0\xA0\xB1\r\n");
+  EXPECT_EQ(ReadTextLines(path)[1], lines[1]);
 }
 
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {

@@ -158,6 +158,11 @@ TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
   EXPECT_EQ(again.InnerSweep, aircraft::Aircraft().InnerSweep);
   EXPECT_EQ(again.FinFixed, 1);
   EXPECT_FALSE(Exists(Path("temp/file.dat")));
+  // A name typed that cp932 cannot hold comes back as typed.
+  e.Name = "Café Ⅳ";
+  ASSERT_TRUE(SaveEditorEntries(e, aircraft::Aircraft()));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), again));
+  EXPECT_EQ(again.AircraftName, "Café Ⅳ");
 
   // A powered aircraft with two engines.
   EXPECT_EQ(EditorRowCaption(1, 10, 2), "前部胴体重量(kg)");

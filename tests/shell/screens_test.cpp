@@ -129,6 +129,33 @@ TEST_F(ScreensTest, FirstStartEndToEnd) {
 }
 
 // Nothing covers the drawn border of the splash or the waiting screen.
+// A line break in the program folder's path would shift the settings'
+// lines: the start refuses the folder, names it, and writes nothing there.
+TEST_F(ScreensTest, AProgramFolderWithALineBreakIsRefusedByName) {
+  for (const char* name : {"a\nx", "a\rx"}) {
+    const std::string folder = Path(name);
+    ASSERT_TRUE(MakeDir(folder));
+    SetProgramFolder(folder);
+    ClearMessageBoxCalls();
+    ResetEnded();
+    const int ends = ends_;
+    Begin().Load();
+    ASSERT_EQ(MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(MessageBoxCalls()[0].prompt, LineBreakFolderMessage(folder));
+    EXPECT_NE(MessageBoxCalls()[0].prompt.find(folder), std::string::npos);
+    EXPECT_EQ(ends_, ends + 1);
+    EXPECT_TRUE(ListDirs(folder).empty());
+    EXPECT_TRUE(ListFiles(folder, "*").empty());
+  }
+  // The root folder keeps its own message.
+  SetProgramFolder("/");
+  ClearMessageBoxCalls();
+  ResetEnded();
+  Begin().Load();
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, kRootFolderMessage);
+}
+
 TEST_F(ScreensTest, SplashBorderIsItsDrawing) {
   Begin().Load();
   ASSERT_TRUE(Begin().Visible());

@@ -224,10 +224,8 @@ TEST_F(ProgramFolderTest, DamagedSettingsFilesReadIntoUsableSettings) {
     ASSERT_TRUE(SaveSettings(path, s));
     Settings back;
     ASSERT_TRUE(LoadSettings(path, back));
-    // The texts go through cp932 (a byte it lacks comes back as "?").
-    std::vector<std::string> want = SettingsLines(s), got = SettingsLines(back);
-    for (size_t text : {1, 2, 3, 4, 5, 29}) want[text] = got[text] = "";
-    ASSERT_EQ(got, want);
+    // The texts too come back as read, also those cp932 cannot hold.
+    ASSERT_EQ(SettingsLines(back), SettingsLines(s));
   }
 }
 

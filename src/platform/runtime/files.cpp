@@ -140,6 +140,17 @@ std::string ReplacedFile(const std::string& path) {
   return ec || real.empty() ? path : real.string();
 }
 
+namespace {
+// The new file takes the old one's owner and group where the writer may set
+// them: in a folder a group shares, a save must not take the file out of the
+// group. Someone else's file at least keeps its group when the writer
+// belongs to it. Owner first: a change of owner may clear the mode's bits.
+void KeepOwnerAndRights(int fd, const struct stat& old) {
+  if (fchown(fd, old.st_uid, old.st_gid) != 0) static_cast<void>(fchown(fd, static_cast<uid_t>(-1), old.st_gid));
+  fchmod(fd, old.st_mode & 0777);
+}
+}  // namespace
+
 // The writer holds a lock on its temporary file until the file has its
 // final name, so a temporary file nobody holds is one a killed run left.
 int CreateTempBeside(const std::string& target, std::string& tempPath) {
@@ -165,7 +176,7 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       flock(fd, LOCK_EX | LOCK_NB);
-      if (replacing) fchmod(fd, old.st_mode & 0777);
+      if (replacing) KeepOwnerAndRights(fd, old);
       return fd;
     }
     if (errno != EEXIST) break;

@@ -207,13 +207,13 @@ bool FileTable::IsOpen(int n) const { return impl_->files.count(n) != 0; }
 std::string FileTable::LineInput(int n) {
   OpenFile* f = impl_->Find(n);
   if (!f || f->writing()) return {};
-  return Cp932ToUtf8(NextTextLine(f->data, f->pos));
+  return FileLineToUtf8(NextTextLine(f->data, f->pos));
 }
 
 void FileTable::Print(int n, std::string_view utf8line) {
   OpenFile* f = impl_->Find(n);
   if (!f || !f->writing()) return;
-  f->Write(Utf8ToCp932(utf8line));
+  f->Write(Utf8ToCp932Exact(utf8line));
   f->Write("\r\n");
 }
 
@@ -291,13 +291,28 @@ std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok) {
   return in.Ok() ? line : std::string();
 }
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, UnheldText unheld) {
-  std::string bytes;
-  for (const std::string& line : lines) {
-    bytes += unheld == UnheldText::MarkedUtf8 ? Utf8ToCp932Exact(line) : Utf8ToCp932(line);
-    bytes += "\r\n";
+namespace {
+std::string TextLinesBytes(const std::vector<std::string>& lines) {
+  std::vector<std::string> written;
+  written.reserve(lines.size());
+  for (const std::string& line : lines) written.push_back(Utf8ToCp932Exact(line));
+  // A file that begins with the mark and is UTF-8 throughout reads as UTF-8:
+  // a cp932 line whose bytes pass for other UTF-8 (a kanji before a
+  // half-width kana may) would come back changed, so it goes marked too.
+  if (!written.empty() && StartsWithMark(written.front())) {
+    for (size_t i = 1; i < written.size(); ++i) {
+      if (!StartsWithMark(written[i]) && written[i] != lines[i] && IsValidUtf8(written[i]))
+        written[i] = std::string(kUtf8Mark).append(lines[i]);
+    }
   }
-  return AtomicWriteBytes(path, bytes);
+  std::string bytes;
+  for (const std::string& line : written) bytes.append(line).append("\r\n");
+  return bytes;
+}
+}  // namespace
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
+  return AtomicWriteBytes(path, TextLinesBytes(lines));
 }
 
 }  // namespace zarv

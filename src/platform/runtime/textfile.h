@@ -30,10 +30,11 @@ class FileTable {
   bool Open(int n, const std::string& path, OpenMode mode);
   bool IsOpen(int n) const;
 
-  // Next line without its line end (as NextTextLine), converted from cp932.
-  // "" at or past the end.
+  // Next line without its line end (as NextTextLine), converted from cp932
+  // (a line marked as UTF-8 as its UTF-8). "" at or past the end.
   std::string LineInput(int n);
-  // Writes the line in cp932 followed by CR LF.
+  // Writes the line in cp932 followed by CR LF; a line cp932 cannot hold is
+  // marked and in UTF-8 (Utf8ToCp932Exact).
   void Print(int n, std::string_view utf8line);
   // Writes a number in Str form (" 5", "-1.5", " .25") followed by CR LF,
   // with nothing else on the line.
@@ -120,11 +121,9 @@ std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullp
 // cannot be read or is empty.
 std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = nullptr);
 
-// How a line that cp932 cannot hold is written: "?" for what cp932 lacks,
-// or marked and in UTF-8 (Utf8ToCp932Exact), so that it reads back exactly.
-enum class UnheldText { QuestionMarks, MarkedUtf8 };
-// Writes lines in cp932, each ending in CR LF, atomically.
-[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
-                                  UnheldText unheld = UnheldText::QuestionMarks);
+// Writes lines for a cp932 file, each ending in CR LF, atomically, so that
+// ReadTextLines gives them back exactly: a line cp932 holds is its cp932
+// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact).
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace zarv
