@@ -109,40 +109,42 @@ TEST(HeadUpDisplayPicture, ReadoutsAtTheirPlacesInBothViews) {
 }
 
 TEST(HeadUpDisplayPicture, MarkersAtTheirPlaces) {
-  HudScene h;
-  const double c = std::cos(0.5236), n = std::sin(0.5236);  // 30 degrees of right bank
-  h.s.Body.ViewRollCos = c;
-  h.s.Body.ViewRollSin = n;
-  h.Draw();
-  const double cx = h.cx, cy = h.cy, mx = cx + 40, my = cy + 60, P = 573;
-  // The marker: wing line along the bank, fin up in the aircraft's frame, ring of 6.
-  EXPECT_TRUE(h.Lit(mx + 9 * c, my - 9 * n) && h.Lit(mx - 9 * c, my + 9 * n));
-  EXPECT_TRUE(h.Lit(mx - 9 * n, my - 9 * c));
-  EXPECT_FALSE(h.Lit(mx + 9 * c, my + 9 * n) || h.Lit(mx + 9 * n, my + 9 * c));
-  const int ring[4][2] = {{6, 0}, {-6, 0}, {0, 6}, {0, -6}};
-  for (const auto& r : ring) EXPECT_TRUE(h.Lit(mx + r[0], my + r[1])) << r[0] << "," << r[1];
-  EXPECT_FALSE(h.Lit(mx + 1.5, my + 2.6));
-  // Horizon bars 20 to 60 out from the centre, tilted with the bank.
-  for (double k : {25.0, 40.0, 55.0}) {
-    EXPECT_TRUE(h.Lit(cx + k * c, cy - k * n) && h.Lit(cx - k * c, cy + k * n)) << k;
-    EXPECT_FALSE(h.Lit(cx + k * c, cy + k * n) || h.Lit(cx - k * c, cy - k * n)) << k;
-  }
-  EXPECT_FALSE(h.Lit(cx + 13 * c, cy - 13 * n));
-  // The reference symbol: stubs out to 1/30 rad, a W dipping 1/40 rad below the centre.
-  for (double side : {-1.0, 1.0}) {
-    EXPECT_TRUE(h.Lit(cx + side * P / 35, cy) && h.Lit(cx + side * 3 * P / 160, cy + P / 80) &&
-                h.Lit(cx + side * P / 160, cy + P / 80));
-    EXPECT_FALSE(h.Lit(cx + side * 3 * P / 160, cy - P / 80));
-  }
-  EXPECT_TRUE(h.Lit(cx, cy) && h.Lit(cx - 2, cy));
-  // No burst yet: no firing cue.
-  EXPECT_FALSE(h.Lit(cx + 25, cy + 15) || h.Lit(cx - 25, cy - 15));
+  for (double S : {1.0, 1.6}) {
+    HudScene h(S);
+    const double c = std::cos(0.5236), n = std::sin(0.5236);  // 30 degrees of right bank
+    h.s.Body.ViewRollCos = c;
+    h.s.Body.ViewRollSin = n;
+    h.Draw();
+    const double cx = h.cx, cy = h.cy, mx = cx + 40 * S, my = cy + 60 * S, P = 573 * S;
+    // The marker: wing line along the bank, fin up in the aircraft's frame, ring of 6.
+    EXPECT_TRUE(h.Lit(mx + 9 * S * c, my - 9 * S * n) && h.Lit(mx - 9 * S * c, my + 9 * S * n)) << S;
+    EXPECT_TRUE(h.Lit(mx - 9 * S * n, my - 9 * S * c)) << S;
+    EXPECT_FALSE(h.Lit(mx + 9 * S * c, my + 9 * S * n) || h.Lit(mx + 9 * S * n, my + 9 * S * c)) << S;
+    const int ring[4][2] = {{6, 0}, {-6, 0}, {0, 6}, {0, -6}};
+    for (const auto& r : ring) EXPECT_TRUE(h.Lit(mx + r[0] * S, my + r[1] * S)) << r[0] << "," << r[1] << " " << S;
+    EXPECT_FALSE(h.Lit(mx + 1.5 * S, my + 2.6 * S)) << S;
+    // Horizon bars 20 to 60 out from the centre, tilted with the bank.
+    for (double k : {25.0, 40.0, 55.0}) {
+      EXPECT_TRUE(h.Lit(cx + k * S * c, cy - k * S * n) && h.Lit(cx - k * S * c, cy + k * S * n)) << k << " " << S;
+      EXPECT_FALSE(h.Lit(cx + k * S * c, cy + k * S * n) || h.Lit(cx - k * S * c, cy - k * S * n)) << k << " " << S;
+    }
+    EXPECT_FALSE(h.Lit(cx + 13 * S * c, cy - 13 * S * n)) << S;
+    // The reference symbol: stubs out to 1/30 rad, a W dipping 1/40 rad below the centre.
+    for (double side : {-1.0, 1.0}) {
+      EXPECT_TRUE(h.Lit(cx + side * P / 35, cy) && h.Lit(cx + side * 3 * P / 160, cy + P / 80) &&
+                  h.Lit(cx + side * P / 160, cy + P / 80)) << S;
+      EXPECT_FALSE(h.Lit(cx + side * 3 * P / 160, cy - P / 80)) << S;
+    }
+    EXPECT_TRUE(h.Lit(cx, cy) && h.Lit(cx - 2, cy)) << S;
+    // No burst yet: no firing cue.
+    EXPECT_FALSE(h.Lit(cx + 25 * S, cy + 15 * S) || h.Lit(cx - 25 * S, cy - 15 * S)) << S;
 
-  // A light aircraft's marker has no horizon bars.
-  h.a.LaunchSpeed = 10;
-  h.Draw();
-  EXPECT_TRUE(h.Lit(mx + 9 * c, my - 9 * n));
-  EXPECT_FALSE(h.Lit(cx + 40 * c, cy - 40 * n) || h.Lit(cx - 40 * c, cy + 40 * n));
+    // A light aircraft's marker has no horizon bars.
+    h.a.LaunchSpeed = 10;
+    h.Draw();
+    EXPECT_TRUE(h.Lit(mx + 9 * S * c, my - 9 * S * n)) << S;
+    EXPECT_FALSE(h.Lit(cx + 40 * S * c, cy - 40 * S * n) || h.Lit(cx - 40 * S * c, cy + 40 * S * n)) << S;
+  }
 }
 
 TEST(HeadUpDisplayPicture, GunSightTargetBoxAndFiringCue) {
