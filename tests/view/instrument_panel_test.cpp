@@ -125,6 +125,162 @@ TEST(PanelNeedles, AltimeterHands) {
   EXPECT_NE(g.p->Face.Point(380, 70), kOrange);
 }
 
+// Where a dial's needle points, clockwise from up in degrees: the mean
+// offset from the centre (cx, cy) of the pixels rMin to rMax from it that
+// `pick` takes (scale 1). NaN when there are none.
+template <class Pick>
+double PointsAt(const Surface& f, double cx, double cy, double rMin, double rMax, Pick pick) {
+  double sx = 0, sy = 0;
+  int n = 0;
+  for (int y = static_cast<int>(cy - rMax); y <= cy + rMax; ++y)
+    for (int x = static_cast<int>(cx - rMax); x <= cx + rMax; ++x) {
+      const double r = std::hypot(x - cx, y - cy);
+      if (r < rMin || r > rMax || !pick(x, y)) continue;
+      sx += x - cx;
+      sy += y - cy;
+      ++n;
+    }
+  if (n == 0) return std::nan("");
+  const double d = HandDegrees(sx, sy);
+  return d < 0 ? d + 360 : d;
+}
+double NeedleAt(const Surface& f, double cx, double cy, double rMin, double rMax, Color c) {
+  return PointsAt(f, cx, cy, rMin, rMax, [&](int x, int y) { return f.Point(x, y) == c; });
+}
+// Degrees between two directions, 0 to 180.
+double Apart(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
+// A needle of length len at rad clockwise from up (from down, for the
+// engine dials), its offsets rounded to whole pixels: degrees from up.
+double FromUp(double rad, double len) {
+  const double d = HandDegrees(std::nearbyint(std::sin(rad) * len), std::nearbyint(-std::cos(rad) * len));
+  return d < 0 ? d + 360 : d;
+}
+double FromDown(double rad, double len) { return FromUp(rad + 3.1415926535, len); }
+
+// Each hand at two speeds or more and two air densities, on each variant:
+// a wrong scale, offset or sign shows in one of them.
+TEST(PanelNeedles, AirspeedHandsAtSeveralSpeeds) {
+  const struct {
+    PanelVariant variant;
+    double density, speed, turnsPerMs;  // short hand, radians per m/s of indicated speed
+  } cases[] = {{PanelVariant::Engine, 1.225, 30, 0.0122},   {PanelVariant::Engine, 0.6, 60, 0.0122},
+               {PanelVariant::Light, 1.225, 3, 0.0628},     {PanelVariant::Light, 0.9, 7, 0.0628},
+               {PanelVariant::PoweredLight, 1.225, 30, 0.0628 / 3.6}, {PanelVariant::PoweredLight, 0.8, 40, 0.0628 / 3.6}};
+  for (const auto& c : cases) {
+    PanelFixture f;
+    if (c.variant == PanelVariant::Light) f.Light();
+    if (c.variant == PanelVariant::PoweredLight) f.s.Engine.EngineRating = 5000;
+    f.Compose();
+    f.s.Air.AirDensity = c.density;
+    f.s.Body.AirSpeed = c.speed;
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+    const double shortHand = std::sqrt(c.density) * c.speed / 1.107 * c.turnsPerMs;
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, 160, 100, 15, 24, kYellow), FromUp(shortHand, 25)), 2.5) << c.speed;
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, 160, 100, 26, 34, kOrange), FromUp(shortHand * 10, 34)), 2.5) << c.speed;
+  }
+}
+
+// Hands of 1000 and 10,000 ft a turn and a pointer of 100,000 ft, from the
+// pressure altitude; a light aircraft's hands of 10 and 100 m a turn.
+TEST(PanelNeedles, AltimeterHandsAndPointerAtSeveralHeights) {
+  const struct {
+    double pressure, altitude;
+  } engine[] = {{1013, 76.2}, {1013, 2286}, {1013, 8534.4}, {1000, 0}};
+  for (const auto& c : engine) {
+    PanelFixture f;
+    f.a.SurfacePressure = c.pressure;
+    f.Compose();
+    f.s.Body.Altitude = c.altitude;
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+    const double h = std::log(1013 / c.pressure) * 7600 + c.altitude, turn = 2 * 3.1415926535;
+    const Surface& face = f.p->Face;
+    // Unrounded offsets: ten times the length makes the rounding vanish.
+    EXPECT_LT(Apart(NeedleAt(face, 380, 100, 26, 34, kOrange), FromUp(turn * h / 304.8, 340)), 2.5) << h;
+    EXPECT_LT(Apart(NeedleAt(face, 380, 100, 15, 24, kYellow), FromUp(turn * h / 3048, 250)), 2.5) << h;
+    // The pointer beyond the hands' tips: what differs from the clean face.
+    const double pointer = PointsAt(face, 380, 100, 35.5, 41, [&](int x, int y) {
+      return face.Point(x, y) != face.Point(x - 334 + 540, y - 54 + 92);
+    });
+    EXPECT_LT(Apart(pointer, FromUp(turn * h / 30480, 390)), 3) << h;
+  }
+  for (double altitude : {2.5, 25.0, 62.5}) {
+    PanelFixture f;
+    f.Light();
+    f.Compose();
+    f.s.Body.Altitude = altitude;
+    for (int call = 0; call < 2; ++call) DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);  // past phase 1
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, 380, 100, 20, 34, kOrange), FromUp(2 * 3.1415926535 * altitude / 10, 340)), 2.5) << altitude;
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, 380, 100, 20, 34, kYellow), FromUp(2 * 3.1415926535 * altitude / 100, 340)), 2.5) << altitude;
+  }
+}
+
+// At rest the climb needle points left; a climb turns it up, a sink down,
+// pinned beyond the scale.
+TEST(PanelNeedles, ClimbNeedleBothWaysAndPinned) {
+  const struct {
+    bool light;
+    double climb, degrees;
+  } cases[] = {{false, 0, 270},       {false, 10, 270 + 0.79 * 57.29578}, {false, -10, 270 - 0.79 * 57.29578},
+               {false, 40, 42.61},    {false, -40, 137.39},               {true, 2, 270 + 0.8 * 57.29578},
+               {true, -2, 270 - 0.8 * 57.29578}, {true, 7, 16.39},       {true, -7, 163.61}};
+  for (const auto& c : cases) {
+    PanelFixture f;
+    if (c.light) f.Light();
+    f.Compose();
+    f.s.Body.VelZ = c.climb;
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);  // phase 1
+    const double x = c.light ? 380 : 460, y = c.light ? 100 : 170;
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, x, y, 20, 34, kYellow), c.degrees), 2.5) << c.light << " " << c.climb;
+  }
+  PanelFixture high;  // above 100,000 ft the needle rests
+  high.Compose();
+  high.s.Body.Altitude = 30480;
+  high.s.Body.VelZ = 10;
+  DrawInstrumentPanel(*high.v, high.s, high.a, high.o, *high.p);
+  EXPECT_LT(Apart(NeedleAt(high.p->Face, 460, 170, 20, 34, kYellow), 270), 2.5);
+}
+
+// The engine needles at rest and at full scale, their angles clockwise from
+// straight down: the piston's tachometer and manifold rest at 1.392 rad.
+TEST(PanelNeedles, EngineNeedlesAtRestAndFullScale) {
+  constexpr Color kGovernor = 0x00FF00;
+  const double pistonRpm = 3.5 * 2800 / (500 + 2800.0), manifold29 = 3.5 * 29 / 39, manifold30 = 3.5 * 30 / 40;
+  const struct {
+    const char* what;
+    bool jet;
+    double reading;
+    double dialX, length, radians;
+  } cases[] = {{"piston rpm at rest", false, 0, 360, 32, 1.392},
+               {"piston rpm rated", false, 1, 360, 32, pistonRpm + 1.392},
+               {"manifold at rest", false, 0, 260, 32, 1.392},
+               {"manifold full", false, 1, 260, 32, manifold29 + 1.392},
+               {"manifold 0.8 rpm, 0.9 charge", false, 0.8, 260, 32, 0.64 * 0.9 * manifold29 + 1.392},
+               {"jet spool 0", true, 0, 360, 34, -2.108},
+               {"jet spool 110 %", true, 1.1, 360, 34, 7 - 2.108},
+               {"jet thrust 0", true, 0, 260, 32, 1.392},
+               {"jet thrust full", true, 1, 260, 32, manifold30 + 1.392}};
+  for (const auto& c : cases) {
+    PanelFixture f;
+    if (c.jet) f.Jet();
+    f.s.Engine.ManifoldPressureMax = c.jet ? 30 : 29;
+    f.s.Engine.EngineRating = c.jet ? 60000 : 150000;  // a piston under 200 kW has the governor needle
+    f.s.Engine.RotorSpeedRatio = c.dialX == 360 ? c.reading : 0.5;
+    f.s.Engine.EngineSpeedRatio = c.dialX == 260 ? c.reading : 0.5;
+    f.s.Engine.ChargeDensityRatio = c.reading == 0.8 ? 0.9 : 1;
+    f.s.Engine.Thrust = c.dialX == 260 ? c.reading * 60000 : 0;
+    f.s.Engine.GovernorSetting = 0.6;
+    f.Compose();
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+    EXPECT_LT(Apart(NeedleAt(f.p->Face, c.dialX, 200, 20, c.length, kYellow), FromDown(c.radians, c.length)), 2.5) << c.what;
+    if (!c.jet && c.dialX == 360) {
+      EXPECT_LT(Apart(NeedleAt(f.p->Face, 360, 200, 20, 32, kGovernor), FromDown(0.6 * pistonRpm + 1.392, 32)), 2.5) << c.what;
+    }
+  }
+  PanelFixture f;
+  EXPECT_DOUBLE_EQ(TachometerAngle(f.s, 0), 1.392);
+  EXPECT_DOUBLE_EQ(ManifoldAngle(f.s), 1.392);  // engine at rest
+}
+
 // ---------------------------------------------------------------- texts
 
 TEST(PanelTexts, HeadingDistanceBearingTemperature) {
