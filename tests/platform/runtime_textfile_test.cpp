@@ -160,10 +160,8 @@ TEST(RuntimeTextFile, AFileOfLineEndsCostsOnlyTheLinesRead) {
   const std::string path = dir / "cr.txt";
   testing::WriteRepeatedByte(path, '\r', 64);
   testing::ExpectResidentGrowthBelow(16 * 1024, dir.path(), [&path] {
-    bool ok = false;
-    const size_t lines = ReadTextLines(path, &ok, int64_t{64} << 20, 37).size();
-    const size_t first = FirstTextLine(path, int64_t{64} << 20, &ok).size();
-    std::fprintf(stderr, "%zu lines, the first of %zu bytes\n", lines, first);
+    ReadTextLines(path, nullptr, int64_t{64} << 20, 37);
+    FirstTextLine(path, int64_t{64} << 20);
   });
   const auto start = std::chrono::steady_clock::now();
   bool ok = false;

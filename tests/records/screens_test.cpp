@@ -270,9 +270,9 @@ TEST_F(Screens, AFileOfLineEndsNamedLikeALogIsListedAndRefusedQuickly) {
   LogPickerHost().ReadLog = [](const std::string& path, flight::FlightRecord& r, std::string*) {
     return ReadFlightLog(path, {8, 0}, r, {}).Opened;
   };
-  // The picker's first showing takes some MB of its own; the file's 64
-  // million lines would take GB.
-  zarv::testing::ExpectResidentGrowthBelow(64 * 1024, folder_, [] {
+  // The picker's first showing takes some MB of its own (about 9, 18 under
+  // the address sanitizer); the file alone is 64 MB, its lines would be GB.
+  zarv::testing::ExpectResidentGrowthBelow(40 * 1024, folder_, [] {
     OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
     File_Select().List1.SetListIndex(1);
     File_Select().Command2_Click();
