@@ -259,13 +259,115 @@ TEST(FlightLoad, ClampsConditionsAndReportsUnknownAirfoils) {
   EXPECT_TRUE(std::isfinite(m.s.Aero.LiftSlope));
 }
 
+// The surface conditions come onto the bars' ranges, -20 to +50 degrees and
+// 700 to 1050 hPa: each end is kept, a step past it is brought back to it.
+TEST(FlightLoad, SurfaceConditionsHeldAtBothEndsOfTheBars) {
+  const std::pair<double, double> temperatures[] = {{-20.5, -20}, {-20, -20}, {-19.5, -19.5}, {49.5, 49.5},
+                                                    {50, 50},     {50.5, 50}, {80, 50}};
+  for (const auto& [given, kept] : temperatures) {
+    aircraft::AircraftData a;
+    a.SurfaceTemperature = given;
+    a.SurfacePressure = 1013;
+    ClampSurfaceConditions(a);
+    EXPECT_EQ(a.SurfaceTemperature, kept) << given;
+    EXPECT_EQ(a.SurfacePressure, 1013) << given;
+  }
+  const std::pair<double, double> pressures[] = {{600, 700},   {699, 700},   {700, 700},  {701, 701},
+                                                 {1049, 1049}, {1050, 1050}, {1051, 1050}};
+  for (const auto& [given, kept] : pressures) {
+    aircraft::AircraftData a;
+    a.SurfacePressure = given;
+    a.SurfaceTemperature = 15;
+    ClampSurfaceConditions(a);
+    EXPECT_EQ(a.SurfacePressure, kept) << given;
+    EXPECT_EQ(a.SurfaceTemperature, 15) << given;
+  }
+  aircraft::AircraftData a;
+  a.SurfaceTemperature = a.SurfacePressure = std::nan("");
+  ClampSurfaceConditions(a);
+  EXPECT_EQ(a.SurfaceTemperature, 15);
+  EXPECT_EQ(a.SurfacePressure, 1013);
+
+  // The screen's load applies them: the hot, thin end here (the cold, dense
+  // one is above).
+  aircraft::AircraftData hot = Marden7();
+  hot.SurfaceTemperature = 300;
+  hot.SurfacePressure = 10;
+  Loaded m(hot);
+  ASSERT_TRUE(m.result.Accepted);
+  EXPECT_EQ(m.a.SurfaceTemperature, 50);
+  EXPECT_EQ(m.a.SurfacePressure, 700);
+}
+
+// The trim keys' range: without fuel 15 steps forward and 7 back of the
+// pilot's place, 0.02 m each (0.01 m without a tailplane); with fuel 10
+// steps either way of the centre, a hundredth of the chord times the mass
+// over the fuel.
+TEST(FlightLoad, TrimRangeAtBothEnds) {
+  Loaded glider(Marden7());
+  const MassProperties& g = glider.s.Masses;
+  EXPECT_DOUBLE_EQ(g.TrimStep, 0.02);
+  EXPECT_NEAR(g.TrimMax, g.PilotArm + 0.3, 1e-12);
+  EXPECT_NEAR(g.TrimMin, g.PilotArm - 0.14, 1e-12);
+  EXPECT_EQ(g.TrimCentre, g.PilotArm);
+
+  aircraft::AircraftData tailless = Marden7();
+  tailless.TailplaneArea = 0;
+  Loaded t(tailless);
+  ASSERT_TRUE(t.result.Accepted) << t.result.RefusalMessage;
+  EXPECT_DOUBLE_EQ(t.s.Masses.TrimStep, 0.01);
+  EXPECT_NEAR(t.s.Masses.TrimMax, t.s.Masses.PilotArm + 0.15, 1e-12);
+  EXPECT_NEAR(t.s.Masses.TrimMin, t.s.Masses.PilotArm - 0.07, 1e-12);
+
+  aircraft::AircraftData fuelled = Marden7();
+  fuelled.EngineCount = 1;
+  fuelled.EngineModel = "O-200";
+  fuelled.FuelCapacity = 40;
+  Loaded f(fuelled);
+  ASSERT_TRUE(f.result.Accepted) << f.result.RefusalMessage;
+  const MassProperties& m = f.s.Masses;
+  const double step = 19.8 / 19.2 / 100 * m.Mass / 40;
+  EXPECT_NEAR(m.TrimStep, step, 1e-12);
+  EXPECT_NEAR(m.TrimCentre, (m.CgChordFraction - 0.25) * 19.8 / 19.2, 1e-12);
+  EXPECT_NEAR(m.TrimMax, m.TrimCentre + 10 * step, 1e-12);
+  EXPECT_NEAR(m.TrimMin, m.TrimCentre - 10 * step, 1e-12);
+}
+
+// A start point at least 1 mm out; a control-surface rate worked from the
+// tailplane of at most 60 degrees a second; a wing section's drag rise of at
+// least 1.
+TEST(FlightLoad, StartRadiusSurfaceRateAndDragRiseLimits) {
+  for (const auto& [speed, radius] : {std::pair{7.99, 10 - 1.25 * 7.99}, {8.0, 0.001}, {9.5, 0.001}}) {
+    aircraft::AircraftData a = Marden7();
+    a.LaunchSpeed = speed;
+    Loaded m(a);
+    EXPECT_DOUBLE_EQ(m.s.Body.StartRadius, radius) << speed;
+  }
+  for (const auto& [area, rate] : {std::pair{1.5, 60.0}, {625.0, 57.3}}) {
+    aircraft::AircraftData a = Marden7();
+    a.SurfaceRate = 0;
+    a.TailplaneArea = area;
+    Loaded m(a);
+    EXPECT_NEAR(m.a.SurfaceRate, rate, 1e-12) << area;
+  }
+  // An unknown section has no drag rise (taken as 1: 5 x 100); the thin
+  // NACA64A005? has 1.2.
+  aircraft::AircraftData a = Marden7();
+  a.WingAirfoil = "NACA9999";
+  EXPECT_DOUBLE_EQ(Loaded(a).s.Airfoils.WingDragRiseLimit, 500);
+  a.WingAirfoil = "NACA64A005?";
+  EXPECT_NEAR(Loaded(a).s.Airfoils.WingDragRiseLimit, 5 / (1.2 * 1.2) * 100, 1e-9);
+}
+
 TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
   aircraft::AircraftData a = Marden7();
   a.LaunchSpeed = 12;
   a.EngineModel = "O-200";
   a.EngineCount = 1;
   a.FuelCapacity = 50;
-  for (auto [height, expected] : {std::pair{5.0, 0.0}, {30.0, 15.0}, {60.0, 60.0}}) {
+  // Each end of the two snaps: up to 7.5 m the surface, up to 50 m 15 m.
+  for (auto [height, expected] : {std::pair{5.0, 0.0}, {7.5, 0.0}, {7.6, 15.0}, {30.0, 15.0}, {50.0, 15.0},
+                                  {50.1, 50.1}, {60.0, 60.0}}) {
     aircraft::AircraftData p = a;
     p.LaunchHeight = height;
     Loaded m(p);

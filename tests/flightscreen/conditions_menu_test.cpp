@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "aircraft/aircraft_file.h"
 #include "flight/flight_record.h"
@@ -55,6 +56,126 @@ TEST(ConditionBars, WrapClampAndUnits) {
   ApplyLaunchSpeedBar(0, orbit.a, orbit.s, *orbit.r);
   EXPECT_NEAR(orbit.a.LaunchSpeed,
               std::sqrt(orbit.s.Setup.EarthGm / (6378140 + 200000.0)) - 500 - std::pow(200000.0, 1.06) / 7700, 1e-6);
+}
+
+// Each bar at both ends of its range gives the written end values.
+TEST(ConditionBars, BothEndsOfEveryBar) {
+  Bars b;
+  b.a.LaunchSpeed = 5;
+  b.a.LaunchHeight = 10;
+  EXPECT_EQ(ApplyTemperatureBar(kTemperatureBarMin, b.a), "50.0\r\n℃");
+  EXPECT_EQ(b.a.SurfaceTemperature, 50);
+  EXPECT_EQ(ApplyTemperatureBar(kTemperatureBarMax, b.a), "-20.0\r\n℃");
+  EXPECT_EQ(b.a.SurfaceTemperature, -20);
+  EXPECT_EQ(ApplyPressureBar(0, b.a), "1050\r\nhPa");
+  EXPECT_EQ(b.a.SurfacePressure, 1050);
+  EXPECT_EQ(ApplyPressureBar(kPressureBarMax, b.a), "700\r\nhPa");
+  EXPECT_EQ(b.a.SurfacePressure, 700);
+  EXPECT_EQ(ApplyBankBar(0, b.a), "バンク角 -20°");
+  EXPECT_DOUBLE_EQ(b.a.LaunchBank, -20 / 57.3);
+  EXPECT_EQ(ApplyBankBar(kBankBarMax, b.a), "バンク角 20°");
+  EXPECT_DOUBLE_EQ(b.a.LaunchBank, 20 / 57.3);
+  EXPECT_EQ(ApplyPitchBar(0, b.a), "12.5\r\nDEG");
+  EXPECT_DOUBLE_EQ(b.a.LaunchPitch, 25 / 114.6);
+  EXPECT_EQ(ApplyPitchBar(kPitchBarMax, b.a), "-15.0\r\nDEG");
+  EXPECT_DOUBLE_EQ(b.a.LaunchPitch, -30 / 114.6);
+  EXPECT_EQ(ApplyWindSpeedBar(0, b.a), "4.0\r\nm/s");
+  EXPECT_EQ(ApplyWindSpeedBar(kWindBarMax, b.a), "0.0\r\nm/s");
+  EXPECT_EQ(b.a.WindSpeed, 0);
+  EXPECT_EQ(ApplyLaunchSpeedBar(0, b.a, b.s, *b.r), "8.0\r\nm/s");
+  EXPECT_DOUBLE_EQ(b.s.Body.StartRadius, 0);
+  EXPECT_EQ(ApplyLaunchSpeedBar(kSpeedBarMax, b.a, b.s, *b.r), "1.0\r\nm/s");
+
+  Bars p;
+  p.a.LaunchSpeed = 50;
+  p.a.LaunchHeight = 300;
+  EXPECT_EQ(ApplyWindSpeedBar(0, p.a), "40\r\nkt");
+  EXPECT_EQ(ApplyWindSpeedBar(kWindBarMax, p.a), "00\r\nkt");
+  EXPECT_EQ(ApplyLaunchSpeedBar(0, p.a, p.s, *p.r), "400\r\nkt");
+  EXPECT_DOUBLE_EQ(p.s.Body.StartRadius, -9.9);  // the platform's far end, as for any powered speed
+  EXPECT_EQ(ApplyLaunchSpeedBar(kSpeedBarMax - 1, p.a, p.s, *p.r), "55\r\nkt");
+}
+
+// The synchronisation puts values beyond a bar's range at that end of it,
+// at either end.
+TEST(ConditionBars, SynchronisationHoldsEveryBarWithinItsRange) {
+  aircraft::AircraftData a;
+  a.LaunchSpeed = 5;
+  a.SurfaceTemperature = 60;
+  a.SurfacePressure = 1100;
+  a.LaunchBank = -0.5;
+  BarPositions p = BarsForConditions(a, 0);
+  EXPECT_EQ(p.Temperature, kTemperatureBarMin);
+  EXPECT_EQ(p.Pressure, 0);
+  EXPECT_EQ(p.Bank, 0);
+  a.SurfaceTemperature = -30;
+  a.SurfacePressure = 600;
+  a.LaunchBank = 0.5;
+  p = BarsForConditions(a, 0);
+  EXPECT_EQ(p.Temperature, kTemperatureBarMax);
+  EXPECT_EQ(p.Pressure, kPressureBarMax);
+  EXPECT_EQ(p.Bank, kBankBarMax);
+  // Just inside the ends.
+  a.SurfaceTemperature = 49.5;
+  a.SurfacePressure = 1049;
+  a.LaunchBank = 19 / 57.3;
+  p = BarsForConditions(a, 0);
+  EXPECT_EQ(p.Temperature, kTemperatureBarMin + 1);
+  EXPECT_EQ(p.Pressure, 1);
+  EXPECT_EQ(p.Bank, kBankBarMax - 1);
+  a.SurfaceTemperature = -19.5;
+  a.SurfacePressure = 701;
+  a.LaunchBank = -19 / 57.3;
+  p = BarsForConditions(a, 0);
+  EXPECT_EQ(p.Temperature, kTemperatureBarMax - 1);
+  EXPECT_EQ(p.Pressure, kPressureBarMax - 1);
+  EXPECT_EQ(p.Bank, 1);
+
+  // The pitch bar: 12.5 degrees up at 0, 15 down at its end, and beyond.
+  EXPECT_EQ(PitchBarFor(12.5 / 57.3), 0);
+  EXPECT_EQ(PitchBarFor(1.0), 0);
+  EXPECT_EQ(PitchBarFor(-15 / 57.3), kPitchBarMax);
+  EXPECT_EQ(PitchBarFor(-1.0), kPitchBarMax);
+
+  // Speeds: a light aircraft's 8 m/s and more at the fast end, 1 m/s at the
+  // slow end; a powered one's 700 m/s and more at the fast end, 49 knots and
+  // less at the slow end for a PCAS aircraft.
+  a.LaunchSpeed = 8;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, 0);
+  a.LaunchSpeed = 10;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, 0);
+  a.LaunchSpeed = 1;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, kSpeedBarMax);
+  a.LaunchSpeed = 700;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, 0);
+  EXPECT_EQ(BarsForConditions(a, 0).SpeedCaption, "700\r\nm/s");
+  a.LaunchSpeed = 400 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 0).Speed, 0);
+  a.LaunchSpeed = 49 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 9000).Speed, kSpeedBarMax);
+  a.LaunchSpeed = 50 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 9000).Speed, kSpeedBarMax);
+  a.LaunchSpeed = 55 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 9000).Speed, kSpeedBarMax - 1);
+
+  // Wind: a light aircraft's 4 m/s is the strong end, more than that calm;
+  // a powered one's 40 knots and more the strong end, less than none calm.
+  a.LaunchSpeed = 5;
+  a.WindSpeed = 4;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, 0);
+  a.WindSpeed = 4.5;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, kWindBarMax);
+  a.WindSpeed = 0;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, kWindBarMax);
+  a.LaunchSpeed = 50;
+  a.WindSpeed = 40 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, 0);
+  a.WindSpeed = 100;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, 0);
+  a.WindSpeed = 35 / 1.95;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, 1);
+  a.WindSpeed = -1;
+  EXPECT_EQ(BarsForConditions(a, 0).Wind, kWindBarMax);
 }
 
 TEST(ConditionBars, SynchronisationFromFileValues) {
@@ -147,6 +268,12 @@ TEST(ScreenSetUp, TagsHelpAndSizes) {
   EXPECT_EQ(AllowedScreenSize(2, 640), 0);
   EXPECT_EQ(AllowedScreenSize(2, 800), 1);
   EXPECT_EQ(AllowedScreenSize(2, 1024), 2);
+  // Each size from the first screen width it fits on.
+  for (const auto& [choice, width, allowed] :
+       {std::tuple{1, 699, 0}, std::tuple{1, 700, 1}, std::tuple{2, 699, 0}, std::tuple{2, 700, 1},
+        std::tuple{2, 923, 1}, std::tuple{2, 924, 2}, std::tuple{1, 923, 1}, std::tuple{0, 100, 0}}) {
+    EXPECT_EQ(AllowedScreenSize(static_cast<int16_t>(choice), width), allowed) << choice << " " << width;
+  }
 }
 
 }  // namespace

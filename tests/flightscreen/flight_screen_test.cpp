@@ -64,6 +64,44 @@ TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
   EXPECT_NE(f.Screen().KeyHelpText.find("Qキー：After Burnerｱｯﾌﾟ"), std::string::npos);
 }
 
+// Each condition bar stops at both ends of its range: moved past an end it
+// gives that end's condition; the direction bars wrap instead.
+TEST_F(FlightScreenTest, ConditionBarsStopAtBothEnds) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  const aircraft::AircraftData& a = aircraft::Aircraft();
+  f.VScroll1.SetValue(-1000);
+  EXPECT_DOUBLE_EQ(a.LaunchPitch, 25 / 114.6);
+  EXPECT_EQ(f.Label5.Caption(), "12.5\r\nDEG");
+  f.VScroll1.SetValue(1000);
+  EXPECT_DOUBLE_EQ(a.LaunchPitch, -30 / 114.6);
+  EXPECT_EQ(f.Label5.Caption(), "-15.0\r\nDEG");
+  const struct {
+    ScrollBar& bar;
+    const Label& label;
+    const char *low, *high;
+  } bars[] = {
+      {f.VScroll5, f.Label13, "50.0\r\n℃", "-20.0\r\n℃"},
+      {f.VScroll4, f.Label11, "1050\r\nhPa", "700\r\nhPa"},
+      {f.HScroll1, f.Label1, "バンク角 -20°", "バンク角 20°"},
+      {f.VScroll2, f.Label7, "8.0\r\nm/s", "1.0\r\nm/s"},
+      {f.VScroll3, f.Label9, "4.0\r\nm/s", "0.0\r\nm/s"},
+      {f.HScroll2, f.Label2, "機首方位 000°", "機首方位 005°"},
+      {f.HScroll3, f.Label3, "風向方位 000°", "風向方位 005°"},
+  };
+  for (const auto& b : bars) {
+    b.bar.SetValue(-1000);
+    EXPECT_EQ(b.label.Caption(), b.low);
+    b.bar.SetValue(1000);
+    EXPECT_EQ(b.label.Caption(), b.high);
+  }
+  EXPECT_EQ(a.SurfaceTemperature, -20);
+  EXPECT_EQ(a.SurfacePressure, 700);
+  EXPECT_DOUBLE_EQ(a.LaunchBank, 20 / 57.3);
+  EXPECT_DOUBLE_EQ(a.LaunchSpeed, 1.0);
+  EXPECT_EQ(a.WindSpeed, 0);
+}
+
 TEST_F(FlightScreenTest, TakeoffKeySwitchesToTheFlightMenu) {
   Open(flight::testing::SampleLines("Marden７"));
   FlightFrame& f = FlightScreenForm();

@@ -143,5 +143,61 @@ TEST_F(ReplayCameraMap, ClickPlacesTheCameraAndTheReadoutShowsIt) {
   EXPECT_EQ(q.State.CameraY, 300.0);
 }
 
+// The map's own places, not measured from what the drawing returns: a light
+// aircraft's camera at the origin stands on map pixel (270, 250), 2 m a
+// pixel, north up; a powered aircraft's on (300, 200), 30 m a pixel.
+TEST_F(ReplayCameraMap, WorldPointsLandOnTheWrittenMapPixels) {
+  ReplayFixture light;
+  ReplayPlayer& p = light.Open(0, 0, 1);
+  Surface map(400, 380);
+  const PointI cross = DrawCameraMap(p, map);
+  EXPECT_EQ(cross.x, 270);
+  EXPECT_EQ(cross.y, 250);
+  // The cross's arms cover 4 pixels each way of its centre, no more.
+  for (int d = -4; d <= 4; ++d) {
+    EXPECT_EQ(map.Point(270 + d, 250), vbWhite) << d;
+    EXPECT_EQ(map.Point(270, 250 + d), vbWhite) << d;
+  }
+  const Color navy = RGB(0, 0, 128);
+  EXPECT_EQ(map.Point(265, 250), navy);
+  EXPECT_EQ(map.Point(275, 250), navy);
+  EXPECT_EQ(map.Point(270, 255), navy);  // south of the camera: no path
+  // The path runs north from the camera, 0.5 m a sample: sample 100 (50 m)
+  // on row 225, sample 396 (198 m) on row 151, the last, 398, half a row on.
+  EXPECT_EQ(map.Point(270, 225), RGB(0, 255, 255));
+  EXPECT_EQ(map.Point(270, 151), RGB(0, 255, 255));
+  EXPECT_EQ(map.Point(270, 149), navy);
+  EXPECT_EQ(map.Point(271, 225), navy);
+  // A click on pixel (280, 240) puts the camera 20 m east and 20 m north;
+  // the cross follows it there.
+  PlaceCameraFromMap(p, 280, 240);
+  EXPECT_EQ(p.State.CameraX, 20.0);
+  EXPECT_EQ(p.State.CameraY, 20.0);
+  const PointI moved = DrawCameraMap(p, map);
+  EXPECT_EQ(moved.x, 280);
+  EXPECT_EQ(moved.y, 240);
+  EXPECT_EQ(map.Point(284, 240), vbWhite);
+  EXPECT_EQ(map.Point(280, 236), vbWhite);
+  EXPECT_EQ(map.Point(270, 250), RGB(0, 255, 255));  // sample 0, no longer under the cross
+  // The pointer over the origin's pixel reads the origin, 28 m from the camera.
+  const std::string text = CameraMapReadout(p, 270, 250);
+  EXPECT_NE(text.find("  ﾎﾟｲﾝﾀ位置  x = 0000 y = 0000 ｶﾒﾗ位置とﾎﾟｲﾝﾀ位置との距離 0028"), std::string::npos) << text;
+
+  ReplayFixture powered(400, 50);
+  ReplayPlayer& q = powered.Open(0, 0, 1);
+  const PointI far = DrawCameraMap(q, map);
+  EXPECT_EQ(far.x, 300);
+  EXPECT_EQ(far.y, 200);
+  EXPECT_EQ(map.Point(304, 200), vbWhite);
+  EXPECT_EQ(map.Point(300, 196), vbWhite);
+  EXPECT_EQ(map.Point(305, 200), navy);
+  PlaceCameraFromMap(q, 290, 215);
+  EXPECT_EQ(q.State.CameraX, -300.0);
+  EXPECT_EQ(q.State.CameraY, -450.0);
+  const PointI farMoved = DrawCameraMap(q, map);
+  EXPECT_EQ(farMoved.x, 290);
+  EXPECT_EQ(farMoved.y, 215);
+}
+
 }  // namespace
 }  // namespace zarv::replay

@@ -3,6 +3,7 @@
 // flight screen, guarded unloads and a frame without the sky bitmap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -165,6 +166,54 @@ TEST_F(ReplayScreen, AnotherLogIsTakenUpByTheRunningLoop) {
   EXPECT_EQ(opened, 2);
   EXPECT_EQ(frames_, 7);
   EXPECT_FALSE(Vedeo().Running());
+}
+
+// The camera map from the menu opens at the top left under the 23-pixel
+// menu bar; F2 then opens it centred on the camera's cross, which for a
+// camera at the origin stands on map pixel (270, 250), as far up as the
+// readout bar lets it; a click on the map moves the camera and its cross.
+TEST_F(ReplayScreen, TheCameraMapOpensAtItsPlacesAndAClickMovesTheCamera) {
+  ReplayFixture f(400);
+  double menuLeft = -1, menuTop = -1, keyLeft = -1, keyTop = -1, barLimit = -1;
+  double cameraX = -1, cameraY = -1;
+  Color crossArm = 0, oldCross = 0;
+  std::string readout;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 1) {
+      v.Player()->State.CameraX = v.Player()->State.CameraY = 0;
+      for (int i = 0; i < v.List1.ListCount(); ++i) {
+        if (v.List1.List(i) == "ｶﾒﾗ立ち位置  F2") v.List1.SetListIndex(i);
+      }
+      v.List1_MouseDown();
+      menuLeft = v.Picture1.Left();
+      menuTop = v.Picture1.Top();
+      int key = vbKeyF2;
+      v.Form_KeyDown(key, 0);
+      keyLeft = v.Picture1.Left();
+      keyTop = v.Picture1.Top();
+      barLimit = v.Picture2.Top() - 360;
+      v.Picture1_MouseDown(280, 240);
+      cameraX = v.Player()->State.CameraX;
+      cameraY = v.Player()->State.CameraY;
+      crossArm = v.Picture1.Canvas().Point(284, 240);
+      oldCross = v.Picture1.Canvas().Point(274, 250);
+      v.Picture1_MouseMove(270, 250);
+      readout = v.Label19.Caption();
+    }
+    if (frame == 2) v.Command1_Click();
+  });
+  OpenReplay(link);
+  EXPECT_EQ(menuLeft, 0);
+  EXPECT_EQ(menuTop, 23);
+  EXPECT_EQ(keyLeft, 270 - 200);
+  EXPECT_EQ(keyTop, std::min(250 - 180.0, barLimit));
+  EXPECT_GE(barLimit, 23);
+  EXPECT_EQ(cameraX, 20);
+  EXPECT_EQ(cameraY, 20);
+  EXPECT_EQ(crossArm, vbWhite);
+  EXPECT_NE(oldCross, vbWhite);
+  EXPECT_NE(readout.find("ﾎﾟｲﾝﾀ位置  x = 0000 y = 0000"), std::string::npos) << readout;
 }
 
 TEST_F(ReplayScreen, KeepsItsSizeAndAClickRaisesTheProgressDialog) {

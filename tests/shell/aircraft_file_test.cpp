@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/text.h"
@@ -165,6 +166,44 @@ TEST(AircraftFile, FieldConversionsAndCorrections) {
 
   a = ParseWith({{11, "5"}, {5, "4.8"}});
   EXPECT_DOUBLE_EQ(a.EyeHeight, 0.2);  // span not above 5: length / 24
+}
+
+// Each correction at both ends of what it lets through: just inside a limit
+// the value is kept, just outside it is corrected.
+TEST(AircraftFile, CorrectionsHoldAtBothEndsOfTheirRanges) {
+  EXPECT_EQ(ParseWith({{45, "0.99"}}).LaunchSpeed, 1.0);
+  EXPECT_EQ(ParseWith({{45, "1.01"}}).LaunchSpeed, 1.01);
+  EXPECT_EQ(ParseWith({{46, "-0.1"}}).WindSpeed, 0);
+  EXPECT_EQ(ParseWith({{46, "0.1"}}).WindSpeed, 0.1);
+  // The bank's limit is 1.0 rad either way: 57.3 degrees is kept, 57.4 is not.
+  EXPECT_DOUBLE_EQ(ParseWith({{48, "57.3"}}).LaunchBank, 1.0);
+  EXPECT_DOUBLE_EQ(ParseWith({{48, "-57.3"}}).LaunchBank, -1.0);
+  EXPECT_DOUBLE_EQ(ParseWith({{48, "-57"}}).LaunchBank, -57 / kDeg);
+  EXPECT_EQ(ParseWith({{48, "57.4"}}).LaunchBank, 0);
+  EXPECT_EQ(ParseWith({{48, "58"}}).LaunchBank, 0);
+  EXPECT_EQ(ParseWith({{48, "-57.4"}}).LaunchBank, 0);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "12.5"}}).LaunchPitch, 12.5 / kDeg);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "12.4"}}).LaunchPitch, 12.4 / kDeg);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "12.6"}}).LaunchPitch, 12.5 / kDeg);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "-15"}}).LaunchPitch, -15 / kDeg);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "-14.9"}}).LaunchPitch, -14.9 / kDeg);
+  EXPECT_DOUBLE_EQ(ParseWith({{49, "-15.1"}}).LaunchPitch, -15 / kDeg);
+  EXPECT_EQ(ParseWith({{40, "240"}}).SurfaceRate, 240);
+  EXPECT_EQ(ParseWith({{40, "239.5"}}).SurfaceRate, 239.5);
+  EXPECT_EQ(ParseWith({{40, "240.5"}}).SurfaceRate, 240);
+  // Whole-number fields stay within 16 bits at both ends.
+  EXPECT_EQ(ParseWith({{35, "-99999"}}).EngineCount, -32768);
+  EXPECT_EQ(ParseWith({{53, "99999"}}).TailHoldFlag, 32767);
+  EXPECT_EQ(ParseWith({{53, "-99999"}}).TailHoldFlag, -32768);
+  EXPECT_EQ(ParseWith({{33, "40000"}}).FinFixed, 32767);
+  EXPECT_EQ(ParseWith({{34, "-40000"}}).TailplaneFixed, -32768);
+  // The ratios of the mouse steering: each between 0 and 3.
+  for (const auto& [text, roll, pitch] : {std::tuple{"3012.5", 3.0, 2.5}, std::tuple{"2999", 2.99, 3.0},
+                                          std::tuple{"-10", 0.0, 0.0}, std::tuple{"-995", 0.0, 3.0}}) {
+    const auto a = ParseWith({{39, text}});
+    EXPECT_NEAR(a.RollRatio, roll, 1e-9) << text;
+    EXPECT_NEAR(a.PitchRatio, pitch, 1e-9) << text;
+  }
 }
 
 TEST(AircraftFile, PackedControlRatios) {
