@@ -169,7 +169,7 @@ class HelpWindow : public QWidget {
     // The frame's size: this window's once it has been framed, else as the
     // asking form's (the same window manager draws both).
     QSize frame = frameGeometry().size() - size();
-    if (frame.isEmpty() && asker) frame = asker->frameGeometry().size() - asker->size();
+    if (frame.isNull() && asker) frame = asker->frameGeometry().size() - asker->size();
     planned_ = QRect(at.x, at.y, at.w, at.h);
     resize(at.w - frame.width(), at.h - frame.height());
     move(at.x, at.y);  // the frame's corner
