@@ -3,6 +3,13 @@
 // save questions.
 #include "flightscreen/flight_screen_fixture.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
 #include "charts/charts.h"
 #include "flight/flight_record.h"
 #include "platform/runtime/files.h"
@@ -21,6 +28,64 @@ using flight::testing::Engine;
 
 std::vector<std::string> JetLines() {
   return aircraft::AircraftFileLines(flight::testing::Powered(Engine::Jet));
+}
+
+// The lines of captions the form's visible controls cannot show whole, with
+// the pixels each needs and has.
+std::vector<std::string> CutCaptions(Form& form) {
+  std::vector<std::string> cut;
+  auto check = [&](const QWidget* w, const QString& text, int room) {
+    const QFontMetrics fm(w->font());
+    for (const QString& line : text.split(QChar('\n'))) {
+      const int need = fm.horizontalAdvance(line);
+      if (need > room)
+        cut.push_back(line.toStdString() + " (needs " +
+                      std::to_string(need) + " px, has " + std::to_string(room) + ")");
+    }
+  };
+  for (QWidget* w : form.impl().widget->findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      QString text = b->text();
+      text.replace(QStringLiteral("&&"), QStringLiteral("&"));
+      if (text.isEmpty()) continue;
+      QStyleOptionButton o;
+      o.initFrom(b);
+      o.text = b->text();
+      const bool push = qobject_cast<QPushButton*>(w) != nullptr;
+      const QStyle::SubElement e = push ? QStyle::SE_PushButtonContents
+                                   : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                                    : QStyle::SE_CheckBoxContents;
+      const QRect r = b->style()->subElementRect(e, &o, b);
+      check(w, text, push ? r.width() : b->width() - r.x());
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+      // A line wider than a wrapping label wraps onto a line it has no room for.
+      if (!l->text().isEmpty()) check(w, l->text(), l->contentsRect().width());
+    }
+  }
+  return cut;
+}
+
+// Every caption is whole at every screen size, for a glider and a jet (their
+// option captions differ), and after a flight.
+TEST_F(FlightScreenTest, CaptionsFitTheirControls) {
+  for (int size = 0; size < 3; ++size) {
+    for (int jet = 0; jet < 2; ++jet) {
+      Open(jet ? JetLines() : flight::testing::SampleLines("Marden７"), size);
+      FlightFrame& f = FlightScreenForm();
+      QApplication::processEvents();
+      for (const std::string& c : CutCaptions(f)) ADD_FAILURE() << "size " << size << ", jet " << jet << ": " << c;
+      if (size == 0 && jet == 0) {
+        Advance(200);
+        Key(13);
+        f.Timer2_Timer();  // to the water
+        f.Timer1_Timer();
+        QApplication::processEvents();
+        for (const std::string& c : CutCaptions(f)) ADD_FAILURE() << "after the flight: " << c;
+      }
+      f.Unload();
+    }
+  }
 }
 
 TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {

@@ -127,28 +127,44 @@ TEST_F(FormsDialogs, HelpParagraphsFlowAndListLinesStay) {
 }
 
 TEST_F(FormsDialogs, HelpGoesBesideTheFormThatAsked) {
-  const PixelRect screen{0, 0, 1024, 768};
   auto apart = [](const PixelRect& a, const PixelRect& b) {
     return a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y;
   };
-  auto inside = [&](const PixelRect& r) {
-    return r.x >= 0 && r.y >= 0 && r.x + r.w <= screen.w && r.y + r.h <= screen.h;
+  auto inside = [](const PixelRect& r, const PixelRect& screen) {
+    return r.x >= screen.x && r.y >= screen.y && r.x + r.w <= screen.x + screen.w &&
+           r.y + r.h <= screen.y + screen.h;
   };
+  const PixelRect xga{0, 0, 1024, 768}, sxga{0, 0, 1280, 1024}, fullHd{0, 0, 1920, 1080};
   // A small centred window (the hangar), one in a corner (the editor over
-  // the flight screen), a tall centred one (the notice with its notes).
-  for (const PixelRect form : {PixelRect{292, 271, 441, 226}, PixelRect{0, 0, 640, 480},
-                               PixelRect{248, 144, 527, 480}, PixelRect{600, 300, 300, 200}}) {
-    const PixelRect at = PlaceHelpBeside(form, screen);
-    EXPECT_TRUE(apart(at, form)) << form.x << "," << form.y << " -> " << at.x << "," << at.y;
-    EXPECT_TRUE(inside(at)) << at.x << "," << at.y << " " << at.w << "x" << at.h;
+  // the flight screen), flight screens of 640 and 1024 with room beside them.
+  const struct {
+    PixelRect form, screen;
+  } beside[] = {{{292, 271, 441, 226}, xga},   {{0, 0, 640, 480}, xga},       {{600, 300, 300, 200}, xga},
+                {{320, 272, 640, 480}, sxga},  {{448, 156, 1024, 768}, fullHd}};
+  for (const auto& c : beside) {
+    const PixelRect at = PlaceHelpBeside(c.form, c.screen);
+    EXPECT_TRUE(apart(at, c.form)) << c.form.x << "," << c.form.y << " -> " << at.x << "," << at.y;
+    EXPECT_TRUE(inside(at, c.screen)) << at.x << "," << at.y << " " << at.w << "x" << at.h;
     EXPECT_GE(at.w, 400);
-    EXPECT_GE(at.h, 140);
+    EXPECT_GE(at.h, 260);  // ten lines of the topic, not three
   }
-  // No room on any side: on the screen still, over as little of the form as it can.
-  const PixelRect full = PlaceHelpBeside({10, 10, 1004, 748}, screen);
-  EXPECT_TRUE(inside(full));
-  EXPECT_EQ(full.h, 140);
-  EXPECT_EQ(full.y + full.h, 768);
+  // Too little room on every side to read in (the flight screens of 800 and
+  // 1024 on a 1280 x 1024 desktop, the notice with its notes, a screen-filling
+  // form): the whole window over the form's lower part, on the screen.
+  const struct {
+    PixelRect form, screen, at;
+  } over[] = {{{240, 212, 800, 600}, sxga, {360, 624, 560, 400}},
+              {{128, 128, 1024, 768}, sxga, {360, 624, 560, 400}},
+              {{248, 144, 527, 480}, xga, {232, 368, 560, 400}},
+              {{0, 0, 1024, 768}, xga, {232, 368, 560, 400}}};
+  for (const auto& c : over) {
+    const PixelRect at = PlaceHelpBeside(c.form, c.screen);
+    EXPECT_EQ(std::vector<int>({at.x, at.y, at.w, at.h}), std::vector<int>({c.at.x, c.at.y, c.at.w, c.at.h}))
+        << c.form.x << "," << c.form.y << " " << c.form.w << "x" << c.form.h;
+  }
+  // A desktop smaller than the window: as much of it as there is.
+  const PixelRect small = PlaceHelpBeside({0, 0, 640, 480}, {0, 0, 640, 480});
+  EXPECT_EQ(std::vector<int>({small.x, small.y, small.w, small.h}), std::vector<int>({40, 80, 560, 400}));
 }
 
 TEST_F(FormsDialogs, HelpWindowListsTitlesAndClosesByEscOrItsButton) {

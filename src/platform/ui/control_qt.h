@@ -36,6 +36,9 @@ int RoundPx(double v);
 // Creates the QApplication (when there is none) and installs the event
 // filter of the forms runtime.
 void EnsureQtApp();
+// The application's style: the platform's, with the controls' metrics the
+// screens' layouts were made for.
+void InstallControlStyle();
 // True once the process has begun to end (past main): objects destroyed then
 // leave their windows and timers alone, as the toolkit's per-thread data is
 // already gone.

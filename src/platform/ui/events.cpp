@@ -288,6 +288,7 @@ void EnsureQtApp() {
     filter = new RuntimeFilter(qApp);
     qApp->installEventFilter(filter);
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallControlStyle();
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -55,8 +56,10 @@ bool IsLatin(char c) { return static_cast<unsigned char>(c) < 0x80 && c != ' ' &
 
 constexpr int kHelpWidth = 560;
 constexpr int kHelpHeight = 400;
+// The least a topic can be read in: the title, ten lines of its text and
+// the close button beside the list of topics.
 constexpr int kHelpMinWidth = 400;
-constexpr int kHelpMinHeight = 140;
+constexpr int kHelpMinHeight = 260;
 constexpr int kHelpGap = 4;
 
 class HelpWindow : public QWidget {
@@ -119,15 +122,7 @@ class HelpWindow : public QWidget {
       ShowTopic(topics_[row]);
     }
     asker_ = beside ? beside->impl().widget : nullptr;
-    if (beside) {
-      const PixelRect screen{0, 0, Screen().PixelWidth(), Screen().PixelHeight()};
-      const PixelRect form{RoundPx(beside->Left() / kTwipsPerPixel),
-                           RoundPx(beside->Top() / kTwipsPerPixel),
-                           RoundPx(beside->Width() / kTwipsPerPixel),
-                           RoundPx(beside->Height() / kTwipsPerPixel)};
-      const PixelRect at = PlaceHelpBeside(form, screen);
-      setGeometry(at.x, at.y, at.w, at.h);
-    }
+    if (beside) Place(*beside);
     show();
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
     activateWindow();
@@ -137,6 +132,19 @@ class HelpWindow : public QWidget {
   int Shown() const { return isVisible() ? shown_ : -1; }
 
  protected:
+  void moveEvent(QMoveEvent* e) override {
+    QWidget::moveEvent(e);
+    // A window manager frames the window after it shows: once the frame is
+    // known, the frame takes the place planned for it.
+    const QRect frame = frameGeometry();
+    if (!planned_.isValid() || !isVisible() || frame == geometry()) return;
+    const QRect planned = planned_;
+    planned_ = QRect();
+    if (frame == planned) return;
+    resize(planned.width() - (frame.width() - width()), planned.height() - (frame.height() - height()));
+    move(planned.topLeft());
+  }
+
   void keyPressEvent(QKeyEvent* e) override {
     if (e->key() == Qt::Key_Escape) {
       Close();
@@ -146,6 +154,27 @@ class HelpWindow : public QWidget {
   }
 
  private:
+  // Beside the form, frames and title bars included, on the desktop's free area.
+  void Place(const Form& beside) {
+    QRect desk(0, 0, Screen().PixelWidth(), Screen().PixelHeight());
+    if (const QScreen* s = QGuiApplication::primaryScreen(); s && s->geometry().size() == desk.size())
+      desk = s->availableGeometry();
+    const QWidget* asker = beside.impl().widget;
+    const QRect form = asker && asker->isVisible()
+                           ? asker->frameGeometry()
+                           : QRect(RoundPx(beside.Left() / kTwipsPerPixel), RoundPx(beside.Top() / kTwipsPerPixel),
+                                   RoundPx(beside.Width() / kTwipsPerPixel), RoundPx(beside.Height() / kTwipsPerPixel));
+    const PixelRect at = PlaceHelpBeside({form.x(), form.y(), form.width(), form.height()},
+                                         {desk.x(), desk.y(), desk.width(), desk.height()});
+    // The frame's size: this window's once it has been framed, else as the
+    // asking form's (the same window manager draws both).
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isNull() && asker) frame = asker->frameGeometry().size() - asker->size();
+    planned_ = QRect(at.x, at.y, at.w, at.h);
+    resize(at.w - frame.width(), at.h - frame.height());
+    move(at.x, at.y);  // the frame's corner
+  }
+
   void Close() {
     hide();
     // Back to the screen that asked, which the user was on.
@@ -163,6 +192,7 @@ class HelpWindow : public QWidget {
   QLabel* title_;
   QPushButton* close_;
   QPointer<QWidget> asker_;
+  QRect planned_;  // where the frame goes, until the window manager has framed it
   std::vector<HelpTopic> topics_;
   int shown_ = -1;
 };
@@ -244,44 +274,37 @@ PixelRect PlaceHelpBeside(const PixelRect& form, const PixelRect& screen) {
       {screen.x, formBottom + kHelpGap, screen.w, screenBottom - formBottom - kHelpGap},
       {screen.x, screen.y, screen.w, form.y - kHelpGap - screen.y},
   };
+  // A w x h window on a side: against the form where the room allows, else
+  // against the screen's edge; along the form's edge, on the screen.
+  auto onSide = [&](int side, int w, int h) {
+    PixelRect at{0, 0, w, h};
+    switch (side) {
+      case Right: at.x = std::min(formRight + kHelpGap, screenRight - w); break;
+      case Left: at.x = std::max(screen.x, form.x - kHelpGap - w); break;
+      case Below: at.y = std::min(formBottom + kHelpGap, screenBottom - h); break;
+      default: at.y = std::max(screen.y, form.y - kHelpGap - h); break;
+    }
+    if (side == Right || side == Left)
+      at.y = std::max(screen.y, std::min(form.y, screenBottom - h));
+    else
+      at.x = std::max(screen.x, std::min(form.x + (form.w - w) / 2, screenRight - w));
+    return at;
+  };
   int best = -1;
-  long long bestArea = -1;
-  bool bestFits = false;
+  long long bestArea = 0;
   for (int side = 0; side < 4; ++side) {
-    const int w = std::clamp(room[side].w, 0, kHelpWidth);
-    const int h = std::clamp(room[side].h, 0, kHelpHeight);
-    const bool fits = w >= kHelpMinWidth && h >= kHelpMinHeight;
+    const int w = std::min(room[side].w, kHelpWidth), h = std::min(room[side].h, kHelpHeight);
     const long long area = static_cast<long long>(w) * h;
-    if ((fits && !bestFits) || (fits == bestFits && area > bestArea)) {
+    if (w >= kHelpMinWidth && h >= kHelpMinHeight && area > bestArea) {
       best = side;
       bestArea = area;
-      bestFits = fits;
     }
   }
-  const PixelRect& r = room[best];
-  PixelRect at;
-  at.w = std::min(std::clamp(r.w, kHelpMinWidth, kHelpWidth), screen.w);
-  at.h = std::min(std::clamp(r.h, kHelpMinHeight, kHelpHeight), screen.h);
-  // Against the form where the room allows, else against the screen's edge.
-  switch (best) {
-    case Right:
-      at.x = std::min(r.x, screenRight - at.w);
-      break;
-    case Left:
-      at.x = std::max(screen.x, form.x - kHelpGap - at.w);
-      break;
-    case Below:
-      at.y = std::min(r.y, screenBottom - at.h);
-      break;
-    default:
-      at.y = std::max(screen.y, form.y - kHelpGap - at.h);
-      break;
-  }
-  if (best == Right || best == Left)
-    at.y = std::clamp(form.y, screen.y, screenBottom - at.h);
-  else
-    at.x = std::clamp(form.x + (form.w - at.w) / 2, screen.x, screenRight - at.w);
-  return at;
+  if (best >= 0)
+    return onSide(best, std::min(room[best].w, kHelpWidth), std::min(room[best].h, kHelpHeight));
+  // No side has room to read in: its whole size over the form's lower part,
+  // away from the strips, buttons and options the screens keep at the top.
+  return onSide(Below, std::min(kHelpWidth, screen.w), std::min(kHelpHeight, screen.h));
 }
 
 std::string HelpFilePath() { return JoinPath(ProgramFolder(), "zarv-help.txt"); }

@@ -26,9 +26,10 @@ std::string ReflowHelpText(std::string_view text);
 struct PixelRect {
   int x = 0, y = 0, w = 0, h = 0;
 };
-// Where the help window goes for a form on the screen: on the side of the
-// form with the most room, as large as that room allows up to its own size;
-// where no side has room enough it overlaps the form as little as it can.
+// Where the help window goes for a form on the screen (frames included): on
+// the side of the form with the most room, as large as that room allows up to
+// its own size; where no side has room to read a topic in, at its own size
+// over the form's lower part.
 PixelRect PlaceHelpBeside(const PixelRect& form, const PixelRect& screen);
 // ProgramFolder()/zarv-help.txt
 std::string HelpFilePath();
