@@ -1,5 +1,6 @@
 #include "flight/flight_load.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -96,6 +97,11 @@ void ClampSurfaceConditions(aircraft::AircraftData& a) {
   if (a.SurfaceTemperature > 50) a.SurfaceTemperature = 50;
   if (!(a.SurfacePressure >= 700)) a.SurfacePressure = std::isnan(a.SurfacePressure) ? 1013 : 700;
   if (a.SurfacePressure > 1050) a.SurfacePressure = 1050;
+}
+
+double SurfaceRateAtLoad(const aircraft::AircraftData& a) {
+  if (a.SurfaceRate != 0) return a.SurfaceRate;
+  return std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian, 60.0);
 }
 
 FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState& s, model::AirframeOutline& o,
@@ -261,10 +267,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
 
   s.Loop.TimeMark = CheckedRound<int64_t>(static_cast<double>(timeGetTime()) / 1000);
   s.Loop.PassesThisSecond = 0;
-  if (a.SurfaceRate == 0) {
-    a.SurfaceRate = 30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian;
-    if (a.SurfaceRate > 60) a.SurfaceRate = 60;
-  }
+  a.SurfaceRate = SurfaceRateAtLoad(a);
 
   const double ar = s.Setup.GeometricAspectRatio;
   s.Aero.EffectiveAspectRatio = b * b / area;

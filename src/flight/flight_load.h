@@ -41,6 +41,10 @@ std::string CheckDerivedQuantities(const FlightState& s, const model::AirframeOu
 // controls offer (-20..50 C, 700..1050 hPa).
 void ClampSurfaceConditions(aircraft::AircraftData& a);
 
+// The control-surface rate a flight takes: the aircraft's own, or for a rate
+// of 0 the default its tailplane area gives (deg/s, at most 60).
+double SurfaceRateAtLoad(const aircraft::AircraftData& a);
+
 // The load's set-up of one flight. Expects a freshly reset flight state and
 // outline (the program runs one flight per start); changes the aircraft
 // record in place as the set-up does (engine model of a light aircraft,

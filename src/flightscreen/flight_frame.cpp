@@ -268,7 +268,7 @@ void FlightFrame::Form_Load() {
   if (FileExists(JoinPath(soundFolder, "burn.wav"))) s.Sound.BurnSound = JoinPath(soundFolder, "burn.wav");
 
   // The start state and the rest of the load's duties.
-  if (a.SurfaceRate == 0) a.SurfaceRate = std::min(30 / (std::sqrt(a.TailplaneArea) + 5) * kDegreesPerRadian, 60.0);
+  a.SurfaceRate = flight::SurfaceRateAtLoad(a);
   flight::ApplyFlightStartState(s, a, screen_.Options);
   InitDrawing();
   FillKeyCommands();

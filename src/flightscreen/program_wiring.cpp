@@ -302,7 +302,7 @@ std::vector<std::string> UnwiredFlightHooks(FlightFrame& f) {
   replay::ReplayLink link;
   f.FillReplayLink(link);
   check.Set("the flight screen's replay link")("FlightScreenKeepsDrawing", link.FlightScreenKeepsDrawing)(
-      "OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram)("SaveScreenshot", link.SaveScreenshot)
+      "FlightFiled", link.FlightFiled)("OpenLog", link.OpenLog)("QuitProgram", link.QuitProgram)("SaveScreenshot", link.SaveScreenshot)
       .Optional("WaitUntil")
       .Whole(link, {"Record", "Outline", "Flight", "Aircraft", "Scenery", "Settings", "Sounds", "Summary",
                     "SavedWaveVolume", "FlightScreen"});

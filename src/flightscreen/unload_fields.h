@@ -23,7 +23,9 @@ struct AircraftFileText {
 AircraftFileText ReadAircraftFileText(const std::string& path, int count);
 
 // Fields 0..38 against the hand-over file, 39..42 against the live control
-// settings.
+// settings, each file value as a flight started from the file would hold it
+// (a surface rate of 0 is the load's default), so that a file the user did
+// not change never counts as changed.
 bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::vector<std::string>& handOverFields,
                          const aircraft::AircraftData& a);
 
@@ -36,7 +38,8 @@ bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const a
 
 // The 54 field lines to write back: the aircraft file's own, with the
 // edited aircraft data (fields 0..42) and the launch conditions (45..53)
-// where the user said Yes. A "No" keeps the file's lines as they are.
+// where the user said Yes. A "No" keeps the file's lines as they are, and
+// so does a control setting (39..42) that compares as unchanged.
 std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields,
                                       const std::vector<std::string>& handOverFields, const aircraft::AircraftData& a,
                                       bool saveData, bool saveLaunch);

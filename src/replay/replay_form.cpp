@@ -50,11 +50,13 @@ ReplayForm::ReplayForm() : Picture7(660, 480, RGB(0, 0, 128)), Picture6(1, 1, RG
   }
   OnLoad = [this] { Form_Load(); };
   OnUnload = [this](int& cancel) { Form_Unload(cancel); };
-  // The close box closes as Esc does, back to the flight screen the replay
-  // hid; an unload would take that screen, and a flight waiting in the air,
-  // down with it.
+  // The close box unloads the replay, and with it the hidden flight screen,
+  // which ends the program, only once the flight is filed. Before that it
+  // closes as Esc does, back to the flight screen: an unload would take a
+  // flight waiting in the air, or one not yet filed, down with it.
   OnQueryUnload = [this](int& cancel, int mode) {
     if (mode != vbFormControlMenu || !player_) return;
+    if (link_.FlightFiled && link_.FlightFiled() && shell::Shell().LogCaller == 0) return;
     cancel = 1;
     Command1_Click();
   };
@@ -353,7 +355,14 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
   retired_ = std::move(player_);
   link_ = ReplayLink{};
   if (flightScreen != nullptr && !flightScreen->Visible() && shell::Shell().LogCaller == 0) {
-    flightScreen->Unload();
+    // A user who stays at its save questions gets the flight screen back
+    // where the replay was.
+    if (!flightScreen->Unload() && flightScreen->Loaded()) {
+      flightScreen->SetWindowState(vbNormal);
+      flightScreen->SetTop(Top());
+      flightScreen->SetLeft(Left());
+      flightScreen->Show();
+    }
   }
   unloading_ = false;
 }

@@ -38,6 +38,9 @@ struct ReplayLink {
   // The flight screen's drawing-kept switch; off with a launch height of 0
   // makes the close end the flight.
   std::function<bool()> FlightScreenKeepsDrawing;
+  // True once the flight has ended and been filed: nothing is lost when the
+  // hidden flight screen goes (the close box then unloads it).
+  std::function<bool()> FlightFiled;
   // Lets the user pick a stored flight log and reads it into the record;
   // true when a log was read.
   std::function<bool(flight::FlightRecord&)> OpenLog;

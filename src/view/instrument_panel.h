@@ -132,6 +132,13 @@ struct NeedleOffset {
   double dx = 0, dy = 0;
 };
 NeedleOffset AirspeedLongHand(PanelVariant variant, double ias);
+// The airspeed dial's unit caption on the face, at (X, Y) design px in font
+// size FontSize: the unit of the scale the needle takes (VariantOf).
+struct SpeedUnitCaption {
+  const char* Text;
+  double X, Y, FontSize;
+};
+SpeedUnitCaption AirspeedUnit(const flight::FlightState& s, const aircraft::AircraftData& a);
 double TachometerAngle(const flight::FlightState& s, double spool);
 double ManifoldAngle(const flight::FlightState& s);
 double ShaftPowerSample(const flight::FlightState& s, const aircraft::AircraftData& a);

@@ -140,6 +140,22 @@ void DrawClimbRateDial(FaceDrawer& d) {
 
 }  // namespace
 
+SpeedUnitCaption AirspeedUnit(const flight::FlightState& s, const aircraft::AircraftData& a) {
+  // The unit of the scale the needle turns by: knots only with a real
+  // engine, whatever the engine's kind (a jet or rocket without engines
+  // flies with a rating of 0 on the metric scales).
+  switch (VariantOf(s, a)) {
+    case PanelVariant::Engine: {
+      const bool jet = s.Engine.EngineType == aircraft::EngineKind::Jet && aircraft::LaunchAbove10(a.LaunchSpeed);
+      if (jet || s.Engine.EngineType == aircraft::EngineKind::Rocket) return {"ﾉｯﾄ", 150, 113, 9};
+      return {"ノット", 150, 98, 9};
+    }
+    case PanelVariant::Light: return {"m/s", 151, 100, 11};
+    case PanelVariant::PoweredLight: return {"km/h", 149, 100, 11};
+  }
+  return {"", 0, 0, 9};
+}
+
 bool ComposePanelFace(PanelSurfaces& p, const PanelScreen& screen, const flight::FlightState& s,
                       const aircraft::AircraftData& a, double scale) {
   const double S = scale;
@@ -197,18 +213,9 @@ bool ComposePanelFace(PanelSurfaces& p, const PanelScreen& screen, const flight:
     }
   }
 
-  if ((s.Engine.EngineType == aircraft::EngineKind::Jet && aircraft::LaunchAbove10(a.LaunchSpeed)) || s.Engine.EngineType == aircraft::EngineKind::Rocket) {
-    d.Text(150, 113, "ﾉｯﾄ");
-  } else if (realEngine) {
-    d.Text(150, 98, "ノット");
-  } else {
-    d.Font(11);
-    if (light) {
-      d.Text(151, 100, "m/s");
-    } else {
-      d.Text(149, 100, "km/h");
-    }
-  }
+  const SpeedUnitCaption unit = AirspeedUnit(s, a);
+  d.Font(unit.FontSize);
+  d.Text(unit.X, unit.Y, unit.Text);
 
   f.SetFillStyle(vbFSTransparent);
   f.SetForeColor(vbWhite);

@@ -325,10 +325,9 @@ TEST_F(FlightRecordsTest, AFlightThatWaitedForTheReplayOrTheChartsFliesOnAsIfNev
   ExpectFlownAs(plain);
 }
 
-// The replay window's close box, in the air and after the flight: back to
-// the flight screen, whose flight goes on; the program neither ends nor
-// starts anew.
-TEST_F(FlightRecordsTest, TheReplaysCloseBoxGoesBackToTheFlight) {
+// The replay window's close box in the air: back to the flight screen,
+// whose flight goes on; the program neither ends nor starts anew.
+TEST_F(FlightRecordsTest, TheReplaysCloseBoxInTheAirGoesBackToTheFlight) {
   auto closeBox = [] {
     QCloseEvent close;
     QApplication::sendEvent(replay::Vedeo().impl().widget, &close);
@@ -348,19 +347,56 @@ TEST_F(FlightRecordsTest, TheReplaysCloseBoxGoesBackToTheFlight) {
   EXPECT_TRUE(f.Timer1.Enabled());
   EXPECT_TRUE(f.Visible());
   EXPECT_FALSE(replay::Vedeo().Visible());
+}
+
+// After the flight the close box goes back to the flight screen until the
+// flight is filed; then it unloads the replay and the hidden flight screen
+// with it, whose unload asks its questions and ends the program. A user who
+// stays at the questions gets the flight screen back.
+TEST_F(FlightRecordsTest, TheReplaysCloseBoxAfterTheFiledFlightEndsTheProgram) {
+  auto replayClosedByItsBox = [this](int atFrame) {
+    frames_ = 0;
+    onFrame_ = [atFrame](int frame) {
+      if (frame != atFrame) return;
+      QCloseEvent close;
+      QApplication::sendEvent(replay::Vedeo().impl().widget, &close);
+    };
+    Key(vbKeyF6);
+    EXPECT_EQ(frames_, atFrame);
+  };
+  Fly();
+  FlightFrame& f = FlightScreenForm();
+  ASSERT_LT(flight::State().Body.Altitude, 0);
+  ASSERT_TRUE(f.Timer1.Enabled());  // not filed yet
+  replayClosedByItsBox(3);
+  EXPECT_TRUE(f.FlightLoaded());
+  EXPECT_EQ(ends_, 0);
+  EXPECT_TRUE(f.Visible());
+  EXPECT_TRUE(f.Timer1.Enabled());
 
   f.Timer1_Timer();
   f.NameEntry.Close();
-  onFrame_ = [&](int frame) {
-    if (frame == 5) closeBox();
-  };
-  Key(vbKeyF6);
-  EXPECT_EQ(frames_, 5);
-  EXPECT_TRUE(f.FlightLoaded());
+  const std::string path = Path("Data/Plane.brd");
+  const std::vector<std::string> lines = Lines(path);
+  ASSERT_TRUE(DeleteFile(path));
+  ClearMessageBoxCalls();
+  answer_ = vbNo;  // not to end without the aircraft file
+  replayClosedByItsBox(5);
+  EXPECT_EQ(MessageBoxCalls().size(), 1u);
   EXPECT_EQ(ends_, 0);
-  EXPECT_EQ(restarts_, 0);
+  EXPECT_TRUE(f.FlightLoaded());
   EXPECT_TRUE(f.Visible());
-  EXPECT_EQ(f.Screen().LoopDepth, 0);
+  EXPECT_FALSE(replay::Vedeo().Loaded());
+
+  ASSERT_TRUE(WriteTextLines(path, lines));
+  ClearMessageBoxCalls();
+  answer_ = vbYes;
+  replayClosedByItsBox(5);
+  EXPECT_TRUE(MessageBoxCalls().empty());  // nothing changed
+  EXPECT_EQ(ends_, 1);
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_FALSE(f.FlightLoaded());
+  EXPECT_FALSE(FileExists(aircraft::HandOverPath()));
 }
 
 TEST_F(FlightRecordsTest, QuitInTheReplayDuringTheFlightEndsTheRunOnce) {

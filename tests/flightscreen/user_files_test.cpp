@@ -3,8 +3,10 @@
 // characters, an editor's byte-order mark, folder names cp932 cannot hold.
 #include "flightscreen/flight_screen_fixture.h"
 
+#include "aircraft/samples.h"
 #include "logbook/ranking.h"
 #include "platform/runtime/cp932.h"
+#include "platform/runtime/text.h"
 #include "platform/ui/keys.h"
 #include "shell/hangar.h"
 
@@ -48,8 +50,7 @@ class UserFilesTest : public FlightScreenTest {
     return bytes;
   }
 
-  // MardenⅡ with a surface rate of its own: the load's default for a rate
-  // of 0 would itself be a change the quit offers to save.
+  // MardenⅡ with a surface rate of its own.
   static std::vector<std::string> Sample() {
     std::vector<std::string> lines = flight::testing::SampleLines("MardenⅡ");
     lines[41] = "60";
@@ -189,6 +190,71 @@ TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
   EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
   EXPECT_EQ(Lines(path)[1], "Café Ⅳ");
   EXPECT_EQ(Lines(path)[51], "180");
+}
+
+// The samples as the program writes them, and files with lines the reader or
+// the load correct (a surface rate of 0 takes the tailplane's default): F12,
+// F9 and then F12 (and F10) with nothing touched ask nothing and leave the
+// file byte for byte.
+TEST_F(UserFilesTest, AnAircraftNobodyChangedIsNeverAskedAbout) {
+  std::vector<std::pair<std::string, std::vector<std::string>>> files;
+  for (const aircraft::SampleAircraft& sample : aircraft::SampleAircraftList())
+    files.emplace_back(sample.FileName, sample.Lines);
+  const std::vector<std::string> marden = flight::testing::SampleLines("MardenⅡ");
+  ASSERT_EQ(marden[41], "0");
+  ASSERT_EQ(marden[36], "0");  // no engines
+  const struct {
+    const char* what;
+    int line;
+    const char* text;
+  } corrected[] = {{"control ratios past their range", 40, "3500.5"}, {"a surface rate past 240", 41, "300"},
+                   {"fuel without engines", 37, "12"},               {"a bank past a radian", 49, "70"},
+                   {"a pressure of 0", 52, "0"}};
+  for (const auto& c : corrected) {
+    std::vector<std::string> lines = sample_;  // a surface rate of its own
+    lines[static_cast<size_t>(c.line)] = c.text;
+    files.emplace_back(c.what, lines);
+  }
+  const std::string path = Path("Data/Plane.brd");
+  for (const auto& [what, lines] : files) {
+    SCOPED_TRACE(what);
+    ASSERT_TRUE(WriteTextLines(path, lines));
+    const std::string bytes = Bytes(path);
+    for (const int exit : {vbKeyF12, vbKeyF9, what == files.front().first ? vbKeyF10 : 0}) {
+      if (exit == 0) continue;
+      ClearMessageBoxCalls();
+      Choose(Path("Data"), "Plane.brd");
+      ASSERT_TRUE(FlightScreenForm().FlightLoaded());
+      answer_ = vbYes;
+      Advance(3000);
+      Key(exit);
+      if (exit == vbKeyF9) {
+        NextRun();
+        Quit(vbYes);
+      }
+      EXPECT_EQ(Prompts(), std::vector<std::string>{}) << exit;
+      EXPECT_EQ(Bytes(path), bytes) << exit;
+    }
+  }
+}
+
+// A control setting changed and saved: the settings the user left keep the
+// file's own lines, a surface rate of 0 among them.
+TEST_F(UserFilesTest, SavingAChangedControlKeepsTheOthersAsTheFileHasThem) {
+  const std::vector<std::string> marden = flight::testing::SampleLines("MardenⅡ");
+  const std::string path = Path("Data/Plane.brd");
+  ASSERT_TRUE(WriteTextLines(path, marden));
+  Choose(Path("Data"), "Plane.brd");
+  aircraft::Aircraft().PitchDamping += 1;
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは機体データが変更されています。保存しますか。"});
+  const std::vector<std::string> saved = Lines(path);
+  ASSERT_EQ(saved.size(), 55u);
+  EXPECT_EQ(saved[43], Format(Val(marden[43]) + 1, "#0.0"));
+  for (size_t i = 0; i < saved.size(); ++i) {
+    if (i == 43) continue;
+    EXPECT_EQ(saved[i], marden[i]) << i;
+  }
 }
 
 // An aircraft file gone since the start is named, and the user may stay;

@@ -65,6 +65,34 @@ TEST(PanelNeedles, AirspeedLongHandQuarterTurns) {
   EXPECT_EQ(f.p->Face.Point(190, 100), kOrange);
 }
 
+// The dial's unit is that of the scale its needle takes: a jet or rocket
+// with no engines (a rating of 0) reads metric, as any aircraft without a
+// real engine does.
+TEST(PanelNeedles, AirspeedUnitFollowsTheNeedlesScale) {
+  using aircraft::EngineKind;
+  const struct {
+    EngineKind kind;
+    double rating, launchSpeed;
+    const char* unit;
+  } cases[] = {{EngineKind::Jet, 60000, 60, "ﾉｯﾄ"},     {EngineKind::Rocket, 44453, 10, "ﾉｯﾄ"},
+               {EngineKind::Jet, 60000, 10, "ノット"},    {EngineKind::Piston, 261000, 60, "ノット"},
+               {EngineKind::Jet, 0, 60, "km/h"},         {EngineKind::Rocket, 0, 60, "km/h"},
+               {EngineKind::Rocket, 0, 10, "m/s"},       {EngineKind::Jet, 0, 10, "m/s"},
+               {EngineKind::Piston, 0, 60, "km/h"},      {EngineKind::None, 0, 60, "km/h"},
+               {EngineKind::Piston, 300, 5, "m/s"}};
+  for (const auto& c : cases) {
+    flight::FlightState s;
+    aircraft::AircraftData a;
+    s.Engine.EngineType = c.kind;
+    s.Engine.EngineRating = c.rating;
+    a.LaunchSpeed = c.launchSpeed;
+    const SpeedUnitCaption unit = AirspeedUnit(s, a);
+    EXPECT_STREQ(unit.Text, c.unit) << static_cast<int>(c.kind) << " " << c.rating << " " << c.launchSpeed;
+    const bool metric = VariantOf(s, a) != PanelVariant::Engine;
+    EXPECT_EQ(unit.FontSize, metric ? 11 : 9);
+  }
+}
+
 // The engine needles point at the face's marks: one whose reading is on a
 // numbered tick covers more of the face's white than one between ticks.
 TEST(PanelNeedles, EngineNeedlesPointAtTheFaceMarks) {
