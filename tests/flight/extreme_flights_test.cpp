@@ -148,6 +148,18 @@ TEST(ExtremeFlights, AHighDeckHoldsNothingFarBelowIt) {
   while (held->Step()) ASSERT_LT(held->State.Body.AirSpeed, 60) << "pass " << held->Passes;
 }
 
+TEST(ExtremeFlights, TheAttitudeFrameStaysSquareInLongTurns) {
+  // Far from the deck, turned and pitched for a minute, the top vector drew
+  // toward the nose until the bank jumped from step to step, and the glider
+  // dived to 141 m/s gaining energy from nowhere.
+  auto f = FlyFrom("MardenⅡ", 1000, 0,
+                   "0.08:Comma,1.41:Return,4.95+1.58:Left,7.01+0.53:Up,11.49:T,11.69+0.47:Right,14.96+2.79:Left,"
+                   "27.57+1.39:T,42.28:Comma,46.34:Left,53.5:Down,63.01:Up,64.21+3.44:Left,64.87:Up,68.02+2.33:Right,68.27:Up");
+  ASSERT_TRUE(f->Accepted());
+  const BodyMotion& b = f->State.Body;
+  while (f->Step()) ASSERT_LT(b.AirSpeed, 80) << "pass " << f->Passes;
+}
+
 TEST(ExtremeFlights, TheHullsDampingStopsASinkAtMost) {
   auto f = Launch({"Marden98", false, "0.5:Return"});
   FlightState& s = f->State;
