@@ -100,7 +100,10 @@ void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
                                 : std::min(1 + Sq(s.Air.MachSquared - 1), 1 + 1.5 / s.Engine.TipMachSquared);
   s.Engine.PowerBalance = s.Engine.PowerAvailable * s.Engine.ChargeDensityRatio -
                    (2 * s.Engine.SlipstreamSpeed - va) * s.Engine.CompressibilityFactor * s.Engine.Thrust / s.Engine.EngineRating / (n + 0.0001);
-  n = LimitAirDrivenSpeed(s, s.Engine.RotorSpeedRatio, n + s.Engine.PowerBalance / 5 / s.Loop.StepsPerSecond, va);
+  const double unlimited = n + s.Engine.PowerBalance / 5 / s.Loop.StepsPerSecond;
+  n = LimitAirDrivenSpeed(s, n, unlimited, va);
+  // The torque and the governor see the balance that moved the propeller.
+  if (n != unlimited) s.Engine.PowerBalance = (n - s.Engine.RotorSpeedRatio) * 5 * s.Loop.StepsPerSecond;
   if (n < 0) n = 0;
   s.Engine.RotorSpeedRatio = n;
 

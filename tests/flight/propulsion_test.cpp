@@ -123,6 +123,7 @@ TEST(Propulsion, TheAirTurnsAPropellerOnlyUntilItsThrustVanishes) {
   const double engineShare = s.Engine.PowerAvailable * s.Engine.ChargeDensityRatio / 5 / 40;
   EXPECT_GT(engineShare, 0);
   EXPECT_NEAR(s.Engine.RotorSpeedRatio, 7.4 / 10 + engineShare, 1e-12);
+  EXPECT_NEAR(s.Engine.PowerBalance, s.Engine.RotorSpeedRatio * 5 * 40, 1e-9);  // what the torque sees
   // From there the pedals drive it on at a modest thrust (it was 500 kN).
   for (int i = 0; i < 400; ++i) {
     RunPistonEngine(s, w.a);
