@@ -126,26 +126,16 @@ TEST(ExtremeFlights, PedallingIntoTheWindNeverThrowsTheAircraft) {
 
 TEST(ExtremeFlights, AHighDeckHoldsNothingFarBelowIt) {
   // Blown back over the footprint of a 300 m deck 9 m above the water, the
-  // aircraft was lifted onto the deck; 48 m under a 1000 m deck it was run
-  // along it at the launch speed and its tail set down on it, nose straight
-  // down, which bent its frame until the bank jumped from step to step and
-  // the glider gained speed falling only a little.
-  auto lifted = FlyFrom("MardenⅢ", 300, 10,
-                        "1.23:Up,1.41:Return,2.64:Up,5.21:R,7.23:A,8.13:Comma,12.64:Return,34.41+1.22:Left,"
-                        "53.91:Down,112.26+0.37:Down,144.45:Up");
-  ASSERT_TRUE(lifted->Accepted());
-  double before = lifted->State.Body.Altitude;
-  while (lifted->Step()) {
-    ASSERT_LT(std::fabs(lifted->State.Body.Altitude - before), 2) << "pass " << lifted->Passes;
-    before = lifted->State.Body.Altitude;
+  // aircraft was lifted onto the deck, three times in one flight.
+  auto f = FlyFrom("MardenⅢ", 300, 10,
+                   "1.23:Up,1.41:Return,2.64:Up,5.21:R,7.23:A,8.13:Comma,12.64:Return,34.41+1.22:Left,"
+                   "53.91:Down,112.26+0.37:Down,144.45:Up");
+  ASSERT_TRUE(f->Accepted());
+  double before = f->State.Body.Altitude;
+  while (f->Step()) {
+    ASSERT_LT(std::fabs(f->State.Body.Altitude - before), 2) << "pass " << f->Passes;
+    before = f->State.Body.Altitude;
   }
-
-  auto held = FlyFrom("Marden７", 1000, 0,
-                      "0.5+1.25:Down,1.18:Right,1.55+1.71:Z,1.58:Return,1.91:Return,1.94:Right,2.37:Left,2.46:Z,"
-                      "2.76:Comma,3.8+0.3:Plus,4.61:Return,4.81+0.54:Minus,4.94+1.38:Z,5.75:Return,7.81+0.84:Plus,"
-                      "8.32:Comma,8.37+1.43:Plus,9.32+0.73:Plus,9.89+1.31:Minus");
-  ASSERT_TRUE(held->Accepted());
-  while (held->Step()) ASSERT_LT(held->State.Body.AirSpeed, 60) << "pass " << held->Passes;
 }
 
 TEST(ExtremeFlights, TheAttitudeFrameStaysSquareInLongTurns) {
