@@ -157,7 +157,7 @@ TEST(PanelNeedles, AltimeterHands) {
 // offset from the centre (cx, cy) of the pixels rMin to rMax from it that
 // `pick` takes (scale 1). NaN when there are none.
 template <class Pick>
-double PointsAt(const Surface& f, double cx, double cy, double rMin, double rMax, Pick pick) {
+double PointsAt(double cx, double cy, double rMin, double rMax, Pick pick) {
   double sx = 0, sy = 0;
   int n = 0;
   for (int y = static_cast<int>(cy - rMax); y <= cy + rMax; ++y)
@@ -173,7 +173,7 @@ double PointsAt(const Surface& f, double cx, double cy, double rMin, double rMax
   return d < 0 ? d + 360 : d;
 }
 double NeedleAt(const Surface& f, double cx, double cy, double rMin, double rMax, Color c) {
-  return PointsAt(f, cx, cy, rMin, rMax, [&](int x, int y) { return f.Point(x, y) == c; });
+  return PointsAt(cx, cy, rMin, rMax, [&](int x, int y) { return f.Point(x, y) == c; });
 }
 // Degrees between two directions, 0 to 180.
 double Apart(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
@@ -226,7 +226,7 @@ TEST(PanelNeedles, AltimeterHandsAndPointerAtSeveralHeights) {
     EXPECT_LT(Apart(NeedleAt(face, 380, 100, 26, 34, kOrange), FromUp(turn * h / 304.8, 340)), 2.5) << h;
     EXPECT_LT(Apart(NeedleAt(face, 380, 100, 15, 24, kYellow), FromUp(turn * h / 3048, 250)), 2.5) << h;
     // The pointer beyond the hands' tips: what differs from the clean face.
-    const double pointer = PointsAt(face, 380, 100, 35.5, 41, [&](int x, int y) {
+    const double pointer = PointsAt(380, 100, 35.5, 41, [&](int x, int y) {
       return face.Point(x, y) != face.Point(x - 334 + 540, y - 54 + 92);
     });
     EXPECT_LT(Apart(pointer, FromUp(turn * h / 30480, 390)), 3) << h;
