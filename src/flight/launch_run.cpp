@@ -47,7 +47,8 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
 
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
                   const aircraft::AircraftData& a) {
-  return body.CourseDistance < 0 && a.LaunchHeight > 1 && (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
+  return body.CourseDistance < 0 && a.LaunchHeight > 1 && AtDeckHeight(body.Altitude, a.LaunchHeight) &&
+         (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 
 void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a) {

@@ -4,6 +4,8 @@
 // holds of a start from the water surface.
 #pragma once
 
+#include <cmath>
+
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
@@ -21,7 +23,14 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
                          const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body);
 
-// The platform test of the translation step.
+// The deck's holds act only on an aircraft at the deck's height: within this
+// band of the launch height (the deck itself falls 0.6 m to its edge).
+constexpr double kDeckHeightBand = 5;
+inline bool AtDeckHeight(double altitude, double launchHeight) {
+  return std::fabs(altitude - launchHeight) <= kDeckHeightBand;
+}
+
+// The platform test of the translation step: over the deck and at its height.
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
                   const aircraft::AircraftData& a);
 

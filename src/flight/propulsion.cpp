@@ -34,6 +34,21 @@ double Slipstream(const FlightState& s, double pitch, double n, double va) {
   return std::sqrt(k * Sq(pitch * s.Engine.RatedRpm * n) + (1 - k) * (va * va));
 }
 
+// The air turns a propeller whose last thrust was negative only up to the
+// speed where its pitch speed meets the inflow and the thrust vanishes (or
+// not at all once past it); the engine's own share of the step still adds.
+// Near rest the balance divides by almost 0, and one step would throw the
+// propeller far past that speed into an enormous thrust. Only a step that
+// would more than double that speed is stopped: the small steps of a
+// windmilling propeller settle by themselves and are left as they were.
+double LimitAirDrivenSpeed(const FlightState& s, double before, double after, double va) {
+  const double pitchSpeed = s.Engine.PropellerAngle * s.Engine.RatedRpm;
+  if (!(s.Engine.Thrust < 0) || !(pitchSpeed > 0)) return after;
+  const double engine = s.Engine.PowerAvailable * s.Engine.ChargeDensityRatio / 5 / s.Loop.StepsPerSecond;
+  const double limit = std::max(std::max(va, 0.0) / pitchSpeed, before);
+  return after - engine > 2 * limit ? limit + engine : after;
+}
+
 }  // namespace
 
 void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
@@ -85,7 +100,7 @@ void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
                                 : std::min(1 + Sq(s.Air.MachSquared - 1), 1 + 1.5 / s.Engine.TipMachSquared);
   s.Engine.PowerBalance = s.Engine.PowerAvailable * s.Engine.ChargeDensityRatio -
                    (2 * s.Engine.SlipstreamSpeed - va) * s.Engine.CompressibilityFactor * s.Engine.Thrust / s.Engine.EngineRating / (n + 0.0001);
-  n = n + s.Engine.PowerBalance / 5 / s.Loop.StepsPerSecond;
+  n = LimitAirDrivenSpeed(s, s.Engine.RotorSpeedRatio, n + s.Engine.PowerBalance / 5 / s.Loop.StepsPerSecond, va);
   if (n < 0) n = 0;
   s.Engine.RotorSpeedRatio = n;
 

@@ -37,6 +37,19 @@ void Normalise(std::array<double, 3>& v, const std::array<double, 3>& previous) 
   }
 }
 
+// The rates move the top vector as if it stayed square to the nose, and
+// nothing else keeps it so: bent far toward the nose, the bank comes from a
+// small remainder and jumps from step to step. Its part along the nose is
+// then taken away; the bank, which comes from the part square to the nose,
+// stays as it was. A frame that stays near square is left alone.
+void SquareTopToNose(const std::array<double, 3>& nose, std::array<double, 3>& top) {
+  const double lean = nose[0] * top[0] + nose[1] * top[1] + nose[2] * top[2];
+  if (!(std::fabs(lean) > kTopLeanLimit)) return;
+  const std::array<double, 3> leaning = top;
+  for (int i = 0; i < 3; ++i) top[i] -= lean * nose[i];
+  Normalise(top, leaning);
+}
+
 }  // namespace
 
 void UpdateCentreOfGravity(const SetUpConstants& setup, const BodyMotion& body,
@@ -153,10 +166,14 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
   const double p = body.RollRate, q = body.PitchRate, r = body.YawRate;
 
   const std::array<double, 3> nose0 = body.NoseVector;
-  if (body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0) {
-    // The tail end rests on the sloping deck.
-    body.NoseVector[2] =
-        std::sin(a.LaunchPitch) - ((a.LaunchHeight - body.CourseDistance * 0.06) - body.Altitude) / setup.TailEndArm;
+  const bool nearEdge = body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0;
+  // The tail end rests on the sloping deck, where it can reach it: an
+  // aircraft far below or above the deck is not turned toward it.
+  const double tailOnDeck =
+      nearEdge ? std::sin(a.LaunchPitch) - ((a.LaunchHeight - body.CourseDistance * 0.06) - body.Altitude) / setup.TailEndArm
+               : 0.0;
+  if (nearEdge && std::fabs(tailOnDeck) <= 1) {
+    body.NoseVector[2] = tailOnDeck;
   } else {
     body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
                         q * (-cb * sp * ch - sh * sb) + r * (-sh * cb + ch * sb * sp), q * (cb * cp) + r * (-cp * sb)};
@@ -169,6 +186,7 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
                      p * (-sb * cp) - q * sp};
   for (int i = 0; i < 3; ++i) body.TopVector[i] += body.TopVectorRate[i] * dt;
   Normalise(body.TopVector, top0);
+  SquareTopToNose(body.NoseVector, body.TopVector);
 
   const double nx = body.NoseVector[0], ny = body.NoseVector[1], nz = body.NoseVector[2];
   body.PitchAngle = AtnRatio(nz, std::sqrt(nx * nx + ny * ny));

@@ -12,6 +12,9 @@ namespace zarv::flight {
 inline constexpr double kRollRateLimit = 13;
 inline constexpr double kPitchRateLimit = 4;
 inline constexpr double kYawRateLimit = 13;
+// Beyond this cosine between the nose and the top vector the frame is made
+// square again (the deck's tail hold leans it to about 0.31).
+inline constexpr double kTopLeanLimit = 0.5;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
 // the pitch).

@@ -2,6 +2,7 @@
 // contact, worked by hand.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "flight/ground_contact.h"
@@ -63,6 +64,56 @@ TEST_F(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, kPiT);
   EXPECT_NEAR(s.Body.PitchAngle, std::acos(-1) / 2, 1e-15);
+}
+
+// Beside the platform's edge the tail end rests on the deck, which turns
+// the nose down as far as the tail can reach; an aircraft passing the edge
+// far below the deck is left to its rates.
+TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
+  aircraft::AircraftData a;
+  a.TailHoldFlag = 1;
+  a.LaunchHeight = 1000;
+  FlightState s = Flying();
+  s.Setup.TailEndArm = 4;
+  s.Body.CourseDistance = 1;  // within TailEndArm - 1.5 of the edge
+  s.Body.NoseVector = {0, 1, 0};
+  s.Body.TopVector = {0, 0, 1};
+  s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the nose falls by a quarter
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25), 1e-12);
+
+  s.Body.NoseVector = {0, 1, 0};
+  s.Body.Altitude = 952;  // 48 m under it
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  EXPECT_EQ(s.Body.PitchAngle, 0);
+  s.Body.Altitude = 1000 - 0.06 + 4.5;  // above, out of the tail's reach
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  EXPECT_EQ(s.Body.PitchAngle, 0);
+}
+
+// The rates move the top vector as if it were square to the nose; bent far
+// toward it, the frame is squared again, and the bank, taken from the part
+// square to the nose, is what it was.
+TEST_F(Attitude, ATopVectorLeaningOnTheNoseIsSquaredAndKeepsTheBank) {
+  aircraft::AircraftData a;
+  FlightState s = Flying();
+  s.Body.NoseVector = {0, 1, 0};
+  const double len = std::sqrt(0.2 * 0.2 + 0.9 * 0.9 + 0.3 * 0.3);
+  s.Body.TopVector = {0.2 / len, -0.9 / len, 0.3 / len};  // 0.9 / len of it along the nose
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  const auto& n = s.Body.NoseVector;
+  const auto& t = s.Body.TopVector;
+  EXPECT_NEAR(n[0] * t[0] + n[1] * t[1] + n[2] * t[2], 0, 1e-15);
+  EXPECT_NEAR(std::hypot(t[0], t[1], t[2]), 1, 1e-15);
+  EXPECT_NEAR(s.Body.BankAngle, kPiT / 2 - std::atan(0.3 / 0.2), 1e-12);
+  EXPECT_EQ(s.Body.PitchAngle, 0);
+
+  // Leaning a little, as the deck's tail hold leaves it, the frame is left alone.
+  const double len2 = std::sqrt(0.2 * 0.2 + 0.4 * 0.4 + 0.9 * 0.9);
+  const std::array<double, 3> leaning = {0.2 / len2, 0.4 / len2, 0.9 / len2};
+  s.Body.TopVector = leaning;
+  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(s.Body.TopVector[i], leaning[i], 1e-15);
 }
 
 TEST_F(Attitude, AngleIntegratorBringsAnglesIntoRange) {
@@ -266,6 +317,44 @@ TEST_F(LaunchRun, TimeMarkAndTheRunnersGait) {
   for (int i = 0; i < 10; ++i) RunOnPlatform(s, r, a);
   EXPECT_EQ(s.Body.PitchAngle, a.LaunchPitch);
   EXPECT_EQ(s.Body.BankAngle, a.LaunchBank);
+}
+
+// The deck holds an aircraft at its height only: one that comes back over a
+// high deck's footprint far below it flies on.
+TEST_F(LaunchRun, OnThePlatformOnlyAtTheDecksHeight) {
+  aircraft::AircraftData a = Glider();
+  a.LaunchHeight = 1000;
+  FlightState s = Flying();
+  s.Body.CourseDistance = -3;
+  s.Body.GroundSpeed = 23.9;
+  s.Loads.LiftAccel = 0;
+  auto onPlatform = [&](double altitude) {
+    s.Body.Altitude = altitude;
+    return IsOnPlatform(s.Setup, s.Body, s.Loads, a);
+  };
+  EXPECT_TRUE(onPlatform(1000.18));
+  EXPECT_TRUE(onPlatform(996));
+  EXPECT_FALSE(onPlatform(952));
+  EXPECT_FALSE(onPlatform(1006));
+}
+
+TEST_F(MassAndBending, TheDeckPinsTheAltitudeOnlyAtItsHeight) {
+  aircraft::AircraftData a = Glider();
+  FlightState s = Flying();
+  s.Body.Distance = -5;
+  s.Body.VelZ = -4;
+  auto altitude = [&](double deck, double before) {
+    a.LaunchHeight = deck;
+    s.Body.Altitude = before;
+    UpdateAltitude(s.Loop, a, s.Body);
+    return s.Body.Altitude;
+  };
+  EXPECT_EQ(altitude(10, 10), 10.3);  // on the sloping deck
+  EXPECT_EQ(altitude(8, 6), 8.3);
+  EXPECT_EQ(altitude(11, 13), 11.3);
+  // From a 300 m deck, 9 m above the water under its footprint: falling on.
+  EXPECT_EQ(altitude(300, 9), 9 - 0.1);
+  EXPECT_EQ(altitude(20, 12), 12 - 0.1);
 }
 
 // The mark follows the aircraft while it is at the start, and stays once it

@@ -87,6 +87,57 @@ TEST(Propulsion, IdlePedalAndOverspeed) {
   EXPECT_EQ(s.Engine.PowerAvailable, 0);
 }
 
+// A pedalled propeller at rest in a 7.4 m/s flow, its last thrust negative:
+// the air drives it. One plain step would throw it to 50 times the speed at
+// which its pitch speed (6 m x 5/3 per second x n) meets the inflow.
+struct WindmillingPedals {
+  FlightState s;
+  aircraft::AircraftData a;
+  WindmillingPedals() {
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.EngineRating = 300;
+    s.Engine.Throttle = 0.1;
+    s.Engine.GovernorSetting = 1;
+    s.Engine.BoostFactor1 = s.Engine.BoostFactor2 = s.Engine.BoostFactor3 = 1;
+    s.Air.DensityRatio = 1;
+    s.Air.AirTemperature = 288.15;
+    s.Air.AirDensity = 1.225;
+    s.Body.AirSpeed = 7.4;
+    s.Engine.RatedRpm = 100.0 / 60;
+    s.Engine.PropellerAngle = 6;
+    s.Engine.PropellerDiameter = 3.2;
+    s.Engine.PropellerDiscArea = 7.82;
+    s.Engine.FlowFactor = 0.1;
+    s.Loop.StepsPerSecond = 40;
+    s.Engine.RotorSpeedRatio = 0;
+    s.Engine.SlipstreamSpeed = std::sqrt(0.9) * 7.4;
+    s.Engine.Thrust = 2 * 7.82 * 1.225 * s.Engine.SlipstreamSpeed * (s.Engine.SlipstreamSpeed - 7.4);
+  }
+};
+
+TEST(Propulsion, TheAirTurnsAPropellerOnlyUntilItsThrustVanishes) {
+  WindmillingPedals w;
+  FlightState& s = w.s;
+  ASSERT_LT(s.Engine.Thrust, 0);
+  RunPistonEngine(s, w.a);
+  const double engineShare = s.Engine.PowerAvailable * s.Engine.ChargeDensityRatio / 5 / 40;
+  EXPECT_GT(engineShare, 0);
+  EXPECT_NEAR(s.Engine.RotorSpeedRatio, 7.4 / 10 + engineShare, 1e-12);
+  // From there the pedals drive it on at a modest thrust (it was 500 kN).
+  for (int i = 0; i < 400; ++i) {
+    RunPistonEngine(s, w.a);
+    ASSERT_LT(s.Engine.RotorSpeedRatio, 2 * 7.4 / 10) << "step " << i;
+    ASSERT_LT(std::fabs(s.Engine.Thrust), 300) << "step " << i;
+  }
+
+  // A propeller turning near that speed settles by plain steps.
+  WindmillingPedals near;
+  near.s.Engine.RotorSpeedRatio = 0.7;
+  near.s.Engine.Thrust = -5;
+  RunPistonEngine(near.s, near.a);
+  EXPECT_EQ(near.s.Engine.RotorSpeedRatio, 0.7 + near.s.Engine.PowerBalance / 5 / 40);
+}
+
 TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
   FlightState j;
   j.Engine.EngineType = aircraft::EngineKind::Jet;
