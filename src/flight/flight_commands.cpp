@@ -12,8 +12,11 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   s.Pilot.WheelBrakeSetting = s.Pilot.WheelBrakeSetting < 0.1 ? (powered ? 0.5 : 0.15) : 0.0;
   // The gear's depth, not the support: on the platform the support is the
   // deck's, and releasing the brake there must not start the run again.
-  const bool start = (s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
-                     (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001);
+  // Once the aircraft has left its start the key only works the brake: a
+  // new run would throw the flight's time and record away.
+  const bool start = !s.Ground.StartLeft &&
+                     ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
+                      (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));
   if (!start) return false;
   if (a.LaunchHeight > 0.001) {
     r.RecordCount = 1;

@@ -13,8 +13,9 @@ namespace zarv::flight {
 
 // The take-off command (Enter, Space, numpad 5, a left click, joystick
 // button 0): toggles the wheel brake and, on the platform or when the brake
-// of an aircraft on its gear is released, starts the run. True when the run
-// was started (the screen then shows the in-flight menu).
+// of an aircraft on its gear is released, starts the run, but only while the
+// aircraft has not yet left its start. True when the run was started (the
+// screen then shows the in-flight menu).
 bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a);
 
 // Gear up or down; a light piston aircraft has a fixed gear.

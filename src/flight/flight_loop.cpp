@@ -235,9 +235,15 @@ bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, Lo
   return loop.FlightEnded;
 }
 
-void CheckRestWatchdog(LoopTiming& loop, BodyMotion& body) {
+bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
+
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body) {
   const double now = Timer();
-  if (body.GroundSpeed <= 1 && body.Distance >= 200 && body.CourseDistance >= 0) {
+  // Far out, or on the water anywhere once the aircraft has left its start:
+  // a hull's buoyancy can hold it above the surface, where the end tests
+  // never see it. One waiting at its start is left alone.
+  const bool away = body.Distance >= 200 || (ground.StartLeft && RestsOnWater(ground));
+  if (body.GroundSpeed <= 1 && away && body.CourseDistance >= 0) {
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
       loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
@@ -357,7 +363,7 @@ bool RunFlightPass(FlightLoop& f) {
     StepHeadUpDisplay(s, r, a, options);  // the frame draws the display again
     Call(seams.DrawFlightFrame);
   }
-  CheckRestWatchdog(s.Loop, s.Body);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   Call(seams.DoEvents);
   return true;
 }

@@ -61,7 +61,12 @@ void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, cons
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);
 
-// The rest watchdog of display steps.
-void CheckRestWatchdog(LoopTiming& loop, BodyMotion& body);
+// True when the hull floats or the gear stands on the water.
+bool RestsOnWater(const GroundState& ground);
+
+// The rest watchdog of display steps: ends a flight that has crept along at
+// 1 m/s or less for a minute, beyond 200 m or, once the aircraft has left
+// its start, on the water anywhere.
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body);
 
 }  // namespace zarv::flight

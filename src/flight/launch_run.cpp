@@ -16,9 +16,12 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
   const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
+  // A start from the surface stays at its start while its brake is held:
+  // settling onto the gear jolts it past 1 m/s for a moment.
+  const bool held = a.LaunchHeight == 0 && pilot.WheelBrakeSetting > 0.1;
   if (atStart) {
     ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
-  } else if (body.GroundSpeed >= 1) {
+  } else if (body.GroundSpeed >= 1 && !held) {
     ground.StartLeft = true;
   }
 }

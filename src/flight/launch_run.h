@@ -14,7 +14,7 @@ namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start at 1 m/s
-// or more.
+// or more (from the surface: with its brake released).
 void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
                     const aircraft::AircraftData& a, GroundState& ground);
 

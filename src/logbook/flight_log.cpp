@@ -223,11 +223,14 @@ namespace {
 
 std::string Compose(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
                     const LongTaskHooks& hooks, bool cp932) {
-  // A cancelled flight drops its last two samples; otherwise the log ends
-  // with the latest.
+  // A cancelled flight drops its last two samples, and any sample taken at
+  // or after the cancel that is still left (a light aircraft records on
+  // until it has slowed down); otherwise the log ends with the latest.
   int32_t last = r.RecordCount;
-  if (in.Altitude < -1000) {
-    last = r.RecordCount -= 2;
+  if (in.Altitude < kCancelledBelow) {
+    last = r.RecordCount - 2;
+    while (last >= 0 && last < kRecordCapacity && r.Samples[static_cast<size_t>(last)].Height < kCancelledBelow) --last;
+    r.RecordCount = last;
   } else if (in.LatestRow >= 0) {
     last = in.LatestRow;
   }

@@ -28,10 +28,16 @@ struct LongTaskHooks {
   std::function<double()> Seconds;
 };
 
+// The cancel and the rest watchdog set the height to -2000: a flight ended
+// so, and each sample taken at or after that, lies below this height.
+inline constexpr double kCancelledBelow = -1000;
+
 // What the writer needs besides the record and the outline.
 struct LogWriteInputs {
   std::string FlightSummary;  // line 1
-  double Altitude = 0;        // below -1000: cancelled, the last two samples are dropped
+  // Below kCancelledBelow: cancelled, the last two samples are dropped, and
+  // every sample at the cancel mark before them.
+  double Altitude = 0;
   double LaunchTime = 0;
   double LaunchSpeed = 0;     // above 10: the powered layout
   int EngineCount = 0;        // above 0: the engine trailer
@@ -43,9 +49,10 @@ struct LogWriteInputs {
 
 // The log text (UTF-8, CR LF line ends) of the record's rows 0..RecordCount
 // (0..LatestRow when that is given).
-// Changes the record as the program's writer does: RecordCount (cancelled),
-// Time shifted by the launch time, Bank brought into -180..180, the wing-tip
-// trail points filled, LogRowCount set (0 after a cancel through the hooks).
+// Changes the record as the program's writer does: RecordCount (cancelled:
+// the last row written), Time shifted by the launch time, Bank brought into
+// -180..180, the wing-tip trail points filled, LogRowCount set (0 after a
+// cancel through the hooks).
 std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
                              const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
 

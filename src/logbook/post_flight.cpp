@@ -55,7 +55,7 @@ std::string PilotNamePrompt(double distance, int place) {
 
 FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r, const aircraft::AircraftData& a,
                                  const std::string& dateTime) {
-  if (s.Body.Altitude < -1000) s.Loop.FlightTime = s.Loop.FlightTime - 0.1;
+  if (s.Body.Altitude < kCancelledBelow) s.Loop.FlightTime = s.Loop.FlightTime - 0.1;
   const FlightResult result =
       ComposeFlightResult(s.Body.Distance, a.AircraftName, a.LaunchHeading, a.WindSpeed, s.Loop.FlightTime, s.Ground.LaunchTime,
                           dateTime.empty() ? FlightDateTimeNow() : dateTime);

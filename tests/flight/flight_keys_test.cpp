@@ -262,6 +262,36 @@ TEST(FlightKeys, TakeoffKeyAgainDuringTheRunKeepsTheRun) {
   EXPECT_EQ(rolls.Keyboard.MenuItemCount, 6);
 }
 
+// Under way, the key only works the brake. Pressed twice as the gear meets
+// the water 3.9 km out, it started a new run: the jet stopped dead, the
+// time went back to 0.1 s and the record was thrown away (or, a little
+// earlier, the jet sat on the water until the watchdog ended it).
+TEST(FlightKeys, TakeoffKeyUnderWayOnlyWorksTheBrake) {
+  aircraft::AircraftData jet = testing::DataAircraft("TestJet.brd");
+  jet.WindSpeed = 10;
+  for (const char* keys : {"0.5:Return,5:G,74.95:Return,75.15:Return", "0.5:Return,5:G,74.9:Return,75.1:Return"}) {
+    HeadlessFlight f(jet, *ParseKeyScript(keys));
+    EXPECT_EQ(f.Fly(0), "water") << keys;
+    EXPECT_GT(f.State.Loop.FlightTime, 74) << keys;
+    EXPECT_NEAR(f.State.Body.Distance, 3960.8, 1) << keys;
+    EXPECT_GT(f.Record.RecordCount, 1400) << keys;
+  }
+
+  // Standing on its gear again after it has left its start: no new run.
+  FlightState s;
+  auto r = std::make_unique<FlightRecord>();
+  r->RecordCount = 500;
+  s.Loop.FlightTime = 60;
+  s.Pilot.WheelBrakeSetting = 0.5;
+  s.Ground.GearContactDepth = 0.05;
+  s.Ground.StartLeft = true;
+  KeyboardState k;
+  EXPECT_EQ(RunTakeoffCommand(s, *r, jet, k, 10), TakeoffOutcome::Toggled);
+  EXPECT_EQ(s.Pilot.WheelBrakeSetting, 0);
+  EXPECT_EQ(s.Loop.FlightTime, 60);
+  EXPECT_EQ(r->RecordCount, 500);
+}
+
 TEST(KeyScript, ParsesAndRepeatsHeldKeys) {
   std::string error;
   const auto keys = ParseKeyScript("0.5:Return,2+0.2:Up,3:a,4:F10,5:8", &error);

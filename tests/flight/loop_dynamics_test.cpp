@@ -381,7 +381,9 @@ TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
   a.LaunchSpeed = 50;
   s = Flying();
   EXPECT_EQ(mark(1, 96, 0.001, 0.5), 1);
-  EXPECT_EQ(mark(1.5, 96, 0.5, 0), 1);
+  EXPECT_EQ(mark(1.2, 96, 1.3, 0.5), 1);  // settling onto its gear, braked
+  EXPECT_EQ(mark(1.3, 96, 0.02, 0.5), 1.3);
+  EXPECT_EQ(mark(1.5, 96, 0.5, 0), 1.3);
   EXPECT_EQ(mark(1.6, 96, 0.6, 0.5), 1.6);
   EXPECT_EQ(mark(2, 96, 1.5, 0), 1.6);
   EXPECT_EQ(mark(40, 500, 0.5, 0.5), 1.6);  // landed and braked to a stop

@@ -8,6 +8,7 @@
 #include "flight/flight_loop.h"
 #include "flight/flight_record.h"
 #include "flight/headless_flight.h"
+#include "flight/key_script.h"
 #include "flight/loop_fixture.h"
 #include "flight/translation.h"
 #include "platform/runtime/numeric.h"
@@ -286,14 +287,14 @@ TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   s.Body.Distance = s.Body.CourseDistance = 250;
   s.Loop.FlightTime = 150;
   s.Body.Altitude = 0.5;
-  CheckRestWatchdog(s.Loop, s.Body);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Loop.WatchdogMark, 100.0);
   s.Body.GroundSpeed = 0.8;
   clock.Advance(59000);
-  CheckRestWatchdog(s.Loop, s.Body);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Body.Altitude, 0.5);
   clock.Advance(1500);
-  CheckRestWatchdog(s.Loop, s.Body);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
   EXPECT_EQ(s.Loop.EndCause, static_cast<int16_t>(FlightEndCause::Watchdog));
 
@@ -301,14 +302,58 @@ TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
   FlightState early = s;
   early.Body.Altitude = 0.5;
   early.Loop.FlightTime = 100;
-  CheckRestWatchdog(early.Loop, early.Body);
+  CheckRestWatchdog(early.Loop, early.Ground, early.Body);
   EXPECT_EQ(early.Body.Altitude, 0.5);
   early.Loop.FlightTime = 150;
   early.Body.CourseDistance = -1;
   clock.Advance(100000);
-  CheckRestWatchdog(early.Loop, early.Body);
+  CheckRestWatchdog(early.Loop, early.Ground, early.Body);
   EXPECT_EQ(early.Body.Altitude, 0.5);
   EXPECT_EQ(early.Loop.WatchdogMark, 260.5);
+}
+
+// A hull's buoyancy holds it above the surface, where the end test of the
+// water never sees it: nose-down and 196 m out, it lay there for four hours
+// until it had drifted past 200 m. A start from the surface waiting on its
+// gear is not at rest on the water.
+TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
+  std::vector<std::string> lines = testing::SampleLines("Super ZarvⅣ");
+  testing::SetField(lines, 30, "300");
+  testing::SetField(lines, 46, "0");
+  HeadlessFlight f(testing::FromLines(lines),
+                   *ParseKeyScript("0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,"
+                                   "2.68:Left,4.17:Left,5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,"
+                                   "9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,11.56+3.14:Left,12.23+2.03:Up,"
+                                   "13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period"));
+  EXPECT_EQ(f.Fly(400), "watchdog");
+  EXPECT_LT(f.State.Loop.FlightTime, 160);
+  EXPECT_NEAR(f.State.Body.Distance, 196.4, 0.5);
+
+  HeadlessFlight waits(testing::Powered(Engine::Jet, 0), *ParseKeyScript("1:A"));
+  EXPECT_EQ(waits.Fly(250), "limit");
+  EXPECT_GT(waits.State.Ground.GearContactDepth, 0);
+
+  // Once it has left its start the hull or the gear on the water arms the
+  // watchdog at any distance; before, only far out.
+  ManualClock clock(100000);
+  SetClockSource(&clock);
+  FlightState s;
+  s.Body.GroundSpeed = 0.3;
+  s.Body.Distance = s.Body.CourseDistance = 50;
+  s.Loop.FlightTime = 150;
+  s.Ground.GearContactDepth = 0.02;
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
+  clock.Advance(61000);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
+  EXPECT_EQ(s.Body.Altitude, 0);  // waiting at its start
+  s.Ground.StartLeft = true;
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
+  EXPECT_EQ(s.Body.Altitude, 0);  // the minute starts now
+  clock.Advance(61000);
+  s.Ground.GearContactDepth = 0;
+  s.Ground.BodyBottomHeight = -0.01;
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
+  EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
 }
 
 // The monotonic clock passes 2^31 ms after 24 days up: the second's mark and

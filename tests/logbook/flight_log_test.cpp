@@ -223,6 +223,39 @@ TEST(FlightLogWriter, ShortCancelledAndOutOfRangeCases) {
   EXPECT_EQ(r->LogRowCount, 0);
 }
 
+// A light aircraft records on after the cancel until it has slowed down:
+// every row at the cancel's height goes, not only the last two, and the
+// record keeps no row past the log's.
+TEST(FlightLogWriter, ACancelledLogEndsBeforeTheCancel) {
+  LogWriteInputs in;
+  in.FlightSummary = "s";
+  in.LaunchSpeed = 8;
+  in.Altitude = -2000;
+  auto r = TimedRecord(12);
+  for (int32_t i = 0; i <= 12; ++i) r->Row(i).Height = i < 8 ? 5.0 : -2000.0;
+  std::vector<std::string> lines = SplitLines(ComposeFlightLog(in, *r, {}));
+  EXPECT_EQ(lines[1], " 7,'=データ行数");
+  EXPECT_EQ(lines[11].substr(0, 12), "0.35, 0, 5, ");  // row 7, the last before the cancel
+  EXPECT_EQ(lines[12], "機体各部の座標");
+  EXPECT_EQ(r->RecordCount, 7);
+  EXPECT_EQ(r->LogRowCount, 7);
+
+  // Cancelled with no row at the mark: the last two go, as before; a flight
+  // that ended in the water keeps a row below the deck's height.
+  r = TimedRecord(12);
+  EXPECT_EQ(SplitLines(ComposeFlightLog(in, *r, {}))[1], " 10,'=データ行数");
+  r = TimedRecord(12);
+  r->Row(12).Height = -2000;
+  in.Altitude = -0.3;
+  EXPECT_EQ(SplitLines(ComposeFlightLog(in, *r, {}))[1], " 12,'=データ行数");
+
+  // Nothing left before the mark: an empty log, no row read past row 0.
+  r = TimedRecord(3);
+  for (int32_t i = 0; i <= 3; ++i) r->Row(i).Height = -2000;
+  in.Altitude = -2000;
+  EXPECT_EQ(SplitLines(ComposeFlightLog(in, *r, {}))[1], "-1,'=データ行数");
+}
+
 TEST(FlightLogWriter, BankAnglesAreNormalisedByRemainder) {
   EXPECT_EQ(NormaliseBank(190), -170);
   EXPECT_EQ(NormaliseBank(540), 180);

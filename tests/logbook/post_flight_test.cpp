@@ -154,6 +154,30 @@ TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {
   EXPECT_TRUE(ListFiles(ProgramPath("\\FlightData"), "*").empty());
 }
 
+// Cancelled in the air, a light aircraft records on at the cancel's height
+// until it has slowed down; dropping the last two samples left a row at
+// -2000 m at the end of the filed log.
+TEST_F(PostFlightRun, ACancelledFlightFilesNoRowAtTheCancel) {
+  aircraft::AircraftData a;
+  ASSERT_TRUE(aircraft::LoadAircraftData(kAircraftDir + "Marden98.brd", a));
+  flight::HeadlessFlight f(
+      a, *flight::ParseKeyScript("0.33:Up,0.45+0.64:A,1.13:Return,1.46+0.39:Left,2.87+0.24:Right,4.84:Escape,6.84+0.78:Down"));
+  ASSERT_EQ(f.Fly(0), "cancel");
+  RankingState ranking;
+  const PostFlightOutcome out = Run(f, "Marden98.csv", ranking);
+  ASSERT_TRUE(out.LogWritten);
+  EXPECT_EQ(out.Result.FlightSummary.substr(0, 10), "7.88m by M");
+  // The count line promises the rows the file holds; the last is the
+  // sample before the cancel.
+  const std::vector<std::string> lines =
+      testing::SplitLines(Bytes(ProgramPath("\\FlightData\\" + out.Filing.FiledName)));
+  ASSERT_GT(lines.size(), 60u);
+  const int32_t n = CLng(Val(lines[1]));
+  ASSERT_GT(n, 50);
+  EXPECT_EQ(lines[static_cast<size_t>(n) + 4].substr(0, 20), "1.20, 7.534, 9.367, ");
+  EXPECT_EQ(lines[static_cast<size_t>(n) + 5].find(','), std::string::npos);  // the rows end there
+}
+
 TEST_F(PostFlightRun, AFailedLogWriteFilesNothingAndSaysSo) {
   auto f = Flown("Marden7.brd");
   ASSERT_TRUE(MakeDir(Path("FlightData")));
