@@ -29,7 +29,7 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
                          const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body) {
   if (body.GroundSpeed < 0.01 && pilot.WheelBrakeSetting > 0) body.YawRate = 0;
-  if (body.CourseDistance < 0) {
+  if (body.CourseDistance < 0 && AtDeckHeight(body.Altitude, a.LaunchHeight)) {
     body.YawRate = 0;
     body.PitchRate = 0;
     body.RollRate = 0;

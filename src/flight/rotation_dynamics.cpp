@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/launch_run.h"
 #include "flight/memo_math.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
@@ -166,13 +167,15 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
   const double p = body.RollRate, q = body.PitchRate, r = body.YawRate;
 
   const std::array<double, 3> nose0 = body.NoseVector;
-  const bool nearEdge = body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0;
+  const bool nearEdge = body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0 &&
+                        AtDeckHeight(body.Altitude, a.LaunchHeight);
   // The tail end rests on the sloping deck, where it can reach it: an
-  // aircraft far below or above the deck is not turned toward it.
+  // aircraft far below or above the deck is not turned toward it, and the
+  // deck never snaps the nose by more than a few degrees in one step.
   const double tailOnDeck =
       nearEdge ? std::sin(a.LaunchPitch) - ((a.LaunchHeight - body.CourseDistance * 0.06) - body.Altitude) / setup.TailEndArm
                : 0.0;
-  if (nearEdge && std::fabs(tailOnDeck) <= 1) {
+  if (nearEdge && std::fabs(tailOnDeck) <= 1 && std::fabs(tailOnDeck - nose0[2]) <= kTailHoldReach) {
     body.NoseVector[2] = tailOnDeck;
   } else {
     body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
@@ -238,7 +241,10 @@ void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTable
 
 void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                        const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
-  if (body.CourseDistance > 0 && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
+  // Over the deck's footprint but far from its height the aircraft flies
+  // free, as it does beyond the edge.
+  const bool clearOfDeck = body.CourseDistance > 0 || !AtDeckHeight(body.Altitude, a.LaunchHeight);
+  if (clearOfDeck && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
     IntegrateAttitudeVectors(setup, loop, a, body, memo);
   } else {
     IntegrateAttitudeAngles(loop, body, memo);

@@ -15,6 +15,9 @@ inline constexpr double kYawRateLimit = 13;
 // Beyond this cosine between the nose and the top vector the frame is made
 // square again (the deck's tail hold leans it to about 0.31).
 inline constexpr double kTopLeanLimit = 0.5;
+// The most the deck's tail hold moves the nose's height component in one
+// step (a start from a high deck takes about 0.12, the run along it 0.02).
+inline constexpr double kTailHoldReach = 0.15;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
 // the pitch).

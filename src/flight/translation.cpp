@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/launch_run.h"
 #include "flight/memo_math.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
@@ -64,7 +65,8 @@ void UpdateVerticalVelocity(FlightState& s) {
 }
 
 bool UsesSurfaceTranslation(const BodyMotion& body, const AirData& air, const aircraft::AircraftData& a) {
-  return air.SupportAccel > 0 || body.Altitude < 1 || (a.LaunchHeight > 1 && body.CourseDistance <= 0);
+  return air.SupportAccel > 0 || body.Altitude < 1 ||
+         (a.LaunchHeight > 1 && body.CourseDistance <= 0 && AtDeckHeight(body.Altitude, a.LaunchHeight));
 }
 
 void TranslateInFreeFlight(FlightState& s) {

@@ -76,19 +76,22 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   FlightState s = Flying();
   s.Setup.TailEndArm = 4;
   s.Body.CourseDistance = 1;  // within TailEndArm - 1.5 of the edge
-  s.Body.NoseVector = {0, 1, 0};
-  s.Body.TopVector = {0, 0, 1};
-  s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the nose falls by a quarter
+  const double y = std::sqrt(1 - 0.2 * 0.2);
+  s.Body.NoseVector = {0, y, -0.2};
+  s.Body.TopVector = {0, 0.2, y};
+  s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the tail holds the nose at -0.25
   IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
-  EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25), 1e-12);
+  EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
-  s.Body.NoseVector = {0, 1, 0};
-  s.Body.Altitude = 952;  // 48 m under it
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
-  EXPECT_EQ(s.Body.PitchAngle, 0);
-  s.Body.Altitude = 1000 - 0.06 + 4.5;  // above, out of the tail's reach
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
-  EXPECT_EQ(s.Body.PitchAngle, 0);
+  // Level, a metre under it, the deck would snap the nose down a quarter in
+  // one step; 3.5 m above it, up by 0.875; 48 m under it, out of reach.
+  for (const double altitude : {1000 - 0.06 - 1, 1000 - 0.06 + 3.5, 952.0, 1000 - 0.06 + 4.5}) {
+    s.Body.NoseVector = {0, 1, 0};
+    s.Body.TopVector = {0, 0, 1};
+    s.Body.Altitude = altitude;
+    IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+    EXPECT_EQ(s.Body.PitchAngle, 0) << altitude;
+  }
 }
 
 // The rates move the top vector as if it were square to the nose; bent far
@@ -336,6 +339,45 @@ TEST_F(LaunchRun, OnThePlatformOnlyAtTheDecksHeight) {
   EXPECT_TRUE(onPlatform(996));
   EXPECT_FALSE(onPlatform(952));
   EXPECT_FALSE(onPlatform(1006));
+}
+
+// Over the deck's footprint far under a high deck the aircraft flies free:
+// its rates are not stopped nor its pitch set to the launch pitch, it is not
+// carried as on a surface, and its attitude comes from its vectors.
+TEST_F(LaunchRun, OverTheDeckFarFromItsHeightNothingIsHeld) {
+  aircraft::AircraftData a = Glider();
+  a.LaunchHeight = 1000;
+  a.LaunchPitch = 0.1;
+  FlightState s = Flying();
+  s.Body.CourseDistance = -3;
+  s.Body.GroundSpeed = 23.9;
+  auto fly = [&](double altitude) {
+    s.Body.Altitude = altitude;
+    s.Body.RollRate = 0.3;
+    s.Body.PitchRate = -0.2;
+    s.Body.YawRate = 0.1;
+    s.Body.PitchAngle = -0.9;
+    s.Body.PitchSin = std::sin(-0.9);
+    s.Body.PitchCos = std::cos(-0.9);
+    s.Body.NoseVector = {0, s.Body.PitchCos, s.Body.PitchSin};
+    s.Body.TopVector = {0, -s.Body.PitchSin, s.Body.PitchCos};
+    s.Body.TopVectorRate = {7, 7, 7};
+    HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, a, s.Body);
+    const bool surface = UsesSurfaceTranslation(s.Body, s.Air, a);
+    PropagateAttitude(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
+    return surface;
+  };
+  EXPECT_FALSE(fly(952));
+  EXPECT_EQ(s.Body.PitchRate, -0.2);
+  EXPECT_EQ(s.Body.RollRate, 0.3);
+  EXPECT_NE(s.Body.TopVectorRate[0], 7);  // turned by its vectors
+  EXPECT_LT(s.Body.PitchAngle, -0.9);
+
+  EXPECT_TRUE(fly(1000.1));  // on the deck: held
+  EXPECT_EQ(s.Body.PitchRate, 0);
+  EXPECT_EQ(s.Body.RollRate, 0);
+  EXPECT_EQ(s.Body.TopVectorRate[0], 7);
+  EXPECT_EQ(s.Body.PitchAngle, 0.1);
 }
 
 TEST_F(MassAndBending, TheDeckPinsTheAltitudeOnlyAtItsHeight) {
