@@ -98,7 +98,7 @@ struct Pass {
   std::array<double, 3> Velocity{};
   int32_t RecordCount = 0;
   bool InTheAir = false;
-  bool NearDeck = false;  // over its footprint or within 10 m of its edge
+  bool NearDeck = false;  // within 10 m of the deck's edge and of its height
 };
 
 Pass Look(const flight::FlightState& s, const flight::FlightRecord& r, double launchHeight) {
@@ -115,7 +115,7 @@ Pass Look(const flight::FlightState& s, const flight::FlightRecord& r, double la
   bool wingClear = true;
   for (int k = 1; k <= 6; ++k) wingClear = wingClear && s.Wing.Panels[static_cast<size_t>(k)].PanelHeight > 0;
   p.InTheAir = b.Altitude > 1.5 && wingClear && !onDeck;
-  p.NearDeck = b.CourseDistance < 10;
+  p.NearDeck = b.CourseDistance < 10 && std::fabs(b.Altitude - launchHeight) < 10;
   return p;
 }
 
