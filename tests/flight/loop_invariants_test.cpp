@@ -135,7 +135,9 @@ TEST(FlightLoopInvariants, SlowSpinsFromHeightEndInTheWater) {
     }
     EXPECT_EQ(f->EndWord(), "water");
     EXPECT_LT(fastest, 77);  // a free fall from 300 m
-    EXPECT_LT(f->State.Body.Distance, 1000);
+    // Recovered over the deck's footprint, far under the deck, they glide on
+    // from what height is left: no farther than such a glide.
+    EXPECT_LT(f->State.Body.Distance, 4000);
   }
 }
 
