@@ -49,6 +49,10 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     if (message) *message = kChooseAircraftMessage;
     return false;
   }
+  if (name.find_first_of("\r\n") != std::string::npos) {
+    if (message) *message = std::string(kLineBreakFileNameMessage) + "\r\n" + name;
+    return false;
+  }
   const std::string path = JoinPath(folder, name);
   aircraft::AircraftData loaded;
   std::string why;
@@ -71,7 +75,7 @@ RegistrationCheck CheckRegistrationName(const std::string& folder, const std::st
   if (trimmed.empty() || name == "*.brd") return RegistrationCheck::Invalid;
   // A plain file name only: no way out of the shown folder. ".." inside a
   // name ("my..plane.brd") is harmless; as a whole component it is not.
-  if (name.find_first_of("/\\*?") != std::string::npos || IsParentComponent(name))
+  if (name.find_first_of("/\\*?\r\n") != std::string::npos || IsParentComponent(name))
     return RegistrationCheck::Invalid;
   const std::string target = JoinPath(folder, name);
   if (SamePath(target, aircraft::HandOverPath())) return RegistrationCheck::Invalid;

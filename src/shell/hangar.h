@@ -15,6 +15,9 @@ namespace zarv::shell {
 inline constexpr const char* kChooseAircraftMessage = "機体を選んで下さい。";
 inline constexpr const char* kInvalidFileNameMessage = "ファイル名が無効です。";
 inline constexpr const char* kUnreadableAircraftMessage = "機体ファイルを読み込めません。";
+// Followed by the name of a file whose name holds a line break: the
+// settings keep the name on a line of its own.
+inline constexpr const char* kLineBreakFileNameMessage = "ファイル名に改行が含まれているため、この機体は選べません。";
 // Followed by the path of the file that could not be written.
 inline constexpr const char* kHandOverWriteFailedMessage = "機体データを保存できませんでした。";
 

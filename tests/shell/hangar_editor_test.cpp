@@ -48,6 +48,14 @@ TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
     EXPECT_EQ(message, kChooseAircraftMessage);
     EXPECT_EQ(Shell().SelectedFileName, bad);
   }
+  // A listed file whose name holds a line break would shift the settings'
+  // later lines: refused by name, the settings as they were.
+  ASSERT_TRUE(WriteTextLines(Path("Data/a\nb.brd"), lines));
+  EXPECT_FALSE(SelectAircraft(Path("Data"), "a\nb.brd", ListFiles(Path("Data"), "*.brd"), aircraft::Aircraft(),
+                              CurrentSettings(), Shell(), &message));
+  EXPECT_EQ(message, std::string(kLineBreakFileNameMessage) + "\r\na\nb.brd");
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "Padded.brd");
+  EXPECT_EQ(CheckRegistrationName(Path("Data"), "c\rd.brd"), RegistrationCheck::Invalid);
   // A listed but empty file is refused rather than flown as a zero aircraft.
   WriteBytes(Path("Data/Empty.brd"), "");
   EXPECT_FALSE(SelectAircraft(Path("Data"), "Empty.brd", ListFiles(Path("Data"), "*.brd"),
