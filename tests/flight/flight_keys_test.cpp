@@ -361,5 +361,82 @@ TEST(WindSound, LevelsOnWaterAndInFlight) {
   EXPECT_EQ(PackWaveVolume(1, 2), 2u * 65536 + 1);
 }
 
+// The airborne levels of each engine kind, worked by hand at a user's volume
+// of 40000: the light aircraft's airflow (each side of its smaller term), the
+// piston's slipstream (faster and slower than the aircraft), the jet's and the
+// rocket's engine share; the recorded ratio is (3 E^2 + W) / 2.
+TEST(WindSound, AirborneLevelsOfEachEngineKind) {
+  using aircraft::EngineKind;
+  const struct Case {
+    const char* name;
+    EngineKind kind;
+    double launch, V, Vs, beta, P, Cd, G, M, q, thrust, ab, abMax, classNumber;
+    double c1, c2, c3;  // rocket thrusters
+    int32_t left, right;
+    double ratio, engine;
+  } cases[] = {
+      // W = (9 (P^3 + 1) |Vs^2 - V^2| + min(4, 24.47) + 50) rho / M S 0.05 = 243.189 / 1000
+      {"light", EngineKind::None, 8, 10, 11, 0.3, 0.1, 0.3, 0, 500, 0, 0, 1, 1, 0, 0, 0, 0, 12602, 6853, 0.1215945, 0},
+      // the other term the smaller: min(28, 20); W = 259.189 / 1000
+      {"light, sideslip term", EngineKind::None, 8, 10, 11, 0, 0.1, 1.5, 0, 500, 0, 0, 1, 1, 0, 0, 0, 0, 10368, 10368,
+       0.1295945, 0},
+      // k = 1: W = 0.25 sqrt((1.0 x 1600 + 300 x 0.1 x 10 x 1) / 1900) = 0.25
+      {"piston, slipstream faster", EngineKind::Piston, 150, 30, 40, -0.2, 0.2, 0.5, 0.3, 1900, 0, 0, 1, 1, 0, 0, 0, 0,
+       8013, 11987, 0.125, 0},
+      // k = 5: W = 0.25 sqrt((1.0 x 400 + 300 x 0.1 x 10 x 5) / 1900) = 0.25
+      {"piston, slipstream slower", EngineKind::Piston, 150, 30, 20, 0, 0.2, 0.5, 0.3, 1900, 0, 0, 1, 1, 0, 0, 0, 0,
+       10000, 10000, 0.125, 0},
+      // W = 0.1 sqrt(0.02 x 20000 x (3 x 0.5 + 1) / 90000^0.667) = 0.0704304;
+      // x = (40000 + 10000) / 2 / 50000 = 0.5, E = 1.3 x 0.5^1.3 = 0.5279641
+      {"jet", EngineKind::Jet, 150, 500, 0, 0.1, 0.3, 0.7, 0.5, 90000, 20000, 40000, 1, 1, 90, 0, 0, 0, 24217, 23655,
+       0.4533343, 0.5279641},
+      // afterburner 4 of 2: x = (80000 / 2 + 10000) / 2 / 50000 / 2 = 0.25;
+      // E = 1.3 x 0.25^1.3 x sqrt(45 / 90) = 0.1516179
+      {"jet, afterburner", EngineKind::Jet, 150, 500, 0, 0, 0.3, 0.7, 0.5, 90000, 20000, 80000, 4, 2, 45, 0, 0, 0, 8882,
+       8882, 0.0696972, 0.1516179},
+      // W = 0.1 sqrt(0.02 x 20000 x 1.0 / 10000^0.667) = 0.0926894; thrusters
+      // 20000 of 20000: E = 1.5, each side held at the user's volume
+      {"rocket, thrusters", EngineKind::Rocket, 150, 300, 0, 0, 0.3, 0.7, 0, 10000, 20000, 0, 1, 1, 0, 10000, -6000,
+       4000, 40000, 40000, 3.4213447, 1.5},
+      // thrust 20000 / 10000 kg / 10 = 0.2: E = 1.5 x 0.2^0.7 = 0.4861970
+      {"rocket, thrust", EngineKind::Rocket, 150, 300, 0, -0.1, 0.3, 0.7, 0, 10000, 20000, 20000, 1, 1, 0, 0, 0, 0, 22785,
+       23526, 0.4009259, 0.4861970},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FlightState s;
+    aircraft::AircraftData a;
+    a.LaunchSpeed = c.launch;
+    a.EngineCount = c.kind == EngineKind::None ? 0 : 1;
+    a.ParasiteDragArea = c.P;
+    a.WingArea = 10;
+    s.Engine.EngineType = c.kind;
+    s.Body.Altitude = 100;
+    s.Body.AirSpeed = c.V;
+    s.Engine.SlipstreamSpeed = c.Vs;
+    s.Air.Sideslip = c.beta;
+    s.Air.TotalDragArea = c.Cd;
+    s.Air.AirDensity = 1.0;
+    s.Air.DynamicPressure = c.q;
+    s.Ground.GearExtension = c.G;
+    s.Masses.DryMass = c.M;
+    s.Engine.PropellerDiscArea = 0.1;
+    s.Engine.Thrust = c.thrust;
+    s.Engine.AfterburnerLevel = c.ab;
+    s.Engine.AfterburnerMax = c.abMax;
+    s.Engine.EngineRating = 50000;
+    s.Engine.EngineNoiseLevel = c.classNumber;
+    s.Controls.CasPitchMoment = c.c1;
+    s.Controls.CasRollMoment = c.c2;
+    s.Controls.CasYawMoment = static_cast<int32_t>(c.c3);
+    const WindSoundLevels l = ComputeWindSound(s, a, 40000);
+    EXPECT_EQ(l.Left, c.left);
+    EXPECT_EQ(l.Right, c.right);
+    EXPECT_NEAR(l.Ratio, c.ratio, 1e-7);
+    EXPECT_NEAR(l.EngineLevel, c.engine, 1e-7);
+    EXPECT_TRUE(l.EngineLevelSet);
+  }
+}
+
 }  // namespace
 }  // namespace zarv::flight

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <thread>
 
+#include "flight/flight_record.h"
 #include "platform/devices/sound.h"
 #include "platform/devices/sound_mixer.h"
 #include "platform/ui/keys.h"
@@ -194,6 +195,36 @@ TEST_F(FlightSoundTest, WindLevelRisesWithTheAirspeed) {
   EXPECT_GT(fast, 2 * slow);
   EXPECT_GT(fast / static_cast<double>(third), 1000);  // audible, not a trace
   EXPECT_EQ(MixerVolume(), 0xFFFFFFFFu);  // the end of the flight gave the volume back
+}
+
+// The level the loop sets reaches the wave output (the 1 + sin(beta) side
+// in the low half) and, as its ratio, the recorded sample that the log's
+// wind-noise column and the replay take. A light aircraft at 10 m/s with a
+// slipstream of 11 m/s, slipping 0.3 rad: W = 0.243189, worked by hand.
+TEST_F(FlightSoundTest, TheLevelGoesToTheWaveAndToTheRecord) {
+  waveOutSetVolume(WAVE_MAPPER, 0x9C409C40u);  // 40000 a side
+  OpenMarden(1);
+  FlightFrame& f = FlightScreenForm();
+  shell::CurrentSettings().SoundOn = 1;
+  flight::FlightState& s = flight::State();
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  a.ParasiteDragArea = 0.1;
+  a.WingArea = 10;
+  s.Body.Altitude = 100;
+  s.Body.CourseDistance = 50;
+  s.Body.AirSpeed = 10;
+  s.Engine.SlipstreamSpeed = 11;
+  s.Air.Sideslip = 0.3;
+  s.Air.TotalDragArea = 0.3;
+  s.Air.AirDensity = 1.0;
+  s.Masses.DryMass = 500;
+  f.Screen().Seams.UpdateWindSound();
+  EXPECT_EQ(MixerVolume(), 6853u * 65536 + 12602);
+  EXPECT_NEAR(f.Screen().SoundVolumeRatio, 0.1215945, 1e-7);
+  s.Loop.StepCounter = 0;
+  flight::Record().RecordCount = 5;
+  flight::RecordFlightSample(s, flight::Record(), a, f.Screen().Options);
+  EXPECT_NEAR(flight::Record().Row(5).WindNoiseVolume, 0.1215945, 1e-7);
 }
 
 // The flight screen played through SDL's disk driver: what would reach the

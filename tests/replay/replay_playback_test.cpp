@@ -130,6 +130,39 @@ TEST_F(ReplayPlayback, SpeedLimitsAtTheEndsOfTheRecord) {
   EXPECT_EQ(p.State.Position, 1.0);
 }
 
+// A step moves one sample and pauses, with the click of the transition
+// sound; nothing moves once the replay has ended (position 0 or less), and
+// a step back needs a position above the first sample.
+TEST_F(ReplayPlayback, StepsMoveOneSampleEachWay) {
+  const struct {
+    bool forward;
+    double from, speed, to, speedAfter;
+    int clicks;
+  } cases[] = {
+      {true, 100, 1, 101, 0, 1},   {true, 100.5, -8, 101.5, 0, 1}, {true, 1, 0, 2, 0, 1},
+      {true, 0, 0, 0, 0, 0},       {true, -0.5, 1, -0.5, 1, 0},    {false, 100, 1, 99, 0, 1},
+      {false, 2, 8, 1, 0, 1},      {false, 1, 1, 1, 1, 0},         {false, -0.5, 1, 0, 1, 0},
+  };
+  ReplayFixture f(400);
+  ReplayPlayer& p = f.Open(5, 5, 1);
+  int clicks = 0;
+  p.Sounds.PlayTransition = [&] { ++clicks; };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << (c.forward ? "forward from " : "back from ") << c.from);
+    clicks = 0;
+    p.State.Position = c.from;
+    p.State.Speed = c.speed;
+    if (c.forward) {
+      p.StepForward();
+    } else {
+      p.StepBack();
+    }
+    EXPECT_EQ(p.State.Position, c.to);
+    EXPECT_EQ(p.State.Speed, c.speedAfter);
+    EXPECT_EQ(clicks, c.clicks);
+  }
+}
+
 TEST_F(ReplayPlayback, FrameRateIsNeverMeasuredOverNoTime) {
   ReplayFixture f;
   f.Flight.Loop.StepCounter = 7;  // left so by the flight

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
@@ -281,6 +282,31 @@ TEST_F(ReplayScreen, UnloadsReachingEachOtherEnd) {
   EXPECT_EQ(flightUnloads, 1);
   EXPECT_EQ(Vedeo().Player(), nullptr);
   flightScreen_.OnUnload = nullptr;
+}
+
+// The arrow keys step the paused replay one sample each way; back stops at
+// the first sample, and a step past the last is taken back by the next frame.
+TEST_F(ReplayScreen, ArrowKeysStepOneSampleEachWay) {
+  ReplayFixture f(400);
+  std::vector<double> seen;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayPlayer& p = *Vedeo().Player();
+    auto press = [&](int key) {
+      Vedeo().Form_KeyDown(key, 0);
+      seen.push_back(p.State.Position);
+    };
+    if (frame == 2) {
+      for (int key : {vbKeyRight, vbKeyRight, vbKeyLeft, vbKeyLeft, vbKeyLeft}) press(key);
+      p.State.Position = 399;
+      press(vbKeyRight);
+    }
+    if (frame == 3) {
+      seen.push_back(p.State.Position);
+      Vedeo().Command1_Click();
+    }
+  });
+  OpenReplay(link);
+  EXPECT_EQ(seen, (std::vector<double>{2, 3, 2, 1, 1, 400, 399}));
 }
 
 TEST_F(ReplayScreen, MissingSkyBitmapGivesAPlainBackground) {

@@ -296,6 +296,58 @@ TEST_F(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
   EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 0);
 }
 
+// The telling points of the scenery table: the deck falls 0.6 m from its
+// rear edge to its front, the shore runs from point 5 round the lake to
+// point 25 (which repeats point 0), and 26 to 28 repeat three prism
+// corners. The sun stands in the south, 70 degrees up, both angles over 57.3.
+TEST_F(Scene, TellingPointsAndTheSun) {
+  SceneGeometry g;
+  InitSceneGeometry(500, 8, 0, g);
+  const struct {
+    std::size_t i;
+    double x, y, z;
+  } points[] = {{0, 127, -93, 0},       {1, 1.2, -6.9, 10.6},   {2, -6.9, -2.1, 10.0},  {3, -1.3, 6.9, 10.0},
+                {4, 6.9, 2.1, 10.6},    {5, 132.3, -88.3, 0},   {6, 250, 100, 0},       {9, 13, 385, 0},
+                {10, -113, 640, 0},     {11, 7800, 18600, 0},   {14, -1800, 31800, 0},  {17, -24000, -6800, 0},
+                {19, -29000, -22500, 0}, {20, -26800, -29200, 0}, {24, -1, -297, 0},    {25, 127, -93, 0},
+                {26, 15, 458, 0},       {27, 0, 450, 0},        {28, -15, 480, 0}};
+  for (const auto& p : points) {
+    EXPECT_EQ(g.SceneryX[p.i], p.x) << p.i;
+    EXPECT_EQ(g.SceneryY[p.i], p.y) << p.i;
+    EXPECT_EQ(g.SceneryZ[p.i], p.z) << p.i;
+  }
+  EXPECT_NEAR(g.SunAzimuth, 3.1413613, 1e-7);
+  EXPECT_NEAR(g.SunElevation, 1.2216405, 1e-7);
+  EXPECT_NEAR(g.Shading.SunHeadingSin, -0.0002314, 1e-7);
+  EXPECT_NEAR(g.Shading.SunHeadingCos, -1.0, 1e-7);
+  EXPECT_NEAR(g.Shading.SunElevationSin, 0.9396618, 1e-7);
+  EXPECT_NEAR(g.Shading.SunElevationCos, 0.3421047, 1e-7);
+}
+
+// Facing the sun with the nose 60 degrees up, the sun's disc stands 10
+// degrees (100 px) above the view centre.
+TEST_F(Frame, TheSunStandsInTheSouthSeventyDegreesUp) {
+  FrameFixture f;
+  f.S.Body.Heading = 180 / 57.3;
+  f.S.Body.PitchAngle = 60 / 57.3;
+  f.S.Body.PitchSin = std::sin(f.S.Body.PitchAngle);
+  f.S.Body.PitchCos = std::cos(f.S.Body.PitchAngle);
+  Surface target(640, 480, vbBlack);
+  f.Draw(target);
+  double n = 0, sx = 0, sy = 0;
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      if (f.View.Picture1.Point(x, y) != Color{0x00FFFF}) continue;
+      ++n;
+      sx += x;
+      sy += y;
+    }
+  }
+  ASSERT_GT(n, 10);
+  EXPECT_NEAR(sx / n, 320, 0.5);
+  EXPECT_NEAR(sy / n, 140, 0.5);
+}
+
 TEST_F(Scene, CourseAndPylonHeightsByAircraft) {
   // Below a tonne the small course and a light aircraft's low pylons; from
   // a tonne on, with an engine, the large course and tall pylons.

@@ -14,6 +14,7 @@
 #include "platform/runtime/numeric.h"
 #include "platform/ui/bmp.h"
 #include "replay/replay_player.h"
+#include "view/scenery.h"
 
 namespace zarv::replay {
 namespace {
@@ -23,32 +24,18 @@ bool ParseNumber(const char* text, double& v) {
   return r.ec == std::errc() && *r.ptr == '\0';
 }
 
-// The lake's shore, the platform corners and a pole course, as the
-// cockpit view lays them out, with its one scenery prism.
-ReplayScenery ProbeScenery() {
-  ReplayScenery s;
-  const double pts[][3] = {
-      {127, -93, 0},      {1.2, -6.9, 10.6},  {-6.9, -2.1, 10},    {-1.3, 6.9, 10},     {6.9, 2.1, 10.6},
-      {132.3, -88.3, 0},  {250, 100, 0},      {95, 165, 0},        {75, 165, 0},        {13, 385, 0},
-      {-113, 640, 0},     {7800, 18600, 0},   {7100, 18500, 0},    {1, 21000, 0},       {-1800, 31800, 0},
-      {-16800, 21000, 0}, {-13800, 9000, 0},  {-24000, -6800, 0},  {-24000, -12000, 0}, {-29000, -22500, 0},
-      {-26800, -29200, 0}, {-22800, -16700, 0}, {-10000, -9300, 0}, {-3000, -3200, 0},  {-1, -297, 0},
-      {127, -93, 0},      {15, 458, 0},       {0, 450, 0},         {-15, 480, 0},       {-350, -340, 40},
-      {-350, 195, 15},    {-892, 598, 15},    {-1433, 285, 15},    {-1433, -965, 15},   {-892, -1278, 15},
-      {-350, -965, 15},   {-350, -340, 15},   {0, 0, 15}};
-  for (std::size_t i = 0; i < std::size(pts); ++i) {
-    s.X[i] = pts[i][0];
-    s.Y[i] = pts[i][1];
-    s.Z[i] = pts[i][2];
-  }
-  model::SceneryPrism& p = s.Prisms.Prisms[0];
-  p.X = {15, 0, -15, 0};
-  p.Y = {458, 450, 480, 488};
-  p.BottomZ = 0;
-  p.TopZ = 40;
-  p.PointCount = 4;
-  s.Prisms.LastPrismIndex = 0;
-  return s;
+// The cockpit view's own scene for this aircraft: the shore, the deck, its
+// course and the prism, as the flight screen hands them to the replay.
+ReplayScenery ProbeScenery(const flight::FlightState& s, const aircraft::AircraftData& a) {
+  view::SceneGeometry scene;
+  view::InitSceneGeometry(s.Masses.DryMass, a.LaunchSpeed, a.EngineCount, scene);
+  view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
+  ReplayScenery r;
+  r.X = scene.SceneryX;
+  r.Y = scene.SceneryY;
+  r.Z = scene.SceneryZ;
+  r.Prisms = scene.Prisms;
+  return r;
 }
 
 // The wing tips' world positions, as the flight-log writer fills them.
@@ -144,7 +131,7 @@ int ReplayCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   // A picture has no sound: the player's sound hooks stay empty by design,
   // and it skips them.
   ReplayPlayer player(record, flight->Outline, flight->State, ReplayAircraft::From(flight->Aircraft, flight->State),
-                      ProbeScenery(), geometry);
+                      ProbeScenery(flight->State, flight->Aircraft), geometry);
   player.State.VortexLines = vortex;
   player.State.WireframeBackground = wire ? 1 : 0;
   if (placed) {
