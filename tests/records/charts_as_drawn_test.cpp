@@ -80,25 +80,33 @@ TEST_F(ChartsAsDrawn, TickLabelsOnRows93And213AndNowhereElseInTheGaps) {
     } else {
       DrawChartByTime(c, timeTile, in, false);
     }
-    // Each label sits in a box from its top-left corner (i + 20, row); the
-    // white gaps between the bands (rows 91-109 and 211-229) hold nothing else.
-    auto inLabel = [&](int x, int y) {
-      for (int row : {93, 213})
-        for (int n = 0; n < k.labels; ++n) {
-          const int left = n * k.step + 20;
-          if (x >= left && x < left + 40 && y >= row && y < row + 16) return true;
-        }
-      return false;
-    };
-    std::vector<int> ink(static_cast<size_t>(k.labels) * 2);
+    // Each label is its text printed with its top-left corner at (i + 20,
+    // row), pixel for pixel; the white gaps between the bands (rows 91-109
+    // and 211-229) hold nothing else.
+    constexpr int kBoxW = 60, kBoxH = 20;
+    for (int row : {93, 213})
+      for (int n = 0; n < k.labels; ++n) {
+        const int i = n * k.step;
+        Surface alone(kBoxW, kBoxH);
+        alone.Print(k.distance ? DistanceTickLabel(i) : TimeTickLabel(i));
+        int inked = 0;
+        for (int y = 0; y < 17; ++y)  // to the gap's end
+          for (int x = 0; x < kBoxW; ++x) {
+            const bool expected = alone.Point(x, y) != vbWhite;
+            inked += expected;
+            ASSERT_EQ(c.Point(i + 20 + x, row + y) != vbWhite, expected) << i << " on row " << row;
+          }
+        ASSERT_GT(inked, 10);
+      }
     for (int gapTop : {91, 211})
       for (int y = gapTop; y < gapTop + 19; ++y)
-        for (int x = 12; x < k.width; ++x) {
-          if (c.Point(x, y) == vbWhite) continue;
-          ASSERT_TRUE(inLabel(x, y)) << "ink at " << x << "," << y;
-          ++ink[static_cast<size_t>((x - 20) / k.step + (gapTop == 211 ? k.labels : 0))];
+        for (int x = 12; x < k.width; ++x) {  // right of the axis column
+          const int n = (x - 20) / k.step;
+          const bool inLabel = x >= 20 && n < k.labels && x - 20 - n * k.step < kBoxW && y >= gapTop + 2;
+          if (!inLabel) {
+            ASSERT_EQ(c.Point(x, y), vbWhite) << x << "," << y;
+          }
         }
-    for (size_t n = 0; n < ink.size(); ++n) EXPECT_GT(ink[n], 10) << "label " << n;
   }
 }
 
