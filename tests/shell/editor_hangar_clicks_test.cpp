@@ -16,14 +16,8 @@ namespace {
 
 using aircraft::AircraftData;
 
-class EditorAndHangarClicks : public testing::ProgramFolderTest {
+class EditorAndHangarClicks : public testing::SampleFoldersTest {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    ASSERT_TRUE(MakeDir(Path("Temp")));
-    ASSERT_TRUE(MakeDir(Path("Data")));
-    ASSERT_TRUE(aircraft::WriteSampleAircraft(Path("Data")));
-  }
   // Marden７ made a powered aircraft with two turbofans, so that the editor
   // shows every one of its controls.
   void OpenPoweredEditor() {
