@@ -148,6 +148,9 @@ TEST_F(EditorAndHangarClicks, EveryShownFieldComesBackAsSetWithEachBoxBothWays) 
 TEST_F(EditorAndHangarClicks, EditorListsAndTheTailplaneBox) {
   OpenPoweredEditor();
   WriteForm& w = Write_();
+  for (Control* c : std::initializer_list<Control*>{&w.Label5, &w.Text3, &w.Label6, &w.Text4, &w.Combo3, &w.Combo4})
+    EXPECT_TRUE(c->Visible());
+  EXPECT_EQ(w.Text3.Text(), "2");
   const std::vector<std::string> common = {"NACA0009", "NACA0012", "NACA4412",  "NACA4415",
                                            "NACA6412", "DAE41?",   "FX61-126?", "NACA64A510?"};
   std::vector<std::string> wing = common, tail = common;
