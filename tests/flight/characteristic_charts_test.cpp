@@ -224,5 +224,35 @@ TEST(AirfoilChart, SymmetricSectionAndChartWorkingValues) {
   EXPECT_NEAR(developer.ReynoldsFactor, 1.7515, 1e-4);
 }
 
+// The lift curve at the chart's Reynolds number, worked apart from the code:
+// q = |a0|/5 + Cd0, A = 0.5/sqrt(q) kRe^0.7, B = 8e-6/q^4 kRe^4, and
+// Cl = 6.28 (sin(2(a + a0))/2 + Cl0) / (1 + B |a + a0|^A). The stall
+// divisor's exponent and factor move the curve most past 9 degrees.
+TEST(AirfoilChart, LiftCurveAtTheChartReynoldsNumberWorkedApart) {
+  struct Section {
+    double angleOffset, liftOffset, profileDrag;
+    double exponent, factor;
+    double lift[5];  // at 3, 9, 13, 17 and 22 degrees
+  };
+  const Section sections[] = {
+      {0, 0, 0.01, 3.901825, 193.931732, {0.434405, 0.849962, 0.863255, 0.651916, 0.387371}},
+      {0.07, 0.01, 0.008, 2.630610, 8.278624, {0.887878, 1.233574, 1.358657, 1.360313, 1.245951}},
+  };
+  const int steps[] = {100, 200, 280, 360, 460};
+  for (const Section& c : sections) {
+    FlightState s;
+    s.Airfoils.WingAngleOffset = c.angleOffset;
+    s.Airfoils.WingLiftOffset = c.liftOffset;
+    s.Airfoils.WingProfileDrag = c.profileDrag;
+    AirfoilChart chart;
+    EvaluateAirfoilChart(s, kAirfoilChartSpeedChord, chart);
+    EXPECT_NEAR(chart.StallExponent, c.exponent, 1e-6) << c.angleOffset;
+    EXPECT_NEAR(chart.StallFactor, c.factor, 1e-6) << c.angleOffset;
+    for (int k = 0; k < 5; ++k)
+      EXPECT_NEAR(chart.Points[static_cast<size_t>(steps[k])].Lift, c.lift[k], 2e-6)
+          << c.angleOffset << " at step " << steps[k];
+  }
+}
+
 }  // namespace
 }  // namespace zarv::flight

@@ -76,6 +76,14 @@ TEST(ChartAxes, SeriesRowsHeldInTheirBands) {
   // Powered: 0.6 px per 100 ft, held at the band's bottom.
   EXPECT_EQ(SeriesY(Series::Altitude, 3048, false), 30);
   EXPECT_EQ(SeriesY(Series::Altitude, -10, false), 90);
+  // Airspeed: 6 px per m/s light; powered 0.6 px per 10 knots (1.95 kt per
+  // m/s), 500 m/s at 90 - 58.5, the half to even; held in the band.
+  EXPECT_EQ(SeriesY(Series::Airspeed, 8, true), 42);
+  EXPECT_EQ(SeriesY(Series::Airspeed, -1, true), 96);
+  EXPECT_EQ(SeriesY(Series::Airspeed, 500, false), 32);
+  EXPECT_EQ(SeriesY(Series::Airspeed, 100, false), 78);
+  EXPECT_EQ(SeriesY(Series::Airspeed, -5, false), 90);
+  EXPECT_EQ(SeriesY(Series::Airspeed, 2000, false), 0);
   EXPECT_EQ(SeriesY(Series::LiftCoefficient, 1, true), 30);
   EXPECT_EQ(SeriesY(Series::CentreOfGravity, 30, true), 190);
   EXPECT_EQ(SeriesY(Series::PressureCentre, 80, true), 110);

@@ -12,17 +12,7 @@
 namespace zarv::shell {
 namespace {
 
-using testing::ProgramFolderTest;
-
-class HangarTest : public ProgramFolderTest {
- protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    ASSERT_TRUE(MakeDir(Path("Temp")));
-    ASSERT_TRUE(MakeDir(Path("Data")));
-    ASSERT_TRUE(aircraft::WriteSampleAircraft(Path("Data")));
-  }
-};
+class HangarTest : public testing::SampleFoldersTest {};
 
 TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   // A listed file with blanks around its fields.

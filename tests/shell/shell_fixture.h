@@ -6,6 +6,7 @@
 #pragma once
 
 #include "aircraft/aircraft_data.h"
+#include "aircraft/samples.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 #include "fake_flight_screen.h"
@@ -31,6 +32,17 @@ class ProgramFolderTest : public zarv::testing::ScreenTest {
   }
 
   FakeFlightScreen flightScreen_;
+};
+
+// With the program's Temp folder and the sample aircraft in Data.
+class SampleFoldersTest : public ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ASSERT_TRUE(MakeDir(Path("Temp")));
+    ASSERT_TRUE(MakeDir(Path("Data")));
+    ASSERT_TRUE(aircraft::WriteSampleAircraft(Path("Data")));
+  }
 };
 
 }  // namespace zarv::shell::testing
