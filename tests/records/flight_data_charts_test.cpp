@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "logbook/records_fixture.h"
+#include "program_test.h"
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
@@ -11,9 +12,10 @@
 namespace zarv::records {
 namespace {
 
-class ChartPixels : public ::testing::Test {
+class ChartPixels : public zarv::testing::ProgramTest {
  protected:
   void SetUp() override {
+    ProgramTest::SetUp();
     Application::Ensure();
     DrawTimeTile(timeTile);
     DrawDistanceTile(distanceTile);
