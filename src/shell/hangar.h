@@ -22,8 +22,7 @@ inline constexpr const char* kLineBreakFileNameMessage = "ファイル名に改�
 // (the settings keep the folder on a line of its own too): choosing from it
 // and registering into it.
 inline constexpr const char* kLineBreakFolderMessage = "フォルダー名に改行が含まれているため、この機体は選べません。";
-inline constexpr const char* kLineBreakFolderRegisterMessage =
-    "フォルダー名に改行が含まれているため、このフォルダーには登録できません。";
+inline constexpr const char* kLineBreakFolderRegisterMessage = "フォルダー名に改行が含まれているため、ここには登録できません。";
 // Followed by the path of the file that could not be written.
 inline constexpr const char* kHandOverWriteFailedMessage = "機体データを保存できませんでした。";
 
