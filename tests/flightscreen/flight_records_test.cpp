@@ -285,14 +285,19 @@ TEST_F(FlightRecordsTest, EveryScreenHasItsOwnHelpTopic) {
     CloseHelp();
   };
   press("flight", f);
-  Key(vbKeyF3);
-  ASSERT_TRUE(charts::Wing_Charactor().Visible());
-  press("airfoil chart", charts::Wing_Charactor());
-  charts::Wing_Charactor().Unload();
-  Key(vbKeyF4);
-  ASSERT_TRUE(charts::Plane_Charactor().Visible());
-  press("aircraft chart", charts::Plane_Charactor());
-  charts::Plane_Charactor().Unload();
+  // The screens that stay open on their own until closed.
+  const std::pair<int, std::pair<const char*, Form*>> opened[] = {
+      {vbKeyF3, {"airfoil chart", &charts::Wing_Charactor()}},
+      {vbKeyF4, {"aircraft chart", &charts::Plane_Charactor()}},
+      {vbKeyF7, {"editor", &shell::Write_()}},
+      {vbKeyF8, {"registration", &shell::Choice()}}};
+  for (const auto& [key, screen] : opened) {
+    Key(key);
+    ASSERT_TRUE(screen.second->Visible()) << screen.first;
+    press(screen.first, *screen.second);
+    screen.second->Unload();
+  }
+  // The charts and the replay, from inside their own loops.
   auto hide = records::FlightDataHost().HideFlightScreen;
   records::FlightDataHost().HideFlightScreen = [&] {
     hide();
@@ -306,14 +311,6 @@ TEST_F(FlightRecordsTest, EveryScreenHasItsOwnHelpTopic) {
     replay::Vedeo().Command1_Click();
   };
   Key(vbKeyF6);
-  Key(vbKeyF7);
-  ASSERT_TRUE(shell::Write_().Visible());
-  press("editor", shell::Write_());
-  shell::Write_().Unload();
-  Key(vbKeyF8);
-  ASSERT_TRUE(shell::Choice().Visible());
-  press("registration", shell::Choice());
-  shell::Choice().Unload();
 
   const std::map<std::string, int> topics = {{"flight", 30},       {"airfoil chart", 150}, {"aircraft chart", 160},
                                              {"flight-data charts", 170}, {"replay", 40}, {"editor", 180},
