@@ -148,7 +148,8 @@ bool IsNumericField(int field) {
          (field >= 45 && field <= 53);
 }
 
-// Bytes no text file holds: control characters other than the tab.
+}  // namespace
+
 bool HoldsNonText(std::string_view line) {
   for (const char c : line) {
     const auto b = static_cast<unsigned char>(c);
@@ -156,8 +157,6 @@ bool HoldsNonText(std::string_view line) {
   }
   return false;
 }
-
-}  // namespace
 
 std::string CheckAircraftFileFormat(const std::vector<std::string>& lines) {
   const size_t count = std::min(lines.size(), static_cast<size_t>(kAircraftLineCount));

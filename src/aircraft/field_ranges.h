@@ -19,6 +19,10 @@ namespace zarv::aircraft {
 // only names a folder, and a short file is read as far as it goes.
 std::string CheckAircraftFileFormat(const std::vector<std::string>& lines);
 
+// The line holds bytes no text file holds (control characters other than the
+// tab): the reader refuses such a file.
+bool HoldsNonText(std::string_view line);
+
 // The message for field `field` (0..53) holding `text` when its value (or the
 // second value of a pair field) lies outside the allowed range, or when the
 // text is blank (a short file reads missing fields as "") and 0 lies outside;

@@ -190,6 +190,12 @@ void ChoiceForm::RegisterOk() {
   const std::string folder = Dir1.Path();
   const std::string typed = Text1.Text();
   const std::string name = RegistrationFileName(typed);
+  const std::string refusal = RegistrationFolderRefusal(folder);
+  if (!refusal.empty()) {
+    Ask(refusal, vbExclamation);
+    sh.FormActiveFlags[kSlotChoice] = 0;
+    return;
+  }
   RegistrationCheck check = CheckRegistrationName(folder, typed);
   if (check != RegistrationCheck::Invalid) check = CheckRegistrationName(folder, name);
   if (check == RegistrationCheck::Invalid) {

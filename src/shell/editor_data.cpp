@@ -181,13 +181,25 @@ std::string NumberExpected(const std::string& caption) {
 }  // namespace
 
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount) {
-  // Text the readers would silently take as 0 is refused before anything is written.
-  for (int row = 1; row <= kEditorRows; ++row) {
+  // A text field is one line of the file: a pasted line break would shift
+  // every later field, and the reader refuses a control character. Text the
+  // readers would silently take as 0 is refused too. Both before anything is
+  // written, in the order of the fields.
+  auto text = [](const std::string& t, const char* caption) {
+    return aircraft::HoldsNonText(t) ? "「" + std::string(caption) + "」に改行や制御文字は使えません。" : std::string();
+  };
+  std::string refusal = text(e.Name, "機体名");
+  for (int row = 1; row <= kEditorRows && refusal.empty(); ++row) {
     if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], IsPairRow(row)))
-      return NumberExpected(EditorRowCaption(row, launchSpeed, engineCount));
+      refusal = NumberExpected(EditorRowCaption(row, launchSpeed, engineCount));
   }
-  if (!IsNumberEntry(e.EngineCountText, false)) return NumberExpected("Engines");
-  if (!IsNumberEntry(e.FuelText, false)) return NumberExpected("Fuel(kg)");
+  if (refusal.empty()) refusal = text(e.WingAirfoil, "主翼翼型");
+  if (refusal.empty()) refusal = text(e.TailAirfoil, "水平尾翼翼型");
+  if (refusal.empty() && !IsNumberEntry(e.EngineCountText, false)) refusal = NumberExpected("Engines");
+  if (refusal.empty() && !IsNumberEntry(e.FuelText, false)) refusal = NumberExpected("Fuel(kg)");
+  if (refusal.empty()) refusal = text(e.EngineFamily, kEngineFamilyCaption);
+  if (refusal.empty()) refusal = text(e.EngineModel, kEngineModelCaption);
+  if (!refusal.empty()) return refusal;
 
   auto value = [&](int row) { return Val(Trim(e.Numbers[static_cast<size_t>(row) - 1])); };
   auto refuse = [&](int row) {

@@ -43,10 +43,16 @@ struct EditorEntries {
 // 0 <= v < 2, and then stays 0 or 1. False when the file cannot be read.
 bool ReadEditorEntries(const std::string& path, EditorEntries& e);
 
-// The first entry that is not a number (in the pair rows 14, 15, 17, 20 and
-// 28, whatever their captions, not one number or two joined by "/"), then
-// the first that would make the flight model divide by zero, as a message
-// naming its row; "" when the entries can be flown.
+// The names the editor's messages give the engine lists, which have no caption.
+inline constexpr const char* kEngineFamilyCaption = "エンジンの種類";
+inline constexpr const char* kEngineModelCaption = "エンジンの型式";
+
+// The first entry, in the order of the fields, that is a text holding a line
+// break or another control character (the tab excepted) or is not a number
+// (in the pair rows 14, 15, 17, 20 and 28, whatever their captions, not one
+// number or two joined by "/"); then the first that would make the flight
+// model divide by zero; as a message naming its field; "" when the entries
+// can be flown.
 std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int engineCount);
 
 // The first entry whose value lies outside the range an aircraft file may

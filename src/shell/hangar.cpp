@@ -36,12 +36,18 @@ bool IsParentComponent(const std::string& name) {
   }
 }
 
+bool HoldsLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
 }  // namespace
 
 bool SelectAircraft(const std::string& folder, const std::string& name,
                     const std::vector<std::string>& listed, aircraft::AircraftData& a, Settings& s,
                     ShellState& sh, std::string* message) {
   sh.SelectedFileName = name;
+  if (HoldsLineBreak(folder)) {
+    if (message) *message = std::string(kLineBreakFolderMessage) + "\r\n" + folder;
+    return false;
+  }
   s.HangarDir = FolderWithSeparator(folder);
   bool found = false;
   for (const auto& entry : listed) found = found || entry == name;
@@ -49,7 +55,7 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     if (message) *message = kChooseAircraftMessage;
     return false;
   }
-  if (name.find_first_of("\r\n") != std::string::npos) {
+  if (HoldsLineBreak(name)) {
     if (message) *message = std::string(kLineBreakFileNameMessage) + "\r\n" + name;
     return false;
   }
@@ -92,8 +98,17 @@ std::string OverwriteQuestion(const std::string& folder, const std::string& name
   return FolderWithSeparator(folder) + name + "\r\nこのファイルは存在します。\r\n上書きしますか？";
 }
 
+std::string RegistrationFolderRefusal(const std::string& folder) {
+  return HoldsLineBreak(folder) ? std::string(kLineBreakFolderRegisterMessage) + "\r\n" + folder : std::string();
+}
+
 bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
                       std::string* message) {
+  const std::string refusal = RegistrationFolderRefusal(folder);
+  if (!refusal.empty()) {
+    if (message) *message = refusal;
+    return false;
+  }
   bool ok = false;
   const std::string bytes = ReadAllBytes(aircraft::HandOverPath(), &ok, aircraft::kMaxAircraftFileBytes);
   if (!ok || bytes.empty()) {

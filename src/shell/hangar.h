@@ -18,12 +18,18 @@ inline constexpr const char* kUnreadableAircraftMessage = "機体ファイルを
 // Followed by the name of a file whose name holds a line break: the
 // settings keep the name on a line of its own.
 inline constexpr const char* kLineBreakFileNameMessage = "ファイル名に改行が含まれているため、この機体は選べません。";
+// Followed by the folder, for a hangar folder whose name holds a line break
+// (the settings keep the folder on a line of its own too): choosing from it
+// and registering into it.
+inline constexpr const char* kLineBreakFolderMessage = "フォルダー名に改行が含まれているため、この機体は選べません。";
+inline constexpr const char* kLineBreakFolderRegisterMessage = "フォルダー名に改行が含まれているため、ここには登録できません。";
 // Followed by the path of the file that could not be written.
 inline constexpr const char* kHandOverWriteFailedMessage = "機体データを保存できませんでした。";
 
 // Select mode. folder is the shown hangar folder, name the name box, listed
 // the files of the list. On success the aircraft is in a, the hand-over file
 // is written and the settings point at the file; otherwise *message says why.
+// A folder whose name holds a line break is refused and never kept.
 bool SelectAircraft(const std::string& folder, const std::string& name,
                     const std::vector<std::string>& listed, aircraft::AircraftData& a, Settings& s,
                     ShellState& sh, std::string* message);
@@ -41,9 +47,13 @@ std::string RegistrationFileName(const std::string& name);
 // The overwrite question for an existing file.
 std::string OverwriteQuestion(const std::string& folder, const std::string& name);
 
+// The message refusing registration into folder ("" when it may be used).
+std::string RegistrationFolderRefusal(const std::string& folder);
+
 // Copies the hand-over file (its first 55 lines, read whole first) into
 // folder/name and points the settings at it. False with *message when the
-// hand-over file cannot be read or the file cannot be written.
+// folder is refused, the hand-over file cannot be read or the file cannot be
+// written.
 bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,
                       std::string* message);
 

@@ -18,6 +18,7 @@ namespace zarv::shell {
 
 namespace {
 constexpr int kHelpTopic = 180;
+constexpr double kEngineCaptionPoints = 10.5;
 
 // Selects text in the list; a text the list lacks is added and kept.
 void SelectOrKeep(ComboBox& combo, const std::string& text) {
@@ -133,6 +134,9 @@ void WriteForm::Form_Load() {
     c->SetFontName("ＭＳ Ｐゴシック");
     c->SetFontSize(12);
   }
+  // The count and fuel boxes stand 56 pixels after their captions' left
+  // edge; the Latin letters of our face need more at 12 points.
+  for (Label* l : {&Label5, &Label6}) l->SetFontSize(kEngineCaptionPoints);
   Label1.SetFontName("ＭＳ Ｐゴシック");
   Label1.SetFontSize(11);
   Text4.SetFontName("ＭＳ ゴシック");

@@ -6,12 +6,17 @@
 
 #include <QCloseEvent>
 
+#include <map>
+#include <set>
+
 #include "charts/charts.h"
 #include "flight/flight_record.h"
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
+#include "platform/ui/form_qt.h"
+#include "platform/ui/help.h"
 #include "platform/ui/keys.h"
 #include "records/flight_data_form.h"
 #include "records/log_picker.h"
@@ -260,6 +265,58 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrail
   EXPECT_TRUE(f.Timer1.Enabled());
   EXPECT_FALSE(replay::Vedeo().Loaded());  // the panel's next first phase closed its window
   EXPECT_TRUE(f.Visible());
+}
+
+// F1 on every screen the flight screen opens shows that screen's own topic
+// of the help text shipped with the program, not the general page.
+TEST_F(FlightRecordsTest, EveryScreenHasItsOwnHelpTopic) {
+  WriteBytes(HelpFilePath(), ReadAllBytes(ZARV_SOURCE_DIR "/assets/help/zarv-help.txt"));
+  std::set<int> shipped;
+  for (const HelpTopic& t : ParseHelpText(ReadAllBytes(HelpFilePath()))) shipped.insert(t.id);
+  Fly();
+  ASSERT_LT(flight::State().Body.Altitude, 0);
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();  // the after-flight menu
+  std::map<std::string, int> asked;  // screen -> the topic its F1 asks for
+  auto press = [&](const char* screen, Form& form) {
+    asked[screen] = form.HelpContextID();
+    HelpForForm(form);
+    EXPECT_EQ(HelpWindowTopic(), form.HelpContextID()) << screen;
+    CloseHelp();
+  };
+  press("flight", f);
+  // The screens that stay open on their own until closed.
+  const std::pair<int, std::pair<const char*, Form*>> opened[] = {
+      {vbKeyF3, {"airfoil chart", &charts::Wing_Charactor()}},
+      {vbKeyF4, {"aircraft chart", &charts::Plane_Charactor()}},
+      {vbKeyF7, {"editor", &shell::Write_()}},
+      {vbKeyF8, {"registration", &shell::Choice()}}};
+  for (const auto& [key, screen] : opened) {
+    Key(key);
+    ASSERT_TRUE(screen.second->Visible()) << screen.first;
+    press(screen.first, *screen.second);
+    screen.second->Unload();
+  }
+  // The charts and the replay, from inside their own loops.
+  auto hide = records::FlightDataHost().HideFlightScreen;
+  records::FlightDataHost().HideFlightScreen = [&] {
+    hide();
+    press("flight-data charts", records::Flight_Data());
+    records::Flight_Data().Unload();
+  };
+  Key(vbKeyF5);
+  onFrame_ = [&](int frame) {
+    if (frame != 1) return;
+    press("replay", replay::Vedeo());
+    replay::Vedeo().Command1_Click();
+  };
+  Key(vbKeyF6);
+
+  const std::map<std::string, int> topics = {{"flight", 30},       {"airfoil chart", 150}, {"aircraft chart", 160},
+                                             {"flight-data charts", 170}, {"replay", 40}, {"editor", 180},
+                                             {"registration", 20}};
+  EXPECT_EQ(asked, topics);
+  for (const auto& [screen, topic] : asked) EXPECT_TRUE(shipped.count(topic)) << screen << " asks for " << topic;
 }
 
 // The replay (played, or closed at once, by Esc, F9 or its menu) and the

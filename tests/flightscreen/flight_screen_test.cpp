@@ -59,8 +59,22 @@ std::vector<std::string> CutCaptions(Form& form) {
       const QRect r = b->style()->subElementRect(e, &o, b);
       check(w, text, push ? r.width() : b->width() - r.x());
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
-      // A line wider than a wrapping label wraps onto a line it has no room for.
-      if (!l->text().isEmpty()) check(w, l->text(), l->contentsRect().width());
+      // A line wider than a wrapping label wraps onto a line it has no room
+      // for; a visible control drawn over the label's right part (a box
+      // beside its caption) hides what runs under it.
+      if (l->text().isEmpty()) continue;
+      int room = l->contentsRect().width();
+      const QWidget* parent = l->parentWidget();
+      if (parent != nullptr) {
+        const auto siblings = parent->children();
+        for (qsizetype i = siblings.indexOf(l) + 1; i < siblings.size(); ++i) {
+          const auto* over = qobject_cast<const QWidget*>(siblings[i]);
+          if (over == nullptr || !over->isVisible()) continue;
+          const QRect g = over->geometry();
+          if (g.intersects(l->geometry()) && g.left() > l->x()) room = std::min(room, g.left() - l->x());
+        }
+      }
+      check(w, l->text(), room);
     }
   }
   return cut;
@@ -84,6 +98,25 @@ TEST_F(FlightScreenTest, CaptionsFitTheirControls) {
         for (const std::string& c : CutCaptions(f)) ADD_FAILURE() << "after the flight: " << c;
       }
       f.Unload();
+    }
+  }
+}
+
+// The editor's captions are whole wherever it is shown, for a light
+// aircraft and for one with engines (whose count and fuel boxes stand close
+// after their captions).
+TEST_F(FlightScreenTest, EditorCaptionsFitTheirControls) {
+  for (int size = 0; size < 3; ++size) {
+    for (int jet = 0; jet < 2; ++jet) {
+      Open(jet ? JetLines() : flight::testing::SampleLines("Marden７"), size);
+      shell::WriteForm& w = shell::Write_();
+      w.Show();  // the flight screen's F7
+      ASSERT_TRUE(w.Visible());
+      ASSERT_EQ(w.Text3.Visible(), jet == 1);
+      QApplication::processEvents();
+      for (const std::string& c : CutCaptions(w)) ADD_FAILURE() << "size " << size << ", jet " << jet << ": " << c;
+      w.Unload();
+      FlightScreenForm().Unload();
     }
   }
 }

@@ -78,6 +78,38 @@ TEST_F(HangarTest, WritesThatFailSayWhereAndChangeNothing) {
   EXPECT_EQ(CurrentSettings().AircraftFileName, "MardenⅡ.brd");
 }
 
+// A hangar folder whose name holds a line break would shift the settings'
+// later lines (the folder is kept on a line of its own): refused by name in
+// both modes, and nothing the settings hold or the files are changes.
+TEST_F(HangarTest, AFolderWithALineBreakIsRefusedInBothModes) {
+  const auto listed = ListFiles(Path("Data"), "*.brd");
+  std::string message;
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "MardenⅡ.brd", listed, aircraft::Aircraft(), CurrentSettings(),
+                             Shell(), &message));
+  const std::string handOver = Bytes(Path("Temp/file.dat"));
+  for (const char* cut : {"\n", "\r", "\r\n"}) {
+    const std::string folder = Path(std::string("Data/a") + cut + "b");
+    ASSERT_TRUE(MakeDir(folder));
+    ASSERT_TRUE(aircraft::WriteSampleAircraft(folder));
+    const auto inside = ListFiles(folder, "*.brd");
+    for (const char* name : {"Marden98.brd", "*.brd"}) {
+      EXPECT_FALSE(SelectAircraft(folder, name, inside, aircraft::Aircraft(), CurrentSettings(), Shell(), &message));
+      EXPECT_EQ(message, std::string(kLineBreakFolderMessage) + "\r\n" + folder);
+    }
+    EXPECT_EQ(RegistrationFolderRefusal(folder), std::string(kLineBreakFolderRegisterMessage) + "\r\n" + folder);
+    EXPECT_FALSE(RegisterAircraft(folder, "New.brd", CurrentSettings(), &message));
+    EXPECT_EQ(message, RegistrationFolderRefusal(folder));
+    EXPECT_FALSE(Exists(JoinPath(folder, "New.brd")));
+    EXPECT_EQ(CurrentSettings().HangarDir, Path("Data/"));
+    EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/MardenⅡ.brd"));
+    EXPECT_EQ(CurrentSettings().AircraftFileName, "MardenⅡ.brd");
+    EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+    EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
+  }
+  EXPECT_EQ(RegistrationFolderRefusal(Path("Data")), "");
+  ASSERT_TRUE(RegisterAircraft(Path("Data"), "New.brd", CurrentSettings(), &message)) << message;
+}
+
 TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
   const std::string data = Path("Data");
   EXPECT_EQ(CheckRegistrationName(data, "*.brd"), RegistrationCheck::Invalid);
@@ -286,6 +318,55 @@ TEST_F(HangarTest, EditorRefusesTextThatIsNoNumber) {
   engines.EngineCountText = "2";
   engines.FuelText = "";
   EXPECT_EQ(CheckEditorEntries(engines, 150, 2), "「Fuel(kg)」には数値を入力して下さい。");
+}
+
+// A text field is one line of the hand-over file: every ASCII character in
+// each text field is either refused by the editor, naming the field, or
+// written so that the reader gives it back as it was.
+TEST_F(HangarTest, EditorTextFieldsComeBackOrAreRefusedByName) {
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  auto lines = aircraft::SampleAircraftList()[1].Lines;
+  lines[36] = "2";  // with engines: the engine lists are written and read
+  lines[37] = "4500";
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), lines));
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), a));
+  EditorEntries e;
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  struct Field {
+    std::string EditorEntries::*entry;
+    std::string aircraft::AircraftData::*read;
+    const char* caption;
+  };
+  const Field fields[] = {{&EditorEntries::Name, &aircraft::AircraftData::AircraftName, "機体名"},
+                          {&EditorEntries::WingAirfoil, &aircraft::AircraftData::WingAirfoil, "主翼翼型"},
+                          {&EditorEntries::TailAirfoil, &aircraft::AircraftData::TailAirfoil, "水平尾翼翼型"},
+                          {&EditorEntries::EngineFamily, &aircraft::AircraftData::EngineFamily, "エンジンの種類"},
+                          {&EditorEntries::EngineModel, &aircraft::AircraftData::EngineModel, "エンジンの型式"}};
+  int refused = 0;
+  for (const Field& f : fields) {
+    for (int b = 0; b < 0x80; ++b) {
+      EditorEntries typed = e;
+      typed.*f.entry = std::string("Line1") + static_cast<char>(b) + "Line2";
+      const std::string message = CheckEditorEntries(typed, a.LaunchSpeed, a.EngineCount);
+      if (!message.empty()) {
+        EXPECT_EQ(message, "「" + std::string(f.caption) + "」に改行や制御文字は使えません。") << b;
+        ++refused;
+        continue;
+      }
+      ASSERT_TRUE(SaveEditorEntries(typed, a)) << b;
+      aircraft::AircraftData reread;
+      std::string why;
+      ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), reread, &why)) << f.caption << " " << b << ": " << why;
+      EXPECT_EQ(reread.*f.read, typed.*f.entry) << f.caption << " " << b;
+      EXPECT_EQ(reread.WingSpan, a.WingSpan) << f.caption << " " << b;  // the later lines where they were
+    }
+  }
+  EXPECT_EQ(refused, 5 * 32);  // 0x00..0x1F but the tab, and 0x7F
+  // A pasted line break in the name comes before any number the user has yet to fix.
+  EditorEntries both = e;
+  both.Name = "Line1\r\nLine2";
+  both.Numbers[0] = "abc";
+  EXPECT_EQ(CheckEditorEntries(both, a.LaunchSpeed, a.EngineCount), "「機体名」に改行や制御文字は使えません。");
 }
 
 TEST_F(HangarTest, EditorRefusesWhatTheReaderWouldRefuseWithTheSameMessage) {

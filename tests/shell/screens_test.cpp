@@ -610,6 +610,52 @@ TEST_F(ScreensTest, EditorPairRowsAndItsCurrentBox) {
   EXPECT_EQ(w.EditorFieldIndex(), 0);
 }
 
+// A name pasted with a line break is refused by name, nothing is written,
+// and every edit stays on the screen to be put right.
+TEST_F(ScreensTest, EditorRefusesALineBreakAndKeepsTheEdits) {
+  StartFlying(0);
+  Write_().Show();
+  WriteForm& w = Write_();
+  ASSERT_TRUE(w.Visible());
+  const std::string handOver = Bytes(Path("Temp/file.dat"));
+  w.Text1(10).SetText("21");
+  for (const char* pasted : {"Line1\nLine2", "Line1\r\nLine2", "Mar\x1A" "den"}) {
+    w.Text2.SetText(pasted);
+    ClearMessageBoxCalls();
+    w.Command1.SetValue(true);
+    ASSERT_EQ(MessageBoxCalls().size(), 1u);
+    EXPECT_EQ(MessageBoxCalls()[0].prompt, "「機体名」に改行や制御文字は使えません。");
+    EXPECT_EQ(Bytes(Path("Temp/file.dat")), handOver);
+    EXPECT_TRUE(w.Loaded());
+    EXPECT_EQ(w.Text2.Text(), pasted);
+    EXPECT_EQ(w.Text1(10).Text(), "21");
+    EXPECT_EQ(restarts_ + flightScreen_.Unloads, 0);
+  }
+  w.Text2.SetText("Line1 Line2");
+  w.Command1.SetValue(true);
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat"))[1], "Line1 Line2");
+}
+
+// Registration into a hangar folder whose name holds a line break is refused
+// by name before any question, and nothing is written.
+TEST_F(ScreensTest, RegistrationRefusesAFolderWithALineBreak) {
+  StartFlying(3);
+  const std::string folder = Path("Data/a\nb");
+  ASSERT_TRUE(MakeDir(folder));
+  Register();
+  ASSERT_TRUE(Choice().Visible());
+  Choice().Dir1.SetPath(folder);
+  ASSERT_EQ(Choice().Dir1.Path(), folder);
+  ClearMessageBoxCalls();
+  Choice().Text1.SetText("New.brd");
+  Choice().Command2.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, std::string(kLineBreakFolderRegisterMessage) + "\r\n" + folder);
+  EXPECT_FALSE(Exists(JoinPath(folder, "New.brd")));
+  EXPECT_EQ(CurrentSettings().AircraftFilePath.find('\n'), std::string::npos);
+}
+
 TEST_F(ScreensTest, ProgressDialog) {
   ProcessForm& p = Process();
   p.Show();
