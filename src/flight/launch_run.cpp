@@ -32,9 +32,13 @@ bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundSta
   const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
   if (contact == DeckContact::Body) return body.CourseDistance < 0 && std::fabs(above) <= kDeckReach;
   // The tail end, its arm behind the aircraft, rests on the deck at the
-  // launch pitch; it touches the deck only at a nose height the nose can take.
+  // launch pitch. It touches the deck where the nose can take the height
+  // that puts it there, and it is not already above the deck by more than
+  // the reach (the deck pushes, it never pulls a tail down to it).
   const double arm = setup.TailEndArm;
-  return body.CourseDistance <= arm - 1.5 && arm > 0 && std::fabs(std::sin(a.LaunchPitch) + above / arm) <= 1;
+  if (!(body.CourseDistance <= arm - 1.5 && arm > 0)) return false;
+  const double onDeck = std::sin(a.LaunchPitch) + above / arm;
+  return std::fabs(onDeck) <= 1 && arm * (onDeck - body.NoseVector[2]) <= kDeckReach;
 }
 
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,

@@ -41,7 +41,8 @@ inline constexpr double kDeckReach = 1;
 // The one test of every hold of the deck. A powered aircraft's start, on a
 // deck or in the air, holds it only until it has left it; a light aircraft
 // is held where the deck can touch it: the contact point over the deck's
-// footprint and within reach of its surface (the tail end swung on its arm).
+// footprint and within reach of its surface (the tail end no higher above
+// it than the reach, and no deeper than its arm can swing it out).
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
             const aircraft::AircraftData& a, DeckContact contact = DeckContact::Body);
 

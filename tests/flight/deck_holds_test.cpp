@@ -35,6 +35,7 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
     DeckContact Contact;
     double CourseDistance, Altitude;
     bool OnDeck;
+    double Nose = 0;  // the nose's height component
   };
   const Case cases[] = {
       {&light, false, DeckContact::Body, -3, deck, true},
@@ -43,12 +44,15 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
       {&light, true, DeckContact::Body, -3, deck + 1.2, false},  // flying just over it
       {&light, true, DeckContact::Body, -3, deck - 4, false},    // under it
       {&light, true, DeckContact::Body, 0.5, 10.8, false},       // beyond the edge
-      // The tail end, 4 m behind, reaches the deck from 4 m under it to 4 m
-      // over it, until the aircraft is 2.5 m past the edge.
+      // The tail end, 4 m behind, reaches the deck from 4 m under it, until
+      // the aircraft is 2.5 m past the edge; from over it only where the
+      // nose is up so far that the tail end hangs within reach of the deck.
       {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 - 3.9, true},
-      {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 + 3.9, true},
       {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 - 4.1, false},
       {&light, true, DeckContact::TailEnd, 2.6, 10.8 - 0.06 * 2.6, false},
+      {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 + 0.9, true},
+      {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 + 3.9, false},
+      {&light, true, DeckContact::TailEnd, 1, 10.8 - 0.06 + 3.9, true, 0.8},
       // A powered aircraft only until it has left its start.
       {&powered, false, DeckContact::Body, -3, deck, true},
       {&powered, true, DeckContact::Body, -3, deck, false},
@@ -58,6 +62,7 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
     s.Ground.StartLeft = c.StartLeft;
     s.Body.CourseDistance = c.CourseDistance;
     s.Body.Altitude = c.Altitude;
+    s.Body.NoseVector = {0, std::sqrt(1 - c.Nose * c.Nose), c.Nose};
     EXPECT_EQ(OnDeck(s.Setup, s.Body, s.Ground, *c.Aircraft, c.Contact), c.OnDeck)
         << (c.Aircraft == &light ? "light" : "powered") << " left " << c.StartLeft << " at " << c.CourseDistance
         << " m, " << c.Altitude << " m";

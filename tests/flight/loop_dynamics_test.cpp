@@ -68,8 +68,8 @@ TEST_F(Attitude, HeadingOfANoseVectorAlongAnAxis) {
 
 // Beside the platform's edge the tail end rests on the deck: the nose goes
 // toward where the tail end touches it, by at most kTailHoldReach a step
-// however far that is; where the tail cannot reach the deck it is left to
-// its rates.
+// however far that is; where the tail cannot reach the deck, or is well
+// above it, it is left to its rates.
 TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   aircraft::AircraftData a;
   a.TailHoldFlag = 1;
@@ -85,13 +85,15 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
   // From level: 0.4 m under the deck the tail holds the nose at -0.1; a
-  // metre under it, -0.25 is further than a step goes; 3.5 m above, 0.875
-  // up; 48 m under it or 4.5 m above it the tail cannot touch the deck.
+  // metre under it, -0.25 is further than a step goes; 3.5 m under it,
+  // -0.875; 0.6 m above it the tail end hangs within reach of the deck, 3.5 m
+  // above it well over it; 48 m under it the tail cannot touch the deck.
   struct Case {
     double Altitude, NoseHeight;
   };
   for (const Case c : {Case{1000 - 0.06 - 0.4, -0.1}, Case{1000 - 0.06 - 1, -kTailHoldReach},
-                       Case{1000 - 0.06 + 3.5, kTailHoldReach}, Case{952, 0}, Case{1000 - 0.06 + 4.5, 0}}) {
+                       Case{1000 - 0.06 - 3.5, -kTailHoldReach}, Case{1000 - 0.06 + 0.6, 0.15},
+                       Case{1000 - 0.06 + 3.5, 0}, Case{952, 0}}) {
     s.Body.NoseVector = {0, 1, 0};
     s.Body.TopVector = {0, 0, 1};
     s.Body.Altitude = c.Altitude;
@@ -101,13 +103,13 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   // Step after step the nose gets there.
   s.Body.NoseVector = {0, 1, 0};
   s.Body.TopVector = {0, 0, 1};
-  s.Body.Altitude = 1000 - 0.06 + 3.5;
+  s.Body.Altitude = 1000 - 0.06 - 3.5;
   for (int i = 0; i < 40; ++i) {
     const double before = s.Body.NoseVector[2];
     IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
-    ASSERT_GT(s.Body.NoseVector[2], before - 1e-15) << i;
+    ASSERT_LT(s.Body.NoseVector[2], before + 1e-15) << i;
   }
-  EXPECT_NEAR(s.Body.NoseVector[2], 0.875, 1e-4);
+  EXPECT_NEAR(s.Body.NoseVector[2], -0.875, 1e-4);
 }
 
 // The rates move the top vector as if it were square to the nose; bent far
