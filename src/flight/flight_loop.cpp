@@ -217,6 +217,11 @@ bool FlightStateIsFinite(const FlightState& s) {
   return sum == 0;
 }
 
+bool FlightIsDown(const FlightState& s) {
+  return s.Body.Altitude < 0 ||
+         (s.Loop.FlightEnded && s.Loop.EndCause != static_cast<int16_t>(FlightEndCause::None));
+}
+
 bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop,
                      ViewState& view) {
   const bool wasEnded = loop.FlightEnded;
@@ -297,15 +302,15 @@ bool RunFlightPass(FlightLoop& f) {
   }
   UpdateBodyRates(s.Loop, s.Air, s.Ground, s.Body);
   ComputePathAngleRate(s.Setup, s.Air, s.Body);
-  HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, a, s.Body);
+  HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, s.Ground, a, s.Body);
   ComputeLongAccel(s);
   ApplyWaterDrag(s.Setup, s.Masses, s.Wing, a, s.Body, s.Ground);
-  s.Body.OnPlatform = IsOnPlatform(s.Setup, s.Body, s.Loads, a);
+  s.Body.OnPlatform = IsOnPlatform(s.Setup, s.Body, s.Ground, s.Loads, a);
   if (s.Body.OnPlatform) {
     RunOnPlatform(s, r, a);
   } else {
     UpdateVerticalVelocity(s);
-    if (UsesSurfaceTranslation(s.Body, s.Air, a)) {
+    if (UsesSurfaceTranslation(s.Setup, s.Body, s.Ground, s.Air, a)) {
       TranslateOnSurface(s, a);
     } else {
       TranslateInFreeFlight(s);
@@ -344,7 +349,7 @@ bool RunFlightPass(FlightLoop& f) {
   UpdatePosition(s.Setup, s.Loop, a, s.Body, s.Loads);
   BendAirframe(s, a);
   UpdateLoadedDihedral(s.Setup, s.Masses, s.Loads, s.Instruments, a, s.Controls);
-  UpdateAltitude(s.Loop, a, s.Body);
+  UpdateAltitude(s.Setup, s.Loop, s.Ground, a, s.Body);
   AdvanceStepCounter(s.Body, a, s.Loop);
 
   ProcessLoopInput(s, r, a, options, seams);
@@ -374,7 +379,7 @@ void FinishFlightRun(FlightLoop& f) {
   s.Loop.AfterLoopDone = true;
   --f.Record.RecordCount;  // points at the last sample written
   Call(f.Seams.StopSoundAndRestoreVolume);
-  if (s.Body.Altitude < 0) Call(f.Seams.EndFlight);
+  if (FlightIsDown(s)) Call(f.Seams.EndFlight);
 }
 
 void RunFlight(FlightLoop& f) {

@@ -58,6 +58,10 @@ bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, Lo
 void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                    ViewState& view);
 
+// True once the flight is down: under the surface, or ended by its own end
+// tests, after which the rest of that pass may have lifted it just above.
+bool FlightIsDown(const FlightState& s);
+
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);
 

@@ -26,10 +26,26 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
   }
 }
 
+bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+            const aircraft::AircraftData& a, DeckContact contact) {
+  if (aircraft::LaunchAbove10(a.LaunchSpeed) && ground.StartLeft) return false;
+  const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
+  if (contact == DeckContact::Body) return body.CourseDistance < 0 && std::fabs(above) <= kDeckReach;
+  // The tail end, its arm behind the aircraft, rests on the deck at the
+  // launch pitch. It touches the deck where the nose can take the height
+  // that puts it there, and it is not already above the deck by more than
+  // the reach (the deck pushes, it never pulls a tail down to it).
+  const double arm = setup.TailEndArm;
+  if (!(body.CourseDistance <= arm - 1.5 && arm > 0)) return false;
+  const double onDeck = std::sin(a.LaunchPitch) + above / arm;
+  return std::fabs(onDeck) <= 1 && arm * (onDeck - body.NoseVector[2]) <= kDeckReach;
+}
+
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
-                         const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body) {
+                         const PilotControls& pilot, const GroundState& ground, const aircraft::AircraftData& a,
+                         BodyMotion& body) {
   if (body.GroundSpeed < 0.01 && pilot.WheelBrakeSetting > 0) body.YawRate = 0;
-  if (body.CourseDistance < 0 && AtDeckHeight(body.Altitude, a.LaunchHeight)) {
+  if (OnDeck(setup, body, ground, a)) {
     body.YawRate = 0;
     body.PitchRate = 0;
     body.RollRate = 0;
@@ -45,9 +61,9 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
   }
 }
 
-bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
-                  const aircraft::AircraftData& a) {
-  return body.CourseDistance < 0 && a.LaunchHeight > 1 && AtDeckHeight(body.Altitude, a.LaunchHeight) &&
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+                  const LoadState& loads, const aircraft::AircraftData& a) {
+  return OnDeck(setup, body, ground, a) && a.LaunchHeight > 1 &&
          (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 

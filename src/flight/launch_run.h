@@ -4,8 +4,6 @@
 // holds of a start from the water surface.
 #pragma once
 
-#include <cmath>
-
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
@@ -21,18 +19,36 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
-                         const PilotControls& pilot, const aircraft::AircraftData& a, BodyMotion& body);
+                         const PilotControls& pilot, const GroundState& ground, const aircraft::AircraftData& a,
+                         BodyMotion& body);
 
-// The deck's holds act only on an aircraft at the deck's height: within this
-// band of the launch height (the deck itself falls 0.6 m to its edge).
-constexpr double kDeckHeightBand = 5;
-inline bool AtDeckHeight(double altitude, double launchHeight) {
-  return std::fabs(altitude - launchHeight) <= kDeckHeightBand;
+// The deck's surface at a course distance: it falls 0.06 m a metre towards
+// its edge.
+inline double DeckSurfaceHeight(const aircraft::AircraftData& a, double courseDistance) {
+  return a.LaunchHeight - 0.06 * courseDistance;
 }
 
+// Where the deck can touch the aircraft: its body (the pilot's feet, skid or
+// gear, at its height) over the deck, or its tail end, which reaches back
+// over the deck while the aircraft passes the edge.
+enum class DeckContact { Body, TailEnd };
+
+// How far the body may be from the deck's surface and still stand on it: the
+// deck falls 0.6 m over its length, and a flat run or the first step of a
+// lift-off leaves the aircraft that far from the sloping surface.
+inline constexpr double kDeckReach = 1;
+
+// The one test of every hold of the deck. A powered aircraft's start, on a
+// deck or in the air, holds it only until it has left it; a light aircraft
+// is held where the deck can touch it: the contact point over the deck's
+// footprint and within reach of its surface (the tail end no higher above
+// it than the reach, and no deeper than its arm can swing it out).
+bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+            const aircraft::AircraftData& a, DeckContact contact = DeckContact::Body);
+
 // The platform test of the translation step: over the deck and at its height.
-bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const LoadState& loads,
-                  const aircraft::AircraftData& a);
+bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+                  const LoadState& loads, const aircraft::AircraftData& a);
 
 // The run along the deck (replaces the free-flight and surface translation
 // while IsOnPlatform holds). A run stopped before it began resets the record

@@ -149,11 +149,10 @@ void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& mas
   }
 }
 
-void UpdateAltitude(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
-  if (body.Distance <= 0 && body.Altitude >= 6 && body.Altitude <= 13 && a.LaunchHeight >= 1 &&
-      AtDeckHeight(body.Altitude, a.LaunchHeight)) {
-    // The deck falls 6 % towards the edge. A high deck's aircraft that comes
-    // back over it far below is not lifted onto it.
+void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                    const aircraft::AircraftData& a, BodyMotion& body) {
+  if (body.Altitude >= 6 && body.Altitude <= 13 && OnDeck(setup, body, ground, a)) {
+    // The deck falls 6 % towards the edge.
     body.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * body.Distance : a.LaunchHeight;
   } else {
     body.Altitude += body.VelZ / loop.StepsPerSecond;

@@ -34,7 +34,8 @@ void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& mas
                           ControlState& controls);
 
 // Altitude from the climb rate, or the deck's height on the platform.
-void UpdateAltitude(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
+void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                    const aircraft::AircraftData& a, BodyMotion& body);
 
 // StepCounter +1 (0 after 3000), and held at 0 while the aircraft is down.
 void AdvanceStepCounter(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop);

@@ -158,7 +158,7 @@ void UpdateBodyRates(const LoopTiming& loop, const AirData& air, const GroundSta
   body.RollRate = Limited(body.RollRate, kRollRateLimit);
 }
 
-void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop,
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                               const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
   const double dt = 1.0 / loop.StepsPerSecond;
   const double cp = body.PitchCos, sp = body.PitchSin;
@@ -167,16 +167,15 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
   const double p = body.RollRate, q = body.PitchRate, r = body.YawRate;
 
   const std::array<double, 3> nose0 = body.NoseVector;
-  const bool nearEdge = body.CourseDistance <= setup.TailEndArm - 1.5 && a.TailHoldFlag != 0 &&
-                        AtDeckHeight(body.Altitude, a.LaunchHeight);
-  // The tail end rests on the sloping deck, where it can reach it: an
-  // aircraft far below or above the deck is not turned toward it, and the
-  // deck never snaps the nose by more than a few degrees in one step.
-  const double tailOnDeck =
-      nearEdge ? std::sin(a.LaunchPitch) - ((a.LaunchHeight - body.CourseDistance * 0.06) - body.Altitude) / setup.TailEndArm
-               : 0.0;
-  if (nearEdge && std::fabs(tailOnDeck) <= 1 && std::fabs(tailOnDeck - nose0[2]) <= kTailHoldReach) {
-    body.NoseVector[2] = tailOnDeck;
+  if (a.TailHoldFlag != 0 && OnDeck(setup, body, ground, a, DeckContact::TailEnd)) {
+    // The tail end rests on the sloping deck. Where that is far from the
+    // nose's height (a steep launch pitch, a fast start, a high deck) the
+    // nose goes toward it by at most kTailHoldReach a step: the deck never
+    // snaps it, nor lets go of it for being far.
+    const double tailOnDeck =
+        std::sin(a.LaunchPitch) - (DeckSurfaceHeight(a, body.CourseDistance) - body.Altitude) / setup.TailEndArm;
+    const double move = tailOnDeck - nose0[2];
+    body.NoseVector[2] = std::fabs(move) <= kTailHoldReach ? tailOnDeck : nose0[2] + Sgn(move) * kTailHoldReach;
   } else {
     body.NoseVectorRate = {q * (-cb * sp * sh + ch * sb) + r * (sh * sb * sp + ch * cb),
                         q * (-cb * sp * ch - sh * sb) + r * (-sh * cb + ch * sb * sp), q * (cb * cp) + r * (-cp * sb)};
@@ -241,11 +240,8 @@ void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTable
 
 void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                        const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
-  // Over the deck's footprint but far from its height the aircraft flies
-  // free, as it does beyond the edge.
-  const bool clearOfDeck = body.CourseDistance > 0 || !AtDeckHeight(body.Altitude, a.LaunchHeight);
-  if (clearOfDeck && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
-    IntegrateAttitudeVectors(setup, loop, a, body, memo);
+  if (!OnDeck(setup, body, ground, a) && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
+    IntegrateAttitudeVectors(setup, loop, ground, a, body, memo);
   } else {
     IntegrateAttitudeAngles(loop, body, memo);
   }

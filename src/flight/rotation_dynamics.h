@@ -16,7 +16,7 @@ inline constexpr double kYawRateLimit = 13;
 // square again (the deck's tail hold leans it to about 0.31).
 inline constexpr double kTopLeanLimit = 0.5;
 // The most the deck's tail hold moves the nose's height component in one
-// step (a start from a high deck takes about 0.12, the run along it 0.02).
+// step (the samples' starts take up to 0.115, the run along the deck 0.02).
 inline constexpr double kTailHoldReach = 0.15;
 
 // CgX from the masses (the hanging pilot of a light aircraft swings with
@@ -42,7 +42,7 @@ void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, cons
                        const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
 
 // Both integrators, for tests.
-void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop,
+void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                               const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo);
 void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTables& memo);
 

@@ -64,9 +64,9 @@ void UpdateVerticalVelocity(FlightState& s) {
   s.Body.VelZ += Sq(s.Body.GroundSpeed + 500) / (s.Setup.EarthRadius + s.Body.Altitude) * dt;
 }
 
-bool UsesSurfaceTranslation(const BodyMotion& body, const AirData& air, const aircraft::AircraftData& a) {
-  return air.SupportAccel > 0 || body.Altitude < 1 ||
-         (a.LaunchHeight > 1 && body.CourseDistance <= 0 && AtDeckHeight(body.Altitude, a.LaunchHeight));
+bool UsesSurfaceTranslation(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+                            const AirData& air, const aircraft::AircraftData& a) {
+  return air.SupportAccel > 0 || body.Altitude < 1 || (a.LaunchHeight > 1 && OnDeck(setup, body, ground, a));
 }
 
 void TranslateInFreeFlight(FlightState& s) {

@@ -20,7 +20,8 @@ void ComputeLongAccel(FlightState& s);
 void UpdateVerticalVelocity(FlightState& s);
 
 // True when the surface translation carries the aircraft this step.
-bool UsesSurfaceTranslation(const BodyMotion& body, const AirData& air, const aircraft::AircraftData& a);
+bool UsesSurfaceTranslation(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
+                            const AirData& air, const aircraft::AircraftData& a);
 
 // VelX, VelY, TrackAngle, GroundSpeed and TurnRate in free flight.
 void TranslateInFreeFlight(FlightState& s);

@@ -8,6 +8,7 @@
 #include "flight/control_surfaces.h"
 #include "flight/flight_commands.h"
 #include "flight/flight_load.h"
+#include "flight/flight_loop.h"
 #include "flight/flight_record.h"
 #include "flight/flight_sound.h"
 #include "flight/fuel.h"
@@ -127,13 +128,13 @@ FlightFrame::FlightFrame() {
     if (shell::Shell().FormActiveFlags[shell::kSlotProcess] > 0) shell::Process().ZOrder();
   };
   OnDblClick = [this] {
-    if (flight::State().Body.Altitude < 0) Command11_Click();
+    if (flight::FlightIsDown(flight::State())) Command11_Click();
   };
   // The view covers the form: its mouse is the form's.
   Picture1.OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
   Picture1.OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
   Picture1.OnDblClick = [this] {
-    if (flight::State().Body.Altitude < 0) Command11_Click();
+    if (flight::FlightIsDown(flight::State())) Command11_Click();
   };
   OnMouseDown = [this](int button, int, double x, double y) { Form_MouseDown(button, x, y); };
   OnMouseMove = [this](int, int, double x, double y) { Form_MouseMove(x, y); };
@@ -837,7 +838,7 @@ void FlightFrame::Command14_Click() {
   flight::FlightState& s = flight::State();
   // Down in the water the flight is over: a click or Enter there would
   // start a run again over its record and take the after-flight menu away.
-  if (s.Body.Altitude < 0) return;
+  if (flight::FlightIsDown(s)) return;
   const flight::TakeoffOutcome outcome =
       flight::RunTakeoffCommand(s, flight::Record(), aircraft::Aircraft(), screen_.Keys, Timer());
   if (outcome == flight::TakeoffOutcome::Ignored) return;
@@ -977,7 +978,7 @@ void FlightFrame::Form_Unload(int& cancel) {
     // An exit asked for while the loop ran has ended it short of the water:
     // the after-loop steps are undone and the run goes on where it stopped.
     flight::FlightState& s = flight::State();
-    if (s.Loop.AfterLoopDone && !(s.Body.Altitude < 0)) {
+    if (s.Loop.AfterLoopDone && !flight::FlightIsDown(s)) {
       s.Loop.AfterLoopDone = false;
       ++flight::Record().RecordCount;
       Timer2.SetEnabled(true);

@@ -55,20 +55,21 @@ TEST_F(Attitude, HeadingOfANoseVectorAlongAnAxis) {
   aircraft::AircraftData a;
   FlightState s = Flying();
   s.Body.NoseVector = {1, 0, 0};
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, kPiT / 2);
   s.Body.NoseVector = {-1, 0, 0};
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, 3 * kPiT / 2);
   s.Body.NoseVector = {0, 0, 1};  // straight up: no division by the horizontal part
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_EQ(s.Body.Heading, kPiT);
   EXPECT_NEAR(s.Body.PitchAngle, std::acos(-1) / 2, 1e-15);
 }
 
-// Beside the platform's edge the tail end rests on the deck, which turns
-// the nose down as far as the tail can reach; an aircraft passing the edge
-// far below the deck is left to its rates.
+// Beside the platform's edge the tail end rests on the deck: the nose goes
+// toward where the tail end touches it, by at most kTailHoldReach a step
+// however far that is; where the tail cannot reach the deck, or is well
+// above it, it is left to its rates.
 TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   aircraft::AircraftData a;
   a.TailHoldFlag = 1;
@@ -80,18 +81,35 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   s.Body.NoseVector = {0, y, -0.2};
   s.Body.TopVector = {0, 0.2, y};
   s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the tail holds the nose at -0.25
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
-  // Level, a metre under it, the deck would snap the nose down a quarter in
-  // one step; 3.5 m above it, up by 0.875; 48 m under it, out of reach.
-  for (const double altitude : {1000 - 0.06 - 1, 1000 - 0.06 + 3.5, 952.0, 1000 - 0.06 + 4.5}) {
+  // From level: 0.4 m under the deck the tail holds the nose at -0.1; a
+  // metre under it, -0.25 is further than a step goes; 3.5 m under it,
+  // -0.875; 0.6 m above it the tail end hangs within reach of the deck, 3.5 m
+  // above it well over it; 48 m under it the tail cannot touch the deck.
+  struct Case {
+    double Altitude, NoseHeight;
+  };
+  for (const Case c : {Case{1000 - 0.06 - 0.4, -0.1}, Case{1000 - 0.06 - 1, -kTailHoldReach},
+                       Case{1000 - 0.06 - 3.5, -kTailHoldReach}, Case{1000 - 0.06 + 0.6, 0.15},
+                       Case{1000 - 0.06 + 3.5, 0}, Case{952, 0}}) {
     s.Body.NoseVector = {0, 1, 0};
     s.Body.TopVector = {0, 0, 1};
-    s.Body.Altitude = altitude;
-    IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
-    EXPECT_EQ(s.Body.PitchAngle, 0) << altitude;
+    s.Body.Altitude = c.Altitude;
+    IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
+    EXPECT_NEAR(s.Body.PitchAngle, std::atan(c.NoseHeight), 1e-12) << c.Altitude;
   }
+  // Step after step the nose gets there.
+  s.Body.NoseVector = {0, 1, 0};
+  s.Body.TopVector = {0, 0, 1};
+  s.Body.Altitude = 1000 - 0.06 - 3.5;
+  for (int i = 0; i < 40; ++i) {
+    const double before = s.Body.NoseVector[2];
+    IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
+    ASSERT_LT(s.Body.NoseVector[2], before + 1e-15) << i;
+  }
+  EXPECT_NEAR(s.Body.NoseVector[2], -0.875, 1e-4);
 }
 
 // The rates move the top vector as if it were square to the nose; bent far
@@ -103,7 +121,7 @@ TEST_F(Attitude, ATopVectorLeaningOnTheNoseIsSquaredAndKeepsTheBank) {
   s.Body.NoseVector = {0, 1, 0};
   const double len = std::sqrt(0.2 * 0.2 + 0.9 * 0.9 + 0.3 * 0.3);
   s.Body.TopVector = {0.2 / len, -0.9 / len, 0.3 / len};  // 0.9 / len of it along the nose
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   const auto& n = s.Body.NoseVector;
   const auto& t = s.Body.TopVector;
   EXPECT_NEAR(n[0] * t[0] + n[1] * t[1] + n[2] * t[2], 0, 1e-15);
@@ -115,7 +133,7 @@ TEST_F(Attitude, ATopVectorLeaningOnTheNoseIsSquaredAndKeepsTheBank) {
   const double len2 = std::sqrt(0.2 * 0.2 + 0.4 * 0.4 + 0.9 * 0.9);
   const std::array<double, 3> leaning = {0.2 / len2, 0.4 / len2, 0.9 / len2};
   s.Body.TopVector = leaning;
-  IntegrateAttitudeVectors(s.Setup, s.Loop, a, s.Body, s.Memo);
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   for (int i = 0; i < 3; ++i) EXPECT_NEAR(s.Body.TopVector[i], leaning[i], 1e-15);
 }
 
@@ -333,11 +351,13 @@ TEST_F(LaunchRun, OnThePlatformOnlyAtTheDecksHeight) {
   s.Loads.LiftAccel = 0;
   auto onPlatform = [&](double altitude) {
     s.Body.Altitude = altitude;
-    return IsOnPlatform(s.Setup, s.Body, s.Loads, a);
+    return IsOnPlatform(s.Setup, s.Body, s.Ground, s.Loads, a);
   };
   EXPECT_TRUE(onPlatform(1000.18));
-  EXPECT_TRUE(onPlatform(996));
+  EXPECT_TRUE(onPlatform(999.3));
+  EXPECT_FALSE(onPlatform(996));  // 4 m under: it cannot touch the deck
   EXPECT_FALSE(onPlatform(952));
+  EXPECT_FALSE(onPlatform(1001.5));
   EXPECT_FALSE(onPlatform(1006));
 }
 
@@ -362,8 +382,8 @@ TEST_F(LaunchRun, OverTheDeckFarFromItsHeightNothingIsHeld) {
     s.Body.NoseVector = {0, s.Body.PitchCos, s.Body.PitchSin};
     s.Body.TopVector = {0, -s.Body.PitchSin, s.Body.PitchCos};
     s.Body.TopVectorRate = {7, 7, 7};
-    HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, a, s.Body);
-    const bool surface = UsesSurfaceTranslation(s.Body, s.Air, a);
+    HoldRatesOnPlatform(s.Setup, s.Engine, s.Loads, s.Pilot, s.Ground, a, s.Body);
+    const bool surface = UsesSurfaceTranslation(s.Setup, s.Body, s.Ground, s.Air, a);
     PropagateAttitude(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
     return surface;
   };
@@ -383,18 +403,21 @@ TEST_F(LaunchRun, OverTheDeckFarFromItsHeightNothingIsHeld) {
 TEST_F(MassAndBending, TheDeckPinsTheAltitudeOnlyAtItsHeight) {
   aircraft::AircraftData a = Glider();
   FlightState s = Flying();
-  s.Body.Distance = -5;
+  s.Body.Distance = s.Body.CourseDistance = -5;
   s.Body.VelZ = -4;
   auto altitude = [&](double deck, double before) {
     a.LaunchHeight = deck;
     s.Body.Altitude = before;
-    UpdateAltitude(s.Loop, a, s.Body);
+    UpdateAltitude(s.Setup, s.Loop, s.Ground, a, s.Body);
     return s.Body.Altitude;
   };
   EXPECT_EQ(altitude(10, 10), 10.3);  // on the sloping deck
-  EXPECT_EQ(altitude(8, 6), 8.3);
-  EXPECT_EQ(altitude(11, 13), 11.3);
-  // From a 300 m deck, 9 m above the water under its footprint: falling on.
+  EXPECT_EQ(altitude(8, 7.5), 8.3);
+  EXPECT_EQ(altitude(11, 12.2), 11.3);
+  // Beyond the deck's reach of it (2 m over a deck of 8 m, 1.7 m under one of
+  // 11 m) or from a 300 m deck, 9 m above the water under its footprint: falling on.
+  EXPECT_EQ(altitude(8, 10.3), 10.3 - 0.1);
+  EXPECT_EQ(altitude(11, 9.6), 9.6 - 0.1);
   EXPECT_EQ(altitude(300, 9), 9 - 0.1);
   EXPECT_EQ(altitude(20, 12), 12 - 0.1);
 }

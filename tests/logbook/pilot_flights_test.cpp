@@ -13,12 +13,14 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flight/flight_loop.h"
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
 #include "flight/loop_fixture.h"
+#include "flight/state_fields.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
@@ -140,11 +142,18 @@ class PilotFlights : public zarv::testing::ProgramTest {
     while (f.Step()) {
       const Pass now = Look(s, f.Record, f.Aircraft.LaunchHeight);
       const std::string at = "at " + Seconds(now.Time) + " s";
-      const double values[] = {b.PosX,     b.PosY,     b.Altitude,  b.VelX,       b.VelY,      b.VelZ,
-                               b.AirSpeed, b.GroundSpeed, b.PitchAngle, b.BankAngle, b.Heading, b.PitchRate,
-                               b.RollRate, b.YawRate,  s.Engine.Thrust, s.Engine.RotorSpeedRatio, s.Loop.FlightTime};
-      for (double v : values) Check(std::isfinite(v), "a value not finite", at);
-      if (!flight::FlightStateIsFinite(s)) return false;
+      // Every quantity of the state, not only those the loop watches.
+      std::string nonFinite;
+      flight::ForEachStateValue(
+          s,
+          [&](const char* name, int i, double v) {
+            if (nonFinite.empty() && !std::isfinite(v)) nonFinite = name + (i < 0 ? "" : "(" + std::to_string(i) + ")");
+          },
+          [](const char*, std::string_view) {});
+      if (!nonFinite.empty()) {
+        Check(false, "a value not finite", at + ": " + nonFinite);
+        return false;
+      }
 
       const bool cancelled = now.Altitude < kCancelledBelow;
       if (!cancelled) {
@@ -186,9 +195,11 @@ class PilotFlights : public zarv::testing::ProgramTest {
       if (!resting) restSince = -1;
       if (resting && restSince < 0) restSince = now.Time;
       before = now;
-      if (now.Time >= kLimit) {
-        Check(!(restSince >= 0 && now.Time - restSince > kLongestRest), "a rest on the water never ends",
-              "since " + Seconds(restSince) + " s");
+      // At the limit a flight at rest flies on until its rest ends or has
+      // lasted too long: a rest begun late is seen as well as an early one.
+      const bool restLasts = restSince >= 0 && now.Time - restSince <= kLongestRest;
+      if (now.Time >= kLimit && !restLasts) {
+        Check(restSince < 0, "a rest on the water never ends", "since " + Seconds(restSince) + " s");
         return false;
       }
     }
@@ -233,6 +244,25 @@ class PilotFlights : public zarv::testing::ProgramTest {
 };
 
 TEST_F(PilotFlights, KeepToTheirPhysicsAndFileWhatTheyFlew) {
+  // Flights that found a fault before, flown first: a hull at rest on the
+  // water 196 m out, short of the distance where a rest used to end.
+  const struct { const char *Name, *Height, *Wind, *Keys; } found[] = {
+      {"Super ZarvⅣ", "300", "0",
+       "0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,2.68:Left,4.17:Left,"
+       "5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,"
+       "11.56+3.14:Left,12.23+2.03:Up,13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period"}};
+  for (const auto& c : found) {
+    std::vector<std::string> lines = flight::testing::SampleLines(c.Name);
+    flight::testing::SetField(lines, 30, c.Height);
+    flight::testing::SetField(lines, 46, c.Wind);
+    flight::HeadlessFlight f(flight::testing::FromLines(lines), *flight::ParseKeyScript(c.Keys));
+    ASSERT_TRUE(f.Accepted());
+    broken_.clear();
+    if (Fly(f)) File(f);
+    for (const std::string& b : broken_)
+      ADD_FAILURE() << c.Name << " launch height " << c.Height << ", wind " << c.Wind << ", --keys " << c.Keys << "\n  " << b;
+  }
+
   int seed = 0, flights = 0, failed = 0;
   for (const std::string& name : flight::testing::SampleNames()) {
     for (const char* height : kHeights) {

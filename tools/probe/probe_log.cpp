@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "flight/flight_loop.h"
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/cp932.h"
@@ -54,7 +55,7 @@ std::vector<std::string> RowValues(const FlightSample& x, bool powered) {
 }  // namespace
 
 int WriteProbeLog(HeadlessFlight& flight, const std::string& path, std::ostream& err) {
-  if (!(flight.State.Body.Altitude < 0)) {
+  if (!FlightIsDown(flight.State)) {
     err << "zarv-probe: no log: the flight has not ended\n";
     return 1;
   }
