@@ -169,11 +169,13 @@ TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
   WriteBytes(path, bytes);
   // The second line cut inside an emoji: all before the cut is kept.
   const std::string cut = "500.12m by Marden7  テスト太郎\xF0\x9F\x98";
-  std::string ranking = mark + "812.50m by Café Ⅳ 07-04-2026   12:00:00  José Müller\r\n" + mark + cut + "\r\n";
-  for (int k = 3; k <= 20; ++k) ranking += "\r\n";
+  std::string ranking = mark + "812.50m by Café Ⅳ 07-04-2026   12:00:00  José Müller\r\n" + mark + cut + "\r\n" +
+                        Utf8ToCp932("300.00m by MardenⅡ") + "\r\n";
+  for (int k = 4; k <= 20; ++k) ranking += "\r\n";
   WriteBytes(records::RankingPath(), ranking);
   shell::RankingFile().Read();
   EXPECT_EQ(records::Ranking().RecordLines[2], cut);
+  EXPECT_EQ(records::Ranking().RecordLines[3], "300.00m by MardenⅡ");
 
   Choose(Path("Data"), "Plane.brd");
   EXPECT_EQ(aircraft::Aircraft().AircraftName, "Café Ⅳ");
