@@ -125,7 +125,8 @@ TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRe
   } folders[] = {{"josé", "Jeté", "Plane.brd", "Jeté/Plane.brd"},
                  {"Müller", "Flügel", "Plane.brd", "Flügel/Plane.brd"},
                  {"caf\xE9", "\x83\x65\x83\x58\x83\x67", "\x91\xBE\x98\x59.brd", "テスト/太郎.brd"},
-                 {"Latin", "Jet\xE9", "Plane.brd", "Jet\uFFFD/Plane.brd"}};
+                 {"Latin", "Jet\xE9", "Plane.brd", "Jet\uFFFD/Plane.brd"},
+                 {"Sjis", "Hangar", "\x83\x5C.brd", "Hangar/ソ.brd"}};  // a trail byte that is "\\"
   for (const auto& [program, hangar, file, shown] : folders) {
     SCOPED_TRACE(ShownName(program));
     ClearMessageBoxCalls();
