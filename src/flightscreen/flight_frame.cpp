@@ -26,6 +26,7 @@
 #include "platform/devices/sound.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/program_state.h"
@@ -214,7 +215,7 @@ void FlightFrame::Form_Load() {
   // Window, sized for the chosen screen and centred where it was.
   const double scale = sh.ScreenScale;
   SetWindowState(vbNormal);
-  SetCaption(sh.AppName + settings.AircraftFileName);
+  SetCaption(sh.AppName + ShownName(settings.AircraftFileName));
   SetHelpContextID(30);
   sh.FormSavedWidth[shell::kSlotFlightFrame] = CInt(640 * scale * kTwipsPerPixel);
   sh.FormSavedHeight[shell::kSlotFlightFrame] = CInt(480 * scale * kTwipsPerPixel);
@@ -916,12 +917,13 @@ bool FlightFrame::AskSaveQuestions() {
   aircraft::AircraftData& a = aircraft::Aircraft();
   const std::string path = settings.AircraftFilePath;
   const std::string goOn = settings.ExitMode == 2 ? "保存せずに機体を交換しますか。" : "保存せずに終了しますか。";
+  const std::string shownPath = ShownName(path);
   const AircraftFileText file = ReadAircraftFileText(path, 53);
   if (!file.Read) {
     // Nothing to compare with and nowhere to save: the user must know, and
     // may stay to register the aircraft under another name.
     const std::string what = PathExists(path) ? "機体ファイルを読み込めません。" : "機体ファイルが見つかりません。";
-    return MsgBox(what + "\r\n" + path + "\r\n機体データと発進条件の変更は保存できません。\r\n" + goOn,
+    return MsgBox(what + "\r\n" + shownPath + "\r\n機体データと発進条件の変更は保存できません。\r\n" + goOn,
                   vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
   }
   AircraftFileText handOver = ReadAircraftFileText(aircraft::HandOverPath(), 39);
@@ -929,12 +931,12 @@ bool FlightFrame::AskSaveQuestions() {
   if (!handOver.Read) handOver.Fields.assign(a.AircraftLines.begin(), a.AircraftLines.begin() + 39);
   bool saveData = false, saveLaunch = false;
   if (AircraftDataChanged(file.Fields, handOver.Fields, a)) {
-    saveData = MsgBox(path + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
+    saveData = MsgBox(shownPath + "\r\nは機体データが変更されています。保存しますか。", vbYesNo + vbQuestion,
                       sh.AppName) == vbYes;
   }
   if (a.WindDirection == 0) a.WindDirection = kFullTurn;
   if (LaunchConditionsChanged(file.Fields, a, flight::State())) {
-    saveLaunch = MsgBox(path + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
+    saveLaunch = MsgBox(shownPath + "\r\nは発進条件が変更されています。保存しますか。", vbYesNo + vbQuestion,
                         sh.AppName) == vbYes;
   }
   if (!saveData && !saveLaunch) return true;
@@ -943,7 +945,7 @@ bool FlightFrame::AskSaveQuestions() {
   for (const std::string& f : FieldsToSave(file.Fields, handOver.Fields, a, saveData, saveLaunch)) lines.push_back(f);
   if (WriteTextLines(path, lines)) return true;
   // The old file is intact; the changes live only in this run.
-  return MsgBox(path + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
+  return MsgBox(shownPath + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
                 vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
 }
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/sound_flags.h"
@@ -161,7 +162,7 @@ void ReplayForm::Form_Load() {
   SetKeyPreview(true);
   StartPlayer(timeGetTime());
   const double s = sh.ScreenScale;
-  SetCaption(sh.AppName + (link_.Settings != nullptr ? link_.Settings->AircraftFileName : std::string()));
+  SetCaption(sh.AppName + (link_.Settings != nullptr ? ShownName(link_.Settings->AircraftFileName) : std::string()));
   SetWindowState(vbNormal);
   const double tpp = sh.TwipsPerPixel > 0 ? sh.TwipsPerPixel : kTwipsPerPixel;
   if (link_.FlightScreen != nullptr) {

@@ -1,5 +1,6 @@
 // The hangar: choosing the aircraft to fly, or registering the current one.
 #include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/text.h"
@@ -60,12 +61,11 @@ ChoiceForm::ChoiceForm() {
   Command4.OnClick = [this] { Command4_Click(); };
   Dir1.OnChange = [this] { Dir1_Change(); };
   File1.OnClick = [this] {
-    if (!File1.FileName().empty() && File1.FileName() != Text1.Text())
-      Text1.SetText(File1.FileName());
+    if (!File1.FileName().empty() && File1.FileName() != TypedFileName()) ShowFileName(File1.FileName());
   };
   File1.OnDblClick = [this] {
     if (File1.FileName().empty()) return;
-    Text1.SetText(File1.FileName());
+    ShowFileName(File1.FileName());
     Command2_Click();
   };
   OnActivate = [] { Shell().FormActiveFlags[kSlotChoice] = 1; };
@@ -127,7 +127,7 @@ void ChoiceForm::Form_Load() {
       for (int i = 0; i < File1.ListCount() && i != 100; ++i)
         if (File1.List(i) == s.AircraftFileName) found = i;
       File1.SetListIndex(found);
-      Text1.SetText(File1.FileName());
+      ShowFileName(File1.FileName());
     }
     Command1.SetVisible(true);
     Command1.SetCancel(true);
@@ -160,6 +160,17 @@ void ChoiceForm::Dir1_Change() {
   File1.SetListIndex(-1);
 }
 
+void ChoiceForm::ShowFileName(const std::string& name) {
+  shownName_ = name;
+  shownAs_ = ShownName(name);
+  Text1.SetText(shownAs_);
+}
+
+std::string ChoiceForm::TypedFileName() const {
+  const std::string typed = Text1.Text();
+  return typed == shownAs_ ? shownName_ : typed;
+}
+
 void ChoiceForm::Command2_Click() {
   if (Shell().ScreenMode == kScreenModeRegister) {
     RegisterOk();
@@ -176,7 +187,7 @@ void ChoiceForm::SelectOk() {
   std::vector<std::string> listed;
   for (int i = 0; i < File1.ListCount(); ++i) listed.push_back(File1.List(i));
   std::string message;
-  if (!SelectAircraft(Dir1.Path(), Text1.Text(), listed, aircraft::Aircraft(), CurrentSettings(), sh,
+  if (!SelectAircraft(Dir1.Path(), TypedFileName(), listed, aircraft::Aircraft(), CurrentSettings(), sh,
                       &message)) {
     Ask(message, vbExclamation);
     SetMousePointer(vbDefault);
@@ -188,7 +199,7 @@ void ChoiceForm::SelectOk() {
 void ChoiceForm::RegisterOk() {
   ShellState& sh = Shell();
   const std::string folder = Dir1.Path();
-  const std::string typed = Text1.Text();
+  const std::string typed = TypedFileName();
   const std::string name = RegistrationFileName(typed);
   const std::string refusal = RegistrationFolderRefusal(folder);
   if (!refusal.empty()) {
@@ -206,13 +217,13 @@ void ChoiceForm::RegisterOk() {
   sh.SelectedFileName = name;
   int answer = vbYes;
   if (check == RegistrationCheck::Exists)
-    answer = Ask(OverwriteQuestion(folder, name), vbYesNo + vbQuestion);
+    answer = Ask(OverwriteQuestion(ShownName(folder), ShownName(name)), vbYesNo + vbQuestion);
   if (answer == vbYes) {
     std::string message;
     if (!RegisterAircraft(folder, name, CurrentSettings(), &message)) {
       Ask(message, vbExclamation);
     } else {
-      FlightScreen().SetCaption(sh.AppName + name);
+      FlightScreen().SetCaption(sh.AppName + ShownName(name));
       File1.Refresh();
       Unload();
     }

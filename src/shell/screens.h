@@ -73,7 +73,12 @@ class ChoiceForm : public Form {
   void Dir1_Change();
   void Form_Unload(int& cancel);
   int Ask(const std::string& prompt, int style);
+  // The name box shows a listed name read as ShownName does; the OK takes
+  // the name's own bytes while the box still shows it.
+  void ShowFileName(const std::string& name);
+  std::string TypedFileName() const;
   bool asking_ = false;
+  std::string shownName_, shownAs_;
 };
 
 // The progress dialog of long tasks.

@@ -1,6 +1,7 @@
 // Accessors of the shell's screens and what they share.
 #include <cmath>
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
@@ -59,7 +60,7 @@ void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
 }
 
 void ReportNotSaved(const std::string& what, const std::string& path) {
-  MsgBox(what + "を保存できませんでした。\r\n" + path, vbExclamation, Shell().AppName);
+  MsgBox(what + "を保存できませんでした。\r\n" + ShownName(path), vbExclamation, Shell().AppName);
 }
 
 bool SaveSettingsOrReport() {

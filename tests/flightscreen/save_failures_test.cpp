@@ -136,6 +136,29 @@ TEST_F(SaveFailureTest, OtherFilesAreWrittenWithoutAQuestionAndAFailureSaysWhere
   EXPECT_EQ(restarts_, 1);  // the run still ends as asked
 }
 
+// The settings a link to a FIFO: the save is refused and said, the FIFO
+// stays; the ranking a link that leads nowhere yet: it stays a link and its
+// target is written.
+TEST_F(SaveFailureTest, ALinkToWhatIsNoPlainFileIsRefusedADanglingOneFollowed) {
+  Open(lines_);
+  records::Ranking().File = records::RankingState::FileState::Absent;
+  const std::string fifo = Path("Temp/pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::remove(shell::SettingsPath());
+  std::filesystem::create_symlink("pipe", shell::SettingsPath());
+  std::filesystem::remove(records::RankingPath());
+  std::filesystem::create_symlink("../Kept/record.dat", records::RankingPath());
+  ASSERT_TRUE(MakeDir(Path("Kept")));
+  Advance(3000);
+  Key(27);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"設定を保存できませんでした。\r\n" + shell::SettingsPath()});
+  EXPECT_TRUE(std::filesystem::is_symlink(shell::SettingsPath()));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_TRUE(std::filesystem::is_symlink(records::RankingPath()));
+  EXPECT_EQ(ReadTextLines(Path("Kept/record.dat")).size(), 20u);
+  EXPECT_EQ(restarts_, 1);
+}
+
 TEST_F(SaveFailureTest, TheSaveInFlightOpensNoBoxTheUnloadReportsIt) {
   Open(flight::testing::SampleLines("Marden７"));
   FlightFrame& f = FlightScreenForm();

@@ -114,22 +114,29 @@ TEST_F(UserFilesTest, ALongTagOrAByteOrderMarkKeepsTheAircraftFileThroughF9AndF1
   }
 }
 
-// A program folder and an aircraft folder whose names cp932 cannot hold:
-// the settings bring the aircraft file's path back exactly after the
-// restart, so that the quit asks about the changed launch conditions and
-// saves them there.
+// A program folder, an aircraft folder and an aircraft file whose names
+// cp932 cannot hold, or that are not UTF-8 (Latin-1, cp932 from an
+// archive): the settings bring the aircraft file's path back by its bytes
+// after the restart, so that the quit asks about the changed launch
+// conditions, naming the file as it reads, and saves them there.
 TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRestart) {
-  const std::pair<const char*, const char*> folders[] = {{"josé", "Jeté"}, {"Müller", "Flügel"}};
-  for (const auto& [program, hangar] : folders) {
-    SCOPED_TRACE(program);
+  const struct {
+    const char *program, *hangar, *file, *shown;  // shown: hangar/file as the question names them
+  } folders[] = {{"josé", "Jeté", "Plane.brd", "Jeté/Plane.brd"},
+                 {"Müller", "Flügel", "Plane.brd", "Flügel/Plane.brd"},
+                 {"caf\xE9", "\x83\x65\x83\x58\x83\x67", "\x91\xBE\x98\x59.brd", "テスト/太郎.brd"},
+                 {"Latin", "Jet\xE9", "Plane.brd", "Jet\uFFFD/Plane.brd"},
+                 {"Sjis", "Hangar", "\x83\x5C.brd", "Hangar/ソ.brd"}};  // a trail byte that is "\\"
+  for (const auto& [program, hangar, file, shown] : folders) {
+    SCOPED_TRACE(ShownName(program));
     ClearMessageBoxCalls();
     SetProgramFolder(Path(program));
     ASSERT_TRUE(MakeDir(Path(program) + "/Temp"));
     const std::string folder = Path(program) + "/" + hangar;
     ASSERT_TRUE(MakeDir(folder));
-    const std::string path = folder + "/Plane.brd";
+    const std::string path = folder + "/" + file;
     ASSERT_TRUE(WriteTextLines(path, sample_));
-    Choose(folder, "Plane.brd");
+    Choose(folder, file);
     Advance(2500);
     Key(vbKeyF9);  // the restart into the flight screen
     shell::Settings saved;
@@ -142,14 +149,15 @@ TEST_F(UserFilesTest, AFolderCp932CannotHoldKeepsTheLaunchConditionsThroughTheRe
     FlightScreenForm().HScroll3.SetValue(36);
     const int ends = ends_;
     Quit(vbYes);
-    EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+    EXPECT_EQ(Prompts(), std::vector<std::string>{ShownName(Path(program)) + "/" + shown +
+                                                  "\r\nは発進条件が変更されています。保存しますか。"});
     EXPECT_EQ(Lines(path)[51], "180");
     EXPECT_EQ(ends_, ends + 1);
   }
 }
 
-// An aircraft name and a ranking line cp932 cannot hold, read from lines
-// marked as UTF-8, pass through the hand-over file, the restart, the
+// An aircraft name and ranking lines cp932 cannot hold (one cut short),
+// read from lines marked as UTF-8, pass through the hand-over file, the restart, the
 // registration and the quit exactly: the quit asks nothing about what the
 // user did not change, and what it saves keeps them.
 TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
@@ -160,10 +168,15 @@ TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
   for (size_t i = 2; i < plane.size(); ++i) bytes += Utf8ToCp932(plane[i]) + "\r\n";
   const std::string path = Path("Data/Plane.brd");
   WriteBytes(path, bytes);
-  std::string ranking = mark + "812.50m by Café Ⅳ 07-04-2026   12:00:00  José Müller\r\n";
-  for (int k = 2; k <= 20; ++k) ranking += "\r\n";
+  // The second line cut inside an emoji: all before the cut is kept.
+  const std::string cut = "500.12m by Marden7  テスト太郎\xF0\x9F\x98";
+  std::string ranking = mark + "812.50m by Café Ⅳ 07-04-2026   12:00:00  José Müller\r\n" + mark + cut + "\r\n" +
+                        Utf8ToCp932("300.00m by MardenⅡ") + "\r\n";
+  for (int k = 4; k <= 20; ++k) ranking += "\r\n";
   WriteBytes(records::RankingPath(), ranking);
   shell::RankingFile().Read();
+  EXPECT_EQ(records::Ranking().RecordLines[2], cut);
+  EXPECT_EQ(records::Ranking().RecordLines[3], "300.00m by MardenⅡ");
 
   Choose(Path("Data"), "Plane.brd");
   EXPECT_EQ(aircraft::Aircraft().AircraftName, "Café Ⅳ");

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/runtime/atomic_file.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
 #include "program_test.h"
@@ -122,9 +123,60 @@ TEST(RuntimeFiles, RewritesKeepReadOnlyFilesRightsAndLinks) {
   files.Print(1, "more");
   ASSERT_TRUE(files.Close(1));
   EXPECT_TRUE(S_ISLNK(mode(dir / "Plane.brd")));
-  EXPECT_EQ(ReadAllBytes(dir / "elsewhere/Plane.brd"), "newmore\r\n");
+  EXPECT_EQ(ReadAllBytes(dir / "elsewhere/Plane.brd"), "new\r\nmore\r\n");
   EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"Marden7.brd", "Plane.brd", "set.ini"}));
   EXPECT_EQ(ListFiles(dir / "elsewhere"), std::vector<std::string>{"Plane.brd"});
+}
+
+// A save writes only a plain file: a link to a FIFO, a folder or round in a
+// loop, or such a thing in the file's own place, is refused and left as it
+// was; a link that leads nowhere stays a link and its target is written.
+// (A link to a device is the same case; no test writes at one, which as
+// root would replace the device.)
+TEST(RuntimeFiles, ASaveWritesOnlyAPlainFile) {
+  ScratchFolder dir;
+  auto kind = [](const std::string& path) {
+    struct stat st{};
+    return lstat(path.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0u;
+  };
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  ASSERT_TRUE(MakeDir(dir / "folder"));
+  ASSERT_TRUE(MakeDir(dir / "Temp"));
+  const struct {
+    const char* name;
+    const char* to;  // the link's target, or nullptr for the thing itself
+    mode_t kind;     // what stays at the name
+  } refused[] = {{"to-fifo.ini", "fifo", S_IFLNK},     {"to-folder.ini", "folder", S_IFLNK},
+                 {"to-link.ini", "to-fifo.ini", S_IFLNK}, {"loop.ini", "loop.ini", S_IFLNK},
+                 {"fifo", nullptr, S_IFIFO},           {"folder", nullptr, S_IFDIR}};
+  for (const auto& r : refused) {
+    SCOPED_TRACE(r.name);
+    const std::string path = dir / r.name;
+    if (r.to) {
+      ASSERT_EQ(symlink(r.to, path.c_str()), 0);
+    }
+    EXPECT_FALSE(AtomicWriteBytes(path, "settings"));
+    EXPECT_FALSE(WriteTextLines(path, {"settings"}));
+    FileTable files;
+    EXPECT_FALSE(files.Open(1, path, OpenMode::Output));
+    EXPECT_EQ(kind(path), r.kind);
+  }
+  EXPECT_EQ(kind(dir / "fifo"), S_IFIFO);
+  EXPECT_EQ(kind(dir / "folder"), S_IFDIR);
+  EXPECT_TRUE(ListFiles(dir / "folder").empty());
+  EXPECT_TRUE(ListFiles(dir.path()).empty());  // no plain file, no temporary file left
+
+  // Dangling, relative and absolute: the target is made, the link stays.
+  ASSERT_EQ(symlink("../Elsewhere/set.ini", (dir / "Temp/set.ini").c_str()), 0);
+  ASSERT_EQ(symlink((dir / "Temp/set.ini").c_str(), (dir / "set.ini").c_str()), 0);
+  EXPECT_FALSE(AtomicWriteBytes(dir / "set.ini", "no folder"));  // the target's folder is missing
+  ASSERT_TRUE(MakeDir(dir / "Elsewhere"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "set.ini", "first"));
+  ASSERT_TRUE(WriteTextLines(dir / "Temp/set.ini", {"second"}));
+  EXPECT_EQ(kind(dir / "set.ini"), S_IFLNK);
+  EXPECT_EQ(kind(dir / "Temp/set.ini"), S_IFLNK);
+  EXPECT_EQ(ReadAllBytes(dir / "Elsewhere/set.ini"), "second\r\n");
+  EXPECT_EQ(ListFiles(dir / "Elsewhere"), std::vector<std::string>{"set.ini"});
 }
 
 // In a folder a group shares, a save keeps the file's owner and group, so
@@ -199,15 +251,16 @@ TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
   for (const char* name : {".notes.tmp", ".x.0123456789AB.tmp", "a.0123456789ab.tmp"})
     ASSERT_TRUE(AtomicWriteBytes(dir / name, "theirs"));
   // A write in progress.
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, dir / "record.dat", OpenMode::Output));
-  files.Print(1, "line");
+  std::string temp;
+  const int fd = CreateTempBeside(dir / "record.dat", temp);
+  ASSERT_GE(fd, 0);
+  ASSERT_TRUE(WriteAllFd(fd, "line\r\n"));
 
   EXPECT_EQ(RemoveOrphanTemps(dir.path()), 2);
   EXPECT_FALSE(PathExists(dir / ".set.ini.0123456789ab.tmp"));
   for (const char* name : {".notes.tmp", ".x.0123456789AB.tmp", "a.0123456789ab.tmp", "set.ini"})
     EXPECT_TRUE(PathExists(dir / name)) << name;
-  EXPECT_TRUE(files.Close(1));
+  EXPECT_TRUE(CommitTemp(fd, temp, dir / "record.dat"));
   EXPECT_EQ(ReadAllBytes(dir / "record.dat"), "line\r\n");
 }
 

@@ -218,6 +218,73 @@ TEST(RuntimeTextFile, LinesThatPassForUtf8AfterAMarkedFirstLineComeBack) {
   EXPECT_EQ(ReadTextLines(path)[1], lines[1]);
 }
 
+// The numbered files write and read through WriteTextLines and
+// ReadTextLines: what either gives back, the other does too, by the same
+// bytes.
+TEST(RuntimeTextFile, NumberedFilesWriteAndReadAsTheOneWriterAndReader) {
+  ScratchFolder dir;
+  const std::vector<std::vector<std::string>> texts = {
+      {"812.50m José", "640.00m 燿ｱ"}, {"D", "MardenⅡ", "", " 180"}, {"a😀\xE9" "caf", "燿ｱ"}, {}};
+  for (const std::vector<std::string>& lines : texts) {
+    SCOPED_TRACE(lines.empty() ? std::string() : lines.front());
+    ASSERT_TRUE(WriteTextLines(dir / "one.dat", lines));
+    FileTable files;
+    ASSERT_TRUE(files.Open(1, dir / "table.dat", OpenMode::Output));
+    for (const std::string& line : lines) files.Print(1, line);
+    ASSERT_TRUE(files.Close(1));
+    EXPECT_EQ(ReadAllBytes(dir / "table.dat"), ReadAllBytes(dir / "one.dat"));
+    EXPECT_EQ(ReadTextLines(dir / "table.dat"), lines);
+    ASSERT_TRUE(files.Open(1, dir / "one.dat", OpenMode::Input));
+    std::vector<std::string> back;
+    while (!files.Eof(1)) back.push_back(files.LineInput(1));
+    EXPECT_EQ(back, lines);
+  }
+}
+
+// Names the file system gives that are not UTF-8 (cp932 from an archive,
+// Latin-1), and text with a cut or stray byte, come back by their bytes: the
+// writer marks them, the reader takes the bytes after the mark as they are,
+// so a valid character beside a bad byte is never read another way.
+TEST(RuntimeTextFile, LinesThatAreNotUtf8ComeBackByTheirBytes) {
+  ScratchFolder dir;
+  const std::string path = dir / "set.ini";
+  const std::string mark(kUtf8Mark);
+  const std::vector<std::string> lines = {"/home/太郎/Data/\x83\x65\x83\x58\x83\x67.brd",
+                                          "/opt/caf\xE9/Data/Marden7.brd", "😀\xE9" "caf\xE9", "Marden\x87\x55",
+                                          " 3"};
+  ASSERT_TRUE(WriteTextLines(path, lines));
+  EXPECT_EQ(ReadTextLines(path), lines);
+  EXPECT_EQ(FirstTextLine(path, kDefaultReadLimit), lines[0]);
+  EXPECT_EQ(ReadAllBytes(path), mark + lines[0] + "\r\n" + mark + lines[1] + "\r\n" + mark + lines[2] + "\r\n" +
+                                    mark + lines[3] + "\r\n 3\r\n");
+
+  // A marked ranking line cut inside an emoji keeps all before the cut, and
+  // a rewrite keeps the line's own bytes; a marked line's bad bytes
+  // do not turn the file's unmarked UTF-8 lines into cp932.
+  const std::string cut = "500.12m by Marden7  テスト太郎\xF0\x9F\x98";
+  ASSERT_TRUE(AtomicWriteBytes(path, mark + cut + "\r\nJosé\r\n\r\n"));
+  const std::vector<std::string> read = ReadTextLines(path);
+  EXPECT_EQ(read, (std::vector<std::string>{cut, "José", ""}));
+  EXPECT_EQ(FirstTextLine(path, kDefaultReadLimit), cut);
+  ASSERT_TRUE(WriteTextLines(path, read));
+  EXPECT_EQ(ReadAllBytes(path), mark + cut + "\r\n" + mark + "José\r\n\r\n");
+  EXPECT_EQ(ReadTextLines(path), read);
+}
+
+// Names are shown decoded: UTF-8 as it is, else each part of the path as
+// cp932; what neither reads shows as U+FFFD.
+TEST(RuntimeTextFile, NamesShownDecoded) {
+  const struct {
+    std::string bytes, shown;
+  } cases[] = {{"Marden7.brd", "Marden7.brd"},
+               {"/home/josé/テスト.brd", "/home/josé/テスト.brd"},
+               {"\x83\x65\x83\x58\x83\x67.brd", "テスト.brd"},
+               {"/home/太郎/\x91\xBE\x98\x59/\x83\x65.brd", "/home/太郎/太郎/テ.brd"},
+               {"/opt/caf\xE9/Data/Marden7.brd", "/opt/caf\uFFFD/Data/Marden7.brd"},
+               {"caf\xE9", "caf\uFFFD"}};
+  for (const auto& c : cases) EXPECT_EQ(ShownName(c.bytes), c.shown) << c.bytes;
+}
+
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
   ScratchFolder dir;
   const std::string path = dir / "set.ini";

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QListWidget>
 #include <QPixmap>
 #include <QRect>
 #include <QRawFont>
@@ -459,6 +460,46 @@ TEST_F(ScreensTest, RegistrationRefusesAndAsks) {
   EXPECT_FALSE(Choice().Loaded());
   EXPECT_EQ(flightScreen_.Caption, "ZarvMardenⅡ.brd");
   EXPECT_EQ(ends_, 0);
+}
+
+// A file name that is not UTF-8 (cp932, as archives made on Japanese
+// systems name files) is listed and put in the name box read as cp932, and
+// the OK and the registration take its own bytes.
+TEST_F(ScreensTest, ANameThatIsNotUtf8IsShownReadAsCp932AndChosenByItsBytes) {
+  StartFlying(0);
+  const std::string name = "\x83\x65\x83\x58\x83\x67.brd";  // テスト.brd
+  const std::string path = Path("Data/" + name);
+  WriteBytes(path, Bytes(Path("Data/Marden7.brd")));
+  Register();
+  ASSERT_TRUE(Choice().Visible());
+  ChoiceForm& c = Choice();
+  int row = -1;
+  for (int i = 0; i < c.File1.ListCount(); ++i)
+    if (c.File1.List(i) == name) row = i;
+  ASSERT_GE(row, 0);
+  const auto* list = static_cast<const QListWidget*>(c.File1.impl().widget.data());
+  EXPECT_EQ(list->item(row)->text().toStdString(), "テスト.brd");
+  c.File1.SetListIndex(row);
+  EXPECT_EQ(c.Text1.Text(), "テスト.brd");
+  answer_ = vbYes;
+  c.Command2.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt, OverwriteQuestion(Path("Data"), "テスト.brd"));
+  EXPECT_EQ(Bytes(path), Bytes(Path("Temp/file.dat")));
+  EXPECT_EQ(CurrentSettings().AircraftFilePath, path);
+  EXPECT_EQ(flightScreen_.Caption, "Zarvテスト.brd");
+
+  // Chosen in the hangar: the settings name the file by its bytes.
+  Shell().ScreenMode = kScreenModeNone;
+  Choice().Load();
+  ASSERT_TRUE(c.Visible());
+  c.File1.SetListIndex(-1);
+  c.File1.SetListIndex(row);
+  EXPECT_EQ(c.Text1.Text(), "テスト.brd");
+  c.Command2.SetValue(true);
+  EXPECT_FALSE(c.Loaded());
+  EXPECT_EQ(CurrentSettings().AircraftFileName, name);
+  EXPECT_EQ(CurrentSettings().AircraftFilePath, path);
 }
 
 TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {

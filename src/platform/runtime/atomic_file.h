@@ -7,7 +7,9 @@
 
 namespace zarv {
 
-// The file a rewrite of path replaces: the file a link leads to, else path.
+// The file a rewrite of path replaces: the file a link leads to (which may
+// not exist yet), else path; "" when that is no plain file (a device, FIFO,
+// folder or a loop of links), which a rewrite must leave alone.
 std::string ReplacedFile(const std::string& path);
 // Creates a new hidden temporary file in the folder of target; returns its
 // descriptor (and its path in tempPath), or -1, also when target is a file

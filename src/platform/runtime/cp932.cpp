@@ -96,8 +96,25 @@ std::string Utf8ToCp932Exact(std::string_view utf8) {
 
 std::string FileLineToUtf8(std::string_view bytes) {
   if (bytes.substr(0, kUtf8Mark.size()) != kUtf8Mark) return Cp932ToUtf8(bytes);
-  const std::string_view rest = bytes.substr(kUtf8Mark.size());
-  return IsValidUtf8(rest) ? std::string(rest) : Cp932ToUtf8(rest);
+  // Its bytes as they are, bad ones too: a name the file system gave comes
+  // back as those bytes, and a cut character costs only itself, not the line.
+  return std::string(bytes.substr(kUtf8Mark.size()));
+}
+
+std::string ShownName(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  // Each part of a path on its own: a folder named in UTF-8 above a file
+  // named in cp932 shows both.
+  std::string shown;
+  size_t start = 0;
+  for (;;) {
+    const size_t slash = bytes.find('/', start);
+    const std::string_view part = bytes.substr(start, slash == std::string_view::npos ? slash : slash - start);
+    shown += IsValidUtf8(part) ? std::string(part) : Cp932ToUtf8(part);
+    if (slash == std::string_view::npos) return shown;
+    shown += '/';
+    start = slash + 1;
+  }
 }
 
 }  // namespace zarv

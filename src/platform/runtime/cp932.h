@@ -20,9 +20,14 @@ inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // cp932 bytes when cp932 holds the text (they read back the same), else the
 // mark followed by the UTF-8 text.
 std::string Utf8ToCp932Exact(std::string_view utf8);
-// The text of a line of a cp932 file: after the mark, the UTF-8 that
-// follows it (an editor's mark before cp932 text is dropped); any other line
-// is cp932.
+// The text of a line of a cp932 file: after the mark, the bytes that follow
+// it, exactly (UTF-8, or a name that is not: Utf8ToCp932Exact's line for it);
+// any other line is cp932.
 std::string FileLineToUtf8(std::string_view bytes);
+// A file or folder name (or a path) as the file system gives it, for
+// showing: UTF-8 as it is, else each part of the path read as cp932, as
+// archives made on Japanese systems name files (bytes cp932 cannot read
+// show as U+FFFD). The name itself is kept as its bytes.
+std::string ShownName(std::string_view bytes);
 
 }  // namespace zarv

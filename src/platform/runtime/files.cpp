@@ -132,12 +132,21 @@ bool IsTempName(std::string_view name) {
 
 std::string ReplacedFile(const std::string& path) {
   // A link the user made stays a link: the file it leads to is the one
-  // rewritten (a rename would put a copy in the link's place).
-  struct stat st{};
-  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  std::error_code ec;
-  const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
-  return ec || real.empty() ? path : real.string();
+  // rewritten (a rename would put a copy in the link's place), also when it
+  // leads nowhere yet. Only a plain file is replaced: a device, a FIFO or a
+  // folder, here or at the end of a link, is nothing a save may take over.
+  std::string at = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st{};
+    if (lstat(at.c_str(), &st) != 0) return errno == ENOENT ? at : std::string();
+    if (S_ISREG(st.st_mode)) return at;
+    if (!S_ISLNK(st.st_mode)) return {};
+    std::error_code ec;
+    const std::string to = std::filesystem::read_symlink(at, ec).string();
+    if (ec || to.empty()) return {};
+    at = to.front() == '/' ? to : JoinPath(DirName(at), to);
+  }
+  return {};  // links in a loop
 }
 
 namespace {
@@ -339,6 +348,7 @@ std::string ReadAllBytes(const std::string& path, bool* ok, int64_t maxBytes) {
 
 bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
   const std::string target = ReplacedFile(path);
+  if (target.empty()) return false;
   std::string temp;
   const int fd = CreateTempBeside(target, temp);
   if (fd < 0) return false;

@@ -50,9 +50,10 @@ int OpenForReading(const std::string& path, int64_t maxBytes, int64_t* size = nu
 // 0 at the end, -1 on an error.
 long ReadSome(int fd, char* buf, size_t n);
 // Writes to a temporary file in the same folder, syncs, renames over path
-// (over the file a link leads to; with the old file's rights). A file that
-// is read-only or that this user may not write is refused. On failure path
-// is left as it was.
+// (over the file a link leads to, or creating it when it is missing; with
+// the old file's rights). A file that is read-only or that this user may not
+// write is refused, as is anything but a plain file (a device, FIFO or
+// folder, also at the end of a link). On failure path is left as it was.
 [[nodiscard]] bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
 // Makes the renames and deletions in dir durable.
 void SyncDir(const std::string& dir);

@@ -136,32 +136,29 @@ void TextLineReader::Fill() {
 
 namespace {
 
-constexpr size_t kFlushAt = 64 * 1024;
-
 struct OpenFile {
   OpenMode mode = OpenMode::Input;
   std::string path;
-  // Reading.
+  // Text read, or to be written at the close.
+  std::vector<std::string> lines;
+  size_t nextLine = 0;
+  // Binary.
   std::string data;
   size_t pos = 0;
-  // Writing.
-  int fd = -1;
-  std::string tempPath;
-  std::string pending;
-  bool failed = false;
 
   bool writing() const { return mode == OpenMode::Output || mode == OpenMode::Append; }
-
-  void Write(std::string_view bytes) {
-    if (failed) return;
-    pending.append(bytes);
-    if (pending.size() >= kFlushAt) Flush();
-  }
-  void Flush() {
-    if (!failed && !pending.empty() && !WriteAllFd(fd, pending)) failed = true;
-    pending.clear();
-  }
 };
+
+// Whether a rewrite of path may start: the writer's own tests, made now so
+// that an open for writing fails where the close would.
+bool MayRewrite(const std::string& path) {
+  const std::string target = ReplacedFile(path);
+  std::string temp;
+  const int fd = target.empty() ? -1 : CreateTempBeside(target, temp);
+  if (fd < 0) return false;
+  DiscardTemp(fd, temp);
+  return true;
+}
 
 }  // namespace
 
@@ -182,22 +179,18 @@ bool FileTable::Open(int n, const std::string& path, OpenMode mode) {
   if (!Close(n)) return false;  // the earlier file's failure must not pass unseen
   OpenFile f;
   f.mode = mode;
-  f.path = mode == OpenMode::Output || mode == OpenMode::Append ? ReplacedFile(path) : path;
-  if (mode == OpenMode::Input || mode == OpenMode::Binary) {
-    bool ok = false;
+  f.path = path;
+  bool ok = true;
+  if (mode == OpenMode::Binary) {
     f.data = ReadAllBytes(path, &ok);
-    if (!ok) return false;
+  } else if (mode == OpenMode::Input) {
+    f.lines = ReadTextLines(path, &ok);
   } else {
-    std::string old;
-    if (mode == OpenMode::Append && FileExists(f.path)) {
-      bool ok = false;
-      old = ReadAllBytes(f.path, &ok);
-      if (!ok) return false;  // never replace a file we could not copy
-    }
-    f.fd = CreateTempBeside(f.path, f.tempPath);
-    if (f.fd < 0) return false;
-    f.Write(old);
+    ok = MayRewrite(path);
+    // Never replace a file whose lines could not be taken over.
+    if (ok && mode == OpenMode::Append && FileExists(path)) f.lines = ReadTextLines(path, &ok);
   }
+  if (!ok) return false;
   impl_->files.emplace(n, std::move(f));
   return true;
 }
@@ -206,15 +199,13 @@ bool FileTable::IsOpen(int n) const { return impl_->files.count(n) != 0; }
 
 std::string FileTable::LineInput(int n) {
   OpenFile* f = impl_->Find(n);
-  if (!f || f->writing()) return {};
-  return FileLineToUtf8(NextTextLine(f->data, f->pos));
+  if (!f || f->mode != OpenMode::Input || f->nextLine >= f->lines.size()) return {};
+  return std::move(f->lines[f->nextLine++]);
 }
 
 void FileTable::Print(int n, std::string_view utf8line) {
   OpenFile* f = impl_->Find(n);
-  if (!f || !f->writing()) return;
-  f->Write(Utf8ToCp932Exact(utf8line));
-  f->Write("\r\n");
+  if (f && f->writing()) f->lines.emplace_back(utf8line);
 }
 
 void FileTable::PrintNumber(int n, double v) { Print(n, Str(v)); }
@@ -222,12 +213,12 @@ void FileTable::PrintNumber(int n, double v) { Print(n, Str(v)); }
 bool FileTable::Eof(int n) {
   OpenFile* f = impl_->Find(n);
   if (!f || f->writing()) return true;
-  return f->pos >= f->data.size();
+  return f->mode == OpenMode::Binary ? f->pos >= f->data.size() : f->nextLine >= f->lines.size();
 }
 
 std::string FileTable::ReadBlock(int n, size_t bytes) {
   OpenFile* f = impl_->Find(n);
-  if (!f || f->writing() || f->pos >= f->data.size()) return {};
+  if (!f || f->mode != OpenMode::Binary || f->pos >= f->data.size()) return {};
   std::string block = f->data.substr(f->pos, bytes);
   f->pos += block.size();
   return block;
@@ -238,13 +229,7 @@ bool FileTable::Close(int n) {
   if (it == impl_->files.end()) return true;
   OpenFile f = std::move(it->second);
   impl_->files.erase(it);
-  if (!f.writing()) return true;
-  f.Flush();
-  if (f.failed) {
-    DiscardTemp(f.fd, f.tempPath);
-    return false;
-  }
-  return CommitTemp(f.fd, f.tempPath, f.path);
+  return !f.writing() || WriteTextLines(f.path, f.lines);
 }
 
 bool FileTable::CloseAll() {
@@ -270,8 +255,11 @@ std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_
   while (raw.size() < maxLines && !in.AtEnd()) raw.emplace_back(in.Next());
   if (ok) *ok = in.Ok();
   if (!in.Ok()) return {};
+  // A marked line reads the same either way, whatever its bytes: only the
+  // others decide.
   const bool utf8 = !raw.empty() && StartsWithMark(raw.front()) &&
-                    std::all_of(raw.begin(), raw.end(), [](const std::string& l) { return IsValidUtf8(l); });
+                    std::all_of(raw.begin(), raw.end(),
+                                [](const std::string& l) { return StartsWithMark(l) || IsValidUtf8(l); });
   std::vector<std::string> lines;
   lines.reserve(raw.size());
   for (const std::string& line : raw) {

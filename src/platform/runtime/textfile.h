@@ -24,17 +24,18 @@ class FileTable {
   FileTable& operator=(const FileTable&) = delete;
 
   // Opens path as file number n (an already open n is closed first).
-  // Output and Append write to a temporary file beside path that replaces
-  // path on Close (Append starts with a copy of the old content), so a failed
-  // or interrupted write never damages the old file. Binary opens for reading.
+  // Input takes the lines as ReadTextLines reads them. Output and Append
+  // gather lines that Close writes with WriteTextLines (Append starts with
+  // the old file's lines), so a failed or interrupted write never damages
+  // the old file; an open fails where that write would be refused. Binary
+  // opens for reading.
   bool Open(int n, const std::string& path, OpenMode mode);
   bool IsOpen(int n) const;
 
-  // Next line without its line end (as NextTextLine), converted from cp932
-  // (a line marked as UTF-8 as its UTF-8). "" at or past the end.
+  // Next line (ReadTextLines's). "" at or past the end.
   std::string LineInput(int n);
-  // Writes the line in cp932 followed by CR LF; a line cp932 cannot hold is
-  // marked and in UTF-8 (Utf8ToCp932Exact).
+  // A line for the close to write (WriteTextLines: cp932 and CR LF, a line
+  // cp932 cannot hold marked and in UTF-8).
   void Print(int n, std::string_view utf8line);
   // Writes a number in Str form (" 5", "-1.5", " .25") followed by CR LF,
   // with nothing else on the line.
@@ -112,9 +113,9 @@ class TextLineReader {
 // The first maxLines lines of a cp932 text file (line ends as
 // NextTextLine; the rest of the file is not read). *ok is false when the file
 // cannot be read or holds more than maxBytes (ReadAllBytes). A line marked as
-// UTF-8 (kUtf8Mark) reads as its UTF-8; a file that begins with the mark and
-// is UTF-8 throughout, as an editor may save it, reads as UTF-8. The mark
-// never reaches the text.
+// UTF-8 (kUtf8Mark) reads as the bytes after the mark (FileLineToUtf8); a
+// file that begins with the mark and whose unmarked lines are UTF-8, as an
+// editor may save it, reads as UTF-8. The mark never reaches the text.
 std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullptr,
                                        int64_t maxBytes = kDefaultReadLimit, size_t maxLines = SIZE_MAX);
 // The first line alone, read as ReadTextLines reads it; "" when the file

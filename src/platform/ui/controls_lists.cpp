@@ -16,6 +16,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form_qt.h"
@@ -477,7 +478,7 @@ void FileListBox::Relist() {
   d_->s.listIndex = -1;
   d_->updating = true;
   d_->list->clear();
-  for (const auto& f : d_->files) d_->list->addItem(QStr(f));
+  for (const auto& f : d_->files) d_->list->addItem(QStr(ShownName(f)));
   d_->updating = false;
   d_->ShowSelection();
 }
@@ -611,11 +612,11 @@ void DirListBox::Relist() {
   int depth = 0;
   for (const auto& a : d_->ancestors) {
     const std::string name = a == "/" ? a : std::filesystem::path(a).filename().string();
-    d_->list->addItem(QString(depth * 2, QChar(' ')) + QStr(name));
+    d_->list->addItem(QString(depth * 2, QChar(' ')) + QStr(ShownName(name)));
     ++depth;
   }
   for (const auto& s : d_->subdirs) {
-    d_->list->addItem(QString(depth * 2, QChar(' ')) + QStr(std::filesystem::path(s).filename().string()));
+    d_->list->addItem(QString(depth * 2, QChar(' ')) + QStr(ShownName(std::filesystem::path(s).filename().string())));
   }
   d_->updating = false;
   d_->ShowSelection();
