@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "aircraft/samples.h"
 #include "flight/flight_loop.h"
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
@@ -29,6 +30,7 @@
 #include "platform/runtime/text.h"
 #include "program_test.h"
 #include "records_fixture.h"
+#include "tools/command_output.h"
 
 namespace zarv::records {
 namespace {
@@ -148,7 +150,7 @@ class EnergyWatch {
  public:
   static constexpr double kGlideGain = 150, kGlideWindow = 10;  // J/kg, s
   static constexpr double kColumnWindow = 30, kColumnSlack = 0.1;  // s, m/s
-  static constexpr double kOverWater = 5;  // m under the lower wing tip at any bank: the water's forces
+  static constexpr double kOverWater = 5;  // m between the water and a wing tip at any bank
 
   struct Break {
     std::string Rule, Detail;
@@ -160,10 +162,11 @@ class EnergyWatch {
     const flight::BodyMotion& b = s.Body;
     const bool gliding = now.InTheAir && !now.NearDeck && now.Altitude > a.WingSpan / 2 + kOverWater && a.WindSpeed == 0 &&
                          s.Engine.Thrust == 0;
-    // The updraft at the centre and at both wing tips.
-    double least = 1e9, most = 0;
-    for (const double side : {0.0, -1.0, 1.0}) {
-      const double y = std::fabs(side) * a.WingSpan / 2, h = b.Heading + side * 1.57;
+    // The updraft at the aircraft, and the least and most over its span.
+    const double here = flight::UpdraftSpeedAt(s, b.PosX, b.PosY);
+    double least = here, most = here;
+    for (const double side : {-1.0, 1.0}) {
+      const double y = a.WingSpan / 2, h = b.Heading + side * 1.57;
       const double u = flight::UpdraftSpeedAt(s, b.PosX + y * std::sin(h), b.PosY + y * std::cos(h));
       least = std::min(least, u);
       most = std::max(most, u);
@@ -183,7 +186,7 @@ class EnergyWatch {
     if (!gliding || least <= 0) {
       column_.clear();
     } else {
-      const double rise = column_.empty() ? 0 : column_.back().Rise + least * (now.Time - column_.back().Time);
+      const double rise = column_.empty() ? 0 : column_.back().Rise + here * (now.Time - column_.back().Time);
       column_.push_back({now.Time, now.Energy / 9.8, rise});
       while (column_.size() > 1 && column_[1].Time <= now.Time - kColumnWindow) column_.pop_front();
       const Point& then = column_.front();
@@ -208,12 +211,14 @@ class EnergyWatch {
   std::deque<Point> column_;  // the passes of the last kColumnWindow
 };
 
-// The command line that flies a sample's flight again.
-std::string ReplayLine(const std::string& name, const char* height, const char* wind, const std::string& keys) {
+// The command line that flies a sample's flight again, with the probe and
+// the samples' folder of a build (the program writes them on its first start).
+std::string ReplayLine(const std::string& name, const char* height, const char* wind, const std::string& keys,
+                       const std::string& probe = "build/zarv-probe", const std::string& folder = "build/Data") {
   std::string file = name + ".brd";
   for (const aircraft::SampleAircraft& sample : aircraft::SampleAircraftList())
     if (sample.Lines.size() > 1 && sample.Lines[1] == name) file = sample.FileName;
-  std::string line = "build/zarv-probe fly 'build/Data/" + file + "'";
+  std::string line = probe + " fly '" + folder + "/" + file + "'";
   if (*height) line += std::string(" --set LaunchHeight=") + height;
   if (*wind) line += std::string(" --set WindSpeed=") + wind;
   return line + " --keys '" + keys + "'";
@@ -406,6 +411,37 @@ TEST_F(PilotFlights, GainNoEnergyInSteepSpiralsNorFasterThanTheColumn) {
     ADD_FAILURE() << ReplayLine(c.Name, c.Height, c.Wind, c.Keys) << rules;
   }
   EXPECT_EQ(failed, 0) << "of " << cases.size() << " flights";
+}
+
+// A failure's command line flies the same flight: the probe's --set puts the
+// launch height and the wind into the sample as the test's fields do.
+TEST_F(PilotFlights, AFailuresCommandLineFliesItAgain) {
+  ASSERT_TRUE(aircraft::WriteSampleAircraft(folder_));
+  std::mt19937 rng(7);
+  const std::string keys = RandomKeys(rng);
+  std::vector<std::string> lines = flight::testing::SampleLines("Marden98");
+  flight::testing::SetField(lines, 30, "1000");
+  flight::testing::SetField(lines, 46, "4.5");
+  flight::HeadlessFlight f(flight::testing::FromLines(lines), *flight::ParseKeyScript(keys));
+  ASSERT_TRUE(f.Accepted());
+  f.Fly(30);
+  char flown[64];
+  std::snprintf(flown, sizeof flown, "distance=%.3f", f.State.Body.Distance);
+  ASSERT_GT(f.State.Body.Distance, 100);  // not the flight as filed, which ends in the water before
+
+  int status = -1;
+  const std::string line = ReplayLine("Marden98", "1000", "4.5", keys, ZARV_PROBE, folder_) + " --seconds 30";
+  const std::string out = zarv::testing::CommandOutput(line + " 2>&1", &status);
+  EXPECT_EQ(status, 0) << line;
+  EXPECT_NE(out.find("result " + std::string(flown) + " "), std::string::npos) << line << "\n" << out.substr(out.rfind("result"));
+
+  // Names the record does not list as numbers, and values that are not ones.
+  for (const char* bad : {"NoSuchField=1", "WingAirfoil=1", "LaunchHeight=", "LaunchHeight=1e999", "LaunchHeight"}) {
+    const std::string refused = zarv::testing::CommandOutput(
+        std::string(ZARV_PROBE) + " fly '" + folder_ + "/Marden98.brd' --set " + bad + " 2>&1", &status);
+    EXPECT_EQ(status, 2) << bad;
+    EXPECT_EQ(refused.find("result"), std::string::npos) << bad;
+  }
 }
 
 }  // namespace
