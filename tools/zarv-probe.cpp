@@ -3,7 +3,8 @@
 //   zarv-probe setup FILE    the flight state and the aircraft record, "Name value"
 //   zarv-probe outline FILE  the airframe outline after the set-up
 //   zarv-probe chart FILE [--airfoil NAME]  the characteristic charts as CSV
-//   zarv-probe fly FILE [--seconds T] [--log OUT.csv]  a headless flight (and its log)
+//   zarv-probe fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT] [--set Name=value ...]
+//                            a headless flight (and its log)
 //   zarv-probe log FILE.csv  a flight log as the program reads it, "Name value"
 //   zarv-probe frame|panel|replay ...  pictures, drawn by zarv-probe-draw
 #include <unistd.h>

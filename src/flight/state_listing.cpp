@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "flight/state_fields.h"
 #include "platform/runtime/number_text.h"
@@ -22,9 +23,12 @@ void ListFlightState(std::ostream& out, const FlightState& s) {
       [&](const char* name, std::string_view text) { out << name << ' ' << text << '\n'; });
 }
 
-void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a) {
-  const auto num = [&](const char* name, double v) { out << name << ' ' << ListingNumber(v) << '\n'; };
-  const auto text = [&](const char* name, const std::string& v) { out << name << ' ' << v << '\n'; };
+namespace {
+
+// Every field of the record by its listed name, numbers through num and
+// texts through text; A is the record or a const one.
+template <typename A, typename Num, typename Text>
+void VisitAircraftData(A& a, Num&& num, Text&& text) {
   text("AircraftTag", a.AircraftTag);
   text("AircraftName", a.AircraftName);
   num("PilotWeight", a.PilotWeight);
@@ -85,6 +89,30 @@ void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a) {
   num("SurfaceTemperature", a.SurfaceTemperature);
   num("TailHoldFlag", a.TailHoldFlag);
   num("EyeHeight", a.EyeHeight);
+}
+
+}  // namespace
+
+void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a) {
+  VisitAircraftData(
+      a, [&](const char* name, double v) { out << name << ' ' << ListingNumber(v) << '\n'; },
+      [&](const char* name, const std::string& v) { out << name << ' ' << v << '\n'; });
+}
+
+bool SetAircraftNumber(aircraft::AircraftData& a, std::string_view name, double v) {
+  bool set = false;
+  VisitAircraftData(
+      a,
+      [&](const char* field, auto& value) {
+        if constexpr (std::is_same_v<std::remove_reference_t<decltype(value)>, double>) {
+          if (name == field) {
+            value = v;
+            set = true;
+          }
+        }
+      },
+      [](const char*, std::string&) {});
+  return set;
 }
 
 }  // namespace zarv::flight

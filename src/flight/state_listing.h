@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
@@ -17,5 +18,9 @@ std::string ListingNumber(double v);
 // "Name value" per field; array elements as "Name(i) value".
 void ListFlightState(std::ostream& out, const FlightState& s);
 void ListAircraftData(std::ostream& out, const aircraft::AircraftData& a);
+
+// Sets the record's real-valued field listed as `name` to v (in the units the
+// listing shows); false when the record lists no such field.
+bool SetAircraftNumber(aircraft::AircraftData& a, std::string_view name, double v);
 
 }  // namespace zarv::flight

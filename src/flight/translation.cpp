@@ -73,20 +73,39 @@ void TranslateInFreeFlight(FlightState& s) {
   const double dt = 1.0 / s.Loop.StepsPerSecond;
   const double m = s.Masses.Mass + s.Masses.ApparentMass;
   const double d = s.Tail.DragArea * s.Air.DynamicPressure;
-  // Flying steeply with the nose into the flow, drag and lift act along the
-  // nose's heading rather than the air track.
-  s.Body.ForceHeading = (std::cos(s.Air.TotalIncidence) > 0 && std::cos(s.Air.AirPathAngle) < 0.7) ? s.Body.Heading : s.Air.AirTrackAngle;
+  // Flying steeply with the nose into the flow, lift and side force are
+  // resolved along the nose's heading rather than the air track.
+  const bool steep = std::cos(s.Air.TotalIncidence) > 0 && std::cos(s.Air.AirPathAngle) < 0.7;
+  s.Body.ForceHeading = steep ? s.Body.Heading : s.Air.AirTrackAngle;
   const double f = s.Body.ForceHeading;
-  const double along = -s.Air.AirPathCos * d / m - s.Air.AirPathSin * s.Loads.LiftAccel * s.Masses.Mass / m;
   const double curvature = Sq(s.Body.GroundSpeed + 500) * s.Air.AirPathSin / (s.Setup.EarthRadius + s.Body.Altitude);
   const double sf = std::sin(f), cf = std::cos(f);
 
-  s.Body.VelX += along * sf * dt;
-  s.Body.VelX -= curvature * sf * dt;
-  s.Body.VelX += (s.Body.PitchCos * s.Body.HeadingSin * s.Engine.Thrust / m + s.Loads.SideAccel * std::sin(f + kPi / 2)) * dt;
-  s.Body.VelY += along * cf * dt;
-  s.Body.VelY -= curvature * cf * dt;
-  s.Body.VelY += (s.Body.PitchCos * s.Body.HeadingCos * s.Engine.Thrust / m + s.Loads.SideAccel * std::cos(f + kPi / 2)) * dt;
+  if (steep) {
+    // Turned off the air track, lift and side force would gain a share
+    // along the airflow and drive the aircraft: without it they do no work
+    // on the air, and drag stays against the airflow.
+    const double lift = s.Loads.LiftAccel * s.Masses.Mass / m;
+    const double liftX = -s.Air.AirPathSin * lift * sf + s.Loads.SideAccel * std::sin(f + kPi / 2);
+    const double liftY = -s.Air.AirPathSin * lift * cf + s.Loads.SideAccel * std::cos(f + kPi / 2);
+    const double liftZ = s.Air.AirPathCos * lift;  // already in VelZ
+    const double share = liftX * s.Air.AirDirX + liftY * s.Air.AirDirY + liftZ * s.Air.AirPathSin;
+    s.Body.VelX += (liftX - share * s.Air.AirDirX - d / m * s.Air.AirDirX - curvature * sf +
+                    s.Body.PitchCos * s.Body.HeadingSin * s.Engine.Thrust / m) *
+                   dt;
+    s.Body.VelY += (liftY - share * s.Air.AirDirY - d / m * s.Air.AirDirY - curvature * cf +
+                    s.Body.PitchCos * s.Body.HeadingCos * s.Engine.Thrust / m) *
+                   dt;
+    s.Body.VelZ -= share * s.Air.AirPathSin * dt;
+  } else {
+    const double along = -s.Air.AirPathCos * d / m - s.Air.AirPathSin * s.Loads.LiftAccel * s.Masses.Mass / m;
+    s.Body.VelX += along * sf * dt;
+    s.Body.VelX -= curvature * sf * dt;
+    s.Body.VelX += (s.Body.PitchCos * s.Body.HeadingSin * s.Engine.Thrust / m + s.Loads.SideAccel * std::sin(f + kPi / 2)) * dt;
+    s.Body.VelY += along * cf * dt;
+    s.Body.VelY -= curvature * cf * dt;
+    s.Body.VelY += (s.Body.PitchCos * s.Body.HeadingCos * s.Engine.Thrust / m + s.Loads.SideAccel * std::cos(f + kPi / 2)) * dt;
+  }
 
   s.Body.TrackAngle = std::atan(s.Body.VelX / (s.Body.VelY + 0.0001));
   if (s.Body.VelY < 0) {

@@ -84,6 +84,10 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     headingSin[side] = std::sin(heading);
     headingCos[side] = std::cos(heading);
   }
+  // The air data already holds the updraft the last panel found (the
+  // airspeed and angle of attack are relative to that air): a panel feels
+  // only how much faster or slower the air rises at its own station.
+  const double heldUpdraft = s.Air.VerticalWind;
   for (int k = 0; k < 3; ++k) {
     const double y = g[k].Station;
     double pitchRateAngle = ((g[k].Offset + s.Masses.WingAcOffset - s.Masses.CgX - chord / 2) * s.Body.PitchRate) / v;
@@ -93,7 +97,8 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
     for (int side = 0; side < 2; ++side) {
       WingPanel& panel = p[2 * k + 1 + side];
       const bool left = side == 0;
-      const double u = EvaluateUpdraft(s, s.Body.PosX + y * headingSin[side], s.Body.PosY + y * headingCos[side]);
+      const double u =
+          EvaluateUpdraft(s, s.Body.PosX + y * headingSin[side], s.Body.PosY + y * headingCos[side]) - heldUpdraft;
       const double a0 = left ? FlowAngle(s.Body.RollRate * y / v + flowZ, s.Body.YawRate * y / v + s.Air.BodyAirX)
                              : FlowAngle(flowZ - s.Body.RollRate * y / v, s.Air.BodyAirX - s.Body.YawRate * y / v);
       // A panel standing still in the air feels no updraft angle.

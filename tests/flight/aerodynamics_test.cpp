@@ -384,6 +384,35 @@ TEST(WindAndUpdraft, ProfileAndColumn) {
   EXPECT_DOUBLE_EQ(UpdraftSpeedAt(s, -113, 625 + 500), 0);
 }
 
+// The air data holds the updraft the last panel found: in the column each
+// panel feels only how much faster or slower the air rises at its station,
+// in angle and in dynamic pressure.
+TEST(WindAndUpdraft, PanelsFeelOnlyTheUpdraftTheAirDataLacks) {
+  PlainWing out;
+  out.s.Body.ViewRollCos = 1;
+  out.Wing();
+  // Held: the air data's updraft; lacking: what the panels still feel (the
+  // column's centre rises 5 m/s, the same within 1 mm/s over the span).
+  const struct {
+    double Held, Lacking;
+  } cases[] = {{5, 0}, {0, 5}, {3, 2}};
+  for (const auto& c : cases) {
+    PlainWing in;
+    in.s.Body.ViewRollCos = 1;
+    in.s.Body.PosX = -113;
+    in.s.Body.PosY = 625;
+    in.s.Body.Altitude = 400;
+    in.s.Air.VerticalWind = c.Held;
+    in.Wing();
+    for (int i = 1; i <= kWingPanelCount; ++i) {
+      const WingPanel& p = in.s.Wing.Panels[i];
+      const WingPanel& q = out.s.Wing.Panels[i];
+      EXPECT_NEAR(p.Angle, q.Angle + c.Lacking / p.PanelAirspeed, 2e-4) << c.Held << " panel " << i;
+      EXPECT_NEAR(p.PanelPressure, q.PanelPressure + 1.2 * c.Lacking * c.Lacking / 2, 1e-2) << c.Held << " panel " << i;
+    }
+  }
+}
+
 // The bound (wind x 20000 / (height + 1)) holds only above the water. At and
 // below it the wind keeps its lagged value: no division by zero at -1 m, no
 // reversed wind at the cancel sentinel, no cap just above the surface.

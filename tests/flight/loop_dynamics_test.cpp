@@ -207,6 +207,50 @@ TEST_F(AirData, FloorsFlowFromBehindAndTheFifteenDigitText) {
   EXPECT_EQ(ThroughText(-1.0 / 3), -0.333333333333333);
 }
 
+// Steep and banked with the nose off the air track, lift and side force are
+// resolved along the heading: less their share along the airflow they do no
+// work on the air, and drag alone slows the aircraft along it.
+TEST_F(AirData, ASteepBankedDiveGainsNoSpeedFromLiftOrSideForce) {
+  for (const double dragArea : {0.0, 0.5}) {
+    for (const double offTrack : {0.4, -0.4}) {
+      FlightState s = Flying();
+      s.Masses.Mass = 100;
+      s.Masses.ApparentMass = 0;
+      s.Setup.Gravity = 0;
+      s.Setup.EarthRadius = 1e30;  // no curvature term
+      // 60 degrees down towards the north-east at 60 m/s in calm air.
+      const double path = -1.0472, track = 0.8, speed = 60;
+      s.Air.AirPathSin = std::sin(path);
+      s.Air.AirPathCos = std::cos(path);
+      s.Air.AirPathAngle = path;
+      s.Air.AirTrackAngle = track;
+      s.Air.AirDirX = std::cos(path) * std::sin(track);
+      s.Air.AirDirY = std::cos(path) * std::cos(track);
+      s.Air.TotalIncidence = 0.3;
+      s.Body.VelX = speed * s.Air.AirDirX;
+      s.Body.VelY = speed * s.Air.AirDirY;
+      s.Body.VelZ = speed * s.Air.AirPathSin;
+      s.Body.GroundSpeed = speed * s.Air.AirPathCos;
+      s.Body.Heading = track + offTrack;
+      s.Loads.LiftAccel = 20;
+      s.Loads.SideAccel = 70;
+      s.Tail.DragArea = dragArea;
+      s.Air.DynamicPressure = 2000;
+      const std::array<double, 3> before = {s.Body.VelX, s.Body.VelY, s.Body.VelZ};
+      UpdateVerticalVelocity(s);
+      TranslateInFreeFlight(s);
+      EXPECT_EQ(s.Body.ForceHeading, s.Body.Heading);
+      const std::array<double, 3> dv = {s.Body.VelX - before[0], s.Body.VelY - before[1], s.Body.VelZ - before[2]};
+      const double along = dv[0] * s.Air.AirDirX + dv[1] * s.Air.AirDirY + dv[2] * s.Air.AirPathSin;
+      const double dt = 1.0 / 40;
+      EXPECT_NEAR(along, -dragArea * 2000 / 100 * dt, 1e-9) << dragArea << " " << offTrack;
+      // Lift and side force still turn the path.
+      EXPECT_GT(std::hypot(dv[0] - along * s.Air.AirDirX, dv[1] - along * s.Air.AirDirY, dv[2] - along * s.Air.AirPathSin),
+                60 * dt);
+    }
+  }
+}
+
 TEST_F(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   // Only the wing's chord term and the pilot's height term: (0.3 c)^2 with
   // c = 1 and (H / 2)^2 with H = 2, not 0.3 c^2 or H^2 / 2.

@@ -4,23 +4,27 @@
 // launch height, 300 m and 1000 m, in calm air, the filed wind and 10 m/s.
 // Every pass is looked at, not only the recorded samples, and every flight
 // that ends is taken through the post-flight processing to its filed log.
-// A failure names the flight: `zarv-probe fly` with the same file fields and
-// --keys flies it again.
+// A failure names the flight by the `zarv-probe fly` command line that flies
+// it again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "aircraft/samples.h"
 #include "flight/flight_loop.h"
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
 #include "flight/loop_fixture.h"
 #include "flight/state_fields.h"
+#include "flight/wind.h"
 #include "logbook/post_flight.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
@@ -28,6 +32,7 @@
 #include "platform/runtime/text.h"
 #include "program_test.h"
 #include "records_fixture.h"
+#include "tools/command_output.h"
 
 namespace zarv::records {
 namespace {
@@ -95,6 +100,22 @@ std::string RandomKeys(std::mt19937& rng) {
   return keys;
 }
 
+// Steep spirals: the rudder held over for long, the elevator now and then
+// with it.
+std::string SpiralKeys(std::mt19937& rng) {
+  std::uniform_real_distribution<double> u(0, 1);
+  const double start = 0.3 + 1.2 * u(rng);
+  std::string keys = Seconds(start) + ":Return";
+  double t = start + 2 + 10 * u(rng);
+  while (t < 150) {
+    const double turn = 5 + 50 * u(rng);
+    keys += "," + Seconds(t) + "+" + Seconds(turn) + ":" + (rng() % 2 ? "Right" : "Left");
+    keys += "," + Seconds(t + 10 * u(rng)) + "+" + Seconds(1 + 15 * u(rng)) + ":" + (u(rng) < 0.7 ? "Down" : "Up");
+    t += turn + 5 + 20 * u(rng);
+  }
+  return keys;
+}
+
 struct Pass {
   double Time = 0, Altitude = 0, Distance = 0, Energy = 0, Pitch = 0;
   std::array<double, 3> Velocity{};
@@ -121,6 +142,90 @@ Pass Look(const flight::FlightState& s, const flight::FlightRecord& r, double la
   return p;
 }
 
+// Energy from nowhere spread over seconds, which no single pass shows.
+// Without power or wind and clear of the updraft column, a free flight's
+// g h + v^2 / 2 never rises by more than kGlideGain within kGlideWindow;
+// wholly inside the column, without power or wind, its energy height
+// h + v^2 / 2g never rises faster than the column's air over kColumnWindow
+// (its ground speed holds the air's rise: a little slack for that).
+class EnergyWatch {
+ public:
+  static constexpr double kGlideGain = 150, kGlideWindow = 10;  // J/kg, s
+  static constexpr double kColumnWindow = 30, kColumnSlack = 0.1;  // s, m/s
+  static constexpr double kOverWater = 5;  // m between the water and a wing tip at any bank
+
+  struct Break {
+    std::string Rule, Detail;
+  };
+
+  // Fed every pass; the breaks this pass shows.
+  std::vector<Break> Look(const flight::FlightState& s, const aircraft::AircraftData& a, const Pass& now) {
+    std::vector<Break> breaks;
+    const flight::BodyMotion& b = s.Body;
+    const bool gliding = now.InTheAir && !now.NearDeck && now.Altitude > a.WingSpan / 2 + kOverWater && a.WindSpeed == 0 &&
+                         s.Engine.Thrust == 0;
+    // The updraft at the aircraft, and the least and most over its span.
+    const double here = flight::UpdraftSpeedAt(s, b.PosX, b.PosY);
+    double least = here, most = here;
+    for (const double side : {-1.0, 1.0}) {
+      const double y = a.WingSpan / 2, h = b.Heading + side * 1.57;
+      const double u = flight::UpdraftSpeedAt(s, b.PosX + y * std::sin(h), b.PosY + y * std::cos(h));
+      least = std::min(least, u);
+      most = std::max(most, u);
+    }
+    if (!gliding || most > 0 || s.Air.VerticalWind != 0) {
+      glide_.clear();
+    } else {
+      while (!glide_.empty() && glide_.front().Time < now.Time - kGlideWindow) glide_.pop_front();
+      if (!glide_.empty() && now.Energy - glide_.front().Value > kGlideGain) {
+        breaks.push_back({"energy from nowhere over seconds", "at " + Seconds(now.Time) + " s: +" +
+                                                                  Seconds(now.Energy - glide_.front().Value) +
+                                                                  " J/kg since " + Seconds(glide_.front().Time) + " s"});
+      }
+      while (!glide_.empty() && glide_.back().Value >= now.Energy) glide_.pop_back();
+      glide_.push_back({now.Time, now.Energy, 0});
+    }
+    if (!gliding || least <= 0) {
+      column_.clear();
+    } else {
+      const double rise = column_.empty() ? 0 : column_.back().Rise + here * (now.Time - column_.back().Time);
+      column_.push_back({now.Time, now.Energy / 9.8, rise});
+      while (column_.size() > 1 && column_[1].Time <= now.Time - kColumnWindow) column_.pop_front();
+      const Point& then = column_.front();
+      const double span = now.Time - then.Time;
+      if (span >= kColumnWindow - 1e-6) {
+        const double climb = (now.Energy / 9.8 - then.Value) / span, air = (rise - then.Rise) / span;
+        if (climb > air + kColumnSlack) {
+          breaks.push_back({"climbs faster than the column's air", "from " + Seconds(then.Time) + " to " +
+                                                                       Seconds(now.Time) + " s: " + Seconds(climb) +
+                                                                       " m/s in air rising " + Seconds(air) + " m/s"});
+        }
+      }
+    }
+    return breaks;
+  }
+
+ private:
+  struct Point {
+    double Time, Value, Rise;  // Rise: the air's, integrated over the stretch
+  };
+  std::deque<Point> glide_;   // rising energies, the least first
+  std::deque<Point> column_;  // the passes of the last kColumnWindow
+};
+
+// The command line that flies a sample's flight again, with the probe and
+// the samples' folder of a build (the program writes them on its first start).
+std::string ReplayLine(const std::string& name, const char* height, const char* wind, const std::string& keys,
+                       const std::string& probe = "build/zarv-probe", const std::string& folder = "build/Data") {
+  std::string file = name + ".brd";
+  for (const aircraft::SampleAircraft& sample : aircraft::SampleAircraftList())
+    if (sample.Lines.size() > 1 && sample.Lines[1] == name) file = sample.FileName;
+  std::string line = probe + " fly '" + folder + "/" + file + "'";
+  if (*height) line += std::string(" --set LaunchHeight=") + height;
+  if (*wind) line += std::string(" --set WindSpeed=") + wind;
+  return line + " --keys '" + keys + "'";
+}
+
 class PilotFlights : public zarv::testing::ProgramTest {
  protected:
   // The first break of each rule in the flight being flown.
@@ -139,6 +244,7 @@ class PilotFlights : public zarv::testing::ProgramTest {
     Pass before = Look(s, f.Record, f.Aircraft.LaunchHeight);
     bool left = false;
     double restSince = -1;
+    EnergyWatch energy;
     while (f.Step()) {
       const Pass now = Look(s, f.Record, f.Aircraft.LaunchHeight);
       const std::string at = "at " + Seconds(now.Time) + " s";
@@ -154,6 +260,7 @@ class PilotFlights : public zarv::testing::ProgramTest {
         Check(false, "a value not finite", at + ": " + nonFinite);
         return false;
       }
+      for (const EnergyWatch::Break& e : energy.Look(s, f.Aircraft, now)) Check(false, e.Rule, e.Detail);
 
       const bool cancelled = now.Altitude < kCancelledBelow;
       if (!cancelled) {
@@ -284,12 +391,87 @@ TEST_F(PilotFlights, KeepToTheirPhysicsAndFileWhatTheyFlew) {
           std::string rules;
           for (const std::string& b : broken_) rules += "\n  " + b;
           ADD_FAILURE() << name << " launch height " << (*height ? height : "as filed") << ", wind "
-                        << (*wind ? wind : "as filed") << ", --keys " << keys << rules;
+                        << (*wind ? wind : "as filed") << ":\n  " << ReplayLine(name, height, wind, keys) << rules;
         }
       }
     }
   }
   EXPECT_EQ(failed, 0) << "of " << flights << " flights";
+}
+
+// Steep banked spirals from 3000 m in calm air, once driven along their path
+// by their own lift and side force; and two flights that once gained energy
+// from nowhere: such a dive, and a glide in the updraft column, whose wing
+// felt the column twice.
+TEST_F(PilotFlights, GainNoEnergyInSteepSpiralsNorFasterThanTheColumn) {
+  struct Case {
+    std::string Name;
+    const char *Height, *Wind;
+    std::string Keys;
+  };
+  std::vector<Case> cases = {
+      {"MardenⅡ", "3000", "0",
+       "1.16:Comma,1.19+2.73:Up,2.25:Return,3.78:F,5.71+41.38:2,6.81:Comma,11.71+2.33:Right,19.42+59.38:Right,"
+       "21.6+17.25:Down,22.23+28.83:4,22.34+37.15:4,23.36:Comma,24.27:2,24.8+0.54:Minus,25.17:R,25.33+1.51:Plus,"
+       "26.71+1.97:0,26.81+0.88:8,27.85+0.15:Plus"},
+      {"Marden98", "1000", "0",
+       "0.39:Space,2.16:Return,19.79:Return,21.41+0.73:Right,34.6:0,35.39:Return,70.63+2.15:Comma,208.83:F,"
+       "268.88+0.58:8,327.66:Comma"},
+  };
+  int seed = 1000;
+  for (const std::string& name : flight::testing::SampleNames()) {
+    for (int k = 0; k < kFlightsPerCase; ++k) {
+      std::mt19937 rng(static_cast<uint32_t>(++seed));
+      cases.push_back({name, "3000", "0", SpiralKeys(rng)});
+    }
+  }
+  int failed = 0;
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = flight::testing::SampleLines(c.Name);
+    ASSERT_FALSE(lines.empty()) << c.Name;
+    flight::testing::SetField(lines, 30, c.Height);
+    flight::testing::SetField(lines, 46, c.Wind);
+    flight::HeadlessFlight f(flight::testing::FromLines(lines), *flight::ParseKeyScript(c.Keys));
+    ASSERT_TRUE(f.Accepted());
+    broken_.clear();
+    Fly(f);
+    if (broken_.empty() || ++failed > 5) continue;
+    std::string rules;
+    for (const std::string& b : broken_) rules += "\n  " + b;
+    ADD_FAILURE() << ReplayLine(c.Name, c.Height, c.Wind, c.Keys) << rules;
+  }
+  EXPECT_EQ(failed, 0) << "of " << cases.size() << " flights";
+}
+
+// A failure's command line flies the same flight: the probe's --set puts the
+// launch height and the wind into the sample as the test's fields do.
+TEST_F(PilotFlights, AFailuresCommandLineFliesItAgain) {
+  ASSERT_TRUE(aircraft::WriteSampleAircraft(folder_));
+  std::mt19937 rng(7);
+  const std::string keys = RandomKeys(rng);
+  std::vector<std::string> lines = flight::testing::SampleLines("Marden98");
+  flight::testing::SetField(lines, 30, "1000");
+  flight::testing::SetField(lines, 46, "4.5");
+  flight::HeadlessFlight f(flight::testing::FromLines(lines), *flight::ParseKeyScript(keys));
+  ASSERT_TRUE(f.Accepted());
+  f.Fly(30);
+  char flown[64];
+  std::snprintf(flown, sizeof flown, "distance=%.3f", f.State.Body.Distance);
+  ASSERT_GT(f.State.Body.Distance, 100);  // not the flight as filed, which ends in the water before
+
+  int status = -1;
+  const std::string line = ReplayLine("Marden98", "1000", "4.5", keys, ZARV_PROBE, folder_) + " --seconds 30";
+  const std::string out = zarv::testing::CommandOutput(line + " 2>&1", &status);
+  EXPECT_EQ(status, 0) << line;
+  EXPECT_NE(out.find("result " + std::string(flown) + " "), std::string::npos) << line << "\n" << out.substr(out.rfind("result"));
+
+  // Names the record does not list as numbers, and values that are not ones.
+  for (const char* bad : {"NoSuchField=1", "WingAirfoil=1", "LaunchHeight=", "LaunchHeight=1e999", "LaunchHeight"}) {
+    const std::string refused = zarv::testing::CommandOutput(
+        std::string(ZARV_PROBE) + " fly '" + folder_ + "/Marden98.brd' --set " + bad + " 2>&1", &status);
+    EXPECT_EQ(status, 2) << bad;
+    EXPECT_EQ(refused.find("result"), std::string::npos) << bad;
+  }
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ struct Command {
 inline int Usage() {
   std::cerr << "usage: zarv-probe setup FILE\n"
                "       zarv-probe outline FILE\n"
-               "       zarv-probe fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT]\n"
+               "       zarv-probe fly FILE [--seconds T] [--log OUT.csv] [--keys SCRIPT] [--set Name=value ...]\n"
                "       zarv-probe log FILE.csv\n"
                "       zarv-probe chart FILE [--airfoil NAME]\n"
                "       zarv-probe panel FILE [--seconds T] [--size 640|800|1024] [--set Name=value ...] --out "

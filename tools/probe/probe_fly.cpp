@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "flight/headless_flight.h"
+#include "flight/state_listing.h"
 #include "probe/probe_log.h"
 #include "aircraft/aircraft_file.h"
 #include "platform/runtime/number_text.h"
@@ -40,13 +41,14 @@ void WriteRow(std::ostream& out, const FlightState& s) {
 }  // namespace
 
 int RunFlyProbe(const std::string& path, double seconds, std::ostream& out, std::ostream& err,
-                const std::string& logPath, const std::vector<ScriptedKey>* keys) {
+                const std::string& logPath, const std::vector<ScriptedKey>* keys, const FieldSettings& sets) {
   aircraft::AircraftData aircraft;
   std::string error;
   if (!aircraft::LoadAircraftData(path, aircraft, &error)) {
     err << "zarv-probe: " << path << ": " << (error.empty() ? "cannot read" : error) << '\n';
     return 1;
   }
+  for (const auto& [name, v] : sets) SetAircraftNumber(aircraft, name, v);
   auto flight = keys ? std::make_unique<HeadlessFlight>(aircraft, *keys) : std::make_unique<HeadlessFlight>(aircraft);
   if (!flight->Accepted()) {
     err << "zarv-probe: " << flight->RefusalMessage() << '\n';
@@ -93,6 +95,7 @@ int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   double seconds = 0;
   std::string logPath;
   std::optional<std::vector<ScriptedKey>> keys;
+  FieldSettings sets;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--seconds") == 0) {
       const char* text = argv[i + 1];
@@ -100,6 +103,22 @@ int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !(seconds > 0)) return 2;
     } else if (std::strcmp(argv[i], "--log") == 0) {
       logPath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--set") == 0) {
+      // Checked on a record of its own: the file is read only once the
+      // arguments are all known to be good.
+      const char* text = argv[i + 1];
+      const char* eq = std::strchr(text, '=');
+      double v = 0;
+      if (eq == nullptr) return 2;
+      const auto parsed = std::from_chars(eq + 1, eq + std::strlen(eq), v);
+      if (parsed.ec != std::errc() || *parsed.ptr != '\0' || !std::isfinite(v)) return 2;
+      const std::string name(text, eq);
+      aircraft::AircraftData probe;
+      if (!SetAircraftNumber(probe, name, v)) {
+        err << "zarv-probe: --set: unknown name " << name << '\n';
+        return 2;
+      }
+      sets.emplace_back(name, v);
     } else if (std::strcmp(argv[i], "--keys") == 0) {
       std::string error;
       keys = ParseKeyScript(argv[i + 1], &error);
@@ -111,7 +130,7 @@ int FlyCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
       return 2;
     }
   }
-  return RunFlyProbe(argv[0], seconds, out, err, logPath, keys ? &*keys : nullptr);
+  return RunFlyProbe(argv[0], seconds, out, err, logPath, keys ? &*keys : nullptr, sets);
 }
 
 }  // namespace zarv::flight
