@@ -191,6 +191,16 @@ std::string ReadAll(const fs::path& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// Start mode 3 (straight into a flight) with the glider's file, sound on.
+void StartStraightIntoAFlight(const fs::path& dir) {
+  fs::create_directory(dir / "Temp");
+  fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
+  std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
+  set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
+  for (int line = 7; line <= 12; ++line) set << " 0\r\n";
+  set << " 1\r\n";
+}
+
 // A glider flown in the program: straight into the flight screen with the
 // sound on, a moment on the platform, then the launch key. What reaches the
 // speaker is the wind loop, faint on the platform and loud in the air.
@@ -203,15 +213,7 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   const int amplitude = 20000;
   std::ofstream(dir / "wind.wav", std::ios::binary)
       << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = amplitude});
-  fs::create_directory(dir / "Temp");
-  fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
-  {
-    // Start mode 3 (straight into a flight), the aircraft's file, sound on.
-    std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
-    set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
-    for (int line = 7; line <= 12; ++line) set << " 0\r\n";
-    set << " 1\r\n";
-  }
+  StartStraightIntoAFlight(dir);
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
@@ -258,6 +260,114 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   EXPECT_LT(quiet, amplitude * 0.02);
   EXPECT_GT(loudest, amplitude * 0.05) << "no wind in the air";
   EXPECT_GT(loudest, 10 * quiet);
+}
+
+// The processes running the executable at `exe`, other than `except`.
+std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
+  std::vector<pid_t> out;
+  for (const fs::directory_entry& e : fs::directory_iterator("/proc")) {
+    const pid_t pid = std::atoi(e.path().filename().c_str());
+    if (pid <= 0 || pid == except) continue;
+    std::error_code ec;
+    if (fs::read_symlink(e.path() / "exe", ec) == exe && !ec) out.push_back(pid);
+  }
+  return out;
+}
+
+// The handles a process holds, once two counts a while apart agree (its
+// threads open files of their own as they start).
+int SteadyHandleCount(pid_t pid) {
+  auto count = [pid] {
+    std::error_code ec;
+    int n = 0;
+    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end; !ec && it != end; it.increment(ec))
+      ++n;
+    return ec ? -1 : n;
+  };
+  int last = count();
+  for (int tries = 0; tries < 20; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int now = count();
+    if (now == last) return now;
+    last = now;
+  }
+  return last;
+}
+
+// Back to the platform, four times, with the sound on: every run is a new
+// process, which holds no more handles than the first (each restart used to
+// pass all of its own on, the sound device's among them).
+TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
+  ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
+  const fs::path exe = dir / "zarv";
+  fs::copy_file(ZARV_PROGRAM, exe);
+  std::ofstream(dir / "wind.wav", std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = 8000});
+  StartStraightIntoAFlight(dir);
+  const fs::path raw = dir / "out.raw";
+
+  Child server, program;
+  const int display = StartVirtualScreen(server);
+  ASSERT_GE(display, 0) << "no virtual screen could be started";
+  const std::string screen = std::string(1, ':').append(std::to_string(display));
+  Spawn(program, {exe.string()},
+        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
+         {"SDL_DISKAUDIOFILE", raw.string()}},
+        dir);
+  // The restarted runs are no children of this test: each is ended by its
+  // id, found by the executable's path in the scratch folder.
+  struct StopRestarted {
+    fs::path exe;
+    pid_t first;
+    ~StopRestarted() {
+      for (const pid_t pid : RunningCopies(exe, first)) kill(pid, SIGKILL);
+    }
+  } stop{exe, program.pid};
+  pid_t current = program.pid;
+  auto ended = [&](pid_t pid) { return pid == program.pid ? !program.Running() : kill(pid, 0) != 0; };
+
+  const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
+  // The flight screen up and its sound playing.
+  auto flying = [&] {
+    const std::string window =
+        zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (FileSize(raw) < 44100 * 4 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return !window.empty() && FileSize(raw) >= 44100 * 4;
+  };
+  ASSERT_TRUE(flying()) << "the flight screen never showed";
+  // The first run holds what this test passed on; the restarted ones start
+  // from the program's own.
+  std::vector<int> counts;
+  for (int run = 1; run <= 4; ++run) {
+    // The launch, then Esc: the flight is cancelled and the program starts
+    // again on the platform. Typed with the pointer over the view.
+    const std::string window =
+        zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(std::system((xdotool + "mousemove --window " + window.substr(0, window.find('\n')) +
+                           " 320 160 key Return >/dev/null 2>&1").c_str()),
+              0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::error_code ec;
+    fs::remove(raw, ec);  // heard afresh from the new run
+    ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
+    std::vector<pid_t> next;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+      next = RunningCopies(exe, current);
+      if (!next.empty() && ended(current)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once";
+    current = next[0];
+    ASSERT_TRUE(flying()) << "run " << run;
+    counts.push_back(SteadyHandleCount(current));
+  }
+  EXPECT_EQ(counts, std::vector<int>(counts.size(), counts[0]));
 }
 
 }  // namespace
