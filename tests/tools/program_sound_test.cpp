@@ -191,14 +191,32 @@ std::string ReadAll(const fs::path& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// Start mode 3 (straight into a flight) with the glider's file, sound on.
-void StartStraightIntoAFlight(const fs::path& dir) {
+// A copy of the program in dir set to start straight into a flight (start
+// mode 3) with the glider's file and the sound on, its wind loop a steady
+// `windAmplitude`.
+void PrepareStraightIntoAFlight(const fs::path& dir, int windAmplitude) {
+  fs::copy_file(ZARV_PROGRAM, dir / "zarv");
+  std::ofstream(dir / "wind.wav", std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = windAmplitude});
   fs::create_directory(dir / "Temp");
   fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
   std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
   set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
   for (int line = 7; line <= 12; ++line) set << " 0\r\n";
   set << " 1\r\n";
+}
+
+// Starts that program on a virtual screen of its own, its sound going into
+// `raw` through SDL's disk driver. The display (":N"), empty when none started.
+std::string StartOnAVirtualScreen(Child& server, Child& program, const fs::path& dir, const fs::path& raw) {
+  const int display = StartVirtualScreen(server);
+  if (display < 0) return {};
+  const std::string screen = std::string(1, ':').append(std::to_string(display));
+  Spawn(program, {(dir / "zarv").string()},
+        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
+         {"SDL_DISKAUDIOFILE", raw.string()}},
+        dir);
+  return screen;
 }
 
 // A glider flown in the program: straight into the flight screen with the
@@ -208,22 +226,13 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
   const zarv::ScratchFolder scratch;
   const fs::path dir = scratch.path();
-  const fs::path exe = dir / "zarv";
-  fs::copy_file(ZARV_PROGRAM, exe);
   const int amplitude = 20000;
-  std::ofstream(dir / "wind.wav", std::ios::binary)
-      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = amplitude});
-  StartStraightIntoAFlight(dir);
+  PrepareStraightIntoAFlight(dir, amplitude);
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
-  const int display = StartVirtualScreen(server);
-  ASSERT_GE(display, 0) << "no virtual screen could be started";
-  const std::string screen = std::string(1, ':').append(std::to_string(display));
-  Spawn(program, {exe.string()},
-        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
-         {"SDL_DISKAUDIOFILE", raw.string()}},
-        dir);
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
+  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
   const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
   const std::string window =
       zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
@@ -302,20 +311,12 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   const zarv::ScratchFolder scratch;
   const fs::path dir = scratch.path();
   const fs::path exe = dir / "zarv";
-  fs::copy_file(ZARV_PROGRAM, exe);
-  std::ofstream(dir / "wind.wav", std::ios::binary)
-      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = 8000});
-  StartStraightIntoAFlight(dir);
+  PrepareStraightIntoAFlight(dir, 8000);
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
-  const int display = StartVirtualScreen(server);
-  ASSERT_GE(display, 0) << "no virtual screen could be started";
-  const std::string screen = std::string(1, ':').append(std::to_string(display));
-  Spawn(program, {exe.string()},
-        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
-         {"SDL_DISKAUDIOFILE", raw.string()}},
-        dir);
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
+  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
   // The restarted runs are no children of this test: each is ended by its
   // id, found by the executable's path in the scratch folder.
   struct StopRestarted {
