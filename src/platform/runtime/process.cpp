@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 
 extern char** environ;
 
@@ -92,7 +91,7 @@ bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* p
   }
   // The pipe ends when the executable starts (close-on-exec) or its child gives up.
   bool started = false, failed = false;
-  int started_pid = 0;
+  int startedPid = 0;
   Report r{};
   for (;;) {
     const ssize_t n = read(pipeFds[0], &r, sizeof r);
@@ -100,14 +99,14 @@ bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* p
     if (n != static_cast<ssize_t>(sizeof r)) break;
     if (r.kind == 'p') {
       started = true;
-      started_pid = r.value;
+      startedPid = r.value;
     } else {
       failed = true;
     }
   }
   close(pipeFds[0]);
   if (!started || failed) return false;
-  if (pid) *pid = started_pid;
+  if (pid) *pid = startedPid;
   return true;
 }
 
