@@ -283,29 +283,31 @@ std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
   return out;
 }
 
-// The handles a process holds, once two counts a while apart agree (its
-// threads open files of their own as they start).
-int SteadyHandleCount(pid_t pid) {
-  auto count = [pid] {
+// What the handles of a process point to, once two looks a while apart
+// agree in number (its threads open handles of their own as they start).
+std::vector<std::string> SteadyHandles(pid_t pid) {
+  auto look = [pid] {
+    std::vector<std::string> targets;
     std::error_code ec;
-    int n = 0;
-    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end; !ec && it != end; it.increment(ec))
-      ++n;
-    return ec ? -1 : n;
+    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end; !ec && it != end;
+         it.increment(ec))
+      targets.push_back(fs::read_symlink(it->path(), ec).string());
+    return targets;
   };
-  int last = count();
+  std::vector<std::string> last = look();
   for (int tries = 0; tries < 20; ++tries) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const int now = count();
-    if (now == last) return now;
-    last = now;
+    std::vector<std::string> now = look();
+    if (now.size() == last.size()) return now;
+    last = std::move(now);
   }
   return last;
 }
 
 // Back to the platform, four times, with the sound on: every run is a new
-// process, which holds no more handles than the first (each restart used to
-// pass all of its own on, the sound device's among them).
+// process, which holds none of the last one's handles (each restart used to
+// pass them all on, the sound device's among them) and no more than the
+// first restarted run, give or take a thread's own.
 TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
   const zarv::ScratchFolder scratch;
@@ -342,7 +344,7 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   ASSERT_TRUE(flying()) << "the flight screen never showed";
   // The first run holds what this test passed on; the restarted ones start
   // from the program's own.
-  std::vector<int> counts;
+  std::vector<size_t> counts;
   for (int run = 1; run <= 4; ++run) {
     // The launch, then Esc: the flight is cancelled and the program starts
     // again on the platform. Typed with the pointer over the view.
@@ -354,7 +356,7 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
               0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     std::error_code ec;
-    fs::remove(raw, ec);  // heard afresh from the new run
+    fs::remove(raw, ec);  // heard afresh from the new run; the old one's is gone
     ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
     std::vector<pid_t> next;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -366,9 +368,12 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
     ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once";
     current = next[0];
     ASSERT_TRUE(flying()) << "run " << run;
-    counts.push_back(SteadyHandleCount(current));
+    const std::vector<std::string> handles = SteadyHandles(current);
+    for (const std::string& target : handles)
+      EXPECT_FALSE(target.ends_with(" (deleted)")) << "run " << run << " holds " << target;
+    counts.push_back(handles.size());
   }
-  EXPECT_EQ(counts, std::vector<int>(counts.size(), counts[0]));
+  EXPECT_LE(*std::max_element(counts.begin(), counts.end()), counts[0] + 1) << ::testing::PrintToString(counts);
 }
 
 }  // namespace
