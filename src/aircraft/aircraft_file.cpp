@@ -22,6 +22,33 @@ double PairSecondValue(std::string_view line) {
   return Val(Mid(head, slash + 1));
 }
 
+void ReadSettingFields(AircraftData& a) {
+  auto v = [&a](int field) { return FieldValue(a.AircraftLines[static_cast<size_t>(field)]); };
+  const double packed = v(39);
+  double roll = Int(packed / 10) / 100;
+  double pitch = packed - 1000 * roll;
+  a.RollRatio = roll > 3 ? 3 : (roll < 0 ? 0 : roll);
+  a.PitchRatio = pitch > 3 ? 3 : (pitch < 0 ? 0 : pitch);
+
+  a.SurfaceRate = v(40) > 240 ? 240.0 : v(40);
+  a.PitchResponse = v(41);
+  a.PitchDamping = v(42);
+  a.LaunchSpeed = v(45) < 1 ? 1.0 : v(45);
+  a.WindSpeed = v(46) < 0 ? 0 : v(46);
+  a.LaunchHeading = v(47) / kDegreesPerRadian;
+  if (a.LaunchHeading == 0) a.LaunchHeading = kFullTurn;
+  a.LaunchBank = v(48) / kDegreesPerRadian;
+  if (std::fabs(a.LaunchBank) > 1.0) a.LaunchBank = 0;
+  a.LaunchPitch = v(49) / kDegreesPerRadian;
+  if (a.LaunchPitch > 12.5 / kDegreesPerRadian) a.LaunchPitch = 12.5 / kDegreesPerRadian;
+  if (a.LaunchPitch < -15 / kDegreesPerRadian) a.LaunchPitch = -15 / kDegreesPerRadian;
+  a.WindDirection = v(50) / kDegreesPerRadian;
+  if (a.WindDirection == 0) a.WindDirection = kFullTurn;
+  a.SurfacePressure = v(51) == 0 ? 1013 : v(51);
+  a.SurfaceTemperature = v(52);
+  a.TailHoldFlag = CInt(v(53));
+}
+
 void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out) {
   AircraftData a;  // every value starts from what an empty file gives
   a.AircraftLines.fill(std::string());
@@ -87,34 +114,11 @@ void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out
   a.EngineFamily = t[37];
   a.EngineModel = t[38];
 
-  const double packed = v[39];
-  double roll = Int(packed / 10) / 100;
-  double pitch = packed - 1000 * roll;
-  a.RollRatio = roll > 3 ? 3 : (roll < 0 ? 0 : roll);
-  a.PitchRatio = pitch > 3 ? 3 : (pitch < 0 ? 0 : pitch);
-
-  a.SurfaceRate = v[40] > 240 ? 240.0 : v[40];
-  a.PitchResponse = v[41];
-  a.PitchDamping = v[42];
   a.Reserved43 = t[43];
   a.Reserved44 = t[44];
-  const double launchSpeed = v[45] < 1 ? 1.0 : v[45];
-  a.WindSpeed = v[46] < 0 ? 0 : v[46];
-  a.LaunchHeading = v[47] / kDegreesPerRadian;
-  if (a.LaunchHeading == 0) a.LaunchHeading = kFullTurn;
-  a.LaunchBank = v[48] / kDegreesPerRadian;
-  if (std::fabs(a.LaunchBank) > 1.0) a.LaunchBank = 0;
-  a.LaunchPitch = v[49] / kDegreesPerRadian;
-  if (a.LaunchPitch > 12.5 / kDegreesPerRadian) a.LaunchPitch = 12.5 / kDegreesPerRadian;
-  if (a.LaunchPitch < -15 / kDegreesPerRadian) a.LaunchPitch = -15 / kDegreesPerRadian;
-  a.WindDirection = v[50] / kDegreesPerRadian;
-  if (a.WindDirection == 0) a.WindDirection = kFullTurn;
-  a.SurfacePressure = v[51] == 0 ? 1013 : v[51];
-  a.SurfaceTemperature = v[52];
-  a.TailHoldFlag = CInt(v[53]);
+  ReadSettingFields(a);
 
   a.EyeHeight = a.OverallLength / 24;
-  a.LaunchSpeed = launchSpeed;
   if (LaunchAtMost10(a.LaunchSpeed) && a.WingSpan > 5) a.EyeHeight = 0.3;
   a.GearPosition = LaunchAbove10(a.LaunchSpeed) ? second[28] : 0;
 

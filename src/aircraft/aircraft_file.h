@@ -28,6 +28,11 @@ bool LoadAircraftData(const std::string& path, AircraftData& out, std::string* e
 // without the format and range checks).
 void ParseAircraftLines(const std::vector<std::string>& lines, AircraftData& out);
 
+// The control settings (fields 39..42) and the launch and weather
+// conditions (45..53) read from the record's own field lines into its
+// values, as the reader reads them; every other value is left alone.
+void ReadSettingFields(AircraftData& a);
+
 // The whole reading of lines already in memory: the format check, the
 // parse and the range check. False, with out reset and error set, on a
 // refusal.

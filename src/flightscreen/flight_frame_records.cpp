@@ -236,9 +236,9 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.SavedWaveVolume = static_cast<int32_t>(screen_.SavedWaveVolume);
   link.FlightScreen = this;
   link.FlightScreenKeepsDrawing = [this] { return AutoRedraw(); };
-  // The post-flight processing enables the live view when it has filed the
-  // flight; no loop waits on the screen then.
-  link.FlightFiled = [this] { return loaded_ && screen_.LoopDepth == 0 && !Timer1.Enabled() && Timer3.Enabled(); };
+  // Filed once this load's post-flight processing has run (the screen keeps
+  // its outcome), and no loop waits on the screen.
+  link.FlightFiled = [this] { return loaded_ && postFlight_.Ran && screen_.LoopDepth == 0; };
   link.WaitUntil = ReplayWait();
   // A stored log goes into a record of its own: the flight's record must
   // survive a flight that goes on after the replay. The picker is modeless;

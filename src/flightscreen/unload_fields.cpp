@@ -35,56 +35,46 @@ AircraftFileText ReadAircraftFileText(const std::string& path, int count) {
 
 namespace {
 
-// The aircraft a flight started from the file's own lines would fly with:
-// the reader's corrections (an engineless aircraft's fuel line, the control
-// ratios within their range, the launch conditions' limits), the surface
-// limits and the default surface rate of the load. Fields past the file's
-// end keep the values of `a`.
+// The aircraft being flown, with the file's lines and the control settings
+// and launch conditions they hold, as a flight started from the file would
+// hold them: the reader's corrections, the surface limits and the load's
+// default surface rate (which follows the file's tailplane). Only fields the
+// file holds are compared; later settings read as an empty line reads.
 aircraft::AircraftData LoadedFromFile(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a) {
   std::vector<std::string> lines{a.AircraftTag};
   lines.insert(lines.end(), fileFields.begin(), fileFields.end());
   aircraft::AircraftData read;
   aircraft::ParseAircraftLines(lines, read);
-  const int n = static_cast<int>(fileFields.size());
   aircraft::AircraftData out = a;
   out.AircraftLines = read.AircraftLines;
-  if (n > 39) {
-    out.RollRatio = read.RollRatio;
-    out.PitchRatio = read.PitchRatio;
-  }
-  if (n > 40) out.SurfaceRate = flight::SurfaceRateAtLoad(read);
-  if (n > 41) out.PitchResponse = read.PitchResponse;
-  if (n > 42) out.PitchDamping = read.PitchDamping;
-  if (n > 45) out.LaunchSpeed = read.LaunchSpeed;
-  if (n > 46) out.WindSpeed = read.WindSpeed;
-  if (n > 47) out.LaunchHeading = read.LaunchHeading;
-  if (n > 48) out.LaunchBank = read.LaunchBank;
-  if (n > 49) out.LaunchPitch = read.LaunchPitch;
-  if (n > 50) out.WindDirection = read.WindDirection;
-  if (n > 51) out.SurfacePressure = read.SurfacePressure;
-  if (n > 52) out.SurfaceTemperature = read.SurfaceTemperature;
-  if (n > 53) out.TailHoldFlag = read.TailHoldFlag;
+  aircraft::ReadSettingFields(out);
+  out.SurfaceRate = flight::SurfaceRateAtLoad(read);
   flight::ClampSurfaceConditions(out);
   return out;
 }
 
-// Fields 39..42 at the precision the file keeps them, so a file line "1"
-// equals 1.0.
-std::vector<Shown> ShownControls(const aircraft::AircraftData& a) {
-  return {{39, aircraft::ControlRatioPacked(a), "0.00"},
-          {40, Int(a.SurfaceRate + 0.5), "0"},
-          {41, a.PitchResponse, "##0.0"},
-          {42, a.PitchDamping, "##0.0"}};
-}
+// Fields 39..42 as the file keeps them: compared in these forms (so a file
+// line "1" equals 1.0), and written in them when changed.
+struct ControlField {
+  int field;
+  double (*value)(const aircraft::AircraftData&);
+  const char* picture;
+};
+constexpr ControlField kControlFields[] = {
+    {39, aircraft::ControlRatioPacked, "0.00"},
+    {40, [](const aircraft::AircraftData& a) { return a.SurfaceRate; }, "#0"},
+    {41, [](const aircraft::AircraftData& a) { return a.PitchResponse; }, "#0.0"},
+    {42, [](const aircraft::AircraftData& a) { return a.PitchDamping; }, "#0.0"},
+};
 
-// The control fields whose live value differs from the file's.
-std::vector<bool> ControlsChanged(const std::vector<std::string>& fileFields, const aircraft::AircraftData& a) {
-  const std::vector<Shown> now = ShownControls(a), file = ShownControls(LoadedFromFile(fileFields, a));
-  std::vector<bool> changed(now.size(), false);
-  for (size_t i = 0; i < now.size(); ++i) {
-    if (now[i].field >= static_cast<int>(fileFields.size())) break;
-    changed[i] = Format(now[i].value, now[i].picture) != Format(file[i].value, file[i].picture);
-  }
+std::string ControlText(const ControlField& c, const aircraft::AircraftData& a) { return Format(c.value(a), c.picture); }
+
+// The control fields the file holds whose live value differs from the file's.
+std::vector<bool> ControlsChanged(size_t fileFieldCount, const aircraft::AircraftData& a,
+                                  const aircraft::AircraftData& file) {
+  std::vector<bool> changed;
+  for (const ControlField& c : kControlFields)
+    changed.push_back(static_cast<size_t>(c.field) < fileFieldCount && ControlText(c, a) != ControlText(c, file));
   return changed;
 }
 
@@ -96,7 +86,7 @@ bool AircraftDataChanged(const std::vector<std::string>& fileFields, const std::
   const aircraft::AircraftData file = LoadedFromFile(fileFields, a);
   for (int i = 0; i <= 38 && i < common; ++i)
     if (Trim(file.AircraftLines[static_cast<size_t>(i)]) != Trim(handOverFields[static_cast<size_t>(i)])) return true;
-  for (const bool changed : ControlsChanged(fileFields, a))
+  for (const bool changed : ControlsChanged(fileFields.size(), a, file))
     if (changed) return true;
   return false;
 }
@@ -141,11 +131,12 @@ std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields
       if (i < static_cast<int>(handOverFields.size())) out[static_cast<size_t>(i)] = handOverFields[static_cast<size_t>(i)];
     // A control setting the user left as it was keeps the file's own line
     // (a surface rate of 0 stays the default that follows the tailplane).
-    const std::string saved[] = {Format(aircraft::ControlRatioPacked(a), "0.00"), Format(a.SurfaceRate, "#0"),
-                                 Format(a.PitchResponse, "#0.0"), Format(a.PitchDamping, "#0.0")};
-    const std::vector<bool> changed = ControlsChanged(fileFields, a);
-    for (int i = 0; i < 4; ++i)
-      if (changed[static_cast<size_t>(i)] || 39 + i >= static_cast<int>(fileFields.size())) out[static_cast<size_t>(39 + i)] = saved[i];
+    const std::vector<bool> changed = ControlsChanged(fileFields.size(), a, LoadedFromFile(fileFields, a));
+    for (size_t i = 0; i < std::size(kControlFields); ++i) {
+      const ControlField& c = kControlFields[i];
+      if (changed[i] || static_cast<size_t>(c.field) >= fileFields.size())
+        out[static_cast<size_t>(c.field)] = ControlText(c, a);
+    }
   }
   if (saveLaunch) {
     aircraft::AircraftData copy = a;

@@ -162,6 +162,25 @@ TEST_F(FlightScreenTest, SetUpPerClassAndScreenSize) {
   EXPECT_NE(f.Screen().KeyHelpText.find("Qキー：After Burnerｱｯﾌﾟ"), std::string::npos);
 }
 
+// Flown at the 1024 size on a 1280 x 1024 desktop, then started on this
+// 1024 x 768 one: the screen opens whole, not with its panel cut off.
+TEST_F(FlightScreenTest, AWindowCentreFromALargerDesktopOpensTheScreenWhole) {
+  const std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
+  Open(lines, 2);
+  FlightScreenForm().Unload();
+  ASSERT_TRUE(WriteTextLines(aircraft::HandOverPath(), lines));  // the unload took it
+  shell::CurrentSettings().WindowCentreX = 640 * 15;
+  shell::CurrentSettings().WindowCentreY = 512 * 15;
+  ASSERT_TRUE(aircraft::LoadAircraftData(aircraft::HandOverPath(), aircraft::Aircraft()));
+  ResetEnded();
+  FlightScreenForm().Load();
+  FlightFrame& f = FlightScreenForm();
+  ASSERT_TRUE(f.Visible());
+  EXPECT_EQ(f.Left(), 0);
+  EXPECT_EQ(f.Top(), 0);
+  EXPECT_EQ(f.Width(), Screen().Width());
+}
+
 // Each condition bar stops at both ends of its range: moved past an end it
 // gives that end's condition; the direction bars wrap instead.
 TEST_F(FlightScreenTest, ConditionBarsStopAtBothEnds) {

@@ -35,6 +35,7 @@
 #include "shell/hangar.h"
 #include "shell/flight_screen_link.h"
 #include "shell/progress.h"
+#include "shell/screen_util.h"
 #include "aircraft/samples.h"
 #include "shell_fixture.h"
 
@@ -379,6 +380,44 @@ TEST_F(ScreensTest, AWindowCentreOffEveryScreenPutsTheWindowOnIt) {
   EXPECT_LE(Choice().Left() + Choice().Width(), Screen().Width());
   EXPECT_GE(Choice().Top(), 0);
   EXPECT_LE(Choice().Top() + Choice().Height(), Screen().Height());
+}
+
+// A centre saved on a larger desktop: every window it places is moved the
+// least it takes to lie whole on this one (1024 x 768 pixels, 15 twips each).
+TEST_F(ScreensTest, AWindowCentreFromALargerDesktopKeepsTheWindowWholeOnThisOne) {
+  const struct {
+    int width, height;         // pixels
+    int32_t centreX, centreY;  // twips
+    double left, top;          // pixels
+  } cases[] = {
+      {1024, 768, 640 * 15, 512 * 15, 0, 0},       // the 1280 x 1024 desktop's centre
+      {800, 600, 640 * 15, 512 * 15, 224, 168},    // cut off right and below
+      {640, 480, 100 * 15, 700 * 15, 0, 288},      // left and below
+      {640, 480, 512 * 15, 384 * 15, 192, 144},    // whole already: where the centre puts it
+      {1100, 800, 512 * 15, 384 * 15, 0, 0},       // larger than the desktop
+      {640, 480, 1023 * 15, 0, 384, 0},            // at the top right corner
+  };
+  for (const auto& c : cases) {
+    Form f;
+    f.SetWidth(c.width * 15);
+    f.SetHeight(c.height * 15);
+    CentreOnWindowCentre(f, c.centreX, c.centreY);
+    EXPECT_EQ(f.Left(), c.left * 15) << c.width << " at " << c.centreX / 15;
+    EXPECT_EQ(f.Top(), c.top * 15) << c.height << " at " << c.centreY / 15;
+  }
+  // The hangar, centred near the bottom right corner.
+  PrepareFolders();
+  std::vector<std::string> settings(37, " 0");
+  settings[0] = " 2";
+  settings[35] = " " + std::to_string(1000 * 15);
+  settings[36] = " " + std::to_string(740 * 15);
+  WriteSettings(settings);
+  Begin().Load();
+  Pump(300);
+  clock_.Advance(2000);
+  ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
+  EXPECT_EQ(Choice().Left(), Screen().Width() - Choice().Width());
+  EXPECT_EQ(Choice().Top(), Screen().Height() - Choice().Height());
 }
 
 TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {

@@ -191,6 +191,34 @@ std::string ReadAll(const fs::path& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// A copy of the program in dir set to start straight into a flight (start
+// mode 3) with the glider's file and the sound on, its wind loop a steady
+// `windAmplitude`.
+void PrepareStraightIntoAFlight(const fs::path& dir, int windAmplitude) {
+  fs::copy_file(ZARV_PROGRAM, dir / "zarv");
+  std::ofstream(dir / "wind.wav", std::ios::binary)
+      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = windAmplitude});
+  fs::create_directory(dir / "Temp");
+  fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
+  std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
+  set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
+  for (int line = 7; line <= 12; ++line) set << " 0\r\n";
+  set << " 1\r\n";
+}
+
+// Starts that program on a virtual screen of its own, its sound going into
+// `raw` through SDL's disk driver. The display (":N"), empty when none started.
+std::string StartOnAVirtualScreen(Child& server, Child& program, const fs::path& dir, const fs::path& raw) {
+  const int display = StartVirtualScreen(server);
+  if (display < 0) return {};
+  const std::string screen = std::string(1, ':').append(std::to_string(display));
+  Spawn(program, {(dir / "zarv").string()},
+        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
+         {"SDL_DISKAUDIOFILE", raw.string()}},
+        dir);
+  return screen;
+}
+
 // A glider flown in the program: straight into the flight screen with the
 // sound on, a moment on the platform, then the launch key. What reaches the
 // speaker is the wind loop, faint on the platform and loud in the air.
@@ -198,30 +226,13 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
   const zarv::ScratchFolder scratch;
   const fs::path dir = scratch.path();
-  const fs::path exe = dir / "zarv";
-  fs::copy_file(ZARV_PROGRAM, exe);
   const int amplitude = 20000;
-  std::ofstream(dir / "wind.wav", std::ios::binary)
-      << zarv::testing::MakeWave({.channels = 1, .rate = 22050, .bits = 16, .frames = 22050, .value = amplitude});
-  fs::create_directory(dir / "Temp");
-  fs::copy_file(fs::path(ZARV_SOURCE_DIR) / "tests/data/aircraft/Marden7.brd", dir / "Temp/file.dat");
-  {
-    // Start mode 3 (straight into a flight), the aircraft's file, sound on.
-    std::ofstream set(dir / "Temp/set.ini", std::ios::binary);
-    set << " 3\r\n\r\n\r\n" << (dir / "Marden7.brd").string() << "\r\n" << dir.string() << "\r\nMarden7.brd\r\n";
-    for (int line = 7; line <= 12; ++line) set << " 0\r\n";
-    set << " 1\r\n";
-  }
+  PrepareStraightIntoAFlight(dir, amplitude);
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
-  const int display = StartVirtualScreen(server);
-  ASSERT_GE(display, 0) << "no virtual screen could be started";
-  const std::string screen = std::string(1, ':').append(std::to_string(display));
-  Spawn(program, {exe.string()},
-        {{"DISPLAY", screen}, {"QT_QPA_PLATFORM", "xcb"}, {"SDL_AUDIODRIVER", "disk"},
-         {"SDL_DISKAUDIOFILE", raw.string()}},
-        dir);
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
+  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
   const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
   const std::string window =
       zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
@@ -258,6 +269,111 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   EXPECT_LT(quiet, amplitude * 0.02);
   EXPECT_GT(loudest, amplitude * 0.05) << "no wind in the air";
   EXPECT_GT(loudest, 10 * quiet);
+}
+
+// The processes running the executable at `exe`, other than `except`.
+std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
+  std::vector<pid_t> out;
+  for (const fs::directory_entry& e : fs::directory_iterator("/proc")) {
+    const pid_t pid = std::atoi(e.path().filename().c_str());
+    if (pid <= 0 || pid == except) continue;
+    std::error_code ec;
+    if (fs::read_symlink(e.path() / "exe", ec) == exe && !ec) out.push_back(pid);
+  }
+  return out;
+}
+
+// What the handles of a process point to, once two looks a while apart
+// agree in number (its threads open handles of their own as they start).
+std::vector<std::string> SteadyHandles(pid_t pid) {
+  auto look = [pid] {
+    std::vector<std::string> targets;
+    std::error_code ec;
+    for (fs::directory_iterator it("/proc/" + std::to_string(pid) + "/fd", ec), end; !ec && it != end;
+         it.increment(ec))
+      targets.push_back(fs::read_symlink(it->path(), ec).string());
+    return targets;
+  };
+  std::vector<std::string> last = look();
+  for (int tries = 0; tries < 20; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    std::vector<std::string> now = look();
+    if (now.size() == last.size()) return now;
+    last = std::move(now);
+  }
+  return last;
+}
+
+// Back to the platform, four times, with the sound on: every run is a new
+// process, which holds none of the last one's handles (each restart used to
+// pass them all on, the sound device's among them) and no more than the
+// first restarted run, give or take a thread's own.
+TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
+  ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path();
+  const fs::path exe = dir / "zarv";
+  PrepareStraightIntoAFlight(dir, 8000);
+  const fs::path raw = dir / "out.raw";
+
+  Child server, program;
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
+  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
+  // The restarted runs are no children of this test: each is ended by its
+  // id, found by the executable's path in the scratch folder.
+  struct StopRestarted {
+    fs::path exe;
+    pid_t first;
+    ~StopRestarted() {
+      for (const pid_t pid : RunningCopies(exe, first)) kill(pid, SIGKILL);
+    }
+  } stop{exe, program.pid};
+  pid_t current = program.pid;
+  auto ended = [&](pid_t pid) { return pid == program.pid ? !program.Running() : kill(pid, 0) != 0; };
+
+  const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
+  // The flight screen up and its sound playing.
+  auto flying = [&] {
+    const std::string window =
+        zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (FileSize(raw) < 44100 * 4 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return !window.empty() && FileSize(raw) >= 44100 * 4;
+  };
+  ASSERT_TRUE(flying()) << "the flight screen never showed";
+  // The first run holds what this test passed on; the restarted ones start
+  // from the program's own.
+  std::vector<size_t> counts;
+  for (int run = 1; run <= 4; ++run) {
+    // The launch, then Esc: the flight is cancelled and the program starts
+    // again on the platform. Typed with the pointer over the view.
+    const std::string window =
+        zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(std::system((xdotool + "mousemove --window " + window.substr(0, window.find('\n')) +
+                           " 320 160 key Return >/dev/null 2>&1").c_str()),
+              0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::error_code ec;
+    fs::remove(raw, ec);  // heard afresh from the new run; the old one's is gone
+    ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
+    std::vector<pid_t> next;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+      next = RunningCopies(exe, current);
+      if (!next.empty() && ended(current)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once";
+    current = next[0];
+    ASSERT_TRUE(flying()) << "run " << run;
+    const std::vector<std::string> handles = SteadyHandles(current);
+    for (const std::string& target : handles)
+      EXPECT_FALSE(target.ends_with(" (deleted)")) << "run " << run << " holds " << target;
+    counts.push_back(handles.size());
+  }
+  EXPECT_LE(*std::max_element(counts.begin(), counts.end()), counts[0] + 1) << ::testing::PrintToString(counts);
 }
 
 }  // namespace

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPoint>
+#include <QRect>
 #include <QScreen>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -121,6 +124,19 @@ bool ScreenInfo::OnAScreen(double xTwips, double yTwips) const {
     if (inside(g.x(), g.y(), g.width(), g.height())) return true;
   }
   return false;
+}
+ScreenInfo::Area ScreenInfo::FreeArea(double xTwips, double yTwips) const {
+  auto twips = [this](const QRect& r) {
+    return Area{r.x() * TwipsPerPixelX(), r.y() * TwipsPerPixelY(), r.width() * TwipsPerPixelX(),
+                r.height() * TwipsPerPixelY()};
+  };
+  if (State().overrideW > 0) return twips(QRect(0, 0, PixelWidth(), PixelHeight()));
+  const QPoint p(static_cast<int>(std::floor(xTwips / TwipsPerPixelX())),
+                 static_cast<int>(std::floor(yTwips / TwipsPerPixelY())));
+  QScreen* s = QGuiApplication::screenAt(p);
+  if (!s) s = QGuiApplication::primaryScreen();
+  if (!s) return twips(QRect(0, 0, PixelWidth(), PixelHeight()));
+  return twips(s->availableGeometry());
 }
 double ScreenInfo::Width() const { return PixelWidth() * TwipsPerPixelX(); }
 double ScreenInfo::Height() const { return PixelHeight() * TwipsPerPixelY(); }

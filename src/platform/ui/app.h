@@ -61,6 +61,12 @@ class ScreenInfo {
   double TwipsPerPixelY() const { return 15.0; }
   // True when the point (twips) lies on one of the screens.
   bool OnAScreen(double xTwips, double yTwips) const;
+  // The free area (twips) of the screen the point lies on, else of the
+  // primary screen: the desktop less its panels and task bars.
+  struct Area {
+    double Left = 0, Top = 0, Width = 0, Height = 0;
+  };
+  Area FreeArea(double xTwips, double yTwips) const;
   // The active form (the one last activated that is still shown), or nullptr.
   Form* ActiveForm() const;
   Control* ActiveControl() const;

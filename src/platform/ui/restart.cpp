@@ -1,13 +1,10 @@
 #include "platform/ui/restart.h"
 
-#include <QProcess>
-#include <QString>
-#include <QStringList>
-
 #include <filesystem>
 #include <utility>
 
 #include "platform/runtime/files.h"
+#include "platform/runtime/process.h"
 #include "platform/runtime/program_state.h"
 #include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
@@ -54,7 +51,9 @@ bool Restart() {
     if (st.starter) {
       started = st.starter(exe, dir);
     } else if (!exe.empty()) {
-      started = QProcess::startDetached(QString::fromStdString(exe), QStringList(), QString::fromStdString(dir));
+      // By the path's own bytes (a folder name need not be UTF-8), and with
+      // none of this process's handles: each restart would pass them on.
+      started = StartDetachedProcess(exe, dir);
     }
     if (!started) return false;
   }

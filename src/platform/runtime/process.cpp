@@ -1,0 +1,113 @@
+#include "platform/runtime/process.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <linux/close_range.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+
+extern char** environ;
+
+namespace zarv {
+
+namespace {
+
+// What the children report back through the pipe: the grandchild's id, or
+// the error that kept it from running the executable.
+struct Report {
+  char kind;  // 'p' id, 'e' error
+  int value;
+};
+
+void Send(int fd, char kind, int value) {
+  const Report r{kind, value};
+  // One write of a few bytes to a pipe is atomic.
+  [[maybe_unused]] const ssize_t n = write(fd, &r, sizeof r);
+}
+
+// Every handle from 3 up closes when the executable starts, whether this
+// process opened it with close-on-exec or not (sound devices, sockets,
+// files a library left open). Only async-signal-safe calls after a fork.
+void CloseOnExecFrom3() {
+#ifdef SYS_close_range
+  if (syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+#endif
+  rlimit limit{};
+  int top = 65536;
+  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < 1048576)
+    top = static_cast<int>(limit.rlim_cur);
+  for (int fd = 3; fd < top; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags >= 0 && !(flags & FD_CLOEXEC)) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+  }
+}
+
+[[noreturn]] void RunInGrandchild(const char* exe, const char* dir, int report) {
+  // No signal blocked, and a broken pipe ends the program as it normally would.
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  signal(SIGPIPE, SIG_DFL);
+  CloseOnExecFrom3();
+  if (chdir(dir) != 0) {
+    Send(report, 'e', errno);
+    _exit(127);
+  }
+  char* const argv[] = {const_cast<char*>(exe), nullptr};
+  execve(exe, argv, environ);
+  Send(report, 'e', errno);
+  _exit(127);
+}
+
+}  // namespace
+
+bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* pid) {
+  if (exe.empty() || exe.find('\0') != std::string::npos || dir.find('\0') != std::string::npos) return false;
+  int pipeFds[2];
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+  // Twice forked: the new process belongs to no one here and leaves no
+  // zombie behind; its own session keeps it apart from this one's terminal.
+  const pid_t child = fork();
+  if (child < 0) {
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+    return false;
+  }
+  if (child == 0) {
+    close(pipeFds[0]);
+    setsid();
+    const pid_t grandchild = fork();
+    if (grandchild == 0) RunInGrandchild(exe.c_str(), dir.empty() ? "." : dir.c_str(), pipeFds[1]);
+    Send(pipeFds[1], grandchild < 0 ? 'e' : 'p', grandchild < 0 ? errno : grandchild);
+    _exit(grandchild < 0 ? 1 : 0);
+  }
+  close(pipeFds[1]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  // The pipe ends when the executable starts (close-on-exec) or its child gives up.
+  bool started = false, failed = false;
+  int startedPid = 0;
+  Report r{};
+  for (;;) {
+    const ssize_t n = read(pipeFds[0], &r, sizeof r);
+    if (n < 0 && errno == EINTR) continue;
+    if (n != static_cast<ssize_t>(sizeof r)) break;
+    if (r.kind == 'p') {
+      started = true;
+      startedPid = r.value;
+    } else {
+      failed = true;
+    }
+  }
+  close(pipeFds[0]);
+  if (!started || failed) return false;
+  if (pid) *pid = startedPid;
+  return true;
+}
+
+}  // namespace zarv
