@@ -6,24 +6,13 @@
 
 #include <set>
 
-#include "logbook/records_fixture.h"
-#include "platform/ui/app.h"
-#include "records/flight_data_charts.h"
+#include "records/chart_fixture.h"
 
 namespace zarv::records {
 namespace {
 
-class ChartsAsDrawn : public zarv::testing::ProgramTest {
+class ChartsAsDrawn : public testing::SteadyChartTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    Application::Ensure();
-    DrawTimeTile(timeTile);
-    DrawDistanceTile(distanceTile);
-    record = testing::SteadyRecord(400);  // 5 m high, lift 1: altitude on row 60
-    in.Record = record.get();
-    in.SampleCount = 400;
-  }
   // Centres of the altitude's circles: the three pixels of a ring's top,
   // 3 rows above the constant curve on row 60.
   std::set<int> AltitudeMarkers(const Surface& c) const {
@@ -34,9 +23,6 @@ class ChartsAsDrawn : public zarv::testing::ProgramTest {
     return centres;
   }
   static constexpr Color kAltitude = kSeriesColours[0];
-  Surface timeTile, distanceTile;
-  std::unique_ptr<flight::FlightRecord> record;
-  ChartInputs in;
 };
 
 TEST_F(ChartsAsDrawn, MarkersEveryTwentiethSampleAndAtTheLast) {

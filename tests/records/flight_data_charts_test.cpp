@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "logbook/records_fixture.h"
-#include "program_test.h"
+#include "records/chart_fixture.h"
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "records/flight_data_charts.h"
@@ -12,21 +11,9 @@
 namespace zarv::records {
 namespace {
 
-class ChartPixels : public zarv::testing::ProgramTest {
+class ChartPixels : public testing::SteadyChartTest {
  protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    Application::Ensure();
-    DrawTimeTile(timeTile);
-    DrawDistanceTile(distanceTile);
-    record = testing::SteadyRecord(400);
-    in.Record = record.get();
-    in.SampleCount = 400;
-  }
-  Surface timeTile, distanceTile;
   Surface canvas{kMinCanvasWidth, kChartHeight};
-  std::unique_ptr<flight::FlightRecord> record;
-  ChartInputs in;
 };
 
 constexpr Color kAltitude = kSeriesColours[0];
