@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
@@ -45,7 +46,7 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
                     ShellState& sh, std::string* message) {
   sh.SelectedFileName = name;
   if (HoldsLineBreak(folder)) {
-    if (message) *message = std::string(kLineBreakFolderMessage) + "\r\n" + folder;
+    if (message) *message = std::string(kLineBreakFolderMessage) + "\r\n" + ShownName(folder);
     return false;
   }
   s.HangarDir = FolderWithSeparator(folder);
@@ -56,18 +57,18 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     return false;
   }
   if (HoldsLineBreak(name)) {
-    if (message) *message = std::string(kLineBreakFileNameMessage) + "\r\n" + name;
+    if (message) *message = std::string(kLineBreakFileNameMessage) + "\r\n" + ShownName(name);
     return false;
   }
   const std::string path = JoinPath(folder, name);
   aircraft::AircraftData loaded;
   std::string why;
   if (!aircraft::LoadAircraftData(path, loaded, &why)) {
-    if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + path + "\r\n" + why;
+    if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + ShownName(path) + "\r\n" + why;
     return false;
   }
   if (!aircraft::SaveHandOverFile(loaded)) {
-    if (message) *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + aircraft::HandOverPath();
+    if (message) *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + ShownName(aircraft::HandOverPath());
     return false;
   }
   s.AircraftFilePath = path;
@@ -99,7 +100,7 @@ std::string OverwriteQuestion(const std::string& folder, const std::string& name
 }
 
 std::string RegistrationFolderRefusal(const std::string& folder) {
-  return HoldsLineBreak(folder) ? std::string(kLineBreakFolderRegisterMessage) + "\r\n" + folder : std::string();
+  return HoldsLineBreak(folder) ? std::string(kLineBreakFolderRegisterMessage) + "\r\n" + ShownName(folder) : std::string();
 }
 
 bool RegisterAircraft(const std::string& folder, const std::string& name, Settings& s,

@@ -51,6 +51,17 @@ TEST_F(HangarTest, SelectWritesTheHandOverFileTrimmed) {
   EXPECT_FALSE(SelectAircraft(Path("Data"), "Empty.brd", ListFiles(Path("Data"), "*.brd"),
                               aircraft::Aircraft(), CurrentSettings(), Shell(), &message));
   EXPECT_EQ(aircraft::Aircraft().AircraftName, "MardenⅡ");
+  // Names that are not UTF-8 are named in the messages as the lists show them.
+  const std::string cp932Broken = "\x83\x65\n\x83\x58.brd", cp932Empty = "\x83\x65\x83\x58.brd";
+  ASSERT_TRUE(WriteTextLines(Path("Data/" + cp932Broken), lines));
+  WriteBytes(Path("Data/" + cp932Empty), "");
+  const std::vector<std::string> withCp932 = ListFiles(Path("Data"), "*.brd");
+  EXPECT_FALSE(SelectAircraft(Path("Data"), cp932Broken, withCp932, aircraft::Aircraft(), CurrentSettings(), Shell(),
+                              &message));
+  EXPECT_EQ(message, std::string(kLineBreakFileNameMessage) + "\r\nテ\nス.brd");
+  EXPECT_FALSE(SelectAircraft(Path("Data"), cp932Empty, withCp932, aircraft::Aircraft(), CurrentSettings(), Shell(),
+                              &message));
+  EXPECT_NE(message.find("/Data/テス.brd\r\n"), std::string::npos) << message;
 }
 
 // Files that cannot be written: the user is told which, and nothing that was
