@@ -15,6 +15,7 @@
 #include "flight/flight_state.h"
 #include "flight/loop_fixture.h"
 #include "flightscreen/flight_frame.h"
+#include "flightscreen/flight_screen_open.h"
 #include "flightscreen/program_wiring.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
@@ -47,28 +48,13 @@ class FlightScreenTest : public zarv::testing::ScreenTest {
   // Writes the aircraft file and the hand-over file from `lines` and loads
   // the flight screen at screen size `size` (0, 1, 2).
   void Open(const std::vector<std::string>& lines, int size = 0) {
-    ASSERT_TRUE(WriteTextLines(Path("Data/Plane.brd"), lines));
-    ASSERT_TRUE(WriteTextLines(aircraft::HandOverPath(), lines));
-    shell::Settings& s = shell::CurrentSettings();
-    s.AircraftFilePath = Path("Data/Plane.brd");
-    s.AircraftFileName = "Plane.brd";
-    s.HangarDir = Path("Data");
+    ASSERT_TRUE(WritePlane(folder_, lines));
     OpenHandedOver(size);
   }
 
   // Loads the flight screen at screen size `size` on the hand-over file as it
   // stands, for the aircraft file the settings name.
-  void OpenHandedOver(int size = 0) {
-    shell::Settings& s = shell::CurrentSettings();
-    s.ScreenSizeChoice = static_cast<int16_t>(size);
-    s.WindowCentreX = 7680;
-    s.WindowCentreY = 5760;
-    const double scales[] = {1.0, 1.25, 1.6};
-    shell::Shell().ScreenScale = scales[size];
-    ASSERT_TRUE(aircraft::LoadAircraftData(aircraft::HandOverPath(), aircraft::Aircraft()));
-    ResetEnded();  // a previous unload ended the program
-    FlightScreenForm().Load();
-  }
+  void OpenHandedOver(int size = 0) { ASSERT_TRUE(LoadHandedOver(size)); }
 
   void Key(int code) {
     int k = code;

@@ -1,0 +1,24 @@
+// Linked into every test program: its tests need neither a display nor a
+// sound card, however the program is started (by CTest, by hand, on a
+// desktop or on a machine without a sound device). The screens draw
+// off-screen and the sound goes to SDL's dummy driver; a test that listens
+// through another driver sets it for itself and puts this one back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+class NoDisplayNoSoundCard : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+};
+
+// Registered before main; gtest runs its SetUp before the first test.
+[[maybe_unused]] const ::testing::Environment* const kNoDisplayNoSoundCard =
+    ::testing::AddGlobalTestEnvironment(new NoDisplayNoSoundCard);
+
+}  // namespace
