@@ -439,6 +439,17 @@ TEST_F(FormsControls, FileAndFolderLists) {
   EXPECT_EQ(dirs.List(1), dir / "data2");
   EXPECT_FALSE(dirs.SetPath(dir / "missing"));
   EXPECT_EQ(changes, 2);
+  // A Shift-JIS folder name whose trail byte is that of "\" (表) is a name.
+  const std::string sjis = dir / "Data/\x95\x5C";
+  ASSERT_TRUE(std::filesystem::create_directory(sjis));
+  ASSERT_TRUE(dirs.SetPath(dir / "Data"));
+  ASSERT_EQ(dirs.ListCount(), 2);
+  const int row = dirs.List(0) == sjis ? 0 : 1;
+  EXPECT_EQ(dirs.List(row), sjis);
+  ASSERT_TRUE(dirs.SetPath(dirs.List(row)));
+  EXPECT_EQ(dirs.Path(), sjis);
+  EXPECT_TRUE(files.SetPath(sjis));
+  EXPECT_EQ(files.Path(), sjis);
 }
 
 TEST_F(FormsControls, PictureBoxDrawingShowsInItsWidget) {

@@ -25,11 +25,14 @@ namespace zarv {
 
 namespace {
 
-// "\" as "/", no trailing separator, relative paths from the working folder.
+// "\" as "/" unless the path is there as written (a Shift-JIS name such as
+// "表" holds the byte of "\"), no trailing separator, relative paths from
+// the working folder.
 std::string NormalisePath(const std::string& path) {
   std::string p = path;
-  std::replace(p.begin(), p.end(), '\\', '/');
   std::error_code ec;
+  if (p.find('\\') != std::string::npos && !std::filesystem::exists(p, ec))
+    std::replace(p.begin(), p.end(), '\\', '/');
   std::filesystem::path fp(p);
   if (fp.is_relative()) fp = std::filesystem::current_path(ec) / fp;
   std::string out = fp.lexically_normal().generic_string();
