@@ -29,15 +29,15 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
             const aircraft::AircraftData& a, DeckContact contact) {
   if (aircraft::LaunchAbove10(a.LaunchSpeed) && ground.StartLeft) return false;
-  const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
-  if (contact == DeckContact::Body) return body.CourseDistance < 0 && std::fabs(above) <= kDeckReach;
+  if (contact == DeckContact::Body)
+    return body.CourseDistance < 0 && std::fabs(body.Altitude - DeckSurfaceHeight(a, body.CourseDistance)) <= kDeckReach;
   // The tail end, its arm behind the aircraft, rests on the deck at the
   // launch pitch. It touches the deck where the nose can take the height
   // that puts it there, and it is not already above the deck by more than
   // the reach (the deck pushes, it never pulls a tail down to it).
   const double arm = setup.TailEndArm;
   if (!(body.CourseDistance <= arm - 1.5 && arm > 0)) return false;
-  const double onDeck = std::sin(a.LaunchPitch) + above / arm;
+  const double onDeck = TailOnDeckNoseHeight(setup, body, a);
   return std::fabs(onDeck) <= 1 && arm * (onDeck - body.NoseVector[2]) <= kDeckReach;
 }
 

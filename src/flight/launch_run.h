@@ -4,6 +4,8 @@
 // holds of a start from the water surface.
 #pragma once
 
+#include <cmath>
+
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
@@ -26,6 +28,14 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
 // its edge.
 inline double DeckSurfaceHeight(const aircraft::AircraftData& a, double courseDistance) {
   return a.LaunchHeight - 0.06 * courseDistance;
+}
+
+// The nose's height component that rests the tail end (its arm behind the
+// aircraft, > 0) on the deck's surface at the launch pitch, where the
+// aircraft is now.
+inline double TailOnDeckNoseHeight(const SetUpConstants& setup, const BodyMotion& body,
+                                   const aircraft::AircraftData& a) {
+  return std::sin(a.LaunchPitch) - (DeckSurfaceHeight(a, body.CourseDistance) - body.Altitude) / setup.TailEndArm;
 }
 
 // Where the deck can touch the aircraft: its body (the pilot's feet, skid or

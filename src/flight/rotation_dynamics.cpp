@@ -172,8 +172,7 @@ void IntegrateAttitudeVectors(const SetUpConstants& setup, const LoopTiming& loo
     // nose's height (a steep launch pitch, a fast start, a high deck) the
     // nose goes toward it by at most kTailHoldReach a step: the deck never
     // snaps it, nor lets go of it for being far.
-    const double tailOnDeck =
-        std::sin(a.LaunchPitch) - (DeckSurfaceHeight(a, body.CourseDistance) - body.Altitude) / setup.TailEndArm;
+    const double tailOnDeck = TailOnDeckNoseHeight(setup, body, a);
     const double move = tailOnDeck - nose0[2];
     body.NoseVector[2] = std::fabs(move) <= kTailHoldReach ? tailOnDeck : nose0[2] + Sgn(move) * kTailHoldReach;
   } else {

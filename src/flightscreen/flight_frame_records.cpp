@@ -34,7 +34,6 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "view/cockpit_view.h"
-#include "view/scenery.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -213,15 +212,7 @@ void FlightFrame::FillReplayLink(replay::ReplayLink& link) {
   link.Outline = &model::Outline();
   link.Flight = &s;
   link.Aircraft = &aircraft::Aircraft();
-  // The cockpit view's scene, the deck turned with the heading.
-  view::SceneGeometry scene = drawing_->View.Scene;
-  view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
-  for (std::size_t i = 0; i < replay::ReplayScenery::kPoints; ++i) {
-    link.Scenery.X[i] = scene.SceneryX[i];
-    link.Scenery.Y[i] = scene.SceneryY[i];
-    link.Scenery.Z[i] = scene.SceneryZ[i];
-  }
-  link.Scenery.Prisms = scene.Prisms;
+  link.Scenery = replay::SceneryOf(drawing_->View.Scene, s.Ground);
   link.Settings = &shell::CurrentSettings();
   replay::ReplaySounds& sounds = link.Sounds;
   sounds.SoundOn = shell::CurrentSettings().SoundOn;

@@ -60,7 +60,7 @@ int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight) {
 }
 
 std::string PilotNameProblem(const std::string& name) {
-  if (name.find_first_of("\r\n") != std::string::npos) return "名前に改行は使えません。";
+  if (HoldsLineBreak(name)) return "名前に改行は使えません。";
   return {};
 }
 

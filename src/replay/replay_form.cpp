@@ -358,12 +358,7 @@ void ReplayForm::Form_Unload(int& /*cancel*/) {
   if (flightScreen != nullptr && !flightScreen->Visible() && shell::Shell().LogCaller == 0) {
     // A user who stays at its save questions gets the flight screen back
     // where the replay was.
-    if (!flightScreen->Unload() && flightScreen->Loaded()) {
-      flightScreen->SetWindowState(vbNormal);
-      flightScreen->SetTop(Top());
-      flightScreen->SetLeft(Left());
-      flightScreen->Show();
-    }
+    if (!flightScreen->Unload() && flightScreen->Loaded()) ShowFlightScreenHere(*flightScreen);
   }
   unloading_ = false;
 }
@@ -511,6 +506,13 @@ void ReplayForm::Form_MouseMove(int /*button*/, int /*shift*/, double x, double 
   if (player_ && player_->State.UiDeadlineMs < timeGetTime()) Picture5.SetVisible(false);
 }
 
+void ReplayForm::ShowFlightScreenHere(Form& screen) {
+  screen.SetWindowState(vbNormal);
+  screen.SetTop(Top());
+  screen.SetLeft(Left());
+  screen.Show();
+}
+
 void ReplayForm::Command1_Click() {
   if (!player_) return;
   ReplayPlayer& p = *player_;
@@ -522,12 +524,7 @@ void ReplayForm::Command1_Click() {
     list.PolyScreenX[static_cast<std::size_t>(m)] = {};
     list.PolyScreenY[static_cast<std::size_t>(m)] = {};
   }
-  if (link_.FlightScreen != nullptr) {
-    link_.FlightScreen->SetWindowState(vbNormal);
-    link_.FlightScreen->SetTop(Top());
-    link_.FlightScreen->SetLeft(Left());
-    link_.FlightScreen->Show();
-  }
+  if (link_.FlightScreen != nullptr) ShowFlightScreenHere(*link_.FlightScreen);
   if (p.Flight.Body.Altitude < 0) {
     if (p.Sounds.SetWaveVolume) p.Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
     if (p.Sounds.PlayTransition) p.Sounds.PlayTransition();

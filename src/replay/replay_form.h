@@ -127,6 +127,8 @@ class ReplayForm : public Form {
   void ShowFrame();
   void CopySettingsBack();
   void DrawMap();
+  // The flight screen the replay hid, shown again where the replay stands.
+  void ShowFlightScreenHere(Form& screen);
 
   ReplayLink link_;
   std::unique_ptr<ReplayPlayer> player_;

@@ -410,4 +410,14 @@ void ReplayPlayer::ClickView(double x, double y) {
   SetCameraHeight();
 }
 
+ReplayScenery SceneryOf(view::SceneGeometry scene, const flight::GroundState& ground) {
+  view::SetDeckCorners(ground.PlatformOutlineX, ground.PlatformOutlineY, scene);
+  ReplayScenery r;
+  r.X = scene.SceneryX;
+  r.Y = scene.SceneryY;
+  r.Z = scene.SceneryZ;
+  r.Prisms = scene.Prisms;
+  return r;
+}
+
 }  // namespace zarv::replay

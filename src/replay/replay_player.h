@@ -20,6 +20,7 @@
 #include "model/rotation.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/surface.h"
+#include "view/scenery.h"
 
 namespace zarv::replay {
 
@@ -31,6 +32,11 @@ struct ReplayScenery {
   std::array<double, kPoints> X{}, Y{}, Z{};
   model::SceneryPrismSet Prisms;
 };
+static_assert(ReplayScenery::kPoints == view::kSceneryPoints);
+
+// The cockpit view's scene as the replay keeps it, the deck's corners
+// turned with the flight's platform outline.
+ReplayScenery SceneryOf(view::SceneGeometry scene, const flight::GroundState& ground);
 
 // What the replay reads of the aircraft and its flight set-up.
 struct ReplayAircraft {

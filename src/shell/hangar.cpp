@@ -37,8 +37,6 @@ bool IsParentComponent(const std::string& name) {
   }
 }
 
-bool HoldsLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
-
 }  // namespace
 
 bool SelectAircraft(const std::string& folder, const std::string& name,
@@ -82,7 +80,7 @@ RegistrationCheck CheckRegistrationName(const std::string& folder, const std::st
   if (trimmed.empty() || name == "*.brd") return RegistrationCheck::Invalid;
   // A plain file name only: no way out of the shown folder. ".." inside a
   // name ("my..plane.brd") is harmless; as a whole component it is not.
-  if (name.find_first_of("/\\*?\r\n") != std::string::npos || IsParentComponent(name))
+  if (name.find_first_of("/\\*?") != std::string::npos || HoldsLineBreak(name) || IsParentComponent(name))
     return RegistrationCheck::Invalid;
   const std::string target = JoinPath(folder, name);
   if (SamePath(target, aircraft::HandOverPath())) return RegistrationCheck::Invalid;

@@ -264,7 +264,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   // The settings keep the folder's path one line a value: a line break in it
   // would shift every later line.
-  if (folder.find_first_of("\r\n") != std::string::npos) {
+  if (HoldsLineBreak(folder)) {
     out.refused = true;
     out.refusal = LineBreakFolderMessage(folder);
     return out;

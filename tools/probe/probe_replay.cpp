@@ -29,13 +29,7 @@ bool ParseNumber(const char* text, double& v) {
 ReplayScenery ProbeScenery(const flight::FlightState& s, const aircraft::AircraftData& a) {
   view::SceneGeometry scene;
   view::InitSceneGeometry(s.Masses.DryMass, a.LaunchSpeed, a.EngineCount, scene);
-  view::SetDeckCorners(s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY, scene);
-  ReplayScenery r;
-  r.X = scene.SceneryX;
-  r.Y = scene.SceneryY;
-  r.Z = scene.SceneryZ;
-  r.Prisms = scene.Prisms;
-  return r;
+  return SceneryOf(scene, s.Ground);
 }
 
 // The wing tips' world positions, as the flight-log writer fills them.

@@ -69,6 +69,8 @@ int Len(std::string_view s);
 // An empty find returns start (when start <= Len(s)+1).
 int InStr(int start, std::string_view s, std::string_view find);
 int InStr(std::string_view s, std::string_view find);
+// A CR or LF in s: the files that keep one value a line cannot hold it.
+inline bool HoldsLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 // ASCII letters only; other characters unchanged.
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
