@@ -187,7 +187,9 @@ void FlightFrame::ResumeFlightInAir() {
   flight::FlightState& s = flight::State();
   // An exit asked for meanwhile lets the suspended loop end instead.
   if (!loaded_ || screen_.Unloading || screen_.PendingExit >= 0) return;
-  if (!(s.Body.Altitude > 0)) return;
+  // In the air, and not ended by its own tests (the pass they fired on may
+  // have lifted it back above the water): an ended flight is filed, not flown.
+  if (!(s.Body.Altitude > 0) || flight::FlightIsDown(s)) return;
   SetAutoRedraw(false);
   ++screen_.LoopDepth;
   flight::FlightLoop loop{s, flight::Record(), aircraft::Aircraft(), model::Outline(), screen_.Options, screen_.Seams};

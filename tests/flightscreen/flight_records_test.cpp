@@ -10,6 +10,7 @@
 #include <set>
 
 #include "charts/charts.h"
+#include "flight/flight_loop.h"
 #include "flight/flight_record.h"
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
@@ -232,6 +233,26 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
   EXPECT_EQ(f.Screen().Options.FlightDataChartsActive, 0);
   EXPECT_TRUE(f.Visible());
   EXPECT_FALSE(f.AutoRedraw());
+}
+
+// A flight whose end test fired is over even where the rest of that pass
+// lifted it back above the water: closing the replay does not fly it on.
+TEST_F(FlightRecordsTest, AFlightThatEndedIsNotFlownOnAfterTheReplay) {
+  Fly();
+  flight::FlightState& s = flight::State();
+  ASSERT_TRUE(flight::FlightIsDown(s));
+  s.Body.Altitude = 0.2;
+  ASSERT_TRUE(flight::FlightIsDown(s));
+  const int32_t recorded = flight::Record().RecordCount;
+  maxDepth_ = 0;
+  onFrame_ = [](int frame) {
+    if (frame == 2) replay::Vedeo().Command1_Click();
+  };
+  Key(vbKeyF6);
+  EXPECT_EQ(frames_, 2);
+  EXPECT_EQ(maxDepth_, 0);
+  EXPECT_EQ(flight::Record().RecordCount, recorded);
+  EXPECT_EQ(s.Body.Altitude, 0.2);
 }
 
 TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrails) {
