@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -147,6 +148,17 @@ bool Installed(const char* tool) {
 // A virtual screen: the display ZARV_TEST_DISPLAY names, else the first free
 // one from :90 up, clear of the numbers people pick by hand.
 int StartVirtualScreen(Child& server) {
+  // Tests run side by side would each find the same number free and start
+  // two servers on it: one picks and starts at a time.
+  struct PickLock {
+    int fd = open("/tmp/zarv-test-display.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666);
+    PickLock() {
+      if (fd >= 0) flock(fd, LOCK_EX);
+    }
+    ~PickLock() {
+      if (fd >= 0) close(fd);
+    }
+  } const lock;
   std::vector<int> numbers;
   if (const char* d = std::getenv("ZARV_TEST_DISPLAY")) numbers.push_back(std::atoi(d));
   else
@@ -158,7 +170,7 @@ int StartVirtualScreen(Child& server) {
           "/");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (server.Running() && std::chrono::steady_clock::now() < deadline) {
-      if (fs::exists("/tmp/.X11-unix/X" + number)) return n;
+      if (fs::exists("/tmp/.X11-unix/X" + number) && server.Running()) return n;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     server.Stop();
