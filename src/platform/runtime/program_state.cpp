@@ -5,7 +5,6 @@
 
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
-#include "platform/runtime/textfile.h"
 
 namespace zarv {
 
@@ -38,7 +37,6 @@ void ResetProgramState() {
       reset();
     }
   }
-  static_cast<void>(Files().CloseAll());  // whatever a run left open goes with it
   ResetClockSource();
   SetProgramFolder("");
 }

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <map>
 
 #include "platform/runtime/atomic_file.h"
 #include "platform/runtime/cp932.h"
@@ -132,117 +131,6 @@ void TextLineReader::Fill() {
     break;
   }
   data_ = buf_;
-}
-
-namespace {
-
-struct OpenFile {
-  OpenMode mode = OpenMode::Input;
-  std::string path;
-  // Text read, or to be written at the close.
-  std::vector<std::string> lines;
-  size_t nextLine = 0;
-  // Binary.
-  std::string data;
-  size_t pos = 0;
-
-  bool writing() const { return mode == OpenMode::Output || mode == OpenMode::Append; }
-};
-
-// Whether a rewrite of path may start: the writer's own tests, made now so
-// that an open for writing fails where the close would.
-bool MayRewrite(const std::string& path) {
-  const std::string target = ReplacedFile(path);
-  std::string temp;
-  const int fd = target.empty() ? -1 : CreateTempBeside(target, temp);
-  if (fd < 0) return false;
-  DiscardTemp(fd, temp);
-  return true;
-}
-
-}  // namespace
-
-struct FileTable::Impl {
-  std::map<int, OpenFile> files;
-
-  OpenFile* Find(int n) {
-    auto it = files.find(n);
-    return it == files.end() ? nullptr : &it->second;
-  }
-};
-
-FileTable::FileTable() : impl_(std::make_unique<Impl>()) {}
-
-FileTable::~FileTable() { static_cast<void>(CloseAll()); }
-
-bool FileTable::Open(int n, const std::string& path, OpenMode mode) {
-  if (!Close(n)) return false;  // the earlier file's failure must not pass unseen
-  OpenFile f;
-  f.mode = mode;
-  f.path = path;
-  bool ok = true;
-  if (mode == OpenMode::Binary) {
-    f.data = ReadAllBytes(path, &ok);
-  } else if (mode == OpenMode::Input) {
-    f.lines = ReadTextLines(path, &ok);
-  } else {
-    ok = MayRewrite(path);
-    // Never replace a file whose lines could not be taken over.
-    if (ok && mode == OpenMode::Append && FileExists(path)) f.lines = ReadTextLines(path, &ok);
-  }
-  if (!ok) return false;
-  impl_->files.emplace(n, std::move(f));
-  return true;
-}
-
-bool FileTable::IsOpen(int n) const { return impl_->files.count(n) != 0; }
-
-std::string FileTable::LineInput(int n) {
-  OpenFile* f = impl_->Find(n);
-  if (!f || f->mode != OpenMode::Input || f->nextLine >= f->lines.size()) return {};
-  return std::move(f->lines[f->nextLine++]);
-}
-
-void FileTable::Print(int n, std::string_view utf8line) {
-  OpenFile* f = impl_->Find(n);
-  if (f && f->writing()) f->lines.emplace_back(utf8line);
-}
-
-void FileTable::PrintNumber(int n, double v) { Print(n, Str(v)); }
-
-bool FileTable::Eof(int n) {
-  OpenFile* f = impl_->Find(n);
-  if (!f || f->writing()) return true;
-  return f->mode == OpenMode::Binary ? f->pos >= f->data.size() : f->nextLine >= f->lines.size();
-}
-
-std::string FileTable::ReadBlock(int n, size_t bytes) {
-  OpenFile* f = impl_->Find(n);
-  if (!f || f->mode != OpenMode::Binary || f->pos >= f->data.size()) return {};
-  std::string block = f->data.substr(f->pos, bytes);
-  f->pos += block.size();
-  return block;
-}
-
-bool FileTable::Close(int n) {
-  auto it = impl_->files.find(n);
-  if (it == impl_->files.end()) return true;
-  OpenFile f = std::move(it->second);
-  impl_->files.erase(it);
-  return !f.writing() || WriteTextLines(f.path, f.lines);
-}
-
-bool FileTable::CloseAll() {
-  bool ok = true;
-  while (!impl_->files.empty()) {
-    ok = Close(impl_->files.begin()->first) && ok;
-  }
-  return ok;
-}
-
-FileTable& Files() {
-  static FileTable table;
-  return table;
 }
 
 namespace {

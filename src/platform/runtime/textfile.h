@@ -1,11 +1,9 @@
-// Numbered sequential files as the runtime has them (Open ... As #n,
-// Line Input #n, Print #n, EOF(n), Close #n). Text is cp932 with CR LF on
-// disk and UTF-8 in the program.
+// The program's text files: cp932 with CR LF on disk, UTF-8 in the
+// program.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,50 +11,6 @@
 #include "platform/runtime/files.h"
 
 namespace zarv {
-
-enum class OpenMode { Input, Output, Append, Binary };
-
-class FileTable {
- public:
-  FileTable();
-  ~FileTable();
-  FileTable(const FileTable&) = delete;
-  FileTable& operator=(const FileTable&) = delete;
-
-  // Opens path as file number n (an already open n is closed first).
-  // Input takes the lines as ReadTextLines reads them. Output and Append
-  // gather lines that Close writes with WriteTextLines (Append starts with
-  // the old file's lines), so a failed or interrupted write never damages
-  // the old file; an open fails where that write would be refused. Binary
-  // opens for reading.
-  bool Open(int n, const std::string& path, OpenMode mode);
-  bool IsOpen(int n) const;
-
-  // Next line (ReadTextLines's). "" at or past the end.
-  std::string LineInput(int n);
-  // A line for the close to write (WriteTextLines: cp932 and CR LF, a line
-  // cp932 cannot hold marked and in UTF-8).
-  void Print(int n, std::string_view utf8line);
-  // Writes a number in Str form (" 5", "-1.5", " .25") followed by CR LF,
-  // with nothing else on the line.
-  void PrintNumber(int n, double v);
-  // True when no more data can be read (also for files not open for input).
-  bool Eof(int n);
-  // Up to `bytes` raw bytes from the current position.
-  std::string ReadBlock(int n, size_t bytes);
-  // Closes n; for Output/Append commits the new content. False when the
-  // commit failed (the old file is then untouched).
-  [[nodiscard]] bool Close(int n);
-  // Closes every open file. False when any commit failed.
-  [[nodiscard]] bool CloseAll();
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-};
-
-// The program-wide file table.
-FileTable& Files();
 
 // The line of data that starts at pos, without its line end; pos moves past
 // the line end. A line end is the longest of CR CR LF, CR LF, LF CR, CR and

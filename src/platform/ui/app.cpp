@@ -15,7 +15,6 @@
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
-#include "platform/runtime/textfile.h"
 #include "platform/ui/events.h"
 #include "platform/ui/form.h"
 #include "platform/ui/form_qt.h"
@@ -80,9 +79,6 @@ int DoEvents() {
 }
 
 void End() {
-  // The program's writers close their files themselves and report failures;
-  // nothing is left here that could still be told.
-  static_cast<void>(Files().CloseAll());
   AppState& st = State();
   if (st.endHook) {
     st.ended = true;

@@ -38,8 +38,8 @@ class Application {
 // own form meanwhile. Returns the number of loaded forms.
 int DoEvents();
 
-// The End statement: closes every open file (zarv::Files().CloseAll()) and
-// ends the program at once, without further unload handlers.
+// The End statement: ends the program at once, without further unload
+// handlers. Every writer has written its file whole before (atomically).
 void End();
 // Test hook: called by End instead of ending the process. End then unloads
 // every form without raising events (so modal waits return) and returns

@@ -6,7 +6,6 @@
 #include "platform/runtime/files.h"
 #include "platform/runtime/process.h"
 #include "platform/runtime/program_state.h"
-#include "platform/runtime/textfile.h"
 #include "platform/ui/app.h"
 
 namespace zarv {
@@ -41,9 +40,6 @@ std::string OwnExecutable() {
 
 bool Restart() {
   RestartState& st = State();
-  // Files written just before the restart (the hand-over file) are only
-  // committed at Close: the new process must find them complete.
-  static_cast<void>(Files().CloseAll());
   if (!st.developer) {
     const std::string exe = OwnExecutable();
     const std::string dir = ProgramFolder();
