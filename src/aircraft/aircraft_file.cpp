@@ -22,6 +22,14 @@ double PairSecondValue(std::string_view line) {
   return Val(Mid(head, slash + 1));
 }
 
+bool IsPairField(int field) { return field == 14 || field == 15 || field == 17 || field == 20 || field == 28; }
+
+std::string TrimmedField(int field, std::string_view line) {
+  std::string trimmed = Trim(line);
+  if (IsPairField(field) && PairSecondValue(trimmed) != PairSecondValue(line)) return RTrim(line);
+  return trimmed;
+}
+
 void ReadSettingFields(AircraftData& a) {
   auto v = [&a](int field) { return FieldValue(a.AircraftLines[static_cast<size_t>(field)]); };
   const double packed = v(39);
@@ -155,7 +163,7 @@ std::vector<std::string> AircraftFileLines(const AircraftData& a) {
   std::vector<std::string> lines;
   lines.reserve(kAircraftLineCount);
   lines.push_back(a.AircraftTag);
-  for (const auto& line : a.AircraftLines) lines.push_back(Trim(line));
+  for (int i = 0; i < kAircraftFieldCount; ++i) lines.push_back(TrimmedField(i, a.AircraftLines[static_cast<size_t>(i)]));
   return lines;
 }
 

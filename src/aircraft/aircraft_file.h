@@ -39,8 +39,9 @@ void ReadSettingFields(AircraftData& a);
 bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out, std::string* error = nullptr);
 
 // Writes the tag and the 54 field texts of AircraftLines, each trimmed of
-// blanks: the form of the hand-over file and of a saved aircraft file.
-// Atomic. False when the file could not be written (the old one is kept).
+// blanks (TrimmedField): the form of the hand-over file and of a saved
+// aircraft file. Atomic. False when the file could not be written (the old
+// one is kept).
 [[nodiscard]] bool SaveAircraftData(const std::string& path, const AircraftData& a);
 
 // The 55 lines SaveAircraftData writes.
@@ -67,5 +68,12 @@ void StoreLaunchFields(AircraftData& a);
 // the text after the first "/" among the first 20 characters).
 double FieldValue(std::string_view line);
 double PairSecondValue(std::string_view line);
+// Fields 14, 15, 17, 20 and 28 hold two values.
+bool IsPairField(int field);
+// A field's text as a writer writes it, trimmed of blanks; but a pair field
+// whose trim would change its second value (19 blanks then "5/718": the "/"
+// moves into the first 20 characters) keeps its leading blanks, so that
+// the file reads as before.
+std::string TrimmedField(int field, std::string_view line);
 
 }  // namespace zarv::aircraft

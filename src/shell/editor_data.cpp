@@ -170,9 +170,6 @@ bool IsNumberEntry(std::string_view text, bool pair) {
   return m > 0 && Trim(second.substr(m)).empty();
 }
 
-// The rows of the file's pair fields, whatever a row's caption says for the
-// current aircraft.
-bool IsPairRow(int row) { return row == 14 || row == 15 || row == 17 || row == 20 || row == 28; }
 
 std::string NumberExpected(const std::string& caption) {
   return "「" + caption + "」には数値を入力して下さい。";
@@ -190,7 +187,7 @@ std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int e
   };
   std::string refusal = text(e.Name, "機体名");
   for (int row = 1; row <= kEditorRows && refusal.empty(); ++row) {
-    if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], IsPairRow(row)))
+    if (!IsNumberEntry(e.Numbers[static_cast<size_t>(row) - 1], aircraft::IsPairField(row)))
       refusal = NumberExpected(EditorRowCaption(row, launchSpeed, engineCount));
   }
   if (refusal.empty()) refusal = text(e.WingAirfoil, "主翼翼型");
@@ -220,7 +217,8 @@ std::string CheckEditorEntries(const EditorEntries& e, double launchSpeed, int e
 std::string CheckEditorRanges(const EditorEntries& e, double launchSpeed) {
   const bool powered = launchSpeed > 10;
   for (int row = 1; row <= kEditorRows; ++row) {
-    std::string message = aircraft::CheckFieldRange(row, Trim(e.Numbers[static_cast<size_t>(row) - 1]), powered);
+    std::string message =
+        aircraft::CheckFieldRange(row, aircraft::TrimmedField(row, e.Numbers[static_cast<size_t>(row) - 1]), powered);
     if (!message.empty()) return message;
   }
   std::string message = aircraft::CheckFieldRange(35, Trim(e.EngineCountText), powered);
@@ -236,7 +234,7 @@ std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::Aircr
   l.reserve(aircraft::kAircraftLineCount);
   l.push_back(a.AircraftTag);
   l.push_back(e.Name);
-  for (const auto& n : e.Numbers) l.push_back(Trim(n));
+  for (int row = 1; row <= kEditorRows; ++row) l.push_back(aircraft::TrimmedField(row, e.Numbers[static_cast<size_t>(row) - 1]));
   l.push_back(e.WingAirfoil);
   l.push_back(e.TailAirfoil);
   l.push_back(IntegerText(1 - e.FinMoves));

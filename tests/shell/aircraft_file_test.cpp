@@ -127,6 +127,13 @@ TEST(AircraftFile, PairFieldsTakeTheTextAfterTheFirstSlashWithin20Characters) {
   EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("1/2/3"), 2);
   // Characters, not bytes: a full-width digit before the slash still counts as one.
   EXPECT_DOUBLE_EQ(aircraft::PairSecondValue("１２３４５６７８９０１２３４５６７８/7"), 7);
+  // The writers' trim keeps what a line reads as: the blanks that hold a
+  // pair's "/" past character 20 stay.
+  const std::string far = std::string(19, ' ') + "5/718/.52 ";
+  EXPECT_EQ(aircraft::TrimmedField(17, far), std::string(19, ' ') + "5/718/.52");
+  EXPECT_EQ(aircraft::TrimmedField(1, far), "5/718/.52");  // one value: 5 either way
+  EXPECT_EQ(aircraft::TrimmedField(14, "  5.5/.52 "), "5.5/.52");
+  EXPECT_EQ(aircraft::TrimmedField(28, std::string(17, ' ') + "3/0"), "3/0");  // 0 either way
 }
 
 TEST(AircraftFile, FieldConversionsAndCorrections) {
