@@ -176,12 +176,15 @@ bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a) {
   lines.reserve(kAircraftLineCount);
   lines.push_back(a.AircraftTag);
   lines.insert(lines.end(), a.AircraftLines.begin(), a.AircraftLines.end());
-  return WriteTextLines(path, lines);
+  return RewriteTextLines(path, lines, kMaxAircraftFileBytes);
 }
 
 std::string HandOverPath() { return ProgramPath("\\Temp\\file.dat"); }
 
-bool SaveHandOverFile(const AircraftData& a) { return SaveAircraftData(HandOverPath(), a); }
+bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath) {
+  return WriteTextLines(HandOverPath(), AircraftFileLines(a),
+                        ReadTextFileLines(aircraftPath, nullptr, kMaxAircraftFileBytes, kAircraftLineCount));
+}
 
 namespace {
 // Leading blank for non-negative values, as the back-to-platform form writes.

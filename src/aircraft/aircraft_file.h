@@ -47,14 +47,17 @@ bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out,
 // The 55 lines SaveAircraftData writes.
 std::vector<std::string> AircraftFileLines(const AircraftData& a);
 
-// Writes the tag and the 54 field texts exactly as held, blanks included:
-// the form of the back-to-platform rewrite, whose launch fields
-// (StoreLaunchFields) begin with a blank. Atomic.
+// Rewrites the file with the tag and the 54 field texts exactly as held,
+// blanks included: the form of the back-to-platform rewrite, whose launch
+// fields (StoreLaunchFields) begin with a blank. A line that stays as the
+// file has it keeps its bytes. Atomic.
 [[nodiscard]] bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a);
 
 // Hand-over file: ProgramPath("\Temp\file.dat").
 std::string HandOverPath();
-[[nodiscard]] bool SaveHandOverFile(const AircraftData& a);
+// The hand-over file of the aircraft read from aircraftPath: a line that
+// reads as the aircraft file has it keeps that file's bytes.
+[[nodiscard]] bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath);
 
 // Editor form: fields 39..53 of a.AircraftLines are set from the live values
 // in the editor's pictures; 43 and 44 become "20" and "1.6".

@@ -943,7 +943,8 @@ bool FlightFrame::AskSaveQuestions() {
   // The questions were about the fields: the tag line stays as the file has it.
   std::vector<std::string> lines{file.HasTag ? file.Tag : a.AircraftTag};
   for (const std::string& f : FieldsToSave(file.Fields, handOver.Fields, a, saveData, saveLaunch)) lines.push_back(f);
-  if (WriteTextLines(path, lines)) return true;
+  // The lines kept from the file go back as its own bytes.
+  if (RewriteTextLines(path, lines, aircraft::kMaxAircraftFileBytes)) return true;
   // The old file is intact; the changes live only in this run.
   return MsgBox(shownPath + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
                 vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;

@@ -121,29 +121,39 @@ bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const a
 std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields,
                                       const std::vector<std::string>& handOverFields, const aircraft::AircraftData& a,
                                       bool saveData, bool saveLaunch) {
+  // A line of the file the save does not set stays as the file has it,
+  // blanks included; every line set is trimmed.
   std::vector<std::string> out(aircraft::kAircraftFieldCount);
+  auto set = [&out](int i, const std::string& line) {
+    out[static_cast<size_t>(i)] = aircraft::TrimmedField(i, line);
+  };
   for (int i = 0; i < aircraft::kAircraftFieldCount; ++i) {
-    out[static_cast<size_t>(i)] =
-        i < static_cast<int>(fileFields.size()) ? fileFields[static_cast<size_t>(i)] : a.AircraftLines[static_cast<size_t>(i)];
+    if (i < static_cast<int>(fileFields.size())) {
+      out[static_cast<size_t>(i)] = fileFields[static_cast<size_t>(i)];
+    } else {
+      set(i, a.AircraftLines[static_cast<size_t>(i)]);
+    }
   }
   if (saveData) {
-    for (int i = 0; i <= 38; ++i)
-      if (i < static_cast<int>(handOverFields.size())) out[static_cast<size_t>(i)] = handOverFields[static_cast<size_t>(i)];
+    // A line the user did not change keeps the file's own form.
+    for (int i = 0; i <= 38 && i < static_cast<int>(handOverFields.size()); ++i) {
+      const size_t at = static_cast<size_t>(i);
+      if (i >= static_cast<int>(fileFields.size()) || Trim(fileFields[at]) != Trim(handOverFields[at]))
+        set(i, handOverFields[at]);
+    }
     // A control setting the user left as it was keeps the file's own line
     // (a surface rate of 0 stays the default that follows the tailplane).
     const std::vector<bool> changed = ControlsChanged(fileFields.size(), a, LoadedFromFile(fileFields, a));
     for (size_t i = 0; i < std::size(kControlFields); ++i) {
       const ControlField& c = kControlFields[i];
-      if (changed[i] || static_cast<size_t>(c.field) >= fileFields.size())
-        out[static_cast<size_t>(c.field)] = ControlText(c, a);
+      if (changed[i] || static_cast<size_t>(c.field) >= fileFields.size()) set(c.field, ControlText(c, a));
     }
   }
   if (saveLaunch) {
     aircraft::AircraftData copy = a;
     aircraft::StoreLaunchFields(copy);
-    for (int i = 45; i <= 53; ++i) out[static_cast<size_t>(i)] = copy.AircraftLines[static_cast<size_t>(i)];
+    for (int i = 45; i <= 53; ++i) set(i, copy.AircraftLines[static_cast<size_t>(i)]);
   }
-  for (std::string& line : out) line = Trim(line);
   return out;
 }
 

@@ -39,7 +39,8 @@ bool LaunchConditionsChanged(const std::vector<std::string>& fileFields, const a
 // The 54 field lines to write back: the aircraft file's own, with the
 // edited aircraft data (fields 0..42) and the launch conditions (45..53)
 // where the user said Yes. A "No" keeps the file's lines as they are, and
-// so does a control setting (39..42) that compares as unchanged.
+// so does a line the edit left as it was (compared trimmed) and a control
+// setting (39..42) that compares as unchanged. Lines set are trimmed.
 std::vector<std::string> FieldsToSave(const std::vector<std::string>& fileFields,
                                       const std::vector<std::string>& handOverFields, const aircraft::AircraftData& a,
                                       bool saveData, bool saveLaunch);

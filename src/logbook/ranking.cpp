@@ -34,7 +34,7 @@ bool WriteRankingFile(const std::string& path, const RankingState& ranking) {
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
   const std::vector<std::string> lines(ranking.RecordLines.begin() + 1, ranking.RecordLines.end());
-  return WriteTextLines(path, lines);
+  return RewriteTextLines(path, lines, kMaxRankingFileBytes);  // a place moved down keeps its bytes
 }
 
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {

@@ -248,7 +248,8 @@ std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::Aircr
 }
 
 bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a) {
-  return WriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a));
+  // What the user left as it was keeps the file's bytes.
+  return RewriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a), aircraft::kMaxAircraftFileBytes);
 }
 
 }  // namespace zarv::shell

@@ -65,7 +65,7 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + ShownName(path) + "\r\n" + why;
     return false;
   }
-  if (!aircraft::SaveHandOverFile(loaded)) {
+  if (!aircraft::SaveHandOverFile(loaded, path)) {
     if (message) *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + ShownName(aircraft::HandOverPath());
     return false;
   }

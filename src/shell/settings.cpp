@@ -143,7 +143,8 @@ std::vector<std::string> SettingsLines(const Settings& s) {
 bool SaveSettings(const std::string& path, const Settings& s) {
   // A path cp932 cannot hold (a folder named "josé") comes back as it was
   // after the restart: the writer marks that line and writes it in UTF-8.
-  return WriteTextLines(path, SettingsLines(s));
+  // A line read from the file and not changed keeps its bytes.
+  return RewriteTextLines(path, SettingsLines(s), kMaxSettingsFileBytes);
 }
 
 }  // namespace zarv::shell

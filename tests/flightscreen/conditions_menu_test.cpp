@@ -241,6 +241,14 @@ TEST(UnloadFields, SavedLinesFollowTheAnswers) {
   EXPECT_EQ(out[48], "-5");
   EXPECT_EQ(out[52], "-3");
   EXPECT_EQ(out[53], "1");
+  // A line the save does not set stays as the file has it, blanks
+  // included, also where the hand-over file has it trimmed.
+  file[5] = " 1 ";
+  handOver[5] = "1";
+  handOver[6] = " 3 ";
+  out = FieldsToSave(file, handOver, a, true, true);
+  EXPECT_EQ(out[5], " 1 ");
+  EXPECT_EQ(out[6], "3");
 }
 
 TEST(FlightMenu, HoveredRowAndCommands) {

@@ -205,6 +205,36 @@ TEST_F(UserFilesTest, NamesCp932CannotHoldSurviveTheRestartAndTheQuit) {
   EXPECT_EQ(Lines(path)[51], "180");
 }
 
+// Lines the user did not change keep their bytes through the hangar, F9,
+// the restart and a launch condition saved with F12: a byte cp932 cannot
+// read (a Latin-1 "é") and the NEC and IBM codes of characters cp932 has
+// twice (87 90, ED 40) in the name, and an outer sweep that reads as 0
+// because its "/" stands past character 20.
+TEST_F(UserFilesTest, LinesTheUserDidNotChangeKeepTheirBytes) {
+  // The launch lines as the save writes them: pitch and temperature whole.
+  auto bytes = [this](bool saved) {
+    std::vector<std::string> lines = sample_;
+    lines[18] = std::string(19, ' ') + "5/718/.52";
+    if (saved) lines[50] = "0", lines[51] = "180", lines[53] = "33";
+    std::string b = "D\r\nCaf\xE9 \x87\x90\xED\x40\r\n";
+    for (size_t i = 2; i < lines.size(); ++i) b += lines[i] + "\r\n";
+    return b;
+  };
+  const std::string path = Path("Data/Plane.brd");
+  WriteBytes(path, bytes(false));
+  Choose(Path("Data"), "Plane.brd");
+  EXPECT_EQ(aircraft::Aircraft().OuterSweep, 0);
+  Advance(2500);
+  Key(vbKeyF9);
+  EXPECT_EQ(Bytes(aircraft::HandOverPath()).substr(0, 14), "D\r\nCaf\xE9 \x87\x90\xED\x40\r\n");
+  NextRun();
+  EXPECT_EQ(aircraft::Aircraft().OuterSweep, 0);
+  FlightScreenForm().HScroll3.SetValue(36);  // wind from 180 degrees
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+  EXPECT_EQ(Bytes(path), bytes(true));
+}
+
 // The samples as the program writes them, and files with lines the reader or
 // the load correct (a surface rate of 0 takes the tailplane's default): F12,
 // F9 and then F12 (and F10) with nothing touched ask nothing and leave the

@@ -250,6 +250,31 @@ TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
   EXPECT_FALSE(ok);
 }
 
+// A rewrite keeps the bytes of every line that reads as before, also where
+// it moved: a byte cp932 cannot read (Latin-1 "é"), and the NEC and IBM
+// codes of characters cp932 has twice (87 90 beside 81 E0, ED 40 beside
+// FA 5C), which a new line gets.
+TEST(RuntimeTextFile, RewritesKeepTheBytesOfLinesThatReadAsBefore) {
+  ScratchFolder dir;
+  const std::string path = dir / "Plane.brd";
+  ASSERT_TRUE(AtomicWriteBytes(path, "D\r\nCaf\xE9\r\n\x87\x90\r\n\xED\x40\r\n 5\r\n"));
+  std::vector<std::string> lines = ReadTextLines(path);
+  ASSERT_EQ(lines, (std::vector<std::string>{"D", "Caf\uFFFD", "≒", "纊", " 5"}));
+  lines[4] = "6";
+  ASSERT_TRUE(RewriteTextLines(path, lines, kDefaultReadLimit));
+  EXPECT_EQ(ReadAllBytes(path), "D\r\nCaf\xE9\r\n\x87\x90\r\n\xED\x40\r\n6\r\n");
+  ASSERT_TRUE(RewriteTextLines(path, {"D", "≒", "Caf\uFFFD", "≒", "纊纊"}, kDefaultReadLimit));
+  EXPECT_EQ(ReadAllBytes(path), "D\r\n\x87\x90\r\nCaf\xE9\r\n\x87\x90\r\n\xFA\x5C\xFA\x5C\r\n");
+
+  // Kept UTF-8 lines after a marked first line would read as cp932 beside
+  // a line UTF-8 cannot read: then nothing is kept.
+  const std::string mark(kUtf8Mark);
+  ASSERT_TRUE(AtomicWriteBytes(path, mark + "D\r\nJosé\r\n"));
+  ASSERT_EQ(ReadTextLines(path), (std::vector<std::string>{"D", "José"}));
+  ASSERT_TRUE(RewriteTextLines(path, {"D", "José", "ﾋﾟｯﾁ"}, kDefaultReadLimit));
+  EXPECT_EQ(ReadAllBytes(path), "D\r\n" + mark + "José\r\n\xCB\xDF\xAF\xC1\r\n");
+}
+
 TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {
   ScratchFolder dir;
   const std::string path = dir / "before.csv";

@@ -204,6 +204,24 @@ TEST_F(HangarTest, EditorLoadCaptionsAndSave) {
   ASSERT_TRUE(SaveEditorEntries(e, aircraft::Aircraft()));
   ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), again));
   EXPECT_EQ(again.AircraftName, "Café Ⅳ");
+  // Lines the user did not change keep their bytes (a Latin-1 name), and a
+  // pair whose "/" stands past character 20 reads as before (sweep 0).
+  auto lines = aircraft::SampleAircraftList()[1].Lines;
+  const std::string sweep = std::string(19, ' ') + "18/85";
+  lines[18] = sweep;
+  lines[1] = "Caf";
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), lines));
+  std::string bytes = Bytes(Path("Temp/file.dat"));
+  bytes.replace(bytes.find("Caf"), 3, "Caf\xE9");
+  WriteBytes(Path("Temp/file.dat"), bytes);
+  ASSERT_TRUE(ReadEditorEntries(Path("Temp/file.dat"), e));
+  e.Numbers[0] = "70";
+  EXPECT_EQ(CheckEditorRanges(e, 5.5), "");
+  ASSERT_TRUE(SaveEditorEntries(e, aircraft::Aircraft()));
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")).substr(0, 13), "D\r\nCaf\xE9\r\n70\r\n");
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat"))[18], sweep);
+  ASSERT_TRUE(aircraft::LoadAircraftData(Path("Temp/file.dat"), again));
+  EXPECT_EQ(again.OuterSweep, 0);
 
   // A powered aircraft with two engines.
   EXPECT_EQ(EditorRowCaption(1, 10, 2), "前部胴体重量(kg)");

@@ -121,6 +121,16 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_FALSE(r.SimSpeedNormal);
   EXPECT_TRUE(r.FrameRate20);
   EXPECT_EQ(r.AircraftFileName, "MardenⅡ.brd");
+
+  // A name with a byte cp932 cannot read (Latin-1) and one in the NEC code
+  // of a character cp932 has twice keep their bytes through the next save.
+  std::string other = bytes;
+  other.replace(other.find("Marden\x87\x55\r\n"), 10, "Caf\xE9\r\n");
+  other.replace(other.find("123.45m"), 7, "\x87\x90");
+  WriteBytes(path, other);
+  ASSERT_TRUE(LoadSettings(path, r));
+  ASSERT_TRUE(SaveSettings(path, r));
+  EXPECT_EQ(Bytes(path), other);
 }
 
 // Paths of folders whose names cp932 cannot hold come back exactly after the

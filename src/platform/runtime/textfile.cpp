@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "platform/runtime/atomic_file.h"
 #include "platform/runtime/cp932.h"
@@ -137,12 +138,10 @@ namespace {
 bool StartsWithMark(std::string_view s) { return s.substr(0, kUtf8Mark.size()) == kUtf8Mark; }
 }  // namespace
 
-std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_t maxBytes, size_t maxLines) {
-  TextLineReader in(path, maxBytes);
-  std::vector<std::string> raw;
-  while (raw.size() < maxLines && !in.AtEnd()) raw.emplace_back(in.Next());
-  if (ok) *ok = in.Ok();
-  if (!in.Ok()) return {};
+namespace {
+
+// The texts of a file's lines, from their bytes.
+std::vector<std::string> DecodedLines(const std::vector<std::string>& raw) {
   // A marked line reads the same either way, whatever its bytes: only the
   // others decide.
   const bool utf8 = !raw.empty() && StartsWithMark(raw.front()) &&
@@ -160,6 +159,22 @@ std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_
   return lines;
 }
 
+}  // namespace
+
+TextFileLines ReadTextFileLines(const std::string& path, bool* ok, int64_t maxBytes, size_t maxLines) {
+  TextLineReader in(path, maxBytes);
+  TextFileLines file;
+  while (file.Bytes.size() < maxLines && !in.AtEnd()) file.Bytes.emplace_back(in.Next());
+  if (ok) *ok = in.Ok();
+  if (!in.Ok()) return {};
+  file.Text = DecodedLines(file.Bytes);
+  return file;
+}
+
+std::vector<std::string> ReadTextLines(const std::string& path, bool* ok, int64_t maxBytes, size_t maxLines) {
+  return ReadTextFileLines(path, ok, maxBytes, maxLines).Text;
+}
+
 std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok) {
   TextLineReader in(path, maxBytes);
   const std::string line = in.AtEnd() ? std::string() : FileLineToUtf8(in.Next());
@@ -168,10 +183,21 @@ std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok) {
 }
 
 namespace {
-std::string TextLinesBytes(const std::vector<std::string>& lines) {
+
+std::vector<std::string> EncodedLines(const std::vector<std::string>& lines, const TextFileLines* kept) {
+  std::unordered_map<std::string_view, size_t> first;  // each kept text's first line
+  const size_t keptCount = kept ? std::min(kept->Text.size(), kept->Bytes.size()) : 0;
+  for (size_t i = keptCount; i-- > 0;) first[kept->Text[i]] = i;
   std::vector<std::string> written;
   written.reserve(lines.size());
-  for (const std::string& line : lines) written.push_back(Utf8ToCp932Exact(line));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    size_t from = i;
+    if (i >= keptCount || kept->Text[i] != lines[i]) {
+      const auto it = first.find(lines[i]);
+      from = it == first.end() ? SIZE_MAX : it->second;
+    }
+    written.push_back(from != SIZE_MAX ? kept->Bytes[from] : Utf8ToCp932Exact(lines[i]));
+  }
   // A file that begins with the mark and is UTF-8 throughout reads as UTF-8:
   // a cp932 line whose bytes pass for other UTF-8 (a kanji before a
   // half-width kana may) would come back changed, so it goes marked too.
@@ -181,14 +207,31 @@ std::string TextLinesBytes(const std::vector<std::string>& lines) {
         written[i] = std::string(kUtf8Mark).append(lines[i]);
     }
   }
+  return written;
+}
+
+std::string TextLinesBytes(const std::vector<std::string>& lines, const TextFileLines* kept) {
+  std::vector<std::string> written = EncodedLines(lines, kept);
+  // Kept bytes can change how the file as a whole reads (a UTF-8 file among
+  // cp932 lines): then the lines go as they would without them.
+  if (kept && DecodedLines(written) != lines) written = EncodedLines(lines, nullptr);
   std::string bytes;
   for (const std::string& line : written) bytes.append(line).append("\r\n");
   return bytes;
 }
+
 }  // namespace
 
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  return AtomicWriteBytes(path, TextLinesBytes(lines));
+  return AtomicWriteBytes(path, TextLinesBytes(lines, nullptr));
+}
+
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, const TextFileLines& kept) {
+  return AtomicWriteBytes(path, TextLinesBytes(lines, &kept));
+}
+
+bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines, int64_t maxBytes) {
+  return WriteTextLines(path, lines, ReadTextFileLines(path, nullptr, maxBytes, lines.size()));
 }
 
 }  // namespace zarv

@@ -76,9 +76,30 @@ std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullp
 // cannot be read or is empty.
 std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = nullptr);
 
+// The lines ReadTextLines reads, each with the bytes it was read from (its
+// line end left out).
+struct TextFileLines {
+  std::vector<std::string> Text;
+  std::vector<std::string> Bytes;
+};
+TextFileLines ReadTextFileLines(const std::string& path, bool* ok = nullptr, int64_t maxBytes = kDefaultReadLimit,
+                                size_t maxLines = SIZE_MAX);
+
 // Writes lines for a cp932 file, each ending in CR LF, atomically, so that
 // ReadTextLines gives them back exactly: a line cp932 holds is its cp932
 // bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact).
 [[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+// The same, but a line that reads as one of kept's lines (the one at the
+// same position first) is written as that line's bytes: a byte cp932 cannot
+// read, or one of the two codes cp932 has for some characters, is not lost
+// to the decoding, also where a line moved (a ranking). Where the kept bytes
+// would not read back as the lines, none are kept.
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                                  const TextFileLines& kept);
+// A writer's rewrite of a file it read: every line that reads as the
+// file's own line there keeps its bytes (the file is read again, up to
+// maxBytes; an unreadable one keeps nothing).
+[[nodiscard]] bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                                    int64_t maxBytes);
 
 }  // namespace zarv
