@@ -152,15 +152,13 @@ TEST_F(RankingFileTest, NamesCp932CannotHoldComeBackExactly) {
 // Places that move down below a new one keep their bytes: a byte cp932
 // cannot read (Latin-1) and the NEC code of a character cp932 has twice.
 TEST_F(RankingFileTest, PlacesMovedDownKeepTheirBytes) {
-  const std::string first = "812.50m by Caf\xE9\r\n", second = "640.00m by \x87\x90\r\n";
-  std::string bytes = first + second;
-  for (int k = 3; k <= 20; ++k) bytes += "\r\n";
-  WriteBytes(path, bytes);
+  const std::string old = "812.50m by Caf\xE9\r\n640.00m by \x87\x90\r\n";
+  WriteBytes(path, old);
   RankingState r;
   ReadRankingFile(path, r);
   ASSERT_TRUE(InsertRankingEntry(r, 1, "900.00m by ", "X"));
   ASSERT_TRUE(WriteRankingFile(path, r));
-  std::string moved = "900.00m by X\r\n" + first + second;
+  std::string moved = "900.00m by X\r\n" + old;
   for (int k = 4; k <= 20; ++k) moved += "\r\n";
   EXPECT_EQ(Bytes(path), moved);
 }
