@@ -21,11 +21,17 @@ void RunGroups(ReplayFixture& f, double position) {
   for (int i = 0; i < 7; ++i) f.Player->Readouts();
 }
 
-TEST_F(ReplayReadouts, LightAircraft) {
-  ReplayFixture f(400, 5);
+// A light aircraft over an 11 m platform, its tail end 4 m behind the
+// reference and 0.5 m above the body bottom.
+void OnAnElevenMetrePlatform(ReplayFixture& f) {
   f.Aircraft.TailEndArm = 4;
   f.Aircraft.TailEndHeight = 0.5;
   f.Aircraft.LaunchHeight = 11;
+}
+
+TEST_F(ReplayReadouts, LightAircraft) {
+  ReplayFixture f(400, 5);
+  OnAnElevenMetrePlatform(f);
   for (int i = 0; i < 400; ++i) {
     flight::FlightSample& s = f.Record.Row(i);
     s.Height = 10 + 0.05 * i;         // climbing 1 m/s
@@ -74,9 +80,7 @@ TEST_F(ReplayReadouts, TailEndHeightAtPitchedAttitudes) {
   } cases[] = {{-12.3, 10.6, 1.5, "尾端高さ1.79"}, {8, 11.2, -5.5, "尾端高さ0.57"}, {0, 10.7, 3.9, "尾端高さ1.19"}, {0, 10.7, 4, ""}};
   for (const auto& c : cases) {
     ReplayFixture f(400, 5);
-    f.Aircraft.TailEndArm = 4;
-    f.Aircraft.TailEndHeight = 0.5;
-    f.Aircraft.LaunchHeight = 11;
+    OnAnElevenMetrePlatform(f);
     for (int i = 0; i < 400; ++i) {
       flight::FlightSample& s = f.Record.Row(i);
       s.Pitch = c.Pitch;
