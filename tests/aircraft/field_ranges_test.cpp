@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,102 @@ TEST(FieldRanges, ValuesTheSetUpCannotTakeAreRefusedNamingFieldAndRange) {
     EXPECT_NE(error.find(c.range), std::string::npos) << error;
     EXPECT_EQ(a.AircraftName, "");
   }
+}
+
+// Every checked field at its limits: refused just outside (named in the
+// message), taken at an inclusive limit and just inside an exclusive one
+// (the values that are divided by). An open end takes anything on its side.
+TEST(FieldRanges, EachFieldRefusesJustOutsideAndTakesJustInside) {
+  constexpr double kOpen = std::numeric_limits<double>::quiet_NaN();
+  struct Row {
+    int Field;
+    bool Powered, Second;  // the class; the second value of a pair field
+    const char* Caption;
+    double Min, Max;
+    bool AboveMin;
+  };
+  const Row rows[] = {
+      {1, false, false, "パイロット重量(kg)", 1, 1e6, false},
+      {1, true, false, "前部胴体重量(kg)", 1, 1e6, false},
+      {2, false, false, "主翼及び風防重量(kg)", 0, 1e6, false},
+      {2, true, false, "主翼重量(kg)", 0, 1e6, false},
+      {3, false, false, "水平、垂直尾翼重量(kg)", 0, 1e6, false},
+      {4, false, false, "後部胴体重量(kg)", 0, 1e6, false},
+      {5, false, false, "全長 (ｍ)", 0, 1000, true},
+      {6, false, false, "水平尾翼モーメントアーム(ｍ)", -1000, 1000, false},
+      {7, false, false, "垂直尾翼モーメントアーム(ｍ)", -1000, 1000, false},
+      {8, false, false, "後部胴体剛性(Ｎ/Deg)", 1, 1e9, false},
+      {9, false, false, "巡航時(１Ｇ)の主翼のたわみ(ｍ)", -100, 100, false},
+      {10, false, false, "風防及び有害抵抗", 0, 10000, true},
+      {11, false, false, "主翼幅(ｍ)", 1, 1000, false},
+      {12, false, false, "主翼面積(㎡)", 0, 10000, true},
+      {13, false, false, "主翼端捻り下げ角(deg)", -45, 45, false},
+      {14, false, false, "主翼取り付け角(deg)", -45, 45, false},
+      {14, false, true, "最大ﾌﾗｯﾌﾟ角(deg)", -90, 90, false},
+      {15, false, false, "内翼上反角(deg)", -80, 80, false},
+      {15, false, true, "内翼後退角(deg)", -80, 80, false},
+      {16, false, false, "内翼テーパー比", 0.05, 5, false},
+      {17, false, false, "外翼上反角(deg)", -80, 80, false},
+      {17, false, true, "外翼後退角(deg)", -80, 80, false},
+      {18, false, false, "外翼テーパー比", 0.05, 5, false},
+      {19, false, false, "翼端部長さ(ｍ)", 0, 1000, false},
+      {20, false, false, "翼端部上反角(deg)", -80, 80, false},
+      {20, false, true, "翼端部後退角(deg)", -80, 80, false},
+      {21, false, false, "翼端部テーパー比", 0, 5, false},
+      {22, false, false, "水平尾翼面積(㎡)", 0, 10000, false},
+      {23, false, false, "水平尾翼取り付け角(deg)", -45, 45, false},
+      {24, false, false, "垂直尾翼面積(㎡)", 0, 10000, false},
+      {25, false, false, "垂直尾翼傾き角(deg)", -80, 80, false},
+      {26, false, false, "垂直尾翼が二枚のときの間隔(ｍ)", 0, 1000, false},
+      {27, false, false, "重心位置(%)", -100, 200, false},
+      {28, false, false, "尾端の機体最下面からの高さ(ｍ)", -100, 100, false},
+      {28, true, false, "降着装置長さ(ｍ)", -100, 100, false},
+      {28, true, true, "前後位置（ｍ）", -1000, 1000, false},
+      {29, false, false, "主翼取り付け高さ(ｍ)", 0, 100, false},
+      {30, false, false, "プラットホーム端での機体最下面高度(ｍ)", 0, 1e6, false},
+      {33, false, false, "垂直尾翼作動", -32768, 32767, false},
+      {34, false, false, "水平尾翼作動", -32768, 32767, false},
+      {35, false, false, "Engines", 0, 100, false},
+      {36, false, false, "Fuel(kg)", 0, 1e6, false},
+      {39, false, false, "操縦比", kOpen, 1e6, false},
+      {40, false, false, "動翼動作速度Deg/Sec", 0, kOpen, false},
+      {41, false, false, "ﾋﾟｯﾁ応答特性", -1000, 1000, false},
+      {42, false, false, "ﾋﾟｯﾁ減衰特性", -1000, 1000, false},
+      {45, false, false, "発進速度", kOpen, 5000, false},
+      {46, false, false, "風    速", kOpen, 200, false},
+      {47, false, false, "機首方位", -3600, 3600, false},
+      {48, false, false, "バンク角", -3600, 3600, false},
+      {49, false, false, "ピッチ角", -3600, 3600, false},
+      {50, false, false, "風向方位", -3600, 3600, false},
+      {51, false, false, "気   圧", 0, 2000, false},
+      {52, false, false, "気   温", -273, 1000, false},
+      {53, false, false, "Check8", -32768, 32767, false},
+  };
+  for (const Row& r : rows) {
+    const auto check = [&r](double v) {
+      char text[64];
+      std::snprintf(text, sizeof text, r.Second ? "0/%.3f" : "%.3f", v);
+      return CheckFieldRange(r.Field, text, r.Powered);
+    };
+    const std::string named = std::string("「") + r.Caption + "」の値 ";
+    const std::string where = std::to_string(r.Field) + (r.Second ? " second" : "") + (r.Powered ? " powered" : "");
+    if (std::isnan(r.Min)) {
+      EXPECT_EQ(check(-1e9), "") << where;
+    } else {
+      EXPECT_EQ(check(r.AboveMin ? r.Min : r.Min - 0.001).rfind(named, 0), 0u) << where;
+      EXPECT_EQ(check(r.AboveMin ? r.Min + 0.001 : r.Min), "") << where;
+    }
+    if (std::isnan(r.Max)) {
+      EXPECT_EQ(check(1e9), "") << where;
+    } else {
+      EXPECT_EQ(check(r.Max), "") << where;
+      EXPECT_EQ(check(r.Max + 0.001).rfind(named, 0), 0u) << where;
+    }
+  }
+  // Fields the reader takes no number from, or keeps as text, are not checked.
+  for (const int field : {0, 31, 32, 37, 38, 43, 44}) EXPECT_EQ(CheckFieldRange(field, "-1e300", false), "") << field;
+  // A light aircraft's gear position is not read at all.
+  EXPECT_EQ(CheckFieldRange(28, "0/5000", false), "");
 }
 
 TEST(FieldRanges, CorrectedValuesAndUncheckedCasesStillLoad) {

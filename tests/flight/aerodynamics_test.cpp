@@ -413,6 +413,41 @@ TEST(WindAndUpdraft, PanelsFeelOnlyTheUpdraftTheAirDataLacks) {
   }
 }
 
+// The column's rim (500 m from its centre) crosses the wing: each panel
+// takes the updraft at its own station, 1.57 rad left or right of the
+// heading, and only the panels inside the rim feel it, cos(bank) u / V in
+// angle. Column to the left (heading 0.5): the left panels and the right
+// inner one are inside; to the right (heading 2): the mirror image.
+TEST(WindAndUpdraft, EachPanelTakesTheColumnAtItsOwnStation) {
+  PlainWing out;
+  out.s.Body.ViewRollCos = 0.8;
+  out.s.Body.Altitude = 400;  // full strength, 5 m/s
+  out.Wing();
+  const struct {
+    double Heading, X, Y;
+    double Angle[6];  // over the far wing's, panels 1..6 (left, right; inner, outer, tip)
+  } cases[] = {
+      {0.5, 323.8, 385.9, {4.950217061965e-05, 1.155998304947e-06, 1.003178671750e-04, 0, 1.688898087013e-04, 0}},
+      {2.0, 93.9, 1078.0, {9.376507196457e-07, 4.801013556477e-05, 0, 9.818915816266e-05, 0, 1.661246148280e-04}},
+  };
+  for (const auto& c : cases) {
+    PlainWing in;
+    in.s.Body.ViewRollCos = 0.8;
+    in.s.Body.Altitude = 400;
+    in.s.Body.Heading = c.Heading;
+    in.s.Body.PosX = c.X;
+    in.s.Body.PosY = c.Y;
+    in.Wing();
+    for (int i = 1; i <= kWingPanelCount; ++i) {
+      const double gained = in.s.Wing.Panels[i].Angle - out.s.Wing.Panels[i].Angle;
+      EXPECT_NEAR(gained, c.Angle[i - 1], 1e-15) << c.Heading << " panel " << i;
+      if (c.Angle[i - 1] == 0) {
+        EXPECT_EQ(in.s.Wing.Panels[i].PanelPressure, out.s.Wing.Panels[i].PanelPressure) << c.Heading << " panel " << i;
+      }
+    }
+  }
+}
+
 // The bound (wind x 20000 / (height + 1)) holds only above the water. At and
 // below it the wind keeps its lagged value: no division by zero at -1 m, no
 // reversed wind at the cancel sentinel, no cap just above the surface.

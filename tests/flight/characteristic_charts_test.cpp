@@ -49,6 +49,32 @@ TEST(AircraftSummary, LightLayoutWorkedByHand) {
   EXPECT_DOUBLE_EQ(c.s.Setup.GroundAngleLimit, 0.45);
 }
 
+// The centre of gravity 0.15 chords behind the quarter chord (c = 12/15 =
+// 0.8 m) shortens both tail arms: tailplane 4/0.8 - 0.15 = 4.85 chords, so
+// 1.6/12 x 4.85 = 0.6467 and 1.6/12 x 4.85^2 = 3.1363; fin (4.5 - 0.15 x
+// 0.8)/15 = 0.292 spans, so 1.2/12 x 0.292 = 0.0292 and 0.1 x 0.292^2 =
+// 0.0085. 90 kg on 12 m^2, aspect ratio 15^2/12, glide sqrt(2 x 9.8 x 90/12).
+TEST(AircraftSummary, EveryFigureWithTheCentreOfGravityBehindTheQuarterChord) {
+  LightSummary c;
+  c.a.WingArea = 12;
+  c.a.WingSpan = 15;
+  c.a.CgPosition = 0.4;
+  c.a.TailplaneArea = 1.6;
+  c.a.TailplaneArm = 4;
+  c.a.FinArea = 1.2;
+  c.a.FinArm = 4.5;
+  c.s.Masses.DryMass = 90;
+  c.s.Setup.GeometricAspectRatio = 18.75;
+  c.chart.LiftAtBestGlide = 12;
+  FinishAircraftChartLoad(c.s, c.a, c.chart);
+  EXPECT_EQ(c.chart.SummaryText,
+            "  総重量   90Kg\r\n"
+            "   翼面荷重 7.50kg/㎡  ｱｽﾍﾟｸﾄ比  18.750  平均空力翼弦  .800ｍ\r\n"
+            "   水尾静ﾎﾞﾘｭｰﾑ  0.647   水尾動ﾎﾞﾘｭｰﾑ  3.136\r\n"
+            "   垂尾静ﾎﾞﾘｭｰﾑ  0.029   垂尾動ﾎﾞﾘｭｰﾑ  0.009\r\n"
+            "   最適滑空速度  12.1244 ｍ/ｓ(ｈ=５ｍ)");
+}
+
 TEST(AircraftSummary, PoweredLayoutWorkedByHand) {
   aircraft::AircraftData a;
   a.WingArea = 16;

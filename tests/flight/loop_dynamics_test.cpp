@@ -251,6 +251,29 @@ TEST_F(AirData, ASteepBankedDiveGainsNoSpeedFromLiftOrSideForce) {
   }
 }
 
+// Forces are resolved along the heading once the air path is steeper than
+// acos 0.7 (45.57 degrees) up or down, while the nose points into the flow
+// (cos of the total incidence above 0); along the air track otherwise.
+TEST_F(AirData, TheSteepRuleSwitchesAtFortyFiveAndAHalfDegrees) {
+  const struct {
+    double Path, Incidence;
+    bool Steep;
+  } cases[] = {{0.79, 0.3, false}, {0.80, 0.3, true}, {-0.79, 0.3, false}, {-0.80, 0.3, true},
+               {1.2, 1.5, true},   {0.80, 1.6, false}, {-1.2, -1.6, false}};
+  for (const auto& c : cases) {
+    FlightState s = Flying();
+    s.Masses.Mass = 100;
+    s.Air.AirPathAngle = c.Path;
+    s.Air.AirPathSin = std::sin(c.Path);
+    s.Air.AirPathCos = std::cos(c.Path);
+    s.Air.TotalIncidence = c.Incidence;
+    s.Air.AirTrackAngle = 0.8;
+    s.Body.Heading = 1.2;
+    TranslateInFreeFlight(s);
+    EXPECT_EQ(s.Body.ForceHeading, c.Steep ? 1.2 : 0.8) << c.Path << " " << c.Incidence;
+  }
+}
+
 TEST_F(MassAndBending, InertiaSquaresTheScaledTermsAndTheYawDamperFloor) {
   // Only the wing's chord term and the pilot's height term: (0.3 c)^2 with
   // c = 1 and (H / 2)^2 with H = 2, not 0.3 c^2 or H^2 / 2.

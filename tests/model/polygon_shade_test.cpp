@@ -25,6 +25,27 @@ TEST(PolygonShade, ColoursOfKnownNormals) {
   EXPECT_EQ(ShadeColour(in, 0, 0, 1, 0, 0.5f), Rgb(166, 166, 148));
 }
 
+// A hot skin (900 K) glows where the airflow meets the face. The face turned
+// east and up, n = (0.6, 0, 0.8), takes 0.7 x 0.7518 of the sun: (144, 183,
+// 183). Flying east, level (h = 0.6), climbing at atan(4/3) straight into
+// it (h = 1), diving at 1.2 rad (h < 0, no glow): red gains 200 h / 2,
+// green 200 h / 9 and blue 200 h / 18.
+TEST(PolygonShade, HotFaceAtThreeAirflowAngles) {
+  ShadingInputs in = testing::StandardShading();
+  in.SkinTemperature = 900;
+  in.AirflowHeadingSin = -1;  // sin of minus the heading, east
+  in.AirflowHeadingCos = 0;
+  const struct {
+    double Elevation;
+    int32_t Colour;
+  } cases[] = {{0, Rgb(204, 196, 190)}, {std::atan2(0.8, 0.6), Rgb(244, 205, 194)}, {-1.2, Rgb(144, 183, 183)}};
+  for (const auto& c : cases) {
+    in.AirflowElevationSin = std::sin(c.Elevation);
+    in.AirflowElevationCos = std::cos(c.Elevation);
+    EXPECT_EQ(ShadeColour(in, 0.6, 0, 0.8, PolygonList::kDefaultColour, 0), c.Colour) << c.Elevation;
+  }
+}
+
 // A list with one triangle whose vertices are given eye-relative.
 struct OneTriangle {
   std::unique_ptr<PolygonList> List = std::make_unique<PolygonList>();

@@ -21,11 +21,17 @@ void RunGroups(ReplayFixture& f, double position) {
   for (int i = 0; i < 7; ++i) f.Player->Readouts();
 }
 
-TEST_F(ReplayReadouts, LightAircraft) {
-  ReplayFixture f(400, 5);
+// A light aircraft over an 11 m platform, its tail end 4 m behind the
+// reference and 0.5 m above the body bottom.
+void OnAnElevenMetrePlatform(ReplayFixture& f) {
   f.Aircraft.TailEndArm = 4;
   f.Aircraft.TailEndHeight = 0.5;
   f.Aircraft.LaunchHeight = 11;
+}
+
+TEST_F(ReplayReadouts, LightAircraft) {
+  ReplayFixture f(400, 5);
+  OnAnElevenMetrePlatform(f);
   for (int i = 0; i < 400; ++i) {
     flight::FlightSample& s = f.Record.Row(i);
     s.Height = 10 + 0.05 * i;         // climbing 1 m/s
@@ -61,6 +67,30 @@ TEST_F(ReplayReadouts, LightAircraft) {
   EXPECT_EQ(L[9], "Clm 0m/s");
   EXPECT_EQ(L[15], "Turn 0.0ﾟ/s");
   EXPECT_EQ(L[11], "Acc 196gal");
+}
+
+// The tail end 4 m behind and 0.5 m above the body bottom, over an 11 m
+// platform whose deck falls 0.06 m a metre and stands 10 m at the edge:
+// nose down 12.3 degrees the tail rises 4 sin 12.3 = 0.852 m, nose up 8
+// degrees it drops 0.557 m. Past the tail end's arm nothing shows.
+TEST_F(ReplayReadouts, TailEndHeightAtPitchedAttitudes) {
+  const struct {
+    double Pitch, Height, Distance;
+    const char* Shown;
+  } cases[] = {{-12.3, 10.6, 1.5, "尾端高さ1.79"}, {8, 11.2, -5.5, "尾端高さ0.57"}, {0, 10.7, 3.9, "尾端高さ1.19"}, {0, 10.7, 4, ""}};
+  for (const auto& c : cases) {
+    ReplayFixture f(400, 5);
+    OnAnElevenMetrePlatform(f);
+    for (int i = 0; i < 400; ++i) {
+      flight::FlightSample& s = f.Record.Row(i);
+      s.Pitch = c.Pitch;
+      s.Height = c.Height;
+      s.DistanceFlown = c.Distance;
+    }
+    f.Open(5, 5, 1);
+    RunGroups(f, 100);
+    EXPECT_EQ(f.Player->State.Labels[18], c.Shown) << c.Pitch;
+  }
 }
 
 TEST_F(ReplayReadouts, JetAircraft) {

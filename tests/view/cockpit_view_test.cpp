@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -170,6 +171,38 @@ TEST_F(Frame, ShoreSegmentAheadAndBehind) {
   EXPECT_LT(std::abs(f.View.Lines.X1[8] - 320), 2000);
 }
 
+// Shore segments of the scenery table seen from (-20, 100, 50.5), turned,
+// pitched and banked: both ends in view, then one end beyond the side edge
+// moved onto it (x = 2y). Worked with the heading turn, the pitch tilt and
+// the bank's turn of (azimuth, elevation) x 573 px.
+TEST_F(Frame, ShorePointsAtABankedPitchedAttitude) {
+  const struct {
+    std::size_t From;
+    double Heading, Pitch, Bank;
+    int32_t X1, Y1, X2, Y2;
+  } cases[] = {{10, 0.3, -0.2, 0.4, 50, 294, 219, 269},
+               {6, 2.0, -0.15, -0.5, 93, 151, 526, 404},
+               {9, 1.5, -0.1, 0.3, 104, 529, -205, 689}};
+  for (const auto& c : cases) {
+    FrameFixture f;
+    f.S.View.EyeX = -20;
+    f.S.View.EyeY = 100;
+    f.S.View.EyeZ = 50.5;
+    f.S.Body.Heading = c.Heading;
+    f.S.Body.PitchSin = std::sin(c.Pitch);
+    f.S.Body.PitchCos = std::cos(c.Pitch);
+    f.S.Body.ViewRollSin = std::sin(c.Bank);
+    f.S.Body.ViewRollCos = std::cos(c.Bank);
+    const SceneGeometry& g = f.View.Scene;
+    const std::size_t i = c.From, k = i - 1;
+    ProjectShoreSegment(f.View, f.S, 1.0, static_cast<int>(i), g.SceneryX[k], g.SceneryY[k], g.SceneryZ[k],
+                        g.SceneryX[i], g.SceneryY[i], g.SceneryZ[i]);
+    const auto& l = f.View.Lines;
+    EXPECT_EQ((std::array<int32_t, 4>{l.X1[i], l.Y1[i], l.X2[i], l.Y2[i]}), (std::array<int32_t, 4>{c.X1, c.Y1, c.X2, c.Y2}))
+        << "segment to point " << i;
+  }
+}
+
 // The small course: the start line is y = -340 m.
 TEST_F(Frame, RaceTimesAppendLapAfterLap) {
   FrameFixture f;
@@ -296,25 +329,30 @@ TEST_F(Frame, RoundsShowDuringABurstAndShrunkRoundsDrawNothing) {
   EXPECT_EQ(DrawGunRounds(f.View, f.S, f.In), 0);
 }
 
-// The telling points of the scenery table: the deck falls 0.6 m from its
-// rear edge to its front, the shore runs from point 5 round the lake to
-// point 25 (which repeats point 0), and 26 to 28 repeat three prism
-// corners. The sun stands in the south, 70 degrees up, both angles over 57.3.
+// The telling points of the scenery table as seen from the platform: the
+// distance (m) and the bearing clockwise from north (deg) of the shore's
+// ends (5 and 25, which repeats point 0) and bends round the lake, the deck
+// corners (0.6 m higher at the rear edge than at the front) and three prism
+// corners (26 to 28). The sun stands in the south, 70 degrees up, both
+// angles over 57.3.
 TEST_F(Scene, TellingPointsAndTheSun) {
   SceneGeometry g;
   InitSceneGeometry(500, 8, 0, g);
   const struct {
     std::size_t i;
-    double x, y, z;
-  } points[] = {{0, 127, -93, 0},       {1, 1.2, -6.9, 10.6},   {2, -6.9, -2.1, 10.0},  {3, -1.3, 6.9, 10.0},
-                {4, 6.9, 2.1, 10.6},    {5, 132.3, -88.3, 0},   {6, 250, 100, 0},       {9, 13, 385, 0},
-                {10, -113, 640, 0},     {11, 7800, 18600, 0},   {14, -1800, 31800, 0},  {17, -24000, -6800, 0},
-                {19, -29000, -22500, 0}, {20, -26800, -29200, 0}, {24, -1, -297, 0},    {25, 127, -93, 0},
-                {26, 15, 458, 0},       {27, 0, 450, 0},        {28, -15, 480, 0}};
+    double Distance, Bearing, Height;
+  } points[] = {{0, 157.410, 126.215, 0},    {1, 7.004, 170.134, 10.6},    {2, 7.212, 253.072, 10},
+                {3, 7.021, 349.330, 10},     {4, 7.212, 73.072, 10.6},     {5, 159.060, 123.720, 0},
+                {6, 269.258, 68.199, 0},     {9, 385.219, 1.934, 0},       {10, 649.899, 349.987, 0},
+                {11, 20169.284, 22.751, 0},  {14, 31850.903, 356.760, 0},  {17, 24944.739, 254.181, 0},
+                {19, 36704.904, 232.193, 0}, {20, 39634.329, 222.546, 0},  {24, 297.002, 180.193, 0},
+                {25, 157.410, 126.215, 0},   {26, 458.246, 1.876, 0},      {27, 450.000, 0.000, 0},
+                {28, 480.234, 358.210, 0}};
   for (const auto& p : points) {
-    EXPECT_EQ(g.SceneryX[p.i], p.x) << p.i;
-    EXPECT_EQ(g.SceneryY[p.i], p.y) << p.i;
-    EXPECT_EQ(g.SceneryZ[p.i], p.z) << p.i;
+    const double x = g.SceneryX[p.i], y = g.SceneryY[p.i];
+    EXPECT_NEAR(std::hypot(x, y), p.Distance, 1e-3) << p.i;
+    EXPECT_NEAR(std::fmod(std::atan2(x, y) * 180 / std::acos(-1) + 360, 360), p.Bearing, 1e-3) << p.i;
+    EXPECT_EQ(g.SceneryZ[p.i], p.Height) << p.i;
   }
   EXPECT_NEAR(g.SunAzimuth, 3.1413613, 1e-7);
   EXPECT_NEAR(g.SunElevation, 1.2216405, 1e-7);

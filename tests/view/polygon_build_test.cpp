@@ -6,6 +6,7 @@
 
 #include "model/polygon_build.h"
 #include "model/tail_triangulate.h"
+#include "model/triangulate.h"
 #include "view/companion_scene.h"
 
 namespace zarv::view {
@@ -355,6 +356,36 @@ TEST(PolygonTriangulate, CellsWhereOutlinesMeetAreSkipped) {
   EXPECT_EQ(f.Count(1, 1), plain.Count(1, 1) - 4);
   EXPECT_EQ(f.Count(9, 10), plain.Count(9, 10) - 6 - 4);
   EXPECT_EQ(f.Count(11, 12), plain.Count(11, 12) - 6 - 4);
+}
+
+// A nacelle's cells by column, 24 triangles each (column 6 between its two
+// bodies is never drawn): the first and last columns keep no colour of their
+// own (the nozzle's is given them), the last two carry the afterburner glow.
+TEST(PolygonTriangulate, NacelleEndsStayUncolouredAndTheNozzleGlows) {
+  AbeamScene f(30);
+  ASSERT_TRUE(PlaceCompanion(*f.Companion, f.Settings, *f.Scene, f.Projection));
+  f.Scene->AfterburnerGlow = 0.5;
+  const struct {
+    int Column;
+    bool Uncoloured, Glowing;
+  } columns[] = {{0, true, false},  {1, false, false}, {2, false, false}, {3, false, false},
+                 {4, false, false}, {5, false, false}, {7, false, false}, {8, false, false},
+                 {9, false, false}, {10, false, true}, {11, true, true}};
+  for (void (*add)(PartBuildContext&) : {AddLeftNacellePolygons, AddRightNacellePolygons}) {
+    f.List->ClearForBuild();
+    f.List->GroupCount = 1;
+    PartBuildContext c{*f.List, *f.Scene, f.Projection, {DrawMode::Flight, 512, 384, 1.6}};
+    add(c);
+    ASSERT_EQ(f.List->PolyCount, 1 + 11 * 24);
+    int n = 1;
+    for (const auto& col : columns) {
+      for (int t = 0; t < 24; ++t, ++n) {
+        const auto k = static_cast<std::size_t>(n);
+        EXPECT_EQ(f.List->PolyColour[k], col.Uncoloured ? 0 : PolygonList::kDefaultColour) << "column " << col.Column;
+        EXPECT_EQ(f.List->PolyGlow[k], col.Glowing ? 0.5f : 0.0f) << "column " << col.Column;
+      }
+    }
+  }
 }
 
 // The left halves are drawn in order of their own, mirrored, distance.
