@@ -55,6 +55,19 @@ TEST_F(ProgramFolderTest, FirstStartInAnEmptyFolderPreparesEverything) {
   EXPECT_TRUE(Exists(Path("Extra.brd")));
 }
 
+// A folder named ソ in Shift-JIS ends in the byte of a backslash: it is no
+// root, and the start prepares it as any other.
+TEST_F(ProgramFolderTest, FolderEndingInBackslashByteStarts) {
+  const std::string folder = Path("\x83\x5C");
+  ASSERT_TRUE(MakeDir(folder));
+  SetProgramFolder(folder);
+  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
+  EXPECT_FALSE(out.refused);
+  EXPECT_TRUE(DirExists(folder + "/Temp"));
+  EXPECT_TRUE(DirExists(folder + "/FlightData"));
+  EXPECT_TRUE(Exists(folder + "/Data/" + aircraft::SampleAircraftList()[0].FileName));
+}
+
 TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   WriteBytes(Path("Zarv.hlp"), "help");
   WriteBytes(Path("Jet.brd"), "JcD\r\nJet\r\n");
@@ -324,8 +337,15 @@ TEST(Startup, SkyBands) {
 
 TEST(Startup, FoldersAndScales) {
   EXPECT_TRUE(IsRootFolder("/"));
+  EXPECT_TRUE(IsRootFolder("//"));
   EXPECT_TRUE(IsRootFolder(""));
   EXPECT_FALSE(IsRootFolder("/opt/zarv"));
+  // Shift-JIS names whose last byte is that of a backslash: ソ, 表, 能.
+  EXPECT_FALSE(IsRootFolder("/opt/\x83\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/\x95\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/\x94\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/ソ"));
+  EXPECT_FALSE(IsRootFolder("/opt/zarv/"));
   EXPECT_TRUE(IsDeveloperFolder("/home/x/Testlab"));
   EXPECT_FALSE(IsDeveloperFolder("/home/x/Testlab2"));
   EXPECT_EQ(ScreenScaleFor(0), 1.0);
