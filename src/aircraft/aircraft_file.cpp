@@ -159,21 +159,21 @@ std::vector<std::string> AircraftFileLines(const AircraftData& a) {
   return lines;
 }
 
-bool SaveAircraftData(const std::string& path, const AircraftData& a) {
-  return WriteTextLines(path, AircraftFileLines(a));
+bool SaveAircraftData(const std::string& path, const AircraftData& a, bool* tooLarge) {
+  return WriteTextLines(path, AircraftFileLines(a), kMaxAircraftFileBytes, tooLarge);
 }
 
-bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a) {
+bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a, bool* tooLarge) {
   std::vector<std::string> lines;
   lines.reserve(kAircraftLineCount);
   lines.push_back(a.AircraftTag);
   lines.insert(lines.end(), a.AircraftLines.begin(), a.AircraftLines.end());
-  return WriteTextLines(path, lines);
+  return WriteTextLines(path, lines, kMaxAircraftFileBytes, tooLarge);
 }
 
 std::string HandOverPath() { return ProgramPath("\\Temp\\file.dat"); }
 
-bool SaveHandOverFile(const AircraftData& a) { return SaveAircraftData(HandOverPath(), a); }
+bool SaveHandOverFile(const AircraftData& a, bool* tooLarge) { return SaveAircraftData(HandOverPath(), a, tooLarge); }
 
 namespace {
 // Leading blank for non-negative values, as the back-to-platform form writes.

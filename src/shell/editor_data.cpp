@@ -249,8 +249,8 @@ std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::Aircr
   return l;
 }
 
-bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a) {
-  return WriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a));
+bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a, bool* tooLarge) {
+  return WriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a), aircraft::kMaxAircraftFileBytes, tooLarge);
 }
 
 }  // namespace zarv::shell

@@ -380,6 +380,31 @@ TEST_F(HangarTest, EditorTextFieldsComeBackOrAreRefusedByName) {
   EXPECT_EQ(CheckEditorEntries(both, a.LaunchSpeed, a.EngineCount), "「機体名」に改行や制御文字は使えません。");
 }
 
+// Every box filled to its limit with a character cp932 lacks (가, 3 bytes in
+// UTF-8) still makes a hand-over file the restart reads; a name of 32,767 ×
+// あ would not, and is not written: the old file stays for the restart.
+TEST_F(HangarTest, EditorFilesAtTheBoxesLimitsReadBackLargerAreNotWritten) {
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  ASSERT_TRUE(aircraft::ReadAircraftLines(aircraft::SampleAircraftList()[0].Lines, a));
+  std::string full;
+  for (int i = 0; i < aircraft::kMaxFieldTextLength; ++i) full += "가";
+  EditorEntries e;
+  e.Name = e.EngineCountText = e.FuelText = full;
+  for (auto& n : e.Numbers) n = full;
+  ASSERT_TRUE(SaveEditorEntries(e, a));
+  bool ok = false;
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat"), &ok, aircraft::kMaxAircraftFileBytes), EditorFileLines(e, a));
+  EXPECT_TRUE(ok);
+  const std::string before = Bytes(Path("Temp/file.dat"));
+
+  e.Name.clear();
+  for (int i = 0; i < 32767; ++i) e.Name += "あ";
+  bool tooLarge = false;
+  EXPECT_FALSE(SaveEditorEntries(e, a, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  EXPECT_EQ(Bytes(Path("Temp/file.dat")), before);
+}
+
 TEST_F(HangarTest, EditorRefusesWhatTheReaderWouldRefuseWithTheSameMessage) {
   EditorEntries e;
   aircraft::AircraftData& a = aircraft::Aircraft();

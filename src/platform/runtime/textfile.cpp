@@ -299,8 +299,16 @@ std::string TextLinesBytes(const std::vector<std::string>& lines) {
 }
 }  // namespace
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  return AtomicWriteBytes(path, TextLinesBytes(lines));
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, int64_t maxBytes,
+                    bool* tooLarge) {
+  const std::string bytes = TextLinesBytes(lines);
+  const bool over = static_cast<int64_t>(bytes.size()) > maxBytes;
+  if (tooLarge) *tooLarge = over;
+  return !over && AtomicWriteBytes(path, bytes);
+}
+
+int64_t TextLinesSize(const std::vector<std::string>& lines) {
+  return static_cast<int64_t>(TextLinesBytes(lines).size());
 }
 
 }  // namespace zarv

@@ -124,7 +124,12 @@ std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = 
 
 // Writes lines for a cp932 file, each ending in CR LF, atomically, so that
 // ReadTextLines gives them back exactly: a line cp932 holds is its cp932
-// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact).
-[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact). A file larger
+// than maxBytes (what its reader takes) is not written: false, *tooLarge
+// set and the old file kept.
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                                  int64_t maxBytes = INT64_MAX, bool* tooLarge = nullptr);
+// The size in bytes of the file WriteTextLines writes for lines.
+int64_t TextLinesSize(const std::vector<std::string>& lines);
 
 }  // namespace zarv
