@@ -55,19 +55,6 @@ TEST_F(ProgramFolderTest, FirstStartInAnEmptyFolderPreparesEverything) {
   EXPECT_TRUE(Exists(Path("Extra.brd")));
 }
 
-// A folder named ソ in Shift-JIS ends in the byte of a backslash: it is no
-// root, and the start prepares it as any other.
-TEST_F(ProgramFolderTest, FolderEndingInBackslashByteStarts) {
-  const std::string folder = Path("\x83\x5C");
-  ASSERT_TRUE(MakeDir(folder));
-  SetProgramFolder(folder);
-  const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
-  EXPECT_FALSE(out.refused);
-  EXPECT_TRUE(DirExists(folder + "/Temp"));
-  EXPECT_TRUE(DirExists(folder + "/FlightData"));
-  EXPECT_TRUE(Exists(folder + "/Data/" + aircraft::SampleAircraftList()[0].FileName));
-}
-
 TEST_F(ProgramFolderTest, FirstRunSortsByTagAndKeepsExistingTargets) {
   WriteBytes(Path("Zarv.hlp"), "help");
   WriteBytes(Path("Jet.brd"), "JcD\r\nJet\r\n");
