@@ -38,9 +38,9 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-// Input bytes handed to iconv at a time. glibc converts all the input it is
-// given before it finds the character it cannot write, so giving it the rest
-// of the text at every bad character would cost the square of the length.
+// Input bytes handed to iconv at a time. glibc's work at a character it
+// cannot write grows with the input it was handed, so handing it the rest of
+// the text at every such character cost the square of the length.
 constexpr size_t kConvertWindow = 256;
 
 // Runs the converter over in, calling onBad(offset) for each input position
