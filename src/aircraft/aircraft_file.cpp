@@ -167,23 +167,24 @@ std::vector<std::string> AircraftFileLines(const AircraftData& a) {
   return lines;
 }
 
-bool SaveAircraftData(const std::string& path, const AircraftData& a) {
-  return WriteTextLines(path, AircraftFileLines(a));
+bool SaveAircraftData(const std::string& path, const AircraftData& a, bool* tooLarge) {
+  return WriteTextLines(path, AircraftFileLines(a), kMaxAircraftFileBytes, tooLarge);
 }
 
-bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a) {
+bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a, bool* tooLarge) {
   std::vector<std::string> lines;
   lines.reserve(kAircraftLineCount);
   lines.push_back(a.AircraftTag);
   lines.insert(lines.end(), a.AircraftLines.begin(), a.AircraftLines.end());
-  return RewriteTextLines(path, lines, kMaxAircraftFileBytes);
+  return RewriteTextLines(path, lines, kMaxAircraftFileBytes, tooLarge);
 }
 
 std::string HandOverPath() { return ProgramPath("\\Temp\\file.dat"); }
 
-bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath) {
+bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath, bool* tooLarge) {
   return WriteTextLines(HandOverPath(), AircraftFileLines(a),
-                        ReadTextFileLines(aircraftPath, nullptr, kMaxAircraftFileBytes, kAircraftLineCount));
+                        ReadTextFileLines(aircraftPath, nullptr, kMaxAircraftFileBytes, kAircraftLineCount),
+                        kMaxAircraftFileBytes, tooLarge);
 }
 
 namespace {

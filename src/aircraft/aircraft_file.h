@@ -13,6 +13,11 @@ namespace zarv::aircraft {
 
 // 55 short lines: a file far larger is no aircraft file, and is not read.
 inline constexpr int64_t kMaxAircraftFileBytes = 64 * 1024;
+// The longest text the editor takes for a field (the name, a number). A line
+// is at most 3 bytes a UTF-16 unit (a line cp932 cannot hold goes in UTF-8
+// after a 3-byte mark): 33 typed lines of 3 + 3 * 255 + 2 = 770 bytes and 22
+// short ones of under 64 come to 26,818 bytes, well below the 65,536 read.
+inline constexpr int kMaxFieldTextLength = 255;
 
 // Reads the file into out (every field, conversions and corrections applied;
 // the tag as written, whatever it is; fields past the end of a short file
@@ -40,9 +45,10 @@ bool ReadAircraftLines(const std::vector<std::string>& lines, AircraftData& out,
 
 // Writes the tag and the 54 field texts of AircraftLines, each trimmed of
 // blanks (TrimmedField): the form of the hand-over file and of a saved
-// aircraft file. Atomic. False when the file could not be written (the old
-// one is kept).
-[[nodiscard]] bool SaveAircraftData(const std::string& path, const AircraftData& a);
+// aircraft file. Atomic. False when the file could not be written, or (with
+// *tooLarge set) would be larger than kMaxAircraftFileBytes; the old one is
+// then kept.
+[[nodiscard]] bool SaveAircraftData(const std::string& path, const AircraftData& a, bool* tooLarge = nullptr);
 
 // The 55 lines SaveAircraftData writes.
 std::vector<std::string> AircraftFileLines(const AircraftData& a);
@@ -50,14 +56,15 @@ std::vector<std::string> AircraftFileLines(const AircraftData& a);
 // Rewrites the file with the tag and the 54 field texts exactly as held,
 // blanks included: the form of the back-to-platform rewrite, whose launch
 // fields (StoreLaunchFields) begin with a blank. A line that stays as the
-// file has it keeps its bytes. Atomic.
-[[nodiscard]] bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a);
+// file has it keeps its bytes. Atomic; refused as SaveAircraftData.
+[[nodiscard]] bool SaveAircraftDataAsHeld(const std::string& path, const AircraftData& a, bool* tooLarge = nullptr);
 
 // Hand-over file: ProgramPath("\Temp\file.dat").
 std::string HandOverPath();
 // The hand-over file of the aircraft read from aircraftPath: a line that
 // reads as the aircraft file has it keeps that file's bytes.
-[[nodiscard]] bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath);
+[[nodiscard]] bool SaveHandOverFile(const AircraftData& a, const std::string& aircraftPath,
+                                    bool* tooLarge = nullptr);
 
 // Editor form: fields 39..53 of a.AircraftLines are set from the live values
 // in the editor's pictures; 43 and 44 become "20" and "1.6".

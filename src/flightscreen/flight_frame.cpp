@@ -607,13 +607,13 @@ void FlightFrame::ApplyOptionBoxesToSettings() {
   st.SoundOn = static_cast<int16_t>(Check7.Value());
 }
 
-bool FlightFrame::SaveSettingsNow() {
+bool FlightFrame::SaveSettingsNow(bool* tooLarge) {
   shell::Settings& settings = shell::CurrentSettings();
   shell::Settings held = settings;
   ApplyOptionBoxesToSettings();
   shell::Settings toSave = settings;
   settings = held;  // the flags stay as the flight holds them
-  return shell::SaveSettings(shell::SettingsPath(), toSave);
+  return shell::SaveSettings(shell::SettingsPath(), toSave, tooLarge);
 }
 
 void FlightFrame::RestartFrameRateCount() {
@@ -859,13 +859,13 @@ void FlightFrame::SetLastFlightStrings() {
   }
 }
 
-bool FlightFrame::WriteHandOverFile() {
+bool FlightFrame::WriteHandOverFile(bool* tooLarge) {
   aircraft::AircraftData& a = aircraft::Aircraft();
   const AircraftFileText handOver = ReadAircraftFileText(aircraft::HandOverPath(), 39);
   if (handOver.HasTag) a.AircraftTag = handOver.Tag;
   for (size_t i = 0; i < handOver.Fields.size(); ++i) a.AircraftLines[i] = handOver.Fields[i];
   aircraft::StoreLaunchFields(a);
-  return aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a);
+  return aircraft::SaveAircraftDataAsHeld(aircraft::HandOverPath(), a, tooLarge);
 }
 
 void FlightFrame::Command11_Click() {
@@ -877,7 +877,8 @@ void FlightFrame::Command11_Click() {
     return;
   }
   // The next flight then starts with the conditions the file still holds.
-  if (!WriteHandOverFile()) shell::ReportNotSaved("機体データ", aircraft::HandOverPath());
+  bool tooLarge = false;
+  if (!WriteHandOverFile(&tooLarge)) shell::ReportNotSaved("機体データ", aircraft::HandOverPath(), tooLarge);
   SetLastFlightStrings();
   if (screen_.LoopDepth > 0) {
     screen_.PendingExit = 3;
@@ -944,9 +945,11 @@ bool FlightFrame::AskSaveQuestions() {
   std::vector<std::string> lines{file.HasTag ? file.Tag : a.AircraftTag};
   for (const std::string& f : FieldsToSave(file.Fields, handOver.Fields, a, saveData, saveLaunch)) lines.push_back(f);
   // The lines kept from the file go back as its own bytes.
-  if (RewriteTextLines(path, lines, aircraft::kMaxAircraftFileBytes)) return true;
+  bool tooLarge = false;
+  if (RewriteTextLines(path, lines, aircraft::kMaxAircraftFileBytes, &tooLarge)) return true;
   // The old file is intact; the changes live only in this run.
-  return MsgBox(shownPath + "\r\nに機体データを保存できませんでした。\r\n" + goOn,
+  return MsgBox(shownPath + "\r\nに機体データを保存できませんでした。" +
+                    (tooLarge ? std::string(shell::kTooLargeToReadNote) : std::string()) + "\r\n" + goOn,
                 vbYesNo + vbExclamation + vbDefaultButton2, sh.AppName) == vbYes;
 }
 
@@ -959,13 +962,14 @@ void FlightFrame::Form_Unload(int& cancel) {
   joyReleaseCapture(0);
   StopSound(SND_MEMORY);
   RestoreVolume();
-  if (!SaveSettingsNow()) shell::ReportNotSaved("設定", shell::SettingsPath());
+  bool settingsTooLarge = false;
+  if (!SaveSettingsNow(&settingsTooLarge)) shell::ReportNotSaved("設定", shell::SettingsPath(), settingsTooLarge);
   UnloadRecordsScreens();
   if (!shell::RankingFile().Write()) {
     // Not written over a file the start could not read: that is the cause.
     const std::string unread = records::RankingFileNotice(records::Ranking(), records::RankingPath());
     if (unread.empty()) {
-      shell::ReportNotSaved("順位", records::RankingPath());
+      shell::ReportNotSaved("順位", records::RankingPath(), records::RankingTooLarge(records::Ranking()));
     } else {
       MsgBox(unread, vbExclamation, shell::Shell().AppName);
     }

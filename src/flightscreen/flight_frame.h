@@ -166,10 +166,10 @@ class FlightFrame : public Form {
   void FillMenu(int phase);
   // False when the user chose to stay after the aircraft file could not be saved.
   bool AskSaveQuestions();
-  bool WriteHandOverFile();
+  bool WriteHandOverFile(bool* tooLarge = nullptr);
   void SetLastFlightStrings();
   void UpdateWindSound();
-  bool SaveSettingsNow();
+  bool SaveSettingsNow(bool* tooLarge = nullptr);
   void ApplyOptionBoxesToSettings();
   void OptionPanel_Show();
   void Command16_Click();

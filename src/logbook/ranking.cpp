@@ -30,11 +30,20 @@ void ReadRankingFile(const std::string& path, RankingState& ranking) {
   ranking.File = ok ? RankingState::FileState::Read : RankingState::FileState::Unreadable;
 }
 
+namespace {
+std::vector<std::string> RankingLines(const RankingState& ranking) {
+  return {ranking.RecordLines.begin() + 1, ranking.RecordLines.end()};
+}
+}  // namespace
+
 bool WriteRankingFile(const std::string& path, const RankingState& ranking) {
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
-  const std::vector<std::string> lines(ranking.RecordLines.begin() + 1, ranking.RecordLines.end());
-  return RewriteTextLines(path, lines, kMaxRankingFileBytes);  // a place moved down keeps its bytes
+  return RewriteTextLines(path, RankingLines(ranking), kMaxRankingFileBytes);  // a place moved down keeps its bytes
+}
+
+bool RankingTooLarge(const RankingState& ranking) {
+  return TextLinesSize(RankingLines(ranking)) > kMaxRankingFileBytes;
 }
 
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {

@@ -36,9 +36,19 @@ inline constexpr int64_t kMaxRankingFileBytes = 64 * 1024;
 // leaves the list empty and forbids writing it back.
 void ReadRankingFile(const std::string& path, RankingState& ranking);
 // Writes the 20 lines atomically (cp932, CR LF). Refused (false) unless the
-// start read the file or found none; false too when the write failed, the
-// old file then being intact. A refused or failed write keeps the state.
+// start read the file or found none, and when the file would be larger than
+// kMaxRankingFileBytes; false too when the write failed, the old file then
+// being intact. A refused or failed write keeps the state.
 [[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking);
+// Whether the list is too large for a file the start would read back.
+bool RankingTooLarge(const RankingState& ranking);
+
+// The longest name the entry box takes. A line is at most 3 bytes a UTF-16
+// unit (a line cp932 cannot hold goes in UTF-8 after a 3-byte mark): the
+// entry text of about 40 bytes, an aircraft name of at most 255 units
+// (the editor's limit) and the pilot's 255 come to 3 + 40 + 3 * 510 + 2 =
+// 1,575 bytes, and 20 such lines to 31,500, well below the 65,536 bytes read.
+inline constexpr int kMaxPilotNameLength = 255;
 // What the user is told, at the start and again at the unload, of a ranking
 // file that was there but could not be read; empty for any other.
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path);

@@ -64,6 +64,7 @@ NameEntryPanel::NameEntryPanel(Container& flightScreen) : Picture6(flightScreen)
   Picture6.SetAutoRedraw(true);
   Command10.SetCaption("OK");
   Command15.SetCaption("Ｘ");
+  Text1.SetMaxLength(kMaxPilotNameLength);  // twenty such lines still read back
   Command10.OnClick = [this] { Command10_Click(); };
   Command15.OnClick = [this] { Close(); };
   Picture6.OnLostFocus = [this] { Command10.SetDefault(false); };

@@ -247,9 +247,10 @@ std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::Aircr
   return l;
 }
 
-bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a) {
+bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a, bool* tooLarge) {
   // What the user left as it was keeps the file's bytes.
-  return RewriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a), aircraft::kMaxAircraftFileBytes);
+  return RewriteTextLines(aircraft::HandOverPath(), EditorFileLines(e, a), aircraft::kMaxAircraftFileBytes,
+                          tooLarge);
 }
 
 }  // namespace zarv::shell

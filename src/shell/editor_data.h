@@ -62,7 +62,8 @@ std::string CheckEditorRanges(const EditorEntries& e, double launchSpeed);
 // The 55 lines the editor saves: tag, its entries (trimmed where the layout
 // says so), and fields 39..53 formatted from the live values in a.
 std::vector<std::string> EditorFileLines(const EditorEntries& e, aircraft::AircraftData& a);
-// Writes them to the hand-over file (atomically).
-[[nodiscard]] bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a);
+// Writes them to the hand-over file (atomically); refused (*tooLarge set, the
+// old file kept) when the file would be larger than its reader takes.
+[[nodiscard]] bool SaveEditorEntries(const EditorEntries& e, aircraft::AircraftData& a, bool* tooLarge = nullptr);
 
 }  // namespace zarv::shell

@@ -65,8 +65,11 @@ bool SelectAircraft(const std::string& folder, const std::string& name,
     if (message) *message = std::string(kUnreadableAircraftMessage) + "\r\n" + ShownName(path) + "\r\n" + why;
     return false;
   }
-  if (!aircraft::SaveHandOverFile(loaded, path)) {
-    if (message) *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + ShownName(aircraft::HandOverPath());
+  bool tooLarge = false;
+  if (!aircraft::SaveHandOverFile(loaded, path, &tooLarge)) {
+    if (message)
+      *message = std::string(kHandOverWriteFailedMessage) + "\r\n" + ShownName(aircraft::HandOverPath()) +
+                 (tooLarge ? kTooLargeToReadNote : "");
     return false;
   }
   s.AircraftFilePath = path;

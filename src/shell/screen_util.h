@@ -16,7 +16,8 @@ namespace zarv::shell {
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY);
 // Tells the user what was not saved, and where: "<what>を保存できませんでした。"
 // and the file's path.
-void ReportNotSaved(const std::string& what, const std::string& path);
+// tooLarge: refused because the file would be too large to read back.
+void ReportNotSaved(const std::string& what, const std::string& path, bool tooLarge = false);
 // Writes the program's settings to the settings file; a failure is reported.
 bool SaveSettingsOrReport();
 // Puts the window back to the size saved for its slot (when one is saved).

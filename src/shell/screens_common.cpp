@@ -71,13 +71,15 @@ void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
   form.SetTop(FitWithin(centreY - form.Height() / 2, form.Height(), area.Top, area.Height));
 }
 
-void ReportNotSaved(const std::string& what, const std::string& path) {
-  MsgBox(what + "を保存できませんでした。\r\n" + ShownName(path), vbExclamation, Shell().AppName);
+void ReportNotSaved(const std::string& what, const std::string& path, bool tooLarge) {
+  MsgBox(what + "を保存できませんでした。\r\n" + ShownName(path) + (tooLarge ? std::string(kTooLargeToReadNote) : ""),
+         vbExclamation, Shell().AppName);
 }
 
 bool SaveSettingsOrReport() {
-  if (SaveSettings(SettingsPath(), CurrentSettings())) return true;
-  ReportNotSaved("設定", SettingsPath());
+  bool tooLarge = false;
+  if (SaveSettings(SettingsPath(), CurrentSettings(), &tooLarge)) return true;
+  ReportNotSaved("設定", SettingsPath(), tooLarge);
   return false;
 }
 

@@ -140,11 +140,11 @@ std::vector<std::string> SettingsLines(const Settings& s) {
   return l;
 }
 
-bool SaveSettings(const std::string& path, const Settings& s) {
+bool SaveSettings(const std::string& path, const Settings& s, bool* tooLarge) {
   // A path cp932 cannot hold (a folder named "josé") comes back as it was
   // after the restart: the writer marks that line and writes it in UTF-8.
   // A line read from the file and not changed keeps its bytes.
-  return RewriteTextLines(path, SettingsLines(s), kMaxSettingsFileBytes);
+  return RewriteTextLines(path, SettingsLines(s), kMaxSettingsFileBytes, tooLarge);
 }
 
 }  // namespace zarv::shell

@@ -79,8 +79,10 @@ bool ParseSettingsLines(const std::vector<std::string>& lines, Settings& s);
 bool LoadSettings(const std::string& path, Settings& s, bool* readable = nullptr);
 
 std::vector<std::string> SettingsLines(const Settings& s);
-// Atomic rewrite; false when it could not be written.
-[[nodiscard]] bool SaveSettings(const std::string& path, const Settings& s);
+// Atomic rewrite; false when it could not be written, or (with *tooLarge
+// set) when the file would be larger than the reader takes: the old file is
+// then kept.
+[[nodiscard]] bool SaveSettings(const std::string& path, const Settings& s, bool* tooLarge = nullptr);
 
 // ProgramPath("\Temp\set.ini").
 std::string SettingsPath();

@@ -73,4 +73,9 @@ struct RankingFileHooks {
 
 inline RankingFileHooks& RankingFile() { return ProgramWide<RankingFileHooks>(); }
 
+// Added to the message of a file not written because it would have grown
+// past what its reader takes.
+inline constexpr const char* kTooLargeToReadNote =
+    "\r\n大きすぎて読み込めなくなるため書き込まず、元のファイルをそのまま残しました。";
+
 }  // namespace zarv::shell

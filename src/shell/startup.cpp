@@ -26,7 +26,9 @@ const char* const kMissingHandOverMessage =
     "前回の機体データ(Temp\\file.dat)が見つかりません。\r\n通常の起動を行います。";
 
 bool IsRootFolder(const std::string& folder) {
-  return folder.empty() || folder == "/" || folder.back() == '/' || folder.back() == '\\';
+  // A backslash is no separator here: a Shift-JIS name may end in its byte
+  // (ソ is 83 5C), and only "/" (however often written) is the root.
+  return folder.find_first_not_of('/') == std::string::npos;
 }
 
 std::string LineBreakFolderMessage(const std::string& folder) {

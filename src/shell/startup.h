@@ -34,6 +34,7 @@ extern const char* const kRootFolderMessage;
 // Shown when start mode 3 finds no hand-over file; the start goes on as a normal start.
 extern const char* const kMissingHandOverMessage;
 
+// The root folder, "/" (or no path at all).
 bool IsRootFolder(const std::string& folder);
 // Shown when the program folder's path holds a line break; the program then ends.
 std::string LineBreakFolderMessage(const std::string& folder);

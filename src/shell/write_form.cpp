@@ -76,6 +76,8 @@ WriteForm::WriteForm() {
   Combo3.Move(8, 392, 129, 24);
   Combo4.Move(8, 424, 129, 24);
   for (ComboBox* c : {&Combo1, &Combo2, &Combo3, &Combo4}) c->SetStyle(vbComboDropDownList);
+  // What a hand-over file holds and still reads back (the rows copy Text1(0)).
+  for (TextBox* t : {&Text1(0), &Text2, &Text3, &Text4}) t->SetMaxLength(aircraft::kMaxFieldTextLength);
   for (Control* c :
        std::initializer_list<Control*>{&Label5, &Text3, &Label6, &Text4, &Combo3, &Combo4})
     c->SetVisible(false);
@@ -302,8 +304,9 @@ void WriteForm::Command1_Click() {
     MsgBox(outOfRange, vbExclamation, sh.AppName);
     return;
   }
-  if (!SaveEditorEntries(e, a)) {
-    ReportNotSaved("機体データ", aircraft::HandOverPath());
+  bool tooLarge = false;
+  if (!SaveEditorEntries(e, a, &tooLarge)) {
+    ReportNotSaved("機体データ", aircraft::HandOverPath(), tooLarge);
     return;
   }
   SetMousePointer(vbHourglass);

@@ -470,6 +470,14 @@ TEST_F(FlightScreenTest, NameTypedIntoTheRankingBoxChangesNothingElse) {
   EXPECT_EQ(s.Pilot.FlapNotch, before.Pilot.FlapNotch);
   EXPECT_EQ(s.Engine.Throttle, before.Engine.Throttle);
 
+  // A name pasted 32,767 characters long stops where twenty lines still read back.
+  std::string pasted, kept;
+  for (int i = 0; i < 32767; ++i) pasted += "あ";
+  for (int i = 0; i < 255; ++i) kept += "あ";
+  f.NameEntry.Text1.SetText("");
+  TypeKey(f, 0, pasted);
+  EXPECT_EQ(f.NameEntry.Text1.Text(), kept);
+
   TypeKey(f, Qt::Key_Escape, "\x1b");
   EXPECT_FALSE(f.Picture6.Visible());
   TypeKey(f, Qt::Key_O, "o");  // the box has gone: the letters fly again

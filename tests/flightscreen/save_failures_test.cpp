@@ -136,6 +136,26 @@ TEST_F(SaveFailureTest, OtherFilesAreWrittenWithoutAQuestionAndAFailureSaysWhere
   EXPECT_EQ(restarts_, 1);  // the run still ends as asked
 }
 
+// Settings and a ranking that would grow past what the next start reads are
+// not written, and the user is told why; the old files stay.
+TEST_F(SaveFailureTest, FilesTooLargeToReadBackAreNotWrittenAndSaySo) {
+  Open(lines_);
+  records::Ranking().File = records::RankingState::FileState::Absent;
+  const std::string settings = Bytes(shell::SettingsPath());
+  std::string name;
+  for (int i = 0; i < 32767; ++i) name += "あ";
+  shell::CurrentSettings().HangarDir = name;
+  records::Ranking().RecordLines[1] = "812.50m by X 07-04-2026   12:00:00  " + name;
+  Advance(3000);
+  Key(27);
+  const std::string note = "\r\n大きすぎて読み込めなくなるため書き込まず、元のファイルをそのまま残しました。";
+  EXPECT_EQ(Prompts(), (std::vector<std::string>{"設定を保存できませんでした。\r\n" + shell::SettingsPath() + note,
+                                                 "順位を保存できませんでした。\r\n" + records::RankingPath() + note}));
+  EXPECT_EQ(Bytes(shell::SettingsPath()), settings);
+  EXPECT_FALSE(Exists(records::RankingPath()));
+  EXPECT_EQ(restarts_, 1);
+}
+
 // The settings a link to a FIFO: the save is refused and said, the FIFO
 // stays; the ranking a link that leads nowhere yet: it stays a link and its
 // target is written.

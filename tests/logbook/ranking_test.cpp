@@ -215,6 +215,33 @@ TEST_F(RankingFileTest, SpecialAndHugeFilesAreLeftAlone) {
   EXPECT_EQ(FileLength(path), static_cast<int64_t>(huge.size()));
 }
 
+// A pilot name of 32,767 × あ makes a line of 43 + 65,534 bytes: with the
+// 19 free places' line ends the file would be 65,617 bytes, which the start
+// refuses. It is not written; the old file stays. Twenty lines of the
+// longest names the boxes take, none of them cp932, come back.
+TEST_F(RankingFileTest, NoListTheStartWouldRefuseIsWritten) {
+  WriteBytes(path, "900 best\r\n");
+  RankingState r;
+  ReadRankingFile(path, r);
+  std::string name;
+  for (int i = 0; i < 32767; ++i) name += "あ";
+  r.RecordLines[1] = "812.50m by MardenⅡ 07-04-2026   12:00:00  " + name;
+  EXPECT_TRUE(RankingTooLarge(r));
+  EXPECT_FALSE(WriteRankingFile(path, r));
+  EXPECT_EQ(Bytes(path), "900 best\r\n");
+
+  std::string longest;  // 가 is no cp932: 3 bytes in UTF-8
+  for (int i = 0; i < kMaxPilotNameLength; ++i) longest += "가";
+  for (int k = 1; k <= 20; ++k)
+    r.RecordLines[static_cast<size_t>(k)] = "99999.99m by " + longest + " 07-04-2026   12:00:00  " + longest;
+  EXPECT_FALSE(RankingTooLarge(r));
+  ASSERT_TRUE(WriteRankingFile(path, r));
+  EXPECT_EQ(FileLength(path), 20 * (3 + 13 + 765 + 24 + 765 + 2));
+  RankingState back;
+  ReadRankingFile(path, back);
+  EXPECT_EQ(back.RecordLines, r.RecordLines);
+}
+
 TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {
   WriteBytes(path, "900 best\r\n");
   RankingState r;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 #include "platform/runtime/cp932.h"
@@ -49,6 +50,28 @@ TEST(RuntimeCp932, LongTextConvertsWhole) {
   const std::string bytes = Utf8ToCp932(utf8);
   EXPECT_EQ(bytes.size(), 5000u * 13u);
   EXPECT_EQ(Cp932ToUtf8(bytes), utf8);
+}
+
+TEST(RuntimeCp932, LongTextWithUnwritableCharactersIsLinear) {
+  // Cut characters and "?" at every place against the converter's chunks.
+  std::string mixed, mixedBytes, readBack;
+  for (int i = 0; i < 300; ++i) {
+    mixed += "あ😀ｱ";
+    mixedBytes += "\x82\xA0?\xB1";
+    readBack += "あ?ｱ";
+  }
+  EXPECT_EQ(Utf8ToCp932(mixed + "\xE3\x81"), mixedBytes + "?");
+  EXPECT_EQ(Cp932ToUtf8(mixedBytes + "\x88"), readBack + "\xEF\xBF\xBD");
+
+  // The longest name a text box takes, none of it cp932: 131,068 bytes of
+  // UTF-8. It took over a second when every bad character cost the rest.
+  std::string emoji;
+  for (int i = 0; i < 32767; ++i) emoji += "😀";
+  const auto start = std::chrono::steady_clock::now();
+  const std::string bytes = Utf8ToCp932Exact(emoji);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(bytes.size(), 3u + 131068u);
+  EXPECT_LT(seconds, 0.25);
 }
 
 }  // namespace

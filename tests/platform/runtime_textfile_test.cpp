@@ -238,6 +238,23 @@ TEST(RuntimeTextFile, NamesShownDecoded) {
   for (const auto& c : cases) EXPECT_EQ(ShownName(c.bytes), c.shown) << c.bytes;
 }
 
+// A file larger than its reader takes is not written and the old one stays.
+// The size is what goes to disk: cp932 bytes, or the mark and UTF-8.
+TEST(RuntimeTextFile, AFileLargerThanItsReaderTakesIsNotWritten) {
+  ScratchFolder dir;
+  const std::string path = dir / "set.ini";
+  ASSERT_TRUE(WriteTextLines(path, {"old"}));
+  bool tooLarge = true;
+  EXPECT_EQ(TextLinesSize({"あい", "é"}), 4 + 2 + 3 + 2 + 2);
+  EXPECT_TRUE(WriteTextLines(path, {"あい", "é"}, 13, &tooLarge));
+  EXPECT_FALSE(tooLarge);
+  EXPECT_EQ(ReadAllBytes(path), "\x82\xA0\x82\xA2\r\n\xEF\xBB\xBF\xC3\xA9\r\n");
+  EXPECT_FALSE(WriteTextLines(path, {"あいa", "é"}, 13, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  EXPECT_EQ(ReadTextLines(path), (std::vector<std::string>{"あい", "é"}));
+  EXPECT_EQ(ListFiles(dir.path()), std::vector<std::string>{"set.ini"});
+}
+
 TEST(RuntimeTextFile, TrailingLineEndAddsNoEmptyLine) {
   ScratchFolder dir;
   const std::string path = dir / "set.ini";

@@ -276,6 +276,24 @@ TEST_F(ProgramFolderTest, SpecialAndHugeAircraftFilesAreRefused) {
   EXPECT_TRUE(aircraft::LoadAircraftData(Path("Plain.brd"), a));
 }
 
+// A name of 32,767 × あ (65,534 bytes) would make a file the reader refuses:
+// neither form of the writer writes it, and the old file stays.
+TEST_F(ProgramFolderTest, NoAircraftFileTheReaderWouldRefuseIsWritten) {
+  aircraft::AircraftData a;
+  ASSERT_TRUE(aircraft::ReadAircraftLines(aircraft::SampleAircraftList()[0].Lines, a));
+  const std::string path = Path("Plane.brd");
+  ASSERT_TRUE(aircraft::SaveAircraftData(path, a));
+  const std::string before = Bytes(path);
+  for (int i = 0; i < 32767; ++i) a.AircraftLines[0] += "あ";
+  bool tooLarge = false;
+  EXPECT_FALSE(aircraft::SaveAircraftData(path, a, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  tooLarge = false;
+  EXPECT_FALSE(aircraft::SaveAircraftDataAsHeld(path, a, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  EXPECT_EQ(Bytes(path), before);
+}
+
 TEST_F(ProgramFolderTest, EveryFieldSurvivesAWriteAndReadRoundTrip) {
   // Distinct values in every field, blanks around some to see the trim.
   std::vector<std::string> l = {"JcD", " Jet Ⅱ "};

@@ -398,6 +398,22 @@ TEST_F(HangarTest, EditorTextFieldsComeBackOrAreRefusedByName) {
   EXPECT_EQ(CheckEditorEntries(both, a.LaunchSpeed, a.EngineCount), "「機体名」に改行や制御文字は使えません。");
 }
 
+// Every box filled to its limit with a character cp932 lacks (가, 3 bytes in
+// UTF-8) still makes a hand-over file the restart reads.
+TEST_F(HangarTest, EditorFilesAtTheBoxesLimitsReadBack) {
+  aircraft::AircraftData& a = aircraft::Aircraft();
+  ASSERT_TRUE(aircraft::ReadAircraftLines(aircraft::SampleAircraftList()[0].Lines, a));
+  std::string full;
+  for (int i = 0; i < aircraft::kMaxFieldTextLength; ++i) full += "가";
+  EditorEntries e;
+  e.Name = e.EngineCountText = e.FuelText = full;
+  for (auto& n : e.Numbers) n = full;
+  ASSERT_TRUE(SaveEditorEntries(e, a));
+  bool ok = false;
+  EXPECT_EQ(ReadTextLines(Path("Temp/file.dat"), &ok, aircraft::kMaxAircraftFileBytes), EditorFileLines(e, a));
+  EXPECT_TRUE(ok);
+}
+
 TEST_F(HangarTest, EditorRefusesWhatTheReaderWouldRefuseWithTheSameMessage) {
   EditorEntries e;
   aircraft::AircraftData& a = aircraft::Aircraft();

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPixmap>
 #include <QRect>
@@ -688,6 +689,33 @@ TEST_F(ScreensTest, EditorPairRowsAndItsCurrentBox) {
   Pump(100);
   EXPECT_NE(w.ActiveControl(), &w.Text1(0));
   EXPECT_EQ(w.EditorFieldIndex(), 0);
+}
+
+// A name pasted 32,767 characters long stops at what the hand-over file
+// holds and reads back, and so do the numbers.
+TEST_F(ScreensTest, EditorBoxesTakeNoMoreThanTheFileReadsBack) {
+  StartFlying(0);
+  Write_().Show();
+  WriteForm& w = Write_();
+  std::string pasted, kept;
+  for (int i = 0; i < 32767; ++i) pasted += "あ";
+  for (int i = 0; i < 255; ++i) kept += "あ";
+  auto paste = [&w](TextBox& box, const std::string& text) {
+    box.SetText("");
+    box.SetFocus();
+    QWidget* target = w.impl().widget->focusWidget();
+    ASSERT_NE(target, nullptr);
+    QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromStdString(text));
+    QApplication::sendEvent(target, &e);
+  };
+  paste(w.Text2, pasted);
+  EXPECT_EQ(w.Text2.Text(), kept);
+  for (TextBox* box : {&w.Text1(0), &w.Text1(29)}) {
+    paste(*box, std::string(300, '1'));
+    EXPECT_EQ(box->Text(), std::string(255, '1'));
+  }
+  EXPECT_EQ(w.Text3.MaxLength(), 255);  // the engine boxes, hidden for a glider
+  EXPECT_EQ(w.Text4.MaxLength(), 255);
 }
 
 // A name pasted with a line break is refused by name, nothing is written,

@@ -133,6 +133,20 @@ TEST_F(ProgramFolderTest, SettingsFileRoundTripIsByteStable) {
   EXPECT_EQ(Bytes(path), other);
 }
 
+// The name of an aircraft flown last of 32,767 × あ (65,534 bytes) would make
+// a file the next start refuses: it is not written, the old file stays.
+TEST_F(ProgramFolderTest, SettingsTheStartWouldRefuseAreNotWritten) {
+  const std::string path = Path("set.ini");
+  Settings s;
+  ASSERT_TRUE(SaveSettings(path, s));
+  const std::string before = Bytes(path);
+  for (int i = 0; i < 32767; ++i) s.LastFlightAircraft += "あ";
+  bool tooLarge = false;
+  EXPECT_FALSE(SaveSettings(path, s, &tooLarge));
+  EXPECT_TRUE(tooLarge);
+  EXPECT_EQ(Bytes(path), before);
+}
+
 // Paths of folders whose names cp932 cannot hold come back exactly after the
 // restart; every path cp932 holds keeps its cp932 bytes as before.
 TEST_F(ProgramFolderTest, PathsCp932CannotHoldReadBackExactly) {

@@ -324,8 +324,15 @@ TEST(Startup, SkyBands) {
 
 TEST(Startup, FoldersAndScales) {
   EXPECT_TRUE(IsRootFolder("/"));
+  EXPECT_TRUE(IsRootFolder("//"));
   EXPECT_TRUE(IsRootFolder(""));
   EXPECT_FALSE(IsRootFolder("/opt/zarv"));
+  // Shift-JIS names whose last byte is that of a backslash: ソ, 表, 能.
+  EXPECT_FALSE(IsRootFolder("/opt/\x83\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/\x95\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/\x94\x5C"));
+  EXPECT_FALSE(IsRootFolder("/opt/ソ"));
+  EXPECT_FALSE(IsRootFolder("/opt/zarv/"));
   EXPECT_TRUE(IsDeveloperFolder("/home/x/Testlab"));
   EXPECT_FALSE(IsDeveloperFolder("/home/x/Testlab2"));
   EXPECT_EQ(ScreenScaleFor(0), 1.0);

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/runtime/utf8.h"
@@ -37,6 +38,11 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
+// Input bytes handed to iconv at a time. glibc's work at a character it
+// cannot write grows with the input it was handed, so handing it the rest of
+// the text at every such character cost the square of the length.
+constexpr size_t kConvertWindow = 256;
+
 // Runs the converter over in, calling onBad(offset) for each input position
 // it cannot convert; onBad appends a replacement and returns how many input
 // bytes to skip.
@@ -47,16 +53,20 @@ std::string Convert(iconv_t cd, std::string_view in, OnBad onBad) {
   char buf[4096];
   size_t pos = 0;
   while (pos < in.size()) {
+    const size_t window = std::min(in.size() - pos, kConvertWindow);
+    const bool last = pos + window == in.size();
     char* src = const_cast<char*>(in.data() + pos);
-    size_t srcLeft = in.size() - pos;
+    size_t srcLeft = window;
     char* dst = buf;
     size_t dstLeft = sizeof buf;
     const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     const int err = errno;
     out.append(buf, static_cast<size_t>(dst - buf));
-    pos = in.size() - srcLeft;
-    if (r != static_cast<size_t>(-1)) break;
-    if (err == E2BIG) continue;
+    const size_t done = window - srcLeft;
+    pos += done;
+    if (r != static_cast<size_t>(-1) || err == E2BIG) continue;
+    // A character cut by the window's end is taken whole by the next one.
+    if (err == EINVAL && !last && done > 0) continue;
     // EILSEQ or EINVAL (truncated at the end): replace and go on.
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     pos += onBad(out, pos);

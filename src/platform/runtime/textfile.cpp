@@ -220,18 +220,30 @@ std::string TextLinesBytes(const std::vector<std::string>& lines, const TextFile
   return bytes;
 }
 
+bool WriteBytesWithin(const std::string& path, const std::string& bytes, int64_t maxBytes, bool* tooLarge) {
+  const bool over = static_cast<int64_t>(bytes.size()) > maxBytes;
+  if (tooLarge) *tooLarge = over;
+  return !over && AtomicWriteBytes(path, bytes);
+}
 }  // namespace
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-  return AtomicWriteBytes(path, TextLinesBytes(lines, nullptr));
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, int64_t maxBytes,
+                    bool* tooLarge) {
+  return WriteBytesWithin(path, TextLinesBytes(lines, nullptr), maxBytes, tooLarge);
 }
 
-bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, const TextFileLines& kept) {
-  return AtomicWriteBytes(path, TextLinesBytes(lines, &kept));
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines, const TextFileLines& kept,
+                    int64_t maxBytes, bool* tooLarge) {
+  return WriteBytesWithin(path, TextLinesBytes(lines, &kept), maxBytes, tooLarge);
 }
 
-bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines, int64_t maxBytes) {
-  return WriteTextLines(path, lines, ReadTextFileLines(path, nullptr, maxBytes, lines.size()));
+bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines, int64_t maxBytes,
+                      bool* tooLarge) {
+  return WriteTextLines(path, lines, ReadTextFileLines(path, nullptr, maxBytes, lines.size()), maxBytes, tooLarge);
+}
+
+int64_t TextLinesSize(const std::vector<std::string>& lines) {
+  return static_cast<int64_t>(TextLinesBytes(lines, nullptr).size());
 }
 
 }  // namespace zarv

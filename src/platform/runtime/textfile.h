@@ -87,19 +87,25 @@ TextFileLines ReadTextFileLines(const std::string& path, bool* ok = nullptr, int
 
 // Writes lines for a cp932 file, each ending in CR LF, atomically, so that
 // ReadTextLines gives them back exactly: a line cp932 holds is its cp932
-// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact).
-[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
+// bytes, any other is marked and in UTF-8 (Utf8ToCp932Exact). A file larger
+// than maxBytes (what its reader takes) is not written: false, *tooLarge
+// set and the old file kept.
+[[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                                  int64_t maxBytes = INT64_MAX, bool* tooLarge = nullptr);
 // The same, but a line that reads as one of kept's lines (the one at the
 // same position first) is written as that line's bytes: a byte cp932 cannot
 // read, or one of the two codes cp932 has for some characters, is not lost
 // to the decoding, also where a line moved (a ranking). Where the kept bytes
 // would not read back as the lines, none are kept.
 [[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
-                                  const TextFileLines& kept);
+                                  const TextFileLines& kept, int64_t maxBytes = INT64_MAX,
+                                  bool* tooLarge = nullptr);
 // A writer's rewrite of a file it read: every line that reads as the
 // file's own line there keeps its bytes (the file is read again, up to
-// maxBytes; an unreadable one keeps nothing).
+// maxBytes; an unreadable one keeps nothing). Refused as WriteTextLines.
 [[nodiscard]] bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines,
-                                    int64_t maxBytes);
+                                    int64_t maxBytes, bool* tooLarge = nullptr);
+// The size in bytes of the file WriteTextLines writes for lines.
+int64_t TextLinesSize(const std::vector<std::string>& lines);
 
 }  // namespace zarv
