@@ -61,7 +61,8 @@ void FinishAircraftChartLoad(FlightState& s, const aircraft::AircraftData& a, Mo
     text = "  総重量   " + Format(f + m, "#0") + "Kg   " + Format(m, "#0") + "Kg ";
     text += " 出力重量比 " + Format(powerToWeight, "#0.000") + kLineEnd;
     text += "   翼面荷重 " + Format((f + m) / area, "##.00") + "kg/㎡";
-    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.Setup.GeometricAspectRatio, "#0.000");
+    // Its own line: with the tail volumes it would run past the chart's window.
+    text += "  ｱｽﾍﾟｸﾄ比  " + Format(s.Setup.GeometricAspectRatio, "#0.000") + kLineEnd;
   }
   text += TailVolumeText(volumes);
   if (s.Engine.EngineRating < 9000) {

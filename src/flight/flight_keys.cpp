@@ -5,6 +5,7 @@
 
 #include "flight/control_surfaces.h"
 #include "flight/flight_commands.h"
+#include "flight/flight_loop.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
@@ -115,7 +116,7 @@ void FlightKeyDown(int key, FlightState& s, aircraft::AircraftData& a, KeyboardS
     }
   }
   if (key == 'L') k.ScreenshotRequest = 1;
-  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
+  if (FlightIsDown(s)) c.ReadDisplayOptions();
 }
 
 void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, KeyboardState& k,
@@ -156,7 +157,7 @@ void FlightKeyPress(int keyAscii, FlightState& s, aircraft::AircraftData& a, Key
     }
   }
   if (s.Engine.EngineType == aircraft::EngineKind::Piston) s.Engine.AfterburnerLevel = 1.0;
-  if (s.Body.Altitude < 0) c.ReadDisplayOptions();
+  if (FlightIsDown(s)) c.ReadDisplayOptions();
 }
 
 bool KeyDownRepeatsWhenHeld(int key) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <thread>
 
+#include "flight/flight_loop.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
@@ -525,7 +526,7 @@ void ReplayForm::Command1_Click() {
     list.PolyScreenY[static_cast<std::size_t>(m)] = {};
   }
   if (link_.FlightScreen != nullptr) ShowFlightScreenHere(*link_.FlightScreen);
-  if (p.Flight.Body.Altitude < 0) {
+  if (flight::FlightIsDown(p.Flight)) {
     if (p.Sounds.SetWaveVolume) p.Sounds.SetWaveVolume(static_cast<uint32_t>(link_.SavedWaveVolume));
     if (p.Sounds.PlayTransition) p.Sounds.PlayTransition();
   } else if (p.Sounds.SetWaveVolume) {

@@ -75,10 +75,9 @@ void DrawAirspeed(Surface& f, double S, PanelVariant variant, const FlightState&
   Needle(f, S, 160, 100, sh.dx, sh.dy, kYellow);
   Needle(f, S, 160, 100, lo.dx, lo.dy, kOrange);
   if (variant == PanelVariant::Engine && (s.Engine.EngineType == aircraft::EngineKind::Jet || s.Engine.EngineType == aircraft::EngineKind::Rocket)) {
-    BlackBox(f, 143 * S, 99 * S, 35 * S, 13 * S);
     std::string mach = "M";
     mach += Format(std::sqrt(std::max(0.0, s.Air.MachSquared)), "##0.00");
-    PrintAt(f, 143 * S, 100 * S, mach);
+    BoxedText(f, 143 * S, 99 * S, 35 * S, 13 * S, 143 * S, 100 * S, mach);
   }
 }
 
@@ -130,8 +129,9 @@ void DrawEngineDials(Surface& f, double S, const FlightState& s) {
   Needle(f, S, 260, 200, man.dx, man.dy, kYellow);
 
   f.SetDrawWidth(1);
-  BlackBox(f, 250 * S, 190 * S, 20 * S, 9 * S);
-  PrintAt(f, 247 * S, 187 * S, Str(Int(s.Engine.Throttle * s.Engine.AfterburnerLevel * 100 + 0.5)) + "%");
+  // Wide and tall enough for "150%" from where its text starts.
+  BoxedText(f, 247 * S, 188 * S, 26 * S, 11 * S, 247 * S, 187 * S,
+            Str(Int(s.Engine.Throttle * s.Engine.AfterburnerLevel * 100 + 0.5)) + "%");
 }
 
 void DrawVerticalSpeed(PanelView& v, Surface& f, double S, PanelVariant variant, const FlightState& s,
@@ -150,7 +150,7 @@ void DrawVerticalSpeed(PanelView& v, Surface& f, double S, PanelVariant variant,
     }
     Needle(f, S, 460, 170, dx, dy, kYellow);
     BlackBox(f, 450 * S, 162 * S, 35 * S, 13 * S);
-    if (s.Body.Altitude < 30480) PrintAt(f, 452 * S, 164 * S, Str(Int(std::fabs(s.Body.VelZ) / 0.3048 * 60)));
+    if (s.Body.Altitude < 30480) FitText(f, 450 * S, 35 * S, 452 * S, 164 * S, Str(Int(std::fabs(s.Body.VelZ) / 0.3048 * 60)));
   }
   if (aircraft::LaunchAtMost10(a.LaunchSpeed)) {
     // The vertical speed shares the altimeter for this one update in four.
@@ -166,7 +166,7 @@ void DrawVerticalSpeed(PanelView& v, Surface& f, double S, PanelVariant variant,
     Needle(f, S, kAltitudeDialX, kAltitudeDialY, dx, dy, kYellow);
     f.SetDrawWidth(1);
     BlackBox(f, 450 * S, 162 * S, 35 * S, 13 * S);
-    PrintAt(f, 452 * S, 164 * S, Format(s.Body.VelZ, "0.0"));
+    FitText(f, 450 * S, 35 * S, 452 * S, 164 * S, Format(s.Body.VelZ, "0.0"));
   }
   (void)v;
 }
@@ -216,9 +216,10 @@ void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const F
     }
     v.HudLoadText = PoweredLoadText(v.LoadSum);
     v.HomeBearing = HomeBearing(s.Body.PosX, s.Body.PosY);
-    BlackBox(f, 185 * S + 1, 37 * S + 1, 40 * S - 2, 20 * S - 3);
-    PrintAt(f, 182 * S, 36 * S, PoweredDistanceText(s.Body.Distance));
-    PrintAt(f, 182 * S, 46 * S, BearingText(v.HomeBearing));
+    // From the window's top, where the first line's digits begin.
+    BlackBox(f, 185 * S + 1, 36 * S + 1, 40 * S - 2, 21 * S - 3);
+    FitText(f, 185 * S + 1, 40 * S - 2, 182 * S, 36 * S, PoweredDistanceText(s.Body.Distance));
+    FitText(f, 185 * S + 1, 40 * S - 2, 182 * S, 46 * S, BearingText(v.HomeBearing));
   } else {
     v.HudAlphaText = Format((s.Setup.WingIncidenceRad + s.Air.AngleOfAttack) * kDegreesPerRadian, "##0.00") + "α";
     if (s.Body.AirSpeed <= 0.1 || s.Masses.DryMass == 0) {
@@ -226,8 +227,7 @@ void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const F
     } else {
       v.HudLoadText = Format(s.Air.NormalLoad / 9.8 * s.Masses.Mass / s.Masses.DryMass, "0.000") + "Ｇ";
     }
-    BlackBox(f, 185 * S + 1, 42 * S + 1, 40 * S - 2, 14 * S - 3);
-    PrintAt(f, 185 * S + 2, 41 * S + 2, LightDistanceText(s.Body.Distance));
+    BoxedText(f, 185 * S + 1, 42 * S + 1, 40 * S - 2, 14 * S - 3, 185 * S + 2, 41 * S + 2, LightDistanceText(s.Body.Distance));
   }
 }
 
@@ -248,24 +248,26 @@ void RunPhase2(Surface& f, double S, PanelVariant variant, const FlightState& s,
   } else if (s.Body.Altitude > 30480 && s.Air.SkinTemperature < 1073) {
     alt = Str(Int(s.Body.Altitude / 1000 + 0.5)) + "km";
   }
-  if (!alt.empty()) PrintAt(f, 432 * S, 105 * S, alt);
+  if (!alt.empty()) FitText(f, 432 * S, 40 * S - 2, 432 * S, 105 * S, alt);
 
-  BlackBox(f, 65 * S, 107 * S + 1, 43 * S - 3, 23 * S - 2);
-  PrintAt(f, 66 * S, 106 * S,
+  // The whole window, from the row where the pressure's digits begin.
+  const double px = 65 * S, pw = 43 * S - 1;
+  BlackBox(f, px, 106 * S + 1, pw, 24 * S - 2);
+  FitText(f, px, pw, 66 * S, 106 * S,
           s.Engine.EngineRating < 9000 ? Format(s.Air.DensityRatio * 1013, "##00") + "hPa"
                                 : Format(s.Air.DensityRatio * 29.92, "#0.00") + "in");
-  PrintAt(f, 68 * S, 118 * S, SkinTemperatureText(s.Air.SkinTemperature));
+  FitText(f, px, pw, 68 * S, 118 * S, SkinTemperatureText(s.Air.SkinTemperature));
 
-  const double x = 213 * S;
-  BlackBox(f, x + 1, 65 * S + 1, 40 * S - 2, 80 * S - 2);
+  const double x = 213 * S, w = 40 * S - 2;
+  BlackBox(f, x + 1, 65 * S + 1, w, 80 * S - 2);
   PrintAt(f, x + 1, 65 * S + 1, "ﾋﾟｯﾁ角");
-  PrintAt(f, x + 6, 77 * S + 1, AttitudeAngleText(s.Body.PitchAngle));
+  FitText(f, x + 1, w, x + 6, 77 * S + 1, AttitudeAngleText(s.Body.PitchAngle));
   PrintAt(f, x + 1, 93 * S + 1, "経路角");
-  PrintAt(f, x + 6, 105 * S + 1, AttitudeAngleText(s.Body.PathAngle));
+  FitText(f, x + 1, w, x + 6, 105 * S + 1, AttitudeAngleText(s.Body.PathAngle));
   PrintAt(f, x + 1, 117 * S + 1, "揚抗比");
   if (s.Wing.WingLift > 0.1 && s.Body.Distance > 0 && s.Air.DynamicPressure > 10) {
     const double ld = (s.Wing.WingLift - std::sin(s.Air.AngleOfAttack) * s.Engine.Thrust / s.Air.DynamicPressure) / s.Tail.DragArea;
-    PrintAt(f, x + 6, 129 * S + 1, Format(ld, "#0.00"));
+    FitText(f, x + 1, w, x + 6, 129 * S + 1, Format(ld, "#0.00"));
   }
   if (variant == PanelVariant::Engine) DrawFlapAndFuel(f, S, s, a);
 }
@@ -290,12 +292,12 @@ void PlotTraces(Surface& trace, const FlightState& s, const AircraftData& a) {
 void RunPhase3(PanelView& v, PanelSurfaces& p, double S, const FlightState& s, const AircraftData& a, bool all) {
   Surface& f = p.Face;
   DrawStatusLamps(v, s, S, f);
-  const double x = 287 * S;
-  BlackBox(f, x + 1, 65 * S + 1, 40 * S - 2, 80 * S - 2);
+  const double x = 287 * S, w = 40 * S - 2;
+  BlackBox(f, x + 1, 65 * S + 1, w, 80 * S - 2);
   PrintAt(f, x + 1, 65 * S + 1, "重心");
-  PrintAt(f, x + 6, 77 * S + 1, Format(s.Masses.CentreOfGravity, "0.0") + "%");
+  FitText(f, x + 1, w, x + 6, 77 * S + 1, Format(s.Masses.CentreOfGravity, "0.0") + "%");
   PrintAt(f, x + 1, 93 * S + 1, "風圧心");
-  if (s.Masses.CentreOfPressure < 100) PrintAt(f, x + 6, 105 * S + 1, Format(s.Masses.CentreOfPressure, "0.0") + "%");
+  if (s.Masses.CentreOfPressure < 100) FitText(f, x + 1, w, x + 6, 105 * S + 1, Format(s.Masses.CentreOfPressure, "0.0") + "%");
 
   f.SetCurrentX(x + 1);
   f.SetCurrentY(117 * S + 1);
@@ -305,7 +307,7 @@ void RunPhase3(PanelView& v, PanelSurfaces& p, double S, const FlightState& s, c
     double sum = 0;
     for (double h : v.ShaftPowerHistory) sum += h;
     v.ShaftPowerAverage = sum / 5;
-    f.Print(Format(v.ShaftPowerAverage / 1000, "###0"));
+    FitText(f, x + 1, w, x + 1, 117 * S + 1, Format(v.ShaftPowerAverage / 1000, "###0"));
     PrintAt(f, x + 1, 131 * S + 1, "shp");
     // The full-throttle power curve; no point without a surface pressure.
     if (s.Engine.Throttle == 1.0 && s.Body.Altitude > 0 && a.SurfacePressure > 0 && s.Engine.EngineRating != 0) {
@@ -315,17 +317,17 @@ void RunPhase3(PanelView& v, PanelSurfaces& p, double S, const FlightState& s, c
   } else if (aircraft::LaunchAtMost10(a.LaunchSpeed) && s.Engine.Throttle > 0 && s.Engine.Thrust > 0) {
     const double power = (2 * s.Engine.SlipstreamSpeed - s.Body.AirSpeed) * s.Engine.Thrust;
     if (s.Engine.EngineRating > 20) {
-      f.Print(Format(power, "###0") + "W");
-      PrintAt(f, x + 1, 129 * S + 1, Format(s.Engine.RotorSpeedRatio * 100, "###0") + "%");
+      FitText(f, x + 1, w, x + 1, 117 * S + 1, Format(power, "###0") + "W");
+      FitText(f, x + 1, w, x + 1, 129 * S + 1, Format(s.Engine.RotorSpeedRatio * 100, "###0") + "%");
     } else {
-      f.Print(Format(power, "0.00") + "W");
-      PrintAt(f, x + 1, 129 * S + 1, Format(s.Engine.Throttle * 100, "###0") + "%");
+      FitText(f, x + 1, w, x + 1, 117 * S + 1, Format(power, "0.00") + "W");
+      FitText(f, x + 1, w, x + 1, 129 * S + 1, Format(s.Engine.Throttle * 100, "###0") + "%");
     }
   } else {
     if (s.Engine.Throttle > 0) {
       f.Print("航係数");
       const double cln = s.Wing.WingLift - std::sin(s.Air.AngleOfAttack) * s.Engine.Thrust / s.Air.DynamicPressure;
-      if (cln > 0.1) PrintAt(f, x + 1, 129 * S + 1, Format(std::sqrt(cln) / s.Tail.DragArea, "0.000"));
+      if (cln > 0.1) FitText(f, x + 1, w, x + 1, 129 * S + 1, Format(std::sqrt(cln) / s.Tail.DragArea, "0.000"));
     }
     PlotTraces(p.Trace, s, a);
   }

@@ -1,6 +1,7 @@
 // Small drawing helpers shared by the panel's files.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,24 @@ inline void PrintAt(Surface& f, double x, double y, const std::string& text) {
   f.SetCurrentX(x);
   f.SetCurrentY(y);
   f.Print(text);
+}
+
+// Prints text from (x, y) so that it ends inside the box from (bx, by) wide
+// bw: moved left as far as its leading blanks allow, and in a smaller font
+// where even that is too little, so no digit stands outside its box.
+inline void FitText(Surface& f, double bx, double bw, double x, double y, const std::string& text) {
+  const double size = f.FontSize();
+  const std::string lead = text.substr(0, std::min(text.find_first_not_of(' '), text.size()));
+  while (f.TextWidth(text) - f.TextWidth(lead) > bw && f.FontSize() > 4) f.SetFontSize(f.FontSize() - 0.5);
+  PrintAt(f, std::max(std::min(x, bx + bw - f.TextWidth(text)), bx - f.TextWidth(lead)), y, text);
+  if (f.FontSize() != size) f.SetFontSize(size);
+}
+
+// A readout in its black box, cleared whole first.
+inline void BoxedText(Surface& f, double bx, double by, double bw, double bh, double x, double y,
+                      const std::string& text) {
+  BlackBox(f, bx, by, bw, bh);
+  FitText(f, bx, bw, x, y, text);
 }
 
 // Copies a clean dial face from the atlas (all values in pixels).

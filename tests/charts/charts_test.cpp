@@ -164,6 +164,19 @@ TEST_F(ChartsTest, DragCurveAndLegendOnlyForLightAircraft) {
   EXPECT_DOUBLE_EQ(f.ScaleHeight(), 480);
 }
 
+// Every figure of the summary stands inside the 510-pixel window, below
+// the chart's axis numbers, for a glider, a light and a powered aircraft.
+TEST_F(ChartsTest, TheSummaryFitsTheWindow) {
+  for (const char* name : {"Marden7.brd", "Ultra Nuvel.brd", "TestPiston.brd", "TestJet.brd", "TestRocket.brd"}) {
+    LoadAircraft(name);
+    OpenAircraftChart();
+    PlaneCharactorForm& f = Plane_Charactor();
+    EXPECT_LE(f.Label2.Left() + f.Label2.Width(), f.ScaleWidth()) << name;
+    EXPECT_GE(f.Label2.Top(), 360 + f.Canvas().TextHeight("0")) << name;
+    UnloadCharts();
+  }
+}
+
 // The airfoil chart: lift from x 32 (-1 degree) at 20 pixels a degree, 200
 // pixels a unit up from y 440; the legends on their curves at 9 degrees.
 TEST_F(ChartsTest, AirfoilChartDrawsTheWingSection) {

@@ -97,7 +97,8 @@ TEST(AircraftSummary, PoweredLayoutWorkedByHand) {
   // 150 kW / 1200 kg; the trim limit printed before it is lowered to 0.27 rad.
   EXPECT_EQ(chart.SummaryText,
             "  総重量   1200Kg   1000Kg  出力重量比 0.125\r\n"
-            "   翼面荷重 75.00kg/㎡  ｱｽﾍﾟｸﾄ比  4.000   水尾静ﾎﾞﾘｭｰﾑ  0.750   水尾動ﾎﾞﾘｭｰﾑ  2.250\r\n"
+            "   翼面荷重 75.00kg/㎡  ｱｽﾍﾟｸﾄ比  4.000\r\n"
+            "   水尾静ﾎﾞﾘｭｰﾑ  0.750   水尾動ﾎﾞﾘｭｰﾑ  2.250\r\n"
             "   垂尾静ﾎﾞﾘｭｰﾑ  0.063   垂尾動ﾎﾞﾘｭｰﾑ  0.031\r\n"
             "Max Trim AOA 17.2  Max Lift AOA 17.2  Max Operation AOA 15.5");
 
@@ -121,9 +122,9 @@ TEST(AircraftSummary, LayoutsSwitchOnTheRating) {
   c.s.Engine.EngineRating = 10;  // the powered layout, still with the glide speed
   FinishAircraftChartLoad(c.s, c.a, c.chart);
   std::vector<std::string> lines = SummaryLines(c.chart.SummaryText);
-  ASSERT_EQ(lines.size(), 4u);
+  ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "  総重量   100Kg   100Kg  出力重量比 0.000");
-  EXPECT_EQ(lines[3], "   最適滑空速度  10.0000 ｍ/ｓ(ｈ=５ｍ)");
+  EXPECT_EQ(lines[4], "   最適滑空速度  10.0000 ｍ/ｓ(ｈ=５ｍ)");
 
   LightSummary at9000;
   at9000.s.Engine.EngineType = aircraft::EngineKind::Piston;

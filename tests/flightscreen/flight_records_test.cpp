@@ -14,6 +14,7 @@
 #include "flight/flight_record.h"
 #include "logbook/flight_log.h"
 #include "logbook/post_flight.h"
+#include "platform/devices/sound.h"
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
 #include "platform/ui/form_qt.h"
@@ -236,14 +237,40 @@ TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheFlightDataChartsClose) {
 }
 
 // A flight whose end test fired is over even where the rest of that pass
-// lifted it back above the water: closing the replay does not fly it on.
-TEST_F(FlightRecordsTest, AFlightThatEndedIsNotFlownOnAfterTheReplay) {
+// lifted it back above the water, for every place that asks: the take-off
+// key, the keys that take the display options back, the replay's close (the
+// flight is not flown on and the user's volume comes back), an unload the
+// user stays at, and the double click back to the platform.
+TEST_F(FlightRecordsTest, AFlightEndedAboveTheWaterIsOverEverywhere) {
+  const uint32_t user = 0xC0008000u;
+  waveOutSetVolume(WAVE_MAPPER, user);
   Fly();
+  FlightFrame& f = FlightScreenForm();
+  f.Timer1_Timer();  // filed, with the after-flight menu
+  f.NameEntry.Close();
+  shell::Settings& st = shell::CurrentSettings();
   flight::FlightState& s = flight::State();
   ASSERT_TRUE(flight::FlightIsDown(s));
   s.Body.Altitude = 0.2;
   ASSERT_TRUE(flight::FlightIsDown(s));
   const int32_t recorded = flight::Record().RecordCount;
+
+  const double brake = s.Pilot.WheelBrakeSetting;
+  Advance(500);
+  Key(vbKeyReturn);  // neither a take-off run over the record nor the brake
+  EXPECT_EQ(s.Pilot.WheelBrakeSetting, brake);
+  EXPECT_EQ(s.Body.Altitude, 0.2);
+  EXPECT_EQ(flight::Record().RecordCount, recorded);
+
+  const int16_t shown = st.ShowVelocityVector;
+  f.Check2.SetValue(shown == 1 ? 0 : 1);
+  Key(vbKeyA + 10);  // K, no key of its own
+  EXPECT_NE(st.ShowVelocityVector, shown) << "key down";
+  f.Check2.SetValue(shown);
+  int ascii = 'k';
+  f.OnKeyPress(ascii);
+  EXPECT_EQ(st.ShowVelocityVector, shown) << "key press";
+
   maxDepth_ = 0;
   onFrame_ = [](int frame) {
     if (frame == 2) replay::Vedeo().Command1_Click();
@@ -253,6 +280,22 @@ TEST_F(FlightRecordsTest, AFlightThatEndedIsNotFlownOnAfterTheReplay) {
   EXPECT_EQ(maxDepth_, 0);
   EXPECT_EQ(flight::Record().RecordCount, recorded);
   EXPECT_EQ(s.Body.Altitude, 0.2);
+  uint32_t volume = 0;
+  waveOutGetVolume(WAVE_MAPPER, &volume);
+  EXPECT_EQ(volume, user);
+
+  ASSERT_TRUE(DeleteFile(Path("Data/Plane.brd")));
+  answer_ = vbNo;  // stays at the question the missing file asks
+  st.ExitMode = 0;
+  EXPECT_FALSE(f.Unload());
+  EXPECT_EQ(flight::Record().RecordCount, recorded);
+  EXPECT_FALSE(f.Timer2.Enabled());
+
+  Advance(3000);
+  f.OnDblClick();
+  EXPECT_EQ(s.Body.Altitude, 0.2);
+  EXPECT_EQ(st.ExitMode, 3);
+  EXPECT_FALSE(f.FlightLoaded());
 }
 
 TEST_F(FlightRecordsTest, TheFlightGoesOnAfterTheReplayClosesWithItsWingTipTrails) {

@@ -47,7 +47,7 @@ std::vector<std::string> Cells(const std::string& row) {
 
 TEST(ProbeChart, AircraftChartRowsThenTheSummary) {
   const std::vector<std::string> glider = ProbeLines(Aircraft("Marden7.brd"));
-  ASSERT_EQ(glider.size(), 1u + 396u + 4u);
+  ASSERT_EQ(glider.size(), 1u + 396u + 5u);
   EXPECT_EQ(glider[0], "Step,AngleOfAttack,LiftCoefficient,LiftCoefficientPlain,DragCoefficient,LiftToDrag,RangeValue");
   for (size_t i = 1; i <= 396; ++i) {
     const std::vector<std::string> cells = Cells(glider[i]);
@@ -57,15 +57,15 @@ TEST(ProbeChart, AircraftChartRowsThenTheSummary) {
     EXPECT_EQ(cells[6], "") << "a glider plots no range";
   }
   EXPECT_EQ(glider[397], "  総重量   100Kg   100Kg  出力重量比 0.003");
-  EXPECT_EQ(glider[400], "   最適滑空速度  11.4972 ｍ/ｓ(ｈ=５ｍ)");
+  EXPECT_EQ(glider[401], "   最適滑空速度  11.4972 ｍ/ｓ(ｈ=５ｍ)");
 
   const std::vector<std::string> jet = ProbeLines(Aircraft("TestJet.brd"));
-  ASSERT_EQ(jet.size(), 1u + 396u + 4u);
+  ASSERT_EQ(jet.size(), 1u + 396u + 5u);
   // At -15 degrees nothing lifts: only the lift curves have points.
   EXPECT_EQ(Cells(jet[1])[4], "");
   EXPECT_NE(Cells(jet[201])[6], "");
   EXPECT_EQ(jet[397], "  総重量   7600Kg   5600Kg  出力重量比 0.632");
-  EXPECT_EQ(jet[400], "Max Trim AOA 20.0  Max Lift AOA 33.3  Max Operation AOA 20.0");
+  EXPECT_EQ(jet[401], "Max Trim AOA 20.0  Max Lift AOA 33.3  Max Operation AOA 20.0");
 }
 
 TEST(ProbeChart, AirfoilChartAndUsage) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "flight/flight_record.h"
+#include "flight/head_up.h"
 #include "view/head_up_display.h"
 #include "view/panel_fixture.h"
 
@@ -77,6 +78,59 @@ struct HudScene : testing::PanelFixture {
     return n;
   }
 };
+
+// The head-up texts of one worked state, in the units they are shown in: at
+// 100 m/s (194.38 kt), the eye at 500 m (1640.42 ft), heading 1 rad (57.3
+// degrees), 0.1 rad angle of attack (5.73 degrees) and 0.02 rad of sideslip
+// on a path of 0.05 rad banked 0.3 rad, 1.5 g over the last ten samples. A
+// light aircraft's angle of attack counts its wing's 2 degrees of
+// incidence; its load is that of the moment, 1.2 g times 110 / 100 kg. The
+// marker stands on the path: 573 px a radian below and beside the centre.
+TEST(HeadUpDisplayTexts, OneWorkedStateInTheShownUnits) {
+  const struct {
+    bool light;
+    const char *heading, *speed, *altitude, *alpha, *load;
+  } cases[] = {{false, "057", " 194", " 1640", "5.73α", "1.50Ｇ"}, {true, "057", "", "", "7.73α", "1.320Ｇ"}};
+  for (const auto& c : cases) {
+    testing::PanelFixture f;
+    if (c.light) f.Light();
+    f.Compose();
+    flight::FlightRecord record;
+    record.RecordCount = 30;
+    for (int i = 0; i < 30; ++i) record.Row(i).LoadFactor = i >= 20 ? 1.5 : 9;
+    f.v->Screen.Record = &record;
+    flight::FlightState& s = f.s;
+    s.Body.AirSpeed = 100;
+    s.Body.Altitude = 498;
+    s.View.EyeZ = 500;
+    s.Body.Heading = 1;
+    s.Air.AngleOfAttack = 0.1;
+    s.Air.Sideslip = 0.02;
+    s.Body.PathAngle = 0.05;
+    s.Body.PitchAngle = 0.15;
+    s.Body.BankAngle = 0.3;
+    s.Body.ViewRollSin = std::sin(0.3);
+    s.Body.ViewRollCos = std::cos(0.3);
+    s.Setup.WingIncidenceRad = 2 / 57.3;
+    s.Air.NormalLoad = 1.2 * 9.8;
+    s.Masses.Mass = 110;
+    s.Masses.DryMass = 100;
+    DrawInstrumentPanel(*f.v, s, f.a, f.o, *f.p);  // phase 1 writes them
+    EXPECT_EQ(f.v->HudHeadingText, c.heading);
+    EXPECT_EQ(f.v->HudSpeedText, c.speed);
+    EXPECT_EQ(f.v->HudAltitudeText, c.altitude);
+    EXPECT_EQ(f.v->HudAlphaText, c.alpha);
+    EXPECT_EQ(f.v->HudLoadText, c.load);
+
+    f.o.ShowVelocityVector = 1;
+    s.View.ViewCentreX = 320;
+    s.View.ViewCentreY = 240;
+    s.Pilot.PixelsPerRadian = 573;
+    flight::StepHeadUpDisplay(s, record, f.a, f.o);
+    EXPECT_EQ(s.HeadUp.VelocityMarkX, 309);  // 320 - 11.46
+    EXPECT_EQ(s.HeadUp.VelocityMarkY, 297);  // 240 + 57.3
+  }
+}
 
 TEST(HeadUpDisplayPicture, ReadoutsAtTheirPlacesInBothViews) {
   for (double S : {1.0, 1.6}) {

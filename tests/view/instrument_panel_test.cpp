@@ -382,6 +382,81 @@ TEST(PanelTexts, ReadoutsStayInsideTheirWindows) {
   }
 }
 
+// Each readout's box after a long value and then a shorter one holds the
+// shorter one alone, and the long one stays inside its box, at every screen
+// size: around the box the face is as the shorter value leaves it.
+TEST(PanelTexts, ReadoutBoxesHoldOnlyTheirNewValue) {
+  using State = flight::FlightState;
+  const struct {
+    const char* what;
+    bool light, jet;
+    double box[4];        // design px: left, top, right, bottom
+    void (*set)(State&, bool longer);
+  } cases[] = {
+      {"altitude 1120ft, 303ft", false, false, {432, 105, 472, 118},
+       [](State& s, bool l) { s.Body.Altitude = l ? 341.4 : 92.4; }},
+      {"pressure 29.11in, 29.73in; 27, -1 C", false, true, {65, 106, 108, 130},
+       [](State& s, bool l) {
+         s.Air.DensityRatio = (l ? 29.11 : 29.73) / 29.92;
+         s.Air.SkinTemperature = l ? 300 : 272;
+       }},
+      {"distance 10000ft, 10ft; 270, 0 degrees", false, false, {185, 36, 225, 57},
+       [](State& s, bool l) {
+         s.Body.Distance = l ? 3047.9 : 3.048;
+         s.Body.PosX = l ? 100 : 0;
+         s.Body.PosY = l ? 0 : -100;
+       }},
+      {"light distance 999.9m, 1.0m", true, false, {185, 42, 225, 56},
+       [](State& s, bool l) { s.Body.Distance = l ? 999.9 : 1; }},
+      {"light altitude 19.99m, 1.00m", true, false, {432, 105, 472, 118},
+       [](State& s, bool l) { s.Body.Altitude = l ? 19.99 : 1; }},
+      {"throttle 150%, 5%", false, true, {247, 187, 273, 199},
+       [](State& s, bool l) {
+         s.Engine.Throttle = l ? 1 : 0.05;
+         s.Engine.AfterburnerLevel = l ? 1.5 : 1;
+       }},
+      {"attitude -88, -0.6 degrees; lift-to-drag -12.50, 1.00", false, false, {213, 65, 253, 145},
+       [](State& s, bool l) {
+         s.Body.PitchAngle = s.Body.PathAngle = l ? -1.536 : -0.01;
+         s.Body.Distance = 10;
+         s.Air.DynamicPressure = 100;
+         s.Wing.WingLift = 1;
+         s.Tail.DragArea = l ? -0.08 : 1;
+       }},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [S, choice] : {std::pair{1.0, 0}, std::pair{1.25, 1}, std::pair{1.6, 2}}) {
+      auto drawn = [&](std::initializer_list<bool> values) {
+        auto f = std::make_unique<PanelFixture>();
+        if (c.light) f->Light();
+        if (c.jet) f->Jet();
+        f->Compose(S, choice);
+        f->s.Air.DensityRatio = 1;
+        f->s.Air.SkinTemperature = 288;
+        for (bool l : values) {
+          c.set(f->s, l);
+          for (int call = 0; call < 4; ++call) DrawInstrumentPanel(*f->v, f->s, f->a, f->o, *f->p);
+        }
+        return f;
+      };
+      const auto shorter = drawn({false});
+      const auto both = drawn({true, false});
+      const auto longer = drawn({true});
+      const int x0 = CheckedRound<int>(c.box[0] * S), y0 = CheckedRound<int>(c.box[1] * S);
+      const int x1 = CheckedRound<int>(c.box[2] * S), y1 = CheckedRound<int>(c.box[3] * S);
+      int stale = 0, outside = 0;
+      for (int y = y0 - 6; y <= y1 + 6; ++y)
+        for (int x = x0 - 6; x <= x1 + 6; ++x) {
+          stale += both->p->Face.Point(x, y) != shorter->p->Face.Point(x, y);
+          const bool inside = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+          outside += !inside && longer->p->Face.Point(x, y) != shorter->p->Face.Point(x, y);
+        }
+      EXPECT_EQ(stale, 0) << c.what << " scale " << S;
+      EXPECT_EQ(outside, 0) << c.what << " scale " << S;
+    }
+  }
+}
+
 // ---------------------------------------------------------------- listing
 
 TEST(FlightDataListing, FuelFlowRangeAndPropellerGuards) {
