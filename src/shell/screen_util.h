@@ -22,6 +22,13 @@ bool SaveSettingsOrReport();
 // Puts the window back to the size saved for its slot (when one is saved).
 void KeepSavedSize(Form& form, int slot, bool normalOnly);
 void SaveFormSize(Form& form, int slot);
+// What became of a print (PrintForm's result): where there is no printer,
+// the file the page went to; a failure; a cancel needs no word. The message
+// box bears the given caption.
+inline constexpr const char* kPrintedToFileMessage =
+    "プリンターが見つからないため、次のファイルに保存しました。";
+inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
+void ReportPrint(bool printed, const std::string& caption);
 // The raised border of the start and notice screens, drawn with the given pen width.
 void DrawRaisedBorder(Form& form, int width);
 

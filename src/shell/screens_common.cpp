@@ -5,6 +5,7 @@
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
 #include "platform/ui/restart.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
@@ -79,6 +80,15 @@ bool SaveSettingsOrReport() {
   if (SaveSettings(SettingsPath(), CurrentSettings())) return true;
   ReportNotSaved("設定", SettingsPath());
   return false;
+}
+
+void ReportPrint(bool printed, const std::string& caption) {
+  // Without a printer the page became a file; the user must learn where.
+  if (!LastPrintFile().empty()) {
+    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + LastPrintFile(), vbInformation, caption);
+  } else if (!printed && !LastPrintCancelled()) {
+    MsgBox(kPrintFailedMessage, vbExclamation, caption);
+  }
 }
 
 void KeepSavedSize(Form& form, int slot, bool normalOnly) {
