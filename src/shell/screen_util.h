@@ -10,8 +10,8 @@
 namespace zarv::shell {
 
 // Left = centreX - width / 2, Top = centreY - height / 2 (twips), moved the
-// least it takes to lie whole within the free area of the centre's screen
-// (at its top left when the window is as large); a place on none of the
+// least it takes to lie whole, frame included, within the free area of the
+// centre's screen (made smaller where it is larger); a place on none of the
 // screens centres the window on the screen.
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY);
 // Tells the user what was not saved, and where: "<what>を保存できませんでした。"
