@@ -167,18 +167,27 @@ TEST_F(FormsLifecycle, PlacedWindowsLieWholeOnTheDesktopFrameIncluded) {
     f.Unload();
   }
 
-  // Placed before the window manager framed it: once the frame is there,
-  // the window moves up to show it whole.
-  SetWindowFrameOverride(0, 0, 0, 0);
-  LogForm f("F");
-  f.Move(0, 668 * 15, 200 * 15, 100 * 15);
-  f.Show();
-  SetWindowFrameOverride(4, 24, 4, 4);
-  QMoveEvent framed(QPoint(4, 692), QPoint(0, 668));
-  QApplication::sendEvent(f.impl().widget, &framed);
-  EXPECT_DOUBLE_EQ(f.Top(), 640 * 15);
-  EXPECT_DOUBLE_EQ(f.ScaleHeight(), 100);
-  f.Unload();
+  // Placed before the window manager framed it, with no frame or a taller
+  // one foreseen: once the real frame is there, the window is placed again
+  // from what was asked.
+  const struct {
+    int foreseenTop, foreseenBottom;
+    double top, height;               // asked, pixels
+    double toTop, toWidth, toHeight;  // given once framed
+  } framings[] = {{0, 0, 668, 100, 640, 200, 100}, {24, 12, 0, 768, 0, 200, 740}};
+  for (const auto& c : framings) {
+    SetWindowFrameOverride(0, c.foreseenTop, 0, c.foreseenBottom);
+    LogForm f("F");
+    f.Move(0, c.top * 15, 200 * 15, c.height * 15);
+    f.Show();
+    SetWindowFrameOverride(4, 24, 4, 4);
+    QMoveEvent framed(QPoint(4, int(c.top) + 24), QPoint(0, int(c.top)));
+    QApplication::sendEvent(f.impl().widget, &framed);
+    EXPECT_EQ((std::vector<double>{f.Top() / 15, f.ScaleWidth(), f.ScaleHeight()}),
+              (std::vector<double>{c.toTop, c.toWidth, c.toHeight}))
+        << "foreseen " << c.foreseenTop << ", " << c.foreseenBottom;
+    f.Unload();
+  }
   SetWindowFrameOverride(0, 0, 0, 0);
   Screen().SetSizeOverride(0, 0);
 }

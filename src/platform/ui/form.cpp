@@ -322,10 +322,16 @@ void Form::Impl::FitOnDesktop() {
   fittedFrame = m;
   const double tpp = kTwipsPerPixel;
   const double frameW = (m.left() + m.right()) * tpp, frameH = (m.top() + m.bottom()) * tpp;
+  // A size set since the last fit is the one asked for; a fit again (the
+  // real frame in place of the estimate) starts from it, not from the last
+  // fit's.
+  if (s.width != fitted.width) asked.width = s.width;
+  if (s.height != fitted.height) asked.height = s.height;
   const ScreenInfo::Area area =
-      Screen().FreeArea(s.left + (s.width + frameW) / 2, s.top + (s.height + frameH) / 2);
-  s.width = std::max(tpp, std::min(s.width, area.Width - frameW));
-  s.height = std::max(tpp, std::min(s.height, area.Height - frameH));
+      Screen().FreeArea(s.left + (asked.width + frameW) / 2, s.top + (asked.height + frameH) / 2);
+  s.width = std::max(tpp, std::min(asked.width, area.Width - frameW));
+  s.height = std::max(tpp, std::min(asked.height, area.Height - frameH));
+  fitted = {s.width, s.height};
   // The least move that puts the frame inside the area.
   const auto fit = [](double start, double size, double areaStart, double areaSize) {
     start = std::min(start, areaStart + areaSize - size);

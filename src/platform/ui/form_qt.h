@@ -66,7 +66,13 @@ struct Form::Impl {
   bool inPaint = false;
   int pressed = 0;  // mouse buttons pressed on the form itself
   bool applyingGeometry = false;
-  QMargins fittedFrame;  // the frame FitOnDesktop last reckoned with
+  // What FitOnDesktop last reckoned with: the frame, the size it gave and
+  // the size asked for.
+  QMargins fittedFrame;
+  struct Size {
+    double width = -1, height = -1;
+  };
+  Size fitted, asked;
 
   std::vector<Control*> controls;
   std::vector<TimerControl*> timers;
