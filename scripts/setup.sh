@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libsdl2-dev
+pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libasound2-dev
       libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
       xvfb xdotool)
 missing=()

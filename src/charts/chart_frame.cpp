@@ -81,7 +81,7 @@ void ChartForm::Command2_Click() {
   Frame1.SetVisible(false);
   const bool printed = PrintForm(*this);
   Frame1.SetVisible(true);
-  if (!printed && !LastPrintCancelled()) MsgBox("印刷できませんでした。", vbExclamation, caption_);
+  shell::ReportPrint(printed, caption_);
   EndWork();
 }
 

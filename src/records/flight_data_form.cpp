@@ -15,6 +15,7 @@
 #include "platform/ui/print.h"
 #include "records/log_picker.h"
 #include "shell/flight_screen_link.h"
+#include "shell/screen_util.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -412,7 +413,7 @@ void FlightDataForm::Command1_Click() {
   const bool printed = PrintForm(*this);
   Picture3.SetVisible(true);
   HScroll1.SetVisible(true);
-  if (!printed && !LastPrintCancelled()) MsgBox("印刷できませんでした。", vbExclamation, Caption());
+  shell::ReportPrint(printed, Caption());
 }
 
 void FlightDataForm::Command3_Click() {

@@ -13,11 +13,6 @@ namespace zarv::shell {
 
 inline constexpr int kEditorRows = 30;
 
-// Printing the editor: no printer, so the page went to the file named after it.
-inline constexpr const char* kPrintedToFileMessage =
-    "プリンターが見つからないため、次のファイルに保存しました。";
-inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
-
 // Caption of row 1..30 for the current aircraft (its launch speed and engine count).
 std::string EditorRowCaption(int row, double launchSpeed, int engineCount);
 // Tooltip of row 1..30 ("" for none).

@@ -10,8 +10,8 @@
 namespace zarv::shell {
 
 // Left = centreX - width / 2, Top = centreY - height / 2 (twips), moved the
-// least it takes to lie whole within the free area of the centre's screen
-// (at its top left when the window is as large); a place on none of the
+// least it takes to lie whole, frame included, within the free area of the
+// centre's screen (made smaller where it is larger); a place on none of the
 // screens centres the window on the screen.
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY);
 // Tells the user what was not saved, and where: "<what>を保存できませんでした。"
@@ -23,6 +23,13 @@ bool SaveSettingsOrReport();
 // Puts the window back to the size saved for its slot (when one is saved).
 void KeepSavedSize(Form& form, int slot, bool normalOnly);
 void SaveFormSize(Form& form, int slot);
+// What became of a print (PrintForm's result): where there is no printer,
+// the file the page went to; a failure; a cancel needs no word. The message
+// box bears the given caption.
+inline constexpr const char* kPrintedToFileMessage =
+    "プリンターが見つからないため、次のファイルに保存しました。";
+inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
+void ReportPrint(bool printed, const std::string& caption);
 // The raised border of the start and notice screens, drawn with the given pen width.
 void DrawRaisedBorder(Form& form, int width);
 

@@ -5,6 +5,7 @@
 #include "platform/runtime/numeric.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
+#include "platform/ui/print.h"
 #include "platform/ui/restart.h"
 #include "shell/flight_screen_link.h"
 #include "shell/screen_util.h"
@@ -47,17 +48,6 @@ void RestartProgram() {
   }
 }
 
-namespace {
-
-// The least move that puts [start, start + size) inside the area's span; a
-// window at least as large as the span starts where the span does.
-double FitWithin(double start, double size, double areaStart, double areaSize) {
-  if (start + size > areaStart + areaSize) start = areaStart + areaSize - size;
-  return start < areaStart ? areaStart : start;
-}
-
-}  // namespace
-
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
   // A centre kept from another screen layout, or an edited settings file.
   if (!Screen().OnAScreen(centreX, centreY)) {
@@ -65,10 +55,9 @@ void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
     centreY = CLng(Screen().Height() / 2);
   }
   // A centre saved on a larger desktop would leave the window cut off, and
-  // without a window manager it could not be moved back.
-  const ScreenInfo::Area area = Screen().FreeArea(centreX, centreY);
-  form.SetLeft(FitWithin(centreX - form.Width() / 2, form.Width(), area.Left, area.Width));
-  form.SetTop(FitWithin(centreY - form.Height() / 2, form.Height(), area.Top, area.Height));
+  // without a window manager it could not be moved back: the placement
+  // moves it onto this desktop.
+  form.Move(centreX - form.Width() / 2, centreY - form.Height() / 2, form.Width(), form.Height());
 }
 
 void ReportNotSaved(const std::string& what, const std::string& path, bool tooLarge) {
@@ -81,6 +70,15 @@ bool SaveSettingsOrReport() {
   if (SaveSettings(SettingsPath(), CurrentSettings(), &tooLarge)) return true;
   ReportNotSaved("設定", SettingsPath(), tooLarge);
   return false;
+}
+
+void ReportPrint(bool printed, const std::string& caption) {
+  // Without a printer the page became a file; the user must learn where.
+  if (!LastPrintFile().empty()) {
+    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + LastPrintFile(), vbInformation, caption);
+  } else if (!printed && !LastPrintCancelled()) {
+    MsgBox(kPrintFailedMessage, vbExclamation, caption);
+  }
 }
 
 void KeepSavedSize(Form& form, int slot, bool normalOnly) {

@@ -270,13 +270,7 @@ void WriteForm::Command6_Click() {
   for (CommandButton* b : {&Command1, &Command2, &Command3, &Command6}) b->SetVisible(false);
   const bool printed = PrintForm(*this);
   for (CommandButton* b : {&Command1, &Command2, &Command3, &Command6}) b->SetVisible(true);
-  // Without a printer the page becomes a file; the user must learn where.
-  if (!LastPrintFile().empty()) {
-    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + LastPrintFile(), vbInformation,
-           Shell().AppName);
-  } else if (!printed && !LastPrintCancelled()) {
-    MsgBox(kPrintFailedMessage, vbExclamation, Shell().AppName);
-  }
+  ReportPrint(printed, Shell().AppName);
 }
 
 void WriteForm::Command1_Click() {

@@ -271,7 +271,7 @@ TEST_F(ChartsTest, DeactivationClosesButWaitsForAPrint) {
   EXPECT_TRUE(plane.Frame1.Visible());
 }
 
-TEST_F(ChartsTest, FailedPrintSaysSo) {
+TEST_F(ChartsTest, PrintSaysWhereThePageWentOrThatItFailed) {
   OpenAircraftChart();
   PlaneCharactorForm& f = Plane_Charactor();
   // The PDF cannot be written into a folder that is gone.
@@ -284,11 +284,23 @@ TEST_F(ChartsTest, FailedPrintSaysSo) {
   EXPECT_EQ(MessageBoxCalls()[0].prompt, "印刷できませんでした。");
   EXPECT_TRUE(f.Loaded());
 
-  // A print that works says nothing.
+  // A print without a printer says which file the page went to, on either
+  // chart; the aircraft chart's took the first free number.
   ClearMessageBoxCalls();
   f.Command2_Click();
-  EXPECT_TRUE(MessageBoxCalls().empty());
-  EXPECT_FALSE(LastPrintFile().empty());
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のファイルに保存しました。\r\n" + folder_ + "/print000.pdf");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbInformation);
+  EXPECT_EQ(MessageBoxCalls()[0].title, "機体特性");
+  OpenAirfoilChart();
+  ClearMessageBoxCalls();
+  int f3 = 114, shift = 0;
+  Wing_Charactor().OnKeyDown(f3, shift);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のファイルに保存しました。\r\n" + folder_ + "/print001.pdf");
+  EXPECT_EQ(MessageBoxCalls()[0].title, "翼型特性");
 }
 
 // Both screens as the user sees them, at every screen size.

@@ -181,6 +181,20 @@ TEST_F(FlightScreenTest, AWindowCentreFromALargerDesktopOpensTheScreenWhole) {
   EXPECT_EQ(f.Width(), Screen().Width());
 }
 
+// The 1024 screen on a 1024 x 768 desktop whose window manager frames it
+// (4 px, a 24 px title bar): the frame lies whole on the desktop, the
+// inside giving up what the frame takes.
+TEST_F(FlightScreenTest, OnADesktopOfItsOwnSizeItsFrameLiesWholeOnIt) {
+  SetWindowFrameOverride(4, 24, 4, 4);
+  Open(flight::testing::SampleLines("Marden７"), 2);
+  FlightFrame& f = FlightScreenForm();
+  ASSERT_TRUE(f.Visible());
+  EXPECT_EQ(f.Left(), 0);
+  EXPECT_EQ(f.Top(), 0);
+  EXPECT_EQ(f.ScaleWidth(), 1016);
+  EXPECT_EQ(f.ScaleHeight(), 740);
+}
+
 // Each condition bar stops at both ends of its range: moved past an end it
 // gives that end's condition; the direction bars wrap instead.
 TEST_F(FlightScreenTest, ConditionBarsStopAtBothEnds) {

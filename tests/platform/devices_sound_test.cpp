@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -239,6 +241,31 @@ TEST_F(DevicesSound, NoAudioDeviceStaysSilent) {
   uint32_t v = 1;
   EXPECT_EQ(waveOutGetVolume(WAVE_MAPPER, &v), MMSYSERR_NOERROR);
   EXPECT_EQ(v, 0u);
+}
+
+// A sound card that is not there is as quiet on the terminal as on the
+// speakers: ALSA's own messages stay off it.
+TEST_F(DevicesSound, NoSoundCardPrintsNothing) {
+  UseDriver("alsa");
+  const char* card = std::getenv("ALSA_CARD");
+  const std::string savedCard = card ? card : "";
+  setenv("ALSA_CARD", "ZarvNoSuchCard", 1);
+  const std::filesystem::path errors = dir_ / "stderr.txt";
+  std::fflush(stderr);
+  const int savedErr = dup(2);
+  const int file = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  dup2(file, 2);
+  close(file);
+  WaveSpec w;
+  w.frames = 441;
+  const int played = sndPlaySoundA(MakeWave(w), SND_ASYNC | SND_MEMORY);
+  std::fflush(stderr);
+  dup2(savedErr, 2);
+  close(savedErr);
+  if (savedCard.empty()) unsetenv("ALSA_CARD");
+  else setenv("ALSA_CARD", savedCard.c_str(), 1);
+  EXPECT_EQ(played, 0);
+  EXPECT_EQ(ReadAllBytes(errors.string()), "");
 }
 
 // Through SDL's disk driver: the converted sound reaches the output with the

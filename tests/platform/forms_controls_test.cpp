@@ -495,6 +495,40 @@ TEST_F(FormsControls, PictureBoxDrawingShowsInItsWidget) {
   f.Unload();
 }
 
+TEST_F(FormsControls, DisabledControlsDrawTheirTextGreyWhateverTheirForeColour) {
+  EveryControlForm f;
+  f.Show();
+  const auto pixelsOf = [](const Control& c, const QColor& colour) {
+    const QImage shot = c.impl().widget->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) n += shot.pixelColor(x, y) == colour;
+    return n;
+  };
+  const QColor blue(0, 0, 255), grey(128, 128, 128);
+  Control* const controls[] = {&f.OkButton, &f.Label1, &f.Check1, &f.Option2};
+  f.OkButton.SetCaption("HHHH");
+  f.Label1.SetCaption("HHHH");
+  f.Check1.SetCaption("HHHH");
+  f.Option2.SetCaption("HHHH");
+  for (Control* c : controls) {
+    SCOPED_TRACE(c->impl().widget->metaObject()->className());
+    for (Control* other : controls) other->SetVisible(other == c);
+    c->Move(10, 10, 160, 40);
+    c->SetFontName("ＭＳ ゴシック");
+    c->SetFontSize(20);
+    c->SetFontBold(true);
+    c->SetForeColor(RGB(0, 0, 255));
+    EXPECT_GT(pixelsOf(*c, blue), 20);
+    c->SetEnabled(false);
+    EXPECT_EQ(pixelsOf(*c, blue), 0);
+    EXPECT_GT(pixelsOf(*c, grey), 20);
+    c->SetEnabled(true);  // and its own colour comes back
+    EXPECT_GT(pixelsOf(*c, blue), 20);
+  }
+  f.Unload();
+}
+
 TEST_F(FormsControls, LabelAutoSizeAndControlArrays) {
   EveryControlForm f;
   f.Label1.SetFontName("ＭＳ ゴシック");

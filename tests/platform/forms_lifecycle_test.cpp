@@ -3,6 +3,9 @@
 // nested yields with timers, End and Restart.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMoveEvent>
+
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/control_qt.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/form.h"
 #include "platform/ui/restart.h"
 #include "platform/ui/timer.h"
@@ -116,18 +120,75 @@ TEST_F(FormsLifecycle, LoadHandlerRestatingStateAndSizeRaisesNoResize) {
 }
 
 TEST_F(FormsLifecycle, WindowsAreCentredAndMeasuredInTwips) {
-  for (auto [w, h] : {std::pair{640, 480}, std::pair{800, 600}, std::pair{1024, 768}}) {
-    Screen().SetSizeOverride(w, h);
-    EXPECT_DOUBLE_EQ(Screen().Width(), w * 15.0);
-    LogForm f("F");  // 200 x 100 pixels
+  // A frame of 4 px with a 24 px title bar: the window is 208 x 128 whole.
+  SetWindowFrameOverride(4, 24, 4, 4);
+  const struct {
+    int w, h;
+    double left, top;  // pixels
+  } screens[] = {{640, 480, 216, 176}, {800, 600, 296, 236}, {1024, 768, 408, 320}};
+  for (const auto& c : screens) {
+    Screen().SetSizeOverride(c.w, c.h);
+    EXPECT_DOUBLE_EQ(Screen().Width(), c.w * 15.0);
+    LogForm f("F");  // 200 x 100 pixels inside
     f.Show();
-    EXPECT_DOUBLE_EQ(f.Left(), (w - 200) / 2 * 15.0);
-    EXPECT_DOUBLE_EQ(f.Top(), (h - 100) / 2 * 15.0);
+    EXPECT_DOUBLE_EQ(f.Left(), c.left * 15);
+    EXPECT_DOUBLE_EQ(f.Top(), c.top * 15);
     f.Move(30, 45, 3000, 1500);
     EXPECT_DOUBLE_EQ(f.ScaleWidth(), 200);
     EXPECT_DOUBLE_EQ(f.ScaleHeight(), 100);
     f.Unload();
   }
+  Screen().SetSizeOverride(0, 0);
+}
+
+// On a 1024 x 768 desktop whose windows get a 4 px frame and a 24 px title
+// bar, a window the program places is moved, and made smaller only where
+// it must, so that its frame lies whole on the desktop.
+TEST_F(FormsLifecycle, PlacedWindowsLieWholeOnTheDesktopFrameIncluded) {
+  Screen().SetSizeOverride(1024, 768);
+  SetWindowFrameOverride(4, 24, 4, 4);
+  const struct {
+    double left, top, width, height;          // asked, pixels
+    double toLeft, toTop, toWidth, toHeight;  // given
+  } cases[] = {
+      {100, 100, 200, 100, 100, 100, 200, 100},  // inside already
+      {900, 700, 200, 100, 816, 640, 200, 100},  // past the bottom right
+      {-50, -10, 200, 100, 0, 0, 200, 100},      // past the top left
+      {0, 0, 1024, 768, 0, 0, 1016, 740},        // a whole screen inside
+      {0, 0, 640, 768, 0, 0, 640, 740},          // taller than the desktop
+  };
+  for (const auto& c : cases) {
+    LogForm f("F");
+    f.Show();
+    f.Move(c.left * 15, c.top * 15, c.width * 15, c.height * 15);
+    EXPECT_EQ((std::vector<double>{f.Left() / 15, f.Top() / 15, f.ScaleWidth(), f.ScaleHeight()}),
+              (std::vector<double>{c.toLeft, c.toTop, c.toWidth, c.toHeight}))
+        << "asked " << c.left << ", " << c.top << ", " << c.width << " x " << c.height;
+    f.Unload();
+  }
+
+  // Placed before the window manager framed it, with no frame or a taller
+  // one foreseen: once the real frame is there, the window is placed again
+  // from what was asked.
+  const struct {
+    int foreseenTop, foreseenBottom;
+    double top, height;               // asked, pixels
+    double toTop, toWidth, toHeight;  // given once framed
+  } framings[] = {{0, 0, 668, 100, 640, 200, 100}, {24, 12, 0, 768, 0, 200, 740}};
+  for (const auto& c : framings) {
+    SetWindowFrameOverride(0, c.foreseenTop, 0, c.foreseenBottom);
+    LogForm f("F");
+    f.Move(0, c.top * 15, 200 * 15, c.height * 15);
+    f.Show();
+    SetWindowFrameOverride(4, 24, 4, 4);
+    QMoveEvent framed(QPoint(4, int(c.top) + 24), QPoint(0, int(c.top)));
+    QApplication::sendEvent(f.impl().widget, &framed);
+    EXPECT_EQ((std::vector<double>{f.Top() / 15, f.ScaleWidth(), f.ScaleHeight()}),
+              (std::vector<double>{c.toTop, c.toWidth, c.toHeight}))
+        << "foreseen " << c.foreseenTop << ", " << c.foreseenBottom;
+    f.Unload();
+  }
+  SetWindowFrameOverride(0, 0, 0, 0);
   Screen().SetSizeOverride(0, 0);
 }
 

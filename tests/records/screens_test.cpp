@@ -213,10 +213,16 @@ TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
   SetPrintDialogResponder([](const PrintJob&) { return true; });
   OpenFlightData();
   Flight_Data().Timer1_Timer();
+  ClearMessageBoxCalls();
   Flight_Data().Command1_Click();
-  EXPECT_FALSE(LastPrintFile().empty());
+  EXPECT_EQ(LastPrintFile(), folder_ + "/print000.pdf");
   EXPECT_TRUE(FileExists(LastPrintFile()));
   EXPECT_TRUE(Flight_Data().HScroll1.Visible());
+  // The user is told where it went.
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のファイルに保存しました。\r\n" + folder_ + "/print000.pdf");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbInformation);
   SetPrintDialogResponder(nullptr);
   SetPrintToPdf(false);
 }

@@ -290,6 +290,22 @@ TEST_F(ScreensTest, HelpOpensBesideTheScreenThatAsked) {
   EXPECT_TRUE(QRect(0, 0, 1024, 768).contains(helpWindow()->geometry()));
 }
 
+// The notes at the 1024 size on a 1024 x 768 desktop whose window manager
+// frames windows (4 px, a 24 px title bar): the window, frame and all, lies
+// on the desktop, and the notes end above the window's bottom edge, their
+// scroll arrow in sight.
+TEST_F(ScreensTest, TheNotesLieWholeOnADesktopOfTheirOwnHeight) {
+  SetWindowFrameOverride(4, 24, 4, 4);
+  Shell().ScreenScale = 1.6;
+  PrepareFolders();
+  Notice().Load();
+  Notice().Command2.SetValue(true);
+  ASSERT_TRUE(Notice().Visible());
+  EXPECT_EQ(Notice().Top(), 0);
+  EXPECT_EQ(Notice().ScaleHeight(), 740);
+  EXPECT_EQ(Notice().Text1.Top() + Notice().Text1.Height(), 730);
+}
+
 TEST_F(ScreensTest, StartModeOneShowsTheNoticeEvenWhenSkipped) {
   PrepareFolders();
   std::vector<std::string> settings(37, " 0");

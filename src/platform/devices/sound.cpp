@@ -1,6 +1,7 @@
 #include "platform/devices/sound.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -63,11 +64,16 @@ void CloseLocked(SoundDevice& d) {
   d.subsystem = false;
 }
 
+// ALSA, which SDL loads, prints its failures to the terminal (eight lines
+// where there is no sound card); an absent device is to stay silent.
+void SilentAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
 bool EnsureOpenLocked(SoundDevice& d) {
   if (d.dev != 0 && SDL_GetAudioDeviceStatus(d.dev) != SDL_AUDIO_STOPPED) return true;
   if (d.dev != 0) CloseLocked(d);  // lost device: try a fresh one once
   if (d.failed) return false;
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // Ctrl-C must keep ending the program
+  snd_lib_error_set_handler(SilentAlsaError);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     d.failed = true;
     return false;

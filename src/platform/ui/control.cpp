@@ -178,9 +178,14 @@ void Control::Impl::ApplyColors() {
   QPalette pal = widget->palette();
   const QColor fg = QColorOf(s.fore);
   const QColor bg = QColorOf(s.back);
-  pal.setColor(QPalette::WindowText, fg);
-  pal.setColor(QPalette::ButtonText, fg);
-  pal.setColor(QPalette::Text, fg);
+  // The fore colour is the enabled look only: a disabled control's text is
+  // the desktop's grey, whatever colour the screen gave it.
+  const QColor grey = QColorOf(vbGrayText);
+  for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    pal.setColor(QPalette::Active, role, fg);
+    pal.setColor(QPalette::Inactive, role, fg);
+    pal.setColor(QPalette::Disabled, role, grey);
+  }
   pal.setColor(QPalette::Window, bg);
   pal.setColor(QPalette::Button, bg);
   pal.setColor(QPalette::Base, bg);

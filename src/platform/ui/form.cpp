@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/runtime/program_state.h"
 #include "platform/ui/app.h"
@@ -35,6 +36,10 @@ struct FormsState {
   bool syncQueued = false;
   bool quitQueued = false;
   std::function<int(const Menu&)> menuResponder;
+  // The window manager's frame: as last seen round a shown window (the
+  // estimate for one not yet framed), or a test's.
+  QMargins seenFrame;
+  std::optional<QMargins> frameOverride;
 };
 
 void UnloadEveryForm();
@@ -71,6 +76,8 @@ void UnloadEveryForm() {
   TeardownAllForms();  // what refused to go
   if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();  // work the forms queued
   Forms().menuResponder = nullptr;
+  Forms().frameOverride.reset();
+  Forms().seenFrame = QMargins();
 }
 
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
@@ -183,6 +190,15 @@ void TeardownAllForms() {
   Forms().history.clear();
 }
 
+void SetWindowFrameOverride(int left, int top, int right, int bottom) {
+  const QMargins m(left, top, right, bottom);
+  if (m.isNull()) {
+    Forms().frameOverride.reset();
+  } else {
+    Forms().frameOverride = m;
+  }
+}
+
 void SetPopupMenuResponder(std::function<int(const Menu&)> responder) {
   Forms().menuResponder = std::move(responder);
 }
@@ -217,6 +233,11 @@ void FormWidget::paintEvent(QPaintEvent*) {
 void FormWidget::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
   if (d_->applyingGeometry) return;
+  if (d_->Frame() != d_->fittedFrame) {
+    // The window manager has just framed the window: place it again.
+    d_->ApplyGeometry();
+    return;
+  }
   d_->SyncCanvas();
   if (!isMinimized() && isVisible()) {
     // A size the user or the window system chose.
@@ -229,6 +250,10 @@ void FormWidget::resizeEvent(QResizeEvent* e) {
 void FormWidget::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
   if (d_->applyingGeometry || !isVisible()) return;
+  if (d_->Frame() != d_->fittedFrame) {
+    d_->ApplyGeometry();
+    return;
+  }
   d_->s.left = x() * kTwipsPerPixel;
   d_->s.top = y() * kTwipsPerPixel;
   d_->s.positioned = true;
@@ -276,7 +301,48 @@ Form::Impl::~Impl() {
 int Form::Impl::ClientW() const { return std::max(1, RoundPx(s.width / kTwipsPerPixel)); }
 int Form::Impl::ClientH() const { return std::max(1, RoundPx(s.height / kTwipsPerPixel)); }
 
+QMargins Form::Impl::Frame() const {
+  FormsState& st = Forms();
+  if (s.borderStyle == vbBSNone) return {};
+  if (st.frameOverride) return *st.frameOverride;
+  // The off-screen platform makes up a frame where no window manager is.
+  static const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+  if (offscreen) return {};
+  if (widget->isVisible() && widget->windowHandle() != nullptr) {
+    const QMargins seen = widget->windowHandle()->frameMargins();
+    if (!seen.isNull()) st.seenFrame = seen;
+    return seen;
+  }
+  return st.seenFrame;
+}
+
+void Form::Impl::FitOnDesktop() {
+  if (s.windowState != vbNormal || !s.positioned) return;
+  const QMargins m = Frame();
+  fittedFrame = m;
+  const double tpp = kTwipsPerPixel;
+  const double frameW = (m.left() + m.right()) * tpp, frameH = (m.top() + m.bottom()) * tpp;
+  // A size set since the last fit is the one asked for; a fit again (the
+  // real frame in place of the estimate) starts from it, not from the last
+  // fit's.
+  if (s.width != fitted.width) asked.width = s.width;
+  if (s.height != fitted.height) asked.height = s.height;
+  const ScreenInfo::Area area =
+      Screen().FreeArea(s.left + (asked.width + frameW) / 2, s.top + (asked.height + frameH) / 2);
+  s.width = std::max(tpp, std::min(asked.width, area.Width - frameW));
+  s.height = std::max(tpp, std::min(asked.height, area.Height - frameH));
+  fitted = {s.width, s.height};
+  // The least move that puts the frame inside the area.
+  const auto fit = [](double start, double size, double areaStart, double areaSize) {
+    start = std::min(start, areaStart + areaSize - size);
+    return std::max(start, areaStart);
+  };
+  s.left = fit(s.left, s.width + frameW, area.Left, area.Width);
+  s.top = fit(s.top, s.height + frameH, area.Top, area.Height);
+}
+
 void Form::Impl::ApplyGeometry() {
+  FitOnDesktop();
   applyingGeometry = true;
   const bool fixed = s.borderStyle != vbSizable && s.borderStyle != vbSizableToolWindow;
   if (s.windowState == vbNormal || !widget->isVisible()) {
@@ -336,9 +402,10 @@ void Form::Impl::ReportResize(bool force) {
 
 void Form::Impl::ShowWindow() {
   if (!s.positioned) {
-    // Centred on the screen, as a new window of the runtime is.
-    s.left = std::max(0.0, (Screen().Width() - s.width) / 2);
-    s.top = std::max(0.0, (Screen().Height() - s.height) / 2);
+    // Centred on the screen, frame and all, as a new window of the runtime is.
+    const QMargins m = Frame();
+    s.left = std::max(0.0, (Screen().Width() - s.width - (m.left() + m.right()) * kTwipsPerPixel) / 2);
+    s.top = std::max(0.0, (Screen().Height() - s.height - (m.top() + m.bottom()) * kTwipsPerPixel) / 2);
     s.positioned = true;
     ApplyGeometry();
   }

@@ -21,9 +21,10 @@
 // puts every property and control back to its state at the first Load, so
 // a later Load starts as fresh. A form is never destroyed by the runtime.
 //
-// Window geometry (Left, Top, Width, Height) is in twips (kTwipsPerPixel
-// per pixel) and measures the client area: the window manager's frame lies
-// outside. ScaleWidth/ScaleHeight give the client area in pixels.
+// Window geometry is in twips (kTwipsPerPixel per pixel): Left and Top place
+// the window manager's frame, Width and Height measure the client area
+// inside it. ScaleWidth/ScaleHeight give the client area in pixels. A window
+// the program places lies whole on the desktop, frame included.
 #pragma once
 
 #include <memory>
@@ -159,6 +160,10 @@ class Form : public Container {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// Test hook: the frame (pixels) a window manager puts round every window
+// with a border, instead of the one seen on the screen; all 0 restores it.
+void SetWindowFrameOverride(int left, int top, int right, int bottom);
 
 // Test hook for pop-up menus: answers instead of the user (the chosen index,
 // or -1 to dismiss). nullptr restores the real menu.

@@ -2,6 +2,7 @@
 // state.
 #pragma once
 
+#include <QMargins>
 #include <QWidget>
 
 #include <functional>
@@ -65,6 +66,13 @@ struct Form::Impl {
   bool inPaint = false;
   int pressed = 0;  // mouse buttons pressed on the form itself
   bool applyingGeometry = false;
+  // What FitOnDesktop last reckoned with: the frame, the size it gave and
+  // the size asked for.
+  QMargins fittedFrame;
+  struct Size {
+    double width = -1, height = -1;
+  };
+  Size fitted, asked;
 
   std::vector<Control*> controls;
   std::vector<TimerControl*> timers;
@@ -77,6 +85,12 @@ struct Form::Impl {
   int ClientW() const;
   int ClientH() const;
   void ApplyGeometry();
+  // Moves a normal window the least it takes to lie whole, frame included,
+  // on the free area of its screen; a window whose frame is larger than
+  // that area is made smaller first.
+  void FitOnDesktop();
+  // The window manager's frame round this window (pixels).
+  QMargins Frame() const;
   void ApplyWindowFlags();
   void SyncCanvas();
   // Raises Resize when the client size differs from the last one reported.
