@@ -13,9 +13,9 @@ namespace zarv::records {
 // The aircraft file's name less its four-character extension, then ".csv".
 std::string LogSuffixFor(const std::string& aircraftFileName);
 
-// True when fileName is one or more digits followed by exactly suffix. Only
-// such files are this aircraft's logs: "0XMarden7.csv" is not a log of
-// "Marden7.brd".
+// True when fileName is one digit followed by exactly suffix. Only such
+// files are this aircraft's logs: "0XMarden7.csv" and "01Marden7.csv" are
+// not logs of "Marden7.brd", nor "0747.csv" of "47.brd".
 bool IsLogOf(const std::string& fileName, const std::string& suffix);
 
 // This aircraft's logs in folder, in the folder list's order (by name).

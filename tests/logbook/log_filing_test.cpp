@@ -29,10 +29,12 @@ class FilingTest : public ::testing::Test {
   const std::string suffix = LogSuffixFor("Marden7.brd");
 };
 
-TEST_F(FilingTest, OnlyDigitsFollowedByTheSuffixAreThisAircraftsLogs) {
+TEST_F(FilingTest, OnlyOneDigitFollowedByTheSuffixIsThisAircraftsLog) {
   EXPECT_EQ(suffix, "Marden7.csv");
   EXPECT_TRUE(IsLogOf("0Marden7.csv", suffix));
-  EXPECT_TRUE(IsLogOf("12Marden7.csv", suffix));
+  EXPECT_TRUE(IsLogOf("9Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("12Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("01Marden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("0XMarden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("Marden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("0marden7.csv", suffix));
@@ -70,13 +72,33 @@ TEST_F(FilingTest, TenLogsBesideOtherAircraftsLogs) {
   EXPECT_EQ(Names().size(), 14u);
 }
 
-TEST_F(FilingTest, NumbersOrderedByValueNotByName) {
-  // "10" lists before "2" by name; gaps are still closed in number order.
-  for (const char* n : {"0Marden7.csv", "2Marden7.csv", "10Marden7.csv"}) Log(n);
-  const FilingResult r = FileFlightLog(data, suffix, working, 100);
-  EXPECT_EQ(r.FiledName, "3Marden7.csv");
-  EXPECT_EQ(Bytes(data + "/1Marden7.csv"), "2Marden7.csv");
-  EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "10Marden7.csv");
+// Aircraft whose names begin with digits: each takes only its own logs, and
+// the other files keep their names and contents.
+TEST_F(FilingTest, AircraftNamedWithDigitsKeepToTheirOwnLogs) {
+  const struct {
+    const char* aircraft;
+    std::vector<std::string> before;
+    const char* filedAs;
+  } cases[] = {
+      {"747.brd", {"0747.csv", "012.csv", "112.csv"}, "1747.csv"},
+      {"747.brd", {"0747.csv", "1747.csv", "02.csv"}, "2747.csv"},
+      {"2.brd", {"012.csv", "112.csv"}, "02.csv"},
+      {"2.brd", {"02.csv", "012.csv", "2.csv"}, "12.csv"},
+      {"12.brd", {"012.csv", "02.csv", "12.csv"}, "112.csv"},
+      {"1E5.brd", {"01E5.csv"}, "11E5.csv"},
+      {"Marden7.brd", {"0Marden7.csv", "10Marden7.csv", "01Marden7.csv"}, "1Marden7.csv"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(data);
+    ASSERT_TRUE(MakeDir(data));
+    for (const std::string& n : c.before) Log(n);
+    WriteBytes(working, "new");
+    const FilingResult r = FileFlightLog(data, LogSuffixFor(c.aircraft), working, 100);
+    EXPECT_EQ(r.FiledName, c.filedAs) << c.aircraft << " " << r.Problem;
+    EXPECT_EQ(Bytes(data + "/" + c.filedAs), "new");
+    for (const std::string& n : c.before) EXPECT_EQ(Bytes(data + "/" + n), n) << c.aircraft;
+    EXPECT_EQ(Names().size(), c.before.size() + 1);
+  }
 }
 
 TEST_F(FilingTest, ShortOrCancelledLogsAreDeleted) {

@@ -223,7 +223,7 @@ TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
 
 TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   EXPECT_TRUE(IsLogOf("3Marden7.csv", "Marden7.csv"));
-  EXPECT_TRUE(IsLogOf("12Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("12Marden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("Marden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("3xMarden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("3Marden7.CSV", "Marden7.csv"));
