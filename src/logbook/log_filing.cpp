@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/outline.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "logbook/flight_log.h"
@@ -19,7 +20,7 @@ bool Exists(const std::string& path) {
 
 FilingResult Failed(const std::string& workingCopy) {
   FilingResult r;
-  r.Problem = "飛行記録ﾌｧｲﾙを整理できませんでした。\r\n今回の記録は " + workingCopy + " に残してあります。";
+  r.Problem = "飛行記録ﾌｧｲﾙを整理できませんでした。\r\n今回の記録は " + ShownName(workingCopy) + " に残してあります。";
   return r;
 }
 
@@ -34,6 +35,16 @@ bool IsLogOf(const std::string& fileName, const std::string& suffix) {
   // (a log of 12.brd) or "112.csv" would pass for logs of 2.brd.
   return !suffix.empty() && fileName.size() == suffix.size() + 1 && fileName[0] >= '0' && fileName[0] <= '9' &&
          fileName.compare(1, std::string::npos, suffix) == 0;
+}
+
+namespace {
+// The longest of an aircraft's log names is as long as any.
+bool LogNamesFit(const std::string& folder, const std::string& suffix) { return NameFitsIn(folder, "9" + suffix); }
+}  // namespace
+
+std::string LogNamesNotice(const std::string& folder, const std::string& aircraftFileName) {
+  if (LogNamesFit(folder, LogSuffixFor(aircraftFileName))) return {};
+  return "機体ファイルの名前が長すぎるため、この機体の飛行記録は保存できません。\r\n" + ShownName(aircraftFileName);
 }
 
 std::vector<std::string> AircraftLogs(const std::string& folder, const std::string& suffix) {
@@ -52,7 +63,7 @@ namespace {
 
 FilingResult FileInto(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
                       int32_t logRowCount, const FileOps& ops) {
-  if (logRowCount <= 3) {
+  if (logRowCount <= 3 || !LogNamesFit(folder, suffix)) {
     FilingResult r;
     r.Discarded = ops.Delete(workingCopy) || !Exists(workingCopy);
     return r;
@@ -119,7 +130,7 @@ std::string FileLeftoverLog(const std::string& workingCopy, const std::string& f
     }
   }
   const std::string kept = MoveToFreeName(workingCopy, FolderOf(workingCopy), "before", ".csv");
-  return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + (kept.empty() ? workingCopy : kept) +
+  return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + ShownName(kept.empty() ? workingCopy : kept) +
          " に残してあります。";
 }
 

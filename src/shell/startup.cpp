@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -228,8 +229,8 @@ std::string SetAsideUnreadableSettings(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
   const std::string aside = MoveToFreeName(path, folder, "set-unreadable", ".ini");
-  std::string notice = "設定ファイルを読み込めませんでした。\r\n" + path + "\r\n";
-  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + aside + "\r\n";
+  std::string notice = "設定ファイルを読み込めませんでした。\r\n" + ShownName(path) + "\r\n";
+  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + ShownName(aside) + "\r\n";
   return notice + "初期設定で起動します。";
 }
 

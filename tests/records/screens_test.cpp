@@ -261,6 +261,29 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   other.Unload();
 }
 
+// A log of an aircraft named in cp932 ("表ソ.brd", both trail bytes that of
+// a backslash) is listed read as cp932 and opened by its own bytes.
+TEST_F(Screens, PickerShowsACp932NameAndOpensTheLogByItsBytes) {
+  const std::string name = "0\x95\x5c\x83\x5c.csv";
+  LogPickerHost().LogSuffix = [] { return std::string("\x95\x5c\x83\x5c.csv"); };
+  Touch(name, "  42m by X");
+  std::string opened;
+  LogPickerHost().ReadLog = [&opened](const std::string& path, flight::FlightRecord&, std::string*) {
+    opened = path;
+    return true;
+  };
+  OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
+  FileSelectForm& p = File_Select();
+  ASSERT_EQ(p.List1.ListCount(), 1);
+  EXPECT_EQ(p.List1.List(0), "0表ソ.csv");
+  p.List1.SetListIndex(0);
+  EXPECT_EQ(p.Text1.Text(), "0表ソ.csv");
+  EXPECT_EQ(p.Label1.Caption(), "  42m by X");
+  p.Command2_Click();
+  EXPECT_EQ(opened.substr(opened.size() - name.size()), name);
+  EXPECT_TRUE(FileExists(opened));
+}
+
 // 64 MiB of CR bytes named like a log: listed from its first line alone and
 // refused when opened, quickly and holding little; a damaged summary shows
 // a distance of the width a row has.

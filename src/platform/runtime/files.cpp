@@ -358,6 +358,13 @@ bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
   return CommitTemp(fd, temp, target);
 }
 
+bool NameFitsIn(const std::string& dir, std::string_view name) {
+  errno = 0;
+  const long most = pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+  // No answer (a missing folder): the common limit of 255 bytes.
+  return static_cast<long>(name.size()) <= (most > 0 ? most : 255);
+}
+
 void SyncDir(const std::string& dir) {
   const int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd < 0) return;
