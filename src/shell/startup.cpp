@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "platform/runtime/cp932.h"
@@ -303,6 +304,13 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   // A start mode that names no screen would leave the program without one.
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
+  // ... and those of saves in the hangar folders the settings know, which
+  // may lie deeper than the first level.
+  if (SettingsValid()) {
+    const std::string aircraftFolder = std::filesystem::path(s.AircraftFilePath).parent_path().string();
+    for (const std::string& hangar : {s.HangarDir, aircraftFolder})
+      if (!hangar.empty()) RemoveOrphanTemps(hangar);
+  }
   // The settings must still be written (they carry the next start's mode),
   // but not over a file that may hold the user's settings.
   if (settingsThere && !readable) out.notices.push_back(SetAsideUnreadableSettings(settingsPath));
