@@ -305,10 +305,14 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   // A start mode that names no screen would leave the program without one.
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
   // ... and those of saves in the hangar folders the settings know, which
-  // may lie deeper than the first level.
+  // may lie deeper than the first level, and beside the file the aircraft's
+  // link leads to.
   if (SettingsValid()) {
-    const std::string aircraftFolder = std::filesystem::path(s.AircraftFilePath).parent_path().string();
-    for (const std::string& hangar : {s.HangarDir, aircraftFolder})
+    std::error_code ec;
+    const std::filesystem::path aircraft(s.AircraftFilePath);
+    const std::string linked =
+        aircraft.empty() ? "" : std::filesystem::weakly_canonical(aircraft, ec).parent_path().string();
+    for (const std::string& hangar : {s.HangarDir, aircraft.parent_path().string(), linked})
       if (!hangar.empty()) RemoveOrphanTemps(hangar);
   }
   // The settings must still be written (they carry the next start's mode),

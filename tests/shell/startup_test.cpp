@@ -152,10 +152,14 @@ TEST_F(ProgramFolderTest, LeftoversOfAKilledRunAreDealtWith) {
   ASSERT_TRUE(MakeDir(Path("Data")));
   ASSERT_TRUE(MakeDir(Path("Data/Gliders")));
   ASSERT_TRUE(MakeDir(Path("Data/Mine")));
+  ASSERT_TRUE(MakeDir(Path("Data/Gliders/real")));
+  WriteBytes(Path("Data/Gliders/real/Marden7.brd"), "D\r\n");
+  ASSERT_EQ(symlink("real/Marden7.brd", Path("Data/Gliders/Marden7.brd").c_str()), 0);
   // Of earlier versions (the target's name in it) and of this one.
   const std::vector<std::string> temps = {"Temp/.before.csv.0123456789ab.tmp", "Data/.Marden7.brd.0123456789ab.tmp",
                                           "Data/Gliders/.zarv.0123456789ab.tmp",
-                                          "Data/Mine/.Marden7.brd.0123456789ab.tmp"};
+                                          "Data/Mine/.Marden7.brd.0123456789ab.tmp",
+                                          "Data/Gliders/real/.zarv.0123456789ab.tmp"};
   for (const std::string& temp : temps) WriteBytes(Path(temp), "half a file");
   WriteBytes(Path("Data/Mine/.zarv.0123456789ab"), "theirs");
   WriteBytes(Path("Temp/set.ini"), " 2\r\n\r\n\r\n" + Path("Data/Gliders/Marden7.brd") + "\r\n" + Path("Data/Mine/") +
