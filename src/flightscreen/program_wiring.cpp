@@ -61,6 +61,9 @@ void WireProgram() {
     return records::FileLeftoverLog(ProgramPath("\\Temp\\before.csv"), ProgramPath("\\FlightData"),
                                     aircraftFileName);
   };
+  startup.LogNamesNotice = [](const std::string& aircraftFileName) {
+    return records::LogNamesNotice(ProgramPath("\\FlightData"), aircraftFileName);
+  };
 
   // The ranking file belongs to the records: read at start-up, written by
   // the flight screen's unload.
@@ -200,7 +203,7 @@ std::vector<std::string> UnwiredHooks() {
   const shell::StartupHooks& startup = shell::Hooks();
   check.Set("shell::Hooks()")("DrawPanelArt", startup.DrawPanelArt)("DrawGradient", startup.DrawGradient)(
       "DrawSkyBackgrounds", startup.DrawSkyBackgrounds)("PlaySoundFromMemory", startup.PlaySoundFromMemory)(
-      "FileLeftoverLog", startup.FileLeftoverLog)
+      "FileLeftoverLog", startup.FileLeftoverLog)("LogNamesNotice", startup.LogNamesNotice)
       .Whole(startup);
 
   const shell::RankingFileHooks& ranking = shell::RankingFile();

@@ -1,11 +1,10 @@
 #include "logbook/log_filing.h"
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <memory>
 
 #include "model/outline.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "logbook/flight_log.h"
@@ -21,7 +20,7 @@ bool Exists(const std::string& path) {
 
 FilingResult Failed(const std::string& workingCopy) {
   FilingResult r;
-  r.Problem = "飛行記録ﾌｧｲﾙを整理できませんでした。\r\n今回の記録は " + workingCopy + " に残してあります。";
+  r.Problem = "飛行記録ﾌｧｲﾙを整理できませんでした。\r\n今回の記録は " + ShownName(workingCopy) + " に残してあります。";
   return r;
 }
 
@@ -32,11 +31,20 @@ std::string LogSuffixFor(const std::string& aircraftFileName) {
 }
 
 bool IsLogOf(const std::string& fileName, const std::string& suffix) {
-  if (suffix.empty() || fileName.size() <= suffix.size()) return false;
-  const size_t digits = fileName.size() - suffix.size();
-  if (fileName.compare(digits, std::string::npos, suffix) != 0) return false;
-  return std::all_of(fileName.begin(), fileName.begin() + static_cast<std::ptrdiff_t>(digits),
-                     [](char c) { return c >= '0' && c <= '9'; });
+  // One digit, as the filer writes the numbers 0 to 9: with more, "012.csv"
+  // (a log of 12.brd) or "112.csv" would pass for logs of 2.brd.
+  return !suffix.empty() && fileName.size() == suffix.size() + 1 && fileName[0] >= '0' && fileName[0] <= '9' &&
+         fileName.compare(1, std::string::npos, suffix) == 0;
+}
+
+namespace {
+// The longest of an aircraft's log names is as long as any.
+bool LogNamesFit(const std::string& folder, const std::string& suffix) { return NameFitsIn(folder, "9" + suffix); }
+}  // namespace
+
+std::string LogNamesNotice(const std::string& folder, const std::string& aircraftFileName) {
+  if (LogNamesFit(folder, LogSuffixFor(aircraftFileName))) return {};
+  return "機体ファイルの名前が長すぎるため、この機体の飛行記録は保存できません。\r\n" + ShownName(aircraftFileName);
 }
 
 std::vector<std::string> AircraftLogs(const std::string& folder, const std::string& suffix) {
@@ -55,7 +63,7 @@ namespace {
 
 FilingResult FileInto(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
                       int32_t logRowCount, const FileOps& ops) {
-  if (logRowCount <= 3) {
+  if (logRowCount <= 3 || !LogNamesFit(folder, suffix)) {
     FilingResult r;
     r.Discarded = ops.Delete(workingCopy) || !Exists(workingCopy);
     return r;
@@ -63,14 +71,11 @@ FilingResult FileInto(const std::string& folder, const std::string& suffix, cons
   auto path = [&](double n) { return JoinPath(folder, Str(n).substr(1) + suffix); };
   auto nameOf = [&](double n) { return Str(n).substr(1) + suffix; };
 
-  // Close the gaps, lowest number first (the list's name order would put
-  // "10" before "2").
-  std::vector<std::string> logs = AircraftLogs(folder, suffix);
-  std::stable_sort(logs.begin(), logs.end(),
-                   [](const std::string& a, const std::string& b) { return Val(a) < Val(b); });
+  // Close the gaps, lowest number first: the list's name order, as each
+  // log's number is its one leading digit.
   double n = -1;
-  for (const std::string& name : logs) {
-    const double v = std::floor(Val(name));
+  for (const std::string& name : AircraftLogs(folder, suffix)) {
+    const double v = name[0] - '0';
     if (v > n + 1) {
       if (Exists(path(n + 1)) || !ops.Move(JoinPath(folder, name), path(n + 1))) return Failed(workingCopy);
       n = n + 1;
@@ -125,7 +130,7 @@ std::string FileLeftoverLog(const std::string& workingCopy, const std::string& f
     }
   }
   const std::string kept = MoveToFreeName(workingCopy, FolderOf(workingCopy), "before", ".csv");
-  return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + (kept.empty() ? workingCopy : kept) +
+  return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + ShownName(kept.empty() ? workingCopy : kept) +
          " に残してあります。";
 }
 

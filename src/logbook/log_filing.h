@@ -13,10 +13,15 @@ namespace zarv::records {
 // The aircraft file's name less its four-character extension, then ".csv".
 std::string LogSuffixFor(const std::string& aircraftFileName);
 
-// True when fileName is one or more digits followed by exactly suffix. Only
-// such files are this aircraft's logs: "0XMarden7.csv" is not a log of
-// "Marden7.brd".
+// True when fileName is one digit followed by exactly suffix. Only such
+// files are this aircraft's logs: "0XMarden7.csv" and "01Marden7.csv" are
+// not logs of "Marden7.brd", nor "0747.csv" of "47.brd".
 bool IsLogOf(const std::string& fileName, const std::string& suffix);
+
+// What the user is told when an aircraft is chosen whose logs cannot be
+// named in folder ("9" + suffix is longer than a name there may be): the
+// aircraft file's name with the reason; "" when they can.
+std::string LogNamesNotice(const std::string& folder, const std::string& aircraftFileName);
 
 // This aircraft's logs in folder, in the folder list's order (by name).
 std::vector<std::string> AircraftLogs(const std::string& folder, const std::string& suffix);
@@ -36,7 +41,8 @@ struct FilingResult {
 };
 
 // Files workingCopy into folder as the aircraft's newest log, or deletes it
-// when logRowCount <= 3. When a rename or delete fails filing stops there,
+// when logRowCount <= 3 or when the aircraft's logs cannot be named there
+// (the user was told so when the aircraft was chosen). When a rename or delete fails filing stops there,
 // nothing is overwritten and the working copy is kept. The folders are
 // synced afterwards.
 FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,

@@ -1,5 +1,6 @@
 #include "logbook/post_flight.h"
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
@@ -103,7 +104,7 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
     out.Filing = FileFlightLog(in.FlightDataDir, in.LogSuffix, in.WorkingCopy, r.LogRowCount);
     if (!out.Filing.Problem.empty() && screen.ShowMessage) screen.ShowMessage(out.Filing.Problem);
   } else if (r.LogRowCount > 3 && screen.ShowMessage) {
-    screen.ShowMessage("飛行記録ﾌｧｲﾙを書き込めませんでした。\r\n" + in.WorkingCopy);
+    screen.ShowMessage("飛行記録ﾌｧｲﾙを書き込めませんでした。\r\n" + ShownName(in.WorkingCopy));
   }
   Call(screen.ShowPostFlightMenu);
   return out;

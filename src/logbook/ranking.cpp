@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "aircraft/aircraft_data.h"
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
@@ -48,7 +49,7 @@ bool RankingTooLarge(const RankingState& ranking) {
 
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {
   if (ranking.File != RankingState::FileState::Unreadable) return {};
-  return "順位ファイルを読み込めませんでした。\r\n" + path + "\r\nこのファイルはそのまま残し、順位は保存しません。";
+  return "順位ファイルを読み込めませんでした。\r\n" + ShownName(path) + "\r\nこのファイルはそのまま残し、順位は保存しません。";
 }
 
 double RankingValue(const std::string& line) { return Val(line); }

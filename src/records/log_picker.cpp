@@ -60,7 +60,7 @@ FileSelectForm::FileSelectForm() {
   List2.OnClick = [this] { List1.SetListIndex(List2.ListIndex()); };
   List1.OnDblClick = [this] {
     if (List1.ListIndex() >= 0) {
-      Text1.SetText(List1.Text());
+      List1_Click();
       Command2_Click();
     }
   };
@@ -116,12 +116,12 @@ void FileSelectForm::Form_Load() {
   List1.SetEnabled(true);
   const std::string folder = ProgramPath("\\FlightData\\");
   if (!Dir1.SetPath(folder)) Dir1_Change();  // not there: an empty listing
-  Label5.SetCaption(File1.Path());
+  Label5.SetCaption(ShownName(File1.Path()));
 }
 
 void FileSelectForm::Dir1_Change() {
   File1.SetPath(Dir1.Path());
-  Label5.SetCaption(Dir1.Path());
+  Label5.SetCaption(ShownName(Dir1.Path()));
   if (shell::Shell().ScreenMode == shell::kScreenModeRegister) {
     Text1.SetText("*.brd");
     return;
@@ -129,41 +129,44 @@ void FileSelectForm::Dir1_Change() {
   Text1.SetText("");
   List1.Clear();
   List2.Clear();
+  listed_.clear();
   const std::string suffix = LogPickerHost().LogSuffix();
   for (const LogListing& l : ListAircraftLogs(Dir1.Path(), suffix)) {
-    List1.AddItem(l.Name);
+    listed_.push_back(l.Name);
+    List1.AddItem(ShownName(l.Name));
     List2.AddItem(l.Row);
   }
 }
 
 void FileSelectForm::List1_Click() {
-  if (List1.Text().empty()) return;
-  Text1.SetText(List1.Text());
+  const int row = List1.ListIndex();
+  if (List1.Text().empty() || row < 0 || row >= static_cast<int>(listed_.size())) return;
+  Text1.SetText(shown_.Show(listed_[static_cast<size_t>(row)]));
   if (List2.ListIndex() != List1.ListIndex()) List2.SetListIndex(List1.ListIndex());
 }
 
 void FileSelectForm::Text1_Change() {
-  const std::string name = Text1.Text();
-  if (name == "*.br*" || Len(name) < 6) {
+  const std::string shown = Text1.Text();
+  if (shown == "*.br*" || Len(shown) < 6) {
     Label1.SetCaption("");
     return;
   }
   // A typed name that names no file shows nothing.
-  const std::string path = JoinPath(Dir1.Path(), name);
+  const std::string path = JoinPath(Dir1.Path(), TypedName());
   Label1.SetCaption(FileExists(path) ? FirstLine(path) : std::string());
 }
 
 void FileSelectForm::Command2_Click() {
   if (reading_) return;
   const std::string title = shell::Shell().AppName;
-  const std::string name = Text1.Text();
-  if (Len(name) <= 5) {
+  const std::string name = TypedName();
+  if (Len(Text1.Text()) <= 5) {
     MsgBox(kChooseFileMessage, vbExclamation, title);
     return;
   }
   const std::string path = JoinPath(Dir1.Path(), name);
   if (!FileExists(path)) {
-    MsgBox(kNoSuchFileMessage + name, vbExclamation, title);
+    MsgBox(kNoSuchFileMessage + ShownName(name), vbExclamation, title);
     return;
   }
   if (target_ == nullptr) return;

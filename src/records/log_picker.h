@@ -21,6 +21,7 @@
 
 #include "flight/flight_record.h"
 #include "platform/runtime/clock.h"
+#include "platform/runtime/cp932.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
@@ -84,11 +85,15 @@ class FileSelectForm : public Form {
   void List1_Click();
   void Text1_Change();
   void Form_Unload(int& cancel);
+  // The name in Text1: a listed log's own bytes while Text1 shows it.
+  std::string TypedName() const { return shown_.Typed(Text1.Text()); }
 
   int16_t caller_ = kLogCallerNone;
   flight::FlightRecord* target_ = nullptr;
   LogHandOver handOver_;
   bool reading_ = false;
+  std::vector<std::string> listed_;  // the names of List1's rows, as their bytes
+  ShownFileName shown_;
 };
 
 FileSelectForm& File_Select();

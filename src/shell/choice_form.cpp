@@ -13,6 +13,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace zarv::shell {
 
@@ -161,14 +162,11 @@ void ChoiceForm::Dir1_Change() {
 }
 
 void ChoiceForm::ShowFileName(const std::string& name) {
-  shownName_ = name;
-  shownAs_ = ShownName(name);
-  Text1.SetText(shownAs_);
+  Text1.SetText(shown_.Show(name));
 }
 
 std::string ChoiceForm::TypedFileName() const {
-  const std::string typed = Text1.Text();
-  return typed == shownAs_ ? shownName_ : typed;
+  return shown_.Typed(Text1.Text());
 }
 
 void ChoiceForm::Command2_Click() {
@@ -193,6 +191,8 @@ void ChoiceForm::SelectOk() {
     SetMousePointer(vbDefault);
     return;
   }
+  const std::string notice = Hooks().LogNamesNotice ? Hooks().LogNamesNotice(CurrentSettings().AircraftFileName) : "";
+  if (!notice.empty()) Ask(notice, vbExclamation);
   FlightScreen().Show();
 }
 

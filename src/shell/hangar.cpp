@@ -127,7 +127,7 @@ bool RegisterAircraft(const std::string& folder, const std::string& name, Settin
   }
   const std::string target = JoinPath(folder, name);
   if (!AtomicWriteBytes(target, out)) {
-    if (message) *message = std::string("ファイルを書き込めません。\r\n") + target;
+    if (message) *message = std::string("ファイルを書き込めません。\r\n") + ShownName(target);
     return false;
   }
   s.AircraftFileName = name;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/runtime/cp932.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/ui/timer.h"
@@ -78,7 +79,7 @@ class ChoiceForm : public Form {
   void ShowFileName(const std::string& name);
   std::string TypedFileName() const;
   bool asking_ = false;
-  std::string shownName_, shownAs_;
+  ShownFileName shown_;
 };
 
 // The progress dialog of long tasks.

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
+#include "platform/runtime/cp932.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/numeric.h"
@@ -230,8 +232,8 @@ std::string SetAsideUnreadableSettings(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
   const std::string aside = MoveToFreeName(path, folder, "set-unreadable", ".ini");
-  std::string notice = "設定ファイルを読み込めませんでした。\r\n" + path + "\r\n";
-  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + aside + "\r\n";
+  std::string notice = "設定ファイルを読み込めませんでした。\r\n" + ShownName(path) + "\r\n";
+  if (!aside.empty()) notice += "このファイルは名前を変えて残しました。\r\n" + ShownName(aside) + "\r\n";
   return notice + "初期設定で起動します。";
 }
 
@@ -304,6 +306,17 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   // A start mode that names no screen would leave the program without one.
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
+  // ... and those of saves in the hangar folders the settings know, which
+  // may lie deeper than the first level, and beside the file the aircraft's
+  // link leads to.
+  if (SettingsValid()) {
+    std::error_code ec;
+    const std::filesystem::path aircraft(s.AircraftFilePath);
+    const std::string linked =
+        aircraft.empty() ? "" : std::filesystem::weakly_canonical(aircraft, ec).parent_path().string();
+    for (const std::string& hangar : {s.HangarDir, aircraft.parent_path().string(), linked})
+      if (!hangar.empty()) RemoveOrphanTemps(hangar);
+  }
   // The settings must still be written (they carry the next start's mode),
   // but not over a file that may hold the user's settings.
   if (settingsThere && !readable) out.notices.push_back(SetAsideUnreadableSettings(settingsPath));

@@ -26,6 +26,9 @@ struct StartupHooks {
   // Files a flight log that an earlier run left in Temp/before.csv as a log
   // of the aircraft file named; returns what the user must be told, or "".
   std::function<std::string(const std::string& aircraftFileName)> FileLeftoverLog;
+  // What the hangar tells the user on choosing the aircraft file named when
+  // its flight logs cannot be named, or "".
+  std::function<std::string(const std::string& aircraftFileName)> LogNamesNotice;
 };
 StartupHooks& Hooks();
 

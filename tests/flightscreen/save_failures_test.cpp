@@ -29,13 +29,12 @@ class SaveFailureTest : public FlightScreenTest {
     ASSERT_TRUE(MakeDir(Path(relative) + "/in the way"));
   }
   // The flight screen on an aircraft file that reads but cannot be
-  // replaced, with a launch condition changed. Its name leaves no room for
-  // the temporary file beside it (for any user, whatever the rights).
+  // replaced, with a launch condition changed: the user made it read-only,
+  // which a save refuses for any user, whatever the rights.
   std::string OpenUnwritableAircraft() {
     Open(lines_);
-    const std::string unwritable = Path("Data/" + std::string(240, 'p') + ".brd");
-    EXPECT_TRUE(MoveFile(Path("Data/Plane.brd"), unwritable));
-    shell::CurrentSettings().AircraftFilePath = unwritable;
+    const std::string unwritable = Path("Data/Plane.brd");
+    EXPECT_EQ(chmod(unwritable.c_str(), 0444), 0);
     FlightScreenForm().HScroll3.SetValue(36);
     return unwritable;
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "logbook/log_filing.h"
+#include "logbook/ranking.h"
 #include "platform/runtime/files.h"
 #include "records_fixture.h"
 
@@ -29,10 +30,12 @@ class FilingTest : public ::testing::Test {
   const std::string suffix = LogSuffixFor("Marden7.brd");
 };
 
-TEST_F(FilingTest, OnlyDigitsFollowedByTheSuffixAreThisAircraftsLogs) {
+TEST_F(FilingTest, OnlyOneDigitFollowedByTheSuffixIsThisAircraftsLog) {
   EXPECT_EQ(suffix, "Marden7.csv");
   EXPECT_TRUE(IsLogOf("0Marden7.csv", suffix));
-  EXPECT_TRUE(IsLogOf("12Marden7.csv", suffix));
+  EXPECT_TRUE(IsLogOf("9Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("12Marden7.csv", suffix));
+  EXPECT_FALSE(IsLogOf("01Marden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("0XMarden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("Marden7.csv", suffix));
   EXPECT_FALSE(IsLogOf("0marden7.csv", suffix));
@@ -70,13 +73,62 @@ TEST_F(FilingTest, TenLogsBesideOtherAircraftsLogs) {
   EXPECT_EQ(Names().size(), 14u);
 }
 
-TEST_F(FilingTest, NumbersOrderedByValueNotByName) {
-  // "10" lists before "2" by name; gaps are still closed in number order.
-  for (const char* n : {"0Marden7.csv", "2Marden7.csv", "10Marden7.csv"}) Log(n);
-  const FilingResult r = FileFlightLog(data, suffix, working, 100);
-  EXPECT_EQ(r.FiledName, "3Marden7.csv");
-  EXPECT_EQ(Bytes(data + "/1Marden7.csv"), "2Marden7.csv");
-  EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "10Marden7.csv");
+// Aircraft whose names begin with digits: each takes only its own logs, and
+// the other files keep their names and contents.
+TEST_F(FilingTest, AircraftNamedWithDigitsKeepToTheirOwnLogs) {
+  const struct {
+    const char* aircraft;
+    std::vector<std::string> before;
+    const char* filedAs;
+  } cases[] = {
+      {"747.brd", {"0747.csv", "012.csv", "112.csv"}, "1747.csv"},
+      {"747.brd", {"0747.csv", "1747.csv", "02.csv"}, "2747.csv"},
+      {"2.brd", {"012.csv", "112.csv"}, "02.csv"},
+      {"2.brd", {"02.csv", "012.csv", "2.csv"}, "12.csv"},
+      {"12.brd", {"012.csv", "02.csv", "12.csv"}, "112.csv"},
+      {"1E5.brd", {"01E5.csv"}, "11E5.csv"},
+      {"Marden7.brd", {"0Marden7.csv", "10Marden7.csv", "01Marden7.csv"}, "1Marden7.csv"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(data);
+    ASSERT_TRUE(MakeDir(data));
+    for (const std::string& n : c.before) Log(n);
+    WriteBytes(working, "new");
+    const FilingResult r = FileFlightLog(data, LogSuffixFor(c.aircraft), working, 100);
+    EXPECT_EQ(r.FiledName, c.filedAs) << c.aircraft << " " << r.Problem;
+    EXPECT_EQ(Bytes(data + "/" + c.filedAs), "new");
+    for (const std::string& n : c.before) EXPECT_EQ(Bytes(data + "/" + n), n) << c.aircraft;
+    EXPECT_EQ(Names().size(), c.before.size() + 1);
+  }
+}
+
+// "0" + a 251-byte name + ".csv" is one byte too long for a file name: the
+// user hears so, by name, on choosing such an aircraft, and its logs are
+// deleted as they come, never set aside where no screen shows them. One
+// byte shorter, the logs are filed as usual.
+TEST_F(FilingTest, AnAircraftWhoseLogsCannotBeNamedLeavesNoneAside) {
+  const std::string tooLong = std::string(251, 'a') + ".brd";
+  const std::string longest = std::string(250, 'b') + ".brd";
+  const std::string notice = LogNamesNotice(data, tooLong);
+  EXPECT_NE(notice.find("長すぎる"), std::string::npos);
+  EXPECT_NE(notice.find(tooLong), std::string::npos);
+  EXPECT_EQ(LogNamesNotice(data, longest), "");
+
+  FilingResult r = FileFlightLog(data, LogSuffixFor(tooLong), working, 100);
+  EXPECT_TRUE(r.Discarded);
+  EXPECT_EQ(r.Problem, "");
+  EXPECT_FALSE(FileExists(working));
+  std::string log = "s\r\n 9,'=データ行数\r\nnames\r\nunits\r\n";
+  for (int i = 0; i <= 9; ++i) log += "0.00,1," + std::string(26, ',') + "\r\n";
+  WriteBytes(working, log);
+  EXPECT_EQ(FileLeftoverLog(working, data, tooLong), "");
+  EXPECT_EQ(ListFiles(dir.path(), "*.csv"), std::vector<std::string>{});
+  EXPECT_EQ(Names(), std::vector<std::string>{});
+
+  WriteBytes(working, "new");
+  r = FileFlightLog(data, LogSuffixFor(longest), working, 100);
+  EXPECT_EQ(r.FiledName, std::string(1, '0').append(250, 'b').append(".csv"));
+  EXPECT_EQ(Bytes(data + "/" + r.FiledName), "new");
 }
 
 TEST_F(FilingTest, ShortOrCancelledLogsAreDeleted) {
@@ -122,6 +174,23 @@ TEST_F(FilingTest, ARenameTargetInTheWayIsNotOverwritten) {
   EXPECT_EQ(Names().size(), 5u);
   EXPECT_EQ(Bytes(data + "/2Marden7.csv"), "5Marden7.csv");
   EXPECT_EQ(Bytes(data + "/3Marden7.csv"), "new");
+}
+
+// Notices name files as the lists show them: a folder named in cp932
+// ("テスト") is read as cp932, not shown as raw bytes.
+TEST_F(FilingTest, NoticesShowCp932NamesAsTheListsDo) {
+  const std::string cp932 = dir / "\x83\x65\x83\x58\x83\x67";
+  ASSERT_TRUE(MakeDir(cp932));
+  const std::string copy = cp932 + "/before.csv";
+  WriteBytes(copy, "new");
+  FileOps readOnly{[](const std::string&, const std::string&) { return false; },
+                   [](const std::string&) { return false; }};
+  const FilingResult r = FileFlightLog(data, suffix, copy, 100, readOnly);
+  EXPECT_NE(r.Problem.find("/テスト/before.csv"), std::string::npos) << r.Problem;
+  EXPECT_NE(FileLeftoverLog(copy, data, "").find("/テスト/before1.csv"), std::string::npos);
+  RankingState ranking;
+  ranking.File = RankingState::FileState::Unreadable;
+  EXPECT_NE(RankingFileNotice(ranking, cp932 + "/rank.dat").find("/テスト/rank.dat\r\n"), std::string::npos);
 }
 
 // A log that a killed run (or a failed filing) left in the working copy is

@@ -258,6 +258,39 @@ TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
   EXPECT_EQ(ReadAllBytes(dir / "record.dat"), "line\r\n");
 }
 
+// Any name the folder holds can be saved, also where a temporary file named
+// after it would be too long; a save follows a chain of links as far as
+// the system's own reading does (40 links), no further.
+TEST(RuntimeFiles, LongNamesAndLongChainsOfLinksAreSaved) {
+  ScratchFolder dir;
+  for (const size_t length : {237u, 238u, 255u}) {
+    const std::string path = dir / (std::string(length - 4, 'a') + ".brd");
+    EXPECT_TRUE(AtomicWriteBytes(path, "saved")) << length;
+    EXPECT_TRUE(WriteTextLines(path, {"saved"})) << length;
+    EXPECT_EQ(ReadAllBytes(path), "saved\r\n") << length;
+    DeleteFile(path);
+  }
+  const struct {
+    int links;
+    bool saved;
+  } chains[] = {{40, true}, {41, false}};
+  for (const auto& c : chains) {
+    ScratchFolder in;
+    ASSERT_TRUE(AtomicWriteBytes(in / "plane.brd", "old"));
+    std::string to = "plane.brd";
+    for (int k = 1; k <= c.links; ++k) {
+      const std::string link = "link" + std::to_string(k);
+      ASSERT_EQ(symlink(to.c_str(), (in / link).c_str()), 0);
+      to = link;
+    }
+    bool read = false;
+    EXPECT_EQ(ReadAllBytes(in / to, &read), c.saved ? "old" : "");
+    EXPECT_EQ(read, c.saved) << c.links;
+    EXPECT_EQ(AtomicWriteBytes(in / to, "new"), c.saved) << c.links;
+    EXPECT_EQ(ReadAllBytes(in / "plane.brd"), c.saved ? "new" : "old") << c.links;
+  }
+}
+
 TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {
   ScratchFolder dir;
   ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", "new"));

@@ -229,7 +229,7 @@ TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
 
 TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   EXPECT_TRUE(IsLogOf("3Marden7.csv", "Marden7.csv"));
-  EXPECT_TRUE(IsLogOf("12Marden7.csv", "Marden7.csv"));
+  EXPECT_FALSE(IsLogOf("12Marden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("Marden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("3xMarden7.csv", "Marden7.csv"));
   EXPECT_FALSE(IsLogOf("3Marden7.CSV", "Marden7.csv"));
@@ -265,6 +265,29 @@ TEST_F(Screens, PickerListsOnlyThisAircraftsLogs) {
   if (p.OnLostFocus) p.OnLostFocus();
   EXPECT_EQ(Screen().ActiveForm(), &p);
   other.Unload();
+}
+
+// A log of an aircraft named in cp932 ("表ソ.brd", both trail bytes that of
+// a backslash) is listed read as cp932 and opened by its own bytes.
+TEST_F(Screens, PickerShowsACp932NameAndOpensTheLogByItsBytes) {
+  const std::string name = "0\x95\x5c\x83\x5c.csv";
+  LogPickerHost().LogSuffix = [] { return std::string("\x95\x5c\x83\x5c.csv"); };
+  Touch(name, "  42m by X");
+  std::string opened;
+  LogPickerHost().ReadLog = [&opened](const std::string& path, flight::FlightRecord&, std::string*) {
+    opened = path;
+    return true;
+  };
+  OpenLogPicker(kLogCallerCharts, Flight_Data().LogRecord(), nullptr);
+  FileSelectForm& p = File_Select();
+  ASSERT_EQ(p.List1.ListCount(), 1);
+  EXPECT_EQ(p.List1.List(0), "0表ソ.csv");
+  p.List1.SetListIndex(0);
+  EXPECT_EQ(p.Text1.Text(), "0表ソ.csv");
+  EXPECT_EQ(p.Label1.Caption(), "  42m by X");
+  p.Command2_Click();
+  EXPECT_EQ(opened.substr(opened.size() - name.size()), name);
+  EXPECT_TRUE(FileExists(opened));
 }
 
 // 64 MiB of CR bytes named like a log: listed from its first line alone and

@@ -6,6 +6,7 @@
 #include "shell/editor_data.h"
 #include "shell/hangar.h"
 #include "shell/progress.h"
+#include "shell/startup.h"
 #include "aircraft/samples.h"
 #include "shell_fixture.h"
 
@@ -87,6 +88,25 @@ TEST_F(HangarTest, WritesThatFailSayWhereAndChangeNothing) {
   EXPECT_EQ(message, "ファイルを書き込めません。\r\n" + Path("Data/Marden98.brd"));
   EXPECT_EQ(Bytes(Path("Data/Marden98.brd")), theirs);
   EXPECT_EQ(CurrentSettings().AircraftFileName, "MardenⅡ.brd");
+}
+
+// Names in cp932 ("テスト" as archives made on Japanese systems name files)
+// show in the notices as the lists show them, not as raw bytes.
+TEST_F(HangarTest, NoticesShowCp932NamesAsTheListsDo) {
+  const std::string cp932 = "\x83\x65\x83\x58\x83\x67";
+  ASSERT_TRUE(MakeDir(Path(cp932)));
+  WriteBytes(Path(cp932 + "/set.ini"), "x");
+  const std::string notice = SetAsideUnreadableSettings(Path(cp932 + "/set.ini"));
+  EXPECT_NE(notice.find("/テスト/set.ini\r\n"), std::string::npos) << notice;
+  EXPECT_NE(notice.find("/テスト/set-unreadable1.ini\r\n"), std::string::npos) << notice;
+
+  std::string message;
+  ASSERT_TRUE(SelectAircraft(Path("Data"), "Marden7.brd", ListFiles(Path("Data"), "*.brd"), aircraft::Aircraft(),
+                             CurrentSettings(), Shell(), &message));
+  WriteBytes(Path("Data/" + cp932 + ".brd"), "theirs");
+  ASSERT_EQ(chmod(Path("Data/" + cp932 + ".brd").c_str(), 0444), 0);
+  EXPECT_FALSE(RegisterAircraft(Path("Data"), cp932 + ".brd", CurrentSettings(), &message));
+  EXPECT_EQ(message, "ファイルを書き込めません。\r\n" + Path("Data/テスト.brd"));
 }
 
 // A hangar folder whose name holds a line break would shift the settings'

@@ -558,6 +558,31 @@ TEST_F(ScreensTest, ANameThatIsNotUtf8IsShownReadAsCp932AndChosenByItsBytes) {
   EXPECT_EQ(CurrentSettings().AircraftFilePath, path);
 }
 
+// Chosen in the hangar, an aircraft whose logs cannot be named (the records
+// say which) is said so before its flight screen shows; another is not.
+TEST_F(ScreensTest, ChoosingAnAircraftWhoseLogsCannotBeNamedSaysSo) {
+  StartFlying(0);
+  const std::string longName = std::string(251, 'a') + ".brd";
+  WriteBytes(Path("Data/" + longName), Bytes(Path("Data/Marden7.brd")));
+  Hooks().LogNamesNotice = [longName](const std::string& name) {
+    return name == longName ? "no logs for " + name : std::string();
+  };
+  for (const std::string& name : {longName, std::string("Marden7.brd")}) {
+    ClearMessageBoxCalls();
+    flightScreen_.Shown = false;
+    Shell().ScreenMode = kScreenModeNone;
+    Choice().Load();
+    Choice().Text1.SetText(name);
+    Choice().Command2.SetValue(true);
+    EXPECT_TRUE(flightScreen_.Shown);
+    EXPECT_EQ(CurrentSettings().AircraftFileName, name);
+    ASSERT_EQ(MessageBoxCalls().size(), name == longName ? 1u : 0u);
+    if (name == longName) {
+      EXPECT_EQ(MessageBoxCalls()[0].prompt, "no logs for " + longName);
+    }
+  }
+}
+
 TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   StartFlying(0);
   Write_().Show();  // the flight screen's F7

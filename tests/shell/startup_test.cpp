@@ -150,9 +150,20 @@ TEST_F(ProgramFolderTest, UnreadableSettingsAreSetAsideAndReported) {
 TEST_F(ProgramFolderTest, LeftoversOfAKilledRunAreDealtWith) {
   ASSERT_TRUE(MakeDir(Path("Temp")));
   ASSERT_TRUE(MakeDir(Path("Data")));
-  WriteBytes(Path("Temp/.before.csv.0123456789ab.tmp"), "half a log");
-  WriteBytes(Path("Data/.Marden7.brd.0123456789ab.tmp"), "half an aircraft");
-  WriteBytes(Path("Temp/set.ini"), " 2\r\n\r\n\r\n/x/Data/Marden7.brd\r\n/x/Data/\r\nMarden7.brd\r\n");
+  ASSERT_TRUE(MakeDir(Path("Data/Gliders")));
+  ASSERT_TRUE(MakeDir(Path("Data/Mine")));
+  ASSERT_TRUE(MakeDir(Path("Data/Gliders/real")));
+  WriteBytes(Path("Data/Gliders/real/Marden7.brd"), "D\r\n");
+  ASSERT_EQ(symlink("real/Marden7.brd", Path("Data/Gliders/Marden7.brd").c_str()), 0);
+  // Of earlier versions (the target's name in it) and of this one.
+  const std::vector<std::string> temps = {"Temp/.before.csv.0123456789ab.tmp", "Data/.Marden7.brd.0123456789ab.tmp",
+                                          "Data/Gliders/.zarv.0123456789ab.tmp",
+                                          "Data/Mine/.Marden7.brd.0123456789ab.tmp",
+                                          "Data/Gliders/real/.zarv.0123456789ab.tmp"};
+  for (const std::string& temp : temps) WriteBytes(Path(temp), "half a file");
+  WriteBytes(Path("Data/Mine/.zarv.0123456789ab"), "theirs");
+  WriteBytes(Path("Temp/set.ini"), " 2\r\n\r\n\r\n" + Path("Data/Gliders/Marden7.brd") + "\r\n" + Path("Data/Mine/") +
+                                       "\r\nMarden7.brd\r\n");
   std::string named;
   Hooks().FileLeftoverLog = [&](const std::string& aircraftFileName) {
     named = aircraftFileName;
@@ -161,8 +172,8 @@ TEST_F(ProgramFolderTest, LeftoversOfAKilledRunAreDealtWith) {
   const StartupOutcome out = PrepareEnvironment(kScreenW, kScreenH);
   EXPECT_EQ(named, "Marden7.brd");
   EXPECT_EQ(out.notices, std::vector<std::string>{"kept"});
-  EXPECT_FALSE(Exists(Path("Temp/.before.csv.0123456789ab.tmp")));
-  EXPECT_FALSE(Exists(Path("Data/.Marden7.brd.0123456789ab.tmp")));
+  for (const std::string& temp : temps) EXPECT_FALSE(Exists(Path(temp))) << temp;
+  EXPECT_TRUE(Exists(Path("Data/Mine/.zarv.0123456789ab")));
 }
 
 TEST_F(ProgramFolderTest, StartModeThreeWithoutHandOverFileFallsBackToANormalStart) {

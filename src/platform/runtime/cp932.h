@@ -30,4 +30,17 @@ std::string FileLineToUtf8(std::string_view bytes);
 // show as U+FFFD). The name itself is kept as its bytes.
 std::string ShownName(std::string_view bytes);
 
+// A name box that shows a listed name as ShownName does: while the box still
+// shows it, what the user typed is taken as the name's own bytes.
+struct ShownFileName {
+  std::string Bytes, Shown;
+  // The text to put in the box for name.
+  const std::string& Show(const std::string& name) {
+    Bytes = name;
+    Shown = ShownName(name);
+    return Shown;
+  }
+  std::string Typed(const std::string& text) const { return text == Shown ? Bytes : text; }
+};
+
 }  // namespace zarv

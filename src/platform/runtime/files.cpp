@@ -104,17 +104,13 @@ std::string DirName(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 // ---- temporary files beside their target -------------------------------
 
 namespace {
-// A temporary file of ours: "." + target name + "." + 12 hex digits + ".tmp".
+// A temporary file of ours: ".zarv." + 12 hex digits + ".tmp"; earlier
+// versions put the target's name in place of "zarv".
 bool IsTempName(std::string_view name) {
   constexpr std::string_view kTail = ".tmp";
   constexpr size_t kHex = 12;
@@ -135,8 +131,10 @@ std::string ReplacedFile(const std::string& path) {
   // rewritten (a rename would put a copy in the link's place), also when it
   // leads nowhere yet. Only a plain file is replaced: a device, a FIFO or a
   // folder, here or at the end of a link, is nothing a save may take over.
+  // As many links as the system follows when it opens the file for reading.
+  constexpr int kMostLinks = 40;
   std::string at = path;
-  for (int hops = 0; hops < 40; ++hops) {
+  for (int hops = 0; hops <= kMostLinks; ++hops) {
     struct stat st{};
     if (lstat(at.c_str(), &st) != 0) return errno == ENOENT ? at : std::string();
     if (S_ISREG(st.st_mode)) return at;
@@ -175,13 +173,14 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
   static thread_local std::mt19937 rng(std::random_device{}() ^
                                        static_cast<unsigned>(getpid()));
+  // A short name of its own, not the target's name with more added: any
+  // name the folder can hold can be saved.
   const std::string dir = DirName(target);
-  const std::string base = BaseName(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%08x%04x.tmp", static_cast<unsigned>(rng()),
+    char name[32];
+    std::snprintf(name, sizeof name, ".zarv.%08x%04x.tmp", static_cast<unsigned>(rng()),
                   counter.fetch_add(1) & 0xFFFFu);
-    tempPath = JoinPath(dir, "." + base + suffix);
+    tempPath = JoinPath(dir, name);
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       flock(fd, LOCK_EX | LOCK_NB);
@@ -357,6 +356,13 @@ bool AtomicWriteBytes(const std::string& path, std::string_view bytes) {
     return false;
   }
   return CommitTemp(fd, temp, target);
+}
+
+bool NameFitsIn(const std::string& dir, std::string_view name) {
+  errno = 0;
+  const long most = pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+  // No answer (a missing folder): the common limit of 255 bytes.
+  return static_cast<long>(name.size()) <= (most > 0 ? most : 255);
 }
 
 void SyncDir(const std::string& dir) {

@@ -55,6 +55,9 @@ long ReadSome(int fd, char* buf, size_t n);
 // write is refused, as is anything but a plain file (a device, FIFO or
 // folder, also at the end of a link). On failure path is left as it was.
 [[nodiscard]] bool AtomicWriteBytes(const std::string& path, std::string_view bytes);
+// True when the file system of dir holds a file of that name (its length
+// in bytes is within the folder's limit).
+bool NameFitsIn(const std::string& dir, std::string_view name);
 // Makes the renames and deletions in dir durable.
 void SyncDir(const std::string& dir);
 // Removes the temporary files of the atomic writer in dir that no running
