@@ -60,6 +60,15 @@ constexpr double kLimit = 180;  // s of flight time
 // going to end (the watchdog takes a minute, after 100 s of flight).
 constexpr double kLongestRest = 75;
 
+// The most the nose turns in a pass at the rate limits (4 rad/s in pitch,
+// 13 in yaw, 40 passes a second), with some room.
+constexpr double kLargestTurn = 0.47;
+
+// The angle between two unit vectors.
+double Between(const std::array<double, 3>& u, const std::array<double, 3>& v) {
+  return std::acos(std::clamp(u[0] * v[0] + u[1] * v[1] + u[2] * v[2], -1.0, 1.0));
+}
+
 std::string Seconds(double t) {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", t);
@@ -118,7 +127,7 @@ std::string SpiralKeys(std::mt19937& rng) {
 
 struct Pass {
   double Time = 0, Altitude = 0, Distance = 0, Energy = 0, Pitch = 0;
-  std::array<double, 3> Velocity{};
+  std::array<double, 3> Velocity{}, Nose{};
   int32_t RecordCount = 0;
   bool InTheAir = false;
   bool NearDeck = false;  // within 10 m of the deck's edge and of its height
@@ -133,6 +142,7 @@ Pass Look(const flight::FlightState& s, const flight::FlightRecord& r, double la
   p.Velocity = {b.VelX, b.VelY, b.VelZ};
   p.Energy = 9.8 * b.Altitude + (b.VelX * b.VelX + b.VelY * b.VelY + b.VelZ * b.VelZ) / 2;
   p.Pitch = b.PitchAngle;
+  p.Nose = b.NoseVector;
   p.RecordCount = r.RecordCount;
   const bool onDeck = b.CourseDistance < 0 && std::fabs(b.Altitude - launchHeight) < 5;
   bool wingClear = true;
@@ -290,7 +300,13 @@ class PilotFlights : public zarv::testing::ProgramTest {
       const double lean = n[0] * t[0] + n[1] * t[1] + n[2] * t[2];
       Check(std::fabs(lean) <= 0.6, "the attitude frame bent", at + ": nose . top " + Seconds(lean));
 
-      // Once away from the start, time and the record only go on.
+      // Once away from the start, time and the record only go on, and
+      // nothing turns the nose faster than its rates can: near the deck too,
+      // whose holds set the launch attitude only at the start.
+      if (left && !cancelled && before.Altitude >= kCancelledBelow) {
+        const double turn = Between(before.Nose, now.Nose);
+        Check(turn <= kLargestTurn, "the nose snaps", at + " by " + Seconds(turn) + " rad");
+      }
       if (left) {
         Check(now.Time > before.Time, "time goes back", at + " to " + Seconds(now.Time) + " s");
         Check(now.RecordCount >= before.RecordCount || now.RecordCount == flight::kRecordWrapTo,
@@ -298,7 +314,8 @@ class PilotFlights : public zarv::testing::ProgramTest {
       }
       left = left || (b.CourseDistance > 0 && b.GroundSpeed >= 1);
 
-      const bool resting = !cancelled && b.Altitude < 1 && b.GroundSpeed <= 1 && b.CourseDistance > 0;
+      // A rest anywhere once away: behind the start line too, and back on the deck.
+      const bool resting = !cancelled && (b.Altitude < 1 || now.NearDeck) && b.GroundSpeed <= 1 && left;
       if (!resting) restSince = -1;
       if (resting && restSince < 0) restSince = now.Time;
       before = now;
