@@ -369,12 +369,18 @@ class PilotFlights : public zarv::testing::ProgramTest {
 
 TEST_F(PilotFlights, KeepToTheirPhysicsAndFileWhatTheyFlew) {
   // Flights that found a fault before, flown first: a hull at rest on the
-  // water 196 m out, short of the distance where a rest used to end.
+  // water 196 m out, short of the distance where a rest used to end; a glider
+  // at rest on the water 2.9 m behind its start line; a glider back on its
+  // deck run along it again.
   const struct { const char *Name, *Height, *Wind, *Keys; } found[] = {
       {"Super ZarvⅣ", "300", "0",
        "0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,2.68:Left,4.17:Left,"
        "5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,"
-       "11.56+3.14:Left,12.23+2.03:Up,13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period"}};
+       "11.56+3.14:Left,12.23+2.03:Up,13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period"},
+      {"Marden７", "300", "0",
+       "6.34:Return,7.89+2.52:Period,12.82+2.23:Up,39.42+0.84:A,43.50:Down,43.84:Down,45.54+1.75:Comma,"
+       "49.79+1.94:Right,50.61:Up,71.34:Period,76.76+2.59:Up,122.88+0.42:Comma"},
+      {"MardenⅡ", "300", "12", "0.5:Return,3.5:Period"}};
   for (const auto& c : found) {
     std::vector<std::string> lines = flight::testing::SampleLines(c.Name);
     flight::testing::SetField(lines, 30, c.Height);
