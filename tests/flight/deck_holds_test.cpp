@@ -208,10 +208,7 @@ TEST_F(DeckHolds, AFlightWhoseEndTestFiredIsFiled) {
 // Once it has left its start nothing turns it faster than its rate limits
 // allow (13, 4 and 13 rad/s: 0.47 rad a pass).
 TEST_F(DeckHolds, AGliderBackOnItsDeckIsNotLaunchedAgain) {
-  std::vector<std::string> lines = testing::SampleLines("MardenⅡ");
-  testing::SetField(lines, 30, "300");
-  testing::SetField(lines, 46, "12");
-  HeadlessFlight f(testing::FromLines(lines), *ParseKeyScript("0.5:Return,3.5:Period"));
+  HeadlessFlight f(testing::SampleAt("MardenⅡ", "300", "12"), *ParseKeyScript("0.5:Return,3.5:Period"));
   ASSERT_TRUE(f.Accepted());
   const BodyMotion& b = f.State.Body;
   bool near = false;  // back by its deck, within 2 m of its height

@@ -336,10 +336,7 @@ TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
 // until it had drifted past 200 m. A start from the surface waiting on its
 // gear is not at rest on the water.
 TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
-  std::vector<std::string> lines = testing::SampleLines("Super ZarvⅣ");
-  testing::SetField(lines, 30, "300");
-  testing::SetField(lines, 46, "0");
-  HeadlessFlight f(testing::FromLines(lines),
+  HeadlessFlight f(testing::SampleAt("Super ZarvⅣ", "300", "0"),
                    *ParseKeyScript("0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,"
                                    "2.68:Left,4.17:Left,5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,"
                                    "9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,11.56+3.14:Left,12.23+2.03:Up,"
@@ -381,10 +378,7 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
 // is (on its deck too), and the distance stays as it is. At its start it
 // never ends.
 TEST_F(FlightEnd, ARestBehindTheLineEndsOnceTheStartIsLeft) {
-  std::vector<std::string> lines = testing::SampleLines("Marden７");
-  testing::SetField(lines, 30, "300");
-  testing::SetField(lines, 46, "0");
-  HeadlessFlight f(testing::FromLines(lines),
+  HeadlessFlight f(testing::SampleAt("Marden７", "300", "0"),
                    *ParseKeyScript("6.34:Return,7.89+2.52:Period,12.82+2.23:Up,39.42+0.84:A,43.50:Down,43.84:Down,"
                                    "45.54+1.75:Comma,49.79+1.94:Right,50.61:Up,71.34:Period,76.76+2.59:Up,"
                                    "122.88+0.42:Comma"));
