@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -13,8 +12,8 @@
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
 #include "flight/launch_run.h"
-#include "flight/mass_bending.h"
 #include "flight/loop_fixture.h"
+#include "flight/mass_bending.h"
 #include "flight/rotation_dynamics.h"
 #include "program_test.h"
 
@@ -203,31 +202,6 @@ TEST_F(DeckHolds, AFlightWhoseEndTestFiredIsFiled) {
 }
 
 
-// Back down on its deck after its flight, a glider was launched again: the
-// launch heading, pitch and speed in one pass, then a second take-off run.
-// Once it has left its start nothing turns it faster than its rate limits
-// allow (13, 4 and 13 rad/s: 0.47 rad a pass).
-TEST_F(DeckHolds, AGliderBackOnItsDeckIsNotLaunchedAgain) {
-  HeadlessFlight f(testing::SampleAt("MardenⅡ", "300", "12"), *ParseKeyScript("0.5:Return,3.5:Period"));
-  ASSERT_TRUE(f.Accepted());
-  const BodyMotion& b = f.State.Body;
-  bool near = false;  // back by its deck, within 2 m of its height
-  auto nose = b.NoseVector, top = b.TopVector;
-  auto angle = [](const std::array<double, 3>& u, const std::array<double, 3>& v) {
-    return std::acos(std::clamp(u[0] * v[0] + u[1] * v[1] + u[2] * v[2], -1.0, 1.0));
-  };
-  while (f.Step() && f.State.Loop.FlightTime < 20) {
-    if (f.State.Ground.StartLeft) {
-      EXPECT_FALSE(b.OnPlatform) << "pass " << f.Passes;
-      EXPECT_LE(std::max(angle(nose, b.NoseVector), angle(top, b.TopVector)), 0.47) << "pass " << f.Passes;
-      near = near || (b.CourseDistance < 0 && std::fabs(b.Altitude - 300) < 2);
-    }
-    nose = b.NoseVector;
-    top = b.TopVector;
-  }
-  EXPECT_TRUE(near);
-}
-
 // Once the start is left the deck carries what comes down onto it, wherever
 // on it (the deck of a 300 m start runs north from the origin); beside it, or
 // before the start is left, nothing is put on its surface.
@@ -244,8 +218,6 @@ TEST_F(DeckHolds, TheDeckCarriesWhatComesDownOnIt) {
   // sinks 0.05 m.
   const Case cases[] = {
       {true, 0, 6, 300.26, -2, 300.24, 0},      // lands
-      {true, 3, 5.196, 300.26, -2, 300.24, 0},  // off the centre line
-      {true, 0, 6, 300.28, -2, 300.24, 0},      // lands from 4 cm over it
       {true, 0, 6, 300.3, -2, 300.25, -2},      // not yet down
       {true, 0, 6, 300.24, 1, 300.265, 1},      // lifts off
       {true, 6, 0, 300.26, -2, 300.21, -2},     // beside it
@@ -266,9 +238,11 @@ TEST_F(DeckHolds, TheDeckCarriesWhatComesDownOnIt) {
   }
 }
 
-// Back on its deck after its flight a glider keeps its own pitch (only the
-// rates are held while the deck carries it) and is not run along it again;
-// at its start the deck sets the launch pitch and runs it.
+// Back down on its deck after its flight, a glider was launched again: the
+// launch heading, pitch and speed in one pass, then a second take-off run.
+// It keeps its own pitch (only the rates are held while the deck carries it)
+// and is not run along it again; at its start the deck sets the launch pitch
+// and runs it.
 TEST_F(DeckHolds, BackOnItsDeckItKeepsItsOwnPitch) {
   aircraft::AircraftData a = testing::Sample("MardenⅡ");  // launch pitch 0
   a.LaunchHeight = 300;

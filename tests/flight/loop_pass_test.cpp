@@ -396,30 +396,22 @@ TEST_F(FlightEnd, ARestBehindTheLineEndsOnceTheStartIsLeft) {
   EXPECT_TRUE(TestEndOfFlight(s.Body, s.Ground, testing::Sample("Marden７"), s.Loop, s.View));
   EXPECT_EQ(s.Loop.EndCause, static_cast<int16_t>(FlightEndCause::Water));
 
-  // A hull afloat behind the line, creeping at 0.5 m/s: the watchdog after a minute.
+  // A hull afloat behind the line, creeping at 0.5 m/s, and a glider stopped
+  // on its deck: the watchdog after a minute.
   ManualClock clock(100000);
   SetClockSource(&clock);
-  FlightState hull;
-  hull.Ground.StartLeft = true;
-  hull.Ground.BodyBottomHeight = -0.05;
-  hull.Body.Distance = hull.Body.CourseDistance = -4;
-  hull.Body.GroundSpeed = 0.5;
-  hull.Loop.FlightTime = 150;
-  CheckRestWatchdog(hull.Loop, hull.Ground, hull.Body);
-  clock.Advance(61000);
-  CheckRestWatchdog(hull.Loop, hull.Ground, hull.Body);
-  EXPECT_EQ(hull.Body.Altitude, kCancelAltitude);
-
-  // Come down on its deck after its flight and stopped there: so is one at rest on it.
-  FlightState deck;
-  deck.Ground.StartLeft = true;
-  deck.Body.Distance = deck.Body.CourseDistance = -5;
-  deck.Body.Altitude = 30.3;
-  deck.Loop.FlightTime = 150;
-  CheckRestWatchdog(deck.Loop, deck.Ground, deck.Body, true);
-  clock.Advance(61000);
-  CheckRestWatchdog(deck.Loop, deck.Ground, deck.Body, true);
-  EXPECT_EQ(deck.Body.Altitude, kCancelAltitude);
+  for (const bool onDeck : {false, true}) {
+    FlightState rest;
+    rest.Ground.StartLeft = true;
+    rest.Ground.BodyBottomHeight = onDeck ? 0 : -0.05;
+    rest.Body.Distance = rest.Body.CourseDistance = -4;
+    rest.Body.GroundSpeed = 0.5;
+    rest.Loop.FlightTime = 150;
+    CheckRestWatchdog(rest.Loop, rest.Ground, rest.Body, onDeck);
+    clock.Advance(61000);
+    CheckRestWatchdog(rest.Loop, rest.Ground, rest.Body, onDeck);
+    EXPECT_EQ(rest.Body.Altitude, kCancelAltitude) << onDeck;
+  }
 }
 
 // The monotonic clock passes 2^31 ms after 24 days up: the second's mark and
