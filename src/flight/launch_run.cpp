@@ -38,12 +38,12 @@ void DeckOutline(double heading, std::array<double, 5>& east, std::array<double,
   north[4] = 5 * std::cos(h + kPi / 2);
 }
 
-bool OverDeck(const aircraft::AircraftData& a, double east, double north) {
+bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool atStart) {
   const double h = a.LaunchHeading;
   const double along = east * std::sin(h) + north * std::cos(h);
   const double across = east * std::cos(h) - north * std::sin(h);
   // The edge is where the distance flown begins, kDeckLength from the origin.
-  return along >= 0 && std::fabs(across) <= kDeckHalfWidth && std::hypot(east, north) < kDeckLength;
+  return (along >= 0 || atStart) && std::fabs(across) <= kDeckHalfWidth && std::hypot(east, north) < kDeckLength;
 }
 
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
@@ -51,9 +51,7 @@ bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundSta
   if (ground.StartLeft && (aircraft::LaunchAbove10(a.LaunchSpeed) || !(a.LaunchHeight > 1))) return false;
   if (contact == DeckContact::Body) {
     const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
-    // A powered start is held where it starts, behind the deck too.
-    const bool over = aircraft::LaunchAbove10(a.LaunchSpeed) || OverDeck(a, body.PosX, body.PosY);
-    return body.CourseDistance < 0 && over && above >= -kDeckReach &&
+    return body.CourseDistance < 0 && OverDeck(a, body.PosX, body.PosY, !ground.StartLeft) && above >= -kDeckReach &&
            above <= (ground.StartLeft ? kDeckRest : kDeckReach);
   }
   // The tail end, its arm back along the nose, rests on the deck at the

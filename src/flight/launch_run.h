@@ -39,8 +39,9 @@ inline constexpr double kDeckHalfWidth = 5, kDeckLength = 10;
 void DeckOutline(double heading, std::array<double, 5>& east, std::array<double, 5>& north);
 
 // Whether a point (east, north) lies over the deck's footprint, behind its
-// edge (where the distance flown is negative).
-bool OverDeck(const aircraft::AircraftData& a, double east, double north);
+// edge (where the distance flown is negative). atStart: also on the deck's
+// line behind it, within its width, where a fast launch places the start.
+bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool atStart = false);
 
 // The nose's height component that rests the tail end (its arm behind the
 // aircraft, > 0) on the deck's surface at the launch pitch, where the

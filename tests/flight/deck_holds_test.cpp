@@ -53,6 +53,7 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
       {&light, false, DeckContact::Body, -5.5, 4.2, deck, false},
       {&light, true, DeckContact::Body, 4.9, 5, deck, true},       // at its side
       {&light, true, DeckContact::Body, 0, -7, deck, false},       // behind it
+      {&light, false, DeckContact::Body, 0, -2.5, 10.8 + 0.45, true},  // a fast launch starts there
       // The tail end, 4 m behind, reaches the deck from under its surface,
       // within a metre (deeper it is under the deck), until the aircraft is
       // 2.5 m past the edge; from over it, never.
@@ -67,8 +68,7 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
       // it: 0.5 m under it, but 1.25 m back, out past the edge.
       {&light, true, DeckContact::TailEnd, 0, 11, 10.8 - 0.06 + 1.5, true, 0.5},
       {&light, true, DeckContact::TailEnd, 0, 11.4, 10.8 - 0.06 * 1.4 + 3.3, false, 0.95},
-      // A powered aircraft only until it has left its start, where it starts:
-      // behind the deck too.
+      // A powered aircraft only until it has left its start, where it starts.
       {&powered, false, DeckContact::Body, 0, 7, deck, true},
       {&powered, false, DeckContact::Body, 0, -9.9, 10.8 + 0.006, true},
       {&powered, true, DeckContact::Body, 0, 7, deck, false},
