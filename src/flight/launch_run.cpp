@@ -50,6 +50,8 @@ bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundSta
             const aircraft::AircraftData& a, DeckContact contact) {
   if (ground.StartLeft && (aircraft::LaunchAbove10(a.LaunchSpeed) || !(a.LaunchHeight > 1))) return false;
   if (contact == DeckContact::Body) {
+    // At its start the deck reaches the aircraft from either side; once it
+    // has left, it only carries what has come down onto its outline.
     const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
     return body.CourseDistance < 0 && OverDeck(a, body.PosX, body.PosY, !ground.StartLeft) && above >= -kDeckReach &&
            above <= (ground.StartLeft ? kDeckRest : kDeckReach);
