@@ -222,15 +222,17 @@ bool FlightIsDown(const FlightState& s) {
          (s.Loop.FlightEnded && s.Loop.EndCause != static_cast<int16_t>(FlightEndCause::None));
 }
 
-bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop,
-                     ViewState& view) {
+bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const aircraft::AircraftData& a,
+                     LoopTiming& loop, ViewState& view) {
   const bool wasEnded = loop.FlightEnded;
   if (aircraft::LaunchAbove10(a.LaunchSpeed) && body.Altitude < 0) {
     loop.FlightEndShown = true;
     loop.FlightEnded = true;
     if (body.Altitude > -50) view.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
   }
-  if (body.Distance > 0 && body.GroundSpeed < loop.StopSpeed && body.Altitude < 0) {
+  // A rest on the water ends out beyond the edge, or anywhere once the
+  // aircraft has left its start (behind the line its distance is negative).
+  if ((body.Distance > 0 || ground.StartLeft) && body.GroundSpeed < loop.StopSpeed && body.Altitude < 0) {
     loop.FlightEnded = true;
     loop.FlightEndShown = true;
   }
@@ -242,13 +244,15 @@ bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, Lo
 
 bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
 
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body) {
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck) {
   const double now = Timer();
-  // Far out, or on the water anywhere once the aircraft has left its start:
-  // a hull's buoyancy can hold it above the surface, where the end tests
-  // never see it. One waiting at its start is left alone.
-  const bool away = body.Distance >= 200 || (ground.StartLeft && RestsOnWater(ground));
-  if (body.GroundSpeed <= 1 && away && body.CourseDistance >= 0) {
+  // Far out, or on the water or back on the deck anywhere once the aircraft
+  // has left its start (behind the line too): a hull's buoyancy can hold it
+  // above the surface, and the deck carries it, where the end tests never
+  // see it. One waiting at its start is left alone.
+  const bool away = (body.Distance >= 200 && body.CourseDistance >= 0) ||
+                    (ground.StartLeft && (RestsOnWater(ground) || onDeck));
+  if (body.GroundSpeed <= 1 && away) {
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
       loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
@@ -283,7 +287,7 @@ bool RunFlightPass(FlightLoop& f) {
     EndOnNonFiniteState(f);
     return false;
   }
-  TestEndOfFlight(s.Body, a, s.Loop, s.View);
+  TestEndOfFlight(s.Body, s.Ground, a, s.Loop, s.View);
 
   AdvanceLoopCounters(s.Loop);
   RunStartUpActions(s.Loop, seams);
@@ -368,7 +372,7 @@ bool RunFlightPass(FlightLoop& f) {
     StepHeadUpDisplay(s, r, a, options);  // the frame draws the display again
     Call(seams.DrawFlightFrame);
   }
-  CheckRestWatchdog(s.Loop, s.Ground, s.Body);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body, OnDeck(s.Setup, s.Body, s.Ground, a));
   Call(seams.DoEvents);
   return true;
 }

@@ -50,8 +50,8 @@ void FinishFlightRun(FlightLoop& f);
 void RunFlight(FlightLoop& f);
 
 // The end tests of the pass head; true when the flight has ended.
-bool TestEndOfFlight(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop,
-                     ViewState& view);
+bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const aircraft::AircraftData& a,
+                     LoopTiming& loop, ViewState& view);
 
 // The view's direction (ViewHeading, ViewDepression and their sines and
 // cosines) and the pilot's eye in the world, as each display step sets them.
@@ -70,7 +70,8 @@ bool RestsOnWater(const GroundState& ground);
 
 // The rest watchdog of display steps: ends a flight that has crept along at
 // 1 m/s or less for a minute, beyond 200 m or, once the aircraft has left
-// its start, on the water anywhere.
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body);
+// its start, on the water or on the deck (onDeck: the deck touches it)
+// anywhere.
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false);
 
 }  // namespace zarv::flight

@@ -98,7 +98,9 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
     x.AirframeTemperature = s.Air.SkinTemperature;
   }
 
-  if (s.Body.Distance > 0 || a.LaunchHeight < 1) {
+  // The launch attitude is recorded only at the start: back behind the line
+  // the aircraft's own is.
+  if (s.Body.Distance > 0 || a.LaunchHeight < 1 || s.Ground.StartLeft) {
     x.Bank = DegTo(s.Body.BankAngle, 10);
     x.Pitch = DegTo(s.Body.PitchAngle, 10);
   } else if (a.LaunchHeight > 10.2 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {

@@ -26,19 +26,47 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
   }
 }
 
+void DeckOutline(double heading, std::array<double, 5>& east, std::array<double, 5>& north) {
+  const double h = heading;
+  east[1] = 5 * std::sin(h + 9.4247778 / 2);
+  north[1] = 5 * std::cos(h + 9.4247778 / 2);
+  east[2] = 11.18 * std::sin(h + 5.8196);
+  north[2] = 11.18 * std::cos(h + 5.8196);
+  east[3] = 11.18 * std::sin(h + 0.4636);
+  north[3] = 11.18 * std::cos(h + 0.4636);
+  east[4] = 5 * std::sin(h + kPi / 2);
+  north[4] = 5 * std::cos(h + kPi / 2);
+}
+
+bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool atStart) {
+  const double h = a.LaunchHeading;
+  const double along = east * std::sin(h) + north * std::cos(h);
+  const double across = east * std::cos(h) - north * std::sin(h);
+  // The edge is where the distance flown begins, kDeckLength from the origin.
+  return (along >= 0 || atStart) && std::fabs(across) <= kDeckHalfWidth && std::hypot(east, north) < kDeckLength;
+}
+
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
             const aircraft::AircraftData& a, DeckContact contact) {
-  if (aircraft::LaunchAbove10(a.LaunchSpeed) && ground.StartLeft) return false;
-  if (contact == DeckContact::Body)
-    return body.CourseDistance < 0 && std::fabs(body.Altitude - DeckSurfaceHeight(a, body.CourseDistance)) <= kDeckReach;
-  // The tail end, its arm behind the aircraft, rests on the deck at the
-  // launch pitch. It touches the deck where the nose can take the height
-  // that puts it there, and it is not already above the deck by more than
-  // the reach (the deck pushes, it never pulls a tail down to it).
+  if (ground.StartLeft && (aircraft::LaunchAbove10(a.LaunchSpeed) || !(a.LaunchHeight > 1))) return false;
+  if (contact == DeckContact::Body) {
+    // At its start the deck reaches the aircraft from either side; once it
+    // has left, it only carries what has come down onto its outline.
+    const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
+    return body.CourseDistance < 0 && OverDeck(a, body.PosX, body.PosY, !ground.StartLeft) && above >= -kDeckReach &&
+           above <= (ground.StartLeft ? kDeckRest : kDeckReach);
+  }
+  // The tail end, its arm back along the nose, rests on the deck at the
+  // launch pitch. It touches the deck where it is over it, where the nose
+  // can take the height that puts it there, and where it is not above the
+  // surface nor so far under it that it is under the deck.
   const double arm = setup.TailEndArm;
   if (!(body.CourseDistance <= arm - 1.5 && arm > 0)) return false;
+  const auto& nose = body.NoseVector;
+  if (!OverDeck(a, body.PosX - arm * nose[0], body.PosY - arm * nose[1])) return false;
   const double onDeck = TailOnDeckNoseHeight(setup, body, a);
-  return std::fabs(onDeck) <= 1 && arm * (onDeck - body.NoseVector[2]) <= kDeckReach;
+  const double above = arm * (onDeck - nose[2]);
+  return std::fabs(onDeck) <= 1 && above <= 0 && above >= -kDeckReach;
 }
 
 void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine, const LoadState& loads,
@@ -54,7 +82,7 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
     } else if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       body.PathAngle = 0;
     }
-    if (body.GroundSpeed > 0.2) {
+    if (body.GroundSpeed > 0.2 && !ground.StartLeft) {
       body.PitchAngle = a.LaunchPitch;
       body.PitchRate = 0;
     }
@@ -63,7 +91,7 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
 
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
                   const LoadState& loads, const aircraft::AircraftData& a) {
-  return OnDeck(setup, body, ground, a) && a.LaunchHeight > 1 &&
+  return !ground.StartLeft && OnDeck(setup, body, ground, a) && a.LaunchHeight > 1 &&
          (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 
@@ -108,15 +136,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
   if (s.Body.GroundSpeed > a.LaunchSpeed) s.Body.GroundSpeed = a.LaunchSpeed;
 
   // Outline of the deck for the scenery.
-  const double h = s.Body.Heading;
-  s.Ground.PlatformOutlineX[1] = 5 * std::sin(h + 9.4247778 / 2);
-  s.Ground.PlatformOutlineY[1] = 5 * std::cos(h + 9.4247778 / 2);
-  s.Ground.PlatformOutlineX[2] = 11.18 * std::sin(h + 5.8196);
-  s.Ground.PlatformOutlineY[2] = 11.18 * std::cos(h + 5.8196);
-  s.Ground.PlatformOutlineX[3] = 11.18 * std::sin(h + 0.4636);
-  s.Ground.PlatformOutlineY[3] = 11.18 * std::cos(h + 0.4636);
-  s.Ground.PlatformOutlineX[4] = 5 * std::sin(h + kPi / 2);
-  s.Ground.PlatformOutlineY[4] = 5 * std::cos(h + kPi / 2);
+  DeckOutline(s.Body.Heading, s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY);
 
   if (a.LaunchHeight > 0 && a.LaunchHeight < 120000 && s.Body.InertialSpeed <= 0) {
     s.Body.InertialSpeed = 0;

@@ -4,6 +4,7 @@
 // holds of a start from the water surface.
 #pragma once
 
+#include <array>
 #include <cmath>
 
 #include "flight/flight_record.h"
@@ -30,6 +31,18 @@ inline double DeckSurfaceHeight(const aircraft::AircraftData& a, double courseDi
   return a.LaunchHeight - 0.06 * courseDistance;
 }
 
+// The deck's footprint: 10 m wide, from the origin out to its edge 10 m
+// along the launch heading. Its outline points 1..4 (east, north), as the
+// scenery draws them for a heading: the rear left corner, the front left,
+// the front right and the rear right.
+inline constexpr double kDeckHalfWidth = 5, kDeckLength = 10;
+void DeckOutline(double heading, std::array<double, 5>& east, std::array<double, 5>& north);
+
+// Whether a point (east, north) lies over the deck's footprint, behind its
+// edge (where the distance flown is negative). atStart: also on the deck's
+// line behind it, within its width, where a fast launch places the start.
+bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool atStart = false);
+
 // The nose's height component that rests the tail end (its arm behind the
 // aircraft, > 0) on the deck's surface at the launch pitch, where the
 // aircraft is now.
@@ -47,16 +60,24 @@ enum class DeckContact { Body, TailEnd };
 // deck falls 0.6 m over its length, and a flat run or the first step of a
 // lift-off leaves the aircraft that far from the sloping surface.
 inline constexpr double kDeckReach = 1;
+// Once the start is left the deck only carries: the body touches it from at
+// most this far over it (a slide down the sloping surface leaves it a few
+// centimetres over it a step), and the tail end not from over it at all.
+inline constexpr double kDeckRest = 0.1;
 
 // The one test of every hold of the deck. A powered aircraft's start, on a
 // deck or in the air, holds it only until it has left it; a light aircraft
 // is held where the deck can touch it: the contact point over the deck's
-// footprint and within reach of its surface (the tail end no higher above
-// it than the reach, and no deeper than its arm can swing it out).
+// footprint and within reach of its surface. The deck pushes, it never
+// pulls: the tail end touches it from under its surface only, and once the
+// start is left so does the body (within kDeckRest); neither touches it
+// from deeper than the reach, where it is under the deck.
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
             const aircraft::AircraftData& a, DeckContact contact = DeckContact::Body);
 
-// The platform test of the translation step: over the deck and at its height.
+// The platform test of the translation step: over the deck and at its
+// height, while the aircraft has not left its start (nothing sets the
+// launch attitude, heading or speed again once it has).
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
                   const LoadState& loads, const aircraft::AircraftData& a);
 

@@ -156,6 +156,15 @@ void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const G
     body.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * body.Distance : a.LaunchHeight;
   } else {
     body.Altitude += body.VelZ / loop.StepsPerSecond;
+    // Once the start is left the deck carries what comes down onto it, and
+    // lets it slide or lift off again.
+    if (ground.StartLeft && OnDeck(setup, body, ground, a)) {
+      const double surface = DeckSurfaceHeight(a, body.CourseDistance);
+      if (body.Altitude < surface) {
+        body.Altitude = surface;
+        if (body.VelZ < 0) body.VelZ = 0;
+      }
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight/launch_run.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 #include "platform/runtime/sound_flags.h"
@@ -143,12 +144,11 @@ void ReplayPlayer::Open(uint64_t nowMs) {
   }
 
   // The platform deck, 10 m by 10 m, along the recorded heading.
-  const struct { int Point; double R, B; } corners[] = {
-      {1, 5.0, h + 9.4247778 / 2}, {2, 11.18, h + 5.8196}, {3, 11.18, h + 0.4636},
-      {4, 5.0, h + kPi / 2}};
-  for (const auto& c : corners) {
-    Scenery.X[static_cast<std::size_t>(c.Point)] = c.R * std::sin(c.B);
-    Scenery.Y[static_cast<std::size_t>(c.Point)] = c.R * std::cos(c.B);
+  std::array<double, 5> east{}, north{};
+  flight::DeckOutline(h, east, north);
+  for (std::size_t i = 1; i <= 4; ++i) {
+    Scenery.X[i] = east[i];
+    Scenery.Y[i] = north[i];
   }
 
   st.ViewZoom = 1.0;

@@ -390,8 +390,9 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
                       v.Projection, *v.PolygonList, v.Readout, pic);
   }
 
-  // Platform deck and lettering.
-  if (s.Body.Distance < 0) {
+  // Platform deck and lettering, ahead of an aircraft at its start (back
+  // behind the line after a flight it is not on the deck's centre line).
+  if (s.Body.Distance < 0 && !s.Ground.StartLeft) {
     DeckInputs di;
     di.View = geometry;
     di.LaunchHeight = a.LaunchHeight;

@@ -67,16 +67,19 @@ TEST_F(Attitude, HeadingOfANoseVectorAlongAnAxis) {
 }
 
 // Beside the platform's edge the tail end rests on the deck: the nose goes
-// toward where the tail end touches it, by at most kTailHoldReach a step
-// however far that is; where the tail cannot reach the deck, or is well
-// above it, it is left to its rates.
+// down toward where the tail end touches it, by at most kTailHoldReach a
+// step however far that is. A tail end over the deck's surface is left to
+// its rates (the deck never pulls it down), and so is one more than a metre
+// under it, beside the deck or out past its edge.
 TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   aircraft::AircraftData a;
   a.TailHoldFlag = 1;
   a.LaunchHeight = 1000;
+  a.LaunchHeading = 0;  // the deck runs north from the origin to its edge 10 m out
   FlightState s = Flying();
   s.Setup.TailEndArm = 4;
-  s.Body.CourseDistance = 1;  // within TailEndArm - 1.5 of the edge
+  s.Body.PosY = 11;
+  s.Body.CourseDistance = 1;  // within TailEndArm - 1.5 of the edge; the tail end 7 m out
   const double y = std::sqrt(1 - 0.2 * 0.2);
   s.Body.NoseVector = {0, y, -0.2};
   s.Body.TopVector = {0, 0.2, y};
@@ -84,32 +87,48 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
-  // From level: 0.4 m under the deck the tail holds the nose at -0.1; a
-  // metre under it, -0.25 is further than a step goes; 3.5 m under it,
-  // -0.875; 0.6 m above it the tail end hangs within reach of the deck, 3.5 m
-  // above it well over it; 48 m under it the tail cannot touch the deck.
+  // From level (the deck's surface at 999.94 m, its sides 5 m either way):
+  // 0.4 m under the deck the tail end holds the nose at -0.1; 0.6 m under
+  // it, 1 m east, at -0.15; 0.8 m under it the nose would go to -0.2, further
+  // than a step goes; 1.2 m and 3.5 m under it the tail end is under the
+  // deck, 0.6 m and 3.5 m above it over it, 48 m under it far from it; 6 m
+  // east of the line it is beside the deck.
   struct Case {
-    double Altitude, NoseHeight;
+    double Altitude, East, NoseHeight;
   };
-  for (const Case c : {Case{1000 - 0.06 - 0.4, -0.1}, Case{1000 - 0.06 - 1, -kTailHoldReach},
-                       Case{1000 - 0.06 - 3.5, -kTailHoldReach}, Case{1000 - 0.06 + 0.6, 0.15},
-                       Case{1000 - 0.06 + 3.5, 0}, Case{952, 0}}) {
+  for (const Case c : {Case{999.54, 0, -0.1}, Case{999.34, 1, -0.15}, Case{999.14, 0, -kTailHoldReach},
+                       Case{998.74, 0, 0}, Case{996.44, 0, 0}, Case{1000.54, 0, 0}, Case{1003.44, 0, 0},
+                       Case{952, 0, 0}, Case{999.54, 6, 0}}) {
     s.Body.NoseVector = {0, 1, 0};
     s.Body.TopVector = {0, 0, 1};
     s.Body.Altitude = c.Altitude;
+    s.Body.PosX = c.East;
     IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
-    EXPECT_NEAR(s.Body.PitchAngle, std::atan(c.NoseHeight), 1e-12) << c.Altitude;
+    EXPECT_NEAR(s.Body.PitchAngle, std::atan(c.NoseHeight), 1e-12) << c.Altitude << " m, " << c.East << " m east";
   }
-  // Step after step the nose gets there.
+  // Step after step the nose gets there: 0.8 m under the deck, -0.2.
+  s.Body.PosX = 0;
   s.Body.NoseVector = {0, 1, 0};
   s.Body.TopVector = {0, 0, 1};
-  s.Body.Altitude = 1000 - 0.06 - 3.5;
+  s.Body.Altitude = 999.14;
   for (int i = 0; i < 40; ++i) {
     const double before = s.Body.NoseVector[2];
     IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
     ASSERT_LT(s.Body.NoseVector[2], before + 1e-15) << i;
   }
-  EXPECT_NEAR(s.Body.NoseVector[2], -0.875, 1e-4);
+  EXPECT_NEAR(s.Body.NoseVector[2], -0.2, 1e-4);
+
+  // Nosed down to -0.9 at 12.3 m out, 3.8 m under the deck's line, the tail
+  // end would rest at -0.95, but it hangs 1.74 m back, out past the edge:
+  // the nose is left alone.
+  s.Body.PosY = 12.3;
+  s.Body.CourseDistance = 2.3;
+  s.Body.Altitude = 1000 - 0.06 * 2.3 - 3.8;
+  const double steep = std::sqrt(1 - 0.9 * 0.9);
+  s.Body.NoseVector = {0, steep, -0.9};
+  s.Body.TopVector = {0, 0.9, steep};
+  IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
+  EXPECT_NEAR(s.Body.NoseVector[2], -0.9, 1e-12);
 }
 
 // The rates move the top vector as if it were square to the nose; bent far

@@ -47,6 +47,15 @@ inline void SetField(std::vector<std::string>& lines, int field, const std::stri
   lines[static_cast<std::size_t>(field) + 1] = text;
 }
 
+// A sample from another launch height (field 30) and wind speed (field 46),
+// as the probe's --set puts them.
+inline aircraft::AircraftData SampleAt(const std::string& name, const std::string& height, const std::string& wind) {
+  std::vector<std::string> lines = SampleLines(name);
+  SetField(lines, 30, height);
+  SetField(lines, 46, wind);
+  return FromLines(lines);
+}
+
 enum class Engine { Piston, Jet, Rocket };
 
 // A powered aircraft with a flying start at `height` m.

@@ -185,6 +185,25 @@ TEST_F(FlightRecording, WrapsFrom60000To30000) {
   EXPECT_EQ(r.RecordCount, -1);
 }
 
+// On a high deck the record shows the launch attitude with the run's gait;
+// back behind the line after its flight, the aircraft's own.
+TEST_F(FlightRecording, BehindTheLineAfterItsFlightTheAttitudeIsItsOwn) {
+  aircraft::AircraftData a = testing::Sample("Marden７");  // launch pitch -15 degrees, bank -9
+  a.LaunchHeight = 300;
+  FlightState s;
+  FlightRecord r;
+  r.RecordCount = 1;
+  s.Body.Distance = s.Body.CourseDistance = -3;
+  s.Body.PitchAngle = -0.5;
+  s.Body.BankAngle = 0.3;
+  RecordFlightSample(s, r, a, FlightOptions{});
+  EXPECT_NEAR(r.Samples[1].Pitch, -15, 1e-9);
+  s.Ground.StartLeft = true;
+  RecordFlightSample(s, r, a, FlightOptions{});
+  EXPECT_NEAR(r.Samples[2].Pitch, -28.6, 1e-9);
+  EXPECT_NEAR(r.Samples[2].Bank, 17.2, 1e-9);
+}
+
 TEST_F(FlightRecording, ASecondFlightAfterALongOneSeesNoStaleSample) {
   // A new record reads as cleared throughout.
   FlightRecord fresh;
@@ -317,10 +336,7 @@ TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
 // until it had drifted past 200 m. A start from the surface waiting on its
 // gear is not at rest on the water.
 TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
-  std::vector<std::string> lines = testing::SampleLines("Super ZarvⅣ");
-  testing::SetField(lines, 30, "300");
-  testing::SetField(lines, 46, "0");
-  HeadlessFlight f(testing::FromLines(lines),
+  HeadlessFlight f(testing::SampleAt("Super ZarvⅣ", "300", "0"),
                    *ParseKeyScript("0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,"
                                    "2.68:Left,4.17:Left,5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,"
                                    "9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,11.56+3.14:Left,12.23+2.03:Up,"
@@ -354,6 +370,48 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
   s.Ground.BodyBottomHeight = -0.01;
   CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
+}
+
+// A light aircraft that came down on the water behind its start line sat
+// there for ever: the end test asked for a positive distance, the watchdog
+// for a course distance. Once it has left its start a rest ends wherever it
+// is (on its deck too), and the distance stays as it is. At its start it
+// never ends.
+TEST_F(FlightEnd, ARestBehindTheLineEndsOnceTheStartIsLeft) {
+  HeadlessFlight f(testing::SampleAt("Marden７", "300", "0"),
+                   *ParseKeyScript("6.34:Return,7.89+2.52:Period,12.82+2.23:Up,39.42+0.84:A,43.50:Down,43.84:Down,"
+                                   "45.54+1.75:Comma,49.79+1.94:Right,50.61:Up,71.34:Period,76.76+2.59:Up,"
+                                   "122.88+0.42:Comma"));
+  EXPECT_EQ(f.Fly(400), "water");
+  EXPECT_NEAR(f.State.Loop.FlightTime, 144.1, 0.1);
+  EXPECT_NEAR(f.State.Body.Distance, -2.89, 0.01);
+
+  FlightState s;
+  s.Loop.StopSpeed = 0.3;
+  s.Body.Distance = s.Body.CourseDistance = -2.89;
+  s.Body.GroundSpeed = 0.2;
+  s.Body.Altitude = -0.5;
+  EXPECT_FALSE(TestEndOfFlight(s.Body, s.Ground, testing::Sample("Marden７"), s.Loop, s.View));
+  s.Ground.StartLeft = true;
+  EXPECT_TRUE(TestEndOfFlight(s.Body, s.Ground, testing::Sample("Marden７"), s.Loop, s.View));
+  EXPECT_EQ(s.Loop.EndCause, static_cast<int16_t>(FlightEndCause::Water));
+
+  // A hull afloat behind the line, creeping at 0.5 m/s, and a glider stopped
+  // on its deck: the watchdog after a minute.
+  ManualClock clock(100000);
+  SetClockSource(&clock);
+  for (const bool onDeck : {false, true}) {
+    FlightState rest;
+    rest.Ground.StartLeft = true;
+    rest.Ground.BodyBottomHeight = onDeck ? 0 : -0.05;
+    rest.Body.Distance = rest.Body.CourseDistance = -4;
+    rest.Body.GroundSpeed = 0.5;
+    rest.Loop.FlightTime = 150;
+    CheckRestWatchdog(rest.Loop, rest.Ground, rest.Body, onDeck);
+    clock.Advance(61000);
+    CheckRestWatchdog(rest.Loop, rest.Ground, rest.Body, onDeck);
+    EXPECT_EQ(rest.Body.Altitude, kCancelAltitude) << onDeck;
+  }
 }
 
 // The monotonic clock passes 2^31 ms after 24 days up: the second's mark and

@@ -34,6 +34,7 @@ TEST(Ranking, WhichFlightsQualify) {
   const RankingState empty;
   EXPECT_EQ(RankingPlace(empty, Glider(100.01)), 1);
   EXPECT_EQ(RankingPlace(empty, Glider(100)), 0);                 // more than 100 m, strictly
+  EXPECT_EQ(RankingPlace(empty, Glider(-2.89)), 0);               // at rest behind the start line
   EXPECT_EQ(RankingPlace(empty, {150, 10, 20, 0}), 0);           // launched at 10 m/s: not a platform flight
   EXPECT_EQ(RankingPlace(empty, {150, 9.99, 20, 0}), 1);
   EXPECT_EQ(RankingPlace(empty, {150, 7, 10, 0}), 0);            // span 10 m and 24 m excluded

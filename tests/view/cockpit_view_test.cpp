@@ -272,6 +272,22 @@ TEST_F(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
   EXPECT_EQ(f.View.FrameToggle, 0);
 }
 
+// The deck and its lettering lie ahead of an aircraft at its start on the
+// deck's centre line; back behind the line after its flight, on the water
+// under the deck's height, it is not there to be drawn over the horizon.
+TEST_F(Frame, TheDeckShowsOnlyAtTheStart) {
+  for (const bool left : {false, true}) {
+    FrameFixture f;
+    f.In.ShowObjects = 1;
+    f.S.Body.Distance = f.S.Body.CourseDistance = -8;  // GNIDRAOB: cells 1 to 8, 14 polygons
+    f.S.Body.Altitude = left ? -0.5 : 10.48;
+    f.S.Ground.StartLeft = left;
+    Surface target(640, 480, vbBlack);
+    f.Draw(target);
+    EXPECT_EQ(f.View.Deck.LettersDrawn, left ? 0 : 14) << left;
+  }
+}
+
 TEST_F(Frame, HangMeterTurnsTheSameToggleSoALightAircraftNeverShakes) {
   FrameFixture f;
   f.S.Loop.SpeedMode = 1;
