@@ -89,10 +89,14 @@ TEST_F(DetachedProcessTest, TheNewProcessHoldsOnlyTheStandardHandlesInItsOwnFold
   held.Keep(pipeFds[1]);
   ASSERT_GE(file, 3);
   ASSERT_EQ(held.Keep(dup(file), 300), 300);
-  // The standard handles are passed on as the runner gave them.
+  // The standard handles are passed on as they are: those the runner gave
+  // (where it closed one, another handle of this process may hold its
+  // number, close-on-exec).
   std::string standard;
-  for (int fd = 0; fd <= 2; ++fd)
-    if (fcntl(fd, F_GETFD) >= 0) standard += std::to_string(fd) + " ";
+  for (int fd = 0; fd <= 2; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags >= 0 && !(flags & FD_CLOEXEC)) standard += std::to_string(fd) + " ";
+  }
 
   setenv(kReportVariable, report.c_str(), 1);
   int pid = 0;
