@@ -207,8 +207,8 @@ int StartVirtualScreen(Child& server, std::string& error) {
   return -1;
 }
 
-// Any user takes the lock, also where another made the file (0644: theirs
-// to write), and holds it; one that cannot be taken says why.
+// Any user takes the lock, also on a file another user made (mode 0644:
+// only they may write it), and holds it; one that cannot be taken says why.
 TEST(DisplayPickLock, AnyUserTakesItAndHoldsIt) {
   const zarv::ScratchFolder scratch;
   const std::string path = scratch / "display.lock";
