@@ -193,8 +193,11 @@ int StartVirtualScreen(Child& server, std::string& error) {
   for (int n : numbers) {
     const std::string number = std::to_string(n);
     if (fs::exists("/tmp/.X" + number + "-lock")) continue;
-    Spawn(server, {"Xvfb", std::string(1, ':').append(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
-          "/");
+    // Without -noreset the server starts afresh when its last client goes:
+    // a restarted program that connects meanwhile finds no display.
+    Spawn(server,
+          {"Xvfb", std::string(1, ':').append(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+          {}, "/");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (server.Running() && std::chrono::steady_clock::now() < deadline) {
       if (fs::exists("/tmp/.X11-unix/X" + number) && server.Running()) return n;
@@ -346,6 +349,14 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   EXPECT_GT(loudest, 10 * quiet);
 }
 
+// Which file `path` is and when it was last written: a file replaced by a
+// rename is another.
+std::pair<ino_t, int64_t> FileIdentity(const fs::path& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return {0, 0};
+  return {st.st_ino, int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 // The processes running the executable at `exe`, other than `except`.
 std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
   std::vector<pid_t> out;
@@ -358,7 +369,7 @@ std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
   return out;
 }
 
-// What the handles of a process point to, once two looks agree in number
+// What the handles of a process point to, once four looks agree in number
 // (its threads open handles of their own as they start). The looks are a
 // quarter second of the sound it writes to `raw` apart: a busy machine slows
 // the program, and so the looks.
@@ -372,13 +383,13 @@ std::vector<std::string> SteadyHandles(pid_t pid, const fs::path& raw) {
     return targets;
   };
   std::vector<std::string> last = look();
-  for (int tries = 0; tries < 40; ++tries) {
+  for (int tries = 0, same = 0; tries < 40 && same < 3; ++tries) {
     const size_t until = FileSize(raw) + 44100;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (FileSize(raw) < until && kill(pid, 0) == 0 && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::vector<std::string> now = look();
-    if (now.size() == last.size()) return now;
+    same = now.size() == last.size() ? same + 1 : 0;
     last = std::move(now);
   }
   return last;
@@ -427,10 +438,11 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   // from the program's own.
   std::vector<size_t> counts;
   for (int run = 1; run <= 4; ++run) {
-    // The launch, then Esc until the program starts again on the platform:
-    // the flight screen takes no Esc in its first two seconds, and one
-    // typed once the glider has left the platform ends the flight first (the
-    // next goes back). Typed with the pointer over the view.
+    // The launch, then Esc until the program takes one for the way back to
+    // the platform, which it starts by writing the hand-over file: the flight
+    // screen takes no Esc in its first two seconds, and one typed once the
+    // glider has left the platform ends the flight first. Typed with the
+    // pointer over the view, each once the one before had its chance.
     const std::string window =
         zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
     ASSERT_FALSE(window.empty());
@@ -439,19 +451,19 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
               0);
     std::error_code ec;
     fs::remove(raw, ec);  // heard afresh from the new run; the old one's is gone
-    std::vector<pid_t> next;
+    const auto handOver = FileIdentity(dir / "Temp/file.dat");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (next.empty() && std::chrono::steady_clock::now() < deadline) {
+    while (FileIdentity(dir / "Temp/file.dat") == handOver && std::chrono::steady_clock::now() < deadline) {
       ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
-      const auto answer = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-      while (next.empty() && std::chrono::steady_clock::now() < answer) {
+      const auto answer = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+      while (FileIdentity(dir / "Temp/file.dat") == handOver && std::chrono::steady_clock::now() < answer)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        next = RunningCopies(exe, current);
-      }
     }
-    while (!next.empty() && !ended(current) && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::vector<pid_t> next;
+    while (std::chrono::steady_clock::now() < deadline) {
       next = RunningCopies(exe, current);
+      if (!next.empty() && ended(current)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once";
     ASSERT_TRUE(ended(current)) << "run " << run << " went on beside the next";
