@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 pkgs=(build-essential cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libasound2-dev
       libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-      xvfb xdotool)
+      xvfb xdotool valgrind)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

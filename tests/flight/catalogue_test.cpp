@@ -88,6 +88,159 @@ TEST(EngineCatalogue, HumanPowerUnknownAndWideProducts) {
   EXPECT_DOUBLE_EQ(u.Engine.EngineRating, 0);
 }
 
+// Every row of the catalogue against the table it was typed from, three
+// engines each (rows are per engine; "NO" rows are not multiplied).
+struct PistonCase {
+  const char* Name;
+  double WingArea, DryMass;
+  double Rating;  // W, all engines
+  double PropellerDiameter, FlowFactor, SlipstreamSpeed, PropellerAngle, RatedRpm, GearRatio;
+  int ConstantSpeedProp;
+  double Stage1, Stage2, Stage3, Turbo;  // altitudes after the ladder, m
+  int ManifoldPressureMax, Noise;
+  double EngineDiameter;  // -1: left as it was
+  double FuelPerKwh, Throttle, RotorSpeed, EngineSpeed;
+};
+
+TEST(EngineCatalogue, EveryPropellerRow) {
+  const PistonCase rows[] = {
+      {"O-200", 30, 0, 220800, 1.6, 0.08, 0.5, 2.6, 2750, 1.0, 0, 0, 0, 0, 0, 29, 64, -1, 0.3, 0.096, 0.3, 1},
+      {"RR V1650-7", 30, 0, 3558000, 3.2, 0.13, 0.4, 1.0, 3000, 0.479, 1, 2666.6666666666667, 6000, 6000, 0, 61, 75, -1,
+       0.3, 0.096, 0.3, 1},
+      {"Racing Marin", 30, 0, 7758000, 3.4, 0.22, 0.4, 1.0, 3800, 0.4, 1, 2100, 2100, 2100, 0, 105, 75, -1, 0.3, 0.096,
+       0.3, 1},
+      {"栄２１", 30, 0, 2496000, 2.9, 0.15, 0.5, 1.0, 2700, 0.53, 1, 1800, 4050, 4050, 0, 35, 75, 1.13, 0.3, 0.096, 0.3, 1},
+      {"PW R2800-18", 30, 0, 4701000, 4.0, 0.13, 0.5, 1.0, 2800, 0.43, 1, 2666.6666666666667, 6000, 6000, 0, 52, 75, 1.28,
+       0.3, 0.096, 0.3, 1},
+      {"PW R2800-63", 30, 0, 5148000, 4.0, 0.18, 0.5, 1.0, 2800, 0.43, 1, 2666.6666666666667, 6000, 6000, 7600, 57, 75,
+       1.28, 0.3, 0.096, 0.3, 1},
+      {"PW R4360-63", 30, 0, 8400000, 4.4, 0.22, 0.5, 1.0, 2800, 0.43, 1, 160, 360, 360, 0, 52, 75, 1.33, 0.3, 0.096, 0.3,
+       1},
+      {"M-14P", 30, 0, 783000, 2.6, 0.11, 0.5, 2.0, 2800, 1.0, 0, 0, 0, 0, 0, 29, 75, 0.985, 0.3, 0.096, 0.3, 1},
+      // Pedalling, and a small model of 4 kg: 9 W a kilogram, a propeller
+      // of 0.16 x 2 m.
+      {"NO", 0.3001, 4, 300, 3.2, 0.1, 0.02, 6.0, 100, 1.0, 0, 1, 1, 1, 0, 0, 64, -1, 0, 0, 0, 0},
+      {"NO", 0.3, 4, 36, 0.32, 0.04, 0.02, 0.3, 12000, 3.0, 0, 1, 1, 1, 0, 0, 64, -1, 0, 0, 0, 0},
+  };
+  for (const PistonCase& r : rows) {
+    SCOPED_TRACE(std::string(r.Name) + " on " + std::to_string(r.WingArea) + " m2");
+    FlightState s;
+    s.Engine.EngineDiameter = -1;
+    s.Masses.DryMass = r.DryMass;
+    aircraft::AircraftData a = Powered(r.Name, 3);
+    a.WingArea = r.WingArea;
+    LookUpEngine(s, a);
+    const EngineState& e = s.Engine;
+    EXPECT_EQ(e.EngineType, aircraft::EngineKind::Piston);
+    EXPECT_NEAR(e.EngineRating, r.Rating, r.Rating * 1e-12);
+    EXPECT_NEAR(e.PropellerDiameter, r.PropellerDiameter, 1e-12);
+    EXPECT_DOUBLE_EQ(e.FlowFactor, r.FlowFactor);
+    EXPECT_DOUBLE_EQ(e.SlipstreamSpeed, r.SlipstreamSpeed);
+    EXPECT_DOUBLE_EQ(e.PropellerAngle, r.PropellerAngle);
+    EXPECT_DOUBLE_EQ(e.RatedRpm, r.RatedRpm);
+    EXPECT_DOUBLE_EQ(e.GearRatio, r.GearRatio);
+    EXPECT_EQ(e.ConstantSpeedProp, r.ConstantSpeedProp);
+    // Factors exp(h / 7600) of the stage altitudes.
+    EXPECT_NEAR(std::log(e.BoostFactor1) * 7600, r.Stage1, 1e-9);
+    EXPECT_NEAR(std::log(e.BoostFactor2) * 7600, r.Stage2, 1e-9);
+    EXPECT_NEAR(std::log(e.BoostFactor3) * 7600, r.Stage3, 1e-9);
+    EXPECT_NEAR(std::log(e.TurboBoostFactor) * 7600, r.Turbo, 1e-9);
+    EXPECT_EQ(e.ManifoldPressureMax, r.ManifoldPressureMax);
+    EXPECT_EQ(e.EngineNoiseLevel, r.Noise);
+    EXPECT_DOUBLE_EQ(e.EngineDiameter, r.EngineDiameter);
+    // kg/s at rating from kg per kW and hour.
+    EXPECT_NEAR(e.RatedFuelFlow * 3600 * 1000 / e.EngineRating, r.FuelPerKwh, 1e-12);
+    EXPECT_DOUBLE_EQ(e.Throttle, r.Throttle);
+    EXPECT_DOUBLE_EQ(e.RotorSpeedRatio, r.RotorSpeed);
+    EXPECT_DOUBLE_EQ(e.EngineSpeedRatio, r.EngineSpeed);
+    EXPECT_DOUBLE_EQ(e.AfterburnerMax, 1.0);
+  }
+}
+
+struct JetCase {
+  const char* Name;
+  double Thrust, AirFlow, FuelPerNh, JetSpeed, AfterburnerMax;
+  int Tvc, Noise;
+  double EngineDiameter;  // -1: left as it was
+};
+
+TEST(EngineCatalogue, EveryJetAndRocketRow) {
+  const JetCase rows[] = {
+      {"JT8D-9", 64450, 145, 0.06, 148, 1.0, 0, 25, -1},
+      {"F3-IHI30", 16370, 34, 0.07, 180, 1.0, 0, 72, -1},
+      {"PW4052", 231360, 699, 0.029, 161, 1.0, 0, 25, -1},
+      {"PW4090", 400430, 1210, 0.029, 161, 1.0, 0, 25, -1},
+      {"F100-PW100", 64510, 106, 0.068, 178, 1.64, 0, 88, 1.18},
+      {"F119-PW100", 106780, 147, 0.071, 180, 1.46, 1, 88, 1.33},
+      {"F404-GE400", 46720, 70.4, 0.072, 180, 1.52, 0, 88, 0.95},
+      {"F404-GE402", 53390, 75.3, 0.076, 191, 1.5, 0, 88, 0.95},
+      {"F110-GE129", 75570, 122, 0.076, 170, 1.71, 0, 88, 1.18},
+      {"TFE1042-70", 26780, 43, 0.076, 178, 1.54, 0, 88, 0.78},
+      {"AL-31F", 77860, 110, 0.067, 186, 1.6, 0, 88, 1.22},
+      {"AL-37FU", 90320, 118, 0.071, 200, 1.6, 1, 88, 1.22},
+      {"RD-33", 49980, 76, 0.075, 185, 1.63, 0, 88, 0.99},
+      {"TF40-IHI801", 22740, 34.9, 0.071, 184, 1.43, 0, 72, 0.76},
+      {"RM8B", 72010, 145, 0.06, 148, 1.74, 0, 72, 1.39},
+      {"FNX-5011B", 96040, 108, 0.069, 170, 1.48, 1, 88, 1.16},
+      {"J79-GE17", 52770, 77, 0.084, 187, 1.5, 0, 72, 0.97},
+      {"J79-GE8A", 44450, 77, 0.084, 187, 1.58, 0, 72, 0.99},
+      {"J85-GE21", 15560, 24, 0.096, 197, 1.43, 0, 72, 0.53},
+      {"Olympus", 125000, 200, 0.084, 192, 1.4, 0, 25, 1.4},
+  };
+  for (const JetCase& r : rows) {
+    SCOPED_TRACE(r.Name);
+    FlightState s;
+    s.Engine.EngineDiameter = -1;
+    aircraft::AircraftData a = Powered(r.Name, 3);
+    LookUpEngine(s, a);
+    const EngineState& e = s.Engine;
+    EXPECT_EQ(e.EngineType, aircraft::EngineKind::Jet);
+    // The rated figures are divided by the design point's density ratio.
+    EXPECT_NEAR(e.EngineRating * e.ChargeDensityRatio, 3 * r.Thrust, r.Thrust * 1e-12);
+    EXPECT_NEAR(e.FlowFactor * e.ChargeDensityRatio, 3 * r.AirFlow, r.AirFlow * 1e-12);
+    EXPECT_NEAR(e.RatedFuelFlow * 3600 / e.EngineRating, r.FuelPerNh, 1e-15);
+    EXPECT_DOUBLE_EQ(e.SlipstreamSpeed, r.JetSpeed);
+    EXPECT_DOUBLE_EQ(e.AfterburnerMax, r.AfterburnerMax);
+    EXPECT_EQ(e.TvcCapability, r.Tvc);
+    EXPECT_EQ(e.TvcOn, r.Tvc);
+    EXPECT_EQ(e.EngineNoiseLevel, r.Noise);
+    EXPECT_DOUBLE_EQ(e.EngineDiameter, r.EngineDiameter);
+    EXPECT_DOUBLE_EQ(e.PropellerAngle, 0.5);
+    EXPECT_DOUBLE_EQ(e.Throttle, 0.096);
+    EXPECT_DOUBLE_EQ(e.EngineSpeedRatio, 1.0);
+  }
+
+  struct RocketCase {
+    const char* Name;
+    double Thrust, FlowFactor, FuelPerNh, ExhaustSpeed;
+    int Noise;
+    double EngineDiameter;
+  };
+  const RocketCase rockets[] = {
+      {"LMDPS", 44453, 15, 1.2, 3000, 25, 0.8},
+      {"SSME", 2156000, 15, 0.86, 4200, 35, 2.0},
+  };
+  for (const RocketCase& r : rockets) {
+    SCOPED_TRACE(r.Name);
+    FlightState s;
+    aircraft::AircraftData a = Powered(r.Name, 3);
+    LookUpEngine(s, a);
+    const EngineState& e = s.Engine;
+    EXPECT_EQ(e.EngineType, aircraft::EngineKind::Rocket);
+    EXPECT_DOUBLE_EQ(e.EngineRating, 3 * r.Thrust);
+    EXPECT_DOUBLE_EQ(e.FlowFactor, 3 * r.FlowFactor);
+    EXPECT_NEAR(e.RatedFuelFlow * 3600 / e.EngineRating, r.FuelPerNh, 1e-15);
+    EXPECT_DOUBLE_EQ(e.SlipstreamSpeed, r.ExhaustSpeed);
+    EXPECT_EQ(e.EngineNoiseLevel, r.Noise);
+    EXPECT_DOUBLE_EQ(e.EngineDiameter, r.EngineDiameter);
+    EXPECT_DOUBLE_EQ(e.PropellerAngle, 0.5);
+    EXPECT_DOUBLE_EQ(e.Throttle, 0);
+    EXPECT_DOUBLE_EQ(e.EngineSpeedRatio, 0);
+    EXPECT_DOUBLE_EQ(e.AfterburnerMax, 1.0);
+    EXPECT_DOUBLE_EQ(e.RatedRpm, 10000);
+  }
+}
+
 struct AirfoilCase {
   const char* Wing;
   double TailplaneArm, CgPosition, FinHalfSpacing;

@@ -262,6 +262,63 @@ TEST(FlightMenu, HoveredRowAndCommands) {
   EXPECT_EQ(CommandForEntry(""), MenuCommand::None);
 }
 
+// Every entry of every menu in its order, and the command it runs (the
+// four-entry menus' entries run none: their keys do).
+TEST(FlightMenu, EveryEntryOfEachPhase) {
+  using C = MenuCommand;
+  struct Entry {
+    const char* Text;
+    MenuCommand Command;
+  };
+  const std::vector<Entry> beforeLaunch = {
+      {"ヘルプ             F1", C::Help},
+      {"順位               F2", C::Ranking},
+      {"翼型特性           F3", C::AirfoilChart},
+      {"機体特性           F4", C::AircraftChart},
+      {"フライトデータ     F5", C::FlightData},
+      {"ビデオ             F6", C::Replay},
+      {"機体データの変更   F7", C::Editor},
+      {"機体の登録         F8", C::Registration},
+      {"飛行のｷｬﾝｾﾙ Esc or F9", C::CancelOrPlatform},
+      {"機体の交換        F10", C::ChangeAircraft},
+      {"", C::None},
+      {" Zarv の終了      F12", C::Quit},
+  };
+  std::vector<Entry> afterFlight = beforeLaunch;
+  afterFlight[8] = {"ﾌﾟﾗｯﾄﾎｰﾑへ  Esc or F9", C::CancelOrPlatform};
+  const struct {
+    MenuPhase Phase;
+    int Count;
+    std::vector<Entry> Entries;
+  } phases[] = {
+      {kMenuCompanionLoad, 4,
+       {{"随伴ﾓｰﾄﾞ解除 Esc or F9", C::None}, {"機体の交換         F10", C::None}, {"", C::None},
+        {" Zarv の終了       F12", C::None}}},
+      {kMenuBeforeLaunch, 11, beforeLaunch},
+      {kMenuInFlight, 6,
+       {{"ヘルプ             F1", C::Help},
+        {"フライトデータ     F5", C::FlightData},
+        {"ビデオ             F6", C::Replay},
+        {"飛行のｷｬﾝｾﾙ Esc or F9", C::CancelOrPlatform},
+        {"機体の交換        F10", C::ChangeAircraft},
+        {"", C::None},
+        {" Zarv の終了      F12", C::Quit}}},
+      {kMenuWritingLog, 4,
+       {{"ﾌｧｲﾙ作成解除 Esc or F9", C::None}, {"選択画面に戻る     F10", C::None}, {"", C::None},
+        {" Zarv の終了       F12", C::None}}},
+      {kMenuAfterFlight, 11, afterFlight},
+  };
+  for (const auto& c : phases) {
+    const MenuEntries menu = MenuFor(c.Phase);
+    EXPECT_EQ(menu.Count, c.Count) << c.Phase;
+    ASSERT_EQ(menu.Entries.size(), c.Entries.size()) << c.Phase;
+    for (size_t i = 0; i < c.Entries.size(); ++i) {
+      EXPECT_EQ(menu.Entries[i], c.Entries[i].Text) << c.Phase << " " << i;
+      EXPECT_EQ(CommandForEntry(menu.Entries[i]), c.Entries[i].Command) << c.Phase << " " << i;
+    }
+  }
+}
+
 TEST(ScreenSetUp, TagsHelpAndSizes) {
   EXPECT_EQ(HangarTag("JfD", false, aircraft::EngineKind::Jet, 5000), "JfD");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Jet, 5000), "D");

@@ -96,6 +96,21 @@ TEST_F(RecordsScreens, ClosingOrAnEmptyNameOpensNoWindow) {
   EXPECT_FALSE(ResultSheet().Loaded());
 }
 
+// The ranking closes as soon as another window takes the focus.
+TEST_F(RecordsScreens, TheRankingClosesWhenAnotherWindowIsActivated) {
+  int closed = 0;
+  ResultSheetHost().OnClosed = [&] { ++closed; };
+  ResultSheet().Show();
+  ASSERT_TRUE(ResultSheet().Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotResultSheet], 1);
+  Form other;
+  other.Show();
+  EXPECT_FALSE(ResultSheet().Loaded());
+  EXPECT_EQ(shell::Shell().FormActiveFlags[shell::kSlotResultSheet], 0);
+  EXPECT_EQ(closed, 1);
+  other.Unload();
+}
+
 TEST_F(RecordsScreens, ThePostFlightTimerIsOffBeforeTheWorkStarts) {
   TimerControl timer1{host};
   timer1.SetInterval(100);

@@ -6,11 +6,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -145,20 +147,45 @@ bool Installed(const char* tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0;
 }
 
-// A virtual screen: the display ZARV_TEST_DISPLAY names, else the first free
-// one from :90 up, clear of the numbers people pick by hand.
-int StartVirtualScreen(Child& server) {
-  // Tests run side by side would each find the same number free and start
-  // two servers on it: one picks and starts at a time.
-  struct PickLock {
-    int fd = open("/tmp/zarv-test-display.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666);
-    PickLock() {
-      if (fd >= 0) flock(fd, LOCK_EX);
+// One test at a time picks and starts its virtual screen: tests run side
+// by side would each find the same number free and start two servers on it.
+constexpr const char* kDisplayPickLock = "/tmp/zarv-test-display.lock";
+
+// Takes the lock file at `path`, made by whichever user came first: opened
+// to read only (flock needs no more), so that any user can take it whatever
+// the first one's umask left. The handle, or -1 and `error` saying why.
+int TakeDisplayPickLock(const std::string& path, std::string& error) {
+  for (int tries = 0; tries < 10; ++tries) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+      fd = open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd < 0 && errno == EEXIST) continue;  // made by another meanwhile
+      if (fd >= 0) fchmod(fd, 0644);
     }
-    ~PickLock() {
+    if (fd < 0) break;
+    while (flock(fd, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      error = "cannot lock " + path + ": " + std::strerror(errno);
+      close(fd);
+      return -1;
+    }
+    return fd;
+  }
+  error = "cannot open " + path + ": " + std::strerror(errno);
+  return -1;
+}
+
+// A virtual screen: the display ZARV_TEST_DISPLAY names, else the first free
+// one from :90 up, clear of the numbers people pick by hand. Its number, or
+// -1 and `error` saying why.
+int StartVirtualScreen(Child& server, std::string& error) {
+  struct Lock {
+    int fd;
+    ~Lock() {
       if (fd >= 0) close(fd);
     }
-  } const lock;
+  } const lock{TakeDisplayPickLock(kDisplayPickLock, error)};
+  if (lock.fd < 0) return -1;
   std::vector<int> numbers;
   if (const char* d = std::getenv("ZARV_TEST_DISPLAY")) numbers.push_back(std::atoi(d));
   else
@@ -166,8 +193,11 @@ int StartVirtualScreen(Child& server) {
   for (int n : numbers) {
     const std::string number = std::to_string(n);
     if (fs::exists("/tmp/.X" + number + "-lock")) continue;
-    Spawn(server, {"Xvfb", std::string(1, ':').append(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
-          "/");
+    // Without -noreset the server starts afresh when its last client goes:
+    // a restarted program that connects meanwhile finds no display.
+    Spawn(server,
+          {"Xvfb", std::string(1, ':').append(number), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+          {}, "/");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (server.Running() && std::chrono::steady_clock::now() < deadline) {
       if (fs::exists("/tmp/.X11-unix/X" + number) && server.Running()) return n;
@@ -175,7 +205,40 @@ int StartVirtualScreen(Child& server) {
     }
     server.Stop();
   }
+  error = numbers.size() == 1 ? "display :" + std::to_string(numbers[0]) + " (ZARV_TEST_DISPLAY) is in use or did not start"
+                              : "no virtual screen could be started";
   return -1;
+}
+
+// Any user takes the lock, also on a file another user made (mode 0644:
+// only they may write it), and holds it; one that cannot be taken says why.
+TEST(DisplayPickLock, AnyUserTakesItAndHoldsIt) {
+  const zarv::ScratchFolder scratch;
+  const std::string path = scratch / "display.lock";
+  std::string error;
+  const int first = TakeDisplayPickLock(path, error);
+  ASSERT_GE(first, 0) << error;
+  close(first);
+  // The other user: nobody, when the test runs as root; else the file is
+  // made read-only, as another's is to this user.
+  if (getuid() == 0) ASSERT_EQ(chmod(scratch.path().c_str(), 0755), 0);
+  else ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    std::string childError;
+    if (TakeDisplayPickLock(path, childError) < 0) _exit(3);
+    const int other = open(path.c_str(), O_RDONLY);
+    _exit(other >= 0 && flock(other, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK ? 0 : 4);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "3: not taken, 4: not held";
+
+  EXPECT_LT(TakeDisplayPickLock(scratch / "no such folder/display.lock", error), 0);
+  EXPECT_NE(error.find("no such folder/display.lock: "), std::string::npos) << error;
 }
 
 // The louder channel's RMS over the stereo 16-bit frames of bytes [from, to).
@@ -219,9 +282,11 @@ void PrepareStraightIntoAFlight(const fs::path& dir, int windAmplitude) {
 }
 
 // Starts that program on a virtual screen of its own, its sound going into
-// `raw` through SDL's disk driver. The display (":N"), empty when none started.
-std::string StartOnAVirtualScreen(Child& server, Child& program, const fs::path& dir, const fs::path& raw) {
-  const int display = StartVirtualScreen(server);
+// `raw` through SDL's disk driver. The display (":N"), empty when none
+// started, `error` saying why.
+std::string StartOnAVirtualScreen(Child& server, Child& program, const fs::path& dir, const fs::path& raw,
+                                  std::string& error) {
+  const int display = StartVirtualScreen(server, error);
   if (display < 0) return {};
   const std::string screen = std::string(1, ':').append(std::to_string(display));
   Spawn(program, {(dir / "zarv").string()},
@@ -243,8 +308,9 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
-  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
-  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
+  std::string error;
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw, error);
+  ASSERT_FALSE(screen.empty()) << error;
   const std::string xdotool = "DISPLAY=" + screen + " timeout 60 xdotool ";
   const std::string window =
       zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
@@ -283,6 +349,14 @@ TEST(ProgramSound, AFlightIsHeardLouderInTheAirThanOnThePlatform) {
   EXPECT_GT(loudest, 10 * quiet);
 }
 
+// Which file `path` is and when it was last written: a file replaced by a
+// rename is another.
+std::pair<ino_t, int64_t> FileIdentity(const fs::path& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return {0, 0};
+  return {st.st_ino, int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 // The processes running the executable at `exe`, other than `except`.
 std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
   std::vector<pid_t> out;
@@ -295,9 +369,11 @@ std::vector<pid_t> RunningCopies(const fs::path& exe, pid_t except = -1) {
   return out;
 }
 
-// What the handles of a process point to, once two looks a while apart
-// agree in number (its threads open handles of their own as they start).
-std::vector<std::string> SteadyHandles(pid_t pid) {
+// What the handles of a process point to, once four looks agree in number
+// (its threads open handles of their own as they start). The looks are a
+// quarter second of the sound it writes to `raw` apart: a busy machine slows
+// the program, and so the looks.
+std::vector<std::string> SteadyHandles(pid_t pid, const fs::path& raw) {
   auto look = [pid] {
     std::vector<std::string> targets;
     std::error_code ec;
@@ -307,10 +383,13 @@ std::vector<std::string> SteadyHandles(pid_t pid) {
     return targets;
   };
   std::vector<std::string> last = look();
-  for (int tries = 0; tries < 20; ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  for (int tries = 0, same = 0; tries < 40 && same < 3; ++tries) {
+    const size_t until = FileSize(raw) + 44100;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (FileSize(raw) < until && kill(pid, 0) == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     std::vector<std::string> now = look();
-    if (now.size() == last.size()) return now;
+    same = now.size() == last.size() ? same + 1 : 0;
     last = std::move(now);
   }
   return last;
@@ -329,8 +408,9 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   const fs::path raw = dir / "out.raw";
 
   Child server, program;
-  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw);
-  ASSERT_FALSE(screen.empty()) << "no virtual screen could be started";
+  std::string error;
+  const std::string screen = StartOnAVirtualScreen(server, program, dir, raw, error);
+  ASSERT_FALSE(screen.empty()) << error;
   // The restarted runs are no children of this test: each is ended by its
   // id, found by the executable's path in the scratch folder.
   struct StopRestarted {
@@ -358,29 +438,38 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   // from the program's own.
   std::vector<size_t> counts;
   for (int run = 1; run <= 4; ++run) {
-    // The launch, then Esc: the flight is cancelled and the program starts
-    // again on the platform. Typed with the pointer over the view.
+    // The launch, then Esc until the program takes one for the way back to
+    // the platform, which it starts by writing the hand-over file: the flight
+    // screen takes no Esc in its first two seconds, and one typed once the
+    // glider has left the platform ends the flight first. Typed with the
+    // pointer over the view, each once the one before had its chance.
     const std::string window =
         zarv::testing::CommandOutput(xdotool + "search --sync --onlyvisible --name '^ZarvMarden' | head -1");
     ASSERT_FALSE(window.empty());
     ASSERT_EQ(std::system((xdotool + "mousemove --window " + window.substr(0, window.find('\n')) +
                            " 320 160 key Return >/dev/null 2>&1").c_str()),
               0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     std::error_code ec;
     fs::remove(raw, ec);  // heard afresh from the new run; the old one's is gone
-    ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
+    const auto handOver = FileIdentity(dir / "Temp/file.dat");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (FileIdentity(dir / "Temp/file.dat") == handOver && std::chrono::steady_clock::now() < deadline) {
+      ASSERT_EQ(std::system((xdotool + "key Escape >/dev/null 2>&1").c_str()), 0);
+      const auto answer = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+      while (FileIdentity(dir / "Temp/file.dat") == handOver && std::chrono::steady_clock::now() < answer)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     std::vector<pid_t> next;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
       next = RunningCopies(exe, current);
       if (!next.empty() && ended(current)) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once";
+    ASSERT_TRUE(ended(current)) << "run " << run << " went on beside the next";
     current = next[0];
     ASSERT_TRUE(flying()) << "run " << run;
-    const std::vector<std::string> handles = SteadyHandles(current);
+    const std::vector<std::string> handles = SteadyHandles(current, raw);
     for (const std::string& target : handles)
       EXPECT_FALSE(target.ends_with(" (deleted)")) << "run " << run << " holds " << target;
     counts.push_back(handles.size());

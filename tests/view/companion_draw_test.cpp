@@ -121,5 +121,59 @@ TEST(CompanionData, RecordIndexBeyondTheRecordHoldsTheLastSample) {
   EXPECT_EQ(f.Projection.Attitude.HeadingSin, std::sin(90 / 57.3));
 }
 
+// Each moving surface at a deflection: flaps 20, ailerons 10, elevator 12,
+// rudder 10 degrees, the nozzle closed (0 %); the fin hinge 0.1 m off the
+// centre plane. Worked by hand from the test airframe.
+TEST(CompanionData, EachSurfaceAtADeflection) {
+  AtOrigin f;
+  f.Companion->Outline.Pivots.FinHingeX = 0.1;
+  flight::CompanionSample& now = f.Now();
+  now.CompanionFlap = 20;
+  now.CompanionAileron = 10;
+  now.CompanionElevator = 12;
+  now.CompanionRudder = 10;
+  now.CompanionNozzle = 0;
+  struct Point {
+    const char* What;
+    const ViewPoint& At;
+    double X, Y, Z;
+  };
+  auto expect = [](const std::vector<Point>& points) {
+    for (const Point& p : points) {
+      EXPECT_NEAR(p.At.ViewX, p.X, 1e-12) << p.What;
+      EXPECT_NEAR(p.At.ViewY, p.Y, 1e-12) << p.What;
+      EXPECT_NEAR(p.At.ViewZ, p.Z, 1e-12) << p.What;
+    }
+  };
+  // A light aircraft's own fin, TailX(6, 0) at -1.0: the fins turn whole.
+  f.Place();
+  ModelScene& sc = *f.Scene;
+  expect({
+      {"flap, right, station 2", sc.WingRightView(2, 0), 1.2, -0.826414835777679, 0.383539005018603},
+      {"flap, left, station 2", sc.WingLeftView(2, 0), -1.2, -0.826414835777679, 0.383539005018603},
+      {"flap, right, station 3", sc.WingRightView(3, 0), 3, -0.710200249496443, 0.399916332437862},
+      {"aileron, right, station 4", sc.WingRightView(4, 0), 3, -0.723471641225002, 0.550821946545244},
+      {"aileron, left, station 4", sc.WingLeftView(4, 0), -3, -0.723471641225002, 0.449178053454756},
+      {"aileron, right, station 5", sc.WingRightView(5, 0), 5, -0.591931342820456, 0.541581592627927},
+      {"aileron, left, station 5", sc.WingLeftView(5, 0), -5, -0.591931342820456, 0.458418407372073},
+      {"elevator, section 1 point 1", sc.TailView(1, 1), -0.8, -4.44048572315126, 0.498160034024518},
+      {"elevator, section 4 point 0", sc.TailView(4, 0), 0.8, -4.74016786358237, 0.406446529357081},
+      {"whole fin, section 7 point 1", sc.TailView(7, 1), -0.894727103512692, -4.49696199704922, 1.2},
+      {"whole fin, section 10 point 0", sc.TailView(10, 0), 0.995818689461925, -4.89088599114767, 1.2},
+      {"nozzle, right, point 3", sc.NacelleRightView(10, 3), 2.20001497464546, -1, 0.235299896543863},
+      {"nozzle, left, point 3", sc.NacelleLeftView(10, 3), -2.20001497464546, -1, 0.235299896543863},
+      {"nozzle, right, point 0", sc.NacelleRightView(10, 0), 2.26470010475564, -1, 0.300007488938992},
+  });
+  // A powered own aircraft: only the rudder's trailing edge turns, by
+  // degrees / 25, and the hinge's X is not added.
+  f.Settings.LaunchSpeed = 50;
+  f.Place();
+  expect({
+      {"rudder, section 7 point 0", sc.TailView(7, 0), -1.15576733692346, -4.86842439760115, 1.2},
+      {"rudder, section 7 point 1", sc.TailView(7, 1), -0.96, -4.5, 1.2},
+      {"rudder, section 10 point 0", sc.TailView(10, 0), 0.84423266307654, -4.86842439760115, 1.2},
+  });
+}
+
 }  // namespace
 }  // namespace zarv::view

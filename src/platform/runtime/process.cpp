@@ -2,13 +2,28 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#if __has_include(<linux/close_range.h>)
 #include <linux/close_range.h>
+#endif
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
+#include <cstdint>
+#include <type_traits>
+
+// Kernel headers from before close_range lack these; such a kernel answers
+// the call with ENOSYS and the loop below does the work. (The call has the
+// same number on every architecture but Alpha.)
+#ifndef SYS_close_range
+#define SYS_close_range 436
+#endif
+#ifndef CLOSE_RANGE_CLOEXEC
+#define CLOSE_RANGE_CLOEXEC (1U << 2)
+#endif
 
 extern char** environ;
 
@@ -18,10 +33,12 @@ namespace {
 
 // What the children report back through the pipe: the grandchild's id, or
 // the error that kept it from running the executable.
+// No padding: every byte written is set.
 struct Report {
-  char kind;  // 'p' id, 'e' error
-  int value;
+  int32_t kind;  // 'p' id, 'e' error
+  int32_t value;
 };
+static_assert(std::has_unique_object_representations_v<Report>);
 
 void Send(int fd, char kind, int value) {
   const Report r{kind, value};
@@ -33,17 +50,8 @@ void Send(int fd, char kind, int value) {
 // process opened it with close-on-exec or not (sound devices, sockets,
 // files a library left open). Only async-signal-safe calls after a fork.
 void CloseOnExecFrom3() {
-#ifdef SYS_close_range
   if (syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
-#endif
-  rlimit limit{};
-  int top = 65536;
-  if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < 1048576)
-    top = static_cast<int>(limit.rlim_cur);
-  for (int fd = 3; fd < top; ++fd) {
-    const int flags = fcntl(fd, F_GETFD);
-    if (flags >= 0 && !(flags & FD_CLOEXEC)) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
-  }
+  MarkCloseOnExecFrom(3);
 }
 
 [[noreturn]] void RunInGrandchild(const char* exe, const char* dir, int report) {
@@ -64,6 +72,19 @@ void CloseOnExecFrom3() {
 }
 
 }  // namespace
+
+int HandleNumberTop(rlim_t softLimit) {
+  return softLimit == RLIM_INFINITY || softLimit > INT_MAX ? INT_MAX : static_cast<int>(softLimit);
+}
+
+void MarkCloseOnExecFrom(int from) {
+  rlimit limit{};
+  const int top = getrlimit(RLIMIT_NOFILE, &limit) == 0 ? HandleNumberTop(limit.rlim_cur) : INT_MAX;
+  for (int fd = from; fd < top; ++fd) {
+    const int flags = fcntl(fd, F_GETFD);
+    if (flags >= 0 && !(flags & FD_CLOEXEC)) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+  }
+}
 
 bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* pid) {
   if (exe.empty() || exe.find('\0') != std::string::npos || dir.find('\0') != std::string::npos) return false;

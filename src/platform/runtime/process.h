@@ -1,6 +1,8 @@
 // Starting another program, detached from this one.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <string>
 
 namespace zarv {
@@ -12,5 +14,13 @@ namespace zarv {
 // false when it could not be started (missing, not executable, no such
 // folder). `pid` receives the new process's id.
 bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* pid = nullptr);
+
+// What the start does where the kernel has no close_range, for tests: marks
+// every handle from `from` up to the handle limit close-on-exec. Only
+// async-signal-safe calls, so that it runs between fork and exec.
+void MarkCloseOnExecFrom(int from);
+// The numbers handles lie below under the soft limit `softLimit`, however
+// high it is.
+int HandleNumberTop(rlim_t softLimit);
 
 }  // namespace zarv
