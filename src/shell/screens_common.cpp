@@ -75,7 +75,7 @@ bool SaveSettingsOrReport() {
 void ReportPrint(bool printed, const std::string& caption) {
   // Without a printer the page became a file; the user must learn where.
   if (!LastPrintFile().empty()) {
-    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + LastPrintFile(), vbInformation, caption);
+    MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + ShownName(LastPrintFile()), vbInformation, caption);
   } else if (!printed && !LastPrintCancelled()) {
     MsgBox(kPrintFailedMessage, vbExclamation, caption);
   }
