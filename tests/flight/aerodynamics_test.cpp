@@ -172,6 +172,23 @@ TEST(WingStrips, FlapsLiftBothWingsAlikeAndPitchTheNoseDown) {
   EXPECT_NEAR(flapped.s.Tail.WingMomentTerm - clean.s.Tail.WingMomentTerm, 0.1 / 5 * 10 * 60, 1e-9);
 }
 
+// The profile drag rises with the square of the angle away from the
+// airfoil's minimum-drag angle (0.08 rad here, the outer panels' angle):
+// 2 x (angle - 0.08)^2 x area over a wing without the rise, every other
+// factor 1: centre and inner 0.1 (areas 1 and 2), outer 0.08, tip 0.06.
+TEST(WingStrips, ProfileDragIsLeastAtTheMinimumDragAngle) {
+  PlainWing plain, rising;
+  rising.s.Airfoils.WingDragRise = 2;
+  rising.s.Airfoils.WingMinDragAngle = 0.08;
+  plain.Wing();
+  rising.Wing();
+  const double added[] = {0.0008, 0.0016, 0.0016, 0, 0, 0.0008, 0.0008};  // pieces 0..6
+  for (int i = 0; i <= kWingPanelCount; ++i) {
+    EXPECT_NEAR(rising.s.Wing.Panels[i].Drag - plain.s.Wing.Panels[i].Drag, added[i], 1e-15) << i;
+  }
+  EXPECT_NEAR(rising.s.Wing.CentreDrag - plain.s.Wing.CentreDrag, 0.0008, 1e-15);
+}
+
 TEST(WingStrips, FlowFromBehindAndDegenerateAir) {
   PlainWing w;
   w.SetFlow(3.0, 0);  // nearly backwards: BodyAirX < 0
@@ -336,6 +353,58 @@ TEST(Coefficients, GroundEffectLiftSlopeAndReynolds) {
   RefreshAeroCoefficients(re.s, re.a);
   EXPECT_NEAR(re.s.Aero.ReynoldsFactor, 1.55, 1e-9);
 
+}
+
+// Banked 0.2 rad-sine to the right, 10.5 m up: the inner panels move halfway
+// to 10.5 +/- 1.5 x 0.2 (left higher), each outer panel halfway to its inner
+// neighbour as it stood, each tip halfway to its outer neighbour as it now
+// stands. From 4 m everywhere, two refreshes:
+//   first: inner 7.4 / 7.1, outer and tips 4
+//   second: inner 9.1 / 8.65, outer 5.7 / 5.55, tips 4.85 / 4.775
+// The aspect ratio 10 (G + 1) / G, G = 33 (h / 10)^1.5: 10.3491 at 9.1 m,
+// 10.3767 at 8.65 m.
+TEST(Coefficients, BankedWingPanelHeightsAndGroundEffect) {
+  PlainWing w;
+  w.a.WingHeight = 0.5;
+  w.s.Body.BankAngle = std::asin(0.2);
+  for (int i = 1; i <= 6; ++i) w.s.Wing.Panels[i].PanelHeight = 4;
+  const double heights[2][6] = {{7.4, 7.1, 4, 4, 4, 4}, {9.1, 8.65, 5.7, 5.55, 4.85, 4.775}};
+  for (const auto& h : heights) {
+    RefreshAeroCoefficients(w.s, w.a);
+    for (int i = 1; i <= 6; ++i) EXPECT_NEAR(w.s.Wing.Panels[i].PanelHeight, h[i - 1], 1e-12) << i;
+  }
+  EXPECT_NEAR(w.s.Wing.Panels[1].PanelAspectRatio, 10.3490792, 1e-7);
+  EXPECT_NEAR(w.s.Wing.Panels[2].PanelAspectRatio, 10.3766708, 1e-7);
+}
+
+// The wing's chord (2.0912 m) and the tail's make Re = 10^6 at the speed
+// floor of 7 m/s: 1.8 - 0.9 / (3 + 1) = 1.575 for the wing at or below the
+// floor, 1.8 - 1.1 / 4 = 1.525 for the tail; at 14 m/s Re = 2 x 10^6:
+// 1.8 - 1 / 49 and 1.8 - 1.1 / 49. A wing of 2 kg or less, or no air: 1.8;
+// the tail without air 1.
+TEST(Coefficients, ReynoldsFactorsBelowAndAboveTheSpeedFloor) {
+  const double nu = 1.7932e-5 / 1.225;
+  const double chord = 1e6 * nu / 7;
+  const struct {
+    double Ve, DryMass, Density, Wing, Tail;
+  } cases[] = {
+      {3, 90, 1.2, 1.575, 1.525},
+      {6.9, 90, 1.2, 1.575, 1.525},
+      {14, 90, 1.2, 1.8 - 1.0 / 49, 1.8 - 1.1 / 49},
+      {14, 2, 1.2, 1.8, 1.8},
+      {14, 90, 0, 1.8, 1},
+  };
+  for (const auto& c : cases) {
+    PlainWing w;
+    w.a.WingArea = 10 * chord;
+    w.s.Setup.TailChord = chord;
+    w.s.Masses.DryMass = c.DryMass;
+    w.s.Air.AirDensity = c.Density;
+    w.s.Air.DynamicPressure = 1.225 * c.Ve * c.Ve / 2;
+    RefreshAeroCoefficients(w.s, w.a);
+    EXPECT_NEAR(w.s.Aero.ReynoldsFactor, c.Wing, 1e-9) << c.Ve << " " << c.DryMass << " " << c.Density;
+    EXPECT_NEAR(w.s.Aero.TailReynoldsFactor, c.Tail, 1e-9) << c.Ve << " " << c.DryMass << " " << c.Density;
+  }
 }
 
 TEST(Coefficients, LowSpeedLiftFactorStopsAtFullLift) {

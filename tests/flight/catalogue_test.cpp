@@ -282,6 +282,32 @@ TEST(Airfoils, MaximumAngleRulesInOrder) {
   }
 }
 
+// The angle of least profile drag, in degrees as the tables hold it; the
+// two tables differ for three names, and two wings have no tailplane row.
+TEST(Airfoils, MinimumDragAnglesOfEachSurface) {
+  const struct {
+    const char* Name;
+    double Wing, Tail;  // -1: no tailplane row
+  } rows[] = {
+      {"NACA0009", 0, 0},        {"NACA0012", 0, 0},       {"NACA4415", 0.8, 0},
+      {"NACA4412", 0.8, 0},      {"NACA6412", 1.0, 1.0},   {"DAE41?", 0, 0},
+      {"FX61-126?", 0, 0},       {"AG-160-21?", 2.5, -1},  {"NACA64A510?", 1.5, 1.5},
+      {"NACA64A710?", 1.5, 1.5}, {"NACA64A210?", 0, 1.5},  {"NACA64A205?", 1.0, 1.0},
+      {"NACA64A005?", 0, 0},     {"NACA64A105LE?", 0.5, -1},
+  };
+  for (const auto& r : rows) {
+    FlightState s;
+    aircraft::AircraftData a = Powered("AL-31F", 1);
+    a.WingAirfoil = a.TailAirfoil = r.Name;
+    a.TailplaneArm = 4;
+    const AirfoilLookup found = SetAirfoilCoefficients(s, a);
+    EXPECT_TRUE(found.WingFound) << r.Name;
+    EXPECT_EQ(found.TailFound, r.Tail >= 0) << r.Name;
+    EXPECT_EQ(s.Airfoils.WingMinDragAngle, r.Wing) << r.Name;
+    EXPECT_EQ(s.Airfoils.TailMinDragAngle, r.Tail >= 0 ? r.Tail : 0) << r.Name;
+  }
+}
+
 TEST(Airfoils, PistonTorqueTailplaneSignAndUnknownNames) {
   FlightState s;
   aircraft::AircraftData a = Powered("O-200", 1);

@@ -64,6 +64,10 @@ TEST(FlightLoad, Marden7WingMassAndTrim) {
   EXPECT_NEAR(s.Airfoils.WingAngleOffset, -0.3 * 0.4 / 6.28, tol);
   EXPECT_NEAR(s.Airfoils.WingDragRise, 5 / 12.25 * 0.0115 * 90, tol);
   EXPECT_NEAR(s.Airfoils.TailDragRise, 5 * 0.0085 * 90, tol);
+  EXPECT_NEAR(s.Airfoils.WingMinDragAngle, 0.8 / 57.3, tol);
+  // Washout 1 deg at the tips (field 13), half of it on the outer panels.
+  EXPECT_NEAR(m.a.TipWashout, 1 / 57.3, tol);
+  EXPECT_NEAR(s.Setup.HalfWashout, 0.5 / 57.3, tol);
   // Start values.
   EXPECT_DOUBLE_EQ(s.Air.AirDensity, 354.025 / 306 * 1025 / 1013);
   EXPECT_DOUBLE_EQ(s.Body.Altitude, 10.7);

@@ -348,6 +348,37 @@ TEST_F(MassAndBending, StiffAndSoftRearFuselage) {
   EXPECT_NEAR(s.Loads.WingBend, 0.3, 1e-15);
 }
 
+// The wing tip bends halfway from its last bend towards the load's
+// (lift per kg of the dry mass at the start, less the wing's share of the
+// support) / 9.8 x the 1 g deflection (0.5 m), within a quarter span (5 m).
+TEST_F(MassAndBending, WingBendFollowsTheLoadHalfwayEachStep) {
+  const struct {
+    double LiftArea, Share, Support, Last, Bend;
+  } cases[] = {
+      {10, 0, 0, 0, 0.25},           // 10 x 98 / 100 / 9.8 x 0.5 = 0.5
+      {10, 0, 0, 0.25, 0.375},
+      {20, 0, 0, 0, 0.5},            // 2 g
+      {0, 0.3, 9.8, 0, -0.075},      // resting on its gear: -0.3 x 0.5 / 2
+      {10, 0.3, 9.8, 0, 0.175},      // (0.5 - 0.15) / 2
+      {400, 0, 0, 0, 5},             // (20 + 0) / 2 = 10, held at 5
+      {-400, 0, 0, 0, -5},
+  };
+  for (const auto& c : cases) {
+    aircraft::AircraftData a = Glider();
+    FlightState s = Flying();
+    s.Masses.Mass = s.Masses.DryMass = 107;
+    s.Masses.InitialDryMass = 100;
+    s.Body.AirSpeed = 10;
+    s.Air.DynamicPressure = 98;
+    s.Tail.TotalLiftArea = c.LiftArea;
+    s.Instruments.WingMassShare = c.Share;
+    s.Air.SupportAccel = c.Support;
+    s.Loads.WingBend = c.Last;
+    BendAirframe(s, a);
+    EXPECT_NEAR(s.Loads.WingBend, c.Bend, 1e-15) << c.LiftArea << " " << c.Support << " " << c.Last;
+  }
+}
+
 // The roll and yaw take the fin's side area across the body; a boom soft
 // sideways passes it on through its bend instead, and the side total with it.
 TEST_F(MassAndBending, FinSideForceReachesTheBodyThroughASoftBoom) {

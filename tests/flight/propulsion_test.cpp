@@ -52,6 +52,118 @@ TEST(Propulsion, PistonStepByHand) {
   EXPECT_EQ(p.s.Engine.StageFactor, 7);
 }
 
+// A propeller already pulling, 2.7 m across at 40 turns per second, its tips
+// just past the speed of sound, 0.1 rad nose up and its moments switched on.
+// Worked from the last step's slipstream (55 m/s) and thrust (3840 N):
+//   Va = 50 cos 0.1 = 49.7502; a^2 = 288.15 x 88209 / 216.5 = 117401.49
+//   tip M^2 = ((3.1415926 x 2.7 x 40)^2 + (49.7502 + 55)^2 / 4) / a^2 = 1.003924
+//   compressibility min(1 + (0.02 - 1)^2, 1 + 1.5 / 1.003924) = 1.9604
+//   balance 1 - (110 - 49.7502) x 1.9604 x 3840 / 100000 / 1.0001 = -3.535112
+//   n = 1 - 3.535112 / 200 = 0.9823244
+//   slipstream sqrt(0.1 (2.6 x 40 x n)^2 + 0.9 Va^2) = 57.195079
+//   thrust 2 x 5.7 x 1.225 x 57.195079 x (57.195079 - Va) = 5946.436
+//   half discs: pitch 2.6 +/- (3.1415926 x 2.7 tan 0.1 - 2.7 sin 0.1) =
+//   2.6 +/- 0.581519 give 61.565886 and 53.447325 m/s, 10158.737 and 2759.498 N,
+//   P-factor (10158.737 - 2759.498) x 2.7 / 2 = 9988.973
+//   torque -(1 + 3.535112) x 100 x 1 = -453.5112
+TEST(Propulsion, RunningPropellerStepByHand) {
+  Piston p;
+  FlightState& s = p.s;
+  s.Body.AirSpeed = 50;
+  s.Air.AngleOfAttack = 0.1;
+  s.Air.MachSquared = 0.02;
+  s.Engine.PropellerDiameter = 2.7;
+  s.Engine.PropellerDiscArea = 5.7;
+  s.Engine.SlipstreamSpeed = 55;
+  s.Engine.Thrust = 3840;
+  s.Airfoils.PistonTorqueFactor = 100;
+  p.a.TailHoldFlag = 1;
+  p.a.LaunchSpeed = 50;
+  RunPistonEngine(s, p.a);
+  const struct {
+    const char* Name;
+    double Got, Want;
+  } rows[] = {
+      {"inflow", s.Engine.AxialInflowSpeed, 49.75020826},
+      {"tip Mach^2", s.Engine.TipMachSquared, 1.00392431},
+      {"compressibility", s.Engine.CompressibilityFactor, 1.9604},
+      {"power balance", s.Engine.PowerBalance, -3.53511225},
+      {"speed ratio", s.Engine.RotorSpeedRatio, 0.98232444},
+      {"slipstream", s.Engine.SlipstreamSpeed, 57.19507886},
+      {"thrust", s.Engine.Thrust, 5946.43610},
+      {"P-factor", s.Engine.PFactorMoment, 9988.97295},
+      {"torque", s.Engine.PropellerTorqueMoment, -453.511225},
+  };
+  for (const auto& r : rows) EXPECT_NEAR(r.Got, r.Want, 1e-8 * (1 + std::fabs(r.Want))) << r.Name;
+  EXPECT_EQ(s.Engine.PropellerSideMoment, 0);
+  EXPECT_EQ(s.Engine.PropellerAngle, 2.6);  // fixed pitch
+
+  // A smaller propeller (tip M^2 (201.06^2 + 45.85^2) / a^2 = 0.36) is not
+  // slowed by compressibility.
+  Piston slow;
+  slow.s.Engine.SlipstreamSpeed = 50;
+  slow.s.Air.MachSquared = 0.02;
+  RunPistonEngine(slow.s, slow.a);
+  EXPECT_LT(slow.s.Engine.TipMachSquared, 1);
+  EXPECT_EQ(slow.s.Engine.CompressibilityFactor, 1);
+}
+
+// The constant-speed governor, from the Piston state (n = 1, pitch 2.6).
+// Unloaded (last thrust 0) the balance is +1 and n becomes 1.005; loaded
+// (slipstream 50 m/s, thrust 2000 N) it is 1 - 58.3 x 2000 / 10^5 / 1.0001 =
+// -0.165883 and n becomes 0.999171 (tips well below Mach 1). Then: +0.005 for a positive balance,
+// +0.01 above the setting, -0.01 where (P - 0.01) / P = 0.99615 lies above
+// n / G, and the pitch within its range.
+TEST(Propulsion, GovernorFromBothSidesOfItsSetting) {
+  const struct {
+    double Thrust, Setting, Min, Max, Pitch;
+  } cases[] = {
+      {0, 1.006, 1, 5, 2.605},     // n / G = 0.99901: the balance alone
+      {0, 1, 1, 5, 2.615},         // n / G = 1.005: balance and overspeed
+      {0, 1, 1, 2.61, 2.61},       // ... held at the largest pitch
+      {0, 1.02, 1, 5, 2.595},      // n / G = 0.98529: + 0.005 - 0.01
+      {2000, 0.99, 1, 5, 2.61},    // n / G = 1.00926: overspeed only
+      {2000, 1, 1, 5, 2.6},        // n / G = 0.99917: inside the dead band
+      {2000, 1.01, 1, 5, 2.59},    // n / G = 0.98928: finer
+      {2000, 1.01, 2.595, 5, 2.595},  // ... held at the smallest pitch
+  };
+  for (const auto& c : cases) {
+    Piston p;
+    p.s.Engine.ConstantSpeedProp = 1;
+    p.s.Engine.GovernorSetting = c.Setting;
+    p.s.Engine.MinPropellerPitch = c.Min;
+    p.s.Engine.MaxPropellerPitch = c.Max;
+    p.s.Engine.Thrust = c.Thrust;
+    p.s.Engine.SlipstreamSpeed = c.Thrust > 0 ? 50 : 0;
+    RunPistonEngine(p.s, p.a);
+    EXPECT_NEAR(p.s.Engine.RotorSpeedRatio, c.Thrust > 0 ? 0.99917058 : 1.005, 1e-8) << c.Thrust << " " << c.Setting;
+    EXPECT_NEAR(p.s.Engine.PropellerAngle, c.Pitch, 1e-12) << c.Thrust << " " << c.Setting << " " << c.Max;
+  }
+}
+
+// Pedal and small-motor power (below 9000 W): (1.15 N - n) / 0.15, at most
+// 1.1 N / n once turning; from 9000 W on, 3 N n - 2 n^2. N = sqrt(throttle).
+TEST(Propulsion, PedalPowerAndItsLimit) {
+  const struct {
+    double Rating, Throttle, N, Power;
+  } cases[] = {
+      {300, 1, 0, 1.15 / 0.15},         // from rest: 7.667
+      {300, 1, 0.5, 2.2},               // 4.333 limited to 1.1 / 0.5
+      {300, 1, 1, 1},                   // 0.15 / 0.15 below 1.1
+      {300, 0.25, 0.1, 0.475 / 0.15},   // 3.167 below 0.55 / 0.1
+      {8999, 1, 0.5, 2.2},
+      {9000, 1, 0.5, 1},                // 1.5 - 0.5
+  };
+  for (const auto& c : cases) {
+    Piston p;
+    p.s.Engine.EngineRating = c.Rating;
+    p.s.Engine.Throttle = c.Throttle;
+    p.s.Engine.RotorSpeedRatio = c.N;
+    RunPistonEngine(p.s, p.a);
+    EXPECT_NEAR(p.s.Engine.PowerAvailable, c.Power, 1e-12) << c.Rating << " " << c.Throttle << " " << c.N;
+  }
+}
+
 TEST(Propulsion, IdlePedalAndOverspeed) {
   aircraft::AircraftData a;
   FlightState s;
@@ -167,6 +279,43 @@ TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
   EXPECT_EQ(j.Engine.PropellerAngle, p);
   // Dry with the nozzle at 1 / max: rating x P^2 x charge density.
   EXPECT_NEAR(j.Engine.GrossThrust, 50000 * p * p * j.Engine.ChargeDensityRatio, 1e-9);
+}
+
+// Ram drag on each side of the jet speed (jet 400 m/s x spool 0.5 = 200 m/s),
+// the spool steady (throttle 0.25: 0.5 x 0.5 - 0.5^2 = 0), gross 12500 N x
+// charge density, air mass flow factor 80. Faster than the jet: the inlet
+// pressure 1 + 1.225 (250^2 - 200^2) / 204000 is held at 1, charge density 1,
+// ram (250 - 0.6 x 200) x 80 x 0.5 = 5200. Slower: the pressure
+// 1 + 1.225 (150^2 - 200^2) / 204000 = 0.894914 gives a charge density of
+// 0.894914^(1 / 1.4) = 0.923758 and a ram of 0.4 x 150^2 / 400 x 80 x it.
+TEST(Propulsion, JetRamDragOnBothSidesOfTheJetSpeed) {
+  const struct {
+    double Speed, Charge, Ram;
+  } cases[] = {{250, 1, 5200}, {150, 0.92375786, 1800 * 0.92375786}};
+  for (const auto& c : cases) {
+    FlightState j;
+    j.Engine.EngineType = aircraft::EngineKind::Jet;
+    j.Engine.EngineRating = 50000;
+    j.Engine.AfterburnerMax = 1.6;
+    j.Engine.AfterburnerLevel = 1;
+    j.Engine.NozzlePosition = 1 / 1.6;
+    j.Engine.PropellerAngle = 0.5;
+    j.Engine.SlipstreamSpeed = 400;
+    j.Engine.FlowFactor = 80;
+    j.Engine.Throttle = 0.25;
+    j.Air.DensityRatio = 1;
+    j.Air.AirTemperature = 288;
+    j.Air.AirDensity = 1.225;
+    j.Air.MachSquared = 0.5;
+    j.Loop.StepsPerSecond = 40;
+    j.Body.Distance = 100;
+    j.Body.AirSpeed = c.Speed;
+    RunJetEngine(j);
+    EXPECT_EQ(j.Engine.PropellerAngle, 0.5);
+    EXPECT_NEAR(j.Engine.ChargeDensityRatio, c.Charge, 1e-8) << c.Speed;
+    EXPECT_NEAR(j.Engine.GrossThrust, 12500 * c.Charge, 1e-4) << c.Speed;
+    EXPECT_NEAR(j.Engine.Thrust, 12500 * c.Charge - c.Ram, 1e-4) << c.Speed;
+  }
 }
 
 TEST(Propulsion, RocketReserveAndLag) {
