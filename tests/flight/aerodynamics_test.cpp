@@ -254,6 +254,29 @@ TEST(Tail, AngleReductionAndDragFarAboveTheAir) {
   EXPECT_DOUBLE_EQ(high.s.Tail.DragArea, 10.0 / 3);
 }
 
+// The tailplane's profile drag rises as 2 x (angle - its minimum-drag
+// angle)^2, the table's value taken as it stands; the tailplane flies at
+// 0.1 rad here (1 m^2, factors 1), against a tailplane without the rise.
+TEST(Tail, ProfileDragIsLeastAtTheMinimumDragAngle) {
+  const struct {
+    double MinAngle, Added;
+  } cases[] = {{0, 0.02}, {0.1, 0}, {0.15, 0.005}};
+  PlainWing plain;
+  plain.s.Airfoils.TailDragRiseLimit = 0;
+  plain.Wing();
+  plain.Tail();
+  ASSERT_NEAR(plain.s.Tail.TailAngle, 0.1, 1e-15);
+  for (const auto& c : cases) {
+    PlainWing w;
+    w.s.Airfoils.TailDragRiseLimit = 0;
+    w.s.Airfoils.TailDragRise = 2;
+    w.s.Airfoils.TailMinDragAngle = c.MinAngle;
+    w.Wing();
+    w.Tail();
+    EXPECT_NEAR(w.s.Tail.TailDragArea - plain.s.Tail.TailDragArea, c.Added, 1e-15) << c.MinAngle;
+  }
+}
+
 TEST(Tail, CentreOfPressureIsClampedAndGravityIsInPercent) {
   PlainWing w;
   w.s.Airfoils.WingPitchMoment = 0.07;

@@ -71,6 +71,45 @@ TEST(ModelEvaluation, ReferenceConditionsOfALightAircraft) {
   EXPECT_GT(c.chart.LiftAtBestGlide, 0);
 }
 
+// An uncambered wing at zero wing angle lifts only through its washout:
+// half of it on the outer panels (2 x 3 m^2), all of it on the tips
+// (2 x 2 m^2), 0.95^2 x 6.28 x slope x (6 x 0.02 + 4 x 0.04) downwards (0.95
+// the mean sweep cosine), within the stall divisor's 0.4 % (sin 2t / 2 = t
+// within 0.1 %).
+TEST(ModelEvaluation, WashoutTakesLiftFromTheOuterPanelsAndTips) {
+  Chart c(false);
+  c.s.Airfoils.WingLiftOffset = c.s.Airfoils.WingAngleOffset = 0;
+  c.a.TipWashout = 0.04;
+  c.s.Setup.HalfWashout = 0.02;
+  c.Run();
+  const ChartPoint& level = c.chart.Points[40];
+  ASSERT_EQ(level.AngleOfAttack, 0);
+  const double byHand = -0.95 * 0.95 * 6.28 * c.s.Aero.LiftSlope * (6 * 0.02 + 4 * 0.04);
+  EXPECT_NEAR(level.WingLift, byHand, 0.006 * std::fabs(byHand));
+}
+
+// The profile drag's rise, 2 x d^2 per unit area with d the angle from the
+// airfoil's minimum-drag angle (here 1 deg, the chart's point 50): each
+// group's area x (sweep cos x 5 / 5.25965)^0.2, i.e. 16 x 0.979823 +
+// 4 x 0.969284 = 19.5543 m^2, against the same wing with its minimum at 0.
+// At 0 deg the rise is 2 x 0.0174533^2 x 19.5543 = 0.0119132; at 1 deg the
+// same taken away.
+TEST(ModelEvaluation, ProfileDragRisesAwayFromTheMinimumDragAngle) {
+  Chart atZero(false), atOne(false);
+  for (Chart* c : {&atZero, &atOne}) c->s.Airfoils.WingDragRiseLimit = 0;
+  atOne.s.Airfoils.WingMinDragAngle = 3.141592 / 180;
+  atZero.Run();
+  atOne.Run();
+  const struct {
+    int Point;
+    double Added;
+  } cases[] = {{40, 0.0119132}, {50, -0.0119132}};
+  for (const auto& c : cases) {
+    const double added = atOne.chart.Points[c.Point].Drag - atZero.chart.Points[c.Point].Drag;
+    EXPECT_NEAR(added, c.Added, 1e-7) << c.Point;
+  }
+}
+
 TEST(ModelEvaluation, ReferenceConditionsOfAPoweredAircraft) {
   Chart c(true);
   c.s.Engine.AfterburnerMax = 1.5;
