@@ -251,7 +251,8 @@ TEST(Propulsion, TheAirTurnsAPropellerOnlyUntilItsThrustVanishes) {
   EXPECT_EQ(near.s.Engine.RotorSpeedRatio, 0.7 + near.s.Engine.PowerBalance / 5 / 40);
 }
 
-TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
+// A dry jet at sea level, spool 0.5, nozzle at 1 / its afterburner maximum.
+FlightState Jet(double jetSpeed) {
   FlightState j;
   j.Engine.EngineType = aircraft::EngineKind::Jet;
   j.Engine.EngineRating = 50000;
@@ -259,12 +260,17 @@ TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
   j.Engine.AfterburnerLevel = 1;
   j.Engine.NozzlePosition = 1 / 1.6;
   j.Engine.PropellerAngle = 0.5;
-  j.Engine.SlipstreamSpeed = 600;
+  j.Engine.SlipstreamSpeed = jetSpeed;
   j.Engine.FlowFactor = 80;
   j.Air.DensityRatio = 1;
   j.Air.AirTemperature = 288;
   j.Air.AirDensity = 1.225;
   j.Loop.StepsPerSecond = 40;
+  return j;
+}
+
+TEST(Propulsion, JetSpoolsOnlyWhenRunning) {
+  FlightState j = Jet(600);
   j.Body.CourseDistance = -5;
   UpdatePropulsion(j, {});
   EXPECT_EQ(j.Engine.PropellerAngle, 0.5);  // throttle closed on the deck: no spool
@@ -293,21 +299,9 @@ TEST(Propulsion, JetRamDragOnBothSidesOfTheJetSpeed) {
     double Speed, Charge, Ram;
   } cases[] = {{250, 1, 5200}, {150, 0.92375786, 1800 * 0.92375786}};
   for (const auto& c : cases) {
-    FlightState j;
-    j.Engine.EngineType = aircraft::EngineKind::Jet;
-    j.Engine.EngineRating = 50000;
-    j.Engine.AfterburnerMax = 1.6;
-    j.Engine.AfterburnerLevel = 1;
-    j.Engine.NozzlePosition = 1 / 1.6;
-    j.Engine.PropellerAngle = 0.5;
-    j.Engine.SlipstreamSpeed = 400;
-    j.Engine.FlowFactor = 80;
+    FlightState j = Jet(400);
     j.Engine.Throttle = 0.25;
-    j.Air.DensityRatio = 1;
-    j.Air.AirTemperature = 288;
-    j.Air.AirDensity = 1.225;
     j.Air.MachSquared = 0.5;
-    j.Loop.StepsPerSecond = 40;
     j.Body.Distance = 100;
     j.Body.AirSpeed = c.Speed;
     RunJetEngine(j);
