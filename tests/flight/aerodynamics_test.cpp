@@ -378,7 +378,7 @@ TEST(Coefficients, GroundEffectLiftSlopeAndReynolds) {
 
 }
 
-// Banked 0.2 rad-sine to the right, 10.5 m up: the inner panels move halfway
+// Banked right (sine 0.2), wing 10.5 m up: the inner panels move halfway
 // to 10.5 +/- 1.5 x 0.2 (left higher), each outer panel halfway to its inner
 // neighbour as it stood, each tip halfway to its outer neighbour as it now
 // stands. From 4 m everywhere, two refreshes:
