@@ -122,7 +122,13 @@ void RunPistonEngine(FlightState& s, const aircraft::AircraftData& a) {
     const double v2 = Slipstream(s, pitch - blade + lean, n, va);
     const double t1 = 2 * s.Engine.PropellerDiscArea * s.Air.AirDensity * v1 * (v1 - va);
     const double t2 = 2 * s.Engine.PropellerDiscArea * s.Air.AirDensity * v2 * (v2 - va);
-    s.Engine.PFactorMoment = (t1 - t2) * d / 2;
+    // Toward a right angle of attack tan(alpha), and with it the gap between
+    // the halves, grows without end. Yet the halves only share the disc's
+    // thrust, each carrying its T/2, and a half brakes at most by the momentum
+    // floor of its own area, rho (A/2) Va^2 / 4: the difference is at most the
+    // whole thrust plus twice that, on the formula's lever d.
+    const double most = std::fabs((std::fabs(s.Engine.Thrust) + s.Air.AirDensity * s.Engine.PropellerDiscArea * va * va / 2) * d);
+    s.Engine.PFactorMoment = std::clamp((t1 - t2) * d / 2, -most, most);
     s.Engine.PropellerSideMoment = 0;
     s.Engine.PropellerTorqueMoment = -(s.Engine.PowerAvailable - s.Engine.PowerBalance) * s.Airfoils.PistonTorqueFactor * s.Engine.ChargeDensityRatio;
   } else {

@@ -199,6 +199,36 @@ TEST(Propulsion, IdlePedalAndOverspeed) {
   EXPECT_EQ(s.Engine.PowerAvailable, 0);
 }
 
+// The propeller's yawing moment from its two half discs, on the engine above
+// (n = 1.005, rpm 40, P 2.6, k 0.1, d 1.6, A 1.9, rho 1.225), Va = cos(a) V.
+// (T1 - T2) d / 2 holds as long as the halves' difference stays within the
+// whole thrust plus twice a half's braking floor, (|T| + rho A Va^2 / 2) d.
+TEST(Propulsion, TheHalfDiscMomentStaysWithinTheDiscsThrust) {
+  const struct {
+    double Alpha, AirSpeed, Moment;
+  } cases[] = {
+      // Va 41.4917, V1 54.3196, V2 48.6976: T1 3243.65, T2 1633.48 (T 2370.42).
+      {0.1, 41.7, 1288.13},
+      // Tail down, slow: T1 5104.29, T2 704.06, both push; over |T| d / 2 = 1926.94.
+      {0.26, 41.7, 3520.18},
+      // Near zero thrust one half brakes: T1 1900.37, T2 -870.49 (T 308.07).
+      {0.2, 100, 2216.69},
+      // tan a = 48.08, V1 3084.9, V2 3018.8: T1 4.43e7 N. T 4955.01, Va 0.8671,
+      // bound (4955.01 + 0.875) x 1.6.
+      {1.55, 41.7, 7929.42},
+      {-1.55, 41.7, -7929.42},
+  };
+  for (const auto& c : cases) {
+    Piston p;
+    p.a.TailHoldFlag = 1;
+    p.a.LaunchSpeed = 50;
+    p.s.Air.AngleOfAttack = c.Alpha;
+    p.s.Body.AirSpeed = c.AirSpeed;
+    RunPistonEngine(p.s, p.a);
+    EXPECT_NEAR(p.s.Engine.PFactorMoment, c.Moment, 0.01) << c.Alpha << " " << c.AirSpeed;
+  }
+}
+
 // A pedalled propeller at rest in a 7.4 m/s flow, its last thrust negative:
 // the air drives it. One plain step would throw it to 50 times the speed at
 // which its pitch speed (6 m x 5/3 per second x n) meets the inflow.
