@@ -965,11 +965,12 @@ void FlightFrame::Form_Unload(int& cancel) {
   bool settingsTooLarge = false;
   if (!SaveSettingsNow(&settingsTooLarge)) shell::ReportNotSaved("設定", shell::SettingsPath(), settingsTooLarge);
   UnloadRecordsScreens();
-  if (!shell::RankingFile().Write()) {
+  bool rankingTooLarge = false;
+  if (!shell::RankingFile().Write(&rankingTooLarge)) {
     // Not written over a file the start could not read: that is the cause.
     const std::string unread = records::RankingFileNotice(records::Ranking(), records::RankingPath());
     if (unread.empty()) {
-      shell::ReportNotSaved("順位", records::RankingPath(), records::RankingTooLarge(records::Ranking()));
+      shell::ReportNotSaved("順位", records::RankingPath(), rankingTooLarge);
     } else {
       MsgBox(unread, vbExclamation, shell::Shell().AppName);
     }

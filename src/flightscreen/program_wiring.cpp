@@ -72,7 +72,9 @@ void WireProgram() {
     records::ReadRankingFile(records::RankingPath(), records::Ranking());
     return records::RankingFileNotice(records::Ranking(), records::RankingPath());
   };
-  ranking.Write = [] { return records::WriteRankingFile(records::RankingPath(), records::Ranking()); };
+  ranking.Write = [](bool* tooLarge) {
+    return records::WriteRankingFile(records::RankingPath(), records::Ranking(), tooLarge);
+  };
 
   // The shell's screens (hangar, editor, notice, progress dialog, charts'
   // placing) reach the flight screen.

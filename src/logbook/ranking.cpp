@@ -37,14 +37,12 @@ std::vector<std::string> RankingLines(const RankingState& ranking) {
 }
 }  // namespace
 
-bool WriteRankingFile(const std::string& path, const RankingState& ranking) {
+bool WriteRankingFile(const std::string& path, const RankingState& ranking, bool* tooLarge) {
+  if (tooLarge) *tooLarge = false;
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
-  return RewriteTextLines(path, RankingLines(ranking), kMaxRankingFileBytes);  // a place moved down keeps its bytes
-}
-
-bool RankingTooLarge(const RankingState& ranking) {
-  return TextLinesSize(RankingLines(ranking)) > kMaxRankingFileBytes;
+  // A place moved down keeps its bytes.
+  return RewriteTextLines(path, RankingLines(ranking), kMaxRankingFileBytes, tooLarge);
 }
 
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {

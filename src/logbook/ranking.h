@@ -37,11 +37,10 @@ inline constexpr int64_t kMaxRankingFileBytes = 64 * 1024;
 void ReadRankingFile(const std::string& path, RankingState& ranking);
 // Writes the 20 lines atomically (cp932, CR LF). Refused (false) unless the
 // start read the file or found none, and when the file would be larger than
-// kMaxRankingFileBytes; false too when the write failed, the old file then
-// being intact. A refused or failed write keeps the state.
-[[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking);
-// Whether the list is too large for a file the start would read back.
-bool RankingTooLarge(const RankingState& ranking);
+// kMaxRankingFileBytes (*tooLarge set); false too when the write failed, the
+// old file then being intact. A refused or failed write keeps the state.
+[[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking,
+                                    bool* tooLarge = nullptr);
 
 // The longest name the entry box takes. A line is at most 3 bytes a UTF-16
 // unit (a line cp932 cannot hold goes in UTF-8 after a 3-byte mark): the

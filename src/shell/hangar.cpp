@@ -126,8 +126,11 @@ bool RegisterAircraft(const std::string& folder, const std::string& name, Settin
     ++lines;
   }
   const std::string target = JoinPath(folder, name);
-  if (!AtomicWriteBytes(target, out)) {
-    if (message) *message = std::string("ファイルを書き込めません。\r\n") + ShownName(target);
+  // Line ends made CR LF can take a hand-over file past what the reader takes.
+  const bool tooLarge = static_cast<int64_t>(out.size()) > aircraft::kMaxAircraftFileBytes;
+  if (tooLarge || !AtomicWriteBytes(target, out)) {
+    if (message)
+      *message = std::string("ファイルを書き込めません。\r\n") + ShownName(target) + (tooLarge ? kTooLargeToReadNote : "");
     return false;
   }
   s.AircraftFileName = name;

@@ -68,7 +68,7 @@ inline ShellState& Shell() { return ProgramWide<ShellState>(); }
 // these hooks, which the program's wiring fills.
 struct RankingFileHooks {
   std::function<std::string()> Read;  // what the user must be told, or ""
-  std::function<bool()> Write;
+  std::function<bool(bool* tooLarge)> Write;  // *tooLarge: refused as larger than the reader takes
 };
 
 inline RankingFileHooks& RankingFile() { return ProgramWide<RankingFileHooks>(); }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/clock.h"
@@ -308,14 +309,17 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
   // ... and those of saves in the hangar folders the settings know, which
   // may lie deeper than the first level, and beside the file the aircraft's
-  // link leads to.
+  // link leads to. These are often folders of the user's own files: there
+  // only what a save of the aircraft file can have left goes.
   if (SettingsValid()) {
     std::error_code ec;
     const std::filesystem::path aircraft(s.AircraftFilePath);
-    const std::string linked =
-        aircraft.empty() ? "" : std::filesystem::weakly_canonical(aircraft, ec).parent_path().string();
-    for (const std::string& hangar : {s.HangarDir, aircraft.parent_path().string(), linked})
-      if (!hangar.empty()) RemoveOrphanTemps(hangar);
+    const std::filesystem::path linked =
+        aircraft.empty() ? std::filesystem::path() : std::filesystem::weakly_canonical(aircraft, ec);
+    const std::vector<std::string> saved = {s.AircraftFileName, aircraft.filename().string(),
+                                            linked.filename().string()};
+    for (const std::string& hangar : {s.HangarDir, aircraft.parent_path().string(), linked.parent_path().string()})
+      if (!hangar.empty()) RemoveOrphanTemps(hangar, saved);
   }
   // The settings must still be written (they carry the next start's mode),
   // but not over a file that may hold the user's settings.

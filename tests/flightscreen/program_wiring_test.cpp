@@ -60,7 +60,7 @@ TEST_F(ProgramWiring, RankingHooksReadAndWriteTheProgramsFile) {
   shell::RankingFile().Read();
   EXPECT_EQ(records::Ranking().RecordLines[1], "700 kept");
   records::Ranking().RecordLines[2] = "600 new";
-  EXPECT_TRUE(shell::RankingFile().Write());
+  EXPECT_TRUE(shell::RankingFile().Write(nullptr));
   EXPECT_EQ(Bytes(Path("Temp/record.dat")).substr(0, 19), "700 kept\r\n600 new\r\n");
 }
 

@@ -8,6 +8,7 @@
 #include "flightscreen/flight_screen_fixture.h"
 #include "logbook/log_filing.h"
 #include "logbook/ranking.h"
+#include "platform/runtime/cp932.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -153,6 +154,26 @@ TEST_F(SaveFailureTest, FilesTooLargeToReadBackAreNotWrittenAndSaySo) {
   EXPECT_EQ(Bytes(shell::SettingsPath()), settings);
   EXPECT_FALSE(Exists(records::RankingPath()));
   EXPECT_EQ(restarts_, 1);
+}
+
+// The message says what the write found: nineteen places kept as marked
+// UTF-8 (3,005 bytes a line) below a new first place of 10,000 bytes come to
+// 67,097 bytes, though the same lines in cp932 would come to 48,040.
+TEST_F(SaveFailureTest, ARankingTooLargeForItsKeptBytesSaysSo) {
+  Open(lines_);
+  std::string file;
+  std::string place(kUtf8Mark);
+  for (int i = 0; i < 1000; ++i) place += "あ";
+  for (int k = 1; k <= 19; ++k) file += place + "\r\n";
+  file += "\r\n";
+  WriteBytes(records::RankingPath(), file);
+  shell::RankingFile().Read();
+  ASSERT_TRUE(records::InsertRankingEntry(records::Ranking(), 1, std::string(10000, 'x'), ""));
+  Advance(3000);
+  Key(27);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{"順位を保存できませんでした。\r\n" + records::RankingPath() +
+                                                "\r\n大きすぎて読み込めなくなるため書き込まず、元のファイルをそのまま残しました。"});
+  EXPECT_EQ(Bytes(records::RankingPath()), file);
 }
 
 // The settings a link to a FIFO: the save is refused and said, the FIFO

@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -256,6 +258,42 @@ TEST(RuntimeFiles, OrphanTemporaryFilesGoHeldOnesStay) {
     EXPECT_TRUE(PathExists(dir / name)) << name;
   EXPECT_TRUE(CommitTemp(fd, temp, dir / "record.dat"));
   EXPECT_EQ(ReadAllBytes(dir / "record.dat"), "line\r\n");
+}
+
+// A folder the user chose also holds the user's own files: there only what a
+// save can have left goes, this writer's names and an earlier version's made
+// from the name of a file saved there.
+TEST(RuntimeFiles, InAUsersFolderOnlyWhatASaveLeftGoes) {
+  ScratchFolder dir;
+  const struct {
+    const char* name;
+    bool left;
+  } cases[] = {{".zarv.0123456789ab.tmp", false},        {".Marden7.brd.0123456789ab.tmp", false},
+               {".notes.txt.0123456789ab.tmp", true},    {".marden7.brd.0123456789ab.tmp", true},
+               {".Marden7.brd.x.0123456789ab.tmp", true}, {".zarv.0123456789ab.tmp.tmp", true}};
+  for (const auto& c : cases) ASSERT_TRUE(AtomicWriteBytes(dir / c.name, "x"));
+  EXPECT_EQ(RemoveOrphanTemps(dir.path(), {"Marden7.brd"}), 2);
+  for (const auto& c : cases) EXPECT_EQ(PathExists(dir / c.name), c.left) << c.name;
+}
+
+// Clean-ups that run all the time beside a writer (other copies starting)
+// never take the temporary file of a save in progress: every save is made.
+TEST(RuntimeFiles, CleanUpsBesideAWriterTakeNoSave) {
+  ScratchFolder dir;
+  std::atomic<bool> done{false};
+  std::vector<std::thread> cleaners;
+  for (int i = 0; i < 2; ++i)
+    cleaners.emplace_back([&] {
+      while (!done) RemoveOrphanTemps(dir.path());
+    });
+  constexpr int kSaves = 2000;
+  int failed = 0;
+  for (int i = 0; i < kSaves; ++i) failed += AtomicWriteBytes(dir / "record.dat", std::to_string(i)) ? 0 : 1;
+  done = true;
+  for (std::thread& t : cleaners) t.join();
+  EXPECT_EQ(failed, 0);
+  EXPECT_EQ(ReadAllBytes(dir / "record.dat"), std::to_string(kSaves - 1));
+  EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
 }
 
 // Any name the folder holds can be saved, also where a temporary file named

@@ -333,7 +333,7 @@ TEST_F(Screens, StartedFromADevelopersFolderThePickerListsTheLogsOfTheZarvFolder
   art.PlaySoundFromMemory = [](const std::string&) {};
   art.FileLeftoverLog = [](const std::string&) { return std::string(); };
   shell::RankingFile().Read = [] { return std::string(); };
-  shell::RankingFile().Write = [] { return true; };
+  shell::RankingFile().Write = [](bool*) { return true; };
   ASSERT_FALSE(shell::PrepareEnvironment(1024 * 15, 768 * 15).refused);
   EXPECT_TRUE(shell::Shell().DeveloperMode);
 

@@ -181,6 +181,28 @@ TEST_F(HangarTest, RegistrationRefusalsAndCopy) {
   EXPECT_EQ(Bytes(Path("Data/Mine")), handOver);
   EXPECT_EQ(CurrentSettings().AircraftFileName, "Mine");
   EXPECT_EQ(CurrentSettings().AircraftFilePath, Path("Data/Mine"));
+
+  // Its 55 line ends made CR LF must not take the file past the 65,536 bytes
+  // the reader takes: a hand-over file with LF line ends registers up to
+  // 65,481 bytes; from 65,482 it is refused, said so, and the old file kept.
+  const std::string old = Bytes(Path("Data/Marden98.brd"));
+  for (const auto& [size, fits] : {std::pair{65481, true}, std::pair{65482, false}}) {
+    const int text = size - 55;
+    std::string lf = std::string(static_cast<size_t>(text - text / 55 * 54), 'x') + "\n";
+    for (int k = 1; k < 55; ++k) lf += std::string(static_cast<size_t>(text / 55), 'x') + "\n";
+    ASSERT_EQ(lf.size(), static_cast<size_t>(size));
+    WriteBytes(Path("Temp/file.dat"), lf);
+    const std::string target = fits ? "Fits.brd" : "Marden98.brd";
+    EXPECT_EQ(RegisterAircraft(data, target, CurrentSettings(), &message), fits) << size;
+    EXPECT_EQ(FileLength(Path("Data/" + target)), fits ? 65536 : static_cast<int64_t>(old.size())) << size;
+  }
+  EXPECT_EQ(message, "ファイルを書き込めません。\r\n" + Path("Data/Marden98.brd") +
+                         "\r\n大きすぎて読み込めなくなるため書き込まず、元のファイルをそのまま残しました。");
+  EXPECT_TRUE(Bytes(Path("Data/Marden98.brd")) == old);
+  EXPECT_EQ(CurrentSettings().AircraftFileName, "Fits.brd");
+  bool read = false;
+  EXPECT_EQ(ReadTextLines(Path("Data/Fits.brd"), &read, aircraft::kMaxAircraftFileBytes).size(), 55u);
+  EXPECT_TRUE(read);
 }
 
 TEST_F(HangarTest, EditorLoadCaptionsAndSave) {

@@ -27,7 +27,7 @@ class ProgramFolderTest : public zarv::testing::ScreenTest {
     art.PlaySoundFromMemory = [](const std::string&) {};
     art.FileLeftoverLog = [](const std::string&) { return std::string(); };
     RankingFile().Read = [] { return std::string(); };
-    RankingFile().Write = [] { return true; };
+    RankingFile().Write = [](bool*) { return true; };
     flightScreen_.Wire();
   }
 

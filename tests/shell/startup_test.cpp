@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/runtime/cp932.h"
+#include "platform/runtime/scratch_folder.h"
 #include "platform/runtime/text.h"
 #include "aircraft/aircraft_file.h"
 #include "aircraft/samples.h"
@@ -174,6 +175,28 @@ TEST_F(ProgramFolderTest, LeftoversOfAKilledRunAreDealtWith) {
   EXPECT_EQ(out.notices, std::vector<std::string>{"kept"});
   for (const std::string& temp : temps) EXPECT_FALSE(Exists(Path(temp))) << temp;
   EXPECT_TRUE(Exists(Path("Data/Mine/.zarv.0123456789ab")));
+}
+
+// The folders the settings name outside the program folder (often the home
+// folder) hold the user's own files: only what a save can have left goes.
+TEST_F(ProgramFolderTest, InTheUsersFoldersOnlyWhatASaveLeftGoes) {
+  ScratchFolder home;
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(home / "planes"));
+  const struct {
+    std::string path;
+    bool left;
+  } cases[] = {{home / ".notes.txt.0123456789ab.tmp", true},
+               {home / ".zarv.0123456789ab.tmp", false},
+               {home / "planes/.Other.brd.0123456789ab.tmp", true},
+               {home / "planes/.Marden7.brd.0123456789ab.tmp", false},
+               {Path("Temp/.notes.txt.0123456789ab.tmp"), false}};  // the program's own folder
+  for (const auto& c : cases) WriteBytes(c.path, "a file");
+  WriteBytes(Path("Temp/set.ini"), " 2\r\n\r\n\r\n" + home / "planes/Marden7.brd" + "\r\n" + home.path() +
+                                       "/\r\nMarden7.brd\r\n");
+  PrepareEnvironment(kScreenW, kScreenH);
+  ASSERT_TRUE(SettingsValid());
+  for (const auto& c : cases) EXPECT_EQ(Exists(c.path), c.left) << c.path;
 }
 
 TEST_F(ProgramFolderTest, StartModeThreeWithoutHandOverFileFallsBackToANormalStart) {

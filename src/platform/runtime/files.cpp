@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <random>
 
@@ -109,20 +110,36 @@ std::string DirName(const std::string& path) {
 // ---- temporary files beside their target -------------------------------
 
 namespace {
-// A temporary file of ours: ".zarv." + 12 hex digits + ".tmp"; earlier
-// versions put the target's name in place of "zarv".
-bool IsTempName(std::string_view name) {
+// The writer's temporary files are named "." + kTempTag + "." + 12 hex digits
+// + ".tmp"; earlier versions put the target's name in place of the tag.
+constexpr std::string_view kTempTag = "zarv";
+
+// What stands between the leading "." and the 12 hex digits of a temporary
+// file's name: kTempTag, or the target's name of an earlier version's; ""
+// for a name no writer of ours gives.
+std::string_view TempNameStem(std::string_view name) {
   constexpr std::string_view kTail = ".tmp";
   constexpr size_t kHex = 12;
-  if (name.size() < 1 + 1 + 1 + kHex + kTail.size() || name.front() != '.') return false;
-  if (name.substr(name.size() - kTail.size()) != kTail) return false;
+  if (name.size() < 1 + 1 + 1 + kHex + kTail.size() || name.front() != '.') return {};
+  if (name.substr(name.size() - kTail.size()) != kTail) return {};
   const size_t dot = name.size() - kTail.size() - kHex - 1;
-  if (name[dot] != '.') return false;
+  if (name[dot] != '.') return {};
   for (size_t i = dot + 1; i < dot + 1 + kHex; ++i) {
     const char c = name[i];
-    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return {};
   }
-  return true;
+  return name.substr(1, dot - 1);
+}
+
+// Locks a temporary file just made and tells whether its name still leads to
+// it: a clean-up in another run may have locked it between its making and its
+// locking (it then unlinks it), or already unlinked it. A file system without
+// locks gives a clean-up none to take either.
+bool LockedUnderItsName(int fd, const std::string& path) {
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+  struct stat held{}, named{};
+  return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
 }
 }  // namespace
 
@@ -183,7 +200,10 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
     tempPath = JoinPath(dir, name);
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
-      flock(fd, LOCK_EX | LOCK_NB);
+      if (!LockedUnderItsName(fd, tempPath)) {
+        close(fd);  // a clean-up's now, and gone or going: another name
+        continue;
+      }
       if (replacing) KeepOwnerAndRights(fd, old);
       return fd;
     }
@@ -218,8 +238,8 @@ bool CommitTemp(int fd, const std::string& tempPath, const std::string& target) 
 }
 
 void DiscardTemp(int fd, const std::string& tempPath) {
-  if (fd >= 0) close(fd);
   if (!tempPath.empty()) unlink(tempPath.c_str());
+  if (fd >= 0) close(fd);
 }
 
 // ---- public functions ---------------------------------------------------
@@ -372,26 +392,43 @@ void SyncDir(const std::string& dir) {
   close(dfd);
 }
 
-int RemoveOrphanTemps(const std::string& dir) {
+namespace {
+int RemoveOrphanTempsWhere(const std::string& dir, const std::function<bool(std::string_view stem)>& ours) {
   int removed = 0;
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return 0;
   std::vector<std::string> names;
-  while (dirent* e = readdir(d))
-    if (IsTempName(e->d_name)) names.push_back(e->d_name);
+  while (dirent* e = readdir(d)) {
+    const std::string_view stem = TempNameStem(e->d_name);
+    if (!stem.empty() && ours(stem)) names.push_back(e->d_name);
+  }
   closedir(d);
   for (const std::string& name : names) {
     const std::string path = JoinPath(dir, name);
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) continue;
-    struct stat st{};
-    // Taking the lock proves that no writer holds the file any more.
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+    struct stat held{}, named{};
+    // Taking the lock proves that no writer holds the file any more. The
+    // name must still lead to the file locked: unlinked by another clean-up
+    // meanwhile, it may name a writer's new file.
+    if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino &&
         unlink(path.c_str()) == 0)
       ++removed;
     close(fd);
   }
   return removed;
+}
+}  // namespace
+
+int RemoveOrphanTemps(const std::string& dir) {
+  return RemoveOrphanTempsWhere(dir, [](std::string_view) { return true; });
+}
+
+int RemoveOrphanTemps(const std::string& dir, const std::vector<std::string>& targets) {
+  return RemoveOrphanTempsWhere(dir, [&](std::string_view stem) {
+    return stem == kTempTag || std::find(targets.begin(), targets.end(), stem) != targets.end();
+  });
 }
 
 std::string ProgramFolder() {

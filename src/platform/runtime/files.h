@@ -62,7 +62,12 @@ bool NameFitsIn(const std::string& dir, std::string_view name);
 void SyncDir(const std::string& dir);
 // Removes the temporary files of the atomic writer in dir that no running
 // process is writing (left by a run that was killed). Returns how many.
+// For the program's own folders: every name the writer ever gave.
 int RemoveOrphanTemps(const std::string& dir);
+// For a folder that also holds the user's own files: only names that no one
+// but this writer gives, and those an earlier version gave the temporary
+// files of the targets named (file names in dir).
+int RemoveOrphanTemps(const std::string& dir, const std::vector<std::string>& targets);
 
 // Folder of the running executable (no trailing slash).
 std::string ProgramFolder();
