@@ -131,7 +131,7 @@ void DrawEngineDials(Surface& f, double S, const FlightState& s) {
   f.SetDrawWidth(1);
   // Wide and tall enough for "150%" from where its text starts.
   BoxedText(f, 247 * S, 188 * S, 26 * S, 11 * S, 247 * S, 187 * S,
-            Str(Int(s.Engine.Throttle * s.Engine.AfterburnerLevel * 100 + 0.5)) + "%");
+            ThrottleText(s.Engine.Throttle, s.Engine.AfterburnerLevel));
 }
 
 void DrawVerticalSpeed(PanelView& v, Surface& f, double S, PanelVariant variant, const FlightState& s,

@@ -57,4 +57,8 @@ std::string PoweredAlphaText(double angleOfAttack) {
   return std::string(angleOfAttack < 0 ? "-" : "") + Format(std::fabs(angleOfAttack) * kDegreesPerRadian, "##0.00") + "α";
 }
 
+std::string ThrottleText(double throttle, double afterburnerLevel) {
+  return Str(Int(throttle * afterburnerLevel * 100 + 0.5)) + "%";
+}
+
 }  // namespace zarv::view

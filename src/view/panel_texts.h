@@ -28,5 +28,8 @@ std::string AttitudeAngleText(double angle);
 std::string PoweredLoadText(double loadSum);
 // Angle-of-attack text of a powered aircraft.
 std::string PoweredAlphaText(double angleOfAttack);
+// The throttle window: throttle times afterburner in whole percent, halves
+// up ("100%" from 0.995).
+std::string ThrottleText(double throttle, double afterburnerLevel);
 
 }  // namespace zarv::view

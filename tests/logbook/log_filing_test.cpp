@@ -73,6 +73,34 @@ TEST_F(FilingTest, TenLogsBesideOtherAircraftsLogs) {
   EXPECT_EQ(Names().size(), 14u);
 }
 
+// Every count of logs 0 to n - 1 already there: the new one follows them;
+// only with ten does the oldest go and the rest move down. Each log k after
+// the filing holds what log k + dropped held, the new one the last number.
+TEST_F(FilingTest, EachCountOfLogsFromNoneToTen) {
+  const struct {
+    int present;
+    const char* filedAs;
+    int dropped;  // logs that went
+  } cases[] = {{0, "0Marden7.csv", 0}, {1, "1Marden7.csv", 0}, {2, "2Marden7.csv", 0}, {3, "3Marden7.csv", 0},
+               {4, "4Marden7.csv", 0}, {5, "5Marden7.csv", 0}, {6, "6Marden7.csv", 0}, {7, "7Marden7.csv", 0},
+               {8, "8Marden7.csv", 0}, {9, "9Marden7.csv", 0}, {10, "9Marden7.csv", 1}};
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(data);
+    ASSERT_TRUE(MakeDir(data));
+    for (int k = 0; k < c.present; ++k) Log(std::to_string(k) + "Marden7.csv");
+    WriteBytes(working, "new");
+    const FilingResult r = FileFlightLog(data, suffix, working, 100);
+    EXPECT_EQ(r.FiledName, c.filedAs) << c.present << " logs";
+    const int kept = c.present - c.dropped + 1;
+    std::vector<std::string> names;
+    for (int k = 0; k < kept; ++k) names.push_back(std::to_string(k) + "Marden7.csv");
+    EXPECT_EQ(Names(), names) << c.present << " logs";
+    for (int k = 0; k + 1 < kept; ++k)
+      EXPECT_EQ(Bytes(data + "/" + names[k]), std::to_string(k + c.dropped) + "Marden7.csv") << c.present << " logs";
+    EXPECT_EQ(Bytes(data + "/" + names.back()), "new") << c.present << " logs";
+  }
+}
+
 // Aircraft whose names begin with digits: each takes only its own logs, and
 // the other files keep their names and contents.
 TEST_F(FilingTest, AircraftNamedWithDigitsKeepToTheirOwnLogs) {

@@ -37,6 +37,39 @@ TEST_F(ChartPixels, TimeChartStartsAtTheSixthSampleAndHoldsTheScale) {
   EXPECT_EQ(canvas.Point(25 + 80, 250), vbBlack);
 }
 
+// Each series draws its own column: in a record whose columns all differ,
+// no other column would put a series on its row. Light scales: 6 px per
+// metre and per m/s, 60 per unit of lift, 4 per % of chord about 25 % and
+// 4 per unit in the bottom band. The pilot's offset from the 30 % centre
+// of gravity: 100 x (0.05 x 1 m chord x 100 kg - 1 kg m) / 50 kg = 8 cm.
+TEST_F(ChartPixels, EachSeriesDrawsItsOwnColumn) {
+  for (int i = 0; i < 400; ++i) {
+    flight::FlightSample& x = record->Row(i);
+    x = {.Time = x.Time, .DistanceFlown = x.DistanceFlown, .Height = 5, .Airspeed = 8, .RecordedWindSpeed = 3,
+         .Pitch = 6, .PitchRateDeg = -5, .WingAngleOfAttack = 12.5, .SideslipAngle = 2, .PathAngleDeg = -2.5,
+         .LoadFactor = 1.25, .LiftCoefficient = 0.75, .TailplaneLift = -15, .TailplaneAngle = -10,
+         .TailplaneControl = 15, .FinAngle = 7, .AileronDeg = -3, .FlapSetting = 4, .LeadingEdgeFlapAngle = 1,
+         .NozzleOpening = 9, .NozzleAngle = -7, .AfterburnerOpening = 11, .AirframeTemperature = 290,
+         .CentreOfGravityPct = 30, .PressureCentre = 40, .HeadingDeg = 20, .Bank = -20, .Track = 33,
+         .InnerWingDeflection = 0.5, .OuterWingDeflection = 1.5, .WingTipDeflection = 2.5, .East = -8, .North = 60,
+         .WindNoiseVolume = 0.25, .TipAEast = 101, .TipANorth = 102, .TipAHeight = 103, .TipBEast = 104,
+         .TipBNorth = 105, .TipBHeight = 106};
+  }
+  for (int k = 1; k <= 7; ++k) in.SeriesFlags[k] = 1;
+  in.Pilot = {.WingArea = 20, .WingSpan = 20, .Mass = 100, .StructureMoment = 1, .PilotWeight = 50};
+  DrawChartByTime(canvas, timeTile, in, false);
+  const struct {
+    Series series;
+    int row;
+  } cases[] = {{Series::Altitude, 60},        {Series::Airspeed, 42},      {Series::LiftCoefficient, 45},
+               {Series::PressureCentre, 150}, {Series::CentreOfGravity, 190}, {Series::Pitch, 306},
+               {Series::PitchRate, 350},      {Series::AngleOfAttack, 280}, {Series::Elevator, 370},
+               {Series::ElevatorInput, 270},  {Series::TailLift, 390},      {Series::PilotCg, 298}};
+  // Sample 90 at x = 25 + 16 x 4.5 = 97, clear of the markers at 89 and 105.
+  for (const auto& c : cases)
+    EXPECT_EQ(canvas.Point(97, c.row), kSeriesColours[static_cast<int>(c.series)]) << static_cast<int>(c.series);
+}
+
 TEST_F(ChartPixels, TickingABottomSeriesRedrawsOnlyTheBottomBand) {
   DrawChartByTime(canvas, timeTile, in, false);
   in.SeriesFlags[1] = 1;

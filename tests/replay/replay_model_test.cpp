@@ -99,6 +99,87 @@ TEST_F(ReplayModel, AFlightPathPassingBehindTheCameraDrawsNoSegmentToIt) {
   EXPECT_EQ(offPicture, 0);
 }
 
+// Each trail point is the recorded place of its sample, projected: the
+// flight path from sample 25 to the last (N = 100: 25 + 1.5 j, halves to
+// even), or each tip's place over the last 25 samples, tip A in points 0
+// to 25 and tip B in 26 to 51, held from sample 1. Every coordinate of
+// every sample differs from every other.
+TEST_F(ReplayModel, TrailPointsAreTheRecordedPlacesOfTheirSamples) {
+  enum Line { Path, TipA, TipB };
+  const struct {
+    double launchSpeed;
+    bool vortexChosen;
+    double position;
+    int point, sample;
+    Line line;
+  } cases[] = {
+      {5, false, 30, 0, 25, Path},   {5, false, 30, 1, 26, Path},   {5, false, 30, 3, 30, Path},
+      {5, false, 30, 49, 98, Path},  {5, false, 30, 50, 99, Path},  {5, false, 30, 51, 99, Path},
+      {5, true, 30, 0, 30, TipA},    {5, true, 30, 25, 5, TipA},    {5, true, 30, 26, 30, TipB},
+      {5, true, 30, 51, 5, TipB},    {5, true, 2.5, 0, 2, TipA},    {5, true, 2.5, 1, 2, TipA},
+      {5, true, 2.5, 2, 1, TipA},    {5, true, 2.5, 25, 1, TipA},   {5, true, 2.5, 27, 2, TipB},
+      {5, true, 2.5, 28, 1, TipB},   {5, true, 99, 0, 99, TipA},    {5, true, 99, 26, 99, TipB},
+      {10, false, 30, 0, 30, TipA},  {10, false, 30, 26, 30, TipB}, {50, false, 30, 40, 16, TipB},
+  };
+  for (const auto& c : cases) {
+    ReplayFixture f(100, c.launchSpeed);
+    for (int k = 0; k < 100; ++k) {
+      flight::FlightSample& s = f.Record.Row(k);
+      s.East = -2 + 0.01 * k;
+      s.Height = 10 + 0.02 * k;
+      s.TipAEast = 3 + 0.01 * k, s.TipANorth = 0.5 * k - 1, s.TipAHeight = 10.5 + 0.01 * k;
+      s.TipBEast = -3 - 0.01 * k, s.TipBNorth = 0.5 * k - 1.25, s.TipBHeight = 9.5 + 0.01 * k;
+    }
+    ReplayPlayer& p = f.Open(0, -50, 5);
+    p.State.VortexLines = c.vortexChosen;
+    f.Aim(c.position);
+    p.TrailPoints();
+    const flight::FlightSample& s = f.Record.Samples[static_cast<std::size_t>(c.sample)];
+    model::WorkPoint at = c.line == Path   ? model::WorkPoint{s.East, s.North, s.Height}
+                          : c.line == TipA ? model::WorkPoint{s.TipAEast, s.TipANorth, s.TipAHeight}
+                                           : model::WorkPoint{s.TipBEast, s.TipBNorth, s.TipBHeight};
+    model::ProjectionResult r;
+    model::ProjectPointToView(model::Projection().View, at, r);
+    const model::TrailPoint& t = model::Scene().ReplayTrail[static_cast<std::size_t>(c.point)];
+    const std::string what = "point " + std::to_string(c.point) + " at " + std::to_string(c.position);
+    EXPECT_EQ(t.Distance, r.ProjDistance) << what;
+    EXPECT_EQ(t.Azimuth, r.ProjAzimuth) << what;
+    EXPECT_EQ(t.Depression, -r.ProjElevation) << what;
+    // At zoom 1, from the view's centre at (320, 240).
+    EXPECT_EQ(t.ScreenX, std::lrint(320 + r.ProjX)) << what;
+    EXPECT_EQ(t.ScreenY, std::lrint(240 + r.ProjY)) << what;
+  }
+}
+
+// The shadow is drawn below 10 m only, black on the water and lighter with
+// height: red, green and blue of 34, 170 and 187 times the height over
+// 10 m, rounded, halves to even (9.9 m: 33.66, 168.3, 185.13; 0.5 m: 1.7,
+// 8.5, 9.35).
+TEST_F(ReplayModel, TheShadowBelowTenMetresInTheColourOfItsHeight) {
+  const struct {
+    double height;
+    bool drawn;
+    Color colour;
+  } cases[] = {{9.9, true, RGB(34, 168, 185)}, {5, true, RGB(17, 85, 94)},  {0.5, true, RGB(2, 8, 9)},
+               {0, true, RGB(0, 0, 0)},        {10, false, 0},              {12, false, 0}};
+  for (const auto& c : cases) {
+    ModelFixture light(5);
+    light.Record.Row(10).Height = c.height;
+    light.Placed();
+    Surface picture(660, 480, RGB(255, 0, 255));
+    light.Player->Shadow(picture);
+    int shadow = 0, other = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 660; ++x) {
+        const Color at = picture.Point(x, y);
+        shadow += at == c.colour;
+        other += at != c.colour && at != RGB(255, 0, 255);
+      }
+    EXPECT_EQ(shadow > 20, c.drawn) << c.height << " m: " << shadow << " pixels";
+    EXPECT_EQ(other, 0) << c.height << " m";
+  }
+}
+
 // The outline the flight set-up builds for an aircraft.
 model::AirframeOutline OutlineOf(aircraft::AircraftData a) {
   auto s = std::make_unique<flight::FlightState>();

@@ -1,7 +1,9 @@
-// What CTest knows of the tests: every one has a time limit of its own, and
-// the tests that start a virtual screen never run side by side.
+// What CTest knows of the tests: every one has a time limit of its own, the
+// tests that start a virtual screen never run side by side, and their limit
+// is the one they end within by themselves.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -28,9 +30,14 @@ TEST(CTestProperties, EveryTestHasATimeLimitAndTheProgramTestsOneScreen) {
     const std::string test = json.substr(at, next == std::string::npos ? std::string::npos : next - at);
     const size_t nameAt = test.find("\"name\" : \"") + 10;
     const std::string name = test.substr(nameAt, test.find('"', nameAt) - nameAt);
-    EXPECT_NE(test.find("\"name\" : \"TIMEOUT\""), std::string::npos) << name;
+    const size_t limitAt = test.find("\"name\" : \"TIMEOUT\"");
+    EXPECT_NE(limitAt, std::string::npos) << name;
     if (name.starts_with("ProgramSound.") || name.starts_with("ProgramRestart.")) {
       EXPECT_NE(test.find("\"zarv_test_display\""), std::string::npos) << name;
+      // The limit they were built to end within, by themselves.
+      const size_t valueAt = test.find("\"value\" :", limitAt);
+      ASSERT_NE(valueAt, std::string::npos) << name;
+      EXPECT_EQ(std::atof(test.c_str() + valueAt + 9), ZARV_PROGRAM_TEST_TIMEOUT) << name;
     }
     ++tests;
     at = next;

@@ -79,6 +79,36 @@ struct HudScene : testing::PanelFixture {
   }
 };
 
+// Speed in knots and eye height in feet round halves up; from 100,000 ft
+// the height window shows the circular orbital speed less 500 m/s, in
+// knots: GM 3.989327e14 over 6378140 m plus the height, its root.
+TEST(HeadUpDisplayTexts, SpeedAndHeightRoundHalvesUpAndOrbitShowsItsMargin) {
+  const struct {
+    double airSpeed, altitude, eye;
+    const char *speed, *height;
+  } cases[] = {
+      {257.2, 498, 304.9524, " 500", " 1001"},  // 499.945 kt; 1000.5 ft
+      {0.2572, 498, 0.1524, " 0", " 1"},        // 0.49995 kt; 0.5 ft
+      {100, 498, 304.95, " 194", " 1000"},       // 194.38 kt; 1000.49 ft
+      {100, 30479.9, 30481, " 194", " 100003"},  // still the eye: 100003.28 ft
+      {100, 30480, 30481, " 194", " 14364"},     // 7889.828 m/s: 7389.828 x 1.9438 = 14364.35
+      {100, 100000, 0, " 194", " 14282"},        // 7847.379: 14281.84
+      {100, 35786000, 0, " 194", " 5007"},       // 3075.942: 5007.12
+  };
+  for (const auto& c : cases) {
+    testing::PanelFixture f;
+    f.Compose();
+    f.s.Setup.EarthGm = 1e24 * (6.67 / 1e11 * 5.981);
+    f.s.Setup.EarthRadius = 6378140;
+    f.s.Body.AirSpeed = c.airSpeed;
+    f.s.Body.Altitude = c.altitude;
+    f.s.View.EyeZ = c.eye;
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);  // phase 1 writes them
+    EXPECT_EQ(f.v->HudSpeedText, c.speed) << c.airSpeed;
+    EXPECT_EQ(f.v->HudAltitudeText, c.height) << c.altitude;
+  }
+}
+
 // The head-up texts of one worked state, in the units they are shown in: at
 // 100 m/s (194.38 kt), the eye at 500 m (1640.42 ft), heading 1 rad (57.3
 // degrees), 0.1 rad angle of attack (5.73 degrees) and 0.02 rad of sideslip

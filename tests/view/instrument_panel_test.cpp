@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "flight/headless_flight.h"
 #include "flight/loop_fixture.h"
@@ -330,6 +331,31 @@ TEST(PanelTexts, HeadingDistanceBearingTemperature) {
   EXPECT_EQ(AttitudeAngleText(0.2), "+11°");
   EXPECT_EQ(PoweredLoadText(-12.34), "-1.23Ｇ");
   EXPECT_EQ(PoweredAlphaText(-0.1), "-5.73α");
+}
+
+// The throttle window rounds halves up: 0.995 and 0.505 already show the
+// next percent (99.5 and 50.5 are exact); with the afterburner's 1.5, 0.7
+// gives 104.99999999999999, shown 105.
+TEST(PanelTexts, ThrottlePercentRoundsHalvesUp) {
+  const struct {
+    double throttle, afterburner;
+    const char* shown;
+  } cases[] = {{0.996, 1, " 100%"}, {0.995, 1, " 100%"}, {0.994, 1, " 99%"}, {0.505, 1, " 51%"},
+               {0.5049, 1, " 50%"}, {0.005, 1, " 1%"},   {0.0049, 1, " 0%"},  {0.7, 1.5, " 105%"}};
+  for (const auto& c : cases) EXPECT_EQ(ThrottleText(c.throttle, c.afterburner), c.shown) << c.throttle;
+  // The panel's window shows that text: 0.996 as full throttle, not as 0.99.
+  auto window = [](double throttle) {
+    PanelFixture f;
+    f.Compose();
+    f.s.Engine.Throttle = throttle;
+    DrawInstrumentPanel(*f.v, f.s, f.a, f.o, *f.p);
+    std::vector<Color> pixels;
+    for (int y = 187; y <= 199; ++y)
+      for (int x = 247; x <= 273; ++x) pixels.push_back(f.p->Face.Point(x, y));
+    return pixels;
+  };
+  EXPECT_EQ(window(0.996), window(1.0));
+  EXPECT_NE(window(0.996), window(0.99));
 }
 
 TEST(PanelTexts, HomeBearingOnAndOffTheStartLine) {

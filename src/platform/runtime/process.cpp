@@ -1,5 +1,6 @@
 #include "platform/runtime/process.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #if __has_include(<linux/close_range.h>)
@@ -12,7 +13,9 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 // Kernel headers from before close_range lack these; such a kernel answers
@@ -77,13 +80,66 @@ int HandleNumberTop(rlim_t softLimit) {
   return softLimit == RLIM_INFINITY || softLimit > INT_MAX ? INT_MAX : static_cast<int>(softLimit);
 }
 
+namespace {
+
+void MarkCloseOnExec(int fd) {
+  const int flags = fcntl(fd, F_GETFD);
+  if (flags >= 0 && !(flags & FD_CLOEXEC)) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+}
+
+// Marks the handles from `from` up that the process's own listing names;
+// false when the listing cannot be read whole (no /proc, or no handle free
+// to open it). Read with getdents64 itself: opendir allocates, and this
+// runs between fork and exec.
+bool MarkListedHandlesFrom(int from) {
+  const int dir = open("/proc/self/fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
+  alignas(dirent64) char buffer[4096];
+  bool whole = true;
+  for (;;) {
+    const long n = syscall(SYS_getdents64, dir, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      whole = false;
+      break;
+    }
+    for (long at = 0; at < n;) {
+      // dirent64 has the layout of the kernel's records.
+      unsigned short length = 0;
+      std::memcpy(&length, buffer + at + offsetof(dirent64, d_reclen), sizeof length);
+      if (length == 0) {
+        whole = false;
+        break;
+      }
+      const char* name = buffer + at + offsetof(dirent64, d_name);
+      at += length;
+      // "." and "..", and any name that is no handle number, are passed by.
+      int fd = 0;
+      bool number = *name != '\0';
+      for (const char* c = name; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || fd > (INT_MAX - 9) / 10) {
+          number = false;
+          break;
+        }
+        fd = fd * 10 + (*c - '0');
+      }
+      if (number && fd >= from && fd != dir) MarkCloseOnExec(fd);
+    }
+    if (!whole) break;
+  }
+  close(dir);
+  return whole;
+}
+
+}  // namespace
+
 void MarkCloseOnExecFrom(int from) {
+  // The handles held are few; the numbers below the limit may be 2^31.
+  if (MarkListedHandlesFrom(from)) return;
   rlimit limit{};
   const int top = getrlimit(RLIMIT_NOFILE, &limit) == 0 ? HandleNumberTop(limit.rlim_cur) : INT_MAX;
-  for (int fd = from; fd < top; ++fd) {
-    const int flags = fcntl(fd, F_GETFD);
-    if (flags >= 0 && !(flags & FD_CLOEXEC)) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
-  }
+  for (int fd = from; fd < top; ++fd) MarkCloseOnExec(fd);
 }
 
 bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* pid) {

@@ -16,8 +16,10 @@ namespace zarv {
 bool StartDetachedProcess(const std::string& exe, const std::string& dir, int* pid = nullptr);
 
 // What the start does where the kernel has no close_range, for tests: marks
-// every handle from `from` up to the handle limit close-on-exec. Only
-// async-signal-safe calls, so that it runs between fork and exec.
+// every handle from `from` up close-on-exec: those the process's handle
+// listing names, or, where the listing cannot be read, every number up to
+// the handle limit. Only async-signal-safe calls, so that it runs between
+// fork and exec.
 void MarkCloseOnExecFrom(int from);
 // The numbers handles lie below under the soft limit `softLimit`, however
 // high it is.
