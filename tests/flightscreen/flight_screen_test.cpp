@@ -16,6 +16,7 @@
 #include "flight/flight_record.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/print.h"
@@ -309,6 +310,26 @@ TEST_F(FlightScreenTest, EnterStartsTheRunWhateverWasClickedBefore) {
     EXPECT_EQ(f.Check3.Value(), ticked) << row;
     f.Unload();
   }
+}
+
+// The right button's option panel stands out from the view: a raised border
+// two pixels wide along its edges, lit above and left, shaded below and
+// right, and no sunken frame of its own.
+TEST_F(FlightScreenTest, TheOptionPanelOpensWithARaisedBorder) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(3000);
+  f.Form_MouseDown(vbRightButton, 300, 200);
+  ASSERT_TRUE(f.Picture7.Visible());
+  EXPECT_EQ(f.Picture7.BorderStyle(), 0);
+  const double w = f.Picture7.ScaleWidth(), h = f.Picture7.ScaleHeight();
+  const Color lit = ResolveColor(vbWhite), shaded = ResolveColor(vbButtonShadow);
+  const struct {
+    double x, y;
+    Color color;
+  } edges[] = {{1, h / 2, lit}, {2, h / 2, lit},         {w / 2, 1, lit},         {w / 2, 2, lit},
+               {w - 3, h / 2, shaded}, {w - 2, h / 2, shaded}, {w / 2, h - 3, shaded}, {w / 2, h - 2, shaded}};
+  for (const auto& e : edges) EXPECT_EQ(f.Picture7.Canvas().Point(e.x, e.y), e.color) << e.x << ", " << e.y;
 }
 
 TEST_F(FlightScreenTest, OptionsSurviveARestartBeforeTheLaunch) {
