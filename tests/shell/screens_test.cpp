@@ -608,6 +608,15 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
   EXPECT_TRUE(w.Loaded());
   EXPECT_EQ(restarts_, 0);
+  // Enter saves whatever has the focus, and presses no focused button besides.
+  ClearMessageBoxCalls();
+  w.Command2.SetFocus();
+  for (const QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent e(t, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(w.Command2.impl().widget, &e);
+  }
+  EXPECT_EQ(MessageBoxCalls().size(), 1u);  // the save, refused
+  EXPECT_TRUE(w.Loaded());                  // not the cancel
 
   // Without a printer the page goes to a file, and the user is told where.
   SetPrintToPdf(true);
