@@ -23,6 +23,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/colors.h"
 #include "platform/ui/sendkeys.h"
+#include "shell/screen_util.h"
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -176,7 +177,8 @@ void FlightFrame::SetUpScreen() {
 
   // The option panel.
   Picture7.Move(0, 0, 200, 150);
-  Picture7.SetBorderStyle(1);
+  Picture7.SetBorderStyle(0);  // its raised border is drawn when it opens
+  Picture7.SetAutoRedraw(true);
   Check7.Move(10, 8, 180, 20);
   Font(Check7, kGothic, 10);
   Frame6.Move(8, 32, 184, 112);
@@ -483,6 +485,7 @@ void FlightFrame::Form_MouseMove(double x, double y) {
 }
 
 void FlightFrame::OptionPanel_Show() {
+  shell::DrawRaisedBorder(Picture7.Canvas(), Picture7.ScaleWidth(), Picture7.ScaleHeight(), 2);
   const flight::FlightState& s = flight::State();
   const bool flying = s.Body.GroundSpeed > 0.2 && s.Body.Altitude > 0;
   for (Control* c : std::initializer_list<Control*>{&Check7, &Option3, &Command16, &Command17}) c->SetEnabled(!flying);

@@ -449,8 +449,14 @@ void ReplayForm::Form_KeyDown(int& key, int /*shift*/) {
   // other commands act once a press.
   const bool steps = key == vbKeyInsert || key == vbKeyDelete || key == vbKeyPageUp || key == vbKeyPageDown ||
                      key == vbKeyLeft || key == vbKeyRight;
+  // The screen's keys are its own: a button or option clicked before keeps
+  // the focus, and must not take Enter or an arrow as well.
+  const int pressed = key;
+  if (steps || pressed == vbKeyF2 || pressed == vbKeyF3 || pressed == vbKeyF9 || pressed == vbKeyF12 ||
+      pressed == vbKeyEscape || pressed == vbKeyReturn || pressed == 'F' || pressed == 'R' || pressed == 'L')
+    key = 0;
   if (KeyRepeating() && !steps) return;
-  switch (key) {
+  switch (pressed) {
     case vbKeyInsert: p.ChangeCameraHeight(+1); break;
     case vbKeyDelete: p.ChangeCameraHeight(-1); break;
     case vbKeyF3: Command8_Click(); break;
@@ -467,7 +473,7 @@ void ReplayForm::Form_KeyDown(int& key, int /*shift*/) {
     case vbKeyPageUp:
     case vbKeyPageDown:
       p.State.ManualZoom = Option2.Value();
-      p.ChangeZoom(key == vbKeyPageUp ? +1 : -1);
+      p.ChangeZoom(pressed == vbKeyPageUp ? +1 : -1);
       break;
     case vbKeyF12:
       link_.QuitProgram();

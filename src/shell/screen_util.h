@@ -32,5 +32,7 @@ inline constexpr const char* kPrintFailedMessage = "印刷できませんでし�
 void ReportPrint(bool printed, const std::string& caption);
 // The raised border of the start and notice screens, drawn with the given pen width.
 void DrawRaisedBorder(Form& form, int width);
+// The same along the edges of a drawing area w x h pixels (a panel's).
+void DrawRaisedBorder(Surface& s, double w, double h, int width);
 
 }  // namespace zarv::shell

@@ -96,9 +96,9 @@ void SaveFormSize(Form& form, int slot) {
   Shell().FormSavedHeight[static_cast<size_t>(slot)] = CInt(form.Height());
 }
 
-void DrawRaisedBorder(Form& form, int width) {
-  Surface& s = form.Canvas();
-  const double w = form.ScaleWidth(), h = form.ScaleHeight();
+void DrawRaisedBorder(Form& form, int width) { DrawRaisedBorder(form.Canvas(), form.ScaleWidth(), form.ScaleHeight(), width); }
+
+void DrawRaisedBorder(Surface& s, double w, double h, int width) {
   s.SetDrawWidth(width);
   s.Line(2, h - 2, 2, 2, vbWhite);
   s.LineTo(w - 2, 2, vbWhite);

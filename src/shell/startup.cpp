@@ -35,7 +35,7 @@ bool IsRootFolder(const std::string& folder) {
 }
 
 std::string LineBreakFolderMessage(const std::string& folder) {
-  return "プログラムのフォルダー名に改行が含まれています。\r\n「" + folder +
+  return "プログラムのフォルダー名に改行が含まれています。\r\n「" + ShownName(folder) +
          "」\r\n改行を含まない名前のフォルダーに移してから起動して下さい。";
 }
 

@@ -98,7 +98,9 @@ WriteForm::WriteForm() {
   OnDeactivate = [] { Shell().FormActiveFlags[kSlotWrite] = 0; };
   OnResize = [this] { KeepSavedSize(*this, kSlotWrite, false); };
   OnKeyDown = [this](int& keyCode, int) {
-    if (keyCode == vbKeyReturn) Command1_Click();
+    if (keyCode != vbKeyReturn) return;
+    keyCode = 0;  // the save, whatever button has the focus: not that button too
+    Command1_Click();
   };
   Command1.OnClick = [this] { Command1_Click(); };
   Command2.OnClick = [this] { Unload(); };

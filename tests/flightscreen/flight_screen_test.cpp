@@ -4,6 +4,7 @@
 #include "flightscreen/flight_screen_fixture.h"
 
 #include <QAbstractButton>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,9 +12,11 @@
 #include <QStyleOptionButton>
 
 #include "charts/charts.h"
+#include "flightscreen/device_form.h"
 #include "flight/flight_record.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
+#include "platform/ui/colors.h"
 #include "platform/ui/form_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/print.h"
@@ -247,6 +250,86 @@ TEST_F(FlightScreenTest, TakeoffKeySwitchesToTheFlightMenu) {
   EXPECT_GT(flight::State().Pilot.TakeoffRunAcceleration, 0);
   Key(113);  // F2 in flight does nothing
   EXPECT_TRUE(MessageBoxCalls().empty());
+}
+
+// Enter and Space start the run whatever the user clicked before on the
+// screen: the device button (its dialog closed again), the option panel's
+// OK, a check box. The clicked control keeps the focus; the key must neither
+// press nor tick it.
+TEST_F(FlightScreenTest, EnterStartsTheRunWhateverWasClickedBefore) {
+  enum class Before { DeviceButton, OptionPanel, CheckBox };
+  const struct {
+    Before before;
+    int qtKey;
+    const char* text;
+  } cases[] = {
+      {Before::DeviceButton, Qt::Key_Return, "\r"}, {Before::DeviceButton, Qt::Key_Space, " "},
+      {Before::OptionPanel, Qt::Key_Return, "\r"},  {Before::CheckBox, Qt::Key_Return, "\r"},
+  };
+  // A click on a control: the window system gives it the focus, then the press.
+  const auto click = [](Control& c) {
+    c.SetFocus();
+    QWidget* w = c.impl().widget;
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+  };
+  for (const auto& c : cases) {
+    const int row = static_cast<int>(&c - cases);
+    Open(flight::testing::SampleLines("Marden７"));
+    FlightFrame& f = FlightScreenForm();
+    f.Show();
+    Advance(3000);
+    switch (c.before) {
+      case Before::DeviceButton:
+        click(f.Command1);
+        ASSERT_TRUE(Device().Loaded()) << row;
+        click(Device().Command2);  // キャンセル
+        ASSERT_FALSE(Device().Loaded()) << row;
+        break;
+      case Before::OptionPanel:
+        f.Form_MouseDown(vbRightButton, 300, 200);
+        ASSERT_TRUE(f.Picture7.Visible()) << row;
+        click(f.Command16);  // OK, the size unchanged: the panel only closes
+        ASSERT_FALSE(f.Picture7.Visible()) << row;
+        break;
+      case Before::CheckBox:
+        click(f.Check3);
+        break;
+    }
+    const int ticked = f.Check3.Value();
+    Advance(300);  // past the click's guard
+    TypeKey(f, c.qtKey, c.text);
+    EXPECT_EQ(f.Screen().Keys.MenuItemCount, 6) << row;  // rolling
+    EXPECT_GT(flight::State().Pilot.TakeoffRunAcceleration, 0) << row;
+    EXPECT_FALSE(Device().Loaded()) << row;
+    EXPECT_EQ(f.Check3.Value(), ticked) << row;
+    f.Unload();
+  }
+}
+
+// The right button's option panel stands out from the view: a raised border
+// two pixels wide along its edges, lit above and left, shaded below and
+// right, and no sunken frame of its own.
+TEST_F(FlightScreenTest, TheOptionPanelOpensWithARaisedBorder) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  Advance(3000);
+  f.Form_MouseDown(vbRightButton, 300, 200);
+  ASSERT_TRUE(f.Picture7.Visible());
+  EXPECT_EQ(f.Picture7.BorderStyle(), 0);
+  const double w = f.Picture7.ScaleWidth(), h = f.Picture7.ScaleHeight();
+  const Color lit = ResolveColor(vbWhite), shaded = ResolveColor(vbButtonShadow);
+  const struct {
+    double x, y;
+    Color color;
+  } edges[] = {{1, h / 2, lit}, {2, h / 2, lit},         {w / 2, 1, lit},         {w / 2, 2, lit},
+               {w - 3, h / 2, shaded}, {w - 2, h / 2, shaded}, {w / 2, h - 3, shaded}, {w / 2, h - 2, shaded}};
+  for (const auto& e : edges) EXPECT_EQ(f.Picture7.Canvas().Point(e.x, e.y), e.color) << e.x << ", " << e.y;
 }
 
 TEST_F(FlightScreenTest, OptionsSurviveARestartBeforeTheLaunch) {

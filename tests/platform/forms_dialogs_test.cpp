@@ -3,6 +3,11 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QScreen>
+#include <QTextLayout>
+#include <QTextOption>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMessageBox>
@@ -18,7 +23,9 @@
 #include "platform/runtime/files.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "platform/ui/control_qt.h"
 #include "platform/ui/form_qt.h"
+#include "platform/ui/surface_qt.h"
 #include "platform/ui/help.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
@@ -79,6 +86,64 @@ TEST_F(FormsDialogs, AMessageBoxBelongsToTheFormOnTop) {
   EXPECT_EQ(ownerOfTheNextBox(), first.impl().widget);
   first.Unload();
   second.Unload();
+}
+
+// A piece with nowhere to break is broken between characters where it is
+// wider than allowed; what can break (blanks, Japanese) is left alone. In a
+// fixed-pitch font the widths count characters: five allowed.
+TEST_F(FormsDialogs, UnbrokenPiecesAreBrokenWhereTheyMust) {
+  const QFontMetrics fm(MakeFont("ＭＳ ゴシック", 10));
+  ASSERT_EQ(fm.horizontalAdvance(QStringLiteral("M")), fm.horizontalAdvance(QStringLiteral("i")));
+  const int five = fm.horizontalAdvance(QStringLiteral("MMMMM"));
+  const std::pair<const char*, const char*> cases[] = {
+      {"abcdefghijkl", "abcde\nfghij\nkl"},
+      {"ab cd ef", "ab cd ef"},
+      {"abcdefghij klm", "abcde\nfghij klm"},
+      {"short\nabcdefg", "short\nabcde\nfg"},
+      {"機体データが変更されています", "機体データが変更されています"},
+      {"", ""},
+  };
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(StdStr(BreakUnbrokenRuns(QString::fromUtf8(in), fm, five)), out) << in;
+  }
+}
+
+// A question naming an aircraft file with a long unbroken name lies whole on
+// the desktop, the name broken where it must be and nothing of it cut.
+TEST_F(FormsDialogs, AMessageBoxKeepsALongNameWholeOnTheDesktop) {
+  const std::string name = "/home/pilot/Zarv/Data/" + std::string(180, 'W') + "LongUnbrokenAircraft.brd";
+  const std::string prompt = name + "\r\nは機体データが変更されています。保存しますか。";
+  QRect frame, desktop;
+  QString shown;
+  bool fits = true;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    frame = box->frameGeometry();
+    desktop = box->screen()->availableGeometry();
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label != nullptr) {
+      shown = label->text();
+      // Laid out as the label wraps it, every line keeps within the label.
+      const int room = label->contentsRect().width();
+      for (const QString& paragraph : shown.split(QChar('\n'))) {
+        QTextLayout layout(paragraph, label->font());
+        layout.setTextOption(QTextOption(Qt::AlignLeft));  // wraps at word boundaries only
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+          line.setLineWidth(room);
+          fits = fits && line.naturalTextWidth() <= room;
+        }
+        layout.endLayout();
+      }
+    }
+    box->buttons().front()->click();
+  });
+  MsgBox(prompt, vbYesNo + vbQuestion);
+  EXPECT_TRUE(desktop.contains(frame)) << frame.width() << " x " << frame.height();
+  EXPECT_EQ(StdStr(QString(shown).remove(QChar('\n'))),
+            name + "は機体データが変更されています。保存しますか。");
+  EXPECT_TRUE(fits);
 }
 
 TEST_F(FormsDialogs, PopupMenuRaisesTheChosenItem) {

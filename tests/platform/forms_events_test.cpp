@@ -188,6 +188,58 @@ TEST_F(FormsEvents, HeldKeysRepeatOnlyWhereTheyWerePressed) {
   under.Unload();
 }
 
+// Enter on a focused button presses it; a form that previews its keys sees
+// that Enter first and keeps it by setting the code to 0. The default button
+// takes Enter before any handler. A key a handler keeps (Space here) neither
+// presses nor ticks the focused control, while a box still types it.
+TEST_F(FormsEvents, AKeyTheFormKeepsGoesToNoFocusedButton) {
+  enum Focus { OnButton, OnCheck, OnBox };
+  const struct {
+    bool preview, keep;
+    Focus focus;
+    int qtKey;
+    const char* text;
+    int buttonClicks, defaultClicks, keyDowns, ticked;
+    const char* typed;
+  } cases[] = {
+      {false, true, OnButton, Qt::Key_Return, "\r", 1, 0, 0, 0, ""},
+      {true, false, OnButton, Qt::Key_Return, "\r", 1, 0, 1, 0, ""},
+      {true, true, OnButton, Qt::Key_Return, "\r", 0, 0, 1, 0, ""},
+      {true, true, OnCheck, Qt::Key_Return, "\r", 0, 1, 0, 0, ""},
+      {true, true, OnButton, Qt::Key_Space, " ", 0, 0, 1, 0, ""},
+      {true, true, OnCheck, Qt::Key_Space, " ", 0, 0, 1, 0, ""},
+      {true, false, OnCheck, Qt::Key_Space, " ", 0, 0, 1, 1, ""},
+      {true, true, OnBox, Qt::Key_Space, " ", 0, 0, 1, 0, " "},
+  };
+  for (const auto& c : cases) {
+    const int row = static_cast<int>(&c - cases);
+    Form f;
+    CommandButton button(f), byDefault(f);
+    CheckBox check(f);
+    TextBox box(f);
+    byDefault.SetDefault(true);
+    f.SetKeyPreview(c.preview);
+    int clicks = 0, defaultClicks = 0, keyDowns = 0;
+    button.OnClick = [&] { ++clicks; };
+    byDefault.OnClick = [&] { ++defaultClicks; };
+    f.OnKeyDown = [&](int& k, int) {
+      ++keyDowns;
+      if (c.keep) k = 0;
+    };
+    f.Show();
+    Control* focus[] = {&button, &check, &box};
+    focus[c.focus]->SetFocus();
+    SendKey(f, QEvent::KeyPress, c.qtKey, c.text, false);
+    SendKey(f, QEvent::KeyRelease, c.qtKey, c.text, false);
+    EXPECT_EQ(clicks, c.buttonClicks) << row;
+    EXPECT_EQ(defaultClicks, c.defaultClicks) << row;
+    EXPECT_EQ(keyDowns, c.keyDowns) << row;
+    EXPECT_EQ(check.Value(), c.ticked) << row;
+    EXPECT_EQ(box.Text(), c.typed) << row;
+    f.Unload();
+  }
+}
+
 TEST_F(FormsEvents, ProgressLabelYieldsAndTheCancelActsOnMouseDown) {
   // The pattern of the long tasks: a loop sets the progress text, the
   // label's Change handler lets events through, and pressing the cancel

@@ -3,6 +3,10 @@
 // flight screen, guarded unloads and a frame without the sky bitmap.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -12,6 +16,7 @@
 #include "platform/runtime/clock.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/app.h"
+#include "platform/ui/form_qt.h"
 #include "platform/ui/keys.h"
 #include "list_pointer.h"
 #include "replay/replay_fixture.h"
@@ -307,6 +312,30 @@ TEST_F(ReplayScreen, ArrowKeysStepOneSampleEachWay) {
   });
   OpenReplay(link);
   EXPECT_EQ(seen, (std::vector<double>{2, 3, 2, 1, 1, 400, 399}));
+}
+
+// Enter plays whatever the user clicked before: not the fast-forward button
+// that kept the focus after its click.
+TEST_F(ReplayScreen, EnterPlaysWhateverButtonHasTheFocus) {
+  ReplayFixture f(400);
+  double speed = -1;
+  ReplayLink link = Link(f, [&](int frame) {
+    ReplayForm& v = Vedeo();
+    if (frame == 8) {  // after the first measurement
+      v.Picture3.SetVisible(true);
+      v.Command3.SetFocus();
+      QWidget* target = v.impl().widget->focusWidget();
+      ASSERT_EQ(target, v.Command3.impl().widget);
+      for (const QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent e(t, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(target, &e);
+      }
+      speed = v.Player()->State.Speed;
+    }
+    if (frame == 9) v.Command1_Click();
+  });
+  OpenReplay(link);
+  EXPECT_EQ(speed, 1);  // playing, not fast forward (8)
 }
 
 TEST_F(ReplayScreen, MissingSkyBitmapGivesAPlainBackground) {

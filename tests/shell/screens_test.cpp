@@ -135,7 +135,9 @@ TEST_F(ScreensTest, FirstStartEndToEnd) {
 // A line break in the program folder's path would shift the settings'
 // lines: the start refuses the folder, names it, and writes nothing there.
 TEST_F(ScreensTest, AProgramFolderWithALineBreakIsRefusedByName) {
-  for (const char* name : {"a\nx", "a\rx"}) {
+  // A name from a Japanese archive (ソ in Shift-JIS) shows as the lists show it.
+  const std::pair<const char*, const char*> names[] = {{"a\nx", "a\nx"}, {"a\rx", "a\rx"}, {"\x83\x5C\nx", "ソ\nx"}};
+  for (const auto& [name, shown] : names) {
     const std::string folder = Path(name);
     ASSERT_TRUE(MakeDir(folder));
     SetProgramFolder(folder);
@@ -145,7 +147,7 @@ TEST_F(ScreensTest, AProgramFolderWithALineBreakIsRefusedByName) {
     Begin().Load();
     ASSERT_EQ(MessageBoxCalls().size(), 1u);
     EXPECT_EQ(MessageBoxCalls()[0].prompt, LineBreakFolderMessage(folder));
-    EXPECT_NE(MessageBoxCalls()[0].prompt.find(folder), std::string::npos);
+    EXPECT_NE(MessageBoxCalls()[0].prompt.find("「" + Path(shown) + "」"), std::string::npos) << shown;
     EXPECT_EQ(ends_, ends + 1);
     EXPECT_TRUE(ListDirs(folder).empty());
     EXPECT_TRUE(ListFiles(folder, "*").empty());
@@ -606,6 +608,15 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   EXPECT_NE(MessageBoxCalls()[0].prompt.find("主翼幅(ｍ)"), std::string::npos);
   EXPECT_TRUE(w.Loaded());
   EXPECT_EQ(restarts_, 0);
+  // Enter saves whatever has the focus, and presses no focused button besides.
+  ClearMessageBoxCalls();
+  w.Command2.SetFocus();
+  for (const QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent e(t, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(w.Command2.impl().widget, &e);
+  }
+  EXPECT_EQ(MessageBoxCalls().size(), 1u);  // the save, refused
+  EXPECT_TRUE(w.Loaded());                  // not the cancel
 
   // Without a printer the page goes to a file, and the user is told where.
   SetPrintToPdf(true);

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPointer>
 #include <QString>
@@ -31,6 +32,10 @@ inline std::string StdStr(const QString& s) { return s.toUtf8().toStdString(); }
 QString DisplayText(const std::string& s);
 // "&" shown literally on buttons.
 QString ButtonText(const std::string& s);
+// The text with a line break put into every piece wider than `widest`
+// pixels that has nowhere to break (a long file name), between whole
+// characters; what can break is left to the widget's own wrapping.
+QString BreakUnbrokenRuns(const QString& text, const QFontMetrics& metrics, int widest);
 int RoundPx(double v);
 
 // Creates the QApplication (when there is none) and installs the event

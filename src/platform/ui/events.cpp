@@ -134,6 +134,12 @@ bool HandleMouse(QWidget* w, QMouseEvent* e) {
   return passive;
 }
 
+bool TakesTypedText(const Control* c) {
+  if (!c) return false;
+  const ControlKind k = c->impl().kind;
+  return k == ControlKind::TextBox || k == ControlKind::ComboBox || k == ControlKind::DriveListBox;
+}
+
 void TypeInto(Control* c, int keyAscii) {
   auto* box = dynamic_cast<TextBox*>(c);
   if (!box || box->Locked()) return;
@@ -355,15 +361,23 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
   const RepeatMark mark(repeat);
 
   // Enter presses the focused button or the default button, Esc the cancel
-  // button, once a press; the key then raises nothing else.
+  // button, once a press; the key then raises nothing else. A form that
+  // previews its keys sees an Enter meant for a focused button first: one
+  // that sets the code to 0 keeps it for itself (a button clicked earlier
+  // keeps the focus, and Enter must stay the form's own key).
   if (vk == vbKeyReturn && (shift & (vbCtrlMask | vbAltMask)) == 0) {
-    Control* target = nullptr;
-    if (c && c->impl().kind == ControlKind::CommandButton) {
-      target = c;
-    } else if (Control* def = FormDefaultButton(*form)) {
-      target = def;
-    }
-    if (target && target->Enabled() && target->impl().widget && target->impl().widget->isVisible()) {
+    auto pressable = [](Control* b) {
+      return b && b->Enabled() && b->impl().widget && b->impl().widget->isVisible();
+    };
+    Control* focused = c && c->impl().kind == ControlKind::CommandButton ? c : nullptr;
+    Control* def = FormDefaultButton(*form);
+    Control* target = focused ? focused : def;
+    if (pressable(target)) {
+      if (preview && target == focused && focused != def) {
+        int code = vk;
+        Fire(form->OnKeyDown, code, shift);
+        if (code == 0 || !form->Loaded() || !pressable(focused)) return true;
+      }
       if (!repeat) PressButton(*static_cast<CommandButton*>(target));
       return true;
     }
@@ -400,7 +414,10 @@ bool DispatchKeyEvent(QWidget* w, QEvent* ev) {
     }
   }
   if (!form->Loaded()) return true;
-  return hidden || (code == 0 && vk != 0 && ascii == 0);
+  // A key a handler took (code 0) goes no further: a box still types its
+  // character, but a button, check box or bar does not act on it (Space
+  // would press or tick it).
+  return hidden || (code == 0 && vk != 0 && (ascii == 0 || !TakesTypedText(c)));
 }
 
 }  // namespace zarv

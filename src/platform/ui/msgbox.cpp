@@ -1,9 +1,14 @@
 #include "platform/ui/msgbox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/runtime/program_state.h"
@@ -42,7 +47,48 @@ std::vector<ButtonSpec> ButtonsOf(int style) {
   }
 }
 
+// The widest piece of a line that has nowhere to break, in pixels: half the
+// desktop, at most 480. The box's own wrapping keeps it within the desktop
+// then; a longer unbroken piece (a long file name) made it as wide as the
+// desktop and cut the rest off.
+int LongestUnbrokenPiece(const QWidget& box) {
+  const QScreen* screen = box.screen();
+  const int desktop = screen != nullptr ? screen->availableGeometry().width() : 640;
+  return std::min(480, desktop / 2);
+}
+
 }  // namespace
+
+QString BreakUnbrokenRuns(const QString& text, const QFontMetrics& metrics, int widest) {
+  QString out;
+  out.reserve(text.size() + text.size() / 16);
+  QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+  qsizetype start = 0;
+  for (qsizetype end = breaks.toNextBoundary(); end != -1; end = breaks.toNextBoundary()) {
+    const QString run = text.mid(start, end - start);
+    start = end;
+    if (metrics.horizontalAdvance(run.trimmed()) <= widest) {
+      out += run;
+      continue;
+    }
+    // Whole characters (a pair of surrogates, a base with its marks) a line.
+    QTextBoundaryFinder chars(QTextBoundaryFinder::Grapheme, run);
+    QString line;
+    qsizetype from = 0;
+    for (qsizetype to = chars.toNextBoundary(); to != -1; to = chars.toNextBoundary()) {
+      const QString piece = run.mid(from, to - from);
+      from = to;
+      if (!line.isEmpty() && metrics.horizontalAdvance((line + piece).trimmed()) > widest) {
+        out += line;
+        out += QChar('\n');
+        line.clear();
+      }
+      line += piece;
+    }
+    out += line;
+  }
+  return out;
+}
 
 int MsgBox(const std::string& prompt, int style, const std::string& title) {
   MsgBoxCall call{prompt, style, title.empty() ? std::string("Zarv") : title};
@@ -59,7 +105,10 @@ int MsgBox(const std::string& prompt, int style, const std::string& title) {
   Form* top = TopForm();
   QMessageBox box(top != nullptr ? top->impl().widget : QApplication::activeWindow());
   box.setWindowTitle(QStr(call.title));
-  box.setText(DisplayText(prompt));
+  box.setTextFormat(Qt::PlainText);  // a name is never markup
+  const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const QFontMetrics metrics = label != nullptr ? label->fontMetrics() : box.fontMetrics();
+  box.setText(BreakUnbrokenRuns(DisplayText(prompt), metrics, LongestUnbrokenPiece(box)));
   switch (style & 0x70) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
     case vbQuestion: box.setIcon(QMessageBox::Question); break;
