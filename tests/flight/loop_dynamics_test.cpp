@@ -76,6 +76,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   a.TailHoldFlag = 1;
   a.LaunchHeight = 1000;
   a.LaunchHeading = 0;  // the deck runs north from the origin to its edge 10 m out
+  // No pilot to run it: the deck ran it level at its launch height.
   FlightState s = Flying();
   s.Setup.TailEndArm = 4;
   s.Body.PosY = 11;
@@ -83,11 +84,11 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   const double y = std::sqrt(1 - 0.2 * 0.2);
   s.Body.NoseVector = {0, y, -0.2};
   s.Body.TopVector = {0, 0.2, y};
-  s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the tail holds the nose at -0.25
+  s.Body.Altitude = 1000 - 1;  // a metre under the deck: the tail holds the nose at -0.25
   IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
-  // From level (the deck's surface at 999.94 m, its sides 5 m either way):
+  // From level (the deck's surface at 1000 m, its sides 5 m either way):
   // 0.4 m under the deck the tail end holds the nose at -0.1; 0.6 m under
   // it, 1 m east, at -0.15; 0.8 m under it the nose would go to -0.2, further
   // than a step goes; 1.2 m and 3.5 m under it the tail end is under the
@@ -96,9 +97,9 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   struct Case {
     double Altitude, East, NoseHeight;
   };
-  for (const Case c : {Case{999.54, 0, -0.1}, Case{999.34, 1, -0.15}, Case{999.14, 0, -kTailHoldReach},
-                       Case{998.74, 0, 0}, Case{996.44, 0, 0}, Case{1000.54, 0, 0}, Case{1003.44, 0, 0},
-                       Case{952, 0, 0}, Case{999.54, 6, 0}}) {
+  for (const Case c : {Case{999.6, 0, -0.1}, Case{999.4, 1, -0.15}, Case{999.2, 0, -kTailHoldReach},
+                       Case{998.8, 0, 0}, Case{996.5, 0, 0}, Case{1000.6, 0, 0}, Case{1003.5, 0, 0},
+                       Case{952, 0, 0}, Case{999.6, 6, 0}}) {
     s.Body.NoseVector = {0, 1, 0};
     s.Body.TopVector = {0, 0, 1};
     s.Body.Altitude = c.Altitude;
@@ -110,7 +111,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   s.Body.PosX = 0;
   s.Body.NoseVector = {0, 1, 0};
   s.Body.TopVector = {0, 0, 1};
-  s.Body.Altitude = 999.14;
+  s.Body.Altitude = 999.2;
   for (int i = 0; i < 40; ++i) {
     const double before = s.Body.NoseVector[2];
     IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
@@ -123,7 +124,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   // the nose is left alone.
   s.Body.PosY = 12.3;
   s.Body.CourseDistance = 2.3;
-  s.Body.Altitude = 1000 - 0.06 * 2.3 - 3.8;
+  s.Body.Altitude = 1000 - 3.8;
   const double steep = std::sqrt(1 - 0.9 * 0.9);
   s.Body.NoseVector = {0, steep, -0.9};
   s.Body.TopVector = {0, 0.9, steep};
@@ -414,7 +415,7 @@ TEST_F(LaunchRun, TimeMarkAndTheRunnersGait) {
   FlightState s = Flying();
   s.Body.CourseDistance = -5;
   s.Loop.FlightTime = 1.2374;
-  MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+  MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
   EXPECT_EQ(s.Ground.LaunchTime, 1.25);
   // The platform is 10 m high, not above 10.2: no gait.
   FlightRecord& r = Record();
@@ -518,7 +519,7 @@ TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
     s.Body.CourseDistance = courseDistance;
     s.Body.GroundSpeed = groundSpeed;
     s.Pilot.WheelBrakeSetting = brake;
-    MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+    MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
     return s.Ground.LaunchTime;
   };
   EXPECT_EQ(mark(2.5, -0.1, 5.8, 0), 2.5);  // the last step on the deck
