@@ -509,6 +509,45 @@ TEST_F(MassAndBending, TheDeckPinsTheAltitudeOnlyAtItsHeight) {
   EXPECT_EQ(altitude(20, 12), 12 - 0.1);
 }
 
+// A glider leaving its deck into a headwind about as strong as its airspeed
+// crosses its line, or lifts off the deck, at a walking pace; it had not
+// left its start below 1 m/s over the ground, and was run along its deck
+// again when blown back over it. The 10 m deck runs north from the origin;
+// the mark stood at 2.5 s and the pass is at 3 s.
+TEST_F(LaunchRun, TheStartIsLeftOverTheLineOrOffTheDeckAtAnySpeed) {
+  const aircraft::AircraftData a = Glider();
+  struct Case {
+    bool TakenOff, RunOnDeck;  // the take-off run begun; the deck ran it the pass before
+    double CourseDistance, GroundSpeed, LiftAccel, OverDeck;
+    bool Left;
+    double LaunchTime;
+  };
+  const Case cases[] = {
+      {true, true, -3, 5, 5, 0, false, 3},        // running down the deck
+      {true, true, 0.1, 0.3, 5, 0, true, 2.5},    // over its line at 0.3 m/s
+      {true, true, -3, 5, 20.3, 0, true, 2.5},    // lifted off by 2.07 g at 5 m/s
+      {true, true, -3, 0.3, 20.3, 0, false, 3},   // the same lift at 0.3 m/s: the deck still runs it
+      {true, true, -3, 5, 5, 1.5, true, 2.5},     // 1.5 m over its deck, out of its reach
+      {false, true, -3, 0.6, 20.3, 0, false, 3},  // lifted by a gust before its take-off
+      {true, false, -3, 30, 5, 50, false, 3},     // a start that no deck ran, short of its line
+  };
+  for (const Case& c : cases) {
+    FlightState s = Flying();
+    s.Ground.LaunchTime = 2.5;
+    s.Loop.FlightTime = 3;
+    s.Pilot.TakeoffRunAcceleration = c.TakenOff ? 2.5 : -50;
+    s.Body.OnPlatform = c.RunOnDeck;
+    s.Body.PosY = 10 + c.CourseDistance;
+    s.Body.Distance = s.Body.CourseDistance = c.CourseDistance;
+    s.Body.Altitude = 10 - 0.06 * c.CourseDistance + c.OverDeck;
+    s.Body.GroundSpeed = c.GroundSpeed;
+    s.Loads.LiftAccel = c.LiftAccel;
+    MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
+    EXPECT_EQ(s.Ground.StartLeft, c.Left) << c.CourseDistance << " m, " << c.GroundSpeed << " m/s, " << c.LiftAccel;
+    EXPECT_EQ(s.Ground.LaunchTime, c.LaunchTime) << c.CourseDistance << " m, " << c.GroundSpeed << " m/s, " << c.LiftAccel;
+  }
+}
+
 // The mark follows the aircraft while it is at the start, and stays once it
 // has left at 1 m/s or more, whatever brings a start condition back later.
 TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
