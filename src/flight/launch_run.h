@@ -33,23 +33,26 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
 // scenery draws them for a heading: the rear left corner, the front left,
 // the front right and the rear right.
 inline constexpr double kDeckHalfWidth = 5, kDeckLength = 10;
-
-// The deck's surface at the aircraft's course distance, where the start ran
-// the aircraft, so that every hold after it finds the deck where it ran: a
-// light aircraft on a deck of 6 to 13 m is pinned to a slope falling 0.06 m
-// a metre to the edge's height; on any other deck its pilot runs it down
-// the same slope (its path angle's tangent) from its start point; a
-// powered aircraft, or a pilot too light to run, is run level at the
-// launch height.
-inline double DeckSurfaceHeight(const aircraft::AircraftData& a, const BodyMotion& body) {
-  const bool light = aircraft::LaunchBelow10(a.LaunchSpeed);
-  if (light && a.LaunchHeight >= 6 && a.LaunchHeight <= 13) return a.LaunchHeight - 0.06 * body.CourseDistance;
-  if (light && a.PilotWeight > 30 && a.LaunchHeight > 1) {
-    return a.LaunchHeight - std::tan(0.06) * (body.CourseDistance + kDeckLength - body.StartRadius);
-  }
-  return a.LaunchHeight;
-}
 void DeckOutline(double heading, std::array<double, 5>& east, std::array<double, 5>& north);
+
+// The deck's surface at the aircraft's course distance: where the start ran
+// a light aircraft, so that every hold after it finds the deck where it ran.
+// On a deck of 6 to 13 m the start pins it to a slope falling 0.06 m a metre
+// to the edge's height; on any other deck its pilot runs it down the same
+// slope (its path angle's tangent) from its start point, or, too light to
+// run (30 kg or less) or launched at 10 m/s, is run level at the launch
+// height. Nothing is held after the start of a powered aircraft or off a
+// deck of 1 m or less: for them, the slope to the edge's height.
+inline double DeckSurfaceHeight(const aircraft::AircraftData& a, const BodyMotion& body) {
+  const double h = a.LaunchHeight;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && h > 1) {
+    const bool below10 = aircraft::LaunchBelow10(a.LaunchSpeed);
+    if (below10 && h >= 6 && h <= 13) return h - 0.06 * body.CourseDistance;
+    if (below10 && a.PilotWeight > 30) return h - std::tan(0.06) * (body.CourseDistance + kDeckLength - body.StartRadius);
+    return h;
+  }
+  return h - 0.06 * body.CourseDistance;
+}
 
 // Whether a point (east, north) lies over the deck's footprint, behind its
 // edge (where the distance flown is negative). atStart: also on the deck's

@@ -285,42 +285,6 @@ TEST_F(DeckHolds, BackOnItsDeckItKeepsItsOwnPitch) {
   }
 }
 
-// Into an 18 m/s headwind a glider went over its edge at 0.5 m/s, had not
-// left its start below 1 m/s, and was run along its deck again each time the
-// wind blew it back over it: its height and pitch snapped to the deck's, and
-// its take-off key started the flight anew (time back to 0.1 s). It came
-// down on the water behind its line and its flight never ended. From its own
-// deck and from 30 m: once off its deck or over its line, the deck never runs
-// it again, time and its record only go on, and the flight ends.
-TEST_F(DeckHolds, AGliderBlownBackOverItsEdgeIsNotRunAgain) {
-  for (const char* height : {"", "30"}) {
-    std::vector<std::string> lines = testing::SampleLines("MardenⅢ");
-    if (*height) testing::SetField(lines, 30, height);
-    testing::SetField(lines, 46, "18");
-    HeadlessFlight f(testing::FromLines(lines),
-                     *ParseKeyScript("2.73:Return,4.87+4.51:Right,5.65:Period,6.60:Period,7.34:Period,30:Return"));
-    ASSERT_TRUE(f.Accepted());
-    const FlightState& s = f.State;
-    const std::string where = *height ? height : "its own deck";
-    bool left = false;
-    double time = s.Loop.FlightTime, deck = 0;
-    int32_t record = f.Record.RecordCount;
-    while (f.Step() && s.Loop.FlightTime < 300) {
-      if (left) {
-        ASSERT_GT(s.Loop.FlightTime, time) << where;
-        ASSERT_GE(f.Record.RecordCount, record) << where << " at " << s.Loop.FlightTime << " s";
-        ASSERT_FALSE(s.Body.OnPlatform) << where << " at " << s.Loop.FlightTime << " s";
-      }
-      if (s.Body.OnPlatform && s.Body.GroundSpeed > 0.2) deck = s.Body.Altitude + 0.06 * s.Body.CourseDistance;
-      left = left || s.Body.CourseDistance > 0 || (deck > 0 && s.Body.Altitude - (deck - 0.06 * s.Body.CourseDistance) > 0.5);
-      time = s.Loop.FlightTime;
-      record = f.Record.RecordCount;
-    }
-    EXPECT_TRUE(left) << where;
-    EXPECT_TRUE(s.Loop.FlightEnded) << where << ": " << f.EndWord();
-  }
-}
-
 // The surface the deck's holds use is where the start ran the aircraft: on
 // the sample's 10.8 m deck pinned to its slope, on a lower or higher one run
 // down the slope from its start point, level under a pilot too light to run.

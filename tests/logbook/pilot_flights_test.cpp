@@ -331,6 +331,7 @@ class PilotFlights : public zarv::testing::ProgramTest {
         Check(turn <= kLargestTurn, "the nose snaps", at + " by " + Seconds(turn) + " rad");
       }
       if (left) {
+        Check(!b.OnPlatform, "run along its deck again", at);
         Check(now.Time > before.Time, "time goes back", at + " to " + Seconds(now.Time) + " s");
         Check(now.RecordCount >= before.RecordCount || now.RecordCount == flight::kRecordWrapTo,
               "the record goes back", at);
