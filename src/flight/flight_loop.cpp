@@ -299,7 +299,7 @@ bool RunFlightPass(FlightLoop& f) {
   ApplyStandingFloor(s.Setup, s.Body);
   AdvanceFlightTime(s.Loop);
   ComputeRollAcceleration(s, a);
-  MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+  MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
   if (std::fabs(s.Body.GroundSpeed) > 1e-5) {
     ComputePitchYawAcceleration(s, a);
     ApplyGroundContactLoads(s, a);

@@ -7,12 +7,22 @@
 
 namespace zarv::flight {
 
-void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
-                    const aircraft::AircraftData& a, GroundState& ground) {
+void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
+                    const PilotControls& pilot, const LoadState& loads, const aircraft::AircraftData& a,
+                    GroundState& ground) {
   // Once the aircraft is under way the mark stays: a brake set in the air
   // (the take-off command toggles it) and a stall or the water's drag below
   // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
   if (ground.StartLeft) return;
+  // A glider leaving its edge into a headwind as strong as its airspeed
+  // crosses its line, or lifts off its deck, at a walking pace: it has left
+  // all the same, and must not be run along its deck again.
+  const bool takenOff = a.LaunchHeight > 0 && pilot.TakeoffRunAcceleration > 0;
+  if ((takenOff && body.CourseDistance > 0) ||
+      (takenOff && body.OnPlatform && !IsOnPlatform(setup, body, ground, loads, a))) {
+    ground.StartLeft = true;
+    return;
+  }
   const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
@@ -52,7 +62,7 @@ bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundSta
   if (contact == DeckContact::Body) {
     // At its start the deck reaches the aircraft from either side; once it
     // has left, it only carries what has come down onto its outline.
-    const double above = body.Altitude - DeckSurfaceHeight(a, body.CourseDistance);
+    const double above = body.Altitude - DeckSurfaceHeight(a, body);
     return body.CourseDistance < 0 && OverDeck(a, body.PosX, body.PosY, !ground.StartLeft) && above >= -kDeckReach &&
            above <= (ground.StartLeft ? kDeckRest : kDeckReach);
   }

@@ -14,10 +14,13 @@
 namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
-// start, to 0.05 s; it stays once the aircraft has left the start at 1 m/s
-// or more (from the surface: with its brake released).
-void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
-                    const aircraft::AircraftData& a, GroundState& ground);
+// start, to 0.05 s; it stays once the aircraft has left the start. From a
+// deck or in the air it leaves it by passing its line or, after its
+// take-off, by lifting off its deck, however slowly it moves over the
+// ground; from the surface by rolling at 1 m/s or more, its brake released.
+void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
+                    const PilotControls& pilot, const LoadState& loads, const aircraft::AircraftData& a,
+                    GroundState& ground);
 
 // The brakes hold the aircraft straight; on the platform the rates are held
 // at 0 and the path and pitch at the deck's.
@@ -25,18 +28,31 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
                          const PilotControls& pilot, const GroundState& ground, const aircraft::AircraftData& a,
                          BodyMotion& body);
 
-// The deck's surface at a course distance: it falls 0.06 m a metre towards
-// its edge.
-inline double DeckSurfaceHeight(const aircraft::AircraftData& a, double courseDistance) {
-  return a.LaunchHeight - 0.06 * courseDistance;
-}
-
 // The deck's footprint: 10 m wide, from the origin out to its edge 10 m
 // along the launch heading. Its outline points 1..4 (east, north), as the
 // scenery draws them for a heading: the rear left corner, the front left,
 // the front right and the rear right.
 inline constexpr double kDeckHalfWidth = 5, kDeckLength = 10;
 void DeckOutline(double heading, std::array<double, 5>& east, std::array<double, 5>& north);
+
+// The deck's surface at the aircraft's course distance: where the start ran
+// a light aircraft, so that every hold after it finds the deck where it ran.
+// On a deck of 6 to 13 m the start pins it to a slope falling 0.06 m a metre
+// to the edge's height; on any other deck its pilot runs it down the same
+// slope (its path angle's tangent) from its start point, or, too light to
+// run (30 kg or less) or launched at 10 m/s, is run level at the launch
+// height. Nothing is held after the start of a powered aircraft or off a
+// deck of 1 m or less: for them, the slope to the edge's height.
+inline double DeckSurfaceHeight(const aircraft::AircraftData& a, const BodyMotion& body) {
+  const double h = a.LaunchHeight;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && h > 1) {
+    const bool below10 = aircraft::LaunchBelow10(a.LaunchSpeed);
+    if (below10 && h >= 6 && h <= 13) return h - 0.06 * body.CourseDistance;
+    if (below10 && a.PilotWeight > 30) return h - std::tan(0.06) * (body.CourseDistance + kDeckLength - body.StartRadius);
+    return h;
+  }
+  return h - 0.06 * body.CourseDistance;
+}
 
 // Whether a point (east, north) lies over the deck's footprint, behind its
 // edge (where the distance flown is negative). atStart: also on the deck's
@@ -48,7 +64,7 @@ bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool a
 // aircraft is now.
 inline double TailOnDeckNoseHeight(const SetUpConstants& setup, const BodyMotion& body,
                                    const aircraft::AircraftData& a) {
-  return std::sin(a.LaunchPitch) - (DeckSurfaceHeight(a, body.CourseDistance) - body.Altitude) / setup.TailEndArm;
+  return std::sin(a.LaunchPitch) - (DeckSurfaceHeight(a, body) - body.Altitude) / setup.TailEndArm;
 }
 
 // Where the deck can touch the aircraft: its body (the pilot's feet, skid or

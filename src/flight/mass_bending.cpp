@@ -151,7 +151,10 @@ void UpdateLoadedDihedral(const SetUpConstants& setup, const MassProperties& mas
 
 void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                     const aircraft::AircraftData& a, BodyMotion& body) {
-  if (body.Altitude >= 6 && body.Altitude <= 13 && OnDeck(setup, body, ground, a)) {
+  // The start's pin holds the aircraft to its deck only until it has left
+  // its start: after that a landing there must stop its sinking, and a
+  // lift-off or a fall from just over the deck must go free.
+  if (!ground.StartLeft && body.Altitude >= 6 && body.Altitude <= 13 && OnDeck(setup, body, ground, a)) {
     // The deck falls 6 % towards the edge.
     body.Altitude = aircraft::LaunchBelow10(a.LaunchSpeed) ? a.LaunchHeight - 0.06 * body.Distance : a.LaunchHeight;
   } else {
@@ -159,7 +162,7 @@ void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const G
     // Once the start is left the deck carries what comes down onto it, and
     // lets it slide or lift off again.
     if (ground.StartLeft && OnDeck(setup, body, ground, a)) {
-      const double surface = DeckSurfaceHeight(a, body.CourseDistance);
+      const double surface = DeckSurfaceHeight(a, body);
       if (body.Altitude < surface) {
         body.Altitude = surface;
         if (body.VelZ < 0) body.VelZ = 0;

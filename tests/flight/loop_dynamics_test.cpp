@@ -76,6 +76,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   a.TailHoldFlag = 1;
   a.LaunchHeight = 1000;
   a.LaunchHeading = 0;  // the deck runs north from the origin to its edge 10 m out
+  // No pilot to run it: the deck ran it level at its launch height.
   FlightState s = Flying();
   s.Setup.TailEndArm = 4;
   s.Body.PosY = 11;
@@ -83,11 +84,11 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   const double y = std::sqrt(1 - 0.2 * 0.2);
   s.Body.NoseVector = {0, y, -0.2};
   s.Body.TopVector = {0, 0.2, y};
-  s.Body.Altitude = 1000 - 0.06 - 1;  // a metre under the deck: the tail holds the nose at -0.25
+  s.Body.Altitude = 1000 - 1;  // a metre under the deck: the tail holds the nose at -0.25
   IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   EXPECT_NEAR(s.Body.PitchAngle, std::atan(-0.25 / y), 1e-12);
 
-  // From level (the deck's surface at 999.94 m, its sides 5 m either way):
+  // From level (the deck's surface at 1000 m, its sides 5 m either way):
   // 0.4 m under the deck the tail end holds the nose at -0.1; 0.6 m under
   // it, 1 m east, at -0.15; 0.8 m under it the nose would go to -0.2, further
   // than a step goes; 1.2 m and 3.5 m under it the tail end is under the
@@ -96,9 +97,9 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   struct Case {
     double Altitude, East, NoseHeight;
   };
-  for (const Case c : {Case{999.54, 0, -0.1}, Case{999.34, 1, -0.15}, Case{999.14, 0, -kTailHoldReach},
-                       Case{998.74, 0, 0}, Case{996.44, 0, 0}, Case{1000.54, 0, 0}, Case{1003.44, 0, 0},
-                       Case{952, 0, 0}, Case{999.54, 6, 0}}) {
+  for (const Case c : {Case{999.6, 0, -0.1}, Case{999.4, 1, -0.15}, Case{999.2, 0, -kTailHoldReach},
+                       Case{998.8, 0, 0}, Case{996.5, 0, 0}, Case{1000.6, 0, 0}, Case{1003.5, 0, 0},
+                       Case{952, 0, 0}, Case{999.6, 6, 0}}) {
     s.Body.NoseVector = {0, 1, 0};
     s.Body.TopVector = {0, 0, 1};
     s.Body.Altitude = c.Altitude;
@@ -110,7 +111,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   s.Body.PosX = 0;
   s.Body.NoseVector = {0, 1, 0};
   s.Body.TopVector = {0, 0, 1};
-  s.Body.Altitude = 999.14;
+  s.Body.Altitude = 999.2;
   for (int i = 0; i < 40; ++i) {
     const double before = s.Body.NoseVector[2];
     IntegrateAttitudeVectors(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
@@ -123,7 +124,7 @@ TEST_F(Attitude, TheTailRestsOnTheDeckOnlyWhereItCanReachIt) {
   // the nose is left alone.
   s.Body.PosY = 12.3;
   s.Body.CourseDistance = 2.3;
-  s.Body.Altitude = 1000 - 0.06 * 2.3 - 3.8;
+  s.Body.Altitude = 1000 - 3.8;
   const double steep = std::sqrt(1 - 0.9 * 0.9);
   s.Body.NoseVector = {0, steep, -0.9};
   s.Body.TopVector = {0, 0.9, steep};
@@ -445,7 +446,7 @@ TEST_F(LaunchRun, TimeMarkAndTheRunnersGait) {
   FlightState s = Flying();
   s.Body.CourseDistance = -5;
   s.Loop.FlightTime = 1.2374;
-  MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+  MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
   EXPECT_EQ(s.Ground.LaunchTime, 1.25);
   // The platform is 10 m high, not above 10.2: no gait.
   FlightRecord& r = Record();
@@ -539,6 +540,45 @@ TEST_F(MassAndBending, TheDeckPinsTheAltitudeOnlyAtItsHeight) {
   EXPECT_EQ(altitude(20, 12), 12 - 0.1);
 }
 
+// A glider leaving its deck into a headwind about as strong as its airspeed
+// crosses its line, or lifts off the deck, at a walking pace; it had not
+// left its start below 1 m/s over the ground, and was run along its deck
+// again when blown back over it. The 10 m deck runs north from the origin;
+// the mark stood at 2.5 s and the pass is at 3 s.
+TEST_F(LaunchRun, TheStartIsLeftOverTheLineOrOffTheDeckAtAnySpeed) {
+  const aircraft::AircraftData a = Glider();
+  struct Case {
+    bool TakenOff, RunOnDeck;  // the take-off run begun; the deck ran it the pass before
+    double CourseDistance, GroundSpeed, LiftAccel, OverDeck;
+    bool Left;
+    double LaunchTime;
+  };
+  const Case cases[] = {
+      {true, true, -3, 5, 5, 0, false, 3},        // running down the deck
+      {true, true, 0.1, 0.3, 5, 0, true, 2.5},    // over its line at 0.3 m/s
+      {true, true, -3, 5, 20.3, 0, true, 2.5},    // lifted off by 2.07 g at 5 m/s
+      {true, true, -3, 0.3, 20.3, 0, false, 3},   // the same lift at 0.3 m/s: the deck still runs it
+      {true, true, -3, 5, 5, 1.5, true, 2.5},     // 1.5 m over its deck, out of its reach
+      {false, true, -3, 0.6, 20.3, 0, false, 3},  // lifted by a gust before its take-off
+      {true, false, -3, 30, 5, 50, false, 3},     // a start that no deck ran, short of its line
+  };
+  for (const Case& c : cases) {
+    FlightState s = Flying();
+    s.Ground.LaunchTime = 2.5;
+    s.Loop.FlightTime = 3;
+    s.Pilot.TakeoffRunAcceleration = c.TakenOff ? 2.5 : -50;
+    s.Body.OnPlatform = c.RunOnDeck;
+    s.Body.PosY = 10 + c.CourseDistance;
+    s.Body.Distance = s.Body.CourseDistance = c.CourseDistance;
+    s.Body.Altitude = 10 - 0.06 * c.CourseDistance + c.OverDeck;
+    s.Body.GroundSpeed = c.GroundSpeed;
+    s.Loads.LiftAccel = c.LiftAccel;
+    MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
+    EXPECT_EQ(s.Ground.StartLeft, c.Left) << c.CourseDistance << " m, " << c.GroundSpeed << " m/s, " << c.LiftAccel;
+    EXPECT_EQ(s.Ground.LaunchTime, c.LaunchTime) << c.CourseDistance << " m, " << c.GroundSpeed << " m/s, " << c.LiftAccel;
+  }
+}
+
 // The mark follows the aircraft while it is at the start, and stays once it
 // has left at 1 m/s or more, whatever brings a start condition back later.
 TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
@@ -549,7 +589,7 @@ TEST_F(LaunchRun, TimeMarkStaysOnceTheAircraftIsUnderWay) {
     s.Body.CourseDistance = courseDistance;
     s.Body.GroundSpeed = groundSpeed;
     s.Pilot.WheelBrakeSetting = brake;
-    MarkLaunchTime(s.Loop, s.Body, s.Pilot, a, s.Ground);
+    MarkLaunchTime(s.Setup, s.Loop, s.Body, s.Pilot, s.Loads, a, s.Ground);
     return s.Ground.LaunchTime;
   };
   EXPECT_EQ(mark(2.5, -0.1, 5.8, 0), 2.5);  // the last step on the deck
