@@ -348,8 +348,9 @@ TEST(RuntimeTextFile, RewritesKeepTheBytesOfLinesThatReadAsBefore) {
 // Lines a rewrite does not set keep their bytes whichever way the file
 // reads, marked first or not; where the lines set change that way, it goes
 // the way that keeps the most (then the most in their own places, then the
-// old way). Only where no way keeps them all does a line go marked: 😀
-// cannot go unmarked, so ﾏｲ does.
+// old way). A line other than the first can make the file read as cp932
+// (あ, 82 A0, where 😀 needs its mark); only where no way keeps them all
+// does a line go marked: ﾏｲ, behind a 😀 kept.
 TEST(RuntimeTextFile, RewritesKeepTheLinesTheyDoNotSetWhicheverWayTheFileReads) {
   ScratchFolder dir;
   const std::string path = dir / "record.dat";
@@ -367,6 +368,9 @@ TEST(RuntimeTextFile, RewritesKeepTheLinesTheyDoNotSetWhicheverWayTheFileReads) 
       {{mark + "D", "José"}, {{0, "X"}}, {mark + "X", "José"}},
       {{mark + "D", "José", "\x95\x5C"}, {{2, "ﾏｲ"}}, {"D", "José", "\xCF\xB2"}},
       {{mark + "D", "\xC3\xA9", "", "\x95\x5C"}, {{1, "D"}, {3, "ﾃｩ"}}, {mark + "D", mark + "D", "", mark + "ﾃｩ"}},
+      {{"D", mark + "あ", "\xCF\xB2", "\xC3\xA9", "\x95\x5C"},
+       {{0, "😀"}, {4, "a"}},
+       {mark + "😀", "\x82\xA0", "\xCF\xB2", "\xC3\xA9", "a"}},
       {{first, second, third}, {{1, "a"}}, {first, "a", mark + "840.00m  Marden7  2026/12/07 ﾏｲ"}},
   };
   for (const auto& c : cases) {

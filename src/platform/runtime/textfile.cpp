@@ -251,17 +251,21 @@ std::vector<std::string> AsUtf8File(std::vector<std::string> written, const std:
 }
 
 // The lines made to read as cp932: a line that would read otherwise there
-// takes its own bytes, and line 1 goes unmarked where the others would
-// still make the file read as UTF-8. Empty where line 1's text needs the
-// mark.
+// takes its own bytes; where the file would still read as UTF-8, so does
+// line 1 if they are unmarked, else the first line whose own bytes UTF-8
+// cannot read. Empty where there is none.
 std::vector<std::string> AsCp932File(std::vector<std::string> written, const std::vector<std::string>& lines) {
   for (size_t i = 0; i < written.size(); ++i)
     if (FileLineToUtf8(written[i]) != lines[i]) written[i] = Utf8ToCp932Exact(lines[i]);
-  if (ReadsAsUtf8(written)) {
-    written[0] = Utf8ToCp932Exact(lines[0]);
-    if (StartsWithMark(written[0])) return {};
+  if (!ReadsAsUtf8(written)) return written;
+  for (size_t i = 0; i < written.size(); ++i) {
+    std::string own = Utf8ToCp932Exact(lines[i]);
+    if (!StartsWithMark(own) && (i == 0 || !IsValidUtf8(own))) {
+      written[i] = std::move(own);
+      return written;
+    }
   }
-  return written;
+  return {};
 }
 
 std::string TextLinesBytes(const std::vector<std::string>& lines, const TextFileLines* kept) {
