@@ -251,18 +251,23 @@ std::vector<std::string> AsUtf8File(std::vector<std::string> written, const std:
 }
 
 // The lines made to read as cp932: a line that would read otherwise there
-// takes its own bytes; where the file would still read as UTF-8, so does
-// line 1 if they are unmarked, else the first line whose own bytes UTF-8
-// cannot read. Empty where there is none.
-std::vector<std::string> AsCp932File(std::vector<std::string> written, const std::vector<std::string>& lines) {
+// takes its own bytes. Where the file would still read as UTF-8, one more
+// line does: line 1 if its own bytes are unmarked, or one whose own bytes
+// UTF-8 cannot read, a line not kept in its own place first. Empty where
+// no line can.
+std::vector<std::string> AsCp932File(std::vector<std::string> written, const std::vector<std::string>& lines,
+                                     const std::vector<size_t>& keptFrom) {
   for (size_t i = 0; i < written.size(); ++i)
     if (FileLineToUtf8(written[i]) != lines[i]) written[i] = Utf8ToCp932Exact(lines[i]);
   if (!ReadsAsUtf8(written)) return written;
-  for (size_t i = 0; i < written.size(); ++i) {
-    std::string own = Utf8ToCp932Exact(lines[i]);
-    if (!StartsWithMark(own) && (i == 0 || !IsValidUtf8(own))) {
-      written[i] = std::move(own);
-      return written;
+  for (const bool anyPlace : {false, true}) {
+    for (size_t i = 0; i < written.size(); ++i) {
+      if (!anyPlace && keptFrom[i] == i) continue;
+      std::string own = Utf8ToCp932Exact(lines[i]);
+      if (!StartsWithMark(own) && (i == 0 || !IsValidUtf8(own))) {
+        written[i] = std::move(own);
+        return written;
+      }
     }
   }
   return {};
@@ -289,7 +294,7 @@ std::string TextLinesBytes(const std::vector<std::string>& lines, const TextFile
       return n;
     };
     const bool wasUtf8 = kept != nullptr && kept->Utf8;
-    std::vector<std::string> asUtf8 = AsUtf8File(own, lines), asCp932 = AsCp932File(own, lines);
+    std::vector<std::string> asUtf8 = AsUtf8File(own, lines), asCp932 = AsCp932File(own, lines, keptFrom);
     if (asCp932.empty()) {
       written = std::move(asUtf8);
     } else {
