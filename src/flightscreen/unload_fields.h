@@ -13,7 +13,8 @@ namespace zarv::flightscreen {
 
 // An aircraft or hand-over file as the unload and the back-to-platform
 // command read it: line 1 is the tag whatever it holds (a tag of any
-// length, an editor's byte-order mark dropped), then at most `count` fields.
+// length, an editor's byte-order mark dropped), then at most `count` fields,
+// each read as the loader reads it: as the whole file reads.
 struct AircraftFileText {
   bool Read = false;    // false: missing or unreadable; no tag, no fields
   bool HasTag = false;  // the file has a line 1

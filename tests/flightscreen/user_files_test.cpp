@@ -235,6 +235,59 @@ TEST_F(UserFilesTest, LinesTheUserDidNotChangeKeepTheirBytes) {
   EXPECT_EQ(Bytes(path), bytes(true));
 }
 
+// A file whose first line is marked but whose last line UTF-8 cannot read
+// reads as cp932 wherever it is read: the name is the hangar's, the quit
+// (at once, and after F9's restart) asks nothing, and a launch condition
+// saved keeps the name line's bytes. The mark goes: with the last line
+// set, it alone would make the name read as UTF-8.
+TEST_F(UserFilesTest, AFileMarkedFirstThatReadsAsCp932ReadsSoAtTheQuit) {
+  auto bytes = [this](bool saved) {
+    std::vector<std::string> lines = sample_;
+    lines[54] = saved ? "0" : "0 \x95\x5C";
+    if (saved) lines[50] = "0", lines[51] = "180", lines[53] = "33";
+    std::string b = (saved ? std::string() : std::string(kUtf8Mark)) + "D\r\nMarden\xC3\xA9\r\n";
+    for (size_t i = 2; i < lines.size(); ++i) b += lines[i] + "\r\n";
+    return b;
+  };
+  const std::string path = Path("Data/Plane.brd");
+  WriteBytes(path, bytes(false));
+  Choose(Path("Data"), "Plane.brd");
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Mardenﾃｩ");
+  Advance(2500);
+  Key(vbKeyF9);
+  NextRun();
+  EXPECT_EQ(aircraft::Aircraft().AircraftName, "Mardenﾃｩ");
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{});
+  Choose(Path("Data"), "Plane.brd");
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{});
+  EXPECT_EQ(Bytes(path), bytes(false));
+
+  Choose(Path("Data"), "Plane.brd");
+  FlightScreenForm().HScroll3.SetValue(36);  // wind from 180 degrees
+  Quit(vbYes);
+  EXPECT_EQ(Prompts(), std::vector<std::string>{path + "\r\nは発進条件が変更されています。保存しますか。"});
+  EXPECT_EQ(Bytes(path), bytes(true));
+  EXPECT_EQ(Lines(path)[1], "Mardenﾃｩ");
+}
+
+// The ranking the quit writes keeps every line's bytes: its first line is
+// marked, but a line UTF-8 cannot read makes it read as cp932, so a line
+// whose bytes would pass for other UTF-8 (CF B2, "ﾏｲ") stays unmarked.
+TEST_F(UserFilesTest, TheRankingAQuitWritesKeepsItsLinesBytes) {
+  const std::string ranking = std::string(kUtf8Mark) + "900.00m  Marden7  2026/12/07 \xF0\x9F\x98\x80\r\n" +
+                              "870.00m  Marden7  2026/12/07 \x95\x5C\r\n840.00m  Marden7  2026/12/07 \xCF\xB2\r\n";
+  WriteBytes(records::RankingPath(), ranking);
+  shell::RankingFile().Read();
+  ASSERT_EQ(records::Ranking().RecordLines[3], "840.00m  Marden7  2026/12/07 ﾏｲ");
+  Open(sample_);
+  Quit(vbYes);
+  std::string padded = ranking;
+  for (int place = 4; place <= 20; ++place) padded += "\r\n";
+  EXPECT_EQ(Bytes(records::RankingPath()), padded);
+}
+
 // The samples as the program writes them, and files with lines the reader or
 // the load correct (a surface rate of 0 takes the tailplane's default): F12,
 // F9 and then F12 (and F10) with nothing touched ask nothing and leave the

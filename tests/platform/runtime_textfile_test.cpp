@@ -129,6 +129,34 @@ TEST(RuntimeTextFile, TheLineReaderSplitsAsTheSplitterAcrossItsBlocks) {
   EXPECT_TRUE(large.AtEnd());
 }
 
+// A line longer than the limit keeps its first bytes wherever it lies: at
+// the start, behind a short line in the same block, reaching into the next
+// block, at the end of the file, read from a file or from memory.
+TEST(RuntimeTextFile, ALongLineIsCutAtTheLimitWhereverItLies) {
+  ScratchFolder dir;
+  const std::string path = dir / "lines.txt";
+  const std::string x10(10, 'x'), cut(kMaxTextLineBytes, 'x');
+  const struct {
+    std::string text;
+    size_t limit;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {std::string(15, 'x') + "\n", 10, {x10}},
+      {"ab\r\n" + std::string(15, 'x') + "\r\nyz", 10, {"ab", x10, "yz"}},
+      {x10 + "\r\n" + std::string(11, 'x'), 10, {x10, x10}},
+      {"ab\n" + std::string(100000, 'x') + "\r\nyz", kMaxTextLineBytes, {"ab", cut, "yz"}},
+      {"ab\n" + std::string(100000, 'x'), kMaxTextLineBytes, {"ab", cut}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(AtomicWriteBytes(path, c.text));
+    TextLineReader file(path, kDefaultReadLimit, c.limit);
+    EXPECT_EQ(ReaderLines(file), c.lines) << c.text.size();
+    if (c.limit != kMaxTextLineBytes) continue;
+    TextLineReader memory(c.text);
+    EXPECT_EQ(ReaderLines(memory), c.lines) << c.text.size();
+  }
+}
+
 // 64 MiB of CR bytes are 64 million empty lines: a reader that needs the
 // first lines reads them and no more.
 TEST(RuntimeTextFile, AFileOfLineEndsCostsOnlyTheLinesRead) {
@@ -172,6 +200,30 @@ TEST(RuntimeTextFile, ByteOrderMarksAndLinesMarkedAsUtf8) {
                                     "Müller\r\nMarden\x87\x55\r\n\r\n" + mark + "a😀b\r\n");
   EXPECT_EQ(ReadTextLines(path), lines);
   EXPECT_EQ(ReadTextLines(path)[1], "/home/josé/Data");
+}
+
+// How a file reads is decided by all of it: its first lines read as they
+// read in the whole, however few are taken; a marked line's bytes do not
+// decide, and a file whose first line is unmarked reads as cp932.
+TEST(RuntimeTextFile, TheFirstLinesReadAsTheWholeFileReadsThem) {
+  ScratchFolder dir;
+  const std::string path = dir / "Plane.brd";
+  const std::string mark(kUtf8Mark), name = "Marden\xC3\xA9";
+  const struct {
+    std::string bytes;
+    std::vector<std::string> firstTwo;
+  } cases[] = {
+      {mark + "D\r\n" + name + "\r\n 5\r\n0 \x95\x5C\r\n", {"D", "Mardenﾃｩ"}},
+      {mark + "D\r\n" + name + "\r\n 5\r\n0 表\r\n", {"D", "Mardené"}},
+      {mark + "D\r\n" + name + "\r\n" + mark + "\x95\x5C\r\n", {"D", "Mardené"}},
+      {"D\r\n" + name + "\r\n 5\r\n", {"D", "Mardenﾃｩ"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(AtomicWriteBytes(path, c.bytes));
+    EXPECT_EQ(ReadTextLines(path, nullptr, kDefaultReadLimit, 2), c.firstTwo) << c.bytes;
+    const std::vector<std::string> all = ReadTextLines(path);
+    EXPECT_EQ(std::vector<std::string>(all.begin(), all.begin() + 2), c.firstTwo);
+  }
 }
 
 // Marked first, a file whose other lines all pass for UTF-8 would read as
@@ -284,12 +336,58 @@ TEST(RuntimeTextFile, RewritesKeepTheBytesOfLinesThatReadAsBefore) {
   EXPECT_EQ(ReadAllBytes(path), "D\r\n\x87\x90\r\nCaf\xE9\r\n\x87\x90\r\n\xFA\x5C\xFA\x5C\r\n");
 
   // Kept UTF-8 lines after a marked first line would read as cp932 beside
-  // a line UTF-8 cannot read: then nothing is kept.
+  // a line UTF-8 cannot read: that line goes marked, the kept ones keep
+  // their bytes.
   const std::string mark(kUtf8Mark);
   ASSERT_TRUE(AtomicWriteBytes(path, mark + "D\r\nJosé\r\n"));
   ASSERT_EQ(ReadTextLines(path), (std::vector<std::string>{"D", "José"}));
   ASSERT_TRUE(RewriteTextLines(path, {"D", "José", "ﾋﾟｯﾁ"}, kDefaultReadLimit));
-  EXPECT_EQ(ReadAllBytes(path), "D\r\n" + mark + "José\r\n\xCB\xDF\xAF\xC1\r\n");
+  EXPECT_EQ(ReadAllBytes(path), mark + "D\r\nJosé\r\n" + mark + "ﾋﾟｯﾁ\r\n");
+}
+
+// Lines a rewrite does not set keep their bytes whichever way the file
+// reads, marked first or not; where the lines set change that way, it goes
+// the way that keeps the most (then the most in their own places, then the
+// old way). A line other than the first can make the file read as cp932
+// (あ, 82 A0, where 😀 needs its mark); only where no way keeps them all
+// does a line go marked: ﾏｲ, behind a 😀 kept.
+TEST(RuntimeTextFile, RewritesKeepTheLinesTheyDoNotSetWhicheverWayTheFileReads) {
+  ScratchFolder dir;
+  const std::string path = dir / "record.dat";
+  const std::string mark(kUtf8Mark), name = "Marden\xC3\xA9";
+  const std::string first = mark + "900.00m  Marden7  2026/12/07 \xF0\x9F\x98\x80";
+  const std::string second = "870.00m  Marden7  2026/12/07 \x95\x5C", third = "840.00m  Marden7  2026/12/07 \xCF\xB2";
+  const struct {
+    std::vector<std::string> bytes;                    // the file's lines
+    std::vector<std::pair<size_t, std::string>> set;   // lines the rewrite sets
+    std::vector<std::string> written;
+  } cases[] = {
+      {{first, second, third}, {}, {first, second, third}},
+      {{first, second, third}, {{3, ""}}, {first, second, third, ""}},
+      {{mark + "D", name, "0 \x95\x5C"}, {{2, "0"}}, {"D", name, "0"}},
+      {{mark + "D", "José"}, {{0, "X"}}, {mark + "X", "José"}},
+      {{mark + "D", "José", "\x95\x5C"}, {{2, "ﾏｲ"}}, {"D", "José", "\xCF\xB2"}},
+      {{mark + "D", "\xC3\xA9", "", "\x95\x5C"}, {{1, "D"}, {3, "ﾃｩ"}}, {mark + "D", mark + "D", "", mark + "ﾃｩ"}},
+      {{"D", mark + "あ", "\xCF\xB2", "\xC3\xA9", "\x95\x5C"},
+       {{0, "😀"}, {4, "a"}},
+       {mark + "😀", "\x82\xA0", "\xCF\xB2", "\xC3\xA9", "a"}},
+      {{first, second, third}, {{1, "a"}}, {first, "a", mark + "840.00m  Marden7  2026/12/07 ﾏｲ"}},
+  };
+  for (const auto& c : cases) {
+    std::string bytes;
+    for (const std::string& line : c.bytes) bytes += line + "\r\n";
+    ASSERT_TRUE(AtomicWriteBytes(path, bytes));
+    std::vector<std::string> lines = ReadTextLines(path);
+    for (const auto& [at, text] : c.set) {
+      lines.resize(std::max(lines.size(), at + 1));
+      lines[at] = text;
+    }
+    ASSERT_TRUE(RewriteTextLines(path, lines, kDefaultReadLimit));
+    std::string want;
+    for (const std::string& line : c.written) want += line + "\r\n";
+    EXPECT_EQ(ReadAllBytes(path), want) << bytes;
+    EXPECT_EQ(ReadTextLines(path), lines);
+  }
 }
 
 TEST(RuntimeTextFile, FailedWriteLeavesOldFileIntact) {

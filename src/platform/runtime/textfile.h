@@ -65,11 +65,13 @@ class TextLineReader {
 };
 
 // The first maxLines lines of a cp932 text file (line ends as
-// NextTextLine; the rest of the file is not read). *ok is false when the file
-// cannot be read or holds more than maxBytes (ReadAllBytes). A line marked as
-// UTF-8 (kUtf8Mark) reads as the bytes after the mark (FileLineToUtf8); a
-// file that begins with the mark and whose unmarked lines are UTF-8, as an
-// editor may save it, reads as UTF-8. The mark never reaches the text.
+// NextTextLine). *ok is false when the file cannot be read or holds more
+// than maxBytes (ReadAllBytes). A line marked as UTF-8 (kUtf8Mark) reads as
+// the bytes after the mark (FileLineToUtf8); a file that begins with the
+// mark and whose unmarked lines are UTF-8, as an editor may save it, reads
+// as UTF-8. That is decided by the whole file, so the first lines read as
+// they read in the whole (the rest is read only when line 1 is marked). The
+// mark never reaches the text.
 std::vector<std::string> ReadTextLines(const std::string& path, bool* ok = nullptr,
                                        int64_t maxBytes = kDefaultReadLimit, size_t maxLines = SIZE_MAX);
 // The first line alone, read as ReadTextLines reads it; "" when the file
@@ -81,6 +83,7 @@ std::string FirstTextLine(const std::string& path, int64_t maxBytes, bool* ok = 
 struct TextFileLines {
   std::vector<std::string> Text;
   std::vector<std::string> Bytes;
+  bool Utf8 = false;  // the file reads as UTF-8 throughout
 };
 TextFileLines ReadTextFileLines(const std::string& path, bool* ok = nullptr, int64_t maxBytes = kDefaultReadLimit,
                                 size_t maxLines = SIZE_MAX);
@@ -96,7 +99,10 @@ TextFileLines ReadTextFileLines(const std::string& path, bool* ok = nullptr, int
 // same position first) is written as that line's bytes: a byte cp932 cannot
 // read, or one of the two codes cp932 has for some characters, is not lost
 // to the decoding, also where a line moved (a ranking). Where the kept bytes
-// would not read back as the lines, none are kept.
+// would change how the file reads as a whole, it reads the way that keeps
+// the most of them (its old way where both keep as many), and a line that
+// would read otherwise that way goes in a form that reads right in it
+// (marked, in a file that reads as UTF-8).
 [[nodiscard]] bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                                   const TextFileLines& kept, int64_t maxBytes = INT64_MAX,
                                   bool* tooLarge = nullptr);
