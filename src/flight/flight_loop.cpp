@@ -88,9 +88,14 @@ void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPe
 
 // A small push while the surface carries the aircraft. Without an engine
 // to run nothing resets the thrust each step, so there it is set, not added:
-// it would otherwise grow without bound while the aircraft rolls.
-void AddSupportThrust(const MassProperties& masses, const AirData& air, EngineState& engine) {
-  if (!HasEngineToRun(engine)) {
+// it would otherwise grow without bound while the aircraft rolls. A light
+// aircraft afloat from a start on the water gets none: the push alone would
+// carry it across a calm lake for ever, its pilot's pedals idle.
+void AddSupportThrust(const MassProperties& masses, const AirData& air, const aircraft::AircraftData& a,
+                      EngineState& engine) {
+  if (LightWaterStart(a)) {
+    if (!HasEngineToRun(engine)) engine.Thrust = 0;
+  } else if (!HasEngineToRun(engine)) {
     engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
   } else if (air.SupportAccel > 0) {
     engine.Thrust += masses.Mass * 0.001;
@@ -236,6 +241,13 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
     loop.FlightEnded = true;
     loop.FlightEndShown = true;
   }
+  // Started from the water, it floats on it above the surface: at rest
+  // there once it has left its start, it has ended too. (A slow launch
+  // starts it out beyond the line, where it has not yet flown at all.)
+  if (LightWaterStart(a) && ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) {
+    loop.FlightEnded = true;
+    loop.FlightEndShown = true;
+  }
   if (loop.FlightEnded && !wasEnded && loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
     loop.EndCause = static_cast<int16_t>(body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
   }
@@ -322,6 +334,7 @@ bool RunFlightPass(FlightLoop& f) {
     UpdatePathAngle(s.Body);
   }
   StopBelowSurface(s.Body);
+  HoldAfloatAtStart(s, a);
   UpdatePathSines(s.Body, s.Memo);
   HoldSurfaceStart(s.Loop, a, s.Body);
   BounceTailStrike(s.Setup, s.Controls, a, s.Body);
@@ -358,7 +371,7 @@ bool RunFlightPass(FlightLoop& f) {
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
-  AddSupportThrust(s.Masses, s.Air, s.Engine);
+  AddSupportThrust(s.Masses, s.Air, a, s.Engine);
   RunDisplayStepWork(s, r, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s.Loop, s.Body, a, seams, s.Air);
