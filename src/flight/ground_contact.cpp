@@ -10,11 +10,15 @@ namespace zarv::flight {
 namespace {
 
 // The surface turns the track of what it carries to the heading. A light
-// aircraft started from the water keeps only its motion along the heading:
-// come down on the water sideways or tail first, it is not turned round to
-// go on at its speed.
+// aircraft started from the water keeps only its motion along the heading,
+// from this step on: come down on the water sideways or tail first, it is
+// not turned round to go on at its speed.
 void TurnTrackToHeading(const aircraft::AircraftData& a, BodyMotion& body) {
-  if (LightWaterStart(a)) body.GroundSpeed = std::max(body.GroundSpeed * std::cos(body.TrackAngle - body.Heading), 0.0001);
+  if (LightWaterStart(a)) {
+    body.GroundSpeed = std::max(body.GroundSpeed * std::cos(body.TrackAngle - body.Heading), 0.0001);
+    body.VelX = std::sin(body.Heading) * body.GroundSpeed;
+    body.VelY = std::cos(body.Heading) * body.GroundSpeed;
+  }
   body.TrackAngle = body.Heading;
 }
 

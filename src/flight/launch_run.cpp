@@ -15,12 +15,20 @@ void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotC
   // (the take-off command toggles it) and a stall or the water's drag below
   // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
   if (ground.StartLeft) return;
+  if (LightWaterStart(a) && ground.RunStarted && body.Altitude >= 1) {
+    // Let go from the water, it has left its start once it flies clear of
+    // the surface (a wing float or its tail may leave the water before).
+    ground.StartLeft = true;
+    return;
+  }
   const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
   // A start from the surface stays at its start while its brake is held:
-  // settling onto the gear jolts it past 1 m/s for a moment.
-  const bool held = a.LaunchHeight == 0 && pilot.WheelBrakeSetting > 0.1;
+  // settling onto the gear jolts it past 1 m/s for a moment. A light
+  // aircraft floats still until it is let go; braked, it has left once it
+  // moves.
+  const bool held = a.LaunchHeight == 0 && aircraft::LaunchAbove10(a.LaunchSpeed) && pilot.WheelBrakeSetting > 0.1;
   if (atStart) {
     ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
   } else if (body.GroundSpeed >= 1 && !held) {

@@ -15,7 +15,8 @@ namespace zarv::flight {
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start at 1 m/s
-// or more (from the surface: with its brake released).
+// or more (from the surface: with its brake released; a light aircraft let
+// go from the water also by flying a metre clear of it).
 void MarkLaunchTime(const LoopTiming& loop, const BodyMotion& body, const PilotControls& pilot,
                     const aircraft::AircraftData& a, GroundState& ground);
 

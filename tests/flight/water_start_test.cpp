@@ -91,7 +91,7 @@ TEST_F(WaterStart, FloatHeightAndWhatTheHullKeeps) {
     s.Body.PitchCos = std::cos(r.Pitch);
     s.Body.ViewRollSin = std::sin(r.Bank);
     s.Body.Altitude = AfloatHeight(s.Setup, a, r.Pitch, r.Bank);
-    s.Body.VelZ = 0;
+    s.Body.VelX = s.Body.VelY = s.Body.VelZ = 0;
     s.Body.Heading = 1;
     s.Body.TrackAngle = 1 + r.Off;
     s.Body.GroundSpeed = 10;
@@ -100,6 +100,8 @@ TEST_F(WaterStart, FloatHeightAndWhatTheHullKeeps) {
     EXPECT_NEAR(s.Air.SupportAccel, 9.8, 1e-9);
     EXPECT_NEAR(s.Body.GroundSpeed, r.SpeedAfter, 1e-6) << r.Off;
     EXPECT_EQ(s.Body.TrackAngle, 1);
+    // The hull's speed goes along the heading at once; the gear leaves it to the translation.
+    EXPECT_NEAR(std::hypot(s.Body.VelX, s.Body.VelY), r.Speed <= 10 && r.Off != 0 ? r.SpeedAfter : 0, 1e-6);
   }
 }
 
