@@ -27,10 +27,13 @@ TEST_F(WaterStart, FloatsStillUntilLetGoAndEndsOnceAtRest) {
       {"Super ZarvⅣ", 10, 14, 0.5, "0.5:Return", true},
       {"Marden７", 10, -1, 0.5, "0.5:Return", false},  // drifts before its wind
       {"Ultra Nuvel", 10, -1, 0.5, "0.5:Return", false},
-      // Held 3 s in a strong wind; never let go in still air; pedalled off.
+      // Held 3 s in a strong wind; hopping in it; never let go in still air;
+      // pedalled off, and braked again on the way.
       {"MardenⅣ", 0, 14, 3, "3:Return", true},
+      {"MardenⅢ", 0, 14, 0.5, "0.5:Return", true},
       {"Marden98", 0, 0, 60, "", false},
       {"MardenⅡ", 0, 0, 0.5, "0.5:Return,1+6:A", false},
+      {"MardenⅡ", 0, 0, 0.5, "0.5:Return,1+6:A,4:Return", true},
   };
   for (const auto& r : rows) {
     aircraft::AircraftData a = testing::Sample(r.Name);
