@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "flight/ground_contact.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
@@ -18,6 +19,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
                      ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
                       (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));
   if (!start) return false;
+  s.Ground.RunStarted = true;
   if (a.LaunchHeight > 0.001) {
     r.RecordCount = 1;
     s.Loop.FlightTime = 0.1;
@@ -87,6 +89,14 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   } else if (a.LaunchHeight > 120000) {
     s.Body.PosX = 0;
     s.Body.PosY = 300;
+  }
+  if (LightWaterStart(a)) {
+    // Afloat at its start, as its hold keeps it, with the brake set: the
+    // take-off key releases it and lets it go.
+    if (s.Pilot.WheelBrakeSetting < 0.1) s.Pilot.WheelBrakeSetting = 0.15;
+    s.Body.PitchAngle = a.LaunchPitch;
+    s.Body.BankAngle = 0;
+    s.Body.Altitude = AfloatHeight(s.Setup, a, a.LaunchPitch, 0);
   }
   if (s.Body.CourseDistance < 0) s.Pilot.TakeoffRunAcceleration = -50;
 

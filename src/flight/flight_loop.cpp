@@ -88,9 +88,14 @@ void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPe
 
 // A small push while the surface carries the aircraft. Without an engine
 // to run nothing resets the thrust each step, so there it is set, not added:
-// it would otherwise grow without bound while the aircraft rolls.
-void AddSupportThrust(const MassProperties& masses, const AirData& air, EngineState& engine) {
-  if (!HasEngineToRun(engine)) {
+// it would otherwise grow without bound while the aircraft rolls. A light
+// aircraft afloat from a start on the water gets none: the push alone would
+// carry it across a calm lake for ever, its pilot's pedals idle.
+void AddSupportThrust(const MassProperties& masses, const AirData& air, const aircraft::AircraftData& a,
+                      EngineState& engine) {
+  if (LightWaterStart(a)) {
+    if (!HasEngineToRun(engine)) engine.Thrust = 0;
+  } else if (!HasEngineToRun(engine)) {
     engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
   } else if (air.SupportAccel > 0) {
     engine.Thrust += masses.Mass * 0.001;
@@ -236,6 +241,13 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
     loop.FlightEnded = true;
     loop.FlightEndShown = true;
   }
+  // Started from the water, it floats on it above the surface: at rest
+  // there once it has left its start, it has ended too. (A slow launch
+  // starts it out beyond the line, where it has not yet flown at all.)
+  if (LightWaterStart(a) && ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) {
+    loop.FlightEnded = true;
+    loop.FlightEndShown = true;
+  }
   if (loop.FlightEnded && !wasEnded && loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
     loop.EndCause = static_cast<int16_t>(body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
   }
@@ -244,14 +256,17 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
 
 bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
 
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck) {
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck,
+                       bool letGoAfloat) {
   const double now = Timer();
   // Far out, or on the water or back on the deck anywhere once the aircraft
   // has left its start (behind the line too): a hull's buoyancy can hold it
   // above the surface, and the deck carries it, where the end tests never
   // see it. One waiting at its start is left alone.
+  // A light aircraft let go from the water has begun its flight there: one
+  // that only creeps about on it, never reaching its start's 1 m/s, ends too.
   const bool away = (body.Distance >= 200 && body.CourseDistance >= 0) ||
-                    (ground.StartLeft && (RestsOnWater(ground) || onDeck));
+                    ((ground.StartLeft || letGoAfloat) && RestsOnWater(ground)) || (ground.StartLeft && onDeck);
   if (body.GroundSpeed <= 1 && away) {
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
@@ -322,6 +337,7 @@ bool RunFlightPass(FlightLoop& f) {
     UpdatePathAngle(s.Body);
   }
   StopBelowSurface(s.Body);
+  HoldAfloatAtStart(s, a);
   UpdatePathSines(s.Body, s.Memo);
   HoldSurfaceStart(s.Loop, a, s.Body);
   BounceTailStrike(s.Setup, s.Controls, a, s.Body);
@@ -358,7 +374,7 @@ bool RunFlightPass(FlightLoop& f) {
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
-  AddSupportThrust(s.Masses, s.Air, s.Engine);
+  AddSupportThrust(s.Masses, s.Air, a, s.Engine);
   RunDisplayStepWork(s, r, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s.Loop, s.Body, a, seams, s.Air);
@@ -372,7 +388,8 @@ bool RunFlightPass(FlightLoop& f) {
     StepHeadUpDisplay(s, r, a, options);  // the frame draws the display again
     Call(seams.DrawFlightFrame);
   }
-  CheckRestWatchdog(s.Loop, s.Ground, s.Body, OnDeck(s.Setup, s.Body, s.Ground, a));
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body, OnDeck(s.Setup, s.Body, s.Ground, a),
+                    LightWaterStart(a) && s.Ground.RunStarted);
   Call(seams.DoEvents);
   return true;
 }

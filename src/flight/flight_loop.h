@@ -72,6 +72,7 @@ bool RestsOnWater(const GroundState& ground);
 // 1 m/s or less for a minute, beyond 200 m or, once the aircraft has left
 // its start, on the water or on the deck (onDeck: the deck touches it)
 // anywhere.
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false);
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false,
+                       bool letGoAfloat = false);
 
 }  // namespace zarv::flight

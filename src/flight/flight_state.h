@@ -371,6 +371,7 @@ struct GroundState {
   // Launch run and platform.
   double LaunchTime = 0;
   bool StartLeft = false;  // away from the start and moving: LaunchTime stays
+  bool RunStarted = false;  // the take-off key has started the run (lets a start from the water go)
   std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
   // Ground and water contact.
   double GearExtension = 0;

@@ -1,5 +1,6 @@
 #include "flight/ground_contact.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "flight/guarded_math.h"
@@ -7,6 +8,19 @@
 
 namespace zarv::flight {
 namespace {
+
+// The surface turns the track of what it carries to the heading. A light
+// aircraft started from the water keeps only its motion along the heading,
+// from this step on: come down on the water sideways or tail first, it is
+// not turned round to go on at its speed.
+void TurnTrackToHeading(const aircraft::AircraftData& a, BodyMotion& body) {
+  if (LightWaterStart(a)) {
+    body.GroundSpeed = std::max(body.GroundSpeed * std::cos(body.TrackAngle - body.Heading), 0.0001);
+    body.VelX = std::sin(body.Heading) * body.GroundSpeed;
+    body.VelY = std::cos(body.Heading) * body.GroundSpeed;
+  }
+  body.TrackAngle = body.Heading;
+}
 
 // The gear, brake and reaction part of the contact loads, from the gear's
 // depth onwards.
@@ -83,13 +97,19 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
       s.Body.PitchAccel += s.Ground.TailContactAccel;
       if (s.Body.PitchRate < 0) s.Body.PitchAccel -= s.Body.PitchRate * 6;
     }
-    s.Body.TrackAngle = s.Body.Heading;
+    TurnTrackToHeading(a, s.Body);
     s.Body.YawRate = 0;
     s.Body.YawAccel = 0;
   }
 }
 
 }  // namespace
+
+double AfloatHeight(const SetUpConstants& setup, const aircraft::AircraftData& a, double pitch, double bank) {
+  // The gear model's deeper side, as deep as its spring carries the weight.
+  return setup.GearHeight * std::cos(pitch) - a.GearPosition * std::sin(pitch) + 0.075 +
+         (setup.GearHeight + 1) * std::fabs(std::sin(bank)) - setup.Gravity / 100;
+}
 
 void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body) {
   if (body.Altitude < setup.GearHeight + 0.1 && body.GroundSpeed < 0.0001) body.GroundSpeed = 0.0001;
@@ -110,7 +130,8 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
     s.Ground.GearExtension = s.Controls.GearValue;
   }
 
-  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.Controls.GearValue > 0) || (aircraft::LaunchBelow10(a.LaunchSpeed) && a.LaunchHeight == 0);
+  // A light aircraft started from the water floats on it, at 10 m/s too.
+  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.Controls.GearValue > 0) || LightWaterStart(a);
   if (!gear) {
     s.Air.SupportAccel = 0;
     s.Ground.GearContactDepth = 0;
@@ -177,7 +198,7 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Body.CourseDistance > 0) {
     s.Body.TurnRate = (s.Air.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.Loads.SideAccel, s.Body.GroundSpeed);
     if (s.Air.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-      s.Body.TrackAngle = s.Body.Heading;
+      TurnTrackToHeading(a, s.Body);
       s.Body.TurnRate = 0;
     } else {
       s.Body.TrackAngle += s.Body.TurnRate * dt;

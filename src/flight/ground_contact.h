@@ -10,6 +10,25 @@
 
 namespace zarv::flight {
 
+// A light aircraft launched from the water surface (it floats on the gear
+// model's spring; 10 m/s is light too).
+inline bool LightWaterStart(const aircraft::AircraftData& a) {
+  return aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight == 0;
+}
+
+// The height at which the gear model's spring, at rest, carries the weight of
+// an aircraft at this pitch and bank (rad).
+double AfloatHeight(const SetUpConstants& setup, const aircraft::AircraftData& a, double pitch, double bank);
+
+// Let go from the water and clear of it (nothing carries it and its lowest
+// point is above the surface), it flies, low over the water too: the water
+// no longer holds it to a track along its heading.
+inline bool FliesOffTheWater(const BodyMotion& body, const GroundState& ground, const AirData& air,
+                             const aircraft::AircraftData& a) {
+  return LightWaterStart(a) && ground.RunStarted && air.SupportAccel <= 0 && ground.BodyBottomHeight >= 0 &&
+         body.Altitude > 0;
+}
+
 // An aircraft standing on its gear keeps a minimal ground speed.
 void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body);
 

@@ -17,7 +17,8 @@ namespace zarv::flight {
 // start, to 0.05 s; it stays once the aircraft has left the start. From a
 // deck or in the air it leaves it by passing its line or, after its
 // take-off, by lifting off its deck, however slowly it moves over the
-// ground; from the surface by rolling at 1 m/s or more, its brake released.
+// ground; from the surface by rolling at 1 m/s or more, its brake released
+// (a light aircraft let go from the water also by flying a metre clear of it).
 void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
                     const PilotControls& pilot, const LoadState& loads, const aircraft::AircraftData& a,
                     GroundState& ground);
@@ -107,5 +108,11 @@ void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, B
 
 // ... and stays on the surface for its first second.
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
+
+// A light aircraft started from the water floats still at its start, level
+// at its launch pitch and heading, until the take-off key starts its run;
+// after that it moves by its own forces (at rest in still air and unpushed,
+// it stays), and on or near the water keeps a minimal ground speed.
+void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
 
 }  // namespace zarv::flight

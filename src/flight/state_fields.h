@@ -382,6 +382,7 @@ void ForEachStateField(S& s, V&& v) {
   v("AoaText", s.Air.AoaText);
   v("LaunchTime", s.Ground.LaunchTime);
   v("StartLeft", s.Ground.StartLeft);
+  v("RunStarted", s.Ground.RunStarted);
   v("PlatformOutlineX", s.Ground.PlatformOutlineX);
   v("PlatformOutlineY", s.Ground.PlatformOutlineY);
   v("GearExtension", s.Ground.GearExtension);

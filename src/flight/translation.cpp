@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "flight/ground_contact.h"
 #include "flight/guarded_math.h"
 #include "flight/launch_run.h"
 #include "flight/memo_math.h"
@@ -66,6 +67,7 @@ void UpdateVerticalVelocity(FlightState& s) {
 
 bool UsesSurfaceTranslation(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
                             const AirData& air, const aircraft::AircraftData& a) {
+  if (FliesOffTheWater(body, ground, air, a)) return false;
   return air.SupportAccel > 0 || body.Altitude < 1 || (a.LaunchHeight > 1 && OnDeck(setup, body, ground, a));
 }
 

@@ -853,7 +853,8 @@ void FlightFrame::SetLastFlightStrings() {
   shell::Settings& st = shell::CurrentSettings();
   if (st.LastFlightAircraft.empty()) st.LastFlightAircraft.assign(1, ' ');
   if (st.LastFlightDistanceText.empty()) st.LastFlightDistanceText.assign(1, ' ');
-  if (s.Body.Altitude < 0.1) {
+  // Ended afloat after a start from the water, it is down above the surface.
+  if (s.Body.Altitude < 0.1 || flight::FlightIsDown(s)) {
     st.LastFlightAircraft = aircraft::Aircraft().AircraftName;
     st.LastFlightDistanceText = Format(s.Body.Distance, "###.00") + "m";
   }

@@ -371,6 +371,21 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
   s.Ground.BodyBottomHeight = -0.01;
   CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
+
+  // A light aircraft let go from the water that only creeps about on it
+  // (pedalled at under 1 m/s) has not left its start, yet has begun: a
+  // minute on the water ends it; afloat before the take-off key it waits.
+  for (const bool letGo : {false, true}) {
+    FlightState w;
+    w.Body.GroundSpeed = 0.6;
+    w.Body.Distance = w.Body.CourseDistance = -7;
+    w.Loop.FlightTime = 150;
+    w.Ground.GearContactDepth = 0.02;
+    CheckRestWatchdog(w.Loop, w.Ground, w.Body, false, letGo);
+    clock.Advance(61000);
+    CheckRestWatchdog(w.Loop, w.Ground, w.Body, false, letGo);
+    EXPECT_EQ(w.Body.Altitude, letGo ? kCancelAltitude : 0) << letGo;
+  }
 }
 
 // A light aircraft that came down on the water behind its start line sat

@@ -58,9 +58,6 @@ constexpr const char* kHeights[] = {"", "300", "1000", "0", "11", "30"};
 constexpr const char* kWinds[] = {"0", "", "10"};
 constexpr const char* kBackOntoTheDeck[] = {"11", "30"};  // heights flown into kBackWind too
 constexpr const char* kBackWind = "18";
-// From the water only these samples: the others, started there, come to
-// rests on the water that never end.
-constexpr const char* kFromTheWater[] = {"MardenⅡ", "Super ZarvⅣ"};
 // Six flights of each sample, height and wind; one under the sanitizers,
 // which run five to ten times slower.
 constexpr int kFlightsPerCase = kSanitized ? 1 : 6;
@@ -449,10 +446,6 @@ TEST_F(PilotFlights, KeepToTheirPhysicsAndFileWhatTheyFlew) {
       for (const char* wind : winds) {
         for (int k = 0; k < kFlightsPerCase; ++k) {
           std::mt19937 rng(static_cast<uint32_t>(++seed));
-          if (std::string_view(height) == "0" &&
-              std::find(std::begin(kFromTheWater), std::end(kFromTheWater), name) == std::end(kFromTheWater)) {
-            continue;
-          }
           std::vector<std::string> lines = flight::testing::SampleLines(name);
           if (*height) flight::testing::SetField(lines, 30, height);
           if (*wind) flight::testing::SetField(lines, 46, wind);
