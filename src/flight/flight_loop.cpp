@@ -271,6 +271,9 @@ void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& 
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
       loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
+      // The end tests ask for a start left or a distance flown: one that
+      // never left its start on the water ends here.
+      if (!ground.StartLeft && body.Distance <= 0) loop.FlightEnded = loop.FlightEndShown = true;
     }
   } else {
     loop.WatchdogMark = now;

@@ -385,7 +385,13 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
     clock.Advance(61000);
     CheckRestWatchdog(w.Loop, w.Ground, w.Body, false, letGo);
     EXPECT_EQ(w.Body.Altitude, letGo ? kCancelAltitude : 0) << letGo;
+    EXPECT_EQ(w.Loop.FlightEnded, letGo) << letGo;
   }
+  // The same from a script: pedalled, it creeps for a while, then rests.
+  HeadlessFlight crept(testing::SampleAt("Marden98", "0", "0"),
+                       *ParseKeyScript("1.46:Return,1.57:Comma,13.01+4.56:P,31.84+5.12:Z,39.81+3.56:Up,45.2:Return"));
+  EXPECT_EQ(crept.Fly(300), "watchdog");
+  EXPECT_LT(crept.State.Loop.FlightTime, 165);
 }
 
 // A light aircraft that came down on the water behind its start line sat
