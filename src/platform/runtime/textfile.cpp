@@ -330,8 +330,4 @@ bool RewriteTextLines(const std::string& path, const std::vector<std::string>& l
   return WriteTextLines(path, lines, ReadTextFileLines(path, nullptr, maxBytes, lines.size()), maxBytes, tooLarge);
 }
 
-int64_t TextLinesSize(const std::vector<std::string>& lines) {
-  return static_cast<int64_t>(TextLinesBytes(lines, nullptr).size());
-}
-
 }  // namespace zarv

@@ -111,7 +111,5 @@ TextFileLines ReadTextFileLines(const std::string& path, bool* ok = nullptr, int
 // maxBytes; an unreadable one keeps nothing). Refused as WriteTextLines.
 [[nodiscard]] bool RewriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                                     int64_t maxBytes, bool* tooLarge = nullptr);
-// The size in bytes of the file WriteTextLines writes for lines.
-int64_t TextLinesSize(const std::vector<std::string>& lines);
 
 }  // namespace zarv
