@@ -26,6 +26,13 @@ inline bool LaunchAbove10(double launchSpeed) { return launchSpeed > 10; }     /
 inline bool LaunchBelow10(double launchSpeed) { return launchSpeed < 10; }
 inline bool LaunchAtLeast10(double launchSpeed) { return launchSpeed >= 10; }
 
+// A light aircraft needs more than a metre of platform above the water to run
+// off: at 1 m or less (0 included) there is none under it, and it starts
+// afloat on the lake. Such a flight is not a platform flight.
+inline bool NoPlatformUnder(double launchSpeed, double launchHeight) {
+  return LaunchAtMost10(launchSpeed) && !(launchHeight > 1);
+}
+
 inline constexpr int kAircraftFieldCount = 54;  // fields 0..53, lines 2..55
 inline constexpr int kAircraftLineCount = 55;   // tag line + fields
 

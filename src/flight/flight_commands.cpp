@@ -14,12 +14,15 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   // The gear's depth, not the support: on the platform the support is the
   // deck's, and releasing the brake there must not start the run again.
   // Once the aircraft has left its start the key only works the brake: a
-  // new run would throw the flight's time and record away.
-  const bool start = !s.Ground.StartLeft &&
-                     ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
-                      (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));
+  // new run would throw the flight's time and record away. Afloat, the
+  // first key lets it go and is its start, wherever it then drifts.
+  const bool afloat = s.Ground.Afloat != AfloatStart::None;
+  const bool start = afloat ? LetGoAfloat(s.Ground)
+                            : !s.Ground.StartLeft && ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
+                                                      (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));
   if (!start) return false;
   s.Ground.RunStarted = true;
+  if (afloat) r.RecordCount = 0;  // placed out on the course too: the record starts here
   if (a.LaunchHeight > 0.001) {
     r.RecordCount = 1;
     s.Loop.FlightTime = 0.1;
@@ -90,14 +93,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
     s.Body.PosX = 0;
     s.Body.PosY = 300;
   }
-  if (LightWaterStart(a)) {
-    // Afloat at its start, as its hold keeps it, with the brake set: the
-    // take-off key releases it and lets it go.
-    if (s.Pilot.WheelBrakeSetting < 0.1) s.Pilot.WheelBrakeSetting = 0.15;
-    s.Body.PitchAngle = a.LaunchPitch;
-    s.Body.BankAngle = 0;
-    s.Body.Altitude = AfloatHeight(s.Setup, a, a.LaunchPitch, 0);
-  }
+  BeginAfloatStart(s, a);
   if (s.Body.CourseDistance < 0) s.Pilot.TakeoffRunAcceleration = -50;
 
   // The start point as the launch-condition controls leave it: on the course

@@ -113,6 +113,9 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
     return result;
   }
   ClampSurfaceConditions(a);
+  // With no platform under it a light aircraft starts afloat, from here on
+  // exactly as one filed at 0 does; the file keeps its own height.
+  if (aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) a.LaunchHeight = 0;
 
   // Launch attitude.
   s.Body.BankAngle = a.LaunchBank;

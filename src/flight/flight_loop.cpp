@@ -86,16 +86,15 @@ void UpdateOncePerSecond(LoopTiming& loop) {
 
 void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPerSecond; }
 
-// A small push while the surface carries the aircraft. Without an engine
-// to run nothing resets the thrust each step, so there it is set, not added:
-// it would otherwise grow without bound while the aircraft rolls. A light
-// aircraft afloat from a start on the water gets none: the push alone would
-// carry it across a calm lake for ever, its pilot's pedals idle.
-void AddSupportThrust(const MassProperties& masses, const AirData& air, const aircraft::AircraftData& a,
+// A small push while the surface carries the aircraft: added to an engine's
+// thrust, or the whole thrust of an aircraft with no engine to run (one whose
+// engine the catalogue does not know), which nothing else resets each step.
+// A light aircraft afloat gets none: the push alone would carry it across a
+// calm lake for ever, its pilot's pedals idle.
+void AddSupportThrust(const MassProperties& masses, const AirData& air, const GroundState& ground,
                       EngineState& engine) {
-  if (LightWaterStart(a)) {
-    if (!HasEngineToRun(engine)) engine.Thrust = 0;
-  } else if (!HasEngineToRun(engine)) {
+  if (ground.Afloat != AfloatStart::None) return;
+  if (!HasEngineToRun(engine)) {
     engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
   } else if (air.SupportAccel > 0) {
     engine.Thrust += masses.Mass * 0.001;
@@ -241,10 +240,9 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
     loop.FlightEnded = true;
     loop.FlightEndShown = true;
   }
-  // Started from the water, it floats on it above the surface: at rest
-  // there once it has left its start, it has ended too. (A slow launch
-  // starts it out beyond the line, where it has not yet flown at all.)
-  if (LightWaterStart(a) && ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) {
+  // Started afloat it floats above the surface, where the tests above never
+  // see it, and the wind would drift it on for ever.
+  if (AfloatStartEnded(body, ground, loop)) {
     loop.FlightEnded = true;
     loop.FlightEndShown = true;
   }
@@ -254,26 +252,18 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
   return loop.FlightEnded;
 }
 
-bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
-
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck,
-                       bool letGoAfloat) {
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck) {
   const double now = Timer();
   // Far out, or on the water or back on the deck anywhere once the aircraft
   // has left its start (behind the line too): a hull's buoyancy can hold it
   // above the surface, and the deck carries it, where the end tests never
   // see it. One waiting at its start is left alone.
-  // A light aircraft let go from the water has begun its flight there: one
-  // that only creeps about on it, never reaching its start's 1 m/s, ends too.
   const bool away = (body.Distance >= 200 && body.CourseDistance >= 0) ||
-                    ((ground.StartLeft || letGoAfloat) && RestsOnWater(ground)) || (ground.StartLeft && onDeck);
+                    (ground.StartLeft && (RestsOnWater(ground) || onDeck));
   if (body.GroundSpeed <= 1 && away) {
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
       loop.EndCause = static_cast<int16_t>(FlightEndCause::Watchdog);
-      // The end tests ask for a start left or a distance flown: one that
-      // never left its start on the water ends here.
-      if (!ground.StartLeft && body.Distance <= 0) loop.FlightEnded = loop.FlightEndShown = true;
     }
   } else {
     loop.WatchdogMark = now;
@@ -377,7 +367,7 @@ bool RunFlightPass(FlightLoop& f) {
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
-  AddSupportThrust(s.Masses, s.Air, a, s.Engine);
+  AddSupportThrust(s.Masses, s.Air, s.Ground, s.Engine);
   RunDisplayStepWork(s, r, a, options, seams);
   UpdateCompanionAndRounds(seams);
   UpdateAirAndExhaust(s.Loop, s.Body, a, seams, s.Air);
@@ -391,8 +381,7 @@ bool RunFlightPass(FlightLoop& f) {
     StepHeadUpDisplay(s, r, a, options);  // the frame draws the display again
     Call(seams.DrawFlightFrame);
   }
-  CheckRestWatchdog(s.Loop, s.Ground, s.Body, OnDeck(s.Setup, s.Body, s.Ground, a),
-                    LightWaterStart(a) && s.Ground.RunStarted);
+  CheckRestWatchdog(s.Loop, s.Ground, s.Body, OnDeck(s.Setup, s.Body, s.Ground, a));
   Call(seams.DoEvents);
   return true;
 }

@@ -65,14 +65,10 @@ bool FlightIsDown(const FlightState& s);
 // False when a quantity the stages integrate is NaN or infinite.
 bool FlightStateIsFinite(const FlightState& s);
 
-// True when the hull floats or the gear stands on the water.
-bool RestsOnWater(const GroundState& ground);
-
 // The rest watchdog of display steps: ends a flight that has crept along at
 // 1 m/s or less for a minute, beyond 200 m or, once the aircraft has left
 // its start, on the water or on the deck (onDeck: the deck touches it)
 // anywhere.
-void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false,
-                       bool letGoAfloat = false);
+void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false);
 
 }  // namespace zarv::flight

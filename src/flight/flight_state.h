@@ -367,11 +367,17 @@ struct LoadState {
 };
 
 // Launch run, platform and contact with the deck, gear and water.
+// A light aircraft with no platform under it starts afloat on the lake: held
+// still until the take-off key lets it go, then on its own forces; once it
+// has flown a metre clear of the water, coming back down on it ends it.
+enum class AfloatStart : int8_t { None = 0, Held = 1, LetGo = 2, Flown = 3 };
+
 struct GroundState {
   // Launch run and platform.
   double LaunchTime = 0;
   bool StartLeft = false;  // away from the start and moving: LaunchTime stays
-  bool RunStarted = false;  // the take-off key has started the run (lets a start from the water go)
+  bool RunStarted = false;  // the take-off key has started the run
+  AfloatStart Afloat = AfloatStart::None;  // the start afloat, owned by the ground contact
   std::array<double, 5> PlatformOutlineX{}, PlatformOutlineY{};  // points 1..4
   // Ground and water contact.
   double GearExtension = 0;

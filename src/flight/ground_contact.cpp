@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/rotation_dynamics.h"
 #include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
@@ -13,8 +14,8 @@ namespace {
 // aircraft started from the water keeps only its motion along the heading,
 // from this step on: come down on the water sideways or tail first, it is
 // not turned round to go on at its speed.
-void TurnTrackToHeading(const aircraft::AircraftData& a, BodyMotion& body) {
-  if (LightWaterStart(a)) {
+void TurnTrackToHeading(bool afloat, BodyMotion& body) {
+  if (afloat) {
     body.GroundSpeed = std::max(body.GroundSpeed * std::cos(body.TrackAngle - body.Heading), 0.0001);
     body.VelX = std::sin(body.Heading) * body.GroundSpeed;
     body.VelY = std::cos(body.Heading) * body.GroundSpeed;
@@ -41,7 +42,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   }
 
   const bool wheels = (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Masses.DryMass < 800) || s.Ground.GearExtension > 0 ||
-                      (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight == 0);  // fixed gear, gear down, light surface start
+                      s.Ground.Afloat != AfloatStart::None;  // fixed gear, gear down, a light aircraft afloat
   if (!wheels) {
     s.Air.SupportAccel = 0;
     return;
@@ -97,7 +98,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
       s.Body.PitchAccel += s.Ground.TailContactAccel;
       if (s.Body.PitchRate < 0) s.Body.PitchAccel -= s.Body.PitchRate * 6;
     }
-    TurnTrackToHeading(a, s.Body);
+    TurnTrackToHeading(s.Ground.Afloat != AfloatStart::None, s.Body);
     s.Body.YawRate = 0;
     s.Body.YawAccel = 0;
   }
@@ -109,6 +110,69 @@ double AfloatHeight(const SetUpConstants& setup, const aircraft::AircraftData& a
   // The gear model's deeper side, as deep as its spring carries the weight.
   return setup.GearHeight * std::cos(pitch) - a.GearPosition * std::sin(pitch) + 0.075 +
          (setup.GearHeight + 1) * std::fabs(std::sin(bank)) - setup.Gravity / 100;
+}
+
+void BeginAfloatStart(FlightState& s, const aircraft::AircraftData& a) {
+  if (!aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) return;
+  s.Ground.Afloat = AfloatStart::Held;
+  if (s.Pilot.WheelBrakeSetting < 0.1) s.Pilot.WheelBrakeSetting = 0.15;
+  s.Body.PitchAngle = a.LaunchPitch;
+  s.Body.BankAngle = 0;
+  s.Body.Altitude = AfloatHeight(s.Setup, a, a.LaunchPitch, 0);
+}
+
+bool LetGoAfloat(GroundState& ground) {
+  if (ground.Afloat != AfloatStart::Held) return false;
+  ground.Afloat = AfloatStart::LetGo;
+  return true;
+}
+
+void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
+  GroundState& g = s.Ground;
+  BodyMotion& b = s.Body;
+  if (g.Afloat == AfloatStart::None) return;
+  if (g.Afloat == AfloatStart::Held) {
+    // It floats still where it was put, level at its launch pitch and
+    // heading, whatever the wind does to its wings.
+    b.PitchAngle = a.LaunchPitch;
+    b.BankAngle = 0;
+    b.Heading = b.TrackAngle = a.LaunchHeading;
+    b.PitchRate = b.RollRate = b.YawRate = 0;
+    b.VelX = b.VelY = b.VelZ = 0;
+    b.GroundSpeed = 0.0001;
+    b.PathAngle = 0;
+    b.Altitude = AfloatHeight(s.Setup, a, b.PitchAngle, b.BankAngle);
+    IntegrateAttitudeAngles(s.Loop, b, s.Memo);  // at rest: the sines and attitude vectors of the held angles
+    return;
+  }
+  const double rest = s.Loop.StopSpeed;
+  if (g.GearContactDepth > 0 && b.GroundSpeed < rest && b.AirSpeed < rest && !(s.Engine.Thrust > 0)) {
+    // At rest afloat in still air with nothing pushing it, nothing moves it
+    // across the water: at no airspeed the air's angles are noise, and the
+    // surface, which never lets it go back, would ratchet that into a creep.
+    b.GroundSpeed = 0.0001;
+    b.VelX = b.VelY = 0;
+  }
+  // Let go, it keeps feeling the water: stopped dead by the drags, it would
+  // skip the contact loads and be carried by the last ones.
+  if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
+  // Resting on the water its path is level: the spring's bob over no speed
+  // is no climb.
+  if (b.GroundSpeed < rest && RestsOnWater(g)) b.PathAngle = 0;
+  if (b.GroundSpeed >= 1 || b.Altitude >= 1) g.StartLeft = true;
+  if (b.Altitude >= 1) g.Afloat = AfloatStart::Flown;
+}
+
+bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
+  switch (ground.Afloat) {
+    case AfloatStart::Flown:
+      return RestsOnWater(ground) || body.Altitude < 0;
+    case AfloatStart::LetGo:
+      return (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
+             loop.FlightTime - ground.LaunchTime > kAfloatRunLimit;
+    default:
+      return false;
+  }
 }
 
 void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body) {
@@ -130,8 +194,9 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
     s.Ground.GearExtension = s.Controls.GearValue;
   }
 
-  // A light aircraft started from the water floats on it, at 10 m/s too.
-  const bool gear = (aircraft::LaunchAtLeast10(a.LaunchSpeed) && s.Controls.GearValue > 0) || LightWaterStart(a);
+  // A light aircraft has no gear to lower: afloat, it floats on the gear
+  // model's spring (at 10 m/s too); otherwise the water takes it.
+  const bool gear = (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Controls.GearValue > 0) || s.Ground.Afloat != AfloatStart::None;
   if (!gear) {
     s.Air.SupportAccel = 0;
     s.Ground.GearContactDepth = 0;
@@ -142,7 +207,7 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
 
 void ApplyWaterDrag(const SetUpConstants& setup, const MassProperties& masses, const WingState& wing,
                     const aircraft::AircraftData& a, BodyMotion& body, GroundState& ground) {
-  if (aircraft::LaunchBelow10(a.LaunchSpeed)) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed)) {  // a light aircraft, at 10 m/s too
     const double chord = setup.MeanChord;
     ground.BodyBottomHeight =
         body.PitchAngle < 0 ? body.Altitude - std::fabs(body.PitchSin) * 0.25 * chord * setup.RootChordRatio : body.Altitude;
@@ -198,7 +263,7 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Body.CourseDistance > 0) {
     s.Body.TurnRate = (s.Air.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.Loads.SideAccel, s.Body.GroundSpeed);
     if (s.Air.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-      TurnTrackToHeading(a, s.Body);
+      TurnTrackToHeading(s.Ground.Afloat != AfloatStart::None, s.Body);
       s.Body.TurnRate = 0;
     } else {
       s.Body.TrackAngle += s.Body.TurnRate * dt;

@@ -10,22 +10,44 @@
 
 namespace zarv::flight {
 
-// A light aircraft launched from the water surface (it floats on the gear
-// model's spring; 10 m/s is light too).
-inline bool LightWaterStart(const aircraft::AircraftData& a) {
-  return aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight == 0;
-}
-
 // The height at which the gear model's spring, at rest, carries the weight of
 // an aircraft at this pitch and bank (rad).
 double AfloatHeight(const SetUpConstants& setup, const aircraft::AircraftData& a, double pitch, double bank);
 
+// A light aircraft with no platform under it (the per-flight set-up has put
+// its launch height at 0) starts afloat: it floats on the gear model's
+// spring, at 10 m/s too, held still where it was put until the take-off key
+// lets it go, braked.
+void BeginAfloatStart(FlightState& s, const aircraft::AircraftData& a);
+
+// The take-off key on an aircraft afloat: the first lets it go (true), and
+// from then on the key only works the brake.
+bool LetGoAfloat(GroundState& ground);
+
+// Until it is let go it floats still, level at its launch pitch and heading,
+// and its clock stands. Let go, it moves by its own forces (at rest in still
+// air and unpushed, it stays, its path level); it has left its start once it
+// moves at 1 m/s, and has flown once a metre clear of the water.
+void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
+
+// How long a start afloat that never flies clear may go on after the take-off
+// key: in a wind it would drift for ever.
+inline constexpr double kAfloatRunLimit = 60;  // s
+
+// Something of it is in the water or on it: the hull under the surface or the
+// gear model's spring pressed.
+inline bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
+
+// Whether a start afloat has ended: back on the water after flying clear
+// (where it came down: the wind then only pushes it along), at rest on it
+// after moving off, or a minute after the take-off key without flying.
+bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
+
 // Let go from the water and clear of it (nothing carries it and its lowest
 // point is above the surface), it flies, low over the water too: the water
 // no longer holds it to a track along its heading.
-inline bool FliesOffTheWater(const BodyMotion& body, const GroundState& ground, const AirData& air,
-                             const aircraft::AircraftData& a) {
-  return LightWaterStart(a) && ground.RunStarted && air.SupportAccel <= 0 && ground.BodyBottomHeight >= 0 &&
+inline bool FliesOffTheWater(const BodyMotion& body, const GroundState& ground, const AirData& air) {
+  return ground.Afloat >= AfloatStart::LetGo && air.SupportAccel <= 0 && ground.BodyBottomHeight >= 0 &&
          body.Altitude > 0;
 }
 

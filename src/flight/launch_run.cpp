@@ -16,10 +16,11 @@ void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const B
   // (the take-off command toggles it) and a stall or the water's drag below
   // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
   if (ground.StartLeft) return;
-  if (LightWaterStart(a) && ground.RunStarted && body.Altitude >= 1) {
-    // Let go from the water, it has left its start once it flies clear of
-    // the surface (a wing float or its tail may leave the water before).
-    ground.StartLeft = true;
+  const double now = Int(loop.FlightTime * 20 + 0.5) / 20;
+  // Afloat, the start is the take-off key: the clock runs from it, whatever
+  // the water and the wind do after (the ground contact marks the rest).
+  if (ground.Afloat != AfloatStart::None) {
+    if (ground.Afloat == AfloatStart::Held) ground.LaunchTime = now;
     return;
   }
   // A glider leaving its edge into a headwind as strong as its airspeed
@@ -35,12 +36,10 @@ void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const B
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
   // A start from the surface stays at its start while its brake is held:
-  // settling onto the gear jolts it past 1 m/s for a moment. A light
-  // aircraft floats still until it is let go; braked, it has left once it
-  // moves.
+  // settling onto the gear jolts it past 1 m/s for a moment.
   const bool held = a.LaunchHeight == 0 && aircraft::LaunchAbove10(a.LaunchSpeed) && pilot.WheelBrakeSetting > 0.1;
   if (atStart) {
-    ground.LaunchTime = Int(loop.FlightTime * 20 + 0.5) / 20;
+    ground.LaunchTime = now;
   } else if (body.GroundSpeed >= 1 && !held) {
     ground.StartLeft = true;
   }
@@ -68,9 +67,9 @@ bool OverDeck(const aircraft::AircraftData& a, double east, double north, bool a
 
 bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
             const aircraft::AircraftData& a, DeckContact contact) {
+  // No platform under a light aircraft: no deck to hold it, afloat or let go.
+  if (aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) return false;
   if (ground.StartLeft && (aircraft::LaunchAbove10(a.LaunchSpeed) || !(a.LaunchHeight > 1))) return false;
-  // Afloat until the take-off key lets it go, then on the water: no deck.
-  if (a.LaunchHeight == 0 && ground.RunStarted) return false;
   if (contact == DeckContact::Body) {
     // At its start the deck reaches the aircraft from either side; once it
     // has left, it only carries what has come down onto its outline.
@@ -184,38 +183,6 @@ void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData&
     body.VelZ = 0;
     body.GroundSpeed = 0.0001;
   }
-}
-
-void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
-  if (!LightWaterStart(a)) return;
-  BodyMotion& b = s.Body;
-  if (s.Ground.RunStarted) {
-    const double rest = s.Loop.StopSpeed;
-    if (s.Ground.GearContactDepth > 0 && b.GroundSpeed < rest && b.AirSpeed < rest && !(s.Engine.Thrust > 0)) {
-      // At rest afloat in still air with nothing pushing it, nothing moves
-      // it across the water: at no airspeed the air's angles are noise, and
-      // the surface, which never lets it go back, would ratchet that into a
-      // creep.
-      b.GroundSpeed = 0.0001;
-      b.VelX = b.VelY = 0;
-    }
-    // Let go, it keeps feeling the water: stopped dead by the drags, it would
-    // skip the contact loads and be carried by the last ones.
-    if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
-    return;
-  }
-  // Until the take-off key lets it go it floats still where it was put,
-  // level at its launch pitch and heading, whatever the wind does to its
-  // wings.
-  b.PitchAngle = a.LaunchPitch;
-  b.BankAngle = 0;
-  b.Heading = b.TrackAngle = a.LaunchHeading;
-  b.PitchRate = b.RollRate = b.YawRate = 0;
-  b.VelX = b.VelY = b.VelZ = 0;
-  b.GroundSpeed = 0.0001;
-  b.PathAngle = 0;
-  b.Altitude = AfloatHeight(s.Setup, a, b.PitchAngle, b.BankAngle);
-  IntegrateAttitudeAngles(s.Loop, b, s.Memo);  // at rest: the sines and attitude vectors of the held angles
 }
 
 }  // namespace zarv::flight

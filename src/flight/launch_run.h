@@ -109,10 +109,4 @@ void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, B
 // ... and stays on the surface for its first second.
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
-// A light aircraft started from the water floats still at its start, level
-// at its launch pitch and heading, until the take-off key starts its run;
-// after that it moves by its own forces (at rest in still air and unpushed,
-// it stays), and on or near the water keeps a minimal ground speed.
-void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
-
 }  // namespace zarv::flight

@@ -383,6 +383,7 @@ void ForEachStateField(S& s, V&& v) {
   v("LaunchTime", s.Ground.LaunchTime);
   v("StartLeft", s.Ground.StartLeft);
   v("RunStarted", s.Ground.RunStarted);
+  v("Afloat", s.Ground.Afloat);
   v("PlatformOutlineX", s.Ground.PlatformOutlineX);
   v("PlatformOutlineY", s.Ground.PlatformOutlineY);
   v("GearExtension", s.Ground.GearExtension);

@@ -366,8 +366,11 @@ void FlightFrame::Label21_Close() {
   if (!(s.Loop.TimeMark >= 1 || s.Loop.FlightEnded)) return;
   List1.SetVisible(false);
   const aircraft::AircraftData& a = aircraft::Aircraft();
-  const bool underWay = (aircraft::LaunchAtMost10(a.LaunchSpeed) || s.Body.GroundSpeed >= 0.1) && s.Body.CourseDistance >= 0 &&
-                        (a.LaunchSpeed >= 1.1 || s.Body.GroundSpeed >= 0.1) && !s.Loop.FlightEnded;
+  // Once the take-off key has started the run the bars stay away: behind the
+  // line on the deck or afloat, they would put the aircraft back on its start.
+  const bool underWay = ((aircraft::LaunchAtMost10(a.LaunchSpeed) || s.Body.GroundSpeed >= 0.1) && s.Body.CourseDistance >= 0 &&
+                         (a.LaunchSpeed >= 1.1 || s.Body.GroundSpeed >= 0.1) && !s.Loop.FlightEnded) ||
+                        (s.Ground.RunStarted && !s.Loop.FlightEnded);
   if (!underWay && !MenuBlocked()) Frame1.SetVisible(true);
 }
 

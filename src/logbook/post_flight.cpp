@@ -91,7 +91,7 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
   Call(screen.ShowWritingMenu);
   out.Result = PrepareFlightResult(s, r, a, in.DateTime);
   out.LogWritten = WritePostFlightLog(in.WorkingCopy, s, r, a, in.Outline, out.Result, screen.Progress);
-  CheckRanking(in.Ranking, {s.Body.Distance, a.LaunchSpeed, a.WingSpan, s.Engine.Throttle});
+  CheckRanking(in.Ranking, {s.Body.Distance, a.LaunchSpeed, a.WingSpan, s.Engine.Throttle, a.LaunchHeight});
 
   const int16_t rank = in.Ranking.NewRecordRank;
   if (rank >= 1 && rank <= kRankingPlaces && s.Pilot.PitchHoldOn == 0 && s.Body.Altitude > -10) {

@@ -53,8 +53,11 @@ std::string RankingFileNotice(const RankingState& ranking, const std::string& pa
 double RankingValue(const std::string& line) { return Val(line); }
 
 int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& f) {
+  // Afloat on the lake (no platform under it) a pilot can pedal or drift
+  // any distance along the surface: no platform flight.
   const bool qualifies = f.Distance > RankingValue(ranking.RecordLines[kRankingPlaces]) && aircraft::LaunchBelow10(f.LaunchSpeed) &&
-                         f.WingSpan > 10 && f.WingSpan < 24 && f.Distance > 100 && f.Throttle == 0;
+                         !aircraft::NoPlatformUnder(f.LaunchSpeed, f.LaunchHeight) && f.WingSpan > 10 && f.WingSpan < 24 &&
+                         f.Distance > 100 && f.Throttle == 0;
   if (!qualifies) return 0;
   for (int k = 1; k <= kRankingPlaces; ++k)
     if (RankingValue(ranking.RecordLines[static_cast<size_t>(k)]) < f.Distance) return static_cast<int16_t>(k);

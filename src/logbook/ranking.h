@@ -60,12 +60,13 @@ struct RankingCandidate {
   double LaunchSpeed = 0;  // m/s
   double WingSpan = 0;     // m
   double Throttle = 0;
+  double LaunchHeight = 0;  // m
 };
 
 // The place (1..20) the flight earns, or 0: a platform flight (launch speed
-// below 10 m/s) of an aircraft of 10..24 m span (both strict), with the
-// throttle closed, of more than 100 m and more than the 20th place; it goes
-// below every line of equal distance.
+// below 10 m/s, from a platform above 1 m) of an aircraft of 10..24 m span
+// (both strict), with the throttle closed, of more than 100 m and more than
+// the 20th place; it goes below every line of equal distance.
 int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& flight);
 
 // The ranking check: sets NewRecordRank when the flight qualifies (leaves it

@@ -29,7 +29,7 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
   aircraft::AircraftData powered = light;
   powered.LaunchSpeed = 50;
   aircraft::AircraftData surface = light;  // a start from the water: no deck to come back to
-  surface.LaunchHeight = 0;
+  surface.LaunchHeight = 1;
   FlightState s;
   s.Setup.TailEndArm = 4;
   const double deck = 10.8 + 0.06 * 3;  // the surface 3 m behind the edge
@@ -73,7 +73,8 @@ TEST_F(DeckHolds, OnlyWhereTheDeckCanTouchTheAircraft) {
       {&powered, false, DeckContact::Body, 0, -9.9, 10.8 + 0.006, true},
       {&powered, true, DeckContact::Body, 0, 7, deck, false},
       {&powered, true, DeckContact::TailEnd, 0, 11, 10.8 - 0.06 - 0.5, false},
-      {&surface, false, DeckContact::Body, 0, 7, 0.18, true},
+      // No platform under a light aircraft at 1 m or less: nothing to touch.
+      {&surface, false, DeckContact::Body, 0, 7, 0.18, false},
       {&surface, true, DeckContact::Body, 0, 7, 0.18, false},
   };
   for (const Case& c : cases) {

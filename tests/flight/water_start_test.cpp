@@ -19,51 +19,104 @@ namespace {
 
 class WaterStart : public zarv::testing::ProgramTest {};
 
-TEST_F(WaterStart, FloatsStillUntilLetGoAndEndsOnceAtRest) {
-  const struct { const char* Name; double Speed, Wind, KeyAt; const char* Keys; bool Ends; } rows[] = {
-      // Blown up on their wings they hung in the air and tumbled; launched
-      // at 10 m/s they sank to -20 m (speed 0, wind -1: as filed).
-      {"MardenⅡ", 0, 14, 0.5, "0.5:Return", true},
-      {"Super ZarvⅣ", 10, 14, 0.5, "0.5:Return", true},
-      {"Marden７", 10, -1, 0.5, "0.5:Return", false},  // drifts before its wind
-      {"Ultra Nuvel", 10, -1, 0.5, "0.5:Return", false},
-      // Held 3 s in a strong wind; hopping in it; never let go in still air;
-      // pedalled off, and braked again on the way.
-      {"MardenⅣ", 0, 14, 3, "3:Return", true},
-      {"MardenⅢ", 0, 14, 0.5, "0.5:Return", true},
-      {"Marden98", 0, 0, 60, "", false},
-      {"MardenⅡ", 0, 0, 0.5, "0.5:Return,1+6:A", false},
-      {"MardenⅡ", 0, 0, 0.5, "0.5:Return,1+6:A,4:Return", true},
+// A light aircraft with no platform under it (1 m or less) starts afloat as
+// at 0: still until the take-off key; its clock and record start at the key,
+// whatever it does after; at rest its path is level. Whatever the wind and
+// the pedals it ends: where it comes back down after flying a metre clear,
+// at rest once moved off, or a minute after the key. Before, at 0.5 m or 1 m
+// it dropped off behind its line and sat under the water for ever, a wind
+// drifted it on for ever, the clock and log counted 100 s before the key, a
+// second key threw the record away, and at rest its path read 90 degrees.
+TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
+  enum class End { Rest, Down, Limit };
+  constexpr double kTail = 1.57, kHead = 4.71, kFiled = -1;
+  const struct {
+    const char* Name;
+    const char* Height;
+    double Speed, Wind, WindDirection, KeyAt;
+    const char* Keys;
+    End Ends;
+  } rows[] = {
+      // Still air, let go and left alone: it stays where it floats.
+      {"MardenⅡ", "0", 0, 0, kFiled, 0.5, "0.5:Return", End::Limit},
+      {"MardenⅡ", "0.0005", 0, 0, kFiled, 0.5, "0.5:Return", End::Limit},
+      {"MardenⅡ", "0.5", 0, 0, kFiled, 0.5, "0.5:Return", End::Limit},
+      {"MardenⅡ", "1", 0, 0, kFiled, 0.5, "0.5:Return", End::Limit},
+      {"Marden98", "0", 0, 0, kFiled, 60, "60:Return", End::Limit},  // waits a minute first
+      // Drifted by a tail wind, held by a head wind, in its filed wind.
+      {"Super ZarvⅣ", "0", 0, 4, kTail, 0.5, "0.5:Return", End::Limit},
+      {"Super ZarvⅣ", "0", 0, 4, kHead, 0.5, "0.5:Return", End::Limit},
+      {"Marden７", "0", 0, 6, kFiled, 0.5, "0.5:Return", End::Limit},
+      {"Marden７", "0", 10, kFiled, kFiled, 0.5, "0.5:Return", End::Limit},
+      // Pedalled along the surface and braked; pedalled, stopped, braked,
+      // the brake set and let go again on the way.
+      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,1+40:A,45+3:Z,60:Return", End::Limit},
+      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,12+20:A,35+3:Z,40:Return", End::Rest},
+      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,10:Return,11:Return,12+20:A,35+3:Z,40:Return", End::Rest},
+      // Blown up on their wings by a gale, and back down on the water.
+      {"MardenⅡ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Rest},
+      {"MardenⅢ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Down},
+      {"Super ZarvⅣ", "0", 10, 14, kFiled, 0.5, "0.5:Return", End::Rest},
+      {"MardenⅣ", "0", 0, 14, kFiled, 3, "3:Return", End::Down},
   };
   for (const auto& r : rows) {
-    aircraft::AircraftData a = testing::Sample(r.Name);
-    a.LaunchHeight = 0;
+    aircraft::AircraftData a = testing::SampleAt(r.Name, r.Height, "0");
     if (r.Speed > 0) a.LaunchSpeed = r.Speed;
-    if (r.Wind >= 0) a.WindSpeed = r.Wind;
-    auto f = *r.Keys ? std::make_unique<HeadlessFlight>(a, *ParseKeyScript(r.Keys)) : std::make_unique<HeadlessFlight>(a, -1.0);
+    a.WindSpeed = r.Wind >= 0 ? r.Wind : testing::Sample(r.Name).WindSpeed;
+    if (r.WindDirection >= 0) a.WindDirection = r.WindDirection;
+    HeadlessFlight f(a, *ParseKeyScript(r.Keys));
     int filed = 0;
-    f->Seams.EndFlight = [&] { ++filed; };
-    SCOPED_TRACE(r.Name + std::string(" ") + r.Keys);
-    const BodyMotion& b = f->State.Body;
-    ASSERT_TRUE(f->Step());
+    f.Seams.EndFlight = [&] { ++filed; };
+    SCOPED_TRACE(r.Name + std::string(" at ") + r.Height + " m, " + r.Keys);
+    const BodyMotion& b = f.State.Body;
+    const GroundState& g = f.State.Ground;
+    ASSERT_TRUE(f.Step());
     const BodyMotion start = b;
-    double held = 0, lowest = b.Altitude, snap = 0;
-    for (BodyMotion before = b; f->Step() && f->State.Loop.FlightTime < 60; before = b) {
+    double held = 0, lowest = b.Altitude, snap = 0, drift = 0, pathAtRest = 0, touchedAt = 1e9;
+    for (BodyMotion before = b; f.Step() && f.State.Loop.FlightTime < 200; before = b) {
       // The first second runs at 24 steps: the key has surely come only later.
-      if (f->State.Loop.FlightTime < r.KeyAt - 0.2) {
+      if (f.State.Loop.FlightTime < r.KeyAt - 0.2) {
         for (double moved : {b.PosX - start.PosX, b.PosY - start.PosY, b.Altitude - start.Altitude,
                              b.PitchAngle - start.PitchAngle, b.BankAngle - start.BankAngle})
           held = std::max(held, std::fabs(moved));
       }
+      drift = std::max(drift, std::hypot(b.PosX - start.PosX, b.PosY - start.PosY));
+      if (g.Afloat == AfloatStart::LetGo && b.GroundSpeed < f.State.Loop.StopSpeed && RestsOnWater(g))
+        pathAtRest = std::max(pathAtRest, std::fabs(b.PathAngle));
+      if (g.Afloat == AfloatStart::Flown && RestsOnWater(g) && touchedAt > 1e8) touchedAt = b.Distance;
       lowest = std::min(lowest, b.Altitude);
       snap = std::max({snap, std::fabs(b.PitchAngle - before.PitchAngle) / 0.2, std::fabs(b.Altitude - before.Altitude) / 0.25});
     }
     EXPECT_LT(held, 1e-4);
     EXPECT_GT(lowest, 0);
     EXPECT_LT(snap, 1);  // 0.2 rad of pitch or 0.25 m of height in a step
-    EXPECT_EQ(f->EndWord(), r.Ends ? "water" : "");
-    EXPECT_EQ(filed, r.Ends ? 1 : 0);
-    EXPECT_TRUE(!r.Ends || (b.GroundSpeed < f->State.Loop.StopSpeed && f->State.Ground.StartLeft));
+    EXPECT_EQ(f.EndWord(), "water");
+    EXPECT_EQ(filed, 1);
+    // The clock runs from the key; the record holds nothing from before it.
+    EXPECT_NEAR(g.LaunchTime, r.KeyAt, 0.2);
+    EXPECT_NEAR(f.Record.Samples[0].Time, g.LaunchTime, 0.1);
+    const double flown = f.State.Loop.FlightTime - g.LaunchTime;
+    EXPECT_LE(flown, kAfloatRunLimit + 0.1);
+    EXPECT_EQ(pathAtRest, 0);
+    switch (r.Ends) {
+      case End::Limit:
+        EXPECT_GE(flown, kAfloatRunLimit);
+        EXPECT_EQ(g.Afloat, AfloatStart::LetGo);
+        if (r.Wind == 0 && std::string(r.Keys).find('A') == std::string::npos) {
+          EXPECT_LT(drift, 1e-3);
+        }
+        break;
+      case End::Rest:
+        EXPECT_EQ(g.Afloat, AfloatStart::LetGo);
+        EXPECT_TRUE(g.StartLeft);
+        EXPECT_LT(b.GroundSpeed, f.State.Loop.StopSpeed);
+        break;
+      case End::Down:
+        // Where it came down: a pass or two on, not blown along the water.
+        EXPECT_EQ(g.Afloat, AfloatStart::Flown);
+        EXPECT_NEAR(b.Distance, touchedAt, 0.5);
+        break;
+    }
   }
 }
 
@@ -89,6 +142,7 @@ TEST_F(WaterStart, FloatHeightAndWhatTheHullKeeps) {
   for (const auto& r : rows) {
     a.LaunchSpeed = r.Speed;
     s.Controls.GearValue = s.Ground.GearExtension = r.Speed > 10 ? 1 : 0;
+    s.Ground.Afloat = r.Speed > 10 ? AfloatStart::None : AfloatStart::LetGo;
     s.Body.PitchAngle = r.Pitch;
     s.Body.PitchSin = std::sin(r.Pitch);
     s.Body.PitchCos = std::cos(r.Pitch);

@@ -252,6 +252,33 @@ TEST_F(FlightScreenTest, TakeoffKeySwitchesToTheFlightMenu) {
   EXPECT_TRUE(MessageBoxCalls().empty());
 }
 
+// Closing the menu strip shows the launch bars again only while the aircraft
+// waits: once the take-off key has started the run, behind the line on the
+// deck or let go afloat (however long it drifts there), they would put it
+// back on its start.
+TEST_F(FlightScreenTest, TheLaunchBarsStayAwayOnceTheRunHasBegun) {
+  for (const char* height : {"10.7", "0", "0.5"}) {
+    SCOPED_TRACE(height);
+    std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
+    flight::testing::SetField(lines, 30, height);
+    Open(lines);
+    FlightFrame& f = FlightScreenForm();
+    flight::FlightState& s = flight::State();
+    s.Loop.TimeMark = 5;
+    s.Body.CourseDistance = s.Body.Distance = -3;
+    f.Frame1.SetVisible(false);
+    f.Label21_Close();
+    EXPECT_TRUE(f.Frame1.Visible());  // waiting at its start
+    Advance(200);
+    Key(13);
+    ASSERT_TRUE(s.Ground.RunStarted);
+    s.Body.GroundSpeed = 2;
+    f.Label21_Close();
+    EXPECT_FALSE(f.Frame1.Visible());
+    f.Unload();
+  }
+}
+
 // Enter and Space start the run whatever the user clicked before on the
 // screen: the device button (its dialog closed again), the option panel's
 // OK, a check box. The clicked control keeps the focus; the key must neither

@@ -28,19 +28,25 @@ RankingState Filled(std::initializer_list<double> distances) {
   return r;
 }
 
-RankingCandidate Glider(double distance) { return {distance, 7, 20, 0}; }
+RankingCandidate Glider(double distance) { return {distance, 7, 20, 0, 10.8}; }
 
 TEST(Ranking, WhichFlightsQualify) {
   const RankingState empty;
   EXPECT_EQ(RankingPlace(empty, Glider(100.01)), 1);
   EXPECT_EQ(RankingPlace(empty, Glider(100)), 0);                 // more than 100 m, strictly
   EXPECT_EQ(RankingPlace(empty, Glider(-2.89)), 0);               // at rest behind the start line
-  EXPECT_EQ(RankingPlace(empty, {150, 10, 20, 0}), 0);           // launched at 10 m/s: not a platform flight
-  EXPECT_EQ(RankingPlace(empty, {150, 9.99, 20, 0}), 1);
-  EXPECT_EQ(RankingPlace(empty, {150, 7, 10, 0}), 0);            // span 10 m and 24 m excluded
-  EXPECT_EQ(RankingPlace(empty, {150, 7, 24, 0}), 0);
-  EXPECT_EQ(RankingPlace(empty, {150, 7, 23.99, 0}), 1);
-  EXPECT_EQ(RankingPlace(empty, {150, 7, 20, 0.01}), 0);         // throttle left open
+  EXPECT_EQ(RankingPlace(empty, {150, 10, 20, 0, 10.8}), 0);     // launched at 10 m/s: not a platform flight
+  EXPECT_EQ(RankingPlace(empty, {150, 9.99, 20, 0, 10.8}), 1);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 10, 0, 10.8}), 0);      // span 10 m and 24 m excluded
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 24, 0, 10.8}), 0);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 23.99, 0, 10.8}), 1);
+  EXPECT_EQ(RankingPlace(empty, {150, 7, 20, 0.01, 10.8}), 0);   // throttle left open
+  // No platform under it at 1 m or less: pedalled along the lake, or
+  // placed 96 m out at a launch speed of 1, it ranks nowhere.
+  EXPECT_EQ(RankingPlace(empty, {421.95, 7, 20, 0, 0}), 0);
+  EXPECT_EQ(RankingPlace(empty, {421.95, 7, 20, 0, 0.5}), 0);
+  EXPECT_EQ(RankingPlace(empty, {421.95, 7, 20, 0, 1}), 0);
+  EXPECT_EQ(RankingPlace(empty, {421.95, 7, 20, 0, 1.01}), 1);
   RankingState full = Filled({900, 800, 700, 600, 500, 450, 440, 430, 420, 410, 400, 390, 380, 370, 360, 350,
                               340, 330, 320, 310});
   EXPECT_EQ(RankingPlace(full, Glider(310)), 0);  // equal to the 20th: no place
