@@ -479,7 +479,7 @@ void FlightFrame::DrawFrame() {
   in.ShowPylonOrHangMeter = st.ShowPylonOrHangMeter;
   in.ShowVelocityVector = st.ShowVelocityVector;
   in.WireframeView = st.WireframeView;
-  in.SurfaceColour = a.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
+  in.SurfaceColour = view::SurfaceColourOf(a);
   in.RecordCount = flight::Record().RecordCount;
   in.ClockSeconds = Timer();
   in.Companion = &flight::Companion();

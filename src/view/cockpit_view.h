@@ -47,7 +47,7 @@ struct FrameInputs {
   int16_t ShowPylonOrHangMeter = 0;  // pylons (powered aircraft)
   int16_t ShowVelocityVector = 0;
   int16_t WireframeView = 0;
-  Color SurfaceColour = 0xBBAA22;  // below a light aircraft (0xAAAAAA for a surface start)
+  Color SurfaceColour = 0xBBAA22;  // below a light aircraft: SurfaceColourOf its record
   int32_t RecordCount = 0;         // the recorder's index
   // The clock of the flight state's gun marks (TriggerTime, LastHitTime) and
   // of the rounds' ShotTime, in seconds.

@@ -40,6 +40,8 @@ void FillPolygon(Surface& picture, Color c, const PointI* pts, int n) {
 
 }  // namespace
 
+Color SurfaceColourOf(const aircraft::AircraftData& a) { return a.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA; }
+
 void HorizonReference(const ViewGeometry& v, int16_t& refX, int16_t& refY) {
   const double sigma = Sign(v.PitchAngleCos);
   const double x = v.ViewCentreX + sigma * v.ViewRollSin * v.PitchAngle * v.PixelsPerRadian;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "aircraft/aircraft_data.h"
 #include "platform/ui/gdi.h"
 #include "platform/ui/surface.h"
 
@@ -42,6 +43,11 @@ struct ViewGeometry {
   double BankAngle = 0.0;
   double ViewRollSin = 0.0, ViewRollCos = 1.0;
 };
+
+// The surface below a light aircraft: the lake's colour under one let go
+// from the platform, grey under one that starts with no platform beneath it.
+// The flight screen and the probe's pictures both take it from here.
+Color SurfaceColourOf(const aircraft::AircraftData& a);
 
 struct HorizonInputs {
   ViewGeometry View;

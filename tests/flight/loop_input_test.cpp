@@ -1,5 +1,5 @@
 // The loop's input step worked by hand: the joystick lever's numbers and
-// which sound a hit on the companion plays.
+// which sound plays after a burst or a hit on the companion.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -143,6 +143,32 @@ TEST_F(LoopInputTest, AHitPlaysTheBurnSoundOnceThenTheWindLoopAgain) {
     EXPECT_EQ(record_->SoundStartCount, 0);
     EXPECT_EQ(levels_, gate == 3 ? 0 : 1);
   }
+}
+
+// A burst that hits nothing: "shoot.wav" and the burst's level stand for
+// 0.7 s, then the wind loop comes back once. Passes 25 ms apart from 10 ms
+// after the trigger: the 28th, at 0.685 s, is the last inside.
+TEST_F(LoopInputTest, ABurstsSoundStandsForItsTimeThenTheWindLoopAgain) {
+  const std::string wind = "/home/zarv/PData/wind.wav";
+  s_->Sound.BurnSound = "/home/zarv/PData/burn.wav";
+  s_->Sound.LoopSound = wind;
+  s_->Sound.TriggerTime = static_cast<float>(Timer());
+  s_->Sound.SoundRefresh = 1;  // as the burst leaves it
+  clock_.Advance(10);
+  for (int i = 0; i < 28; ++i) {
+    Pass();
+    clock_.Advance(25);
+  }
+  EXPECT_TRUE(played_.empty());
+  EXPECT_EQ(levels_, 0);
+  Pass();
+  EXPECT_EQ(played_, std::vector<std::string>{wind + " 9"});
+  EXPECT_EQ(s_->Sound.SoundRefresh, 0);
+  EXPECT_EQ(levels_, 2);
+  clock_.Advance(25);
+  Pass();
+  EXPECT_EQ(played_.size(), 1u);  // once
+  EXPECT_EQ(levels_, 3);
 }
 
 }  // namespace

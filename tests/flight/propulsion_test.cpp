@@ -108,6 +108,31 @@ TEST(Propulsion, RunningPropellerStepByHand) {
   EXPECT_EQ(slow.s.Engine.CompressibilityFactor, 1);
 }
 
+// Past tip Mach 1 the propeller is slowed by the smaller of two terms, one
+// of the flight Mach number, one of the tip's. From the Piston state (40
+// turns per second, Va 41.7 m/s) with last slipstream 50 m/s:
+//   tip M^2 = ((3.1415926 x D x 40)^2 + 91.7^2 / 4) / 117401.49
+//   factor = min(1 + (M^2 - 1)^2, 1 + 1.5 / tip M^2)
+TEST(Propulsion, CompressibilityPastTipMachOneTakesTheSmallerTerm) {
+  const struct {
+    double Diameter, MachSquared, TipMachSquared, Factor;
+  } cases[] = {
+      {2.7, 0.02, 0.998465018, 1},       // just below: none
+      {3.3, 0.02, 1.482691561, 1.9604},  // flight term; the tip's 2.01167
+      {3.8, 0.02, 1.960192736, 1.765230874},  // tip term 1 + 1.5 / 1.96019; the flight's 1.9604
+      {3.8, 0.5, 1.960192736, 1.25},     // faster flight: its term 1.25 is the smaller
+  };
+  for (const auto& c : cases) {
+    Piston p;
+    p.s.Engine.PropellerDiameter = c.Diameter;
+    p.s.Air.MachSquared = c.MachSquared;
+    p.s.Engine.SlipstreamSpeed = 50;
+    RunPistonEngine(p.s, p.a);
+    EXPECT_NEAR(p.s.Engine.TipMachSquared, c.TipMachSquared, 1e-9) << c.Diameter;
+    EXPECT_NEAR(p.s.Engine.CompressibilityFactor, c.Factor, 1e-9) << c.Diameter << " " << c.MachSquared;
+  }
+}
+
 // The constant-speed governor, from the Piston state (n = 1, pitch 2.6).
 // Unloaded (last thrust 0) the balance is +1 and n becomes 1.005; loaded
 // (slipstream 50 m/s, thrust 2000 N) it is 1 - 58.3 x 2000 / 10^5 / 1.0001 =

@@ -171,6 +171,28 @@ TEST_F(FlightScreenWiringTest, FrameShowsThePanelAndTheElapsedTime) {
   EXPECT_LT(panelPixels(), 19 * 40 / 10);
 }
 
+// The frame paints the surface below a light aircraft by its launch height:
+// the lake under a platform start, grey under a start from the surface.
+TEST_F(FlightScreenWiringTest, FrameShowsTheSurfaceOfTheStart) {
+  Open(flight::testing::SampleLines("Marden７"));
+  FlightFrame& f = FlightScreenForm();
+  shell::CurrentSettings().ShowInstrumentPanel = 0;
+  for (const double height : {10.0, 0.0}) {
+    aircraft::Aircraft().LaunchHeight = height;
+    f.DrawFrame();
+    const Surface& view = f.Picture1.Canvas();
+    int lake = 0, grey = 0;
+    for (int y = 250; y < 480; y += 5) {
+      for (int x = 0; x < 640; x += 5) {
+        lake += view.Point(x, y) == Color{0xBBAA22};
+        grey += view.Point(x, y) == Color{0xAAAAAA};
+      }
+    }
+    EXPECT_GT(height > 0 ? lake : grey, 1000) << height;
+    EXPECT_EQ(height > 0 ? grey : lake, 0) << height;
+  }
+}
+
 TEST_F(FlightScreenWiringTest, FlightDrawsTheRealPanelThroughTheLoopToTheWater) {
   CacheArt(0);
   Open(flight::testing::SampleLines("Marden７"));

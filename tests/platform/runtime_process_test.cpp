@@ -162,6 +162,21 @@ TEST_F(DetachedProcessTest, WithoutCloseRangeTheHandlesHeldAreMarked) {
       << "1: a handle left unmarked or a standard one marked";
 }
 
+// The marking starts at the handle given, that one included, and leaves the
+// one below it alone.
+TEST_F(DetachedProcessTest, MarkingStartsAtTheHandleGiven) {
+  EXPECT_EQ(InAChild([] {
+              const int file = open("/dev/null", O_RDONLY);
+              if (file < 0 || dup2(file, 49) != 49 || dup2(file, 50) != 50 || dup2(file, 51) != 51) return 2;
+              MarkCloseOnExecFrom(50);
+              const auto marked = [](int fd) { return (fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0; };
+              if (!marked(50) || !marked(51)) return 1;
+              return marked(49) ? 3 : 0;
+            }),
+            0)
+      << "1: handle 50 or 51 left unmarked; 3: handle 49 marked";
+}
+
 // Where the listing cannot be read, here for want of a free handle to open
 // it, every number up to the soft limit is marked, however high that is;
 // the child sets its own, 64.

@@ -520,6 +520,113 @@ TEST(FlightDataListing, FuelFlowRangeAndPropellerGuards) {
   EXPECT_EQ(f.v->Pages.Page2[2], "    旋回半径=500ｍ");
 }
 
+// Every line of the three pages against the state it shows, each value
+// distinct from the others, worked by hand: a piston aircraft 500 m up, then
+// a jet 6 m up for the lines that change with the class, the engine and the
+// height.
+TEST(FlightDataListing, EveryLineShowsItsOwnValue) {
+  PanelFixture f;
+  flight::FlightState& s = f.s;
+  s.Body.AirSpeed = 43.21;
+  s.Body.GroundSpeed = 38.76;
+  s.Body.Distance = 1234.567;
+  s.Masses.CentreOfPressure = 31.24;
+  s.Masses.CentreOfGravity = 27.86;
+  s.Body.PitchAngle = 0.06;
+  s.Body.PathAngle = -0.03;
+  s.Controls.ElevatorAngle = -0.021;
+  s.Controls.RudderAngle = 0.0123;
+  s.Aero.LiftSlope = 0.9;
+  s.Setup.SweepAreaFactor = 0.95;
+  s.Aero.LiftSlopeMachFactor = 1.1;
+  s.Aero.EffectiveAspectRatio = 12.3456;
+  s.Body.TurnRate = 0.05;
+  s.Body.InertialSpeed = 44;
+  s.Body.PitchRate = -0.1;
+  s.Body.YawRate = 0.02;
+  s.Body.RollRate = 0.3;
+  s.Air.Sideslip = -0.01;
+  s.Body.PitchCos = 0.998;
+  s.Engine.Thrust = 2500;
+  s.Masses.Mass = 1100;
+  s.Masses.ApparentMass = 25;
+  s.Body.LongAccel = -1.5;
+  s.Instruments.FuelFlow = 0.02;
+  s.Engine.SlipstreamSpeed = 48.3;
+  s.Engine.PropellerAngle = 2.2;
+  s.Engine.PropellerDiameter = 2;
+  s.Air.SkinTemperature = 291;
+  WriteListingPages(*f.v, s, true);
+  WriteListingPage3(*f.v, s, f.a);
+  const FlightDataPages& p = f.v->Pages;
+  const struct {
+    const std::string& Got;
+    const char* Want;
+  } lines[] = {
+      {p.Page1[0], " Air speed    43.2m/s"},
+      {p.Page1[1], " Ground speed 38.8m/s"},
+      {p.Page1[2], " Distance    1234.57m"},
+      {p.Page1[3], "     C.P     31.2%"},
+      {p.Page1[4], "     G.C     27.9%"},
+      {p.Page1[5], " Pilot G.C From 25%C"},
+      {p.Page1[6], " Pitch Angle 3.44°"},   // 0.06 x 57.3 = 3.438
+      {p.Page1[7], " Path Angle  -1.72°"},  // -1.719
+      {p.Page1[8], " H.S. Angle -1.20°"},   // -1.2033
+      {p.Page1[9], " V.S. Angle  0.70°"},   // 0.70479
+      {p.Page2[0], "    揚力傾斜=5.906"},     // 0.9 x 6.28 x 0.95 x 1.1 = 5.90634
+      {p.Page2[1], "有効ｱｽﾍﾟｸﾄ比=12.35"},
+      {p.Page2[2], "    旋回半径=880ｍ"},     // 44 / 0.05001 = 879.8
+      {p.Page2[3], "      旋回率=2.9°"},      // 2.865
+      {p.Page2[4], "    ピッチ率=-5.7°"},     // -5.73
+      {p.Page2[5], "      ヨー率=1.1°"},      // 1.146
+      {p.Page2[6], "    ロール率=17.2°"},     // 17.19
+      {p.Page2[7], "    横滑り角=-0.6°"},     // -0.573
+      {p.Page2[8], "      加速度=72gal"},     // (0.998 x 2500 / 1125 - 1.5) x 100 = 71.8
+      // 100 kg / 0.02 kg/s x 43.21 m/s / 1852 x 1100 / (66.67 + 1000) = 120.3
+      {p.Page3[0], "航続可能距離=120nm"},
+      {p.Page3[1], "　　　　推力=2.50kN"},
+      {p.Page3[2], "　Fuel Flow=159lb/h"},    // 158.59
+      {p.Page3[3], "   ﾍﾟﾗ後流速=53m/s"},     // 2 x 48.3 - 43.21 = 53.39
+      {p.Page3[4], "  真対気速度=155.6km/h"},  // 155.556
+      {p.Page3[5], "      ぺラ角=26.6°"},     // atan(2.2 / pi / 2 / 0.7) x 57.3 = 26.58
+      {p.Page3[6], "    表面温度=18.0"},
+      {p.Page3[7], "    機体重量=1100"},
+  };
+  for (const auto& l : lines) EXPECT_EQ(l.Got, l.Want);
+
+  // A jet just above the water: the lift-off speed, the fuel used per
+  // thrust and the height take three lines; the range reads the airspeed.
+  f.Jet();
+  s.Body.Altitude = 6;
+  s.Body.AirSpeed = 250;
+  s.Controls.LiftOffSpeed = 70;
+  s.Engine.Thrust = 30000;
+  s.Instruments.FuelFlow = 0.5;
+  s.Masses.FuelQuantity = 80;
+  s.Masses.DryMass = 5000;
+  WriteListingPages(*f.v, s, true);
+  WriteListingPage3(*f.v, s, f.a);
+  EXPECT_EQ(p.Page2[2], "    浮揚速度=136kt  ");  // 135.8
+  EXPECT_EQ(p.Page3[0], "航続可能距離=22nm");    // 80 / 0.5 x 250 / 1852 x 5080 / 5053.3 = 21.7
+  EXPECT_EQ(p.Page3[2], "　Fuel Flow=3965");      // 3964.76
+  EXPECT_EQ(p.Page3[3], "        SFC=0.588");     // 0.5 x 35280 / 30000
+  EXPECT_EQ(p.Page3[5], "        高度=0km");
+
+  // The true airspeed's three units.
+  const struct {
+    double Speed;
+    const char* Want;
+  } speeds[] = {{19.96, "  真対気速度=20.0m/s"},
+                {20, "  真対気速度=72.0km/h"},
+                {4999.99, "  真対気速度=18000.0km/h"},
+                {5000, "  真対気速度=5.0000km/s"}};
+  for (const auto& c : speeds) {
+    s.Body.AirSpeed = c.Speed;
+    WriteListingPage3(*f.v, s, f.a);
+    EXPECT_EQ(p.Page3[4], c.Want) << c.Speed;
+  }
+}
+
 // ---------------------------------------------------------------- phases, lamps, gauges
 
 TEST(PanelPhases, DeepWaterReturnsAndRestingRunsAllPhases) {

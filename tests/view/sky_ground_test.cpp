@@ -68,6 +68,12 @@ TEST_F(Horizon, PixelsByAttitudeAndHeight) {
       {"steep climb", 1.0, 0, 0, 8, 0, 0, 14},
       {"steep dive", -1.0, 0, 0, 8, 0, 0, kWater},
       {"climbing inverted", 1.0, 3.14159, 0, 8, 320, 240, kWater},
+      // Shade 2: the bands above at 15/17 of their width, those below at 2/20
+      // of the edges (band 10 from 8.3 to 10.4 px, band 14 from 19.5 to 23.8).
+      {"6 km up: first band above", 0, 0, 6000, 8, 320, 238, 3},
+      {"6 km up: tenth band below", 0, 0, 6000, 8, 320, 249, 10},
+      {"6 km up: last band below", 0, 0, 6000, 8, 320, 262, 14},
+      {"6 km up: below the bands", 0, 0, 6000, 8, 320, 266, kWater},
       {"30 km up: shade 8", 0, 0, 30000, 8, 320, 2, 22},
       {"70 km up: shade 16", 0, 0, 70000, 8, 320, 2, 30},
       {"far below the water: shade -1, entry 13 and none before", 0, 0, -9000, 8, 320, 1, 13},
@@ -86,6 +92,21 @@ TEST_F(Horizon, PixelsByAttitudeAndHeight) {
   f.Draw(0.1, 0.5235988);
   EXPECT_EQ(f.State.HorizonRefX, 320 + 29);
   EXPECT_EQ(f.State.HorizonRefY, 240 + 50);
+}
+
+// Under a light aircraft let go from the platform the lake; under one that
+// starts with no platform beneath it, grey.
+TEST_F(Horizon, SurfaceColourByLaunchHeight) {
+  const struct {
+    double launchHeight;
+    Color colour;
+  } cases[] = {{10, kLake}, {3.5, kLake}, {0, 0xAAAAAA}, {-2, 0xAAAAAA}};
+  for (const auto& c : cases) {
+    aircraft::AircraftData a;
+    a.LaunchSpeed = 8;
+    a.LaunchHeight = c.launchHeight;
+    EXPECT_EQ(SurfaceColourOf(a), c.colour) << c.launchHeight;
+  }
 }
 
 TEST_F(Horizon, LevelAndKnifeEdgeEndsAreFinite) {

@@ -155,7 +155,7 @@ int FrameCommand(int argc, char** argv, std::ostream& out, std::ostream& err) {
   in.Sky = &sky;
   in.ShowObjects = 1;
   in.ShowPylonOrHangMeter = 1;
-  in.SurfaceColour = f.Aircraft.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA;
+  in.SurfaceColour = SurfaceColourOf(f.Aircraft);
   in.RecordCount = f.Record.RecordCount;
   Surface target(static_cast<int>(std::lround(640 * scale)), static_cast<int>(std::lround(480 * scale)),
                  vbBlack);
