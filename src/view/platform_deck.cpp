@@ -80,7 +80,10 @@ const std::array<LetteringPolygon, 19>& DeckLettering() {
 
 void DrawLaunchPlatform(const DeckInputs& in, DeckState& st, Surface& picture) {
   st.LettersDrawn = 0;
-  if (!(in.LaunchHeight > 0 && aircraft::LaunchAtMost10(in.LaunchSpeed)) || !(in.Distance < 0)) return;
+  // A light aircraft's deck only: none under one at 1 m or less.
+  if (!aircraft::LaunchAtMost10(in.LaunchSpeed) || aircraft::NoPlatformUnder(in.LaunchSpeed, in.LaunchHeight) ||
+      !(in.Distance < 0))
+    return;
   const ViewGeometry& v = in.View;
   const double c = v.ViewRollCos, n = v.ViewRollSin, p = v.PixelsPerRadian, s = v.ScreenScale;
   picture.SetForeColor(kDeckColour);

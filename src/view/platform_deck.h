@@ -16,7 +16,7 @@ inline constexpr Color kLetteringColour = 0x0000FF;
 
 struct DeckInputs {
   ViewGeometry View;
-  double LaunchHeight = 0.0;  // 0 or less: a start from the surface, no deck
+  double LaunchHeight = 0.0;  // 1 m or less: a start from the surface, no deck
   double LaunchSpeed = 0.0;
   double Distance = 0.0;      // m past the platform edge; negative on the deck
   double Altitude = 0.0;

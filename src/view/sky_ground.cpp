@@ -40,7 +40,9 @@ void FillPolygon(Surface& picture, Color c, const PointI* pts, int n) {
 
 }  // namespace
 
-Color SurfaceColourOf(const aircraft::AircraftData& a) { return a.LaunchHeight > 0 ? 0xBBAA22 : 0xAAAAAA; }
+Color SurfaceColourOf(const aircraft::AircraftData& a) {
+  return aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight) ? 0xAAAAAA : 0xBBAA22;
+}
 
 void HorizonReference(const ViewGeometry& v, int16_t& refX, int16_t& refY) {
   const double sigma = Sign(v.PitchAngleCos);

@@ -45,8 +45,9 @@ struct ViewGeometry {
 };
 
 // The surface below a light aircraft: the lake's colour under one let go
-// from the platform, grey under one that starts with no platform beneath it.
-// The flight screen and the probe's pictures both take it from here.
+// from the platform, grey under one that starts with no platform beneath it
+// (1 m or less). The flight screen and the probe's pictures both take it
+// from here; a powered aircraft's ground is drawn otherwise.
 Color SurfaceColourOf(const aircraft::AircraftData& a);
 
 struct HorizonInputs {

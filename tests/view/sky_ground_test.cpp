@@ -100,7 +100,7 @@ TEST_F(Horizon, SurfaceColourByLaunchHeight) {
   const struct {
     double launchHeight;
     Color colour;
-  } cases[] = {{10, kLake}, {3.5, kLake}, {0, 0xAAAAAA}, {-2, 0xAAAAAA}};
+  } cases[] = {{10, kLake}, {3.5, kLake}, {1.01, kLake}, {1, 0xAAAAAA}, {0.5, 0xAAAAAA}, {0, 0xAAAAAA}, {-2, 0xAAAAAA}};
   for (const auto& c : cases) {
     aircraft::AircraftData a;
     a.LaunchSpeed = 8;
