@@ -22,6 +22,7 @@
 
 #include "aircraft/samples.h"
 #include "flight/flight_loop.h"
+#include "flight/ground_contact.h"
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
 #include "flight/launch_run.h"
@@ -349,8 +350,14 @@ class PilotFlights : public zarv::testing::ProgramTest {
       }
       deckBefore = deckNow;
       if (!left && b.OnPlatform && b.GroundSpeed > 0.2) run.Add(b.CourseDistance, b.Altitude);
-      // The start is left over the line or off the deck, whatever the speed.
-      left = left || b.CourseDistance > 0 || (run.Known && b.Altitude - run.At(b.CourseDistance) > 0.5);
+      // The start is left over the line or off the deck, whatever the speed;
+      // afloat, placed out on the course or not, at the take-off key.
+      const bool waitsAfloat = s.Ground.Afloat == flight::AfloatStart::Held;
+      left = !waitsAfloat && (left || b.CourseDistance > 0 || s.Ground.Afloat != flight::AfloatStart::None ||
+                              (run.Known && b.Altitude - run.At(b.CourseDistance) > 0.5));
+      // Afloat, it ends by itself whatever the wind and the pedals.
+      Check(!(s.Ground.Afloat >= flight::AfloatStart::LetGo && now.Time - s.Ground.LaunchTime > flight::kAfloatRunLimit + 0.1),
+            "afloat past its minute", at);
 
       // A rest anywhere once away: behind the start line too, and back on the deck.
       const bool resting = !cancelled && (b.Altitude < 1 || now.NearDeck) && b.GroundSpeed <= 1 && left;
