@@ -203,10 +203,6 @@ int16_t LargestScreenSize(int screenPixelWidth) {
   return 2;
 }
 
-int16_t AllowedScreenSize(int16_t choice, int screenPixelWidth) {
-  return std::min(choice, LargestScreenSize(screenPixelWidth));
-}
-
 namespace {
 bool SizeSuffixed(int choice, std::string* digit) {
   if (choice < 0 || choice > 2) return false;
@@ -375,7 +371,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   // drawn and any screen laid out for it: every screen and the option panel
   // then take the same size, and it is saved as the one in use.
   const double tpp = sh.TwipsPerPixel > 0 ? sh.TwipsPerPixel : 15;
-  s.ScreenSizeChoice = AllowedScreenSize(s.ScreenSizeChoice, CLng(screenWidthTwips / tpp));
+  s.ScreenSizeChoice = std::min(s.ScreenSizeChoice, LargestScreenSize(CLng(screenWidthTwips / tpp)));
   sh.ScreenScale = ScreenScaleFor(s.ScreenSizeChoice);
   return out;
 }

@@ -60,9 +60,8 @@ std::string SortAircraftIntoHangars(const std::string& folder);
 double ScreenScaleFor(int screenSizeChoice);
 
 // The largest screen-size choice (0, 1, 2: 640, 800, 1024 wide) a desktop
-// screenPixelWidth pixels wide offers, and a choice cut down to it.
+// screenPixelWidth pixels wide offers.
 int16_t LargestScreenSize(int screenPixelWidth);
-int16_t AllowedScreenSize(int16_t choice, int screenPixelWidth);
 
 // Cache tests of the start sequence. tempFolder is the folder of the bitmaps.
 bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
