@@ -27,6 +27,7 @@
 #include "shell/screens.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace zarv::flightscreen {
 namespace {
@@ -252,10 +253,11 @@ void FlightFrame::SetUpScreen() {
   } else {
     Option6.SetValue(true);
   }
-  const int w = zarv::Screen().PixelWidth();
-  Option4.SetEnabled(w >= 700);
-  Option5.SetEnabled(w >= 924);
-  st.ScreenSizeChoice = AllowedScreenSize(st.ScreenSizeChoice, w);
+  // The start-up has cut the choice down to what the desktop offers: the
+  // option set is the size this screen is laid out at.
+  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth());
+  Option4.SetEnabled(largest >= 1);
+  Option5.SetEnabled(largest >= 2);
   Option3.SetValue(st.ScreenSizeChoice == 0);
   Option4.SetValue(st.ScreenSizeChoice == 1);
   Option5.SetValue(st.ScreenSizeChoice == 2);
@@ -492,9 +494,9 @@ void FlightFrame::OptionPanel_Show() {
   const flight::FlightState& s = flight::State();
   const bool flying = s.Body.GroundSpeed > 0.2 && s.Body.Altitude > 0;
   for (Control* c : std::initializer_list<Control*>{&Check7, &Option3, &Command16, &Command17}) c->SetEnabled(!flying);
-  const int w = zarv::Screen().PixelWidth();
-  Option4.SetEnabled(!flying && w >= 700);
-  Option5.SetEnabled(!flying && w >= 924);
+  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth());
+  Option4.SetEnabled(!flying && largest >= 1);
+  Option5.SetEnabled(!flying && largest >= 2);
   Picture7.SetVisible(true);
   Picture7.ZOrder();
 }

@@ -32,10 +32,4 @@ std::string KeyHelpText(double afterburnerMax, aircraft::EngineKind engineType, 
   return t;
 }
 
-int16_t AllowedScreenSize(int16_t choice, int screenWidth) {
-  if (screenWidth < 700 && choice > 0) choice = 0;
-  if (screenWidth < 924 && choice > 1) choice = 1;
-  return choice;
-}
-
 }  // namespace zarv::flightscreen

@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -196,6 +197,12 @@ double ScreenScaleFor(int screenSizeChoice) {
   }
 }
 
+int16_t LargestScreenSize(int screenPixelWidth) {
+  if (screenPixelWidth < 700) return 0;
+  if (screenPixelWidth < 924) return 1;
+  return 2;
+}
+
 namespace {
 bool SizeSuffixed(int choice, std::string* digit) {
   if (choice < 0 || choice > 2) return false;
@@ -360,6 +367,11 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   Hooks().DrawGradient();
   const long long length = FileLength(ProgramPath("\\Temp\\zarv.bmp"));
   sh.GradientBitmapLengthNow = length < 0 ? 0 : static_cast<double>(length);
+  // A size saved on a wider desktop is cut down here, once, before the art is
+  // drawn and any screen laid out for it: every screen and the option panel
+  // then take the same size, and it is saved as the one in use.
+  const double tpp = sh.TwipsPerPixel > 0 ? sh.TwipsPerPixel : 15;
+  s.ScreenSizeChoice = std::min(s.ScreenSizeChoice, LargestScreenSize(CLng(screenWidthTwips / tpp)));
   sh.ScreenScale = ScreenScaleFor(s.ScreenSizeChoice);
   return out;
 }

@@ -59,6 +59,10 @@ std::string SortAircraftIntoHangars(const std::string& folder);
 // Screen scale of a screen-size choice (other values: 1.0).
 double ScreenScaleFor(int screenSizeChoice);
 
+// The largest screen-size choice (0, 1, 2: 640, 800, 1024 wide) a desktop
+// screenPixelWidth pixels wide offers.
+int16_t LargestScreenSize(int screenPixelWidth);
+
 // Cache tests of the start sequence. tempFolder is the folder of the bitmaps.
 bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
                         const std::string& tempFolder);
@@ -93,7 +97,8 @@ struct StartupOutcome {
 // names no screen becomes 0), a flight log left unfiled, transition sound,
 // ranking list, on a normal start the splash (showSplash, given what was
 // found so far), the samples, hangar sorting and notes, and last the
-// gradient bitmap's length and the screen scale.
+// gradient bitmap's length and the screen size: the saved choice cut down to
+// what a desktop of that width offers, and its scale.
 StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
                                   const std::function<void(const StartupOutcome&)>& showSplash = {});
 

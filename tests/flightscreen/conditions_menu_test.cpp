@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <tuple>
 
 #include "aircraft/aircraft_file.h"
 #include "flight/flight_record.h"
@@ -319,7 +318,7 @@ TEST(FlightMenu, EveryEntryOfEachPhase) {
   }
 }
 
-TEST(ScreenSetUp, TagsHelpAndSizes) {
+TEST(ScreenSetUp, TagsAndHelp) {
   EXPECT_EQ(HangarTag("JfD", false, aircraft::EngineKind::Jet, 5000), "JfD");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Jet, 5000), "D");
   EXPECT_EQ(HangarTag("LongTag", false, aircraft::EngineKind::Rocket, 9000), "JcD");
@@ -330,15 +329,6 @@ TEST(ScreenSetUp, TagsHelpAndSizes) {
   EXPECT_NE(piston.find("Wキー：調速機 ｱｯﾌﾟ\r\nSキー：調速機 ﾀﾞｳﾝ\r\n"), std::string::npos);
   const std::string tvc = KeyHelpText(2, aircraft::EngineKind::Jet, 1);
   EXPECT_EQ(tvc.rfind("Vキー：TVC On/ Off "), tvc.size() - std::string("Vキー：TVC On/ Off ").size());
-  EXPECT_EQ(AllowedScreenSize(2, 640), 0);
-  EXPECT_EQ(AllowedScreenSize(2, 800), 1);
-  EXPECT_EQ(AllowedScreenSize(2, 1024), 2);
-  // Each size from the first screen width it fits on.
-  for (const auto& [choice, width, allowed] :
-       {std::tuple{1, 699, 0}, std::tuple{1, 700, 1}, std::tuple{2, 699, 0}, std::tuple{2, 700, 1},
-        std::tuple{2, 923, 1}, std::tuple{2, 924, 2}, std::tuple{1, 923, 1}, std::tuple{0, 100, 0}}) {
-    EXPECT_EQ(AllowedScreenSize(static_cast<int16_t>(choice), width), allowed) << choice << " " << width;
-  }
 }
 
 }  // namespace

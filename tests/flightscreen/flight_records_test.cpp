@@ -6,8 +6,10 @@
 
 #include <QCloseEvent>
 
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "charts/charts.h"
 #include "flight/flight_loop.h"
@@ -26,6 +28,7 @@
 #include "replay/replay_form.h"
 #include "shell/screens.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 #include "view/scenery.h"
 
 namespace zarv::flightscreen {
@@ -382,6 +385,93 @@ TEST_F(FlightRecordsTest, EveryScreenHasItsOwnHelpTopic) {
   EXPECT_EQ(asked, topics);
   for (const auto& [screen, topic] : asked) EXPECT_TRUE(shipped.count(topic)) << screen << " asks for " << topic;
 }
+
+// Settings saved at the 1024 size, the program restarted into the flight
+// screen on a smaller desktop: the cached art, the flight screen, its
+// option panel, the flight-data charts and the replay all take the size the
+// desktop offers, and the option panel's OK leaves the screen at the size
+// the panel shows. One process a desktop, as the program restarts for each.
+struct Desktop {
+  int width, height;  // pixels
+  int allowed;        // the size choice it offers
+};
+class SizeAtTheStart : public FlightRecordsTest, public ::testing::WithParamInterface<Desktop> {};
+
+TEST_P(SizeAtTheStart, SettingsSavedAtTheLargestSizeStartEveryScreenAtTheSizeTheDesktopOffers) {
+  const Desktop d = GetParam();
+  Screen().SetSizeOverride(d.width, d.height);
+  ASSERT_TRUE(testing::WritePlane(folder_, flight::testing::SampleLines("Marden７")));
+  shell::Settings& st = shell::CurrentSettings();
+  st.ExitMode = 3;
+  st.ScreenSizeChoice = st.CachedScreenSizeChoice = 2;
+  st.WindowCentreX = 512 * 15;
+  st.WindowCentreY = 384 * 15;
+  ASSERT_TRUE(shell::SaveSettings(shell::SettingsPath(), st));
+  st.Reset();
+  shell::Begin().Load();
+  for (int waited = 0; waited < 3000 && !FlightScreenForm().Visible(); waited += 5) {
+    DoEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  FlightFrame& f = FlightScreenForm();
+  ASSERT_TRUE(f.Visible());
+  const double scale = shell::ScreenScaleFor(d.allowed), w = 640 * scale;
+
+  for (int size = 0; size < 3; ++size)
+    for (const std::string art : {"Back", "Panel", "Mask"})
+      EXPECT_EQ(FileExists(Path("Temp/" + art + std::to_string(size) + ".bmp")), size == d.allowed) << art << size;
+  // Laid out at the size, not only cut to the desktop by the window.
+  EXPECT_EQ(shell::Shell().FormSavedWidth[shell::kSlotFlightFrame], w * 15);
+  EXPECT_EQ(f.Screen().Options.ScreenScale, scale);  // the view and the panel
+  EXPECT_EQ(f.ScaleWidth(), w);
+  EXPECT_EQ(f.ScaleHeight(), 480 * scale);
+  EXPECT_LE(f.Frame1.Left() + f.Frame1.Width(), w);  // the launch conditions
+  OptionButton* sizes[] = {&f.Option3, &f.Option4, &f.Option5};
+  for (int size = 0; size < 3; ++size) EXPECT_EQ(sizes[size]->Value(), size == d.allowed) << size;
+  Advance(3000);
+  f.Form_MouseDown(vbRightButton, 300, 200);
+  ASSERT_TRUE(f.Picture7.Visible());
+  for (int size = 0; size < 3; ++size) EXPECT_EQ(sizes[size]->Enabled(), size <= d.allowed) << size;
+  sizes[d.allowed]->SetValue(true);
+  f.Command16.SetValue(true);  // OK on the size shown: the screen is already at it
+  EXPECT_FALSE(f.Picture7.Visible());
+  EXPECT_EQ(restarts_, 0);
+  EXPECT_EQ(f.Screen().Options.ScreenScale, scale);
+
+  Advance(200);
+  Key(vbKeyReturn);
+  f.Timer2_Timer();
+  ASSERT_LT(flight::State().Body.Altitude, 0);
+  f.Timer1_Timer();  // the after-flight menu
+  double chartsWidth = 0, replayWidth = 0;
+  int replayFrame = 0;
+  bool replayBackground = false;
+  auto hide = records::FlightDataHost().HideFlightScreen;
+  records::FlightDataHost().HideFlightScreen = [&] {
+    hide();
+    chartsWidth = records::Flight_Data().Width();
+    records::Flight_Data().Unload();
+  };
+  Key(vbKeyF5);
+  records::FlightDataHost().HideFlightScreen = hide;
+  onFrame_ = [&](int frame) {
+    if (frame != 1) return;
+    replayWidth = replay::Vedeo().Width();
+    replayFrame = replay::Vedeo().Player()->Geometry.FrameWidth();
+    replayBackground = replay::Vedeo().BackgroundLoaded;
+    replay::Vedeo().Command1_Click();
+  };
+  Key(vbKeyF6);
+  EXPECT_EQ(chartsWidth, w * 15);
+  EXPECT_EQ(replayWidth, w * 15);
+  EXPECT_EQ(replayFrame, 660 * scale);
+  EXPECT_TRUE(replayBackground);  // the sky of its own size, cached at the start
+  onFrame_ = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, SizeAtTheStart,
+                         ::testing::Values(Desktop{640, 480, 0}, Desktop{800, 600, 1}, Desktop{1024, 768, 2}),
+                         [](const ::testing::TestParamInfo<Desktop>& i) { return std::to_string(i.param.width); });
 
 // The replay (played, or closed at once, by Esc, F9 or its menu) and the
 // flight-data charts, opened in the air: the flight waits and then flies the

@@ -227,6 +227,51 @@ TEST_F(ScreensTest, WaitingScreenCornerIsItsDrawing) {
       ASSERT_EQ(waiting.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
 }
 
+// Settings saved at the 1024 size, started on smaller desktops: the waiting
+// screen of a restart into the flight screen and the notes are laid out at
+// the size the desktop offers, and that size is the one saved.
+TEST_F(ScreensTest, ASizeSavedOnAWiderDesktopLaysTheStartsScreensOutAtTheSizeThisOneOffers) {
+  const struct {
+    int width, height;  // the desktop, pixels
+    int allowed;
+  } desktops[] = {{640, 480, 0}, {800, 600, 1}, {1024, 768, 2}};
+  const double scales[] = {1.0, 1.25, 1.6};
+  PrepareFolders();
+  ASSERT_TRUE(WriteTextLines(Path("Temp/file.dat"), aircraft::SampleAircraftList()[0].Lines));
+  for (const auto& d : desktops) {
+    Screen().SetSizeOverride(d.width, d.height);
+    const double scale = scales[d.allowed];
+    std::vector<std::string> settings(37, " 0");
+    settings[4] = Path("Data");
+    settings[5] = aircraft::SampleAircraftList()[0].FileName;
+    settings[33] = " 2";
+    settings[34] = " 2";
+    for (const char* mode : {" 3", " 1"}) {
+      settings[0] = mode;
+      WriteSettings(settings);
+      flightScreen_.Shown = false;
+      ResetEnded();  // the notes' close ended the program before
+      Begin().Load();
+      if (mode[1] == '3') {
+        ASSERT_TRUE(Begin().Visible()) << d.width;
+        EXPECT_EQ(Shell().ScreenScale, scale) << d.width;  // its words drawn at it
+        EXPECT_EQ(Begin().ScaleWidth(), 640 * scale) << d.width;
+        EXPECT_EQ(Begin().ScaleHeight(), 480 * scale) << d.width;
+        EXPECT_EQ(CurrentSettings().CachedScreenSizeChoice, d.allowed) << d.width;  // said to change, when it did
+        ASSERT_TRUE(PumpUntil([this] { return flightScreen_.Shown; })) << d.width;
+        continue;
+      }
+      ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); })) << d.width;
+      Notice().Command2.SetValue(true);  // the notes
+      EXPECT_EQ(Shell().FormSavedHeight[kSlotNotice], 480 * scale * 15) << d.width;  // asked, not cut to fit
+      EXPECT_EQ(Notice().Height(), 480 * scale * 15) << d.width;
+      EXPECT_LE(Notice().Top() + Notice().Height(), Screen().Height()) << d.width;
+      Notice().Command3.SetValue(true);  // ends the program, settings saved
+      EXPECT_EQ(ReadTextLines(Path("Temp/set.ini"))[33], " " + std::to_string(d.allowed)) << d.width;
+    }
+  }
+}
+
 // The hangar's captions are drawn whole, and its lists draw file names with
 // the IPA faces alone (no other face stands in for a character).
 TEST_F(ScreensTest, HangarCaptionsAndListsInTheirFaces) {

@@ -304,6 +304,40 @@ TEST_F(ProgramFolderTest, ArtHooksRunWhenTheirCachesNeedThem) {
   EXPECT_EQ(Sky().SkyBandColour[1], 16578780);  // computed bands (length >= 1000)
 }
 
+// A size saved on a wider desktop is cut down to the largest this desktop
+// offers before the cached art is drawn: the art, the scale every screen
+// lays itself out by and the choice the option panel shows and the settings
+// keep are one size.
+TEST_F(ProgramFolderTest, ASizeSavedOnAWiderDesktopIsCutDownBeforeTheArtIsDrawn) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(Path("Data")));
+  const struct {
+    int saved, width, height, allowed;  // choices; desktop in pixels
+  } cases[] = {
+      {2, 640, 480, 0}, {2, 699, 525, 0}, {2, 700, 525, 1}, {2, 800, 600, 1}, {2, 923, 692, 1},
+      {2, 924, 693, 2}, {2, 1024, 768, 2}, {1, 699, 525, 0}, {1, 700, 525, 1}, {1, 640, 480, 0},
+      {0, 1024, 768, 0}, {0, 640, 480, 0}, {1, 1280, 1024, 1},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> lines(37, " 0");
+    lines[0] = " 2";
+    lines[33] = " " + std::to_string(c.saved);
+    lines[34] = " " + std::to_string(c.saved);  // its art is cached
+    ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), lines));
+    std::vector<std::pair<int, double>> drawn;
+    const auto draw = [&drawn] { drawn.emplace_back(CurrentSettings().ScreenSizeChoice, Shell().ScreenScale); };
+    Hooks().DrawSkyBackgrounds = Hooks().DrawPanelArt = draw;
+    Shell().Reset();
+    PrepareEnvironment(c.width * 15, c.height * 15);
+    const std::string at = std::to_string(c.saved) + " on " + std::to_string(c.width);
+    EXPECT_EQ(CurrentSettings().ScreenSizeChoice, c.allowed) << at;
+    EXPECT_EQ(Shell().ScreenScale, ScreenScaleFor(c.allowed)) << at;
+    PrepareScreenArt();
+    const std::vector<std::pair<int, double>> expected(2, {c.allowed, ScreenScaleFor(c.allowed)});
+    EXPECT_EQ(drawn, expected) << at;  // nothing cached yet: both drawn, for the size in use
+  }
+}
+
 TEST_F(ProgramFolderTest, CacheTests) {
   ASSERT_TRUE(MakeDir(Path("Temp")));
   const std::string temp = Path("Temp");
