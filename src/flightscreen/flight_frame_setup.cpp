@@ -255,7 +255,7 @@ void FlightFrame::SetUpScreen() {
   }
   // The start-up has cut the choice down to what the desktop offers: the
   // option set is the size this screen is laid out at.
-  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth());
+  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth(), zarv::Screen().PixelHeight());
   Option4.SetEnabled(largest >= 1);
   Option5.SetEnabled(largest >= 2);
   Option3.SetValue(st.ScreenSizeChoice == 0);
@@ -494,7 +494,7 @@ void FlightFrame::OptionPanel_Show() {
   const flight::FlightState& s = flight::State();
   const bool flying = s.Body.GroundSpeed > 0.2 && s.Body.Altitude > 0;
   for (Control* c : std::initializer_list<Control*>{&Check7, &Option3, &Command16, &Command17}) c->SetEnabled(!flying);
-  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth());
+  const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth(), zarv::Screen().PixelHeight());
   Option4.SetEnabled(!flying && largest >= 1);
   Option5.SetEnabled(!flying && largest >= 2);
   Picture7.SetVisible(true);

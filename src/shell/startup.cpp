@@ -197,10 +197,12 @@ double ScreenScaleFor(int screenSizeChoice) {
   }
 }
 
-int16_t LargestScreenSize(int screenPixelWidth) {
-  if (screenPixelWidth < 700) return 0;
-  if (screenPixelWidth < 924) return 1;
-  return 2;
+int16_t LargestScreenSize(int screenPixelWidth, int screenPixelHeight) {
+  // Only a size the desktop holds whole: 800 x 600 on a 700-pixel desktop
+  // would run off its edge.
+  if (screenPixelWidth >= 1024 && screenPixelHeight >= 768) return 2;
+  if (screenPixelWidth >= 800 && screenPixelHeight >= 600) return 1;
+  return 0;
 }
 
 namespace {
@@ -371,7 +373,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   // drawn and any screen laid out for it: every screen and the option panel
   // then take the same size, and it is saved as the one in use.
   const double tpp = sh.TwipsPerPixel > 0 ? sh.TwipsPerPixel : 15;
-  s.ScreenSizeChoice = std::min(s.ScreenSizeChoice, LargestScreenSize(CLng(screenWidthTwips / tpp)));
+  s.ScreenSizeChoice =
+      std::min(s.ScreenSizeChoice, LargestScreenSize(CLng(screenWidthTwips / tpp), CLng(screenHeightTwips / tpp)));
   sh.ScreenScale = ScreenScaleFor(s.ScreenSizeChoice);
   return out;
 }

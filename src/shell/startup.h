@@ -59,9 +59,9 @@ std::string SortAircraftIntoHangars(const std::string& folder);
 // Screen scale of a screen-size choice (other values: 1.0).
 double ScreenScaleFor(int screenSizeChoice);
 
-// The largest screen-size choice (0, 1, 2: 640, 800, 1024 wide) a desktop
-// screenPixelWidth pixels wide offers.
-int16_t LargestScreenSize(int screenPixelWidth);
+// The largest screen-size choice (0, 1, 2: 640 x 480, 800 x 600, 1024 x 768)
+// that a desktop of this many pixels holds whole; 640 x 480 on any smaller.
+int16_t LargestScreenSize(int screenPixelWidth, int screenPixelHeight);
 
 // Cache tests of the start sequence. tempFolder is the folder of the bitmaps.
 bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
