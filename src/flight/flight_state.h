@@ -387,6 +387,7 @@ struct GroundState {
   double TailContactAccel = 0;
   double BodyBottomHeight = 0, WaterCheckHeight = 0;
   double TipContactYawRate = 0, TipContactRollRate = 0;
+  bool WingEndInWater = false;  // a panel end of either wing more than 0.1 m under the surface
 };
 
 // What the instrument panel's physics keeps for the flight model.

@@ -293,6 +293,7 @@ void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const Co
                    const aircraft::AircraftData& a, WingState& wing, GroundState& ground) {
   ground.TipContactYawRate = 0;
   ground.TipContactRollRate = 0;
+  ground.WingEndInWater = false;
   auto& p = wing.Panels;
   const double span = (a.WingSpan * 0.5 - setup.WingRootOffset - a.TipLength) / 2;
   const double h0 = a.WingHeight * body.ViewRollCos + body.Altitude;
@@ -312,6 +313,7 @@ void CheckWingEnds(const SetUpConstants& setup, const BodyMotion& body, const Co
       WingPanel& panel = p[2 * k + 1 + side];
       if (panel.PanelHeight < -0.1) {
         panel.PanelHeight = -0.1;
+        ground.WingEndInWater = true;
         if (body.Altitude > 0) {
           const double f = k == 0 ? 4.0 : 2.0;
           ground.TipContactYawRate = sign * body.GroundSpeed / a.WingSpan * f;

@@ -34,9 +34,12 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
 // key: in a wind it would drift for ever.
 inline constexpr double kAfloatRunLimit = 60;  // s
 
-// Something of it is in the water or on it: the hull under the surface or the
-// gear model's spring pressed.
-inline bool RestsOnWater(const GroundState& ground) { return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0; }
+// Something of it is in the water or on it: the hull under the surface, the
+// gear model's spring pressed, or a wing end dipped (an aircraft lying on a
+// wing tip holds its body clear of the water).
+inline bool RestsOnWater(const GroundState& ground) {
+  return ground.BodyBottomHeight < 0 || ground.GearContactDepth > 0 || ground.WingEndInWater;
+}
 
 // Whether a start afloat has ended: back on the water after flying clear
 // (where it came down: the wind then only pushes it along), at rest on it

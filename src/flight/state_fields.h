@@ -396,6 +396,7 @@ void ForEachStateField(S& s, V&& v) {
   v("WaterCheckHeight", s.Ground.WaterCheckHeight);
   v("TipContactYawRate", s.Ground.TipContactYawRate);
   v("TipContactRollRate", s.Ground.TipContactRollRate);
+  v("WingEndInWater", s.Ground.WingEndInWater);
   v("YawDamperGain", s.Controls.YawDamperGain);
   v("LiftVerticalForce", s.Loads.LiftVerticalForce);
   v("LiftLateralForce", s.Loads.LiftLateralForce);

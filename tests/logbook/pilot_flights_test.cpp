@@ -355,8 +355,9 @@ class PilotFlights : public zarv::testing::ProgramTest {
       const bool waitsAfloat = s.Ground.Afloat == flight::AfloatStart::Held;
       left = !waitsAfloat && (left || b.CourseDistance > 0 || s.Ground.Afloat != flight::AfloatStart::None ||
                               (run.Known && b.Altitude - run.At(b.CourseDistance) > 0.5));
-      // Afloat, it ends by itself whatever the wind and the pedals.
-      Check(!(s.Ground.Afloat >= flight::AfloatStart::LetGo && now.Time - s.Ground.LaunchTime > flight::kAfloatRunLimit + 0.1),
+      // Afloat, it ends by itself whatever the wind and the pedals, unless
+      // it flies clear: then it ends where it comes back down.
+      Check(!(s.Ground.Afloat == flight::AfloatStart::LetGo && now.Time - s.Ground.LaunchTime > flight::kAfloatRunLimit + 0.1),
             "afloat past its minute", at);
 
       // A rest anywhere once away: behind the start line too, and back on the deck.
