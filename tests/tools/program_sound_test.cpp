@@ -447,7 +447,10 @@ std::vector<std::string> SteadyHandles(pid_t pid, const fs::path& raw, const Bud
 // Back to the platform, four times, with the sound on: every run is a new
 // process, which holds none of the last one's handles (each restart used to
 // pass them all on, the sound device's among them) and no more than the
-// first restarted run, give or take a thread's own.
+// first restarted run, give or take one. The threads' own wake-up handles
+// are not counted: each pooled thread of the drawing has one, and a busy
+// machine lets a run start fewer of those. A run given the last one's
+// handles would also hold its sockets and files.
 TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
   const Budget budget;
@@ -550,7 +553,8 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
     const std::vector<std::string> handles = SteadyHandles(current, raw, budget);
     for (const std::string& target : handles)
       EXPECT_FALSE(target.ends_with(" (deleted)")) << "run " << run << " holds " << target;
-    counts.push_back(handles.size());
+    counts.push_back(size_t(std::count_if(handles.begin(), handles.end(),
+                                          [](const std::string& target) { return target != "anon_inode:[eventfd]"; })));
   }
   EXPECT_LE(*std::max_element(counts.begin(), counts.end()), counts[0] + 1) << ::testing::PrintToString(counts);
 }
