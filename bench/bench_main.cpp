@@ -9,10 +9,12 @@
 #include <cstdlib>
 
 #include "flightscreen/program_wiring.h"
+#include "platform/runtime/process.h"
 #include "platform/ui/app.h"
 #include "platform/ui/msgbox.h"
 
 int main(int argc, char** argv) {
+  zarv::PrepareProcess();
   zarv::flightscreen::WireProgram();
   zarv::flightscreen::EndForUnwiredHooks(zarv::flightscreen::UnwiredHooks());
   zarv::SetMessageBoxResponder([](const zarv::MsgBoxCall& call) -> int {

@@ -1,6 +1,7 @@
 // The developer probe's drawing commands, which link the screens. zarv-probe
 // hands them over to this program, found beside it:
 //   zarv-probe-draw frame|panel|replay ...  as "zarv-probe frame|panel|replay ..."
+#include "platform/runtime/process.h"
 #include "probe/probe_commands.h"
 #include "probe/probe_frame.h"
 #include "probe/probe_panel.h"
@@ -17,6 +18,7 @@ const zarv::probe::Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zarv::PrepareProcess();
   const int status = zarv::probe::RunCommand(kCommands, argc, argv);
   return status >= 0 ? status : zarv::probe::Usage();
 }

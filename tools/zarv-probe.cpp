@@ -18,6 +18,7 @@
 #include "flight/flight_state.h"
 #include "flight/model_evaluation.h"
 #include "platform/runtime/files.h"
+#include "platform/runtime/process.h"
 #include "probe/probe_chart.h"
 #include "probe/probe_commands.h"
 #include "probe/probe_fly.h"
@@ -59,6 +60,7 @@ int RunDrawingProbe(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zarv::PrepareProcess();
   if (argc >= 2 && IsDrawingCommand(argv[1])) return RunDrawingProbe(argv);
   if (const int status = zarv::probe::RunCommand(kCommands, argc, argv); status >= 0) return status;
   if (argc != 3) return zarv::probe::Usage();

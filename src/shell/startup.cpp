@@ -255,6 +255,33 @@ std::string WaitingScreenText(Settings& s) {
   return "機体外形の再計算を行っています。";
 }
 
+namespace {
+// The temporary files of saves that a killed run never finished. The
+// program folder, Temp and FlightData are the program's own: every name a
+// writer of ours ever gave goes. Every other folder in the program folder
+// (the hangars, Data among them, and any of the user's) holds the user's
+// files too, as do the hangar folders the settings know, which may lie
+// deeper or elsewhere, and the one the aircraft's link leads to: there only
+// what a save of this version or of the aircraft file can have left goes.
+// No link in the program folder is followed: where it leads may be anyone's
+// folder. The settings' folders are the ones the user chose, links and all.
+void RemoveLeftoverTemps(const std::string& folder, const Settings* s) {
+  std::vector<std::string> saved;
+  std::vector<std::string> hangars;
+  if (s) {
+    std::error_code ec;
+    const std::filesystem::path aircraft(s->AircraftFilePath);
+    const std::filesystem::path linked =
+        aircraft.empty() ? std::filesystem::path() : std::filesystem::weakly_canonical(aircraft, ec);
+    saved = {s->AircraftFileName, aircraft.filename().string(), linked.filename().string()};
+    hangars = {s->HangarDir, aircraft.parent_path().string(), linked.parent_path().string()};
+  }
+  RemoveOrphanTempsBelow(folder, {"Temp", "FlightData"}, saved);
+  for (const std::string& hangar : hangars)
+    if (!hangar.empty()) RemoveOrphanTemps(hangar, saved);
+}
+}  // namespace
+
 StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
                                   const std::function<void(const StartupOutcome&)>& showSplash) {
   StartupOutcome out;
@@ -284,10 +311,6 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
     return out;
   }
 
-  // Temporary files of writes that a killed run never finished.
-  RemoveOrphanTemps(folder);
-  for (const std::string& sub : ListDirs(folder)) RemoveOrphanTemps(JoinPath(folder, sub));
-
   const std::string temp = ProgramPath("\\Temp");
   out.firstRun = !DirExists(temp);
   sh.NoticeNextPressed = out.firstRun ? 0 : 1;
@@ -316,20 +339,7 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   }
   // A start mode that names no screen would leave the program without one.
   if (s.ExitMode < 0 || s.ExitMode > 3) s.ExitMode = 0;
-  // ... and those of saves in the hangar folders the settings know, which
-  // may lie deeper than the first level, and beside the file the aircraft's
-  // link leads to. These are often folders of the user's own files: there
-  // only what a save of the aircraft file can have left goes.
-  if (SettingsValid()) {
-    std::error_code ec;
-    const std::filesystem::path aircraft(s.AircraftFilePath);
-    const std::filesystem::path linked =
-        aircraft.empty() ? std::filesystem::path() : std::filesystem::weakly_canonical(aircraft, ec);
-    const std::vector<std::string> saved = {s.AircraftFileName, aircraft.filename().string(),
-                                            linked.filename().string()};
-    for (const std::string& hangar : {s.HangarDir, aircraft.parent_path().string(), linked.parent_path().string()})
-      if (!hangar.empty()) RemoveOrphanTemps(hangar, saved);
-  }
+  RemoveLeftoverTemps(folder, SettingsValid() ? &s : nullptr);
   // The settings must still be written (they carry the next start's mode),
   // but not over a file that may hold the user's settings.
   if (settingsThere && !readable) out.notices.push_back(SetAsideUnreadableSettings(settingsPath));

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <utility>
@@ -294,6 +295,36 @@ TEST(RuntimeFiles, CleanUpsBesideAWriterTakeNoSave) {
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(ReadAllBytes(dir / "record.dat"), std::to_string(kSaves - 1));
   EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
+}
+
+// The program's own Temp swapped for a link to someone else's folder, and
+// back, while clean-ups of the program folder run: none reaches through the
+// link, though a folder named Temp loses every name a writer of ours gave.
+TEST(RuntimeFiles, TheCleanUpBelowAFolderFollowsNoLinkEvenOneSwappedIn) {
+  ScratchFolder dir, elsewhere;
+  ASSERT_TRUE(MakeDir(dir / "Temp"));
+  for (const char* name : {".notes.txt.0123456789ab.tmp", ".zarv.0123456789ab.tmp"})
+    ASSERT_TRUE(AtomicWriteBytes(elsewhere / name, "theirs"));
+  std::atomic<bool> done{false};
+  std::atomic<int> swaps{0};
+  std::thread swapper([&] {
+    while (!done) {
+      const bool swapped = rename((dir / "Temp").c_str(), (dir / "Kept").c_str()) == 0 &&
+                           symlink(elsewhere.path().c_str(), (dir / "Temp").c_str()) == 0;
+      std::this_thread::yield();
+      if (swapped) ++swaps;
+      unlink((dir / "Temp").c_str());
+      rename((dir / "Kept").c_str(), (dir / "Temp").c_str());
+    }
+  });
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  while (std::chrono::steady_clock::now() < until || swaps < 100) RemoveOrphanTempsBelow(dir.path(), {"Temp"}, {});
+  done = true;
+  swapper.join();
+  EXPECT_TRUE(PathExists(elsewhere / ".notes.txt.0123456789ab.tmp"));
+  EXPECT_TRUE(PathExists(elsewhere / ".zarv.0123456789ab.tmp"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "Temp/.set.ini.0123456789ab.tmp", "half"));
+  EXPECT_EQ(RemoveOrphanTempsBelow(dir.path(), {"Temp"}, {}), 1);
 }
 
 // Any name the folder holds can be saved, also where a temporary file named

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 #include <initializer_list>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/runtime/process.h"
@@ -30,8 +32,9 @@ namespace {
 constexpr const char* kReportVariable = "ZARV_TEST_REPORT_HANDLES";
 
 // Started as the child of the test below (this test program again): before
-// anything else runs, it writes its id, its folder and its open handles
-// (other than the listing's own) to the file the variable names, and ends.
+// anything else runs, it writes its id, its folder, its open handles (other
+// than the listing's own) and which of a broken pipe and the file-size limit
+// it ignores to the file the variable names, and ends.
 [[maybe_unused]] const bool kChildReport = [] {
   const char* out = std::getenv(kReportVariable);
   if (!out) return false;
@@ -46,6 +49,11 @@ constexpr const char* kReportVariable = "ZARV_TEST_REPORT_HANDLES";
       text += " ";
     }
     closedir(d);
+  }
+  text += "\n";
+  for (const auto& [number, name] : {std::pair{SIGPIPE, "SIGPIPE "}, std::pair{SIGXFSZ, "SIGXFSZ "}}) {
+    struct sigaction now {};
+    if (sigaction(number, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) text += name;
   }
   const std::string temp = std::string(out) + ".part";
   if (FILE* f = std::fopen(temp.c_str(), "wb")) {
@@ -101,10 +109,18 @@ TEST_F(DetachedProcessTest, TheNewProcessHoldsOnlyTheStandardHandlesInItsOwnFold
     if (flags >= 0 && !(flags & FD_CLOEXEC)) standard += std::to_string(fd) + " ";
   }
 
+  // Both ignored here (the file-size limit by every program's start), as an
+  // ignored signal stays ignored in what a process starts.
+  struct sigaction ignore {}, pipeWas {}, sizeWas {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &ignore, &pipeWas);
+  sigaction(SIGXFSZ, &ignore, &sizeWas);
   setenv(kReportVariable, report.c_str(), 1);
   int pid = 0;
   const bool started = StartDetachedProcess(exe, dir, &pid);
   unsetenv(kReportVariable);
+  sigaction(SIGPIPE, &pipeWas, nullptr);
+  sigaction(SIGXFSZ, &sizeWas, nullptr);
   ASSERT_TRUE(started);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -117,7 +133,7 @@ TEST_F(DetachedProcessTest, TheNewProcessHoldsOnlyTheStandardHandlesInItsOwnFold
   ASSERT_NE(real, nullptr);
   const std::string canonical = real;
   free(real);
-  EXPECT_EQ(Bytes(report), std::to_string(pid) + "\n" + canonical + "\n" + standard);
+  EXPECT_EQ(Bytes(report), std::to_string(pid) + "\n" + canonical + "\n" + standard + "\n");
 }
 
 // Runs `check` in a child of its own: its exit status, or -1 when it did

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/scratch_folder.h"
@@ -196,6 +197,33 @@ TEST_F(ProgramFolderTest, InTheUsersFoldersOnlyWhatASaveLeftGoes) {
                                        "/\r\nMarden7.brd\r\n");
   PrepareEnvironment(kScreenW, kScreenH);
   ASSERT_TRUE(SettingsValid());
+  for (const auto& c : cases) EXPECT_EQ(Exists(c.path), c.left) << c.path;
+}
+
+// In the program folder only its own folders lose every name a writer of
+// ours ever gave; the hangars, Data among them, and the user's own folders
+// only this version's; and no link is followed, whatever its name.
+TEST_F(ProgramFolderTest, TheCleanUpFollowsNoLinkAndLeavesTheUsersNames) {
+  ScratchFolder elsewhere;
+  for (const char* folder : {"Temp", "Data", "PfData", "Mine"}) ASSERT_TRUE(MakeDir(Path(folder)));
+  ASSERT_TRUE(MakeDir(elsewhere / "logs"));
+  ASSERT_EQ(symlink(elsewhere.path().c_str(), Path("Ext").c_str()), 0);
+  ASSERT_EQ(symlink((elsewhere / "logs").c_str(), Path("FlightData").c_str()), 0);
+  const struct {
+    std::string path;
+    bool left;
+  } cases[] = {{Path(".Readme.txt.0123456789ab.tmp"), false},
+               {Path("Temp/.set.ini.0123456789ab.tmp"), false},
+               {Path("Data/.zarv.0123456789ab.tmp"), false},
+               {Path("Data/.notes.txt.0123456789ab.tmp"), true},
+               {Path("PfData/.notes.txt.0123456789ab.tmp"), true},
+               {Path("Mine/.zarv.0123456789ab.tmp"), false},
+               {Path("Mine/.notes.txt.0123456789ab.tmp"), true},
+               {elsewhere / ".notes.txt.0123456789ab.tmp", true},
+               {elsewhere / ".zarv.0123456789ab.tmp", true},
+               {elsewhere / "logs/.Marden7-1.csv.0123456789ab.tmp", true}};
+  for (const auto& c : cases) WriteBytes(c.path, "a file");
+  PrepareEnvironment(kScreenW, kScreenH);
   for (const auto& c : cases) EXPECT_EQ(Exists(c.path), c.left) << c.path;
 }
 

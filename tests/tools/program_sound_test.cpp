@@ -447,7 +447,10 @@ std::vector<std::string> SteadyHandles(pid_t pid, const fs::path& raw, const Bud
 // Back to the platform, four times, with the sound on: every run is a new
 // process, which holds none of the last one's handles (each restart used to
 // pass them all on, the sound device's among them) and no more than the
-// first restarted run, give or take a thread's own.
+// first restarted run, give or take one. The threads' own wake-up handles
+// are not counted: each pooled thread of the drawing has one, and a busy
+// machine lets a run start fewer of those. A run given the last one's
+// handles would also hold its sockets and files.
 TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
   ASSERT_TRUE(Installed("Xvfb") && Installed("xdotool")) << "scripts/setup.sh installs xvfb and xdotool";
   const Budget budget;
@@ -531,20 +534,27 @@ TEST(ProgramRestart, EachRunBackOnThePlatformHoldsTheSameHandles) {
       while (FileIdentity(dir / "Temp/file.dat") == handOver && std::chrono::steady_clock::now() < answer)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    std::vector<pid_t> next;
-    while (std::chrono::steady_clock::now() < deadline) {
-      next = RunningCopies(exe, current);
-      if (!next.empty() && ended(current)) break;
+    // The run ends once its next has started. Only then are the copies
+    // counted: while it runs, its launcher's own fork (the same executable)
+    // may be among them, and a busy machine may hold that fork a while. The
+    // count then settles at the next run alone.
+    while (!ended(current) && std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(ended(current)) << "run " << run << " did not end, beside "
+                                << ::testing::PrintToString(RunningCopies(exe, current)) << budget.Note();
+    std::vector<pid_t> next = RunningCopies(exe, current);
+    while (next.size() != 1 && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      next = RunningCopies(exe, current);
     }
     ASSERT_EQ(next.size(), 1u) << "run " << run << " did not start again once" << budget.Note();
-    ASSERT_TRUE(ended(current)) << "run " << run << " went on beside the next" << budget.Note();
     current = next[0];
     ASSERT_TRUE(flying()) << "run " << run << budget.Note();
     const std::vector<std::string> handles = SteadyHandles(current, raw, budget);
     for (const std::string& target : handles)
       EXPECT_FALSE(target.ends_with(" (deleted)")) << "run " << run << " holds " << target;
-    counts.push_back(handles.size());
+    counts.push_back(size_t(std::count_if(handles.begin(), handles.end(),
+                                          [](const std::string& target) { return target != "anon_inode:[eventfd]"; })));
   }
   EXPECT_LE(*std::max_element(counts.begin(), counts.end()), counts[0] + 1) << ::testing::PrintToString(counts);
 }

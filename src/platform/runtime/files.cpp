@@ -393,42 +393,96 @@ void SyncDir(const std::string& dir) {
 }
 
 namespace {
-int RemoveOrphanTempsWhere(const std::string& dir, const std::function<bool(std::string_view stem)>& ours) {
-  int removed = 0;
-  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return 0;
-  std::vector<std::string> names;
-  while (dirent* e = readdir(d)) {
-    const std::string_view stem = TempNameStem(e->d_name);
-    if (!stem.empty() && ours(stem)) names.push_back(e->d_name);
+using StemRule = std::function<bool(std::string_view stem)>;
+
+// Every name a writer of ours ever gave.
+bool AnyWritersStem(std::string_view) { return true; }
+
+// Only what a save into a folder of the user's can have left: this writer's
+// names, and an earlier version's made from the name of a file saved there.
+StemRule SavedFilesStems(const std::vector<std::string>& targets) {
+  return [targets](std::string_view stem) {
+    return stem == kTempTag || std::find(targets.begin(), targets.end(), stem) != targets.end();
+  };
+}
+
+// Calls use(name) for each name in the open folder dirFd, read through a
+// handle of its own (a dup would share, and move, dirFd's place).
+template <class Use>
+void ForEachName(int dirFd, Use use) {
+  const int fd = openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* d = fd < 0 ? nullptr : fdopendir(fd);
+  if (!d) {
+    if (fd >= 0) close(fd);
+    return;
   }
+  while (const dirent* e = readdir(d)) use(e->d_name);
   closedir(d);
+}
+
+// The clean-up of the open folder dirFd, every step relative to it: a folder
+// renamed or replaced by a link meanwhile takes the clean-up nowhere else.
+int RemoveOrphanTempsAt(int dirFd, const StemRule& ours) {
+  std::vector<std::string> names;
+  ForEachName(dirFd, [&](const char* name) {
+    const std::string_view stem = TempNameStem(name);
+    if (!stem.empty() && ours(stem)) names.push_back(name);
+  });
+  int removed = 0;
   for (const std::string& name : names) {
-    const std::string path = JoinPath(dir, name);
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+    const int fd = openat(dirFd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
     if (fd < 0) continue;
     struct stat held{}, named{};
     // Taking the lock proves that no writer holds the file any more. The
     // name must still lead to the file locked: unlinked by another clean-up
     // meanwhile, it may name a writer's new file.
     if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino &&
-        unlink(path.c_str()) == 0)
+        fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_dev == held.st_dev &&
+        named.st_ino == held.st_ino && unlinkat(dirFd, name.c_str(), 0) == 0)
       ++removed;
     close(fd);
   }
   return removed;
 }
+
+// dir itself may be reached through links (the path the caller chose).
+int RemoveOrphanTempsIn(const std::string& dir, const StemRule& ours) {
+  const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const int removed = RemoveOrphanTempsAt(fd, ours);
+  close(fd);
+  return removed;
+}
 }  // namespace
 
-int RemoveOrphanTemps(const std::string& dir) {
-  return RemoveOrphanTempsWhere(dir, [](std::string_view) { return true; });
-}
+int RemoveOrphanTemps(const std::string& dir) { return RemoveOrphanTempsIn(dir, AnyWritersStem); }
 
 int RemoveOrphanTemps(const std::string& dir, const std::vector<std::string>& targets) {
-  return RemoveOrphanTempsWhere(dir, [&](std::string_view stem) {
-    return stem == kTempTag || std::find(targets.begin(), targets.end(), stem) != targets.end();
+  return RemoveOrphanTempsIn(dir, SavedFilesStems(targets));
+}
+
+int RemoveOrphanTempsBelow(const std::string& dir, const std::vector<std::string>& own,
+                           const std::vector<std::string>& targets) {
+  const int top = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (top < 0) return 0;
+  int removed = RemoveOrphanTempsAt(top, AnyWritersStem);
+  std::vector<std::string> subs;
+  ForEachName(top, [&](const char* name) {
+    struct stat st{};
+    if (name[0] != '.' && fstatat(top, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+      subs.emplace_back(name);
   });
+  const StemRule saved = SavedFilesStems(targets);
+  for (const std::string& name : subs) {
+    // Not through a link, also one put in the folder's place since it was listed.
+    const int sub = openat(top, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub < 0) continue;
+    const bool ours = std::find(own.begin(), own.end(), name) != own.end();
+    removed += RemoveOrphanTempsAt(sub, ours ? StemRule(AnyWritersStem) : saved);
+    close(sub);
+  }
+  close(top);
+  return removed;
 }
 
 std::string ProgramFolder() {

@@ -68,6 +68,13 @@ int RemoveOrphanTemps(const std::string& dir);
 // but this writer gives, and those an earlier version gave the temporary
 // files of the targets named (file names in dir).
 int RemoveOrphanTemps(const std::string& dir, const std::vector<std::string>& targets);
+// The program folder dir and the folders directly in it: in dir and in the
+// folders `own` names, every name the writer ever gave; in every other one
+// (they hold the user's files too) only those of the rule above for
+// `targets`. No link below dir is followed, also none put in a folder's
+// place while the clean-up runs: a linked folder may be anyone's.
+int RemoveOrphanTempsBelow(const std::string& dir, const std::vector<std::string>& own,
+                           const std::vector<std::string>& targets);
 
 // Folder of the running executable (no trailing slash).
 std::string ProgramFolder();

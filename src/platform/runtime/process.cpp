@@ -58,11 +58,14 @@ void CloseOnExecFrom3() {
 }
 
 [[noreturn]] void RunInGrandchild(const char* exe, const char* dir, int report) {
-  // No signal blocked, and a broken pipe ends the program as it normally would.
+  // No signal blocked, and a broken pipe or a file-size limit ends the
+  // program as it normally would: an ignored signal stays ignored across
+  // exec.
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
   signal(SIGPIPE, SIG_DFL);
+  signal(SIGXFSZ, SIG_DFL);
   CloseOnExecFrom3();
   if (chdir(dir) != 0) {
     Send(report, 'e', errno);
@@ -75,6 +78,13 @@ void CloseOnExecFrom3() {
 }
 
 }  // namespace
+
+void PrepareProcess() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGXFSZ, &ignore, nullptr);
+}
 
 int HandleNumberTop(rlim_t softLimit) {
   return softLimit == RLIM_INFINITY || softLimit > INT_MAX ? INT_MAX : static_cast<int>(softLimit);
