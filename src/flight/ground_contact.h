@@ -1,8 +1,9 @@
 // Contact with the lake surface: the landing gear (spring, damping, brakes,
 // roll moment), tail and nose contact, the drags of hull, wing and wing ends
 // in the water, the surface translation that replaces free flight while the
-// aircraft is carried, the tail-strike bounce, a dipped wing end, and the
-// stop of all motion 20 m under the surface.
+// aircraft is carried, the tail-strike bounce, a dipped wing end, the stop
+// of all motion 20 m under the surface, and a light aircraft's start afloat
+// from its hold to its end.
 #pragma once
 
 #include "flight/flight_state.h"
