@@ -16,7 +16,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   // Once the aircraft has left its start the key only works the brake: a
   // new run would throw the flight's time and record away. Afloat, the
   // first key lets it go and is its start, wherever it then drifts.
-  const bool afloat = s.Ground.Afloat != AfloatStart::None;
+  const bool afloat = StartedAfloat(s.Ground);
   const bool start = afloat ? LetGoAfloat(s.Ground)
                             : !s.Ground.StartLeft && ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
                                                       (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));

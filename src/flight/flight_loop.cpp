@@ -93,7 +93,7 @@ void AdvanceFlightTime(LoopTiming& loop) { loop.FlightTime += 1.0 / loop.StepsPe
 // calm lake for ever, its pilot's pedals idle.
 void AddSupportThrust(const MassProperties& masses, const AirData& air, const GroundState& ground,
                       EngineState& engine) {
-  if (ground.Afloat != AfloatStart::None) return;
+  if (StartedAfloat(ground)) return;
   if (!HasEngineToRun(engine)) {
     engine.Thrust = air.SupportAccel > 0 ? masses.Mass * 0.001 : 0.0;
   } else if (air.SupportAccel > 0) {

@@ -42,7 +42,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   }
 
   const bool wheels = (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Masses.DryMass < 800) || s.Ground.GearExtension > 0 ||
-                      s.Ground.Afloat != AfloatStart::None;  // fixed gear, gear down, a light aircraft afloat
+                      StartedAfloat(s.Ground);  // fixed gear, gear down, a light aircraft afloat
   if (!wheels) {
     s.Air.SupportAccel = 0;
     return;
@@ -98,7 +98,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
       s.Body.PitchAccel += s.Ground.TailContactAccel;
       if (s.Body.PitchRate < 0) s.Body.PitchAccel -= s.Body.PitchRate * 6;
     }
-    TurnTrackToHeading(s.Ground.Afloat != AfloatStart::None, s.Body);
+    TurnTrackToHeading(StartedAfloat(s.Ground), s.Body);
     s.Body.YawRate = 0;
     s.Body.YawAccel = 0;
   }
@@ -130,7 +130,7 @@ bool LetGoAfloat(GroundState& ground) {
 void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
   GroundState& g = s.Ground;
   BodyMotion& b = s.Body;
-  if (g.Afloat == AfloatStart::None) return;
+  if (!StartedAfloat(g)) return;
   if (g.Afloat == AfloatStart::Held) {
     // It floats still where it was put, level at its launch pitch and
     // heading, whatever the wind does to its wings.
@@ -196,7 +196,7 @@ void ApplyGroundContactLoads(FlightState& s, const aircraft::AircraftData& a) {
 
   // A light aircraft has no gear to lower: afloat, it floats on the gear
   // model's spring (at 10 m/s too); otherwise the water takes it.
-  const bool gear = (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Controls.GearValue > 0) || s.Ground.Afloat != AfloatStart::None;
+  const bool gear = (aircraft::LaunchAbove10(a.LaunchSpeed) && s.Controls.GearValue > 0) || StartedAfloat(s.Ground);
   if (!gear) {
     s.Air.SupportAccel = 0;
     s.Ground.GearContactDepth = 0;
@@ -263,7 +263,7 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Body.CourseDistance > 0) {
     s.Body.TurnRate = (s.Air.SupportAccel > 0 && aircraft::LaunchAbove10(a.LaunchSpeed)) ? 0.0 : GuardedDiv(s.Loads.SideAccel, s.Body.GroundSpeed);
     if (s.Air.SupportAccel > 0 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {
-      TurnTrackToHeading(s.Ground.Afloat != AfloatStart::None, s.Body);
+      TurnTrackToHeading(StartedAfloat(s.Ground), s.Body);
       s.Body.TurnRate = 0;
     } else {
       s.Body.TrackAngle += s.Body.TurnRate * dt;

@@ -21,6 +21,9 @@ double AfloatHeight(const SetUpConstants& setup, const aircraft::AircraftData& a
 // lets it go, braked.
 void BeginAfloatStart(FlightState& s, const aircraft::AircraftData& a);
 
+// Whether the aircraft started afloat (held, let go or flown since).
+inline bool StartedAfloat(const GroundState& ground) { return ground.Afloat != AfloatStart::None; }
+
 // The take-off key on an aircraft afloat: the first lets it go (true), and
 // from then on the key only works the brake.
 bool LetGoAfloat(GroundState& ground);

@@ -19,7 +19,7 @@ void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const B
   const double now = Int(loop.FlightTime * 20 + 0.5) / 20;
   // Afloat, the start is the take-off key: the clock runs from it, whatever
   // the water and the wind do after (the ground contact marks the rest).
-  if (ground.Afloat != AfloatStart::None) {
+  if (StartedAfloat(ground)) {
     if (ground.Afloat == AfloatStart::Held) ground.LaunchTime = now;
     return;
   }
