@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/forms_testing.h"
@@ -199,6 +200,59 @@ TEST_F(ChartsTest, AirfoilChartDrawsTheWingSection) {
   EXPECT_DOUBLE_EQ(f.Label2.Top(), 440 - 200 * nine.Lift);
   EXPECT_DOUBLE_EQ(f.Label3.Left(), 232);
   EXPECT_DOUBLE_EQ(f.Label3.Top(), 440 - 2000 * nine.Drag);
+}
+
+// The airfoil chart's axis numbers, read back pixel for pixel: the line of
+// i degrees at x 52 + 20 i, its number printed from 10 pixels left of it
+// (top-left corner at 42 + 20 i, 440), numbers 0 to 22 and none after
+// the last; the lift numbers "0.0" to "2.0" at (8, 432 - 20 j), left
+// of the plot, 20 pixels a tenth.
+TEST_F(ChartsTest, AirfoilChartAxisNumbersStandAtTheirLines) {
+  OpenAirfoilChart();
+  const Surface& c = Wing_Charactor().Canvas();
+  const Color ink = c.ForeColor();
+  // The text alone on a clean surface in the chart's font, against the
+  // chart's box at (left, top); the zero line's row is left out.
+  auto expectPrinted = [&](const std::string& text, int left, int top) {
+    const int w = CheckedRound<int>(c.TextWidth(text)), h = CheckedRound<int>(c.TextHeight(text));
+    Surface alone(w, h, vbWhite);
+    alone.SetFontName(c.FontName());
+    alone.SetFontSize(c.FontSize());
+    alone.SetFontBold(c.FontBold());
+    alone.Print(text);
+    int inked = 0;
+    for (int y = 0; y < h; ++y) {
+      if (top + y == 440) continue;
+      for (int x = 0; x < w; ++x) {
+        const bool expected = alone.Point(x, y) != vbWhite;
+        inked += expected;
+        ASSERT_EQ(c.Point(left + x, top + y) == ink, expected) << "'" << text << "' at " << x << "," << y;
+      }
+    }
+    ASSERT_GT(inked, 5) << text;
+  };
+  // A grid line, where the curves do not cross it; a line leaves out its
+  // last pixel.
+  auto drawnAlong = [&](int x0, int y0, int dx, int dy, int n) {
+    int count = 0;
+    for (int k = 0; k < n; ++k) count += c.Point(x0 + k * dx, y0 + k * dy) != c.BackColor();
+    return count;
+  };
+  for (int degrees = 0; degrees <= 22; ++degrees) {
+    ASSERT_EQ(drawnAlong(52 + 20 * degrees, 40, 0, 1, 400), 400) << degrees;  // its line
+    char number[8];
+    std::snprintf(number, sizeof number, " %d", degrees);  // a blank for the sign
+    expectPrinted(number, 42 + 20 * degrees, 440);
+  }
+  ASSERT_EQ(drawnAlong(32, 40, 0, 1, 400), 400);  // -1 degree, unnumbered
+  for (int x = 482 + CheckedRound<int>(c.TextWidth(" 22")); x < c.Width(); ++x)
+    for (int y = 441; y < 460; ++y) ASSERT_NE(c.Point(x, y), ink) << x << "," << y;
+  for (int tenths = 0; tenths <= 20; ++tenths) {
+    ASSERT_EQ(drawnAlong(32, 440 - 20 * tenths, 1, 0, 460), 460) << tenths;  // its line
+    char lift[8];
+    std::snprintf(lift, sizeof lift, "%d.%d", tenths / 10, tenths % 10);
+    expectPrinted(lift, 8, 432 - 20 * tenths);
+  }
 }
 
 TEST_F(ChartsTest, ChartsLeaveTheFlightsWorkingValuesAlone) {

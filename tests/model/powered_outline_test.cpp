@@ -147,6 +147,57 @@ TEST(TwinBoomNacelleOutline, NarrowIsTheWideMovedInboardWithAnOctagonKeel) {
   EXPECT_NEAR(o.RearFuselageZ(3, 3) - o.WingZ(1, 0), -0.58, kTol);
 }
 
+// Each twin-boom builder on its own aircraft, against numbers worked from
+// the body (H 1.4, W 0.56), the boom line S = 2 and the engine: the front
+// fuselage's half-widths, the nose droop, and the boom's rings down to the
+// nozzle. Angles go through 57.3 degrees a radian.
+TEST(TwinBoomNacelleOutline, FrontFuselageAndNozzleWorkedByHandForEachBuilder) {
+  const double s90 = std::sin(90 / 57.3);
+  struct Row {
+    Config config;
+    double D, Bx, Xc, NoseBelowRoot;  // Bx = S - b - 1.05 D, Xc = Bx + 0.525 D
+  };
+  const Row rows[] = {
+      {Config::Wide, 1.6, 0.32, 1.16, 0.35875 * 1.4 - 0.001},  // 0.14 - sin 1.5 / 2
+      {Config::Narrow, 1.0, 0.55, 1.075, 0.10937 * 1.4 - 0.001},  // 0.14 - sin 1.5 / 4, 0.4 inboard
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.config == Config::Wide ? "wide" : "narrow");
+    PoweredAircraft a = MakeAircraft(r.config);
+    if (r.config == Config::Wide) {
+      BuildWideNacelleOutline(a.aircraft, a.state, a.outline);
+    } else {
+      BuildNarrowNacelleOutline(a.aircraft, a.state, a.outline);
+    }
+    const AirframeOutline& o = a.outline;
+    // Waist half-widths: 0.3, 0.57 and 0.73 H / 2, then 0.93 W and W, the
+    // upper half along the root 0.72 W.
+    const double waist[9] = {0.001, 0.21, 0.399, 0.511, 0.5208, 0.56, 0.56, 0.56, 0.4032};
+    for (int s = 0; s < 9; ++s) {
+      if (s == 7) continue;
+      EXPECT_NEAR(o.FrontFuselageX(s, 3), waist[s] * s90, kTol) << s;
+    }
+    EXPECT_NEAR(o.FrontFuselageX(7, 3), 0.56, kTol);  // the root's point
+    EXPECT_NEAR(o.FrontFuselageX(8, 5), 0.56, kTol);
+    // Behind the root out to the booms' inboard side.
+    EXPECT_NEAR(o.FrontFuselageX(9, 4), r.Bx, kTol);
+    EXPECT_NEAR(o.FrontFuselageX(11, 3), r.Bx + 0.001 * s90, kTol);
+    EXPECT_NEAR(o.FrontFuselageX(11, 1), 0.7 * r.Bx + 0.001 * std::sin(30 / 57.3), kTol);
+    // The nose tip's top, below the root's lower point 6 by the droop.
+    EXPECT_NEAR(o.FrontFuselageZ(0, 0) - o.WingZ(0, 6), -r.NoseBelowRoot, 1e-4);
+    // Rings about (Xc, Zc): boom D / 2, nozzle exit 0.85 D / 2 with its
+    // point 0 straight up, the floor ring 0.3 D at 30 p - 15 degrees.
+    const double zc = o.NacelleZ(10, 0) - 0.425 * r.D;
+    EXPECT_NEAR(o.NacelleX(10, 0), r.Xc, kTol);
+    EXPECT_NEAR(o.NacelleX(10, 3), r.Xc + 0.425 * r.D * s90, kTol);
+    EXPECT_NEAR(o.NacelleZ(10, 6), zc + 0.425 * r.D * std::cos(180 / 57.3), kTol);
+    EXPECT_NEAR(o.NacelleX(9, 2), r.Xc + 0.5 * r.D * std::sin(75 / 57.3), kTol);
+    EXPECT_NEAR(o.NacelleZ(9, 0), zc + 0.5 * r.D * std::cos(15 / 57.3), kTol);
+    EXPECT_NEAR(o.NacelleX(11, 3), r.Xc + 0.3 * r.D * std::sin(75 / 57.3), kTol);
+    EXPECT_NEAR(o.NacelleX(12, 3), r.Xc + 0.001 * r.D * std::sin(75 / 57.3), kTol);
+  }
+}
+
 // The tail of the worked example: b = e = 2, tailplane 6 m2 of chord 1.5
 // swept back 0.6, fins of 8 m2 (chord 1.6, sweep 1.08) tilted 0.2 rad.
 PoweredAircraft ExampleTail() {

@@ -160,6 +160,45 @@ TEST(ReferenceFlights, SetUpListingsOutlinesAndFlightsAreUnchanged) {
   }
 }
 
+// The twin-boom references were worked by hand at a few points, so that
+// they hold the outline as it should be and not merely as first recorded:
+// body H = 1.35 x 1.5^0.6, half-width W = 0.4 H; booms at S = 1.3 (wide,
+// engine 0.95) and 1.5 - 0.4 (narrow, engine 0.53); the nozzle exit ring
+// 0.85 D / 2 about S - b - 0.525 D; the body's closing side at the boom's
+// inboard side S - b - 1.05 D.
+TEST(ReferenceFlights, TwinBoomOutlinesHoldTheirPointsWorkedByHand) {
+  const double s90 = std::sin(90 / 57.3);
+  const double W = 0.4 * 1.35 * std::pow(1.5, 0.6);
+  struct Point {
+    const char* file;
+    const char* cell;
+    double x;
+  };
+  const Point points[] = {
+      {"TestTwinBoom", "FrontFuselage 5 3", W * s90},
+      {"TestTwinBoom", "FrontFuselage 4 3", 0.93 * W * s90},
+      {"TestTwinBoom", "FrontFuselage 8 3", 0.72 * W * s90},
+      {"TestTwinBoom", "FrontFuselage 9 4", 0.3025},
+      {"TestTwinBoom", "Nacelle 10 0", 0.80125},
+      {"TestTwinBoom", "Nacelle 10 3", 0.80125 + 0.40375 * s90},
+      {"TestNarrowBoom", "FrontFuselage 5 3", W * s90},
+      {"TestNarrowBoom", "FrontFuselage 9 4", 0.5435},
+      {"TestNarrowBoom", "Nacelle 10 0", 0.82175},
+      {"TestNarrowBoom", "Nacelle 10 3", 0.82175 + 0.22525 * s90},
+  };
+  for (const Point& p : points) {
+    const std::string listing = ReadFile(kData / "reference" / (std::string(p.file) + ".outline"));
+    const std::string prefix = std::string(p.cell) + " ";
+    bool found = false;
+    for (const std::string& line : Lines(listing)) {
+      if (line.rfind(prefix, 0) != 0) continue;
+      found = true;
+      EXPECT_NEAR(std::stod(Tokens(line)[3]), p.x, 1e-7) << p.file << ": " << line;
+    }
+    EXPECT_TRUE(found) << p.file << ": " << p.cell;
+  }
+}
+
 // Flights steered by a key script: stick, rudder and the other controls
 // move the aircraft, so that a change of their way or size shows here.
 // reference/steered/NAME.keys holds the probe's flight options for

@@ -272,6 +272,34 @@ TEST_F(Frame, ShakeFollowsTheLoadAndStopsBehindTheStart) {
   EXPECT_EQ(f.View.FrameToggle, 0);
 }
 
+// Below a stall ratio of 3 the wing buffets: (ratio - 1) x q / 200 pixels
+// on top of the load's shake, held to 4 either way.
+TEST_F(Frame, BuffetShakesBelowAStallRatioOfThree) {
+  struct Row {
+    double Load, Stall, Q;
+    int Shake;
+  };
+  const Row rows[] = {
+      {0, 1.5, 800, 2},        // 0.5 x 800 / 200
+      {0, 2.5, 800, 4},        // 6, held to 4
+      {0, 2.9, 100, 1},        // 0.95
+      {0, 3, 800, 0},          // no buffet at 3
+      {0, 1, 800, 0},          // unstalled
+      {9.8 * 8, 1.5, 400, 3},  // load's 2 (3.6 held) + 1
+      {-9.8 * 8, 1.5, 400, -1},
+      {9.8 * 8, 2.5, 400, 4},  // 2 + 3, held to 4
+  };
+  for (const Row& r : rows) {
+    FrameFixture f;
+    f.S.Loop.SpeedMode = 1;
+    f.S.Air.NormalLoad = r.Load;
+    f.S.Wing.StallRatio = r.Stall;
+    f.S.Air.DynamicPressure = r.Q;
+    EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), r.Shake) << r.Load << " " << r.Stall << " " << r.Q;
+    EXPECT_EQ(ComputeViewShake(f.View, f.S, f.A), 0) << "untoggled frame " << r.Stall;
+  }
+}
+
 // The deck and its lettering lie ahead of an aircraft at its start on the
 // deck's centre line; back behind the line after its flight, on the water
 // under the deck's height, it is not there to be drawn over the horizon.
