@@ -78,6 +78,23 @@ TEST(FileSizeLimit, TheProbeSaysItCannotWriteTheLog) {
   EXPECT_TRUE(HiddenNames(dir).empty()) << ::testing::PrintToString(HiddenNames(dir));
 }
 
+// The sound maker's first file is 86 kB: past a limit of 64 kB it says it
+// cannot write, and leaves no cut file, nor any other.
+TEST(FileSizeLimit, TheSoundMakerLeavesNoCutFile) {
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path(), errors = dir / "errors.txt", sounds = dir / "sounds";
+  fs::create_directory(sounds);
+  const pid_t pid = StartUnderFileSizeLimit({ZARV_MAKE_SOUNDS, sounds.string()}, 64 * 1024, dir, errors);
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << HowItEnded(status);
+  std::ifstream in(errors);
+  const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(said.find("cannot write into " + sounds.string()), std::string::npos) << said;
+  EXPECT_TRUE(fs::is_empty(sounds));
+}
+
 // A first start writes the sky pictures (2.7 MB at 640 x 480) and then the
 // panel's (0.4 MB): under a limit of 1000 kB (`ulimit -f 1000`) the program
 // goes on without the sky's, as it does on a full disk, and draws them again
