@@ -68,6 +68,7 @@ bool SavePdf(const QPrinter& printer, const std::string& caption, const QImage& 
   {
     QPdfWriter writer(&bytes);
     writer.setTitle(QStr(caption));
+    writer.setCreator(printer.creator());
     writer.setResolution(printer.resolution());
     writer.setPageLayout(printer.pageLayout());
     if (!PaintPage(writer, writer.pageLayout(), writer.resolution(), image)) return false;
