@@ -7,8 +7,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <utility>
@@ -392,37 +390,19 @@ TEST(RuntimeFiles, LongNamesAndLongChainsOfLinksAreSaved) {
   }
 }
 
-// A folder on a RAM disk, another file system than the scratch folder's.
-class OtherDiskFolder {
- public:
-  OtherDiskFolder() {
-    std::string pattern = "/dev/shm/zarv-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~OtherDiskFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  OtherDiskFolder(const OtherDiskFolder&) = delete;
-  OtherDiskFolder& operator=(const OtherDiskFolder&) = delete;
-  std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
-  bool ApartFrom(const std::string& folder) const {
-    struct stat a{}, b{};
-    return !path_.empty() && stat(path_.c_str(), &a) == 0 && stat(folder.c_str(), &b) == 0 && a.st_dev != b.st_dev;
-  }
-
- private:
-  std::string path_;
-};
+// True when the two folders lie on different file systems.
+bool OnOtherFileSystems(const std::string& a, const std::string& b) {
+  struct stat x{}, y{};
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev != y.st_dev;
+}
 
 // A log filed from Temp into a FlightData on another file system: where no
 // rename crosses, the move copies (the file's bytes, rights and time) and
 // only then removes the source; it never replaces a file, and a copy that
 // fails keeps the source whole and leaves nothing at the target.
 TEST(RuntimeFiles, MoveFileCrossesFileSystems) {
-  ScratchFolder dir;
-  OtherDiskFolder other;
-  if (!other.ApartFrom(dir.path())) GTEST_SKIP() << "no second file system at /dev/shm";
+  ScratchFolder dir, other("/dev/shm");  // a RAM disk
+  if (!OnOtherFileSystems(dir.path(), other.path())) GTEST_SKIP() << "no second file system at /dev/shm";
   const std::string log(100000, 'x');
   ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", log));
   ASSERT_EQ(chmod((dir / "before.csv").c_str(), 0640), 0);
