@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/runtime/files.h"
+#include "platform/runtime/process.h"
+
 namespace {
 
 constexpr int kRate = 22050;
@@ -24,22 +27,21 @@ struct Noise {
   }
 };
 
+// Built whole in memory and saved as every file of ours is: a write that
+// fails (a full disk, a file-size limit) leaves the old file or none.
 bool WriteWave(const std::string& path, const std::vector<double>& samples) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
+  std::string bytes;
   auto u32 = [&](uint32_t v) {
-    const unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                                static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
-    std::fwrite(b, 1, 4, f);
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<char>((v >> shift) & 0xFFu));
   };
   auto u16 = [&](uint16_t v) {
-    const unsigned char b[2] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8)};
-    std::fwrite(b, 1, 2, f);
+    bytes.push_back(static_cast<char>(v & 0xFFu));
+    bytes.push_back(static_cast<char>(v >> 8));
   };
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-  std::fwrite("RIFF", 1, 4, f);
+  bytes.append("RIFF");
   u32(36 + dataBytes);
-  std::fwrite("WAVEfmt ", 1, 8, f);
+  bytes.append("WAVEfmt ");
   u32(16);
   u16(1);  // PCM
   u16(1);  // mono
@@ -47,13 +49,13 @@ bool WriteWave(const std::string& path, const std::vector<double>& samples) {
   u32(kRate * 2);
   u16(2);
   u16(16);
-  std::fwrite("data", 1, 4, f);
+  bytes.append("data");
   u32(dataBytes);
   for (double s : samples) {
     const double clipped = s > 1 ? 1 : (s < -1 ? -1 : s);
     u16(static_cast<uint16_t>(static_cast<int16_t>(std::lround(clipped * 32000))));
   }
-  return std::fclose(f) == 0;
+  return zarv::AtomicWriteBytes(path, bytes);
 }
 
 std::vector<double> Wind() {
@@ -122,6 +124,7 @@ std::vector<double> Chime() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zarv::PrepareProcess();
   if (argc != 2) {
     std::fprintf(stderr, "usage: zarv-make-sounds FOLDER\n");
     return 2;

@@ -76,6 +76,8 @@ void ReportPrint(bool printed, const std::string& caption) {
   // Without a printer the page became a file; the user must learn where.
   if (!LastPrintFile().empty()) {
     MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + ShownName(LastPrintFile()), vbInformation, caption);
+  } else if (!LastUnsavedPrintFile().empty()) {
+    MsgBox(std::string(kPrintNotSavedMessage) + "\r\n" + ShownName(LastUnsavedPrintFile()), vbExclamation, caption);
   } else if (!printed && !LastPrintCancelled()) {
     MsgBox(kPrintFailedMessage, vbExclamation, caption);
   }

@@ -263,7 +263,8 @@ namespace {
 // files too, as do the hangar folders the settings know, which may lie
 // deeper or elsewhere, and the one the aircraft's link leads to: there only
 // what a save of this version or of the aircraft file can have left goes.
-// No link in the program folder is followed: where it leads may be anyone's
+// No link in the program folder is followed but Temp's and FlightData's,
+// which stay the program's wherever they lead: another may be anyone's
 // folder. The settings' folders are the ones the user chose, links and all.
 void RemoveLeftoverTemps(const std::string& folder, const Settings* s) {
   std::vector<std::string> saved;

@@ -335,7 +335,10 @@ TEST_F(ChartsTest, PrintSaysWhereThePageWentOrThatItFailed) {
   f.Command2_Click();
   SetProgramFolder(folder_);
   ASSERT_EQ(MessageBoxCalls().size(), 1u);
-  EXPECT_EQ(MessageBoxCalls()[0].prompt, "印刷できませんでした。");
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のファイルに保存しようとしましたが、保存できませんでした。\r\n" + folder_ +
+                "/gone/print000.pdf");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbExclamation);
   EXPECT_TRUE(f.Loaded());
 
   // A print without a printer says which file the page went to, on either

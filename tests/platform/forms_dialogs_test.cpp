@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "file_size_limit.h"
 #include "forms_testing.h"
 #include "platform/runtime/files.h"
 #include "platform/ui/controls.h"
@@ -37,6 +38,7 @@ namespace zarv {
 namespace {
 
 using testing::EnsureApp;
+using testing::FileSizeLimit;
 using testing::PumpUntil;
 using testing::ProgramTest;
 
@@ -334,13 +336,27 @@ TEST_F(FormsDialogs, PrintFormWritesAPdfWithoutAPrinter) {
   EXPECT_TRUE(LastPrintCancelled());
   EXPECT_EQ(LastPrintFile(), "");
   EXPECT_FALSE(FileExists(JoinPath(folder_, "print002.pdf")));
-  // A file that cannot be written is a failure, not a cancel.
+  // A file that cannot be written is a failure, not a cancel, and leaves
+  // nothing behind: past a file-size limit (the page is some kilobytes) as
+  // in a folder that is missing.
   SetPrintDialogResponder([](const PrintJob&) { return true; });
+  {
+    FileSizeLimit limit(512);
+    EXPECT_FALSE(PrintForm(f));
+  }
+  EXPECT_FALSE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
+  EXPECT_EQ(LastUnsavedPrintFile(), JoinPath(folder_, "print002.pdf"));
+  EXPECT_EQ(ListFiles(folder_, "print*.pdf"), (std::vector<std::string>{"print000.pdf", "print001.pdf"}));
+  EXPECT_EQ(RemoveOrphanTemps(folder_), 0);
   SetProgramFolder(JoinPath(folder_, "missing"));
   EXPECT_FALSE(PrintForm(f));
   EXPECT_FALSE(LastPrintCancelled());
   EXPECT_EQ(LastPrintFile(), "");
+  EXPECT_EQ(LastUnsavedPrintFile(), JoinPath(folder_, "missing/print000.pdf"));
   SetProgramFolder(folder_);
+  ASSERT_TRUE(PrintForm(f));
+  EXPECT_EQ(LastUnsavedPrintFile(), "");
   f.Unload();
 }
 

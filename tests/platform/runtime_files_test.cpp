@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,10 +15,13 @@
 #include "platform/runtime/atomic_file.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/textfile.h"
+#include "file_size_limit.h"
 #include "program_test.h"
 
 namespace zarv {
 namespace {
+
+using testing::FileSizeLimit;
 
 
 TEST(RuntimeFiles, ListFilesFiltersAndSortsLikeAFileList) {
@@ -297,24 +301,24 @@ TEST(RuntimeFiles, CleanUpsBesideAWriterTakeNoSave) {
   EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
 }
 
-// The program's own Temp swapped for a link to someone else's folder, and
-// back, while clean-ups of the program folder run: none reaches through the
-// link, though a folder named Temp loses every name a writer of ours gave.
+// A folder of the user's (a hangar) swapped for a link to someone else's
+// folder, and back, while clean-ups of the program folder run: none reaches
+// through the link, though the folder itself loses this writer's names.
 TEST(RuntimeFiles, TheCleanUpBelowAFolderFollowsNoLinkEvenOneSwappedIn) {
   ScratchFolder dir, elsewhere;
-  ASSERT_TRUE(MakeDir(dir / "Temp"));
+  ASSERT_TRUE(MakeDir(dir / "Data"));
   for (const char* name : {".notes.txt.0123456789ab.tmp", ".zarv.0123456789ab.tmp"})
     ASSERT_TRUE(AtomicWriteBytes(elsewhere / name, "theirs"));
   std::atomic<bool> done{false};
   std::atomic<int> swaps{0};
   std::thread swapper([&] {
     while (!done) {
-      const bool swapped = rename((dir / "Temp").c_str(), (dir / "Kept").c_str()) == 0 &&
-                           symlink(elsewhere.path().c_str(), (dir / "Temp").c_str()) == 0;
+      const bool swapped = rename((dir / "Data").c_str(), (dir / "Kept").c_str()) == 0 &&
+                           symlink(elsewhere.path().c_str(), (dir / "Data").c_str()) == 0;
       std::this_thread::yield();
       if (swapped) ++swaps;
-      unlink((dir / "Temp").c_str());
-      rename((dir / "Kept").c_str(), (dir / "Temp").c_str());
+      unlink((dir / "Data").c_str());
+      rename((dir / "Kept").c_str(), (dir / "Data").c_str());
     }
   });
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
@@ -323,8 +327,34 @@ TEST(RuntimeFiles, TheCleanUpBelowAFolderFollowsNoLinkEvenOneSwappedIn) {
   swapper.join();
   EXPECT_TRUE(PathExists(elsewhere / ".notes.txt.0123456789ab.tmp"));
   EXPECT_TRUE(PathExists(elsewhere / ".zarv.0123456789ab.tmp"));
-  ASSERT_TRUE(AtomicWriteBytes(dir / "Temp/.set.ini.0123456789ab.tmp", "half"));
+  ASSERT_TRUE(AtomicWriteBytes(dir / "Data/.zarv.0123456789ab.tmp", "half"));
   EXPECT_EQ(RemoveOrphanTempsBelow(dir.path(), {"Temp"}, {}), 1);
+}
+
+// The program's Temp and FlightData put on another disk through links are
+// still the program's: every name a writer of ours gave goes from them, the
+// user's names stay, and no link in them is followed.
+TEST(RuntimeFiles, TheProgramsOwnFoldersAreCleanedThroughTheirLinks) {
+  ScratchFolder dir, disk, outside;
+  for (const char* own : {"Temp", "FlightData"}) {
+    ASSERT_TRUE(MakeDir(disk / own));
+    ASSERT_EQ(symlink((disk / own).c_str(), (dir / own).c_str()), 0);
+  }
+  ASSERT_TRUE(AtomicWriteBytes(outside / ".zarv.0123456789ab.tmp", "theirs"));
+  ASSERT_EQ(symlink((outside / ".zarv.0123456789ab.tmp").c_str(), (disk / "Temp/.zarv.aaaaaaaaaaaa.tmp").c_str()), 0);
+  ASSERT_EQ(symlink(outside.path().c_str(), (disk / "Temp/sub").c_str()), 0);
+  const struct {
+    const char* name;
+    bool left;
+  } cases[] = {{"Temp/.zarv.0123456789ab.tmp", false},       {"Temp/.set.ini.0123456789ab.tmp", false},
+               {"FlightData/.zarv.00000000ffff.tmp", false}, {"FlightData/.before.csv.0123456789ab.tmp", false},
+               {"Temp/set.ini", true},                        {"Temp/.notes.tmp", true},
+               {"FlightData/0Marden7.csv", true},             {"FlightData/a.0123456789ab.tmp", true}};
+  for (const auto& c : cases) ASSERT_TRUE(AtomicWriteBytes(disk / c.name, "x"));
+  EXPECT_EQ(RemoveOrphanTempsBelow(dir.path(), {"Temp", "FlightData"}, {}), 4);
+  for (const auto& c : cases) EXPECT_EQ(PathExists(disk / c.name), c.left) << c.name;
+  EXPECT_TRUE(PathExists(disk / "Temp/.zarv.aaaaaaaaaaaa.tmp"));
+  EXPECT_TRUE(PathExists(outside / ".zarv.0123456789ab.tmp"));
 }
 
 // Any name the folder holds can be saved, also where a temporary file named
@@ -358,6 +388,46 @@ TEST(RuntimeFiles, LongNamesAndLongChainsOfLinksAreSaved) {
     EXPECT_EQ(AtomicWriteBytes(in / to, "new"), c.saved) << c.links;
     EXPECT_EQ(ReadAllBytes(in / "plane.brd"), c.saved ? "new" : "old") << c.links;
   }
+}
+
+// True when the two folders lie on different file systems.
+bool OnOtherFileSystems(const std::string& a, const std::string& b) {
+  struct stat x{}, y{};
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev != y.st_dev;
+}
+
+// A log filed from Temp into a FlightData on another file system: where no
+// rename crosses, the move copies (the file's bytes, rights and time) and
+// only then removes the source; it never replaces a file, and a copy that
+// fails keeps the source whole and leaves nothing at the target.
+TEST(RuntimeFiles, MoveFileCrossesFileSystems) {
+  ScratchFolder dir, other("/dev/shm");  // a RAM disk
+  if (!OnOtherFileSystems(dir.path(), other.path())) GTEST_SKIP() << "no second file system at /dev/shm";
+  const std::string log(100000, 'x');
+  ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", log));
+  ASSERT_EQ(chmod((dir / "before.csv").c_str(), 0640), 0);
+  const timespec times[2] = {{1700000000, 0}, {1600000000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, (dir / "before.csv").c_str(), times, 0), 0);
+  EXPECT_TRUE(MoveFile(dir / "before.csv", other / "0Marden7.csv"));
+  EXPECT_FALSE(PathExists(dir / "before.csv"));
+  EXPECT_EQ(ReadAllBytes(other / "0Marden7.csv"), log);
+  struct stat st{};
+  ASSERT_EQ(stat((other / "0Marden7.csv").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(st.st_mtim.tv_sec, 1600000000);
+
+  ASSERT_TRUE(AtomicWriteBytes(dir / "before.csv", "new"));
+  EXPECT_FALSE(MoveFile(dir / "before.csv", other / "0Marden7.csv"));
+  EXPECT_EQ(ReadAllBytes(other / "0Marden7.csv"), log);
+  {
+    FileSizeLimit limit(4096);
+    EXPECT_FALSE(MoveFile(other / "0Marden7.csv", dir / "1Marden7.csv"));
+  }
+  EXPECT_EQ(ReadAllBytes(other / "0Marden7.csv"), log);
+  EXPECT_FALSE(PathExists(dir / "1Marden7.csv"));
+  EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
+  EXPECT_TRUE(MoveFile(dir / "before.csv", other / "1Marden7.csv"));
+  EXPECT_EQ(ReadAllBytes(other / "1Marden7.csv"), "new");
 }
 
 TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {

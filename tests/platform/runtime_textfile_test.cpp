@@ -8,6 +8,7 @@
 #include <chrono>
 #include <random>
 
+#include "file_size_limit.h"
 #include "memory_bounds.h"
 #include "platform/runtime/cp932.h"
 #include "platform/runtime/files.h"
@@ -18,26 +19,7 @@ namespace zarv {
 namespace {
 
 
-// Lowers the file-size limit for the scope so that writes fail; works even
-// when the tests run with rights that ignore folder permissions.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    old_handler_ = signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit lim = old_;
-    lim.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &lim);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_{};
-  sighandler_t old_handler_;
-};
+using testing::FileSizeLimit;
 
 TEST(RuntimeTextFile, WritesCp932WithCrLfAndReadsEveryLineEnd) {
   ScratchFolder dir;

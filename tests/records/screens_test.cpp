@@ -14,6 +14,7 @@
 #include "platform/ui/keys.h"
 #include "platform/ui/msgbox.h"
 #include "platform/ui/print.h"
+#include "file_size_limit.h"
 #include "list_pointer.h"
 #include "memory_bounds.h"
 #include "program_test.h"
@@ -223,6 +224,19 @@ TEST_F(Screens, PrintWritesAPdfWithoutAPrinter) {
   EXPECT_EQ(MessageBoxCalls()[0].prompt,
             "プリンターが見つからないため、次のファイルに保存しました。\r\n" + folder_ + "/print000.pdf");
   EXPECT_EQ(MessageBoxCalls()[0].style, vbInformation);
+  // A page that does not fit (a full disk, a file-size limit) is no file,
+  // and the user is told so.
+  ClearMessageBoxCalls();
+  {
+    zarv::testing::FileSizeLimit limit(512);
+    Flight_Data().Command1_Click();
+  }
+  EXPECT_FALSE(PathExists(folder_ + "/print001.pdf"));
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のファイルに保存しようとしましたが、保存できませんでした。\r\n" + folder_ +
+                "/print001.pdf");
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbExclamation);
   SetPrintDialogResponder(nullptr);
   SetPrintToPdf(false);
 }

@@ -201,8 +201,9 @@ TEST_F(ProgramFolderTest, InTheUsersFoldersOnlyWhatASaveLeftGoes) {
 }
 
 // In the program folder only its own folders lose every name a writer of
-// ours ever gave; the hangars, Data among them, and the user's own folders
-// only this version's; and no link is followed, whatever its name.
+// ours ever gave, also where they are links (FlightData here); the hangars,
+// Data among them, and the user's own folders only this version's; and no
+// other link is followed, whatever its name.
 TEST_F(ProgramFolderTest, TheCleanUpFollowsNoLinkAndLeavesTheUsersNames) {
   ScratchFolder elsewhere;
   for (const char* folder : {"Temp", "Data", "PfData", "Mine"}) ASSERT_TRUE(MakeDir(Path(folder)));
@@ -221,7 +222,8 @@ TEST_F(ProgramFolderTest, TheCleanUpFollowsNoLinkAndLeavesTheUsersNames) {
                {Path("Mine/.notes.txt.0123456789ab.tmp"), true},
                {elsewhere / ".notes.txt.0123456789ab.tmp", true},
                {elsewhere / ".zarv.0123456789ab.tmp", true},
-               {elsewhere / "logs/.Marden7-1.csv.0123456789ab.tmp", true}};
+               {elsewhere / "logs/.Marden7-1.csv.0123456789ab.tmp", false},
+               {elsewhere / "logs/.notes.tmp", true}};
   for (const auto& c : cases) WriteBytes(c.path, "a file");
   PrepareEnvironment(kScreenW, kScreenH);
   for (const auto& c : cases) EXPECT_EQ(Exists(c.path), c.left) << c.path;

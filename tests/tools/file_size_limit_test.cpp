@@ -52,6 +52,23 @@ std::string HowItEnded(int status) {
   return "exit status " + std::to_string(WEXITSTATUS(status));
 }
 
+// A tool run to its end under the limit: how it ended, and what it said on
+// its standard error.
+struct ToolRun {
+  int status = -1;
+  std::string said;
+};
+ToolRun RunUnderFileSizeLimit(const std::vector<std::string>& argv, rlim_t bytes, const fs::path& dir) {
+  ToolRun run;
+  const fs::path errors = dir / "errors.txt";
+  const pid_t pid = StartUnderFileSizeLimit(argv, bytes, dir, errors);
+  if (pid <= 0 || waitpid(pid, &run.status, 0) != pid) return run;
+  std::ifstream in(errors);
+  run.said.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  fs::remove(errors);
+  return run;
+}
+
 // The names a save's temporary files have (hidden) in dir.
 std::vector<std::string> HiddenNames(const fs::path& dir) {
   std::vector<std::string> names;
@@ -63,19 +80,26 @@ std::vector<std::string> HiddenNames(const fs::path& dir) {
 // A glider's log of 30 s is some 30 kB: an 8 kB limit stops it.
 TEST(FileSizeLimit, TheProbeSaysItCannotWriteTheLog) {
   const zarv::ScratchFolder scratch;
-  const fs::path dir = scratch.path(), errors = dir / "errors.txt", log = dir / "flight.csv";
+  const fs::path dir = scratch.path(), log = dir / "flight.csv";
   const std::string aircraft = std::string(ZARV_SOURCE_DIR) + "/tests/data/aircraft/Marden7.brd";
-  const pid_t pid =
-      StartUnderFileSizeLimit({ZARV_PROBE, "fly", aircraft, "--seconds", "30", "--log", log}, 8192, dir, errors);
-  ASSERT_GT(pid, 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << HowItEnded(status);
-  std::ifstream in(errors);
-  const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(said.find(log.string() + ": cannot write"), std::string::npos) << said;
+  const ToolRun run =
+      RunUnderFileSizeLimit({ZARV_PROBE, "fly", aircraft, "--seconds", "30", "--log", log}, 8192, dir);
+  EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << HowItEnded(run.status);
+  EXPECT_NE(run.said.find(log.string() + ": cannot write"), std::string::npos) << run.said;
   EXPECT_FALSE(fs::exists(log));
   EXPECT_TRUE(HiddenNames(dir).empty()) << ::testing::PrintToString(HiddenNames(dir));
+}
+
+// The sound maker's first file is 86 kB: past a limit of 64 kB it says it
+// cannot write, and leaves no cut file, nor any other.
+TEST(FileSizeLimit, TheSoundMakerLeavesNoCutFile) {
+  const zarv::ScratchFolder scratch;
+  const fs::path dir = scratch.path(), sounds = dir / "sounds";
+  fs::create_directory(sounds);
+  const ToolRun run = RunUnderFileSizeLimit({ZARV_MAKE_SOUNDS, sounds.string()}, 64 * 1024, dir);
+  EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << HowItEnded(run.status);
+  EXPECT_NE(run.said.find("cannot write into " + sounds.string()), std::string::npos) << run.said;
+  EXPECT_TRUE(fs::is_empty(sounds));
 }
 
 // A first start writes the sky pictures (2.7 MB at 640 x 480) and then the

@@ -276,13 +276,66 @@ bool MakeDir(const std::string& path) {
   return DirExists(path);
 }
 
-bool MoveFile(const std::string& from, const std::string& to) {
+namespace {
+// A rename that never replaces: false when to exists.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
   if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
   // File system without no-replace renames: test, then rename.
   struct stat st{};
-  if (lstat(to.c_str(), &st) == 0) return false;
+  if (lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
   return rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The move a rename cannot make between two file systems: the file is
+// copied into a temporary file beside to, synced, given its name there and
+// only then removed from where it was. A copy that fails leaves the source
+// as it was and nothing beside to; a run killed meanwhile leaves a
+// temporary file the start's clean-up removes, or at worst both copies.
+bool CopyAcross(const std::string& from, const std::string& to) {
+  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (in < 0) return false;
+  struct stat st{};
+  std::string temp;
+  const int out = fstat(in, &st) == 0 && S_ISREG(st.st_mode) ? CreateTempBeside(to, temp) : -1;
+  bool ok = out >= 0;
+  char buf[65536];
+  while (ok) {
+    const long r = ReadSome(in, buf, sizeof buf);
+    if (r <= 0) {
+      ok = r == 0;
+      break;
+    }
+    ok = WriteAllFd(out, std::string_view(buf, static_cast<size_t>(r)));
+  }
+  close(in);
+  if (ok) {
+    // As a rename would have kept them.
+    fchmod(out, st.st_mode & 0777);
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    futimens(out, times);
+    ok = fsync(out) == 0 && RenameNoReplace(temp, to);
+  }
+  DiscardTemp(out, ok ? std::string() : temp);
+  if (!ok) return false;
+  // Where the source may not be removed, a rename would have failed too:
+  // one copy, the source's, is kept.
+  if (unlink(from.c_str()) != 0) {
+    unlink(to.c_str());
+    return false;
+  }
+  SyncDir(DirName(to));
+  SyncDir(DirName(from));
+  return true;
+}
+}  // namespace
+
+bool MoveFile(const std::string& from, const std::string& to) {
+  if (RenameNoReplace(from, to)) return true;
+  return errno == EXDEV && CopyAcross(from, to);
 }
 
 std::string MoveToFreeName(const std::string& from, const std::string& dir, const std::string& stem,
@@ -466,18 +519,22 @@ int RemoveOrphanTempsBelow(const std::string& dir, const std::vector<std::string
   const int top = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (top < 0) return 0;
   int removed = RemoveOrphanTempsAt(top, AnyWritersStem);
+  auto isOwn = [&](const std::string& name) { return std::find(own.begin(), own.end(), name) != own.end(); };
   std::vector<std::string> subs;
   ForEachName(top, [&](const char* name) {
     struct stat st{};
-    if (name[0] != '.' && fstatat(top, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+    if (name[0] != '.' && fstatat(top, name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        (S_ISDIR(st.st_mode) || (S_ISLNK(st.st_mode) && isOwn(name))))
       subs.emplace_back(name);
   });
   const StemRule saved = SavedFilesStems(targets);
   for (const std::string& name : subs) {
-    // Not through a link, also one put in the folder's place since it was listed.
-    const int sub = openat(top, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const bool ours = isOwn(name);
+    // The program's own folders are its own wherever their links lead; any
+    // other is not entered through a link, also one put in the folder's
+    // place since it was listed.
+    const int sub = openat(top, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (ours ? 0 : O_NOFOLLOW));
     if (sub < 0) continue;
-    const bool ours = std::find(own.begin(), own.end(), name) != own.end();
     removed += RemoveOrphanTempsAt(sub, ours ? StemRule(AnyWritersStem) : saved);
     close(sub);
   }

@@ -26,7 +26,9 @@ std::vector<std::string> ListFiles(const std::string& dir, std::string_view patt
 std::vector<std::string> ListDirs(const std::string& dir);
 // Creates the folder (and missing parents). True when it exists afterwards.
 bool MakeDir(const std::string& path);
-// Renames; fails when the target already exists.
+// Renames; fails when the target already exists. Between two file systems
+// the file is copied, synced and then removed; a copy that fails leaves the
+// source as it was and no part of it at the target.
 bool MoveFile(const std::string& from, const std::string& to);
 // Moves from into dir under the first free name stem + n + extension
 // (n = 1, 2, ...). Returns the new path, or "" when no move succeeded.
@@ -71,8 +73,10 @@ int RemoveOrphanTemps(const std::string& dir, const std::vector<std::string>& ta
 // The program folder dir and the folders directly in it: in dir and in the
 // folders `own` names, every name the writer ever gave; in every other one
 // (they hold the user's files too) only those of the rule above for
-// `targets`. No link below dir is followed, also none put in a folder's
-// place while the clean-up runs: a linked folder may be anyone's.
+// `targets`. An `own` folder may be a link (to a larger disk, say): it is
+// still the program's. No other link below dir is followed, also none put
+// in a folder's place while the clean-up runs: a linked folder may be
+// anyone's.
 int RemoveOrphanTempsBelow(const std::string& dir, const std::vector<std::string>& own,
                            const std::vector<std::string>& targets);
 

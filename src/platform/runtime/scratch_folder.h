@@ -8,12 +8,12 @@
 
 namespace zarv {
 
-// A new folder below the system's temporary folder, removed with everything
-// in it when the object goes.
+// A new folder below the system's temporary folder (or the one given),
+// removed with everything in it when the object goes.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zarv-XXXXXX").string();
+  explicit ScratchFolder(const std::filesystem::path& below = std::filesystem::temp_directory_path()) {
+    std::string pattern = (below / "zarv-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~ScratchFolder() {

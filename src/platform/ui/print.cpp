@@ -1,7 +1,9 @@
 #include "platform/ui/print.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -23,6 +25,7 @@ struct PrintState {
   std::function<bool(const PrintJob&)> responder;
   bool forcePdf = false;
   std::string lastFile;
+  std::string unsavedFile;
   bool cancelled = false;
 };
 
@@ -38,9 +41,40 @@ std::string FreePdfName() {
   for (int n = 0; n < 1000; ++n) {
     std::snprintf(name, sizeof name, "print%03d.pdf", n);
     const std::string path = JoinPath(ProgramFolder(), name);
-    if (!FileExists(path)) return path;
+    if (!PathExists(path)) return path;
   }
   return JoinPath(ProgramFolder(), "print999.pdf");
+}
+
+// The image at the size it has on the screen (96 dots per inch), within
+// the page.
+bool PaintPage(QPaintDevice& device, const QPageLayout& layout, int resolution, const QImage& image) {
+  QPainter p;
+  if (!p.begin(&device)) return false;
+  const QRectF page = layout.paintRectPixels(resolution);
+  double scale = resolution / 96.0;
+  if (image.width() * scale > page.width()) scale = page.width() / image.width();
+  if (image.height() * scale > page.height()) scale = std::min(scale, page.height() / image.height());
+  p.scale(scale, scale);
+  p.drawImage(0, 0, image);
+  return p.end();
+}
+
+// The page as a PDF file, made in memory and saved as every file is: the
+// painter's end says nothing of a disk that filled or a size limit met.
+bool SavePdf(const QPrinter& printer, const std::string& caption, const QImage& image, const std::string& path) {
+  QBuffer bytes;
+  bytes.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&bytes);
+    writer.setTitle(QStr(caption));
+    writer.setCreator(printer.creator());
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    if (!PaintPage(writer, writer.pageLayout(), writer.resolution(), image)) return false;
+  }
+  const QByteArray& data = bytes.data();
+  return AtomicWriteBytes(path, std::string_view(data.constData(), static_cast<size_t>(data.size())));
 }
 
 }  // namespace
@@ -48,6 +82,7 @@ std::string FreePdfName() {
 bool PrintForm(Form& form) {
   PrintState& st = State();
   st.lastFile.clear();
+  st.unsavedFile.clear();
   st.cancelled = false;
   // The client area with its controls, as it looks now.
   QWidget* w = form.impl().widget;
@@ -62,10 +97,7 @@ bool PrintForm(Form& form) {
 
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStr(job.caption));
-  if (job.toPdf) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QStr(job.pdfPath));
-  }
+  if (job.toPdf) printer.setOutputFormat(QPrinter::PdfFormat);
   if (st.responder) {
     if (!st.responder(job)) {
       st.cancelled = true;
@@ -80,21 +112,17 @@ bool PrintForm(Form& form) {
     }
   }
 
-  QPainter p;
-  if (!p.begin(&printer)) return false;
-  // The size it has on the screen (96 dots per inch), within the page.
-  const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-  double scale = printer.resolution() / 96.0;
-  if (image.width() * scale > page.width()) scale = page.width() / image.width();
-  if (image.height() * scale > page.height()) scale = std::min(scale, page.height() / image.height());
-  p.scale(scale, scale);
-  p.drawImage(0, 0, image);
-  const bool ok = p.end();
-  if (ok && job.toPdf) st.lastFile = job.pdfPath;
-  return ok;
+  if (!job.toPdf) return PaintPage(printer, printer.pageLayout(), printer.resolution(), image);
+  if (!SavePdf(printer, job.caption, image, job.pdfPath)) {
+    st.unsavedFile = job.pdfPath;
+    return false;
+  }
+  st.lastFile = job.pdfPath;
+  return true;
 }
 
 const std::string& LastPrintFile() { return State().lastFile; }
+const std::string& LastUnsavedPrintFile() { return State().unsavedFile; }
 bool LastPrintCancelled() { return State().cancelled; }
 
 void SetPrintDialogResponder(std::function<bool(const PrintJob&)> responder) {

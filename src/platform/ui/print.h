@@ -23,6 +23,9 @@ struct PrintJob {
 bool PrintForm(Form& form);
 // The PDF file the last print wrote ("" when it went to a printer).
 const std::string& LastPrintFile();
+// The PDF file the last print could not write (a full disk, a file-size
+// limit, a folder that may not be written): nothing of it is left.
+const std::string& LastUnsavedPrintFile();
 // True when the last PrintForm returned false because the user cancelled,
 // not because printing failed.
 bool LastPrintCancelled();
