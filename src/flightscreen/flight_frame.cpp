@@ -497,8 +497,11 @@ void FlightFrame::ShowFrameCaptions() {
   if (Label24.Caption() != d.View.ElapsedCaption) Label24.SetCaption(d.View.ElapsedCaption);
   if (!d.Panel.FrameRateText.empty() && Label15.Caption() != d.Panel.FrameRateText) {
     Label15.SetCaption(d.Panel.FrameRateText);
-    Label15.SetLeft(Label24.Left() + Label24.Width());
   }
+  // The time grows a field at its minute, often on the last frame, when the
+  // rate is no longer renewed: the rate follows the time whichever changed.
+  const double timeRight = Label24.Left() + Label24.Width();
+  if (Label15.Left() != timeRight) Label15.SetLeft(timeRight);
   if (!d.View.RaceText.empty() && Text13.Text() != d.View.RaceText) Text13.SetText(d.View.RaceText);
 }
 

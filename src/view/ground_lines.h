@@ -30,7 +30,8 @@ struct GroundLineInputs {
 };
 
 // Draws the lines (white) when -10 < Altitude < 213 and past the platform
-// edge. A coordinate whose angle reaches 1.57 rad keeps its previous value.
+// edge. A coordinate whose angle reaches 1.57 rad keeps its previous value,
+// and its line is not drawn.
 // Returns the number of lines drawn.
 int DrawGroundLines(const GroundLineInputs& in, ScreenLines& lines, Surface& picture);
 

@@ -164,6 +164,18 @@ TEST_F(FlightScreenWiringTest, FrameShowsThePanelAndTheElapsedTime) {
   EXPECT_TRUE(f.Label24.Visible());
   EXPECT_EQ(f.Label14.Caption(), aircraft::Aircraft().AircraftName);
   EXPECT_GE(f.Label24.Left(), f.Label14.Left() + f.Label14.Width() + 20);
+  // The frame rate stands after the time, also when only the time changed:
+  // at its minute it takes its hours form, often on a flight's last frame,
+  // when the rate is no longer renewed.
+  d.Panel.FrameRateText = "20Frm/Sec 19.88";
+  f.DrawFrame();
+  const double secondsWidth = f.Label24.Width();
+  EXPECT_EQ(f.Label15.Left(), f.Label24.Left() + secondsWidth);
+  flight::State().Loop.FlightTime = flight::State().Ground.LaunchTime + 60.04;
+  f.DrawFrame();
+  EXPECT_EQ(f.Label24.Caption(), "経過時間 00:01:00.0   ");
+  EXPECT_GT(f.Label24.Width(), secondsWidth);
+  EXPECT_EQ(f.Label15.Left(), f.Label24.Left() + f.Label24.Width());
 
   // Without the panel option the view is not covered.
   shell::CurrentSettings().ShowInstrumentPanel = 0;

@@ -85,5 +85,33 @@ TEST(GroundLines, NoneOutsideTheirBand) {
   EXPECT_EQ(lines.Y1[0], 12345);
 }
 
+// A line with an end that cannot be placed is not drawn: its entries hold
+// another frame's or another drawing's values, here a line along the top.
+TEST(GroundLines, ALineWithAnEndOutOfReachIsLeftOut) {
+  const struct {
+    const char* what;
+    double altitude, pitch;
+  } cases[] = {
+      // Afloat: the nearest line lies under the eye (F = 0), all four of
+      // its angles out of reach; the other five are drawn.
+      {"afloat", 0, 0},
+      // Nose 0.5 rad up: the nearest line 4.08 m behind the sight point,
+      // its ends 0.33 rad aside (x 131 and 509) but 2 rad down.
+      {"nose high", 1, 0.5},
+  };
+  for (const auto& k : cases) {
+    GroundLineInputs in = Inputs(k.altitude, 8);
+    in.View = Attitude(k.pitch, 0);
+    ScreenLines lines;
+    lines.X1[0] = 639;
+    lines.Y1[0] = 0;
+    lines.X2[0] = 0;
+    lines.Y2[0] = 0;
+    Surface picture(640, 480, vbBlack);
+    EXPECT_EQ(DrawGroundLines(in, lines, picture), 5) << k.what;
+    EXPECT_EQ(picture.Point(320, 0), vbBlack) << k.what;
+  }
+}
+
 }  // namespace
 }  // namespace zarv::view

@@ -598,6 +598,15 @@ void Form::Move(double left, double top, double width, double height) {
   d.ApplyGeometry();
 }
 
+double Form::FrameWidth() const {
+  const QMargins m = impl_->Frame();
+  return (m.left() + m.right()) * kTwipsPerPixel;
+}
+double Form::FrameHeight() const {
+  const QMargins m = impl_->Frame();
+  return (m.top() + m.bottom()) * kTwipsPerPixel;
+}
+
 double Form::ScaleWidth() const {
   const Impl& d = *impl_;
   if (d.s.windowState == vbMinimized) return 0;

@@ -96,6 +96,10 @@ class Form : public Container {
   void SetWidth(double twips);
   void SetHeight(double twips);
   void Move(double left, double top, double width, double height);
+  // What the window manager's frame adds to Width and Height (twips), as
+  // last seen round a shown window until this one is framed.
+  double FrameWidth() const;
+  double FrameHeight() const;
   // Client area in pixels.
   double ScaleWidth() const;
   double ScaleHeight() const;
