@@ -25,10 +25,7 @@ FileLock::FileLock(const std::string& path, double waitSeconds) {
   if (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) return;
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
   for (;;) {
-    if (flock(fd_, LOCK_EX | LOCK_NB) == 0) {
-      held_ = true;
-      return;
-    }
+    if (flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
     // A file system without locks: no copy can hold one either.
     if (errno != EWOULDBLOCK && errno != EINTR) return;
     if (std::chrono::steady_clock::now() >= until) return;

@@ -12,18 +12,14 @@ class FileLock {
   // ".NAME.lock" (created when missing and left there; a link, FIFO or
   // folder of that name is never opened), waiting up to waitSeconds for a
   // copy that holds it. Where it cannot be taken (a read-only folder, or a
-  // holder that never lets go) Held() is false and the caller goes on as it
-  // would alone.
+  // holder that never lets go) the caller goes on as it would alone.
   explicit FileLock(const std::string& path, double waitSeconds = 5);
   ~FileLock();
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
-  bool Held() const { return held_; }
-
  private:
   int fd_ = -1;
-  bool held_ = false;
 };
 
 }  // namespace zarv
