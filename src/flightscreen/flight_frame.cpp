@@ -438,7 +438,7 @@ void FlightFrame::InitDrawing() {
 
   view::PanelScreen& ps = d.Panel.Screen;
   ps.FontScale = fontScale;
-  ps.ScreenSizeChoice = shell::CurrentSettings().ScreenSizeChoice;
+  ps.ScreenSizeChoice = shell::Shell().ScreenSizeInUse;
   ps.ProgramFolder = ProgramFolder();
   ps.DeveloperMode = screen_.Keys.DeveloperMode;
   ps.Record = &flight::Record();

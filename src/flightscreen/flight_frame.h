@@ -174,6 +174,8 @@ class FlightFrame : public Form {
   void OptionPanel_Show();
   void Command16_Click();
   void Command17_Click();
+  // The size options set to the size this screen is laid out at.
+  void ShowSizeInUse();
   void Check6_Click();
   void PlayLoopSound();
   void StopSound(unsigned flags);

@@ -258,9 +258,7 @@ void FlightFrame::SetUpScreen() {
   const int16_t largest = shell::LargestScreenSize(zarv::Screen().PixelWidth(), zarv::Screen().PixelHeight());
   Option4.SetEnabled(largest >= 1);
   Option5.SetEnabled(largest >= 2);
-  Option3.SetValue(st.ScreenSizeChoice == 0);
-  Option4.SetValue(st.ScreenSizeChoice == 1);
-  Option5.SetValue(st.ScreenSizeChoice == 2);
+  ShowSizeInUse();
   Label5.SetCaption(Format(a.LaunchPitch * kDegreesPerRadian, "#0.0"));
   Label9.SetCaption(WindSpeedCaption(a));
   screen_.KeyHelpText = KeyHelpText(s.Engine.AfterburnerMax, s.Engine.EngineType, s.Engine.TvcCapability);
@@ -502,12 +500,13 @@ void FlightFrame::OptionPanel_Show() {
 }
 
 void FlightFrame::Command16_Click() {
-  shell::Settings& settings = shell::CurrentSettings();
   Picture7.SetVisible(false);
+  // Only a size picked here becomes the saved choice: OK on the size shown
+  // keeps a larger one saved on another desktop.
   OptionButton* sizes[] = {&Option3, &Option4, &Option5};
   for (int16_t i = 0; i < 3; ++i) {
-    if (sizes[i]->Value() && i != settings.ScreenSizeChoice) {
-      settings.ScreenSizeChoice = i;
+    if (sizes[i]->Value() && i != shell::Shell().ScreenSizeInUse) {
+      shell::CurrentSettings().ScreenSizeChoice = i;
       Command11_Click();
       return;
     }
@@ -516,7 +515,11 @@ void FlightFrame::Command16_Click() {
 
 void FlightFrame::Command17_Click() {
   Picture7.SetVisible(false);
-  const int16_t c = shell::CurrentSettings().ScreenSizeChoice;
+  ShowSizeInUse();
+}
+
+void FlightFrame::ShowSizeInUse() {
+  const int16_t c = shell::Shell().ScreenSizeInUse;
   Option3.SetValue(c == 0);
   Option4.SetValue(c == 1);
   Option5.SetValue(c == 2);

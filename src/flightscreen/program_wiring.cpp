@@ -44,14 +44,14 @@ void WireProgram() {
   // A cache that could not be written is drawn again at the next start.
   startup.DrawPanelArt = [] {
     const shell::ShellState& sh = shell::Shell();
-    static_cast<void>(view::SavePanelArt(ProgramPath("\\Temp"), sh.ScreenScale, sh.FontScale,
-                                         shell::CurrentSettings().ScreenSizeChoice, sh.DeveloperMode));
+    static_cast<void>(view::SavePanelArt(ProgramPath("\\Temp"), sh.ScreenScale, sh.FontScale, sh.ScreenSizeInUse,
+                                         sh.DeveloperMode));
   };
   startup.DrawGradient = [] { static_cast<void>(view::SaveGradientProbe(ProgramPath("\\Temp"))); };
   startup.DrawSkyBackgrounds = [] {
     const shell::ShellState& sh = shell::Shell();
     static_cast<void>(view::SaveSkyBackgrounds(ProgramPath("\\Temp"), sh.ScreenScale,
-                                               shell::CurrentSettings().ScreenSizeChoice, sh.GradientBitmapLengthNow,
+                                               sh.ScreenSizeInUse, sh.GradientBitmapLengthNow,
                                                view::SkyTablesFrom(shell::Sky())));
   };
   // The transition sound plays from memory; the start-up waits for its end.

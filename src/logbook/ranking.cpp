@@ -1,10 +1,12 @@
 #include "logbook/ranking.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "aircraft/aircraft_data.h"
 #include "platform/runtime/cp932.h"
+#include "platform/runtime/file_lock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
 #include "platform/runtime/text.h"
@@ -29,20 +31,63 @@ void ReadRankingFile(const std::string& path, RankingState& ranking) {
     ranking.RecordLines[static_cast<size_t>(i)] = ok && at < lines.size() ? lines[at] : std::string();
   }
   ranking.File = ok ? RankingState::FileState::Read : RankingState::FileState::Unreadable;
+  ranking.FileLines = ranking.RecordLines;
 }
 
 namespace {
 std::vector<std::string> RankingLines(const RankingState& ranking) {
   return {ranking.RecordLines.begin() + 1, ranking.RecordLines.end()};
 }
+
+// The lines of `lines` that `held` does not hold, line for line: a line
+// held once and listed twice is listed once. Free places are none.
+std::vector<std::string> LinesNotHeld(const std::vector<std::string>& lines, std::vector<std::string> held) {
+  std::vector<std::string> rest;
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    const auto at = std::find(held.begin(), held.end(), line);
+    if (at != held.end()) {
+      held.erase(at);
+    } else {
+      rest.push_back(line);
+    }
+  }
+  return rest;
+}
+
+// Below every line of an equal distance; 0 for none beyond the 20th.
+int16_t PlaceOfDistance(const RankingState& ranking, double distance) {
+  if (!(distance > RankingValue(ranking.RecordLines[kRankingPlaces]))) return 0;
+  for (int k = 1; k <= kRankingPlaces; ++k)
+    if (RankingValue(ranking.RecordLines[static_cast<size_t>(k)]) < distance) return static_cast<int16_t>(k);
+  return 0;
+}
+
 }  // namespace
 
-bool WriteRankingFile(const std::string& path, const RankingState& ranking, bool* tooLarge) {
+bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge) {
   if (tooLarge) *tooLarge = false;
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
+  // Two copies in one folder each hold the list of their own start: the
+  // later one's write must not drop the entry the other wrote meanwhile.
+  const FileLock lock(path);
+  RankingState merged;
+  ReadRankingFile(path, merged);
+  if (merged.File == RankingState::FileState::Unreadable) return false;
+  // This run's entries, less those the file holds already (an earlier
+  // write of this run put them there).
+  const std::vector<std::string> entries = LinesNotHeld(
+      LinesNotHeld(RankingLines(ranking), {ranking.FileLines.begin() + 1, ranking.FileLines.end()}), RankingLines(merged));
+  for (const std::string& entry : entries) {
+    const int place = PlaceOfDistance(merged, RankingValue(entry));
+    if (place > 0) InsertRankingEntry(merged, place, entry, "");
+  }
   // A place moved down keeps its bytes.
-  return RewriteTextLines(path, RankingLines(ranking), kMaxRankingFileBytes, tooLarge);
+  if (!RewriteTextLines(path, RankingLines(merged), kMaxRankingFileBytes, tooLarge)) return false;
+  ranking.RecordLines = ranking.FileLines = merged.RecordLines;
+  ranking.File = RankingState::FileState::Read;
+  return true;
 }
 
 std::string RankingFileNotice(const RankingState& ranking, const std::string& path) {
@@ -55,13 +100,9 @@ double RankingValue(const std::string& line) { return Val(line); }
 int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& f) {
   // Afloat on the lake (no platform under it) a pilot can pedal or drift
   // any distance along the surface: no platform flight.
-  const bool qualifies = f.Distance > RankingValue(ranking.RecordLines[kRankingPlaces]) && aircraft::LaunchBelow10(f.LaunchSpeed) &&
-                         !aircraft::NoPlatformUnder(f.LaunchSpeed, f.LaunchHeight) && f.WingSpan > 10 && f.WingSpan < 24 &&
-                         f.Distance > 100 && f.Throttle == 0;
-  if (!qualifies) return 0;
-  for (int k = 1; k <= kRankingPlaces; ++k)
-    if (RankingValue(ranking.RecordLines[static_cast<size_t>(k)]) < f.Distance) return static_cast<int16_t>(k);
-  return 0;
+  const bool qualifies = aircraft::LaunchBelow10(f.LaunchSpeed) && !aircraft::NoPlatformUnder(f.LaunchSpeed, f.LaunchHeight) &&
+                         f.WingSpan > 10 && f.WingSpan < 24 && f.Distance > 100 && f.Throttle == 0;
+  return qualifies ? PlaceOfDistance(ranking, f.Distance) : int16_t{0};
 }
 
 int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight) {

@@ -13,6 +13,9 @@ inline constexpr int kRankingPlaces = 20;
 struct RankingState {
   // Places 1..20, best first (slot 0 unused); an empty line is a free place.
   std::array<std::string, kRankingPlaces + 1> RecordLines{};
+  // The places as the file held them when this run last read or wrote it:
+  // a line of RecordLines not among them is an entry of this run.
+  std::array<std::string, kRankingPlaces + 1> FileLines{};
   int16_t NewRecordRank = 0;  // the place the last flight earned
   // What the start found of the ranking file. The list is written back only
   // over a file that was read, or where there was none.
@@ -35,12 +38,17 @@ inline constexpr int64_t kMaxRankingFileBytes = 64 * 1024;
 // be read (also one larger than kMaxRankingFileBytes, or no regular file)
 // leaves the list empty and forbids writing it back.
 void ReadRankingFile(const std::string& path, RankingState& ranking);
-// Writes the 20 lines atomically (cp932, CR LF). Refused (false) unless the
-// start read the file or found none, and when the file would be larger than
+// Writes the 20 lines atomically (cp932, CR LF). Another copy of the program
+// may have written the file since this one read it: under the file's lock
+// the file is read again and this run's entries go into it, each at the
+// place the ranking rule gives it there (below equal distances; one beyond
+// the 20th place is dropped), each once; the file's own lines keep their
+// order. The list written becomes the one in memory. Refused (false) unless
+// the start read the file or found none, when the file is now there but
+// cannot be read, and when the file would be larger than
 // kMaxRankingFileBytes (*tooLarge set); false too when the write failed, the
 // old file then being intact. A refused or failed write keeps the state.
-[[nodiscard]] bool WriteRankingFile(const std::string& path, const RankingState& ranking,
-                                    bool* tooLarge = nullptr);
+[[nodiscard]] bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge = nullptr);
 
 // The longest name the entry box takes. A line is at most 3 bytes a UTF-16
 // unit (a line cp932 cannot hold goes in UTF-8 after a 3-byte mark): the

@@ -177,7 +177,7 @@ void ReplayForm::Form_Load() {
   Picture7 = Surface(CLng(660 * s), CLng(480 * s), RGB(0, 0, 128));
   BackgroundLoaded = false;
   if (link_.Settings != nullptr) {
-    const int16_t choice = link_.Settings->ScreenSizeChoice;
+    const int16_t choice = sh.ScreenSizeInUse;
     if (choice >= 0 && choice <= 2) {
       BackgroundLoaded = LoadBmp(Picture6, ProgramPath("\\Temp\\Back" + std::to_string(choice) + ".bmp"));
     }

@@ -145,7 +145,7 @@ void BeginForm::DrawWaitingScreen() {
   c.SetFontSize(20 * sh.ScreenScale * sh.FontScale);
   c.SetCurrentX(120 * sh.ScreenScale);
   c.SetCurrentY(180 * sh.ScreenScale);
-  c.Print(WaitingScreenText(s));
+  c.Print(WaitingScreenText(s, sh.ScreenSizeInUse));
   c.SetCurrentX(140 * sh.ScreenScale);
   c.SetCurrentY(215 * sh.ScreenScale);
   c.Print("しばらくお待ちください。");

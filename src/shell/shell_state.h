@@ -44,7 +44,10 @@ struct ShellState {
   std::array<int16_t, kFormSlotCount> FormSavedHeight{};  // twips
 
   double TwipsPerPixel = 15;
-  double ScreenScale = 1.0;  // 1.0, 1.25 or 1.6 by ScreenSizeChoice
+  // The size this run's screens are laid out at: the saved choice cut down
+  // to what the desktop offers. Only the user's pick changes the saved one.
+  int16_t ScreenSizeInUse = 0;
+  double ScreenScale = 1.0;  // 1.0, 1.25 or 1.6 by ScreenSizeInUse
   double FontScale = 1.0;    // 0.8 with large system fonts
 
   bool DeveloperMode = false;

@@ -213,18 +213,18 @@ bool SizeSuffixed(int choice, std::string* digit) {
 }
 }  // namespace
 
-bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
+bool NeedSkyBackgrounds(const Settings& s, int16_t sizeInUse, double lengthNow, bool developerMode,
                         const std::string& tempFolder) {
   if (std::fabs(s.GradientBitmapLength - lengthNow) > 1 || developerMode) return true;
   std::string n;
-  return SizeSuffixed(s.ScreenSizeChoice, &n) &&
+  return SizeSuffixed(sizeInUse, &n) &&
          !FileExists(JoinPath(tempFolder, "Back" + n + ".bmp"));
 }
 
-bool NeedPanelArt(const Settings& s, double lengthNow, const std::string& tempFolder) {
+bool NeedPanelArt(const Settings& s, int16_t sizeInUse, double lengthNow, const std::string& tempFolder) {
   if (lengthNow < s.GradientBitmapLength) return true;
   std::string n;
-  if (SizeSuffixed(s.ScreenSizeChoice, &n) &&
+  if (SizeSuffixed(sizeInUse, &n) &&
       (!FileExists(JoinPath(tempFolder, "Panel" + n + ".bmp")) ||
        !FileExists(JoinPath(tempFolder, "Mask" + n + ".bmp"))))
     return true;
@@ -247,9 +247,9 @@ std::string SetAsideUnreadableSettings(const std::string& path) {
   return notice + "初期設定で起動します。";
 }
 
-std::string WaitingScreenText(Settings& s) {
-  if (s.CachedScreenSizeChoice != s.ScreenSizeChoice) {
-    s.CachedScreenSizeChoice = s.ScreenSizeChoice;
+std::string WaitingScreenText(Settings& s, int16_t sizeInUse) {
+  if (s.CachedScreenSizeChoice != sizeInUse) {
+    s.CachedScreenSizeChoice = sizeInUse;
     return "画面サイズの変更を行っています。";
   }
   return "機体外形の再計算を行っています。";
@@ -382,11 +382,12 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
   sh.GradientBitmapLengthNow = length < 0 ? 0 : static_cast<double>(length);
   // A size saved on a wider desktop is cut down here, once, before the art is
   // drawn and any screen laid out for it: every screen and the option panel
-  // then take the same size, and it is saved as the one in use.
+  // then take the same size. The saved choice stays: one start on a small
+  // desktop must not cost the user the size of the usual one.
   const double tpp = sh.TwipsPerPixel > 0 ? sh.TwipsPerPixel : 15;
-  s.ScreenSizeChoice =
+  sh.ScreenSizeInUse =
       std::min(s.ScreenSizeChoice, LargestScreenSize(CLng(screenWidthTwips / tpp), CLng(screenHeightTwips / tpp)));
-  sh.ScreenScale = ScreenScaleFor(s.ScreenSizeChoice);
+  sh.ScreenScale = ScreenScaleFor(sh.ScreenSizeInUse);
   return out;
 }
 
@@ -395,8 +396,9 @@ void PrepareScreenArt() {
   Settings& s = CurrentSettings();
   BuildSkyBands(sh.GradientBitmapLengthNow, sh.ScreenScale, Sky());
   const std::string temp = ProgramPath("\\Temp");
-  if (NeedSkyBackgrounds(s, sh.GradientBitmapLengthNow, sh.DeveloperMode, temp)) Hooks().DrawSkyBackgrounds();
-  if (NeedPanelArt(s, sh.GradientBitmapLengthNow, temp)) Hooks().DrawPanelArt();
+  if (NeedSkyBackgrounds(s, sh.ScreenSizeInUse, sh.GradientBitmapLengthNow, sh.DeveloperMode, temp))
+    Hooks().DrawSkyBackgrounds();
+  if (NeedPanelArt(s, sh.ScreenSizeInUse, sh.GradientBitmapLengthNow, temp)) Hooks().DrawPanelArt();
   const long long length = FileLength(ProgramPath("\\Temp\\zarv.bmp"));
   s.GradientBitmapLength = Low16(length < 0 ? 0 : length);
 }

@@ -63,10 +63,11 @@ double ScreenScaleFor(int screenSizeChoice);
 // that a desktop of this many pixels holds whole; 640 x 480 on any smaller.
 int16_t LargestScreenSize(int screenPixelWidth, int screenPixelHeight);
 
-// Cache tests of the start sequence. tempFolder is the folder of the bitmaps.
-bool NeedSkyBackgrounds(const Settings& s, double lengthNow, bool developerMode,
+// Cache tests of the start sequence for the art of size sizeInUse (0, 1, 2).
+// tempFolder is the folder of the bitmaps.
+bool NeedSkyBackgrounds(const Settings& s, int16_t sizeInUse, double lengthNow, bool developerMode,
                         const std::string& tempFolder);
-bool NeedPanelArt(const Settings& s, double lengthNow, const std::string& tempFolder);
+bool NeedPanelArt(const Settings& s, int16_t sizeInUse, double lengthNow, const std::string& tempFolder);
 // Low 16 bits of a byte length, read as signed (as the settings keep it).
 int16_t Low16(long long length);
 
@@ -75,8 +76,9 @@ int16_t Low16(long long length);
 // for the user.
 std::string SetAsideUnreadableSettings(const std::string& path);
 
-// Text of the waiting screen of start mode 3 (and records the size change).
-std::string WaitingScreenText(Settings& s);
+// Text of the waiting screen of start mode 3 for the screens' size
+// sizeInUse (and records the size change).
+std::string WaitingScreenText(Settings& s, int16_t sizeInUse);
 
 // What the environment set-up found; the screens act on it.
 struct StartupOutcome {
@@ -97,8 +99,9 @@ struct StartupOutcome {
 // names no screen becomes 0), a flight log left unfiled, transition sound,
 // ranking list, on a normal start the splash (showSplash, given what was
 // found so far), the samples, hangar sorting and notes, and last the
-// gradient bitmap's length and the screen size: the saved choice cut down to
-// what a desktop of that width offers, and its scale.
+// gradient bitmap's length and the screen size in use: the saved choice cut
+// down to what a desktop of that width offers (the choice itself stays as
+// saved), and its scale.
 StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
                                   const std::function<void(const StartupOutcome&)>& showSplash = {});
 

@@ -442,6 +442,8 @@ TEST_P(SizeAtTheStart, SettingsSavedAtTheLargestSizeStartEveryScreenAtTheSizeThe
   Key(vbKeyReturn);
   f.Timer2_Timer();
   ASSERT_LT(flight::State().Body.Altitude, 0);
+  // The flight saved the settings early on: the size stays the one saved.
+  EXPECT_EQ(ReadTextLines(shell::SettingsPath())[33], " 2");
   f.Timer1_Timer();  // the after-flight menu
   double chartsWidth = 0, replayWidth = 0;
   int replayFrame = 0;
@@ -467,6 +469,16 @@ TEST_P(SizeAtTheStart, SettingsSavedAtTheLargestSizeStartEveryScreenAtTheSizeThe
   EXPECT_EQ(replayFrame, 660 * scale);
   EXPECT_TRUE(replayBackground);  // the sky of its own size, cached at the start
   onFrame_ = nullptr;
+
+  // A size picked in the option panel is the one saved.
+  if (d.allowed == 0) return;
+  Advance(3000);
+  f.Form_MouseDown(vbRightButton, 300, 200);
+  ASSERT_TRUE(f.Picture7.Visible());
+  sizes[0]->SetValue(true);
+  f.Command16.SetValue(true);
+  EXPECT_EQ(restarts_, 1);
+  EXPECT_EQ(ReadTextLines(shell::SettingsPath())[33], " 0");
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktops, SizeAtTheStart,

@@ -39,6 +39,7 @@ inline bool LoadHandedOver(int size) {
   s.WindowCentreY = 5760;
   const double scales[] = {1.0, 1.25, 1.6};
   shell::Shell().ScreenScale = scales[size];
+  shell::Shell().ScreenSizeInUse = static_cast<int16_t>(size);
   if (!aircraft::LoadAircraftData(aircraft::HandOverPath(), aircraft::Aircraft())) return false;
   ResetEnded();  // a previous unload ended the program
   FlightScreenForm().Load();

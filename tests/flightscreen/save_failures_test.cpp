@@ -168,7 +168,7 @@ TEST_F(SaveFailureTest, ARankingTooLargeForItsKeptBytesSaysSo) {
   file += "\r\n";
   WriteBytes(records::RankingPath(), file);
   shell::RankingFile().Read();
-  ASSERT_TRUE(records::InsertRankingEntry(records::Ranking(), 1, std::string(10000, 'x'), ""));
+  ASSERT_TRUE(records::InsertRankingEntry(records::Ranking(), 1, "900.00m by " + std::string(9989, 'x'), ""));
   Advance(3000);
   Key(27);
   EXPECT_EQ(Prompts(), std::vector<std::string>{"順位を保存できませんでした。\r\n" + records::RankingPath() +

@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "logbook/post_flight.h"
 #include "logbook/ranking.h"
@@ -170,6 +172,75 @@ TEST_F(RankingFileTest, PlacesMovedDownKeepTheirBytes) {
   EXPECT_EQ(Bytes(path), moved);
 }
 
+// Copies in one folder each read the list at their start and write it at
+// their quit: every copy's entry is kept, at its place in the list as the
+// file holds it then (below an equal distance, none beyond the 20th place),
+// and a copy that writes again adds nothing twice.
+TEST_F(RankingFileTest, CopiesInOneFolderKeepEachOthersEntries) {
+  WriteBytes(path, "500.00m by X\r\n400.00m by X\r\n300.00m by X\r\n");
+  RankingState a, b, c;
+  for (RankingState* copy : {&a, &b, &c}) ReadRankingFile(path, *copy);
+  ASSERT_TRUE(InsertRankingEntry(a, 2, "450.00m by A ", "Ann"));
+  ASSERT_TRUE(InsertRankingEntry(b, 3, "350.00m by B ", "Ben"));
+  ASSERT_TRUE(InsertRankingEntry(c, 2, "450.00m by C ", "Cy"));
+  for (RankingState* copy : {&a, &b, &c, &a, &b}) ASSERT_TRUE(WriteRankingFile(path, *copy));
+  std::string expected =
+      "500.00m by X\r\n450.00m by A Ann\r\n450.00m by C Cy\r\n400.00m by X\r\n350.00m by B Ben\r\n300.00m by X\r\n";
+  for (int k = 7; k <= 20; ++k) expected += "\r\n";
+  EXPECT_EQ(Bytes(path), expected);
+  EXPECT_EQ(a.RecordLines[3], "450.00m by C Cy");  // what was written is the list now
+
+  // A full list: the places pushed out go, and an entry that no longer
+  // beats the 20th place goes with them.
+  std::string full;
+  for (int k = 1; k <= 20; ++k) full += std::to_string(1010 - 10 * k) + ".00m by X\r\n";
+  WriteBytes(path, full);
+  for (RankingState* copy : {&a, &b, &c}) ReadRankingFile(path, *copy);
+  ASSERT_TRUE(InsertRankingEntry(a, 11, "905.00m by A ", ""));
+  ASSERT_TRUE(InsertRankingEntry(b, 16, "855.00m by B ", ""));
+  ASSERT_TRUE(InsertRankingEntry(c, 20, "815.00m by C ", ""));
+  for (RankingState* copy : {&a, &b, &c}) ASSERT_TRUE(WriteRankingFile(path, *copy));
+  const std::vector<std::string> lines = ReadTextLines(path);
+  ASSERT_EQ(lines.size(), 20u);
+  EXPECT_EQ(lines[9], "910.00m by X");
+  EXPECT_EQ(lines[10], "905.00m by A ");
+  EXPECT_EQ(lines[15], "860.00m by X");
+  EXPECT_EQ(lines[16], "855.00m by B ");
+  EXPECT_EQ(lines[19], "830.00m by X");  // 820 and 810 pushed out, 815 never in
+}
+
+// Two processes writing the ranking at once, each entry of each run read
+// before and written after the other's: none lost, none twice, in order.
+TEST_F(RankingFileTest, TwoProcessesWritingAtOnceLoseNoEntry) {
+  constexpr int kRuns = 10;
+  pid_t children[2] = {};
+  for (int p = 0; p < 2; ++p) {
+    children[p] = fork();
+    ASSERT_GE(children[p], 0);
+    if (children[p] != 0) continue;
+    for (int run = 0; run < kRuns; ++run) {
+      RankingState r;
+      ReadRankingFile(path, r);
+      const double distance = 900 - 20 * run - 10 * p;
+      const int16_t place = RankingPlace(r, Glider(distance));
+      usleep(2000);  // the other copy's quit falls between this start and quit
+      if (place == 0 || !InsertRankingEntry(r, place, Format(distance, "###.#0") + "m by P", std::to_string(p)) ||
+          !WriteRankingFile(path, r))
+        _exit(1);
+    }
+    _exit(0);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const std::vector<std::string> lines = ReadTextLines(path);
+  ASSERT_EQ(lines.size(), 20u);
+  for (int k = 1; k <= 20; ++k)
+    EXPECT_EQ(lines[static_cast<size_t>(k) - 1], std::to_string(910 - 10 * k) + ".00m by P" + std::to_string(1 - k % 2)) << k;
+}
+
 TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {
   RankingState never;  // the start never looked: no write
   WriteBytes(path, "900 best\r\n");
@@ -254,7 +325,7 @@ TEST_F(RankingFileTest, AFailedWriteLeavesTheOldFile) {
   WriteBytes(path, "900 best\r\n");
   RankingState r;
   ReadRankingFile(path, r);
-  r.RecordLines[2] = std::string(4000, 'x');
+  r.RecordLines[2] = "850.00m by " + std::string(4000, 'x');
   // A full disk: the file size limit makes every write past it fail.
   struct sigaction ignore {}, old {};
   ignore.sa_handler = SIG_IGN;

@@ -343,7 +343,7 @@ TEST_F(ReplayScreen, MissingSkyBitmapGivesAPlainBackground) {
   ReplayLink link = Link(f, [&](int frame) {
     if (frame == 2) Vedeo().Command1_Click();
   });
-  settings_.ScreenSizeChoice = 0;  // no Temp/Back0.bmp in the empty program folder
+  shell::Shell().ScreenSizeInUse = 0;  // no Temp/Back0.bmp in the empty program folder
   OpenReplay(link);
   EXPECT_FALSE(Vedeo().BackgroundLoaded);
   const Color sky = Vedeo().Picture7.Point(5, 5);

@@ -336,8 +336,8 @@ TEST_F(ProgramFolderTest, ArtHooksRunWhenTheirCachesNeedThem) {
 
 // A size saved on a wider desktop is cut down to the largest this desktop
 // offers before the cached art is drawn: the art, the scale every screen
-// lays itself out by and the choice the option panel shows and the settings
-// keep are one size.
+// lays itself out by and the choice the option panel shows are one size.
+// The settings keep the size saved, for the next start on the wider one.
 TEST_F(ProgramFolderTest, ASizeSavedOnAWiderDesktopIsCutDownBeforeTheArtIsDrawn) {
   ASSERT_TRUE(MakeDir(Path("Temp")));
   ASSERT_TRUE(MakeDir(Path("Data")));
@@ -355,16 +355,18 @@ TEST_F(ProgramFolderTest, ASizeSavedOnAWiderDesktopIsCutDownBeforeTheArtIsDrawn)
     lines[34] = " " + std::to_string(c.saved);  // its art is cached
     ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), lines));
     std::vector<std::pair<int, double>> drawn;
-    const auto draw = [&drawn] { drawn.emplace_back(CurrentSettings().ScreenSizeChoice, Shell().ScreenScale); };
+    const auto draw = [&drawn] { drawn.emplace_back(Shell().ScreenSizeInUse, Shell().ScreenScale); };
     Hooks().DrawSkyBackgrounds = Hooks().DrawPanelArt = draw;
     Shell().Reset();
     PrepareEnvironment(c.width * 15, c.height * 15);
     const std::string at = std::to_string(c.saved) + " on " + std::to_string(c.width);
-    EXPECT_EQ(CurrentSettings().ScreenSizeChoice, c.allowed) << at;
+    EXPECT_EQ(Shell().ScreenSizeInUse, c.allowed) << at;
     EXPECT_EQ(Shell().ScreenScale, ScreenScaleFor(c.allowed)) << at;
+    EXPECT_EQ(SettingsLines(CurrentSettings())[33], " " + std::to_string(c.saved)) << at;
     PrepareScreenArt();
     const std::vector<std::pair<int, double>> expected(2, {c.allowed, ScreenScaleFor(c.allowed)});
     EXPECT_EQ(drawn, expected) << at;  // nothing cached yet: both drawn, for the size in use
+    EXPECT_EQ(SettingsLines(CurrentSettings())[33], " " + std::to_string(c.saved)) << at;
   }
 }
 
@@ -372,27 +374,23 @@ TEST_F(ProgramFolderTest, CacheTests) {
   ASSERT_TRUE(MakeDir(Path("Temp")));
   const std::string temp = Path("Temp");
   Settings s;
-  s.ScreenSizeChoice = 1;
   s.GradientBitmapLength = 1000;
   WriteBytes(Path("Temp/Back1.bmp"), "b");
-  EXPECT_FALSE(NeedSkyBackgrounds(s, 1001, false, temp));  // differs by exactly 1
-  EXPECT_TRUE(NeedSkyBackgrounds(s, 1002, false, temp));
-  EXPECT_TRUE(NeedSkyBackgrounds(s, 1000, true, temp));  // developer mode
-  s.ScreenSizeChoice = 2;
-  EXPECT_TRUE(NeedSkyBackgrounds(s, 1000, false, temp));  // Back2 missing
-  s.ScreenSizeChoice = 5;
-  EXPECT_FALSE(NeedSkyBackgrounds(s, 1000, false, temp));  // only the length test
+  EXPECT_FALSE(NeedSkyBackgrounds(s, 1, 1001, false, temp));  // differs by exactly 1
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 1, 1002, false, temp));
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 1, 1000, true, temp));  // developer mode
+  EXPECT_TRUE(NeedSkyBackgrounds(s, 2, 1000, false, temp));  // Back2 missing
+  EXPECT_FALSE(NeedSkyBackgrounds(s, 5, 1000, false, temp));  // only the length test
 
-  s.ScreenSizeChoice = 1;
   WriteBytes(Path("Temp/Panel1.bmp"), "p");
   WriteBytes(Path("Temp/Mask1.bmp"), "m");
   for (int i = 1; i <= 40; ++i) WriteBytes(Path("Temp/logo" + std::to_string(i) + ".bmp"), "l");
-  EXPECT_TRUE(NeedPanelArt(s, 1000, temp));  // logo41 missing
+  EXPECT_TRUE(NeedPanelArt(s, 1, 1000, temp));  // logo41 missing
   WriteBytes(Path("Temp/logo41.bmp"), "l");
-  EXPECT_FALSE(NeedPanelArt(s, 1000, temp));
-  EXPECT_TRUE(NeedPanelArt(s, 999, temp));  // stored length larger by 1
+  EXPECT_FALSE(NeedPanelArt(s, 1, 1000, temp));
+  EXPECT_TRUE(NeedPanelArt(s, 1, 999, temp));  // stored length larger by 1
   std::filesystem::remove(Path("Temp/Mask1.bmp"));
-  EXPECT_TRUE(NeedPanelArt(s, 1000, temp));
+  EXPECT_TRUE(NeedPanelArt(s, 1, 1000, temp));
 
   EXPECT_EQ(Low16(1078), 1078);
   EXPECT_EQ(Low16(40000), -25536);
@@ -438,11 +436,13 @@ TEST(Startup, FoldersAndScales) {
   EXPECT_EQ(ScreenScaleFor(2), 1.6);
   EXPECT_EQ(ScreenScaleFor(7), 1.0);
 
+  // The change named is one of the size in use, whatever size is saved.
   Settings s;
-  s.ScreenSizeChoice = 1;
-  EXPECT_EQ(WaitingScreenText(s), "画面サイズの変更を行っています。");
+  s.ScreenSizeChoice = 2;
+  EXPECT_EQ(WaitingScreenText(s, 1), "画面サイズの変更を行っています。");
   EXPECT_EQ(s.CachedScreenSizeChoice, 1);
-  EXPECT_EQ(WaitingScreenText(s), "機体外形の再計算を行っています。");
+  EXPECT_EQ(WaitingScreenText(s, 1), "機体外形の再計算を行っています。");
+  EXPECT_EQ(s.ScreenSizeChoice, 2);
 }
 
 }  // namespace
