@@ -24,7 +24,11 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   s.Ground.RunStarted = true;
   if (afloat) r.RecordCount = 0;  // placed out on the course too: the record starts here
   if (a.LaunchHeight > 0.001) {
-    r.RecordCount = 1;
+    // Row 0 is the aircraft at its start, which the recorder writes 0.1 s
+    // after the load (its index starts at -2); the run goes on from row 1.
+    // A key before that starts the record at row 0 itself: skipping it
+    // would file a row the recorder never wrote.
+    r.RecordCount = r.LastRecorded >= 0 ? 1 : 0;
     s.Loop.FlightTime = 0.1;
     s.Body.GroundSpeed = 0.01;
   }

@@ -70,9 +70,13 @@ void UpdateTailAndTotals(FlightState& s, const aircraft::AircraftData& a, const 
   if (v2 > v * v) v2 = v * v;
   s.Tail.SideDynamicPressure = (v * v + v2) * s.Air.AirDensity / 2;
 
-  // Propeller slipstream over the tail.
+  // Propeller slipstream over the tail: its own dynamic pressure,
+  // rho/2 (2 SlipstreamSpeed - 2 v)^2, as a share of q, by which its terms
+  // are multiplied. With q the free stream's this is (2 SlipstreamSpeed / v
+  // - 2)^2; a share of the free stream times a q raised by the roll and yaw
+  // rates would grow without bound at almost no airspeed.
   if (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Engine.Throttle > 0.1 && s.Body.Distance > 0 && s.Body.GroundSpeed > 1) {
-    const double slip = Sq(2 * s.Engine.SlipstreamSpeed / v - 2);
+    const double slip = GuardedDiv(s.Air.AirDensity / 2 * Sq(2 * s.Engine.SlipstreamSpeed - 2 * v), q);
     s.Tail.ElevatorSlipstreamArea = slip * a.TailplaneArea * 6.28 * s.Aero.TailLiftSlope * eff * s.Controls.ElevatorAngle;
     s.Tail.FinSideTerm2 = slip * (s.Controls.RearFuselageSideBend + s.Controls.RudderAngle) * a.FinArea * 5;
   } else {

@@ -338,6 +338,43 @@ TEST(Tail, RudderToTheLeftYawsTheNoseLeft) {
   EXPECT_NEAR(w.s.Body.YawAccel, byHand, 0.02 * std::fabs(byHand));
 }
 
+// The slipstream over the tail is its own dynamic pressure, 0.6 (2 S - 2 v)^2
+// at rho 1.2, as a share of the wing's q: (2 S / v - 2)^2 while q is the free
+// stream's (no roll, the first three rows). Rolling at 2 rad/s the panels fly
+// at v -/+ 3, 6, 9 m/s and raise q; a share of the free stream then made the
+// fin's force 758 and 24 738 N. Rudder 0.1 on 0.8 m^2 of fin (x 5): the fin
+// term is 0.4 x the share; elevator 0.1 on 1 m^2 (x 6.28): 0.628 x.
+TEST(Tail, SlipstreamIsItsOwnDynamicPressure) {
+  const struct {
+    double V, RollRate, Slipstream, Q, Share, FinForce;  // by hand; N = 0.4 x 0.6 (2 S - 2 v)^2
+  } rows[] = {
+      {10, 0, 15, 60, 1, 24},  // (30 / 10 - 2)^2
+      {10, 0, 20, 60, 4, 96},
+      {1, 0, 6, 0.6, 100, 24},
+      {1, 2, 6, 18.96, 60 / 18.96, 24},  // q = 0.6 (20 x 2 + 1 + 74 x 1.5 + 164) / 10
+      {0.2, 2, 6, 18.384, 80.736 / 18.384, 32.2944},  // 0.6 (18.08 x 2 + 0.04 + 72.08 x 1.5 + 162.08) / 10
+  };
+  for (const auto& r : rows) {
+    PlainWing w;
+    FlightState& s = w.s;
+    s.Body.AirSpeed = r.V;
+    s.Body.RollRate = r.RollRate;
+    s.Engine.EngineType = aircraft::EngineKind::Piston;
+    s.Engine.Throttle = 0.5;
+    s.Engine.SlipstreamSpeed = r.Slipstream;
+    s.Body.Distance = 100;
+    s.Body.GroundSpeed = 10;
+    s.Controls.RudderAngle = s.Controls.ElevatorAngle = 0.1;
+    w.Wing();
+    w.Tail();
+    const double q = s.Air.DynamicPressure;
+    EXPECT_NEAR(q, r.Q, 1e-12 * r.Q) << r.V << " m/s rolling at " << r.RollRate;
+    EXPECT_NEAR(s.Tail.FinSideTerm2, 0.4 * r.Share, 1e-12 * r.Share) << r.V << " m/s rolling at " << r.RollRate;
+    EXPECT_NEAR(s.Tail.ElevatorSlipstreamArea, 0.628 * r.Share, 1e-12 * r.Share) << r.V << " m/s rolling at " << r.RollRate;
+    EXPECT_NEAR(s.Tail.FinSideTerm2 * q, r.FinForce, 1e-12 * r.FinForce) << r.V << " m/s rolling at " << r.RollRate;
+  }
+}
+
 TEST(Tail, WakeCoversTheTailplaneOfALightAircraft) {
   PlainWing w(0.15);
   w.a.WingHeight = 0.5;

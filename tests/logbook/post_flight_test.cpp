@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "aircraft/aircraft_file.h"
 #include "flight/headless_flight.h"
@@ -135,6 +137,41 @@ TEST_F(PostFlightRun, ATakeoffCommandInTheAirLeavesTheLogAsItWas) {
   ASSERT_GT(read.RowsRead, 200);
   EXPECT_LT(back->Samples[0].Time, 0);
   EXPECT_GT(back->Samples[static_cast<size_t>(read.RowsRead - 1)].Time, 10);
+}
+
+// Row 0 is the aircraft at its start, written 0.1 s after the load; a
+// powered take-off goes on from row 1. A key before then filed row 0 as
+// never written: 0 m high at east and north 0. Every filed row is one the
+// recorder wrote, the first at the start, 300 m up and 0.1 m behind its line.
+TEST_F(PostFlightRun, EveryFiledRowIsTheAircraftsWheneverTheTakeoffKeyComes) {
+  for (const char* file : {"TestPiston.brd", "TestJet.brd"}) {  // from 300 m
+    for (const char* key : {"0.025", "0.1", "0.15", "0.5"}) {
+      const std::string script = std::string(key) + ":Return,3:Escape";
+      SCOPED_TRACE(std::string(file) + " --keys " + script);
+      ResetProgramState();
+      SetProgramFolder(folder_);
+      aircraft::AircraftData a;
+      ASSERT_TRUE(aircraft::LoadAircraftData(kAircraftDir + file, a));
+      flight::HeadlessFlight f(a, *flight::ParseKeyScript(script));
+      std::vector<bool> written(flight::kRecordCapacity);
+      while (f.Step()) {
+        if (f.Record.LastRecorded >= 0) written[static_cast<size_t>(f.Record.LastRecorded)] = true;
+      }
+      RankingState ranking;
+      const PostFlightOutcome out = Run(f, "Piston.csv", ranking);
+      ASSERT_TRUE(out.Filing.Filed);
+      const std::string path = ProgramPath("\\FlightData\\" + out.Filing.FiledName);
+      const std::vector<std::string> lines = testing::SplitLines(Bytes(path));
+      DeleteFile(path);
+      const int32_t n = CLng(Val(lines[1]));
+      ASSERT_GT(n, 40);  // 3 s at 20 rows a second, less the cancel's two
+      for (int32_t i = 0; i <= n; ++i) EXPECT_TRUE(written[static_cast<size_t>(i)]) << "row " << i;
+      const std::string& first = lines[4];  // time, distance, height, ...
+      const size_t distance = first.find(',') + 1, height = first.find(',', distance) + 1;
+      EXPECT_NEAR(Val(first.substr(distance)), -0.1, 0.05) << first;
+      EXPECT_NEAR(Val(first.substr(height)), 300, 0.05) << first;
+    }
+  }
 }
 
 TEST_F(PostFlightRun, ACancelledFlightIsNotEnteredAndAShortOneLeavesNoLog) {
