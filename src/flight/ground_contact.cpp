@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/launch_run.h"
 #include "flight/rotation_dynamics.h"
 #include "platform/runtime/numeric.h"
 
@@ -143,6 +144,9 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
     b.PathAngle = 0;
     b.Altitude = AfloatHeight(s.Setup, a, b.PitchAngle, b.BankAngle);
     IntegrateAttitudeAngles(s.Loop, b, s.Memo);  // at rest: the sines and attitude vectors of the held angles
+    // Its start is the take-off key: the clock runs from it, whatever the
+    // water and the wind do after.
+    g.LaunchTime = LaunchMark(s.Loop);
     return;
   }
   const double rest = s.Loop.StopSpeed;
@@ -156,11 +160,15 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
   // Let go, it keeps feeling the water: stopped dead by the drags, it would
   // skip the contact loads and be carried by the last ones.
   if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
-  // Resting on the water its path is level: the spring's bob over no speed
-  // is no climb.
-  if (b.GroundSpeed < rest && RestsOnWater(g)) b.PathAngle = 0;
-  if (b.GroundSpeed >= 1 || b.Altitude >= 1) g.StartLeft = true;
-  if (b.Altitude >= 1) g.Afloat = AfloatStart::Flown;
+  // On the water its path is level: the spring's bob, or a head wind lifting
+  // the hull off it, over no speed is no climb.
+  if (b.GroundSpeed < rest && (g.Afloat == AfloatStart::LetGo || RestsOnWater(g))) b.PathAngle = 0;
+}
+
+void MarkAfloatProgress(const BodyMotion& body, GroundState& ground) {
+  if (!AfloatUnderWay(ground)) return;
+  if (body.GroundSpeed >= 1 || body.Altitude >= 1) ground.StartLeft = true;
+  if (body.Altitude >= 1 && !RestsOnWater(ground)) ground.Afloat = AfloatStart::Flown;
 }
 
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
@@ -168,7 +176,7 @@ bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const L
     case AfloatStart::Flown:
       return RestsOnWater(ground) || body.Altitude < 0;
     case AfloatStart::LetGo:
-      return (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
+      return body.Altitude < 0 || (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
              loop.FlightTime - ground.LaunchTime > kAfloatRunLimit;
     default:
       return false;

@@ -15,14 +15,9 @@ void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const B
   // Once the aircraft is under way the mark stays: a brake set in the air
   // (the take-off command toggles it) and a stall or the water's drag below
   // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
-  if (ground.StartLeft) return;
-  const double now = Int(loop.FlightTime * 20 + 0.5) / 20;
-  // Afloat, the start is the take-off key: the clock runs from it, whatever
-  // the water and the wind do after (the ground contact marks the rest).
-  if (StartedAfloat(ground)) {
-    if (ground.Afloat == AfloatStart::Held) ground.LaunchTime = now;
-    return;
-  }
+  // Afloat, the start is the take-off key: the ground contact marks it.
+  if (ground.StartLeft || StartedAfloat(ground)) return;
+  const double now = LaunchMark(loop);
   // A glider leaving its edge into a headwind as strong as its airspeed
   // crosses its line, or lifts off its deck, at a walking pace: it has left
   // all the same, and must not be run along its deck again.

@@ -10,15 +10,19 @@
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
+#include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
+
+// The launch mark's flight time now, to 0.05 s.
+inline double LaunchMark(const LoopTiming& loop) { return Int(loop.FlightTime * 20 + 0.5) / 20; }
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start. From a
 // deck or in the air it leaves it by passing its line or, after its
 // take-off, by lifting off its deck, however slowly it moves over the
 // ground; from the surface by rolling at 1 m/s or more, its brake released
-// (a light aircraft let go from the water also by flying a metre clear of it).
+// (a start afloat is marked by the ground contact).
 void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
                     const PilotControls& pilot, const LoadState& loads, const aircraft::AircraftData& a,
                     GroundState& ground);
