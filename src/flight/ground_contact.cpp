@@ -39,7 +39,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Ground.GearDepthLeft > 0 || s.Ground.GearDepthRight > 0) {
     const double k = s.Masses.RollInertia < 2000 ? 7.0 : 68.5 / std::pow(s.Masses.RollInertia, 0.3);
     s.Body.RollAccel += (s.Ground.GearDepthLeft - s.Ground.GearDepthRight - s.Body.RollRate) * (s.Setup.GearHeight + 0.25) * k / 2;
-    if (a.LaunchHeight == 0 && s.Loop.FlightTime < 0.5) s.Body.RollAccel = 0;
+    if (aircraft::StartsFromSurface(a) && s.Loop.FlightTime < 0.5) s.Body.RollAccel = 0;
   }
 
   const bool wheels = (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Masses.DryMass < 800) || s.Ground.GearExtension > 0 ||
@@ -265,7 +265,7 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
     }
     s.Body.VelZ += s.Air.SupportAccel * dt;
   }
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.Air.SupportAccel = 0;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && aircraft::StartsAboveSurface(a)) s.Air.SupportAccel = 0;  // off its platform
   s.Body.VelX = std::sin(s.Body.TrackAngle) * s.Body.GroundSpeed;
   s.Body.VelY = std::cos(s.Body.TrackAngle) * s.Body.GroundSpeed;
   if (s.Body.CourseDistance > 0) {

@@ -50,7 +50,7 @@ void DeckOutline(double heading, std::array<double, 5>& east, std::array<double,
 // deck of 1 m or less: for them, the slope to the edge's height.
 inline double DeckSurfaceHeight(const aircraft::AircraftData& a, const BodyMotion& body) {
   const double h = a.LaunchHeight;
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && h > 1) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && aircraft::StartsAboveSurface(a)) {
     const bool below10 = aircraft::LaunchBelow10(a.LaunchSpeed);
     if (below10 && h >= 6 && h <= 13) return h - 0.06 * body.CourseDistance;
     if (below10 && a.PilotWeight > 30) return h - std::tan(0.06) * (body.CourseDistance + kDeckLength - body.StartRadius);
