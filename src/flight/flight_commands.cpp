@@ -23,7 +23,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   if (!start) return false;
   s.Ground.RunStarted = true;
   if (afloat) r.RecordCount = 0;  // placed out on the course too: the record starts here
-  if (aircraft::StartsAboveSurface(a)) {
+  if (a.LaunchHeight > 0.001) {
     r.RecordCount = 1;
     s.Loop.FlightTime = 0.1;
     s.Body.GroundSpeed = 0.01;
