@@ -113,6 +113,14 @@ struct AircraftData {
   bool IsPowered() const { return LaunchAbove10(LaunchSpeed); }
 };
 
+// The per-flight set-up leaves every launch height at 0 or above 1 m: a
+// light aircraft with no platform under it is put at 0, and so is a powered
+// one low over the water. A start is then from the surface (afloat, or a
+// powered aircraft on the water) or from above it (a light aircraft's
+// platform, a powered one's flying start).
+inline bool StartsFromSurface(const AircraftData& a) { return a.LaunchHeight == 0; }
+inline bool StartsAboveSurface(const AircraftData& a) { return a.LaunchHeight > 0; }
+
 // Field 39 as stored: (RollRatio in hundredths) x 10 + PitchRatio. The roll
 // part is rounded to whole hundredths, not floored, so that a stored value
 // never drifts (0.29 x 100 is 28.999... in binary).

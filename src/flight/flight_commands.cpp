@@ -19,7 +19,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   const bool afloat = StartedAfloat(s.Ground);
   const bool start = afloat ? LetGoAfloat(s.Ground)
                             : !s.Ground.StartLeft && ((s.Pilot.WheelBrakeSetting == 0 && s.Ground.GearContactDepth > 0) ||
-                                                      (a.LaunchHeight > 0 && s.Body.GroundSpeed < 0.001));
+                                                      (aircraft::StartsAboveSurface(a) && s.Body.GroundSpeed < 0.001));
   if (!start) return false;
   s.Ground.RunStarted = true;
   if (afloat) r.RecordCount = 0;  // placed out on the course too: the record starts here
@@ -78,7 +78,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   // Engine flags and the start state of the companion loader's closing steps.
   if (s.Engine.EngineType == aircraft::EngineKind::Jet || s.Engine.EngineType == aircraft::EngineKind::Rocket) s.Pilot.CasOn = 1;
   if (s.Masses.DryMass > 800 && a.LaunchHeight < 30) s.Controls.GearValue = std::sqrt(s.Masses.DryMass) / 100 * 6 / a.ParasiteDragArea;
-  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
     s.Ground.GearExtension = s.Controls.GearValue;
     s.Body.PosX = s.Body.PosY = 20;
     s.Body.GroundSpeed = 0.001;
@@ -108,7 +108,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
     s.Body.PosX = s.Body.StartRadius * std::sin(s.Body.Heading);
     s.Body.PosY = s.Body.StartRadius * std::cos(s.Body.Heading);
   }
-  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
     s.Body.PosX = 70;
     s.Body.PosY = 80;
   }

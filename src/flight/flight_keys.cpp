@@ -6,6 +6,7 @@
 #include "flight/control_surfaces.h"
 #include "flight/flight_commands.h"
 #include "flight/flight_loop.h"
+#include "flight/ground_contact.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/numeric.h"
 
@@ -188,6 +189,13 @@ TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft
   if (started) k.MenuItemCount = 6;
   k.UiDeadline = now;
   return started ? TakeoffOutcome::Started : TakeoffOutcome::Toggled;
+}
+
+bool CancelFlightUnderWay(FlightState& s, const KeyboardState& k) {
+  const bool underWay = s.Body.Distance > 0 || AfloatUnderWay(s.Ground);
+  if (!underWay || k.MenuItemCount >= 8) return false;
+  s.Body.Altitude = kCancelAltitude;
+  return true;
 }
 
 }  // namespace zarv::flight

@@ -75,4 +75,10 @@ enum class TakeoffOutcome { Ignored, Toggled, Started };
 TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a,
                                  KeyboardState& k, double now);
 
+// The cancel command's part in flight (Esc, F9, the menu): a flight under
+// way, past its line or afloat once the take-off key has let it go (it
+// starts behind the line and may float or drift back there), is ended at the
+// cancel height and filed; true then. Otherwise the screen starts it again.
+bool CancelFlightUnderWay(FlightState& s, const KeyboardState& k);
+
 }  // namespace zarv::flight

@@ -257,9 +257,10 @@ void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& 
   // Far out, or on the water or back on the deck anywhere once the aircraft
   // has left its start (behind the line too): a hull's buoyancy can hold it
   // above the surface, and the deck carries it, where the end tests never
-  // see it. One waiting at its start is left alone.
-  const bool away = (body.Distance >= 200 && body.CourseDistance >= 0) ||
-                    (ground.StartLeft && (RestsOnWater(ground) || onDeck));
+  // see it. One waiting at its start is left alone, and so is a start afloat
+  // on its own clock.
+  const bool away = !AfloatEndsByItsOwnRules(ground) && ((body.Distance >= 200 && body.CourseDistance >= 0) ||
+                                                         (ground.StartLeft && (RestsOnWater(ground) || onDeck)));
   if (body.GroundSpeed <= 1 && away) {
     if (now > loop.WatchdogMark + 60 && loop.FlightTime > 100) {
       body.Altitude = kCancelAltitude;
@@ -335,6 +336,7 @@ bool RunFlightPass(FlightLoop& f) {
   HoldSurfaceStart(s.Loop, a, s.Body);
   BounceTailStrike(s.Setup, s.Controls, a, s.Body);
   CheckWingEnds(s.Setup, s.Body, s.Controls, a, s.Wing, s.Ground);
+  MarkAfloatProgress(s.Body, s.Ground);
   PropagateAttitude(s.Setup, s.Loop, s.Ground, a, s.Body, s.Memo);
   UpdateAirData(s.Setup, a, s.Body, s.Air, s.Memo);
   HoldSurfaceStartSpeed(s.Loop, a, s.Body);

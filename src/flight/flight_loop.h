@@ -68,7 +68,7 @@ bool FlightStateIsFinite(const FlightState& s);
 // The rest watchdog of display steps: ends a flight that has crept along at
 // 1 m/s or less for a minute, beyond 200 m or, once the aircraft has left
 // its start, on the water or on the deck (onDeck: the deck touches it)
-// anywhere.
+// anywhere; a start afloat that has not flown clear ends by its own rules.
 void CheckRestWatchdog(LoopTiming& loop, const GroundState& ground, BodyMotion& body, bool onDeck = false);
 
 }  // namespace zarv::flight

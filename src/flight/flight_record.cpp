@@ -100,7 +100,7 @@ void RecordFlightSample(FlightState& s, FlightRecord& r, const aircraft::Aircraf
 
   // The launch attitude is recorded only at the start: back behind the line
   // the aircraft's own is.
-  if (s.Body.Distance > 0 || a.LaunchHeight < 1 || s.Ground.StartLeft) {
+  if (s.Body.Distance > 0 || aircraft::StartsFromSurface(a) || s.Ground.StartLeft) {
     x.Bank = DegTo(s.Body.BankAngle, 10);
     x.Pitch = DegTo(s.Body.PitchAngle, 10);
   } else if (a.LaunchHeight > 10.2 && aircraft::LaunchAtMost10(a.LaunchSpeed)) {

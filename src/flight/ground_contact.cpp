@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
+#include "flight/launch_run.h"
 #include "flight/rotation_dynamics.h"
 #include "platform/runtime/numeric.h"
 
@@ -38,7 +39,7 @@ void ApplyGearModel(FlightState& s, const aircraft::AircraftData& a) {
   if (s.Ground.GearDepthLeft > 0 || s.Ground.GearDepthRight > 0) {
     const double k = s.Masses.RollInertia < 2000 ? 7.0 : 68.5 / std::pow(s.Masses.RollInertia, 0.3);
     s.Body.RollAccel += (s.Ground.GearDepthLeft - s.Ground.GearDepthRight - s.Body.RollRate) * (s.Setup.GearHeight + 0.25) * k / 2;
-    if (a.LaunchHeight == 0 && s.Loop.FlightTime < 0.5) s.Body.RollAccel = 0;
+    if (aircraft::StartsFromSurface(a) && s.Loop.FlightTime < 0.5) s.Body.RollAccel = 0;
   }
 
   const bool wheels = (s.Engine.EngineType == aircraft::EngineKind::Piston && s.Masses.DryMass < 800) || s.Ground.GearExtension > 0 ||
@@ -143,6 +144,9 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
     b.PathAngle = 0;
     b.Altitude = AfloatHeight(s.Setup, a, b.PitchAngle, b.BankAngle);
     IntegrateAttitudeAngles(s.Loop, b, s.Memo);  // at rest: the sines and attitude vectors of the held angles
+    // Its start is the take-off key: the clock runs from it, whatever the
+    // water and the wind do after.
+    g.LaunchTime = LaunchMark(s.Loop);
     return;
   }
   const double rest = s.Loop.StopSpeed;
@@ -156,11 +160,15 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
   // Let go, it keeps feeling the water: stopped dead by the drags, it would
   // skip the contact loads and be carried by the last ones.
   if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
-  // Resting on the water its path is level: the spring's bob over no speed
-  // is no climb.
-  if (b.GroundSpeed < rest && RestsOnWater(g)) b.PathAngle = 0;
-  if (b.GroundSpeed >= 1 || b.Altitude >= 1) g.StartLeft = true;
-  if (b.Altitude >= 1) g.Afloat = AfloatStart::Flown;
+  // On the water its path is level: the spring's bob, or a head wind lifting
+  // the hull off it, over no speed is no climb.
+  if (b.GroundSpeed < rest && (g.Afloat == AfloatStart::LetGo || RestsOnWater(g))) b.PathAngle = 0;
+}
+
+void MarkAfloatProgress(const BodyMotion& body, GroundState& ground) {
+  if (!AfloatUnderWay(ground)) return;
+  if (body.GroundSpeed >= 1 || body.Altitude >= 1) ground.StartLeft = true;
+  if (body.Altitude >= 1 && !RestsOnWater(ground)) ground.Afloat = AfloatStart::Flown;
 }
 
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
@@ -168,7 +176,7 @@ bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const L
     case AfloatStart::Flown:
       return RestsOnWater(ground) || body.Altitude < 0;
     case AfloatStart::LetGo:
-      return (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
+      return body.Altitude < 0 || (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
              loop.FlightTime - ground.LaunchTime > kAfloatRunLimit;
     default:
       return false;
@@ -257,7 +265,7 @@ void TranslateOnSurface(FlightState& s, const aircraft::AircraftData& a) {
     }
     s.Body.VelZ += s.Air.SupportAccel * dt;
   }
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && a.LaunchHeight > 0) s.Air.SupportAccel = 0;
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && aircraft::StartsAboveSurface(a)) s.Air.SupportAccel = 0;  // off its platform
   s.Body.VelX = std::sin(s.Body.TrackAngle) * s.Body.GroundSpeed;
   s.Body.VelY = std::cos(s.Body.TrackAngle) * s.Body.GroundSpeed;
   if (s.Body.CourseDistance > 0) {

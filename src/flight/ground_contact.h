@@ -28,11 +28,21 @@ inline bool StartedAfloat(const GroundState& ground) { return ground.Afloat != A
 // from then on the key only works the brake.
 bool LetGoAfloat(GroundState& ground);
 
+// Whether the take-off key has let it go: from then on the flight is under
+// way, behind its line too.
+inline bool AfloatUnderWay(const GroundState& ground) { return ground.Afloat >= AfloatStart::LetGo; }
+
 // Until it is let go it floats still, level at its launch pitch and heading,
-// and its clock stands. Let go, it moves by its own forces (at rest in still
-// air and unpushed, it stays, its path level); it has left its start once it
-// moves at 1 m/s, and has flown once a metre clear of the water.
+// and its clock stands: the launch mark follows the flight time to the take-off
+// key. Let go, it moves by its own forces (at rest in still air and unpushed,
+// it stays); on the water below the rest speed, wind-lifted off its spring
+// too, its path is level.
 void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
+
+// Let go, it has left its start once it moves at 1 m/s, and has flown clear
+// once a metre up with nothing of it in the water (a wing end dipped while its
+// body climbs has not). Runs once the pass has found its wing ends.
+void MarkAfloatProgress(const BodyMotion& body, GroundState& ground);
 
 // How long a start afloat that never flies clear may go on after the take-off
 // key: in a wind it would drift for ever.
@@ -47,14 +57,22 @@ inline bool RestsOnWater(const GroundState& ground) {
 
 // Whether a start afloat has ended: back on the water after flying clear
 // (where it came down: the wind then only pushes it along), at rest on it
-// after moving off, or a minute after the take-off key without flying.
+// after moving off, a minute after the take-off key without flying clear, or
+// cancelled once let go (under the surface).
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
+
+// Until it has flown clear a start afloat ends by its own rules, on the
+// flight's clock: no wall clock (the rest watchdog) may end it before its
+// minute on a machine too slow for real time.
+inline bool AfloatEndsByItsOwnRules(const GroundState& ground) {
+  return ground.Afloat == AfloatStart::Held || ground.Afloat == AfloatStart::LetGo;
+}
 
 // Let go from the water and clear of it (nothing carries it and its lowest
 // point is above the surface), it flies, low over the water too: the water
 // no longer holds it to a track along its heading.
 inline bool FliesOffTheWater(const BodyMotion& body, const GroundState& ground, const AirData& air) {
-  return ground.Afloat >= AfloatStart::LetGo && air.SupportAccel <= 0 && ground.BodyBottomHeight >= 0 &&
+  return AfloatUnderWay(ground) && air.SupportAccel <= 0 && ground.BodyBottomHeight >= 0 &&
          body.Altitude > 0;
 }
 

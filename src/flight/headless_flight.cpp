@@ -29,9 +29,7 @@ HeadlessFlight::HeadlessFlight(const aircraft::AircraftData& aircraft, double ta
 
   Keyboard.ScreenScale = Options.ScreenScale;
   Commands.Takeoff = [this] { RunTakeoffCommand(State, Record, Aircraft, Keyboard, Timer()); };
-  Commands.CancelOrPlatform = [this] {
-    if (State.Body.Distance > 0 && Keyboard.MenuItemCount < 8) State.Body.Altitude = kCancelAltitude;
-  };
+  Commands.CancelOrPlatform = [this] { CancelFlightUnderWay(State, Keyboard); };
   // The screen's other commands have no screen here.
   for (std::function<void()>* none :
        {&Commands.Ranking, &Commands.AirfoilChart, &Commands.AircraftChart, &Commands.FlightData, &Commands.Replay,

@@ -15,29 +15,24 @@ void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const B
   // Once the aircraft is under way the mark stays: a brake set in the air
   // (the take-off command toggles it) and a stall or the water's drag below
   // 1 m/s, or a pass back over the deck, would stamp the end of the flight.
-  if (ground.StartLeft) return;
-  const double now = Int(loop.FlightTime * 20 + 0.5) / 20;
-  // Afloat, the start is the take-off key: the clock runs from it, whatever
-  // the water and the wind do after (the ground contact marks the rest).
-  if (StartedAfloat(ground)) {
-    if (ground.Afloat == AfloatStart::Held) ground.LaunchTime = now;
-    return;
-  }
+  // Afloat, the start is the take-off key: the ground contact marks it.
+  if (ground.StartLeft || StartedAfloat(ground)) return;
+  const double now = LaunchMark(loop);
   // A glider leaving its edge into a headwind as strong as its airspeed
   // crosses its line, or lifts off its deck, at a walking pace: it has left
   // all the same, and must not be run along its deck again.
-  const bool takenOff = a.LaunchHeight > 0 && pilot.TakeoffRunAcceleration > 0;
+  const bool takenOff = aircraft::StartsAboveSurface(a) && pilot.TakeoffRunAcceleration > 0;
   if ((takenOff && body.CourseDistance > 0) ||
       (takenOff && body.OnPlatform && !IsOnPlatform(setup, body, ground, loads, a))) {
     ground.StartLeft = true;
     return;
   }
-  const bool atStart = (a.LaunchHeight > 0 && body.CourseDistance < 0) ||
+  const bool atStart = (aircraft::StartsAboveSurface(a) && body.CourseDistance < 0) ||
                        (body.GroundSpeed < 1 && pilot.WheelBrakeSetting > 0.1 && loop.FlightTime < 100) ||
                        (body.GroundSpeed < 1 && body.CourseDistance < 0);
   // A start from the surface stays at its start while its brake is held:
   // settling onto the gear jolts it past 1 m/s for a moment.
-  const bool held = a.LaunchHeight == 0 && aircraft::LaunchAbove10(a.LaunchSpeed) && pilot.WheelBrakeSetting > 0.1;
+  const bool held = aircraft::StartsFromSurface(a) && aircraft::LaunchAbove10(a.LaunchSpeed) && pilot.WheelBrakeSetting > 0.1;
   if (atStart) {
     ground.LaunchTime = now;
   } else if (body.GroundSpeed >= 1 && !held) {
@@ -69,7 +64,7 @@ bool OnDeck(const SetUpConstants& setup, const BodyMotion& body, const GroundSta
             const aircraft::AircraftData& a, DeckContact contact) {
   // No platform under a light aircraft: no deck to hold it, afloat or let go.
   if (aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) return false;
-  if (ground.StartLeft && (aircraft::LaunchAbove10(a.LaunchSpeed) || !(a.LaunchHeight > 1))) return false;
+  if (ground.StartLeft && aircraft::LaunchAbove10(a.LaunchSpeed)) return false;
   if (contact == DeckContact::Body) {
     // At its start the deck reaches the aircraft from either side; once it
     // has left, it only carries what has come down onto its outline.
@@ -98,7 +93,7 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
     body.YawRate = 0;
     body.PitchRate = 0;
     body.RollRate = 0;
-    if (engine.EngineRating < 9000 && a.LaunchHeight > 0 && loads.LiftAccel < setup.Gravity) {
+    if (engine.EngineRating < 9000 && aircraft::StartsAboveSurface(a) && loads.LiftAccel < setup.Gravity) {
       body.PathAngle = -0.06;
     } else if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
       body.PathAngle = 0;
@@ -112,7 +107,7 @@ void HoldRatesOnPlatform(const SetUpConstants& setup, const EngineState& engine,
 
 bool IsOnPlatform(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
                   const LoadState& loads, const aircraft::AircraftData& a) {
-  return !ground.StartLeft && OnDeck(setup, body, ground, a) && a.LaunchHeight > 1 &&
+  return !ground.StartLeft && OnDeck(setup, body, ground, a) && aircraft::StartsAboveSurface(a) &&
          (loads.LiftAccel < setup.Gravity + 10 || body.GroundSpeed < 0.5);
 }
 
@@ -120,7 +115,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
   const double dt = 1.0 / s.Loop.StepsPerSecond;
   s.Air.SupportAccel = s.Setup.Gravity - s.Masses.Mass * s.Air.NormalLoad / s.Masses.DryMass;
 
-  if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.PilotWeight > 30 && a.LaunchHeight > 1) {
+  if (aircraft::LaunchBelow10(a.LaunchSpeed) && a.PilotWeight > 30 && aircraft::StartsAboveSurface(a)) {
     // The pilot runs down the deck, which falls 6 % towards the edge.
     s.Body.PathAngle = -0.06;
     s.Body.VelZ = s.Body.GroundSpeed > 0 ? s.Body.PathAngleSin / s.Body.PathAngleCos * s.Body.GroundSpeed : 0.0;
@@ -159,7 +154,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
   // Outline of the deck for the scenery.
   DeckOutline(s.Body.Heading, s.Ground.PlatformOutlineX, s.Ground.PlatformOutlineY);
 
-  if (a.LaunchHeight > 0 && a.LaunchHeight < 120000 && s.Body.InertialSpeed <= 0) {
+  if (aircraft::StartsAboveSurface(a) && a.LaunchHeight < 120000 && s.Body.InertialSpeed <= 0) {
     s.Body.InertialSpeed = 0;
     s.Body.PosX = s.Body.StartRadius * std::sin(s.Body.Heading);
     s.Body.PosY = s.Body.StartRadius * std::cos(s.Body.Heading);
@@ -169,7 +164,7 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
 }
 
 void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
-  if (a.LaunchHeight == 0 && loop.FlightTime < 3) {
+  if (aircraft::StartsFromSurface(a) && loop.FlightTime < 3) {
     body.Heading = a.LaunchHeading;
     if (loop.FlightTime < 0.5) {
       body.PitchAngle = a.LaunchPitch;
@@ -179,7 +174,7 @@ void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, B
 }
 
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
-  if (a.LaunchHeight == 0 && loop.FlightTime < 1) {
+  if (aircraft::StartsFromSurface(a) && loop.FlightTime < 1) {
     body.VelZ = 0;
     body.GroundSpeed = 0.0001;
   }

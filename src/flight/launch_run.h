@@ -10,15 +10,19 @@
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
+#include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
+
+// The launch mark's flight time now, to 0.05 s.
+inline double LaunchMark(const LoopTiming& loop) { return Int(loop.FlightTime * 20 + 0.5) / 20; }
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start. From a
 // deck or in the air it leaves it by passing its line or, after its
 // take-off, by lifting off its deck, however slowly it moves over the
 // ground; from the surface by rolling at 1 m/s or more, its brake released
-// (a light aircraft let go from the water also by flying a metre clear of it).
+// (a start afloat is marked by the ground contact).
 void MarkLaunchTime(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
                     const PilotControls& pilot, const LoadState& loads, const aircraft::AircraftData& a,
                     GroundState& ground);
@@ -46,7 +50,7 @@ void DeckOutline(double heading, std::array<double, 5>& east, std::array<double,
 // deck of 1 m or less: for them, the slope to the edge's height.
 inline double DeckSurfaceHeight(const aircraft::AircraftData& a, const BodyMotion& body) {
   const double h = a.LaunchHeight;
-  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && h > 1) {
+  if (aircraft::LaunchAtMost10(a.LaunchSpeed) && aircraft::StartsAboveSurface(a)) {
     const bool below10 = aircraft::LaunchBelow10(a.LaunchSpeed);
     if (below10 && h >= 6 && h <= 13) return h - 0.06 * body.CourseDistance;
     if (below10 && a.PilotWeight > 30) return h - std::tan(0.06) * (body.CourseDistance + kDeckLength - body.StartRadius);

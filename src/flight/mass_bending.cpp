@@ -70,7 +70,7 @@ void UpdatePosition(const SetUpConstants& setup, const LoopTiming& loop, const a
 }
 
 void BendAirframe(FlightState& s, const aircraft::AircraftData& a) {
-  if (!((s.Loop.FlightTime > 0 && a.LaunchHeight > 0) || s.Loop.FlightTime > 0.1)) return;
+  if (!((s.Loop.FlightTime > 0 && aircraft::StartsAboveSurface(a)) || s.Loop.FlightTime > 0.1)) return;
   const double n = s.Loop.StepsPerSecond;
   const double q = s.Air.DynamicPressure;
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);

@@ -239,7 +239,7 @@ void IntegrateAttitudeAngles(const LoopTiming& loop, BodyMotion& body, MemoTable
 
 void PropagateAttitude(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
                        const aircraft::AircraftData& a, BodyMotion& body, MemoTables& memo) {
-  if (!OnDeck(setup, body, ground, a) && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || a.LaunchHeight == 0)) {
+  if (!OnDeck(setup, body, ground, a) && ground.TailContactAccel <= 0 && (loop.FlightTime > 0.1 || aircraft::StartsFromSurface(a))) {
     IntegrateAttitudeVectors(setup, loop, ground, a, body, memo);
   } else {
     IntegrateAttitudeAngles(loop, body, memo);

@@ -68,7 +68,7 @@ void UpdateVerticalVelocity(FlightState& s) {
 bool UsesSurfaceTranslation(const SetUpConstants& setup, const BodyMotion& body, const GroundState& ground,
                             const AirData& air, const aircraft::AircraftData& a) {
   if (FliesOffTheWater(body, ground, air)) return false;
-  return air.SupportAccel > 0 || body.Altitude < 1 || (a.LaunchHeight > 1 && OnDeck(setup, body, ground, a));
+  return air.SupportAccel > 0 || body.Altitude < 1 || (aircraft::StartsAboveSurface(a) && OnDeck(setup, body, ground, a));
 }
 
 void TranslateInFreeFlight(FlightState& s) {

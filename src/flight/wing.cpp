@@ -60,7 +60,7 @@ void UpdateWingAerodynamics(FlightState& s, const aircraft::AircraftData& a) {
                        (p[3].PanelPressure + p[4].PanelPressure) * s.Setup.OuterPanelArea +
                        (p[5].PanelPressure + p[6].PanelPressure) * s.Setup.TipPanelArea) /
                       a.WingArea;
-  if (s.Loop.FlightTime < 0.1 && a.LaunchHeight == 0) {
+  if (s.Loop.FlightTime < 0.1 && aircraft::StartsFromSurface(a)) {
     for (int i = 1; i <= 4; ++i) p[i].PanelPressure = 0;
   }
 

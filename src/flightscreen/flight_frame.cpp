@@ -875,8 +875,7 @@ bool FlightFrame::WriteHandOverFile(bool* tooLarge) {
 void FlightFrame::Command11_Click() {
   if (!(Timer() - screen_.TaskStartTime > 2)) return;
   FlightState& s = flight::State();
-  if (s.Body.Distance > 0 && screen_.Keys.MenuItemCount < 8) {
-    s.Body.Altitude = flight::kCancelAltitude;
+  if (flight::CancelFlightUnderWay(s, screen_.Keys)) {
     StopSound(SND_MEMORY);
     return;
   }

@@ -319,6 +319,29 @@ TEST(KeyScript, HeadlessFlightGoesThroughTheKeys) {
   EXPECT_EQ(flies.Fly(0), "cancel");  // F9 past the edge cancels the flight
   EXPECT_GT(flies.State.Body.Distance, 0);
   EXPECT_EQ(flies.Keyboard.MenuItemCount, 6);
+
+  // Esc cancels and files a flight under way. Afloat (no platform under it
+  // at 0.5 m) it starts about 7 m behind the line: under way from the
+  // take-off key on, wherever it floats. Before its key, and on a platform
+  // behind its line, the cancel is the screen's restart (here nothing).
+  const struct { const char *Height, *Keys, *End; } rows[] = {
+      {"0.5", "0.5:Return,12:Escape", "cancel"},
+      {"0.5", "0.5:Return,1:Escape", "cancel"},
+      {"0.5", "0.3:Escape,0.5:Return", "limit"},
+      {"0.5", "0.5:Escape", "limit"},
+      {"11", "0.5:Return,0.6:Escape", "water"},  // flies on off its deck
+  };
+  for (const auto& r : rows) {
+    HeadlessFlight f(testing::SampleAt("Marden７", r.Height, "0"), *ParseKeyScript(r.Keys));
+    int filed = 0;
+    f.Seams.EndFlight = [&] { ++filed; };
+    const std::string end = f.Fly(14);
+    EXPECT_EQ(end, r.End) << r.Height << " m, " << r.Keys;
+    if (end == "cancel") {
+      EXPECT_LT(f.State.Body.Distance, 0) << r.Keys;  // filed behind the line
+      EXPECT_EQ(filed, 1) << r.Keys;
+    }
+  }
 }
 
 TEST(WindSound, LevelsOnWaterAndInFlight) {

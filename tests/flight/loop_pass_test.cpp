@@ -395,6 +395,15 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
   clock.Advance(61000);
   s.Ground.GearContactDepth = 0;
   s.Ground.BodyBottomHeight = -0.01;
+  // A start afloat moved off and stopped ends by its own minute, on the
+  // flight's clock: on a machine too slow for real time the wall clock's
+  // minute comes first. Once it has flown clear the watchdog is its own.
+  for (const AfloatStart stage : {AfloatStart::LetGo, AfloatStart::Flown}) {
+    FlightState afloat = s;
+    afloat.Ground.Afloat = stage;
+    CheckRestWatchdog(afloat.Loop, afloat.Ground, afloat.Body);
+    EXPECT_EQ(afloat.Body.Altitude, stage == AfloatStart::Flown ? kCancelAltitude : 0);
+  }
   CheckRestWatchdog(s.Loop, s.Ground, s.Body);
   EXPECT_EQ(s.Body.Altitude, kCancelAltitude);
 }

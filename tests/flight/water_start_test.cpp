@@ -21,9 +21,10 @@ class WaterStart : public zarv::testing::ProgramTest {};
 
 // A light aircraft with no platform under it (1 m or less) starts afloat as
 // at 0: still until the take-off key; its clock and record start at the key,
-// whatever it does after; at rest its path is level. Whatever the wind and
-// the pedals it ends: where it comes back down after flying a metre clear,
-// at rest once moved off, or a minute after the key. Before, at 0.5 m or 1 m
+// whatever it does after; on the water below the rest speed its path is
+// level. Whatever the wind and the pedals it ends: where it comes back down
+// on the water after flying a metre clear of it, at rest once moved off, or a
+// minute after the key. Before, at 0.5 m or 1 m
 // it dropped off behind its line and sat under the water for ever, a wind
 // drifted it on for ever, the clock and log counted 100 s before the key, a
 // second key threw the record away, and at rest its path read 90 degrees.
@@ -36,6 +37,7 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
     double Speed, Wind, WindDirection, KeyAt;
     const char* Keys;
     End Ends;
+    double EndsAt = 0, EndsAtDistance = 0;  // s after the key, m: where it rests or comes down
   } rows[] = {
       // Still air, let go and left alone: it stays where it floats.
       {"MardenⅡ", "0", 0, 0, kFiled, 0.5, "0.5:Return", End::Limit},
@@ -51,13 +53,21 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
       // Pedalled along the surface and braked; pedalled, stopped, braked,
       // the brake set and let go again on the way.
       {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,1+40:A,45+3:Z,60:Return", End::Limit},
-      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,12+20:A,35+3:Z,40:Return", End::Rest},
-      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,10:Return,11:Return,12+20:A,35+3:Z,40:Return", End::Rest},
-      // Blown up on their wings by a gale, and back down on the water.
-      {"MardenⅡ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Rest},
-      {"MardenⅢ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Down},
-      {"Super ZarvⅣ", "0", 10, 14, kFiled, 0.5, "0.5:Return", End::Rest},
-      {"MardenⅣ", "0", 0, 14, kFiled, 3, "3:Return", End::Down},
+      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,12+20:A,35+3:Z,40:Return", End::Rest, 46.25, 173.31},
+      {"Super ZarvⅣ", "0", 0, 0, kFiled, 0.5, "0.5:Return,10:Return,11:Return,12+20:A,35+3:Z,40:Return", End::Rest,
+       46.25, 173.30},
+      // Blown up on their wings by a gale, and back down on the water. A
+      // body a metre up with a wing end in the water has not flown clear:
+      // MardenⅣ, which climbs so to 2.5 m and ended at 3.15 s, 1.08 m up
+      // and climbing; Marden７ in 20 m/s ends back on the water by its wing
+      // end alone, its body 1.8 m up. Super ZarvⅣ from 1 m, lifted off its
+      // spring by a head wind at no ground speed, read a path of 90 degrees.
+      {"MardenⅡ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Rest, 8.5, 1.70},
+      {"MardenⅢ", "0", 0, 14, kFiled, 0.5, "0.5:Return", End::Down, 8.4, -9.90},
+      {"Super ZarvⅣ", "0", 10, 14, kFiled, 0.5, "0.5:Return", End::Rest, 9.625, 8.37},
+      {"MardenⅣ", "0", 0, 14, kFiled, 3, "3:Return", End::Rest, 6.5, 11.24},
+      {"Marden７", "0", 0, 20, kFiled, 0.5, "0.5:Return", End::Down, 10.95, 56.41},
+      {"Super ZarvⅣ", "1", 0, 12, 4.71238898038469, 0.39, "0.39:Return", End::Down, 13.225, -1.45},
   };
   for (const auto& r : rows) {
     aircraft::AircraftData a = testing::SampleAt(r.Name, r.Height, "0");
@@ -72,7 +82,7 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
     const GroundState& g = f.State.Ground;
     ASSERT_TRUE(f.Step());
     const BodyMotion start = b;
-    double held = 0, lowest = b.Altitude, snap = 0, drift = 0, pathAtRest = 0, touchedAt = 1e9;
+    double held = 0, lowest = b.Altitude, snap = 0, drift = 0, pathAtRest = 0;
     for (BodyMotion before = b; f.Step() && f.State.Loop.FlightTime < 200; before = b) {
       // The first second runs at 24 steps: the key has surely come only later.
       if (f.State.Loop.FlightTime < r.KeyAt - 0.2) {
@@ -81,9 +91,8 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
           held = std::max(held, std::fabs(moved));
       }
       drift = std::max(drift, std::hypot(b.PosX - start.PosX, b.PosY - start.PosY));
-      if (g.Afloat == AfloatStart::LetGo && b.GroundSpeed < f.State.Loop.StopSpeed && RestsOnWater(g))
+      if (g.Afloat == AfloatStart::LetGo && b.GroundSpeed < f.State.Loop.StopSpeed)
         pathAtRest = std::max(pathAtRest, std::fabs(b.PathAngle));
-      if (g.Afloat == AfloatStart::Flown && RestsOnWater(g) && touchedAt > 1e8) touchedAt = b.Distance;
       lowest = std::min(lowest, b.Altitude);
       snap = std::max({snap, std::fabs(b.PitchAngle - before.PitchAngle) / 0.2, std::fabs(b.Altitude - before.Altitude) / 0.25});
     }
@@ -112,10 +121,63 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
         EXPECT_LT(b.GroundSpeed, f.State.Loop.StopSpeed);
         break;
       case End::Down:
-        // Where it came down: a pass or two on, not blown along the water.
         EXPECT_EQ(g.Afloat, AfloatStart::Flown);
-        EXPECT_NEAR(b.Distance, touchedAt, 0.5);
         break;
+    }
+    if (r.Ends != End::Limit) {
+      EXPECT_NEAR(flown, r.EndsAt, 0.01);
+      EXPECT_NEAR(b.Distance, r.EndsAtDistance, 0.01);
+    }
+  }
+}
+
+// Flown clear is a metre up with nothing of it in the water; back on the
+// water is the hull under the surface, the spring pressed, or a wing end more
+// than 0.1 m in the water. Worked by hand: a 20 m span, no dihedral, the wing
+// at the body's height, banked to sin b = -0.2: the outer panel ends 10 sin b
+// = 2 m under the body. Before, a body a metre up with a wing end in the
+// water had flown, and ended on the next pass while it climbed.
+TEST_F(WaterStart, FlownClearAndBackOnTheWaterByHand) {
+  aircraft::AircraftData a;
+  a.WingSpan = 20;
+  SetUpConstants setup;
+  ControlState controls;
+  const double bank = -std::asin(0.2);
+  const auto letGo = AfloatStart::LetGo, flown = AfloatStart::Flown;
+  const struct {
+    AfloatStart Stage;
+    double Altitude, Bank, Bottom, Gear;
+    AfloatStart After;
+    bool Ended;
+  } rows[] = {
+      {letGo, 1, 0, 1, 0, flown, false},
+      {letGo, 0.99, 0, 0.99, 0, letGo, false},
+      {letGo, 1.89, bank, 1.89, 0, letGo, false},  // a wing end 0.11 m in
+      {letGo, 1.91, bank, 1.91, 0, flown, false},  // 0.09 m in: clear
+      {letGo, 1.5, 0, 1.5, 0.01, letGo, false},    // the spring still pressed
+      {letGo, 1.5, 0, -0.01, 0, letGo, false},     // the hull still in
+      {flown, 1.91, bank, 1.91, 0, flown, false},
+      {flown, 1.89, bank, 1.89, 0, flown, true},
+      {flown, 0.5, 0, 0.5, 0, flown, false},  // low over the water, clear of it
+      {flown, 0.5, 0, -0.01, 0, flown, true},
+      {flown, 0.5, 0, 0.5, 0.01, flown, true},
+  };
+  for (const auto& r : rows) {
+    BodyMotion body;
+    body.Altitude = r.Altitude;
+    body.BankAngle = r.Bank;
+    body.ViewRollSin = std::sin(r.Bank);
+    body.ViewRollCos = std::cos(r.Bank);
+    GroundState ground;
+    ground.Afloat = r.Stage;
+    ground.BodyBottomHeight = r.Bottom;
+    ground.GearContactDepth = r.Gear;
+    WingState wing;
+    CheckWingEnds(setup, body, controls, a, wing, ground);
+    MarkAfloatProgress(body, ground);
+    EXPECT_EQ(ground.Afloat, r.After) << r.Altitude << " m, bank " << r.Bank << ", bottom " << r.Bottom;
+    if (r.Stage == flown) {
+      EXPECT_EQ(AfloatStartEnded(body, ground, LoopTiming{}), r.Ended) << r.Altitude;
     }
   }
 }

@@ -48,10 +48,13 @@ class FlightRecordsTest : public testing::FlightScreenTest {
     });
   }
 
-  // Loads Marden７ and takes off; `during` runs once, at the loop's first
-  // yield after 2 s of flight (and `awayFrom` m beyond the platform's edge).
-  void Fly(std::function<void()> during = nullptr, double awayFrom = -1e9) {
-    Open(flight::testing::SampleLines("Marden７"));
+  // Loads Marden７ (from `height` m, or as filed) and takes off; `during`
+  // runs once, at the loop's first yield after 2 s of flight (and `awayFrom`
+  // m beyond the platform's edge).
+  void Fly(std::function<void()> during = nullptr, double awayFrom = -1e9, const std::string& height = "") {
+    std::vector<std::string> lines = flight::testing::SampleLines("Marden７");
+    if (!height.empty()) flight::testing::SetField(lines, 30, height);
+    Open(lines);
     FlightFrame& f = FlightScreenForm();
     Advance(200);
     Key(vbKeyReturn);
@@ -186,6 +189,22 @@ TEST_F(FlightRecordsTest, ACancelledFlightIsFiledButNeverRanked) {
   EXPECT_FALSE(f.Picture6.Visible());
   EXPECT_TRUE(FileExists(Path("FlightData/0Plane.csv")));
   EXPECT_EQ(f.Screen().Keys.MenuItemCount, 11);
+}
+
+// Afloat (no platform under it at 0.5 m) the start is 7 m behind the line:
+// once the take-off key has let it go, Esc files it there. Before, it was
+// thrown away and the run started again.
+TEST_F(FlightRecordsTest, ACancelledStartAfloatIsFiledBehindItsLine) {
+  Fly([this] {
+    Advance(2100);
+    Key(vbKeyEscape);
+  }, -1e9, "0.5");
+  FlightFrame& f = FlightScreenForm();
+  EXPECT_LT(flight::State().Body.Distance, 0);
+  EXPECT_EQ(flight::State().Body.Altitude, flight::kCancelAltitude);
+  ASSERT_TRUE(f.Timer1.Enabled());
+  f.Timer1_Timer();
+  EXPECT_TRUE(FileExists(Path("FlightData/0Plane.csv")));
 }
 
 TEST_F(FlightRecordsTest, F12InTheLogWritersDialogQuitsAlsoAfterALogWasReadIntoTheCharts) {
