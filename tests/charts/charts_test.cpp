@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPixmap>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/forms_testing.h"
@@ -240,18 +239,14 @@ TEST_F(ChartsTest, AirfoilChartAxisNumbersStandAtTheirLines) {
   };
   for (int degrees = 0; degrees <= 22; ++degrees) {
     ASSERT_EQ(drawnAlong(52 + 20 * degrees, 40, 0, 1, 400), 400) << degrees;  // its line
-    char number[8];
-    std::snprintf(number, sizeof number, " %d", degrees);  // a blank for the sign
-    expectPrinted(number, 42 + 20 * degrees, 440);
+    expectPrinted(" " + std::to_string(degrees), 42 + 20 * degrees, 440);  // a blank for the sign
   }
   ASSERT_EQ(drawnAlong(32, 40, 0, 1, 400), 400);  // -1 degree, unnumbered
   for (int x = 482 + CheckedRound<int>(c.TextWidth(" 22")); x < c.Width(); ++x)
     for (int y = 441; y < 460; ++y) ASSERT_NE(c.Point(x, y), ink) << x << "," << y;
   for (int tenths = 0; tenths <= 20; ++tenths) {
     ASSERT_EQ(drawnAlong(32, 440 - 20 * tenths, 1, 0, 460), 460) << tenths;  // its line
-    char lift[8];
-    std::snprintf(lift, sizeof lift, "%d.%d", tenths / 10, tenths % 10);
-    expectPrinted(lift, 8, 432 - 20 * tenths);
+    expectPrinted(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10), 8, 432 - 20 * tenths);
   }
 }
 
