@@ -239,14 +239,18 @@ TEST_F(ChartsTest, AirfoilChartAxisNumbersStandAtTheirLines) {
   };
   for (int degrees = 0; degrees <= 22; ++degrees) {
     ASSERT_EQ(drawnAlong(52 + 20 * degrees, 40, 0, 1, 400), 400) << degrees;  // its line
-    expectPrinted(" " + std::to_string(degrees), 42 + 20 * degrees, 440);  // a blank for the sign
+    std::string number(1, ' ');  // a blank for the sign
+    number.append(std::to_string(degrees));
+    expectPrinted(number, 42 + 20 * degrees, 440);
   }
   ASSERT_EQ(drawnAlong(32, 40, 0, 1, 400), 400);  // -1 degree, unnumbered
   for (int x = 482 + CheckedRound<int>(c.TextWidth(" 22")); x < c.Width(); ++x)
     for (int y = 441; y < 460; ++y) ASSERT_NE(c.Point(x, y), ink) << x << "," << y;
   for (int tenths = 0; tenths <= 20; ++tenths) {
     ASSERT_EQ(drawnAlong(32, 440 - 20 * tenths, 1, 0, 460), 460) << tenths;  // its line
-    expectPrinted(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10), 8, 432 - 20 * tenths);
+    std::string lift = std::to_string(tenths / 10);
+    lift.append(1, '.').append(std::to_string(tenths % 10));
+    expectPrinted(lift, 8, 432 - 20 * tenths);
   }
 }
 
