@@ -23,7 +23,7 @@ bool ApplyTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft::Aircra
   if (!start) return false;
   s.Ground.RunStarted = true;
   if (afloat) r.RecordCount = 0;  // placed out on the course too: the record starts here
-  if (a.LaunchHeight > 0.001) {
+  if (aircraft::StartsAboveSurface(a)) {
     // Row 0 is the aircraft at its start, which the recorder writes 0.1 s
     // after the load (its index starts at -2); the run goes on from row 1.
     // A key before that starts the record at row 0 itself: skipping it
