@@ -1,5 +1,6 @@
 #include "flight/flight_loop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -69,15 +70,16 @@ void RunStartUpActions(const LoopTiming& loop, FlightSeams& seams) {
   if (loop.PassCount == 25) Call(seams.SaveSettings);
 }
 
-// Once a second of real time: 40 steps per second from then on, and the
-// figure of how much faster than real time the simulation could run.
+// Once a second of the loop's clock (a third of one at x1/3): 40 steps per
+// second from then on, and the figure of how much faster than real time the
+// simulation could run.
 void UpdateOncePerSecond(LoopTiming& loop) {
   const uint64_t now = timeGetTime();
   if (static_cast<int64_t>(now) <= loop.TimeMark + 1000) return;
   loop.TimeMark = static_cast<int64_t>(now);
   loop.StepsPerSecond = 40;
   if (loop.BusyMs != loop.WaitMs) {
-    loop.FrameRate = (loop.PassesThisSecond / 40.0) * static_cast<double>(loop.BusyMs) /
+    loop.FrameRate = (loop.PassesThisSecond / 40.0 / PaceSlowdown(loop)) * static_cast<double>(loop.BusyMs) /
                      static_cast<double>(loop.BusyMs - loop.WaitMs);
   }
   loop.WaitMs = loop.BusyMs = 0;
@@ -158,6 +160,24 @@ void WaitOnPlatformClock(uint64_t deadline) {
   }
 }
 
+// Real ms that one drawn frame takes at a slowdown.
+int32_t FramePeriodMs(const LoopTiming& loop, int slowdown) {
+  return CLng(1000.0 / loop.StepsPerSecond * loop.DisplayDivisor * slowdown);
+}
+
+// The loop's clock is real time less what the x1/3 pace adds to each frame's
+// wait (at most the frame's own period twice over), so that the
+// once-per-second update and the rest watchdog count a flight at x1/3 as
+// the same flight at x1: the marks they count from move on by that much.
+void LeaveOutSlowedWait(LoopTiming& loop, int64_t waitedMs) {
+  const int slowdown = PaceSlowdown(loop);
+  if (slowdown == 1) return;
+  const int64_t slowed = std::min<int64_t>(waitedMs, FramePeriodMs(loop, slowdown) - FramePeriodMs(loop, 1));
+  if (slowed <= 0) return;
+  loop.TimeMark += slowed;
+  loop.WatchdogMark += static_cast<double>(slowed) / 1000;
+}
+
 // Waits until real time has caught up with the frame's deadline. A frame
 // that took longer than its period is not made up later.
 void PaceToRealTime(FlightSeams& seams, LoopTiming& loop) {
@@ -176,12 +196,21 @@ void PaceToRealTime(FlightSeams& seams, LoopTiming& loop) {
     }
     now = timeGetTime();
   }
-  loop.WaitMs += static_cast<int64_t>(now - loop.LastTick);
-  loop.NextFrameTime = now + static_cast<uint64_t>(CLng(1000.0 / loop.StepsPerSecond * loop.DisplayDivisor));
+  const int64_t waited = static_cast<int64_t>(now - loop.LastTick);
+  loop.WaitMs += waited;
+  LeaveOutSlowedWait(loop, waited);
+  loop.NextFrameTime = now + static_cast<uint64_t>(FramePeriodMs(loop, PaceSlowdown(loop)));
   if (loop.WaitMs > loop.BusyMs - 1) loop.WaitMs = loop.BusyMs - 1;
 }
 
 }  // namespace
+
+int PaceSlowdown(const LoopTiming& loop) { return loop.SpeedMode == kSpeedModeThird ? 3 : 1; }
+
+double DrawnFramesPerSecond(const LoopTiming& loop) {
+  if (loop.DisplayDivisor <= 0) return 0;
+  return static_cast<double>(loop.StepsPerSecond) / loop.DisplayDivisor / PaceSlowdown(loop);
+}
 
 void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                    ViewState& view) {

@@ -28,6 +28,17 @@ enum class FlightEndCause : int16_t {
 
 inline constexpr double kCancelAltitude = -2000;
 
+// SpeedMode: 1 paced to real time (x1), 0 the fastest (no pacing), and the
+// x1/3 choice of a light aircraft.
+inline constexpr int16_t kSpeedModeThird = 3;
+
+// Real time per flight time: 3 at x1/3, 1 at x1 (the fastest setting does
+// not wait). The flight itself is the same at every speed.
+int PaceSlowdown(const LoopTiming& loop);
+
+// Frames drawn per second of real time as paced ("Frm/Sec").
+double DrawnFramesPerSecond(const LoopTiming& loop);
+
 // The structs one flight works on.
 struct FlightLoop {
   FlightState& State;

@@ -178,11 +178,12 @@ struct LoopTiming {
   int32_t DisplayDivisor = 4;
   int32_t PassCount = 0;
   int32_t PassesThisSecond = 0;
-  // ms of the loop's last once-a-second update (64-bit: ms pass 2^31 in 24
-  // days). The load and the screens that hold the loop up write clock
-  // seconds instead, so the next pass starts a new second at once; the
-  // flight screen reads it as "the loop has been started". Both stay in one
-  // field: the update would have to know which was written last.
+  // ms of the loop's last once-a-second update, moved on by the wait the
+  // x1/3 pace adds (64-bit: ms pass 2^31 in 24 days). The load and the
+  // screens that hold the loop up write clock seconds instead, so the next
+  // pass starts a new second at once; the flight screen reads it as "the
+  // loop has been started". Both stay in one field: the update would have to
+  // know which was written last.
   int64_t TimeMark = 0;
   double StopSpeed = 0.3;         // m/s
   // Loop bookkeeping (the flight loop and its pacing).
@@ -190,12 +191,14 @@ struct LoopTiming {
   bool FlightEndShown = false;     // the screen's end-of-flight display state
   bool AfterLoopDone = false;      // the after-loop steps ran (once per flight, nested runs too)
   int16_t EndCause = 0;            // FlightEndCause of the end test that fired
-  int16_t SpeedMode = 1;           // 1 paced to real time, 0 fastest, 3 the x1/3 choice
+  int16_t SpeedMode = 1;           // 1 paced to real time, 0 fastest, 3 paced at a third of it
   int16_t StepsSinceTrigger = 0;   // steps since the last gun burst, 0..3266
   int64_t BusyMs = 0, WaitMs = 0;  // since the last once-per-second update
   uint64_t LastTick = 0, NextFrameTime = 0;  // ms of the monotonic clock
   double FrameRate = 0;            // "Frm/Sec": times faster than real time; 0 until measured
-  double WatchdogMark = 0;         // s (monotonic) when the rest watchdog was last not armed
+  // s (monotonic) when the rest watchdog was last not armed; moved on by the
+  // wait the x1/3 pace adds, as TimeMark is, so that both count flight-paced time
+  double WatchdogMark = 0;
 };
 
 // Position, velocity, attitude and their rates.

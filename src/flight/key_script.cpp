@@ -1,8 +1,12 @@
 #include "flight/key_script.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+
+#include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
 namespace {
@@ -94,14 +98,26 @@ std::optional<std::vector<ScriptedKey>> ParseKeyScript(const std::string& script
 }
 
 std::vector<ScriptedKey> KeysDue(const std::vector<ScriptedKey>& script, double from, double to) {
-  std::vector<ScriptedKey> due;
+  // One drawn frame delivers all presses due within it: by time, whatever
+  // order they are written in. Times are compared to the microsecond, so
+  // that a held key's summed repeat times meet the times written beside
+  // them; equal times keep the written order.
+  struct Press {
+    int64_t Micros;
+    const ScriptedKey* Key;
+  };
+  std::vector<Press> presses;
   constexpr double kEps = 1e-9;
   for (const ScriptedKey& k : script) {
     for (double t = k.At; t <= k.At + k.Hold + kEps; t += kKeyRepeatInterval) {
-      if (t > from + kEps && t <= to + kEps) due.push_back(k);
+      if (t > from + kEps && t <= to + kEps) presses.push_back({CheckedRound<int64_t>(t * 1e6), &k});
       if (k.Hold <= 0) break;
     }
   }
+  std::stable_sort(presses.begin(), presses.end(), [](const Press& a, const Press& b) { return a.Micros < b.Micros; });
+  std::vector<ScriptedKey> due;
+  due.reserve(presses.size());
+  for (const Press& p : presses) due.push_back(*p.Key);
   return due;
 }
 

@@ -26,8 +26,8 @@ std::optional<ScriptedKey> KeyByName(const std::string& name);
 // Parses a script; nullopt (and the fault in *error) when it is malformed.
 std::optional<std::vector<ScriptedKey>> ParseKeyScript(const std::string& script, std::string* error = nullptr);
 
-// The presses due in (from, to]: each key at its time and, while held, every
-// repeat interval after it.
+// The presses due in (from, to], in time order (equal times as written):
+// each key at its time and, while held, every repeat interval after it.
 std::vector<ScriptedKey> KeysDue(const std::vector<ScriptedKey>& script, double from, double to);
 
 }  // namespace zarv::flight

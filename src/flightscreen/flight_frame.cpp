@@ -681,7 +681,7 @@ void FlightFrame::ReadDisplayOptions() {
   st.SimSpeedNormal = Option1.Value();
   st.FrameRate20 = Option7.Value();
   screen_.Keys.SimSpeedNormal = st.SimSpeedNormal;
-  s.Loop.SpeedMode = st.SimSpeedNormal ? 1 : (aircraft::LaunchAbove10(a.LaunchSpeed) ? 0 : 3);
+  s.Loop.SpeedMode = st.SimSpeedNormal ? 1 : (aircraft::LaunchAbove10(a.LaunchSpeed) ? 0 : flight::kSpeedModeThird);
   if (s.Body.Altitude < 600 && s.Loop.SpeedMode <= 1) s.Loop.SpeedMode = 1;
   const int mode = screen_.Keys.InfoPanelMode;
   if (mode == 0) {

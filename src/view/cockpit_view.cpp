@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "flight/flight_loop.h"
 #include "model/rotation.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/files.h"
@@ -10,6 +11,7 @@
 #include "platform/runtime/text.h"
 #include "platform/ui/bmp.h"
 #include "platform/ui/gdi.h"
+#include "view/panel_texts.h"
 
 namespace zarv::view {
 
@@ -435,8 +437,7 @@ void DrawCockpitFrame(CockpitView& v, const flight::FlightState& s,
   pic.SetCurrentX(490 * sc);
   pic.SetCurrentY(3 * sc);
   v.StatusLine = Format(std::fabs(v.ElapsedTime), "000.0") + "Sec  " +
-                 Format(static_cast<double>(s.Loop.StepsPerSecond) / std::max(s.Loop.DisplayDivisor, 1), "##0") +
-                 "Frm/Sec " + Format(s.Loop.FrameRate, "##.00");
+                 FrameRateText(flight::DrawnFramesPerSecond(s.Loop), s.Loop.FrameRate);
   pic.Print(v.StatusLine);
   pic.SetFontSize(v.FontScale * 11);
   pic.SetFontBold(true);

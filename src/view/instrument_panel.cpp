@@ -22,6 +22,7 @@
 #include <cmath>
 #include <string>
 
+#include "flight/flight_loop.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/text.h"
 #include "view/flight_data_listing.h"
@@ -190,7 +191,7 @@ void DrawFlapAndFuel(Surface& f, double S, const FlightState& s, const AircraftD
 void RunPhase1(PanelView& v, Surface& f, double S, PanelVariant variant, const FlightState& s,
                const AircraftData& a) {
   DrawStatusLamps(v, s, S, f);
-  v.FrameRateText = FrameRateText(s.Loop.StepsPerSecond, s.Loop.DisplayDivisor, s.Loop.FrameRate);
+  v.FrameRateText = FrameRateText(flight::DrawnFramesPerSecond(s.Loop), s.Loop.FrameRate);
   v.Screen.ReadDisplayOptions();
   if (v.Screen.ScreenMode == 3) v.Screen.RequestAircraftSwap();
   v.Screen.CloseReplay();

@@ -39,9 +39,8 @@ std::string BearingText(double bearing) { return Str(Int(bearing * kDegreesPerRa
 
 std::string SkinTemperatureText(int skinKelvin) { return Str(Int(skinKelvin - 272.5)) + "℃"; }
 
-std::string FrameRateText(int stepsPerSecond, int displayDivisor, double frameRate) {
-  const double target = displayDivisor != 0 ? static_cast<double>(stepsPerSecond) / displayDivisor : 0.0;
-  return Format(target, "##0") + "Frm/Sec " + Format(frameRate, "##.00");
+std::string FrameRateText(double framesPerSecond, double frameRate) {
+  return Format(framesPerSecond, "##0") + "Frm/Sec " + Format(frameRate, "##.00");
 }
 
 std::string AttitudeAngleText(double angle) {

@@ -19,8 +19,9 @@ double HomeBearing(double posX, double posY);
 std::string BearingText(double bearing);
 // Airframe temperature in degrees C from kelvin.
 std::string SkinTemperatureText(int skinKelvin);
-// Elapsed flight time for the frame-rate label: "20Frm/Sec 19.87".
-std::string FrameRateText(int stepsPerSecond, int displayDivisor, double frameRate);
+// The frame-rate label and the status line's rate: the frames drawn per
+// second, then the measured figure, "20Frm/Sec 19.87".
+std::string FrameRateText(double framesPerSecond, double frameRate);
 // A signed angle of the attitude window: sign, then degrees ("0.0" below
 // 0.174 rad, else "00") and "°".
 std::string AttitudeAngleText(double angle);

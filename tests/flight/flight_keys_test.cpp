@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "flight/flight_keys.h"
 #include "flight/flight_sound.h"
@@ -309,6 +310,30 @@ TEST(KeyScript, ParsesAndRepeatsHeldKeys) {
   for (const char* bad : {"1:Nope", "x:A", "1+:A", "1A", "-1:A", "1:F13"}) EXPECT_FALSE(ParseKeyScript(bad)) << bad;
 }
 
+// The presses due within one frame come by time, not as written; equal
+// times (a held key's summed repeats too) as written.
+TEST(KeyScript, KeysDueComeInTimeOrder) {
+  const struct {
+    const char* Keys;
+    double From, To;
+    std::vector<int> Codes;
+  } rows[] = {
+      {"0.021:Return,0.017:Escape", 0, 0.1, {27, 13}},
+      {"0.017:Escape,0.021:Return", 0, 0.1, {27, 13}},
+      {"0.5:A,0.5:B", 0.4, 0.5, {'A', 'B'}},
+      {"0.5:B,0.5:A", 0.4, 0.5, {'B', 'A'}},
+      {"3:C,1:A,2:B", 0, 3, {'A', 'B', 'C'}},
+      {"0+0.1:Up,0.05:Down", 0.01, 0.2, {38, 40, 38}},        // Up at 0.05 and 0.1
+      {"0+0.2:Up,0.15:Down", 0.12, 0.2, {38, 40, 38}},        // Up at 0.15 and 0.2
+      {"0.15:Down,0+0.2:Up", 0.12, 0.2, {40, 38, 38}},
+  };
+  for (const auto& r : rows) {
+    std::vector<int> codes;
+    for (const ScriptedKey& k : KeysDue(*ParseKeyScript(r.Keys), r.From, r.To)) codes.push_back(k.KeyCode);
+    EXPECT_EQ(codes, r.Codes) << r.Keys;
+  }
+}
+
 TEST(KeyScript, HeadlessFlightGoesThroughTheKeys) {
   const aircraft::AircraftData a = testing::Sample("Marden７");
   HeadlessFlight waits(a, *ParseKeyScript("1:A"));
@@ -329,6 +354,10 @@ TEST(KeyScript, HeadlessFlightGoesThroughTheKeys) {
       {"0.5", "0.5:Return,1:Escape", "cancel"},
       {"0.5", "0.3:Escape,0.5:Return", "limit"},
       {"0.5", "0.5:Escape", "limit"},
+      // One frame (0 to 0.1 s) holds both keys: Esc at 0.017 s comes first
+      // however they are written.
+      {"0", "0.021:Return,0.017:Escape", "limit"},
+      {"0", "0.017:Escape,0.021:Return", "limit"},
       {"11", "0.5:Return,0.6:Escape", "water"},  // flies on off its deck
   };
   for (const auto& r : rows) {

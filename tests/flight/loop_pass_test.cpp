@@ -358,10 +358,10 @@ TEST_F(FlightEnd, WatchdogStopsACreepingAircraftAfterAMinute) {
 // A hull's buoyancy holds it above the surface, where the end test of the
 // water never sees it: nose-down and 196 m out, it lay there for four hours
 // until it had drifted past 200 m (launched from 300 m; from 350 m the same
-// keys leave it 101 m out: from 250 m, 137 m out, until the slipstream over
-// the tail became its own pressure and that flight ended on the water at
-// 100 s). A start from the surface waiting on its gear is not at rest on the
-// water.
+// keys, pressed in time order, leave it 102 m out: from 250 m, 140 m out,
+// until the slipstream over the tail became its own pressure and that flight
+// ended on the water at 100 s). A start from the surface waiting on its gear
+// is not at rest on the water.
 TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
   HeadlessFlight f(testing::SampleAt("Super ZarvⅣ", "350", "0"),
                    *ParseKeyScript("0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,"
@@ -369,8 +369,8 @@ TEST_F(FlightEnd, ARestOnTheWaterEndsAnywhereOnceUnderWay) {
                                    "9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,11.56+3.14:Left,12.23+2.03:Up,"
                                    "13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period"));
   EXPECT_EQ(f.Fly(400), "watchdog");
-  EXPECT_LT(f.State.Loop.FlightTime, 185);
-  EXPECT_NEAR(f.State.Body.Distance, 100.6, 0.5);
+  EXPECT_LT(f.State.Loop.FlightTime, 300);
+  EXPECT_NEAR(f.State.Body.Distance, 102.1, 0.5);
 
   HeadlessFlight waits(testing::Powered(Engine::Jet, 0), *ParseKeyScript("1:A"));
   EXPECT_EQ(waits.Fly(250), "limit");
@@ -487,6 +487,81 @@ TEST_F(FlightLoopPacing, PacedStepsWaitForTheirFrameAndTheFastestModeDoesNot) {
   EXPECT_TRUE(deadlines.empty());
   EXPECT_EQ(f.State.Loop.DisplayDivisor, 36);
   EXPECT_EQ(f.State.Loop.WaitMs, 0);
+}
+
+// A flight paced on the manual clock: each frame's work takes the 100 ms of
+// a frame at x1 and the pacing wait tops it up to the frame's deadline. The
+// keys come at their flight times (0.1 s a frame), as a pilot flying the
+// same flight would press them.
+struct PacedFlight {
+  PacedFlight(const aircraft::AircraftData& a, const std::string& script, int16_t speedMode)
+      : f(a, *ParseKeyScript(script)), keys(*ParseKeyScript(script)) {
+    f.State.Loop.SpeedMode = speedMode;
+    f.Seams.Headless = false;
+    f.Seams.WaitUntil = [this](uint64_t deadline) {
+      if (deadline > timeGetTime()) f.Clock.Advance(deadline - timeGetTime());
+    };
+    f.Seams.DoEvents = [this] {
+      f.Clock.Advance(100);
+      const double from = frames * 100 / 1000.0;
+      ++frames;
+      for (const ScriptedKey& k : KeysDue(keys, frames == 1 ? -1 : from, frames * 100 / 1000.0)) {
+        if (k.KeyCode != 0) FlightKeyDown(k.KeyCode, f.State, f.Aircraft, f.Keyboard, f.Commands);
+        if (k.KeyAscii != 0) FlightKeyPress(k.KeyAscii, f.State, f.Aircraft, f.Keyboard, f.Commands);
+      }
+    };
+  }
+  HeadlessFlight f;
+  std::vector<ScriptedKey> keys;
+  int frames = 0;
+};
+
+// x1/3 flies at a third of real time: every frame waits three times its
+// period, so 5 s of flight take 15 s less the first frame's 200 ms (nothing
+// to wait for before it). The flight is the one flown at x1, and the
+// watchdog's minute is a minute of it: this one rests on the water 100 m
+// out and ends at the same step, after three minutes of real time at x1/3.
+// Flown headless (no pacing) at either speed it is the same flight again.
+TEST_F(FlightLoopPacing, AThirdFliesTheSameFlightAtAThirdOfRealTime) {
+  const aircraft::AircraftData a = testing::SampleAt("Super ZarvⅣ", "350", "0");
+  const std::string script =
+      "0.88:Return,1.09+1.74:Down,1.1:Left,1.26:Up,2.21:Down,2.23+3.62:Down,2.29:Return,"
+      "2.68:Left,4.17:Left,5.37+1.56:A,5.75+0.47:Down,7.38:Z,7.7:Period,9.16:Period,"
+      "9.5+1.84:Minus,9.94+0.95:Down,11.09:Right,11.56+3.14:Left,12.23+2.03:Up,"
+      "13.64:Return,15.88:Left,15.96+2.85:Left,17.67+2.86:Right,28.42:Period";
+  PacedFlight one(a, script, 1), third(a, script, kSpeedModeThird);
+  std::vector<uint64_t> deadlines;
+  third.f.Seams.WaitUntil = [&](uint64_t deadline) {
+    deadlines.push_back(deadline);
+    if (deadline > timeGetTime()) third.f.Clock.Advance(deadline - timeGetTime());
+  };
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(one.f.Step() && third.f.Step());  // 5 s of 40 steps
+  EXPECT_EQ(one.f.Clock.MonotonicMs() - 10000, 5000u);
+  EXPECT_EQ(third.f.Clock.MonotonicMs() - 10000, 14800u);
+  ASSERT_GE(deadlines.size(), 3u);
+  for (std::size_t i = 1; i < deadlines.size(); ++i) EXPECT_EQ(deadlines[i] - deadlines[i - 1], 300u);
+  // The rate figure over a second of the flight: 44 steps in 1.1 s of work,
+  // at x1 with no wait, at x1/3 in 3.3 s with 2.2 s of it waiting.
+  EXPECT_DOUBLE_EQ(one.f.State.Loop.FrameRate, 1.1);
+  EXPECT_DOUBLE_EQ(third.f.State.Loop.FrameRate, 1.1);
+
+  EXPECT_EQ(one.f.Fly(400), "watchdog");
+  EXPECT_EQ(third.f.Fly(400), "watchdog");
+  HeadlessFlight headless(a, *ParseKeyScript(script));
+  headless.State.Loop.SpeedMode = kSpeedModeThird;
+  EXPECT_EQ(headless.Fly(400), "watchdog");
+  for (const HeadlessFlight* g : {&third.f, &headless}) {
+    EXPECT_EQ(g->State.Loop.FlightTime, one.f.State.Loop.FlightTime);
+    EXPECT_EQ(g->State.Body.Distance, one.f.State.Body.Distance);
+    EXPECT_EQ(g->Passes, one.f.Passes);
+    ASSERT_EQ(g->Record.RecordCount, one.f.Record.RecordCount);
+    for (int32_t i = 0; i <= g->Record.RecordCount; ++i) {
+      ASSERT_TRUE(g->Record.Samples[i] == one.f.Record.Samples[i]) << "sample " << i;
+    }
+  }
+  const uint64_t realOne = one.f.Clock.MonotonicMs() - 10000, realThird = third.f.Clock.MonotonicMs() - 10000;
+  EXPECT_GT(realOne, 160000u);
+  EXPECT_EQ(realThird, 3 * realOne - 200);
 }
 
 }  // namespace

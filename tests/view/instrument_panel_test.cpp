@@ -326,11 +326,35 @@ TEST(PanelTexts, HeadingDistanceBearingTemperature) {
   EXPECT_EQ(LightDistanceText(-3.25), "-3.3ｍ");
   EXPECT_EQ(SkinTemperatureText(300), " 27℃");
   EXPECT_EQ(SkinTemperatureText(272), "-1℃");
-  EXPECT_EQ(FrameRateText(40, 2, 19.876), "20Frm/Sec 19.88");
+  EXPECT_EQ(FrameRateText(20, 19.876), "20Frm/Sec 19.88");
   EXPECT_EQ(AttitudeAngleText(-0.1), "-5.7°");
   EXPECT_EQ(AttitudeAngleText(0.2), "+11°");
   EXPECT_EQ(PoweredLoadText(-12.34), "-1.23Ｇ");
   EXPECT_EQ(PoweredAlphaText(-0.1), "-5.73α");
+}
+
+// The rate shown is the frames drawn per second of real time: at x1/3 a
+// third of them (40 / 4 / 3 = 3.33, 40 / 2 / 3 = 6.67). The fastest setting
+// shows its 40 / 36 as before, and the first second's 24 steps too.
+TEST(PanelTexts, FrameRateIsTheRateDrawn) {
+  const struct {
+    int16_t SpeedMode, StepsPerSecond;
+    int32_t DisplayDivisor;
+    const char* Text;
+  } rows[] = {
+      {1, 40, 4, "10Frm/Sec 7.50"}, {1, 40, 2, "20Frm/Sec 7.50"}, {3, 40, 4, "3Frm/Sec 7.50"},
+      {3, 40, 2, "7Frm/Sec 7.50"},  {0, 40, 36, "1Frm/Sec 7.50"}, {3, 24, 4, "2Frm/Sec 7.50"},
+      {1, 24, 4, "6Frm/Sec 7.50"},
+  };
+  for (const auto& r : rows) {
+    flight::LoopTiming loop;
+    loop.SpeedMode = r.SpeedMode;
+    loop.StepsPerSecond = r.StepsPerSecond;
+    loop.DisplayDivisor = r.DisplayDivisor;
+    loop.FrameRate = 7.5;
+    EXPECT_EQ(FrameRateText(flight::DrawnFramesPerSecond(loop), loop.FrameRate), r.Text)
+        << r.SpeedMode << " " << r.DisplayDivisor;
+  }
 }
 
 // The throttle window rounds halves up: 0.995 and 0.505 already show the
