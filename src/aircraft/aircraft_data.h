@@ -132,6 +132,13 @@ inline double LaunchHeightFlown(const AircraftData& a) {
 inline bool StartsFromSurface(const AircraftData& a) { return a.LaunchHeight == 0; }
 inline bool StartsAboveSurface(const AircraftData& a) { return a.LaunchHeight > 0; }
 
+// A start from the surface out on the lake, away from the platform's course
+// line: a powered aircraft on the water, or a light one afloat launched below
+// 1.1 m/s (launched faster it floats at its start point on the line).
+inline bool StartsOutOnTheLake(const AircraftData& a) {
+  return StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || LaunchAbove10(a.LaunchSpeed));
+}
+
 // Field 39 as stored: (RollRatio in hundredths) x 10 + PitchRatio. The roll
 // part is rounded to whole hundredths, not floored, so that a stored value
 // never drifts (0.29 x 100 is 28.999... in binary).

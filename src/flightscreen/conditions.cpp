@@ -99,7 +99,7 @@ std::string ApplyLaunchSpeedBar(int v, aircraft::AircraftData& a, flight::Flight
   s.Body.StartRadius = std::max(10 - 1.25 * a.LaunchSpeed, -9.9);
   const bool highRocket = s.Engine.EngineType == aircraft::EngineKind::Rocket && a.LaunchHeight >= 80000;
   if (!highRocket && a.LaunchHeight < 120000) PlaceOnCourseLine(s);
-  if (aircraft::StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsOutOnTheLake(a)) {
     s.Body.PosX = 70;
     s.Body.PosY = 80;
     r.RecordCount = 0;
