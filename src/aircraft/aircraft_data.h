@@ -113,13 +113,31 @@ struct AircraftData {
   bool IsPowered() const { return LaunchAbove10(LaunchSpeed); }
 };
 
-// The per-flight set-up leaves every launch height at 0 or above 1 m: a
-// light aircraft with no platform under it is put at 0, and so is a powered
-// one low over the water. A start is then from the surface (afloat, or a
-// powered aircraft on the water) or from above it (a light aircraft's
-// platform, a powered one's flying start).
+// The launch height a flight starts from, which the per-flight set-up puts
+// into the record (the file keeps its own): 0 or above 1 m. A light aircraft
+// with no platform under it starts at 0; a powered one up to 7.5 m starts on
+// the water, and up to 50 m at 15 m.
+inline double LaunchHeightFlown(const AircraftData& a) {
+  if (NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) return 0;
+  if (LaunchAbove10(a.LaunchSpeed)) {
+    if (a.LaunchHeight <= 7.5) return 0;
+    if (a.LaunchHeight <= 50) return 15;
+  }
+  return a.LaunchHeight;
+}
+
+// After the set-up, a start is from the surface (afloat, or a powered
+// aircraft on the water) or from above it (a light aircraft's platform, a
+// powered one's flying start).
 inline bool StartsFromSurface(const AircraftData& a) { return a.LaunchHeight == 0; }
 inline bool StartsAboveSurface(const AircraftData& a) { return a.LaunchHeight > 0; }
+
+// A start from the surface out on the lake, away from the platform's course
+// line: a powered aircraft on the water, or a light one afloat launched below
+// 1.1 m/s (launched faster it floats at its start point on the line).
+inline bool StartsOutOnTheLake(const AircraftData& a) {
+  return StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || LaunchAbove10(a.LaunchSpeed));
+}
 
 // Field 39 as stored: (RollRatio in hundredths) x 10 + PitchRatio. The roll
 // part is rounded to whole hundredths, not floored, so that a stored value

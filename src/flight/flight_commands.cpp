@@ -78,7 +78,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
   // Engine flags and the start state of the companion loader's closing steps.
   if (s.Engine.EngineType == aircraft::EngineKind::Jet || s.Engine.EngineType == aircraft::EngineKind::Rocket) s.Pilot.CasOn = 1;
   if (s.Masses.DryMass > 800 && a.LaunchHeight < 30) s.Controls.GearValue = std::sqrt(s.Masses.DryMass) / 100 * 6 / a.ParasiteDragArea;
-  if (aircraft::StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsOutOnTheLake(a)) {
     s.Ground.GearExtension = s.Controls.GearValue;
     s.Body.PosX = s.Body.PosY = 20;
     s.Body.GroundSpeed = 0.001;
@@ -108,7 +108,7 @@ void ApplyFlightStartState(FlightState& s, const aircraft::AircraftData& a, cons
     s.Body.PosX = s.Body.StartRadius * std::sin(s.Body.Heading);
     s.Body.PosY = s.Body.StartRadius * std::cos(s.Body.Heading);
   }
-  if (aircraft::StartsFromSurface(a) && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsOutOnTheLake(a)) {
     s.Body.PosX = 70;
     s.Body.PosY = 80;
   }

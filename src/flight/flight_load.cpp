@@ -39,6 +39,13 @@ double RootChordRatioOf(const aircraft::AircraftData& a, double centreHalfSpan) 
   return b / (2 * half);
 }
 
+// A throttle already open at the load idles for a start above the water; a
+// powered aircraft's is judged on its height as filed, so one filed a few
+// metres up idles although it starts on the water.
+bool IdlesAtLoad(const aircraft::AircraftData& a, double filedHeight) {
+  return aircraft::StartsAboveSurface(a) || (aircraft::LaunchAbove10(a.LaunchSpeed) && filedHeight > 0);
+}
+
 std::string Refusal(const std::string& field, const std::string& problem) {
   return "機体データの「" + field + "」" + problem + "ため、この機体では飛行できません。";
 }
@@ -113,9 +120,10 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
     return result;
   }
   ClampSurfaceConditions(a);
-  // With no platform under it a light aircraft starts afloat, from here on
-  // exactly as one filed at 0 does; the file keeps its own height.
-  if (aircraft::NoPlatformUnder(a.LaunchSpeed, a.LaunchHeight)) a.LaunchHeight = 0;
+  // From here on the flight's own height: with no platform under it a light
+  // aircraft starts afloat exactly as one filed at 0 does.
+  const double filedHeight = a.LaunchHeight;
+  a.LaunchHeight = aircraft::LaunchHeightFlown(a);
 
   // Launch attitude.
   s.Body.BankAngle = a.LaunchBank;
@@ -138,7 +146,7 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
   s.Airfoils.WingDragRiseLimit = y * 100;
   s.Airfoils.WingDragRise = y * s.Airfoils.WingProfileDrag * 90;
   s.Engine.RatedRpm = s.Engine.GearRatio * s.Engine.RatedRpm / 60;
-  if (s.Engine.Throttle > 0 && a.LaunchHeight > 0) s.Engine.Throttle = 0.096;
+  if (s.Engine.Throttle > 0 && IdlesAtLoad(a, filedHeight)) s.Engine.Throttle = 0.096;
   s.Setup.WingRootOffset = InitialCentreHalfSpan(a);
   s.Setup.RootChordRatio = RootChordRatioOf(a, s.Setup.WingRootOffset);
   a.InnerTaper *= s.Setup.RootChordRatio;
@@ -147,13 +155,6 @@ FlightLoadResult PrepareFlightScreenLoad(aircraft::AircraftData& a, FlightState&
     a.TipTaper = a.OuterTaper;
   } else {
     a.TipTaper *= s.Setup.RootChordRatio;
-  }
-  if (aircraft::LaunchAbove10(a.LaunchSpeed)) {
-    if (a.LaunchHeight <= 7.5) {
-      a.LaunchHeight = 0;
-    } else if (a.LaunchHeight <= 50) {
-      a.LaunchHeight = 15;
-    }
   }
 
   // Engine and record state.

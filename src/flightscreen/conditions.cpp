@@ -68,7 +68,7 @@ std::string ApplyBankBar(int v, aircraft::AircraftData& a) {
 std::string ApplyHeadingBar(int v, aircraft::AircraftData& a, flight::FlightState& s, flight::FlightRecord& r) {
   a.LaunchHeading = v / 36.0 * kPi;
   s.Body.Heading = s.Body.TrackAngle = a.LaunchHeading;
-  if (a.LaunchHeight > 0 && a.LaunchHeight < 120000) PlaceOnCourseLine(s);
+  if (aircraft::StartsAboveSurface(a) && a.LaunchHeight < 120000) PlaceOnCourseLine(s);
   for (int i = 0; i <= 10; ++i) {
     r.Row(i).East = s.Body.PosX;
     r.Row(i).North = s.Body.PosY;
@@ -99,7 +99,7 @@ std::string ApplyLaunchSpeedBar(int v, aircraft::AircraftData& a, flight::Flight
   s.Body.StartRadius = std::max(10 - 1.25 * a.LaunchSpeed, -9.9);
   const bool highRocket = s.Engine.EngineType == aircraft::EngineKind::Rocket && a.LaunchHeight >= 80000;
   if (!highRocket && a.LaunchHeight < 120000) PlaceOnCourseLine(s);
-  if (a.LaunchHeight == 0 && (a.LaunchSpeed < 1.1 || aircraft::LaunchAbove10(a.LaunchSpeed))) {
+  if (aircraft::StartsOutOnTheLake(a)) {
     s.Body.PosX = 70;
     s.Body.PosY = 80;
     r.RecordCount = 0;

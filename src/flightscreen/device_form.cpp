@@ -182,7 +182,9 @@ void DeviceForm::BuildLayout() {
   } else if (joystick) {
     layout_ = DeviceLayout::JoystickRatios;
     SetCaption("ｼﾞｮｲｽﾃｨｯｸのボタン、動作比率の設定");
-    functions = {a.LaunchHeight >= 1 ? "スタート" : "Wheel Brakes on/off", "Joy<->Key 切り替え",
+    // The dialog opens on the loaded flight screen, whose set-up has left
+    // the launch height at 0 or above 1 m.
+    functions = {aircraft::StartsAboveSurface(a) ? "スタート" : "Wheel Brakes on/off", "Joy<->Key 切り替え",
                  "Bk Hld on/off", "水平尾翼トリム機首上げ", "水平尾翼トリム機首下げ"};
     values = {kTailplaneRatioRow, rollOrFin, "動作速度Deg/Sec"};
   } else if (pcas_) {

@@ -293,6 +293,29 @@ TEST(FlightKeys, TakeoffKeyUnderWayOnlyWorksTheBrake) {
   EXPECT_EQ(r->RecordCount, 500);
 }
 
+// At 20 frames a second a key comes after every second step, a row apart
+// (40 steps a second). Row 0 is written on the fifth pass, at 4 steps of
+// 1/40 s: 0.1 s. The take-off key at 0.125 s comes after it and before row
+// 1: row 0 stays the aircraft at its start, the key's own pass writes row 1,
+// the start again at the take-off's 0.1 s, and the run goes on a row every
+// 0.05 s. TestPiston starts heading east 9.9 m behind the origin: 0.1 m
+// behind the 10 m circle.
+TEST(FlightKeys, TakeoffKeyJustAfterRowZeroKeepsItAndRunsFromRowOne) {
+  HeadlessFlight f(testing::DataAircraft("TestPiston.brd"), *ParseKeyScript("0.125:Return"));
+  f.Options.FrameRate20 = true;
+  EXPECT_EQ(f.Fly(0.6), "limit");
+  for (int row : {0, 1}) {
+    const FlightSample& x = f.Record.Row(row);
+    EXPECT_FLOAT_EQ(x.Time, 0.1f) << row;
+    EXPECT_DOUBLE_EQ(x.DistanceFlown, -0.1) << row;
+    EXPECT_DOUBLE_EQ(x.East, -9.9) << row;
+  }
+  for (int row = 2; row <= 10; ++row) {
+    EXPECT_FLOAT_EQ(f.Record.Row(row).Time, static_cast<float>(0.1 + (row - 1) * 0.05)) << row;
+    EXPECT_GT(f.Record.Row(row).East, -9.9) << row;
+  }
+}
+
 TEST(KeyScript, ParsesAndRepeatsHeldKeys) {
   std::string error;
   const auto keys = ParseKeyScript("0.5:Return,2+0.2:Up,3:a,4:F10,5:8", &error);

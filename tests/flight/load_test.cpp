@@ -23,7 +23,8 @@ struct Loaded {
   model::AirframeOutline o;
   ModelEvaluation chart;
   FlightLoadResult result;
-  explicit Loaded(aircraft::AircraftData data) : a(std::move(data)) {
+  explicit Loaded(aircraft::AircraftData data, double throttleAtLoad = 0) : a(std::move(data)) {
+    s.Engine.Throttle = throttleAtLoad;
     result = PrepareFlightScreenLoad(a, s, o, chart);
   }
 };
@@ -383,6 +384,37 @@ TEST(FlightLoad, PoweredLaunchHeightSnapsAndStartsHigh) {
     EXPECT_EQ(m.result.Builder, model::OutlineBuilder::None);
     // Piston: 18 deg, unless the chart's largest lift comes earlier.
     EXPECT_DOUBLE_EQ(m.s.Airfoils.MaxAngleOfAttack, std::min(18 / 57.3, 0.9 * m.chart.MaxLiftAngle));
+  }
+}
+
+// After the set-up every launch height is 0 or above 1 m: a light aircraft
+// (10 m/s or less) with no platform under it starts at 0, a powered one at 0
+// up to 7.5 m and at 15 m up to 50 m. A throttle already open at the load
+// idles at 0.096 for a start above the water, judged for a powered aircraft
+// on the height as filed, so one filed a few metres up idles on the water.
+// Marden7 has no catalogue engine, which would set the throttle itself.
+TEST(FlightLoad, LaunchHeightAfterTheSetUpIsZeroOrAboveAMetre) {
+  struct Case {
+    double Filed, Light, Powered, LightThrottle, PoweredThrottle;
+  };
+  const Case cases[] = {
+      {-3, 0, 0, 0.5, 0.5},          {0, 0, 0, 0.5, 0.5},         {0.5, 0, 0, 0.5, 0.096},
+      {1, 0, 0, 0.5, 0.096},         {1.0001, 1.0001, 0, 0.096, 0.096}, {7.5, 7.5, 0, 0.096, 0.096},
+      {8, 8, 15, 0.096, 0.096},      {50.1, 50.1, 50.1, 0.096, 0.096},
+  };
+  for (const Case& c : cases) {
+    for (const double speed : {5.8, 10.0, 10.01, 12.0}) {
+      const bool powered = speed > 10;
+      aircraft::AircraftData a = Marden7();
+      a.LaunchSpeed = speed;
+      a.LaunchHeight = c.Filed;
+      Loaded m(a, 0.5);
+      ASSERT_TRUE(m.result.Accepted) << c.Filed << " at " << speed;
+      const double height = powered ? c.Powered : c.Light;
+      EXPECT_EQ(m.a.LaunchHeight, height) << c.Filed << " at " << speed;
+      EXPECT_EQ(m.s.Body.Altitude, height) << c.Filed << " at " << speed;
+      EXPECT_EQ(m.s.Engine.Throttle, powered ? c.PoweredThrottle : c.LightThrottle) << c.Filed << " at " << speed;
+    }
   }
 }
 

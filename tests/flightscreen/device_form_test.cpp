@@ -65,6 +65,14 @@ TEST_F(DeviceDialogTest, LayoutsFollowTheJoystickBoxAndTheEngineRating) {
   EXPECT_EQ(d.List1.List(0), "スタート");  // launched from 1 m up
   EXPECT_EQ(d.List1.List(6), "ﾛｰﾙ動作比率");
   d.Unload();
+  // As the set-up leaves the height (0 or above 1 m): the first row starts
+  // from above the surface and works the brakes on it.
+  for (const auto& [height, row] : {std::pair{0.0, "Wheel Brakes on/off"}, {1.0001, "スタート"}, {15.0, "スタート"}}) {
+    aircraft::Aircraft().LaunchHeight = height;
+    Open();
+    EXPECT_EQ(d.List1.List(0), row) << height;
+    d.Unload();
+  }
   aircraft::Aircraft().LaunchHeight = 0.5;
 
   flight::State().Engine.EngineRating = 9000;
