@@ -65,13 +65,13 @@ int16_t PlaceOfDistance(const RankingState& ranking, double distance) {
 
 }  // namespace
 
-bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge) {
+bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge, double lockWaitSeconds) {
   if (tooLarge) *tooLarge = false;
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
   // Two copies in one folder each hold the list of their own start: the
   // later one's write must not drop the entry the other wrote meanwhile.
-  const FileLock lock(path);
+  const FileLock lock(path, lockWaitSeconds);
   RankingState merged;
   ReadRankingFile(path, merged);
   if (merged.File == RankingState::FileState::Unreadable) return false;
@@ -79,6 +79,10 @@ bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooL
   // write of this run put them there).
   const std::vector<std::string> entries = LinesNotHeld(
       LinesNotHeld(RankingLines(ranking), {ranking.FileLines.begin() + 1, ranking.FileLines.end()}), RankingLines(merged));
+  // A copy still writing (on a slow disk, or stopped) would rename its list
+  // over this one's: with nothing of this run's to add the file is left to
+  // it, else the list is not written and the caller says so.
+  if (lock.TimedOut()) return entries.empty();
   for (const std::string& entry : entries) {
     const int place = PlaceOfDistance(merged, RankingValue(entry));
     if (place > 0) InsertRankingEntry(merged, place, entry, "");
