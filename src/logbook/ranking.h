@@ -50,7 +50,8 @@ void ReadRankingFile(const std::string& path, RankingState& ranking);
 // old file then being intact. A refused or failed write keeps the state.
 // Another copy that holds the lock past lockWaitSeconds (on a very slow
 // disk, or stopped) leaves the file to it: false when this run has an entry
-// the file lacks, true (nothing written) when not.
+// the file lacks, true (nothing written) when not. A run without entries of
+// its own does not wait.
 inline constexpr double kRankingLockWaitSeconds = 30;
 [[nodiscard]] bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge = nullptr,
                                     double lockWaitSeconds = kRankingLockWaitSeconds);
