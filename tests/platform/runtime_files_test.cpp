@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -510,57 +509,6 @@ TEST(RuntimeFiles, AMoveAcrossWhoseSourceStaysLeavesNoCopy) {
   EXPECT_EQ(ReadAllBytes(from), "log");
   EXPECT_FALSE(PathExists(to));
   EXPECT_EQ(RemoveOrphanTemps(other.path()), 0);
-}
-
-// A new file takes the first free name and never one that is there, also
-// one made by another process meanwhile; with every name taken, or a write
-// that fails, nothing of it is left.
-TEST(RuntimeFiles, WriteToFreeNameNeverReplaces) {
-  ScratchFolder dir;
-  const std::vector<std::string> names = {"print000.pdf", "print001.pdf", "print002.pdf"};
-  ASSERT_TRUE(AtomicWriteBytes(dir / "print000.pdf", "user's"));
-  EXPECT_EQ(WriteToFreeName(dir.path(), names, "page 1"), dir / "print001.pdf");
-  bool noFreeName = true;
-  {
-    FileSizeLimit limit(4);
-    EXPECT_EQ(WriteToFreeName(dir.path(), names, "page 2", &noFreeName), "");
-  }
-  EXPECT_FALSE(noFreeName);
-  EXPECT_EQ(WriteToFreeName(dir.path(), names, "page 2", &noFreeName), dir / "print002.pdf");
-  EXPECT_FALSE(noFreeName);
-  EXPECT_EQ(WriteToFreeName(dir.path(), names, "page 3", &noFreeName), "");
-  EXPECT_TRUE(noFreeName);
-  EXPECT_EQ(ReadAllBytes(dir / "print000.pdf"), "user's");
-  EXPECT_EQ(ReadAllBytes(dir / "print001.pdf"), "page 1");
-  EXPECT_EQ(ReadAllBytes(dir / "print002.pdf"), "page 2");
-  EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
-
-  // Four processes at once, five files each, into twenty names.
-  std::vector<std::string> twenty;
-  for (int k = 0; k < 20; ++k) twenty.push_back("page" + std::to_string(k) + ".pdf");
-  std::vector<pid_t> children;
-  for (int p = 0; p < 4; ++p) {
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      for (int k = 0; k < 5; ++k)
-        if (WriteToFreeName(dir.path(), twenty, std::to_string(p) + "/" + std::to_string(k)).empty()) _exit(1);
-      _exit(0);
-    }
-    children.push_back(pid);
-  }
-  for (pid_t child : children) {
-    int status = -1;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  std::vector<std::string> pages;
-  for (const std::string& name : twenty) pages.push_back(ReadAllBytes(dir / name));
-  std::sort(pages.begin(), pages.end());
-  std::vector<std::string> expected;
-  for (int p = 0; p < 4; ++p)
-    for (int k = 0; k < 5; ++k) expected.push_back(std::to_string(p) + "/" + std::to_string(k));
-  EXPECT_EQ(pages, expected);
 }
 
 TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {
