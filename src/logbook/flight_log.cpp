@@ -300,9 +300,14 @@ std::string ComposeFlightLog(const LogWriteInputs& in, FlightRecord& r, const mo
   return Compose(in, r, outline, hooks, false);
 }
 
+std::string ComposeFlightLogFile(const LogWriteInputs& in, FlightRecord& r, const model::AirframeOutline& outline,
+                                 const LongTaskHooks& hooks) {
+  return Compose(in, r, outline, hooks, true);
+}
+
 bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, FlightRecord& r,
                     const model::AirframeOutline& outline, const LongTaskHooks& hooks) {
-  return AtomicWriteBytes(path, Compose(in, r, outline, hooks, true));
+  return AtomicWriteBytes(path, ComposeFlightLogFile(in, r, outline, hooks));
 }
 
 void ReadLogRow(std::string_view row, bool powered, FlightSample& x) {

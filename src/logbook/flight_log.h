@@ -56,6 +56,10 @@ struct LogWriteInputs {
 std::string ComposeFlightLog(const LogWriteInputs& in, flight::FlightRecord& r,
                              const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
 
+// The same as the file holds it (cp932).
+std::string ComposeFlightLogFile(const LogWriteInputs& in, flight::FlightRecord& r,
+                                 const model::AirframeOutline& outline, const LongTaskHooks& hooks = {});
+
 // Composes the log and writes it (cp932) to path atomically. False when the
 // file could not be written; an old file of that name is then left as it was.
 [[nodiscard]] bool WriteFlightLog(const std::string& path, const LogWriteInputs& in, flight::FlightRecord& r,

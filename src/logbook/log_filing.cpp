@@ -5,6 +5,7 @@
 
 #include "model/outline.h"
 #include "platform/runtime/cp932.h"
+#include "platform/runtime/file_lock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "logbook/flight_log.h"
@@ -116,9 +117,47 @@ FilingResult FileFlightLog(const std::string& folder, const std::string& suffix,
   return r;
 }
 
+namespace {
+// A log kept beside the working copy goes to a free name of its own,
+// "before1.csv" ... "before999.csv".
+struct KeptNames {
+  std::string Own, Stem, Extension;
+  explicit KeptNames(const std::string& workingCopy) : Own(workingCopy.substr(workingCopy.find_last_of('/') + 1)) {
+    const size_t dot = Own.find_last_of('.');
+    Stem = Own.substr(0, dot);
+    Extension = dot == std::string::npos ? "" : Own.substr(dot);
+  }
+  // The working copy's own name first, then the free names in turn.
+  std::vector<std::string> InOrder(bool withItsOwn) const {
+    std::vector<std::string> names = FreeNames(Stem, Extension);
+    if (withItsOwn) names.insert(names.begin(), Own);
+    return names;
+  }
+};
+}  // namespace
+
+NewLogFiling WriteAndFileLog(const std::string& workingCopy, const std::string& folder, const std::string& suffix,
+                             std::string_view bytes, int32_t logRowCount, double waitSeconds) {
+  // Held until the log is filed: the next copy's log must not take the
+  // working copy's name meanwhile, nor a start file it as left over.
+  const FileLock turn(workingCopy, waitSeconds);
+  NewLogFiling out;
+  out.WorkingCopy = WriteToFreeName(FolderOf(workingCopy), KeptNames(workingCopy).InOrder(!turn.TimedOut()), bytes);
+  out.Written = !out.WorkingCopy.empty();
+  if (!out.Written) {
+    out.WorkingCopy = workingCopy;
+    return out;
+  }
+  MakeDir(folder);
+  out.Filing = FileFlightLog(folder, suffix, out.WorkingCopy, logRowCount);
+  return out;
+}
+
 std::string FileLeftoverLog(const std::string& workingCopy, const std::string& folder,
                             const std::string& aircraftFileName, const FileOps& ops) {
   if (!FileExists(workingCopy)) return {};
+  const FileLock turn(workingCopy, 0);
+  if (turn.TimedOut() || !FileExists(workingCopy)) return {};
   const std::string suffix = LogSuffixFor(aircraftFileName);
   if (Len(aircraftFileName) > 4) {
     auto record = std::make_unique<flight::FlightRecord>();
@@ -129,7 +168,8 @@ std::string FileLeftoverLog(const std::string& workingCopy, const std::string& f
       if (filed.Filed || filed.Discarded) return {};
     }
   }
-  const std::string kept = MoveToFreeName(workingCopy, FolderOf(workingCopy), "before", ".csv");
+  const KeptNames names(workingCopy);
+  const std::string kept = MoveToFreeName(workingCopy, FolderOf(workingCopy), names.Stem, names.Extension);
   return "前回の飛行記録ﾌｧｲﾙを整理できませんでした。\r\n記録は " + ShownName(kept.empty() ? workingCopy : kept) +
          " に残してあります。";
 }

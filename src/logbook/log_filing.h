@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zarv::records {
@@ -48,12 +49,33 @@ struct FilingResult {
 FilingResult FileFlightLog(const std::string& folder, const std::string& suffix, const std::string& workingCopy,
                            int32_t logRowCount, const FileOps& ops = RuntimeFileOps());
 
+// Copies of the program in one folder share the working copy: each writes
+// and files its log in turn, waiting this long for another's.
+inline constexpr double kWorkingCopyWaitSeconds = 10;
+
+struct NewLogFiling {
+  bool Written = false;     // the log reached a working copy
+  std::string WorkingCopy;  // the file it went to
+  FilingResult Filing;      // its filing, when written
+};
+
+// Writes a new log (its file bytes) into workingCopy and files it into
+// folder as FileFlightLog does, in this copy's turn. A file already in
+// workingCopy (a log that could not be filed, which its user was told is
+// there) is never written over: the log goes to the first free name beside
+// it ("before1.csv", ...), as it does when another copy keeps its turn
+// past waitSeconds (it is stopped), whose working copy that is.
+NewLogFiling WriteAndFileLog(const std::string& workingCopy, const std::string& folder, const std::string& suffix,
+                             std::string_view bytes, int32_t logRowCount,
+                             double waitSeconds = kWorkingCopyWaitSeconds);
+
 // A log that an earlier run left in workingCopy (it was killed before the
 // filing, or the filing failed) is filed into folder as the newest log of
 // the aircraft file named, by the same rule (a log of at most four rows is
 // deleted). One that cannot be filed, or whose aircraft is not known, goes
 // to a free name beside the working copy ("before1.csv", ...), so that the
-// next flight cannot write over it. Returns the message for the user, empty
+// next flight cannot write over it. A copy of the program filing its own
+// log there now is left to it. Returns the message for the user, empty
 // when the log was filed or there was none.
 std::string FileLeftoverLog(const std::string& workingCopy, const std::string& folder,
                             const std::string& aircraftFileName, const FileOps& ops = RuntimeFileOps());

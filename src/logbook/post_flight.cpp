@@ -64,9 +64,9 @@ FlightResult PrepareFlightResult(flight::FlightState& s, flight::FlightRecord& r
   return result;
 }
 
-bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
-                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
-                        const FlightResult& result, const LongTaskHooks& hooks) {
+namespace {
+LogWriteInputs PostFlightLogInputs(const flight::FlightState& s, const flight::FlightRecord& r,
+                                   const aircraft::AircraftData& a, const FlightResult& result) {
   LogWriteInputs log;
   log.FlightSummary = result.FlightSummary;
   log.Altitude = s.Body.Altitude;
@@ -74,7 +74,14 @@ bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, f
   log.LaunchSpeed = a.LaunchSpeed;
   log.EngineCount = a.EngineCount;
   log.LatestRow = r.LastRecorded;
-  return WriteFlightLog(path, log, r, outline, hooks);
+  return log;
+}
+}  // namespace
+
+bool WritePostFlightLog(const std::string& path, const flight::FlightState& s, flight::FlightRecord& r,
+                        const aircraft::AircraftData& a, const model::AirframeOutline& outline,
+                        const FlightResult& result, const LongTaskHooks& hooks) {
+  return WriteFlightLog(path, PostFlightLogInputs(s, r, a, result), r, outline, hooks);
 }
 
 PostFlightState& PostFlight() { return ProgramWide<PostFlightState>(); }
@@ -90,7 +97,7 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
 
   Call(screen.ShowWritingMenu);
   out.Result = PrepareFlightResult(s, r, a, in.DateTime);
-  out.LogWritten = WritePostFlightLog(in.WorkingCopy, s, r, a, in.Outline, out.Result, screen.Progress);
+  const std::string log = ComposeFlightLogFile(PostFlightLogInputs(s, r, a, out.Result), r, in.Outline, screen.Progress);
   CheckRanking(in.Ranking, {s.Body.Distance, a.LaunchSpeed, a.WingSpan, s.Engine.Throttle, a.LaunchHeight});
 
   const int16_t rank = in.Ranking.NewRecordRank;
@@ -99,9 +106,11 @@ PostFlightOutcome RunPostFlight(PostFlightInputs& in, const PostFlightScreen& sc
     if (screen.AskPilotName) screen.AskPilotName(PilotNamePrompt(s.Body.Distance, rank));
   }
 
+  const NewLogFiling filed =
+      WriteAndFileLog(in.WorkingCopy, in.FlightDataDir, in.LogSuffix, log, r.LogRowCount, in.WorkingCopyWait);
+  out.LogWritten = filed.Written;
+  out.Filing = filed.Filing;
   if (out.LogWritten) {
-    MakeDir(in.FlightDataDir);
-    out.Filing = FileFlightLog(in.FlightDataDir, in.LogSuffix, in.WorkingCopy, r.LogRowCount);
     if (!out.Filing.Problem.empty() && screen.ShowMessage) screen.ShowMessage(out.Filing.Problem);
   } else if (r.LogRowCount > 3 && screen.ShowMessage) {
     screen.ShowMessage("飛行記録ﾌｧｲﾙを書き込めませんでした。\r\n" + ShownName(in.WorkingCopy));

@@ -64,6 +64,8 @@ struct PostFlightInputs {
   std::string WorkingCopy;    // Temp/before.csv below the program folder
   std::string FlightDataDir;  // FlightData below the program folder
   std::string DateTime;       // empty: now
+  // How long the log waits for another copy of the program filing its own.
+  double WorkingCopyWait = kWorkingCopyWaitSeconds;
 };
 
 // The screen's side of it; empty callbacks are skipped.

@@ -65,20 +65,28 @@ int16_t PlaceOfDistance(const RankingState& ranking, double distance) {
 
 }  // namespace
 
-bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge) {
+bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge, double lockWaitSeconds) {
   if (tooLarge) *tooLarge = false;
   if (ranking.File != RankingState::FileState::Read && ranking.File != RankingState::FileState::Absent)
     return false;
+  // This run's entries: the lines the file did not hold when this run last
+  // read or wrote it.
+  const std::vector<std::string> ours =
+      LinesNotHeld(RankingLines(ranking), {ranking.FileLines.begin() + 1, ranking.FileLines.end()});
   // Two copies in one folder each hold the list of their own start: the
   // later one's write must not drop the entry the other wrote meanwhile.
-  const FileLock lock(path);
+  // Without entries there is nothing to wait for.
+  const FileLock lock(path, ours.empty() ? 0 : lockWaitSeconds);
   RankingState merged;
   ReadRankingFile(path, merged);
   if (merged.File == RankingState::FileState::Unreadable) return false;
-  // This run's entries, less those the file holds already (an earlier
-  // write of this run put them there).
-  const std::vector<std::string> entries = LinesNotHeld(
-      LinesNotHeld(RankingLines(ranking), {ranking.FileLines.begin() + 1, ranking.FileLines.end()}), RankingLines(merged));
+  // Less those the file holds already (an earlier write of this run put
+  // them there).
+  const std::vector<std::string> entries = LinesNotHeld(ours, RankingLines(merged));
+  // A copy still writing (on a slow disk, or stopped) would rename its list
+  // over this one's: with nothing of this run's to add the file is left to
+  // it, else the list is not written and the caller says so.
+  if (lock.TimedOut()) return entries.empty();
   for (const std::string& entry : entries) {
     const int place = PlaceOfDistance(merged, RankingValue(entry));
     if (place > 0) InsertRankingEntry(merged, place, entry, "");

@@ -48,7 +48,13 @@ void ReadRankingFile(const std::string& path, RankingState& ranking);
 // cannot be read, and when the file would be larger than
 // kMaxRankingFileBytes (*tooLarge set); false too when the write failed, the
 // old file then being intact. A refused or failed write keeps the state.
-[[nodiscard]] bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge = nullptr);
+// Another copy that holds the lock past lockWaitSeconds (on a very slow
+// disk, or stopped) leaves the file to it: false when this run has an entry
+// the file lacks, true (nothing written) when not. A run without entries of
+// its own does not wait.
+inline constexpr double kRankingLockWaitSeconds = 30;
+[[nodiscard]] bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooLarge = nullptr,
+                                    double lockWaitSeconds = kRankingLockWaitSeconds);
 
 // The longest name the entry box takes. A line is at most 3 bytes a UTF-16
 // unit (a line cp932 cannot hold goes in UTF-8 after a 3-byte mark): the

@@ -24,12 +24,16 @@ bool SaveSettingsOrReport();
 void KeepSavedSize(Form& form, int slot, bool normalOnly);
 void SaveFormSize(Form& form, int slot);
 // What became of a print (PrintForm's result): where there is no printer,
-// the file the page went to, or the one it could not be saved as; a
-// failure; a cancel needs no word. The message box bears the given caption.
+// the file the page went to, the one it could not be saved as, or the
+// folder where every name was taken; a failure; a cancel needs no word.
+// The message box bears the given caption.
 inline constexpr const char* kPrintedToFileMessage =
     "プリンターが見つからないため、次のファイルに保存しました。";
 inline constexpr const char* kPrintNotSavedMessage =
     "プリンターが見つからないため、次のファイルに保存しようとしましたが、保存できませんでした。";
+inline constexpr const char* kPrintNamesTakenMessage =
+    "プリンターが見つからないため、次のフォルダーに保存しようとしましたが、print000.pdf から print999.pdf "
+    "までの名前がすべて使われているため、保存できませんでした。";
 inline constexpr const char* kPrintFailedMessage = "印刷できませんでした。";
 void ReportPrint(bool printed, const std::string& caption);
 // The raised border of the start and notice screens, drawn with the given pen width.

@@ -87,6 +87,8 @@ void ReportPrint(bool printed, const std::string& caption) {
     MsgBox(std::string(kPrintedToFileMessage) + "\r\n" + ShownName(LastPrintFile()), vbInformation, caption);
   } else if (!LastUnsavedPrintFile().empty()) {
     MsgBox(std::string(kPrintNotSavedMessage) + "\r\n" + ShownName(LastUnsavedPrintFile()), vbExclamation, caption);
+  } else if (!LastPrintFolderFull().empty()) {
+    MsgBox(std::string(kPrintNamesTakenMessage) + "\r\n" + ShownName(LastPrintFolderFull()), vbExclamation, caption);
   } else if (!printed && !LastPrintCancelled()) {
     MsgBox(kPrintFailedMessage, vbExclamation, caption);
   }

@@ -2,10 +2,16 @@
 // and what is left when a rename or delete fails.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <memory>
 
 #include "logbook/log_filing.h"
 #include "logbook/ranking.h"
+#include "platform/runtime/file_lock.h"
 #include "platform/runtime/files.h"
 #include "records_fixture.h"
 
@@ -261,6 +267,102 @@ TEST_F(FilingTest, ALeftoverLogIsFiledOrKept) {
     }
   }
   EXPECT_EQ(FileLeftoverLog(working, data, "Marden7.brd"), "");  // nothing left over
+}
+
+// A copy of the program writing or filing its own log holds the working
+// copy's turn: a start meanwhile finds no leftover there. Once the holder
+// has gone (also killed) the file is one, and filed.
+TEST_F(FilingTest, AWorkingCopyInAnotherCopysTurnIsNoLeftover) {
+  std::string log = "s\r\n 9,'=データ行数\r\nnames\r\nunits\r\n";
+  for (int i = 0; i <= 9; ++i) log += "0.00,1," + std::string(26, ',') + "\r\n";
+  WriteBytes(working, log);
+  {
+    const FileLock otherCopy(working);
+    EXPECT_EQ(FileLeftoverLog(working, data, "Marden7.brd"), "");
+    EXPECT_EQ(Bytes(working), log);
+    EXPECT_EQ(Names(), std::vector<std::string>{});
+  }
+  EXPECT_EQ(FileLeftoverLog(working, data, "Marden7.brd"), "");
+  EXPECT_FALSE(PathExists(working));
+  EXPECT_EQ(Bytes(data + "/0Marden7.csv"), log);
+}
+
+// A new log is written to the working copy and filed in its turn. A log
+// already there (one that could not be filed, its user told so) is never
+// written over: the new one goes to the next free name. So it does when
+// another copy keeps its turn past the wait: the working copy's own name
+// is that copy's. Where filing fails, the message names the file kept.
+TEST_F(FilingTest, ANewLogNeverTakesAWorkingCopyThatIsThere) {
+  const std::string badFolder = dir / "plain/FlightData";
+  WriteBytes(dir / "plain", "a file, no folder");
+  const struct {
+    bool keptThere, turnHeld, folderFails;
+    const char* keptAs;  // nullptr: filed as 0Marden7.csv
+  } cases[] = {
+      {false, false, false, nullptr},      {true, false, false, nullptr},
+      {false, true, false, nullptr},       {false, false, true, "before.csv"},
+      {true, false, true, "before1.csv"},  {false, true, true, "before1.csv"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.keptThere << c.turnHeld << c.folderFails);
+    std::filesystem::remove_all(data);
+    DeleteFile(working);
+    DeleteFile(dir / "before1.csv");
+    if (c.keptThere) WriteBytes(working, "kept");
+    std::unique_ptr<FileLock> otherCopy;
+    if (c.turnHeld) otherCopy = std::make_unique<FileLock>(working);
+    const NewLogFiling r =
+        WriteAndFileLog(working, c.folderFails ? badFolder : data, suffix, "new log", 100, 0.1);
+    EXPECT_TRUE(r.Written);
+    EXPECT_EQ(r.Filing.Filed, c.keptAs == nullptr) << r.Filing.Problem;
+    if (c.keptAs) {
+      EXPECT_EQ(r.WorkingCopy, dir / c.keptAs);
+      EXPECT_EQ(Bytes(dir / c.keptAs), "new log");
+      EXPECT_NE(r.Filing.Problem.find(dir / c.keptAs), std::string::npos) << r.Filing.Problem;
+    } else {
+      EXPECT_EQ(Bytes(data + "/0Marden7.csv"), "new log");
+    }
+    if (c.keptThere) {
+      EXPECT_EQ(Bytes(working), "kept");
+    }
+    EXPECT_EQ(ListFiles(dir.path(), "*.csv").size(), (c.keptThere ? 1u : 0u) + (c.keptAs ? 1u : 0u));
+  }
+}
+
+// Two copies of the program in one folder whose flights end at the same
+// moment, again and again: every log is filed, each as its aircraft's next,
+// with FlightData on the disk of Temp or on another.
+TEST_F(FilingTest, TwoCopiesFilingAtOnceKeepEveryLog) {
+  DeleteFile(working);
+  ScratchFolder ram("/dev/shm");
+  struct stat a{}, b{};
+  const bool twoDisks = stat(dir.path().c_str(), &a) == 0 && stat(ram.path().c_str(), &b) == 0 && a.st_dev != b.st_dev;
+  for (const std::string& folder : {data, ram / "FlightData"}) {
+    if (folder != data && !twoDisks) continue;
+    SCOPED_TRACE(folder);
+    pid_t copies[2] = {};
+    for (int p = 0; p < 2; ++p) {
+      copies[p] = fork();
+      ASSERT_GE(copies[p], 0);
+      if (copies[p] != 0) continue;
+      const std::string aircraft = p == 0 ? "A" : "B";
+      for (int k = 0; k < 10; ++k) {
+        const NewLogFiling r = WriteAndFileLog(working, folder, aircraft + ".csv", aircraft + std::to_string(k), 100);
+        if (!r.Filing.Filed) _exit(1);
+      }
+      _exit(0);
+    }
+    for (pid_t copy : copies) {
+      int status = -1;
+      ASSERT_EQ(waitpid(copy, &status, 0), copy);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (const char* aircraft : {"A", "B"})
+      for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(Bytes(folder + "/" + std::to_string(k) + aircraft + ".csv"), aircraft + std::to_string(k));
+    EXPECT_EQ(ListFiles(folder, "*").size(), 20u);
+    EXPECT_EQ(ListFiles(dir.path(), "*.csv"), std::vector<std::string>{});
+  }
 }
 
 }  // namespace

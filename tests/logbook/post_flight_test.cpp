@@ -215,6 +215,20 @@ TEST_F(PostFlightRun, ACancelledFlightFilesNoRowAtTheCancel) {
   EXPECT_EQ(lines[static_cast<size_t>(n) + 5].find(','), std::string::npos);  // the rows end there
 }
 
+// A log left in the working copy (another copy's, which could not be
+// filed) stays as it is: the flight's own log is filed all the same.
+TEST_F(PostFlightRun, ALogKeptInTheWorkingCopyStaysThere) {
+  auto f = Flown("Marden7.brd");
+  WriteBytes(Path("Temp/before.csv"), "kept");
+  RankingState ranking;
+  const PostFlightOutcome out = Run(*f, "Marden7.csv", ranking);
+  EXPECT_TRUE(out.LogWritten);
+  EXPECT_EQ(out.Filing.FiledName, "0Marden7.csv");
+  EXPECT_EQ(Bytes(Path("Temp/before.csv")), "kept");
+  EXPECT_EQ(ListFiles(Path("Temp"), "*.csv"), std::vector<std::string>{"before.csv"});
+  EXPECT_EQ(Bytes(Path("FlightData/0Marden7.csv")).substr(0, 5), Format(f->State.Body.Distance, "###.#0").substr(0, 5));
+}
+
 TEST_F(PostFlightRun, AFailedLogWriteFilesNothingAndSaysSo) {
   auto f = Flown("Marden7.brd");
   ASSERT_TRUE(MakeDir(Path("FlightData")));

@@ -9,9 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include "logbook/post_flight.h"
 #include "logbook/ranking.h"
 #include "platform/runtime/cp932.h"
+#include "platform/runtime/file_lock.h"
 #include "platform/runtime/files.h"
 #include "platform/runtime/text.h"
 #include "platform/runtime/textfile.h"
@@ -239,6 +242,44 @@ TEST_F(RankingFileTest, TwoProcessesWritingAtOnceLoseNoEntry) {
   ASSERT_EQ(lines.size(), 20u);
   for (int k = 1; k <= 20; ++k)
     EXPECT_EQ(lines[static_cast<size_t>(k) - 1], std::to_string(910 - 10 * k) + ".00m by P" + std::to_string(1 - k % 2)) << k;
+}
+
+// A copy that holds the ranking's lock and does not let go (stopped, or on
+// a disk that syncs for longer than the wait) would rename its list over
+// this one's: this copy's entry is not written under it but reported not
+// saved, and a copy with no entry of its own leaves the file to it without
+// waiting. A holder that ends lets go: the entry goes in.
+TEST_F(RankingFileTest, AnEntryIsNeverWrittenUnderAnotherCopysLock) {
+  WriteBytes(path, "900.00m by X\r\n");
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    const FileLock lock(path);
+    if (write(ready[1], "x", 1) != 1) _exit(1);
+    raise(SIGSTOP);
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  RankingState mine, none;
+  ReadRankingFile(path, mine);
+  ReadRankingFile(path, none);
+  ASSERT_TRUE(InsertRankingEntry(mine, 1, "950.00m by Me ", ""));
+  EXPECT_FALSE(WriteRankingFile(path, mine, nullptr, 0.2));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(WriteRankingFile(path, none));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(Bytes(path), "900.00m by X\r\n");
+
+  ASSERT_EQ(kill(holder, SIGKILL), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(holder, &status, 0), holder);
+  close(ready[0]);
+  close(ready[1]);
+  EXPECT_TRUE(WriteRankingFile(path, mine, nullptr, 0.2));
+  EXPECT_EQ(Bytes(path).substr(0, 30), "950.00m by Me \r\n900.00m by X\r\n");
 }
 
 TEST_F(RankingFileTest, NeverWrittenOverAFileThatWasNotRead) {

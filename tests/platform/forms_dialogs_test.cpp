@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -357,6 +358,44 @@ TEST_F(FormsDialogs, PrintFormWritesAPdfWithoutAPrinter) {
   SetProgramFolder(folder_);
   ASSERT_TRUE(PrintForm(f));
   EXPECT_EQ(LastUnsavedPrintFile(), "");
+  f.Unload();
+}
+
+// A print takes its name as it is saved: another copy printing at once
+// (here the dialog's moment) has taken the name first, and gets to keep
+// its page. With print000.pdf to print999.pdf all there, nothing is saved
+// and nothing replaced.
+TEST_F(FormsDialogs, APrintNeverReplacesAFile) {
+  Form f;
+  f.SetWidth(200 * kTwipsPerPixel);
+  f.SetHeight(100 * kTwipsPerPixel);
+  f.Show();
+  SetPrintToPdf(true);
+  SetPrintDialogResponder([&](const PrintJob& job) {
+    EXPECT_EQ(job.pdfPath, JoinPath(folder_, "print000.pdf"));
+    return AtomicWriteBytes(job.pdfPath, "the other copy's");
+  });
+  ASSERT_TRUE(PrintForm(f));
+  EXPECT_EQ(LastPrintFile(), JoinPath(folder_, "print001.pdf"));
+  EXPECT_EQ(ReadAllBytes(JoinPath(folder_, "print000.pdf")), "the other copy's");
+  EXPECT_EQ(LastPrintFolderFull(), "");
+
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  for (int n = 2; n <= 999; ++n) {
+    char name[16];
+    std::snprintf(name, sizeof name, "print%03d.pdf", n);
+    WriteBytes(JoinPath(folder_, name), "user's");
+  }
+  EXPECT_FALSE(PrintForm(f));
+  EXPECT_FALSE(LastPrintCancelled());
+  EXPECT_EQ(LastPrintFile(), "");
+  EXPECT_EQ(LastUnsavedPrintFile(), "");
+  EXPECT_EQ(LastPrintFolderFull(), folder_);
+  EXPECT_EQ(ReadAllBytes(JoinPath(folder_, "print999.pdf")), "user's");
+  EXPECT_EQ(ReadAllBytes(JoinPath(folder_, "print001.pdf")).substr(0, 5), "%PDF-");
+  EXPECT_EQ(RemoveOrphanTemps(folder_), 0);
+  SetPrintDialogResponder(nullptr);
+  SetPrintToPdf(false);
   f.Unload();
 }
 

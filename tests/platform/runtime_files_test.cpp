@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -428,6 +429,86 @@ TEST(RuntimeFiles, MoveFileCrossesFileSystems) {
   EXPECT_EQ(RemoveOrphanTemps(dir.path()), 0);
   EXPECT_TRUE(MoveFile(dir / "before.csv", other / "1Marden7.csv"));
   EXPECT_EQ(ReadAllBytes(other / "1Marden7.csv"), "new");
+}
+
+// While a move copies a log across, another copy of the program may file
+// the same working copy's name, or write its own log under it: the move
+// removes the source only while its name holds the file it copied, and a
+// source that is gone already leaves the copy as the moved file. The copy
+// keeps the owner and group a rename would have kept.
+TEST(RuntimeFiles, AMoveAcrossRemovesOnlyTheFileItCopied) {
+  ScratchFolder dir, other("/dev/shm");
+  if (!OnOtherFileSystems(dir.path(), other.path())) GTEST_SKIP() << "no second file system at /dev/shm";
+  struct HookReset {
+    ~HookReset() { SetCopiedAcrossHook(nullptr); }
+  } reset;
+  const std::string from = dir / "before.csv";
+  const struct {
+    const char* meanwhile;
+    std::function<void()> hook;
+    const char* leftAtSource;  // nullptr: nothing
+  } cases[] = {
+      {"nothing", nullptr, nullptr},
+      {"the source removed", [&] { ASSERT_EQ(unlink(from.c_str()), 0); }, nullptr},
+      {"another log written under its name", [&] { ASSERT_TRUE(AtomicWriteBytes(from, "theirs")); }, "theirs"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.meanwhile);
+    const std::string to = other / (std::to_string(n++) + "Marden7.csv");
+    ASSERT_TRUE(AtomicWriteBytes(from, "mine"));
+    SetCopiedAcrossHook(c.hook);
+    EXPECT_TRUE(MoveFile(from, to));
+    EXPECT_EQ(ReadAllBytes(to), "mine");
+    if (c.leftAtSource) {
+      EXPECT_EQ(ReadAllBytes(from), c.leftAtSource);
+    } else {
+      EXPECT_FALSE(PathExists(from));
+    }
+    DeleteFile(from);
+  }
+  SetCopiedAcrossHook(nullptr);
+  if (geteuid() != 0) return;  // only root may give files away
+  ASSERT_TRUE(AtomicWriteBytes(from, "nobody's"));
+  ASSERT_EQ(chown(from.c_str(), 65534, 65534), 0);
+  ASSERT_TRUE(MoveFile(from, other / "theirs.csv"));
+  struct stat st{};
+  ASSERT_EQ(stat((other / "theirs.csv").c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 65534u);
+  EXPECT_EQ(st.st_gid, 65534u);
+}
+
+// A source in a folder this user may not change cannot be removed, as a
+// rename could not move it: the move fails and keeps only the source, no
+// copy at the target. Root may change any folder, so a child process of
+// another user tries it there.
+TEST(RuntimeFiles, AMoveAcrossWhoseSourceStaysLeavesNoCopy) {
+  ScratchFolder dir, other("/dev/shm");
+  if (!OnOtherFileSystems(dir.path(), other.path())) GTEST_SKIP() << "no second file system at /dev/shm";
+  const std::string from = dir / "before.csv", to = other / "0Marden7.csv";
+  ASSERT_TRUE(AtomicWriteBytes(from, "log"));
+  ASSERT_EQ(chmod(from.c_str(), 0644), 0);
+  ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+  ASSERT_EQ(chmod(other.path().c_str(), 0777), 0);
+  if (geteuid() != 0) {
+    EXPECT_FALSE(MoveFile(from, to));
+  } else {
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      if (setgid(1111) != 0 || setuid(2222) != 0) _exit(2);
+      _exit(MoveFile(from, to) ? 1 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "no other user can be taken on here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the move said it moved";
+  }
+  chmod(dir.path().c_str(), 0755);
+  EXPECT_EQ(ReadAllBytes(from), "log");
+  EXPECT_FALSE(PathExists(to));
+  EXPECT_EQ(RemoveOrphanTemps(other.path()), 0);
 }
 
 TEST(RuntimeFiles, MoveToFreeNameNeverReplaces) {

@@ -17,6 +17,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -688,6 +689,21 @@ TEST_F(ScreensTest, EditorLoadsRefusesAndSaves) {
   ClearMessageBoxCalls();
   w.Command6.SetValue(true);
   EXPECT_TRUE(MessageBoxCalls().empty());  // a cancel needs no word
+  // With every name taken the page replaces none, and the user hears why.
+  SetPrintDialogResponder([](const PrintJob&) { return true; });
+  for (int n = 1; n <= 999; ++n) {
+    char name[16];
+    std::snprintf(name, sizeof name, "print%03d.pdf", n);
+    WriteBytes(Path(name), "user's");
+  }
+  ClearMessageBoxCalls();
+  w.Command6.SetValue(true);
+  ASSERT_EQ(MessageBoxCalls().size(), 1u);
+  EXPECT_EQ(MessageBoxCalls()[0].prompt,
+            "プリンターが見つからないため、次のフォルダーに保存しようとしましたが、print000.pdf から print999.pdf "
+            "までの名前がすべて使われているため、保存できませんでした。\r\n" + folder_);
+  EXPECT_EQ(MessageBoxCalls()[0].style, vbExclamation);
+  EXPECT_EQ(Bytes(Path("print999.pdf")), "user's");
 
   // Text that is no number is refused by its row, and nothing is written.
   const std::string handOver = Bytes(Path("Temp/file.dat"));

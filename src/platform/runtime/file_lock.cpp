@@ -28,7 +28,10 @@ FileLock::FileLock(const std::string& path, double waitSeconds) {
     if (flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
     // A file system without locks: no copy can hold one either.
     if (errno != EWOULDBLOCK && errno != EINTR) return;
-    if (std::chrono::steady_clock::now() >= until) return;
+    if (std::chrono::steady_clock::now() >= until) {
+      timedOut_ = true;
+      return;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }

@@ -17,6 +17,7 @@
 #include <random>
 
 #include "platform/runtime/atomic_file.h"
+#include "platform/runtime/program_state.h"
 
 namespace zarv {
 
@@ -175,24 +176,15 @@ void KeepOwnerAndRights(int fd, const struct stat& old) {
 }
 }  // namespace
 
+namespace {
 // The writer holds a lock on its temporary file until the file has its
 // final name, so a temporary file nobody holds is one a killed run left.
-int CreateTempBeside(const std::string& target, std::string& tempPath) {
-  // A rename replaces a file whatever its rights: a file the user has made
-  // read-only, or may not write, is refused as a direct write would be.
-  // The new file keeps the old one's rights.
-  struct stat old{};
-  const bool replacing = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-  if (replacing && ((old.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
-    tempPath.clear();
-    return -1;
-  }
+int CreateTempIn(const std::string& dir, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
   static thread_local std::mt19937 rng(std::random_device{}() ^
                                        static_cast<unsigned>(getpid()));
   // A short name of its own, not the target's name with more added: any
   // name the folder can hold can be saved.
-  const std::string dir = DirName(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[32];
     std::snprintf(name, sizeof name, ".zarv.%08x%04x.tmp", static_cast<unsigned>(rng()),
@@ -204,13 +196,28 @@ int CreateTempBeside(const std::string& target, std::string& tempPath) {
         close(fd);  // a clean-up's now, and gone or going: another name
         continue;
       }
-      if (replacing) KeepOwnerAndRights(fd, old);
       return fd;
     }
     if (errno != EEXIST) break;
   }
   tempPath.clear();
   return -1;
+}
+}  // namespace
+
+int CreateTempBeside(const std::string& target, std::string& tempPath) {
+  // A rename replaces a file whatever its rights: a file the user has made
+  // read-only, or may not write, is refused as a direct write would be.
+  // The new file keeps the old one's rights.
+  struct stat old{};
+  const bool replacing = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  if (replacing && ((old.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
+    tempPath.clear();
+    return -1;
+  }
+  const int fd = CreateTempIn(DirName(target), tempPath);
+  if (fd >= 0 && replacing) KeepOwnerAndRights(fd, old);
+  return fd;
 }
 
 bool WriteAllFd(int fd, std::string_view bytes) {
@@ -290,6 +297,20 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }
 
+// Test hook of a move between two file systems (tests only).
+std::function<void()>& CopiedAcrossHook() {
+  static std::function<void()> hook;
+  [[maybe_unused]] static const bool registered = OnProgramReset(ResetStage::State, [] { hook = nullptr; });
+  return hook;
+}
+
+// True when path names the file st describes (no link to it, no other file
+// put in its place).
+bool NameHolds(const std::string& path, const struct stat& st) {
+  struct stat now{};
+  return lstat(path.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino;
+}
+
 // The move a rename cannot make between two file systems: the file is
 // copied into a temporary file beside to, synced, given its name there and
 // only then removed from where it was. A copy that fails leaves the source
@@ -312,24 +333,46 @@ bool CopyAcross(const std::string& from, const std::string& to) {
     ok = WriteAllFd(out, std::string_view(buf, static_cast<size_t>(r)));
   }
   close(in);
+  struct stat copy{};
   if (ok) {
-    // As a rename would have kept them.
-    fchmod(out, st.st_mode & 0777);
+    // Owner, group, rights and time as a rename would have kept them.
+    KeepOwnerAndRights(out, st);
     const timespec times[2] = {st.st_atim, st.st_mtim};
     futimens(out, times);
-    ok = fsync(out) == 0 && RenameNoReplace(temp, to);
+    ok = fstat(out, &copy) == 0 && fsync(out) == 0 && RenameNoReplace(temp, to);
   }
   DiscardTemp(out, ok ? std::string() : temp);
   if (!ok) return false;
-  // Where the source may not be removed, a rename would have failed too:
-  // one copy, the source's, is kept.
-  if (unlink(from.c_str()) != 0) {
-    unlink(to.c_str());
+  if (CopiedAcrossHook()) CopiedAcrossHook()();
+  // Only the file copied goes: another copy of the program may have put a
+  // new file under the name meanwhile, or removed it (then the copy is the
+  // one left). An unlink that finds nothing (one retried on a network
+  // share) removed it.
+  if (NameHolds(from, st) && unlink(from.c_str()) != 0 && errno != ENOENT) {
+    // Where the source may not be removed, a rename would have failed too:
+    // one copy, the source's, is kept.
+    if (NameHolds(to, copy)) unlink(to.c_str());
     return false;
   }
   SyncDir(DirName(to));
   SyncDir(DirName(from));
   return true;
+}
+
+// Moves from to the first name of names in dir that is free, never over a
+// file. "" when no move succeeded; *noFreeName tells when every name was
+// taken.
+std::string MoveToFirstFree(const std::string& from, const std::string& dir, const std::vector<std::string>& names,
+                            bool* noFreeName) {
+  if (noFreeName) *noFreeName = false;
+  for (const std::string& name : names) {
+    const std::string to = JoinPath(dir, name);
+    if (PathExists(to)) continue;
+    if (MoveFile(from, to)) return to;
+    if (!PathExists(to)) return {};  // not a name clash: no other name will do
+  }
+  if (noFreeName) *noFreeName = true;
+  return {};
 }
 }  // namespace
 
@@ -338,16 +381,35 @@ bool MoveFile(const std::string& from, const std::string& to) {
   return errno == EXDEV && CopyAcross(from, to);
 }
 
+std::vector<std::string> FreeNames(const std::string& stem, const std::string& extension) {
+  std::vector<std::string> names;
+  for (int n = 1; n <= 999; ++n) names.push_back(stem + std::to_string(n) + extension);
+  return names;
+}
+
 std::string MoveToFreeName(const std::string& from, const std::string& dir, const std::string& stem,
                            const std::string& extension) {
-  for (int n = 1; n <= 999; ++n) {
-    const std::string to = JoinPath(dir, stem + std::to_string(n) + extension);
-    if (PathExists(to)) continue;
-    if (MoveFile(from, to)) return to;
-    if (!PathExists(to)) break;  // not a name clash: no other name will do
-  }
-  return {};
+  return MoveToFirstFree(from, dir, FreeNames(stem, extension), nullptr);
 }
+
+std::string WriteToFreeName(const std::string& dir, const std::vector<std::string>& names, std::string_view bytes,
+                            bool* noFreeName) {
+  if (noFreeName) *noFreeName = false;
+  std::string temp;
+  const int fd = CreateTempIn(dir, temp);
+  if (fd < 0) return {};
+  if (!WriteAllFd(fd, bytes) || fsync(fd) != 0) {
+    DiscardTemp(fd, temp);
+    return {};
+  }
+  // Named while still open (and locked): a cleaner never sees it unheld.
+  const std::string path = MoveToFirstFree(temp, dir, names, noFreeName);
+  DiscardTemp(fd, path.empty() ? temp : std::string());
+  if (!path.empty()) SyncDir(dir);
+  return path;
+}
+
+void SetCopiedAcrossHook(std::function<void()> hook) { CopiedAcrossHook() = std::move(hook); }
 
 bool DeleteFile(const std::string& path) {
   struct stat st{};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,13 +28,28 @@ std::vector<std::string> ListDirs(const std::string& dir);
 // Creates the folder (and missing parents). True when it exists afterwards.
 bool MakeDir(const std::string& path);
 // Renames; fails when the target already exists. Between two file systems
-// the file is copied, synced and then removed; a copy that fails leaves the
-// source as it was and no part of it at the target.
+// the file is copied (with its owner and group where this user may give
+// them, its rights and time), synced and then removed, only while its name
+// still holds the file copied: one removed or replaced meanwhile leaves the
+// copy as the moved file. A copy that fails, or a source that may not be
+// removed, leaves the source as it was and no part of it at the target.
 bool MoveFile(const std::string& from, const std::string& to);
-// Moves from into dir under the first free name stem + n + extension
-// (n = 1, 2, ...). Returns the new path, or "" when no move succeeded.
+// stem + n + extension for n = 1 ... 999: the names a file set aside takes.
+std::vector<std::string> FreeNames(const std::string& stem, const std::string& extension);
+// Moves from into dir under the first free name of FreeNames. Returns the
+// new path, or "" when no move succeeded.
 std::string MoveToFreeName(const std::string& from, const std::string& dir, const std::string& stem,
                            const std::string& extension);
+// Writes bytes to a new file in dir under the first of names that is free,
+// never over a file (also not over one another program makes meanwhile):
+// written to a temporary file, synced, then given the name. Returns its
+// path; "" when it could not be written or no name was free (*noFreeName
+// then set), nothing of it being left.
+std::string WriteToFreeName(const std::string& dir, const std::vector<std::string>& names, std::string_view bytes,
+                            bool* noFreeName = nullptr);
+// Test hook: runs in a move between two file systems once the copy has its
+// name, just before the source is removed. nullptr: none.
+void SetCopiedAcrossHook(std::function<void()> hook);
 bool DeleteFile(const std::string& path);
 // Size in bytes; -1 when missing.
 int64_t FileLength(const std::string& path);

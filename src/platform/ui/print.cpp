@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 #include "platform/runtime/files.h"
 #include "platform/runtime/program_state.h"
@@ -26,6 +27,7 @@ struct PrintState {
   bool forcePdf = false;
   std::string lastFile;
   std::string unsavedFile;
+  std::string fullFolder;
   bool cancelled = false;
 };
 
@@ -36,14 +38,24 @@ PrintState& State() {
   return *s;
 }
 
-std::string FreePdfName() {
+// "print000.pdf" ... "print999.pdf".
+std::vector<std::string> PdfNames() {
+  std::vector<std::string> names;
   char name[32];
   for (int n = 0; n < 1000; ++n) {
     std::snprintf(name, sizeof name, "print%03d.pdf", n);
+    names.emplace_back(name);
+  }
+  return names;
+}
+
+// The name the page will take in the program folder; "" when none is free.
+std::string FreePdfName() {
+  for (const std::string& name : PdfNames()) {
     const std::string path = JoinPath(ProgramFolder(), name);
     if (!PathExists(path)) return path;
   }
-  return JoinPath(ProgramFolder(), "print999.pdf");
+  return {};
 }
 
 // The image at the size it has on the screen (96 dots per inch), within
@@ -61,8 +73,12 @@ bool PaintPage(QPaintDevice& device, const QPageLayout& layout, int resolution, 
 }
 
 // The page as a PDF file, made in memory and saved as every file is: the
-// painter's end says nothing of a disk that filled or a size limit met.
-bool SavePdf(const QPrinter& printer, const std::string& caption, const QImage& image, const std::string& path) {
+// painter's end says nothing of a disk that filled or a size limit met. It
+// takes the first free name as it is saved, never one another copy of the
+// program (or the user) has taken meanwhile. The path, or "" (*noFreeName
+// set when every name was taken).
+std::string SavePdf(const QPrinter& printer, const std::string& caption, const QImage& image, bool* noFreeName) {
+  *noFreeName = false;
   QBuffer bytes;
   bytes.open(QIODevice::WriteOnly);
   {
@@ -71,10 +87,11 @@ bool SavePdf(const QPrinter& printer, const std::string& caption, const QImage& 
     writer.setCreator(printer.creator());
     writer.setResolution(printer.resolution());
     writer.setPageLayout(printer.pageLayout());
-    if (!PaintPage(writer, writer.pageLayout(), writer.resolution(), image)) return false;
+    if (!PaintPage(writer, writer.pageLayout(), writer.resolution(), image)) return {};
   }
   const QByteArray& data = bytes.data();
-  return AtomicWriteBytes(path, std::string_view(data.constData(), static_cast<size_t>(data.size())));
+  return WriteToFreeName(ProgramFolder(), PdfNames(), std::string_view(data.constData(), static_cast<size_t>(data.size())),
+                         noFreeName);
 }
 
 }  // namespace
@@ -83,6 +100,7 @@ bool PrintForm(Form& form) {
   PrintState& st = State();
   st.lastFile.clear();
   st.unsavedFile.clear();
+  st.fullFolder.clear();
   st.cancelled = false;
   // The client area with its controls, as it looks now.
   QWidget* w = form.impl().widget;
@@ -113,16 +131,20 @@ bool PrintForm(Form& form) {
   }
 
   if (!job.toPdf) return PaintPage(printer, printer.pageLayout(), printer.resolution(), image);
-  if (!SavePdf(printer, job.caption, image, job.pdfPath)) {
+  bool noFreeName = job.pdfPath.empty();
+  const std::string saved = noFreeName ? std::string() : SavePdf(printer, job.caption, image, &noFreeName);
+  if (noFreeName) {
+    st.fullFolder = ProgramFolder();
+  } else if (saved.empty()) {
     st.unsavedFile = job.pdfPath;
-    return false;
   }
-  st.lastFile = job.pdfPath;
-  return true;
+  st.lastFile = saved;
+  return !saved.empty();
 }
 
 const std::string& LastPrintFile() { return State().lastFile; }
 const std::string& LastUnsavedPrintFile() { return State().unsavedFile; }
+const std::string& LastPrintFolderFull() { return State().fullFolder; }
 bool LastPrintCancelled() { return State().cancelled; }
 
 void SetPrintDialogResponder(std::function<bool(const PrintJob&)> responder) {
