@@ -258,8 +258,8 @@ TEST_F(ScreensTest, ASizeSavedOnAWiderDesktopLaysTheStartsScreensOutAtTheSizeThi
         EXPECT_EQ(Shell().ScreenScale, scale) << d.width;  // its words drawn at it
         EXPECT_EQ(Begin().ScaleWidth(), 640 * scale) << d.width;
         EXPECT_EQ(Begin().ScaleHeight(), 480 * scale) << d.width;
-        EXPECT_EQ(CurrentSettings().CachedScreenSizeChoice, d.allowed) << d.width;  // said to change, when it did
         ASSERT_TRUE(PumpUntil([this] { return flightScreen_.Shown; })) << d.width;
+        EXPECT_EQ(CurrentSettings().CachedScreenSizeChoice, d.allowed) << d.width;  // the size it ran at
         continue;
       }
       ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); })) << d.width;
