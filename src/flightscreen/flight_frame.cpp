@@ -638,8 +638,7 @@ void FlightFrame::ReadDisplayOptions() {
   const double e2 = (b / 2 - l) / (b / 2);
   s.Instruments.OuterPanelBend = std::pow(e2, 1.7) * d - s.Instruments.InnerPanelBend;
   s.Instruments.TipPanelBend = d - s.Instruments.OuterPanelBend - s.Instruments.InnerPanelBend;
-  st.WindowCentreX = CLng(Left() + Width() / 2);
-  st.WindowCentreY = CLng(Top() + Height() / 2);
+  shell::RecordWindowCentre(*this, st);
   if (sh.FormActiveFlags[shell::kSlotDevice] == 1) Picture6.SetVisible(false);
   struct Box {
     CheckBox& box;

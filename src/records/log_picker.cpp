@@ -85,8 +85,7 @@ void FileSelectForm::Form_Load() {
   SetCaption("ファイルを開く");
   SetWidth(460 * tpp);
   SetHeight(335 * tpp);
-  SetLeft(std::max(0.0, (Screen().Width() - Width()) / 2));
-  SetTop(std::max(0.0, (Screen().Height() - Height()) / 2));
+  CentreOn(Screen().Width() / 2, Screen().Height() / 2);
   sh.FormSavedWidth[shell::kSlotFileSelect] = CheckedRound<int16_t>(Width());
   sh.FormSavedHeight[shell::kSlotFileSelect] = CheckedRound<int16_t>(Height());
   for (Control* c : std::initializer_list<Control*>{&Label2, &Label5, &Dir1, &Label4, &Text1, &List1, &List2,

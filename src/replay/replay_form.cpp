@@ -176,11 +176,9 @@ void ReplayForm::Form_Load() {
   Layout();
   Picture7 = Surface(CLng(660 * s), CLng(480 * s), RGB(0, 0, 128));
   BackgroundLoaded = false;
-  if (link_.Settings != nullptr) {
-    const int16_t choice = sh.ScreenSizeInUse;
-    if (choice >= 0 && choice <= 2) {
-      BackgroundLoaded = LoadBmp(Picture6, ProgramPath("\\Temp\\Back" + std::to_string(choice) + ".bmp"));
-    }
+  const int16_t choice = sh.ScreenSizeInUse;
+  if (choice >= 0 && choice <= 2) {
+    BackgroundLoaded = LoadBmp(Picture6, ProgramPath("\\Temp\\Back" + std::to_string(choice) + ".bmp"));
   }
   List1.Clear();
   for (const char* item : {kMenuHelp, kMenuMap, kMenuOpen, "", kMenuClose}) List1.AddItem(item);

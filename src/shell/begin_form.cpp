@@ -87,8 +87,7 @@ void BeginForm::DrawSplash() {
   SetWindowState(vbNormal);
   SetWidth(370 * kTpp);
   SetHeight(165 * kTpp);
-  SetLeft((Screen().Width() - Width()) / 2);
-  SetTop((Screen().Height() - Height()) / 2);
+  CentreOn(Screen().Width() / 2, Screen().Height() / 2);
   Surface& c = Canvas();
   c.Cls();
   const double w = ScaleWidth();

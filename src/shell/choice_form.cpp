@@ -84,10 +84,7 @@ ChoiceForm::ChoiceForm() {
   };
   OnMouseMove = [this](int, int, double, double) { SetMousePointer(vbDefault); };
   OnResize = [this] { KeepSavedSize(*this, kSlotChoice, true); };
-  Timer1.OnTimer = [this] {
-    CurrentSettings().WindowCentreX = CLng(Left() + Width() / 2);
-    CurrentSettings().WindowCentreY = CLng(Top() + Height() / 2);
-  };
+  Timer1.OnTimer = [this] { RecordWindowCentre(*this, CurrentSettings()); };
 }
 
 int ChoiceForm::Ask(const std::string& prompt, int style) {

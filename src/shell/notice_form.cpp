@@ -124,8 +124,7 @@ void NoticeForm::Command2_Click() {
   }
   sh.FormSavedHeight[kSlotNotice] = CInt(480 * sh.ScreenScale * kTpp);
   SetHeight(sh.FormSavedHeight[kSlotNotice]);
-  SetLeft((Screen().Width() - Width()) / 2);
-  SetTop((Screen().Height() - Height()) / 2);
+  CentreOn(Screen().Width() / 2, Screen().Height() / 2);
   Text1.SetHeight(ScaleHeight() - Text1.Top() - 10);
   DrawBorder();
 }

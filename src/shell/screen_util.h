@@ -6,14 +6,16 @@
 
 #include "platform/ui/form.h"
 #include "platform/ui/surface.h"
+#include "shell/settings.h"
 
 namespace zarv::shell {
 
-// Left = centreX - width / 2, Top = centreY - height / 2 (twips), moved the
-// least it takes to lie whole, frame included, within the free area of the
-// centre's screen (made smaller where it is larger); a place on none of the
-// screens centres the window on the screen.
+// The window centred, frame and all, on the saved centre (twips), as
+// Form::CentreOn does; a centre on none of the screens centres it on the
+// screen.
 void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY);
+// Keeps the window's centre, frame and all, as the one screens centre on.
+void RecordWindowCentre(const Form& form, Settings& s);
 // Tells the user what was not saved, and where: "<what>を保存できませんでした。"
 // and the file's path.
 // tooLarge: refused because the file would be too large to read back.

@@ -54,19 +54,12 @@ void CentreOnWindowCentre(Form& form, int32_t centreX, int32_t centreY) {
     centreX = CLng(Screen().Width() / 2);
     centreY = CLng(Screen().Height() / 2);
   }
-  const double width = form.Width(), height = form.Height();
-  const double outerWidth = width + form.FrameWidth(), outerHeight = height + form.FrameHeight();
-  const ScreenInfo::Area desk = Screen().FreeArea(centreX, centreY);
-  double left = centreX - width / 2, top = centreY - height / 2;
-  // A centre saved on a larger desktop would cut the window off, or park it
-  // in a corner where without a window manager it could not be moved back:
-  // it is centred on this one instead, frame and all.
-  if (left < desk.Left || top < desk.Top || left + outerWidth > desk.Left + desk.Width ||
-      top + outerHeight > desk.Top + desk.Height) {
-    left = desk.Left + (desk.Width - outerWidth) / 2;
-    top = desk.Top + (desk.Height - outerHeight) / 2;
-  }
-  form.Move(left, top, width, height);
+  form.CentreOn(centreX, centreY);
+}
+
+void RecordWindowCentre(const Form& form, Settings& s) {
+  s.WindowCentreX = CLng(form.CentreX());
+  s.WindowCentreY = CLng(form.CentreY());
 }
 
 void ReportNotSaved(const std::string& what, const std::string& path, bool tooLarge) {

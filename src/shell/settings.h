@@ -48,7 +48,7 @@ struct Settings {
   double ReplayCameraY = 0;             // 32
   int16_t ReplayCameraHeightIndex = 0;  // 33
   int16_t ScreenSizeChoice = 0;         // 34 0: 640x480, 1: 800x600, 2: 1024x768; the user's pick
-  int16_t CachedScreenSizeChoice = 0;   // 35
+  int16_t CachedScreenSizeChoice = 0;   // 35 the size the last start drew its screens at
   int32_t WindowCentreX = 0;            // 36 twips; the start-up sets half the screen
   int32_t WindowCentreY = 0;            // 37
 

@@ -247,12 +247,8 @@ std::string SetAsideUnreadableSettings(const std::string& path) {
   return notice + "初期設定で起動します。";
 }
 
-std::string WaitingScreenText(Settings& s, int16_t sizeInUse) {
-  if (s.CachedScreenSizeChoice != sizeInUse) {
-    s.CachedScreenSizeChoice = sizeInUse;
-    return "画面サイズの変更を行っています。";
-  }
-  return "機体外形の再計算を行っています。";
+std::string WaitingScreenText(const Settings& s, int16_t sizeInUse) {
+  return s.CachedScreenSizeChoice != sizeInUse ? "画面サイズの変更を行っています。" : "機体外形の再計算を行っています。";
 }
 
 namespace {
@@ -401,6 +397,10 @@ void PrepareScreenArt() {
   if (NeedPanelArt(s, sh.ScreenSizeInUse, sh.GradientBitmapLengthNow, temp)) Hooks().DrawPanelArt();
   const long long length = FileLength(ProgramPath("\\Temp\\zarv.bmp"));
   s.GradientBitmapLength = Low16(length < 0 ? 0 : length);
+  // Every start, whatever its mode: the next waiting screen compares with
+  // the size this run is drawn at, not with the last one that had a
+  // waiting screen of its own.
+  s.CachedScreenSizeChoice = sh.ScreenSizeInUse;
 }
 
 }  // namespace zarv::shell

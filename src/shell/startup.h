@@ -77,8 +77,9 @@ int16_t Low16(long long length);
 std::string SetAsideUnreadableSettings(const std::string& path);
 
 // Text of the waiting screen of start mode 3 for the screens' size
-// sizeInUse (and records the size change).
-std::string WaitingScreenText(Settings& s, int16_t sizeInUse);
+// sizeInUse: a size change where it differs from the size the run before
+// was drawn at (which PrepareScreenArt records).
+std::string WaitingScreenText(const Settings& s, int16_t sizeInUse);
 
 // What the environment set-up found; the screens act on it.
 struct StartupOutcome {
@@ -106,7 +107,8 @@ StartupOutcome PrepareEnvironment(int screenWidthTwips, int screenHeightTwips,
                                   const std::function<void(const StartupOutcome&)>& showSplash = {});
 
 // The art part of the start sequence: sky bands, sky backgrounds and panel
-// art when their caches need it, then the stored gradient length.
+// art when their caches need it, then the stored gradient length and the
+// size the art is drawn at (settings line 35).
 void PrepareScreenArt();
 
 }  // namespace zarv::shell

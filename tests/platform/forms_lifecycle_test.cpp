@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMoveEvent>
+#include <QWindow>
 
 #include <string>
 #include <vector>
@@ -169,25 +170,63 @@ TEST_F(FormsLifecycle, PlacedWindowsLieWholeOnTheDesktopFrameIncluded) {
 
   // Placed before the window manager framed it, with no frame or a taller
   // one foreseen: once the real frame is there, the window is placed again
-  // from what was asked.
+  // from what was asked, whether it is there when the window comes on the
+  // screen or only after.
   const struct {
     int foreseenTop, foreseenBottom;
+    bool framedAfter;                 // the frame known only after the window is on the screen
     double top, height;               // asked, pixels
     double toTop, toWidth, toHeight;  // given once framed
-  } framings[] = {{0, 0, 668, 100, 640, 200, 100}, {24, 12, 0, 768, 0, 200, 740}};
+  } framings[] = {{0, 0, false, 668, 100, 640, 200, 100},
+                  {0, 0, true, 668, 100, 640, 200, 100},
+                  {24, 12, false, 0, 768, 0, 200, 740},
+                  {24, 12, true, 0, 768, 0, 200, 740}};
   for (const auto& c : framings) {
     SetWindowFrameOverride(0, c.foreseenTop, 0, c.foreseenBottom);
     LogForm f("F");
     f.Move(0, c.top * 15, 200 * 15, c.height * 15);
     f.Show();
-    SetWindowFrameOverride(4, 24, 4, 4);
-    QMoveEvent framed(QPoint(4, int(c.top) + 24), QPoint(0, int(c.top)));
-    QApplication::sendEvent(f.impl().widget, &framed);
+    const auto onScreen = [&f] { return f.impl().widget->windowHandle()->isExposed(); };
+    if (c.framedAfter) {
+      ASSERT_TRUE(PumpUntil(onScreen));
+      SetWindowFrameOverride(4, 24, 4, 4);
+      QMoveEvent framed(QPoint(4, int(c.top) + 24), QPoint(0, int(c.top)));
+      QApplication::sendEvent(f.impl().widget, &framed);
+    } else {
+      SetWindowFrameOverride(4, 24, 4, 4);
+      ASSERT_TRUE(PumpUntil(onScreen));
+    }
     EXPECT_EQ((std::vector<double>{f.Top() / 15, f.ScaleWidth(), f.ScaleHeight()}),
               (std::vector<double>{c.toTop, c.toWidth, c.toHeight}))
-        << "foreseen " << c.foreseenTop << ", " << c.foreseenBottom;
+        << "foreseen " << c.foreseenTop << ", " << c.foreseenBottom << (c.framedAfter ? ", framed after" : "");
     f.Unload();
   }
+  SetWindowFrameOverride(0, 0, 0, 0);
+  Screen().SetSizeOverride(0, 0);
+}
+
+// A window shown again, which the window system puts elsewhere before it is
+// on the screen (by its inside at the place asked for its frame, as a
+// window manager does while it has not yet framed the window again), is put
+// back once it is there: its frame where it was asked.
+TEST_F(FormsLifecycle, AWindowShownAgainStandsWhereItWasPut) {
+  Screen().SetSizeOverride(800, 600);
+  SetWindowFrameOverride(1, 20, 1, 1);
+  LogForm f("F");
+  QWidget* w = f.impl().widget;
+  f.Show();
+  ASSERT_TRUE(PumpUntil([w] { return w->windowHandle()->isExposed(); }));
+  f.Hide();
+  f.Move(0, 0, 200 * 15, 100 * 15);  // where another window of the program stood
+  w->windowHandle()->setGeometry(QRect(0, 0, 200, 100));
+  Pump(20);
+  f.Show();
+  ASSERT_TRUE(PumpUntil([w] { return w->windowHandle()->isExposed(); }));
+  Pump(20);
+  EXPECT_EQ(w->geometry(), QRect(1, 20, 200, 100));
+  EXPECT_EQ(f.Left(), 0);
+  EXPECT_EQ(f.Top(), 0);
+  f.Unload();
   SetWindowFrameOverride(0, 0, 0, 0);
   Screen().SetSizeOverride(0, 0);
 }

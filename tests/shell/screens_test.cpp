@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QRawFont>
 #include <QWidget>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -259,8 +260,8 @@ TEST_F(ScreensTest, ASizeSavedOnAWiderDesktopLaysTheStartsScreensOutAtTheSizeThi
         EXPECT_EQ(Shell().ScreenScale, scale) << d.width;  // its words drawn at it
         EXPECT_EQ(Begin().ScaleWidth(), 640 * scale) << d.width;
         EXPECT_EQ(Begin().ScaleHeight(), 480 * scale) << d.width;
-        EXPECT_EQ(CurrentSettings().CachedScreenSizeChoice, d.allowed) << d.width;  // said to change, when it did
         ASSERT_TRUE(PumpUntil([this] { return flightScreen_.Shown; })) << d.width;
+        EXPECT_EQ(CurrentSettings().CachedScreenSizeChoice, d.allowed) << d.width;  // the size it ran at
         continue;
       }
       ASSERT_TRUE(PumpUntil([] { return Notice().Visible(); })) << d.width;
@@ -450,7 +451,7 @@ TEST_F(ScreensTest, AWindowCentreOffEveryScreenPutsTheWindowOnIt) {
 
 // A centre saved on a larger desktop: a window it would cut off, frame and
 // all, is centred on this one (1024 x 768 pixels, 15 twips each); one it
-// leaves whole stands where the centre puts it.
+// leaves whole is centred on it, frame and all.
 TEST_F(ScreensTest, AWindowCentreFromALargerDesktopKeepsTheWindowWholeOnThisOne) {
   const struct {
     int width, height;         // pixels
@@ -464,8 +465,9 @@ TEST_F(ScreensTest, AWindowCentreFromALargerDesktopKeepsTheWindowWholeOnThisOne)
       {640, 480, 512 * 15, 384 * 15, 0, 192, 144},   // whole already: where the centre puts it
       {1100, 800, 512 * 15, 384 * 15, 0, 0, 0},      // larger than the desktop
       {640, 480, 1023 * 15, 0, 0, 192, 144},         // at the top right corner
-      {400, 300, 512 * 15, 600 * 15, 24, 308, 220},  // whole but for its frame's bottom
-      {400, 300, 400 * 15, 300 * 15, 24, 200, 150},  // whole with its frame
+      {400, 300, 512 * 15, 600 * 15, 24, 308, 436},  // 408 x 328 whole, near the bottom
+      {400, 300, 512 * 15, 620 * 15, 24, 308, 220},  // whole but for its frame's bottom
+      {400, 300, 400 * 15, 300 * 15, 24, 196, 136},  // whole with its frame
   };
   for (const auto& c : cases) {
     SetWindowFrameOverride(c.titleBar > 0 ? 4 : 0, c.titleBar, c.titleBar > 0 ? 4 : 0, c.titleBar > 0 ? 4 : 0);
@@ -490,6 +492,47 @@ TEST_F(ScreensTest, AWindowCentreFromALargerDesktopKeepsTheWindowWholeOnThisOne)
   ASSERT_TRUE(PumpUntil([] { return Choice().Visible(); }));
   EXPECT_NEAR(Choice().Left(), (Screen().Width() - Choice().Width()) / 2, 15);
   EXPECT_NEAR(Choice().Top(), (Screen().Height() - Choice().Height()) / 2, 15);
+}
+
+// The first window of a run is centred on the saved centre before the
+// window manager has framed it; once it is on the screen, framed, it is
+// centred again, frame and all, and the centre it keeps for the next run is
+// the one it was centred on. The frames of openbox (1 px round, 20 px above
+// with the title bar) and twm (2 px round, 29 px above) round a 640 x 480
+// screen, centred on the desktop's centre.
+TEST_F(ScreensTest, AWindowCentredBeforeItsFrameIsKnownIsCentredFrameAndAllOnceItIs) {
+  const struct {
+    int desktopWidth, desktopHeight;
+    int frameSide, frameTop;  // pixels
+    double left, top;         // the window's, pixels
+  } cases[] = {
+      {1024, 768, 1, 20, 191, 133.5},  // 642 x 501 round (512, 384)
+      {1024, 768, 2, 29, 190, 128.5},  // 644 x 511
+      {800, 600, 1, 20, 79, 49.5},     // round (400, 300)
+      {800, 600, 2, 29, 78, 44.5},
+      {640, 480, 2, 29, 0, 0},  // larger than the desktop: 636 x 449 inside, whole on it
+  };
+  for (const auto& c : cases) {
+    Screen().SetSizeOverride(c.desktopWidth, c.desktopHeight);
+    SetWindowFrameOverride(0, 0, 0, 0);  // not framed yet
+    Form f;
+    f.SetWidth(640 * 15);
+    f.SetHeight(480 * 15);
+    CentreOnWindowCentre(f, c.desktopWidth / 2 * 15, c.desktopHeight / 2 * 15);
+    f.Show();
+    SetWindowFrameOverride(c.frameSide, c.frameTop, c.frameSide, c.frameSide);
+    ASSERT_TRUE(PumpUntil([&f] { return f.impl().widget->windowHandle()->isExposed(); }));
+    const std::string at = std::to_string(c.desktopWidth) + ", frame top " + std::to_string(c.frameTop);
+    EXPECT_EQ(f.Left(), c.left * 15) << at;
+    EXPECT_EQ(f.Top(), c.top * 15) << at;
+    Settings kept;
+    RecordWindowCentre(f, kept);
+    EXPECT_EQ(kept.WindowCentreX, c.desktopWidth / 2 * 15) << at;
+    EXPECT_EQ(kept.WindowCentreY, c.desktopHeight / 2 * 15) << at;
+    f.Unload();
+  }
+  SetWindowFrameOverride(0, 0, 0, 0);
+  Screen().SetSizeOverride(0, 0);
 }
 
 TEST_F(ScreensTest, StartModeThreeFliesTheHandOverAircraft) {

@@ -435,14 +435,66 @@ TEST(Startup, FoldersAndScales) {
   EXPECT_EQ(ScreenScaleFor(1), 1.25);
   EXPECT_EQ(ScreenScaleFor(2), 1.6);
   EXPECT_EQ(ScreenScaleFor(7), 1.0);
+}
 
-  // The change named is one of the size in use, whatever size is saved.
-  Settings s;
-  s.ScreenSizeChoice = 2;
-  EXPECT_EQ(WaitingScreenText(s, 1), "画面サイズの変更を行っています。");
-  EXPECT_EQ(s.CachedScreenSizeChoice, 1);
-  EXPECT_EQ(WaitingScreenText(s, 1), "機体外形の再計算を行っています。");
-  EXPECT_EQ(s.ScreenSizeChoice, 2);
+// The waiting screen names a size change only where the size this start
+// runs at differs from the one the start before ran at, whatever kind of
+// start that was: settings line 35 follows every start, line 34 only the
+// user's pick. Each run ends in a restart into the flight screen, as Esc
+// after a flight does.
+TEST_F(ProgramFolderTest, TheWaitingScreenNamesASizeChangeOnlyWhenTheSizeChanges) {
+  ASSERT_TRUE(MakeDir(Path("Temp")));
+  ASSERT_TRUE(MakeDir(Path("Data")));
+  WriteBytes(Path("Temp/file.dat"), "D\r\n");
+  const std::string change = "画面サイズの変更を行っています。", same = "機体外形の再計算を行っています。";
+  const std::string normal;  // a normal start: no waiting screen
+  struct Run {
+    int desktop;       // pixels wide, 4:3
+    int pick;          // picked in the option panel during the run; -1 none
+    std::string text;  // its waiting screen
+    const char *line34, *line35;  // saved at its end
+  };
+  const struct {
+    const char* line35;  // in the file before the first start; line 34 " 2"
+    std::vector<Run> runs;
+  } cycles[] = {
+      {" 1", {{1024, -1, normal, " 2", " 2"}, {1024, -1, same, " 2", " 2"}, {1024, -1, same, " 2", " 2"}}},
+      // Saved at 1024, then on an 800 desktop, which runs at 800.
+      {" 2",
+       {{800, -1, normal, " 2", " 1"},
+        {800, -1, same, " 2", " 1"},
+        {1024, -1, change, " 2", " 2"},
+        {800, -1, change, " 2", " 1"}}},
+      // 640 picked at 1024, then 1024 again.
+      {" 1",
+       {{1024, 0, normal, " 0", " 2"},
+        {1024, -1, change, " 0", " 0"},
+        {1024, 2, same, " 2", " 0"},
+        {1024, -1, change, " 2", " 2"}}},
+  };
+  for (const auto& cycle : cycles) {
+    std::vector<std::string> lines(37, " 0");
+    lines[33] = " 2";
+    lines[34] = cycle.line35;
+    ASSERT_TRUE(WriteTextLines(Path("Temp/set.ini"), lines));
+    for (const Run& run : cycle.runs) {
+      const std::string at = std::string(cycle.line35) + ", run " + std::to_string(&run - cycle.runs.data());
+      Shell().Reset();
+      PrepareEnvironment(run.desktop * 15, run.desktop * 3 / 4 * 15);
+      Settings& s = CurrentSettings();
+      ASSERT_EQ(s.ExitMode, run.text.empty() ? 0 : 3) << at;
+      if (!run.text.empty()) {
+        EXPECT_EQ(WaitingScreenText(s, Shell().ScreenSizeInUse), run.text) << at;
+      }
+      PrepareScreenArt();
+      if (run.pick >= 0) s.ScreenSizeChoice = static_cast<int16_t>(run.pick);
+      s.ExitMode = 3;
+      ASSERT_TRUE(SaveSettings(SettingsPath(), s));
+      const std::vector<std::string> saved = ReadTextLines(Path("Temp/set.ini"));
+      EXPECT_EQ(saved[33], run.line34) << at;
+      EXPECT_EQ(saved[34], run.line35) << at;
+    }
+  }
 }
 
 }  // namespace

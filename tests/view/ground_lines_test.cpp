@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "view/ground_lines.h"
 #include "view/view_fixture.h"
@@ -110,6 +111,35 @@ TEST(GroundLines, ALineWithAnEndOutOfReachIsLeftOut) {
     Surface picture(640, 480, vbBlack);
     EXPECT_EQ(DrawGroundLines(in, lines, picture), 5) << k.what;
     EXPECT_EQ(picture.Point(320, 0), vbBlack) << k.what;
+  }
+}
+
+// Only the far end of the nearest line out of reach: its start is placed,
+// and still it is not drawn. A banked dive 7.6 m up, the nose 0.5254 rad
+// down (the sight line meets the water 7.6 m out), 3.1 m past a grid line:
+// the nearest line 4.5 m out, 8.1 / 4.5 = 1.8 rad down and
+// 1.35 / sqrt(20.26) = 0.29993 rad either side.
+TEST(GroundLines, ALineWhoseFarEndAloneIsOutOfReachIsLeftOut) {
+  const struct {
+    double bankDegrees;
+    int x1, y1, x2, y2;  // -1: not placed, the old value kept
+  } cases[] = {
+      // 0.29993 c + 1.8 n = 1.15974, -0.29993 n + 1.8 c = 1.40888 (start);
+      // -0.29993 c + 1.8 n = 0.64026, 0.29993 n + 1.8 c = 1.70881 (end).
+      {30, 985, 1047, 687, -1},
+      // -1.40888, 1.15974 (start); -1.70881, 0.64026 (end).
+      {-60, -487, 905, -1, 607},
+  };
+  for (const auto& k : cases) {
+    GroundLineInputs in = Inputs(7.6, 8, 3.1);
+    in.View = Attitude(0.26 - std::atan(1.0), k.bankDegrees * M_PI / 180);
+    ScreenLines lines;
+    lines.X2[0] = lines.Y2[0] = 100;  // another frame's end
+    Surface picture(640, 480, vbBlack);
+    EXPECT_EQ(DrawGroundLines(in, lines, picture), 5) << k.bankDegrees;
+    EXPECT_EQ((std::vector<int32_t>{lines.X1[0], lines.Y1[0], lines.X2[0], lines.Y2[0]}),
+              (std::vector<int32_t>{k.x1, k.y1, k.x2 < 0 ? 100 : k.x2, k.y2 < 0 ? 100 : k.y2}))
+        << k.bankDegrees;
   }
 }
 

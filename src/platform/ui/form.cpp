@@ -249,13 +249,18 @@ void FormWidget::resizeEvent(QResizeEvent* e) {
 
 void FormWidget::moveEvent(QMoveEvent* e) {
   QWidget::moveEvent(e);
-  if (d_->applyingGeometry || !isVisible()) return;
+  // Until the window is on the screen its place is the window system's
+  // passing one: the one asked is kept, and looked at once it is there.
+  if (d_->applyingGeometry || !isVisible() || d_->awaitingExposure) return;
   if (d_->Frame() != d_->fittedFrame) {
     d_->ApplyGeometry();
     return;
   }
-  d_->s.left = x() * kTwipsPerPixel;
-  d_->s.top = y() * kTwipsPerPixel;
+  const QPoint at = d_->FramePosition();
+  // Moved by the user (or the window manager): where it is now counts.
+  if (at != d_->placedAt) d_->s.centred = false;
+  d_->s.left = at.x() * kTwipsPerPixel;
+  d_->s.top = at.y() * kTwipsPerPixel;
   d_->s.positioned = true;
 }
 
@@ -280,6 +285,11 @@ void FormWidget::changeEvent(QEvent* e) {
 bool FormWidget::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate || e->type() == QEvent::WindowDeactivate) SyncActiveSoon();
   return QWidget::event(e);
+}
+
+bool FormWidget::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) d_->Exposed();
+  return QWidget::eventFilter(watched, e);
 }
 
 // ------------------------------------------------------------- Form::Impl
@@ -310,10 +320,24 @@ QMargins Form::Impl::Frame() const {
   if (offscreen) return {};
   if (widget->isVisible() && widget->windowHandle() != nullptr) {
     const QMargins seen = widget->windowHandle()->frameMargins();
-    if (!seen.isNull()) st.seenFrame = seen;
+    if (!seen.isNull()) st.seenFrame = ownFrame = seen;
     return seen;
   }
-  return st.seenFrame;
+  // Window managers frame windows of other kinds differently (a fixed
+  // window without the grip of a sizable one): a window's own frame first.
+  return ownFrame.isNull() ? st.seenFrame : ownFrame;
+}
+
+QPoint Form::Impl::FramePosition() const {
+  const QMargins m = Frame();
+  return widget->geometry().topLeft() - QPoint(m.left(), m.top());
+}
+
+void Form::Impl::Exposed() {
+  if (!awaitingExposure) return;
+  awaitingExposure = false;
+  if (s.windowState != vbNormal || !s.positioned) return;
+  if (Frame() != fittedFrame || FramePosition() != placedAt) ApplyGeometry();
 }
 
 void Form::Impl::FitOnDesktop() {
@@ -328,10 +352,24 @@ void Form::Impl::FitOnDesktop() {
   if (s.width != fitted.width) asked.width = s.width;
   if (s.height != fitted.height) asked.height = s.height;
   const ScreenInfo::Area area =
-      Screen().FreeArea(s.left + (asked.width + frameW) / 2, s.top + (asked.height + frameH) / 2);
+      s.centred ? Screen().FreeArea(s.centreX, s.centreY)
+                : Screen().FreeArea(s.left + (asked.width + frameW) / 2, s.top + (asked.height + frameH) / 2);
   s.width = std::max(tpp, std::min(asked.width, area.Width - frameW));
   s.height = std::max(tpp, std::min(asked.height, area.Height - frameH));
   fitted = {s.width, s.height};
+  if (s.centred) {
+    const double outerWidth = s.width + frameW, outerHeight = s.height + frameH;
+    s.left = s.centreX - outerWidth / 2;
+    s.top = s.centreY - outerHeight / 2;
+    // A centre saved on a larger desktop would cut the window off, or park
+    // it in a corner where without a window manager it could not be moved
+    // back: it is centred on this one instead.
+    if (s.left < area.Left || s.top < area.Top || s.left + outerWidth > area.Left + area.Width ||
+        s.top + outerHeight > area.Top + area.Height) {
+      s.left = area.Left + (area.Width - outerWidth) / 2;
+      s.top = area.Top + (area.Height - outerHeight) / 2;
+    }
+  }
   // The least move that puts the frame inside the area.
   const auto fit = [](double start, double size, double areaStart, double areaSize) {
     start = std::min(start, areaStart + areaSize - size);
@@ -353,7 +391,14 @@ void Form::Impl::ApplyGeometry() {
       widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
       widget->resize(ClientW(), ClientH());
     }
-    if (s.positioned) widget->move(RoundPx(s.left / kTwipsPerPixel), RoundPx(s.top / kTwipsPerPixel));
+    if (s.positioned) {
+      // Placed by its inside, the frame reckoned with: the window system
+      // then puts it there whatever it knows of the frame at that moment
+      // (a window shown again may not be framed yet).
+      placedAt = QPoint(RoundPx(s.left / kTwipsPerPixel), RoundPx(s.top / kTwipsPerPixel));
+      const QMargins m = Frame();
+      widget->setGeometry(QRect(placedAt + QPoint(m.left(), m.top()), QSize(ClientW(), ClientH())));
+    }
   }
   applyingGeometry = false;
   SyncCanvas();
@@ -401,14 +446,9 @@ void Form::Impl::ReportResize(bool force) {
 }
 
 void Form::Impl::ShowWindow() {
-  if (!s.positioned) {
-    // Centred on the screen, frame and all, as a new window of the runtime is.
-    const QMargins m = Frame();
-    s.left = std::max(0.0, (Screen().Width() - s.width - (m.left() + m.right()) * kTwipsPerPixel) / 2);
-    s.top = std::max(0.0, (Screen().Height() - s.height - (m.top() + m.bottom()) * kTwipsPerPixel) / 2);
-    s.positioned = true;
-    ApplyGeometry();
-  }
+  // Centred on the screen, frame and all, as a new window of the runtime is.
+  if (!s.positioned) self->CentreOn(Screen().Width() / 2, Screen().Height() / 2);
+  awaitingExposure = true;
   switch (s.windowState) {
     case vbMinimized:
       widget->showMinimized();
@@ -420,6 +460,9 @@ void Form::Impl::ShowWindow() {
       widget->show();
       break;
   }
+  // Made with the first show, and made anew when the window flags change.
+  if (QWindow* w = widget->windowHandle()) w->installEventFilter(widget);
+  if (widget->windowHandle() != nullptr && widget->windowHandle()->isExposed()) Exposed();
 }
 
 void Form::Impl::HideWindow() {
@@ -573,11 +616,13 @@ double Form::Height() const { return impl_->s.height; }
 void Form::SetLeft(double twips) {
   impl_->s.left = twips;
   impl_->s.positioned = true;
+  impl_->s.centred = false;
   impl_->ApplyGeometry();
 }
 void Form::SetTop(double twips) {
   impl_->s.top = twips;
   impl_->s.positioned = true;
+  impl_->s.centred = false;
   impl_->ApplyGeometry();
 }
 void Form::SetWidth(double twips) {
@@ -593,10 +638,23 @@ void Form::Move(double left, double top, double width, double height) {
   d.s.left = left;
   d.s.top = top;
   d.s.positioned = true;
+  d.s.centred = false;
   d.s.width = std::max(0.0, width);
   d.s.height = std::max(0.0, height);
   d.ApplyGeometry();
 }
+
+void Form::CentreOn(double xTwips, double yTwips) {
+  Impl& d = *impl_;
+  d.s.centreX = xTwips;
+  d.s.centreY = yTwips;
+  d.s.centred = true;
+  d.s.positioned = true;
+  d.ApplyGeometry();
+}
+
+double Form::CentreX() const { return Left() + (Width() + FrameWidth()) / 2; }
+double Form::CentreY() const { return Top() + (Height() + FrameHeight()) / 2; }
 
 double Form::FrameWidth() const {
   const QMargins m = impl_->Frame();

@@ -24,7 +24,9 @@
 // Window geometry is in twips (kTwipsPerPixel per pixel): Left and Top place
 // the window manager's frame, Width and Height measure the client area
 // inside it. ScaleWidth/ScaleHeight give the client area in pixels. A window
-// the program places lies whole on the desktop, frame included.
+// the program places lies whole on the desktop, frame included; once it is
+// on the screen, it is placed again where its frame turned out other than
+// foreseen or the window system put it elsewhere.
 #pragma once
 
 #include <memory>
@@ -96,8 +98,16 @@ class Form : public Container {
   void SetWidth(double twips);
   void SetHeight(double twips);
   void Move(double left, double top, double width, double height);
-  // What the window manager's frame adds to Width and Height (twips), as
-  // last seen round a shown window until this one is framed.
+  // Centres the window, frame and all, on the point (twips), or on the free
+  // area of the point's screen where it would not lie whole on that area
+  // there. Centred again once the window manager's frame is known, also
+  // after a size is set, until the window is placed or moved otherwise.
+  void CentreOn(double xTwips, double yTwips);
+  // The window's centre, frame and all (twips).
+  double CentreX() const;
+  double CentreY() const;
+  // What the window manager's frame adds to Width and Height (twips): as
+  // last seen round this window, else round any, until this one is framed.
   double FrameWidth() const;
   double FrameHeight() const;
   // Client area in pixels.

@@ -28,6 +28,8 @@ class FormWidget : public QWidget {
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
   bool event(QEvent* e) override;
+  // The window's own events: its exposure on the screen.
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   Form::Impl* d_;
@@ -45,6 +47,11 @@ struct Form::Impl {
     std::string caption;
     double left = 0, top = 0, width = 4800, height = 3600;  // twips
     bool positioned = false;  // Left/Top were set (else centred at first show)
+    // Placed by its centre (twips), frame and all: placed from it again
+    // while the frame turns out other than foreseen, until it is placed or
+    // moved otherwise.
+    bool centred = false;
+    double centreX = 0, centreY = 0;
     int windowState = 0;
     int mousePointer = 0;
     int borderStyle = 2;
@@ -69,6 +76,12 @@ struct Form::Impl {
   // What FitOnDesktop last reckoned with: the frame, the size it gave and
   // the size asked for.
   QMargins fittedFrame;
+  // This window's frame as last seen round it (null: never framed yet).
+  mutable QMargins ownFrame;
+  // Where ApplyGeometry last put the frame's top left (pixels).
+  QPoint placedAt;
+  // Shown but not yet on the screen: the window system is still placing it.
+  bool awaitingExposure = false;
   struct Size {
     double width = -1, height = -1;
   };
@@ -89,8 +102,15 @@ struct Form::Impl {
   // on the free area of its screen; a window whose frame is larger than
   // that area is made smaller first.
   void FitOnDesktop();
-  // The window manager's frame round this window (pixels).
+  // The window manager's frame round this window (pixels): as it is round
+  // the shown window, else as last seen round it, else as last seen round
+  // any window.
   QMargins Frame() const;
+  // Where the frame's top left is (pixels): the inside's place less the frame.
+  QPoint FramePosition() const;
+  // The window is on the screen: placed again where the frame is other than
+  // reckoned with, or the window not where it was put.
+  void Exposed();
   void ApplyWindowFlags();
   void SyncCanvas();
   // Raises Resize when the client size differs from the last one reported.
