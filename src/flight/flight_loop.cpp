@@ -232,7 +232,7 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
   if (aircraft::LaunchAbove10(a.LaunchSpeed) && body.Altitude < 0) {
     loop.FlightEndShown = true;
     loop.FlightEnded = true;
-    if (body.Altitude > -50) view.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
+    if (!AtCancelHeight(body.Altitude)) view.ScreenColour = 0x80;  // a real touch-down
   }
   // A rest on the water ends out beyond the edge, or anywhere once the
   // aircraft has left its start (behind the line its distance is negative).
@@ -247,7 +247,7 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
     loop.FlightEndShown = true;
   }
   if (loop.FlightEnded && !wasEnded && loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
-    loop.EndCause = static_cast<int16_t>(body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
+    loop.EndCause = static_cast<int16_t>(AtCancelHeight(body.Altitude) ? FlightEndCause::Cancel : FlightEndCause::Water);
   }
   return loop.FlightEnded;
 }

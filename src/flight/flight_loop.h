@@ -26,8 +26,6 @@ enum class FlightEndCause : int16_t {
   NonFinite = 4,  // the state held NaN or infinity; ended as a cancel
 };
 
-inline constexpr double kCancelAltitude = -2000;
-
 // The structs one flight works on.
 struct FlightLoop {
   FlightState& State;

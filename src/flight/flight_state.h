@@ -201,7 +201,7 @@ struct LoopTiming {
 // Position, velocity, attitude and their rates.
 struct BodyMotion {
   double PosX = 0, PosY = 0;      // m east, north
-  double Altitude = 0;            // m above the water; -2000 = cancelled
+  double Altitude = 0;            // m above the water; kCancelAltitude = cancelled
   double VelX = 0, VelY = 0, VelZ = 0;
   double GroundSpeed = 0;
   double InertialSpeed = 0;
@@ -231,6 +231,15 @@ struct BodyMotion {
   double ForceHeading = 0;
   double AirVelX = 0, AirVelY = 0, AirVelZ = 0;
 };
+
+// The cancel ends a flight by putting the aircraft this far under the
+// surface, where the end tests see it and no frame draws it.
+inline constexpr double kCancelAltitude = -2000;
+
+// Whether the aircraft is at the cancel's height: no flight of its own takes
+// it so deep (20 m under the surface the water stops all motion), and a hull
+// the wind pushes under is a few millimetres down.
+inline bool AtCancelHeight(double altitude) { return altitude <= -50; }
 
 // Air data, atmosphere and wind at the aircraft.
 struct AirData {

@@ -176,7 +176,10 @@ bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const L
     case AfloatStart::Flown:
       return RestsOnWater(ground) || body.Altitude < 0;
     case AfloatStart::LetGo:
-      return body.Altitude < 0 || (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
+      // The cancel by its own height: a gale pushes the hull's reference a
+      // few millimetres under the surface, where it floats on.
+      return AtCancelHeight(body.Altitude) ||
+             (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
              loop.FlightTime - ground.LaunchTime > kAfloatRunLimit;
     default:
       return false;

@@ -58,7 +58,7 @@ inline bool RestsOnWater(const GroundState& ground) {
 // Whether a start afloat has ended: back on the water after flying clear
 // (where it came down: the wind then only pushes it along), at rest on it
 // after moving off, a minute after the take-off key without flying clear, or
-// cancelled once let go (under the surface).
+// cancelled once let go (at the cancel's height).
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
 
 // Until it has flown clear a start afloat ends by its own rules, on the

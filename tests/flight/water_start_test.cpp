@@ -131,6 +131,56 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
   }
 }
 
+// A gale presses the nose of a hull afloat into the water: its reference
+// floats from a few millimetres to 0.31 m under the surface. That is no end: Marden７ in 16 and
+// 25 m/s ended there at 14.7 and 3.3 s without having moved, and MardenⅣ
+// from 1 m at 28 s, 227 m out at 4.5 m/s. They float on to their minute after
+// the key, and Esc, by the cancel's own height, still ends and files one.
+TEST_F(WaterStart, AGaleThatPressesTheHullUnderEndsItNotTheCancel) {
+  const struct {
+    const char *Name, *Height;
+    double Wind, WindDirection;
+    const char *Keys, *End;
+  } rows[] = {
+      {"Marden７", "0", 16, 5.49738, "0.5:Return", "water"},
+      {"Marden７", "0", 25, 5.49738, "0.5:Return", "water"},
+      {"MardenⅣ", "1", 25, 3.141361, "0.082:Return", "water"},
+      {"Marden７", "0", 25, 5.49738, "0.5:Return,20:Escape", "cancel"},
+  };
+  for (const auto& r : rows) {
+    aircraft::AircraftData a = testing::SampleAt(r.Name, r.Height, "0");
+    a.WindSpeed = r.Wind;
+    a.WindDirection = r.WindDirection;
+    HeadlessFlight f(a, *ParseKeyScript(r.Keys));
+    int filed = 0;
+    f.Seams.EndFlight = [&] { ++filed; };
+    SCOPED_TRACE(r.Name + std::string(" at ") + r.Height + " m, " + r.Keys);
+    double lowest = 0;
+    while (f.Step() && f.State.Loop.FlightTime < 200) lowest = std::min(lowest, f.State.Body.Altitude);
+    EXPECT_EQ(f.EndWord(), r.End);
+    EXPECT_EQ(filed, 1);
+    const double flown = f.State.Loop.FlightTime - f.State.Ground.LaunchTime;
+    if (*r.End == 'w') {
+      EXPECT_LT(lowest, 0);  // the gale did press it under
+      // The first pass head past the minute, and that pass's step.
+      EXPECT_NEAR(flown, kAfloatRunLimit + 0.05, 0.01);
+    } else {
+      EXPECT_LT(flown, 20);
+    }
+  }
+
+  // The stage let go: a hull under the surface floats on; the cancel's height ends it.
+  const struct { double Altitude; bool Ended; } heights[] = {
+      {-0.005, false}, {-0.31, false}, {-49.9, false}, {-50, true}, {kCancelAltitude, true}};
+  for (const auto& h : heights) {
+    BodyMotion body;
+    body.Altitude = h.Altitude;
+    GroundState ground;
+    ground.Afloat = AfloatStart::LetGo;
+    EXPECT_EQ(AfloatStartEnded(body, ground, LoopTiming{}), h.Ended) << h.Altitude;
+  }
+}
+
 // Flown clear is a metre up with nothing of it in the water; back on the
 // water is the hull under the surface, the spring pressed, or a wing end more
 // than 0.1 m in the water. Worked by hand: a 20 m span, no dihedral, the wing
