@@ -142,8 +142,8 @@ void SetDisplayDivisor(const FlightOptions& options, LoopTiming& loop) {
 }
 
 // A display step, or the last pass of an aircraft at rest in the water.
-bool IsDisplayStep(const LoopTiming& loop, const BodyMotion& body) {
-  return loop.StepCounter % loop.DisplayDivisor == 0 || (body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed);
+bool IsDisplayStep(const LoopTiming& loop, const BodyMotion& body, const GroundState& ground) {
+  return loop.StepCounter % loop.DisplayDivisor == 0 || AtRestInWater(body, ground, loop);
 }
 
 void WaitOnPlatformClock(uint64_t deadline) {
@@ -222,7 +222,7 @@ bool FlightStateIsFinite(const FlightState& s) {
 }
 
 bool FlightIsDown(const FlightState& s) {
-  return s.Body.Altitude < 0 ||
+  return (s.Body.Altitude < 0 && !FloatsUnderSurface(s.Body, s.Ground, s.Loop)) ||
          (s.Loop.FlightEnded && s.Loop.EndCause != static_cast<int16_t>(FlightEndCause::None));
 }
 
@@ -365,7 +365,7 @@ bool RunFlightPass(FlightLoop& f) {
   BendAirframe(s, a);
   UpdateLoadedDihedral(s.Setup, s.Masses, s.Loads, s.Instruments, a, s.Controls);
   UpdateAltitude(s.Setup, s.Loop, s.Ground, a, s.Body);
-  AdvanceStepCounter(s.Body, a, s.Loop);
+  AdvanceStepCounter(s.Body, s.Ground, a, s.Loop);
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
@@ -376,7 +376,7 @@ bool RunFlightPass(FlightLoop& f) {
   UpdateInstrumentPanel(s, a, seams);
   SetDisplayDivisor(options, s.Loop);
 
-  if (!IsDisplayStep(s.Loop, s.Body)) return true;
+  if (!IsDisplayStep(s.Loop, s.Body, s.Ground)) return true;
   PaceToRealTime(seams, s.Loop);
   SetViewAndEye(s.Body, a, f.Outline, s.View);
   if (s.Body.Altitude > -15) {

@@ -56,8 +56,9 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
 void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                    ViewState& view);
 
-// True once the flight is down: under the surface, or ended by its own end
-// tests, after which the rest of that pass may have lifted it just above.
+// True once the flight is down: under the surface (a start afloat floating
+// there once its own tests end it), or ended by its own end tests, after
+// which the rest of that pass may have lifted it just above.
 bool FlightIsDown(const FlightState& s);
 
 // False when a quantity the stages integrate is NaN or infinite.

@@ -186,6 +186,10 @@ bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const L
   }
 }
 
+bool FloatsUnderSurface(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
+  return StartedAfloat(ground) && body.Altitude < 0 && !loop.FlightEnded && !AfloatStartEnded(body, ground, loop);
+}
+
 void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body) {
   if (body.Altitude < setup.GearHeight + 0.1 && body.GroundSpeed < 0.0001) body.GroundSpeed = 0.0001;
 }

@@ -61,6 +61,24 @@ inline bool RestsOnWater(const GroundState& ground) {
 // cancelled once let go (at the cancel's height).
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
 
+// A start afloat floats on with its reference under the surface where a gale
+// presses its nose in: it is down in the water there only once its own tests
+// end it (the cancel's height among them).
+bool FloatsUnderSurface(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
+
+// At rest in the water, where a flight ends: under the surface and slower
+// than the rest speed. The last pass draws it, the panel shows it whole.
+inline bool AtRestInWater(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
+  return body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed && !FloatsUnderSurface(body, ground, loop);
+}
+
+// Down, the step counter held at 0: a light aircraft at rest in the water, a
+// powered one under the surface at any speed.
+inline bool DownInWater(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop,
+                        const aircraft::AircraftData& a) {
+  return aircraft::LaunchAtMost10(a.LaunchSpeed) ? AtRestInWater(body, ground, loop) : body.Altitude < 0;
+}
+
 // Until it has flown clear a start afloat ends by its own rules, on the
 // flight's clock: no wall clock (the rest watchdog) may end it before its
 // minute on a machine too slow for real time.

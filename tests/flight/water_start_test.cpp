@@ -155,8 +155,14 @@ TEST_F(WaterStart, AGaleThatPressesTheHullUnderEndsItNotTheCancel) {
     int filed = 0;
     f.Seams.EndFlight = [&] { ++filed; };
     SCOPED_TRACE(r.Name + std::string(" at ") + r.Height + " m, " + r.Keys);
+    const uint64_t clockStart = f.Clock.MonotonicMs();
     double lowest = 0;
-    while (f.Step() && f.State.Loop.FlightTime < 200) lowest = std::min(lowest, f.State.Body.Altitude);
+    bool downUnder = false;
+    while (f.Step() && f.State.Loop.FlightTime < 200) {
+      lowest = std::min(lowest, f.State.Body.Altitude);
+      const FlightState& s = f.State;
+      if (s.Body.Altitude < 0 && !AfloatStartEnded(s.Body, s.Ground, s.Loop)) downUnder = downUnder || FlightIsDown(s);
+    }
     EXPECT_EQ(f.EndWord(), r.End);
     EXPECT_EQ(filed, 1);
     const double flown = f.State.Loop.FlightTime - f.State.Ground.LaunchTime;
@@ -165,19 +171,51 @@ TEST_F(WaterStart, AGaleThatPressesTheHullUnderEndsItNotTheCancel) {
       // The first pass head past the minute, and that pass's step.
       EXPECT_NEAR(flown, kAfloatRunLimit + 0.05, 0.01);
     } else {
-      EXPECT_LT(flown, 20);
+      // Esc at 20 s of real time; the next pass head ends it.
+      EXPECT_NEAR(f.State.Loop.FlightTime, 20.025, 0.03);
     }
+    // Floating under the surface it is not down until its end: not drawn and
+    // paced on every pass (a quarter of real speed, its keys four times
+    // early) nor recorded on every pass (each sample twice in its log). The
+    // last pass records the end once more.
+    EXPECT_FALSE(downUnder);
+    EXPECT_NEAR((f.Clock.MonotonicMs() - clockStart) / 1000.0, f.State.Loop.FlightTime, 0.2);
+    int uneven = 0;
+    for (int32_t i = 1; i < f.Record.RecordCount; ++i)
+      uneven += std::fabs(f.Record.Samples[i].Time - f.Record.Samples[i - 1].Time - 0.05) > 1e-4;
+    EXPECT_EQ(uneven, 0);
   }
 
-  // The stage let go: a hull under the surface floats on; the cancel's height ends it.
-  const struct { double Altitude; bool Ended; } heights[] = {
-      {-0.005, false}, {-0.31, false}, {-49.9, false}, {-50, true}, {kCancelAltitude, true}};
+  // Let go and still under way, a hull under the surface at 0.1 m/s floats
+  // on: its own tests end it (the cancel's height, or at rest once moved
+  // off), and then it is down, as a glider come down from its deck is at once.
+  const auto none = AfloatStart::None, letGo = AfloatStart::LetGo;
+  const struct {
+    AfloatStart Stage;
+    double Altitude;
+    bool Moved, Ended, Down;
+  } heights[] = {
+      {letGo, -0.005, false, false, false}, {letGo, -0.31, false, false, false},
+      {letGo, -49.9, false, false, false},  {letGo, -50, false, true, true},
+      {letGo, kCancelAltitude, false, true, true},
+      {letGo, -0.31, true, true, true},  // moved off and at rest
+      {none, -0.31, false, false, true},
+  };
   for (const auto& h : heights) {
-    BodyMotion body;
-    body.Altitude = h.Altitude;
-    GroundState ground;
-    ground.Afloat = AfloatStart::LetGo;
-    EXPECT_EQ(AfloatStartEnded(body, ground, LoopTiming{}), h.Ended) << h.Altitude;
+    FlightState s;
+    s.Body.Altitude = s.Ground.BodyBottomHeight = h.Altitude;
+    s.Body.GroundSpeed = 0.1;
+    s.Ground.Afloat = h.Stage;
+    s.Ground.StartLeft = h.Moved;
+    const aircraft::AircraftData light = testing::Sample("Marden７");
+    if (h.Stage != none) {
+      EXPECT_EQ(AfloatStartEnded(s.Body, s.Ground, s.Loop), h.Ended) << h.Altitude;
+    }
+    EXPECT_EQ(DownInWater(s.Body, s.Ground, s.Loop, light), h.Down) << h.Altitude;
+    EXPECT_EQ(AtRestInWater(s.Body, s.Ground, s.Loop), h.Down) << h.Altitude;
+    EXPECT_EQ(FlightIsDown(s), h.Down) << h.Altitude;
+    s.Loop.FlightEnded = true;  // the pass on which its end test fired
+    EXPECT_TRUE(DownInWater(s.Body, s.Ground, s.Loop, light)) << h.Altitude;
   }
 }
 
