@@ -328,7 +328,7 @@ bool RunFlightPass(FlightLoop& f) {
     } else {
       TranslateInFreeFlight(s);
     }
-    UpdatePathAngle(s.Body);
+    UpdatePathAngle(s.Setup, s.Loop, s.Ground, a, s.Body);
   }
   StopBelowSurface(s.Body);
   HoldAfloatAtStart(s, a);

@@ -160,9 +160,6 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
   // Let go, it keeps feeling the water: stopped dead by the drags, it would
   // skip the contact loads and be carried by the last ones.
   if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
-  // On the water its path is level: the spring's bob, or a head wind lifting
-  // the hull off it, over no speed is no climb.
-  if (b.GroundSpeed < rest && (g.Afloat == AfloatStart::LetGo || RestsOnWater(g))) b.PathAngle = 0;
 }
 
 void MarkAfloatProgress(const BodyMotion& body, GroundState& ground) {

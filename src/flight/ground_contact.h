@@ -35,8 +35,7 @@ inline bool AfloatUnderWay(const GroundState& ground) { return ground.Afloat >= 
 // Until it is let go it floats still, level at its launch pitch and heading,
 // and its clock stands: the launch mark follows the flight time to the take-off
 // key. Let go, it moves by its own forces (at rest in still air and unpushed,
-// it stays); on the water below the rest speed, wind-lifted off its spring
-// too, its path is level.
+// it stays).
 void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
 
 // Let go, it has left its start once it moves at 1 m/s, and has flown clear

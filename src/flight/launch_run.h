@@ -110,7 +110,10 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
 // A start from the surface keeps its heading for 3 s and its pitch for 0.5 s.
 void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
-// ... and stays on the surface for its first second.
+// ... and stays on the surface, still, for its first second.
+inline bool SurfaceStartHeld(const LoopTiming& loop, const aircraft::AircraftData& a) {
+  return aircraft::StartsFromSurface(a) && loop.FlightTime < 1;
+}
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
 }  // namespace zarv::flight

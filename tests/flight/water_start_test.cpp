@@ -12,6 +12,7 @@
 #include "flight/headless_flight.h"
 #include "flight/key_script.h"
 #include "flight/loop_fixture.h"
+#include "flight/translation.h"
 #include "program_test.h"
 
 namespace zarv::flight {
@@ -21,7 +22,7 @@ class WaterStart : public zarv::testing::ProgramTest {};
 
 // A light aircraft with no platform under it (1 m or less) starts afloat as
 // at 0: still until the take-off key; its clock and record start at the key,
-// whatever it does after; on the water below the rest speed its path is
+// whatever it does after; at rest on the water, and just off it, its path is
 // level. Whatever the wind and the pedals it ends: where it comes back down
 // on the water after flying a metre clear of it, at rest once moved off, or a
 // minute after the key. Before, at 0.5 m or 1 m
@@ -91,7 +92,8 @@ TEST_F(WaterStart, EveryStartAfloatEndsAndCountsFromTheKey) {
           held = std::max(held, std::fabs(moved));
       }
       drift = std::max(drift, std::hypot(b.PosX - start.PosX, b.PosY - start.PosY));
-      if (g.Afloat == AfloatStart::LetGo && b.GroundSpeed < f.State.Loop.StopSpeed)
+      const double rest = f.State.Loop.StopSpeed;
+      if (g.Afloat == AfloatStart::LetGo && b.GroundSpeed < rest && std::fabs(b.VelZ) < rest && b.Altitude < 1)
         pathAtRest = std::max(pathAtRest, std::fabs(b.PathAngle));
       lowest = std::min(lowest, b.Altitude);
       snap = std::max({snap, std::fabs(b.PitchAngle - before.PitchAngle) / 0.2, std::fabs(b.Altitude - before.Altitude) / 0.25});
@@ -268,6 +270,79 @@ TEST_F(WaterStart, FlownClearAndBackOnTheWaterByHand) {
       EXPECT_EQ(AfloatStartEnded(body, ground, LoopTiming{}), r.Ended) << r.Altitude;
     }
   }
+}
+
+// At rest on the water the path is level, whatever the aircraft: on the
+// water, just off it (its gear less than a metre up) moving up or down
+// slower than the rest speed, or held at its start from the surface. Falling
+// or climbing clear of it, it reads its motion. Before, a start afloat let go
+// read level at any height while it fell or climbed (Marden98 falling at
+// 2.49 m/s 0.12 m up), and a powered aircraft at rest read up to 89.9
+// degrees. Worked by hand: rest speed 0.3 m/s, the gear 0.1 m under a light
+// aircraft's reference and 2.5 m under a jet's.
+TEST_F(WaterStart, PathLevelOnlyAtRestOnTheWater) {
+  const struct {
+    const char* Case;
+    double Gear, Time, Speed, Climb, Altitude, Bottom, Depth;
+    bool Wing;
+    double Path;
+  } rows[] = {
+      {"afloat on its spring", 0.1, 5, 0.1, 0.2, 0.07, 0.07, 0.01, false, 0},
+      {"hull in, sinking", 0.1, 5, 0.1, -2, 0.02, -0.05, 0, false, 0},
+      {"a wing end in, the body climbing", 0.1, 5, 0.1, 1, 1.5, 1.5, 0, true, 0},
+      {"lifted just off by a head wind", 0.1, 5, 0.1, 0.17, 0.28, 0.28, 0, false, 0},
+      {"falling clear", 0.1, 5, 0.2, -2.49, 0.12, 0.12, 0, false, -1.4906471},
+      {"climbing clear", 0.1, 5, 0.1, 0.58, 0.5, 0.5, 0, false, 1.4000611},
+      {"climbing at the rest speed", 0.1, 5, 0.1, 0.3, 0.5, 0.5, 0, false, 1.2490458},
+      {"on the water at the rest speed", 0.1, 5, 0.3, 0.03, 0.07, 0.07, 0.01, false, 0.0996687},
+      {"hovering 5 m up", 0.1, 5, 0.2, 0.1, 5, 5, 0, false, 0.4636476},
+      {"a jet bobbing off its spring", 2.5, 5, 0.0004, -0.2, 3.4, 0, 0, false, 0},
+      {"a jet hovering 1.1 m over its gear", 2.5, 5, 0.2, 0.1, 3.6, 0, 0, false, 0.4636476},
+      {"held at its start, 1.6 m up", 2.5, 0.5, 0.5, -0.41, 4.1, 0, 0, false, 0},
+      {"let go of its hold", 2.5, 1, 0.5, -0.41, 4.1, 0, 0, false, -0.6868176},
+  };
+  aircraft::AircraftData a = testing::Sample("Marden７");
+  a.LaunchHeight = 0;
+  for (const auto& r : rows) {
+    FlightState s;
+    s.Setup.GearHeight = r.Gear;
+    s.Loop.FlightTime = r.Time;
+    s.Body.GroundSpeed = r.Speed;
+    s.Body.VelZ = r.Climb;
+    s.Body.Altitude = r.Altitude;
+    s.Body.PathAngle = 9;
+    s.Ground.BodyBottomHeight = r.Bottom;
+    s.Ground.GearContactDepth = r.Depth;
+    s.Ground.WingEndInWater = r.Wing;
+    UpdatePathAngle(s.Setup, s.Loop, s.Ground, a, s.Body);
+    EXPECT_NEAR(s.Body.PathAngle, r.Path, 1e-7) << r.Case;
+  }
+
+  // Whole flights from the water, no wind: powered aircraft held still for
+  // their first second (they read 65 to 68 degrees), the rocket at rest on
+  // its gear after its drop (up to 89.9); Marden98 in 14 m/s, let go, reads
+  // its climb off the water at no ground speed.
+  for (const char* file : {"TestJet.brd", "TestPiston.brd", "TestRocket.brd"}) {
+    aircraft::AircraftData powered = testing::DataAircraft(file);
+    powered.LaunchHeight = 0;
+    powered.WindSpeed = 0;
+    HeadlessFlight f(powered, 0.5);
+    double held = 0, resting = 0;
+    while (f.Step() && f.State.Loop.FlightTime < 8) {
+      const double t = f.State.Loop.FlightTime, path = std::fabs(f.State.Body.PathAngle);
+      if (t < 1) held = std::max(held, path);
+      if (t > 3 && f.State.Body.GroundSpeed < 0.01) resting = std::max(resting, path);
+    }
+    EXPECT_EQ(held, 0) << file;
+    EXPECT_EQ(resting, 0) << file;
+  }
+  HeadlessFlight glider(testing::SampleAt("Marden98", "0", "14"), 0.5);
+  double climbing = 0;
+  while (glider.Step() && glider.State.Loop.FlightTime < 20) {
+    const BodyMotion& b = glider.State.Body;
+    if (b.GroundSpeed < 0.3 && b.VelZ > 0.5 && b.Altitude < 1) climbing = std::max(climbing, b.PathAngle);
+  }
+  EXPECT_GT(climbing, 1);
 }
 
 // The float height, worked by hand, is where the gear's spring carries the
