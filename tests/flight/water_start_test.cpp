@@ -226,35 +226,41 @@ TEST_F(WaterStart, AGaleThatPressesTheHullUnderEndsItNotTheCancel) {
 // than 0.1 m in the water. Worked by hand: a 20 m span, no dihedral, the wing
 // at the body's height, banked to sin b = -0.2: the outer panel ends 10 sin b
 // = 2 m under the body. Before, a body a metre up with a wing end in the
-// water had flown, and ended on the next pass while it climbed.
+// water had flown, and ended on the next pass while it climbed. Let go, it
+// has left its start once it moves at 1 m/s or has climbed a metre, clear of
+// the water or not.
 TEST_F(WaterStart, FlownClearAndBackOnTheWaterByHand) {
   aircraft::AircraftData a;
   a.WingSpan = 20;
   SetUpConstants setup;
   ControlState controls;
   const double bank = -std::asin(0.2);
-  const auto letGo = AfloatStart::LetGo, flown = AfloatStart::Flown;
+  const auto held = AfloatStart::Held, letGo = AfloatStart::LetGo, flown = AfloatStart::Flown;
   const struct {
     AfloatStart Stage;
-    double Altitude, Bank, Bottom, Gear;
+    double Altitude, Bank, Bottom, Gear, Speed;
     AfloatStart After;
-    bool Ended;
+    bool Left, Ended;
   } rows[] = {
-      {letGo, 1, 0, 1, 0, flown, false},
-      {letGo, 0.99, 0, 0.99, 0, letGo, false},
-      {letGo, 1.89, bank, 1.89, 0, letGo, false},  // a wing end 0.11 m in
-      {letGo, 1.91, bank, 1.91, 0, flown, false},  // 0.09 m in: clear
-      {letGo, 1.5, 0, 1.5, 0.01, letGo, false},    // the spring still pressed
-      {letGo, 1.5, 0, -0.01, 0, letGo, false},     // the hull still in
-      {flown, 1.91, bank, 1.91, 0, flown, false},
-      {flown, 1.89, bank, 1.89, 0, flown, true},
-      {flown, 0.5, 0, 0.5, 0, flown, false},  // low over the water, clear of it
-      {flown, 0.5, 0, -0.01, 0, flown, true},
-      {flown, 0.5, 0, 0.5, 0.01, flown, true},
+      {letGo, 1, 0, 1, 0, 0, flown, true, false},  // a metre up at no speed: it has left its start
+      {letGo, 0.99, 0, 0.99, 0, 0, letGo, false, false},
+      {letGo, 1.89, bank, 1.89, 0, 0, letGo, true, false},  // a wing end 0.11 m in
+      {letGo, 1.91, bank, 1.91, 0, 0, flown, true, false},  // 0.09 m in: clear
+      {letGo, 1.5, 0, 1.5, 0.01, 0, letGo, true, false},    // the spring still pressed
+      {letGo, 1.5, 0, -0.01, 0, 0, letGo, true, false},     // the hull still in
+      {letGo, 0.07, 0, 0.07, 0.01, 0.99, letGo, false, false},
+      {letGo, 0.07, 0, 0.07, 0.01, 1, letGo, true, false},  // 1 m/s on the water
+      {held, 1.5, 0, 1.5, 0, 2, held, false, false},        // not let go yet
+      {flown, 1.91, bank, 1.91, 0, 0, flown, true, false},
+      {flown, 1.89, bank, 1.89, 0, 0, flown, true, true},
+      {flown, 0.5, 0, 0.5, 0, 0, flown, false, false},  // low over the water, clear of it
+      {flown, 0.5, 0, -0.01, 0, 0, flown, false, true},
+      {flown, 0.5, 0, 0.5, 0.01, 0, flown, false, true},
   };
   for (const auto& r : rows) {
     BodyMotion body;
     body.Altitude = r.Altitude;
+    body.GroundSpeed = r.Speed;
     body.BankAngle = r.Bank;
     body.ViewRollSin = std::sin(r.Bank);
     body.ViewRollCos = std::cos(r.Bank);
@@ -266,6 +272,7 @@ TEST_F(WaterStart, FlownClearAndBackOnTheWaterByHand) {
     CheckWingEnds(setup, body, controls, a, wing, ground);
     MarkAfloatProgress(body, ground);
     EXPECT_EQ(ground.Afloat, r.After) << r.Altitude << " m, bank " << r.Bank << ", bottom " << r.Bottom;
+    EXPECT_EQ(ground.StartLeft, r.Left) << r.Altitude << " m at " << r.Speed << " m/s";
     if (r.Stage == flown) {
       EXPECT_EQ(AfloatStartEnded(body, ground, LoopTiming{}), r.Ended) << r.Altitude;
     }
