@@ -28,9 +28,11 @@ inline bool StartedAfloat(const GroundState& ground) { return ground.Afloat != A
 // from then on the key only works the brake.
 bool LetGoAfloat(GroundState& ground);
 
-// Whether the take-off key has let it go: from then on the flight is under
-// way, behind its line too.
-inline bool AfloatUnderWay(const GroundState& ground) { return ground.Afloat >= AfloatStart::LetGo; }
+// Whether the take-off key has let it go (flown clear since or not): from
+// then on the flight is under way, behind its line too.
+inline bool AfloatUnderWay(const GroundState& ground) {
+  return ground.Afloat == AfloatStart::LetGo || ground.Afloat == AfloatStart::Flown;
+}
 
 // Until it is let go it floats still, level at its launch pitch and heading,
 // and its clock stands: the launch mark follows the flight time to the take-off
@@ -82,7 +84,7 @@ inline bool DownInWater(const BodyMotion& body, const GroundState& ground, const
 // flight's clock: no wall clock (the rest watchdog) may end it before its
 // minute on a machine too slow for real time.
 inline bool AfloatEndsByItsOwnRules(const GroundState& ground) {
-  return ground.Afloat == AfloatStart::Held || ground.Afloat == AfloatStart::LetGo;
+  return StartedAfloat(ground) && ground.Afloat != AfloatStart::Flown;
 }
 
 // Let go from the water and clear of it (nothing carries it and its lowest
