@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -398,6 +399,9 @@ struct GroundState {
   double TipContactYawRate = 0, TipContactRollRate = 0;
   bool WingEndInWater = false;  // a panel end of either wing more than 0.1 m under the surface
 };
+
+// The launch mark's flight time now, to 0.05 s: what LaunchTime keeps.
+inline double LaunchMark(const LoopTiming& loop) { return std::floor(loop.FlightTime * 20 + 0.5) / 20; }
 
 // What the instrument panel's physics keeps for the flight model.
 struct InstrumentState {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
-#include "flight/launch_run.h"
 #include "flight/rotation_dynamics.h"
 #include "platform/runtime/numeric.h"
 

@@ -10,12 +10,8 @@
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
-#include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
-
-// The launch mark's flight time now, to 0.05 s.
-inline double LaunchMark(const LoopTiming& loop) { return Int(loop.FlightTime * 20 + 0.5) / 20; }
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start. From a
