@@ -144,8 +144,8 @@ void SetDisplayDivisor(const FlightOptions& options, LoopTiming& loop) {
 }
 
 // A display step, or the last pass of an aircraft at rest in the water.
-bool IsDisplayStep(const LoopTiming& loop, const BodyMotion& body) {
-  return loop.StepCounter % loop.DisplayDivisor == 0 || (body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed);
+bool IsDisplayStep(const LoopTiming& loop, const BodyMotion& body, const GroundState& ground) {
+  return loop.StepCounter % loop.DisplayDivisor == 0 || AtRestInWater(body, ground, loop);
 }
 
 void WaitOnPlatformClock(uint64_t deadline) {
@@ -251,7 +251,7 @@ bool FlightStateIsFinite(const FlightState& s) {
 }
 
 bool FlightIsDown(const FlightState& s) {
-  return s.Body.Altitude < 0 ||
+  return (s.Body.Altitude < 0 && !FloatsUnderSurface(s.Body, s.Ground, s.Loop)) ||
          (s.Loop.FlightEnded && s.Loop.EndCause != static_cast<int16_t>(FlightEndCause::None));
 }
 
@@ -261,7 +261,7 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
   if (aircraft::LaunchAbove10(a.LaunchSpeed) && body.Altitude < 0) {
     loop.FlightEndShown = true;
     loop.FlightEnded = true;
-    if (body.Altitude > -50) view.ScreenColour = 0x80;  // a real touch-down, not the cancel sentinel
+    if (!AtCancelHeight(body.Altitude)) view.ScreenColour = 0x80;  // a real touch-down
   }
   // A rest on the water ends out beyond the edge, or anywhere once the
   // aircraft has left its start (behind the line its distance is negative).
@@ -276,7 +276,7 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
     loop.FlightEndShown = true;
   }
   if (loop.FlightEnded && !wasEnded && loop.EndCause == static_cast<int16_t>(FlightEndCause::None)) {
-    loop.EndCause = static_cast<int16_t>(body.Altitude > -50 ? FlightEndCause::Water : FlightEndCause::Cancel);
+    loop.EndCause = static_cast<int16_t>(AtCancelHeight(body.Altitude) ? FlightEndCause::Cancel : FlightEndCause::Water);
   }
   return loop.FlightEnded;
 }
@@ -357,7 +357,7 @@ bool RunFlightPass(FlightLoop& f) {
     } else {
       TranslateInFreeFlight(s);
     }
-    UpdatePathAngle(s.Body);
+    UpdatePathAngle(s.Setup, s.Loop, s.Ground, a, s.Body);
   }
   StopBelowSurface(s.Body);
   HoldAfloatAtStart(s, a);
@@ -394,7 +394,7 @@ bool RunFlightPass(FlightLoop& f) {
   BendAirframe(s, a);
   UpdateLoadedDihedral(s.Setup, s.Masses, s.Loads, s.Instruments, a, s.Controls);
   UpdateAltitude(s.Setup, s.Loop, s.Ground, a, s.Body);
-  AdvanceStepCounter(s.Body, a, s.Loop);
+  AdvanceStepCounter(s.Body, s.Ground, a, s.Loop);
 
   ProcessLoopInput(s, r, a, options, seams);
   UpdatePropulsion(s, a);
@@ -405,7 +405,7 @@ bool RunFlightPass(FlightLoop& f) {
   UpdateInstrumentPanel(s, a, seams);
   SetDisplayDivisor(options, s.Loop);
 
-  if (!IsDisplayStep(s.Loop, s.Body)) return true;
+  if (!IsDisplayStep(s.Loop, s.Body, s.Ground)) return true;
   PaceToRealTime(seams, s.Loop);
   SetViewAndEye(s.Body, a, f.Outline, s.View);
   if (s.Body.Altitude > -15) {

@@ -26,8 +26,6 @@ enum class FlightEndCause : int16_t {
   NonFinite = 4,  // the state held NaN or infinity; ended as a cancel
 };
 
-inline constexpr double kCancelAltitude = -2000;
-
 // SpeedMode: 1 paced to real time (x1), 0 the fastest (no pacing), and the
 // x1/3 choice of a light aircraft.
 inline constexpr int16_t kSpeedModeThird = 3;
@@ -69,8 +67,9 @@ bool TestEndOfFlight(const BodyMotion& body, const GroundState& ground, const ai
 void SetViewAndEye(const BodyMotion& body, const aircraft::AircraftData& a, const model::AirframeOutline& o,
                    ViewState& view);
 
-// True once the flight is down: under the surface, or ended by its own end
-// tests, after which the rest of that pass may have lifted it just above.
+// True once the flight is down: under the surface (a start afloat floating
+// there once its own tests end it), or ended by its own end tests, after
+// which the rest of that pass may have lifted it just above.
 bool FlightIsDown(const FlightState& s);
 
 // False when a quantity the stages integrate is NaN or infinite.

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -204,7 +205,7 @@ struct LoopTiming {
 // Position, velocity, attitude and their rates.
 struct BodyMotion {
   double PosX = 0, PosY = 0;      // m east, north
-  double Altitude = 0;            // m above the water; -2000 = cancelled
+  double Altitude = 0;            // m above the water; kCancelAltitude = cancelled
   double VelX = 0, VelY = 0, VelZ = 0;
   double GroundSpeed = 0;
   double InertialSpeed = 0;
@@ -234,6 +235,15 @@ struct BodyMotion {
   double ForceHeading = 0;
   double AirVelX = 0, AirVelY = 0, AirVelZ = 0;
 };
+
+// The cancel ends a flight by putting the aircraft this far under the
+// surface, where the end tests see it and no frame draws it.
+inline constexpr double kCancelAltitude = -2000;
+
+// Whether the aircraft is at the cancel's height: no flight of its own takes
+// it so deep (20 m under the surface the water stops all motion), and a hull
+// the wind pushes under is a few millimetres down.
+inline bool AtCancelHeight(double altitude) { return altitude <= -50; }
 
 // Air data, atmosphere and wind at the aircraft.
 struct AirData {
@@ -392,6 +402,9 @@ struct GroundState {
   double TipContactYawRate = 0, TipContactRollRate = 0;
   bool WingEndInWater = false;  // a panel end of either wing more than 0.1 m under the surface
 };
+
+// The launch mark's flight time now, to 0.05 s: what LaunchTime keeps.
+inline double LaunchMark(const LoopTiming& loop) { return std::floor(loop.FlightTime * 20 + 0.5) / 20; }
 
 // What the instrument panel's physics keeps for the flight model.
 struct InstrumentState {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "flight/compressibility.h"
+#include "flight/ground_contact.h"
 #include "flight/guarded_math.h"
 
 namespace zarv::flight {
@@ -71,7 +72,7 @@ void UpdateInstrumentPanelPhysics(FlightState& s, const aircraft::AircraftData& 
   if (s.Instruments.EngineShakeCounter < INT32_MAX) ++s.Instruments.EngineShakeCounter;
   if (s.Instruments.PanelPhase < INT16_MAX) ++s.Instruments.PanelPhase;
   if (s.Body.Altitude <= -10) return;
-  const bool all = s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed;
+  const bool all = AtRestInWater(s.Body, s.Ground, s.Loop);
   if (s.Instruments.PanelPhase == 1 || all) UpdateBendShares(s, a);
   if (s.Instruments.PanelPhase == 4 || all) {
     UpdateCompressibilityFactors(s);

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "flight/guarded_math.h"
-#include "flight/launch_run.h"
 #include "flight/rotation_dynamics.h"
 #include "platform/runtime/numeric.h"
 
@@ -160,9 +159,6 @@ void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a) {
   // Let go, it keeps feeling the water: stopped dead by the drags, it would
   // skip the contact loads and be carried by the last ones.
   if ((b.Altitude < 1 || s.Air.SupportAccel > 0) && b.GroundSpeed < 0.0001) b.GroundSpeed = 0.0001;
-  // On the water its path is level: the spring's bob, or a head wind lifting
-  // the hull off it, over no speed is no climb.
-  if (b.GroundSpeed < rest && (g.Afloat == AfloatStart::LetGo || RestsOnWater(g))) b.PathAngle = 0;
 }
 
 void MarkAfloatProgress(const BodyMotion& body, GroundState& ground) {
@@ -176,11 +172,18 @@ bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const L
     case AfloatStart::Flown:
       return RestsOnWater(ground) || body.Altitude < 0;
     case AfloatStart::LetGo:
-      return body.Altitude < 0 || (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
+      // The cancel by its own height: a gale pushes the hull's reference a
+      // few millimetres under the surface, where it floats on.
+      return AtCancelHeight(body.Altitude) ||
+             (ground.StartLeft && body.GroundSpeed < loop.StopSpeed && RestsOnWater(ground)) ||
              loop.FlightTime - ground.LaunchTime > kAfloatRunLimit;
     default:
       return false;
   }
+}
+
+bool FloatsUnderSurface(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
+  return StartedAfloat(ground) && body.Altitude < 0 && !loop.FlightEnded && !AfloatStartEnded(body, ground, loop);
 }
 
 void ApplyStandingFloor(const SetUpConstants& setup, BodyMotion& body) {

@@ -28,15 +28,16 @@ inline bool StartedAfloat(const GroundState& ground) { return ground.Afloat != A
 // from then on the key only works the brake.
 bool LetGoAfloat(GroundState& ground);
 
-// Whether the take-off key has let it go: from then on the flight is under
-// way, behind its line too.
-inline bool AfloatUnderWay(const GroundState& ground) { return ground.Afloat >= AfloatStart::LetGo; }
+// Whether the take-off key has let it go (flown clear since or not): from
+// then on the flight is under way, behind its line too.
+inline bool AfloatUnderWay(const GroundState& ground) {
+  return ground.Afloat == AfloatStart::LetGo || ground.Afloat == AfloatStart::Flown;
+}
 
 // Until it is let go it floats still, level at its launch pitch and heading,
 // and its clock stands: the launch mark follows the flight time to the take-off
 // key. Let go, it moves by its own forces (at rest in still air and unpushed,
-// it stays); on the water below the rest speed, wind-lifted off its spring
-// too, its path is level.
+// it stays).
 void HoldAfloatAtStart(FlightState& s, const aircraft::AircraftData& a);
 
 // Let go, it has left its start once it moves at 1 m/s, and has flown clear
@@ -58,14 +59,32 @@ inline bool RestsOnWater(const GroundState& ground) {
 // Whether a start afloat has ended: back on the water after flying clear
 // (where it came down: the wind then only pushes it along), at rest on it
 // after moving off, a minute after the take-off key without flying clear, or
-// cancelled once let go (under the surface).
+// cancelled once let go (at the cancel's height).
 bool AfloatStartEnded(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
+
+// A start afloat floats on with its reference under the surface where a gale
+// presses its nose in: it is down in the water there only once its own tests
+// end it (the cancel's height among them).
+bool FloatsUnderSurface(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop);
+
+// At rest in the water, where a flight ends: under the surface and slower
+// than the rest speed. The last pass draws it, the panel shows it whole.
+inline bool AtRestInWater(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop) {
+  return body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed && !FloatsUnderSurface(body, ground, loop);
+}
+
+// Down, the step counter held at 0: a light aircraft at rest in the water, a
+// powered one under the surface at any speed.
+inline bool DownInWater(const BodyMotion& body, const GroundState& ground, const LoopTiming& loop,
+                        const aircraft::AircraftData& a) {
+  return aircraft::LaunchAtMost10(a.LaunchSpeed) ? AtRestInWater(body, ground, loop) : body.Altitude < 0;
+}
 
 // Until it has flown clear a start afloat ends by its own rules, on the
 // flight's clock: no wall clock (the rest watchdog) may end it before its
 // minute on a machine too slow for real time.
 inline bool AfloatEndsByItsOwnRules(const GroundState& ground) {
-  return ground.Afloat == AfloatStart::Held || ground.Afloat == AfloatStart::LetGo;
+  return StartedAfloat(ground) && ground.Afloat != AfloatStart::Flown;
 }
 
 // Let go from the water and clear of it (nothing carries it and its lowest

@@ -174,7 +174,7 @@ void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, B
 }
 
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body) {
-  if (aircraft::StartsFromSurface(a) && loop.FlightTime < 1) {
+  if (SurfaceStartHeld(loop, a)) {
     body.VelZ = 0;
     body.GroundSpeed = 0.0001;
   }

@@ -10,12 +10,8 @@
 #include "flight/flight_record.h"
 #include "flight/flight_state.h"
 #include "aircraft/aircraft_data.h"
-#include "platform/runtime/numeric.h"
 
 namespace zarv::flight {
-
-// The launch mark's flight time now, to 0.05 s.
-inline double LaunchMark(const LoopTiming& loop) { return Int(loop.FlightTime * 20 + 0.5) / 20; }
 
 // LaunchTime: the last flight time at which the aircraft was still at the
 // start, to 0.05 s; it stays once the aircraft has left the start. From a
@@ -110,7 +106,10 @@ void RunOnPlatform(FlightState& s, FlightRecord& r, const aircraft::AircraftData
 // A start from the surface keeps its heading for 3 s and its pitch for 0.5 s.
 void HoldSurfaceStart(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
-// ... and stays on the surface for its first second.
+// ... and stays on the surface, still, for its first second.
+inline bool SurfaceStartHeld(const LoopTiming& loop, const aircraft::AircraftData& a) {
+  return aircraft::StartsFromSurface(a) && loop.FlightTime < 1;
+}
 void HoldSurfaceStartSpeed(const LoopTiming& loop, const aircraft::AircraftData& a, BodyMotion& body);
 
 }  // namespace zarv::flight

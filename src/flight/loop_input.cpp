@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "flight/ground_contact.h"
 #include "platform/runtime/sound_flags.h"
 #include "platform/runtime/clock.h"
 #include "platform/runtime/numeric.h"
@@ -146,7 +147,7 @@ void SetJoystickRest(PilotControls& pilot, double scale) {
 void ProcessLoopInput(FlightState& s, FlightRecord& r, const aircraft::AircraftData& a, const FlightOptions& options, FlightSeams& seams) {
   const double sc = options.ScreenScale;
   const bool light = aircraft::LaunchAtMost10(a.LaunchSpeed);
-  if (light ? (s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed) : s.Body.Altitude < 0) s.Loop.StepCounter = 0;
+  if (DownInWater(s.Body, s.Ground, s.Loop, a)) s.Loop.StepCounter = 0;
 
   if (s.Pilot.MouseSteering != 1) {
     if (seams.SetPointerShape) seams.SetPointerShape(1);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "flight/ground_contact.h"
 #include "flight/guarded_math.h"
 #include "flight/launch_run.h"
 #include "platform/runtime/numeric.h"
@@ -171,11 +172,11 @@ void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const G
   }
 }
 
-void AdvanceStepCounter(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop) {
+void AdvanceStepCounter(const BodyMotion& body, const GroundState& ground, const aircraft::AircraftData& a,
+                        LoopTiming& loop) {
   ++loop.StepCounter;
   if (loop.StepCounter > kStepCounterWrap) loop.StepCounter = 0;
-  const bool down = aircraft::LaunchAtMost10(a.LaunchSpeed) ? (body.Altitude < 0 && body.GroundSpeed < loop.StopSpeed) : body.Altitude < 0;
-  if (down) loop.StepCounter = 0;
+  if (DownInWater(body, ground, loop, a)) loop.StepCounter = 0;
 }
 
 }  // namespace zarv::flight

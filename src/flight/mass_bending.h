@@ -38,6 +38,7 @@ void UpdateAltitude(const SetUpConstants& setup, const LoopTiming& loop, const G
                     const aircraft::AircraftData& a, BodyMotion& body);
 
 // StepCounter +1 (0 after 3000), and held at 0 while the aircraft is down.
-void AdvanceStepCounter(const BodyMotion& body, const aircraft::AircraftData& a, LoopTiming& loop);
+void AdvanceStepCounter(const BodyMotion& body, const GroundState& ground, const aircraft::AircraftData& a,
+                        LoopTiming& loop);
 
 }  // namespace zarv::flight

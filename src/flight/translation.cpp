@@ -119,8 +119,22 @@ void TranslateInFreeFlight(FlightState& s) {
   s.Body.TurnRate = s.Loads.SideAccel / (s.Body.GroundSpeed + 0.0001);
 }
 
-void UpdatePathAngle(BodyMotion& body) {
-  if (body.GroundSpeed != 0) body.PathAngle = std::atan(body.VelZ / body.GroundSpeed);
+bool PathLevelAtRest(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
+                     const GroundState& ground, const aircraft::AircraftData& a) {
+  // Held, it is still whatever the step's forces gave it before the hold.
+  if (SurfaceStartHeld(loop, a)) return true;
+  const double rest = loop.StopSpeed;
+  const bool justOff = body.Altitude < setup.GearHeight + 1 && std::fabs(body.VelZ) < rest;
+  return body.GroundSpeed < rest && (RestsOnWater(ground) || justOff);
+}
+
+void UpdatePathAngle(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                     const aircraft::AircraftData& a, BodyMotion& body) {
+  if (PathLevelAtRest(setup, loop, body, ground, a)) {
+    body.PathAngle = 0;
+  } else if (body.GroundSpeed != 0) {
+    body.PathAngle = std::atan(body.VelZ / body.GroundSpeed);
+  }
 }
 
 void UpdatePathSines(BodyMotion& body, MemoTables& memo) {

@@ -26,8 +26,18 @@ bool UsesSurfaceTranslation(const SetUpConstants& setup, const BodyMotion& body,
 // VelX, VelY, TrackAngle, GroundSpeed and TurnRate in free flight.
 void TranslateInFreeFlight(FlightState& s);
 
+// At rest on the water the path is level, whatever the aircraft: over no
+// speed the spring's bob, or a wind lifting the hull just off the water, is
+// no climb. Held still at its start from the surface, or slower than the
+// rest speed over the ground and on the water, or just off it (its gear less
+// than a metre up) moving up or down no faster than the rest speed. Falling
+// or climbing clear of the water, its path is its motion's.
+bool PathLevelAtRest(const SetUpConstants& setup, const LoopTiming& loop, const BodyMotion& body,
+                     const GroundState& ground, const aircraft::AircraftData& a);
+
 // PathAngle (not on the platform), then the path and bank sines.
-void UpdatePathAngle(BodyMotion& body);
+void UpdatePathAngle(const SetUpConstants& setup, const LoopTiming& loop, const GroundState& ground,
+                     const aircraft::AircraftData& a, BodyMotion& body);
 void UpdatePathSines(BodyMotion& body, MemoTables& memo);
 
 // The air-relative velocity and the flow angles in body axes, the drift and

@@ -43,7 +43,7 @@ void EndFlightRecordSteps(flight::FlightState& s, flight::FlightRecord& r, const
 }
 
 bool PlaysEndSound(bool soundOn, double altitude, int engineCount) {
-  return soundOn && altitude > -50 && engineCount >= 1;
+  return soundOn && !flight::AtCancelHeight(altitude) && engineCount >= 1;
 }
 
 int PostFlightDelayMs(bool soundOn, double altitude, int engineCount) {

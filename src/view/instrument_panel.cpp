@@ -23,6 +23,7 @@
 #include <string>
 
 #include "flight/flight_loop.h"
+#include "flight/ground_contact.h"
 #include "platform/runtime/angles.h"
 #include "platform/runtime/text.h"
 #include "view/flight_data_listing.h"
@@ -422,7 +423,7 @@ void DrawInstrumentPanel(PanelView& v, const FlightState& s, const AircraftData&
   if (variant == PanelVariant::Engine) DrawEngineDials(f, S, s);
   f.SetFontSize(9 * S * v.Screen.FontScale);
 
-  const bool all = s.Body.Altitude < 0 && s.Body.GroundSpeed < s.Loop.StopSpeed;
+  const bool all = flight::AtRestInWater(s.Body, s.Ground, s.Loop);
   if (v.Phase == 1 || all) RunPhase1(v, f, S, variant, s, a);
   if (v.Phase == 2 || all) RunPhase2(f, S, variant, s, a);
   if (v.Phase == 3 || all) RunPhase3(v, p, S, s, a, all);
