@@ -194,7 +194,9 @@ TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft
 bool CancelFlightUnderWay(FlightState& s, const KeyboardState& k) {
   const bool underWay = s.Body.Distance > 0 || AfloatUnderWay(s.Ground);
   if (!underWay || k.MenuItemCount >= 8) return false;
-  s.Body.Altitude = kCancelAltitude;
+  // Already ended, its results not yet made: nothing is left to cancel, and
+  // the cancel height would take its ranking place and its last log row.
+  if (!s.Loop.FlightEnded) s.Body.Altitude = kCancelAltitude;
   return true;
 }
 

@@ -78,7 +78,9 @@ TakeoffOutcome RunTakeoffCommand(FlightState& s, FlightRecord& r, const aircraft
 // The cancel command's part in flight (Esc, F9, the menu): a flight under
 // way, past its line or afloat once the take-off key has let it go (it
 // starts behind the line and may float or drift back there), is ended at the
-// cancel height and filed; true then. Otherwise the screen starts it again.
+// cancel height and filed; true then. One that has ended but whose results
+// are still to come is left as it ended (true: no restart before its log is
+// filed). Otherwise the screen starts it again.
 bool CancelFlightUnderWay(FlightState& s, const KeyboardState& k);
 
 }  // namespace zarv::flight

@@ -396,6 +396,39 @@ TEST(KeyScript, HeadlessFlightGoesThroughTheKeys) {
   }
 }
 
+TEST(KeyScript, TheCancelEndsOnlyAFlightStillUnderWay) {
+  // Esc in the tenth of a second between the end in the water and the
+  // results (the menu then grows to 8 or more) once took the ranking place
+  // and the last log row of a flight already over.
+  const struct {
+    const char* Case;
+    double Distance;
+    AfloatStart Afloat;
+    int16_t Menu;
+    bool Ended;
+    double Altitude, Left;
+    bool Handled;
+  } rows[] = {
+      {"in flight past the line", 50, AfloatStart::None, 6, false, 10, -2000, true},
+      {"ended, results to come", 50, AfloatStart::None, 6, true, -0.12, -0.12, true},
+      {"results made: the restart", 50, AfloatStart::None, 8, true, -0.12, -0.12, false},
+      {"on the platform behind the line", -3, AfloatStart::None, 6, false, 2, 2, false},
+      {"afloat, let go behind the line", -7, AfloatStart::LetGo, 6, false, 0.1, -2000, true},
+      {"afloat, ended at rest", -7, AfloatStart::LetGo, 6, true, 0.05, 0.05, true},
+  };
+  for (const auto& r : rows) {
+    FlightState s;
+    KeyboardState k;
+    s.Body.Distance = r.Distance;
+    s.Ground.Afloat = r.Afloat;
+    k.MenuItemCount = r.Menu;
+    s.Loop.FlightEnded = r.Ended;
+    s.Body.Altitude = r.Altitude;
+    EXPECT_EQ(CancelFlightUnderWay(s, k), r.Handled) << r.Case;
+    EXPECT_EQ(s.Body.Altitude, r.Left) << r.Case;
+  }
+}
+
 TEST(WindSound, LevelsOnWaterAndInFlight) {
   FlightState s;
   aircraft::AircraftData a;
