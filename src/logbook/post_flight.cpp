@@ -124,7 +124,10 @@ std::string EnterPilotName(RankingState& ranking, const std::string& recordEntry
   openRanking = false;
   const std::string problem = PilotNameProblem(name);
   if (!problem.empty()) return problem;
-  if (InsertRankingEntry(ranking, ranking.NewRecordRank, recordEntryText, name)) openRanking = !name.empty();
+  if (InsertRankingEntry(ranking, ranking.NewRecordRank, recordEntryText, name)) {
+    ranking.EntryDistances.push_back({recordEntryText + name, ranking.NewRecordDistance});
+    openRanking = !name.empty();
+  }
   return {};
 }
 

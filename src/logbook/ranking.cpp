@@ -55,11 +55,21 @@ std::vector<std::string> LinesNotHeld(const std::vector<std::string>& lines, std
   return rest;
 }
 
-// Below every line of an equal distance; 0 for none beyond the 20th.
+// What a line stands for: the flight's own distance for an entry of this
+// run, else the line's leading number.
+double LineValue(const RankingState& ranking, const std::string& line) {
+  for (const RankingState::Entry& entry : ranking.EntryDistances)
+    if (entry.Line == line) return entry.Distance;
+  return RankingValue(line);
+}
+
+// The ranking rule, for the check and the write alike: below every line of
+// an equal distance; 0 for none beyond the 20th.
 int16_t PlaceOfDistance(const RankingState& ranking, double distance) {
-  if (!(distance > RankingValue(ranking.RecordLines[kRankingPlaces]))) return 0;
+  const auto value = [&](int k) { return LineValue(ranking, ranking.RecordLines[static_cast<size_t>(k)]); };
+  if (!(distance > value(kRankingPlaces))) return 0;
   for (int k = 1; k <= kRankingPlaces; ++k)
-    if (RankingValue(ranking.RecordLines[static_cast<size_t>(k)]) < distance) return static_cast<int16_t>(k);
+    if (value(k) < distance) return static_cast<int16_t>(k);
   return 0;
 }
 
@@ -87,8 +97,12 @@ bool WriteRankingFile(const std::string& path, RankingState& ranking, bool* tooL
   // over this one's: with nothing of this run's to add the file is left to
   // it, else the list is not written and the caller says so.
   if (lock.TimedOut()) return entries.empty();
+  // Each goes where its flight's own distance ranks it among the file's
+  // lines (and this run's entries placed before it), as the check did: with
+  // the file unchanged, at the place it was announced.
+  merged.EntryDistances = ranking.EntryDistances;
   for (const std::string& entry : entries) {
-    const int place = PlaceOfDistance(merged, RankingValue(entry));
+    const int place = PlaceOfDistance(merged, LineValue(merged, entry));
     if (place > 0) InsertRankingEntry(merged, place, entry, "");
   }
   // A place moved down keeps its bytes.
@@ -115,7 +129,10 @@ int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& f) {
 
 int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight) {
   const int16_t place = RankingPlace(ranking, flight);
-  if (place > 0) ranking.NewRecordRank = place;
+  if (place > 0) {
+    ranking.NewRecordRank = place;
+    ranking.NewRecordDistance = flight.Distance;
+  }
   return place;
 }
 

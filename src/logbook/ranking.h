@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zarv::records {
 
@@ -17,6 +18,15 @@ struct RankingState {
   // a line of RecordLines not among them is an entry of this run.
   std::array<std::string, kRankingPlaces + 1> FileLines{};
   int16_t NewRecordRank = 0;  // the place the last flight earned
+  double NewRecordDistance = 0;  // m, the flight's own distance that earned it
+  // Each entry of this run beside the flight's own distance: its line shows
+  // that distance only to the centimetre, and the entry keeps the place the
+  // distance itself earned.
+  struct Entry {
+    std::string Line;
+    double Distance = 0;  // m
+  };
+  std::vector<Entry> EntryDistances;
   // What the start found of the ranking file. The list is written back only
   // over a file that was read, or where there was none.
   enum class FileState : int8_t { NotLookedAt, Absent, Read, Unreadable };
@@ -41,9 +51,10 @@ void ReadRankingFile(const std::string& path, RankingState& ranking);
 // Writes the 20 lines atomically (cp932, CR LF). Another copy of the program
 // may have written the file since this one read it: under the file's lock
 // the file is read again and this run's entries go into it, each at the
-// place the ranking rule gives it there (below equal distances; one beyond
-// the 20th place is dropped), each once; the file's own lines keep their
-// order. The list written becomes the one in memory. Refused (false) unless
+// place the ranking rule gives the flight's own distance there (below
+// equal distances; one beyond the 20th place is dropped), each once; the
+// file's own lines keep their order. With the file as this run read it,
+// every entry stays where it was announced. The list written becomes the one in memory. Refused (false) unless
 // the start read the file or found none, when the file is now there but
 // cannot be read, and when the file would be larger than
 // kMaxRankingFileBytes (*tooLarge set); false too when the write failed, the
@@ -80,11 +91,12 @@ struct RankingCandidate {
 // The place (1..20) the flight earns, or 0: a platform flight (launch speed
 // below 10 m/s, from a platform above 1 m) of an aircraft of 10..24 m span
 // (both strict), with the throttle closed, of more than 100 m and more than
-// the 20th place; it goes below every line of equal distance.
+// the 20th place; it goes below every line of equal distance. A line of an
+// entry of this run stands for that flight's own distance.
 int16_t RankingPlace(const RankingState& ranking, const RankingCandidate& flight);
 
-// The ranking check: sets NewRecordRank when the flight qualifies (leaves it
-// otherwise) and returns the place or 0.
+// The ranking check: sets NewRecordRank and NewRecordDistance when the
+// flight qualifies (leaves them otherwise) and returns the place or 0.
 int16_t CheckRanking(RankingState& ranking, const RankingCandidate& flight);
 
 // Checks a typed pilot name: empty text when it can go in, else the message

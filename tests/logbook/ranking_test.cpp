@@ -151,7 +151,7 @@ TEST_F(RankingFileTest, NamesCp932CannotHoldComeBackExactly) {
   ASSERT_TRUE(WriteRankingFile(path, r));
   EXPECT_EQ(Bytes(path), bytes);
 
-  r.NewRecordRank = 2;
+  ASSERT_EQ(CheckRanking(r, Glider(700)), 2);
   bool open = false;
   ASSERT_EQ(EnterPilotName(r, "700.00m by X 07-04-2026   13:00:00  ", "José Tarō", open), "");
   ASSERT_TRUE(WriteRankingFile(path, r));
@@ -210,6 +210,98 @@ TEST_F(RankingFileTest, CopiesInOneFolderKeepEachOthersEntries) {
   EXPECT_EQ(lines[15], "860.00m by X");
   EXPECT_EQ(lines[16], "855.00m by B ");
   EXPECT_EQ(lines[19], "830.00m by X");  // 820 and 810 pushed out, 815 never in
+}
+
+// A flight is ranked by its own distance, its line shows it to the
+// centimetre: it goes above lines that read the same but are shorter, and
+// the quit writes it at the place announced, which the next start reads
+// back. Places 1..14 of the full list read 300..287 m.
+TEST_F(RankingFileTest, AnEntryIsWrittenAtThePlaceItWasAnnounced) {
+  struct Row {
+    std::vector<std::string> file;  // places 1.. as the start read them
+    double distance;                // the flight's own
+    const char* shows;
+    int place;                      // announced and stored
+    int equalAbove, equalBelow;     // lines reading `shows` above and below it
+  };
+  std::vector<std::string> full;
+  for (int m = 300; m >= 287; --m) full.push_back(std::to_string(m) + ".00m by X");
+  for (int k = 15; k <= 20; ++k) full.push_back("200.14m by X");
+  const Row rows[] = {
+      {{"200.28m by X", "200.28m by X", "200.28m by X", "150.00m by X"}, 200.2812, "200.28", 1, 0, 3},
+      {full, 200.1412, "200.14", 15, 0, 5},  // the old 20th is gone
+      {{"300.00m by X", "200.14m by X", "200.14m by X", "190.00m by X"}, 200.137, "200.14", 4, 2, 0},  // short of them
+  };
+  for (const Row& row : rows) {
+    std::string bytes;
+    for (const std::string& line : row.file) bytes += line + "\r\n";
+    WriteBytes(path, bytes);
+    RankingState r;
+    ReadRankingFile(path, r);
+    ASSERT_EQ(CheckRanking(r, Glider(row.distance)), row.place) << row.distance;
+    bool open = false;
+    const std::string entry = std::string(row.shows) + "m by Me 12-08-2026   10:00:00  Hanako";
+    ASSERT_EQ(EnterPilotName(r, std::string(row.shows) + "m by Me 12-08-2026   10:00:00  ", "Hanako", open), "");
+    const auto shown = r.RecordLines;
+    ASSERT_TRUE(WriteRankingFile(path, r)) << row.distance;
+    RankingState next;
+    ReadRankingFile(path, next);
+    EXPECT_EQ(next.RecordLines, shown) << row.distance;
+    EXPECT_EQ(next.RecordLines[static_cast<size_t>(row.place)], entry) << row.distance;
+    int above = 0, below = 0;
+    for (int k = 1; k <= kRankingPlaces; ++k)
+      if (next.RecordLines[static_cast<size_t>(k)] == std::string(row.shows) + "m by X") ++(k < row.place ? above : below);
+    EXPECT_EQ(above, row.equalAbove) << row.distance;
+    EXPECT_EQ(below, row.equalBelow) << row.distance;
+  }
+}
+
+// Two copies with entries that read the same, one a little longer by its
+// own distance: whichever quits first, both are kept, the longer above.
+// One that lines of the other copy rank above is pushed past the 20th
+// place, as the rule has it, and that write still keeps every entry it
+// places: it says saved.
+TEST_F(RankingFileTest, CopiesRankEachOthersEntriesByTheFlightsOwnDistance) {
+  const std::string start = "300.00m by X\r\n200.14m by X\r\n150.00m by X\r\n";
+  for (bool longerFirst : {false, true}) {
+    WriteBytes(path, start);
+    RankingState even, longer;
+    for (RankingState* copy : {&even, &longer}) ReadRankingFile(path, *copy);
+    bool open = false;
+    ASSERT_EQ(CheckRanking(even, Glider(200.14)), 3);  // equal: below the line
+    ASSERT_EQ(EnterPilotName(even, "200.14m by Even ", "", open), "");
+    ASSERT_EQ(CheckRanking(longer, Glider(200.1449)), 2);
+    ASSERT_EQ(EnterPilotName(longer, "200.14m by Longer ", "", open), "");
+    for (RankingState* copy : longerFirst ? std::vector{&longer, &even} : std::vector{&even, &longer})
+      ASSERT_TRUE(WriteRankingFile(path, *copy));
+    const std::vector<std::string> lines = ReadTextLines(path);
+    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 6),
+              (std::vector<std::string>{"300.00m by X", "200.14m by Longer ", "200.14m by X", "200.14m by Even ",
+                                        "150.00m by X", ""}))
+        << longerFirst;
+  }
+
+  // 19 places of 400..382 m and 200.14 at the 20th: the copy's 200.1412
+  // earns the 20th, the other's 250 m too; 250 m wins it in either order.
+  std::string full;
+  for (int m = 400; m >= 382; --m) full += std::to_string(m) + ".00m by X\r\n";
+  full += "200.14m by X\r\n";
+  for (bool oursFirst : {false, true}) {
+    WriteBytes(path, full);
+    RankingState ours, other;
+    for (RankingState* copy : {&ours, &other}) ReadRankingFile(path, *copy);
+    bool open = false;
+    ASSERT_EQ(CheckRanking(ours, Glider(200.1412)), 20);
+    ASSERT_EQ(EnterPilotName(ours, "200.14m by Me ", "", open), "");
+    ASSERT_EQ(CheckRanking(other, Glider(250)), 20);
+    ASSERT_EQ(EnterPilotName(other, "250.00m by Other ", "", open), "");
+    for (RankingState* copy : oursFirst ? std::vector{&ours, &other} : std::vector{&other, &ours})
+      EXPECT_TRUE(WriteRankingFile(path, *copy));
+    const std::vector<std::string> lines = ReadTextLines(path);
+    ASSERT_EQ(lines.size(), 20u);
+    EXPECT_EQ(lines[18], "382.00m by X");
+    EXPECT_EQ(lines[19], "250.00m by Other ") << oursFirst;
+  }
 }
 
 // Two processes writing the ranking at once, each entry of each run read
