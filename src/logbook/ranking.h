@@ -54,11 +54,11 @@ void ReadRankingFile(const std::string& path, RankingState& ranking);
 // place the ranking rule gives the flight's own distance there (below
 // equal distances; one beyond the 20th place is dropped), each once; the
 // file's own lines keep their order. With the file as this run read it,
-// every entry stays where it was announced. The list written becomes the one in memory. Refused (false) unless
-// the start read the file or found none, when the file is now there but
-// cannot be read, and when the file would be larger than
-// kMaxRankingFileBytes (*tooLarge set); false too when the write failed, the
-// old file then being intact. A refused or failed write keeps the state.
+// every entry stays where it was announced. The list written becomes the
+// one in memory. Refused (false) unless the start read the file or found
+// none, when the file is now there but cannot be read, and when the file
+// would be larger than kMaxRankingFileBytes (*tooLarge set); false too when
+// the write failed, the old file then being intact. A refused or failed write keeps the state.
 // Another copy that holds the lock past lockWaitSeconds (on a very slow
 // disk, or stopped) leaves the file to it: false when this run has an entry
 // the file lacks, true (nothing written) when not. A run without entries of

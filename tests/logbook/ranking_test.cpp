@@ -248,9 +248,10 @@ TEST_F(RankingFileTest, AnEntryIsWrittenAtThePlaceItWasAnnounced) {
     ReadRankingFile(path, next);
     EXPECT_EQ(next.RecordLines, shown) << row.distance;
     EXPECT_EQ(next.RecordLines[static_cast<size_t>(row.place)], entry) << row.distance;
+    const std::string equal = std::string(row.shows) + "m by X";
     int above = 0, below = 0;
     for (int k = 1; k <= kRankingPlaces; ++k)
-      if (next.RecordLines[static_cast<size_t>(k)] == std::string(row.shows) + "m by X") ++(k < row.place ? above : below);
+      if (next.RecordLines[static_cast<size_t>(k)] == equal) ++(k < row.place ? above : below);
     EXPECT_EQ(above, row.equalAbove) << row.distance;
     EXPECT_EQ(below, row.equalBelow) << row.distance;
   }
