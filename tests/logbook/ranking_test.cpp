@@ -263,45 +263,49 @@ TEST_F(RankingFileTest, AnEntryIsWrittenAtThePlaceItWasAnnounced) {
 // place, as the rule has it, and that write still keeps every entry it
 // places: it says saved.
 TEST_F(RankingFileTest, CopiesRankEachOthersEntriesByTheFlightsOwnDistance) {
-  const std::string start = "300.00m by X\r\n200.14m by X\r\n150.00m by X\r\n";
-  for (bool longerFirst : {false, true}) {
-    WriteBytes(path, start);
-    RankingState even, longer;
-    for (RankingState* copy : {&even, &longer}) ReadRankingFile(path, *copy);
-    bool open = false;
-    ASSERT_EQ(CheckRanking(even, Glider(200.14)), 3);  // equal: below the line
-    ASSERT_EQ(EnterPilotName(even, "200.14m by Even ", "", open), "");
-    ASSERT_EQ(CheckRanking(longer, Glider(200.1449)), 2);
-    ASSERT_EQ(EnterPilotName(longer, "200.14m by Longer ", "", open), "");
-    for (RankingState* copy : longerFirst ? std::vector{&longer, &even} : std::vector{&even, &longer})
-      ASSERT_TRUE(WriteRankingFile(path, *copy));
-    const std::vector<std::string> lines = ReadTextLines(path);
-    EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 6),
-              (std::vector<std::string>{"300.00m by X", "200.14m by Longer ", "200.14m by X", "200.14m by Even ",
-                                        "150.00m by X", ""}))
-        << longerFirst;
-  }
-
+  struct Flight {
+    double distance;
+    const char* entry;
+    int place;  // announced against the file as both copies read it
+  };
+  struct Row {
+    std::string file;
+    Flight a, b;
+    size_t from;                     // the lines expected from this place on (0-based)
+    std::vector<std::string> lines;  // whichever copy quits first
+  };
   // 19 places of 400..382 m and 200.14 at the 20th: the copy's 200.1412
   // earns the 20th, the other's 250 m too; 250 m wins it in either order.
   std::string full;
   for (int m = 400; m >= 382; --m) full += std::to_string(m) + ".00m by X\r\n";
   full += "200.14m by X\r\n";
-  for (bool oursFirst : {false, true}) {
-    WriteBytes(path, full);
-    RankingState ours, other;
-    for (RankingState* copy : {&ours, &other}) ReadRankingFile(path, *copy);
-    bool open = false;
-    ASSERT_EQ(CheckRanking(ours, Glider(200.1412)), 20);
-    ASSERT_EQ(EnterPilotName(ours, "200.14m by Me ", "", open), "");
-    ASSERT_EQ(CheckRanking(other, Glider(250)), 20);
-    ASSERT_EQ(EnterPilotName(other, "250.00m by Other ", "", open), "");
-    for (RankingState* copy : oursFirst ? std::vector{&ours, &other} : std::vector{&other, &ours})
-      EXPECT_TRUE(WriteRankingFile(path, *copy));
-    const std::vector<std::string> lines = ReadTextLines(path);
-    ASSERT_EQ(lines.size(), 20u);
-    EXPECT_EQ(lines[18], "382.00m by X");
-    EXPECT_EQ(lines[19], "250.00m by Other ") << oursFirst;
+  const Row rows[] = {
+      {"300.00m by X\r\n200.14m by X\r\n150.00m by X\r\n",
+       {200.14, "200.14m by Even ", 3},  // equal: below the line
+       {200.1449, "200.14m by Longer ", 2},
+       0,
+       {"300.00m by X", "200.14m by Longer ", "200.14m by X", "200.14m by Even ", "150.00m by X", ""}},
+      {full, {200.1412, "200.14m by Me ", 20}, {250, "250.00m by Other ", 20}, 18, {"382.00m by X", "250.00m by Other "}},
+  };
+  for (const Row& row : rows) {
+    for (bool aFirst : {true, false}) {
+      WriteBytes(path, row.file);
+      RankingState a, b;
+      for (RankingState* copy : {&a, &b}) ReadRankingFile(path, *copy);
+      bool open = false;
+      ASSERT_EQ(CheckRanking(a, Glider(row.a.distance)), row.a.place);
+      ASSERT_EQ(EnterPilotName(a, row.a.entry, "", open), "");
+      ASSERT_EQ(CheckRanking(b, Glider(row.b.distance)), row.b.place);
+      ASSERT_EQ(EnterPilotName(b, row.b.entry, "", open), "");
+      for (RankingState* copy : aFirst ? std::vector{&a, &b} : std::vector{&b, &a})
+        EXPECT_TRUE(WriteRankingFile(path, *copy)) << row.a.entry << aFirst;
+      const std::vector<std::string> lines = ReadTextLines(path);
+      ASSERT_EQ(lines.size(), 20u);
+      EXPECT_EQ(std::vector(lines.begin() + static_cast<long>(row.from),
+                            lines.begin() + static_cast<long>(row.from + row.lines.size())),
+                row.lines)
+          << row.a.entry << aFirst;
+    }
   }
 }
 
